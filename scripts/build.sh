@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds into $QUORVEL_BUILD_DIR (default build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${QUORVEL_BUILD_DIR:-build}
+san=${QUORVEL_SANITIZE:-OFF}
+start=$(date +%s)
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE="$san" >/dev/null
+cmake --build "$dir" -j"$(nproc)"
+echo "build ($dir): $(( $(date +%s) - start )) s"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+scripts/install-deps.sh
+export QUORVEL_BUILD_DIR=${QUORVEL_BUILD_DIR:-build}
+export QUORVEL_SANITIZE=${QUORVEL_SANITIZE:-OFF}
+if [[ "$QUORVEL_SANITIZE" == "ON" ]]; then
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1
+  export LSAN_OPTIONS=suppressions=$repo/tests/lsan.supp
+fi
+scripts/build.sh
+start=$(date +%s)
+set +e
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$QUORVEL_BUILD_DIR" --output-on-failure -j"$(nproc)"
+rc=$?
+set -e
+echo "tests ($QUORVEL_BUILD_DIR): $(( $(date +%s) - start )) s"
+exit $rc

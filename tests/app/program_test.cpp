@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "app/mainwindow.h"
+#include "app/qt_platform.h"
+#include "platform/messages.h"
+
+TEST(MessagePump, PostedMessageArrivesAfterOneEventRound) {
+  install_message_pump();
+  int got = 0;
+  platform::WindowHandle h = platform::register_window([&](const platform::Message& m) -> std::intptr_t {
+    if (m.msg == platform::WM_LBUTTONDBLCLK) ++got;
+    return 0;
+  });
+  ASSERT_TRUE(platform::post(h, platform::WM_LBUTTONDBLCLK));
+  EXPECT_EQ(got, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(got, 1);
+  platform::unregister_window(h);
+  platform::set_wake_up({});
+}
+
+TEST(MainWindowShell, TitleAndHandle) {
+  MainWindow w;
+  EXPECT_EQ(w.windowTitle(), "Quorvel");
+  EXPECT_TRUE(platform::is_window(w.handle()));
+}
+
+TEST(Program, StartsAndEndsOnTerminate) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  p.setProcessEnvironment(env);
+  p.start(QUORVEL_PROGRAM_DIR "/quorvel", {});
+  ASSERT_TRUE(p.waitForStarted(10000));
+  EXPECT_FALSE(p.waitForFinished(2000)) << "the program ended by itself";
+  EXPECT_EQ(p.state(), QProcess::Running);
+  p.terminate();
+  EXPECT_TRUE(p.waitForFinished(10000));
+}

@@ -1,0 +1,107 @@
+#include "model/aleatoire.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "model/erreur.h"
+#include "model/interfaces.h"
+#include "tests/support/fakes.h"
+
+TEST(Random, SequenceFromKnownSeeds) {
+  set_seed(12345);
+  const std::uint32_t states[] = {1655067934u, 1242767767u, 342459380u, 2377737157u, 2721613530u};
+  for (std::uint32_t s : states) {
+    Random();
+    EXPECT_EQ(seed(), s);
+  }
+  set_seed(12345);
+  EXPECT_NEAR(Random(), 0.38535053236, 1e-11);
+  EXPECT_NEAR(Random(), 0.28935441910, 1e-11);
+  EXPECT_NEAR(Random(), 0.07973503787, 1e-11);
+
+  set_seed(0);
+  EXPECT_EQ(Random(3u), 0u);
+  EXPECT_EQ(Random(3u), 0u);
+  EXPECT_EQ(Random(3u), 2u);
+}
+
+TEST(Random, RandomizeReadsTimeOfDay) {
+  set_clock_for_tests([] { return ((10u * 60 + 20) * 60 + 30) * 1000 + 456; });
+  Randomize();
+  EXPECT_EQ(seed(), 37230456u);
+  set_clock_for_tests({});
+  Randomize();
+  EXPECT_LT(seed(), 86400000u);
+}
+
+TEST(Rounding, HalvesGoToEven) {
+  EXPECT_EQ(Round(2.5), 2);
+  EXPECT_EQ(Round(3.5), 4);
+  EXPECT_EQ(Round(-0.5), 0);
+  EXPECT_EQ(Round(-2.5), -2);
+  EXPECT_EQ(Round(-3.5), -4);
+  EXPECT_EQ(Round(0.49999999999999994), 0);
+  EXPECT_EQ(Round(-0.49999999999999994), 0);
+  EXPECT_EQ(Round(2.5000000000000004), 3);
+  EXPECT_EQ(Round(16.5), 16);
+  EXPECT_EQ(Round(33 * 0.333), 11);
+  EXPECT_EQ(Round(2147483647.4), 2147483647);
+  EXPECT_EQ(Round(-2147483648.5), -2147483648);
+  EXPECT_EQ(Trunc(-2.7), -2);
+  EXPECT_EQ(Trunc(2.7), 2);
+  EXPECT_EQ(Trunc(-2147483648.9), -2147483648);
+}
+
+TEST(Rounding, UnrepresentableValuesRaise) {
+  const double bad[] = {std::nan(""), std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity(), 2147483648.0, -2147483649.0,
+                        2147483647.5};
+  for (double v : bad) {
+    EXPECT_THROW(Round(v), ModelError) << v;
+  }
+  EXPECT_THROW(Trunc(std::nan("")), ModelError);
+  EXPECT_THROW(Trunc(2147483648.0), ModelError);
+  EXPECT_THROW(Trunc(-2147483649.0), ModelError);
+}
+
+TEST(Interfaces, CancelPollRemovesOneMessageOfThatWindow) {
+  using namespace platform;
+  WindowHandle a = register_window([](const Message&) -> std::intptr_t { return 0; });
+  WindowHandle b = register_window([](const Message&) -> std::intptr_t { return 0; });
+  post(a, WM_CANCEL);
+  post(a, WM_CANCEL);
+  post(b, WM_USER);
+  EXPECT_FALSE(cancel_requested(b));
+  EXPECT_TRUE(cancel_requested(a));
+  EXPECT_TRUE(cancel_requested(a));
+  EXPECT_FALSE(cancel_requested(a));
+  EXPECT_TRUE(peek(b, WM_USER, WM_USER, false));
+  unregister_window(a);
+  unregister_window(b);
+}
+
+TEST(Interfaces, QuestionsWithoutInterfaceAnswerNo) {
+  EXPECT_FALSE(ask_yes_no("Delete?", "Quorvel"));
+  ScopedFakeUserInterface ui;
+  ui.answers = {true};
+  EXPECT_TRUE(ask_yes_no("Delete?", "Trees "));
+  EXPECT_FALSE(ask_yes_no("Again?", "Trees "));
+  warn("Nothing", "Quorvel");
+  ASSERT_EQ(ui.entries.size(), 3u);
+  EXPECT_EQ(ui.entries[1].caption, "Trees ");
+  EXPECT_FALSE(ui.entries[2].question);
+}
+
+TEST(Interfaces, FakeProgressPostsCancelAtItsTurn) {
+  using namespace platform;
+  WindowHandle w = register_window([](const Message&) -> std::intptr_t { return 0; });
+  FakeProgress p;
+  p.cancel_at(2, w);
+  p.tester_annulation();
+  EXPECT_FALSE(cancel_requested(w));
+  p.tester_annulation();
+  EXPECT_TRUE(cancel_requested(w));
+  unregister_window(w);
+}

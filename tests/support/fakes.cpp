@@ -1,0 +1,72 @@
+#include "tests/support/fakes.h"
+
+#include "platform/messages.h"
+
+int FakeProgress::total_increment() const {
+  int t = 0;
+  for (const Call& c : calls)
+    if (c.op == "avancer") t += c.increment;
+  return t;
+}
+
+std::vector<std::string> FakeProgress::captions() const {
+  std::vector<std::string> out;
+  for (const Call& c : calls)
+    if (c.op == "avancer" && c.has_caption) out.push_back(c.caption);
+  return out;
+}
+
+void FakeProgress::take_focus() { calls.push_back({"take_focus"}); }
+
+void FakeProgress::demarrer(WindowHandle notified) {
+  Call c{"demarrer"};
+  c.window = notified;
+  calls.push_back(c);
+}
+
+void FakeProgress::avancer(std::optional<std::string_view> caption, std::uint16_t increment) {
+  Call c{"avancer"};
+  c.has_caption = caption.has_value();
+  if (caption) c.caption = std::string(*caption);
+  c.increment = increment;
+  calls.push_back(c);
+}
+
+void FakeProgress::tester_annulation() {
+  calls.push_back({"tester_annulation"});
+  ++tests_;
+  if (cancel_at_ > 0 && tests_ == cancel_at_) platform::post(cancel_window_, platform::WM_CANCEL);
+}
+
+bool FakeUserInterface::ask_yes_no(const std::string& text, const std::string& caption) {
+  entries.push_back({true, text, caption});
+  if (answers.empty()) return false;
+  bool a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+void FakeUserInterface::warn(const std::string& text, const std::string& caption) {
+  entries.push_back({false, text, caption});
+}
+
+void RecordingMapCanvas::set_pen(Rgb colour, int width) {
+  Op o{'p'};
+  o.colour = colour;
+  o.width = width;
+  ops.push_back(o);
+}
+
+void RecordingMapCanvas::move_to(int nx, int ny) {
+  Op o{'m', nx, ny};
+  ops.push_back(o);
+  x = nx;
+  y = ny;
+}
+
+void RecordingMapCanvas::line_to(int nx, int ny) {
+  Op o{'l', nx, ny, x, y};
+  ops.push_back(o);
+  x = nx;
+  y = ny;
+}

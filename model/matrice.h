@@ -106,6 +106,19 @@ class Tmatrice {
   void tracer_riviere(std::int32_t i, std::int32_t j, std::int32_t largeur, bool trait, bool visible,
                       MapCanvas* carte_1, MapCanvas* carte_2);
 
+  // Generation. generer_montagne grows the terrain from its key and creation
+  // parameters; generation_fractale subdivides from the current pas down to 1,
+  // then lays the sea rim and refreshes the point heights. continuer turns
+  // false when the progress window's cancel message arrives.
+  void generer_montagne(ProgressSink* attente, WindowHandle fenetre, bool& continuer, bool plat);
+  void generation_fractale(ProgressSink* attente, WindowHandle fenetre, bool& continuer);
+  // One random displacement d around the mean height m, and the two
+  // distortion offsets dx, dy; reads amplitude, pas, niveau, relief, profil.
+  void deplacement(double m, double& d, std::int32_t& dx, std::int32_t& dy);
+  // Island and basin modifiers of a displacement at node (i, j).
+  double forme_basse(std::int32_t i, std::int32_t j, double d) const;
+  double forme_haute(std::int32_t i, std::int32_t j, double d) const;
+
   // Fields in declaration order.
   ::resultats_vue resultats_vue;
   std::unique_ptr<Tnoeud> hauteurs;

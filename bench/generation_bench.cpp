@@ -1,0 +1,67 @@
+// Growing terrains from a key. Generation: every pass on (islands, basin,
+// preferred direction, distortion, erosion, smoothing, shore, terraces), the
+// median milliseconds per generation. Subdivision: the midpoint subdivision
+// alone at degree 11, in nodes per second.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "model/matrice.h"
+
+namespace {
+
+param_mat parametres(int degre, bool passes) {
+  param_mat p{};
+  p.maillage = degre;
+  p.relief = 100;
+  p.profil = 60;
+  p.etalement = 1;
+  p.cle = 12345;
+  p.cible = {0.333, 0.333};
+  p.observateur = {0.1, 0.1};
+  for (auto& w : p.profils_iter) w = 2;
+  if (passes) {
+    p.iles = 1;
+    p.cuvette = 1;
+    p.oriente = 1;
+    p.hauteur_plis = 5;
+    p.deformation = 1;
+    p.degre_deformation = 50;
+    p.erosion = 20;
+    p.altitude_erosion = 100;
+    p.taux_lissage = 10;
+    p.rivage_actif = 1;
+    p.rivage = 10;
+    p.hauteur_rivage = 50;
+    p.gradins = 1;
+    p.nombre_gradins = 5;
+    p.pente_gradins = 5;
+  }
+  return p;
+}
+
+void generer(benchmark::State& state, bool passes) {
+  const param_mat p = parametres(static_cast<int>(state.range(0)), passes);
+  std::int64_t noeuds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto t = std::make_unique<Tmatrice>(p);
+    state.ResumeTiming();
+    bool continuer = true;
+    t->generer_montagne(nullptr, 0, continuer, false);
+    benchmark::DoNotOptimize(t->hauteurs->lire(2, 2));
+    noeuds += static_cast<std::int64_t>(t->n) * (t->n + 1) / 2;
+    state.PauseTiming();
+    t.reset();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(noeuds);
+}
+
+void Generation(benchmark::State& state) { generer(state, true); }
+void Subdivision(benchmark::State& state) { generer(state, false); }
+
+}  // namespace
+
+BENCHMARK(Generation)->Arg(9)->Arg(11)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(Subdivision)->Arg(11)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,262 @@
+// Fractal generation of a terrain: corners, midpoint subdivision of the
+// triangular lattice, then the erosion, smoothing, shore and terrace passes.
+//
+// A terrain must come out the same from the same key and parameters, node for
+// node: the order of the draws of the shared generator, every Round and the
+// order of the double arithmetic below are part of the result.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+#include "model/aleatoire.h"
+#include "model/matrice.h"
+
+namespace {
+
+// One progress point of a long loop: the progress window looks at its input,
+// a queued cancel message stops the work, and the bar moves by `increment`
+// once more than `quantum` points have passed.
+void point_de_progression(ProgressSink* attente, WindowHandle fenetre, bool& continuer, std::int32_t& compteur,
+                          std::int32_t quantum, std::uint16_t increment) {
+  attente->tester_annulation();
+  ++compteur;
+  if (continuer && cancel_requested(fenetre)) continuer = false;
+  if (compteur > quantum && continuer) {
+    attente->avancer(std::nullopt, increment);
+    compteur = 0;
+  }
+}
+
+// The distortion byte of a midpoint: the mean shift of the edge's ends plus
+// the drawn offset, kept within a byte.
+std::uint8_t octet_milieu(std::int32_t e, std::int32_t m1, std::int32_t m2) {
+  std::int32_t v = e + Round(((m1 - 128) + (m2 - 128)) / 2.0) + 128;
+  return static_cast<std::uint8_t>(std::min(255, std::max(0, v)));
+}
+
+// Places a point at its fractions of the side, with its grid node.
+void placer_point(point_terrain& p, std::int32_t& pi, std::int32_t& pj, double x, double y, std::int32_t n) {
+  p.x = x;
+  p.y = y;
+  pi = Round(n * x);
+  pj = Round(n * y);
+  p.px = 0.894427 * x;
+  p.py = p.px / 2 + y;
+}
+
+// The sea rim of generation: the three edges, corners included.
+void poser_rivage(Tmatrice& t) {
+  const std::int32_t nn = t.nombre_noeuds;
+  for (std::int32_t k = 1; k <= nn; ++k) {
+    t.hauteurs->ecrire(1, k, -1000);
+    t.hauteurs->ecrire(k, 1, -1000);
+    t.hauteurs->ecrire(k, nn + 1 - k, -1000);
+  }
+}
+
+}  // namespace
+
+void Tmatrice::deplacement(double m, double& d, std::int32_t& ddx, std::int32_t& ddy) {
+  const double A = amplitude;
+  d = Random() * A * (relief / 100);
+  ddx = 0;
+  ddy = 0;
+  if (d > A * 0.5 * (relief / 100)) {
+    double D = profil > 50 ? 500 : 2000;
+    if (profil > 70 && pas < nombre_noeuds * 0.5 && pas > 8) {
+      if (Random() > 0.7) D = 250;
+    }
+    d = (1 + ((profil - 50) / 50) * m / D) * d;
+  }
+  if (Random() > 0.5) {
+    if (m > 1000 && d < 500)
+      d = -d;
+    else
+      d = -0.5 * d;
+  }
+  if (niveau >= 3 && niveau <= 10) d = poids_niveaux[niveau] * d * 0.25;
+  if (deformation) {
+    ddx = Round(Random() * amplitude_deformation * taux_deformation);
+    if (pas < nombre_noeuds) {
+      if (Random() > 0.5) ddx = -ddx;
+    }
+    ddy = Round(Random() * amplitude_deformation * taux_deformation);
+    if (pas < nombre_noeuds) {
+      if (Random() > 0.5) ddy = -ddy;
+    }
+  }
+}
+
+double Tmatrice::forme_basse(std::int32_t i, std::int32_t j, double d) const {
+  const double nn = nombre_noeuds;
+  const double s = pas;
+  const double c = cuvette ? 0.2 : 1.0;
+  double r = d;
+  if (d > -10 * relief && s > nn - 2) r = (-10 * relief - 2 * std::fabs(d)) * c;
+  if (d < 0 && nn * 0.25 - 2 < s && s < nn * 0.5 + 2 && i > 4 && j > 4 && i + j < nombre_noeuds - 4) r = -4 * d * c;
+  return r;
+}
+
+double Tmatrice::forme_haute(std::int32_t i, std::int32_t j, double d) const {
+  const double nn = nombre_noeuds;
+  const double s = pas;
+  const double c = iles ? 0.4 : 1.0;
+  if (d > 2 * relief && nn * 0.25 - 2 < s && s < nn * 0.5 + 2 && i > 4 && j > 4 && i + j < nombre_noeuds - 4)
+    return -d * c;
+  return d;
+}
+
+void Tmatrice::generation_fractale(ProgressSink* attente, WindowHandle fenetre, bool& continuer) {
+  const std::int32_t nn = nombre_noeuds;
+  if (attente) attente->avancer("Fractal generation ...", 0);
+  continuer = true;
+  const std::int32_t quantum = Round(nn * 0.01 * nn);
+  std::int32_t compteur = 0;
+  niveau = degre;
+
+  // One midpoint: displacement, shape modifiers, preferred direction, then the
+  // height and the two distortion bytes from the edge's ends (i1, j1), (i2, j2).
+  auto milieu = [&](double m, std::int32_t i, std::int32_t j, std::int32_t direction, std::int32_t i1, std::int32_t j1,
+                    std::int32_t i2, std::int32_t j2) {
+    double d;
+    std::int32_t ex, ey;
+    deplacement(m, d, ex, ey);
+    if (iles) d = forme_basse(i, j, d);
+    if (cuvette) d = forme_haute(i, j, d);
+    if (pas < nn * 0.5 && pas > 8 && plis > 0) {
+      if (direction_vallee == direction)
+        d = -Round(std::fabs(d * (0.4 * plis + 1.0)));
+      else
+        d = std::fabs(d);
+    }
+    hauteurs->ecrire(i, j, Round((hauteurs->lire(i1, j1) + hauteurs->lire(i2, j2)) / 2.0 + d));
+    if (deformation) {
+      this->dx->ecrire(i, j, octet_milieu(ex, this->dx->lire(i1, j1), this->dx->lire(i2, j2)));
+      this->dy->ecrire(i, j, octet_milieu(ey, this->dy->lire(i1, j1), this->dy->lire(i2, j2)));
+    }
+  };
+
+  while (pas > 1 && continuer) {
+    const std::int32_t s = pas;
+    const std::int32_t t = s / 2;
+    for (std::int32_t a = 1; a <= nn - s && continuer; a += s) {
+      double m = -1.0;
+      for (std::int32_t b = 1; b <= nn - a - s + 1 && continuer;) {
+        if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
+        milieu(m, a, b + t, 1, a, b, a, b + s);
+        milieu(m, a + t, b, 2, a, b, a + s, b);
+        milieu(m, a + t, b + t, 3, a + s, b, a, b + s);
+        if (iles && s > nn - 2) amplitude = 6000;
+        const std::int32_t b_old = b;
+        b += s;
+        m = (hauteurs->lire(a, b_old + t) + hauteurs->lire(a + t, b_old + s) + hauteurs->lire(a + t, b_old + t)) / 3.0;
+      }
+      ++niveau;
+    }
+    pas = static_cast<std::uint16_t>(pas / 2);
+    const std::int32_t Q = Round((nn - 1) / std::pow(2.0, etalement - 1));
+    if (pas < Q) {
+      amplitude = static_cast<std::uint16_t>(Round(amplitude * (((profil - 50) * 0.01 + 1) * 0.15 + 0.35)));
+      amplitude_deformation = amplitude_deformation * 0.5;
+    }
+  }
+
+  if (degre > 6) poser_rivage(*this);
+  cible.hauteur = hauteurs->lire(cible_i, cible_j);
+  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+}
+
+void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, bool& continuer, bool plat) {
+  continuer = true;
+  if (attente) {
+    attente->take_focus();
+    attente->demarrer(fenetre);
+  }
+
+  // The key in use is stored back, so that the terrain can be grown again.
+  if (cle == 0 || nouvelle_cle)
+    Randomize();
+  else
+    set_seed(static_cast<std::uint32_t>(cle));
+  cle = static_cast<std::int32_t>(seed());
+
+  pas = static_cast<std::uint16_t>(1u << degre);
+  nombre_noeuds = static_cast<std::uint16_t>(pas + 1);
+  const std::int32_t nn = nombre_noeuds;
+
+  direction_vallee = Round(Random() * 3.0);
+  if (direction_vallee < 1) direction_vallee = 1;
+  if (direction_vallee > 3) direction_vallee = 3;
+
+  placer_point(cible, cible_i, cible_j, 0.333, 0.333, nn);
+  placer_point(observateur, observateur_i, observateur_j, 0.1, 0.1, nn);
+
+  amplitude_deformation = 50.0;
+  niveau = 0;
+  for (std::int32_t k = 1; k < etalement; ++k) relief = relief * 0.5;
+
+  if (!plat) {
+    const double c = cuvette ? 0.25 : 1.0;
+    amplitude = (iles && !cuvette) ? 1000 : 2000;
+    const std::int32_t coins[3][2] = {{1, 1}, {1, nn}, {nn, 1}};
+    for (const auto& coin : coins) {
+      double d;
+      std::int32_t ex, ey;
+      deplacement(0.0, d, ex, ey);
+      if (iles && d > -10 * relief) d = (-10 * relief - 2 * std::fabs(d)) * c;
+      hauteurs->ecrire(coin[0], coin[1], Round(d));
+    }
+    amplitude = (iles && !cuvette) ? 3000 : 5000;
+    amplitude_deformation = 120.0;
+
+    generation_fractale(attente, fenetre, continuer);
+
+    // Erosion: below L, heights sink by a power of their share of L.
+    std::int32_t L = -1000;
+    if (continuer && exposant_erosion > 0) {
+      L = hauteur_max() + 20 - altitude_erosion;
+      if (L > 250) {
+        if (attente) attente->avancer("Erosion  ...  ", 0);
+        const std::int32_t quantum = Round(nn * 0.05 * nn);
+        std::int32_t compteur = 0;
+        for (std::int32_t j = 1; j <= nn && continuer; ++j) {
+          for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+            if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
+            const std::int32_t u = hauteurs->lire(i, j) + 20;
+            if (u >= 1 && u < L)
+              hauteurs->ecrire(i, j, std::min(4000, Round(u * std::pow(static_cast<double>(u) / L, exposant_erosion)) - 20));
+          }
+        }
+      }
+    }
+    L = L - altitude_erosion;
+
+    // Shore: the heights just above the sea are bent up or down.
+    const std::int32_t S = rivage;
+    if (S != 0 && continuer) {
+      const std::int32_t T = std::max(1, hauteur_rivage + 20);
+      if (attente) attente->avancer("Shore ...", 0);
+      const std::int32_t quantum = Round(nn * 0.1 * nn);
+      std::int32_t compteur = 0;
+      for (std::int32_t j = 1; j <= nn && continuer; ++j) {
+        for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+          if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 10);
+          const std::int32_t u = hauteurs->lire(i, j) + 20;
+          if (u >= 1 && u < T) {
+            if (S > 0) {
+              hauteurs->ecrire(i, j, Round(u * std::pow(static_cast<double>(u) / T, 0.1 * S)) - 20);
+            } else {
+              const std::int32_t v = T - u;
+              hauteurs->ecrire(i, j, T - Round(v * std::pow(static_cast<double>(v) / T, -0.1 * S)) - 20);
+            }
+          }
+        }
+      }
+    }
+  }
+
+  cible.hauteur = hauteurs->lire(cible_i, cible_j);
+  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+}

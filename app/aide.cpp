@@ -1,0 +1,131 @@
+#include "app/aide.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+const std::map<int, HelpTopic>& help_topics() {
+  static const std::map<int, HelpTopic> topics = {
+      {252, {"Refine options", "<p>Sets the relief and the profile used when the active mountain is refined. "
+                               "<b>Later</b> keeps the values for the next refinement, <b>Now</b> refines at once.</p>"}},
+      {253, {"Combine two mountains", "<p>Adds the heights of a second mountain of the same mesh to the active one, "
+                                      "or keeps the higher or the lower of the two, optionally inverting the second.</p>"}},
+      {4006, {"Mountain card", "<p>The card shows the mountain's name, comment lines and picture option. Its buttons "
+                               "ask the main window to see, regenerate, duplicate, refine or edit the mountain.</p>"}},
+      {4007, {"View window", "<p>A view shows the mountain from an observer towards a target. Right-click for its "
+                             "commands; a modified view asks to be saved when it closes.</p>"}},
+      {4016, {"Import", "<p>Turns an elevation file (TXT, DEM, MNT) or a bitmap into a new mountain. Frame the source, "
+                        "then press <b>Import</b>; the new mountain appears in a free slot.</p>"}},
+      {4040, {"Starting help", "<p>Create a mountain with <b>Create a new Mountain</b> (F5), look at it with "
+                               "<b>see</b> (F6) and change its look with <b>View options</b> (F8). Save with F3.</p>"}},
+      {4100, {"View gallery", "<p>Shows the pictures of the chosen view files; double-click a picture to open its "
+                              "view.</p>"}},
+      {5001, {"Open", "<p>Opens a mountain (*.mat), a view (*.vue) or a video (*.vid) document. A view opens with its "
+                      "mountain; a video with its view and mountain.</p>"}},
+      {5002, {"Save", "<p>Saves the active document under its name, or asks for one when it has none.</p>"}},
+      {5003, {"Create a new mountain", "<p>Generates a new mountain from the current creation options in a free slot "
+                                       "(five at most).</p>"}},
+      {5004, {"Creation options", "<p>Mesh, relief, profile, erosion, shore, trees and the other parameters used to "
+                                  "generate mountains.</p>"}},
+      {5005, {"Edit the active mountain", "<p>Opens the map editor of the active mountain: raise, dig, smooth, draw "
+                                          "rivers, plant trees and paint the ground.</p>"}},
+      {5006, {"See", "<p>Makes a new view of the active mountain with the current view options.</p>"}},
+      {5007, {"Refresh the active view", "<p>Renders the active view again with its own options.</p>"}},
+      {5008, {"View options", "<p>Observer and target, scale, trees, levels and colours, sky, sun and mist of the "
+                              "views.</p>"}},
+      {5009, {"Exit", "<p>Ends the program. Modified documents are offered for saving first and the options file "
+                      "keeps the starting file and the recent files.</p>"}},
+      {5010, {"Statistics", "<p>Altitudes, slopes, trees and rivers of the last rendering of a view.</p>"}},
+      {5011, {"Explorer", "<p>Shows or hides the tree of open documents: mountains, their views and their videos. "
+                          "Click a node to bring its window forward.</p>"}},
+      {5012, {"Adjustments of video", "<p>Frame count, frame size, codec and camera path of the videos.</p>"}},
+      {5013, {"Create video", "<p>Makes a movie along the camera path of the active view.</p>"}},
+  };
+  return topics;
+}
+
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setWindowTitle("Quorvel Help");
+  resize(520, 420);
+  stack_ = new QStackedWidget(this);
+  browser_ = new QTextBrowser;
+  browser_->setOpenLinks(false);
+  connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+    bool ok = false;
+    int n = url.toString().toInt(&ok);
+    if (ok) ShowTopic(n);
+  });
+  auto* finder = new QWidget;
+  filter_ = new QLineEdit;
+  filter_->setPlaceholderText("Type the first letters of a topic");
+  list_ = new QListWidget;
+  auto* fl = new QVBoxLayout(finder);
+  fl->addWidget(filter_);
+  fl->addWidget(list_);
+  connect(filter_, &QLineEdit::textChanged, this, &HelpViewer::SetFilter);
+  connect(list_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* it) { ShowTopic(it->data(Qt::UserRole).toInt()); });
+  stack_->addWidget(browser_);
+  stack_->addWidget(finder);
+  auto* l = new QVBoxLayout(this);
+  l->setContentsMargins(0, 0, 0, 0);
+  l->addWidget(stack_);
+  for (const auto& [n, t] : help_topics()) {
+    auto* it = new QListWidgetItem(QString::fromUtf8(t.title), list_);
+    it->setData(Qt::UserRole, n);
+  }
+  list_->sortItems();
+}
+
+void HelpViewer::ShowPage(const QString& html, int topic) {
+  current_ = topic;
+  browser_->setHtml(html);
+  stack_->setCurrentWidget(browser_);
+  show();
+  raise();
+}
+
+void HelpViewer::ShowTopic(int context) {
+  auto it = help_topics().find(context);
+  if (it == help_topics().end()) {
+    ShowContents();
+    browser_->setHtml(QString("<p>There is no help topic number %1.</p>").arg(context) + browser_->toHtml());
+    return;
+  }
+  ShowPage(QString("<h3>%1</h3>%2").arg(QString::fromUtf8(it->second.title), QString::fromUtf8(it->second.text)),
+           context);
+}
+
+void HelpViewer::ShowContents() {
+  QString html = "<h3>Contents</h3><ul>";
+  for (const auto& [n, t] : help_topics())
+    html += QString("<li><a href=\"%1\">%2</a></li>").arg(n).arg(QString::fromUtf8(t.title));
+  html += "</ul>";
+  ShowPage(html, 0);
+}
+
+void HelpViewer::ShowFinder() {
+  current_ = 0;
+  filter_->clear();
+  stack_->setCurrentIndex(1);
+  show();
+  raise();
+}
+
+void HelpViewer::SetFilter(const QString& text) {
+  for (int i = 0; i < list_->count(); ++i)
+    list_->item(i)->setHidden(!list_->item(i)->text().contains(text, Qt::CaseInsensitive));
+}
+
+QStringList HelpViewer::FinderTitles() const {
+  QStringList out;
+  for (int i = 0; i < list_->count(); ++i)
+    if (!list_->item(i)->isHidden()) out << list_->item(i)->text();
+  return out;
+}
+
+QString HelpViewer::Text() const { return browser_->toPlainText(); }
+
+void HelpViewer::Quit() { close(); }

@@ -1,0 +1,76 @@
+#include "app/apropos.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/donnees_images.h"
+#include "controls/formshadow.h"
+#include "controls/image.h"
+
+#ifndef QUORVEL_WEB_ADDRESS
+#define QUORVEL_WEB_ADDRESS ""
+#endif
+
+QString web_address() { return QStringLiteral(QUORVEL_WEB_ADDRESS); }
+
+TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString address)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+  setWindowTitle("Quorvel v 3.1");
+  setFixedSize(330, 210);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, ColorToRgb(clBtnFace));
+  setPalette(pal);
+  setAutoFillBackground(true);
+
+  const TData* data = TData::Instance();
+  logo_ = new CtlLImage(this);
+  logo_->move(16, 16);
+  logo_->Bevel().SetStyleOuter(bvLowered);
+  logo_->Bevel().SetWidthOuter(2);
+  logo_->Bevel().SetWidthInner(0);
+  logo_->SetStyle(sbAutosize);
+  if (data) logo_->SetImageList(&data->BitmapList, images::kLogo);
+  else logo_->CheckAutoSize();
+
+  title_ = new CtlLabel(this);
+  QFont tf = font();
+  tf.setPixelSize(24);
+  tf.setBold(true);
+  tf.setStyleStrategy(QFont::NoAntialias);
+  title_->setFont(tf);
+  title_->FontFx().Style = tdRaisedShadow;
+  title_->FontFx().LightDepth = 1;
+  title_->FontFx().ShadowDepth = 2;
+  title_->SetFontColor(CtlRgb(0, 0, 128));
+  title_->SetAlignment(agCenter);
+  title_->Bevel().SetStyleOuter(bvRaised);
+  title_->Bevel().SetWidthOuter(2);
+  title_->setGeometry(80, 16, 234, 46);
+  title_->SetCaption("Quorvel");
+
+  auto* text = new QLabel(this);
+  text->setText("Landscape generator, version 3.1.\n\nGrows mountains from a key, reshapes them, and looks at them "
+                "through rendered views and fly-through movies.");
+  text->setWordWrap(true);
+  text->setGeometry(16, 76, 298, 70);
+
+  web_ = new CtlSimpleLabel(this);
+  web_->move(16, 152);
+  web_->SetCaption(address);
+  web_->SetJumpMode(CtlSimpleLabel::jmInternet);
+  web_->SetOpener(opener ? std::move(opener)
+                         : CtlSimpleLabel::Opener([](const QString& a) { return QDesktopServices::openUrl(QUrl(a)); }));
+  web_->setVisible(!address.isEmpty());
+
+  ok_ = new QPushButton("OK", this);
+  ok_->setGeometry(240, 172, 75, 25);
+  ok_->setDefault(true);
+  connect(ok_, &QPushButton::clicked, this, [this] { done(1); });
+
+  shadow_ = new CtlFormShadow(this);
+  shadow_->Shadow().Style = hssTracing;
+  shadow_->Shadow().Depth = 6;
+  shadow_->ShadowChanged();
+}

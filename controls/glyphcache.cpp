@@ -1,0 +1,140 @@
+#include "controls/glyphcache.h"
+
+#include "controls/paintkit.h"
+
+namespace {
+CtlGlyphCache* g_cache = nullptr;
+int g_glyphs = 0;
+
+void FreeCacheWhenUnused() {
+  if (g_cache && g_glyphs == 0 && g_cache->StripCount() == 0) {
+    delete g_cache;
+    g_cache = nullptr;
+  }
+}
+}  // namespace
+
+int CtlGlyphList::AddGlyph(const QImage& image, QColor transparent) {
+  QImage masked = image.convertToFormat(QImage::Format_ARGB32);
+  QRgb key = transparent.rgb() & 0xFFFFFF;
+  for (int y = 0; y < masked.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
+    for (int x = 0; x < masked.width(); ++x)
+      if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+  }
+  std::size_t slot = 0;
+  while (slot < used_.size() && used_[slot]) ++slot;
+  if (slot == used_.size()) {
+    used_.push_back(false);
+    images_.emplace_back();
+  }
+  used_[slot] = true;
+  images_[slot] = masked;
+  ++count_;
+  return static_cast<int>(slot);
+}
+
+void CtlGlyphList::Delete(int index) {
+  if (index < 0 || index >= static_cast<int>(used_.size()) || !used_[static_cast<std::size_t>(index)]) return;
+  used_[static_cast<std::size_t>(index)] = false;
+  images_[static_cast<std::size_t>(index)] = QImage();
+  --count_;
+}
+
+QImage CtlGlyphList::Image(int index) const {
+  if (index < 0 || index >= static_cast<int>(used_.size()) || !used_[static_cast<std::size_t>(index)]) return QImage();
+  return images_[static_cast<std::size_t>(index)];
+}
+
+CtlGlyphCache* CtlGlyphCache::Instance() { return g_cache; }
+
+CtlGlyphList* CtlGlyphCache::GetList(int width, int height) {
+  for (auto& l : lists_)
+    if (l->Width() == width && l->Height() == height) return l.get();
+  lists_.push_back(std::make_unique<CtlGlyphList>(width, height));
+  return lists_.back().get();
+}
+
+void CtlGlyphCache::ReturnList(CtlGlyphList* list) {
+  if (!list || list->Count() != 0) return;
+  for (auto it = lists_.begin(); it != lists_.end(); ++it)
+    if (it->get() == list) {
+      lists_.erase(it);
+      return;
+    }
+}
+
+CtlGlyph::CtlGlyph() {
+  indices_.fill(-1);
+  if (!g_cache) g_cache = new CtlGlyphCache;
+  ++g_glyphs;
+}
+
+CtlGlyph::~CtlGlyph() {
+  Release();
+  --g_glyphs;
+  FreeCacheWhenUnused();
+}
+
+void CtlGlyph::Release() {
+  for (int& i : indices_) {
+    if (i >= 0 && strip_) strip_->Delete(i);
+    i = -1;
+  }
+  if (strip_ && g_cache) g_cache->ReturnList(strip_);
+  strip_ = nullptr;
+}
+
+void CtlGlyph::SetGlyph(const QImage& bitmap) {
+  Release();
+  glyph_ = bitmap;
+  if (!glyph_.isNull() && glyph_.height() > 0) {
+    transparent_ = QColor::fromRgb(glyph_.pixel(0, glyph_.height() - 1));
+    if (glyph_.width() % glyph_.height() == 0) {
+      int n = glyph_.width() / glyph_.height();
+      num_glyphs_ = n < 6 ? n : 1;
+    }
+  }
+  if (OnChange) OnChange();
+}
+
+void CtlGlyph::SetNumGlyphs(int n) {
+  if (n == num_glyphs_ || n <= 0 || n > 5) return;
+  Release();
+  num_glyphs_ = n;
+}
+
+void CtlGlyph::SetFlat(bool flat) {
+  if (flat == flat_) return;
+  Release();
+  flat_ = flat;
+}
+
+int CtlGlyph::StateIndex(int state) {
+  if (state < 0 || state > 7) state = 0;
+  int slot = state;
+  if (state == 1 || state == 7) slot = 1;
+  else if (state > num_glyphs_ - 1) slot = flat_ ? (state == 6 ? 4 : 2) : 0;
+  if (indices_[static_cast<std::size_t>(slot)] >= 0) return indices_[static_cast<std::size_t>(slot)];
+  if (glyph_.isNull() || num_glyphs_ <= 0) return -1;
+  int w = glyph_.width() / num_glyphs_, h = glyph_.height();
+  if (w <= 0 || h <= 0) return -1;
+  if (!g_cache) g_cache = new CtlGlyphCache;
+  if (!strip_) strip_ = g_cache->GetList(w, h);
+  QImage image;
+  if (slot < num_glyphs_ && !(slot == 0 && flat_)) {
+    image = glyph_.copy(slot * w, 0, w, h);
+  } else {
+    QImage section = glyph_.copy(0, 0, w, h);
+    if (slot == 0) image = section.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+    else if (slot == 1) image = MakeEmbossedImage(section);
+    else image = section;
+  }
+  indices_[static_cast<std::size_t>(slot)] = strip_->AddGlyph(image, transparent_);
+  return indices_[static_cast<std::size_t>(slot)];
+}
+
+QImage CtlGlyph::StateImage(int state) {
+  int i = StateIndex(state);
+  return i >= 0 && strip_ ? strip_->Image(i) : QImage();
+}

@@ -1,0 +1,498 @@
+#include "controls/paintkit.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "model/aleatoire.h"
+
+namespace {
+
+// The classic system colours, by index (RGB).
+constexpr std::array<std::uint32_t, 31> kSystemColours = {
+    0xC0C0C0, 0x008080, 0x000080, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000,  // 0..7
+    0x000000, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x000080, 0xFFFFFF, 0xC0C0C0,  // 8..15
+    0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xC0C0C0, 0x000000,  // 16..23
+    0xFFFFE1, 0xB5B5B5, 0x0000FF, 0x1084D0, 0xB5B5B5, 0x000080, 0xC0C0C0};           // 24..30
+
+QRect Gdi(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+int GRight(const QRect& r) { return r.left() + r.width(); }
+int GBottom(const QRect& r) { return r.top() + r.height(); }
+
+}  // namespace
+
+QColor ColorToRgb(CtlColor c) {
+  if (c & clSystemColor) {
+    std::uint32_t n = c & 0xFF;
+    std::uint32_t rgb = n < kSystemColours.size() ? kSystemColours[n] : 0;
+    return QColor((rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255);
+  }
+  return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255);
+}
+
+CtlColor QColorToCtl(const QColor& c) { return CtlRgb(c.red(), c.green(), c.blue()); }
+
+void CtlPreparePainter(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, false);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+void CtlFillRect(QPainter& p, const QRect& r, const QColor& c) {
+  if (r.width() > 0 && r.height() > 0) p.fillRect(r, c);
+}
+
+void CtlFrameRect(QPainter& p, const QRect& r, const QColor& c) {
+  if (r.width() <= 0 || r.height() <= 0) return;
+  int l = r.left(), t = r.top(), rr = GRight(r), b = GBottom(r);
+  p.fillRect(Gdi(l, t, rr, t + 1), c);
+  p.fillRect(Gdi(l, b - 1, rr, b), c);
+  p.fillRect(Gdi(l, t, l + 1, b), c);
+  p.fillRect(Gdi(rr - 1, t, rr, b), c);
+}
+
+void CtlLine(QPainter& p, int x0, int y0, int x1, int y1, const QColor& c) {
+  if (y0 == y1) {
+    if (x1 > x0) p.fillRect(Gdi(x0, y0, x1, y0 + 1), c);
+    else if (x1 < x0) p.fillRect(Gdi(x1 + 1, y0, x0 + 1, y0 + 1), c);
+    return;
+  }
+  if (x0 == x1) {
+    if (y1 > y0) p.fillRect(Gdi(x0, y0, x0 + 1, y1), c);
+    else p.fillRect(Gdi(x0, y1 + 1, x0 + 1, y0 + 1), c);
+    return;
+  }
+  // Diagonal: step by the longer axis and leave the end pixel out.
+  int dx = x1 - x0, dy = y1 - y0;
+  int n = std::max(std::abs(dx), std::abs(dy));
+  for (int i = 0; i < n; ++i) {
+    int x = x0 + (dx * i) / n, y = y0 + (dy * i) / n;
+    p.fillRect(QRect(x, y, 1, 1), c);
+  }
+}
+
+void CtlPolygon(QPainter& p, const QPolygon& poly, const QColor& c) {
+  p.save();
+  p.setPen(Qt::NoPen);
+  p.setBrush(c);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.drawPolygon(poly, Qt::OddEvenFill);
+  p.restore();
+}
+
+void CtlDrawEdge(QPainter& p, QRect& r, unsigned edge, unsigned flags) {
+  bool soft = flags & BF_SOFT;
+  auto ring = [&](CtlColor tl, CtlColor br) {
+    QColor a = ColorToRgb(tl), b = ColorToRgb(br);
+    int l = r.left(), t = r.top(), rr = GRight(r), bb = GBottom(r);
+    if (rr <= l || bb <= t) return;
+    if (flags & BF_TOP) CtlFillRect(p, Gdi(l, t, rr, t + 1), a);
+    if (flags & BF_LEFT) CtlFillRect(p, Gdi(l, t, l + 1, bb), a);
+    if (flags & BF_BOTTOM) CtlFillRect(p, Gdi(l, bb - 1, rr, bb), b);
+    if (flags & BF_RIGHT) CtlFillRect(p, Gdi(rr - 1, t, rr, bb), b);
+    if (flags & BF_ADJUST) {
+      if (flags & BF_LEFT) r.setLeft(r.left() + 1);
+      if (flags & BF_TOP) r.setTop(r.top() + 1);
+      if (flags & BF_RIGHT) r.setRight(r.right() - 1);
+      if (flags & BF_BOTTOM) r.setBottom(r.bottom() - 1);
+    } else {
+      // Without adjust the next ring still lies one pixel further in.
+      r.adjust(1, 1, -1, -1);
+    }
+  };
+  QRect keep = r;
+  if (edge & BDR_RAISEDOUTER) ring(soft ? clBtnHighlight : cl3DLight, cl3DDkShadow);
+  else if (edge & BDR_SUNKENOUTER) ring(soft ? cl3DDkShadow : clBtnShadow, clBtnHighlight);
+  if (edge & BDR_RAISEDINNER) ring(soft ? cl3DLight : clBtnHighlight, clBtnShadow);
+  else if (edge & BDR_SUNKENINNER) ring(soft ? clBtnShadow : cl3DDkShadow, cl3DLight);
+  if (flags & BF_MIDDLE) CtlFillRect(p, r, ColorToRgb(clBtnFace));
+  if (!(flags & BF_ADJUST)) r = keep;
+}
+
+bool DrawBevelFrame(QPainter& p, QRect& r, CtlBevelStyle style, int d, CtlColor a, CtlColor b) {
+  if (style == bvNone || style == bvShadow) return false;
+  CtlColor br = a, tl = b;  // bottom-right, top-left
+  if (style == bvLowered || style == bvFrameLowered) {
+    br = b;
+    tl = a;
+  } else if (style == bvNormal) {
+    br = tl = clBlack;
+  }
+  QColor cbr = ColorToRgb(br), ctl = ColorToRgb(tl);
+  int l = r.left(), t = r.top(), rr = GRight(r), bb = GBottom(r);
+  if (style == bvFrameLowered || style == bvFrameRaised) {
+    for (int i = 0; i < d; ++i) {
+      CtlFrameRect(p, Gdi(l + i + 1, t + i + 1, rr, bb), cbr);
+      CtlFrameRect(p, Gdi(l, t, rr - i - 1, bb - i - 1), ctl);
+    }
+    r = Gdi(l + d + 1, t + d + 1, rr - d - 1, bb - d - 1);
+    return true;
+  }
+  if (d == 1) {
+    CtlLine(p, l, bb - 1, l, t, ctl);
+    CtlLine(p, l, t, rr - 1, t, ctl);
+    CtlFillRect(p, QRect(rr - 1, t, 1, 1), ctl);  // polyline corner pixel drawn by the first segment's end
+    CtlLine(p, rr - 1, t, rr - 1, bb - 1, cbr);
+    CtlLine(p, rr - 1, bb - 1, l, bb - 1, cbr);
+  } else if (d > 1) {
+    int il = l + d, it = t + d, ir = rr - d, ib = bb - d - 1;
+    CtlPolygon(p, QPolygon({QPoint(l, bb), QPoint(il, ib), QPoint(ir, ib), QPoint(ir, it), QPoint(rr, t), QPoint(rr, bb)}), cbr);
+    CtlPolygon(p, QPolygon({QPoint(l, bb - 1), QPoint(il, ib), QPoint(il, it), QPoint(ir - 1, it), QPoint(rr - 1, t), QPoint(l, t)}), ctl);
+  }
+  r = Gdi(l + d, t + d, rr - d, bb - d);
+  return true;
+}
+
+int BorderStyleWidth(CtlBorderStyle style) {
+  switch (style) {
+    case lsNone: return 0;
+    case lsSingle:
+    case lsSingleRaised:
+    case lsSingleLowered: return 1;
+    default: return 2;
+  }
+}
+
+bool DrawEdgeStyle(QPainter& p, QRect& r, CtlBorderStyle style, unsigned extra) {
+  const unsigned all = BF_RECT;
+  switch (style) {
+    case lsNone: break;
+    case lsSingle:
+      CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_SOFT | BF_ADJUST | BF_LEFT | BF_TOP | extra);
+      CtlDrawEdge(p, r, BDR_RAISEDOUTER, BF_ADJUST | BF_RIGHT | BF_BOTTOM);
+      break;
+    case lsLowered: CtlDrawEdge(p, r, BDR_SUNKENOUTER | BDR_SUNKENINNER, BF_SOFT | BF_ADJUST | all | extra); break;
+    case lsRaised: CtlDrawEdge(p, r, BDR_RAISEDOUTER | BDR_RAISEDINNER, BF_SOFT | BF_ADJUST | all | extra); break;
+    case lsRaisedspb:
+    case lsRaisedExt:
+      CtlDrawEdge(p, r, BDR_RAISEDOUTER, BF_SOFT | BF_ADJUST | all | extra);
+      CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_ADJUST | BF_RIGHT | BF_BOTTOM);
+      if (style == lsRaisedExt) r.adjust(1, 1, 0, 0);
+      break;
+    case lsLoweredspb:
+      CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_ADJUST | all | extra);
+      CtlDrawEdge(p, r, BDR_SUNKENINNER, BF_ADJUST | BF_LEFT | BF_TOP | extra);
+      break;
+    case lsLoweredExt:
+      CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_ADJUST | all | extra);
+      CtlDrawEdge(p, r, BDR_SUNKENINNER, BF_ADJUST | BF_LEFT | BF_TOP);
+      r.adjust(0, 0, -1, -1);
+      break;
+    case lsFrameInset: CtlDrawEdge(p, r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_ADJUST | all | extra); break;
+    case lsFrameOffset:
+      CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_ADJUST | all | extra);
+      CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_ADJUST | all | extra);
+      break;
+    case lsWindowBorder:
+      CtlDrawEdge(p, r, BDR_RAISEDOUTER, BF_ADJUST | BF_RIGHT | BF_BOTTOM | extra);
+      r.adjust(1, 1, 0, 0);
+      CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_ADJUST | all | extra);
+      break;
+    case lsSingleRaised: CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_ADJUST | all | extra); break;
+    case lsSingleLowered: CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_ADJUST | all | extra); break;
+    case lsDoubleRaised:
+      CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_ADJUST | all | extra);
+      CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_ADJUST | all | extra);
+      break;
+    case lsDoubleLowered:
+      CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_ADJUST | all | extra);
+      CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_ADJUST | all | extra);
+      break;
+  }
+  return true;
+}
+
+QRect AlignRect(CtlAlignment a, QSize inner, const QRect& outer) {
+  int W = outer.width(), H = outer.height(), w = inner.width(), h = inner.height();
+  int col = static_cast<int>(a) % 3, row = static_cast<int>(a) / 3;
+  int dx = col == 0 ? 0 : col == 1 ? (W - w) / 2 : W - w;
+  int dy = row == 0 ? 0 : row == 1 ? (H - h) / 2 : H - h;
+  return QRect(outer.left() + dx, outer.top() + dy, w, h);
+}
+
+QRect DrawBitmapStyled(QPainter& p, const QRect& target, const QImage& src, QColor transparent, unsigned flags) {
+  if (target.width() <= 0 || target.height() <= 0 || src.isNull()) return target;
+  QImage img = src;
+  if (flags & dbTransparent) {
+    img = src.convertToFormat(QImage::Format_ARGB32);
+    QRgb key = transparent.rgb() & 0xFFFFFF;
+    for (int y = 0; y < img.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+      for (int x = 0; x < img.width(); ++x)
+        if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+    }
+  }
+  int sw = img.width(), sh = img.height(), w = target.width(), h = target.height();
+  if (flags & dbCenter) {
+    QRect cell(target.left() + (w - sw) / 2, target.top() + (h - sh) / 2, sw, sh);
+    p.drawImage(cell.topLeft(), img);
+    return cell;
+  }
+  if (flags & dbStretch) {
+    p.drawImage(target, img);
+    return target;
+  }
+  if (flags & dbTile) {
+    p.save();
+    p.setClipRect(target, Qt::IntersectClip);
+    for (int row = 0; row < h / sh + 1; ++row)
+      for (int col = 0; col < w / sw + 1; ++col) p.drawImage(QPoint(target.left() + col * sw, target.top() + row * sh), img);
+    p.restore();
+    return target;
+  }
+  QRect cell(target.topLeft(), QSize(sw, sh));
+  p.drawImage(cell.topLeft(), img);
+  return cell;
+}
+
+QImage MakeEmbossedImage(const QImage& src) {
+  QImage img = src.convertToFormat(QImage::Format_RGB32);
+  if (img.isNull()) return img;
+  QRgb bg = img.pixel(0, 0) & 0xFFFFFF;
+  long long sum = 0, count = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      QRgb c = img.pixel(x, y);
+      if ((c & 0xFFFFFF) == bg) continue;
+      sum += qRed(c) + qGreen(c) + qBlue(c);
+      ++count;
+    }
+  int t = 0;
+  if (count > 0) t = -Round(200.0 - static_cast<double>(sum) / static_cast<double>(count));
+  QRgb hl = ColorToRgb(clBtnHighlight).rgb(), sh = ColorToRgb(clBtnShadow).rgb();
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      QRgb c = img.pixel(x, y);
+      if ((c & 0xFFFFFF) == bg) continue;
+      int b = qRed(c) + qGreen(c) + qBlue(c);
+      QRgb n = b > t + 550 ? qRgb(255, 255, 255) : b > t + 250 ? hl : b > t + 50 ? sh : qRgb(0, 0, 0);
+      img.setPixel(x, y, n);
+    }
+  return img;
+}
+
+std::vector<FxLayer> FxTextLayers(const Ctl3DCaption* fx, bool enabled, unsigned state, const QColor& font_colour,
+                                  const QColor& brush_colour, int* raise) {
+  std::vector<FxLayer> layers;
+  if (raise) *raise = 0;
+  if (!fx) {
+    layers.push_back({0, font_colour, true});
+    return layers;
+  }
+  CtlThreeDStyle style = fx->Style;
+  QColor text = font_colour;
+  if (style == tdPColorSunken || style == tdPColorRaised) text = brush_colour;
+  if (!enabled && fx->DisabledStyle != dsNone) {
+    text = ColorToRgb(clGrayText);
+    if (fx->DisabledStyle == ds3d || (fx->DisabledStyle == dsAuto && (state & fxAuto3d))) style = tdSunken;
+  }
+  int L = fx->LightDepth, S = fx->ShadowDepth;
+  QColor light = ColorToRgb(fx->LightColor), shadow = ColorToRgb(fx->ShadowColor);
+  int r = 0;
+  switch (style) {
+    case tdNone: layers = {{0, text, true}}; break;
+    case tdSunken: layers = {{L, light, false}, {0, text, true}}; r = L; break;
+    case tdRaised: layers = {{0, light, false}, {L, text, true}}; r = L; break;
+    case tdSunkenShadow:
+    case tdPColorSunken: layers = {{0, shadow, false}, {L + S, light, false}, {S, text, true}}; r = L + S; break;
+    case tdRaisedShadow:
+    case tdPColorRaised: layers = {{L + S, shadow, false}, {0, light, false}, {L, text, true}}; r = L + S; break;
+    case tdShadow: layers = {{S, shadow, false}, {0, text, true}}; r = S; break;
+  }
+  if (raise) *raise = r;
+  return layers;
+}
+
+void DrawFxText(QPainter& p, const QString& text, const Ctl3DCaption* fx, const QRect* clip, unsigned state,
+                int text_flags, const QRect& r, const QColor& font_colour, const QColor& brush_colour) {
+  if (text.isEmpty() || r.width() <= 0 || r.height() <= 0) return;
+  p.save();
+  if (state & fxClip) p.setClipRect(clip ? *clip : r, Qt::IntersectClip);
+  QRect rect = r;
+  if (auto* fxc = dynamic_cast<const CtlFxCaption*>(fx)) rect.translate(fxc->PosX, fxc->PosY);
+  if (fx && fx->Tracing != 0) {
+    QFont f = p.font();
+    f.setLetterSpacing(QFont::AbsoluteSpacing, fx->Tracing);
+    p.setFont(f);
+  }
+  int raise = 0;
+  auto layers = FxTextLayers(fx, state & fxEnabled, state, font_colour, brush_colour, &raise);
+  QRect base = rect;
+  base.setBottom(base.bottom() - raise);
+  for (const auto& layer : layers) {
+    p.setPen(layer.colour);
+    p.drawText(base.translated(layer.offset, layer.offset), text_flags, text);
+  }
+  p.restore();
+}
+
+QSize CalcTextSize(const QFont& f, const QString& text, const Ctl3DCaption* fx, int limit, int border) {
+  QFontMetrics fm(f);
+  QString t = text.isEmpty() ? QStringLiteral(" ") : text;
+  QRect br = limit > 0 ? fm.boundingRect(QRect(0, 0, limit, 0), Qt::TextWordWrap | Qt::TextExpandTabs, t)
+                       : fm.boundingRect(QRect(0, 0, 0, 0), Qt::TextSingleLine | Qt::TextExpandTabs, t);
+  int grow = 0;
+  if (fx) {
+    switch (fx->Style) {
+      case tdNone: break;
+      case tdSunken:
+      case tdRaised: grow = fx->LightDepth; break;
+      case tdShadow: grow = fx->ShadowDepth; break;
+      default: grow = fx->LightDepth + fx->ShadowDepth; break;
+    }
+  }
+  return QSize(br.width() + grow + (border + 1) * 2, br.height() + grow + (border + 1) * 2);
+}
+
+QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned flags, int state,
+                     CtlUserButtonStyle style) {
+  const QRect original = r;
+  bool down = state == 3 || state == 4 || state == 6 || state == 7;
+  if (style == ubsAutoDetect) style = ubsWin40;
+  int kind = static_cast<int>(style);
+  if (style == ubsTarnel && (flags & 4)) kind = 5;
+  else if (style == ubsWin40 && !(flags & 4)) kind = 3;
+  else if (style >= ubsTarnelFlat && style <= ubsExplorerColored) kind = 4;
+  else if (style == ubsIntegrated) kind = 10;
+  bool explorer = style == ubsExplorer || style == ubsExplorerColored;
+  QColor face = ColorToRgb(colour);
+  if (!explorer) CtlFillRect(p, r, face);
+  switch (kind) {
+    case 1:
+    case 2:
+      if (down) DrawEdgeStyle(p, r, lsLowered, 0);
+      else DrawEdgeStyle(p, r, lsRaisedspb, 0);
+      break;
+    case 3:
+      if (down) {
+        CtlFrameRect(p, r, Qt::black);
+        CtlFrameRect(p, r.adjusted(1, 1, -1, -1), QColor(0x80, 0x80, 0x80));
+      } else {
+        DrawEdgeStyle(p, r, lsRaisedspb, 0);
+      }
+      break;
+    case 4:
+      if (down) CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+      else if (hot) CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      else if (!explorer) CtlFillRect(p, r, face);
+      break;
+    default:
+      if (down) DrawEdgeStyle(p, r, lsLowered, 0);
+      else DrawEdgeStyle(p, r, lsRaisedspb, 0);
+      break;
+  }
+  QRect out = original.adjusted(3, 3, -3, -3);
+  if (down) out.translate(1, 1);
+  return out;
+}
+
+void CtlBevel::Change() {
+  if (lock_ == 0 && OnChange) OnChange();
+}
+
+#define CTL_SET(field, value) \
+  if (field == value) return;  \
+  field = value;               \
+  Change();
+
+void CtlBevel::SetStyleInner(CtlBevelStyle s) {
+  if (inner_ == s) return;
+  inner_ = s;
+  if (s == bvShadow) outer_ = bvShadow;
+  else if (outer_ == bvShadow) outer_ = bvNone;
+  Change();
+}
+void CtlBevel::SetStyleOuter(CtlBevelStyle s) {
+  if (outer_ == s) return;
+  outer_ = s;
+  if (s == bvShadow) inner_ = bvShadow;
+  else if (inner_ == bvShadow) inner_ = bvNone;
+  Change();
+}
+void CtlBevel::SetWidthInner(int w) { CTL_SET(width_inner_, w) }
+void CtlBevel::SetWidthOuter(int w) { CTL_SET(width_outer_, w) }
+void CtlBevel::SetMode(CtlBevelMode m) { CTL_SET(mode_, m) }
+void CtlBevel::SetStandardStyle(CtlBorderStyle s) {
+  if (standard_ == s) return;
+  standard_ = s;
+  if (mode_ == bmStandard) Change();
+}
+void CtlBevel::SetBorderWidth(int w) { CTL_SET(border_, w) }
+void CtlBevel::SetBorderInnerWidth(int w) { CTL_SET(border_inner_, w) }
+void CtlBevel::SetBorderColor(CtlColor c) { CTL_SET(border_color_, c) }
+void CtlBevel::SetLightColor(CtlColor c) { CTL_SET(light_, c) }
+void CtlBevel::SetShadowColor(CtlColor c) { CTL_SET(shadow_, c) }
+#undef CTL_SET
+
+int CtlBevel::BevelExtend() const {
+  switch (mode_) {
+    case bmCustom: {
+      if (inner_ == bvShadow) return width_inner_ + border_inner_;
+      int w = border_ + border_inner_;
+      if (inner_ != bvNone || outer_ != bvNone) {
+        if (outer_ != bvNone) w += width_outer_ + ((outer_ == bvFrameLowered || outer_ == bvFrameRaised) ? 1 : 0);
+        if (inner_ != bvNone) w += width_inner_ + ((inner_ == bvFrameLowered || inner_ == bvFrameRaised) ? 1 : 0);
+      }
+      return w;
+    }
+    case bmStandard: return BorderStyleWidth(standard_) + border_inner_;
+    case bmEdge: return 2 + border_inner_;
+    case bmWindows: return border_inner_ + 2;
+  }
+  return 0;
+}
+
+QRect CtlBevel::GetClientRect(const QRect& r) const {
+  if (mode_ == bmCustom && outer_ == bvShadow) {
+    int a = width_inner_ + border_inner_, b = width_inner_ + width_outer_ + border_inner_;
+    return r.adjusted(a, a, -b, -b);
+  }
+  int w = BevelExtend();
+  return r.adjusted(w, w, -w, -w);
+}
+
+QRect CtlBevel::PaintBevel(QPainter& p, const QRect& rect, bool transparent) const {
+  if (BevelExtend() == 0) return rect;
+  QRect r = rect;
+  auto band = [&](int n) {
+    if (transparent) {
+      r.adjust(n, n, -n, -n);
+      return;
+    }
+    for (int i = 0; i < n; ++i) {
+      CtlFrameRect(p, r, ColorToRgb(border_color_));
+      r.adjust(1, 1, -1, -1);
+    }
+  };
+  switch (mode_) {
+    case bmCustom:
+      if (outer_ == bvShadow) {
+        int s = width_outer_;
+        QColor sc = ColorToRgb(shadow_);
+        int l = r.left(), t = r.top(), rr = GRight(r), b = GBottom(r);
+        CtlFillRect(p, Gdi(rr - s, t + s, rr, b), sc);
+        CtlFillRect(p, Gdi(l + s, b - s, rr, b), sc);
+        r = Gdi(l, t, rr - s, b - s);
+        for (int i = 0; i < width_inner_; ++i) {
+          CtlFrameRect(p, r, ColorToRgb(border_color_));
+          r.adjust(1, 1, -1, -1);
+        }
+      } else {
+        DrawBevelFrame(p, r, outer_, width_outer_, shadow_, light_);
+        band(border_);
+        DrawBevelFrame(p, r, inner_, width_inner_, shadow_, light_);
+      }
+      break;
+    case bmStandard: DrawEdgeStyle(p, r, standard_, 0); break;
+    case bmEdge:
+      CtlDrawEdge(p, r, BDR_RAISEDOUTER | BDR_SUNKENINNER, BF_RECT);
+      r.adjust(2, 2, -2, -2);
+      break;
+    case bmWindows: DrawEdgeStyle(p, r, lsLoweredExt, 0); break;
+  }
+  band(border_inner_);
+  return r;
+}

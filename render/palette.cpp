@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/aleatoire.h"
+#include "model/records.h"
 
 namespace {
 
@@ -157,4 +158,18 @@ Rgb TMyPalette::couleur(int index, int niveau) const {
   if (index > 450 && index <= 450 + kEntreesBande)
     return bande_[std::size_t(niveau * kEntreesBande + index - 451)];
   return lire_couleur(std::uint16_t(index));
+}
+
+TMyPalette palette_pour_vue(const param_vue& vue) {
+  TMyPalette p(vue.brume != 0, 4);
+  if (vue.couleurs_defaut) {
+    p.charger_couleurs_base();
+  } else {
+    for (int k = 1; k <= 10; ++k) {
+      const Rgb& c = vue.couleurs[std::size_t(k - 1)];
+      p.fixer_couleur(std::uint8_t(k), c.r, c.g, c.b);
+    }
+  }
+  p.construire(vue.contraste, vue.profondeur_ombre, vue.ombre_portee != 0, vue.brume_densite);
+  return p;
 }

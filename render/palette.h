@@ -67,3 +67,10 @@ class TMyPalette {
   std::vector<Rgb> entrees_;                  // entries 0..nombre
   std::vector<Rgb> bande_;                    // 33 levels x 216 band entries
 };
+
+struct param_vue;
+
+// The table a render of this view reads: big when the view has mist; the base
+// colours when `couleurs_defaut`, else the view's ten colours; built with the
+// view's contrast, shadow depth, cast shadows and mist density.
+TMyPalette palette_pour_vue(const param_vue& vue);

@@ -111,10 +111,12 @@ inline void scan_interior(int height, Point p0, Point p1, Point p2, Emit&& emit)
 }
 
 // Visits the pixels of the line a-b (both end points included; the set does not
-// depend on the direction) that lie in columns xmin..xmax and rows ymin..ymax.
-// visit(x, y, x_major).
-template <class Visit>
-inline void walk_line(Point a, Point b, i64 xmin, i64 xmax, i64 ymin, i64 ymax, Visit&& visit) {
+// depend on the direction) that lie in columns xmin..xmax and rows ymin..ymax:
+// visit_run(y, x0, x1) for each row of a mostly horizontal line, visit(x, y)
+// for each pixel of a mostly vertical one.
+template <class VisitRun, class Visit>
+inline void walk_line(Point a, Point b, i64 xmin, i64 xmax, i64 ymin, i64 ymax, VisitRun&& visit_run,
+                      Visit&& visit) {
   i64 adx = std::abs(i64(b.x) - a.x), ady = std::abs(i64(b.y) - a.y);
   if (adx >= ady) {
     if (b.x < a.x) std::swap(a, b);
@@ -122,30 +124,38 @@ inline void walk_line(Point a, Point b, i64 xmin, i64 xmax, i64 ymin, i64 ymax, 
     i64 xs = std::max<i64>(a.x, xmin), xe = std::min<i64>(b.x, xmax);
     if (xs > xe) return;
     if (dx == 0) {
-      if (a.y >= ymin && a.y <= ymax) visit(i64(a.x), i64(a.y), true);
+      if (a.y >= ymin && a.y <= ymax) visit_run(i64(a.y), i64(a.x), i64(a.x));
       return;
     }
     // y(x) = a.y + floor((2 (x - a.x) dy + dx) / (2 dx))
     const i64 two_dx = 2 * dx;
-    i128 num = i128(2) * i128(xs - a.x) * dy + dx;
-    i64 k = floor_div128(num, two_dx);
-    i64 rem = i64(num - i128(k) * two_dx);
+    i64 k = 0, rem = dx;  // at x = a.x
+    if (xs != a.x) {
+      const i128 num = i128(2) * i128(xs - a.x) * dy + dx;
+      k = floor_div128(num, two_dx);
+      rem = i64(num - i128(k) * two_dx);
+    }
     i64 y = a.y + k;
     const i64 step = 2 * dy;
+    // Runs of equal y.
+    i64 run_start = xs;
     for (i64 x = xs; x <= xe; ++x) {
-      if (y >= ymin && y <= ymax)
-        visit(x, y, true);
-      else if ((dy >= 0 && y > ymax) || (dy < 0 && y < ymin))
-        return;
       rem += step;
+      bool change;
       if (dy >= 0) {
-        if (rem >= two_dx) {
-          rem -= two_dx;
-          ++y;
-        }
-      } else if (rem < 0) {
-        rem += two_dx;
-        --y;
+        change = rem >= two_dx;
+        if (change) rem -= two_dx;
+      } else {
+        change = rem < 0;
+        if (change) rem += two_dx;
+      }
+      if (change || x == xe) {
+        if (y >= ymin && y <= ymax)
+          visit_run(y, run_start, x);
+        else if ((dy >= 0 && y > ymax) || (dy < 0 && y < ymin))
+          return;
+        y += dy >= 0 ? 1 : -1;
+        run_start = x + 1;
       }
     }
   } else {
@@ -154,14 +164,17 @@ inline void walk_line(Point a, Point b, i64 xmin, i64 xmax, i64 ymin, i64 ymax, 
     i64 ys = std::max<i64>(a.y, ymin), ye = std::min<i64>(b.y, ymax);
     if (ys > ye) return;
     const i64 two_dy = 2 * dy;
-    i128 num = i128(2) * i128(ys - a.y) * dx + dy;
-    i64 k = floor_div128(num, two_dy);
-    i64 rem = i64(num - i128(k) * two_dy);
+    i64 k = 0, rem = dy;  // at y = a.y
+    if (ys != a.y) {
+      const i128 num = i128(2) * i128(ys - a.y) * dx + dy;
+      k = floor_div128(num, two_dy);
+      rem = i64(num - i128(k) * two_dy);
+    }
     i64 x = a.x + k;
     const i64 step = 2 * dx;
     for (i64 y = ys; y <= ye; ++y) {
       if (x >= xmin && x <= xmax)
-        visit(x, y, false);
+        visit(x, y);
       else if ((dx >= 0 && x > xmax) || (dx < 0 && x < xmin))
         return;
       rem += step;
@@ -192,15 +205,97 @@ template <class T>
 void thick_line(Surface<T> s, Point a, Point b, int width, T colour, bool skip_b) {
   if (width < 1) width = 1;
   const i64 lo = -(i64(width) - 1) / 2, hi = width / 2;
-  walk_line(a, b, -hi, i64(s.width) - 1 - lo, -hi, i64(s.height) - 1 - lo, [&](i64 x, i64 y, bool x_major) {
-    if (skip_b && x == b.x && y == b.y) return;
-    if (x_major) {
-      for (i64 k = lo; k <= hi; ++k)
-        if (y + k >= 0 && y + k < s.height && x >= 0 && x < s.width) s.row(int(y + k))[x] = colour;
-    } else if (y >= 0 && y < s.height) {
-      fill_span(s, y, x + lo, x + hi, colour);
+  walk_line(
+      a, b, -hi, i64(s.width) - 1 - lo, -hi, i64(s.height) - 1 - lo,
+      [&](i64 y, i64 x0, i64 x1) {
+        if (skip_b && y == b.y && x1 == b.x) --x1;
+        if (skip_b && y == b.y && x0 == b.x) ++x0;
+        for (i64 k = lo; k <= hi; ++k)
+          if (y + k >= 0 && y + k < s.height) fill_span(s, y + k, x0, x1, colour);
+      },
+      [&](i64 x, i64 y) {
+        if (skip_b && x == b.x && y == b.y) return;
+        if (y >= 0 && y < s.height) fill_span(s, y, x + lo, x + hi, colour);
+      });
+}
+
+// Outline-mode coverage of a triangle whose box spans at most 9 x 9 pixels
+// (plus the width-2 neighbours), as one bit per pixel of each row relative to
+// (x0, y0). Same rule as the general path: exact edge functions for the
+// interior, the line pixels for the edges.
+inline void small_outline(Point a, Point b, Point c, int extra, i64 x0, i64 y0, std::uint32_t* rows) {
+  i64 area = i64(b.x - a.x) * (c.y - a.y) - i64(b.y - a.y) * (c.x - a.x);
+  if (area != 0) {
+    Point v[3] = {a, area > 0 ? b : c, area > 0 ? c : b};
+    i64 ex[3], ey[3], bias[3];
+    for (int k = 0; k < 3; ++k) {
+      ex[k] = i64(v[(k + 1) % 3].x) - v[k].x;
+      ey[k] = i64(v[(k + 1) % 3].y) - v[k].y;
+      bias[k] = (ey[k] < 0 || (ey[k] == 0 && ex[k] > 0)) ? 0 : 1;  // e >= bias
     }
-  });
+    const i64 x1 = std::max({a.x, b.x, c.x}), y1 = std::max({a.y, b.y, c.y});
+    for (i64 y = y0; y <= y1; ++y) {
+      i64 e0 = ex[0] * (y - v[0].y) - ey[0] * (x0 - v[0].x);
+      i64 e1 = ex[1] * (y - v[1].y) - ey[1] * (x0 - v[1].x);
+      i64 e2 = ex[2] * (y - v[2].y) - ey[2] * (x0 - v[2].x);
+      std::uint32_t bits = 0;
+      for (i64 x = x0; x <= x1; ++x) {
+        if (e0 >= bias[0] && e1 >= bias[1] && e2 >= bias[2]) bits |= 1u << (x - x0);
+        e0 -= ey[0];
+        e1 -= ey[1];
+        e2 -= ey[2];
+      }
+      rows[y - y0] |= bits;
+    }
+  }
+  auto edge = [&](Point p, Point q) {
+    i64 dx = i64(q.x) - p.x, dy = i64(q.y) - p.y;
+    if (std::abs(dx) >= std::abs(dy)) {
+      if (dx < 0) {
+        std::swap(p, q);
+        dx = -dx;
+        dy = -dy;
+      }
+      i64 rem = dx, y = p.y;
+      const i64 two = 2 * dx, step = 2 * dy;
+      for (i64 x = p.x; x <= q.x; ++x) {
+        const std::uint32_t bit = 1u << (x - x0);
+        rows[y - y0] |= bit;
+        if (extra) rows[y + 1 - y0] |= bit;
+        rem += step;
+        if (rem >= two) {
+          rem -= two;
+          ++y;
+        } else if (rem < 0) {
+          rem += two;
+          --y;
+        }
+      }
+    } else {
+      if (dy < 0) {
+        std::swap(p, q);
+        dx = -dx;
+        dy = -dy;
+      }
+      i64 rem = dy, x = p.x;
+      const i64 two = 2 * dy, step = 2 * dx;
+      const std::uint32_t pair = extra ? 3u : 1u;
+      for (i64 y = p.y; y <= q.y; ++y) {
+        rows[y - y0] |= pair << (x - x0);
+        rem += step;
+        if (rem >= two) {
+          rem -= two;
+          ++x;
+        } else if (rem < 0) {
+          rem += two;
+          --x;
+        }
+      }
+    }
+  };
+  edge(a, b);
+  edge(b, c);
+  edge(c, a);
 }
 
 // Per-row extents of the outline modes (reused between calls).
@@ -233,11 +328,26 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
   }
 
   // Same colour: the union of interior and outline is one span per row.
+  if (max_x - min_x <= 9 && max_y - min_y <= 9 && min_x >= 0 && min_y >= 0 && max_x + extra < s.width &&
+      max_y + extra < s.height) {
+    std::uint32_t rows[11] = {};
+    small_outline(a, b, c, extra, min_x, min_y, rows);
+    for (i64 k = 0; k <= max_y - min_y + extra; ++k) {
+      if (!rows[k]) continue;
+      const int first = __builtin_ctz(rows[k]), last = 31 - __builtin_clz(rows[k]);
+      std::fill_n(s.row(int(min_y + k)) + min_x + first, last - first + 1, fill);
+    }
+    return;
+  }
   const i64 r0 = std::max<i64>(min_y, 0);
   const i64 r1 = std::min<i64>(max_y + extra, s.height - 1);
   const std::size_t rows = std::size_t(r1 - r0 + 1);
-  if (t_extent.size() < 2 * rows) t_extent.resize(2 * rows);
-  std::int32_t* lo = t_extent.data();
+  std::int32_t small[2 * 64];
+  std::int32_t* lo = small;
+  if (rows > 64) {
+    if (t_extent.size() < 2 * rows) t_extent.resize(2 * rows);
+    lo = t_extent.data();
+  }
   std::int32_t* hi = lo + rows;
   for (std::size_t k = 0; k < rows; ++k) {
     lo[k] = s.width;
@@ -252,16 +362,15 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
   };
   scan_interior(s.height, a, b, c, mark);
   auto edge = [&](Point p, Point q) {
-    walk_line(p, q, -extra, wmax, r0 - extra, r1, [&](i64 x, i64 y, bool x_major) {
-      if (extra == 0) {
-        mark(y, x, x);
-      } else if (x_major) {
-        if (y >= r0) mark(y, x, x);
-        if (y + 1 <= r1) mark(y + 1, x, x);
-      } else if (y >= r0) {
-        mark(y, x, x + 1);
-      }
-    });
+    walk_line(
+        p, q, -extra, wmax, r0 - extra, r1,
+        [&](i64 y, i64 x0, i64 x1) {
+          if (y >= r0) mark(y, x0, x1);
+          if (extra && y + 1 <= r1) mark(y + 1, x0, x1);
+        },
+        [&](i64 x, i64 y) {
+          if (y >= r0) mark(y, x, x + extra);
+        });
   };
   edge(a, b);
   edge(b, c);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/aleatoire.h"
+#include "model/records.h"
 
 namespace {
 
@@ -122,4 +123,25 @@ TEST(Palette, CastShadowBandKeepsItsMistedCopies) {
   EXPECT_EQ(at3.g, Round(band.g * v + sky.g * u));
   // The table itself keeps its layout: 451 is level 1's copy of entry 1.
   EXPECT_EQ(big.lire_couleur(451), big.couleur(1, 1));
+}
+
+TEST(Palette, ViewTableFollowsTheViewsSettings) {
+  param_vue v;
+  v.brume = 1;
+  v.couleurs_defaut = 0;
+  v.couleurs[COULEUR_CIEL] = {10, 20, 30};
+  v.couleurs[COULEUR_TERRE] = {200, 100, 50};
+  v.contraste = 44;
+  v.profondeur_ombre = 20;
+  v.ombre_portee = 1;
+  v.brume_densite = 25;
+  TMyPalette p = palette_pour_vue(v);
+  EXPECT_TRUE(p.grande());
+  EXPECT_EQ(p.lire_couleur(1), (Rgb{10, 20, 30}));
+  EXPECT_NE(p.couleur(451, 0), (Rgb{0, 0, 0}));  // the band is there
+  v.couleurs_defaut = 1;
+  v.brume = 0;
+  TMyPalette q = palette_pour_vue(v);
+  EXPECT_FALSE(q.grande());
+  EXPECT_EQ(q.lire_couleur(1), (Rgb{168, 206, 235}));
 }

@@ -78,6 +78,9 @@ inline constexpr double facteur_plan = 0.894427;
 // order of charger_apercu).
 extern const std::array<std::int32_t, 628> echantillon_apercu;
 
+struct arguments_outil;
+struct controle_outil;
+
 class Tmatrice {
  public:
   // Builds a terrain of mesh degree p.maillage, all heights 0. Throws
@@ -118,6 +121,29 @@ class Tmatrice {
   // Island and basin modifiers of a displacement at node (i, j).
   double forme_basse(std::int32_t i, std::int32_t j, double d) const;
   double forme_haute(std::int32_t i, std::int32_t j, double d) const;
+
+  // Editor reading: the height of node (i, j), or -4001 outside the lattice and,
+  // from degree 7 on, on the sea rim. While a stroke is recorded, a node inside
+  // the lattice that differs from the last point is appended while room is left.
+  std::int32_t lire_trace(std::int32_t i, std::int32_t j);
+  // Starts a stroke trace at (i, j), replacing any previous one.
+  void debut_trace(std::int32_t i, std::int32_t j);
+  // Stops recording and drops the trace.
+  void fin_trace();
+
+  // One-level undo: the copies exist from creer_annulation on; before that
+  // every snapshot copies nothing.
+  void creer_annulation();
+  void sauver_annulation();  // heights, distortion maps and feature list
+  void sauver_listes();      // feature list only
+  void annuler();            // puts the copies back; they stay for another Undo
+  // Adds valeur to every height, or in proportion to the height over the highest one.
+  void elever(std::int32_t valeur, bool proportionnel);
+
+  // The edit dispatcher: snapshot, progress window, tool routine inside an
+  // error trap, sea rim, point heights and changed area. Does nothing without
+  // a stroke trace.
+  void modifier(arguments_outil a, controle_outil& c);
 
   // Fields in declaration order.
   ::resultats_vue resultats_vue;

@@ -1,0 +1,112 @@
+#include "model/texte.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace model {
+
+namespace {
+
+std::string line_message(int line, const std::string& what) {
+  if (line <= 0) return what;
+  return "line " + std::to_string(line) + ": " + what;
+}
+
+bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+ReadError::ReadError(int l, const std::string& what) : ModelError(line_message(l, what)), line(l) {}
+
+TextReader::TextReader(std::string bytes) : bytes_(std::move(bytes)) {}
+
+TextReader TextReader::from_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ModelError("cannot open " + path.string());
+  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw ModelError("cannot read " + path.string());
+  return TextReader(std::move(data));
+}
+
+bool TextReader::at_line_end() const {
+  if (pos_ >= bytes_.size()) return true;
+  char c = bytes_[pos_];
+  if (c == '\n') return true;
+  if (c == '\r') return pos_ + 1 >= bytes_.size() || bytes_[pos_ + 1] == '\n';
+  return false;
+}
+
+std::int32_t TextReader::read_int() {
+  const std::size_t size = bytes_.size();
+  while (pos_ < size && blank(bytes_[pos_])) {
+    if (bytes_[pos_] == '\n') ++line_;
+    ++pos_;
+  }
+  if (pos_ >= size) throw ReadError(line_, "a number was expected, the end of the file was found");
+  bool negative = false;
+  if (bytes_[pos_] == '-' || bytes_[pos_] == '+') {
+    negative = bytes_[pos_] == '-';
+    ++pos_;
+  }
+  if (pos_ >= size) throw ReadError(line_, "a digit was expected, the end of the file was found");
+  if (bytes_[pos_] < '0' || bytes_[pos_] > '9')
+    throw ReadError(line_, "a number was expected, \"" + std::string(1, bytes_[pos_]) + "\" was found");
+  // The magnitude of INT32_MIN is the largest one allowed.
+  const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+  std::int64_t v = 0;
+  while (pos_ < size && bytes_[pos_] >= '0' && bytes_[pos_] <= '9') {
+    v = v * 10 + (bytes_[pos_] - '0');
+    if (v > limit) throw ReadError(line_, "a number within the 32-bit range was expected");
+    ++pos_;
+  }
+  if (pos_ < size && !blank(bytes_[pos_]))
+    throw ReadError(line_, "a number was expected, \"" + std::string(1, bytes_[pos_]) + "\" cannot continue it");
+  return static_cast<std::int32_t>(negative ? -v : v);
+}
+
+std::optional<char> TextReader::read_char() {
+  if (at_line_end()) return std::nullopt;
+  return bytes_[pos_++];
+}
+
+std::string TextReader::read_line() {
+  std::size_t start = pos_;
+  std::size_t end = bytes_.find('\n', pos_);
+  if (end == std::string::npos) {
+    pos_ = bytes_.size();
+    end = pos_;
+  } else {
+    pos_ = end + 1;
+    ++line_;
+  }
+  if (end > start && bytes_[end - 1] == '\r') --end;
+  return bytes_.substr(start, end - start);
+}
+
+void TextReader::skip_line() {
+  std::size_t end = bytes_.find('\n', pos_);
+  if (end == std::string::npos) {
+    pos_ = bytes_.size();
+  } else {
+    pos_ = end + 1;
+    ++line_;
+  }
+}
+
+void TextWriter::write_int(std::int64_t v) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out_.append(buf, r.ptr);
+}
+
+void TextWriter::save(const std::filesystem::path& path) const {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw ModelError("cannot create " + path.string());
+  out.write(out_.data(), static_cast<std::streamsize>(out_.size()));
+  out.close();
+  if (!out) throw ModelError("cannot write " + path.string());
+}
+
+}  // namespace model

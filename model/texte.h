@@ -1,0 +1,73 @@
+// Plain text reading and writing for the document files: Latin-1 bytes,
+// CR LF line ends on writing, CR LF or LF on reading, numbers in the C locale.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/erreur.h"
+
+namespace model {
+
+// Unusable text in a document: names the line (1-based; 0 when the text
+// does not come from a file line) and what was expected there.
+struct ReadError : ModelError {
+  ReadError(int line, const std::string& what);
+  int line;
+};
+
+// Reads a text held in memory. Every byte passes through unchanged; a line
+// ends at LF, and a CR just before that LF (or before the end of the text)
+// belongs to the line end.
+class TextReader {
+ public:
+  explicit TextReader(std::string bytes);
+  // The whole file; ModelError when it cannot be read.
+  static TextReader from_file(const std::filesystem::path& path);
+
+  // The next decimal integer (optional sign), after skipping blanks, tabs and
+  // line ends. ReadError for a character that cannot start or continue a
+  // number, a value outside int32_t, or the end of the text.
+  std::int32_t read_int();
+  // The next character of the current line, or nullopt at its end (the line
+  // end is not consumed).
+  std::optional<char> read_char();
+  // The rest of the current line without its line end, which is consumed.
+  // At the end of the text: an empty string.
+  std::string read_line();
+  // Consumes the rest of the current line and its line end.
+  void skip_line();
+  bool eof() const { return pos_ >= bytes_.size(); }
+  // Line number (1-based) of the current position.
+  int line() const { return line_; }
+  std::size_t position() const { return pos_; }
+
+ private:
+  bool at_line_end() const;
+  std::string bytes_;
+  std::size_t pos_ = 0;
+  int line_ = 1;
+};
+
+// Builds a text in memory: CR LF line ends, numbers in the C locale, other
+// bytes written as given.
+class TextWriter {
+ public:
+  void write(std::string_view s) { out_.append(s); }
+  void write_char(char c) { out_.push_back(c); }
+  void write_int(std::int64_t v);
+  void end_line() { out_.append("\r\n"); }
+  void reserve(std::size_t n) { out_.reserve(n); }
+  const std::string& bytes() const { return out_; }
+  // Writes the text to a file; ModelError when that fails.
+  void save(const std::filesystem::path& path) const;
+
+ private:
+  std::string out_;
+};
+
+}  // namespace model

@@ -16,6 +16,7 @@
 #include "model/interfaces.h"
 #include "model/noeuds.h"
 #include "model/records.h"
+#include "model/texte.h"
 
 // View statistics written by the renderer (64 bytes in the documents' layout).
 struct resultats_vue {
@@ -145,6 +146,27 @@ class Tmatrice {
   // a stroke trace.
   void modifier(arguments_outil a, controle_outil& c);
 
+  // Terrain body of the mountain file (corps.cpp). The reader goes by the
+  // section heads it meets; damage raises model::ReadError, keeping what was read.
+  void ecrire_matrice(model::TextWriter& fichier) const;
+  void lire_matrice(model::TextReader& fichier);
+
+  // Tree placement of the four creation layers (arbres_placement.cpp).
+  void creer_arbres(std::array<couche_arbres, 4> couches, ProgressSink* attente, WindowHandle fenetre);
+
+  // Copy, combination, clearing and proximity tests (combinaison.cpp).
+  // copier throws ModelError for a source of another size; a layer is copied
+  // only when both terrains have it.
+  void copier(const Tnoeud& source_hauteurs, const Tcooleen* source_dx, const Tcooleen* source_dy,
+              const Tphoto* source_photo);
+  void combiner(const Tnoeud& autre, std::uint16_t mode, bool inverser);
+  void effacer_rivieres();
+  void effacer_arbres();
+  void effacer_sol();
+  bool arbre_proche(std::int32_t i, std::int32_t j) const;
+  bool sol_proche(std::int32_t i, std::int32_t j) const;
+  bool source_proche(std::int32_t i, std::int32_t j) const;
+
   // Fields in declaration order.
   ::resultats_vue resultats_vue;
   std::unique_ptr<Tnoeud> hauteurs;
@@ -220,3 +242,7 @@ class Tmatrice {
   std::uint8_t photo_presente = 0;
   std::uint8_t photo_enregistree = 0;
 };
+
+// Value 0..255 of two upper-case hexadecimal digits; ReadError (naming the
+// line when one is given) for anything else.
+std::int32_t lire_hexa(std::string_view s, int ligne = 0);

@@ -95,6 +95,11 @@ void TextReader::skip_line() {
   }
 }
 
+bool TextReader::more_on_line() {
+  while (pos_ < bytes_.size() && (bytes_[pos_] == ' ' || bytes_[pos_] == '\t')) ++pos_;
+  return !at_line_end();
+}
+
 void TextWriter::write_int(std::int64_t v) {
   char buf[24];
   auto r = std::to_chars(buf, buf + sizeof buf, v);

@@ -41,6 +41,9 @@ class TextReader {
   std::string read_line();
   // Consumes the rest of the current line and its line end.
   void skip_line();
+  // Skips blanks and tabs within the current line; true when a character of
+  // the line remains (the next read_int then stays on this line).
+  bool more_on_line();
   bool eof() const { return pos_ >= bytes_.size(); }
   // Line number (1-based) of the current position.
   int line() const { return line_; }

@@ -1,8 +1,8 @@
 // The terrain body of a degree-11 mountain with distortion maps and colours,
-// written to a file and read back; and tree placement at degree 11.
+// written to a file and read back; and tree placement on a generated
+// degree-11 terrain.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -87,24 +87,24 @@ static void Body_read(benchmark::State& state) {
 BENCHMARK(Body_read)->Name("Body/read")->Unit(benchmark::kMillisecond);
 
 static void Trees(benchmark::State& state) {
-  // Smooth hills with a little noise: every layer finds its band somewhere.
-  auto m = std::make_unique<Tmatrice>(parametres_bench(false));
-  set_seed(7);
-  for (std::int32_t j = 1; j <= m->n; ++j)
-    for (std::int32_t i = 1; i + j <= m->n + 1; ++i) {
-      const double vague = 1500.0 + 1500.0 * std::sin(i / 700.0) * std::cos(j / 600.0);
-      m->hauteurs->ecrire(i, j, Round(vague) + static_cast<std::int32_t>(Random(3)));
-    }
-  m->nombre_noeuds = static_cast<std::uint16_t>(m->n);
+  param_mat p = parametres_bench(false);
+  p.relief = 100;
+  p.profil = 60;
+  p.etalement = 1;
+  p.cle = 12345;
+  for (auto& w : p.profils_iter) w = 2;
+  auto m = std::make_unique<Tmatrice>(p);
+  bool continuer = true;
+  m->generer_montagne(nullptr, 0, continuer, false);
   m->cle = 1234;
   std::array<couche_arbres, 4> couches{};
   const std::int32_t bandes[4][2] = {{0, 800}, {600, 1500}, {1200, 2200}, {2000, 3000}};
   for (int L = 0; L < 4; ++L) {
-    couches[L].nombre = 100;
+    couches[L].nombre = 400;
     couches[L].niveau_mini = bandes[L][0];
     couches[L].niveau_maxi = bandes[L][1];
     couches[L].transition = 200;
-    couches[L].pente_maxi = 60;
+    couches[L].pente_maxi = 80;
     couches[L].groupes = 1;
   }
   for (auto _ : state) {

@@ -360,6 +360,14 @@ QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned f
   bool explorer = style == ubsExplorer || style == ubsExplorerColored;
   QColor face = ColorToRgb(colour);
   if (!explorer) CtlFillRect(p, r, face);
+  // A focused (2) or default (0x20) button that is up gets a dark frame first.
+  if (!down && (flags & (2 | 0x20))) {
+    QRect f = r;
+    CtlDrawEdge(p, f, BDR_SUNKENOUTER, BF_SOFT | BF_LEFT | BF_TOP | ((flags & 0x10) ? BF_MIDDLE : 0));
+    f = r;
+    CtlDrawEdge(p, f, BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+    r.adjust(1, 1, -1, -1);
+  }
   switch (kind) {
     case 1:
     case 2:
@@ -383,6 +391,20 @@ QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned f
       if (down) DrawEdgeStyle(p, r, lsLowered, 0);
       else DrawEdgeStyle(p, r, lsRaisedspb, 0);
       break;
+  }
+  if (flags & 2) {
+    // Focus rectangle: a dotted frame inside the face.
+    const int k = down ? 4 : 3;
+    const QRect f = original.adjusted(k, k, -k, -k);
+    const QColor dot(0, 0, 0);
+    for (int x = f.left(); x < f.left() + f.width(); x += 2) {
+      CtlFillRect(p, QRect(x, f.top(), 1, 1), dot);
+      CtlFillRect(p, QRect(x, f.top() + f.height() - 1, 1, 1), dot);
+    }
+    for (int y = f.top(); y < f.top() + f.height(); y += 2) {
+      CtlFillRect(p, QRect(f.left(), y, 1, 1), dot);
+      CtlFillRect(p, QRect(f.left() + f.width() - 1, y, 1, 1), dot);
+    }
   }
   QRect out = original.adjusted(3, 3, -3, -3);
   if (down) out.translate(1, 1);

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
-          libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev)
+          libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -11,14 +11,24 @@ for p in "${PACKAGES[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+
+# The number-format tests need one comma-decimal locale.
+make_locale() {
+  if command -v localedef >/dev/null && ! locale -a 2>/dev/null | grep -qi '^fr_FR.utf-\?8$'; then
+    "${sudo_cmd[@]}" localedef -i fr_FR -f UTF-8 fr_FR.UTF-8 || echo "install-deps: no fr_FR locale"
+  fi
+}
+
 if [[ ${#missing[@]} -eq 0 ]]; then
   echo "install-deps: all packages are present"
+  make_locale
   exit 0
 fi
 
 echo "install-deps: installing ${missing[*]}"
-sudo_cmd=()
-[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update
 "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+make_locale

@@ -1,0 +1,160 @@
+// The line format of documents and the options file.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+#include "app/texte_document.h"
+
+namespace {
+
+table_section section(std::initializer_list<std::string> lignes) { return table_section{lignes}; }
+
+TEST(LigneCle, WritesTheFixedColumns) {
+  struct Cas {
+    std::string ligne, attendu;
+  } cas[] = {
+      {ligne_cle("Relief             =", 50, false, GenreCle::entier), "Relief             =          50"},
+      {ligne_cle("Niveau mer         =", -804, false, GenreCle::entier), "Niveau mer         =        -804"},
+      {ligne_cle("Iles        (O, N) =", 0, true, GenreCle::drapeau), "Iles        (O, N) =Oui"},
+      {ligne_cle("Iles        (O, N) =", 0, false, GenreCle::drapeau), "Iles        (O, N) =Non"},
+      {ligne_cle("Relief             =", -2147483647 - 1, false, GenreCle::entier),
+       "Relief             =   -2147483648"},
+      {ligne_cle_couleur("Couleur Terre      =", 211, 176, 60), "Couleur Terre      =    211  176   60"},
+  };
+  for (const auto& c : cas) EXPECT_EQ(c.ligne, c.attendu);
+  EXPECT_EQ(cas[0].ligne.size(), 32u);
+  EXPECT_EQ(cas[2].ligne.size(), 23u);
+  EXPECT_EQ(cas[5].ligne.size(), 37u);
+}
+
+TEST(LigneCle, ReadingRules) {
+  const std::string K = "Relief             =";
+  struct Cas {
+    const char* nom;
+    std::string ligne;
+    std::int32_t entree, attendu;
+    bool drapeau;
+  } cas[] = {
+      {"value", K + "          50", 0, 50, false},
+      {"negative", K + "        -804", 0, -804, false},
+      {"wider than 9", K + "   -2147483648", 0, -2147483647 - 1, false},
+      {"letters give the default", K + "         5x0", 0, 7, false},
+      {"trailing blanks give the default", K + "          50  ", 0, 7, false},
+      {"beyond int32 gives the default", K + "   2147483648", 0, 7, false},
+      {"only the key gives the default", K, 3, 7, false},
+      {"flag answer keeps the value", K + "Oui", 3, 3, true},
+      {"other answer keeps the value", K + "Non", 3, 3, false},
+      {"lower case is not yes", K + "oui", 3, 3, false},
+      {"short line never matches", "Relief   =   5", 3, 7, false},
+  };
+  for (const auto& c : cas) {
+    bool d = !c.drapeau;
+    std::int32_t v = c.entree;
+    lire_cle(section({"x", c.ligne}), K, d, v, 7);
+    EXPECT_EQ(v, c.attendu) << c.nom;
+    EXPECT_EQ(d, c.drapeau) << c.nom;
+  }
+  // Missing key: default, and the flag follows "default is 1".
+  EXPECT_TRUE(lire_drapeau(section({}), "Iles        (O, N) =", true));
+  EXPECT_FALSE(lire_drapeau(section({}), "Iles        (O, N) =", false));
+  EXPECT_EQ(lire_entier(section({K + "   1", K + "   2"}), K, 9), 1) << "first line wins";
+  // A default of 1 read through a bad value gives the flag true too.
+  bool d = false;
+  std::int32_t v = 0;
+  lire_cle(section({K + "   x"}), K, d, v, 1);
+  EXPECT_TRUE(d);
+  EXPECT_EQ(v, 1);
+}
+
+TEST(LigneCle, ColoursTakeTheByteAndFailTogether) {
+  const std::string K = "Couleur Terre      =";
+  std::uint8_t r = 0, g = 0, b = 0;
+  lire_cle_couleur(section({K + "    300  176   60"}), K, r, g, b, 1, 2, 3);
+  EXPECT_EQ(r, 44);
+  EXPECT_EQ(g, 176);
+  EXPECT_EQ(b, 60);
+  lire_cle_couleur(section({K + "    211  1x6   60"}), K, r, g, b, 1, 2, 3);
+  EXPECT_EQ(r, 1);
+  EXPECT_EQ(g, 2);
+  EXPECT_EQ(b, 3);
+  lire_cle_couleur(section({K + "    211  176"}), K, r, g, b, 4, 5, 6);
+  EXPECT_EQ(r, 4) << "a missing blue fails the line";
+  lire_cle_couleur(section({}), K, r, g, b, 7, 8, 9);
+  EXPECT_EQ(b, 9);
+}
+
+TEST(Reels, ScientificAndFixedForms) {
+  EXPECT_EQ(texte_reel(0.333), " 3.33000000000000E-0001");
+  EXPECT_EQ(texte_reel(0.1), " 1.00000000000000E-0001");
+  EXPECT_EQ(texte_reel(0.0), " 0.00000000000000E+0000");
+  EXPECT_EQ(texte_reel(-0.05), "-5.00000000000000E-0002");
+  EXPECT_EQ(texte_reel(1234.5), " 1.23450000000000E+0003");
+  EXPECT_EQ(texte_reel(0.333).size(), 23u);
+  for (double x : {0.333, 0.1, -0.05, 0.0, 0.123456789012345}) {
+    auto r = convertir_reel(texte_reel(x));
+    ASSERT_TRUE(r);
+    EXPECT_NEAR(*r, x, 1e-14);
+  }
+  EXPECT_FALSE(convertir_reel("nan"));
+  EXPECT_FALSE(convertir_reel("0,5"));
+  EXPECT_FALSE(convertir_reel(""));
+  EXPECT_EQ(ligne_camera({1234.5, -250.25, 800.0, 0.333, 0.25, 512.0}),
+            "1234.5000   -250.2500    800.0000     0.3330     0.2500   512.0000");
+  auto c = lire_ligne_camera("1234.5000   -250.2500    800.0000     0.3330     0.2500   512.0000  ");
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->observateur_y, -250.25);
+  EXPECT_EQ(c->cible_z, 512.0);
+  EXPECT_FALSE(lire_ligne_camera("1 2 3 4 5"));
+  EXPECT_FALSE(lire_ligne_camera("1 2 3 4 5 6 7"));
+}
+
+// Numbers do not follow the process locale.
+TEST(Reels, CommaLocaleIsIgnored) {
+  const char* avant = std::setlocale(LC_NUMERIC, nullptr);
+  std::string sauve = avant ? avant : "C";
+  bool trouve = false;
+  for (const char* nom : {"fr_FR.UTF-8", "fr_FR.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR", "de_DE"}) {
+    if (std::setlocale(LC_NUMERIC, nom)) {
+      trouve = true;
+      break;
+    }
+  }
+  if (!trouve) GTEST_SKIP() << "no comma-decimal locale installed";
+  EXPECT_EQ(texte_reel(0.333), " 3.33000000000000E-0001");
+  EXPECT_EQ(ligne_camera({0.5, 1, 2, 3, 4, 5}).substr(0, 9), "   0.5000");
+  EXPECT_EQ(convertir_reel(" 3.33000000000000E-0001").value_or(0), 0.333);
+  std::setlocale(LC_NUMERIC, sauve.c_str());
+}
+
+TEST(Entree, LinesEndWithCrLfOrLf) {
+  Entree f(std::string("a\r\nb\nc\r\n\r\nd"));
+  std::vector<std::string> lu;
+  while (auto l = f.ligne()) lu.emplace_back(*l);
+  EXPECT_EQ(lu, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+  Sortie s;
+  s.ligne("x");
+  s.ligne("");
+  EXPECT_EQ(s.octets(), "x\r\n\r\n");
+}
+
+TEST(ChargerSection, StopsWhereEachSectionEnds) {
+  Entree f(std::string("k1\r\n\r\n [MATRICE]\r\nnext\r\n"));
+  auto t = charger_section(f, GenreSection::matrice);
+  EXPECT_EQ(t.lignes, (std::vector<std::string>{"k1", "", " [MATRICE]"}));
+  EXPECT_EQ(*f.ligne(), "next");
+  Entree g(std::string("  [PARAMETRES VIDEO]\r\nk\r\nFin                =\r\n--------------------\r\nafter\r\n"));
+  auto v = charger_section(g, GenreSection::video);
+  EXPECT_EQ(v.lignes.size(), 4u);
+  EXPECT_EQ(*g.ligne(), "after");
+  Entree h(std::string("k\r\nk2"));
+  EXPECT_EQ(charger_section(h, GenreSection::vue).lignes.size(), 2u);
+}
+
+TEST(Latin1, ConvertsTypedText) {
+  EXPECT_EQ(utf8_vers_latin1("Orient\xC3\xA9 \xE2\x82\xAC"), "Orient\xE9 ?");
+  EXPECT_EQ(utf8_vers_latin1("\xC3"), "?");
+  EXPECT_EQ(latin1_vers_utf8("annul\xE9" "e"), "annul\xC3\xA9" "e");
+}
+
+}  // namespace

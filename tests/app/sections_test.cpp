@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -12,7 +13,7 @@
 namespace {
 
 std::string lire_donnee(const std::string& nom) {
-  std::ifstream f(std::string(QUORVEL_SOURCE_DIR) + "/tests/data/" + nom, std::ios::binary);
+  std::ifstream f(std::filesystem::path(QUORVEL_SOURCE_DIR) / "tests" / "data" / nom, std::ios::binary);
   std::stringstream s;
   s << f.rdbuf();
   return s.str();

@@ -1,0 +1,78 @@
+// The main window's document tables as plain state: mountain slots with their
+// terrains, view and video slots, what is current, the current parameter
+// records, the current file name and the recent list. Plain C++, no Qt.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/matrice.h"
+#include "model/records.h"
+
+inline constexpr int NOMBRE_MAX_MONTAGNES = 5;
+inline constexpr int NOMBRE_MAX_VUES = 10;
+inline constexpr int NOMBRE_MAX_VIDEOS = 10;
+inline constexpr int NOMBRE_MAX_RECENTS = 10;
+inline constexpr int NOMBRE_INFORMATIONS = 11;
+
+using informations_video = std::array<std::string, NOMBRE_INFORMATIONS>;
+
+struct emplacement_montagne {
+  Type_matrice type;
+  std::unique_ptr<Tmatrice> terrain;
+};
+
+struct emplacement_vue {
+  bool utilise = false;
+  int montagne = 0;
+};
+
+struct emplacement_video {
+  bool utilise = false;
+  int vue = 0;
+  int montagne = 0;
+};
+
+struct etat_documents {
+  // Index 0 is unused: slots are numbered from 1, 0 means none.
+  std::array<emplacement_montagne, NOMBRE_MAX_MONTAGNES + 1> montagnes;
+  std::array<emplacement_vue, NOMBRE_MAX_VUES + 1> vues;
+  std::array<emplacement_video, NOMBRE_MAX_VIDEOS + 1> videos;
+  int montagne_courante = 0;
+  int vue_courante = 0;
+  int video_courante = 0;
+  int nombre_montagnes = 0;
+  int nombre_vues = 0;
+  int nombre_videos = 0;
+
+  // The defaults that new documents copy; they follow the active document.
+  param_mat parametres;
+  param_vue vue;
+  Param_video video;
+
+  std::string fichier_courant;          // written as the starting file
+  bool demarrer_sur_fichier = false;    // the current file is the starting file
+  bool demarrage = true;                // start-up state
+  std::vector<std::string> recents;     // most recent first, at most 10
+  std::uint16_t largeur_defaut = 400, hauteur_defaut = 300;
+  std::uint16_t largeur_defaut_copie = 400, hauteur_defaut_copie = 300;
+  std::string document_precedent;       // the slot's path before a save under a new name
+  std::string dossier_programme;        // absolute, without trailing separator
+  informations_video informations;      // of the last opened video
+
+  std::string dossier_travail() const { return dossier_programme + "/temp"; }
+  std::string chemin_options() const { return dossier_programme + "/montagne.ini"; }
+
+  // Lowest free slot, or 0.
+  int montagne_libre() const;
+  int vue_libre() const;
+  int video_libre() const;
+};
+
+// Puts the current file name at the head of the recent list unless it is
+// already in it; the tenth entry drops out of a full list. True when the list
+// changed.
+bool maj_fichiers_recents(etat_documents& e);

@@ -1,0 +1,168 @@
+#include "app/fichiers.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::optional<std::size_t> g_echec_apres;
+
+std::string raison_systeme(int e) { return std::strerror(e); }
+
+std::string dossier_de(const std::string& chemin) {
+  const auto p = chemin.find_last_of('/');
+  if (p == std::string::npos) return ".";
+  if (p == 0) return "/";
+  return chemin.substr(0, p);
+}
+
+// Writes everything to fd; false with errno set on failure.
+bool tout_ecrire(int fd, std::string_view octets) {
+  std::size_t fait = 0;
+  while (fait < octets.size()) {
+    std::size_t morceau = octets.size() - fait;
+    if (g_echec_apres) {
+      if (fait >= *g_echec_apres) {
+        errno = ENOSPC;
+        return false;
+      }
+      morceau = std::min(morceau, *g_echec_apres - fait);
+    }
+    const ssize_t n = ::write(fd, octets.data() + fait, morceau);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    fait += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Opens a new temporary file beside `chemin`; -1 with errno set on failure.
+int ouvrir_temporaire(const std::string& chemin, std::string& temporaire) {
+  const std::string dossier = dossier_de(chemin);
+  std::vector<char> modele;
+  const std::string m = (dossier == "/" ? std::string() : dossier) + "/." + nom_sans_dossier(chemin) + ".XXXXXX";
+  modele.assign(m.begin(), m.end());
+  modele.push_back('\0');
+  const int fd = ::mkstemp(modele.data());
+  if (fd >= 0) temporaire = modele.data();
+  return fd;
+}
+
+// The mode a new file gets from the process's umask, or the mode of the file
+// being replaced.
+mode_t mode_pour(const std::string& chemin) {
+  struct stat st {};
+  if (::stat(chemin.c_str(), &st) == 0) return st.st_mode & 07777;
+  const mode_t masque = ::umask(0);
+  ::umask(masque);
+  return 0666 & ~masque;
+}
+
+template <class Remplir>
+Echec ecrire_sur(const std::string& chemin, Remplir remplir) {
+  std::string temporaire;
+  const int fd = ouvrir_temporaire(chemin, temporaire);
+  if (fd < 0) return raison_systeme(errno);
+  int erreur = 0;
+  if (!remplir(fd) || ::fsync(fd) != 0) erreur = errno;
+  if (erreur == 0) ::fchmod(fd, mode_pour(chemin));
+  if (::close(fd) != 0 && erreur == 0) erreur = errno;
+  if (erreur == 0 && ::rename(temporaire.c_str(), chemin.c_str()) != 0) erreur = errno;
+  if (erreur != 0) {
+    ::unlink(temporaire.c_str());
+    return raison_systeme(erreur);
+  }
+  return {};
+}
+
+}  // namespace
+
+void simuler_echec_ecriture(std::optional<std::size_t> octets) { g_echec_apres = octets; }
+
+Echec ecrire_fichier(const std::string& chemin, std::string_view octets) {
+  return ecrire_sur(chemin, [&](int fd) { return tout_ecrire(fd, octets); });
+}
+
+Echec copier_fichier(const std::string& source, const std::string& cible) {
+  std::string raison;
+  auto contenu = lire_fichier(source, &raison);
+  if (!contenu) return raison;
+  return ecrire_fichier(cible, *contenu);
+}
+
+std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison) {
+  const int fd = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (raison) *raison = raison_systeme(errno);
+    return std::nullopt;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    if (raison) *raison = raison_systeme(EISDIR);
+    return std::nullopt;
+  }
+  std::string octets;
+  if (st.st_size > 0) octets.reserve(static_cast<std::size_t>(st.st_size));
+  char tampon[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, tampon, sizeof tampon);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int e = errno;
+      ::close(fd);
+      if (raison) *raison = raison_systeme(e);
+      return std::nullopt;
+    }
+    octets.append(tampon, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return octets;
+}
+
+bool fichier_existe(const std::string& chemin) {
+  struct stat st {};
+  return !chemin.empty() && ::stat(chemin.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool supprimer_fichier(const std::string& chemin) { return ::unlink(chemin.c_str()) == 0; }
+
+std::optional<long long> date_fichier(const std::string& chemin) {
+  struct stat st {};
+  if (::stat(chemin.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<long long>(st.st_mtime);
+}
+
+std::string nom_sans_dossier(const std::string& chemin) {
+  const auto p = chemin.find_last_of('/');
+  return p == std::string::npos ? chemin : chemin.substr(p + 1);
+}
+
+std::string changer_fin(const std::string& chemin, std::string_view trois) {
+  if (chemin.size() < 3) return std::string(trois);
+  return chemin.substr(0, chemin.size() - 3) + std::string(trois);
+}
+
+std::string changer_extension(const std::string& chemin, std::string_view extension) {
+  const auto barre = chemin.find_last_of('/');
+  const auto point = chemin.find_last_of('.');
+  if (point == std::string::npos || (barre != std::string::npos && point < barre))
+    return chemin + std::string(extension);
+  return chemin.substr(0, point) + std::string(extension);
+}
+
+std::string fin_majuscule(const std::string& chemin) {
+  std::string s = chemin.size() >= 4 ? chemin.substr(chemin.size() - 4) : chemin;
+  for (char& c : s) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return s;
+}

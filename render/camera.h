@@ -1,0 +1,67 @@
+// Geometry of a perspective picture: where a lattice node lies in the world,
+// where the eye is, how a world point becomes a pixel, where the sun stands
+// and where the horizon falls; and the progress-and-cancel poll every phase
+// of a render calls.
+//
+// World frame: the origin is the target (its plane position and altitude);
+// node (i, j) lies at X = (tx - p) 4000 x 1.732050807, Y = (q + p / 2 - ty) 8000,
+// Z = max(height, sea level) - target altitude, p = (i - 1) / (n - 1),
+// q = (j - 1) / (n - 1).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "render/contexte.h"
+
+namespace render {
+
+// A pixel coordinate from a projected value: clamped to +-2^30 (NaN counts as
+// +2^30) before rounding, so that vertices near the eye plane clip instead of
+// overflowing.
+std::int32_t pixel_de(double v);
+
+struct NoeudMonde {
+  std::int32_t hauteur = 0;
+  bool sous_mer = false;
+};
+
+// Sets ctx.X, Y, Z for node (i, j) and returns its height. `hauteur` replaces
+// the stored height (the corners are projected at sea level that way).
+NoeudMonde coordonnees_noeud(RenderContext& ctx, std::int32_t i, std::int32_t j,
+                             std::optional<std::int32_t> hauteur = std::nullopt);
+// Strata shift of the current world point for a node of this height.
+void decalage_strate(RenderContext& ctx, std::int32_t hauteur);
+// World point of the node, then ctx.profondeur, ctx.xp, ctx.yp (x' and y' keep
+// their previous values when the depth is 0).
+NoeudMonde projection(RenderContext& ctx, std::int32_t i, std::int32_t j,
+                      std::optional<std::int32_t> hauteur = std::nullopt);
+// The same for a world point.
+void projeter_point(RenderContext& ctx, double X, double Y, double Z);
+// Pixel of the last projection.
+Point pixel_projete(const RenderContext& ctx);
+
+// Focal scales and centre from the zoom, D, distortion and picture size.
+void preparer_camera(RenderContext& ctx);
+// The framing shift of the view (outside editor mode), after preparer_camera.
+void cadrer(RenderContext& ctx);
+// The fixed camera of the editor's map.
+void camera_editeur(RenderContext& ctx);
+// Camera set-up: orbit, observer-placed or camera-record mode; eye, D, view
+// azimuth and vertical angle, view direction, view distance, sun. Draws no
+// random numbers; running it again gives the same values.
+void installer_camera(RenderContext& ctx);
+// Horizon row and land top row from the projected corners.
+void calculer_horizon(RenderContext& ctx);
+// Slope cosine of the current facet (ctx.normale, ctx.centre).
+double pente_facette(const RenderContext& ctx);
+
+// One progress step: with a progress window and not cancelled, the cancel
+// test, the gauge (every 2 T of the progress counter, with the live picture)
+// and the poll for the cancel message; otherwise, above degree 6, the
+// application's events at most every 30 ms.
+void progression(RenderContext& ctx, const Bitmap* image, std::optional<std::string_view> legende,
+                 std::uint16_t increment);
+
+}  // namespace render

@@ -1,0 +1,34 @@
+#include "render/phases.h"
+
+#include "render/contexte.h"
+
+namespace render {
+
+ResultatCiel PhaseCiel::dessiner_ciel(RenderContext& ctx, const DemandeCiel&) {
+  ResultatCiel r;
+  r.seed_nuages = ctx.vue.seed_nuages;
+  return r;
+}
+
+PhaseMer& mer_par_defaut() {
+  static PhaseMer p;
+  return p;
+}
+PhaseOmbres& ombres_par_defaut() {
+  static PhaseOmbres p;
+  return p;
+}
+PhaseCiel& ciel_par_defaut() {
+  static PhaseCiel p;
+  return p;
+}
+PhaseBalayage& balayage_par_defaut() {
+  static PhaseBalayage p;
+  return p;
+}
+FabriqueArbres& arbres_par_defaut() {
+  static FabriqueArbres p;
+  return p;
+}
+
+}  // namespace render

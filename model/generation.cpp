@@ -56,6 +56,20 @@ void poser_rivage(Tmatrice& t) {
   }
 }
 
+// A whole-terrain tool run by the generator from the one-node stroke trace:
+// width 8000, the band between `bas` and `haut`, every other value 0.
+void appel_outil(Tmatrice& t, std::int32_t outil, std::int32_t valeur, std::int32_t haut, std::int32_t bas,
+                 ProgressSink* attente, WindowHandle fenetre, bool& continuer) {
+  arguments_outil a{};
+  a.largeur_base_debut = 8000;
+  a.largeur_base_fin = 0;
+  a.valeur = valeur;
+  a.altitude_finale_debut = haut;
+  a.altitude_initiale_debut = bas;
+  a.outil = outil;
+  t.modifier(a, continuer, attente, fenetre, nullptr, nullptr);
+}
+
 }  // namespace
 
 void Tmatrice::deplacement(double m, double& d, std::int32_t& ddx, std::int32_t& ddy) {
@@ -233,6 +247,13 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
     }
     L = L - altitude_erosion;
 
+    // Smoothing of the whole terrain, below the eroded heights.
+    if (hauteur_max() > -250 && taux_lissage > 0 && continuer) {
+      debut_trace(cible_i, cible_j);
+      appel_outil(*this, 5, taux_lissage, L + 100, -200, attente, fenetre, continuer);
+      fin_trace();
+    }
+
     // Shore: the heights just above the sea are bent up or down.
     const std::int32_t S = rivage;
     if (S != 0 && continuer) {
@@ -254,6 +275,26 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
           }
         }
       }
+    }
+
+    // Terraces: plateaus of the whole terrain, one band after the other.
+    if (hauteur_max() > 400 && gradins && nombre_gradins > 2 && continuer) {
+      debut_trace(cible_i, cible_j);
+      std::int32_t B = hauteur_rivage;
+      const std::int32_t E = Round((hauteur_max() - B) / (nombre_gradins * 0.8));
+      const std::int32_t sg = terrasse ? -1 : 1;
+      for (std::int32_t g = 0; g < nombre_gradins && continuer; ++g) {
+        if (attente) attente->avancer("One terrace ...", 0);
+        const std::int32_t sommet = Round((Random() + 0.3) * E) + B;
+        std::int32_t w = (Round((1.0 - 2 * Random()) * 6.0) + pente_gradins) * 2;
+        if (terrasse) w = Round(w * 0.2);
+        if (pente_gradins > 0)
+          appel_outil(*this, 2, sg * w * 2, B, sommet, attente, fenetre, continuer);
+        else
+          appel_outil(*this, 2, -sg * w, sommet, B, attente, fenetre, continuer);
+        B = sommet + Round((Random() + 0.3) * E);
+      }
+      fin_trace();
     }
   }
 

@@ -305,15 +305,58 @@ TEST(Generation, PhasesShowTheirCaptionsInOrder) {
   param_mat p = parametres(7);
   p.erosion = 12;
   p.altitude_erosion = 50;
+  p.taux_lissage = 10;
   p.rivage_actif = 1;
   p.rivage = 10;
   p.hauteur_rivage = 30;
+  p.gradins = 1;
+  p.nombre_gradins = 4;
+  p.pente_gradins = 5;
   auto t = generer(p, &attente, fenetre.h);
-  const std::vector<std::string> attendu = {"Fractal generation ...", "Erosion  ...  ", "Shore ..."};
+  const std::vector<std::string> attendu = {"Fractal generation ...", "Erosion  ...  ", "Smooth processing ...",
+                                            "Shore ...",              "One terrace ...", "One terrace ...",
+                                            "One terrace ...",        "One terrace ..."};
   EXPECT_EQ(legendes_non_vides(attente), attendu);
   ASSERT_GE(attente.calls.size(), 2u);
   EXPECT_EQ(attente.calls[0].op, "take_focus");
   EXPECT_EQ(attente.calls[1].op, "demarrer");
   EXPECT_EQ(attente.calls[1].window, fenetre.h);
   EXPECT_GT(attente.total_increment(), 0);
+}
+
+TEST(Generation, SmoothingWithoutErosionChangesNothing) {
+  // Without erosion the smoothing band lies below its own lower bound.
+  param_mat p = parametres(7);
+  p.deformation = 1;
+  p.altitude_erosion = 0;
+  auto brut = generer(p);
+  p.taux_lissage = 20;
+  auto lisse = generer(p);
+  EXPECT_EQ(hauteurs(*brut), hauteurs(*lisse));
+  EXPECT_EQ(octets(*brut), octets(*lisse));
+  // With erosion it does smooth.
+  p.erosion = 12;
+  p.altitude_erosion = 100;
+  auto erode = generer(p);
+  p.taux_lissage = 0;
+  EXPECT_NE(hauteurs(*erode), hauteurs(*generer(p)));
+}
+
+TEST(Generation, TerracesNeedHighGround) {
+  param_mat p = parametres(7);
+  p.relief = 8;
+  auto bas = generer(p);
+  ASSERT_LE(bas->hauteur_max(), 400);
+  p.gradins = 1;
+  EXPECT_EQ(hauteurs(*bas), hauteurs(*generer(p)));
+
+  p = parametres(7);
+  auto plain = generer(p);
+  ASSERT_GT(plain->hauteur_max(), 400);
+  p.gradins = 1;
+  p.pente_gradins = 10;
+  EXPECT_NE(hauteurs(*plain), hauteurs(*generer(p)));
+  p.pente_gradins = -10;
+  p.terrasse = 1;
+  EXPECT_NE(hauteurs(*plain), hauteurs(*generer(p)));
 }

@@ -12,6 +12,7 @@
 
 #include "model/aleatoire.h"
 #include "model/matrice.h"
+#include "model/outils.h"
 
 namespace {
 
@@ -67,7 +68,12 @@ void appel_outil(Tmatrice& t, std::int32_t outil, std::int32_t valeur, std::int3
   a.altitude_finale_debut = haut;
   a.altitude_initiale_debut = bas;
   a.outil = outil;
-  t.modifier(a, continuer, attente, fenetre, nullptr, nullptr);
+  controle_outil c;
+  c.continuer = continuer;
+  c.attente = attente;
+  c.fenetre = fenetre;
+  t.modifier(a, c);
+  continuer = c.continuer;
 }
 
 }  // namespace
@@ -250,7 +256,7 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
     // Smoothing of the whole terrain, below the eroded heights.
     if (hauteur_max() > -250 && taux_lissage > 0 && continuer) {
       debut_trace(cible_i, cible_j);
-      appel_outil(*this, 5, taux_lissage, L + 100, -200, attente, fenetre, continuer);
+      appel_outil(*this, OUTIL_LISSAGE, taux_lissage, L + 100, -200, attente, fenetre, continuer);
       fin_trace();
     }
 
@@ -289,9 +295,9 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
         std::int32_t w = (Round((1.0 - 2 * Random()) * 6.0) + pente_gradins) * 2;
         if (terrasse) w = Round(w * 0.2);
         if (pente_gradins > 0)
-          appel_outil(*this, 2, sg * w * 2, B, sommet, attente, fenetre, continuer);
+          appel_outil(*this, OUTIL_PLATEAU, sg * w * 2, B, sommet, attente, fenetre, continuer);
         else
-          appel_outil(*this, 2, -sg * w, sommet, B, attente, fenetre, continuer);
+          appel_outil(*this, OUTIL_PLATEAU, -sg * w, sommet, B, attente, fenetre, continuer);
         B = sommet + Round((Random() + 0.3) * E);
       }
       fin_trace();

@@ -60,7 +60,10 @@ void lancer_outil(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   const bool ajoute_elements = a.outil == OUTIL_VALLEE || a.outil == OUTIL_COULEUR || a.outil == OUTIL_ARBRE;
   if (ajoute_elements && m.nombre_elements >= m.capacite_liste - 2) return;
   switch (a.outil) {
+    case OUTIL_PLATEAU: outil_plateau(m, a, c); break;
     case OUTIL_LISSAGE: outil_lisser(m, a, c); break;
+    case OUTIL_STRATE: outil_strate(m, a, c); break;
+    case OUTIL_RELIEF: outil_relief(m, a, c); break;
     default: break;  // the cursor, codes above 19, and the tools not built yet
   }
 }

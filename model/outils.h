@@ -89,3 +89,8 @@ bool annulation_attente(controle_outil& c, std::optional<std::string_view> capti
 
 // Tool routines, one source file per family.
 void outil_lisser(Tmatrice& m, const arguments_outil& a, controle_outil& c);
+// Disc tools: Plateau flattens an altitude band, Stratum bends the distortion
+// maps inside a band, Relief grows new fractal relief.
+void outil_plateau(Tmatrice& m, const arguments_outil& a, controle_outil& c);
+void outil_strate(Tmatrice& m, const arguments_outil& a, controle_outil& c);
+void outil_relief(Tmatrice& m, const arguments_outil& a, controle_outil& c);

@@ -11,16 +11,11 @@
 
 #include "model/aleatoire.h"
 #include "model/matrice.h"
+#include "model/outils.h"
 
 namespace {
 
 constexpr double PI = std::numbers::pi;
-
-double distance_reseau(std::int32_t i1, std::int32_t j1, std::int32_t i2, std::int32_t j2) {
-  const double x = 0.9 * i1 - 0.9 * i2;
-  const double y = (j1 + 0.5 * i1) - (j2 + 0.5 * i2);
-  return std::sqrt(x * x + y * y);
-}
 
 bool dans_reseau(std::int32_t i, std::int32_t j, std::int32_t n) { return i >= 1 && j >= 1 && i + j <= n + 1; }
 
@@ -38,10 +33,10 @@ struct Disque {
     imax = i0 + m;
     jmin = j0 - m;
     jmax = j0 + m;
-    D = distance_reseau(i0, j0, i0 + R, j0 + R);
+    D = distance_noeuds(i0, j0, i0 + R, j0 + R);
     if (D == 0) D = 1;
   }
-  double distance(std::int32_t i, std::int32_t j) const { return distance_reseau(i0, j0, i, j); }
+  double distance(std::int32_t i, std::int32_t j) const { return distance_noeuds(i0, j0, i, j); }
   double poids(std::int32_t i, std::int32_t j) const { return (D - distance(i, j)) / D; }
   void marquer(Tmatrice& t) const {
     t.zone_outil[0] = imin;
@@ -115,11 +110,11 @@ void ecrire_hauteur(Tmatrice& t, std::int32_t i, std::int32_t j, std::int64_t h)
 
 }  // namespace
 
-void outil_plateau(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::int32_t j0, controle_outil& c) {
+void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   const std::int32_t W = a.largeur_base_debut;
   const std::int32_t S = a.valeur;
   const std::int32_t L = a.altitude_initiale_debut;
-  const Disque disque(t, W, i0, j0);
+  const Disque disque(t, W, c.i0, c.j0);
   disque.marquer(t);
   const bool entier = W == 8000;
   if (c.attente && !entier) c.attente->avancer("Plateau processing ...  ", 0);
@@ -132,7 +127,7 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::
   const std::int32_t H = std::abs(L - U);
   const bool distorsion = t.deformation && t.dx && t.dy && Q != 0;
 
-  std::int32_t ic = i0, jc = j0;
+  std::int32_t ic = c.i0, jc = c.j0;
   if (distorsion) point_culminant(t, disque, [&](std::int32_t i, std::int32_t j) { return entier || disque.poids(i, j) > 0; }, ic, jc);
   if (S == 0) return;
 
@@ -151,7 +146,7 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::
 
       if (distorsion) {
         const double ang = angle_depuis(i, j, ic, jc);
-        const double r = distance_reseau(ic, jc, i, j);
+        const double r = distance_noeuds(ic, jc, i, j);
         double s = 0.33 * D > r ? r / (0.33 * D) : (D - r) / (0.66 * D);
         if (s < 0) s = 0;
         const double g = std::sin(PI * s * 0.5);
@@ -171,12 +166,12 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::
     }
 }
 
-void outil_strate(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::int32_t j0, controle_outil& c) {
+void outil_strate(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   const std::int32_t W = a.largeur_base_debut;
   const std::int32_t L = a.altitude_initiale_debut;
   const std::int32_t U = haut_de_bande(a.altitude_finale_debut);
   const double Q = a.largeur_sommet_debut;
-  const Disque disque(t, W, i0, j0);
+  const Disque disque(t, W, c.i0, c.j0);
   disque.marquer(t);
   if (c.attente && W != 8000) c.attente->avancer("Stratum processing ...  ", 0);
   c.continuer = true;
@@ -210,13 +205,13 @@ void outil_strate(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::i
     }
 }
 
-void outil_relief(Tmatrice& t, const arguments_outil& a, std::int32_t i0, std::int32_t j0, controle_outil& c) {
+void outil_relief(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   const std::int32_t W = a.largeur_base_debut;
   const std::int32_t G = a.largeur_sommet_debut;
   const std::int32_t V = a.valeur;
   const std::int32_t L = a.altitude_initiale_debut;
   const std::int32_t U = haut_de_bande(a.altitude_finale_debut);
-  const Disque disque(t, W, i0, j0);
+  const Disque disque(t, W, c.i0, c.j0);
   disque.marquer(t);
   if (c.attente && W != 8000) c.attente->avancer("Relief processing ...  ", 0);
   c.continuer = true;

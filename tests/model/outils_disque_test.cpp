@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/matrice.h"
+#include "model/outils.h"
 #include "platform/messages.h"
 #include "tests/support/fakes.h"
 
@@ -55,11 +56,13 @@ bool appliquer(Tmatrice& t, const Outil& o, std::int32_t i0, std::int32_t j0, Pr
   a.altitude_finale_debut = o.haut;
   a.altitude_initiale_debut = o.bas;
   a.outil = o.code;
-  bool continuer = true;
+  controle_outil c;
+  c.attente = attente;
+  c.fenetre = fenetre;
   t.debut_trace(i0, j0);
-  t.modifier(a, continuer, attente, fenetre, nullptr, nullptr);
+  t.modifier(a, c);
   t.fin_trace();
-  return continuer;
+  return c.continuer;
 }
 
 struct Etat {

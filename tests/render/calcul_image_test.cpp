@@ -472,3 +472,69 @@ TEST(Render, SameTerrainAndViewGiveTheSamePicture) {
   EXPECT_TRUE(memes_resultats(t->resultats_vue, s));
   EXPECT_EQ(seed(), graine);
 }
+
+namespace {
+
+struct ArbreEnregistre : ModeleArbre {
+  std::vector<GenerationArbre>* generations;
+  explicit ArbreEnregistre(std::vector<GenerationArbre>* g) : generations(g) {}
+  void generer(RenderContext&, const GenerationArbre& g) override { generations->push_back(g); }
+};
+
+struct FabriqueEnregistree : FabriqueArbres {
+  std::vector<std::pair<std::int32_t, std::int32_t>> creations;  // species, variants
+  std::vector<GenerationArbre> generations;
+  bool fabriquer = true;
+  std::unique_ptr<ModeleArbre> creer(const param_vue&, bool detail, std::int32_t variantes,
+                                     const espece_arbres& couche) override {
+    EXPECT_FALSE(detail);
+    creations.push_back({couche.espece, variantes});
+    if (!fabriquer) return nullptr;
+    return std::make_unique<ArbreEnregistre>(&generations);
+  }
+};
+
+}  // namespace
+
+TEST(Render, TreeModelsForThePresentLayers) {
+  auto t = terrain_synthetique("cone", 8, 1500);
+  t->especes_presentes[2] = 1;
+  t->especes_presentes[5] = 1;
+  param_vue v = vue_defaut();
+  v.foret = 1;
+  v.detail_arbres = 1;
+  v.distance = 5;
+  v.angle_vertical = 20;
+  for (std::size_t L = 0; L < 6; ++L) v.arbres[L].espece = int(L) + 1;
+  FabriqueEnregistree f;
+  FakeProgress attente;
+  Rendu r;
+  r.options.phases.arbres = &f;
+  r.attente = &attente;
+  r(*t, v);
+  ASSERT_EQ(f.creations.size(), 2u);
+  EXPECT_EQ(f.creations[0].first, 2);
+  EXPECT_EQ(f.creations[1].first, 5);
+  ASSERT_EQ(f.generations.size(), 2u);
+  const GenerationArbre& g = f.generations[0];
+  // Detailed trees under 12 km: 12 variants, 24 when the angle range is wide.
+  EXPECT_EQ(f.creations[0].second, std::abs(g.haut - g.bas) > 0.3 ? 24 : 12);
+  EXPECT_NEAR(g.angle_vertical, 20, 1e-9);
+  EXPECT_DOUBLE_EQ(g.azimut_vue, 190);
+  EXPECT_EQ(g.degre, 8);
+  EXPECT_LT(g.bas, std::sin(20 * std::numbers::pi / 180));
+  EXPECT_DOUBLE_EQ(g.milieu, (g.haut - g.bas) * 0.5 + g.bas);
+  EXPECT_EQ(t->resultats_vue.arbres[1][0], 2);
+  EXPECT_EQ(t->resultats_vue.arbres[4][0], 5);
+  EXPECT_EQ(t->resultats_vue.arbres[0][0], 0);
+  const auto legendes = attente.captions();
+  EXPECT_NE(std::find(legendes.begin(), legendes.end(), "3D Trees Preprocessing ..."), legendes.end());
+  // Without models the species codes are still recorded.
+  f.fabriquer = false;
+  f.creations.clear();
+  v.detail_arbres = 0;
+  r(*t, v);
+  EXPECT_EQ(f.creations.size(), 2u);
+  EXPECT_EQ(f.creations[0].second, 1);
+  EXPECT_EQ(t->resultats_vue.arbres[4][0], 5);
+}

@@ -1,0 +1,190 @@
+// quorvel_render_tool: renders a generated or synthetic terrain with a view
+// record to a PNG picture and writes the view statistics (test support).
+//
+//   --degree K --key N            terrain grown by the generator
+//   --mat field=value             creation parameter override (repeatable)
+//   --shape flat|cone|paraboloid|pillar|wall --height H   synthetic terrain
+//   --view field=value            view parameter override (repeatable)
+//   --size WxH                    picture size (default 640x480)
+//   --rough  --editor  --camera x,y,z,tx,ty,tz
+//   --out pic.png  --stats file   outputs (key=value lines)
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/defauts.h"
+#include "model/erreur.h"
+#include "render/calcul_image.h"
+#include "tests/support/png.h"
+#include "tests/support/terrains.h"
+
+namespace {
+
+using Setter = std::function<void(const std::string&)>;
+
+int entier(const std::string& s) {
+  std::size_t pos = 0;
+  const long v = std::stol(s, &pos);
+  if (pos != s.size() || v < INT32_MIN || v > INT32_MAX) throw std::invalid_argument(s);
+  return int(v);
+}
+
+template <class Record>
+struct Champs {
+  Record& r;
+  std::map<std::string, Setter> table;
+  template <class T>
+  void ajouter(const std::string& nom, T& champ) {
+    table[nom] = [&champ](const std::string& v) {
+      if constexpr (std::is_same_v<T, double>)
+        champ = std::stod(v);
+      else
+        champ = T(entier(v));
+    };
+  }
+  bool fixer(const std::string& affectation) {
+    const auto eq = affectation.find('=');
+    if (eq == std::string::npos) return false;
+    auto it = table.find(affectation.substr(0, eq));
+    if (it == table.end()) return false;
+    it->second(affectation.substr(eq + 1));
+    return true;
+  }
+};
+
+#define CHAMP(c, f) c.ajouter(#f, c.r.f)
+
+Champs<param_vue> champs_vue(param_vue& v) {
+  Champs<param_vue> c{v, {}};
+  CHAMP(c, angle_vertical); CHAMP(c, angle_horizontal); CHAMP(c, niveau_mer); CHAMP(c, niveau_herbe);
+  CHAMP(c, niveau_rocher); CHAMP(c, niveau_neige); CHAMP(c, delta_neige); CHAMP(c, diversite_couleurs);
+  CHAMP(c, zone_recouvrement); CHAMP(c, hauteur_sable); CHAMP(c, elevation_soleil); CHAMP(c, azimut_soleil);
+  CHAMP(c, distance); CHAMP(c, maillage_filaire); CHAMP(c, premier_plan); CHAMP(c, brume_densite);
+  CHAMP(c, rugosite); CHAMP(c, neige_soleil); CHAMP(c, strates); CHAMP(c, deformation); CHAMP(c, echelle_fixe);
+  CHAMP(c, ombre_portee); CHAMP(c, observateur_place); CHAMP(c, hauteur_observateur); CHAMP(c, brume);
+  CHAMP(c, hauteur_brume); CHAMP(c, type_ciel); CHAMP(c, horizon); CHAMP(c, hauteur_horizon);
+  CHAMP(c, nombre_nuages); CHAMP(c, taille_nuages); CHAMP(c, hauteur_nuages); CHAMP(c, seed_nuages);
+  CHAMP(c, alea_nuages); CHAMP(c, orageux); CHAMP(c, reflet); CHAMP(c, agitation_mer); CHAMP(c, taux_reflet);
+  CHAMP(c, profondeur_details); CHAMP(c, type_image); CHAMP(c, taille); CHAMP(c, centre_x); CHAMP(c, centre_y);
+  CHAMP(c, contraste); CHAMP(c, profondeur_ombre); CHAMP(c, couleurs_defaut); CHAMP(c, foret);
+  CHAMP(c, detail_arbres); CHAMP(c, detail_plus); CHAMP(c, zoom); CHAMP(c, dim_predef); CHAMP(c, neige_arbres);
+  CHAMP(c, photo_aerienne); CHAMP(c, masque); CHAMP(c, tolerance_masque); CHAMP(c, transparence);
+  CHAMP(c, largeur_image); CHAMP(c, hauteur_image);
+  return c;
+}
+
+Champs<param_mat> champs_matrice(param_mat& p) {
+  Champs<param_mat> c{p, {}};
+  CHAMP(c, relief); CHAMP(c, maillage); CHAMP(c, profil); CHAMP(c, altitude_erosion); CHAMP(c, taux_lissage);
+  CHAMP(c, erosion); CHAMP(c, cle); CHAMP(c, alea); CHAMP(c, iles); CHAMP(c, cuvette); CHAMP(c, etalement);
+  CHAMP(c, rivage_actif); CHAMP(c, rivage); CHAMP(c, hauteur_rivage); CHAMP(c, gradins); CHAMP(c, nombre_gradins);
+  CHAMP(c, pente_gradins); CHAMP(c, terrasse); CHAMP(c, oriente); CHAMP(c, hauteur_plis); CHAMP(c, deformation);
+  CHAMP(c, degre_deformation); CHAMP(c, photo_aerienne);
+  return c;
+}
+
+int usage(const std::string& message) {
+  std::cerr << "quorvel_render_tool: " << message << "\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  int degre = 7, hauteur_forme = 1000, largeur = 640, hauteur = 480;
+  std::string forme, sortie, stats;
+  bool avec_cle = false, grossier = false, editeur = false, camera = false;
+  int cle = 0;
+  enregistrement_camera rec;
+  std::vector<std::string> mats, vues;
+  try {
+    for (std::size_t k = 0; k < args.size(); ++k) {
+      const std::string& a = args[k];
+      auto valeur = [&]() -> std::string {
+        if (k + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
+        return args[++k];
+      };
+      if (a == "--degree") degre = entier(valeur());
+      else if (a == "--key") { cle = entier(valeur()); avec_cle = true; }
+      else if (a == "--shape") forme = valeur();
+      else if (a == "--height") hauteur_forme = entier(valeur());
+      else if (a == "--mat") mats.push_back(valeur());
+      else if (a == "--view") vues.push_back(valeur());
+      else if (a == "--size") {
+        const std::string s = valeur();
+        const auto x = s.find('x');
+        if (x == std::string::npos) throw std::invalid_argument("--size WxH");
+        largeur = entier(s.substr(0, x));
+        hauteur = entier(s.substr(x + 1));
+        if (largeur < 0 || hauteur < 0 || largeur > 16384 || hauteur > 16384) throw std::invalid_argument("--size");
+      } else if (a == "--rough") grossier = true;
+      else if (a == "--editor") editeur = true;
+      else if (a == "--camera") {
+        std::stringstream ss(valeur());
+        double* f[6] = {&rec.observateur_x, &rec.observateur_y, &rec.observateur_z, &rec.cible_x, &rec.cible_y, &rec.cible_z};
+        std::string part;
+        for (double* p : f) {
+          if (!std::getline(ss, part, ',')) throw std::invalid_argument("--camera x,y,z,tx,ty,tz");
+          *p = std::stod(part);
+        }
+        camera = true;
+      } else if (a == "--out") sortie = valeur();
+      else if (a == "--stats") stats = valeur();
+      else throw std::invalid_argument("unknown option " + a);
+    }
+    if (degre < 4 || degre > 11) return usage("--degree must lie in 4..11");
+    if (!forme.empty() == avec_cle) return usage("give either --key or --shape");
+
+    std::unique_ptr<Tmatrice> terrain;
+    if (!forme.empty()) {
+      terrain = terrain_synthetique(forme, degre, hauteur_forme);
+      if (!terrain) return usage("unknown shape " + forme);
+    } else {
+      param_mat p = parametres_test(degre);
+      p.cle = cle;
+      auto champs = champs_matrice(p);
+      for (const std::string& m : mats)
+        if (!champs.fixer(m)) return usage("unknown creation field " + m);
+      if (p.maillage < 4 || p.maillage > 11) return usage("maillage must lie in 4..11");
+      terrain = terrain_genere(p);
+    }
+
+    param_vue vue;
+    valeurs_defaut_vue(vue);
+    auto champs = champs_vue(vue);
+    for (const std::string& v : vues)
+      if (!champs.fixer(v)) return usage("unknown view field " + v);
+
+    const TMyPalette palette = palette_pour_vue(vue);
+    render::Bitmap image(largeur, hauteur);
+    render::Bitmap carte2;
+    if (editeur) carte2.reset(2 * largeur, 2 * hauteur);
+    render::calcul_image(*terrain, 0, palette, image, {}, vue, largeur, hauteur, nullptr, editeur ? &carte2 : nullptr,
+                         1, grossier, 0, 1, camera, rec);
+
+    if (!sortie.empty() && !ecrire_png(sortie, image)) return usage("cannot write " + sortie);
+    if (!stats.empty()) {
+      std::ofstream f(stats);
+      const resultats_vue& r = terrain->resultats_vue;
+      f << "altitude_moyenne=" << r.altitude_moyenne << "\naltitude_maxi=" << r.altitude_maxi
+        << "\naltitude_mini=" << r.altitude_mini << "\nniveau_mer=" << r.niveau_mer << "\npente_faible=" << r.pente_faible
+        << "\npente_moyenne=" << r.pente_moyenne << "\npente_forte=" << r.pente_forte;
+      for (std::size_t L = 0; L < 6; ++L)
+        f << "\narbres_" << L + 1 << "=" << r.arbres[L][0] << "," << r.arbres[L][1] << "," << r.arbres[L][2];
+      f << "\nsources=" << r.sources << "\nlongueur_rivieres=" << r.longueur_rivieres
+        << "\ncalcul_annule=" << int(terrain->calcul_annule) << "\nresultat_ciel=" << terrain->etat_rendu.resultat_ciel
+        << "\n";
+      if (!f) return usage("cannot write " + stats);
+    }
+  } catch (const std::exception& e) {
+    return usage(e.what());
+  }
+  return 0;
+}

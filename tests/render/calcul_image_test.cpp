@@ -459,6 +459,7 @@ TEST(Render, SameTerrainAndViewGiveTheSamePicture) {
   param_mat pm = parametres_test(8);
   pm.cle = 1234;
   auto t = terrain_genere(pm);
+  t->marquer_modifiee();  // as the view window does before it renders
   param_vue v = vue_defaut();
   v.horizon = 1;
   v.strates = 1;

@@ -162,6 +162,7 @@ int main(int argc, char** argv) {
     for (const std::string& v : vues)
       if (!champs.fixer(v)) return usage("unknown view field " + v);
 
+    terrain->marquer_modifiee();  // the whole picture is drawn, as in the view window
     const TMyPalette palette = palette_pour_vue(vue);
     render::Bitmap image(largeur, hauteur);
     render::Bitmap carte2;

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::uint32_t g_seed = 0;
+Generateur g_generateur;
 std::function<std::uint32_t()> g_clock;
 
 void check(double v, const char* what) {
@@ -36,22 +36,16 @@ std::int32_t Trunc(double v) {
   return static_cast<std::int32_t>(t);
 }
 
-void set_seed(std::uint32_t s) { g_seed = s; }
-std::uint32_t seed() { return g_seed; }
+void set_seed(std::uint32_t s) { g_generateur.fixer(s); }
+std::uint32_t seed() { return g_generateur.etat(); }
 
-static inline void step() { g_seed = g_seed * 134775813u + 1u; }
+double Random() { return g_generateur.tirer(); }
 
-double Random() {
-  step();
-  return static_cast<double>(g_seed) * (1.0 / 4294967296.0);
-}
+std::uint32_t Random(std::uint32_t m) { return g_generateur.tirer(m); }
 
-std::uint32_t Random(std::uint32_t m) {
-  step();
-  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(g_seed) * m) >> 32);
-}
+void Randomize() { g_generateur.depuis_horloge(); }
 
-void Randomize() {
+void Generateur::depuis_horloge() {
   std::uint32_t ms;
   if (g_clock) {
     ms = g_clock();
@@ -60,7 +54,7 @@ void Randomize() {
     auto now = system_clock::now().time_since_epoch();
     ms = static_cast<std::uint32_t>(duration_cast<milliseconds>(now).count() % 86400000LL);
   }
-  g_seed = ms;
+  etat_ = ms;
 }
 
 void set_clock_for_tests(std::function<std::uint32_t()> ms_of_day) { g_clock = std::move(ms_of_day); }

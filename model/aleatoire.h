@@ -10,7 +10,32 @@ std::int32_t Round(double v);
 // Toward zero, with the same checks.
 std::int32_t Trunc(double v);
 
+// The generator's arithmetic: seed := seed * 134775813 + 1 (32-bit).
+class Generateur {
+ public:
+  explicit Generateur(std::uint32_t s = 0) : etat_(s) {}
+  void fixer(std::uint32_t s) { etat_ = s; }
+  std::uint32_t etat() const { return etat_; }
+  // Steps the seed, then seed * 2^-32.
+  double tirer() {
+    pas();
+    return static_cast<double>(etat_) * (1.0 / 4294967296.0);
+  }
+  // Steps the seed, then the high 32 bits of seed * m.
+  std::uint32_t tirer(std::uint32_t m) {
+    pas();
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(etat_) * m) >> 32);
+  }
+  // Seeds from the UTC time of day in milliseconds (or the test clock).
+  void depuis_horloge();
+
+ private:
+  void pas() { etat_ = etat_ * 134775813u + 1u; }
+  std::uint32_t etat_;
+};
+
 // One state for the whole process: generation, trees and clouds share it.
+// Other Generateur objects are private streams that leave it alone.
 void set_seed(std::uint32_t s);
 std::uint32_t seed();
 double Random();                       // steps the seed, then seed * 2^-32

@@ -1,0 +1,143 @@
+// The painter's-order walk of the lattice: one sweep per sector of the view
+// azimuth, each visiting the nodes far to near by rows, columns or diagonals
+// and, at every visited node, handing over the two triangles that the node
+// closes. The walk itself only enumerates; what happens at a node belongs to
+// the visitor (node examination, the two workers, the pending tree).
+#pragma once
+
+#include <cstdint>
+
+namespace render {
+
+// One triangle of a visited node: three nodes in the order given to the
+// facet, the cell passed to the triangle drawing and the neighbour flag.
+struct TriangleBalayage {
+  std::int32_t i[3];
+  std::int32_t j[3];
+  std::int32_t cellule_i, cellule_j;
+  bool voisin;
+  std::int8_t signe;  // +1 or -1: makes the normal of the triangle laid flat point up
+};
+
+// Sector of a view azimuth A in degrees (0..360):
+// 0 A <= 60, 1 60 < A < 120, 2 120 <= A < 180, 3 180 <= A < 240, 4 240 <= A < 300, 5 A >= 300.
+inline int secteur(double A) {
+  if (A < 120.0) return A <= 60.0 ? 0 : 1;
+  if (A < 240.0) return A < 180.0 ? 2 : 3;
+  return A < 300.0 ? 4 : 5;
+}
+
+// Sign that makes (B - A) x (C - A) of the flat triangle point up, from the
+// lattice steps of B and C relative to A (world x falls and y rises with i,
+// y rises with j).
+inline std::int8_t signe_plat(std::int32_t dbi, std::int32_t dbj, std::int32_t dci, std::int32_t dcj) {
+  const std::int64_t c = std::int64_t(dbi) * dcj - std::int64_t(dbj) * dci;
+  return c > 0 ? -1 : 1;
+}
+
+inline TriangleBalayage triangle_balayage(std::int32_t i0, std::int32_t j0, std::int32_t i1, std::int32_t j1,
+                                          std::int32_t i2, std::int32_t j2, std::int32_t ci, std::int32_t cj,
+                                          bool voisin) {
+  TriangleBalayage t{{i0, i1, i2}, {j0, j1, j2}, ci, cj, voisin, 1};
+  t.signe = signe_plat(i1 - i0, j1 - j0, i2 - i0, j2 - j0);
+  return t;
+}
+
+// The visitor V provides:
+//   bool annule();                 tested before every row or diagonal
+//   std::int32_t pas();            the current stride, read before every row or diagonal
+//   void debut_rangee();           a row or diagonal starts
+//   void noeud(i, j);              a node is visited, before its triangles
+//   void triangle(const TriangleBalayage&);
+//   void fin_noeud();              after the node's triangles
+//   void fin_rangee();             a row or diagonal ends
+// n is the lattice size, e the row-end extension (0 or 1).
+template <class V>
+void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
+  const int sect = secteur(A);
+  if (sect == 2 || sect == 3) {
+    // Rows.
+    for (std::int32_t i = 2; i <= n; ++i) {
+      if (v.annule()) return;
+      const std::int32_t s = v.pas();
+      if (i % s != 0 || i - s <= 0) continue;
+      v.debut_rangee();
+      if (sect == 2) {
+        for (std::int32_t j = 1; j <= n - i + 1; ++j) {
+          if (j % s != 0) continue;
+          v.noeud(i, j);
+          v.triangle(triangle_balayage(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1));
+          v.triangle(triangle_balayage(i - s, j + s, i, j, i - s, j, i, j - 1, false));
+          v.fin_noeud();
+        }
+      } else {
+        for (std::int32_t j = n - i + e; j >= 1; --j) {
+          if (j % s != 0) continue;
+          v.noeud(i, j);
+          v.triangle(triangle_balayage(i - s, j + s, i, j, i, j + s, i, j, false));
+          v.triangle(triangle_balayage(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e));
+          v.fin_noeud();
+        }
+      }
+      v.fin_rangee();
+    }
+  } else if (sect == 0 || sect == 1) {
+    // Columns.
+    for (std::int32_t j = 2; j <= n; ++j) {
+      if (v.annule()) return;
+      const std::int32_t s = v.pas();
+      if (j % s != 0) continue;
+      if (sect == 1 && j - s <= 0) continue;
+      v.debut_rangee();
+      if (sect == 1) {
+        for (std::int32_t i = 1; i <= n - j + 1; ++i) {
+          if (i % s != 0) continue;
+          v.noeud(i, j);
+          v.triangle(triangle_balayage(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1));
+          v.triangle(triangle_balayage(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false));
+          v.fin_noeud();
+        }
+      } else {
+        for (std::int32_t i = n - j + e; i >= 1; --i) {
+          if (i % s != 0) continue;
+          v.noeud(i, j);
+          v.triangle(triangle_balayage(i + s, j - s, i, j, i + s, j, i, j - 1, false));
+          v.triangle(triangle_balayage(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e));
+          v.fin_noeud();
+        }
+      }
+      v.fin_rangee();
+    }
+  } else {
+    // Diagonals.
+    for (std::int32_t d0 = n; d0 >= 1; --d0) {
+      if (v.annule()) return;
+      const std::int32_t s = v.pas();
+      const std::int32_t d = d0;
+      if (d > n - s || d % s != 0) continue;
+      v.debut_rangee();
+      if (sect == 4) {
+        for (std::int32_t i = 1; i <= d; ++i) {
+          if (i % s != 0) continue;
+          const std::int32_t j = s + d - i;
+          v.noeud(i, j);
+          v.triangle(triangle_balayage(i, j + s, i, j, i - s, j + s, i, j, false));
+          v.triangle(triangle_balayage(i + s, j, i, j, i, j + s, i, j, i > 1));
+          v.fin_noeud();
+        }
+      } else {
+        for (std::int32_t i = d; i >= 1; --i) {
+          if (i % s != 0) continue;
+          const std::int32_t j = s + d - i;
+          v.noeud(i, j);
+          v.triangle(triangle_balayage(i + s, j, i, j, i + s, j - s, i, j, false));
+          v.triangle(triangle_balayage(i, j + s, i, j, i + s, j, i, j, i < d));
+          v.fin_noeud();
+        }
+      }
+      v.fin_rangee();
+    }
+  }
+}
+
+}  // namespace render

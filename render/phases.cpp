@@ -1,6 +1,7 @@
 #include "render/phases.h"
 
 #include "render/contexte.h"
+#include "render/facettes.h"
 
 namespace render {
 
@@ -23,7 +24,7 @@ PhaseCiel& ciel_par_defaut() {
   return p;
 }
 PhaseBalayage& balayage_par_defaut() {
-  static PhaseBalayage p;
+  static BalayageFacettes p;
   return p;
 }
 FabriqueArbres& arbres_par_defaut() {

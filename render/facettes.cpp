@@ -1,0 +1,801 @@
+#include "render/facettes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string_view>
+
+#include "model/aleatoire.h"
+#include "render/balayage.h"
+#include "render/camera.h"
+#include "render/contexte.h"
+#include "render/ombrage.h"
+#include "render/subdivision.h"
+
+namespace render {
+
+namespace {
+
+constexpr std::string_view kLegendeImage = "3D Image computation doing ...";
+constexpr double kRacine3 = 1.732050807;
+constexpr int kMaxSous = 33;
+
+// A vertex of the current facet.
+struct Sommet {
+  double x = 0.0, y = 0.0, z = 0.0;  // world point, z relative to the target altitude
+  double d = 0.0;                    // depth along the view direction, positive in front
+  Point ecran;
+  bool sous_mer = false;             // its node lies below the sea level
+  bool riviere = false;              // its node carries a river
+};
+
+inline std::int32_t iabs(std::int32_t v) { return v < 0 ? -v : v; }
+
+inline Point double_point(Point p) {
+  auto d = [](std::int32_t v) {
+    return std::int32_t(std::clamp<std::int64_t>(2 * std::int64_t(v), -(std::int64_t(1) << 30), std::int64_t(1) << 30));
+  };
+  return {d(p.x), d(p.y)};
+}
+
+inline std::uint8_t octet(std::int32_t v) { return std::uint8_t(std::clamp(v, 0, 255)); }
+
+// The per-render engine: the sweep visitor and everything facet drawing keeps.
+class Moteur {
+ public:
+  explicit Moteur(RenderContext& ctx);
+  void executer();
+
+  // Sweep visitor.
+  bool annule() const { return ctx_.annule(); }
+  std::int32_t pas() const { return pas_; }
+  void debut_rangee() { drapeau_rangee_ = false; }
+  void noeud(std::int32_t i, std::int32_t j);
+  void triangle(const TriangleBalayage& t);
+  void fin_noeud();
+  void fin_rangee();
+
+ private:
+  void calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s);
+  void monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z);
+  void dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin);
+  void dessiner_facette(bool sous);
+  void sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A_rugosite);
+  void polygone(Pixel remplissage, Contour mode, Pixel contour);
+  void observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
+                std::int32_t lumiere, bool visible);
+  void miroir(Rgb couleur, std::int32_t altitude);
+  Rgb reflet_eau(Rgb couleur);
+  void arbre(bool visible, double angle, std::int32_t altitude);
+  bool dans_zone(std::int32_t i, std::int32_t j) const {
+    const auto& z = ctx_.terrain.zone_modifiee;
+    return z[0] <= i && i <= z[1] && z[2] <= j && j <= z[3] && i + j <= z[1] + z[3];
+  }
+
+  RenderContext& ctx_;
+  const param_vue& vue_;
+  Surface<Pixel> image_;
+  ObservateurDessin* observateur_ = nullptr;
+  CompteursFacettes compteurs_;
+
+  ReglagesOmbrage reglages_;
+  EtatOmbrage etat_;
+
+  // Values of the picture.
+  std::int32_t n_ = 0, degre_ = 0, largeur_ = 0, hauteur_ = 0;
+  std::int32_t pas_ = 1, multiplicateur_ = 1;
+  double proche_ = 0.0, rejet_ = 0.0;  // 1600 / n and -800 / n
+  bool brume_ = false;
+  bool photo_possible_ = false;
+  bool vagues_ = false;  // the cover map gives sea nodes their wave offset
+  bool sous_deformation_ = false;
+  std::int32_t ligne_reflet_ = 0;
+  std::int32_t rangee_2h5_ = 0;
+  std::uint16_t increment_ = 5;
+  std::int64_t aire_budget_ = 0;
+  double profondeur_gauche_ = 0.0, profondeur_droite_ = 0.0;
+  Pixel vert_fil_ = pixel_rgb(0, 128, 0), blanc_ = pixel_rgb(255, 255, 255);
+
+  // The visited node.
+  bool drapeau_rangee_ = false;
+  std::int32_t noeud_i_ = 0, noeud_j_ = 0;
+  bool photo_ = false;
+  Rgb photo_rgb_;
+  bool riviere_ = false;
+  std::uint16_t riviere_attribut_ = 0;
+  std::uint16_t sol_ = 0;  // painted ground type of the node
+  std::uint16_t arbre_type_ = 0, arbre_attribut_ = 0;
+  std::int32_t arbre_noeud_ = 0;
+
+  // The current facet.
+  std::array<Sommet, 3> s_{};
+  double signe_ = 1.0;
+  std::int32_t index_ = 0;
+  std::int32_t cretes_suivies_ = 0;
+  // What the triangle drawing reads back from the main facet.
+  bool f_eau_ = false, f_visible_ = false, f_affichable_ = false, f_photo_ = false, f_eau_parent_ = false;
+  double f_pente_ = 0.0;
+  std::int32_t f_altitude_ = 0;
+  std::uint16_t sol_parent_ = 0;
+
+  // The pending tree.
+  bool arbre_attente_ = false, arbre_reflet_ = false;
+  std::int32_t arbre_genre_ = 0;
+  DessinArbre dessin_;
+
+  // Near-zone sub-lattice.
+  GrilleDecalages decalages_;
+  std::array<Sommet, kMaxSous * kMaxSous> sous_{};
+  Generateur eau_;
+};
+
+Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.surface()) {
+  observateur_ = dynamic_cast<ObservateurDessin*>(ctx.observateur);
+  n_ = ctx.n;
+  degre_ = ctx.degre;
+  largeur_ = ctx.largeur;
+  hauteur_ = ctx.hauteur;
+  proche_ = 1600.0 / n_;
+  rejet_ = -800.0 / n_;
+  rangee_2h5_ = Round(hauteur_ * 2.5);
+  multiplicateur_ = ctx.grossier ? 3 : 1;
+  pas_ = ctx.pas_effectif;
+  increment_ = degre_ > 7 ? 2 : 5;
+  brume_ = degre_ > 4 && ctx.distance_km < 12 && vue_.brume;
+  const Tmatrice& t = ctx.terrain;
+  photo_possible_ = t.photo_presente && t.photo_enregistree && t.photo && vue_.photo_aerienne && degre_ >= 7;
+  vagues_ = ctx.carte_vagues && vue_.agitation_mer > 0 && !ctx.passe_ombre;
+  sous_deformation_ = (t.deformation && t.dx && t.dy && !ctx.editeur()) || (degre_ > 5 && vue_.strates);
+  ligne_reflet_ = ctx.ciel ? ctx.ligne_terre : 0;
+  eau_.depuis_horloge();
+
+  ReglagesOmbrage& r = reglages_;
+  r.herbe = vue_.niveau_herbe;
+  r.rocher = vue_.niveau_rocher;
+  r.recouvrement = vue_.zone_recouvrement;
+  r.quart = Round(0.25 * (double(vue_.niveau_rocher) - vue_.niveau_herbe));
+  r.neige = ctx.niveau_neige;
+  r.delta_neige = vue_.delta_neige;
+  r.delta_neige_s = ctx.delta_neige_s;
+  r.niveau_sable = std::max(vue_.hauteur_sable, vue_.niveau_mer);
+  r.point_haut = (degre_ > 7 || (vue_.foret && degre_ > 5 && !ctx.filaire)) ? t.hauteur_max() : 10000;
+  r.niveau_mer = vue_.niveau_mer;
+  r.vague_max = ctx.vague_max;
+  r.degre = degre_;
+  r.agitation = vue_.agitation_mer;
+  r.reflet = vue_.reflet;
+  r.taux_reflet = vue_.taux_reflet;
+  r.ombre_portee = vue_.ombre_portee && degre_ > 5 && !ctx.filaire && ctx.carte_ombres;
+  r.strates = degre_ > 5 && vue_.strates;
+  r.table_strates = ctx.table_strates.data();
+  r.neige_soleil = vue_.neige_soleil;
+  r.diversite = vue_.diversite_couleurs;
+  r.elements = t.nombre_elements > 0;
+  r.editeur = ctx.editeur();
+  r.courbes = ctx.courbes_niveau;
+  if (degre_ > 6) {
+    r.courbe_haut = t.resultats_vue.altitude_maxi;
+    r.courbe_bas = std::max(t.resultats_vue.altitude_mini, vue_.niveau_mer);
+  } else {
+    r.courbe_haut = ctx.courbes_maxi;
+    r.courbe_bas = ctx.courbes_mini;
+  }
+  r.statistiques = ctx.statistiques;
+  r.premier_plan = ctx.premier_plan;
+  r.oeil = {ctx.ex, ctx.ey, ctx.ez};
+  r.soleil = {ctx.soleil[0], ctx.soleil[1], ctx.soleil[2]};
+  for (std::size_t k = 0; k < 5; ++k) etat_.historique[k] = 1.0;
+}
+
+void Moteur::executer() {
+  const std::int32_t e = (degre_ < 6 || vue_.distance >= 4) ? 1 : 0;
+  parcourir(ctx_.azimut_vue, n_, e, *this);
+  ctx_.facettes_total += etat_.total;
+  ctx_.facettes_faibles += etat_.faible;
+  ctx_.facettes_moyennes += etat_.moyenne;
+  ctx_.facettes_fortes += etat_.forte;
+  if (observateur_) observateur_->compteurs(compteurs_);
+}
+
+// World point of node (i, j) as the sweep computes a vertex: distortion and
+// strata from the camera's node transform, plus the wave offset of sea nodes.
+void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
+  const NoeudMonde nm = coordonnees_noeud(ctx_, i, j);
+  X = ctx_.X;
+  Y = ctx_.Y;
+  Z = ctx_.Z;
+  if (vagues_ && nm.hauteur != -1000 && degre_ >= 6) {
+    std::uint16_t v = 0, t = 0;
+    ctx_.carte_vagues->lire(i, j, v, t);
+    if (t == 50) Z += (double(v) - 20) * ctx_.echelle_vagues;
+  }
+}
+
+void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
+  const NoeudMonde nm = coordonnees_noeud(ctx_, i, j);
+  s.x = ctx_.X;
+  s.y = ctx_.Y;
+  s.z = ctx_.Z;
+  s.sous_mer = nm.sous_mer;
+  s.riviere = false;
+  if (ctx_.carte_vagues) {
+    std::uint16_t v = 0, t = 0;
+    ctx_.carte_vagues->lire(i, j, v, t);
+    if (t == 1) s.riviere = true;
+    if (t == 50 && vagues_ && nm.hauteur != -1000 && degre_ >= 6) s.z += (double(v) - 20) * ctx_.echelle_vagues;
+  }
+  projeter_point(ctx_, s.x, s.y, s.z);
+  s.ecran = pixel_projete(ctx_);
+  const auto& u = ctx_.direction;
+  s.d = (s.x - ctx_.ex) * u[0] + (s.y - ctx_.ey) * u[1] + (s.z - ctx_.ez) * u[2];
+  if (s.d == 0.0) s.d = 0.0001;
+}
+
+// The node's photo colour and its cover entry (trees, rivers, painted ground).
+void Moteur::noeud(std::int32_t i, std::int32_t j) {
+  noeud_i_ = i;
+  noeud_j_ = j;
+  const Tmatrice& t = ctx_.terrain;
+  const std::int32_t h = t.hauteurs->lire(i, j);
+  photo_ = false;
+  if (photo_possible_) {
+    photo_ = true;
+    photo_rgb_ = t.photo->lire(i, j);
+    if (vue_.masque) {
+      const std::int32_t tol = vue_.tolerance_masque;
+      const std::int32_t c[3] = {photo_rgb_.r, photo_rgb_.g, photo_rgb_.b};
+      bool masque = true;
+      for (int k = 0; k < 3; ++k) masque = masque && iabs(c[k] - vue_.masque_rvb[std::size_t(k)]) < tol;
+      if (masque) photo_ = false;
+    }
+  }
+  if (h == -1000 || degre_ < 6 || (t.nombre_elements == 0 && vue_.agitation_mer == 0) || ctx_.passe_ombre ||
+      !ctx_.carte_vagues)
+    return;
+  Tcouverture& carte = *ctx_.carte_vagues;
+  std::uint16_t v = 0, k = 0;
+  carte.lire(i, j, v, k);
+  if (vue_.foret && k > 10 && k < 20) {
+    arbre_noeud_ = n_ * j + i;
+    arbre_type_ = k;
+    arbre_attribut_ = v;
+    carte.ecrire(i, j, v, 0);
+  } else if (k == 1) {
+    riviere_ = true;
+    riviere_attribut_ = v;
+  } else if (k > 30 && k < 40) {
+    sol_ = k;
+  } else if (k == 50) {
+    // The wave offset belongs to the node's world point (calculer_sommet).
+  } else if (ctx_.pas_effectif > 1) {
+    const std::int32_t r = std::min(ctx_.rayon_couverture, 2);
+    for (std::int32_t a = i - r; a <= i + r; ++a)
+      for (std::int32_t b = j - r; b <= j + r; ++b) {
+        std::uint16_t va = 0, ka = 0;
+        carte.lire(a, b, va, ka);
+        if (vue_.foret && ka > 10 && ka < 20) {
+          arbre_noeud_ = n_ * b + a;
+          arbre_type_ = ka;
+          arbre_attribut_ = va;
+          carte.ecrire(a, b, va, 0);
+        }
+      }
+  }
+}
+
+void Moteur::triangle(const TriangleBalayage& t) {
+  ctx_.terrain.cellule_rendu = {noeud_i_, noeud_j_};
+  for (int k = 0; k < 3; ++k) calculer_sommet(t.i[k], t.j[k], s_[std::size_t(k)]);
+  signe_ = t.signe;
+  if (!drapeau_rangee_) {
+    drapeau_rangee_ = true;
+    return;
+  }
+  dessiner_triangle(t.cellule_i, t.cellule_j, t.voisin);
+}
+
+void Moteur::fin_noeud() {
+  if (arbre_attente_ && arbre_genre_ >= 1 && arbre_genre_ <= 6 &&
+      ctx_.terrain.especes_presentes[std::size_t(arbre_genre_)] && !ctx_.annule()) {
+    auto& compte = ctx_.terrain.resultats_vue.arbres[std::size_t(arbre_genre_ - 1)][2];
+    if (compte < 65535) ++compte;
+    ModeleArbre* m = ctx_.arbres[std::size_t(arbre_genre_)].get();
+    if (m) {
+      m->dessiner(ctx_, dessin_);
+      if (arbre_reflet_) m->dessiner_reflet(ctx_, dessin_);
+    }
+  }
+  arbre_attente_ = false;
+  arbre_reflet_ = false;
+}
+
+void Moteur::fin_rangee() {
+  if (!ctx_.editeur()) return;
+  if (multiplicateur_ > 1 && aire_budget_ > ctx_.budget) {
+    --multiplicateur_;
+    pas_ = multiplicateur_ * ctx_.pas_lod;
+    aire_budget_ = 0;
+  }
+}
+
+void Moteur::polygone(Pixel remplissage, Contour mode, Pixel contour) {
+  fill_triangle(image_, s_[0].ecran, s_[1].ecran, s_[2].ecran, mode, remplissage, contour);
+  if (ctx_.editeur())
+    fill_triangle(ctx_.image_editeur->surface(), double_point(s_[0].ecran), double_point(s_[1].ecran),
+                  double_point(s_[2].ecran), mode, remplissage, contour);
+}
+
+void Moteur::observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
+                      std::int32_t lumiere, bool visible) {
+  ++compteurs_.facettes;
+  if (sous) ++compteurs_.sous_facettes;
+  if (genre == GenreFacette::crete) ++compteurs_.cretes;
+  if (genre == GenreFacette::eau) ++compteurs_.eau;
+  if (!observateur_) return;
+  FacetteDessinee f;
+  f.sous_facette = sous;
+  f.genre = genre;
+  f.cellule_i = ctx_.terrain.cellule_rendu[0];
+  f.cellule_j = ctx_.terrain.cellule_rendu[1];
+  for (std::size_t k = 0; k < 3; ++k) {
+    f.ecran[k] = s_[k].ecran;
+    f.profondeur[k] = s_[k].d;
+  }
+  f.index = index;
+  f.couleur = couleur;
+  f.niveau_brume = niveau;
+  f.lumiere = lumiere;
+  f.visible = visible;
+  observateur_->dessinee(f);
+}
+
+void Moteur::dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin) {
+  const bool riviere_source = riviere_ && (riviere_attribut_ == 1 || riviere_attribut_ == 2);
+  dessiner_facette(false);
+  if (ctx_.annule() || !dans_zone(ci, cj) || ci + cj >= n_ || degre_ <= 5 || !ctx_.premier_plan) return;
+  if (!(f_visible_ || f_eau_) || f_photo_ || riviere_source || !f_affichable_ || !drapeau_rangee_ || !voisin) return;
+
+  std::int32_t xmin = s_[0].ecran.x, xmax = xmin, ymin = s_[0].ecran.y, ymax = ymin;
+  for (std::size_t k = 1; k < 3; ++k) {
+    xmin = std::min(xmin, s_[k].ecran.x);
+    xmax = std::max(xmax, s_[k].ecran.x);
+    ymin = std::min(ymin, s_[k].ecran.y);
+    ymax = std::max(ymax, s_[k].ecran.y);
+  }
+  const std::int32_t wx = Round((double(xmax) - xmin) * 0.5), wy = Round((double(ymax) - ymin) * 0.5);
+  if (!a_subdiviser(wx, wy, s_[2].d, ctx_.profondeur_sous_reseau)) return;
+
+  if (ctx_.attente && ctx_.petit_pas > 1) {
+    ctx_.petit_pas = 1;
+    ctx_.seuil_progression = ctx_.seuil_progression / 2;
+    increment_ = std::uint16_t(std::clamp(Round(ctx_.seuil_progression * 0.03), 1, 5));
+  }
+  const int niveau = niveau_subdivision(wx, wy);
+  double A;
+  if (f_eau_)
+    A = amplitude_eau(f_pente_, vue_.agitation_mer, degre_);
+  else
+    A = amplitude_terre(f_pente_, etat_.historique, vue_.rugosite, niveau);
+  A = borner_amplitude(A, f_pente_);
+  sous_reseau(ci, cj, niveau, A);
+}
+
+void Moteur::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A) {
+  ++compteurs_.sous_reseaux;
+  const int m = (1 << niveau) + 1;
+  if (f_eau_) {
+    eau_.depuis_horloge();
+    remplir_decalages(decalages_, niveau, A, [this] { return eau_.tirer(); });
+  } else {
+    set_seed(std::uint32_t(f_altitude_));
+    remplir_decalages(decalages_, niveau, A, [] { return Random(); });
+  }
+
+  // Corner slots: 2 = (i, j), 1 = (i + 1, j), 0 = (i, j + 1), 3 = (i + 1, j + 1).
+  double cx[4], cy[4], cz[4], ex[4], ey[4];
+  const std::int32_t ni[4] = {ci, ci + 1, ci, ci + 1}, nj[4] = {cj + 1, cj, cj, cj + 1};
+  const double n1 = double(n_ - 1);
+  for (int k = 0; k < 4; ++k) {
+    monde_noeud(ni[k], nj[k], cx[k], cy[k], cz[k]);
+    const double p = double(ni[k] - 1) / n1, q = double(nj[k] - 1) / n1;
+    ex[k] = cx[k] - (ctx_.tx - p) * 4000 * kRacine3;
+    ey[k] = cy[k] - (q + p / 2 - ctx_.ty) * 8000;
+  }
+
+  const int K = m - 1;
+  const double h = 1.0 / K, K2 = double(K) * K;
+  const auto& u3 = ctx_.direction;
+  for (int c = 1; c <= m; ++c) {
+    const int u = c - 1;
+    for (int r = 1; r <= m; ++r) {
+      const int v = r - 1;
+      Sommet& s = sous_[std::size_t((c - 1) * kMaxSous + (r - 1))];
+      const double p = (ci + u * h - 1) / n1, q = (cj + v * h - 1) / n1;
+      s.x = (ctx_.tx - p) * 4000 * kRacine3;
+      s.y = (q + p / 2 - ctx_.ty) * 8000;
+      auto melange = [&](const double* w) {
+        return (u * (v * w[3] + (K - v) * w[1]) + (K - u) * (v * w[0] + (K - v) * w[2])) / K2;
+      };
+      if (sous_deformation_) {
+        s.x += melange(ex);
+        s.y += melange(ey);
+      }
+      s.z = melange(cz) + decalages_(c, r) * h;
+      projeter_point(ctx_, s.x, s.y, s.z);
+      s.ecran = pixel_projete(ctx_);
+      s.d = (s.x - ctx_.ex) * u3[0] + (s.y - ctx_.ey) * u3[1] + (s.z - ctx_.ez) * u3[2];
+      if (s.d == 0.0) s.d = 0.0001;
+      s.sous_mer = false;
+      s.riviere = false;
+    }
+  }
+
+  parcourir_sous_reseau(ctx_.azimut_vue, m, [&](const SousTriangle& t) {
+    if (ctx_.annule()) return;
+    for (std::size_t k = 0; k < 3; ++k) s_[k] = sous_[std::size_t((t.c[k] - 1) * kMaxSous + (t.r[k] - 1))];
+    signe_ = t.signe;
+    dessiner_facette(true);
+  });
+}
+
+Rgb Moteur::reflet_eau(Rgb couleur) {
+  const std::int32_t w = image_.width, hgt = image_.height;
+  std::int32_t cx = Round(0.333 * (double(s_[0].ecran.x) + s_[1].ecran.x + s_[2].ecran.x));
+  std::int32_t cy = Round(0.333 * (double(s_[0].ecran.y) + s_[1].ecran.y + s_[2].ecran.y));
+  cx = std::max(0, std::min(std::max(cx, 2), w - 3));
+  cy = std::max(0, std::min(std::max(cy, 2), hgt - 3));
+  if (cx >= w || cy >= hgt) return couleur;
+  const Rgb e = rgb_of(image_.row(cy)[cx]);
+  const std::int32_t t = vue_.taux_reflet;
+  const bool blanc = e.r == 255 && e.g == 255 && e.b == 255;
+  if (t < 10 && cy >= ligne_reflet_ && (!blanc || (cx + cy) % 2 == 0)) {
+    auto m = [t](std::uint8_t f, std::uint8_t s) {
+      return octet(Round(((10.0 - t) * f + double(t) * s) * 0.1));
+    };
+    return Rgb{m(couleur.r, e.r), m(couleur.g, e.g), m(couleur.b, e.b)};
+  }
+  return e;
+}
+
+void Moteur::miroir(Rgb couleur, std::int32_t altitude) {
+  const double gx = (s_[0].x + s_[1].x + s_[2].x) / 3.0;
+  const double gy = (s_[0].y + s_[1].y + s_[2].y) / 3.0;
+  const double gz = (s_[0].z + s_[1].z + s_[2].z) / 3.0;
+  const double zm = gz - (double(altitude) - vue_.niveau_mer) * 2;
+  projeter_point(ctx_, gx, gy, zm);
+  const Point m = pixel_projete(ctx_);
+  const double ligne_centre = (double(s_[0].ecran.y) + s_[1].ecran.y + s_[2].ecran.y) / 3.0;
+  if (m.x < 0 || m.y < 0 || m.x >= largeur_ || m.y >= hauteur_ || !(m.y > ligne_centre + 5)) return;
+  std::int32_t xmin = s_[0].ecran.x, xmax = xmin, ymin = s_[0].ecran.y, ymax = ymin;
+  for (std::size_t k = 1; k < 3; ++k) {
+    xmin = std::min(xmin, s_[k].ecran.x);
+    xmax = std::max(xmax, s_[k].ecran.x);
+    ymin = std::min(ymin, s_[k].ecran.y);
+    ymax = std::max(ymax, s_[k].ecran.y);
+  }
+  const std::int64_t lx = std::clamp<std::int64_t>((std::int64_t(xmax) - xmin + 1) / 2, 1, 6);
+  const std::int64_t ly = std::clamp<std::int64_t>(std::int64_t(ymax) - ymin + 2, 3, 12);
+  const std::int32_t decalage = ctx_.ciel ? ctx_.ciel->decalage_vague(m.y - ctx_.ligne_horizon) : 0;
+  const Pixel p = pixel_of(couleur);
+  const std::int64_t x0 = std::int64_t(m.x) + decalage - lx / 2;
+  fill_rect(image_, x0, m.y, x0 + lx, m.y + ly, p);
+  if (vue_.agitation_mer > 4 && Random() > 0.65) {
+    const std::int64_t ox = Round(Random() * 8) - 4, oy = Round(Random() * 4);
+    fill_rect(image_, x0 + ox, m.y + oy, x0 + ox + lx, m.y + oy + ly, p);
+  }
+  arbre_reflet_ = true;
+}
+
+void Moteur::arbre(bool visible, double angle, std::int32_t altitude) {
+  const std::int32_t type = arbre_type_;
+  std::int32_t attribut = arbre_attribut_;
+  // Snow on the tree.
+  std::int32_t neige = 0;
+  if (vue_.neige_arbres) {
+    std::int32_t S = reglages_.neige;
+    if (angle / pas_lumiere > 36 && !vue_.neige_soleil) S += reglages_.delta_neige_s;
+    if (altitude > S) {
+      const std::int32_t D = vue_.delta_neige;
+      neige = D > 0 ? std::clamp(Round((double(altitude) - S) * 10.0 / (2.0 * D)), 1, 10) : 10;
+    }
+  }
+  // Light.
+  std::int32_t lumiere = 24;
+  if (visible) lumiere = std::min(48, std::max(1, Round(angle / pas_lumiere)));
+  if (neige > 0 && lumiere < 44) lumiere += 8;
+  if (reglages_.ombre_portee && lumiere < 7 && attribut < 64) lumiere = 7;
+  bool ombre = false;
+  if (attribut >= 64) {
+    ombre = true;
+    attribut -= 64;
+  }
+  set_seed(std::uint32_t(altitude));
+  double px = (double(s_[0].ecran.x) + s_[1].ecran.x + s_[2].ecran.x) / 3.0;
+  if (ctx_.mode_camera) px += (1 - Random()) * 0.3 * (double(s_[2].ecran.x) - s_[0].ecran.x);
+  const double py = (double(s_[0].ecran.y) + s_[1].ecran.y + s_[2].ecran.y) / 3.0;
+  const double d = s_[2].d;
+  const std::int32_t genre = type - 10;
+  DessinArbre a;
+  a.pied = {Round(px), Round(py)};
+  a.indice_lumiere = lumiere;
+  a.taille = attribut * ((ctx_.fx * 8000) / (n_ * d)) / 63;
+  a.neige = neige;
+  a.ombre = ombre;
+  a.facteur = 4;
+  a.noeud = arbre_noeud_;
+  a.image_video = ctx_.mode_camera;
+  if (genre >= 1 && genre <= 6) {
+    a.classe_couleur = vue_.arbres[std::size_t(genre - 1)].couleur;
+    if (!ctx_.editeur())
+      a.facteur_vue = std::clamp((ctx_.ez - s_[2].z - vue_.arbres[std::size_t(genre - 1)].hauteur) / d, 0.1, 0.9);
+    arbre_attente_ = true;
+    arbre_genre_ = genre;
+    dessin_ = a;
+  }
+  if (ctx_.editeur() && genre >= 1 && genre <= 6 && ctx_.terrain.especes_presentes[std::size_t(genre)]) {
+    ModeleArbre* m = ctx_.arbres[std::size_t(genre)].get();
+    if (m) {
+      DessinArbre double_ = a;
+      double_.pied = double_point(a.pied);
+      double_.taille = a.taille * 2;
+      m->dessiner(ctx_, double_);
+    }
+  }
+}
+
+void Moteur::dessiner_facette(bool sous) {
+  RenderContext& c = ctx_;
+  if (!sous) {
+    f_affichable_ = false;
+    f_visible_ = false;
+    f_eau_ = false;
+    f_photo_ = false;
+    const std::int64_t aire = std::int64_t(c.pas_effectif) * c.pas_effectif;
+    aire_budget_ += aire;
+    c.aire_dessinee += aire;
+  }
+  const std::int32_t ci = c.terrain.cellule_rendu[0], cj = c.terrain.cellule_rendu[1];
+  bool passe_occupation = false;
+  const bool arbre_noeud = arbre_type_ > 10 && arbre_type_ < 20;
+  do {
+    if (c.annule() || !dans_zone(ci, cj)) break;
+
+    // Vertices: in front, rejected, on screen.
+    int devant = 0, ecran = 0, dans_limite = 0;
+    bool rejet = false;
+    const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
+    for (const Sommet& s : s_) {
+      if (s.d > proche_) ++devant;
+      if (vue_.observateur_place && s.d < rejet_) rejet = true;
+      const std::int32_t x = s.ecran.x, y = s.ecran.y;
+      if (degre_ > 5) {
+        if (vue_.observateur_place) {
+          if (x < -2 * std::int64_t(largeur_) || x > 3 * std::int64_t(largeur_)) rejet = true;
+        } else if (y < -2 * std::int64_t(hauteur_) || y > 2 * std::int64_t(hauteur_)) {
+          rejet = true;
+        }
+      }
+      if (x >= -15 && x < largeur_ + 16 && y >= -15 && y < hauteur_ + 16)
+        ++ecran;
+      else if (arbres_visibles && s.d < 1100 && x > -64 && x < largeur_ + 64 && y < rangee_2h5_)
+        ++ecran;
+      if (degre_ >= 6 || (x > -16000 && x < largeur_ + 16000 && y > -16000 && y < hauteur_ + 16000)) ++dans_limite;
+    }
+    if (!(ecran >= 1 && dans_limite == 3 && devant >= 1 && !rejet)) break;
+    if (!sous) f_affichable_ = true;
+    if (!c.attente) {
+      for (const Sommet& s : s_) {
+        if (s.ecran.x < 0 && s.d > profondeur_gauche_) {
+          profondeur_gauche_ = s.d;
+          c.terrain.etat_rendu.bord_gauche_x = s.x;
+          c.terrain.etat_rendu.bord_gauche_y = s.y;
+        } else if (s.ecran.x >= largeur_ && s.d > profondeur_droite_) {
+          profondeur_droite_ = s.d;
+          c.terrain.etat_rendu.bord_droit_x = s.x;
+          c.terrain.etat_rendu.bord_droit_y = s.y;
+        }
+      }
+    }
+
+    // Water and altitude.
+    const bool photo = photo_ && !sous;
+    const double zmax = std::max({s_[0].z, s_[1].z, s_[2].z});
+    std::int32_t altitude = Round(zmax + c.altitude_cible);
+    bool eau;
+    if (!sous) {
+      const int sous_mer = int(s_[0].sous_mer) + int(s_[1].sous_mer) + int(s_[2].sous_mer);
+      eau = c.editeur() ? sous_mer >= 1 : sous_mer == 3;
+      if (photo && photo_rgb_ == Rgb{0, 0, 0}) eau = true;
+    } else {
+      eau = f_eau_parent_ && altitude <= vue_.niveau_mer + c.vague_max;
+    }
+    if (eau) altitude = vue_.niveau_mer;
+    if (!sous) {
+      sol_parent_ = sol_;
+      f_altitude_ = altitude;
+    }
+
+    // Occupancy.
+    const double d = s_[2].d;
+    std::int32_t occupation = 0;
+    if (c.occupation) {
+      occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
+      const std::int32_t mx = Round((double(s_[0].ecran.x) + s_[1].ecran.x + s_[2].ecran.x) / 3.0);
+      const std::int32_t my = Round((double(s_[0].ecran.y) + s_[1].ecran.y + s_[2].ecran.y) / 3.0);
+      const DepthBuffer& o = *c.occupation;
+      const std::int32_t valeur = (mx >= 0 && my >= 0 && mx < o.width() && my < o.height()) ? o.at(mx, my) : 0;
+      if (!(valeur == 0 || occupation < valeur + 20)) {
+        ++compteurs_.sauts_occupation;
+        break;
+      }
+    }
+    passe_occupation = true;
+
+    // Shading.
+    ResultatOmbrage res;
+    res.visible = true;
+    const bool ombre = reglages_.ombre_portee && c.carte_ombres->lire(ci, cj) == 1;
+    if (!c.filaire || (eau && vue_.agitation_mer > 0)) {
+      EntreeFacette f;
+      f.a = {s_[0].x, s_[0].y, s_[0].z};
+      f.b = {s_[1].x, s_[1].y, s_[1].z};
+      f.c = {s_[2].x, s_[2].y, s_[2].z};
+      f.signe = signe_;
+      f.altitude = altitude;
+      f.eau = eau;
+      f.sous_facette = sous;
+      f.couleur_image = photo;
+      f.transparence = vue_.transparence;
+      f.sol = sous ? sol_parent_ : sol_;
+      f.ombre = ombre;
+      res = ombrage_facette(reglages_, etat_, f);
+      if (res.degenere) break;
+      if (res.indexe) index_ = res.index;
+    }
+    if (!sous) {
+      f_eau_ = eau;
+      f_eau_parent_ = eau;
+      f_visible_ = res.visible;
+      f_photo_ = photo;
+      f_pente_ = res.pente;
+    }
+
+    // Progress.
+    if (!sous && degre_ > 5) {
+      c.compteur_progression += c.pas_effectif;
+      progression(c, &c.image, kLegendeImage, increment_);
+    }
+
+    if (c.filaire) {
+      polygone(vert_fil_, Contour::simple, blanc_);
+      observer(sous, GenreFacette::fil, index_, Rgb{0, 128, 0}, 0, 0, res.visible);
+      break;
+    }
+
+    const std::int32_t niveau = brume_ ? niveau_brume(d, c.pas_brume, altitude, c.hauteur_brume) : 0;
+    const double p = res.pente;
+
+    if (!res.visible && !eau && !sous && !photo) {
+      // A back-facing land facet: a ridge line, so that crests seen from behind stay visible.
+      const std::int32_t sdy = iabs(s_[1].ecran.y - s_[0].ecran.y) + iabs(s_[2].ecran.y - s_[0].ecran.y);
+      const std::int32_t sdx = iabs(s_[1].ecran.x - s_[0].ecran.x) + iabs(s_[2].ecran.x - s_[0].ecran.x);
+      if ((sdy < 8.0 * sdx && sdy < 0.4 * hauteur_ && sdy < 80) || degre_ < 6) {
+        ++cretes_suivies_;
+        std::int32_t lumiere = 28, plus = 0;
+        if (cretes_suivies_ > c.petit_pas) {
+          std::size_t g = 0, dr = 0;
+          for (std::size_t k = 1; k < 3; ++k) {
+            if (s_[k].ecran.x < s_[g].ecran.x) g = k;
+            if (s_[k].ecran.x > s_[dr].ecran.x) dr = k;
+          }
+          const bool negatif = s_[g].ecran.y - s_[dr].ecran.y < 0;
+          const std::int32_t a = vue_.azimut_soleil + 180;
+          if (a < 91) lumiere = negatif ? 32 : 40;
+          else if (a < 181) lumiere = negatif ? 24 : 32;
+          else if (a < 270) lumiere = negatif ? 32 : 24;
+          else lumiere = negatif ? 40 : 32;
+        }
+        if (ombre) {
+          lumiere = 16;
+          plus = 1;
+        }
+        std::int32_t decalage = 0;
+        const std::int32_t h = altitude;
+        if (degre_ > 5 && vue_.strates && p < 0.5 && vue_.niveau_mer + c.vague_max < h && h < 4000 && !ombre) {
+          const std::int32_t b = Round(h / 25.0);
+          const std::int32_t classe = (b >= 1 && b <= 160) ? c.table_strates[std::size_t(b)] : 0;
+          decalage = classe == 2 ? 336 : classe == 4 ? 384 : classe == 5 ? 96 : classe == 8 ? 288 : 0;
+        } else if (!vue_.strates) {
+          if (h < vue_.niveau_herbe) decalage = 48;
+          else if (h > vue_.niveau_rocher) decalage = 96;
+        }
+        std::int32_t index = lumiere + decalage + 18 + plus;
+        if (reglages_.neige + reglages_.delta_neige_s < h && sdx > 0.5 * sdy) index = ombre ? 274 : 290;
+        if (!(vue_.strates && res.cos_vue < 0.015)) {
+          const Rgb couleur = c.palette.couleur(index, niveau);
+          const Pixel px = pixel_of(couleur);
+          bool large = res.cos_vue > 0.1 && res.cos_vue < 0.5;
+          if (sdx < 0.3 * sdy || vue_.strates || ombre) large = false;
+          polygone(px, large ? Contour::double_ : Contour::simple, px);
+          observer(false, GenreFacette::crete, index, couleur, niveau, lumiere, false);
+        }
+      }
+    } else if (eau) {
+      const std::int32_t index = (degre_ < 6 || c.editeur()) ? 7 : (res.visible && res.indexe ? res.index : 7);
+      bool dessin = c.mer_peinte || niveau > 0 || index != 7 || (vue_.agitation_mer > 0 && res.visible);
+      if (index == 7 && !vue_.reflet &&
+          ((c.sans_ciel && vue_.agitation_mer <= 3) || (c.reflet_mer && vue_.agitation_mer <= 1)))
+        dessin = false;
+      if (dessin) {
+        Rgb couleur = c.palette.couleur(index, niveau);
+        if (vue_.reflet && index < 15) couleur = reflet_eau(couleur);
+        const Pixel px = pixel_of(couleur);
+        polygone(px, Contour::simple, px);
+        observer(sous, GenreFacette::eau, index, couleur, niveau, 0, res.visible);
+      }
+    } else if (res.visible) {
+      Rgb couleur;
+      if (c.courbes_niveau && res.gris)
+        couleur = c.palette.lire_gris(std::uint16_t(index_));
+      else
+        couleur = c.palette.couleur(index_, niveau);
+      if (photo) {
+        Rgb image = photo_rgb_;
+        if (vue_.transparence > 0) image = melange_couleur(vue_.transparence, couleur, image);
+        couleur = (brume_ && d > 500) ? brume(vue_.brume_densite, d, c.pas_brume, image, c.palette.slot(11)) : image;
+      }
+      const Pixel px = pixel_of(couleur);
+      polygone(px, Contour::simple, px);
+      if (c.occupation)
+        fill_triangle(c.occupation->surface(), s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
+      cretes_suivies_ = 0;
+      observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle), true);
+      if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)
+        miroir(couleur, altitude);
+    }
+
+    // River.
+    if (riviere_ && !c.editeur() && !sous) {
+      std::int32_t k = p > 0.9 ? 1 : p < 0.1 ? 12 : Round((0.9 - p) * 15) + 1;
+      k = std::clamp(k, 1, 12);
+      std::int32_t index = k + 6;
+      if (ombre) {
+        if (index > 9) index -= 1;
+        if (index > 6) index -= 2;
+      }
+      const Rgb couleur = c.palette.couleur(index, niveau);
+      const Pixel px = pixel_of(couleur);
+      if (riviere_attribut_ < 4 && degre_ < 10) {
+        for (std::size_t a = 0; a < 3; ++a)
+          for (std::size_t b = a + 1; b < 3; ++b)
+            if (s_[a].riviere && s_[b].riviere) draw_line(image_, s_[a].ecran, s_[b].ecran, 1, px);
+      } else {
+        polygone(px, Contour::simple, px);
+        observer(false, GenreFacette::riviere, index, couleur, niveau, 0, res.visible);
+      }
+    }
+
+    // Tree.
+    if (vue_.foret && !c.courbes_niveau && passe_occupation && c.terrain.nombre_elements > 0 && arbre_noeud &&
+        d > 80 && altitude > reglages_.niveau_sable && !sous) {
+      arbre(res.visible, res.angle, altitude);
+      dessin_.niveau_brume = niveau;
+    }
+  } while (false);
+
+  if (!sous) {
+    riviere_ = false;
+    sol_ = 0;
+    arbre_type_ = 0;
+    arbre_attribut_ = 0;
+  }
+}
+
+}  // namespace
+
+void BalayageFacettes::balayage(RenderContext& ctx, FamilleBalayage) {
+  auto moteur = std::make_unique<Moteur>(ctx);
+  moteur->executer();
+}
+
+}  // namespace render

@@ -1,0 +1,54 @@
+// The terrain pass of a render: the painter's-order sweep of the lattice, the
+// examination of every visited node against the cover map, the drawing of
+// each facet (land, water, back-face ridges, wire mesh, rivers, the sea's
+// mirror of land, the occupancy buffer) and the near-zone sub-lattices, and
+// the pending tree of each node handed to its tree model.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "render/phases.h"
+#include "render/raster.h"
+
+namespace render {
+
+enum class GenreFacette : std::uint8_t { terre, eau, crete, fil, riviere };
+
+// One polygon put on the picture, as a test observer sees it.
+struct FacetteDessinee {
+  bool sous_facette = false;
+  GenreFacette genre = GenreFacette::terre;
+  std::int32_t cellule_i = 0, cellule_j = 0;  // the render cell
+  std::array<Point, 3> ecran{};
+  std::array<double, 3> profondeur{};         // positive in front of the eye
+  std::int32_t index = 0;                     // colour-table entry (or grey level)
+  Rgb couleur;
+  std::int32_t niveau_brume = 0;
+  std::int32_t lumiere = 0;                   // light index of land facets (1..48)
+  bool visible = false;
+};
+
+struct CompteursFacettes {
+  std::int64_t facettes = 0;         // every polygon drawn, main and sub
+  std::int64_t cretes = 0;
+  std::int64_t eau = 0;
+  std::int64_t sauts_occupation = 0;
+  std::int64_t sous_reseaux = 0;
+  std::int64_t sous_facettes = 0;
+};
+
+// A facet observer that also sees each polygon and the final counters.
+class ObservateurDessin : public ObservateurFacettes {
+ public:
+  virtual void dessinee(const FacetteDessinee&) {}
+  virtual void compteurs(const CompteursFacettes&) {}
+};
+
+// The sweep hook of the driver.
+class BalayageFacettes : public PhaseBalayage {
+ public:
+  void balayage(RenderContext& ctx, FamilleBalayage famille) override;
+};
+
+}  // namespace render

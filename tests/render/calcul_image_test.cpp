@@ -229,7 +229,9 @@ TEST(Render, StatisticsOfTheMeasuredNodes) {
   EXPECT_EQ(s.altitude_maxi, 500);
   EXPECT_EQ(s.altitude_mini, 500);
   EXPECT_EQ(s.niveau_mer, 0);
-  EXPECT_EQ(s.pente_faible + s.pente_moyenne + s.pente_forte, 0);
+  // Level ground: every counted facet is flat.
+  EXPECT_EQ(s.pente_faible, 100);
+  EXPECT_EQ(s.pente_moyenne + s.pente_forte, 0);
   resultats_vue copie;
   copier_resultats_vue(*flat, copie);
   EXPECT_TRUE(memes_resultats(copie, s));

@@ -154,6 +154,12 @@ class Tmatrice {
   // Tree placement of the four creation layers (arbres_placement.cpp).
   void creer_arbres(std::array<couche_arbres, 4> couches, ProgressSink* attente, WindowHandle fenetre);
 
+  // Refinement (raffinage.cpp): degree k + 1, old node (i, j) at (2i - 1, 2j - 1)
+  // in every layer and in the feature list, one level of subdivision between;
+  // the undo copies and the relief clipboard are released. ModelError from
+  // degree 11 on, with nothing changed.
+  void raffiner(param_mat p, ProgressSink* attente, WindowHandle fenetre);
+
   // Copy, combination, clearing and proximity tests (combinaison.cpp).
   // copier throws ModelError for a source of another size; a layer is copied
   // only when both terrains have it.

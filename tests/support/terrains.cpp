@@ -45,5 +45,8 @@ std::unique_ptr<Tmatrice> terrain_genere(const param_mat& p) {
   auto t = std::make_unique<Tmatrice>(p);
   bool continuer = true;
   t->generer_montagne(nullptr, 0, continuer, false);
+  // Generation smooths through the edit dispatcher, which leaves a changed
+  // area; a view starts a new picture by closing it, so that all is drawn.
+  t->marquer_modifiee();
   return t;
 }

@@ -1,0 +1,76 @@
+// qvdoc: checks and rewrites documents and options files.
+//   qvdoc check FILE       parse and print a summary (exit 0), or the error (exit 2)
+//   qvdoc rewrite IN OUT   read a document and write it back
+//   qvdoc ini IN OUT       read an options file in start-up mode and write it back
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/document.h"
+#include "app/fichiers.h"
+#include "app/options.h"
+
+namespace {
+
+int usage() {
+  std::fprintf(stderr, "usage: qvdoc check FILE | qvdoc rewrite IN OUT | qvdoc ini IN OUT\n");
+  return 1;
+}
+
+document_lu lire(const std::string& chemin, GenreDocument& genre) {
+  genre = genre_par_extension(chemin);
+  if (genre == GenreDocument::aucun) throw ErreurDocument(chemin + ": the extension is not .mat, .vue or .vid");
+  std::string raison;
+  auto octets = lire_fichier(chemin, &raison);
+  if (!octets) throw ErreurDocument(chemin + ": " + raison);
+  return lire_document(std::move(*octets), chemin, genre);
+}
+
+void resume(const document_lu& d, GenreDocument genre) {
+  const Tmatrice& t = *d.terrain;
+  int entrees = t.nombre_elements;
+  std::printf("mountain: degree %d (%d nodes per side), key %d, distortion %s, colours %s, %d features, %d comment lines\n",
+              static_cast<int>(t.degre), t.n, d.parametres.cle, t.deformation ? "yes" : "no",
+              t.photo_presente ? "yes" : "no", entrees,
+              static_cast<int>(std::count_if(d.parametres.texte.begin(), d.parametres.texte.end(),
+                                             [](const std::string& s) { return !s.empty(); })));
+  if (genre != GenreDocument::montagne)
+    std::printf("view: picture %d x %d, %s\n", d.largeur_image, d.hauteur_image,
+                d.vue.type_image == 1 ? "BMP" : "JPEG");
+  if (genre == GenreDocument::video)
+    std::printf("video: %d frames, %zu camera records, information: %s\n", d.video.nombre_images,
+                d.cameras ? d.cameras->size() : 0, d.informations[0].empty() ? "none" : d.informations[0].c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return usage();
+  const std::string commande = argv[1];
+  try {
+    if (commande == "check" && argc == 3) {
+      GenreDocument genre;
+      document_lu d = lire(argv[2], genre);
+      resume(d, genre);
+      return 0;
+    }
+    if (commande == "rewrite" && argc == 4) {
+      GenreDocument genre;
+      document_lu d = lire(argv[2], genre);
+      const Echec e = ecrire_fichier(argv[3], texte_document(d, genre));
+      if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
+      return 0;
+    }
+    if (commande == "ini" && argc == 4) {
+      etat_documents e;
+      Echec r = Lire_options(e, argv[2]);
+      if (r.empty()) r = Sauve_options(e, argv[3]);
+      if (!r.empty()) throw ErreurDocument(r);
+      return 0;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
+  }
+  return usage();
+}

@@ -76,7 +76,7 @@ inline void scan_interior(int height, Point p0, Point p1, Point p2, Emit&& emit)
   if (p1.y < p0.y) std::swap(p0, p1);
   if (p2.y < p1.y) std::swap(p1, p2);
   if (p1.y < p0.y) std::swap(p0, p1);
-  const i64 cross = i64(p1.x - p0.x) * i64(p2.y - p0.y) - i64(p1.y - p0.y) * i64(p2.x - p0.x);
+  const i64 cross = (i64(p1.x) - p0.x) * (i64(p2.y) - p0.y) - (i64(p1.y) - p0.y) * (i64(p2.x) - p0.x);
   if (cross == 0) return;
   const bool long_left = cross > 0;
   i64 y = p0.y < 0 ? 0 : p0.y;
@@ -219,83 +219,119 @@ void thick_line(Surface<T> s, Point a, Point b, int width, T colour, bool skip_b
       });
 }
 
-// Outline-mode coverage of a triangle whose box spans at most 9 x 9 pixels
-// (plus the width-2 neighbours), as one bit per pixel of each row relative to
-// (x0, y0). Same rule as the general path: exact edge functions for the
-// interior, the line pixels for the edges.
-inline void small_outline(Point a, Point b, Point c, int extra, i64 x0, i64 y0, std::uint32_t* rows) {
-  i64 area = i64(b.x - a.x) * (c.y - a.y) - i64(b.y - a.y) * (c.x - a.x);
-  if (area != 0) {
-    Point v[3] = {a, area > 0 ? b : c, area > 0 ? c : b};
-    i64 ex[3], ey[3], bias[3];
-    for (int k = 0; k < 3; ++k) {
-      ex[k] = i64(v[(k + 1) % 3].x) - v[k].x;
-      ey[k] = i64(v[(k + 1) % 3].y) - v[k].y;
-      bias[k] = (ey[k] < 0 || (ey[k] == 0 && ex[k] > 0)) ? 0 : 1;  // e >= bias
+// Line pixels of a short edge as bits of rows relative to (x0, y0) (the same
+// pixels as walk_line).
+__attribute__((always_inline)) inline void small_edge(Point p, Point q, int extra, int x0, int y0,
+                                                      std::uint32_t* rows) {
+  int dx = q.x - p.x, dy = q.y - p.y;
+  if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
+    if (dx < 0) {
+      std::swap(p, q);
+      dx = -dx;
+      dy = -dy;
     }
-    const i64 x1 = std::max({a.x, b.x, c.x}), y1 = std::max({a.y, b.y, c.y});
-    for (i64 y = y0; y <= y1; ++y) {
-      i64 e0 = ex[0] * (y - v[0].y) - ey[0] * (x0 - v[0].x);
-      i64 e1 = ex[1] * (y - v[1].y) - ey[1] * (x0 - v[1].x);
-      i64 e2 = ex[2] * (y - v[2].y) - ey[2] * (x0 - v[2].x);
+    int rem = dx, y = p.y - y0;
+    const int two = 2 * dx, step = 2 * dy;
+    for (int x = p.x - x0; x <= q.x - x0; ++x) {
+      const std::uint32_t bit = 1u << x;
+      rows[y] |= bit;
+      rows[y + extra] |= bit;
+      rem += step;
+      if (rem >= two) {
+        rem -= two;
+        ++y;
+      } else if (rem < 0) {
+        rem += two;
+        --y;
+      }
+    }
+  } else {
+    if (dy < 0) {
+      std::swap(p, q);
+      dx = -dx;
+      dy = -dy;
+    }
+    int rem = dy, x = p.x - x0;
+    const int two = 2 * dy, step = 2 * dx;
+    const std::uint32_t pair = extra ? 3u : 1u;
+    for (int y = p.y - y0; y <= q.y - y0; ++y) {
+      rows[y] |= pair << x;
+      rem += step;
+      if (rem >= two) {
+        rem -= two;
+        ++x;
+      } else if (rem < 0) {
+        rem += two;
+        --x;
+      }
+    }
+  }
+}
+
+// Outline-mode coverage of a triangle whose box spans at most 10 x 10 pixels
+// inside the surface, as one bit per pixel of each row relative to (x0, y0).
+// Same rule as the general path: exact edge functions for the interior, the
+// line pixels for the edges.
+inline void small_outline(Point a, Point b, Point c, int extra, int x0, int y0, int x1, int y1, std::uint32_t* rows,
+                          bool edges = true) {
+  const int area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+  if (area != 0) {
+    if (area < 0) std::swap(b, c);
+    const Point v[3] = {a, b, c};
+    int ex[3], ey[3], bias[3], e[3];
+    for (int k = 0; k < 3; ++k) {
+      const Point w = v[k == 2 ? 0 : k + 1];
+      ex[k] = w.x - v[k].x;
+      ey[k] = w.y - v[k].y;
+      bias[k] = (ey[k] < 0 || (ey[k] == 0 && ex[k] > 0)) ? 0 : 1;  // e >= bias
+      e[k] = ex[k] * (y0 - v[k].y) - ey[k] * (x0 - v[k].x) - bias[k];
+    }
+    for (int y = y0; y <= y1; ++y) {
+      int e0 = e[0], e1 = e[1], e2 = e[2];
       std::uint32_t bits = 0;
-      for (i64 x = x0; x <= x1; ++x) {
-        if (e0 >= bias[0] && e1 >= bias[1] && e2 >= bias[2]) bits |= 1u << (x - x0);
+      for (int x = 0; x <= x1 - x0; ++x) {
+        bits |= std::uint32_t((e0 | e1 | e2) >= 0) << x;
         e0 -= ey[0];
         e1 -= ey[1];
         e2 -= ey[2];
       }
       rows[y - y0] |= bits;
+      e[0] += ex[0];
+      e[1] += ex[1];
+      e[2] += ex[2];
     }
   }
-  auto edge = [&](Point p, Point q) {
-    i64 dx = i64(q.x) - p.x, dy = i64(q.y) - p.y;
-    if (std::abs(dx) >= std::abs(dy)) {
-      if (dx < 0) {
-        std::swap(p, q);
-        dx = -dx;
-        dy = -dy;
-      }
-      i64 rem = dx, y = p.y;
-      const i64 two = 2 * dx, step = 2 * dy;
-      for (i64 x = p.x; x <= q.x; ++x) {
-        const std::uint32_t bit = 1u << (x - x0);
-        rows[y - y0] |= bit;
-        if (extra) rows[y + 1 - y0] |= bit;
-        rem += step;
-        if (rem >= two) {
-          rem -= two;
-          ++y;
-        } else if (rem < 0) {
-          rem += two;
-          --y;
-        }
-      }
-    } else {
-      if (dy < 0) {
-        std::swap(p, q);
-        dx = -dx;
-        dy = -dy;
-      }
-      i64 rem = dy, x = p.x;
-      const i64 two = 2 * dy, step = 2 * dx;
-      const std::uint32_t pair = extra ? 3u : 1u;
-      for (i64 y = p.y; y <= q.y; ++y) {
-        rows[y - y0] |= pair << (x - x0);
-        rem += step;
-        if (rem >= two) {
-          rem -= two;
-          ++x;
-        } else if (rem < 0) {
-          rem += two;
-          --x;
-        }
+  if (!edges) return;
+  small_edge(a, b, extra, x0, y0, rows);
+  small_edge(b, c, extra, x0, y0, rows);
+  small_edge(c, a, extra, x0, y0, rows);
+}
+
+// Coverage of every triangle whose vertices lie on a 4 x 4 grid, in each mode
+// (index 0 interior only, 1 and 2 outline widths 1 and 2): five rows of five
+// bits each, packed into 25 bits. Most facets of a large terrain are such
+// triangles.
+struct TinyTable {
+  std::vector<std::uint32_t> masks[3];
+  TinyTable() {
+    for (int mode = 0; mode <= 2; ++mode) {
+      const int extra = mode == 2 ? 1 : 0;
+      masks[mode].resize(4096);
+      for (int key = 0; key < 4096; ++key) {
+        const Point a{(key >> 10) & 3, (key >> 8) & 3}, b{(key >> 6) & 3, (key >> 4) & 3}, c{(key >> 2) & 3, key & 3};
+        std::uint32_t rows[11] = {};
+        small_outline(a, b, c, extra, 0, 0, std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y}), rows, mode > 0);
+        std::uint32_t m = 0;
+        for (int r = 0; r < 5; ++r) m |= rows[r] << (5 * r);
+        masks[mode][std::size_t(key)] = m;
       }
     }
-  };
-  edge(a, b);
-  edge(b, c);
-  edge(c, a);
+  }
+};
+
+const TinyTable& tiny_table() {
+  static const TinyTable t;
+  return t;
 }
 
 // Per-row extents of the outline modes (reused between calls).
@@ -313,6 +349,21 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
   const i64 min_y = std::min({a.y, b.y, c.y}), max_y = std::max({a.y, b.y, c.y});
   const int extra = mode == Contour::double_ ? 1 : 0;
   if (max_x + extra < 0 || max_y + extra < 0 || min_x >= s.width || min_y >= s.height) return;
+  // Tiny triangles inside the surface: one table look-up.
+  if ((mode == Contour::aucun || fill == outline) && max_x - min_x <= 3 && max_y - min_y <= 3 && min_x >= 0 && min_y >= 0 && max_x + extra < s.width &&
+      max_y + extra < s.height) {
+    const int x0 = int(min_x), y0 = int(min_y);
+    const int key = ((a.x - x0) << 10) | ((a.y - y0) << 8) | ((b.x - x0) << 6) | ((b.y - y0) << 4) |
+                    ((c.x - x0) << 2) | (c.y - y0);
+    std::uint32_t m = tiny_table().masks[int(mode)][std::size_t(key)];
+    for (int y = y0; m != 0; ++y, m >>= 5) {
+      const std::uint32_t bits = m & 31u;
+      if (!bits) continue;
+      const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
+      std::fill_n(s.row(y) + x0 + first, last - first + 1, fill);
+    }
+    return;
+  }
 
   if (mode == Contour::aucun) {
     scan_interior(s.height, a, b, c, [&](i64 y, i64 x0, i64 x1) { fill_span(s, y, x0, x1, fill); });
@@ -331,7 +382,7 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
   if (max_x - min_x <= 9 && max_y - min_y <= 9 && min_x >= 0 && min_y >= 0 && max_x + extra < s.width &&
       max_y + extra < s.height) {
     std::uint32_t rows[11] = {};
-    small_outline(a, b, c, extra, min_x, min_y, rows);
+    small_outline(a, b, c, extra, int(min_x), int(min_y), int(max_x), int(max_y), rows);
     for (i64 k = 0; k <= max_y - min_y + extra; ++k) {
       if (!rows[k]) continue;
       const int first = __builtin_ctz(rows[k]), last = 31 - __builtin_clz(rows[k]);

@@ -110,6 +110,23 @@ TEST(Raster, TrianglesMatchThePerPixelRuleInEveryMode) {
   }
 }
 
+TEST(Raster, EveryTinyTriangleMatchesThePerPixelRule) {
+  // All triangles with vertices on a 4 x 4 grid, well inside the picture and
+  // touching its right and bottom edges.
+  for (int key = 0; key < 4096; ++key) {
+    for (Point o : {Point{3, 2}, Point{4, 4}}) {
+      const Point a{o.x + ((key >> 10) & 3), o.y + ((key >> 8) & 3)}, b{o.x + ((key >> 6) & 3), o.y + ((key >> 4) & 3)},
+          c{o.x + ((key >> 2) & 3), o.y + (key & 3)};
+      const Mask8 inside = interior_oracle(8, 8, a, b, c);
+      for (Contour mode : {Contour::aucun, Contour::simple, Contour::double_}) {
+        Mask8 got(8, 8, 0);
+        fill_triangle<std::uint8_t>(got.surface(), a, b, c, mode, 1);
+        ASSERT_EQ(got, oracle(inside, a, b, c, mode)) << key << " mode " << int(mode) << " at " << o.x;
+      }
+    }
+  }
+}
+
 TEST(Raster, DifferentOutlineColourPaintsEdgesOverTheFill) {
   Mask8 m(20, 20, 0);
   fill_triangle<std::uint8_t>(m.surface(), {2, 2}, {15, 2}, {2, 15}, Contour::simple, 1, 2);

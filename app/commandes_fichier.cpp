@@ -1,0 +1,461 @@
+#include "app/commandes_fichier.h"
+
+#include <tuple>
+
+#include "app/fichiers.h"
+#include "app/images_fichier.h"
+#include "model/erreur.h"
+#include "model/interfaces.h"
+
+// GCC 12 reports false out-of-bounds copies in string concatenations here.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
+
+namespace {
+
+const std::string LEGENDE = "Quorvel";
+
+std::string extension_de(const std::string& chemin) {
+  const auto barre = chemin.find_last_of('/');
+  const auto point = chemin.find_last_of('.');
+  if (point == std::string::npos || (barre != std::string::npos && point < barre)) return {};
+  return chemin.substr(point);
+}
+
+}  // namespace
+
+std::string extension_film(const std::string& film, const Param_video& p) {
+  const std::string e = extension_de(film);
+  if (!e.empty()) return e;
+  return p.type_video > 5 ? ".mpg" : ".avi";
+}
+
+// What a failed save puts back.
+struct CommandesFichier::Instantane {
+  int m = 0;
+  Type_matrice type;
+  std::string fichier_courant;
+  std::string document_precedent;
+};
+
+CommandesFichier::Instantane CommandesFichier::prendre_instantane(int m) const {
+  return Instantane{m, e_.montagnes[m].type, e_.fichier_courant, e_.document_precedent};
+}
+
+void CommandesFichier::restaurer(const Instantane& s) {
+  e_.montagnes[s.m].type = s.type;
+  e_.fichier_courant = s.fichier_courant;
+  e_.document_precedent = s.document_precedent;
+  renouveler_titres(s.m);
+}
+
+std::string CommandesFichier::titre_fiche(int m) const {
+  return "#  " + std::to_string(m) + ": " + e_.montagnes[m].type.fichier;
+}
+
+std::string CommandesFichier::titre_vue(int v, int m, bool court) const {
+  return " View # " + std::to_string(v) + (court ? ": " : " : ") + e_.montagnes[m].type.nom.str();
+}
+
+std::string CommandesFichier::titre_video(int w, int m) const {
+  return "Video N\xC2\xB0 " + std::to_string(w) + " : " + e_.montagnes[m].type.nom.str();
+}
+
+void CommandesFichier::renouveler_titres(int m) {
+  hote_.titre_fiche(m, titre_fiche(m));
+  if (e_.vue_courante && e_.vues[e_.vue_courante].montagne == m) hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
+  if (e_.video_courante && e_.videos[e_.video_courante].montagne == m)
+    hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
+}
+
+void CommandesFichier::recents() {
+  if (maj_fichiers_recents(e_)) hote_.recents_modifies();
+}
+
+// ---------------------------------------------------------------- saving
+
+void CommandesFichier::FileSaveItemClick() {
+  const int m = e_.montagne_courante;
+  if (m == 0 || !e_.montagnes[m].type.utilise) return;
+  if (!e_.montagnes[m].type.a_fichier)
+    nom_document(e_.vue_courante != 0 || e_.video_courante != 0, e_.video_courante != 0);
+  else
+    sauver_document();
+}
+
+void CommandesFichier::FileSaveAsItemClick() {
+  if (e_.montagne_courante != 0) nom_document(false, false);
+}
+
+void CommandesFichier::Enregistrervuesous() {
+  if (e_.vue_courante != 0 && e_.video_courante == 0) nom_document(true, false);
+}
+
+void CommandesFichier::Enregistrervidosous1Click() {
+  if (e_.vue_courante != 0 && e_.video_courante != 0) nom_document(true, true);
+}
+
+void CommandesFichier::nom_document(bool vue, bool video) {
+  const int m = e_.montagne_courante;
+  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].terrain) return;
+  const auto chemin = dialogues_.chemin_sauvegarde(video ? DialogueSauvegarde::video
+                                                   : vue ? DialogueSauvegarde::vue
+                                                         : DialogueSauvegarde::montagne);
+  if (!chemin) return;
+  const Instantane avant = prendre_instantane(m);
+  dialogues_.curseur_attente(true);
+  Type_matrice& t = e_.montagnes[m].type;
+  e_.fichier_courant = *chemin;
+  e_.document_precedent = t.fichier;
+  t.fichier = *chemin;
+  t.nom = nom_sans_dossier(*chemin);
+  t.a_fichier = 1;
+  t.genre = video ? 3 : vue ? 2 : 1;
+  t.modifie_edition = 0;
+  hote_.titre_fiche(m, titre_fiche(m));
+  if (vue && e_.vue_courante != 0 && e_.video_courante == 0) hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
+  if (video && e_.video_courante != 0) hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
+  if (ecrire(m, vue, video, avant)) recents();
+  dialogues_.curseur_attente(false);
+}
+
+void CommandesFichier::sauver_document() {
+  const int m = e_.montagne_courante;
+  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].type.a_fichier || !e_.montagnes[m].terrain) return;
+  const Instantane avant = prendre_instantane(m);
+  Type_matrice& t = e_.montagnes[m].type;
+  dialogues_.curseur_attente(true);
+  e_.fichier_courant = t.fichier;
+  t.modifie_edition = 0;
+  if (e_.vue_courante == 0) {
+    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
+      if (e_.vues[v].utilise && e_.vues[v].montagne == m) e_.vue_courante = v;
+    }
+    if (e_.vue_courante != 0) e_.vue = hote_.parametres_vue(e_.vue_courante);
+  }
+  const int v = e_.vue_courante;
+  const int w = e_.video_courante;
+
+  bool reponse = true;
+  bool refus_remplacement = false;
+  // After a Yes that changes the extension: another existing document is not
+  // replaced without asking.
+  auto changer = [&](const char* extension) {
+    const std::string ancien = t.fichier;
+    t.fichier = changer_extension(t.fichier, extension);
+    t.nom = changer_extension(t.nom.str(), extension);
+    if (t.fichier != ancien && fichier_existe(t.fichier)) {
+      reponse = ask_yes_no("The file " + t.fichier + " already exists. Do you want to replace it ?", LEGENDE);
+      refus_remplacement = !reponse;
+    }
+  };
+  auto demander = [&](const std::string& phrase) {
+    reponse = ask_yes_no("The file " + t.fichier + phrase, LEGENDE);
+    return reponse;
+  };
+  if (v == 0 && (t.genre == 2 || t.genre == 3)) {
+    const char* fin = t.genre == 2 ? "VUE" : "VID";
+    if (demander(std::string(" must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"") +
+                 fin + "\" )")) {
+      changer(".mat");
+      t.genre = 1;
+      hote_.titre_fiche(m, titre_fiche(m));
+      e_.fichier_courant = t.fichier;
+      if (reponse) recents();
+    }
+  }
+  if (v != 0 && t.genre == 1 &&
+      demander(" owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )")) {
+    changer(".vue");
+    t.genre = 2;
+    hote_.titre_vue(v, titre_vue(v, m));
+    hote_.titre_fiche(m, titre_fiche(m));
+    e_.fichier_courant = t.fichier;
+    if (reponse) recents();
+  }
+  if (v != 0 && w == 0 && t.genre == 3 &&
+      demander(" owns a video, do you want to save the view alone ?  (extension \"VUE\")")) {
+    changer(".vue");
+    t.genre = 2;
+    hote_.titre_fiche(m, titre_fiche(m));
+    hote_.titre_vue(v, titre_vue(v, m, true));
+    e_.fichier_courant = t.fichier;
+    if (reponse) recents();
+  }
+  if (w != 0 && t.genre == 2 &&
+      demander(" is a video, do you want to save the video and all associated files ?  (extension \"VID\")")) {
+    changer(".vid");
+    t.no_video = static_cast<std::uint16_t>(w);
+    t.genre = 3;
+    hote_.titre_video(w, titre_video(w, m));
+    if (v != 0) hote_.titre_vue(v, titre_vue(v, m));
+    hote_.titre_fiche(m, titre_fiche(m));
+    e_.fichier_courant = t.fichier;
+    if (reponse) recents();
+  }
+  if (reponse) {
+    ecrire(m, v != 0 && t.genre > 1, w != 0 && t.genre == 3, avant);
+  } else if (refus_remplacement) {
+    restaurer(avant);
+  }
+  dialogues_.curseur_attente(false);
+}
+
+bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant) {
+  emplacement_montagne& s = e_.montagnes[m];
+  Type_matrice& t = s.type;
+  const int v = avec_vue ? (e_.vue_courante != 0 ? e_.vue_courante : t.no_vue) : 0;
+  const int w = avec_video ? (e_.video_courante != 0 ? e_.video_courante : t.no_video) : 0;
+  Echec echec;
+  try {
+    Sortie f;
+    ecrire_montagne(f, e_.parametres, *s.terrain);
+    t.parametres = e_.parametres;
+    if (avec_vue) {
+      std::int32_t largeur = e_.vue.largeur_image, hauteur = e_.vue.hauteur_image;
+      if (v != 0) std::tie(largeur, hauteur) = hote_.taille_image_vue(v);
+      ecrire_vue(f, e_.vue, largeur, hauteur);
+    }
+    if (avec_video) {
+      ecrire_video(f, e_.video, w != 0 ? hote_.cameras(w) : nullptr,
+                   w != 0 ? hote_.informations(w) : informations_video{});
+    }
+    echec = ecrire_fichier(t.fichier, f.octets());
+  } catch (const ModelError& x) {
+    echec = x.what();
+  }
+  if (!echec.empty()) {
+    const std::string chemin = t.fichier;
+    restaurer(avant);
+    warn("The file " + chemin + " could not be written: " + echec + ". The previous file is unchanged.", LEGENDE);
+    return false;
+  }
+  hote_.effacer_modification_edition(m);
+  hote_.marquer_sauvee(m);
+  if (avec_vue) {
+    if (v != 0) {
+      hote_.marquer_vue_enregistree(v);
+      ecrire_image(v);
+    }
+    t.fichier = e_.fichier_courant;
+  }
+  if (avec_video) {
+    if (w != 0) {
+      ecrire_film(w);
+      hote_.marquer_video_enregistree(w);
+    }
+    t.fichier = e_.fichier_courant;
+    e_.document_precedent.clear();
+  }
+  return true;
+}
+
+void CommandesFichier::ecrire_image(int v) {
+  const image_rgb32* image = hote_.image_vue(v);
+  if (!image) return;  // no picture now: the files beside the document stay
+  const bool bmp = e_.vue.type_image == 1;
+  const std::string chemin = changer_fin(e_.fichier_courant, bmp ? "bmp" : "jpg");
+  const std::string autre = changer_fin(e_.fichier_courant, bmp ? "jpg" : "bmp");
+  std::optional<std::string> octets = bmp ? std::optional(octets_bmp(*image)) : octets_jpeg(*image, 90);
+  Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
+  if (!echec.empty()) {
+    warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);
+    return;
+  }
+  if (fichier_existe(autre)) supprimer_fichier(autre);
+}
+
+void CommandesFichier::ecrire_film(int w) {
+  const std::string film = hote_.film(w);
+  const std::string extension = extension_film(film, e_.video);
+  const std::string nouveau = changer_extension(e_.fichier_courant, extension);
+  std::string source;
+  const std::string travail = e_.dossier_travail() + "/video" + std::to_string(w) + extension;
+  if (hote_.film_refait(w) && fichier_existe(travail)) {
+    source = travail;
+  } else if (!e_.document_precedent.empty()) {
+    const std::string ancien = changer_extension(e_.document_precedent, extension);
+    if (ancien != nouveau && fichier_existe(ancien)) source = ancien;
+  }
+  if (!source.empty()) {
+    const Echec echec = copier_fichier(source, nouveau);
+    if (!echec.empty()) warn("The movie " + nouveau + " could not be written: " + echec, LEGENDE);
+  }
+}
+
+void CommandesFichier::SupprimerClick() {
+  const std::string chemin = e_.fichier_courant;
+  if (!fichier_existe(chemin)) return;
+  if (ask_yes_no("Do you want to destroy the file " + chemin + " ?", LEGENDE)) supprimer_fichier(chemin);
+  for (const char* ext : {".bmp", ".jpg"}) {
+    const std::string p = changer_extension(chemin, ext);
+    if (fichier_existe(p) && ask_yes_no("Do you want to destroy the image file " + p + " ?", LEGENDE))
+      supprimer_fichier(p);
+  }
+  for (const char* ext : {".avi", ".mpg"}) {
+    const std::string p = changer_extension(chemin, ext);
+    if (fichier_existe(p) && ask_yes_no("Do you want to delete the video file ? " + p + " ?", LEGENDE))
+      supprimer_fichier(p);
+  }
+}
+
+// ---------------------------------------------------------------- opening
+
+void CommandesFichier::FileOpenItemClick() {
+  const auto chemin = dialogues_.chemin_ouverture();
+  if (!chemin || !fichier_existe(*chemin)) return;
+  e_.fichier_courant = *chemin;
+  if (ouvrir_par_extension()) recents();
+}
+
+bool CommandesFichier::ouvrir_par_extension() {
+  switch (genre_par_extension(e_.fichier_courant)) {
+    case GenreDocument::montagne:
+      return ouvrir_montagne();
+    case GenreDocument::vue:
+      return ouvrir_vue();
+    case GenreDocument::video:
+      return ouvrir_video();
+    case GenreDocument::aucun:
+      break;
+  }
+  return false;
+}
+
+void CommandesFichier::FileprecItemClick(const std::string& chemin) {
+  if (!fichier_existe(chemin)) return;
+  e_.fichier_courant = chemin;
+  int m = 0;
+  for (int k = 1; k <= NOMBRE_MAX_MONTAGNES && m == 0; ++k) {
+    if (e_.montagnes[k].type.utilise && e_.montagnes[k].type.fichier == chemin) m = k;
+  }
+  const GenreDocument g = genre_par_extension(chemin);
+  if (m == 0) {
+    ouvrir_par_extension();
+    return;
+  }
+  if (g == GenreDocument::montagne) {
+    hote_.focaliser_fiche(m);
+  } else if (g == GenreDocument::vue) {
+    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+      if (e_.vues[v].utilise && e_.vues[v].montagne == m) hote_.focaliser_vue(v);
+  } else if (g == GenreDocument::video) {
+    for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+      if (e_.videos[w].utilise && e_.videos[w].montagne == m) hote_.focaliser_video(w);
+  }
+}
+
+std::optional<document_lu> CommandesFichier::lire(GenreDocument genre, const char* titre) {
+  std::string raison;
+  auto octets = lire_fichier(e_.fichier_courant, &raison);
+  if (!octets) {
+    warn(e_.fichier_courant + " cannot be opened: " + raison, titre);
+    return std::nullopt;
+  }
+  try {
+    return lire_document(std::move(*octets), e_.fichier_courant, genre);
+  } catch (const ErreurDocument& x) {
+    warn(x.what(), titre);
+  } catch (const std::exception& x) {
+    warn(e_.fichier_courant + " cannot be opened: " + x.what(), titre);
+  }
+  return std::nullopt;
+}
+
+bool CommandesFichier::installer_montagne(document_lu& d, int genre) {
+  const int m = e_.montagne_libre();
+  if (m == 0) return false;
+  emplacement_montagne& s = e_.montagnes[m];
+  s.type = Type_matrice{};
+  s.type.fichier = e_.fichier_courant;
+  s.type.nom = nom_sans_dossier(e_.fichier_courant);
+  s.type.a_fichier = 1;
+  s.type.utilise = 1;
+  s.type.genre = static_cast<std::uint8_t>(genre);
+  s.type.parametres = d.parametres;
+  s.terrain = std::move(d.terrain);
+  e_.parametres = d.parametres;
+  e_.montagne_courante = m;
+  e_.vue_courante = 0;
+  e_.video_courante = 0;
+  ++e_.nombre_montagnes;
+  e_.demarrage = false;
+  if (!hote_.creer_fiche(m, titre_fiche(m), date_fichier(e_.fichier_courant).value_or(0))) {
+    s.type = Type_matrice{};
+    s.terrain.reset();
+    --e_.nombre_montagnes;
+    e_.montagne_courante = 0;
+    return false;
+  }
+  return true;
+}
+
+void CommandesFichier::installer_vue(document_lu& d) {
+  const int m = e_.montagne_courante;
+  e_.vue = d.vue;
+  e_.largeur_defaut = e_.largeur_defaut_copie = d.largeur_image;
+  e_.hauteur_defaut = e_.hauteur_defaut_copie = d.hauteur_image;
+  std::string image = changer_fin(e_.fichier_courant, d.vue.type_image == 1 ? "bmp" : "jpg");
+  if (!fichier_existe(image))
+    image.clear();
+  else
+    e_.largeur_defaut = static_cast<std::uint16_t>(e_.largeur_defaut - 10);
+  const int v = hote_.creer_vue(image);
+  e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(v);
+}
+
+bool CommandesFichier::ouvrir_montagne() {
+  if (e_.nombre_montagnes >= NOMBRE_MAX_MONTAGNES || e_.montagne_libre() == 0) {
+    warn("Too many mountains in memory: close one first.", "Mountain ");
+    return false;
+  }
+  auto d = lire(GenreDocument::montagne, "Mountain ");
+  if (!d) return false;
+  return installer_montagne(*d, 1);
+}
+
+bool CommandesFichier::ouvrir_vue() {
+  if (e_.nombre_montagnes >= NOMBRE_MAX_MONTAGNES || e_.nombre_vues >= NOMBRE_MAX_VUES || e_.montagne_libre() == 0 ||
+      e_.vue_libre() == 0) {
+    warn("Too many views, close one at least", "View ");
+    return false;
+  }
+  auto d = lire(GenreDocument::vue, "View ");
+  if (!d) return false;
+  dialogues_.curseur_attente(true);
+  const bool fait = installer_montagne(*d, 2);
+  if (fait) installer_vue(*d);
+  dialogues_.curseur_attente(false);
+  return fait;
+}
+
+bool CommandesFichier::ouvrir_video() {
+  if (e_.nombre_montagnes >= NOMBRE_MAX_MONTAGNES || e_.nombre_vues >= NOMBRE_MAX_VUES ||
+      e_.nombre_videos >= NOMBRE_MAX_VIDEOS || e_.montagne_libre() == 0 || e_.vue_libre() == 0 ||
+      e_.video_libre() == 0) {
+    warn("Maximum video number reach, close at least one", "Video ");
+    return false;
+  }
+  auto d = lire(GenreDocument::video, "Video ");
+  if (!d) return false;
+  dialogues_.curseur_attente(true);
+  const bool fait = installer_montagne(*d, 3);
+  if (fait) {
+    installer_vue(*d);
+    const int m = e_.montagne_courante;
+    e_.video = d->video;
+    e_.informations = d->informations;
+    // The movie beside the document; the other extension when that one is missing.
+    const bool mpg = e_.video.type_video >= 6;
+    std::string film = changer_fin(e_.fichier_courant, mpg ? "mpg" : "avi");
+    if (!fichier_existe(film)) film = changer_fin(e_.fichier_courant, mpg ? "avi" : "mpg");
+    if (!fichier_existe(film)) film.clear();
+    const int w = hote_.creer_video(film, d->cameras ? &*d->cameras : nullptr, e_.informations);
+    e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(e_.vue_courante);
+    e_.montagnes[m].type.no_video = static_cast<std::uint16_t>(w);
+  }
+  dialogues_.curseur_attente(false);
+  return fait;
+}

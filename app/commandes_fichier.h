@@ -1,0 +1,70 @@
+// The save, open and remove commands of the File menu, on the document-table
+// state, through the host and dialogs interfaces. Questions and warnings go
+// through the process-wide UserInterface. Plain C++, no Qt.
+#pragma once
+
+#include <string>
+
+#include "app/document.h"
+#include "app/etat_documents.h"
+#include "app/hote_documents.h"
+
+class CommandesFichier {
+ public:
+  CommandesFichier(etat_documents& etat, HoteDocuments& hote, DialoguesDocuments& dialogues)
+      : e_(etat), hote_(hote), dialogues_(dialogues) {}
+
+  // "&Save" (F3): under the slot's own path, or under a new name when the
+  // current mountain has no file yet.
+  void FileSaveItemClick();
+  // "Save &Mountain under...", "Save &View under ...", "Save Movie under ...".
+  void FileSaveAsItemClick();
+  void Enregistrervuesous();
+  void Enregistrervidosous1Click();
+  // Save under a new name, with or without the view and video parts.
+  void nom_document(bool vue, bool video);
+  // Save the current mountain under its own path, after the questions.
+  void sauver_document();
+  // "Remove": the current file and its pictures and movies, after questions.
+  void SupprimerClick();
+
+  // "&Open ...".
+  void FileOpenItemClick();
+  // A recent-file entry: focuses the document's windows when it is open.
+  void FileprecItemClick(const std::string& chemin);
+  // Open the current file name as a mountain, view or video document. True
+  // when the document was opened.
+  bool ouvrir_montagne();
+  bool ouvrir_vue();
+  bool ouvrir_video();
+  // By the upper-cased last four characters of the current file name.
+  bool ouvrir_par_extension();
+
+ private:
+  struct Instantane;
+  Instantane prendre_instantane(int m) const;
+  void restaurer(const Instantane& s);
+  void renouveler_titres(int m);
+  // Writes the current mountain's document with the parts asked; on failure
+  // restores `avant` and warns. True when written.
+  bool ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant);
+  void ecrire_image(int v);
+  void ecrire_film(int w);
+  // Reads the current file name; nullopt after a warning.
+  std::optional<document_lu> lire(GenreDocument genre, const char* titre);
+  // Fills a free mountain slot with the document and makes its card.
+  bool installer_montagne(document_lu& d, int genre);
+  void installer_vue(document_lu& d);
+  std::string titre_fiche(int m) const;
+  std::string titre_vue(int v, int m, bool court = false) const;
+  std::string titre_video(int w, int m) const;
+  void recents();
+
+  etat_documents& e_;
+  HoteDocuments& hote_;
+  DialoguesDocuments& dialogues_;
+};
+
+// The movie extension of a video: that of its movie file when it has one,
+// else ".mpg" for a codec type above 5 and ".avi" otherwise.
+std::string extension_film(const std::string& film, const Param_video& p);

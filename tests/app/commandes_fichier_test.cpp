@@ -1,0 +1,464 @@
+// Save, open and remove commands with a fake host, scripted dialogs and answers.
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <filesystem>
+
+#include "app/commandes_fichier.h"
+#include "app/fichiers.h"
+#include "app/sections.h"
+#include "tests/support/fake_documents.h"
+#include "tests/support/fakes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Commandes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    d_ = fs::temp_directory_path() / ("quorvel-commandes-" + std::to_string(::getpid()));
+    fs::remove_all(d_);
+    fs::create_directories(d_ / "temp");
+    e.dossier_programme = d_.string();
+    e.parametres = param_mat_defaut();
+    e.vue = param_vue_defaut();
+    e.video = param_video_defaut();
+  }
+  void TearDown() override { fs::remove_all(d_); }
+
+  std::string chemin(const std::string& nom) const { return (d_ / nom).string(); }
+  std::string contenu(const std::string& nom) const { return lire_fichier(chemin(nom)).value_or("<missing>"); }
+
+  // A new mountain in slot m (no file), made current.
+  void nouvelle_montagne(int m = 1) {
+    param_mat p = param_mat_defaut();
+    p.maillage = 4;
+    e.montagnes[m].type.utilise = 1;
+    e.montagnes[m].type.parametres = p;
+    e.montagnes[m].terrain = std::make_unique<Tmatrice>(p);
+    e.montagnes[m].terrain->hauteurs->ecrire(1, 1, 321);
+    e.montagne_courante = m;
+    ++e.nombre_montagnes;
+  }
+  // A view window of the current mountain with a 40 x 30 picture, made current.
+  int nouvelle_vue() {
+    const int v = hote.creer_vue("");
+    hote.images[v] = image_rgb32{40, 30, std::vector<std::uint32_t>(1200, 0x00336699u)};
+    hote.tailles[v] = {40, 30};
+    return v;
+  }
+  // Saves the current mountain under `nom` as a mountain, view or video.
+  void enregistrer_sous(const std::string& nom, bool vue, bool video) {
+    dialogues.sauvegardes.push_back(chemin(nom));
+    c.nom_document(vue, video);
+  }
+  std::vector<std::string> questions() const {
+    std::vector<std::string> q;
+    for (const auto& x : ui.entries)
+      if (x.question) q.push_back(x.text);
+    return q;
+  }
+
+  fs::path d_;
+  etat_documents e;
+  FakeHoteDocuments hote{e};
+  FakeDialoguesDocuments dialogues;
+  ScopedFakeUserInterface ui;
+  CommandesFichier c{e, hote, dialogues};
+};
+
+TEST_F(Commandes, F3OnANewMountainOpensTheRightDialog) {
+  nouvelle_montagne();
+  c.FileSaveItemClick();
+  nouvelle_vue();
+  c.FileSaveItemClick();
+  e.video_courante = 1;
+  c.FileSaveItemClick();
+  EXPECT_EQ(dialogues.demandes, (std::vector<DialogueSauvegarde>{DialogueSauvegarde::montagne, DialogueSauvegarde::vue,
+                                                                  DialogueSauvegarde::video}));
+  EXPECT_FALSE(e.montagnes[1].type.a_fichier) << "Cancel changes nothing";
+  EXPECT_EQ(dialogues.attente, 0);
+}
+
+TEST_F(Commandes, SaveUnderANewNameSetsTheSlotAndWritesTheParts) {
+  nouvelle_montagne();
+  const int v = nouvelle_vue();
+  enregistrer_sous("vallee.vue", true, false);
+  const Type_matrice& t = e.montagnes[1].type;
+  EXPECT_EQ(t.fichier, chemin("vallee.vue"));
+  EXPECT_EQ(t.nom, "vallee.vue");
+  EXPECT_EQ(t.genre, 2);
+  EXPECT_TRUE(t.a_fichier);
+  EXPECT_EQ(hote.titres_fiches[1], "#  1: " + chemin("vallee.vue"));
+  EXPECT_EQ(hote.titres_vues[v], " View # 1 : vallee.vue");
+  EXPECT_TRUE(hote.vues_enregistrees.count(v));
+  EXPECT_TRUE(hote.fiches_sauvees.count(1));
+  EXPECT_EQ(e.recents, std::vector<std::string>{chemin("vallee.vue")});
+  document_lu d = lire_document(contenu("vallee.vue"), "x", GenreDocument::vue);
+  EXPECT_EQ(d.terrain->hauteurs->lire(1, 1), 321);
+  EXPECT_EQ(d.largeur_image, 40);
+  EXPECT_EQ(d.hauteur_image, 30);
+  // The picture is a 24-bit bitmap: 54-byte header, rows padded to 4 bytes.
+  const std::string bmp = contenu("vallee.bmp");
+  ASSERT_EQ(bmp.size(), 54u + 120 * 30);
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+  EXPECT_EQ(static_cast<unsigned char>(bmp[14]), 40);
+  EXPECT_EQ(static_cast<unsigned char>(bmp[18]), 40);
+  EXPECT_EQ(static_cast<unsigned char>(bmp[22]), 30);
+  EXPECT_EQ(static_cast<unsigned char>(bmp[28]), 24);
+  EXPECT_EQ(static_cast<unsigned char>(bmp[54]), 0x99) << "blue first";
+  EXPECT_EQ(static_cast<unsigned char>(bmp[56]), 0x33);
+}
+
+// The quantisation tables of a JPEG file against libjpeg's for a quality.
+void verifier_qualite(const std::string& octets, int qualite) {
+  jpeg_decompress_struct d{};
+  jpeg_error_mgr err{};
+  d.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&d);
+  jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(octets.data()), octets.size());
+  ASSERT_EQ(jpeg_read_header(&d, TRUE), JPEG_HEADER_OK);
+  jpeg_compress_struct c{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, qualite, TRUE);
+  for (int t = 0; t < 2; ++t) {
+    ASSERT_TRUE(d.quant_tbl_ptrs[t]);
+    for (int k = 0; k < DCTSIZE2; ++k) EXPECT_EQ(d.quant_tbl_ptrs[t]->quantval[k], c.quant_tbl_ptrs[t]->quantval[k]);
+  }
+  jpeg_destroy_compress(&c);
+  jpeg_destroy_decompress(&d);
+}
+
+TEST_F(Commandes, PictureKindChangeReplacesTheBitmapByAJpeg) {
+  nouvelle_montagne();
+  nouvelle_vue();
+  enregistrer_sous("v.vue", true, false);
+  ASSERT_TRUE(fichier_existe(chemin("v.bmp")));
+  e.vue.type_image = 2;
+  c.FileSaveItemClick();
+  EXPECT_FALSE(fichier_existe(chemin("v.bmp")));
+  verifier_qualite(contenu("v.jpg"), 90);
+  EXPECT_TRUE(questions().empty());
+  // Without a picture at that moment the files beside the document stay.
+  hote.images.clear();
+  e.vue.type_image = 1;
+  c.FileSaveItemClick();
+  EXPECT_TRUE(fichier_existe(chemin("v.jpg")));
+  EXPECT_FALSE(fichier_existe(chemin("v.bmp")));
+}
+
+TEST_F(Commandes, QuestionsAndTheirAnswers) {
+  nouvelle_montagne();
+  enregistrer_sous("m.mat", false, false);
+  const std::string avant = contenu("m.mat");
+  const auto date = fs::last_write_time(chemin("m.mat"));
+  const int v = nouvelle_vue();
+  ui.answers = {false};
+  c.sauver_document();
+  ASSERT_EQ(questions().size(), 1u);
+  EXPECT_EQ(questions()[0], "The file " + chemin("m.mat") +
+                                " owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )");
+  EXPECT_EQ(contenu("m.mat"), avant);
+  EXPECT_EQ(fs::last_write_time(chemin("m.mat")), date);
+  EXPECT_EQ(e.montagnes[1].type.genre, 1);
+
+  ui.answers = {true};
+  c.sauver_document();
+  EXPECT_EQ(e.montagnes[1].type.fichier, chemin("m.vue"));
+  EXPECT_EQ(e.montagnes[1].type.genre, 2);
+  EXPECT_TRUE(fichier_existe(chemin("m.vue")));
+  EXPECT_EQ(e.fichier_courant, chemin("m.vue"));
+  EXPECT_EQ(hote.titres_vues[v], " View # 1 : m.vue");
+
+  // A video current on a view document.
+  e.video_courante = 2;
+  e.videos[2] = {true, v, 1};
+  ui.answers = {true};
+  c.sauver_document();
+  EXPECT_EQ(questions().back(), "The file " + chemin("m.vue") +
+                                    " is a video, do you want to save the video and all associated files ?  "
+                                    "(extension \"VID\")");
+  EXPECT_EQ(e.montagnes[1].type.genre, 3);
+  EXPECT_EQ(e.montagnes[1].type.no_video, 2);
+  EXPECT_EQ(hote.titres_videos[2], "Video N\xC2\xB0 2 : m.vid");
+
+  // The view alone (m.vue, written before, is replaced after a second Yes).
+  e.video_courante = 0;
+  ui.answers = {true, true};
+  c.sauver_document();
+  EXPECT_EQ(questions()[questions().size() - 2],
+            "The file " + chemin("m.vid") + " owns a video, do you want to save the view alone ?  (extension \"VUE\")");
+  EXPECT_EQ(hote.titres_vues[v], " View # 1: m.vue");
+  EXPECT_EQ(e.montagnes[1].type.genre, 2);
+
+  // No view current: saved as a mountain.
+  e.montagnes[1].terrain->hauteurs->ecrire(3, 3, 77);
+  e.vues[v].utilise = false;
+  e.vue_courante = 0;
+  ui.answers = {true, true};
+  c.sauver_document();
+  EXPECT_EQ(questions()[questions().size() - 2],
+            "The file " + chemin("m.vue") +
+                " must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"VUE\" )");
+  EXPECT_EQ(questions().back(), "The file " + chemin("m.mat") + " already exists. Do you want to replace it ?");
+  EXPECT_EQ(e.montagnes[1].type.genre, 1);
+  EXPECT_EQ(e.montagnes[1].type.nom, "m.mat");
+  EXPECT_NE(contenu("m.mat"), avant);
+}
+
+TEST_F(Commandes, VideoKindWithoutViewAsksWithVid) {
+  nouvelle_montagne();
+  enregistrer_sous("f.vid", true, true);
+  ASSERT_EQ(e.montagnes[1].type.genre, 3);
+  const std::string avant = contenu("f.vid");
+  ui.answers = {false};
+  c.sauver_document();
+  ASSERT_EQ(questions().size(), 1u);
+  EXPECT_EQ(questions()[0], "The file " + chemin("f.vid") +
+                                " must have a view, do you want to save it as a mountain ?  (extension \"MAT\" "
+                                "instead of \"VID\" )");
+  EXPECT_EQ(contenu("f.vid"), avant);
+}
+
+TEST_F(Commandes, ReplacingAnotherDocumentNeedsAYes) {
+  nouvelle_montagne();
+  enregistrer_sous("a.mat", false, false);
+  ASSERT_TRUE(ecrire_fichier(chemin("a.vue"), "someone else's view").empty());
+  nouvelle_vue();
+  ui.answers = {true, false};
+  c.sauver_document();
+  EXPECT_EQ(questions().back(), "The file " + chemin("a.vue") + " already exists. Do you want to replace it ?");
+  EXPECT_EQ(contenu("a.vue"), "someone else's view");
+  EXPECT_EQ(e.montagnes[1].type.fichier, chemin("a.mat"));
+  EXPECT_EQ(e.montagnes[1].type.genre, 1);
+}
+
+TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {
+  nouvelle_montagne();
+  const int v = nouvelle_vue();
+  enregistrer_sous("w.vue", true, false);
+  const std::string avant = contenu("w.vue");
+  hote.vues_enregistrees.clear();
+  e.montagnes[1].type.modifie_edition = 1;
+  e.montagnes[1].terrain->hauteurs->ecrire(2, 2, 999);
+  simuler_echec_ecriture(100);
+  c.FileSaveItemClick();
+  simuler_echec_ecriture(std::nullopt);
+  EXPECT_EQ(contenu("w.vue"), avant);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_FALSE(ui.entries[0].question);
+  EXPECT_EQ(ui.entries[0].caption, "Quorvel");
+  EXPECT_NE(ui.entries[0].text.find(chemin("w.vue")), std::string::npos);
+  EXPECT_NE(ui.entries[0].text.find("No space left"), std::string::npos);
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  EXPECT_EQ(e.montagnes[1].type.genre, 2);
+  EXPECT_FALSE(hote.vues_enregistrees.count(v));
+  // Under a new name: the slot keeps its old path.
+  simuler_echec_ecriture(10);
+  enregistrer_sous("x.mat", false, false);
+  simuler_echec_ecriture(std::nullopt);
+  EXPECT_EQ(e.montagnes[1].type.fichier, chemin("w.vue"));
+  EXPECT_EQ(e.montagnes[1].type.nom, "w.vue");
+  EXPECT_EQ(hote.titres_fiches[1], "#  1: " + chemin("w.vue"));
+  EXPECT_FALSE(fichier_existe(chemin("x.mat")));
+  EXPECT_EQ(e.recents.size(), 1u);
+}
+
+TEST_F(Commandes, MoviesFollowTheDocument) {
+  nouvelle_montagne();
+  const int v = nouvelle_vue();
+  e.vue_courante = v;
+  const int w = hote.creer_video("", nullptr, {});
+  hote.table_cameras = std::vector<enregistrement_camera>(3, enregistrement_camera{1, 2, 3, 4, 5, 6});
+  hote.infos[w][0] = "File Name = x";
+  // After a remake the movie comes from the work folder.
+  ASSERT_TRUE(ecrire_fichier(chemin("temp/video1.avi"), "movie one").empty());
+  hote.refaits.insert(w);
+  enregistrer_sous("a.vid", true, true);
+  EXPECT_EQ(contenu("a.avi"), "movie one");
+  EXPECT_TRUE(hote.videos_enregistrees.count(w));
+  EXPECT_TRUE(e.document_precedent.empty());
+  document_lu d = lire_document(contenu("a.vid"), "a", GenreDocument::video);
+  EXPECT_EQ(d.cameras->size(), 360u) << "missing records are written as zeros";
+  EXPECT_EQ((*d.cameras)[2].cible_z, 6.0);
+  EXPECT_EQ((*d.cameras)[3].cible_z, 0.0);
+  EXPECT_EQ(d.informations[0], "File Name = x");
+  // Saved under another name without a remake: the old movie is copied.
+  enregistrer_sous("b.vid", true, true);
+  EXPECT_EQ(contenu("b.avi"), "movie one");
+  // A remake whose work file is missing keeps the movie beside the document.
+  fs::remove(chemin("temp/video1.avi"));
+  hote.refaits.insert(w);
+  ui.answers = {};
+  c.sauver_document();
+  EXPECT_EQ(contenu("b.avi"), "movie one");
+  // The codec now says MPEG while the movie is an AVI: the AVI is kept and found.
+  e.video.type_video = 7;
+  hote.films[w] = chemin("b.avi");
+  enregistrer_sous("c.vid", true, true);
+  EXPECT_EQ(contenu("c.avi"), "movie one");
+  EXPECT_FALSE(fichier_existe(chemin("c.mpg")));
+  FakeHoteDocuments autre_hote(e);
+  e.montagnes[1] = emplacement_montagne{};
+  e.nombre_montagnes = 0;
+  e.vues = {};
+  e.videos = {};
+  e.nombre_vues = e.nombre_videos = 0;
+  CommandesFichier autre(e, autre_hote, dialogues);
+  e.fichier_courant = chemin("c.vid");
+  ASSERT_TRUE(autre.ouvrir_video());
+  EXPECT_EQ(autre_hote.films[1], chemin("c.avi"));
+}
+
+TEST_F(Commandes, RemoveAsksForEachFile) {
+  for (const char* n : {"r.vue", "r.jpg", "r.avi"}) ASSERT_TRUE(ecrire_fichier(chemin(n), "x").empty());
+  e.fichier_courant = chemin("r.vue");
+  ui.answers = {true, false, true};
+  c.SupprimerClick();
+  EXPECT_EQ(questions(), (std::vector<std::string>{"Do you want to destroy the file " + chemin("r.vue") + " ?",
+                                                   "Do you want to destroy the image file " + chemin("r.jpg") + " ?",
+                                                   "Do you want to delete the video file ? " + chemin("r.avi") + " ?"}));
+  EXPECT_FALSE(fichier_existe(chemin("r.vue")));
+  EXPECT_TRUE(fichier_existe(chemin("r.jpg")));
+  EXPECT_FALSE(fichier_existe(chemin("r.avi")));
+  ui.entries.clear();
+  c.SupprimerClick();
+  EXPECT_TRUE(ui.entries.empty()) << "nothing asked once the file is gone";
+}
+
+class Ouverture : public Commandes {
+ protected:
+  // A saved view document "o.vue" with a JPEG picture beside it.
+  void SetUp() override {
+    Commandes::SetUp();
+    nouvelle_montagne();
+    nouvelle_vue();
+    e.vue.type_image = 2;
+    e.vue.zoom = 55;
+    enregistrer_sous("o.vue", true, false);
+    e = etat_documents{};
+    e.dossier_programme = d_.string();
+    ui.entries.clear();
+    hote.appels.clear();
+  }
+};
+
+TEST_F(Ouverture, AViewDocumentOpensWithItsPicture) {
+  dialogues.ouvertures.push_back(chemin("o.vue"));
+  c.FileOpenItemClick();
+  EXPECT_EQ(e.nombre_montagnes, 1);
+  EXPECT_EQ(e.montagnes[1].type.genre, 2);
+  EXPECT_EQ(e.montagnes[1].type.no_vue, 1);
+  EXPECT_EQ(e.vue.zoom, 55);
+  EXPECT_EQ(hote.images_ouvertes[1], chemin("o.jpg"));
+  EXPECT_EQ(e.largeur_defaut, 30) << "the width drops by 10 when the picture exists";
+  EXPECT_EQ(e.largeur_defaut_copie, 40);
+  EXPECT_EQ(e.recents, std::vector<std::string>{chemin("o.vue")});
+  EXPECT_FALSE(e.demarrage);
+  EXPECT_EQ(hote.titres_fiches[1], "#  1: " + chemin("o.vue"));
+}
+
+TEST_F(Ouverture, AViewWithoutItsPictureIsRendered) {
+  fs::remove(chemin("o.jpg"));
+  e.fichier_courant = chemin("o.vue");
+  ASSERT_TRUE(c.ouvrir_vue());
+  EXPECT_EQ(hote.images_ouvertes[1], "");
+  EXPECT_EQ(e.largeur_defaut, 40);
+}
+
+TEST_F(Ouverture, FullTablesRefuseAndChangeNothing) {
+  for (int m = 1; m <= 5; ++m) e.montagnes[m].type.utilise = 1;
+  e.nombre_montagnes = 5;
+  e.fichier_courant = chemin("o.vue");
+  for (auto [ouvrir, texte, legende] :
+       {std::tuple{&CommandesFichier::ouvrir_montagne, "Too many mountains in memory: close one first.", "Mountain "},
+        std::tuple{&CommandesFichier::ouvrir_vue, "Too many views, close one at least", "View "},
+        std::tuple{&CommandesFichier::ouvrir_video, "Maximum video number reach, close at least one", "Video "}}) {
+    ui.entries.clear();
+    EXPECT_FALSE((c.*ouvrir)());
+    ASSERT_EQ(ui.entries.size(), 1u);
+    EXPECT_EQ(ui.entries[0].text, texte);
+    EXPECT_EQ(ui.entries[0].caption, legende);
+  }
+  e = etat_documents{};
+  for (int v = 1; v <= 10; ++v) e.vues[v].utilise = true;
+  e.nombre_vues = 10;
+  e.fichier_courant = chemin("o.vue");
+  EXPECT_FALSE(c.ouvrir_vue());
+  e = etat_documents{};
+  for (int w = 1; w <= 10; ++w) e.videos[w].utilise = true;
+  e.nombre_videos = 10;
+  e.fichier_courant = chemin("o.vid");
+  ui.entries.clear();
+  EXPECT_FALSE(c.ouvrir_video());
+  EXPECT_EQ(ui.entries.at(0).text, "Maximum video number reach, close at least one");
+  EXPECT_EQ(e.nombre_montagnes, 0);
+  EXPECT_TRUE(hote.appels.empty() || hote.appels.back() != "card 1");
+}
+
+TEST_F(Ouverture, DamagedDocumentsTakeNoSlot) {
+  ASSERT_TRUE(ecrire_fichier(chemin("bad.mat"), "not a document\r\n").empty());
+  e.fichier_courant = chemin("bad.mat");
+  EXPECT_FALSE(c.ouvrir_montagne());
+  EXPECT_EQ(ui.entries.at(0).text, chemin("bad.mat") + " is not a mountain document");
+  EXPECT_EQ(ui.entries.at(0).caption, "Mountain ");
+  EXPECT_EQ(e.nombre_montagnes, 0);
+  EXPECT_FALSE(e.montagnes[1].type.utilise);
+  EXPECT_TRUE(hote.appels.empty());
+  EXPECT_TRUE(e.demarrage);
+}
+
+TEST_F(Ouverture, RecentEntryOfAnOpenDocumentFocusesIt) {
+  e.montagnes[2] = emplacement_montagne{};
+  e.montagnes[1].type.utilise = 1;
+  e.montagnes[3].type.utilise = 1;
+  e.montagnes[3].type.fichier = chemin("o.vue");
+  e.nombre_montagnes = 2;
+  e.vues[4] = {true, 3};
+  e.vues[6] = {true, 1};
+  e.vues[7] = {true, 3};
+  c.FileprecItemClick(chemin("o.vue"));
+  EXPECT_EQ(hote.appels, (std::vector<std::string>{"focus view 4", "focus view 7"}));
+  EXPECT_EQ(e.nombre_montagnes, 2);
+  EXPECT_FALSE(e.montagnes[2].type.utilise);
+  // A mountain document open in slot 3.
+  ASSERT_TRUE(copier_fichier(chemin("o.vue"), chemin("o.mat")).empty());
+  e.montagnes[3].type.fichier = chemin("o.mat");
+  hote.appels.clear();
+  c.FileprecItemClick(chemin("o.mat"));
+  EXPECT_EQ(hote.appels, std::vector<std::string>{"focus card 3"});
+  // Not open: it is opened into the lowest free slot.
+  hote.appels.clear();
+  c.FileprecItemClick(chemin("o.vue"));
+  EXPECT_EQ(hote.appels.front(), "card 2");
+  EXPECT_EQ(e.montagnes[2].type.fichier, chemin("o.vue"));
+  EXPECT_EQ(e.nombre_montagnes, 3);
+}
+
+TEST_F(Ouverture, VideoWithMoreFrameLinesKeepsTheFrameCount) {
+  std::string film = lire_fichier((fs::path(QUORVEL_SOURCE_DIR) / "tests" / "data" / "film.vid").string()).value();
+  const auto info = film.find(" [INFORMATION]");
+  film = film.substr(0, info) + "1 2 3 4 5 6\r\n7 8 9 10 11 12\r\n" + film.substr(info);
+  ASSERT_TRUE(ecrire_fichier(chemin("film.vid"), film).empty());
+  ASSERT_TRUE(ecrire_fichier(chemin("film.mpg"), "m").empty());
+  e.fichier_courant = chemin("film.vid");
+  ASSERT_TRUE(c.ouvrir_video());
+  ASSERT_TRUE(hote.table_cameras);
+  EXPECT_EQ(hote.table_cameras->size(), 200u);
+  EXPECT_EQ(hote.films[1], chemin("film.mpg")) << "the other extension when the computed one is missing";
+  EXPECT_EQ(e.montagnes[1].type.genre, 3);
+  EXPECT_EQ(e.montagnes[1].type.no_video, 1);
+  EXPECT_EQ(e.informations[4], "Number of frames = 200");
+  // Without video windows the mountain and the view are still opened.
+  hote.videos_disponibles = false;
+  e.fichier_courant = chemin("film.vid");
+  ASSERT_TRUE(c.ouvrir_video());
+  EXPECT_EQ(e.montagnes[2].type.no_video, 0);
+  EXPECT_EQ(e.nombre_vues, 2);
+}
+
+}  // namespace

@@ -17,7 +17,7 @@ void check(double v, const char* what) {
 
 }  // namespace
 
-std::int32_t Round(double v) {
+std::int32_t arrondi_verifie(double v) {
   if (std::isnan(v)) throw ModelError("Round: not a number");
   double f = std::floor(v);
   double frac = v - f;  // exact for doubles
@@ -28,7 +28,7 @@ std::int32_t Round(double v) {
   return static_cast<std::int32_t>(r);
 }
 
-std::int32_t Trunc(double v) {
+std::int32_t troncature_verifiee(double v) {
   if (std::isnan(v)) throw ModelError("Trunc: not a number");
   double t = std::trunc(v);
   check(t, "Trunc");

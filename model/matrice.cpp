@@ -148,10 +148,11 @@ std::int32_t Tmatrice::hauteur_max() const {
   std::int32_t h = -1000;
   const std::int32_t m = nombre_noeuds;
   const std::int32_t taille = hauteurs->n();
-  // Nodes beyond the array's own triangle read -4000 and cannot win.
-  for (std::int32_t i = 1; i <= m; ++i) {
-    const std::int32_t j_max = std::min(m, taille + 1 - i);
-    for (std::int32_t j = 1; j <= j_max; ++j) h = std::max(h, hauteurs->lire(i, j));
+  // Nodes beyond the array's own triangle read -4000 and cannot win. Rows of
+  // the array in memory order.
+  for (std::int32_t j = 1; j <= m; ++j) {
+    const std::int32_t i_max = std::min(m, taille + 1 - j);
+    for (std::int32_t i = 1; i <= i_max; ++i) h = std::max(h, hauteurs->lire(i, j));
   }
   return h;
 }

@@ -31,8 +31,9 @@ void debut_statistiques(RenderContext& ctx) {
     r.altitude_mini = 4000;
     r.niveau_mer = mer;
     std::int64_t somme = 0, nombre = 0;
-    for (std::int32_t i = 2; i <= n; ++i)
-      for (std::int32_t j = 2; i + j <= n - 2; ++j) {
+    // Rows of the height array in memory order (sums and extremes do not depend on it).
+    for (std::int32_t j = 2; j <= n; ++j)
+      for (std::int32_t i = 2; i + j <= n - 2; ++i) {
         const std::int32_t h = t.hauteurs->lire(i, j);
         if (h > r.altitude_maxi) r.altitude_maxi = h;
         if (h < r.altitude_mini) r.altitude_mini = h;
@@ -48,8 +49,9 @@ void debut_statistiques(RenderContext& ctx) {
     r.longueur_rivieres = 0;
   } else if (ctx.editeur() && ctx.courbes_niveau) {
     std::int32_t maxi = -1000, mini = 1000;
-    for (std::int32_t i = 2; i <= n; ++i)
-      for (std::int32_t j = 2; i + j <= n - 2; ++j) {
+    // Rows of the height array in memory order (sums and extremes do not depend on it).
+    for (std::int32_t j = 2; j <= n; ++j)
+      for (std::int32_t i = 2; i + j <= n - 2; ++i) {
         const std::int32_t h = t.hauteurs->lire(i, j);
         maxi = std::max(maxi, h);
         mini = std::min(mini, h);

@@ -27,6 +27,7 @@ struct Sommet {
   Point ecran;
   bool sous_mer = false;             // its node lies below the sea level
   bool riviere = false;              // its node carries a river
+  std::int32_t i = 0, j = 0;         // its node (or sub-node)
 };
 
 inline std::int32_t iabs(std::int32_t v) { return v < 0 ? -v : v; }
@@ -125,6 +126,7 @@ class Moteur {
 
   // Near-zone sub-lattice.
   GrilleDecalages decalages_;
+  std::int32_t sous_i_ = 0, sous_j_ = 0, sous_m_ = 0;
   std::array<Sommet, kMaxSous * kMaxSous> sous_{};
   Generateur eau_;
 };
@@ -158,7 +160,7 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   r.delta_neige = vue_.delta_neige;
   r.delta_neige_s = ctx.delta_neige_s;
   r.niveau_sable = std::max(vue_.hauteur_sable, vue_.niveau_mer);
-  r.point_haut = (degre_ > 7 || (vue_.foret && degre_ > 5 && !ctx.filaire)) ? t.hauteur_max() : 10000;
+  r.point_haut = ctx.point_haut;  // the driver's highest point (10000 or the terrain's highest node)
   r.niveau_mer = vue_.niveau_mer;
   r.vague_max = ctx.vague_max;
   r.degre = degre_;
@@ -213,6 +215,8 @@ void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, d
 
 void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
   const NoeudMonde nm = coordonnees_noeud(ctx_, i, j);
+  s.i = i;
+  s.j = j;
   s.x = ctx_.X;
   s.y = ctx_.Y;
   s.z = ctx_.Z;
@@ -340,6 +344,13 @@ void Moteur::observer(bool sous, GenreFacette genre, std::int32_t index, Rgb cou
   for (std::size_t k = 0; k < 3; ++k) {
     f.ecran[k] = s_[k].ecran;
     f.profondeur[k] = s_[k].d;
+    f.noeuds[k] = {s_[k].i, s_[k].j};
+    f.monde[k] = {s_[k].x, s_[k].y, s_[k].z};
+  }
+  if (sous) {
+    f.sous_i = sous_i_;
+    f.sous_j = sous_j_;
+    f.m = sous_m_;
   }
   f.index = index;
   f.couleur = couleur;
@@ -427,8 +438,13 @@ void Moteur::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A)
       if (s.d == 0.0) s.d = 0.0001;
       s.sous_mer = false;
       s.riviere = false;
+      s.i = c;
+      s.j = r;
     }
   }
+  sous_i_ = ci;
+  sous_j_ = cj;
+  sous_m_ = m;
 
   parcourir_sous_reseau(ctx_.azimut_vue, m, [&](const SousTriangle& t) {
     if (ctx_.annule()) return;

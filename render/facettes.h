@@ -20,6 +20,11 @@ struct FacetteDessinee {
   bool sous_facette = false;
   GenreFacette genre = GenreFacette::terre;
   std::int32_t cellule_i = 0, cellule_j = 0;  // the render cell
+  // Main facets: the lattice nodes of the vertices. Sub-facets: their sub-nodes
+  // (c, r) in the sub-lattice of size m that covers the cell passed.
+  std::array<std::array<std::int32_t, 2>, 3> noeuds{};
+  std::int32_t sous_i = 0, sous_j = 0, m = 0;
+  std::array<std::array<double, 3>, 3> monde{};  // world points, z relative to the target altitude
   std::array<Point, 3> ecran{};
   std::array<double, 3> profondeur{};         // positive in front of the eye
   std::int32_t index = 0;                     // colour-table entry (or grey level)

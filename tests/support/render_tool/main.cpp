@@ -8,6 +8,7 @@
 //   --size WxH                    picture size (default 640x480)
 //   --rough  --editor  --camera x,y,z,tx,ty,tz
 //   --out pic.png  --stats file   outputs (key=value lines)
+//   --counters file               facet counters of the terrain pass (key=value lines)
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "model/defauts.h"
 #include "model/erreur.h"
 #include "render/calcul_image.h"
+#include "render/facettes.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
 
@@ -99,7 +101,7 @@ int usage(const std::string& message) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   int degre = 7, hauteur_forme = 1000, largeur = 640, hauteur = 480;
-  std::string forme, sortie, stats;
+  std::string forme, sortie, stats, compteurs;
   bool avec_cle = false, grossier = false, editeur = false, camera = false;
   int cle = 0;
   enregistrement_camera rec;
@@ -137,6 +139,7 @@ int main(int argc, char** argv) {
         camera = true;
       } else if (a == "--out") sortie = valeur();
       else if (a == "--stats") stats = valeur();
+      else if (a == "--counters") compteurs = valeur();
       else throw std::invalid_argument("unknown option " + a);
     }
     if (degre < 4 || degre > 11) return usage("--degree must lie in 4..11");
@@ -167,8 +170,14 @@ int main(int argc, char** argv) {
     render::Bitmap image(largeur, hauteur);
     render::Bitmap carte2;
     if (editeur) carte2.reset(2 * largeur, 2 * hauteur);
+    struct : render::ObservateurDessin {
+      render::CompteursFacettes c;
+      void compteurs(const render::CompteursFacettes& x) override { c = x; }
+    } releve;
+    render::RenderOptions options;
+    if (!compteurs.empty()) options.phases.observateur = &releve;
     render::calcul_image(*terrain, 0, palette, image, {}, vue, largeur, hauteur, nullptr, editeur ? &carte2 : nullptr,
-                         1, grossier, 0, 1, camera, rec);
+                         1, grossier, 0, 1, camera, rec, options);
 
     if (!sortie.empty() && !ecrire_png(sortie, image)) return usage("cannot write " + sortie);
     if (!stats.empty()) {
@@ -183,6 +192,14 @@ int main(int argc, char** argv) {
         << "\ncalcul_annule=" << int(terrain->calcul_annule) << "\nresultat_ciel=" << terrain->etat_rendu.resultat_ciel
         << "\n";
       if (!f) return usage("cannot write " + stats);
+    }
+    if (!compteurs.empty()) {
+      std::ofstream f(compteurs);
+      const render::CompteursFacettes& c = releve.c;
+      f << "facettes=" << c.facettes << "\ncretes=" << c.cretes << "\neau=" << c.eau
+        << "\nsauts_occupation=" << c.sauts_occupation << "\nsous_reseaux=" << c.sous_reseaux
+        << "\nsous_facettes=" << c.sous_facettes << "\n";
+      if (!f) return usage("cannot write " + compteurs);
     }
   } catch (const std::exception& e) {
     return usage(e.what());

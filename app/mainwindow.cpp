@@ -1,12 +1,1560 @@
 #include "app/mainwindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <set>
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this)) {
-  setWindowTitle("Quorvel");
-  setCentralWidget(mdi_);
-  resize(900, 660);
-  handle_ = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
+#include "app/aide.h"
+#include "app/carte_provisoire.h"
+#include "app/apropos.h"
+#include "app/donnees_images.h"
+#include "app/options.h"
+#include "app/qt_platform.h"
+#include "controls/backpanel.h"
+#include "controls/formfill.h"
+#include "controls/shapehint.h"
+#include "controls/speedbutton.h"
+#include "model/interfaces.h"
+
+namespace {
+
+int g_operations = 0;
+
+QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+std::string S(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+// Tool bar buttons: name, command caption, picture, hint.
+struct DefinitionBouton {
+  const char* nom;
+  const char* commande;
+  int image;
+  const char* indication;
+};
+constexpr DefinitionBouton kBoutons[] = {
+    {"Open", "&Open ...", images::iconOpen, "Open a document (F2)"},
+    {"Save", "&Save", images::iconSave, "Save the active document (F3)"},
+    {"New", "Create a new &Mountain", images::iconNew, "Create a new mountain (F5)"},
+    {"Get", "&Creation options ...", images::iconCreationOptions, "Creation options (F7)"},
+    {"Editor", "&Edit the active mountain", images::iconEditor, "Edit the active mountain (F4)"},
+    {"View", "&see", images::iconView, "See the active mountain (F6)"},
+    {"Refresh", "&Refresh the active view", images::iconRefresh, "Refresh the active view (F9)"},
+    {"Adjust", "View options ...", images::iconViewOptions, "View options (F8)"},
+    {"Video", "Create Video", images::iconVideo, "Create a video"},
+    {"VideoAdjust", "Adjustements of Video", images::iconVideoOptions, "Adjustments of the video"},
+    {"Import", "Import ...", images::iconImport, "Import an elevation file"},
+    {"Explorer", "&Explorer", images::iconExplorer, "Show or hide the explorer"},
+    {"Index", "Index", images::iconIndex, "Help index (F1)"},
+    {"Help", "Contextual Help", images::iconHelp, "Contextual help"},
+    {"Exit", "&Exit", images::iconExit, "Exit"},
+};
+
+// Commands whose windows come with later work: disabled whatever the table says.
+const std::set<QString> kFenetresPlusTard = {
+    "Save Movie under ...", "Import ...", "Scan ...", "Print ...", "Printer adjustments ...",
+    "&Creation options ...", "&Refine options ...", "Combine two mountains", "&Edit the active mountain",
+    "&Refresh the edition window", "&Lift ...", "Cross-Section", "&Close edition", "View options ...",
+    "Create Video", "Duplicate Video", "Refresh video", "Detailed parameters", "Informatons",
+    "Adjustements of Video", "Close the video", "Close all movies"};
+
+QTreeWidgetItem* Parent(QTreeWidgetItem* it) { return it ? it->parent() : nullptr; }
+
+bool Descend(QTreeWidgetItem* it, QTreeWidgetItem* ancetre) {
+  for (; it; it = Parent(it))
+    if (it == ancetre) return true;
+  return false;
 }
 
-MainWindow::~MainWindow() { platform::unregister_window(handle_); }
+}  // namespace
+
+bool operation_en_cours() { return g_operations > 0; }
+OperationLongue::OperationLongue() { ++g_operations; }
+OperationLongue::~OperationLongue() { --g_operations; }
+
+ReglagesDemarrage reglages_du_programme(const QStringList& arguments) {
+  ReglagesDemarrage r;
+  r.executable = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
+  r.inscriptible = [](const QString& dossier) {
+    QFile essai(dossier + "/.quorvel-write-test");
+    if (!essai.open(QIODevice::WriteOnly)) return false;
+    essai.close();
+    essai.remove();
+    return true;
+  };
+  r.dossier_utilisateur = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  r.arguments = arguments;
+  return r;
+}
+
+TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), data_(data) {
+  setWindowTitle("Quorvel");
+  setAttribute(Qt::WA_AlwaysShowToolTips);
+  handle_ = platform::register_window([this](const platform::Message& m) -> std::intptr_t {
+    // Only the request message reaches the dispatcher; "UP" has no handler.
+    if (m.msg == platform::WM_LBUTTONDBLCLK) FormDblClick();
+    return 0;
+  });
+
+  auto* central = new QWidget(this);
+  auto* colonne = new QVBoxLayout(central);
+  colonne->setContentsMargins(0, 0, 0, 0);
+  colonne->setSpacing(0);
+  Speedpanel1_ = new CtlBackPanel(central);
+  Speedpanel1_->setFixedHeight(32);
+  Speedpanel1_->Bevel().BeginUpdate();
+  Speedpanel1_->Bevel().SetStyleOuter(bvRaised);
+  Speedpanel1_->Bevel().SetWidthOuter(2);
+  Speedpanel1_->Bevel().SetWidthInner(0);
+  Speedpanel1_->Bevel().EndUpdate(true);
+  if (data_) Speedpanel1_->SetImageList(&data_->BitmapList, images::kPanelTile);
+  colonne->addWidget(Speedpanel1_);
+  auto* ligne = new QHBoxLayout;
+  ligne->setSpacing(0);
+  TreeView1_ = new QTreeWidget(central);
+  TreeView1_->setFixedWidth(160);
+  TreeView1_->setHeaderHidden(true);
+  TreeView1_->setSortingEnabled(true);
+  TreeView1_->sortByColumn(0, Qt::AscendingOrder);
+  TreeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TreeView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  TreeView1_->setStyleSheet("QTreeWidget { background: #FFFFE1; }");
+  TreeView1_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  auto* supprimer = new QAction("Supprimer", TreeView1_);
+  connect(supprimer, &QAction::triggered, this, &TBasewindow::Supprimer_noeuds);
+  auto* deplier = new QAction("Expand", TreeView1_);
+  connect(deplier, &QAction::triggered, TreeView1_, &QTreeWidget::expandAll);
+  TreeView1_->addAction(supprimer);
+  TreeView1_->addAction(deplier);
+  TreeView1_->hide();
+  connect(TreeView1_, &QTreeWidget::itemSelectionChanged, this, &TBasewindow::TreeView1Change);
+  ligne->addWidget(TreeView1_);
+  mdi_ = new QMdiArea(central);
+  ligne->addWidget(mdi_, 1);
+  colonne->addLayout(ligne, 1);
+  setCentralWidget(central);
+  fond_ = new CtlFormFill(mdi_->viewport(), this);
+  fond_->SetFormColor(clAppWorkSpace);
+  if (data_) fond_->SetImageList(&data_->BitmapList, images::kBackground);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateItems(); });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) { UpdateItems(); });
+
+  etat_gauche_ = new QLabel;
+  etat_droit_ = new QLabel;
+  etat_droit_->setFixedWidth(219);
+  QFont petit = font();
+  petit.setPixelSize(11);
+  for (QLabel* l : {etat_gauche_, etat_droit_}) {
+    l->setFont(petit);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  }
+  statusBar()->addWidget(etat_gauche_, 1);
+  statusBar()->addWidget(etat_droit_);
+  statusBar()->setSizeGripEnabled(false);
+
+  hint_ = new CtlShapeHint(this);
+  connect(hint_, &CtlShapeHint::hintChanged, this, &TBasewindow::montrer_indication);
+
+  construire_menus();
+  construire_barre();
+
+  Timer1_.setInterval(1000);
+  connect(&Timer1_, &QTimer::timeout, this, &TBasewindow::ouvrir_fichier);
+  Timer2_.setInterval(2000);
+  connect(&Timer2_, &QTimer::timeout, this, &TBasewindow::Timer2Timer);
+  for (QTimer* t : {&Timerthread_, &Timer_delete_, &TimerThread1_}) t->setInterval(500);
+  connect(&Timerthread_, &QTimer::timeout, this, &TBasewindow::TimerthreadTimer);
+  connect(&Timer_delete_, &QTimer::timeout, this, &TBasewindow::Timer_deleteTimer);
+  connect(&TimerThread1_, &QTimer::timeout, this, &TBasewindow::TimerThread1Timer);
+
+  elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
+  creer_carte = [] { return new CarteProvisoire; };
+  documents.ouvrir_montagne = [this] { ouvrir_montagne_provisoire(*this); };
+  resize(900, 660);
+}
+
+TBasewindow::~TBasewindow() {
+  occupe = 1;
+  sortie = 1;
+  disconnect(qApp, nullptr, this, nullptr);
+  platform::unregister_window(handle_);
+  delete splash_;
+}
+
+// ---------------------------------------------------------------- menus
+
+QAction* TBasewindow::ajouter_action(QMenu* menu, const QString& caption, std::function<void()> code,
+                                     QKeySequence raccourci, int sujet) {
+  auto* a = new QAction(caption, this);
+  if (!raccourci.isEmpty()) a->setShortcut(raccourci);
+  menu->addAction(a);
+  actions_[caption] = a;
+  if (sujet) sujets_[caption] = sujet;
+  if (code) {
+    commandes_[caption] = std::move(code);
+    disponibles_.insert(caption);
+  }
+  connect(a, &QAction::triggered, this, [this, caption] { commande(caption); });
+  connect(a, &QAction::hovered, this, [this, a] { montrer_indication(a->statusTip()); });
+  return a;
+}
+
+void TBasewindow::connecter(const QString& caption, std::function<void()> code) {
+  commandes_[caption] = std::move(code);
+  if (commandes_[caption]) disponibles_.insert(caption);
+  else disponibles_.erase(caption);
+  regler(caption, actions_.count(caption) && actions_.at(caption)->isEnabled());
+}
+
+void TBasewindow::commande(const QString& caption) {
+  auto s = sujets_.find(caption);
+  if (aide_contextuelle && s != sujets_.end()) {
+    afficher_aide(s->second);
+    if (caption != "&Refresh the active view") return;
+  }
+  auto c = commandes_.find(caption);
+  if (c != commandes_.end() && c->second) c->second();
+}
+
+void TBasewindow::construire_menus() {
+  QMenuBar* barre = menuBar();
+  auto doc = [this](std::function<void()> CommandesDocuments::* membre) {
+    return [this, membre] {
+      if (documents.*membre) (documents.*membre)();
+      UpdateItems();
+    };
+  };
+  menu_fichier_ = barre->addMenu("&File");
+  QMenu* f = menu_fichier_;
+  ajouter_action(f, "&Open ...", doc(&CommandesDocuments::FileOpenItemClick), Qt::Key_F2, 5001);
+  ajouter_action(f, "&Save", doc(&CommandesDocuments::FileSaveItemClick), Qt::Key_F3, 5002);
+  ajouter_action(f, "Save &Mountain under...", doc(&CommandesDocuments::Sauvermontagne));
+  ajouter_action(f, "Save &View under ...", doc(&CommandesDocuments::Sauvervue));
+  ajouter_action(f, "Save Movie under ...", doc(&CommandesDocuments::Sauvervideo));
+  ajouter_action(f, "Remove", doc(&CommandesDocuments::Supprimer));
+  f->addSeparator();
+  ajouter_action(f, "Import ...", {}, {}, 4016);
+  ajouter_action(f, "Scan ...", {});
+  ajouter_action(f, "Print ...", {});
+  ajouter_action(f, "Printer adjustments ...", {});
+  f->addSeparator();
+  ajouter_action(f, "Read &Options", [this] { Lire_options(); });
+  ajouter_action(f, "&Save Options", [this] { Sauve_options(); });
+  ajouter_action(f, "starting file", [this] { Fic_defClick(); })->setCheckable(true);
+  f->addSeparator();  // N1: the recent entries follow it
+  separateur_recents_ = f->addSeparator();
+  separateur_recents_->setVisible(false);
+  action_sortie_ = ajouter_action(f, "&Exit", [this] { ExitBtnClick(); });
+  sujets_.erase("&Exit");  // the exit command shows its topic itself
+
+  QMenu* m = barre->addMenu("&Mountain");
+  ajouter_action(m, "Create a new &Mountain", {}, Qt::Key_F5, 5003);
+  ajouter_action(m, "Create a &Flat surface", {});
+  ajouter_action(m, "R&egenerate the mountain", {});
+  ajouter_action(m, "&Duplicate the mountain", {});
+  ajouter_action(m, "Combine two mountains", {});
+  ajouter_action(m, "&Refine an existing mountain", {});
+  ajouter_action(m, "Create trees", {});
+  m->addSeparator();
+  ajouter_action(m, "&Creation options ...", {}, Qt::Key_F7, 5004);
+  ajouter_action(m, "&Refine options ...", {});
+  ajouter_action(m, "Type text", {});
+  m->addSeparator();
+  ajouter_action(m, "Close the &active mountain", [this] { Fermer_montagne_active(); });
+  ajouter_action(m, "Close all the mountains", [this] { Fermer_toutes_montagnes(); });
+
+  QMenu* e = barre->addMenu("&Edition");
+  ajouter_action(e, "&Edit the active mountain", {}, Qt::Key_F4, 5005);
+  ajouter_action(e, "&Refresh the edition window", {});
+  ajouter_action(e, "&Lift ...", {});
+  ajouter_action(e, "Cross-Section", {});
+  ajouter_action(e, "Erase all &rivers", {});
+  ajouter_action(e, "Erase all &trees", {});
+  ajouter_action(e, "Erase all &ground", {});
+  ajouter_action(e, "&Close edition", {});
+
+  QMenu* v = barre->addMenu("&View");
+  ajouter_action(v, "&see", {}, Qt::Key_F6, 5006);
+  ajouter_action(v, "See in a &full screen", {});
+  ajouter_action(v, "&Refresh the active view", {}, Qt::Key_F9, 5007);
+  ajouter_action(v, "Duplicate the view", {});
+  ajouter_action(v, "&Automatic refresh", {}, QKeySequence(Qt::CTRL | Qt::Key_R))->setCheckable(true);
+  ajouter_action(v, "Rough picture", {})->setCheckable(true);
+  ajouter_action(v, "Level curves", {})->setCheckable(true);
+  v->addSeparator();
+  const std::pair<const char*, Qt::Key> bascules[] = {
+      {" - Visible Mesh", Qt::Key_M}, {" - Fixed scale", Qt::Key_E}, {" - Distortion allowed", Qt::Key_D},
+      {" - Trees", Qt::Key_A},        {" - Cast shadow", Qt::Key_P}, {" - Mist", Qt::Key_B},
+      {" - Details", Qt::Key_T},      {" - Horizon", Qt::Key_H},     {" - Reflection", Qt::Key_F},
+      {" - Picture", Qt::Key_O}};
+  for (const auto& [caption, touche] : bascules)
+    ajouter_action(v, caption, {}, QKeySequence(Qt::CTRL | touche))->setCheckable(true);
+  v->addSeparator();
+  ajouter_action(v, "Informations", {});
+  ajouter_action(v, "View options ...", {}, Qt::Key_F8, 5008);
+  ajouter_action(v, "Close the active view", [this] { Fermer_vue_active(); });
+  ajouter_action(v, "Close all views", [this] { Fermer_toutes_vues(); });
+
+  QMenu* w = barre->addMenu("Vi&deos");
+  ajouter_action(w, "Create Video", {}, {}, 5013);
+  ajouter_action(w, "Duplicate Video", {});
+  ajouter_action(w, "Refresh video", {});
+  ajouter_action(w, "Detailed parameters", {})->setCheckable(true);
+  ajouter_action(w, "Informatons", {});
+  ajouter_action(w, "Adjustements of Video", {}, {}, 5012);
+  ajouter_action(w, "Close the video", [this] { Fermer_video(); });
+  ajouter_action(w, "Close all movies", [this] { Fermer_toutes_videos(); });
+
+  QMenu* fen = barre->addMenu("&Window");
+  ajouter_action(fen, "&Tile", [this] { Mosaique(); });
+  ajouter_action(fen, "&Mosaic", [this] { Carrelage(); });
+  ajouter_action(fen, "&Reorganizes", [this] { Reorganiser(); });
+  ajouter_action(fen, "&Minimize all ", [this] { Minimiser_tout(); });
+  ajouter_action(fen, "&Explorer", [this] { basculer_explorateur(); })->setCheckable(true);
+
+  QMenu* h = barre->addMenu("&Help");
+  ajouter_action(h, "Index", [this] { Index(); }, Qt::Key_F1);
+  ajouter_action(h, "Help", [this] { Aide(); });
+  ajouter_action(h, "Starting help", [this] { afficher_aide(4040); });
+  ajouter_action(h, "Contextual Help", [this] { Contextuelle(); });
+  ajouter_action(h, "&About ...", [this] { A_propos(); });
+
+  // Items of the enabling table start disabled until the first mountain.
+  for (const char* c : {"&Edit the active mountain", "&Refresh the edition window", "&Lift ...", "Cross-Section",
+                        "Erase all &rivers", "Erase all &trees", "Erase all &ground", "&Close edition", "Informations",
+                        "Close the &active mountain", "Close all the mountains", "&Refine options ...",
+                        "R&egenerate the mountain", "&Duplicate the mountain", "&Refine an existing mountain",
+                        "Create trees", "&see", "See in a &full screen", "Type text", "Combine two mountains",
+                        "&Refresh the active view", "Duplicate the view", "Close the active view", "Close all views",
+                        "Save &View under ...", "Print ...", "&Save", "Save &Mountain under...",
+                        "Save Movie under ...", "Duplicate Video", "Refresh video", "Close the video",
+                        "Close all movies", "Informatons", "starting file", "Remove", "&Explorer",
+                        "Adjustements of Video", "Create Video", " - Picture", "&Tile", "&Mosaic", "&Reorganizes",
+                        "&Minimize all "})
+    actions_.at(c)->setEnabled(false);
+  for (auto& [caption, a] : actions_)
+    if (!disponibles_.count(caption) || kFenetresPlusTard.count(caption)) a->setEnabled(false);
+}
+
+void TBasewindow::construire_barre() {
+  int x = 4;
+  for (const auto& d : kBoutons) {
+    auto* b = new CtlSpeedButton(Speedpanel1_);
+    b->SetStyle(ubsExplorerColored);
+    b->setGeometry(x, 4, 25, 24);
+    x += 26;
+    if (QString(d.nom) == "Save" || QString(d.nom) == "Refresh" || QString(d.nom) == "VideoAdjust" ||
+        QString(d.nom) == "Explorer")
+      x += 8;
+    if (data_) b->SetImageList(&data_->ImageList, images::kSmallIcons, d.image);
+    b->setToolTip(d.indication);
+    boutons_[d.nom] = b;
+    commande_bouton_[b] = d.commande;
+    QString nom = d.nom;
+    connect(b, &CtlSpeedButton::clicked, this, [this, nom, b] {
+      if (nom == "Exit") return ExitBtnClick();
+      if (nom == "Explorer" && aide_contextuelle) return afficher_aide(5011);
+      commande(commande_bouton_.at(b));
+    });
+    b->setEnabled(actions_.at(d.commande)->isEnabled() || nom == "Exit" || nom == "Index" || nom == "Help");
+  }
+}
+
+QAction* TBasewindow::action(const QString& caption) const {
+  auto it = actions_.find(caption);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+CtlSpeedButton* TBasewindow::bouton(const QString& nom) const {
+  auto it = boutons_.find(nom);
+  return it == boutons_.end() ? nullptr : it->second;
+}
+
+QString TBasewindow::ligne_etat() const { return etat_gauche_->text(); }
+QString TBasewindow::panneau_droit() const { return etat_droit_->text(); }
+
+void TBasewindow::montrer_indication(const QString& texte) {
+  if (!texte.isEmpty()) etat_gauche_->setText(texte);
+}
+
+void TBasewindow::regler(const QString& caption, bool actif) {
+  bool possible = disponibles_.count(caption) && !kFenetresPlusTard.count(caption);
+  if (QAction* a = action(caption)) a->setEnabled(actif && possible);
+  for (auto& [b, c] : commande_bouton_)
+    if (c == caption) b->setEnabled(actif && possible);
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool TBasewindow::FormCreate(const ReglagesDemarrage& r) {
+  // 1-2. Program folder, start-up state.
+  QString dossier_exe = QFileInfo(r.executable).absolutePath();
+  QString dossier = dossier_exe;
+  if (r.inscriptible && !r.inscriptible(dossier_exe) && !r.dossier_utilisateur.isEmpty()) {
+    // The program's own folder cannot be written: the per-user folder holds the
+    // options file, the sky pictures and the work folder, seeded on first use.
+    dossier = r.dossier_utilisateur;
+    QDir().mkpath(dossier);
+    if (!QFileInfo::exists(dossier + "/montagne.ini") && QFileInfo::exists(dossier_exe + "/montagne.ini"))
+      QFile::copy(dossier_exe + "/montagne.ini", dossier + "/montagne.ini");
+    QDir ciels(dossier_exe + "/ciels");
+    if (ciels.exists()) {
+      QDir().mkpath(dossier + "/ciels");
+      for (const QString& n : ciels.entryList(QDir::Files))
+        if (!QFileInfo::exists(dossier + "/ciels/" + n)) QFile::copy(ciels.filePath(n), dossier + "/ciels/" + n);
+    }
+  }
+  QDir().mkpath(dossier + "/temp");
+  etat.dossier_programme = S(QDir::cleanPath(dossier));
+  etat.demarrage = true;
+  etat.demarrer_sur_fichier = false;
+  // 3. Splash.
+  splash_ = new TAboutBox(nullptr);
+  splash_->setModal(false);
+  splash_->show();
+  Timer2_.start();
+  // 4. The options file.
+  if (!QFileInfo::exists(Q(etat.chemin_options()))) {
+    Timer1_.stop();
+    Timer2_.stop();
+    delete splash_;
+    warn("The default parameters file \"Montagne.ini\" could not be found. The file \"montagne.ini\" must be in the "
+         "same directory as the executing file " + S(QFileInfo(r.executable).absoluteFilePath()),
+         "Quorvel");
+    return false;
+  }
+  Lire_options();
+  // 5-6. Hints, activation changes, drops.
+  setAcceptDrops(true);
+  // 7. Tables.
+  etat.vue_courante = etat.montagne_courante = etat.video_courante = 0;
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+    etat.montagnes[m].type.utilise = 0;
+    etat.montagnes[m].type.a_fichier = 0;
+    etat.montagnes[m].type.modifie_edition = 0;
+    edition_ouverte[m] = 0;
+  }
+  aide_contextuelle = 0;
+  for (auto& v : etat.vues) v.utilise = false;
+  for (auto& w : etat.videos) w.utilise = false;
+  image_brute = occupe = rafraichir_demande = nouveau_demande = options_seules = vue_sans_rendu = 0;
+  galerie_ouverte = import_ouvert = courbes_niveau = 0;
+  etat.nombre_montagnes = etat.nombre_vues = etat.nombre_videos = 0;
+  etat.largeur_defaut = etat.largeur_defaut_copie = 400;
+  etat.hauteur_defaut = etat.hauteur_defaut_copie = 300;
+  cocher_options();
+  tableau_cameras.reset();
+  etat.informations = {};
+  // 8-9. Window height, explorer tree.
+  resize(width(), 660);
+  TreeView1_->clear();
+  // 10. Command line.
+  if (!r.arguments.isEmpty()) {
+    Timer1_.start();
+    etat.fichier_courant = S(QFileInfo(r.arguments.first()).absoluteFilePath());
+  }
+  return true;
+}
+
+void TBasewindow::Timer2Timer() {
+  Timer2_.stop();
+  delete splash_;
+}
+
+void TBasewindow::ouvrir_fichier() {
+  if (etat.fichier_courant.empty()) return;
+  Timer1_.stop();
+  ouvrir_par_extension(Q(etat.fichier_courant));
+}
+
+void TBasewindow::ouvrir_par_extension(const QString& chemin) {
+  QString fin = chemin.right(3).toUpper();
+  etat.fichier_courant = S(chemin);
+  if (fin == "MAT" && documents.ouvrir_montagne) documents.ouvrir_montagne();
+  else if (fin == "VUE" && documents.ouvrir_vue) documents.ouvrir_vue();
+  else if (fin == "VID" && documents.ouvrir_video) documents.ouvrir_video();
+  UpdateItems();
+}
+
+void TBasewindow::fichiers_deposes(const QStringList& chemins) {
+  if (chemins.isEmpty()) return;
+  // The name is taken whole, however long.
+  QString nom = QFileInfo(chemins.first()).absoluteFilePath();
+  etat.fichier_courant = S(nom);
+  if (!QFileInfo::exists(nom)) return;
+  QString ext = QFileInfo(nom).fileName();
+  int point = ext.lastIndexOf('.');
+  ext = point >= 0 ? ext.mid(point) : QString();
+  if (ext == ".bmp") {
+    nom = nom.left(nom.size() - 4) + ".vue";
+    etat.fichier_courant = S(nom);
+    if (documents.ouvrir_vue) documents.ouvrir_vue();
+  } else if (ext == ".mat") {
+    if (documents.ouvrir_montagne) documents.ouvrir_montagne();
+  } else if (ext == ".vue") {
+    if (documents.ouvrir_vue) documents.ouvrir_vue();
+  } else if (ext == ".vid") {
+    if (documents.ouvrir_video) documents.ouvrir_video();
+  }
+  UpdateItems();
+}
+
+void TBasewindow::dragEnterEvent(QDragEnterEvent* e) {
+  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void TBasewindow::dropEvent(QDropEvent* e) {
+  QStringList chemins;
+  for (const QUrl& u : e->mimeData()->urls())
+    if (u.isLocalFile()) chemins << u.toLocalFile();
+  e->acceptProposedAction();
+  fichiers_deposes(chemins);
+}
+
+void TBasewindow::Lire_options() {
+  bool au_demarrage = etat.demarrage;
+  Echec ec = ::Lire_options(etat, etat.chemin_options(), options_seules);
+  if (!ec.empty()) return;
+  if (!options_seules && au_demarrage && etat.demarrer_sur_fichier) Timer1_.start();
+  reconstruire_recents();
+}
+
+void TBasewindow::Sauve_options() {
+  Echec ec = ::Sauve_options(etat, etat.chemin_options());
+  if (!ec.empty()) warn("The options file could not be written: " + ec, "Quorvel");
+}
+
+void TBasewindow::Fic_defClick() {
+  etat.demarrer_sur_fichier = !etat.demarrer_sur_fichier;
+  action("starting file")->setChecked(etat.demarrer_sur_fichier);
+}
+
+void TBasewindow::maj_fichiers_recents() {
+  if (::maj_fichiers_recents(etat)) reconstruire_recents();
+}
+
+void TBasewindow::reconstruire_recents() {
+  for (QAction* a : actions_recentes_) {
+    menu_fichier_->removeAction(a);
+    a->deleteLater();
+  }
+  actions_recentes_.clear();
+  for (const std::string& chemin : etat.recents) {
+    auto* a = new QAction(Q(chemin), this);
+    connect(a, &QAction::triggered, this, [this, chemin] {
+      if (documents.FileprecItemClick) documents.FileprecItemClick(chemin);
+      UpdateItems();
+    });
+    menu_fichier_->insertAction(separateur_recents_, a);
+    actions_recentes_.push_back(a);
+  }
+  separateur_recents_->setVisible(!etat.recents.empty());
+}
+
+QStringList TBasewindow::entrees_recentes() const {
+  QStringList out;
+  for (QAction* a : actions_recentes_) out << a->text();
+  return out;
+}
+
+// ---------------------------------------------------------------- exit
+
+void TBasewindow::ExitBtnClick() {
+  if (aide_contextuelle) {
+    afficher_aide(5009);
+    return;
+  }
+  close();
+}
+
+void TBasewindow::closeEvent(QCloseEvent* e) {
+  if (sortie) {
+    e->accept();
+    return;
+  }
+  occupe = 1;
+  fermer_avant_sortie();
+  options_seules = 1;
+  Lire_options();
+  Sauve_options();
+  options_seules = 0;
+  sortie = 1;
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
+    if (etat.montagnes[m].type.utilise && noeuds_montagnes[m]) liberer_noeud(noeuds_montagnes[m]);
+  tableau_cameras.reset();
+  if (aide_) aide_->Quit();
+  e->accept();
+  if (QMdiSubWindow* s = mdi_->currentSubWindow()) s->close();
+}
+
+void TBasewindow::fermer_avant_sortie() {
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+    std::vector<FenetreVue*> vues_marquees;
+    std::vector<FenetreVideo*> videos_marquees;
+    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
+      FenetreVue* fv = fenetres_vues[v];
+      if (etat.vues[v].utilise && etat.vues[v].montagne == m && fv && fv->a_fichier && fv->modifiee) {
+        etat.montagnes[m].type.modifie_edition = 1;
+        vues_marquees.push_back(fv);
+      }
+    }
+    for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w) {
+      FenetreVideo* fw = fenetres_videos[w];
+      if (etat.videos[w].utilise && etat.videos[w].montagne == m && fw && fw->a_fichier && fw->refaite) {
+        etat.montagnes[m].type.modifie_edition = 1;
+        videos_marquees.push_back(fw);
+      }
+    }
+    if (edition_ouverte[m] && editeurs[m] && editeurs[m]->modifiee) {
+      etat.montagnes[m].type.modifie_edition = 1;
+      editeurs[m]->modifiee = 0;
+    }
+    auto& type = etat.montagnes[m].type;
+    if (type.utilise && type.a_fichier && type.modifie_edition) {
+      std::string question = "Before exit, do you want to save modifications on  N°" + std::to_string(m) + "  " +
+                             type.fichier + " ?";
+      if (ask_yes_no(question, "Quorvel")) {
+        etat.montagne_courante = m;
+        etat.parametres = type.parametres;
+        // The document receives its own view and video, never another mountain's.
+        int v = (type.no_vue && etat.vues[type.no_vue].utilise && etat.vues[type.no_vue].montagne == m)
+                    ? type.no_vue
+                    : plus_haute_vue(m);
+        etat.vue_courante = 0;
+        if (v && fenetres_vues[v]) etat.vue = fenetres_vues[v]->parametres;
+        int w = (type.no_video && etat.videos[type.no_video].utilise && etat.videos[type.no_video].vue == v)
+                    ? type.no_video
+                    : 0;
+        etat.video_courante = w;
+        if (w && fenetres_videos[w]) etat.video = fenetres_videos[w]->parametres;
+        if (documents.sauver_document) documents.sauver_document();
+      }
+    }
+    for (FenetreVue* fv : vues_marquees) fv->modifiee = 0;
+    for (FenetreVideo* fw : videos_marquees) fw->refaite = 0;
+    type.modifie_edition = 0;
+  }
+}
+
+// ---------------------------------------------------------------- children
+
+QMdiSubWindow* TBasewindow::ajouter_enfant(FenetreEnfant* enfant) {
+  enfant->principale = handle_;
+  enfant->aide_contextuelle = 0;
+  QMdiSubWindow* s = mdi_->addSubWindow(enfant);
+  s->setAttribute(Qt::WA_DeleteOnClose, false);
+  enfant->fixer_sous_fenetre(s);
+  s->show();
+  return s;
+}
+
+QTreeWidgetItem* TBasewindow::nouveau_noeud(QTreeWidgetItem* parent, const QString& texte, int image,
+                                            int image_choisie, QWidget* donnee) {
+  auto* it = new QTreeWidgetItem;
+  it->setText(0, texte);
+  QImage strip = data_ ? data_->SmallImages() : QImage();
+  QImage normal = TData::SmallImage(strip, image), choisie = TData::SmallImage(strip, image_choisie);
+  if (!normal.isNull()) {
+    QIcon icone;
+    auto masque = [](QImage i) {
+      QPixmap p = QPixmap::fromImage(i);
+      p.setMask(QBitmap::fromImage(i.createMaskFromColor(qRgb(128, 128, 0), Qt::MaskInColor)));
+      return p;
+    };
+    icone.addPixmap(masque(normal), QIcon::Normal);
+    icone.addPixmap(masque(choisie), QIcon::Selected);
+    it->setIcon(0, icone);
+  }
+  it->setData(0, Qt::UserRole, QVariant::fromValue<QObject*>(donnee));
+  if (parent) parent->addChild(it);
+  else TreeView1_->addTopLevelItem(it);
+  return it;
+}
+
+void TBasewindow::liberer_noeud(QTreeWidgetItem*& noeud) {
+  if (!noeud) return;
+  QTreeWidgetItem* n = noeud;
+  // Freeing a node frees the nodes below it: forget every reference into that branch.
+  for (auto* tableau : {&noeuds_montagnes[0], &noeuds_editeurs[0]}) (void)tableau;
+  for (auto& x : noeuds_montagnes)
+    if (x && Descend(x, n)) x = nullptr;
+  for (auto& x : noeuds_editeurs)
+    if (x && Descend(x, n)) x = nullptr;
+  for (auto& x : noeuds_vues)
+    if (x && Descend(x, n)) x = nullptr;
+  for (auto& x : noeuds_videos)
+    if (x && Descend(x, n)) x = nullptr;
+  noeud = nullptr;
+  selection_programme_ = true;
+  delete n;
+  selection_programme_ = false;
+}
+
+void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
+  if (!noeud) return;
+  selection_programme_ = true;
+  TreeView1_->clearSelection();
+  TreeView1_->setCurrentItem(noeud);
+  noeud->setSelected(true);
+  selection_programme_ = false;
+  if (focus && TreeView1_->isVisible()) TreeView1_->setFocus();
+}
+
+int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
+                                  const param_mat& p) {
+  int m = etat.montagne_libre();
+  if (m == 0) return 0;
+  CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
+  carte->no_matrice = static_cast<std::uint16_t>(m);
+  carte->setWindowTitle(titre_carte);
+  carte->parametres = p;
+  cartes[m] = carte;
+  // Mountain nodes are always top-level.
+  noeuds_montagnes[m] = nouveau_noeud(nullptr, texte_noeud, 0, 4, carte);
+  auto& slot = etat.montagnes[m];
+  slot.type.nom = nom;
+  slot.type.utilise = 1;
+  slot.type.parametres = p;
+  ++etat.nombre_montagnes;
+  etat.demarrage = false;
+  ajouter_enfant(carte);
+  return m;
+}
+
+int TBasewindow::ajouter_vue(FenetreVue* vue, int m) {
+  int v = etat.vue_libre();
+  if (v == 0 || m < 1 || m > NOMBRE_MAX_MONTAGNES || !etat.montagnes[m].type.utilise) return 0;
+  vue->no_vue = static_cast<std::uint16_t>(v);
+  vue->no_matrice = static_cast<std::uint16_t>(m);
+  fenetres_vues[v] = vue;
+  etat.vues[v] = {true, m};
+  ++etat.nombre_vues;
+  noeuds_vues[v] = nouveau_noeud(noeuds_montagnes[m], vue->windowTitle(), 1, 1, vue);
+  ajouter_enfant(vue);
+  return v;
+}
+
+int TBasewindow::ajouter_video(FenetreVideo* video, int v) {
+  int w = etat.video_libre();
+  if (w == 0 || v < 1 || v > NOMBRE_MAX_VUES || !etat.vues[v].utilise) return 0;
+  int m = etat.vues[v].montagne;
+  video->no_video = static_cast<std::uint16_t>(w);
+  video->no_vue = static_cast<std::uint16_t>(v);
+  video->no_matrice = static_cast<std::uint16_t>(m);
+  fenetres_videos[w] = video;
+  etat.videos[w] = {true, v, m};
+  ++etat.nombre_videos;
+  noeuds_videos[w] = nouveau_noeud(noeuds_vues[v], video->windowTitle(), 7, 7, video);
+  ajouter_enfant(video);
+  return w;
+}
+
+void TBasewindow::ajouter_editeur(FenetreEdition* editeur, int m) {
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !etat.montagnes[m].type.utilise || edition_ouverte[m]) return;
+  editeur->no_matrice = static_cast<std::uint16_t>(m);
+  editeurs[m] = editeur;
+  edition_ouverte[m] = 1;
+  noeuds_editeurs[m] = nouveau_noeud(noeuds_montagnes[m], editeur->windowTitle(), 5, 5, editeur);
+  ajouter_enfant(editeur);
+}
+
+void TBasewindow::activer(QWidget* enfant) {
+  auto* f = dynamic_cast<FenetreEnfant*>(enfant);
+  if (f && f->sous_fenetre()) {
+    mdi_->setActiveSubWindow(f->sous_fenetre());
+    f->setFocus();
+  }
+  UpdateItems();
+}
+
+QWidget* TBasewindow::enfant_actif() const {
+  QMdiSubWindow* s = mdi_->currentSubWindow();
+  return s && s->isVisible() ? s->widget() : nullptr;
+}
+
+void TBasewindow::fermer_enfant(FenetreEnfant* enfant) {
+  if (!enfant) return;
+  if (QMdiSubWindow* s = enfant->sous_fenetre()) s->close();
+  else enfant->close();
+}
+
+void TBasewindow::detruire_enfant(FenetreEnfant* enfant) {
+  if (!enfant) return;
+  QMdiSubWindow* s = enfant->sous_fenetre();
+  if (s) {
+    s->hide();
+    mdi_->removeSubWindow(s);
+    s->deleteLater();
+  } else {
+    enfant->hide();
+    enfant->deleteLater();
+  }
+}
+
+int TBasewindow::plus_haute_vue(int m) const {
+  for (int v = NOMBRE_MAX_VUES; v >= 1; --v)
+    if (etat.vues[v].utilise && etat.vues[v].montagne == m) return v;
+  return 0;
+}
+
+// ---------------------------------------------------------------- UpdateItems
+
+void TBasewindow::UpdateItems() {
+  if (sortie && occupe) return;
+  auto& e = etat;
+  const bool balayer = !occupe && !operation_en_cours();
+  auto nom = [&](int m) { return Q(e.montagnes[m].type.nom.str()); };
+  QWidget* actif = enfant_actif();
+  // 1. Plain status texts.
+  if (e.montagne_courante) etat_gauche_->setText("Mountain " + nom(e.montagne_courante));
+  if (!e.montagne_courante && !e.vue_courante) etat_droit_->clear();
+  if (e.vue_courante) etat_droit_->setText(" View # " + QString::number(e.vue_courante));
+  if (e.video_courante) etat_droit_->setText("Video N° " + QString::number(e.video_courante));
+
+  // 2. The active card.
+  if (e.nombre_montagnes > 0 && balayer) {
+    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+      CarteMontagne* c = cartes[m];
+      if (!c || !e.montagnes[m].type.utilise) continue;
+      if (c != actif) {
+        c->fermeture_autorisee = 0;  // the card was deactivated
+        continue;
+      }
+      if (c->fermeture) continue;
+      if (c->modifie) {
+        e.montagnes[m].type.modifie_edition = 1;
+        e.montagnes[m].type.parametres = c->parametres;
+        if (e.montagnes[m].terrain) e.montagnes[m].terrain->photo_presente = c->parametres.photo_aerienne;
+        c->modifie = 0;
+      }
+      e.montagne_courante = c->no_matrice;
+      c->fermeture_autorisee = 1;
+      etat_gauche_->setText("<< Mountain " + nom(m) + " >>");
+      etat_droit_->clear();
+      selectionner_noeud(noeuds_montagnes[m], true);
+      edition_active = 0;
+      int compte = 0;
+      for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+        if (e.vues[v].utilise && e.vues[v].montagne == m) {
+          ++compte;
+          etat_droit_->setText(" View # " + QString::number(v));
+        }
+      c->nombre_vues = static_cast<std::uint16_t>(compte);
+      e.vue_courante = 0;
+      e.video_courante = 0;
+    }
+  }
+
+  // 3. Closing mountains.
+  if (e.nombre_montagnes > 0 && balayer)
+    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
+      if (e.montagnes[m].type.utilise && cartes[m] && cartes[m]->fermeture) fermer_montagne(m);
+
+  // 4. The active view.
+  if (e.nombre_vues > 0 && balayer) {
+    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
+      FenetreVue* fv = fenetres_vues[v];
+      if (!e.vues[v].utilise || !fv || fv != actif || fv->fermeture) continue;
+      e.vue_courante = v;
+      etat_droit_->setText("<< View # " + QString::number(v) + " >>");
+      e.montagne_courante = e.vues[v].montagne;
+      selectionner_noeud(noeuds_vues[v], fv->peinte);
+      etat_gauche_->setText("Mountain " + nom(e.montagne_courante));
+      e.largeur_defaut = e.largeur_defaut_copie = fv->largeur_image;
+      e.hauteur_defaut = e.hauteur_defaut_copie = fv->hauteur_image;
+      fv->fermeture_autorisee = 1;
+      e.vue = fv->parametres;
+      e.video_courante = 0;
+      edition_active = 0;
+    }
+  }
+  // 5. Closing views.
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+    if (e.vues[v].utilise && fenetres_vues[v] && fenetres_vues[v]->fermeture) fermer_vue(v);
+
+  // 6. Videos.
+  if (e.nombre_videos > 0 && balayer) {
+    for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w) {
+      FenetreVideo* fw = fenetres_videos[w];
+      if (!e.videos[w].utilise || !fw || fw != actif || fw->fermeture) continue;
+      e.video_courante = w;
+      e.montagne_courante = e.videos[w].montagne;
+      // The video's view becomes current too, so that a save writes its own view.
+      e.vue_courante = e.videos[w].vue;
+      if (fenetres_vues[e.vue_courante]) e.vue = fenetres_vues[e.vue_courante]->parametres;
+      etat_droit_->setText("<<Video N° " + QString::number(w) + " >>");
+      e.video = fw->parametres;
+      selectionner_noeud(noeuds_videos[w], fw->focus_arbre);
+    }
+    for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+      if (e.videos[w].utilise && fenetres_videos[w] && fenetres_videos[w]->fermeture) fermer_video(w);
+  }
+
+  // 7. Closing editors.
+  if (e.montagne_courante && balayer && e.nombre_montagnes > 0) {
+    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+      FenetreEdition* ed = editeurs[m];
+      if (!edition_ouverte[m] || !ed || !ed->fermeture) continue;
+      if (ed->modifiee) e.montagnes[m].type.modifie_edition = 1;
+      edition_ouverte[m] = 0;
+      auto& type = e.montagnes[m].type;
+      if (type.a_fichier && type.modifie_edition) {
+        if (ask_yes_no("Save the modifications of " + type.fichier + " ?", "Quorvel")) {
+          int garde = e.montagne_courante;
+          e.montagne_courante = m;
+          e.parametres = type.parametres;
+          if (documents.sauver_document) documents.sauver_document();
+          e.montagne_courante = garde;
+        }
+      }
+      type.modifie_edition = 0;
+      if (type.utilise) liberer_noeud(noeuds_editeurs[m]);
+      edition_active = 0;
+      editeurs[m] = nullptr;
+      detruire_enfant(ed);
+    }
+  }
+
+  // 8. Who holds a relief clipboard.
+  int detenteur = 0;
+  if (e.montagne_courante) {
+    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
+      if (e.montagnes[m].type.utilise && cartes[m] && !cartes[m]->fermeture && e.montagnes[m].terrain &&
+          e.montagnes[m].terrain->presse_papier)
+        detenteur = m;
+  }
+  // 9. The active editor.
+  if (e.montagne_courante && balayer) {
+    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+      FenetreEdition* ed = editeurs[m];
+      if (!edition_ouverte[m] || !ed || ed != actif || ed->fermeture) continue;
+      edition_active = 1;
+      e.montagne_courante = ed->no_matrice;
+      e.vue_courante = 0;
+      etat_gauche_->setText("<< Edition " + nom(m) + ">>");
+      selectionner_noeud(noeuds_editeurs[m], ed->focus_arbre);
+      Tmatrice* ici = e.montagnes[m].terrain.get();
+      if (detenteur && ici) {
+        Tmatrice* source = e.montagnes[detenteur].terrain.get();
+        if (detenteur != m && source) {
+          ici->presse_papier = std::move(source->presse_papier);
+          ici->niveau_presse_papier = source->niveau_presse_papier;
+        }
+        ed->activer_coller(source && ici->presse_papier && source->degre == ici->degre);
+      }
+      etat_droit_->clear();
+      for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+        if (e.vues[v].utilise && e.vues[v].montagne == m) etat_droit_->setText(" View # " + QString::number(v));
+      e.vue_courante = 0;
+    }
+  }
+
+  // 10. Gallery and import window.
+  if (galerie_ouverte && (!galerie || galerie->fermee())) {
+    galerie_ouverte = 0;
+    regler("Scan ...", true);
+  }
+  if (import_ouvert && (!importation || importation->fermee)) import_ouvert = 0;
+
+  // 11. The current records follow the current mountain.
+  if (e.montagne_courante && balayer && e.montagnes[e.montagne_courante].type.utilise)
+    e.parametres = e.montagnes[e.montagne_courante].type.parametres;
+  if (!e.montagne_courante) e.vue_courante = 0;
+
+  // 12. Menus and buttons.
+  if (!e.demarrage && !sortie) {
+    etat_gauche_->repaint();
+    etat_droit_->repaint();
+    cocher_options();
+    activer_elements();
+  }
+}
+
+void TBasewindow::cocher_options() {
+  const param_vue& v = etat.vue;
+  const std::pair<const char*, std::uint8_t> marques[] = {
+      {" - Visible Mesh", v.maillage_filaire}, {" - Fixed scale", v.echelle_fixe}, {" - Distortion allowed", v.deformation},
+      {" - Trees", v.foret},                   {" - Cast shadow", v.ombre_portee}, {" - Mist", v.brume},
+      {" - Details", v.premier_plan},          {" - Horizon", v.horizon},          {" - Reflection", v.reflet},
+      {" - Picture", v.photo_aerienne},        {"Detailed parameters", etat.video.detail},
+      {"Rough picture", image_brute},          {"Level curves", courbes_niveau}};
+  for (const auto& [c, valeur] : marques)
+    if (QAction* a = action(c)) a->setChecked(valeur != 0);
+}
+
+void TBasewindow::activer_elements() {
+  const auto& e = etat;
+  const int mc = e.montagne_courante;
+  const bool M = mc != 0 && e.montagnes[mc].type.utilise;
+  const bool V = e.vue_courante != 0;
+  const bool W = e.video_courante != 0;
+  const bool E = M && edition_ouverte[mc];
+  const bool A = edition_active != 0;
+  const bool enfants = !mdi_->subWindowList().isEmpty();
+  for (const char* c : {"&Tile", "&Mosaic", "&Reorganizes", "&Minimize all "}) regler(c, enfants);
+  for (const char* c : {"&Edit the active mountain", "&Refresh the edition window"}) regler(c, M && !V);
+  for (const char* c : {"&Lift ...", "Cross-Section", "Erase all &rivers", "Erase all &trees", "Erase all &ground",
+                        "&Close edition"})
+    regler(c, M && !V && E);
+  FenetreVue* vue = V ? fenetres_vues[e.vue_courante].data() : nullptr;
+  regler("Informations", V && !occupe && vue && vue->a_statistiques);
+  for (const char* c : {"Close the &active mountain", "Close all the mountains"}) regler(c, M && !A);
+  for (const char* c : {"&Refine options ...", "R&egenerate the mountain", "&Duplicate the mountain",
+                        "&Refine an existing mountain", "Create trees", "&see", "See in a &full screen", "Type text"})
+    regler(c, M);
+  regler("Combine two mountains", e.nombre_montagnes >= 2);
+  for (const char* c : {"&Refresh the active view", "Duplicate the view", "Close the active view", "Close all views",
+                        "Save &View under ...", "Print ..."})
+    regler(c, V);
+  for (const char* c : {"&Save", "Save &Mountain under..."}) regler(c, e.nombre_montagnes >= 1);
+  for (const char* c : {"Save Movie under ...", "Duplicate Video", "Refresh video", "Close the video",
+                        "Close all movies", "Informatons"})
+    regler(c, W);
+  bool depart = V || (M && e.montagnes[mc].type.a_fichier);
+  regler("starting file", depart);
+  if (!depart) {
+    action("starting file")->setChecked(false);
+    etat.demarrer_sur_fichier = false;
+  }
+  regler("Remove", M && e.montagnes[mc].type.a_fichier);
+  int noeuds = 0;
+  for (QTreeWidgetItemIterator it(TreeView1_); *it; ++it) ++noeuds;
+  regler("&Explorer", noeuds > 1);
+  if (noeuds <= 1 && TreeView1_->isVisible()) basculer_explorateur();
+  regler("Adjustements of Video", V || W);
+  regler("Create Video", tableau_cameras && (V || W));
+  regler(" - Picture", M && e.montagnes[mc].type.parametres.photo_aerienne);
+}
+
+// ---------------------------------------------------------------- closing cascades
+
+void TBasewindow::poser_question_montagne(int m, bool vues_ouvertes) {
+  auto& type = etat.montagnes[m].type;
+  FenetreVue* vue = etat.vue_courante ? fenetres_vues[etat.vue_courante].data() : nullptr;
+  bool modifie = type.modifie_edition || (vue && vue->modifiee);
+  // Any view, video or editor change of this mountain counts too: the mountain's save covers them.
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+    if (etat.vues[v].utilise && etat.vues[v].montagne == m && fenetres_vues[v] && fenetres_vues[v]->modifiee)
+      modifie = true;
+  for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+    if (etat.videos[w].utilise && etat.videos[w].montagne == m && fenetres_videos[w] && fenetres_videos[w]->refaite)
+      modifie = true;
+  (void)vues_ouvertes;
+  if (!type.a_fichier || !modifie) return;
+  if (vue) vue->modifiee = 0;
+  if (ask_yes_no("Save the modifications of " + type.fichier + " ?", "Quorvel")) {
+    etat.parametres = type.parametres;
+    if (documents.sauver_document) documents.sauver_document();
+  }
+}
+
+void TBasewindow::fermer_montagne(int m) {
+  auto& e = etat;
+  auto& type = e.montagnes[m].type;
+  cartes[m]->fermeture = 0;
+  e.montagne_courante = m;
+  if (edition_ouverte[m] && editeurs[m] && editeurs[m]->modifiee) type.modifie_edition = 1;
+  e.vue_courante = plus_haute_vue(m);
+  occupe = 1;
+  poser_question_montagne(m, e.vue_courante != 0 || edition_ouverte[m]);
+  type.modifie_edition = 0;
+  if (edition_ouverte[m]) {
+    edition_ouverte[m] = 0;
+    FenetreEdition* ed = editeurs[m];
+    editeurs[m] = nullptr;
+    liberer_noeud(noeuds_editeurs[m]);
+    if (ed) {
+      fermer_enfant(ed);
+      detruire_enfant(ed);
+    }
+  }
+  // The views and videos of this mountain close without questions of their own.
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+    if (e.vues[v].utilise && e.vues[v].montagne == m && fenetres_vues[v]) {
+      fenetres_vues[v]->fermeture_autorisee = 1;
+      fenetres_vues[v]->modifiee = 0;
+      fenetres_vues[v]->sauvegarde_demandee = 0;
+      fermer_enfant(fenetres_vues[v]);
+      fenetres_vues[v]->fermeture = 1;
+    }
+  for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+    if (e.videos[w].utilise && e.videos[w].montagne == m) {
+      FenetreVideo* fw = fenetres_videos[w];
+      e.videos[w].utilise = false;
+      --e.nombre_videos;
+      fenetres_videos[w] = nullptr;
+      liberer_noeud(noeuds_videos[w]);
+      if (fw) {
+        fw->sauvegarde_demandee = 0;
+        fermer_enfant(fw);
+        detruire_enfant(fw);
+      }
+      if (e.video_courante == w) e.video_courante = 0;
+    }
+  occupe = 0;
+  type.a_fichier = 0;
+  e.montagnes[m].terrain.reset();
+  type.utilise = 0;
+  liberer_noeud(noeuds_montagnes[m]);
+  liberer_carte(m);
+  --e.nombre_montagnes;
+  e.montagne_courante = 0;
+  for (int k = 1; k <= NOMBRE_MAX_MONTAGNES; ++k)
+    if (e.montagnes[k].type.utilise) {
+      e.montagne_courante = k;
+      break;
+    }
+  etat_gauche_->setText(e.montagne_courante ? "Mountain " + Q(e.montagnes[e.montagne_courante].type.nom.str())
+                                            : QString("Mountain "));
+}
+
+void TBasewindow::liberer_carte(int m) {
+  CarteMontagne* c = cartes[m];
+  cartes[m] = nullptr;
+  detruire_enfant(c);
+}
+
+void TBasewindow::fermer_vue(int v) {
+  auto& e = etat;
+  FenetreVue* fv = fenetres_vues[v];
+  fv->fermeture = 0;
+  int m = e.vues[v].montagne;
+  if (fv->modifiee && fv->sauvegarde_demandee && e.montagnes[m].type.utilise) {
+    // The view's own mountain becomes current before its document is saved.
+    e.vue_courante = v;
+    e.montagne_courante = m;
+    e.parametres = e.montagnes[m].type.parametres;
+    e.vue = fv->parametres;
+    if (documents.sauver_document) documents.sauver_document();
+    fv->liberer_image();
+  }
+  for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+    if (e.videos[w].utilise && e.videos[w].vue == v) {
+      FenetreVideo* fw = fenetres_videos[w];
+      e.videos[w].utilise = false;
+      --e.nombre_videos;
+      fenetres_videos[w] = nullptr;
+      liberer_noeud(noeuds_videos[w]);
+      if (fw) {
+        fermer_enfant(fw);
+        detruire_enfant(fw);
+      }
+      if (e.video_courante == w) e.video_courante = 0;
+    }
+  e.vues[v].utilise = false;
+  fenetres_vues[v] = nullptr;
+  if (e.montagnes[m].type.utilise) liberer_noeud(noeuds_vues[v]);
+  else noeuds_vues[v] = nullptr;
+  --e.nombre_vues;
+  detruire_enfant(fv);
+  e.vue_courante = 0;
+  for (int k = 1; k <= NOMBRE_MAX_VUES; ++k)
+    if (e.vues[k].utilise) {
+      e.vue_courante = k;
+      e.montagne_courante = e.vues[k].montagne;
+      break;
+    }
+}
+
+void TBasewindow::fermer_video(int w) {
+  auto& e = etat;
+  FenetreVideo* fw = fenetres_videos[w];
+  fw->fermeture = 0;
+  int m = e.videos[w].montagne, v = e.videos[w].vue;
+  if (fw->sauvegarde_demandee && fw->refaite && e.montagnes[m].type.utilise) {
+    e.montagne_courante = m;
+    e.parametres = e.montagnes[m].type.parametres;
+    e.vue_courante = v;
+    if (fenetres_vues[v]) e.vue = fenetres_vues[v]->parametres;
+    e.video_courante = w;
+    e.video = fw->parametres;
+    if (documents.sauver_document) documents.sauver_document();
+    fw->refaite = 0;
+  }
+  e.videos[w].utilise = false;
+  fenetres_videos[w] = nullptr;
+  if (e.montagnes[m].type.utilise) liberer_noeud(noeuds_videos[w]);
+  else noeuds_videos[w] = nullptr;
+  --e.nombre_videos;
+  detruire_enfant(fw);
+  e.video_courante = 0;
+  for (int k = 1; k <= NOMBRE_MAX_VIDEOS; ++k)
+    if (e.videos[k].utilise) {
+      e.video_courante = k;
+      e.vue_courante = e.videos[k].vue;
+      e.montagne_courante = e.videos[k].montagne;
+      break;
+    }
+}
+
+void TBasewindow::Fermer_montagne_active() {
+  int m = etat.montagne_courante;
+  if (!m || !cartes[m]) return;
+  // A close started here is always allowed.
+  cartes[m]->fermeture_autorisee = 1;
+  fermer_enfant(cartes[m]);
+  UpdateItems();
+}
+
+void TBasewindow::Fermer_toutes_montagnes() {
+  occupe = 1;
+  fermer_avant_sortie();
+  occupe = 0;
+  Fermer_montagne_active();
+  if (etat.nombre_montagnes > 0) Timer_delete_.start();
+}
+
+void TBasewindow::Fermer_vue_active() {
+  int v = etat.vue_courante;
+  if (!v || !fenetres_vues[v]) return;
+  fenetres_vues[v]->fermeture_autorisee = 1;
+  fermer_enfant(fenetres_vues[v]);
+  UpdateItems();
+}
+
+void TBasewindow::Fermer_toutes_vues() {
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+    if (etat.vues[v].utilise && fenetres_vues[v]) {
+      fenetres_vues[v]->fermeture_autorisee = 1;
+      fermer_enfant(fenetres_vues[v]);
+    }
+  UpdateItems();
+}
+
+void TBasewindow::Fermer_video() {
+  int w = etat.video_courante;
+  if (w && fenetres_videos[w]) fermer_enfant(fenetres_videos[w]);
+  UpdateItems();
+}
+
+void TBasewindow::Fermer_toutes_videos() {
+  for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+    if (etat.videos[w].utilise && fenetres_videos[w]) fermer_enfant(fenetres_videos[w]);
+  UpdateItems();
+}
+
+// ---------------------------------------------------------------- timers
+
+void TBasewindow::en_dehors_operation(QTimer& t, const std::function<void()>& action) {
+  if (operation_en_cours()) {
+    t.start();  // try again once the long work is over
+    return;
+  }
+  t.stop();
+  action();
+  rafraichir_demande = 0;
+  nouveau_demande = 0;
+  occupe = 0;
+}
+
+void TBasewindow::TimerthreadTimer() {
+  en_dehors_operation(Timerthread_, [this] {
+    if (rafraichir_demande && etat.vue_courante && fenetres_vues[etat.vue_courante]) {
+      FenetreVue* v = fenetres_vues[etat.vue_courante];
+      activer(v);
+      v->image_brute = image_brute;
+      if (rafraichir_vue) rafraichir_vue(v->no_vue);
+      else v->rafraichir_vue();
+    }
+    if (nouveau_demande && etat.montagne_courante && nouvelle_vue) nouvelle_vue();
+  });
+}
+
+void TBasewindow::Timer_deleteTimer() {
+  if (operation_en_cours()) return;
+  Fermer_montagne_active();
+  if (etat.nombre_montagnes == 0) Timer_delete_.stop();
+}
+
+void TBasewindow::TimerThread1Timer() {
+  en_dehors_operation(TimerThread1_, [this] {
+    if (rafraichir_demande && etat.video_courante && fenetres_videos[etat.video_courante]) {
+      FenetreVideo* w = fenetres_videos[etat.video_courante];
+      activer(w);
+      w->regenerer_video(tableau_cameras.get());
+    }
+    if (etat.vue_courante && fenetres_vues[etat.vue_courante]) fenetres_vues[etat.vue_courante]->fermeture_autorisee = 0;
+    if (etat.montagne_courante && cartes[etat.montagne_courante]) cartes[etat.montagne_courante]->fermeture_autorisee = 0;
+    if (nouveau_demande && etat.vue_courante && nouvelle_video) nouvelle_video();
+  });
+}
+
+// ---------------------------------------------------------------- requests
+
+void TBasewindow::FormDblClick() {
+  auto& e = etat;
+  QWidget* actif = enfant_actif();
+  auto up = [this] { platform::send(handle_, platform::WM_LBUTTONUP, 0, 0); };
+  // 1. Gallery choice.
+  if (galerie_ouverte && galerie && galerie->vue_choisie) {
+    galerie->vue_choisie = 0;
+    e.fichier_courant = galerie->fichier_choisi;
+    up();
+    if (documents.ouvrir_vue) documents.ouvrir_vue();
+    UpdateItems();
+    return;
+  }
+  // 2. Imported terrain.
+  if (import_ouvert && importation && importation->importation_faite &&
+      !(e.montagne_courante && actif && actif == cartes[e.montagne_courante])) {
+    adopter_import();
+    return;
+  }
+  // 3. Card request.
+  int m = e.montagne_courante;
+  if (m && e.montagnes[m].type.utilise && cartes[m] && actif == cartes[m] && !cartes[m]->fermeture) {
+    switch (cartes[m]->code_commande) {
+      case 1: {
+        up();
+        int premiere = 0;
+        for (int v = 1; v <= NOMBRE_MAX_VUES && !premiere; ++v)
+          if (e.vues[v].utilise && e.vues[v].montagne == m) premiere = v;
+        if (premiere) {
+          if (rafraichir_vue) rafraichir_vue(premiere);
+          else if (fenetres_vues[premiere]) fenetres_vues[premiere]->rafraichir_vue();
+        } else if (nouvelle_vue) {
+          nouvelle_vue();
+        }
+        break;
+      }
+      case 2: up(); commande("Create trees"); break;
+      case 3: up(); commande("R&egenerate the mountain"); break;
+      case 4: commande("&Duplicate the mountain"); break;
+      case 5: up(); commande("&Refine an existing mountain"); break;
+      case 6: commande("Combine two mountains"); break;
+      case 7: commande("&Creation options ..."); break;
+      case 8: commande("&Refine options ..."); break;
+      case 11:
+      case 12:
+      case 13:
+      case 14: {
+        static const std::int32_t valeurs[4] = {100, 10, -10, -100};
+        Tmatrice* t = e.montagnes[m].terrain.get();
+        if (t && elever) {
+          QApplication::setOverrideCursor(Qt::WaitCursor);
+          elever(*t, valeurs[cartes[m]->code_commande - 11]);
+          QApplication::restoreOverrideCursor();
+          e.montagnes[m].type.modifie_edition = 1;
+        }
+        break;
+      }
+      case 16: up(); commande("&Edit the active mountain"); break;
+      default: break;
+    }
+    UpdateItems();
+    return;
+  }
+  // 4. View request.
+  int v = e.vue_courante;
+  if (v && e.vues[v].utilise && !e.video_courante && fenetres_vues[v] && actif == fenetres_vues[v] &&
+      !fenetres_vues[v]->fermeture) {
+    if (fenetres_vues[v]->code_commande == 2) commande("Duplicate the view");
+    else if (fenetres_vues[v]->code_commande == 3) commande("View options ...");
+    UpdateItems();
+    return;
+  }
+  // 5. Video request.
+  int w = e.video_courante;
+  if (w && e.videos[w].utilise && fenetres_videos[w] && actif == fenetres_videos[w] && !fenetres_videos[w]->fermeture) {
+    if (fenetres_videos[w]->code_commande == 2) commande("Duplicate Video");
+    else if (fenetres_videos[w]->code_commande == 3) commande("Adjustements of Video");
+    UpdateItems();
+  }
+}
+
+void TBasewindow::adopter_import() {
+  auto& e = etat;
+  FenetreImport* imp = importation;
+  int m = e.montagne_libre();
+  if (m == 0) {
+    warn("No room for the imported mountain (>5)", "Mountain ");
+    imp->importation_faite = 0;
+    return;
+  }
+  e.montagnes[m].type.a_fichier = 0;
+  occupe = 1;
+  e.demarrage = false;
+  e.parametres.maillage = imp->degre;
+  e.parametres.deformation = imp->parametres.deformation;
+  e.parametres.photo_aerienne = imp->parametres.photo_aerienne;
+  e.parametres.texte[0] = imp->commentaire;
+  std::string n = std::to_string(m);
+  int pris = prendre_montagne("#   " + n + " Imported mountain", QString("#   %1:  Imported mountain").arg(m),
+                              QString("Import. %1").arg(m), e.parametres);
+  CarteMontagne* carte = cartes[pris];
+  carte->initialiser_fiche(handle_, false, 0);
+  occupe = 0;
+  auto t = std::make_unique<Tmatrice>(e.parametres);
+  const Tmatrice* src = imp->terrain.get();
+  if (src) {
+    const int taille = imp->taille;
+    // A colour layer is added only when the new terrain has none yet.
+    if (e.parametres.photo_aerienne && !t->photo) t->ajouter_photo();
+    for (int i = 0; i <= taille; ++i)
+      for (int j = 0; j <= taille; ++j) {
+        if (src->hauteurs && t->hauteurs) t->hauteurs->ecrire(i, j, src->hauteurs->lire(i, j));
+        if (e.parametres.deformation && src->dx && t->dx && src->dy && t->dy) {
+          t->dx->ecrire(i, j, src->dx->lire(i, j));
+          t->dy->ecrire(i, j, src->dy->lire(i, j));
+        }
+        if (e.parametres.photo_aerienne && src->photo && t->photo) {
+          Rgb c = src->photo->lire(i, j);
+          t->photo->ecrire(i, j, static_cast<std::uint32_t>(c.r | (c.g << 8) | (c.b << 16)));
+        }
+      }
+  }
+  t->initialiser_apres_import();
+  e.montagnes[pris].terrain = std::move(t);
+  imp->terrain.reset();
+  imp->importation_faite = 0;
+  platform::send(handle_, platform::WM_LBUTTONUP, 0, 0);
+  UpdateItems();
+}
+
+// ---------------------------------------------------------------- help, explorer, window menu
+
+HelpViewer* TBasewindow::aide(bool creer) {
+  if (!aide_ && creer) aide_ = std::make_unique<HelpViewer>();
+  return aide_.get();
+}
+
+void TBasewindow::afficher_aide(int contexte) { aide()->ShowTopic(contexte); }
+
+void TBasewindow::Contextuelle() {
+  aide_contextuelle = aide_contextuelle ? 0 : 1;
+  if (aide_contextuelle) QApplication::setOverrideCursor(Qt::WhatsThisCursor);
+  else QApplication::restoreOverrideCursor();
+  if (galerie_ouverte && galerie) galerie->aide_contextuelle = aide_contextuelle;
+  if (import_ouvert && importation) importation->aide_contextuelle = aide_contextuelle;
+  for (auto& c : cartes)
+    if (c) c->aide_contextuelle = aide_contextuelle;
+  for (auto& v : fenetres_vues)
+    if (v) v->aide_contextuelle = aide_contextuelle;
+  for (auto& w : fenetres_videos)
+    if (w) w->aide_contextuelle = aide_contextuelle;
+  for (auto& ed : editeurs)
+    if (ed) ed->aide_contextuelle = aide_contextuelle;
+}
+
+void TBasewindow::Index() {
+  aide()->ShowFinder();
+  if (aide_contextuelle) {
+    aide_contextuelle = 0;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TBasewindow::Aide() {
+  aide()->ShowContents();
+  if (aide_contextuelle) {
+    aide_contextuelle = 0;
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TBasewindow::A_propos() {
+  TAboutBox boite(this);
+  boite.exec();
+}
+
+void TBasewindow::basculer_explorateur() {
+  bool visible = !TreeView1_->isVisible();
+  TreeView1_->setVisible(visible);
+  action("&Explorer")->setChecked(visible);
+  bouton("Explorer")->SetPressed(visible);
+}
+
+void TBasewindow::TreeView1Change() {
+  if (selection_programme_) return;
+  for (QTreeWidgetItem* it : TreeView1_->selectedItems()) {
+    auto* w = qobject_cast<QWidget*>(it->data(0, Qt::UserRole).value<QObject*>());
+    if (auto* f = dynamic_cast<FenetreEnfant*>(w); f && f->sous_fenetre()) {
+      mdi_->setActiveSubWindow(f->sous_fenetre());
+      f->setFocus();
+    }
+  }
+  UpdateItems();
+}
+
+void TBasewindow::Supprimer_noeuds() {
+  std::vector<QPointer<QWidget>> fenetres;
+  for (QTreeWidgetItem* it : TreeView1_->selectedItems())
+    fenetres.emplace_back(qobject_cast<QWidget*>(it->data(0, Qt::UserRole).value<QObject*>()));
+  for (auto& w : fenetres) {
+    auto* f = dynamic_cast<FenetreEnfant*>(w.data());
+    if (!f) continue;
+    if (auto* c = dynamic_cast<CarteMontagne*>(f)) c->fermeture_autorisee = 1;
+    if (auto* v = dynamic_cast<FenetreVue*>(f)) v->fermeture_autorisee = 1;
+    fermer_enfant(f);
+  }
+  UpdateItems();
+}
+
+void TBasewindow::Mosaique() { mdi_->cascadeSubWindows(); }
+void TBasewindow::Carrelage() { mdi_->tileSubWindows(); }
+
+void TBasewindow::Reorganiser() {
+  // The minimised children line up along the bottom edge.
+  int x = 0;
+  const int h = mdi_->viewport()->height();
+  for (QMdiSubWindow* s : mdi_->subWindowList())
+    if (s->isMinimized()) {
+      s->move(x, h - s->height());
+      x += s->width();
+    }
+}
+
+void TBasewindow::Minimiser_tout() {
+  auto liste = mdi_->subWindowList();
+  for (int i = static_cast<int>(liste.size()) - 1; i >= 0; --i) liste[i]->showMinimized();
+}
+
+void TBasewindow::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange) UpdateItems();
+}
+
+void TBasewindow::mousePressEvent(QMouseEvent* e) {
+  QMainWindow::mousePressEvent(e);
+  UpdateItems();
+}
+
+// ---------------------------------------------------------------- program entry
+
+int executer_programme(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Quorvel");
+  install_message_pump();
+  QtUserInterface ui;
+  set_user_interface(&ui);
+  int rc = 1;
+  {
+    TData data;
+    TBasewindow w(&data);
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    if (w.FormCreate(reglages_du_programme(args))) {
+      w.show();
+      rc = app.exec();
+    }
+  }
+  set_user_interface(nullptr);
+  return rc;
+}

@@ -1,21 +1,239 @@
+// The program's MDI main window: start-up and exit, the fixed document
+// tables with their child windows and explorer nodes, the synchronisation of
+// what is current (UpdateItems), the closing cascades, the request dispatcher
+// of the child windows, the Window and Help menus and the deferred-work timers.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <map>
+#include <set>
+#include <memory>
+#include <vector>
 
+#include "app/etat_documents.h"
+#include "app/fenetres.h"
 #include "platform/messages.h"
 
+class CtlBackPanel;
+class CtlFormFill;
+class CtlShapeHint;
+class CtlSpeedButton;
+class HelpViewer;
+class QAction;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTreeWidget;
+class QTreeWidgetItem;
+#include "app/apropos.h"
+class TData;
 
-// The program's main window: an MDI area that holds the documents' windows.
-class MainWindow : public QMainWindow {
+// Where the program keeps its files, and how start-up learns it.
+struct ReglagesDemarrage {
+  QString executable;                                  // full path of the running program
+  std::function<bool(const QString&)> inscriptible;    // whether a folder can be written
+  QString dossier_utilisateur;                         // per-user data folder
+  QStringList arguments;                               // command-line parameters, program name excluded
+};
+ReglagesDemarrage reglages_du_programme(const QStringList& arguments);
+
+// Commands the document layer supplies; each runs on the main window's state.
+struct CommandesDocuments {
+  std::function<void()> ouvrir_montagne, ouvrir_vue, ouvrir_video;  // open the current file name
+  std::function<void()> sauver_document;                            // save the current mountain's document
+  std::function<void()> FileOpenItemClick, FileSaveItemClick;
+  std::function<void()> Sauvermontagne, Sauvervue, Sauvervideo, Supprimer;
+  std::function<void(const std::string&)> FileprecItemClick;
+};
+
+class TBasewindow : public QMainWindow {
   Q_OBJECT
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
-  ~MainWindow() override;
+  explicit TBasewindow(TData* data, QWidget* parent = nullptr);
+  ~TBasewindow() override;
+
+  // The start-up sequence; false when the options file is missing (the user
+  // was told and the program is to end with status 1).
+  bool FormCreate(const ReglagesDemarrage& reglages);
 
   platform::WindowHandle handle() const { return handle_; }
+  etat_documents etat;
+
+  // --- tables beside the document state ---
+  std::array<QPointer<CarteMontagne>, NOMBRE_MAX_MONTAGNES + 1> cartes{};
+  std::array<QPointer<FenetreEdition>, NOMBRE_MAX_MONTAGNES + 1> editeurs{};
+  std::array<std::uint8_t, NOMBRE_MAX_MONTAGNES + 1> edition_ouverte{};
+  std::array<QPointer<FenetreVue>, NOMBRE_MAX_VUES + 1> fenetres_vues{};
+  std::array<QPointer<FenetreVideo>, NOMBRE_MAX_VIDEOS + 1> fenetres_videos{};
+  std::array<QTreeWidgetItem*, NOMBRE_MAX_MONTAGNES + 1> noeuds_montagnes{};
+  std::array<QTreeWidgetItem*, NOMBRE_MAX_VUES + 1> noeuds_vues{};
+  std::array<QTreeWidgetItem*, NOMBRE_MAX_VIDEOS + 1> noeuds_videos{};
+  std::array<QTreeWidgetItem*, NOMBRE_MAX_MONTAGNES + 1> noeuds_editeurs{};
+  std::uint8_t occupe = 0;              // busy: a command or a cascade rearranges the tables
+  std::uint8_t edition_active = 0;      // the active child is a map editor
+  std::uint8_t rafraichir_demande = 0;  // deferred refresh requested
+  std::uint8_t nouveau_demande = 0;     // deferred new document requested
+  std::uint8_t aide_contextuelle = 0;   // context-help mode
+  std::uint8_t options_seules = 0;      // Lire_options reads the sections only
+  std::uint8_t image_brute = 0;         // rough-picture option
+  std::uint8_t courbes_niveau = 0;      // level-curves option
+  std::uint8_t vue_sans_rendu = 0;      // a new view shows a picture instead of rendering
+  std::uint8_t galerie_ouverte = 0;
+  std::uint8_t import_ouvert = 0;
+  std::uint8_t sortie = 0;              // shutting down
+  QPointer<FenetreGalerie> galerie;
+  QPointer<FenetreImport> importation;
+  std::unique_ptr<std::vector<enregistrement_camera>> tableau_cameras;
+
+  // --- hooks of later windows and commands ---
+  CommandesDocuments documents;
+  std::function<void(int vue)> rafraichir_vue;  // re-render a view
+  std::function<void()> nouvelle_vue, nouvelle_video;
+  std::function<void(Tmatrice&, std::int32_t valeur)> elever;  // adding mode
+  std::function<CarteMontagne*()> creer_carte;  // the card of a new slot
+  // Connects a menu command (by caption) to its code; until then its item stays disabled.
+  void connecter(const QString& caption, std::function<void()> commande);
+
+  // --- commands ---
+  void UpdateItems();
+  void FormDblClick();  // the request dispatcher
+  void adopter_import();
+  void ouvrir_fichier();  // Timer1
+  void Timer2Timer();
+  void TimerthreadTimer();
+  void Timer_deleteTimer();
+  void TimerThread1Timer();
+  void fichiers_deposes(const QStringList& chemins);
+  void ouvrir_par_extension(const QString& chemin);
+  void Lire_options();
+  void Sauve_options();
+  void Fic_defClick();
+  void ExitBtnClick();
+  void fermer_avant_sortie();
+  void maj_fichiers_recents();
+  void basculer_explorateur();
+  void Contextuelle();   // "Contextual Help"
+  void Index();          // help finder
+  void Aide();           // help contents
+  void A_propos();       // the about box, modal
+  void Fermer_montagne_active();
+  void Fermer_toutes_montagnes();
+  void Fermer_vue_active();
+  void Fermer_toutes_vues();
+  void Fermer_video();
+  void Fermer_toutes_videos();
+  void Mosaique();      // "&Tile": cascade
+  void Carrelage();     // "&Mosaic": tile
+  void Reorganiser();   // icons along the bottom
+  void Minimiser_tout();
+  void TreeView1Change();
+  void Supprimer_noeuds();
+
+  // --- building blocks, public for the other document windows and tests ---
+  // Adds a child to the MDI area and shows it; the context-help flag starts off.
+  QMdiSubWindow* ajouter_enfant(FenetreEnfant* enfant);
+  // Takes a free mountain slot for a document: card, node, name; returns the slot or 0.
+  int prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
+                       const param_mat& p);
+  int ajouter_vue(FenetreVue* vue, int montagne);
+  int ajouter_video(FenetreVideo* video, int vue);
+  void ajouter_editeur(FenetreEdition* editeur, int montagne);
+  void activer(QWidget* enfant);  // makes a child the active MDI child
+  QWidget* enfant_actif() const;  // the current MDI child's window, or null
+  void afficher_aide(int contexte);
+  void montrer_indication(const QString& texte);  // the status line's hint
+
+  // --- what tests and the review look at ---
+  QAction* action(const QString& caption) const;
+  QMenu* menu_fichier() const { return menu_fichier_; }
+  QMdiArea* mdi() const { return mdi_; }
+  QTreeWidget* arbre() const { return TreeView1_; }
+  CtlSpeedButton* bouton(const QString& nom) const;
+  QString ligne_etat() const;
+  QString panneau_droit() const;
+  TAboutBox* splash() const { return splash_; }
+  HelpViewer* aide(bool creer = true);
+  QTimer& timer1() { return Timer1_; }
+  QTimer& timer2() { return Timer2_; }
+  QTimer& timerthread() { return Timerthread_; }
+  QTimer& timer_delete() { return Timer_delete_; }
+  QTimer& timerthread1() { return TimerThread1_; }
+  QStringList entrees_recentes() const;  // captions of the recent items in the File menu
+  CtlFormFill* fond() const { return fond_; }
+  CtlShapeHint* indications() const { return hint_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
-  QMdiArea* mdi_;
+  void construire_menus();
+  void construire_barre();
+  QAction* ajouter_action(QMenu* menu, const QString& caption, std::function<void()> code,
+                          QKeySequence raccourci = {}, int sujet = 0);
+  void commande(const QString& caption);
+  void activer_elements();  // the enabling table
+  void cocher_options();
+  void regler(const QString& caption, bool actif);
+  void reconstruire_recents();
+  void liberer_noeud(QTreeWidgetItem*& noeud);
+  QTreeWidgetItem* nouveau_noeud(QTreeWidgetItem* parent, const QString& texte, int image, int image_choisie,
+                                 QWidget* donnee);
+  void selectionner_noeud(QTreeWidgetItem* noeud, bool focus);
+  void fermer_enfant(FenetreEnfant* enfant);
+  void detruire_enfant(FenetreEnfant* enfant);
+  void fermer_montagne(int m);
+  void fermer_vue(int v);
+  void fermer_video(int w);
+  void poser_question_montagne(int m, bool vues_ouvertes);
+  int plus_haute_vue(int m) const;
+  void en_dehors_operation(QTimer& t, const std::function<void()>& action);
+  void liberer_carte(int m);
+
+  TData* data_;
   platform::WindowHandle handle_ = 0;
+  QMdiArea* mdi_ = nullptr;
+  QTreeWidget* TreeView1_ = nullptr;
+  QLabel* etat_gauche_ = nullptr;
+  QLabel* etat_droit_ = nullptr;
+  CtlBackPanel* Speedpanel1_ = nullptr;
+  CtlFormFill* fond_ = nullptr;
+  CtlShapeHint* hint_ = nullptr;
+  QMenu* menu_fichier_ = nullptr;
+  QAction* separateur_recents_ = nullptr;  // the separator before "&Exit" that closes the recent entries
+  QAction* action_sortie_ = nullptr;
+  std::vector<QAction*> actions_recentes_;
+  std::map<QString, QAction*> actions_;
+  std::map<QString, std::function<void()>> commandes_;
+  std::map<QString, int> sujets_;  // help topic shown instead in context-help mode
+  std::map<QString, CtlSpeedButton*> boutons_;
+  std::map<CtlSpeedButton*, QString> commande_bouton_;
+  std::set<QString> disponibles_;  // commands whose code exists
+  QPointer<TAboutBox> splash_;
+  std::unique_ptr<HelpViewer> aide_;
+  QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
+  bool selection_programme_ = false;
+  bool dans_update_ = false;
 };
+
+// Whether a long operation runs (its progress window processes events); the
+// main window's timers then re-arm instead of acting.
+bool operation_en_cours();
+class OperationLongue {
+ public:
+  OperationLongue();
+  ~OperationLongue();
+  OperationLongue(const OperationLongue&) = delete;
+  OperationLongue& operator=(const OperationLongue&) = delete;
+};
+
+// The whole program: image data, main window and message loop; returns the exit status.
+int executer_programme(int argc, char** argv);

@@ -197,16 +197,17 @@ bool CtlShapeHint::eventFilter(QObject* o, QEvent* e) {
     case QEvent::ToolTip:
       if (w && !w->toolTip().isEmpty() && g_active == this) {
         hinted_ = w;
-        ShowHint(static_cast<QHelpEvent*>(e)->globalPos(), w->toolTip());
+        ShowHint(static_cast<QHelpEvent*>(e)->globalPos(), w->toolTip().section('|', 0, 0));
         return true;
       }
       break;
     case QEvent::Enter:
-      if (w && !w->toolTip().isEmpty()) emit hintChanged(w->toolTip());
+      // The status line takes the long part of a hint ("short|long").
+      if (w && w->toolTip().contains('|')) emit hintChanged(w->toolTip().section('|', 1));
       break;
     case QEvent::Leave:
       if (w && w == hinted_) HideHint();
-      if (w && !w->toolTip().isEmpty()) emit hintChanged(QString());
+      if (w && w->toolTip().contains('|')) emit hintChanged(QString());
       break;
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:

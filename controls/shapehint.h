@@ -74,7 +74,8 @@ class CtlShapeHint : public QObject {
   QImage PaintShape(QSize size, QRect text_rect, CtlHintPosition place, const QString& text) const;
 
  signals:
-  // The hint of the control under the pointer (empty when none), for a status line.
+  // The long part of the hint of the control under the pointer (empty when
+  // none), for a status line; the balloon shows the short part.
   void hintChanged(const QString& hint);
 
  protected:

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include "app/donnees_images.h"
 #include "app/mainwindow.h"
 #include "app/qt_platform.h"
 #include "platform/messages.h"
@@ -24,7 +25,8 @@ TEST(MessagePump, PostedMessageArrivesAfterOneEventRound) {
 }
 
 TEST(MainWindowShell, TitleAndHandle) {
-  MainWindow w;
+  TData data;
+  TBasewindow w(&data);
   EXPECT_EQ(w.windowTitle(), "Quorvel");
   EXPECT_TRUE(platform::is_window(w.handle()));
 }

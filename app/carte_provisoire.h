@@ -1,0 +1,21 @@
+// Stand-in mountain card: an MDI child with the card's fields and close rule
+// that shows the slot, the name and the document path.
+#pragma once
+
+#include "app/fenetres.h"
+
+class CarteProvisoire : public CarteMontagne {
+ public:
+  explicit CarteProvisoire(QWidget* parent = nullptr);
+  void initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date) override;
+  std::string fichier;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+};
+
+class TBasewindow;
+// Opens the current file name as a mountain: a slot, the card, the mountain
+// section's parameters and a flat terrain of its mesh. Used until the document
+// reader is connected.
+void ouvrir_montagne_provisoire(TBasewindow& w);

@@ -1,0 +1,146 @@
+// The main window's side of its child windows: each kind holds exactly the
+// fields the main window reads and writes. The windows themselves (card, view,
+// video, map editor, gallery, import) derive from these classes.
+#pragma once
+
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/matrice.h"
+#include "model/records.h"
+#include "platform/messages.h"
+
+class QMdiSubWindow;
+class QCloseEvent;
+
+// An MDI child. Children never delete themselves: a closing child hides and
+// raises its closing flag; the main window removes it from its tables and
+// deletes it later.
+class FenetreEnfant : public QWidget {
+ public:
+  using QWidget::QWidget;
+  QMdiSubWindow* sous_fenetre() const { return sous_fenetre_; }
+  void fixer_sous_fenetre(QMdiSubWindow* s) { sous_fenetre_ = s; }
+
+  std::uint8_t aide_contextuelle = 0;
+  std::uint8_t fermeture = 0;  // raised by the window's own close
+  platform::WindowHandle principale = 0;
+
+  // Sends the main window the request message; returns after the command ran.
+  void requete_fenetre() const;
+
+ private:
+  QPointer<QMdiSubWindow> sous_fenetre_;
+};
+
+// Mountain card.
+class CarteMontagne : public FenetreEnfant {
+ public:
+  using FenetreEnfant::FenetreEnfant;
+  std::uint16_t no_matrice = 0;
+  std::uint8_t fermeture_autorisee = 0;
+  std::uint8_t modifie = 0;
+  param_mat parametres;
+  std::uint16_t nombre_vues = 0;
+  std::uint16_t code_commande = 0;
+
+  // Set-up after the slot is filled: owner window, whether the document has a file, its date.
+  virtual void initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date);
+  // The time of day the document was last saved, shown by the card.
+  virtual void marquer_sauvee(long long date) { (void)date; }
+
+ protected:
+  // A card closes only while it is the active child and marked close-allowed.
+  void closeEvent(QCloseEvent* e) override;
+};
+
+// View window.
+class FenetreVue : public FenetreEnfant {
+ public:
+  using FenetreEnfant::FenetreEnfant;
+  std::uint16_t no_vue = 0;
+  std::uint16_t no_matrice = 0;
+  std::uint8_t fermeture_autorisee = 0;
+  std::uint8_t sauvegarde_demandee = 0;
+  std::uint8_t modifiee = 0;
+  std::uint8_t a_fichier = 0;
+  std::uint8_t peinte = 0;
+  std::uint8_t a_statistiques = 0;
+  std::uint16_t code_commande = 0;
+  std::uint16_t largeur_image = 400, hauteur_image = 300;
+  std::uint8_t image_brute = 0;  // the main window's rough-picture option, taken before a refresh
+  param_vue parametres;
+
+  virtual void liberer_image() {}
+  virtual void rafraichir_vue() {}
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+};
+
+// Video window.
+class FenetreVideo : public FenetreEnfant {
+ public:
+  using FenetreEnfant::FenetreEnfant;
+  std::uint16_t no_video = 0, no_vue = 0, no_matrice = 0;
+  std::uint8_t sauvegarde_demandee = 0;
+  std::uint8_t refaite = 0;
+  std::uint8_t a_fichier = 0;
+  std::uint8_t focus_arbre = 0;
+  std::uint16_t code_commande = 0;
+  Param_video parametres;
+  std::string fichier_film;
+  std::array<std::string, 11> informations{};
+
+  virtual void regenerer_video(const std::vector<enregistrement_camera>* cameras) { (void)cameras; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+};
+
+// Map editor.
+class FenetreEdition : public FenetreEnfant {
+ public:
+  using FenetreEnfant::FenetreEnfant;
+  std::uint16_t no_matrice = 0;
+  std::uint8_t modifiee = 0;
+  std::uint8_t focus_arbre = 0;
+  std::uint8_t peinte = 0;
+  param_vue vue;
+  bool coller_actif = false;  // the paste button
+  virtual void activer_coller(bool actif) { coller_actif = actif; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+};
+
+// View gallery (modeless, not an MDI child).
+class FenetreGalerie : public QWidget {
+ public:
+  using QWidget::QWidget;
+  std::uint8_t vue_choisie = 0;
+  std::string fichier_choisi;
+  std::uint8_t aide_contextuelle = 0;
+  bool fermee() const { return !isVisible(); }
+};
+
+// Import window.
+class FenetreImport : public FenetreEnfant {
+ public:
+  using FenetreEnfant::FenetreEnfant;
+  std::uint8_t importation_faite = 0;
+  std::uint8_t fermee = 0;
+  std::uint16_t degre = 0;
+  std::uint16_t taille = 0;  // nodes per side
+  param_mat parametres;
+  std::string commentaire;
+  std::unique_ptr<Tmatrice> terrain;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+};

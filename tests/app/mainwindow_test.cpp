@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "app/aide.h"
+#include "app/apropos.h"
+#include "controls/speedbutton.h"
+#include "tests/app/programme_test_support.h"
+
+namespace {
+
+QString ini_path(Programme& p) { return p.chemin("montagne.ini"); }
+
+// The three parameter sections of an options file, from the mountain head on.
+std::string sections(const std::string& ini) { return ini.substr(ini.find("  [PARAMETRES MATRICE]")); }
+
+}  // namespace
+
+TEST(StartUp, ReadsTheOptionsFileAndShowsTheSplash) {
+  Programme p;
+  set_clock_for_tests([] { return 43210000u; });
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  std::uint32_t attendu = seed();
+  set_clock_for_tests({});
+  TBasewindow& w = *p.w;
+  EXPECT_EQ(w.height(), 660);
+  EXPECT_FALSE(w.arbre()->isVisible());
+  EXPECT_EQ(w.etat.vue.largeur_image, 800);
+  EXPECT_EQ(static_cast<std::uint32_t>(w.etat.parametres.cle), attendu);
+  EXPECT_EQ(w.etat.parametres.cible[0], 0.333);
+  EXPECT_TRUE(w.etat.demarrage);
+  ASSERT_NE(w.splash(), nullptr);
+  EXPECT_EQ(w.splash()->windowTitle(), "Quorvel v 3.1");
+  EXPECT_TRUE(w.timer2().isActive());
+  EXPECT_EQ(w.timer2().interval(), 2000);
+  EXPECT_FALSE(w.timer1().isActive());
+  w.Timer2Timer();
+  EXPECT_EQ(w.splash(), nullptr);
+  EXPECT_FALSE(w.timer2().isActive());
+  EXPECT_TRUE(QFileInfo(p.chemin("temp")).isDir());
+  EXPECT_EQ(w.etat.largeur_defaut, 400);
+}
+
+TEST(StartUp, MissingOptionsFileIsReportedAndEndsTheStart) {
+  Programme p;
+  EXPECT_FALSE(p.demarrer(""));
+  ASSERT_EQ(p.ui.entries.size(), 1u);
+  EXPECT_FALSE(p.ui.entries[0].question);
+  EXPECT_EQ(p.ui.entries[0].caption, "Quorvel");
+  EXPECT_EQ(p.ui.entries[0].text,
+            "The default parameters file \"Montagne.ini\" could not be found. The file \"montagne.ini\" must be in the "
+            "same directory as the executing file " + p.chemin("quorvel").toStdString());
+  EXPECT_FALSE(p.w->isVisible());
+  EXPECT_EQ(p.w->splash(), nullptr);
+}
+
+TEST(StartUp, UnwritableProgramFolderUsesTheUserFolder) {
+  Programme p;
+  QDir(p.dossier.path()).mkpath("ciels");
+  ecrire_tout(p.chemin("ciels/nuage.jpg"), "sky");
+  QString user = p.chemin("user");
+  ASSERT_TRUE(p.demarrer(options_exemple(), {}, false, user));
+  EXPECT_EQ(QString::fromStdString(p.w->etat.dossier_programme), QDir::cleanPath(user));
+  EXPECT_TRUE(QFileInfo::exists(user + "/montagne.ini"));
+  EXPECT_EQ(lire_tout(user + "/ciels/nuage.jpg"), "sky");
+  EXPECT_TRUE(QFileInfo(user + "/temp").isDir());
+  EXPECT_EQ(p.w->etat.vue.largeur_image, 800);
+}
+
+TEST(CommandLine, CommandLineFileWinsOverTheStartingFile) {
+  Programme p;
+  QString a = p.chemin("a.mat"), b = p.chemin("b.mat");
+  ecrire_tout(a, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+  ecrire_tout(b, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+  ASSERT_TRUE(p.demarrer(options_exemple({a.toStdString()}), {b}));
+  EXPECT_TRUE(p.w->timer1().isActive());
+  EXPECT_EQ(p.w->timer1().interval(), 1000);
+  p.w->ouvrir_fichier();
+  EXPECT_FALSE(p.w->timer1().isActive());
+  ASSERT_EQ(p.ouverts.size(), 1u);
+  EXPECT_EQ(p.ouverts[0], "mat:" + b.toStdString());
+  EXPECT_EQ(p.w->etat.nombre_montagnes, 1);
+  EXPECT_FALSE(p.w->etat.demarrage);
+}
+
+TEST(CommandLine, UpperCaseViewNameOpensAsAView) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple(), {p.chemin("X.VUE")}));
+  p.w->ouvrir_fichier();
+  ASSERT_EQ(p.ouverts.size(), 1u);
+  EXPECT_EQ(p.ouverts[0], "vue:" + p.chemin("X.VUE").toStdString());
+}
+
+TEST(CommandLine, StartingFileThatNoLongerExistsIsDropped) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple({p.chemin("gone.mat").toStdString()})));
+  EXPECT_TRUE(p.w->etat.fichier_courant.empty());
+  EXPECT_FALSE(p.w->timer1().isActive());
+  QString a = p.chemin("a.vue");
+  ecrire_tout(a, "x");
+  Programme q;
+  ASSERT_TRUE(q.demarrer(options_exemple({a.toStdString()})));
+  EXPECT_TRUE(q.w->timer1().isActive());
+  q.w->ouvrir_fichier();
+  ASSERT_EQ(q.ouverts.size(), 1u);
+  EXPECT_EQ(q.ouverts[0], "vue:" + a.toStdString());
+}
+
+TEST(Drops, ExtensionsDecideAndOnlyTheFirstFileCounts) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  QString bmp = p.chemin("x.bmp"), upper = p.chemin("X.VUE"), vid = p.chemin("y.vid");
+  for (const QString& f : {bmp, upper, vid}) ecrire_tout(f, "x");
+  p.w->fichiers_deposes({bmp, vid});
+  p.w->fichiers_deposes({upper});
+  ASSERT_EQ(p.ouverts.size(), 1u);
+  EXPECT_EQ(p.ouverts[0], "vue:" + p.chemin("x.vue").toStdString());
+  p.w->fichiers_deposes({vid});
+  EXPECT_EQ(p.ouverts.back(), "vid:" + vid.toStdString());
+  // A long path is taken whole.
+  QString dir = p.chemin(QString(120, 'd'));
+  QDir().mkpath(dir);
+  QString long_name = dir + "/mountain.mat";
+  ASSERT_GT(long_name.size(), 150);
+  ecrire_tout(long_name, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+  p.w->fichiers_deposes({long_name});
+  EXPECT_EQ(p.ouverts.back(), "mat:" + long_name.toStdString());
+  EXPECT_EQ(p.w->etat.montagnes[1].type.fichier, long_name.toStdString());
+}
+
+TEST(RecentFiles, MenuMirrorsTheList) {
+  Programme p;
+  std::vector<std::string> tete;
+  for (const char* n : {"r1.mat", "r2.mat", "r3.mat"}) {
+    ecrire_tout(p.chemin(n), lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+    tete.push_back(">" + p.chemin(n).toStdString());
+  }
+  ASSERT_TRUE(p.demarrer(options_exemple(tete)));
+  TBasewindow& w = *p.w;
+  ASSERT_EQ(w.entrees_recentes().size(), 3);
+  EXPECT_EQ(w.entrees_recentes()[0], p.chemin("r1.mat"));
+  // Between the separator after "starting file" and the one before "&Exit".
+  auto actions = w.menu_fichier()->actions();
+  int depart = static_cast<int>(actions.indexOf(w.action("starting file")));
+  int sortie = static_cast<int>(actions.indexOf(w.action("&Exit")));
+  EXPECT_EQ(sortie - depart, 6);
+  EXPECT_TRUE(actions[depart + 1]->isSeparator());
+  EXPECT_EQ(actions[depart + 2]->text(), p.chemin("r1.mat"));
+  EXPECT_TRUE(actions[sortie - 1]->isSeparator());
+  p.ouvrir("r4.mat");
+  ASSERT_EQ(w.entrees_recentes().size(), 4);
+  EXPECT_EQ(w.entrees_recentes()[0], p.chemin("r4.mat"));
+  for (int k = 5; k <= 11; ++k) {
+    w.etat.fichier_courant = p.chemin(QString("r%1.mat").arg(k)).toStdString();
+    w.maj_fichiers_recents();
+  }
+  ASSERT_EQ(w.entrees_recentes().size(), 10);
+  EXPECT_EQ(w.entrees_recentes()[0], p.chemin("r11.mat"));
+  EXPECT_FALSE(w.entrees_recentes().contains(p.chemin("r3.mat")));
+  EXPECT_TRUE(w.entrees_recentes().contains(p.chemin("r1.mat")));
+  for (QAction* a : w.menu_fichier()->actions())
+    if (a->text() == p.chemin("r2.mat")) a->trigger();
+  ASSERT_EQ(p.precedents.size(), 1u);
+  EXPECT_EQ(p.precedents[0], p.chemin("r2.mat").toStdString());
+}
+
+TEST(Exit, AsksForEditedMountainsAndKeepsTheSectionsOnDisk) {
+  for (bool oui : {true, false}) {
+    Programme p;
+    std::string ini = options_exemple();
+    ASSERT_TRUE(p.demarrer(ini));
+    TBasewindow& w = *p.w;
+    int m = p.ouvrir("edited.mat");
+    ASSERT_EQ(m, 1);
+    w.etat.montagnes[m].type.modifie_edition = 1;
+    w.etat.vue.largeur_image = 123;  // records changed during the run are not written at exit
+    w.etat.demarrer_sur_fichier = true;
+    p.ui.answers = {oui};
+    w.close();
+    ASSERT_EQ(p.ui.entries.size(), 1u);
+    EXPECT_TRUE(p.ui.entries[0].question);
+    EXPECT_EQ(p.ui.entries[0].text, "Before exit, do you want to save modifications on  N°1  " +
+                                        p.chemin("edited.mat").toStdString() + " ?");
+    EXPECT_EQ(p.sauvegardes.size(), oui ? 1u : 0u);
+    std::string apres = lire_tout(ini_path(p));
+    EXPECT_EQ(sections(apres), sections(ini));
+    std::string tete = "22222\r\n" + p.chemin("edited.mat").toStdString() + "\r\n>" +
+                       p.chemin("edited.mat").toStdString() + "\r\n";
+    EXPECT_EQ(apres.substr(0, tete.size()), tete);
+    EXPECT_EQ(w.etat.montagnes[m].type.modifie_edition, 0);
+  }
+}
+
+TEST(Exit, SavedOptionsAreTheSectionsLeftAtExit) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  p.w->etat.vue.largeur_image = 321;
+  p.w->Sauve_options();
+  std::string sauve = lire_tout(ini_path(p));
+  p.w->etat.vue.largeur_image = 999;
+  p.w->close();
+  EXPECT_EQ(sections(lire_tout(ini_path(p))), sections(sauve));
+  EXPECT_NE(sauve.find("Largeur image      =         321"), std::string::npos);
+}
+
+TEST(Exit, ContextHelpShowsTheTopicAndKeepsTheWindow) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  p.w->Contextuelle();
+  p.w->action("&Exit")->trigger();
+  EXPECT_TRUE(p.w->isVisible());
+  ASSERT_NE(p.w->aide(false), nullptr);
+  EXPECT_EQ(p.w->aide(false)->CurrentTopic(), 5009);
+  p.w->Contextuelle();
+}

@@ -1,0 +1,124 @@
+// A started main window in a temporary program folder, with fake children.
+#pragma once
+
+#include <QApplication>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/carte_provisoire.h"
+#include "app/donnees_images.h"
+#include "app/fenetres.h"
+#include "app/mainwindow.h"
+#include "model/aleatoire.h"
+#include "tests/support/fakes.h"
+
+inline std::string lire_tout(const QString& chemin) {
+  QFile f(chemin);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll().toStdString();
+}
+
+inline void ecrire_tout(const QString& chemin, const std::string& octets) {
+  QFile f(chemin);
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(octets.data(), static_cast<qint64>(octets.size()));
+}
+
+// The shipped options file with the view's picture width set to 800.
+inline std::string options_exemple(const std::vector<std::string>& tete = {}) {
+  std::string ini = lire_tout(QUORVEL_SOURCE_DIR "/app/data/montagne.ini");
+  auto pos = ini.find("Largeur image      =         640");
+  if (pos != std::string::npos) ini.replace(pos, 32, "Largeur image      =         800");
+  std::string lignes;
+  for (const auto& l : tete) lignes += l + "\r\n";
+  ini.insert(ini.find("\r\n") + 2, lignes);
+  return ini;
+}
+
+struct FakeVue : FenetreVue {
+  int rendus = 0;
+  void rafraichir_vue() override { ++rendus; }
+};
+struct FakeVideo : FenetreVideo {};
+struct FakeEditeur : FenetreEdition {};
+
+struct Programme {
+  QTemporaryDir dossier;
+  ScopedFakeUserInterface ui;
+  TData data;
+  std::unique_ptr<TBasewindow> w;
+  std::vector<std::string> ouverts;  // "mat:", "vue:", "vid:" + path
+  std::vector<int> sauvegardes;      // current mountain at each save
+  std::vector<std::string> precedents;
+
+  QString chemin(const QString& nom) const { return dossier.path() + "/" + nom; }
+
+  // Starts with `ini` as the options file (none when empty) and the given command line.
+  bool demarrer(const std::string& ini, QStringList args = {}, bool inscriptible = true,
+                QString utilisateur = {}) {
+    if (!ini.empty()) ecrire_tout(chemin("montagne.ini"), ini);
+    w = std::make_unique<TBasewindow>(&data);
+    w->documents.ouvrir_vue = [this] { ouverts.push_back("vue:" + w->etat.fichier_courant); };
+    w->documents.ouvrir_video = [this] { ouverts.push_back("vid:" + w->etat.fichier_courant); };
+    auto mat = w->documents.ouvrir_montagne;
+    w->documents.ouvrir_montagne = [this, mat] {
+      ouverts.push_back("mat:" + w->etat.fichier_courant);
+      mat();
+    };
+    w->documents.sauver_document = [this] { sauvegardes.push_back(w->etat.montagne_courante); };
+    w->documents.FileprecItemClick = [this](const std::string& c) { precedents.push_back(c); };
+    ReglagesDemarrage r;
+    r.executable = chemin("quorvel");
+    r.inscriptible = [inscriptible](const QString&) { return inscriptible; };
+    r.dossier_utilisateur = utilisateur;
+    r.arguments = args;
+    bool ok = w->FormCreate(r);
+    if (ok) {
+      w->show();
+      w->activateWindow();
+    }
+    return ok;
+  }
+
+  // A mountain document on disk, opened as from the command line.
+  int ouvrir(const QString& nom) {
+    QString c = chemin(nom);
+    ecrire_tout(c, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+    w->etat.fichier_courant = c.toStdString();
+    w->ouvrir_par_extension(c);
+    return w->etat.montagne_courante;
+  }
+
+  FakeVue* vue(int m, const QString& titre = "view") {
+    auto* v = new FakeVue;
+    v->setWindowTitle(titre);
+    v->resize(200, 150);
+    if (!w->ajouter_vue(v, m)) {
+      delete v;
+      return nullptr;
+    }
+    return v;
+  }
+  FakeVideo* video(int vue, const QString& titre = "video") {
+    auto* f = new FakeVideo;
+    f->setWindowTitle(titre);
+    if (!w->ajouter_video(f, vue)) {
+      delete f;
+      return nullptr;
+    }
+    return f;
+  }
+  void activer(QWidget* enfant) {
+    w->activer(enfant);
+    QApplication::processEvents();
+  }
+  // Lets deferred deletions run.
+  static void vider() {
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+  }
+};

@@ -55,6 +55,7 @@ void ouvrir_montagne_provisoire(TBasewindow& w) {
   slot.type.a_fichier = 1;
   slot.type.genre = 1;
   slot.terrain = std::make_unique<Tmatrice>(p);
+  slot.terrain->nombre_noeuds = static_cast<std::uint16_t>(slot.terrain->n);
   if (auto* c = dynamic_cast<CarteProvisoire*>(w.cartes[m].data())) c->fichier = chemin;
   w.cartes[m]->initialiser_fiche(w.handle(), true, 0);
   e.montagne_courante = m;

@@ -714,7 +714,7 @@ void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
   TreeView1_->setCurrentItem(noeud);
   noeud->setSelected(true);
   selection_programme_ = false;
-  if (focus && TreeView1_->isVisible()) TreeView1_->setFocus();
+  if (focus && TreeView1_->isVisible() && !TreeView1_->hasFocus()) TreeView1_->setFocus();
 }
 
 int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
@@ -818,6 +818,13 @@ int TBasewindow::plus_haute_vue(int m) const {
 
 void TBasewindow::UpdateItems() {
   if (sortie && occupe) return;
+  // Focus and activation changes made here call back at once; one run at a time.
+  if (dans_update_) return;
+  dans_update_ = true;
+  struct Fin {
+    bool& drapeau;
+    ~Fin() { drapeau = false; }
+  } fin{dans_update_};
   auto& e = etat;
   const bool balayer = !occupe && !operation_en_cours();
   auto nom = [&](int m) { return Q(e.montagnes[m].type.nom.str()); };
@@ -957,7 +964,9 @@ void TBasewindow::UpdateItems() {
           ici->presse_papier = std::move(source->presse_papier);
           ici->niveau_presse_papier = source->niveau_presse_papier;
         }
-        ed->activer_coller(source && ici->presse_papier && source->degre == ici->degre);
+        // The clipboard keeps the lattice of the terrain it was copied from: paste
+        // only onto the same mesh degree, also once it has moved here.
+        ed->activer_coller(ici->presse_papier && ici->presse_papier->n() == ici->n);
       }
       etat_droit_->clear();
       for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
@@ -1086,13 +1095,22 @@ void TBasewindow::fermer_montagne(int m) {
     }
   }
   // The views and videos of this mountain close without questions of their own.
+  // Their slots are freed here, so that no later pass makes the closing mountain current again.
   for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
-    if (e.vues[v].utilise && e.vues[v].montagne == m && fenetres_vues[v]) {
-      fenetres_vues[v]->fermeture_autorisee = 1;
-      fenetres_vues[v]->modifiee = 0;
-      fenetres_vues[v]->sauvegarde_demandee = 0;
-      fermer_enfant(fenetres_vues[v]);
-      fenetres_vues[v]->fermeture = 1;
+    if (e.vues[v].utilise && e.vues[v].montagne == m) {
+      FenetreVue* fv = fenetres_vues[v];
+      e.vues[v].utilise = false;
+      --e.nombre_vues;
+      fenetres_vues[v] = nullptr;
+      liberer_noeud(noeuds_vues[v]);
+      if (fv) {
+        fv->fermeture_autorisee = 1;
+        fv->modifiee = 0;
+        fv->sauvegarde_demandee = 0;
+        fermer_enfant(fv);
+        detruire_enfant(fv);
+      }
+      if (e.vue_courante == v) e.vue_courante = 0;
     }
   for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
     if (e.videos[w].utilise && e.videos[w].montagne == m) {
@@ -1485,7 +1503,8 @@ void TBasewindow::TreeView1Change() {
   if (selection_programme_) return;
   for (QTreeWidgetItem* it : TreeView1_->selectedItems()) {
     auto* w = qobject_cast<QWidget*>(it->data(0, Qt::UserRole).value<QObject*>());
-    if (auto* f = dynamic_cast<FenetreEnfant*>(w); f && f->sous_fenetre()) {
+    // A window that is already the active child keeps it (the tree keeps the focus).
+    if (auto* f = dynamic_cast<FenetreEnfant*>(w); f && f->sous_fenetre() && f->sous_fenetre() != mdi_->currentSubWindow()) {
       mdi_->setActiveSubWindow(f->sous_fenetre());
       f->setFocus();
     }

@@ -3,10 +3,9 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include "app/document.h"
 #include "app/fichiers.h"
 #include "app/mainwindow.h"
-#include "app/sections.h"
-#include "app/texte_document.h"
 #include "model/interfaces.h"
 
 CarteProvisoire::CarteProvisoire(QWidget* parent) : CarteMontagne(parent) {
@@ -40,13 +39,14 @@ void ouvrir_montagne_provisoire(TBasewindow& w) {
   }
   auto octets = lire_fichier(chemin);
   if (!octets) return;
-  param_mat p = e.parametres;
-  Entree f(std::move(*octets));
-  if (f.chercher(TETE_PARAMETRES_MATRICE)) {
-    table_section t = charger_section(f, GenreSection::matrice);
-    lire_param_matrice(t, p);
+  document_lu d;
+  try {
+    d = lire_document(std::move(*octets), chemin, GenreDocument::montagne);
+  } catch (const ErreurDocument& err) {
+    warn(err.what(), "Quorvel");
+    return;
   }
-  if (p.maillage < 4 || p.maillage > 11) p.maillage = 7;
+  param_mat p = d.parametres;
   const std::string nom = QFileInfo(QString::fromLocal8Bit(chemin.c_str())).fileName().toLocal8Bit().toStdString();
   int m = w.prendre_montagne(nom, QString::fromLocal8Bit(chemin.c_str()), QString::fromLocal8Bit(nom.c_str()), p);
   if (!m) return;
@@ -54,8 +54,7 @@ void ouvrir_montagne_provisoire(TBasewindow& w) {
   slot.type.fichier = chemin;
   slot.type.a_fichier = 1;
   slot.type.genre = 1;
-  slot.terrain = std::make_unique<Tmatrice>(p);
-  slot.terrain->nombre_noeuds = static_cast<std::uint16_t>(slot.terrain->n);
+  slot.terrain = std::move(d.terrain);
   if (auto* c = dynamic_cast<CarteProvisoire*>(w.cartes[m].data())) c->fichier = chemin;
   w.cartes[m]->initialiser_fiche(w.handle(), true, 0);
   e.montagne_courante = m;

@@ -43,7 +43,7 @@ void placer_point(point_terrain& p, std::int32_t& pi, std::int32_t& pj, double x
   p.y = y;
   pi = Round(n * x);
   pj = Round(n * y);
-  p.px = 0.894427 * x;
+  p.px = facteur_plan * x;
   p.py = p.px / 2 + y;
 }
 

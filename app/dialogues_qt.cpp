@@ -1,0 +1,72 @@
+#include "app/dialogues_qt.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+
+namespace {
+
+// Qt reads a filter's patterns from its last parenthesised group, so each
+// description is followed by its own pattern group.
+struct Modele {
+  const char* titre;
+  const char* filtre;
+  const char* suffixe;
+};
+
+Modele modele(DialogueSauvegarde genre) {
+  switch (genre) {
+    case DialogueSauvegarde::vue:
+      return {"Save a mountain and its image", "View (*.vue) and its picture JPEG or BMP) (*.vue)", "vue"};
+    case DialogueSauvegarde::video:
+      return {"Save a mountain, image and associated video ", "File (*.vid) and its video AVI ou MPEG) (*.vid)", "vid"};
+    case DialogueSauvegarde::montagne:
+      break;
+  }
+  return {"Save a mountain", "mountain (*.mat)", "mat"};
+}
+
+std::optional<std::string> executer(QFileDialog& d) {
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  return QFile::encodeName(d.selectedFiles().first()).toStdString();
+}
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> construire_dialogue_sauvegarde(DialogueSauvegarde genre, QWidget* parent) {
+  const Modele m = modele(genre);
+  auto d = std::make_unique<QFileDialog>(parent, QString::fromUtf8(m.titre));
+  d->setAcceptMode(QFileDialog::AcceptSave);
+  d->setFileMode(QFileDialog::AnyFile);
+  d->setNameFilter(QString::fromUtf8(m.filtre));
+  d->setDefaultSuffix(QString::fromUtf8(m.suffixe));
+  d->setOption(QFileDialog::DontConfirmOverwrite, false);
+  return d;
+}
+
+std::unique_ptr<QFileDialog> construire_dialogue_ouverture(QWidget* parent) {
+  auto d = std::make_unique<QFileDialog>(parent, QStringLiteral("Ouverture d'un fichier"));
+  d->setAcceptMode(QFileDialog::AcceptOpen);
+  d->setFileMode(QFileDialog::ExistingFile);
+  d->setNameFilters({QStringLiteral("Mountain (*.mat)"), QStringLiteral("Vue (*.vue)"), QStringLiteral("Video (*.vid)")});
+  d->selectNameFilter(QStringLiteral("Vue (*.vue)"));
+  d->setDefaultSuffix(QStringLiteral("mat"));
+  return d;
+}
+
+std::optional<std::string> QtDialoguesDocuments::chemin_sauvegarde(DialogueSauvegarde genre) {
+  auto d = construire_dialogue_sauvegarde(genre, parent_);
+  return executer(*d);
+}
+
+std::optional<std::string> QtDialoguesDocuments::chemin_ouverture() {
+  auto d = construire_dialogue_ouverture(parent_);
+  return executer(*d);
+}
+
+void QtDialoguesDocuments::curseur_attente(bool actif) {
+  if (actif)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}

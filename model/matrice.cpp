@@ -1,4 +1,5 @@
 #include "model/matrice.h"
+#include "model/presse_papier.h"
 
 #include <algorithm>
 #include <string>

@@ -80,6 +80,7 @@ inline constexpr double facteur_plan = 0.894427;
 extern const std::array<std::int32_t, 628> echantillon_apercu;
 
 struct arguments_outil;
+class presse_papier_relief;
 struct controle_outil;
 
 class Tmatrice {
@@ -176,7 +177,7 @@ class Tmatrice {
   // Fields in declaration order.
   ::resultats_vue resultats_vue;
   std::unique_ptr<Tnoeud> hauteurs;
-  std::unique_ptr<Tnoeud> presse_papier;        // relief clipboard, or null
+  std::unique_ptr<presse_papier_relief> presse_papier;  // relief clipboard, or null
   std::unique_ptr<Tnoeud> hauteurs_annulation;  // undo copy of the heights, or null
   std::unique_ptr<Tphoto> photo;                // per-node colours, or null
   std::unique_ptr<Tcooleen> dx, dy;             // distortion maps (128 = none), or null

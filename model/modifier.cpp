@@ -6,6 +6,9 @@
 
 #include "model/erreur.h"
 #include "model/matrice.h"
+#include "model/outils_elements.h"
+#include "model/outils_trace.h"
+#include "model/presse_papier.h"
 #include "model/outils.h"
 
 bool outil_listes_seules(std::int32_t outil) {
@@ -55,7 +58,7 @@ bool annulation_attente(controle_outil& c, std::optional<std::string_view> capti
 namespace {
 
 // Runs the routine of the tool code with the arguments of its row.
-void lancer_outil(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
+void lancer_outil(Tmatrice& m, arguments_outil& a, controle_outil& c) {
   // Valley, Color and Tree add entries: they run only while the list has room.
   const bool ajoute_elements = a.outil == OUTIL_VALLEE || a.outil == OUTIL_COULEUR || a.outil == OUTIL_ARBRE;
   if (ajoute_elements && m.nombre_elements >= m.capacite_liste - 2) return;
@@ -64,6 +67,19 @@ void lancer_outil(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
     case OUTIL_LISSAGE: outil_lisser(m, a, c); break;
     case OUTIL_STRATE: outil_strate(m, a, c); break;
     case OUTIL_RELIEF: outil_relief(m, a, c); break;
+    case OUTIL_FORME:
+    case OUTIL_CONE:
+    case OUTIL_COL:
+    case OUTIL_ROUTE: outil_trace(m, parametres_outil_trace(a), c); break;
+    case OUTIL_COULEUR: peindre_sol(m, c); break;
+    case OUTIL_ARBRE: planter_arbres(m, c); break;
+    case OUTIL_CIBLE: placer_cible_grille(m, c); break;
+    case OUTIL_OBSERVATEUR: placer_observateur_grille(m, c); break;
+    case OUTIL_GOMME_ARBRE: gommer_arbres(m, c); break;
+    case OUTIL_GOMME_RIVIERE: gommer_rivieres(m, c); break;
+    case OUTIL_GOMME_SOL: gommer_sol(m, c); break;
+    case OUTIL_COPIER: outil_copier_relief(m, a, c); break;
+    case OUTIL_COLLER: outil_coller_relief(m, a, c); break;
     default: break;  // the cursor, codes above 19, and the tools not built yet
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/aleatoire.h"
 #include "model/presse_papier.h"
 #include "tests/model/outils_support.h"
 
@@ -225,11 +226,117 @@ TEST(PressePapier, EdgesEmptyClipboardAndSize) {
   for (int i = 1; i <= v->n; ++i)
     for (int j = 1; i + j <= v->n + 1; ++j) {
       const bool bord = i == 1 || j == 1 || i == v->n - 1 || j == v->n - 1 || i + j >= v->n;
-      if (bord) EXPECT_EQ(pp.lire(i - i_min, j - j_min), 0) << i << "," << j;
+      if (bord) {
+        EXPECT_EQ(pp.lire(i - i_min, j - j_min), 0) << i << "," << j;
+      }
     }
 
   arguments_outil petit = outil(OUTIL_COPIER);
   petit.largeur_base_debut = 1200;
   appliquer(*v, petit, {{40, 40}});
   EXPECT_EQ(v->niveau_presse_papier, 1200);
+}
+
+namespace {
+
+struct Entree {
+  std::uint16_t i, j, type, attribut;
+  bool operator==(const Entree&) const = default;
+};
+
+std::vector<Entree> liste_de(const Tmatrice& m) {
+  std::vector<Entree> l;
+  for (int e = 0; e < m.capacite_liste; ++e) l.push_back({m.liste_i[e], m.liste_j[e], m.liste_type[e], m.liste_attribut[e]});
+  return l;
+}
+
+int empreinte(const Tmatrice& m, const Entree& e) {
+  if (e.type == 1) return e.attribut > 4 ? e.attribut - 4 : 0;
+  if (e.type > 30 && e.type < 40) return Round(e.attribut * (m.n - 1) * 0.002);
+  return 0;
+}
+
+// Checks that every changed node and the footprint of every changed entry lie
+// in the changed area.
+void verifier_zone(int degre, const arguments_outil& a, const std::vector<std::pair<int, int>>& trace) {
+  auto m = terrain_vallonne(degre);
+  set_seed(99);
+  for (int k = 0; k < 300; ++k) {
+    const int i = 3 + static_cast<int>(Random(static_cast<std::uint32_t>(m->n / 2)));
+    const int j = 3 + static_cast<int>(Random(static_cast<std::uint32_t>(m->n / 3)));
+    const std::uint32_t sorte = Random(3);
+    if (sorte == 0) ajouter(*m, i, j, 1, k % 10 == 0 ? 1 : 1 + static_cast<int>(Random(10)));
+    if (sorte == 1) ajouter(*m, i, j, 11 + static_cast<int>(Random(6)), 30);
+    if (sorte == 2) ajouter(*m, i, j, 31 + static_cast<int>(Random(5)), 1 + static_cast<int>(Random(8)));
+  }
+  // Features right beside the stroke, at the edge of the erasers' reach.
+  for (std::size_t k = 0; k < trace.size(); k += 3) {
+    const auto [i, j] = trace[k];
+    ajouter(*m, i + 3, j, 31 + static_cast<int>(k % 5), 8);
+    ajouter(*m, i - 3, j + 1, 12, 20);
+    ajouter(*m, i, j + 3, 1, k == 0 ? 1 : 9);
+  }
+  m->fixer_sol_courant(3, 8);
+  m->fixer_arbre_courant(6, 40);
+  // The area starts empty, so that it holds exactly what the tool reports.
+  m->marquer_modifiee();
+  const auto h_avant = hauteurs_de(*m);
+  std::vector<std::uint8_t> dx_avant, dy_avant;
+  for (int i = 0; i <= m->n + 1; ++i)
+    for (int j = 0; j <= m->n + 1; ++j) {
+      dx_avant.push_back(m->dx->lire(i, j));
+      dy_avant.push_back(m->dy->lire(i, j));
+    }
+  const auto l_avant = liste_de(*m);
+  appliquer(*m, a, trace);
+  const auto& z = m->zone_modifiee;
+  auto dedans = [&](int i, int j) { return i >= z[0] && i <= z[1] && j >= z[2] && j <= z[3]; };
+  const auto h_apres = hauteurs_de(*m);
+  std::size_t k = 0;
+  for (int i = 0; i <= m->n + 1; ++i)
+    for (int j = 0; j <= m->n + 1; ++j, ++k) {
+      const bool rim = i == 1 || j == 1 || i + j == m->n + 1;
+      if (rim) continue;  // laid again by the dispatcher, never drawn as land
+      if (h_apres[k] != h_avant[k] || m->dx->lire(i, j) != dx_avant[k] || m->dy->lire(i, j) != dy_avant[k]) {
+        ASSERT_TRUE(dedans(i, j)) << "tool " << a.outil << " changed " << i << "," << j;
+      }
+    }
+  const auto l_apres = liste_de(*m);
+  for (std::size_t e = 0; e < l_apres.size(); ++e) {
+    if (l_apres[e] == l_avant[e]) continue;
+    for (const Entree& x : {l_avant[e], l_apres[e]}) {
+      if (x.type == 0) continue;
+      const int r = empreinte(*m, x) + 1;
+      ASSERT_TRUE(dedans(x.i - r, x.j - r) && dedans(x.i + r, x.j + r))
+          << "tool " << a.outil << " entry " << e << " at " << x.i << "," << x.j;
+    }
+  }
+}
+
+}  // namespace
+
+TEST(OutilsElements, EveryChangeLiesInTheChangedArea) {
+  auto trait = ligne_j(30, 20, 45);
+  std::vector<arguments_outil> outils;
+  for (std::int32_t code : {OUTIL_FORME, OUTIL_CONE, OUTIL_COL, OUTIL_ROUTE, OUTIL_COULEUR, OUTIL_ARBRE, OUTIL_CIBLE,
+                            OUTIL_OBSERVATEUR, OUTIL_GOMME_ARBRE, OUTIL_GOMME_RIVIERE, OUTIL_GOMME_SOL, OUTIL_COPIER,
+                            OUTIL_COLLER}) {
+    arguments_outil a;
+    a.outil = code;
+    a.largeur_base_debut = a.largeur_base_fin = 900;
+    a.largeur_sommet_debut = a.largeur_sommet_fin = 100;
+    a.coefficient_debut = a.coefficient_fin = 30;
+    a.altitude_finale_debut = a.altitude_finale_fin = 250;
+    a.valeur = code == OUTIL_COLLER ? 700 : 60;
+    outils.push_back(a);
+  }
+  for (const arguments_outil& a : outils) {
+    verifier_zone(7, a, trait);
+    verifier_zone(7, a, {{40, 30}});
+  }
+  for (std::int32_t code : {OUTIL_COULEUR, OUTIL_GOMME_SOL}) {
+    arguments_outil a;
+    a.outil = code;
+    verifier_zone(11, a, ligne_j(300, 200, 230));
+  }
 }

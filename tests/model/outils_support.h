@@ -1,6 +1,7 @@
 // Building terrains and driving the edit dispatcher in the tool tests.
 #pragma once
 
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>

@@ -16,16 +16,22 @@ std::vector<std::string> FakeProgress::captions() const {
   return out;
 }
 
-void FakeProgress::take_focus() { calls.push_back({"take_focus"}); }
+void FakeProgress::take_focus() {
+  Call c;
+  c.op = "take_focus";
+  calls.push_back(c);
+}
 
 void FakeProgress::demarrer(WindowHandle notified) {
-  Call c{"demarrer"};
+  Call c;
+  c.op = "demarrer";
   c.window = notified;
   calls.push_back(c);
 }
 
 void FakeProgress::avancer(std::optional<std::string_view> caption, std::uint16_t increment) {
-  Call c{"avancer"};
+  Call c;
+  c.op = "avancer";
   c.has_caption = caption.has_value();
   if (caption) c.caption = std::string(*caption);
   c.increment = increment;
@@ -33,7 +39,9 @@ void FakeProgress::avancer(std::optional<std::string_view> caption, std::uint16_
 }
 
 void FakeProgress::tester_annulation() {
-  calls.push_back({"tester_annulation"});
+  Call c;
+  c.op = "tester_annulation";
+  calls.push_back(c);
   ++tests_;
   if (cancel_at_ > 0 && tests_ == cancel_at_) platform::post(cancel_window_, platform::WM_CANCEL);
 }
@@ -51,21 +59,30 @@ void FakeUserInterface::warn(const std::string& text, const std::string& caption
 }
 
 void RecordingMapCanvas::set_pen(Rgb colour, int width) {
-  Op o{'p'};
+  Op o;
+  o.kind = 'p';
   o.colour = colour;
   o.width = width;
   ops.push_back(o);
 }
 
 void RecordingMapCanvas::move_to(int nx, int ny) {
-  Op o{'m', nx, ny};
+  Op o;
+  o.kind = 'm';
+  o.x = nx;
+  o.y = ny;
   ops.push_back(o);
   x = nx;
   y = ny;
 }
 
 void RecordingMapCanvas::line_to(int nx, int ny) {
-  Op o{'l', nx, ny, x, y};
+  Op o;
+  o.kind = 'l';
+  o.x = nx;
+  o.y = ny;
+  o.x0 = x;
+  o.y0 = y;
   ops.push_back(o);
   x = nx;
   y = ny;

@@ -64,7 +64,7 @@ class ScopedFakeUserInterface : public FakeUserInterface {
 class RecordingMapCanvas : public MapCanvas {
  public:
   struct Op {
-    char kind;  // 'p' pen, 'm' move, 'l' line
+    char kind = 'p';  // 'p' pen, 'm' move, 'l' line
     int x = 0, y = 0;  // for 'l', the end point
     int x0 = 0, y0 = 0;  // for 'l', the start point
     Rgb colour;

@@ -15,39 +15,80 @@ constexpr double PI = 3.14159265358979323846;
 // Radius in lattice steps of a width in the tool dialog's units.
 double rayon(std::int32_t n, double largeur) { return (n - 1) * largeur * 0.002 * 0.0625; }
 
-// Nearest trace node: the smallest distance, the lowest index on equal
-// distances. The grid only narrows the candidates; distances come from the
-// shared metric, so the answer is the plain search's.
+// Nearest trace node: the smallest distance of the shared metric, the lowest
+// index on equal distances, exactly as a plain search over the whole trace
+// finds it.
+//
+// In units of a tenth of a step, node positions are whole numbers
+// (X = 9 i, Y = 10 j + 5 i), so squared distances compare exactly. Along one
+// row of the lattice X is fixed, and the squared distance to a trace node is a
+// parabola in Y; their lower envelope gives the nearest trace nodes of a whole
+// row in one pass. Squared distances that differ exactly differ far beyond the
+// rounding of the metric, so only exact ties need the metric itself, which
+// decides them as the plain search would.
 class ChercheurTrace {
  public:
-  ChercheurTrace(const std::vector<point_trace>& trace, std::int32_t dernier, double portee, bool simple)
-      : trace_(trace), dernier_(dernier), portee_(portee), simple_(simple) {
+  ChercheurTrace(const std::vector<point_trace>& trace, std::int32_t dernier, bool simple)
+      : trace_(trace), dernier_(dernier), simple_(simple) {
     if (simple_) return;
-    // Cells at least as wide as the reach: a node within reach of a trace
-    // node lies in its cell or in one of the eight around it.
-    taille_ = std::max(portee_, 2.0);
-    double xmin = std::numeric_limits<double>::max(), ymin = xmin, xmax = -xmin, ymax = -xmin;
-    for (std::int32_t k = 0; k <= dernier_; ++k) {
-      position_plan p = plan(trace_[k].i, trace_[k].j);
-      xmin = std::min(xmin, p.x);
-      xmax = std::max(xmax, p.x);
-      ymin = std::min(ymin, p.y);
-      ymax = std::max(ymax, p.y);
-    }
-    x0_ = xmin;
-    y0_ = ymin;
-    nx_ = static_cast<std::int32_t>((xmax - xmin) / taille_) + 1;
-    ny_ = static_cast<std::int32_t>((ymax - ymin) / taille_) + 1;
-    debut_.assign(static_cast<std::size_t>(nx_) * ny_ + 1, 0);
-    for (std::int32_t k = 0; k <= dernier_; ++k) ++debut_[cellule(k) + 1];
-    for (std::size_t c = 1; c < debut_.size(); ++c) debut_[c] += debut_[c - 1];
-    indices_.resize(static_cast<std::size_t>(dernier_) + 1);
-    std::vector<std::int32_t> rempli(debut_.begin(), debut_.end() - 1);
-    for (std::int32_t k = 0; k <= dernier_; ++k) indices_[rempli[cellule(k)]++] = k;  // ascending per cell
+    // One entry per distinct position: a node listed twice is first found at
+    // its lowest index, at the same distance.
+    for (std::int32_t k = 0; k <= dernier_; ++k)
+      sommets_.push_back({10LL * trace_[k].j + 5LL * trace_[k].i, 9LL * trace_[k].i, k});
+    std::stable_sort(sommets_.begin(), sommets_.end(), [](const Sommet& a, const Sommet& b) {
+      return a.Y != b.Y ? a.Y < b.Y : a.X < b.X;
+    });
+    sommets_.erase(std::unique(sommets_.begin(), sommets_.end(),
+                               [](const Sommet& a, const Sommet& b) { return a.Y == b.Y && a.X == b.X; }),
+                   sommets_.end());
   }
 
-  // False when no trace node lies nearer than the reach (the node gets no work).
-  bool chercher(std::int32_t i, std::int32_t j, std::int32_t& k_min, double& d_min) const {
+  // Prepares the row i; the nodes of a row are then asked in increasing j.
+  void ligne(std::int32_t i) {
+    if (simple_) return;
+    const std::int64_t Xp = 9LL * i;
+    paraboles_.clear();
+    for (std::size_t s = 0; s < sommets_.size();) {
+      // Of the trace nodes with the same Y, the one nearest to the row wins;
+      // two at the same distance on both sides tie for the whole row.
+      std::size_t e = s;
+      Parabole p{sommets_[s].Y, std::numeric_limits<std::int64_t>::max(), -1, -1};
+      for (; e < sommets_.size() && sommets_[e].Y == p.Y; ++e) {
+        const std::int64_t dx = Xp - sommets_[e].X;
+        const std::int64_t A = dx * dx;
+        if (A < p.A) {
+          p.A = A;
+          p.k1 = sommets_[e].k;
+          p.k2 = -1;
+        } else if (A == p.A) {
+          p.k2 = sommets_[e].k;
+        }
+      }
+      s = e;
+      // Lower envelope: drop the parabolas that the new one beats before they
+      // ever were the lowest.
+      while (!paraboles_.empty()) {
+        const Fraction x = croisement(paraboles_.back(), p);
+        if (inferieur(x, debuts_.back())) {
+          paraboles_.pop_back();
+          debuts_.pop_back();
+        } else {
+          debuts_.push_back(x);
+          break;
+        }
+      }
+      if (paraboles_.empty()) {
+        debuts_.clear();
+        debuts_.push_back(Fraction{-1, 0});  // minus infinity
+      }
+      paraboles_.push_back(p);
+    }
+    // debuts_[q] is where parabola q starts to be the lowest.
+    courant_ = 0;
+  }
+
+  // False when there is no trace (never with a valid stroke).
+  bool chercher(std::int32_t i, std::int32_t j, std::int32_t& k_min, double& d_min) {
     d_min = 10000.0;
     k_min = 0;
     if (simple_) {
@@ -60,47 +101,75 @@ class ChercheurTrace {
       }
       return true;
     }
-    position_plan p = plan(i, j);
-    std::int32_t cx = coord(p.x, x0_), cy = coord(p.y, y0_);
+    if (paraboles_.empty()) return false;
+    const std::int64_t Y = 10LL * j + 5LL * i;
+    const Fraction y{Y, 1};
+    while (courant_ + 1 < paraboles_.size() && inferieur(debuts_[courant_ + 1], y)) ++courant_;
+    // The lowest parabola here, and the ones that start exactly here.
+    std::int64_t meilleur = valeur(paraboles_[courant_], Y);
+    std::size_t premier = courant_, dernier = courant_;
+    for (std::size_t q = courant_ + 1; q < paraboles_.size() && egal(debuts_[q], y); ++q) {
+      const std::int64_t v = valeur(paraboles_[q], Y);
+      if (v < meilleur) {
+        meilleur = v;
+        premier = q;
+      }
+      dernier = q;
+    }
     bool trouve = false;
-    for (std::int32_t gx = std::max(cx - 1, 0); gx <= std::min(cx + 1, nx_ - 1); ++gx) {
-      for (std::int32_t gy = std::max(cy - 1, 0); gy <= std::min(cy + 1, ny_ - 1); ++gy) {
-        std::size_t c = static_cast<std::size_t>(gx) * ny_ + gy;
-        for (std::int32_t e = debut_[c]; e < debut_[c + 1]; ++e) {
-          std::int32_t k = indices_[e];
-          double d = distance_noeuds(i, j, trace_[k].i, trace_[k].j);
-          if (d < d_min || (d == d_min && trouve && k < k_min)) {
-            d_min = d;
-            k_min = k;
-            trouve = true;
-          }
+    for (std::size_t q = premier; q <= dernier; ++q) {
+      if (valeur(paraboles_[q], Y) != meilleur) continue;
+      for (std::int32_t k : {paraboles_[q].k1, paraboles_[q].k2}) {
+        if (k < 0) continue;
+        const double d = distance_noeuds(i, j, trace_[k].i, trace_[k].j);
+        if (!trouve || d < d_min || (d == d_min && k < k_min)) {
+          d_min = d;
+          k_min = k;
+          trouve = true;
         }
       }
     }
-    return trouve && d_min < portee_;
+    return trouve;
   }
 
  private:
-  std::int32_t coord(double v, double origine) const {
-    double c = std::floor((v - origine) / taille_);
-    if (c < -2.0) return -2;
-    if (c > 1e6) return 1000000;
-    return static_cast<std::int32_t>(c);
+  struct Sommet {
+    std::int64_t Y, X;
+    std::int32_t k;
+  };
+  struct Parabole {
+    std::int64_t Y, A;  // squared distance A + (y - Y)^2
+    std::int32_t k1, k2;
+  };
+  // num / den with den > 0; den = 0 stands for minus infinity.
+  struct Fraction {
+    std::int64_t num, den;
+  };
+
+  static std::int64_t valeur(const Parabole& p, std::int64_t Y) { return p.A + (Y - p.Y) * (Y - p.Y); }
+  // Where q (with the larger Y) becomes lower than p.
+  static Fraction croisement(const Parabole& p, const Parabole& q) {
+    const std::int64_t num = (q.A + q.Y * q.Y) - (p.A + p.Y * p.Y);
+    const std::int64_t den = 2 * (q.Y - p.Y);
+    return Fraction{num, den};
   }
-  std::size_t cellule(std::int32_t k) const {
-    position_plan p = plan(trace_[k].i, trace_[k].j);
-    std::int32_t gx = std::clamp(coord(p.x, x0_), 0, nx_ - 1);
-    std::int32_t gy = std::clamp(coord(p.y, y0_), 0, ny_ - 1);
-    return static_cast<std::size_t>(gx) * ny_ + gy;
+  static bool inferieur(const Fraction& a, const Fraction& b) {
+    if (b.den == 0) return false;
+    if (a.den == 0) return true;
+    return static_cast<__int128>(a.num) * b.den < static_cast<__int128>(b.num) * a.den;
+  }
+  static bool egal(const Fraction& a, const Fraction& b) {
+    if (a.den == 0 || b.den == 0) return a.den == b.den;
+    return static_cast<__int128>(a.num) * b.den == static_cast<__int128>(b.num) * a.den;
   }
 
   const std::vector<point_trace>& trace_;
   std::int32_t dernier_;
-  double portee_;
   bool simple_;
-  double taille_ = 1.0, x0_ = 0.0, y0_ = 0.0;
-  std::int32_t nx_ = 1, ny_ = 1;
-  std::vector<std::int32_t> debut_, indices_;
+  std::vector<Sommet> sommets_;
+  std::vector<Parabole> paraboles_;
+  std::vector<Fraction> debuts_;
+  std::size_t courant_ = 0;
 };
 
 const char* legende(std::int32_t outil) {
@@ -317,15 +386,14 @@ void outil_trace(Tmatrice& m, const parametres_trace& p, controle_outil& c) {
   const std::int32_t pas_progression = Round((z[1] - z[0]) * 0.05 * (z[3] - z[2])) * passes;
   const bool sinus = outil == OUTIL_FORME && p.rapport < 0;
   const bool pousser = outil == OUTIL_FORME && m.deformation && m.dx && m.dy;
-  double portee = 0.0;
-  for (double r : rB) portee = std::max(portee, r);
-  ChercheurTrace chercheur(t, L, portee, p.recherche_simple);
+  ChercheurTrace chercheur(t, L, p.recherche_simple);
   Tnoeud& hauteurs = *m.hauteurs;
   std::int32_t compteur = 0;
 
   for (std::int32_t passe = 0; passe < passes && c.continuer; ++passe) {
     const double A = route ? (passe == 0 ? 1.0 : -1.0) * p.valeur * PI / 180.0 : 0.0;
     for (std::int32_t i = z[0]; i <= z[1] && c.continuer; ++i) {
+      if (i >= 1 && i <= n) chercheur.ligne(i);
       for (std::int32_t j = z[2]; j <= z[3]; ++j) {
         if (c.attente) {
           if (cancel_requested(c.fenetre)) c.continuer = false;

@@ -10,6 +10,7 @@
 #include "model/aleatoire.h"
 #include "model/erreur.h"
 #include "model/matrice.h"
+#include "model/presse_papier.h"
 
 namespace {
 

@@ -28,6 +28,7 @@
 #include "app/donnees_images.h"
 #include "app/options.h"
 #include "app/qt_platform.h"
+#include "model/presse_papier.h"
 #include "controls/backpanel.h"
 #include "controls/formfill.h"
 #include "controls/shapehint.h"

@@ -39,7 +39,7 @@ void outil_copier_relief(Tmatrice& m, const arguments_outil& a, controle_outil& 
   const disque dq = disque_outil(m, largeur, i0, j0);
   m.zone_outil = {i0 - dq.marge, i0 + dq.marge, j0 - dq.marge, j0 + dq.marge};
   m.presse_papier.reset();
-  auto pp = std::make_unique<presse_papier_relief>(2 * dq.marge + 1);
+  auto pp = std::make_unique<presse_papier_relief>(2 * dq.marge + 1, n);
   const std::int32_t i_min = m.zone_outil[0], j_min = m.zone_outil[2];
   for (std::int32_t i = m.zone_outil[0]; i <= m.zone_outil[1]; ++i) {
     for (std::int32_t j = m.zone_outil[2]; j <= m.zone_outil[3]; ++j) {

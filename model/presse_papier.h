@@ -12,9 +12,13 @@ class Tmatrice;
 // Copy's tool area. Reads outside what it holds give 0.
 class presse_papier_relief {
  public:
-  explicit presse_papier_relief(std::int32_t cote) : cote_(cote), valeurs_(static_cast<std::size_t>(cote) * cote, 0) {}
+  // cote: side of the square; n: nodes per side of the terrain copied from.
+  presse_papier_relief(std::int32_t cote, std::int32_t n)
+      : cote_(cote), n_(n), valeurs_(static_cast<std::size_t>(cote) * cote, 0) {}
 
   std::int32_t cote() const { return cote_; }
+  // The lattice the relief was copied from.
+  std::int32_t n() const { return n_; }
   std::int32_t lire(std::int32_t a, std::int32_t b) const {
     if (a < 0 || b < 0 || a >= cote_ || b >= cote_) return 0;
     return valeurs_[static_cast<std::size_t>(a) * cote_ + b];
@@ -24,6 +28,7 @@ class presse_papier_relief {
 
  private:
   std::int32_t cote_;
+  std::int32_t n_;
   std::vector<std::int16_t> valeurs_;
 };
 

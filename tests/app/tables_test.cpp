@@ -2,6 +2,7 @@
 
 #include <QTreeWidget>
 
+#include "model/presse_papier.h"
 #include "app/aide.h"
 #include "app/apropos.h"
 #include "controls/formfill.h"
@@ -126,7 +127,7 @@ TEST_F(Tables, ReliefClipboardFollowsTheActiveEditor) {
   autre.maillage = 5;
   w->etat.montagnes[m3].terrain = std::make_unique<Tmatrice>(autre);
   auto& t1 = *w->etat.montagnes[m1].terrain;
-  t1.presse_papier = std::make_unique<Tnoeud>(t1.n);
+  t1.presse_papier = std::make_unique<presse_papier_relief>(9, t1.n);
   t1.niveau_presse_papier = 7;
   auto* e2 = new FakeEditeur;
   w->ajouter_editeur(e2, m2);

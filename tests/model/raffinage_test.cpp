@@ -57,7 +57,7 @@ TEST(Raffiner, CarriesEveryLayerToTheNewLattice) {
   m->liste_attribut[0] = 33;
   m->nombre_elements = 1;
   m->creer_annulation();
-  m->presse_papier = std::make_unique<presse_papier_relief>(9);
+  m->presse_papier = std::make_unique<presse_papier_relief>(9, m->n);
   const int h = m->hauteurs->lire(10, 20);
   const auto ex = m->dx->lire(10, 20), ey = m->dy->lire(10, 20);
   const double cx = m->cible.x, oy = m->observateur.y;

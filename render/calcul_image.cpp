@@ -12,7 +12,6 @@ namespace render {
 
 namespace {
 
-constexpr std::string_view kLegendeMer = "Sea preprocessing ...";
 constexpr std::string_view kLegendeArbres = "3D Trees Preprocessing ...";
 constexpr std::string_view kLegendeImage = "3D Image computation doing ...";
 constexpr std::string_view kLegendeNuages = "Clouds generation ...    ";
@@ -175,8 +174,8 @@ void arbres(RenderContext& ctx) {
 }
 
 // Projects the three lattice corners at sea level (step 12.2, and step 14 when
-// 12.2 did not run).
-void projeter_coins(RenderContext& ctx) {
+// 12.2 did not run: then only their depths are wanted).
+void projeter_coins(RenderContext& ctx, bool marquer_mer = true) {
   const std::int32_t n = ctx.n, r = ctx.grossier ? 1 : 0;
   const std::array<std::array<std::int32_t, 2>, 3> coins = {{{1 + r, 1 + r}, {n + r, 1 + r}, {1 + r, n + r}}};
   const std::array<std::array<std::int32_t, 2>, 3> hauteurs = {{{3 + r, 3 + r}, {n - 3 + r, 3 + r}, {3 + r, n - 3 + r}}};
@@ -186,7 +185,7 @@ void projeter_coins(RenderContext& ctx) {
     projection(ctx, coins[k][0], coins[k][1], mer);
     ctx.coins[k] = pixel_projete(ctx);
     ctx.profondeur_coins[k] = ctx.profondeur;
-    if (ctx.profondeur > 0) ctx.mer_peinte = true;
+    if (marquer_mer && ctx.profondeur > 0) ctx.mer_peinte = true;
     ctx.hauteur_coins[k] = ctx.terrain.hauteurs->lire(hauteurs[k][0], hauteurs[k][1]);
   }
   ctx.projection_coins = false;
@@ -279,7 +278,7 @@ void brume_proche(RenderContext& ctx) {
   if (ctx.mode_camera) {
     ctx.brume_loin = 6000;
   } else {
-    if (!ctx.coins_projetes) projeter_coins(ctx);
+    if (!ctx.coins_projetes) projeter_coins(ctx, false);
     ctx.brume_loin = -ctx.profondeur_coins[0];
     for (std::size_t k = 1; k < 3; ++k) ctx.brume_loin = std::max(ctx.brume_loin, -ctx.profondeur_coins[k]);
   }

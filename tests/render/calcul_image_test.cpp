@@ -273,6 +273,7 @@ namespace {
 struct Photo {
   std::vector<std::int32_t> h;
   std::vector<std::uint8_t> dx, dy;
+  std::vector<Rgb> photo;
   std::vector<std::uint16_t> liste;
   bool operator==(const Photo&) const = default;
 };
@@ -284,6 +285,7 @@ Photo photographier(const Tmatrice& t) {
       p.h.push_back(t.hauteurs->lire(i, j));
       if (t.dx) p.dx.push_back(t.dx->lire(i, j));
       if (t.dy) p.dy.push_back(t.dy->lire(i, j));
+      if (t.photo) p.photo.push_back(t.photo->lire(i, j));
     }
   for (auto* l : {&t.liste_i, &t.liste_j, &t.liste_type, &t.liste_attribut}) p.liste.insert(p.liste.end(), l->begin(), l->end());
   return p;
@@ -294,8 +296,11 @@ Photo photographier(const Tmatrice& t) {
 TEST(Render, TheTerrainIsNeverWritten) {
   param_mat pm = parametres_test(7);
   pm.deformation = 1;
+  pm.photo_aerienne = 1;
   pm.cle = 4321;
   auto t = terrain_genere(pm);
+  ASSERT_TRUE(t->photo);
+  t->photo->ecrire(30, 30, 0x00102030u);
   t->nombre_elements = 2;
   t->liste_type[0] = TYPE_RIVIERE;
   t->liste_i[0] = 20;
@@ -540,4 +545,42 @@ TEST(Render, TreeModelsForThePresentLayers) {
   EXPECT_EQ(f.creations.size(), 2u);
   EXPECT_EQ(f.creations[0].second, 1);
   EXPECT_EQ(t->resultats_vue.arbres[4][0], 5);
+}
+
+TEST(Render, NearMistFromTheFarthestCorner) {
+  param_vue v = vue_defaut();
+  v.brume = 1;
+  v.distance = 8;
+  v.hauteur_brume = 3000;
+  Enregistreur e;
+  std::int32_t pas = 0, hauteur = 0;
+  double loin = 0, attendu = 0;
+  e.pendant_balayage = [&](RenderContext& ctx) {
+    pas = ctx.pas_brume;
+    hauteur = ctx.hauteur_brume;
+    loin = ctx.brume_loin;
+    attendu = -*std::min_element(ctx.profondeur_coins.begin(), ctx.profondeur_coins.end());
+  };
+  Rendu r;
+  r.options.phases.balayage = &e;
+  for (int degre : {5, 7}) {
+    auto t = terrain_synthetique("cone", degre, 800);
+    t->observateur.hauteur = 3500;  // the mist is below the observer: its height stays
+    r(*t, v);
+    EXPECT_DOUBLE_EQ(loin, attendu);
+    EXPECT_GT(loin, 8000);
+    EXPECT_EQ(hauteur, 3000);
+    EXPECT_EQ(pas, Round((loin - 2000) / 32) - Round((4000 - 3000) / 2.0 * 32));
+    t->observateur.hauteur = 100;
+    r(*t, v);
+    EXPECT_EQ(hauteur, 4000);
+    EXPECT_EQ(pas, Round((loin - 2000) / 32));
+  }
+  auto t = terrain_synthetique("cone", 7, 800);
+  r.camera = true;
+  r.enregistrement = {3000, 3000, 500, 0.3, 0.4, 0};
+  t->observateur.hauteur = 3500;
+  r(*t, v);
+  EXPECT_EQ(loin, 6000);
+  EXPECT_EQ(pas, 125 - 16000);
 }

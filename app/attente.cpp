@@ -1,0 +1,145 @@
+#include "app/attente.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+#include "app/donnees_images.h"
+#include "controls/button.h"
+#include "controls/fill.h"
+#include "controls/progress.h"
+#include "platform/messages.h"
+
+namespace {
+
+// Caption of the nested phase that draws one tree in full detail.
+constexpr std::string_view kArbreDetaille = "A tree very detailed ...  ";
+// Events are let in at most this often while work polls.
+constexpr qint64 kIntervalleTraitement = 30;
+constexpr unsigned kAppelsParLecture = 32;
+
+QFont Police(int pixels) {
+  QFont f(QStringLiteral("Sans Serif"));
+  f.setStyleHint(QFont::SansSerif);
+  f.setPixelSize(pixels);
+  f.setBold(true);
+  return f;
+}
+
+}  // namespace
+
+TAttente::TAttente(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+  setWindowTitle(QStringLiteral("Waiting"));
+  setFixedSize(270, 90);
+  setFont(Police(13));
+  setFocusPolicy(Qt::StrongFocus);
+  const TData* data = TData::Instance();
+
+  CtlFill1 = new CtlFill(this);
+  CtlFill1->setGeometry(0, 0, 270, 90);
+  CtlFill1->Bevel().SetStyleOuter(bvRaised);
+  CtlFill1->Bevel().SetWidthOuter(3);
+  CtlFill1->FillObject().SetStyle(sfBitmapList);
+  CtlFill1->FillObject().SetTileMode(tmTile);
+  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.Picture(images::kBackground, 0));
+
+  Gauge1 = new CtlProgress(this);
+  Gauge1->setGeometry(16, 13, 227, 28);
+  Gauge1->SetStyle(pgBar);
+  Gauge1->SetOptionsText(toPercent);
+  Gauge1->SetColor(clWhite);
+  Gauge1->SetBarColor(clNavy);
+  Gauge1->SetBar3D(lsNone);
+  Gauge1->Bevel().SetStyleOuter(bvLowered);
+  Gauge1->Bevel().SetWidthOuter(2);
+  Gauge1->Bevel().SetWidthInner(0);
+  Gauge1->SmallBar() = CtlSmallBar{true, 20, clPurple, 1, 2};
+  Gauge1->setFont(Police(16));
+  Gauge1->SetPosition(52);  // the stored position, shown until the first phase starts
+
+  BitBtn1 = new CtlButton(this);
+  BitBtn1->setGeometry(72, 48, 97, 25);
+  BitBtn1->setText(QStringLiteral("Cancel"));
+  BitBtn1->setFocusPolicy(Qt::NoFocus);  // keys go to the window, where Escape is read
+  BitBtn1->setAutoDefault(false);
+  if (data) BitBtn1->SetGlyph(data->ImageList.Picture(images::kSmallIcons, images::iconCancel));
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { entrees_.push_back({true, 0}); });
+
+  setWindowModality(Qt::ApplicationModal);
+  show();
+}
+
+TAttente::~TAttente() = default;
+
+void TAttente::take_focus() {
+  activateWindow();
+  setFocus(Qt::OtherFocusReason);
+}
+
+void TAttente::demarrer(WindowHandle notified) {
+  fenetre_notifiee_ = notified;
+  position_sauvee_ = false;
+  position_memorisee_ = 0;
+  while (platform::peek(notified, platform::WM_CANCEL, platform::WM_CANCEL, true)) {
+  }
+}
+
+void TAttente::avancer(std::optional<std::string_view> caption, std::uint16_t increment) {
+  const int position = Gauge1->Position();
+  if (position + static_cast<int>(increment) < 100) Gauge1->SetPosition(position + increment);
+  if (caption) setWindowTitle(QString::fromUtf8(caption->data(), static_cast<qsizetype>(caption->size())));
+  const std::string_view texte = caption ? *caption : std::string_view{};
+  bool arbre_detaille = false;
+  if (texte == kArbreDetaille && increment == 0) {
+    position_sauvee_ = true;
+    position_memorisee_ = static_cast<std::uint16_t>(Gauge1->Position());
+    arbre_detaille = true;
+  }
+  if (increment == 0) {
+    Gauge1->SetPosition(0);
+    if (position_sauvee_ && !arbre_detaille) {
+      Gauge1->SetPosition(position_memorisee_);
+      position_sauvee_ = false;
+    }
+    repaint();
+  }
+  if (traiter_messages_) QCoreApplication::processEvents();
+}
+
+void TAttente::tester_annulation() {
+  // Workers call this for every node; the clock is read only every few calls.
+  if (!depuis_traitement_.isValid() ||
+      (++appels_ % kAppelsParLecture == 0 && depuis_traitement_.elapsed() >= kIntervalleTraitement)) {
+    QCoreApplication::processEvents();
+    depuis_traitement_.start();
+    appels_ = 0;
+  }
+  if (entrees_.empty()) return;
+  // The message layer delivers queued messages whenever events are processed,
+  // so the cancel message is posted only now, and the worker takes it next.
+  for (auto it = entrees_.begin(); it != entrees_.end(); ++it)
+    if (!it->clic) {
+      const bool echap = it->touche == Qt::Key_Escape;
+      entrees_.erase(it);
+      if (echap) platform::post(fenetre_notifiee_, platform::WM_CANCEL, 0, 0);
+      break;
+    }
+  for (auto it = entrees_.begin(); it != entrees_.end(); ++it)
+    if (it->clic) {
+      entrees_.erase(it);
+      avancer("", 0);
+      platform::post(fenetre_notifiee_, platform::WM_CANCEL, 0, 0);
+      break;
+    }
+}
+
+void TAttente::keyPressEvent(QKeyEvent* e) {
+  entrees_.push_back({false, e->key()});
+  e->accept();
+}
+
+void TAttente::closeEvent(QCloseEvent* e) {
+  // The window has no close box; only its owner closes it, by deleting it.
+  if (e->spontaneous()) e->ignore();
+}

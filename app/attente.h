@@ -1,0 +1,60 @@
+// The progress window "Waiting": a caption naming the current phase, a percent
+// gauge and a Cancel button. Long work runs on the GUI thread and drives it
+// through ProgressSink; Escape or Cancel posts the cancel message (1025) to the
+// window that owns the work, which finds it by polling its own queue.
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <deque>
+
+#include "model/interfaces.h"
+
+class CtlFill;
+class CtlProgress;
+class CtlButton;
+
+class TAttente : public QDialog, public ProgressSink {
+  Q_OBJECT
+ public:
+  // Shows itself at once, application-modal and on top.
+  explicit TAttente(QWidget* parent = nullptr);
+  ~TAttente() override;
+
+  void take_focus() override;
+  // Remembers the window to notify, forgets a saved position, and drops cancel
+  // messages left in that window's queue by an earlier operation.
+  void demarrer(WindowHandle notified) override;
+  void avancer(std::optional<std::string_view> caption, std::uint16_t increment) override;
+  // Lets pending events in (at most every 30 ms), then answers one queued
+  // Escape and one queued Cancel click with the cancel message.
+  void tester_annulation() override;
+  void fixer_traiter_messages(bool traiter) { traiter_messages_ = traiter; }
+
+  CtlFill* CtlFill1;
+  CtlProgress* Gauge1;
+  CtlButton* BitBtn1;
+
+  WindowHandle fenetre_notifiee() const { return fenetre_notifiee_; }
+  bool position_sauvee() const { return position_sauvee_; }
+  std::uint16_t position_memorisee() const { return position_memorisee_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  // Escape is an input of the work, never a way to close the window.
+  void reject() override {}
+
+ private:
+  struct Entree {
+    bool clic;  // a Cancel click, else a key-down
+    int touche;
+  };
+  std::deque<Entree> entrees_;
+  QElapsedTimer depuis_traitement_;
+  unsigned appels_ = 0;
+  WindowHandle fenetre_notifiee_ = 0;
+  bool position_sauvee_ = false;
+  std::uint16_t position_memorisee_ = 0;
+  bool traiter_messages_ = false;
+};

@@ -1,0 +1,88 @@
+// Smoothing: whole-terrain smoothing (width 8000, strength 20) of generated
+// terrains of degree 9 and 11, through the edit dispatcher, without a progress
+// window (/0) and with the real progress window, offscreen (/1). Median
+// milliseconds per call; the difference is the cost of the progress window.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "app/attente.h"
+#include "app/donnees_images.h"
+#include "model/matrice.h"
+#include "model/outils.h"
+#include "platform/messages.h"
+
+namespace {
+
+QApplication* application() {
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "quorvel_bench";
+    static char* argv[] = {name, nullptr};
+    auto* a = new QApplication(argc, argv);
+    new TData;
+    return a;
+  }();
+  return app;
+}
+
+std::unique_ptr<Tmatrice> relief(int degre) {
+  param_mat p{};
+  p.maillage = degre;
+  p.relief = 100;
+  p.profil = 60;
+  p.etalement = 1;
+  p.cle = 4242;
+  p.cible = {0.333, 0.333};
+  p.observateur = {0.1, 0.1};
+  for (auto& w : p.profils_iter) w = 2;
+  auto t = std::make_unique<Tmatrice>(p);
+  bool continuer = true;
+  t->generer_montagne(nullptr, 0, continuer, false);
+  return t;
+}
+
+void Smoothing(benchmark::State& state) {
+  application();
+  const int degre = static_cast<int>(state.range(0));
+  const bool fenetre_attente = state.range(1) != 0;
+  auto modele = relief(degre);
+  auto t = relief(degre);
+  const WindowHandle fenetre = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
+  std::unique_ptr<TAttente> attente;
+  if (fenetre_attente) attente = std::make_unique<TAttente>();
+  arguments_outil a;
+  a.largeur_base_debut = 8000;
+  a.valeur = 20;
+  a.altitude_finale_debut = 4000;
+  a.altitude_initiale_debut = -2000;
+  a.outil = OUTIL_LISSAGE;
+  for (auto _ : state) {
+    state.PauseTiming();
+    *t->hauteurs = *modele->hauteurs;
+    t->debut_trace(t->cible_i, t->cible_j);
+    controle_outil c;
+    c.attente = attente.get();
+    c.fenetre = fenetre;
+    state.ResumeTiming();
+    t->modifier(a, c);
+    state.PauseTiming();
+    if (!c.continuer) state.SkipWithError("cancelled");
+    t->fin_trace();
+    state.ResumeTiming();
+  }
+  attente.reset();
+  platform::unregister_window(fenetre);
+}
+
+BENCHMARK(Smoothing)
+    ->ArgsProduct({{9, 11}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace

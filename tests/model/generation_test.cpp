@@ -168,20 +168,33 @@ TEST(Generation, SeaRimFromDegreeSeven) {
   EXPECT_FALSE(bords_a(*u, -1000));
 }
 
-TEST(Generation, EveryDegreeAndShapeRuns) {
-  for (int degre = 4; degre <= 9; ++degre)
-    for (int forme = 0; forme < 16; ++forme) {
+TEST(Generation, EveryDegreeAndFlagCombinationRuns) {
+  // All 256 combinations of the eight creation flags on small lattices, a
+  // spread of them on the larger ones.
+  for (int degre = 4; degre <= 10; ++degre)
+    for (int drapeaux = 0; drapeaux < 256; drapeaux += degre <= 6 ? 1 : degre <= 9 ? 17 : 85) {
       param_mat p = parametres(degre);
-      p.iles = forme & 1;
-      p.cuvette = (forme >> 1) & 1;
-      p.oriente = (forme >> 2) & 1;
-      p.deformation = (forme >> 3) & 1;
-      p.profil = 20 + 5 * forme;
-      p.etalement = 1 + forme % 6;
+      p.iles = drapeaux & 1;
+      p.cuvette = (drapeaux >> 1) & 1;
+      p.oriente = (drapeaux >> 2) & 1;
+      p.deformation = (drapeaux >> 3) & 1;
+      p.erosion = (drapeaux >> 4) & 1 ? 18 : 0;
+      p.altitude_erosion = 60;
+      p.taux_lissage = (drapeaux >> 5) & 1 ? 15 : 0;
+      p.rivage_actif = (drapeaux >> 6) & 1;
+      p.rivage = drapeaux % 3 == 0 ? -8 : 8;
+      p.gradins = (drapeaux >> 7) & 1;
+      p.terrasse = drapeaux % 5 == 0;
+      p.pente_gradins = drapeaux % 7 - 3;
+      p.profil = 1 + (drapeaux * 7) % 100;
+      p.etalement = 1 + drapeaux % 6;
+      p.relief = 40 + drapeaux % 61;
       auto t = generer(p);
-      EXPECT_EQ(t->pas, 1);
+      ASSERT_EQ(t->pas, 1);
       EXPECT_EQ(t->nombre_noeuds, t->n);
       EXPECT_EQ(t->cible.hauteur, t->hauteurs->lire(t->cible_i, t->cible_j));
+      EXPECT_EQ(t->observateur.hauteur, t->hauteurs->lire(t->observateur_i, t->observateur_j));
+      if (degre > 6) EXPECT_TRUE(bords_a(*t, -1000));
     }
 }
 

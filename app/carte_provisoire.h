@@ -14,8 +14,3 @@ class CarteProvisoire : public CarteMontagne {
   void paintEvent(QPaintEvent*) override;
 };
 
-class TBasewindow;
-// Opens the current file name as a mountain: a slot, the card, the mountain
-// section's parameters and a flat terrain of its mesh. Used until the document
-// reader is connected.
-void ouvrir_montagne_provisoire(TBasewindow& w);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -24,6 +25,8 @@
 
 #include "app/aide.h"
 #include "app/carte_provisoire.h"
+#include "app/commandes_fichier.h"
+#include "app/dialogues_qt.h"
 #include "app/apropos.h"
 #include "app/donnees_images.h"
 #include "app/options.h"
@@ -187,7 +190,22 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
 
   elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
   creer_carte = [] { return new CarteProvisoire; };
-  documents.ouvrir_montagne = [this] { ouvrir_montagne_provisoire(*this); };
+  dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
+  fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
+  documents.ouvrir_montagne = [this] { fichier_->ouvrir_montagne(); };
+  documents.ouvrir_vue = [this] { fichier_->ouvrir_vue(); };
+  documents.ouvrir_video = [this] { fichier_->ouvrir_video(); };
+  documents.sauver_document = [this] { fichier_->sauver_document(); };
+  documents.FileOpenItemClick = [this] { fichier_->FileOpenItemClick(); };
+  documents.FileSaveItemClick = [this] { fichier_->FileSaveItemClick(); };
+  documents.Sauvermontagne = [this] { fichier_->FileSaveAsItemClick(); };
+  documents.Sauvervue = [this] { fichier_->Enregistrervuesous(); };
+  documents.Sauvervideo = [this] { fichier_->Enregistrervidosous1Click(); };
+  documents.Supprimer = [this] { fichier_->SupprimerClick(); };
+  documents.FileprecItemClick = [this](const std::string& c) { fichier_->FileprecItemClick(c); };
+  for (const char* c : {"&Open ...", "&Save", "Save &Mountain under...", "Save &View under ...", "Save Movie under ...",
+                        "Remove"})
+    disponibles_.insert(c);
   resize(900, 660);
 }
 
@@ -1555,6 +1573,110 @@ void TBasewindow::mousePressEvent(QMouseEvent* e) {
   QMainWindow::mousePressEvent(e);
   UpdateItems();
 }
+
+// ---------------------------------------------------------------- host of the file commands
+
+void TBasewindow::utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d) {
+  dialogues_ = std::move(d);
+  fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
+}
+
+void TBasewindow::titre_fiche(int m, const std::string& titre) {
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !cartes[m]) return;
+  cartes[m]->setWindowTitle(QString::fromStdString(titre));
+  if (noeuds_montagnes[m]) noeuds_montagnes[m]->setText(0, QString::fromStdString(titre));
+}
+
+void TBasewindow::marquer_sauvee(int m) {
+  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m])
+    cartes[m]->marquer_sauvee(QDateTime::currentSecsSinceEpoch());
+}
+
+void TBasewindow::effacer_modification_edition(int m) {
+  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && editeurs[m]) editeurs[m]->modifiee = 0;
+}
+
+bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fichier) {
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || cartes[m]) return false;
+  CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
+  carte->no_matrice = static_cast<std::uint16_t>(m);
+  carte->setWindowTitle(QString::fromStdString(titre));
+  carte->parametres = etat.montagnes[m].type.parametres;
+  cartes[m] = carte;
+  noeuds_montagnes[m] = nouveau_noeud(nullptr, carte->windowTitle(), 0, 4, carte);
+  ajouter_enfant(carte);
+  carte->initialiser_fiche(handle_, etat.montagnes[m].type.a_fichier != 0, date_fichier);
+  activer(carte);
+  return true;
+}
+
+// View and video windows come with their own windows; until then none is made.
+int TBasewindow::creer_vue(const std::string&) { return 0; }
+int TBasewindow::creer_video(const std::string&, const std::vector<enregistrement_camera>*, const informations_video&) {
+  return 0;
+}
+
+void TBasewindow::focaliser_fiche(int m) {
+  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m]) activer(cartes[m]);
+}
+void TBasewindow::focaliser_vue(int v) {
+  if (v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v]) activer(fenetres_vues[v]);
+}
+void TBasewindow::focaliser_video(int w) {
+  if (w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w]) activer(fenetres_videos[w]);
+}
+
+const image_rgb32* TBasewindow::image_vue(int) { return nullptr; }
+
+std::pair<std::int32_t, std::int32_t> TBasewindow::taille_image_vue(int v) {
+  if (v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v])
+    return {fenetres_vues[v]->largeur_image, fenetres_vues[v]->hauteur_image};
+  return {etat.largeur_defaut, etat.hauteur_defaut};
+}
+
+param_vue TBasewindow::parametres_vue(int v) {
+  return v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v] ? fenetres_vues[v]->parametres : etat.vue;
+}
+
+void TBasewindow::titre_vue(int v, const std::string& titre) {
+  if (v < 1 || v > NOMBRE_MAX_VUES || !fenetres_vues[v]) return;
+  fenetres_vues[v]->setWindowTitle(QString::fromStdString(titre));
+  if (noeuds_vues[v]) noeuds_vues[v]->setText(0, QString::fromStdString(titre));
+}
+
+void TBasewindow::marquer_vue_enregistree(int v) {
+  if (v < 1 || v > NOMBRE_MAX_VUES || !fenetres_vues[v]) return;
+  fenetres_vues[v]->a_fichier = 1;
+  fenetres_vues[v]->modifiee = 0;
+}
+
+std::string TBasewindow::film(int w) {
+  return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] ? fenetres_videos[w]->fichier_film : std::string();
+}
+
+bool TBasewindow::film_refait(int w) {
+  return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] && fenetres_videos[w]->refaite;
+}
+
+informations_video TBasewindow::informations(int w) {
+  return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] ? fenetres_videos[w]->informations : informations_video{};
+}
+
+const std::vector<enregistrement_camera>* TBasewindow::cameras(int) { return tableau_cameras.get(); }
+
+void TBasewindow::titre_video(int w, const std::string& titre) {
+  if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;
+  fenetres_videos[w]->setWindowTitle(QString::fromStdString(titre));
+  if (noeuds_videos[w]) noeuds_videos[w]->setText(0, QString::fromStdString(titre));
+}
+
+void TBasewindow::marquer_video_enregistree(int w) {
+  if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;
+  fenetres_videos[w]->a_fichier = 1;
+  fenetres_videos[w]->refaite = 0;
+}
+
+void TBasewindow::recents_modifies() { reconstruire_recents(); }
 
 // ---------------------------------------------------------------- program entry
 

@@ -16,6 +16,7 @@
 
 #include "app/etat_documents.h"
 #include "app/fenetres.h"
+#include "app/hote_documents.h"
 #include "platform/messages.h"
 
 class CtlBackPanel;
@@ -32,6 +33,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 #include "app/apropos.h"
 class TData;
+class CommandesFichier;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -51,7 +53,7 @@ struct CommandesDocuments {
   std::function<void(const std::string&)> FileprecItemClick;
 };
 
-class TBasewindow : public QMainWindow {
+class TBasewindow : public QMainWindow, public HoteDocuments {
   Q_OBJECT
  public:
   explicit TBasewindow(TData* data, QWidget* parent = nullptr);
@@ -134,6 +136,32 @@ class TBasewindow : public QMainWindow {
   void TreeView1Change();
   void Supprimer_noeuds();
 
+  // --- the document windows as the file commands see them ---
+  void titre_fiche(int m, const std::string& titre) override;
+  void marquer_sauvee(int m) override;
+  void effacer_modification_edition(int m) override;
+  bool creer_fiche(int m, const std::string& titre, long long date_fichier) override;
+  int creer_vue(const std::string& fichier_image) override;
+  int creer_video(const std::string& film, const std::vector<enregistrement_camera>* cameras,
+                  const informations_video& informations) override;
+  void focaliser_fiche(int m) override;
+  void focaliser_vue(int v) override;
+  void focaliser_video(int w) override;
+  const image_rgb32* image_vue(int v) override;
+  std::pair<std::int32_t, std::int32_t> taille_image_vue(int v) override;
+  param_vue parametres_vue(int v) override;
+  void titre_vue(int v, const std::string& titre) override;
+  void marquer_vue_enregistree(int v) override;
+  std::string film(int w) override;
+  bool film_refait(int w) override;
+  informations_video informations(int w) override;
+  const std::vector<enregistrement_camera>* cameras(int w) override;
+  void titre_video(int w, const std::string& titre) override;
+  void marquer_video_enregistree(int w) override;
+  void recents_modifies() override;
+  // The file dialogs the commands use (the Qt ones unless replaced).
+  void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
+
   // --- building blocks, public for the other document windows and tests ---
   // Adds a child to the MDI area and shows it; the context-help flag starts off.
   QMdiSubWindow* ajouter_enfant(FenetreEnfant* enfant);
@@ -199,6 +227,8 @@ class TBasewindow : public QMainWindow {
   void liberer_carte(int m);
 
   TData* data_;
+  std::unique_ptr<DialoguesDocuments> dialogues_;
+  std::unique_ptr<CommandesFichier> fichier_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "app/aide.h"
 #include "app/apropos.h"
+#include "app/document.h"
 #include "controls/speedbutton.h"
 #include "tests/app/programme_test_support.h"
 
@@ -173,8 +174,13 @@ TEST(Exit, AsksForEditedMountainsAndKeepsTheSectionsOnDisk) {
     std::string ini = options_exemple();
     ASSERT_TRUE(p.demarrer(ini));
     TBasewindow& w = *p.w;
+    w.documents.sauver_document = p.sauver_reel;
     int m = p.ouvrir("edited.mat");
     ASSERT_EQ(m, 1);
+    std::string avant = lire_tout(p.chemin("edited.mat"));
+    Tmatrice& t = *w.etat.montagnes[m].terrain;
+    t.hauteurs->ecrire(2, 3, t.hauteurs->lire(2, 3) + 321);
+    std::int32_t attendue = t.hauteurs->lire(2, 3);
     w.etat.montagnes[m].type.modifie_edition = 1;
     w.etat.vue.largeur_image = 123;  // records changed during the run are not written at exit
     w.etat.demarrer_sur_fichier = true;
@@ -184,7 +190,13 @@ TEST(Exit, AsksForEditedMountainsAndKeepsTheSectionsOnDisk) {
     EXPECT_TRUE(p.ui.entries[0].question);
     EXPECT_EQ(p.ui.entries[0].text, "Before exit, do you want to save modifications on  N°1  " +
                                         p.chemin("edited.mat").toStdString() + " ?");
-    EXPECT_EQ(p.sauvegardes.size(), oui ? 1u : 0u);
+    std::string apres_doc = lire_tout(p.chemin("edited.mat"));
+    if (oui) {
+      document_lu d = lire_document(apres_doc, "edited.mat", GenreDocument::montagne);
+      EXPECT_EQ(d.terrain->hauteurs->lire(2, 3), attendue);
+    } else {
+      EXPECT_EQ(apres_doc, avant);
+    }
     std::string apres = lire_tout(ini_path(p));
     EXPECT_EQ(sections(apres), sections(ini));
     std::string tete = "22222\r\n" + p.chemin("edited.mat").toStdString() + "\r\n>" +

@@ -15,6 +15,7 @@
 #include "app/fenetres.h"
 #include "app/mainwindow.h"
 #include "model/aleatoire.h"
+#include "tests/support/fake_documents.h"
 #include "tests/support/fakes.h"
 
 inline std::string lire_tout(const QString& chemin) {
@@ -54,6 +55,8 @@ struct Programme {
   std::vector<std::string> ouverts;  // "mat:", "vue:", "vid:" + path
   std::vector<int> sauvegardes;      // current mountain at each save
   std::vector<std::string> precedents;
+  FakeDialoguesDocuments* dialogues = nullptr;
+  std::function<void()> sauver_reel;  // the document command, before the counting hook
 
   QString chemin(const QString& nom) const { return dossier.path() + "/" + nom; }
 
@@ -62,6 +65,10 @@ struct Programme {
                 QString utilisateur = {}) {
     if (!ini.empty()) ecrire_tout(chemin("montagne.ini"), ini);
     w = std::make_unique<TBasewindow>(&data);
+    auto d = std::make_unique<FakeDialoguesDocuments>();
+    dialogues = d.get();
+    w->utiliser_dialogues(std::move(d));
+    sauver_reel = w->documents.sauver_document;
     w->documents.ouvrir_vue = [this] { ouverts.push_back("vue:" + w->etat.fichier_courant); };
     w->documents.ouvrir_video = [this] { ouverts.push_back("vid:" + w->etat.fichier_courant); };
     auto mat = w->documents.ouvrir_montagne;
@@ -84,12 +91,12 @@ struct Programme {
     return ok;
   }
 
-  // A mountain document on disk, opened as from the command line.
+  // A mountain document on disk, opened with "&Open ...".
   int ouvrir(const QString& nom) {
     QString c = chemin(nom);
     ecrire_tout(c, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
-    w->etat.fichier_courant = c.toStdString();
-    w->ouvrir_par_extension(c);
+    dialogues->ouvertures.push_back(c.toStdString());
+    w->action("&Open ...")->trigger();
     return w->etat.montagne_courante;
   }
 

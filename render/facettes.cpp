@@ -351,6 +351,7 @@ void Moteur::observer(bool sous, GenreFacette genre, std::int32_t index, Rgb cou
     f.sous_i = sous_i_;
     f.sous_j = sous_j_;
     f.m = sous_m_;
+    f.parent_eau = f_eau_parent_;
   }
   f.index = index;
   f.couleur = couleur;

@@ -24,6 +24,7 @@ struct FacetteDessinee {
   // (c, r) in the sub-lattice of size m that covers the cell passed.
   std::array<std::array<std::int32_t, 2>, 3> noeuds{};
   std::int32_t sous_i = 0, sous_j = 0, m = 0;
+  bool parent_eau = false;  // sub-facets: the facet they subdivide is water
   std::array<std::array<double, 3>, 3> monde{};  // world points, z relative to the target altitude
   std::array<Point, 3> ecran{};
   std::array<double, 3> profondeur{};         // positive in front of the eye

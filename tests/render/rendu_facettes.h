@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -30,17 +31,38 @@ inline param_vue vue_defaut() {
   return v;
 }
 
+// One render call with the arguments the tests vary.
+struct Rendu {
+  render::Bitmap image;
+  render::Bitmap editeur;  // used when avec_editeur
+  bool avec_editeur = false;
+  bool courbes = false;
+  bool grossier = false;
+  ProgressSink* attente = nullptr;
+  WindowHandle fenetre = 0;
+  bool camera = false;
+  enregistrement_camera enregistrement;
+  render::Phases phases;
+
+  void operator()(Tmatrice& t, const param_vue& v, int w, int h, render::ObservateurFacettes* observateur = nullptr) {
+    image.reset(w, h, 0);
+    if (avec_editeur) editeur.reset(2 * w, 2 * h, 0);
+    const TMyPalette palette = palette_pour_vue(v);
+    render::RenderOptions options;
+    options.phases = phases;
+    options.phases.observateur = observateur;
+    render::calcul_image(t, fenetre, palette, image, {}, v, w, h, attente, avec_editeur ? &editeur : nullptr,
+                         avec_editeur ? 1 : 0, grossier ? 1 : 0, courbes ? 1 : 0, 1, camera ? 1 : 0, enregistrement,
+                         options);
+  }
+};
+
 // Renders `t` with view `v` into `image`; the observer (if any) sees every polygon.
 inline void rendre(Tmatrice& t, const param_vue& v, render::Bitmap& image, int w, int h,
-                   render::ObservateurFacettes* observateur = nullptr, render::Phases phases = {},
-                   ProgressSink* attente = nullptr, render::Bitmap* editeur = nullptr, bool courbes = false) {
-  image.reset(w, h, 0);
-  const TMyPalette palette = palette_pour_vue(v);
-  render::RenderOptions options;
-  options.phases = phases;
-  options.phases.observateur = observateur;
-  render::calcul_image(t, 0, palette, image, {}, v, w, h, attente, editeur, editeur ? 1 : 0, 0, courbes ? 1 : 0, 1,
-                       0, enregistrement_camera{}, options);
+                   render::ObservateurFacettes* observateur = nullptr) {
+  Rendu r;
+  r(t, v, w, h, observateur);
+  image = std::move(r.image);
 }
 
 // Writes the picture as a binary PPM when QUORVEL_IMAGES names a folder.

@@ -785,7 +785,7 @@ void Moteur::dessiner_facette(bool sous) {
       if (riviere_attribut_ < 4 && degre_ < 10) {
         for (std::size_t a = 0; a < 3; ++a)
           for (std::size_t b = a + 1; b < 3; ++b)
-            if (s_[a].riviere && s_[b].riviere) draw_line(image_, s_[a].ecran, s_[b].ecran, 1, px);
+            if (s_[a].riviere && s_[b].riviere) draw_line(image_, s_[a].ecran, s_[b].ecran, 3, px);
       } else {
         polygone(px, Contour::simple, px);
         observer(false, GenreFacette::riviere, index, couleur, niveau, 0, res.visible);

@@ -7,7 +7,9 @@
 #include <map>
 
 #include "model/aleatoire.h"
+#include "platform/messages.h"
 #include "render/contexte.h"
+#include "tests/support/fakes.h"
 #include "tests/render/rendu_facettes.h"
 #include "tests/support/terrains.h"
 
@@ -276,4 +278,343 @@ TEST(Facettes, SameViewSamePicture) {
     EXPECT_EQ(terres[0][k].couleur, terres[1][k].couleur);
   }
   EXPECT_GT(sous_eau, 0);
+}
+
+TEST(Facettes, SubLatticesKeepTheCellCornersAndEdges) {
+  for (bool deformation : {false, true})
+    for (bool strates : {false, true}) {
+      param_mat p = parametres_test(7);
+      p.cle = 99;
+      p.deformation = deformation;
+      p.degre_deformation = 60;
+      auto t = terrain_genere(p);
+      for (int secteur = 0; secteur < 6; ++secteur) {
+        param_vue v = vue_a(30 + 60 * secteur - 180);
+        v.premier_plan = 1;
+        v.distance = 2;
+        v.angle_vertical = 25;
+        v.deformation = 0;
+        v.strates = strates;
+        v.rugosite = 8;
+        Releve r;
+        Bitmap image;
+        rendre(*t, v, image, 640, 480, &r);
+        ASSERT_GT(r.totaux.sous_reseaux, 0) << secteur;
+        // Node points as the main facets saw them.
+        std::map<Noeud, std::array<double, 3>> points;
+        for (const FacetteDessinee& f : r.facettes)
+          if (!f.sous_facette)
+            for (std::size_t k = 0; k < 3; ++k) points[f.noeuds[k]] = f.monde[k];
+        int coins = 0, bords = 0;
+        for (const FacetteDessinee& f : r.facettes) {
+          if (!f.sous_facette) continue;
+          const int m = f.m;
+          for (std::size_t k = 0; k < 3; ++k) {
+            const int c = f.noeuds[k][0], rr = f.noeuds[k][1];
+            const bool bord_c = c == 1 || c == m, bord_r = rr == 1 || rr == m;
+            if (bord_c && bord_r) {
+              const Noeud q{f.sous_i + (c == m), f.sous_j + (rr == m)};
+              auto it = points.find(q);
+              if (it == points.end()) continue;
+              ++coins;
+              for (std::size_t a = 0; a < 3; ++a) ASSERT_NEAR(f.monde[k][a], it->second[a], 1e-6) << secteur;
+            } else if (bord_c || bord_r) {
+              // An edge sub-node lies on the straight line between its two corners.
+              const Noeud q0 = bord_c ? Noeud{f.sous_i + (c == m), f.sous_j} : Noeud{f.sous_i, f.sous_j + (rr == m)};
+              const Noeud q1 = bord_c ? Noeud{f.sous_i + (c == m), f.sous_j + 1} : Noeud{f.sous_i + 1, f.sous_j + (rr == m)};
+              auto a0 = points.find(q0), a1 = points.find(q1);
+              if (a0 == points.end() || a1 == points.end()) continue;
+              ++bords;
+              const double s = double(bord_c ? rr - 1 : c - 1) / (m - 1);
+              ASSERT_NEAR(f.monde[k][2], a0->second[2] + s * (a1->second[2] - a0->second[2]), 1e-6) << secteur;
+            }
+          }
+        }
+        EXPECT_GT(coins, 0) << secteur;
+        EXPECT_GT(bords, 0) << secteur;
+      }
+    }
+}
+
+TEST(Facettes, NoSubLatticeWhereTheRulesForbidIt) {
+  param_vue v = vue_a(-150);
+  v.premier_plan = 1;
+  v.distance = 2;
+  v.angle_vertical = 25;
+  Bitmap image;
+  // Degree 5.
+  auto petit = terrain_synthetique("cone", 5, 800);
+  Releve r5;
+  rendre(*petit, v, image, 640, 480, &r5);
+  EXPECT_EQ(r5.totaux.sous_reseaux, 0);
+  EXPECT_GT(r5.totaux.facettes, 100);
+
+  // Picture colours.
+  param_mat p = parametres_test(7);
+  p.cle = 3;
+  p.photo_aerienne = 1;
+  auto photo = terrain_genere(p);
+  for (int i = 1; i <= photo->n; ++i)
+    for (int j = 1; i + j <= photo->n + 1; ++j) photo->photo->ecrire(i, j, 0x00408020u);
+  photo->photo_presente = photo->photo_enregistree = 1;
+  v.photo_aerienne = 1;
+  Releve rp;
+  rendre(*photo, v, image, 640, 480, &rp);
+  EXPECT_EQ(rp.totaux.sous_reseaux, 0);
+  v.photo_aerienne = 0;
+  Releve rn;
+  rendre(*photo, v, image, 640, 480, &rn);
+  EXPECT_GT(rn.totaux.sous_reseaux, 0);
+
+  // Outside the changed area.
+  photo->zone_modifiee = {20, 60, 20, 60};
+  photo->redessiner_tout = 0;
+  Releve rz;
+  rendre(*photo, v, image, 640, 480, &rz);
+  for (const FacetteDessinee& f : rz.facettes) {
+    EXPECT_TRUE(f.cellule_i >= 20 && f.cellule_i <= 60 && f.cellule_j >= 20 && f.cellule_j <= 60);
+    if (f.sous_facette) EXPECT_TRUE(f.sous_i >= 20 && f.sous_i <= 60 && f.sous_j >= 20 && f.sous_j <= 60);
+  }
+
+  // Flat land with foreground detail: every sub-facet faces the eye.
+  auto plat = terrain_synthetique("flat", 7, 500);
+  for (int a = -180; a <= 165; a += 15) {
+    param_vue w = vue_a(a);
+    w.premier_plan = 1;
+    w.distance = 2;
+    w.angle_vertical = 30;
+    Releve rf;
+    rendre(*plat, w, image, 640, 480, &rf);
+    EXPECT_GT(rf.totaux.sous_facettes, 0) << a;
+    for (const FacetteDessinee& f : rf.facettes)
+      if (f.sous_facette) ASSERT_TRUE(f.visible && f.genre == GenreFacette::terre) << a;
+  }
+}
+
+namespace {
+
+struct ModeleEnregistreur : ModeleArbre {
+  std::vector<DessinArbre>* dessins;
+  explicit ModeleEnregistreur(std::vector<DessinArbre>* d) : dessins(d) {}
+  void dessiner(RenderContext&, const DessinArbre& a) override { dessins->push_back(a); }
+};
+
+struct FabriqueEnregistreuse : FabriqueArbres {
+  std::vector<DessinArbre> dessins;
+  std::unique_ptr<ModeleArbre> creer(const param_vue&, bool, std::int32_t, const espece_arbres&) override {
+    return std::make_unique<ModeleEnregistreur>(&dessins);
+  }
+};
+
+int pixels_de(const Bitmap& image, Rgb c) {
+  int k = 0;
+  for (const Pixel p : image.pixels()) k += p == pixel_of(c);
+  return k;
+}
+
+}  // namespace
+
+TEST(Facettes, RiversFromTheCoverMap) {
+  for (int largeur : {5, 2}) {
+    auto t = terrain_synthetique("flat", 9, 500);
+    une_entree(*t, 150, 150, TYPE_RIVIERE, largeur);
+    param_vue v = vue_a(-150);
+    v.distance = 4;
+    v.angle_vertical = 60;
+    Rendu sans;
+    sans(*t, v, 640, 480);
+    Couverture carte;
+    for (int k = 100; k <= 200; ++k) carte.entrees.push_back({k, 171, largeur, 1});  // row 171: visited with stride 3
+    Rendu r;
+    r.phases.mer = &carte;
+    Releve rel;
+    r(*t, v, 640, 480, &rel);
+    int rivieres = 0;
+    for (const FacetteDessinee& f : rel.facettes) rivieres += f.genre == GenreFacette::riviere;
+    const Pixel bleu = pixel_of(palette_pour_vue(v).couleur(7, 0));
+    int changes = 0, bleus = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x)
+        if (r.image.at(x, y) != sans.image.at(x, y)) {
+          ++changes;
+          bleus += r.image.at(x, y) == bleu;
+        }
+    EXPECT_GT(changes, 50) << largeur;
+    EXPECT_EQ(bleus, changes) << largeur;
+    if (largeur == 5)
+      EXPECT_GT(rivieres, 20);
+    else
+      EXPECT_EQ(rivieres, 0);  // lines between the river's nodes instead
+    deposer(r.image, "riviere_" + std::to_string(largeur));
+  }
+}
+
+TEST(Facettes, PaintedRockOnLevelLand) {
+  auto t = terrain_synthetique("flat", 7, 300);
+  une_entree(*t, 40, 40, 33, 3);
+  Couverture carte;
+  for (int i = 30; i <= 50; ++i)
+    for (int j = 30; j <= 50; ++j) carte.entrees.push_back({i, j, 3, 33});
+  param_vue v = vue_a(-150);
+  v.distance = 8;
+  Rendu r;
+  r.phases.mer = &carte;
+  Releve rel;
+  r(*t, v, 640, 480, &rel);
+  int roches = 0;
+  for (const FacetteDessinee& f : rel.facettes) {
+    if (f.genre != GenreFacette::terre) continue;
+    const bool peint = f.cellule_i >= 30 && f.cellule_i <= 50 && f.cellule_j >= 30 && f.cellule_j <= 50;
+    const bool roche = f.index >= 115 && f.index <= 162;
+    if (roche) {
+      ++roches;
+      EXPECT_TRUE(peint) << f.cellule_i << "," << f.cellule_j;
+    }
+  }
+  EXPECT_GT(roches, 200);
+}
+
+TEST(Facettes, TreesReachTheTreeHookOnce) {
+  for (bool grossier : {false, true}) {
+    auto t = terrain_synthetique("flat", 8, 500);
+    const int ti = grossier ? 91 : 90, tj = grossier ? 91 : 90;  // (91, 91) lies between visited nodes
+    une_entree(*t, ti, tj, TYPE_ARBRE + 2, 40);
+    t->especes_presentes[2] = 1;
+    Couverture carte;
+    carte.entrees.push_back({ti, tj, 40, TYPE_ARBRE + 2});
+    FabriqueEnregistreuse fabrique;
+    param_vue v = vue_a(-150);
+    v.distance = 6;
+    v.foret = 1;
+    Rendu r;
+    r.grossier = grossier;
+    r.phases.mer = &carte;
+    r.phases.arbres = &fabrique;
+    r(*t, v, 640, 480);
+    ASSERT_EQ(fabrique.dessins.size(), 1u) << grossier;
+    const DessinArbre& a = fabrique.dessins[0];
+    EXPECT_GT(a.taille, 0.0);
+    EXPECT_GE(a.indice_lumiere, 1);
+    EXPECT_LE(a.indice_lumiere, 48);
+    EXPECT_TRUE(a.pied.x >= -64 && a.pied.x < 640 + 64 && a.pied.y < 1200);
+    EXPECT_GE(a.facteur_vue, 0.1);
+    EXPECT_LE(a.facteur_vue, 0.9);
+    EXPECT_EQ(t->resultats_vue.arbres[1][2], 1);
+  }
+}
+
+TEST(Facettes, EditorMapWithLevelCurves) {
+  for (int degre : {7, 9}) {
+    auto t = terrain_synthetique("cone", degre, 1200);
+    param_vue v = vue_defaut();
+    v.niveau_mer = 100;
+    v.angle_vertical = 89;
+    v.angle_horizontal = 0;
+    v.distance = 250;  // the map camera's scale fits the lattice at about this distance
+    v.agitation_mer = 1;  // so that plain water facets are painted and seen
+    Rendu r;
+    r.avec_editeur = true;
+    r.courbes = true;
+    Releve rel;
+    r(*t, v, 400, 400, &rel);
+    int gris_min = 1000, gris_max = -1, eau_un_noeud = 0;
+    Picture<Pixel> rejoue(800, 800, 0);
+    Picture<std::uint8_t> couvert(800, 800, 0);
+    for (const FacetteDessinee& f : rel.facettes) {
+      if (f.genre == GenreFacette::terre) {
+        gris_min = std::min(gris_min, f.index);
+        gris_max = std::max(gris_max, f.index);
+        EXPECT_EQ(f.couleur.r, f.couleur.g);
+      }
+      int sous = 0;
+      for (const Noeud& q : f.noeuds) sous += t->hauteurs->lire(q[0], q[1]) < 100;
+      if (sous == 1) {
+        EXPECT_EQ(f.genre, GenreFacette::eau);
+        ++eau_un_noeud;
+      }
+      const Point a{2 * f.ecran[0].x, 2 * f.ecran[0].y}, b{2 * f.ecran[1].x, 2 * f.ecran[1].y},
+          c{2 * f.ecran[2].x, 2 * f.ecran[2].y};
+      fill_triangle(rejoue.surface(), a, b, c, Contour::simple, pixel_of(f.couleur));
+      fill_triangle(couvert.surface(), a, b, c, Contour::simple, std::uint8_t(1));
+    }
+    EXPECT_LE(gris_min, 10) << degre;
+    EXPECT_GE(gris_max, 245) << degre;
+    EXPECT_GT(eau_un_noeud, 0) << degre;
+    // The double-size map received every polygon at doubled coordinates.
+    int compares = 0;
+    for (int y = 0; y < 800; ++y)
+      for (int x = 0; x < 800; ++x)
+        if (couvert.at(x, y)) {
+          ++compares;
+          ASSERT_EQ(rejoue.at(x, y), r.editeur.at(x, y)) << degre << " at " << x << "," << y;
+        }
+    EXPECT_GT(compares, 10000);
+    deposer(r.editeur, "editeur_" + std::to_string(degre));
+  }
+}
+
+TEST(Facettes, HardCasesRenderWithoutAnError) {
+  ScopedFakeUserInterface ui;
+  Bitmap image;
+  auto pente = terrain_synthetique("cone", 8, 2000);
+  {
+    param_vue v = vue_defaut();
+    v.observateur_place = 1;
+    v.hauteur_observateur = 0;
+    pente->placer_observateur(0.25, 0.3, 0);
+    rendre(*pente, v, image, 320, 240);
+  }
+  {
+    Rendu r;
+    r.camera = true;
+    r.enregistrement = {300.0, 200.0, 1.0, 0.3, 0.4, double(pente->hauteurs->lire(100, 100))};
+    r(*pente, vue_defaut(), 320, 240);
+  }
+  for (int degre : {4, 5, 11}) {
+    auto t = terrain_synthetique("paraboloid", degre, 1500);
+    rendre(*t, vue_a(-100), image, 160, 120);
+  }
+  {
+    param_vue v = vue_defaut();
+    v.maillage_filaire = 1;
+    v.zoom = 80;
+    Rendu r;
+    r.grossier = true;
+    Releve rel;
+    r(*pente, v, 320, 240, &rel);
+    for (const FacetteDessinee& f : rel.facettes) EXPECT_EQ(f.genre, GenreFacette::fil);
+  }
+  for (int cote = 1; cote <= 3; ++cote) rendre(*pente, vue_defaut(), image, cote, cote);
+  {
+    param_vue v = vue_defaut();
+    v.reflet = 1;
+    v.taux_reflet = 50;
+    v.niveau_mer = 800;
+    v.agitation_mer = 5;
+    v.horizon = 1;
+    rendre(*pente, v, image, 320, 240);
+  }
+  EXPECT_TRUE(ui.entries.empty()) << (ui.entries.empty() ? "" : ui.entries[0].text);
+
+  // A cancel at the first facet: the sweep stops at the next row, the end step runs.
+  const WindowHandle w = platform::register_window([](const platform::Message&) { return 0; });
+  FakeProgress attente;
+  int tests_avant = 0;
+  Avant compte;
+  compte.avant = [&](RenderContext&) { tests_avant = attente.tests(); };
+  attente.cancel_at(1 << 30, w);
+  Rendu r;
+  r.attente = &attente;
+  r.fenetre = w;
+  r.phases.balayage = &compte;
+  Releve rel;
+  // The first facet's poll finds the message.
+  compte.avant = [&](RenderContext&) { platform::post(w, 1025); };
+  param_vue v = vue_defaut();
+  r(*pente, v, 320, 240, &rel);
+  EXPECT_EQ(pente->calcul_annule, 1);
+  EXPECT_LT(rel.totaux.facettes, 2 * pente->n);
+  EXPECT_EQ(pente->zone_modifiee, (std::array<std::int32_t, 4>{0, pente->n + 1, 0, pente->n + 1}));
+  platform::unregister_window(w);
+  (void)tests_avant;
 }

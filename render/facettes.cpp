@@ -41,6 +41,12 @@ inline Point double_point(Point p) {
 
 inline std::uint8_t octet(std::int32_t v) { return std::uint8_t(std::clamp(v, 0, 255)); }
 
+struct EntreeCache {
+  std::uint32_t cle = 0;  // ((i << 16) | j) + 1, 0 when empty
+  Sommet sommet;
+};
+constexpr std::uint32_t kCache = 8192;
+
 // The per-render engine: the sweep visitor and everything facet drawing keeps.
 class Moteur {
  public:
@@ -129,10 +135,12 @@ class Moteur {
   std::int32_t sous_i_ = 0, sous_j_ = 0, sous_m_ = 0;
   std::array<Sommet, kMaxSous * kMaxSous> sous_{};
   Generateur eau_;
+  std::unique_ptr<EntreeCache[]> cache_;
 };
 
 Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.surface()) {
   observateur_ = dynamic_cast<ObservateurDessin*>(ctx.observateur);
+  if (!observateur_ || !observateur_->sans_cache) cache_ = std::make_unique<EntreeCache[]>(kCache);
   n_ = ctx.n;
   degre_ = ctx.degre;
   largeur_ = ctx.largeur;
@@ -214,6 +222,18 @@ void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, d
 }
 
 void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
+  // A node's point does not depend on when it is computed: the cache keeps the
+  // points of the last rows (a direct-mapped table; two consecutive rows,
+  // columns or diagonals never share a slot).
+  const std::uint32_t cle = ((std::uint32_t(i) << 16) | std::uint32_t(j)) + 1;
+  EntreeCache* e = nullptr;
+  if (cache_) {
+    e = &cache_[(std::uint32_t(i) * 2089u + std::uint32_t(j)) & (kCache - 1)];
+    if (e->cle == cle) {
+      s = e->sommet;
+      return;
+    }
+  }
   const NoeudMonde nm = coordonnees_noeud(ctx_, i, j);
   s.i = i;
   s.j = j;
@@ -233,6 +253,10 @@ void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
   const auto& u = ctx_.direction;
   s.d = (s.x - ctx_.ex) * u[0] + (s.y - ctx_.ey) * u[1] + (s.z - ctx_.ez) * u[2];
   if (s.d == 0.0) s.d = 0.0001;
+  if (e) {
+    e->cle = cle;
+    e->sommet = s;
+  }
 }
 
 // The node's photo colour and its cover entry (trees, rivers, painted ground).

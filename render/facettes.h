@@ -47,6 +47,7 @@ struct CompteursFacettes {
 // A facet observer that also sees each polygon and the final counters.
 class ObservateurDessin : public ObservateurFacettes {
  public:
+  bool sans_cache = false;  // compute every vertex afresh (the node cache is off)
   virtual void dessinee(const FacetteDessinee&) {}
   virtual void compteurs(const CompteursFacettes&) {}
 };

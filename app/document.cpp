@@ -143,7 +143,7 @@ void lire_partie_video(Entree& f, const std::string& chemin, document_lu& d) {
   d.video.vue = d.vue;
   d.cameras.reset();
   if (f.chercher(TETE_TRAJECTOIRE)) {
-    d.cameras.emplace();
+    d.cameras.emplace(1);  // index 0 is not a frame
     const std::int32_t compte = nombre_cameras(d.video);
     for (std::int32_t i = 1; i <= compte; ++i) {
       const std::size_t pos = f.position();
@@ -216,7 +216,7 @@ void ecrire_video(Sortie& f, const Param_video& w, const std::vector<enregistrem
   f.ligne(TETE_TRAJECTOIRE);
   if (cameras) {
     const std::int32_t compte = nombre_cameras(w);
-    for (std::int32_t i = 0; i < compte; ++i) {
+    for (std::int32_t i = 1; i <= compte; ++i) {
       const auto k = static_cast<std::size_t>(i);
       f.ligne(ligne_camera(k < cameras->size() ? (*cameras)[k] : enregistrement_camera{}));
     }

@@ -32,7 +32,9 @@ struct document_lu {
   param_vue vue;
   std::uint16_t largeur_image = 320, hauteur_image = 240;
   Param_video video;  // its view part is `vue`
-  std::optional<std::vector<enregistrement_camera>> cameras;  // nullopt: no camera path
+  // The camera path as the main window's camera table holds it: record k of
+  // frame k at index k, index 0 unused. nullopt: no camera path.
+  std::optional<std::vector<enregistrement_camera>> cameras;
   informations_video informations;
 };
 
@@ -45,9 +47,9 @@ document_lu lire_document(std::string octets, const std::string& chemin, GenreDo
 void ecrire_montagne(Sortie& f, param_mat& p, const Tmatrice& terrain);
 // The view part: section, " [VUE]", picture width and height.
 void ecrire_vue(Sortie& f, const param_vue& v, std::int32_t largeur, std::int32_t hauteur);
-// The video part: section, camera records 1..frame count (when `cameras` is
-// given; missing records are written as zeros), information lines (when the
-// first one is not empty).
+// The video part: section, camera records 1..frame count from the camera
+// table (when there is one; record k at index k, missing records written as
+// zeros), information lines (when the first one is not empty).
 void ecrire_video(Sortie& f, const Param_video& w, const std::vector<enregistrement_camera>* cameras,
                   const informations_video& informations);
 

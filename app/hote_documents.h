@@ -39,7 +39,8 @@ class HoteDocuments {
   // view slot. Returns the view number, 0 when no window was made.
   virtual int creer_vue(const std::string& fichier_image) = 0;
   // The video window of the current view from the current Param_video; it
-  // takes a video slot and the camera path. Returns the video number, 0 when
+  // takes a video slot and the camera path (camera tables hold record k of
+  // frame k at index k; index 0 is unused). Returns the video number, 0 when
   // no window was made.
   virtual int creer_video(const std::string& film, const std::vector<enregistrement_camera>* cameras,
                           const informations_video& informations) = 0;

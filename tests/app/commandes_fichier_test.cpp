@@ -273,7 +273,7 @@ TEST_F(Commandes, MoviesFollowTheDocument) {
   const int v = nouvelle_vue();
   e.vue_courante = v;
   const int w = hote.creer_video("", nullptr, {});
-  hote.table_cameras = std::vector<enregistrement_camera>(3, enregistrement_camera{1, 2, 3, 4, 5, 6});
+  hote.table_cameras = std::vector<enregistrement_camera>(3, enregistrement_camera{1, 2, 3, 4, 5, 6});  // frames 1, 2
   hote.infos[w][0] = "File Name = x";
   // After a remake the movie comes from the work folder.
   ASSERT_TRUE(ecrire_fichier(chemin("temp/video1.avi"), "movie one").empty());
@@ -283,7 +283,7 @@ TEST_F(Commandes, MoviesFollowTheDocument) {
   EXPECT_TRUE(hote.videos_enregistrees.count(w));
   EXPECT_TRUE(e.document_precedent.empty());
   document_lu d = lire_document(contenu("a.vid"), "a", GenreDocument::video);
-  EXPECT_EQ(d.cameras->size(), 360u) << "missing records are written as zeros";
+  EXPECT_EQ(d.cameras->size(), 361u) << "missing records are written as zeros";
   EXPECT_EQ((*d.cameras)[2].cible_z, 6.0);
   EXPECT_EQ((*d.cameras)[3].cible_z, 0.0);
   EXPECT_EQ(d.informations[0], "File Name = x");
@@ -448,7 +448,7 @@ TEST_F(Ouverture, VideoWithMoreFrameLinesKeepsTheFrameCount) {
   e.fichier_courant = chemin("film.vid");
   ASSERT_TRUE(c.ouvrir_video());
   ASSERT_TRUE(hote.table_cameras);
-  EXPECT_EQ(hote.table_cameras->size(), 200u);
+  EXPECT_EQ(hote.table_cameras->size(), 201u);
   EXPECT_EQ(hote.films[1], chemin("film.mpg")) << "the other extension when the computed one is missing";
   EXPECT_EQ(e.montagnes[1].type.genre, 3);
   EXPECT_EQ(e.montagnes[1].type.no_video, 1);

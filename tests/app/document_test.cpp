@@ -78,7 +78,7 @@ TEST(Document, OpenOfSaveGivesTheDocumentBack) {
   d.video = param_video_defaut();
   d.video.nombre_images = 250;
   d.video.bezier_y[12] = 99;
-  d.cameras.emplace();
+  d.cameras.emplace(1);
   for (int k = 0; k < 250; ++k) d.cameras->push_back({k * 1.23456, -k * 0.5, 100.0 + k, 0.333, 0.25, 512.0});
   d.informations[0] = "File Name = x.avi";
   d.informations[10] = "Number of bits par pixel = 24";
@@ -105,9 +105,9 @@ TEST(Document, OpenOfSaveGivesTheDocumentBack) {
   EXPECT_EQ(u.liste_type[1], 12);
   EXPECT_EQ(u.liste_attribut[2], 4);
   EXPECT_EQ(u.especes_presentes[2], 1);
-  ASSERT_EQ(r.cameras->size(), 250u);
-  EXPECT_NEAR((*r.cameras)[249].observateur_x, 249 * 1.23456, 0.00005);
-  EXPECT_EQ((*r.cameras)[100].observateur_z, 200.0);
+  ASSERT_EQ(r.cameras->size(), 251u) << "frames 1..250 at their own index";
+  EXPECT_NEAR((*r.cameras)[250].observateur_x, 249 * 1.23456, 0.00005);
+  EXPECT_EQ((*r.cameras)[101].observateur_z, 200.0);
   EXPECT_EQ(r.informations, d.informations);
   EXPECT_EQ(r.video.vue.zoom, 42) << "the video renders the document's view";
 }
@@ -224,11 +224,11 @@ TEST(Document, ViewAndVideoPartsFallBackToDefaults) {
   std::string film = echantillon("film.vid");
   const auto info = film.find(" [INFORMATION]");
   std::string extra = film.substr(0, info) + "1 2 3 4 5 6\r\n" + film.substr(info);
-  EXPECT_EQ(lire(extra, GenreDocument::video).cameras->size(), 200u);
+  EXPECT_EQ(lire(extra, GenreDocument::video).cameras->size(), 201u);
   std::string beaucoup = remplacer(film, "Nombre images      =         200", "Nombre images      =       12000");
   document_lu b = lire(beaucoup, GenreDocument::video);
   EXPECT_EQ(b.video.nombre_images, 12000);
-  EXPECT_EQ(b.cameras->size(), 200u) << "the information head ends the path";
+  EXPECT_EQ(b.cameras->size(), 201u) << "the information head ends the path";
   EXPECT_EQ(nombre_cameras(b.video), 9999);
   EXPECT_NE(refus(remplacer(film, "1234.5000", "1234,5000"), GenreDocument::video).find("camera record 1"),
             std::string::npos);

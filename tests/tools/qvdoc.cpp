@@ -39,7 +39,7 @@ void resume(const document_lu& d, GenreDocument genre) {
                 d.vue.type_image == 1 ? "BMP" : "JPEG");
   if (genre == GenreDocument::video)
     std::printf("video: %d frames, %zu camera records, information: %s\n", d.video.nombre_images,
-                d.cameras ? d.cameras->size() : 0, d.informations[0].empty() ? "none" : d.informations[0].c_str());
+                d.cameras ? d.cameras->size() - 1 : 0, d.informations[0].empty() ? "none" : d.informations[0].c_str());
 }
 
 }  // namespace

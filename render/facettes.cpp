@@ -264,7 +264,6 @@ void Moteur::noeud(std::int32_t i, std::int32_t j) {
   noeud_i_ = i;
   noeud_j_ = j;
   const Tmatrice& t = ctx_.terrain;
-  const std::int32_t h = t.hauteurs->lire(i, j);
   photo_ = false;
   if (photo_possible_) {
     photo_ = true;
@@ -277,9 +276,9 @@ void Moteur::noeud(std::int32_t i, std::int32_t j) {
       if (masque) photo_ = false;
     }
   }
-  if (h == -1000 || degre_ < 6 || (t.nombre_elements == 0 && vue_.agitation_mer == 0) || ctx_.passe_ombre ||
-      !ctx_.carte_vagues)
+  if (degre_ < 6 || (t.nombre_elements == 0 && vue_.agitation_mer == 0) || ctx_.passe_ombre || !ctx_.carte_vagues)
     return;
+  if (t.hauteurs->lire(i, j) == -1000) return;
   Tcouverture& carte = *ctx_.carte_vagues;
   std::uint16_t v = 0, k = 0;
   carte.lire(i, j, v, k);
@@ -355,11 +354,11 @@ void Moteur::polygone(Pixel remplissage, Contour mode, Pixel contour) {
 
 void Moteur::observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
                       std::int32_t lumiere, bool visible) {
+  if (!observateur_) return;
   ++compteurs_.facettes;
   if (sous) ++compteurs_.sous_facettes;
   if (genre == GenreFacette::crete) ++compteurs_.cretes;
   if (genre == GenreFacette::eau) ++compteurs_.eau;
-  if (!observateur_) return;
   FacetteDessinee f;
   f.sous_facette = sous;
   f.genre = genre;

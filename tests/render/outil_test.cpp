@@ -41,5 +41,12 @@ TEST(RenderTool, WritesAReproduciblePictureAndStatistics) {
   EXPECT_NE(s.find("altitude_maxi="), std::string::npos);
   EXPECT_EQ(s, lire(dir / "t.txt"));
   EXPECT_NE(std::system((outil + " --shape none --degree 7 2>/dev/null").c_str()), 0);
+  // Facet counters of the terrain pass.
+  const std::string compteurs = (dir / "c.txt").string();
+  ASSERT_EQ(std::system((outil + " --degree 7 --key 7 --size 320x240 --counters " + compteurs).c_str()), 0);
+  const std::string c = lire(compteurs);
+  for (const char* cle : {"facettes=", "cretes=", "eau=", "sauts_occupation=", "sous_reseaux=", "sous_facettes="})
+    EXPECT_NE(c.find(cle), std::string::npos) << cle;
+  EXPECT_NE(c.substr(0, 11), "facettes=0\n");  // the first line counts every polygon
   std::filesystem::remove_all(dir);
 }

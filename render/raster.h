@@ -36,7 +36,9 @@
 
 namespace render {
 
-// A picture pixel: 0xFFRRGGBB (the top byte is always 0xFF).
+// A picture pixel: 0xFFRRGGBB (the top byte is always 0xFF). Rows are packed
+// 32-bit words, the memory layout of a 32-bit RGB picture of the GUI toolkit,
+// so the application can show a Bitmap by wrapping its rows without a copy.
 using Pixel = std::uint32_t;
 
 constexpr Pixel pixel_rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {

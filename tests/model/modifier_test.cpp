@@ -1,6 +1,9 @@
 // The edit dispatcher and the smoothing tool.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
+
 #include "platform/messages.h"
 #include "tests/model/edition_support.h"
 #include "tests/support/fakes.h"
@@ -343,4 +346,32 @@ TEST(Lissage, WholeLargestTerrainWithDistortion) {
   outil_lisser(*m, lisser(8000, 20), c);
   EXPECT_TRUE(c.continuer);
   EXPECT_EQ(m->zone_outil, (std::array<std::int32_t, 4>{2, 2049, 2, 2049}));
+}
+
+TEST(Modifier, SnapshotAndRimClassesOfEveryCode) {
+  // Lists only: the feature tools and Copy; Plateau and Paste change heights and take the full snapshot.
+  const std::set<int> listes{4, 6, 7, 11, 14, 15, 16, 18};
+  const std::set<int> sans_rivage{4, 6, 7, 11, 14, 15, 16};
+  for (int outil = 0; outil <= 19; ++outil) {
+    EXPECT_EQ(outil_listes_seules(outil), listes.count(outil) == 1) << outil;
+    EXPECT_EQ(outil_d_elements(outil), sans_rivage.count(outil) == 1) << outil;
+  }
+  // A feature tool with a progress window takes no full snapshot and lays no rim.
+  auto m = collines(7);
+  m->creer_annulation();
+  for (int k = 1; k <= m->n; ++k) m->hauteurs->ecrire(1, k, 300);
+  FakeProgress attente;
+  controle_outil c = controle(&attente);
+  arguments_outil a;
+  a.largeur_base_debut = 800;
+  a.outil = OUTIL_GOMME_SOL;
+  appliquer(*m, a, c, 20, 20);
+  for (const auto& call : attente.calls) EXPECT_TRUE(call.op != "take_focus" && call.op != "demarrer");
+  EXPECT_EQ(m->hauteurs->lire(1, 40), 300);
+}
+
+TEST(Geometrie, PlaneDistance) {
+  EXPECT_DOUBLE_EQ(distance_noeuds(3, 4, 3, 4), 0.0);
+  EXPECT_DOUBLE_EQ(distance_noeuds(1, 1, 2, 1), std::sqrt(0.81 + 0.25));
+  EXPECT_DOUBLE_EQ(distance_noeuds(1, 1, 1, 3), 2.0);
 }

@@ -2,6 +2,8 @@
 
 #include "render/contexte.h"
 #include "render/facettes.h"
+#include "render/mer.h"
+#include "render/ombres.h"
 
 namespace render {
 
@@ -12,11 +14,11 @@ ResultatCiel PhaseCiel::dessiner_ciel(RenderContext& ctx, const DemandeCiel&) {
 }
 
 PhaseMer& mer_par_defaut() {
-  static PhaseMer p;
+  static PhaseMerVagues p;
   return p;
 }
 PhaseOmbres& ombres_par_defaut() {
-  static PhaseOmbres p;
+  static PhaseOmbresPortees p;
   return p;
 }
 PhaseCiel& ciel_par_defaut() {

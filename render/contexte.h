@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "model/interfaces.h"
 #include "model/matrice.h"
@@ -40,6 +41,8 @@ struct RenderOptions {
   std::function<void()> traiter_messages;
   // Milliseconds of a monotonic clock; empty: the steady clock.
   std::function<std::int64_t()> horloge;
+  // The program's sky picture folder (an imported sky whose stored path is gone is looked up there).
+  std::string dossier_ciels;
 };
 
 struct RenderContext {

@@ -2,6 +2,7 @@
 
 #include "render/contexte.h"
 #include "render/facettes.h"
+#include "render/ciel.h"
 #include "render/mer.h"
 #include "render/ombres.h"
 
@@ -22,7 +23,7 @@ PhaseOmbres& ombres_par_defaut() {
   return p;
 }
 PhaseCiel& ciel_par_defaut() {
-  static PhaseCiel p;
+  static PhaseCielDessin p;
   return p;
 }
 PhaseBalayage& balayage_par_defaut() {

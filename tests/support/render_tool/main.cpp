@@ -9,6 +9,11 @@
 //   --rough  --editor  --camera x,y,z,tx,ty,tz
 //   --out pic.png  --stats file   outputs (key=value lines)
 //   --counters file               facet counters of the terrain pass (key=value lines)
+//   --out-jpeg pic.jpg  --out-bmp pic.bmp   the picture as JPEG (quality 92) or BMP
+//   --sky-dir folder              the sky picture folder of imported skies
+//   --sky-only                    only the sky of the view, as the Weather page shows
+//                                 it: Round(1.02 W) x H, without terrain or sea
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,10 +24,14 @@
 #include <string>
 #include <vector>
 
+#include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "model/erreur.h"
+#include "render/bmp.h"
 #include "render/calcul_image.h"
+#include "render/ciel.h"
 #include "render/facettes.h"
+#include "render/jpeg.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
 
@@ -101,8 +110,8 @@ int usage(const std::string& message) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   int degre = 7, hauteur_forme = 1000, largeur = 640, hauteur = 480;
-  std::string forme, sortie, stats, compteurs;
-  bool avec_cle = false, grossier = false, editeur = false, camera = false;
+  std::string forme, sortie, stats, compteurs, sortie_jpeg, sortie_bmp, dossier_ciels;
+  bool avec_cle = false, grossier = false, editeur = false, camera = false, ciel_seul = false;
   int cle = 0;
   enregistrement_camera rec;
   std::vector<std::string> mats, vues;
@@ -140,9 +149,45 @@ int main(int argc, char** argv) {
       } else if (a == "--out") sortie = valeur();
       else if (a == "--stats") stats = valeur();
       else if (a == "--counters") compteurs = valeur();
+      else if (a == "--out-jpeg") sortie_jpeg = valeur();
+      else if (a == "--out-bmp") sortie_bmp = valeur();
+      else if (a == "--sky-dir") dossier_ciels = valeur();
+      else if (a == "--sky-only") ciel_seul = true;
       else throw std::invalid_argument("unknown option " + a);
     }
     if (degre < 4 || degre > 11) return usage("--degree must lie in 4..11");
+    auto ecrire = [&](const render::Bitmap& image) {
+      if (!sortie.empty() && !ecrire_png(sortie, image)) throw std::runtime_error("cannot write " + sortie);
+      if (!sortie_jpeg.empty() && !render::ecrire_jpeg(sortie_jpeg, image, 92))
+        throw std::runtime_error("cannot write " + sortie_jpeg);
+      if (!sortie_bmp.empty() && !render::ecrire_bmp(sortie_bmp, image))
+        throw std::runtime_error("cannot write " + sortie_bmp);
+    };
+    if (ciel_seul) {
+      param_vue vue;
+      valeurs_defaut_vue(vue);
+      auto champs = champs_vue(vue);
+      for (const std::string& v : vues)
+        if (!champs.fixer(v)) return usage("unknown view field " + v);
+      const TMyPalette palette = palette_pour_vue(vue);
+      render::Bitmap image(Round(largeur * 1.02), hauteur);
+      render::TCiel ciel;
+      render::EntreeCiel e;
+      e.ligne_horizon = hauteur;
+      e.ligne_terre = hauteur + 10;
+      e.hauteur_coins = -50;
+      e.largeur = largeur;
+      e.hauteur = 0;
+      e.cos_elevation = std::cos(vue.elevation_soleil * 3.14159265358979323846 / 180);
+      e.cos_azimut = std::cos(vue.azimut_soleil * 3.14159265358979323846 / 180);
+      e.vue = &vue;
+      e.image = &image;
+      e.palette = &palette;
+      e.dossier_ciels = dossier_ciels;
+      ciel.dessiner_ciel(e);
+      ecrire(image);
+      return 0;
+    }
     if (!forme.empty() == avec_cle) return usage("give either --key or --shape");
 
     std::unique_ptr<Tmatrice> terrain;
@@ -175,11 +220,12 @@ int main(int argc, char** argv) {
       void compteurs(const render::CompteursFacettes& x) override { c = x; }
     } releve;
     render::RenderOptions options;
+    options.dossier_ciels = dossier_ciels;
     if (!compteurs.empty()) options.phases.observateur = &releve;
     render::calcul_image(*terrain, 0, palette, image, {}, vue, largeur, hauteur, nullptr, editeur ? &carte2 : nullptr,
                          1, grossier, 0, 1, camera, rec, options);
 
-    if (!sortie.empty() && !ecrire_png(sortie, image)) return usage("cannot write " + sortie);
+    ecrire(image);
     if (!stats.empty()) {
       std::ofstream f(stats);
       const resultats_vue& r = terrain->resultats_vue;

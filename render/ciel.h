@@ -1,0 +1,116 @@
+// The sky and sea picture: above the horizon a light banded sky, a fractal
+// cloudy sky or an imported picture; below it the sky mirrored with wave
+// offsets and sun glitter, or graded bands of water colour. The horizontal
+// wave offset of each reflected row is kept for facet drawing.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/interfaces.h"
+#include "model/records.h"
+#include "render/palette.h"
+#include "render/phases.h"
+#include "render/raster.h"
+
+namespace render {
+
+struct EntreeCiel {
+  std::int32_t ligne_horizon = 0;
+  std::int32_t ligne_terre = 0;     // the land top row
+  std::int32_t hauteur_coins = 0;   // mean height of the two top corners
+  std::int32_t largeur = 0, hauteur = 0;
+  double cos_elevation = 0.0;       // cos(e - v)
+  double cos_azimut = 0.0;          // cos(azimut_soleil)
+  const param_vue* vue = nullptr;
+  Bitmap* image = nullptr;          // the target picture
+  const TMyPalette* palette = nullptr;
+  bool soleil_visible = false;
+  Point soleil;                     // the sun's pixel when visible
+  ProgressSink* attente = nullptr;  // progress window or none
+  WindowHandle fenetre = 0;         // polled for the cancel message
+  std::string dossier_ciels;        // the program's sky picture folder
+};
+
+struct SortieCiel {
+  std::int32_t seed_nuages = 0;
+  bool soleil_dessine = false;
+  std::int32_t nombre_decalages = 0;
+  bool annule = false;
+};
+
+// The sky picture file that a stored path designates: the path itself when it
+// names an existing file, else the name after its last '\' or '/' in the sky
+// folder. Empty when there is none or its extension is not exactly ".bmp" or ".jpg".
+std::string fichier_ciel_utilisable(const std::string& chemin, const std::string& dossier);
+
+class TCiel : public CielDessine {
+ public:
+  static constexpr std::int32_t kDecalages = 1024;
+
+  SortieCiel dessiner_ciel(const EntreeCiel& e);
+  // 0 for k < 1 or k at or past the offset count.
+  std::int32_t decalage_vague(std::int32_t k) const override;
+
+  std::int32_t hauteur_ciel() const { return hauteur_ciel_; }
+  std::int32_t largeur_ciel() const { return largeur_ciel_; }
+  std::int32_t nombre_decalages() const { return nombre_decalages_; }
+
+ private:
+  struct Couleur {
+    std::int32_t c[3];  // r, g, b
+  };
+  static Couleur couleur_de(Rgb c) { return {{c.r, c.g, c.b}}; }
+  static Pixel pixel_de_couleur(const Couleur& c);
+
+  void ciel_clair();
+  void ciel_image();
+  void reflet();
+  void scintillement(std::int32_t R, const Couleur& c);
+  void mer_sans_reflet();
+  void progression_ciel(std::uint16_t increment);
+  void bande(std::int64_t y0, std::int64_t y1, const Couleur& c);
+
+  // The cloud builder (nuages.cpp).
+  void nuages();
+  void subdiviser_nuages(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+  std::uint8_t decalage_nuage(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+  std::uint8_t& g(std::int32_t x, std::int32_t y) {
+    return grille_[std::size_t(y) * std::size_t(pas_grille_) + std::size_t(x)];
+  }
+
+  EntreeCiel e_;
+  param_vue vue_;
+  std::int32_t hauteur_ciel_ = 0, largeur_ciel_ = 0;
+  std::string fichier_ciel_;
+  std::array<std::int8_t, kDecalages> decalages_{};
+  std::int32_t nombre_decalages_ = 0;
+  bool annule_ = false;
+  bool soleil_dessine_ = false;
+  std::int32_t seed_ = 0;
+
+  // Cloud builder state.
+  std::vector<std::uint8_t> grille_;
+  std::int32_t pas_grille_ = 0;
+  std::int32_t echelle_ = 1;   // S
+  std::int64_t compteur_ = 0, seuil_ = 0;
+
+ public:
+  // Values of the last cloud build, for tests: the threshold L and the ramp.
+  std::int32_t seuil_nuages() const { return L_; }
+  const std::array<std::array<std::uint16_t, 3>, 256>& rampe() const { return rampe_; }
+
+ private:
+  std::int32_t L_ = 0;
+  std::array<std::array<std::uint16_t, 3>, 256> rampe_{};
+};
+
+// The render's sky phase: one TCiel per render, kept in the context until the end.
+class PhaseCielDessin : public PhaseCiel {
+ public:
+  ResultatCiel dessiner_ciel(RenderContext& ctx, const DemandeCiel& demande) override;
+};
+
+}  // namespace render

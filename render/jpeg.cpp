@@ -1,0 +1,147 @@
+#include "render/jpeg.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace render {
+
+namespace {
+
+// libjpeg's own error handler ends the process: this one jumps back instead.
+struct Erreur {
+  jpeg_error_mgr base;
+  std::jmp_buf retour;
+};
+
+[[noreturn]] void sortir(j_common_ptr c) {
+  Erreur* e = reinterpret_cast<Erreur*>(c->err);
+  std::longjmp(e->retour, 1);
+}
+
+void silence(j_common_ptr) {}
+
+struct Fichier {
+  std::FILE* f = nullptr;
+  ~Fichier() {
+    if (f) std::fclose(f);
+  }
+};
+
+// The decoding itself, kept free of objects with destructors between setjmp
+// and the jumps (only plain data lives across them).
+bool decoder(std::FILE* f, std::vector<std::uint8_t>& lignes, int& largeur, int& hauteur, int& composantes) {
+  jpeg_decompress_struct d;
+  Erreur e;
+  d.err = jpeg_std_error(&e.base);
+  e.base.error_exit = sortir;
+  e.base.output_message = silence;
+  if (setjmp(e.retour)) {
+    jpeg_destroy_decompress(&d);
+    return false;
+  }
+  jpeg_create_decompress(&d);
+  jpeg_stdio_src(&d, f);
+  if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK) {
+    jpeg_destroy_decompress(&d);
+    return false;
+  }
+  if (d.jpeg_color_space == JCS_GRAYSCALE) {
+    d.out_color_space = JCS_GRAYSCALE;
+  } else if (d.jpeg_color_space == JCS_YCbCr || d.jpeg_color_space == JCS_RGB) {
+    d.out_color_space = JCS_RGB;
+  } else {
+    jpeg_destroy_decompress(&d);
+    return false;
+  }
+  jpeg_start_decompress(&d);
+  largeur = int(d.output_width);
+  hauteur = int(d.output_height);
+  composantes = d.output_components;
+  if (largeur < 1 || hauteur < 1 || largeur > 65500 || hauteur > 65500 || (composantes != 1 && composantes != 3) ||
+      std::size_t(largeur) * std::size_t(hauteur) > (std::size_t(1) << 28)) {
+    jpeg_destroy_decompress(&d);
+    return false;
+  }
+  lignes.resize(std::size_t(largeur) * std::size_t(hauteur) * std::size_t(composantes));
+  // A truncated file is padded by the library with a warning: count warnings as damage.
+  while (d.output_scanline < d.output_height) {
+    JSAMPROW r = lignes.data() + std::size_t(d.output_scanline) * std::size_t(largeur) * std::size_t(composantes);
+    if (jpeg_read_scanlines(&d, &r, 1) != 1) break;
+  }
+  const bool complet = d.output_scanline == d.output_height && e.base.num_warnings == 0;
+  if (complet) jpeg_finish_decompress(&d);
+  jpeg_destroy_decompress(&d);
+  return complet;
+}
+
+bool encoder(std::FILE* f, const Bitmap& image, int qualite, std::vector<std::uint8_t>& ligne) {
+  jpeg_compress_struct c;
+  Erreur e;
+  c.err = jpeg_std_error(&e.base);
+  e.base.error_exit = sortir;
+  e.base.output_message = silence;
+  if (setjmp(e.retour)) {
+    jpeg_destroy_compress(&c);
+    return false;
+  }
+  jpeg_create_compress(&c);
+  jpeg_stdio_dest(&c, f);
+  c.image_width = JDIMENSION(image.width());
+  c.image_height = JDIMENSION(image.height());
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, qualite, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    const Pixel* p = image.row(int(c.next_scanline));
+    for (int x = 0; x < image.width(); ++x) {
+      ligne[std::size_t(3 * x)] = std::uint8_t(p[x] >> 16);
+      ligne[std::size_t(3 * x + 1)] = std::uint8_t(p[x] >> 8);
+      ligne[std::size_t(3 * x + 2)] = std::uint8_t(p[x]);
+    }
+    JSAMPROW r = ligne.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  return true;
+}
+
+}  // namespace
+
+bool lire_jpeg(const std::string& chemin, Bitmap& image) {
+  Fichier f;
+  f.f = std::fopen(chemin.c_str(), "rb");
+  if (!f.f) return false;
+  std::vector<std::uint8_t> lignes;
+  int largeur = 0, hauteur = 0, composantes = 0;
+  if (!decoder(f.f, lignes, largeur, hauteur, composantes)) return false;
+  Bitmap resultat(largeur, hauteur);
+  for (int y = 0; y < hauteur; ++y) {
+    const std::uint8_t* s = lignes.data() + std::size_t(y) * std::size_t(largeur) * std::size_t(composantes);
+    Pixel* d = resultat.row(y);
+    for (int x = 0; x < largeur; ++x)
+      d[x] = composantes == 1 ? pixel_rgb(s[x], s[x], s[x]) : pixel_rgb(s[3 * x], s[3 * x + 1], s[3 * x + 2]);
+  }
+  image = std::move(resultat);
+  return true;
+}
+
+bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite) {
+  if (image.width() < 1 || image.height() < 1 || image.width() > 65500 || image.height() > 65500) return false;
+  Fichier f;
+  f.f = std::fopen(chemin.c_str(), "wb");
+  if (!f.f) return false;
+  std::vector<std::uint8_t> ligne(std::size_t(image.width()) * 3);
+  if (!encoder(f.f, image, std::clamp(qualite, 1, 100), ligne)) return false;
+  const bool ok = std::fflush(f.f) == 0 && !std::ferror(f.f);
+  return ok;
+}
+
+}  // namespace render

@@ -1,0 +1,20 @@
+// JPEG pictures through libjpeg: baseline and progressive, colour and grey,
+// read into a picture; pictures written at a given quality.
+#pragma once
+
+#include <string>
+
+#include "render/raster.h"
+
+namespace render {
+
+// Reads the file into `image` (RGB). False, with `image` unchanged, for a
+// missing, corrupt or truncated file, or a colour space other than grey, RGB
+// or YCbCr. Never ends the process.
+bool lire_jpeg(const std::string& chemin, Bitmap& image);
+
+// Writes `image` as a baseline JPEG of quality 1..100 (clamped). False when the
+// file cannot be written.
+bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite);
+
+}  // namespace render

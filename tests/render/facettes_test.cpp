@@ -421,7 +421,9 @@ TEST(Facettes, RiversFromTheCoverMap) {
     param_vue v = vue_a(-150);
     v.distance = 4;
     v.angle_vertical = 60;
+    Couverture vide;  // the cover map only as this test writes it
     Rendu sans;
+    sans.phases.mer = &vide;
     sans(*t, v, 640, 480);
     Couverture carte;
     for (int k = 100; k <= 200; ++k) carte.entrees.push_back({k, 171, largeur, 1});  // row 171: visited with stride 3

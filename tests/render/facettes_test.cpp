@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -640,4 +641,96 @@ TEST(Facettes, NodeCacheChangesNothing) {
     EXPECT_TRUE(a1.image == a2.image) << a;
     EXPECT_EQ(r1.totaux.facettes, r2.totaux.facettes) << a;
   }
+}
+
+TEST(Facettes, PictureColoursMaskAndBlend) {
+  auto t = terrain_synthetique("cone", 7, 800);
+  t->ajouter_photo();
+  t->photo_enregistree = 1;
+  for (int i = 1; i <= t->n; ++i)
+    for (int j = 1; i + j <= t->n + 1; ++j) t->photo->ecrire(i, j, 0x00208040u);  // (64, 128, 32)
+  param_vue v = vue_a(-150);
+  v.photo_aerienne = 1;
+  v.transparence = 0;
+  v.brume = 0;
+  auto couleurs_terre = [&](const param_vue& w) {
+    Releve r;
+    Bitmap image;
+    rendre(*t, w, image, 320, 240, &r);
+    std::map<std::uint32_t, int> c;
+    for (const FacetteDessinee& f : r.facettes)
+      if (f.genre == GenreFacette::terre) ++c[pixel_of(f.couleur)];
+    return c;
+  };
+  const auto photo = couleurs_terre(v);
+  ASSERT_EQ(photo.size(), 1u);
+  EXPECT_EQ(photo.begin()->first, pixel_rgb(64, 128, 32));
+  // Masked: every component within the tolerance of the mask colour.
+  v.masque = 1;
+  v.masque_rvb = {60, 130, 30};
+  v.tolerance_masque = 5;
+  const auto masque = couleurs_terre(v);
+  EXPECT_EQ(masque.count(pixel_rgb(64, 128, 32)), 0u);
+  EXPECT_GT(masque.size(), 3u);
+  v.tolerance_masque = 4;  // 64 - 60 = 4 is not strictly within 4
+  EXPECT_EQ(couleurs_terre(v).size(), 1u);
+  // Half transparent: picture and shaded colour blended.
+  v.masque = 0;
+  v.transparence = 50;
+  const auto melange = couleurs_terre(v);
+  EXPECT_GT(melange.size(), 3u);
+  EXPECT_EQ(melange.count(pixel_rgb(64, 128, 32)), 0u);
+}
+
+TEST(Facettes, WaveOffsetBelongsToTheSeaNode) {
+  auto t = terrain_synthetique("flat", 7, -50);
+  Couverture carte;
+  carte.entrees.push_back({40, 40, 45, 50});  // wave value 45: 25 above the mean
+  param_vue v = vue_a(-150);
+  v.agitation_mer = 3;
+  v.distance = 6;
+  v.brume = 1;
+  Rendu r;
+  r.phases.mer = &carte;
+  Releve rel;
+  r(*t, v, 640, 480, &rel);
+  const double echelle = 10 * std::pow(0.5, 7 - 5);
+  int vus = 0;
+  double z_autre = 0;
+  for (const FacetteDessinee& f : rel.facettes)
+    for (std::size_t k = 0; k < 3; ++k)
+      if (f.noeuds[k] != Noeud{40, 40}) z_autre = f.monde[k][2];
+  for (const FacetteDessinee& f : rel.facettes)
+    for (std::size_t k = 0; k < 3; ++k)
+      if (f.noeuds[k] == Noeud{40, 40}) {
+        ++vus;
+        EXPECT_DOUBLE_EQ(f.monde[k][2], z_autre + 25 * echelle);
+      }
+  EXPECT_GE(vus, 2);  // every facet around the node sees the same raised point
+}
+
+TEST(Facettes, SeaMirrorRepeatsAndEdgePointsAreKept) {
+  auto t = terrain_synthetique("cone", 8, 1500);
+  param_vue v = vue_a(-120);
+  v.niveau_mer = 400;
+  v.horizon = 1;
+  v.reflet = 1;
+  v.agitation_mer = 6;
+  v.angle_vertical = 8;
+  v.distance = 7;
+  Rendu a, b, sans;
+  a(*t, v, 640, 480);
+  b(*t, v, 640, 480);
+  EXPECT_TRUE(a.image == b.image);
+  v.reflet = 0;
+  sans(*t, v, 640, 480);
+  EXPECT_FALSE(a.image == sans.image);
+  deposer(a.image, "miroir");
+
+  // Renders without a progress window keep the deepest points beyond the picture's sides.
+  v.distance = 2;
+  Rendu proche;
+  proche(*t, v, 640, 480);
+  EXPECT_TRUE(t->etat_rendu.bord_gauche_x != 0 || t->etat_rendu.bord_gauche_y != 0);
+  EXPECT_TRUE(t->etat_rendu.bord_droit_x != 0 || t->etat_rendu.bord_droit_y != 0);
 }

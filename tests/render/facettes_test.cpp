@@ -121,7 +121,9 @@ TEST(Facettes, FlatLandLitFromAboveAndEveryInnerTriangleOnce) {
       const bool interieure = f.cellule_i > 2 && f.cellule_j > 2 && f.cellule_i + f.cellule_j < n - 2;
       if (!interieure) continue;
       EXPECT_NE(f.genre, GenreFacette::crete) << a;
-      if (f.genre == GenreFacette::terre) EXPECT_GE(f.lumiere, 47) << a;
+      if (f.genre == GenreFacette::terre) {
+        EXPECT_GE(f.lumiere, 47) << a;
+      }
     }
     for (int i = 2; i <= n; ++i)
       for (int j = 2; i + j <= n - 2; ++j) {
@@ -374,7 +376,9 @@ TEST(Facettes, NoSubLatticeWhereTheRulesForbidIt) {
   rendre(*photo, v, image, 640, 480, &rz);
   for (const FacetteDessinee& f : rz.facettes) {
     EXPECT_TRUE(f.cellule_i >= 20 && f.cellule_i <= 60 && f.cellule_j >= 20 && f.cellule_j <= 60);
-    if (f.sous_facette) EXPECT_TRUE(f.sous_i >= 20 && f.sous_i <= 60 && f.sous_j >= 20 && f.sous_j <= 60);
+    if (f.sous_facette) {
+      EXPECT_TRUE(f.sous_i >= 20 && f.sous_i <= 60 && f.sous_j >= 20 && f.sous_j <= 60);
+    }
   }
 
   // Flat land with foreground detail: every sub-facet faces the eye.
@@ -388,7 +392,9 @@ TEST(Facettes, NoSubLatticeWhereTheRulesForbidIt) {
     rendre(*plat, w, image, 640, 480, &rf);
     EXPECT_GT(rf.totaux.sous_facettes, 0) << a;
     for (const FacetteDessinee& f : rf.facettes)
-      if (f.sous_facette) ASSERT_TRUE(f.visible && f.genre == GenreFacette::terre) << a;
+      if (f.sous_facette) {
+        ASSERT_TRUE(f.visible && f.genre == GenreFacette::terre) << a;
+      }
   }
 }
 
@@ -407,11 +413,6 @@ struct FabriqueEnregistreuse : FabriqueArbres {
   }
 };
 
-int pixels_de(const Bitmap& image, Rgb c) {
-  int k = 0;
-  for (const Pixel p : image.pixels()) k += p == pixel_of(c);
-  return k;
-}
 
 }  // namespace
 

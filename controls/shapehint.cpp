@@ -64,8 +64,12 @@ void CtlShapeHintWindow::ActivateHint(QPoint anchor, const QString& text) {
   else if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry();
   int limit = owner_->MaxWidth < 0 ? screen.width() / -owner_->MaxWidth : owner_->MaxWidth;
   limit = std::max(limit, 1);
-  QFontMetrics fm(owner_->Font);
-  QRect tr = fm.boundingRect(QRect(0, 0, limit, 0), kTextFlags, text);
+  // Measured on the kind of device the balloon is painted on.
+  QImage probe(1, 1, QImage::Format_ARGB32);
+  QPainter mesure(&probe);
+  mesure.setFont(owner_->Font);
+  QRect tr = mesure.boundingRect(QRect(0, 0, limit, 0), kTextFlags, text);
+  mesure.end();
   tr.moveTopLeft(QPoint(0, 0));
   QSize size = CtlHintWindowSize(owner_->Style, tr.size(), owner_->Shadow.Depth);
   CtlHintPlace pl = CtlPlaceHint(anchor, size, owner_->Position, screen);

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
-          libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales)
+          libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales
+          xvfb xdotool imagemagick)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -212,7 +212,12 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
 TBasewindow::~TBasewindow() {
   occupe = 1;
   sortie = 1;
+  // The children are destroyed by the base class after this point: none of
+  // their signals may reach this window any more.
   disconnect(qApp, nullptr, this, nullptr);
+  disconnect(mdi_, nullptr, this, nullptr);
+  disconnect(TreeView1_, nullptr, this, nullptr);
+  disconnect(hint_, nullptr, this, nullptr);
   platform::unregister_window(handle_);
   delete splash_;
 }

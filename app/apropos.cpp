@@ -6,6 +6,8 @@
 #include <QUrl>
 
 #include "app/donnees_images.h"
+#include "controls/button.h"
+#include "controls/fill.h"
 #include "controls/formshadow.h"
 #include "controls/image.h"
 
@@ -25,6 +27,15 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   setAutoFillBackground(true);
 
   const TData* data = TData::Instance();
+  // The box's background: the dialogs' picture, tiled inside a raised bevel.
+  auto* fond = new CtlFill(this);
+  fond->setGeometry(rect());
+  fond->Bevel().SetStyleOuter(bvRaised);
+  fond->Bevel().SetWidthOuter(2);
+  fond->Bevel().SetWidthInner(0);
+  fond->FillObject().SetStyle(sfBitmapList);
+  fond->FillObject().SetTileMode(tmTile);
+  if (data) fond->FillObject().SetListBitmap(data->BitmapList.Picture(images::kDialogTile, 0));
   logo_ = new CtlLImage(this);
   logo_->move(16, 16);
   logo_->Bevel().SetStyleOuter(bvLowered);
@@ -51,6 +62,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   title_->SetCaption("Quorvel");
 
   auto* text = new QLabel(this);
+  text->setAttribute(Qt::WA_TranslucentBackground);
   text->setText("Landscape generator, version 3.1.\n\nGrows mountains from a key, reshapes them, and looks at them "
                 "through rendered views and fly-through movies.");
   text->setWordWrap(true);
@@ -64,7 +76,10 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
                          : CtlSimpleLabel::Opener([](const QString& a) { return QDesktopServices::openUrl(QUrl(a)); }));
   web_->setVisible(!address.isEmpty());
 
-  ok_ = new QPushButton("OK", this);
+  auto* ok = new CtlButton(this);
+  ok_ = ok;
+  ok->setText("OK");
+  if (data) ok->SetGlyph(data->ImageList.Picture(images::kSmallIcons, images::iconOk));
   ok_->setGeometry(240, 172, 75, 25);
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, [this] { done(1); });

@@ -1699,6 +1699,11 @@ int executer_programme(int argc, char** argv) {
     args.removeFirst();
     if (w.FormCreate(reglages_du_programme(args))) {
       w.show();
+      // The splash stays in front of the main window for its two seconds.
+      if (TAboutBox* s = w.splash()) {
+        s->move(w.geometry().center() - s->rect().center());
+        s->raise();
+      }
       rc = app.exec();
     }
   }

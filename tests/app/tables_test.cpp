@@ -396,3 +396,40 @@ TEST(ImageData, WithoutPicturesTheMainWindowStillStartsAndPaints) {
   EXPECT_TRUE(w.fond()->IsEmpty());
   w.Timer2Timer();
 }
+
+TEST_F(Tables, DeferredWorkWaitsForTheLongOperation) {
+  int m = p.ouvrir("a.mat");
+  FakeVue* v = p.vue(m);
+  p.activer(v);
+  w->rafraichir_vue = nullptr;
+  w->rafraichir_demande = 1;
+  w->occupe = 1;
+  w->image_brute = 1;
+  {
+    OperationLongue longue;
+    w->TimerthreadTimer();
+    EXPECT_TRUE(w->timerthread().isActive());  // re-armed, nothing done
+    EXPECT_EQ(v->rendus, 0);
+    EXPECT_EQ(w->rafraichir_demande, 1);
+  }
+  w->TimerthreadTimer();
+  EXPECT_FALSE(w->timerthread().isActive());
+  EXPECT_EQ(v->rendus, 1);
+  EXPECT_EQ(v->image_brute, 1);
+  EXPECT_EQ(w->rafraichir_demande, 0);
+  EXPECT_EQ(w->occupe, 0);
+}
+
+TEST_F(Tables, ExplorerButtonShowsItsTopicInContextHelp) {
+  int m = p.ouvrir("a.mat");
+  p.vue(m);
+  p.activer(w->cartes[m]);
+  w->Contextuelle();
+  ASSERT_TRUE(w->bouton("Explorer")->isEnabled());
+  emit w->bouton("Explorer")->clicked();
+  EXPECT_FALSE(w->arbre()->isVisible());
+  EXPECT_EQ(w->aide(false)->CurrentTopic(), 5011);
+  w->Contextuelle();
+  emit w->bouton("Explorer")->clicked();
+  EXPECT_TRUE(w->arbre()->isVisible());
+}

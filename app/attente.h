@@ -53,6 +53,7 @@ class TAttente : public QDialog, public ProgressSink {
   std::deque<Entree> entrees_;
   QElapsedTimer depuis_traitement_;
   unsigned appels_ = 0;
+  bool deja_traite_ = false;
   WindowHandle fenetre_notifiee_ = 0;
   bool position_sauvee_ = false;
   std::uint16_t position_memorisee_ = 0;

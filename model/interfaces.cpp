@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-bool cancel_requested(WindowHandle fenetre) {
+bool cancel_requested_in_queue(WindowHandle fenetre) {
   return platform::peek(fenetre, platform::WM_CANCEL, platform::WM_CANCEL, true).has_value();
 }
 

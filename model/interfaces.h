@@ -24,7 +24,11 @@ class ProgressSink {
 };
 
 // Removes one queued cancel message (1025) of `fenetre` and says whether there was one.
-bool cancel_requested(WindowHandle fenetre);
+// Workers call it for every node, so the empty queue is answered inline.
+bool cancel_requested_in_queue(WindowHandle fenetre);
+inline bool cancel_requested(WindowHandle fenetre) {
+  return !platform::queue_empty() && cancel_requested_in_queue(fenetre);
+}
 
 // Questions and warnings, owned by the focused window.
 class UserInterface {

@@ -4,6 +4,9 @@
 #include <map>
 
 namespace platform {
+
+std::size_t detail::messages_en_file = 0;
+
 namespace {
 
 struct Window {
@@ -37,6 +40,7 @@ void unregister_window(WindowHandle window) {
   State& s = state();
   s.windows.erase(window);
   std::erase_if(s.queue, [window](const auto& e) { return e.second.window == window; });
+  detail::messages_en_file = s.queue.size();
 }
 
 bool is_window(WindowHandle window) { return state().windows.count(window) != 0; }
@@ -45,6 +49,7 @@ bool post(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam, std::in
   State& s = state();
   if (!s.windows.count(window)) return false;
   s.queue.emplace_back(++s.serial, Message{window, msg, wparam, lparam});
+  detail::messages_en_file = s.queue.size();
   if (!s.dispatch_scheduled && s.wake_up) {
     s.dispatch_scheduled = true;
     s.wake_up();
@@ -66,7 +71,10 @@ std::optional<Message> peek(WindowHandle window, std::uint32_t first, std::uint3
     const Message& q = it->second;
     if (q.window == window && q.msg >= first && q.msg <= last) {
       Message m = q;
-      if (remove) s.queue.erase(it);
+      if (remove) {
+        s.queue.erase(it);
+        detail::messages_en_file = s.queue.size();
+      }
       return m;
     }
   }
@@ -82,6 +90,7 @@ void dispatch_pending() {
   while (!s.queue.empty() && s.queue.front().first <= last) {
     Message m = s.queue.front().second;
     s.queue.pop_front();
+    detail::messages_en_file = s.queue.size();
     auto it = s.windows.find(m.window);
     if (it == s.windows.end() || !it->second.handler) continue;
     Handler handler = it->second.handler;

@@ -2,6 +2,7 @@
 // peek, as the cancel and request protocols use them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -35,6 +36,12 @@ bool post(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam = 0, std
 
 // Calls the window's handler at once; 0 for an unknown handle.
 std::intptr_t send(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam = 0, std::intptr_t lparam = 0);
+
+namespace detail {
+extern std::size_t messages_en_file;  // messages queued for all windows
+}
+// True when no window has a queued message: a test cheap enough for every node of a worker.
+inline bool queue_empty() { return detail::messages_en_file == 0; }
 
 // The oldest queued message of that window whose number lies in first..last.
 std::optional<Message> peek(WindowHandle window, std::uint32_t first, std::uint32_t last, bool remove);

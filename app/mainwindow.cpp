@@ -716,7 +716,6 @@ void TBasewindow::liberer_noeud(QTreeWidgetItem*& noeud) {
   if (!noeud) return;
   QTreeWidgetItem* n = noeud;
   // Freeing a node frees the nodes below it: forget every reference into that branch.
-  for (auto* tableau : {&noeuds_montagnes[0], &noeuds_editeurs[0]}) (void)tableau;
   for (auto& x : noeuds_montagnes)
     if (x && Descend(x, n)) x = nullptr;
   for (auto& x : noeuds_editeurs)
@@ -1078,7 +1077,7 @@ void TBasewindow::activer_elements() {
 
 // ---------------------------------------------------------------- closing cascades
 
-void TBasewindow::poser_question_montagne(int m, bool vues_ouvertes) {
+void TBasewindow::poser_question_montagne(int m) {
   auto& type = etat.montagnes[m].type;
   FenetreVue* vue = etat.vue_courante ? fenetres_vues[etat.vue_courante].data() : nullptr;
   bool modifie = type.modifie_edition || (vue && vue->modifiee);
@@ -1089,7 +1088,6 @@ void TBasewindow::poser_question_montagne(int m, bool vues_ouvertes) {
   for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
     if (etat.videos[w].utilise && etat.videos[w].montagne == m && fenetres_videos[w] && fenetres_videos[w]->refaite)
       modifie = true;
-  (void)vues_ouvertes;
   if (!type.a_fichier || !modifie) return;
   if (vue) vue->modifiee = 0;
   if (ask_yes_no("Save the modifications of " + type.fichier + " ?", "Quorvel")) {
@@ -1106,7 +1104,7 @@ void TBasewindow::fermer_montagne(int m) {
   if (edition_ouverte[m] && editeurs[m] && editeurs[m]->modifiee) type.modifie_edition = 1;
   e.vue_courante = plus_haute_vue(m);
   occupe = 1;
-  poser_question_montagne(m, e.vue_courante != 0 || edition_ouverte[m]);
+  poser_question_montagne(m);
   type.modifie_edition = 0;
   if (edition_ouverte[m]) {
     edition_ouverte[m] = 0;

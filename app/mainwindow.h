@@ -221,7 +221,9 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void fermer_montagne(int m);
   void fermer_vue(int v);
   void fermer_video(int w);
-  void poser_question_montagne(int m, bool vues_ouvertes);
+  // The mountain's save question when it closes: asked whenever it has a file
+  // and it, one of its views, videos or its editor changed.
+  void poser_question_montagne(int m);
   int plus_haute_vue(int m) const;
   void en_dehors_operation(QTimer& t, const std::function<void()>& action);
   void liberer_carte(int m);

@@ -24,7 +24,9 @@
 #include <set>
 
 #include "app/aide.h"
-#include "app/carte_provisoire.h"
+#include "app/aide_enfants.h"
+#include "app/commandes_montagne.h"
+#include "app/vue.h"
 #include "app/commandes_fichier.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
@@ -189,7 +191,8 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   connect(&TimerThread1_, &QTimer::timeout, this, &TBasewindow::TimerThread1Timer);
 
   elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
-  creer_carte = [] { return new CarteProvisoire; };
+  montagnes_ = std::make_unique<CommandesMontagne>(*this);
+  fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
   documents.ouvrir_montagne = [this] { fichier_->ouvrir_montagne(); };
@@ -219,6 +222,7 @@ TBasewindow::~TBasewindow() {
   disconnect(TreeView1_, nullptr, this, nullptr);
   disconnect(hint_, nullptr, this, nullptr);
   platform::unregister_window(handle_);
+  fixer_afficheur_aide(nullptr);
   delete splash_;
 }
 
@@ -741,9 +745,9 @@ void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
 }
 
 int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
-                                  const param_mat& p) {
-  int m = etat.montagne_libre();
-  if (m == 0) return 0;
+                                  const param_mat& p, int emplacement) {
+  int m = emplacement ? emplacement : etat.montagne_libre();
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || etat.montagnes[m].type.utilise) return 0;
   CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
   carte->no_matrice = static_cast<std::uint16_t>(m);
   carte->setWindowTitle(titre_carte);
@@ -1613,8 +1617,8 @@ bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fi
   return true;
 }
 
-// View and video windows come with their own windows; until then none is made.
-int TBasewindow::creer_vue(const std::string&) { return 0; }
+int TBasewindow::creer_vue(const std::string& fichier_image) { return montagnes_->nouvelle_vue(fichier_image); }
+// Video windows come later: until then none is made.
 int TBasewindow::creer_video(const std::string&, const std::vector<enregistrement_camera>*, const informations_video&) {
   return 0;
 }
@@ -1629,7 +1633,10 @@ void TBasewindow::focaliser_video(int w) {
   if (w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w]) activer(fenetres_videos[w]);
 }
 
-const image_rgb32* TBasewindow::image_vue(int) { return nullptr; }
+const image_rgb32* TBasewindow::image_vue(int v) {
+  auto* vue = v >= 1 && v <= NOMBRE_MAX_VUES ? dynamic_cast<TVuewindow*>(fenetres_vues[v].data()) : nullptr;
+  return vue ? vue->image_rgb() : nullptr;
+}
 
 std::pair<std::int32_t, std::int32_t> TBasewindow::taille_image_vue(int v) {
   if (v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v])

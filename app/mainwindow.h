@@ -34,6 +34,7 @@ class QTreeWidgetItem;
 #include "app/apropos.h"
 class TData;
 class CommandesFichier;
+class CommandesMontagne;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -100,6 +101,10 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::function<CarteMontagne*()> creer_carte;  // the card of a new slot
   // Connects a menu command (by caption) to its code; until then its item stays disabled.
   void connecter(const QString& caption, std::function<void()> commande);
+  std::function<void()> commande_de(const QString& caption) const {
+    auto it = commandes_.find(caption);
+    return it == commandes_.end() ? std::function<void()>() : it->second;
+  }
 
   // --- commands ---
   void UpdateItems();
@@ -159,6 +164,8 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void titre_video(int w, const std::string& titre) override;
   void marquer_video_enregistree(int w) override;
   void recents_modifies() override;
+  // The Mountain and View menu commands.
+  CommandesMontagne& commandes_montagne() { return *montagnes_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
 
@@ -167,7 +174,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   QMdiSubWindow* ajouter_enfant(FenetreEnfant* enfant);
   // Takes a free mountain slot for a document: card, node, name; returns the slot or 0.
   int prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
-                       const param_mat& p);
+                       const param_mat& p, int emplacement = 0);
   int ajouter_vue(FenetreVue* vue, int montagne);
   int ajouter_video(FenetreVideo* video, int vue);
   void ajouter_editeur(FenetreEdition* editeur, int montagne);
@@ -231,6 +238,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   TData* data_;
   std::unique_ptr<DialoguesDocuments> dialogues_;
   std::unique_ptr<CommandesFichier> fichier_;
+  std::unique_ptr<CommandesMontagne> montagnes_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -65,6 +65,7 @@ struct Programme {
                 QString utilisateur = {}) {
     if (!ini.empty()) ecrire_tout(chemin("montagne.ini"), ini);
     w = std::make_unique<TBasewindow>(&data);
+    w->creer_carte = [] { return new CarteProvisoire; };
     auto d = std::make_unique<FakeDialoguesDocuments>();
     dialogues = d.get();
     w->utiliser_dialogues(std::move(d));

@@ -1,0 +1,227 @@
+#include "app/carte.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+
+#include "app/aide_enfants.h"
+
+QString texte_date(const QDateTime& d) {
+  static const char* const mois[] = {"January", "February", "March",     "April",   "May",      "June",
+                                     "July",    "August",   "September", "October", "November", "December"};
+  static const char* const jours[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  const QDate j = d.date();
+  return QString("%1 %2, %3, %4").arg(mois[j.month() - 1]).arg(j.day()).arg(j.year()).arg(jours[j.dayOfWeek() - 1]);
+}
+
+QString texte_heure(const QDateTime& d) {
+  const int h = d.time().hour();
+  int h12 = h % 12;
+  if (h12 == 0) h12 = 12;
+  return QString("%1:%2 %3")
+      .arg(h12, 2, 10, QChar('0'))
+      .arg(d.time().minute(), 2, 10, QChar('0'))
+      .arg(h < 12 ? "am" : "pm");
+}
+
+QString texte_maillage(int degre, bool deformation, int vues) {
+  QString t = "-   Mesh size=" + QString::number(degre);
+  if (deformation) t += QString(" ") + " Horizontal Distorsion";
+  if (vues > 0) t += "   ( " + QString::number(vues) + "  Relief=" + (vues > 1 ? "s" : "") + " ) ";
+  return t;
+}
+
+QDateTime TMatricewindow::date_locale(long long secondes) { return QDateTime::fromSecsSinceEpoch(secondes); }
+
+TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
+  resize(544, 151);
+  Panneau = new QFrame(this);
+  Panneau->setGeometry(0, 0, 544, 151);
+  Panneau->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panneau->setAutoFillBackground(true);
+  QPalette p = Panneau->palette();
+  p.setColor(QPalette::Window, QColor(192, 192, 192));
+  Panneau->setPalette(p);
+  Label1 = new QLabel(Panneau);
+  Label1->move(8, 2);
+  Label2 = new QLabel(Panneau);
+  Label2->move(104, 32);
+  BitBtn1 = new QPushButton("&Memo", Panneau);
+  BitBtn1->setToolTip("To type a memo text");
+  BitBtn2 = new QPushButton("&OK", Panneau);
+  BitBtn2->setToolTip("Save the text");
+  for (QPushButton* b : {BitBtn1, BitBtn2}) b->setGeometry(16, 24, 81, 23);
+  BitBtn2->hide();
+  BitBtn3 = new QPushButton("&Edition", Panneau);
+  BitBtn3->setToolTip("Open an edition window");
+  BitBtn3->setGeometry(448, 24, 81, 23);
+  BitBtn3->setEnabled(false);  // the map editor comes later
+  Memo1 = new QPlainTextEdit(Panneau);
+  Memo1->setGeometry(9, 56, 528, 89);
+  Memo1->installEventFilter(this);
+  checkbox_photo = new QCheckBox("Picture", Panneau);
+  checkbox_photo->setToolTip("Allows to display imported aerial picture");
+  checkbox_photo->move(450, 3);
+  connect(BitBtn1, &QPushButton::clicked, this, &TMatricewindow::BitBtn1Click);
+  connect(BitBtn2, &QPushButton::clicked, this, &TMatricewindow::BitBtn2Click);
+  connect(BitBtn3, &QPushButton::clicked, this, [this] {
+    code_commande = 16;
+    requete_fenetre();
+  });
+  // Only a user's change reaches here: the set-up writes the state with the signals blocked.
+  connect(checkbox_photo, &QCheckBox::toggled, this, [this](bool etat) {
+    modifie = 1;
+    parametres.photo_aerienne = etat ? 1 : 0;
+  });
+
+  menu_ = new QMenu(this);
+  auto item = [this](const QString& caption, const QString& touche, std::uint16_t code) {
+    QAction* a = menu_->addAction(touche.isEmpty() ? caption : caption + "\t" + touche);
+    if (code)
+      connect(a, &QAction::triggered, this, [this, code] {
+        code_commande = code;
+        requete_fenetre();
+      });
+    return a;
+  };
+  item("See", "F6", 1);
+  menu_->addSeparator();
+  item("Edit", "", 16)->setEnabled(false);
+  item("Create the trees", "", 2);
+  item("Regenerate", "", 3);
+  item("Duplicate", "", 4);
+  item("Refine", "", 5);
+  item("Combine with ...", "", 0);
+  menu_->addSeparator();
+  item("Adjustments ...", "F7", 7)->setEnabled(false);
+  item("Refine options ...", "", 8)->setEnabled(false);
+  menu_->addSeparator();
+  item("Raise 100 meters", "", 11);
+  item("Raise 10 meters", "", 12);
+  item("Drop 10 meters", "", 13);
+  item("Drop 100 meters", "", 14);
+  menu_->addSeparator();
+  connect(item("Help", "F1", 0), &QAction::triggered, this, [] { afficher_sujet_aide(4006); });
+}
+
+QAction* TMatricewindow::element(const QString& caption) const {
+  for (QAction* a : menu_->actions())
+    if (a->text().section('\t', 0, 0) == caption) return a;
+  return nullptr;
+}
+
+void TMatricewindow::hauteur(int h) {
+  if (QMdiSubWindow* s = sous_fenetre()) {
+    const int cadre = s->height() - height();
+    s->resize(s->width(), h);
+    resize(width(), h - cadre);
+  } else {
+    resize(width(), h);
+  }
+}
+
+void TMatricewindow::initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date) {
+  principale = proprietaire;
+  QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
+  cadre->move(1, 70 * no_matrice + 20);
+  if (a_fichier) {
+    const QDateTime d = date_locale(date);
+    texte_etat = "   File written on " + texte_date(d) + " at " + texte_heure(d);
+  } else {
+    texte_etat = "       New mountain";
+  }
+  if (sous_fenetre()) sous_fenetre()->resize(sous_fenetre()->width() - width() + 544, sous_fenetre()->height());
+  hauteur(85);
+  Memo1->clear();
+  nombre_vues = 0;
+  for (const std::string& l : parametres.texte) {
+    if (l.empty()) break;
+    Memo1->appendPlainText(QString::fromStdString(l));
+  }
+  {
+    const QSignalBlocker bloque(checkbox_photo);
+    checkbox_photo->setChecked(parametres.photo_aerienne != 0);
+  }
+  checkbox_photo->setEnabled(parametres.photo_aerienne != 0);
+  actualiser();
+  update();
+}
+
+void TMatricewindow::marquer_sauvee(long long date) {
+  texte_etat = "   File saved today (" + texte_heure(date_locale(date)) + " )";
+  actualiser();
+  update();
+}
+
+void TMatricewindow::BitBtn1Click() {
+  hauteur(190);
+  BitBtn1->hide();
+  BitBtn2->show();
+  Memo1->setFocus();
+}
+
+void TMatricewindow::BitBtn2Click() {
+  BitBtn2->hide();
+  BitBtn1->show();
+  hauteur(85);
+}
+
+void TMatricewindow::actualiser() {
+  const QString l1 = texte_maillage(parametres.maillage, parametres.deformation != 0, nombre_vues);
+  if (Label1->text() != l1) {
+    Label1->setText(l1);
+    Label1->adjustSize();
+  }
+  if (Label2->text() != texte_etat) {
+    Label2->setText(texte_etat);
+    Label2->adjustSize();
+  }
+}
+
+void TMatricewindow::paintEvent(QPaintEvent* e) {
+  CarteMontagne::paintEvent(e);
+  if (fermeture_commencee) return;
+  actualiser();
+}
+
+bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {
+  if (o == Memo1 && e->type() == QEvent::KeyRelease) {
+    modifie = 1;
+    QTextDocument* d = Memo1->document();
+    for (int k = 0; k < 11; ++k) {
+      QTextBlock b = d->findBlockByNumber(k);
+      parametres.texte[static_cast<std::size_t>(k)] = b.isValid() ? b.text().toStdString() : std::string();
+    }
+  }
+  return CarteMontagne::eventFilter(o, e);
+}
+
+void TMatricewindow::closeEvent(QCloseEvent* e) {
+  fermeture_commencee = 1;
+  CarteMontagne::closeEvent(e);
+  if (!fermeture_autorisee) fermeture_commencee = 0;
+}
+
+void TMatricewindow::contextMenuEvent(QContextMenuEvent* e) { menu_->popup(e->globalPos()); }
+
+void TMatricewindow::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) {
+    afficher_sujet_aide(4006);
+    return;
+  }
+  CarteMontagne::keyPressEvent(e);
+}
+
+void TMatricewindow::mousePressEvent(QMouseEvent* e) {
+  if (aide_contextuelle) afficher_sujet_aide(4006);
+  CarteMontagne::mousePressEvent(e);
+}

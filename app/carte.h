@@ -1,0 +1,59 @@
+// The mountain card: the small child window that stands for one open
+// mountain (mesh size, distortion, number of views, file status, memo and the
+// aerial-picture box); its pop-up menu and buttons send requests to the main
+// window.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "app/fenetres.h"
+
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QFrame;
+
+// "March 5, 2024, Tue" and "02:07 pm": English names whatever the locale.
+QString texte_date(const QDateTime& d);
+QString texte_heure(const QDateTime& d);
+// The first line of the card.
+QString texte_maillage(int degre, bool deformation, int vues);
+
+class TMatricewindow : public CarteMontagne {
+  Q_OBJECT
+ public:
+  explicit TMatricewindow(QWidget* parent = nullptr);
+  void initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date) override;
+  void marquer_sauvee(long long date) override;
+  void BitBtn1Click();  // shows the memo
+  void BitBtn2Click();  // hides it
+
+  std::uint8_t fermeture_commencee = 0;
+  QString texte_etat;
+
+  QFrame* Panneau;
+  QLabel *Label1, *Label2;
+  QPushButton *BitBtn1, *BitBtn2, *BitBtn3;
+  QPlainTextEdit* Memo1;
+  QCheckBox* checkbox_photo;
+  QMenu* menu() const { return menu_; }
+  QAction* element(const QString& caption) const;
+  // How the card's clock reads a date (seconds since the epoch); tests replace it.
+  static QDateTime date_locale(long long secondes);
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void hauteur(int h);
+  void actualiser();
+  QMenu* menu_;
+};

@@ -1,0 +1,529 @@
+#include "app/vue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/aide_enfants.h"
+#include "app/attente.h"
+#include "app/informations.h"
+#include "app/mainwindow.h"
+#include "model/aleatoire.h"
+#include "model/erreur.h"
+#include "render/calcul_image.h"
+
+std::optional<render::Bitmap>& image_transmise() {
+  static std::optional<render::Bitmap> image;
+  return image;
+}
+
+CompteurRendus& compteur_rendus() {
+  static CompteurRendus c;
+  return c;
+}
+
+namespace {
+
+bool g_dans_peinture = false;
+
+struct DansPeinture {
+  DansPeinture() { g_dans_peinture = true; }
+  ~DansPeinture() { g_dans_peinture = false; }
+};
+
+int borne(int v) { return std::clamp(v, kTailleImageMin, kTailleImageMax); }
+
+QImage vue_qimage(const render::Bitmap& b) {
+  if (b.empty()) return {};
+  return QImage(reinterpret_cast<const uchar*>(b.row(0)), b.width(), b.height(), b.width() * 4,
+                QImage::Format_RGB32);
+}
+
+render::Bitmap depuis_qimage(const QImage& source) {
+  QImage i = source.convertToFormat(QImage::Format_RGB32);
+  const int w = borne(i.width()), h = borne(i.height());
+  if (i.width() != w || i.height() != h) i = i.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  render::Bitmap b(w, h);
+  for (int y = 0; y < h; ++y) {
+    const auto* ligne = reinterpret_cast<const QRgb*>(i.constScanLine(y));
+    for (int x = 0; x < w; ++x) b.at(x, y) = 0xFF000000u | ligne[x];
+  }
+  return b;
+}
+
+}  // namespace
+
+void ajuster_4_3(int& largeur, int& hauteur) {
+  if (largeur * 0.75 <= hauteur)
+    hauteur = Round(largeur * 0.75);
+  else
+    largeur = Round(hauteur / 0.75);
+}
+
+// The picture area inside the scroll box: it paints the bitmap, never renders.
+class ZoneImageVue : public QWidget {
+ public:
+  explicit ZoneImageVue(TVuewindow* vue) : QWidget(nullptr), vue_(vue) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override { vue_->peindre_zone(this); }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (vue_->aide_contextuelle) afficher_sujet_aide(4007);
+    QWidget::mousePressEvent(e);
+  }
+
+ private:
+  TVuewindow* vue_;
+};
+
+TVuewindow::TVuewindow(QWidget* parent) : FenetreVue(parent) {
+  setWindowTitle("View");
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, QColor(0, 128, 128));
+  setPalette(p);
+  setAutoFillBackground(true);
+  handle_ = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
+  auto* colonne = new QVBoxLayout(this);
+  colonne->setContentsMargins(0, 0, 0, 0);
+  colonne->setSpacing(0);
+  defilement_ = new QScrollArea(this);
+  defilement_->setPalette(p);
+  defilement_->setBackgroundRole(QPalette::Window);
+  defilement_->setFrameShape(QFrame::NoFrame);
+  zone_ = new ZoneImageVue(this);
+  defilement_->setWidget(zone_);
+  colonne->addWidget(defilement_, 1);
+  barre_ = new QStatusBar(this);
+  barre_->setFixedHeight(19);
+  barre_->setSizeGripEnabled(false);
+  panneau1_ = new QLabel;
+  panneau2_ = new QLabel;
+  for (QLabel* l : {panneau1_, panneau2_}) {
+    l->setFixedWidth(100);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    barre_->addWidget(l);
+  }
+  colonne->addWidget(barre_);
+  Timerechelle_ = new QTimer(this);
+  Timerechelle_->setInterval(250);
+  connect(Timerechelle_, &QTimer::timeout, this, [this] {
+    Timerechelle_->stop();
+    rafraichir_vue();
+  });
+  construire_menu();
+}
+
+TVuewindow::~TVuewindow() { platform::unregister_window(handle_); }
+
+QAction* TVuewindow::element(const QString& caption) const {
+  for (QAction* a : menu_->actions())
+    if (a->text().section('\t', 0, 0) == caption) return a;
+  return nullptr;
+}
+
+void TVuewindow::construire_menu() {
+  menu_ = new QMenu(this);
+  // Shortcut texts are shown only: the main window's menu owns those keys.
+  auto item = [this](const QString& caption, const QString& touche, std::function<void()> action) {
+    QAction* a = menu_->addAction(touche.isEmpty() ? caption : caption + "\t" + touche);
+    connect(a, &QAction::triggered, this, std::move(action));
+    return a;
+  };
+  auto requete = [this](std::uint16_t code) {
+    code_commande = code;
+    requete_fenetre();
+  };
+  item("Refresh", "F9", [this] { rafraichir_vue(); });
+  item("Duplicate", "", [requete] { requete(2); });
+  menu_->addSeparator();
+  auto drapeau = [this, item](const QString& caption, const QString& touche, std::uint8_t param_vue::* d) {
+    item(caption, touche, [this, d] { basculer(d); })->setCheckable(true);
+  };
+  drapeau("Visible mesh", "Ctrl+M", &param_vue::maillage_filaire);
+  item("Fixed scale", "Ctrl+E", [this] {
+        parametres.echelle_fixe = !parametres.echelle_fixe;
+        Timerechelle_->start();
+        disposer_image_vue();
+        Formsize();
+        calculer_taille_vue(true);
+      })->setCheckable(true);
+  item("Distortion allowed", "Ctrl+D", [this] {
+        parametres.deformation = !parametres.deformation;
+        disposer_image_vue();
+        Formsize();
+        rafraichir_vue();
+      })->setCheckable(true);
+  drapeau("Trees", "Ctrl+A", &param_vue::foret);
+  drapeau("Casted shadow", "Ctrl+P", &param_vue::ombre_portee);
+  drapeau("Mist", "Ctrl+B", &param_vue::brume);
+  drapeau("Details", "Ctrl+T", &param_vue::premier_plan);
+  drapeau("Horizon", "Ctrl+H", &param_vue::horizon);
+  drapeau("Reflexion", "", &param_vue::reflet);
+  menu_->addSeparator();
+  // The view options dialog comes later: its entry stays disabled until then.
+  item("Adjustements ...", "F8", [requete] { requete(3); })->setEnabled(false);
+  item("Informations", "", [this] { Informations(); })->setEnabled(false);
+  menu_->addSeparator();
+  item("help", "F1", [] { afficher_sujet_aide(4007); });
+}
+
+void TVuewindow::basculer(std::uint8_t param_vue::* drapeau) {
+  parametres.*drapeau = !(parametres.*drapeau);
+  rafraichir_vue();
+}
+
+void TVuewindow::cocher_menus_vue() {
+  const std::pair<const char*, std::uint8_t> marques[] = {
+      {"Visible mesh", parametres.maillage_filaire}, {"Fixed scale", parametres.echelle_fixe},
+      {"Distortion allowed", parametres.deformation}, {"Trees", parametres.foret},
+      {"Casted shadow", parametres.ombre_portee},     {"Mist", parametres.brume},
+      {"Details", parametres.premier_plan},           {"Horizon", parametres.horizon},
+      {"Reflexion", parametres.reflet}};
+  for (const auto& [c, v] : marques)
+    if (QAction* a = element(c)) a->setChecked(v != 0);
+}
+
+void TVuewindow::Informations() {
+  if (!a_statistiques) return;
+  Tinformations dialogue(this);
+  dialogue.afficher_statistiques(statistiques_);
+  dialogue.exec();
+}
+
+QSize TVuewindow::taille_cadre(int largeur, int hauteur, int extra) const {
+  if (parametres.echelle_fixe) return {largeur + 14 + extra, hauteur + 56};
+  return {largeur + 10, hauteur + 46};
+}
+
+void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& p, Tmatrice* terrain,
+                          const std::string& fichier_image, bool plein, bool grossier) {
+  principale = proprietaire;
+  parametres = p;
+  terrain_ = terrain;
+  fichier_image_ = fichier_image;
+  type_image_ = p.type_image;
+  grossier_ = grossier;
+  plein_ecran = plein;
+  int e = 10;
+  if (parametres.echelle_fixe && parametres.dim_predef) {
+    largeur_image = static_cast<std::uint16_t>(borne(parametres.largeur_image));
+    hauteur_image = static_cast<std::uint16_t>(borne(parametres.hauteur_image));
+    taille_l = largeur_image;
+    taille_h = hauteur_image;
+    e = 0;
+  }
+  if (image_transmise()) e = 0;
+  if (!fichier_image_.empty()) e = 0;
+  if (parametres.echelle_fixe && !parametres.dim_predef)
+    largeur_image = static_cast<std::uint16_t>(borne(largeur_image + 10));
+  derniere_l = largeur_image;
+  derniere_h = hauteur_image;
+  if (parametres.echelle_fixe && parametres.taille >= 11) {
+    largeur_image = static_cast<std::uint16_t>(borne(Round(largeur_image * parametres.taille * 0.1)));
+    hauteur_image = static_cast<std::uint16_t>(borne(Round(hauteur_image * parametres.taille * 0.1)));
+    derniere_l = largeur_image;
+    derniere_h = hauteur_image;
+  }
+  QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
+  if (plein_ecran) {
+    if (!parametres.echelle_fixe) cadre->setGeometry(0, 0, taille_l, taille_h);
+    cadre->showMaximized();
+  } else {
+    const int slot = std::max<int>(1, no_vue);
+    cadre->move(32 * (slot - 1) + 25, 22 * (slot - 1));
+    cadre->resize(taille_cadre(taille_l, taille_h, e));
+  }
+  palette_ = std::make_unique<TMyPalette>(parametres.brume != 0, 4);
+  initialisee_ = true;
+  disposer_image_vue();
+  cocher_menus_vue();
+  element("Informations")->setEnabled(false);
+}
+
+void TVuewindow::disposer_image_vue() {
+  if (parametres.echelle_fixe) {
+    defilement_->setWidgetResizable(false);
+    zone_->setGeometry(0, 0, largeur_image, hauteur_image);
+  } else {
+    defilement_->setWidgetResizable(true);
+  }
+  zone_->update();
+  update();
+}
+
+void TVuewindow::calculer_taille_vue(bool relayout) {
+  if (minimisee_) return;
+  if (parametres.echelle_fixe && parametres.dim_predef) {
+    largeur_image = static_cast<std::uint16_t>(borne(parametres.largeur_image));
+    hauteur_image = static_cast<std::uint16_t>(borne(parametres.hauteur_image));
+    derniere_l = largeur_image;
+    derniere_h = hauteur_image;
+  } else if (relayout && parametres.echelle_fixe) {
+    largeur_image = static_cast<std::uint16_t>(borne(Round(taille_l * parametres.taille * 0.1)));
+    hauteur_image = static_cast<std::uint16_t>(borne(Round(taille_h * parametres.taille * 0.1)));
+    derniere_l = largeur_image;
+    derniere_h = hauteur_image;
+  }
+}
+
+void TVuewindow::Formsize() {
+  taille_l = width();
+  taille_h = height() - 19;
+  redimensionnee = 0;
+  if (!parametres.echelle_fixe) {
+    int l = std::max(taille_l, 1), h = std::max(taille_h, 1);
+    if (!parametres.deformation) {
+      ajuster_4_3(l, h);
+      redimensionnee = 1;
+    }
+    largeur_image = static_cast<std::uint16_t>(borne(l));
+    hauteur_image = static_cast<std::uint16_t>(borne(h));
+    derniere_l = largeur_image;
+    derniere_h = hauteur_image;
+  }
+  etat_barre();
+  QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
+  plein_ecran = cadre->isMaximized() ? 1 : 0;
+  minimisee_ = cadre->isMinimized();
+}
+
+void TVuewindow::resizeEvent(QResizeEvent* e) {
+  FenetreVue::resizeEvent(e);
+  if (!fermeture && initialisee_) Formsize();
+}
+
+void TVuewindow::changeEvent(QEvent* e) {
+  FenetreVue::changeEvent(e);
+  if (e->type() == QEvent::WindowStateChange) {
+    QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
+    minimisee_ = cadre->isMinimized();
+  }
+}
+
+void TVuewindow::etat_barre() {
+  panneau1_->setText(parametres.echelle_fixe ? "Fixed " : "Variable ");
+  panneau2_->setText("Frame: " + QString::number(largeur_image) + " x " + QString::number(hauteur_image));
+}
+
+void TVuewindow::rafraichir_vue() {
+  QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
+  if (minimisee_ || cadre->isMinimized()) return;
+  if (en_rendu_) return;  // the picture is being drawn: it is not dropped under the renderer
+  cocher_menus_vue();
+  if (!parametres.echelle_fixe) {
+    largeur_image = static_cast<std::uint16_t>(borne(taille_l));
+    hauteur_image = static_cast<std::uint16_t>(borne(taille_h));
+  }
+  image_ = render::Bitmap();
+  image_existe_ = false;
+  update();
+  zone_->update();
+}
+
+void TVuewindow::liberer_image() {
+  if (en_rendu_) return;
+  image_ = render::Bitmap();
+  image_existe_ = false;
+}
+
+void TVuewindow::copier_image_vue() {
+  if (!image_existe_) return;
+  QApplication::clipboard()->setImage(vue_qimage(image_).copy());
+  image_transmise() = image_;
+}
+
+const image_rgb32* TVuewindow::image_rgb() {
+  if (!image_existe_ || image_.empty()) return nullptr;
+  image_rgb_.largeur = image_.width();
+  image_rgb_.hauteur = image_.height();
+  image_rgb_.pixels.resize(image_.pixels().size());
+  for (std::size_t k = 0; k < image_rgb_.pixels.size(); ++k) image_rgb_.pixels[k] = image_.pixels()[k] & 0xFFFFFFu;
+  return &image_rgb_;
+}
+
+void TVuewindow::paintEvent(QPaintEvent* e) {
+  DansPeinture garde;
+  FenetreVue::paintEvent(e);
+  peinte = 0;
+  if (!fermeture) {
+    // A resize made a 4:3 fit: the picture is stretched to the new size.
+    if (!parametres.deformation && !parametres.echelle_fixe && redimensionnee && image_existe_ && !en_rendu_ &&
+        (image_.width() != derniere_l || image_.height() != derniere_h)) {
+      QImage etire = vue_qimage(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio,
+                                               Qt::SmoothTransformation);
+      image_ = depuis_qimage(etire);
+      redimensionnee = 0;
+    }
+    if (!fichier_image_.empty()) charger_fichier_image();
+    if (!image_existe_) programmer_rendu();
+    etat_barre();
+  }
+  peinte = 1;
+}
+
+void TVuewindow::peindre_zone(QWidget* zone) {
+  DansPeinture garde;
+  QPainter p(zone);
+  p.fillRect(zone->rect(), QColor(0, 128, 128));
+  if (!image_.empty()) {
+    QImage i = vue_qimage(image_);
+    if (parametres.deformation && !parametres.echelle_fixe)
+      p.drawImage(zone->rect(), i);
+    else
+      p.drawImage(0, 0, i);
+  }
+  if (!image_existe_ && !fermeture && fichier_image_.empty()) programmer_rendu();
+}
+
+void TVuewindow::charger_fichier_image() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QImageReader lecteur(QString::fromStdString(fichier_image_));
+  lecteur.setDecideFormatFromContent(true);
+  QImage i = lecteur.read();
+  QApplication::restoreOverrideCursor();
+  const std::string fichier = fichier_image_;
+  fichier_image_.clear();
+  if (i.isNull()) {
+    warn("The picture " + fichier + " could not be read: the view is drawn again.", "View");
+    return;  // no picture: the view renders
+  }
+  image_ = depuis_qimage(i);
+  image_existe_ = true;
+  if (!parametres.echelle_fixe) {
+    largeur_image = static_cast<std::uint16_t>(borne(largeur_image - 4));
+    hauteur_image = static_cast<std::uint16_t>(borne(hauteur_image - 6));
+  }
+  derniere_l = largeur_image;
+  derniere_h = hauteur_image;
+  zone_->update();
+}
+
+void TVuewindow::programmer_rendu() {
+  if (rendu_programme_ || en_rendu_ || image_existe_) return;
+  rendu_programme_ = true;
+  QTimer::singleShot(0, this, [this] {
+    rendu_programme_ = false;
+    rendre();
+  });
+}
+
+void TVuewindow::rendre() {
+  if (fermeture || image_existe_ || en_rendu_ || !terrain_) return;
+  if (operation_en_cours()) {
+    // Another long operation runs: try again once it has finished.
+    rendu_programme_ = true;
+    QTimer::singleShot(20, this, [this] {
+      rendu_programme_ = false;
+      rendre();
+    });
+    return;
+  }
+  OperationLongue operation;
+  en_rendu_ = true;
+  struct Fin {
+    bool& b;
+    ~Fin() { b = false; }
+  } fin{en_rendu_};
+  // Colour table.
+  if (!palette_ || palette_->grande() != (parametres.brume != 0))
+    palette_ = std::make_unique<TMyPalette>(parametres.brume != 0, 4);
+  if (parametres.couleurs_defaut)
+    palette_->charger_couleurs_base();
+  else
+    for (int k = 0; k < 10; ++k)
+      palette_->fixer_couleur(static_cast<std::uint8_t>(k + 1), parametres.couleurs[k].r, parametres.couleurs[k].g,
+                              parametres.couleurs[k].b);
+  palette_->construire(parametres.contraste, parametres.profondeur_ombre, parametres.ombre_portee != 0,
+                       parametres.brume_densite);
+  // A duplicated view takes the picture handed over instead of rendering.
+  if (image_transmise()) {
+    image_ = std::move(*image_transmise());
+    image_transmise().reset();
+    image_existe_ = true;
+    zone_->update();
+    etat_barre();
+    return;
+  }
+  int l = largeur_image, h = hauteur_image;
+  if (!parametres.deformation) ajuster_4_3(l, h);
+  largeur_image = static_cast<std::uint16_t>(borne(l));
+  hauteur_image = static_cast<std::uint16_t>(borne(h));
+  if (plein_ecran && sous_fenetre() && !sous_fenetre()->isMaximized()) {
+    sous_fenetre()->showMaximized();
+    Formsize();
+  }
+  image_.reset(largeur_image, hauteur_image, render::pixel_rgb(0, 0, 0));
+  derniere_l = image_.width();
+  derniere_h = image_.height();
+  if (parametres.echelle_fixe) zone_->setGeometry(0, 0, image_.width(), image_.height());
+  terrain_->marquer_modifiee();
+  {
+    TAttente attente(window());
+    render::AffichageDirect affichage = [this](const render::Bitmap&) { zone_->repaint(); };
+    CompteurRendus& c = compteur_rendus();
+    ++c.rendus;
+    if (g_dans_peinture) ++c.rendus_dans_peinture;
+    try {
+      if (c.factice)
+        c.factice(*terrain_, image_, parametres, &attente, handle_);
+      else
+        render::calcul_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
+                             image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {});
+    } catch (const ModelError& e) {
+      warn(std::string("The view could not be drawn: ") + e.what(), "View");
+    }
+  }
+  etat_rendu_ = terrain_->etat_rendu.resultat_ciel;
+  render::copier_resultats_vue(*terrain_, statistiques_);
+  a_statistiques = 1;
+  element("Informations")->setEnabled(true);
+  image_existe_ = true;  // a cancelled render keeps what was drawn
+  modifiee = 1;
+  zone_->update();
+  etat_barre();
+  if (apres_rendu) apres_rendu();
+}
+
+void TVuewindow::closeEvent(QCloseEvent* e) {
+  peinte = 0;
+  if (en_rendu_) {  // never closes under its renderer
+    e->ignore();
+    return;
+  }
+  if (fermeture_autorisee) {
+    if (document_vue && modifiee) {
+      if (ask_yes_no("Save the modifications of " + windowTitle().toStdString() + " ?", "View"))
+        sauvegarde_demandee = 1;
+    }
+    if (!sauvegarde_demandee) liberer_image();
+  }
+  FenetreVue::closeEvent(e);
+}
+
+void TVuewindow::contextMenuEvent(QContextMenuEvent* e) {
+  cocher_menus_vue();
+  menu_->popup(e->globalPos());
+}
+
+void TVuewindow::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) {
+    afficher_sujet_aide(4007);
+    return;
+  }
+  FenetreVue::keyPressEvent(e);
+}

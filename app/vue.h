@@ -1,0 +1,132 @@
+// The view window: one rendered view of a mountain. The picture is made
+// lazily: a paint that finds none schedules the render (never inside the paint
+// itself); the render runs on the GUI thread under a progress window whose
+// cancel target is this window's message handle, and the picture area is
+// repainted from the bitmap while it is drawn.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/fenetres.h"
+#include "app/hote_documents.h"
+#include "model/matrice.h"
+#include "render/palette.h"
+#include "render/raster.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QStatusBar;
+class QTimer;
+
+// The picture a duplicated view hands to the next new view (the main window's
+// hand-over slot; the system clipboard is never read for this).
+std::optional<render::Bitmap>& image_transmise();
+
+// Renders of every view window, for checks; an optional stand-in renderer.
+struct CompteurRendus {
+  int rendus = 0;             // renders run
+  int rendus_dans_peinture = 0;  // renders that ran inside a paint handler (must stay 0)
+  // When set, called instead of the renderer (tests).
+  std::function<void(Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle)> factice;
+};
+CompteurRendus& compteur_rendus();
+
+// Every picture bitmap a view makes is limited to this many pixels per side.
+inline constexpr int kTailleImageMin = 16;
+inline constexpr int kTailleImageMax = 8192;
+
+class TVuewindow : public FenetreVue {
+  Q_OBJECT
+ public:
+  explicit TVuewindow(QWidget* parent = nullptr);
+  ~TVuewindow() override;
+
+  // Set-up after the slot is filled.
+  void init_vue(platform::WindowHandle proprietaire, const param_vue& p, Tmatrice* terrain,
+                const std::string& fichier_image, bool plein_ecran, bool grossier);
+  void rafraichir_vue() override;
+  void liberer_image() override;
+  void copier_image_vue();
+  void calculer_taille_vue(bool relayout);
+  void disposer_image_vue();
+  void cocher_menus_vue();
+  void Formsize();
+
+  platform::WindowHandle handle() const { return handle_; }
+  bool image_existe() const { return image_existe_; }
+  const render::Bitmap& image() const { return image_; }
+  const image_rgb32* image_rgb();  // the picture for the document writer, or null
+  const resultats_vue& statistiques() const { return statistiques_; }
+  std::int32_t etat_rendu() const { return etat_rendu_; }
+  bool en_rendu() const { return en_rendu_; }
+  bool minimisee() const { return minimisee_; }
+  std::uint16_t degre = 0;
+  std::uint8_t document_vue = 0;  // belongs to a view document: asks to save on closing
+  // Picture size (client area available), stored size and last size.
+  int taille_l = 0, taille_h = 0;
+  int derniere_l = 0, derniere_h = 0;
+  std::uint8_t redimensionnee = 0;
+  std::uint8_t plein_ecran = 0;
+
+  // Called after each render (the main window refreshes its menus).
+  std::function<void()> apres_rendu;
+
+  QMenu* menu() const { return menu_; }
+  QAction* element(const QString& caption) const;
+  QLabel* panneau(int i) const { return i == 0 ? panneau1_ : panneau2_; }
+  QWidget* zone_image() const { return zone_; }
+  QTimer& Timerechelle() { return *Timerechelle_; }
+  // Runs a pending render now (tests; the program lets the zero-delay timer do it).
+  void rendre();
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  friend class ZoneImageVue;
+  void peindre_zone(QWidget* zone);
+  void programmer_rendu();
+  void construire_menu();
+  void basculer(std::uint8_t param_vue::* drapeau);
+  void Informations();
+  void etat_barre();
+  void charger_fichier_image();
+  QSize taille_cadre(int largeur, int hauteur, int extra) const;
+
+  platform::WindowHandle handle_ = 0;
+  Tmatrice* terrain_ = nullptr;
+  std::unique_ptr<TMyPalette> palette_;
+  render::Bitmap image_;
+  image_rgb32 image_rgb_;
+  bool image_existe_ = false;
+  bool en_rendu_ = false;
+  bool rendu_programme_ = false;
+  bool minimisee_ = false;
+  bool grossier_ = false;
+  bool initialisee_ = false;  // init_vue has run: resizes lay the picture out
+  std::string fichier_image_;
+  std::int32_t type_image_ = 1;
+  std::int32_t etat_rendu_ = 1;
+  resultats_vue statistiques_{};
+  QScrollArea* defilement_ = nullptr;
+  QWidget* zone_ = nullptr;
+  QStatusBar* barre_ = nullptr;
+  QLabel* panneau1_ = nullptr;
+  QLabel* panneau2_ = nullptr;
+  QMenu* menu_ = nullptr;
+  QTimer* Timerechelle_ = nullptr;
+};
+
+// Fits (largeur, hauteur) to the largest 4:3 rectangle inside it.
+void ajuster_4_3(int& largeur, int& hauteur);

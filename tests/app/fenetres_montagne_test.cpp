@@ -1,0 +1,413 @@
+// The mountain card, the view window, the statistics dialog and the Mountain
+// and View commands, driven through the real main window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <set>
+
+#include "app/carte.h"
+#include "app/commandes_montagne.h"
+#include "app/informations.h"
+#include "app/vue.h"
+#include "tests/app/programme_test_support.h"
+
+namespace {
+
+// A started main window with the real card, view window and commands.
+struct Atelier {
+  QTemporaryDir dossier;
+  ScopedFakeUserInterface ui;
+  TData data;
+  std::unique_ptr<TBasewindow> w;
+  FakeDialoguesDocuments* dialogues = nullptr;
+
+  explicit Atelier(int degre = 4) {
+    ecrire_tout(dossier.path() + "/montagne.ini", options_exemple());
+    w = std::make_unique<TBasewindow>(&data);
+    auto d = std::make_unique<FakeDialoguesDocuments>();
+    dialogues = d.get();
+    w->utiliser_dialogues(std::move(d));
+    ReglagesDemarrage r;
+    r.executable = dossier.path() + "/quorvel";
+    r.inscriptible = [](const QString&) { return true; };
+    EXPECT_TRUE(w->FormCreate(r));
+    w->show();
+    w->etat.parametres.maillage = degre;
+    w->etat.parametres.cle = 4242;
+    w->etat.parametres.alea = 0;
+    w->etat.vue.dim_predef = 0;
+    w->etat.vue.taille = 10;
+    compteur_rendus() = CompteurRendus{};
+    image_transmise().reset();
+  }
+  ~Atelier() {
+    compteur_rendus() = CompteurRendus{};
+    image_transmise().reset();
+  }
+  void commande(const QString& c) {
+    QAction* a = w->action(c);
+    ASSERT_NE(a, nullptr) << c.toStdString();
+    ASSERT_TRUE(a->isEnabled()) << c.toStdString();
+    a->trigger();
+  }
+  TMatricewindow* carte(int m) { return dynamic_cast<TMatricewindow*>(w->cartes[m].data()); }
+  TVuewindow* vue(int v) { return w->commandes_montagne().vue(v); }
+  // Lets the event loop run until the view has a picture (or a second passes).
+  void attendre_image(TVuewindow* v) {
+    QElapsedTimer t;
+    t.start();
+    while (v && !v->image_existe() && t.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  void demande_carte(int m, std::uint16_t code) {
+    w->activer(carte(m));
+    carte(m)->code_commande = code;
+    carte(m)->requete_fenetre();
+    Programme::vider();
+  }
+};
+
+std::uint64_t empreinte(const Tmatrice& t) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (int i = 1; i <= t.n; ++i)
+    for (int j = 1; i + j <= t.n + 1; ++j) h = (h ^ static_cast<std::uint32_t>(t.hauteurs->lire(i, j))) * 1099511628211ull;
+  return h;
+}
+
+int couleurs(const render::Bitmap& b) {
+  std::set<std::uint32_t> c(b.pixels().begin(), b.pixels().end());
+  return static_cast<int>(c.size());
+}
+
+}  // namespace
+
+TEST(CommandesMontagne, NewMountainsTakeTheLowestFreeSlotAndAFullTableRefuses) {
+  Atelier a;
+  a.commande("Create a new &Mountain");
+  a.commande("Create a new &Mountain");
+  auto& e = a.w->etat;
+  EXPECT_EQ(e.montagnes[1].type.nom.str(), "New #  1");
+  EXPECT_EQ(e.montagnes[2].type.nom.str(), "New #  2");
+  EXPECT_EQ(a.carte(1)->windowTitle(), "#  1:  New ");
+  EXPECT_EQ(a.carte(2)->windowTitle(), "#  2:  New ");
+  EXPECT_EQ(a.carte(1)->sous_fenetre()->y(), 90);
+  EXPECT_EQ(a.carte(2)->sous_fenetre()->y(), 160);
+  EXPECT_EQ(a.w->arbre()->topLevelItemCount(), 2);
+  EXPECT_EQ(e.montagnes[1].type.parametres.cle, e.montagnes[1].terrain->cle);
+  a.commande("Create a new &Mountain");
+  a.w->activer(a.carte(1));
+  a.commande("Close the &active mountain");
+  Programme::vider();
+  EXPECT_FALSE(e.montagnes[1].type.utilise);
+  a.commande("Create a new &Mountain");
+  EXPECT_TRUE(e.montagnes[1].type.utilise);
+  EXPECT_EQ(e.montagnes[1].type.nom.str(), "New #  1");
+  a.commande("Create a new &Mountain");
+  a.commande("Create a new &Mountain");
+  ASSERT_EQ(e.nombre_montagnes, 5);
+  a.ui.entries.clear();
+  a.commande("Create a new &Mountain");
+  EXPECT_EQ(e.nombre_montagnes, 5);
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_EQ(a.ui.entries[0].caption, "File");
+  EXPECT_EQ(a.carte(5)->sous_fenetre()->y(), 370);
+}
+
+TEST(CommandesMontagne, ACancelledGenerationKeepsTheHeightsAndPlacesNoTrees) {
+  Atelier a(9);
+  a.w->etat.parametres.couches[0].annulee = 0;
+  a.w->etat.parametres.couches[0].nombre = 50;
+  QTimer::singleShot(0, [&] { platform::post(a.w->handle(), platform::WM_CANCEL); });
+  a.commande("Create a new &Mountain");
+  const Tmatrice& t = *a.w->etat.montagnes[1].terrain;
+  int arbres = 0;
+  for (int k = 0; k < t.nombre_elements; ++k)
+    if (t.liste_type[k] > TYPE_ARBRE && t.liste_type[k] < TYPE_SOL) ++arbres;
+  EXPECT_EQ(arbres, 0);
+  EXPECT_TRUE(a.w->etat.montagnes[1].type.utilise);
+}
+
+TEST(CarteMontagne, TextsOfTheCard) {
+  EXPECT_EQ(texte_maillage(7, true, 2), "-   Mesh size=7  Horizontal Distorsion   ( 2  Relief=s ) ");
+  EXPECT_EQ(texte_maillage(5, false, 1), "-   Mesh size=5   ( 1  Relief= ) ");
+  EXPECT_EQ(texte_maillage(5, false, 0), "-   Mesh size=5");
+  const QDateTime d(QDate(2024, 3, 5), QTime(14, 7));
+  EXPECT_EQ(texte_date(d), "March 5, 2024, Tue");
+  EXPECT_EQ(texte_heure(d), "02:07 pm");
+  EXPECT_EQ(texte_heure(QDateTime(QDate(2024, 3, 5), QTime(0, 30))), "12:30 am");
+  EXPECT_EQ(texte_heure(QDateTime(QDate(2024, 3, 5), QTime(12, 0))), "12:00 pm");
+
+  TMatricewindow c;
+  c.parametres.maillage = 6;
+  c.parametres.photo_aerienne = 1;
+  c.parametres.texte[0] = "first";
+  c.parametres.texte[1] = "second";
+  c.initialiser_fiche(0, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7)).toSecsSinceEpoch());
+  EXPECT_EQ(c.texte_etat, "   File written on March 5, 2024, Tue at 02:07 pm");
+  EXPECT_EQ(c.Memo1->toPlainText(), "first\nsecond");
+  EXPECT_TRUE(c.checkbox_photo->isChecked());
+  EXPECT_EQ(c.modifie, 0);  // set-up raises no change
+  c.checkbox_photo->click();
+  EXPECT_EQ(c.modifie, 1);
+  EXPECT_EQ(c.parametres.photo_aerienne, 0);
+  c.initialiser_fiche(0, false, 0);
+  EXPECT_EQ(c.texte_etat, "       New mountain");
+  EXPECT_FALSE(c.checkbox_photo->isEnabled());
+}
+
+TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {
+  Atelier a;
+  a.commande("Create a new &Mountain");
+  a.commande("Create a new &Mountain");
+  TMatricewindow* c = a.carte(1);
+  a.w->activer(c);
+  a.commande("Type text");
+  QTest::keyClicks(c->Memo1, "alpha");
+  QTest::keyClick(c->Memo1, Qt::Key_Return);
+  QTest::keyClicks(c->Memo1, "beta");
+  EXPECT_EQ(c->modifie, 1);
+  a.w->activer(a.carte(2));
+  a.w->activer(c);
+  EXPECT_EQ(a.w->etat.montagnes[1].type.parametres.texte[0], "alpha");
+  EXPECT_EQ(a.w->etat.montagnes[1].type.parametres.texte[1], "beta");
+  EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 1);
+  // Card 2 is not active: its close does nothing.
+  a.carte(2)->sous_fenetre()->close();
+  Programme::vider();
+  EXPECT_TRUE(a.w->etat.montagnes[2].type.utilise);
+}
+
+TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {
+  Atelier a(5);
+  a.commande("Create a new &Mountain");
+  a.commande("&see");
+  TVuewindow* v = a.vue(1);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->windowTitle(), "View #  1 :  New #  1");
+  EXPECT_EQ(a.w->noeuds_vues[1]->parent(), a.w->noeuds_montagnes[1]);
+  a.attendre_image(v);
+  ASSERT_TRUE(v->image_existe());
+  for (int k = 0; k < 5; ++k) QApplication::processEvents();
+  EXPECT_EQ(compteur_rendus().rendus, 1);
+  EXPECT_EQ(compteur_rendus().rendus_dans_peinture, 0);
+  EXPECT_GT(couleurs(v->image()), 1);
+  EXPECT_EQ(v->modifiee, 1);
+  a.w->activer(v);
+  EXPECT_TRUE(a.w->action("Informations")->isEnabled());
+  EXPECT_EQ(v->statistiques().altitude_maxi, a.w->etat.montagnes[1].terrain->resultats_vue.altitude_maxi);
+  EXPECT_EQ(v->panneau(0)->text(), a.w->etat.vue.echelle_fixe ? "Fixed " : "Variable ");
+  EXPECT_EQ(v->panneau(1)->text(),
+            "Frame: " + QString::number(v->largeur_image) + " x " + QString::number(v->hauteur_image));
+  // A minimised view ignores a refresh.
+  v->sous_fenetre()->showMinimized();
+  QApplication::processEvents();
+  v->rafraichir_vue();
+  EXPECT_TRUE(v->image_existe());
+}
+
+TEST(FenetreVue, ACancelledRenderKeepsItsPartialPicture) {
+  Atelier a(4);
+  a.commande("Create a new &Mountain");
+  bool annule = false;
+  compteur_rendus().factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink* s,
+                                  platform::WindowHandle h) {
+    s->demarrer(h);
+    b.at(0, 0) = render::pixel_rgb(255, 0, 0);
+    platform::post(h, platform::WM_CANCEL);
+    annule = cancel_requested(h);
+  };
+  a.commande("&see");
+  a.attendre_image(a.vue(1));
+  EXPECT_TRUE(annule);
+  EXPECT_TRUE(a.vue(1)->image_existe());
+  EXPECT_EQ(a.vue(1)->image().at(0, 0), render::pixel_rgb(255, 0, 0));
+}
+
+TEST(FenetreVue, Sizes) {
+  int l = 600, h = 400;
+  ajuster_4_3(l, h);
+  EXPECT_EQ(l, 533);
+  EXPECT_EQ(h, 400);
+  TVuewindow v;
+  v.parametres.echelle_fixe = 0;
+  v.parametres.deformation = 0;
+  v.resize(600, 419);
+  v.Formsize();
+  EXPECT_EQ(v.largeur_image, 533);
+  EXPECT_EQ(v.hauteur_image, 400);
+
+  TVuewindow w3;
+  w3.no_vue = 3;
+  param_vue p{};
+  w3.largeur_image = 200;
+  w3.hauteur_image = 150;
+  w3.init_vue(0, p, nullptr, {}, false, false);
+  EXPECT_EQ(w3.pos(), QPoint(89, 44));
+
+  TVuewindow grand;
+  p.echelle_fixe = 1;
+  p.dim_predef = 1;
+  p.largeur_image = 100000;
+  p.hauteur_image = 3;
+  grand.init_vue(0, p, nullptr, {}, false, false);
+  EXPECT_EQ(grand.largeur_image, kTailleImageMax);
+  EXPECT_EQ(grand.hauteur_image, kTailleImageMin);
+}
+
+TEST(FenetreVue, NewViewSizeFollowsTheMeshDegree) {
+  Atelier a(7);
+  a.w->etat.parametres.maillage = 4;
+  a.commande("Create a new &Mountain");
+  a.w->etat.montagnes[1].terrain->degre = 7;  // the size follows the terrain's own degree
+  a.w->etat.vue.echelle_fixe = 1;
+  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  a.commande("&see");
+  EXPECT_EQ(a.vue(1)->largeur_image, 560);
+  EXPECT_EQ(a.vue(1)->hauteur_image, 412);
+}
+
+TEST(FenetreVue, TogglesRespectMistAndAutomaticRefresh) {
+  Atelier a(4);
+  a.commande("Create a new &Mountain");
+  a.w->etat.vue.brume = 1;
+  a.w->etat.vue.ombre_portee = 0;
+  int rendus = 0;
+  compteur_rendus().factice = [&](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+                                  platform::WindowHandle) { ++rendus; };
+  a.commande("&see");
+  TVuewindow* v = a.vue(1);
+  a.attendre_image(v);
+  ASSERT_EQ(rendus, 1);
+  a.w->activer(v);
+  a.commande(" - Cast shadow");
+  EXPECT_EQ(a.w->etat.vue.ombre_portee, 0);
+  a.commande(" - Mist");
+  EXPECT_EQ(a.w->etat.vue.brume, 0);
+  a.attendre_image(v);
+  EXPECT_EQ(rendus, 2);
+  a.commande(" - Cast shadow");
+  EXPECT_EQ(a.w->etat.vue.ombre_portee, 1);
+  EXPECT_EQ(v->parametres.ombre_portee, 1);
+  a.attendre_image(v);
+  EXPECT_EQ(rendus, 3);
+  a.commande("&Automatic refresh");
+  a.commande(" - Trees");
+  for (int k = 0; k < 5; ++k) QApplication::processEvents();
+  EXPECT_EQ(rendus, 3);
+}
+
+TEST(FenetreVue, DuplicateTakesThePictureWithoutRenderingAndLeavesTheClipboard) {
+  Atelier a(4);
+  a.commande("Create a new &Mountain");
+  QImage etrangere(5, 5, QImage::Format_RGB32);
+  etrangere.fill(Qt::red);
+  QApplication::clipboard()->setImage(etrangere);
+  a.commande("&see");
+  TVuewindow* v = a.vue(1);
+  a.attendre_image(v);
+  EXPECT_EQ(compteur_rendus().rendus, 1);
+  EXPECT_GT(v->image().width(), 5);
+  a.w->activer(v);
+  a.commande("Duplicate the view");
+  TVuewindow* copie = a.vue(2);
+  ASSERT_NE(copie, nullptr);
+  a.attendre_image(copie);
+  EXPECT_EQ(compteur_rendus().rendus, 1);
+  EXPECT_TRUE(copie->image() == v->image());
+  EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+}
+
+TEST(CommandesMontagne, CardRequests) {
+  Atelier a(4);
+  compteur_rendus().factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+                                 platform::WindowHandle) { b.at(0, 0) = 1; };
+  a.commande("Create a new &Mountain");
+  auto& e = a.w->etat;
+  Tmatrice* t = e.montagnes[1].terrain.get();
+  const std::uint64_t avant = empreinte(*t);
+  const std::int32_t h = t->hauteurs->lire(3, 3);
+  a.demande_carte(1, 11);
+  EXPECT_EQ(e.montagnes[1].terrain->hauteurs->lire(3, 3), std::max(-2000, std::min(4000, h + 100)));
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  // Two views: "See" refreshes the lower-numbered one.
+  a.w->activer(a.carte(1));
+  a.commande("&see");
+  a.w->activer(a.carte(1));
+  a.commande("&see");
+  a.attendre_image(a.vue(1));
+  a.attendre_image(a.vue(2));
+  const int rendus = compteur_rendus().rendus;
+  int rendus_vue1 = 0;
+  compteur_rendus().factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+                                  platform::WindowHandle h) {
+    b.at(0, 0) = 1;
+    if (h == a.vue(1)->handle()) ++rendus_vue1;
+  };
+  a.demande_carte(1, 1);
+  a.attendre_image(a.vue(1));
+  EXPECT_EQ(compteur_rendus().rendus, rendus + 1);
+  EXPECT_EQ(rendus_vue1, 1);
+  EXPECT_TRUE(a.vue(2)->image_existe());
+  // Regenerate with the fixed key gives the terrain again; it stays in its slot.
+  e.montagnes[1].type.a_fichier = 1;
+  e.montagnes[1].type.fichier = "/tmp/x.mat";
+  e.montagnes[1].type.genre = 1;
+  e.montagnes[1].type.parametres.texte[0] = "memo";
+  a.demande_carte(1, 3);
+  ASSERT_TRUE(e.montagnes[1].type.utilise);
+  EXPECT_EQ(empreinte(*e.montagnes[1].terrain), avant);
+  EXPECT_EQ(e.nombre_vues, 0);
+  EXPECT_EQ(e.montagnes[1].type.fichier, "/tmp/x.mat");
+  EXPECT_EQ(e.montagnes[1].type.parametres.texte[0], "memo");
+  EXPECT_EQ(a.carte(1)->windowTitle(), "/tmp/x.mat");
+  // Duplicate.
+  a.demande_carte(1, 4);
+  ASSERT_TRUE(e.montagnes[2].type.utilise);
+  EXPECT_EQ(a.carte(2)->windowTitle(), "#  2:  Copy ");
+  EXPECT_EQ(empreinte(*e.montagnes[2].terrain), empreinte(*e.montagnes[1].terrain));
+  EXPECT_EQ(e.montagnes[2].terrain->nombre_elements, e.montagnes[1].terrain->nombre_elements);
+  a.demande_carte(2, 11);
+  EXPECT_NE(empreinte(*e.montagnes[2].terrain), empreinte(*e.montagnes[1].terrain));
+  // Refine closes the views without a question.
+  a.w->activer(a.carte(1));
+  a.commande("&see");
+  a.attendre_image(a.vue(1));
+  a.ui.entries.clear();
+  e.montagnes[1].type.modifie_edition = 0;
+  a.demande_carte(1, 5);
+  EXPECT_EQ(e.nombre_vues, 0);
+  EXPECT_TRUE(a.ui.entries.empty());
+  EXPECT_EQ(e.montagnes[1].terrain->degre, 5);
+  EXPECT_EQ(e.montagnes[1].type.parametres.maillage, 5);
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+}
+
+TEST(Informations, SpeciesNamesAndSignedAltitudes) {
+  Tinformations d;
+  resultats_vue r{};
+  r.altitude_mini = -12;
+  d.afficher_statistiques(r);
+  EXPECT_EQ(d.min->text(), "-12");
+  for (int k = 0; k < 6; ++k) {
+    EXPECT_EQ(d.esp[k]->text(), "");
+    EXPECT_EQ(d.tot[k]->text(), "");
+  }
+  r.arbres[0] = {2, 30, 7};
+  d.afficher_statistiques(r);
+  EXPECT_EQ(d.esp[0]->text(), "Fir");
+  EXPECT_EQ(d.tot[0]->text(), "30");
+  EXPECT_EQ(d.vis[0]->text(), "7");
+  r.arbres[0] = {9, 1, 1};  // an unknown code keeps the name
+  d.afficher_statistiques(r);
+  EXPECT_EQ(d.esp[0]->text(), "Fir");
+  EXPECT_EQ(d.tot[0]->text(), "1");
+}

@@ -71,6 +71,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   checkbox_photo = new QCheckBox("Picture", Panneau);
   checkbox_photo->setToolTip("Allows to display imported aerial picture");
   checkbox_photo->move(450, 3);
+  checkbox_photo->adjustSize();
   connect(BitBtn1, &QPushButton::clicked, this, &TMatricewindow::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TMatricewindow::BitBtn2Click);
   connect(BitBtn3, &QPushButton::clicked, this, [this] {

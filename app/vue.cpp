@@ -113,7 +113,10 @@ TVuewindow::TVuewindow(QWidget* parent) : FenetreVue(parent) {
   barre_->setSizeGripEnabled(false);
   panneau1_ = new QLabel;
   panneau2_ = new QLabel;
+  QFont petit = font();
+  petit.setPixelSize(11);
   for (QLabel* l : {panneau1_, panneau2_}) {
+    l->setFont(petit);
     l->setFixedWidth(100);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     barre_->addWidget(l);

@@ -13,25 +13,33 @@ cat > "$inner" <<'INNER'
 set -euo pipefail
 build/bin/quorvel &
 pid=$!
-sleep 4
+sleep 6
 win=$(xdotool search --name '^Quorvel$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
-xdotool windowsize "$win" 1000 740 || true
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
+xdotool windowsize "$win" 1010 760 || true
 sleep 1
-xdotool key --window "$win" F5
+# A click on the empty workspace gives the window the keyboard.
+xdotool mousemove 800 600 click 1
+sleep 1
+xdotool key F5
 # The progress window "Waiting" shows while the work runs.
 sleep 1
 while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+# Without a window manager the keyboard does not come back by itself once the
+# progress window is gone: a click on the mountain's card gives it back.
+xdotool mousemove 300 200 click 1
 sleep 1
-xdotool key --window "$win" F6
+xdotool key F6
 sleep 2
 while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
 sleep 2
 import -window root "$1"
-xdotool key --window "$win" alt+v
+xdotool mousemove 300 300 click 1
 sleep 1
-xdotool key i
+xdotool key alt+v
+sleep 1
+# "Informations" has no accelerator: three steps up from the first item reach it.
+xdotool key Up Up Up Return
 sleep 2
 import -window root "$2"
 xdotool key Escape || true

@@ -20,6 +20,13 @@
 
 #include "model/interfaces.h"
 #include "model/records.h"
+#include "render/raster.h"
+
+class TMyPalette;
+namespace render {
+class CanevasArbre;
+class ObservateurArbres;
+}  // namespace render
 
 constexpr int arbre_variantes_max = 24;
 constexpr int arbre_niveaux = 8;  // levels 0..7
@@ -65,6 +72,23 @@ class Tarbre {
                      double reference_rotation, double reserve, std::uint16_t degre, std::int32_t graine,
                      WindowHandle fenetre, ProgressSink* attente, bool& annule, double inclinaison_a,
                      double inclinaison_b);
+
+  // Draws one tree with its foot at `pied` (see dessin_arbre.cpp). Returns
+  // false when the ground under the foot is forbidden to the layer (nothing
+  // drawn, no field written). annule is set on a cancel, never cleared.
+  bool dessiner_arbre(render::Point pied, std::uint16_t eclairement, double taille, std::int32_t neige,
+                      bool a_l_ombre, std::uint16_t sol, std::uint16_t facteur, std::uint16_t niveau_brume,
+                      render::CanevasArbre& canevas, const TMyPalette& palette, bool au_trait, std::int32_t numero,
+                      double inclinaison_vue, ProgressSink* attente, WindowHandle fenetre, bool& annule, bool video);
+  // The tree's reflection in the sea, starting at the water point `pied`, in
+  // the colours of the latest drawing.
+  void dessiner_simple(render::Point pied, double taille, std::uint16_t facteur, std::uint16_t agitation_mer,
+                       render::CanevasArbre& canevas, const TMyPalette& palette, std::int32_t numero);
+  // The crown as an ellipse in a shadow picture. Test mode (dessin false)
+  // first probes the 3 x 3 block above the foot and paints with the canvas's
+  // pen and brush; draw mode paints with a clear pen and the given colour.
+  void silhouette(render::Point pied, render::CanevasArbre& canevas, double taille, std::uint16_t sol, bool dessin,
+                  std::uint32_t couleur_silhouette, bool& couvert);
 
   // Sorts the generation's work array, records numbered bas..haut (from 1).
   void trier_segments(std::int32_t bas, std::int32_t haut);
@@ -114,6 +138,9 @@ class Tarbre {
   param_vue vue{};
   espece_arbres couche{};
   std::int32_t graine = 0;
+  std::uint16_t niveau_brume = 0;                       // mist level of the latest drawing
+  render::ObservateurArbres* observateur = nullptr;     // test-only, null in production
+  bool* erreur_signalee = nullptr;  // shared by the models of one render: warn once
 
  private:
   std::vector<segment> travail_;  // generation's work array, only during generer_arbre

@@ -17,6 +17,7 @@
 #include "model/matrice.h"
 #include "model/records.h"
 #include "render/palette.h"
+#include "render/canevas_arbre.h"
 #include "render/phases.h"
 #include "render/raster.h"
 
@@ -121,6 +122,10 @@ struct RenderContext {
   // Tree models of layers 1..6 (null when none was made).
   std::array<std::unique_ptr<ModeleArbre>, 7> arbres;
   std::int32_t point_haut = 0;
+  // The tree canvases of the picture and of the editor's map (made at the
+  // first tree), and whether a tree drawing failure was reported.
+  std::unique_ptr<CanevasArbre> canevas_arbres, canevas_editeur;
+  bool erreur_arbres = false;
 
   // --- Camera (camera.h)
   double ex = 0.0, ey = 0.0, ez = 0.0;  // eye relative to the target

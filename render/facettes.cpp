@@ -10,6 +10,7 @@
 #include "render/camera.h"
 #include "render/contexte.h"
 #include "render/ombrage.h"
+#include "render/dessin_arbre.h"
 #include "render/subdivision.h"
 
 namespace render {
@@ -73,7 +74,7 @@ class Moteur {
                 std::int32_t lumiere, bool visible);
   void miroir(Rgb couleur, std::int32_t altitude);
   Rgb reflet_eau(Rgb couleur);
-  void arbre(bool visible, double angle, std::int32_t altitude);
+  void arbre(bool visible, double angle, std::int32_t altitude, std::int32_t classe);
   bool dans_zone(std::int32_t i, std::int32_t j) const {
     const auto& z = ctx_.terrain.zone_modifiee;
     return z[0] <= i && i <= z[1] && z[2] <= j && j <= z[3] && i + j <= z[1] + z[3];
@@ -127,6 +128,7 @@ class Moteur {
 
   // The pending tree.
   bool arbre_attente_ = false, arbre_reflet_ = false;
+  Point point_reflet_;
   std::int32_t arbre_genre_ = 0;
   DessinArbre dessin_;
 
@@ -324,10 +326,11 @@ void Moteur::triangle(const TriangleBalayage& t) {
 void Moteur::fin_noeud() {
   if (arbre_attente_ && arbre_genre_ >= 1 && arbre_genre_ <= 6 &&
       ctx_.terrain.especes_presentes[std::size_t(arbre_genre_)] && !ctx_.annule()) {
-    auto& compte = ctx_.terrain.resultats_vue.arbres[std::size_t(arbre_genre_ - 1)][2];
-    if (compte < 65535) ++compte;
     ModeleArbre* m = ctx_.arbres[std::size_t(arbre_genre_)].get();
     if (m) {
+      auto& compte = ctx_.terrain.resultats_vue.arbres[std::size_t(arbre_genre_ - 1)][2];
+      if (compte < 65535) ++compte;
+      dessin_.reflet = point_reflet_;
       m->dessiner(ctx_, dessin_);
       if (arbre_reflet_) m->dessiner_reflet(ctx_, dessin_);
     }
@@ -519,6 +522,7 @@ void Moteur::miroir(Rgb couleur, std::int32_t altitude) {
   const Pixel p = pixel_of(couleur);
   const std::int64_t x0 = std::int64_t(m.x) + decalage - lx / 2;
   fill_rect(image_, x0, m.y, x0 + lx, m.y + ly, p);
+  point_reflet_ = m;
   if (vue_.agitation_mer > 4 && Random() > 0.65) {
     const std::int64_t ox = Round(Random() * 8) - 4, oy = Round(Random() * 4);
     fill_rect(image_, x0 + ox, m.y + oy, x0 + ox + lx, m.y + oy + ly, p);
@@ -526,7 +530,7 @@ void Moteur::miroir(Rgb couleur, std::int32_t altitude) {
   arbre_reflet_ = true;
 }
 
-void Moteur::arbre(bool visible, double angle, std::int32_t altitude) {
+void Moteur::arbre(bool visible, double angle, std::int32_t altitude, std::int32_t classe) {
   const std::int32_t type = arbre_type_;
   std::int32_t attribut = arbre_attribut_;
   // Snow on the tree.
@@ -564,10 +568,13 @@ void Moteur::arbre(bool visible, double angle, std::int32_t altitude) {
   a.facteur = 4;
   a.noeud = arbre_noeud_;
   a.image_video = ctx_.mode_camera;
+  a.sol = sol_de_classe(classe);
   if (genre >= 1 && genre <= 6) {
     a.classe_couleur = vue_.arbres[std::size_t(genre - 1)].couleur;
     if (!ctx_.editeur())
       a.facteur_vue = std::clamp((ctx_.ez - s_[2].z - vue_.arbres[std::size_t(genre - 1)].hauteur) / d, 0.1, 0.9);
+    else
+      a.facteur_vue = 0.9;  // the editor's map sees its trees from above
     arbre_attente_ = true;
     arbre_genre_ = genre;
     dessin_ = a;
@@ -578,6 +585,7 @@ void Moteur::arbre(bool visible, double angle, std::int32_t altitude) {
       DessinArbre double_ = a;
       double_.pied = double_point(a.pied);
       double_.taille = a.taille * 2;
+      double_.carte_editeur = true;
       m->dessiner(ctx_, double_);
     }
   }
@@ -818,7 +826,7 @@ void Moteur::dessiner_facette(bool sous) {
     // Tree.
     if (vue_.foret && !c.courbes_niveau && passe_occupation && c.terrain.nombre_elements > 0 && arbre_noeud &&
         d > 80 && altitude > reglages_.niveau_sable && !sous) {
-      arbre(res.visible, res.angle, altitude);
+      arbre(res.visible, res.angle, altitude, res.classe);
       dessin_.niveau_brume = niveau;
     }
   } while (false);

@@ -238,6 +238,7 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
   // The transition band is empty when delta is 0, so no division by zero.
   if (classe != 6 && S - D < h && h < S + D && p < ((S + D - h) * 0.5) / D + 0.5) neige = false;
   if (neige) a = bande ? a0 - 24 + 120 : std::min(48, a0 + 4) + 240;
+  res.classe = neige ? 6 : (((h < r.niveau_sable && p > 0.8) || classe == 8) ? 8 : classe);
 
   res.indexe = true;
   res.index = decalage_bande + a + 18;

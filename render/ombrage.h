@@ -81,6 +81,7 @@ struct ResultatOmbrage {
   double angle = 1.5707963267948966;  // light angle
   double pente = 0.0;        // slope cosine p
   double cos_vue = 0.0;      // view cosine
+  std::int32_t classe = 0;   // final ground class (6 snow, 8 sand)
 };
 
 inline constexpr double pas_lumiere = 3.14159265358979323846 / 48.0;

@@ -3,6 +3,7 @@
 #include "render/contexte.h"
 #include "render/facettes.h"
 #include "render/ciel.h"
+#include "render/dessin_arbre.h"
 #include "render/mer.h"
 #include "render/ombres.h"
 
@@ -31,7 +32,7 @@ PhaseBalayage& balayage_par_defaut() {
   return p;
 }
 FabriqueArbres& arbres_par_defaut() {
-  static FabriqueArbres p;
+  static FabriqueTarbre p;
   return p;
 }
 

@@ -111,11 +111,14 @@ struct DessinArbre {
   std::int32_t neige = 0;
   bool ombre = false;
   std::int32_t classe_couleur = 0;
+  std::uint16_t sol = 0;         // ground under the foot: 1 grass, 2 soil, 3 rock, 0 any
   std::int32_t facteur = 4;
   std::int32_t niveau_brume = 0;
   std::int32_t noeud = 0;        // n j + i
   double facteur_vue = 0.0;
   bool image_video = false;
+  bool carte_editeur = false;    // on the editor's double-size map (foot and size doubled)
+  Point reflet;                  // where the reflection starts (the mirrored point)
 };
 
 // The model of one tree layer for one view. Destroying it frees it.
@@ -131,6 +134,8 @@ class ModeleArbre {
     return false;
   }
 };
+
+class ObservateurArbres;
 
 class FabriqueArbres {
  public:
@@ -157,6 +162,7 @@ struct Phases {
   PhaseBalayage* balayage = nullptr;
   FabriqueArbres* arbres = nullptr;
   ObservateurFacettes* observateur = nullptr;
+  ObservateurArbres* observateur_arbres = nullptr;  // test-only, null in production
 };
 
 PhaseMer& mer_par_defaut();

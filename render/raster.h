@@ -166,3 +166,33 @@ class BitmapMapCanvas : public MapCanvas {
 };
 
 }  // namespace render
+
+namespace render {
+
+// Shapes of the tree drawing (the platform's geometric pen and brush).
+//
+// A wide line (width >= 2) covers the pixels whose centres lie within width / 2
+// of the segment from `from` to `to`: a band with round ends. Width 1 is the
+// one-pixel line of draw_line (last pixel left out).
+template <class T>
+void draw_wide_line(Surface<T> s, Point from, Point to, int width, T colour);
+
+// A polygon of 3 to 5 vertices (fewer paint nothing, more are cut off): a pixel
+// is covered when its centre lies inside by the even-odd rule, rows and
+// columns taken half-open like the triangles' top-left rule.
+template <class T>
+void fill_polygon(Surface<T> s, const Point* points, int count, T colour);
+
+// The closed outline of a polygon: each edge as a line of the width, both
+// end points included.
+template <class T>
+void outline_polygon(Surface<T> s, const Point* points, int count, int width, T colour);
+
+// The ring of an ellipse outline of the width, inside the box widened by
+// (width - 1) / 2 and outside the box narrowed by width - (width - 1) / 2.
+// The box is normalised first.
+template <class T>
+void outline_ellipse(Surface<T> s, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, int width,
+                     T colour);
+
+}  // namespace render

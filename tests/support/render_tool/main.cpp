@@ -11,8 +11,17 @@
 //   --counters file               facet counters of the terrain pass (key=value lines)
 //   --out-jpeg pic.jpg  --out-bmp pic.bmp   the picture as JPEG (quality 92) or BMP
 //   --sky-dir folder              the sky picture folder of imported skies
+//   --forest N                    places trees of creation layers 1..4 (density N) on a
+//                                 generated terrain and gives layers 1..4 the species
+//                                 Oak, Fir, Poplar, Pine (set foret=1 with --view)
+//   --tree SPECIES                one tree (species 1..8) to --out, 200 x 200 by default;
+//                                 with --layer field=value, --taille T, --eclairement L,
+//                                 --neige N, --shadow, --sol S, --tilt SIN, --distance KM,
+//                                 --variants V, --au-trait, --detail-plus, --foreground
+//   --tree-sheet                  the eight species at sizes 4, 12 and 48 to --out
 //   --sky-only                    only the sky of the view, as the Weather page shows
 //                                 it: Round(1.02 W) x H, without terrain or sea
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +41,7 @@
 #include "render/ciel.h"
 #include "render/facettes.h"
 #include "render/jpeg.h"
+#include "tests/support/arbres_dessin.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
 
@@ -90,6 +100,15 @@ Champs<param_vue> champs_vue(param_vue& v) {
   return c;
 }
 
+Champs<espece_arbres> champs_couche(espece_arbres& a) {
+  Champs<espece_arbres> c{a, {}};
+  CHAMP(c, espece); CHAMP(c, diversite); CHAMP(c, couleur); CHAMP(c, hauteur); CHAMP(c, largeur);
+  CHAMP(c, taille_feuilles); CHAMP(c, largeur_feuilles); CHAMP(c, hauteur_tronc); CHAMP(c, largeur_tronc);
+  CHAMP(c, poids_branches); CHAMP(c, taux_croissance); CHAMP(c, interdit_rocher); CHAMP(c, interdit_terre);
+  CHAMP(c, interdit_herbe);
+  return c;
+}
+
 Champs<param_mat> champs_matrice(param_mat& p) {
   Champs<param_mat> c{p, {}};
   CHAMP(c, relief); CHAMP(c, maillage); CHAMP(c, profil); CHAMP(c, altitude_erosion); CHAMP(c, taux_lissage);
@@ -114,7 +133,10 @@ int main(int argc, char** argv) {
   bool avec_cle = false, grossier = false, editeur = false, camera = false, ciel_seul = false;
   int cle = 0;
   enregistrement_camera rec;
-  std::vector<std::string> mats, vues;
+  std::vector<std::string> mats, vues, couches;
+  int espece_seule = 0, foret = 0;
+  bool planche = false;
+  ArbreSeul seul;
   try {
     for (std::size_t k = 0; k < args.size(); ++k) {
       const std::string& a = args[k];
@@ -153,6 +175,21 @@ int main(int argc, char** argv) {
       else if (a == "--out-bmp") sortie_bmp = valeur();
       else if (a == "--sky-dir") dossier_ciels = valeur();
       else if (a == "--sky-only") ciel_seul = true;
+      else if (a == "--forest") foret = entier(valeur());
+      else if (a == "--tree") espece_seule = entier(valeur());
+      else if (a == "--tree-sheet") planche = true;
+      else if (a == "--layer") couches.push_back(valeur());
+      else if (a == "--taille") seul.taille = std::stod(valeur());
+      else if (a == "--eclairement") seul.eclairement = entier(valeur());
+      else if (a == "--neige") seul.neige = entier(valeur());
+      else if (a == "--shadow") seul.ombre = true;
+      else if (a == "--sol") seul.sol = entier(valeur());
+      else if (a == "--tilt") seul.inclinaison = std::stod(valeur());
+      else if (a == "--distance") seul.distance = std::stod(valeur());
+      else if (a == "--variants") seul.variantes = entier(valeur());
+      else if (a == "--au-trait") seul.au_trait = true;
+      else if (a == "--detail-plus") seul.detail_plus = true;
+      else if (a == "--foreground") seul.premier_plan = true;
       else throw std::invalid_argument("unknown option " + a);
     }
     if (degre < 4 || degre > 11) return usage("--degree must lie in 4..11");
@@ -163,6 +200,23 @@ int main(int argc, char** argv) {
       if (!sortie_bmp.empty() && !render::ecrire_bmp(sortie_bmp, image))
         throw std::runtime_error("cannot write " + sortie_bmp);
     };
+    if (planche) {
+      ecrire(planche_arbres());
+      return 0;
+    }
+    if (espece_seule != 0) {
+      if (espece_seule < 1 || espece_seule > 8) return usage("--tree takes a species 1..8");
+      seul.couche = couche_defaut(espece_seule);
+      auto champs = champs_couche(seul.couche);
+      for (const std::string& c : couches)
+        if (!champs.fixer(c)) return usage("unknown layer field " + c);
+      if (seul.variantes < -7 || seul.variantes > 24) return usage("--variants must lie in -7..24");
+      if (seul.eclairement < 0 || seul.eclairement > 65535 || seul.sol < 0 || seul.sol > 65535)
+        return usage("--eclairement and --sol must lie in 0..65535");
+      const bool taille_donnee = std::find(args.begin(), args.end(), "--size") != args.end();
+      ecrire(image_arbre(seul, taille_donnee ? largeur : 200, taille_donnee ? hauteur : 200));
+      return 0;
+    }
     if (ciel_seul) {
       param_vue vue;
       valeurs_defaut_vue(vue);
@@ -202,10 +256,13 @@ int main(int argc, char** argv) {
         if (!champs.fixer(m)) return usage("unknown creation field " + m);
       if (p.maillage < 4 || p.maillage > 11) return usage("maillage must lie in 4..11");
       terrain = terrain_genere(p);
+      if (foret > 0) planter_foret(*terrain, foret);
     }
 
     param_vue vue;
     valeurs_defaut_vue(vue);
+    if (foret > 0)
+      for (int L = 0; L < 4; ++L) vue.arbres[std::size_t(L)].espece = L + 1;
     auto champs = champs_vue(vue);
     for (const std::string& v : vues)
       if (!champs.fixer(v)) return usage("unknown view field " + v);

@@ -19,6 +19,10 @@ namespace {
 
 std::int32_t octet(std::int64_t v) { return std::int32_t(std::clamp<std::int64_t>(v, 0, 255)); }
 
+// Rounding of values that file parameters (choppiness, reflection rate) can
+// push past the int32 range: they are first brought within +-10^9.
+std::int32_t RoundBorne(double v) { return Round(std::clamp(v, -1e9, 1e9)); }
+
 bool finit_par(const std::string& s, const std::string& fin) {
   return s.size() >= fin.size() && s.compare(s.size() - fin.size(), fin.size(), fin) == 0;
 }
@@ -154,9 +158,9 @@ void TCiel::reflet() {
   for (std::int32_t k = 1; k <= R && !annule_; ++k) {
     std::int32_t x = 0;
     if (A != 0) {
-      o += Round((1 - 2 * Random()) * A * lc * 0.005 * m);
-      x = o + Round((1 - 2 * Random()) * A * lc * 0.001);
-      if (k > 50 && A > 4 && Random() > 0.85) o += Round((1 - 2 * Random()) * A * lc * 0.02);
+      o += RoundBorne((1 - 2 * Random()) * A * lc * 0.005 * m);
+      x = RoundBorne(double(o) + RoundBorne((1 - 2 * Random()) * A * lc * 0.001));
+      if (k > 50 && A > 4 && Random() > 0.85) o = RoundBorne(double(o) + RoundBorne((1 - 2 * Random()) * A * lc * 0.02));
       if (k % 10 == 0) m = std::min(m * 1.2, A * 0.5);
       o = std::clamp(o, -borne, borne);
       o = std::clamp(o, -127, 127);
@@ -172,7 +176,7 @@ void TCiel::reflet() {
     for (int k = 0; k < 3; ++k) {
       const std::int32_t moyenne =
           (echantillons[0].c[k] + echantillons[1].c[k] + echantillons[2].c[k] + echantillons[3].c[k]) / 4;
-      c.c[k] = octet(Round(((10.0 - t) * c.c[k] + double(t) * moyenne) * 0.1));
+      c.c[k] = octet(RoundBorne(((10.0 - t) * c.c[k] + double(t) * moyenne) * 0.1));
     }
   }
   fill_rect(canevas.surface(), 0, horizon, std::int64_t(lc) + 1, std::int64_t(e_.ligne_terre) + 1,
@@ -192,7 +196,7 @@ void TCiel::scintillement(std::int32_t R, const Couleur& c) {
   std::int32_t taille = 1;
   std::int64_t y = std::int64_t(e_.ligne_horizon) + d;
   Couleur eclat;
-  for (int k = 0; k < 3; ++k) eclat.c[k] = octet(Round(((10.0 - t) * c.c[k] + 255.0 * t) * 0.1));
+  for (int k = 0; k < 3; ++k) eclat.c[k] = octet(RoundBorne(((10.0 - t) * c.c[k] + 255.0 * t) * 0.1));
   const Pixel p_eclat = pixel_de_couleur(eclat), blanc = pixel_rgb(255, 255, 255);
   const std::int32_t X = e_.soleil.x;
   const std::int32_t limite = Round(0.3 * lc);
@@ -228,7 +232,8 @@ void TCiel::mer_sans_reflet() {
   if (!vue_.reflet) {
     M = sans_reflet + (vue_.brume ? 14400 : 0);
   } else {
-    M = H <= S + 50 ? (t > 3 ? 1 : t + 7) : sans_reflet;
+    // The water index goes through the 16-bit rule of the colour table.
+    M = H <= S + 50 ? (t > 3 ? 1 : std::int32_t(std::uint16_t(std::int64_t(t) + 7))) : sans_reflet;
   }
   Couleur c = couleur_de(e_.palette->lire_couleur(std::uint16_t(M)));
   const std::int32_t R = hauteur - horizon;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,12 @@ class TCiel : public CielDessine {
   std::int32_t pas_grille_ = 0;
   std::int32_t echelle_ = 1;   // S
   std::int64_t compteur_ = 0, seuil_ = 0;
+  struct CoutLigne {
+    std::uint64_t tirages = 0, larges = 0;
+    std::uint32_t A = 1, C = 0;  // the generator's move over those draws
+  };
+  CoutLigne cout_ligne(std::int32_t w);
+  std::map<std::int32_t, CoutLigne> couts_;
 
  public:
   // Values of the last cloud build, for tests: the threshold L and the ramp.

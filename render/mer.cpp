@@ -17,6 +17,10 @@ constexpr std::uint16_t kMer = 50;
 
 std::int32_t borne(std::int32_t v, std::int32_t lo, std::int32_t hi) { return std::clamp(v, lo, hi); }
 
+// A choppiness read from a file may be any int32: wave values are worked
+// within +-10^6 before their clamp to 0..55, which no valid value reaches.
+std::int32_t R(double v) { return Round(std::clamp(v, -1e6, 1e6)); }
+
 void vagues(RenderContext& ctx) {
   Tmatrice& t = ctx.terrain;
   Tcouverture& carte = *ctx.carte_vagues;
@@ -30,15 +34,15 @@ void vagues(RenderContext& ctx) {
     for (std::int32_t j = 1; j <= n - 1 && i + j < n; ++j) {
       const std::int32_t h = t.hauteurs->lire(i, j);
       if (!(h < mer && h != -1000)) continue;
-      std::int32_t w = Round((1 - 2 * Random()) * A * 1.5) + 20;
-      if (k > 7 && mer - 30 < h && h < mer - 10 && Random() > 0.5) w = Round((Random() + 1) * A * 1.2) + 20;
-      if (k > 7 && mer - 70 < h && h < mer - 50 && Random() > 0.5) w = Round((Random() + 1) * A * 0.5) + 20;
+      std::int32_t w = R((1 - 2 * Random()) * A * 1.5) + 20;
+      if (k > 7 && mer - 30 < h && h < mer - 10 && Random() > 0.5) w = R((Random() + 1) * A * 1.2) + 20;
+      if (k > 7 && mer - 70 < h && h < mer - 50 && Random() > 0.5) w = R((Random() + 1) * A * 0.5) + 20;
       if (A > 5 && Random() > 0.2) {
         for (std::int32_t a = i - 1; a <= i + 1; ++a)
           for (std::int32_t b = j - 1; b <= j + 1; ++b) {
             if (a > 0 && b > 0) carte.lire(a, b, valeur, type);
             if (type == kMer && std::abs(w - std::int32_t(valeur)) > A && Random() > 0.2)
-              w = borne(Round((1 - 2 * Random()) * A * 0.2) + valeur, 0, 40);
+              w = borne(R((1 - 2 * Random()) * A * 0.2) + valeur, 0, 40);
           }
       }
       if (A > 3 && k > 7 && Random() > 0.35) {
@@ -53,8 +57,8 @@ void vagues(RenderContext& ctx) {
             }
             if (nombre > 4) {
               somme = std::uint16_t(Round(double(somme) / nombre));
-              w = somme + Round(Random() * A * 0.5);
-              if (nombre > 9) w += Round(Random() * A * 0.5);
+              w = somme + R(Random() * A * 0.5);
+              if (nombre > 9) w += R(Random() * A * 0.5);
             }
           }
       }

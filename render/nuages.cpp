@@ -4,6 +4,8 @@
 // low sun, a brighter horizon in front of the sun, and the sun disc.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <tuple>
 #include <utility>
 
 #include "model/aleatoire.h"
@@ -25,9 +27,55 @@ std::uint8_t TCiel::decalage_nuage(std::int32_t x1, std::int32_t y1, std::int32_
   return std::uint8_t(borne(v, 1, 255));
 }
 
+// The map s -> A s + C that moves the shared generator (s := 134775813 s + 1
+// modulo 2^32) on by k draws.
+static std::pair<std::uint32_t, std::uint32_t> saut(std::uint64_t k) {
+  std::uint32_t a = 134775813u, c = 1u;  // one step
+  std::uint32_t A = 1u, C = 0u;          // k steps so far
+  while (k) {
+    if (k & 1) {
+      A = a * A;
+      C = a * C + c;
+    }
+    c = a * c + c;
+    a = a * a;
+    k >>= 1;
+  }
+  return {A, C};
+}
+
+TCiel::CoutLigne TCiel::cout_ligne(std::int32_t w) {
+  if (w < 2) return {};
+  const auto it = couts_.find(w);
+  if (it != couts_.end()) return it->second;
+  const CoutLigne a = cout_ligne(w / 2), b = cout_ligne(w - w / 2);
+  CoutLigne r;
+  r.tirages = (echelle_ >= w ? 0 : 1) + 4 + 2 * a.tirages + 2 * b.tirages;
+  r.larges = (w > 4 ? 1 : 0) + 2 * a.larges + 2 * b.larges;
+  std::tie(r.A, r.C) = saut(r.tirages);
+  couts_[w] = r;
+  return r;
+}
+
 void TCiel::subdiviser_nuages(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
   if ((x2 - x1 < 2 && y2 - y1 < 2) || annule_) return;
   const std::int32_t w = x2 - x1;
+  // A one-row rectangle whose bytes are all set writes nothing, nor does any
+  // rectangle it divides into: only its draws are taken. One-row bands
+  // (low clouds, and the last bands of any sky) visit such rows again and
+  // again, which would otherwise cost the square of the sky width per row.
+  if (y1 == y2) {
+    const std::uint8_t* r = &g(x1, y1);
+    if (std::find(r, r + w + 1, std::uint8_t(0)) == r + w + 1) {
+      const CoutLigne c = cout_ligne(w);
+      set_seed(c.A * seed() + c.C);
+      if (e_.attente && c.larges > 0) {
+        compteur_ += 8 * c.larges;
+        if (compteur_ > seuil_) progression_ciel(2);
+      }
+      return;
+    }
+  }
   const std::int32_t xm = x1 + w / 2;
   const std::int32_t ym = y1 + (y2 - y1) / 2;
   std::uint8_t centre;
@@ -74,7 +122,8 @@ void TCiel::nuages() {
   L_ = L;
   echelle_ = vue_.nombre_nuages > 1 ? std::max(1, Round(double(lc) / vue_.nombre_nuages)) : lc;
   // 5.
-  std::int32_t bande = vue_.hauteur_nuages < 10 ? Round(hc * double(vue_.hauteur_nuages) * 0.1) : hc;
+  // Heights below 0 all give the one-row band of 0.
+  std::int32_t bande = vue_.hauteur_nuages < 10 ? Round(hc * double(std::max(vue_.hauteur_nuages, 0)) * 0.1) : hc;
   bande = Round(bande * double(lc) * 0.75 / hc);
   if (hc > bande && double(bande) / hc > 0.66) bande = Round(hc * 0.66);
   bande = std::max(1, bande);
@@ -94,6 +143,7 @@ void TCiel::nuages() {
       for (int k = 0; k < 3; ++k)
         rampe_[std::size_t(e)][std::size_t(k)] = std::uint16_t(std::max(1, 255 - Round((e - U) * kp)));
   }
+  couts_.clear();
   // 7.
   pas_grille_ = lc + 2;
   grille_.assign(std::size_t(hc + 1) * std::size_t(pas_grille_), 0);

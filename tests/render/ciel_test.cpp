@@ -313,3 +313,37 @@ TEST(Clouds, CancelDuringTheBuilderSkipsTheSea) {
   EXPECT_EQ(c.s.nombre_decalages, 0);
   EXPECT_EQ(c.image.at(10, 470), kFond);
 }
+
+TEST(SkyPicture, ParameterValuesFromFilesAtTheirLimits) {
+  // Documents are not range-checked: the sky and sea come out without error.
+  for (int type : {0, 1, 2})
+    for (std::int32_t x : {INT32_MIN, -7, 11, INT32_MAX}) {
+      Ciel c;
+      c.vue.type_ciel = std::uint8_t(type);
+      c.vue.reflet = 1;
+      c.vue.agitation_mer = x == -7 ? 0 : x;
+      c.vue.taux_reflet = x;
+      c.vue.hauteur_nuages = x;
+      c.vue.nombre_nuages = x;
+      c.vue.taille_nuages = x;
+      c.e.cos_azimut = -0.9;
+      c.e.cos_elevation = 0.95;
+      c.e.soleil_visible = true;
+      c.e.soleil = {320, 100};
+      EXPECT_NO_THROW(c.dessiner());
+    }
+}
+
+TEST(Clouds, LowCloudsOnTheLargestSky) {
+  // Low clouds end in one-row bands over the whole 4000-pixel width.
+  Ciel c;
+  c.vue.type_ciel = 1;
+  c.vue.hauteur_nuages = 1;
+  c.e.largeur = 3922;
+  c.e.hauteur = 0;
+  c.e.ligne_horizon = 1996;
+  c.dessiner();
+  EXPECT_EQ(c.ciel.largeur_ciel(), 4000);
+  EXPECT_EQ(c.ciel.hauteur_ciel(), 2000);
+  EXPECT_NE(c.image.at(3000, 1900), kFond);
+}

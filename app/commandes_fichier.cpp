@@ -151,7 +151,9 @@ void CommandesFichier::sauver_document() {
       refus_remplacement = !reponse;
     }
   };
+  // A refused replacement ends the questions: nothing is saved.
   auto demander = [&](const std::string& phrase) {
+    if (refus_remplacement) return false;
     reponse = ask_yes_no("The file " + t.fichier + phrase, LEGENDE);
     return reponse;
   };

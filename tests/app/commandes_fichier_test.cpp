@@ -235,6 +235,16 @@ TEST_F(Commandes, ReplacingAnotherDocumentNeedsAYes) {
   EXPECT_EQ(contenu("a.vue"), "someone else's view");
   EXPECT_EQ(e.montagnes[1].type.fichier, chemin("a.mat"));
   EXPECT_EQ(e.montagnes[1].type.genre, 1);
+  // With a video current too, the refusal ends the questions.
+  e.video_courante = 1;
+  e.videos[1] = {true, 1, 1};
+  ui.entries.clear();
+  ui.answers = {true, false, true};
+  c.sauver_document();
+  EXPECT_EQ(questions().size(), 2u);
+  EXPECT_EQ(contenu("a.vue"), "someone else's view");
+  EXPECT_FALSE(fichier_existe(chemin("a.vid")));
+  EXPECT_EQ(e.montagnes[1].type.genre, 1);
 }
 
 TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {

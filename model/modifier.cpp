@@ -8,6 +8,7 @@
 #include "model/matrice.h"
 #include "model/outils_elements.h"
 #include "model/outils_trace.h"
+#include "model/outils_vallee.h"
 #include "model/presse_papier.h"
 #include "model/outils.h"
 
@@ -64,6 +65,8 @@ void lancer_outil(Tmatrice& m, arguments_outil& a, controle_outil& c) {
   if (ajoute_elements && m.nombre_elements >= m.capacite_liste - 2) return;
   switch (a.outil) {
     case OUTIL_PLATEAU: outil_plateau(m, a, c); break;
+    case OUTIL_VALLEE: outil_vallee(m, a, c); break;
+    case OUTIL_RUISSELLEMENT: outil_ruissellement(m, a, c); break;
     case OUTIL_LISSAGE: outil_lisser(m, a, c); break;
     case OUTIL_STRATE: outil_strate(m, a, c); break;
     case OUTIL_RELIEF: outil_relief(m, a, c); break;

@@ -435,7 +435,7 @@ void outil_vallee(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   outil_vallee(m, p, c);
 }
 
-void outil_ruissellement(Tmatrice& m, const arguments_outil& a, controle_outil& c, bool recherche_simple) {
+void outil_ruissellement(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   const std::int32_t n = m.n;
   const std::int32_t W = a.largeur_base_debut;
   const std::int32_t G = a.largeur_sommet_debut;
@@ -489,7 +489,6 @@ void outil_ruissellement(Tmatrice& m, const arguments_outil& a, controle_outil& 
       v.j0 = j;
       v.erosion = true;
       v.nombre_depart = nombre_depart;
-      v.recherche_simple = recherche_simple;
       controle_outil cv = c;
       const fin_vallee fin = outil_vallee(m, v, cv);
       etendre(zone, m.zone_outil);

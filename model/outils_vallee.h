@@ -28,8 +28,6 @@ struct parametres_vallee {
   // The list's count when the edit tool started; the capacity cut never goes
   // below it. Negative: the count when this Valley starts.
   std::int32_t nombre_depart = -1;
-  // Looks rivers up by plain scans of the feature list (for comparison).
-  bool recherche_simple = false;
 };
 
 // One Valley. In dispatcher mode c.continuer ends true on success and false
@@ -39,4 +37,4 @@ fin_vallee outil_vallee(Tmatrice& m, const parametres_vallee& p, controle_outil&
 
 // The dispatcher's rows: Valley (code 3) and Erosion (code 17).
 void outil_vallee(Tmatrice& m, const arguments_outil& a, controle_outil& c);
-void outil_ruissellement(Tmatrice& m, const arguments_outil& a, controle_outil& c, bool recherche_simple = false);
+void outil_ruissellement(Tmatrice& m, const arguments_outil& a, controle_outil& c);

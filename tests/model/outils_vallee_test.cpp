@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "model/aleatoire.h"
@@ -371,28 +372,141 @@ TEST(Vallee, CancelDuringTheDescentChangesNothing) {
   EXPECT_TRUE(clic.ui.entries.empty());
 }
 
-TEST(Vallee, DISABLED_ChercherBoucle) {
-  long total = 0;
+// Everything an Erosion leaves: heights, the whole list and the map drawings.
+struct Resultat {
+  std::vector<std::int32_t> hauteurs;
+  std::vector<Entree> liste;
+  int nombre;
+  std::vector<std::tuple<char, int, int, int>> dessins;
+  bool operator==(const Resultat&) const = default;
+};
+
+Resultat resultat(const Tmatrice& m, const RecordingMapCanvas& carte) {
+  Resultat r{hauteurs_de(m), entrees(m, 0, m.capacite_liste), m.nombre_elements, {}};
+  for (const auto& o : carte.ops) r.dessins.emplace_back(o.kind, o.x, o.y, o.width);
+  return r;
+}
+
+TEST(Erosion, ScattersValleysInsideTheChangedArea) {
+  auto original = genere(9, 77);
+  const int ic = original->cible_i, jc = original->cible_j;
+  auto m = genere(9, 77);
+  const auto avant = hauteurs_de(*m);
+  Clic clic;
+  clic.lancer(*m, erosion(2000, 10, -20), ic, jc);
+  EXPECT_TRUE(clic.c.continuer);
+  EXPECT_TRUE(clic.ui.entries.empty());
+  ASSERT_FALSE(clic.attente.captions().empty());
+  EXPECT_EQ(clic.attente.captions().front(), "Streaming processing ...  ");
+  EXPECT_NE(hauteurs_de(*m), avant);
+  // Dug valleys are not counted.
+  EXPECT_EQ(m->nombre_elements, 0);
+  EXPECT_GT(compter(clic.carte_1, 'l'), 100);
+  verifier_changements(*m, avant);
+
+  // The same terrain and arguments give the same result.
+  auto copie = genere(9, 77);
+  Clic encore;
+  encore.lancer(*copie, erosion(2000, 10, -20), ic, jc);
+  EXPECT_EQ(resultat(*copie, encore.carte_1), resultat(*m, clic.carte_1));
+  EXPECT_EQ(resultat(*copie, encore.carte_2), resultat(*m, clic.carte_2));
+
+  // No springs without density.
+  auto sans = genere(9, 77);
+  Clic vide;
+  vide.lancer(*sans, erosion(2000, 0, -20), ic, jc);
+  EXPECT_EQ(hauteurs_de(*sans), avant);
+
+  // Without depth the rivers are laid and counted, and nothing is dug.
+  auto rivieres = genere(9, 77);
+  Clic seules;
+  seules.lancer(*rivieres, erosion(2000, 10, 0), ic, jc);
+  EXPECT_TRUE(seules.c.continuer);
+  EXPECT_EQ(hauteurs_de(*rivieres), avant);
+  EXPECT_GT(rivieres->nombre_elements, 50);
+  verifier_empreintes(*rivieres);
+  verifier_continuite(*rivieres, 0, rivieres->nombre_elements);
+}
+
+TEST(Erosion, CancelStopsAtOnce) {
+  auto m = genere(9, 77);
+  Clic clic;
+  clic.attente.cancel_at(100, clic.fenetre.h);
+  clic.lancer(*m, erosion(2000, 10, -20), m->cible_i, m->cible_j);
+  EXPECT_FALSE(clic.c.continuer);
+  // The node loop or a valley's digging takes the message at its next poll.
+  EXPECT_LE(clic.attente.tests(), 101);
+  EXPECT_TRUE(clic.ui.entries.empty());
+}
+
+TEST(Erosion, LargeDiscsAndHighDegrees) {
+  auto m = genere(11, 5);
+  Clic clic;
+  clic.lancer(*m, erosion(2000, 2, -100), m->cible_i, m->cible_j, false);
+  EXPECT_TRUE(clic.c.continuer);
+  EXPECT_TRUE(clic.ui.entries.empty());
+
+  auto g = genere(8, 6);
+  const auto avant = hauteurs_de(*g);
+  Clic tout;
+  tout.lancer(*g, erosion(8000, 20, -100), g->cible_i, g->cible_j, false);
+  EXPECT_TRUE(tout.c.continuer);
+  EXPECT_TRUE(tout.ui.entries.empty());
+  verifier_changements(*g, avant);
+}
+
+// Walls at 4000 around a spring at (40, 40): the river leaves it by a
+// diagonal step of the square search to (42, 42), runs round a channel and
+// arrives at (37, 40), from where the spring is the only candidate left.
+std::unique_ptr<Tmatrice> terrain_boucle() {
+  auto m = terrain_formule(7, [](int, int) { return 4000; });
+  std::vector<std::pair<int, int>> canal{{42, 42}};
+  for (int j = 43; j <= 50; ++j) canal.emplace_back(42, j);
+  for (int i = 41; i >= 34; --i) canal.emplace_back(i, 50);
+  for (int j = 49; j >= 40; --j) canal.emplace_back(34, j);
+  for (int i = 35; i <= 37; ++i) canal.emplace_back(i, 40);
+  int h = 990;
+  for (const auto& [i, j] : canal) m->hauteurs->ecrire(i, j, h--);
+  m->hauteurs->ecrire(40, 40, 1000);
+  return m;
+}
+
+TEST(Vallee, RiverRunningBackOntoItselfIsRefused) {
+  auto m = terrain_boucle();
+  m->nombre_elements = 3;
+  const auto avant = hauteurs_de(*m);
+  Clic clic;
+  clic.lancer(*m, vallee(200, 20, -100, 0), 40, 40);
+  ASSERT_EQ(clic.ui.entries.size(), 1u);
+  EXPECT_EQ(clic.ui.entries[0].text, "Sorry, y can't do it !");
+  EXPECT_EQ(clic.ui.entries[0].caption, "Valley ");
+  EXPECT_FALSE(clic.c.continuer);
+  EXPECT_EQ(hauteurs_de(*m), avant);
+  EXPECT_EQ(m->nombre_elements, 3);
+  // The points walked stay beyond the count.
+  EXPECT_EQ(m->liste_i[3], 40);
+  EXPECT_EQ(m->liste_i[4], 41);
+  EXPECT_EQ(m->liste_j[4], 41);
+
+  // The same valley run by Erosion: no message.
+  auto e = terrain_boucle();
   ScopedFakeUserInterface ui;
-  for (int degre : {6, 7, 8})
-    for (int cle = 1; cle < 200; ++cle) {
-      auto g = genere(degre, cle);
-      const Tnoeud origine = *g->hauteurs;
-      for (int i = 3; i < g->n; ++i)
-        for (int j = 3; i + j < g->n; ++j)
-          for (int F : {0, -40, 300}) {
-            *g->hauteurs = origine;
-            g->nombre_elements = 0;
-            parametres_vallee p;
-            p.altitude_finale = F;
-            p.i0 = i;
-            p.j0 = j;
-            controle_outil c;
-            ++total;
-            if (outil_vallee(*g, p, c) == fin_vallee::boucle)
-              printf("boucle degre %d cle %d noeud %d %d F %d\n", degre, cle, i, j, F);
-          }
-      fflush(stdout);
-    }
-  printf("total %ld\n", total);
+  parametres_vallee p;
+  p.altitude_initiale = 1000;
+  p.altitude_finale = 960;
+  p.i0 = p.j0 = 40;
+  p.erosion = true;
+  controle_outil c;
+  EXPECT_EQ(outil_vallee(*e, p, c), fin_vallee::boucle);
+  EXPECT_TRUE(ui.entries.empty());
+  EXPECT_EQ(hauteurs_de(*e), avant);
+
+  // An Erosion with a spring at every node of a small disc: the valley from
+  // (40, 40) loops, the others are laid.
+  auto f = terrain_boucle();
+  Clic streaming;
+  streaming.lancer(*f, erosion(100, 2000, 0), 40, 40);
+  EXPECT_TRUE(streaming.ui.entries.empty());
+  EXPECT_TRUE(streaming.c.continuer);
+  EXPECT_GT(f->nombre_elements, 0);
 }

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -410,4 +411,51 @@ TEST(Informations, SpeciesNamesAndSignedAltitudes) {
   d.afficher_statistiques(r);
   EXPECT_EQ(d.esp[0]->text(), "Fir");
   EXPECT_EQ(d.tot[0]->text(), "1");
+}
+
+TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
+  Atelier a(4);
+  a.w->etat.vue.type_image = 1;
+  a.commande("Create a new &Mountain");
+  a.commande("&see");
+  TVuewindow* v = a.vue(1);
+  a.attendre_image(v);
+  a.w->activer(v);
+  const QString chemin = a.dossier.path() + "/a.vue";
+  a.dialogues->sauvegardes.push_back(chemin.toStdString());
+  a.commande("Save &View under ...");
+  ASSERT_TRUE(QFileInfo::exists(chemin));
+  QImage bmp(a.dossier.path() + "/a.bmp");
+  ASSERT_FALSE(bmp.isNull());
+  EXPECT_EQ(bmp.width(), v->image().width());
+  EXPECT_EQ(bmp.height(), v->image().height());
+  EXPECT_NE(lire_tout(chemin).find("Maillage           =           4"), std::string::npos);
+  a.ui.entries.clear();
+  a.commande("Close all the mountains");
+  Programme::vider();
+  EXPECT_TRUE(a.ui.entries.empty());
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+
+  const int rendus = compteur_rendus().rendus;
+  a.dialogues->ouvertures.push_back(chemin.toStdString());
+  a.commande("&Open ...");
+  const int m = a.w->etat.montagne_courante;
+  ASSERT_NE(m, 0);
+  EXPECT_TRUE(a.carte(m)->windowTitle().endsWith(chemin));
+  TVuewindow* ouverte = a.vue(a.w->etat.vue_courante);
+  ASSERT_NE(ouverte, nullptr);
+  a.attendre_image(ouverte);
+  for (int k = 0; k < 5; ++k) QApplication::processEvents();
+  EXPECT_EQ(compteur_rendus().rendus, rendus);
+  EXPECT_TRUE(ouverte->image_existe());
+  a.w->activer(ouverte);
+  a.commande("&Refresh the active view");
+  a.attendre_image(ouverte);
+  EXPECT_EQ(compteur_rendus().rendus, rendus + 1);
+  const std::string titre = ouverte->windowTitle().toStdString();
+  a.ui.answers.push_back(false);
+  a.commande("Close the active view");
+  Programme::vider();
+  ASSERT_FALSE(a.ui.entries.empty());
+  EXPECT_EQ(a.ui.entries.back().text, "Save the modifications of " + titre + " ?");
 }

@@ -1,19 +1,20 @@
 #include "app/carte.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextBlock>
 
 #include "app/aide_enfants.h"
+#include "app/donnees_images.h"
+#include "controls/checkbox.h"
+#include "controls/panelfill.h"
+#include "controls/shapebutton.h"
 
 QString texte_date(const QDateTime& d) {
   static const char* const mois[] = {"January", "February", "March",     "April",   "May",      "June",
@@ -44,44 +45,57 @@ QDateTime TMatricewindow::date_locale(long long secondes) { return QDateTime::fr
 
 TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   resize(544, 151);
-  Panneau = new QFrame(this);
+  const TData* data = TData::Instance();
+  Panneau = new CtlPanelFill(this);
   Panneau->setGeometry(0, 0, 544, 151);
-  Panneau->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Panneau->setAutoFillBackground(true);
-  QPalette p = Panneau->palette();
-  p.setColor(QPalette::Window, QColor(192, 192, 192));
-  Panneau->setPalette(p);
+  Panneau->Bevel().SetStyleOuter(bvRaised);
+  Panneau->FillObject().SetStyle(sfBitmapList);
+  Panneau->FillObject().SetTileMode(tmTile);
+  if (data) Panneau->SetImageList(&data->BitmapList, images::kCardTile, 0);
   Label1 = new QLabel(Panneau);
   Label1->move(8, 2);
   Label2 = new QLabel(Panneau);
   Label2->move(104, 32);
-  BitBtn1 = new QPushButton("&Memo", Panneau);
-  BitBtn1->setToolTip("To type a memo text");
-  BitBtn2 = new QPushButton("&OK", Panneau);
-  BitBtn2->setToolTip("Save the text");
-  for (QPushButton* b : {BitBtn1, BitBtn2}) b->setGeometry(16, 24, 81, 23);
+  auto bouton = [this](const char* texte, const char* indication, QRect r) {
+    auto* b = new CtlShapeButton(Panneau);
+    b->setGeometry(r);
+    b->Shape().Shape = stRoundRect;
+    b->Shape().RoundPercent = 100;
+    b->Shape().Shadow.Depth = 2;
+    b->Shape().Bevel.Width = 1;
+    b->Colors().Up = CtlRgb(224, 220, 200);
+    b->Colors().MouseOver = CtlRgb(240, 236, 160);
+    b->Colors().Down = CtlRgb(200, 196, 176);
+    b->Colors().OptionSet = CtlRgb(200, 196, 176);
+    b->Recalc();
+    b->SetCaption(texte);
+    b->setToolTip(indication);
+    return b;
+  };
+  BitBtn1 = bouton("&Memo", "To type a memo text", QRect(16, 24, 81, 23));
+  BitBtn2 = bouton("&OK", "Save the text", QRect(16, 24, 81, 23));
   BitBtn2->hide();
-  BitBtn3 = new QPushButton("&Edition", Panneau);
-  BitBtn3->setToolTip("Open an edition window");
-  BitBtn3->setGeometry(448, 24, 81, 23);
+  BitBtn3 = bouton("&Edition", "Open an edition window", QRect(448, 24, 81, 23));
   BitBtn3->setEnabled(false);  // the map editor comes later
   Memo1 = new QPlainTextEdit(Panneau);
   Memo1->setGeometry(9, 56, 528, 89);
   Memo1->installEventFilter(this);
-  checkbox_photo = new QCheckBox("Picture", Panneau);
+  checkbox_photo = new CtlCheckBox(Panneau);
+  checkbox_photo->SetCaption("Picture");
   checkbox_photo->setToolTip("Allows to display imported aerial picture");
-  checkbox_photo->move(450, 3);
-  checkbox_photo->adjustSize();
-  connect(BitBtn1, &QPushButton::clicked, this, &TMatricewindow::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &TMatricewindow::BitBtn2Click);
-  connect(BitBtn3, &QPushButton::clicked, this, [this] {
+  checkbox_photo->setGeometry(450, 3, 80, 17);
+  checkbox_photo->SetColor(clNone);
+  if (data) checkbox_photo->SetImageList(&data->GlyphsList, 0, 0);
+  connect(BitBtn1, &CtlSpeedButton::clicked, this, &TMatricewindow::BitBtn1Click);
+  connect(BitBtn2, &CtlSpeedButton::clicked, this, &TMatricewindow::BitBtn2Click);
+  connect(BitBtn3, &CtlSpeedButton::clicked, this, [this] {
     code_commande = 16;
     requete_fenetre();
   });
-  // Only a user's change reaches here: the set-up writes the state with the signals blocked.
-  connect(checkbox_photo, &QCheckBox::toggled, this, [this](bool etat) {
+  // Only a user's change reaches here: setting Checked from code raises nothing.
+  connect(checkbox_photo, &CtlCheckBox::Change, this, [this] {
     modifie = 1;
-    parametres.photo_aerienne = etat ? 1 : 0;
+    parametres.photo_aerienne = checkbox_photo->Checked() ? 1 : 0;
   });
 
   menu_ = new QMenu(this);
@@ -148,10 +162,7 @@ void TMatricewindow::initialiser_fiche(platform::WindowHandle proprietaire, bool
     if (l.empty()) break;
     Memo1->appendPlainText(QString::fromStdString(l));
   }
-  {
-    const QSignalBlocker bloque(checkbox_photo);
-    checkbox_photo->setChecked(parametres.photo_aerienne != 0);
-  }
+  checkbox_photo->SetChecked(parametres.photo_aerienne != 0);
   checkbox_photo->setEnabled(parametres.photo_aerienne != 0);
   actualiser();
   update();

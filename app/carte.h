@@ -9,12 +9,12 @@
 
 #include "app/fenetres.h"
 
-class QCheckBox;
+class CtlCheckBox;
+class CtlPanelFill;
+class CtlShapeButton;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QPushButton;
-class QFrame;
 
 // "March 5, 2024, Tue" and "02:07 pm": English names whatever the locale.
 QString texte_date(const QDateTime& d);
@@ -34,11 +34,11 @@ class TMatricewindow : public CarteMontagne {
   std::uint8_t fermeture_commencee = 0;
   QString texte_etat;
 
-  QFrame* Panneau;
+  CtlPanelFill* Panneau;
   QLabel *Label1, *Label2;
-  QPushButton *BitBtn1, *BitBtn2, *BitBtn3;
+  CtlShapeButton *BitBtn1, *BitBtn2, *BitBtn3;
   QPlainTextEdit* Memo1;
-  QCheckBox* checkbox_photo;
+  CtlCheckBox* checkbox_photo;
   QMenu* menu() const { return menu_; }
   QAction* element(const QString& caption) const;
   // How the card's clock reads a date (seconds since the epoch); tests replace it.

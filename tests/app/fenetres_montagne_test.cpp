@@ -17,6 +17,7 @@
 #include <set>
 
 #include "app/carte.h"
+#include "controls/checkbox.h"
 #include "app/commandes_montagne.h"
 #include "app/informations.h"
 #include "app/vue.h"
@@ -155,9 +156,10 @@ TEST(CarteMontagne, TextsOfTheCard) {
   c.initialiser_fiche(0, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7)).toSecsSinceEpoch());
   EXPECT_EQ(c.texte_etat, "   File written on March 5, 2024, Tue at 02:07 pm");
   EXPECT_EQ(c.Memo1->toPlainText(), "first\nsecond");
-  EXPECT_TRUE(c.checkbox_photo->isChecked());
+  EXPECT_TRUE(c.checkbox_photo->Checked());
   EXPECT_EQ(c.modifie, 0);  // set-up raises no change
-  c.checkbox_photo->click();
+  c.show();
+  QTest::mouseClick(c.checkbox_photo, Qt::LeftButton, {}, QPoint(5, 8));
   EXPECT_EQ(c.modifie, 1);
   EXPECT_EQ(c.parametres.photo_aerienne, 0);
   c.initialiser_fiche(0, false, 0);

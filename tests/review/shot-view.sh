@@ -25,6 +25,7 @@ xdotool key F5
 # The progress window "Waiting" shows while the work runs.
 sleep 1
 while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+import -window root "${1%.png}-card.png"
 # Without a window manager the keyboard does not come back by itself once the
 # progress window is gone: a click on the mountain's card gives it back.
 xdotool mousemove 300 200 click 1

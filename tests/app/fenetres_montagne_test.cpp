@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <set>
 
+#include "app/aide.h"
 #include "app/carte.h"
 #include "controls/checkbox.h"
 #include "app/commandes_montagne.h"
@@ -165,6 +166,19 @@ TEST(CarteMontagne, TextsOfTheCard) {
   c.initialiser_fiche(0, false, 0);
   EXPECT_EQ(c.texte_etat, "       New mountain");
   EXPECT_FALSE(c.checkbox_photo->isEnabled());
+}
+
+TEST(CarteMontagne, F1ShowsTheTopicOfTheFocusedChild) {
+  Atelier a;
+  a.commande("Create a new &Mountain");
+  a.w->activer(a.carte(1));
+  a.commande("Index");
+  EXPECT_EQ(a.w->aide()->CurrentTopic(), 4006);
+  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  a.commande("&see");
+  a.w->activer(a.vue(1));
+  a.commande("Index");
+  EXPECT_EQ(a.w->aide()->CurrentTopic(), 4007);
 }
 
 TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {

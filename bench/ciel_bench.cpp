@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/aleatoire.h"
+#include "bench/terrains_bench.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
 #include "render/ciel.h"
@@ -53,22 +54,7 @@ void Ciel(benchmark::State& state, int largeur, int horizon, int hauteur, bool r
   if (reflet) state.counters["sun_drawn"] = scintille;
 }
 
-Tmatrice& terrain(int degre) {
-  static std::map<int, std::unique_ptr<Tmatrice>> terrains;
-  auto& t = terrains[degre];
-  if (!t) {
-    param_mat p;
-    valeurs_defaut_matrice(p);
-    p.maillage = degre;
-    p.cle = 7;
-    p.cible = {0.333, 0.333};
-    p.observateur = {0.1, 0.1};
-    t = std::make_unique<Tmatrice>(p);
-    bool continuer = true;
-    t->generer_montagne(nullptr, 0, continuer, false);
-  }
-  return *t;
-}
+Tmatrice& terrain(int degre) { return terrain_genere_bench(degre, 7); }
 
 void Rendu(benchmark::State& state, int degre) {
   Tmatrice& t = terrain(degre);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/terrains_bench.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
 #include "render/canevas_arbre.h"
@@ -58,21 +59,7 @@ struct Inscription {
 } inscription;
 
 Tmatrice& terrain(int degre) {
-  static std::map<int, std::unique_ptr<Tmatrice>> terrains;
-  auto& t = terrains[degre];
-  if (!t) {
-    param_mat p;
-    valeurs_defaut_matrice(p);
-    p.maillage = degre;
-    p.cle = 4242;
-    p.cible = {0.333, 0.333};
-    p.observateur = {0.1, 0.1};
-    t = std::make_unique<Tmatrice>(p);
-    bool continuer = true;
-    t->generer_montagne(nullptr, 0, continuer, false);
-    planter_foret(*t, 40);
-  }
-  return *t;
+  return terrain_genere_bench(degre, 4242, [](Tmatrice& t) { planter_foret(t, 40); });
 }
 
 struct Compte : ObservateurArbres {

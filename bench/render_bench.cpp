@@ -11,6 +11,7 @@
 #include <utility>
 #include <memory>
 
+#include "bench/terrains_bench.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
 #include "render/facettes.h"
@@ -19,22 +20,7 @@ using namespace render;
 
 namespace {
 
-Tmatrice& terrain(int degre) {
-  static std::map<int, std::unique_ptr<Tmatrice>> terrains;
-  auto& t = terrains[degre];
-  if (!t) {
-    param_mat p;
-    valeurs_defaut_matrice(p);
-    p.maillage = degre;
-    p.cle = 7;
-    p.cible = {0.333, 0.333};
-    p.observateur = {0.1, 0.1};
-    t = std::make_unique<Tmatrice>(p);
-    bool continuer = true;
-    t->generer_montagne(nullptr, 0, continuer, false);
-  }
-  return *t;
-}
+Tmatrice& terrain(int degre) { return terrain_genere_bench(degre, 7); }
 
 struct Compteur : ObservateurDessin {
   CompteursFacettes c;

@@ -1,4 +1,5 @@
-// Every app test runs with one QApplication, headless unless told otherwise.
+// Every test program of a Qt library runs with one QApplication, headless
+// unless told otherwise.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,7 +12,7 @@ class QtEnvironment : public ::testing::Environment {
   void SetUp() override {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
-    static char name[] = "app_tests";
+    static char name[] = QUORVEL_TEST_PROGRAM;
     static char* argv[] = {name, nullptr};
     app_ = new QApplication(argc, argv);
   }

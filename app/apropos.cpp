@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/donnees_images.h"
+#include "app/fenetres/donnees_images.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/formshadow.h"

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/images_fichier.h"
 #include "model/erreur.h"
 #include "model/interfaces.h"

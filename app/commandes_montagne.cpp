@@ -5,7 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/attente.h"
+#include "app/fenetres/attente.h"
 #include "app/carte.h"
 #include "app/mainwindow.h"
 #include "app/vue.h"

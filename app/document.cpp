@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/sections.h"
 #include "model/texte.h"
 

@@ -24,13 +24,13 @@
 #include <set>
 
 #include "app/aide.h"
-#include "app/aide_enfants.h"
+#include "app/fenetres/aide_enfants.h"
 #include "app/commandes_montagne.h"
 #include "app/vue.h"
 #include "app/commandes_fichier.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
-#include "app/donnees_images.h"
+#include "app/fenetres/donnees_images.h"
 #include "app/options.h"
 #include "app/qt_platform.h"
 #include "model/presse_papier.h"
@@ -41,8 +41,6 @@
 #include "model/interfaces.h"
 
 namespace {
-
-int g_operations = 0;
 
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 std::string S(const QString& s) { return s.toLocal8Bit().toStdString(); }
@@ -90,9 +88,6 @@ bool Descend(QTreeWidgetItem* it, QTreeWidgetItem* ancetre) {
 
 }  // namespace
 
-bool operation_en_cours() { return g_operations > 0; }
-OperationLongue::OperationLongue() { ++g_operations; }
-OperationLongue::~OperationLongue() { --g_operations; }
 
 ReglagesDemarrage reglages_du_programme(const QStringList& arguments) {
   ReglagesDemarrage r;

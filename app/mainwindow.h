@@ -15,7 +15,8 @@
 #include <vector>
 
 #include "app/etat_documents.h"
-#include "app/fenetres.h"
+#include "app/fenetres/fenetres.h"
+#include "app/fenetres/operation_longue.h"
 #include "app/hote_documents.h"
 #include "platform/messages.h"
 
@@ -262,17 +263,6 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
   bool selection_programme_ = false;
   bool dans_update_ = false;
-};
-
-// Whether a long operation runs (its progress window processes events); the
-// main window's timers then re-arm instead of acting.
-bool operation_en_cours();
-class OperationLongue {
- public:
-  OperationLongue();
-  ~OperationLongue();
-  OperationLongue(const OperationLongue&) = delete;
-  OperationLongue& operator=(const OperationLongue&) = delete;
 };
 
 // The whole program: image data, main window and message loop; returns the exit status.

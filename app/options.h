@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/etat_documents.h"
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 
 inline constexpr std::string_view MARQUE_OPTIONS = "22222";
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/records.h"
+#include "model/texte.h"
 
 // Section heads, compared with whole lines (leading blanks included).
 inline constexpr std::string_view TETE_TEXTE = "  [TEXTE]";
@@ -102,14 +103,10 @@ bool lire_drapeau(const table_section& t, std::string_view cle, bool defaut);
 void lire_cle_couleur(const table_section& t, std::string_view cle, std::uint8_t& r, std::uint8_t& v,
                       std::uint8_t& b, std::uint8_t dr, std::uint8_t dv, std::uint8_t db);
 
-// A decimal integer with optional leading blanks and sign, nothing after it,
-// within int32.
-std::optional<std::int32_t> convertir_entier(std::string_view s);
-// Like convertir_entier, but blanks after the number are allowed too (lines
-// holding a count, a size or a key).
-std::optional<std::int32_t> convertir_entier_ligne(std::string_view s);
-// A real with optional blanks around it, "." as the decimal point.
-std::optional<double> convertir_reel(std::string_view s);
+// The number parsers live with the model's text routines.
+using model::convertir_entier;
+using model::convertir_entier_ligne;
+using model::convertir_reel;
 
 // Integers written without a width: the shortest form.
 std::string texte_entier(std::int64_t v);

@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/aide_enfants.h"
-#include "app/attente.h"
+#include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/attente.h"
 #include "app/informations.h"
 #include "app/mainwindow.h"
 #include "model/aleatoire.h"

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "app/document.h"
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/sections.h"
 #include "model/aleatoire.h"
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/attente.h"
-#include "app/donnees_images.h"
+#include "app/fenetres/attente.h"
+#include "app/fenetres/donnees_images.h"
 #include "model/matrice.h"
 #include "model/outils.h"
 #include "platform/messages.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/commandes_fichier.h"
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/sections.h"
 #include "tests/support/fake_documents.h"
 #include "tests/support/fakes.h"

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "app/document.h"
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/sections.h"
 #include "tests/app/comparaison_records.h"
 

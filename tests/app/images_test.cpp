@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/images_fichier.h"
 #include "app/images_qt.h"
 

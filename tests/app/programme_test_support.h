@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/carte_provisoire.h"
-#include "app/donnees_images.h"
-#include "app/fenetres.h"
+#include "app/fenetres/donnees_images.h"
+#include "app/fenetres/fenetres.h"
 #include "app/mainwindow.h"
 #include "model/aleatoire.h"
 #include "tests/support/fake_documents.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/document.h"
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 #include "app/options.h"
 
 namespace {

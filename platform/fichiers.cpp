@@ -1,4 +1,4 @@
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "app/donnees_images.h"
+#include "app/fenetres/donnees_images.h"
 
 #include <QLinearGradient>
 #include <QPainter>

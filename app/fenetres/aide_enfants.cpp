@@ -1,4 +1,4 @@
-#include "app/aide_enfants.h"
+#include "app/fenetres/aide_enfants.h"
 
 namespace {
 std::function<void(int)>& afficheur() {

@@ -1,10 +1,10 @@
-#include "app/attente.h"
+#include "app/fenetres/attente.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 
-#include "app/donnees_images.h"
+#include "app/fenetres/donnees_images.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/progress.h"

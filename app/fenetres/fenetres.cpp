@@ -1,4 +1,4 @@
-#include "app/fenetres.h"
+#include "app/fenetres/fenetres.h"
 
 #include <QCloseEvent>
 

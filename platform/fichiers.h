@@ -1,4 +1,4 @@
-// File access of the document core: whole files read into memory, and every
+// File access shared by every layer: whole files read into memory, and every
 // write made safe (a temporary file in the target's folder, flushed and closed,
 // then renamed over the target; on failure the temporary file is removed and
 // the target is untouched). Paths are the local 8-bit file name bytes.

@@ -1,9 +1,11 @@
 // Safe writing: a failed write leaves the target as it was.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
-#include "app/fichiers.h"
+#include "platform/fichiers.h"
 
 namespace fs = std::filesystem;
 

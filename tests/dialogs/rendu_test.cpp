@@ -1,0 +1,41 @@
+// The render seam records every call and can stand in for the renderer.
+#include <gtest/gtest.h>
+
+#include "dialogs/rendu.h"
+#include "model/matrice.h"
+#include "render/palette.h"
+#include "tests/support/terrains.h"
+
+namespace {
+
+TEST(CalculerImage, StandInFillsThePicturesAndRecordsTheCall) {
+  dialogs::ControleRendus& c = dialogs::controle_rendus();
+  c.effacer();
+  c.couleur_factice = render::pixel_rgb(1, 2, 3);
+  Tmatrice terrain(parametres_test(4));
+  TMyPalette palette(false, 0);
+  render::Bitmap image(8, 6), carte(16, 12);
+  param_vue vue{};
+  int vus = 0;
+  dialogs::calculer_image(terrain, 0, palette, image, [&](const render::Bitmap&) { ++vus; }, vue, 8, 6, nullptr,
+                          &carte, 2, 0, 1, 0, 0, enregistrement_camera{});
+  {
+    dialogs::MarqueurPeinture peinture;
+    dialogs::calculer_image(terrain, 0, palette, image, {}, vue, 8, 6, nullptr, nullptr, 1, 1, 0, 0, 0,
+                            enregistrement_camera{});
+  }
+  EXPECT_EQ(c.rendus, 2);
+  EXPECT_EQ(c.rendus_dans_peinture, 1);
+  ASSERT_EQ(c.appels.size(), 2u);
+  EXPECT_TRUE(c.appels[0].image_editeur);
+  EXPECT_TRUE(c.appels[0].affichage);
+  EXPECT_EQ(c.appels[0].zoom_editeur, 2);
+  EXPECT_EQ(c.appels[0].courbes_niveau, 1);
+  EXPECT_EQ(c.appels[1].grossier, 1);
+  EXPECT_EQ(vus, 1);
+  EXPECT_EQ(image.at(7, 5), render::pixel_rgb(1, 2, 3));
+  EXPECT_EQ(carte.at(15, 11), render::pixel_rgb(1, 2, 3));
+  c.effacer();
+}
+
+}  // namespace

@@ -38,6 +38,7 @@
 #include "controls/formfill.h"
 #include "controls/shapehint.h"
 #include "controls/speedbutton.h"
+#include "video/dialogue_fichier_video.h"
 #include "model/interfaces.h"
 
 namespace {
@@ -1691,6 +1692,7 @@ int executer_programme(int argc, char** argv) {
   install_message_pump();
   QtUserInterface ui;
   set_user_interface(&ui);
+  installer_dialogue_fichier_video();
   int rc = 1;
   {
     TData data;

@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
           libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales
-          xvfb xdotool imagemagick ccache)
+          xvfb xdotool imagemagick ccache ffmpeg)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,0 +1,146 @@
+// The movie-writing layer: converters, frame sources, file lists and pictures
+// behind opaque handles, as the video making window drives them. A converter
+// takes its frames one at a time from a source callback (a JPEG frame file or a
+// picture handed over in memory) and writes an AVI or MPEG movie at the frame
+// rate, size and codec it was given. Everything runs on the calling thread.
+//
+// A call with an unknown, freed or wrong-kind handle fails (false or 0) and
+// records an error; freeing twice is harmless. Every failure is recorded for
+// check_error() and last_error_text().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::vcv {
+
+using Handle = std::uint32_t;  // 0 means none
+
+// Rows of 32-bit pixels 0xFFRRGGBB, `stride` pixels apart.
+struct FrameView {
+  const std::uint32_t* data = nullptr;
+  int width = 0;
+  int height = 0;
+  std::ptrdiff_t stride = 0;
+};
+
+// Error codes of check_error().
+enum Code : int {
+  kOk = 0,
+  kCodecUnavailable = 1,
+  kBadFrameSize = 2,
+  kCannotCreateOutput = 3,
+  kUnreadableFrame = 4,
+  kEncoderFailure = 5,
+  kWriteFailure = 6,
+  kNoFrame = 7,
+  kBadCall = 8,
+  kBusy = 9,
+};
+
+// Container families of set_codec and set_byte_rate.
+inline constexpr int kContainerAvi = 6;
+inline constexpr int kContainerMpeg = 11;
+
+// The 32-bit value whose four bytes in memory order spell the code.
+constexpr std::uint32_t fourcc(const char (&c)[5]) {
+  return std::uint32_t(std::uint8_t(c[0])) | std::uint32_t(std::uint8_t(c[1])) << 8 |
+         std::uint32_t(std::uint8_t(c[2])) << 16 | std::uint32_t(std::uint8_t(c[3])) << 24;
+}
+
+// Source callback: the source handle and the 0-based frame index asked for.
+// Before it returns it calls src_set_file, src_set_img or src_finished, or
+// nothing (the converter then reports progress kind 1 and asks again).
+using SourceFn = std::function<void(Handle source, int index)>;
+// Progress: kind 1 waiting for a frame (value = frames written), kind 2 done,
+// kind 3 a frame written (value = frames written, total = list size in file
+// mode, 0 otherwise). The caller processes its pending events here.
+using ProgressFn = std::function<void(Handle conv, int kind, int value, int total)>;
+// Error: `answer` comes preset to 2 (stop); 1 skips an unreadable frame file.
+using ErrorFn = std::function<void(Handle conv, int code, int& answer)>;
+
+// What get_file_info reads back from a movie file.
+struct FileInfo {
+  std::string file_name;
+  std::string file_format;
+  double file_size = 0;
+  std::string video_format;
+  std::int32_t frames = 0;
+  double playing_time = 0;
+  double frames_per_second = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t bytes_per_pixel = 0;
+  std::int32_t bits_per_pixel = 0;
+};
+
+// What the "Video file parameters" dialog shows; it may change only the byte rate.
+struct OutputSettings {
+  std::string codec_line;
+  std::string container;
+  int width = 0;
+  int height = 0;
+  double frame_rate = 0;
+  int byte_rate = 0;  // kilobytes per second
+  std::string output_file;
+  int frames_in_list = 0;
+};
+// Installed by the program at start-up; returns 1 for OK, 0 for Cancel.
+using OutputDialogHook = std::function<int(OutputSettings&, const std::string& title)>;
+void set_output_dialog_hook(OutputDialogHook hook);
+
+Handle alloc();
+Handle img_alloc();
+Handle list_alloc();
+bool free(Handle h);
+bool list_free(Handle list);
+
+bool assign_video_source(Handle conv, SourceFn fn);
+bool assign_progress(Handle conv, ProgressFn fn);
+bool assign_error(Handle conv, ErrorFn fn);
+
+// Adds the files matching `pattern` (a folder and a file name with * and ?),
+// sorted by byte order.
+bool list_add(Handle list, const std::string& pattern, int flags);
+std::optional<std::string> list_get_name(Handle list, int index);
+int list_count(Handle list);
+
+bool set_frame_rate(Handle conv, double fps);
+// Each side 1..4095.
+bool set_resolution(Handle conv, int width, int height);
+bool set_codec(Handle conv, int container, std::uint32_t codec);
+bool set_output_file(Handle conv, const std::string& path, int flags);
+bool set_byte_rate(Handle conv, int container, int rate);
+bool set_dithering(Handle conv, int on);
+int output_dlg(Handle conv, Handle list, const std::string& title, int flags);
+bool force_compatibility(Handle conv, int level);
+// Whether the layer can write this codec.
+bool codec_available(int container, std::uint32_t codec);
+
+// Runs the whole conversion; the movie is written to path + ".part" and
+// renamed over the path when complete. False on failure (see check_error).
+bool convert(Handle conv);
+int check_error();
+std::string last_error_text();
+
+bool get_file_info(const std::string& path, int flags, FileInfo& info);
+
+bool src_set_file(Handle source, const std::string& path);
+bool dib_to_img(Handle image, const FrameView& frame);
+bool src_set_img(Handle source, Handle image);
+bool src_finished(Handle source);
+
+// The RLE8 codec's colours: a 216-colour cube (six levels per channel, index
+// 36 r + 6 g + b), entries 216..255 black, as 0xFFRRGGBB.
+std::uint32_t rle8_palette_entry(int index);
+// One palette index per pixel, rows top-down; with dithering a 4 x 4 ordered
+// threshold is added before each channel goes to its nearest level.
+std::vector<std::uint8_t> quantize_rle8(const FrameView& frame, bool dithering);
+// One key frame of RLE8 data for indices of width x height, rows top-down.
+std::vector<std::uint8_t> encode_rle8(const std::vector<std::uint8_t>& indices, int width, int height);
+
+}  // namespace platform::vcv

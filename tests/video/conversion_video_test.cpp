@@ -1,0 +1,411 @@
+// The movie-writing layer, checked from outside by ffprobe and ffmpeg.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "platform/fichiers.h"
+#include "platform/vidconv/conversion_video.h"
+#include "render/jpeg.h"
+#include "render/raster.h"
+#include "video/codecs_video.h"
+
+namespace fs = std::filesystem;
+namespace vcv = platform::vcv;
+
+namespace {
+
+bool outil_present(const char* nom) {
+  return std::system((std::string("command -v ") + nom + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+#define EXIGER_FFMPEG()                                                                       \
+  if (!outil_present("ffprobe") || !outil_present("ffmpeg"))                                  \
+  GTEST_SKIP() << "ffprobe and ffmpeg (Debian package ffmpeg) are needed to check the movies"
+
+std::string sortie_commande(const std::string& commande) {
+  std::string out;
+  FILE* p = popen(commande.c_str(), "r");
+  if (!p) return out;
+  std::array<char, 4096> buf;
+  std::size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+  pclose(p);
+  return out;
+}
+
+// key=value lines of ffprobe's default writer.
+std::map<std::string, std::string> sonder(const std::string& film) {
+  const std::string s = sortie_commande(
+      "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+      "stream=codec_name,codec_tag_string,width,height,r_frame_rate,nb_read_frames,pix_fmt:format=format_name "
+      "-of default=nw=1 '" + film + "'");
+  std::map<std::string, std::string> m;
+  std::istringstream in(s);
+  std::string l;
+  while (std::getline(in, l)) {
+    const auto eg = l.find('=');
+    if (eg != std::string::npos) m[l.substr(0, eg)] = l.substr(eg + 1);
+  }
+  return m;
+}
+
+struct Dossier {
+  fs::path d;
+  Dossier() {
+    d = fs::temp_directory_path() / ("quorvel-vcv-" + std::to_string(::getpid()) + "-" + std::to_string(++compte));
+    fs::remove_all(d);
+    fs::create_directories(d);
+  }
+  ~Dossier() { fs::remove_all(d); }
+  std::string operator/(const std::string& nom) const { return (d / nom).string(); }
+  static inline int compte = 0;
+};
+
+// A moving gradient, so that frames differ.
+render::Bitmap image_test(int w, int h, int k) {
+  render::Bitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.at(x, y) = render::pixel_rgb(std::uint8_t((x * 255) / std::max(1, w - 1)),
+                                     std::uint8_t((y * 255) / std::max(1, h - 1)), std::uint8_t(k * 12));
+  return b;
+}
+
+vcv::FrameView vue(const render::Bitmap& b) { return {b.pixels().data(), b.width(), b.height(), b.width()}; }
+
+// One conversion of in-memory frames; `finir_apres` frames are given (all when
+// negative). Returns convert's result.
+struct Essai {
+  int type = 2;
+  int largeur = 160, hauteur = 120;
+  int images = 20;
+  int finir_apres = -1;
+  bool tramage = false;
+  std::vector<render::Bitmap> donnees;  // the frames given, when set
+  int progressions_3 = 0;
+
+  bool lancer(const std::string& film) {
+    const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
+    vcv::assign_video_source(conv, [&](vcv::Handle source, int index) {
+      if (index >= images || (finir_apres >= 0 && index >= finir_apres)) {
+        vcv::src_finished(source);
+        return;
+      }
+      const render::Bitmap b = donnees.empty() ? image_test(largeur, hauteur, index) : donnees[std::size_t(index)];
+      vcv::dib_to_img(img, vue(b));
+      vcv::src_set_img(source, img);
+    });
+    vcv::assign_progress(conv, [&](vcv::Handle, int kind, int, int) { progressions_3 += kind == 3; });
+    vcv::set_frame_rate(conv, 30.0);
+    vcv::set_resolution(conv, largeur, hauteur);
+    if (auto c = codec_video(type)) vcv::set_codec(conv, c->conteneur, c->codec);
+    vcv::set_output_file(conv, film, 0);
+    vcv::set_byte_rate(conv, 6, 600);
+    vcv::set_byte_rate(conv, 11, 600);
+    vcv::set_dithering(conv, tramage ? 1 : 0);
+    vcv::force_compatibility(conv, -1);
+    const bool ok = vcv::convert(conv);
+    vcv::free(conv);
+    vcv::free(img);
+    return ok;
+  }
+};
+
+TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
+  EXIGER_FFMPEG();
+  struct Attendu {
+    int type;
+    const char* codec;
+    const char* etiquette;  // empty: not checked
+    const char* format;
+    const char* pixels;     // empty: not checked
+  };
+  const Attendu attendus[] = {
+      {2, "cinepak", "cvid", "avi", ""},          {4, "msvideo1", "msvc", "avi", "rgb555le"},
+      {5, "msrle", "mrle", "avi", "pal8"},        {6, "mpeg1video", "", "mpeg", ""},
+      {7, "mpeg1video", "", "mpeg", ""},          {8, "mpeg2video", "", "mpeg", ""},
+      {9, "mpeg2video", "", "mpeg", ""},          {10, "mpeg2video", "", "mpeg", ""},
+  };
+  Dossier d;
+  for (const Attendu& a : attendus) {
+    SCOPED_TRACE(a.type);
+    Essai e;
+    e.type = a.type;
+    const std::string film = d / ("video" + std::to_string(a.type) + (a.type < 6 ? ".avi" : ".mpg"));
+    ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
+    EXPECT_EQ(vcv::check_error(), 0);
+    EXPECT_EQ(e.progressions_3, 20);
+    EXPECT_FALSE(fs::exists(film + ".part"));
+    auto m = sonder(film);
+    EXPECT_EQ(m["codec_name"], a.codec);
+    if (*a.etiquette) {
+      EXPECT_EQ(m["codec_tag_string"], a.etiquette);
+    }
+    if (*a.pixels) {
+      EXPECT_EQ(m["pix_fmt"], a.pixels);
+    }
+    EXPECT_EQ(m["width"], "160");
+    EXPECT_EQ(m["height"], "120");
+    EXPECT_EQ(m["r_frame_rate"], "30/1");
+    EXPECT_EQ(m["nb_read_frames"], "20");
+    EXPECT_NE(m["format_name"].find(a.format), std::string::npos) << m["format_name"];
+
+    vcv::FileInfo info;
+    ASSERT_TRUE(vcv::get_file_info(film, 0, info));
+    EXPECT_EQ(info.frames, 20);
+    EXPECT_EQ(info.width, 160);
+    EXPECT_EQ(info.height, 120);
+    EXPECT_DOUBLE_EQ(info.frames_per_second, 30.0);
+    EXPECT_NEAR(info.playing_time, 20.0 / 30.0, 1e-9);
+    EXPECT_EQ(info.bits_per_pixel, a.type == 2 ? 24 : a.type == 4 ? 15 : a.type == 5 ? 8 : 12);
+    EXPECT_EQ(info.bytes_per_pixel, (info.bits_per_pixel + 7) / 8);
+    EXPECT_EQ(info.file_size, double(fs::file_size(film)));
+    EXPECT_FALSE(info.video_format.empty());
+  }
+}
+
+// Decoding the RLE8 movie gives back exactly the layer's quantised frames.
+TEST(ConversionVideo, RunLengthMoviesDecodeToTheQuantisedFrames) {
+  EXIGER_FFMPEG();
+  Dossier d;
+  for (bool tramage : {false, true}) {
+    SCOPED_TRACE(tramage);
+    Essai e;
+    e.type = 5;
+    e.largeur = 37;
+    e.hauteur = 9;
+    e.images = 4;
+    e.tramage = tramage;
+    for (int k = 0; k < e.images; ++k) e.donnees.push_back(image_test(37, 9, k * 5));
+    // Long runs, short runs and single pixels in one frame.
+    render::Bitmap &m = e.donnees[1];
+    for (int x = 0; x < 37; ++x) m.at(x, 0) = render::pixel_rgb(0, 0, 0);
+    for (int x = 0; x < 37; ++x) m.at(x, 1) = x % 3 ? render::pixel_rgb(255, 0, 0) : render::pixel_rgb(0, 255, 0);
+    m.at(5, 2) = render::pixel_rgb(0, 0, 255);
+    const std::string film = d / "rle.avi";
+    ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
+    const std::string brut = sortie_commande("ffmpeg -v error -i '" + film + "' -f rawvideo -pix_fmt rgb24 -");
+    std::string attendu;
+    for (const auto& b : e.donnees) {
+      for (std::uint8_t i : vcv::quantize_rle8(vue(b), tramage)) {
+        const std::uint32_t p = vcv::rle8_palette_entry(i);
+        attendu.push_back(char((p >> 16) & 0xFF));
+        attendu.push_back(char((p >> 8) & 0xFF));
+        attendu.push_back(char(p & 0xFF));
+      }
+    }
+    EXPECT_EQ(brut.size(), attendu.size());
+    EXPECT_TRUE(brut == attendu);
+  }
+}
+
+TEST(ConversionVideo, FrameSizesAreCroppedForTheCodecsThatNeedIt) {
+  EXIGER_FFMPEG();
+  Dossier d;
+  struct Cas {
+    int type, l, h, lf, hf;
+  } cas[] = {{2, 800, 450, 800, 448}, {4, 200, 150, 200, 148}, {6, 301, 201, 301, 201}};
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.type);
+    Essai e;
+    e.type = c.type;
+    e.largeur = c.l;
+    e.hauteur = c.h;
+    e.images = 3;
+    const std::string film = d / ("taille" + std::to_string(c.type) + (c.type < 6 ? ".avi" : ".mpg"));
+    ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
+    auto m = sonder(film);
+    EXPECT_EQ(m["width"], std::to_string(c.lf));
+    EXPECT_EQ(m["height"], std::to_string(c.hf));
+  }
+  const vcv::Handle conv = vcv::alloc();
+  EXPECT_FALSE(vcv::set_resolution(conv, 5000, 100));
+  EXPECT_EQ(vcv::check_error(), vcv::kBadFrameSize);
+  vcv::free(conv);
+}
+
+TEST(ConversionVideo, IndeoIsRefusedAndWritesNothing) {
+  Dossier d;
+  EXPECT_FALSE(vcv::codec_available(6, vcv::fourcc("IV32")));
+  EXPECT_TRUE(vcv::codec_available(6, vcv::fourcc("mrle")));
+  Essai e;
+  e.type = 3;
+  const std::string film = d / "indeo.avi";
+  EXPECT_FALSE(e.lancer(film));
+  EXPECT_EQ(vcv::check_error(), vcv::kCodecUnavailable);
+  EXPECT_NE(vcv::last_error_text().find("Indeo Video R3.2"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(d.d));
+}
+
+// Frames made as JPEG files in reverse order are encoded in name order.
+TEST(ConversionVideo, FileListsAreEncodedInNameOrder) {
+  EXIGER_FFMPEG();
+  Dossier d;
+  const int n = 25;
+  std::vector<std::uint32_t> couleurs;
+  for (int k = 0; k < n; ++k) couleurs.push_back(vcv::rle8_palette_entry((k * 37 + 11) % 216));
+  for (int k = n; k >= 1; --k) {
+    render::Bitmap b(64, 48, couleurs[std::size_t(k - 1)]);
+    ASSERT_TRUE(render::ecrire_jpeg(d / ("file_" + std::to_string(10000 + k) + ".jpg"), b, 90));
+  }
+  for (int type : {5, 6}) {
+    SCOPED_TRACE(type);
+    const vcv::Handle conv = vcv::alloc(), liste = vcv::list_alloc();
+    ASSERT_TRUE(vcv::list_add(liste, d / "file_*.jpg", 1));
+    EXPECT_EQ(vcv::list_get_name(liste, 0), d / "file_10001.jpg");
+    vcv::assign_video_source(conv, [&](vcv::Handle source, int index) {
+      if (auto nom = vcv::list_get_name(liste, index)) vcv::src_set_file(source, *nom);
+      else vcv::src_finished(source);
+    });
+    int total = -1;
+    vcv::assign_progress(conv, [&](vcv::Handle, int kind, int, int t) { if (kind == 3) total = t; });
+    vcv::set_resolution(conv, 64, 48);
+    auto c = codec_video(type);
+    vcv::set_codec(conv, c->conteneur, c->codec);
+    const std::string film = d / (type == 5 ? "liste.avi" : "liste.mpg");
+    vcv::set_output_file(conv, film, 0);
+    ASSERT_TRUE(vcv::convert(conv)) << vcv::last_error_text();
+    EXPECT_EQ(total, n);
+    EXPECT_EQ(sonder(film)["nb_read_frames"], std::to_string(n));
+    if (type == 5) {
+      const std::string brut = sortie_commande("ffmpeg -v error -i '" + film + "' -f rawvideo -pix_fmt rgb24 -");
+      ASSERT_EQ(brut.size(), std::size_t(n) * 64 * 48 * 3);
+      for (int k = 0; k < n; ++k) {
+        const std::size_t o = std::size_t(k) * 64 * 48 * 3 + (20 * 64 + 30) * 3;
+        const std::uint32_t p = couleurs[std::size_t(k)];
+        EXPECT_EQ(std::uint8_t(brut[o]), (p >> 16) & 0xFF) << k;
+        EXPECT_EQ(std::uint8_t(brut[o + 1]), (p >> 8) & 0xFF) << k;
+        EXPECT_EQ(std::uint8_t(brut[o + 2]), p & 0xFF) << k;
+      }
+    }
+    vcv::list_free(liste);
+    vcv::free(conv);
+  }
+}
+
+TEST(ConversionVideo, CancelledFailedAndNestedConversions) {
+  EXIGER_FFMPEG();
+  Dossier d;
+  // Finished after 10 of 20 frames: a complete 10-frame movie.
+  {
+    Essai e;
+    e.finir_apres = 10;
+    ASSERT_TRUE(e.lancer(d / "dix.avi"));
+    EXPECT_EQ(sonder(d / "dix.avi")["nb_read_frames"], "10");
+  }
+  // Finished before any frame: code 7, no file.
+  {
+    Essai e;
+    e.finir_apres = 0;
+    EXPECT_FALSE(e.lancer(d / "vide.avi"));
+    EXPECT_EQ(vcv::check_error(), vcv::kNoFrame);
+    EXPECT_FALSE(fs::exists(d / "vide.avi"));
+    EXPECT_FALSE(fs::exists(d / "vide.avi.part"));
+  }
+  // A folder that does not exist: code 3.
+  {
+    Essai e;
+    EXPECT_FALSE(e.lancer(d / "absent/film.avi"));
+    EXPECT_EQ(vcv::check_error(), vcv::kCannotCreateOutput);
+  }
+  // A failed conversion leaves an existing movie as it was.
+  {
+    ASSERT_TRUE(ecrire_fichier(d / "garde.avi", "earlier movie").empty());
+    Essai e;
+    e.finir_apres = 0;
+    EXPECT_FALSE(e.lancer(d / "garde.avi"));
+    EXPECT_EQ(lire_fichier(d / "garde.avi").value_or(""), "earlier movie");
+  }
+  // An unreadable frame file stops the conversion unless the error answer skips it.
+  {
+    ASSERT_TRUE(ecrire_fichier(d / "faux.jpg", "not a picture").empty());
+    for (int reponse : {2, 1}) {
+      const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
+      const render::Bitmap b = image_test(32, 32, 1);
+      vcv::assign_video_source(conv, [&](vcv::Handle s, int index) {
+        if (index == 0) {
+          vcv::src_set_file(s, d / "faux.jpg");
+        } else if (index < 3) {
+          vcv::dib_to_img(img, vue(b));
+          vcv::src_set_img(s, img);
+        } else {
+          vcv::src_finished(s);
+        }
+      });
+      int codes = 0;
+      vcv::assign_error(conv, [&](vcv::Handle, int code, int& answer) {
+        EXPECT_EQ(answer, 2);
+        codes += code == vcv::kUnreadableFrame;
+        answer = reponse;
+      });
+      vcv::set_resolution(conv, 32, 32);
+      vcv::set_codec(conv, 6, vcv::fourcc("mrle"));
+      vcv::set_output_file(conv, d / "saut.avi", 0);
+      EXPECT_EQ(vcv::convert(conv), reponse == 1);
+      EXPECT_EQ(codes, 1);
+      vcv::free(conv);
+      vcv::free(img);
+    }
+    EXPECT_EQ(sonder(d / "saut.avi")["nb_read_frames"], "2");
+  }
+  // A conversion started from inside another's progress callback is refused.
+  {
+    Essai e;
+    e.images = 3;
+    int refus = 0;
+    const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
+    const render::Bitmap b = image_test(32, 32, 1);
+    vcv::assign_video_source(conv, [&](vcv::Handle s, int index) {
+      if (index < 2) vcv::dib_to_img(img, vue(b)), vcv::src_set_img(s, img);
+      else vcv::src_finished(s);
+    });
+    vcv::assign_progress(conv, [&](vcv::Handle, int kind, int, int) {
+      if (kind == 3 && !e.lancer(d / "imbrique.avi") && vcv::check_error() == vcv::kBusy) ++refus;
+    });
+    vcv::set_resolution(conv, 32, 32);
+    vcv::set_output_file(conv, d / "externe.avi", 0);
+    EXPECT_TRUE(vcv::convert(conv));
+    EXPECT_EQ(refus, 2);
+    EXPECT_FALSE(fs::exists(d / "imbrique.avi"));
+    vcv::free(conv);
+    vcv::free(img);
+  }
+}
+
+TEST(ConversionVideo, BadHandlesFailWithoutHarm) {
+  const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc(), liste = vcv::list_alloc();
+  EXPECT_TRUE(vcv::free(conv));
+  EXPECT_FALSE(vcv::free(conv));
+  EXPECT_FALSE(vcv::convert(conv));
+  EXPECT_EQ(vcv::check_error(), vcv::kBadCall);
+  EXPECT_FALSE(vcv::set_resolution(img, 10, 10));
+  EXPECT_FALSE(vcv::list_add(conv, "/tmp/*", 1));
+  EXPECT_FALSE(vcv::list_get_name(12345678, 0));
+  EXPECT_FALSE(vcv::src_set_img(liste, img));
+  EXPECT_FALSE(vcv::src_finished(0));
+  EXPECT_FALSE(vcv::dib_to_img(liste, vcv::FrameView{}));
+  EXPECT_FALSE(vcv::list_free(img));
+  EXPECT_TRUE(vcv::list_free(liste));
+  EXPECT_TRUE(vcv::free(img));
+  vcv::FileInfo info;
+  EXPECT_FALSE(vcv::get_file_info("/nonexistent/movie.avi", 0, info));
+}
+
+TEST(ConversionVideo, RunLengthCodingOfOneRow) {
+  // 4 equal, 3 differing, 2 equal, 1 lone, 2 equal: a run, an absolute
+  // stretch with its pad byte, a run, a run of one, a run; end of picture.
+  const std::vector<std::uint8_t> ligne = {7, 7, 7, 7, 1, 2, 3, 5, 5, 9, 4, 4};
+  const std::vector<std::uint8_t> attendu = {4, 7, 0, 3, 1, 2, 3, 0, 2, 5, 1, 9, 2, 4, 0, 1};
+  EXPECT_EQ(vcv::encode_rle8(ligne, 12, 1), attendu);
+  // Two rows: bottom row first, end of row then end of picture.
+  const std::vector<std::uint8_t> deux = {1, 1, 2, 2};
+  EXPECT_EQ(vcv::encode_rle8(deux, 2, 2), (std::vector<std::uint8_t>{2, 2, 0, 0, 2, 1, 0, 1}));
+  EXPECT_TRUE(vcv::encode_rle8(deux, 3, 2).empty());
+}
+
+}  // namespace

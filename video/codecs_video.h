@@ -1,0 +1,33 @@
+// The codec types of a video's settings (the codec list's index + 2): the
+// line the making window shows and what the movie-writing layer is given.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/vidconv/conversion_video.h"
+
+struct CodecVideo {
+  int type;
+  const char* ligne;  // the codec line
+  int conteneur;      // container family of the layer
+  std::uint32_t codec;
+};
+
+// Types 2 to 10; another type has no entry (no codec line, no codec set).
+inline std::optional<CodecVideo> codec_video(int type) {
+  using platform::vcv::fourcc;
+  static constexpr CodecVideo table[] = {
+      {2, "AVI CVID Cinepack", platform::vcv::kContainerAvi, fourcc("cvid")},
+      {3, "AVI IV32 Intel Indeo Video R3.2", platform::vcv::kContainerAvi, fourcc("IV32")},
+      {4, "AVI MSVC Microsoft Video 1", platform::vcv::kContainerAvi, fourcc("msvc")},
+      {5, "AVI RLE Run Length Encoding", platform::vcv::kContainerAvi, fourcc("mrle")},
+      {6, "MPEG-1 standard", platform::vcv::kContainerMpeg, 0},
+      {7, "MPEG-1 VCD extension VideoCD", platform::vcv::kContainerMpeg, 1},
+      {8, "MPEG-2 standard", platform::vcv::kContainerMpeg, 2},
+      {9, "MPEG-2 SVCD extension Super VideoCD", platform::vcv::kContainerMpeg, 3},
+      {10, "MPEG-2 DVD", platform::vcv::kContainerMpeg, 4},
+  };
+  if (type < 2 || type > 10) return std::nullopt;
+  return table[type - 2];
+}

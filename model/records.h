@@ -206,7 +206,7 @@ struct Param_video {
   std::int32_t centre_cercle_x = 0;
   std::int32_t centre_cercle_y = 0;
   std::int32_t rayon_cercle = 0;
-  std::int32_t angle_vision = 0;  // 0..45
+  std::int32_t angle_vision = 0;  // downward vision angle, stored 0 to -45
   std::int32_t point_vise_x = 0;
   std::int32_t point_vise_y = 0;
   std::uint8_t point_vise_fixe = 0;

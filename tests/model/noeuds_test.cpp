@@ -1,4 +1,7 @@
 #include "model/noeuds.h"
+#include "model/echantillons.h"
+#include "model/matrice.h"
+#include "tests/support/terrains.h"
 
 #include <gtest/gtest.h>
 
@@ -131,4 +134,25 @@ TEST(Reseaux, CopiesAreDeep) {
   b.ecrire(4, 4, 20);
   EXPECT_EQ(a.lire(4, 4), 10);
   EXPECT_EQ(b.lire(4, 4), 20);
+}
+
+// The preview sample reads the lines the dialogs expect, and nothing outside
+// its triangle.
+TEST(Echantillon36, LinesAndHeights) {
+  EXPECT_EQ(ligne_echantillon(1, 129), 3);
+  EXPECT_EQ(ligne_echantillon(2, 129), 7);
+  EXPECT_EQ(ligne_echantillon(18, 129), 64);
+  EXPECT_EQ(ligne_echantillon(35, 129), 125);
+  EXPECT_EQ(ligne_echantillon(36, 129), 128);
+  EXPECT_EQ(ligne_echantillon(1, 17), 3);
+  EXPECT_EQ(ligne_echantillon(2, 17), 1);
+  EXPECT_EQ(ligne_echantillon(18, 17), 8);
+  EXPECT_EQ(ligne_echantillon(36, 17), 16);
+  Tmatrice t(parametres_test(7));
+  for (int i = 1; i <= t.n; ++i)
+    for (int j = 1; j <= t.n; ++j) t.hauteurs->ecrire(i, j, 10 * i + j);
+  const Echantillon36 e = echantillonner_36(t);
+  EXPECT_EQ(e[2][18], 134);
+  EXPECT_EQ(e[20][20], Tnoeud::hors_reseau);
+  EXPECT_EQ(e[0][5], Tnoeud::hors_reseau);
 }

@@ -420,6 +420,10 @@ void CtlBevel::Change() {
   field = value;               \
   Change();
 
+namespace {
+int Clamp(int v, int lo, int hi) { return std::clamp(v, lo, hi); }
+}  // namespace
+
 void CtlBevel::SetStyleInner(CtlBevelStyle s) {
   if (inner_ == s) return;
   inner_ = s;
@@ -434,20 +438,52 @@ void CtlBevel::SetStyleOuter(CtlBevelStyle s) {
   else if (inner_ == bvShadow) inner_ = bvNone;
   Change();
 }
-void CtlBevel::SetWidthInner(int w) { CTL_SET(width_inner_, w) }
-void CtlBevel::SetWidthOuter(int w) { CTL_SET(width_outer_, w) }
-void CtlBevel::SetMode(CtlBevelMode m) { CTL_SET(mode_, m) }
+void CtlBevel::SetWidthInner(int w) { CTL_SET(width_inner_, Clamp(w, 0, 50)) }
+void CtlBevel::SetWidthOuter(int w) { CTL_SET(width_outer_, Clamp(w, 0, 50)) }
+void CtlBevel::SetMode(CtlBevelMode m) {
+  if (mode_ == m) return;
+  if (window_border_ && (mode_ == bmWindows || m == bmWindows)) recreate_ = true;
+  mode_ = m;
+  Change();
+}
 void CtlBevel::SetStandardStyle(CtlBorderStyle s) {
   if (standard_ == s) return;
   standard_ = s;
   if (mode_ == bmStandard) Change();
 }
-void CtlBevel::SetBorderWidth(int w) { CTL_SET(border_, w) }
-void CtlBevel::SetBorderInnerWidth(int w) { CTL_SET(border_inner_, w) }
+void CtlBevel::SetBorderWidth(int w) { CTL_SET(border_, Clamp(w, 0, 255)) }
+void CtlBevel::SetBorderInnerWidth(int w) { CTL_SET(border_inner_, Clamp(w, 0, 255)) }
 void CtlBevel::SetBorderColor(CtlColor c) { CTL_SET(border_color_, c) }
 void CtlBevel::SetLightColor(CtlColor c) { CTL_SET(light_, c) }
 void CtlBevel::SetShadowColor(CtlColor c) { CTL_SET(shadow_, c) }
+void CtlBevel::SetBorderSides(CtlFrameSides s) { CTL_SET(sides_, static_cast<CtlFrameSides>(s & fsAll)) }
+void CtlBevel::SetEdgeStyle(CtlEdgeStyle e) { CTL_SET(edge_, e) }
 #undef CTL_SET
+
+bool CtlBevel::NeedsRecreate() {
+  bool r = recreate_ || (mode_ == bmWindows && window_border_);
+  recreate_ = false;
+  return r;
+}
+
+void CtlBevel::Assign(const CtlBevel& s) {
+  BeginUpdate();
+  inner_ = s.inner_;
+  outer_ = s.outer_;
+  width_inner_ = s.width_inner_;
+  width_outer_ = s.width_outer_;
+  border_color_ = s.border_color_;
+  border_inner_ = s.border_inner_;
+  border_ = s.border_;
+  sides_ = s.sides_;
+  edge_ = s.edge_;
+  light_ = s.light_;
+  shadow_ = s.shadow_;
+  SetMode(s.mode_);
+  standard_ = s.standard_;
+  window_border_ = s.window_border_;
+  EndUpdate(true);
+}
 
 int CtlBevel::BevelExtend() const {
   switch (mode_) {
@@ -461,16 +497,21 @@ int CtlBevel::BevelExtend() const {
       return w;
     }
     case bmStandard: return BorderStyleWidth(standard_) + border_inner_;
-    case bmEdge: return 2 + border_inner_;
-    case bmWindows: return border_inner_ + 2;
+    case bmEdge: return (sides_ != 0 ? 2 : 0) + border_inner_;
+    case bmWindows: return window_border_ ? 0 : border_inner_ + 2;
   }
   return 0;
 }
 
+int CtlBevel::ClientInset() const {
+  if (mode_ == bmCustom && outer_ == bvShadow) return width_inner_ + width_outer_ + border_inner_;
+  return BevelExtend();
+}
+
 QRect CtlBevel::GetClientRect(const QRect& r) const {
   if (mode_ == bmCustom && outer_ == bvShadow) {
-    int a = width_inner_ + border_inner_, b = width_inner_ + width_outer_ + border_inner_;
-    return r.adjusted(a, a, -b, -b);
+    int a = width_inner_ + border_inner_;
+    return r.adjusted(a, a, -ClientInset(), -ClientInset());
   }
   int w = BevelExtend();
   return r.adjusted(w, w, -w, -w);
@@ -510,8 +551,17 @@ QRect CtlBevel::PaintBevel(QPainter& p, const QRect& rect, bool transparent) con
       break;
     case bmStandard: DrawEdgeStyle(p, r, standard_, 0); break;
     case bmEdge:
-      CtlDrawEdge(p, r, BDR_RAISEDOUTER | BDR_SUNKENINNER, BF_RECT);
-      r.adjust(2, 2, -2, -2);
+      if (sides_ != 0) {
+        static constexpr unsigned kEdges[] = {
+            BDR_RAISEDINNER, BDR_RAISEDOUTER, BDR_SUNKENINNER, BDR_SUNKENOUTER,
+            BDR_RAISEDOUTER | BDR_SUNKENINNER,  // bump
+            BDR_SUNKENOUTER | BDR_RAISEDINNER,  // etched
+            BDR_RAISEDOUTER | BDR_RAISEDINNER, BDR_SUNKENOUTER | BDR_SUNKENINNER};
+        unsigned sides = ((sides_ & fsLeft) ? BF_LEFT : 0) | ((sides_ & fsTop) ? BF_TOP : 0) |
+                         ((sides_ & fsRight) ? BF_RIGHT : 0) | ((sides_ & fsBottom) ? BF_BOTTOM : 0);
+        CtlDrawEdge(p, r, kEdges[edge_], sides);
+        r.adjust(2, 2, -2, -2);
+      }
       break;
     case bmWindows: DrawEdgeStyle(p, r, lsLoweredExt, 0); break;
   }

@@ -132,7 +132,14 @@ QSize CalcTextSize(const QFont& f, const QString& text, const Ctl3DCaption* fx, 
 QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned flags, int state,
                      CtlUserButtonStyle style);
 
-// Bevel of the controls.
+// Edge drawn by a bevel in edge mode, and the sides it covers.
+enum CtlEdgeStyle : std::uint8_t {
+  etRaisedInner, etRaisedOuter, etSunkenInner, etSunkenOuter, etBump, etEtched, etRaised, etSunken
+};
+using CtlFrameSides = std::uint8_t;
+constexpr CtlFrameSides fsBottom = 1, fsLeft = 2, fsRight = 4, fsTop = 8, fsAll = 15;
+
+// Bevel of the controls. Widths are held to 0..50, flat bands to 0..255.
 class CtlBevel {
  public:
   std::function<void()> OnChange;
@@ -148,6 +155,10 @@ class CtlBevel {
   CtlColor BorderColor() const { return border_color_; }
   CtlColor LightColor() const { return light_; }
   CtlColor ShadowColor() const { return shadow_; }
+  CtlFrameSides BorderSides() const { return sides_; }
+  CtlEdgeStyle EdgeStyle() const { return edge_; }
+  // Set by windowed owners that draw their own client edge in bmWindows.
+  bool WindowBorder() const { return window_border_; }
 
   void SetStyleInner(CtlBevelStyle s);
   void SetStyleOuter(CtlBevelStyle s);
@@ -160,8 +171,19 @@ class CtlBevel {
   void SetBorderColor(CtlColor c);
   void SetLightColor(CtlColor c);
   void SetShadowColor(CtlColor c);
+  void SetBorderSides(CtlFrameSides s);
+  void SetEdgeStyle(CtlEdgeStyle e);
+  void SetWindowBorder(bool on) { window_border_ = on; }
+  // True (once) when bmWindows was entered or left with the window-border flag
+  // set, and always while bmWindows holds with the flag.
+  bool NeedsRecreate();
+  // Copies every field and the window-border flag with one notification.
+  void Assign(const CtlBevel& source);
 
+  // Width the bevel takes on each side.
   int BevelExtend() const;
+  // Inset of the client area at right and bottom (wider than BevelExtend for a shadow).
+  int ClientInset() const;
   QRect GetClientRect(const QRect& r) const;
   QRect PaintBevel(QPainter& p, const QRect& r, bool transparent) const;
 
@@ -177,9 +199,12 @@ class CtlBevel {
   int width_inner_ = 1, width_outer_ = 1;
   CtlColor border_color_ = clBtnFace;
   int border_inner_ = 0, border_ = 0;
+  CtlFrameSides sides_ = fsAll;
+  CtlEdgeStyle edge_ = etEtched;
   CtlColor light_ = clBtnHighlight, shadow_ = clBtnShadow;
   CtlBevelMode mode_ = bmCustom;
   CtlBorderStyle standard_ = lsSingleLowered;
+  bool window_border_ = false, recreate_ = false;
   int lock_ = 0;
 };
 

@@ -1,0 +1,167 @@
+#include "controls/basecontrols.h"
+
+#include <QEnterEvent>
+#include <QMetaObject>
+#include <QPainter>
+
+CtlCustomControl::CtlCustomControl(QWidget* parent) : QWidget(parent) {
+  resize(100, 40);
+  setFocusPolicy(Qt::ClickFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent, true);
+}
+
+void CtlCustomControl::SetColor(CtlColor c) {
+  if (c == color_) return;
+  color_ = c;
+  update();
+}
+
+void CtlCustomControl::SetTransparent(bool t) {
+  if (t == transparent_) return;
+  transparent_ = t;
+  setAttribute(Qt::WA_OpaquePaintEvent, !t);
+  update();
+}
+
+void CtlCustomControl::SetFlat(bool f) {
+  if (f == flat_) return;
+  flat_ = f;
+  update();
+}
+
+void CtlCustomControl::SetCtl3D(bool on) {
+  if (on == ctl3d_) return;
+  ctl3d_ = on;
+  Ctl3DChanged();
+}
+
+void CtlCustomControl::GetChange(CtlObject*) {
+  if (repaint_on_change_) update();
+}
+
+void CtlCustomControl::PaintBackground(QPainter& p) {
+  if (IsTransparent()) return;
+  CtlFillRect(p, rect(), ColorToRgb(color_));
+}
+
+void CtlCustomControl::MouseEnter() {
+  emit mouseEntered();
+  mouse_inside_ = true;
+  if (flat_) update();
+}
+
+void CtlCustomControl::MouseExit() {
+  mouse_inside_ = false;
+  if (flat_ && !focused_) update();
+  emit mouseExited();
+}
+
+void CtlCustomControl::DrawFlatInactive(QPainter& p) {
+  if (!flat_ || focused_ || mouse_inside_) return;
+  QColor face = ColorToRgb(clBtnFace);
+  CtlFrameRect(p, rect(), face);
+  if (ctl3d_) CtlFrameRect(p, rect().adjusted(1, 1, -1, -1), face);
+}
+
+void CtlCustomControl::DrawFlatActive(QPainter& p) {
+  int w = width(), h = height();
+  if (ctl3d_) {
+    CtlFrameRect(p, QRect(1, 1, w - 1, h - 1), ColorToRgb(clWindowFrame));
+    CtlFrameRect(p, QRect(0, 0, w - 1, h - 1), ColorToRgb(clBtnFace));
+    QRect r = rect();
+    CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_RECT);
+  } else {
+    CtlFrameRect(p, rect(), ColorToRgb(clWindowFrame));
+  }
+}
+
+void CtlCustomControl::DrawFlatBorder(QPainter& p) {
+  if (!flat_) return;
+  if (focused_ || mouse_inside_) DrawFlatActive(p);
+  else DrawFlatInactive(p);
+}
+
+void CtlCustomControl::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  CtlPreparePainter(p);
+  PaintBackground(p);
+  DrawFlatBorder(p);
+}
+
+void CtlCustomControl::enterEvent(QEnterEvent* e) {
+  QWidget::enterEvent(e);
+  MouseEnter();
+}
+
+void CtlCustomControl::leaveEvent(QEvent* e) {
+  QWidget::leaveEvent(e);
+  MouseExit();
+}
+
+void CtlCustomControl::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  focused_ = true;
+  if (flat_) update();
+  QMetaObject::invokeMethod(this, [this] { emit afterEnter(); }, Qt::QueuedConnection);
+}
+
+void CtlCustomControl::focusOutEvent(QFocusEvent* e) {
+  focused_ = false;
+  if (flat_) update();
+  QWidget::focusOutEvent(e);
+  QMetaObject::invokeMethod(this, [this] { emit afterExit(); }, Qt::QueuedConnection);
+}
+
+CtlBaseControl::CtlBaseControl(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void CtlBaseControl::SetColor(CtlColor c) {
+  if (c == color_) return;
+  color_ = c;
+  update();
+}
+
+void CtlBaseControl::GetChange(CtlObject*) { update(); }
+
+void CtlBaseControl::enterEvent(QEnterEvent* e) {
+  QWidget::enterEvent(e);
+  MouseEnter();
+}
+
+void CtlBaseControl::leaveEvent(QEvent* e) {
+  QWidget::leaveEvent(e);
+  MouseExit();
+}
+
+void CtlBaseControl::moveEvent(QMoveEvent* e) {
+  QWidget::moveEvent(e);
+  BoundsChanged(kPositionChanged);
+}
+
+void CtlBaseControl::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  BoundsChanged(kSizeChanged);
+}
+
+CtlBaseGraphicControl::CtlBaseGraphicControl(QWidget* parent) : CtlBaseControl(parent) { resize(30, 30); }
+
+void CtlBaseGraphicControl::SetTransparent(bool t) {
+  if (t == transparent_) return;
+  transparent_ = t;
+  GetChange(nullptr);
+}
+
+bool CtlBaseGraphicControl::IsTransparent() const {
+  auto* parent = qobject_cast<const CtlCustomControl*>(parentWidget());
+  return transparent_ && parent && parent->isVisible() && parent->CanSupplyBack();
+}
+
+CtlGraphicControl::CtlGraphicControl(QWidget* parent) : CtlBaseGraphicControl(parent) {
+  bevel_.OnChange = [this] { GetChange(nullptr); };
+}
+
+void CtlGraphicControl::paintEvent(QPaintEvent*) {
+  if (NoBorder() && bevel_.BevelExtend() == 0) return;
+  QPainter p(this);
+  CtlPreparePainter(p);
+  bevel_.PaintBevel(p, rect(), Transparent());
+}

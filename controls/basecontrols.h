@@ -1,0 +1,144 @@
+// The two roots of the library's visible controls. `CtlCustomControl` is a
+// windowed control (it can take the focus, draws flat borders and fires its
+// focus events after the focus change); `CtlBaseControl` and its descendants
+// are window-less: they never take the focus and report moves and resizes.
+// Transparency is Qt's own composition: a control that paints no background
+// shows its parent's pixels. The predicates below only decide whether a
+// control fills its background with its colour.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "controls/paintkit.h"
+
+class CtlObject;
+
+class CtlCustomControl : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CtlCustomControl(QWidget* parent = nullptr);
+
+  QString About;  // a label for the reader, no effect
+
+  CtlColor Color() const { return color_; }
+  void SetColor(CtlColor c);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool t);
+  bool Flat() const { return flat_; }
+  void SetFlat(bool f);
+  bool Ctl3D() const { return ctl3d_; }
+  void SetCtl3D(bool on);
+  // A control without tab stop still takes the focus on a click.
+  bool TabStop() const { return focusPolicy() == Qt::StrongFocus; }
+  void SetTabStop(bool on) { setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); }
+  bool RepaintOnChange() const { return repaint_on_change_; }
+  void SetRepaintOnChange(bool on) { repaint_on_change_ = on; }
+  bool MouseInside() const { return mouse_inside_; }
+  bool Focused() const { return focused_; }
+
+  // True when Transparent is set and a background is there to show through.
+  virtual bool IsTransparent() const { return transparent_ && CanSupplyBack(); }
+  // Whether this control can give its transparent children a background.
+  virtual bool CanSupplyBack() const { return false; }
+  // True when nothing frames the control.
+  virtual bool NoBorder() const { return true; }
+  // Change handler of owned sub-objects (null sender: the control itself).
+  virtual void GetChange(CtlObject* sender);
+
+ signals:
+  void mouseEntered();
+  void mouseExited();
+  // Fired once the focus change has completed.
+  void afterEnter();
+  void afterExit();
+
+ protected:
+  // Fills with Color unless the parent's pixels show through.
+  virtual void PaintBackground(QPainter& p);
+  virtual void MouseEnter();
+  virtual void MouseExit();
+  // Flat borders, painted last: inactive when neither focused nor hovered.
+  virtual void DrawFlatInactive(QPainter& p);
+  virtual void DrawFlatActive(QPainter& p);
+  // The flat border that fits the current state, when Flat.
+  void DrawFlatBorder(QPainter& p);
+  // Called after Ctl3D changed.
+  virtual void Ctl3DChanged() { update(); }
+
+  void paintEvent(QPaintEvent*) override;
+  void enterEvent(QEnterEvent*) override;
+  void leaveEvent(QEvent*) override;
+  void focusInEvent(QFocusEvent*) override;
+  void focusOutEvent(QFocusEvent*) override;
+
+ private:
+  CtlColor color_ = clBtnFace;
+  bool transparent_ = false, flat_ = false, ctl3d_ = true, repaint_on_change_ = true;
+  bool mouse_inside_ = false, focused_ = false;
+};
+
+// Window-less root: no focus, bounds reported by flags.
+class CtlBaseControl : public QWidget {
+  Q_OBJECT
+ public:
+  // Bits of boundsChanged.
+  static constexpr unsigned kSizeChanged = 2, kPositionChanged = 4;
+
+  explicit CtlBaseControl(QWidget* parent = nullptr);
+
+  CtlColor Color() const { return color_; }
+  void SetColor(CtlColor c);
+  virtual bool IsTransparent() const { return false; }
+  virtual bool NoBorder() const { return true; }
+  virtual void GetChange(CtlObject* sender);
+
+ signals:
+  void mouseEntered();
+  void mouseExited();
+  void boundsChanged(unsigned flags);
+
+ protected:
+  virtual void BoundsChanged(unsigned flags) { emit boundsChanged(flags); }
+  virtual void MouseEnter() { emit mouseEntered(); }
+  virtual void MouseExit() { emit mouseExited(); }
+
+  void enterEvent(QEnterEvent*) override;
+  void leaveEvent(QEvent*) override;
+  void moveEvent(QMoveEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+
+ private:
+  CtlColor color_ = clBtnFace;
+};
+
+class CtlBaseGraphicControl : public CtlBaseControl {
+  Q_OBJECT
+ public:
+  explicit CtlBaseGraphicControl(QWidget* parent = nullptr);
+
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool t);
+  // Transparent over a showing library parent that supplies a background.
+  bool IsTransparent() const override;
+
+ private:
+  bool transparent_ = true;
+};
+
+// Window-less control with a bevel.
+class CtlGraphicControl : public CtlBaseGraphicControl {
+  Q_OBJECT
+ public:
+  explicit CtlGraphicControl(QWidget* parent = nullptr);
+
+  CtlBevel& Bevel() { return bevel_; }
+  const CtlBevel& Bevel() const { return bevel_; }
+  void SetBevel(const CtlBevel& b) { bevel_.Assign(b); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  CtlBevel bevel_;
+};

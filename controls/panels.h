@@ -1,0 +1,67 @@
+// Windowed containers with a bevel. Children placed by a layout sit inside
+// the bevel: the contents margins follow the bevel's insets. In bmWindows the
+// panel draws its own sunken client edge (a window-frame line without Ctl3D).
+#pragma once
+
+#include "controls/basecontrols.h"
+
+class CtlCustomPanel : public CtlCustomControl {
+  Q_OBJECT
+ public:
+  explicit CtlCustomPanel(QWidget* parent = nullptr);
+
+  bool Locked() const { return locked_; }
+  void SetLocked(bool on) { locked_ = on; }
+  // Transparent over a showing library parent that supplies a background itself.
+  bool CanSupplyBack() const override;
+
+ private:
+  bool locked_ = false;
+};
+
+class CtlCustomBevelPanel : public CtlCustomPanel {
+  Q_OBJECT
+ public:
+  explicit CtlCustomBevelPanel(QWidget* parent = nullptr);
+  ~CtlCustomBevelPanel() override;
+
+  CtlBevel& Bevel() { return bevel_; }
+  const CtlBevel& Bevel() const { return bevel_; }
+  void SetBevel(const CtlBevel& b) { bevel_.Assign(b); }
+  bool NoBorder() const override { return bevel_.BevelExtend() == 0 && bevel_.Mode() != bmWindows; }
+  // Width of the client edge the panel draws itself in bmWindows: 2 with Ctl3D, else 1.
+  int WindowEdgeWidth() const;
+  // The area inside the client edge and the bevel, where children go.
+  QRect ClientRect() const { return bevel_.GetClientRect(EdgeRect()); }
+
+ protected:
+  // The rectangle inside the client edge.
+  QRect EdgeRect() const;
+  void BevelChanged();
+  void Ctl3DChanged() override;
+  void UpdateMargins();
+  void PaintWindowEdge(QPainter& p);
+  // The bevel, or the flat look when Flat and neither focused nor hovered.
+  void PaintFrame(QPainter& p);
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  CtlBevel bevel_;
+};
+
+// The plain bevelled panel.
+class CtlSimplePanel : public CtlCustomBevelPanel {
+  Q_OBJECT
+ public:
+  explicit CtlSimplePanel(QWidget* parent = nullptr) : CtlCustomBevelPanel(parent) {}
+};
+
+// Base of status bars; labels placed on one add its text offset.
+class CtlCustomStatusBar : public CtlCustomBevelPanel {
+  Q_OBJECT
+ public:
+  virtual int TextOffset() const { return 0; }
+
+ protected:
+  explicit CtlCustomStatusBar(QWidget* parent = nullptr) : CtlCustomBevelPanel(parent) {}
+};

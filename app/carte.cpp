@@ -86,9 +86,9 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   checkbox_photo->setGeometry(450, 3, 80, 17);
   checkbox_photo->SetColor(clNone);
   if (data) checkbox_photo->SetImageList(&data->GlyphsList, 0, 0);
-  connect(BitBtn1, &CtlSpeedButton::clicked, this, &TMatricewindow::BitBtn1Click);
-  connect(BitBtn2, &CtlSpeedButton::clicked, this, &TMatricewindow::BitBtn2Click);
-  connect(BitBtn3, &CtlSpeedButton::clicked, this, [this] {
+  connect(BitBtn1, &CtlBaseGraphicButton::clicked, this, &TMatricewindow::BitBtn1Click);
+  connect(BitBtn2, &CtlBaseGraphicButton::clicked, this, &TMatricewindow::BitBtn2Click);
+  connect(BitBtn3, &CtlBaseGraphicButton::clicked, this, [this] {
     code_commande = 16;
     requete_fenetre();
   });

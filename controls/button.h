@@ -19,6 +19,12 @@ struct CtlButtonLayout {
   int Spacing = 2;
 };
 
+// Where glyph and caption go inside `area` as one block placed by the layout.
+struct CtlGlyphTextPlace {
+  QRect glyph, text;
+};
+CtlGlyphTextPlace CtlPlaceGlyphText(const CtlButtonLayout& layout, QSize glyph, QSize text, const QRect& area);
+
 class CtlButton : public QPushButton {
   Q_OBJECT
  public:

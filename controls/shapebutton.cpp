@@ -1,12 +1,9 @@
 #include "controls/shapebutton.h"
 
-#include <QKeySequence>
-#include <QMouseEvent>
 #include <QPainterPath>
-#include <QShortcut>
 
-CtlShapeButton::CtlShapeButton(QWidget* parent) : CtlSpeedButton(parent) {
-  resize(25, 25);
+CtlShapeButton::CtlShapeButton(QWidget* parent) : CtlBaseGraphicButton(parent) {
+  SetAllowMouseOver(true);
   Recalc();
 }
 
@@ -16,30 +13,15 @@ void CtlShapeButton::SetStyle(CtlShapeButtonStyle s) {
   Recalc();
 }
 
-void CtlShapeButton::SetCaption(const QString& c) {
-  caption_ = c;
-  delete accelerator_;
-  accelerator_ = nullptr;
-  const QKeySequence touche = QKeySequence::mnemonic(c);
-  if (!touche.isEmpty() && parentWidget()) {
-    accelerator_ = new QShortcut(touche, parentWidget());
-    accelerator_->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(accelerator_, &QShortcut::activated, this, [this] {
-      if (isEnabled() && isVisible()) emit clicked();
-    });
-  }
-  update();
-}
-
 void CtlShapeButton::Recalc() {
   const CtlShadow* ombre = style_ == sbsShadow ? &shape_.Shadow : nullptr;
   CalcShapeOutline(QRect(0, 0, width(), height()), shape_.Shape, points_, ombre, &shape_.Bevel, shape_.RoundPercent,
                    shape_.Square);
-  update();
+  RequestRepaint();
 }
 
 void CtlShapeButton::resizeEvent(QResizeEvent* e) {
-  CtlSpeedButton::resizeEvent(e);
+  CtlBaseGraphicButton::resizeEvent(e);
   Recalc();
 }
 
@@ -70,24 +52,6 @@ bool CtlShapeButton::IsInside(int x, int y) const {
   return chemin.contains(QPointF(x + 0.5, y + 0.5));
 }
 
-void CtlShapeButton::mousePressEvent(QMouseEvent* e) {
-  press_inside_ = !allow_transparency_ || IsInside(e->position().toPoint().x(), e->position().toPoint().y());
-  if (!press_inside_) {
-    e->ignore();
-    return;
-  }
-  CtlSpeedButton::mousePressEvent(e);
-}
-
-void CtlShapeButton::mouseReleaseEvent(QMouseEvent* e) {
-  if (!press_inside_) {
-    e->ignore();
-    return;
-  }
-  press_inside_ = false;
-  CtlSpeedButton::mouseReleaseEvent(e);
-}
-
 void CtlShapeButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   CtlPreparePainter(p);
@@ -115,6 +79,5 @@ void CtlShapeButton::paintEvent(QPaintEvent*) {
   QRect texte(bw, bw, width() - 2 * bw - dd, height() - 2 * bw - dd);
   if (etat == bsPressed || etat == bsHeld || etat == bsDropDown) texte.translate(style_ == sbsShadow ? d : 2,
                                                                                 style_ == sbsShadow ? d : 2);
-  p.setPen(isEnabled() ? ColorToRgb(clBtnText) : ColorToRgb(clGrayText));
-  p.drawText(texte, Qt::AlignCenter | Qt::TextShowMnemonic, caption_);
+  DrawGlyphAndCaption(p, texte);
 }

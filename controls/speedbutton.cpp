@@ -1,16 +1,24 @@
 #include "controls/speedbutton.h"
 
-#include <QCursor>
-#include <QMouseEvent>
+#include <QMenu>
 #include <QPainter>
-#include <QToolTip>
 
-CtlSpeedButton::CtlSpeedButton(QWidget* parent) : QWidget(parent) {
+namespace {
+
+bool ExplorerStyle(CtlUserButtonStyle s) { return s == ubsExplorer || s == ubsExplorerColored; }
+
+// A black arrow pointing down, `size` pixels high, centred in `r`.
+void DrawDownArrow(QPainter& p, const QRect& r, int size) {
+  const int x = r.left() + r.width() / 2, y = r.top() + (r.height() - size) / 2;
+  for (int k = 0; k < size; ++k) CtlLine(p, x - (size - 1 - k), y + k, x + (size - k), y + k, Qt::black);
+}
+
+}  // namespace
+
+CtlSpeedButton::CtlSpeedButton(QWidget* parent) : CtlBaseGraphicButton(parent) {
   resize(23, 22);
-  hover_.setInterval(100);
-  connect(&hover_, &QTimer::timeout, this, &CtlSpeedButton::HoverCheck);
-  setMouseTracking(true);
-  setAttribute(Qt::WA_Hover, false);
+  SetAllowMouseOver(true);
+  SetAllowTransparency(false);
 }
 
 int CtlSpeedButton::StyleBorderWidth() const {
@@ -28,194 +36,71 @@ int CtlSpeedButton::StyleBorderWidth() const {
 
 void CtlSpeedButton::SetStyle(CtlUserButtonStyle style) {
   if (style == style_) return;
+  const bool was_explorer = ExplorerStyle(style_);
   style_ = style;
-  bool explorer = style == ubsExplorer || style == ubsExplorerColored;
-  // Explorer styles paint over the parent's background.
-  setAttribute(Qt::WA_OpaquePaintEvent, !explorer);
-  setAutoFillBackground(false);
-  update();
+  GlyphObject().SetFlat(style == ubsFlatUnColored || style == ubsNavigator || style == ubsExplorer);
+  if (ExplorerStyle(style)) CtlBaseGraphicButton::SetTransparent(true);
+  else if (was_explorer) CtlBaseGraphicButton::SetTransparent(false);
+  RequestRepaint();
 }
 
-void CtlSpeedButton::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  update();
+void CtlSpeedButton::SetTransparent(bool transparent) {
+  if (!transparent && ExplorerStyle(style_)) return;
+  CtlBaseGraphicButton::SetTransparent(transparent);
 }
 
-void CtlSpeedButton::SetImageList(const CtlImageList* list, int list_index, int image_index) {
-  list_ = list;
-  if (list_index >= 0) list_index_ = list_index;
-  if (image_index >= 0) image_index_ = image_index;
-  glyph_.SetGlyph(list_ && list_->HasEntry(list_index_, image_index_) ? list_->Picture(list_index_, image_index_) : QImage());
-  update();
+bool CtlSpeedButton::HasHotLook() const { return style_ >= ubsTarnelFlat && style_ <= ubsExplorerColored; }
+
+void CtlSpeedButton::SetDropDownCombo(bool combo) {
+  if (combo == combo_) return;
+  combo_ = combo;
+  resize(width() + (combo ? combo_width_ : -combo_width_), height());
+  RequestRepaint();
 }
 
-void CtlSpeedButton::SetGlyph(const QImage& glyph) {
-  list_ = nullptr;
-  glyph_.SetGlyph(glyph);
-  update();
+void CtlSpeedButton::SetDropdownComboWidth(int w) {
+  if (w == combo_width_) return;
+  if (combo_) resize(width() + w - combo_width_, height());
+  combo_width_ = w;
+  RequestRepaint();
 }
 
-void CtlSpeedButton::SetState(int state) {
-  if (state == state_) return;
-  previous_ = (state == bsHot && state_ != bsPressed) ? bsUp : state_;
-  state_ = state;
-  update();
-  if (allow_mouse_over_) {
-    if (state != bsHot) hover_.stop();
-    else if (!pressed_) hover_.start();
-  }
+void CtlSpeedButton::SetDropDownMenu(QMenu* menu) {
+  CtlBaseGraphicButton::SetDropDownMenu(menu);
+  RequestRepaint();
 }
 
-void CtlSpeedButton::Broadcast() {
-  if (!parentWidget() || group_ == 0) return;
-  for (auto* b : parentWidget()->findChildren<CtlSpeedButton*>(Qt::FindDirectChildrenOnly))
-    if (b != this) b->ButtonPressedNotice(group_, this);
-}
+bool CtlSpeedButton::PressOpensMenu(QPoint p) const { return !ComboActive() || p.x() >= width() - combo_width_; }
 
-void CtlSpeedButton::ButtonPressedNotice(int group, CtlSpeedButton* sender) {
-  if (group != group_ || sender == this) return;
-  if (sender->pressed_ && pressed_) {
-    pressed_ = false;
-    state_ = isEnabled() ? bsUp : bsDisabled;
-    update();
-  }
-  allow_all_up_ = sender->allow_all_up_;
-}
-
-void CtlSpeedButton::SetPressed(bool value) {
-  if (group_ == 0) value = false;
-  if (value == pressed_) return;
-  if (pressed_ && !allow_all_up_) return;
-  pressed_ = value;
-  if (value) {
-    state_ = isEnabled() ? bsPressed : bsDisabledPressed;
-    update();
-    Broadcast();
-  } else {
-    state_ = isEnabled() ? bsUp : bsDisabled;
-    update();
-  }
-}
-
-void CtlSpeedButton::SetGroupIndex(int group) {
-  if (group == group_) return;
-  group_ = group;
-  Broadcast();
-}
-
-void CtlSpeedButton::SetAllowAllUp(bool allow) {
-  if (allow == allow_all_up_) return;
-  allow_all_up_ = allow;
-  Broadcast();
-}
-
-bool CtlSpeedButton::PointerInside() const { return rect().contains(mapFromGlobal(QCursor::pos())); }
-
-void CtlSpeedButton::HoverCheck() {
-  if (!isEnabled() || PointerInside()) return;
-  mouse_over_ = false;
-  if (state_ == bsHot) SetState(pressed_ ? bsPressed : bsUp);
-  hover_.stop();
-}
-
-void CtlSpeedButton::enterEvent(QEnterEvent*) {
-  if (state_ == bsUp && isEnabled() && allow_mouse_over_) {
-    mouse_over_ = true;
-    SetState(bsHot);
-  }
-}
-
-void CtlSpeedButton::leaveEvent(QEvent*) {
-  if (state_ == bsHot) SetState(previous_);
-  mouse_over_ = false;
-  update();
-  if (hide_hint_) QToolTip::hideText();
-}
-
-void CtlSpeedButton::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton || !isEnabled()) return;
-  captured_ = true;
-  if (pressed_) SetState(bsPressed);
-  else SetState(bsHeld);
-}
-
-void CtlSpeedButton::mouseMoveEvent(QMouseEvent* e) {
-  bool inside = rect().contains(e->position().toPoint());
-  if (captured_) {
-    if (inside) SetState(pressed_ ? bsPressed : bsHeld);
-    else if (group_ == 0 || state_ == bsHeld) SetState(pressed_ ? bsPressed : bsUp);
-    return;
-  }
-  if (inside && state_ == bsUp && isEnabled() && allow_mouse_over_) {
-    mouse_over_ = true;
-    SetState(bsHot);
-  }
-}
-
-void CtlSpeedButton::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton || !captured_) return;
-  captured_ = false;
-  bool inside = rect().contains(e->position().toPoint());
-  if (!inside) {
-    SetState(pressed_ ? bsPressed : bsUp);
-    return;
-  }
-  if (group_ != 0) {
-    if (!(pressed_ && !allow_all_up_)) {
-      bool now = !pressed_;
-      pressed_ = now;
-      state_ = now ? bsPressed : bsUp;
-      if (now) Broadcast();
-      update();
-    } else {
-      SetState(bsPressed);
-    }
-  } else {
-    SetState(allow_mouse_over_ ? bsHot : bsUp);
-  }
-  emit clicked();
-  MatchPointer();
-}
-
-void CtlSpeedButton::MatchPointer() {
-  bool inside = PointerInside();
-  if (!pressed_ && isEnabled()) {
-    if (inside && allow_mouse_over_) {
-      mouse_over_ = true;
-      SetState(bsHot);
-    } else if (!inside) {
-      mouse_over_ = false;
-      SetState(bsUp);
-    }
-  }
-}
-
-void CtlSpeedButton::mouseDoubleClickEvent(QMouseEvent* e) {
-  if (pressed_) return;
-  mousePressEvent(e);
-}
-
-void CtlSpeedButton::changeEvent(QEvent* e) {
-  if (e->type() == QEvent::EnabledChange) {
-    if (isEnabled()) state_ = pressed_ ? bsPressed : bsUp;
-    else {
-      state_ = pressed_ ? bsDisabledPressed : bsDisabled;
-      mouse_over_ = false;
-      hover_.stop();
-    }
-    update();
-  }
-  QWidget::changeEvent(e);
+QRect CtlSpeedButton::GlyphArea() const {
+  const int b = StyleBorderWidth();
+  QRect face = rect();
+  if (ComboActive()) face.setWidth(width() - combo_width_);
+  QRect area = face.adjusted(b, b, -b, -b);
+  const int s = ButtonState();
+  if (s == bsPressed || s == bsHeld || (s == bsDropDown && !ComboActive())) area.translate(1, 1);
+  return area;
 }
 
 void CtlSpeedButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   CtlPreparePainter(p);
-  DrawButtonFace(p, mouse_over_ && state_ == bsHot, rect(), color_, 5, state_, style_);
-  int b = StyleBorderWidth();
-  QRect area = rect().adjusted(b, b, -b, -b);
-  if (state_ == bsPressed || state_ == bsHeld || state_ == bsDropDown) area.translate(1, 1);
-  QImage img = glyph_.StateImage(isEnabled() ? state_ : bsDisabled);
-  if (!img.isNull()) p.drawImage(AlignRect(agCenter, img.size(), area).topLeft(), img);
+  const int s = ButtonState();
+  const bool hot = MouseOver() && s == bsHot;
+  if (!ComboActive()) {
+    DrawButtonFace(p, hot, rect(), Color(), 5, s, style_);
+  } else {
+    // Two faces: the main one (one pixel wider over the strip's edge for the
+    // raised styles) and the strip with its arrow.
+    const int b = StyleBorderWidth();
+    const QRect strip(width() - combo_width_, 0, combo_width_, height());
+    const QRect main(0, 0, width() - combo_width_ + (b >= 2 ? 1 : 0), height());
+    DrawButtonFace(p, hot || s == bsHeld, strip, Color(), 5, s == bsDropDown ? bsDropDown : (s == bsHeld ? bsUp : s),
+                   style_);
+    DrawButtonFace(p, hot || s == bsDropDown, main, Color(), 5, s == bsDropDown ? bsUp : s, style_);
+    DrawDownArrow(p, strip.translated(s == bsDropDown ? 1 : 0, s == bsDropDown ? 1 : 0), 3);
+  }
+  DrawGlyphAndCaption(p, GlyphArea());
 }
+
+CtlOfficeButton::CtlOfficeButton(QWidget* parent) : CtlSpeedButton(parent) { SetStyle(ubsFlat); }

@@ -45,7 +45,7 @@ TEST(ShapeButton, StadiumHitTestAnd3DEdges) {
   b.setGeometry(0, 0, 86, 33);
   b.Recalc();
   parent.show();
-  QSignalSpy clics(&b, &CtlSpeedButton::clicked);
+  QSignalSpy clics(&b, &CtlBaseGraphicButton::clicked);
   EXPECT_FALSE(b.IsInside(1, 1));
   EXPECT_TRUE(b.IsInside(43, 16));
   QTest::mouseClick(&b, Qt::LeftButton, {}, QPoint(1, 1));

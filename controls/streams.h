@@ -1,0 +1,63 @@
+// Stream routines of the library on QIODevice (QBuffer in memory, QFile for
+// reading): little-endian integers, bytes and short Latin-1 strings, the
+// chunked LZRW stream, and the plain and packed forms of objects that save
+// themselves to a stream. A fixed-size field that comes up short, a plain
+// length past the end and corrupt packed data raise CtlReadError; no routine
+// returns garbage.
+//
+// Chunked stream: an int32 total (sum over the chunks of 4 + block length),
+// then per chunk an int32 block length and the block; every chunk but the
+// last packs kLzrwChunk bytes.
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// An object that writes itself to and reads itself from a stream.
+class CtlStreamObject {
+ public:
+  virtual ~CtlStreamObject() = default;
+  virtual void SaveToStream(QIODevice& stream) const = 0;
+  // Reads from the current position to the end.
+  virtual void LoadFromStream(QIODevice& stream) = 0;
+};
+
+// Lines of text saved in Latin-1 with CR LF after every line; read with CR LF or LF.
+class CtlStrings : public CtlStreamObject {
+ public:
+  QStringList Lines;
+  void SaveToStream(QIODevice& stream) const override;
+  void LoadFromStream(QIODevice& stream) override;
+};
+
+void WriteStreamInt(QIODevice& stream, std::int32_t value);
+std::int32_t ReadStreamInt(QIODevice& stream);
+void WriteStreamByte(QIODevice& stream, std::uint8_t value);
+std::uint8_t ReadStreamByte(QIODevice& stream);
+// A length byte, then the Latin-1 characters; a longer text is cut at 255 bytes.
+void WriteStreamString(QIODevice& stream, const QString& text);
+QString ReadStreamString(QIODevice& stream);
+
+// Packs `count` bytes of `source` (from its position; fewer when it ends first).
+void CompressToStream(QIODevice& source, QIODevice& target, std::int64_t count);
+// Unpacks one chunked stream; on corrupt data (CtlReadError "Corrupt compressed
+// data") nothing is written to `target`.
+void DecompressFromStream(QIODevice& source, QIODevice& target);
+
+// Packed: the chunked stream of the saved form. Plain: an int32 length L (the
+// saved bytes only), then the L bytes; 0 <= L <= the bytes left.
+void WriteObjectToStream(QIODevice& stream, const CtlStreamObject& object, bool compressed);
+void ReadObjectFromStream(QIODevice& stream, CtlStreamObject& object, bool compressed);
+
+// The bytes of a plain or packed object (what ReadObjectFromStream loads from).
+QByteArray ReadPlainBytes(QIODevice& stream);
+QByteArray ReadPackedBytes(QIODevice& stream);
+
+// Clears the list and adds each piece between separators, empty ones
+// included; nothing for an empty text or no list.
+void SplitString(const QString& text, QChar separator, QStringList* list);
+
+// Bytes left from the stream's position.
+std::int64_t StreamBytesLeft(QIODevice& stream);

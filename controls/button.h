@@ -9,7 +9,6 @@
 #include "controls/paintkit.h"
 
 enum CtlNormalButtonStyle : std::uint8_t { nbsAutoDetect, nbsWin31, nbsWin40 };
-enum CtlTextArrange : std::uint8_t { taLeft, taLeftTop, taRight, taRightTop, taTop, taTopLeft, taBottom, taBottomLeft };
 
 // Placement of glyph and caption.
 struct CtlButtonLayout {

@@ -213,41 +213,6 @@ QRect AlignRect(CtlAlignment a, QSize inner, const QRect& outer) {
   return QRect(outer.left() + dx, outer.top() + dy, w, h);
 }
 
-QRect DrawBitmapStyled(QPainter& p, const QRect& target, const QImage& src, QColor transparent, unsigned flags) {
-  if (target.width() <= 0 || target.height() <= 0 || src.isNull()) return target;
-  QImage img = src;
-  if (flags & dbTransparent) {
-    img = src.convertToFormat(QImage::Format_ARGB32);
-    QRgb key = transparent.rgb() & 0xFFFFFF;
-    for (int y = 0; y < img.height(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-      for (int x = 0; x < img.width(); ++x)
-        if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
-    }
-  }
-  int sw = img.width(), sh = img.height(), w = target.width(), h = target.height();
-  if (flags & dbCenter) {
-    QRect cell(target.left() + (w - sw) / 2, target.top() + (h - sh) / 2, sw, sh);
-    p.drawImage(cell.topLeft(), img);
-    return cell;
-  }
-  if (flags & dbStretch) {
-    p.drawImage(target, img);
-    return target;
-  }
-  if (flags & dbTile) {
-    p.save();
-    p.setClipRect(target, Qt::IntersectClip);
-    for (int row = 0; row < h / sh + 1; ++row)
-      for (int col = 0; col < w / sw + 1; ++col) p.drawImage(QPoint(target.left() + col * sw, target.top() + row * sh), img);
-    p.restore();
-    return target;
-  }
-  QRect cell(target.topLeft(), QSize(sw, sh));
-  p.drawImage(cell.topLeft(), img);
-  return cell;
-}
-
 QImage MakeEmbossedImage(const QImage& src) {
   QImage img = src.convertToFormat(QImage::Format_RGB32);
   if (img.isNull()) return img;
@@ -274,137 +239,134 @@ QImage MakeEmbossedImage(const QImage& src) {
   return img;
 }
 
-std::vector<FxLayer> FxTextLayers(const Ctl3DCaption* fx, bool enabled, unsigned state, const QColor& font_colour,
-                                  const QColor& brush_colour, int* raise) {
-  std::vector<FxLayer> layers;
-  if (raise) *raise = 0;
-  if (!fx) {
-    layers.push_back({0, font_colour, true});
-    return layers;
+namespace {
+
+// Focus frame: every second pixel of the rectangle's edges.
+void DrawFocusDots(QPainter& p, const QRect& f) {
+  const QColor dot(0, 0, 0);
+  for (int x = f.left(); x < f.left() + f.width(); x += 2) {
+    CtlFillRect(p, QRect(x, f.top(), 1, 1), dot);
+    CtlFillRect(p, QRect(x, f.top() + f.height() - 1, 1, 1), dot);
   }
-  CtlThreeDStyle style = fx->Style;
-  QColor text = font_colour;
-  if (style == tdPColorSunken || style == tdPColorRaised) text = brush_colour;
-  if (!enabled && fx->DisabledStyle != dsNone) {
-    text = ColorToRgb(clGrayText);
-    if (fx->DisabledStyle == ds3d || (fx->DisabledStyle == dsAuto && (state & fxAuto3d))) style = tdSunken;
+  for (int y = f.top(); y < f.top() + f.height(); y += 2) {
+    CtlFillRect(p, QRect(f.left(), y, 1, 1), dot);
+    CtlFillRect(p, QRect(f.left() + f.width() - 1, y, 1, 1), dot);
   }
-  int L = fx->LightDepth, S = fx->ShadowDepth;
-  QColor light = ColorToRgb(fx->LightColor), shadow = ColorToRgb(fx->ShadowColor);
-  int r = 0;
-  switch (style) {
-    case tdNone: layers = {{0, text, true}}; break;
-    case tdSunken: layers = {{L, light, false}, {0, text, true}}; r = L; break;
-    case tdRaised: layers = {{0, light, false}, {L, text, true}}; r = L; break;
-    case tdSunkenShadow:
-    case tdPColorSunken: layers = {{0, shadow, false}, {L + S, light, false}, {S, text, true}}; r = L + S; break;
-    case tdRaisedShadow:
-    case tdPColorRaised: layers = {{L + S, shadow, false}, {0, light, false}, {L, text, true}}; r = L + S; break;
-    case tdShadow: layers = {{S, shadow, false}, {0, text, true}}; r = S; break;
-  }
-  if (raise) *raise = r;
-  return layers;
 }
 
-void DrawFxText(QPainter& p, const QString& text, const Ctl3DCaption* fx, const QRect* clip, unsigned state,
-                int text_flags, const QRect& r, const QColor& font_colour, const QColor& brush_colour) {
-  if (text.isEmpty() || r.width() <= 0 || r.height() <= 0) return;
-  p.save();
-  if (state & fxClip) p.setClipRect(clip ? *clip : r, Qt::IntersectClip);
-  QRect rect = r;
-  if (auto* fxc = dynamic_cast<const CtlFxCaption*>(fx)) rect.translate(fxc->PosX, fxc->PosY);
-  if (fx && fx->Tracing != 0) {
-    QFont f = p.font();
-    f.setLetterSpacing(QFont::AbsoluteSpacing, fx->Tracing);
-    p.setFont(f);
-  }
-  int raise = 0;
-  auto layers = FxTextLayers(fx, state & fxEnabled, state, font_colour, brush_colour, &raise);
-  QRect base = rect;
-  base.setBottom(base.bottom() - raise);
-  for (const auto& layer : layers) {
-    p.setPen(layer.colour);
-    p.drawText(base.translated(layer.offset, layer.offset), text_flags, text);
-  }
-  p.restore();
+void CornerPixels(QPainter& p, const QRect& r) {
+  const QColor face = ColorToRgb(clBtnFace);
+  const int l = r.left(), t = r.top(), rr = GRight(r) - 1, b = GBottom(r) - 1;
+  for (QPoint c : {QPoint(l, t), QPoint(rr, t), QPoint(l, b), QPoint(rr, b)}) CtlFillRect(p, QRect(c, QSize(1, 1)), face);
 }
 
-QSize CalcTextSize(const QFont& f, const QString& text, const Ctl3DCaption* fx, int limit, int border) {
-  QFontMetrics fm(f);
-  QString t = text.isEmpty() ? QStringLiteral(" ") : text;
-  QRect br = limit > 0 ? fm.boundingRect(QRect(0, 0, limit, 0), Qt::TextWordWrap | Qt::TextExpandTabs, t)
-                       : fm.boundingRect(QRect(0, 0, 0, 0), Qt::TextSingleLine | Qt::TextExpandTabs, t);
-  int grow = 0;
-  if (fx) {
-    switch (fx->Style) {
-      case tdNone: break;
-      case tdSunken:
-      case tdRaised: grow = fx->LightDepth; break;
-      case tdShadow: grow = fx->ShadowDepth; break;
-      default: grow = fx->LightDepth + fx->ShadowDepth; break;
-    }
-  }
-  return QSize(br.width() + grow + (border + 1) * 2, br.height() + grow + (border + 1) * 2);
+// The dark outline of an old-style face: sunken-outer left and top, raised-outer right and bottom.
+void DarkOutline(QPainter& p, QRect& r, unsigned extra) {
+  QRect f = r;
+  CtlDrawEdge(p, f, BDR_SUNKENOUTER, BF_SOFT | BF_LEFT | BF_TOP | extra);
+  f = r;
+  CtlDrawEdge(p, f, BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
 }
+
+int FaceKind(CtlUserButtonStyle style, unsigned flags) {
+  if (style == ubsTarnel && (flags & 4)) return 5;
+  if (style == ubsWin40 && !(flags & 4)) return 3;
+  if (style >= ubsTarnelFlat && style <= ubsExplorerColored) return 4;
+  return static_cast<int>(style);
+}
+
+}  // namespace
 
 QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned flags, int state,
                      CtlUserButtonStyle style) {
   const QRect original = r;
-  bool down = state == 3 || state == 4 || state == 6 || state == 7;
+  const bool down = state == 3 || state == 4 || state == 6 || state == 7;
   if (style == ubsAutoDetect) style = ubsWin40;
-  int kind = static_cast<int>(style);
-  if (style == ubsTarnel && (flags & 4)) kind = 5;
-  else if (style == ubsWin40 && !(flags & 4)) kind = 3;
-  else if (style >= ubsTarnelFlat && style <= ubsExplorerColored) kind = 4;
-  else if (style == ubsIntegrated) kind = 10;
-  bool explorer = style == ubsExplorer || style == ubsExplorerColored;
-  QColor face = ColorToRgb(colour);
-  if (!explorer) CtlFillRect(p, r, face);
+  const int kind = FaceKind(style, flags);
+  const bool explorer = style == ubsExplorer || style == ubsExplorerColored;
+  const QColor face = ColorToRgb(colour);
+  const QColor grey(0x80, 0x80, 0x80);
+  if (!explorer) {
+    if (state == 3 && !(kind == 4 && hot)) p.fillRect(r, QBrush(PatternBrushImage(colour)));
+    else CtlFillRect(p, r, face);
+  }
   // A focused (2) or default (0x20) button that is up gets a dark frame first.
   if (!down && (flags & (2 | 0x20))) {
-    QRect f = r;
-    CtlDrawEdge(p, f, BDR_SUNKENOUTER, BF_SOFT | BF_LEFT | BF_TOP | ((flags & 0x10) ? BF_MIDDLE : 0));
-    f = r;
-    CtlDrawEdge(p, f, BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+    DarkOutline(p, r, (flags & 0x10) ? BF_MIDDLE : 0);
+    if (style == ubsWin31 && (flags & 1)) {
+      CornerPixels(p, r);
+      flags &= ~1u;
+    }
     r.adjust(1, 1, -1, -1);
   }
   switch (kind) {
     case 1:
+      DarkOutline(p, r, 0);
+      if (flags & 1) CornerPixels(p, r);
+      r.adjust(1, 1, -1, -1);
+      if (down) {
+        QRect f = r;
+        CtlDrawEdge(p, f, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
+      } else {
+        CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+        CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      }
+      break;
     case 2:
-      if (down) DrawEdgeStyle(p, r, lsLowered, 0);
-      else DrawEdgeStyle(p, r, lsRaisedspb, 0);
+      if (!down) DrawEdgeStyle(p, r, lsRaisedspb, 0);
+      else if (flags & 8) CtlDrawEdge(p, r, BDR_SUNKENOUTER | BDR_SUNKENINNER, BF_RECT | BF_ADJUST);
+      else DrawEdgeStyle(p, r, lsLowered, 0);
       break;
     case 3:
       if (down) {
         CtlFrameRect(p, r, Qt::black);
-        CtlFrameRect(p, r.adjusted(1, 1, -1, -1), QColor(0x80, 0x80, 0x80));
+        CtlFrameRect(p, r.adjusted(1, 1, -1, -1), grey);
+      } else if (flags & 2) {
+        CtlDrawEdge(p, r, BDR_RAISEDOUTER, BF_SOFT | BF_RECT | BF_ADJUST);
+        CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_RIGHT | BF_BOTTOM | BF_ADJUST);
       } else {
         DrawEdgeStyle(p, r, lsRaisedspb, 0);
       }
       break;
     case 4:
+      if ((style == ubsTarnelFlat || style == ubsNavigator) && (down || hot)) {
+        CtlFrameRect(p, r, p.pen().color());
+        r.adjust(1, 1, -1, -1);
+      }
       if (down) CtlDrawEdge(p, r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
       else if (hot) CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
       else if (!explorer) CtlFillRect(p, r, face);
       break;
-    default:
-      if (down) DrawEdgeStyle(p, r, lsLowered, 0);
-      else DrawEdgeStyle(p, r, lsRaisedspb, 0);
+    case 5:
+      CtlFrameRect(p, r, Qt::black);
+      if (down) {
+        const int l = r.left(), t = r.top();
+        CtlLine(p, l + 1, t + 1, GRight(r) - 1, t + 1, grey);
+        CtlLine(p, l + 1, t + 1, l + 1, GBottom(r) - 1, grey);
+      } else {
+        r.adjust(1, 1, -1, -1);
+        CtlDrawEdge(p, r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      }
       break;
+    case 10: {
+      const int l = r.left(), t = r.top(), rr = GRight(r), b = GBottom(r);
+      if (down) {
+        CtlFrameRect(p, r, grey);
+        break;
+      }
+      CtlFrameRect(p, r, Qt::black);
+      CtlLine(p, rr - 2, t, l, t, ColorToRgb(clBtnFace));
+      CtlLine(p, l, t, l, b - 1, ColorToRgb(clBtnFace));
+      CtlFrameRect(p, Gdi(l + 1, t + 1, rr - 1, b - 1), Qt::white);
+      CtlLine(p, rr - 2, t + 1, rr - 2, b - 2, grey);
+      CtlLine(p, rr - 2, b - 2, l, b - 2, grey);
+      break;
+    }
+    default: break;
   }
   if (flags & 2) {
-    // Focus rectangle: a dotted frame inside the face.
     const int k = down ? 4 : 3;
-    const QRect f = original.adjusted(k, k, -k, -k);
-    const QColor dot(0, 0, 0);
-    for (int x = f.left(); x < f.left() + f.width(); x += 2) {
-      CtlFillRect(p, QRect(x, f.top(), 1, 1), dot);
-      CtlFillRect(p, QRect(x, f.top() + f.height() - 1, 1, 1), dot);
-    }
-    for (int y = f.top(); y < f.top() + f.height(); y += 2) {
-      CtlFillRect(p, QRect(f.left(), y, 1, 1), dot);
-      CtlFillRect(p, QRect(f.left() + f.width() - 1, y, 1, 1), dot);
-    }
+    DrawFocusDots(p, original.adjusted(k, k, -k, -k));
   }
   QRect out = original.adjusted(3, 3, -3, -3);
   if (down) out.translate(1, 1);

@@ -26,6 +26,7 @@
 #include "app/aide.h"
 #include "app/fenetres/aide_enfants.h"
 #include "app/commandes_montagne.h"
+#include "app/commandes_video.h"
 #include "app/vue.h"
 #include "app/commandes_fichier.h"
 #include "app/dialogues_qt.h"
@@ -73,11 +74,15 @@ constexpr DefinitionBouton kBoutons[] = {
 
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
-    "Save Movie under ...", "Import ...", "Scan ...", "Print ...", "Printer adjustments ...",
+    "Import ...", "Scan ...", "Print ...", "Printer adjustments ...",
     "&Creation options ...", "&Refine options ...", "Combine two mountains", "&Edit the active mountain",
-    "&Refresh the edition window", "&Lift ...", "Cross-Section", "&Close edition", "View options ...",
-    "Create Video", "Duplicate Video", "Refresh video", "Detailed parameters", "Informatons",
-    "Adjustements of Video", "Close the video", "Close all movies"};
+    "&Refresh the edition window", "&Lift ...", "Cross-Section", "&Close edition", "View options ..."};
+
+// Commands that need a video window, and the one that needs the video settings
+// dialog: disabled while the main window has no way to make them.
+const std::set<QString> kCommandesFenetreVideo = {"Create Video",    "Duplicate Video",  "Refresh video",
+                                                  "Detailed parameters", "Informatons", "Close the video",
+                                                  "Close all movies", "Save Movie under ..."};
 
 QTreeWidgetItem* Parent(QTreeWidgetItem* it) { return it ? it->parent() : nullptr; }
 
@@ -188,6 +193,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
 
   elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
   montagnes_ = std::make_unique<CommandesMontagne>(*this);
+  videos_ = std::make_unique<CommandesVideo>(*this);
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
@@ -374,7 +380,14 @@ void TBasewindow::construire_menus() {
                         "&Minimize all "})
     actions_.at(c)->setEnabled(false);
   for (auto& [caption, a] : actions_)
-    if (!disponibles_.count(caption) || kFenetresPlusTard.count(caption)) a->setEnabled(false);
+    if (!commande_possible(caption)) a->setEnabled(false);
+}
+
+bool TBasewindow::commande_possible(const QString& caption) const {
+  if (!disponibles_.count(caption) || kFenetresPlusTard.count(caption)) return false;
+  if (kCommandesFenetreVideo.count(caption) && !creer_fenetre_video) return false;
+  if (caption == "Adjustements of Video" && !creer_dialogue_video) return false;
+  return true;
 }
 
 void TBasewindow::construire_barre() {
@@ -419,7 +432,7 @@ void TBasewindow::montrer_indication(const QString& texte) {
 }
 
 void TBasewindow::regler(const QString& caption, bool actif) {
-  bool possible = disponibles_.count(caption) && !kFenetresPlusTard.count(caption);
+  bool possible = commande_possible(caption);
   if (QAction* a = action(caption)) a->setEnabled(actif && possible);
   for (auto& [b, c] : commande_bouton_)
     if (c == caption) b->setEnabled(actif && possible);
@@ -1328,7 +1341,7 @@ void TBasewindow::TimerThread1Timer() {
     if (rafraichir_demande && etat.video_courante && fenetres_videos[etat.video_courante]) {
       FenetreVideo* w = fenetres_videos[etat.video_courante];
       activer(w);
-      w->regenerer_video(tableau_cameras.get());
+      w->regenerer_video();
     }
     if (etat.vue_courante && fenetres_vues[etat.vue_courante]) fenetres_vues[etat.vue_courante]->fermeture_autorisee = 0;
     if (etat.montagne_courante && cartes[etat.montagne_courante]) cartes[etat.montagne_courante]->fermeture_autorisee = 0;
@@ -1614,9 +1627,9 @@ bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fi
 }
 
 int TBasewindow::creer_vue(const std::string& fichier_image) { return montagnes_->nouvelle_vue(fichier_image); }
-// Video windows come later: until then none is made.
-int TBasewindow::creer_video(const std::string&, const std::vector<enregistrement_camera>*, const informations_video&) {
-  return 0;
+int TBasewindow::creer_video(const std::string& film, const std::vector<enregistrement_camera>* cameras,
+                             const informations_video& informations) {
+  return videos_->ouvrir_video(film, cameras, informations);
 }
 
 void TBasewindow::focaliser_fiche(int m) {
@@ -1668,7 +1681,11 @@ informations_video TBasewindow::informations(int w) {
   return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] ? fenetres_videos[w]->informations : informations_video{};
 }
 
-const std::vector<enregistrement_camera>* TBasewindow::cameras(int) { return tableau_cameras.get(); }
+const std::vector<enregistrement_camera>* TBasewindow::cameras(int w) {
+  if (w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] && !fenetres_videos[w]->cameras.empty())
+    return &fenetres_videos[w]->cameras;
+  return tableau_cameras.get();
+}
 
 void TBasewindow::titre_video(int w, const std::string& titre) {
   if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;

@@ -36,6 +36,8 @@ class QTreeWidgetItem;
 class TData;
 class CommandesFichier;
 class CommandesMontagne;
+class CommandesVideo;
+class DialogueReglagesVideo;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -100,6 +102,8 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::function<void()> nouvelle_vue, nouvelle_video;
   std::function<void(Tmatrice&, std::int32_t valeur)> elever;  // adding mode
   std::function<CarteMontagne*()> creer_carte;  // the card of a new slot
+  std::function<FenetreVideo*()> creer_fenetre_video;  // a video window; empty: no videos yet
+  std::function<std::unique_ptr<DialogueReglagesVideo>()> creer_dialogue_video;  // the video settings
   // Connects a menu command (by caption) to its code; until then its item stays disabled.
   void connecter(const QString& caption, std::function<void()> commande);
   std::function<void()> commande_de(const QString& caption) const {
@@ -167,6 +171,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void recents_modifies() override;
   // The Mountain and View menu commands.
   CommandesMontagne& commandes_montagne() { return *montagnes_; }
+  CommandesVideo& commandes_video() { return *videos_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
 
@@ -219,6 +224,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void activer_elements();  // the enabling table
   void cocher_options();
   void regler(const QString& caption, bool actif);
+  bool commande_possible(const QString& caption) const;
   void reconstruire_recents();
   void liberer_noeud(QTreeWidgetItem*& noeud);
   QTreeWidgetItem* nouveau_noeud(QTreeWidgetItem* parent, const QString& texte, int image, int image_choisie,
@@ -240,6 +246,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::unique_ptr<DialoguesDocuments> dialogues_;
   std::unique_ptr<CommandesFichier> fichier_;
   std::unique_ptr<CommandesMontagne> montagnes_;
+  std::unique_ptr<CommandesVideo> videos_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/fenetres/fenetres.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 
 void FenetreEnfant::requete_fenetre() const { platform::send(principale, platform::WM_LBUTTONDBLCLK, 0, 0); }
 
@@ -41,4 +42,10 @@ void FenetreEdition::closeEvent(QCloseEvent* e) {
 void FenetreImport::closeEvent(QCloseEvent* e) {
   fermee = 1;
   e->accept();
+}
+
+void FenetreVideo::prendre_cameras(const std::vector<enregistrement_camera>* source, std::int32_t nombre_images) {
+  const std::size_t n = std::size_t(std::clamp(nombre_images, 0, kCamerasMax)) + 1;
+  cameras.assign(n, enregistrement_camera{});
+  if (source) std::copy_n(source->begin(), std::min(n, source->size()), cameras.begin());
 }

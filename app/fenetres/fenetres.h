@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/matrice.h"
 #include "model/records.h"
@@ -97,7 +98,29 @@ class FenetreVideo : public FenetreEnfant {
   std::string fichier_film;
   std::array<std::string, 11> informations{};
 
-  virtual void regenerer_video(const std::vector<enregistrement_camera>* cameras) { (void)cameras; }
+  // The window's own camera records (index 0 unused), one per frame.
+  std::vector<enregistrement_camera> cameras;
+  static constexpr std::int32_t kCamerasMax = 9999;
+
+  // Takes a copy of `source`'s records 1..nombre_images (at most 9999),
+  // padded with zero records; no source gives zero records.
+  void prendre_cameras(const std::vector<enregistrement_camera>* source, std::int32_t nombre_images);
+
+  // Set-up once the slot is filled: the owner's handle, a copy of the
+  // settings, the terrain, the movie to show (empty: none yet) and the
+  // program folder. The window makes its movie unless it has a file.
+  virtual void init_video(platform::WindowHandle proprietaire, const Param_video& p, Tmatrice* terrain,
+                          const std::string& film, const std::string& dossier_programme) {
+    (void)proprietaire, (void)terrain, (void)dossier_programme;
+    parametres = p;
+    fichier_film = film;
+  }
+  // Makes the movie from the window's own records.
+  virtual void generer_video() {}
+  // Makes the movie again at the settings' frame size.
+  virtual void regenerer_video() {}
+  // The information box about the movie file.
+  virtual void Informations1Click() {}
 
  protected:
   void closeEvent(QCloseEvent* e) override;

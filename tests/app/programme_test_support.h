@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/fichiers.h"
+#include "video/dialogue_reglages.h"
 #include "app/carte_provisoire.h"
 #include "app/fenetres/donnees_images.h"
 #include "app/fenetres/fenetres.h"
@@ -44,7 +46,37 @@ struct FakeVue : FenetreVue {
   int rendus = 0;
   void rafraichir_vue() override { ++rendus; }
 };
-struct FakeVideo : FenetreVideo {};
+// Records what the main window asks of a video window.
+struct FakeVideo : FenetreVideo {
+  int inits = 0, regenerations = 0, informations_montrees = 0;
+  std::string film_init;
+  bool film_present_a_l_init = false;
+  std::vector<enregistrement_camera> cameras_regenerees;
+  void init_video(platform::WindowHandle h, const Param_video& p, Tmatrice* t, const std::string& film,
+                  const std::string& dossier) override {
+    ++inits;
+    film_init = film;
+    film_present_a_l_init = !film.empty() && fichier_existe(film);
+    FenetreVideo::init_video(h, p, t, film, dossier);
+  }
+  void regenerer_video() override {
+    ++regenerations;
+    cameras_regenerees = cameras;
+  }
+  void Informations1Click() override { ++informations_montrees; }
+};
+
+// The video settings dialog: records what it was given and answers as told.
+struct FakeDialogueVideo : DialogueReglagesVideo {
+  int executions = 0;
+  EntreesReglagesVideo recu;
+  std::function<int(const EntreesReglagesVideo&, SortiesReglagesVideo&)> reponse;
+  int executer(const EntreesReglagesVideo& in, SortiesReglagesVideo& out) override {
+    ++executions;
+    recu = in;
+    return reponse ? reponse(in, out) : 2;
+  }
+};
 struct FakeEditeur : FenetreEdition {};
 
 struct Programme {

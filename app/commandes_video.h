@@ -1,0 +1,39 @@
+// The Videos menu commands of the main window and the video requests that
+// lead to them: new and duplicated videos, refresh, the detailed-parameters
+// option, the information box and the video settings dialog.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/etat_documents.h"
+#include "model/records.h"
+
+class TBasewindow;
+
+class CommandesVideo {
+ public:
+  // Connects the commands to the main window's menu items and hooks.
+  explicit CommandesVideo(TBasewindow& w);
+
+  // A video of the current view; returns its slot, 0 when none was made.
+  // `cameras` are the records of an opened video document (null: the working
+  // camera table).
+  int nouvelle_video(const std::vector<enregistrement_camera>* cameras = nullptr);
+  // An opened video document's window: its movie (empty when none lies
+  // beside the document), records and information lines.
+  int ouvrir_video(const std::string& film, const std::vector<enregistrement_camera>* cameras,
+                   const informations_video& informations);
+  void creer_video();
+  void dupliquer_video();
+  void rafraichir_video();
+  void parametres_detailles();
+  void informations();
+  void reglages_video();
+
+  std::string film_suivant;         // the movie handed to the next new window
+  bool duplication_demandee = false;
+
+ private:
+  TBasewindow& w_;
+};

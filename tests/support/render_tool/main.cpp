@@ -20,6 +20,11 @@
 //                                 --variants V, --au-trait, --detail-plus, --foreground
 //   --tree-sheet                  the eight species at sizes 4, 12 and 48 to --out
 //   --sky-only                    only the sky of the view, as the Weather page shows
+//   --movie out.avi               a movie along the video's camera path (circle, open or
+//                                 closed path) instead of one picture; with --video
+//                                 field=value (repeatable; bezier_altitude_1..7 too) and
+//                                 --movie-frames K (the first K frames); prints the
+//                                 movie's file information as key=value lines
 //                                 it: Round(1.02 W) x H, without terrain or sea
 #include <algorithm>
 #include <cmath>
@@ -44,6 +49,9 @@
 #include "tests/support/arbres_dessin.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
+#include "platform/vidconv/conversion_video.h"
+#include "video/codecs_video.h"
+#include "video/trajectoire.h"
 
 namespace {
 
@@ -119,6 +127,37 @@ Champs<param_mat> champs_matrice(param_mat& p) {
   return c;
 }
 
+Champs<Param_video> champs_video(Param_video& p) {
+  Champs<Param_video> c{p, {}};
+  CHAMP(c, nombre_images); CHAMP(c, type_video); CHAMP(c, type_trajectoire); CHAMP(c, centre_cercle_x);
+  CHAMP(c, centre_cercle_y); CHAMP(c, rayon_cercle); CHAMP(c, angle_vision); CHAMP(c, point_vise_x);
+  CHAMP(c, point_vise_y); CHAMP(c, point_vise_fixe); CHAMP(c, distance_point_vise); CHAMP(c, zoom_video);
+  for (std::size_t k = 0; k < 7; ++k) c.ajouter("bezier_altitude_" + std::to_string(k + 1), p.bezier_altitude[k]);
+  return c;
+}
+
+// The video section's defaults, as a new options file holds them.
+Param_video video_defaut() {
+  Param_video p{};
+  p.nombre_images = 360;
+  p.type_video = 2;
+  p.type_trajectoire = 1;
+  p.largeur_image = 400;
+  p.hauteur_image = 300;
+  p.point_vise_fixe = 1;
+  p.distance_point_vise = 25;
+  p.zoom_video = 15;
+  p.premiere_image = 1;
+  p.derniere_image = 200;
+  for (std::size_t k = 0; k < 13; ++k) p.bezier_x[k] = p.bezier_y[k] = k < 7 ? 0 : -1;
+  return p;
+}
+
+// Renders the first `images` frames of the video's camera path and writes the
+// movie; prints its file information.
+int faire_film(Tmatrice& terrain, const param_vue& vue, const std::vector<std::string>& reglages, int largeur,
+               int hauteur, int images, const std::string& film);
+
 int usage(const std::string& message) {
   std::cerr << "quorvel_render_tool: " << message << "\n";
   return 2;
@@ -133,7 +172,9 @@ int main(int argc, char** argv) {
   bool avec_cle = false, grossier = false, editeur = false, camera = false, ciel_seul = false;
   int cle = 0;
   enregistrement_camera rec;
-  std::vector<std::string> mats, vues, couches;
+  std::vector<std::string> mats, vues, couches, reglages_video;
+  std::string film;
+  int images_film = 30;
   int espece_seule = 0, foret = 0;
   bool planche = false;
   ArbreSeul seul;
@@ -175,6 +216,9 @@ int main(int argc, char** argv) {
       else if (a == "--out-bmp") sortie_bmp = valeur();
       else if (a == "--sky-dir") dossier_ciels = valeur();
       else if (a == "--sky-only") ciel_seul = true;
+      else if (a == "--movie") film = valeur();
+      else if (a == "--video") reglages_video.push_back(valeur());
+      else if (a == "--movie-frames") images_film = entier(valeur());
       else if (a == "--forest") foret = entier(valeur());
       else if (a == "--tree") espece_seule = entier(valeur());
       else if (a == "--tree-sheet") planche = true;
@@ -243,6 +287,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (!forme.empty() == avec_cle) return usage("give either --key or --shape");
+    if (!film.empty() && images_film < 1) return usage("--movie-frames must be at least 1");
 
     std::unique_ptr<Tmatrice> terrain;
     if (!forme.empty()) {
@@ -268,6 +313,7 @@ int main(int argc, char** argv) {
       if (!champs.fixer(v)) return usage("unknown view field " + v);
 
     terrain->marquer_modifiee();  // the whole picture is drawn, as in the view window
+    if (!film.empty()) return faire_film(*terrain, vue, reglages_video, largeur, hauteur, images_film, film);
     const TMyPalette palette = palette_pour_vue(vue);
     render::Bitmap image(largeur, hauteur);
     render::Bitmap carte2;
@@ -309,3 +355,66 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+namespace {
+
+int faire_film(Tmatrice& terrain, const param_vue& vue, const std::vector<std::string>& reglages, int largeur,
+               int hauteur, int images, const std::string& film) {
+  namespace vcv = platform::vcv;
+  Param_video p = video_defaut();
+  p.vue = vue;
+  auto champs = champs_video(p);
+  for (const std::string& r : reglages)
+    if (!champs.fixer(r)) return usage("unknown video field " + r);
+  p.largeur_image = largeur;
+  p.hauteur_image = hauteur;
+  std::vector<enregistrement_camera> table;
+  DessinTrajectoire dessin;
+  EditeurAltitude altitudes{300, 100, 0, 0};
+  if (!calcule_trajectoire(p, terrain, altitudes, false, table, dessin)) return usage("no camera path to follow");
+  images = std::min(images, p.nombre_images);
+  // The frames show the middle of a picture 1.1 times larger, as the making window renders them.
+  param_vue rendu = p.vue;
+  rendu.largeur_image = Round(1.1 * largeur);
+  rendu.hauteur_image = Round(1.1 * hauteur);
+  rendu.echelle_fixe = rendu.ombre_portee = rendu.observateur_place = 0;
+  rendu.type_ciel = 0;
+  rendu.agitation_mer = std::min<std::int32_t>(rendu.agitation_mer, 3);
+  rendu.centre_x = rendu.centre_y = 0;
+  const TMyPalette palette = palette_pour_vue(rendu);
+  render::Bitmap image(largeur, hauteur);
+  const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
+  vcv::assign_video_source(conv, [&](vcv::Handle source, int index) {
+    if (index >= images) {
+      vcv::src_finished(source);
+      return;
+    }
+    render::calcul_image(terrain, 0, palette, image, {}, rendu, largeur, hauteur, nullptr, nullptr, 0, 0, 0, 0, 1,
+                         table[std::size_t(index) + 1]);
+    vcv::dib_to_img(img, {image.pixels().data(), image.width(), image.height(), image.width()});
+    vcv::src_set_img(source, img);
+  });
+  vcv::set_frame_rate(conv, 30.0);
+  vcv::set_resolution(conv, largeur, hauteur);
+  if (auto c = codec_video(p.type_video)) vcv::set_codec(conv, c->conteneur, c->codec);
+  vcv::set_output_file(conv, film, 0);
+  vcv::set_byte_rate(conv, vcv::kContainerAvi, 600);
+  vcv::set_byte_rate(conv, vcv::kContainerMpeg, 600);
+  vcv::set_dithering(conv, 1);
+  vcv::force_compatibility(conv, -1);
+  const bool fait = vcv::convert(conv);
+  vcv::free(conv);
+  vcv::free(img);
+  if (!fait) return usage("movie not written: " + vcv::last_error_text());
+  vcv::FileInfo info;
+  if (!vcv::get_file_info(film, 0, info)) return usage("cannot read the movie back");
+  std::cout << "file_name=" << info.file_name << "\nfile_format=" << info.file_format
+            << "\nfile_size=" << std::int64_t(info.file_size) << "\nvideo_format=" << info.video_format
+            << "\nframes=" << info.frames << "\nplaying_time=" << info.playing_time
+            << "\nframes_per_second=" << info.frames_per_second << "\nwidth=" << info.width
+            << "\nheight=" << info.height << "\nbytes_per_pixel=" << info.bytes_per_pixel
+            << "\nbits_per_pixel=" << info.bits_per_pixel << "\n";
+  return 0;
+}
+
+}  // namespace

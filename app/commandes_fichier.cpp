@@ -76,13 +76,12 @@ void CommandesFichier::recents() {
 
 // ---------------------------------------------------------------- saving
 
-void CommandesFichier::FileSaveItemClick() {
+bool CommandesFichier::FileSaveItemClick() {
   const int m = e_.montagne_courante;
-  if (m == 0 || !e_.montagnes[m].type.utilise) return;
+  if (m == 0 || !e_.montagnes[m].type.utilise) return false;
   if (!e_.montagnes[m].type.a_fichier)
-    nom_document(e_.vue_courante != 0 || e_.video_courante != 0, e_.video_courante != 0);
-  else
-    sauver_document();
+    return nom_document(e_.vue_courante != 0 || e_.video_courante != 0, e_.video_courante != 0);
+  return sauver_document();
 }
 
 void CommandesFichier::FileSaveAsItemClick() {
@@ -97,13 +96,13 @@ void CommandesFichier::Enregistrervidosous1Click() {
   if (e_.vue_courante != 0 && e_.video_courante != 0) nom_document(true, true);
 }
 
-void CommandesFichier::nom_document(bool vue, bool video) {
+bool CommandesFichier::nom_document(bool vue, bool video) {
   const int m = e_.montagne_courante;
-  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].terrain) return;
+  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].terrain) return false;
   const auto chemin = dialogues_.chemin_sauvegarde(video ? DialogueSauvegarde::video
                                                    : vue ? DialogueSauvegarde::vue
                                                          : DialogueSauvegarde::montagne);
-  if (!chemin) return;
+  if (!chemin) return false;
   const Instantane avant = prendre_instantane(m);
   dialogues_.curseur_attente(true);
   Type_matrice& t = e_.montagnes[m].type;
@@ -117,13 +116,16 @@ void CommandesFichier::nom_document(bool vue, bool video) {
   hote_.titre_fiche(m, titre_fiche(m));
   if (vue && e_.vue_courante != 0 && e_.video_courante == 0) hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
   if (video && e_.video_courante != 0) hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
-  if (ecrire(m, vue, video, avant)) recents();
+  const bool ecrit = ecrire(m, vue, video, avant);
+  if (ecrit) recents();
   dialogues_.curseur_attente(false);
+  return ecrit;
 }
 
-void CommandesFichier::sauver_document() {
+bool CommandesFichier::sauver_document() {
   const int m = e_.montagne_courante;
-  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].type.a_fichier || !e_.montagnes[m].terrain) return;
+  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].type.a_fichier || !e_.montagnes[m].terrain)
+    return false;
   const Instantane avant = prendre_instantane(m);
   Type_matrice& t = e_.montagnes[m].type;
   dialogues_.curseur_attente(true);
@@ -197,12 +199,16 @@ void CommandesFichier::sauver_document() {
     e_.fichier_courant = t.fichier;
     if (reponse) recents();
   }
+  bool ecrit = false;
   if (reponse) {
-    ecrire(m, v != 0 && t.genre > 1, w != 0 && t.genre == 3, avant);
+    ecrit = ecrire(m, v != 0 && t.genre > 1, w != 0 && t.genre == 3, avant);
   } else if (refus_remplacement) {
     restaurer(avant);
   }
+  // Nothing written: the document is still edited.
+  if (!ecrit) t.modifie_edition = avant.type.modifie_edition;
   dialogues_.curseur_attente(false);
+  return ecrit;
 }
 
 bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant) {

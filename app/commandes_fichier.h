@@ -15,16 +15,18 @@ class CommandesFichier {
       : e_(etat), hote_(hote), dialogues_(dialogues) {}
 
   // "&Save" (F3): under the slot's own path, or under a new name when the
-  // current mountain has no file yet.
-  void FileSaveItemClick();
+  // current mountain has no file yet. True when the document was written.
+  bool FileSaveItemClick();
   // "Save &Mountain under...", "Save &View under ...", "Save Movie under ...".
   void FileSaveAsItemClick();
   void Enregistrervuesous();
   void Enregistrervidosous1Click();
-  // Save under a new name, with or without the view and video parts.
-  void nom_document(bool vue, bool video);
-  // Save the current mountain under its own path, after the questions.
-  void sauver_document();
+  // Save under a new name, with or without the view and video parts. True
+  // when written; Cancel, a refusal or a failed write give false.
+  bool nom_document(bool vue, bool video);
+  // Save the current mountain under its own path, after the questions. True
+  // when written.
+  bool sauver_document();
   // "Remove": the current file and its pictures and movies, after questions.
   void SupprimerClick();
 

@@ -201,6 +201,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   documents.ouvrir_vue = [this] { fichier_->ouvrir_vue(); };
   documents.ouvrir_video = [this] { fichier_->ouvrir_video(); };
   documents.sauver_document = [this] { fichier_->sauver_document(); };
+  documents.enregistrer = [this] { return fichier_->FileSaveItemClick(); };
   documents.FileOpenItemClick = [this] { fichier_->FileOpenItemClick(); };
   documents.FileSaveItemClick = [this] { fichier_->FileSaveItemClick(); };
   documents.Sauvermontagne = [this] { fichier_->FileSaveAsItemClick(); };
@@ -627,7 +628,14 @@ void TBasewindow::closeEvent(QCloseEvent* e) {
     return;
   }
   occupe = 1;
-  fermer_avant_sortie();
+  if (!fermer_avant_sortie()) {
+    // A save the user asked for did not happen: the program stays, with the
+    // document open and still edited.
+    occupe = 0;
+    e->ignore();
+    UpdateItems();
+    return;
+  }
   options_seules = 1;
   Lire_options();
   Sauve_options();
@@ -641,7 +649,7 @@ void TBasewindow::closeEvent(QCloseEvent* e) {
   if (QMdiSubWindow* s = mdi_->currentSubWindow()) s->close();
 }
 
-void TBasewindow::fermer_avant_sortie() {
+bool TBasewindow::fermer_avant_sortie() {
   for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
     std::vector<FenetreVue*> vues_marquees;
     std::vector<FenetreVideo*> videos_marquees;
@@ -664,30 +672,37 @@ void TBasewindow::fermer_avant_sortie() {
       editeurs[m]->modifiee = 0;
     }
     auto& type = etat.montagnes[m].type;
-    if (type.utilise && type.a_fichier && type.modifie_edition) {
-      std::string question = "Before exit, do you want to save modifications on  N°" + std::to_string(m) + "  " +
-                             type.fichier + " ?";
-      if (ask_yes_no(question, "Quorvel")) {
-        etat.montagne_courante = m;
-        etat.parametres = type.parametres;
-        // The document receives its own view and video, never another mountain's.
-        int v = (type.no_vue && etat.vues[type.no_vue].utilise && etat.vues[type.no_vue].montagne == m)
-                    ? type.no_vue
-                    : plus_haute_vue(m);
-        etat.vue_courante = 0;
-        if (v && fenetres_vues[v]) etat.vue = fenetres_vues[v]->parametres;
-        int w = (type.no_video && etat.videos[type.no_video].utilise && etat.videos[type.no_video].vue == v)
-                    ? type.no_video
-                    : 0;
-        etat.video_courante = w;
-        if (w && fenetres_videos[w]) etat.video = fenetres_videos[w]->parametres;
-        if (documents.sauver_document) documents.sauver_document();
-      }
+    // A mountain without a file is asked about too once it was changed after
+    // its creation: answering would otherwise lose the changes.
+    if (type.utilise && type.modifie_edition) {
+      const std::string nom = type.a_fichier ? type.fichier : type.nom.str();
+      const std::string question =
+          "Before exit, do you want to save modifications on  N\u00b0" + std::to_string(m) + "  " + nom + " ?";
+      if (ask_yes_no(question, "Quorvel") && !sauver_en_sortie(m)) return false;
     }
     for (FenetreVue* fv : vues_marquees) fv->modifiee = 0;
     for (FenetreVideo* fw : videos_marquees) fw->refaite = 0;
     type.modifie_edition = 0;
   }
+  return true;
+}
+
+bool TBasewindow::sauver_en_sortie(int m) {
+  auto& type = etat.montagnes[m].type;
+  etat.montagne_courante = m;
+  etat.parametres = type.parametres;
+  // The document receives its own view and video, never another mountain's.
+  int v = (type.no_vue && etat.vues[type.no_vue].utilise && etat.vues[type.no_vue].montagne == m) ? type.no_vue
+                                                                                                : plus_haute_vue(m);
+  if (v && fenetres_vues[v]) etat.vue = fenetres_vues[v]->parametres;
+  int w = (type.no_video && etat.videos[type.no_video].utilise && etat.videos[type.no_video].vue == v) ? type.no_video
+                                                                                                       : 0;
+  if (w && fenetres_videos[w]) etat.video = fenetres_videos[w]->parametres;
+  // With a file the save finds the view itself; "Save as" takes the kind of
+  // document from the current view and video.
+  etat.vue_courante = type.a_fichier ? 0 : v;
+  etat.video_courante = w;
+  return documents.enregistrer && documents.enregistrer();
 }
 
 // ---------------------------------------------------------------- children
@@ -1268,8 +1283,12 @@ void TBasewindow::Fermer_montagne_active() {
 
 void TBasewindow::Fermer_toutes_montagnes() {
   occupe = 1;
-  fermer_avant_sortie();
+  const bool suite = fermer_avant_sortie();
   occupe = 0;
+  if (!suite) {
+    UpdateItems();
+    return;
+  }
   Fermer_montagne_active();
   if (etat.nombre_montagnes > 0) Timer_delete_.start();
 }

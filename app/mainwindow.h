@@ -52,6 +52,7 @@ ReglagesDemarrage reglages_du_programme(const QStringList& arguments);
 struct CommandesDocuments {
   std::function<void()> ouvrir_montagne, ouvrir_vue, ouvrir_video;  // open the current file name
   std::function<void()> sauver_document;                            // save the current mountain's document
+  std::function<bool()> enregistrer;  // "&Save" (F3) on the current mountain: true when written
   std::function<void()> FileOpenItemClick, FileSaveItemClick;
   std::function<void()> Sauvermontagne, Sauvervue, Sauvervideo, Supprimer;
   std::function<void(const std::string&)> FileprecItemClick;
@@ -126,7 +127,9 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void Sauve_options();
   void Fic_defClick();
   void ExitBtnClick();
-  void fermer_avant_sortie();
+  // The exit questions; false when a save the user asked for was not made
+  // (failed write, Cancel in "Save as"): the exit then stops.
+  bool fermer_avant_sortie();
   void maj_fichiers_recents();
   void basculer_explorateur();
   void Contextuelle();   // "Contextual Help"
@@ -239,6 +242,8 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   // and it, one of its views, videos or its editor changed.
   void poser_question_montagne(int m);
   int plus_haute_vue(int m) const;
+  // Saves mountain m as "&Save" does, with its own view and video; true when written.
+  bool sauver_en_sortie(int m);
   void en_dehors_operation(QTimer& t, const std::function<void()>& action);
   void liberer_carte(int m);
 

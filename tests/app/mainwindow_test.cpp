@@ -174,7 +174,7 @@ TEST(Exit, AsksForEditedMountainsAndKeepsTheSectionsOnDisk) {
     std::string ini = options_exemple();
     ASSERT_TRUE(p.demarrer(ini));
     TBasewindow& w = *p.w;
-    w.documents.sauver_document = p.sauver_reel;
+    w.documents.enregistrer = p.enregistrer_reel;
     int m = p.ouvrir("edited.mat");
     ASSERT_EQ(m, 1);
     std::string avant = lire_tout(p.chemin("edited.mat"));
@@ -203,6 +203,81 @@ TEST(Exit, AsksForEditedMountainsAndKeepsTheSectionsOnDisk) {
                        p.chemin("edited.mat").toStdString() + "\r\n";
     EXPECT_EQ(apres.substr(0, tete.size()), tete);
     EXPECT_EQ(w.etat.montagnes[m].type.modifie_edition, 0);
+  }
+}
+
+// A save at exit that cannot write keeps the program, the document and its
+// edits; saved elsewhere, the exit then goes through.
+TEST(Exit, AFailedSaveStopsTheExitAndKeepsTheEdits) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  TBasewindow& w = *p.w;
+  w.documents.enregistrer = p.enregistrer_reel;
+  ASSERT_TRUE(QDir(p.dossier.path()).mkdir("gone"));
+  const int m = p.ouvrir("gone/edited.mat");
+  ASSERT_EQ(m, 1);
+  Tmatrice& t = *w.etat.montagnes[m].terrain;
+  t.hauteurs->ecrire(2, 3, t.hauteurs->lire(2, 3) + 321);
+  const std::int32_t attendue = t.hauteurs->lire(2, 3);
+  w.etat.montagnes[m].type.modifie_edition = 1;
+  // The folder disappears: no write can succeed there, whoever runs the test.
+  ASSERT_TRUE(QDir(p.chemin("gone")).removeRecursively());
+  p.ui.answers = {true};
+  w.close();
+  ASSERT_EQ(p.ui.entries.size(), 2u);
+  EXPECT_TRUE(p.ui.entries[0].question);
+  EXPECT_FALSE(p.ui.entries[1].question);
+  EXPECT_NE(p.ui.entries[1].text.find("could not be written"), std::string::npos);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(w.sortie);
+  EXPECT_TRUE(w.etat.montagnes[m].type.utilise);
+  EXPECT_EQ(w.etat.montagnes[m].type.modifie_edition, 1);
+  EXPECT_EQ(w.etat.montagnes[m].type.fichier, p.chemin("gone/edited.mat").toStdString());
+  // The user saves it elsewhere; the next exit asks nothing and ends.
+  p.dialogues->sauvegardes.push_back(p.chemin("kept.mat").toStdString());
+  w.etat.montagne_courante = m;
+  w.action("Save &Mountain under...")->trigger();
+  document_lu d = lire_document(lire_tout(p.chemin("kept.mat")), "kept.mat", GenreDocument::montagne);
+  EXPECT_EQ(d.terrain->hauteurs->lire(2, 3), attendue);
+  p.ui.entries.clear();
+  w.close();
+  EXPECT_TRUE(p.ui.entries.empty());
+  EXPECT_TRUE(w.sortie);
+}
+
+// A mountain that never had a file is asked about once it was changed; Yes
+// opens "Save as", whose Cancel stops the exit. An unchanged one is not asked.
+TEST(Exit, EditedMountainsWithoutAFileAreAskedAbout) {
+  enum Cas { annule, sauve, refuse, inchange };
+  for (Cas cas : {annule, sauve, refuse, inchange}) {
+    SCOPED_TRACE(cas);
+    Programme p;
+    ASSERT_TRUE(p.demarrer(options_exemple()));
+    TBasewindow& w = *p.w;
+    w.documents.enregistrer = p.enregistrer_reel;
+    const int m = p.ouvrir("model.mat");
+    auto& type = w.etat.montagnes[m].type;
+    type.a_fichier = 0;
+    type.fichier.clear();
+    type.nom = "New #  1";
+    type.modifie_edition = cas == inchange ? 0 : 1;
+    p.ui.answers = {cas != refuse};
+    if (cas == sauve) p.dialogues->sauvegardes.push_back(p.chemin("named.mat").toStdString());
+    w.close();
+    if (cas == inchange) {
+      EXPECT_TRUE(p.ui.entries.empty());
+    } else {
+      ASSERT_GE(p.ui.entries.size(), 1u);
+      EXPECT_EQ(p.ui.entries[0].text, "Before exit, do you want to save modifications on  N\u00b01  New #  1 ?");
+    }
+    EXPECT_EQ(p.dialogues->demandes.size(), cas == annule || cas == sauve ? 1u : 0u);
+    EXPECT_EQ(w.sortie != 0, cas != annule);
+    EXPECT_EQ(QFileInfo::exists(p.chemin("named.mat")), cas == sauve);
+    if (cas == annule) {
+      EXPECT_TRUE(w.isVisible());
+      EXPECT_TRUE(type.utilise);
+      EXPECT_EQ(type.modifie_edition, 1);
+    }
   }
 }
 

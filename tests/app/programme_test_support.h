@@ -88,7 +88,8 @@ struct Programme {
   std::vector<int> sauvegardes;      // current mountain at each save
   std::vector<std::string> precedents;
   FakeDialoguesDocuments* dialogues = nullptr;
-  std::function<void()> sauver_reel;  // the document command, before the counting hook
+  std::function<void()> sauver_reel;   // the document command, before the counting hook
+  std::function<bool()> enregistrer_reel;  // "&Save", before the counting hook
 
   QString chemin(const QString& nom) const { return dossier.path() + "/" + nom; }
 
@@ -102,6 +103,7 @@ struct Programme {
     dialogues = d.get();
     w->utiliser_dialogues(std::move(d));
     sauver_reel = w->documents.sauver_document;
+    enregistrer_reel = w->documents.enregistrer;
     w->documents.ouvrir_vue = [this] { ouverts.push_back("vue:" + w->etat.fichier_courant); };
     w->documents.ouvrir_video = [this] { ouverts.push_back("vid:" + w->etat.fichier_courant); };
     auto mat = w->documents.ouvrir_montagne;
@@ -110,6 +112,10 @@ struct Programme {
       mat();
     };
     w->documents.sauver_document = [this] { sauvegardes.push_back(w->etat.montagne_courante); };
+    w->documents.enregistrer = [this] {
+      sauvegardes.push_back(w->etat.montagne_courante);
+      return true;
+    };
     w->documents.FileprecItemClick = [this](const std::string& c) { precedents.push_back(c); };
     ReglagesDemarrage r;
     r.executable = chemin("quorvel");

@@ -26,6 +26,10 @@ struct Sequence {
         fautes.push_back("save of " + std::to_string(w->etat.montagne_courante) + " while closing " +
                          std::to_string(attendu));
     };
+    w->documents.enregistrer = [this] {
+      fautes.push_back("exit save outside the exit questions");
+      return true;
+    };
     w->show();
   }
 
@@ -118,17 +122,17 @@ struct Sequence {
           if (e.montagnes[m].type.utilise && hasard(3) == 0) e.montagnes[m].type.modifie_edition = 1;
         // Exit questions: each save is for the slot just asked about.
         std::size_t avant = ui.entries.size();
-        w->documents.sauver_document = [this, avant] {
+        w->documents.enregistrer = [this, avant] {
           const std::string& q = ui.entries.back().text;
           std::string attendue = "N°" + std::to_string(w->etat.montagne_courante) + "  ";
           if (ui.entries.size() <= avant || q.find(attendue) == std::string::npos)
             fautes.push_back("exit save of " + std::to_string(w->etat.montagne_courante) + " after: " + q);
+          return true;
         };
-        w->fermer_avant_sortie();
-        w->documents.sauver_document = [this] {
-          if (w->etat.montagne_courante != attendu)
-            fautes.push_back("save of " + std::to_string(w->etat.montagne_courante) + " while closing " +
-                             std::to_string(attendu));
+        if (!w->fermer_avant_sortie()) fautes.push_back("exit stopped after a save that was made");
+        w->documents.enregistrer = [this] {
+          fautes.push_back("exit save outside the exit questions");
+          return true;
         };
         break;
       }

@@ -160,7 +160,7 @@ void TMatricewindow::initialiser_fiche(platform::WindowHandle proprietaire, bool
   nombre_vues = 0;
   for (const std::string& l : parametres.texte) {
     if (l.empty()) break;
-    Memo1->appendPlainText(QString::fromStdString(l));
+    Memo1->appendPlainText(QString::fromLatin1(l.data(), static_cast<qsizetype>(l.size())));
   }
   checkbox_photo->SetChecked(parametres.photo_aerienne != 0);
   checkbox_photo->setEnabled(parametres.photo_aerienne != 0);
@@ -211,7 +211,8 @@ bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {
     QTextDocument* d = Memo1->document();
     for (int k = 0; k < 11; ++k) {
       QTextBlock b = d->findBlockByNumber(k);
-      parametres.texte[static_cast<std::size_t>(k)] = b.isValid() ? b.text().toStdString() : std::string();
+      // Comment lines are stored as the document holds them: Latin-1.
+      parametres.texte[static_cast<std::size_t>(k)] = b.isValid() ? b.text().toLatin1().toStdString() : std::string();
     }
   }
   return CarteMontagne::eventFilter(o, e);

@@ -1,7 +1,6 @@
 #include "app/qt_platform.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QMetaObject>
 
 #include "platform/messages.h"
@@ -12,13 +11,19 @@ void install_message_pump() {
   });
 }
 
+std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, const std::string& caption,
+                                                      bool question, QWidget* parent) {
+  auto b = std::make_unique<QMessageBox>(question ? QMessageBox::Question : QMessageBox::Warning,
+                                         QString::fromStdString(caption), QString::fromStdString(text),
+                                         question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  b->setDefaultButton(question ? QMessageBox::No : QMessageBox::Ok);
+  return b;
+}
+
 bool QtUserInterface::ask_yes_no(const std::string& text, const std::string& caption) {
-  return QMessageBox::question(QApplication::activeWindow(), QString::fromLatin1(caption.c_str()),
-                               QString::fromLatin1(text.c_str()), QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  return construire_boite_message(text, caption, true, QApplication::activeWindow())->exec() == QMessageBox::Yes;
 }
 
 void QtUserInterface::warn(const std::string& text, const std::string& caption) {
-  QMessageBox::warning(QApplication::activeWindow(), QString::fromLatin1(caption.c_str()),
-                       QString::fromLatin1(text.c_str()));
+  construire_boite_message(text, caption, false, QApplication::activeWindow())->exec();
 }

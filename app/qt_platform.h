@@ -1,10 +1,20 @@
 // Glue between the platform message layer, the model's questions and Qt.
 #pragma once
 
+#include <QMessageBox>
+#include <memory>
+#include <string>
+
 #include "model/interfaces.h"
 
 // Makes posted messages reach their windows through the Qt event loop.
 void install_message_pump();
+
+// The message box of a question (Yes and No, No by default) or of a warning
+// (exclamation icon, OK), built but not run. Texts are UTF-8, as the program's
+// strings are.
+std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, const std::string& caption,
+                                                      bool question, QWidget* parent);
 
 // Questions and warnings in modal message boxes owned by the active window.
 class QtUserInterface : public UserInterface {

@@ -153,10 +153,10 @@ TEST(CarteMontagne, TextsOfTheCard) {
   c.parametres.maillage = 6;
   c.parametres.photo_aerienne = 1;
   c.parametres.texte[0] = "first";
-  c.parametres.texte[1] = "second";
+  c.parametres.texte[1] = "second caf\xE9";  // documents hold Latin-1
   c.initialiser_fiche(0, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7)).toSecsSinceEpoch());
   EXPECT_EQ(c.texte_etat, "   File written on March 5, 2024, Tue at 02:07 pm");
-  EXPECT_EQ(c.Memo1->toPlainText(), "first\nsecond");
+  EXPECT_EQ(c.Memo1->toPlainText(), QString::fromUtf8("first\nsecond caf\u00e9"));
   EXPECT_TRUE(c.checkbox_photo->Checked());
   EXPECT_EQ(c.modifie, 0);  // set-up raises no change
   c.show();
@@ -190,12 +190,14 @@ TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {
   a.commande("Type text");
   QTest::keyClicks(c->Memo1, "alpha");
   QTest::keyClick(c->Memo1, Qt::Key_Return);
-  QTest::keyClicks(c->Memo1, "beta");
+  QTest::keyClicks(c->Memo1, "beta ");
+  c->Memo1->insertPlainText(QString("%1t%1").arg(QChar(0xE9)));
+  QTest::keyClick(c->Memo1, Qt::Key_End);
   EXPECT_EQ(c->modifie, 1);
   a.w->activer(a.carte(2));
   a.w->activer(c);
   EXPECT_EQ(a.w->etat.montagnes[1].type.parametres.texte[0], "alpha");
-  EXPECT_EQ(a.w->etat.montagnes[1].type.parametres.texte[1], "beta");
+  EXPECT_EQ(a.w->etat.montagnes[1].type.parametres.texte[1], "beta \xE9t\xE9");
   EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 1);
   // Card 2 is not active: its close does nothing.
   a.carte(2)->sous_fenetre()->close();

@@ -8,6 +8,7 @@
 #include "app/aide.h"
 #include "app/apropos.h"
 #include "app/document.h"
+#include "app/qt_platform.h"
 #include "controls/speedbutton.h"
 #include "tests/app/programme_test_support.h"
 
@@ -279,6 +280,25 @@ TEST(Exit, EditedMountainsWithoutAFileAreAskedAbout) {
       EXPECT_EQ(type.modifie_edition, 1);
     }
   }
+}
+
+// The question as the message box shows it: the degree sign is one character.
+TEST(Exit, TheQuestionBoxShowsTheDegreeSign) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  const int m = p.ouvrir("edited.mat");
+  p.w->etat.montagnes[m].type.modifie_edition = 1;
+  p.ui.answers = {false};
+  p.w->close();
+  ASSERT_EQ(p.ui.entries.size(), 1u);
+  auto boite = construire_boite_message(p.ui.entries[0].text, p.ui.entries[0].caption, true, nullptr);
+  EXPECT_EQ(boite->text(), QString("Before exit, do you want to save modifications on  N") + QChar(0xB0) + "1  " + p.chemin("edited.mat") + " ?");
+  EXPECT_EQ(boite->windowTitle(), "Quorvel");
+  EXPECT_EQ(boite->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(boite->defaultButton(), boite->button(QMessageBox::No));
+  auto avertissement = construire_boite_message("Video N\u00b0 2", "View ", false, nullptr);
+  EXPECT_EQ(avertissement->text(), QString("Video N") + QChar(0xB0) + " 2");
+  EXPECT_EQ(avertissement->icon(), QMessageBox::Warning);
 }
 
 TEST(Exit, SavedOptionsAreTheSectionsLeftAtExit) {

@@ -93,7 +93,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
     requete_fenetre();
   });
   // Only a user's change reaches here: setting Checked from code raises nothing.
-  connect(checkbox_photo, &CtlCheckBox::Change, this, [this] {
+  connect(checkbox_photo, &CtlCheckBox::changed, this, [this] {
     modifie = 1;
     parametres.photo_aerienne = checkbox_photo->Checked() ? 1 : 0;
   });

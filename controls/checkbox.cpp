@@ -2,12 +2,202 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QShortcut>
+#include <QPainter>
 
-CtlCheckBox::CtlCheckBox(QWidget* parent) : QWidget(parent) {
-  resize(105, 17);
-  setFocusPolicy(Qt::StrongFocus);
+namespace {
+
+// A dotted frame, every other pixel.
+void DottedFrame(QPainter& p, const QRect& f, const QColor& c) {
+  for (int x = f.left(); x <= f.right(); x += 2) {
+    CtlFillRect(p, QRect(x, f.top(), 1, 1), c);
+    CtlFillRect(p, QRect(x, f.bottom(), 1, 1), c);
+  }
+  for (int y = f.top(); y <= f.bottom(); y += 2) {
+    CtlFillRect(p, QRect(f.left(), y, 1, 1), c);
+    CtlFillRect(p, QRect(f.right(), y, 1, 1), c);
+  }
 }
+
+// The cell with its key colour made see-through.
+QImage KeyedOut(const QImage& cell, QColor key) {
+  QImage out = cell.convertToFormat(QImage::Format_ARGB32);
+  const QRgb k = key.rgb() & 0xFFFFFF;
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x)
+      if ((line[x] & 0xFFFFFF) == k) line[x] = 0;
+  }
+  return out;
+}
+
+}  // namespace
+
+CtlButtonControl::CtlButtonControl(QWidget* parent) : CtlCustomPanel(parent) {
+  resize(105, 17);
+  alignment_.Alignment = agCenterLeft;
+  alignment_.AlignText2Glyph = taRight;
+  alignment_.Spacing = 4;
+}
+
+CtlButtonControl::~CtlButtonControl() { delete accelerator_.data(); }
+
+void CtlButtonControl::SetAlignment(const CtlButtonLayout& a) {
+  alignment_ = a;
+  AdjustSize();
+  update();
+}
+
+void CtlButtonControl::SetAutoSize(bool on) {
+  if (on == auto_size_) return;
+  auto_size_ = on;
+  AdjustSize();
+}
+
+void CtlButtonControl::SetFont3D(const Ctl3DCaption& fx) {
+  font3d_ = fx;
+  AdjustSize();
+  update();
+}
+
+void CtlButtonControl::SetFocusStyle(CtlGlyphTextFocusStyle s) {
+  if (s == focus_style_) return;
+  focus_style_ = s;
+  update();
+}
+
+void CtlButtonControl::SetFocusColor(CtlColor c) {
+  if (c == focus_color_) return;
+  focus_color_ = c;
+  update();
+}
+
+void CtlButtonControl::SetUseFocusColor(bool on) {
+  if (on == use_focus_color_) return;
+  use_focus_color_ = on;
+  update();
+}
+
+void CtlButtonControl::SetGlyphSize(int size) {
+  size = std::clamp(size, 1, 255);
+  if (size == glyph_size_) return;
+  glyph_size_ = size;
+  StripChanged();
+}
+
+void CtlButtonControl::SetGlyphFlat(bool on) {
+  if (on == glyph_flat_) return;
+  glyph_flat_ = on;
+  StripChanged();
+}
+
+void CtlButtonControl::SetGlyphTransparent(bool on) {
+  if (on == glyph_transparent_) return;
+  glyph_transparent_ = on;
+  update();
+}
+
+void CtlButtonControl::SetGlyphTransparentColor(CtlColor c) {
+  if (c == glyph_transparent_color_) return;
+  glyph_transparent_color_ = c;
+  update();
+}
+
+void CtlButtonControl::SetColor(CtlColor c) {
+  CtlCustomPanel::SetColor(c);
+  setAttribute(Qt::WA_OpaquePaintEvent, c != clNone && !Transparent());
+}
+
+void CtlButtonControl::SetCaption(const QString& c) {
+  caption_ = c;
+  CtlReplaceMnemonic(accelerator_, this, c, [this] {
+    if (isEnabled() && isVisible()) Accelerator();
+  });
+  AdjustSize();
+  update();
+}
+
+void CtlButtonControl::SetImageList(const CtlImageList* list, int list_index, int image_index) {
+  list_ = list;
+  if (list_index >= 0) list_index_ = list_index;
+  if (image_index >= 0) image_index_ = image_index;
+  StripChanged();
+}
+
+void CtlButtonControl::StripChanged() {
+  AdjustSize();
+  update();
+}
+
+QImage CtlButtonControl::Strip() const {
+  if (UsesListStrip()) return list_->Picture(list_index_, image_index_);
+  return BuiltInStrip();
+}
+
+QSize CtlButtonControl::MeasuredSize() const {
+  const QSize mark(CellWidth(), Strip().height());
+  const QSize text = caption_.isEmpty() ? QSize(0, 0) : CalcTextSize(font(), caption_, &font3d_, 0, -1);
+  CtlButtonLayout top_left = alignment_;
+  top_left.Alignment = agTopLeft;
+  const CtlGlyphTextPlace place = CtlPlaceGlyphText(top_left, mark, text, QRect(0, 0, 10000, 10000));
+  return place.glyph.united(place.text).size();
+}
+
+void CtlButtonControl::AdjustSize() {
+  if (auto_size_) resize(MeasuredSize());
+}
+
+void CtlButtonControl::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  CtlPreparePainter(p);
+  if (Color() != clNone) PaintBackground(p);
+  const QImage strip = Strip();
+  const int w = CellWidth(), h = strip.height();
+  QImage mark = strip.copy(CellIndex() * w, 0, w, h);
+  if (glyph_transparent_) mark = KeyedOut(mark, ColorToRgb(glyph_transparent_color_));
+  const QSize text = caption_.isEmpty() ? QSize(0, 0) : CalcTextSize(font(), caption_, &font3d_, 0, -1);
+  const CtlGlyphTextPlace place = CtlPlaceGlyphText(alignment_, mark.size(), text, rect());
+  last_mark_ = place.glyph;
+  last_text_ = place.text;
+  p.drawImage(place.glyph.topLeft(), mark);
+  p.setFont(font());
+  DrawFxText(p, caption_, &font3d_, nullptr, isEnabled() ? fxEnabled | fxAuto3d : fxAuto3d,
+             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine, place.text,
+             ColorToRgb(clBtnText), ColorToRgb(Color() == clNone ? clBtnFace : Color()));
+  if (!hasFocus() || focus_style_ == fcNone) return;
+  QRect f;
+  switch (focus_style_) {
+    case fcControl: f = rect(); break;
+    case fcText: f = place.text.adjusted(-1, 0, 1, 0); break;
+    case fcGlyph: f = place.glyph; break;
+    default: f = place.glyph.united(place.text); break;
+  }
+  f = f.intersected(rect());
+  DottedFrame(p, f, use_focus_color_ ? ColorToRgb(focus_color_) : ColorToRgb(clBtnText));
+}
+
+void CtlButtonControl::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  // An unfocused control takes the focus first; the press is dropped if another
+  // control kept it (an inactive window only records the focus for later).
+  if (!hasFocus()) {
+    setFocus(Qt::MouseFocusReason);
+    if (!hasFocus() && isActiveWindow()) return;
+  }
+  pressed_ = true;
+}
+
+void CtlButtonControl::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void CtlButtonControl::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  if (!rect().contains(e->position().toPoint())) return;
+  UserClick();
+}
+
+// ---------------------------------------------------------------- check box
+
+CtlCheckBox::CtlCheckBox(QWidget* parent) : CtlButtonControl(parent) { SetTabStop(true); }
 
 void CtlCheckBox::SetState(CtlCheckState s) {
   if (s == state_) return;
@@ -16,39 +206,14 @@ void CtlCheckBox::SetState(CtlCheckState s) {
 }
 
 void CtlCheckBox::SetGlyphNumber(int n) {
-  glyph_number_ = n <= 0 ? 1 : n;
-  update();
-}
-
-void CtlCheckBox::SetCaption(const QString& c) {
-  caption_ = c;
-  const QKeySequence touche = QKeySequence::mnemonic(c);
-  if (!touche.isEmpty() && parentWidget()) {
-    auto* s = new QShortcut(touche, parentWidget());
-    s->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(s, &QShortcut::activated, this, [this] {
-      if (!isEnabled() || !isVisible()) return;
-      setFocus(Qt::ShortcutFocusReason);
-      if (!read_only_) Toggle();
-    });
-  }
-  update();
-}
-
-void CtlCheckBox::SetColor(CtlColor c) {
-  color_ = c;
-  update();
-}
-
-void CtlCheckBox::SetImageList(const CtlImageList* list, int list_index, int image_index) {
-  list_ = list;
-  list_index_ = list_index;
-  image_index_ = image_index;
-  update();
+  n = std::clamp(n, 1, 255);
+  if (n == glyph_number_) return;
+  glyph_number_ = n;
+  StripChanged();
 }
 
 QImage CtlCheckBox::BuiltInStrip() const {
-  const int g = glyph_size_;
+  const int g = GlyphSize();
   QImage strip(6 * g, g, QImage::Format_RGB32);
   strip.fill(ColorToRgb(clBtnFace));
   QPainter p(&strip);
@@ -56,12 +221,14 @@ QImage CtlCheckBox::BuiltInStrip() const {
   for (int k = 0; k < 6; ++k) {
     const QRect cell(k * g, 0, g, g);
     const bool inactif = k % 2 == 1;
-    CtlFillRect(p, cell.adjusted(2, 2, -2, -2), inactif ? ColorToRgb(clBtnFace) : QColor(Qt::white));
-    QRect bord = cell;
-    CtlDrawEdge(p, bord, BDR_SUNKENOUTER | BDR_SUNKENINNER, BF_RECT);
+    const int bord = GlyphFlat() ? 1 : 2;
+    CtlFillRect(p, cell.adjusted(bord, bord, -bord, -bord), inactif ? ColorToRgb(clBtnFace) : QColor(Qt::white));
+    QRect cadre = cell;
+    if (GlyphFlat()) CtlFrameRect(p, cadre, ColorToRgb(clBtnShadow));
+    else CtlDrawEdge(p, cadre, BDR_SUNKENOUTER | BDR_SUNKENINNER, BF_RECT);
     if (k >= 2) {
       const QColor marque = k >= 4 || inactif ? ColorToRgb(clBtnShadow) : QColor(Qt::black);
-      const int x = cell.x() + 3, y = cell.y() + 5;
+      const int x = cell.x() + (g - 7) / 2, y = cell.y() + (g - 7) / 2 + 2;
       for (int i = 0; i < 7; ++i) {
         const int dy = i < 3 ? i : 4 - i;
         CtlLine(p, x + i, y + dy, x + i, y + dy + 3, marque);
@@ -71,9 +238,10 @@ QImage CtlCheckBox::BuiltInStrip() const {
   return strip;
 }
 
-QImage CtlCheckBox::Strip() const {
-  if (list_ && list_->HasEntry(list_index_, image_index_)) return list_->Picture(list_index_, image_index_);
-  return BuiltInStrip();
+int CtlCheckBox::CellWidth() const {
+  // The built-in strip always holds six cells of GlyphSize.
+  if (!UsesListStrip()) return GlyphSize();
+  return Strip().width() / (glyph_number_ * 2);
 }
 
 int CtlCheckBox::CellIndex() const {
@@ -86,48 +254,86 @@ void CtlCheckBox::Toggle() {
   else if (state_ == cbChecked) state_ = cbUnchecked;
   else state_ = cbChecked;
   update();
-  if (state_ != avant) emit Change();
+  if (state_ != avant) emit changed();
 }
 
-void CtlCheckBox::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  CtlPreparePainter(p);
-  if (color_ != clNone) CtlFillRect(p, rect(), ColorToRgb(color_));  // clNone: the parent shows through
-  const QImage strip = Strip();
-  const bool liste = list_ && list_->HasEntry(list_index_, image_index_);
-  const int cellules = liste ? glyph_number_ * 2 : 6;
-  const int w = strip.width() / std::max(cellules, 1);
-  const int h = strip.height();
-  const int y = (height() - h) / 2;
-  p.drawImage(QPoint(0, y), strip, QRect(CellIndex() * w, 0, w, h));
-  p.setPen(isEnabled() ? ColorToRgb(clBtnText) : ColorToRgb(clGrayText));
-  const QRect texte(w + 4, 0, width() - w - 4, height());
-  p.drawText(texte, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, caption_);
-  if (hasFocus()) {
-    const QRect f = p.boundingRect(texte, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, caption_);
-    p.setPen(QPen(ColorToRgb(clBtnText), 1, Qt::DotLine));
-    p.drawRect(f.adjusted(-1, 0, 0, -1));
-  }
+void CtlCheckBox::Accelerator() {
+  setFocus(Qt::ShortcutFocusReason);
+  if (CanModify()) Toggle();
 }
 
-void CtlCheckBox::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
-  if (!hasFocus()) setFocus(Qt::MouseFocusReason);
-  pressed_ = true;
-}
-
-void CtlCheckBox::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton || !pressed_) return;
-  pressed_ = false;
-  if (!rect().contains(e->position().toPoint())) return;
-  if (!read_only_) Toggle();
-  emit clicked();
+void CtlCheckBox::UserClick() {
+  QPointer<CtlCheckBox> self(this);
+  if (CanModify()) Toggle();
+  if (self) emit clicked();
 }
 
 void CtlCheckBox::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
-    if (!read_only_) Toggle();
+    if (CanModify()) Toggle();
     return;
   }
-  QWidget::keyPressEvent(e);
+  CtlButtonControl::keyPressEvent(e);
+}
+
+// ------------------------------------------------------------- radio button
+
+CtlRadioButton::CtlRadioButton(QWidget* parent) : CtlButtonControl(parent) {
+  SetGlyphTransparent(true);
+  SetTabStop(false);
+}
+
+void CtlRadioButton::SetChecked(bool c) {
+  if (c == checked_) return;
+  checked_ = c;
+  SetTabStop(c);
+  if (c && parentWidget())
+    for (auto* r : parentWidget()->findChildren<CtlRadioButton*>(Qt::FindDirectChildrenOnly))
+      if (r != this) r->SetChecked(false);
+  update();
+}
+
+QImage CtlRadioButton::BuiltInStrip() const {
+  const int g = GlyphSize();
+  QImage strip(4 * g, g, QImage::Format_RGB32);
+  strip.fill(ColorToRgb(clOlive));
+  QPainter p(&strip);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  for (int k = 0; k < 4; ++k) {
+    const QRect cell(k * g, 0, g - 1, g - 1);
+    const bool inactif = k % 2 == 1;
+    p.setBrush(inactif ? ColorToRgb(clBtnFace) : QColor(Qt::white));
+    p.setPen(ColorToRgb(clBtnShadow));
+    p.drawEllipse(cell);
+    if (!GlyphFlat()) {
+      p.setBrush(Qt::NoBrush);
+      p.setPen(ColorToRgb(cl3DDkShadow));
+      p.drawArc(cell.adjusted(1, 1, -1, -1), 45 * 16, 180 * 16);
+    }
+    if (k >= 2) {
+      const QColor point = inactif ? ColorToRgb(clBtnShadow) : QColor(Qt::black);
+      p.setPen(point);
+      p.setBrush(point);
+      const int c = g / 2;
+      p.drawEllipse(QRect(k * g + c - 2, c - 2, 3, 3));
+    }
+  }
+  return strip;
+}
+
+int CtlRadioButton::CellWidth() const { return Strip().width() / 4; }
+
+int CtlRadioButton::CellIndex() const { return (isEnabled() ? 0 : 1) + 2 * (checked_ ? 1 : 0); }
+
+void CtlRadioButton::focusInEvent(QFocusEvent* e) {
+  CtlButtonControl::focusInEvent(e);
+  if (!checked_ && CanModify()) SetChecked(true);
+}
+
+void CtlRadioButton::Accelerator() { setFocus(Qt::ShortcutFocusReason); }
+
+void CtlRadioButton::UserClick() {
+  // A focused button unchecked by code is checked by the click too.
+  if (!checked_ && CanModify()) SetChecked(true);
+  emit clicked();
 }

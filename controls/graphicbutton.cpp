@@ -26,7 +26,7 @@ bool ApplicationActive() {
 void CtlBaseGraphicButton::SetApplicationActiveTest(std::function<bool()> test) { ActiveTest() = std::move(test); }
 
 CtlBaseGraphicButton::CtlBaseGraphicButton(QWidget* parent)
-    : QWidget(parent), hover_([this] { HoverCheck(); }), repeat_([this] { RepeatTick(); }) {
+    : CtlBaseControl(parent), hover_([this] { HoverCheck(); }), repeat_([this] { RepeatTick(); }) {
   resize(25, 25);
   glyph_.OnChange = [this] { RequestRepaint(); };
   // Window-less: what the button does not paint shows its parent.
@@ -46,12 +46,6 @@ void CtlBaseGraphicButton::RequestRepaint() {
 void CtlBaseGraphicButton::SetTransparent(bool transparent) {
   if (transparent == transparent_) return;
   transparent_ = transparent;
-  RequestRepaint();
-}
-
-void CtlBaseGraphicButton::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
   RequestRepaint();
 }
 
@@ -219,7 +213,7 @@ void CtlBaseGraphicButton::PointerEnter() {
     SetState(bsHot, true);
     if (state_ != bsHot) mouse_over_ = false;
   }
-  emit mouseEntered();
+  MouseEnter();
 }
 
 void CtlBaseGraphicButton::PointerLeave() {
@@ -230,7 +224,7 @@ void CtlBaseGraphicButton::PointerLeave() {
     if (HasHotLook()) RequestRepaint();
   }
   if (hide_hint_) QToolTip::hideText();
-  emit mouseExited();
+  MouseExit();
 }
 
 void CtlBaseGraphicButton::enterEvent(QEnterEvent* e) {
@@ -362,7 +356,7 @@ void CtlBaseGraphicButton::changeEvent(QEvent* e) {
     }
     RequestRepaint();
   }
-  QWidget::changeEvent(e);
+  CtlBaseControl::changeEvent(e);
 }
 
 void CtlBaseGraphicButton::OpenMenu() {
@@ -421,5 +415,5 @@ void CtlBaseGraphicButton::DrawGlyphAndCaption(QPainter& p, const QRect& area) {
   p.setFont(font());
   const int flags = Qt::AlignCenter | Qt::TextShowMnemonic | (multi_line_ ? Qt::TextWordWrap : Qt::TextSingleLine);
   DrawFxText(p, caption_, &font_fx_, nullptr, isEnabled() ? fxEnabled | fxAuto3d : fxAuto3d, flags, place.text,
-             CaptionColour(), ColorToRgb(color_));
+             CaptionColour(), ColorToRgb(Color()));
 }

@@ -6,9 +6,9 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <functional>
 
+#include "controls/basecontrols.h"
 #include "controls/button.h"
 #include "controls/glyphcache.h"
 #include "controls/imagelist.h"
@@ -18,7 +18,7 @@
 
 class QMenu;
 
-class CtlBaseGraphicButton : public QWidget {
+class CtlBaseGraphicButton : public CtlBaseControl {
   Q_OBJECT
  public:
   enum State { bsUp = 0, bsDisabled = 1, bsHot = 2, bsPressed = 3, bsHeld = 4, bsDropDown = 6, bsDisabledPressed = 7 };
@@ -45,8 +45,6 @@ class CtlBaseGraphicButton : public QWidget {
   bool HideHint() const { return hide_hint_; }
   void SetHideHint(bool hide) { hide_hint_ = hide; }
 
-  CtlColor Color() const { return color_; }
-  void SetColor(CtlColor c);
   CtlColor EnterColor() const { return enter_color_; }
   void SetEnterColor(CtlColor c);
   bool EnterColorChange() const { return enter_color_change_; }
@@ -98,8 +96,6 @@ class CtlBaseGraphicButton : public QWidget {
   void clicked();
   void dblClicked();
   void dropDown();
-  void mouseEntered();
-  void mouseExited();
 
  protected:
   // A look of its own while hot, so that changes between up and hot repaint.
@@ -149,7 +145,6 @@ class CtlBaseGraphicButton : public QWidget {
   bool held_inside_ = false;
   bool repeat_fired_ = false;
   bool repeat_interval_set_ = false;
-  CtlColor color_ = clBtnFace;
   CtlColor enter_color_ = clCaptionText;
   bool enter_color_change_ = false;
   QString caption_;

@@ -74,7 +74,7 @@ TEST(CheckBox, UserChangesOnly) {
   QWidget parent;
   CtlCheckBox c(&parent);
   parent.show();
-  QSignalSpy change(&c, &CtlCheckBox::Change), clic(&c, &CtlCheckBox::clicked);
+  QSignalSpy change(&c, &CtlCheckBox::changed), clic(&c, &CtlCheckBox::clicked);
   c.SetChecked(true);
   EXPECT_TRUE(c.Checked());
   EXPECT_EQ(change.count(), 0);

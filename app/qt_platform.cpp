@@ -27,3 +27,8 @@ bool QtUserInterface::ask_yes_no(const std::string& text, const std::string& cap
 void QtUserInterface::warn(const std::string& text, const std::string& caption) {
   construire_boite_message(text, caption, false, QApplication::activeWindow())->exec();
 }
+
+void QtUserInterface::inform(const std::string& text, const std::string& caption) {
+  QMessageBox::information(QApplication::activeWindow(), QString::fromLatin1(caption.c_str()),
+                           QString::fromLatin1(text.c_str()));
+}

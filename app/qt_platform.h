@@ -21,4 +21,5 @@ class QtUserInterface : public UserInterface {
  public:
   bool ask_yes_no(const std::string& text, const std::string& caption) override;
   void warn(const std::string& text, const std::string& caption) override;
+  void inform(const std::string& text, const std::string& caption) override;
 };

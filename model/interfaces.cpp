@@ -23,3 +23,10 @@ void warn(const std::string& text, const std::string& caption) {
   else
     std::cerr << caption << ": " << text << "\n";
 }
+
+void inform(const std::string& text, const std::string& caption) {
+  if (g_ui)
+    g_ui->inform(text, caption);
+  else
+    std::cerr << caption << ": " << text << "\n";
+}

@@ -36,6 +36,8 @@ class UserInterface {
   virtual ~UserInterface() = default;
   virtual bool ask_yes_no(const std::string& text, const std::string& caption) = 0;
   virtual void warn(const std::string& text, const std::string& caption) = 0;
+  // An information box with an OK button.
+  virtual void inform(const std::string& text, const std::string& caption) = 0;
 };
 
 // The process-wide instance; without one, questions answer No and warnings go to stderr.
@@ -43,6 +45,7 @@ void set_user_interface(UserInterface* ui);
 UserInterface* user_interface();
 bool ask_yes_no(const std::string& text, const std::string& caption);
 void warn(const std::string& text, const std::string& caption);
+void inform(const std::string& text, const std::string& caption);
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;

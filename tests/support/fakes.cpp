@@ -58,6 +58,10 @@ void FakeUserInterface::warn(const std::string& text, const std::string& caption
   entries.push_back({false, text, caption});
 }
 
+void FakeUserInterface::inform(const std::string& text, const std::string& caption) {
+  entries.push_back({false, text, caption, true});
+}
+
 void RecordingMapCanvas::set_pen(Rgb colour, int width) {
   Op o;
   o.kind = 'p';

@@ -42,12 +42,14 @@ class FakeUserInterface : public UserInterface {
   struct Entry {
     bool question;
     std::string text, caption;
+    bool information = false;  // an information box, not a warning
   };
   std::vector<Entry> entries;
   std::deque<bool> answers;
 
   bool ask_yes_no(const std::string& text, const std::string& caption) override;
   void warn(const std::string& text, const std::string& caption) override;
+  void inform(const std::string& text, const std::string& caption) override;
 };
 
 // Installs a FakeUserInterface for the lifetime of the object.

@@ -51,9 +51,9 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   tf.setBold(true);
   tf.setStyleStrategy(QFont::NoAntialias);
   title_->setFont(tf);
-  title_->FontFx().Style = tdRaisedShadow;
-  title_->FontFx().LightDepth = 1;
-  title_->FontFx().ShadowDepth = 2;
+  title_->FontFx().SetStyle(tdRaisedShadow);
+  title_->FontFx().SetLightDepth(1);
+  title_->FontFx().SetShadowDepth(2);
   title_->SetFontColor(CtlRgb(0, 0, 128));
   title_->SetAlignment(agCenter);
   title_->Bevel().SetStyleOuter(bvRaised);
@@ -85,7 +85,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   connect(ok_, &QPushButton::clicked, this, [this] { done(1); });
 
   shadow_ = new CtlFormShadow(this);
-  shadow_->Shadow().Style = hssTracing;
-  shadow_->Shadow().Depth = 6;
+  shadow_->Shadow().SetStyle(hssTracing);
+  shadow_->Shadow().SetDepth(6);
   shadow_->ShadowChanged();
 }

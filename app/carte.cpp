@@ -61,7 +61,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
     b->setGeometry(r);
     b->Shape().Shape = stRoundRect;
     b->Shape().RoundPercent = 100;
-    b->Shape().Shadow.Depth = 2;
+    b->Shape().Shadow.SetDepth(2);
     b->Shape().Bevel.Width = 1;
     b->Colors().Up = CtlRgb(224, 220, 200);
     b->Colors().MouseOver = CtlRgb(240, 236, 160);

@@ -5,7 +5,7 @@
 CtlBackPanel::CtlBackPanel(QWidget* parent) : QWidget(parent) {
   resize(100, 40);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  bevel_.OnChange = [this] { update(); };
+  bevel_.OnChange = [this](CtlObject*) { update(); };
 }
 
 void CtlBackPanel::SetImageList(const CtlImageList* list, int list_index, int image_index) {

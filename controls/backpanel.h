@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "controls/imagelist.h"
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 class CtlBackPanel : public QWidget {
   Q_OBJECT

@@ -156,8 +156,10 @@ bool CtlBaseGraphicControl::IsTransparent() const {
 }
 
 CtlGraphicControl::CtlGraphicControl(QWidget* parent) : CtlBaseGraphicControl(parent) {
-  bevel_.OnChange = [this] { GetChange(nullptr); };
+  bevel_.OnChange = [this](CtlObject* sender) { GetChange(sender); };
 }
+
+CtlGraphicControl::~CtlGraphicControl() { bevel_.OnChange = nullptr; }
 
 void CtlGraphicControl::paintEvent(QPaintEvent*) {
   if (NoBorder() && bevel_.BevelExtend() == 0) return;

@@ -10,9 +10,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
-class CtlObject;
 
 class CtlCustomControl : public QWidget {
   Q_OBJECT
@@ -131,6 +130,7 @@ class CtlGraphicControl : public CtlBaseGraphicControl {
   Q_OBJECT
  public:
   explicit CtlGraphicControl(QWidget* parent = nullptr);
+  ~CtlGraphicControl() override;
 
   CtlBevel& Bevel() { return bevel_; }
   const CtlBevel& Bevel() const { return bevel_; }

@@ -4,12 +4,12 @@
 #include <algorithm>
 
 CtlGlyphTextPlace CtlPlaceGlyphText(const CtlButtonLayout& layout, QSize gs, QSize ts, const QRect& r) {
-  const int spacing = (!gs.isEmpty() && !ts.isEmpty()) ? layout.Spacing : 0;
-  const CtlTextArrange arrange = layout.AlignText2Glyph;
+  const int spacing = (!gs.isEmpty() && !ts.isEmpty()) ? layout.Spacing() : 0;
+  const CtlTextArrange arrange = layout.AlignText2Glyph();
   const bool beside = arrange <= taRightTop;
   const QSize block = beside ? QSize(gs.width() + spacing + ts.width(), std::max(gs.height(), ts.height()))
                              : QSize(std::max(gs.width(), ts.width()), gs.height() + spacing + ts.height());
-  const QRect placed = AlignRect(layout.Alignment, block, r).translated(layout.OffsetX, layout.OffsetY);
+  const QRect placed = AlignRect(layout.Alignment(), block, r).translated(layout.OffsetX(), layout.OffsetY());
   const int l = placed.left(), t = placed.top();
   QPoint gp, tp;
   switch (arrange) {

@@ -6,17 +6,10 @@
 #include <QPushButton>
 
 #include "controls/glyphcache.h"
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 enum CtlNormalButtonStyle : std::uint8_t { nbsAutoDetect, nbsWin31, nbsWin40 };
 
-// Placement of glyph and caption.
-struct CtlButtonLayout {
-  CtlAlignment Alignment = agCenter;
-  CtlTextArrange AlignText2Glyph = taRight;
-  int OffsetX = 0, OffsetY = 0;
-  int Spacing = 2;
-};
 
 // Where glyph and caption go inside `area` as one block placed by the layout.
 struct CtlGlyphTextPlace {

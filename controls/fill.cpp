@@ -1,8 +1,8 @@
 #include "controls/fill.h"
 
 CtlFill::CtlFill(QWidget* parent) : QWidget(parent) {
-  bevel_.OnChange = [this] { update(); };
-  fill_.OnChange = [this] {
+  bevel_.OnChange = [this](CtlObject*) { update(); };
+  fill_.OnChange = [this](CtlObject*) {
     setAttribute(Qt::WA_OpaquePaintEvent, !fill_.IsTransparent());
     update();
   };

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "controls/fillobject.h"
+#include "controls/properties.h"
 #include "controls/paintkit.h"
 
 class CtlFill : public QWidget {

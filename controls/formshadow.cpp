@@ -13,7 +13,7 @@ CtlShadowStrip::CtlShadowStrip(QWidget* owner, const CtlShadow* shadow)
 }
 
 void CtlShadowStrip::Reshape() {
-  if (shadow_->Style != hssTracing || width() <= 0 || height() <= 0) {
+  if (shadow_->Style() != hssTracing || width() <= 0 || height() <= 0) {
     clearMask();
     return;
   }
@@ -34,7 +34,7 @@ void CtlShadowStrip::resizeEvent(QResizeEvent*) { Reshape(); }
 
 void CtlShadowStrip::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), ColorToRgb(shadow_->Color));
+  p.fillRect(rect(), ColorToRgb(shadow_->Color()));
 }
 
 CtlFormShadow::CtlFormShadow(QWidget* form) : QObject(form), form_(form) {
@@ -72,7 +72,7 @@ void CtlFormShadow::Hide() {
 }
 
 void CtlFormShadow::Show() {
-  if (!right_ || !bottom_ || shadow_.Style == hssNone) return;
+  if (!right_ || !bottom_ || shadow_.Style() == hssNone) return;
   right_->show();
   bottom_->show();
 }
@@ -80,8 +80,8 @@ void CtlFormShadow::Show() {
 void CtlFormShadow::Reposition() {
   if (!form_ || !right_ || !bottom_) return;
   QRect frame = form_->frameGeometry();
-  right_->setGeometry(RightStrip(frame, shadow_.Depth));
-  bottom_->setGeometry(BottomStrip(frame, shadow_.Depth));
+  right_->setGeometry(RightStrip(frame, shadow_.Depth()));
+  bottom_->setGeometry(BottomStrip(frame, shadow_.Depth()));
   right_->Reshape();
   bottom_->Reshape();
   if (Allowed()) Show();

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 class CtlShadowStrip : public QWidget {
   Q_OBJECT

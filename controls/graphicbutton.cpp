@@ -69,12 +69,12 @@ void CtlBaseGraphicButton::SetCaption(const QString& caption) {
 }
 
 void CtlBaseGraphicButton::SetButtonLayout(const CtlButtonLayout& layout) {
-  layout_ = layout;
+  layout_.Assign(layout);
   RequestRepaint();
 }
 
 void CtlBaseGraphicButton::SetFontFx(const CtlFxCaption& fx) {
-  font_fx_ = fx;
+  font_fx_.Assign(fx);
   RequestRepaint();
 }
 
@@ -407,7 +407,7 @@ QColor CtlBaseGraphicButton::CaptionColour() const {
 void CtlBaseGraphicButton::DrawGlyphAndCaption(QPainter& p, const QRect& area) {
   const QImage g = glyph_.StateImage(isEnabled() ? state_ : bsDisabled);
   QSize ts(0, 0);
-  const int wrap = multi_line_ ? std::max(area.width() - (g.isNull() ? 0 : g.width() + layout_.Spacing), 1) : 0;
+  const int wrap = multi_line_ ? std::max(area.width() - (g.isNull() ? 0 : g.width() + layout_.Spacing()), 1) : 0;
   if (!caption_.isEmpty()) ts = CalcTextSize(font(), caption_, &font_fx_, wrap);
   const CtlGlyphTextPlace place = CtlPlaceGlyphText(layout_, g.isNull() ? QSize(0, 0) : g.size(), ts, area);
   if (!g.isNull()) p.drawImage(place.glyph.topLeft(), g);

@@ -13,7 +13,7 @@
 #include "controls/glyphcache.h"
 #include "controls/imagelist.h"
 #include "controls/mnemonic.h"
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 #include "controls/pooltimer.h"
 
 class QMenu;

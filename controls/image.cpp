@@ -4,7 +4,7 @@
 
 CtlLImage::CtlLImage(QWidget* parent) : QWidget(parent) {
   resize(30, 30);
-  bevel_.OnChange = [this] {
+  bevel_.OnChange = [this](CtlObject*) {
     CheckAutoSize();
     update();
   };

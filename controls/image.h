@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "controls/imagelist.h"
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 class CtlLImage : public QWidget {
   Q_OBJECT

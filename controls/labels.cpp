@@ -85,7 +85,7 @@ void CtlSimpleLabel::paintEvent(QPaintEvent*) {
 
 CtlLabel::CtlLabel(QWidget* parent) : QWidget(parent) {
   resize(65, 17);
-  bevel_.OnChange = [this] {
+  bevel_.OnChange = [this](CtlObject*) {
     AdjustBounds();
     update();
   };

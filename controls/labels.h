@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 class CtlSimpleLabel : public QWidget {
   Q_OBJECT

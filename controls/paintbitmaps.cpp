@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 #include "model/aleatoire.h"
 
 namespace {

@@ -152,22 +152,8 @@ constexpr unsigned gfClip = 1, gfUseBitmap = 4, gfPalette = 0x1000;
 void FillGradient(QPainter& p, const QRect& r, const std::vector<CtlColor>& colours, unsigned flags,
                   CtlGradientStyle style, QPoint offset = QPoint());
 
-// Text effect of labels and buttons.
-class Ctl3DCaption {
- public:
-  virtual ~Ctl3DCaption() = default;
-  CtlDisabledStyle DisabledStyle = dsAuto;
-  int LightDepth = 1;
-  int ShadowDepth = 1;
-  CtlColor LightColor = clBtnHighlight;
-  CtlColor ShadowColor = clBtnShadow;
-  CtlThreeDStyle Style = tdNone;
-  int Tracing = 0;
-};
-class CtlFxCaption : public Ctl3DCaption {
- public:
-  int PosX = 0, PosY = 0;  // rotation is not used by these forms
-};
+// Text effect of labels and buttons (controls/properties.h).
+class Ctl3DCaption;
 
 // State flags of DrawFxText: 2 enabled, 4 auto-3d when disabled, 8 clip.
 constexpr unsigned fxEnabled = 2, fxAuto3d = 4, fxClip = 8;
@@ -237,86 +223,3 @@ QRect DrawGlyphTextLayout(QPainter& p, const QString& text, const Ctl3DCaption* 
 // Button face; returns the rectangle left for glyph and caption.
 QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned flags, int state,
                      CtlUserButtonStyle style);
-
-// Edge drawn by a bevel in edge mode, and the sides it covers.
-enum CtlEdgeStyle : std::uint8_t {
-  etRaisedInner, etRaisedOuter, etSunkenInner, etSunkenOuter, etBump, etEtched, etRaised, etSunken
-};
-using CtlFrameSides = std::uint8_t;
-constexpr CtlFrameSides fsBottom = 1, fsLeft = 2, fsRight = 4, fsTop = 8, fsAll = 15;
-
-// Bevel of the controls. Widths are held to 0..50, flat bands to 0..255.
-class CtlBevel {
- public:
-  std::function<void()> OnChange;
-
-  CtlBevelStyle StyleInner() const { return inner_; }
-  CtlBevelStyle StyleOuter() const { return outer_; }
-  int WidthInner() const { return width_inner_; }
-  int WidthOuter() const { return width_outer_; }
-  CtlBevelMode Mode() const { return mode_; }
-  CtlBorderStyle StandardStyle() const { return standard_; }
-  int BorderWidth() const { return border_; }
-  int BorderInnerWidth() const { return border_inner_; }
-  CtlColor BorderColor() const { return border_color_; }
-  CtlColor LightColor() const { return light_; }
-  CtlColor ShadowColor() const { return shadow_; }
-  CtlFrameSides BorderSides() const { return sides_; }
-  CtlEdgeStyle EdgeStyle() const { return edge_; }
-  // Set by windowed owners that draw their own client edge in bmWindows.
-  bool WindowBorder() const { return window_border_; }
-
-  void SetStyleInner(CtlBevelStyle s);
-  void SetStyleOuter(CtlBevelStyle s);
-  void SetWidthInner(int w);
-  void SetWidthOuter(int w);
-  void SetMode(CtlBevelMode m);
-  void SetStandardStyle(CtlBorderStyle s);
-  void SetBorderWidth(int w);
-  void SetBorderInnerWidth(int w);
-  void SetBorderColor(CtlColor c);
-  void SetLightColor(CtlColor c);
-  void SetShadowColor(CtlColor c);
-  void SetBorderSides(CtlFrameSides s);
-  void SetEdgeStyle(CtlEdgeStyle e);
-  void SetWindowBorder(bool on) { window_border_ = on; }
-  // True (once) when bmWindows was entered or left with the window-border flag
-  // set, and always while bmWindows holds with the flag.
-  bool NeedsRecreate();
-  // Copies every field and the window-border flag with one notification.
-  void Assign(const CtlBevel& source);
-
-  // Width the bevel takes on each side.
-  int BevelExtend() const;
-  // Inset of the client area at right and bottom (wider than BevelExtend for a shadow).
-  int ClientInset() const;
-  QRect GetClientRect(const QRect& r) const;
-  QRect PaintBevel(QPainter& p, const QRect& r, bool transparent) const;
-
-  void BeginUpdate() { ++lock_; }
-  void EndUpdate(bool notify) {
-    if (lock_ > 0) --lock_;
-    if (notify) Change();
-  }
-
- private:
-  void Change();
-  CtlBevelStyle inner_ = bvNone, outer_ = bvNone;
-  int width_inner_ = 1, width_outer_ = 1;
-  CtlColor border_color_ = clBtnFace;
-  int border_inner_ = 0, border_ = 0;
-  CtlFrameSides sides_ = fsAll;
-  CtlEdgeStyle edge_ = etEtched;
-  CtlColor light_ = clBtnHighlight, shadow_ = clBtnShadow;
-  CtlBevelMode mode_ = bmCustom;
-  CtlBorderStyle standard_ = lsSingleLowered;
-  bool window_border_ = false, recreate_ = false;
-  int lock_ = 0;
-};
-
-// Drop shadow of a form or a hint.
-struct CtlShadow {
-  CtlColor Color = clBtnShadow;
-  int Depth = 6;
-  CtlShadowStyle Style = hssSolid;
-};

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 #include "model/aleatoire.h"
 
 namespace {
@@ -31,12 +31,12 @@ QSize TurnedSize(int w, int h, int angle) {
 
 int EffectGrowth(const Ctl3DCaption* fx) {
   if (!fx) return 0;
-  switch (fx->Style) {
+  switch (fx->Style()) {
     case tdNone: return 0;
     case tdSunken:
-    case tdRaised: return fx->LightDepth;
-    case tdShadow: return fx->ShadowDepth;
-    default: return fx->LightDepth + fx->ShadowDepth;
+    case tdRaised: return fx->LightDepth();
+    case tdShadow: return fx->ShadowDepth();
+    default: return fx->LightDepth() + fx->ShadowDepth();
   }
 }
 
@@ -50,15 +50,15 @@ std::vector<FxLayer> FxTextLayers(const Ctl3DCaption* fx, bool enabled, unsigned
     layers.push_back({0, font_colour, true});
     return layers;
   }
-  CtlThreeDStyle style = fx->Style;
+  CtlThreeDStyle style = fx->Style();
   QColor text = font_colour;
   if (style == tdPColorSunken || style == tdPColorRaised) text = brush_colour;
-  if (!enabled && fx->DisabledStyle != dsNone) {
+  if (!enabled && fx->DisabledStyle() != dsNone) {
     text = ColorToRgb(clGrayText);
-    if (fx->DisabledStyle == ds3d || (fx->DisabledStyle == dsAuto && (state & fxAuto3d))) style = tdSunken;
+    if (fx->DisabledStyle() == ds3d || (fx->DisabledStyle() == dsAuto && (state & fxAuto3d))) style = tdSunken;
   }
-  int L = fx->LightDepth, S = fx->ShadowDepth;
-  QColor light = ColorToRgb(fx->LightColor), shadow = ColorToRgb(fx->ShadowColor);
+  int L = fx->LightDepth(), S = fx->ShadowDepth();
+  QColor light = ColorToRgb(fx->LightColor()), shadow = ColorToRgb(fx->ShadowColor());
   int r = 0;
   switch (style) {
     case tdNone: layers = {{0, text, true}}; break;
@@ -81,10 +81,10 @@ void DrawFxText(QPainter& p, const QString& text, const Ctl3DCaption* fx, const 
   p.setBrush(Qt::NoBrush);
   if (state & fxClip) p.setClipRect(clip ? *clip : r, Qt::IntersectClip);
   QRect rect = r;
-  if (auto* fxc = dynamic_cast<const CtlFxCaption*>(fx)) rect.translate(fxc->PosX, fxc->PosY);
-  if (fx && fx->Tracing != 0) {
+  if (auto* fxc = dynamic_cast<const CtlFxCaption*>(fx)) rect.translate(fxc->PosX(), fxc->PosY());
+  if (fx && fx->Tracing() != 0) {
     QFont f = p.font();
-    f.setLetterSpacing(QFont::AbsoluteSpacing, fx->Tracing);
+    f.setLetterSpacing(QFont::AbsoluteSpacing, fx->Tracing());
     p.setFont(f);
   }
   int raise = 0;

@@ -1,8 +1,8 @@
 #include "controls/panelfill.h"
 
 CtlPanelFill::CtlPanelFill(QWidget* parent) : QWidget(parent) {
-  bevel_.OnChange = [this] { update(); };
-  fill_.OnChange = [this] { update(); };
+  bevel_.OnChange = [this](CtlObject*) { update(); };
+  fill_.OnChange = [this](CtlObject*) { update(); };
 }
 
 void CtlPanelFill::SetColor(CtlColor c) {

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "controls/fillobject.h"
+#include "controls/properties.h"
 #include "controls/imagelist.h"
 #include "controls/paintkit.h"
 

@@ -11,10 +11,7 @@ bool CtlCustomPanel::CanSupplyBack() const {
 
 CtlCustomBevelPanel::CtlCustomBevelPanel(QWidget* parent) : CtlCustomPanel(parent) {
   bevel_.SetWindowBorder(true);
-  bevel_.OnChange = [this] {
-    BevelChanged();
-    GetChange(nullptr);
-  };
+  bevel_.OnChange = [this](CtlObject* sender) { GetChange(sender); };
   UpdateMargins();
 }
 
@@ -30,10 +27,13 @@ QRect CtlCustomBevelPanel::EdgeRect() const {
   return rect().adjusted(e, e, -e, -e);
 }
 
-void CtlCustomBevelPanel::BevelChanged() {
-  bevel_.SetWindowBorder(true);
-  bevel_.NeedsRecreate();  // nothing to rebuild: the margins follow below
-  UpdateMargins();
+void CtlCustomBevelPanel::GetChange(CtlObject* sender) {
+  if (sender == &bevel_) {
+    bevel_.SetWindowBorder(true);
+    bevel_.NeedsRecreate();  // no window to rebuild: the margins follow below
+    UpdateMargins();
+  }
+  CtlCustomPanel::GetChange(sender);
 }
 
 void CtlCustomBevelPanel::Ctl3DChanged() {

@@ -33,11 +33,12 @@ class CtlCustomBevelPanel : public CtlCustomPanel {
   int WindowEdgeWidth() const;
   // The area inside the client edge and the bevel, where children go.
   QRect ClientRect() const { return bevel_.GetClientRect(EdgeRect()); }
+  // A bevel change sets the window-border flag and moves the children.
+  void GetChange(CtlObject* sender) override;
 
  protected:
   // The rectangle inside the client edge.
   QRect EdgeRect() const;
-  void BevelChanged();
   void Ctl3DChanged() override;
   void UpdateMargins();
   void PaintWindowEdge(QPainter& p);

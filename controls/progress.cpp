@@ -9,7 +9,7 @@ CtlProgress::CtlProgress(QWidget* parent) : QWidget(parent) {
   bevel_.BeginUpdate();
   bevel_.SetStyleOuter(bvLowered);
   bevel_.EndUpdate(false);
-  bevel_.OnChange = [this] { update(); };
+  bevel_.OnChange = [this](CtlObject*) { update(); };
   setAttribute(Qt::WA_OpaquePaintEvent);
   resize(80, 20);
 }

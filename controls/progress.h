@@ -5,20 +5,11 @@
 
 #include <QWidget>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
-enum CtlMeterDirection : std::uint8_t { mdHorizontal, mdVertical, mdHorizontalReverse, mdVerticalReverse };
 enum CtlMeterTextOptions : std::uint8_t { toNoText, toCaption, toPercent };
 enum CtlProgressStyle : std::uint8_t { pgBar, pgSmallBar, pgSmallBarColor, pgOwnerDraw };
 
-// Settings of the segmented bar; kept with the gauge.
-struct CtlSmallBar {
-  bool Autosize = true;
-  int BarCount = 10;
-  CtlColor BarColor = clNavy;
-  int HSpace = 3;
-  int VSpace = 3;
-};
 
 class CtlProgress : public QWidget {
   Q_OBJECT

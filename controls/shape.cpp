@@ -9,7 +9,7 @@ int Rnd(double v) { return static_cast<int>(std::nearbyint(v)); }  // halves to 
 
 }  // namespace
 
-int ShapeShadowDepth(const CtlShadow* shadow) { return shadow && shadow->Style != hssNone ? shadow->Depth : 0; }
+int ShapeShadowDepth(const CtlShadow* shadow) { return shadow && shadow->Style() != hssNone ? shadow->Depth() : 0; }
 
 void CalcShapeOutline(const QRect& r, CtlShapeType type, CtlPointList& pts, const CtlShadow* shadow,
                       const CtlSimpleBevel* bevel, int round_percent, bool square) {
@@ -116,7 +116,7 @@ void DrawShape(QPainter& p, const QRect& r, CtlShapeType type, const CtlShadow* 
   p.setRenderHint(QPainter::Antialiasing, false);
   if (d > 0) {
     p.setPen(Qt::NoPen);
-    QBrush b(ColorToRgb(shadow->Color), shadow->Style == hssTracing ? Qt::Dense4Pattern : Qt::SolidPattern);
+    QBrush b(ColorToRgb(shadow->Color()), shadow->Style() == hssTracing ? Qt::Dense4Pattern : Qt::SolidPattern);
     p.setBrush(b);
     Figure(p, type, pts.data(), half);
   }

@@ -8,7 +8,7 @@
 #include <QRect>
 #include <vector>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 enum CtlShapeType : std::uint8_t {
   stEllipse, stRectangle, stRoundRect, stDirectUp, stDirectRight, stDirectDown, stDirectLeft, stDiamond, stComb,

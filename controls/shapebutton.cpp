@@ -61,9 +61,9 @@ void CtlShapeButton::paintEvent(QPaintEvent*) {
   CtlSimpleBevel biseau = shape_.Bevel;
   const int d = ShapeShadowDepth(&shape_.Shadow);
   if (style_ == sbsShadow) {
-    if (bas) ombre.Depth = 0;
+    if (bas) ombre.SetDepth(0);
   } else {
-    ombre.Style = hssNone;
+    ombre.SetStyle(hssNone);
     biseau.Style = bas ? sbInset : sbOffset;
   }
   CtlColor couleur = colors_.Up;

@@ -71,7 +71,7 @@ void CtlShapeHintWindow::ActivateHint(QPoint anchor, const QString& text) {
   QRect tr = mesure.boundingRect(QRect(0, 0, limit, 0), kTextFlags, text);
   mesure.end();
   tr.moveTopLeft(QPoint(0, 0));
-  QSize size = CtlHintWindowSize(owner_->Style, tr.size(), owner_->Shadow.Depth);
+  QSize size = CtlHintWindowSize(owner_->Style, tr.size(), owner_->Shadow.Depth());
   CtlHintPlace pl = CtlPlaceHint(anchor, size, owner_->Position, screen);
   place_ = pl.place;
   picture_ = owner_->PaintShape(size, tr, place_, text);
@@ -93,8 +93,8 @@ QImage CtlShapeHint::PaintShape(QSize size, QRect tr, CtlHintPosition place, con
   img.fill(Qt::transparent);
   QPainter p(&img);
   CtlPreparePainter(p);
-  const int d = Shadow.Depth, W = size.width(), H = size.height();
-  const QColor body = ColorToRgb(Color), border = ColorToRgb(BorderColor), shadow = ColorToRgb(Shadow.Color);
+  const int d = Shadow.Depth(), W = size.width(), H = size.height();
+  const QColor body = ColorToRgb(Color), border = ColorToRgb(BorderColor), shadow = ColorToRgb(Shadow.Color());
   auto rect = [](int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); };
   // One shape: body rectangle and nose (tip, base start); no nose when base is null.
   auto shape = [&](QRect r, bool nose, QPoint tip, QPoint base, bool fill_only, QColor fill) {
@@ -118,7 +118,7 @@ QImage CtlShapeHint::PaintShape(QSize size, QRect tr, CtlHintPosition place, con
   bool nosed = Style == hsNoseRect || Style == hsNoseRoundRect || Style == hsNoseEllipse;
   QPoint text_shift;
   if (!nosed) {
-    if (Shadow.Style != hssNone) shape(rect(d, d, W, H), false, {}, {}, true, shadow);
+    if (Shadow.Style() != hssNone) shape(rect(d, d, W, H), false, {}, {}, true, shadow);
     shape(rect(0, 0, W - d, H - d), false, {}, {}, false, body);
     text_shift = Style == hsRect ? QPoint(3, 3) : Style == hsRoundRect ? QPoint(5, 5)
                                  : QPoint((tr.right() + 1 - d) / 5 + 3, (tr.bottom() + 1 - d) / 5 + 3);
@@ -149,7 +149,7 @@ QImage CtlShapeHint::PaintShape(QSize size, QRect tr, CtlHintPosition place, con
         r = {rect(d + 15, d + 15, W, H), false, {}, {}, rect(15, 15, W - d, H - d), {0, 0}, {25, 16}, {19, 19}};
         break;
     }
-    if (Shadow.Style != hssNone) shape(r.sbody, r.snose, r.stip, r.sbase, true, shadow);
+    if (Shadow.Style() != hssNone) shape(r.sbody, r.snose, r.stip, r.sbase, true, shadow);
     shape(r.bbody, true, r.btip, r.bbase, false, body);
     text_shift = r.text;
   }

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "controls/paintkit.h"
+#include "controls/properties.h"
 
 enum CtlHintStyle : std::uint8_t { hsRect, hsRoundRect, hsEllipse, hsNoseRect, hsNoseRoundRect, hsNoseEllipse };
 enum CtlHintPosition : std::uint8_t { hpAboveLeft, hpAboveRight, hpBelowLeft, hpBelowRight };

@@ -65,7 +65,12 @@ TAttente::TAttente(QWidget* parent)
   Gauge1->Bevel().SetStyleOuter(bvLowered);
   Gauge1->Bevel().SetWidthOuter(2);
   Gauge1->Bevel().SetWidthInner(0);
-  Gauge1->SmallBar() = CtlSmallBar{true, 20, clPurple, 1, 2};
+  Gauge1->SmallBar().BeginUpdate();
+  Gauge1->SmallBar().SetBarCount(20);
+  Gauge1->SmallBar().SetBarColor(clPurple);
+  Gauge1->SmallBar().SetHSpace(1);
+  Gauge1->SmallBar().SetVSpace(2);
+  Gauge1->SmallBar().EndUpdate(true);
   Gauge1->setFont(Police(16));
   Gauge1->SetPosition(52);  // the stored position, shown until the first phase starts
 

@@ -165,7 +165,7 @@ TEST(ShapeHint, PlacementTriesFourPlacesCyclically) {
 TEST(ShapeHint, BalloonHasShadowBodyAndSeeThroughCorners) {
   CtlShapeHint hint;
   QRect text(0, 0, 46, 13);
-  QSize size = CtlHintWindowSize(hint.Style, text.size(), hint.Shadow.Depth);
+  QSize size = CtlHintWindowSize(hint.Style, text.size(), hint.Shadow.Depth());
   QImage img = hint.PaintShape(size, text, hpAboveRight, "Open");
   EXPECT_EQ(qAlpha(img.pixel(size.width() - 1, 0)), 0);             // outside the rounded body
   EXPECT_EQ(QColor(img.pixel(40, 10)), ColorToRgb(clInfoBk));         // the body
@@ -249,9 +249,9 @@ TEST(FormFill, CentresTheEntryOverTheFormColour) {
 
 TEST(Labels, RaisedShadowLayers) {
   Ctl3DCaption fx;
-  fx.Style = tdRaisedShadow;
-  fx.LightDepth = 1;
-  fx.ShadowDepth = 2;
+  fx.SetStyle(tdRaisedShadow);
+  fx.SetLightDepth(1);
+  fx.SetShadowDepth(2);
   int raise = 0;
   auto layers = FxTextLayers(&fx, true, fxEnabled, Qt::black, Qt::white, &raise);
   ASSERT_EQ(layers.size(), 3u);
@@ -263,7 +263,7 @@ TEST(Labels, RaisedShadowLayers) {
   EXPECT_EQ(layers[2].offset, 1);
   EXPECT_EQ(raise, 3);
   // Disabled with ds3d: sunken grey text.
-  fx.DisabledStyle = ds3d;
+  fx.SetDisabledStyle(ds3d);
   auto dis = FxTextLayers(&fx, false, 0, Qt::black, Qt::white);
   ASSERT_EQ(dis.size(), 2u);
   EXPECT_EQ(dis[1].colour, ColorToRgb(clGrayText));
@@ -294,7 +294,7 @@ TEST(Labels, JumpLabelOpensAndFailsToPlain) {
 TEST(Bevel, WidthsNotificationAndShadowCoupling) {
   CtlBevel b;
   int changes = 0;
-  b.OnChange = [&] { ++changes; };
+  b.OnChange = [&](CtlObject*) { ++changes; };
   b.SetStyleOuter(bvRaised);
   b.SetWidthOuter(3);
   b.SetWidthInner(0);

@@ -6,7 +6,7 @@
 
 #include "controls/paintkit.h"
 
-#include "controls/fillobject.h"
+#include "controls/properties.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/progress.h"
@@ -65,7 +65,7 @@ TEST(BevelFrame, WidthOneDrawsTheFourEdgesOnly) {
 TEST(FillObject, PictureStylesAndNotifications) {
   CtlFillObject f;
   int changes = 0;
-  f.OnChange = [&] { ++changes; };
+  f.OnChange = [&](CtlObject*) { ++changes; };
   EXPECT_TRUE(f.IsEmpty());
   f.SetStyle(sfBitmap);
   EXPECT_EQ(changes, 1);

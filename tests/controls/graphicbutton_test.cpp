@@ -252,8 +252,8 @@ TEST(ShapeButton, EveryShapeIgnoresPressesOutsideAndClicksAtTheCentre) {
       if (ombre && t != stRectangle) continue;
       CtlShapeButton b(&parent);
       b.Shape().Shape = static_cast<CtlShapeType>(t);
-      b.Shape().Shadow.Style = ombre ? hssSolid : hssNone;
-      b.Shape().Shadow.Depth = 6;
+      b.Shape().Shadow.SetStyle(ombre ? hssSolid : hssNone);
+      b.Shape().Shadow.SetDepth(6);
       b.setGeometry(0, 0, 60, 40);
       b.Recalc();
       b.show();
@@ -277,7 +277,7 @@ TEST(ShapeButton, StateColoursInFastMode) {
   parent.resize(100, 60);
   auto* b = new CtlShapeButton(&parent);
   b->setGeometry(0, 0, 60, 40);
-  b->Shape().Shadow.Style = hssNone;
+  b->Shape().Shadow.SetStyle(hssNone);
   b->SetAllowTransparency(false);
   b->Colors().Up = CtlRgb(10, 10, 10);
   b->Colors().MouseOver = CtlRgb(20, 20, 20);

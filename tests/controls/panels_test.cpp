@@ -1,111 +1,20 @@
-// Bevel widths and modes, the control roots and the bevelled panels.
+// The control roots and the bevelled panels.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
+
 #include "controls/basecontrols.h"
 #include "controls/panels.h"
+#include "controls/properties.h"
 
 namespace {
-
-QImage Blank(int w, int h) {
-  QImage img(w, h, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  return img;
-}
 
 QRgb Rgb(CtlColor c) { return ColorToRgb(c).rgb(); }
 
 }  // namespace
-
-TEST(BevelWidth, EveryModeGivesItsWidth) {
-  CtlBevel b;
-  b.SetStyleOuter(bvRaised);
-  b.SetWidthOuter(3);
-  b.SetWidthInner(0);
-  EXPECT_EQ(b.BevelExtend(), 3);
-  b.SetStyleOuter(bvFrameRaised);
-  b.SetWidthOuter(2);
-  EXPECT_EQ(b.BevelExtend(), 3);
-
-  b.SetMode(bmEdge);
-  b.SetBorderInnerWidth(1);
-  EXPECT_EQ(b.BevelExtend(), 3);
-  b.SetBorderSides(0);
-  EXPECT_EQ(b.BevelExtend(), 1);
-
-  CtlBevel w;
-  w.SetMode(bmWindows);
-  EXPECT_EQ(w.BevelExtend(), 2);
-  w.SetWindowBorder(true);
-  EXPECT_EQ(w.BevelExtend(), 0);
-
-  CtlBevel s;
-  s.SetStyleOuter(bvShadow);
-  s.SetWidthInner(2);
-  s.SetWidthOuter(5);
-  EXPECT_EQ(s.BevelExtend(), 2);
-  EXPECT_EQ(s.ClientInset(), 7);
-  EXPECT_EQ(s.GetClientRect(QRect(0, 0, 100, 50)), QRect(2, 2, 91, 41));  // (2, 2) to (93, 43)
-}
-
-TEST(BevelWidth, RangesAreHeld) {
-  CtlBevel b;
-  b.SetWidthOuter(80);
-  EXPECT_EQ(b.WidthOuter(), 50);
-  b.SetWidthInner(-3);
-  EXPECT_EQ(b.WidthInner(), 0);
-  b.SetBorderWidth(400);
-  EXPECT_EQ(b.BorderWidth(), 255);
-}
-
-TEST(BevelPaint, EtchedEdgeIsSunkenOutsideAndEmptyBevelDrawsNothing) {
-  CtlBevel b;
-  b.SetMode(bmEdge);
-  QImage img = Blank(20, 20);
-  {
-    QPainter p(&img);
-    EXPECT_EQ(b.PaintBevel(p, img.rect(), false), QRect(2, 2, 16, 16));
-  }
-  EXPECT_EQ(img.pixel(0, 0), qRgb(0x80, 0x80, 0x80));
-  EXPECT_EQ(img.pixel(1, 1), qRgb(0xFF, 0xFF, 0xFF));
-
-  CtlBevel none;
-  QImage plain = Blank(10, 10), before = plain;
-  {
-    QPainter p(&plain);
-    EXPECT_EQ(none.PaintBevel(p, QRect(0, 0, 10, 10), false), QRect(0, 0, 10, 10));
-  }
-  EXPECT_EQ(plain, before);
-}
-
-TEST(BevelNotify, AssignRecreateAndEqualValues) {
-  CtlBevel a, b;
-  int changes = 0;
-  b.OnChange = [&] { ++changes; };
-  a.SetStyleOuter(bvLowered);
-  a.SetWidthOuter(4);
-  a.SetEdgeStyle(etBump);
-  b.Assign(a);
-  EXPECT_EQ(changes, 1);
-  EXPECT_EQ(b.WidthOuter(), 4);
-  EXPECT_EQ(b.EdgeStyle(), etBump);
-  b.SetWidthOuter(4);
-  b.SetEdgeStyle(etBump);
-  EXPECT_EQ(changes, 1);
-
-  CtlBevel w;
-  EXPECT_FALSE(w.NeedsRecreate());
-  w.SetMode(bmWindows);
-  EXPECT_FALSE(w.NeedsRecreate());  // no window-border flag
-  w.SetWindowBorder(true);
-  EXPECT_TRUE(w.NeedsRecreate());   // bmWindows with the flag
-  w.SetMode(bmCustom);
-  EXPECT_TRUE(w.NeedsRecreate());   // left bmWindows
-  EXPECT_FALSE(w.NeedsRecreate());  // answered once
-}
 
 TEST(SimplePanel, ChildrenSitInsideTheBevel) {
   QWidget top;

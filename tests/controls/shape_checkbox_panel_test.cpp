@@ -27,7 +27,7 @@ TEST(ShapeGeometry, PointCountsSquareAndStadium) {
   CalcShapeOutline(QRect(0, 0, 86, 33), stRoundRect, pts, nullptr, &biseau, 100, false);
   EXPECT_EQ(pts[2], QPoint(33, 33));
   // A shadow of style none has no depth; a bevel of width 0 insets nothing.
-  ombre.Style = hssNone;
+  ombre.SetStyle(hssNone);
   biseau.Width = 0;
   CalcShapeOutline(QRect(0, 0, 50, 50), stRectangle, pts, &ombre, &biseau, 33, false);
   EXPECT_EQ(pts[0], QPoint(0, 0));
@@ -41,7 +41,7 @@ TEST(ShapeButton, StadiumHitTestAnd3DEdges) {
   CtlShapeButton b(&parent);
   b.Shape().Shape = stRoundRect;
   b.Shape().RoundPercent = 100;
-  b.Shape().Shadow.Style = hssNone;
+  b.Shape().Shadow.SetStyle(hssNone);
   b.setGeometry(0, 0, 86, 33);
   b.Recalc();
   parent.show();

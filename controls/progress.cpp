@@ -2,19 +2,64 @@
 
 #include <QPaintEvent>
 #include <algorithm>
+#include <cstdlib>
 
 #include "model/aleatoire.h"
 
-CtlProgress::CtlProgress(QWidget* parent) : QWidget(parent) {
-  bevel_.BeginUpdate();
-  bevel_.SetStyleOuter(bvLowered);
-  bevel_.EndUpdate(false);
-  bevel_.OnChange = [this](CtlObject*) { update(); };
+CtlBaseMeter::CtlBaseMeter(QWidget* parent) : CtlGraphicControl(parent) {
+  Bevel().BeginUpdate();
+  Bevel().SetStyleOuter(bvLowered);
+  Bevel().EndUpdate(false);
+  Bevel().OnChange = [this](CtlObject*) {
+    CheckAutoSize();
+    repaint();
+  };
+  font3d_.OnChange = [this](CtlObject*) { repaint(); };
+  SetTransparent(false);
   setAttribute(Qt::WA_OpaquePaintEvent);
   resize(80, 20);
 }
 
-void CtlProgress::SetPosition(int value) {
+CtlBaseMeter::~CtlBaseMeter() { font3d_.OnChange = nullptr; }
+
+void CtlBaseMeter::SetAlignment(Qt::Alignment a) {
+  if (a == alignment_) return;
+  alignment_ = a;
+  repaint();
+}
+
+void CtlBaseMeter::SetDirection(CtlMeterDirection d) {
+  if (d == direction_) return;
+  direction_ = d;
+  CheckAutoSize();
+  repaint();
+}
+
+void CtlBaseMeter::SetOptionsText(CtlMeterTextOptions o) {
+  if (o == options_text_) return;
+  options_text_ = o;
+  repaint();
+}
+
+void CtlBaseMeter::SetUseFontColor(bool on) {
+  if (on == use_font_color_) return;
+  use_font_color_ = on;
+  repaint();
+}
+
+void CtlBaseMeter::SetFontColor(CtlColor c) {
+  if (c == font_color_) return;
+  font_color_ = c;
+  repaint();
+}
+
+void CtlBaseMeter::SetCaption(const QString& c) {
+  if (c == caption_) return;
+  caption_ = c;
+  if (options_text_ == toCaption) repaint();
+}
+
+void CtlBaseMeter::SetPosition(int value) {
   value = std::clamp(value, 0, 100);
   if (value == position_) return;
   position_ = value;
@@ -22,97 +67,51 @@ void CtlProgress::SetPosition(int value) {
   UpdateBar();
 }
 
-void CtlProgress::PositionFromUserValue() {
+void CtlBaseMeter::PositionFromUserValue() {
   position_ =
       std::clamp(Round(static_cast<double>(user_value_ - min_value_) / (max_value_ - min_value_) * 100), 0, 100);
 }
 
-void CtlProgress::SetUserValue(int value) {
+void CtlBaseMeter::SetUserValue(int value) {
   if (value == user_value_ || value < min_value_ || value > max_value_) return;
   user_value_ = value;
   PositionFromUserValue();
   UpdateBar();
 }
 
-void CtlProgress::SetMaxValue(int value) {
+void CtlBaseMeter::SetMaxValue(int value) {
   if (value == max_value_ || value == min_value_) return;
   const int old_min = min_value_;
   min_value_ = std::min(value, old_min);
   max_value_ = std::max(value, old_min);
   if (user_value_ < min_value_ || user_value_ > max_value_) user_value_ = max_value_;
   PositionFromUserValue();
-  update();
+  repaint();
 }
 
-void CtlProgress::SetMinValue(int value) {
+void CtlBaseMeter::SetMinValue(int value) {
   if (value == min_value_ || value == max_value_) return;
   const int old_max = max_value_;
   min_value_ = std::min(value, old_max);
   max_value_ = std::max(value, old_max);
   if (user_value_ < min_value_ || user_value_ > max_value_) user_value_ = min_value_;
   PositionFromUserValue();
-  update();
+  repaint();
 }
 
-void CtlProgress::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  update();
-}
-
-void CtlProgress::SetBarColor(CtlColor c) {
-  if (c == bar_color_) return;
-  bar_color_ = c;
-  if (style_ == pgBar) update();
-}
-
-void CtlProgress::SetBar3D(CtlBorderStyle s) {
-  if (s == bar3d_) return;
-  bar3d_ = s;
-  if (style_ == pgBar) update();
-}
-
-void CtlProgress::SetStyle(CtlProgressStyle s) {
-  if (s == style_) return;
-  style_ = s;
-  update();
-}
-
-void CtlProgress::SetOptionsText(CtlMeterTextOptions o) {
-  if (o == options_text_) return;
-  options_text_ = o;
-  update();
-}
-
-void CtlProgress::SetDirection(CtlMeterDirection d) {
-  if (d == direction_) return;
-  direction_ = d;
-  update();
-}
-
-QString CtlProgress::Text() const {
+QString CtlBaseMeter::Text() const {
   switch (options_text_) {
-    case toPercent: return QString::asprintf("%d%%", position_);
-    case toCaption: return windowTitle();
+    case toPercent: return QString::asprintf("%d%%", GetPercent());
+    case toCaption: return caption_;
     default: return {};
   }
 }
 
-QRect CtlProgress::InnerRect() const { return bevel_.GetClientRect(rect()); }
-
-// The workers keep the event loop waiting, so the gauge paints at once.
-void CtlProgress::UpdateBar() { repaint(); }
-
-void CtlProgress::paintEvent(QPaintEvent*) {
-  ++paint_count_;
-  QPainter p(this);
-  CtlPreparePainter(p);
-  CtlFillRect(p, rect(), ColorToRgb(color_));
-  const QRect inner = bevel_.PaintBevel(p, rect(), false);
-  if (inner.width() <= 0 || inner.height() <= 0) return;
-  QRect filled = inner, empty = inner;
+void CtlBaseMeter::SplitBar(int percent, QRect& filled, QRect& empty) const {
+  const QRect inner = InnerRect();
+  filled = empty = inner;
   if (direction_ == mdHorizontal || direction_ == mdHorizontalReverse) {
-    const int len = std::min(inner.width(), Round(position_ * 0.01 * inner.width()));
+    const int len = std::min(inner.width(), Round(percent * 0.01 * inner.width()));
     if (direction_ == mdHorizontal) {
       filled.setWidth(len);
       empty.setLeft(inner.left() + len);
@@ -121,7 +120,7 @@ void CtlProgress::paintEvent(QPaintEvent*) {
       empty.setWidth(inner.width() - len);
     }
   } else {
-    const int len = std::min(inner.height(), Round(position_ * 0.01 * inner.height()));
+    const int len = std::min(inner.height(), Round(percent * 0.01 * inner.height()));
     if (direction_ == mdVertical) {
       filled.setHeight(len);
       empty.setTop(inner.top() + len);
@@ -130,36 +129,162 @@ void CtlProgress::paintEvent(QPaintEvent*) {
       empty.setHeight(inner.height() - len);
     }
   }
+}
+
+// The workers keep the event loop waiting, so the meter paints at once.
+void CtlBaseMeter::UpdateBar() {
+  const int percent = GetPercent();
+  const bool redraw = percent == 0 || last_drawn_ < 0 || std::abs(percent - last_drawn_) >= RedrawThreshold() ||
+                      (options_text_ == toPercent && percent != last_drawn_);
+  if (redraw) repaint();
+}
+
+void CtlBaseMeter::resizeEvent(QResizeEvent* e) {
+  CtlGraphicControl::resizeEvent(e);
+  if (sizing_) return;
+  sizing_ = true;
+  CheckAutoSize();
+  sizing_ = false;
+}
+
+void CtlBaseMeter::paintEvent(QPaintEvent*) {
+  ++paint_count_;
+  QPainter p(this);
+  CtlPreparePainter(p);
+  CtlFillRect(p, rect(), ColorToRgb(Color()));
+  const QRect inner = Bevel().PaintBevel(p, rect(), false);
+  const int percent = GetPercent();
+  last_drawn_ = percent;
+  if (inner.width() <= 0 || inner.height() <= 0) return;
+  QRect filled, empty;
+  SplitBar(percent, filled, empty);
   PaintBar(p, filled, empty, inner);
 }
 
-void CtlProgress::PaintBar(QPainter& p, const QRect& filled, const QRect& empty, const QRect& whole) {
-  // The gauges of this program draw the solid bar; the segment settings are kept unused.
-  CtlFillRect(p, filled, ColorToRgb(bar_color_));
-  if (position_ != 0 && bar3d_ != lsNone) {
-    QRect f = filled;
-    DrawEdgeStyle(p, f, bar3d_, 0);
-  }
-  PaintText(p, filled, empty, whole, bar_color_);
-}
+void CtlBaseMeter::PaintBar(QPainter&, const QRect&, const QRect&, const QRect&) {}
 
-void CtlProgress::PaintText(QPainter& p, const QRect& filled, const QRect& empty, const QRect& whole, CtlColor bar) {
+void CtlBaseMeter::PaintText(QPainter& p, const QRect& filled, const QRect& empty, const QRect& whole,
+                             CtlColor bar) {
   if (options_text_ == toNoText) return;
   const QString text = Text();
   QFont f = font();
   f.setStyleStrategy(QFont::NoAntialias);
   p.setFont(f);
-  const int flags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine;
+  const int flags = static_cast<int>(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine;
+  if (use_font_color_) {
+    DrawFxText(p, text, &font3d_, nullptr, isEnabled() ? fxEnabled : 0u, flags, whole, ColorToRgb(font_color_),
+               ColorToRgb(Color()));
+    return;
+  }
   p.save();
   if (filled.width() > 0 && filled.height() > 0) {
     p.setClipRect(filled);
-    p.setPen(ColorToRgb(color_));
+    p.setPen(ColorToRgb(Color()));
     p.drawText(whole, flags, text);
   }
   if (empty.width() > 0 && empty.height() > 0) {
     p.setClipRect(empty);
     p.setPen(ColorToRgb(bar));
     p.drawText(whole, flags, text);
+  }
+  p.restore();
+}
+
+CtlProgress::CtlProgress(QWidget* parent) : CtlBaseMeter(parent) {
+  small_bar_.OnChange = [this](CtlObject*) {
+    CheckAutoSize();
+    repaint();
+  };
+}
+
+CtlProgress::~CtlProgress() { small_bar_.OnChange = nullptr; }
+
+void CtlProgress::SetBarColor(CtlColor c) {
+  if (c == bar_color_) return;
+  bar_color_ = c;
+  if (style_ == pgBar) repaint();
+}
+
+void CtlProgress::SetBar3D(CtlBorderStyle s) {
+  if (s == bar3d_) return;
+  bar3d_ = s;
+  if (style_ == pgBar) repaint();
+}
+
+void CtlProgress::SetStyle(CtlProgressStyle s) {
+  if (s == style_) return;
+  style_ = s;
+  CheckAutoSize();
+  repaint();
+}
+
+int CtlProgress::RedrawThreshold() const {
+  if ((style_ == pgSmallBar || style_ == pgSmallBarColor) && OptionsText() != toPercent)
+    return (100 / small_bar_.BarCount()) / 2;
+  return 1;
+}
+
+int CtlProgress::LitSegments(int percent) const { return Round((percent % 128) * small_bar_.BarCount() / 100.0); }
+
+bool CtlProgress::CheckAutoSize() {
+  if ((style_ != pgSmallBar && style_ != pgSmallBarColor) || !small_bar_.Autosize()) return false;
+  const QRect inner = InnerRect();
+  const bool across = Direction() == mdHorizontal || Direction() == mdHorizontalReverse;
+  const int seg = std::max(1, small_bar_.BarSize(Direction(), inner.width(), inner.height()));
+  const int gap = across ? small_bar_.HSpace() : small_bar_.VSpace();
+  const int want = 2 * Bevel().BevelExtend() + small_bar_.BarCount() * (seg + gap);
+  if (want == (across ? width() : height())) return false;
+  if (across) resize(want, height());
+  else resize(width(), want);
+  return true;
+}
+
+void CtlProgress::PaintBar(QPainter& p, const QRect& filled, const QRect& empty, const QRect& whole) {
+  switch (style_) {
+    case pgBar:
+      CtlFillRect(p, filled, ColorToRgb(bar_color_));
+      if (Position() != 0 && bar3d_ != lsNone) {
+        QRect f = filled;
+        DrawEdgeStyle(p, f, bar3d_, 0);
+      }
+      PaintText(p, filled, empty, whole, bar_color_);
+      break;
+    case pgSmallBar:
+    case pgSmallBarColor:
+      PaintSegments(p, filled, whole);
+      PaintText(p, filled, empty, whole, small_bar_.BarColor());
+      break;
+    case pgOwnerDraw:
+      if (OnPaint) OnPaint(this, p, filled, empty, whole);
+      break;
+  }
+}
+
+void CtlProgress::PaintSegments(QPainter& p, const QRect& filled, const QRect& whole) {
+  const bool across = Direction() == mdHorizontal || Direction() == mdHorizontalReverse;
+  const bool reverse = Direction() == mdHorizontalReverse || Direction() == mdVerticalReverse;
+  const int seg = small_bar_.BarSize(Direction(), whole.width(), whole.height());
+  if (seg <= 0) {
+    CtlFillRect(p, filled, ColorToRgb(small_bar_.BarColor()));
+    return;
+  }
+  const int gap = across ? small_bar_.HSpace() : small_bar_.VSpace();
+  const int lit = LitSegments(GetPercent());
+  p.save();
+  p.setClipRect(whole);
+  for (int i = 0; i < lit; ++i) {
+    CtlColor colour = small_bar_.BarColor();
+    if (style_ == pgSmallBarColor && OnGetColor) OnGetColor(this, i, colour);
+    const int from = i * (seg + gap);
+    QRect r = whole;
+    if (across) {
+      r.setLeft(reverse ? whole.left() + whole.width() - from - seg : whole.left() + from);
+      r.setWidth(seg);
+    } else {
+      r.setTop(reverse ? whole.top() + whole.height() - from - seg : whole.top() + from);
+      r.setHeight(seg);
+    }
+    CtlFillRect(p, r, ColorToRgb(colour));
   }
   p.restore();
 }

@@ -35,7 +35,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   fond->Bevel().SetWidthInner(0);
   fond->FillObject().SetStyle(sfBitmapList);
   fond->FillObject().SetTileMode(tmTile);
-  if (data) fond->FillObject().SetListBitmap(data->BitmapList.Picture(images::kDialogTile, 0));
+  if (data) fond->FillObject().SetListBitmap(data->BitmapList.GetImage(images::kDialogTile, 0));
   logo_ = new CtlLImage(this);
   logo_->move(16, 16);
   logo_->Bevel().SetStyleOuter(bvLowered);
@@ -79,7 +79,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   auto* ok = new CtlButton(this);
   ok_ = ok;
   ok->setText("OK");
-  if (data) ok->SetGlyph(data->ImageList.Picture(images::kSmallIcons, images::iconOk));
+  if (data) ok->SetGlyph(data->ImageList.GetImage(images::kSmallIcons, images::iconOk));
   ok_->setGeometry(240, 172, 75, 25);
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, [this] { done(1); });

@@ -8,7 +8,7 @@ CtlBackPanel::CtlBackPanel(QWidget* parent) : QWidget(parent) {
   bevel_.OnChange = [this](CtlObject*) { update(); };
 }
 
-void CtlBackPanel::SetImageList(const CtlImageList* list, int list_index, int image_index) {
+void CtlBackPanel::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
   list_ = list;
   if (list_index >= 0) list_index_ = list_index;
   if (image_index >= 0) image_index_ = image_index;
@@ -26,7 +26,7 @@ void CtlBackPanel::BuildBackground(bool force) {
   buffer_ = QImage(size(), QImage::Format_RGB32);
   buffer_.fill(ColorToRgb(color_));
   QPainter p(&buffer_);
-  DrawBitmapStyled(p, buffer_.rect(), list_->Picture(list_index_, image_index_), QColor(), dbTile);
+  DrawBitmapStyled(p, buffer_.rect(), list_->GetImage(list_index_, image_index_), QColor(), dbTile);
   ++builds_;
 }
 

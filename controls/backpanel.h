@@ -14,8 +14,8 @@ class CtlBackPanel : public QWidget {
   explicit CtlBackPanel(QWidget* parent = nullptr);
 
   CtlBevel& Bevel() { return bevel_; }
-  void SetImageList(const CtlImageList* list, int list_index, int image_index = 0);
-  bool HasEntry() const { return list_ && list_->HasEntry(list_index_, image_index_); }
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index = 0);
+  bool HasEntry() const { return list_ && list_->IsValidImage(list_index_, image_index_); }
   bool HasBuffer() const { return !buffer_.isNull(); }
   int BuildCount() const { return builds_; }
   // True when nothing frames the panel: no bevel and no picture.
@@ -31,7 +31,7 @@ class CtlBackPanel : public QWidget {
  private:
   void BuildBackground(bool force);
   CtlBevel bevel_;
-  const CtlImageList* list_ = nullptr;
+  const CtlCustomImageList* list_ = nullptr;
   int list_index_ = 0, image_index_ = 0;
   QImage buffer_;
   CtlColor color_ = clBtnFace;

@@ -116,7 +116,7 @@ void CtlButtonControl::SetCaption(const QString& c) {
   update();
 }
 
-void CtlButtonControl::SetImageList(const CtlImageList* list, int list_index, int image_index) {
+void CtlButtonControl::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
   list_ = list;
   if (list_index >= 0) list_index_ = list_index;
   if (image_index >= 0) image_index_ = image_index;
@@ -129,7 +129,7 @@ void CtlButtonControl::StripChanged() {
 }
 
 QImage CtlButtonControl::Strip() const {
-  if (UsesListStrip()) return list_->Picture(list_index_, image_index_);
+  if (UsesListStrip()) return list_->GetImage(list_index_, image_index_);
   return BuiltInStrip();
 }
 

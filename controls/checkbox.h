@@ -54,8 +54,8 @@ class CtlButtonControl : public CtlCustomPanel {
   void SetColor(CtlColor c);
 
   // The mark strip from an image list entry; the built-in strip when the entry is missing.
-  void SetImageList(const CtlImageList* list, int list_index, int image_index);
-  bool UsesListStrip() const { return list_ && list_->HasEntry(list_index_, image_index_); }
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
+  bool UsesListStrip() const { return list_ && list_->IsValidImage(list_index_, image_index_); }
   QImage Strip() const;
   // Width of one cell of the strip in use.
   virtual int CellWidth() const = 0;
@@ -103,7 +103,7 @@ class CtlButtonControl : public CtlCustomPanel {
   bool use_bitmap_ = false;
   bool pressed_ = false;
   QString caption_;
-  const CtlImageList* list_ = nullptr;
+  const CtlCustomImageList* list_ = nullptr;
   int list_index_ = 0, image_index_ = 0;
   QPointer<QShortcut> accelerator_;
   QRect last_mark_, last_text_;

@@ -46,3 +46,9 @@ class CtlInvalidOperation : public CtlError {
  public:
   using CtlError::CtlError;
 };
+
+// A picture operation refused: a picture of the wrong size, a strip grown too wide.
+class CtlInvalidGraphicOperation : public CtlError {
+ public:
+  using CtlError::CtlError;
+};

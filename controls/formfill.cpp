@@ -11,7 +11,7 @@ CtlFormFill::~CtlFormFill() {
   if (target_) target_->removeEventFilter(this);
 }
 
-void CtlFormFill::SetImageList(const CtlImageList* list, int list_index, int image_index) {
+void CtlFormFill::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
   list_ = list;
   if (list_index >= 0) list_index_ = list_index;
   if (image_index >= 0) image_index_ = image_index;
@@ -40,7 +40,7 @@ bool CtlFormFill::PaintBackground(QPainter& p, const QRect& client) const {
   // The fill covers one pixel more than the client area, as the form's own erase does.
   QRect r = client.adjusted(0, 0, 1, 1);
   CtlFillRect(p, r, ColorToRgb(form_color_));
-  QImage img = list_->Picture(list_index_, image_index_);
+  QImage img = list_->GetImage(list_index_, image_index_);
   p.drawImage(AlignRect(alignment_, img.size(), r).topLeft(), img);
   return true;
 }

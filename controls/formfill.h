@@ -16,13 +16,13 @@ class CtlFormFill : public QObject {
   CtlFormFill(QWidget* target, QObject* parent = nullptr);
   ~CtlFormFill() override;
 
-  void SetImageList(const CtlImageList* list, int list_index, int image_index = 0);
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index = 0);
   void SetFormColor(CtlColor c);
   CtlAlignment Alignment() const { return alignment_; }
   void SetAlignment(CtlAlignment a);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool e);
-  bool IsEmpty() const { return !list_ || !list_->HasEntry(list_index_, image_index_); }
+  bool IsEmpty() const { return !list_ || !list_->IsValidImage(list_index_, image_index_); }
   // Paints the background; false when there is nothing to paint (the platform erases then).
   bool PaintBackground(QPainter& p, const QRect& client) const;
 
@@ -31,7 +31,7 @@ class CtlFormFill : public QObject {
 
  private:
   QPointer<QWidget> target_;
-  const CtlImageList* list_ = nullptr;
+  const CtlCustomImageList* list_ = nullptr;
   int list_index_ = 0, image_index_ = 0;
   CtlColor form_color_ = clAppWorkSpace;
   CtlAlignment alignment_ = agCenter;

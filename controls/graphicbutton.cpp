@@ -84,11 +84,11 @@ void CtlBaseGraphicButton::SetMultiLine(bool multi) {
   RequestRepaint();
 }
 
-void CtlBaseGraphicButton::SetImageList(const CtlImageList* list, int list_index, int image_index) {
+void CtlBaseGraphicButton::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
   list_ = list;
   if (list_index >= 0) list_index_ = list_index;
   if (image_index >= 0) image_index_ = image_index;
-  glyph_.SetGlyph(list_ && list_->HasEntry(list_index_, image_index_) ? list_->Picture(list_index_, image_index_)
+  glyph_.SetGlyph(list_ && list_->IsValidImage(list_index_, image_index_) ? list_->GetImage(list_index_, image_index_)
                                                                       : QImage());
   RequestRepaint();
 }

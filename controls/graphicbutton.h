@@ -60,7 +60,7 @@ class CtlBaseGraphicButton : public CtlBaseControl {
 
   // Glyph taken from the entry (list index, image index) of a picture list;
   // negative indices are ignored; a missing entry clears the glyph.
-  void SetImageList(const CtlImageList* list, int list_index, int image_index);
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
   void SetGlyph(const QImage& glyph);  // unlinks the picture list
   void SetNumGlyphs(int n);
   CtlGlyph& GlyphObject() { return glyph_; }
@@ -160,7 +160,7 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   int state_ = bsUp;
   int previous_ = bsUp;
   int repaint_requests_ = 0;
-  const CtlImageList* list_ = nullptr;
+  const CtlCustomImageList* list_ = nullptr;
   int list_index_ = 0, image_index_ = 0;
   CtlGlyph glyph_;
   QPointer<QShortcut> accelerator_;

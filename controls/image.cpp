@@ -10,7 +10,7 @@ CtlLImage::CtlLImage(QWidget* parent) : QWidget(parent) {
   };
 }
 
-void CtlLImage::SetImageList(const CtlImageList* list, int list_index, int image_index) {
+void CtlLImage::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
   list_ = list;
   if (list_index >= 0) list_index_ = list_index;
   if (image_index >= 0) image_index_ = image_index;
@@ -47,7 +47,7 @@ void CtlLImage::SetForceTransparent(bool t) {
 bool CtlLImage::CheckAutoSize() {
   if (style_ != sbAutosize) return false;
   int b = bevel_.BevelExtend();
-  QSize want = HasEntry() ? list_->ItemSize(list_index_) : QSize(20, 20);
+  QSize want = HasEntry() ? QSize(list_->GetDimension(list_index_, 0), list_->GetDimension(list_index_, 1)) : QSize(20, 20);
   want += QSize(2 * b, 2 * b);
   if (want == size()) return false;
   setGeometry(QRect(pos(), want));
@@ -78,9 +78,8 @@ void CtlLImage::paintEvent(QPaintEvent*) {
   else if (!HasEntry() && bevel_.BevelExtend() == 0) return;
   QRect inner = bevel_.PaintBevel(p, rect(), transparent_);
   if (!HasEntry()) return;
-  QImage img = list_->Picture(list_index_, image_index_);
   p.save();
   p.setClipRect(inner);
-  DrawBitmapStyled(p, inner, img, list_->TransparentColor(list_index_), DrawFlags() & ~1u);
+  list_->DrawInRect(p, inner, list_index_, image_index_, DrawFlags() & ~1u);
   p.restore();
 }

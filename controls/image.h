@@ -12,7 +12,7 @@ class CtlLImage : public QWidget {
   explicit CtlLImage(QWidget* parent = nullptr);
 
   CtlBevel& Bevel() { return bevel_; }
-  void SetImageList(const CtlImageList* list, int list_index, int image_index = 0);
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index = 0);
   int ListIndex() const { return list_index_; }
   void SetListIndex(int i);  // negative values are ignored
   CtlBitmapStyle Style() const { return style_; }
@@ -24,7 +24,7 @@ class CtlLImage : public QWidget {
   CtlColor Color() const { return color_; }
   void SetColor(CtlColor c) { color_ = c; update(); }
   bool NoBorder() const { return !HasEntry(); }
-  bool HasEntry() const { return list_ && list_->HasEntry(list_index_, image_index_); }
+  bool HasEntry() const { return list_ && list_->IsValidImage(list_index_, image_index_); }
   // With sbAutosize: applies the wanted size and says whether it changed.
   bool CheckAutoSize();
   // Drawing flags of the picture for the current style, force-transparency and bevel.
@@ -35,7 +35,7 @@ class CtlLImage : public QWidget {
 
  private:
   CtlBevel bevel_;
-  const CtlImageList* list_ = nullptr;
+  const CtlCustomImageList* list_ = nullptr;
   int list_index_ = 0, image_index_ = 0;
   CtlBitmapStyle style_ = sbNone;
   bool transparent_ = true, force_transparent_ = false;

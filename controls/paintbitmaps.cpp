@@ -201,16 +201,6 @@ void DrawMaskedThroughBuffer(QPainter& p, const QRect& r, const QImage& picture,
   DrawBitmapStyled(p, r, buffer, buffer.rect(), nullptr, final_transparent, dbPalette | dbTransparent);
 }
 
-QImage PatternBrushImage(CtlColor colour) {
-  QImage img(8, 8, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  const QRgb c = ColorToRgb(colour).rgb();
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      if ((x + y) % 2 == 1) img.setPixel(x, y, c);
-  return img;
-}
-
 void CreateShadowPatternBrush(QPainter& p, const QRect& r, const QImage& pattern) {
   if (r.width() <= 0 || r.height() <= 0 || pattern.isNull()) return;
   const QImage pat = pattern.convertToFormat(QImage::Format_RGB32);

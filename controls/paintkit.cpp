@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "controls/application.h"
 #include "model/aleatoire.h"
 
 namespace {
@@ -287,7 +288,7 @@ QRect DrawButtonFace(QPainter& p, bool hot, QRect r, CtlColor colour, unsigned f
   const QColor face = ColorToRgb(colour);
   const QColor grey(0x80, 0x80, 0x80);
   if (!explorer) {
-    if (state == 3 && !(kind == 4 && hot)) p.fillRect(r, QBrush(PatternBrushImage(colour)));
+    if (state == 3 && !(kind == 4 && hot)) p.fillRect(r, QBrush(CtlApplication::Instance()->PatternBrush(colour)));
     else CtlFillRect(p, r, face);
   }
   // A focused (2) or default (0x20) button that is up gets a dark frame first.

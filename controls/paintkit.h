@@ -126,8 +126,6 @@ void DrawMaskedThroughBuffer(QPainter& p, const QRect& r, const QImage& picture,
                              CtlColor picture_transparent, QImage& buffer);
 // ANDs the 8 × 8 pattern into `r`; the pattern is aligned to the device's top left.
 void CreateShadowPatternBrush(QPainter& p, const QRect& r, const QImage& pattern);
-// 8 × 8 white picture whose pixels with x + y odd have the colour.
-QImage PatternBrushImage(CtlColor colour);
 
 // `bmp` takes the rectangle's size, filled with the colour; an empty rectangle does nothing.
 void FillBitmap(QImage& bmp, const QRect& r, CtlColor colour);

@@ -11,8 +11,8 @@ void CtlPanelFill::SetColor(CtlColor c) {
   update();
 }
 
-void CtlPanelFill::SetImageList(const CtlImageList* list, int list_index, int image_index) {
-  if (list && list->HasEntry(list_index, image_index)) fill_.SetListBitmap(list->Picture(list_index, image_index));
+void CtlPanelFill::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
+  if (list && list->IsValidImage(list_index, image_index)) fill_.SetListBitmap(list->GetImage(list_index, image_index));
   else fill_.SetListBitmap(QImage());
 }
 

@@ -18,7 +18,7 @@ class CtlPanelFill : public QWidget {
   CtlColor Color() const { return color_; }
   void SetColor(CtlColor c);
   // The fill's bitmap from an image list entry; cleared when the entry is missing.
-  void SetImageList(const CtlImageList* list, int list_index, int image_index);
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -53,7 +53,7 @@ TAttente::TAttente(QWidget* parent)
   CtlFill1->Bevel().SetWidthOuter(3);
   CtlFill1->FillObject().SetStyle(sfBitmapList);
   CtlFill1->FillObject().SetTileMode(tmTile);
-  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.Picture(images::kBackground, 0));
+  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.GetImage(images::kBackground, 0));
 
   Gauge1 = new CtlProgress(this);
   Gauge1->setGeometry(16, 13, 227, 28);
@@ -79,7 +79,7 @@ TAttente::TAttente(QWidget* parent)
   BitBtn1->setText(QStringLiteral("Cancel"));
   BitBtn1->setFocusPolicy(Qt::NoFocus);  // keys go to the window, where Escape is read
   BitBtn1->setAutoDefault(false);
-  if (data) BitBtn1->SetGlyph(data->ImageList.Picture(images::kSmallIcons, images::iconCancel));
+  if (data) BitBtn1->SetGlyph(data->ImageList.GetImage(images::kSmallIcons, images::iconCancel));
   connect(BitBtn1, &QPushButton::clicked, this, [this] { entrees_.push_back({true, 0}); });
 
   setWindowModality(Qt::ApplicationModal);

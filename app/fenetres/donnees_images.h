@@ -31,8 +31,8 @@ constexpr int kImportTile = 5;    // import window strip
 
 class TData {
  public:
-  // Without pictures every list exists with its items but no images (a build
-  // without picture data); the controls then degrade as for missing entries.
+  // Reads the three lists from the program's embedded list files; without
+  // pictures they stay empty and the controls degrade as for missing entries.
   explicit TData(bool with_pictures = true);
   ~TData();
   TData(const TData&) = delete;
@@ -41,8 +41,8 @@ class TData {
   static TData* Instance();  // the module created first; null before
 
   CtlImageList ImageList;
-  CtlImageList BitmapList;
-  CtlImageList GlyphsList;
+  CtlBitmapList BitmapList;
+  CtlBitmapList GlyphsList;
 
   // The explorer tree's 16 x 16 images: 0 mountain, 1 view, 4 mountain selected,
   // 5 editor, 7 video; olive (128, 128, 0) is transparent.

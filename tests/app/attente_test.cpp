@@ -87,7 +87,7 @@ TEST(Attente, FormLayout) {
   EXPECT_TRUE(a.font().bold());
 
   // The fill tiles the background picture from inside its raised bevel.
-  const QImage picture = data.BitmapList.Picture(images::kBackground, 0).convertToFormat(QImage::Format_RGB32);
+  const QImage picture = data.BitmapList.GetImage(images::kBackground, 0).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(picture.isNull());
   const QImage fill = a.CtlFill1->grab().toImage().convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(fill.pixel(0, 0), qRgb(255, 255, 255));

@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 
 #include "model/presse_papier.h"
+#include "app/pictures/peintures.h"
 #include "app/aide.h"
 #include "app/apropos.h"
 #include "controls/formfill.h"
@@ -366,19 +367,44 @@ TEST(ImageData, ListsAndSizes) {
   const QSize tailles[4] = {{32, 16}, {40, 20}, {36, 18}, {32, 32}};
   const int nombres[4] = {23, 9, 4, 2};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(d.ImageList.IndexOf(noms[i]), i);
-    EXPECT_EQ(d.ImageList.ItemSize(i), tailles[i]);
-    ASSERT_EQ(static_cast<int>(d.ImageList.Item(i)->images.size()), nombres[i]);
-    for (int k = 0; k < nombres[i]; ++k) EXPECT_EQ(d.ImageList.Picture(i, k).size(), tailles[i]);
+    EXPECT_EQ(d.ImageList.GetItem(i)->Description, noms[i]);
+    EXPECT_EQ(QSize(d.ImageList.GetDimension(i, 0), d.ImageList.GetDimension(i, 1)), tailles[i]);
+    ASSERT_EQ(d.ImageList.GetImageCount(i), nombres[i]);
+    for (int k = 0; k < nombres[i]; ++k) EXPECT_EQ(d.ImageList.GetImage(i, k).size(), tailles[i]);
   }
   EXPECT_EQ(d.BitmapList.Count(), 6);
   EXPECT_EQ(d.GlyphsList.Count(), 1);
-  EXPECT_EQ(d.GlyphsList.Picture(0, 0).width(), 6 * d.GlyphsList.Picture(0, 0).height());
-  QSize logo = d.BitmapList.Picture(images::kLogo, 0).size();
+  EXPECT_EQ(d.GlyphsList.GetImage(0, 0).width(), 6 * d.GlyphsList.GetImage(0, 0).height());
+  QSize logo = d.BitmapList.GetImage(images::kLogo, 0).size();
   EXPECT_GE(logo.width(), 41);
   EXPECT_LE(logo.width(), 49);
   EXPECT_EQ(d.SmallImages().size(), QSize(128, 16));
   EXPECT_EQ(QColor(d.SmallImages().pixel(0, 0)), QColor(128, 128, 0));
+}
+
+// The committed list files hold exactly what the painters draw: a painter
+// changed without running `ctlpack pictures` again fails here.
+TEST(ImageData, ListFilesMatchThePainters) {
+  TData d;
+  CtlImageList images;
+  CtlBitmapList bitmaps, glyphs;
+  pictures::FillLists(images, bitmaps, glyphs);
+  ASSERT_EQ(d.ImageList.Count(), images.Count());
+  for (int l = 0; l < images.Count(); ++l) {
+    ASSERT_EQ(d.ImageList.GetImageCount(l), images.GetImageCount(l));
+    EXPECT_TRUE(d.ImageList.GetItem(l)->Compressed);
+    for (int k = 0; k < images.GetImageCount(l); ++k)
+      ASSERT_EQ(d.ImageList.GetImage(l, k), images.GetImage(l, k)) << l << ", " << k;
+  }
+  ASSERT_EQ(d.BitmapList.Count(), bitmaps.Count());
+  for (int l = 0; l < bitmaps.Count(); ++l) {
+    EXPECT_EQ(d.BitmapList.GetItem(l)->Description, bitmaps.GetItem(l)->Description);
+    EXPECT_EQ(d.BitmapList.GetImage(l, 0), bitmaps.GetImage(l, 0)) << l;
+  }
+  EXPECT_EQ(d.GlyphsList.GetImage(0, 0), glyphs.GetImage(0, 0));
+  TData vide(false);
+  EXPECT_EQ(vide.ImageList.Count(), 0);
+  EXPECT_EQ(vide.BitmapList.Count(), 0);
 }
 
 TEST(ImageData, WithoutPicturesTheMainWindowStillStartsAndPaints) {

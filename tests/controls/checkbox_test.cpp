@@ -22,14 +22,12 @@ struct ActiveForm {
 };
 
 // Strip of `cells` cells of `w` pixels, cell k filled with grey level 10 * (k + 1).
-CtlImageList StripList(int cells, int w) {
+void StripList(CtlBitmapList& liste, int cells, int w) {
   QImage strip(cells * w, w, QImage::Format_RGB32);
   for (int k = 0; k < cells; ++k)
     for (int x = 0; x < w; ++x)
       for (int y = 0; y < w; ++y) strip.setPixelColor(k * w + x, y, QColor(10 * (k + 1), 0, 0));
-  CtlImageList liste;
-  liste.Add({"marks", strip.size(), {strip}});
-  return liste;
+  liste.AddBitmap(strip);
 }
 
 }  // namespace
@@ -107,7 +105,8 @@ TEST(CheckBox, CellsOfListAndBuiltInStrips) {
   // The built-in strip keeps whole marks of GlyphSize whatever GlyphNumber says.
   EXPECT_EQ(c->CellWidth(), 13);
   EXPECT_EQ(c->Strip().width(), 78);
-  const CtlImageList liste = StripList(6, 13);
+  CtlBitmapList liste;
+  StripList(liste, 6, 13);
   c->SetGlyphNumber(3);
   c->SetImageList(&liste, 0, 0);
   EXPECT_EQ(c->CellWidth(), 13);

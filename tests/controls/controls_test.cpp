@@ -21,15 +21,6 @@ QImage Solid(int w, int h, QColor c) {
   return img;
 }
 
-CtlImageList OneBitmapList(QImage img) {
-  CtlImageList list;
-  CtlImageListItem it;
-  it.name = "one";
-  it.size = img.size();
-  it.images.push_back(img);
-  list.Add(it);
-  return list;
-}
 
 }  // namespace
 
@@ -177,7 +168,8 @@ TEST(ShapeHint, BalloonHasShadowBodyAndSeeThroughCorners) {
 }
 
 TEST(BackPanel, MissingEntryPaintsLikeABevelledPanel) {
-  CtlImageList list = OneBitmapList(Solid(8, 8, Qt::red));
+  CtlBitmapList list;
+  list.AddBitmap(Solid(8, 8, Qt::red));
   CtlBackPanel with, plain;
   for (CtlBackPanel* p : {&with, &plain}) {
     p->resize(60, 30);
@@ -198,7 +190,8 @@ TEST(BackPanel, MissingEntryPaintsLikeABevelledPanel) {
 }
 
 TEST(BackPanel, ResizeRebuildsOnceAndPaintOnlyCopies) {
-  CtlImageList list = OneBitmapList(Solid(8, 8, Qt::red));
+  CtlBitmapList list;
+  list.AddBitmap(Solid(8, 8, Qt::red));
   CtlBackPanel p;
   p.resize(40, 20);
   p.SetImageList(&list, 0);
@@ -212,7 +205,8 @@ TEST(BackPanel, ResizeRebuildsOnceAndPaintOnlyCopies) {
 }
 
 TEST(LImage, AutosizeTakesTheEntryAndTheBevel) {
-  CtlImageList list = OneBitmapList(Solid(32, 32, Qt::green));
+  CtlBitmapList list;
+  list.AddBitmap(Solid(32, 32, Qt::green));
   CtlLImage img;
   img.Bevel().SetStyleOuter(bvLowered);
   img.Bevel().SetWidthOuter(2);
@@ -230,7 +224,8 @@ TEST(LImage, AutosizeTakesTheEntryAndTheBevel) {
 }
 
 TEST(FormFill, CentresTheEntryOverTheFormColour) {
-  CtlImageList list = OneBitmapList(Solid(20, 10, Qt::red));
+  CtlBitmapList list;
+  list.AddBitmap(Solid(20, 10, Qt::red));
   QMdiArea area;
   area.resize(200, 100);
   CtlFormFill fill(area.viewport());

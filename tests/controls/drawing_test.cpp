@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "controls/application.h"
 #include "controls/paintkit.h"
 
 namespace {
@@ -292,7 +293,7 @@ TEST(Drawing, ClippedDrawingKeepsToTheMovedTarget) {
 
 TEST(Drawing, ShadowPatternAndThroughBuffer) {
   Paint c(10, 10, kRed);
-  CreateShadowPatternBrush(c.p, QRect(2, 2, 4, 4), PatternBrushImage(clBlack));
+  CreateShadowPatternBrush(c.p, QRect(2, 2, 4, 4), CtlApplication::Instance()->PatternBrush(clBlack));
   QImage img = c.done();
   EXPECT_EQ(img.pixel(2, 2), kRed);  // x + y even: white pattern keeps what is there
   EXPECT_EQ(img.pixel(3, 2), qRgb(0, 0, 0));

@@ -180,10 +180,10 @@ TEST(GraphicButton, GlyphAreaByStyleAndExplorerTransparency) {
   EXPECT_EQ(b->GlyphArea(), QRect(2, 2, 28, 28));
 
   // An idle explorer button shows the back panel's picture and stays transparent.
-  CtlImageList liste;
+  CtlBitmapList liste;
   QImage motif(8, 8, QImage::Format_RGB32);
   motif.fill(QColor(20, 140, 60));
-  liste.Add({"fond", QSize(8, 8), {motif}});
+  liste.AddBitmap(motif);
   CtlBackPanel panneau;
   panneau.resize(100, 40);
   panneau.SetImageList(&liste, 0, 0);

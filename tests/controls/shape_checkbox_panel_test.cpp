@@ -101,13 +101,13 @@ TEST(CheckBox, UserChangesOnly) {
 }
 
 TEST(CheckBox, CellsOfTheStrip) {
-  CtlImageList liste;
+  CtlBitmapList liste;
   QImage strip(4 * 10, 10, QImage::Format_RGB32);
   const QColor teintes[4] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
   for (int k = 0; k < 4; ++k)
     for (int x = 0; x < 10; ++x)
       for (int y = 0; y < 10; ++y) strip.setPixelColor(k * 10 + x, y, teintes[k]);
-  liste.Add({"marks", QSize(40, 10), {strip}});
+  liste.AddBitmap(strip);
   QWidget parent;
   CtlCheckBox c(&parent);
   c.SetImageList(&liste, 0, 0);
@@ -117,15 +117,15 @@ TEST(CheckBox, CellsOfTheStrip) {
   EXPECT_EQ(c.CellIndex(), 2);
   const QImage vu = c.grab().toImage();
   EXPECT_EQ(vu.pixelColor(5, 8), QColor(Qt::blue));
-  c.SetImageList(&liste, 0, 5);  // missing entry: the built-in strip of six cells
+  c.SetImageList(&liste, 5, 0);  // missing entry: the built-in strip of six cells
   EXPECT_EQ(c.Strip().width(), 6 * c.GlyphSize());
 }
 
 TEST(PanelFill, PictureShowsBehindATransparentLabel) {
-  CtlImageList liste;
+  CtlBitmapList liste;
   QImage image(8, 8, QImage::Format_RGB32);
   image.fill(QColor(10, 200, 30));
-  liste.Add({"fill", QSize(8, 8), {image}});
+  liste.AddBitmap(image);
   CtlPanelFill panneau;
   panneau.resize(100, 60);
   panneau.FillObject().SetStyle(sfBitmapList);

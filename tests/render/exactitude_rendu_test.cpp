@@ -1,0 +1,129 @@
+// Pinned pictures and view statistics of whole renders: digests taken before
+// the terrain pass was made fast. Any change of a single pixel or statistic
+// changes a digest.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "model/aleatoire.h"
+#include "model/defauts.h"
+#include "render/calcul_image.h"
+#include "tests/support/arbres_dessin.h"
+#include "tests/support/empreinte.h"
+#include "tests/support/terrains.h"
+
+using namespace render;
+
+namespace {
+
+// Generated terrains of the render benchmarks (key 7) and of the forest ones (key 4242, trees planted).
+Tmatrice& terrain(int degre, int cle) {
+  static std::map<std::pair<int, int>, std::unique_ptr<Tmatrice>> terrains;
+  auto& t = terrains[{degre, cle}];
+  if (!t) {
+    param_mat p = parametres_test(degre);
+    p.cle = cle;
+    t = terrain_genere(p);
+    if (cle == 4242) planter_foret(*t, 40);
+  }
+  return *t;
+}
+
+param_vue vue_benchmark(bool detail) {
+  param_vue v;
+  valeurs_defaut_vue(v);
+  v.horizon = 1;
+  if (detail) {
+    v.premier_plan = 1;
+    v.distance = 10;
+    v.angle_vertical = 20;
+  }
+  return v;
+}
+
+param_vue vue_ciel_mer_ombres() {
+  param_vue v;
+  valeurs_defaut_vue(v);
+  v.horizon = 1;
+  v.type_ciel = 1;
+  v.reflet = 1;
+  v.taux_reflet = 6;
+  v.agitation_mer = 5;
+  v.ombre_portee = 1;
+  v.distance = 10;
+  return v;
+}
+
+struct Mode {
+  Bitmap* editeur = nullptr;
+  std::uint16_t zoom = 0;
+  std::uint8_t grossier = 0, courbes = 0;
+};
+
+// The digest of the picture (and of the editor's map when drawn) and the view statistics.
+std::uint64_t rendre(Tmatrice& t, const param_vue& v, int largeur, int hauteur, Mode m = {}) {
+  const TMyPalette palette = palette_pour_vue(v);
+  Bitmap image(largeur, hauteur);
+  set_seed(99);
+  // Sea sub-lattices seed their waves from the clock: a fixed one.
+  set_clock_for_tests([] { return std::uint32_t(4321000); });
+  t.marquer_modifiee();
+  calcul_image(t, 0, palette, image, {}, v, largeur, hauteur, nullptr, m.editeur, m.zoom, m.grossier, m.courbes, 1,
+               0, enregistrement_camera{});
+  set_clock_for_tests({});
+  Empreinte e;
+  e.tableau(image.pixels());
+  if (m.editeur) e.tableau(m.editeur->pixels());
+  ajouter_resultats(e, t.resultats_vue);
+  e.valeur(t.calcul_annule);
+  return e.valeur();
+}
+
+}  // namespace
+
+TEST(RenderExactness, DefaultAndDetailViewsOfDegreesSevenAndNine) {
+  struct Cas {
+    int degre;
+    bool detail;
+    std::uint64_t attendu;
+  };
+  const Cas cas[] = {{7, false, 0x8f7a264e3fcf01cbull}, {7, true, 0x80409f26208f4563ull}, {9, false, 0x95545c0b4d0e3030ull}, {9, true, 0x12f2ac10791cdc1dull}};
+  for (const Cas& c : cas)
+    EXPECT_EQ(hexa(rendre(terrain(c.degre, 7), vue_benchmark(c.detail), 640, 480)), hexa(c.attendu))
+        << "degree " << c.degre << (c.detail ? " detail" : " default");
+}
+
+TEST(RenderExactness, SkySeaShadowsAndForests) {
+  EXPECT_EQ(hexa(rendre(terrain(9, 7), vue_ciel_mer_ombres(), 1024, 768)), hexa(0xa6a406ce37e82334ull)) << "sky, sea, shadows";
+  for (bool foret : {true, false}) {
+    param_vue v = vue_foret();
+    v.foret = foret;
+    v.horizon = 1;
+    EXPECT_EQ(hexa(rendre(terrain(9, 4242), v, 1024, 768)), hexa(foret ? 0x29f5a42bd774dd96ull : 0xc3887bf967f25f4full))
+        << (foret ? "forest" : "bare");
+  }
+  param_vue v = vue_foret();
+  v.horizon = 1;
+  v.premier_plan = 1;
+  v.distance = 10;
+  v.angle_vertical = 20;
+  v.ombre_portee = 1;
+  EXPECT_EQ(hexa(rendre(terrain(7, 4242), v, 640, 480)), hexa(0x3b524ab5df3c73c9ull)) << "forest detail with shadows";
+}
+
+TEST(RenderExactness, EditorMapsWireframeAndCoarsePictures) {
+  Tmatrice& t = terrain(7, 7);
+  Bitmap carte(850, 744);
+  EXPECT_EQ(hexa(rendre(t, vue_benchmark(false), 425, 372, {&carte, 2, 0, 1})), hexa(0x9ae05b150f009d09ull)) << "level curves";
+  EXPECT_EQ(hexa(rendre(t, vue_benchmark(true), 425, 372, {&carte, 1, 0, 0})), hexa(0xcdf48b8c29809d11ull)) << "editor map";
+  EXPECT_EQ(hexa(rendre(t, vue_benchmark(false), 640, 480, {nullptr, 0, 1, 0})), hexa(0x1ec1387a6d46997aull)) << "coarse";
+  param_vue v = vue_benchmark(true);
+  v.maillage_filaire = 1;
+  EXPECT_EQ(hexa(rendre(t, v, 640, 480)), hexa(0x6f88067f70e99a22ull)) << "wireframe";
+}
+
+TEST(RenderExactness, DefaultViewOfDegreeEleven) {
+  EXPECT_EQ(hexa(rendre(terrain(11, 7), vue_benchmark(false), 1024, 768)), hexa(0x8357eb348fa0f0b8ull));
+}

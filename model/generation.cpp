@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <limits>
 #include <optional>
+#include <vector>
 
 #include "model/aleatoire.h"
 #include "model/matrice.h"
@@ -28,6 +31,34 @@ void point_de_progression(ProgressSink* attente, WindowHandle fenetre, bool& con
     attente->avancer(std::nullopt, increment);
     compteur = 0;
   }
+}
+
+// The new height of each value u = 1 .. limite - 1 of a whole-terrain pass
+// that depends on the height alone, computed the first time it is met.
+class TableHauteurs {
+ public:
+  template <class Formule>
+  TableHauteurs(std::int32_t limite, Formule f) : formule_(f) {
+    if (limite > 1 && limite <= (1 << 16)) valeurs_.assign(static_cast<std::size_t>(limite), kInconnue);
+  }
+  std::int32_t operator()(std::int32_t u) {
+    if (u < 0 || static_cast<std::size_t>(u) >= valeurs_.size()) return formule_(u);
+    std::int64_t& v = valeurs_[static_cast<std::size_t>(u)];
+    if (v == kInconnue) v = formule_(u);
+    return static_cast<std::int32_t>(v);
+  }
+
+ private:
+  static constexpr std::int64_t kInconnue = std::numeric_limits<std::int64_t>::min();
+  std::function<std::int32_t(std::int32_t)> formule_;
+  std::vector<std::int64_t> valeurs_;
+};
+
+// The last i of row j that a whole-terrain pass visits: every lattice
+// position with a progress window (each one is a progress point), the nodes
+// of the row without one.
+std::int32_t fin_de_rangee(const ProgressSink* attente, std::int32_t nn, std::int32_t j) {
+  return attente ? nn : nn + 1 - j;
 }
 
 // The distortion byte of a midpoint: the mean shift of the edge's ends plus
@@ -241,12 +272,14 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
         if (attente) attente->avancer("Erosion  ...  ", 0);
         const std::int32_t quantum = Round(nn * 0.05 * nn);
         std::int32_t compteur = 0;
+        TableHauteurs erodee(L, [&](std::int32_t u) {
+          return std::min(4000, Round(u * std::pow(static_cast<double>(u) / L, exposant_erosion)) - 20);
+        });
         for (std::int32_t j = 1; j <= nn && continuer; ++j) {
-          for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+          for (std::int32_t i = 1; i <= fin_de_rangee(attente, nn, j) && continuer; ++i) {
             if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
             const std::int32_t u = hauteurs->lire(i, j) + 20;
-            if (u >= 1 && u < L)
-              hauteurs->ecrire(i, j, std::min(4000, Round(u * std::pow(static_cast<double>(u) / L, exposant_erosion)) - 20));
+            if (u >= 1 && u < L) hauteurs->ecrire(i, j, erodee(u));
           }
         }
       }
@@ -267,18 +300,16 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
       if (attente) attente->avancer("Shore ...", 0);
       const std::int32_t quantum = Round(nn * 0.1 * nn);
       std::int32_t compteur = 0;
+      TableHauteurs pliee(T, [&](std::int32_t u) {
+        if (S > 0) return Round(u * std::pow(static_cast<double>(u) / T, 0.1 * S)) - 20;
+        const std::int32_t v = T - u;
+        return T - Round(v * std::pow(static_cast<double>(v) / T, -0.1 * S)) - 20;
+      });
       for (std::int32_t j = 1; j <= nn && continuer; ++j) {
-        for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+        for (std::int32_t i = 1; i <= fin_de_rangee(attente, nn, j) && continuer; ++i) {
           if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 10);
           const std::int32_t u = hauteurs->lire(i, j) + 20;
-          if (u >= 1 && u < T) {
-            if (S > 0) {
-              hauteurs->ecrire(i, j, Round(u * std::pow(static_cast<double>(u) / T, 0.1 * S)) - 20);
-            } else {
-              const std::int32_t v = T - u;
-              hauteurs->ecrire(i, j, T - Round(v * std::pow(static_cast<double>(v) / T, -0.1 * S)) - 20);
-            }
-          }
+          if (u >= 1 && u < T) hauteurs->ecrire(i, j, pliee(u));
         }
       }
     }

@@ -1,16 +1,129 @@
 // The smoothing tool: repeated one-dimensional relaxation along rows, then
 // columns, inside a square around the start node and an altitude band, with a
 // neighbour distance that shrinks from pass to pass.
+//
+// Every half-pass reads only the values the previous one left, so it is
+// computed from one work grid into another (heights and the two distortion
+// maps), lattice row after lattice row in memory order, the rows spread over
+// the cores; the grids go back to the lattice at the end. The divisor of each
+// node depends only on its place and is computed once.
 #include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/outils.h"
+#include "model/parallele.h"
 
 namespace {
 
-std::uint8_t octet(std::int32_t v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+
+// The same arithmetic as distance_noeuds, where the compiler can see it.
+inline double distance_plan(std::int32_t i1, std::int32_t j1, std::int32_t i2, std::int32_t j2) {
+  const position_plan a = plan(i1, j1), b = plan(i2, j2);
+  const double dx = a.x - b.x, dy = a.y - b.y;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+// Values over a rectangle of lattice positions, row j after row j, i along a row.
+template <class T>
+struct Grille {
+  std::int32_t i0 = 0, j0 = 0, largeur = 0;
+  std::vector<T> v;
+
+  void dimensionner(std::int32_t imin, std::int32_t imax, std::int32_t jmin, std::int32_t jmax, T valeur = T{}) {
+    i0 = imin;
+    j0 = jmin;
+    largeur = imax - imin + 1;
+    v.assign(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(jmax - jmin + 1), valeur);
+  }
+  // Element i of row j is ligne(j)[i - i0].
+  T* ligne(std::int32_t j) { return v.data() + static_cast<std::size_t>(j - j0) * static_cast<std::size_t>(largeur); }
+};
+
+// The two neighbour distances of a node along one direction of a half-pass:
+// a before, b after, for the position p along that direction and s = i + j.
+struct Voisins {
+  std::int32_t a, b;
+};
+inline Voisins voisins(std::int32_t p, std::int32_t s, std::int32_t d, std::int32_t lo, std::int32_t n,
+                       std::int32_t hi) {
+  std::int32_t a = d, b = d;
+  if (p - d < lo) a = p - lo;
+  if (p + d > n) b = n - p;
+  if (s + b > hi) b = 0;
+  return {a, b};
+}
+
+inline std::int32_t formule(std::int32_t v, std::int32_t gauche, std::int32_t droite, double diviseur) {
+  const std::int32_t milieu = Round((droite - gauche) * 0.5) + gauche;
+  return milieu + Round((v - milieu) / diviseur);
+}
+
+constexpr double kSansEffet = std::numeric_limits<double>::quiet_NaN();
+
+// The altitude band of the relaxed nodes (bas < h < haut, h the node's
+// height) and the range a relaxed value is held in.
+struct Bande {
+  std::int32_t bas, haut, mini, maxi;
+};
+
+// One node of value v with neighbours g and dr, height hn and divisor q.
+inline std::int32_t relaxer_noeud(std::int32_t v, std::int32_t g, std::int32_t dr, std::int32_t hn, double q,
+                                  const Bande& b) {
+  if (!(b.bas < hn && hn < b.haut) || std::isnan(q)) return v;
+  return std::clamp(formule(v, g, dr, q), b.mini, b.maxi);
+}
+
+// relaxer_noeud over `nombre` consecutive nodes: out[k] from v[k], g[k],
+// dr[k], hn[k], q[k]. Two nodes at a time where the processor allows: the
+// same IEEE operations as Round, lane by lane; a pair where a rounded value
+// would leave the int32 range goes through the checked scalar path.
+void relaxer_suite(const std::int32_t* v, const std::int32_t* g, const std::int32_t* dr, const std::int32_t* hn,
+                   const double* q, std::int32_t* out, std::int32_t nombre, const Bande& b) {
+  std::int32_t k = 0;
+#if defined(__SSE2__)
+  const __m128d M = _mm_set1_pd(6755399441055744.0), demi = _mm_set1_pd(0.5);
+  const __m128d plancher = _mm_set1_pd(-2147483648.0), plafond = _mm_set1_pd(2147483647.0);
+  const __m128i vbas = _mm_set1_epi32(b.bas), vhaut = _mm_set1_epi32(b.haut);
+  const __m128i vmin = _mm_set1_epi32(b.mini), vmax = _mm_set1_epi32(b.maxi);
+  auto charger = [](const std::int32_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+  auto choisir = [](__m128i m, __m128i a, __m128i c) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, c)); };
+  auto dans_int32 = [&](__m128d x) { return _mm_and_pd(_mm_cmpge_pd(x, plancher), _mm_cmple_pd(x, plafond)); };
+  for (; k + 2 <= nombre; k += 2) {
+    const __m128i xv = charger(v + k), xg = charger(g + k), xd = charger(dr + k), xh = charger(hn + k);
+    const __m128d xq = _mm_loadu_pd(q + k);
+    const __m128i bande = _mm_and_si128(_mm_cmpgt_epi32(xh, vbas), _mm_cmplt_epi32(xh, vhaut));
+    const __m128i nombre_q = _mm_shuffle_epi32(_mm_castpd_si128(_mm_cmpeq_pd(xq, xq)), _MM_SHUFFLE(3, 3, 2, 0));
+    const __m128i actif = _mm_and_si128(bande, nombre_q);
+    const int masque = _mm_movemask_ps(_mm_castsi128_ps(actif)) & 3;
+    if (masque == 0) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), xv);
+      continue;
+    }
+    const __m128d a1 = _mm_mul_pd(_mm_cvtepi32_pd(_mm_sub_epi32(xd, xg)), demi);
+    const __m128i milieu = _mm_add_epi32(_mm_cvttpd_epi32(_mm_sub_pd(_mm_add_pd(a1, M), M)), xg);
+    const __m128d a2 = _mm_div_pd(_mm_cvtepi32_pd(_mm_sub_epi32(xv, milieu)), xq);
+    const int dans = _mm_movemask_pd(_mm_and_pd(dans_int32(a1), dans_int32(a2)));
+    if ((dans & masque) != masque) {
+      for (std::int32_t l = k; l < k + 2; ++l) out[l] = relaxer_noeud(v[l], g[l], dr[l], hn[l], q[l], b);
+      continue;
+    }
+    __m128i r = _mm_add_epi32(_mm_cvttpd_epi32(_mm_sub_pd(_mm_add_pd(a2, M), M)), milieu);
+    r = choisir(_mm_cmpgt_epi32(r, vmax), vmax, r);
+    r = choisir(_mm_cmplt_epi32(r, vmin), vmin, r);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), choisir(actif, r, xv));
+  }
+#endif
+  for (; k < nombre; ++k) out[k] = relaxer_noeud(v[k], g[k], dr[k], hn[k], q[k], b);
+}
 
 struct lissage {
   Tmatrice& m;
@@ -22,8 +135,11 @@ struct lissage {
   std::int32_t P;
   std::int32_t seuil, compteur = 0;
   bool distorsion;
-  // Work rows, indexed by lattice position.
-  std::vector<std::int32_t> h, ddx, ddy;
+  bool parallele = false;  // large areas spread their rows over the cores
+  // Work grids: what a half-pass reads and what it writes; the divisor of
+  // each node of the area (NaN where the node keeps its values).
+  Grille<std::int32_t> h, h2, ddx, ddx2, ddy, ddy2;
+  Grille<double> diviseurs;
 
   void progres() {
     ++compteur;
@@ -33,72 +149,153 @@ struct lissage {
     }
   }
 
-  // One node of a sweep; (ia, ja) and (ib, jb) are the two neighbours.
-  void relaxer(std::size_t k, std::int32_t i, std::int32_t j, std::int32_t ia, std::int32_t ja, std::int32_t ib,
-               std::int32_t jb) {
-    const std::int32_t hn = m.hauteurs->lire(i, j);
-    if (!(L - 50 < hn && hn < U + 51)) return;
-    if (c.attente) {
-      if (cancel_requested(c.fenetre)) c.continuer = false;
-      c.attente->tester_annulation();
+  // Relaxes row j of the lattice (i from i_min to i_max) at neighbour
+  // distance d: the heights, then the distortion maps, whose nodes follow the
+  // band test of their height.
+  void relaxer_rangee(std::int32_t j, std::int32_t d, bool le_long_de_j) {
+    const std::int32_t decalage = i_min - h.i0;
+    const std::int32_t* e = h.ligne(j) + decalage - i_min;
+    const double* q = diviseurs.ligne(j) - i_min;
+    relaxer_couche(h, h2, e, q, j, d, le_long_de_j, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+    if (!distorsion) return;
+    // A strong negative strength can push a shift past the byte's range: it is held at the end.
+    relaxer_couche(ddx, ddx2, e, q, j, d, le_long_de_j, 0, 255);
+    relaxer_couche(ddy, ddy2, e, q, j, d, le_long_de_j, 0, 255);
+  }
+
+  void relaxer_couche(Grille<std::int32_t>& source, Grille<std::int32_t>& cible, const std::int32_t* e,
+                      const double* q, std::int32_t j, std::int32_t d, bool le_long_de_j, std::int32_t mini,
+                      std::int32_t maxi) {
+    const std::int32_t decalage = i_min - h.i0;
+    const std::int32_t* x = source.ligne(j) + decalage - i_min;
+    std::int32_t* s = cible.ligne(j) + decalage - i_min;
+    const Bande b{L - 50, U + 51, mini, maxi};
+    if (le_long_de_j) {
+      // The neighbours lie in the rows j - a and j + b; past the last node
+      // whose sum stays within hi, b falls to 0 (the node itself).
+      const Voisins vj = voisins(j, 0, d, lo, n, std::numeric_limits<std::int32_t>::max());
+      const std::int32_t* xa = source.ligne(j - vj.a) + decalage - i_min;
+      const std::int32_t* xb = source.ligne(j + vj.b) + decalage - i_min;
+      const std::int32_t fin = std::min(i_max, hi - j - vj.b);
+      if (fin >= i_min)
+        relaxer_suite(x + i_min, xa + i_min, xb + i_min, e + i_min, q + i_min, s + i_min, fin - i_min + 1, b);
+      for (std::int32_t i = std::max(i_min, fin + 1); i <= i_max; ++i) s[i] = relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b);
+      return;
     }
-    const double w = (D - distance_noeuds(i, j, i0, j0)) / D;
-    if (!(w > 0) || !(i + j < hi + 1)) return;
-    const double diviseur = S * 0.025 * w + 1;
-    auto formule = [&](std::int32_t v, std::int32_t gauche, std::int32_t droite) {
-      const std::int32_t milieu = Round((droite - gauche) * 0.5) + gauche;
-      return milieu + Round((v - milieu) / diviseur);
+    // Along i the neighbours are d away, except near the ends of the row.
+    const std::int32_t debut = std::max(i_min, lo + d), fin = std::min({i_max, n - d, hi - j - d});
+    auto bord = [&](std::int32_t i) {
+      const Voisins v = voisins(i, i + j, d, lo, n, hi);
+      s[i] = relaxer_noeud(x[i], x[i - v.a], x[i + v.b], e[i], q[i], b);
     };
-    h[k] = formule(h[k], m.hauteurs->lire(ia, ja), m.hauteurs->lire(ib, jb));
-    if (distorsion) {
-      ddx[k] = formule(ddx[k], m.dx->lire(ia, ja), m.dx->lire(ib, jb));
-      ddy[k] = formule(ddy[k], m.dy->lire(ia, ja), m.dy->lire(ib, jb));
-    }
+    for (std::int32_t i = i_min; i <= std::min(i_max, debut - 1); ++i) bord(i);
+    if (fin >= debut)
+      relaxer_suite(x + debut, x + debut - d, x + debut + d, e + debut, q + debut, s + debut, fin - debut + 1, b);
+    for (std::int32_t i = std::max({i_min, debut, fin + 1}); i <= i_max; ++i) bord(i);
   }
 
-  void passe(std::int32_t d) {
-    // Rows: i fixed, j runs over the columns of the area.
-    for (std::int32_t i = i_min; i <= i_max && c.continuer; ++i) {
-      progres();
-      for (std::int32_t j = j_min; j <= j_max; ++j) lire(static_cast<std::size_t>(j), i, j);
-      for (std::int32_t j = j_min; j <= j_max && c.continuer; ++j) {
-        std::int32_t a = d, b = d;
-        if (j - d < lo) a = j - lo;
-        if (j + d > n) b = n - j;
-        if (i + j + b > hi) b = 0;
-        relaxer(static_cast<std::size_t>(j), i, j, i, j - a, i, j + b);
+  // Row j keeps its values (a cancelled half-pass).
+  void copier_rangee(std::int32_t j) {
+    const std::size_t debut = static_cast<std::size_t>(i_min - h.i0), nombre = static_cast<std::size_t>(i_max - i_min + 1);
+    std::copy_n(h.ligne(j) + debut, nombre, h2.ligne(j) + debut);
+    if (!distorsion) return;
+    std::copy_n(ddx.ligne(j) + debut, nombre, ddx2.ligne(j) + debut);
+    std::copy_n(ddy.ligne(j) + debut, nombre, ddy2.ligne(j) + debut);
+  }
+
+  // One half-pass at neighbour distance d: along rows of the lattice (i
+  // fixed, j runs) when le_long_de_j, else along columns. With a progress
+  // window, the calling thread polls after each row it relaxed itself; after
+  // a cancel the rows not started keep their values.
+  void demi_passe(std::int32_t d, bool le_long_de_j) {
+    const std::int32_t lignes = le_long_de_j ? i_max - i_min + 1 : j_max - j_min + 1;
+    const std::int32_t rangees = j_max - j_min + 1;
+    std::atomic<std::int32_t> faites{0};
+    std::int32_t sondees = 0, annoncees = 0;
+    // One poll per relaxed row, all made by the calling thread; the gauge
+    // moves as many times as a line-by-line walk would move it.
+    auto sonder = [&] {
+      if (!c.attente) return true;
+      for (const std::int32_t f = faites.load(); sondees < f && c.continuer; ++sondees) {
+        if (cancel_requested(c.fenetre)) c.continuer = false;
+        c.attente->tester_annulation();
       }
-      for (std::int32_t j = j_min; j <= j_max; ++j) ecrire(static_cast<std::size_t>(j), i, j);
+      if (!c.continuer) return false;
+      for (const std::int32_t a = static_cast<std::int32_t>(std::int64_t(sondees) * lignes / rangees); annoncees < a;
+           ++annoncees)
+        progres();
+      return true;
+    };
+    model::repartir(
+        rangees,
+        [&](std::int32_t k) {
+          relaxer_rangee(j_min + k, d, le_long_de_j);
+          faites.fetch_add(1, std::memory_order_relaxed);
+        },
+        sonder, [&](std::int32_t k) { copier_rangee(j_min + k); }, parallele ? 16 : rangees + 1);
+    sonder();
+    std::swap(h, h2);
+    if (distorsion) {
+      std::swap(ddx, ddx2);
+      std::swap(ddy, ddy2);
     }
-    // Columns: j fixed, i runs over the rows of the area.
-    for (std::int32_t j = j_min; j <= j_max && c.continuer; ++j) {
-      progres();
-      for (std::int32_t i = i_min; i <= i_max; ++i) lire(static_cast<std::size_t>(i), i, j);
-      for (std::int32_t i = i_min; i <= i_max && c.continuer; ++i) {
-        std::int32_t a = d, b = d;
-        if (i - d < lo) a = i - lo;
-        if (i + d > n) b = n - i;
-        if (i + j + b > hi) b = 0;
-        relaxer(static_cast<std::size_t>(i), i, j, i - a, j, i + b, j);
+  }
+
+  // The grids cover the area and the neighbours its nodes may read; the
+  // positions outside the area are read but never written, so both grids
+  // of a pair hold them.
+  void lire_grilles() {
+    const std::int32_t gi0 = std::max(0, i_min - P - 1), gi1 = std::min(n + 1, i_max + P + 1);
+    const std::int32_t gj0 = std::max(0, j_min - P - 1), gj1 = std::min(n + 1, j_max + P + 1);
+    h.dimensionner(gi0, gi1, gj0, gj1);
+    if (distorsion) {
+      ddx.dimensionner(gi0, gi1, gj0, gj1);
+      ddy.dimensionner(gi0, gi1, gj0, gj1);
+    }
+    for (std::int32_t j = gj0; j <= gj1; ++j) {
+      std::int32_t* l = h.ligne(j) - gi0;
+      for (std::int32_t i = gi0; i <= gi1; ++i) l[i] = m.hauteurs->lire(i, j);
+      if (!distorsion) continue;
+      std::int32_t* lx = ddx.ligne(j) - gi0;
+      std::int32_t* ly = ddy.ligne(j) - gi0;
+      for (std::int32_t i = gi0; i <= gi1; ++i) {
+        lx[i] = m.dx->lire(i, j);
+        ly[i] = m.dy->lire(i, j);
       }
-      for (std::int32_t i = i_min; i <= i_max; ++i) ecrire(static_cast<std::size_t>(i), i, j);
+    }
+    h2 = h;
+    if (distorsion) {
+      ddx2 = ddx;
+      ddy2 = ddy;
     }
   }
 
-  void lire(std::size_t k, std::int32_t i, std::int32_t j) {
-    h[k] = m.hauteurs->lire(i, j);
-    if (distorsion) {
-      ddx[k] = m.dx->lire(i, j);
-      ddy[k] = m.dy->lire(i, j);
-    }
+  // The divisor of every node of the area from its distance to the start node.
+  void calculer_diviseurs() {
+    diviseurs.dimensionner(i_min, i_max, j_min, j_max, kSansEffet);
+    model::repartir(j_max - j_min + 1, [&](std::int32_t k) {
+      const std::int32_t j = j_min + k;
+      double* q = diviseurs.ligne(j) - i_min;
+      for (std::int32_t i = i_min; i <= i_max; ++i) {
+        const double w = (D - distance_plan(i, j, i0, j0)) / D;
+        if (!(w > 0) || !(i + j < hi + 1)) continue;
+        q[i] = S * 0.025 * w + 1;
+      }
+    }, parallele ? 16 : j_max - j_min + 2);
   }
 
-  void ecrire(std::size_t k, std::int32_t i, std::int32_t j) {
-    m.hauteurs->ecrire(i, j, h[k]);
-    if (distorsion) {
-      // A strong negative strength can push a shift past the byte's range: it is held at the end.
-      m.dx->ecrire(i, j, octet(ddx[k]));
-      m.dy->ecrire(i, j, octet(ddy[k]));
+  void ecrire_grilles() {
+    for (std::int32_t j = j_min; j <= j_max; ++j) {
+      const std::int32_t* l = h.ligne(j) - h.i0;
+      const std::int32_t i_fin = std::min(i_max, n + 1 - j);
+      for (std::int32_t i = i_min; i <= i_fin; ++i) m.hauteurs->ecrire(i, j, l[i]);
+      if (!distorsion) continue;
+      const std::int32_t* lx = ddx.ligne(j) - h.i0;
+      const std::int32_t* ly = ddy.ligne(j) - h.i0;
+      for (std::int32_t i = i_min; i <= i_fin; ++i) {
+        m.dx->ecrire(i, j, static_cast<std::uint8_t>(lx[i]));
+        m.dy->ecrire(i, j, static_cast<std::uint8_t>(ly[i]));
+      }
     }
   }
 };
@@ -109,7 +306,7 @@ void outil_lisser(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   const std::int32_t k = m.degre;
   const std::int32_t n = m.n;
   lissage t{m, c, a.valeur, a.altitude_initiale_debut, a.altitude_finale_debut, c.i0, c.j0, n, 0, 0, 0, 0, 0, 0,
-            0.0, 0, 0, 0, false, {}, {}, {}};
+            0.0, 0, 0, 0, false, false, {}, {}, {}, {}, {}, {}, {}};
   t.lo = k < 7 ? 1 : 2;
   t.hi = k < 7 ? n + 1 : n;
   std::int32_t R = Round((n - 1) * (a.largeur_base_debut / 1000.0) / 16);
@@ -129,15 +326,23 @@ void outil_lisser(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   t.P = k < 8 ? 2 : k - 6;
   t.seuil = Round(static_cast<std::int16_t>(2 * t.P * (t.i_max - t.i_min)) * 0.05);
   t.distorsion = m.deformation && m.dx && m.dy;
-  // The work rows cover every lattice position of a row or a column.
-  t.h.assign(static_cast<std::size_t>(n) + 2, 0);
-  if (t.distorsion) {
-    t.ddx.assign(static_cast<std::size_t>(n) + 2, 0);
-    t.ddy.assign(static_cast<std::size_t>(n) + 2, 0);
-  }
 
   if (c.attente) c.attente->avancer("Smooth processing ...", 0);
   if (t.S < 0) t.S = Round(t.S / 2.0);
   c.continuer = true;
-  for (std::int32_t d = t.P; d >= 1; --d) t.passe(d);
+  if (t.i_min > t.i_max || t.j_min > t.j_max) return;
+  t.parallele = std::int64_t(t.i_max - t.i_min + 1) * (t.j_max - t.j_min + 1) >= 65536;
+  t.lire_grilles();
+  try {
+    t.calculer_diviseurs();
+    for (std::int32_t d = t.P; d >= 1 && c.continuer; --d) {
+      t.demi_passe(d, true);
+      if (c.continuer) t.demi_passe(d, false);
+    }
+  } catch (...) {
+    // A failed half-pass (a divisor of 0) leaves the terrain as the last whole one did.
+    t.ecrire_grilles();
+    throw;
+  }
+  t.ecrire_grilles();
 }

@@ -8,6 +8,7 @@
 #include <limits>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 #include "model/aleatoire.h"
 #include "model/matrice.h"
@@ -16,8 +17,6 @@
 namespace {
 
 constexpr double PI = std::numbers::pi;
-
-bool dans_reseau(std::int32_t i, std::int32_t j, std::int32_t n) { return i >= 1 && j >= 1 && i + j <= n + 1; }
 
 // The disc around the start node (i0, j0) for the base width W, and the
 // altitude band [L, U] with a top of 4000 taken as 5000.
@@ -37,6 +36,12 @@ struct Disque {
     if (D == 0) D = 1;
   }
   double distance(std::int32_t i, std::int32_t j) const { return distance_noeuds(i0, j0, i, j); }
+  // The lattice nodes of the area, in the order of the area's rows: i from
+  // premier_i() to dernier_i(n), then j from premier_j() to dernier_j(i, n).
+  std::int32_t premier_i() const { return std::max(imin, 1); }
+  std::int32_t dernier_i(std::int32_t n) const { return std::min(imax, n); }
+  std::int32_t premier_j() const { return std::max(jmin, 1); }
+  std::int32_t dernier_j(std::int32_t i, std::int32_t n) const { return std::min(jmax, n + 1 - i); }
   double poids(std::int32_t i, std::int32_t j) const { return (D - distance(i, j)) / D; }
   void marquer(Tmatrice& t) const {
     t.zone_outil[0] = imin;
@@ -73,9 +78,9 @@ void point_culminant(const Tmatrice& t, const Disque& disque, Filtre retenu, std
   ic = disque.i0;
   jc = disque.j0;
   std::int32_t meilleur = -1000;
-  for (std::int32_t i = disque.imin; i <= disque.imax; ++i)
-    for (std::int32_t j = disque.jmin; j <= disque.jmax; ++j) {
-      if (!dans_reseau(i, j, t.n) || !retenu(i, j)) continue;
+  for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(t.n); ++i)
+    for (std::int32_t j = disque.premier_j(); j <= disque.dernier_j(i, t.n); ++j) {
+      if (!retenu(i, j)) continue;
       const std::int32_t h = t.hauteurs->lire(i, j);
       if (h > meilleur) {
         meilleur = h;
@@ -132,11 +137,12 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   if (S == 0) return;
 
   Progression prog{c, Round((disque.imax - disque.imin) * (entier ? 0.006 : 0.03) * (disque.jmax - disque.jmin))};
+  constexpr std::int64_t kInconnu = std::numeric_limits<std::int64_t>::min();
+  std::vector<std::int64_t> tassements(entier && S > 0 ? static_cast<std::size_t>(std::min(H, 1 << 16)) + 1 : 0, kInconnu);
   const double D = disque.D;
   const double k = std::min(1.0, D / (t.n / 4.0));
-  for (std::int32_t i = disque.imin; i <= disque.imax && c.continuer; ++i)
-    for (std::int32_t j = disque.jmin; j <= disque.jmax && c.continuer; ++j) {
-      if (!dans_reseau(i, j, t.n)) continue;
+  for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(t.n) && c.continuer; ++i)
+    for (std::int32_t j = disque.premier_j(); j <= disque.dernier_j(i, t.n) && c.continuer; ++j) {
       prog.point();
       if (!c.continuer) break;
       const double w = entier ? 0.5 : disque.poids(i, j);
@@ -155,7 +161,14 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
 
       // The flattened distance from L of a height at distance u inside the band.
       auto tasser = [&](std::int32_t u) -> std::int64_t {
-        if (S > 0) return Round(std::pow(static_cast<double>(u) / H, e) * H * 0.9 + u * 0.1);
+        if (S > 0) {
+          // Over the whole terrain the exponent is the same for every node: each distance is computed once.
+          const bool retenu = entier && u >= 0 && static_cast<std::size_t>(u) < tassements.size();
+          if (retenu && tassements[static_cast<std::size_t>(u)] != kInconnu) return tassements[static_cast<std::size_t>(u)];
+          const std::int64_t v = Round(std::pow(static_cast<double>(u) / H, e) * H * 0.9 + u * 0.1);
+          if (retenu) tassements[static_cast<std::size_t>(u)] = v;
+          return v;
+        }
         const auto produit = static_cast<std::int32_t>(static_cast<std::int64_t>(S + 41) * u);
         return Round(produit * 0.025);
       };
@@ -186,9 +199,8 @@ void outil_strate(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   const double D = disque.D;
 
   Progression prog{c, Round((disque.imax - disque.imin) * 0.015 * (disque.jmax - disque.jmin))};
-  for (std::int32_t i = disque.imin; i <= disque.imax && c.continuer; ++i)
-    for (std::int32_t j = disque.jmin; j <= disque.jmax && c.continuer; ++j) {
-      if (!dans_reseau(i, j, t.n)) continue;
+  for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(t.n) && c.continuer; ++i)
+    for (std::int32_t j = disque.premier_j(); j <= disque.dernier_j(i, t.n) && c.continuer; ++j) {
       prog.point();
       if (!c.continuer) break;
       const double d = disque.distance(i, j);
@@ -260,9 +272,8 @@ void outil_relief(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   }
   if (!c.continuer) return;
 
-  for (std::int32_t i = disque.imin; i <= disque.imax && c.continuer; ++i)
-    for (std::int32_t j = disque.jmin; j <= disque.jmax && c.continuer; ++j) {
-      if (!dans_reseau(i, j, n)) continue;
+  for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(n) && c.continuer; ++i)
+    for (std::int32_t j = disque.premier_j(); j <= disque.dernier_j(i, n) && c.continuer; ++j) {
       prog.point();
       if (!c.continuer) break;
       const double d = disque.distance(i, j);

@@ -4,12 +4,17 @@
 // Each case reports the median time per render over 5 repetitions; the
 // facets_per_second counter counts every polygon the terrain pass drew (main
 // and sub-facets), taken from the counters of one untimed render.
+// RenderReplay/<view>/degree11/1024x768: one untimed render records every
+// triangle the terrain pass hands to the raster layer (corners, colours,
+// outline mode); only filling those triangles into a picture of the same size
+// is timed: the floor of what the terrain pass can cost.
 #include <benchmark/benchmark.h>
 
 #include <map>
 #include <string>
 #include <utility>
 #include <memory>
+#include <vector>
 
 #include "bench/terrains_bench.h"
 #include "model/defauts.h"
@@ -54,7 +59,53 @@ void Render(benchmark::State& state, int degre, int largeur, int hauteur, bool d
       benchmark::Counter(double(compteur.c.facettes), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+struct TriangleRejoue {
+  Point a, b, c;
+  Contour mode;
+  Pixel remplissage, contour;
+};
+
+struct Enregistreur : ObservateurDessin {
+  std::vector<TriangleRejoue> triangles;
+  void triangle(Point a, Point b, Point c, Contour mode, Pixel remplissage, Pixel contour) override {
+    triangles.push_back({a, b, c, mode, remplissage, contour});
+  }
+};
+
+void RenderReplay(benchmark::State& state, int degre, int largeur, int hauteur, bool detail) {
+  Tmatrice& t = terrain(degre);
+  param_vue v;
+  valeurs_defaut_vue(v);
+  v.horizon = 1;
+  if (detail) {
+    v.premier_plan = 1;
+    v.distance = 10;
+    v.angle_vertical = 20;
+  }
+  const TMyPalette palette = palette_pour_vue(v);
+  Bitmap image(largeur, hauteur);
+  Enregistreur e;
+  RenderOptions options;
+  options.phases.observateur = &e;
+  t.marquer_modifiee();
+  calcul_image(t, 0, palette, image, {}, v, largeur, hauteur, nullptr, nullptr, 0, 0, 0, 1, 0, enregistrement_camera{},
+               options);
+  for (auto _ : state) {
+    for (const TriangleRejoue& r : e.triangles)
+      fill_triangle(image.surface(), r.a, r.b, r.c, r.mode, r.remplissage, r.contour);
+    benchmark::ClobberMemory();
+  }
+  state.counters["triangles"] = double(e.triangles.size());
+}
+
 void enregistrer() {
+  for (bool detail : {false, true}) {
+    const std::string nom = std::string("RenderReplay/") + (detail ? "detail" : "default") + "/degree11/1024x768";
+    benchmark::RegisterBenchmark(nom.c_str(), [=](benchmark::State& s) { RenderReplay(s, 11, 1024, 768, detail); })
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+  }
   for (int degre : {7, 9, 11})
     for (auto [w, h] : {std::pair{640, 480}, std::pair{1024, 768}})
       for (bool detail : {false, true}) {

@@ -349,6 +349,7 @@ void Moteur::fin_rangee() {
 }
 
 void Moteur::polygone(Pixel remplissage, Contour mode, Pixel contour) {
+  if (observateur_) observateur_->triangle(s_[0].ecran, s_[1].ecran, s_[2].ecran, mode, remplissage, contour);
   fill_triangle(image_, s_[0].ecran, s_[1].ecran, s_[2].ecran, mode, remplissage, contour);
   if (ctx_.editeur())
     fill_triangle(ctx_.image_editeur->surface(), double_point(s_[0].ecran), double_point(s_[1].ecran),

@@ -50,6 +50,8 @@ class ObservateurDessin : public ObservateurFacettes {
   bool sans_cache = false;  // compute every vertex afresh (the node cache is off)
   virtual void dessinee(const FacetteDessinee&) {}
   virtual void compteurs(const CompteursFacettes&) {}
+  // Every triangle the pass hands to the raster layer for the picture, as it hands it.
+  virtual void triangle(Point, Point, Point, Contour, Pixel /*remplissage*/, Pixel /*contour*/) {}
 };
 
 // The sweep hook of the driver.

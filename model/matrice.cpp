@@ -151,9 +151,10 @@ std::int32_t Tmatrice::hauteur_max() const {
   const std::int32_t taille = hauteurs->n();
   // Nodes beyond the array's own triangle read -4000 and cannot win. Rows of
   // the array in memory order.
-  for (std::int32_t j = 1; j <= m; ++j) {
+  for (std::int32_t j = 1; j <= std::min(m, taille); ++j) {
+    const std::int32_t* ligne = hauteurs->rangee(j);
     const std::int32_t i_max = std::min(m, taille + 1 - j);
-    for (std::int32_t i = 1; i <= i_max; ++i) h = std::max(h, hauteurs->lire(i, j));
+    for (std::int32_t i = 1; i <= i_max; ++i) h = std::max(h, ligne[i]);
   }
   return h;
 }

@@ -29,6 +29,10 @@ class reseau_triangulaire {
 
   std::uint16_t n() const { return static_cast<std::uint16_t>(n_); }
 
+  // Row j (0..n) of the storage for loops over whole rows: element i of the
+  // row, 0 <= i <= n - j + 2, is rangee(j)[i]; its nodes are i = 1..n + 1 - j.
+  const Element* rangee(std::int32_t j) const { return elements_.data() + lignes_[static_cast<std::size_t>(j)]; }
+
   // True when (i, j) is not a node of the lattice.
   bool dehors(std::int32_t i, std::int32_t j) const {
     return i < 1 || j < 1 || i > n_ || j > n_ || i + j > n_ + 1;

@@ -31,16 +31,20 @@ void debut_statistiques(RenderContext& ctx) {
     r.niveau_mer = mer;
     std::int64_t somme = 0, nombre = 0;
     // Rows of the height array in memory order (sums and extremes do not depend on it).
-    for (std::int32_t j = 2; j <= n; ++j)
+    std::int32_t maxi = r.altitude_maxi, mini = r.altitude_mini;
+    for (std::int32_t j = 2; j <= std::min(n, std::int32_t(t.hauteurs->n())); ++j) {
+      const std::int32_t* ligne = t.hauteurs->rangee(j);
       for (std::int32_t i = 2; i + j <= n - 2; ++i) {
-        const std::int32_t h = t.hauteurs->lire(i, j);
-        if (h > r.altitude_maxi) r.altitude_maxi = h;
-        if (h < r.altitude_mini) r.altitude_mini = h;
-        if (h > mer) {
-          somme += h;
-          ++nombre;
-        }
+        const std::int32_t h = ligne[i];
+        maxi = std::max(maxi, h);
+        mini = std::min(mini, h);
+        const bool dessus = h > mer;
+        somme += dessus ? h : 0;
+        nombre += dessus;
       }
+    }
+    r.altitude_maxi = maxi;
+    r.altitude_mini = mini;
     if (nombre > 0) r.altitude_moyenne = Round(double(somme) / double(nombre));
     ctx.facettes_total = ctx.facettes_faibles = ctx.facettes_moyennes = ctx.facettes_fortes = 0;
     for (auto& a : r.arbres) a = {0, 0, 0};
@@ -49,12 +53,13 @@ void debut_statistiques(RenderContext& ctx) {
   } else if (ctx.editeur() && ctx.courbes_niveau) {
     std::int32_t maxi = -1000, mini = 1000;
     // Rows of the height array in memory order (sums and extremes do not depend on it).
-    for (std::int32_t j = 2; j <= n; ++j)
+    for (std::int32_t j = 2; j <= std::min(n, std::int32_t(t.hauteurs->n())); ++j) {
+      const std::int32_t* ligne = t.hauteurs->rangee(j);
       for (std::int32_t i = 2; i + j <= n - 2; ++i) {
-        const std::int32_t h = t.hauteurs->lire(i, j);
-        maxi = std::max(maxi, h);
-        mini = std::min(mini, h);
+        maxi = std::max(maxi, ligne[i]);
+        mini = std::min(mini, ligne[i]);
       }
+    }
     ctx.courbes_maxi = maxi;
     ctx.courbes_mini = std::max(mini, mer);
   }

@@ -9,7 +9,6 @@ namespace render {
 
 namespace {
 
-constexpr double kRacine3 = 1.732050807;
 constexpr double kDegre = std::numbers::pi / 180.0;
 
 double normaliser_azimut(double a) {
@@ -26,13 +25,6 @@ std::int64_t RenderContext::maintenant_ms() const {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::int32_t pixel_de(double v) {
-  constexpr double limite = 1073741824.0;  // 2^30
-  if (!(v <= limite)) v = limite;          // also NaN
-  if (v < -limite) v = -limite;
-  return Round(v);
-}
-
 void decalage_strate(RenderContext& ctx, std::int32_t hauteur) {
   const std::int32_t b = Round(hauteur / 25.0);
   if (b >= 1 && b <= 160) {
@@ -44,48 +36,10 @@ void decalage_strate(RenderContext& ctx, std::int32_t hauteur) {
   }
 }
 
-NoeudMonde coordonnees_noeud(RenderContext& ctx, std::int32_t i, std::int32_t j, std::optional<std::int32_t> hauteur) {
-  const double p = double(i - 1) / double(ctx.n - 1);
-  const double q = double(j - 1) / double(ctx.n - 1);
-  ctx.X = (ctx.tx - p) * 4000 * kRacine3;
-  ctx.Y = (q + p / 2 - ctx.ty) * 8000;
-  const Tmatrice& t = ctx.terrain;
-  if (t.deformation && t.dx && t.dy && !ctx.editeur() && !ctx.projection_coins && !ctx.passe_ombre) {
-    ctx.X += (int(t.dx->lire(i, j)) - 128) * 6;
-    ctx.Y += (int(t.dy->lire(i, j)) - 128) * 6;
-  }
-  NoeudMonde r;
-  r.hauteur = hauteur ? *hauteur : t.hauteurs->lire(i, j);
-  if (ctx.degre > 5 && ctx.vue.strates && r.hauteur > ctx.vague_max + ctx.niveau_mer && !ctx.passe_ombre)
-    decalage_strate(ctx, r.hauteur);
-  if (r.hauteur < ctx.niveau_mer) {
-    r.sous_mer = true;
-    ++ctx.sous_mer;
-    ctx.Z = ctx.niveau_mer - ctx.altitude_cible;
-  } else {
-    ctx.Z = r.hauteur - ctx.altitude_cible;
-  }
-  if (ctx.passe_ombre && ctx.vue.elevation_soleil < 0 && (i == 1 || j == 1 || i + j == ctx.n + 1)) ctx.Z = -2000;
-  return r;
-}
-
-void projeter_point(RenderContext& ctx, double X, double Y, double Z) {
-  const double d = X * ctx.ch * ctx.cv + Y * ctx.sh * ctx.cv + Z * ctx.sv - ctx.D;
-  ctx.profondeur = d;
-  if (d != 0) {
-    ctx.xp = (X * ctx.sh - Y * ctx.ch) / d;
-    ctx.yp = (Z * ctx.cv - X * ctx.ch * ctx.sv - Y * ctx.sh * ctx.sv) / d;
-  }
-}
-
 NoeudMonde projection(RenderContext& ctx, std::int32_t i, std::int32_t j, std::optional<std::int32_t> hauteur) {
   const NoeudMonde r = coordonnees_noeud(ctx, i, j, hauteur);
   projeter_point(ctx, ctx.X, ctx.Y, ctx.Z);
   return r;
-}
-
-Point pixel_projete(const RenderContext& ctx) {
-  return {pixel_de(ctx.xp * ctx.fx + ctx.cx), pixel_de(ctx.yp * ctx.fy + ctx.cy)};
 }
 
 void preparer_camera(RenderContext& ctx) {

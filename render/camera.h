@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "model/aleatoire.h"
 #include "render/contexte.h"
 
 namespace render {
@@ -20,27 +21,67 @@ namespace render {
 // A pixel coordinate from a projected value: clamped to +-2^30 (NaN counts as
 // +2^30) before rounding, so that vertices near the eye plane clip instead of
 // overflowing.
-std::int32_t pixel_de(double v);
+inline std::int32_t pixel_de(double v) {
+  constexpr double limite = 1073741824.0;  // 2^30
+  if (!(v <= limite)) v = limite;          // also NaN
+  if (v < -limite) v = -limite;
+  return Round(v);
+}
 
 struct NoeudMonde {
   std::int32_t hauteur = 0;
   bool sous_mer = false;
 };
 
-// Sets ctx.X, Y, Z for node (i, j) and returns its height. `hauteur` replaces
-// the stored height (the corners are projected at sea level that way).
-NoeudMonde coordonnees_noeud(RenderContext& ctx, std::int32_t i, std::int32_t j,
-                             std::optional<std::int32_t> hauteur = std::nullopt);
 // Strata shift of the current world point for a node of this height.
 void decalage_strate(RenderContext& ctx, std::int32_t hauteur);
+// Sets ctx.X, Y, Z for node (i, j) and returns its height. `hauteur` replaces
+// the stored height (the corners are projected at sea level that way).
+// Inline: facet drawing places every vertex.
+inline NoeudMonde coordonnees_noeud(RenderContext& ctx, std::int32_t i, std::int32_t j,
+                                    std::optional<std::int32_t> hauteur = std::nullopt) {
+  const double p = double(i - 1) / double(ctx.n - 1);
+  const double q = double(j - 1) / double(ctx.n - 1);
+  ctx.X = (ctx.tx - p) * 4000 * 1.732050807;
+  ctx.Y = (q + p / 2 - ctx.ty) * 8000;
+  const Tmatrice& t = ctx.terrain;
+  if (t.deformation && t.dx && t.dy && !ctx.editeur() && !ctx.projection_coins && !ctx.passe_ombre) {
+    ctx.X += (int(t.dx->lire(i, j)) - 128) * 6;
+    ctx.Y += (int(t.dy->lire(i, j)) - 128) * 6;
+  }
+  NoeudMonde r;
+  r.hauteur = hauteur ? *hauteur : t.hauteurs->lire(i, j);
+  if (ctx.degre > 5 && ctx.vue.strates && r.hauteur > ctx.vague_max + ctx.niveau_mer && !ctx.passe_ombre)
+    decalage_strate(ctx, r.hauteur);
+  if (r.hauteur < ctx.niveau_mer) {
+    r.sous_mer = true;
+    ++ctx.sous_mer;
+    ctx.Z = ctx.niveau_mer - ctx.altitude_cible;
+  } else {
+    ctx.Z = r.hauteur - ctx.altitude_cible;
+  }
+  if (ctx.passe_ombre && ctx.vue.elevation_soleil < 0 && (i == 1 || j == 1 || i + j == ctx.n + 1)) ctx.Z = -2000;
+  return r;
+}
+
 // World point of the node, then ctx.profondeur, ctx.xp, ctx.yp (x' and y' keep
 // their previous values when the depth is 0).
 NoeudMonde projection(RenderContext& ctx, std::int32_t i, std::int32_t j,
                       std::optional<std::int32_t> hauteur = std::nullopt);
 // The same for a world point.
-void projeter_point(RenderContext& ctx, double X, double Y, double Z);
+// Inline: facet drawing projects every vertex.
+inline void projeter_point(RenderContext& ctx, double X, double Y, double Z) {
+  const double d = X * ctx.ch * ctx.cv + Y * ctx.sh * ctx.cv + Z * ctx.sv - ctx.D;
+  ctx.profondeur = d;
+  if (d != 0) {
+    ctx.xp = (X * ctx.sh - Y * ctx.ch) / d;
+    ctx.yp = (Z * ctx.cv - X * ctx.ch * ctx.sv - Y * ctx.sh * ctx.sv) / d;
+  }
+}
 // Pixel of the last projection.
-Point pixel_projete(const RenderContext& ctx);
+inline Point pixel_projete(const RenderContext& ctx) {
+  return {pixel_de(ctx.xp * ctx.fx + ctx.cx), pixel_de(ctx.yp * ctx.fy + ctx.cy)};
+}
 
 // Focal scales and centre from the zoom, D, distortion and picture size.
 void preparer_camera(RenderContext& ctx);

@@ -712,7 +712,8 @@ void Moteur::dessiner_facette(bool sous) {
     // Progress.
     if (!sous && degre_ > 5) {
       c.compteur_progression += c.pas_effectif;
-      progression(c, &c.image, kLegendeImage, increment_);
+      // Without a progress window or an event hook the step has nothing to do.
+      if (c.attente || (degre_ > 6 && c.options.traiter_messages)) progression(c, &c.image, kLegendeImage, increment_);
     }
 
     if (c.filaire) {
@@ -798,7 +799,7 @@ void Moteur::dessiner_facette(bool sous) {
       if (c.occupation)
         fill_triangle(c.occupation->surface(), s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
       cretes_suivies_ = 0;
-      observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle), true);
+      if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle), true);
       if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)
         miroir(couleur, altitude);
     }

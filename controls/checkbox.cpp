@@ -34,15 +34,17 @@ QImage KeyedOut(const QImage& cell, QColor key) {
 
 CtlButtonControl::CtlButtonControl(QWidget* parent) : CtlCustomPanel(parent) {
   resize(105, 17);
-  alignment_.Alignment = agCenterLeft;
-  alignment_.AlignText2Glyph = taRight;
-  alignment_.Spacing = 4;
+  alignment_.BeginUpdate();
+  alignment_.SetAlignment(agCenterLeft);
+  alignment_.SetAlignText2Glyph(taRight);
+  alignment_.SetSpacing(4);
+  alignment_.EndUpdate(false);
 }
 
 CtlButtonControl::~CtlButtonControl() { delete accelerator_.data(); }
 
 void CtlButtonControl::SetAlignment(const CtlButtonLayout& a) {
-  alignment_ = a;
+  alignment_.Assign(a);
   AdjustSize();
   update();
 }
@@ -136,8 +138,9 @@ QImage CtlButtonControl::Strip() const {
 QSize CtlButtonControl::MeasuredSize() const {
   const QSize mark(CellWidth(), Strip().height());
   const QSize text = caption_.isEmpty() ? QSize(0, 0) : CalcTextSize(font(), caption_, &font3d_, 0, -1);
-  CtlButtonLayout top_left = alignment_;
-  top_left.Alignment = agTopLeft;
+  CtlButtonLayout top_left;
+  top_left.Assign(alignment_);
+  top_left.SetAlignment(agTopLeft);
   const CtlGlyphTextPlace place = CtlPlaceGlyphText(top_left, mark, text, QRect(0, 0, 10000, 10000));
   return place.glyph.united(place.text).size();
 }

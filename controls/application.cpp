@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "controls/ctlerror.h"
+#include "controls/inictrl.h"
 
 CtlApplication* CtlApplication::instance_ = nullptr;
 
@@ -15,7 +16,8 @@ CtlApplication* CtlApplication::Instance() {
   return instance_;
 }
 
-CtlApplication::CtlApplication(QObject* parent) : QObject(parent), timers_(new CtlTimerPool(50, this)) {}
+CtlApplication::CtlApplication(QObject* parent)
+    : QObject(parent), settings_(new CtlIniCtrl(this)), timers_(new CtlTimerPool(50, this)) {}
 
 CtlApplication::~CtlApplication() {
   if (instance_ == this) instance_ = nullptr;

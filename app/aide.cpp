@@ -16,6 +16,10 @@ const std::map<int, HelpTopic>& help_topics() {
                                "ask the main window to see, regenerate, duplicate, refine or edit the mountain.</p>"}},
       {4007, {"View window", "<p>A view shows the mountain from an observer towards a target. Right-click for its "
                              "commands; a modified view asks to be saved when it closes.</p>"}},
+      {4017, {"Video window", "<p>A video window shows its movie: play, pause, stop, go to the last or the first "
+                              "frame, or step one frame forward or back. <b>Play</b> opens the movie in the desktop's "
+                              "movie player. Right-click to make the movie again, duplicate the video, change its "
+                              "settings or read the movie file's information.</p>"}},
       {4016, {"Import", "<p>Turns an elevation file (TXT, DEM, MNT) or a bitmap into a new mountain. Frame the source, "
                         "then press <b>Import</b>; the new mountain appears in a free slot.</p>"}},
       {4040, {"Starting help", "<p>Create a mountain with <b>Create a new Mountain</b> (F5), look at it with "

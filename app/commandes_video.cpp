@@ -8,6 +8,7 @@
 #include "model/echantillons.h"
 #include "platform/fichiers.h"
 #include "video/dialogue_reglages.h"
+#include "video/fenetre_video.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
 CommandesVideo::CommandesVideo(TBasewindow& w) : w_(w) {
   w.nouvelle_video = [this] { nouvelle_video(); };
+  w.creer_fenetre_video = [] { return new TVideowindow; };
   w.connecter("Create Video", [this] { creer_video(); });
   w.connecter("Duplicate Video", [this] { dupliquer_video(); });
   w.connecter("Refresh video", [this] { rafraichir_video(); });

@@ -1171,6 +1171,7 @@ void TBasewindow::fermer_montagne(int m) {
       liberer_noeud(noeuds_videos[w]);
       if (fw) {
         fw->sauvegarde_demandee = 0;
+        fw->refaite = 0;  // the mountain's question covers it
         fermer_enfant(fw);
         detruire_enfant(fw);
       }
@@ -1221,6 +1222,8 @@ void TBasewindow::fermer_vue(int v) {
       fenetres_videos[w] = nullptr;
       liberer_noeud(noeuds_videos[w]);
       if (fw) {
+        fw->sauvegarde_demandee = 0;
+        fw->refaite = 0;
         fermer_enfant(fw);
         detruire_enfant(fw);
       }

@@ -46,6 +46,7 @@ struct Videos : ::testing::Test {
 TEST(VideosSansFenetres, ItemsStayDisabledWhileNoVideoWindowCanBeMade) {
   Programme p;
   ASSERT_TRUE(p.demarrer(options_exemple()));
+  p.w->creer_fenetre_video = {};
   const int m = p.ouvrir("a.mat");
   FakeVue* v = p.vue(m);
   p.activer(v);

@@ -1,0 +1,39 @@
+// Reads the frames of a movie file: the best video stream's packets are
+// indexed once when the file opens, and any frame can then be decoded by
+// seeking to the key frame before it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::vcv {
+
+class MovieReader {
+ public:
+  MovieReader();
+  ~MovieReader();
+  MovieReader(const MovieReader&) = delete;
+  MovieReader& operator=(const MovieReader&) = delete;
+
+  // False, with the reader closed, for a file without a decodable video stream.
+  bool open(const std::string& path);
+  void close();
+  bool is_open() const;
+
+  int frame_count() const;
+  int width() const;
+  int height() const;
+  double frame_rate() const;  // frames per second, 30 when the file says nothing
+
+  // Frame k (0-based) as rows of 0xFFRRGGBB pixels, width x height; false when
+  // k is outside the movie or the frame cannot be decoded.
+  bool read(int k, std::vector<std::uint32_t>& pixels);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform::vcv

@@ -1,0 +1,140 @@
+// The "Video making" window: renders the frames of one video along its
+// camera records and hands them to the movie-writing layer, showing the last
+// frame, the frame counter, the time left and a percent gauge. Frames wider
+// than 320 pixels are first all saved as JPEG files and then encoded (file
+// mode); narrower ones are rendered on demand and handed over in memory
+// (image mode). Cancel ends the movie at the frames made so far.
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/records.h"
+#include "platform/messages.h"
+#include "platform/vidconv/conversion_video.h"
+#include "render/palette.h"
+#include "render/raster.h"
+
+class CtlButton;
+class CtlFill;
+class CtlProgress;
+class CtlSimpleLabel;
+class Tmatrice;
+
+using LignesInformations = std::array<std::string, 11>;
+
+// The frames a making covers, from the settings' frame count N and the first
+// and last track-bar positions p1, p2 (1..200).
+struct PlageImages {
+  std::int32_t nombre = 0;   // frame count
+  std::int32_t premiere = 0; // first index
+  std::int32_t derniere = 0; // last index
+};
+PlageImages plage_images(std::int32_t n, std::int32_t p1, std::int32_t p2);
+
+// The eleven information lines of a movie file.
+LignesInformations lignes_informations(const platform::vcv::FileInfo& info);
+// "hh:mm:ss" of a duration in milliseconds (hours may exceed 24).
+std::string texte_duree(std::int64_t millisecondes);
+
+// The picture of the last frame, stretched into the panel.
+class ApercuImage : public QWidget {
+ public:
+  using QWidget::QWidget;
+  void montrer(const render::Bitmap& image);
+  const QImage& image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  QImage image_;
+};
+
+class TCreation : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TCreation(QWidget* parent = nullptr);
+  ~TCreation() override;
+
+  // Prepares a making: the settings, the program folder (its temp folder takes
+  // the frames and the movie), the colour table and terrain it borrows, and
+  // the video number that names the movie.
+  void init_creation(const Param_video& p, const std::string& dossier_programme, const TMyPalette* palette,
+                     Tmatrice* terrain, int numero_video);
+  // Makes the movie from `cameras` (record k for frame k; missing records
+  // read as zero). On return the output path and the lines are set when a
+  // movie was made, empty otherwise.
+  void encoder_video(bool details, const std::vector<enregistrement_camera>* cameras);
+
+  std::string film_sortie;
+  LignesInformations informations{};
+  bool numeros_images = false;  // draw frame numbers, skip the file information
+
+  // What the window settled on, for tests.
+  int largeur_image() const { return largeur_; }
+  int hauteur_image() const { return hauteur_; }
+  bool mode_fichiers() const { return mode_fichiers_; }
+  const param_vue& vue_rendu() const { return vue_; }
+  static bool fabrication_en_cours();
+
+  CtlFill* CtlFill1 = nullptr;
+  CtlSimpleLabel* CtlLabelprogression1 = nullptr;  // mode line
+  CtlSimpleLabel* Ctl_typecodec = nullptr;         // codec line
+  CtlSimpleLabel* CtlLabelprogression = nullptr;   // frame counter
+  CtlSimpleLabel* CtlLabelprogression3 = nullptr;  // time left, cancel notice
+  CtlProgress* Gauge1 = nullptr;
+  CtlButton* Button_cancel = nullptr;
+  ApercuImage* Image_video = nullptr;
+  QTimer Timer1;
+
+  void Button_cancelClick();
+
+ signals:
+  // After each frame is rendered (index of the frame), for the review script.
+  void image_rendue(int index);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void creer_image(bool sauver);
+  void temps_restant();
+  void effacer_fichiers(const std::string& motif);
+  void source_video(platform::vcv::Handle source, int index);
+  void progression_video(int kind, int valeur);
+  void traiter_evenements(bool toujours);
+  void Timer1Timer();
+  std::string dossier_temp() const { return dossier_programme_ + "/temp/"; }
+
+  Param_video video_{};
+  param_vue vue_{};
+  int largeur_ = 0, hauteur_ = 0;
+  bool mode_fichiers_ = false;
+  std::string dossier_programme_;
+  const TMyPalette* palette_ = nullptr;
+  Tmatrice* terrain_ = nullptr;
+  int numero_ = 0;
+  int type_ = 0;
+  platform::WindowHandle handle_ = 0;
+  const std::vector<enregistrement_camera>* cameras_ = nullptr;
+  render::Bitmap image_;
+
+  // The making under way.
+  platform::vcv::Handle conv_ = 0, img_ = 0, liste_ = 0;
+  PlageImages plage_;
+  std::int32_t courante_ = 0;
+  bool pret_ = false, fini_ = false, rendre_suivante_ = false;
+  bool en_cours_ = false;
+  QElapsedTimer debut_image_;
+  std::int64_t temps_par_image_ = 0;
+  QElapsedTimer dernier_traitement_;
+  bool traitement_fait_ = false;
+};

@@ -1,0 +1,254 @@
+#include "video/fenetre_video.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QUrl>
+
+#include "app/fenetres/aide_enfants.h"
+#include "controls/shapebutton.h"
+#include "model/interfaces.h"
+#include "platform/fichiers.h"
+#include "video/creation.h"
+#include "video/lecteur.h"
+
+namespace {
+
+constexpr int kSujetAide = 4017;
+constexpr int kHauteurPanneau = 34;
+
+}  // namespace
+
+TVideowindow::TVideowindow(QWidget* parent) : FenetreVideo(parent) {
+  setAutoFillBackground(true);
+  QPalette sarcelle = palette();
+  sarcelle.setColor(QPalette::Window, QColor(0, 128, 128));
+  setPalette(sarcelle);
+  setFocusPolicy(Qt::StrongFocus);
+
+  Panel2 = new QWidget(this);
+  auto* cadre = new QFrame(Panel2);
+  cadre->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  cadre->setAutoFillBackground(true);
+  QPalette bleu = cadre->palette();
+  bleu.setColor(QPalette::Window, QColor(0, 0, 255));
+  cadre->setPalette(bleu);
+  cadre->setObjectName("cadre");
+  Image1 = new AffichageFilm(cadre);
+  Image1->installEventFilter(this);
+
+  Panel1 = new QWidget(this);
+  lecteur_ = new MoviePlayer(Image1, Panel1);
+  lecteur_->move(4, 6);
+  lecteur_->adjustSize();
+  Play = new CtlShapeButton(Panel1);
+  Play->Shape().Shape = stEllipse;
+  Play->Shape().Shadow.Depth = 2;
+  Play->Colors().Up = CtlRgb(0, 160, 160);
+  Play->Colors().MouseOver = CtlRgb(0, 200, 200);
+  Play->Colors().Down = CtlRgb(0, 110, 110);
+  Play->SetCaption(QStringLiteral("Play"));
+  Play->setToolTip(QStringLiteral("Open in the system's movie player"));
+  Play->setFixedSize(44, 26);
+  connect(Play, &CtlShapeButton::clicked, this, &TVideowindow::PlayClick);
+  status_ = new QLabel(Panel1);
+  status_->setStyleSheet(QStringLiteral("color: white"));
+
+  menu_ = new QMenu(this);
+  auto item = [this](const QString& texte, const QKeySequence& touche, auto action) {
+    QAction* a = menu_->addAction(texte);
+    a->setShortcut(touche);
+    connect(a, &QAction::triggered, this, action);
+    return a;
+  };
+  item(QStringLiteral("Regenerate"), {}, [this] { regenerer_video(); });
+  item(QStringLiteral("Duplicate the video"), {}, [this] { Dupliquer1Click(); });
+  menu_->addSeparator();
+  item(QStringLiteral("Detailed Parameters"), {}, [this] { Detailles1Click(); })->setCheckable(true);
+  item(QStringLiteral("Adjustements ..."), {}, [this] { Rglages1Click(); });
+  item(QStringLiteral("Informations"), {}, [this] { Informations1Click(); });
+  menu_->addSeparator();
+  item(QStringLiteral("Help"), QKeySequence(Qt::Key_F1), [] { afficher_sujet_aide(kSujetAide); });
+
+  ouvrir_externe = [](const std::string& chemin) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(chemin.c_str())));
+  };
+  ouverture_.setSingleShot(true);
+  ouverture_.setInterval(0);
+  connect(&ouverture_, &QTimer::timeout, this, &TVideowindow::ouvrir_film);
+}
+
+TVideowindow::~TVideowindow() = default;
+
+QAction* TVideowindow::element(const QString& caption) const {
+  for (QAction* a : menu_->actions())
+    if (a->text() == caption) return a;
+  return nullptr;
+}
+
+int TVideowindow::hauteur_panneau() const { return kHauteurPanneau; }
+
+// The window's outer size: the frame plus `marge` and the bottom panel.
+void TVideowindow::dimensionner(int marge) {
+  const int l = largeur_ + 20, h = hauteur_ + kHauteurPanneau + marge;
+  if (QMdiSubWindow* s = sous_fenetre()) s->resize(l, h);
+  else resize(l, h);
+  disposer();
+}
+
+void TVideowindow::disposer() {
+  const int cl = width(), ch = height();
+  Panel2->setGeometry(0, 0, cl, std::max(0, ch - kHauteurPanneau));
+  if (auto* cadre = Panel2->findChild<QFrame*>("cadre")) {
+    cadre->setGeometry(4, 4, std::max(0, cl - 8), std::max(0, Panel2->height() - 8));
+    Image1->setGeometry(2, 2, std::max(0, cadre->width() - 4), std::max(0, cadre->height() - 4));
+  }
+  Panel1->setGeometry(0, std::max(0, ch - kHauteurPanneau), cl, kHauteurPanneau);
+  Play->move(lecteur_->x() + lecteur_->width() + 8, 4);
+  status_->setGeometry(Play->x() + Play->width() + 8, 8, std::max(0, cl - Play->x() - Play->width() - 12), 18);
+}
+
+void TVideowindow::resizeEvent(QResizeEvent* e) {
+  FenetreVideo::resizeEvent(e);
+  disposer();
+}
+
+void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_video& p, Tmatrice* terrain,
+                              const std::string& film, const std::string& dossier_programme) {
+  principale = proprietaire;
+  parametres = p;
+  terrain_ = terrain;
+  fichier_film = film;
+  dossier_programme_ = dossier_programme;
+  largeur_ = std::clamp(p.largeur_image, 16, 4095);
+  hauteur_ = std::clamp(p.hauteur_image, 16, 4095);
+  dimensionner(40);
+  palette_.emplace(palette_pour_vue(p.vue));
+  status_->setText(QStringLiteral("%1 x %2").arg(largeur_).arg(hauteur_));
+  charge_fichier_ = a_fichier != 0 && !film.empty();
+  if (!charge_fichier_) generer_video();
+  if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+}
+
+void TVideowindow::generer_video() {
+  if (cameras.empty() || !terrain_ || !palette_ || fabrication_) return;
+  refaite = 1;
+  fabrication_ = true;
+  struct Fin {
+    bool& drapeau;
+    ~Fin() { drapeau = false; }
+  } fin{fabrication_};
+  TCreation creation(window());
+  creation.init_creation(parametres, dossier_programme_, &*palette_, terrain_, no_video);
+  creation.show();
+  lecteur_->close();
+  if (avant_fabrication) avant_fabrication(creation);
+  creation.encoder_video(parametres.detail != 0, &cameras);
+  // Without a new movie the window keeps its earlier one and its lines.
+  if (!creation.film_sortie.empty()) {
+    fichier_film = creation.film_sortie;
+    informations = creation.informations;
+  }
+  creation.close();
+  update();
+}
+
+void TVideowindow::regenerer_video() {
+  largeur_ = std::clamp(parametres.largeur_image, 16, 4095);
+  hauteur_ = std::clamp(parametres.hauteur_image, 16, 4095);
+  dimensionner(20);
+  status_->setText(QStringLiteral("%1 x %2").arg(largeur_).arg(hauteur_));
+  generer_video();
+  update();
+}
+
+void TVideowindow::Informations1Click() {
+  if (informations[0].empty()) return;
+  std::string texte;
+  for (const std::string& l : informations) texte += l + "\r\n";
+  inform(texte, "Informations about video file ");
+}
+
+void TVideowindow::Detailles1Click() {
+  parametres.detail = parametres.detail ? 0 : 1;
+  if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+}
+
+void TVideowindow::Dupliquer1Click() {
+  code_commande = 2;
+  requete_fenetre();
+}
+
+void TVideowindow::Rglages1Click() {
+  code_commande = 3;
+  requete_fenetre();
+}
+
+void TVideowindow::PlayClick() {
+  const std::string film = fichier_film;
+  lecteur_->close();
+  if (!film.empty() && ouvrir_externe) ouvrir_externe(film);
+}
+
+void TVideowindow::ouvrir_film() {
+  if (fermeture || fabrication_ || fichier_film.empty() || lecteur_->file_name() == fichier_film) return;
+  if (fichier_existe(fichier_film)) lecteur_->open(fichier_film);
+}
+
+void TVideowindow::paintEvent(QPaintEvent* e) {
+  // Opening the movie reads the file: it is scheduled, never done here.
+  if (!fichier_film.empty() && lecteur_->file_name() != fichier_film && !ouverture_.isActive()) ouverture_.start();
+  focus_arbre = 1;
+  FenetreVideo::paintEvent(e);
+}
+
+void TVideowindow::changeEvent(QEvent* e) {
+  FenetreVideo::changeEvent(e);
+  if (e->type() != QEvent::ActivationChange || fermeture) return;
+  if (isActiveWindow() && (!sous_fenetre() || sous_fenetre()->mdiArea() == nullptr ||
+                           sous_fenetre()->mdiArea()->activeSubWindow() == sous_fenetre())) {
+    if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+    update();
+  } else if (!fabrication_) {
+    lecteur_->close();  // only the active video window holds a decoder
+  }
+}
+
+void TVideowindow::closeEvent(QCloseEvent* e) {
+  if (fabrication_) {  // never closes under its making
+    e->ignore();
+    return;
+  }
+  lecteur_->close();
+  palette_.reset();
+  if (charge_fichier_ && refaite) {
+    if (ask_yes_no("Save updates on " + windowTitle().toStdString() + " ?", "Video ")) sauvegarde_demandee = 1;
+  }
+  FenetreVideo::closeEvent(e);
+}
+
+void TVideowindow::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) {
+    afficher_sujet_aide(kSujetAide);
+    return;
+  }
+  FenetreVideo::keyPressEvent(e);
+}
+
+void TVideowindow::contextMenuEvent(QContextMenuEvent* e) {
+  if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+  menu_->popup(e->globalPos());
+}
+
+bool TVideowindow::eventFilter(QObject* o, QEvent* e) {
+  if (o == Image1 && e->type() == QEvent::MouseButtonPress && aide_contextuelle) {
+    afficher_sujet_aide(kSujetAide);
+    return true;
+  }
+  return FenetreVideo::eventFilter(o, e);
+}

@@ -1,0 +1,78 @@
+// The window of one video: makes its movie through the "Video making" window
+// when it has none, shows it in its player, opens it in the desktop's movie
+// player, and passes "Duplicate the video" and "Adjustements ..." to the
+// main window as requests.
+#pragma once
+
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/fenetres/fenetres.h"
+#include "render/palette.h"
+
+class AffichageFilm;
+class CtlShapeButton;
+class MoviePlayer;
+class QAction;
+class QLabel;
+class QMenu;
+class TCreation;
+
+class TVideowindow : public FenetreVideo {
+  Q_OBJECT
+ public:
+  explicit TVideowindow(QWidget* parent = nullptr);
+  ~TVideowindow() override;
+
+  void init_video(platform::WindowHandle proprietaire, const Param_video& p, Tmatrice* terrain,
+                  const std::string& film, const std::string& dossier_programme) override;
+  void generer_video() override;
+  void regenerer_video() override;
+  void Informations1Click() override;
+  void Detailles1Click();
+  void Dupliquer1Click();
+  void Rglages1Click();
+  void PlayClick();
+
+  // Opens a file in the desktop's player (replaced by tests).
+  std::function<void(const std::string&)> ouvrir_externe;
+  // Called with the making window before its making starts (review, tests).
+  std::function<void(TCreation&)> avant_fabrication;
+
+  MoviePlayer* lecteur() const { return lecteur_; }
+  QLabel* status() const { return status_; }
+  QAction* element(const QString& caption) const;
+  bool fabrication() const { return fabrication_; }
+  int hauteur_panneau() const;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void dimensionner(int marge);
+  void disposer();
+  void ouvrir_film();
+
+  Tmatrice* terrain_ = nullptr;
+  std::string dossier_programme_;
+  std::optional<TMyPalette> palette_;
+  int largeur_ = 0, hauteur_ = 0;
+  bool fabrication_ = false;  // a movie is being made
+  bool charge_fichier_ = false;  // the movie came with the document
+  QWidget* Panel1 = nullptr;
+  QWidget* Panel2 = nullptr;
+  AffichageFilm* Image1 = nullptr;
+  MoviePlayer* lecteur_ = nullptr;
+  CtlShapeButton* Play = nullptr;
+  QLabel* status_ = nullptr;
+  QMenu* menu_ = nullptr;
+  QTimer ouverture_;
+};

@@ -1,0 +1,111 @@
+#include "video/lecteur.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+
+void AffichageFilm::montrer(const QImage& image) {
+  image_ = image;
+  update();
+}
+
+void AffichageFilm::vider() {
+  image_ = QImage();
+  update();
+}
+
+void AffichageFilm::paintEvent(QPaintEvent*) {
+  if (image_.isNull()) return;
+  QPainter p(this);
+  p.drawImage((width() - image_.width()) / 2, (height() - image_.height()) / 2, image_);
+}
+
+MoviePlayer::MoviePlayer(AffichageFilm* affichage, QWidget* parent) : QWidget(parent), affichage_(affichage) {
+  auto* rangee = new QHBoxLayout(this);
+  rangee->setContentsMargins(0, 0, 0, 0);
+  rangee->setSpacing(1);
+  rangee->addWidget(bouton("play", QStringLiteral("\u25B6"), &MoviePlayer::play));
+  rangee->addWidget(bouton("pause", QStringLiteral("\u2016"), &MoviePlayer::pause));
+  rangee->addWidget(bouton("stop", QStringLiteral("\u25A0"), &MoviePlayer::stop));
+  rangee->addWidget(bouton("next", QStringLiteral("\u23ED"), &MoviePlayer::next));
+  rangee->addWidget(bouton("previous", QStringLiteral("\u23EE"), &MoviePlayer::previous));
+  rangee->addWidget(bouton("step", QStringLiteral("\u25B7|"), &MoviePlayer::step));
+  rangee->addWidget(bouton("back", QStringLiteral("|\u25C1"), &MoviePlayer::back));
+  connect(&lecture_, &QTimer::timeout, this, &MoviePlayer::avancer_lecture);
+}
+
+QToolButton* MoviePlayer::bouton(const QString& nom, const QString& texte, void (MoviePlayer::*action)()) {
+  auto* b = new QToolButton(this);
+  b->setObjectName(nom);
+  b->setText(texte);
+  b->setToolTip(nom.left(1).toUpper() + nom.mid(1));
+  b->setFixedSize(26, 22);
+  b->setFocusPolicy(Qt::NoFocus);
+  connect(b, &QToolButton::clicked, this, action);
+  return b;
+}
+
+bool MoviePlayer::open(const std::string& chemin) {
+  close();
+  if (!lecteur_.open(chemin)) return false;
+  fichier_ = chemin;
+  montrer(0);
+  return true;
+}
+
+void MoviePlayer::close() {
+  lecture_.stop();
+  lecteur_.close();
+  fichier_.clear();
+  position_ = 0;
+  affichage_->vider();
+}
+
+void MoviePlayer::montrer(int k) {
+  if (!lecteur_.is_open()) return;
+  k = std::clamp(k, 0, lecteur_.frame_count() - 1);
+  std::vector<std::uint32_t> pixels;
+  if (!lecteur_.read(k, pixels)) return;
+  position_ = k;
+  const QImage vue(reinterpret_cast<const uchar*>(pixels.data()), lecteur_.width(), lecteur_.height(),
+                   lecteur_.width() * 4, QImage::Format_RGB32);
+  affichage_->montrer(vue.copy());
+}
+
+void MoviePlayer::play() {
+  if (!lecteur_.is_open()) return;
+  if (position_ >= lecteur_.frame_count() - 1) montrer(0);
+  depart_lecture_ = position_;
+  horloge_.start();
+  lecture_.start(std::max(1, int(1000.0 / lecteur_.frame_rate())));
+}
+
+// While playing the frame shown is the one the clock has reached.
+void MoviePlayer::avancer_lecture() {
+  if (!lecteur_.is_open()) return lecture_.stop();
+  const int cible = depart_lecture_ + int(std::floor(horloge_.elapsed() * lecteur_.frame_rate() / 1000.0));
+  const int fin = lecteur_.frame_count() - 1;
+  montrer(std::min(std::max(cible, position_ + 1), fin));
+  if (position_ >= fin) lecture_.stop();
+}
+
+void MoviePlayer::pause() { lecture_.stop(); }
+void MoviePlayer::stop() { lecture_.stop(); }
+void MoviePlayer::next() {
+  lecture_.stop();
+  montrer(lecteur_.frame_count() - 1);
+}
+void MoviePlayer::previous() {
+  lecture_.stop();
+  montrer(0);
+}
+void MoviePlayer::step() {
+  lecture_.stop();
+  montrer(position_ + 1);
+}
+void MoviePlayer::back() {
+  lecture_.stop();
+  montrer(position_ - 1);
+}

@@ -146,7 +146,7 @@ TCreation::TCreation(QWidget* parent)
   CtlFill1->setGeometry(0, 0, 445, 137);
   CtlFill1->FillObject().SetStyle(sfBitmapList);
   CtlFill1->FillObject().SetTileMode(tmTile);
-  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.Picture(images::kBackground, 0));
+  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.GetImage(images::kBackground, 0));
 
   auto* panneau = new QFrame(this);
   panneau->setGeometry(8, 8, 161, 121);
@@ -187,7 +187,7 @@ TCreation::TCreation(QWidget* parent)
   Button_cancel->setToolTip(QStringLiteral("Create a video until the current frame"));
   Button_cancel->setFocusPolicy(Qt::NoFocus);  // keys go to the window, where Escape is read
   Button_cancel->setAutoDefault(false);
-  if (data) Button_cancel->SetGlyph(data->ImageList.Picture(images::kSmallIcons, images::iconCancel));
+  if (data) Button_cancel->SetGlyph(data->ImageList.GetImage(images::kSmallIcons, images::iconCancel));
   connect(Button_cancel, &QPushButton::clicked, this, &TCreation::Button_cancelClick);
 
   Timer1.setInterval(1000);

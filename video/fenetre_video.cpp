@@ -48,7 +48,7 @@ TVideowindow::TVideowindow(QWidget* parent) : FenetreVideo(parent) {
   lecteur_->adjustSize();
   Play = new CtlShapeButton(Panel1);
   Play->Shape().Shape = stEllipse;
-  Play->Shape().Shadow.Depth = 2;
+  Play->Shape().Shadow.SetDepth(2);
   Play->Colors().Up = CtlRgb(0, 160, 160);
   Play->Colors().MouseOver = CtlRgb(0, 200, 200);
   Play->Colors().Down = CtlRgb(0, 110, 110);

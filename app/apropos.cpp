@@ -82,7 +82,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   if (data) ok->SetGlyph(data->ImageList.GetImage(images::kSmallIcons, images::iconOk));
   ok_->setGeometry(240, 172, 75, 25);
   ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, [this] { done(1); });
+  ok->SetModalResult(1);
 
   shadow_ = new CtlFormShadow(this);
   shadow_->Shadow().SetStyle(hssTracing);

@@ -1,48 +1,39 @@
 #include "controls/button.h"
 
+#include <QDialog>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPaintEvent>
+#include <QToolTip>
 #include <algorithm>
 
-CtlGlyphTextPlace CtlPlaceGlyphText(const CtlButtonLayout& layout, QSize gs, QSize ts, const QRect& r) {
-  const int spacing = (!gs.isEmpty() && !ts.isEmpty()) ? layout.Spacing() : 0;
-  const CtlTextArrange arrange = layout.AlignText2Glyph();
-  const bool beside = arrange <= taRightTop;
-  const QSize block = beside ? QSize(gs.width() + spacing + ts.width(), std::max(gs.height(), ts.height()))
-                             : QSize(std::max(gs.width(), ts.width()), gs.height() + spacing + ts.height());
-  const QRect placed = AlignRect(layout.Alignment(), block, r).translated(layout.OffsetX(), layout.OffsetY());
-  const int l = placed.left(), t = placed.top();
-  QPoint gp, tp;
-  switch (arrange) {
-    case taLeft:
-    case taLeftTop:
-      tp = QPoint(l, t + (block.height() - ts.height()) / 2);
-      gp = QPoint(l + ts.width() + spacing, arrange == taLeftTop ? t : t + (block.height() - gs.height()) / 2);
-      break;
-    case taRight:
-    case taRightTop:
-      gp = QPoint(l, arrange == taRightTop ? t : t + (block.height() - gs.height()) / 2);
-      tp = QPoint(l + gs.width() + spacing, t + (block.height() - ts.height()) / 2);
-      break;
-    case taTop:
-    case taTopLeft:
-      tp = QPoint(l + (block.width() - ts.width()) / 2, t);
-      gp = QPoint(arrange == taTopLeft ? l : l + (block.width() - gs.width()) / 2, t + ts.height() + spacing);
-      break;
-    case taBottom:
-    case taBottomLeft:
-      gp = QPoint(arrange == taBottomLeft ? l : l + (block.width() - gs.width()) / 2, t);
-      tp = QPoint(l + (block.width() - ts.width()) / 2, t + gs.height() + spacing);
-      break;
-  }
-  return {QRect(gp, gs), QRect(tp, ts)};
-}
-
-CtlButton::CtlButton(QWidget* parent) : QPushButton(parent) {
+CtlButton::CtlButton(QWidget* parent) : QPushButton(parent), repeat_([this] { RepeatTick(); }) {
   glyph_.OnChange = [this] { update(); };
+  layout_.OnChange = [this](CtlObject*) { update(); };
+  font_fx_.OnChange = [this](CtlObject*) { update(); };
   resize(75, 25);
+  // Queued, so that every slot of `clicked` has run before the dialog ends.
+  connect(this, &QPushButton::clicked, this, &CtlButton::Clicked, Qt::QueuedConnection);
 }
 
-void CtlButton::SetGlyph(const QImage& strip) { glyph_.SetGlyph(strip); }
+CtlButton::~CtlButton() {
+  glyph_.OnChange = nullptr;
+  layout_.OnChange = nullptr;
+  font_fx_.OnChange = nullptr;
+}
+
+void CtlButton::SetGlyph(const QImage& strip) {
+  list_ = nullptr;
+  glyph_.SetGlyph(strip);
+}
+
+void CtlButton::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
+  list_ = list;
+  if (list_index >= 0) list_index_ = list_index;
+  if (image_index >= 0) image_index_ = image_index;
+  glyph_.SetGlyph(list_ && list_->IsValidImage(list_index_, image_index_) ? list_->GetImage(list_index_, image_index_)
+                                                                      : QImage());
+}
 
 void CtlButton::SetColor(CtlColor c) {
   if (c == color_) return;
@@ -56,15 +47,100 @@ void CtlButton::SetStyle(CtlNormalButtonStyle s) {
   update();
 }
 
+void CtlButton::SetButtonLayout(const CtlButtonLayout& layout) { layout_.Assign(layout); }
+
+void CtlButton::SetFontFx(const CtlFxCaption& fx) { font_fx_.Assign(fx); }
+
+void CtlButton::SetMultiLine(bool multi) {
+  if (multi == multi_line_) return;
+  multi_line_ = multi;
+  update();
+}
+
+void CtlButton::SetCancel(bool cancel) {
+  if (cancel == Cancel()) return;
+  delete cancel_;
+  cancel_ = nullptr;
+  if (!cancel) return;
+  // The shortcut comes before the dialog's own Escape, which would reject.
+  cancel_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  cancel_->setContext(Qt::WindowShortcut);
+  connect(cancel_, &QShortcut::activated, this, [this] {
+    if (isEnabled() && isVisible()) click();
+  });
+}
+
 int CtlButton::FaceState() const {
   if (!isEnabled()) return 1;
   return isDown() ? 4 : 0;
 }
 
-unsigned CtlButton::FaceFlags() const {
-  const bool default_styled = isDefault() || (autoDefault() && hasFocus());
-  if (default_styled) return 3;
-  return hasFocus() ? 33 : 1;
+unsigned CtlButton::FaceFlags() const { return 1u | (hasFocus() ? 2u : 0u) | (isDefault() ? 0x20u : 0u); }
+
+void CtlButton::Clicked() {
+  if (menu_) {
+    DropMenu();
+    return;
+  }
+  if (modal_result_ == 0) return;
+  if (auto* d = qobject_cast<QDialog*>(window())) d->done(modal_result_);
+}
+
+void CtlButton::DropMenu() {
+  QPointer<CtlButton> self(this);
+  if (!isDefault()) setFocus(Qt::OtherFocusReason);
+  setDown(true);
+  emit dropDown();
+  if (!self || !menu_) return;
+  const QPoint at = drop_down_right_ ? mapToGlobal(QPoint(width(), drop_down_indent_))
+                                     : mapToGlobal(QPoint(drop_down_indent_, height()));
+  menu_->exec(at);
+  if (self) setDown(false);
+}
+
+void CtlButton::mousePressEvent(QMouseEvent* e) {
+  QPushButton::mousePressEvent(e);
+  if (e->button() != Qt::LeftButton || !repeated_click_ || !isDown()) return;
+  repeat_interval_set_ = false;
+  repeat_.Start(repeating_delay_);
+}
+
+void CtlButton::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) repeat_.Stop();
+  QPushButton::mouseReleaseEvent(e);
+}
+
+// A double click counts as another press.
+void CtlButton::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void CtlButton::RepeatTick() {
+  if (!isDown()) return;  // the pointer is off the button
+  if (!repeat_interval_set_) {
+    repeat_interval_set_ = true;
+    repeat_.SetInterval(repeating_interval_);
+  }
+  emit clicked();
+}
+
+void CtlButton::enterEvent(QEnterEvent* e) {
+  QPushButton::enterEvent(e);
+  emit mouseEntered();
+}
+
+void CtlButton::leaveEvent(QEvent* e) {
+  QPushButton::leaveEvent(e);
+  if (hide_hint_) QToolTip::hideText();
+  emit mouseExited();
+}
+
+bool CtlButton::event(QEvent* e) {
+  const bool done = QPushButton::event(e);
+  // Becoming the default button, or ceasing to be, changes the face.
+  if (isDefault() != was_default_) {
+    was_default_ = isDefault();
+    update();
+  }
+  return done;
 }
 
 void CtlButton::paintEvent(QPaintEvent*) {
@@ -73,28 +149,15 @@ void CtlButton::paintEvent(QPaintEvent*) {
   const int state = FaceState();
   const QRect r =
       DrawButtonFace(p, false, rect(), color_, FaceFlags(), state, static_cast<CtlUserButtonStyle>(style_));
-
   const QImage g = glyph_.StateImage(state);
   const QString caption = text();
-  const QFontMetrics fm(font());
-  const QSize ts = caption.isEmpty() ? QSize(0, 0) : QSize(fm.horizontalAdvance(caption), fm.height());
-  const CtlGlyphTextPlace place = CtlPlaceGlyphText(layout_, g.isNull() ? QSize(0, 0) : g.size(), ts, r);
-  const QPoint gp = place.glyph.topLeft(), tp = place.text.topLeft();
-  const QSize gs = place.glyph.size();
-  last_glyph_rect_ = g.isNull() ? QRect() : QRect(gp, gs);
-  last_text_rect_ = caption.isEmpty() ? QRect() : QRect(tp, ts);
-  if (!g.isNull()) p.drawImage(gp, g);
-  if (!caption.isEmpty()) {
-    p.setFont(font());
-    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
-    if (isEnabled()) {
-      p.setPen(ColorToRgb(clBtnText));
-      p.drawText(last_text_rect_, flags, caption);
-    } else {
-      p.setPen(ColorToRgb(clBtnHighlight));
-      p.drawText(last_text_rect_.translated(1, 1), flags, caption);
-      p.setPen(ColorToRgb(clGrayText));
-      p.drawText(last_text_rect_, flags, caption);
-    }
-  }
+  p.setFont(font());
+  const int flags = Qt::TextShowMnemonic | (multi_line_ ? Qt::TextWordWrap : Qt::TextSingleLine);
+  const unsigned etat = (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift;
+  const GlyphTextPlaces at = PlaceGlyphText(font(), caption, &font_fx_, layout_.Values(), !g.isNull(), etat, flags,
+                                            g.rect(), r);
+  last_glyph_rect_ = at.glyph;
+  last_text_rect_ = at.text;
+  DrawGlyphTextLayout(p, caption, &font_fx_, layout_.Values(), &g, nullptr, clNone, etat, flags, g.rect(), r,
+                      ColorToRgb(clBtnText));
 }

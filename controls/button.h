@@ -1,52 +1,120 @@
-// Push button with its own face and a glyph beside the caption; a glyph strip
-// of two images shows the second one while the button is disabled.
+// Push button with its own face and a glyph beside the caption (a glyph strip
+// of two images shows the second one while the button is disabled), and the
+// layout of glyph and caption that the buttons share.
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "controls/glyphcache.h"
+#include "controls/imagelist.h"
+#include "controls/pooltimer.h"
 #include "controls/properties.h"
 
 enum CtlNormalButtonStyle : std::uint8_t { nbsAutoDetect, nbsWin31, nbsWin40 };
 
+class QMenu;
 
-// Where glyph and caption go inside `area` as one block placed by the layout.
-struct CtlGlyphTextPlace {
-  QRect glyph, text;
-};
-CtlGlyphTextPlace CtlPlaceGlyphText(const CtlButtonLayout& layout, QSize glyph, QSize text, const QRect& area);
-
+// Owner-drawn push button. A non-zero ModalResult ends its dialog after
+// `clicked`; a Cancel button is clicked by Escape. With RepeatedClick a held
+// button also clicks at each repeat tick while the pointer is over it.
 class CtlButton : public QPushButton {
   Q_OBJECT
  public:
   explicit CtlButton(QWidget* parent = nullptr);
+  ~CtlButton() override;
 
   // A strip of equally sized images (up, disabled, ...); the bottom-left pixel is the transparent colour.
+  // Setting it unlinks the picture list.
   void SetGlyph(const QImage& strip);
   CtlGlyph& Glyph() { return glyph_; }
+  void SetNumGlyphs(int n) { glyph_.SetNumGlyphs(n); }
+  // Glyph from the entry (list index, image index); negative indices are ignored.
+  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
 
   CtlColor Color() const { return color_; }
   void SetColor(CtlColor c);
   CtlNormalButtonStyle Style() const { return style_; }
   void SetStyle(CtlNormalButtonStyle s);
   CtlButtonLayout& ButtonLayout() { return layout_; }
+  void SetButtonLayout(const CtlButtonLayout& layout);
+  CtlFxCaption& FontFx() { return font_fx_; }
+  void SetFontFx(const CtlFxCaption& fx);
+  bool MultiLine() const { return multi_line_; }
+  void SetMultiLine(bool multi);
+  bool HideHint() const { return hide_hint_; }
+  void SetHideHint(bool hide) { hide_hint_ = hide; }
+
+  int ModalResult() const { return modal_result_; }
+  void SetModalResult(int result) { modal_result_ = result; }
+  // Escape anywhere in the form clicks a Cancel button.
+  bool Cancel() const { return cancel_ != nullptr; }
+  void SetCancel(bool cancel);
+
+  bool RepeatedClick() const { return repeated_click_; }
+  void SetRepeatedClick(bool repeat) { repeated_click_ = repeat; }
+  int RepeatingDelay() const { return repeating_delay_; }
+  void SetRepeatingDelay(int ms) { repeating_delay_ = ms; }
+  int RepeatingInterval() const { return repeating_interval_; }
+  void SetRepeatingInterval(int ms) { repeating_interval_ = ms; }
+  bool RepeatActive() const { return repeat_.Active(); }
+
+  // A click drops this menu below the button (right of it with DropDownRight).
+  QMenu* DropDownMenu() const { return menu_; }
+  void SetDropDownMenu(QMenu* menu) { menu_ = menu; }
+  int DropDownIndent() const { return drop_down_indent_; }
+  void SetDropDownIndent(int indent) { drop_down_indent_ = indent; }
+  bool DropDownRight() const { return drop_down_right_; }
+  void SetDropDownRight(bool right) { drop_down_right_ = right; }
 
   // Button state for the face: 0 up, 1 disabled, 4 held.
   int FaceState() const;
-  // Face flags: 3 while default-styled, 33 focused otherwise, else 1.
+  // Face flags: 1, plus 2 with the focus, plus 0x20 for the default button.
   unsigned FaceFlags() const;
   // Where the glyph and the caption went at the last paint.
   QRect last_glyph_rect() const { return last_glyph_rect_; }
   QRect last_text_rect() const { return last_text_rect_; }
 
+ signals:
+  void dropDown();
+  void mouseEntered();
+  void mouseExited();
+
  protected:
   void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
+  void mouseReleaseEvent(QMouseEvent*) override;
+  void mouseDoubleClickEvent(QMouseEvent*) override;
+  void enterEvent(QEnterEvent*) override;
+  void leaveEvent(QEvent*) override;
+  bool event(QEvent*) override;
 
  private:
+  void Clicked();
+  void RepeatTick();
+  void DropMenu();
+
   CtlGlyph glyph_;
+  const CtlCustomImageList* list_ = nullptr;
+  int list_index_ = 0, image_index_ = 0;
   CtlColor color_ = clBtnFace;
   CtlNormalButtonStyle style_ = nbsAutoDetect;
   CtlButtonLayout layout_;
+  CtlFxCaption font_fx_;
+  bool multi_line_ = false;
+  bool hide_hint_ = true;
+  int modal_result_ = 0;
+  QShortcut* cancel_ = nullptr;
+  bool repeated_click_ = false;
+  int repeating_delay_ = 500;
+  int repeating_interval_ = 100;
+  bool repeat_interval_set_ = false;
+  CtlPoolTimer repeat_;
+  QPointer<QMenu> menu_;
+  int drop_down_indent_ = 0;
+  bool drop_down_right_ = false;
+  bool was_default_ = false;
   QRect last_glyph_rect_, last_text_rect_;
 };

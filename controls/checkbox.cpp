@@ -18,47 +18,31 @@ void DottedFrame(QPainter& p, const QRect& f, const QColor& c) {
   }
 }
 
-// The cell with its key colour made see-through.
-QImage KeyedOut(const QImage& cell, QColor key) {
-  QImage out = cell.convertToFormat(QImage::Format_ARGB32);
-  const QRgb k = key.rgb() & 0xFFFFFF;
-  for (int y = 0; y < out.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < out.width(); ++x)
-      if ((line[x] & 0xFFFFFF) == k) line[x] = 0;
-  }
-  return out;
-}
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine;
 
 }  // namespace
 
 CtlButtonControl::CtlButtonControl(QWidget* parent) : CtlCustomPanel(parent) {
   resize(105, 17);
-  alignment_.BeginUpdate();
   alignment_.SetAlignment(agCenterLeft);
-  alignment_.SetAlignText2Glyph(taRight);
   alignment_.SetSpacing(4);
-  alignment_.EndUpdate(false);
+  alignment_.OnChange = [this](CtlObject*) {
+    AdjustSize();
+    update();
+  };
+  font3d_.OnChange = alignment_.OnChange;
 }
 
-CtlButtonControl::~CtlButtonControl() { delete accelerator_.data(); }
-
-void CtlButtonControl::SetAlignment(const CtlButtonLayout& a) {
-  alignment_.Assign(a);
-  AdjustSize();
-  update();
+CtlButtonControl::~CtlButtonControl() {
+  alignment_.OnChange = nullptr;
+  font3d_.OnChange = nullptr;
+  delete accelerator_.data();
 }
 
 void CtlButtonControl::SetAutoSize(bool on) {
   if (on == auto_size_) return;
   auto_size_ = on;
   AdjustSize();
-}
-
-void CtlButtonControl::SetFont3D(const Ctl3DCaption& fx) {
-  font3d_ = fx;
-  AdjustSize();
-  update();
 }
 
 void CtlButtonControl::SetFocusStyle(CtlGlyphTextFocusStyle s) {
@@ -135,14 +119,23 @@ QImage CtlButtonControl::Strip() const {
   return BuiltInStrip();
 }
 
+QImage CtlButtonControl::Mark() const {
+  const QImage strip = Strip();
+  return strip.copy(CellIndex() * CellWidth(), 0, CellWidth(), strip.height());
+}
+
+int CtlButtonControl::LayoutState() const {
+  static const unsigned focus[] = {0, glFocusText, glFocusGlyph, glFocusBoth, 0};
+  return (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift | focus[focus_style_];
+}
+
 QSize CtlButtonControl::MeasuredSize() const {
-  const QSize mark(CellWidth(), Strip().height());
-  const QSize text = caption_.isEmpty() ? QSize(0, 0) : CalcTextSize(font(), caption_, &font3d_, 0, -1);
-  CtlButtonLayout top_left;
-  top_left.Assign(alignment_);
-  top_left.SetAlignment(agTopLeft);
-  const CtlGlyphTextPlace place = CtlPlaceGlyphText(top_left, mark, text, QRect(0, 0, 10000, 10000));
-  return place.glyph.united(place.text).size();
+  GlyphTextLayoutValues top_left = alignment_.Values();
+  top_left.Alignment = agTopLeft;
+  const QImage mark = Mark();
+  const GlyphTextPlaces at = PlaceGlyphText(font(), caption_, &font3d_, top_left, !mark.isNull(),
+                                            glNoShift, kTextFlags, mark.rect(), QRect(0, 0, 10000, 10000));
+  return at.glyph.united(at.text).size();
 }
 
 void CtlButtonControl::AdjustSize() {
@@ -153,29 +146,17 @@ void CtlButtonControl::paintEvent(QPaintEvent*) {
   QPainter p(this);
   CtlPreparePainter(p);
   if (Color() != clNone) PaintBackground(p);
-  const QImage strip = Strip();
-  const int w = CellWidth(), h = strip.height();
-  QImage mark = strip.copy(CellIndex() * w, 0, w, h);
-  if (glyph_transparent_) mark = KeyedOut(mark, ColorToRgb(glyph_transparent_color_));
-  const QSize text = caption_.isEmpty() ? QSize(0, 0) : CalcTextSize(font(), caption_, &font3d_, 0, -1);
-  const CtlGlyphTextPlace place = CtlPlaceGlyphText(alignment_, mark.size(), text, rect());
-  last_mark_ = place.glyph;
-  last_text_ = place.text;
-  p.drawImage(place.glyph.topLeft(), mark);
+  const QImage mark = Mark();
   p.setFont(font());
-  DrawFxText(p, caption_, &font3d_, nullptr, isEnabled() ? fxEnabled | fxAuto3d : fxAuto3d,
-             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextSingleLine, place.text,
-             ColorToRgb(clBtnText), ColorToRgb(Color() == clNone ? clBtnFace : Color()));
-  if (!hasFocus() || focus_style_ == fcNone) return;
-  QRect f;
-  switch (focus_style_) {
-    case fcControl: f = rect(); break;
-    case fcText: f = place.text.adjusted(-1, 0, 1, 0); break;
-    case fcGlyph: f = place.glyph; break;
-    default: f = place.glyph.united(place.text); break;
-  }
-  f = f.intersected(rect());
-  DottedFrame(p, f, use_focus_color_ ? ColorToRgb(focus_color_) : ColorToRgb(clBtnText));
+  const GlyphTextPlaces at = PlaceGlyphText(font(), caption_, &font3d_, alignment_.Values(), !mark.isNull(),
+                                            LayoutState(), kTextFlags, mark.rect(), rect());
+  last_mark_ = at.glyph;
+  last_text_ = at.text;
+  DrawGlyphTextLayout(p, caption_, &font3d_, alignment_.Values(), &mark, nullptr,
+                      glyph_transparent_ ? glyph_transparent_color_ : clNone, LayoutState(), kTextFlags, mark.rect(),
+                      rect(), ColorToRgb(clBtnText));
+  if (hasFocus() && focus_style_ != fcNone)
+    DottedFrame(p, at.focus.intersected(rect()), use_focus_color_ ? ColorToRgb(focus_color_) : ColorToRgb(clBtnText));
 }
 
 void CtlButtonControl::mousePressEvent(QMouseEvent* e) {

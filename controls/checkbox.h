@@ -23,12 +23,12 @@ class CtlButtonControl : public CtlCustomPanel {
   ~CtlButtonControl() override;
 
   // Mark and caption placement (mark at the left, caption Spacing pixels after it).
-  const CtlButtonLayout& Alignment() const { return alignment_; }
-  void SetAlignment(const CtlButtonLayout& a);
+  CtlGlyphTextLayout& Alignment() { return alignment_; }
+  void SetAlignment(const CtlGlyphTextLayout& a) { alignment_.Assign(a); }
   bool AutoSize() const { return auto_size_; }
   void SetAutoSize(bool on);
-  const Ctl3DCaption& Font3D() const { return font3d_; }
-  void SetFont3D(const Ctl3DCaption& fx);
+  Ctl3DCaption& Font3D() { return font3d_; }
+  void SetFont3D(const Ctl3DCaption& fx) { font3d_.Assign(fx); }
   CtlGlyphTextFocusStyle FocusStyle() const { return focus_style_; }
   void SetFocusStyle(CtlGlyphTextFocusStyle s);
   CtlColor FocusColor() const { return focus_color_; }
@@ -82,6 +82,10 @@ class CtlButtonControl : public CtlCustomPanel {
   virtual void UserClick() = 0;
   void AdjustSize();
   void StripChanged();
+  // The cell of the present state.
+  QImage Mark() const;
+  // Enabled flag, text effects and the focus map for the layout routine.
+  int LayoutState() const;
 
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
@@ -89,7 +93,7 @@ class CtlButtonControl : public CtlCustomPanel {
   void mouseReleaseEvent(QMouseEvent*) override;
 
  private:
-  CtlButtonLayout alignment_;
+  CtlGlyphTextLayout alignment_;
   bool auto_size_ = false;
   Ctl3DCaption font3d_;
   CtlGlyphTextFocusStyle focus_style_ = fcText;

@@ -29,12 +29,16 @@ CtlBaseGraphicButton::CtlBaseGraphicButton(QWidget* parent)
     : CtlBaseControl(parent), hover_([this] { HoverCheck(); }), repeat_([this] { RepeatTick(); }) {
   resize(25, 25);
   glyph_.OnChange = [this] { RequestRepaint(); };
+  layout_.OnChange = [this](CtlObject*) { RequestRepaint(); };
+  font_fx_.OnChange = [this](CtlObject*) { RequestRepaint(); };
   // Window-less: what the button does not paint shows its parent.
   setMouseTracking(true);
 }
 
 CtlBaseGraphicButton::~CtlBaseGraphicButton() {
   glyph_.OnChange = nullptr;
+  layout_.OnChange = nullptr;
+  font_fx_.OnChange = nullptr;
   delete accelerator_.data();
 }
 
@@ -68,15 +72,9 @@ void CtlBaseGraphicButton::SetCaption(const QString& caption) {
   RequestRepaint();
 }
 
-void CtlBaseGraphicButton::SetButtonLayout(const CtlButtonLayout& layout) {
-  layout_.Assign(layout);
-  RequestRepaint();
-}
+void CtlBaseGraphicButton::SetButtonLayout(const CtlButtonLayout& layout) { layout_.Assign(layout); }
 
-void CtlBaseGraphicButton::SetFontFx(const CtlFxCaption& fx) {
-  font_fx_.Assign(fx);
-  RequestRepaint();
-}
+void CtlBaseGraphicButton::SetFontFx(const CtlFxCaption& fx) { font_fx_.Assign(fx); }
 
 void CtlBaseGraphicButton::SetMultiLine(bool multi) {
   if (multi == multi_line_) return;
@@ -406,14 +404,9 @@ QColor CtlBaseGraphicButton::CaptionColour() const {
 
 void CtlBaseGraphicButton::DrawGlyphAndCaption(QPainter& p, const QRect& area) {
   const QImage g = glyph_.StateImage(isEnabled() ? state_ : bsDisabled);
-  QSize ts(0, 0);
-  const int wrap = multi_line_ ? std::max(area.width() - (g.isNull() ? 0 : g.width() + layout_.Spacing()), 1) : 0;
-  if (!caption_.isEmpty()) ts = CalcTextSize(font(), caption_, &font_fx_, wrap);
-  const CtlGlyphTextPlace place = CtlPlaceGlyphText(layout_, g.isNull() ? QSize(0, 0) : g.size(), ts, area);
-  if (!g.isNull()) p.drawImage(place.glyph.topLeft(), g);
-  if (caption_.isEmpty()) return;
   p.setFont(font());
-  const int flags = Qt::AlignCenter | Qt::TextShowMnemonic | (multi_line_ ? Qt::TextWordWrap : Qt::TextSingleLine);
-  DrawFxText(p, caption_, &font_fx_, nullptr, isEnabled() ? fxEnabled | fxAuto3d : fxAuto3d, flags, place.text,
-             CaptionColour(), ColorToRgb(Color()));
+  const int flags = Qt::TextShowMnemonic | (multi_line_ ? Qt::TextWordWrap : Qt::TextSingleLine);
+  const unsigned etat = (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift;
+  DrawGlyphTextLayout(p, caption_, &font_fx_, layout_.Values(), &g, nullptr, clNone, etat, flags, g.rect(), area,
+                      CaptionColour());
 }

@@ -51,9 +51,9 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   void SetEnterColorChange(bool change);
   QString Caption() const { return caption_; }
   void SetCaption(const QString& caption);
-  const CtlButtonLayout& ButtonLayout() const { return layout_; }
+  CtlButtonLayout& ButtonLayout() { return layout_; }
   void SetButtonLayout(const CtlButtonLayout& layout);
-  const CtlFxCaption& FontFx() const { return font_fx_; }
+  CtlFxCaption& FontFx() { return font_fx_; }
   void SetFontFx(const CtlFxCaption& fx);
   bool MultiLine() const { return multi_line_; }
   void SetMultiLine(bool multi);

@@ -1,39 +1,38 @@
 #include "controls/pooltimer.h"
 
-// Stand-in until the application object's pool is in: one QTimer per item.
-#include <QTimer>
-#include <map>
-#include <memory>
+#include <QCoreApplication>
+#include <cstdio>
 
-namespace {
-std::map<const CtlPoolTimer*, std::unique_ptr<QTimer>>& Timers() {
-  static std::map<const CtlPoolTimer*, std::unique_ptr<QTimer>> t;
-  return t;
-}
-}  // namespace
+#include "controls/application.h"
 
 CtlPoolTimer::CtlPoolTimer(std::function<void()> tick) : tick_(std::move(tick)) {}
+
 CtlPoolTimer::~CtlPoolTimer() { Stop(); }
 
 bool CtlPoolTimer::Start(int interval_ms) {
   Stop();
-  auto t = std::make_unique<QTimer>();
-  t->setInterval(interval_ms);
-  QObject::connect(t.get(), &QTimer::timeout, [this] { tick_(); });
-  t->start();
-  Timers()[this] = std::move(t);
-  id_ = 1;
-  return true;
+  if (!QCoreApplication::instance()) return false;
+  id_ = CtlApplication::Instance()->AddTimer(interval_ms, [this](CtlTimerPool*) { tick_(); });
+  if (id_ == 0) {
+    static bool dit = false;
+    if (!dit) std::fprintf(stderr, "Pas assez de timers disponibles\n");
+    dit = true;
+  }
+  return id_ != 0;
 }
 
 bool CtlPoolTimer::SetInterval(int interval_ms) {
-  if (!id_ || interval_ms % 50) return false;
-  Timers()[this]->setInterval(interval_ms);
-  return true;
+  if (id_ == 0) return false;
+  CtlTimerItem* item = CtlApplication::Instance()->TimerItem(id_);
+  if (!item) return false;
+  const int avant = item->Interval();
+  item->SetInterval(interval_ms);
+  return item->Interval() != avant || interval_ms == avant;
 }
 
 void CtlPoolTimer::Stop() {
-  Timers().erase(this);
+  if (id_ == 0) return;
+  if (QCoreApplication::instance()) CtlApplication::Instance()->RemoveTimer(id_);
   id_ = 0;
 }
 

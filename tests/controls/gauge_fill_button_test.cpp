@@ -219,11 +219,10 @@ TEST(PushButton, DefaultButtonHasADarkFrameAndFocusDots) {
   b.setGeometry(0, 0, 75, 25);
   EXPECT_EQ(b.FaceFlags(), 1u);
   b.setDefault(true);
-  EXPECT_EQ(b.FaceFlags(), 3u);
+  EXPECT_EQ(b.FaceFlags(), 0x21u);  // default without the focus: the frame, no focus dots
   QImage img = b.grab().toImage();
   EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0));
   EXPECT_EQ(img.pixel(74, 24), qRgb(0, 0, 0));
   EXPECT_EQ(img.pixel(1, 1), kWhite);  // the raised face inside the frame
-  EXPECT_EQ(img.pixel(3, 3), qRgb(0, 0, 0));  // focus dots
-  EXPECT_EQ(img.pixel(4, 3), qRgb(0xC0, 0xC0, 0xC0));
+  EXPECT_EQ(img.pixel(3, 3), qRgb(0xC0, 0xC0, 0xC0));
 }

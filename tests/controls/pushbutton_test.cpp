@@ -1,0 +1,103 @@
+// Push buttons: clicks per press, repeated clicks on the stepped pool,
+// dialog results, the default frame and the focus rectangle, the drop-down menu.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "controls/application.h"
+#include "controls/button.h"
+
+TEST(PushButton, OneClickPerPressAndReleaseAndRepeatsOnTheStepsWhileHeld) {
+  QWidget parent;
+  auto* b = new CtlButton(&parent);
+  parent.show();
+  QSignalSpy spy(b, &QPushButton::clicked);
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
+  QTest::mouseDClick(b, Qt::LeftButton, {}, QPoint(10, 10));
+  QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_EQ(spy.count(), 2);  // the double click counts as another press
+  b->setEnabled(false);
+  b->setEnabled(true);
+  b->setDefault(true);
+  b->setDown(true);
+  b->setDown(false);
+  EXPECT_EQ(spy.count(), 2);
+
+  CtlTimerPool* pool = CtlApplication::Instance()->Timers();
+  pool->SetManualStepping(true);
+  b->SetRepeatedClick(true);
+  spy.clear();
+  QTest::mousePress(b, Qt::LeftButton, {}, QPoint(10, 10));
+  std::vector<int> pas;
+  for (int k = 1; k <= 12; ++k) {
+    const int avant = spy.count();
+    pool->Step();
+    if (spy.count() > avant) pas.push_back(k);
+  }
+  QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_EQ(pas, std::vector<int>({10, 12}));
+  EXPECT_EQ(spy.count(), 3);  // and the release's own click
+  EXPECT_FALSE(b->RepeatActive());
+  pool->SetManualStepping(false);
+}
+
+TEST(PushButton, ModalResultAndTheCancelButtonEndTheDialog) {
+  QDialog d;
+  auto* ok = new CtlButton(&d);
+  ok->SetModalResult(1);
+  auto* annuler = new CtlButton(&d);
+  annuler->move(0, 30);
+  annuler->SetModalResult(2);
+  annuler->SetCancel(true);
+  int vus = 0;
+  QObject::connect(ok, &QPushButton::clicked, [&] { ++vus; });
+  QTimer::singleShot(0, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(5, 5)); });
+  EXPECT_EQ(d.exec(), 1);
+  EXPECT_EQ(vus, 1);
+  QTimer::singleShot(0, &d, [&d] {
+    d.activateWindow();
+    if (QTest::qWaitForWindowActive(&d)) QTest::keyClick(&d, Qt::Key_Escape);
+  });
+  EXPECT_EQ(d.exec(), 2);
+}
+
+TEST(PushButton, DefaultFrameAndFocusRectangleAreApart) {
+  QWidget form;
+  auto* autre = new CtlButton(&form);
+  auto* b = new CtlButton(&form);
+  b->setGeometry(0, 30, 75, 25);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  autre->setFocus();
+  b->setDefault(true);
+  QImage img = b->grab().toImage();
+  EXPECT_EQ(b->FaceFlags(), 0x21u);
+  EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(img.pixel(3, 3), qRgb(0xC0, 0xC0, 0xC0));
+  b->setFocus();
+  img = b->grab().toImage();
+  EXPECT_EQ(b->FaceFlags(), 0x23u);
+  EXPECT_EQ(img.pixel(3, 3), qRgb(0, 0, 0));  // focus dots
+}
+
+TEST(PushButton, DropDownMenuAfterTheClick) {
+  QWidget parent;
+  auto* b = new CtlButton(&parent);
+  QMenu menu;
+  menu.addAction("one");
+  QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&menu] { QTimer::singleShot(0, &menu, &QMenu::close); });
+  b->SetDropDownMenu(&menu);
+  parent.show();
+  QStringList ordre;
+  QObject::connect(b, &QPushButton::clicked, [&] { ordre << "clicked"; });
+  QObject::connect(b, &CtlButton::dropDown, [&] { ordre << "dropDown"; });
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ordre, QStringList({"clicked", "dropDown"}));
+  EXPECT_FALSE(b->isDown());
+}

@@ -375,7 +375,9 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
     }
   }
   debut_image_.start();
-  fini_ = false;  // the frames made before a cancel are still encoded
+  // File mode: the frames saved before a cancel are still encoded. Image mode
+  // keeps a cancel made while the first frame rendered.
+  if (mode_fichiers_) fini_ = false;
 
   Poignees poignees{conv_, img_, liste_};
   conv_ = vcv::alloc();

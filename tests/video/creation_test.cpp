@@ -1,0 +1,298 @@
+// The "Video making" window: its frame range, its lines, the two ways of
+// working, cancel and failures, checked on the movies it writes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <clocale>
+#include <filesystem>
+
+#include "controls/button.h"
+#include "controls/labels.h"
+#include "dialogs/rendu.h"
+#include "model/defauts.h"
+#include "platform/fichiers.h"
+#include "platform/vidconv/lecteur_film.h"
+#include "tests/support/fakes.h"
+#include "tests/support/terrains.h"
+#include "video/creation.h"
+#include "video/trajectoire.h"
+
+namespace fs = std::filesystem;
+namespace vcv = platform::vcv;
+
+namespace {
+
+TEST(PlageImages, CountsFirstAndLastWithHalvesToEven) {
+  struct Cas {
+    int n, p1, p2, nombre, premiere, derniere;
+  } cas[] = {{360, 1, 200, 361, 1, 360}, {360, 1, 100, 181, 1, 180}, {360, 101, 200, 181, 180, 360},
+             {201, 1, 100, 101, 1, 100}, {360, 0, 300, 361, 1, 360},  {150, 1, 200, 201, 1, 200}};
+  for (const Cas& c : cas) {
+    const PlageImages p = plage_images(c.n, c.p1, c.p2);
+    EXPECT_EQ(p.nombre, c.nombre) << c.n << " " << c.p1 << " " << c.p2;
+    EXPECT_EQ(p.premiere, c.premiere);
+    EXPECT_EQ(p.derniere, c.derniere);
+  }
+}
+
+TEST(LignesInformations, LabelsAndNumberFormsWhateverTheLocale) {
+  vcv::FileInfo i;
+  i.file_name = "/tmp/video1.avi";
+  i.file_format = "AVI (Audio Video Interleaved)";
+  i.file_size = 1234567;
+  i.video_format = "Cinepak";
+  i.frames = 190;
+  i.playing_time = 6.3333;
+  i.frames_per_second = 30;
+  i.width = 320;
+  i.height = 240;
+  i.bytes_per_pixel = 3;
+  i.bits_per_pixel = 24;
+  const LignesInformations attendu = {"File Name = /tmp/video1.avi",
+                                      "File Format = AVI (Audio Video Interleaved)",
+                                      "File size in Bytes = 1,234,567",
+                                      "Video Format = Cinepak",
+                                      "Number of frames = 190",
+                                      "Playing time in seconds = 6.33",
+                                      "Number of frames per second = 30",
+                                      "Frame width = 320",
+                                      "Frame Height = 240",
+                                      "Number of Bytes per pixel = 3",
+                                      "Number of bits par pixel = 24"};
+  EXPECT_EQ(lignes_informations(i), attendu);
+  EXPECT_EQ(texte_duree(3723000), "01:02:03");
+  EXPECT_EQ(texte_duree(90000000), "25:00:00");
+  const std::string avant = std::setlocale(LC_NUMERIC, nullptr);
+  if (!std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) GTEST_SKIP() << "no fr_FR.UTF-8 locale";
+  EXPECT_EQ(lignes_informations(i), attendu);
+  std::setlocale(LC_NUMERIC, avant.c_str());
+}
+
+bool ffprobe_present() { return std::system("command -v ffprobe >/dev/null 2>&1") == 0; }
+
+// A degree-5 terrain, its colour table, a circle path and a program folder.
+struct Fabrique : ::testing::Test {
+  std::unique_ptr<Tmatrice> terrain;
+  std::unique_ptr<TMyPalette> palette;
+  Param_video video{};
+  std::vector<enregistrement_camera> cameras;
+  fs::path dossier;
+  ScopedFakeUserInterface ui;
+
+  void SetUp() override {
+    param_mat p = parametres_test(5);
+    p.cle = 4321;
+    terrain = terrain_genere(p);
+    valeurs_defaut_vue(video.vue);
+    palette = std::make_unique<TMyPalette>(palette_pour_vue(video.vue));
+    video.nombre_images = 200;
+    video.type_video = 2;
+    video.type_trajectoire = 1;
+    video.largeur_image = 320;
+    video.hauteur_image = 240;
+    video.premiere_image = 1;
+    video.derniere_image = 20;
+    video.rayon_cercle = 60;
+    video.distance_point_vise = 25;
+    video.bezier_altitude.fill(1500);
+    video.bezier_x.fill(-1);
+    video.bezier_y.fill(-1);
+    DessinTrajectoire dessin;
+    EditeurAltitude altitudes{300, 100, 0, 0};
+    ASSERT_TRUE(calcule_trajectoire(video, *terrain, altitudes, false, cameras, dessin));
+    dossier = fs::temp_directory_path() / ("quorvel-creation-" + std::to_string(::getpid()));
+    fs::remove_all(dossier);
+    fs::create_directories(dossier / "temp");
+    dialogs::controle_rendus().effacer();
+  }
+  void TearDown() override {
+    dialogs::controle_rendus().effacer();
+    fs::remove_all(dossier);
+  }
+  std::string temp(const std::string& nom) const { return (dossier / "temp" / nom).string(); }
+  int fichiers_images() const {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(dossier / "temp"))
+      n += e.path().filename().string().rfind("file_", 0) == 0;
+    return n;
+  }
+  // One making; `pendant` runs after each rendered frame with the window.
+  std::string fabriquer(int numero, std::function<void(TCreation&, int)> pendant = {}, bool numeros = false,
+                        LignesInformations* lignes = nullptr) {
+    TCreation c;
+    c.init_creation(video, dossier.string(), palette.get(), terrain.get(), numero);
+    c.numeros_images = numeros;
+    if (pendant) QObject::connect(&c, &TCreation::image_rendue, [&c, pendant](int k) { pendant(c, k); });
+    c.show();
+    c.encoder_video(false, &cameras);
+    if (lignes) *lignes = c.informations;
+    c.close();
+    return c.film_sortie;
+  }
+};
+
+TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
+  if (!ffprobe_present()) GTEST_SKIP() << "ffprobe (Debian package ffmpeg) is needed";
+  // Which records are rendered: record k has cible_z = k.
+  std::vector<enregistrement_camera> marques(201);
+  for (int k = 1; k <= 200; ++k) marques[std::size_t(k)] = cameras[std::size_t(k)];
+  // Image mode: no frame files.
+  LignesInformations lignes;
+  const std::string film = fabriquer(1, {}, false, &lignes);
+  ASSERT_EQ(film, temp("video1.avi"));
+  EXPECT_EQ(fichiers_images(), 0);
+  auto& c = dialogs::controle_rendus();
+  ASSERT_EQ(c.appels.size(), 19u);
+  for (std::size_t i = 0; i < 19; ++i) {
+    EXPECT_EQ(c.appels[i].camera.cible_z, cameras[i + 1].cible_z) << i;
+    EXPECT_EQ(c.appels[i].mode_camera, 1);
+    EXPECT_EQ(c.appels[i].largeur, 320);
+    EXPECT_FALSE(c.appels[i].attente);
+    EXPECT_EQ(c.appels[i].vue.largeur_image, 352);
+    EXPECT_EQ(c.appels[i].vue.type_ciel, 0);
+  }
+  EXPECT_EQ(c.rendus_dans_peinture, 0);
+  vcv::FileInfo info;
+  ASSERT_TRUE(vcv::get_file_info(film, 0, info));
+  EXPECT_EQ(info.frames, 19);
+  EXPECT_EQ(lignes[4], "Number of frames = 19");
+  EXPECT_EQ(lignes[7], "Frame width = 320");
+  EXPECT_EQ(lignes[8], "Frame Height = 240");
+  EXPECT_EQ(lignes[6], "Number of frames per second = 30");
+  EXPECT_EQ(lignes[0], "File Name = " + film);
+  // File mode at 321: the frame files stay, Cinepak crops to 320; MPEG-1.
+  video.largeur_image = 321;
+  video.type_video = 6;
+  const std::string mpg = fabriquer(1, {}, false, &lignes);
+  EXPECT_EQ(mpg, temp("video1.mpg"));
+  EXPECT_EQ(fichiers_images(), 19);
+  EXPECT_TRUE(fs::exists(temp("file_10001.jpg")));
+  EXPECT_TRUE(fs::exists(temp("file_10019.jpg")));
+  EXPECT_FALSE(fs::exists(temp("file_10020.jpg")));
+  // The earlier movie of the other kind went once the new one was complete.
+  EXPECT_FALSE(fs::exists(temp("video1.avi")));
+  EXPECT_EQ(lignes[4], "Number of frames = 19");
+  EXPECT_EQ(lignes[7], "Frame width = 321");
+  video.type_video = 2;
+  fabriquer(2, {}, false, &lignes);
+  EXPECT_EQ(lignes[7], "Frame width = 320");
+  EXPECT_EQ(fichiers_images(), 19);  // stale frame files were deleted first
+}
+
+TEST_F(Fabrique, CancelKeepsTheFramesMadeSoFar) {
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
+  // File mode: Cancel after the 10th frame.
+  video.largeur_image = 400;
+  video.hauteur_image = 300;
+  video.derniere_image = 60;
+  std::string film = fabriquer(1, [](TCreation& c, int k) {
+    if (k == 10) c.Button_cancel->click();
+  });
+  vcv::FileInfo info;
+  ASSERT_TRUE(vcv::get_file_info(film, 0, info));
+  EXPECT_EQ(info.frames, 10);
+  // Image mode: Escape while the 6th frame renders.
+  video.largeur_image = 160;
+  video.hauteur_image = 120;
+  film = fabriquer(2, [](TCreation& c, int k) {
+    if (k == 6) {
+      QKeyEvent echap(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QApplication::sendEvent(&c, &echap);
+    }
+  });
+  ASSERT_TRUE(vcv::get_file_info(film, 0, info));
+  EXPECT_EQ(info.frames, 5);
+  // A cancel before the first frame: no movie, no message.
+  film = fabriquer(3, [](TCreation& c, int) { c.close(); });
+  EXPECT_TRUE(film.empty());
+  EXPECT_FALSE(fs::exists(temp("video3.avi")));
+  EXPECT_TRUE(ui.entries.empty());
+}
+
+TEST_F(Fabrique, RefusalsAndFailuresSayWhyAndKeepTheEarlierMovie) {
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
+  video.type_video = 3;
+  EXPECT_TRUE(fabriquer(1).empty());
+  EXPECT_EQ(dialogs::controle_rendus().rendus, 0);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].caption, "Video ");
+  EXPECT_NE(ui.entries[0].text.find("Indeo Video R3.2"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(dossier / "temp"));
+  // An output that cannot be written.
+  video.type_video = 2;
+  ASSERT_TRUE(ecrire_fichier(temp("video4.avi"), "earlier movie").empty());
+  fs::create_directories(temp("video4.avi.part"));
+  EXPECT_TRUE(fabriquer(4).empty());
+  ASSERT_EQ(ui.entries.size(), 2u);
+  EXPECT_EQ(ui.entries[1].text.rfind("The movie could not be made: ", 0), 0u);
+  EXPECT_EQ(lire_fichier(temp("video4.avi")).value_or(""), "earlier movie");
+}
+
+TEST_F(Fabrique, FrameNumbersOnlyInTheMovieCorner) {
+  video.type_video = 5;
+  video.largeur_image = 160;
+  video.hauteur_image = 120;
+  video.derniere_image = 4;
+  QImage apercu_sans, apercu_avec;
+  const std::string sans = fabriquer(1, [&](TCreation& c, int) { apercu_sans = c.Image_video->image(); });
+  fs::copy_file(sans, temp("sans.avi"));
+  const std::string avec = fabriquer(1, [&](TCreation& c, int) { apercu_avec = c.Image_video->image(); }, true);
+  EXPECT_EQ(apercu_sans, apercu_avec);
+  vcv::MovieReader a, b;
+  ASSERT_TRUE(a.open(temp("sans.avi")));
+  ASSERT_TRUE(b.open(avec));
+  ASSERT_EQ(a.frame_count(), b.frame_count());
+  for (int k = 0; k < a.frame_count(); ++k) {
+    std::vector<std::uint32_t> pa, pb;
+    ASSERT_TRUE(a.read(k, pa));
+    ASSERT_TRUE(b.read(k, pb));
+    bool differe = false;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 160; ++x) {
+        const bool egal = pa[std::size_t(y * 160 + x)] == pb[std::size_t(y * 160 + x)];
+        if (!egal) differe = true;
+        if (x >= 60 || y >= 30) ASSERT_TRUE(egal) << k << " " << x << "," << y;
+      }
+    EXPECT_TRUE(differe) << k;
+  }
+}
+
+TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
+  video.largeur_image = 160;
+  video.hauteur_image = 120;
+  int refus = 0;
+  const std::string film = fabriquer(1, [&](TCreation&, int k) {
+    if (k != 3) return;
+    TCreation seconde;
+    seconde.init_creation(video, dossier.string(), palette.get(), terrain.get(), 2);
+    seconde.encoder_video(false, &cameras);
+    refus += seconde.film_sortie.empty() && TCreation::fabrication_en_cours();
+  });
+  EXPECT_EQ(refus, 1);
+  vcv::FileInfo info;
+  ASSERT_TRUE(vcv::get_file_info(film, 0, info));
+  EXPECT_EQ(info.frames, 19);
+  EXPECT_FALSE(fs::exists(temp("video2.avi")));
+  TCreation grande;
+  video.largeur_image = video.hauteur_image = 70000;
+  grande.init_creation(video, dossier.string(), palette.get(), terrain.get(), 5);
+  EXPECT_EQ(grande.largeur_image(), 4095);
+  EXPECT_EQ(grande.hauteur_image(), 4095);
+  EXPECT_TRUE(grande.mode_fichiers());
+  // A table shorter than the range: the missing frames read zero records.
+  cameras.resize(5);
+  video.largeur_image = 160;
+  video.hauteur_image = 120;
+  dialogs::controle_rendus().effacer();
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
+  ASSERT_FALSE(fabriquer(6).empty());
+  const auto& appels = dialogs::controle_rendus().appels;
+  ASSERT_EQ(appels.size(), 19u);
+  EXPECT_EQ(appels[18].camera.cible_z, 0.0);
+}
+
+}  // namespace

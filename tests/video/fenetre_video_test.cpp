@@ -1,0 +1,205 @@
+// The player and the video window: frames shown by the buttons, and the
+// window's movie, regeneration, information box, requests and closing.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <filesystem>
+
+#include "app/fenetres/aide_enfants.h"
+#include "dialogs/rendu.h"
+#include "model/defauts.h"
+#include "platform/fichiers.h"
+#include "platform/vidconv/conversion_video.h"
+#include "tests/support/fakes.h"
+#include "tests/support/terrains.h"
+#include "video/creation.h"
+#include "video/fenetre_video.h"
+#include "video/lecteur.h"
+
+namespace fs = std::filesystem;
+namespace vcv = platform::vcv;
+
+namespace {
+
+struct Dossier {
+  fs::path d = fs::temp_directory_path() / ("quorvel-fenetre-video-" + std::to_string(::getpid()));
+  Dossier() {
+    fs::remove_all(d);
+    fs::create_directories(d / "temp");
+  }
+  ~Dossier() { fs::remove_all(d); }
+  std::string operator/(const std::string& nom) const { return (d / nom).string(); }
+};
+
+// A movie of `n` solid frames whose red level is the frame number x 8.
+std::string film_compte(const std::string& chemin, int n) {
+  const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
+  std::vector<std::uint32_t> pixels(64 * 48);
+  vcv::assign_video_source(conv, [&](vcv::Handle s, int k) {
+    if (k >= n) return void(vcv::src_finished(s));
+    std::fill(pixels.begin(), pixels.end(), 0xFF000000u | std::uint32_t(k * 8) << 16);
+    vcv::dib_to_img(img, {pixels.data(), 64, 48, 64});
+    vcv::src_set_img(s, img);
+  });
+  vcv::set_resolution(conv, 64, 48);
+  vcv::set_codec(conv, vcv::kContainerAvi, vcv::fourcc("cvid"));
+  vcv::set_output_file(conv, chemin, 0);
+  const bool ok = vcv::convert(conv);
+  vcv::free(conv);
+  vcv::free(img);
+  return ok ? chemin : std::string();
+}
+
+int rouge_affiche(const AffichageFilm& a) { return qRed(a.image().pixel(32, 24)); }
+
+TEST(MoviePlayer, ButtonsMoveThroughTheFrames) {
+  Dossier d;
+  const std::string film = film_compte(d / "t.avi", 30);
+  ASSERT_FALSE(film.empty());
+  AffichageFilm affichage;
+  affichage.resize(100, 80);
+  MoviePlayer lecteur(&affichage);
+  ASSERT_TRUE(lecteur.open(film));
+  EXPECT_EQ(lecteur.file_name(), film);
+  EXPECT_EQ(lecteur.position(), 0);
+  for (int i = 0; i < 5; ++i) lecteur.step();
+  lecteur.back();
+  lecteur.back();
+  EXPECT_EQ(lecteur.position(), 3);
+  EXPECT_NEAR(rouge_affiche(affichage), 24, 8);
+  lecteur.next();
+  EXPECT_EQ(lecteur.position(), 29);
+  lecteur.previous();
+  EXPECT_EQ(lecteur.position(), 0);
+  lecteur.play();
+  ASSERT_TRUE(lecteur.playing());
+  lecteur.minuterie().stop();  // the test steps the playing by hand
+  for (int i = 0; i < 40 && lecteur.position() < 29; ++i) lecteur.avancer_lecture();
+  EXPECT_EQ(lecteur.position(), 29);
+  EXPECT_FALSE(lecteur.playing());
+  lecteur.close();
+  EXPECT_TRUE(lecteur.file_name().empty());
+  EXPECT_TRUE(affichage.image().isNull());
+  EXPECT_FALSE(lecteur.open(d / "absent.avi"));
+}
+
+struct FenetreVideoTest : ::testing::Test {
+  Dossier d;
+  ScopedFakeUserInterface ui;
+  std::unique_ptr<Tmatrice> terrain;
+  Param_video video{};
+  std::vector<int> sujets;
+
+  void SetUp() override {
+    terrain = terrain_genere(parametres_test(5));
+    valeurs_defaut_vue(video.vue);
+    video.nombre_images = 200;
+    video.type_video = 5;
+    video.largeur_image = 160;
+    video.hauteur_image = 120;
+    video.premiere_image = 1;
+    video.derniere_image = 4;
+    dialogs::controle_rendus().effacer();
+    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
+    fixer_afficheur_aide([this](int s) { sujets.push_back(s); });
+  }
+  void TearDown() override {
+    fixer_afficheur_aide({});
+    dialogs::controle_rendus().effacer();
+  }
+  std::unique_ptr<TVideowindow> fenetre(const std::string& film, bool a_fichier) {
+    auto f = std::make_unique<TVideowindow>();
+    f->no_video = 3;
+    f->a_fichier = a_fichier;
+    f->prendre_cameras(nullptr, video.nombre_images);
+    f->setWindowTitle("Video #  3 :  tour");
+    f->init_video(0, video, terrain.get(), film, d.d.string());
+    return f;
+  }
+};
+
+TEST_F(FenetreVideoTest, AMovieThatCameWithTheDocumentIsShownNotMade) {
+  const std::string film = film_compte(d / "tour.avi", 12);
+  auto f = fenetre(film, true);
+  EXPECT_EQ(dialogs::controle_rendus().rendus, 0);
+  EXPECT_EQ(f->refaite, 0);
+  EXPECT_EQ(f->status()->text(), "160 x 120");
+  f->show();
+  for (int i = 0; i < 5 && f->lecteur()->file_name().empty(); ++i) QApplication::processEvents();
+  EXPECT_EQ(f->lecteur()->file_name(), film);
+  EXPECT_EQ(f->lecteur()->position(), 0);
+  // Play hands the movie to the desktop's player and lets go of it.
+  std::string ouvert;
+  f->ouvrir_externe = [&](const std::string& c) { ouvert = c; };
+  f->PlayClick();
+  EXPECT_EQ(ouvert, film);
+  EXPECT_TRUE(f->lecteur()->file_name().empty());
+  // Remade, then closed: the user is asked whether to save it.
+  ui.answers.push_back(true);
+  f->regenerer_video();
+  EXPECT_EQ(f->refaite, 1);
+  f->close();
+  ASSERT_FALSE(ui.entries.empty());
+  EXPECT_TRUE(ui.entries.back().question);
+  EXPECT_EQ(ui.entries.back().text, "Save updates on Video #  3 :  tour ?");
+  EXPECT_EQ(f->sauvegarde_demandee, 1);
+  EXPECT_EQ(f->fermeture, 1);
+}
+
+TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
+  auto f = fenetre("", false);
+  EXPECT_EQ(f->fichier_film, (d / "temp/video3.avi"));
+  EXPECT_TRUE(fichier_existe(f->fichier_film));
+  EXPECT_EQ(dialogs::controle_rendus().rendus, 3);
+  EXPECT_EQ(f->informations[4], "Number of frames = 3");
+  const int hauteur = f->height();
+  // Regenerate: a new movie, new lines, the window 20 pixels lower.
+  video.derniere_image = 6;
+  f->parametres.derniere_image = 6;
+  f->regenerer_video();
+  EXPECT_EQ(f->informations[4], "Number of frames = 5");
+  EXPECT_EQ(f->height(), hauteur - 20);
+  // Informations: the exact title and the eleven lines.
+  f->Informations1Click();
+  ASSERT_FALSE(ui.entries.empty());
+  EXPECT_TRUE(ui.entries.back().information);
+  EXPECT_EQ(ui.entries.back().caption, "Informations about video file ");
+  std::string texte;
+  for (const auto& l : f->informations) texte += l + "\r\n";
+  EXPECT_EQ(ui.entries.back().text, texte);
+  // F1 and the menu's Help show the video window's topic.
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(f.get(), &f1);
+  f->element("Help")->trigger();
+  EXPECT_EQ(sujets, (std::vector<int>{4017, 4017}));
+  // A closed window asks nothing when its movie was not loaded from a file.
+  ui.entries.clear();
+  f->close();
+  EXPECT_TRUE(ui.entries.empty());
+}
+
+TEST_F(FenetreVideoTest, NoCloseWhileMakingAndNothingWithoutRecords) {
+  auto f = std::make_unique<TVideowindow>();
+  f->init_video(0, video, terrain.get(), "", d.d.string());
+  EXPECT_TRUE(f->fichier_film.empty());  // no records: nothing is made
+  EXPECT_EQ(dialogs::controle_rendus().rendus, 0);
+  f->prendre_cameras(nullptr, video.nombre_images);
+  bool refusee = false;
+  f->avant_fabrication = [&](TCreation&) {
+    f->close();
+    refusee = f->fermeture == 0 && f->fabrication();
+  };
+  f->generer_video();
+  EXPECT_TRUE(refusee);
+  EXPECT_FALSE(f->fichier_film.empty());
+  // Detailed parameters toggle the settings and the check mark.
+  f->Detailles1Click();
+  EXPECT_EQ(f->parametres.detail, 1);
+  EXPECT_TRUE(f->element("Detailed Parameters")->isChecked());
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Review pictures of the control library's drawing: runs build/bin/controls_gallery
+# offscreen (no Xvfb needed) and writes drawing.png (border styles, bevels,
+# button faces in five states, arrows, gradients, effect text) into FOLDER.
+# Needs a build of the target controls_gallery. Not part of CI.
+# Usage: tests/review/shot-controls.sh [FOLDER]   (default build/controls-shots/)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+out=$(realpath -m "${1:-build/controls-shots}")
+mkdir -p "$out"
+QT_QPA_PLATFORM=offscreen build/bin/controls_gallery "$out"
+echo "written: $out/drawing.png"

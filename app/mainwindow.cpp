@@ -1099,6 +1099,7 @@ void TBasewindow::activer_elements() {
   regler("&Explorer", noeuds > 1);
   if (noeuds <= 1 && TreeView1_->isVisible()) basculer_explorateur();
   regler("Adjustements of Video", V || W);
+  regler("Detailed parameters", true);
   regler("Create Video", tableau_cameras && (V || W));
   regler(" - Picture", M && e.montagnes[mc].type.parametres.photo_aerienne);
 }

@@ -29,10 +29,10 @@ MoviePlayer::MoviePlayer(AffichageFilm* affichage, QWidget* parent) : QWidget(pa
   rangee->addWidget(bouton("play", QStringLiteral("\u25B6"), &MoviePlayer::play));
   rangee->addWidget(bouton("pause", QStringLiteral("\u2016"), &MoviePlayer::pause));
   rangee->addWidget(bouton("stop", QStringLiteral("\u25A0"), &MoviePlayer::stop));
-  rangee->addWidget(bouton("next", QStringLiteral("\u23ED"), &MoviePlayer::next));
-  rangee->addWidget(bouton("previous", QStringLiteral("\u23EE"), &MoviePlayer::previous));
-  rangee->addWidget(bouton("step", QStringLiteral("\u25B7|"), &MoviePlayer::step));
-  rangee->addWidget(bouton("back", QStringLiteral("|\u25C1"), &MoviePlayer::back));
+  rangee->addWidget(bouton("next", QStringLiteral(">>|"), &MoviePlayer::next));
+  rangee->addWidget(bouton("previous", QStringLiteral("|<<"), &MoviePlayer::previous));
+  rangee->addWidget(bouton("step", QStringLiteral(">|"), &MoviePlayer::step));
+  rangee->addWidget(bouton("back", QStringLiteral("|<"), &MoviePlayer::back));
   connect(&lecture_, &QTimer::timeout, this, &MoviePlayer::avancer_lecture);
 }
 

@@ -2,6 +2,9 @@
 //   qvdoc check FILE       parse and print a summary (exit 0), or the error (exit 2)
 //   qvdoc rewrite IN OUT   read a document and write it back
 //   qvdoc ini IN OUT       read an options file in start-up mode and write it back
+//   qvdoc tour IN OUT      a video document on IN's mountain and view: a circle
+//                          path of 200 frames around the target, frames 1..19
+//                          made, no information lines (tests/data/tour.vid)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,6 +12,7 @@
 #include "app/document.h"
 #include "platform/fichiers.h"
 #include "app/options.h"
+#include "video/trajectoire.h"
 
 namespace {
 
@@ -58,6 +62,35 @@ int main(int argc, char** argv) {
       GenreDocument genre;
       document_lu d = lire(argv[2], genre);
       const Echec e = ecrire_fichier(argv[3], texte_document(d, genre));
+      if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
+      return 0;
+    }
+    if (commande == "tour" && argc == 4) {
+      GenreDocument genre;
+      document_lu d = lire(argv[2], genre);
+      Param_video& v = d.video;
+      v.vue = d.vue;
+      v.nombre_images = 200;
+      v.type_video = 2;
+      v.type_trajectoire = 1;
+      v.largeur_image = 320;
+      v.hauteur_image = 240;
+      v.rayon_cercle = 110;
+      v.centre_cercle_x = v.centre_cercle_y = 0;
+      v.angle_vision = -20;
+      v.point_vise_fixe = 1;
+      v.point_vise_x = v.point_vise_y = 0;
+      v.premiere_image = 1;
+      v.derniere_image = 20;
+      v.bezier_altitude = {7000, 7200, 7400, 7600, 7400, 7200, 7000};
+      for (std::size_t k = 0; k < 13; ++k) v.bezier_x[k] = v.bezier_y[k] = k < 7 ? 0 : -1;
+      std::vector<enregistrement_camera> table;
+      DessinTrajectoire dessin;
+      EditeurAltitude altitudes{300, 100, 0, 0};
+      if (!calcule_trajectoire(v, *d.terrain, altitudes, false, table, dessin)) throw ErreurDocument("no path");
+      d.cameras = table;
+      d.informations = {};
+      const Echec e = ecrire_fichier(argv[3], texte_document(d, GenreDocument::video));
       if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
       return 0;
     }

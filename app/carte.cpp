@@ -59,14 +59,14 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   auto bouton = [this](const char* texte, const char* indication, QRect r) {
     auto* b = new CtlShapeButton(Panneau);
     b->setGeometry(r);
-    b->Shape().Shape = stRoundRect;
-    b->Shape().RoundPercent = 100;
+    b->Shape().SetShape(stRoundRect);
+    b->Shape().SetRoundPercent(100);
     b->Shape().Shadow.SetDepth(2);
-    b->Shape().Bevel.Width = 1;
-    b->Colors().Up = CtlRgb(224, 220, 200);
-    b->Colors().MouseOver = CtlRgb(240, 236, 160);
-    b->Colors().Down = CtlRgb(200, 196, 176);
-    b->Colors().OptionSet = CtlRgb(200, 196, 176);
+    b->Shape().Bevel.SetWidth(1);
+    b->Colors().SetUp(CtlRgb(224, 220, 200));
+    b->Colors().SetMouseOver(CtlRgb(240, 236, 160));
+    b->Colors().SetDown(CtlRgb(200, 196, 176));
+    b->Colors().SetOptionSet(CtlRgb(200, 196, 176));
     b->Recalc();
     b->SetCaption(texte);
     b->setToolTip(indication);

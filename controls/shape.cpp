@@ -9,6 +9,68 @@ int Rnd(double v) { return static_cast<int>(std::nearbyint(v)); }  // halves to 
 
 }  // namespace
 
+#define CTL_SET(field, value) \
+  if (field == (value)) return;  \
+  field = (value);               \
+  Change();
+
+void CtlSimpleBevel::SetWidth(int w) { CTL_SET(width_, std::clamp(w, 0, 50)) }
+void CtlSimpleBevel::SetStyle(CtlSimpleBevelStyle s) { CTL_SET(style_, s) }
+void CtlSimpleBevel::SetColor(CtlColor c) { CTL_SET(color_, c) }
+void CtlSimpleBevel::SetLightColor(CtlColor c) { CTL_SET(light_, c) }
+void CtlSimpleBevel::SetShadowColor(CtlColor c) { CTL_SET(shadow_, c) }
+
+void CtlSimpleBevel::Assign(const CtlObject& source) {
+  auto* s = dynamic_cast<const CtlSimpleBevel*>(&source);
+  if (!s) return CtlObject::Assign(source);
+  BeginUpdate();
+  width_ = s->width_;
+  style_ = s->style_;
+  color_ = s->color_;
+  light_ = s->light_;
+  shadow_ = s->shadow_;
+  EndUpdate(true);
+}
+
+CtlShape::CtlShape() { Link(); }
+CtlShape::CtlShape(const CtlShape& other) : CtlObject(other) {
+  Link();
+  Assign(other);
+}
+CtlShape& CtlShape::operator=(const CtlShape& other) {
+  Assign(other);
+  return *this;
+}
+CtlShape::~CtlShape() {
+  Bevel.OnChange = nullptr;
+  Shadow.OnChange = nullptr;
+}
+
+void CtlShape::Link() {
+  Bevel.OnChange = [this](CtlObject*) { Change(); };
+  Shadow.OnChange = [this](CtlObject*) { Change(); };
+}
+
+void CtlShape::SetBrushColor(CtlColor c) { CTL_SET(brush_colour_, c) }
+void CtlShape::SetRoundPercent(int percent) { CTL_SET(round_percent_, std::clamp(percent, 0, 100)) }
+void CtlShape::SetShape(CtlShapeType type) { CTL_SET(shape_, type) }
+void CtlShape::SetSquare(bool square) { CTL_SET(square_, square) }
+
+void CtlShape::Assign(const CtlObject& source) {
+  auto* s = dynamic_cast<const CtlShape*>(&source);
+  if (!s) return CtlObject::Assign(source);
+  BeginUpdate();
+  Bevel.Assign(s->Bevel);
+  Shadow.Assign(s->Shadow);
+  brush_colour_ = s->brush_colour_;
+  round_percent_ = s->round_percent_;
+  shape_ = s->shape_;
+  square_ = s->square_;
+  EndUpdate(true);
+}
+
+#undef CTL_SET
+
 int ShapeShadowDepth(const CtlShadow* shadow) { return shadow && shadow->Style() != hssNone ? shadow->Depth() : 0; }
 
 void CalcShapeOutline(const QRect& r, CtlShapeType type, CtlPointList& pts, const CtlShadow* shadow,
@@ -16,7 +78,7 @@ void CalcShapeOutline(const QRect& r, CtlShapeType type, CtlPointList& pts, cons
   pts.clear();
   const int W = r.width(), H = r.height();
   const int d = ShapeShadowDepth(shadow);
-  const int bw = bevel ? bevel->Width : 1;
+  const int bw = bevel ? bevel->Width() : 1;
   const int a = bw / 2, b = (bw - 1) / 2;
   int ox = 0, oy = 0;
   if (square) {
@@ -122,18 +184,18 @@ void DrawShape(QPainter& p, const QRect& r, CtlShapeType type, const CtlShadow* 
   }
   for (std::size_t k = 0; k < pts.size(); ++k)
     if (!(rond && (k == 2 || k == 5))) pts[k] -= QPoint(d, d);
-  const int bw = bevel.Width;
+  const int bw = bevel.Width();
   if (bw > 0) {
-    QColor pen = bevel.Style == sbNormal ? ColorToRgb(bevel.Color) : brush;
+    QColor pen = bevel.Style() == sbNormal ? ColorToRgb(bevel.Color()) : brush;
     p.setPen(QPen(pen, bw, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
   } else {
     p.setPen(Qt::NoPen);
   }
   p.setBrush(brush);
   Figure(p, type, pts.data() + half, half);
-  if (bw > 0 && bevel.Style != sbNormal) {
-    const QColor first = ColorToRgb(bevel.Style == sbOffset ? bevel.LightColor : bevel.ShadowColor);
-    const QColor second = ColorToRgb(bevel.Style == sbOffset ? bevel.ShadowColor : bevel.LightColor);
+  if (bw > 0 && bevel.Style() != sbNormal) {
+    const QColor first = ColorToRgb(bevel.Style() == sbOffset ? bevel.LightColor() : bevel.ShadowColor());
+    const QColor second = ColorToRgb(bevel.Style() == sbOffset ? bevel.ShadowColor() : bevel.LightColor());
     const int a = bw / 2, b = (bw - 1) / 2;
     const int L = pts[0].x(), T = pts[0].y(), R = pts[1].x(), B = pts[1].y();
     auto pen = [&](const QColor& c) { p.setPen(QPen(c, bw, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin)); };

@@ -16,21 +16,57 @@ enum CtlShapeType : std::uint8_t {
 };
 enum CtlSimpleBevelStyle : std::uint8_t { sbNormal, sbInset, sbOffset };
 
-struct CtlSimpleBevel {
-  int Width = 2;  // 0..50
-  CtlSimpleBevelStyle Style = sbNormal;
-  CtlColor Color = 0;
-  CtlColor LightColor = clBtnHighlight;
-  CtlColor ShadowColor = clBtnShadow;
+// Pen width and edge colours of a shape's outline.
+class CtlSimpleBevel : public CtlObject {
+ public:
+  int Width() const { return width_; }
+  CtlSimpleBevelStyle Style() const { return style_; }
+  CtlColor Color() const { return color_; }
+  CtlColor LightColor() const { return light_; }
+  CtlColor ShadowColor() const { return shadow_; }
+  void SetWidth(int w);  // held to 0..50
+  void SetStyle(CtlSimpleBevelStyle s);
+  void SetColor(CtlColor c);
+  void SetLightColor(CtlColor c);
+  void SetShadowColor(CtlColor c);
+  void Assign(const CtlObject& source) override;
+  std::string ClassName() const override { return "TCtlSimpleBevel"; }
+
+ private:
+  int width_ = 2;
+  CtlSimpleBevelStyle style_ = sbNormal;
+  CtlColor color_ = 0;
+  CtlColor light_ = clBtnHighlight;
+  CtlColor shadow_ = clBtnShadow;
 };
 
-struct CtlShape {
+// A shape description; a change inside Bevel or Shadow is a change of the shape.
+class CtlShape : public CtlObject {
+ public:
+  CtlShape();
+  CtlShape(const CtlShape& other);
+  CtlShape& operator=(const CtlShape& other);
+  ~CtlShape() override;
+
   CtlSimpleBevel Bevel;
-  CtlColor BrushColor = clBtnFace;
-  int RoundPercent = 33;  // 0..100
   CtlShadow Shadow;
-  CtlShapeType Shape = stRectangle;
-  bool Square = false;
+  CtlColor BrushColor() const { return brush_colour_; }
+  int RoundPercent() const { return round_percent_; }
+  CtlShapeType Shape() const { return shape_; }
+  bool Square() const { return square_; }
+  void SetBrushColor(CtlColor c);
+  void SetRoundPercent(int percent);  // held to 0..100
+  void SetShape(CtlShapeType type);
+  void SetSquare(bool square);
+  void Assign(const CtlObject& source) override;
+  std::string ClassName() const override { return "TCtlShape"; }
+
+ private:
+  void Link();
+  CtlColor brush_colour_ = clBtnFace;
+  int round_percent_ = 33;
+  CtlShapeType shape_ = stRectangle;
+  bool square_ = false;
 };
 
 using CtlPointList = std::vector<QPoint>;

@@ -2,9 +2,30 @@
 
 #include <QPainterPath>
 
+void CtlShapeButtonColor::SetColor(int index, CtlColor c) {
+  if (index < 0 || index > kUp || colours_[index] == c) return;
+  colours_[index] = c;
+  Change();
+}
+
+void CtlShapeButtonColor::Assign(const CtlObject& source) {
+  auto* s = dynamic_cast<const CtlShapeButtonColor*>(&source);
+  if (!s) return CtlObject::Assign(source);
+  BeginUpdate();
+  std::copy(std::begin(s->colours_), std::end(s->colours_), std::begin(colours_));
+  EndUpdate(true);
+}
+
 CtlShapeButton::CtlShapeButton(QWidget* parent) : CtlBaseGraphicButton(parent) {
   SetAllowMouseOver(true);
+  shape_.OnChange = [this](CtlObject*) { Recalc(); };
+  colors_.OnChange = shape_.OnChange;
   Recalc();
+}
+
+CtlShapeButton::~CtlShapeButton() {
+  shape_.OnChange = nullptr;
+  colors_.OnChange = nullptr;
 }
 
 void CtlShapeButton::SetStyle(CtlShapeButtonStyle s) {
@@ -15,8 +36,8 @@ void CtlShapeButton::SetStyle(CtlShapeButtonStyle s) {
 
 void CtlShapeButton::Recalc() {
   const CtlShadow* ombre = style_ == sbsShadow ? &shape_.Shadow : nullptr;
-  CalcShapeOutline(QRect(0, 0, width(), height()), shape_.Shape, points_, ombre, &shape_.Bevel, shape_.RoundPercent,
-                   shape_.Square);
+  CalcShapeOutline(QRect(0, 0, width(), height()), shape_.Shape(), points_, ombre, &shape_.Bevel, shape_.RoundPercent(),
+                   shape_.Square());
   RequestRepaint();
 }
 
@@ -30,7 +51,7 @@ bool CtlShapeButton::IsInside(int x, int y) const {
   const int d = style_ == sbsShadow ? ShapeShadowDepth(&shape_.Shadow) : 0;
   const QRect r = QRect(points_[0], points_[1]).adjusted(0, 0, -1, -1).translated(-d, -d);
   QPainterPath chemin;
-  switch (shape_.Shape) {
+  switch (shape_.Shape()) {
     case stEllipse:
       chemin.addEllipse(QRectF(r));
       break;
@@ -38,7 +59,7 @@ bool CtlShapeButton::IsInside(int x, int y) const {
       chemin.addRect(QRectF(r));
       break;
     case stRoundRect: {
-      const double c = std::min(width() - d, height() - d) * shape_.RoundPercent / 100 / 2.0;
+      const double c = std::min(width() - d, height() - d) * shape_.RoundPercent() / 100 / 2.0;
       chemin.addRoundedRect(QRectF(r), c, c);
       break;
     }
@@ -64,17 +85,17 @@ void CtlShapeButton::paintEvent(QPaintEvent*) {
     if (bas) ombre.SetDepth(0);
   } else {
     ombre.SetStyle(hssNone);
-    biseau.Style = bas ? sbInset : sbOffset;
+    biseau.SetStyle(bas ? sbInset : sbOffset);
   }
-  CtlColor couleur = colors_.Up;
-  if (!isEnabled()) couleur = colors_.Disabled;
-  else if (etat == bsHot) couleur = colors_.MouseOver;
-  else if (etat == bsPressed || etat == bsDropDown) couleur = colors_.OptionSet;
-  else if (etat == bsHeld) couleur = colors_.Down;
+  CtlColor couleur = colors_.Up();
+  if (!isEnabled()) couleur = colors_.Disabled();
+  else if (etat == bsHot) couleur = colors_.MouseOver();
+  else if (etat == bsPressed || etat == bsDropDown) couleur = colors_.OptionSet();
+  else if (etat == bsHeld) couleur = colors_.Down();
   // The cached outline sits d pixels right and down: a down button in the shadow
   // style (shadow depth 0 for this paint) is drawn there, over its shadow.
-  DrawShape(p, rect(), shape_.Shape, style_ == sbsShadow ? &ombre : nullptr, biseau, ColorToRgb(couleur), points_);
-  const int bw = biseau.Width;
+  DrawShape(p, rect(), shape_.Shape(), style_ == sbsShadow ? &ombre : nullptr, biseau, ColorToRgb(couleur), points_);
+  const int bw = biseau.Width();
   const int dd = style_ == sbsShadow ? d : 0;
   QRect texte(bw, bw, width() - 2 * bw - dd, height() - 2 * bw - dd);
   if (etat == bsPressed || etat == bsHeld || etat == bsDropDown) texte.translate(style_ == sbsShadow ? d : 2,

@@ -8,20 +8,40 @@
 
 enum CtlShapeButtonStyle : std::uint8_t { sbsShadow, sbs3D };
 
-struct CtlShapeButtonColor {
-  CtlColor Disabled = clBtnFace, Down = clBtnFace, MouseOver = clBtnFace, OptionSet = clBtnFace, Up = clBtnFace;
+// Body colours of a shape button per state.
+class CtlShapeButtonColor : public CtlObject {
+ public:
+  enum Index { kDisabled, kDown, kMouseOver, kOptionSet, kUp };
+  CtlColor Disabled() const { return colours_[kDisabled]; }
+  CtlColor Down() const { return colours_[kDown]; }
+  CtlColor MouseOver() const { return colours_[kMouseOver]; }
+  CtlColor OptionSet() const { return colours_[kOptionSet]; }
+  CtlColor Up() const { return colours_[kUp]; }
+  // One setter for the five colours, by index.
+  void SetColor(int index, CtlColor c);
+  void SetDisabled(CtlColor c) { SetColor(kDisabled, c); }
+  void SetDown(CtlColor c) { SetColor(kDown, c); }
+  void SetMouseOver(CtlColor c) { SetColor(kMouseOver, c); }
+  void SetOptionSet(CtlColor c) { SetColor(kOptionSet, c); }
+  void SetUp(CtlColor c) { SetColor(kUp, c); }
+  void Assign(const CtlObject& source) override;
+  std::string ClassName() const override { return "TCtlShapeButtonColor"; }
+
+ private:
+  CtlColor colours_[5] = {clBtnFace, clBtnFace, clBtnFace, clBtnFace, clBtnFace};
 };
 
 class CtlShapeButton : public CtlBaseGraphicButton {
   Q_OBJECT
  public:
   explicit CtlShapeButton(QWidget* parent = nullptr);
+  ~CtlShapeButton() override;
 
   CtlShape& Shape() { return shape_; }
   CtlShapeButtonColor& Colors() { return colors_; }
   CtlShapeButtonStyle Style() const { return style_; }
   void SetStyle(CtlShapeButtonStyle s);
-  // Recomputes the outline after a change of the shape or the size.
+  // Recomputes the outline; changes of Shape, Colors and the size call it.
   void Recalc();
   const CtlPointList& Points() const { return points_; }
   // Whether (x, y) lies in the painted shape.
@@ -30,7 +50,7 @@ class CtlShapeButton : public CtlBaseGraphicButton {
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
-  bool HasHotLook() const override { return colors_.Up != colors_.MouseOver; }
+  bool HasHotLook() const override { return colors_.Up() != colors_.MouseOver(); }
 
  private:
   CtlShape shape_;

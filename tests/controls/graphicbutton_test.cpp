@@ -238,7 +238,7 @@ TEST(ShapeButton, HotRepaintsOnlyWithADistinctHotLook) {
   QCoreApplication::sendEvent(b, &leave);
   EXPECT_EQ(b->ButtonState(), CtlBaseGraphicButton::bsUp);
   EXPECT_EQ(b->RepaintRequests(), avant);
-  b->Colors().MouseOver = CtlRgb(250, 250, 0);
+  b->Colors().SetMouseOver(CtlRgb(250, 250, 0));
   QTest::mouseMove(b, QPoint(21, 10));
   EXPECT_GT(b->RepaintRequests(), avant);
 }
@@ -251,7 +251,7 @@ TEST(ShapeButton, EveryShapeIgnoresPressesOutsideAndClicksAtTheCentre) {
     for (bool ombre : {false, true}) {
       if (ombre && t != stRectangle) continue;
       CtlShapeButton b(&parent);
-      b.Shape().Shape = static_cast<CtlShapeType>(t);
+      b.Shape().SetShape(static_cast<CtlShapeType>(t));
       b.Shape().Shadow.SetStyle(ombre ? hssSolid : hssNone);
       b.Shape().Shadow.SetDepth(6);
       b.setGeometry(0, 0, 60, 40);
@@ -279,11 +279,11 @@ TEST(ShapeButton, StateColoursInFastMode) {
   b->setGeometry(0, 0, 60, 40);
   b->Shape().Shadow.SetStyle(hssNone);
   b->SetAllowTransparency(false);
-  b->Colors().Up = CtlRgb(10, 10, 10);
-  b->Colors().MouseOver = CtlRgb(20, 20, 20);
-  b->Colors().Down = CtlRgb(30, 30, 30);
-  b->Colors().OptionSet = CtlRgb(40, 40, 40);
-  b->Colors().Disabled = CtlRgb(50, 50, 50);
+  b->Colors().SetUp(CtlRgb(10, 10, 10));
+  b->Colors().SetMouseOver(CtlRgb(20, 20, 20));
+  b->Colors().SetDown(CtlRgb(30, 30, 30));
+  b->Colors().SetOptionSet(CtlRgb(40, 40, 40));
+  b->Colors().SetDisabled(CtlRgb(50, 50, 50));
   b->Recalc();
   parent.show();
   auto centre = [&] { return b->grab().toImage().pixelColor(30, 20).red(); };
@@ -298,4 +298,35 @@ TEST(ShapeButton, StateColoursInFastMode) {
   EXPECT_EQ(centre(), 40);
   b->setEnabled(false);
   EXPECT_EQ(centre(), 50);
+}
+
+TEST(ShapeButton, ShapeAndColourChangesRecalculateByThemselves) {
+  QWidget parent;
+  auto* b = new CtlShapeButton(&parent);
+  b->setGeometry(0, 0, 86, 33);
+  b->Shape().SetShape(stRoundRect);
+  b->Shape().Shadow.SetStyle(hssNone);
+  const int avant = b->RepaintRequests();
+  b->Shape().SetRoundPercent(150);
+  EXPECT_EQ(b->Shape().RoundPercent(), 100);
+  EXPECT_EQ(b->Points()[2], QPoint(33, 33));  // the stadium's corner, without a call to Recalc
+  EXPECT_GT(b->RepaintRequests(), avant);
+  b->Shape().Bevel.SetWidth(80);
+  EXPECT_EQ(b->Shape().Bevel.Width(), 50);
+  const int r = b->RepaintRequests();
+  b->Colors().SetMouseOver(CtlRgb(1, 2, 3));
+  EXPECT_GT(b->RepaintRequests(), r);
+  // A copy of a shape takes the values and notifies its own owner only.
+  CtlShape copie = b->Shape();
+  int vus = 0;
+  copie.OnChange = [&](CtlObject*) { ++vus; };
+  copie.Shadow.SetDepth(3);
+  EXPECT_EQ(vus, 1);
+  EXPECT_EQ(b->Shape().Shadow.Depth(), 6);
+  // An empty rectangle computes and paints without fault.
+  CtlPointList pts;
+  CalcShapeOutline(QRect(0, 0, 0, 0), stStar, pts, &copie.Shadow, &copie.Bevel, 100, true);
+  QImage img(1, 1, QImage::Format_RGB32);
+  QPainter p(&img);
+  DrawShape(p, QRect(0, 0, 0, 0), stStar, &copie.Shadow, copie.Bevel, Qt::red, pts);
 }

@@ -28,7 +28,7 @@ TEST(ShapeGeometry, PointCountsSquareAndStadium) {
   EXPECT_EQ(pts[2], QPoint(33, 33));
   // A shadow of style none has no depth; a bevel of width 0 insets nothing.
   ombre.SetStyle(hssNone);
-  biseau.Width = 0;
+  biseau.SetWidth(0);
   CalcShapeOutline(QRect(0, 0, 50, 50), stRectangle, pts, &ombre, &biseau, 33, false);
   EXPECT_EQ(pts[0], QPoint(0, 0));
   EXPECT_EQ(pts[2], QPoint(0, 0));
@@ -39,8 +39,8 @@ TEST(ShapeButton, StadiumHitTestAnd3DEdges) {
   QWidget parent;
   parent.resize(200, 100);
   CtlShapeButton b(&parent);
-  b.Shape().Shape = stRoundRect;
-  b.Shape().RoundPercent = 100;
+  b.Shape().SetShape(stRoundRect);
+  b.Shape().SetRoundPercent(100);
   b.Shape().Shadow.SetStyle(hssNone);
   b.setGeometry(0, 0, 86, 33);
   b.Recalc();
@@ -54,10 +54,10 @@ TEST(ShapeButton, StadiumHitTestAnd3DEdges) {
   EXPECT_EQ(clics.count(), 1);
 
   CtlShapeButton r(&parent);
-  r.Shape().Shape = stRectangle;
-  r.Shape().Bevel.Width = 2;
-  r.Shape().Bevel.LightColor = CtlRgb(255, 255, 255);
-  r.Shape().Bevel.ShadowColor = CtlRgb(0, 0, 0);
+  r.Shape().SetShape(stRectangle);
+  r.Shape().Bevel.SetWidth(2);
+  r.Shape().Bevel.SetLightColor(CtlRgb(255, 255, 255));
+  r.Shape().Bevel.SetShadowColor(CtlRgb(0, 0, 0));
   r.SetStyle(sbs3D);
   r.setGeometry(100, 0, 60, 30);
   r.Recalc();

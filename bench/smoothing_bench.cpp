@@ -4,7 +4,7 @@
 // milliseconds per call; the difference is the cost of the progress window.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "bench/application_bench.h"
 #include <cstdlib>
 #include <memory>
 
@@ -15,19 +15,6 @@
 #include "platform/messages.h"
 
 namespace {
-
-QApplication* application() {
-  static QApplication* app = [] {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "quorvel_bench";
-    static char* argv[] = {name, nullptr};
-    auto* a = new QApplication(argc, argv);
-    new TData;
-    return a;
-  }();
-  return app;
-}
 
 std::unique_ptr<Tmatrice> relief(int degre) {
   param_mat p{};
@@ -46,7 +33,7 @@ std::unique_ptr<Tmatrice> relief(int degre) {
 }
 
 void Smoothing(benchmark::State& state) {
-  application();
+  application_bench();
   const int degre = static_cast<int>(state.range(0));
   const bool fenetre_attente = state.range(1) != 0;
   auto modele = relief(degre);

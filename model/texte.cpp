@@ -40,12 +40,17 @@ bool TextReader::at_line_end() const {
   return false;
 }
 
-std::int32_t TextReader::read_int() {
+void TextReader::skip_space() {
   const std::size_t size = bytes_.size();
   while (pos_ < size && blank(bytes_[pos_])) {
     if (bytes_[pos_] == '\n') ++line_;
     ++pos_;
   }
+}
+
+std::int32_t TextReader::read_number(bool sign_ends) {
+  const std::size_t size = bytes_.size();
+  skip_space();
   if (pos_ >= size) throw ReadError(line_, "a number was expected, the end of the file was found");
   bool negative = false;
   if (bytes_[pos_] == '-' || bytes_[pos_] == '+') {
@@ -63,9 +68,39 @@ std::int32_t TextReader::read_int() {
     if (v > limit) throw ReadError(line_, "a number within the 32-bit range was expected");
     ++pos_;
   }
-  if (pos_ < size && !blank(bytes_[pos_]))
+  const bool next_sign = pos_ < size && (bytes_[pos_] == '-' || bytes_[pos_] == '+');
+  if (pos_ < size && !blank(bytes_[pos_]) && !(sign_ends && next_sign))
     throw ReadError(line_, "a number was expected, \"" + std::string(1, bytes_[pos_]) + "\" cannot continue it");
   return static_cast<std::int32_t>(negative ? -v : v);
+}
+
+std::int32_t TextReader::read_int() { return read_number(false); }
+
+std::int32_t TextReader::read_field_int() { return read_number(true); }
+
+double TextReader::read_real() {
+  skip_space();
+  if (pos_ >= bytes_.size()) throw ReadError(line_, "a number was expected, the end of the file was found");
+  const std::size_t start = pos_;
+  while (pos_ < bytes_.size() && !blank(bytes_[pos_])) ++pos_;
+  const std::string_view token(bytes_.data() + start, pos_ - start);
+  const auto v = convertir_reel(token);
+  if (!v) throw ReadError(line_, "a number was expected, \"" + std::string(token) + "\" was found");
+  return *v;
+}
+
+std::string TextReader::read_chars(std::size_t n) {
+  const std::size_t start = pos_;
+  while (pos_ - start < n && !at_line_end()) ++pos_;
+  return bytes_.substr(start, pos_ - start);
+}
+
+std::size_t TextReader::line_count() const {
+  std::size_t count = 0;
+  for (char c : bytes_)
+    if (c == '\n') ++count;
+  if (!bytes_.empty() && bytes_.back() != '\n') ++count;
+  return count;
 }
 
 std::optional<char> TextReader::read_char() {

@@ -33,6 +33,15 @@ class TextReader {
   // line ends. ReadError for a character that cannot start or continue a
   // number, a value outside int32_t, or the end of the text.
   std::int32_t read_int();
+  // Like read_int, but a number also ends where a sign follows a digit: in
+  // fixed-width fields "   607-32767" holds 607 and -32767.
+  std::int32_t read_field_int();
+  // The next real (optional sign, "." as the decimal point, optional
+  // exponent), after skipping blanks, tabs and line ends; it ends at a blank
+  // or a line end. ReadError otherwise.
+  double read_real();
+  // Up to n bytes of the current line; stops before its line end.
+  std::string read_chars(std::size_t n);
   // The next character of the current line, or nullopt at its end (the line
   // end is not consumed).
   std::optional<char> read_char();
@@ -45,12 +54,17 @@ class TextReader {
   // the line remains (the next read_int then stays on this line).
   bool more_on_line();
   bool eof() const { return pos_ >= bytes_.size(); }
+  // Lines of the whole text: a last line without a line end counts, an empty
+  // text has none.
+  std::size_t line_count() const;
   // Line number (1-based) of the current position.
   int line() const { return line_; }
   std::size_t position() const { return pos_; }
 
  private:
   bool at_line_end() const;
+  void skip_space();
+  std::int32_t read_number(bool sign_ends);
   std::string bytes_;
   std::size_t pos_ = 0;
   int line_ = 1;

@@ -4,7 +4,8 @@ set -euo pipefail
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
           libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales
-          xvfb xdotool imagemagick ccache ffmpeg)
+          xvfb xdotool imagemagick ccache ffmpeg
+          gdal-bin)  # gdal-bin: the import tests make and cross-check DEM files
 
 missing=()
 for p in "${PACKAGES[@]}"; do

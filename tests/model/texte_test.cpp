@@ -67,6 +67,47 @@ TEST(TextReader, LinesAndCharacters) {
   EXPECT_EQ(mid.read_char(), std::nullopt);
 }
 
+TEST(TextReader, FieldsRealsAndLineCounts) {
+  // Fixed-width fields: a sign right after a digit starts the next number,
+  // which read_int keeps refusing.
+  TextReader f("   607-32767 +12   3\r\n-4");
+  EXPECT_EQ(f.read_field_int(), 607);
+  EXPECT_EQ(f.read_field_int(), -32767);
+  EXPECT_EQ(f.read_field_int(), 12);
+  EXPECT_EQ(f.read_field_int(), 3);
+  EXPECT_EQ(f.read_field_int(), -4);
+  EXPECT_THROW(TextReader("12-3").read_int(), ReadError);
+  try {
+    TextReader bad("1\n2 12.5");
+    bad.read_field_int();
+    bad.read_field_int();
+    bad.read_field_int();
+    FAIL();
+  } catch (const ReadError& e) {
+    EXPECT_EQ(e.line, 2);
+  }
+
+  TextReader r(" 1.5e3\n-0.25 x 7,5");
+  EXPECT_DOUBLE_EQ(r.read_real(), 1500.0);
+  EXPECT_DOUBLE_EQ(r.read_real(), -0.25);
+  EXPECT_THROW(r.read_real(), ReadError);
+  EXPECT_THROW(TextReader("  \n").read_real(), ReadError);
+
+  // read_chars stops before the line end and leaves it in place.
+  TextReader c("abcdef\r\nxy");
+  EXPECT_EQ(c.read_chars(4), "abcd");
+  EXPECT_EQ(c.read_chars(10), "ef");
+  EXPECT_EQ(c.read_chars(3), "");
+  c.skip_line();
+  EXPECT_EQ(c.read_chars(1), "x");
+
+  EXPECT_EQ(TextReader("").line_count(), 0u);
+  EXPECT_EQ(TextReader("a").line_count(), 1u);
+  EXPECT_EQ(TextReader("a\r\nb\r\n").line_count(), 2u);
+  EXPECT_EQ(TextReader("a\nb").line_count(), 2u);
+  EXPECT_EQ(TextReader("a\n\n").line_count(), 2u);
+}
+
 TEST(TextWriter, CrLfAndCLocaleNumbers) {
   TextWriter w;
   w.write_int(-2000);

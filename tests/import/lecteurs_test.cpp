@@ -1,0 +1,272 @@
+// Text grids, Geoconcept grids and bitmaps: sizes, limits, placement,
+// rejections with their reasons, and a cancel while reading.
+#include <gtest/gtest.h>
+
+#include "import_support.h"
+#include "tests/support/fakes.h"
+
+using namespace import_test;
+
+namespace {
+
+// Reads a source held in memory; the reason, empty on success.
+std::string lire(Importation& imp, const std::string& octets, const std::string& nom, ProgressSink* attente = nullptr,
+                 WindowHandle fenetre = 0) {
+  return imp.lire_altitudes(octets, "/data/" + nom, attente, fenetre);
+}
+
+// Value of line q, column p of the synthetic text grids.
+int valeur(int q, int p) { return (q * 13 + p * 7) % 500; }
+
+std::string entete_mnt(std::string champ_2, int w, int h) {
+  champ_2.resize(16, ' ');
+  return "GRD  3" + champ_2 + " 1.5 2 -3.25 4e2 5 " + std::to_string(w) + " " + std::to_string(h) + "\r\n";
+}
+
+}  // namespace
+
+TEST(LectureTxt, SizeLimitAndPlacement) {
+  Importation imp;
+  EXPECT_EQ(lire(imp, grille_txt(251, 250, valeur), "g.txt"), "");
+  EXPECT_EQ(imp.largeur, 250);
+  EXPECT_EQ(imp.hauteur, 250);
+  EXPECT_EQ(imp.degre_propose, 8);
+  EXPECT_EQ(imp.degre, 8);
+  EXPECT_EQ(imp.niveau_dem, 0);
+  EXPECT_TRUE(imp.chargee);
+  EXPECT_FALSE(imp.dem);
+  EXPECT_FALSE(imp.large);
+  EXPECT_EQ(imp.extension, ".TXT");
+  EXPECT_EQ(imp.texte_taille, "Size: 250 X 250");
+  EXPECT_EQ(imp.commentaire, "Importation of g.txt");
+  // Line q on row W - q, value p at column p: column 0 stays sea, the value
+  // at column W falls outside and the last line is not read.
+  int fautes = 0;
+  for (int y = 0; y < 250; ++y)
+    for (int x = 0; x < 250; ++x) {
+      const int attendu = x >= 1 ? valeur(250 - y, x) : 0;
+      if (imp.hauteur_pixel(x, y) != attendu && ++fautes < 5) ADD_FAILURE() << x << "," << y;
+    }
+  EXPECT_EQ(fautes, 0);
+  int mini = 8000, maxi = -4000;
+  for (int q = 1; q <= 250; ++q)
+    for (int p = 1; p <= 250; ++p) {
+      mini = std::min(mini, valeur(q, p));
+      maxi = std::max(maxi, valeur(q, p));
+    }
+  EXPECT_EQ(imp.minimum, mini);
+  EXPECT_EQ(imp.maximum, maxi);
+
+  Importation court;
+  const std::string raison = lire(court, grille_txt(250, 250, valeur), "g.txt");
+  EXPECT_NE(raison.find("at least 251 lines"), std::string::npos) << raison;
+  EXPECT_FALSE(court.chargee);
+}
+
+TEST(LectureTxt, ClampsWideFlagLineEndsAndBadNumbers) {
+  // 9000 is cut to 8000, -5 stored as sea; the minimum follows the value read.
+  auto special = [](int q, int p) { return q == 1 && p == 1 ? 9000 : q == 2 && p == 3 ? -5 : 100; };
+  Importation imp;
+  ASSERT_EQ(lire(imp, grille_txt(251, 250, special), "g.TXT"), "");
+  EXPECT_EQ(imp.hauteur_pixel(1, 249), 8000);
+  EXPECT_EQ(imp.hauteur_pixel(3, 248), 0);
+  EXPECT_EQ(imp.maximum, 8000);
+  EXPECT_EQ(imp.minimum, -5);
+  EXPECT_TRUE(imp.large);
+
+  Importation etroit, large;
+  ASSERT_EQ(lire(etroit, grille_txt(251, 250, [](int, int) { return 511; }), "a.txt"), "");
+  EXPECT_FALSE(etroit.large);
+  ASSERT_EQ(lire(large, grille_txt(251, 250, [](int q, int p) { return q == 9 && p == 9 ? 512 : 511; }), "a.txt"), "");
+  EXPECT_TRUE(large.large);
+  // The shown picture carries the grid in the encoding of its flag.
+  const render::Bitmap image = large.image();
+  const Rgb c = render::rgb_of(image.at(9, 241));
+  EXPECT_EQ(decoder_couleur(c.r, c.g, c.b, false, true), 512);
+
+  // CR LF and LF give the same grid; a last line without a line end counts.
+  Importation lf, crlf, sans_fin;
+  ASSERT_EQ(lire(lf, grille_txt(251, 250, valeur), "a.txt"), "");
+  ASSERT_EQ(lire(crlf, grille_txt(251, 250, valeur, true), "a.txt"), "");
+  ASSERT_EQ(lire(sans_fin, grille_txt(251, 250, valeur, true, false), "a.txt"), "");
+  EXPECT_EQ(lf.grille, crlf.grille);
+  EXPECT_EQ(lf.grille, sans_fin.grille);
+  EXPECT_EQ(sans_fin.largeur, 250);
+
+  // A real where an integer must come rejects the file, naming its line.
+  std::string texte = grille_txt(251, 250, valeur);
+  const std::size_t ligne_7 = [&] {
+    std::size_t pos = 0;
+    for (int k = 1; k < 7; ++k) pos = texte.find('\n', pos) + 1;
+    return pos;
+  }();
+  texte.replace(ligne_7, 0, "12.5 ");
+  Importation mauvais;
+  const std::string raison = lire(mauvais, texte, "a.txt");
+  EXPECT_NE(raison.find("line 7"), std::string::npos) << raison;
+  EXPECT_FALSE(mauvais.chargee);
+}
+
+TEST(LectureTxt, LargeGridsAndTheirProposals) {
+  Importation a, b;
+  ASSERT_EQ(lire(a, grille_txt(2001, 3, valeur), "a.txt"), "");
+  EXPECT_EQ(a.largeur, 2000);
+  EXPECT_EQ(a.degre_propose, 10);
+  ASSERT_EQ(lire(b, grille_txt(2002, 3, valeur), "b.txt"), "");
+  EXPECT_EQ(b.largeur, 2001);
+  EXPECT_EQ(b.degre_propose, 11);
+  // Beyond 2048 the grid is cut; a line of 5000 values stays within it.
+  Importation c;
+  std::string longue;
+  for (int k = 0; k < 5000; ++k) longue += "7 ";
+  ASSERT_EQ(lire(c, longue + "\n" + grille_txt(2100, 2, valeur), "c.txt"), "");
+  EXPECT_EQ(c.largeur, 2048);
+  EXPECT_EQ(c.hauteur, 2048);
+  EXPECT_EQ(c.hauteur_pixel(2047, 2047), 7);
+  EXPECT_EQ(c.hauteur_pixel(1, 2046), valeur(1, 1));
+}
+
+TEST(LectureTxt, CancelAtTheThirdPollKeepsTheRowsRead) {
+  Fenetre fenetre;
+  FakeProgress attente;
+  attente.cancel_at(3, fenetre.h);
+  Importation imp;
+  ASSERT_EQ(lire(imp, grille_txt(301, 300, [](int, int) { return 50; }), "a.txt", &attente, fenetre.h), "");
+  EXPECT_TRUE(imp.chargee);
+  EXPECT_EQ(attente.tests(), 3);
+  ASSERT_FALSE(attente.captions().empty());
+  EXPECT_EQ(attente.captions()[0], "ASCII-Z file reading ... ");
+  for (int y = 0; y < 300; ++y) {
+    const int attendu = (y == 299 || y == 298) ? 50 : 0;
+    EXPECT_EQ(imp.hauteur_pixel(5, y), attendu) << y;
+  }
+  EXPECT_FALSE(platform::peek(fenetre.h, platform::WM_CANCEL, platform::WM_CANCEL, false));
+}
+
+TEST(LectureTxt, ProgressMovesFivePercentSteps) {
+  Fenetre fenetre;
+  FakeProgress attente;
+  Importation imp;
+  ASSERT_EQ(lire(imp, grille_txt(401, 2, valeur), "a.txt", &attente, fenetre.h), "");
+  EXPECT_EQ(attente.tests(), 400);
+  EXPECT_EQ(attente.total_increment(), 100);
+}
+
+TEST(LectureMnt, HeaderSizesAndRejections) {
+  auto mnt = [](const std::string& entete, int lignes, int colonnes) {
+    return entete + grille_txt(lignes, colonnes, valeur);
+  };
+  Importation imp;
+  ASSERT_EQ(lire(imp, mnt(entete_mnt(" Alpes du Nord", 120, 110), 120, 120), "m.mnt"), "");
+  EXPECT_EQ(imp.largeur, 120);
+  EXPECT_EQ(imp.hauteur, 110);
+  EXPECT_EQ(imp.description, "GRD Alpes du Nord ");
+  EXPECT_EQ(imp.commentaire, imp.description);
+  EXPECT_EQ(imp.extension, ".MNT");
+  // Rows top down: line q on row q, value p at column p; 110 rows are read.
+  EXPECT_EQ(imp.hauteur_pixel(1, 1), valeur(1, 1));
+  EXPECT_EQ(imp.hauteur_pixel(119, 109), valeur(109, 119));
+  EXPECT_EQ(imp.hauteur_pixel(5, 0), 0);
+  EXPECT_EQ(imp.hauteur_pixel(0, 5), 0);
+
+  Importation etroit;
+  std::string raison = lire(etroit, mnt(entete_mnt(" narrow          ", 99, 110), 110, 99), "m.mnt");
+  EXPECT_NE(raison.find("99 columns"), std::string::npos) << raison;
+  Importation vide;
+  raison = lire(vide, mnt(entete_mnt(" no rows         ", 120, 0), 3, 120), "m.mnt");
+  EXPECT_NE(raison.find("0 rows"), std::string::npos) << raison;
+  Importation nul;
+  raison = lire(nul, mnt(entete_mnt(std::string(" zero") + '\0' + "          ", 120, 110), 110, 120), "m.mnt");
+  EXPECT_NE(raison.find("zero byte"), std::string::npos) << raison;
+  for (const Importation* i : {&etroit, &vide, &nul}) EXPECT_FALSE(i->chargee);
+
+  // A grid of 1001 x 900 proposes 9; one announced far too large is cut and
+  // reads what the file holds.
+  Importation moyen;
+  ASSERT_EQ(lire(moyen, mnt(entete_mnt(" mid             ", 1001, 900), 2, 1001), "m.mnt"), "");
+  EXPECT_EQ(moyen.degre_propose, 9);
+  Importation enorme;
+  ASSERT_EQ(lire(enorme, mnt(entete_mnt(" huge            ", 100000, 100000), 3, 300), "m.mnt"), "");
+  EXPECT_EQ(enorme.largeur, 2048);
+  EXPECT_EQ(enorme.hauteur, 2048);
+  EXPECT_EQ(enorme.hauteur_pixel(300, 3), valeur(3, 300));
+}
+
+TEST(LectureSources, EmptyFilesAndOtherEndingsGiveReasons) {
+  for (const char* nom : {"e.txt", "e.mnt", "e.dem"}) {
+    Importation imp;
+    EXPECT_NE(lire(imp, "", nom), "") << nom;
+    EXPECT_FALSE(imp.chargee);
+  }
+  Importation imp;
+  EXPECT_NE(lire(imp, grille_txt(251, 250, valeur), "a.xyz"), "");
+  Dossier d("sources");
+  EXPECT_NE(imp.importer(d.chemin("missing.dem"), param_mat{}, nullptr, 0), "");
+  std::FILE* f = std::fopen(d.chemin("empty.bmp").c_str(), "wb");
+  std::fclose(f);
+  EXPECT_NE(imp.importer(d.chemin("empty.bmp"), param_mat{}, nullptr, 0), "");
+}
+
+TEST(LectureBmp, SumsOfComponentsCutAndRefusal) {
+  Dossier d("bmp");
+  const std::string chemin = bmp(d, "a.bmp", 300, 200, [](int x, int y) {
+    return render::pixel_rgb(static_cast<std::uint8_t>(x % 256), static_cast<std::uint8_t>(y), 7);
+  });
+  param_mat p;
+  p.relief = 42;
+  Importation imp;
+  ASSERT_EQ(imp.importer(chemin, p, nullptr, 0), "");
+  EXPECT_EQ(imp.largeur, 300);
+  EXPECT_EQ(imp.hauteur, 200);
+  EXPECT_EQ(imp.hauteur_pixel(10, 20), 37);
+  EXPECT_EQ(imp.hauteur_pixel(299, 199), 43 + 199 + 7);
+  EXPECT_EQ(imp.minimum, -1);
+  EXPECT_EQ(imp.maximum, 1000);
+  EXPECT_EQ(imp.extension, ".BMP");
+  EXPECT_EQ(imp.commentaire, "Importation bitmap BMP");
+  EXPECT_EQ(imp.degre_propose, 8);
+  EXPECT_EQ(imp.parametres.relief, 42);
+  EXPECT_EQ(imp.image(), imp.bitmap);
+  EXPECT_EQ(imp.image().at(10, 20), render::pixel_rgb(10, 20, 7));
+
+  Importation large;
+  ASSERT_EQ(large.importer(bmp(d, "b.BMP", 3000, 100, [](int, int) { return render::pixel_rgb(0, 0, 255); }), p,
+                           nullptr, 0),
+            "");
+  EXPECT_EQ(large.largeur, 2048);
+  EXPECT_EQ(large.hauteur, 100);
+  EXPECT_EQ(large.hauteur_pixel(2000, 50), 0);
+  EXPECT_EQ(large.degre_propose, 9);
+
+  // An RLE bitmap: the 8-bit header with compression 1.
+  std::string rle = "BM";
+  auto u32 = [&](std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) rle += static_cast<char>((v >> (8 * k)) & 0xFF);
+  };
+  auto u16 = [&](std::uint16_t v) {
+    rle += static_cast<char>(v & 0xFF);
+    rle += static_cast<char>(v >> 8);
+  };
+  u32(54 + 1024 + 4);
+  u32(0);
+  u32(54 + 1024);
+  u32(40);
+  u32(2);
+  u32(2);
+  u16(1);
+  u16(8);
+  u32(1);
+  u32(4);
+  u32(0);
+  u32(0);
+  u32(0);
+  u32(0);
+  rle.append(1024, '\0');
+  rle += std::string("\x02\x05\x00\x01", 4);
+  const std::string chemin_rle = d.chemin("rle.bmp");
+  ASSERT_EQ(ecrire_fichier(chemin_rle, rle), "");
+  Importation refuse;
+  const std::string raison = refuse.importer(chemin_rle, p, nullptr, 0);
+  EXPECT_NE(raison.find("uncompressed"), std::string::npos) << raison;
+  EXPECT_FALSE(refuse.chargee);
+}

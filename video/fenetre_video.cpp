@@ -47,11 +47,11 @@ TVideowindow::TVideowindow(QWidget* parent) : FenetreVideo(parent) {
   lecteur_->move(4, 6);
   lecteur_->adjustSize();
   Play = new CtlShapeButton(Panel1);
-  Play->Shape().Shape = stEllipse;
+  Play->Shape().SetShape(stEllipse);
   Play->Shape().Shadow.SetDepth(2);
-  Play->Colors().Up = CtlRgb(0, 160, 160);
-  Play->Colors().MouseOver = CtlRgb(0, 200, 200);
-  Play->Colors().Down = CtlRgb(0, 110, 110);
+  Play->Colors().SetUp(CtlRgb(0, 160, 160));
+  Play->Colors().SetMouseOver(CtlRgb(0, 200, 200));
+  Play->Colors().SetDown(CtlRgb(0, 110, 110));
   Play->SetCaption(QStringLiteral("Play"));
   Play->setToolTip(QStringLiteral("Open in the system's movie player"));
   Play->setFixedSize(44, 26);

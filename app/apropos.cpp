@@ -42,7 +42,8 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   logo_->Bevel().SetWidthOuter(2);
   logo_->Bevel().SetWidthInner(0);
   logo_->SetStyle(sbAutosize);
-  if (data) logo_->SetImageList(&data->BitmapList, images::kLogo);
+  logo_->SetListIndex(images::kLogo);
+  if (data) logo_->SetImageList(&data->BitmapList);
   else logo_->CheckAutoSize();
 
   title_ = new CtlLabel(this);

@@ -130,7 +130,8 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   Speedpanel1_->Bevel().SetWidthOuter(2);
   Speedpanel1_->Bevel().SetWidthInner(0);
   Speedpanel1_->Bevel().EndUpdate(true);
-  if (data_) Speedpanel1_->SetImageList(&data_->BitmapList, images::kPanelTile);
+  Speedpanel1_->SetListIndex(images::kPanelTile);
+  if (data_) Speedpanel1_->SetImageList(&data_->BitmapList);
   colonne->addWidget(Speedpanel1_);
   auto* ligne = new QHBoxLayout;
   ligne->setSpacing(0);

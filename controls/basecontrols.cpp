@@ -4,6 +4,43 @@
 #include <QMetaObject>
 #include <QPainter>
 
+CtlImageEntry::CtlImageEntry(std::function<void()> changed) : changed_(std::move(changed)) {
+  link_.OnChange = [this](CtlBaseContainer*) { changed_(); };
+}
+
+CtlImageEntry::~CtlImageEntry() {
+  QObject::disconnect(destroyed_);
+  link_.OnChange = nullptr;
+}
+
+void CtlImageEntry::SetList(const CtlCustomImageList* list) {
+  if (list == List()) return;
+  if (auto* old = link_.Container()) old->RemoveLink(&link_);
+  QObject::disconnect(destroyed_);
+  list_ = list;
+  if (list) {
+    auto* container = const_cast<CtlCustomImageList*>(list);
+    container->AddLink(&link_);
+    // The container has already let go of the link; only repaint.
+    destroyed_ = QObject::connect(container, &QObject::destroyed, [this] {
+      list_ = nullptr;
+      changed_();
+    });
+  }
+  changed_();
+}
+
+void CtlImageEntry::SetIndex(int& field, int value) {
+  if (value < 0 || value == field) return;
+  field = value;
+  if (List()) changed_();
+}
+
+QSize CtlImageEntry::ItemSize() const {
+  if (!List()) return {};
+  return QSize(List()->GetDimension(list_index_, 0), List()->GetDimension(list_index_, 1));
+}
+
 CtlCustomControl::CtlCustomControl(QWidget* parent) : QWidget(parent) {
   resize(100, 40);
   setFocusPolicy(Qt::ClickFocus);
@@ -20,7 +57,7 @@ void CtlCustomControl::SetTransparent(bool t) {
   if (t == transparent_) return;
   transparent_ = t;
   setAttribute(Qt::WA_OpaquePaintEvent, !t);
-  update();
+  TransparentChanged();
 }
 
 void CtlCustomControl::SetFlat(bool f) {

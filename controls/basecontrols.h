@@ -7,10 +7,44 @@
 // control fills its background with its colour.
 #pragma once
 
+#include <QMetaObject>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
+#include "controls/imagelist.h"
 #include "controls/properties.h"
+
+// A control's link to one entry (ListIndex, ImageIndex) of an image list. The
+// list is not owned; when it is destroyed the link forgets it.
+class CtlImageEntry {
+ public:
+  explicit CtlImageEntry(std::function<void()> changed);
+  ~CtlImageEntry();
+  CtlImageEntry(const CtlImageEntry&) = delete;
+  CtlImageEntry& operator=(const CtlImageEntry&) = delete;
+
+  const CtlCustomImageList* List() const { return link_.Container() ? list_ : nullptr; }
+  // Unregisters from the old list, registers with the new one, then reports.
+  void SetList(const CtlCustomImageList* list);
+  int ListIndex() const { return list_index_; }
+  int ImageIndex() const { return image_index_; }
+  // A negative or unchanged value is ignored; a change reports when a list is linked.
+  void SetListIndex(int i) { SetIndex(list_index_, i); }
+  void SetImageIndex(int i) { SetIndex(image_index_, i); }
+  // Without a list the entry counts as missing.
+  bool HasEntry() const { return List() && List()->IsValidImage(list_index_, image_index_); }
+  QImage Picture() const { return HasEntry() ? List()->GetImage(list_index_, image_index_) : QImage(); }
+  QSize ItemSize() const;
+
+ private:
+  void SetIndex(int& field, int value);
+  const CtlCustomImageList* list_ = nullptr;
+  int list_index_ = 0, image_index_ = 0;
+  CtlChangeLink link_;
+  QMetaObject::Connection destroyed_;
+  std::function<void()> changed_;
+};
 
 
 class CtlCustomControl : public QWidget {
@@ -35,6 +69,15 @@ class CtlCustomControl : public QWidget {
   void SetRepaintOnChange(bool on) { repaint_on_change_ = on; }
   bool MouseInside() const { return mouse_inside_; }
   bool Focused() const { return focused_; }
+
+  const CtlCustomImageList* ImageList() const { return entry_.List(); }
+  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
+  int ListIndex() const { return entry_.ListIndex(); }
+  void SetListIndex(int i) { entry_.SetListIndex(i); }
+  int ImageIndex() const { return entry_.ImageIndex(); }
+  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
+  bool HasEntry() const { return entry_.HasEntry(); }
+  const CtlImageEntry& Entry() const { return entry_; }
 
   // True when Transparent is set and a background is there to show through.
   virtual bool IsTransparent() const { return transparent_ && CanSupplyBack(); }
@@ -64,6 +107,10 @@ class CtlCustomControl : public QWidget {
   void DrawFlatBorder(QPainter& p);
   // Called after Ctl3D changed.
   virtual void Ctl3DChanged() { update(); }
+  // Called after Transparent changed.
+  virtual void TransparentChanged() { update(); }
+  // The list, its contents or the entry's indexes changed.
+  virtual void ImageListChanged() { GetChange(nullptr); }
 
   void paintEvent(QPaintEvent*) override;
   void enterEvent(QEnterEvent*) override;
@@ -75,6 +122,7 @@ class CtlCustomControl : public QWidget {
   CtlColor color_ = clBtnFace;
   bool transparent_ = false, flat_ = false, ctl3d_ = true, repaint_on_change_ = true;
   bool mouse_inside_ = false, focused_ = false;
+  CtlImageEntry entry_{[this] { ImageListChanged(); }};
 };
 
 // Window-less root: no focus, bounds reported by flags.
@@ -92,6 +140,15 @@ class CtlBaseControl : public QWidget {
   virtual bool NoBorder() const { return true; }
   virtual void GetChange(CtlObject* sender);
 
+  const CtlCustomImageList* ImageList() const { return entry_.List(); }
+  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
+  int ListIndex() const { return entry_.ListIndex(); }
+  void SetListIndex(int i) { entry_.SetListIndex(i); }
+  int ImageIndex() const { return entry_.ImageIndex(); }
+  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
+  bool HasEntry() const { return entry_.HasEntry(); }
+  const CtlImageEntry& Entry() const { return entry_; }
+
  signals:
   void mouseEntered();
   void mouseExited();
@@ -101,6 +158,7 @@ class CtlBaseControl : public QWidget {
   virtual void BoundsChanged(unsigned flags) { emit boundsChanged(flags); }
   virtual void MouseEnter() { emit mouseEntered(); }
   virtual void MouseExit() { emit mouseExited(); }
+  virtual void ImageListChanged() { GetChange(nullptr); }
 
   void enterEvent(QEnterEvent*) override;
   void leaveEvent(QEvent*) override;
@@ -109,6 +167,7 @@ class CtlBaseControl : public QWidget {
 
  private:
   CtlColor color_ = clBtnFace;
+  CtlImageEntry entry_{[this] { ImageListChanged(); }};
 };
 
 class CtlBaseGraphicControl : public CtlBaseControl {

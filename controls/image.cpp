@@ -2,61 +2,56 @@
 
 #include <QPainter>
 
-CtlLImage::CtlLImage(QWidget* parent) : QWidget(parent) {
-  resize(30, 30);
-  bevel_.OnChange = [this](CtlObject*) {
-    CheckAutoSize();
-    update();
-  };
+void CtlBaseImage::SetQuickDraw(bool on) {
+  if (on == quick_draw_) return;
+  quick_draw_ = on;
+  GetChange(nullptr);
 }
 
-void CtlLImage::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
-  list_ = list;
-  if (list_index >= 0) list_index_ = list_index;
-  if (image_index >= 0) image_index_ = image_index;
-  CheckAutoSize();
-  update();
-}
-
-void CtlLImage::SetListIndex(int i) {
-  if (i < 0 || i == list_index_) return;
-  list_index_ = i;
-  CheckAutoSize();
-  update();
-}
-
-void CtlLImage::SetStyle(CtlBitmapStyle s) {
+void CtlBaseImage::SetStyle(CtlBitmapStyle s) {
   if (s == style_) return;
   style_ = s;
+  GetChange(nullptr);
+}
+
+CtlLImage::CtlLImage(QWidget* parent) : CtlBaseImage(parent) {}
+
+void CtlLImage::SetForceTransparent(bool on) {
+  if (on == force_transparent_) return;
+  force_transparent_ = on;
+  update();
+}
+
+void CtlLImage::SetSilentMove(bool on) {
+  if (on == silent_move_) return;
+  silent_move_ = on;
+  update();
+}
+
+bool CtlLImage::IsTransparent() const {
+  if (CtlBaseImage::IsTransparent()) return true;
+  auto* parent = qobject_cast<const CtlCustomControl*>(parentWidget());
+  return silent_move_ && parent && parent->isVisible() && parent->CanSupplyBack();
+}
+
+void CtlLImage::GetChange(CtlObject* sender) {
   CheckAutoSize();
-  update();
-}
-
-void CtlLImage::SetTransparent(bool t) {
-  if (t == transparent_) return;
-  transparent_ = t;
-  update();
-}
-
-void CtlLImage::SetForceTransparent(bool t) {
-  if (t == force_transparent_) return;
-  force_transparent_ = t;
-  update();
+  CtlBaseImage::GetChange(sender);
 }
 
 bool CtlLImage::CheckAutoSize() {
-  if (style_ != sbAutosize) return false;
-  int b = bevel_.BevelExtend();
-  QSize want = HasEntry() ? QSize(list_->GetDimension(list_index_, 0), list_->GetDimension(list_index_, 1)) : QSize(20, 20);
+  if (Style() != sbAutosize) return false;
+  const int b = Bevel().BevelExtend();
+  QSize want = HasEntry() ? Entry().ItemSize() : QSize(20, 20);
   want += QSize(2 * b, 2 * b);
   if (want == size()) return false;
-  setGeometry(QRect(pos(), want));
+  resize(want);
   return true;
 }
 
 unsigned CtlLImage::DrawFlags() const {
   unsigned f = force_transparent_ ? dbTransparent : 0;
-  switch (style_) {
+  switch (Style()) {
     case sbNone:
     case sbAutosize: f += 1; break;
     case sbCenter: f += 9; break;
@@ -66,20 +61,23 @@ unsigned CtlLImage::DrawFlags() const {
     case sbKeepWidth: f += 529; break;
     case sbKeepHeight: f += 1041; break;
   }
-  if (bevel_.BevelExtend() == 0) f ^= 1u;
+  if (Bevel().BevelExtend() == 0) f ^= 1u;
   return f;
 }
 
 void CtlLImage::paintEvent(QPaintEvent*) {
-  if (CheckAutoSize()) return;
   QPainter p(this);
   CtlPreparePainter(p);
-  if (!transparent_) CtlFillRect(p, rect(), ColorToRgb(color_));
-  else if (!HasEntry() && bevel_.BevelExtend() == 0) return;
-  QRect inner = bevel_.PaintBevel(p, rect(), transparent_);
+  if (!Transparent()) {
+    // With SilentMove over a supplied background the picture covers the face.
+    if (!(silent_move_ && IsTransparent() && HasEntry())) CtlFillRect(p, rect(), ColorToRgb(Color()));
+  } else if (!HasEntry() && Bevel().BevelExtend() == 0) {
+    return;
+  }
+  const QRect inner = Bevel().PaintBevel(p, rect(), Transparent());
   if (!HasEntry()) return;
   p.save();
   p.setClipRect(inner);
-  list_->DrawInRect(p, inner, list_index_, image_index_, DrawFlags() & ~1u);
+  ImageList()->DrawInRect(p, inner, ListIndex(), ImageIndex(), DrawFlags() & ~1u);
   p.restore();
 }

@@ -1,43 +1,47 @@
-// Window-less picture control: one entry of a picture list inside a bevel.
+// Window-less picture control: one entry of an image list inside a bevel.
 #pragma once
 
-#include <QWidget>
+#include "controls/basecontrols.h"
 
-#include "controls/imagelist.h"
-#include "controls/properties.h"
+// Picture controls: the bitmap style and the fit to the picture.
+class CtlBaseImage : public CtlGraphicControl {
+  Q_OBJECT
+ public:
+  explicit CtlBaseImage(QWidget* parent = nullptr) : CtlGraphicControl(parent) {}
 
-class CtlLImage : public QWidget {
+  bool QuickDraw() const { return quick_draw_; }  // kept; palettes do nothing here
+  void SetQuickDraw(bool on);
+  CtlBitmapStyle Style() const { return style_; }
+  void SetStyle(CtlBitmapStyle s);
+  // With sbAutosize: applies the wanted size and says whether it changed.
+  virtual bool CheckAutoSize() { return false; }
+
+ private:
+  bool quick_draw_ = true;
+  CtlBitmapStyle style_ = sbNone;
+};
+
+class CtlLImage : public CtlBaseImage {
   Q_OBJECT
  public:
   explicit CtlLImage(QWidget* parent = nullptr);
 
-  CtlBevel& Bevel() { return bevel_; }
-  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index = 0);
-  int ListIndex() const { return list_index_; }
-  void SetListIndex(int i);  // negative values are ignored
-  CtlBitmapStyle Style() const { return style_; }
-  void SetStyle(CtlBitmapStyle s);
-  bool Transparent() const { return transparent_; }
-  void SetTransparent(bool t);
   bool ForceTransparent() const { return force_transparent_; }
-  void SetForceTransparent(bool t);
-  CtlColor Color() const { return color_; }
-  void SetColor(CtlColor c) { color_ = c; update(); }
-  bool NoBorder() const { return !HasEntry(); }
-  bool HasEntry() const { return list_ && list_->IsValidImage(list_index_, image_index_); }
-  // With sbAutosize: applies the wanted size and says whether it changed.
-  bool CheckAutoSize();
+  void SetForceTransparent(bool on);
+  bool SilentMove() const { return silent_move_; }
+  void SetSilentMove(bool on);
+  bool NoBorder() const override { return !HasEntry(); }
+  // The graphic rule, or with SilentMove a showing library parent that supplies a background.
+  bool IsTransparent() const override;
+  // The item size (20 x 20 without an entry) plus the bevel on both sides.
+  bool CheckAutoSize() override;
   // Drawing flags of the picture for the current style, force-transparency and bevel.
   unsigned DrawFlags() const;
 
  protected:
+  void GetChange(CtlObject* sender) override;
   void paintEvent(QPaintEvent*) override;
 
  private:
-  CtlBevel bevel_;
-  const CtlCustomImageList* list_ = nullptr;
-  int list_index_ = 0, image_index_ = 0;
-  CtlBitmapStyle style_ = sbNone;
-  bool transparent_ = true, force_transparent_ = false;
-  CtlColor color_ = clBtnFace;
+  bool force_transparent_ = false, silent_move_ = false;
 };

@@ -77,3 +77,59 @@ void CtlCustomBevelPanel::paintEvent(QPaintEvent*) {
   PaintWindowEdge(p);
   PaintFrame(p);
 }
+
+CtlCustomParentPanel::CtlCustomParentPanel(QWidget* parent) : CtlCustomBevelPanel(parent) {}
+
+bool CtlCustomParentPanel::CanSupplyBack() const {
+  if (HasBuffer()) return true;
+  // Under a form a background comes only from a shaped form, which this library has not.
+  return Transparent() && CtlCustomBevelPanel::CanSupplyBack();
+}
+
+void CtlCustomParentPanel::BuildBackground(bool force) {
+  if (!HasEntry() || Transparent()) {
+    buffer_ = QPixmap();
+    return;
+  }
+  if (!force && buffer_.size() == size()) return;
+  if (width() <= 0 || height() <= 0) return;
+  QImage img(size(), QImage::Format_RGB32);
+  img.fill(ColorToRgb(Color()));
+  {
+    QPainter p(&img);
+    ImageList()->DrawInRect(p, img.rect(), ListIndex(), ImageIndex(), dbTile);
+  }
+  buffer_ = QPixmap::fromImage(img);
+  ++builds_;
+}
+
+void CtlCustomParentPanel::ImageListChanged() {
+  BuildBackground(true);
+  GetChange(nullptr);
+  // Transparent children show the new picture.
+  for (QWidget* child : findChildren<QWidget*>()) child->update();
+}
+
+void CtlCustomParentPanel::TransparentChanged() {
+  BuildBackground(true);
+  update();
+}
+
+void CtlCustomParentPanel::resizeEvent(QResizeEvent* e) {
+  CtlCustomBevelPanel::resizeEvent(e);
+  BuildBackground(false);
+}
+
+void CtlCustomParentPanel::PaintBackground(QPainter& p) {
+  if (HasBuffer()) p.drawPixmap(0, 0, buffer_);
+  else CtlCustomBevelPanel::PaintBackground(p);
+}
+
+void CtlCustomParentPanel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  CtlPreparePainter(p);
+  PaintBackground(p);
+  PaintWindowEdge(p);
+  // The flat bands never paint over the picture.
+  if (!NoBorder()) Bevel().PaintBevel(p, EdgeRect(), true);
+}

@@ -3,6 +3,8 @@
 // panel draws its own sunken client edge (a window-frame line without Ctl3D).
 #pragma once
 
+#include <QPixmap>
+
 #include "controls/basecontrols.h"
 
 class CtlCustomPanel : public CtlCustomControl {
@@ -55,6 +57,39 @@ class CtlSimplePanel : public CtlCustomBevelPanel {
   Q_OBJECT
  public:
   explicit CtlSimplePanel(QWidget* parent = nullptr) : CtlCustomBevelPanel(parent) {}
+};
+
+// Bevelled panel that can hold a picture of its own as background: the
+// list entry tiled from the top left into a buffer of the panel's size. The
+// buffer is rebuilt on resize and on a change of the entry, and freed when the
+// entry is missing or the panel is Transparent.
+class CtlCustomParentPanel : public CtlCustomBevelPanel {
+  Q_OBJECT
+ public:
+  explicit CtlCustomParentPanel(QWidget* parent = nullptr);
+
+  bool QuickDraw() const { return quick_draw_; }  // kept; palettes do nothing here
+  void SetQuickDraw(bool on) { quick_draw_ = on; }
+  bool HasBuffer() const { return !buffer_.isNull(); }
+  int BuildCount() const { return builds_; }
+  // True with a buffer; otherwise as a plain panel when Transparent.
+  bool CanSupplyBack() const override;
+  bool IsTransparent() const override { return HasBuffer() || CanSupplyBack(); }
+  bool NoBorder() const override { return CtlCustomBevelPanel::NoBorder() && !HasEntry(); }
+
+ protected:
+  // Makes or frees the buffer; unless forced, a buffer of the right size stays.
+  virtual void BuildBackground(bool force);
+  void PaintBackground(QPainter& p) override;
+  void ImageListChanged() override;
+  void TransparentChanged() override;
+  void paintEvent(QPaintEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+
+ private:
+  bool quick_draw_ = false;
+  QPixmap buffer_;
+  int builds_ = 0;
 };
 
 // Base of status bars; labels placed on one add its text offset.

@@ -177,16 +177,17 @@ TEST(BackPanel, MissingEntryPaintsLikeABevelledPanel) {
     p->Bevel().SetWidthOuter(2);
     p->Bevel().SetWidthInner(0);
   }
-  with.SetImageList(&list, 5);
+  with.SetListIndex(5);
+  with.SetImageList(&list);
   EXPECT_FALSE(with.HasBuffer());
   EXPECT_EQ(with.grab().toImage(), plain.grab().toImage());
-  with.SetImageList(&list, 0);
+  with.SetListIndex(0);
   EXPECT_TRUE(with.HasBuffer());
   QImage img = with.grab().toImage();
   EXPECT_EQ(QColor(img.pixel(30, 15)), QColor(Qt::red));
   EXPECT_EQ(QColor(img.pixel(0, 0)), ColorToRgb(clBtnHighlight));
   EXPECT_EQ(QColor(img.pixel(59, 29)), ColorToRgb(clBtnShadow));
-  EXPECT_EQ(with.ClientArea(), QRect(2, 2, 56, 26));
+  EXPECT_EQ(with.ClientRect(), QRect(2, 2, 56, 26));
 }
 
 TEST(BackPanel, ResizeRebuildsOnceAndPaintOnlyCopies) {
@@ -194,7 +195,7 @@ TEST(BackPanel, ResizeRebuildsOnceAndPaintOnlyCopies) {
   list.AddBitmap(Solid(8, 8, Qt::red));
   CtlBackPanel p;
   p.resize(40, 20);
-  p.SetImageList(&list, 0);
+  p.SetImageList(&list);
   int builds = p.BuildCount();
   p.grab();
   EXPECT_EQ(p.BuildCount(), builds);
@@ -212,13 +213,13 @@ TEST(LImage, AutosizeTakesTheEntryAndTheBevel) {
   img.Bevel().SetWidthOuter(2);
   img.Bevel().SetWidthInner(0);
   img.SetStyle(sbAutosize);
-  img.SetImageList(&list, 0);
+  img.SetImageList(&list);
   EXPECT_EQ(img.size(), QSize(36, 36));
   img.SetListIndex(-1);
   EXPECT_EQ(img.ListIndex(), 0);
   QImage shot = img.grab().toImage();
   EXPECT_EQ(QColor(shot.pixel(18, 18)), QColor(Qt::green));
-  img.SetImageList(&list, 3);
+  img.SetListIndex(3);
   EXPECT_EQ(img.size(), QSize(24, 24));  // missing entry: 20 plus the bevel
   EXPECT_EQ(img.DrawFlags(), 1u);
 }

@@ -186,7 +186,7 @@ TEST(GraphicButton, GlyphAreaByStyleAndExplorerTransparency) {
   liste.AddBitmap(motif);
   CtlBackPanel panneau;
   panneau.resize(100, 40);
-  panneau.SetImageList(&liste, 0, 0);
+  panneau.SetImageList(&liste);
   auto* e = new CtlSpeedButton(&panneau);
   e->setGeometry(10, 5, 25, 24);
   e->SetStyle(ubsExplorer);

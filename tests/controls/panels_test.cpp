@@ -6,7 +6,9 @@
 #include <QVBoxLayout>
 
 
+#include "controls/backpanel.h"
 #include "controls/basecontrols.h"
+#include "controls/image.h"
 #include "controls/panels.h"
 #include "controls/properties.h"
 
@@ -112,4 +114,78 @@ TEST(GraphicControl, MoveWithoutResizeSendsOnlyThePositionBit) {
   g->resize(40, 40);
   ASSERT_EQ(spy.count(), 2);
   EXPECT_EQ(spy.at(1).at(0).toUInt(), CtlBaseControl::kSizeChanged);
+}
+
+namespace {
+
+// A 4 x 4 picture with one distinct colour per pixel, tiled by back panels.
+QImage Checker() {
+  QImage img(4, 4, QImage::Format_RGB32);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) img.setPixel(x, y, qRgb(40 * x + 20, 40 * y + 20, 200));
+  return img;
+}
+
+}  // namespace
+
+TEST(ImageEntry, NegativeIndexIgnoredAndADestroyedListForgotten) {
+  auto list = std::make_unique<CtlBitmapList>();
+  list->AddBitmap(Checker());
+  CtlBackPanel panel;
+  panel.resize(20, 20);
+  panel.SetImageIndex(-1);
+  EXPECT_EQ(panel.ImageIndex(), 0);
+  panel.SetListIndex(3);
+  panel.SetListIndex(-2);
+  EXPECT_EQ(panel.ListIndex(), 3);
+  panel.SetListIndex(0);
+  panel.SetImageList(list.get());
+  EXPECT_TRUE(panel.HasEntry());
+  EXPECT_TRUE(panel.HasBuffer());
+  CtlLImage image;
+  image.SetImageList(list.get());
+  list.reset();
+  EXPECT_EQ(panel.ImageList(), nullptr);
+  EXPECT_EQ(image.ImageList(), nullptr);
+  EXPECT_FALSE(panel.HasBuffer());
+  panel.grab();
+  image.grab();
+}
+
+TEST(BackPanel, TransparentChildrenShowThePictureAtTheirPlace) {
+  CtlBitmapList list;
+  list.AddBitmap(Checker());
+  QWidget top;
+  auto* back = new CtlBackPanel(&top);
+  back->setGeometry(0, 0, 80, 60);
+  back->SetImageList(&list);
+  auto* outer = new CtlSimplePanel(back);
+  outer->setGeometry(9, 6, 50, 40);
+  outer->SetTransparent(true);
+  outer->SetColor(CtlRgb(255, 0, 0));
+  auto* inner = new CtlSimplePanel(outer);
+  inner->setGeometry(5, 7, 20, 20);
+  inner->SetTransparent(true);
+  inner->SetColor(CtlRgb(0, 255, 0));
+  top.show();
+  EXPECT_TRUE(outer->IsTransparent());
+  EXPECT_TRUE(inner->IsTransparent());
+  const QImage shot = back->grab().toImage();
+  const QImage tile = Checker();
+  for (QPoint at : {QPoint(10, 7), QPoint(15, 14), QPoint(22, 20), QPoint(33, 30)})
+    EXPECT_EQ(shot.pixel(at), tile.pixel(at.x() % 4, at.y() % 4)) << at.x() << "," << at.y();
+
+  // An opaque child paints its colour; a new entry repaints the picture under the children.
+  inner->SetTransparent(false);
+  EXPECT_EQ(back->grab().toImage().pixel(20, 20), qRgb(0, 255, 0));
+  QImage other(4, 4, QImage::Format_RGB32);
+  other.fill(qRgb(1, 2, 3));
+  list.AddBitmap(other);
+  const int builds = back->BuildCount();
+  back->SetListIndex(1);
+  EXPECT_EQ(back->BuildCount(), builds + 1);
+  EXPECT_EQ(back->grab().toImage().pixel(12, 9), qRgb(1, 2, 3));
+  // A transparent back panel has no buffer of its own.
+  back->SetTransparent(true);
+  EXPECT_FALSE(back->HasBuffer());
 }

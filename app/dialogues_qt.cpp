@@ -64,6 +64,22 @@ std::optional<std::string> QtDialoguesDocuments::chemin_ouverture() {
   return executer(*d);
 }
 
+std::unique_ptr<QFileDialog> construire_dialogue_parcours(QWidget* parent) {
+  auto d = std::make_unique<QFileDialog>(parent, QStringLiteral("Scan ..."));
+  d->setAcceptMode(QFileDialog::AcceptOpen);
+  d->setFileMode(QFileDialog::ExistingFiles);
+  d->setNameFilter(QStringLiteral("Images (*.vue)"));
+  return d;
+}
+
+std::vector<std::string> QtDialoguesDocuments::chemins_parcours() {
+  auto d = construire_dialogue_parcours(parent_);
+  std::vector<std::string> noms;
+  if (d->exec() != QDialog::Accepted) return noms;
+  for (const QString& f : d->selectedFiles()) noms.push_back(f.toLocal8Bit().toStdString());
+  return noms;
+}
+
 void QtDialoguesDocuments::curseur_attente(bool actif) {
   if (actif)
     QApplication::setOverrideCursor(Qt::WaitCursor);

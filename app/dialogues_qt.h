@@ -13,11 +13,15 @@ class QFileDialog;
 std::unique_ptr<QFileDialog> construire_dialogue_sauvegarde(DialogueSauvegarde genre, QWidget* parent);
 std::unique_ptr<QFileDialog> construire_dialogue_ouverture(QWidget* parent);
 
+// The "Scan ..." dialog, built but not run: view documents, several at once.
+std::unique_ptr<QFileDialog> construire_dialogue_parcours(QWidget* parent);
+
 class QtDialoguesDocuments : public DialoguesDocuments {
  public:
   explicit QtDialoguesDocuments(QWidget* parent = nullptr) : parent_(parent) {}
   std::optional<std::string> chemin_sauvegarde(DialogueSauvegarde genre) override;
   std::optional<std::string> chemin_ouverture() override;
+  std::vector<std::string> chemins_parcours() override;
   void curseur_attente(bool actif) override;
 
  private:

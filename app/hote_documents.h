@@ -78,5 +78,7 @@ class DialoguesDocuments {
   // The chosen path, or nullopt on Cancel. The dialogs ask before overwriting.
   virtual std::optional<std::string> chemin_sauvegarde(DialogueSauvegarde genre) = 0;
   virtual std::optional<std::string> chemin_ouverture() = 0;
+  // The "Scan ..." choice of several view documents; empty on Cancel.
+  virtual std::vector<std::string> chemins_parcours() = 0;
   virtual void curseur_attente(bool actif) = 0;
 };

@@ -74,7 +74,7 @@ constexpr DefinitionBouton kBoutons[] = {
 
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
-    "Import ...", "Scan ...", "Print ...", "Printer adjustments ...",
+    "Import ...", "Print ...", "Printer adjustments ...",
     "&Creation options ...", "&Refine options ...", "Combine two mountains", "&Edit the active mountain",
     "&Refresh the edition window", "&Lift ...", "Cross-Section", "&Close edition", "View options ..."};
 
@@ -283,7 +283,7 @@ void TBasewindow::construire_menus() {
   ajouter_action(f, "Remove", doc(&CommandesDocuments::Supprimer));
   f->addSeparator();
   ajouter_action(f, "Import ...", {}, {}, 4016);
-  ajouter_action(f, "Scan ...", {});
+  ajouter_action(f, "Scan ...", [this] { ParcoursClick(); });
   ajouter_action(f, "Print ...", {});
   ajouter_action(f, "Printer adjustments ...", {});
   f->addSeparator();
@@ -1031,6 +1031,9 @@ void TBasewindow::UpdateItems() {
   if (galerie_ouverte && (!galerie || galerie->fermee())) {
     galerie_ouverte = 0;
     regler("Scan ...", true);
+    // Windows never delete themselves: a closed gallery goes here.
+    if (galerie) galerie->deleteLater();
+    galerie = nullptr;
   }
   if (import_ouvert && (!importation || importation->fermee)) import_ouvert = 0;
 

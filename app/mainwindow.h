@@ -122,6 +122,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void Timer_deleteTimer();
   void TimerThread1Timer();
   void fichiers_deposes(const QStringList& chemins);
+  void ParcoursClick();  // "Scan ...": the gallery of the chosen view documents
   void ouvrir_par_extension(const QString& chemin);
   void Lire_options();
   void Sauve_options();

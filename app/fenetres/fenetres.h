@@ -149,7 +149,9 @@ class FenetreGalerie : public QWidget {
   std::uint8_t vue_choisie = 0;
   std::string fichier_choisi;
   std::uint8_t aide_contextuelle = 0;
-  bool fermee() const { return !isVisible(); }
+  std::uint8_t fermeture = 0;  // raised by the window's own close
+  platform::WindowHandle principale = 0;
+  bool fermee() const { return fermeture != 0; }
 };
 
 // Import window.

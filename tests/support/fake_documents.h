@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/hote_documents.h"
@@ -113,4 +114,6 @@ class FakeDialoguesDocuments : public DialoguesDocuments {
     return r;
   }
   void curseur_attente(bool actif) override { attente += actif ? 1 : -1; }
+  std::vector<std::string> parcours;  // the next "Scan ..." answer
+  std::vector<std::string> chemins_parcours() override { return std::exchange(parcours, {}); }
 };

@@ -140,6 +140,8 @@ int Texts(QPainter& p, int y) {
 
 }  // namespace
 
+bool WriteButtonPictures(const QString& folder);  // gallery_buttons.cpp
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc != 2) {
@@ -174,5 +176,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s: %s\n", out.toLocal8Bit().constData(), e.c_str());
     return 1;
   }
-  return 0;
+  return WriteButtonPictures(folder) ? 0 : 1;
 }

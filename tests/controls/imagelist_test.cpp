@@ -401,3 +401,34 @@ TEST(Containers, SharedContainerAndStringList) {
   shared->StringList()->Clear();
   shared->OnChange = nullptr;
 }
+
+TEST(Containers, StorageModesFetchEmptyBitmapsOnFirstUse) {
+  QTemporaryDir dir;
+  CtlBitmapList stored;
+  stored.AddBitmap(Solid(2, 2, kRed));
+  stored.AddBitmap(Solid(3, 3, qRgb(0, 255, 0)));
+  const QString file = dir.filePath("pics.bmp");
+  stored.SaveToFile(file);
+  {
+    QFile bmp(dir.filePath("pic7.bmp"));
+    ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
+    bmp.write(BuildDIBFile(Solid(5, 5, qRgb(0, 0, 255)), 0));
+  }
+  CtlBitmapList list;
+  list.FileName = file;
+  CtlBitmapListItem* from_list = static_cast<CtlBitmapListItem*>(list.Add());
+  from_list->Ident = 1;
+  CtlBitmapListItem* missing = static_cast<CtlBitmapListItem*>(list.Add());
+  missing->Ident = 9;
+  list.StorageMode = 1;
+  EXPECT_EQ(list.GetImage(0, 0).size(), QSize(3, 3));
+  EXPECT_FALSE(list.IsValidImage(1, 0));  // item 9 of a two-item file: stays empty
+  list.StorageMode = 4;
+  CtlBitmapListItem* from_file = static_cast<CtlBitmapListItem*>(list.Add());
+  from_file->Ident = 7;
+  EXPECT_EQ(list.GetImage(2, 0).pixel(0, 0), qRgb(0, 0, 255));
+  list.StorageMode = 3;
+  CtlBitmapListItem* none = static_cast<CtlBitmapListItem*>(list.Add());
+  none->Ident = 1;
+  EXPECT_FALSE(list.IsValidImage(3, 0));
+}

@@ -490,6 +490,38 @@ void CtlStringListItem::Assign(const CtlListItem& source) {
   ItemChanged();
 }
 
+// Wave item.
+
+void CtlWaveListItem::Clear() {
+  Wave.Clear();
+  ItemChanged();
+}
+
+std::uint8_t CtlWaveListItem::GetFlags() const { return CtlListItem::GetFlags() | (IsEmpty() ? 0 : 8); }
+
+void CtlWaveListItem::WriteToStream(QIODevice& stream) const {
+  WriteHead(stream);
+  if (!IsEmpty()) WriteWave(stream, Wave, Compressed);
+}
+
+void CtlWaveListItem::ReadFromStream(QIODevice& stream) {
+  const Head h = ReadHeadFields(stream);
+  CtlWave wave;
+  if (h.flags & 8) ReadWave(stream, wave, h.flags & 1);
+  Compressed = h.flags & 1;
+  Description = h.description;
+  Ident = h.ident;
+  PixelFormat = FormatOfFlags(h.flags);
+  Wave.Assign(wave);
+  ItemChanged();
+}
+
+void CtlWaveListItem::Assign(const CtlListItem& source) {
+  CtlListItem::Assign(source);
+  if (auto* s = dynamic_cast<const CtlWaveListItem*>(&source)) Wave.Assign(s->Wave);
+  ItemChanged();
+}
+
 // ---- containers ----
 
 CtlCustomContainer::~CtlCustomContainer() {
@@ -750,6 +782,8 @@ void CtlBitmapList::DrawExt(QPainter& p, const QRect& r, int l, int, CtlColor tr
 
 std::unique_ptr<CtlListItem> CtlStringList::NewItem() const { return std::make_unique<CtlStringListItem>(); }
 
+std::unique_ptr<CtlListItem> CtlWaveList::NewItem() const { return std::make_unique<CtlWaveListItem>(); }
+
 // ---- the shared container ----
 
 CtlContainer::CtlContainer() : CtlBaseContainer(nullptr) {
@@ -757,6 +791,7 @@ CtlContainer::CtlContainer() : CtlBaseContainer(nullptr) {
   bitmaps_.OnChange = forward;
   images_.OnChange = forward;
   strings_.OnChange = forward;
+  waves_.OnChange = forward;
 }
 
 CtlContainer* CtlContainer::Instance() {

@@ -1,5 +1,5 @@
 // Picture containers: image lists (per item a strip of equal images, with an
-// optional mask strip) and bitmap lists (one picture per item), string lists,
+// optional mask strip) and bitmap lists (one picture per item), string and wave lists,
 // their byte-exact item format, whole-list streams and list files, and the
 // change links through which controls hear of changes. Controls name a
 // picture by (list index l, image index k) and hold a CtlCustomImageList.
@@ -23,6 +23,7 @@
 #include "controls/ctlobject.h"
 #include "controls/paintkit.h"
 #include "controls/streams.h"
+#include "controls/wave.h"
 
 class CtlBaseContainer;
 class CtlCustomContainer;
@@ -189,6 +190,18 @@ class CtlStringListItem : public CtlListItem {
   void Assign(const CtlListItem& source) override;
 };
 
+class CtlWaveListItem : public CtlListItem {
+  Q_OBJECT
+ public:
+  CtlWave Wave;
+  void Clear() override;
+  bool IsEmpty() const override { return Wave.IsEmpty(); }
+  void ReadFromStream(QIODevice& stream) override;
+  void WriteToStream(QIODevice& stream) const override;
+  std::uint8_t GetFlags() const override;
+  void Assign(const CtlListItem& source) override;
+};
+
 // List kinds, their signatures and file extensions; kind 5 is no known kind.
 enum CtlContainerKind : int { ckImageList = 0, ckBitmapList = 1, ckWaveList = 2, ckStringList = 3, ckRichText = 4,
                               ckUnknown = 5 };
@@ -327,6 +340,13 @@ class CtlStringList : public CtlCustomContainer {
   std::unique_ptr<CtlListItem> NewItem() const override;
 };
 
+class CtlWaveList : public CtlCustomContainer {
+  Q_OBJECT
+ public:
+  explicit CtlWaveList(QObject* owner = nullptr) : CtlCustomContainer(ckWaveList, owner) {}
+  std::unique_ptr<CtlListItem> NewItem() const override;
+};
+
 // The process-wide container with one list of each kind, made on first use.
 class CtlContainer : public CtlBaseContainer {
   Q_OBJECT
@@ -335,10 +355,12 @@ class CtlContainer : public CtlBaseContainer {
   CtlBitmapList* BitmapList() { return &bitmaps_; }
   CtlImageList* ImageList() { return &images_; }
   CtlStringList* StringList() { return &strings_; }
+  CtlWaveList* WaveList() { return &waves_; }
 
  private:
   CtlContainer();
   CtlBitmapList bitmaps_;
   CtlImageList images_;
   CtlStringList strings_;
+  CtlWaveList waves_;
 };

@@ -432,3 +432,23 @@ TEST(Containers, StorageModesFetchEmptyBitmapsOnFirstUse) {
   none->Ident = 1;
   EXPECT_FALSE(list.IsValidImage(3, 0));
 }
+
+TEST(Containers, WaveItemsRoundTripPlainAndPacked) {
+  QByteArray riff("RIFF");
+  riff += Hex("24000000") + "WAVEfmt " + Hex("10000000 0100 0100 401f0000 401f0000 0100 0800") + "data" + Hex("00000000");
+  CtlWaveList list;
+  auto* item = static_cast<CtlWaveListItem*>(list.Add());
+  ReadFrom(riff, [&](QIODevice& s) { item->Wave.LoadFromStream(s); });
+  item->Description = "ding";
+  EXPECT_EQ(item->GetFlags(), 2 | 8);
+  for (bool packed : {false, true}) {
+    item->Compressed = packed;
+    CtlWaveList back;
+    ReadFrom(Written([&](QIODevice& s) { list.SaveItems(s, false); }), [&](QIODevice& s) { back.LoadItems(s, false); });
+    ASSERT_EQ(back.Count(), 1);
+    auto* w = static_cast<CtlWaveListItem*>(back.GetItem(0));
+    EXPECT_EQ(w->Description, "ding");
+    EXPECT_EQ(w->Wave.Size(), riff.size()) << packed;
+  }
+  EXPECT_EQ(CtlContainer::Instance()->WaveList()->Kind(), ckWaveList);
+}

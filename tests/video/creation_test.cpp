@@ -277,6 +277,18 @@ TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
   ASSERT_TRUE(vcv::get_file_info(film, 0, info));
   EXPECT_EQ(info.frames, 19);
   EXPECT_FALSE(fs::exists(temp("video2.avi")));
+  // The widest frames the layer takes.
+  video.largeur_image = 4095;
+  video.hauteur_image = 16;
+  video.type_video = 6;
+  video.derniere_image = 4;
+  const std::string large = fabriquer(7);
+  ASSERT_FALSE(large.empty());
+  ASSERT_TRUE(vcv::get_file_info(large, 0, info));
+  EXPECT_EQ(info.width, 4095);
+  EXPECT_EQ(info.height, 16);
+  video.type_video = 2;
+  video.derniere_image = 20;
   TCreation grande;
   video.largeur_image = video.hauteur_image = 70000;
   grande.init_creation(video, dossier.string(), palette.get(), terrain.get(), 5);

@@ -1,5 +1,7 @@
 // Height encoding of the picture shown to the user, the decoder, the mesh
 // degree proposal and the frame geometry.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "import/importation.h"
@@ -44,9 +46,13 @@ std::array<render::Point, 3> cadre_import::sommets() const {
   const double r = rayon();
   std::array<render::Point, 3> s;
   const double decalages[3] = {decalage_1, decalage_2, decalage_3};
+  // A centre far out of the picture must not overflow.
+  auto borne = [](std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+  };
   for (int k = 0; k < 3; ++k)
-    s[static_cast<std::size_t>(k)] = {cx + Round(r * std::cos(rotation + decalages[k])),
-                                      cy + Round(r * std::sin(rotation + decalages[k]))};
+    s[static_cast<std::size_t>(k)] = {borne(std::int64_t(cx) + Round(r * std::cos(rotation + decalages[k]))),
+                                      borne(std::int64_t(cy) + Round(r * std::sin(rotation + decalages[k])))};
   return s;
 }
 

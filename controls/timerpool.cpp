@@ -43,7 +43,14 @@ void CtlTimerItem::SetInterval(int ms) {
 CtlTimerPool::CtlTimerPool(int min_interval, QObject* owner) : CtlComponent(owner), min_interval_(min_interval) {
   if (min_interval < 1 || min_interval > 65535) throw CtlError(kBadInterval);
   timer_.setInterval(min_interval);
-  connect(&timer_, &QTimer::timeout, this, &CtlTimerPool::Step);
+  // No exception leaves the Qt timer handler: an event that throws is reported and the step ends.
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    try {
+      Step();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "Timer event failed: %s\n", e.what());
+    }
+  });
 }
 
 CtlTimerPool::~CtlTimerPool() {

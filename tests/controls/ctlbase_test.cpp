@@ -304,3 +304,13 @@ TEST(TimerPoolClock, TheTimerRunsExactlyWhileSomeItemIsEnabled) {
   EXPECT_FALSE(pool.TimerActive());
   EXPECT_FALSE(pool.Running());
 }
+
+TEST_F(TimerPool, AThrowingEventLeavesThePoolStepping) {
+  int fired = 0;
+  pool.Add(1, 50, [&](CtlTimerPool*) {
+    if (++fired == 1) throw CtlError("failed");
+  });
+  EXPECT_THROW(pool.Step(), CtlError);
+  pool.Step();
+  EXPECT_EQ(fired, 2);
+}

@@ -103,9 +103,9 @@ void CtlButtonControl::SetCaption(const QString& c) {
 }
 
 void CtlButtonControl::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
-  list_ = list;
-  if (list_index >= 0) list_index_ = list_index;
-  if (image_index >= 0) image_index_ = image_index;
+  SetListIndex(list_index);
+  SetImageIndex(image_index);
+  CtlCustomPanel::SetImageList(list);
   StripChanged();
 }
 
@@ -115,7 +115,7 @@ void CtlButtonControl::StripChanged() {
 }
 
 QImage CtlButtonControl::Strip() const {
-  if (UsesListStrip()) return list_->GetImage(list_index_, image_index_);
+  if (UsesListStrip()) return Entry().Picture();
   return BuiltInStrip();
 }
 

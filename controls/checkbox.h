@@ -54,8 +54,9 @@ class CtlButtonControl : public CtlCustomPanel {
   void SetColor(CtlColor c);
 
   // The mark strip from an image list entry; the built-in strip when the entry is missing.
+  using CtlCustomPanel::SetImageList;
   void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
-  bool UsesListStrip() const { return list_ && list_->IsValidImage(list_index_, image_index_); }
+  bool UsesListStrip() const { return HasEntry(); }
   QImage Strip() const;
   // Width of one cell of the strip in use.
   virtual int CellWidth() const = 0;
@@ -82,6 +83,7 @@ class CtlButtonControl : public CtlCustomPanel {
   virtual void UserClick() = 0;
   void AdjustSize();
   void StripChanged();
+  void ImageListChanged() override { StripChanged(); }
   // The cell of the present state.
   QImage Mark() const;
   // Enabled flag, text effects and the focus map for the layout routine.
@@ -107,8 +109,6 @@ class CtlButtonControl : public CtlCustomPanel {
   bool use_bitmap_ = false;
   bool pressed_ = false;
   QString caption_;
-  const CtlCustomImageList* list_ = nullptr;
-  int list_index_ = 0, image_index_ = 0;
   QPointer<QShortcut> accelerator_;
   QRect last_mark_, last_text_;
 };

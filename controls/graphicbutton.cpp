@@ -83,16 +83,19 @@ void CtlBaseGraphicButton::SetMultiLine(bool multi) {
 }
 
 void CtlBaseGraphicButton::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
-  list_ = list;
-  if (list_index >= 0) list_index_ = list_index;
-  if (image_index >= 0) image_index_ = image_index;
-  glyph_.SetGlyph(list_ && list_->IsValidImage(list_index_, image_index_) ? list_->GetImage(list_index_, image_index_)
-                                                                      : QImage());
+  SetListIndex(list_index);
+  SetImageIndex(image_index);
+  CtlBaseControl::SetImageList(list);
+  ImageListChanged();
+}
+
+void CtlBaseGraphicButton::ImageListChanged() {
+  glyph_.SetGlyph(Entry().Picture());
   RequestRepaint();
 }
 
 void CtlBaseGraphicButton::SetGlyph(const QImage& glyph) {
-  list_ = nullptr;
+  CtlBaseControl::SetImageList(nullptr);
   glyph_.SetGlyph(glyph);
   RequestRepaint();
 }

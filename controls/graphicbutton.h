@@ -60,6 +60,7 @@ class CtlBaseGraphicButton : public CtlBaseControl {
 
   // Glyph taken from the entry (list index, image index) of a picture list;
   // negative indices are ignored; a missing entry clears the glyph.
+  using CtlBaseControl::SetImageList;
   void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
   void SetGlyph(const QImage& glyph);  // unlinks the picture list
   void SetNumGlyphs(int n);
@@ -105,6 +106,7 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   void SetState(int state, bool by_mouse = false);
   bool IsDown() const { return state_ == bsPressed || state_ == bsHeld || state_ == bsDropDown || state_ == bsDisabledPressed; }
   void RequestRepaint();
+  void ImageListChanged() override;
   // Caption colour: EnterColor while hot or down with AllowMouseOver and EnterColorChange.
   QColor CaptionColour() const;
   // Glyph and caption placed by the layout inside `area`.
@@ -160,8 +162,6 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   int state_ = bsUp;
   int previous_ = bsUp;
   int repaint_requests_ = 0;
-  const CtlCustomImageList* list_ = nullptr;
-  int list_index_ = 0, image_index_ = 0;
   CtlGlyph glyph_;
   QPointer<QShortcut> accelerator_;
   CtlPoolTimer hover_;

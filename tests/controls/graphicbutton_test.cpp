@@ -330,3 +330,19 @@ TEST(ShapeButton, ShapeAndColourChangesRecalculateByThemselves) {
   QPainter p(&img);
   DrawShape(p, QRect(0, 0, 0, 0), stStar, &copie.Shadow, copie.Bevel, Qt::red, pts);
 }
+
+TEST(GraphicButton, ADeletedPictureListIsForgotten) {
+  QWidget parent;
+  auto* b = new CtlSpeedButton(&parent);
+  auto* liste = new CtlBitmapList;
+  QImage img(16, 16, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  liste->AddBitmap(img);
+  b->SetImageList(liste, 0, 0);
+  EXPECT_FALSE(b->GlyphObject().Glyph().isNull());
+  delete liste;
+  EXPECT_EQ(b->ImageList(), nullptr);
+  b->SetImageList(nullptr, -1, -1);
+  EXPECT_TRUE(b->GlyphObject().Glyph().isNull());
+  b->grab();
+}

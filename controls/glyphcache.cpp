@@ -110,11 +110,15 @@ void CtlGlyph::SetFlat(bool flat) {
   flat_ = flat;
 }
 
-int CtlGlyph::StateIndex(int state) {
+int CtlGlyph::StateSlot(int state, int num_glyphs, bool flat) {
   if (state < 0 || state > 7) state = 0;
-  int slot = state;
-  if (state == 1 || state == 7) slot = 1;
-  else if (state > num_glyphs_ - 1) slot = flat_ ? (state == 6 ? 4 : 2) : 0;
+  if (state == 1 || state == 7) return 1;
+  if (state > num_glyphs - 1) return flat ? (state == 6 ? 4 : 2) : 0;
+  return state;
+}
+
+int CtlGlyph::StateIndex(int state) {
+  const int slot = StateSlot(state, num_glyphs_, flat_);
   if (indices_[static_cast<std::size_t>(slot)] >= 0) return indices_[static_cast<std::size_t>(slot)];
   if (glyph_.isNull() || num_glyphs_ <= 0) return -1;
   int w = glyph_.width() / num_glyphs_, h = glyph_.height();
@@ -126,8 +130,9 @@ int CtlGlyph::StateIndex(int state) {
     image = glyph_.copy(slot * w, 0, w, h);
   } else {
     QImage section = glyph_.copy(0, 0, w, h);
-    if (slot == 0) image = section.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
-    else if (slot == 1) image = MakeEmbossedImage(section);
+    // Flat buttons show an uncoloured up image; the disabled image is a shadow over a highlight.
+    if (slot == 0) image = MakeEmbossedImage(section);
+    else if (slot == 1) MakeDisabledGlyph(image, section, 0, 0);
     else image = section;
   }
   indices_[static_cast<std::size_t>(slot)] = strip_->AddGlyph(image, transparent_);
@@ -137,4 +142,14 @@ int CtlGlyph::StateIndex(int state) {
 QImage CtlGlyph::StateImage(int state) {
   int i = StateIndex(state);
   return i >= 0 && strip_ ? strip_->Image(i) : QImage();
+}
+
+QRect CtlGlyph::Draw(QPainter& p, const QString& text, const Ctl3DCaption* fx, const GlyphTextLayoutValues& layout,
+                     int state, unsigned layout_state, int text_flags, const QRect& r, const QColor& font_colour) {
+  const QImage image = StateImage(state);
+  if (image.isNull())
+    return DrawGlyphTextLayout(p, text, fx, layout, nullptr, nullptr, clNone, layout_state, text_flags, QRect(), r,
+                               font_colour);
+  return DrawGlyphTextLayout(p, text, fx, layout, &image, nullptr, QColorToCtl(transparent_), layout_state,
+                             text_flags, image.rect(), r, font_colour);
 }

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "controls/paintkit.h"
+
 // One strip of equally sized images with their masks (transparent pixels).
 class CtlGlyphList {
  public:
@@ -55,10 +57,17 @@ class CtlGlyph {
   void SetFlat(bool flat);
   QColor TransparentColor() const { return transparent_; }
 
+  // Image slot of a button state: 1 and 7 the disabled image; states the
+  // strip lacks take slot 0, or for a flat glyph 4 (state 6) and 2.
+  static int StateSlot(int state, int num_glyphs, bool flat);
   // Strip index of the image for button state 0..7, built on first use; -1 without glyph.
   int StateIndex(int state);
   QImage StateImage(int state);
   CtlGlyphList* Strip() const { return strip_; }
+  // Glyph of the button state (none without a glyph) and text placed by the
+  // layout; returns the focus rectangle. `layout_state` holds the layout's flags.
+  QRect Draw(QPainter& p, const QString& text, const Ctl3DCaption* fx, const GlyphTextLayoutValues& layout, int state,
+             unsigned layout_state, int text_flags, const QRect& r, const QColor& font_colour);
 
   std::function<void()> OnChange;
 

@@ -8,6 +8,7 @@
 
 #include "controls/backpanel.h"
 #include "controls/basecontrols.h"
+#include "controls/glyphcache.h"
 #include "controls/image.h"
 #include "controls/panels.h"
 #include "controls/properties.h"
@@ -188,4 +189,55 @@ TEST(BackPanel, TransparentChildrenShowThePictureAtTheirPlace) {
   // A transparent back panel has no buffer of its own.
   back->SetTransparent(true);
   EXPECT_FALSE(back->HasBuffer());
+}
+
+TEST(GlyphCache, StateSlotTable) {
+  // Rows: NumGlyphs 1..5; columns: states 0..7; plain then flat.
+  const int plain[5][8] = {{0, 1, 0, 0, 0, 0, 0, 1}, {0, 1, 0, 0, 0, 0, 0, 1}, {0, 1, 2, 0, 0, 0, 0, 1},
+                           {0, 1, 2, 3, 0, 0, 0, 1}, {0, 1, 2, 3, 4, 0, 0, 1}};
+  const int flat[5][8] = {{0, 1, 2, 2, 2, 2, 4, 1}, {0, 1, 2, 2, 2, 2, 4, 1}, {0, 1, 2, 2, 2, 2, 4, 1},
+                          {0, 1, 2, 3, 2, 2, 4, 1}, {0, 1, 2, 3, 4, 2, 4, 1}};
+  for (int n = 1; n <= 5; ++n)
+    for (int s = 0; s < 8; ++s) {
+      EXPECT_EQ(CtlGlyph::StateSlot(s, n, false), plain[n - 1][s]) << n << " " << s;
+      EXPECT_EQ(CtlGlyph::StateSlot(s, n, true), flat[n - 1][s]) << n << " " << s;
+    }
+}
+
+TEST(GlyphCache, DisabledImageAndNewGlyphRelease) {
+  QImage img(16, 16, QImage::Format_RGB32);
+  img.fill(qRgb(255, 0, 255));
+  for (int y = 4; y < 12; ++y)
+    for (int x = 3; x < 10; ++x) img.setPixel(x, y, qRgb(200, 40, 40));
+  CtlGlyph g;
+  g.SetGlyph(img);
+  QImage expected;
+  MakeDisabledGlyph(expected, img, 0, 0);
+  const QImage disabled = g.StateImage(1);
+  ASSERT_EQ(disabled.size(), expected.size());
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x)
+      if ((expected.pixel(x, y) & 0xFFFFFF) != 0xFF00FF)
+        EXPECT_EQ(disabled.pixel(x, y) & 0xFFFFFF, expected.pixel(x, y) & 0xFFFFFF) << x << "," << y;
+  ASSERT_NE(g.Strip(), nullptr);
+  g.SetGlyph(QImage());
+  EXPECT_EQ(g.Strip(), nullptr);
+  EXPECT_EQ(g.StateIndex(0), -1);
+}
+
+TEST(GlyphCache, DrawPlacesTheStateImageAndTheText) {
+  QImage img(8, 8, QImage::Format_RGB32);
+  img.fill(qRgb(0, 128, 0));
+  img.setPixel(0, 7, qRgb(255, 0, 255));
+  CtlGlyph g;
+  g.SetGlyph(img);
+  QImage canvas(40, 20, QImage::Format_RGB32);
+  canvas.fill(Qt::white);
+  {
+    QPainter p(&canvas);
+    CtlButtonLayout layout;
+    g.Draw(p, QString(), nullptr, layout.Values(), 0, glEnabled, 0, canvas.rect(), Qt::black);
+  }
+  EXPECT_EQ(canvas.pixel(20, 10), qRgb(0, 128, 0));  // centred
+  EXPECT_EQ(canvas.pixel(2, 2), qRgb(255, 255, 255));
 }

@@ -16,8 +16,10 @@ set -euo pipefail
 build/bin/quorvel "$1" &
 pid=$!
 sleep 4
-win=$(xdotool search --name '^Quorvel$' | head -n 1)
+win=$(xdotool search --onlyvisible --name '^Quorvel$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
+# The program is the active one, as for a user working in it (no window manager here).
+xdotool windowfocus "$win" || true
 sleep 1
 # Pointer over the "Open" button of the tool bar (left part of the button bar).
 read -r wx wy < <(xdotool getwindowgeometry "$win" | awk '/Position/ {split($2, a, ","); print a[1], a[2]}')

@@ -199,6 +199,12 @@ void TMatricewindow::actualiser() {
   }
 }
 
+void TMatricewindow::marquer_sans_fichier() {
+  texte_etat = "       New mountain";
+  actualiser();
+  update();
+}
+
 void TMatricewindow::paintEvent(QPaintEvent* e) {
   CarteMontagne::paintEvent(e);
   if (fermeture_commencee) return;

@@ -28,6 +28,7 @@ class TMatricewindow : public CarteMontagne {
   explicit TMatricewindow(QWidget* parent = nullptr);
   void initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date) override;
   void marquer_sauvee(long long date) override;
+  void marquer_sans_fichier() override;
   void BitBtn1Click();  // shows the memo
   void BitBtn2Click();  // hides it
 

@@ -38,6 +38,7 @@ struct CommandesFichier::Instantane {
   Type_matrice type;
   std::string fichier_courant;
   std::string document_precedent;
+  bool titres = false;  // captions were changed before the write: put them back
 };
 
 CommandesFichier::Instantane CommandesFichier::prendre_instantane(int m) const {
@@ -48,7 +49,7 @@ void CommandesFichier::restaurer(const Instantane& s) {
   e_.montagnes[s.m].type = s.type;
   e_.fichier_courant = s.fichier_courant;
   e_.document_precedent = s.document_precedent;
-  renouveler_titres(s.m);
+  if (s.titres) renouveler_titres(s.m);
 }
 
 std::string CommandesFichier::titre_fiche(int m) const {
@@ -113,11 +114,15 @@ bool CommandesFichier::nom_document(bool vue, bool video) {
   t.a_fichier = 1;
   t.genre = video ? 3 : vue ? 2 : 1;
   t.modifie_edition = 0;
-  hote_.titre_fiche(m, titre_fiche(m));
-  if (vue && e_.vue_courante != 0 && e_.video_courante == 0) hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
-  if (video && e_.video_courante != 0) hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
+  // The captions take the new name only once the document is written.
   const bool ecrit = ecrire(m, vue, video, avant);
-  if (ecrit) recents();
+  if (ecrit) {
+    hote_.titre_fiche(m, titre_fiche(m));
+    if (vue && e_.vue_courante != 0 && e_.video_courante == 0)
+      hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
+    if (video && e_.video_courante != 0) hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
+    recents();
+  }
   dialogues_.curseur_attente(false);
   return ecrit;
 }
@@ -126,7 +131,7 @@ bool CommandesFichier::sauver_document() {
   const int m = e_.montagne_courante;
   if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].type.a_fichier || !e_.montagnes[m].terrain)
     return false;
-  const Instantane avant = prendre_instantane(m);
+  Instantane avant = prendre_instantane(m);
   Type_matrice& t = e_.montagnes[m].type;
   dialogues_.curseur_attente(true);
   e_.fichier_courant = t.fichier;
@@ -145,6 +150,7 @@ bool CommandesFichier::sauver_document() {
   // After a Yes that changes the extension: another existing document is not
   // replaced without asking.
   auto changer = [&](const char* extension) {
+    avant.titres = true;
     const std::string ancien = t.fichier;
     t.fichier = changer_extension(t.fichier, extension);
     t.nom = changer_extension(t.nom.str(), extension);
@@ -237,7 +243,9 @@ bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Insta
   if (!echec.empty()) {
     const std::string chemin = t.fichier;
     restaurer(avant);
-    warn("The file " + chemin + " could not be written: " + echec + ". The previous file is unchanged.", LEGENDE);
+    // The safe write leaves a file that existed as it was.
+    const std::string suite = fichier_existe(chemin) ? ". The previous file is unchanged." : ".";
+    warn("The file " + chemin + " could not be written: " + echec + suite, LEGENDE);
     return false;
   }
   hote_.effacer_modification_edition(m);
@@ -296,7 +304,8 @@ void CommandesFichier::ecrire_film(int w) {
 void CommandesFichier::SupprimerClick() {
   const std::string chemin = e_.fichier_courant;
   if (!fichier_existe(chemin)) return;
-  if (ask_yes_no("Do you want to destroy the file " + chemin + " ?", LEGENDE)) supprimer_fichier(chemin);
+  if (ask_yes_no("Do you want to destroy the file " + chemin + " ?", LEGENDE) && supprimer_fichier(chemin))
+    oublier_fichier(chemin);
   for (const char* ext : {".bmp", ".jpg"}) {
     const std::string p = changer_extension(chemin, ext);
     if (fichier_existe(p) && ask_yes_no("Do you want to destroy the image file " + p + " ?", LEGENDE))
@@ -306,6 +315,18 @@ void CommandesFichier::SupprimerClick() {
     const std::string p = changer_extension(chemin, ext);
     if (fichier_existe(p) && ask_yes_no("Do you want to delete the video file ? " + p + " ?", LEGENDE))
       supprimer_fichier(p);
+  }
+}
+
+void CommandesFichier::oublier_fichier(const std::string& chemin) {
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+    Type_matrice& t = e_.montagnes[m].type;
+    if (!t.utilise || !t.a_fichier || t.fichier != chemin) continue;
+    // The windows stay open; what they hold now exists only in memory, so
+    // the exit asks about it and "&Save" asks for a name.
+    t.a_fichier = 0;
+    t.modifie_edition = 1;
+    hote_.marquer_sans_fichier(m);
   }
 }
 

@@ -47,6 +47,8 @@ class CommandesFichier {
   Instantane prendre_instantane(int m) const;
   void restaurer(const Instantane& s);
   void renouveler_titres(int m);
+  // The document file was deleted: the slots that had it have no file now.
+  void oublier_fichier(const std::string& chemin);
   // Writes the current mountain's document with the parts asked; on failure
   // restores `avant` and warns. True when written.
   bool ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant);

@@ -28,6 +28,9 @@ class HoteDocuments {
   virtual void titre_fiche(int m, const std::string& titre) = 0;
   // The card shows that the document was saved, with the time of day.
   virtual void marquer_sauvee(int m) = 0;
+  // The file of slot m was deleted ("Remove"): its card shows a mountain
+  // without a file.
+  virtual void marquer_sans_fichier(int m) { (void)m; }
   // The map editor of slot m, when open, is no longer modified.
   virtual void effacer_modification_edition(int m) = 0;
 

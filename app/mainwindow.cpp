@@ -1195,8 +1195,9 @@ void TBasewindow::fermer_montagne(int m) {
       e.montagne_courante = k;
       break;
     }
+  // With no mountain left, no mountain is named.
   etat_gauche_->setText(e.montagne_courante ? "Mountain " + Q(e.montagnes[e.montagne_courante].type.nom.str())
-                                            : QString("Mountain "));
+                                            : QString());
 }
 
 void TBasewindow::liberer_carte(int m) {
@@ -1633,6 +1634,10 @@ void TBasewindow::titre_fiche(int m, const std::string& titre) {
 void TBasewindow::marquer_sauvee(int m) {
   if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m])
     cartes[m]->marquer_sauvee(QDateTime::currentSecsSinceEpoch());
+}
+
+void TBasewindow::marquer_sans_fichier(int m) {
+  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m]) cartes[m]->marquer_sans_fichier();
 }
 
 void TBasewindow::effacer_modification_edition(int m) {

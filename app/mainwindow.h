@@ -153,6 +153,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   // --- the document windows as the file commands see them ---
   void titre_fiche(int m, const std::string& titre) override;
   void marquer_sauvee(int m) override;
+  void marquer_sans_fichier(int m) override;
   void effacer_modification_edition(int m) override;
   bool creer_fiche(int m, const std::string& titre, long long date_fichier) override;
   int creer_vue(const std::string& fichier_image) override;

@@ -54,6 +54,8 @@ class CarteMontagne : public FenetreEnfant {
   virtual void initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date);
   // The time of day the document was last saved, shown by the card.
   virtual void marquer_sauvee(long long date) { (void)date; }
+  // The document's file was deleted: the card shows a mountain without a file.
+  virtual void marquer_sans_fichier() {}
 
  protected:
   // A card closes only while it is the active child and marked close-allowed.

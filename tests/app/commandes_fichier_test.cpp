@@ -264,10 +264,12 @@ TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {
   EXPECT_EQ(ui.entries[0].caption, "Quorvel");
   EXPECT_NE(ui.entries[0].text.find(chemin("w.vue")), std::string::npos);
   EXPECT_NE(ui.entries[0].text.find("No space left"), std::string::npos);
+  EXPECT_NE(ui.entries[0].text.find(". The previous file is unchanged."), std::string::npos);
   EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
   EXPECT_EQ(e.montagnes[1].type.genre, 2);
   EXPECT_FALSE(hote.vues_enregistrees.count(v));
-  // Under a new name: the slot keeps its old path.
+  // Under a new name: the slot keeps its old path, and no previous file is
+  // spoken of where there was none.
   simuler_echec_ecriture(10);
   enregistrer_sous("x.mat", false, false);
   simuler_echec_ecriture(std::nullopt);
@@ -276,6 +278,19 @@ TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {
   EXPECT_EQ(hote.titres_fiches[1], "#  1: " + chemin("w.vue"));
   EXPECT_FALSE(fichier_existe(chemin("x.mat")));
   EXPECT_EQ(e.recents.size(), 1u);
+  ASSERT_EQ(ui.entries.size(), 2u);
+  EXPECT_EQ(ui.entries[1].text.find("previous file"), std::string::npos) << ui.entries[1].text;
+  // A failed "Save View under": the captions and the saved state stay.
+  hote.titres_vues[v] = "View #  1 :  w.vue";
+  hote.titres_fiches[1] = "card caption";
+  simuler_echec_ecriture(10);
+  enregistrer_sous("y.vue", true, false);
+  simuler_echec_ecriture(std::nullopt);
+  EXPECT_EQ(hote.titres_vues[v], "View #  1 :  w.vue");
+  EXPECT_EQ(hote.titres_fiches[1], "card caption");
+  EXPECT_EQ(e.montagnes[1].type.fichier, chemin("w.vue"));
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  EXPECT_FALSE(hote.vues_enregistrees.count(v));
 }
 
 TEST_F(Commandes, MoviesFollowTheDocument) {

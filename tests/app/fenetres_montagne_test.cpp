@@ -477,3 +477,30 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   ASSERT_FALSE(a.ui.entries.empty());
   EXPECT_EQ(a.ui.entries.back().text, "Save the modifications of " + titre + " ?");
 }
+
+// "Remove" takes the document's file away: the card no longer speaks of a
+// file, the slot has none (so the exit asks about it), and once every
+// mountain is closed the status line names none.
+TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
+  Atelier a;
+  a.commande("Create a new &Mountain");
+  const QString chemin = a.dossier.path() + "/gone.mat";
+  a.dialogues->sauvegardes.push_back(chemin.toStdString());
+  a.commande("Save &Mountain under...");
+  ASSERT_TRUE(QFileInfo::exists(chemin));
+  TMatricewindow* c = a.carte(1);
+  EXPECT_TRUE(c->texte_etat.startsWith("   File saved today ("));
+  a.w->activer(c);
+  a.ui.answers = {true};
+  a.commande("Remove");
+  EXPECT_FALSE(QFileInfo::exists(chemin));
+  EXPECT_EQ(c->texte_etat, "       New mountain");
+  EXPECT_EQ(a.w->etat.montagnes[1].type.a_fichier, 0);
+  EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 1);
+  a.ui.entries.clear();
+  a.ui.answers = {false};
+  a.commande("Close all the mountains");
+  Programme::vider();
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  EXPECT_EQ(a.w->ligne_etat(), "");
+}

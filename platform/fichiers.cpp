@@ -65,8 +65,42 @@ mode_t mode_pour(const std::string& chemin) {
   return 0666 & ~masque;
 }
 
+// The file a path names once its symbolic links are followed (also when the
+// last link points to a file that does not exist yet); nullopt with errno set
+// on a loop or an unreadable link.
+std::optional<std::string> cible_du_lien(std::string chemin) {
+  for (int sauts = 0; sauts < 40; ++sauts) {
+    struct stat st {};
+    if (::lstat(chemin.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return chemin;
+    std::vector<char> tampon(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+    const ssize_t n = ::readlink(chemin.c_str(), tampon.data(), tampon.size());
+    if (n < 0) return std::nullopt;
+    if (static_cast<std::size_t>(n) >= tampon.size()) {  // grew since lstat
+      errno = ENAMETOOLONG;
+      return std::nullopt;
+    }
+    std::string lien(tampon.data(), static_cast<std::size_t>(n));
+    chemin = (!lien.empty() && lien[0] == '/') ? lien : dossier_de(chemin) + "/" + lien;
+  }
+  errno = ELOOP;
+  return std::nullopt;
+}
+
+// An existing file that the user may not write, or whose mode has no write
+// permission at all (the user marked it read-only), is not replaced.
+bool protege_en_ecriture(const std::string& chemin) {
+  struct stat st {};
+  if (::stat(chemin.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(chemin.c_str(), W_OK) != 0;
+}
+
 template <class Remplir>
-Echec ecrire_sur(const std::string& chemin, Remplir remplir) {
+Echec ecrire_sur(const std::string& nom, Remplir remplir) {
+  // Through a link, the file it points to is replaced, in its own folder.
+  const std::optional<std::string> cible = cible_du_lien(nom);
+  if (!cible) return raison_systeme(errno);
+  const std::string& chemin = *cible;
+  if (protege_en_ecriture(chemin)) return "it is write-protected";
   std::string temporaire;
   const int fd = ouvrir_temporaire(chemin, temporaire);
   if (fd < 0) return raison_systeme(errno);

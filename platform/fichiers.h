@@ -1,7 +1,9 @@
 // File access shared by every layer: whole files read into memory, and every
 // write made safe (a temporary file in the target's folder, flushed and closed,
 // then renamed over the target; on failure the temporary file is removed and
-// the target is untouched). Paths are the local 8-bit file name bytes.
+// the target is untouched). A symbolic link is followed and the file it points
+// to is replaced; a write-protected file is refused. Paths are the local 8-bit
+// file name bytes.
 #pragma once
 
 #include <cstddef>

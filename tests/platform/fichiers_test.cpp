@@ -32,6 +32,56 @@ TEST(Fichiers, FailedWriteLeavesTheTargetAndNoTemporary) {
   fs::remove_all(d);
 }
 
+// Saving through a link replaces the file it points to, in that file's own
+// folder, and the link stays; a link loop is refused.
+TEST(Fichiers, WritesThroughLinksToTheirTargets) {
+  const fs::path d = fs::temp_directory_path() / ("quorvel-liens-" + std::to_string(::getpid()));
+  fs::remove_all(d);
+  fs::create_directories(d / "docs");
+  fs::create_directories(d / "ailleurs");
+  ASSERT_TRUE(ecrire_fichier((d / "ailleurs" / "vrai.mat").string(), "old").empty());
+  fs::create_symlink("../ailleurs/vrai.mat", d / "docs" / "lien.mat");
+  fs::create_symlink(d / "docs" / "lien.mat", d / "lien2.mat");  // a link to a link
+  ASSERT_TRUE(ecrire_fichier((d / "lien2.mat").string(), "new").empty());
+  EXPECT_TRUE(fs::is_symlink(d / "lien2.mat"));
+  EXPECT_TRUE(fs::is_symlink(d / "docs" / "lien.mat"));
+  EXPECT_EQ(lire_fichier((d / "ailleurs" / "vrai.mat").string()).value_or(""), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(d / "docs"), fs::directory_iterator()), 1) << "no temporary left";
+  // A link whose target does not exist yet: the target is made.
+  fs::create_symlink("nouveau.mat", d / "pendant.mat");
+  ASSERT_TRUE(ecrire_fichier((d / "pendant.mat").string(), "made").empty());
+  EXPECT_TRUE(fs::is_symlink(d / "pendant.mat"));
+  EXPECT_EQ(lire_fichier((d / "nouveau.mat").string()).value_or(""), "made");
+  fs::create_symlink("boucle2", d / "boucle1");
+  fs::create_symlink("boucle1", d / "boucle2");
+  EXPECT_FALSE(ecrire_fichier((d / "boucle1").string(), "x").empty());
+  EXPECT_TRUE(fs::is_symlink(d / "boucle1"));
+  fs::remove_all(d);
+}
+
+// A write-protected file in a writable folder is refused and left as it was;
+// so is a copy over it.
+TEST(Fichiers, WriteProtectedFilesAreRefused) {
+  const fs::path d = fs::temp_directory_path() / ("quorvel-protege-" + std::to_string(::getpid()));
+  fs::remove_all(d);
+  fs::create_directories(d);
+  const std::string cible = (d / "doc.mat").string();
+  ASSERT_TRUE(ecrire_fichier(cible, "old").empty());
+  fs::permissions(cible, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const Echec e = ecrire_fichier(cible, "new");
+  EXPECT_EQ(e, "it is write-protected");
+  EXPECT_EQ(lire_fichier(cible).value_or(""), "old");
+  EXPECT_FALSE(copier_fichier(cible, cible).empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 1) << "no temporary left";
+  // Through a link, the target's protection counts.
+  fs::create_symlink("doc.mat", d / "lien.mat");
+  EXPECT_EQ(ecrire_fichier((d / "lien.mat").string(), "new"), "it is write-protected");
+  fs::permissions(cible, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_TRUE(ecrire_fichier((d / "lien.mat").string(), "new").empty());
+  EXPECT_EQ(lire_fichier(cible).value_or(""), "new");
+  fs::remove_all(d);
+}
+
 TEST(Fichiers, NamesAndExtensions) {
   EXPECT_EQ(nom_sans_dossier("/a/b/vallee.vue"), "vallee.vue");
   EXPECT_EQ(changer_fin("/a/vallee.vue", "bmp"), "/a/vallee.bmp");

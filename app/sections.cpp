@@ -210,7 +210,7 @@ const std::vector<Cle<param_vue>>& cles_vue_milieu() {
 }
 
 const std::string CLE_TYPE_CIEL = "Type ciel (1,2,3)  =";
-const std::string PREFIXE_CIEL = "Fichier ciel       =>";
+const std::string PREFIXE_CIEL(PREFIXE_LIGNE_CIEL);
 
 const std::vector<Cle<param_vue>>& cles_vue_fin() {
   using R = param_vue;

@@ -82,9 +82,16 @@ void ecrire_cle_couleur(Sortie& f, std::string_view cle, std::uint8_t r, std::ui
 }
 
 table_section charger_section(Entree& f, GenreSection genre) {
+  const std::size_t plafond = genre == GenreSection::matrice ? LIGNES_SECTION_MATRICE
+                              : genre == GenreSection::vue   ? LIGNES_SECTION_VUE
+                                                             : LIGNES_SECTION_VIDEO;
   table_section t;
-  while (auto l = f.ligne()) {
-    t.lignes.emplace_back(*l);
+  t.lignes.reserve(plafond);
+  while (t.lignes.size() < plafond) {
+    const auto l = f.ligne();
+    if (!l) break;
+    t.lignes.emplace_back(
+        l->substr(0, l->starts_with(PREFIXE_LIGNE_CIEL) ? LONGUEUR_LIGNE_CIEL : LONGUEUR_LIGNE_SECTION));
     if (l->empty()) continue;
     if (genre == GenreSection::matrice ? (*l)[0] == ' ' : (*l)[0] == '-') break;
   }

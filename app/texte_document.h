@@ -82,10 +82,23 @@ struct table_section {
 
 enum class GenreSection { matrice, vue, video };
 
-// Stores lines from the file's position: the mountain section up to and
-// including the next line that begins with a blank, the view and video
-// sections up to and including the line that begins with "-"; every loader
-// also stops at the end of the file.
+// Most lines a section table holds, and the longest line it keeps. The video
+// section has room for its head and its 50 keys (path points 8 to 13 included).
+constexpr std::size_t LIGNES_SECTION_MATRICE = 79;
+constexpr std::size_t LIGNES_SECTION_VUE = 158;
+constexpr std::size_t LIGNES_SECTION_VIDEO = 51;
+constexpr std::size_t LONGUEUR_LIGNE_SECTION = 100;
+// The view's sky line "Fichier ciel       =>" carries a path of any length the
+// system allows: it keeps up to 4096 characters after its prefix.
+constexpr std::string_view PREFIXE_LIGNE_CIEL = "Fichier ciel       =>";
+constexpr std::size_t LONGUEUR_LIGNE_CIEL = 21 + 4096;
+
+// Stores lines from the file's position, each cut to 100 characters (the sky
+// line to its own length): the
+// mountain section up to and including the next line that begins with a
+// blank, the view and video sections up to and including the line that
+// begins with "-"; every loader also stops at the end of the file, and once
+// it holds its most lines (the file then goes on from the next line).
 table_section charger_section(Entree& f, GenreSection genre);
 
 // Looks `cle` up (first matching line wins). Found with a value: column 21

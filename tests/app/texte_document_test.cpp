@@ -4,6 +4,7 @@
 #include <clocale>
 #include <string>
 
+#include "app/document.h"
 #include "app/texte_document.h"
 
 namespace {
@@ -149,6 +150,41 @@ TEST(ChargerSection, StopsWhereEachSectionEnds) {
   EXPECT_EQ(*g.ligne(), "after");
   Entree h(std::string("k\r\nk2"));
   EXPECT_EQ(charger_section(h, GenreSection::vue).lignes.size(), 2u);
+}
+
+// A hostile document of 50 MB: a line of 10 MB and millions of empty lines.
+// Each section table keeps at most its cap of lines, none longer than 100
+// characters, and the document is refused with a message.
+TEST(ChargerSection, HostileDocumentsStayWithinTheCaps) {
+  std::string octets = "  [PARAMETRES MATRICE]\r\n" + std::string(10u << 20, 'x') + "\r\n";
+  octets.reserve(50u << 20);
+  while (octets.size() < (50u << 20)) octets += "\r\n";
+  struct Cas {
+    GenreSection genre;
+    std::size_t plafond;
+  };
+  for (const Cas c : {Cas{GenreSection::matrice, 79}, Cas{GenreSection::vue, 158}, Cas{GenreSection::video, 51}}) {
+    Entree f(octets);
+    ASSERT_TRUE(f.chercher("  [PARAMETRES MATRICE]"));
+    const table_section t = charger_section(f, c.genre);
+    EXPECT_EQ(t.lignes.size(), c.plafond);
+    EXPECT_EQ(t.lignes[0], std::string(100, 'x'));
+    for (const std::string& l : t.lignes) EXPECT_LE(l.size(), 100u);
+    // The file goes on from the line after the last one stored.
+    const auto suite = f.ligne();
+    ASSERT_TRUE(suite.has_value());
+    EXPECT_TRUE(suite->empty());
+  }
+  EXPECT_THROW(lire_document(octets, "hostile.mat", GenreDocument::montagne), ErreurDocument);
+  // A well-formed section longer than its cap: the keys past the cap take
+  // their defaults, the ones before it are read.
+  std::string longue = "Relief             =        42\r\n";
+  for (int k = 0; k < 100; ++k) longue += "Autre              =         1\r\n";
+  longue += "Maillage           =         9\r\n [MATRICE]\r\n";
+  Entree g(longue);
+  const table_section t = charger_section(g, GenreSection::matrice);
+  EXPECT_EQ(lire_entier(t, "Relief             =", 0), 42);
+  EXPECT_EQ(lire_entier(t, "Maillage           =", 7), 7);
 }
 
 TEST(Latin1, ConvertsTypedText) {

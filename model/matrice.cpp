@@ -19,6 +19,16 @@ void poser_point(point_terrain& p, double x, double y, double hauteur) {
   p.hauteur = hauteur;
 }
 
+// Grid node of a point fraction, Round(n x), kept within 0..n: a document may
+// hold fractions outside 0..1 (they stay in it), but the nodes derived from
+// them never lead far outside the lattice nor overflow.
+std::int32_t noeud_de_fraction(std::int32_t n, double fraction) {
+  const double v = n * fraction;
+  if (!(v > 0)) return 0;  // NaN included
+  if (v >= n) return n;
+  return Round(v);
+}
+
 // Pen of a river step: blue for a river, white to rub it out.
 void regler_crayon(MapCanvas* carte, bool visible, int largeur) {
   if (carte) carte->set_pen(visible ? Rgb{0, 0, 255} : Rgb{255, 255, 255}, largeur);
@@ -75,10 +85,10 @@ Tmatrice::Tmatrice(param_mat p) {
 
   // 5. Lattice size and grid nodes of the points.
   n = puissances_de_deux[degre] + 1;
-  cible_i = Round(n * cible.x);
-  cible_j = Round(n * cible.y);
-  observateur_i = Round(n * observateur.x);
-  observateur_j = Round(n * observateur.y);
+  cible_i = noeud_de_fraction(n, cible.x);
+  cible_j = noeud_de_fraction(n, cible.y);
+  observateur_i = noeud_de_fraction(n, observateur.x);
+  observateur_j = noeud_de_fraction(n, observateur.y);
 
   // 6. Layers.
   hauteurs = std::make_unique<Tnoeud>(n);
@@ -167,14 +177,14 @@ void Tmatrice::marquer_modifiee() {
 
 void Tmatrice::placer_cible(double x, double y, double hauteur) {
   poser_point(cible, x, y, hauteur);
-  cible_i = Round(nombre_noeuds * x);
-  cible_j = Round(nombre_noeuds * y);
+  cible_i = noeud_de_fraction(nombre_noeuds, x);
+  cible_j = noeud_de_fraction(nombre_noeuds, y);
 }
 
 void Tmatrice::placer_observateur(double x, double y, double hauteur) {
   poser_point(observateur, x, y, hauteur);
-  observateur_i = Round(nombre_noeuds * x);
-  observateur_j = Round(nombre_noeuds * y);
+  observateur_i = noeud_de_fraction(nombre_noeuds, x);
+  observateur_j = noeud_de_fraction(nombre_noeuds, y);
 }
 
 void Tmatrice::initialiser_apres_import() {

@@ -584,3 +584,40 @@ TEST(Render, NearMistFromTheFarthestCorner) {
   EXPECT_EQ(loin, 6000);
   EXPECT_EQ(pas, 125 - 16000);
 }
+
+// Target and observer fractions far outside 0..1 (a document may hold them):
+// the grid nodes stay within the lattice, the terrain refines, and a render
+// ends without fault; values too large for a node are kept as they are.
+TEST(Render, PointFractionsOutsideTheSideStayBounded) {
+  const double valeurs[][4] = {{100, -5, 1e8, 1e8}, {-1e8, 0.5, 0.5, -1e8}, {1, 1, 0, 0}};
+  for (const auto& f : valeurs) {
+    param_mat p = parametres_test(5);
+    p.cible[0] = f[0];
+    p.cible[1] = f[1];
+    p.observateur[0] = f[2];
+    p.observateur[1] = f[3];
+    auto t = std::make_unique<Tmatrice>(p);
+    for (std::int32_t i = 0; i < t->n; ++i)
+      for (std::int32_t j = 0; i + j < t->n; ++j) t->hauteurs->ecrire(i, j, 40 * (i % 7) + 30 * (j % 5));
+    const std::int32_t n = t->n;
+    for (std::int32_t k : {t->cible_i, t->cible_j, t->observateur_i, t->observateur_j}) {
+      EXPECT_GE(k, 0);
+      EXPECT_LE(k, n);
+    }
+    EXPECT_EQ(t->cible.x, f[0]);
+    EXPECT_EQ(t->observateur.y, f[3]);
+    t->placer_cible(f[2], f[3], 0);
+    EXPECT_LE(t->cible_i, n);
+    Rendu rendu;
+    try {
+      rendu(*t, vue_defaut(), 160, 120);
+    } catch (const ModelError&) {
+      // A camera that cannot be set up is refused with a message: no fault.
+    }
+    t->raffiner(p, nullptr, 0);
+    for (std::int32_t k : {t->cible_i, t->cible_j, t->observateur_i, t->observateur_j}) {
+      EXPECT_GE(k, 0);
+      EXPECT_LE(k, t->n + 1);  // twice the old node, as for a fraction of 1
+    }
+  }
+}

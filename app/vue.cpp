@@ -222,6 +222,7 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
   type_image_ = p.type_image;
   grossier_ = grossier;
   plein_ecran = plein;
+  plein_ecran_en_attente_ = plein;
   int e = 10;
   if (parametres.echelle_fixe && parametres.dim_predef) {
     largeur_image = static_cast<std::uint16_t>(borne(parametres.largeur_image));
@@ -466,8 +467,11 @@ void TVuewindow::rendre() {
   if (!parametres.deformation) ajuster_4_3(l, h);
   largeur_image = static_cast<std::uint16_t>(borne(l));
   hauteur_image = static_cast<std::uint16_t>(borne(h));
-  if (plein_ecran && sous_fenetre() && !sous_fenetre()->isMaximized()) {
-    sous_fenetre()->showMaximized();
+  // A pending full-screen option is consumed: the window is maximised and
+  // the picture takes the maximised client area.
+  if (plein_ecran_en_attente_) {
+    plein_ecran_en_attente_ = false;
+    if (sous_fenetre() && !sous_fenetre()->isMaximized()) sous_fenetre()->showMaximized();
     Formsize();
   }
   image_.reset(largeur_image, hauteur_image, render::pixel_rgb(0, 0, 0));

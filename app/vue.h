@@ -115,6 +115,7 @@ class TVuewindow : public FenetreVue {
   bool minimisee_ = false;
   bool grossier_ = false;
   bool initialisee_ = false;  // init_vue has run: resizes lay the picture out
+  bool plein_ecran_en_attente_ = false;  // the first render maximises the window and takes its size
   std::string fichier_image_;
   std::int32_t type_image_ = 1;
   std::int32_t etat_rendu_ = 1;

@@ -504,3 +504,25 @@ TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
   EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
   EXPECT_EQ(a.w->ligne_etat(), "");
 }
+
+// "See in a full screen" without fixed scale renders at the maximised size:
+// the picture is the largest 4:3 rectangle of the client area above the
+// status bar, not the 400 x 300 default stretched over it.
+TEST(FenetreVue, FullScreenRendersAtTheMaximisedSize) {
+  Atelier a;
+  a.w->etat.vue.echelle_fixe = 0;
+  a.w->etat.vue.deformation = 0;
+  a.commande("Create a new &Mountain");
+  a.commande("See in a &full screen");
+  TVuewindow* v = a.vue(1);
+  ASSERT_NE(v, nullptr);
+  a.attendre_image(v);
+  ASSERT_TRUE(v->image_existe());
+  ASSERT_NE(v->sous_fenetre(), nullptr);
+  EXPECT_TRUE(v->sous_fenetre()->isMaximized());
+  int l = v->width(), h = v->height() - 19;
+  ajuster_4_3(l, h);
+  EXPECT_EQ(v->image().width(), l);
+  EXPECT_EQ(v->image().height(), h);
+  EXPECT_GT(l, 400);
+}

@@ -117,8 +117,11 @@ TVuewindow::TVuewindow(QWidget* parent) : FenetreVue(parent) {
   petit.setPixelSize(11);
   for (QLabel* l : {panneau1_, panneau2_}) {
     l->setFont(petit);
-    l->setFixedWidth(100);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // 100 pixels, or more when the widest text the panel shows needs it in
+    // the font this system gives.
+    const int texte = QFontMetrics(petit).horizontalAdvance("Frame: 8888 x 8888");
+    l->setFixedWidth(std::max(100, texte + 2 * l->frameWidth() + 2 * l->margin() + 8));
     barre_->addWidget(l);
   }
   colonne->addWidget(barre_);

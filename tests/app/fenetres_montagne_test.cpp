@@ -526,3 +526,13 @@ TEST(FenetreVue, FullScreenRendersAtTheMaximisedSize) {
   EXPECT_EQ(v->image().height(), h);
   EXPECT_GT(l, 400);
 }
+
+// The view's status panels hold their whole text in the font they use.
+TEST(FenetreVue, StatusPanelsFitTheirText) {
+  TVuewindow v;
+  for (QLabel* l : v.findChildren<QLabel*>()) {
+    if (!l->parentWidget() || !qobject_cast<QStatusBar*>(l->parentWidget())) continue;
+    EXPECT_GE(l->width(), 100);
+    EXPECT_GE(l->width(), QFontMetrics(l->font()).horizontalAdvance("Frame: 8888 x 8888") + 2 * l->frameWidth());
+  }
+}

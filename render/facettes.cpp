@@ -718,7 +718,7 @@ void Moteur::dessiner_facette(bool sous) {
 
     if (c.filaire) {
       polygone(vert_fil_, Contour::simple, blanc_);
-      observer(sous, GenreFacette::fil, index_, Rgb{0, 128, 0}, 0, 0, res.visible);
+      if (observateur_) observer(sous, GenreFacette::fil, index_, Rgb{0, 128, 0}, 0, 0, res.visible);
       break;
     }
 
@@ -767,7 +767,7 @@ void Moteur::dessiner_facette(bool sous) {
           bool large = res.cos_vue > 0.1 && res.cos_vue < 0.5;
           if (sdx < 0.3 * sdy || vue_.strates || ombre) large = false;
           polygone(px, large ? Contour::double_ : Contour::simple, px);
-          observer(false, GenreFacette::crete, index, couleur, niveau, lumiere, false);
+          if (observateur_) observer(false, GenreFacette::crete, index, couleur, niveau, lumiere, false);
         }
       }
     } else if (eau) {
@@ -781,7 +781,7 @@ void Moteur::dessiner_facette(bool sous) {
         if (vue_.reflet && index < 15) couleur = reflet_eau(couleur);
         const Pixel px = pixel_of(couleur);
         polygone(px, Contour::simple, px);
-        observer(sous, GenreFacette::eau, index, couleur, niveau, 0, res.visible);
+        if (observateur_) observer(sous, GenreFacette::eau, index, couleur, niveau, 0, res.visible);
       }
     } else if (res.visible) {
       Rgb couleur;
@@ -821,7 +821,7 @@ void Moteur::dessiner_facette(bool sous) {
             if (s_[a].riviere && s_[b].riviere) draw_line(image_, s_[a].ecran, s_[b].ecran, 3, px);
       } else {
         polygone(px, Contour::simple, px);
-        observer(false, GenreFacette::riviere, index, couleur, niveau, 0, res.visible);
+        if (observateur_) observer(false, GenreFacette::riviere, index, couleur, niveau, 0, res.visible);
       }
     }
 

@@ -20,6 +20,16 @@ inline std::int32_t classe_strate(const ReglagesOmbrage& r, std::int32_t h, std:
   return r.table_strates[b];
 }
 
+// Bodies of angle_lumiere and indice_lumiere, which every land facet calls.
+inline double angle(double cos_s) {
+  if (cos_s == 0.0) cos_s = 0.0001;
+  double a = std::atan(std::sqrt(1.0 - cos_s * cos_s) / cos_s);
+  if (a < 0.0) a += pi;
+  return a;
+}
+
+inline std::int32_t indice(double angle) { return std::clamp(Round(angle / pas_lumiere), 1, 48); }
+
 }  // namespace
 
 std::int32_t decalage_classe(std::int32_t classe) {
@@ -42,14 +52,9 @@ std::int32_t decalage_classe_bande(std::int32_t classe) {
   }
 }
 
-double angle_lumiere(double cos_s) {
-  if (cos_s == 0.0) cos_s = 0.0001;
-  double angle = std::atan(std::sqrt(1.0 - cos_s * cos_s) / cos_s);
-  if (angle < 0.0) angle += pi;
-  return angle;
-}
+double angle_lumiere(double cos_s) { return angle(cos_s); }
 
-std::int32_t indice_lumiere(double angle) { return std::clamp(Round(angle / pas_lumiere), 1, 48); }
+std::int32_t indice_lumiere(double angle) { return indice(angle); }
 
 std::int32_t classe_sol(const ReglagesOmbrage& r, std::int32_t h, double p, std::uint16_t sol) {
   const std::int32_t G = r.herbe, R = r.rocher, Z = r.recouvrement, q = r.quart;
@@ -205,9 +210,9 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
   const double nl_x = c.x - r.soleil.x, nl_y = c.y - r.soleil.y, nl_z = c.z - r.soleil.z;
   const double ll = std::sqrt(nl_x * nl_x + nl_y * nl_y + nl_z * nl_z);
   const double cos_s = ll == 0.0 ? 0.0 : (nx * nl_x + ny * nl_y + nz * nl_z) / (nn * ll);
-  const double angle = angle_lumiere(cos_s);
+  const double angle = render::angle(cos_s);
   res.angle = angle;
-  std::int32_t a = indice_lumiere(angle);
+  std::int32_t a = indice(angle);
 
   if (r.statistiques && !f.sous_facette) {
     ++e.total;

@@ -127,3 +127,21 @@ TEST(RenderExactness, EditorMapsWireframeAndCoarsePictures) {
 TEST(RenderExactness, DefaultViewOfDegreeEleven) {
   EXPECT_EQ(hexa(rendre(terrain(11, 7), vue_benchmark(false), 1024, 768)), hexa(0x8357eb348fa0f0b8ull));
 }
+
+// Nothing of a terrain is kept from one render to the next: heights raised
+// by an edit, then lowered back, show in each next picture and its statistics.
+TEST(RenderExactness, NextRenderSeesAChangedTerrain) {
+  param_mat p = parametres_test(8);
+  p.cle = 7;
+  const auto t = terrain_genere(p);
+  const param_vue v = vue_benchmark(false);
+  const std::uint64_t avant = rendre(*t, v, 320, 240);
+  const std::int32_t maxi = t->resultats_vue.altitude_maxi;
+  ASSERT_LT(maxi, 3500);
+  t->elever(400, false);
+  EXPECT_NE(rendre(*t, v, 320, 240), avant);
+  EXPECT_EQ(t->resultats_vue.altitude_maxi, maxi + 400);
+  t->elever(-400, false);
+  EXPECT_EQ(rendre(*t, v, 320, 240), avant);
+  EXPECT_EQ(t->resultats_vue.altitude_maxi, maxi);
+}

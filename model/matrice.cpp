@@ -1,4 +1,6 @@
 #include "model/matrice.h"
+
+#include "model/rangees.h"
 #include "model/presse_papier.h"
 
 #include <algorithm>
@@ -162,9 +164,8 @@ std::int32_t Tmatrice::hauteur_max() const {
   // Nodes beyond the array's own triangle read -4000 and cannot win. Rows of
   // the array in memory order.
   for (std::int32_t j = 1; j <= std::min(m, taille); ++j) {
-    const std::int32_t* ligne = hauteurs->rangee(j);
     const std::int32_t i_max = std::min(m, taille + 1 - j);
-    for (std::int32_t i = 1; i <= i_max; ++i) h = std::max(h, ligne[i]);
+    if (i_max >= 1) h = model::maximum_rangee(hauteurs->rangee(j) + 1, i_max, h);
   }
   return h;
 }

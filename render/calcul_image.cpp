@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "model/aleatoire.h"
+#include "model/rangees.h"
 #include "render/camera.h"
 
 namespace render {
@@ -18,6 +19,17 @@ constexpr std::string_view kLegendeNuages = "Clouds generation ...    ";
 
 std::uint8_t moins(std::uint8_t c, int d) { return std::uint8_t(c > d ? c - d : 0); }
 
+// Extremes, sum and count above the sea of the heights of nodes i, j >= 2,
+// i + j <= n - 2, from the given starting extremes; rows of the height array
+// in memory order (sums and extremes do not depend on it).
+model::BilanHauteurs bilan_interieur(const Tmatrice& t, std::int32_t n, std::int32_t mer, std::int32_t maxi,
+                                     std::int32_t mini) {
+  model::BilanHauteurs b{maxi, mini};
+  for (std::int32_t j = 2; j <= std::min(n, std::int32_t(t.hauteurs->n())); ++j)
+    if (n - 3 - j >= 1) model::bilan_rangee(t.hauteurs->rangee(j) + 2, n - 3 - j, mer, b);
+  return b;
+}
+
 // Step 2: statistics start (degree > 6) or the level-curve range (editor, degree <= 6).
 void debut_statistiques(RenderContext& ctx) {
   Tmatrice& t = ctx.terrain;
@@ -25,43 +37,19 @@ void debut_statistiques(RenderContext& ctx) {
   const std::int32_t mer = ctx.vue.niveau_mer;
   if (ctx.degre > 6) {
     resultats_vue& r = t.resultats_vue;
-    r.altitude_moyenne = 0;
-    r.altitude_maxi = -1000;
-    r.altitude_mini = 4000;
+    const model::BilanHauteurs b = bilan_interieur(t, n, mer, -1000, 4000);
+    r.altitude_moyenne = b.nombre > 0 ? Round(double(b.somme) / double(b.nombre)) : 0;
+    r.altitude_maxi = b.maxi;
+    r.altitude_mini = b.mini;
     r.niveau_mer = mer;
-    std::int64_t somme = 0, nombre = 0;
-    // Rows of the height array in memory order (sums and extremes do not depend on it).
-    std::int32_t maxi = r.altitude_maxi, mini = r.altitude_mini;
-    for (std::int32_t j = 2; j <= std::min(n, std::int32_t(t.hauteurs->n())); ++j) {
-      const std::int32_t* ligne = t.hauteurs->rangee(j);
-      for (std::int32_t i = 2; i + j <= n - 2; ++i) {
-        const std::int32_t h = ligne[i];
-        maxi = std::max(maxi, h);
-        mini = std::min(mini, h);
-        const bool dessus = h > mer;
-        somme += dessus ? h : 0;
-        nombre += dessus;
-      }
-    }
-    r.altitude_maxi = maxi;
-    r.altitude_mini = mini;
-    if (nombre > 0) r.altitude_moyenne = Round(double(somme) / double(nombre));
     ctx.facettes_total = ctx.facettes_faibles = ctx.facettes_moyennes = ctx.facettes_fortes = 0;
     for (auto& a : r.arbres) a = {0, 0, 0};
     r.sources = 0;
     r.longueur_rivieres = 0;
   } else if (ctx.editeur() && ctx.courbes_niveau) {
-    std::int32_t maxi = -1000, mini = 1000;
-    // Rows of the height array in memory order (sums and extremes do not depend on it).
-    for (std::int32_t j = 2; j <= std::min(n, std::int32_t(t.hauteurs->n())); ++j) {
-      const std::int32_t* ligne = t.hauteurs->rangee(j);
-      for (std::int32_t i = 2; i + j <= n - 2; ++i) {
-        maxi = std::max(maxi, ligne[i]);
-        mini = std::min(mini, ligne[i]);
-      }
-    }
-    ctx.courbes_maxi = maxi;
-    ctx.courbes_mini = std::max(mini, mer);
+    const model::BilanHauteurs b = bilan_interieur(t, n, mer, -1000, 1000);
+    ctx.courbes_maxi = b.maxi;
+    ctx.courbes_mini = std::max(b.mini, mer);
   }
 }
 

@@ -170,28 +170,31 @@ struct lissage {
     const std::int32_t* x = source.ligne(j) + decalage - i_min;
     std::int32_t* s = cible.ligne(j) + decalage - i_min;
     const Bande b{L - 50, U + 51, mini, maxi};
+    // Positions past the end of the lattice row never change.
+    const std::int32_t i_fin = std::min(i_max, n + 1 - j);
+    for (std::int32_t i = std::max(i_min, i_fin + 1); i <= i_max; ++i) s[i] = x[i];
     if (le_long_de_j) {
       // The neighbours lie in the rows j - a and j + b; past the last node
       // whose sum stays within hi, b falls to 0 (the node itself).
       const Voisins vj = voisins(j, 0, d, lo, n, std::numeric_limits<std::int32_t>::max());
       const std::int32_t* xa = source.ligne(j - vj.a) + decalage - i_min;
       const std::int32_t* xb = source.ligne(j + vj.b) + decalage - i_min;
-      const std::int32_t fin = std::min(i_max, hi - j - vj.b);
+      const std::int32_t fin = std::min(i_fin, hi - j - vj.b);
       if (fin >= i_min)
         relaxer_suite(x + i_min, xa + i_min, xb + i_min, e + i_min, q + i_min, s + i_min, fin - i_min + 1, b);
-      for (std::int32_t i = std::max(i_min, fin + 1); i <= i_max; ++i) s[i] = relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b);
+      for (std::int32_t i = std::max(i_min, fin + 1); i <= i_fin; ++i) s[i] = relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b);
       return;
     }
     // Along i the neighbours are d away, except near the ends of the row.
-    const std::int32_t debut = std::max(i_min, lo + d), fin = std::min({i_max, n - d, hi - j - d});
+    const std::int32_t debut = std::max(i_min, lo + d), fin = std::min({i_fin, n - d, hi - j - d});
     auto bord = [&](std::int32_t i) {
       const Voisins v = voisins(i, i + j, d, lo, n, hi);
       s[i] = relaxer_noeud(x[i], x[i - v.a], x[i + v.b], e[i], q[i], b);
     };
-    for (std::int32_t i = i_min; i <= std::min(i_max, debut - 1); ++i) bord(i);
+    for (std::int32_t i = i_min; i <= std::min(i_fin, debut - 1); ++i) bord(i);
     if (fin >= debut)
       relaxer_suite(x + debut, x + debut - d, x + debut + d, e + debut, q + debut, s + debut, fin - debut + 1, b);
-    for (std::int32_t i = std::max({i_min, debut, fin + 1}); i <= i_max; ++i) bord(i);
+    for (std::int32_t i = std::max({i_min, debut, fin + 1}); i <= i_fin; ++i) bord(i);
   }
 
   // Row j keeps its values (a cancelled half-pass).
@@ -276,7 +279,7 @@ struct lissage {
     model::repartir(j_max - j_min + 1, [&](std::int32_t k) {
       const std::int32_t j = j_min + k;
       double* q = diviseurs.ligne(j) - i_min;
-      for (std::int32_t i = i_min; i <= i_max; ++i) {
+      for (std::int32_t i = i_min; i <= std::min(i_max, n + 1 - j); ++i) {
         const double w = (D - distance_plan(i, j, i0, j0)) / D;
         if (!(w > 0) || !(i + j < hi + 1)) continue;
         q[i] = S * 0.025 * w + 1;

@@ -88,5 +88,4 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   shadow_ = new CtlFormShadow(this);
   shadow_->Shadow().SetStyle(hssTracing);
   shadow_->Shadow().SetDepth(6);
-  shadow_->ShadowChanged();
 }

@@ -157,9 +157,15 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   ligne->addWidget(mdi_, 1);
   colonne->addLayout(ligne, 1);
   setCentralWidget(central);
-  fond_ = new CtlFormFill(mdi_->viewport(), this);
+  fond_ = new CtlFormFill(this);
   fond_->SetFormColor(clAppWorkSpace);
-  if (data_) fond_->SetImageList(&data_->BitmapList, images::kBackground);
+  fond_->FillObject().BeginUpdate();
+  fond_->FillObject().SetStyle(sfBitmapList);
+  fond_->FillObject().SetAlignment(agCenter);
+  fond_->FillObject().SetTileMode(tmNone);
+  fond_->FillObject().EndUpdate(true);
+  fond_->SetListIndex(images::kBackground);
+  if (data_) fond_->SetImageList(&data_->BitmapList);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateItems(); });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) { UpdateItems(); });
 

@@ -1,56 +1,96 @@
 #include "controls/formfill.h"
 
+#include <QAbstractScrollArea>
 #include <QEvent>
 #include <QPainter>
 
-CtlFormFill::CtlFormFill(QWidget* target, QObject* parent) : QObject(parent), target_(target) {
-  if (target_) target_->installEventFilter(this);
-}
+CtlCustomFormFill::CtlCustomFormFill(QWidget* form) : CtlWndProcComponent(form) { Init(); }
 
-CtlFormFill::~CtlFormFill() {
-  if (target_) target_->removeEventFilter(this);
-}
+CtlCustomFormFill::~CtlCustomFormFill() { Done(); }
 
-void CtlFormFill::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
-  list_ = list;
-  if (list_index >= 0) list_index_ = list_index;
-  if (image_index >= 0) image_index_ = image_index;
-  if (target_) target_->update();
-}
-
-void CtlFormFill::SetFormColor(CtlColor c) {
+void CtlCustomFormFill::SetFormColor(CtlColor c) {
+  if (c == form_color_) return;
   form_color_ = c;
-  if (target_) target_->update();
+  Invalidate();
 }
 
-void CtlFormFill::SetAlignment(CtlAlignment a) {
-  alignment_ = a;
-  if (target_) target_->update();
+void CtlCustomFormFill::SetPaintMode(CtlPaintMode m) {
+  if (m == paint_mode_) return;
+  paint_mode_ = m;
+  FillChanged();
 }
 
-void CtlFormFill::SetEnabled(bool e) {
-  if (e == enabled_) return;
-  enabled_ = e;
-  if (target_) target_->update();
+void CtlCustomFormFill::Invalidate() {
+  if (QWidget* w = HookedWidget()) w->update();
 }
 
-bool CtlFormFill::PaintBackground(QPainter& p, const QRect& client) const {
-  if (IsEmpty()) return false;
-  CtlPreparePainter(p);
-  // The fill covers one pixel more than the client area, as the form's own erase does.
-  QRect r = client.adjusted(0, 0, 1, 1);
-  CtlFillRect(p, r, ColorToRgb(form_color_));
-  QImage img = list_->GetImage(list_index_, image_index_);
-  p.drawImage(AlignRect(alignment_, img.size(), r).topLeft(), img);
+void CtlCustomFormFill::FillChanged() {
+  erase_on_resize_ = true;
+  if (Enabled()) {
+    rebuild_pending_ = true;
+    Invalidate();
+  }
+}
+
+bool CtlCustomFormFill::PaintBackground(QPainter& p, const QRect& client) {
+  if (paint_mode_ != pcOwnerDraw || !OnPaint) return false;
+  if (default_fill_) CtlFillRect(p, client, ColorToRgb(form_color_));
+  OnPaint(p, client);
   return true;
 }
 
-bool CtlFormFill::eventFilter(QObject* o, QEvent* e) {
-  if (enabled_ && o == target_ && e->type() == QEvent::Paint && !IsEmpty()) {
-    QPainter p(target_);
-    PaintBackground(p, target_->rect());
-    return true;
+bool CtlCustomFormFill::WndProc(QObject* watched, QEvent* e) {
+  QWidget* target = HookedWidget();
+  if (watched != target) return false;
+  switch (e->type()) {
+    case QEvent::Resize:
+      rebuild_pending_ = true;
+      target->update();
+      return false;
+    case QEvent::Paint: {
+      bool painted;
+      {
+        QPainter p(target);
+        CtlPreparePainter(p);
+        painted = PaintBackground(p, target->rect());
+      }
+      // The MDI area would paint its own background over ours; a form paints on top.
+      return painted && FormKind() == fkMdiMain;
+    }
+    default: return false;
   }
-  if (enabled_ && o == target_ && e->type() == QEvent::Resize) target_->update();
-  return QObject::eventFilter(o, e);
+}
+
+CtlFormFill::CtlFormFill(QWidget* form) : CtlCustomFormFill(form) {
+  fill_.OnChange = [this](CtlObject*) { FillChanged(); };
+  FillChanged();
+}
+
+CtlFormFill::~CtlFormFill() { fill_.OnChange = nullptr; }
+
+void CtlFormFill::ImageListChanged() {
+  fill_.SetListBitmap(Entry().Picture());  // notifies FillChanged
+}
+
+void CtlFormFill::FillChanged() {
+  if (PaintMode() == pcControl && fill_.Style() != sfGradient) buffer_ = QImage();
+  CtlCustomFormFill::FillChanged();
+  // A tiled picture looks the same at any size.
+  const bool tiled = (fill_.Style() == sfBitmap || fill_.Style() == sfBitmapList) && fill_.TileMode() == tmTile;
+  erase_on_resize_ = PaintMode() == pcOwnerDraw || !tiled;
+}
+
+bool CtlFormFill::PaintBackground(QPainter& p, const QRect& client) {
+  if (PaintMode() != pcControl || fill_.IsEmpty()) return CtlCustomFormFill::PaintBackground(p, client);
+  if (fill_.Style() != sfGradient)
+    return fill_.FillCanvas(p, QRect(0, 0, client.width() + 1, client.height() + 1), FormColor());
+  if (rebuild_pending_ || buffer_.size() != client.size()) {
+    buffer_ = QImage(client.size(), QImage::Format_RGB32);
+    QPainter b(&buffer_);
+    fill_.Gradient().Paint(b, buffer_.rect(), 0);
+    rebuild_pending_ = false;
+    ++renders_;
+  }
+  p.drawImage(0, 0, buffer_);
+  return true;
 }

@@ -1,39 +1,83 @@
-// Background of a form's client area (the MDI area of the main window): the
-// form colour with one picture of a list drawn over it, centred.
+// Background of a form painted by a fill object: the main window (an MDI
+// main form) shows a picture of its bitmap list centred in its client area.
+// The component watches the form, or the viewport of the form's MDI area.
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QWidget>
+#include <QImage>
+#include <functional>
 
-#include "controls/imagelist.h"
-#include "controls/paintkit.h"
+#include "controls/basecontrols.h"
+#include "controls/formcomponent.h"
+#include "controls/properties.h"
 
-class CtlFormFill : public QObject {
+enum CtlPaintMode : std::uint8_t { pcNone, pcControl, pcOwnerDraw };
+
+class CtlCustomFormFill : public CtlWndProcComponent {
   Q_OBJECT
  public:
-  // `target` is the widget whose background is painted (an MDI area's viewport).
-  CtlFormFill(QWidget* target, QObject* parent = nullptr);
-  ~CtlFormFill() override;
+  using PaintEvent = std::function<void(QPainter&, const QRect& client)>;
 
-  void SetImageList(const CtlCustomImageList* list, int list_index, int image_index = 0);
+  explicit CtlCustomFormFill(QWidget* form);
+  ~CtlCustomFormFill() override;
+
+  const CtlCustomImageList* ImageList() const { return entry_.List(); }
+  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
+  int ListIndex() const { return entry_.ListIndex(); }
+  void SetListIndex(int i) { entry_.SetListIndex(i); }
+  int ImageIndex() const { return entry_.ImageIndex(); }
+  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
+  const CtlImageEntry& Entry() const { return entry_; }
+  // Colour of the client area (the MDI work space of the main window).
+  CtlColor FormColor() const { return form_color_; }
   void SetFormColor(CtlColor c);
-  CtlAlignment Alignment() const { return alignment_; }
-  void SetAlignment(CtlAlignment a);
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool e);
-  bool IsEmpty() const { return !list_ || !list_->IsValidImage(list_index_, image_index_); }
-  // Paints the background; false when there is nothing to paint (the platform erases then).
-  bool PaintBackground(QPainter& p, const QRect& client) const;
+  bool DefaultFill() const { return default_fill_; }
+  void SetDefaultFill(bool on) { default_fill_ = on; }
+  CtlPaintMode PaintMode() const { return paint_mode_; }
+  void SetPaintMode(CtlPaintMode m);
+  PaintEvent OnPaint;
+  bool RebuildPending() const { return rebuild_pending_; }
+  bool EraseOnResize() const { return erase_on_resize_; }
+
+  // Paints the client area; false lets the platform paint it.
+  virtual bool PaintBackground(QPainter& p, const QRect& client);
+  bool WndProc(QObject* watched, QEvent* event) override;
 
  protected:
-  bool eventFilter(QObject* o, QEvent* e) override;
+  virtual void ImageListChanged() { Invalidate(); }
+  // The fill changed: recompute, mark for rebuilding and repaint.
+  virtual void FillChanged();
+  void Invalidate();
+
+  bool rebuild_pending_ = true, erase_on_resize_ = true;
 
  private:
-  QPointer<QWidget> target_;
-  const CtlCustomImageList* list_ = nullptr;
-  int list_index_ = 0, image_index_ = 0;
-  CtlColor form_color_ = clAppWorkSpace;
-  CtlAlignment alignment_ = agCenter;
-  bool enabled_ = true;
+  CtlImageEntry entry_{[this] { ImageListChanged(); }};
+  CtlColor form_color_ = clBtnFace;
+  bool default_fill_ = true;
+  CtlPaintMode paint_mode_ = pcControl;
+};
+
+class CtlFormFill : public CtlCustomFormFill {
+  Q_OBJECT
+ public:
+  explicit CtlFormFill(QWidget* form);
+  ~CtlFormFill() override;
+
+  CtlFillObject& FillObject() { return fill_; }
+  void SetFillObject(const CtlFillObject& f) { fill_.Assign(f); }
+  bool IsEmpty() const { return fill_.IsEmpty(); }
+  // Gradient renders into the buffer so far.
+  int gradient_renders() const { return renders_; }
+
+  bool PaintBackground(QPainter& p, const QRect& client) override;
+
+ protected:
+  // Copies the entry into the fill's list picture, or clears it.
+  void ImageListChanged() override;
+  void FillChanged() override;
+
+ private:
+  CtlFillObject fill_;
+  QImage buffer_;
+  int renders_ = 0;
 };

@@ -2,7 +2,11 @@
 
 #include <QBitmap>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
 #include <QPainter>
+
+#include "controls/ctlerror.h"
 
 CtlShadowStrip::CtlShadowStrip(QWidget* owner, const CtlShadow* shadow)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
@@ -37,15 +41,42 @@ void CtlShadowStrip::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), ColorToRgb(shadow_->Color()));
 }
 
-CtlFormShadow::CtlFormShadow(QWidget* form) : QObject(form), form_(form) {
-  right_ = new CtlShadowStrip(form, &shadow_);
-  bottom_ = new CtlShadowStrip(form, &shadow_);
-  form->installEventFilter(this);
-  Reposition();
+namespace {
+QString& ForcedPlatform() {
+  static QString name;
+  return name;
+}
+}  // namespace
+
+QString CtlFormShadow::PlatformName() {
+  return ForcedPlatform().isEmpty() ? QGuiApplication::platformName() : ForcedPlatform();
+}
+
+void CtlFormShadow::SetPlatformNameForTest(const QString& name) { ForcedPlatform() = name; }
+
+CtlFormShadow::CtlFormShadow(QWidget* form) : CtlWndProcComponent(form), form_(form) {
+  CheckOneInstance(form, staticMetaObject, "TCtlFormShadow", false);
+  if (form && qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+    throw CtlEOneInstError("TCtlFormShadow:\rInvalid owner (<>TForm) or second instance on a form");
+  shadow_.OnChange = [this](CtlObject*) { ShadowChanged(); };
+  Init();
 }
 
 CtlFormShadow::~CtlFormShadow() {
-  if (form_) form_->removeEventFilter(this);
+  shadow_.OnChange = nullptr;
+  Done();
+}
+
+void CtlFormShadow::Init() {
+  CtlWndProcComponent::Init();
+  if (!Hooked() || !form_ || right_) return;
+  right_ = new CtlShadowStrip(form_, &shadow_);
+  bottom_ = new CtlShadowStrip(form_, &shadow_);
+  Reposition();
+}
+
+void CtlFormShadow::Done() {
+  CtlWndProcComponent::Done();
   delete right_;
   delete bottom_;
 }
@@ -60,10 +91,12 @@ QRect CtlFormShadow::BottomStrip(const QRect& f, int d) {
   return QRect(L + d, B, R - L, d);
 }
 
+bool CtlFormShadow::FormActive() const { return form_ && form_->isActiveWindow(); }
+
 bool CtlFormShadow::Allowed() const {
   if (!form_ || !form_->isVisible()) return false;
   if (form_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return false;
-  return form_->isActiveWindow() || ShowInActive;
+  return FormActive() || FormKind() == fkMdiMain;
 }
 
 void CtlFormShadow::Hide() {
@@ -72,14 +105,14 @@ void CtlFormShadow::Hide() {
 }
 
 void CtlFormShadow::Show() {
-  if (!right_ || !bottom_ || shadow_.Style() == hssNone) return;
+  if (!right_ || !bottom_ || shadow_.Style() == hssNone || PlatformName() == "wayland") return Hide();
   right_->show();
   bottom_->show();
 }
 
 void CtlFormShadow::Reposition() {
   if (!form_ || !right_ || !bottom_) return;
-  QRect frame = form_->frameGeometry();
+  const QRect frame = form_->frameGeometry();
   right_->setGeometry(RightStrip(frame, shadow_.Depth()));
   bottom_->setGeometry(BottomStrip(frame, shadow_.Depth()));
   right_->Reshape();
@@ -94,23 +127,23 @@ void CtlFormShadow::ShadowChanged() {
   if (bottom_) bottom_->update();
 }
 
-bool CtlFormShadow::eventFilter(QObject* o, QEvent* e) {
-  if (o != form_) return false;
+bool CtlFormShadow::WndProc(QObject*, QEvent* e) {
   switch (e->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::Show:
+    case QEvent::Resize: Reposition(); break;
     case QEvent::Move:
       Hide();
       Reposition();
       break;
-    case QEvent::Resize:
-    case QEvent::Show:
-    case QEvent::WindowStateChange: Reposition(); break;
+    case QEvent::WindowStateChange:
+      if (form_ && (form_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) Hide();
+      else Reposition();
+      break;
     case QEvent::Hide:
     case QEvent::Close: Hide(); break;
     case QEvent::WindowDeactivate:
       if (!ShowInActive) Hide();
-      break;
-    case QEvent::WindowActivate:
-      if (Allowed()) Show();
       break;
     default: break;
   }

@@ -224,25 +224,6 @@ TEST(LImage, AutosizeTakesTheEntryAndTheBevel) {
   EXPECT_EQ(img.DrawFlags(), 1u);
 }
 
-TEST(FormFill, CentresTheEntryOverTheFormColour) {
-  CtlBitmapList list;
-  list.AddBitmap(Solid(20, 10, Qt::red));
-  QMdiArea area;
-  area.resize(200, 100);
-  CtlFormFill fill(area.viewport());
-  fill.SetImageList(&list, 0);
-  fill.SetFormColor(CtlRgb(0, 0, 255));
-  area.show();
-  QImage shot = area.viewport()->grab().toImage();
-  QPoint c(shot.width() / 2, shot.height() / 2);
-  EXPECT_EQ(QColor(shot.pixel(c)), QColor(Qt::red));
-  EXPECT_EQ(QColor(shot.pixel(1, 1)), QColor(Qt::blue));
-  fill.SetImageList(&list, 2);
-  EXPECT_TRUE(fill.IsEmpty());
-  QImage empty = area.viewport()->grab().toImage();
-  EXPECT_NE(QColor(empty.pixel(c)), QColor(Qt::red));
-}
-
 TEST(Labels, RaisedShadowLayers) {
   Ctl3DCaption fx;
   fx.SetStyle(tdRaisedShadow);
@@ -309,8 +290,3 @@ TEST(Bevel, WidthsNotificationAndShadowCoupling) {
   EXPECT_EQ(none.PaintBevel(p, QRect(0, 0, 10, 10), false), QRect(0, 0, 10, 10));
 }
 
-TEST(FormShadow, StripsBesideTheFrame) {
-  QRect frame(100, 50, 300, 200);  // right edge 400, bottom 250 excluded
-  EXPECT_EQ(CtlFormShadow::RightStrip(frame, 6), QRect(400, 56, 6, 194));
-  EXPECT_EQ(CtlFormShadow::BottomStrip(frame, 6), QRect(106, 250, 300, 6));
-}

@@ -97,33 +97,30 @@ void BitmapInfoSizes(const CtlBitmapInfoHeader& info, int& info_size, int& image
   image_size = static_cast<int>(info.SizeImage);
 }
 
-QByteArray BuildDIBFile(const QImage& bmp, int colours) {
-  if (bmp.isNull()) throw CtlError("Image bitmap incorrecte");
-  const CtlBitmapInfoHeader h = InitBitmapInfoHeader(bmp, colours);
-  int info_size = 0, image_size = 0;
-  BitmapInfoSizes(h, info_size, image_size);
+QByteArray PackDIBFile(int width, int height, int bits, const std::vector<QRgb>& table,
+                       const std::function<std::uint32_t(int x, int y)>& pixel, std::uint32_t important) {
+  const std::int64_t row_bytes = (static_cast<std::int64_t>(width) * bits + 31) / 32 * 4;
+  const std::int64_t image_size = row_bytes * height;
+  const int info_size = 40 + (bits < 24 ? 4 * (1 << bits) : 0);
+  if (width < 0 || height < 0 || 14 + info_size + image_size > std::numeric_limits<int>::max())
+    throw CtlError("Image bitmap incorrecte");
   QByteArray out;
-  out.reserve(14 + info_size + image_size);
+  out.reserve(static_cast<int>(14 + info_size + image_size));
   out.append("BM", 2);
   Put32(out, static_cast<std::uint32_t>(14 + info_size + image_size));
   Put16(out, 0);
   Put16(out, 0);
   Put32(out, static_cast<std::uint32_t>(14 + info_size));
   Put32(out, 40);
-  Put32(out, static_cast<std::uint32_t>(h.Width));
-  Put32(out, static_cast<std::uint32_t>(h.Height));
-  Put16(out, h.Planes);
-  Put16(out, h.BitCount);
+  Put32(out, static_cast<std::uint32_t>(width));
+  Put32(out, static_cast<std::uint32_t>(height));
+  Put16(out, 1);
+  Put16(out, static_cast<std::uint16_t>(bits));
   Put32(out, 0);
-  Put32(out, h.SizeImage);
-  for (int i = 0; i < 4; ++i) Put32(out, 0);
-
-  const QImage img = bmp.convertToFormat(QImage::Format_RGB32);
-  const int bits = h.BitCount;
-  std::vector<QRgb> table;
-  QHash<QRgb, int> index;
+  Put32(out, static_cast<std::uint32_t>(image_size));
+  for (int i = 0; i < 3; ++i) Put32(out, 0);
+  Put32(out, important);
   if (bits < 24) {
-    table = PaletteFor(img, bits);
     for (int i = 0; i < (1 << bits); ++i) {
       const QRgb c = i < static_cast<int>(table.size()) ? table[static_cast<std::size_t>(i)] : 0;
       out.append(static_cast<char>(qBlue(c)));
@@ -132,6 +129,34 @@ QByteArray BuildDIBFile(const QImage& bmp, int colours) {
       out.append('\0');
     }
   }
+  for (int y = height - 1; y >= 0; --y) {
+    QByteArray row(static_cast<int>(row_bytes), '\0');
+    auto* r = reinterpret_cast<unsigned char*>(row.data());
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t v = pixel(x, y);
+      if (bits == 24) {
+        r[3 * x] = static_cast<unsigned char>(qBlue(v));
+        r[3 * x + 1] = static_cast<unsigned char>(qGreen(v));
+        r[3 * x + 2] = static_cast<unsigned char>(qRed(v));
+      } else {
+        const int per_byte = 8 / bits;
+        const int shift = 8 - bits * (x % per_byte + 1);
+        r[x / per_byte] |= static_cast<unsigned char>((v & ((1u << bits) - 1)) << shift);
+      }
+    }
+    out.append(row);
+  }
+  return out;
+}
+
+QByteArray BuildDIBFile(const QImage& bmp, int colours) {
+  if (bmp.isNull()) throw CtlError("Image bitmap incorrecte");
+  const CtlBitmapInfoHeader h = InitBitmapInfoHeader(bmp, colours);
+  const QImage img = bmp.convertToFormat(QImage::Format_RGB32);
+  const int bits = h.BitCount;
+  std::vector<QRgb> table;
+  QHash<QRgb, int> index;
+  if (bits < 24) table = PaletteFor(img, bits);
   auto index_of = [&](QRgb c) {
     if (bits == 1) return (qRed(c) + qGreen(c) + qBlue(c)) >= 384 ? 1 : 0;
     c |= 0xFF000000u;
@@ -141,27 +166,10 @@ QByteArray BuildDIBFile(const QImage& bmp, int colours) {
     index.insert(c, i);
     return i;
   };
-  const int row_bytes = static_cast<int>((static_cast<std::int64_t>(h.Width) * bits + 31) / 32 * 4);
-  for (int y = h.Height - 1; y >= 0; --y) {
-    QByteArray row(row_bytes, '\0');
-    auto* r = reinterpret_cast<unsigned char*>(row.data());
-    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-    for (int x = 0; x < h.Width; ++x) {
-      const QRgb c = line[x];
-      if (bits == 24) {
-        r[3 * x] = static_cast<unsigned char>(qBlue(c));
-        r[3 * x + 1] = static_cast<unsigned char>(qGreen(c));
-        r[3 * x + 2] = static_cast<unsigned char>(qRed(c));
-      } else {
-        const int v = index_of(c);
-        const int per_byte = 8 / bits;
-        const int shift = 8 - bits * (x % per_byte + 1);
-        r[x / per_byte] |= static_cast<unsigned char>(v << shift);
-      }
-    }
-    out.append(row);
-  }
-  return out;
+  return PackDIBFile(h.Width, h.Height, bits, table, [&](int x, int y) -> std::uint32_t {
+    const QRgb c = reinterpret_cast<const QRgb*>(img.constScanLine(y))[x];
+    return bits == 24 ? c : static_cast<std::uint32_t>(index_of(c));
+  });
 }
 
 void WriteDIB(QIODevice& stream, const QImage& bmp, int colours, bool with_length) {

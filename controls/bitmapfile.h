@@ -16,12 +16,22 @@
 #include <QIODevice>
 #include <QImage>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 struct CtlBitmapInfoHeader {
   std::int32_t Width = 0, Height = 0;
   std::uint16_t Planes = 1, BitCount = 24;
   std::uint32_t SizeImage = 0;
 };
+
+// The BMP file of a width x height picture at `bits` (1, 4, 8 or 24) bits per
+// pixel: `table` written as the colour table (padded with black to 2^bits
+// entries, none at 24 bits), then the rows bottom-up, `pixel(x, y)` giving
+// the palette index, or the RGB colour at 24 bits. `important` is the
+// header's count of important colours.
+QByteArray PackDIBFile(int width, int height, int bits, const std::vector<QRgb>& table,
+                       const std::function<std::uint32_t(int x, int y)>& pixel, std::uint32_t important = 0);
 
 CtlBitmapInfoHeader InitBitmapInfoHeader(const QImage& bmp, int colours);
 // Info size (header and colour table) and image size of a header.

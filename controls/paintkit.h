@@ -24,7 +24,13 @@ constexpr CtlColor clNavy = 0x800000u;
 constexpr CtlColor clPurple = 0x800080u;
 constexpr CtlColor clBlue = 0xFF0000u;
 constexpr CtlColor clOlive = 0x008080u;
+constexpr CtlColor clGreen = 0x008000u;
+constexpr CtlColor clYellow = 0x00FFFFu;
+// "Default": the picture's or control's own colour, resolved by the routine that takes it.
+constexpr CtlColor clDefault = 0x20000000u;
 constexpr CtlColor clScrollBar = clSystemColor + 0;
+constexpr CtlColor clActiveCaption = clSystemColor + 2;
+constexpr CtlColor clInactiveCaption = clSystemColor + 3;
 constexpr CtlColor clWindow = clSystemColor + 5;
 constexpr CtlColor clWindowFrame = clSystemColor + 6;
 constexpr CtlColor clWindowText = clSystemColor + 8;
@@ -41,6 +47,9 @@ constexpr CtlColor cl3DDkShadow = clSystemColor + 21;
 constexpr CtlColor cl3DLight = clSystemColor + 22;
 constexpr CtlColor clInfoText = clSystemColor + 23;
 constexpr CtlColor clInfoBk = clSystemColor + 24;
+constexpr CtlColor clInactiveCaptionText = clSystemColor + 19;
+constexpr CtlColor clGradientActiveCaption = clSystemColor + 27;
+constexpr CtlColor clGradientInactiveCaption = clSystemColor + 28;
 
 constexpr CtlColor CtlRgb(int r, int g, int b) {
   return static_cast<CtlColor>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));

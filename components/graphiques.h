@@ -1,0 +1,69 @@
+// Free drawing and text routines shared by the caption strip and the picture
+// components: banded gradient fill, text shortening with "...", stretched
+// drawing with one transparent colour, and small rectangle, integer and
+// memory helpers. They keep no state.
+#pragma once
+
+#include "controls/paintkit.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+
+namespace components {
+
+// Directions of GradientFillRect.
+enum TFillDirection : std::uint8_t { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
+
+// Fills `r` with at most `colour_count` bands running from `start` to `end`
+// (reversed for bottom-to-top and right-to-left). Each component of band i is
+// begin + MulDiv(i, difference, n - 1); rows or columns left over at the far
+// end take the end colour (top to bottom, left to right) or the start colour (the other two).
+// An empty rectangle draws nothing; a count below 2 fills with `start`.
+void GradientFillRect(QPainter& p, const QRect& r, CtlColor start, CtlColor end, TFillDirection direction,
+                      std::uint8_t colour_count);
+
+// Width of a text in pixels, as the canvas would draw it.
+using TextWidth = std::function<int(const QString&)>;
+// The text when it fits in `max_width`; else its first characters followed by
+// "..." (the first shortening drops two characters); "..." when nothing fits.
+QString ShortenString(const QString& text, const TextWidth& width, int max_width);
+// The same, measured with the painter's font.
+QString ShortenString(const QString& text, const QPainter& p, int max_width);
+
+// Draws `source` (of `bitmap`; an empty rectangle takes the whole bitmap)
+// stretched nearest-pixel to (x, y, w, h), a width or height below 1 taking the
+// bitmap's. Pixels of the transparent colour leave the canvas as it was;
+// clNone draws opaquely, clDefault takes the bitmap's bottom-left pixel, and a
+// monochrome bitmap always uses white.
+void DrawBitmapTransparent(QPainter& p, int x, int y, int w, int h, const QImage& bitmap, QRect source,
+                           CtlColor transparent);
+// `source` of the bitmap unscaled at (x, y).
+void DrawBitmapRectTransparent(QPainter& p, int x, int y, const QRect& source, const QImage& bitmap,
+                               CtlColor transparent);
+
+// Right - left and bottom - top (rectangles exclude their right and bottom edges).
+inline int RectWidth(const QRect& r) { return r.width(); }
+inline int RectHeight(const QRect& r) { return r.height(); }
+inline int MaxInteger(int a, int b) { return a > b ? a : b; }
+inline int MinInteger(int a, int b) { return a < b ? a : b; }
+// Equal byte for byte.
+bool CompareMemory(const void* a, const void* b, std::size_t count);
+// Whether one of the program's windows is the active one.
+bool ActiveWindowInThread();
+
+// "Function not yet implemented": the callers let it reach the operation's
+// caller, which shows it.
+class NotImplementedError : public std::runtime_error {
+ public:
+  NotImplementedError();
+};
+// Puts back the normal cursor and raises NotImplementedError.
+[[noreturn]] void NotImplemented();
+
+}  // namespace components

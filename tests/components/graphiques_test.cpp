@@ -1,0 +1,175 @@
+// Pixel and text tests of the gradient fill, the "..." shortening and the
+// transparent stretched drawing.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "components/graphiques.h"
+
+using namespace components;
+
+namespace {
+
+const QRgb kBack = qRgb(1, 2, 3);
+
+struct Paint {
+  QImage img;
+  QPainter p;
+  Paint(int w, int h, QRgb fill = kBack) : img(w, h, QImage::Format_RGB32) {
+    img.fill(fill);
+    p.begin(&img);
+    CtlPreparePainter(p);
+  }
+  QImage done() {
+    p.end();
+    return img;
+  }
+};
+
+int Red(const QImage& img, int x, int y) { return qRed(img.pixel(x, y)); }
+
+// Ten pixels per character.
+const TextWidth kFixed = [](const QString& s) { return static_cast<int>(s.size()) * 10; };
+
+}  // namespace
+
+TEST(GradientFillRect, LeftToRightBandsThenEndColourRemainder) {
+  Paint paint(100, 10);
+  GradientFillRect(paint.p, QRect(0, 0, 100, 10), clBlack, CtlRgb(255, 0, 0), fdLeftToRight, 64);
+  const QImage img = paint.done();
+  for (int x = 0; x < 64; ++x) {
+    EXPECT_EQ(Red(img, x, 0), MulDiv(x, 255, 63)) << x;
+    EXPECT_EQ(img.pixel(x, 9), img.pixel(x, 0)) << x;
+  }
+  EXPECT_EQ(Red(img, 1, 5), 4);
+  EXPECT_EQ(Red(img, 32, 5), 130);
+  EXPECT_EQ(Red(img, 63, 5), 255);
+  for (int x = 64; x < 100; ++x) EXPECT_EQ(img.pixel(x, 3), qRgb(255, 0, 0)) << x;
+}
+
+TEST(GradientFillRect, ReversedDirectionsAndRemainderInStartColour) {
+  Paint paint(100, 10);
+  GradientFillRect(paint.p, QRect(0, 0, 100, 10), clBlack, CtlRgb(255, 0, 0), fdRightToLeft, 64);
+  const QImage img = paint.done();
+  for (int x = 0; x < 64; ++x) EXPECT_EQ(Red(img, x, 0), 255 - MulDiv(x, 255, 63)) << x;
+  for (int x = 64; x < 100; ++x) EXPECT_EQ(img.pixel(x, 0), qRgb(0, 0, 0)) << x;
+
+  // Vertical, 10 rows by 3 bands of 3 rows: the bottom row is the remainder.
+  Paint down(4, 10), up(4, 10);
+  GradientFillRect(down.p, QRect(0, 0, 4, 10), CtlRgb(0, 0, 0), CtlRgb(0, 200, 0), fdTopToBottom, 3);
+  GradientFillRect(up.p, QRect(0, 0, 4, 10), CtlRgb(0, 0, 0), CtlRgb(0, 200, 0), fdBottomToTop, 3);
+  const QImage d = down.done(), u = up.done();
+  const int expected_down[10] = {0, 0, 0, 100, 100, 100, 200, 200, 200, 200};
+  const int expected_up[10] = {200, 200, 200, 100, 100, 100, 0, 0, 0, 0};
+  for (int y = 0; y < 10; ++y) {
+    EXPECT_EQ(qGreen(d.pixel(2, y)), expected_down[y]) << y;
+    EXPECT_EQ(qGreen(u.pixel(2, y)), expected_up[y]) << y;
+  }
+}
+
+TEST(GradientFillRect, SmallCountsEmptyRectanglesAndOffsets) {
+  Paint paint(20, 6);
+  GradientFillRect(paint.p, QRect(2, 1, 10, 4), CtlRgb(10, 20, 30), CtlRgb(200, 0, 0), fdLeftToRight, 1);
+  GradientFillRect(paint.p, QRect(15, 0, 0, 6), CtlRgb(10, 20, 30), CtlRgb(200, 0, 0), fdLeftToRight, 64);
+  GradientFillRect(paint.p, QRect(15, 0, 3, -2), CtlRgb(10, 20, 30), CtlRgb(200, 0, 0), fdLeftToRight, 64);
+  const QImage img = paint.done();
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const bool inside = x >= 2 && x < 12 && y >= 1 && y < 5;
+      EXPECT_EQ(img.pixel(x, y), inside ? qRgb(10, 20, 30) : kBack) << x << "," << y;
+    }
+  // A one-pixel side makes empty bands: all of it is the far-end remainder.
+  Paint thin(1, 3);
+  GradientFillRect(thin.p, QRect(0, 0, 1, 3), clBlack, clWhite, fdLeftToRight, 200);
+  EXPECT_EQ(thin.done().pixel(0, 1), qRgb(255, 255, 255));
+}
+
+TEST(ShortenString, FitsShortensAndGivesUp) {
+  EXPECT_EQ(ShortenString("abcdef", kFixed, 60), "abcdef");
+  EXPECT_EQ(ShortenString("abcdef", kFixed, 50), "ab...");
+  EXPECT_EQ(ShortenString("abcdef", kFixed, 59), "ab...");
+  EXPECT_EQ(ShortenString("abcdef", kFixed, 20), "...");
+  EXPECT_EQ(ShortenString("abcdef", kFixed, 0), "...");
+  // The first shortening already drops two characters.
+  EXPECT_EQ(ShortenString("abcdef", kFixed, 55), "ab...");
+  EXPECT_EQ(ShortenString("abcdefgh", kFixed, 80), "abcdefgh");
+  EXPECT_EQ(ShortenString("abcdefgh", kFixed, 79), "abcd...");
+  EXPECT_EQ(ShortenString("", kFixed, 0), "");
+}
+
+TEST(DrawBitmapTransparent, KeyColourLeavesTheCanvasAlsoStretched) {
+  // A 4 x 2 magenta picture with red in its left half.
+  QImage pic(4, 2, QImage::Format_RGB32);
+  pic.fill(qRgb(255, 0, 255));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) pic.setPixel(x, y, qRgb(255, 0, 0));
+  const QRgb blue = qRgb(0, 0, 255);
+
+  Paint same(10, 10, blue);
+  DrawBitmapTransparent(same.p, 1, 1, 0, 0, pic, QRect(), CtlRgb(255, 0, 255));
+  const QImage a = same.done();
+  EXPECT_EQ(a.pixel(1, 1), qRgb(255, 0, 0));
+  EXPECT_EQ(a.pixel(2, 2), qRgb(255, 0, 0));
+  EXPECT_EQ(a.pixel(3, 1), blue);
+  EXPECT_EQ(a.pixel(4, 2), blue);
+  EXPECT_EQ(a.pixel(5, 1), blue);
+
+  Paint twice(10, 10, blue);
+  DrawBitmapTransparent(twice.p, 0, 0, 8, 4, pic, QRect(), CtlRgb(255, 0, 255));
+  const QImage b = twice.done();
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(b.pixel(x, y), x < 4 ? qRgb(255, 0, 0) : blue) << x << "," << y;
+  EXPECT_EQ(b.pixel(0, 4), blue);
+
+  // "Default" takes the bottom-left pixel: here the red.
+  Paint own(10, 10, blue);
+  DrawBitmapTransparent(own.p, 0, 0, 0, 0, pic, QRect(), clDefault);
+  const QImage d = own.done();
+  EXPECT_EQ(d.pixel(0, 0), blue);
+  EXPECT_EQ(d.pixel(3, 1), qRgb(255, 0, 255));
+
+  Paint opaque(10, 10, blue);
+  DrawBitmapTransparent(opaque.p, 0, 0, 0, 0, pic, QRect(), clNone);
+  EXPECT_EQ(opaque.done().pixel(3, 1), qRgb(255, 0, 255));
+}
+
+TEST(DrawBitmapTransparent, SourceRectanglesAndMonochromeWhite) {
+  QImage pic(4, 1, QImage::Format_RGB32);
+  const QRgb c[4] = {qRgb(10, 0, 0), qRgb(20, 0, 0), qRgb(30, 0, 0), qRgb(40, 0, 0)};
+  for (int x = 0; x < 4; ++x) pic.setPixel(x, 0, c[x]);
+  Paint part(6, 2);
+  DrawBitmapRectTransparent(part.p, 3, 1, QRect(1, 0, 2, 1), pic, CtlRgb(30, 0, 0));
+  const QImage a = part.done();
+  EXPECT_EQ(a.pixel(3, 1), c[1]);
+  EXPECT_EQ(a.pixel(4, 1), kBack);
+  EXPECT_EQ(a.pixel(5, 1), kBack);
+
+  // A monochrome picture: white is see-through whatever colour is asked.
+  QImage mono(2, 1, QImage::Format_Mono);
+  mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  mono.setPixel(0, 0, 0);
+  mono.setPixel(1, 0, 1);
+  Paint m(2, 1);
+  DrawBitmapTransparent(m.p, 0, 0, 0, 0, mono, QRect(), CtlRgb(0, 0, 0));
+  const QImage b = m.done();
+  EXPECT_EQ(b.pixel(0, 0), kBack);
+  EXPECT_EQ(b.pixel(1, 0), qRgb(0, 0, 0));
+}
+
+TEST(GraphicsHelpers, RectanglesIntegersMemoryAndNotImplemented) {
+  EXPECT_EQ(RectWidth(QRect(QPoint(3, 4), QPoint(9, 6))), 7);
+  EXPECT_EQ(RectHeight(QRect(3, 4, 5, 6)), 6);
+  EXPECT_EQ(MaxInteger(-3, 2), 2);
+  EXPECT_EQ(MinInteger(-3, 2), -3);
+  const char a[] = "abcdefgh", b[] = "abcdefgX";
+  EXPECT_TRUE(CompareMemory(a, b, 7));
+  EXPECT_FALSE(CompareMemory(a, b, 8));
+  EXPECT_TRUE(CompareMemory(a, b, 0));
+  try {
+    NotImplemented();
+    FAIL();
+  } catch (const NotImplementedError& e) {
+    EXPECT_STREQ(e.what(), "Function not yet implemented");
+  }
+}

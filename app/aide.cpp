@@ -16,6 +16,13 @@ const std::map<int, HelpTopic>& help_topics() {
                                "ask the main window to see, regenerate, duplicate, refine or edit the mountain.</p>"}},
       {4007, {"View window", "<p>A view shows the mountain from an observer towards a target. Right-click for its "
                              "commands; a modified view asks to be saved when it closes.</p>"}},
+      {4008, {"Map editor", "<p>The editor shows the mountain from straight above: the white cross is the target "
+                            "point, the white disc the observer. Moving the mouse over the map shows the position and "
+                            "the altitude on the gauge. <b>Zoom</b> doubles the map, <b>Level curves</b> shows the "
+                            "heights in grey bands, <b>Autosave</b> keeps the maps beside the document for the next "
+                            "opening. Right-click for the editor's commands.</p>"}},
+      {4009, {"Altitude gauge", "<p>The altitude under the mouse, from 4000 m at the top to -1000 m at the bottom: "
+                                "the red line is the current altitude, the yellow band the way from the last one.</p>"}},
       {4017, {"Video window", "<p>A video window shows its movie: play, pause, stop, go to the last or the first "
                               "frame, or step one frame forward or back. <b>Play</b> opens the movie in the desktop's "
                               "movie player. Right-click to make the movie again, duplicate the video, change its "

@@ -76,7 +76,6 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   BitBtn2 = bouton("&OK", "Save the text", QRect(16, 24, 81, 23));
   BitBtn2->hide();
   BitBtn3 = bouton("&Edition", "Open an edition window", QRect(448, 24, 81, 23));
-  BitBtn3->setEnabled(false);  // the map editor comes later
   Memo1 = new QPlainTextEdit(Panneau);
   Memo1->setGeometry(9, 56, 528, 89);
   Memo1->installEventFilter(this);
@@ -110,7 +109,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   };
   item("See", "F6", 1);
   menu_->addSeparator();
-  item("Edit", "", 16)->setEnabled(false);
+  item("Edit", "", 16);
   item("Create the trees", "", 2);
   item("Regenerate", "", 3);
   item("Duplicate", "", 4);

@@ -75,6 +75,7 @@ CommandesMontagne::CommandesMontagne(TBasewindow& w) : w_(w) {
     QWidget* actif = w_.enfant_actif();
     if (dynamic_cast<TVuewindow*>(actif)) w_.afficher_aide(4007);
     else if (dynamic_cast<TMatricewindow*>(actif)) w_.afficher_aide(4006);
+    else if (dynamic_cast<FenetreEdition*>(actif)) w_.afficher_aide(4008);
     else if (index) index();
   });
   // Always available: creation, the options of the View menu and its toggles (the

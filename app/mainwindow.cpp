@@ -25,6 +25,7 @@
 
 #include "app/aide.h"
 #include "app/fenetres/aide_enfants.h"
+#include "app/commandes_edition.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_video.h"
 #include "app/vue.h"
@@ -75,8 +76,8 @@ constexpr DefinitionBouton kBoutons[] = {
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
     "Import ...", "Print ...", "Printer adjustments ...",
-    "&Creation options ...", "&Refine options ...", "Combine two mountains", "&Edit the active mountain",
-    "&Refresh the edition window", "&Lift ...", "Cross-Section", "&Close edition", "View options ..."};
+    "&Creation options ...", "&Refine options ...", "Combine two mountains",
+    "&Lift ...", "Cross-Section", "View options ..."};
 
 // Commands that need a video window, and the one that needs the video settings
 // dialog: disabled while the main window has no way to make them.
@@ -201,6 +202,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
   montagnes_ = std::make_unique<CommandesMontagne>(*this);
   videos_ = std::make_unique<CommandesVideo>(*this);
+  edition_ = std::make_unique<CommandesEdition>(*this);
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
@@ -1638,8 +1640,12 @@ void TBasewindow::titre_fiche(int m, const std::string& titre) {
 }
 
 void TBasewindow::marquer_sauvee(int m) {
-  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m])
-    cartes[m]->marquer_sauvee(QDateTime::currentSecsSinceEpoch());
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES) return;
+  if (cartes[m]) cartes[m]->marquer_sauvee(QDateTime::currentSecsSinceEpoch());
+  // An open editor keeps its map pictures beside the document's new path.
+  const auto& type = etat.montagnes[m].type;
+  if (edition_ouverte[m] && editeurs[m] && type.a_fichier && editeurs[m]->fichier != type.fichier)
+    editeurs[m]->fixer_fichier(type.fichier);
 }
 
 void TBasewindow::marquer_sans_fichier(int m) {

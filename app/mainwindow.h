@@ -38,6 +38,7 @@ class CommandesFichier;
 class CommandesMontagne;
 class CommandesVideo;
 class DialogueReglagesVideo;
+class CommandesEdition;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -105,6 +106,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::function<CarteMontagne*()> creer_carte;  // the card of a new slot
   std::function<FenetreVideo*()> creer_fenetre_video;  // a video window; empty: no videos yet
   std::function<std::unique_ptr<DialogueReglagesVideo>()> creer_dialogue_video;  // the video settings
+  std::function<FenetreEdition*()> creer_editeur;  // the map editor of a slot
   // Connects a menu command (by caption) to its code; until then its item stays disabled.
   void connecter(const QString& caption, std::function<void()> commande);
   std::function<void()> commande_de(const QString& caption) const {
@@ -177,6 +179,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   // The Mountain and View menu commands.
   CommandesMontagne& commandes_montagne() { return *montagnes_; }
   CommandesVideo& commandes_video() { return *videos_; }
+  CommandesEdition& commandes_edition() { return *edition_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
 
@@ -254,6 +257,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::unique_ptr<CommandesFichier> fichier_;
   std::unique_ptr<CommandesMontagne> montagnes_;
   std::unique_ptr<CommandesVideo> videos_;
+  std::unique_ptr<CommandesEdition> edition_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

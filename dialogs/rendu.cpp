@@ -1,5 +1,7 @@
 #include "dialogs/rendu.h"
 
+#include "render/jpeg.h"
+
 namespace dialogs {
 
 namespace {
@@ -23,7 +25,8 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
   ControleRendus& c = controle_rendus();
   ++c.rendus;
   if (g_peintures > 0) ++c.rendus_dans_peinture;
-  c.appels.push_back({vue, largeur, hauteur, attente != nullptr, bool(affichage), image_editeur != nullptr,
+  if (c.attente_imposee) attente = c.attente_imposee;
+  c.appels.push_back({fenetre, vue, largeur, hauteur, attente != nullptr, bool(affichage), image_editeur != nullptr,
                       zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera});
   if (c.couleur_factice) {
     image.reset(image.width(), image.height(), *c.couleur_factice);
@@ -33,6 +36,13 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
   }
   render::calcul_image(terrain, fenetre, palette, image, affichage, vue, largeur, hauteur, attente, image_editeur,
                        zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, options);
+}
+
+bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image) {
+  ControleRendus& c = controle_rendus();
+  ++c.decodages;
+  if (g_peintures > 0) ++c.decodages_dans_peinture;
+  return render::lire_jpeg(chemin, image);
 }
 
 }  // namespace dialogs

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/messages.h"
@@ -14,6 +15,7 @@ namespace dialogs {
 
 // The arguments of one render call, as given.
 struct AppelRendu {
+  platform::WindowHandle fenetre = 0;  // the window polled for the cancel message
   param_vue vue{};
   std::int32_t largeur = 0;
   std::int32_t hauteur = 0;
@@ -36,6 +38,11 @@ struct ControleRendus {
   // When set, no render runs: the picture (and the editor's map) are filled
   // with this pixel instead.
   std::optional<render::Pixel> couleur_factice;
+  // When set, renders report to this sink instead of the caller's progress window.
+  ProgressSink* attente_imposee = nullptr;
+  // Pictures decoded through lire_image_jpeg, and those decoded inside a paint handler (must stay 0).
+  int decodages = 0;
+  int decodages_dans_peinture = 0;
 
   void effacer() { *this = ControleRendus{}; }
 };
@@ -58,5 +65,8 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
                     render::Bitmap* image_editeur, std::uint16_t zoom_editeur, std::uint8_t grossier,
                     std::uint8_t courbes_niveau, std::uint8_t statistiques, std::uint8_t mode_camera,
                     const enregistrement_camera& camera, const render::RenderOptions& options = {});
+
+// render::lire_jpeg, counted.
+bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image);
 
 }  // namespace dialogs

@@ -73,26 +73,29 @@ bool est_sol(std::uint16_t type) { return type >= 31 && type <= 39; }
 
 }  // namespace
 
-void Tmatrice::effacer_rivieres() {
-  if (nombre_elements < 1) return;
-  if (!ask_yes_no("Do you really want to rub all the rivers ?", "Rivers")) return;
+bool Tmatrice::effacer_rivieres() {
+  if (nombre_elements < 1) return false;
+  if (!ask_yes_no("Do you really want to rub all the rivers ?", "Rivers")) return false;
   for (std::int32_t k = 0; k < nombre_elements; ++k)
     if (liste_type[k] == 1) liste_type[k] = 0;
+  return true;
 }
 
-void Tmatrice::effacer_arbres() {
-  if (nombre_elements < 1) return;
-  if (!ask_yes_no("Do you really want to delete all the trees ?", "Trees")) return;
+bool Tmatrice::effacer_arbres() {
+  if (nombre_elements < 1) return false;
+  if (!ask_yes_no("Do you really want to delete all the trees ?", "Trees")) return false;
   for (std::int32_t k = 0; k < nombre_elements; ++k)
     if (est_arbre(liste_type[k])) liste_type[k] = 0;
   for (int k = 1; k <= 6; ++k) especes_presentes[k] = 0;
+  return true;
 }
 
-void Tmatrice::effacer_sol() {
-  if (nombre_elements < 1) return;
-  if (!ask_yes_no("Do you really want to rub the painted ground ?", "Ground")) return;
+bool Tmatrice::effacer_sol() {
+  if (nombre_elements < 1) return false;
+  if (!ask_yes_no("Do you really want to rub the painted ground ?", "Ground")) return false;
   for (std::int32_t k = 0; k < nombre_elements; ++k)
     if (est_sol(liste_type[k])) liste_type[k] = 0;
+  return true;
 }
 
 namespace {

@@ -167,9 +167,10 @@ class Tmatrice {
   void copier(const Tnoeud& source_hauteurs, const Tcooleen* source_dx, const Tcooleen* source_dy,
               const Tphoto* source_photo);
   void combiner(const Tnoeud& autre, std::uint16_t mode, bool inverser);
-  void effacer_rivieres();
-  void effacer_arbres();
-  void effacer_sol();
+  // Each asks its question first; true when the user said Yes to a non-empty list.
+  bool effacer_rivieres();
+  bool effacer_arbres();
+  bool effacer_sol();
   bool arbre_proche(std::int32_t i, std::int32_t j) const;
   bool sol_proche(std::int32_t i, std::int32_t j) const;
   bool source_proche(std::int32_t i, std::int32_t j) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -79,7 +80,10 @@ bool decoder(std::FILE* f, std::vector<std::uint8_t>& lignes, int& largeur, int&
   return complet;
 }
 
-bool encoder(std::FILE* f, const Bitmap& image, int qualite, std::vector<std::uint8_t>& ligne) {
+// Into the file `f`, or, when `f` is null, into a buffer of the library's
+// (malloc'ed; the caller frees *memoire, also after a failure).
+bool encoder(std::FILE* f, unsigned char** memoire, unsigned long* taille, const Bitmap& image, int qualite,
+             std::vector<std::uint8_t>& ligne) {
   jpeg_compress_struct c;
   Erreur e;
   c.err = jpeg_std_error(&e.base);
@@ -90,7 +94,10 @@ bool encoder(std::FILE* f, const Bitmap& image, int qualite, std::vector<std::ui
     return false;
   }
   jpeg_create_compress(&c);
-  jpeg_stdio_dest(&c, f);
+  if (f)
+    jpeg_stdio_dest(&c, f);
+  else
+    jpeg_mem_dest(&c, memoire, taille);
   c.image_width = JDIMENSION(image.width());
   c.image_height = JDIMENSION(image.height());
   c.input_components = 3;
@@ -139,9 +146,21 @@ bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite) {
   f.f = std::fopen(chemin.c_str(), "wb");
   if (!f.f) return false;
   std::vector<std::uint8_t> ligne(std::size_t(image.width()) * 3);
-  if (!encoder(f.f, image, std::clamp(qualite, 1, 100), ligne)) return false;
+  if (!encoder(f.f, nullptr, nullptr, image, std::clamp(qualite, 1, 100), ligne)) return false;
   const bool ok = std::fflush(f.f) == 0 && !std::ferror(f.f);
   return ok;
+}
+
+std::optional<std::string> octets_jpeg(const Bitmap& image, int qualite) {
+  if (image.width() < 1 || image.height() < 1 || image.width() > 65500 || image.height() > 65500) return std::nullopt;
+  std::vector<std::uint8_t> ligne(std::size_t(image.width()) * 3);
+  unsigned char* memoire = nullptr;
+  unsigned long taille = 0;
+  const bool ok = encoder(nullptr, &memoire, &taille, image, std::clamp(qualite, 1, 100), ligne);
+  std::optional<std::string> octets;
+  if (ok && memoire) octets.emplace(reinterpret_cast<const char*>(memoire), std::size_t(taille));
+  std::free(memoire);
+  return octets;
 }
 
 }  // namespace render

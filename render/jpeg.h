@@ -2,6 +2,7 @@
 // read into a picture; pictures written at a given quality.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "render/raster.h"
@@ -16,5 +17,9 @@ bool lire_jpeg(const std::string& chemin, Bitmap& image);
 // Writes `image` as a baseline JPEG of quality 1..100 (clamped). False when the
 // file cannot be written.
 bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite);
+
+// The same baseline JPEG as bytes, for writers that go through the safe file
+// write; nullopt for an empty or oversized picture.
+std::optional<std::string> octets_jpeg(const Bitmap& image, int qualite);
 
 }  // namespace render

@@ -34,6 +34,16 @@ void FenetreVideo::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
+void FenetreEdition::rafraichir_edition(const param_vue& defaut) {
+  vue.niveau_mer = defaut.niveau_mer;
+  vue.niveau_herbe = defaut.niveau_herbe;
+  vue.niveau_rocher = defaut.niveau_rocher;
+  vue.couleurs_defaut = defaut.couleurs_defaut;
+  vue.arbres = defaut.arbres;
+  vue.couleurs = defaut.couleurs;
+  peinte = 0;
+}
+
 void FenetreEdition::closeEvent(QCloseEvent* e) {
   fermeture = 1;
   e->accept();

@@ -128,17 +128,47 @@ class FenetreVideo : public FenetreEnfant {
   void closeEvent(QCloseEvent* e) override;
 };
 
+// What the main window hands a map editor when it opens it.
+struct OuvertureEdition {
+  std::uint16_t no_montagne = 0;
+  Tmatrice* matrice = nullptr;  // the slot's terrain, kept by the main window
+  std::uint8_t courbes = 0;     // the main window's level-curves option
+  std::uint8_t grossier = 0;    // its rough-picture option
+  param_vue vue_defaut{};       // its default view
+};
+
+// The kinds of features the map editor erases all at once.
+enum class ElementsCarte : std::uint8_t { rivieres, arbres, sol };
+
 // Map editor.
 class FenetreEdition : public FenetreEnfant {
  public:
   using FenetreEnfant::FenetreEnfant;
   std::uint16_t no_matrice = 0;
   std::uint8_t modifiee = 0;
-  std::uint8_t focus_arbre = 0;
-  std::uint8_t peinte = 0;
-  param_vue vue;
+  std::uint8_t focus_arbre = 0;  // the last paint completed
+  std::uint8_t peinte = 0;       // the map pictures are valid; cleared to force a new map
+  std::uint16_t degre = 0;       // mesh degree, set before opening
+  std::string fichier;           // the document's path, empty without a file
+  param_vue vue;                 // the editor's own view record
   bool coller_actif = false;  // the paste button
   virtual void activer_coller(bool actif) { coller_actif = actif; }
+
+  // Opens the editor on the slot's terrain.
+  virtual void ouvre_edition(const OuvertureEdition& o) {
+    no_matrice = o.no_montagne;
+    vue = o.vue_defaut;
+  }
+  // Takes the sea, grass and rock levels, the default-colours flag, the tree
+  // layers and the level colours of `defaut`, and makes the map again.
+  virtual void rafraichir_edition(const param_vue& defaut);
+  // Erases every feature of the kind once the user agreed; true when erased.
+  virtual bool effacer_elements(ElementsCarte genre) {
+    (void)genre;
+    return false;
+  }
+  // The document got a path (first save, or saved under another name).
+  virtual void fixer_fichier(const std::string& chemin) { fichier = chemin; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -128,9 +128,9 @@ TEST(Copier, CopiesLayersOfTheSameSize) {
 TEST(Effacer, AsksThenClearsOneKind) {
   ScopedFakeUserInterface ui;
   Tmatrice m(parametres(4));
-  m.effacer_rivieres();
-  m.effacer_arbres();
-  m.effacer_sol();
+  EXPECT_FALSE(m.effacer_rivieres());
+  EXPECT_FALSE(m.effacer_arbres());
+  EXPECT_FALSE(m.effacer_sol());
   EXPECT_TRUE(ui.entries.empty());
 
   ajouter(m, 1, 1, 1, 1);
@@ -139,16 +139,16 @@ TEST(Effacer, AsksThenClearsOneKind) {
   ajouter(m, 4, 4, 19, 30);
   m.especes_presentes[2] = 1;
   ui.answers = {false, false, false};
-  m.effacer_rivieres();
-  m.effacer_arbres();
-  m.effacer_sol();
+  EXPECT_FALSE(m.effacer_rivieres());
+  EXPECT_FALSE(m.effacer_arbres());
+  EXPECT_FALSE(m.effacer_sol());
   EXPECT_EQ(m.liste_type[0], 1);
   EXPECT_EQ(m.liste_type[1], 12);
   EXPECT_EQ(m.liste_type[2], 33);
   EXPECT_EQ(m.especes_presentes[2], 1);
 
   ui.answers = {true};
-  m.effacer_arbres();
+  EXPECT_TRUE(m.effacer_arbres());
   EXPECT_EQ(m.liste_type[1], 0);
   EXPECT_EQ(m.liste_type[3], 0);
   EXPECT_EQ(m.liste_type[0], 1);

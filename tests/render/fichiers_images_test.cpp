@@ -58,6 +58,11 @@ TEST(PictureFiles, JpegRoundTripAndGrey) {
   // Unwritable places are refused.
   EXPECT_FALSE(ecrire_jpeg((d / "absent" / "a.jpg").string(), a, 95));
   EXPECT_FALSE(ecrire_jpeg((d / "z.jpg").string(), Bitmap{}, 95));
+  // The in-memory encoder gives the bytes of the file writer.
+  const auto octets = octets_jpeg(a, 95);
+  ASSERT_TRUE(octets);
+  EXPECT_EQ(*octets, lire(d / "a.jpg"));
+  EXPECT_FALSE(octets_jpeg(Bitmap{}, 95));
   std::filesystem::remove_all(d);
 }
 

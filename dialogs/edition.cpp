@@ -1,0 +1,768 @@
+#include "dialogs/edition.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstring>
+
+#include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/attente.h"
+#include "app/fenetres/operation_longue.h"
+#include "controls/panels.h"
+#include "controls/speedbutton.h"
+#include "dialogs/edition_glyphes.h"
+#include "dialogs/rendu.h"
+#include "model/aleatoire.h"
+#include "model/erreur.h"
+#include "platform/fichiers.h"
+#include "render/jpeg.h"
+
+namespace dialogs {
+
+// The map area inside the scroll box: shows Image1 and takes the mouse.
+class ZoneCarte : public QWidget {
+ public:
+  explicit ZoneCarte(Tfenetre_edition* e) : QWidget(nullptr), e_(e) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { e_->peindre_carte(this); }
+  void mousePressEvent(QMouseEvent* m) override {
+    if (e_->aide_contextuelle) {
+      afficher_sujet_aide(4008);
+      return;
+    }
+    e_->Image1MouseDown(m);
+  }
+  void mouseMoveEvent(QMouseEvent* m) override { e_->Image1MouseMove(m); }
+  void mouseReleaseEvent(QMouseEvent* m) override { e_->Image1MouseUp(m); }
+
+ private:
+  Tfenetre_edition* e_;
+};
+
+// The altitude gauge: shows its prepared picture.
+class ZoneJauge : public QWidget {
+ public:
+  explicit ZoneJauge(Tfenetre_edition* e, QWidget* parent) : QWidget(parent), e_(e) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  QImage image;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { e_->peindre_jauge(this); }
+
+ private:
+  Tfenetre_edition* e_;
+};
+
+namespace {
+
+// A panel that shows a help topic when clicked in context-help mode.
+class PanneauAide : public QWidget {
+ public:
+  PanneauAide(Tfenetre_edition* e, QWidget* parent) : QWidget(parent), e_(e) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* m) override {
+    if (e_->aide_contextuelle) afficher_sujet_aide(4009);
+    QWidget::mousePressEvent(m);
+  }
+
+ private:
+  Tfenetre_edition* e_;
+};
+
+constexpr render::Pixel kBlanc = render::pixel_rgb(255, 255, 255);
+constexpr render::Pixel kNoir = render::pixel_rgb(0, 0, 0);
+constexpr std::int64_t kLimite = std::int64_t(1) << 30;
+
+render::Point point_borne(std::int64_t x, std::int64_t y) {
+  return {std::int32_t(std::clamp(x, -kLimite, kLimite)), std::int32_t(std::clamp(y, -kLimite, kLimite))};
+}
+
+render::Surface<const render::Pixel> lecture(const render::Bitmap& b) { return b.surface(); }
+
+// The part of `b` from (x, y), w x h, clipped to the picture (empty when outside).
+render::Surface<const render::Pixel> partie(const render::Bitmap& b, int x, int y, int w, int h) {
+  if (x < 0 || y < 0 || x + w > b.width() || y + h > b.height() || w <= 0 || h <= 0) return {};
+  return {b.row(y) + x, w, h, b.width()};
+}
+
+struct Bulle {
+  bool& drapeau;
+  explicit Bulle(bool& d) : drapeau(d) { drapeau = true; }
+  ~Bulle() { drapeau = false; }
+};
+
+// Clips the segment to the rectangle (Liang-Barsky); false when nothing is left.
+bool couper(double& x1, double& y1, double& x2, double& y2, double xmin, double ymin, double xmax, double ymax) {
+  double t0 = 0, t1 = 1;
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - xmin, xmax - x1, y1 - ymin, ymax - y1};
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return false;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const double ax = x1 + t0 * dx, ay = y1 + t0 * dy, bx = x1 + t1 * dx, by = y1 + t1 * dy;
+  x1 = ax;
+  y1 = ay;
+  x2 = bx;
+  y2 = by;
+  return true;
+}
+
+}  // namespace
+
+}  // namespace dialogs
+
+using namespace dialogs;
+
+namespace {
+
+const char* const kBulles[20] = {"Move the picture",
+                                 "Drawing of the main shapes",
+                                 "Cone shaped",
+                                 "Pass",
+                                 "Plateau",
+                                 "River",
+                                 "Ground colour",
+                                 "Smooth",
+                                 "Road",
+                                 "Trees",
+                                 "Target Point",
+                                 "Observer place",
+                                 "",
+                                 "streaming",
+                                 "Erase ground",
+                                 "Erase river",
+                                 "Stratum",
+                                 "Relief",
+                                 "Copy a portion",
+                                 "Paste the copied portion"};
+
+}  // namespace
+
+// ---------------------------------------------------------------- creation
+
+Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
+  setWindowTitle("Edition window");
+  handle_ = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
+  for (int id : {105, 106, 107}) curseur_edition(id);
+  carte[1].reset(kLargeurCarte, kHauteurCarte, kNoir);
+  carte[2].reset(2 * kLargeurCarte, 2 * kHauteurCarte, kNoir);
+  fond_cible[1].reset(16, 16, kNoir);
+  fond_cible[2].reset(32, 32, kNoir);
+  fond_observateur[1].reset(8, 8, kNoir);
+  fond_observateur[2].reset(16, 16, kNoir);
+  Image1 = QImage(kLargeurCarte, kHauteurCarte, QImage::Format_RGB32);
+  Image1.fill(Qt::black);
+
+  auto* colonne = new QVBoxLayout(this);
+  colonne->setContentsMargins(0, 0, 0, 0);
+  colonne->setSpacing(0);
+  construire_barre();
+  colonne->addWidget(CtlSimplePanel1);
+  auto* milieu = new QHBoxLayout;
+  milieu->setSpacing(0);
+  ScrollBox1 = new QScrollArea(this);
+  ScrollBox1->setFrameShape(QFrame::NoFrame);
+  ScrollBox1->setBackgroundRole(QPalette::Dark);
+  zone_ = new ZoneCarte(this);
+  zone_->setFixedSize(kLargeurCarte, kHauteurCarte);
+  ScrollBox1->setWidget(zone_);
+  milieu->addWidget(ScrollBox1, 1);
+  construire_panneau_altitude();
+  milieu->addWidget(Panel_altitude);
+  colonne->addLayout(milieu, 1);
+  StatusBar_edit = new QStatusBar(this);
+  StatusBar_edit->setSizeGripEnabled(false);
+  for (int k = 0; k < 2; ++k) {
+    panneaux[k] = new QLabel;
+    panneaux[k]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar_edit->addWidget(panneaux[k], k);
+  }
+  panneaux[0]->setFixedWidth(120);
+  colonne->addWidget(StatusBar_edit);
+  construire_menu();
+
+  TimerThread.setInterval(900);
+  TimerT1.setInterval(750);
+  connect(&TimerThread, &QTimer::timeout, this, [this] { TimerThreadTimer(); });
+  resize(518, 555 - 66);
+}
+
+Tfenetre_edition::~Tfenetre_edition() {
+  TimerThread.stop();
+  TimerT1.stop();
+  platform::unregister_window(handle_);
+}
+
+void Tfenetre_edition::construire_barre() {
+  CtlSimplePanel1 = new CtlSimplePanel(this);
+  CtlSimplePanel1->Bevel().SetStyleOuter(bvRaised);
+  CtlSimplePanel1->Bevel().SetWidthOuter(2);
+  CtlSimplePanel1->Bevel().SetStyleInner(bvNone);
+  CtlSimplePanel1->setFixedHeight(65);
+  auto bouton = [this](int x, int y, int glyphe, const QString& bulle) {
+    auto* b = new CtlSpeedButton(CtlSimplePanel1);
+    b->setGeometry(x, y, 24, 24);
+    b->SetGlyph(glyphe_edition(glyphe));
+    if (!bulle.isEmpty()) b->setToolTip(bulle);
+    return b;
+  };
+  for (int k = 0; k < 20; ++k) {
+    outils[k] = bouton(4 + 25 * k, 4, k, kBulles[k]);
+    outils[k]->SetGroupIndex(1);
+  }
+  outils[19]->setEnabled(false);  // the paste button waits for a copy
+  SpeedButton_undo = bouton(4, 34, kGlypheAnnuler, "Cancel the last operation");
+  SpeedButton_zoom = bouton(40, 34, kGlypheZoom, "Zoom twice");
+  SpeedButton_niveaux = bouton(65, 34, kGlypheNiveaux, "Level curves");
+  SpeedButton_save = bouton(90, 34, kGlypheSauver, "Autosave");
+  const std::pair<CtlSpeedButton*, int> groupes[] = {
+      {SpeedButton_zoom, 2}, {SpeedButton_niveaux, 3}, {SpeedButton_save, 4}};
+  for (const auto& [b, g] : groupes) {
+    b->SetGroupIndex(g);
+    b->SetAllowAllUp(true);
+  }
+  connect(SpeedButton_zoom, &CtlSpeedButton::clicked, this, [this] { bascule_zoom(); });
+  connect(SpeedButton_niveaux, &CtlSpeedButton::clicked, this, [this] { SpeedButton_niveauxClick(); });
+  connect(SpeedButton_save, &CtlSpeedButton::clicked, this, [this] { SpeedButton_save1Click(); });
+  nom_outil = new QLabel(CtlSimplePanel1);
+  QFont gras = font();
+  gras.setBold(true);
+  nom_outil->setFont(gras);
+  QPalette rouge = nom_outil->palette();
+  rouge.setColor(QPalette::WindowText, Qt::red);
+  nom_outil->setPalette(rouge);
+  nom_outil->setGeometry(130, 38, 200, 18);
+}
+
+void Tfenetre_edition::construire_panneau_altitude() {
+  Panel_altitude = new PanneauAide(this, this);
+  Panel_altitude->setFixedWidth(60);
+  Panel_altitude->setAutoFillBackground(true);
+  Label_altitude = new QLabel(Panel_altitude);
+  Label_altitude->setGeometry(2, 4, 56, 16);
+  Label_altitude->setAlignment(Qt::AlignCenter);
+  Label_altitude->setAutoFillBackground(true);
+  QPalette p = Label_altitude->palette();
+  p.setColor(QPalette::Window, Qt::black);
+  p.setColor(QPalette::WindowText, Qt::yellow);
+  Label_altitude->setPalette(p);
+  jauge_ = new ZoneJauge(this, Panel_altitude);
+  jauge_->setGeometry(40, 30, 11, 315);
+  jauge_->image = QImage(11, 315, QImage::Format_RGB32);
+  jauge_->image.fill(Qt::black);
+  QFont petit = font();
+  petit.setPixelSize(10);
+  const char* const echelle[6] = {"4000", "3000", "2000", "1000", "0", "-1000"};
+  for (int k = 0; k < 6; ++k) {
+    auto* l = new QLabel(echelle[k], Panel_altitude);
+    l->setFont(petit);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setGeometry(2, 30 + ligne_jauge(4000 - 1000 * k, 315) - 6, 34, 12);
+  }
+}
+
+void Tfenetre_edition::construire_menu() {
+  PopupMenu_edition = new QMenu(this);
+  auto item = [this](const QString& caption, std::function<void()> action) {
+    QAction* a = PopupMenu_edition->addAction(caption);
+    if (action) connect(a, &QAction::triggered, this, std::move(action));
+    return a;
+  };
+  Coupe1 = item("Cross-section", {});
+  Raffraichir1 = item("Refresh", [this] { Raffraichir1Click(); });
+  Elever1 = item("Raise ...", {});
+  Coupe1->setEnabled(false);  // the tools' commands
+  Elever1->setEnabled(false);
+  PopupMenu_edition->addSeparator();
+  Supprimerrivieres1 = item("Erase rivers", [this] { Supprimerrivieres1Click(); });
+  Supprimerarbres1 = item("Erase trees", [this] { Supprimerarbres1Click(); });
+  Supprimerterrain1 = item("Erase ground", [this] { Supprimerterrain1Click(); });
+  PopupMenu_edition->addSeparator();
+  Courbes1 = item("Level curves", [this] { SpeedButton_niveauxClick(); });
+  Enregistrercarte1 = item("Save map", [this] { Enregistrercarte1Click(); });
+  Zoom1 = item("Zoom", [this] { bascule_zoom(); });
+  PopupMenu_edition->addSeparator();
+  Aide1 = item("Help\tF1", [this] { Aide1Click(); });
+}
+
+QAction* Tfenetre_edition::element(const QString& caption) const {
+  for (QAction* a : PopupMenu_edition->actions())
+    if (a->text().section('\t', 0, 0) == caption) return a;
+  return nullptr;
+}
+
+QWidget* Tfenetre_edition::zone_carte() const { return zone_; }
+QWidget* Tfenetre_edition::Image_altitude() const { return jauge_; }
+
+// ---------------------------------------------------------------- opening
+
+namespace {
+
+// The editor's view: straight down, fixed sun, no effects.
+void forcer_vue_carte(param_vue& v) {
+  v.angle_vertical = 89;
+  v.angle_horizontal = 180;
+  v.elevation_soleil = 20;
+  v.azimut_soleil = 90;
+  v.distance = 250.0;
+  v.niveau_neige = 4000;
+  v.zone_recouvrement = 500;
+  v.zoom = 10;
+  v.centre_x = 0;
+  v.centre_y = 0;
+  v.agitation_mer = 0;
+  v.diversite_couleurs = 0;
+  for (std::uint8_t param_vue::* d :
+       {&param_vue::premier_plan, &param_vue::horizon, &param_vue::reflet, &param_vue::observateur_place,
+        &param_vue::detail_arbres, &param_vue::detail_plus, &param_vue::strates, &param_vue::ombre_portee,
+        &param_vue::maillage_filaire, &param_vue::deformation, &param_vue::echelle_fixe, &param_vue::foret,
+        &param_vue::brume})
+    v.*d = 0;
+}
+
+}  // namespace
+
+void Tfenetre_edition::ouvre_edition(const OuvertureEdition& o) {
+  no_matrice = o.no_montagne;
+  matrice = o.matrice;
+  if (!matrice) return;
+  matrice->marquer_modifiee();
+  matrice->creer_annulation();
+  vue = o.vue_defaut;
+  forcer_vue_carte(vue);
+  grossier = o.grossier;
+  echelle_j = double(matrice->n) / kBaseTriangle;
+  echelle_i = double(matrice->n) / kHauteurTriangle;
+  courbes = o.courbes;
+  SpeedButton_niveaux->SetPressed(courbes != 0);
+  Courbes1->setText(courbes ? "Photo aérienne" : "Level curves");
+  const bool avec_fichier = fichier.size() > 4;
+  SpeedButton_save->setEnabled(avec_fichier);
+  Enregistrercarte1->setEnabled(avec_fichier);
+  outils[16]->setEnabled(matrice->dx && matrice->dy);
+  outils[0]->SetPressed(true);
+  palette = std::make_unique<TMyPalette>(false, 4);
+  affiche_outil();
+  pixel_observateur = points_vo(matrice->observateur_i, matrice->observateur_j, false);
+  pixel_cible = points_vo(matrice->cible_i, matrice->cible_j, true);
+  const bool elements = matrice->nombre_elements > 0;
+  for (QAction* a : {Supprimerrivieres1, Supprimerarbres1, Supprimerterrain1}) a->setEnabled(elements);
+  zone_->update();
+}
+
+void Tfenetre_edition::fixer_fichier(const std::string& chemin) {
+  FenetreEdition::fixer_fichier(chemin);
+  const bool avec_fichier = fichier.size() > 4;
+  SpeedButton_save->setEnabled(avec_fichier);
+  Enregistrercarte1->setEnabled(avec_fichier);
+  if (SpeedButton_save->Pressed()) sauver_carte = avec_fichier ? 1 : 0;
+}
+
+void Tfenetre_edition::activer_coller(bool actif) {
+  FenetreEdition::activer_coller(actif);
+  outils[19]->setEnabled(actif);
+}
+
+void Tfenetre_edition::rafraichir_edition(const param_vue& defaut) {
+  FenetreEdition::rafraichir_edition(defaut);
+  zone_->update();
+}
+
+// ---------------------------------------------------------------- geometry
+
+PixelCarte Tfenetre_edition::points_vo(std::int32_t i, std::int32_t j, bool garder) {
+  const std::int32_t n = matrice ? matrice->n : 0;
+  const double z = matrice && matrice->hauteurs ? matrice->hauteurs->lire(i, j) : 0;
+  const PointMonde p = monde_du_noeud(n, i, j, z);
+  if (garder) cible_monde = p;
+  return projeter_monde(p);
+}
+
+NoeudCarte Tfenetre_edition::ecran_vers_grille(std::int32_t x, std::int32_t y, std::int32_t& hauteur) {
+  hauteur = -4001;
+  if (!matrice) return {};
+  const NoeudCarte noeud = pixel_vers_noeud(matrice->n, x, y, echelle_carte);
+  hauteur = matrice->lire_trace(noeud.i, noeud.j);
+  return noeud;
+}
+
+// ---------------------------------------------------------------- painting
+
+void Tfenetre_edition::montrer_carte() {
+  const render::Bitmap& b = carte[echelle_carte];
+  if (Image1.width() != b.width() || Image1.height() != b.height()) {
+    Image1 = QImage(b.width(), b.height(), QImage::Format_RGB32);
+    Image1.fill(Qt::black);
+    zone_->setFixedSize(b.width(), b.height());
+  }
+  redessiner = 1;
+  zone_->update();
+}
+
+void Tfenetre_edition::FormPaint() {
+  peinture_finie = 0;
+  if (!matrice) return;
+  if (a_recharger || !carte_calculee) {
+    programmer_carte();
+    return;
+  }
+  peinture_finie = 1;
+}
+
+void Tfenetre_edition::peindre_carte(QWidget* zone) {
+  MarqueurPeinture garde;
+  if (!fermeture) {
+    FormPaint();
+    const render::Bitmap& b = carte[echelle_carte];
+    if (redessiner && !en_rendu_ && b.width() == Image1.width() && b.height() == Image1.height()) {
+      for (int y = 0; y < b.height(); ++y)
+        std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(b.width()) * 4);
+      traits_presents_ = {false, false};  // the copy took the sight lines away
+      traits_vision = {};
+    }
+  }
+  QPainter p(zone);
+  p.drawImage(0, 0, Image1);
+}
+
+void Tfenetre_edition::peindre_jauge(QWidget* zone) {
+  QPainter p(zone);
+  p.drawImage(0, 0, jauge_->image);
+}
+
+void Tfenetre_edition::programmer_carte() {
+  if (carte_programmee_ || en_rendu_ || fermeture) return;
+  carte_programmee_ = true;
+  QTimer::singleShot(0, this, [this] { calculer_carte(); });
+}
+
+void Tfenetre_edition::calculer_carte() {
+  carte_programmee_ = false;
+  if (fermeture || en_rendu_ || !matrice) return;
+  if (carte_calculee && !a_recharger) return;
+  if (operation_en_cours()) {
+    // Another long operation runs: try again once it has finished.
+    carte_programmee_ = true;
+    QTimer::singleShot(20, this, [this] { calculer_carte(); });
+    return;
+  }
+  if (a_recharger && charger_cartes()) return;
+  rendre_carte();
+}
+
+// The pictures of an earlier session, when both are there and whole.
+bool Tfenetre_edition::charger_cartes() {
+  if (fichier.size() <= 4) return false;
+  const std::string b1 = image_carte(fichier, 1), b2 = image_carte(fichier, 2);
+  if (!fichier_existe(b1) || !fichier_existe(b2)) return false;
+  sauver_carte = 1;
+  SpeedButton_save->SetPressed(true);
+  Enregistrercarte1->setText("Don't save map");
+  render::Bitmap i1, i2;
+  if (!lire_image_jpeg(b1, i1) || !lire_image_jpeg(b2, i2)) return false;
+  if (i1.width() != kLargeurCarte || i1.height() != kHauteurCarte || i2.width() != 2 * kLargeurCarte ||
+      i2.height() != 2 * kHauteurCarte)
+    return false;
+  carte[1] = std::move(i1);
+  carte[2] = std::move(i2);
+  // The corners carry the map under the markers.
+  for (int k = 1; k <= 2; ++k) {
+    render::stretch(fond_cible[k].surface(), 0, 0, 16 * k, 16 * k, partie(carte[k], 1, 1, 16 * k - 1, 16 * k - 1));
+    render::stretch(fond_observateur[k].surface(), 0, 0, 8 * k, 8 * k,
+                    partie(carte[k], 16 * k + 1, 16 * k + 1, 16 * k - 1, 16 * k - 1));
+  }
+  fond_cible_a_sauver = 0;
+  fond_observateur_a_sauver = 0;
+  carte_calculee = 1;
+  matrice->marquer_modifiee();
+  a_recharger = 0;
+  montrer_carte();
+  if (zoom2) defiler_zoom2();
+  peinture_finie = 1;
+  return true;
+}
+
+void Tfenetre_edition::rendre_carte() {
+  OperationLongue operation;
+  Bulle bulle(en_rendu_);
+  if (vue.couleurs_defaut)
+    palette->charger_couleurs_base();
+  else
+    for (int k = 0; k < 10; ++k)
+      palette->fixer_couleur(static_cast<std::uint8_t>(k + 1), vue.couleurs[k].r, vue.couleurs[k].g,
+                             vue.couleurs[k].b);
+  palette->construire(5, 25, false, 0);
+  if (matrice->nombre_elements > 0) vue.foret = 1;
+  carte_calculee = 1;
+  if (a_recharger) matrice->marquer_modifiee();
+  montrer_carte();
+  {
+    TAttente attente(window());
+    // The live picture: the map of the current zoom, as far as it is drawn.
+    render::AffichageDirect affichage = [this](const render::Bitmap&) {
+      const render::Bitmap& b = carte[echelle_carte];
+      for (int y = 0; y < b.height() && y < Image1.height(); ++y)
+        std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(std::min(b.width(), Image1.width())) * 4);
+      zone_->repaint();
+    };
+    try {
+      calculer_image(*matrice, handle_, *palette, carte[1], affichage, vue, kLargeurCarte, kHauteurCarte, &attente,
+                     &carte[2], echelle_carte, grossier, courbes, 0, 0, enregistrement_camera{});
+    } catch (const ModelError& x) {
+      warn(std::string("The map could not be drawn: ") + x.what(), "Edition");
+    }
+  }
+  // Every new map gets its markers, and the stores hold pixels of this map.
+  fond_cible_a_sauver = 1;
+  fond_observateur_a_sauver = 1;
+  dessine_point_vise(pixel_cible, false);
+  dessine_observateur(pixel_observateur, false);
+  if (zoom2) defiler_zoom2();
+  a_recharger = 0;
+  redessiner = 1;
+  peinture_finie = 1;
+  zone_->update();
+}
+
+void Tfenetre_edition::defiler_zoom2() {
+  ScrollBox1->horizontalScrollBar()->setValue(170);
+  ScrollBox1->verticalScrollBar()->setValue(149);
+}
+
+// ---------------------------------------------------------------- markers
+
+void Tfenetre_edition::dessine_point_vise(PixelCarte p, bool restaurer) {
+  for (int k = 1; k <= 2; ++k) {
+    render::Bitmap& c = carte[k];
+    render::Bitmap& f = fond_cible[k];
+    const std::int64_t s = 16 * k;
+    if (restaurer)
+      render::copy_rect(c.surface(), (std::int64_t(pixel_cible.x) - 8) * k, (std::int64_t(pixel_cible.y) - 8) * k,
+                        lecture(f), 0, 0, s, s);
+    if (restaurer || fond_cible_a_sauver)
+      render::copy_rect(f.surface(), 0, 0, lecture(c), (std::int64_t(p.x) - 8) * k, (std::int64_t(p.y) - 8) * k, s,
+                        s);
+    const std::int64_t x = std::int64_t(p.x) * k, y = std::int64_t(p.y) * k, d = 4 * k;
+    render::draw_line(c.surface(), point_borne(x - d, y - d), point_borne(x + d, y + d), 2 * k, kBlanc);
+    render::draw_line(c.surface(), point_borne(x - d, y + d), point_borne(x + d, y - d), 2 * k, kBlanc);
+  }
+  fond_cible_a_sauver = 0;
+  carte_calculee = 1;
+  pixel_cible = p;
+  montrer_carte();
+}
+
+void Tfenetre_edition::dessine_observateur(PixelCarte p, bool restaurer) {
+  for (int k = 1; k <= 2; ++k) {
+    render::Bitmap& c = carte[k];
+    render::Bitmap& f = fond_observateur[k];
+    const std::int64_t s = 8 * k;
+    if (restaurer)
+      render::copy_rect(c.surface(), (std::int64_t(pixel_observateur.x) - 4) * k,
+                        (std::int64_t(pixel_observateur.y) - 4) * k, lecture(f), 0, 0, s, s);
+    if (restaurer || fond_observateur_a_sauver)
+      render::copy_rect(f.surface(), 0, 0, lecture(c), (std::int64_t(p.x) - 4) * k, (std::int64_t(p.y) - 4) * k, s,
+                        s);
+    const std::int64_t x = std::int64_t(p.x) * k, y = std::int64_t(p.y) * k, d = 3 * k;
+    render::fill_ellipse(c.surface(), x - d, y - d, x + d, y + d, kBlanc);
+  }
+  fond_observateur_a_sauver = 0;
+  carte_calculee = 1;
+  pixel_observateur = p;
+  montrer_carte();
+}
+
+void Tfenetre_edition::point_observateur(bool depuis_marqueur, double ox, double oy, double oz, double ax, double ay,
+                                         double bx, double by) {
+  const int z = echelle_carte;
+  const PointMonde& c = cible_monde;
+  PixelCarte o = depuis_marqueur ? pixel_observateur : projeter_monde({c.x + ox, c.y + oy, c.z + oz});
+  const PixelCarte e1 = projeter_monde({c.x + ax, c.y + ay, 0});
+  const PixelCarte e2 = projeter_monde({c.x + bx, c.y + by, 0});
+  auto fois = [z](PixelCarte p) { return std::array<double, 2>{double(p.x) * z, double(p.y) * z}; };
+  QPainter peintre(&Image1);
+  peintre.setRenderHint(QPainter::Antialiasing, false);
+  peintre.setCompositionMode(QPainter::RasterOp_NotDestination);
+  peintre.setPen(QPen(Qt::white, 1));
+  const double marge = 16;
+  auto trait = [&](double x1, double y1, double x2, double y2) {
+    if (!couper(x1, y1, x2, y2, -marge, -marge, Image1.width() + marge, Image1.height() + marge)) return;
+    peintre.drawLine(QPoint(Round(x1), Round(y1)), QPoint(Round(x2), Round(y2)));
+  };
+  for (int k = 0; k < 2; ++k)
+    if (traits_presents_[k])
+      trait(traits_vision[0], traits_vision[1], traits_vision[2 + 2 * k], traits_vision[3 + 2 * k]);
+  const auto po = fois(o), p1 = fois(e1), p2 = fois(e2);
+  traits_presents_ = {ax != 0, bx != 0};
+  traits_vision = {std::int32_t(po[0]), std::int32_t(po[1]), ax != 0 ? std::int32_t(p1[0]) : 0, std::int32_t(p1[1]),
+                   bx != 0 ? std::int32_t(p2[0]) : 0, std::int32_t(p2[1])};
+  for (int k = 0; k < 2; ++k)
+    if (traits_presents_[k])
+      trait(traits_vision[0], traits_vision[1], traits_vision[2 + 2 * k], traits_vision[3 + 2 * k]);
+  peintre.end();
+  zone_->update();
+}
+
+// ---------------------------------------------------------------- readout
+
+void Tfenetre_edition::affiche_position(std::int32_t altitude) {
+  if (altitude_jauge < -4000) altitude_jauge = altitude;
+  if (altitude > -4000) {
+    panneaux[0]->setText(QString::fromStdString(texte_position(souris.x, souris.y, echelle_carte)));
+    Label_altitude->setText(QString::number(altitude));
+  }
+  QImage& g = jauge_->image;
+  const int w = g.width(), h = g.height();
+  const int a = ligne_jauge(altitude, h), b = ligne_jauge(altitude_jauge, h);
+  QPainter p(&g);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QPen(Qt::yellow, 3));
+  p.setBrush(Qt::yellow);
+  p.drawRect(QRect(QPoint(0, std::min(a, b)), QPoint(w + 1, std::max(a, b))));
+  p.setPen(QPen(Qt::red, 2));
+  p.drawLine(0, a, w + 1, a);
+  p.end();
+  jauge_->update();
+  altitude_jauge = altitude;
+}
+
+void Tfenetre_edition::efface_jauge() {
+  altitude_jauge = -4001;
+  jauge_->image.fill(Qt::black);
+  Label_altitude->clear();
+  jauge_->update();
+}
+
+// ---------------------------------------------------------------- commands
+
+void Tfenetre_edition::bascule_zoom() {
+  zoom2 = !zoom2;
+  echelle_carte = zoom2 ? 2 : 1;
+  montrer_carte();
+  if (zoom2) defiler_zoom2();
+  Zoom1->setText(zoom2 ? "Zoom out" : "Zoom in");
+  SpeedButton_zoom->SetPressed(zoom2 != 0);
+  affiche_outil();
+}
+
+void Tfenetre_edition::SpeedButton_niveauxClick() {
+  courbes = !courbes;
+  Courbes1->setText(courbes ? "Photo aérienne" : "Level curves");
+  SpeedButton_niveaux->SetPressed(courbes != 0);
+  carte_calculee = 0;
+  zone_->update();
+}
+
+void Tfenetre_edition::SpeedButton_save1Click() {
+  sauver_carte = SpeedButton_save->Pressed() && fichier.size() > 4 ? 1 : 0;
+  Enregistrercarte1->setText(sauver_carte ? "Don't save map" : "Save map");
+}
+
+void Tfenetre_edition::Enregistrercarte1Click() {
+  SpeedButton_save->SetPressed(!SpeedButton_save->Pressed());
+  SpeedButton_save1Click();
+}
+
+void Tfenetre_edition::Raffraichir1Click() {
+  carte_calculee = 0;
+  zone_->update();
+}
+
+bool Tfenetre_edition::effacer_elements(ElementsCarte genre) {
+  if (!matrice) return false;
+  bool fait = false;
+  QAction* a = nullptr;
+  switch (genre) {
+    case ElementsCarte::rivieres: fait = matrice->effacer_rivieres(); a = Supprimerrivieres1; break;
+    case ElementsCarte::arbres: fait = matrice->effacer_arbres(); a = Supprimerarbres1; break;
+    case ElementsCarte::sol: fait = matrice->effacer_sol(); a = Supprimerterrain1; break;
+  }
+  if (!fait) return false;
+  modifiee = 1;
+  a->setEnabled(false);
+  carte_calculee = 0;  // the erased features leave the map
+  zone_->update();
+  return true;
+}
+
+void Tfenetre_edition::TimerThreadTimer() {
+  TimerThread.stop();
+  carte_calculee = 0;
+  zone_->update();
+  voir_resultat = 0;
+}
+
+void Tfenetre_edition::Aide1Click() { afficher_sujet_aide(4008); }
+
+void Tfenetre_edition::contextMenuEvent(QContextMenuEvent* e) { PopupMenu_edition->popup(e->globalPos()); }
+
+// ---------------------------------------------------------------- closing
+
+void Tfenetre_edition::ecrire_cartes() {
+  for (int k = 1; k <= 2; ++k) {
+    render::stretch(carte[k].surface(), 1, 1, 16 * k, 16 * k, lecture(fond_cible[k]));
+    render::stretch(carte[k].surface(), 16 * k + 1, 16 * k + 1, 32 * k, 32 * k, lecture(fond_observateur[k]));
+  }
+  for (int k = 1; k <= 2; ++k) {
+    const std::string nom = image_carte(fichier, k);
+    const auto octets = render::octets_jpeg(carte[k], 90);
+    const Echec echec = octets ? ecrire_fichier(nom, *octets) : Echec("no picture");
+    if (!echec.empty()) {
+      warn("The map picture " + nom + " could not be written: " + echec, "Quorvel");
+      return;  // the second picture would not match the first one
+    }
+  }
+}
+
+void Tfenetre_edition::closeEvent(QCloseEvent* e) {
+  if (en_rendu_) {  // never closes under its renderer
+    e->ignore();
+    return;
+  }
+  if (!fermeture) {
+    peinture_finie = 0;
+    fermeture = 1;
+    TimerThread.stop();
+    TimerT1.stop();
+    a_executer = 0;
+    const bool avec_fichier = fichier.size() > 4;
+    if (avec_fichier && sauver_carte && carte_calculee && !a_recharger) {
+      ecrire_cartes();
+    } else if (avec_fichier && !sauver_carte) {
+      const std::string b1 = image_carte(fichier, 1), b2 = image_carte(fichier, 2);
+      if (fichier_existe(b1) && fichier_existe(b2)) {
+        supprimer_fichier(b1);
+        supprimer_fichier(b2);
+      }
+    }
+    for (auto* b : {&carte, &fond_cible, &fond_observateur})
+      for (render::Bitmap& x : *b) x = render::Bitmap();
+    palette.reset();
+  }
+  FenetreEdition::closeEvent(e);
+}

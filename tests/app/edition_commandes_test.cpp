@@ -1,0 +1,172 @@
+// The map editor as the main window opens, refreshes, erases through and
+// closes it: F4, the card's request, the Edition menu, help and the save
+// question of an edited mountain.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+#include "app/aide.h"
+#include "app/carte.h"
+#include "app/commandes_edition.h"
+#include "controls/shapebutton.h"
+#include "controls/speedbutton.h"
+#include "dialogs/edition.h"
+#include "dialogs/rendu.h"
+#include "tests/app/programme_test_support.h"
+
+namespace {
+
+struct Editeurs : ::testing::Test {
+  QTemporaryDir dossier;
+  ScopedFakeUserInterface ui;
+  TData data;
+  std::unique_ptr<TBasewindow> w;
+
+  void SetUp() override {
+    ecrire_tout(dossier.path() + "/montagne.ini", options_exemple());
+    w = std::make_unique<TBasewindow>(&data);
+    w->utiliser_dialogues(std::make_unique<FakeDialoguesDocuments>());
+    ReglagesDemarrage r;
+    r.executable = dossier.path() + "/quorvel";
+    r.inscriptible = [](const QString&) { return true; };
+    ASSERT_TRUE(w->FormCreate(r));
+    w->show();
+    w->etat.parametres.maillage = 5;
+    w->etat.parametres.cle = 4242;
+    w->etat.parametres.alea = 0;
+    dialogs::controle_rendus().effacer();
+    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(10, 90, 40);
+    commande("Create a new &Mountain");
+  }
+  void TearDown() override { dialogs::controle_rendus().effacer(); }
+
+  void commande(const QString& c) {
+    QAction* a = w->action(c);
+    ASSERT_NE(a, nullptr) << c.toStdString();
+    ASSERT_TRUE(a->isEnabled()) << c.toStdString();
+    a->trigger();
+    QApplication::processEvents();
+  }
+  Tfenetre_edition* editeur(int m) { return dynamic_cast<Tfenetre_edition*>(w->editeurs[m].data()); }
+  // Paints the editor's map and runs what the paint scheduled.
+  void peindre(Tfenetre_edition* e) {
+    e->zone_carte()->repaint();
+    QApplication::processEvents();
+    e->calculer_carte();
+  }
+};
+
+}  // namespace
+
+TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
+  const int m = w->etat.montagne_courante;
+  ASSERT_EQ(m, 1);
+  commande("&Edit the active mountain");
+  Tfenetre_edition* e = editeur(m);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->windowTitle(), "Edition " + QString::fromStdString(w->etat.montagnes[m].type.nom.str()));
+  EXPECT_EQ(e->matrice, w->etat.montagnes[m].terrain.get());
+  EXPECT_EQ(e->degre, 5);
+  QTreeWidgetItem* noeud = w->noeuds_editeurs[m];
+  ASSERT_NE(noeud, nullptr);
+  EXPECT_EQ(noeud->parent(), w->noeuds_montagnes[m]);
+  EXPECT_EQ(noeud->text(0), e->windowTitle());
+  peindre(e);
+  EXPECT_EQ(dialogs::controle_rendus().rendus, 1);
+  const auto fenetres = w->mdi()->subWindowList().size();
+
+  // A second request focuses the same editor, from the menu or from the card.
+  w->activer(w->cartes[m]);
+  commande("&Edit the active mountain");
+  EXPECT_EQ(editeur(m), e);
+  EXPECT_EQ(w->mdi()->subWindowList().size(), fenetres);
+  auto* carte = dynamic_cast<TMatricewindow*>(w->cartes[m].data());
+  ASSERT_NE(carte, nullptr);
+  EXPECT_TRUE(carte->BitBtn3->isEnabled());
+  w->activer(carte);
+  carte->code_commande = 16;
+  carte->requete_fenetre();
+  QApplication::processEvents();
+  EXPECT_EQ(editeur(m), e);
+  EXPECT_EQ(w->enfant_actif(), e);
+  EXPECT_EQ(w->mdi()->subWindowList().size(), fenetres);
+
+  // F1 with the editor active shows its topic; a context-help click on the gauge its own.
+  commande("Index");
+  EXPECT_EQ(w->aide()->CurrentTopic(), 4008);
+  e->aide_contextuelle = 1;
+  QMouseEvent clic(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(e->Panel_altitude, &clic);
+  EXPECT_EQ(w->aide()->CurrentTopic(), 4009);
+  e->aide_contextuelle = 0;
+  for (int sujet : {4008, 4009}) EXPECT_EQ(help_topics().count(sujet), 1u) << sujet;
+
+  commande("&Close edition");
+  QApplication::processEvents();
+  EXPECT_FALSE(w->edition_ouverte[m]);
+  EXPECT_EQ(w->noeuds_editeurs[m], nullptr);
+}
+
+TEST_F(Editeurs, RefreshPushesTheViewSettingsAndRendersOnce) {
+  const int m = w->etat.montagne_courante;
+  commande("&Edit the active mountain");
+  Tfenetre_edition* e = editeur(m);
+  ASSERT_NE(e, nullptr);
+  peindre(e);
+  w->etat.vue.niveau_mer = 321;
+  w->etat.vue.couleurs[1] = {1, 2, 3};
+  w->etat.vue.angle_vertical = 10;  // not pushed
+  commande("&Refresh the edition window");
+  peindre(e);
+  peindre(e);
+  ASSERT_EQ(dialogs::controle_rendus().rendus, 2);
+  const auto& v = dialogs::controle_rendus().appels[1].vue;
+  EXPECT_EQ(v.niveau_mer, 321);
+  EXPECT_EQ(v.couleurs[1], (Rgb{1, 2, 3}));
+  EXPECT_EQ(v.angle_vertical, 89);
+}
+
+TEST_F(Editeurs, EraseThroughTheEditorMarksTheMountainEdited) {
+  const int m = w->etat.montagne_courante;
+  Tmatrice& t = *w->etat.montagnes[m].terrain;
+  t.liste_i[0] = 5;
+  t.liste_j[0] = 5;
+  t.liste_type[0] = TYPE_ARBRE + 2;
+  t.liste_attribut[0] = 30;
+  t.nombre_elements = std::max(t.nombre_elements, 1);
+  auto& type = w->etat.montagnes[m].type;
+  const std::string chemin = (dossier.path() + "/alps.mat").toStdString();
+  commande("&Edit the active mountain");
+  Tfenetre_edition* e = editeur(m);
+  ASSERT_NE(e, nullptr);
+  EXPECT_FALSE(e->SpeedButton_save->isEnabled());
+  // The mountain gets a file while its editor is open: Autosave becomes possible.
+  type.a_fichier = 1;
+  type.fichier = chemin;
+  w->marquer_sauvee(m);
+  EXPECT_EQ(e->fichier, chemin);
+  EXPECT_TRUE(e->SpeedButton_save->isEnabled());
+
+  ui.answers = {false};
+  commande("Erase all &trees");
+  EXPECT_EQ(e->modifiee, 0);
+  ui.answers = {true};
+  commande("Erase all &trees");
+  EXPECT_EQ(e->modifiee, 1);
+  EXPECT_EQ(t.liste_type[0], TYPE_EFFACE);
+
+  // Closing the mountain asks its save question.
+  ui.entries.clear();
+  ui.answers = {false};
+  w->activer(w->cartes[m]);
+  w->Fermer_montagne_active();
+  QApplication::processEvents();
+  ASSERT_FALSE(ui.entries.empty());
+  EXPECT_EQ(ui.entries[0].text, "Save the modifications of " + chemin + " ?");
+}

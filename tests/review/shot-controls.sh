@@ -2,8 +2,9 @@
 # Review pictures of the control library's drawing: runs build/bin/controls_gallery
 # offscreen (no Xvfb needed) and writes drawing.png (border styles, bevels,
 # button faces in five states, arrows, gradients, effect text), shapes.png,
-# buttons.png, checks.png and combos.png (the buttons, check boxes, radio
-# buttons and combo boxes in their states) into FOLDER.
+# buttons.png, checks.png, combos.png (the buttons, check boxes, radio
+# buttons and combo boxes in their states) and trackbars.png (track bars and
+# the shadow fill) into FOLDER.
 # Needs a build of the target controls_gallery. Not part of CI.
 # Usage: tests/review/shot-controls.sh [FOLDER]   (default build/controls-shots/)
 set -euo pipefail
@@ -11,4 +12,4 @@ cd "$(dirname "$0")/../.."
 out=$(realpath -m "${1:-build/controls-shots}")
 mkdir -p "$out"
 QT_QPA_PLATFORM=offscreen build/bin/controls_gallery "$out"
-echo "written: $out/drawing.png shapes.png buttons.png checks.png combos.png"
+echo "written: $out/drawing.png shapes.png buttons.png checks.png combos.png trackbars.png"

@@ -200,7 +200,9 @@ QImage Combos(QImage* open) {
 
 }  // namespace
 
-// Writes the four pictures into `folder`; false when one could not be written.
+QImage TrackBarsPicture();  // gallery_trackbars.cpp
+
+// Writes the pictures into `folder`; false when one could not be written.
 bool WriteButtonPictures(const QString& folder) {
   QMenu menu;
   menu.addAction("one");
@@ -214,5 +216,6 @@ bool WriteButtonPictures(const QString& folder) {
     p.drawImage(closed.width() + 8, 0, open);
   }
   return Save(Shapes(), folder + "/shapes.png") && Save(Buttons(&menu), folder + "/buttons.png") &&
-         Save(Checks(), folder + "/checks.png") && Save(combos, folder + "/combos.png");
+         Save(Checks(), folder + "/checks.png") && Save(combos, folder + "/combos.png") &&
+         Save(TrackBarsPicture(), folder + "/trackbars.png");
 }

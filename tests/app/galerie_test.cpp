@@ -86,7 +86,7 @@ TEST_F(Galerie, MissingPicturesKindLinesAndGarbage) {
       document("a.vue", vue_exemple(), ""),         // no picture
       document("b.vue", sans_kind, ".bmp"),         // kind 0, its .bmp
       document("c.vue", sans_kind, ".jpg"),         // kind 0 with only a .jpg
-      document("d.vue", std::string("\x01\xff\x7f garbage\r\n\x00\x13", 20), ""),
+      document("d.vue", std::string("\x01\xff\x7f garbage\r\n\x00\x13", 15), ""),
   };
   ecrire_tout(QString::fromStdString(chemin("d.jpg")), "not a picture at all");
   TForm_galerie g;

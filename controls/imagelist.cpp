@@ -78,6 +78,14 @@ CtlSavePixelFormat FormatOfFlags(std::uint8_t flags) {
   return spfDefault;
 }
 
+// Takes the head's fields once the whole body has read.
+void StoreHead(CtlListItem& item, const Head& h, bool compressed) {
+  item.Compressed = compressed;
+  item.Description = h.description;
+  item.Ident = h.ident;
+  item.PixelFormat = FormatOfFlags(h.flags);
+}
+
 }  // namespace
 
 int SavePixelColours(CtlSavePixelFormat f) {
@@ -148,10 +156,7 @@ void CtlListItem::WriteHead(QIODevice& stream) const {
 
 std::uint8_t CtlListItem::ReadHead(QIODevice& stream) {
   const Head h = ReadHeadFields(stream);
-  Compressed = h.flags & 1;
-  Description = h.description;
-  Ident = h.ident;
-  PixelFormat = FormatOfFlags(h.flags);
+  StoreHead(*this, h, h.flags & 1);
   return h.flags;
 }
 
@@ -218,10 +223,7 @@ void CtlBitmapListItem::WriteToStream(QIODevice& stream) const {
 void CtlBitmapListItem::ReadFromStream(QIODevice& stream) {
   const Head h = ReadHeadFields(stream);
   const QImage bmp = (h.flags & 8) ? ReadBitmapFromStream(stream, h.flags & 1) : QImage();
-  Compressed = h.flags & 1;
-  Description = h.description;
-  Ident = h.ident;
-  PixelFormat = FormatOfFlags(h.flags);
+  StoreHead(*this, h, h.flags & 1);
   bitmap_ = bmp;
   ItemChanged();
 }
@@ -424,10 +426,7 @@ void CtlImageListItem::ReadFromStream(QIODevice& stream) {
       if (mask.width() != strip.width() || mask.height() != height) throw CtlReadError("Invalid image item");
     }
   }
-  Compressed = compressed;
-  Description = h.description;
-  Ident = h.ident;
-  PixelFormat = FormatOfFlags(h.flags);
+  StoreHead(*this, h, compressed);
   height_ = height;
   width_ = width;
   AllocBy = alloc;
@@ -476,10 +475,7 @@ void CtlStringListItem::ReadFromStream(QIODevice& stream) {
   const Head h = ReadHeadFields(stream);
   CtlStrings lines;
   if (h.flags & 8) ReadObjectFromStream(stream, lines, h.flags & 1);
-  Compressed = h.flags & 1;
-  Description = h.description;
-  Ident = h.ident;
-  PixelFormat = FormatOfFlags(h.flags);
+  StoreHead(*this, h, h.flags & 1);
   Items.Lines = lines.Lines;
   ItemChanged();
 }
@@ -508,10 +504,7 @@ void CtlWaveListItem::ReadFromStream(QIODevice& stream) {
   const Head h = ReadHeadFields(stream);
   CtlWave wave;
   if (h.flags & 8) ReadWave(stream, wave, h.flags & 1);
-  Compressed = h.flags & 1;
-  Description = h.description;
-  Ident = h.ident;
-  PixelFormat = FormatOfFlags(h.flags);
+  StoreHead(*this, h, h.flags & 1);
   Wave.Assign(wave);
   ItemChanged();
 }

@@ -5,6 +5,8 @@ cd "$(dirname "$0")/.."
 dir=${QUORVEL_BUILD_DIR:-build}
 san=${QUORVEL_SANITIZE:-OFF}
 start=$(date +%s)
+# Keep the compiler cache from filling a small disk.
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-3G}
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE="$san" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
-echo "build ($dir): $(( $(date +%s) - start )) s"
+echo "build ($dir): $(( $(date +%s) - start )) s, $(du -sh "$dir" | cut -f1) on disk, $(df -h --output=avail . | tail -n 1 | tr -d ' ') free"

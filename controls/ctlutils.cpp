@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -138,3 +139,19 @@ QString GetPrefixPath(CtlPathPrefix prefix, bool with_separator) {
   if (!with_separator && dir.endsWith(u'/')) dir.chop(1);
   return dir;
 }
+
+namespace {
+std::function<void()>& BeepHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+}  // namespace
+
+void CtlBeep() {
+  if (BeepHook())
+    BeepHook()();
+  else if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+    QApplication::beep();
+}
+
+void SetCtlBeepHook(std::function<void()> hook) { BeepHook() = std::move(hook); }

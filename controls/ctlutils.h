@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 // The platform has the new-style controls: auto-detected styles are the Win40 ones.
@@ -52,3 +53,8 @@ QString GetWindowsDir();
 QString GetSystemDir();
 // The prefix's folder with or without its trailing "/"; ppFixed gives "".
 QString GetPrefixPath(CtlPathPrefix prefix, bool with_separator);
+
+// The warning beep of refused input. Tests put a hook in its place to count
+// beeps; a null hook brings back QApplication::beep.
+void CtlBeep();
+void SetCtlBeepHook(std::function<void()> hook);

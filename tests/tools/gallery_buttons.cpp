@@ -201,6 +201,7 @@ QImage Combos(QImage* open) {
 }  // namespace
 
 QImage TrackBarsPicture();  // gallery_trackbars.cpp
+QImage ScrollBarsPicture();  // gallery_scrollbars.cpp
 
 // Writes the pictures into `folder`; false when one could not be written.
 bool WriteButtonPictures(const QString& folder) {
@@ -217,5 +218,6 @@ bool WriteButtonPictures(const QString& folder) {
   }
   return Save(Shapes(), folder + "/shapes.png") && Save(Buttons(&menu), folder + "/buttons.png") &&
          Save(Checks(), folder + "/checks.png") && Save(combos, folder + "/combos.png") &&
-         Save(TrackBarsPicture(), folder + "/trackbars.png");
+         Save(TrackBarsPicture(), folder + "/trackbars.png") &&
+         Save(ScrollBarsPicture(), folder + "/scrollbars.png");
 }

@@ -1,0 +1,81 @@
+// Review picture of the scroll bars for controls_gallery: scrollbars.png shows
+// the spin edit (enabled and disabled), the square spin button's four faces
+// and every layout of the arrow spin button in its normal, pressed and
+// disabled faces.
+#include <QLabel>
+#include <QPainter>
+
+#include "controls/spinedit.h"
+
+namespace {
+
+void Caption(QWidget* parent, int x, int y, const QString& text) {
+  auto* l = new QLabel(text, parent);
+  QFont f = l->font();
+  f.setPixelSize(11);
+  l->setFont(f);
+  l->move(x, y);
+  l->adjustSize();
+}
+
+// Shows a prepared strip of faces.
+class Strip : public QWidget {
+ public:
+  Strip(const QImage& img, QWidget* parent) : QWidget(parent), img_(img) { resize(img.size()); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, img_); }
+
+ private:
+  QImage img_;
+};
+
+const CtlSpinButtons kSets[] = {
+    {sbUp}, {sbUp, sbDown}, {sbLeft, sbUp}, {sbRight, sbUp}, {sbLeft, sbUp, sbDown}, {sbRight, sbUp, sbDown},
+    {sbLeft, sbRight, sbUp}, {sbLeft, sbRight, sbUp, sbDown}, {sbDown}, {sbRight, sbDown}, {sbLeft, sbDown},
+    {sbLeft, sbRight, sbDown}, {sbLeft}, {sbLeft, sbRight}, {sbRight}};
+
+void SpinEdits(QWidget& w, int y) {
+  Caption(&w, 10, y, "Spin edit: 5..11, suffix \" m\", disabled");
+  auto* a = new CtlSpinEdit(&w);
+  a->move(10, y + 16);
+  a->SetMinValue(5);
+  a->SetMaxValue(11);
+  a->SetValue(7);
+  auto* b = new CtlSpinEdit(&w);
+  b->move(150, y + 16);
+  b->SetSuffix(" m");
+  b->SetValue(42);
+  auto* c = new CtlSpinEdit(&w);
+  c->move(290, y + 16);
+  c->SetValue(3);
+  c->setEnabled(false);
+  Caption(&w, 440, y, "Square spin button: normal, up, down, disabled (40 x 40)");
+  CtlSpinButton square;
+  square.resize(40, 40);
+  new Strip(square.Faces(), &w);
+  w.findChildren<Strip*>().last()->move(440, y + 16);
+}
+
+void ArrowButtons(QWidget& w, int y) {
+  Caption(&w, 10, y, "Arrow spin button, codes 1 to 15: normal, pressed (up / down / left / right), disabled");
+  for (int i = 0; i < 15; ++i) {
+    const int x = 10 + (i % 3) * 290, row = y + 18 + (i / 3) * 40;
+    CtlArrowSpinButton button;
+    button.resize(32, 20);
+    button.SetSpinButtons(kSets[i]);
+    Caption(&w, x, row + 3, QString::number(button.LayoutCode()));
+    (new Strip(button.BuildFaces(), &w))->move(x + 22, row);
+  }
+}
+
+}  // namespace
+
+QImage ScrollBarsPicture() {
+  QWidget w;
+  w.resize(900, 300);
+  w.setAutoFillBackground(true);
+  SpinEdits(w, 10);
+  ArrowButtons(w, 80);
+  return w.grab().toImage();
+}

@@ -134,6 +134,16 @@ bool couper(double& x1, double& y1, double& x2, double& y2, double xmin, double 
 
 }  // namespace
 
+void preparer_palette_carte(TMyPalette& palette, const param_vue& vue) {
+  if (vue.couleurs_defaut)
+    palette.charger_couleurs_base();
+  else
+    for (int k = 0; k < 10; ++k)
+      palette.fixer_couleur(static_cast<std::uint8_t>(k + 1), vue.couleurs[k].r, vue.couleurs[k].g,
+                            vue.couleurs[k].b);
+  palette.construire(5, 25, false, 0);
+}
+
 }  // namespace dialogs
 
 using namespace dialogs;
@@ -321,40 +331,13 @@ QWidget* Tfenetre_edition::Image_altitude() const { return jauge_; }
 
 // ---------------------------------------------------------------- opening
 
-namespace {
-
-// The editor's view: straight down, fixed sun, no effects.
-void forcer_vue_carte(param_vue& v) {
-  v.angle_vertical = 89;
-  v.angle_horizontal = 180;
-  v.elevation_soleil = 20;
-  v.azimut_soleil = 90;
-  v.distance = 250.0;
-  v.niveau_neige = 4000;
-  v.zone_recouvrement = 500;
-  v.zoom = 10;
-  v.centre_x = 0;
-  v.centre_y = 0;
-  v.agitation_mer = 0;
-  v.diversite_couleurs = 0;
-  for (std::uint8_t param_vue::* d :
-       {&param_vue::premier_plan, &param_vue::horizon, &param_vue::reflet, &param_vue::observateur_place,
-        &param_vue::detail_arbres, &param_vue::detail_plus, &param_vue::strates, &param_vue::ombre_portee,
-        &param_vue::maillage_filaire, &param_vue::deformation, &param_vue::echelle_fixe, &param_vue::foret,
-        &param_vue::brume})
-    v.*d = 0;
-}
-
-}  // namespace
-
 void Tfenetre_edition::ouvre_edition(const OuvertureEdition& o) {
   no_matrice = o.no_montagne;
   matrice = o.matrice;
   if (!matrice) return;
   matrice->marquer_modifiee();
   matrice->creer_annulation();
-  vue = o.vue_defaut;
-  forcer_vue_carte(vue);
+  vue = vue_de_carte(o.vue_defaut);
   grossier = o.grossier;
   echelle_j = double(matrice->n) / kBaseTriangle;
   echelle_i = double(matrice->n) / kHauteurTriangle;
@@ -510,13 +493,7 @@ bool Tfenetre_edition::charger_cartes() {
 void Tfenetre_edition::rendre_carte() {
   OperationLongue operation;
   Bulle bulle(en_rendu_);
-  if (vue.couleurs_defaut)
-    palette->charger_couleurs_base();
-  else
-    for (int k = 0; k < 10; ++k)
-      palette->fixer_couleur(static_cast<std::uint8_t>(k + 1), vue.couleurs[k].r, vue.couleurs[k].g,
-                             vue.couleurs[k].b);
-  palette->construire(5, 25, false, 0);
+  preparer_palette_carte(*palette, vue);
   if (matrice->nombre_elements > 0) vue.foret = 1;
   carte_calculee = 1;
   if (a_recharger) matrice->marquer_modifiee();

@@ -30,6 +30,10 @@ class QStatusBar;
 namespace dialogs {
 class ZoneCarte;
 class ZoneJauge;
+
+// Fills the editor's small palette from a map view: its ten colours, or the
+// base colours when the view keeps the defaults.
+void preparer_palette_carte(TMyPalette& palette, const param_vue& vue);
 }  // namespace dialogs
 
 class Tfenetre_edition : public FenetreEdition {

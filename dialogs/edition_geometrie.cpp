@@ -65,4 +65,27 @@ std::string image_carte(const std::string& fichier, int zoom) {
   return base + (zoom == 2 ? "_2.jpg" : "_1.jpg");
 }
 
+param_vue vue_de_carte(const param_vue& defaut) {
+  param_vue v = defaut;
+  v.angle_vertical = 89;
+  v.angle_horizontal = 180;
+  v.elevation_soleil = 20;
+  v.azimut_soleil = 90;
+  v.distance = 250.0;
+  v.niveau_neige = 4000;
+  v.zone_recouvrement = 500;
+  v.zoom = 10;
+  v.centre_x = 0;
+  v.centre_y = 0;
+  v.agitation_mer = 0;
+  v.diversite_couleurs = 0;
+  for (std::uint8_t param_vue::* d :
+       {&param_vue::premier_plan, &param_vue::horizon, &param_vue::reflet, &param_vue::observateur_place,
+        &param_vue::detail_arbres, &param_vue::detail_plus, &param_vue::strates, &param_vue::ombre_portee,
+        &param_vue::maillage_filaire, &param_vue::deformation, &param_vue::echelle_fixe, &param_vue::foret,
+        &param_vue::brume})
+    v.*d = 0;
+  return v;
+}
+
 }  // namespace dialogs

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/records.h"
+
 namespace dialogs {
 
 // Map size at zoom 1 (zoom 2 doubles both).
@@ -56,6 +58,10 @@ std::string texte_position(std::int32_t x, std::int32_t y, std::int32_t zoom);
 // runs from 4000 at row 0 down to -1000 at the bottom; lower altitudes stay at
 // -1000.
 std::int32_t ligne_jauge(std::int32_t altitude, std::int32_t hauteur);
+
+// The editor's view of a map, made from the main window's default view:
+// straight down, fixed sun, no effects; every other field as in `defaut`.
+param_vue vue_de_carte(const param_vue& defaut);
 
 // The two map pictures beside a document: its path less the last four
 // characters, followed by "_1.jpg" and "_2.jpg".

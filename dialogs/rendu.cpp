@@ -35,7 +35,8 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
     return;
   }
   render::calcul_image(terrain, fenetre, palette, image, affichage, vue, largeur, hauteur, attente, image_editeur,
-                       zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, options);
+                       zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera,
+                       c.options_imposees ? *c.options_imposees : options);
 }
 
 bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image) {

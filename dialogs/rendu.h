@@ -40,6 +40,8 @@ struct ControleRendus {
   std::optional<render::Pixel> couleur_factice;
   // When set, renders report to this sink instead of the caller's progress window.
   ProgressSink* attente_imposee = nullptr;
+  // When set, renders take these options (their observers) instead of the caller's.
+  const render::RenderOptions* options_imposees = nullptr;
   // Pictures decoded through lire_image_jpeg, and those decoded inside a paint handler (must stay 0).
   int decodages = 0;
   int decodages_dans_peinture = 0;

@@ -22,6 +22,8 @@
 #include "platform/fichiers.h"
 #include "render/jpeg.h"
 #include "tests/app/comparaison_records.h"
+#include "render/dessin_arbre.h"
+#include "tests/support/arbres_dessin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 
@@ -486,4 +488,74 @@ TEST(FenetreEdition, HelpInContextModeOnly) {
   EXPECT_EQ(b.e->bouton_enfonce, 0);  // the click did nothing else
   fixer_afficheur_aide({});
   b.fermer();
+}
+
+namespace {
+
+// What the renderer reported of the trees of one editor map.
+struct ReleveArbres : render::ObservateurArbres {
+  std::vector<render::RapportArbre> rapports;
+  void arbre(const render::RapportArbre& r) override { rapports.push_back(r); }
+};
+
+// A terrain of degree `degre` planted with trees of the largest size, shown
+// in an editor whose one map render is recorded.
+struct ForetEditeur {
+  std::unique_ptr<Tmatrice> terrain;
+  Tfenetre_edition e;
+  ReleveArbres releve;
+
+  explicit ForetEditeur(int degre) {
+    controle_rendus().effacer();
+    terrain = terrain_genere(parametres_test(degre));
+    planter_foret(*terrain, 40);
+    for (std::size_t k = 0; k < terrain->liste_attribut.size(); ++k)
+      if (terrain->liste_type[k] > 10 && terrain->liste_type[k] < 20) terrain->liste_attribut[k] = 63;
+    render::RenderOptions options;
+    options.phases.observateur_arbres = &releve;
+    controle_rendus().options_imposees = &options;
+    OuvertureEdition o;
+    o.no_montagne = 1;
+    o.matrice = terrain.get();
+    o.vue_defaut = vue_foret();
+    e.ouvre_edition(o);
+    e.show();
+    e.calculer_carte();
+    controle_rendus().options_imposees = nullptr;
+  }
+  ~ForetEditeur() {
+    e.close();
+    controle_rendus().effacer();
+  }
+};
+
+}  // namespace
+
+// Trees on a degree-7 map stay a few pixels high (at most 384 / n at zoom 1),
+// so they are symbols or strokes; the renderer's silhouette for trees above
+// 20 pixels never shows on an editor map.
+TEST(FenetreEdition, TreesOnTheZoom2Map) {
+  {
+    ForetEditeur f(7);
+    ASSERT_GT(f.terrain->nombre_elements, 0);
+    ASSERT_EQ(controle_rendus().rendus, 1);
+    // Every tree is a symbol or a stroke on the map.
+    const auto dessines =
+        std::count_if(f.releve.rapports.begin(), f.releve.rapports.end(), [](auto& r) { return r.dessine; });
+    EXPECT_GT(dessines, 20);
+    for (const auto& r : f.releve.rapports) {
+      if (r.dessine) {
+        EXPECT_TRUE(r.rendu == render::RenduArbre::symbole || r.rendu == render::RenduArbre::trait);
+      }
+    }
+    // The same map without the forest differs from it outside the markers.
+    param_vue sans = controle_rendus().appels[0].vue;
+    ASSERT_EQ(sans.foret, 1);
+    sans.foret = 0;
+    render::Bitmap c1(425, 372), c2(850, 744);
+    f.terrain->marquer_modifiee();
+    calculer_image(*f.terrain, 0, *f.e.palette, c1, {}, sans, 425, 372, nullptr, &c2, 1, 0, 0, 0, 0, {});
+    const PixelCarte o = f.e.pixel_observateur;
+    EXPECT_FALSE(egales_hors(f.e.carte[2], c2, {croix(f.e.pixel_cible, 2), {(o.x - 4) * 2, (o.y - 4) * 2, 16}}));
+  }
 }

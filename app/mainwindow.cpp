@@ -26,6 +26,7 @@
 #include "app/aide.h"
 #include "app/fenetres/aide_enfants.h"
 #include "app/commandes_edition.h"
+#include "app/commandes_impression.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_video.h"
 #include "app/vue.h"
@@ -75,8 +76,7 @@ constexpr DefinitionBouton kBoutons[] = {
 
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
-    "Import ...", "Print ...", "Printer adjustments ...",
-    "&Creation options ...", "&Refine options ...", "Combine two mountains",
+    "Import ...", "&Creation options ...", "&Refine options ...", "Combine two mountains",
     "&Lift ...", "Cross-Section", "View options ..."};
 
 // Commands that need a video window, and the one that needs the video settings
@@ -203,6 +203,8 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   montagnes_ = std::make_unique<CommandesMontagne>(*this);
   videos_ = std::make_unique<CommandesVideo>(*this);
   edition_ = std::make_unique<CommandesEdition>(*this);
+  impression_ = std::make_unique<CommandesImpression>(*this);
+  regler("Printer adjustments ...", true);  // needs no document
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);

@@ -39,6 +39,7 @@ class CommandesMontagne;
 class CommandesVideo;
 class DialogueReglagesVideo;
 class CommandesEdition;
+class CommandesImpression;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -180,6 +181,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   CommandesMontagne& commandes_montagne() { return *montagnes_; }
   CommandesVideo& commandes_video() { return *videos_; }
   CommandesEdition& commandes_edition() { return *edition_; }
+  CommandesImpression& commandes_impression() { return *impression_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
 
@@ -258,6 +260,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::unique_ptr<CommandesMontagne> montagnes_;
   std::unique_ptr<CommandesVideo> videos_;
   std::unique_ptr<CommandesEdition> edition_;
+  std::unique_ptr<CommandesImpression> impression_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -525,16 +525,30 @@ void TPrintPreview::SetCurrentPage(int p) {
   if (OnChange) OnChange();
 }
 
-void TPrintPreview::PaintPage(QPainter& p, const QRect& r) {
-  if (page_courante_ < 1 || page_courante_ > TotalPages()) return;
-  const QPicture& page = pages_.GetMetaFile(page_courante_ - 1);
+namespace {
+
+// Draws a recorded page stretched into `cible`. A QPicture plays itself back
+// enlarged by the ratio of the device's resolution to its own; the scale
+// takes that ratio off. False when the page is empty.
+bool rejouer_page(QPainter& p, const QPicture& page, const QRect& cible) {
   const QRect b = page.boundingRect();
-  if (page.isNull() || b.width() < 1 || b.height() < 1) return;
+  const QPaintDevice* d = p.device();
+  if (page.isNull() || b.width() < 1 || b.height() < 1 || !d || d->logicalDpiX() < 1 || d->logicalDpiY() < 1)
+    return false;
   p.save();
-  p.translate(r.topLeft());
-  p.scale(static_cast<double>(r.width()) / b.width(), static_cast<double>(r.height()) / b.height());
+  p.translate(cible.topLeft());
+  p.scale(static_cast<double>(cible.width()) / b.width() * page.logicalDpiX() / d->logicalDpiX(),
+          static_cast<double>(cible.height()) / b.height() * page.logicalDpiY() / d->logicalDpiY());
   p.drawPicture(0, 0, page);
   p.restore();
+  return true;
+}
+
+}  // namespace
+
+void TPrintPreview::PaintPage(QPainter& p, const QRect& r) {
+  if (page_courante_ < 1 || page_courante_ > TotalPages()) return;
+  rejouer_page(p, pages_.GetMetaFile(page_courante_ - 1), r);
 }
 
 // ---------------------------------------------------------------- recording
@@ -687,17 +701,13 @@ void TPrintPreview::imprimer_page(QPainter& p, int page, const QRect& cible) {
   const QRect b = image.boundingRect();
   if (image.isNull() || b.width() < 1 || b.height() < 1) throw PreviewError("A recorded page cannot be read back");
   if (FastPrint) {
-    p.save();
-    p.translate(cible.topLeft());
-    p.scale(static_cast<double>(cible.width()) / b.width(), static_cast<double>(cible.height()) / b.height());
-    p.drawPicture(0, 0, image);
-    p.restore();
+    rejouer_page(p, image, cible);
     return;
   }
   QImage bitmap(b.size(), QImage::Format_RGB32);
   bitmap.fill(Qt::white);
   QPainter pb(&bitmap);
-  pb.drawPicture(0, 0, image);
+  rejouer_page(pb, image, b);
   pb.end();
   p.drawImage(cible, bitmap);
 }

@@ -257,6 +257,9 @@ TEST_F(Tables, EnablingTable) {
   // Start-up state: items of the table stay disabled.
   EXPECT_FALSE(w->action("&Tile")->isEnabled());
   EXPECT_FALSE(w->action("&Save")->isEnabled());
+  EXPECT_FALSE(w->action("Print ...")->isEnabled());
+  EXPECT_TRUE(w->action("Printer adjustments ...")->isEnabled());
+  EXPECT_TRUE(w->action("Scan ...")->isEnabled());
   int m = p.ouvrir("a.mat");
   w->connecter("&see", [] {});
   w->connecter("Duplicate the view", [] {});
@@ -273,8 +276,10 @@ TEST_F(Tables, EnablingTable) {
   EXPECT_TRUE(w->action("&Edit the active mountain")->isEnabled());
   EXPECT_FALSE(w->action("&Lift ...")->isEnabled());
   EXPECT_FALSE(w->action("View options ...")->isEnabled());
+  EXPECT_FALSE(w->action("Print ...")->isEnabled());
   FakeVue* v = p.vue(m);
   p.activer(v);
+  EXPECT_TRUE(w->action("Print ...")->isEnabled());
   EXPECT_TRUE(w->action("Duplicate the view")->isEnabled());
   EXPECT_TRUE(w->action("Close the active view")->isEnabled());
   EXPECT_TRUE(w->action("&Explorer")->isEnabled());

@@ -434,7 +434,7 @@ TEST(Apercu, BitmapPrintingMatchesTheVectorPage) {
   c->drawRect(200, 150, 1600, 2500);
   c->fillRect(400, 400, 800, 600, Qt::darkGray);
   pp.EndDoc();
-  QPrinter imprimante;
+  QPrinter imprimante(QPrinter::HighResolution);  // a device far finer than the page's pixels
   imprimante.setOutputFormat(QPrinter::PdfFormat);
   pp.SetPrinter(&imprimante);
   auto imprimer = [&](bool rapide) {

@@ -1,0 +1,37 @@
+// The printing commands of the main window: "Print ..." composes the current
+// view's page in the print form and shows it; "Printer adjustments ..." lets
+// the user choose the printer and its settings, printing nothing. The main
+// window keeps one printer and one print form, reused by every print.
+#pragma once
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "app/impression.h"
+
+class QPrinter;
+class TBasewindow;
+
+class CommandesImpression {
+ public:
+  // Connects the commands to the main window's menu items.
+  explicit CommandesImpression(TBasewindow& w);
+  ~CommandesImpression();
+
+  void imprimer();
+  void reglages_imprimante();
+
+  QPrinter& imprimante() { return *imprimante_; }
+  TPreview_print* formulaire() const { return formulaire_; }
+
+  // The printer dialog (the platform's unless replaced).
+  ChoixImprimante choisir_imprimante;
+  // Shows the print form modally (exec unless replaced).
+  std::function<void(TPreview_print&)> montrer;
+
+ private:
+  TBasewindow& w_;
+  std::unique_ptr<QPrinter> imprimante_;
+  QPointer<TPreview_print> formulaire_;
+};

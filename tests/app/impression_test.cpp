@@ -1,0 +1,263 @@
+// The print page: its title, where the frame, picture and text land on the
+// printed PDF, how many comment lines fit, and the "Print ..." and
+// "Printer adjustments ..." commands of the main window with a scripted
+// printer dialog.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "app/commandes_impression.h"
+#include "app/impression.h"
+#include "controls/paintkit.h"
+#include "tests/app/programme_test_support.h"
+
+using namespace components;
+
+namespace {
+
+bool poppler() {
+  for (const char* o : {"pdfinfo", "pdftoppm", "pdftotext", "pdfimages"})
+    if (QStandardPaths::findExecutable(o).isEmpty()) return false;
+  return true;
+}
+
+QString executer(const QString& programme, const QStringList& arguments) {
+  QProcess p;
+  p.start(programme, arguments);
+  p.waitForFinished(-1);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The main window with a stand-in for the view's picture.
+struct FenetreImpression : TBasewindow {
+  using TBasewindow::TBasewindow;
+  image_rgb32 image;
+  const image_rgb32* image_vue(int) override { return image.pixels.empty() ? nullptr : &image; }
+};
+
+struct Impression : ::testing::Test {
+  QTemporaryDir dossier;
+  ScopedFakeUserInterface ui;
+  TData data;
+  std::unique_ptr<FenetreImpression> w;
+  FakeDialoguesDocuments* dialogues = nullptr;
+  int choix = 0, montres = 0;
+
+  void SetUp() override {
+    ecrire_tout(dossier.path() + "/montagne.ini", options_exemple());
+    w = std::make_unique<FenetreImpression>(&data);
+    auto d = std::make_unique<FakeDialoguesDocuments>();
+    dialogues = d.get();
+    w->utiliser_dialogues(std::move(d));
+    ReglagesDemarrage r;
+    r.executable = dossier.path() + "/quorvel";
+    r.inscriptible = [](const QString&) { return true; };
+    ASSERT_TRUE(w->FormCreate(r));
+    w->show();
+    CommandesImpression& c = w->commandes_impression();
+    // The printer dialog answers OK with a PDF file; the form is not run.
+    c.choisir_imprimante = [this](QPrinter& p, QWidget*) {
+      ++choix;
+      p.setOutputFormat(QPrinter::PdfFormat);
+      p.setOutputFileName(pdf());
+      return true;
+    };
+    c.montrer = [this](TPreview_print&) { ++montres; };
+  }
+  QString pdf() const { return dossier.path() + "/page.pdf"; }
+
+  // A mountain and a view of a w x h picture of one dark colour, current.
+  FakeVue* vue(int largeur, int hauteur, const QString& titre = "View #  1 :  mount.vue") {
+    const QString mat = dossier.path() + "/a.mat";
+    ecrire_tout(mat, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+    dialogues->ouvertures.push_back(mat.toStdString());
+    w->action("&Open ...")->trigger();
+    auto* v = new FakeVue;
+    v->setWindowTitle(titre);
+    v->largeur_image = static_cast<std::uint16_t>(largeur);
+    v->hauteur_image = static_cast<std::uint16_t>(hauteur);
+    EXPECT_GT(w->ajouter_vue(v, w->etat.montagne_courante), 0);
+    w->activer(v);
+    QApplication::processEvents();
+    w->image.largeur = largeur;
+    w->image.hauteur = hauteur;
+    w->image.pixels.assign(std::size_t(largeur) * std::size_t(hauteur), 0x203040u);
+    return v;
+  }
+  void commentaires(int n) {
+    for (int k = 0; k < 11; ++k)
+      w->etat.parametres.texte[std::size_t(k)] = k < n ? "Comment line " + std::to_string(k + 1) : "";
+  }
+  // Prints through the command and the form's own "Print ..." button.
+  void imprimer() {
+    w->commandes_impression().montrer = [this](TPreview_print& f) {
+      ++montres;
+      f.Imprimer->click();
+    };
+    QAction* a = w->action("Print ...");
+    ASSERT_TRUE(a->isEnabled());
+    a->trigger();
+  }
+  // The printed page at one pixel per 0.1 mm, grey levels.
+  QImage page() {
+    executer("pdftoppm", {"-r", "254", "-gray", "-singlefile", pdf(), dossier.path() + "/page"});
+    return QImage(dossier.path() + "/page.pgm");
+  }
+  // Lines of pdftotext's output that start with "Comment line ".
+  QStringList lignes_imprimees() {
+    QStringList r;
+    for (const QString& l : executer("pdftotext", {"-layout", pdf(), "-"}).split('\n'))
+      if (l.trimmed().startsWith("Comment line ")) r << l.trimmed();
+    return r;
+  }
+};
+
+// The first dark pixel (the frame's thin line included) from `debut` along a row or a column.
+int sombre(const QImage& img, QPoint debut, QPoint pas) {
+  for (QPoint p = debut; img.rect().contains(p); p += pas)
+    if (qGray(img.pixel(p)) < 240) return pas.x() ? p.x() : p.y();
+  return -1;
+}
+
+}  // namespace
+
+TEST(PagePrint, TitleFromTheViewCaption) {
+  EXPECT_EQ(titre_impression("View #  1 :  mount.vue"), "  mount");
+  EXPECT_EQ(titre_impression("0123456789"), "");
+  EXPECT_EQ(titre_impression("123456789012345"), "");
+  EXPECT_EQ(titre_impression("1234567890123456"), "2");
+}
+
+TEST(PagePrint, CompositionPlacesThePictureAndCountsTheLinesThatFit) {
+  TPrintPreview pp;
+  pp.SetScreenPixelsPerInch(96);
+  pp.SetUnits(mmLoMetric);
+  pp.SetOrientation(poLandscape);
+  ContenuPage c;
+  c.titre = "  mount";
+  c.taille = "(800 x 600)";
+  for (int k = 1; k <= 10; ++k) c.lignes << "Comment line " + QString::number(k);
+  // Replays the page and finds the picture's box by its colour.
+  auto boite = [&](int l, int h) {
+    c.image = QImage(l, h, QImage::Format_RGB32);
+    c.image.fill(QColor(0, 200, 0));
+    composer_page(pp, c);
+    const QPicture& p = pp.Pages().GetMetaFile(0);
+    QImage img(pp.PaperWidth(), pp.PaperHeight(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    painter.scale(double(pp.PaperWidth()) / pp.PagePixelWidth(), double(pp.PaperHeight()) / pp.PagePixelHeight());
+    painter.drawPicture(0, 0, p);
+    painter.end();
+    QRect r;
+    for (int y = 0; y < img.height(); y += 2)
+      for (int x = 0; x < img.width(); x += 2)
+        if (img.pixel(x, y) == qRgb(0, 200, 0)) r |= QRect(x, y, 1, 1);
+    return r;
+  };
+  EXPECT_EQ(pp.PaperWidth(), 2970);
+  const QRect a = boite(800, 600);
+  EXPECT_NEAR(a.left(), 427, 2);
+  EXPECT_NEAR(a.top(), 170, 2);
+  EXPECT_NEAR(a.width(), 2116, 3);
+  EXPECT_NEAR(a.height(), 1588, 3);
+  const QRect b = boite(1024, 768);
+  EXPECT_NEAR(b.left(), 807, 2);
+  EXPECT_NEAR(b.width(), 1355, 3);
+  EXPECT_NEAR(b.height(), 1016, 3);
+  EXPECT_EQ(pp.TotalPages(), 1);
+  EXPECT_EQ(pp.State(), psReady);
+}
+
+TEST_F(Impression, PrintCommandPrintsTheViewPageIntoAPdf) {
+  if (!poppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  EXPECT_FALSE(w->action("Print ...")->isEnabled());
+  vue(1024, 768);
+  commentaires(11);
+  imprimer();
+  EXPECT_EQ(choix, 1);
+  TPreview_print* f = w->commandes_impression().formulaire();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->windowTitle(), "Prview of the image   mount");
+  EXPECT_EQ(f->titre->text(), "Image   mount    (1024 x 768)");
+  EXPECT_EQ(f->contenu().lignes.size(), 10);
+  const QString info = executer("pdfinfo", {pdf()});
+  EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.toStdString();
+  EXPECT_TRUE(info.contains("842 x 595")) << info.toStdString();
+  const QString images = executer("pdfimages", {"-list", pdf()});
+  EXPECT_EQ(images.count(QRegularExpression(R"(\n\s*1\s+\d+\s+image\s+1024\s+768\s)")), 1) << images.toStdString();
+  // Ten lines of comment, not the eleventh; the title and the size.
+  QStringList attendu;
+  for (int k = 1; k <= 10; ++k) attendu << "Comment line " + QString::number(k);
+  EXPECT_EQ(lignes_imprimees(), attendu);
+  const QString texte = executer("pdftotext", {pdf(), "-"});
+  EXPECT_TRUE(texte.contains("mount"));
+  EXPECT_TRUE(texte.contains("(1024 x 768)"));
+  const QImage img = page();
+  ASSERT_FALSE(img.isNull());
+  EXPECT_NEAR(sombre(img, QPoint(0, 1500), QPoint(1, 0)), 200, 2);
+  EXPECT_NEAR(sombre(img, QPoint(210, 500), QPoint(1, 0)), 807, 2);
+}
+
+TEST_F(Impression, FullSizePictureLeavesRoomForTheLinesThatFit) {
+  if (!poppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  vue(800, 600);
+  commentaires(11);
+  imprimer();
+  const QString images = executer("pdfimages", {"-list", pdf()});
+  EXPECT_EQ(images.count(QRegularExpression(R"(\n\s*1\s+\d+\s+image\s+800\s+600\s)")), 1) << images.toStdString();
+  const QImage img = page();
+  ASSERT_FALSE(img.isNull());
+  EXPECT_NEAR(sombre(img, QPoint(0, 1000), QPoint(1, 0)), 200, 2);  // frame
+  EXPECT_NEAR(sombre(img, QPoint(1485, 0), QPoint(0, 1)), 150, 2);
+  EXPECT_NEAR(sombre(img, QPoint(210, 1000), QPoint(1, 0)), 427, 2);  // picture
+  EXPECT_NEAR(sombre(img, QPoint(1485, 160), QPoint(0, 1)), 170, 2);
+  // Below the picture (bottom 1758) and the title the area ends at 1950:
+  // as many 3 mm lines as the font's height allows, the last above the end.
+  QFont f("Arial");
+  f.setPixelSize(40);
+  const int debut = 1758 + Round(1.5 * QFontMetricsF(f).height());
+  f.setPixelSize(30);
+  const int interligne = Round(QFontMetricsF(f).height());
+  const int n = (1950 - debut) / interligne;
+  ASSERT_GT(n, 0);
+  ASSERT_LT(n, 10);
+  QStringList attendu;
+  for (int k = 1; k <= n; ++k) attendu << "Comment line " + QString::number(k);
+  EXPECT_EQ(lignes_imprimees(), attendu);
+}
+
+TEST_F(Impression, OneFormForEveryPrintAndAdjustmentsPrintNothing) {
+  vue(320, 240, "short");
+  commentaires(2);
+  for (int k = 0; k < 3; ++k) w->action("Print ...")->trigger();
+  EXPECT_EQ(montres, 3);
+  TPreview_print* f = w->commandes_impression().formulaire();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(w->findChildren<TPreview_print*>().size(), 1);
+  EXPECT_EQ(f->windowTitle(), "Prview of the image ");
+  EXPECT_EQ(f->contenu().lignes.size(), 2);
+  EXPECT_EQ(f->PrintPreview->TotalPages(), 1);
+  EXPECT_EQ(choix, 0);
+  EXPECT_FALSE(QFile::exists(pdf()));
+
+  QAction* a = w->action("Printer adjustments ...");
+  ASSERT_TRUE(a->isEnabled());
+  a->trigger();
+  EXPECT_EQ(choix, 1);
+  EXPECT_EQ(w->commandes_impression().imprimante().outputFileName(), pdf());
+  EXPECT_FALSE(QFile::exists(pdf()));
+
+  // A cancelled printer dialog prints nothing.
+  w->commandes_impression().choisir_imprimante = [this](QPrinter&, QWidget*) {
+    ++choix;
+    return false;
+  };
+  imprimer();
+  EXPECT_EQ(choix, 2);
+  EXPECT_FALSE(QFile::exists(pdf()));
+}

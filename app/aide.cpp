@@ -1,5 +1,8 @@
 #include "app/aide.h"
 
+#include <QScreen>
+#include <algorithm>
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
@@ -90,12 +93,28 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   list_->sortItems();
 }
 
+void HelpViewer::PlaceOver(QWidget* owner) {
+  QScreen* ecran = owner && owner->screen() ? owner->screen() : screen();
+  const QRect zone = ecran ? ecran->availableGeometry() : QRect(0, 0, 800, 600);
+  // The frame the window manager adds counts: the whole window stays inside.
+  const QSize cadre = frameGeometry().size() - geometry().size();
+  const QSize taille = size().boundedTo(zone.size() - cadre);
+  resize(taille);
+  const QRect sur = owner ? owner->window()->frameGeometry() : zone;
+  const QSize tout = taille + cadre;
+  QPoint p = sur.center() - QPoint(tout.width() / 2, tout.height() / 2);
+  p.setX(std::clamp(p.x(), zone.left(), zone.right() + 1 - tout.width()));
+  p.setY(std::clamp(p.y(), zone.top(), zone.bottom() + 1 - tout.height()));
+  move(p);
+}
+
 void HelpViewer::ShowPage(const QString& html, int topic) {
   current_ = topic;
   browser_->setHtml(html);
   stack_->setCurrentWidget(browser_);
   show();
   raise();
+  activateWindow();
 }
 
 void HelpViewer::ShowTopic(int context) {

@@ -27,6 +27,9 @@ class HelpViewer : public QWidget {
   void ShowContents();
   void ShowFinder();
   void Quit();  // the help system is told to quit: the viewer closes
+  // Moves the viewer over the window that asked for it (centred on it), kept
+  // wholly inside that screen's available area; its size shrinks to fit.
+  void PlaceOver(QWidget* owner);
 
   int CurrentTopic() const { return current_; }  // 0 on the contents or finder page
   QString Text() const;  // plain text of the page shown

@@ -1522,11 +1522,26 @@ void TBasewindow::adopter_import() {
 // ---------------------------------------------------------------- help, explorer, window menu
 
 HelpViewer* TBasewindow::aide(bool creer) {
-  if (!aide_ && creer) aide_ = std::make_unique<HelpViewer>();
+  // Owned by the main window, so that it stays in front of it.
+  if (!aide_ && creer) aide_ = std::make_unique<HelpViewer>(this);
   return aide_.get();
 }
 
-void TBasewindow::afficher_aide(int contexte) { aide()->ShowTopic(contexte); }
+void TBasewindow::afficher_aide(int contexte) {
+  // A modal dialog blocks every window but its own: help asked for while one
+  // runs is a viewer of that dialog, closed with it.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+    auto* h = new HelpViewer(modal);
+    h->setAttribute(Qt::WA_DeleteOnClose);
+    h->PlaceOver(modal);
+    h->ShowTopic(contexte);
+    return;
+  }
+  HelpViewer* h = aide();
+  QWidget* demandeur = QApplication::activeWindow();
+  if (!h->isVisible()) h->PlaceOver(demandeur && demandeur != h ? demandeur : this);
+  h->ShowTopic(contexte);
+}
 
 void TBasewindow::Contextuelle() {
   aide_contextuelle = aide_contextuelle ? 0 : 1;
@@ -1545,6 +1560,7 @@ void TBasewindow::Contextuelle() {
 }
 
 void TBasewindow::Index() {
+  if (!aide()->isVisible()) aide()->PlaceOver(this);
   aide()->ShowFinder();
   if (aide_contextuelle) {
     aide_contextuelle = 0;
@@ -1553,6 +1569,7 @@ void TBasewindow::Index() {
 }
 
 void TBasewindow::Aide() {
+  if (!aide()->isVisible()) aide()->PlaceOver(this);
   aide()->ShowContents();
   if (aide_contextuelle) {
     aide_contextuelle = 0;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QScreen>
+#include <QTest>
+
 #include <QTreeWidget>
 
 #include "model/presse_papier.h"
@@ -325,6 +329,48 @@ TEST_F(Tables, ContextHelpMode) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   w->action("&Open ...")->trigger();
   EXPECT_EQ(p.ouverts.size(), avant + 1);
+}
+
+// In context-help mode F5 and the New button show their topic, in a help
+// window owned by the main window (so in front of it) and wholly on the
+// screen; no mountain is made.
+TEST_F(Tables, ContextHelpShowsTheTopicInFrontOfTheMainWindow) {
+  w->activateWindow();
+  w->Contextuelle();
+  const int avant = w->etat.nombre_montagnes;
+  QTest::keyClick(w, Qt::Key_F5);
+  HelpViewer* h = w->aide(false);
+  ASSERT_NE(h, nullptr);
+  EXPECT_TRUE(h->isVisible());
+  EXPECT_TRUE(h->isWindow());
+  EXPECT_EQ(h->parentWidget(), w);
+  EXPECT_EQ(h->CurrentTopic(), 5003);
+  h->ShowTopic(5001);
+  w->bouton("New")->click();
+  EXPECT_EQ(h->CurrentTopic(), 5003);
+  EXPECT_EQ(w->etat.nombre_montagnes, avant);
+  const QRect zone = h->screen()->availableGeometry();
+  EXPECT_TRUE(zone.contains(h->frameGeometry())) << h->frameGeometry().x() << "," << h->frameGeometry().y();
+  w->Contextuelle();
+}
+
+// Help asked for while a modal dialog runs belongs to that dialog: usable
+// beside it, in front of it, on the screen, and closed with it.
+TEST_F(Tables, HelpFromAModalDialogIsInFrontOfIt) {
+  auto* d = new QDialog(w);
+  d->setWindowModality(Qt::ApplicationModal);
+  d->resize(300, 200);
+  d->move(700, 500);  // near the bottom right corner
+  d->show();
+  ASSERT_EQ(QApplication::activeModalWidget(), d);
+  w->afficher_aide(5010);
+  auto* h = d->findChild<HelpViewer*>();
+  ASSERT_NE(h, nullptr);
+  EXPECT_TRUE(h->isVisible());
+  EXPECT_TRUE(h->isWindow());
+  EXPECT_EQ(h->CurrentTopic(), 5010);
+  EXPECT_TRUE(h->screen()->availableGeometry().contains(h->frameGeometry()));
+  delete d;
 }
 
 TEST(HelpViewer, TopicsFinderAndUnknownNumbers) {

@@ -94,6 +94,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void HelpViewer::PlaceOver(QWidget* owner) {
+  place_over_ = owner;
+  placing_ = true;
   QScreen* ecran = owner && owner->screen() ? owner->screen() : screen();
   const QRect zone = ecran ? ecran->availableGeometry() : QRect(0, 0, 800, 600);
   // The frame the window manager adds counts: the whole window stays inside.
@@ -112,7 +114,15 @@ void HelpViewer::ShowPage(const QString& html, int topic) {
   current_ = topic;
   browser_->setHtml(html);
   stack_->setCurrentWidget(browser_);
+  Present();
+}
+
+void HelpViewer::Present() {
   show();
+  if (placing_) {
+    PlaceOver(place_over_);
+    placing_ = false;
+  }
   raise();
   activateWindow();
 }
@@ -140,8 +150,7 @@ void HelpViewer::ShowFinder() {
   current_ = 0;
   filter_->clear();
   stack_->setCurrentIndex(1);
-  show();
-  raise();
+  Present();
 }
 
 void HelpViewer::SetFilter(const QString& text) {

@@ -2,6 +2,7 @@
 // contents page and a finder over the topic titles.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <map>
 
@@ -28,7 +29,9 @@ class HelpViewer : public QWidget {
   void ShowFinder();
   void Quit();  // the help system is told to quit: the viewer closes
   // Moves the viewer over the window that asked for it (centred on it), kept
-  // wholly inside that screen's available area; its size shrinks to fit.
+  // wholly inside that screen's available area; its size shrinks to fit. The
+  // frame the window system adds is known once shown: the next page shown
+  // places the viewer again with it.
   void PlaceOver(QWidget* owner);
 
   int CurrentTopic() const { return current_; }  // 0 on the contents or finder page
@@ -37,10 +40,13 @@ class HelpViewer : public QWidget {
   void SetFilter(const QString& text);
 
  private:
+  void Present();  // shows, places when asked, raises and activates
   void ShowPage(const QString& html, int topic);
   QStackedWidget* stack_;
   QTextBrowser* browser_;
   QLineEdit* filter_;
   QListWidget* list_;
   int current_ = 0;
+  QPointer<QWidget> place_over_;  // owner to place over when the next page is shown
+  bool placing_ = false;
 };

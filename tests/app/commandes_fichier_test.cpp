@@ -465,7 +465,7 @@ TEST_F(Ouverture, RecentEntryOfAnOpenDocumentFocusesIt) {
 }
 
 TEST_F(Ouverture, VideoWithMoreFrameLinesKeepsTheFrameCount) {
-  std::string film = lire_fichier((fs::path(QUORVEL_SOURCE_DIR) / "tests" / "data" / "film.vid").string()).value();
+  std::string film = lire_fichier((fs::path(QUORVEL_SOURCE_DIR) / "tests" / "data" / "hauteurs_aleatoires.vid").string()).value();
   const auto info = film.find(" [INFORMATION]");
   film = film.substr(0, info) + "1 2 3 4 5 6\r\n7 8 9 10 11 12\r\n" + film.substr(info);
   ASSERT_TRUE(ecrire_fichier(chemin("film.vid"), film).empty());

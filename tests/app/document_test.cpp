@@ -221,7 +221,7 @@ TEST(Document, ViewAndVideoPartsFallBackToDefaults) {
   EXPECT_FALSE(sans.cameras);
 
   // More frame lines than frames, and a frame count above 9999.
-  std::string film = echantillon("film.vid");
+  std::string film = echantillon("hauteurs_aleatoires.vid");
   const auto info = film.find(" [INFORMATION]");
   std::string extra = film.substr(0, info) + "1 2 3 4 5 6\r\n" + film.substr(info);
   EXPECT_EQ(lire(extra, GenreDocument::video).cameras->size(), 201u);

@@ -75,8 +75,8 @@ TEST(StartUp, UnwritableProgramFolderUsesTheUserFolder) {
 TEST(CommandLine, CommandLineFileWinsOverTheStartingFile) {
   Programme p;
   QString a = p.chemin("a.mat"), b = p.chemin("b.mat");
-  ecrire_tout(a, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
-  ecrire_tout(b, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+  ecrire_tout(a, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
+  ecrire_tout(b, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
   ASSERT_TRUE(p.demarrer(options_exemple({a.toStdString()}), {b}));
   EXPECT_TRUE(p.w->timer1().isActive());
   EXPECT_EQ(p.w->timer1().interval(), 1000);
@@ -127,7 +127,7 @@ TEST(Drops, ExtensionsDecideAndOnlyTheFirstFileCounts) {
   QDir().mkpath(dir);
   QString long_name = dir + "/mountain.mat";
   ASSERT_GT(long_name.size(), 150);
-  ecrire_tout(long_name, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+  ecrire_tout(long_name, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
   p.w->fichiers_deposes({long_name});
   EXPECT_EQ(p.ouverts.back(), "mat:" + long_name.toStdString());
   EXPECT_EQ(p.w->etat.montagnes[1].type.fichier, long_name.toStdString());
@@ -137,7 +137,7 @@ TEST(RecentFiles, MenuMirrorsTheList) {
   Programme p;
   std::vector<std::string> tete;
   for (const char* n : {"r1.mat", "r2.mat", "r3.mat"}) {
-    ecrire_tout(p.chemin(n), lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+    ecrire_tout(p.chemin(n), lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
     tete.push_back(">" + p.chemin(n).toStdString());
   }
   ASSERT_TRUE(p.demarrer(options_exemple(tete)));

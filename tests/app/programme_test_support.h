@@ -133,7 +133,7 @@ struct Programme {
   // A mountain document on disk, opened with "&Open ...".
   int ouvrir(const QString& nom) {
     QString c = chemin(nom);
-    ecrire_tout(c, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+    ecrire_tout(c, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
     dialogues->ouvertures.push_back(c.toStdString());
     w->action("&Open ...")->trigger();
     return w->etat.montagne_courante;

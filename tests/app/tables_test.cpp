@@ -336,6 +336,7 @@ TEST_F(Tables, ContextHelpMode) {
 // screen; no mountain is made.
 TEST_F(Tables, ContextHelpShowsTheTopicInFrontOfTheMainWindow) {
   w->activateWindow();
+  QApplication::setActiveWindow(w);
   w->Contextuelle();
   const int avant = w->etat.nombre_montagnes;
   QTest::keyClick(w, Qt::Key_F5);
@@ -346,7 +347,7 @@ TEST_F(Tables, ContextHelpShowsTheTopicInFrontOfTheMainWindow) {
   EXPECT_EQ(h->parentWidget(), w);
   EXPECT_EQ(h->CurrentTopic(), 5003);
   h->ShowTopic(5001);
-  w->bouton("New")->click();
+  emit w->bouton("New")->clicked();
   EXPECT_EQ(h->CurrentTopic(), 5003);
   EXPECT_EQ(w->etat.nombre_montagnes, avant);
   const QRect zone = h->screen()->availableGeometry();
@@ -369,7 +370,11 @@ TEST_F(Tables, HelpFromAModalDialogIsInFrontOfIt) {
   EXPECT_TRUE(h->isVisible());
   EXPECT_TRUE(h->isWindow());
   EXPECT_EQ(h->CurrentTopic(), 5010);
-  EXPECT_TRUE(h->screen()->availableGeometry().contains(h->frameGeometry()));
+  const QRect zone = h->screen()->availableGeometry();
+  EXPECT_TRUE(zone.contains(h->frameGeometry())) << "help at " << h->frameGeometry().x() << ","
+                                                   << h->frameGeometry().y() << " " << h->frameGeometry().width()
+                                                   << "x" << h->frameGeometry().height() << " on " << zone.width()
+                                                   << "x" << zone.height();
   delete d;
 }
 

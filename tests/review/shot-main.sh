@@ -6,7 +6,7 @@
 # Usage: tests/review/shot-main.sh [DOCUMENT] [OUTPUT.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-doc=${1:-tests/data/sample.mat}
+doc=${1:-tests/data/vallee.vue}
 out=${2:-build/shot-main.png}
 doc=$(realpath "$doc")
 out=$(realpath -m "$out")

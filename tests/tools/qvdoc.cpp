@@ -5,6 +5,12 @@
 //   qvdoc tour IN OUT      a video document on IN's mountain and view: a circle
 //                          path of 200 frames around the target, frames 1..19
 //                          made, no information lines (tests/data/tour.vid)
+//   qvdoc valley INI KEY OUT
+//                          the sample documents: a degree-7 mountain grown from
+//                          KEY with INI's creation parameters, a forest and a
+//                          river from its highest point; OUT.mat is the
+//                          mountain, OUT.vue adds INI's view with its forest,
+//                          OUT.vid adds a 200-frame circle path around it
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +18,7 @@
 #include "app/document.h"
 #include "platform/fichiers.h"
 #include "app/options.h"
+#include "model/outils_vallee.h"
 #include "video/trajectoire.h"
 
 namespace {
@@ -44,6 +51,47 @@ void resume(const document_lu& d, GenreDocument genre) {
   if (genre == GenreDocument::video)
     std::printf("video: %d frames, %zu camera records, information: %s\n", d.video.nombre_images,
                 d.cameras ? d.cameras->size() - 1 : 0, d.informations[0].empty() ? "none" : d.informations[0].c_str());
+}
+
+// The sample valley: the program's own generation, tree placement and Valley
+// tool, so that the samples open as a user's documents would.
+document_lu vallee(const std::string& ini, std::int32_t cle) {
+  etat_documents e;
+  const Echec r = Lire_options(e, ini);
+  if (!r.empty()) throw ErreurDocument(r);
+  document_lu d;
+  d.parametres = e.parametres;
+  d.parametres.maillage = 7;
+  d.parametres.cle = cle;
+  d.parametres.texte = {};
+  d.parametres.texte[0] = "A valley with a river and a forest, grown from key " + std::to_string(cle) + ".";
+  for (std::size_t k = 0; k < d.parametres.couches.size(); ++k)
+    d.parametres.couches[k] = {.annulee = 0, .nombre = k == 0 ? 40 : 12, .pente_mini = 0, .pente_maxi = 45,
+                               .niveau_mini = 50, .niveau_maxi = 1800, .transition = 300, .groupes = k == 0};
+  d.terrain = std::make_unique<Tmatrice>(d.parametres);
+  Tmatrice& t = *d.terrain;
+  bool continuer = true;
+  t.generer_montagne(nullptr, 0, continuer, false);
+  t.creer_arbres(d.parametres.couches, nullptr, 0);
+  // The river springs from the highest inner node.
+  std::int32_t si = 2, sj = 2, haut = -100000;
+  for (std::int32_t i = 2; i < t.n - 1; ++i)
+    for (std::int32_t j = 2; j < t.n - i; ++j)
+      if (t.lire_trace(i, j) > haut) haut = t.lire_trace(i, j), si = i, sj = j;
+  parametres_vallee v;
+  v.largeur_vallee = 300;
+  v.largeur_riviere = 30;
+  v.altitude_initiale = 0;
+  v.altitude_finale = -150;
+  v.i0 = si;
+  v.j0 = sj;
+  controle_outil c;
+  if (outil_vallee(t, v, c) != fin_vallee::reussie) throw ErreurDocument("the river could not be drawn");
+  d.vue = e.vue;
+  d.vue.foret = 1;
+  d.largeur_image = 640;
+  d.hauteur_image = 480;
+  return d;
 }
 
 }  // namespace
@@ -92,6 +140,38 @@ int main(int argc, char** argv) {
       d.informations = {};
       const Echec e = ecrire_fichier(argv[3], texte_document(d, GenreDocument::video));
       if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
+      return 0;
+    }
+    if (commande == "valley" && argc == 5) {
+      const std::string sortie = argv[4];
+      const GenreDocument genre = genre_par_extension(sortie);
+      if (genre == GenreDocument::aucun) throw ErreurDocument(sortie + ": the extension is not .mat, .vue or .vid");
+      document_lu d = vallee(argv[2], std::stoi(argv[3]));
+      if (genre == GenreDocument::video) {
+        Param_video& v = d.video;
+        v.vue = d.vue;
+        v.nombre_images = 200;
+        v.type_video = 2;
+        v.type_trajectoire = 1;
+        v.largeur_image = 320;
+        v.hauteur_image = 240;
+        v.rayon_cercle = 110;
+        v.centre_cercle_x = v.centre_cercle_y = 0;
+        v.angle_vision = -20;
+        v.point_vise_fixe = 1;
+        v.point_vise_x = v.point_vise_y = 0;
+        v.premiere_image = 1;
+        v.derniere_image = 200;
+        v.bezier_altitude = {2600, 2700, 2800, 2900, 2800, 2700, 2600};
+        for (std::size_t k = 0; k < 13; ++k) v.bezier_x[k] = v.bezier_y[k] = k < 7 ? 0 : -1;
+        std::vector<enregistrement_camera> table;
+        DessinTrajectoire dessin;
+        EditeurAltitude altitudes{300, 100, 0, 0};
+        if (!calcule_trajectoire(v, *d.terrain, altitudes, false, table, dessin)) throw ErreurDocument("no path");
+        d.cameras = table;
+      }
+      const Echec e = ecrire_fichier(sortie, texte_document(d, genre));
+      if (!e.empty()) throw ErreurDocument(sortie + ": " + e);
       return 0;
     }
     if (commande == "ini" && argc == 4) {

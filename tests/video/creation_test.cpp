@@ -307,4 +307,24 @@ TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
   EXPECT_EQ(appels[18].camera.cible_z, 0.0);
 }
 
+// A video document saved without a camera path comes back with records of
+// zeros (camera and target at the origin, looking nowhere): they render
+// through the real renderer and the movie plays.
+TEST_F(Fabrique, ZeroCameraRecordsRenderAndPlay) {
+  cameras.assign(201, enregistrement_camera{});
+  video.largeur_image = 64;
+  video.hauteur_image = 48;
+  video.derniere_image = 3;
+  const std::string film = fabriquer(8);
+  ASSERT_FALSE(film.empty());
+  vcv::MovieReader lecteur;
+  ASSERT_TRUE(lecteur.open(film));
+  ASSERT_GE(lecteur.frame_count(), 1);
+  std::vector<std::uint32_t> pixels;
+  for (int k = 0; k < lecteur.frame_count(); ++k) {
+    ASSERT_TRUE(lecteur.read(k, pixels)) << k;
+    EXPECT_EQ(pixels.size(), std::size_t(lecteur.width()) * std::size_t(lecteur.height()));
+  }
+}
+
 }  // namespace

@@ -35,9 +35,10 @@ struct Films : ::testing::Test {
     if (!ffmpeg_present()) return;
     dossier = fs::temp_directory_path() / ("quorvel-lecteur-" + std::to_string(::getpid()));
     fs::create_directories(dossier);
-    for (const char* c : {"cinepak t.avi", "mpeg1video t.mpg"}) {
-      const std::string cmd = "cd '" + dossier.string() +
-                              "' && ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=30 -frames:v 30 -c:v " + c;
+    for (const char* c : {"size=320x240:rate=30 -frames:v 30 -c:v cinepak t.avi",
+                          "size=320x240:rate=30 -frames:v 30 -c:v mpeg1video t.mpg",
+                          "size=200x150:rate=30 -frames:v 30 -c:v mpeg1video petit.mpg"}) {
+      const std::string cmd = "cd '" + dossier.string() + "' && ffmpeg -v error -y -f lavfi -i testsrc=" + c;
       ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     }
   }
@@ -93,6 +94,21 @@ TEST_F(Films, FramesMatchTheReferenceDecoderInAnyOrder) {
     std::vector<std::uint32_t> p;
     EXPECT_FALSE(l.read(30, p));
     EXPECT_FALSE(l.read(-1, p));
+  }
+}
+
+// A width that is no multiple of the scaler's blocks (200 = 12.5 x 16).
+TEST_F(Films, NarrowFramesStayWithinTheirRows) {
+  const std::string ref = brut("petit.mpg");
+  ASSERT_EQ(ref.size(), std::size_t(30) * 200 * 150 * 3);
+  MovieReader l;
+  ASSERT_TRUE(l.open((dossier / "petit.mpg").string()));
+  EXPECT_EQ(l.width(), 200);
+  for (int k : {0, 7, 29}) {
+    std::vector<std::uint32_t> p;
+    ASSERT_TRUE(l.read(k, p)) << k;
+    ASSERT_EQ(p.size(), std::size_t(200) * 150);
+    EXPECT_LE(ecart_moyen(p, ref, k), 2.0) << k;
   }
 }
 

@@ -80,6 +80,21 @@ std::vector<std::string> QtDialoguesDocuments::chemins_parcours() {
   return noms;
 }
 
+std::unique_ptr<QFileDialog> construire_dialogue_import(QWidget* parent) {
+  auto d = std::make_unique<QFileDialog>(parent, QStringLiteral("Importation"));
+  d->setAcceptMode(QFileDialog::AcceptOpen);
+  d->setFileMode(QFileDialog::ExistingFile);
+  d->setNameFilters({QStringLiteral("Elevation file ASCII-Z (TXT) (*.txt *.TXT)"),
+                     QStringLiteral("Digital Elevation File(DEM) (*.dem *.DEM)"),
+                     QStringLiteral("File bitmap (BMP) (*.bmp *.BMP)"), QStringLiteral("Geoconcept(MNT) (*.mnt *.MNT)")});
+  return d;
+}
+
+std::optional<std::string> QtDialoguesDocuments::chemin_import() {
+  auto d = construire_dialogue_import(parent_);
+  return executer(*d);
+}
+
 void QtDialoguesDocuments::curseur_attente(bool actif) {
   if (actif)
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -83,5 +83,7 @@ class DialoguesDocuments {
   virtual std::optional<std::string> chemin_ouverture() = 0;
   // The "Scan ..." choice of several view documents; empty on Cancel.
   virtual std::vector<std::string> chemins_parcours() = 0;
+  // The "Import ..." choice of an elevation source or bitmap; nullopt on Cancel.
+  virtual std::optional<std::string> chemin_import() = 0;
   virtual void curseur_attente(bool actif) = 0;
 };

@@ -27,6 +27,7 @@
 #include "app/fenetres/aide_enfants.h"
 #include "app/commandes_edition.h"
 #include "app/commandes_impression.h"
+#include "app/commandes_import.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_video.h"
 #include "app/vue.h"
@@ -76,7 +77,7 @@ constexpr DefinitionBouton kBoutons[] = {
 
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
-    "Import ...", "&Creation options ...", "&Refine options ...", "Combine two mountains",
+    "&Creation options ...", "&Refine options ...", "Combine two mountains",
     "&Lift ...", "Cross-Section", "View options ..."};
 
 // Commands that need a video window, and the one that needs the video settings
@@ -205,6 +206,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   edition_ = std::make_unique<CommandesEdition>(*this);
   impression_ = std::make_unique<CommandesImpression>(*this);
   regler("Printer adjustments ...", true);  // needs no document
+  import_ = std::make_unique<CommandesImport>(*this);
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
@@ -258,11 +260,11 @@ QAction* TBasewindow::ajouter_action(QMenu* menu, const QString& caption, std::f
   return a;
 }
 
-void TBasewindow::connecter(const QString& caption, std::function<void()> code) {
+void TBasewindow::connecter(const QString& caption, std::function<void()> code, bool toujours) {
   commandes_[caption] = std::move(code);
   if (commandes_[caption]) disponibles_.insert(caption);
   else disponibles_.erase(caption);
-  regler(caption, actions_.count(caption) && actions_.at(caption)->isEnabled());
+  regler(caption, toujours || (actions_.count(caption) && actions_.at(caption)->isEnabled()));
 }
 
 void TBasewindow::commande(const QString& caption) {
@@ -870,6 +872,15 @@ void TBasewindow::detruire_enfant(FenetreEnfant* enfant) {
   }
 }
 
+void TBasewindow::fermer_import() {
+  if (importation) {
+    if (!importation->fermee) fermer_enfant(importation);
+    detruire_enfant(importation);
+  }
+  importation = nullptr;
+  import_ouvert = 0;
+}
+
 int TBasewindow::plus_haute_vue(int m) const {
   for (int v = NOMBRE_MAX_VUES; v >= 1; --v)
     if (etat.vues[v].utilise && etat.vues[v].montagne == m) return v;
@@ -1045,7 +1056,7 @@ void TBasewindow::UpdateItems() {
     if (galerie) galerie->deleteLater();
     galerie = nullptr;
   }
-  if (import_ouvert && (!importation || importation->fermee)) import_ouvert = 0;
+  if (import_ouvert && (!importation || importation->fermee)) fermer_import();
 
   // 11. The current records follow the current mountain.
   if (e.montagne_courante && balayer && e.montagnes[e.montagne_courante].type.utilise)

@@ -40,6 +40,7 @@ class CommandesVideo;
 class DialogueReglagesVideo;
 class CommandesEdition;
 class CommandesImpression;
+class CommandesImport;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -109,7 +110,8 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::function<std::unique_ptr<DialogueReglagesVideo>()> creer_dialogue_video;  // the video settings
   std::function<FenetreEdition*()> creer_editeur;  // the map editor of a slot
   // Connects a menu command (by caption) to its code; until then its item stays disabled.
-  void connecter(const QString& caption, std::function<void()> commande);
+  // An item outside the enabling table is enabled with its code when `toujours` is set.
+  void connecter(const QString& caption, std::function<void()> commande, bool toujours = false);
   std::function<void()> commande_de(const QString& caption) const {
     auto it = commandes_.find(caption);
     return it == commandes_.end() ? std::function<void()>() : it->second;
@@ -182,8 +184,10 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   CommandesVideo& commandes_video() { return *videos_; }
   CommandesEdition& commandes_edition() { return *edition_; }
   CommandesImpression& commandes_impression() { return *impression_; }
+  CommandesImport& commandes_import() { return *import_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
+  DialoguesDocuments& dialogues() { return *dialogues_; }
 
   // --- building blocks, public for the other document windows and tests ---
   // Adds a child to the MDI area and shows it; the context-help flag starts off.
@@ -194,6 +198,9 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   int ajouter_vue(FenetreVue* vue, int montagne);
   int ajouter_video(FenetreVideo* video, int vue);
   void ajouter_editeur(FenetreEdition* editeur, int montagne);
+  // Closes the import window when there is one, takes it out of the MDI
+  // area, deletes it later and clears the import-open flag.
+  void fermer_import();
   void activer(QWidget* enfant);  // makes a child the active MDI child
   QWidget* enfant_actif() const;  // the current MDI child's window, or null
   void afficher_aide(int contexte);
@@ -261,6 +268,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::unique_ptr<CommandesVideo> videos_;
   std::unique_ptr<CommandesEdition> edition_;
   std::unique_ptr<CommandesImpression> impression_;
+  std::unique_ptr<CommandesImport> import_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -116,4 +116,13 @@ class FakeDialoguesDocuments : public DialoguesDocuments {
   void curseur_attente(bool actif) override { attente += actif ? 1 : -1; }
   std::vector<std::string> parcours;  // the next "Scan ..." answer
   std::vector<std::string> chemins_parcours() override { return std::exchange(parcours, {}); }
+  std::deque<std::optional<std::string>> imports;  // the "Import ..." answers
+  int demandes_import = 0;
+  std::optional<std::string> chemin_import() override {
+    ++demandes_import;
+    if (imports.empty()) return std::nullopt;
+    auto r = imports.front();
+    imports.pop_front();
+    return r;
+  }
 };

@@ -1,0 +1,563 @@
+#include "import/fenetre_import.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/attente.h"
+#include "app/fenetres/donnees_images.h"
+#include "app/fenetres/operation_longue.h"
+#include "controls/backpanel.h"
+#include "controls/button.h"
+#include "controls/scrollbar.h"
+#include "controls/speedbutton.h"
+#include "controls/spinedit.h"
+#include "model/aleatoire.h"
+#include "model/erreur.h"
+
+namespace {
+
+constexpr int kSujetAide = 4016;
+constexpr int kLargeurPanneau = 200;
+constexpr int kHauteurFenetre = 550;
+constexpr double kReductionLarge = 0.25;  // sources wider than 1200 pixels
+constexpr double kReduction = 0.5;
+
+QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+
+// A QImage over the rows of a picture, without a copy; the picture must
+// outlive it.
+QImage envelopper(const render::Bitmap& b) {
+  if (b.empty()) return QImage();
+  return QImage(reinterpret_cast<const uchar*>(b.row(0)), b.width(), b.height(), b.width() * 4,
+                QImage::Format_RGB32);
+}
+
+// A hint for the zoom button: what a click would do.
+QString indication_zoom(bool reduite, double facteur) {
+  const bool quatre = facteur == kReductionLarge;
+  if (reduite) return quatre ? "Enlarge four times" : "Enlarge twice";
+  return quatre ? "Reduce four times" : "Reduce twice";
+}
+
+// Marks the window busy with the wait cursor for the time of a read.
+struct CurseurAttente {
+  CurseurAttente() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~CurseurAttente() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- glyphs
+
+QImage glyphe_import(GlypheImport g) {
+  // Olive is the transparent colour (the bottom-left pixel of a glyph strip).
+  QImage im(16, 16, QImage::Format_RGB32);
+  im.fill(QColor(128, 128, 0));
+  QPainter p(&im);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::black);
+  auto fleche = [&](int quart) {  // a filled arrow, quarter turns from "up"
+    p.save();
+    p.translate(8, 8);
+    p.rotate(90 * quart);
+    const QPoint pointe[3] = {{0, -6}, {-5, 0}, {5, 0}};
+    p.drawPolygon(pointe, 3);
+    p.fillRect(-2, 0, 4, 6, Qt::black);
+    p.restore();
+  };
+  auto tour = [&](bool sens_horaire) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawArc(QRect(3, 3, 10, 10), sens_horaire ? 90 * 16 : 0, 270 * 16);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::black);
+    const QPoint tete_h[3] = {{8, 0}, {12, 3}, {8, 6}};
+    const QPoint tete_a[3] = {{8, 0}, {4, 3}, {8, 6}};
+    p.drawPolygon(sens_horaire ? tete_h : tete_a, 3);
+  };
+  switch (g) {
+    case GlypheImport::haut: fleche(0); break;
+    case GlypheImport::droite: fleche(1); break;
+    case GlypheImport::bas: fleche(2); break;
+    case GlypheImport::gauche: fleche(3); break;
+    case GlypheImport::tourner_droite: tour(true); break;
+    case GlypheImport::tourner_gauche: tour(false); break;
+    case GlypheImport::centre:
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(QRect(3, 3, 9, 9));
+      p.drawLine(7, 1, 7, 14);
+      p.drawLine(1, 7, 14, 7);
+      break;
+  }
+  return im;
+}
+
+// ---------------------------------------------------------------- picture
+
+ImageImportee::ImageImportee(TImportation* fenetre, QWidget* parent) : QWidget(parent), fenetre_(fenetre) {
+  setMouseTracking(true);
+  setCursor(Qt::CrossCursor);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImageImportee::montrer(const QImage* image, const QPolygon& triangle) {
+  image_ = image;
+  triangle_ = triangle;
+  const QSize s = image_ && !image_->isNull() ? image_->size() : QSize(1, 1);
+  if (size() != s) resize(s);
+  update();
+}
+
+void ImageImportee::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (!image_ || image_->isNull()) {
+    p.fillRect(rect(), palette().window());
+    return;
+  }
+  p.drawImage(0, 0, *image_);
+  // The frame in an inverting pen.
+  p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  p.setPen(QPen(Qt::white, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawPolygon(triangle_);
+}
+
+void ImageImportee::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint at = e->position().toPoint();
+  fenetre_->Image_importeeMouseMove(at.x(), at.y());
+}
+
+void ImageImportee::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) fenetre_->Image_importeeClick();
+}
+
+// ---------------------------------------------------------------- window
+
+TImportation::TImportation(QWidget* parent) : FenetreImport(parent) {
+  setWindowTitle("Import");
+  resize(560 + kLargeurPanneau, kHauteurFenetre);
+  setFocusPolicy(Qt::StrongFocus);
+  handle_ = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
+
+  auto* ligne = new QHBoxLayout;
+  ligne->setContentsMargins(0, 0, 0, 0);
+  ligne->setSpacing(0);
+  auto* gauche = new QVBoxLayout;
+  gauche->setContentsMargins(0, 0, 0, 0);
+  gauche->setSpacing(0);
+  ScrollBox1 = new QScrollArea(this);
+  ScrollBox1->setWidgetResizable(false);
+  ScrollBox1->setFocusPolicy(Qt::NoFocus);
+  Image_importee = new ImageImportee(this, ScrollBox1);
+  Image_importee->setFocusPolicy(Qt::ClickFocus);
+  ScrollBox1->setWidget(Image_importee);
+  gauche->addWidget(ScrollBox1, 1);
+  auto* barre = new QHBoxLayout;
+  barre->setSpacing(2);
+  const int largeurs[5] = {120, 70, 70, 100, 0};
+  for (int k = 0; k < 5; ++k) {
+    StatusBar_import[k] = new QLabel(this);
+    StatusBar_import[k]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar_import[k]->setFixedHeight(20);
+    if (largeurs[k]) StatusBar_import[k]->setFixedWidth(largeurs[k]);
+    barre->addWidget(StatusBar_import[k], largeurs[k] ? 0 : 1);
+  }
+  gauche->addLayout(barre);
+  ligne->addLayout(gauche, 1);
+
+  CtlBackPanel1 = new CtlBackPanel(this);
+  CtlBackPanel1->setFixedWidth(kLargeurPanneau);
+  CtlBackPanel1->Bevel().BeginUpdate();
+  CtlBackPanel1->Bevel().SetStyleOuter(bvRaised);
+  CtlBackPanel1->Bevel().SetWidthOuter(2);
+  CtlBackPanel1->Bevel().SetWidthInner(0);
+  CtlBackPanel1->Bevel().EndUpdate(true);
+  CtlBackPanel1->SetListIndex(images::kImportTile);
+  if (const TData* data = TData::Instance()) CtlBackPanel1->SetImageList(&data->BitmapList);
+  ligne->addWidget(CtlBackPanel1);
+  setLayout(ligne);
+  construire_panneau();
+  regler_etat_vide();
+}
+
+TImportation::~TImportation() { platform::unregister_window(handle_); }
+
+CtlButton* TImportation::bouton(const QString& texte, const QRect& r, GlypheImport g) {
+  auto* b = new CtlButton(CtlBackPanel1);
+  b->setText(texte);
+  b->setGeometry(r);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setAutoDefault(false);
+  b->SetGlyph(glyphe_import(g));
+  return b;
+}
+
+void TImportation::construire_panneau() {
+  QWidget* pan = CtlBackPanel1;
+  auto etiquette = [pan](const QString& texte, const QRect& r) {
+    auto* l = new QLabel(texte, pan);
+    l->setGeometry(r);
+    return l;
+  };
+  SpeedButtonzoom = new CtlSpeedButton(pan);
+  SpeedButtonzoom->setGeometry(10, 8, 28, 26);
+  SpeedButtonzoom->SetCaption("Z");
+  connect(SpeedButtonzoom, &CtlSpeedButton::clicked, this, [this] { SpeedButtonzoomClick(); });
+  SpeedbuttonPhoto = new CtlSpeedButton(pan);
+  SpeedbuttonPhoto->setGeometry(42, 8, 28, 26);
+  SpeedbuttonPhoto->SetCaption("P");
+  SpeedbuttonPhoto->setToolTip("Display aerial picture (P)");
+  connect(SpeedbuttonPhoto, &CtlSpeedButton::clicked, this, [this] { SpeedbuttonPhotoClick(); });
+  etiquette("DEM level", QRect(80, 12, 60, 18));
+  Label_scale = etiquette("0", QRect(145, 12, 40, 18));
+
+  BitBTn_rotg = bouton("Turn right (R)", QRect(6, 40, 92, 26), GlypheImport::tourner_droite);
+  BitBtn_rotd = bouton("Turn left (T)", QRect(102, 40, 92, 26), GlypheImport::tourner_gauche);
+  BitBtn_Left = bouton("Move left (S)", QRect(6, 70, 92, 26), GlypheImport::gauche);
+  BitBtn_Right = bouton("Move right (F)", QRect(102, 70, 92, 26), GlypheImport::droite);
+  BitBtn_Up = bouton("Move top (E)", QRect(6, 100, 92, 26), GlypheImport::haut);
+  BitBtn_Down = bouton("Move down (C)", QRect(102, 100, 92, 26), GlypheImport::bas);
+  BitBtn_centre = bouton("Put at the centre", QRect(6, 130, 188, 26), GlypheImport::centre);
+  const std::pair<CtlButton*, Geste> gestes[] = {
+      {BitBTn_rotg, Geste::tourner_droite}, {BitBtn_rotd, Geste::tourner_gauche}, {BitBtn_Left, Geste::gauche},
+      {BitBtn_Right, Geste::droite},        {BitBtn_Up, Geste::haut},             {BitBtn_Down, Geste::bas}};
+  for (auto [b, g] : gestes) connect(b, &CtlButton::clicked, this, [this, g = g] { geste(g); });
+  // The moves repeat while held, at the pace of the timer pool.
+  for (CtlButton* b : {BitBtn_Left, BitBtn_Up, BitBtn_Down, BitBtn_Right}) {
+    b->SetRepeatedClick(true);
+    b->SetRepeatingInterval(50);
+  }
+  connect(BitBtn_centre, &CtlButton::clicked, this, [this] { BitBtn_centreClick(); });
+
+  etiquette("Scale", QRect(8, 162, 50, 18));
+  ScrollBar_ech = new CtlScrollBar(pan);
+  ScrollBar_ech->SetKind(skVertical);
+  ScrollBar_ech->setGeometry(14, 182, 16, 150);
+  ScrollBar_ech->SetMin(20);
+  ScrollBar_ech->SetMax(150);
+  ScrollBar_ech->SetPosition(100);
+  ScrollBar_ech->setToolTip("Scale (Y,U)");
+  connect(ScrollBar_ech, &CtlScrollBar::scrolled, this, [this](int, int& pos) { ScrollBar_echScroll(pos); });
+  Label_echelle = etiquette("1.00", QRect(8, 336, 40, 18));
+
+  etiquette("Mini", QRect(66, 162, 50, 18));
+  etiquette("Maxi", QRect(126, 162, 50, 18));
+  ScrollBar_alt1 = new QScrollBar(Qt::Vertical, pan);
+  ScrollBar_alt1->setGeometry(72, 182, 16, 150);
+  ScrollBar_alt2 = new QScrollBar(Qt::Vertical, pan);
+  ScrollBar_alt2->setGeometry(132, 182, 16, 150);
+  for (QScrollBar* b : {ScrollBar_alt1, ScrollBar_alt2}) {
+    b->setRange(-1000, 4000);
+    b->setFocusPolicy(Qt::NoFocus);
+  }
+  Label_min = etiquette("", QRect(60, 336, 56, 18));
+  Label_max = etiquette("", QRect(120, 336, 56, 18));
+  connect(ScrollBar_alt1, &QScrollBar::valueChanged, this, [this](int v) {
+    imp_.minimum = 3000 - v;
+    Label_min->setText(QString::number(imp_.minimum));
+  });
+  connect(ScrollBar_alt2, &QScrollBar::valueChanged, this, [this](int v) {
+    imp_.maximum = 3000 - v;
+    Label_max->setText(QString::number(imp_.maximum));
+  });
+
+  etiquette("Mesh degree", QRect(8, 364, 90, 20));
+  SpinEdit_maillage = new CtlSpinEdit(pan);
+  SpinEdit_maillage->setGeometry(100, 362, 60, 24);
+  SpinEdit_maillage->SetMinValue(5);
+  SpinEdit_maillage->SetMaxValue(11);
+  SpinEdit_maillage->SetValue(8);
+  connect(SpinEdit_maillage, &CtlSpinEdit::changed, this,
+          [this] { imp_.degre = static_cast<std::uint16_t>(SpinEdit_maillage->Value()); });
+
+  CB_Lissage = new QCheckBox("Smooth", pan);
+  CB_Lissage->setGeometry(8, 394, 180, 20);
+  CB_Lissage->setToolTip("Smooth before import");
+  checkbox_debord = new QCheckBox("Go over", pan);
+  checkbox_debord->setGeometry(8, 416, 180, 20);
+  checkbox_debord->setToolTip("Allow the triangle to go beyond the limits");
+  checkbox_debord->setChecked(true);
+  connect(checkbox_debord, &QCheckBox::toggled, this, [this](bool on) {
+    manip_.debord = on;
+    preparer_cadre();
+  });
+  Bouton_Photo = new QCheckBox("Aerial picture", pan);
+  Bouton_Photo->setGeometry(8, 438, 180, 20);
+  connect(Bouton_Photo, &QCheckBox::toggled, this, [this](bool on) {
+    if (!on && photo_affichee_) SpeedbuttonPhotoClick();
+  });
+  for (QCheckBox* c : {CB_Lissage, checkbox_debord, Bouton_Photo}) c->setFocusPolicy(Qt::NoFocus);
+
+  BitBtnAide = new CtlButton(pan);
+  BitBtnAide->setText("Help");
+  BitBtnAide->setGeometry(6, 476, 92, 28);
+  BitBtnAide->setFocusPolicy(Qt::NoFocus);
+  BitBtnAide->setAutoDefault(false);
+  connect(BitBtnAide, &CtlButton::clicked, this, [this] { BitBtnAideClick(); });
+  BitBtn_Importer = new CtlButton(pan);
+  BitBtn_Importer->setText("Import");
+  BitBtn_Importer->setToolTip("Start import to Quorvel");
+  BitBtn_Importer->setGeometry(102, 476, 92, 28);
+  BitBtn_Importer->setFocusPolicy(Qt::NoFocus);
+  BitBtn_Importer->setAutoDefault(false);
+  connect(BitBtn_Importer, &CtlButton::clicked, this, [this] { BitBtn_importClick(); });
+}
+
+// Nothing loaded: an empty picture area, and nothing to import.
+void TImportation::regler_etat_vide() {
+  StatusBar_import[0]->setText("No source loaded");
+  for (QWidget* w : std::initializer_list<QWidget*>{BitBtn_Importer, SpeedButtonzoom, SpeedbuttonPhoto, Bouton_Photo,
+                                                    BitBTn_rotg, BitBtn_rotd, BitBtn_Left, BitBtn_Right, BitBtn_Up,
+                                                    BitBtn_Down, BitBtn_centre, ScrollBar_ech})
+    w->setEnabled(false);
+  Image_importee->montrer(nullptr, {});
+}
+
+QString TImportation::texte_panneau(int k) const {
+  return k >= 0 && k < 5 ? StatusBar_import[k]->text() : QString();
+}
+
+// ---------------------------------------------------------------- opening
+
+bool TImportation::importer_altitudes(const std::string& chemin, const param_mat& p) {
+  setWindowTitle(Q("Importation of " + chemin));
+  std::string echec;
+  {
+    OperationLongue operation;
+    CurseurAttente curseur;
+    TAttente attente(window());
+    echec = imp_.importer_altitudes(chemin, p, &attente, handle_);
+  }
+  return apres_lecture(echec, chemin, true);
+}
+
+bool TImportation::importer_bmp(const std::string& chemin, const param_mat& p) {
+  setWindowTitle(Q("Importation of " + chemin));
+  std::string echec;
+  {
+    CurseurAttente curseur;
+    echec = imp_.importer_bmp(chemin, p);
+  }
+  return apres_lecture(echec, chemin, false);
+}
+
+void TImportation::rejeter(const std::string& raison) {
+  warn(raison, "Import ");
+  if (QMdiSubWindow* s = sous_fenetre())
+    s->close();
+  else
+    close();
+}
+
+bool TImportation::apres_lecture(const std::string& echec, const std::string& chemin, bool altitudes) {
+  if (!echec.empty()) {
+    rejeter(echec);
+    return false;
+  }
+  if (altitudes) imp_.charger_photo_aerienne(chemin);
+  montrer_source();
+  return true;
+}
+
+// The labels, bars, buttons and pictures of a freshly read source.
+void TImportation::montrer_source() {
+  StatusBar_import[0]->setText(Q(imp_.texte_taille));
+  StatusBar_import[1]->setText("X= ");
+  StatusBar_import[2]->setText("Y= ");
+  StatusBar_import[3]->setText("Height =");
+  StatusBar_import[4]->setText(Q(imp_.description));
+  Label_scale->setText(QString::number(imp_.niveau_dem));
+  Label_min->setText(QString::number(imp_.minimum));
+  Label_max->setText(QString::number(imp_.maximum));
+  fixer_barres_altitude();
+  manip_.oublier();
+  ScrollBar_ech->setEnabled(true);
+  ScrollBar_ech->SetPosition(Round(imp_.cadre.f * 100));
+  Label_echelle->setText(QString::number(imp_.cadre.f, 'f', 2));
+  SpinEdit_maillage->SetValue(imp_.degre_propose);
+  imp_.degre = static_cast<std::uint16_t>(SpinEdit_maillage->Value());
+  for (QWidget* w : std::initializer_list<QWidget*>{BitBtn_Importer, SpeedButtonzoom, BitBTn_rotg, BitBtn_rotd,
+                                                    BitBtn_Left, BitBtn_Right, BitBtn_Up, BitBtn_Down, BitBtn_centre})
+    w->setEnabled(true);
+  const bool photo = imp_.photo.has_value();
+  Bouton_Photo->setChecked(photo);
+  Bouton_Photo->setEnabled(photo);
+  SpeedbuttonPhoto->setEnabled(photo);
+  SpeedbuttonPhoto->setToolTip("Display aerial picture (P)");
+  photo_affichee_ = false;
+  hauteurs_ = imp_.image();
+  image_hauteurs_ = envelopper(hauteurs_);
+  image_photo_ = photo ? envelopper(*imp_.photo) : QImage();
+  echelle_ = 1.0;
+  // Wide sources start reduced, as the zoom button would reduce them.
+  if (imp_.largeur > 512)
+    SpeedButtonzoomClick();
+  else
+    fixer_echelle_affichage(1.0);
+}
+
+// The altitude bars show 3000 - Mini and 3000 - Maxi, within their range;
+// Mini and Maxi keep the values read until the user moves a bar.
+void TImportation::fixer_barres_altitude() {
+  const QSignalBlocker b1(ScrollBar_alt1), b2(ScrollBar_alt2);
+  ScrollBar_alt1->setValue(std::clamp(3000 - static_cast<std::int64_t>(imp_.minimum), std::int64_t{-1000},
+                                      std::int64_t{4000}));
+  ScrollBar_alt2->setValue(std::clamp(3000 - static_cast<std::int64_t>(imp_.maximum), std::int64_t{-1000},
+                                      std::int64_t{4000}));
+}
+
+// ---------------------------------------------------------------- display
+
+void TImportation::fixer_echelle_affichage(double e) {
+  echelle_ = e;
+  preparer_image();
+  preparer_cadre();
+}
+
+void TImportation::preparer_image() {
+  const QImage& source = photo_affichee_ ? image_photo_ : image_hauteurs_;
+  if (source.isNull()) {
+    affichee_ = QImage();
+    return;
+  }
+  if (echelle_ == 1.0) {
+    affichee_ = source;  // shares the rows
+    return;
+  }
+  const int w = std::max(1, static_cast<int>(source.width() * echelle_));
+  const int h = std::max(1, static_cast<int>(source.height() * echelle_));
+  affichee_ = source.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void TImportation::preparer_cadre() {
+  if (!imp_.chargee) return;
+  QPolygon t;
+  for (const render::Point& s : imp_.cadre.sommets())
+    t << QPoint(static_cast<int>(std::lround(s.x * echelle_)), static_cast<int>(std::lround(s.y * echelle_)));
+  Image_importee->montrer(&affichee_, t);
+}
+
+void TImportation::SpeedButtonzoomClick() {
+  if (!imp_.chargee) return;
+  const double facteur = imp_.largeur > 1200 ? kReductionLarge : kReduction;
+  const bool reduire = echelle_ == 1.0;
+  fixer_echelle_affichage(reduire ? facteur : 1.0);
+  SpeedButtonzoom->setToolTip(indication_zoom(reduire, facteur));
+}
+
+void TImportation::SpeedbuttonPhotoClick() {
+  if (!imp_.chargee || image_photo_.isNull()) return;
+  photo_affichee_ = !photo_affichee_;
+  SpeedbuttonPhoto->setToolTip(photo_affichee_ ? "Display DEM relief (P)" : "Display aerial picture (P)");
+  preparer_image();
+  preparer_cadre();
+}
+
+// ---------------------------------------------------------------- frame
+
+void TImportation::geste(Geste g) {
+  if (!imp_.chargee) return;
+  if (manip_.appliquer(g)) preparer_cadre();
+}
+
+void TImportation::BitBtn_centreClick() {
+  if (!imp_.chargee) return;
+  manip_.centrer();
+  preparer_cadre();
+}
+
+void TImportation::ScrollBar_echScroll(int& position) {
+  if (!imp_.chargee) return;
+  position = manip_.fixer_echelle(position);
+  Label_echelle->setText(QString::number(imp_.cadre.f, 'f', 2));
+  preparer_cadre();
+}
+
+void TImportation::Image_importeeMouseMove(int x, int y) {
+  if (!imp_.chargee) return;
+  const std::int32_t px = Round(x / echelle_), py = Round(y / echelle_);
+  if (px < 0 || py < 0 || px >= imp_.largeur || py >= imp_.hauteur) {
+    StatusBar_import[1]->setText("X= ");
+    StatusBar_import[2]->setText("Y= ");
+    StatusBar_import[3]->setText("Height =");
+    return;
+  }
+  StatusBar_import[1]->setText("X= " + QString::number(px));
+  StatusBar_import[2]->setText("Y= " + QString::number(py));
+  StatusBar_import[3]->setText("Height = " + QString::number(imp_.hauteur_pixel(px, py)));
+}
+
+void TImportation::Image_importeeClick() {
+  if (aide_contextuelle) afficher_sujet_aide(kSujetAide);
+}
+
+void TImportation::BitBtnAideClick() { afficher_sujet_aide(kSujetAide); }
+
+// ---------------------------------------------------------------- import
+
+void TImportation::BitBtn_importClick() {
+  if (!imp_.chargee || !BitBtn_Importer->isEnabled()) return;
+  imp_.degre = static_cast<std::uint16_t>(SpinEdit_maillage->Value());
+  imp_.lissage = CB_Lissage->isChecked();
+  imp_.utiliser_photo = Bouton_Photo->isChecked() && imp_.photo.has_value();
+  try {
+    OperationLongue operation;
+    TAttente attente(window());
+    imp_.faire_importation(&attente, handle_);
+  } catch (const ModelError& e) {
+    warn(e.what(), "Quorvel");
+    return;
+  }
+  if (!imp_.terrain) return;
+  degre = imp_.degre;
+  taille = static_cast<std::uint16_t>(imp_.taille);
+  parametres = imp_.parametres;
+  commentaire = imp_.commentaire;
+  terrain = std::move(imp_.terrain);
+  importation_faite = 1;
+  requete_fenetre();
+}
+
+// ---------------------------------------------------------------- keys, closing
+
+void TImportation::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Z: SpeedButtonzoomClick(); break;
+    case Qt::Key_R: geste(Geste::tourner_droite); break;
+    case Qt::Key_T: geste(Geste::tourner_gauche); break;
+    case Qt::Key_S: geste(Geste::gauche); break;
+    case Qt::Key_E: geste(Geste::haut); break;
+    case Qt::Key_C: geste(Geste::bas); break;
+    case Qt::Key_F: geste(Geste::droite); break;
+    case Qt::Key_Y: ScrollBar_ech->setFocus(Qt::ShortcutFocusReason); break;
+    case Qt::Key_U: Image_importee->setFocus(Qt::ShortcutFocusReason); break;
+    case Qt::Key_P: SpeedbuttonPhotoClick(); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: BitBtn_importClick(); break;
+    default: FenetreImport::keyPressEvent(e); return;
+  }
+  e->accept();
+}
+
+void TImportation::closeEvent(QCloseEvent* e) {
+  Image_importee->montrer(nullptr, {});
+  affichee_ = QImage();
+  image_hauteurs_ = image_photo_ = QImage();
+  hauteurs_ = render::Bitmap();
+  std::unique_ptr<Tmatrice> garde = std::move(imp_.terrain);
+  imp_ = Importation();
+  FenetreImport::closeEvent(e);
+  hide();
+}

@@ -73,7 +73,7 @@ struct Impression : ::testing::Test {
   // A mountain and a view of a w x h picture of one dark colour, current.
   FakeVue* vue(int largeur, int hauteur, const QString& titre = "View #  1 :  mount.vue") {
     const QString mat = dossier.path() + "/a.mat";
-    ecrire_tout(mat, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/sample.mat"));
+    ecrire_tout(mat, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
     dialogues->ouvertures.push_back(mat.toStdString());
     w->action("&Open ...")->trigger();
     auto* v = new FakeVue;

@@ -28,7 +28,7 @@
 namespace {
 
 constexpr int kSujetAide = 4016;
-constexpr int kLargeurPanneau = 200;
+constexpr int kLargeurPanneau = 244;
 constexpr int kHauteurFenetre = 550;
 constexpr double kReductionLarge = 0.25;  // sources wider than 1200 pixels
 constexpr double kReduction = 0.5;
@@ -194,6 +194,8 @@ TImportation::TImportation(QWidget* parent) : FenetreImport(parent) {
 
 TImportation::~TImportation() { platform::unregister_window(handle_); }
 
+QSize TImportation::sizeHint() const { return QSize(560 + kLargeurPanneau, kHauteurFenetre); }
+
 CtlButton* TImportation::bouton(const QString& texte, const QRect& r, GlypheImport g) {
   auto* b = new CtlButton(CtlBackPanel1);
   b->setText(texte);
@@ -223,13 +225,13 @@ void TImportation::construire_panneau() {
   etiquette("DEM level", QRect(80, 12, 60, 18));
   Label_scale = etiquette("0", QRect(145, 12, 40, 18));
 
-  BitBTn_rotg = bouton("Turn right (R)", QRect(6, 40, 92, 26), GlypheImport::tourner_droite);
-  BitBtn_rotd = bouton("Turn left (T)", QRect(102, 40, 92, 26), GlypheImport::tourner_gauche);
-  BitBtn_Left = bouton("Move left (S)", QRect(6, 70, 92, 26), GlypheImport::gauche);
-  BitBtn_Right = bouton("Move right (F)", QRect(102, 70, 92, 26), GlypheImport::droite);
-  BitBtn_Up = bouton("Move top (E)", QRect(6, 100, 92, 26), GlypheImport::haut);
-  BitBtn_Down = bouton("Move down (C)", QRect(102, 100, 92, 26), GlypheImport::bas);
-  BitBtn_centre = bouton("Put at the centre", QRect(6, 130, 188, 26), GlypheImport::centre);
+  BitBTn_rotg = bouton("Turn right (R)", QRect(6, 40, 114, 26), GlypheImport::tourner_droite);
+  BitBtn_rotd = bouton("Turn left (T)", QRect(124, 40, 114, 26), GlypheImport::tourner_gauche);
+  BitBtn_Left = bouton("Move left (S)", QRect(6, 70, 114, 26), GlypheImport::gauche);
+  BitBtn_Right = bouton("Move right (F)", QRect(124, 70, 114, 26), GlypheImport::droite);
+  BitBtn_Up = bouton("Move top (E)", QRect(6, 100, 114, 26), GlypheImport::haut);
+  BitBtn_Down = bouton("Move down (C)", QRect(124, 100, 114, 26), GlypheImport::bas);
+  BitBtn_centre = bouton("Put at the centre", QRect(6, 130, 232, 26), GlypheImport::centre);
   const std::pair<CtlButton*, Geste> gestes[] = {
       {BitBTn_rotg, Geste::tourner_droite}, {BitBtn_rotd, Geste::tourner_gauche}, {BitBtn_Left, Geste::gauche},
       {BitBtn_Right, Geste::droite},        {BitBtn_Up, Geste::haut},             {BitBtn_Down, Geste::bas}};
@@ -302,14 +304,14 @@ void TImportation::construire_panneau() {
 
   BitBtnAide = new CtlButton(pan);
   BitBtnAide->setText("Help");
-  BitBtnAide->setGeometry(6, 476, 92, 28);
+  BitBtnAide->setGeometry(6, 476, 114, 28);
   BitBtnAide->setFocusPolicy(Qt::NoFocus);
   BitBtnAide->setAutoDefault(false);
   connect(BitBtnAide, &CtlButton::clicked, this, [this] { BitBtnAideClick(); });
   BitBtn_Importer = new CtlButton(pan);
   BitBtn_Importer->setText("Import");
   BitBtn_Importer->setToolTip("Start import to Quorvel");
-  BitBtn_Importer->setGeometry(102, 476, 92, 28);
+  BitBtn_Importer->setGeometry(124, 476, 114, 28);
   BitBtn_Importer->setFocusPolicy(Qt::NoFocus);
   BitBtn_Importer->setAutoDefault(false);
   connect(BitBtn_Importer, &CtlButton::clicked, this, [this] { BitBtn_importClick(); });

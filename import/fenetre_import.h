@@ -86,6 +86,9 @@ class TImportation : public FenetreImport {
   platform::WindowHandle handle() const { return handle_; }
   const ManipulationCadre& manipulation() const { return manip_; }
 
+  // 550 pixels high at creation; the MDI area takes this size.
+  QSize sizeHint() const override;
+
   QScrollArea* ScrollBox1;
   ImageImportee* Image_importee;
   QLabel* StatusBar_import[5];

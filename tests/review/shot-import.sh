@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Review shots of the import window: copies the 121-profile DEM fixture
+# (tests/data/import/g121.dem) to a temporary folder, starts build/bin/quorvel
+# under Xvfb, chooses the file through the Import button of "Import ..." and its
+# file dialog (typing the path), waits for the reading, turns the frame (R) and makes it smaller
+# (Y, then Page Up on the scale bar), and writes a PNG of the window; then
+# presses Import (Enter), clicks the new mountain's card and presses F6, waits for the
+# view and writes a second PNG.
+# Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
+# Usage: tests/review/shot-import.sh [IMPORT.png] [VIEW.png]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+out1=$(realpath -m "${1:-build/shot-import.png}")
+out2=$(realpath -m "${2:-build/shot-import-view.png}")
+work=$(mktemp -d)
+cp tests/data/import/g121.dem "$work/g121.dem"
+inner=$(mktemp)
+cat > "$inner" <<'INNER'
+set -euo pipefail
+wait_progress() {
+  sleep 1
+  while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+  sleep 1
+}
+build/bin/quorvel &
+pid=$!
+sleep 7
+win=$(xdotool search --name '^Quorvel$' | head -n 1)
+xdotool windowmove "$win" 0 0 || true
+xdotool windowsize "$win" 1010 760 || true
+sleep 1
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
+xdotool mousemove 800 600 click 1
+sleep 0.5
+# The tool bar's Import button runs "Import ...".
+xdotool mousemove "${IMPORT_BUTTON_X:-300}" "${IMPORT_BUTTON_Y:-35}" click 1
+sleep 2
+# The file dialog: type the path into its name field.
+xdotool type --delay 20 "$3/g121.dem"
+xdotool key Return
+wait_progress
+# A click on the picture gives the import window the keys.
+xdotool mousemove "${IMPORT_PICTURE_X:-60}" "${IMPORT_PICTURE_Y:-130}" click 1
+sleep 0.5
+for k in 1 2 3 4 5 6 7 8; do xdotool key r; done
+xdotool key y
+sleep 0.3
+xdotool key Prior Prior
+sleep 0.3
+xdotool mousemove "${IMPORT_PICTURE_X:-60}" "${IMPORT_PICTURE_Y:-130}"
+sleep 0.3
+xdotool mousemove $(( ${IMPORT_PICTURE_X:-60} + 4 )) $(( ${IMPORT_PICTURE_Y:-130} + 3 ))
+sleep 1
+import -window root "$1"
+xdotool mousemove "${IMPORT_PICTURE_X:-60}" "${IMPORT_PICTURE_Y:-130}" click 1
+sleep 0.3
+xdotool key Return
+wait_progress
+# The new card opens over the import window; a click on it makes it active.
+xdotool mousemove "${CARD_X:-300}" "${CARD_Y:-200}" click 1
+sleep 0.5
+xdotool key F6
+wait_progress
+sleep 2
+import -window root "$2"
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+INNER
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$work"
+rm -rf "$inner" "$work"
+echo "wrote $out1 and $out2"

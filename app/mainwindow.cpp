@@ -1627,8 +1627,73 @@ void TBasewindow::Supprimer_noeuds() {
   UpdateItems();
 }
 
-void TBasewindow::Mosaique() { mdi_->cascadeSubWindows(); }
-void TBasewindow::Carrelage() { mdi_->tileSubWindows(); }
+namespace {
+
+// The children an arrangement moves: shown and neither minimised nor maximised,
+// in the area's creation order.
+QList<QMdiSubWindow*> enfants_a_ranger(QMdiArea* mdi) {
+  QList<QMdiSubWindow*> liste;
+  for (QMdiSubWindow* s : mdi->subWindowList(QMdiArea::CreationOrder)) {
+    if (!s->isVisible()) continue;
+    if (s->isMinimized() || s->isMaximized()) s->showNormal();
+    liste << s;
+  }
+  return liste;
+}
+
+// A card is laid out for its fixed contents: an arrangement keeps its size.
+bool taille_fixe(const QMdiSubWindow* s) { return dynamic_cast<const CarteMontagne*>(s->widget()) != nullptr; }
+
+}  // namespace
+
+// Cascade: each child one title bar lower and to the right of the one before,
+// starting again at the top once the bottom is reached; every child keeps its
+// size (shrunk only to stay inside the area), so cards stay whole and views
+// keep their pictures.
+void TBasewindow::Mosaique() {
+  const QRect zone = mdi_->viewport()->rect();
+  const QList<QMdiSubWindow*> enfants = enfants_a_ranger(mdi_);
+  if (enfants.isEmpty()) return;
+  const int pas = std::max(enfants.front()->height() - enfants.front()->widget()->height(), 20);
+  int x = 0, y = 0;
+  for (QMdiSubWindow* s : enfants) {
+    if (y + pas > zone.height() || x + pas > zone.width()) x = y = 0;
+    QSize t = s->size();
+    if (!taille_fixe(s)) t = t.boundedTo(QSize(zone.width() - x, zone.height() - y));
+    s->setGeometry(x, y, t.width(), t.height());
+    s->raise();
+    x += pas;
+    y += pas;
+  }
+}
+
+// Tile: the cards keep their size in a column at the left, one under the
+// other; the other children share the rest of the area in a grid of equal cells.
+void TBasewindow::Carrelage() {
+  const QRect zone = mdi_->viewport()->rect();
+  QList<QMdiSubWindow*> autres;
+  int y = 0, largeur_cartes = 0;
+  for (QMdiSubWindow* s : enfants_a_ranger(mdi_)) {
+    if (!taille_fixe(s)) {
+      autres << s;
+      continue;
+    }
+    s->move(0, y);
+    y += s->height();
+    largeur_cartes = std::max(largeur_cartes, s->width());
+  }
+  if (autres.isEmpty()) return;
+  const QRect reste = largeur_cartes > 0 && zone.width() - largeur_cartes >= 200
+                          ? zone.adjusted(largeur_cartes, 0, 0, 0)
+                          : zone;
+  const int n = static_cast<int>(autres.size());
+  int colonnes = 1;
+  while (colonnes * colonnes < n) ++colonnes;
+  const int rangees = (n + colonnes - 1) / colonnes;
+  const int l = reste.width() / colonnes, h = reste.height() / rangees;
+  for (int k = 0; k < n; ++k)
+    autres[k]->setGeometry(reste.left() + (k % colonnes) * l, reste.top() + (k / colonnes) * h, l, h);
+}
 
 void TBasewindow::Reorganiser() {
   // The minimised children line up along the bottom edge.

@@ -299,12 +299,24 @@ TEST_F(Tables, EnablingTable) {
   EXPECT_FALSE(w->arbre()->isVisible());
   EXPECT_FALSE(b->Pressed());
   // Window menu.
-  w->action("&Mosaic")->trigger();
-  auto subs = w->mdi()->subWindowList();
+  // Window menu: the card keeps its size in both arrangements (its picture
+  // and buttons stay whole), the view keeps its size in the cascade, and the
+  // tiles neither overlap nor leave the area.
+  auto subs = w->mdi()->subWindowList(QMdiArea::CreationOrder);
   ASSERT_EQ(subs.size(), 2);
+  ASSERT_NE(dynamic_cast<CarteMontagne*>(subs[0]->widget()), nullptr);
+  const QSize carte = subs[0]->size();
+  w->action("&Mosaic")->trigger();
   EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
+  EXPECT_EQ(subs[0]->size(), carte);
+  const QRect zone = w->mdi()->viewport()->rect();
+  EXPECT_TRUE(zone.contains(subs[1]->geometry()));
+  subs[1]->resize(420, 330);
+  const QSize vue = subs[1]->size();
   w->action("&Tile")->trigger();
   EXPECT_NE(subs[0]->pos(), subs[1]->pos());
+  EXPECT_EQ(subs[0]->size(), carte);
+  EXPECT_EQ(subs[1]->size(), vue);
   w->action("&Minimize all ")->trigger();
   EXPECT_TRUE(subs[0]->isMinimized());
   EXPECT_TRUE(subs[1]->isMinimized());

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Review shots of the window arrangements: opens tests/data/vallee.vue (its card
+# and its view) under Xvfb, then writes the screen as opened, after Window >
+# Mosaic and after Window > Tile (the cascade): shot-windows-opened.png,
+# shot-windows-mosaic.png, shot-windows-cascade.png.
+# Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
+# Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+out=$(realpath -m "${1:-build}")
+mkdir -p "$out"
+work=$(mktemp -d)
+cp tests/data/vallee.vue "$work/vallee.vue"
+inner=$(mktemp)
+cat > "$inner" <<'INNER'
+set -euo pipefail
+build/bin/quorvel "$1/vallee.vue" &
+pid=$!
+sleep 6
+win=$(xdotool search --onlyvisible --name '^Quorvel$' | head -n 1)
+xdotool windowmove "$win" 0 0 || true
+xdotool windowsize "$win" 1010 760 || true
+xdotool windowfocus "$win" || true
+sleep 2
+click() { xdotool mousemove "$1" "$2" click 1; sleep 2; }
+import -window root "$2/shot-windows-opened.png"
+click 291 8; click 312 51   # Window > Mosaic
+import -window root "$2/shot-windows-mosaic.png"
+click 291 8; click 302 29   # Window > Tile
+import -window root "$2/shot-windows-cascade.png"
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+INNER
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$out"
+rm -rf "$inner" "$work"
+echo "wrote $out/shot-windows-*.png"

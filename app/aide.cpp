@@ -26,6 +26,19 @@ const std::map<int, HelpTopic>& help_topics() {
                             "opening. Right-click for the editor's commands.</p>"}},
       {4009, {"Altitude gauge", "<p>The altitude under the mouse, from 4000 m at the top to -1000 m at the bottom: "
                                 "the red line is the current altitude, the yellow band the way from the last one.</p>"}},
+      {4021, {"Shape", "<p>Raises or digs a summit or a crest line. <b>Base</b> and <b>Summit</b> are the widths at the foot and at the top, the red line the section after the tool. <b>Linear</b> or <b>Weighted</b> chooses the slope's profile; with distortion maps <b>Thrust</b> pushes the relief sideways. <b>D=F</b> gives the end the values of the beginning, <b>D&lt;-&gt;F</b> switches between them.</p>"}},
+      {4022, {"Plateau", "<p>Flattens the altitudes between <b>start</b> and <b>end</b> inside the circle. The ratio sets how sharp the edges are; <b>Cliff</b> makes vertical edges.</p>"}},
+      {4023, {"Valley", "<p>Digs a valley with its river from the clicked spring down to the sea. <b>Valley</b> is its width, <b>River</b> the river's width; <b>River only</b> draws the river in the existing relief.</p>"}},
+      {4024, {"Elevation", "<p>Raises or lowers the whole mountain: move the highest point to its new altitude. <b>Uniforme</b> adds the same height everywhere, <b>Stretching</b> in proportion to the height.</p>"}},
+      {4025, {"Smoothing", "<p>Smooths the relief inside the circle between the <b>mini</b> and <b>maxi</b> altitudes. A negative ratio makes it rougher, a positive one smoother.</p>"}},
+      {4028, {"Cone", "<p>Builds a cone on the clicked summit or along the drawn crest line. <b>Angle</b> is the slope of its sides.</p>"}},
+      {4029, {"Pass", "<p>Raises or digs the middle of the drawn line to the chosen altitude, like a pass between two summits.</p>"}},
+      {4030, {"Road", "<p>Draws a road along the line. <b>Width</b> is the road's width, <b>Earth.</b> the earthworks; <b>Path</b> draws a path without earthworks.</p>"}},
+      {4031, {"Erosion", "<p>Lets water stream from the area and dig valleys. <b>Area</b> is the size of the area, <b>Width</b> and <b>Depth</b> those of the valleys, the ratio their density.</p>"}},
+      {4032, {"Copy", "<p>Copies the relief inside the circle above the <b>start</b> altitude, to paste it elsewhere with <b>Paste</b>.</p>"}},
+      {4033, {"Paste", "<p>Adds the copied relief around the clicked point. Move the highest point to scale the pasted relief.</p>"}},
+      {4042, {"Stratum", "<p>Bends the strata of a mountain with distortion maps between the <b>bottom</b> and <b>top</b> altitudes; <b>Depth</b> sets how far.</p>"}},
+      {4043, {"Relief", "<p>Grows new relief between the <b>mini</b> and <b>maxi</b> altitudes. <b>Totality</b> reshapes all of it, <b>Emergent</b> only the part that rises.</p>"}},
       {4017, {"Video window", "<p>A video window shows its movie: play, pause, stop, go to the last or the first "
                               "frame, or step one frame forward or back. <b>Play</b> opens the movie in the desktop's "
                               "movie player. Right-click to make the movie again, duplicate the video, change its "

@@ -10,6 +10,8 @@ CommandesEdition::CommandesEdition(TBasewindow& w) : w_(w) {
   w.connecter("&Edit the active mountain", [this] { ouvrir_edition(); });
   w.connecter("&Refresh the edition window", [this] { rafraichir_edition(); });
   w.connecter("&Close edition", [this] { fermer_edition(); });
+  w.connecter("&Lift ...", [this] { elevation_coupe(false); });
+  w.connecter("Cross-Section", [this] { elevation_coupe(true); });
   w.connecter("Erase all &rivers", [this] { effacer(ElementsCarte::rivieres); });
   w.connecter("Erase all &trees", [this] { effacer(ElementsCarte::arbres); });
   w.connecter("Erase all &ground", [this] { effacer(ElementsCarte::sol); });
@@ -58,6 +60,10 @@ void CommandesEdition::fermer_edition() {
   else
     ed->close();
   w_.UpdateItems();
+}
+
+void CommandesEdition::elevation_coupe(bool coupe) {
+  if (FenetreEdition* ed = editeur_courant()) ed->elevation_coupe(coupe);
 }
 
 void CommandesEdition::effacer(ElementsCarte genre) {

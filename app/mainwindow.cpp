@@ -77,8 +77,7 @@ constexpr DefinitionBouton kBoutons[] = {
 
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
-    "&Creation options ...", "&Refine options ...", "Combine two mountains",
-    "&Lift ...", "Cross-Section", "View options ..."};
+    "&Creation options ...", "&Refine options ...", "Combine two mountains", "View options ..."};
 
 // Commands that need a video window, and the one that needs the video settings
 // dialog: disabled while the main window has no way to make them.

@@ -19,6 +19,7 @@
 #include "app/fenetres/operation_longue.h"
 #include "controls/panels.h"
 #include "controls/speedbutton.h"
+#include "dialogs/dlg_edit.h"
 #include "dialogs/edition_glyphes.h"
 #include "dialogs/rendu.h"
 #include "model/aleatoire.h"
@@ -192,6 +193,7 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
   colonne->setContentsMargins(0, 0, 0, 0);
   colonne->setSpacing(0);
   construire_barre();
+  construire_pinceaux();
   colonne->addWidget(CtlSimplePanel1);
   auto* milieu = new QHBoxLayout;
   milieu->setSpacing(0);
@@ -218,7 +220,10 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
 
   TimerThread.setInterval(900);
   TimerT1.setInterval(750);
+  TimerThread.setSingleShot(true);
+  TimerT1.setSingleShot(true);
   connect(&TimerThread, &QTimer::timeout, this, [this] { TimerThreadTimer(); });
+  connect(&TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
   resize(518, 555 - 66);
 }
 
@@ -266,7 +271,7 @@ void Tfenetre_edition::construire_barre() {
   QPalette rouge = nom_outil->palette();
   rouge.setColor(QPalette::WindowText, Qt::red);
   nom_outil->setPalette(rouge);
-  nom_outil->setGeometry(130, 38, 200, 18);
+  nom_outil->setGeometry(122, 38, 156, 18);
 }
 
 void Tfenetre_edition::construire_panneau_altitude() {
@@ -303,11 +308,9 @@ void Tfenetre_edition::construire_menu() {
     if (action) connect(a, &QAction::triggered, this, std::move(action));
     return a;
   };
-  Coupe1 = item("Cross-section", {});
+  Coupe1 = item("Cross-section", [this] { elevation_coupe(true); });
   Raffraichir1 = item("Refresh", [this] { Raffraichir1Click(); });
-  Elever1 = item("Raise ...", {});
-  Coupe1->setEnabled(false);  // the tools' commands
-  Elever1->setEnabled(false);
+  Elever1 = item("Raise ...", [this] { elevation_coupe(false); });
   PopupMenu_edition->addSeparator();
   Supprimerrivieres1 = item("Erase rivers", [this] { Supprimerrivieres1Click(); });
   Supprimerarbres1 = item("Erase trees", [this] { Supprimerarbres1Click(); });
@@ -349,6 +352,12 @@ void Tfenetre_edition::ouvre_edition(const OuvertureEdition& o) {
   Enregistrercarte1->setEnabled(avec_fichier);
   outils[16]->setEnabled(matrice->dx && matrice->dy);
   outils[0]->SetPressed(true);
+  espece_arbre = matrice->arbre_courant == 6 ? 6 : 5;
+  taille_arbre = static_cast<std::uint16_t>(std::clamp<int>(matrice->taille_arbre, 1, 63));
+  sol = static_cast<std::uint16_t>(std::clamp<int>(matrice->sol_courant, 1, 5));
+  largeur_sol = matrice->largeur_sol == 2 || matrice->largeur_sol == 4 || matrice->largeur_sol == 8
+                    ? matrice->largeur_sol
+                    : std::uint16_t(1);
   palette = std::make_unique<TMyPalette>(false, 4);
   affiche_outil();
   pixel_observateur = points_vo(matrice->observateur_i, matrice->observateur_j, false);

@@ -11,11 +11,13 @@
 #include <QImage>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/fenetres/fenetres.h"
 #include "dialogs/edition_geometrie.h"
+#include "dialogs/outils_edition.h"
 #include "render/palette.h"
 #include "render/raster.h"
 
@@ -24,10 +26,15 @@ class CtlSpeedButton;
 class QAction;
 class QLabel;
 class QMenu;
+class QRadioButton;
+class QScrollBar;
 class QScrollArea;
 class QStatusBar;
 
 namespace dialogs {
+class MarquesCarte;
+class Nuancier;
+class Tdlg_edit;
 class ZoneCarte;
 class ZoneJauge;
 
@@ -83,6 +90,24 @@ class Tfenetre_edition : public FenetreEdition {
   void TimerThreadTimer();
   void Aide1Click();
 
+  // --- tools (edition_outils.cpp, edition_execution.cpp)
+  void outil_depuis_index();
+  void affiche_outil();
+  void affiche_arbres();
+  void affiche_couleurs();
+  void choisir_position(int position);
+  void choisir_sol(int genre);
+  void choisir_largeur_sol(int largeur);
+  // The mouse protocol at pixel p of Image1.
+  void souris_enfoncee(Qt::MouseButton b, dialogs::PixelCarte p);
+  void souris_deplacee(dialogs::PixelCarte p);
+  void souris_relachee(Qt::MouseButton b, dialogs::PixelCarte p);
+  void TimerT1Timer();
+  void SpeedButton_undo1Click();
+  void elevation_coupe(bool coupe) override;
+  // The marks of the tools on Image1, in inverting mode.
+  dialogs::MarquesCarte& marques();
+
   // Runs a pending map computation now (tests; the program lets the zero-delay
   // timer do it).
   void calculer_carte();
@@ -114,18 +139,32 @@ class Tfenetre_edition : public FenetreEdition {
   dialogs::PixelCarte souris;  // the last mouse pixel of Image1
 
   // Tool state shared with the tools' code: the tool, its position on the bar,
-  // the brushes, the default parameter sets and the pending-operation flags.
+  // the brushes, the two parameter sets and the pending-operation flags.
   std::uint16_t outil = 0;
   std::uint16_t position_outil = 1;
-  std::int32_t largeur_base_fin = 800, largeur_base_debut = 800;
-  std::int32_t largeur_sommet_fin = 0, largeur_sommet_debut = 0;
-  std::int32_t forme_fin = 45, forme_debut = 45;
-  std::int32_t coefficient = 0;
+  std::uint16_t taille_arbre = 1, espece_arbre = 5;  // tree brush: size 1..63, kind 5 or 6
+  std::uint16_t sol = 1, largeur_sol = 1;             // ground brush: kind 1..5, width 1, 2, 4 or 8
+  dialogs::JeuOutil jeu_fin;    // the release set: where the button was released
+  dialogs::JeuOutil jeu_debut;  // the start set: where the stroke began
+  std::array<std::int32_t, 20> coefficients{};  // each tool's own ratio, by tool code
+  std::uint8_t mode_elevation = 0, riviere_seule = 0, chemin = 0;
   std::uint8_t a_executer = 0;
   std::uint8_t voir_resultat = 0;
-  // Mouse state: left button down, over a node of the lattice, stroke recorded.
-  std::uint8_t bouton_enfonce = 0, sur_terrain = 0, en_trace = 0;
+  // Mouse state: left button down, over a node of the lattice, stroke recorded,
+  // one parameter set only.
+  std::uint8_t bouton_enfonce = 0, sur_terrain = 0, en_trace = 0, un_point = 0;
   dialogs::NoeudCarte noeud;  // the node under the mouse
+  dialogs::PixelCarte pixel_precedent, pixel_debut, pixel_fin;
+
+  // The dispatcher's value for the current tool (Road as a path: -50).
+  std::int32_t valeur_outil() const;
+  // The argument block of the current tool.
+  arguments_outil arguments() const;
+
+  // Test hooks: the dispatcher call (Tmatrice::modifier by default) and the
+  // tool dialog's run (its exec() by default; answers 1 for OK, 2 for Cancel).
+  std::function<void(Tmatrice&, arguments_outil, controle_outil&)> appel_modifier;
+  std::function<int(dialogs::Tdlg_edit&)> executer_dialogue;
 
   // --- controls
   CtlSimplePanel* CtlSimplePanel1 = nullptr;
@@ -135,6 +174,13 @@ class Tfenetre_edition : public FenetreEdition {
   CtlSpeedButton* SpeedButton_niveaux = nullptr;
   CtlSpeedButton* SpeedButton_save = nullptr;
   QLabel* nom_outil = nullptr;
+  QWidget* Panel_arb = nullptr;  // tree brush
+  QScrollBar* ScrollBar_taille = nullptr;
+  QLabel* Label_hauteur = nullptr;
+  QRadioButton *RadioButton_p1 = nullptr, *RadioButton_p2 = nullptr;
+  QWidget* Panel_coul = nullptr;  // ground brush
+  std::array<dialogs::Nuancier*, 5> nuanciers{};  // Shape_vert, _terre, _rocher, _neige, _sable
+  std::array<CtlSpeedButton*, 4> epaisseurs{};      // SpeedButton_1..4: widths 1, 2, 4, 8
   QScrollArea* ScrollBox1 = nullptr;
   QImage Image1;                   // what the map area shows (RGB32)
   QWidget* zone_carte() const;     // the widget that shows Image1 and takes the mouse
@@ -177,12 +223,26 @@ class Tfenetre_edition : public FenetreEdition {
   void defiler_zoom2();
   void dimensionner_image();
 
-  // --- the tools' side (edition_outils.cpp)
+  // --- the tools' side (edition_outils.cpp, edition_execution.cpp)
+  void construire_pinceaux();
   void Image1MouseDown(QMouseEvent* e);
   void Image1MouseMove(QMouseEvent* e);
   void Image1MouseUp(QMouseEvent* e);
   void FormKeyDown(QKeyEvent* e);
-  void affiche_outil();
+  void defilement_auto(dialogs::PixelCarte p);
+  void deplacer_pointeur(int dx, int dy);
+  dialogs::PixelCarte pointeur() const;
+  void marque_arbre(dialogs::PixelCarte p);
+  void disque(dialogs::PixelCarte p, int rayon, QColor c);
+  void trait(dialogs::PixelCarte a, dialogs::PixelCarte b);
+  void executer_dialogue_outil();
+  void executer_maintenant();
+  bool appeler_modifier();
+  void remplir_dialogue(dialogs::Tdlg_edit& d);
+  void lire_dialogue(const dialogs::Tdlg_edit& d);
+  void cercles_outil(const dialogs::JeuOutil& depart, const dialogs::JeuOutil& relache, bool lignes);
+  dialogs::PixelCarte centre_relache() const;
+  int lancer_dialogue(dialogs::Tdlg_edit& d);
 
   platform::WindowHandle handle_ = 0;
   dialogs::ZoneCarte* zone_ = nullptr;
@@ -190,4 +250,6 @@ class Tfenetre_edition : public FenetreEdition {
   bool carte_programmee_ = false;
   bool en_rendu_ = false;
   std::array<bool, 2> traits_presents_{};  // which of the two sight lines traits_vision holds
+  dialogs::NoeudCarte dernier_noeud_{-1, -1};  // the node of the previous mouse move
+  std::unique_ptr<dialogs::MarquesCarte> marques_;
 };

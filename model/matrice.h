@@ -130,6 +130,9 @@ class Tmatrice {
   std::int32_t lire_trace(std::int32_t i, std::int32_t j);
   // Starts a stroke trace at (i, j), replacing any previous one.
   void debut_trace(std::int32_t i, std::int32_t j);
+  // Stops recording and keeps the points recorded so far (the button is up;
+  // the tool still reads the trace).
+  void arreter_trace() { trace_active = 0; }
   // Stops recording and drops the trace.
   void fin_trace();
 

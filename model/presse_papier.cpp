@@ -10,6 +10,13 @@ void presse_papier_relief::ecrire(std::int32_t a, std::int32_t b, std::int32_t v
   valeurs_[static_cast<std::size_t>(a) * cote_ + b] = static_cast<std::int16_t>(std::clamp(v, -2000, 4000));
 }
 
+disque_presse_papier geometrie_presse_papier(std::int32_t n, std::int32_t largeur) {
+  // A disc wider than the terrain holds nothing more; the bound keeps the
+  // clipboard's size reasonable whatever width a caller passes.
+  const std::int32_t R = std::min(std::max(Round((n - 1) * (largeur * 0.001) / 16), 1), n);
+  return {R, 2 * R + 1};
+}
+
 namespace {
 
 struct disque {
@@ -20,10 +27,9 @@ struct disque {
 
 disque disque_outil(const Tmatrice& m, std::int32_t largeur, std::int32_t i0, std::int32_t j0) {
   disque d;
-  // A disc wider than the terrain holds nothing more; the bound keeps the
-  // clipboard's size reasonable whatever width a caller passes.
-  d.R = std::min(std::max(Round((m.n - 1) * (largeur * 0.001) / 16), 1), m.n);
-  d.marge = 2 * d.R + 1;
+  const disque_presse_papier g = geometrie_presse_papier(m.n, largeur);
+  d.R = g.R;
+  d.marge = g.marge;
   d.D = distance_noeuds(i0, j0, i0 + d.R, j0 + d.R);
   if (d.D == 0) d.D = 1;
   return d;

@@ -32,5 +32,14 @@ class presse_papier_relief {
   std::vector<std::int16_t> valeurs_;
 };
 
+// The disc of Copy and Paste for a base width on a lattice of n nodes a side:
+// its radius R in nodes (1..n) and the margin 2R + 1 between the clipboard's
+// first row or column and the centre node.
+struct disque_presse_papier {
+  std::int32_t R;
+  std::int32_t marge;
+};
+disque_presse_papier geometrie_presse_papier(std::int32_t n, std::int32_t largeur);
+
 void outil_copier_relief(Tmatrice& m, const arguments_outil& a, controle_outil& c);
 void outil_coller_relief(Tmatrice& m, const arguments_outil& a, controle_outil& c);

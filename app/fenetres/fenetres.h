@@ -169,6 +169,9 @@ class FenetreEdition : public FenetreEnfant {
   }
   // The document got a path (first save, or saved under another name).
   virtual void fixer_fichier(const std::string& chemin) { fichier = chemin; }
+  // Opens the tool dialog to raise the whole terrain, or with `coupe` only to
+  // show its cross-section.
+  virtual void elevation_coupe(bool coupe) { (void)coupe; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;

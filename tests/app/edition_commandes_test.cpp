@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "app/aide.h"
@@ -15,6 +16,7 @@
 #include "app/commandes_edition.h"
 #include "controls/shapebutton.h"
 #include "controls/speedbutton.h"
+#include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"
 #include "dialogs/rendu.h"
 #include "tests/app/programme_test_support.h"
@@ -169,4 +171,40 @@ TEST_F(Editeurs, EraseThroughTheEditorMarksTheMountainEdited) {
   QApplication::processEvents();
   ASSERT_FALSE(ui.entries.empty());
   EXPECT_EQ(ui.entries[0].text, "Save the modifications of " + chemin + " ?");
+}
+
+TEST_F(Editeurs, LiftAndCrossSectionThroughTheEditor) {
+  const int m = w->etat.montagne_courante;
+  EXPECT_FALSE(w->action("&Lift ...")->isEnabled());
+  EXPECT_FALSE(w->action("Cross-Section")->isEnabled());
+  commande("&Edit the active mountain");
+  Tfenetre_edition* e = editeur(m);
+  ASSERT_NE(e, nullptr);
+  peindre(e);
+  Tmatrice& t = *w->etat.montagnes[m].terrain;
+  const Tnoeud avant = *t.hauteurs;
+  const std::int32_t h = t.hauteur_max();
+  QString titre;
+  e->executer_dialogue = [&](dialogs::Tdlg_edit& d) {
+    titre = d.windowTitle();
+    d.ScrollBar_alt->setValue(-(h + 500));
+    return 1;
+  };
+  commande("&Lift ...");
+  EXPECT_EQ(titre, "Elevation");
+  for (std::int32_t i = 2; i < t.n; ++i)
+    for (std::int32_t j = 2; i + j <= t.n; ++j)
+      ASSERT_EQ(t.hauteurs->lire(i, j), std::min(avant.lire(i, j) + 500, 4000)) << i << "," << j;
+  EXPECT_EQ(e->modifiee, 1);
+  const Tnoeud eleve = *t.hauteurs;
+  e->modifiee = 0;
+  e->executer_dialogue = [&](dialogs::Tdlg_edit& d) {
+    titre = d.windowTitle();
+    return 1;
+  };
+  commande("Cross-Section");
+  EXPECT_EQ(titre, "Cross-section of a ground");
+  for (std::int32_t i = 1; i <= t.n; ++i)
+    for (std::int32_t j = 1; i + j <= t.n + 1; ++j) ASSERT_EQ(t.hauteurs->lire(i, j), eleve.lire(i, j));
+  EXPECT_EQ(e->modifiee, 0);
 }

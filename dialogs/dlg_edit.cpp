@@ -1,0 +1,734 @@
+#include "dialogs/dlg_edit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/fenetres/aide_enfants.h"
+#include "dialogs/rendu.h"
+#include "model/aleatoire.h"
+
+namespace dialogs {
+
+// The section box: paints the prepared profiles.
+class ZoneSection : public QWidget {
+ public:
+  ZoneSection(Tdlg_edit* d, QWidget* parent) : QWidget(parent), d_(d) {
+    setToolTip("Section with difference in altitude");
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { d_->peindre_section(this); }
+
+ private:
+  Tdlg_edit* d_;
+};
+
+void marquer_coupe(MarquesCarte& m, PixelCarte p, std::int32_t r1, std::int32_t r2, bool ligne, bool cercles,
+                   int orientation, std::int32_t zoom) {
+  if (ligne) {
+    const SegmentCarte s = ligne_coupe(p, orientation, zoom);
+    m.ligne(s.a, s.b, 1);
+  }
+  if (cercles) {
+    m.cercle(p, rayon_cercle(r1, zoom), 2);
+    m.cercle(p, rayon_cercle(r2, zoom), 2);
+  }
+}
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+QLabel* etiquette(QWidget* parent, const QString& texte, int x, int y, int w = 60) {
+  auto* l = new QLabel(texte, parent);
+  l->setGeometry(x, y, w, 16);
+  return l;
+}
+
+QScrollBar* barre(QWidget* parent, Qt::Orientation o, int min, int max, const QString& bulle) {
+  auto* b = new QScrollBar(o, parent);
+  b->setRange(min, max);
+  b->setToolTip(bulle);
+  return b;
+}
+
+void fixer_barre(QScrollBar* b, int min, int max, int petit = 1, int grand = 10) {
+  const QSignalBlocker bloque(b);
+  b->setRange(min, max);
+  b->setSingleStep(petit);
+  b->setPageStep(grand);
+}
+
+void positionner(QScrollBar* b, int v) {
+  const QSignalBlocker bloque(b);
+  b->setValue(v);
+}
+
+// Clamps v so that -v lies within the bar's range.
+std::int32_t dans_barre_inverse(const QScrollBar* b, std::int32_t v) {
+  return std::clamp(v, -b->maximum(), -b->minimum());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- creation
+
+Tdlg_edit::Tdlg_edit(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Editor dialog");
+  construire();
+  setFixedSize(400, 410);
+}
+
+void Tdlg_edit::construire() {
+  Panel_alt = new QWidget(this);
+  Panel_alt->setGeometry(10, 10, 250, 200);
+  ScrollBar_alt = barre(Panel_alt, Qt::Vertical, -4000, 2000, "Final altitude at the summit");
+  ScrollBar_alt->setGeometry(0, 0, 16, 172);
+  ScrollBar_alt1 = barre(Panel_alt, Qt::Vertical, -4000, 2000, "Initial Height at summit");
+  ScrollBar_alt1->setGeometry(18, 0, 16, 172);
+  ScrollBar_alt1->hide();
+  Label_a1 = etiquette(Panel_alt, "+ 4000 m", 36, 0, 50);
+  Label_a2 = etiquette(Panel_alt, "- 2000 m", 36, 156, 50);
+  Panel_image = new QWidget(Panel_alt);
+  Panel_image->setGeometry(46, 0, 202, 172);
+  Image_deniv = new ZoneSection(this, Panel_image);
+  Image_deniv->setGeometry(2, 2, 198, 168);
+  Label_3 = etiquette(Panel_alt, "Before", 0, 178, 50);
+  Label_avant = etiquette(Panel_alt, "", 50, 178, 50);
+  Label_4 = etiquette(Panel_alt, "After", 110, 178, 50);
+  Label_apres = etiquette(Panel_alt, "", 160, 178, 50);
+  Panel_alt->raise();
+
+  Panel_df = new QWidget(this);
+  Panel_df->setGeometry(270, 10, 120, 60);
+  Label_fin = etiquette(Panel_df, "End", 0, 0, 120);
+  Button_df = new QPushButton("D=F", Panel_df);
+  Button_df->setGeometry(0, 22, 55, 24);
+  Button_df->setToolTip("Begin = End");
+  Button_d_f = new QPushButton("D<->F", Panel_df);
+  Button_d_f->setGeometry(60, 22, 55, 24);
+  Button_d_f->setToolTip("Toggle between begin and end");
+  Button_rotate = new QPushButton("60 °", this);
+  Button_rotate->setGeometry(270, 75, 55, 24);
+  Button_rotate->setToolTip("To rotate the section by 60 °");
+  RadioButton_Unif = new QRadioButton("Uniforme", this);
+  RadioButton_Unif->setGeometry(270, 108, 120, 20);
+  RadioButton_Unif->setToolTip("Uniform raise");
+  RadioButton_etirem = new QRadioButton("Stretching", this);
+  RadioButton_etirem->setGeometry(270, 128, 120, 20);
+  RadioButton_etirem->setToolTip("Elevation by stretching");
+  RadioButton_Unif->hide();
+  RadioButton_etirem->hide();
+  CheckBox_Riviere = new QCheckBox("River only", this);
+  CheckBox_Riviere->setGeometry(270, 152, 120, 20);
+  CheckBox_Riviere->setToolTip("Do not digg the valley (existing relief)");
+  CheckBox_Riviere->hide();
+  Label_d = etiquette(this, "Difference in altitude", 270, 176, 125);
+  Label_deniv = etiquette(this, "", 270, 194, 120);
+
+  auto panneau = [this](int y, QWidget*& p, QLabel*& titre, const QString& texte, QScrollBar*& b, int min, int max,
+                        const QString& bulle, QLabel*& valeur) {
+    p = new QWidget(this);
+    p->setGeometry(10, y, 380, 36);
+    titre = etiquette(p, texte, 0, 10, 110);
+    b = barre(p, Qt::Horizontal, min, max, bulle);
+    b->setGeometry(115, 10, 200, 16);
+    valeur = etiquette(p, "", 322, 10, 58);
+  };
+  panneau(215, Panel_base, Label_b, "Base", ScrollBar_base, 1, 8000, "Width at base", Label_base);
+  panneau(252, Panel_sommet, Label_s, "Summit", ScrollBar_sommet, 0, 4000, "Width at summit", Label_sommet);
+  panneau(289, Panel_coeff, Label_c, "Ratio", ScrollBar_coeff, -40, 0, "Ratio", Label_coeff);
+  CheckBox_resdessiner = new QCheckBox("see the result", this);
+  CheckBox_resdessiner->setGeometry(10, 340, 150, 20);
+  CheckBox_resdessiner->setToolTip("Redraw after OK");
+  OKbtn = new QPushButton("&OK", this);
+  OKbtn->setGeometry(150, 375, 75, 25);
+  OKbtn->setToolTip("Validate modifications");
+  OKbtn->setDefault(true);
+  Cancelbtn = new QPushButton("&Cancel", this);
+  Cancelbtn->setGeometry(230, 375, 75, 25);
+  Cancelbtn->setToolTip("Cancel modifications");
+  helpbtn = new QPushButton("Help", this);
+  helpbtn->setGeometry(310, 375, 75, 25);
+  helpbtn->setToolTip("help online about the tool");
+
+  connect(ScrollBar_base, &QScrollBar::valueChanged, this, [this] { ScrollBar_baseChange(); });
+  connect(ScrollBar_sommet, &QScrollBar::valueChanged, this, [this] { ScrollBar_sommetChange(); });
+  connect(ScrollBar_alt, &QScrollBar::valueChanged, this, [this] { ScrollBar_altChange(false); });
+  connect(ScrollBar_alt1, &QScrollBar::valueChanged, this, [this] { ScrollBar_altChange(true); });
+  connect(ScrollBar_coeff, &QScrollBar::valueChanged, this, [this] { ScrollBar_coeffChange(); });
+  connect(RadioButton_Unif, &QRadioButton::clicked, this, [this] { RadioButton_e(); });
+  connect(RadioButton_etirem, &QRadioButton::clicked, this, [this] { RadioButton_e(); });
+  connect(CheckBox_resdessiner, &QCheckBox::clicked, this, [this] { CheckBox_resdessinerClick(); });
+  connect(CheckBox_Riviere, &QCheckBox::clicked, this, [this] { CheckBox_RiviereClick(); });
+  connect(Button_df, &QPushButton::clicked, this, [this] { Button_df1Click(); });
+  connect(Button_d_f, &QPushButton::clicked, this, [this] { Button_d_f1Click(); });
+  connect(Button_rotate, &QPushButton::clicked, this, [this] { Button_rotate1Click(); });
+  connect(OKbtn, &QPushButton::clicked, this, [this] { done(1); });
+  connect(Cancelbtn, &QPushButton::clicked, this, [this] { done(2); });
+  connect(helpbtn, &QPushButton::clicked, this, [this] { helpbtn1Click(); });
+}
+
+// ---------------------------------------------------------------- set-up
+
+void Tdlg_edit::prepare_outil(MarquesCarte* c, PixelCarte p_debut, bool avec_deformation, bool avec_zoom2,
+                              PixelCarte p_fin) {
+  voir_resultat = 0;
+  apres = fin.apres;
+  avant = fin.avant;
+  base = fin.base;
+  sommet = fin.sommet;
+  forme = fin.forme;
+  canevas = c;
+  point_debut = p_debut;
+  point_fin = p_fin;
+  zoom2 = avec_zoom2;
+  deformation = avec_deformation;
+  // Only Plateau and Relief carry their second option in the sign of their value.
+  const bool signe = outil == OUTIL_PLATEAU || outil == OUTIL_RELIEF;
+  option2 = signe && coefficient < 0;
+  pondere = forme < 0;
+  orientation = 1;
+  if (coefficient == 0) coefficient = 20;
+  if (signe) coefficient = std::abs(coefficient);
+  profil = un_point ? profil_debut : profil_fin;
+  if (outil == OUTIL_COLLER) {
+    profil_resultat = profil;
+    for (int t = 0; t < kEchantillons; ++t)
+      for (int cote = 1; cote <= 2; ++cote)
+        for (int o = 1; o <= 3; ++o) {
+          const std::int32_t somme = profil.hauteur(t, cote, o) + profil_fin.hauteur(t, cote, o);
+          profil_resultat.hauteur(t, cote, o) = somme;
+          apres = std::max(apres, somme);
+        }
+    sommet_colle = apres;
+  }
+  installer_outil();
+  placer_barres();
+  regles_initiales();
+  affiche_valeurs();
+  if (!un_point && outil != OUTIL_ROUTE) trace_coupe(debut.base, debut.sommet, true, false, true);
+}
+
+// The per-tool captions, ranges and visible controls.
+void Tdlg_edit::installer_outil() {
+  auto radios = [this](const char* a, const char* ba, const char* b, const char* bb, bool second) {
+    RadioButton_Unif->setText(a);
+    RadioButton_Unif->setToolTip(ba);
+    RadioButton_etirem->setText(b);
+    RadioButton_etirem->setToolTip(bb);
+    RadioButton_Unif->show();
+    RadioButton_etirem->show();
+    (second ? RadioButton_etirem : RadioButton_Unif)->setChecked(true);
+  };
+  auto avec_alt1 = [this](const char* bulle) {
+    ScrollBar_alt1->show();
+    ScrollBar_alt1->setToolTip(bulle);
+  };
+  switch (outil) {
+    case OUTIL_FORME:
+      setWindowTitle("Shape");
+      Panel_coeff->hide();
+      if (deformation) {
+        Panel_coeff->show();
+        fixer_barre(ScrollBar_coeff, -100, 100);
+        Label_c->setText("Thrust");
+        ScrollBar_coeff->setToolTip("Horizontal ratio");
+        coefficient = 0;
+      }
+      radios("Linear", "Linear distortion", "Weighted", "Sinusoidal distorsion", pondere);
+      break;
+    case OUTIL_PLATEAU:
+      setWindowTitle("Plateau");
+      if (deformation) {
+        fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
+        ScrollBar_sommet->setToolTip("Horizontal ratio");
+        ScrollBar_coeff->setToolTip("Vertical ratio");
+        Label_s->setText("Slope");
+      } else {
+        Panel_sommet->hide();
+      }
+      avec_alt1("Initial altitude");
+      ScrollBar_alt->setToolTip("Final altitude");
+      Label_3->setText("start");
+      Label_4->setText("end");
+      Panel_df->hide();
+      radios("Plateau", "Progressive edges", "Cliff", "Vertical edges", option2);
+      break;
+    case OUTIL_VALLEE:
+      setWindowTitle("Valley");
+      apres = avant - 40;
+      CheckBox_Riviere->show();
+      CheckBox_Riviere->setChecked(riviere_seule);
+      fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
+      ScrollBar_sommet->setToolTip("River width");
+      fixer_barre(ScrollBar_base, 1, 1000);
+      ScrollBar_base->setToolTip("Valley width");
+      Label_b->setText("Valley");
+      Label_s->setText("River");
+      Label_d->setText("Depth");
+      Panel_coeff->hide();
+      Panel_df->hide();
+      break;
+    case OUTIL_LISSAGE:
+      setWindowTitle("Smooting");
+      option2 = 0;
+      avec_alt1("minimum altitude");
+      ScrollBar_alt->setToolTip("maximum altitude");
+      Label_3->setText("mini");
+      Label_4->setText("maxi");
+      fixer_barre(ScrollBar_coeff, -40, 40);
+      ScrollBar_coeff->setToolTip("<0:+rough, >0:+smooth");
+      Panel_sommet->hide();
+      Panel_df->hide();
+      break;
+    case OUTIL_CONE:
+      setWindowTitle("Cone");
+      fixer_barre(ScrollBar_coeff, -70, 70);
+      Label_c->setText("Angle");
+      Label_d->setText("Sommit at :");
+      break;
+    case OUTIL_COL:
+      setWindowTitle("Pass");
+      Panel_coeff->hide();
+      Panel_sommet->hide();
+      Panel_df->hide();
+      break;
+    case OUTIL_ROUTE:
+      setWindowTitle("Road");
+      CheckBox_Riviere->setText("Path");
+      CheckBox_Riviere->show();
+      CheckBox_Riviere->setChecked(chemin);
+      fixer_barre(ScrollBar_sommet, 0, 400);
+      ScrollBar_sommet->setToolTip("Road width");
+      Label_s->setText("Width");
+      Label_c->setText("Earth.");
+      ScrollBar_coeff->setToolTip("Earthworks");
+      for (QWidget* w : {Panel_alt, Panel_base, Panel_df, static_cast<QWidget*>(Label_d),
+                         static_cast<QWidget*>(Label_deniv), static_cast<QWidget*>(Button_rotate)})
+        w->hide();
+      break;
+    case OUTIL_STRATE:
+      setWindowTitle("Stratum");
+      avec_alt1("minimum altitude");
+      ScrollBar_alt->setToolTip("altitude at the end of the stratum");
+      Label_3->setText("bottom");
+      Label_4->setText("top");
+      Panel_df->hide();
+      Panel_coeff->hide();
+      fixer_barre(ScrollBar_sommet, -100, 100, 1, 10);
+      ScrollBar_sommet->setToolTip("Depth of stratum");
+      Label_s->setText("Depth");
+      Label_d->setText("Height stratum");
+      break;
+    case OUTIL_RELIEF:
+      setWindowTitle("Relief");
+      apres = fin.apres + 1000;
+      avant = fin.avant - 1000;
+      sommet = 50;
+      fixer_barre(ScrollBar_coeff, -100, 0);
+      ScrollBar_coeff->setToolTip("% emergent part");
+      avec_alt1("minimum altitude");
+      ScrollBar_alt->setToolTip("maximum altitude");
+      Label_3->setText("mini");
+      Label_4->setText("maxi");
+      fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
+      ScrollBar_sommet->setToolTip("Height of relief");
+      Label_s->setText("Relief");
+      Panel_df->hide();
+      radios("Totality", "Relief totally reshaped", "Emergent", "Only the positive relief is new", option2);
+      break;
+    case OUTIL_RUISSELLEMENT:
+      setWindowTitle("Streaming");
+      coefficient = 0;
+      fixer_barre(ScrollBar_coeff, -20, 0);
+      ScrollBar_coeff->setToolTip("Density");
+      fixer_barre(ScrollBar_sommet, 0, 20, 1, 10);
+      ScrollBar_sommet->setToolTip("Valley width");
+      Label_d->setText("Valley depth");
+      for (QWidget* w : {Label_avant, Label_apres, Label_4}) w->hide();
+      Panel_df->hide();
+      Label_3->setText("Depth");
+      Label_a1->setText("0");
+      Label_a2->setText("-200");
+      Label_s->setText("Width");
+      Label_b->setText("Area");
+      fixer_barre(ScrollBar_alt, 0, 200, 1, 10);
+      ScrollBar_alt->setToolTip("Valley depth");
+      apres = 0;
+      avant = 0;
+      break;
+    case OUTIL_COPIER:
+      setWindowTitle("Copy of a portion");
+      ScrollBar_alt->hide();
+      avec_alt1("Initial altitude");
+      Label_3->setText("start");
+      Label_4->setText("end");
+      Label_b->setText("Area to be copied");
+      for (QWidget* w : {static_cast<QWidget*>(CheckBox_resdessiner), Panel_coeff, Panel_sommet, Panel_df}) w->hide();
+      avant = 0;
+      break;
+    case OUTIL_COLLER:
+      setWindowTitle("Past from a portion");
+      for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df}) w->hide();
+      Label_d->setText("Maximum altitude difference");
+      ScrollBar_alt->setToolTip("Highest point");
+      break;
+    case OUTIL_ELEVATION:
+      setWindowTitle("Elevation");
+      for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df}) w->hide();
+      radios("Uniforme", "Uniform raise", "Stretching", "Elevation by stretching", mode_elevation);
+      Label_d->setText("Maximum altitude difference");
+      ScrollBar_alt->setToolTip("Highest point");
+      base = 8000;
+      altitude_max = std::max(fin.apres, 1);
+      break;
+    case OUTIL_COUPE:
+      setWindowTitle("Cross-section of a ground");
+      for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df, static_cast<QWidget*>(RadioButton_Unif),
+                         static_cast<QWidget*>(RadioButton_etirem), static_cast<QWidget*>(Cancelbtn),
+                         static_cast<QWidget*>(CheckBox_resdessiner), static_cast<QWidget*>(Label_d),
+                         static_cast<QWidget*>(Label_deniv), static_cast<QWidget*>(helpbtn),
+                         static_cast<QWidget*>(ScrollBar_alt), static_cast<QWidget*>(Label_avant),
+                         static_cast<QWidget*>(Label_apres), static_cast<QWidget*>(Label_3),
+                         static_cast<QWidget*>(Label_4)})
+        w->hide();
+      OKbtn->setToolTip(QString());
+      base = 8000;
+      Panel_alt->setGeometry(10, 10, 355, 250);
+      Panel_image->setGeometry(10, 10, 335, 230);
+      Image_deniv->setGeometry(2, 2, 331, 226);
+      break;
+    default: break;
+  }
+}
+
+// The working values within their bars, then the bars at them.
+void Tdlg_edit::placer_barres() {
+  base = std::clamp(base, ScrollBar_base->minimum(), ScrollBar_base->maximum());
+  sommet = std::clamp(sommet, ScrollBar_sommet->minimum(), ScrollBar_sommet->maximum());
+  apres = dans_barre_inverse(ScrollBar_alt, apres);
+  avant = dans_barre_inverse(ScrollBar_alt1, avant);
+  if (outil == OUTIL_CONE)
+    forme = dans_barre_inverse(ScrollBar_coeff, forme);
+  else
+    coefficient = dans_barre_inverse(ScrollBar_coeff, coefficient);
+  positionner(ScrollBar_base, base);
+  positionner(ScrollBar_sommet, sommet);
+  positionner(ScrollBar_alt, -apres);
+  positionner(ScrollBar_alt1, -avant);
+  positionner(ScrollBar_coeff, outil == OUTIL_CONE ? -forme : -coefficient);
+}
+
+// The rules the handlers apply, once, for the values just set.
+void Tdlg_edit::regles_initiales() {
+  if (outil == OUTIL_VALLEE && riviere_seule) {
+    apres = avant;
+    positionner(ScrollBar_alt, -apres);
+  }
+  if (outil == OUTIL_RELIEF) {
+    if (!option2) {
+      coefficient = 100;
+      positionner(ScrollBar_coeff, -100);
+    }
+    ScrollBar_coeff->setEnabled(option2);
+  }
+  if (outil == OUTIL_CONE && apres > avant) {
+    apres = avant;
+    positionner(ScrollBar_alt, -apres);
+  }
+  if (outil == OUTIL_COPIER && avant > apres) {
+    avant = apres;
+    positionner(ScrollBar_alt1, -avant);
+  }
+  if (outil == OUTIL_ROUTE) ScrollBar_coeff->setVisible(!chemin);
+}
+
+// ---------------------------------------------------------------- display
+
+void Tdlg_edit::affiche_valeurs() {
+  Label_fin->setText(un_point ? "Point" : jeu_affiche ? "Begin" : "End");
+  Label_avant->setText(QString::number(avant));
+  Label_apres->setText(QString::number(apres));
+  Label_base->setText(QString::number(base));
+  Label_sommet->setText(QString::number(sommet));
+  Label_coeff->setText(QString::number(outil == OUTIL_CONE ? forme : coefficient));
+  ecart = apres - avant;
+  Label_deniv->setText(QString::number(ecart));
+  Button_df->setEnabled(!un_point);
+  Button_d_f->setEnabled(!un_point);
+  const bool riviere = outil == OUTIL_VALLEE && riviere_seule;
+  ScrollBar_alt->setEnabled(!riviere);
+  ScrollBar_base->setEnabled(!riviere);
+  if (outil == OUTIL_ROUTE) ScrollBar_coeff->setVisible(!chemin);
+  JeuOutil& j = jeu_affiche ? debut : fin;
+  j.base = base;
+  j.sommet = sommet;
+  j.apres = apres;
+  j.avant = avant;
+  j.forme = forme;
+  if (un_point && outil == OUTIL_CONE) debut.forme = forme;
+  Image_deniv->update();
+  calcule_profil();
+}
+
+ValeursProfil Tdlg_edit::valeurs() const {
+  ValeursProfil v;
+  v.outil = outil;
+  v.base = base;
+  v.sommet = sommet;
+  v.apres = apres;
+  v.avant = avant;
+  v.coefficient = coefficient;
+  v.forme = forme;
+  v.option2 = option2;
+  v.pondere = pondere;
+  v.mode_elevation = mode_elevation;
+  v.deformation = deformation;
+  v.altitude_max = altitude_max;
+  v.sommet_colle = sommet_colle;
+  return v;
+}
+
+void Tdlg_edit::calcule_profil() {
+  std::int32_t c = coefficient;
+  dialogs::calcule_profil(valeurs(), orientation, profil, profil_fin, profil_resultat, c);
+  coefficient = c;
+  Image_deniv->update();
+}
+
+PixelCarte Tdlg_edit::point_coupe(bool au_debut) const {
+  if (outil == OUTIL_COL) return {Round((point_debut.x + point_fin.x) / 2.0), Round((point_debut.y + point_fin.y) / 2.0)};
+  return au_debut ? point_debut : point_fin;
+}
+
+void Tdlg_edit::trace_coupe(std::int32_t r1, std::int32_t r2, bool ligne, bool cercles, bool au_debut) {
+  if (!canevas) return;
+  marquer_coupe(*canevas, point_coupe(au_debut), r1, r2, ligne, cercles, orientation, zoom());
+}
+
+void Tdlg_edit::marque_extremite() {
+  if (canevas) canevas->croix(point_affiche(), 12, 2);
+}
+
+int Tdlg_edit::contexte_aide() const {
+  switch (outil) {
+    case OUTIL_FORME: return 4021;
+    case OUTIL_PLATEAU: return 4022;
+    case OUTIL_VALLEE: return 4023;
+    case OUTIL_ELEVATION: return 4024;
+    case OUTIL_LISSAGE: return 4025;
+    case OUTIL_CONE: return 4028;
+    case OUTIL_COL: return 4029;
+    case OUTIL_ROUTE: return 4030;
+    case OUTIL_RUISSELLEMENT: return 4031;
+    case OUTIL_COPIER: return 4032;
+    case OUTIL_COLLER: return 4033;
+    case OUTIL_STRATE: return 4042;
+    case OUTIL_RELIEF: return 4043;
+    default: return 4021;
+  }
+}
+
+// ---------------------------------------------------------------- handlers
+
+void Tdlg_edit::ScrollBar_baseChange() {
+  const std::int32_t v = ScrollBar_base->value();
+  if (v == base) return;
+  const bool au_debut = jeu_affiche;
+  trace_coupe(base, sommet, true, true, au_debut);
+  base = v;
+  if (outil != OUTIL_ROUTE && sommet > Round(2.0 * base / 3)) {
+    sommet = Round(2.0 * base / 3);
+    positionner(ScrollBar_sommet, sommet);
+  }
+  affiche_valeurs();
+  trace_coupe(base, sommet, true, true, au_debut);
+}
+
+void Tdlg_edit::ScrollBar_sommetChange() {
+  const std::int32_t v = ScrollBar_sommet->value();
+  if (v == sommet) return;
+  const bool au_debut = jeu_affiche;
+  trace_coupe(base, sommet, true, true, au_debut);
+  sommet = v;
+  if (outil != OUTIL_ROUTE && sommet > Round(2.0 * base / 3)) {
+    sommet = Round(2.0 * base / 3);
+    positionner(ScrollBar_sommet, sommet);
+  }
+  affiche_valeurs();
+  trace_coupe(base, sommet, true, true, au_debut);
+}
+
+void Tdlg_edit::ScrollBar_altChange(bool alt1) {
+  if (alt1)
+    avant = -ScrollBar_alt1->value();
+  else
+    apres = -ScrollBar_alt->value();
+  if (outil == OUTIL_CONE && apres > avant) {
+    apres = avant;
+    positionner(ScrollBar_alt, -apres);
+  }
+  if (outil == OUTIL_COPIER && avant > apres) {
+    avant = apres;
+    positionner(ScrollBar_alt1, -avant);
+  }
+  affiche_valeurs();
+}
+
+void Tdlg_edit::ScrollBar_coeffChange() {
+  switch (outil) {
+    case OUTIL_FORME:
+    case OUTIL_PLATEAU:
+    case OUTIL_LISSAGE:
+    case OUTIL_COL:
+    case OUTIL_ROUTE:
+    case OUTIL_RELIEF:
+    case OUTIL_RUISSELLEMENT: coefficient = -ScrollBar_coeff->value(); break;
+    case OUTIL_CONE: forme = -ScrollBar_coeff->value(); break;
+    default: break;
+  }
+  affiche_valeurs();
+}
+
+void Tdlg_edit::RadioButton_e() {
+  const std::uint8_t second = RadioButton_etirem->isChecked() ? 1 : 0;
+  if (outil == OUTIL_ELEVATION)
+    mode_elevation = second;
+  else if (outil == OUTIL_FORME)
+    pondere = second;
+  else
+    option2 = second;
+  Image_deniv->update();
+  calcule_profil();
+  if (outil == OUTIL_RELIEF) {
+    if (!option2) {
+      coefficient = 100;
+      positionner(ScrollBar_coeff, -100);
+    }
+    ScrollBar_coeff->setEnabled(option2);
+  }
+}
+
+void Tdlg_edit::CheckBox_resdessinerClick() { voir_resultat = CheckBox_resdessiner->isChecked() ? 1 : 0; }
+
+void Tdlg_edit::CheckBox_RiviereClick() {
+  const bool coche = CheckBox_Riviere->isChecked();
+  if (outil == OUTIL_ROUTE) {
+    chemin = coche;
+  } else {
+    riviere_seule = coche;
+    if (coche) {
+      apres = avant;
+      positionner(ScrollBar_alt, -apres);
+    }
+  }
+  affiche_valeurs();
+}
+
+void Tdlg_edit::Button_df1Click() {
+  if (un_point) return;
+  const bool autre_debut = !jeu_affiche;
+  const JeuOutil& montre = jeu_affiche ? debut : fin;
+  JeuOutil& autre = jeu_affiche ? fin : debut;
+  trace_coupe(autre.base, autre.sommet, false, true, autre_debut);
+  autre.base = montre.base;
+  autre.sommet = montre.sommet;
+  autre.forme = montre.forme;
+  autre.apres = autre.avant + (montre.apres - montre.avant);
+  trace_coupe(autre.base, autre.sommet, false, true, autre_debut);
+}
+
+void Tdlg_edit::Button_d_f1Click() {
+  if (un_point) return;
+  marque_extremite();
+  trace_coupe(0, 0, true, false, true);
+  trace_coupe(0, 0, true, false, false);
+  jeu_affiche = !jeu_affiche;
+  const JeuOutil& j = jeu_affiche ? debut : fin;
+  profil = jeu_affiche ? profil_debut : profil_fin;
+  apres = j.apres;
+  avant = j.avant;
+  base = j.base;
+  sommet = j.sommet;
+  forme = j.forme;
+  for (int t = 0; t < kEchantillons; ++t)
+    for (int rang = 0; rang < 4; ++rang)
+      profil_resultat.v[std::size_t(t)][std::size_t(rang)][std::size_t(orientation - 1)] =
+          profil.v[std::size_t(t)][std::size_t(rang)][std::size_t(orientation - 1)];
+  placer_barres();
+  affiche_valeurs();
+  marque_extremite();
+}
+
+void Tdlg_edit::Button_rotate1Click() {
+  const bool au_debut = jeu_affiche && !un_point;
+  trace_coupe(0, 0, true, false, au_debut);
+  orientation = orientation % 3 + 1;
+  trace_coupe(0, 0, true, false, au_debut);
+  affiche_valeurs();
+}
+
+void Tdlg_edit::helpbtn1Click() { afficher_sujet_aide(contexte_aide()); }
+
+void Tdlg_edit::FormClose() {
+  if (outil != OUTIL_ROUTE) trace_coupe(0, 0, true, false, jeu_affiche && !un_point);
+}
+
+// ---------------------------------------------------------------- section
+
+void Tdlg_edit::peindre_section(QWidget* zone) {
+  MarqueurPeinture marque;
+  QPainter p(zone);
+  p.fillRect(zone->rect(), Qt::white);
+  const int W = zone->width(), H = zone->height();
+  const int m = outil == OUTIL_ELEVATION ? 3 : outil == OUTIL_COUPE ? 4 : 2;
+  const int cx = Round(W / 2.0);
+  auto y = [H](std::int32_t a) { return ligne_section(a, H); };
+  p.setPen(QPen(Qt::cyan, 1));
+  p.drawLine(0, y(mer_coupe), W, y(mer_coupe));
+  p.setPen(QPen(Qt::darkGreen, 1));
+  const int bx = Round(base * 0.025);
+  const int bas = outil == OUTIL_CONE ? H : 36;
+  p.drawLine(cx - bx, 12, cx - bx, bas);
+  p.drawLine(cx + bx, 12, cx + bx, bas);
+  auto courbe = [&](const Profil& pr) {
+    for (int cote = 1; cote <= 2; ++cote) {
+      const int signe = cote == 1 ? 1 : -1;
+      QPolygon l;
+      for (int t = 0; t < kEchantillons; ++t)
+        l << QPoint(cx + signe * m * t + Round(pr.decalage(t, cote, orientation) * 0.025),
+                    y(pr.hauteur(t, cote, orientation)));
+      p.drawPolyline(l);
+    }
+  };
+  p.setPen(QPen(Qt::black, 1));
+  courbe(profil);
+  if (std::abs(apres - avant) > 100) {
+    const int pointe = y(apres), sens = apres > avant ? 1 : -1;
+    const int talon = pointe + sens * 18;
+    p.setBrush(Qt::black);
+    p.drawPolygon(QPolygon({QPoint(cx, pointe), QPoint(cx - 6, talon), QPoint(cx + 6, talon)}));
+    p.fillRect(QRect(QPoint(cx - 2, std::min(talon, y(avant))), QPoint(cx + 1, std::max(talon, y(avant)))),
+               Qt::black);
+    p.setBrush(Qt::NoBrush);
+  }
+  p.setPen(QPen(Qt::red, 1));
+  if (outil == OUTIL_CONE) {
+    const int dy = Round(80 * std::tan(forme * kPi / 180));
+    p.drawLine(cx, y(apres), cx - 80, y(apres) + dy);
+    p.drawLine(cx, y(apres), cx + 80, y(apres) + dy);
+  } else if (outil == OUTIL_FORME || outil == OUTIL_PLATEAU || outil == OUTIL_VALLEE || outil == OUTIL_COL ||
+             outil == OUTIL_COLLER || outil == OUTIL_ELEVATION) {
+    courbe(profil_resultat);
+  }
+}
+
+}  // namespace dialogs

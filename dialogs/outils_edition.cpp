@@ -1,0 +1,261 @@
+#include "dialogs/outils_edition.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "model/aleatoire.h"
+#include "model/matrice.h"
+#include "model/presse_papier.h"
+
+namespace dialogs {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+const char* const kAides[20] = {
+    "Cursor:  Choose a tool in the toolbar",
+    "Shape: Click the summit or draw the line to be raised or digged.",
+    "Plateau:  Click on the center of the plateau.",
+    "Valley:  Click on the location of the river spring.",
+    "Color: Click the point or draw the line to be colored (color selected on the panel).",
+    "Smooting: Click the center of the area to be smoothed.",
+    "Tree:  Place a tree (Click a point) or a line of trees (Draw).",
+    "Target Point:  Click the target point (focal point) .",
+    "Cone: Click the summit of the cone (point or crest line).",
+    "Pass: Draw the line to be raised or digged.",
+    "Road: Draw the road line.",
+    "Observer place: Click the place where is the observer.",
+    "Stratum: Click the center of the stratum.",
+    "Relief: Click the center of the area to process.",
+    "Delete tree(s): Click the tree (or the line of trees) to be deleted.",
+    "Delete river: Click on the spring of the river to be deleted.",
+    "Delete color of ground: Click the area of ground to be rubbed.",
+    "Erosion: Place the center of the area from where will start the streaming.",
+    "Copy: Click on the center of the area to be copied",
+    "Paste: Click on the center of the place where to paste the copied portion"};
+
+bool parmi(int outil, std::initializer_list<int> codes) {
+  return std::find(codes.begin(), codes.end(), outil) != codes.end();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- tools
+
+std::uint16_t outil_de_position(int position) {
+  static constexpr std::int32_t kCodes[20] = {
+      OUTIL_CURSEUR,     OUTIL_FORME,        OUTIL_CONE,         OUTIL_COL,           OUTIL_PLATEAU,
+      OUTIL_VALLEE,      OUTIL_COULEUR,      OUTIL_LISSAGE,      OUTIL_ROUTE,         OUTIL_ARBRE,
+      OUTIL_CIBLE,       OUTIL_OBSERVATEUR,  OUTIL_GOMME_ARBRE,  OUTIL_RUISSELLEMENT, OUTIL_GOMME_SOL,
+      OUTIL_GOMME_RIVIERE, OUTIL_STRATE,     OUTIL_RELIEF,       OUTIL_COPIER,        OUTIL_COLLER};
+  if (position < 0 || position >= 20) return OUTIL_CURSEUR;
+  return static_cast<std::uint16_t>(kCodes[position]);
+}
+
+const char* aide_outil(int outil) { return outil >= 0 && outil < 20 ? kAides[outil] : kAides[0]; }
+
+std::string nom_de_l_outil(int outil) {
+  const std::string s = aide_outil(outil);
+  return s.substr(0, s.find(':'));
+}
+
+bool outil_ligne(int outil) { return parmi(outil, {1, 4, 6, 8, 9, 10, 14, 16}); }
+bool outil_immediat(int outil) { return parmi(outil, {4, 6, 7, 11, 14, 15, 16}); }
+bool outil_differe(int outil) { return parmi(outil, {1, 2, 3, 5, 8, 9, 10, 12, 13, 17}); }
+
+arguments_outil arguments_de(const JeuOutil& relache, const JeuOutil& depart, std::int32_t valeur,
+                             std::int32_t outil) {
+  arguments_outil a;
+  a.largeur_base_debut = relache.base;
+  a.largeur_base_fin = depart.base;
+  a.largeur_sommet_debut = relache.sommet;
+  a.largeur_sommet_fin = depart.sommet;
+  a.coefficient_debut = relache.forme;
+  a.coefficient_fin = depart.forme;
+  a.altitude_finale_debut = relache.apres;
+  a.altitude_finale_fin = depart.apres;
+  a.altitude_initiale_debut = relache.avant;
+  a.altitude_initiale_fin = depart.avant;
+  a.valeur = valeur;
+  a.outil = outil;
+  return a;
+}
+
+// ---------------------------------------------------------------- geometry
+
+std::int32_t rayon_cercle(std::int32_t largeur, std::int32_t zoom) {
+  return Round(std::abs(double(largeur)) * 0.048) * zoom;
+}
+
+std::int32_t pas_clavier_x(std::int32_t n, std::int32_t zoom) {
+  return n > 0 ? std::max(Round(346.0 / n) * zoom - 1, 1) : 1;
+}
+
+std::int32_t pas_clavier_y(std::int32_t n, std::int32_t zoom) {
+  return n > 0 ? std::max(Round(386.0 / n) * zoom - 1, 1) : 1;
+}
+
+std::int32_t marge_defilement(std::int32_t degre) { return degre > 0 ? Round(250.0 / degre) : 250; }
+
+std::int32_t pas_defilement(std::int32_t c, std::int32_t x_carte, std::int32_t boite, std::int32_t carte,
+                            std::int32_t position, std::int32_t marge) {
+  if (boite >= carte || x_carte <= marge) return 0;
+  const std::int32_t maximum = carte - boite;
+  if (c < marge && position > 0) return std::min(10, position);
+  if (c > boite - marge && position < maximum) return -std::min(10, maximum - position);
+  return 0;
+}
+
+std::int32_t centre_elevation(std::int32_t n) { return Round(n * 0.33); }
+
+SegmentCarte ligne_coupe(PixelCarte p, int orientation, std::int32_t zoom) {
+  const std::int32_t L = 384 * zoom;
+  const std::int32_t dx = Round(L / 2.0), dy = Round(0.866 * L);
+  switch (orientation) {
+    case 2: return {{p.x - dx, p.y + dy}, {p.x + dx, p.y - dy}};
+    case 3: return {{p.x - dx, p.y - dy}, {p.x + dx, p.y + dy}};
+    default: return {{p.x - L, p.y}, {p.x + L, p.y}};
+  }
+}
+
+std::int32_t ligne_section(std::int32_t altitude, std::int32_t hauteur) {
+  return Round((4000.0 - altitude) * hauteur * 0.00025 * 0.666);
+}
+
+// ---------------------------------------------------------------- cross-sections
+
+std::int32_t distance_echantillon(int t, std::int32_t n) { return Round(t * n * 0.5 / 50); }
+
+NoeudCarte noeud_echantillon(NoeudCarte c, int t, int cote, int o, std::int32_t n) {
+  const std::int32_t d = (cote == 1 ? 1 : -1) * distance_echantillon(t, n);
+  switch (o) {
+    case 2: return {c.i + d, c.j};
+    case 3: return {c.i - d, c.j + d};
+    default: return {c.i, c.j + d};
+  }
+}
+
+namespace {
+
+// A node that the sections read: inside the lattice, off its first row.
+bool noeud_lu(NoeudCarte p, std::int32_t n) { return p.i >= 1 && p.j > 1 && p.i + p.j < n; }
+
+}  // namespace
+
+Profil echantillonner(const Tmatrice& m, NoeudCarte centre, bool decalages) {
+  Profil p;
+  const std::int32_t n = m.n;
+  for (int o = 1; o <= 3; ++o)
+    for (int cote = 1; cote <= 2; ++cote)
+      for (int t = 0; t < kEchantillons; ++t) {
+        const NoeudCarte q = noeud_echantillon(centre, t, cote, o, n);
+        const bool lu = noeud_lu(q, n) && m.hauteurs;
+        p.hauteur(t, cote, o) = std::max(lu ? m.hauteurs->lire(q.i, q.j) : -2000, -2000);
+        p.decalage(t, cote, o) = decalages && lu && m.dx ? (std::int32_t(m.dx->lire(q.i, q.j)) - 128) * 6 : 0;
+      }
+  return p;
+}
+
+Profil echantillonner_presse_papier(const Tmatrice& m, NoeudCarte centre, std::int32_t largeur) {
+  Profil p;
+  if (!m.presse_papier) return p;
+  const std::int32_t n = m.n;
+  const std::int32_t e = geometrie_presse_papier(n, largeur).marge;
+  for (int o = 1; o <= 3; ++o)
+    for (int cote = 1; cote <= 2; ++cote)
+      for (int t = 0; t < kEchantillons; ++t) {
+        const NoeudCarte q = noeud_echantillon(centre, t, cote, o, n);
+        const bool dedans = q.i >= 2 && q.j >= 2 && q.i + q.j < n;
+        p.hauteur(t, cote, o) = dedans ? m.presse_papier->lire(q.i - centre.i + e, q.j - centre.j + e) : 0;
+      }
+  return p;
+}
+
+// ---------------------------------------------------------------- result profile
+
+namespace {
+
+std::int32_t borne_decalage(std::int64_t v) { return std::int32_t(std::clamp<std::int64_t>(v, -128, 128)); }
+
+void plateau(const ValeursProfil& v, int o, int t, int cote, double w, int t_max, int s_max, Profil& r) {
+  const double q = (w - t) / w;
+  if (q <= 0 || v.coefficient < 1) return;
+  const std::int32_t c = v.option2 ? -v.coefficient : v.coefficient;
+  const double D = std::abs(double(v.avant) - v.apres);
+  const double e = c * 0.25 * q + 1;
+  const std::int32_t h = r.hauteur(t, cote, o);
+  auto hausse = [&](double u) { return c <= 0 ? (41 + c) * u * 0.025 : 0.9 * D * std::pow(u / D, e) + 0.1 * u; };
+  if (v.apres < h && h < v.avant)
+    r.hauteur(t, cote, o) = v.avant - Round(hausse(v.avant - h));
+  else if (v.avant < h && h < v.apres + 1)
+    r.hauteur(t, cote, o) = v.avant + Round(hausse(h - v.avant));
+  if (!v.deformation) return;
+  const double a = cote == s_max ? std::abs(t - t_max) : t + t_max;
+  const double ap = std::max(a < 0.33 * w ? a / (0.33 * w) : (w - a) / (0.66 * w), 0.0);
+  const double g = (v.apres <= v.avant ? v.sommet : -v.sommet) * 0.01;
+  const double f = std::min(w / 32, 1.0);
+  r.decalage(t, cote, o) = borne_decalage(std::int64_t(r.decalage(t, cote, o)) +
+                                          Round(g * f * 128 * std::sin(kPi * ap / 2)));
+}
+
+void forme(const ValeursProfil& v, int o, int t, int cote, double w, double s, Profil& r) {
+  const double q = t <= s ? 1.0 : (w - t) / (w - s);
+  const double D = double(v.apres) - v.avant;
+  const double h = v.pondere ? (std::sin((2 * q - 1) * kPi / 2) + 1) * D / 2 : D * q;
+  r.hauteur(t, cote, o) += Round(h);
+  if (v.outil != OUTIL_FORME || !v.deformation) return;
+  const double ap = t < 0.66 * w ? t / (0.66 * w) : (w - t) / (0.33 * w);
+  const std::int32_t d = Round(v.coefficient * 0.02 * 128 * std::sin(kPi * ap / 2));
+  r.decalage(t, cote, o) = borne_decalage(std::int64_t(r.decalage(t, cote, o)) + (cote == 1 ? d : -d));
+}
+
+}  // namespace
+
+void calcule_profil(const ValeursProfil& v, int o, const Profil& profil, const Profil& copie, Profil& resultat,
+                    std::int32_t& coefficient) {
+  for (int t = 0; t < kEchantillons; ++t)
+    for (int rang = 0; rang < 4; ++rang)
+      resultat.v[std::size_t(t)][std::size_t(rang)][std::size_t(o - 1)] =
+          profil.v[std::size_t(t)][std::size_t(rang)][std::size_t(o - 1)];
+  int t_max = 0, s_max = 1;
+  std::int32_t plus_haut = 0;
+  for (int cote = 1; cote <= 2; ++cote)
+    for (int t = 0; t < kEchantillons; ++t)
+      if (profil.hauteur(t, cote, o) > plus_haut) {
+        plus_haut = profil.hauteur(t, cote, o);
+        t_max = t;
+        s_max = cote;
+      }
+  const std::int32_t wi = Round(v.base * 50 / 4000.0);
+  const double w = wi, s = Round(v.sommet * 50 / 4000.0);
+  const int fin = std::min(wi - 1, kEchantillons - 1);
+  if (v.outil == OUTIL_COLLER) {
+    const double r = v.sommet_colle == v.avant ? 1.0 : double(v.apres - v.avant) / (v.sommet_colle - v.avant);
+    coefficient = Round(r * 1000);
+    for (int cote = 1; cote <= 2; ++cote)
+      for (int t = 0; t <= fin; ++t)
+        resultat.hauteur(t, cote, o) = Round(copie.hauteur(t, cote, o) * r + profil.hauteur(t, cote, o));
+    return;
+  }
+  for (int cote = 1; cote <= 2; ++cote)
+    for (int t = 0; t <= fin; ++t) {
+      const std::int32_t h = profil.hauteur(t, cote, o);
+      switch (v.outil) {
+        case OUTIL_ELEVATION: {
+          const double D = double(v.apres) - v.avant;
+          resultat.hauteur(t, cote, o) =
+              h + (v.mode_elevation ? Round(D * h / std::max(v.altitude_max, 1)) : Round(D));
+          break;
+        }
+        case OUTIL_PLATEAU: plateau(v, o, t, cote, w, t_max, s_max, resultat); break;
+        case OUTIL_FORME:
+        case OUTIL_VALLEE:
+        case OUTIL_COL: forme(v, o, t, cote, w, s, resultat); break;
+        default: break;
+      }
+    }
+}
+
+}  // namespace dialogs

@@ -712,8 +712,53 @@ void TPrintPreview::imprimer_page(QPainter& p, int page, const QRect& cible) {
   p.drawImage(cible, bitmap);
 }
 
+void TPrintPreview::signaler(const QString& message) {
+  if (OnPrintError) OnPrintError(message);
+  else QMessageBox::warning(this, QApplication::applicationName(), message);
+}
+
+// Opens the document on the printer and prints pages from..to over the whole sheet.
+void TPrintPreview::imprimer_pages(QPainter& p, int from, int to) {
+  imprimante_->setDocName(PrintJobTitle);
+  if (!p.begin(imprimante_)) throw PreviewError("The printer cannot start the document");
+  canevas_impression_ = &p;
+  const int res = imprimante_->resolution();
+  const QRect dessin = imprimante_->pageLayout().paintRectPixels(res);
+  const QRect feuille = imprimante_->pageLayout().fullRectPixels(res);
+  const QRect cible(-dessin.left(), -dessin.top(), feuille.width(), feuille.height());
+  const int total = to - from + 1;
+  for (int page = from; page <= to; ++page) {
+    DoProgress(page, page - from, total);
+    imprimer_page(p, page, cible);
+    DoProgress(page, page - from + 1, total);
+    if (page < to) imprimante_->newPage();
+  }
+}
+
 // A PDF is written to a temporary file first and copied over its target only
 // when the run completes, so an aborted or failed run leaves the target as it was.
+QString TPrintPreview::pdf_provisoire() {
+  QTemporaryFile f(QDir::tempPath() + "/quorvel-print-XXXXXX.pdf");
+  f.setAutoRemove(false);
+  if (!f.open()) throw PreviewError("No temporary file for the printed pages");
+  imprimante_->setOutputFileName(f.fileName());
+  return f.fileName();
+}
+
+void TPrintPreview::terminer_pdf(const QString& provisoire, const QString& cible) {
+  imprimante_->setOutputFileName(cible);
+  if (provisoire.isEmpty()) return;
+  if (!interrompu_) {
+    const Echec e =
+        copier_fichier(QFile::encodeName(provisoire).toStdString(), QFile::encodeName(cible).toStdString());
+    if (!e.empty()) {
+      interrompu_ = true;
+      signaler("The PDF file cannot be written: " + QString::fromStdString(e));
+    }
+  }
+  QFile::remove(provisoire);
+}
+
 void TPrintPreview::PrintPages(int from, int to) {
   const int total_pages = TotalPages();
   if (etat_ != psReady || total_pages == 0 || !imprimante_disponible(imprimante_)) return;
@@ -729,51 +774,18 @@ void TPrintPreview::PrintPages(int from, int to) {
   try {
     if (OnBeforePrint) OnBeforePrint();
     SetPrinterOptions();
-    if (pdf) {
-      QTemporaryFile f(QDir::tempPath() + "/quorvel-print-XXXXXX.pdf");
-      f.setAutoRemove(false);
-      if (!f.open()) throw PreviewError("No temporary file for the printed pages");
-      provisoire = f.fileName();
-      imprimante_->setOutputFileName(provisoire);
-    }
-    imprimante_->setDocName(PrintJobTitle);
-    if (!p.begin(imprimante_)) throw PreviewError("The printer cannot start the document");
-    canevas_impression_ = &p;
-    const int res = imprimante_->resolution();
-    const QRect dessin = imprimante_->pageLayout().paintRectPixels(res);
-    const QRect feuille = imprimante_->pageLayout().fullRectPixels(res);
-    const QRect cible(-dessin.left(), -dessin.top(), feuille.width(), feuille.height());
-    const int total = to - from + 1;
-    for (int page = from; page <= to; ++page) {
-      DoProgress(page, page - from, total);
-      imprimer_page(p, page, cible);
-      DoProgress(page, page - from + 1, total);
-      if (page < to) imprimante_->newPage();
-    }
+    if (pdf) provisoire = pdf_provisoire();
+    imprimer_pages(p, from, to);
   } catch (const EAbortPrint&) {
     interrompu_ = true;
   } catch (const std::exception& e) {
     interrompu_ = true;
-    if (OnPrintError) OnPrintError(QString::fromUtf8(e.what()));
-    else QMessageBox::warning(this, QApplication::applicationName(), QString::fromUtf8(e.what()));
+    signaler(QString::fromUtf8(e.what()));
   }
   if (interrompu_ && p.isActive()) imprimante_->abort();
   if (p.isActive()) p.end();
   canevas_impression_ = nullptr;
-  if (pdf) {
-    imprimante_->setOutputFileName(cible_pdf);
-    if (!interrompu_ && !provisoire.isEmpty()) {
-      const Echec e = copier_fichier(QFile::encodeName(provisoire).toStdString(),
-                                     QFile::encodeName(cible_pdf).toStdString());
-      if (!e.empty()) {
-        interrompu_ = true;
-        const QString message = "The PDF file cannot be written: " + QString::fromStdString(e);
-        if (OnPrintError) OnPrintError(message);
-        else QMessageBox::warning(this, QApplication::applicationName(), message);
-      }
-    }
-    if (!provisoire.isEmpty()) QFile::remove(provisoire);
-  }
+  if (pdf) terminer_pdf(provisoire, cible_pdf);
   if (interrompu_ && OnAbort) OnAbort();
   if (!interrompu_ && OnAfterPrint) OnAfterPrint();
   imprimante_->setDocName(QString());

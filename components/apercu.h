@@ -293,7 +293,10 @@ class TPrintPreview : public QScrollArea {
   void souris_pressee(QMouseEvent* e);
   void souris_bougee(QMouseEvent* e);
   void imprimer_page(QPainter& p, int page, const QRect& cible);
-  void fin_impression(QPainter& p);
+  void imprimer_pages(QPainter& p, int from, int to);
+  QString pdf_provisoire();
+  void terminer_pdf(const QString& provisoire, const QString& cible);
+  void signaler(const QString& message);
 
   TPaperPreview* feuille_ = nullptr;  // owned through the content widget
   QWidget* fond_ = nullptr;           // the scrolled content, holds the sheet

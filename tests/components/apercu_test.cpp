@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -383,6 +384,14 @@ TEST(Apercu, PrintsPagesIntoAPdfWithProgress) {
   pp.SetPrinter(&imprimante);
   pp.Print();
   EXPECT_EQ(pages_pdf(pdf), 3);
+
+  // A custom paper goes to the printer in millimetres, in the page's orientation.
+  pp.SetPaperWidth(1500);
+  pp.SetPaperHeight(1000);
+  enregistrer(pp, 1);
+  pp.Print();
+  const QString info = executer("pdfinfo", {pdf});
+  EXPECT_TRUE(info.contains(QRegularExpression(R"(Page size:\s+425(\.\d+)? x 283(\.\d+)? pts)"))) << info.toStdString();
 }
 
 TEST(Apercu, AbortedRunLeavesNoPdfAndFiresAbort) {

@@ -104,7 +104,7 @@ class TPaperPreviewOptions {
   QColor paper_ = Qt::white;
   QColor bordure_ = Qt::black;
   int largeur_bordure_ = 1;
-  QColor ombre_ = QColor(160, 160, 160);  // the button shadow of the classic palette
+  QColor ombre_ = QColor(128, 128, 128);  // the classic button shadow
   int largeur_ombre_ = 3;
   Qt::CursorShape curseur_ = Qt::ArrowCursor;
   Qt::CursorShape curseur_glisse_ = Qt::OpenHandCursor;
@@ -121,7 +121,7 @@ class TPaperPreview : public QWidget {
   QColor PaperColor = Qt::white;
   QColor BorderColor = Qt::black;
   int BorderSize = 1;
-  QColor ShadowColor = QColor(160, 160, 160);
+  QColor ShadowColor = QColor(128, 128, 128);
   int ShadowSize = 3;
 
   // The paper's size: the widget's less 2 x BorderSize + ShadowSize.

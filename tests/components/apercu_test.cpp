@@ -395,7 +395,14 @@ TEST(Apercu, PrintsPagesIntoAPdfWithProgress) {
 }
 
 TEST(Apercu, AbortedRunLeavesNoPdfAndFiresAbort) {
-  QTemporaryDir dossier;
+  QTemporaryDir dossier, temporaire;
+  // The run's temporary files go to a folder of this test's own.
+  const QByteArray tmpdir = qgetenv("TMPDIR");
+  qputenv("TMPDIR", temporaire.path().toLocal8Bit());
+  struct Retour {
+    QByteArray v;
+    ~Retour() { v.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", v); }
+  } retour{tmpdir};
   Apercu a;
   TPrintPreview& pp = a.pp;
   enregistrer(pp, 2);
@@ -418,7 +425,7 @@ TEST(Apercu, AbortedRunLeavesNoPdfAndFiresAbort) {
   EXPECT_EQ(journal, QStringList({"abort"}));
   EXPECT_FALSE(QFile::exists(pdf));
   EXPECT_EQ(pp.State(), psReady);
-  const QStringList restes = QDir(QDir::tempPath()).entryList({"quorvel-print-*"});
+  const QStringList restes = QDir(temporaire.path()).entryList(QDir::Files);
   EXPECT_TRUE(restes.isEmpty()) << restes.join(' ').toStdString();
 
   // A file that cannot be written is reported, and the run counts as aborted.

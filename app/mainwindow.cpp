@@ -722,6 +722,10 @@ bool TBasewindow::sauver_en_sortie(int m) {
 QMdiSubWindow* TBasewindow::ajouter_enfant(FenetreEnfant* enfant) {
   enfant->principale = handle_;
   enfant->aide_contextuelle = 0;
+  // A new child beside a maximised one would open maximised too, and the
+  // other would lose its size: the maximised child goes back to its own size
+  // first, and the new one opens at the place and size it is given.
+  if (QMdiSubWindow* actif = mdi_->activeSubWindow(); actif && actif->isMaximized()) actif->showNormal();
   QMdiSubWindow* s = mdi_->addSubWindow(enfant);
   s->setAttribute(Qt::WA_DeleteOnClose, false);
   enfant->fixer_sous_fenetre(s);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Review shots of the window arrangements: opens tests/data/vallee.vue (its card
 # and its view) under Xvfb, then writes the screen as opened, after Window >
-# Mosaic and after Window > Tile (the cascade): shot-windows-opened.png,
-# shot-windows-mosaic.png, shot-windows-cascade.png.
+# Mosaic and after Window > Tile (the cascade), then with the view maximised
+# and after View > Duplicate the view: shot-windows-opened.png,
+# shot-windows-mosaic.png, shot-windows-cascade.png, shot-windows-maximised.png,
+# shot-windows-duplicated.png.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
 set -euo pipefail
@@ -28,6 +30,14 @@ click 291 8; click 312 51   # Window > Mosaic
 import -window root "$2/shot-windows-mosaic.png"
 click 291 8; click 302 29   # Window > Tile
 import -window root "$2/shot-windows-cascade.png"
+# The view, in front after the cascade, is maximised by a double click on its
+# title bar, then duplicated through View > Duplicate the view.
+xdotool mousemove 250 91 click --repeat 2 --delay 80 1
+sleep 2
+import -window root "$2/shot-windows-maximised.png"
+click 185 8; click 250 95
+sleep 4
+import -window root "$2/shot-windows-duplicated.png"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER

@@ -17,10 +17,28 @@ CtlCustomBevelPanel::CtlCustomBevelPanel(QWidget* parent) : CtlCustomPanel(paren
 
 CtlCustomBevelPanel::~CtlCustomBevelPanel() { bevel_.OnChange = nullptr; }
 
-int CtlCustomBevelPanel::WindowEdgeWidth() const {
-  if (bevel_.Mode() != bmWindows || !bevel_.WindowBorder()) return 0;
-  return Ctl3D() ? 2 : 1;
+int CtlWindowEdgeWidth(const CtlBevel& bevel, bool ctl3d) {
+  if (bevel.Mode() != bmWindows || !bevel.WindowBorder()) return 0;
+  return ctl3d ? 2 : 1;
 }
+
+QMargins CtlBevelMargins(const CtlBevel& bevel, int e) {
+  const QRect probe(0, 0, 1000, 1000);
+  const QRect c = bevel.GetClientRect(probe);
+  return QMargins(e + c.left(), e + c.top(), e + probe.width() - c.left() - c.width(),
+                  e + probe.height() - c.top() - c.height());
+}
+
+void CtlPaintWindowEdge(QPainter& p, const QRect& r, int edge) {
+  if (edge == 2) {
+    QRect frame = r;
+    CtlDrawEdge(p, frame, BDR_SUNKENOUTER | BDR_SUNKENINNER, BF_RECT);
+  } else if (edge == 1) {
+    CtlFrameRect(p, r, ColorToRgb(clWindowFrame));
+  }
+}
+
+int CtlCustomBevelPanel::WindowEdgeWidth() const { return CtlWindowEdgeWidth(bevel_, Ctl3D()); }
 
 QRect CtlCustomBevelPanel::EdgeRect() const {
   int e = WindowEdgeWidth();
@@ -41,23 +59,9 @@ void CtlCustomBevelPanel::Ctl3DChanged() {
   update();
 }
 
-void CtlCustomBevelPanel::UpdateMargins() {
-  const QRect probe(0, 0, 1000, 1000);
-  QRect c = bevel_.GetClientRect(probe);
-  int e = WindowEdgeWidth();
-  setContentsMargins(e + c.left(), e + c.top(), e + probe.width() - c.left() - c.width(),
-                     e + probe.height() - c.top() - c.height());
-}
+void CtlCustomBevelPanel::UpdateMargins() { setContentsMargins(CtlBevelMargins(bevel_, WindowEdgeWidth())); }
 
-void CtlCustomBevelPanel::PaintWindowEdge(QPainter& p) {
-  int e = WindowEdgeWidth();
-  if (e == 2) {
-    QRect r = rect();
-    CtlDrawEdge(p, r, BDR_SUNKENOUTER | BDR_SUNKENINNER, BF_RECT);
-  } else if (e == 1) {
-    CtlFrameRect(p, rect(), ColorToRgb(clWindowFrame));
-  }
-}
+void CtlCustomBevelPanel::PaintWindowEdge(QPainter& p) { CtlPaintWindowEdge(p, rect(), WindowEdgeWidth()); }
 
 void CtlCustomBevelPanel::PaintFrame(QPainter& p) {
   bool active = Focused() || MouseInside();

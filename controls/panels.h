@@ -3,9 +3,18 @@
 // panel draws its own sunken client edge (a window-frame line without Ctl3D).
 #pragma once
 
+#include <QMargins>
 #include <QPixmap>
 
 #include "controls/basecontrols.h"
+
+// The client edge a bevel in bmWindows asks of its windowed owner: 2 pixels
+// with Ctl3D, else 1; 0 in the other modes or without the window-border flag.
+int CtlWindowEdgeWidth(const CtlBevel& bevel, bool ctl3d);
+// The margins of the area inside that edge and the bevel.
+QMargins CtlBevelMargins(const CtlBevel& bevel, int edge);
+// The sunken client edge (2) or the plain frame (1) around `r`.
+void CtlPaintWindowEdge(QPainter& p, const QRect& r, int edge);
 
 class CtlCustomPanel : public CtlCustomControl {
   Q_OBJECT

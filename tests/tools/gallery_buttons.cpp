@@ -202,6 +202,7 @@ QImage Combos(QImage* open) {
 
 QImage TrackBarsPicture();  // gallery_trackbars.cpp
 QImage ScrollBarsPicture();  // gallery_scrollbars.cpp
+QImage ListsPicture();       // gallery_lists.cpp
 
 // Writes the pictures into `folder`; false when one could not be written.
 bool WriteButtonPictures(const QString& folder) {
@@ -219,5 +220,5 @@ bool WriteButtonPictures(const QString& folder) {
   return Save(Shapes(), folder + "/shapes.png") && Save(Buttons(&menu), folder + "/buttons.png") &&
          Save(Checks(), folder + "/checks.png") && Save(combos, folder + "/combos.png") &&
          Save(TrackBarsPicture(), folder + "/trackbars.png") &&
-         Save(ScrollBarsPicture(), folder + "/scrollbars.png");
+         Save(ScrollBarsPicture(), folder + "/scrollbars.png") && Save(ListsPicture(), folder + "/lists.png");
 }

@@ -1,0 +1,424 @@
+#include "controls/listbox.h"
+
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <cstdio>
+
+#include "controls/application.h"
+#include "controls/ctlerror.h"
+#include "controls/ctlutils.h"
+#include "controls/inictrl.h"
+#include "controls/streams.h"
+#include "model/texte.h"
+
+namespace {
+
+constexpr int kMaxStoredWidth = 32767;
+
+// Calls back when resized: the list box lays out its header and list then.
+class Body : public QWidget {
+ public:
+  explicit Body(std::function<void()> resized) : resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QWidget::resizeEvent(e);
+    resized_();
+  }
+
+ private:
+  std::function<void()> resized_;
+};
+
+}  // namespace
+
+std::vector<CtlListPiece> CtlListItemPieces(const QString& text, QChar delimiter, const std::vector<int>& widths,
+                                            const QRect& item) {
+  if (IsBlank(text)) return {};
+  if (widths.empty()) return {{text, QPoint(item.left() + 2, item.top()), item}};
+  // A delimiter ends a piece: nothing follows a trailing one.
+  QStringList parts = text.split(delimiter, Qt::KeepEmptyParts);
+  if (text.endsWith(delimiter)) parts.removeLast();
+  std::vector<CtlListPiece> pieces;
+  int x = item.left();
+  for (qsizetype i = 0; i < parts.size() && i < qsizetype(widths.size()); ++i) {
+    const int w = widths[size_t(i)];
+    pieces.push_back({parts[i], QPoint(x + 2, item.top() + 1), QRect(x, item.top(), w, item.height())});
+    x += w + 1;
+  }
+  return pieces;
+}
+
+std::vector<int> CtlListGridColumns(const std::vector<int>& widths, int left) {
+  std::vector<int> xs;
+  int sum = 0;
+  for (int w : widths) {
+    sum += w;
+    xs.push_back(left + sum - 1);
+  }
+  return xs;
+}
+
+// Paints every item through the list box, at its fixed height.
+class CtlListBox::Delegate : public QStyledItemDelegate {
+ public:
+  explicit Delegate(CtlListBox* box) : QStyledItemDelegate(box), box_(box) {}
+  void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& index) const override {
+    box_->PaintItem(*p, o.rect, index.row(), o.state & QStyle::State_Selected, o.state & QStyle::State_HasFocus);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex&) const override {
+    return QSize(o.rect.width(), box_->item_height_);
+  }
+
+ private:
+  CtlListBox* box_;
+};
+
+// The list; its viewport draws the vertical grid lines over the items, since
+// the delegate is clipped to its item.
+class CtlListBox::InnerList : public QListWidget {
+ public:
+  InnerList(CtlListBox* box, QWidget* parent) : QListWidget(parent), box_(box) {}
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QListWidget::paintEvent(e);
+    if (box_->grid_ != glVertical && box_->grid_ != glBoth) return;
+    if (box_->SectionCount() == 0 || !AnyTextShown()) return;
+    QPainter p(viewport());
+    const QColor c = ColorToRgb(box_->grid_vert_);
+    for (int x : CtlListGridColumns(box_->SectionWidths(), -horizontalOffset()))
+      CtlFillRect(p, QRect(x, 0, 1, viewport()->height()), c);
+  }
+
+ private:
+  // Blank items draw no grid lines; the lines show once a shown item has text.
+  bool AnyTextShown() const {
+    const int first = indexAt(QPoint(0, 0)).row();
+    if (first < 0) return false;
+    for (int row = first; row < count(); ++row) {
+      if (visualItemRect(item(row)).top() >= viewport()->height()) break;
+      if (!IsBlank(item(row)->text())) return true;
+    }
+    return false;
+  }
+
+  CtlListBox* box_;
+};
+
+CtlListBox::CtlListBox(QWidget* parent) : CtlCustomScrollBox(parent) {
+  body_ = new Body([this] { Realign(); });
+  header_ = new QHeaderView(Qt::Horizontal, body_);
+  sections_ = new QStandardItemModel(0, 0, this);
+  header_->setModel(sections_);
+  header_->setFocusPolicy(Qt::NoFocus);
+  header_->setMinimumSectionSize(0);
+  header_->setStretchLastSection(false);
+  header_->setSectionsClickable(true);
+  header_->setSectionResizeMode(QHeaderView::Interactive);
+  list_ = new InnerList(this, body_);
+  list_->setFrameShape(QFrame::NoFrame);
+  list_->setUniformItemSizes(true);
+  list_->setItemDelegate(new Delegate(this));
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  setWidget(body_);
+  setWidgetResizable(true);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setFocusPolicy(Qt::NoFocus);
+  setFocusProxy(list_);
+  SetListColor(list_color_);
+  SetStyle(lbStandard);
+  connect(header_, &QHeaderView::sectionResized, this, [this](int i, int, int w) { SectionResized(i, w); });
+  connect(list_, &QListWidget::currentRowChanged, this, [this] {
+    if (!quiet_) emit clicked();
+  });
+  connect(list_, &QListWidget::itemDoubleClicked, this, &CtlListBox::doubleClicked);
+  resize(100, 100);
+}
+
+CtlListBox::~CtlListBox() {
+  if (restored_) SaveWidths();
+}
+
+QListWidget* CtlListBox::List() const { return list_; }
+
+QStringList CtlListBox::Items() const {
+  QStringList items;
+  for (int i = 0; i < list_->count(); ++i) items << list_->item(i)->text();
+  return items;
+}
+
+void CtlListBox::SetItems(const QStringList& items) {
+  quiet_ = true;
+  list_->clear();
+  list_->addItems(items);
+  quiet_ = false;
+}
+
+void CtlListBox::AddItem(const QString& text) {
+  quiet_ = true;
+  list_->addItem(text);
+  quiet_ = false;
+}
+
+void CtlListBox::Clear() { SetItems({}); }
+
+int CtlListBox::Count() const { return list_->count(); }
+
+int CtlListBox::ItemIndex() const {
+  const int row = list_->currentRow();
+  return row >= 0 && list_->item(row)->isSelected() ? row : -1;
+}
+
+void CtlListBox::SetItemIndex(int i) {
+  quiet_ = true;
+  if (i >= 0 && i < list_->count()) {
+    list_->setCurrentRow(i);
+  } else {
+    list_->setCurrentRow(-1);
+    list_->clearSelection();
+  }
+  quiet_ = false;
+}
+
+void CtlListBox::SetDelimiter(QChar c) {
+  if (c == delimiter_) return;
+  delimiter_ = c;
+  list_->viewport()->update();
+}
+
+void CtlListBox::SetGridLines(CtlLBGridLines g) {
+  if (g == grid_) return;
+  grid_ = g;
+  list_->viewport()->update();
+}
+
+void CtlListBox::SetGridHorzColor(CtlColor c) {
+  grid_horz_ = c;
+  list_->viewport()->update();
+}
+
+void CtlListBox::SetGridVertColor(CtlColor c) {
+  grid_vert_ = c;
+  list_->viewport()->update();
+}
+
+void CtlListBox::SetSelectedColor(CtlColor c) {
+  selected_color_ = c;
+  list_->viewport()->update();
+}
+
+void CtlListBox::SetListColor(CtlColor c) {
+  list_color_ = c;
+  QPalette pal = list_->palette();
+  pal.setColor(QPalette::Base, ColorToRgb(c));
+  list_->setPalette(pal);
+  list_->viewport()->update();
+}
+
+void CtlListBox::SetStyle(CtlListBoxStyle s) {
+  style_ = s;
+  if (s == lbStandard) {
+    item_height_ = QFontMetrics(list_->font()).height();
+    list_->doItemsLayout();
+  }
+}
+
+void CtlListBox::SetItemHeight(int h) {
+  if (style_ == lbStandard || h <= 0 || h == item_height_) return;
+  item_height_ = h;
+  list_->doItemsLayout();
+}
+
+void CtlListBox::SetListFont(const QFont& f) {
+  list_->setFont(f);
+  if (style_ == lbStandard) SetStyle(lbStandard);
+}
+
+void CtlListBox::AddSection(const QString& caption, int width) {
+  const int i = sections_->columnCount();
+  sections_->setColumnCount(i + 1);
+  sections_->setHorizontalHeaderItem(i, new QStandardItem(caption));
+  header_->resizeSection(i, width);
+}
+
+void CtlListBox::ClearSections() { sections_->setColumnCount(0); }
+
+int CtlListBox::SectionCount() const { return sections_->columnCount(); }
+
+int CtlListBox::SectionWidth(int i) const { return i >= 0 && i < SectionCount() ? header_->sectionSize(i) : 0; }
+
+void CtlListBox::SetSectionWidth(int i, int width) {
+  if (i >= 0 && i < SectionCount()) header_->resizeSection(i, std::max(width, 0));
+}
+
+QString CtlListBox::SectionCaption(int i) const {
+  const QStandardItem* item = i >= 0 && i < SectionCount() ? sections_->horizontalHeaderItem(i) : nullptr;
+  return item ? item->text() : QString();
+}
+
+std::vector<int> CtlListBox::SectionWidths() const {
+  std::vector<int> widths;
+  for (int i = 0; i < SectionCount(); ++i) widths.push_back(header_->sectionSize(i));
+  return widths;
+}
+
+void CtlListBox::SetSections(const QStringList&) {
+  throw CtlError("This property is no longer used in control-library!");
+}
+
+void CtlListBox::SetHeaderHeight(int h) {
+  if (h == header_height_ || h < 0) return;
+  header_height_ = h;
+  Realign();
+}
+
+void CtlListBox::SetHeaderVisible(bool on) {
+  if (on == header_visible_) return;
+  header_visible_ = on;
+  Realign();
+}
+
+void CtlListBox::SetAllowResize(bool on) {
+  allow_resize_ = on;
+  header_->setSectionResizeMode(on ? QHeaderView::Interactive : QHeaderView::Fixed);
+}
+
+void CtlListBox::SetVirtualWidth(int w) {
+  if (w == virtual_width_ || w < 0) return;
+  virtual_width_ = w;
+  body_->setMinimumWidth(w);
+  horizontalScrollBar()->setValue(0);
+  Realign();
+}
+
+void CtlListBox::Realign() {
+  const int w = body_->width(), h = body_->height();
+  int top = 0;
+  header_->setVisible(header_visible_);
+  if (header_visible_) {
+    header_->setGeometry(0, 0, w, header_height_);
+    top = header_height_;
+  }
+  list_->setGeometry(0, top, w, std::max(h - top, 0));
+}
+
+void CtlListBox::SectionResized(int index, int width) {
+  list_->viewport()->update();
+  emit headerSized(index, width);
+  emit headerSectionResize(index);
+}
+
+int CtlListBox::GetIntProp(int index) const {
+  switch (index) {
+    case 0: return header_height_;
+    case 1: return ItemIndex();
+    case 2: return std::max(list_->indexAt(QPoint(0, 0)).row(), 0);
+    case 3: return int(list_->selectedItems().size());
+    case 4: return item_height_;
+    case 5: return SectionCount();
+    default: return 0;
+  }
+}
+
+void CtlListBox::SetIntProp(int index, int value) {
+  switch (index) {
+    case 0: SetHeaderHeight(value); break;
+    case 1: SetItemIndex(value); break;
+    case 2:
+      if (value >= 0 && value < list_->count()) list_->scrollToItem(list_->item(value), QAbstractItemView::PositionAtTop);
+      break;
+    case 4: SetItemHeight(value); break;
+    default: break;
+  }
+}
+
+void CtlListBox::PaintItem(QPainter& p, const QRect& r, int index, bool selected, bool focused) const {
+  if (style_ != lbStandard && OnDrawItem) {
+    OnDrawItem(const_cast<CtlListBox*>(this), p, index, r, selected);
+    return;
+  }
+  p.save();
+  CtlPreparePainter(p);
+  const QColor back = ColorToRgb(selected ? selected_color_ : list_color_);
+  const QColor ink = selected ? ColorToRgb(clHighlightText)
+                     : list_->isEnabled() ? list_->palette().color(QPalette::Text)
+                                          : ColorToRgb(clInactiveCaption);
+  CtlFillRect(p, r, back);
+  if (focused) {
+    p.setPen(QPen(ink, 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+  }
+  const QString text = index >= 0 && index < list_->count() ? list_->item(index)->text() : QString();
+  const std::vector<CtlListPiece> pieces = CtlListItemPieces(text, delimiter_, SectionWidths(), r);
+  p.setFont(list_->font());
+  p.setPen(ink);
+  for (const CtlListPiece& piece : pieces) {
+    p.setClipRect(piece.clip);
+    p.drawText(QRect(piece.at, QSize(1 << 15, r.height())), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+               piece.text);
+  }
+  p.setClipping(false);
+  if (!pieces.empty() && (grid_ == glHorizontal || grid_ == glBoth))
+    CtlFillRect(p, QRect(r.left(), r.bottom(), r.width(), 1), ColorToRgb(grid_horz_));
+  p.restore();
+}
+
+CtlIniCtrl* CtlListBox::Storage() const {
+  if (ini_use_ == ioUseLink) return ini_link_;
+  if (ini_use_ == ioUseGlobal) return CtlApplication::Instance()->Settings();
+  return nullptr;
+}
+
+QString CtlListBox::WidthsText() const {
+  QStringList parts;
+  for (int w : SectionWidths()) parts << QString::number(w);
+  return parts.join(u',');
+}
+
+void CtlListBox::ApplyWidthsText(const QString& text) {
+  QStringList parts;
+  SplitString(text, u',', &parts);
+  for (int i = 0; i < int(parts.size()); ++i) {
+    const auto w = model::convertir_entier(parts[i].toStdString());
+    if (!w || *w < 0 || *w > kMaxStoredWidth) continue;
+    while (SectionCount() < i + 1) AddSection(QStringLiteral("S. %1").arg(SectionCount() + 1), *w);
+    SetSectionWidth(i, *w);
+  }
+}
+
+void CtlListBox::RestoreWidths() {
+  CtlIniCtrl* storage = Storage();
+  if (storage) ApplyWidthsText(storage->ReadString(Section, IniKey, QString()));
+  emit iniReadData(storage);
+}
+
+void CtlListBox::SaveWidths() {
+  CtlIniCtrl* storage = Storage();
+  if (storage) {
+    const QString text = WidthsText();
+    try {
+      if (text.isEmpty())
+        storage->DeleteKey(Section, IniKey);
+      else
+        storage->WriteString(Section, IniKey, text);
+    } catch (const CtlError& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+    }
+  }
+  emit iniWriteData(storage);
+}
+
+void CtlListBox::showEvent(QShowEvent* e) {
+  CtlCustomScrollBox::showEvent(e);
+  if (restored_) return;
+  restored_ = true;
+  RestoreWidths();
+}

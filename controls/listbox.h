@@ -1,0 +1,166 @@
+// The list box with columns: a header on top and a list below it, both held
+// by a scroll box. Each item is one text in which a delimiter separates the
+// column texts; the list box paints every item itself, placing the pieces
+// under the header sections, with optional grid lines. Setting ItemIndex from
+// code fires nothing; a selection the user makes fires `clicked`. The column
+// widths can be kept in the settings storage.
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "controls/inictrl.h"
+#include "controls/scrollbox.h"
+
+class QHeaderView;
+class QListWidget;
+class QStandardItemModel;
+
+enum CtlLBGridLines : std::uint8_t { glNone, glHorizontal, glVertical, glBoth };
+enum CtlListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum CtlIniUse : std::uint8_t { ioUseLink, ioUseGlobal, ioNone };
+
+// One column text of an item: drawn with its top left at `at`, clipped to `clip`.
+struct CtlListPiece {
+  QString text;
+  QPoint at;
+  QRect clip;
+  bool operator==(const CtlListPiece&) const = default;
+};
+
+// The pieces of `text` split at `delimiter` under sections of `widths`, for
+// the item rectangle `item`: column i from x(i) to x(i) + width(i), with
+// x(0) = item left and x(i + 1) = x(i) + width(i) + 1, its text at
+// (x(i) + 2, top + 1); pieces past the last section are left out. Without
+// sections the whole text at (left + 2, top). A blank text gives nothing.
+std::vector<CtlListPiece> CtlListItemPieces(const QString& text, QChar delimiter, const std::vector<int>& widths,
+                                            const QRect& item);
+// The x of each vertical grid line: left + the sum of widths 0..i − 1.
+std::vector<int> CtlListGridColumns(const std::vector<int>& widths, int left);
+
+class CtlListBox : public CtlCustomScrollBox {
+  Q_OBJECT
+ public:
+  // Replaces the built-in painter when Style is not lbStandard.
+  using DrawItemEvent = std::function<void(CtlListBox*, QPainter&, int index, const QRect&, bool selected)>;
+
+  explicit CtlListBox(QWidget* parent = nullptr);
+  // Saves the column widths when a settings storage is in use.
+  ~CtlListBox() override;
+
+  QStringList Items() const;
+  void SetItems(const QStringList& items);
+  void AddItem(const QString& text);
+  void Clear();
+  int Count() const;
+  // −1 when nothing is selected; an index out of range selects nothing.
+  int ItemIndex() const;
+  void SetItemIndex(int i);
+
+  QChar Delimiter() const { return delimiter_; }
+  void SetDelimiter(QChar c);
+  CtlLBGridLines GridLines() const { return grid_; }
+  void SetGridLines(CtlLBGridLines g);
+  CtlColor GridHorzColor() const { return grid_horz_; }
+  void SetGridHorzColor(CtlColor c);
+  CtlColor GridVertColor() const { return grid_vert_; }
+  void SetGridVertColor(CtlColor c);
+  CtlColor SelectedColor() const { return selected_color_; }
+  void SetSelectedColor(CtlColor c);
+  // The list's colour (white).
+  CtlColor ListColor() const { return list_color_; }
+  void SetListColor(CtlColor c);
+  CtlListBoxStyle Style() const { return style_; }
+  // lbStandard takes the font's height as ItemHeight; items are always painted here.
+  void SetStyle(CtlListBoxStyle s);
+  int ItemHeight() const { return item_height_; }
+  // Only while Style is not lbStandard.
+  void SetItemHeight(int h);
+  void SetListFont(const QFont& f);
+  DrawItemEvent OnDrawItem;
+
+  // Header sections.
+  void AddSection(const QString& caption, int width);
+  void ClearSections();
+  int SectionCount() const;
+  int SectionWidth(int i) const;
+  void SetSectionWidth(int i, int width);
+  QString SectionCaption(int i) const;
+  std::vector<int> SectionWidths() const;
+  // The older column definitions are not read: always throws CtlError.
+  [[noreturn]] void SetSections(const QStringList& sections);
+  int HeaderHeight() const { return header_height_; }
+  void SetHeaderHeight(int h);
+  bool HeaderVisible() const { return header_visible_; }
+  void SetHeaderVisible(bool on);
+  bool AllowResize() const { return allow_resize_; }
+  void SetAllowResize(bool on);
+  // Above 0: the width of the content, scrolled horizontally with the header.
+  int VirtualWidth() const { return virtual_width_; }
+  void SetVirtualWidth(int w);
+
+  // 0 HeaderHeight, 1 ItemIndex, 2 top index, 3 selected count, 4 ItemHeight, 5 section count.
+  int GetIntProp(int index) const;
+  // 0 HeaderHeight, 1 ItemIndex, 2 top index, 4 ItemHeight.
+  void SetIntProp(int index, int value);
+
+  // Settings of the column widths: "45,80" under (Section, IniKey).
+  CtlIniUse IniUse() const { return ini_use_; }
+  void SetIniUse(CtlIniUse u) { ini_use_ = u; }
+  CtlIniCtrl* IniLink() const { return ini_link_; }
+  void SetIniLink(CtlIniCtrl* link) { ini_link_ = link; }
+  QString Section = QStringLiteral("Common");
+  QString IniKey = QStringLiteral("ListBoxData");
+  // The widths as settings text, "45,80".
+  QString WidthsText() const;
+  // Applies a settings text: entries that are not integers from 0 to 32767
+  // are skipped; sections "S. n" are added as needed.
+  void ApplyWidthsText(const QString& text);
+  // Read and write through the storage of IniUse (none with ioNone).
+  void RestoreWidths();
+  void SaveWidths();
+
+  QHeaderView* Header() const { return header_; }
+  QListWidget* List() const;
+  // Paints one item as the list does (for the delegate and for tests).
+  void PaintItem(QPainter& p, const QRect& r, int index, bool selected, bool focused) const;
+
+ signals:
+  void clicked();
+  void doubleClicked();
+  void headerSized(int index, int width);
+  void headerSectionResize(int index);
+  void iniReadData(CtlIniCtrl* storage);
+  void iniWriteData(CtlIniCtrl* storage);
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  class Delegate;
+  class InnerList;
+  CtlIniCtrl* Storage() const;
+  void Realign();
+  void SectionResized(int index, int width);
+
+  QWidget* body_;
+  QHeaderView* header_;
+  QStandardItemModel* sections_;
+  InnerList* list_;
+  QChar delimiter_ = u';';
+  CtlLBGridLines grid_ = glNone;
+  CtlColor grid_horz_ = 0xC0C0C0, grid_vert_ = 0xC0C0C0;
+  CtlColor selected_color_ = clHighlight, list_color_ = clWhite;
+  CtlListBoxStyle style_ = lbStandard;
+  int item_height_ = 13;
+  int header_height_ = 25;
+  bool header_visible_ = true, allow_resize_ = true;
+  int virtual_width_ = 0;
+  CtlIniUse ini_use_ = ioNone;
+  QPointer<CtlIniCtrl> ini_link_;
+  bool quiet_ = false;  // selection changes made by code
+  bool restored_ = false;
+};

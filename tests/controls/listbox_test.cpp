@@ -1,0 +1,197 @@
+// The list box with header: where the column pieces and grid lines go, what
+// a painted item looks like, which selection changes fire `clicked`, the
+// column widths kept in the settings storage, and the scroll box's frame.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "controls/ctlerror.h"
+#include "controls/inictrl.h"
+#include "controls/listbox.h"
+
+namespace {
+
+// Columns of pixels in `img` (rows top..bottom) that are not `back`.
+std::vector<int> InkedColumns(const QImage& img, int top, int bottom, QColor back) {
+  std::vector<int> xs;
+  for (int x = 0; x < img.width(); ++x)
+    for (int y = top; y <= bottom; ++y)
+      if (QColor(img.pixel(x, y)) != back) {
+        xs.push_back(x);
+        break;
+      }
+  return xs;
+}
+
+QImage PaintedItem(const CtlListBox& box, int index, QSize size) {
+  QImage img(size, QImage::Format_RGB32);
+  img.fill(Qt::magenta);
+  QPainter p(&img);
+  box.PaintItem(p, QRect(QPoint(0, 0), size), index, false, false);
+  return img;
+}
+
+}  // namespace
+
+TEST(ListBox, PiecesGoUnderTheirSectionsAndGridLinesDrift) {
+  const QRect item(0, 30, 200, 13);
+  const auto pieces = CtlListItemPieces("7:    16 384 mesh", u':', {45, 80}, item);
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_EQ(pieces[0], (CtlListPiece{"7", QPoint(2, 31), QRect(0, 30, 45, 13)}));
+  EXPECT_EQ(pieces[1], (CtlListPiece{"    16 384 mesh", QPoint(48, 31), QRect(46, 30, 80, 13)}));
+  EXPECT_EQ(CtlListGridColumns({45, 80}, 0), (std::vector<int>{44, 124}));
+
+  const auto whole = CtlListItemPieces("no delimiter", u':', {45, 80}, item);
+  ASSERT_EQ(whole.size(), 1u);
+  EXPECT_EQ(whole[0].clip, QRect(0, 30, 45, 13));
+  EXPECT_TRUE(CtlListItemPieces("   ", u':', {45, 80}, item).empty());
+  EXPECT_EQ(CtlListItemPieces("a:b:c", u':', {45}, item).size(), 1u);  // past the last section
+  EXPECT_EQ(CtlListItemPieces("a:", u':', {45, 80}, item).size(), 1u);
+  const auto headerless = CtlListItemPieces("Lev 4 > High ground", u' ', {}, item);
+  ASSERT_EQ(headerless.size(), 1u);
+  EXPECT_EQ(headerless[0], (CtlListPiece{"Lev 4 > High ground", QPoint(2, 30), item}));
+  // A long text splits whole.
+  EXPECT_EQ(CtlListItemPieces(QString(300, u'x') + ":y", u':', {45, 80}, item)[1].text, "y");
+}
+
+TEST(ListBox, PaintedItemsKeepTextInItsColumnAndBlanksBare) {
+  CtlListBox box;
+  box.SetDelimiter(u':');
+  box.AddSection("Degree", 45);
+  box.AddSection("Nr polygons", 80);
+  box.SetItems({"7:    16 384 mesh", "   ", QString(40, u'W') + ":x"});
+  box.SetGridLines(glBoth);
+  const QColor white(Qt::white), grid = ColorToRgb(0xC0C0C0);
+
+  const QImage first = PaintedItem(box, 0, QSize(200, 16));
+  const auto inked = InkedColumns(first, 0, 14, white);
+  ASSERT_FALSE(inked.empty());
+  EXPECT_GE(inked.front(), 2);
+  EXPECT_EQ(QColor(first.pixel(0, 15)), grid);  // the horizontal line on the last row
+  EXPECT_EQ(QColor(first.pixel(199, 15)), grid);
+  EXPECT_EQ(QColor(first.pixel(1, 0)), white);   // nothing above the text's top
+  // The long first piece stops at its column.
+  const QImage clipped = PaintedItem(box, 2, QSize(200, 16));
+  for (int x : InkedColumns(clipped, 0, 14, white)) EXPECT_TRUE(x < 45 || x >= 46) << x;
+
+  const QImage blank = PaintedItem(box, 1, QSize(200, 16));
+  EXPECT_TRUE(InkedColumns(blank, 0, 15, white).empty());
+
+  // Vertical lines over the whole list once the list shows text.
+  box.resize(220, 120);
+  box.show();
+  QApplication::processEvents();
+  const QImage list = box.List()->viewport()->grab().toImage();
+  EXPECT_EQ(QColor(list.pixel(44, list.height() - 1)), grid);
+  EXPECT_EQ(QColor(list.pixel(124, list.height() - 1)), grid);
+  EXPECT_EQ(QColor(list.pixel(45, list.height() - 1)), white);
+}
+
+TEST(ListBox, CodeSelectsSilentlyAndTheUserFiresClicked) {
+  CtlListBox box;
+  EXPECT_EQ(box.SectionCount(), 0);  // lists built in code start without sections
+  EXPECT_FALSE(box.List()->hasFocus());
+  box.SetItems({"a", "b", "c"});
+  QSignalSpy spy(&box, &CtlListBox::clicked);
+  box.SetItemIndex(1);
+  EXPECT_EQ(box.ItemIndex(), 1);
+  box.SetItemIndex(7);
+  EXPECT_EQ(box.ItemIndex(), -1);
+  box.SetItemIndex(0);
+  EXPECT_EQ(spy.count(), 0);
+  QTest::keyClick(box.List(), Qt::Key_Down);
+  EXPECT_EQ(box.ItemIndex(), 1);
+  EXPECT_EQ(spy.count(), 1);
+  box.SetItems({"x"});
+  EXPECT_EQ(spy.count(), 1);
+  EXPECT_THROW(box.SetSections({"old"}), CtlError);
+  EXPECT_EQ(box.focusProxy(), box.List());
+}
+
+TEST(ListBox, StandardStyleTakesTheFontHeightAndHeaderResizesReport) {
+  CtlListBox box;
+  QFont f = box.font();
+  f.setPixelSize(20);
+  box.SetListFont(f);
+  EXPECT_EQ(box.ItemHeight(), QFontMetrics(f).height());
+  box.SetItemHeight(40);  // refused while standard
+  EXPECT_EQ(box.GetIntProp(4), QFontMetrics(f).height());
+  box.SetStyle(lbOwnerDrawFixed);
+  box.SetIntProp(4, 40);
+  EXPECT_EQ(box.ItemHeight(), 40);
+  box.SetStyle(lbStandard);
+  EXPECT_EQ(box.ItemHeight(), QFontMetrics(f).height());
+
+  box.AddSection("A", 45);
+  std::vector<std::pair<int, int>> sized;
+  std::vector<int> order;
+  QObject::connect(&box, &CtlListBox::headerSized, [&](int i, int w) {
+    sized.push_back({i, w});
+    order.push_back(1);
+  });
+  QObject::connect(&box, &CtlListBox::headerSectionResize, [&](int) { order.push_back(2); });
+  box.Header()->resizeSection(0, 70);
+  EXPECT_EQ(sized, (std::vector<std::pair<int, int>>{{0, 70}}));
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+  EXPECT_EQ(box.GetIntProp(5), 1);
+  box.SetIntProp(0, 30);
+  EXPECT_EQ(box.HeaderHeight(), 30);
+}
+
+TEST(ListBox, ColumnWidthsRoundTripThroughTheSettings) {
+  CtlListBox box;
+  box.AddSection("Degree", 45);
+  box.AddSection("Nr polygons", 80);
+  EXPECT_EQ(box.WidthsText(), "45,80");
+  box.ApplyWidthsText("60,100,40");
+  EXPECT_EQ(box.SectionWidths(), (std::vector<int>{60, 100, 40}));
+  EXPECT_EQ(box.SectionCaption(2), "S. 3");
+  box.ApplyWidthsText("61,x,41,-5,99999999999");
+  EXPECT_EQ(box.SectionWidths(), (std::vector<int>{61, 100, 41}));
+
+  QTemporaryDir dir;
+  CtlIniCtrl ini;
+  ini.SetTarget(itIniFile);
+  ini.SetIniPrefix(ppFixed);
+  ini.SetIniFile(dir.path() + "/list.ini");
+  ini.WriteString("Common", "ListBoxData", "50,70");
+  {
+    CtlListBox stored;
+    stored.AddSection("Degree", 45);
+    stored.SetIniUse(ioUseLink);
+    stored.SetIniLink(&ini);
+    QSignalSpy read(&stored, &CtlListBox::iniReadData);
+    stored.show();
+    EXPECT_EQ(read.count(), 1);
+    EXPECT_EQ(stored.SectionWidths(), (std::vector<int>{50, 70}));
+    stored.SetSectionWidth(1, 90);
+  }
+  EXPECT_EQ(ini.ReadString("Common", "ListBoxData", ""), "50,90");
+  {
+    CtlListBox none;  // ioNone: nothing read or written
+    none.AddSection("A", 10);
+    none.show();
+  }
+  EXPECT_EQ(ini.ReadString("Common", "ListBoxData", ""), "50,90");
+}
+
+TEST(ScrollBox, TheBevelFramesTheViewport) {
+  CtlCustomScrollBox box;
+  EXPECT_EQ(box.size(), QSize(185, 41));
+  EXPECT_EQ(box.Bevel().Mode(), bmWindows);
+  box.show();
+  QApplication::processEvents();
+  EXPECT_EQ(box.viewport()->geometry(), QRect(2, 2, 181, 37));
+  const QImage shown = box.grab().toImage();
+  EXPECT_EQ(QColor(shown.pixel(0, 20)), ColorToRgb(clBtnShadow));  // the sunken client edge
+  box.SetCtl3D(false);
+  EXPECT_EQ(box.frameWidth(), 1);
+  box.Bevel().SetMode(bmStandard);
+  box.Bevel().SetStandardStyle(lsNone);
+  EXPECT_EQ(box.WindowEdgeWidth(), 0);
+}

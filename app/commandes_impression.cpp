@@ -1,3 +1,4 @@
+// "Print ..." and "Printer adjustments ...": the print form set up from the current view, and the printer dialog.
 #include "app/commandes_impression.h"
 
 #include <QPrinter>

@@ -83,21 +83,22 @@ std::int32_t dans_barre_inverse(const QScrollBar* b, std::int32_t v) {
 Tdlg_edit::Tdlg_edit(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Editor dialog");
   construire();
-  setFixedSize(400, 410);
+  setFixedSize(450, 410);
 }
 
 void Tdlg_edit::construire() {
   Panel_alt = new QWidget(this);
-  Panel_alt->setGeometry(10, 10, 250, 200);
+  Panel_alt->setGeometry(10, 10, 300, 200);
   ScrollBar_alt = barre(Panel_alt, Qt::Vertical, -4000, 2000, "Final altitude at the summit");
   ScrollBar_alt->setGeometry(0, 0, 16, 172);
   ScrollBar_alt1 = barre(Panel_alt, Qt::Vertical, -4000, 2000, "Initial Height at summit");
   ScrollBar_alt1->setGeometry(18, 0, 16, 172);
   ScrollBar_alt1->hide();
-  Label_a1 = etiquette(Panel_alt, "+ 4000 m", 36, 0, 50);
-  Label_a2 = etiquette(Panel_alt, "- 2000 m", 36, 156, 50);
+  for (QScrollBar* b : {ScrollBar_alt, ScrollBar_alt1}) b->setPageStep(100);
+  Label_a1 = etiquette(Panel_alt, "+ 4000 m", 38, 0, 54);
+  Label_a2 = etiquette(Panel_alt, "- 2000 m", 38, 156, 54);
   Panel_image = new QWidget(Panel_alt);
-  Panel_image->setGeometry(46, 0, 202, 172);
+  Panel_image->setGeometry(94, 0, 202, 172);
   Image_deniv = new ZoneSection(this, Panel_image);
   Image_deniv->setGeometry(2, 2, 198, 168);
   Label_3 = etiquette(Panel_alt, "Before", 0, 178, 50);
@@ -107,7 +108,7 @@ void Tdlg_edit::construire() {
   Panel_alt->raise();
 
   Panel_df = new QWidget(this);
-  Panel_df->setGeometry(270, 10, 120, 60);
+  Panel_df->setGeometry(320, 10, 120, 60);
   Label_fin = etiquette(Panel_df, "End", 0, 0, 120);
   Button_df = new QPushButton("D=F", Panel_df);
   Button_df->setGeometry(0, 22, 55, 24);
@@ -116,47 +117,47 @@ void Tdlg_edit::construire() {
   Button_d_f->setGeometry(60, 22, 55, 24);
   Button_d_f->setToolTip("Toggle between begin and end");
   Button_rotate = new QPushButton("60 °", this);
-  Button_rotate->setGeometry(270, 75, 55, 24);
+  Button_rotate->setGeometry(320, 75, 55, 24);
   Button_rotate->setToolTip("To rotate the section by 60 °");
   RadioButton_Unif = new QRadioButton("Uniforme", this);
-  RadioButton_Unif->setGeometry(270, 108, 120, 20);
+  RadioButton_Unif->setGeometry(320, 108, 120, 20);
   RadioButton_Unif->setToolTip("Uniform raise");
   RadioButton_etirem = new QRadioButton("Stretching", this);
-  RadioButton_etirem->setGeometry(270, 128, 120, 20);
+  RadioButton_etirem->setGeometry(320, 128, 120, 20);
   RadioButton_etirem->setToolTip("Elevation by stretching");
   RadioButton_Unif->hide();
   RadioButton_etirem->hide();
   CheckBox_Riviere = new QCheckBox("River only", this);
-  CheckBox_Riviere->setGeometry(270, 152, 120, 20);
+  CheckBox_Riviere->setGeometry(320, 152, 120, 20);
   CheckBox_Riviere->setToolTip("Do not digg the valley (existing relief)");
   CheckBox_Riviere->hide();
-  Label_d = etiquette(this, "Difference in altitude", 270, 176, 125);
-  Label_deniv = etiquette(this, "", 270, 194, 120);
+  Label_d = etiquette(this, "Difference in altitude", 10, 318, 200);
+  Label_deniv = etiquette(this, "", 210, 318, 80);
 
   auto panneau = [this](int y, QWidget*& p, QLabel*& titre, const QString& texte, QScrollBar*& b, int min, int max,
                         const QString& bulle, QLabel*& valeur) {
     p = new QWidget(this);
-    p->setGeometry(10, y, 380, 36);
+    p->setGeometry(10, y, 430, 36);
     titre = etiquette(p, texte, 0, 10, 110);
     b = barre(p, Qt::Horizontal, min, max, bulle);
-    b->setGeometry(115, 10, 200, 16);
-    valeur = etiquette(p, "", 322, 10, 58);
+    b->setGeometry(115, 10, 250, 16);
+    valeur = etiquette(p, "", 372, 10, 58);
   };
-  panneau(215, Panel_base, Label_b, "Base", ScrollBar_base, 1, 8000, "Width at base", Label_base);
-  panneau(252, Panel_sommet, Label_s, "Summit", ScrollBar_sommet, 0, 4000, "Width at summit", Label_sommet);
-  panneau(289, Panel_coeff, Label_c, "Ratio", ScrollBar_coeff, -40, 0, "Ratio", Label_coeff);
+  panneau(212, Panel_base, Label_b, "Base", ScrollBar_base, 1, 8000, "Width at base", Label_base);
+  panneau(246, Panel_sommet, Label_s, "Summit", ScrollBar_sommet, 0, 4000, "Width at summit", Label_sommet);
+  panneau(280, Panel_coeff, Label_c, "Ratio", ScrollBar_coeff, -40, 0, "Ratio", Label_coeff);
   CheckBox_resdessiner = new QCheckBox("see the result", this);
-  CheckBox_resdessiner->setGeometry(10, 340, 150, 20);
+  CheckBox_resdessiner->setGeometry(10, 345, 150, 20);
   CheckBox_resdessiner->setToolTip("Redraw after OK");
   OKbtn = new QPushButton("&OK", this);
-  OKbtn->setGeometry(150, 375, 75, 25);
+  OKbtn->setGeometry(200, 375, 75, 25);
   OKbtn->setToolTip("Validate modifications");
   OKbtn->setDefault(true);
   Cancelbtn = new QPushButton("&Cancel", this);
-  Cancelbtn->setGeometry(230, 375, 75, 25);
+  Cancelbtn->setGeometry(280, 375, 75, 25);
   Cancelbtn->setToolTip("Cancel modifications");
   helpbtn = new QPushButton("Help", this);
-  helpbtn->setGeometry(310, 375, 75, 25);
+  helpbtn->setGeometry(360, 375, 75, 25);
   helpbtn->setToolTip("help online about the tool");
 
   connect(ScrollBar_base, &QScrollBar::valueChanged, this, [this] { ScrollBar_baseChange(); });

@@ -413,6 +413,12 @@ void Tfenetre_edition::montrer_carte() {
     zone_->setFixedSize(b.width(), b.height());
   }
   redessiner = 1;
+  marques_seules_ = false;
+  zone_->update();
+}
+
+void Tfenetre_edition::montrer_marques() {
+  marques_seules_ = true;
   zone_->update();
 }
 
@@ -428,7 +434,10 @@ void Tfenetre_edition::FormPaint() {
 
 void Tfenetre_edition::peindre_carte(QWidget* zone) {
   MarqueurPeinture garde;
-  if (!fermeture) {
+  // A paint that only shows new marks leaves them on the picture.
+  const bool marques = marques_seules_;
+  marques_seules_ = false;
+  if (!fermeture && !marques) {
     FormPaint();
     const render::Bitmap& b = carte[echelle_carte];
     if (redessiner && !en_rendu_ && b.width() == Image1.width() && b.height() == Image1.height()) {
@@ -611,7 +620,7 @@ void Tfenetre_edition::point_observateur(bool depuis_marqueur, double ox, double
     if (traits_presents_[k])
       trait(traits_vision[0], traits_vision[1], traits_vision[2 + 2 * k], traits_vision[3 + 2 * k]);
   peintre.end();
-  zone_->update();
+  montrer_marques();
 }
 
 // ---------------------------------------------------------------- readout

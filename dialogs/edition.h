@@ -200,6 +200,8 @@ class Tfenetre_edition : public FenetreEdition {
 
   // Shows carte[echelle_carte] in Image1 (on the next paint).
   void montrer_carte();
+  // Shows what was drawn on Image1; the paint it asks for copies no map.
+  void montrer_marques();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -252,4 +254,5 @@ class Tfenetre_edition : public FenetreEdition {
   std::array<bool, 2> traits_presents_{};  // which of the two sight lines traits_vision holds
   dialogs::NoeudCarte dernier_noeud_{-1, -1};  // the node of the previous mouse move
   std::unique_ptr<dialogs::MarquesCarte> marques_;
+  bool marques_seules_ = false;  // the pending paint only shows marks
 };

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QScreen>
+#include <algorithm>
 #include <cstring>
 
 #include "app/fenetres/attente.h"
@@ -61,7 +63,24 @@ void Tfenetre_edition::cercles_outil(const JeuOutil& depart, const JeuOutil& rel
     marquer_coupe(marques(), centre_relache(), relache.base, relache.sommet, lignes, true, 1, echelle_carte);
 }
 
+namespace {
+
+// Puts the dialog beside the point where the tool acts (left of it, else
+// right), so that the marks around it stay in sight.
+void placer_a_cote(QWidget& d, QPoint point, const QWidget& e) {
+  const QRect ecran = e.screen() ? e.screen()->availableGeometry() : QRect(0, 0, 4000, 4000);
+  const int marge = 60;
+  int x = point.x() - d.width() - marge;
+  if (x < ecran.left()) x = point.x() + marge;
+  x = std::clamp(x, ecran.left(), std::max(ecran.left(), ecran.right() - d.width()));
+  const int y = std::clamp(point.y() - d.height() / 2, ecran.top(), std::max(ecran.top(), ecran.bottom() - d.height()));
+  d.move(x, y);
+}
+
+}  // namespace
+
 int Tfenetre_edition::lancer_dialogue(Tdlg_edit& d) {
+  placer_a_cote(d, zone_carte()->mapToGlobal(QPoint(d.point_fin.x, d.point_fin.y)), *this);
   if (executer_dialogue) return executer_dialogue(d);
   return d.exec();
 }
@@ -180,14 +199,17 @@ void Tfenetre_edition::TimerT1Timer() {
       const render::Bitmap& b = carte[echelle_carte];
       for (int y = 0; y < b.height() && y < Image1.height(); ++y)
         std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(std::min(b.width(), Image1.width())) * 4);
-      zone_carte()->update();
+      montrer_marques();
     }
     if (!succes) redessiner = 1;
   }
   if (voir_resultat && succes && a_executer) TimerThread.start();
   a_executer = 0;
   if (matrice) matrice->fin_trace();
-  redessiner = 1;  // the marks go at the next paint, whatever happened
+  // The marks go now, whatever happened.
+  redessiner = 1;
+  marques_seules_ = false;
+  zone_carte()->update();
 }
 
 // ---------------------------------------------------------------- Raise, Cross-section, Undo

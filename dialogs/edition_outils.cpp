@@ -105,7 +105,7 @@ QColor couleur_sol(const param_vue& v, int genre) {
 }  // namespace
 
 MarquesCarte& Tfenetre_edition::marques() {
-  if (!marques_) marques_ = std::make_unique<MarquesImage>(Image1, [this] { zone_carte()->update(); });
+  if (!marques_) marques_ = std::make_unique<MarquesImage>(Image1, [this] { montrer_marques(); });
   return *marques_;
 }
 
@@ -220,7 +220,7 @@ void Tfenetre_edition::disque(PixelCarte p, int rayon, QColor c) {
   peintre.setBrush(c);
   peintre.drawEllipse(QPoint(p.x, p.y), rayon, rayon);
   peintre.end();
-  zone_carte()->update();
+  montrer_marques();
 }
 
 void Tfenetre_edition::trait(PixelCarte a, PixelCarte b) {
@@ -229,7 +229,7 @@ void Tfenetre_edition::trait(PixelCarte a, PixelCarte b) {
   peintre.setPen(QPen(Qt::white, 2));
   peintre.drawLine(a.x, a.y, b.x, b.y);
   peintre.end();
-  zone_carte()->update();
+  montrer_marques();
 }
 
 void Tfenetre_edition::marque_arbre(PixelCarte p) {
@@ -240,7 +240,7 @@ void Tfenetre_edition::marque_arbre(PixelCarte p) {
   peintre.setBrush(espece_arbre == 5 ? QColor(Qt::yellow) : QColor(128, 128, 0));
   peintre.drawEllipse(QPoint(p.x, p.y), r, r);
   peintre.end();
-  zone_carte()->update();
+  montrer_marques();
 }
 
 // ---------------------------------------------------------------- mouse

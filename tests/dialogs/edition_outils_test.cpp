@@ -600,3 +600,37 @@ TEST(OutilsEditeur, KeyboardClicksPressesAndMovesThePointer) {
   EXPECT_EQ(e.courbes, 0);
   EXPECT_EQ(e.zoom2, 0);
 }
+
+TEST(OutilsEditeur, RaiseOnALargeLatticeAndANegativeStratum) {
+  {
+    Editeur t(11);
+    t.dialogue = [](Tdlg_edit& d) {
+      EXPECT_EQ(d.base, 8000);
+      d.ScrollBar_alt->setValue(d.ScrollBar_alt->value() - 300);
+      return 1;
+    };
+    const std::int32_t h = t.terrain->hauteur_max();
+    t.e->elevation_coupe(false);
+    EXPECT_EQ(t.terrain->hauteur_max(), std::min(h + 300, 4000));
+  }
+  {
+    Editeur t(7, true);
+    t.reel = true;
+    t.outil(16);
+    ASSERT_TRUE(t.e->outils[16]->isEnabled());
+    t.dialogue = [](Tdlg_edit& d) {
+      EXPECT_EQ(d.windowTitle(), "Stratum");
+      d.ScrollBar_alt1->setValue(-(d.apres - 300));
+      d.ScrollBar_sommet->setValue(-100);
+      d.Button_rotate->click();
+      return 1;
+    };
+    t.cliquer(t.pixels(1, {200, 200})[0]);
+    t.e->TimerT1Timer();
+    ASSERT_EQ(t.appels.size(), 1u);
+    EXPECT_EQ(t.appels[0].a.largeur_sommet_debut, -100);
+    EXPECT_EQ(t.appels[0].a.outil, OUTIL_STRATE);
+    t.paint();
+    EXPECT_TRUE(t.image_est_carte());
+  }
+}

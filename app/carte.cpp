@@ -133,6 +133,12 @@ QAction* TMatricewindow::element(const QString& caption) const {
   return nullptr;
 }
 
+// The fill panel covers the whole client area, whatever height the card is given.
+void TMatricewindow::resizeEvent(QResizeEvent* e) {
+  CarteMontagne::resizeEvent(e);
+  Panneau->setGeometry(rect());
+}
+
 void TMatricewindow::hauteur(int h) {
   if (QMdiSubWindow* s = sous_fenetre()) {
     const int cadre = s->height() - height();

@@ -47,6 +47,7 @@ class TMatricewindow : public CarteMontagne {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;

@@ -18,6 +18,7 @@
 
 #include "app/aide.h"
 #include "app/carte.h"
+#include "controls/panelfill.h"
 #include "controls/checkbox.h"
 #include "app/commandes_montagne.h"
 #include "app/informations.h"
@@ -194,6 +195,9 @@ TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {
   c->Memo1->insertPlainText(QString("%1t%1").arg(QChar(0xE9)));
   QTest::keyClick(c->Memo1, Qt::Key_End);
   EXPECT_EQ(c->modifie, 1);
+  // The expanded card is its fill panel to the bottom edge: no bare strip under it.
+  EXPECT_EQ(c->Panneau->geometry(), c->rect());
+  EXPECT_GE(c->height(), c->Memo1->geometry().bottom());
   a.w->activer(a.carte(2));
   a.w->activer(c);
   EXPECT_EQ(a.w->etat.montagnes[1].type.parametres.texte[0], "alpha");

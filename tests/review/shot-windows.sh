@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Review shots of the window arrangements: opens tests/data/vallee.vue (its card
 # and its view) under Xvfb, then writes the screen as opened, after Window >
-# Mosaic and after Window > Tile (the cascade), then with the view maximised
+# Mosaic, with the card's memo open, after Window > Tile (the cascade), then with the view maximised
 # and after View > Duplicate the view: shot-windows-opened.png,
-# shot-windows-mosaic.png, shot-windows-cascade.png, shot-windows-maximised.png,
+# shot-windows-mosaic.png, shot-windows-memo.png, shot-windows-cascade.png, shot-windows-maximised.png,
 # shot-windows-duplicated.png.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
@@ -28,6 +28,9 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep 2; }
 import -window root "$2/shot-windows-opened.png"
 click 291 8; click 312 51   # Window > Mosaic
 import -window root "$2/shot-windows-mosaic.png"
+click 58 108                # the card's Memo button: the card grows with its memo
+import -window root "$2/shot-windows-memo.png"
+click 58 108                # OK: back to the short card
 click 291 8; click 302 29   # Window > Tile
 import -window root "$2/shot-windows-cascade.png"
 # The view, in front after the cascade, is maximised by a double click on its

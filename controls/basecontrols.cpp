@@ -50,7 +50,7 @@ CtlCustomControl::CtlCustomControl(QWidget* parent) : QWidget(parent) {
 void CtlCustomControl::SetColor(CtlColor c) {
   if (c == color_) return;
   color_ = c;
-  update();
+  ColorChanged();
 }
 
 void CtlCustomControl::SetTransparent(bool t) {

@@ -109,6 +109,8 @@ class CtlCustomControl : public QWidget {
   virtual void Ctl3DChanged() { update(); }
   // Called after Transparent changed.
   virtual void TransparentChanged() { update(); }
+  // Called after Color changed.
+  virtual void ColorChanged() { update(); }
   // The list, its contents or the entry's indexes changed.
   virtual void ImageListChanged() { GetChange(nullptr); }
 

@@ -8,13 +8,14 @@
 
 #include "controls/paintkit.h"
 #include "controls/spinbutton.h"
+#include "model/aleatoire.h"
 
 namespace {
 
 constexpr int kRepeatInterval = 100;
 
-// Half to even, as every rounding of the library.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+// The caret's side for a thumb side: 3 less, 0 for a thumb of 2 pixels or less.
+int CaretSide(int thumb_side) { return thumb_side <= 2 ? 0 : thumb_side - 3; }
 
 }  // namespace
 
@@ -59,6 +60,12 @@ CtlScrollBar::CtlScrollBar(QWidget* parent)
   connect(increase_, &CtlArrowSpinButton::bottomClicked, this, &CtlScrollBar::Increase);
   connect(increase_, &CtlArrowSpinButton::rightClicked, this, &CtlScrollBar::Increase);
   thumb_ = new CtlScrollBarThumb(this);
+  caret_ = std::make_unique<CtlCaret>(thumb_);
+  caret_->SetStyle(csBitmap);
+  caret_->SetCaretBmpMode(cbTile);
+  caret_->SetBitmap(pattern_);
+  back_.SetStyle(sfBrushBitmap);
+  back_.OnChange = [this](CtlObject*) { update(); };
   connect(thumb_, &CtlScrollBarThumb::pressed, this, [this](QPoint at, Qt::MouseButton button) {
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     if (button == Qt::LeftButton && allow_mouse_pos_) {
@@ -79,13 +86,25 @@ CtlScrollBar::CtlScrollBar(QWidget* parent)
   Layout();
 }
 
-CtlScrollBar::~CtlScrollBar() = default;
+CtlScrollBar::~CtlScrollBar() { back_.OnChange = nullptr; }
 
 void CtlScrollBar::BuildPattern() {
   pattern_ = QImage(8, 8, QImage::Format_RGB32);
   const QRgb other = ColorToRgb(Color()).rgb();
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) pattern_.setPixel(x, y, (x % 2) == (y % 2) ? qRgb(255, 255, 255) : other);
+}
+
+void CtlScrollBar::ColorChanged() {
+  BuildPattern();
+  if (caret_) caret_->SetBitmap(pattern_);
+  Layout();
+}
+
+void CtlScrollBar::SetBackStyle(CtlBackStyle s) {
+  if (s == back_style_) return;
+  back_style_ = s;
+  update();
 }
 
 void CtlScrollBar::SetKind(CtlScrollBarKind k) {
@@ -142,6 +161,7 @@ int CtlScrollBar::TrackLength() const {
 void CtlScrollBar::Layout() {
   if (in_layout_) return;
   in_layout_ = true;
+  if (hasFocus()) caret_->Hide();
   const QRect in = InnerRect();
   const bool vertical = kind_ == skVertical;
   if (vertical) {
@@ -160,13 +180,20 @@ void CtlScrollBar::Layout() {
   const int span = std::max(1, T - thumb_length_);
   double r = static_cast<double>(max_ - min_) / span;
   if (min_ >= max_ || r == 0) r = 1.0;
-  const int offset = std::clamp(RoundEven((position_ - min_) / r), 0, std::max(0, T - thumb_length_));
+  const int offset = std::clamp(Round((position_ - min_) / r), 0, std::max(0, T - thumb_length_));
   if (vertical)
     thumb_->setGeometry(in.left(), in.top() + button_width_ + offset, in.width(), thumb_length_);
   else
     thumb_->setGeometry(in.left() + button_width_ + offset, in.top(), thumb_length_, in.height());
+  PlaceCaret();
   update();
   in_layout_ = false;
+}
+
+void CtlScrollBar::PlaceCaret() {
+  caret_->SetWidth(CaretSide(thumb_->width()));
+  caret_->SetHeight(CaretSide(thumb_->height()));
+  if (hasFocus() && thumb_->isVisible()) caret_->Show(QPoint(1, 1));
 }
 
 void CtlScrollBar::NotifyOnce(int code) {
@@ -205,7 +232,7 @@ void CtlScrollBar::TrackPress(QPoint at) {
   const int v = vertical ? at.y() : at.x();
   const int start = vertical ? t.top() : t.left();
   const int length = vertical ? t.height() : t.width();
-  repeat_.Start(kRepeatInterval);
+  if (!repeat_.Active()) repeat_.Start(kRepeatInterval);
   if (v < start) {
     SetPosition(position_ - large_change_);
     Notify(scPageDown);
@@ -227,7 +254,7 @@ void CtlScrollBar::Drag(QPoint at) {
   const int T = TrackLength();
   const int step = thumb_length_ == T
                        ? 1
-                       : RoundEven(std::abs(d) * static_cast<double>(max_ - min_) / std::max(1, T - thumb_length_));
+                       : Round(std::abs(d) * static_cast<double>(max_ - min_) / std::max(1, T - thumb_length_));
   SetPosition(d < 0 ? position_ - step : position_ + step);
   NotifyOnce(scTrack);
   last_drag_ = at;
@@ -236,14 +263,17 @@ void CtlScrollBar::Drag(QPoint at) {
 
 void CtlScrollBar::paintEvent(QPaintEvent* e) {
   CtlCustomBevelPanel::paintEvent(e);
-  if (Transparent()) return;
+  if (Transparent() || back_.Style() == sfNone) return;
   QPainter p(this);
   QRect track = InnerRect();
   if (kind_ == skVertical)
     track.adjust(0, button_width_, 0, -button_width_);
   else
     track.adjust(button_width_, 0, -button_width_, 0);
-  p.fillRect(track, QBrush(pattern_));
+  if (back_style_ == bsDefault)
+    p.fillRect(track, QBrush(pattern_));
+  else
+    back_.FillCanvas(p, track, Color());
 }
 
 void CtlScrollBar::resizeEvent(QResizeEvent*) { Layout(); }
@@ -308,4 +338,9 @@ void CtlScrollBar::changeEvent(QEvent* e) {
 void CtlScrollBar::focusInEvent(QFocusEvent* e) {
   CtlCustomBevelPanel::focusInEvent(e);
   Layout();
+}
+
+void CtlScrollBar::focusOutEvent(QFocusEvent* e) {
+  caret_->Hide();
+  CtlCustomBevelPanel::focusOutEvent(e);
 }

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <QImage>
+#include <memory>
 
+#include "controls/caret.h"
 #include "controls/panels.h"
 #include "controls/pooltimer.h"
 
@@ -16,6 +18,7 @@ class CtlArrowSpinButton;
 
 enum CtlScrollBarKind : std::uint8_t { skVertical = 0, skHorizontal = 1 };
 enum CtlThumbMode : std::uint8_t { tmFixed, tmAuto };
+enum CtlBackStyle : std::uint8_t { bsDefault, bsUser };
 
 // Scroll codes: the direction of the value (line up is a larger value).
 enum CtlScrollCode : int {
@@ -73,6 +76,11 @@ class CtlScrollBar : public CtlCustomBevelPanel {
   void SetButtonWidth(int v);
   bool AllowMousePos() const { return allow_mouse_pos_; }
   void SetAllowMousePos(bool on) { allow_mouse_pos_ = on; }
+  // The track's fill: bsDefault paints the checker whenever Back is not sfNone.
+  CtlFillObject& Back() { return back_; }
+  void SetBack(const CtlFillObject& f) { back_.Assign(f); }
+  CtlBackStyle BackStyle() const { return back_style_; }
+  void SetBackStyle(CtlBackStyle s);
 
   // The parts, for tests and the layout.
   CtlScrollBarThumb* Thumb() const { return thumb_; }
@@ -81,7 +89,10 @@ class CtlScrollBar : public CtlCustomBevelPanel {
   QRect InnerRect() const { return ClientRect(); }
   int TrackLength() const;
   bool RepeatActive() const { return repeat_.Active(); }
+  // White where x and y have the same parity, Color elsewhere; follows Color.
   const QImage& Pattern() const { return pattern_; }
+  // Exists on the thumb only while the bar has the focus.
+  const CtlCaret& Caret() const { return *caret_; }
 
   // Arrow handlers (also the arrow keys).
   void Increase();
@@ -100,6 +111,8 @@ class CtlScrollBar : public CtlCustomBevelPanel {
   void keyPressEvent(QKeyEvent* e) override;
   void changeEvent(QEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void ColorChanged() override;
 
  private:
   void Layout();
@@ -110,6 +123,7 @@ class CtlScrollBar : public CtlCustomBevelPanel {
   void TrackPress(QPoint at);
   void Drag(QPoint at);
   void BuildPattern();
+  void PlaceCaret();
 
   CtlScrollBarKind kind_ = skHorizontal;
   int min_ = 0, max_ = 100, position_ = 0;
@@ -118,6 +132,8 @@ class CtlScrollBar : public CtlCustomBevelPanel {
   CtlThumbMode thumb_mode_ = tmFixed;
   int button_width_ = 16;
   bool allow_mouse_pos_ = true;
+  CtlFillObject back_;
+  CtlBackStyle back_style_ = bsDefault;
   bool dragging_ = false;
   QPoint last_drag_, last_pointer_;
   QImage pattern_;
@@ -125,5 +141,6 @@ class CtlScrollBar : public CtlCustomBevelPanel {
   CtlArrowSpinButton* decrease_ = nullptr;
   CtlArrowSpinButton* increase_ = nullptr;
   CtlPoolTimer repeat_;
+  std::unique_ptr<CtlCaret> caret_;
   bool in_layout_ = false;
 };

@@ -151,4 +151,104 @@ TEST(ScrollBar, DraggingTheThumbTracksAndReleaseReportsThePosition) {
   EXPECT_EQ(b.seen[1].first, int(scPosition));
 }
 
+// The import dialog's bar: vertical 16 x 200, range 20..150, at 100.
+struct ImportBar : Bar {
+  ImportBar() {
+    bar.SetMin(20);
+    bar.SetMax(150);
+    bar.SetPosition(100);
+  }
+};
+
+TEST(ScrollBar, ImportBarThumbPlaceAndPagingEveryTwoSteps) {
+  ManualPool m;
+  ImportBar b;
+  // Offset Round(80 / (130 / 150)) = 92 below the bevel and the upper button.
+  EXPECT_EQ(b.bar.Thumb()->geometry(), QRect(1, 109, 14, 16));
+  const QPoint below(8, 180);
+  Mouse(&b.bar, QEvent::MouseButtonPress, below, Qt::LeftButton, Qt::LeftButton);
+  ASSERT_EQ(b.seen.size(), 2u);
+  EXPECT_EQ(b.seen[1], std::make_pair(int(scPageUp), 110));
+  std::vector<int> paged_at;
+  for (int step = 1; step <= 12; ++step) {
+    const size_t before = b.seen.size();
+    m.pool->Step();
+    if (b.seen.size() > before) paged_at.push_back(step);
+  }
+  // 110 → 120 → 130 → 140 → 150: the thumb then covers the pointer; the end checks report Max.
+  EXPECT_EQ(paged_at, (std::vector<int>{2, 4, 6, 8}));
+  EXPECT_EQ(b.bar.Position(), 150);
+  EXPECT_FALSE(b.bar.RepeatActive());
+  EXPECT_EQ(b.seen.back().first, int(scBottom));
+  Mouse(&b.bar, QEvent::MouseButtonRelease, below, Qt::LeftButton, Qt::NoButton);
+}
+
+TEST(ScrollBar, AShortBarKeepsItsThumbBetweenTheButtonsAndDragsWithThePointer) {
+  Bar b;
+  b.bar.resize(16, 40);  // track 6 pixels, thumb 16
+  b.bar.SetPosition(50);
+  const QRect t = b.bar.Thumb()->geometry();
+  EXPECT_EQ(t.top(), b.bar.InnerRect().top() + 16);
+  Mouse(b.bar.Thumb(), QEvent::MouseButtonPress, QPoint(4, 4), Qt::LeftButton, Qt::LeftButton);
+  Mouse(b.bar.Thumb(), QEvent::MouseMove, QPoint(4, 5), Qt::NoButton, Qt::LeftButton);
+  EXPECT_GT(b.bar.Position(), 50);
+  const int down = b.bar.Position();
+  Mouse(b.bar.Thumb(), QEvent::MouseMove, QPoint(4, 3), Qt::NoButton, Qt::LeftButton);
+  EXPECT_LT(b.bar.Position(), down);
+  Mouse(b.bar.Thumb(), QEvent::MouseButtonRelease, QPoint(4, 3), Qt::LeftButton, Qt::NoButton);
+}
+
+TEST(ScrollBar, TheCaretSitsOnTheThumbOnlyWhileFocused) {
+  QWidget form;
+  auto* bar = new CtlScrollBar(&form);
+  bar->SetKind(skVertical);
+  bar->resize(16, 200);
+  auto* other = new CtlScrollBar(&form);
+  other->move(40, 0);
+  const int blink = QApplication::cursorFlashTime();
+  form.show();
+  form.activateWindow();
+  QApplication::setActiveWindow(&form);
+  EXPECT_EQ(bar->Caret().Shown(), bar->hasFocus());
+  EXPECT_FALSE(other->Caret().Shown());
+  // Focus events may not come to the offscreen window: sent by hand too.
+  auto move_focus = [](QWidget* from, QWidget* to) {
+    to->setFocus(Qt::TabFocusReason);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason), in(QEvent::FocusIn, Qt::TabFocusReason);
+    if (from) QCoreApplication::sendEvent(from, &out);
+    QCoreApplication::sendEvent(to, &in);
+  };
+  move_focus(nullptr, bar);
+  ASSERT_TRUE(bar->hasFocus());
+  EXPECT_TRUE(bar->Caret().Shown());
+  EXPECT_EQ(bar->Caret().Width(), 11);  // thumb 14 x 16
+  EXPECT_EQ(bar->Caret().Height(), 13);
+  ASSERT_NE(bar->Caret().View(), nullptr);
+  EXPECT_EQ(bar->Caret().View()->parentWidget(), bar->Thumb());
+  EXPECT_EQ(bar->Caret().View()->geometry(), QRect(1, 1, 11, 13));
+  // The tiled checker of the bar.
+  const QImage picture = bar->Caret().Picture();
+  EXPECT_EQ(picture.pixel(0, 0), bar->Pattern().pixel(0, 0));
+  EXPECT_EQ(picture.pixel(9, 0), bar->Pattern().pixel(1, 0));
+  move_focus(bar, other);
+  ASSERT_TRUE(other->hasFocus());
+  EXPECT_FALSE(bar->Caret().Shown());
+  EXPECT_FALSE(bar->Caret().View()->isVisible());
+  EXPECT_EQ(QApplication::cursorFlashTime(), blink);  // no system setting touched
+}
+
+TEST(ScrollBar, ThePatternFollowsColorAndTheUserBackFillsTheTrack) {
+  Bar b;
+  b.bar.SetColor(CtlRgb(0, 0, 255));
+  EXPECT_EQ(QColor(b.bar.Pattern().pixel(1, 0)), QColor(0, 0, 255));
+  EXPECT_EQ(QColor(b.bar.Pattern().pixel(1, 1)), QColor(Qt::white));
+  EXPECT_EQ(b.bar.Back().Style(), sfBrushBitmap);
+  b.bar.Back().SetStyle(sfBrush);
+  b.bar.Back().SetBrushColor(CtlRgb(0, 255, 0));
+  b.bar.SetBackStyle(bsUser);
+  QImage img(b.bar.size(), QImage::Format_RGB32);
+  b.bar.render(&img);
+  EXPECT_EQ(QColor(img.pixel(8, 190 - 16 - 5)), QColor(0, 255, 0));
+}
+
 }  // namespace

@@ -1,10 +1,13 @@
 // Review picture of the scroll bars for controls_gallery: scrollbars.png shows
-// the spin edit (enabled and disabled), the square spin button's four faces
+// vertical and horizontal scroll bars (one focused, with its caret on the
+// thumb; one disabled; a user back fill; an automatic thumb), the spin edit (enabled and disabled), the square spin button's four faces
 // and every layout of the arrow spin button in its normal, pressed and
 // disabled faces.
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 
+#include "controls/scrollbar.h"
 #include "controls/spinedit.h"
 
 namespace {
@@ -69,13 +72,47 @@ void ArrowButtons(QWidget& w, int y) {
   }
 }
 
+CtlScrollBar* Bar(QWidget& w, QRect r, CtlScrollBarKind kind, int position) {
+  auto* bar = new CtlScrollBar(&w);
+  bar->SetKind(kind);
+  bar->setGeometry(r);
+  bar->SetMin(20);
+  bar->SetMax(150);
+  bar->SetPosition(position);
+  return bar;
+}
+
+// Returns the bar to focus once the window shows.
+CtlScrollBar* ScrollBars(QWidget& w, int y) {
+  Caption(&w, 10, y, "Scroll bars: vertical 20..150 at 100 (focused, caret), disabled, Back bsUser, tmAuto");
+  CtlScrollBar* focused = Bar(w, QRect(10, y + 18, 16, 200), skVertical, 100);
+  Bar(w, QRect(40, y + 18, 16, 200), skVertical, 60)->setEnabled(false);
+  CtlScrollBar* user = Bar(w, QRect(70, y + 18, 16, 200), skVertical, 20);
+  user->Back().SetStyle(sfBrush);
+  user->Back().SetBrushColor(CtlRgb(200, 230, 255));
+  user->SetBackStyle(bsUser);
+  CtlScrollBar* automatic = Bar(w, QRect(100, y + 18, 16, 200), skVertical, 80);
+  automatic->SetThumbMode(tmAuto);
+  automatic->SetMax(100);
+  Bar(w, QRect(140, y + 18, 300, 16), skHorizontal, 100);
+  Bar(w, QRect(140, y + 48, 300, 16), skHorizontal, 40)->SetColor(CtlRgb(255, 220, 160));
+  Bar(w, QRect(140, y + 78, 300, 24), skHorizontal, 150)->setEnabled(false);
+  return focused;
+}
+
 }  // namespace
 
 QImage ScrollBarsPicture() {
   QWidget w;
-  w.resize(900, 300);
+  w.resize(900, 540);
   w.setAutoFillBackground(true);
   SpinEdits(w, 10);
   ArrowButtons(w, 80);
+  CtlScrollBar* focused = ScrollBars(w, 300);
+  w.show();
+  w.activateWindow();
+  QApplication::setActiveWindow(&w);
+  focused->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
   return w.grab().toImage();
 }

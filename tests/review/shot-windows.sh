@@ -4,7 +4,8 @@
 # Mosaic, with the card's memo open, after Window > Tile (the cascade), then with the view maximised
 # and after View > Duplicate the view: shot-windows-opened.png,
 # shot-windows-mosaic.png, shot-windows-memo.png, shot-windows-cascade.png, shot-windows-maximised.png,
-# shot-windows-duplicated.png.
+# shot-windows-duplicated.png; and a view without fixed scale reopened with its
+# picture beside it: shot-windows-reopened.png.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
 set -euo pipefail
@@ -45,5 +46,10 @@ kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$out"
+# A view reopened without fixed scale, its picture beside it: the window shows
+# the whole picture without scroll bars.
+sed 's/Taille image fixe  =Oui/Taille image fixe  =Non/' tests/data/vallee.vue > "$work/libre.vue"
+convert -size 550x412 gradient:skyblue-green BMP3:"$work/libre.bmp"
+tests/review/shot-main.sh "$work/libre.vue" "$out/shot-windows-reopened.png" >/dev/null
 rm -rf "$inner" "$work"
 echo "wrote $out/shot-windows-*.png"

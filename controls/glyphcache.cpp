@@ -14,36 +14,40 @@ void FreeCacheWhenUnused() {
 }
 }  // namespace
 
+CtlGlyphList::CtlGlyphList(int width, int height) {
+  SetWidth(width);
+  SetHeight(height);
+  SetMasked(true);
+}
+
 int CtlGlyphList::AddGlyph(const QImage& image, QColor transparent) {
-  QImage masked = image.convertToFormat(QImage::Format_ARGB32);
-  QRgb key = transparent.rgb() & 0xFFFFFF;
-  for (int y = 0; y < masked.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(masked.scanLine(y));
-    for (int x = 0; x < masked.width(); ++x)
-      if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
-  }
   std::size_t slot = 0;
   while (slot < used_.size() && used_[slot]) ++slot;
   if (slot == used_.size()) {
+    Add(nullptr);  // one more empty slot
     used_.push_back(false);
-    images_.emplace_back();
   }
   used_[slot] = true;
-  images_[slot] = masked;
   ++count_;
-  return static_cast<int>(slot);
+  const int k = static_cast<int>(slot);
+  ReplaceMasked(k, image.convertToFormat(QImage::Format_RGB32), QColorToCtl(transparent));
+  return k;
 }
 
 void CtlGlyphList::Delete(int index) {
-  if (index < 0 || index >= static_cast<int>(used_.size()) || !used_[static_cast<std::size_t>(index)]) return;
+  if (!Used(index)) return;
   used_[static_cast<std::size_t>(index)] = false;
-  images_[static_cast<std::size_t>(index)] = QImage();
   --count_;
 }
 
 QImage CtlGlyphList::Image(int index) const {
-  if (index < 0 || index >= static_cast<int>(used_.size()) || !used_[static_cast<std::size_t>(index)]) return QImage();
-  return images_[static_cast<std::size_t>(index)];
+  if (!Used(index)) return QImage();
+  QImage image = GetImage(index).convertToFormat(QImage::Format_ARGB32);
+  const QImage mask = MaskStrip().copy(Cell(index));
+  for (int y = 0; y < image.height() && y < mask.height(); ++y)
+    for (int x = 0; x < image.width() && x < mask.width(); ++x)
+      if (qGray(mask.pixel(x, y)) > 127) image.setPixel(x, y, 0);
+  return image;
 }
 
 CtlGlyphCache* CtlGlyphCache::Instance() { return g_cache; }
@@ -56,7 +60,7 @@ CtlGlyphList* CtlGlyphCache::GetList(int width, int height) {
 }
 
 void CtlGlyphCache::ReturnList(CtlGlyphList* list) {
-  if (!list || list->Count() != 0) return;
+  if (!list || list->UsedCount() != 0) return;
   for (auto it = lists_.begin(); it != lists_.end(); ++it)
     if (it->get() == list) {
       lists_.erase(it);
@@ -146,10 +150,10 @@ QImage CtlGlyph::StateImage(int state) {
 
 QRect CtlGlyph::Draw(QPainter& p, const QString& text, const Ctl3DCaption* fx, const GlyphTextLayoutValues& layout,
                      int state, unsigned layout_state, int text_flags, const QRect& r, const QColor& font_colour) {
-  const QImage image = StateImage(state);
-  if (image.isNull())
+  const int k = StateIndex(state);
+  if (k < 0 || !strip_)
     return DrawGlyphTextLayout(p, text, fx, layout, nullptr, nullptr, clNone, layout_state, text_flags, QRect(), r,
                                font_colour);
-  return DrawGlyphTextLayout(p, text, fx, layout, &image, nullptr, QColorToCtl(transparent_), layout_state,
-                             text_flags, image.rect(), r, font_colour);
+  return DrawGlyphTextLayout(p, text, fx, layout, &strip_->Strip(), &strip_->MaskStrip(), clNone, layout_state,
+                             text_flags, strip_->Cell(k), r, font_colour);
 }

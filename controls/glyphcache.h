@@ -9,23 +9,27 @@
 #include <memory>
 #include <vector>
 
+#include "controls/imagelist.h"
 #include "controls/paintkit.h"
 
-// One strip of equally sized images with their masks (transparent pixels).
-class CtlGlyphList {
+// One strip of equally sized images with their mask (white at the
+// transparent pixels), with a record of which slots are in use. A freed slot
+// is taken again before the strip grows.
+class CtlGlyphList : public CtlImageListItem {
  public:
-  CtlGlyphList(int width, int height) : width_(width), height_(height) {}
+  CtlGlyphList(int width, int height);
+  // Puts the image in the first free slot, its `transparent` pixels masked; returns the slot.
   int AddGlyph(const QImage& image, QColor transparent);
   void Delete(int index);
-  int Count() const { return count_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int UsedCount() const { return count_; }
+  bool Used(int index) const { return index >= 0 && index < static_cast<int>(used_.size()) && used_[index]; }
+  // The image of a used slot with its masked pixels see-through; null for a free slot.
   QImage Image(int index) const;
+  // The slot's cell of the strip.
+  QRect Cell(int index) const { return QRect(ImageOffset(index), 0, Width(), Height()); }
 
  private:
-  int width_, height_;
   int count_ = 0;
-  std::vector<QImage> images_;
   std::vector<bool> used_;
 };
 

@@ -102,7 +102,7 @@ TEST(GlyphCache, SameSizeGlyphsShareOneStripAndTheCacheGoesWithTheLast) {
     EXPECT_EQ(a.Strip(), b.Strip());
     ASSERT_NE(CtlGlyphCache::Instance(), nullptr);
     EXPECT_EQ(CtlGlyphCache::Instance()->StripCount(), 1);
-    EXPECT_EQ(a.Strip()->Count(), 2);
+    EXPECT_EQ(a.Strip()->UsedCount(), 2);
   }
   EXPECT_EQ(CtlGlyphCache::Instance(), nullptr);
 }

@@ -241,3 +241,47 @@ TEST(GlyphCache, DrawPlacesTheStateImageAndTheText) {
   EXPECT_EQ(canvas.pixel(20, 10), qRgb(0, 128, 0));  // centred
   EXPECT_EQ(canvas.pixel(2, 2), qRgb(255, 255, 255));
 }
+
+TEST(GlyphCache, StripsAreMaskedAndReuseFreedSlots) {
+  CtlGlyphList strip(8, 8);
+  EXPECT_TRUE(strip.Masked());
+  QImage img(8, 8, QImage::Format_RGB32);
+  img.fill(qRgb(0, 0, 200));
+  img.setPixel(0, 7, qRgb(255, 0, 255));
+  img.setPixel(3, 3, qRgb(255, 0, 255));
+  const int a = strip.AddGlyph(img, QColor(255, 0, 255));
+  const int b = strip.AddGlyph(img, QColor(255, 0, 255));
+  EXPECT_EQ(strip.UsedCount(), 2);
+  // The mask is white exactly at the transparent pixels.
+  const QImage mask = strip.MaskStrip().copy(strip.Cell(b));
+  EXPECT_EQ(qGray(mask.pixel(3, 3)), 255);
+  EXPECT_EQ(qGray(mask.pixel(4, 3)), 0);
+  EXPECT_EQ(qAlpha(strip.Image(b).pixel(3, 3)), 0);
+  EXPECT_EQ(strip.Image(b).pixel(4, 3), qRgb(0, 0, 200));
+  strip.Delete(a);
+  EXPECT_TRUE(strip.Image(a).isNull());
+  EXPECT_EQ(strip.UsedCount(), 1);
+  const int cells = strip.Count();
+  EXPECT_EQ(strip.AddGlyph(img, QColor(255, 0, 255)), a);  // the freed slot, no growth
+  EXPECT_EQ(strip.Count(), cells);
+}
+
+TEST(GlyphCache, DrawLeavesTheTransparentPixelsAlone) {
+  QImage img(8, 8, QImage::Format_RGB32);
+  img.fill(qRgb(0, 128, 0));
+  img.setPixel(0, 7, qRgb(255, 0, 255));
+  img.setPixel(2, 2, qRgb(255, 0, 255));
+  CtlGlyph g;
+  g.SetGlyph(img);
+  QImage canvas(40, 20, QImage::Format_RGB32);
+  canvas.fill(Qt::white);
+  {
+    QPainter p(&canvas);
+    CtlButtonLayout layout;
+    g.Draw(p, QString(), nullptr, layout.Values(), 0, glEnabled, 0, canvas.rect(), Qt::black);
+  }
+  // The glyph's cell starts at (16, 6).
+  EXPECT_EQ(canvas.pixel(16 + 3, 6 + 3), qRgb(0, 128, 0));
+  EXPECT_EQ(canvas.pixel(16 + 2, 6 + 2), qRgb(255, 255, 255));
+  EXPECT_EQ(canvas.pixel(16 + 0, 6 + 7), qRgb(255, 255, 255));
+}

@@ -3,10 +3,28 @@
 #include <QAbstractScrollArea>
 #include <QEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 CtlCustomFormFill::CtlCustomFormFill(QWidget* form) : CtlWndProcComponent(form) { Init(); }
 
 CtlCustomFormFill::~CtlCustomFormFill() { Done(); }
+
+void CtlCustomFormFill::Init() {
+  CtlWndProcComponent::Init();
+  QWidget* target = HookedWidget();
+  if (!target || !scrolls_.empty()) return;
+  auto* area = qobject_cast<QAbstractScrollArea*>(target->parentWidget());
+  if (!area || area->viewport() != target) area = qobject_cast<QAbstractScrollArea*>(target);
+  if (!area) return;
+  for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()})
+    scrolls_.push_back(connect(bar, &QScrollBar::valueChanged, this, [this] { Invalidate(); }));
+}
+
+void CtlCustomFormFill::Done() {
+  for (const auto& c : scrolls_) disconnect(c);
+  scrolls_.clear();
+  CtlWndProcComponent::Done();
+}
 
 void CtlCustomFormFill::SetFormColor(CtlColor c) {
   if (c == form_color_) return;

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <functional>
+#include <vector>
 
 #include "controls/basecontrols.h"
 #include "controls/formcomponent.h"
@@ -41,6 +42,10 @@ class CtlCustomFormFill : public CtlWndProcComponent {
   // Paints the client area; false lets the platform paint it.
   virtual bool PaintBackground(QPainter& p, const QRect& client);
   bool WndProc(QObject* watched, QEvent* event) override;
+  // Hooking also follows the scroll bars of the watched area: a scroll moves
+  // the pixels already shown, so the whole background is painted again.
+  void Init() override;
+  void Done() override;
 
  protected:
   virtual void ImageListChanged() { Invalidate(); }
@@ -52,6 +57,7 @@ class CtlCustomFormFill : public CtlWndProcComponent {
 
  private:
   CtlImageEntry entry_{[this] { ImageListChanged(); }};
+  std::vector<QMetaObject::Connection> scrolls_;
   CtlColor form_color_ = clBtnFace;
   bool default_fill_ = true;
   CtlPaintMode paint_mode_ = pcControl;

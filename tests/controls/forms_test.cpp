@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "controls/ctlerror.h"
@@ -187,4 +189,44 @@ TEST(FormFill, OwnerDrawAndTheGradientBuffer) {
   fill->FillObject().SetStyle(sfBitmap);
   fill->FillObject().SetTileMode(tmTile);
   EXPECT_FALSE(fill->EraseOnResize());
+}
+
+namespace {
+
+// Records the regions of the paint events a widget receives.
+struct PaintRegions : QObject {
+  std::vector<QRect> rects;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) rects.push_back(static_cast<QPaintEvent*>(e)->region().boundingRect());
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST(FormFill, ScrollingTheMdiAreaPaintsTheWholeBackgroundAgain) {
+  CtlBitmapList list;
+  list.AddBitmap(Solid(100, 80, Qt::red));
+  QMainWindow main;
+  auto* area = new QMdiArea;
+  main.setCentralWidget(area);
+  area->setFixedSize(400, 300);
+  area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  auto* child = area->addSubWindow(new QWidget);
+  child->setGeometry(50, 900, 100, 80);
+  auto* fill = new CtlFormFill(&main);
+  fill->FillObject().SetStyle(sfBitmapList);
+  fill->FillObject().SetAlignment(agCenter);
+  fill->FillObject().SetTileMode(tmNone);
+  fill->SetImageList(&list);
+  main.show();
+  child->show();
+  QApplication::processEvents();
+  ASSERT_GT(area->verticalScrollBar()->maximum(), 10);
+  PaintRegions regions;
+  area->viewport()->installEventFilter(&regions);
+  area->verticalScrollBar()->setValue(10);
+  QApplication::processEvents();
+  ASSERT_FALSE(regions.rects.empty());
+  EXPECT_EQ(regions.rects.back(), area->viewport()->rect());
 }

@@ -3,6 +3,8 @@
 // and the painting of shadow, body and bevel edges from it.
 #pragma once
 
+#include <QBrush>
+#include <QImage>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
@@ -50,7 +52,11 @@ class CtlShape : public CtlObject {
 
   CtlSimpleBevel Bevel;
   CtlShadow Shadow;
+  // The body brush: a colour and a Qt brush style (solid by default).
   CtlColor BrushColor() const { return brush_colour_; }
+  Qt::BrushStyle BrushStyle() const { return brush_style_; }
+  QBrush Brush() const { return QBrush(ColorToRgb(brush_colour_), brush_style_); }
+  void SetBrushStyle(Qt::BrushStyle s);
   int RoundPercent() const { return round_percent_; }
   CtlShapeType Shape() const { return shape_; }
   bool Square() const { return square_; }
@@ -64,6 +70,7 @@ class CtlShape : public CtlObject {
  private:
   void Link();
   CtlColor brush_colour_ = clBtnFace;
+  Qt::BrushStyle brush_style_ = Qt::SolidPattern;
   int round_percent_ = 33;
   CtlShapeType shape_ = stRectangle;
   bool square_ = false;
@@ -78,7 +85,12 @@ void CalcShapeOutline(const QRect& r, CtlShapeType type, CtlPointList& points, c
                       const CtlSimpleBevel* bevel, int round_percent, bool square);
 // The shadow offset of a shadow (0 for none).
 int ShapeShadowDepth(const CtlShadow* shadow);
-// Paints the shape into `r` (shadow, body in `brush`, bevel edges) from a list
-// made by CalcShapeOutline for a rectangle of the same size.
-void DrawShape(QPainter& p, const QRect& r, CtlShapeType type, const CtlShadow* shadow, const CtlSimpleBevel& bevel,
-               QColor brush, const CtlPointList& points);
+// Paints the shape into `r`: the shadow, the body and the bevel edges.
+// The body takes `brush` (a hatched brush over `background`), or, with a
+// fill bitmap of r's size, that picture cut to the body. `key` marks the
+// outside of the body in the cutting mask and must not occur in the picture.
+// `points` is a list CalcShapeOutline made for a rectangle of r's size; null
+// computes one. A null shadow is no shadow, a null bevel a bevel of width 1.
+void DrawShape(QPainter& p, const QRect& r, CtlShapeType type, CtlColor background, CtlColor key,
+               const QImage* fill_bitmap, const CtlShadow* shadow, const CtlSimpleBevel* bevel, int round_percent,
+               const QBrush& brush, bool square, const CtlPointList* points);

@@ -7,6 +7,8 @@
 #include "controls/graphicbutton.h"
 
 enum CtlShapeButtonStyle : std::uint8_t { sbsShadow, sbs3D };
+// Fast: the body in the state's colour; fill: the body from ShapeFill, the state shown by moving the shape.
+enum CtlShapeButtonMode : std::uint8_t { sbmShapeFast, sbmShapeFill };
 
 // Body colours of a shape button per state.
 class CtlShapeButtonColor : public CtlObject {
@@ -41,20 +43,44 @@ class CtlShapeButton : public CtlBaseGraphicButton {
   CtlShapeButtonColor& Colors() { return colors_; }
   CtlShapeButtonStyle Style() const { return style_; }
   void SetStyle(CtlShapeButtonStyle s);
-  // Recomputes the outline; changes of Shape, Colors and the size call it.
+  CtlShapeButtonMode Mode() const { return mode_; }
+  void SetMode(CtlShapeButtonMode m);
+  CtlShapeFill& ShapeFill() { return fill_; }
+  void SetShapeFill(const CtlShapeFill& f) { fill_.Assign(f); }
+  // The fill's list picture from an image list entry; a missing entry empties it.
+  const CtlCustomImageList* ShapeFillImageList() const { return fill_entry_.List(); }
+  void SetShapeFillImageList(const CtlCustomImageList* list) { fill_entry_.SetList(list); }
+  int ShapeFillListIndex() const { return fill_entry_.ListIndex(); }
+  void SetShapeFillListIndex(int i) { fill_entry_.SetListIndex(i); }
+  int ShapeFillImageIndex() const { return fill_entry_.ImageIndex(); }
+  void SetShapeFillImageIndex(int i) { fill_entry_.SetImageIndex(i); }
+  // Recomputes the fill picture and the outline; changes of Shape, Colors,
+  // ShapeFill and the size call it.
   void Recalc();
   const CtlPointList& Points() const { return points_; }
+  // The fill picture of the client's size (sbmShapeFill with a picture or gradient fill).
+  const QImage& FillBitmap() const { return fill_bitmap_; }
   // Whether (x, y) lies in the painted shape.
   bool IsInside(int x, int y) const override;
 
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
-  bool HasHotLook() const override { return colors_.Up() != colors_.MouseOver(); }
+  bool HasHotLook() const override { return mode_ == sbmShapeFast && colors_.Up() != colors_.MouseOver(); }
 
  private:
+  void RecalcFill();
+  // The shadow and bevel of this paint, and how far a down button's shape moves.
+  void PaintLook(CtlShadow& shadow, CtlSimpleBevel& bevel, int& move) const;
+  void PaintFast(QPainter& p, const CtlShadow& shadow, const CtlSimpleBevel& bevel);
+  void PaintFill(QPainter& p, const CtlShadow& shadow, const CtlSimpleBevel& bevel, int move);
+  void PaintCaption(QPainter& p, const CtlSimpleBevel& bevel);
   CtlShape shape_;
   CtlShapeButtonColor colors_;
   CtlShapeButtonStyle style_ = sbsShadow;
+  CtlShapeButtonMode mode_ = sbmShapeFast;
+  CtlShapeFill fill_;
+  CtlImageEntry fill_entry_{[this] { fill_.SetListBitmap(fill_entry_.Picture()); }};
+  QImage fill_bitmap_;
   CtlPointList points_;
 };

@@ -328,7 +328,12 @@ TEST(ShapeButton, ShapeAndColourChangesRecalculateByThemselves) {
   CalcShapeOutline(QRect(0, 0, 0, 0), stStar, pts, &copie.Shadow, &copie.Bevel, 100, true);
   QImage img(1, 1, QImage::Format_RGB32);
   QPainter p(&img);
-  DrawShape(p, QRect(0, 0, 0, 0), stStar, &copie.Shadow, copie.Bevel, Qt::red, pts);
+  DrawShape(p, QRect(0, 0, 0, 0), stStar, clWhite, clBlack, nullptr, &copie.Shadow, &copie.Bevel, 100, Qt::red, true,
+            &pts);
+  QImage fill(1, 1, QImage::Format_RGB32);
+  for (int t = stEllipse; t <= stStar; ++t)
+    DrawShape(p, QRect(0, 0, 0, 0), static_cast<CtlShapeType>(t), clWhite, clBlack, &fill, &copie.Shadow, nullptr,
+              150, Qt::red, false, nullptr);
 }
 
 TEST(GraphicButton, ADeletedPictureListIsForgotten) {

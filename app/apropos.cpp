@@ -35,7 +35,8 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   fond->Bevel().SetWidthInner(0);
   fond->FillObject().SetStyle(sfBitmapList);
   fond->FillObject().SetTileMode(tmTile);
-  if (data) fond->FillObject().SetListBitmap(data->BitmapList.GetImage(images::kDialogTile, 0));
+  fond->SetListIndex(images::kDialogTile);
+  if (data) fond->SetImageList(&data->BitmapList);
   logo_ = new CtlLImage(this);
   logo_->move(16, 16);
   logo_->Bevel().SetStyleOuter(bvLowered);
@@ -47,6 +48,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   else logo_->CheckAutoSize();
 
   title_ = new CtlLabel(this);
+  title_->SetAutoSize(false);
   QFont tf = font();
   tf.setPixelSize(24);
   tf.setBold(true);

@@ -51,7 +51,8 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   Panneau->Bevel().SetStyleOuter(bvRaised);
   Panneau->FillObject().SetStyle(sfBitmapList);
   Panneau->FillObject().SetTileMode(tmTile);
-  if (data) Panneau->SetImageList(&data->BitmapList, images::kCardTile, 0);
+  Panneau->SetListIndex(images::kCardTile);
+  if (data) Panneau->SetImageList(&data->BitmapList);
   Label1 = new QLabel(Panneau);
   Label1->move(8, 2);
   Label2 = new QLabel(Panneau);

@@ -1,28 +1,117 @@
 #include "controls/labels.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
-int CtlAlignmentTextFlags(CtlAlignment a, bool multiline) {
-  static const int h[3] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-  static const int v[3] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-  int f = h[static_cast<int>(a) % 3] | v[static_cast<int>(a) / 3] | Qt::TextExpandTabs;
-  f |= multiline ? Qt::TextWordWrap : Qt::TextSingleLine;
-  return f;
-}
+#include "controls/application.h"
+#include "controls/mnemonic.h"
 
-CtlSimpleLabel::CtlSimpleLabel(QWidget* parent) : QWidget(parent) { resize(65, 17); }
+int CtlAlignmentTextFlags(CtlAlignment a, bool multiline) { return CaptionTextFlags(a, multiline, false); }
 
-void CtlSimpleLabel::SetCaption(const QString& c) {
+// ---- Base label
+
+CtlBaseLabel::CtlBaseLabel(QWidget* parent) : CtlBaseGraphicControl(parent) { resize(65, 17); }
+
+CtlBaseLabel::~CtlBaseLabel() { delete accelerator_; }
+
+void CtlBaseLabel::SetCaption(const QString& c) {
   if (c == caption_) return;
   caption_ = c;
+  UpdateAccelerator();
   AdjustBounds();
-  update();
+  GetChange(nullptr);
 }
 
+void CtlBaseLabel::SetBoolProp(int index, bool value) {
+  bool* field = index == kAutoSize ? &autosize_ : index == kMultiLine ? &multiline_ : &show_accel_;
+  if (index < kAutoSize || index > kShowAccelChar || *field == value) return;
+  *field = value;
+  if (index == kAutoSize) {
+    AdjustBounds();
+  } else {
+    if (index == kShowAccelChar) UpdateAccelerator();
+    GetChange(nullptr);
+  }
+}
+
+void CtlBaseLabel::SetAlignment(CtlAlignment a) {
+  if (a == alignment_) return;
+  alignment_ = a;
+  GetChange(nullptr);
+}
+
+void CtlBaseLabel::SetOptions(unsigned o) {
+  if (o == options_) return;
+  options_ = o;
+  GetChange(nullptr);
+}
+
+void CtlBaseLabel::SetFontColor(CtlColor c) {
+  if (c == font_color_) return;
+  font_color_ = c;
+  GetChange(nullptr);
+}
+
+int CtlBaseLabel::TextFlags() const { return CaptionTextFlags(alignment_, multiline_, show_accel_); }
+
+QString CtlBaseLabel::ShownText(const QFont& f, int width) const {
+  const QString t = GetLabelText();
+  if (multiline_ || !(options_ & (loPathEllipsis | loEndEllipsis))) return t;
+  const Qt::TextElideMode mode = (options_ & loPathEllipsis) ? Qt::ElideMiddle : Qt::ElideRight;
+  return QFontMetrics(f).elidedText(t, mode, std::max(width, 0),
+                                    show_accel_ ? Qt::TextShowMnemonic : 0);
+}
+
+void CtlBaseLabel::FontChanged(CtlObject*) {
+  AdjustBounds();
+  GetChange(nullptr);
+}
+
+void CtlBaseLabel::changeEvent(QEvent* e) {
+  CtlBaseGraphicControl::changeEvent(e);
+  if (e->type() == QEvent::FontChange) FontChanged(nullptr);
+}
+
+void CtlBaseLabel::UpdateAccelerator() {
+  CtlReplaceMnemonic(accelerator_, this, show_accel_ ? caption_ : QString(), [this] { Accelerator(); });
+}
+
+void CtlBaseLabel::Accelerator() {
+  QWidget* target = focus_control_;
+  if (!target || !isEnabled() || !show_accel_) return;
+  if (target->isEnabled() && target->isVisible() && target->focusPolicy() != Qt::NoFocus)
+    target->setFocus(Qt::ShortcutFocusReason);
+}
+
+// ---- Simple label
+
+CtlSimpleLabel::CtlSimpleLabel(QWidget* parent) : CtlBaseLabel(parent) {
+  font3d_.OnChange = [this](CtlObject* sender) { FontChanged(sender); };
+}
+
+CtlSimpleLabel::~CtlSimpleLabel() { font3d_.OnChange = nullptr; }
+
 void CtlSimpleLabel::AdjustBounds() {
-  QSize s = CalcTextSize(font(), caption_, &font3d_, 0);
+  if (!AutoSize()) return;
+  const QSize s = CalcTextSize(font(), Caption(), &font3d_, MultiLine() ? width() : 0, 0, ShowAccelChar());
   setGeometry(QRect(pos(), s));
+}
+
+void CtlSimpleLabel::SetJumpColor(int index, CtlColor c) {
+  CtlColor& field = index == 0 ? active_ : inactive_;
+  if (index < 0 || index > 1 || field == c) return;
+  field = c;
+}
+
+void CtlSimpleLabel::SetJumpUnderline(bool on) {
+  if (on == underline_) return;
+  underline_ = on;
+  if (jump_mode_ == jmNone) return;
+  QFont f = font();
+  f.setUnderline(on);
+  setFont(f);
 }
 
 void CtlSimpleLabel::SetJumpMode(JumpMode m) {
@@ -30,13 +119,13 @@ void CtlSimpleLabel::SetJumpMode(JumpMode m) {
   QFont f = font();
   if (m == jmNone) {
     unsetCursor();
-    font_color_ = clBlack;
+    SetFontColor(clBlack);
     if (underline_) f.setUnderline(false);
   } else {
     clicks_ = 0;
-    font_color_ = inactive_;
+    SetFontColor(inactive_);
     if (underline_) f.setUnderline(true);
-    setCursor(Qt::PointingHandCursor);
+    setCursor(CtlApplication::Cursor(crHandPoint));
   }
   setFont(f);
   update();
@@ -45,8 +134,8 @@ void CtlSimpleLabel::SetJumpMode(JumpMode m) {
 QString CtlSimpleLabel::JumpTarget() const {
   QString j = jump_.trimmed();
   if (!j.isEmpty()) return jump_;
-  if (jump_mode_ == jmInternet && caption_.contains('@')) return "mailto:" + caption_;
-  return caption_;
+  if (jump_mode_ == jmInternet && Caption().contains('@')) return "mailto:" + Caption();
+  return Caption();
 }
 
 void CtlSimpleLabel::Click() {
@@ -64,8 +153,7 @@ void CtlSimpleLabel::Click() {
 void CtlSimpleLabel::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton && jump_mode_ != jmNone) {
     ++clicks_;
-    font_color_ = active_;
-    update();
+    SetFontColor(active_);
   }
 }
 
@@ -74,50 +162,73 @@ void CtlSimpleLabel::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CtlSimpleLabel::paintEvent(QPaintEvent*) {
-  if (caption_.isEmpty() && transparent_) return;
+  if (NoBorder()) return;
   QPainter p(this);
   CtlPreparePainter(p);
+  if (!Transparent()) CtlFillRect(p, rect(), ColorToRgb(Color()));
   p.setFont(font());
-  unsigned state = isEnabled() ? fxEnabled : 0;
-  DrawFxText(p, caption_, &font3d_, nullptr, state, CtlAlignmentTextFlags(alignment_, false), rect(),
-             ColorToRgb(font_color_));
+  const unsigned state = isEnabled() ? fxEnabled : 0;
+  DrawFxText(p, ShownText(font(), width()), &font3d_, nullptr, state, TextFlags(), rect(), ColorToRgb(FontColor()),
+             ColorToRgb(Color()));
 }
 
-CtlLabel::CtlLabel(QWidget* parent) : QWidget(parent) {
-  resize(65, 17);
+// ---- Label
+
+CtlLabel::CtlLabel(QWidget* parent) : CtlBaseLabel(parent) {
   bevel_.OnChange = [this](CtlObject*) {
     AdjustBounds();
-    update();
+    GetChange(nullptr);
   };
+  fontfx_.OnChange = [this](CtlObject* sender) { FontChanged(sender); };
 }
 
-void CtlLabel::SetCaption(const QString& c) {
-  if (c == caption_) return;
-  caption_ = c;
-  AdjustBounds();
-  update();
+CtlLabel::~CtlLabel() {
+  bevel_.OnChange = nullptr;
+  fontfx_.OnChange = nullptr;
 }
 
-void CtlLabel::SetAutoSize(bool a) {
-  autosize_ = a;
-  AdjustBounds();
+void CtlLabel::FontChanged(CtlObject* sender) {
+  // A turned text needs a TrueType font: a new font straightens the text, a
+  // new turn changes the font.
+  if (!in_rule_ && fontfx_.Angle() != 0 && !IsTrueTypeFont(font())) {
+    in_rule_ = true;
+    if (sender == &fontfx_) {
+      QFont f = font();
+      f.setFamily("Arial");
+      setFont(f);
+    } else {
+      fontfx_.SetAngle(0);
+    }
+    in_rule_ = false;
+  }
+  CtlBaseLabel::FontChanged(sender);
 }
 
 void CtlLabel::AdjustBounds() {
-  if (!autosize_) return;
-  int b = bevel_.BevelExtend();
-  QSize s = CalcTextSize(font(), caption_, &fontfx_, multiline_ ? width() : 0, b);
+  if (!AutoSize()) return;
+  const int b = bevel_.BevelExtend();
+  const QSize s = CalcTextSize(font(), Caption(), &fontfx_, MultiLine() ? width() : 0, b, ShowAccelChar(),
+                               fontfx_.Angle());
   setGeometry(QRect(pos(), s));
 }
 
 void CtlLabel::paintEvent(QPaintEvent*) {
+  if (NoBorder()) return;
   QPainter p(this);
   CtlPreparePainter(p);
   p.setFont(font());
   QRect r = rect();
-  if (!transparent_) CtlFillRect(p, r, ColorToRgb(color_));
-  if (bevel_.BevelExtend() > 0) r = bevel_.PaintBevel(p, r, transparent_ || bevel_.BorderColor() == color_);
-  unsigned state = (isEnabled() ? fxEnabled : 0) | fxClip;
-  DrawFxText(p, caption_, &fontfx_, &r, state, CtlAlignmentTextFlags(alignment_, multiline_), r,
-             ColorToRgb(font_color_), ColorToRgb(color_));
+  if (!Transparent()) CtlFillRect(p, r, ColorToRgb(Color()));
+  if (bevel_.BevelExtend() > 0) r = bevel_.PaintBevel(p, r, Transparent() || bevel_.BorderColor() == Color());
+  const unsigned state = (isEnabled() ? fxEnabled : 0) | fxClip;
+  const int angle = fontfx_.Angle();
+  int flags = TextFlags();
+  QRect place = r;
+  if (angle != 0) {
+    flags = (flags & ~Qt::TextWordWrap) | Qt::TextSingleLine;
+    if (Alignment() != agTopLeft)
+      place = CalcAlignedTextRect(Alignment(), font(), Caption(), &fontfx_, r, false, ShowAccelChar(), 0, angle);
+  }
+  DrawFxText(p, ShownText(font(), r.width()), &fontfx_, &r, state, flags, place, ColorToRgb(FontColor()),
+             ColorToRgb(Color()), angle);
 }

@@ -1,25 +1,69 @@
 #include "controls/panelfill.h"
 
-CtlPanelFill::CtlPanelFill(QWidget* parent) : QWidget(parent) {
-  bevel_.OnChange = [this](CtlObject*) { update(); };
-  fill_.OnChange = [this](CtlObject*) { update(); };
+#include <QEvent>
+#include <QPainter>
+
+CtlPanelFill::CtlPanelFill(QWidget* parent) : CtlCustomParentPanel(parent) {
+  fill_.OnChange = [this](CtlObject* sender) { GetChange(sender); };
+  fontfx_.OnChange = [this](CtlObject* sender) { GetChange(sender); };
 }
 
-void CtlPanelFill::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
+CtlPanelFill::~CtlPanelFill() {
+  fill_.OnChange = nullptr;
+  fontfx_.OnChange = nullptr;
+}
+
+void CtlPanelFill::SetCaption(const QString& c) {
+  if (c == caption_) return;
+  caption_ = c;
   update();
 }
 
-void CtlPanelFill::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
-  if (list && list->IsValidImage(list_index, image_index)) fill_.SetListBitmap(list->GetImage(list_index, image_index));
-  else fill_.SetListBitmap(QImage());
+void CtlPanelFill::SetAlignment(CtlAlignment a) {
+  if (a == alignment_) return;
+  alignment_ = a;
+  update();
+}
+
+void CtlPanelFill::SetFontColor(CtlColor c) {
+  if (c == font_color_) return;
+  font_color_ = c;
+  update();
+}
+
+void CtlPanelFill::SetTransparentBorder(bool on) {
+  if (on == transparent_border_) return;
+  transparent_border_ = on;
+  Opaque();
+  update();
+}
+
+void CtlPanelFill::Opaque() { setAttribute(Qt::WA_OpaquePaintEvent, !Transparent() && !transparent_border_); }
+
+void CtlPanelFill::TransparentChanged() {
+  Opaque();
+  update();
+}
+
+void CtlPanelFill::ImageListChanged() { fill_.SetListBitmap(Entry().Picture()); }
+
+void CtlPanelFill::changeEvent(QEvent* e) {
+  CtlCustomParentPanel::changeEvent(e);
+  if (e->type() == QEvent::FontChange) update();
 }
 
 void CtlPanelFill::paintEvent(QPaintEvent*) {
   QPainter p(this);
   CtlPreparePainter(p);
-  CtlFillRect(p, rect(), ColorToRgb(color_));
-  const QRect inner = bevel_.PaintBevel(p, rect(), false);
-  fill_.FillCanvas(p, inner, color_);
+  const QRect edge = EdgeRect();
+  const QRect inner = Bevel().GetClientRect(edge);
+  if (!Transparent()) CtlFillRect(p, transparent_border_ ? inner : rect(), ColorToRgb(Color()));
+  PaintWindowEdge(p);
+  Bevel().PaintBevel(p, edge, transparent_border_ || Transparent());
+  fill_.FillCanvas(p, inner, Color());
+  if (!caption_.isEmpty()) {
+    p.setFont(font());
+    DrawFxText(p, caption_, &fontfx_, nullptr, isEnabled() ? fxEnabled : 0u, CaptionTextFlags(alignment_, false, true),
+               inner, ColorToRgb(font_color_), ColorToRgb(Color()), fontfx_.Angle());
+  }
 }

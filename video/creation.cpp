@@ -146,7 +146,8 @@ TCreation::TCreation(QWidget* parent)
   CtlFill1->setGeometry(0, 0, 445, 137);
   CtlFill1->FillObject().SetStyle(sfBitmapList);
   CtlFill1->FillObject().SetTileMode(tmTile);
-  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.GetImage(images::kBackground, 0));
+  CtlFill1->SetListIndex(images::kBackground);
+  if (data) CtlFill1->SetImageList(&data->BitmapList);
 
   auto* panneau = new QFrame(this);
   panneau->setGeometry(8, 8, 161, 121);

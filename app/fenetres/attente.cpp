@@ -53,7 +53,8 @@ TAttente::TAttente(QWidget* parent)
   CtlFill1->Bevel().SetWidthOuter(3);
   CtlFill1->FillObject().SetStyle(sfBitmapList);
   CtlFill1->FillObject().SetTileMode(tmTile);
-  if (data) CtlFill1->FillObject().SetListBitmap(data->BitmapList.GetImage(images::kBackground, 0));
+  CtlFill1->SetListIndex(images::kBackground);
+  if (data) CtlFill1->SetImageList(&data->BitmapList);
 
   Gauge1 = new CtlProgress(this);
   Gauge1->setGeometry(16, 13, 227, 28);

@@ -416,6 +416,7 @@ TEST(AboutBox, CaptionOkAndWebLabel) {
   }, "https://quorvel.invalid/");
   EXPECT_EQ(box.windowTitle(), "Quorvel v 3.1");
   EXPECT_EQ(box.Logo()->size(), QSize(45, 45));
+  EXPECT_EQ(box.Title()->size(), QSize(234, 46));  // not sized to its text
   box.WebLabel()->Click();
   EXPECT_EQ(ouvert, "https://quorvel.invalid/");
   box.show();

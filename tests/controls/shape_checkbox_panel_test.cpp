@@ -130,7 +130,7 @@ TEST(PanelFill, PictureShowsBehindATransparentLabel) {
   panneau.resize(100, 60);
   panneau.FillObject().SetStyle(sfBitmapList);
   panneau.FillObject().SetTileMode(tmTile);
-  panneau.SetImageList(&liste, 0, 0);
+  panneau.SetImageList(&liste);
   auto* l = new QLabel("text", &panneau);
   l->setGeometry(20, 20, 60, 20);
   const QImage vu = panneau.grab().toImage();

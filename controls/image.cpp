@@ -49,18 +49,20 @@ bool CtlLImage::CheckAutoSize() {
   return true;
 }
 
-unsigned CtlLImage::DrawFlags() const {
-  unsigned f = force_transparent_ ? dbTransparent : 0;
-  switch (Style()) {
-    case sbNone:
-    case sbAutosize: f += 1; break;
-    case sbCenter: f += 9; break;
-    case sbStretch: f += 16; break;
-    case sbTile: f += 33; break;
-    case sbKeepAspRatio: f += 1552; break;
-    case sbKeepWidth: f += 529; break;
-    case sbKeepHeight: f += 1041; break;
+unsigned CtlBitmapStyleFlags(CtlBitmapStyle style) {
+  switch (style) {
+    case sbCenter: return 9;
+    case sbStretch: return 16;
+    case sbTile: return 33;
+    case sbKeepAspRatio: return 1552;
+    case sbKeepWidth: return 529;
+    case sbKeepHeight: return 1041;
+    default: return 1;  // sbNone, sbAutosize
   }
+}
+
+unsigned CtlLImage::DrawFlags() const {
+  unsigned f = (force_transparent_ ? dbTransparent : 0) + CtlBitmapStyleFlags(Style());
   if (Bevel().BevelExtend() == 0) f ^= 1u;
   return f;
 }

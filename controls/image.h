@@ -4,6 +4,9 @@
 #include "controls/basecontrols.h"
 
 // Picture controls: the bitmap style and the fit to the picture.
+// Placement flags of the bitmap drawing for a picture style (1 for sbNone and sbAutosize).
+unsigned CtlBitmapStyleFlags(CtlBitmapStyle style);
+
 class CtlBaseImage : public CtlGraphicControl {
   Q_OBJECT
  public:

@@ -2,7 +2,8 @@
 // controls_gallery: shapes.png (the eleven shapes with each bevel style and
 // both shadow styles), buttons.png (shape buttons in every state and both
 // styles, speed buttons of every style with and without the drop-down strip,
-// push buttons up, held, focused, default and disabled), checks.png (check
+// push buttons up, held, focused, default and disabled, shape buttons in
+// fill mode and multimedia buttons), checks.png (check
 // boxes and radio buttons in every cell) and combos.png (closed and open).
 #include <QAbstractItemView>
 #include <QBuffer>
@@ -17,6 +18,8 @@
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
+#include "controls/imagelist.h"
+#include "controls/mmbutton.h"
 #include "controls/shapebutton.h"
 #include "controls/speedbutton.h"
 #include "platform/fichiers.h"
@@ -79,9 +82,70 @@ QImage Shapes() {
   return w.grab().toImage();
 }
 
+// The gallery's face pictures of the multimedia buttons: a disc of a colour per state on white.
+void MultimediaFaces(CtlBitmapList& faces) {
+  const QColor couleurs[] = {QColor(60, 120, 200), QColor(170, 170, 170), QColor(90, 170, 240), QColor(40, 80, 160),
+                             QColor(20, 50, 120)};
+  for (const QColor& c : couleurs) {
+    QImage img(26, 26, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int y = 0; y < 26; ++y)
+      for (int x = 0; x < 26; ++x)
+        if ((x - 13) * (x - 13) + (y - 13) * (y - 13) < 144) img.setPixelColor(x, y, c);
+    faces.AddBitmap(img);
+  }
+}
+
+// Shape buttons in fill mode (a gradient body, then a tiled picture) and
+// multimedia buttons, in the five states.
+void FillModeAndMultimediaRows(QWidget& w, const CtlBitmapList& faces) {
+  QImage tuile(8, 8, QImage::Format_RGB32);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) tuile.setPixelColor(x, y, (x / 4 + y / 4) % 2 ? QColor(230, 200, 120) : QColor(200, 150, 90));
+  for (int row = 0; row < 3; ++row) {
+    Caption(&w, 4, 300 + 40 * row, row == 0 ? "fill gradient" : row == 1 ? "fill picture 3D" : "multimedia");
+    for (int s = 0; s < 5; ++s) {
+      CtlBaseGraphicButton* b;
+      if (row < 2) {
+        auto* f = new CtlShapeButton(&w);
+        f->setGeometry(100 + 90 * s, 292 + 40 * row, 81, 30);
+        f->SetMode(sbmShapeFill);
+        f->SetStyle(row == 0 ? sbsShadow : sbs3D);
+        f->Shape().SetShape(row == 0 ? stRoundRect : stOctagon);
+        f->Shape().Shadow.SetDepth(3);
+        f->ShapeFill().SetStyle(row == 0 ? sfGradient : sfBitmap);
+        f->ShapeFill().Gradient().SetEndColor(CtlRgb(200, 230, 255));
+        f->ShapeFill().SetBitmap(tuile);
+        f->SetEnterColorChange(true);
+        f->SetEnterColor(clWhite);
+        b = f;
+      } else {
+        auto* m = new CtlMMButton(&w);
+        m->setGeometry(100 + 90 * s, 292 + 40 * row, 26, 26);
+        m->SetButtonFaceImageList(&faces);
+        for (int st = 0; st < 5; ++st) m->SetFace(st, st, 0);
+        b = m;
+      }
+      b->SetCaption(row < 2 ? "&Memo" : "");
+      b->SetTransparent(true);
+      b->SetAllowMouseOver(true);
+      b->SetAllowTransparency(false);
+      if (s == 1 || s == 2) MouseState(b, s == 1 ? 2 : 4);
+      if (s == 3) {
+        b->SetGroupIndex(20 + row);
+        b->SetPressed(true);
+      }
+      if (s == 4) b->setEnabled(false);
+    }
+  }
+}
+
 QImage Buttons(QMenu* menu) {
   QWidget w;
-  w.resize(900, 330);
+  w.resize(900, 420);
+  CtlBitmapList faces;
+  MultimediaFaces(faces);
+  FillModeAndMultimediaRows(w, faces);
   w.setAutoFillBackground(true);
   const char* etats[] = {"up", "hot", "held", "pressed", "disabled"};
   for (int s = 0; s < 5; ++s) Caption(&w, 100 + 90 * s, 4, etats[s]);
@@ -205,6 +269,10 @@ QImage ScrollBarsPicture();  // gallery_scrollbars.cpp
 QImage ListsPicture();       // gallery_lists.cpp
 
 // Writes the pictures into `folder`; false when one could not be written.
+bool SavePicture(const QImage& img, const QString& path) { return Save(img, path); }
+
+bool WritePanelPictures(const QString& folder);  // gallery_panels.cpp
+
 bool WriteButtonPictures(const QString& folder) {
   QMenu menu;
   menu.addAction("one");
@@ -220,5 +288,6 @@ bool WriteButtonPictures(const QString& folder) {
   return Save(Shapes(), folder + "/shapes.png") && Save(Buttons(&menu), folder + "/buttons.png") &&
          Save(Checks(), folder + "/checks.png") && Save(combos, folder + "/combos.png") &&
          Save(TrackBarsPicture(), folder + "/trackbars.png") &&
-         Save(ScrollBarsPicture(), folder + "/scrollbars.png") && Save(ListsPicture(), folder + "/lists.png");
+         Save(ScrollBarsPicture(), folder + "/scrollbars.png") && Save(ListsPicture(), folder + "/lists.png") &&
+         WritePanelPictures(folder);
 }

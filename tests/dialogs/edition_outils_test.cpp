@@ -634,3 +634,26 @@ TEST(OutilsEditeur, RaiseOnALargeLatticeAndANegativeStratum) {
     EXPECT_TRUE(t.image_est_carte());
   }
 }
+
+TEST(OutilsEditeur, MarksSurviveThePaintThatShowsThem) {
+  Editeur t(7);
+  t.paint();
+  ASSERT_TRUE(t.image_est_carte());
+  // A rubber stroke stays on the picture while it is drawn.
+  t.outil(1);
+  const auto ps = t.pixels(4);
+  t.e->souris_deplacee(ps[0]);
+  t.e->souris_enfoncee(Qt::LeftButton, ps[0]);
+  for (std::size_t k = 1; k < ps.size(); ++k) t.e->souris_deplacee(ps[k]);
+  QApplication::processEvents();
+  EXPECT_FALSE(t.image_est_carte());
+  EXPECT_EQ(t.e->Image1.pixel(ps[2].x, ps[2].y), qRgb(255, 255, 255));
+  // A paint of the window copies the map over them.
+  t.paint();
+  EXPECT_TRUE(t.image_est_carte());
+  t.e->souris_relachee(Qt::RightButton, ps.back());
+  // The sight lines as well.
+  t.e->point_observateur(true, 0, 0, 0, 3000, 1000, -3000, 500);
+  QApplication::processEvents();
+  EXPECT_FALSE(t.image_est_carte());
+}

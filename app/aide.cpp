@@ -15,6 +15,14 @@ const std::map<int, HelpTopic>& help_topics() {
                                "<b>Later</b> keeps the values for the next refinement, <b>Now</b> refines at once.</p>"}},
       {253, {"Combine two mountains", "<p>Adds the heights of a second mountain of the same mesh to the active one, "
                                       "or keeps the higher or the lower of the two, optionally inverting the second.</p>"}},
+      {302, {"View options: Framing", "<p>Sets where the observer looks from and to: the vertical and horizontal "
+                                      "view angles, the distance, the eye height and the zoom, and the sun's "
+                                      "elevation and azimuth. Drag near an edge of the preview to turn the view; the "
+                                      "small box shows the picture's frame, moved by the arrows. <b>Observer placed</b> "
+                                      "uses the observer point of the map editor, whose map shows the sight lines.</p>"}},
+      {306, {"View options: Scale", "<p>Sets the picture size (one of four sizes or specific sizes), the fixed "
+                                    "scale shown over the view's thumbnail, the foreground details, distortion, the "
+                                    "file kind (BMP or JPEG), and the imported picture colours with their mask.</p>"}},
       {4006, {"Mountain card", "<p>The card shows the mountain's name, comment lines and picture option. Its buttons "
                                "ask the main window to see, regenerate, duplicate, refine or edit the mountain.</p>"}},
       {4007, {"View window", "<p>A view shows the mountain from an observer towards a target. Right-click for its "

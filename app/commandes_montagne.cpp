@@ -326,6 +326,7 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
     return 0;
   }
   vue->apres_rendu = [this] { w_.UpdateItems(); };
+  vue->dossier_ciels = e.dossier_programme + "/ciels";
   vue->init_vue(w_.handle(), e.vue, t, fichier_image, plein_ecran, w_.image_brute != 0);
   vue->image_brute = w_.image_brute;
   w_.occupe = 0;

@@ -28,6 +28,7 @@
 #include "app/commandes_edition.h"
 #include "app/commandes_impression.h"
 #include "app/commandes_import.h"
+#include "app/commandes_options_vue.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_video.h"
 #include "app/vue.h"
@@ -77,7 +78,7 @@ constexpr DefinitionBouton kBoutons[] = {
 
 // Commands whose windows come with later work: disabled whatever the table says.
 const std::set<QString> kFenetresPlusTard = {
-    "&Creation options ...", "&Refine options ...", "Combine two mountains", "View options ..."};
+    "&Creation options ...", "&Refine options ...", "Combine two mountains"};
 
 // Commands that need a video window, and the one that needs the video settings
 // dialog: disabled while the main window has no way to make them.
@@ -206,6 +207,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   impression_ = std::make_unique<CommandesImpression>(*this);
   regler("Printer adjustments ...", true);  // needs no document
   import_ = std::make_unique<CommandesImport>(*this);
+  options_vue_ = std::make_unique<CommandesOptionsVue>(*this);
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);

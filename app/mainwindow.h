@@ -41,6 +41,7 @@ class DialogueReglagesVideo;
 class CommandesEdition;
 class CommandesImpression;
 class CommandesImport;
+class CommandesOptionsVue;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -185,6 +186,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   CommandesEdition& commandes_edition() { return *edition_; }
   CommandesImpression& commandes_impression() { return *impression_; }
   CommandesImport& commandes_import() { return *import_; }
+  CommandesOptionsVue& commandes_options_vue() { return *options_vue_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
   DialoguesDocuments& dialogues() { return *dialogues_; }
@@ -269,6 +271,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::unique_ptr<CommandesEdition> edition_;
   std::unique_ptr<CommandesImpression> impression_;
   std::unique_ptr<CommandesImport> import_;
+  std::unique_ptr<CommandesOptionsVue> options_vue_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -181,8 +181,7 @@ void TVuewindow::construire_menu() {
   drapeau("Horizon", "Ctrl+H", &param_vue::horizon);
   drapeau("Reflexion", "", &param_vue::reflet);
   menu_->addSeparator();
-  // The view options dialog comes later: its entry stays disabled until then.
-  item("Adjustements ...", "F8", [requete] { requete(3); })->setEnabled(false);
+  item("Adjustements ...", "F8", [requete] { requete(3); });
   item("Informations", "", [this] { Informations(); })->setEnabled(false);
   menu_->addSeparator();
   item("help", "F1", [] { afficher_sujet_aide(4007); });
@@ -491,9 +490,12 @@ void TVuewindow::rendre() {
     try {
       if (c.factice)
         c.factice(*terrain_, image_, parametres, &attente, handle_);
-      else
+      else {
+        render::RenderOptions options;
+        options.dossier_ciels = dossier_ciels;
         render::calcul_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
-                             image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {});
+                             image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {}, options);
+      }
     } catch (const ModelError& e) {
       warn(std::string("The view could not be drawn: ") + e.what(), "View");
     }

@@ -37,9 +37,6 @@ struct CompteurRendus {
 };
 CompteurRendus& compteur_rendus();
 
-// Every picture bitmap a view makes is limited to this many pixels per side.
-inline constexpr int kTailleImageMin = 16;
-inline constexpr int kTailleImageMax = 8192;
 
 class TVuewindow : public FenetreVue {
   Q_OBJECT
@@ -48,6 +45,7 @@ class TVuewindow : public FenetreVue {
   ~TVuewindow() override;
 
   // Set-up after the slot is filled.
+  std::string dossier_ciels;  // the program's sky picture folder, given to every render
   void init_vue(platform::WindowHandle proprietaire, const param_vue& p, Tmatrice* terrain,
                 const std::string& fichier_image, bool plein_ecran, bool grossier);
   void rafraichir_vue() override;

@@ -67,7 +67,7 @@ class Tfenetre_edition : public FenetreEdition {
   // ones drawn before (offsets in world units from cible_monde; an end whose x
   // offset is 0 is left out).
   void point_observateur(bool depuis_marqueur, double ox, double oy, double oz, double ax, double ay, double bx,
-                         double by);
+                         double by) override;
   // The markers, drawn into both map pictures; `restaurer` first puts back the
   // map under the previous place.
   void dessine_point_vise(dialogs::PixelCarte p, bool restaurer);

@@ -28,6 +28,7 @@ struct AppelRendu {
   std::uint8_t statistiques = 0;
   std::uint8_t mode_camera = 0;
   enregistrement_camera camera{};
+  std::string dossier_ciels;  // the render option naming the sky folder
 };
 
 // The test record of every render made through calculer_image.

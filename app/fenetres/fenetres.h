@@ -62,6 +62,10 @@ class CarteMontagne : public FenetreEnfant {
   void closeEvent(QCloseEvent* e) override;
 };
 
+// Every picture bitmap a view makes is limited to this many pixels per side.
+inline constexpr int kTailleImageMin = 16;
+inline constexpr int kTailleImageMax = 8192;
+
 // View window.
 class FenetreVue : public FenetreEnfant {
  public:
@@ -172,6 +176,14 @@ class FenetreEdition : public FenetreEnfant {
   // Opens the tool dialog to raise the whole terrain, or with `coupe` only to
   // show its cross-section.
   virtual void elevation_coupe(bool coupe) { (void)coupe; }
+  // Draws the observer's sight lines on the map: from the observer (the eye
+  // offset, or the observer marker when `depuis_marqueur`) to the left and
+  // right view-edge points; offsets in world units from the target point, an
+  // edge whose x offset is 0 is left out.
+  virtual void point_observateur(bool depuis_marqueur, double ox, double oy, double oz, double ax, double ay,
+                                 double bx, double by) {
+    (void)depuis_marqueur, (void)ox, (void)oy, (void)oz, (void)ax, (void)ay, (void)bx, (void)by;
+  }
 
  protected:
   void closeEvent(QCloseEvent* e) override;

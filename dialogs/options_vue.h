@@ -1,0 +1,236 @@
+// "Adjustments of the view": the modal dialog in which the user sets the view
+// record of the default view and of every open view, page by page (Scale,
+// Framing, Arbres, Levels, Colours, Weather), with small previews rendered on
+// reduced preview terrains.
+//
+// The main window fills an EntreesOptionsVue, runs the dialog and, on OK, reads
+// a SortiesOptionsVue back. The dialog works on its own copies of the records;
+// it holds the main window's terrains, pictures and editors only while it runs.
+// Pages read and write record 0 only.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/echantillons.h"
+#include "model/records.h"
+#include "platform/messages.h"
+#include "render/raster.h"
+
+class CtlCheckBox;
+class CtlShadowFill;
+class CtlSpeedButton;
+class CtlTrackBar;
+class FenetreEdition;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class TMyPalette;
+class Tmatrice;
+
+namespace dialogs {
+
+class AdaptateurDefilement;
+class BoiteEchelle;
+class BoutonPas;
+class HautBas;
+class OngletsPlats;
+class PreviewBox;
+
+// What the dialog keeps of a mountain for its previews.
+struct MontagneOptionsVue {
+  double cible_x = 0.333, cible_y = 0.333;
+  double observateur_x = 0.01, observateur_y = 0.01;
+  double altitude_cible = 0, altitude_observateur = 0;
+  std::array<std::uint8_t, 7> especes{};  // tree kinds present, 1..6
+  Echantillon36 echantillons{};
+};
+// Target and observer fractions, their ground heights, the tree kinds and the samples of a terrain.
+MontagneOptionsVue decrire_montagne(const Tmatrice& terrain);
+
+// One entry of the view list.
+struct DocumentOptionsVue {
+  std::string titre;
+  param_vue parametres;
+  std::uint16_t montagne = 0;
+  std::uint16_t numero = 0;  // view slot
+  std::int32_t largeur_image = 0, hauteur_image = 0;  // the view window's picture size
+};
+
+struct EntreesOptionsVue {
+  param_vue vue;                     // the main window's default view
+  std::uint16_t vue_courante = 0;    // 0: none
+  std::uint16_t montagne_courante = 0;
+  std::string titre_carte;           // the current card's caption (used without a current view)
+  std::vector<DocumentOptionsVue> documents;  // the open views, by slot, when a view is current
+  std::array<std::optional<MontagneOptionsVue>, 6> montagnes;  // by mountain slot 1..5
+  std::array<Tmatrice*, 6> terrains{};                          // by mountain slot 1..5
+  std::array<FenetreEdition*, 6> editeurs{};                    // open map editors by slot
+  std::array<const render::Bitmap*, 11> images{};               // each view slot's picture
+  std::string dossier_programme;
+  param_mat parametres;          // the main window's creation record
+  std::uint16_t page = 1;        // the page shown last time (1..6)
+};
+
+struct SortiesOptionsVue {
+  param_vue vue;                  // record 0
+  std::uint16_t vue_choisie = 0;  // the displayed view, 0 for none
+  std::uint16_t montagne = 0;     // its mountain
+  std::uint8_t action = 0;        // 0 later, 1 redraw, 2 add
+  std::uint16_t page = 1;         // the page shown last, kept on Cancel too
+};
+
+class TPagesDlg2 : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kLargeurCadrage = 200, kHauteurCadrage = 150;
+  static constexpr int kLargeurCadre = 76, kHauteurCadre = 54;
+  static constexpr int kLargeurEchelle = 130, kHauteurEchelle = 98;
+
+  explicit TPagesDlg2(QWidget* parent = nullptr);  // FormCreate
+  ~TPagesDlg2() override;                          // FormClose
+
+  // The main window's filling, then init_vues.
+  void remplir(const EntreesOptionsVue& e);
+  // What the main window reads back (after OK; the page in every case).
+  SortiesOptionsVue sorties() const;
+  // Fills, runs modally and reads back: 1 for OK, 2 for Cancel.
+  int executer(const EntreesOptionsVue& e, SortiesOptionsVue& s);
+
+  // --- frame
+  void choix_vue();
+  void afficher_page();
+  void afficher_valeurs();
+  void changer_vue(int position);  // list position 1..nombre_vues
+  void Btn_NextClick();
+  void Btn_PrevClick();
+  void HelpBtnClick();
+  int sujet_aide() const;
+
+  // --- Scale page
+  void charger_echelle();
+  void afficher_echelle();
+  // --- Framing page
+  void charger_cadrage();
+  void afficher_cadrage();
+  void ScrollBar_Scroll(QScrollBar* barre, int code, int position);
+  void edit_change(QLineEdit* edit);
+  void Button_detailClick();
+  void Button_detail_lockClick();
+  void BitBtn_no_cadre1Click();
+  void Timer_cadreTimer();
+  void appuyer_pas(BoutonPas* b);
+  void relacher_pas(BoutonPas* b);
+  // Drag steering of the framing box at a point of the box.
+  void cadrage_appui(int x, int y);
+  void cadrage_deplacement(int x, int y);
+  void cadrage_relache();
+
+  // --- state (the dialog's fields)
+  std::uint8_t mode = 0;
+  std::array<param_vue, 11> vues{};
+  std::uint16_t nombre_vues = 0;
+  std::array<std::uint16_t, 11> numero_vue{}, montagne_vue{};
+  std::uint16_t vue_affichee = 0, montagne_affichee = 0, vue_active = 0, index_vue_active = 0;
+  std::uint16_t index_affiche = 0, montagne_chargee = 0;
+  std::uint16_t page_courante = 1;
+  std::uint8_t rapide = 0, detail_fixe = 0;
+  std::int32_t index_dist = 0;
+  bool drapeau_echelle = false, drapeau_cadrage = false, drapeau_cadre = false, recalcul_cadre = false;
+  std::string dossier_programme;
+  std::uint8_t ciel_present = 0;
+  std::array<std::optional<MontagneOptionsVue>, 6> montagnes;
+  std::array<Tmatrice*, 6> terrains{};
+  std::array<FenetreEdition*, 6> editeurs{};
+  std::array<QImage, 11> vignettes;
+  std::unique_ptr<Tmatrice> relief_apercu, relief_rapide, relief_arbres;
+  std::unique_ptr<TMyPalette> palette;
+  enregistrement_camera camera_nulle{};
+
+  // --- controls (tests drive them)
+  OngletsPlats* Pagecontrol2 = nullptr;
+  QPushButton* OKBtn = nullptr;
+  QPushButton* CancelBtn = nullptr;
+  QPushButton* HelpBtn = nullptr;
+  QComboBox* ComboBox_no = nullptr;
+  HautBas* UpDown_no = nullptr;
+  QLabel* Label_no = nullptr;
+  QRadioButton *RadioButton_differe = nullptr, *RadioButton_Refaire = nullptr, *RadioButton_ajouter = nullptr;
+  QPushButton *btn_prev = nullptr, *btn_next = nullptr;
+  std::array<QPushButton*, 4> boutons_copie{};      // Framing, Trees, Levels, Colours
+  std::array<QLabel*, 4> labels_origine{}, labels_destination{};
+  // Scale
+  std::array<QRadioButton*, 4> radios_taille{};
+  CtlCheckBox *CheckBox_spex = nullptr, *Checkbox_predef = nullptr, *CheckBox_scroll = nullptr,
+              *CheckBox_details = nullptr, *CheckBox_defor = nullptr, *Checkbox_photo = nullptr,
+              *Checkbox_masque = nullptr;
+  QLineEdit *Edit_Xmax = nullptr, *Edit_Ymax = nullptr, *Edit_profondeur = nullptr, *Edit_rugosite = nullptr;
+  QLineEdit *Edit_R = nullptr, *Edit_V = nullptr, *Edit_B = nullptr, *Edit_tolerance = nullptr,
+            *Edit_transparence = nullptr;
+  QScrollBar* ScrollBar_taille = nullptr;
+  QScrollBar* ScrollBar_transparence = nullptr;
+  CtlTrackBar *Trackbar_profondeur = nullptr, *Trackbar_rugosite = nullptr;
+  QRadioButton *RadioButton_BMP = nullptr, *RadioButton_JPEG = nullptr;
+  QLabel *Label_taille = nullptr, *Label_nomfichier = nullptr;
+  BoiteEchelle* Image_echelle = nullptr;
+  // Framing
+  QScrollBar *ScrollBar_vert = nullptr, *ScrollBar_hor = nullptr, *ScrollBar_solV = nullptr,
+             *ScrollBar_solH = nullptr, *ScrollBar_hauteur = nullptr, *ScrollBar_zoom = nullptr,
+             *ScrollBar_dist = nullptr;
+  // Each bar's scroll-code adapter.
+  std::map<QScrollBar*, AdaptateurDefilement*> adaptateurs;
+  QLineEdit *Edit_ver = nullptr, *Edit_hor = nullptr, *Edit_solv = nullptr, *Edit_solh = nullptr,
+            *Edit_haut = nullptr, *Edit_dist = nullptr;
+  QLabel* Label_zoom = nullptr;
+  CtlCheckBox *CheckBox_rapide = nullptr, *CheckBox_observateur = nullptr;
+  // Arrows up, down, left, right; angles up, down, right, left; zoom +, -; distance +, -.
+  std::array<BoutonPas*, 4> fleches{}, boutons_angle{};
+  BoutonPas *Zoom_plus = nullptr, *Zoom_moins = nullptr, *Btn_pres = nullptr, *BTn_loin = nullptr;
+  CtlSpeedButton* Button_detail = nullptr;
+  QPushButton* Button_detail_lock = nullptr;
+  PreviewBox* Image_cadrage = nullptr;
+  PreviewBox* Image_cadre = nullptr;
+  CtlShadowFill* Rectangle_cadre = nullptr;
+  QTimer Timer_cadre;
+
+ private:
+  void construire_cadre();
+  void construire_echelle(QWidget* page);
+  void construire_cadrage(QWidget* page);
+  void connecter_echelle();
+  void connecter_cadrage();
+  void init_vues(const param_mat& p);
+  void preparer_terrains(const param_mat& p);
+  void charger_apercu_relief();
+  void nouvelle_palette();
+  void rendre(Tmatrice& t, const param_vue& v, render::Bitmap& image);
+  void rendre_detail(render::Bitmap& image);
+  void rendre_cadrage(render::Bitmap& image);
+  void rendre_cadre(render::Bitmap& image);
+  void placer_rectangle_cadre();
+  void afficher_lignes_vision(const Tmatrice& rendu);
+  void montrer_vue_active();
+  int index_de_vue(int numero) const;  // the first list index of a view number, 0 if none
+  bool cocher_taille(const param_vue& v);  // checks the size radio of the record; false when none fits
+  QScrollBar* barre(QWidget* page, Qt::Orientation o, int minimum, int maximum, QRect g);
+  void ecrire_taille(QLineEdit* e, bool largeur);
+  void ecrire_masque();
+  void fixer_detail(bool fixe);
+  void fixer_ciel();
+
+  platform::WindowHandle handle_ = 0;
+  QPoint point_appui_;
+  bool detail_demande_ = false;  // "Détail" was clicked: the next framing render is the real terrain only
+};
+
+}  // namespace dialogs

@@ -1,0 +1,124 @@
+#include "dialogs/options_vue_calculs.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "dialogs/saisie.h"
+#include "model/aleatoire.h"
+
+namespace dialogs {
+
+int index_distance(double d) { return d <= 5 ? Round(d * 10) : Round(d + 50); }
+
+double distance_de_index(int v) {
+  const double d = v < 56 ? v * 0.1 : v - 50.0;
+  return std::max(d, 0.6);
+}
+
+Rectangle rectangle_cadre(int centre_x, int centre_y, int zoom) {
+  const int z = std::max(zoom, 10);
+  const double cx = centre_x + 38.0, cy = centre_y + 27.0;
+  const double l = Round(760.0 / z) / 2.0, h = Round(540.0 / z) / 2.0;
+  return {Round(cx - l), Round(cy - h), Round(cx + l), Round(cy + h)};
+}
+
+Rectangle rectangle_echelle(int largeur_boite, int hauteur_boite, int taille) {
+  const int t = std::max(taille, 10);
+  return {2, 2, Round((largeur_boite - 2) * 10.0 / t), Round((hauteur_boite - 2) * 10.0 / t)};
+}
+
+std::string texte_echelle(int dixiemes) {
+  char b[32];
+  std::snprintf(b, sizeof b, "1:%3.1f", dixiemes / 10.0);
+  return b;
+}
+
+std::string texte_distance(double km) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%4.1f", km);
+  return b;
+}
+
+double distance_saisie(std::string_view texte, double actuelle) {
+  return std::clamp(reel_saisi(texte, actuelle), 0.6, 50.0);
+}
+
+std::string nom_fichier_vue(const std::string& texte_liste, bool vue_affichee, std::int32_t type_image) {
+  if (!vue_affichee) return "New ";
+  const auto p = texte_liste.find(':');
+  const std::string reste =
+      p == std::string::npos || p + 2 > texte_liste.size() ? std::string() : texte_liste.substr(p + 2);
+  if (reste.find("New ") != std::string::npos) return "New ";
+  const std::string nom = reste.substr(0, reste.size() >= 4 ? reste.size() - 4 : 0);
+  return nom + (type_image == 1 ? ".bmp" : ".jpg");
+}
+
+namespace {
+struct Zones {
+  bool gauche, droite, haut, bas;
+};
+Zones zones(int x, int y, int w, int h) { return {x <= 0.28 * w, x > 0.72 * w, y <= 0.28 * h, y > 0.72 * h}; }
+}  // namespace
+
+bool dans_bande(int x, int y, int largeur, int hauteur) {
+  const Zones z = zones(x, y, largeur, hauteur);
+  return z.gauche || z.droite || z.haut || z.bas;
+}
+
+Qt::CursorShape curseur_pilotage(int x, int y, int largeur, int hauteur) {
+  const Zones z = zones(x, y, largeur, hauteur);
+  if ((z.gauche && z.haut) || (z.droite && z.bas)) return Qt::SizeFDiagCursor;
+  if ((z.gauche && z.bas) || (z.droite && z.haut)) return Qt::SizeBDiagCursor;
+  if (z.haut || z.bas) return Qt::SizeVerCursor;
+  if (z.gauche || z.droite) return Qt::SizeHorCursor;
+  return Qt::ArrowCursor;
+}
+
+void pas_pilotage(param_vue& v, int x, int y, int largeur, int hauteur) {
+  const Zones z = zones(x, y, largeur, hauteur);
+  if (z.haut && v.angle_vertical > -45) --v.angle_vertical;
+  if (z.bas && v.angle_vertical < 89) ++v.angle_vertical;
+  if (z.gauche && v.angle_horizontal < 180) ++v.angle_horizontal;
+  if (z.droite && v.angle_horizontal > -180) --v.angle_horizontal;
+}
+
+bool pas_distance(param_vue& v, bool rapprocher) {
+  // Compared in tenths of a kilometre: an index of 6 gives 0.6000000000000001.
+  const int dixiemes = Round(v.distance * 10);
+  const double pas = dixiemes < 49 ? 0.1 : 1.0;
+  if (rapprocher) {
+    if (dixiemes <= 6) return false;
+    v.distance = std::max(v.distance - pas, 0.6);
+  } else {
+    if (dixiemes >= 500) return false;
+    v.distance = std::min(v.distance + pas, 50.0);
+  }
+  return true;
+}
+
+bool pas_angle(param_vue& v, int sens) {
+  switch (sens) {
+    case 0: if (v.angle_vertical < 89) { ++v.angle_vertical; return true; } break;
+    case 1: if (v.angle_vertical >= -44) { --v.angle_vertical; return true; } break;
+    case 2: if (v.angle_horizontal < 180) { ++v.angle_horizontal; return true; } break;
+    case 3: if (v.angle_horizontal >= -179) { --v.angle_horizontal; return true; } break;
+  }
+  return false;
+}
+
+bool pas_zoom(param_vue& v, bool plus) {
+  if (plus && v.zoom < 80) { ++v.zoom; return true; }
+  if (!plus && v.zoom >= 11) { --v.zoom; return true; }
+  return false;
+}
+
+bool pas_centre(param_vue& v, int sens) {
+  int& c = sens < 2 ? v.centre_y : v.centre_x;
+  const int borne = sens < 2 ? 54 : 76;
+  const int nouveau = std::clamp(c + (sens % 2 == 0 ? -1 : 1), -borne, borne);
+  if (nouveau == c) return false;
+  c = nouveau;
+  return true;
+}
+
+}  // namespace dialogs

@@ -1,0 +1,20 @@
+// Numbers typed into the option dialogs' edits. A typed number is optional
+// blanks, an optional sign, digits and optional blanks; anything else, or a
+// value outside int32, gives the caller's default. No message is shown.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+namespace dialogs {
+
+std::int32_t entier_saisi(std::string_view texte, std::int32_t defaut);
+std::int32_t entier_saisi(const QString& texte, std::int32_t defaut);
+// The same for a real: a dot or a comma separates the decimals.
+double reel_saisi(std::string_view texte, double defaut);
+double reel_saisi(const QString& texte, double defaut);
+// A typed integer within min..max; outside the range, or unreadable, the default.
+std::int32_t entier_borne(const QString& texte, std::int32_t min, std::int32_t max, std::int32_t defaut);
+
+}  // namespace dialogs

@@ -20,6 +20,17 @@ const std::map<int, HelpTopic>& help_topics() {
                                       "elevation and azimuth. Drag near an edge of the preview to turn the view; the "
                                       "small box shows the picture's frame, moved by the arrows. <b>Observer placed</b> "
                                       "uses the observer point of the map editor, whose map shows the sight lines.</p>"}},
+      {304, {"View options: Levels", "<p>Sets the altitudes where the sea, grass, rock, sand and snow begin, the "
+                                     "overlap of grass and rock, the snow's transition and the colour diversity. "
+                                     "The preview shows the mountain in its level colours once a bar is let go.</p>"}},
+      {310, {"View options: Colours", "<p>Choose a level in the list, with the arrows or by a click on the palette; "
+                                      "set its red, green and blue or its light, or pick it with <b>Palette ...</b>. "
+                                      "Contrast and shadow depth shape every ramp; <b>Idle Colours</b> uses the "
+                                      "program's own colours.</p>"}},
+      {312, {"View options: Weather", "<p>Sunny (cast shadows), mist or overcast; the mist's density and height; the "
+                                      "horizon and how far it is lowered; a light, clouded or imported sky (pictures "
+                                      "of the program's <b>ciels</b> folder); the clouds' number, size and height; the "
+                                      "sea's choppiness and reflections.</p>"}},
       {306, {"View options: Scale", "<p>Sets the picture size (one of four sizes or specific sizes), the fixed "
                                     "scale shown over the view's thumbnail, the foreground details, distortion, the "
                                     "file kind (BMP or JPEG), and the imported picture colours with their mask.</p>"}},

@@ -3,12 +3,12 @@
 // by the previews. The pages are in options_vue_echelle.cpp and
 // options_vue_cadrage.cpp.
 #include "dialogs/options_vue.h"
-#include "dialogs/options_vue_calculs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLabel>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +20,7 @@
 #include "controls/checkbox.h"
 #include "dialogs/elements_pages.h"
 #include "dialogs/options_vue_boites.h"
+#include "dialogs/options_vue_calculs.h"
 #include "dialogs/rendu.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"
@@ -62,9 +63,15 @@ TPagesDlg2::TPagesDlg2(QWidget* parent) : QDialog(parent) {
   construire_cadre();
   construire_echelle(Pagecontrol2->page(1));
   construire_cadrage(Pagecontrol2->page(2));
+  construire_niveaux(Pagecontrol2->page(4));
+  construire_couleurs(Pagecontrol2->page(5));
+  construire_meteo(Pagecontrol2->page(6));
   Timer_cadre.setInterval(100);
   connecter_echelle();
   connecter_cadrage();
+  connecter_niveaux();
+  connecter_couleurs();
+  connecter_meteo();
   connect(&Timer_cadre, &QTimer::timeout, this, &TPagesDlg2::Timer_cadreTimer);
 }
 
@@ -226,8 +233,13 @@ void TPagesDlg2::fixer_ciel() {
   const fs::path ciels = fs::path(dossier_programme) / "ciels";
   std::error_code ec;
   ciel_present = !dossier_programme.empty() && fs::is_regular_file(ciels / "nuage.jpg", ec) ? 1 : 0;
+  dossier_liste_ciels = ciel_present ? fs::absolute(ciels, ec).string() : dossier_programme;
+  remplir_liste_ciels();
   if (vues[0].fichier_ciel.empty() && ciel_present) {
-    vues[0].fichier_ciel = (fs::absolute(ciels, ec) / "nuage.jpg").string();
+    vues[0].fichier_ciel = (fs::path(dossier_liste_ciels) / "nuage.jpg").string();
+    const auto trouves = FileListBox_images->findItems("nuage.jpg", Qt::MatchExactly);
+    if (!trouves.isEmpty()) FileListBox_images->setCurrentItem(trouves.front());
+    drapeau_brume = drapeau_ciel = drapeau_mer = true;
     afficher_valeurs();
   }
 }
@@ -242,6 +254,7 @@ void TPagesDlg2::choix_vue() {
   for (QLabel* l : labels_origine)
     if (l) l->setText(QString::number(vue_affichee));
   drapeau_echelle = drapeau_cadrage = drapeau_cadre = recalcul_cadre = true;
+  drapeau_niveaux = drapeau_brume = drapeau_ciel = drapeau_mer = true;
   index_affiche = static_cast<std::uint16_t>(index_de_vue(vue_affichee));
   if (index_affiche) {
     UpDown_no->fixer_position(index_affiche);
@@ -281,6 +294,9 @@ void TPagesDlg2::afficher_page() {
   switch (page_courante) {
     case 1: charger_echelle(); break;
     case 2: charger_cadrage(); break;
+    case 4: charger_niveaux(); break;
+    case 5: charger_couleurs(); break;
+    case 6: charger_meteo(); break;
     default: break;
   }
   btn_prev->setEnabled(page_courante > 1);
@@ -292,6 +308,9 @@ void TPagesDlg2::afficher_valeurs() {
   switch (page_courante) {
     case 1: afficher_echelle(); break;
     case 2: afficher_cadrage(); break;
+    case 4: afficher_niveaux(); break;
+    case 5: afficher_couleurs(); break;
+    case 6: afficher_meteo(); break;
     default: break;
   }
 }
@@ -332,16 +351,20 @@ QScrollBar* TPagesDlg2::barre(QWidget* page, Qt::Orientation o, int minimum, int
 
 // ---------------------------------------------------------------- renders
 
-void TPagesDlg2::nouvelle_palette() {
+void TPagesDlg2::nouvelle_palette(bool grande) {
   const param_vue& v = vues[0];
-  palette = std::make_unique<TMyPalette>(false, 4);
+  palette = std::make_unique<TMyPalette>(grande, 4);
+  ++palettes_construites;
   if (v.couleurs_defaut)
     palette->charger_couleurs_base();
   else
     for (int k = 0; k < 10; ++k)
       palette->fixer_couleur(static_cast<std::uint8_t>(k + 1), v.couleurs[std::size_t(k)].r,
                              v.couleurs[std::size_t(k)].g, v.couleurs[std::size_t(k)].b);
-  palette->construire(v.contraste, v.profondeur_ombre, v.ombre_portee != 0, 0);
+  palette->construire(v.contraste, v.profondeur_ombre, v.ombre_portee != 0, grande ? v.brume_densite : 0);
+  // The charts of the Colours page read the table: they get the new one.
+  if (Image_palette) Image_palette->fixer_palette(palette.get());
+  if (Image_couleur) Image_couleur->montrer(palette.get(), Image_couleur->entree());
 }
 
 void TPagesDlg2::rendre(Tmatrice& t, const param_vue& v, render::Bitmap& image) {

@@ -9,10 +9,12 @@
 // Pages read and write record 0 only.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QImage>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -25,6 +27,7 @@
 #include "render/raster.h"
 
 class CtlCheckBox;
+class CtlComboBox;
 class CtlShadowFill;
 class CtlSpeedButton;
 class CtlTrackBar;
@@ -32,6 +35,7 @@ class FenetreEdition;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -41,7 +45,11 @@ class Tmatrice;
 namespace dialogs {
 
 class AdaptateurDefilement;
+class BoiteCouleur;
 class BoiteEchelle;
+class BoiteFleche;
+class BoitePalette;
+class Jauge;
 class BoutonPas;
 class HautBas;
 class OngletsPlats;
@@ -136,6 +144,35 @@ class TPagesDlg2 : public QDialog {
   void cadrage_deplacement(int x, int y);
   void cadrage_relache();
 
+  // --- Levels page
+  void charger_niveaux();
+  void afficher_niveaux();
+  void ScrollBar_nivScroll(QScrollBar* barre, int code, int position);
+  void Edit_nivExit(QLineEdit* edit);
+  void BitBtn_no_niv1Click();
+
+  // --- Colours page
+  void charger_couleurs();
+  void afficher_rvb();
+  void afficher_couleurs();
+  void calculer_palette();
+  void TrackBar_couleursChange(CtlTrackBar* barre);
+  void Edit_couleursExit(QLineEdit* edit);
+  void Button_griClick();
+  void BitBtn_no_coul1Click();
+  void Image_palettemousedown(int y);
+  // The colour dialog: the chosen colour, or nothing on Cancel (tests answer without a modal loop).
+  std::function<std::optional<QColor>(const QColor&)> choisir_couleur;
+
+  // --- Weather page
+  void charger_meteo();
+  void afficher_meteo();
+  void RadioGroup_tempsClick(int item);
+  void RadioGroup_cielClick(int item);
+  void FileListBox_imagesClick();
+  void ChangerClick();
+  void Edit1_meteoChange(QLineEdit* edit);
+
   // --- state (the dialog's fields)
   std::uint8_t mode = 0;
   std::array<param_vue, 11> vues{};
@@ -147,6 +184,12 @@ class TPagesDlg2 : public QDialog {
   std::uint8_t rapide = 0, detail_fixe = 0;
   std::int32_t index_dist = 0;
   bool drapeau_echelle = false, drapeau_cadrage = false, drapeau_cadre = false, recalcul_cadre = false;
+  bool drapeau_niveaux = false;
+  int indice_couleur = 3;         // the Colours page's list index, 1..10
+  bool drapeau_brume = false, drapeau_ciel = false, drapeau_mer = false;
+  std::string dossier_liste_ciels;  // the folder the sky list shows
+  int palettes_construites = 0;   // working palettes made (tests)
+  QTimer Timer1;                  // the palette recomputed once a drag pauses
   std::string dossier_programme;
   std::uint8_t ciel_present = 0;
   std::array<std::optional<MontagneOptionsVue>, 6> montagnes;
@@ -202,17 +245,60 @@ class TPagesDlg2 : public QDialog {
   PreviewBox* Image_cadre = nullptr;
   CtlShadowFill* Rectangle_cadre = nullptr;
   QTimer Timer_cadre;
+  // Levels: sea, grass, rock, overlap, sand, snow, snow transition.
+  std::array<QScrollBar*, 7> barres_niveaux{};
+  std::array<QLineEdit*, 8> edits_niveaux{};  // the seven levels, then the colour diversity
+  CtlTrackBar* Trackbar_alea = nullptr;
+  CtlCheckBox *CheckBox_strates = nullptr, *CheckBox_neige = nullptr, *checkbox_arb_neige = nullptr;
+  PreviewBox* Image_niveaux = nullptr;
+  // Colours: red, green, blue, light; contrast and shadow depth.
+  CtlComboBox* ComboBox_coul = nullptr;
+  std::array<CtlTrackBar*, 4> glissieres_rvbl{};
+  CtlTrackBar *Trackbar_contraste = nullptr, *Trackbar_ombre = nullptr;
+  std::array<QLineEdit*, 6> edits_couleurs{};  // red, green, blue, light, contrast, shadow depth
+  std::array<Jauge*, 3> jauges{};
+  CtlCheckBox* CheckBox_coul_def = nullptr;
+  HautBas* UpDown_niveau = nullptr;
+  QPushButton* Button_gri = nullptr;
+  BoitePalette* Image_palette = nullptr;
+  BoiteFleche* Image_fleche = nullptr;
+  BoiteCouleur* Image_couleur = nullptr;
+  // Weather.
+  std::array<QRadioButton*, 3> RadioGroup_temps{}, RadioGroup_ciel{};
+  QScrollBar *scrollbar_brume = nullptr, *ScrollBar_ht_brume = nullptr;
+  QPushButton *btn_brume_moins = nullptr, *btn_brume_plus = nullptr, *Changer = nullptr;
+  CtlCheckBox *CheckBox_horizon = nullptr, *CheckBox_alea = nullptr, *CheckBox_orage = nullptr,
+              *CheckBox_reflets = nullptr;
+  CtlTrackBar *TrackBar_horizon = nullptr, *TrackBar_nbnuages = nullptr, *Trackbar_taille_nuages = nullptr,
+              *trackbar_hautnuage = nullptr, *Trackbar_agitmer = nullptr, *Trackbar_txreflets = nullptr;
+  // Mist density, mist height, cloud count, size and height, choppiness, reflection rate, horizon lowering.
+  std::array<QLineEdit*, 8> edits_meteo{};
+  QListWidget* FileListBox_images = nullptr;
+  QLabel* Label_import = nullptr;
+  PreviewBox *Image_brume = nullptr, *Image_ciel = nullptr, *Image_mer = nullptr;
 
  private:
   void construire_cadre();
   void construire_echelle(QWidget* page);
   void construire_cadrage(QWidget* page);
+  void construire_niveaux(QWidget* page);
+  void connecter_niveaux();
+  void rendre_niveaux(render::Bitmap& image);
+  void construire_couleurs(QWidget* page);
+  void connecter_couleurs();
+  void construire_meteo(QWidget* page);
+  void connecter_meteo();
+  void remplir_liste_ciels();
+  void rendre_brume(render::Bitmap& image);
+  void rendre_ciel(render::Bitmap& image);
+  void rendre_mer(render::Bitmap& image);
   void connecter_echelle();
   void connecter_cadrage();
   void init_vues(const param_mat& p);
   void preparer_terrains(const param_mat& p);
   void charger_apercu_relief();
-  void nouvelle_palette();
+  // A new working palette from record 0: small, or big with the mist levels (Weather).
+  void nouvelle_palette(bool grande = false);
   void rendre(Tmatrice& t, const param_vue& v, render::Bitmap& image);
   void rendre_detail(render::Bitmap& image);
   void rendre_cadrage(render::Bitmap& image);

@@ -121,4 +121,54 @@ bool pas_centre(param_vue& v, int sens) {
   return true;
 }
 
+int lumiere_affichee(Rgb c) { return Round((c.r + c.g + c.b) * 0.333); }
+
+Rgb changer_lumiere(Rgb c, int nouvelle) {
+  const int n = std::clamp(nouvelle, 0, 255);
+  const int ancienne = lumiere_affichee(c);
+  if (ancienne == 0) return {std::uint8_t(n), std::uint8_t(n), std::uint8_t(n)};
+  int r = Round(double(c.r) * n / ancienne), g = Round(double(c.g) * n / ancienne),
+      b = Round(double(c.b) * n / ancienne);
+  if (r > 255) r = 255, g = c.g, b = c.b;
+  if (g > 255) g = 255, r = c.r, b = c.b;
+  if (b > 255) b = 255, r = c.r, g = c.g;
+  return {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)};
+}
+
+Rgb couleur_de_valeur(std::uint32_t v) {
+  const std::uint32_t bleu = v / 65536, vert = (v - bleu * 65536) / 256;
+  return {std::uint8_t(v & 0xFF), std::uint8_t(vert), std::uint8_t(bleu)};
+}
+
+GeometriePalette geometrie_palette(int hauteur) {
+  GeometriePalette g;
+  g.u = Round(hauteur / 6.4);
+  g.h = Round(g.u * 0.5);
+  // The bands are painted with 0.36; the click and the arrow use the same.
+  g.r = Round(g.u * 0.36);
+  g.b = 4 * g.u + 2 * g.h;
+  return g;
+}
+
+int niveau_au_clic(int y, int hauteur) {
+  const GeometriePalette g = geometrie_palette(hauteur);
+  const int bornes[9] = {g.u, 2 * g.u, 3 * g.u, 4 * g.u, 4 * g.u + g.h, g.b, g.b + g.r, g.b + 2 * g.r, g.b + 3 * g.r};
+  for (int k = 0; k < 9; ++k)
+    if (y < bornes[k]) return k + 1;
+  return 10;
+}
+
+int fleche_y(int i, int hauteur) {
+  const GeometriePalette g = geometrie_palette(hauteur);
+  int y = i < 5 ? g.u * i : i <= 6 ? 4 * g.u + (i - 4) * g.h : g.b + (i - 6) * g.r;
+  y -= 8;
+  if (i < 5) y -= 4;
+  return y;
+}
+
+int entree_echantillon(int c, int s) {
+  if (c <= 7) return 12 * c * s + 18;
+  return c == 8 ? 7 : c == 9 ? 1 : 5;
+}
+
 }  // namespace dialogs

@@ -57,4 +57,28 @@ bool pas_angle(param_vue& v, int sens);  // 0 up, 1 down, 2 right (+), 3 left (-
 bool pas_zoom(param_vue& v, bool plus);
 bool pas_centre(param_vue& v, int sens);  // 0 up, 1 down, 2 left, 3 right
 
+// --- Colours page
+// The list order of the Colours page (index 1..10) to the level colour number.
+inline constexpr int kCouleurDeListe[11] = {0, 9, 3, 1, 2, 4, 5, 10, 8, 6, 7};
+// The light shown for a colour: Round((R + G + B) x 0.333).
+int lumiere_affichee(Rgb c);
+// A light change from the light shown to `nouvelle`: each component scaled,
+// then red, green and blue in turn capped at 255 with the other two kept; from
+// a light of 0, a grey of the new light.
+Rgb changer_lumiere(Rgb c, int nouvelle);
+// A colour value of the platform (red in the low byte, then green, then blue).
+Rgb couleur_de_valeur(std::uint32_t v);
+
+// The palette box of height H: band heights u, h, r and the top B of the single colours.
+struct GeometriePalette {
+  int u = 0, h = 0, r = 0, b = 0;
+};
+GeometriePalette geometrie_palette(int hauteur);
+// The list index (1..10) of the band under row y.
+int niveau_au_clic(int y, int hauteur);
+// The arrow's row for list index i (1..10).
+int fleche_y(int i, int hauteur);
+// The palette entry of colour c's sample (s shading steps per colour).
+int entree_echantillon(int c, int s);
+
 }  // namespace dialogs

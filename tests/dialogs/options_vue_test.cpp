@@ -7,10 +7,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <cmath>
 #include <filesystem>
 
 #include "app/fenetres/fenetres.h"
@@ -20,9 +22,13 @@
 #include "dialogs/edition.h"
 #include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
+#include "controls/combobox.h"
 #include "dialogs/options_vue_boites.h"
+#include "render/ciel.h"
+#include "render/palette.h"
 #include "dialogs/options_vue_calculs.h"
 #include "dialogs/rendu.h"
+#include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "model/noeuds.h"
 #include "platform/fichiers.h"
@@ -682,6 +688,331 @@ TEST(OptionsVueApercus, TheMapEditorKeepsTheSightLinesOfEachPreview) {
   ed.close();
   QApplication::processEvents();
   controle_rendus().effacer();
+}
+
+// ---------------------------------------------------------------- Levels page
+
+TEST(OptionsVueNiveaux, BarsRoundTripAndThePreviewWaitsForTheThumb) {
+  Banc b;
+  TPagesDlg2& d = b.ouvrir(4);
+  b.d->Image_niveaux->calculer();
+  const std::int32_t param_vue::*champs[7] = {&param_vue::niveau_mer,        &param_vue::niveau_herbe,
+                                              &param_vue::niveau_rocher,     &param_vue::zone_recouvrement,
+                                              &param_vue::hauteur_sable,     &param_vue::niveau_neige,
+                                              &param_vue::delta_neige};
+  const int bases[7] = {0, 1000, 4000, 2000, -800, 3000, 500};
+  const int valeurs[7] = {-250, 1500, 1200, 300, -100, 2500, 120};
+  for (int k = 0; k < 7; ++k) {
+    QScrollBar* barre = d.barres_niveaux[std::size_t(k)];
+    controle_rendus().appels.clear();
+    barre->setSliderDown(true);
+    barre->setSliderPosition(bases[k] - valeurs[k]);
+    QApplication::processEvents();
+    EXPECT_EQ(d.vues[0].*champs[k], valeurs[k]) << k;
+    EXPECT_EQ(d.edits_niveaux[std::size_t(k)]->text(), QString::number(valeurs[k]));
+    EXPECT_TRUE(controle_rendus().appels.empty()) << k;  // the thumb moves: no preview
+    barre->setSliderDown(false);
+    QApplication::processEvents();
+    ASSERT_EQ(controle_rendus().appels.size(), 1u) << k;
+    const param_vue& v = controle_rendus().appels[0].vue;
+    EXPECT_EQ(v.agitation_mer + v.horizon + v.detail_arbres + v.reflet + v.brume + v.ombre_portee + v.strates +
+                  v.foret + v.deformation + v.premier_plan + v.photo_aerienne,
+              0);
+    EXPECT_EQ(controle_rendus().appels[0].largeur, TPagesDlg2::kLargeurCadrage);
+  }
+  // Typed levels are kept as typed.
+  d.edits_niveaux[0]->setText("-5000");
+  d.Edit_nivExit(d.edits_niveaux[0]);
+  EXPECT_EQ(d.vues[0].niveau_mer, -5000);
+  d.edits_niveaux[0]->setText("x");
+  d.Edit_nivExit(d.edits_niveaux[0]);
+  EXPECT_EQ(d.vues[0].niveau_mer, -5000);
+}
+
+TEST(OptionsVueNiveaux, CopyLeavesTheActiveViewsSandHeight) {
+  Banc b;
+  b.e.documents[0].parametres.hauteur_sable = 11;
+  TPagesDlg2& d = b.ouvrir(4);
+  d.changer_vue(2);
+  d.vues[0].niveau_mer = 77;
+  d.vues[0].hauteur_sable = -500;
+  d.vues[0].strates = 1;
+  d.boutons_copie[2]->click();
+  EXPECT_EQ(d.vue_affichee, 1);
+  EXPECT_EQ(d.vues[0].niveau_mer, 77);
+  EXPECT_EQ(d.vues[0].strates, 1);
+  EXPECT_EQ(d.vues[0].hauteur_sable, 11);
+}
+
+// ---------------------------------------------------------------- Colours page
+
+TEST(OptionsVueCouleurs, LightChangesAndThePaletteBoxGeometry) {
+  auto egal = [](Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; };
+  EXPECT_TRUE(egal(changer_lumiere({200, 100, 50}, 255), {255, 100, 50}));
+  EXPECT_TRUE(egal(changer_lumiere({100, 200, 50}, 255), {100, 255, 50}));
+  EXPECT_TRUE(egal(changer_lumiere({60, 60, 60}, 30), {30, 30, 30}));
+  EXPECT_TRUE(egal(changer_lumiere({10, 20, 30}, 40), {20, 40, 60}));
+  EXPECT_TRUE(egal(changer_lumiere({0, 0, 0}, 90), {90, 90, 90}));
+  EXPECT_EQ(lumiere_affichee({202, 200, 200}), 200);
+  EXPECT_TRUE(egal(changer_lumiere({202, 200, 200}, 200), {202, 200, 200}));
+  EXPECT_TRUE(egal(couleur_de_valeur(0x336699), {153, 102, 51}));
+  const int rangees[] = {0, 14, 15, 59, 60, 67, 68, 75, 76, 80, 81, 85, 86, 90, 91, 95};
+  const int niveaux[] = {1, 1, 2, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10};
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(niveau_au_clic(rangees[k], 96), niveaux[k]) << rangees[k];
+  const int fleches[] = {3, 18, 33, 48, 60, 68, 73, 78, 83, 88};
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(fleche_y(i, 96), fleches[i - 1]) << i;
+  EXPECT_EQ(niveau_au_clic(111, 132), 7);
+  EXPECT_EQ(entree_echantillon(1, 4), 66);
+  EXPECT_EQ(entree_echantillon(8, 4), 7);
+  EXPECT_EQ(entree_echantillon(9, 4), 1);
+  EXPECT_EQ(entree_echantillon(10, 4), 5);
+}
+
+TEST(OptionsVueCouleurs, SampleTypedValuesIdleColoursAndTheDelayedPalette) {
+  Banc b(0);
+  b.e.vue.couleurs_defaut = 1;
+  b.e.vue.contraste = 50;
+  b.e.vue.profondeur_ombre = 20;
+  TPagesDlg2& d = b.ouvrir(5);
+  EXPECT_EQ(d.indice_couleur, 3);
+  EXPECT_EQ(d.ComboBox_coul->currentText(), "Soil     ");
+  EXPECT_EQ(d.Image_couleur->entree(), 66);
+  const Rgb soil = d.palette->lire_couleur(66);
+  EXPECT_EQ(soil.r, 211);
+  EXPECT_EQ(soil.g, 176);
+  EXPECT_EQ(soil.b, 60);
+  EXPECT_FALSE(d.glissieres_rvbl[0]->isEnabled());
+  EXPECT_EQ(d.edits_couleurs[0]->text(), "211");
+  for (auto [i, entree] : {std::pair{8, 7}, std::pair{1, 1}, std::pair{7, 5}}) {
+    d.indice_couleur = i;
+    d.afficher_rvb();
+    EXPECT_EQ(d.Image_couleur->entree(), entree) << i;
+  }
+  d.Image_palettemousedown(111);
+  EXPECT_EQ(d.indice_couleur, 7);
+  EXPECT_EQ(d.Image_fleche->niveau(), 7);
+  // Own colours: typed values within their limits.
+  d.indice_couleur = 3;
+  d.CheckBox_coul_def->SetChecked(false);
+  emit d.CheckBox_coul_def->changed();
+  EXPECT_EQ(d.vues[0].couleurs_defaut, 0);
+  EXPECT_TRUE(d.glissieres_rvbl[0]->isEnabled());
+  d.vues[0].couleurs[0] = {202, 200, 200};
+  d.afficher_rvb();
+  for (int k = 0; k < 10; ++k) d.afficher_rvb();
+  EXPECT_EQ(d.edits_couleurs[3]->text(), "200");
+  d.Edit_couleursExit(d.edits_couleurs[3]);
+  EXPECT_EQ(d.vues[0].couleurs[0].r, 202);
+  struct Cas {
+    int edit;
+    const char* texte;
+    int attendu;
+  };
+  for (const Cas& c : {Cas{0, "300", 255}, Cas{1, "-1", 0}, Cas{2, "blue", 0}, Cas{4, "500", 100}, Cas{5, "5", 13}}) {
+    d.edits_couleurs[std::size_t(c.edit)]->setText(c.texte);
+    d.Edit_couleursExit(d.edits_couleurs[std::size_t(c.edit)]);
+  }
+  EXPECT_EQ(d.vues[0].couleurs[0].r, 255);
+  EXPECT_EQ(d.vues[0].couleurs[0].g, 0);
+  EXPECT_EQ(d.vues[0].couleurs[0].b, 0);
+  EXPECT_EQ(d.vues[0].contraste, 100);
+  EXPECT_EQ(d.vues[0].profondeur_ombre, 13);
+  // A drag rebuilds the palette once, when the timer fires.
+  const int avant = d.palettes_construites;
+  for (int p = 10; p < 20; ++p) {
+    d.glissieres_rvbl[1]->SetPosition(p);  // as the user's drag does: `changed` on every step
+  }
+  EXPECT_EQ(d.vues[0].couleurs[0].g, 19);
+  EXPECT_EQ(d.palettes_construites, avant);
+  EXPECT_TRUE(d.Timer1.isActive());
+  QMetaObject::invokeMethod(&d.Timer1, "timeout");
+  EXPECT_EQ(d.palettes_construites, avant + 1);
+  EXPECT_FALSE(d.Timer1.isActive());
+  // The colour dialog's answer, and Cancel.
+  d.choisir_couleur = [](const QColor&) { return std::optional<QColor>(QColor(153, 102, 51)); };
+  d.Button_griClick();
+  EXPECT_EQ(d.vues[0].couleurs[0].r, 153);
+  EXPECT_EQ(d.vues[0].couleurs[0].b, 51);
+  d.choisir_couleur = [](const QColor&) { return std::optional<QColor>(); };
+  d.Button_griClick();
+  EXPECT_EQ(d.vues[0].couleurs[0].r, 153);
+  d.repaint();
+  EXPECT_EQ(controle_rendus().rendus_dans_peinture, 0);
+}
+
+// ---------------------------------------------------------------- Weather page
+
+TEST(OptionsVueMeteo, WeatherSkyAndSeaControls) {
+  QTemporaryDir dossier;
+  Banc b(0);
+  b.e.dossier_programme = dossier.path().toStdString();
+  b.e.vue.photo_aerienne = 1;
+  b.e.vue.horizon = 1;
+  b.e.vue.type_ciel = 1;
+  b.e.vue.brume = 0;
+  b.e.vue.ombre_portee = 0;
+  TPagesDlg2& d = b.ouvrir(6);
+  EXPECT_TRUE(d.palette->grande());
+  d.RadioGroup_tempsClick(0);  // Sunny refused with picture colours
+  EXPECT_TRUE(d.RadioGroup_temps[2]->isChecked());
+  EXPECT_EQ(d.vues[0].ombre_portee, 0);
+  d.vues[0].photo_aerienne = 0;
+  d.RadioGroup_tempsClick(1);
+  EXPECT_EQ(d.vues[0].brume, 1);
+  EXPECT_TRUE(d.scrollbar_brume->isEnabled());
+  EXPECT_TRUE(d.ScrollBar_ht_brume->isEnabled());
+  d.RadioGroup_tempsClick(0);
+  EXPECT_EQ(d.vues[0].ombre_portee, 1);
+  EXPECT_FALSE(d.scrollbar_brume->isEnabled());
+  d.RadioGroup_tempsClick(2);
+  EXPECT_FALSE(d.ScrollBar_ht_brume->isEnabled());
+  // Density buttons stop at 1 and 100.
+  d.RadioGroup_tempsClick(1);
+  d.vues[0].brume_densite = 2;
+  for (int k = 0; k < 5; ++k) d.btn_brume_moins->click();
+  EXPECT_EQ(d.vues[0].brume_densite, 1);
+  d.vues[0].brume_densite = 99;
+  for (int k = 0; k < 5; ++k) d.btn_brume_plus->click();
+  EXPECT_EQ(d.vues[0].brume_densite, 100);
+  // Unticking the horizon: light sky, no sky choice, no list.
+  d.CheckBox_horizon->SetChecked(false);
+  emit d.CheckBox_horizon->changed();
+  EXPECT_EQ(d.vues[0].type_ciel, 0);
+  EXPECT_FALSE(d.RadioGroup_ciel[1]->isEnabled());
+  EXPECT_FALSE(d.FileListBox_images->isEnabled());
+  // No sky folder: the list shows the program folder and the sky file stays.
+  d.CheckBox_horizon->SetChecked(true);
+  emit d.CheckBox_horizon->changed();
+  d.RadioGroup_cielClick(2);
+  EXPECT_TRUE(d.FileListBox_images->isEnabled());
+  EXPECT_EQ(d.dossier_liste_ciels, b.e.dossier_programme);
+  d.vues[0].fichier_ciel = "x.jpg";
+  if (d.FileListBox_images->count()) d.FileListBox_images->setCurrentRow(0);
+  d.FileListBox_imagesClick();
+  EXPECT_EQ(d.vues[0].fichier_ciel, "x.jpg");
+  // "Change" draws the next seed; unticking "Random" keeps the mountain's last clouds.
+  set_seed(12345);
+  d.ChangerClick();
+  EXPECT_EQ(d.vues[0].seed_nuages, 15414);
+  b.terrain->etat_rendu.resultat_ciel = 321;
+  d.RadioGroup_cielClick(1);
+  d.CheckBox_alea->SetChecked(false);
+  emit d.CheckBox_alea->changed();
+  EXPECT_EQ(d.vues[0].seed_nuages, 321);
+  // Typed values: unreadable text gives the defaults, no limits.
+  d.edits_meteo[6]->setText("x");
+  d.Edit1_meteoChange(d.edits_meteo[6]);
+  EXPECT_EQ(d.vues[0].taux_reflet, 10);
+  d.edits_meteo[2]->setText("1000000");
+  d.Edit1_meteoChange(d.edits_meteo[2]);
+  EXPECT_EQ(d.vues[0].nombre_nuages, 1000000);
+}
+
+TEST(OptionsVueMeteo, TheSkyListShowsOnlyThePicturesTheSkyLoads) {
+  QTemporaryDir dossier;
+  const std::string ciels = dossier.path().toStdString() + "/ciels";
+  std::filesystem::create_directories(ciels);
+  for (const char* n : {"nuage.jpg", "b.bmp", "C.JPG", "d.png"}) ASSERT_TRUE(ecrire_fichier(ciels + "/" + n, "x").empty());
+  Banc b(0);
+  b.e.dossier_programme = dossier.path().toStdString();
+  b.e.vue.horizon = 1;
+  b.e.vue.type_ciel = 2;
+  TPagesDlg2& d = b.ouvrir(6);
+  ASSERT_EQ(d.FileListBox_images->count(), 2);
+  EXPECT_EQ(d.FileListBox_images->item(0)->text(), "b.bmp");
+  EXPECT_EQ(d.FileListBox_images->item(1)->text(), "nuage.jpg");
+  d.FileListBox_images->setCurrentRow(0);
+  d.FileListBox_imagesClick();
+  EXPECT_EQ(d.vues[0].fichier_ciel, std::filesystem::absolute(ciels + "/b.bmp").string());
+  EXPECT_EQ(d.Label_import->text(), "b.bmp");
+}
+
+TEST(OptionsVueMeteo, PreviewsOfMistSkyAndSea) {
+  Banc b(0, false);
+  b.e.vue.horizon = 1;
+  b.e.vue.type_ciel = 1;
+  b.e.vue.brume = 1;
+  b.e.vue.brume_densite = 40;
+  b.e.vue.ombre_portee = 0;
+  b.e.vue.reflet = 1;
+  b.e.vue.alea_nuages = 0;  // the clouds of one seed
+  b.e.vue.seed_nuages = 777;
+  TPagesDlg2& d = b.ouvrir(6);
+  controle_rendus().appels.clear();
+  d.Image_brume->calculer();
+  d.Image_ciel->calculer();
+  d.Image_mer->calculer();
+  // Mist and sea render; the sky is drawn by the sky object alone.
+  ASSERT_EQ(controle_rendus().appels.size(), 2u);
+  const AppelRendu& mer = controle_rendus().appels[1];
+  EXPECT_EQ(mer.vue.zoom, 20);
+  EXPECT_DOUBLE_EQ(mer.vue.distance, 5.0);
+  EXPECT_EQ(mer.vue.angle_vertical, 6);
+  EXPECT_EQ(mer.vue.angle_horizontal, 0);
+  EXPECT_EQ(mer.vue.elevation_soleil, 35);
+  EXPECT_EQ(mer.vue.azimut_soleil, 89);
+  EXPECT_EQ(mer.vue.niveau_mer, 20);
+  EXPECT_EQ(mer.vue.largeur_image, 1);
+  EXPECT_EQ(mer.vue.hauteur_image, -2);
+  EXPECT_EQ(mer.vue.centre_x, -2);
+  EXPECT_EQ(mer.vue.centre_y, 4);
+  EXPECT_EQ(mer.vue.horizon, 1);
+  EXPECT_EQ(mer.vue.brume + mer.vue.foret + mer.vue.ombre_portee + mer.vue.premier_plan + mer.vue.detail_arbres, 0);
+  EXPECT_EQ(controle_rendus().appels[0].vue.foret, 0);
+  EXPECT_TRUE(d.palette->grande());
+  // The sky preview is the sky of the record, as a view draws it.
+  const TMyPalette& p = *d.palette;
+  render::Bitmap attendu(Round(150 * 1.02), 100);
+  render::TCiel ciel;
+  render::EntreeCiel e;
+  e.ligne_horizon = 100;
+  e.ligne_terre = 110;
+  e.hauteur_coins = -50;
+  e.largeur = 150;
+  e.cos_elevation = std::cos(d.vues[0].elevation_soleil * 3.14159265358979323846 / 180);
+  e.cos_azimut = std::cos(d.vues[0].azimut_soleil * 3.14159265358979323846 / 180);
+  e.vue = &d.vues[0];
+  e.image = &attendu;
+  e.palette = &p;
+  ciel.dessiner_ciel(e);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 150; ++x) ASSERT_EQ(d.Image_ciel->image().surface().row(y)[x], attendu.surface().row(y)[x]);
+  // Without horizon: aqua sky, and a sea of entries 1 and 6 without a render.
+  d.CheckBox_horizon->SetChecked(false);
+  emit d.CheckBox_horizon->changed();
+  controle_rendus().appels.clear();
+  d.drapeau_mer = d.drapeau_ciel = true;
+  d.afficher_meteo();
+  d.Image_mer->calculer();
+  d.Image_ciel->calculer();
+  EXPECT_TRUE(controle_rendus().appels.empty());
+  EXPECT_EQ(d.Image_mer->image().surface().row(29)[5], render::pixel_of(d.palette->lire_couleur(1)));
+  EXPECT_EQ(d.Image_mer->image().surface().row(30)[5], render::pixel_of(d.palette->lire_couleur(6)));
+  EXPECT_EQ(d.Image_ciel->image().surface().row(50)[50], render::pixel_rgb(0, 255, 255));
+  d.repaint();
+  EXPECT_EQ(controle_rendus().rendus_dans_peinture, 0);
+}
+
+TEST(OptionsVueMeteo, ExtremeTypedValuesGivePreviewsThatRunClean) {
+  Banc b(0, false);
+  b.e.vue.horizon = 1;
+  b.e.vue.type_ciel = 1;
+  b.e.vue.brume = 1;
+  b.e.vue.reflet = 1;
+  TPagesDlg2& d = b.ouvrir(6);
+  const std::pair<int, const char*> cas[] = {{2, "1000000"}, {3, "-10"}, {3, "30"}, {4, "0"},
+                                            {0, "0"},       {0, "1000"}, {6, "50"}, {7, "200"}};
+  for (auto [k, texte] : cas) {
+    d.edits_meteo[std::size_t(k)]->setText(texte);
+    d.Edit1_meteoChange(d.edits_meteo[std::size_t(k)]);
+    d.Image_brume->calculer();
+    d.Image_ciel->calculer();
+    d.Image_mer->calculer();
+  }
+  d.vues[0].couleurs_defaut = 0;
+  d.vues[0].couleurs.fill(Rgb{0, 0, 0});
+  d.Btn_PrevClick();
+  d.Image_palette->repaint();
 }
 
 // ---------------------------------------------------------------- sky folder

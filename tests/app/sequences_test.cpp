@@ -5,6 +5,8 @@
 #include <QTreeWidget>
 #include <random>
 
+#include "app/commandes_options_vue.h"
+#include "dialogs/options_vue.h"
 #include "tests/app/programme_test_support.h"
 
 namespace {
@@ -29,6 +31,10 @@ struct Sequence {
     w->documents.enregistrer = [this] {
       fautes.push_back("exit save outside the exit questions");
       return true;
+    };
+    // The view options dialog answers Cancel at once.
+    w->commandes_options_vue().executer = [](const dialogs::EntreesOptionsVue&, dialogs::SortiesOptionsVue&) {
+      return 2;
     };
     w->show();
   }

@@ -206,13 +206,21 @@ CtlButton* TImportation::bouton(const QString& texte, const QRect& r, GlypheImpo
   return b;
 }
 
+QLabel* TImportation::etiquette(const QString& texte, const QRect& r) {
+  auto* l = new QLabel(texte, CtlBackPanel1);
+  l->setGeometry(r);
+  return l;
+}
+
 void TImportation::construire_panneau() {
+  construire_boutons();
+  construire_barres();
+  construire_reglages();
+}
+
+// The zoom and picture buttons, and the frame's move, turn and centre buttons.
+void TImportation::construire_boutons() {
   QWidget* pan = CtlBackPanel1;
-  auto etiquette = [pan](const QString& texte, const QRect& r) {
-    auto* l = new QLabel(texte, pan);
-    l->setGeometry(r);
-    return l;
-  };
   SpeedButtonzoom = new CtlSpeedButton(pan);
   SpeedButtonzoom->setGeometry(10, 8, 28, 26);
   SpeedButtonzoom->SetCaption("Z");
@@ -242,7 +250,11 @@ void TImportation::construire_panneau() {
     b->SetRepeatingInterval(50);
   }
   connect(BitBtn_centre, &CtlButton::clicked, this, [this] { BitBtn_centreClick(); });
+}
 
+// The scale bar and the two altitude bars with their labels.
+void TImportation::construire_barres() {
+  QWidget* pan = CtlBackPanel1;
   etiquette("Scale", QRect(8, 162, 50, 18));
   ScrollBar_ech = new CtlScrollBar(pan);
   ScrollBar_ech->SetKind(skVertical);
@@ -274,7 +286,11 @@ void TImportation::construire_panneau() {
     imp_.maximum = 3000 - v;
     Label_max->setText(QString::number(imp_.maximum));
   });
+}
 
+// Mesh degree, the three check boxes, Help and Import.
+void TImportation::construire_reglages() {
+  QWidget* pan = CtlBackPanel1;
   etiquette("Mesh degree", QRect(8, 364, 90, 20));
   SpinEdit_maillage = new CtlSpinEdit(pan);
   SpinEdit_maillage->setGeometry(100, 362, 60, 24);
@@ -320,11 +336,18 @@ void TImportation::construire_panneau() {
 // Nothing loaded: an empty picture area, and nothing to import.
 void TImportation::regler_etat_vide() {
   StatusBar_import[0]->setText("No source loaded");
-  for (QWidget* w : std::initializer_list<QWidget*>{BitBtn_Importer, SpeedButtonzoom, SpeedbuttonPhoto, Bouton_Photo,
-                                                    BitBTn_rotg, BitBtn_rotd, BitBtn_Left, BitBtn_Right, BitBtn_Up,
-                                                    BitBtn_Down, BitBtn_centre, ScrollBar_ech})
-    w->setEnabled(false);
+  activer_commandes_source(false);
+  SpeedbuttonPhoto->setEnabled(false);
+  Bouton_Photo->setEnabled(false);
   Image_importee->montrer(nullptr, {});
+}
+
+// The controls that act on a loaded source.
+void TImportation::activer_commandes_source(bool actif) {
+  for (QWidget* w : std::initializer_list<QWidget*>{BitBtn_Importer, SpeedButtonzoom, BitBTn_rotg, BitBtn_rotd,
+                                                    BitBtn_Left, BitBtn_Right, BitBtn_Up, BitBtn_Down, BitBtn_centre,
+                                                    ScrollBar_ech})
+    w->setEnabled(actif);
 }
 
 QString TImportation::texte_panneau(int k) const {
@@ -385,14 +408,11 @@ void TImportation::montrer_source() {
   Label_max->setText(QString::number(imp_.maximum));
   fixer_barres_altitude();
   manip_.oublier();
-  ScrollBar_ech->setEnabled(true);
   ScrollBar_ech->SetPosition(Round(imp_.cadre.f * 100));
   Label_echelle->setText(QString::number(imp_.cadre.f, 'f', 2));
   SpinEdit_maillage->SetValue(imp_.degre_propose);
   imp_.degre = static_cast<std::uint16_t>(SpinEdit_maillage->Value());
-  for (QWidget* w : std::initializer_list<QWidget*>{BitBtn_Importer, SpeedButtonzoom, BitBTn_rotg, BitBtn_rotd,
-                                                    BitBtn_Left, BitBtn_Right, BitBtn_Up, BitBtn_Down, BitBtn_centre})
-    w->setEnabled(true);
+  activer_commandes_source(true);
   const bool photo = imp_.photo.has_value();
   Bouton_Photo->setChecked(photo);
   Bouton_Photo->setEnabled(photo);

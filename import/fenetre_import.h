@@ -122,6 +122,11 @@ class TImportation : public FenetreImport {
 
  private:
   void construire_panneau();
+  void construire_boutons();
+  void construire_barres();
+  void construire_reglages();
+  QLabel* etiquette(const QString& texte, const QRect& r);
+  void activer_commandes_source(bool actif);
   CtlButton* bouton(const QString& texte, const QRect& r, GlypheImport g);
   bool apres_lecture(const std::string& echec, const std::string& chemin, bool altitudes);
   void rejeter(const std::string& raison);

@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <cmath>
 
 #include "app/fenetres/aide_enfants.h"
+#include "controls/application.h"
 #include "controls/button.h"
 #include "controls/scrollbar.h"
 #include "controls/speedbutton.h"
@@ -189,6 +191,26 @@ TEST(FenetreImport, MovesAndTurnsThroughKeysWithTheirSteps) {
   EXPECT_EQ(w.cadre().rotation, 2 * pi);
   Key(&w, Qt::Key_T);
   EXPECT_DOUBLE_EQ(w.cadre().rotation, 2 * pi - 0.006 * pi);
+}
+
+TEST(FenetreImport, MoveButtonsRepeatWhileHeldOnTheTimerPool) {
+  CtlTimerPool* pool = CtlApplication::Instance()->Timers();
+  pool->SetManualStepping(true);
+  Dossier d("fenetre-repetition");
+  Ouverte o(grille(d, "r.txt", 400));
+  TImportation& w = o.w;
+  w.show();
+  const int cx = w.cadre().cx;
+  const QPoint milieu = w.BitBtn_Left->rect().center();
+  QTest::mousePress(w.BitBtn_Left, Qt::LeftButton, Qt::NoModifier, milieu);
+  for (int k = 0; k < 40; ++k) pool->Step();
+  QTest::mouseRelease(w.BitBtn_Left, Qt::LeftButton, Qt::NoModifier, milieu);
+  const int pendant = w.cadre().cx;
+  for (int k = 0; k < 10; ++k) pool->Step();
+  pool->SetManualStepping(false);
+  EXPECT_LT(pendant, cx - 5);  // the press, then repeats every step once the delay has passed
+  EXPECT_EQ(w.cadre().cx, pendant);  // released: no more
+  EXPECT_EQ(w.BitBtn_Left->RepeatingInterval(), 50);
 }
 
 TEST(FenetreImport, GoOverOffRefusesTheRepeatThatLeftThePicture) {

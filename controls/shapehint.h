@@ -25,6 +25,9 @@ struct CtlHintPlace {
 // wholly on the screen is taken, else the fourth tried with the preferred nose.
 CtlHintPlace CtlPlaceHint(QPoint anchor, QSize size, CtlHintPosition preferred, QRect screen);
 QPoint CtlHintOrigin(CtlHintPosition place, QPoint anchor, QSize size);
+// The point of the ellipse in `r` at `degrees` clockwise from the top:
+// (cx + Trunc(rx sin a), cy − Trunc(ry cos a)), rx and ry the integer half sizes.
+QPoint CtlEllipsePoint(const QRect& r, double degrees);
 
 class CtlShapeHint;
 
@@ -70,8 +73,13 @@ class CtlShapeHint : public QObject {
   void ShowHint(QPoint anchor, const QString& text);
   void HideHint();
   CtlShapeHintWindow* Window() const { return window_; }
+  // The text rectangle at (0, 0): word-wrapped within `limit`, with the
+  // effect's depths and the library's two pixels of measuring margin.
+  QRect MeasureText(const QString& text, int limit) const;
   // Paints the balloon for a window of size `size` taking `place`, text inside `text_rect`.
   QImage PaintShape(QSize size, QRect text_rect, CtlHintPosition place, const QString& text) const;
+  // Where an hsNoseEllipse balloon moves its text.
+  QPoint NoseEllipseTextOffset(CtlHintPosition place, const QRect& text_rect, QSize size) const;
 
  signals:
   // The long part of the hint of the control under the pointer (empty when
@@ -82,7 +90,12 @@ class CtlShapeHint : public QObject {
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
+  // A change of Font3D or Shadow shows at once on a balloon in view.
+  void Restyle();
+
   bool enabled_ = false;
+  QPoint last_anchor_;
+  QString last_text_;
   QPointer<CtlShapeHintWindow> window_;
   QPointer<QWidget> hinted_;
 };

@@ -4,8 +4,9 @@
 # button faces in five states, arrows, gradients, effect text), shapes.png,
 # buttons.png, checks.png, combos.png (the buttons, check boxes, radio
 # buttons and combo boxes in their states), trackbars.png (track bars and
-# the shadow fill), scrollbars.png (spin edits and spin buttons), lists.png
-# (list boxes with header and grid lines), properties.png (bevels, fills,
+# the shadow fill), scrollbars.png (scroll bars, spin edits and spin buttons),
+# lists.png (list boxes with header and grid lines), hints.png (the six hint
+# styles in the four places), properties.png (bevels, fills,
 # gradients, effect captions), panels.png (panels, labels, progress bars,
 # image controls) and fills.png (fill controls and panel fills) into FOLDER.
 # Needs a build of the target controls_gallery. Not part of CI.
@@ -15,4 +16,4 @@ cd "$(dirname "$0")/../.."
 out=$(realpath -m "${1:-build/controls-shots}")
 mkdir -p "$out"
 QT_QPA_PLATFORM=offscreen build/bin/controls_gallery "$out"
-echo "written: $out/drawing.png shapes.png buttons.png checks.png combos.png trackbars.png scrollbars.png lists.png properties.png panels.png fills.png"
+echo "written: $out/drawing.png shapes.png buttons.png checks.png combos.png trackbars.png scrollbars.png lists.png hints.png properties.png panels.png fills.png"

@@ -267,6 +267,7 @@ QImage Combos(QImage* open) {
 QImage TrackBarsPicture();  // gallery_trackbars.cpp
 QImage ScrollBarsPicture();  // gallery_scrollbars.cpp
 QImage ListsPicture();       // gallery_lists.cpp
+QImage HintsPicture();       // gallery_hints.cpp
 
 // Writes the pictures into `folder`; false when one could not be written.
 bool SavePicture(const QImage& img, const QString& path) { return Save(img, path); }
@@ -289,5 +290,5 @@ bool WriteButtonPictures(const QString& folder) {
          Save(Checks(), folder + "/checks.png") && Save(combos, folder + "/combos.png") &&
          Save(TrackBarsPicture(), folder + "/trackbars.png") &&
          Save(ScrollBarsPicture(), folder + "/scrollbars.png") && Save(ListsPicture(), folder + "/lists.png") &&
-         WritePanelPictures(folder);
+         Save(HintsPicture(), folder + "/hints.png") && WritePanelPictures(folder);
 }

@@ -445,7 +445,6 @@ void Tfenetre_edition::peindre_carte(QWidget* zone) {
         std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(b.width()) * 4);
       traits_presents_ = {false, false};  // the copy took the sight lines away
       traits_vision = {};
-      redessiner = 0;  // later paints show the lines drawn over this copy
     }
   }
   QPainter p(zone);

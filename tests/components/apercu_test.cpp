@@ -162,6 +162,7 @@ TEST(Apercu, ZoomSizesTheSheetAndFitKeepsTheAspect) {
   EXPECT_FALSE(pp.CanScrollVert());
   EXPECT_FALSE(pp.horizontalScrollBar()->isVisible());
   EXPECT_FALSE(pp.verticalScrollBar()->isVisible());
+  EXPECT_EQ(pp.Sheet().cursor().shape(), Qt::ArrowCursor);  // nothing to drag
   const QRect page = pp.Sheet().PageRect();
   EXPECT_LE(pp.Sheet().height(), 400 - 2 * TPrintPreview::kMarge);
   EXPECT_NEAR(page.height() * static_cast<double>(pp.PagePixelWidth()) / pp.PagePixelHeight(), page.width(), 1.0);
@@ -336,7 +337,9 @@ TEST(Apercu, RecordingEventsAndCanvas) {
   EXPECT_EQ(c->window(), QRect(0, 0, 21000, 29700));
   EXPECT_EQ(c->font().pixelSize(), 260);
   pp.BeginDoc();  // ignored while recording
+  c->setPen(QPen(Qt::black, 50));
   pp.SetUnits(mmLoMetric);
+  EXPECT_EQ(pp.GetCanvas()->pen().width(), 5);
   EXPECT_EQ(pp.GetCanvas()->window(), QRect(0, 0, 2100, 2970));
   EXPECT_EQ(pp.GetCanvas()->font().pixelSize(), 26);
   pp.EndDoc();

@@ -220,195 +220,226 @@ void Tdlg_edit::prepare_outil(MarquesCarte* c, PixelCarte p_debut, bool avec_def
 
 // The per-tool captions, ranges and visible controls.
 void Tdlg_edit::installer_outil() {
-  auto radios = [this](const char* a, const char* ba, const char* b, const char* bb, bool second) {
-    RadioButton_Unif->setText(a);
-    RadioButton_Unif->setToolTip(ba);
-    RadioButton_etirem->setText(b);
-    RadioButton_etirem->setToolTip(bb);
-    RadioButton_Unif->show();
-    RadioButton_etirem->show();
-    (second ? RadioButton_etirem : RadioButton_Unif)->setChecked(true);
-  };
-  auto avec_alt1 = [this](const char* bulle) {
-    ScrollBar_alt1->show();
-    ScrollBar_alt1->setToolTip(bulle);
-  };
   switch (outil) {
-    case OUTIL_FORME:
-      setWindowTitle("Shape");
-      Panel_coeff->hide();
-      if (deformation) {
-        Panel_coeff->show();
-        fixer_barre(ScrollBar_coeff, -100, 100);
-        Label_c->setText("Thrust");
-        ScrollBar_coeff->setToolTip("Horizontal ratio");
-        coefficient = 0;
-      }
-      radios("Linear", "Linear distortion", "Weighted", "Sinusoidal distorsion", pondere);
-      break;
-    case OUTIL_PLATEAU:
-      setWindowTitle("Plateau");
-      if (deformation) {
-        fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
-        ScrollBar_sommet->setToolTip("Horizontal ratio");
-        ScrollBar_coeff->setToolTip("Vertical ratio");
-        Label_s->setText("Slope");
-      } else {
-        Panel_sommet->hide();
-      }
-      avec_alt1("Initial altitude");
-      ScrollBar_alt->setToolTip("Final altitude");
-      Label_3->setText("start");
-      Label_4->setText("end");
-      Panel_df->hide();
-      radios("Plateau", "Progressive edges", "Cliff", "Vertical edges", option2);
-      break;
-    case OUTIL_VALLEE:
-      setWindowTitle("Valley");
-      apres = avant - 40;
-      CheckBox_Riviere->show();
-      CheckBox_Riviere->setChecked(riviere_seule);
-      fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
-      ScrollBar_sommet->setToolTip("River width");
-      fixer_barre(ScrollBar_base, 1, 1000);
-      ScrollBar_base->setToolTip("Valley width");
-      Label_b->setText("Valley");
-      Label_s->setText("River");
-      Label_d->setText("Depth");
-      Panel_coeff->hide();
-      Panel_df->hide();
-      break;
-    case OUTIL_LISSAGE:
-      setWindowTitle("Smooting");
-      option2 = 0;
-      avec_alt1("minimum altitude");
-      ScrollBar_alt->setToolTip("maximum altitude");
-      Label_3->setText("mini");
-      Label_4->setText("maxi");
-      fixer_barre(ScrollBar_coeff, -40, 40);
-      ScrollBar_coeff->setToolTip("<0:+rough, >0:+smooth");
-      Panel_sommet->hide();
-      Panel_df->hide();
-      break;
-    case OUTIL_CONE:
-      setWindowTitle("Cone");
-      fixer_barre(ScrollBar_coeff, -70, 70);
-      Label_c->setText("Angle");
-      Label_d->setText("Sommit at :");
-      break;
-    case OUTIL_COL:
-      setWindowTitle("Pass");
-      Panel_coeff->hide();
-      Panel_sommet->hide();
-      Panel_df->hide();
-      break;
-    case OUTIL_ROUTE:
-      setWindowTitle("Road");
-      CheckBox_Riviere->setText("Path");
-      CheckBox_Riviere->show();
-      CheckBox_Riviere->setChecked(chemin);
-      fixer_barre(ScrollBar_sommet, 0, 400);
-      ScrollBar_sommet->setToolTip("Road width");
-      Label_s->setText("Width");
-      Label_c->setText("Earth.");
-      ScrollBar_coeff->setToolTip("Earthworks");
-      for (QWidget* w : {Panel_alt, Panel_base, Panel_df, static_cast<QWidget*>(Label_d),
-                         static_cast<QWidget*>(Label_deniv), static_cast<QWidget*>(Button_rotate)})
-        w->hide();
-      break;
-    case OUTIL_STRATE:
-      setWindowTitle("Stratum");
-      avec_alt1("minimum altitude");
-      ScrollBar_alt->setToolTip("altitude at the end of the stratum");
-      Label_3->setText("bottom");
-      Label_4->setText("top");
-      Panel_df->hide();
-      Panel_coeff->hide();
-      fixer_barre(ScrollBar_sommet, -100, 100, 1, 10);
-      ScrollBar_sommet->setToolTip("Depth of stratum");
-      Label_s->setText("Depth");
-      Label_d->setText("Height stratum");
-      break;
-    case OUTIL_RELIEF:
-      setWindowTitle("Relief");
-      apres = fin.apres + 1000;
-      avant = fin.avant - 1000;
-      sommet = 50;
-      fixer_barre(ScrollBar_coeff, -100, 0);
-      ScrollBar_coeff->setToolTip("% emergent part");
-      avec_alt1("minimum altitude");
-      ScrollBar_alt->setToolTip("maximum altitude");
-      Label_3->setText("mini");
-      Label_4->setText("maxi");
-      fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
-      ScrollBar_sommet->setToolTip("Height of relief");
-      Label_s->setText("Relief");
-      Panel_df->hide();
-      radios("Totality", "Relief totally reshaped", "Emergent", "Only the positive relief is new", option2);
-      break;
-    case OUTIL_RUISSELLEMENT:
-      setWindowTitle("Streaming");
-      coefficient = 0;
-      fixer_barre(ScrollBar_coeff, -20, 0);
-      ScrollBar_coeff->setToolTip("Density");
-      fixer_barre(ScrollBar_sommet, 0, 20, 1, 10);
-      ScrollBar_sommet->setToolTip("Valley width");
-      Label_d->setText("Valley depth");
-      for (QWidget* w : {Label_avant, Label_apres, Label_4}) w->hide();
-      Panel_df->hide();
-      Label_3->setText("Depth");
-      Label_a1->setText("0");
-      Label_a2->setText("-200");
-      Label_s->setText("Width");
-      Label_b->setText("Area");
-      fixer_barre(ScrollBar_alt, 0, 200, 1, 10);
-      ScrollBar_alt->setToolTip("Valley depth");
-      apres = 0;
-      avant = 0;
-      break;
-    case OUTIL_COPIER:
-      setWindowTitle("Copy of a portion");
-      ScrollBar_alt->hide();
-      avec_alt1("Initial altitude");
-      Label_3->setText("start");
-      Label_4->setText("end");
-      Label_b->setText("Area to be copied");
-      for (QWidget* w : {static_cast<QWidget*>(CheckBox_resdessiner), Panel_coeff, Panel_sommet, Panel_df}) w->hide();
-      avant = 0;
-      break;
-    case OUTIL_COLLER:
-      setWindowTitle("Past from a portion");
-      for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df}) w->hide();
-      Label_d->setText("Maximum altitude difference");
-      ScrollBar_alt->setToolTip("Highest point");
-      break;
-    case OUTIL_ELEVATION:
-      setWindowTitle("Elevation");
-      for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df}) w->hide();
-      radios("Uniforme", "Uniform raise", "Stretching", "Elevation by stretching", mode_elevation);
-      Label_d->setText("Maximum altitude difference");
-      ScrollBar_alt->setToolTip("Highest point");
-      base = 8000;
-      altitude_max = std::max(fin.apres, 1);
-      break;
-    case OUTIL_COUPE:
-      setWindowTitle("Cross-section of a ground");
-      for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df, static_cast<QWidget*>(RadioButton_Unif),
-                         static_cast<QWidget*>(RadioButton_etirem), static_cast<QWidget*>(Cancelbtn),
-                         static_cast<QWidget*>(CheckBox_resdessiner), static_cast<QWidget*>(Label_d),
-                         static_cast<QWidget*>(Label_deniv), static_cast<QWidget*>(helpbtn),
-                         static_cast<QWidget*>(ScrollBar_alt), static_cast<QWidget*>(Label_avant),
-                         static_cast<QWidget*>(Label_apres), static_cast<QWidget*>(Label_3),
-                         static_cast<QWidget*>(Label_4)})
-        w->hide();
-      OKbtn->setToolTip(QString());
-      base = 8000;
-      Panel_alt->setGeometry(10, 10, 355, 250);
-      Panel_image->setGeometry(10, 10, 335, 230);
-      Image_deniv->setGeometry(2, 2, 331, 226);
-      break;
+    case OUTIL_FORME: installer_forme(); break;
+    case OUTIL_PLATEAU: installer_plateau(); break;
+    case OUTIL_VALLEE: installer_vallee(); break;
+    case OUTIL_LISSAGE: installer_lissage(); break;
+    case OUTIL_CONE: installer_cone(); break;
+    case OUTIL_COL: installer_col(); break;
+    case OUTIL_ROUTE: installer_route(); break;
+    case OUTIL_STRATE: installer_strate(); break;
+    case OUTIL_RELIEF: installer_relief(); break;
+    case OUTIL_RUISSELLEMENT: installer_ruissellement(); break;
+    case OUTIL_COPIER: installer_copier(); break;
+    case OUTIL_COLLER: installer_coller(); break;
+    case OUTIL_ELEVATION: installer_elevation(); break;
+    case OUTIL_COUPE: installer_coupe(); break;
     default: break;
   }
+}
+
+// The radio pair, relabelled, with the second one checked when `second`.
+void Tdlg_edit::montrer_radios(const char* a, const char* bulle_a, const char* b, const char* bulle_b, bool second) {
+  RadioButton_Unif->setText(a);
+  RadioButton_Unif->setToolTip(bulle_a);
+  RadioButton_etirem->setText(b);
+  RadioButton_etirem->setToolTip(bulle_b);
+  RadioButton_Unif->show();
+  RadioButton_etirem->show();
+  (second ? RadioButton_etirem : RadioButton_Unif)->setChecked(true);
+}
+
+void Tdlg_edit::montrer_alt1(const char* bulle) {
+  ScrollBar_alt1->show();
+  ScrollBar_alt1->setToolTip(bulle);
+}
+
+void Tdlg_edit::installer_forme() {
+  setWindowTitle("Shape");
+  Panel_coeff->hide();
+  if (deformation) {
+    Panel_coeff->show();
+    fixer_barre(ScrollBar_coeff, -100, 100);
+    Label_c->setText("Thrust");
+    ScrollBar_coeff->setToolTip("Horizontal ratio");
+    coefficient = 0;
+  }
+  montrer_radios("Linear", "Linear distortion", "Weighted", "Sinusoidal distorsion", pondere);
+}
+
+void Tdlg_edit::installer_plateau() {
+  setWindowTitle("Plateau");
+  if (deformation) {
+    fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
+    ScrollBar_sommet->setToolTip("Horizontal ratio");
+    ScrollBar_coeff->setToolTip("Vertical ratio");
+    Label_s->setText("Slope");
+  } else {
+    Panel_sommet->hide();
+  }
+  montrer_alt1("Initial altitude");
+  ScrollBar_alt->setToolTip("Final altitude");
+  Label_3->setText("start");
+  Label_4->setText("end");
+  Panel_df->hide();
+  montrer_radios("Plateau", "Progressive edges", "Cliff", "Vertical edges", option2);
+}
+
+void Tdlg_edit::installer_vallee() {
+  setWindowTitle("Valley");
+  apres = avant - 40;
+  CheckBox_Riviere->show();
+  CheckBox_Riviere->setChecked(riviere_seule);
+  fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
+  ScrollBar_sommet->setToolTip("River width");
+  fixer_barre(ScrollBar_base, 1, 1000);
+  ScrollBar_base->setToolTip("Valley width");
+  Label_b->setText("Valley");
+  Label_s->setText("River");
+  Label_d->setText("Depth");
+  Panel_coeff->hide();
+  Panel_df->hide();
+}
+
+void Tdlg_edit::installer_lissage() {
+  setWindowTitle("Smooting");
+  option2 = 0;
+  montrer_alt1("minimum altitude");
+  ScrollBar_alt->setToolTip("maximum altitude");
+  Label_3->setText("mini");
+  Label_4->setText("maxi");
+  fixer_barre(ScrollBar_coeff, -40, 40);
+  ScrollBar_coeff->setToolTip("<0:+rough, >0:+smooth");
+  Panel_sommet->hide();
+  Panel_df->hide();
+}
+
+void Tdlg_edit::installer_cone() {
+  setWindowTitle("Cone");
+  fixer_barre(ScrollBar_coeff, -70, 70);
+  Label_c->setText("Angle");
+  Label_d->setText("Sommit at :");
+}
+
+void Tdlg_edit::installer_col() {
+  setWindowTitle("Pass");
+  Panel_coeff->hide();
+  Panel_sommet->hide();
+  Panel_df->hide();
+}
+
+void Tdlg_edit::installer_route() {
+  setWindowTitle("Road");
+  CheckBox_Riviere->setText("Path");
+  CheckBox_Riviere->show();
+  CheckBox_Riviere->setChecked(chemin);
+  fixer_barre(ScrollBar_sommet, 0, 400);
+  ScrollBar_sommet->setToolTip("Road width");
+  Label_s->setText("Width");
+  Label_c->setText("Earth.");
+  ScrollBar_coeff->setToolTip("Earthworks");
+  for (QWidget* w : {Panel_alt, Panel_base, Panel_df, static_cast<QWidget*>(Label_d),
+                     static_cast<QWidget*>(Label_deniv), static_cast<QWidget*>(Button_rotate)})
+    w->hide();
+}
+
+void Tdlg_edit::installer_strate() {
+  setWindowTitle("Stratum");
+  montrer_alt1("minimum altitude");
+  ScrollBar_alt->setToolTip("altitude at the end of the stratum");
+  Label_3->setText("bottom");
+  Label_4->setText("top");
+  Panel_df->hide();
+  Panel_coeff->hide();
+  fixer_barre(ScrollBar_sommet, -100, 100, 1, 10);
+  ScrollBar_sommet->setToolTip("Depth of stratum");
+  Label_s->setText("Depth");
+  Label_d->setText("Height stratum");
+}
+
+void Tdlg_edit::installer_relief() {
+  setWindowTitle("Relief");
+  apres = fin.apres + 1000;
+  avant = fin.avant - 1000;
+  sommet = 50;
+  fixer_barre(ScrollBar_coeff, -100, 0);
+  ScrollBar_coeff->setToolTip("% emergent part");
+  montrer_alt1("minimum altitude");
+  ScrollBar_alt->setToolTip("maximum altitude");
+  Label_3->setText("mini");
+  Label_4->setText("maxi");
+  fixer_barre(ScrollBar_sommet, 0, 100, 1, 10);
+  ScrollBar_sommet->setToolTip("Height of relief");
+  Label_s->setText("Relief");
+  Panel_df->hide();
+  montrer_radios("Totality", "Relief totally reshaped", "Emergent", "Only the positive relief is new", option2);
+}
+
+void Tdlg_edit::installer_ruissellement() {
+  setWindowTitle("Streaming");
+  coefficient = 0;
+  fixer_barre(ScrollBar_coeff, -20, 0);
+  ScrollBar_coeff->setToolTip("Density");
+  fixer_barre(ScrollBar_sommet, 0, 20, 1, 10);
+  ScrollBar_sommet->setToolTip("Valley width");
+  Label_d->setText("Valley depth");
+  for (QWidget* w : {Label_avant, Label_apres, Label_4}) w->hide();
+  Panel_df->hide();
+  Label_3->setText("Depth");
+  Label_a1->setText("0");
+  Label_a2->setText("-200");
+  Label_s->setText("Width");
+  Label_b->setText("Area");
+  fixer_barre(ScrollBar_alt, 0, 200, 1, 10);
+  ScrollBar_alt->setToolTip("Valley depth");
+  apres = 0;
+  avant = 0;
+}
+
+void Tdlg_edit::installer_copier() {
+  setWindowTitle("Copy of a portion");
+  ScrollBar_alt->hide();
+  montrer_alt1("Initial altitude");
+  Label_3->setText("start");
+  Label_4->setText("end");
+  Label_b->setText("Area to be copied");
+  for (QWidget* w : {static_cast<QWidget*>(CheckBox_resdessiner), Panel_coeff, Panel_sommet, Panel_df}) w->hide();
+  avant = 0;
+}
+
+void Tdlg_edit::installer_coller() {
+  setWindowTitle("Past from a portion");
+  for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df}) w->hide();
+  Label_d->setText("Maximum altitude difference");
+  ScrollBar_alt->setToolTip("Highest point");
+}
+
+void Tdlg_edit::installer_elevation() {
+  setWindowTitle("Elevation");
+  for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df}) w->hide();
+  montrer_radios("Uniforme", "Uniform raise", "Stretching", "Elevation by stretching", mode_elevation);
+  Label_d->setText("Maximum altitude difference");
+  ScrollBar_alt->setToolTip("Highest point");
+  base = 8000;
+  altitude_max = std::max(fin.apres, 1);
+}
+
+void Tdlg_edit::installer_coupe() {
+  setWindowTitle("Cross-section of a ground");
+  for (QWidget* w : {Panel_coeff, Panel_sommet, Panel_base, Panel_df, static_cast<QWidget*>(RadioButton_Unif),
+                     static_cast<QWidget*>(RadioButton_etirem), static_cast<QWidget*>(Cancelbtn),
+                     static_cast<QWidget*>(CheckBox_resdessiner), static_cast<QWidget*>(Label_d),
+                     static_cast<QWidget*>(Label_deniv), static_cast<QWidget*>(helpbtn),
+                     static_cast<QWidget*>(ScrollBar_alt), static_cast<QWidget*>(Label_avant),
+                     static_cast<QWidget*>(Label_apres), static_cast<QWidget*>(Label_3),
+                     static_cast<QWidget*>(Label_4)})
+    w->hide();
+  OKbtn->setToolTip(QString());
+  base = 8000;
+  Panel_alt->setGeometry(10, 10, 355, 250);
+  Panel_image->setGeometry(10, 10, 335, 230);
+  Image_deniv->setGeometry(2, 2, 331, 226);
 }
 
 // The working values within their bars, then the bars at them.

@@ -417,6 +417,12 @@ void Tfenetre_edition::montrer_carte() {
   zone_->update();
 }
 
+void Tfenetre_edition::copier_carte_dans_image() {
+  const render::Bitmap& b = carte[echelle_carte];
+  for (int y = 0; y < b.height() && y < Image1.height(); ++y)
+    std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(std::min(b.width(), Image1.width())) * 4);
+}
+
 void Tfenetre_edition::montrer_marques() {
   marques_seules_ = true;
   zone_->update();
@@ -441,8 +447,7 @@ void Tfenetre_edition::peindre_carte(QWidget* zone) {
     FormPaint();
     const render::Bitmap& b = carte[echelle_carte];
     if (redessiner && !en_rendu_ && b.width() == Image1.width() && b.height() == Image1.height()) {
-      for (int y = 0; y < b.height(); ++y)
-        std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(b.width()) * 4);
+      copier_carte_dans_image();
       traits_presents_ = {false, false};  // the copy took the sight lines away
       traits_vision = {};
     }
@@ -520,9 +525,7 @@ void Tfenetre_edition::rendre_carte() {
     TAttente attente(window());
     // The live picture: the map of the current zoom, as far as it is drawn.
     render::AffichageDirect affichage = [this](const render::Bitmap&) {
-      const render::Bitmap& b = carte[echelle_carte];
-      for (int y = 0; y < b.height() && y < Image1.height(); ++y)
-        std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(std::min(b.width(), Image1.width())) * 4);
+      copier_carte_dans_image();
       zone_->repaint();
     };
     try {

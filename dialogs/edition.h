@@ -202,6 +202,8 @@ class Tfenetre_edition : public FenetreEdition {
   void montrer_carte();
   // Shows what was drawn on Image1; the paint it asks for copies no map.
   void montrer_marques();
+  // Copies carte[echelle_carte] into Image1 now (as far as both reach).
+  void copier_carte_dans_image();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -235,6 +237,7 @@ class Tfenetre_edition : public FenetreEdition {
   void deplacer_pointeur(int dx, int dy);
   dialogs::PixelCarte pointeur() const;
   void marque_arbre(dialogs::PixelCarte p);
+  void marque_caoutchouc(dialogs::PixelCarte p);
   void disque(dialogs::PixelCarte p, int rayon, QColor c);
   void trait(dialogs::PixelCarte a, dialogs::PixelCarte b);
   void executer_dialogue_outil();

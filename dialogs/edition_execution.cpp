@@ -6,7 +6,6 @@
 #include <QCursor>
 #include <QScreen>
 #include <algorithm>
-#include <cstring>
 
 #include "app/fenetres/attente.h"
 #include "app/fenetres/operation_longue.h"
@@ -196,9 +195,7 @@ void Tfenetre_edition::TimerT1Timer() {
     succes = appeler_modifier();
     if (succes) modifiee = 1;
     if (outil == OUTIL_VALLEE || outil == OUTIL_RUISSELLEMENT) {
-      const render::Bitmap& b = carte[echelle_carte];
-      for (int y = 0; y < b.height() && y < Image1.height(); ++y)
-        std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(std::min(b.width(), Image1.width())) * 4);
+      copier_carte_dans_image();
       montrer_marques();
     }
     if (!succes) redessiner = 1;

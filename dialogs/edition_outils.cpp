@@ -241,6 +241,8 @@ void Tfenetre_edition::marque_arbre(PixelCarte p) {
   peintre.drawEllipse(QPoint(p.x, p.y), r, r);
   peintre.end();
   montrer_marques();
+  outils[12]->setEnabled(true);  // a tree to delete, soon
+  Supprimerarbres1->setEnabled(true);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -259,17 +261,33 @@ void Tfenetre_edition::souris_enfoncee(Qt::MouseButton b, PixelCarte p) {
   if (outil == 0 || !sur_terrain) return;
   souris_deplacee(souris);
   switch (outil) {
-    case OUTIL_ARBRE:
-      marque_arbre(p);
-      outils[12]->setEnabled(true);
-      Supprimerarbres1->setEnabled(true);
-      break;
+    case OUTIL_ARBRE: marque_arbre(p); break;
     case OUTIL_GOMME_ARBRE: disque(p, 4, couleur_vue(vue, COULEUR_HERBE)); break;
     case OUTIL_COULEUR: Supprimerterrain1->setEnabled(true); break;
     case OUTIL_CIBLE: dessine_point_vise({Round(p.x / double(echelle_carte)), Round(p.y / double(echelle_carte))}, true); break;
     case OUTIL_OBSERVATEUR:
       dessine_observateur({Round(p.x / double(echelle_carte)), Round(p.y / double(echelle_carte))}, true);
       break;
+    default: break;
+  }
+}
+
+// The rubber mark of a stroke from the previous pixel to p, drawn over the map.
+void Tfenetre_edition::marque_caoutchouc(PixelCarte p) {
+  const int z = echelle_carte;
+  switch (outil) {
+    case OUTIL_FORME:
+    case OUTIL_CONE:
+    case OUTIL_COL:
+    case OUTIL_ROUTE: trait(pixel_precedent, p); break;
+    case OUTIL_GOMME_ARBRE: disque(p, 2 * z + 2, couleur_vue(vue, COULEUR_HERBE)); break;
+    case OUTIL_COULEUR:
+    case OUTIL_GOMME_SOL:
+      disque(p, 2 * largeur_sol * z + 2, outil == OUTIL_COULEUR ? couleur_sol(vue, sol) : QColor(128, 128, 128));
+      outils[14]->setEnabled(true);
+      Supprimerterrain1->setEnabled(true);
+      break;
+    case OUTIL_ARBRE: marque_arbre(p); break;
     default: break;
   }
 }
@@ -291,26 +309,7 @@ void Tfenetre_edition::souris_deplacee(PixelCarte p) {
       if (bouton_enfonce) defilement_auto(p);
       if (bouton_enfonce && en_trace) {
         pixel_fin = pixel_precedent;
-        const int z = echelle_carte;
-        switch (outil) {
-          case OUTIL_FORME:
-          case OUTIL_CONE:
-          case OUTIL_COL:
-          case OUTIL_ROUTE: trait(pixel_precedent, p); break;
-          case OUTIL_GOMME_ARBRE: disque(p, 2 * z + 2, couleur_vue(vue, COULEUR_HERBE)); break;
-          case OUTIL_COULEUR:
-          case OUTIL_GOMME_SOL:
-            disque(p, 2 * largeur_sol * z + 2, outil == OUTIL_COULEUR ? couleur_sol(vue, sol) : QColor(128, 128, 128));
-            outils[14]->setEnabled(true);
-            Supprimerterrain1->setEnabled(true);
-            break;
-          case OUTIL_ARBRE:
-            marque_arbre(p);
-            outils[12]->setEnabled(true);
-            Supprimerarbres1->setEnabled(true);
-            break;
-          default: break;
-        }
+        marque_caoutchouc(p);
       }
       affiche_position(h);
       pixel_precedent = p;

@@ -648,7 +648,8 @@ TEST(OutilsEditeur, MarksSurviveThePaintThatShowsThem) {
   QApplication::processEvents();
   EXPECT_FALSE(t.image_est_carte());
   EXPECT_EQ(t.e->Image1.pixel(ps[2].x, ps[2].y), qRgb(255, 255, 255));
-  // A paint of the window copies the map over them.
+  // Once the map is to be shown again, the next paint copies it over them.
+  t.e->montrer_carte();
   t.paint();
   EXPECT_TRUE(t.image_est_carte());
   t.e->souris_relachee(Qt::RightButton, ps.back());

@@ -27,6 +27,11 @@ const std::map<int, HelpTopic>& help_topics() {
                                       "set its red, green and blue or its light, or pick it with <b>Palette ...</b>. "
                                       "Contrast and shadow depth shape every ramp; <b>Idle Colours</b> uses the "
                                       "program's own colours.</p>"}},
+      {311, {"View options: Trees", "<p>Choose one of the six tree layers (only those of the displayed mountain), "
+                                    "its kind, leaf colour and sizes, and the grounds where it must not grow. The "
+                                    "preview turns while an arrow is held; <b>Create a new tree</b> grows another one, "
+                                    "<b>detailed drawing</b> draws it close up and <b>draw a tree for each layer</b> "
+                                    "shows every layer side by side.</p>"}},
       {312, {"View options: Weather", "<p>Sunny (cast shadows), mist or overcast; the mist's density and height; the "
                                       "horizon and how far it is lowered; a light, clouded or imported sky (pictures "
                                       "of the program's <b>ciels</b> folder); the clouds' number, size and height; the "

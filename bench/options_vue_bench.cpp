@@ -8,6 +8,7 @@
 #include "bench/terrains_bench.h"
 #include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
+#include "dialogs/options_vue_calculs.h"
 #include "model/defauts.h"
 
 namespace {
@@ -48,5 +49,34 @@ void ViewPreview(benchmark::State& state) {
   }
 }
 BENCHMARK(ViewPreview)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+namespace {
+
+// The tree preview at its box's size: one tree, the detailed drawing, and all
+// six layers side by side (0, 1, 2).
+void TreePreview(benchmark::State& state) {
+  dialogs::TPagesDlg2& d = dialogue();
+  for (auto& c : d.vues[0].arbres) {
+    c.espece = 1;
+    dialogs::defauts_espece(c, 1);
+    c.hauteur = 20;
+    c.couleur = 1;
+  }
+  d.vues[0].foret = d.vues[0].detail_arbres = 1;
+  d.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};  // every layer present
+  const int genre = int(state.range(0));
+  for (auto _ : state) {
+    if (genre == 1) d.Button_a2Click();
+    else if (genre == 2) d.Button_a1Click();
+    else {
+      d.drapeau_arbres = true;
+      d.Image_arbres->invalidate();
+    }
+    d.Image_arbres->calculer();
+  }
+}
+BENCHMARK(TreePreview)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -63,12 +63,14 @@ TPagesDlg2::TPagesDlg2(QWidget* parent) : QDialog(parent) {
   construire_cadre();
   construire_echelle(Pagecontrol2->page(1));
   construire_cadrage(Pagecontrol2->page(2));
+  construire_arbres(Pagecontrol2->page(3));
   construire_niveaux(Pagecontrol2->page(4));
   construire_couleurs(Pagecontrol2->page(5));
   construire_meteo(Pagecontrol2->page(6));
   Timer_cadre.setInterval(100);
   connecter_echelle();
   connecter_cadrage();
+  connecter_arbres();
   connecter_niveaux();
   connecter_couleurs();
   connecter_meteo();
@@ -254,7 +256,7 @@ void TPagesDlg2::choix_vue() {
   for (QLabel* l : labels_origine)
     if (l) l->setText(QString::number(vue_affichee));
   drapeau_echelle = drapeau_cadrage = drapeau_cadre = recalcul_cadre = true;
-  drapeau_niveaux = drapeau_brume = drapeau_ciel = drapeau_mer = true;
+  drapeau_niveaux = drapeau_brume = drapeau_ciel = drapeau_mer = drapeau_arbres = true;
   index_affiche = static_cast<std::uint16_t>(index_de_vue(vue_affichee));
   if (index_affiche) {
     UpDown_no->fixer_position(index_affiche);
@@ -294,6 +296,7 @@ void TPagesDlg2::afficher_page() {
   switch (page_courante) {
     case 1: charger_echelle(); break;
     case 2: charger_cadrage(); break;
+    case 3: charger_arbres(); break;
     case 4: charger_niveaux(); break;
     case 5: charger_couleurs(); break;
     case 6: charger_meteo(); break;
@@ -308,6 +311,7 @@ void TPagesDlg2::afficher_valeurs() {
   switch (page_courante) {
     case 1: afficher_echelle(); break;
     case 2: afficher_cadrage(); break;
+    case 3: afficher_arbres(); break;
     case 4: afficher_niveaux(); break;
     case 5: afficher_couleurs(); break;
     case 6: afficher_meteo(); break;

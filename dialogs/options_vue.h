@@ -27,7 +27,9 @@
 #include "render/raster.h"
 
 class CtlCheckBox;
+class CtlBitmapList;
 class CtlComboBox;
+class CtlImageComboBox;
 class CtlShadowFill;
 class CtlSpeedButton;
 class CtlTrackBar;
@@ -104,6 +106,7 @@ class TPagesDlg2 : public QDialog {
   static constexpr int kLargeurCadrage = 200, kHauteurCadrage = 150;
   static constexpr int kLargeurCadre = 76, kHauteurCadre = 54;
   static constexpr int kLargeurEchelle = 130, kHauteurEchelle = 98;
+  static constexpr int kLargeurArbres = 230, kHauteurArbres = 120;
 
   explicit TPagesDlg2(QWidget* parent = nullptr);  // FormCreate
   ~TPagesDlg2() override;                          // FormClose
@@ -173,6 +176,24 @@ class TPagesDlg2 : public QDialog {
   void ChangerClick();
   void Edit1_meteoChange(QLineEdit* edit);
 
+  // --- Trees page
+  void charger_arbres();
+  void afficher_arbres();
+  void Edit_arbresExit(QLineEdit* edit);
+  void ComboBox_couche1Change(int item);
+  void UpDown_coucheClick(int position);
+  void ComboBox_type1Change(int item);
+  void Button_a1Click();
+  void Button_a2Click();
+  void Button_a4Click();
+  void tourner_appui(bool gauche);
+  void Timer_tournerTimer();
+  void tourner_relache();
+  void BitBtn_no_arbre1Click();
+  // Layer k (1..6) is present in the displayed mountain (all are without one).
+  bool couche_disponible(int k) const;
+  espece_arbres& couche_affichee();  // record 0's selected layer
+
   // --- state (the dialog's fields)
   std::uint8_t mode = 0;
   std::array<param_vue, 11> vues{};
@@ -187,6 +208,12 @@ class TPagesDlg2 : public QDialog {
   bool drapeau_niveaux = false;
   int indice_couleur = 3;         // the Colours page's list index, 1..10
   bool drapeau_brume = false, drapeau_ciel = false, drapeau_mer = false;
+  bool drapeau_arbres = false;
+  int couche_choisie = 1;   // the tree layer shown, 1..6
+  int graine_arbre = 111;   // the tree model's seed
+  int angle_arbre = 180;    // its turn angle, degrees
+  int mode_arbres = 0;      // 0 one tree, 1 detailed, 2 every layer
+  QTimer Timer_tourner;
   std::string dossier_liste_ciels;  // the folder the sky list shows
   int palettes_construites = 0;   // working palettes made (tests)
   QTimer Timer1;                  // the palette recomputed once a drag pauses
@@ -263,6 +290,21 @@ class TPagesDlg2 : public QDialog {
   BoitePalette* Image_palette = nullptr;
   BoiteFleche* Image_fleche = nullptr;
   BoiteCouleur* Image_couleur = nullptr;
+  // Trees.
+  std::array<QRadioButton*, 6> radios_couche{};
+  CtlComboBox *ComboBox_couche = nullptr, *ComboBox_couleur = nullptr;
+  CtlImageComboBox* ComboBox_type = nullptr;
+  CtlBitmapList* BitmapList_arbres = nullptr;  // the eight tree kinds, drawn at creation
+  HautBas* UpDown_couche = nullptr;
+  // Height, width, weight, leaf size, leaf width, trunk height, trunk width, growth, diversity.
+  std::array<CtlTrackBar*, 9> glissieres_arbres{};
+  std::array<QLineEdit*, 8> edits_arbres{};
+  QLabel* Label_diversite = nullptr;
+  CtlCheckBox *CheckBox_int1 = nullptr, *CheckBox_int2 = nullptr, *CheckBox_int3 = nullptr,
+              *CheckBox_arbres = nullptr, *CheckBox_diversite = nullptr, *CheckBoxdetailplus = nullptr;
+  PreviewBox* Image_arbres = nullptr;
+  BoutonPas *Tourner_G = nullptr, *Tourner_D = nullptr;
+  QPushButton *Button_a1 = nullptr, *Button_A2 = nullptr, *Button_a4 = nullptr;
   // Weather.
   std::array<QRadioButton*, 3> RadioGroup_temps{}, RadioGroup_ciel{};
   QScrollBar *scrollbar_brume = nullptr, *ScrollBar_ht_brume = nullptr;
@@ -287,6 +329,9 @@ class TPagesDlg2 : public QDialog {
   void construire_couleurs(QWidget* page);
   void connecter_couleurs();
   void construire_meteo(QWidget* page);
+  void construire_arbres(QWidget* page);
+  void connecter_arbres();
+  void rendre_arbres(render::Bitmap& image);
   void connecter_meteo();
   void remplir_liste_ciels();
   void rendre_brume(render::Bitmap& image);
@@ -316,6 +361,7 @@ class TPagesDlg2 : public QDialog {
 
   platform::WindowHandle handle_ = 0;
   QPoint point_appui_;
+  bool tourner_gauche_ = false;
   bool detail_demande_ = false;  // "Détail" was clicked: the next framing render is the real terrain only
 };
 

@@ -121,6 +121,25 @@ bool pas_centre(param_vue& v, int sens) {
   return true;
 }
 
+void defauts_espece(espece_arbres& c, int espece) {
+  // Diversity, width, leaf size, leaf width, trunk height, trunk width, weight.
+  static constexpr int kTable[8][7] = {{4, 10, 6, 8, 4, 4, 20}, {2, 10, 4, 8, 8, 4, 24}, {4, 10, 8, 8, 6, 4, 20},
+                                       {5, 8, 5, 10, 5, 3, 16},  {5, 10, 6, 8, 8, 5, 25}, {3, 12, 5, 10, 6, 4, 14},
+                                       {4, 12, 3, 8, 4, 5, 20},  {4, 8, 6, 12, 4, 5, 20}};
+  if (espece < 1 || espece > 8) return;
+  c.largeur = 10;
+  c.poids_branches = 20;
+  c.taux_croissance = 5;
+  const int* t = kTable[espece - 1];
+  c.diversite = t[0];
+  c.largeur = t[1];
+  c.taille_feuilles = t[2];
+  c.largeur_feuilles = t[3];
+  c.hauteur_tronc = t[4];
+  c.largeur_tronc = t[5];
+  c.poids_branches = t[6];
+}
+
 int lumiere_affichee(Rgb c) { return Round((c.r + c.g + c.b) * 0.333); }
 
 Rgb changer_lumiere(Rgb c, int nouvelle) {

@@ -57,6 +57,12 @@ bool pas_angle(param_vue& v, int sens);  // 0 up, 1 down, 2 right (+), 3 left (-
 bool pas_zoom(param_vue& v, bool plus);
 bool pas_centre(param_vue& v, int sens);  // 0 up, 1 down, 2 left, 3 right
 
+// --- Trees page
+// The defaults of a tree kind (1..8): width 10, weight 20, growth 5, then the
+// kind's diversity, width, leaf size and width, trunk height and width, and
+// weight. The height is kept; other kinds change nothing.
+void defauts_espece(espece_arbres& c, int espece);
+
 // --- Colours page
 // The list order of the Colours page (index 1..10) to the level colour number.
 inline constexpr int kCouleurDeListe[11] = {0, 9, 3, 1, 2, 4, 5, 10, 8, 6, 7};

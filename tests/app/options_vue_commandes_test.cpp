@@ -71,7 +71,7 @@ TEST_F(OptionsVue, F8AndTheAdjustButtonWorkWithNothingOpenAndContextHelpShowsThe
   w->action("View options ...")->trigger();
   EXPECT_EQ(recus.size(), 2u);
   EXPECT_EQ(w->aide()->CurrentTopic(), 5008);
-  for (int sujet : {302, 304, 306, 310, 312}) EXPECT_EQ(help_topics().count(sujet), 1u) << sujet;
+  for (int sujet : {302, 304, 306, 310, 311, 312}) EXPECT_EQ(help_topics().count(sujet), 1u) << sujet;
 }
 
 TEST_F(OptionsVue, TheDialogIsGivenTheViewsTheirMountainsAndTerrains) {

@@ -19,6 +19,7 @@
 #include "controls/checkbox.h"
 #include "controls/speedbutton.h"
 #include "controls/trackbar.h"
+#include "dialogs/arbres_apercu.h"
 #include "dialogs/edition.h"
 #include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
@@ -34,6 +35,7 @@
 #include "platform/fichiers.h"
 #include "tests/app/comparaison_records.h"
 #include "tests/support/empreinte.h"
+#include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 
 using namespace dialogs;
@@ -1013,6 +1015,196 @@ TEST(OptionsVueMeteo, ExtremeTypedValuesGivePreviewsThatRunClean) {
   d.vues[0].couleurs.fill(Rgb{0, 0, 0});
   d.Btn_PrevClick();
   d.Image_palette->repaint();
+}
+
+// ---------------------------------------------------------------- Trees page
+
+TEST(OptionsVueArbres, AvailableLayersKindsAndLimits) {
+  Banc b(0);
+  b.e.montagnes[1]->especes = {0, 0, 0, 1, 0, 0, 0};
+  b.e.vue.foret = 1;
+  b.e.vue.detail_arbres = 1;
+  b.e.vue.arbres[1].hauteur = 33;
+  TPagesDlg2& d = b.ouvrir(3);
+  EXPECT_EQ(d.couche_choisie, 3);
+  for (int k = 1; k <= 6; ++k) EXPECT_EQ(d.radios_couche[std::size_t(k - 1)]->isEnabled(), k == 3) << k;
+  ScopedFakeUserInterface ui;
+  d.ComboBox_couche->setCurrentIndex(0);
+  d.ComboBox_couche1Change(0);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].text, "The selected layer doestn't appear in the displayed mountain !");
+  EXPECT_TRUE(ui.entries[0].information);
+  EXPECT_EQ(d.ComboBox_couche->currentIndex(), 2);
+  EXPECT_EQ(d.couche_choisie, 3);
+  // Kinds: the defaults, the height kept; loading a layer applies none.
+  d.vues[0].arbres[2].hauteur = 33;
+  d.ComboBox_type1Change(1);
+  const espece_arbres& c = d.vues[0].arbres[2];
+  EXPECT_EQ(c.espece, 2);
+  EXPECT_EQ(c.diversite, 2);
+  EXPECT_EQ(c.largeur, 10);
+  EXPECT_EQ(c.poids_branches, 24);
+  EXPECT_EQ(c.taux_croissance, 5);
+  EXPECT_EQ(c.taille_feuilles, 4);
+  EXPECT_EQ(c.largeur_feuilles, 8);
+  EXPECT_EQ(c.hauteur_tronc, 8);
+  EXPECT_EQ(c.largeur_tronc, 4);
+  EXPECT_EQ(c.hauteur, 33);
+  d.vues[0].arbres[2].diversite = 9;
+  d.charger_arbres();
+  EXPECT_EQ(d.vues[0].arbres[2].diversite, 9);
+  EXPECT_EQ(d.ComboBox_type->currentIndex(), 1);
+  // Limits of the edits; trunk height kept as typed.
+  struct Cas {
+    int edit;
+    const char* texte;
+    std::int32_t espece_arbres::*champ;
+    int attendu;
+  };
+  for (const Cas& k : {Cas{7, "0", &espece_arbres::taux_croissance, 1}, Cas{7, "15", &espece_arbres::taux_croissance, 10},
+                       Cas{0, "0", &espece_arbres::hauteur, 1}, Cas{5, "-3", &espece_arbres::hauteur_tronc, -3}}) {
+    d.edits_arbres[std::size_t(k.edit)]->setText(k.texte);
+    d.Edit_arbresExit(d.edits_arbres[std::size_t(k.edit)]);
+    EXPECT_EQ(d.vues[0].arbres[2].*k.champ, k.attendu) << k.texte;
+  }
+  // No bar stores a zero size or growth.
+  for (int k : {0, 1, 2, 3, 4, 7}) EXPECT_EQ(d.glissieres_arbres[std::size_t(k)]->MinValue(), 1) << k;
+}
+
+TEST(OptionsVueArbres, EveryKindsDefaults) {
+  const int table[8][7] = {{4, 10, 6, 8, 4, 4, 20}, {2, 10, 4, 8, 8, 4, 24}, {4, 10, 8, 8, 6, 4, 20},
+                           {5, 8, 5, 10, 5, 3, 16},  {5, 10, 6, 8, 8, 5, 25}, {3, 12, 5, 10, 6, 4, 14},
+                           {4, 12, 3, 8, 4, 5, 20},  {4, 8, 6, 12, 4, 5, 20}};
+  for (int e = 1; e <= 8; ++e) {
+    espece_arbres c{};
+    c.hauteur = 17;
+    defauts_espece(c, e);
+    const int* t = table[e - 1];
+    EXPECT_EQ((std::array<int, 9>{c.diversite, c.largeur, c.taille_feuilles, c.largeur_feuilles, c.hauteur_tronc,
+                                  c.largeur_tronc, c.poids_branches, c.taux_croissance, c.hauteur}),
+              (std::array<int, 9>{t[0], t[1], t[2], t[3], t[4], t[5], t[6], 5, 17}))
+        << e;
+  }
+}
+
+TEST(OptionsVueArbres, UpDownSkipsMissingLayersAndSeeds) {
+  Banc b(0);
+  b.e.montagnes[1]->especes = {0, 0, 1, 0, 0, 1, 0};
+  TPagesDlg2& d = b.ouvrir(3);
+  EXPECT_EQ(d.couche_choisie, 2);
+  d.UpDown_couche->monter();
+  EXPECT_EQ(d.couche_choisie, 5);
+  d.UpDown_couche->descendre();
+  EXPECT_EQ(d.couche_choisie, 2);
+  d.graine_arbre = 11111;
+  d.Button_a1Click();
+  EXPECT_EQ(d.graine_arbre, 111);
+  d.Button_a1Click();
+  EXPECT_EQ(d.graine_arbre, 122);
+  set_clock_for_tests([] { return std::uint32_t(((10 * 60 + 20) * 60 + 30) * 1000 + 456); });
+  d.Button_a4Click();
+  set_clock_for_tests({});
+  EXPECT_EQ(d.angle_arbre, 162);
+  EXPECT_EQ(d.graine_arbre, 123);
+}
+
+TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
+  Banc b(0);
+  b.e.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};
+  b.e.vue.angle_vertical = 25;
+  b.e.vue.foret = 1;
+  b.e.vue.detail_arbres = 1;
+  for (auto& c : b.e.vue.arbres) {
+    c.espece = 1;
+    defauts_espece(c, 1);
+    c.hauteur = 20;
+    c.couleur = 1;
+  }
+  TPagesDlg2& d = b.ouvrir(3);
+  controle_arbres().effacer();
+  d.drapeau_arbres = true;
+  d.Image_arbres->invalidate();
+  d.Image_arbres->calculer();
+  auto dessins = [] {
+    std::vector<AppelArbre> r;
+    for (const AppelArbre& a : controle_arbres().appels)
+      if (a.genre == AppelArbre::dessin) r.push_back(a);
+    return r;
+  };
+  ASSERT_EQ(dessins().size(), 1u);
+  EXPECT_EQ(dessins()[0].pied, (render::Point{100, 112}));
+  EXPECT_DOUBLE_EQ(dessins()[0].taille, 30.0);
+  EXPECT_DOUBLE_EQ(controle_arbres().appels[0].vue.distance, 50.0);
+  EXPECT_EQ(controle_arbres().appels[0].vue.premier_plan, 1);
+  const render::Bitmap une = d.Image_arbres->image();
+  // The same seed and angle give the same picture; turning changes it.
+  d.drapeau_arbres = true;
+  d.Image_arbres->invalidate();
+  d.Image_arbres->calculer();
+  EXPECT_TRUE(std::equal(une.surface().row(0), une.surface().row(0) + une.width() * une.height(),
+                         d.Image_arbres->image().surface().row(0)));
+  emit d.Tourner_D->pressed();
+  for (int k = 0; k < 10; ++k) {
+    d.Timer_tournerTimer();
+    d.Image_arbres->calculer();
+  }
+  emit d.Tourner_D->released();
+  d.Image_arbres->calculer();
+  EXPECT_EQ(d.angle_arbre, 210);
+  EXPECT_FALSE(std::equal(une.surface().row(0), une.surface().row(0) + une.width() * une.height(),
+                          d.Image_arbres->image().surface().row(0)));
+  // A tall layer lowers the foot.
+  d.vues[0].arbres[0].hauteur = 50;
+  d.angle_arbre = 180;
+  controle_arbres().effacer();
+  d.drapeau_arbres = true;
+  d.Image_arbres->invalidate();
+  d.Image_arbres->calculer();
+  ASSERT_EQ(dessins().size(), 1u);
+  EXPECT_EQ(dessins()[0].pied, (render::Point{100, 160}));
+  // Every available layer side by side.
+  controle_arbres().effacer();
+  const int graine = d.graine_arbre;
+  d.Button_a1Click();
+  d.Image_arbres->calculer();
+  ASSERT_EQ(dessins().size(), 6u);
+  std::vector<int> graines;
+  for (const AppelArbre& a : controle_arbres().appels)
+    if (a.genre == AppelArbre::generation) graines.push_back(a.graine);
+  for (int k = 1; k <= 6; ++k) {
+    EXPECT_EQ(dessins()[std::size_t(k - 1)].pied.x, (k - 1) * 36 + 20);
+    EXPECT_DOUBLE_EQ(dessins()[std::size_t(k - 1)].taille, 12.0);
+    EXPECT_EQ(graines[std::size_t(k - 1)], graine + 11 + k);
+  }
+  // The detailed drawing.
+  controle_arbres().effacer();
+  d.Button_a2Click();
+  d.Image_arbres->calculer();
+  EXPECT_DOUBLE_EQ(controle_arbres().appels[0].vue.distance, 5.0);
+  EXPECT_EQ(controle_arbres().appels[0].vue.detail_arbres, 1);
+  EXPECT_EQ(controle_arbres().appels[0].vue.detail_plus, 1);
+  ASSERT_EQ(dessins().size(), 1u);
+  EXPECT_EQ(dessins()[0].graine_processus, 1024u);
+  // Leaf colours from the working palette.
+  const int s = d.palette->facteur();
+  EXPECT_EQ(48 * s + 18, 210);
+  QImage item(100, 20, QImage::Format_RGB32);
+  QPainter p(&item);
+  d.ComboBox_couleur->OnDrawItem(p, QRect(0, 0, 100, 20), 3, false);
+  p.end();
+  const Rgb attendu = d.palette->lire_couleur(246);
+  EXPECT_EQ(item.pixelColor(95, 2), QColor(attendu.r, attendu.g, attendu.b));
+  EXPECT_EQ(d.BitmapList_arbres->Count(), 8);
+}
+
+TEST(OptionsVueArbres, CopyWritesAllSixLayersOverTheActiveView) {
+  Banc b;
+  TPagesDlg2& d = b.ouvrir(3);
+  d.changer_vue(2);
+  d.vues[0].arbres[5].hauteur = 77;
+  d.boutons_copie[1]->click();
+  EXPECT_EQ(d.vue_affichee, 1);
+  EXPECT_EQ(d.vues[0].arbres[5].hauteur, 77);
 }
 
 // ---------------------------------------------------------------- sky folder

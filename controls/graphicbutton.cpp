@@ -406,10 +406,9 @@ QColor CtlBaseGraphicButton::CaptionColour() const {
 }
 
 void CtlBaseGraphicButton::DrawGlyphAndCaption(QPainter& p, const QRect& area) {
-  const QImage g = glyph_.StateImage(isEnabled() ? state_ : bsDisabled);
   p.setFont(font());
   const int flags = Qt::TextShowMnemonic | (multi_line_ ? Qt::TextWordWrap : Qt::TextSingleLine);
   const unsigned etat = (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift;
-  DrawGlyphTextLayout(p, caption_, &font_fx_, layout_.Values(), &g, nullptr, clNone, etat, flags, g.rect(), area,
-                      CaptionColour());
+  glyph_.Draw(p, caption_, &font_fx_, layout_.Values(), isEnabled() ? state_ : bsDisabled, etat, flags, area,
+              CaptionColour());
 }

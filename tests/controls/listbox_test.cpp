@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -178,6 +179,29 @@ TEST(ListBox, ColumnWidthsRoundTripThroughTheSettings) {
     none.show();
   }
   EXPECT_EQ(ini.ReadString("Common", "ListBoxData", ""), "50,90");
+}
+
+TEST(ListBox, VirtualWidthScrollsListAndHeaderTogether) {
+  CtlListBox box;
+  box.resize(100, 100);
+  box.AddSection("A", 300);
+  box.SetItems({"a;b"});
+  box.show();
+  QApplication::processEvents();
+  EXPECT_EQ(box.horizontalScrollBar()->maximum(), 0);
+  box.SetVirtualWidth(400);
+  QApplication::processEvents();
+  EXPECT_EQ(box.List()->width(), 400);
+  EXPECT_EQ(box.Header()->width(), 400);
+  EXPECT_EQ(box.List()->y(), box.HeaderHeight());
+  EXPECT_GT(box.horizontalScrollBar()->maximum(), 0);
+  box.SetHeaderVisible(false);
+  EXPECT_EQ(box.List()->y(), 0);
+  box.SetVirtualWidth(-1);  // refused
+  box.SetVirtualWidth(0);
+  QApplication::processEvents();
+  EXPECT_EQ(box.horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(box.List()->width(), box.viewport()->width());
 }
 
 TEST(ScrollBox, TheBevelFramesTheViewport) {

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QMdiArea>
 
+#include "app/aide.h"
 #include "app/commandes_import.h"
 #include "app/dialogues_qt.h"
 #include "app/fenetres/attente.h"
@@ -89,6 +90,15 @@ TEST_F(Import, ItemAndButtonEnabledAndTheDialogHasBothCases) {
   EXPECT_EQ(w->importation, nullptr);
   EXPECT_EQ(w->import_ouvert, 0);
   EXPECT_EQ(dialogues->demandes_import, 2);
+}
+
+TEST_F(Import, ContextHelpShowsTopic4016AndAsksNothing) {
+  w->aide_contextuelle = 1;
+  w->action("Import ...")->trigger();
+  emit w->bouton("Import")->clicked();
+  EXPECT_EQ(dialogues->demandes_import, 0);
+  EXPECT_EQ(w->aide()->CurrentTopic(), 4016);
+  EXPECT_EQ(w->importation, nullptr);
 }
 
 TEST_F(Import, FlatBitmapImportedTwiceIntoTwoSlots) {

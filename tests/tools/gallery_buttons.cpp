@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "gallery.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
@@ -34,16 +35,6 @@ bool Save(const QImage& img, const QString& path) {
   const Echec e = ecrire_fichier(path.toLocal8Bit().toStdString(), std::string_view(png.constData(), png.size()));
   if (!e.empty()) std::fprintf(stderr, "cannot write %s: %s\n", path.toLocal8Bit().constData(), e.c_str());
   return e.empty();
-}
-
-QLabel* Caption(QWidget* parent, int x, int y, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  QFont f = l->font();
-  f.setPixelSize(11);
-  l->setFont(f);
-  l->move(x, y);
-  l->adjustSize();
-  return l;
 }
 
 // Drives a graphic button into state 2 (hot) or 4 (held) as the mouse would.
@@ -263,6 +254,16 @@ QImage Combos(QImage* open) {
 }
 
 }  // namespace
+
+QLabel* Caption(QWidget* parent, int x, int y, const QString& text) {
+  auto* l = new QLabel(text, parent);
+  QFont f = l->font();
+  f.setPixelSize(11);
+  l->setFont(f);
+  l->move(x, y);
+  l->adjustSize();
+  return l;
+}
 
 QImage TrackBarsPicture();  // gallery_trackbars.cpp
 QImage ScrollBarsPicture();  // gallery_scrollbars.cpp

@@ -1,20 +1,12 @@
 // Review picture of the list box for controls_gallery: lists.png shows the
 // list box with its header and vertical grid lines (the creation dialog's
 // mesh list), one with both grid lines, and a list without header.
-#include <QLabel>
 
+#include "gallery.h"
 #include "controls/listbox.h"
 
 namespace {
 
-void Caption(QWidget* parent, int x, int y, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  QFont f = l->font();
-  f.setPixelSize(11);
-  l->setFont(f);
-  l->move(x, y);
-  l->adjustSize();
-}
 
 QStringList MeshItems() {
   QStringList items;

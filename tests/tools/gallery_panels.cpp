@@ -4,10 +4,10 @@
 // labels in every 3D style, progress bars in the four styles and four
 // directions, image controls in each style) and fills.png (fill controls
 // in every fill style, a panel fill with children).
-#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 
+#include "gallery.h"
 #include "controls/backpanel.h"
 #include "controls/fill.h"
 #include "controls/image.h"
@@ -20,14 +20,6 @@
 
 namespace {
 
-void Caption(QWidget* parent, int x, int y, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  QFont f = l->font();
-  f.setPixelSize(11);
-  l->setFont(f);
-  l->move(x, y);
-  l->adjustSize();
-}
 
 QWidget* Page(QWidget& w, QSize s) {
   w.resize(s);
@@ -358,7 +350,6 @@ QImage Fills() {
 
 }  // namespace
 
-bool SavePicture(const QImage& img, const QString& path);  // gallery_buttons.cpp
 
 bool WritePanelPictures(const QString& folder) {
   return SavePicture(Properties(), folder + "/properties.png") && SavePicture(Panels(), folder + "/panels.png") &&

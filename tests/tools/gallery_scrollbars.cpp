@@ -4,22 +4,14 @@
 // and every layout of the arrow spin button in its normal, pressed and
 // disabled faces.
 #include <QApplication>
-#include <QLabel>
 #include <QPainter>
 
+#include "gallery.h"
 #include "controls/scrollbar.h"
 #include "controls/spinedit.h"
 
 namespace {
 
-void Caption(QWidget* parent, int x, int y, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  QFont f = l->font();
-  f.setPixelSize(11);
-  l->setFont(f);
-  l->move(x, y);
-  l->adjustSize();
-}
 
 // Shows a prepared strip of faces.
 class Strip : public QWidget {

@@ -1,23 +1,15 @@
 // Review picture of the track bars for controls_gallery: trackbars.png shows
 // horizontal and vertical bars with each tick side, rectangle (both sides) and
 // pointer thumbs, enabled and disabled, and a shadow fill over a picture.
-#include <QLabel>
 #include <QPainter>
 
+#include "gallery.h"
 #include "controls/trackbar.h"
 
 namespace {
 
 const char* const kMarkNames[] = {"Both", "BottomRight", "TopLeft"};
 
-void Caption(QWidget* parent, int x, int y, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  QFont f = l->font();
-  f.setPixelSize(11);
-  l->setFont(f);
-  l->move(x, y);
-  l->adjustSize();
-}
 
 // A striped picture under the shadow fill, so the checker shows.
 class Stripes : public QWidget {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -158,6 +160,24 @@ TEST(SpinEdit, KeysWheelReadOnlyAndTheCharacterFilter) {
   edit.SetEditorEnabled(true);
   QTest::keyClick(&edit, Qt::Key_Backspace);
   EXPECT_EQ(edit.text(), "9");
+}
+
+TEST(SpinEdit, EnterAndEscapeGoToTheDialogButtons) {
+  QDialog d;
+  auto* ok = new QPushButton("OK", &d);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &d, &QDialog::accept);
+  auto* edit = new CtlSpinEdit(&d);
+  edit->move(0, 40);
+  d.show();
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(d.result(), QDialog::Accepted);
+  EXPECT_EQ(edit->text(), "0");
+  d.show();
+  d.setResult(QDialog::Accepted);
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(d.result(), QDialog::Rejected);
+  EXPECT_FALSE(d.isVisible());
 }
 
 TEST(SpinEdit, HeldButtonRepeatsOnThePoolSteps) {

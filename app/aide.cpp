@@ -11,6 +11,17 @@
 
 const std::map<int, HelpTopic>& help_topics() {
   static const std::map<int, HelpTopic> topics = {
+      {201, {"Creation options: Additive", "<p>Passes added after the generation: a <b>Shore</b> of the given rate "
+                                           "and height, <b>Terraces</b> with their number, edge slope and cliffs, an "
+                                           "<b>Oriented</b> relief and a <b>Horizontal</b> distortion.</p>"}},
+      {202, {"Creation options: Mountain", "<p>Relief, profile, erosion and its starting altitude, smoothing, "
+                                           "dispersion, the mesh and the generation key. <b>New Mountain</b> draws a "
+                                           "new key; <b>Random</b> draws one at every generation.</p>"}},
+      {206, {"Creation options: Trees", "<p>Four tree layers, each with its number of trees, its slopes, its "
+                                        "altitudes and a transition zone. Click the levels figure to choose a "
+                                        "layer; the boxes switch the layers on and off.</p>"}},
+      {207, {"Creation options: profiles", "<p>The weight of each subdivision level: higher bars make that level's "
+                                           "details stronger. Levels beyond the mesh degree are not used.</p>"}},
       {252, {"Refine options", "<p>Sets the relief and the profile used when the active mountain is refined. "
                                "<b>Later</b> keeps the values for the next refinement, <b>Now</b> refines at once.</p>"}},
       {253, {"Combine two mountains", "<p>Adds the heights of a second mountain of the same mesh to the active one, "

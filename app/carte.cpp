@@ -117,8 +117,8 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   item("Refine", "", 5);
   item("Combine with ...", "", 0);
   menu_->addSeparator();
-  item("Adjustments ...", "F7", 7)->setEnabled(false);
-  item("Refine options ...", "", 8)->setEnabled(false);
+  item("Adjustments ...", "F7", 7);
+  item("Refine options ...", "", 8);
   menu_->addSeparator();
   item("Raise 100 meters", "", 11);
   item("Raise 10 meters", "", 12);

@@ -30,6 +30,7 @@
 #include "app/commandes_import.h"
 #include "app/commandes_options_vue.h"
 #include "app/commandes_montagne.h"
+#include "app/commandes_options.h"
 #include "app/commandes_video.h"
 #include "app/vue.h"
 #include "app/commandes_fichier.h"
@@ -76,9 +77,6 @@ constexpr DefinitionBouton kBoutons[] = {
     {"Exit", "&Exit", images::iconExit, "Exit"},
 };
 
-// Commands whose windows come with later work: disabled whatever the table says.
-const std::set<QString> kFenetresPlusTard = {
-    "&Creation options ...", "&Refine options ...", "Combine two mountains"};
 
 // Commands that need a video window, and the one that needs the video settings
 // dialog: disabled while the main window has no way to make them.
@@ -208,6 +206,8 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   regler("Printer adjustments ...", true);  // needs no document
   import_ = std::make_unique<CommandesImport>(*this);
   options_vue_ = std::make_unique<CommandesOptionsVue>(*this);
+  executer_dialogue = [](QDialog& d) { return d.exec(); };
+  options_ = std::make_unique<CommandesOptions>(*this);
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
   fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
@@ -399,7 +399,7 @@ void TBasewindow::construire_menus() {
 }
 
 bool TBasewindow::commande_possible(const QString& caption) const {
-  if (!disponibles_.count(caption) || kFenetresPlusTard.count(caption)) return false;
+  if (!disponibles_.count(caption)) return false;
   if (kCommandesFenetreVideo.count(caption) && !creer_fenetre_video) return false;
   if (caption == "Adjustements of Video" && !creer_dialogue_video) return false;
   return true;

@@ -42,6 +42,8 @@ class CommandesEdition;
 class CommandesImpression;
 class CommandesImport;
 class CommandesOptionsVue;
+class CommandesOptions;
+class QDialog;
 
 // Where the program keeps its files, and how start-up learns it.
 struct ReglagesDemarrage {
@@ -110,6 +112,14 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::function<FenetreVideo*()> creer_fenetre_video;  // a video window; empty: no videos yet
   std::function<std::unique_ptr<DialogueReglagesVideo>()> creer_dialogue_video;  // the video settings
   std::function<FenetreEdition*()> creer_editeur;  // the map editor of a slot
+  // Runs an option dialog modally (exec unless replaced; tests answer without a modal loop).
+  std::function<int(QDialog&)> executer_dialogue;
+  // What the option dialogs remember between uses: the creation dialog's page,
+  // the combination's mountain (2), mode and inversion.
+  std::uint16_t page_creation = 1;
+  std::uint16_t montagne_combinaison = 0;
+  std::uint16_t mode_combinaison = 1;
+  std::uint8_t inverser_combinaison = 0;
   // Connects a menu command (by caption) to its code; until then its item stays disabled.
   // An item outside the enabling table is enabled with its code when `toujours` is set.
   void connecter(const QString& caption, std::function<void()> commande, bool toujours = false);
@@ -187,6 +197,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   CommandesImpression& commandes_impression() { return *impression_; }
   CommandesImport& commandes_import() { return *import_; }
   CommandesOptionsVue& commandes_options_vue() { return *options_vue_; }
+  CommandesOptions& commandes_options() { return *options_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
   DialoguesDocuments& dialogues() { return *dialogues_; }
@@ -206,6 +217,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void activer(QWidget* enfant);  // makes a child the active MDI child
   QWidget* enfant_actif() const;  // the current MDI child's window, or null
   void afficher_aide(int contexte);
+  int plus_haute_vue(int m) const;  // the highest open view of mountain m, or 0
   void montrer_indication(const QString& texte);  // the status line's hint
 
   // --- what tests and the review look at ---
@@ -257,7 +269,6 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   // The mountain's save question when it closes: asked whenever it has a file
   // and it, one of its views, videos or its editor changed.
   void poser_question_montagne(int m);
-  int plus_haute_vue(int m) const;
   // Saves mountain m as "&Save" does, with its own view and video; true when written.
   bool sauver_en_sortie(int m);
   void en_dehors_operation(QTimer& t, const std::function<void()>& action);
@@ -272,6 +283,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::unique_ptr<CommandesImpression> impression_;
   std::unique_ptr<CommandesImport> import_;
   std::unique_ptr<CommandesOptionsVue> options_vue_;
+  std::unique_ptr<CommandesOptions> options_;
   platform::WindowHandle handle_ = 0;
   QMdiArea* mdi_ = nullptr;
   QTreeWidget* TreeView1_ = nullptr;

@@ -253,6 +253,11 @@ void CtlBaseGraphicButton::mousePressEvent(QMouseEvent* e) {
   captured_ = true;
   held_inside_ = true;
   repeat_fired_ = false;
+  {
+    QPointer<CtlBaseGraphicButton> self(this);
+    emit pressed();
+    if (!self || !captured_) return;
+  }
   if (pressed_) {
     SetState(bsPressed);
     return;
@@ -303,6 +308,11 @@ void CtlBaseGraphicButton::mouseReleaseEvent(QMouseEvent* e) {
   }
   captured_ = false;
   repeat_.Stop();
+  {
+    QPointer<CtlBaseGraphicButton> self(this);
+    emit released();
+    if (!self) return;
+  }
   const QPoint p = e->position().toPoint();
   const bool inside = rect().contains(p) && (!allow_transparency_ || IsInside(p.x(), p.y()));
   if (!inside) {

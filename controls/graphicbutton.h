@@ -96,6 +96,10 @@ class CtlBaseGraphicButton : public CtlBaseControl {
  signals:
   void clicked();
   void dblClicked();
+  // Mouse down and up of the left button (pressed: on the button; released:
+  // after any press that was captured, wherever the pointer is).
+  void pressed();
+  void released();
   void dropDown();
 
  protected:

@@ -23,62 +23,9 @@
 #include "app/commandes_montagne.h"
 #include "app/informations.h"
 #include "app/vue.h"
-#include "tests/app/programme_test_support.h"
+#include "tests/app/atelier.h"
 
 namespace {
-
-// A started main window with the real card, view window and commands.
-struct Atelier {
-  QTemporaryDir dossier;
-  ScopedFakeUserInterface ui;
-  TData data;
-  std::unique_ptr<TBasewindow> w;
-  FakeDialoguesDocuments* dialogues = nullptr;
-
-  explicit Atelier(int degre = 4) {
-    ecrire_tout(dossier.path() + "/montagne.ini", options_exemple());
-    w = std::make_unique<TBasewindow>(&data);
-    auto d = std::make_unique<FakeDialoguesDocuments>();
-    dialogues = d.get();
-    w->utiliser_dialogues(std::move(d));
-    ReglagesDemarrage r;
-    r.executable = dossier.path() + "/quorvel";
-    r.inscriptible = [](const QString&) { return true; };
-    EXPECT_TRUE(w->FormCreate(r));
-    w->show();
-    w->etat.parametres.maillage = degre;
-    w->etat.parametres.cle = 4242;
-    w->etat.parametres.alea = 0;
-    w->etat.vue.dim_predef = 0;
-    w->etat.vue.taille = 10;
-    compteur_rendus() = CompteurRendus{};
-    image_transmise().reset();
-  }
-  ~Atelier() {
-    compteur_rendus() = CompteurRendus{};
-    image_transmise().reset();
-  }
-  void commande(const QString& c) {
-    QAction* a = w->action(c);
-    ASSERT_NE(a, nullptr) << c.toStdString();
-    ASSERT_TRUE(a->isEnabled()) << c.toStdString();
-    a->trigger();
-  }
-  TMatricewindow* carte(int m) { return dynamic_cast<TMatricewindow*>(w->cartes[m].data()); }
-  TVuewindow* vue(int v) { return w->commandes_montagne().vue(v); }
-  // Lets the event loop run until the view has a picture (or a second passes).
-  void attendre_image(TVuewindow* v) {
-    QElapsedTimer t;
-    t.start();
-    while (v && !v->image_existe() && t.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  void demande_carte(int m, std::uint16_t code) {
-    w->activer(carte(m));
-    carte(m)->code_commande = code;
-    carte(m)->requete_fenetre();
-    Programme::vider();
-  }
-};
 
 std::uint64_t empreinte(const Tmatrice& t) {
   std::uint64_t h = 1469598103934665603ull;

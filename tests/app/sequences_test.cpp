@@ -36,6 +36,8 @@ struct Sequence {
     w->commandes_options_vue().executer = [](const dialogs::EntreesOptionsVue&, dialogs::SortiesOptionsVue&) {
       return 2;
     };
+    // The option dialogs of card requests 6, 7 and 8 answer OK or Cancel untouched.
+    w->executer_dialogue = [this](QDialog&) { return hasard(2) ? 1 : 2; };
     w->show();
   }
 

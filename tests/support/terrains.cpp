@@ -1,6 +1,7 @@
 #include "tests/support/terrains.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "model/aleatoire.h"
 #include "model/defauts.h"
@@ -49,4 +50,24 @@ std::unique_ptr<Tmatrice> terrain_genere(const param_mat& p) {
   // area; a view starts a new picture by closing it, so that all is drawn.
   t->marquer_modifiee();
   return t;
+}
+
+namespace {
+auto champs(const couche_arbres& c) {
+  return std::tie(c.annulee, c.nombre, c.pente_mini, c.pente_maxi, c.niveau_mini, c.niveau_maxi, c.transition,
+                  c.groupes);
+}
+auto champs(const param_mat& p) {
+  return std::tie(p.texte, p.relief, p.maillage, p.profil, p.profils_iter, p.altitude_erosion, p.taux_lissage,
+                  p.erosion, p.cle, p.alea, p.iles, p.cuvette, p.etalement, p.rivage_actif, p.rivage,
+                  p.hauteur_rivage, p.gradins, p.nombre_gradins, p.pente_gradins, p.terrasse, p.oriente,
+                  p.hauteur_plis, p.deformation, p.degre_deformation, p.photo_aerienne, p.cible, p.observateur);
+}
+}  // namespace
+
+bool memes_parametres(const param_mat& a, const param_mat& b) {
+  if (champs(a) != champs(b)) return false;
+  for (std::size_t k = 0; k < 4; ++k)
+    if (champs(a.couches[k]) != champs(b.couches[k])) return false;
+  return true;
 }

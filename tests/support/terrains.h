@@ -17,3 +17,6 @@ std::unique_ptr<Tmatrice> terrain_synthetique(const std::string& forme, int degr
 
 // A terrain grown by the generator from its key.
 std::unique_ptr<Tmatrice> terrain_genere(const param_mat& p);
+
+// Whether two creation records hold the same values, field by field.
+bool memes_parametres(const param_mat& a, const param_mat& b);

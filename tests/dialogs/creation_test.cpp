@@ -1,0 +1,404 @@
+// The creation options dialog: its arithmetic, the load rule (OK untouched
+// gives the record back), the key, typed values, the Trees page, the preview
+// and the mountain list.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+
+#include "controls/button.h"
+#include "controls/checkbox.h"
+#include "controls/trackbar.h"
+#include "dialogs/creation.h"
+#include "dialogs/elements_pages.h"
+#include "dialogs/rendu.h"
+#include "model/aleatoire.h"
+#include "model/defauts.h"
+#include "tests/support/terrains.h"
+
+namespace {
+
+using dialogs::PointFigure;
+
+TEST(CreationCalculs, SlopeFigureLevelRowsAndTheLayerUnderAClick) {
+  const std::array<PointFigure, 9> attendus = {
+      PointFigure{15, 95}, {45, 92}, {66, 86}, {81, 79}, {91, 72}, {98, 65}, {103, 58}, {107, 49}, {110, 38}};
+  EXPECT_EQ(dialogs::points_pente(120, 100), attendus);
+  EXPECT_EQ(dialogs::ligne_niveau(4000, 200), 4);
+  EXPECT_EQ(dialogs::ligne_niveau(1000, 200), 118);
+  EXPECT_EQ(dialogs::ligne_niveau(0, 200), 156);
+  EXPECT_EQ(dialogs::ligne_niveau(-1000, 200), 194);
+  EXPECT_EQ(dialogs::couche_sous(45, 181), 1);
+  EXPECT_EQ(dialogs::couche_sous(46, 181), 2);
+  EXPECT_EQ(dialogs::couche_sous(180, 181), 4);
+  EXPECT_EQ(dialogs::colonne_niveaux(1, 181), (std::pair<int, int>{4, 41}));
+  EXPECT_EQ(dialogs::colonne_niveaux(4, 181), (std::pair<int, int>{140, 177}));
+  EXPECT_EQ(dialogs::position_niveau(25), 298);
+  EXPECT_EQ(dialogs::niveau_de_position(298), 20);
+  std::int32_t mini = 30, maxi = 20;
+  EXPECT_TRUE(dialogs::coupler(mini, maxi, false));
+  EXPECT_EQ(mini, 20);
+  mini = 50, maxi = 40;
+  EXPECT_TRUE(dialogs::coupler(mini, maxi, true));
+  EXPECT_EQ(maxi, 50);
+  EXPECT_FALSE(dialogs::coupler(mini, maxi, true));
+}
+
+TEST(CreationCalculs, PreviewRecordNeverDrawsAKeyAndLightensTheFastPreview) {
+  param_mat p = parametres_test(9);
+  p.alea = 1;
+  p.taux_lissage = 9;
+  p.gradins = 1;
+  p.rivage_actif = 1;
+  const param_mat rapide = dialogs::parametres_apercu(p, true, 7);
+  EXPECT_EQ(rapide.alea, 0);
+  EXPECT_EQ(rapide.maillage, 5);
+  EXPECT_EQ(rapide.taux_lissage, 0);
+  EXPECT_EQ(rapide.gradins, 0);
+  EXPECT_EQ(rapide.rivage_actif, 0);
+  const param_mat normal = dialogs::parametres_apercu(p, false, 5);
+  EXPECT_EQ(normal.maillage, 5);
+  EXPECT_EQ(normal.taux_lissage, 0);
+  EXPECT_EQ(normal.gradins, 0);
+  EXPECT_EQ(normal.rivage_actif, 1);
+  const param_mat detaille = dialogs::parametres_apercu(p, false, 7);
+  EXPECT_EQ(detaille.taux_lissage, 4);  // 4.5 to even
+  EXPECT_EQ(detaille.gradins, 1);
+  p.taux_lissage = 5;
+  EXPECT_EQ(dialogs::parametres_apercu(p, false, 7).taux_lissage, 2);
+  const param_vue v = dialogs::vue_apercu();
+  EXPECT_EQ(v.angle_horizontal, 60);
+  EXPECT_EQ(v.zoom, 14);
+  EXPECT_EQ(v.centre_y, -5);
+  EXPECT_DOUBLE_EQ(v.distance, 60.0);
+  p.etalement = -100000;  // a record the generator refuses gives no preview
+  p.maillage = 5;
+  EXPECT_EQ(dialogs::construire_apercu(dialogs::parametres_apercu(p, false, 5)), nullptr);
+}
+
+// A dialog on the given record, rendering a flat colour (the calls are recorded).
+struct Dialogue {
+  TPagesdlg1 d;
+  explicit Dialogue(const param_mat& p, int montagne = 0, int page = 1) {
+    dialogs::controle_rendus().effacer();
+    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(10, 20, 30);
+    d.parametres = p;
+    d.montagne = static_cast<std::uint16_t>(montagne);
+    d.tourner_vers(page);
+  }
+  ~Dialogue() { dialogs::controle_rendus().effacer(); }
+};
+
+param_mat record_de_test() {
+  param_mat p = parametres_test(7);
+  p.cle = 12345;
+  p.relief = 63;
+  p.altitude_erosion = 300;
+  p.couches[1].annulee = 1;
+  p.couches[0].niveau_mini = 25;  // not a multiple of ten: the bar's 20 must not come back
+  return p;
+}
+
+TEST(Creation, OkUntouchedOnEveryPageGivesTheRecordBack) {
+  const param_mat p = record_de_test();
+  for (int page = 1; page <= 4; ++page) {
+    Dialogue t(p, 0, page);
+    t.d.ajouter_nouvelle_montagne();
+    t.d.init_montagnes();
+    for (int k = 0; k < 4; ++k) t.d.Btn_Next1Click();
+    for (int k = 0; k < 4; ++k) t.d.Btn_Prev1Click();
+    t.d.tourner_vers(page);
+    t.d.afficher_page();
+    EXPECT_TRUE(memes_parametres(t.d.parametres, p)) << page;
+    EXPECT_EQ(t.d.mode, 0);
+    EXPECT_EQ(t.d.voir, 0);
+    EXPECT_EQ(t.d.page, page);
+    EXPECT_TRUE(t.d.PageControl1->surligne(page));
+  }
+}
+
+TEST(Creation, MeshAndLayerListsAndPageButtons) {
+  Dialogue t(record_de_test());
+  t.d.init_montagnes();
+  ASSERT_EQ(t.d.ListBox_mail->count(), 8);
+  EXPECT_EQ(t.d.ListBox_mail->item(3)->text(), "7:    16 384 mesh");
+  EXPECT_EQ(t.d.ListBox_mail->item(6)->text(), "10:1 048 576 mesh");
+  EXPECT_EQ(t.d.ListBox_mail->currentRow(), 3);
+  ASSERT_EQ(t.d.Selection_couches->count(), 4);
+  EXPECT_EQ(t.d.Selection_couches->item(0)->text(), "Lev 4 > High ground");
+  EXPECT_EQ(t.d.Selection_couches->item(3)->text(), "Lev 1 > Plain ");
+  EXPECT_FALSE(t.d.Btn_Prev->isEnabled());
+  t.d.ListBox_mail->setCurrentRow(5);  // the user's choice: no rebuild
+  EXPECT_EQ(t.d.parametres.maillage, 9);
+  t.d.Btn_Next1Click();
+  EXPECT_TRUE(t.d.Btn_Prev->isEnabled());
+  for (int k = 0; k < 5; ++k) t.d.Btn_Next1Click();
+  EXPECT_EQ(t.d.page, 4);
+  EXPECT_FALSE(t.d.Btn_Next->isEnabled());
+  // Profile bars beyond the mesh degree are disabled, prof3 never.
+  EXPECT_TRUE(t.d.prof[3]->isEnabled());
+  EXPECT_TRUE(t.d.prof[9]->isEnabled());  // degree 9 now
+  EXPECT_FALSE(t.d.prof[10]->isEnabled());
+  EXPECT_FALSE(t.d.Edit_p[10]->isEnabled());
+  EXPECT_EQ(t.d.prof[5]->Position(), 8 - t.d.parametres.profils_iter[2]);
+  t.d.prof[5]->SetPosition(1);
+  EXPECT_EQ(t.d.parametres.profils_iter[2], 7);
+}
+
+TEST(Creation, KeyCountsAtEightCharactersAndNewMountainDrawsOne) {
+  set_clock_for_tests([] { return 37230456u; });  // 10:20:30.456
+  Dialogue t(record_de_test());
+  t.d.init_montagnes();
+  EXPECT_EQ(t.d.Combo_CLE->currentText(), "12345");
+  t.d.BitBtn_keyClick();
+  EXPECT_EQ(t.d.Combo_CLE->currentText(), "37230456");
+  EXPECT_EQ(t.d.parametres.cle, 37230456);
+  set_clock_for_tests({});
+  QLineEdit* e = t.d.Combo_CLE->lineEdit();
+  auto taper = [&](const char* texte) {
+    e->clear();
+    QTest::keyClicks(e, texte);
+  };
+  taper("1234567");
+  EXPECT_EQ(t.d.parametres.cle, 37230456);
+  taper("12345678");
+  EXPECT_EQ(t.d.parametres.cle, 12345678);
+  EXPECT_EQ(e->text(), "12345678");
+  QTest::keyClick(e, Qt::Key_Left);
+  EXPECT_EQ(t.d.Combo_CLE->findText("12345678"), 0);
+  EXPECT_EQ(t.d.Combo_CLE->count(), 1);
+  taper("1234abcd");
+  EXPECT_EQ(t.d.parametres.cle, 0);
+  EXPECT_EQ(e->text(), "1234abcd");  // the typed text is not rewritten
+}
+
+TEST(Creation, TypedValuesOutsideTheirRangeTakeTheDefault) {
+  Dialogue t(record_de_test());
+  t.d.init_montagnes();
+  auto saisir = [&](QLineEdit* e, const char* texte) {
+    e->setText(texte);
+    if (t.d.page == TPagesdlg1::kArbres) t.d.Edit_arbres(e);
+    else t.d.Edit_mont(e);
+  };
+  saisir(t.d.Edit_relief, "abc");
+  EXPECT_EQ(t.d.parametres.relief, 50);
+  saisir(t.d.Edit_relief, "77");
+  EXPECT_EQ(t.d.parametres.relief, 77);
+  EXPECT_EQ(t.d.ScrollBar_relief->value(), 77);
+  saisir(t.d.Edit_relief, "150");
+  EXPECT_EQ(t.d.parametres.relief, 50);
+  saisir(t.d.Edit_deperosion, "-500");
+  EXPECT_EQ(t.d.parametres.altitude_erosion, 500);
+  EXPECT_EQ(t.d.Edit_deperosion->text(), "-500");
+  saisir(t.d.Edit_deperosion, "300");
+  EXPECT_EQ(t.d.parametres.altitude_erosion, 0);
+  saisir(t.d.Edit_etal, "-100000");
+  EXPECT_EQ(t.d.parametres.etalement, 0);
+  t.d.tourner_vers(TPagesdlg1::kAdditifs);
+  t.d.afficher_page();
+  saisir(t.d.Edit_nb_terr, "1");
+  EXPECT_EQ(t.d.parametres.nombre_gradins, 2);
+  saisir(t.d.Edit_hauteur, "x");
+  EXPECT_EQ(t.d.parametres.hauteur_rivage, 20);
+  t.d.tourner_vers(TPagesdlg1::kProfils);
+  t.d.afficher_page();
+  saisir(t.d.Edit_p[4], "9");
+  EXPECT_EQ(t.d.parametres.profils_iter[1], 2);
+  t.d.tourner_vers(TPagesdlg1::kArbres);
+  t.d.afficher_page();
+  saisir(t.d.Edit_densite, "500");
+  EXPECT_EQ(t.d.parametres.couches[0].nombre, 0);
+  saisir(t.d.Edit_pentemax, "90");
+  EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 80);
+}
+
+void glisser(QScrollBar* b, int position) {
+  b->setSliderDown(true);
+  b->setSliderPosition(position);
+  b->setSliderDown(false);
+}
+
+TEST(Creation, TreesPageMappingsCouplingAndLayers) {
+  param_mat p = record_de_test();
+  p.couches[0].pente_mini = 30;
+  p.couches[0].pente_maxi = 60;
+  Dialogue t(p, 0, TPagesdlg1::kArbres);
+  t.d.init_montagnes();
+  EXPECT_EQ(t.d.Label_couche->text(), "Lev 1 > Plain ");
+  EXPECT_EQ(t.d.Selection_couches->currentRow(), 3);
+  t.d.Edit_densite->setText("150");
+  t.d.Edit_arbres(t.d.Edit_densite);
+  EXPECT_EQ(t.d.ScrollBar_densite->value(), 250);
+  EXPECT_EQ(t.d.ScrollBar_nivmin->value(), 298);
+  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, 25);
+  glisser(t.d.ScrollBar_pentemax, 80 - 20);
+  EXPECT_EQ(t.d.parametres.couches[0].pente_mini, 20);
+  EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 20);
+  EXPECT_EQ(t.d.ScrollBar_pentemin->value(), 60);
+  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, 20);  // read back from its bar
+  EXPECT_EQ(t.d.Edit_nivmin->text(), "20");
+  t.d.parametres.couches[0].pente_mini = 10;
+  t.d.parametres.couches[0].pente_maxi = 40;
+  t.d.afficher_page();
+  glisser(t.d.ScrollBar_pentemin, 80 - 50);
+  EXPECT_EQ(t.d.parametres.couches[0].pente_mini, 50);
+  EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 50);
+  EXPECT_EQ(t.d.ScrollBar_pentemax->value(), 30);
+  glisser(t.d.ScrollBar_nivmax, 300 - (-50));  // below the minimum: the minimum follows
+  EXPECT_EQ(t.d.parametres.couches[0].niveau_maxi, -500);
+  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, -500);
+  // Layer 2 is off: its bars are disabled and its name silver.
+  t.d.Image1_clic(46);
+  EXPECT_EQ(t.d.couche, 2);
+  EXPECT_FALSE(t.d.ScrollBar_densite->isEnabled());
+  EXPECT_TRUE(t.d.Label_couche->styleSheet().contains("silver"));
+  t.d.CheckBox_c[2]->SetChecked(true);
+  t.d.CheckBox_coucheClick(2);
+  EXPECT_EQ(t.d.parametres.couches[1].annulee, 0);
+  EXPECT_TRUE(t.d.ScrollBar_densite->isEnabled());
+  t.d.Selection_couches->setCurrentRow(0);
+  EXPECT_EQ(t.d.couche, 4);
+  t.d.UpDown_couche->descendre();
+  EXPECT_EQ(t.d.couche, 3);
+  EXPECT_EQ(t.d.Label_couche->text(), "Lev 3 > Medium high");
+}
+
+TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
+  param_mat p = record_de_test();
+  p.taux_lissage = 9;
+  p.gradins = 1;
+  p.rivage_actif = 1;
+  p.alea = 1;
+  Dialogue t(p);
+  t.d.init_montagnes();
+  ASSERT_FALSE(t.d.generations.empty());
+  EXPECT_EQ(t.d.generations.back().maillage, 5);
+  EXPECT_EQ(t.d.generations.back().taux_lissage, 0);
+  EXPECT_EQ(t.d.generations.back().gradins, 0);
+  t.d.Button_a2Click();
+  EXPECT_EQ(t.d.generations.back().maillage, 7);
+  EXPECT_EQ(t.d.generations.back().taux_lissage, 4);
+  EXPECT_EQ(t.d.apercu->degre, 7);
+  t.d.Edit_relief->setText("40");
+  t.d.Edit_mont(t.d.Edit_relief);
+  EXPECT_EQ(t.d.generations.back().maillage, 5);
+
+  const std::size_t avant = t.d.generations.size();
+  t.d.Tourner_gMouseDown();
+  ASSERT_EQ(t.d.generations.size(), avant + 1);
+  EXPECT_EQ(t.d.generations.back().maillage, 5);
+  EXPECT_EQ(t.d.generations.back().rivage_actif, 0);
+  EXPECT_NE(t.d.apercu_rapide, nullptr);
+  for (int k = 0; k < 3; ++k) {
+    t.d.Timer1Timer();
+    t.d.Image4->calculer();
+  }
+  EXPECT_EQ(t.d.vue_apercu.angle_horizontal, 72);
+  t.d.tournerDMouseUp();
+  EXPECT_FALSE(t.d.Timer1.isActive());
+  t.d.Image4->calculer();
+  EXPECT_EQ(t.d.generations.size(), avant + 1);  // shown again, not rebuilt
+  EXPECT_EQ(dialogs::controle_rendus().appels.back().vue.angle_horizontal, 72);
+  EXPECT_EQ(t.d.rotation, 0);
+
+  const std::size_t avant_glisser = t.d.generations.size();
+  t.d.ScrollBar_relief->setSliderDown(true);
+  t.d.ScrollBar_relief->setSliderPosition(30);
+  EXPECT_EQ(t.d.rotation, 1);
+  EXPECT_EQ(t.d.generations.back().rivage_actif, 0);  // the fast one
+  t.d.ScrollBar_relief->setSliderDown(false);
+  EXPECT_EQ(t.d.rotation, 0);
+  EXPECT_EQ(t.d.generations.back().rivage_actif, 1);
+  EXPECT_EQ(t.d.generations.size(), avant_glisser + 3);  // move, release, end of scroll
+  EXPECT_EQ(t.d.parametres.relief, 30);
+
+  for (const param_mat& g : t.d.generations) EXPECT_EQ(g.alea, 0);
+  t.d.show();
+  t.d.grab();
+  t.d.Image4->calculer();
+  const auto& c = dialogs::controle_rendus();
+  ASSERT_FALSE(c.appels.empty());
+  EXPECT_EQ(c.rendus_dans_peinture, 0);
+  for (const dialogs::AppelRendu& a : c.appels) {
+    EXPECT_EQ(a.fenetre, t.d.handle());
+    EXPECT_FALSE(a.attente);
+    EXPECT_EQ(a.zoom_editeur, 0);
+    EXPECT_EQ(a.grossier + a.courbes_niveau + a.statistiques + a.mode_camera, 0);
+    EXPECT_EQ(a.camera.observateur_x, 0.0);
+    EXPECT_EQ(a.largeur, 181);
+    EXPECT_EQ(a.hauteur, 133);
+  }
+}
+
+TEST(Creation, TwoDialogsOnOneRecordShowTheSamePreview) {
+  dialogs::controle_rendus().effacer();
+  param_mat p = parametres_test(7);
+  p.cle = 4321;
+  std::array<render::Bitmap, 2> images;
+  for (render::Bitmap& image : images) {
+    TPagesdlg1 d;
+    d.parametres = p;
+    d.init_montagnes();
+    d.Image4->calculer();
+    image = d.Image4->image();
+  }
+  EXPECT_EQ(images[0], images[1]);
+  int fond = 0;
+  for (render::Pixel x : images[0].pixels()) fond += x == images[0].at(0, 0);
+  EXPECT_LT(fond, 181 * 133);  // something was drawn
+}
+
+TEST(Creation, MountainListMapsItemsToEntriesAndKeepsEdits) {
+  param_mat un = record_de_test(), trois = record_de_test();
+  un.relief = 11;
+  trois.relief = 33;
+  Type_matrice t1, t3;
+  t1.parametres = un;
+  t3.parametres = trois;
+  {
+    Dialogue t(record_de_test());
+    t.d.ajouter_nouvelle_montagne();
+    t.d.ajouter_montagne("first", t1, 1);
+    t.d.ajouter_montagne("third", t3, 3);
+    t.d.init_montagnes();
+    ASSERT_EQ(t.d.ComboBox_no->count(), 3);
+    EXPECT_EQ(t.d.ComboBox_no->itemText(0), "New mountain");
+    EXPECT_EQ(t.d.ComboBox_no->currentIndex(), 0);
+    t.d.ComboBox_noChange(1);
+    EXPECT_EQ(t.d.montagne, 1);
+    EXPECT_EQ(t.d.parametres.relief, 11);
+    t.d.Edit_relief->setText("44");
+    t.d.Edit_mont(t.d.Edit_relief);
+    t.d.ComboBox_noChange(2);
+    EXPECT_EQ(t.d.Label_no->text(), "3");
+    EXPECT_EQ(t.d.parametres.relief, 33);
+    EXPECT_EQ(t.d.entrees[1].type.parametres.relief, 44);
+    t.d.UpDown_no->descendre();
+    EXPECT_EQ(t.d.montagne, 1);
+    EXPECT_EQ(t.d.ComboBox_no->currentIndex(), 1);
+    t.d.ComboBox_noChange(0);
+    EXPECT_EQ(t.d.montagne, 0);
+    EXPECT_EQ(t.d.parametres.relief, 44);  // kept
+    t.d.ComboBox_noChange(7);              // no such item
+    EXPECT_EQ(t.d.montagne, 0);
+  }
+  {
+    Dialogue t(record_de_test(), 3);
+    t.d.ajouter_montagne("first", t1, 1);
+    t.d.ajouter_montagne("third", t3, 3);
+    t.d.init_montagnes();
+    EXPECT_EQ(t.d.ComboBox_no->currentIndex(), 1);
+    EXPECT_EQ(t.d.parametres.relief, 33);
+    EXPECT_EQ(t.d.UpDown_no->position(), 2);
+    EXPECT_TRUE(t.d.RadioButton_refaire->isEnabled());
+    t.d.tourner_vers(TPagesdlg1::kArbres);
+    t.d.afficher_page();
+    EXPECT_TRUE(t.d.RadioButton_arbres->isEnabled());
+  }
+}
+
+}  // namespace

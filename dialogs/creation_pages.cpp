@@ -92,6 +92,7 @@ TPagesdlg1::TPagesdlg1(QWidget* parent) : QDialog(parent) {
   couche = 1;
 
   PageControl1 = new dialogs::OngletsPlats(this);
+  PageControl1->setMinimumSize(700, 330);
   construire_montagne(PageControl1->ajouter_page(kMontagne, "Mountain"));
   construire_arbres(PageControl1->ajouter_page(kArbres, "Trees"));
   construire_additifs(PageControl1->ajouter_page(kAdditifs, "Additive"));
@@ -176,6 +177,7 @@ QWidget* TPagesdlg1::construire_arbres(QWidget* page) {
   gauche->addWidget(Selection_couches);
   auto* ligne = new QHBoxLayout;
   UpDown_couche = new dialogs::HautBas(p);
+  UpDown_couche->setFixedSize(16, 22);
   UpDown_couche->fixer_bornes(1, 4);
   Label_couche = new QLabel(p);
   ligne->addWidget(UpDown_couche);
@@ -285,6 +287,7 @@ QWidget* TPagesdlg1::construire_apercu() {
   auto* v = new QVBoxLayout(w);
   v->setContentsMargins(0, 24, 0, 0);
   Image4 = new dialogs::PreviewBox(w, 181, 133);
+  Image4->setFixedSize(181, 133);
   Image4->fixer_rendu([this](render::Bitmap& b) { raffraichir_profil(b); });
   v->addWidget(Image4);
   auto* h = new QHBoxLayout;
@@ -316,6 +319,7 @@ QWidget* TPagesdlg1::construire_bas() {
   ComboBox_no->setToolTip("Selection of another mountain");
   ComboBox_no->setMinimumWidth(160);
   UpDown_no = new dialogs::HautBas(w);
+  UpDown_no->setFixedSize(16, 22);
   UpDown_no->setToolTip("Change the mountain");
   UpDown_no->fixer_bornes(1, 5);
   Label_no = new QLabel(w);

@@ -8,13 +8,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 
 #include "app/fenetres/aide_enfants.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
+#include "controls/listbox.h"
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
 #include "dialogs/elements_pages.h"
@@ -145,7 +145,7 @@ void TPagesdlg1::charger_montagne() {
   for (const Barre& b : barres_)
     if (b.barre->parent() == ScrollBar_relief->parent()) placer(b.barre, parametres.*b.champ);
   placer(TrackBar_etal, parametres.etalement);
-  sans_signal(ListBox_mail, [this](QListWidget* l) { l->setCurrentRow(parametres.maillage - 4); });
+  ListBox_mail->SetItemIndex(parametres.maillage - 4);  // silent
   apercu_a_refaire = 1;
 }
 
@@ -165,7 +165,7 @@ void TPagesdlg1::charger_arbres() {
   for (QScrollBar* b : {ScrollBar_densite, ScrollBar_pentemin, ScrollBar_pentemax, ScrollBar_nivmin,
                         ScrollBar_nivmax, ScrollBar_delta})
     b->setEnabled(active);
-  sans_signal(Selection_couches, [this](QListWidget* l) { l->setCurrentRow(4 - couche); });
+  Selection_couches->SetItemIndex(4 - couche);
   for (int l = 1; l <= 4; ++l) CheckBox_c[l]->SetChecked(!parametres.couches[l - 1].annulee);
 }
 

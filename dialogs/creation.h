@@ -24,12 +24,12 @@
 
 class CtlButton;
 class CtlCheckBox;
+class CtlListBox;
 class CtlShapeButton;
 class CtlTrackBar;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QRadioButton;
 class QScrollBar;
 class Tmatrice;
@@ -131,12 +131,12 @@ class TPagesdlg1 : public QDialog {
   QScrollBar *ScrollBar_relief = nullptr, *ScrollBar_profil = nullptr, *ScrollBar_erosion = nullptr,
              *ScrollBar_deperosion = nullptr, *ScrollBar_lissage = nullptr;
   CtlTrackBar* TrackBar_etal = nullptr;
-  QListWidget* ListBox_mail = nullptr;
+  CtlListBox* ListBox_mail = nullptr;
   QComboBox* Combo_CLE = nullptr;
   CtlButton* BitBtn1 = nullptr;
   CtlCheckBox *checkbox_alea = nullptr, *CheckBox_iles = nullptr, *CheckBox_cuv = nullptr;
 
-  QListWidget* Selection_couches = nullptr;
+  CtlListBox* Selection_couches = nullptr;
   dialogs::HautBas* UpDown_couche = nullptr;
   QLabel* Label_couche = nullptr;
   QScrollBar *ScrollBar_densite = nullptr, *ScrollBar_pentemin = nullptr, *ScrollBar_pentemax = nullptr,

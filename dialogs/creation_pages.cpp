@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
@@ -17,6 +16,7 @@
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/image.h"
+#include "controls/listbox.h"
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
 #include "dialogs/creation.h"
@@ -92,7 +92,7 @@ TPagesdlg1::TPagesdlg1(QWidget* parent) : QDialog(parent) {
   couche = 1;
 
   PageControl1 = new dialogs::OngletsPlats(this);
-  PageControl1->setMinimumSize(700, 330);
+  PageControl1->setMinimumSize(700, 370);
   construire_montagne(PageControl1->ajouter_page(kMontagne, "Mountain"));
   construire_arbres(PageControl1->ajouter_page(kArbres, "Trees"));
   construire_additifs(PageControl1->ajouter_page(kAdditifs, "Additive"));
@@ -144,14 +144,22 @@ QWidget* TPagesdlg1::construire_montagne(QWidget* page) {
   TrackBar_etal->setFixedSize(200, 35);
   TrackBar_etal->setToolTip("Geographical dispersion of the mountain");
   g->addWidget(TrackBar_etal, 5, 2, 1, 2);
-  ListBox_mail = new QListWidget(p);
-  for (const char* t : dialogs::kTextesMaillage) ListBox_mail->addItem(t);
+  ListBox_mail = new CtlListBox(p);
+  ListBox_mail->SetDelimiter(u':');
+  ListBox_mail->AddSection("Degree", 45);
+  ListBox_mail->AddSection("Nr polygons", 80);
+  ListBox_mail->SetGridLines(glVertical);
+  QFont petite = ListBox_mail->font();
+  petite.setPixelSize(10);
+  ListBox_mail->SetListFont(petite);
+  for (const char* t : dialogs::kTextesMaillage) ListBox_mail->AddItem(t);
   ListBox_mail->setToolTip("Number of polygons");
-  ListBox_mail->setFixedSize(150, 110);
+  ListBox_mail->setFixedSize(172, 140);
   g->addWidget(ListBox_mail, 6, 0, 3, 2);
   Combo_CLE = new QComboBox(p);
   Combo_CLE->setEditable(true);
   Combo_CLE->setInsertPolicy(QComboBox::NoInsert);
+  Combo_CLE->setMinimumWidth(120);
   Combo_CLE->setToolTip("Generation key: Unroll to see the last mountains");
   g->addWidget(Combo_CLE, 6, 2);
   BitBtn1 = bouton(p, "&New Mountain", "To Change the generation key");
@@ -164,6 +172,7 @@ QWidget* TPagesdlg1::construire_montagne(QWidget* page) {
   g->addWidget(CheckBox_iles, 7, 3);
   g->addWidget(CheckBox_cuv, 8, 2);
   g->setRowStretch(9, 1);
+  g->setColumnStretch(2, 1);
   return p;
 }
 
@@ -171,8 +180,11 @@ QWidget* TPagesdlg1::construire_arbres(QWidget* page) {
   QWidget* p = contenu(page);
   auto* h = new QHBoxLayout(p);
   auto* gauche = new QVBoxLayout;
-  Selection_couches = new QListWidget(p);
-  for (const char* t : dialogs::kListeCouches) Selection_couches->addItem(t);
+  // Made without a header: no sections, each item drawn whole.
+  Selection_couches = new CtlListBox(p);
+  Selection_couches->SetDelimiter(u' ');
+  Selection_couches->SetHeaderVisible(false);
+  for (const char* t : dialogs::kListeCouches) Selection_couches->AddItem(t);
   Selection_couches->setFixedSize(140, 76);
   gauche->addWidget(Selection_couches);
   auto* ligne = new QHBoxLayout;
@@ -369,8 +381,9 @@ void TPagesdlg1::connecter() {
   for (QLineEdit* e : {Edit_densite, Edit_pentemin, Edit_pentemax, Edit_nivmin, Edit_nivmax, Edit_delta})
     connect(e, &QLineEdit::editingFinished, this, [this, e] { Edit_arbres(e); });
   connect(TrackBar_etal, &CtlTrackBar::changed, this, &TPagesdlg1::TrackBar_etalChange);
-  connect(ListBox_mail, &QListWidget::currentRowChanged, this, &TPagesdlg1::ListBox_mailClick);
-  connect(Selection_couches, &QListWidget::currentRowChanged, this, &TPagesdlg1::Selection_couchesClick);
+  connect(ListBox_mail, &CtlListBox::clicked, this, [this] { ListBox_mailClick(ListBox_mail->ItemIndex()); });
+  connect(Selection_couches, &CtlListBox::clicked, this,
+          [this] { Selection_couchesClick(Selection_couches->ItemIndex()); });
   connect(UpDown_couche, &dialogs::HautBas::clic, this, &TPagesdlg1::UpDown_coucheClick);
   connect(Image1, &dialogs::FigureNiveaux::clic, this, &TPagesdlg1::Image1_clic);
   connect(CheckBox_groupes, &CtlCheckBox::changed, this, &TPagesdlg1::checked_gr);

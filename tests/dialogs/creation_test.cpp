@@ -7,11 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRect>
 #include <QScrollBar>
 #include <QTest>
 
 #include "controls/button.h"
 #include "controls/checkbox.h"
+#include "controls/listbox.h"
 #include "controls/trackbar.h"
 #include "dialogs/creation.h"
 #include "dialogs/elements_pages.h"
@@ -124,15 +126,35 @@ TEST(Creation, OkUntouchedOnEveryPageGivesTheRecordBack) {
 TEST(Creation, MeshAndLayerListsAndPageButtons) {
   Dialogue t(record_de_test());
   t.d.init_montagnes();
-  ASSERT_EQ(t.d.ListBox_mail->count(), 8);
-  EXPECT_EQ(t.d.ListBox_mail->item(3)->text(), "7:    16 384 mesh");
-  EXPECT_EQ(t.d.ListBox_mail->item(6)->text(), "10:1 048 576 mesh");
-  EXPECT_EQ(t.d.ListBox_mail->currentRow(), 3);
-  ASSERT_EQ(t.d.Selection_couches->count(), 4);
-  EXPECT_EQ(t.d.Selection_couches->item(0)->text(), "Lev 4 > High ground");
-  EXPECT_EQ(t.d.Selection_couches->item(3)->text(), "Lev 1 > Plain ");
+  const QStringList mailles = t.d.ListBox_mail->Items();
+  ASSERT_EQ(mailles.size(), 8);
+  for (int k = 0; k < 8; ++k) EXPECT_EQ(mailles[k], dialogs::kTextesMaillage[std::size_t(k)]);
+  EXPECT_EQ(mailles[3], "7:    16 384 mesh");
+  EXPECT_EQ(mailles[6], "10:1 048 576 mesh");
+  EXPECT_EQ(t.d.ListBox_mail->ItemIndex(), 3);
+  // Degree and polygons under their sections: "7" at x = 2, the rest at 48, one pixel below the item's top.
+  const QRect item(0, 30, 150, 13);
+  const auto pieces = CtlListItemPieces(mailles[3], t.d.ListBox_mail->Delimiter(),
+                                        {t.d.ListBox_mail->SectionWidth(0), t.d.ListBox_mail->SectionWidth(1)}, item);
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_EQ(pieces[0].text, "7");
+  EXPECT_EQ(pieces[0].at, QPoint(2, 31));
+  EXPECT_EQ(pieces[1].text, "    16 384 mesh");
+  EXPECT_EQ(pieces[1].at, QPoint(48, 31));
+  // The layer list has no sections: each name is drawn whole.
+  const QStringList couches = t.d.Selection_couches->Items();
+  ASSERT_EQ(couches.size(), 4);
+  EXPECT_EQ(couches[0], "Lev 4 > High ground");
+  EXPECT_EQ(couches[3], "Lev 1 > Plain ");
+  EXPECT_EQ(t.d.Selection_couches->SectionCount(), 0);
+  for (const QString& c : couches) {
+    const auto entier = CtlListItemPieces(c, t.d.Selection_couches->Delimiter(), {}, item);
+    ASSERT_EQ(entier.size(), 1u);
+    EXPECT_EQ(entier[0].text, c);
+  }
   EXPECT_FALSE(t.d.Btn_Prev->isEnabled());
-  t.d.ListBox_mail->setCurrentRow(5);  // the user's choice: no rebuild
+  QTest::keyClick(t.d.ListBox_mail->List(), Qt::Key_Down);  // the user's choice: no rebuild
+  QTest::keyClick(t.d.ListBox_mail->List(), Qt::Key_Down);
   EXPECT_EQ(t.d.parametres.maillage, 9);
   t.d.Btn_Next1Click();
   EXPECT_TRUE(t.d.Btn_Prev->isEnabled());
@@ -229,7 +251,7 @@ TEST(Creation, TreesPageMappingsCouplingAndLayers) {
   Dialogue t(p, 0, TPagesdlg1::kArbres);
   t.d.init_montagnes();
   EXPECT_EQ(t.d.Label_couche->text(), "Lev 1 > Plain ");
-  EXPECT_EQ(t.d.Selection_couches->currentRow(), 3);
+  EXPECT_EQ(t.d.Selection_couches->ItemIndex(), 3);
   t.d.Edit_densite->setText("150");
   t.d.Edit_arbres(t.d.Edit_densite);
   EXPECT_EQ(t.d.ScrollBar_densite->value(), 250);
@@ -260,7 +282,7 @@ TEST(Creation, TreesPageMappingsCouplingAndLayers) {
   t.d.CheckBox_coucheClick(2);
   EXPECT_EQ(t.d.parametres.couches[1].annulee, 0);
   EXPECT_TRUE(t.d.ScrollBar_densite->isEnabled());
-  t.d.Selection_couches->setCurrentRow(0);
+  for (int k = 0; k < 3; ++k) QTest::keyClick(t.d.Selection_couches->List(), Qt::Key_Up);
   EXPECT_EQ(t.d.couche, 4);
   t.d.UpDown_couche->descendre();
   EXPECT_EQ(t.d.couche, 3);

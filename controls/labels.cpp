@@ -74,8 +74,21 @@ void CtlBaseLabel::changeEvent(QEvent* e) {
   if (e->type() == QEvent::FontChange) FontChanged(nullptr);
 }
 
+void CtlBaseLabel::SetFocusControl(QWidget* w) {
+  if (w == focus_control_) return;
+  if (focus_control_) disconnect(focus_control_, &QObject::destroyed, this, nullptr);
+  focus_control_ = w;
+  if (w)
+    connect(w, &QObject::destroyed, this, [this] {
+      focus_control_ = nullptr;
+      UpdateAccelerator();
+    });
+  UpdateAccelerator();
+}
+
 void CtlBaseLabel::UpdateAccelerator() {
-  CtlReplaceMnemonic(accelerator_, this, show_accel_ ? caption_ : QString(), [this] { Accelerator(); });
+  const bool claims = show_accel_ && focus_control_;
+  CtlReplaceMnemonic(accelerator_, this, claims ? caption_ : QString(), [this] { Accelerator(); });
 }
 
 void CtlBaseLabel::Accelerator() {

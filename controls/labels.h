@@ -40,8 +40,9 @@ class CtlBaseLabel : public CtlBaseGraphicControl {
   unsigned Options() const { return options_; }
   void SetOptions(unsigned o);
   // The control the accelerator focuses; forgotten when it is destroyed.
+  // Without one the label claims no accelerator, leaving the letter to others.
   QWidget* FocusControl() const { return focus_control_; }
-  void SetFocusControl(QWidget* w) { focus_control_ = w; }
+  void SetFocusControl(QWidget* w);
   CtlColor FontColor() const { return font_color_; }
   void SetFontColor(CtlColor c);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "controls/application.h"
@@ -122,6 +123,12 @@ TEST(Labels, AcceleratorShownOrPlainAndFocusControl) {
   EXPECT_EQ(l->FocusControl(), nullptr);
   QTest::keyClick(&form, Qt::Key_N, Qt::AltModifier);
   EXPECT_TRUE(other->hasFocus());
+  // Without a focus control the label leaves its letter to a button of the form.
+  auto* button = new QPushButton("&New", &form);
+  button->show();
+  QTest::keyClick(&form, Qt::Key_N, Qt::AltModifier);
+  EXPECT_TRUE(button->isDown());  // its shortcut ran (the click itself follows later)
+  EXPECT_TRUE(form.findChildren<QShortcut*>().isEmpty());
 }
 
 TEST(Labels, OpaqueSimpleLabelFillsItsColour) {

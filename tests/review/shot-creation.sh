@@ -39,7 +39,7 @@ xdotool key F7
 sleep 3
 import -window root "$out/shot-creation-mountain.png"
 for p in trees additive profiles; do
-  cliquer '^Adjustments of the mountain$' 617 375
+  cliquer '^Adjustments of the mountain$' 617 397
   sleep 2
   import -window root "$out/shot-creation-$p.png"
 done

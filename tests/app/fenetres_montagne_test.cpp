@@ -24,6 +24,8 @@
 #include "app/informations.h"
 #include "app/vue.h"
 #include "tests/app/atelier.h"
+#include "render/jpeg.h"
+#include <QDir>
 
 namespace {
 
@@ -486,4 +488,32 @@ TEST(FenetreVue, StatusPanelsFitTheirText) {
     EXPECT_GE(l->width(), 100);
     EXPECT_GE(l->width(), QFontMetrics(l->font()).horizontalAdvance("Frame: 8888 x 8888") + 2 * l->frameWidth());
   }
+}
+
+// An imported sky stored with an old Windows path is found by its name in the
+// program's sky folder, and the view draws that picture.
+TEST(FenetreVue, ImportedSkyIsLookedForInTheProgramsSkyFolder) {
+  auto ciel_rouge = [](bool avec_fichier) {
+    Atelier a(6);  // skies are drawn from degree 6 on
+    if (avec_fichier) {
+      QDir().mkpath(a.dossier.path() + "/ciels");
+      const render::Bitmap rouge(64, 48, render::pixel_rgb(250, 0, 0));
+      EXPECT_TRUE(render::ecrire_jpeg((a.dossier.path() + "/ciels/nuage.jpg").toStdString(), rouge, 95));
+    }
+    param_vue& p = a.w->etat.vue;
+    p.horizon = 1;
+    p.type_ciel = 2;
+    p.fichier_ciel = "C:\\Quorvel\\ciels\\nuage.jpg";
+    p.angle_vertical = 5;
+    a.commande("Create a new &Mountain");
+    a.commande("&see");
+    TVuewindow* v = a.vue(1);
+    a.attendre_image(v);
+    EXPECT_TRUE(v && v->image_existe());
+    if (!v || !v->image_existe()) return false;
+    const render::Pixel haut = v->image().surface().row(1)[v->image().width() / 2];
+    return render::rgb_of(haut).r > 200 && render::rgb_of(haut).g < 60;
+  };
+  EXPECT_TRUE(ciel_rouge(true));
+  EXPECT_FALSE(ciel_rouge(false));
 }

@@ -24,6 +24,8 @@
 #include "app/informations.h"
 #include "app/vue.h"
 #include "tests/app/atelier.h"
+#include "app/commandes_options_vue.h"
+#include "dialogs/options_vue.h"
 #include "render/jpeg.h"
 #include <QDir>
 
@@ -516,4 +518,25 @@ TEST(FenetreVue, ImportedSkyIsLookedForInTheProgramsSkyFolder) {
   };
   EXPECT_TRUE(ciel_rouge(true));
   EXPECT_FALSE(ciel_rouge(false));
+}
+
+TEST(FenetreVue, TheViewsAdjustmentsItemOpensTheViewOptions) {
+  Atelier a(5);
+  a.commande("Create a new &Mountain");
+  a.commande("&see");
+  TVuewindow* v = a.vue(1);
+  a.attendre_image(v);
+  int ouvertures = 0;
+  a.w->commandes_options_vue().executer = [&](const dialogs::EntreesOptionsVue& e, dialogs::SortiesOptionsVue& s) {
+    ++ouvertures;
+    EXPECT_EQ(e.vue_courante, 1);
+    s.page = e.page;
+    return 2;
+  };
+  QAction* item = v->element("Adjustements ...");
+  ASSERT_NE(item, nullptr);
+  ASSERT_TRUE(item->isEnabled());
+  item->trigger();
+  Programme::vider();
+  EXPECT_EQ(ouvertures, 1);
 }

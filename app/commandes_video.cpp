@@ -9,6 +9,7 @@
 #include "platform/fichiers.h"
 #include "video/dialogue_reglages.h"
 #include "video/fenetre_video.h"
+#include "video/reglages_video.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 CommandesVideo::CommandesVideo(TBasewindow& w) : w_(w) {
   w.nouvelle_video = [this] { nouvelle_video(); };
   w.creer_fenetre_video = [] { return new TVideowindow; };
+  w.creer_dialogue_video = [] { return std::make_unique<TPagesDlg3>(); };
   w.connecter("Create Video", [this] { creer_video(); });
   w.connecter("Duplicate Video", [this] { dupliquer_video(); });
   w.connecter("Refresh video", [this] { rafraichir_video(); });
@@ -162,7 +164,8 @@ void CommandesVideo::reglages_video() {
       in.images[v] = image(v);
       echantillon(e.videos[w].montagne);
       in.documents.push_back({fw->windowTitle().toLocal8Bit().toStdString(), fw->parametres,
-                              static_cast<std::uint16_t>(e.videos[w].montagne), static_cast<std::uint16_t>(w)});
+                              static_cast<std::uint16_t>(e.videos[w].montagne), static_cast<std::uint16_t>(w),
+                              static_cast<std::uint16_t>(v)});
     }
   } else {
     for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
@@ -173,7 +176,8 @@ void CommandesVideo::reglages_video() {
       Param_video p = e.video;
       p.vue = fv->parametres;
       in.documents.push_back({fv->windowTitle().toLocal8Bit().toStdString(), p,
-                              static_cast<std::uint16_t>(e.vues[v].montagne), static_cast<std::uint16_t>(v)});
+                              static_cast<std::uint16_t>(e.vues[v].montagne), static_cast<std::uint16_t>(v),
+                              static_cast<std::uint16_t>(v)});
     }
   }
   in.dossier_programme = e.dossier_programme;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "bench/application_bench.h"
 #include "bench/terrains_bench.h"
@@ -16,6 +17,8 @@
 #include "render/jpeg.h"
 #include "video/codecs_video.h"
 #include "video/creation.h"
+#include "model/echantillons.h"
+#include "video/reglages_calculs.h"
 #include "video/trajectoire.h"
 
 namespace {
@@ -179,5 +182,48 @@ void MovieDecode(benchmark::State& state) {
   state.counters["frames_per_second"] = benchmark::Counter(lues, benchmark::Counter::kIsRate);
 }
 BENCHMARK(MovieDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The settings dialog's frame preview: frame 100 of a circle path over a
+// degree-9 terrain, rendered at 280 x 210 on the preview terrain filled from
+// its 36 x 36 sample: full (degree 5) and rough (degree 4, rough flag), as
+// while a bar is dragged.
+void VideoDialogPreview(benchmark::State& state) {
+  const bool grossier = state.range(0) != 0;
+  Tmatrice& t = terrain_genere_bench(9, 1234, [](Tmatrice&) {});
+  Param_video p{};
+  valeurs_defaut_vue(p.vue);
+  p.nombre_images = 360;
+  p.type_trajectoire = 1;
+  p.rayon_cercle = 80;
+  p.distance_point_vise = 50;
+  p.zoom_video = 20;
+  p.angle_vision = -25;
+  p.bezier_altitude.fill(2500);
+  p.bezier_x.fill(-1);
+  p.bezier_y.fill(-1);
+  std::vector<enregistrement_camera> table;
+  DessinTrajectoire dessin;
+  EditeurAltitude altitudes{402, 120, 0, 0};
+  calcule_trajectoire(p, t, altitudes, false, table, dessin);
+  param_mat pm{};
+  pm.maillage = grossier ? 4 : 5;
+  Tmatrice apercu(pm);
+  remplir_depuis_echantillon(apercu, echantillonner_36(t));
+  const TMyPalette palette = palette_pour_vue(p.vue);
+  const param_vue vue = reglages::vue_apercu(p, 280, 210);
+  render::Bitmap image(280, 210);
+  for (auto _ : state) {
+    apercu.marquer_modifiee();
+    render::calcul_image(apercu, 0, palette, image, {}, vue, 280, 210, nullptr, nullptr, 0, grossier ? 1 : 0, 0, 0,
+                         1, table[100]);
+  }
+  std::set<render::Pixel> couleurs(image.pixels().begin(), image.pixels().end());
+  state.counters["colours"] = double(couleurs.size());
+}
+BENCHMARK(VideoDialogPreview)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -27,7 +27,8 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
   if (g_peintures > 0) ++c.rendus_dans_peinture;
   if (c.attente_imposee) attente = c.attente_imposee;
   c.appels.push_back({fenetre, vue, largeur, hauteur, attente != nullptr, bool(affichage), image_editeur != nullptr,
-                      zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, options.dossier_ciels});
+                      zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, options.dossier_ciels,
+                      terrain.n});
   if (c.couleur_factice) {
     image.reset(image.width(), image.height(), *c.couleur_factice);
     if (image_editeur) image_editeur->reset(image_editeur->width(), image_editeur->height(), *c.couleur_factice);

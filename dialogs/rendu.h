@@ -29,6 +29,7 @@ struct AppelRendu {
   std::uint8_t mode_camera = 0;
   enregistrement_camera camera{};
   std::string dossier_ciels;  // the render option naming the sky folder
+  std::int32_t noeuds = 0;    // nodes per side of the terrain rendered
 };
 
 // The test record of every render made through calculer_image.

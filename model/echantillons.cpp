@@ -1,5 +1,7 @@
 #include "model/echantillons.h"
 
+#include <algorithm>
+
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/noeuds.h"
@@ -17,4 +19,13 @@ Echantillon36 echantillonner_36(const Tmatrice& terrain) {
     for (int j = 1; i + j < 40 && j <= 36; ++j)
       e[i][j] = terrain.hauteurs->lire(ligne_echantillon(i, terrain.n), ligne_echantillon(j, terrain.n));
   return e;
+}
+
+void remplir_depuis_echantillon(Tmatrice& terrain, const Echantillon36& e) {
+  const std::int32_t n = terrain.n;
+  if (n < 2) return;
+  auto ligne = [n](std::int32_t i) { return std::clamp(1 + Round(double(i - 1) * 35 / (n - 1)), 1, 36); };
+  for (std::int32_t i = 1; i <= n; ++i)
+    for (std::int32_t j = 1; i + j <= n + 1; ++j) terrain.hauteurs->ecrire(i, j, e[ligne(i)][ligne(j)]);
+  terrain.initialiser_apres_import();
 }

@@ -17,3 +17,9 @@ using Echantillon36 = std::array<std::array<std::int32_t, 37>, 37>;
 std::int32_t ligne_echantillon(int i, std::int32_t n);
 
 Echantillon36 echantillonner_36(const Tmatrice& terrain);
+
+// Fills a small preview terrain from a sample: node (i, j) of a terrain of n
+// nodes per side takes sample (1 + Round((i - 1) x 35 / (n - 1)),
+// 1 + Round((j - 1) x 35 / (n - 1))), a pair that always lies inside the
+// sample's triangle; then the terrain is set up as after an import.
+void remplir_depuis_echantillon(Tmatrice& terrain, const Echantillon36& e);

@@ -20,6 +20,7 @@ struct DocumentReglagesVideo {
   Param_video parametres;
   std::uint16_t montagne = 0;
   std::uint16_t numero = 0;  // video or view slot
+  std::uint16_t vue = 0;     // the view slot whose picture the entry shows
 };
 
 struct EntreesReglagesVideo {

@@ -47,6 +47,7 @@ TEST(VideosSansFenetres, ItemsStayDisabledWhileNoVideoWindowCanBeMade) {
   Programme p;
   ASSERT_TRUE(p.demarrer(options_exemple()));
   p.w->creer_fenetre_video = {};
+  p.w->creer_dialogue_video = {};
   const int m = p.ouvrir("a.mat");
   FakeVue* v = p.vue(m);
   p.activer(v);
@@ -205,6 +206,7 @@ TEST_F(Videos, SettingsDialogInputs) {
   EXPECT_EQ(recu.montagne_courante, 5);
   ASSERT_EQ(recu.documents.size(), 1u);
   EXPECT_EQ(recu.documents[0].montagne, 5);
+  EXPECT_EQ(recu.documents[0].vue, v->no_vue);
   ASSERT_TRUE(recu.echantillons[5]);
   EXPECT_EQ(*recu.echantillons[5], echantillonner_36(*w->etat.montagnes[5].terrain));
   EXPECT_FALSE(recu.echantillons[1]);

@@ -1,0 +1,73 @@
+// The video settings dialog through the real main window: from a new mountain
+// to a movie without opening a file.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/aide.h"
+#include "controls/combobox.h"
+#include "dialogs/elements_pages.h"
+#include "platform/vidconv/conversion_video.h"
+#include "tests/app/atelier.h"
+#include "video/fenetre_video.h"
+#include "video/reglages_video.h"
+
+namespace {
+
+TEST(ReglagesVideo, FromANewMountainToAMovie) {
+  Atelier a(4);
+  a.commande("Create a new &Mountain");
+  a.commande("&see");
+  TVuewindow* v = a.vue(1);
+  a.attendre_image(v);
+  ASSERT_TRUE(v->image_existe());
+  a.w->activer(v);
+  a.w->UpdateItems();
+  int ouvertures = 0;
+  TPagesDlg3::execution() = [&ouvertures](TPagesDlg3& d) {
+    ++ouvertures;
+    d.RadioButton_320x->click();
+    d.Pagecontrol2->montrer(TPagesDlg3::kCreation);
+    d.ComboBox_CODEC->showPopup();
+    d.ComboBox_CODEC->view()->setCurrentIndex(d.ComboBox_CODEC->view()->model()->index(4, 0));
+    QTest::keyClick(d.ComboBox_CODEC->view(), Qt::Key_Return);
+    d.nombre_images->setText("200");
+    emit d.nombre_images->editingFinished();
+    d.Pagecontrol2->montrer(TPagesDlg3::kTrajet);
+    d.type_trajectoire_1->click();
+    d.video.premiere_image = 1;  // closer than the range lines allow
+    d.video.derniere_image = 20;
+    d.RadioButton_ajouter->click();
+    d.OKBtnClick();
+    return d.result();
+  };
+  // With context help on, the item shows its topic instead.
+  a.w->Contextuelle();
+  a.commande("Adjustements of Video");
+  EXPECT_EQ(a.w->aide()->CurrentTopic(), 5012);
+  EXPECT_EQ(ouvertures, 0);
+  a.w->Contextuelle();
+  a.commande("Adjustements of Video");
+  TPagesDlg3::execution() = [](TPagesDlg3& d) { return d.exec(); };
+  ASSERT_EQ(ouvertures, 1);
+  EXPECT_EQ(a.w->etat.video.type_video, 6);
+  EXPECT_EQ(a.w->etat.video.largeur_image, 320);
+  ASSERT_TRUE(a.w->timerthread1().isActive());
+  a.w->TimerThread1Timer();
+  FenetreVideo* video = a.w->fenetres_videos[1];
+  ASSERT_NE(video, nullptr);
+  ASSERT_FALSE(video->fichier_film.empty());
+  platform::vcv::FileInfo info;
+  ASSERT_TRUE(platform::vcv::get_file_info(video->fichier_film, 0, info));
+  EXPECT_EQ(info.frames, 19);
+  EXPECT_EQ(info.width, 320);
+  a.w->UpdateItems();
+  EXPECT_TRUE(a.w->action("Create Video")->isEnabled());
+}
+
+}  // namespace

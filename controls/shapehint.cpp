@@ -14,6 +14,7 @@
 
 namespace {
 CtlShapeHint* g_active = nullptr;
+constexpr int kHintTextMargin = 3;
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
 }  // namespace
 
@@ -240,10 +241,13 @@ CtlShapeHint::CtlShapeHint(QObject* parent) : QObject(parent) {
   SetEnabled(true);
 }
 
+// The measured text with a margin of 3 pixels at the sides and 1 above and
+// below: the fonts found on Linux run wider than their metrics at the edges,
+// and text drawn at the measured size touches the balloon's outline.
 QRect CtlShapeHint::MeasureText(const QString& text, int limit) const {
   QRect r(0, 0, std::max(limit, 1), 0);
   DrawLabelText(Font, &Font3D, r, text, true, false, 0, 0);
-  return r;
+  return QRect(kHintTextMargin, 1, r.width() + 2 * kHintTextMargin, r.height() + 2);
 }
 
 void CtlShapeHint::Restyle() {

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "app/fenetres/donnees_images.h"
+#include "components/legende.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/formshadow.h"
@@ -18,18 +19,30 @@
 QString web_address() { return QStringLiteral(QUORVEL_WEB_ADDRESS); }
 
 TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString address)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setWindowTitle("Quorvel v 3.1");
-  setFixedSize(330, 210);
+  setFixedSize(330, components::TRxGradientCaption::kCaptionHeight + 210);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ColorToRgb(clBtnFace));
   setPalette(pal);
   setAutoFillBackground(true);
 
   const TData* data = TData::Instance();
+  caption_ = new components::TRxGradientCaption(this);
+  caption_->SetFormBorderStyle(components::bsDialog);
+  caption_->SetBorderIcons(components::biSystemMenu);
+  caption_->SetFormCaption("Quorvel v 3.1");
+  QFont cf("MS Sans Serif");
+  cf.setPixelSize(11);
+  cf.setBold(true);
+  caption_->SetFont({cf, clYellow});
+  caption_->SetStartColor(clGreen);
+  // The content sits below the caption strip.
+  auto* corps = new QWidget(this);
+  corps->setGeometry(0, components::TRxGradientCaption::kCaptionHeight, 330, 210);
   // The box's background: the dialogs' picture, tiled inside a raised bevel.
-  auto* fond = new CtlFill(this);
-  fond->setGeometry(rect());
+  auto* fond = new CtlFill(corps);
+  fond->setGeometry(corps->rect());
   fond->Bevel().SetStyleOuter(bvRaised);
   fond->Bevel().SetWidthOuter(2);
   fond->Bevel().SetWidthInner(0);
@@ -37,7 +50,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   fond->FillObject().SetTileMode(tmTile);
   fond->SetListIndex(images::kDialogTile);
   if (data) fond->SetImageList(&data->BitmapList);
-  logo_ = new CtlLImage(this);
+  logo_ = new CtlLImage(corps);
   logo_->move(16, 16);
   logo_->Bevel().SetStyleOuter(bvLowered);
   logo_->Bevel().SetWidthOuter(2);
@@ -47,7 +60,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   if (data) logo_->SetImageList(&data->BitmapList);
   else logo_->CheckAutoSize();
 
-  title_ = new CtlLabel(this);
+  title_ = new CtlLabel(corps);
   title_->SetAutoSize(false);
   QFont tf = font();
   tf.setPixelSize(24);
@@ -64,14 +77,14 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   title_->setGeometry(80, 16, 234, 46);
   title_->SetCaption("Quorvel");
 
-  auto* text = new QLabel(this);
+  auto* text = new QLabel(corps);
   text->setAttribute(Qt::WA_TranslucentBackground);
   text->setText("Landscape generator, version 3.1.\n\nGrows mountains from a key, reshapes them, and looks at them "
                 "through rendered views and fly-through movies.");
   text->setWordWrap(true);
   text->setGeometry(16, 76, 298, 70);
 
-  web_ = new CtlSimpleLabel(this);
+  web_ = new CtlSimpleLabel(corps);
   web_->move(16, 152);
   web_->SetCaption(address);
   web_->SetJumpMode(CtlSimpleLabel::jmInternet);
@@ -79,7 +92,7 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
                          : CtlSimpleLabel::Opener([](const QString& a) { return QDesktopServices::openUrl(QUrl(a)); }));
   web_->setVisible(!address.isEmpty());
 
-  auto* ok = new CtlButton(this);
+  auto* ok = new CtlButton(corps);
   ok_ = ok;
   ok->setText("OK");
   if (data) ok->SetGlyph(data->ImageList.GetImage(images::kSmallIcons, images::iconOk));

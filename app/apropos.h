@@ -1,5 +1,6 @@
-// The about box: title, logo, a short text, the web label and OK. Also the
-// splash shown at start-up.
+// The about box: a frameless box with its gradient caption strip, then the
+// title, logo, a short text, the web label and OK. Also the splash shown at
+// start-up.
 #pragma once
 
 #include <QDialog>
@@ -12,6 +13,9 @@ class CtlLImage;
 class CtlLabel;
 class QPushButton;
 class TData;
+namespace components {
+class TRxGradientCaption;
+}
 
 // The program's web page; empty unless the build sets it, and then the label is hidden.
 QString web_address();
@@ -27,6 +31,7 @@ class TAboutBox : public QDialog {
   CtlLImage* Logo() const { return logo_; }
   QPushButton* OkButton() const { return ok_; }
   CtlFormShadow* Shadow() const { return shadow_; }
+  components::TRxGradientCaption* Caption() const { return caption_; }
 
  private:
   CtlLabel* title_;
@@ -34,4 +39,5 @@ class TAboutBox : public QDialog {
   CtlSimpleLabel* web_;
   QPushButton* ok_;
   CtlFormShadow* shadow_;
+  components::TRxGradientCaption* caption_;
 };

@@ -36,6 +36,7 @@
 #include "app/commandes_fichier.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
+#include "components/legende.h"
 #include "app/fenetres/donnees_images.h"
 #include "app/options.h"
 #include "app/qt_platform.h"
@@ -111,7 +112,17 @@ ReglagesDemarrage reglages_du_programme(const QStringList& arguments) {
 }
 
 TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), data_(data) {
-  setWindowTitle("Quorvel");
+  // The window manager draws this window's title bar, so its caption strip
+  // stays inactive and only names the window.
+  legende_ = new components::TRxGradientCaption(this);
+  legende_->SetFormCaption("Quorvel v3.1");
+  QFont lf("Comic Sans MS");
+  lf.setPixelSize(11);
+  lf.setBold(true);
+  legende_->SetFont({lf, clYellow});
+  legende_->SetFontInactiveColor(clInactiveCaption);
+  legende_->SetStartColor(clGreen);
+  setWindowTitle(legende_->FormCaption());
   setAttribute(Qt::WA_AlwaysShowToolTips);
   handle_ = platform::register_window([this](const platform::Message& m) -> std::intptr_t {
     // Only the request message reaches the dispatcher; "UP" has no handler.

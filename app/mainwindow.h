@@ -21,6 +21,9 @@
 #include "platform/messages.h"
 
 class CtlBackPanel;
+namespace components {
+class TRxGradientCaption;
+}
 class CtlFormFill;
 class CtlShapeHint;
 class CtlSpeedButton;
@@ -303,6 +306,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::map<CtlSpeedButton*, QString> commande_bouton_;
   std::set<QString> disponibles_;  // commands whose code exists
   QPointer<TAboutBox> splash_;
+  components::TRxGradientCaption* legende_ = nullptr;
   std::unique_ptr<HelpViewer> aide_;
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
   bool selection_programme_ = false;

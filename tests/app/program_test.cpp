@@ -27,7 +27,7 @@ TEST(MessagePump, PostedMessageArrivesAfterOneEventRound) {
 TEST(MainWindowShell, TitleAndHandle) {
   TData data;
   TBasewindow w(&data);
-  EXPECT_EQ(w.windowTitle(), "Quorvel");
+  EXPECT_EQ(w.windowTitle(), "Quorvel v3.1");
   EXPECT_TRUE(platform::is_window(w.handle()));
 }
 

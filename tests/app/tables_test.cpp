@@ -10,6 +10,9 @@
 #include "app/pictures/peintures.h"
 #include "app/aide.h"
 #include "app/apropos.h"
+#include "components/legende.h"
+#include <QPushButton>
+#include <QToolButton>
 #include "controls/formfill.h"
 #include "controls/image.h"
 #include "controls/speedbutton.h"
@@ -427,6 +430,30 @@ TEST(AboutBox, CaptionOkAndWebLabel) {
   EXPECT_FALSE(failing.WebLabel()->isEnabled());
   TAboutBox plain(nullptr, {}, "");
   EXPECT_TRUE(plain.WebLabel()->isHidden());
+}
+
+// The box is frameless and carries its own caption strip above the content.
+TEST(AboutBox, CaptionStripAndItsCloseButton) {
+  TData data;
+  TAboutBox box(nullptr, {}, "");
+  EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(box.size(), QSize(330, 228));
+  components::TRxGradientCaption* c = box.Caption();
+  ASSERT_TRUE(c->Effective());
+  EXPECT_EQ(c->FormCaption(), "Quorvel v 3.1");
+  box.show();
+  c->SetWindowActive(true);
+  const QImage bar = c->Bar();
+  ASSERT_EQ(bar.height(), 18);
+  EXPECT_EQ(bar.pixel(0, 0) & 0xFFFFFF, 0x008000u);
+  EXPECT_EQ(bar.pixel(c->CaptionRect().right(), 0) & 0xFFFFFF, 0x000080u);
+  bool yellow = false;
+  for (int y = 0; y < 18; ++y)
+    for (int x = 0; x < 150; ++x) yellow = yellow || (bar.pixel(x, y) & 0xFFFFFF) == 0xFFFF00u;
+  EXPECT_TRUE(yellow);
+  EXPECT_EQ(box.OkButton()->mapTo(&box, QPoint(0, 0)), QPoint(240, 190));
+  QMetaObject::invokeMethod(&box, [&] { c->CloseButton()->click(); }, Qt::QueuedConnection);
+  EXPECT_EQ(box.exec(), 0);
 }
 
 TEST(ImageData, ListsAndSizes) {

@@ -16,7 +16,7 @@ set -euo pipefail
 build/bin/quorvel "$1" &
 pid=$!
 sleep 4
-win=$(xdotool search --onlyvisible --name '^Quorvel$' | head -n 1)
+win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
 # The program is the active one, as for a user working in it (no window manager here).
 xdotool windowfocus "$win" || true

@@ -20,7 +20,7 @@ set -euo pipefail
 build/bin/quorvel "$1/vallee.vue" &
 pid=$!
 sleep 6
-win=$(xdotool search --onlyvisible --name '^Quorvel$' | head -n 1)
+win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
 xdotool windowsize "$win" 1010 760 || true
 xdotool windowfocus "$win" || true

@@ -1,0 +1,200 @@
+// The gradient caption: a title strip painted by the program, a gradient from
+// a start colour to the caption colour with the form's icon, a row of caption
+// texts in their own fonts and colours, and the form caption, each shortened
+// with "..." when the strip is too narrow.
+//
+// On Linux the window manager draws the title bar of ordinary top-level
+// windows, so the component is effective only on a frameless top-level owner:
+// it then shows its strip across the owner's top, with a close button, and the
+// user drags the window by it. On any other owner it stays inactive and paints
+// nothing; its FormCaption still names the window.
+#pragma once
+
+#include "components/graphiques.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMenu;
+class QToolButton;
+
+namespace components {
+
+enum THideDirection { hdLeftToRight, hdRightToLeft };
+
+// The owner's border, as the caption counts its buttons and decides its look.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+
+// A font with its colour.
+struct TCaptionFont {
+  QFont Font;
+  CtlColor Color = clCaptionText;
+};
+
+class TRxGradientCaption;
+
+// One caption text of the strip.
+class TRxCaption {
+ public:
+  explicit TRxCaption(TRxGradientCaption* owner);
+
+  const QString& Caption() const { return caption_; }
+  void SetCaption(const QString& s);
+  const TCaptionFont& Font() const { return font_; }
+  // Sets the caption's own font and clears ParentFont.
+  void SetFont(const TCaptionFont& f);
+  bool ParentFont() const { return parent_font_; }
+  // True copies the owner's font again.
+  void SetParentFont(bool on);
+  CtlColor InactiveColor() const { return inactive_; }
+  void SetInactiveColor(CtlColor c);
+  bool GlueNext() const { return glue_; }
+  void SetGlueNext(bool on);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool on);
+
+ private:
+  friend class TRxGradientCaption;
+  void changed();
+
+  TRxGradientCaption* owner_;
+  QString caption_;
+  TCaptionFont font_;
+  bool parent_font_ = true;
+  CtlColor inactive_ = clInactiveCaptionText;
+  bool glue_ = false;
+  bool visible_ = true;
+};
+
+// One text of the strip for the layout: its text, its width function, and
+// whether it is glued to the next one. The form caption is the last piece.
+struct CaptionPiece {
+  QString text;
+  TextWidth width;
+  bool glue_next = false;
+};
+// A piece as drawn: its index in the input, its (perhaps shortened) text, its left edge.
+struct PlacedPiece {
+  int index;
+  QString text;
+  int x;
+  bool shortened;
+};
+// Lays out `captions` and then `form` in `room` pixels (the 2-pixel lead
+// included). Left to right: captions are dropped from the left (a glued one
+// with the one after it) while the whole does not fit. Right to left:
+// captions are taken from the left, and the form caption follows only while
+// room is left. A piece too wide is shortened and ends the row.
+std::vector<PlacedPiece> LayoutCaptionPieces(const std::vector<CaptionPiece>& captions, const CaptionPiece& form,
+                                             int room, THideDirection direction);
+
+// Number of caption buttons of a window with this border and these icons.
+int CaptionButtonCount(TFormBorderStyle style, unsigned icons);
+
+class TRxGradientCaption : public QWidget {
+  Q_OBJECT
+ public:
+  // Shows itself across the top of `owner`'s window when that window is a frameless top-level one.
+  explicit TRxGradientCaption(QWidget* owner);
+  ~TRxGradientCaption() override;
+
+  static constexpr int kCaptionHeight = 18;
+  static constexpr int kToolCaptionHeight = 15;
+  static constexpr int kButtonWidth = 18;
+
+  bool Active() const { return active_; }
+  void SetActive(bool on);
+  // Active and painting: the owner is a frameless top-level window.
+  bool Effective() const;
+  const QString& FormCaption() const { return form_caption_; }
+  void SetFormCaption(const QString& s);
+  const TCaptionFont& CaptionFont() const { return font_; }
+  // Sets the font (DefaultFont becomes false) and gives it to the captions that follow it.
+  void SetFont(const TCaptionFont& f);
+  bool DefaultFont() const { return default_font_; }
+  void SetDefaultFont(bool on);
+  CtlColor FontInactiveColor() const { return font_inactive_; }
+  void SetFontInactiveColor(CtlColor c);
+  bool GradientActive() const { return gradient_active_; }
+  void SetGradientActive(bool on);
+  bool GradientInactive() const { return gradient_inactive_; }
+  void SetGradientInactive(bool on);
+  int GradientSteps() const { return steps_; }
+  void SetGradientSteps(int n);
+  THideDirection HideDirection() const { return hide_; }
+  void SetHideDirection(THideDirection d);
+  CtlColor StartColor() const { return start_; }
+  void SetStartColor(CtlColor c);
+  QMenu* PopupMenu() const { return popup_; }
+  void SetPopupMenu(QMenu* m) { popup_ = m; }
+  TFormBorderStyle FormBorderStyle() const { return border_; }
+  void SetFormBorderStyle(TFormBorderStyle s);
+  unsigned BorderIcons() const { return icons_; }
+  void SetBorderIcons(unsigned icons);
+
+  // The caption list.
+  TRxCaption* AddCaption();
+  int CaptionCount() const { return static_cast<int>(captions_.size()); }
+  TRxCaption* Caption(int i) const { return captions_.at(static_cast<std::size_t>(i)).get(); }
+  void ClearCaptions();
+
+  // The owner's window is drawn active.
+  bool WindowActive() const { return window_active_; }
+  void SetWindowActive(bool on);
+  // The strip, as last prepared (empty while not effective or without a border).
+  const QImage& Bar() const { return bar_; }
+  // The caption rectangle in the owner's coordinates, buttons excluded.
+  QRect CaptionRect() const;
+  QToolButton* CloseButton() const { return close_; }
+
+  std::function<void()> OnActivate, OnDeactivate;
+
+  // Follows the owner's state and prepares the strip again.
+  void Update();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  friend class TRxCaption;
+  void captions_changed();
+  void recalc();
+  void paint_texts(QPainter& p, QRect r);
+  TCaptionFont default_caption_font() const;
+  int strip_height() const;
+  bool tool_window() const { return border_ == bsToolWindow || border_ == bsSizeToolWin; }
+
+  QWidget* form_;
+  bool active_ = true;
+  QString form_caption_;
+  TCaptionFont font_;
+  bool default_font_ = true;
+  CtlColor font_inactive_ = clInactiveCaptionText;
+  bool gradient_active_ = true;
+  bool gradient_inactive_ = false;
+  int steps_ = 64;
+  THideDirection hide_ = hdLeftToRight;
+  CtlColor start_ = clWindowText;
+  QPointer<QMenu> popup_;
+  TFormBorderStyle border_ = bsSizeable;
+  unsigned icons_ = biSystemMenu | biMinimize | biMaximize;
+  std::vector<std::unique_ptr<TRxCaption>> captions_;
+  bool window_active_ = false;
+  bool right_pressed_ = false;
+  QPoint drag_from_;
+  bool dragging_ = false;
+  QImage bar_;
+  QToolButton* close_;
+};
+
+}  // namespace components

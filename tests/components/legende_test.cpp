@@ -1,0 +1,175 @@
+// The caption strip: text dropping and shortening with fixed-width texts, the
+// button count, and the strip's pixels on a frameless window, active and
+// inactive, through a recreation of the native window, its close button and dragging.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QFontMetrics>
+#include <QTest>
+#include <QToolButton>
+
+#include "components/legende.h"
+
+using namespace components;
+
+namespace {
+
+const TextWidth kTen = [](const QString& s) { return 10 * static_cast<int>(s.size()); };
+
+CaptionPiece piece(const QString& s, bool glue = false) { return {s, kTen, glue}; }
+
+std::vector<QString> texts(const std::vector<PlacedPiece>& placed) {
+  std::vector<QString> out;
+  for (const PlacedPiece& p : placed) out.push_back(p.text);
+  return out;
+}
+
+bool has_colour(const QImage& img, QRect r, QRgb c) {
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if ((img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF)) return true;
+  return false;
+}
+
+// A frameless dialog carrying a strip in the about box's colours.
+struct Boite {
+  QDialog form{nullptr, Qt::Dialog | Qt::FramelessWindowHint};
+  TRxGradientCaption* caption;
+  Boite(int width = 200) {
+    form.resize(width, 100);
+    caption = new TRxGradientCaption(&form);
+    caption->SetFormBorderStyle(bsDialog);
+    caption->SetBorderIcons(biSystemMenu);
+    caption->SetStartColor(clGreen);
+    QFont f("Sans");
+    f.setPixelSize(11);
+    f.setBold(true);
+    caption->SetFont({f, clYellow});
+    caption->SetFormCaption("Quorvel v 3.1");
+    caption->SetWindowActive(true);
+  }
+};
+
+}  // namespace
+
+TEST(CaptionLayout, LeftToRightDropsFromTheLeftWithGluedPairs) {
+  const std::vector<CaptionPiece> caps = {piece("aa"), piece("bbb", true), piece("cc")};
+  const CaptionPiece form = piece("ff");
+  auto all = LayoutCaptionPieces(caps, form, 92, hdLeftToRight);
+  EXPECT_EQ(texts(all), (std::vector<QString>{"aa", "bbb", "cc", "ff"}));
+  EXPECT_EQ(all[1].x, 22);
+  EXPECT_EQ(all[3].index, -1);
+  auto one_dropped = LayoutCaptionPieces(caps, form, 75, hdLeftToRight);
+  EXPECT_EQ(texts(one_dropped), (std::vector<QString>{"bbb", "cc", "ff"}));
+  EXPECT_EQ(one_dropped[0].x, 2);
+  EXPECT_EQ(one_dropped[0].index, 1);
+  // The glued caption goes with the one after it.
+  EXPECT_EQ(texts(LayoutCaptionPieces(caps, form, 70, hdLeftToRight)), (std::vector<QString>{"ff"}));
+  // With nothing left to drop the form caption is shortened.
+  auto narrow = LayoutCaptionPieces(caps, piece("abcdef"), 52, hdLeftToRight);
+  ASSERT_EQ(narrow.size(), 1u);
+  EXPECT_EQ(narrow[0].text, "ab...");
+  EXPECT_TRUE(narrow[0].shortened);
+}
+
+TEST(CaptionLayout, RightToLeftTakesFromTheLeftAndTheFormCaptionOnlyWithRoomLeft) {
+  const std::vector<CaptionPiece> caps = {piece("aa"), piece("bbbbbb"), piece("cc")};
+  auto cut = LayoutCaptionPieces(caps, piece("ff"), 72, hdRightToLeft);
+  EXPECT_EQ(texts(cut), (std::vector<QString>{"aa", "bb..."}));
+  EXPECT_TRUE(cut[1].shortened);
+  auto exact = LayoutCaptionPieces(caps, piece("ff"), 102, hdRightToLeft);
+  EXPECT_EQ(texts(exact), (std::vector<QString>{"aa", "bbbbbb", "cc"}));  // no room left for the form caption
+  EXPECT_EQ(texts(LayoutCaptionPieces(caps, piece("ff"), 122, hdRightToLeft)),
+            (std::vector<QString>{"aa", "bbbbbb", "cc", "ff"}));
+}
+
+TEST(CaptionLayout, ButtonCountFollowsTheBorderAndIcons) {
+  const unsigned all = biSystemMenu | biMinimize | biMaximize;
+  EXPECT_EQ(CaptionButtonCount(bsSizeable, all), 3);
+  EXPECT_EQ(CaptionButtonCount(bsSizeable, biSystemMenu | biMinimize), 3);  // both boxes shown
+  EXPECT_EQ(CaptionButtonCount(bsSingle, biSystemMenu | biMinimize | biHelp), 3);  // no help beside them
+  EXPECT_EQ(CaptionButtonCount(bsSingle, biMinimize | biMaximize), 0);  // nothing without the system menu
+  EXPECT_EQ(CaptionButtonCount(bsDialog, all), 1);
+  EXPECT_EQ(CaptionButtonCount(bsDialog, biSystemMenu | biHelp), 2);
+  EXPECT_EQ(CaptionButtonCount(bsToolWindow, all | biHelp), 1);
+  EXPECT_EQ(CaptionButtonCount(bsNone, all), 0);
+}
+
+TEST(GradientCaption, ActiveStripRunsFromTheStartColourWithYellowText) {
+  Boite b;
+  const QImage& bar = b.caption->Bar();
+  ASSERT_EQ(bar.size(), QSize(200, 18));
+  EXPECT_EQ(b.caption->CaptionRect(), QRect(0, 0, 182, 18));
+  EXPECT_EQ(bar.pixel(0, 17) & 0xFFFFFF, 0x008000u);
+  EXPECT_EQ(bar.pixel(181, 0) & 0xFFFFFF, 0x000080u);
+  EXPECT_TRUE(has_colour(bar, QRect(2, 0, 120, 18), qRgb(255, 255, 0)));
+  // Inactive without the inactive gradient: plain grey and the inactive text colour only.
+  b.caption->SetWindowActive(false);
+  const QImage& grey = b.caption->Bar();
+  bool only = true;
+  for (int y = 0; y < 18; ++y)
+    for (int x = 0; x < 182; ++x) {
+      const QRgb c = grey.pixel(x, y) & 0xFFFFFF;
+      only = only && (c == 0x808080u || c == 0xC0C0C0u);
+    }
+  EXPECT_TRUE(only);
+  EXPECT_TRUE(has_colour(grey, QRect(2, 0, 120, 18), qRgb(0xC0, 0xC0, 0xC0)));
+  b.caption->SetGradientInactive(true);
+  EXPECT_EQ(b.caption->Bar().pixel(0, 0) & 0xFFFFFF, 0x008000u);
+}
+
+TEST(GradientCaption, LongCaptionsEndInDotsAndNoBorderPaintsNothing) {
+  Boite b(150 + TRxGradientCaption::kButtonWidth);
+  TCaptionFont f = b.caption->CaptionFont();
+  b.caption->SetFormCaption("A much longer caption than the strip can ever hold");
+  const QFontMetrics fm(f.Font);
+  const TextWidth w = [&](const QString& s) { return fm.horizontalAdvance(s); };
+  auto placed = LayoutCaptionPieces({}, {b.caption->FormCaption(), w, false}, 150, hdLeftToRight);
+  ASSERT_EQ(placed.size(), 1u);
+  EXPECT_TRUE(placed[0].text.endsWith("..."));
+  EXPECT_LE(w(placed[0].text), 148);
+  b.caption->SetFormBorderStyle(bsNone);
+  EXPECT_TRUE(b.caption->Bar().isNull());
+  // A window with the window manager's frame keeps its own title bar.
+  QDialog framed;
+  TRxGradientCaption plain(&framed);
+  EXPECT_FALSE(plain.Effective());
+  EXPECT_TRUE(plain.Bar().isNull());
+}
+
+TEST(GradientCaption, ActiveEventsAndTheStripSurviveANewNativeWindow) {
+  Boite b;
+  int on = 0, off = 0;
+  b.caption->OnActivate = [&] { ++on; };
+  b.caption->OnDeactivate = [&] { ++off; };
+  b.caption->SetActive(false);
+  EXPECT_TRUE(b.caption->Bar().isNull());
+  b.caption->SetActive(true);
+  EXPECT_EQ(on, 1);
+  EXPECT_EQ(off, 1);
+  b.form.show();
+  b.form.setWindowFlags(b.form.windowFlags() | Qt::WindowStaysOnTopHint);
+  b.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&b.form));
+  b.caption->SetWindowActive(true);
+  const QImage shot = b.form.grab().toImage();
+  EXPECT_EQ(shot.pixel(0, 5) & 0xFFFFFF, 0x008000u);
+  EXPECT_TRUE(b.caption->isVisible());
+}
+
+TEST(GradientCaption, CloseButtonClosesAndTheStripDragsTheWindow) {
+  Boite b;
+  b.form.move(100, 100);
+  b.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&b.form));
+  const QPoint before = b.form.pos();
+  QTest::mousePress(b.caption, Qt::LeftButton, {}, QPoint(40, 8));
+  QTest::mouseMove(b.caption, QPoint(60, 18));
+  QTest::mouseRelease(b.caption, Qt::LeftButton, {}, QPoint(60, 18));
+  EXPECT_EQ(b.form.pos() - before, QPoint(20, 10));
+  ASSERT_TRUE(b.caption->CloseButton()->isVisible());
+  EXPECT_EQ(b.caption->CloseButton()->geometry().left(), 183);
+  b.caption->CloseButton()->click();
+  EXPECT_FALSE(b.form.isVisible());
+  EXPECT_EQ(b.form.result(), QDialog::Rejected);
+}

@@ -126,6 +126,8 @@ bool ActiveWindowInThread() { return QApplication::activeWindow() != nullptr; }
 
 NotImplementedError::NotImplementedError() : std::runtime_error("Function not yet implemented") {}
 
+StreamReadError::StreamReadError() : CtlReadError("Stream read error") {}
+
 void NotImplemented() {
   while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
   throw NotImplementedError();

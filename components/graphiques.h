@@ -4,6 +4,7 @@
 // memory helpers. They keep no state.
 #pragma once
 
+#include "controls/ctlerror.h"
 #include "controls/paintkit.h"
 
 #include <QImage>
@@ -63,6 +64,12 @@ class NotImplementedError : public std::runtime_error {
  public:
   NotImplementedError();
 };
+// "Stream read error": a stream ended inside a field, or a file's structure is broken.
+class StreamReadError : public CtlReadError {
+ public:
+  StreamReadError();
+};
+
 // Puts back the normal cursor and raises NotImplementedError.
 [[noreturn]] void NotImplemented();
 

@@ -6,7 +6,8 @@ PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
           libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales
           xvfb xdotool imagemagick ccache ffmpeg
           gdal-bin        # gdal-bin: the import tests make and cross-check DEM files
-          poppler-utils)  # poppler-utils: the printing tests read the PDF files they print
+          poppler-utils   # poppler-utils: the printing tests read the PDF files they print
+          giflib-tools)   # giflib-tools: the GIF tests build their inputs and check the files written
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,0 +1,185 @@
+// The GIF picture: reads and writes GIF87a and GIF89a files with several
+// frames, their graphic control and comment extensions, the image comment and
+// looping. Frames decode into indexed pictures (1 bit Format_Mono, 2 to 8 bits
+// Format_Indexed8); pictures of other formats are reduced to 256 colours when
+// written. The image's screen data and each frame's compressed data are shared
+// between copies.
+#pragma once
+
+#include "components/graphiques.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class QMimeData;
+
+namespace components {
+
+// The GIF texts: "Unknown GIF version", "GIF encoded data is corrupt", ...
+class GifError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A colour table: the count (0 to 256) and 256 entries.
+struct TGIFColorTable {
+  int Count = 0;
+  std::array<QRgb, 256> Colors{};
+};
+
+// What the frames of one image share: the comment, the screen's aspect byte
+// and the global colour table.
+struct TGIFData {
+  QStringList Comment;
+  std::uint8_t AspectRatio = 0;
+  int BitsPerPixel = 8;
+  int ColorResBits = 8;
+  TGIFColorTable Colormap;
+};
+
+// One frame's compressed data as stored in a file (the code size byte, the
+// sub-blocks and the closing empty block), its size, descriptor flags and colours.
+struct TGIFItem {
+  QByteArray ZData;
+  int Width = 0;
+  int Height = 0;
+  std::uint8_t Flags = 0;
+  int BitsPerPixel = 8;
+  TGIFColorTable ColorMap;
+};
+
+enum TExtensionType { etGraphic, etPlainText, etApplication, etComment };
+
+// An extension block: its kind, its fixed part as read and its data sub-blocks.
+struct TExtension {
+  TExtensionType Kind = etComment;
+  QByteArray Fixed;
+  std::vector<QByteArray> Blocks;
+};
+
+class TGIFImage;
+class TAnimatedCursorImage;
+
+class TGIFFrame {
+ public:
+  explicit TGIFFrame(TGIFImage* owner) : owner_(owner) {}
+
+  // The decoded picture (decoded on first use and kept).
+  const QImage& Bitmap() const;
+  int Left = 0;
+  int Top = 0;
+  bool Interlaced = false;
+  bool Corrupted = false;
+  bool GrayScale = false;
+  CtlColor TransparentColor = clNone;
+  int AnimateInterval = 0;  // milliseconds
+  int DisposalMethod = 0;
+  bool LocalColors = false;
+  std::vector<TExtension> Extensions;
+  // The frame's comment: the lines of its comment extensions.
+  QStringList Comment() const;
+  const std::shared_ptr<const TGIFItem>& Item() const { return item_; }
+  int Width() const;
+  int Height() const;
+
+ private:
+  friend class TGIFImage;
+  TGIFImage* owner_;
+  mutable QImage bitmap_;
+  std::shared_ptr<const TGIFItem> item_;
+};
+
+class TGIFImage {
+ public:
+  TGIFImage();
+  TGIFImage(const TGIFImage& other);
+  TGIFImage& operator=(const TGIFImage& other);
+  ~TGIFImage();
+
+  // Reads a whole file's bytes; the image is cleared first. Errors: GifError, CtlReadError.
+  void LoadFromStream(const QByteArray& bytes);
+  void LoadFromFile(const QString& path);
+  // The file's bytes; "No GIF Data to write" without frames.
+  QByteArray SaveToStream();
+  void SaveToFile(const QString& path);
+  // Form streaming: a 32-bit length, then the file's bytes.
+  void ReadData(const QByteArray& bytes);
+  QByteArray WriteData();
+
+  // A new frame holding a copy of `picture`, made current; returns its index.
+  int AddFrame(const QImage& picture);
+  // A new image: background clWindow, one frame per cursor frame, each
+  // delay the frame's rate x 100 / 6 ms.
+  void Assign(const TAnimatedCursorImage& cursor);
+  void Clear();
+
+  int Count() const { return static_cast<int>(frames_.size()); }
+  TGIFFrame& Frame(int i) { return *frames_.at(static_cast<std::size_t>(i)); }
+  const TGIFFrame& Frame(int i) const { return *frames_.at(static_cast<std::size_t>(i)); }
+  int FrameIndex() const { return current_; }
+  void SetFrameIndex(int i);
+  // No frames, or a current frame with neither picture nor data.
+  bool Empty() const;
+  int Width() const;
+  int Height() const;
+  // "Cannot change the Size of a GIF image".
+  [[noreturn]] void SetWidth(int);
+  [[noreturn]] void SetHeight(int);
+  // The current frame's picture (frame 0 when the index is out of range); null without frames.
+  QImage Bitmap() const;
+  // Draws the current frame stretched into `r`, its transparent colour left out.
+  void Draw(QPainter& p, const QRect& r) const;
+  // Both share the same screen data.
+  bool Equals(const TGIFImage& other) const { return data_ == other.data_; }
+
+  int Version() const { return version_; }  // 0 none, 1 "87a", 2 "89a"
+  int ScreenWidth() const { return screen_w_; }
+  int ScreenHeight() const { return screen_h_; }
+  CtlColor BackgroundColor() const { return background_; }
+  void SetBackgroundColor(CtlColor c) { background_ = c; }
+  bool Looping() const { return looping_; }
+  void SetLooping(bool on) { looping_ = on; }
+  int RepeatCount() const { return repeat_; }
+  void SetRepeatCount(int n) { repeat_ = n; }
+  const QStringList& Comment() const { return data_->Comment; }
+  void SetComment(const QStringList& lines);
+  const TGIFData& Data() const { return *data_; }
+  // A truncated frame loads with what was read (the default) or fails.
+  bool CorruptedTolerated = true;
+
+  // The clipboard: the first frame's picture and the file's bytes as "image/gif".
+  void SaveToClipboardFormat(QMimeData& mime);
+  void LoadFromClipboardFormat(const QMimeData& mime);
+
+ private:
+  friend class TGIFFrame;
+  TGIFData& unique_data();
+  void update_screen_size();
+  void encode_frame(TGIFFrame& f);
+  QImage decode_frame(const TGIFFrame& f, bool* corrupted) const;
+
+  std::shared_ptr<TGIFData> data_;
+  int version_ = 0;
+  std::vector<std::unique_ptr<TGIFFrame>> frames_;
+  int current_ = -1;
+  int screen_w_ = 0;
+  int screen_h_ = 0;
+  CtlColor background_ = clNone;
+  bool looping_ = false;
+  int repeat_ = 1;
+};
+
+// The LZW coding of GIF pictures, open to tests and the benchmark.
+// Packs `pixels` (width x height indices, rows top down) with the minimum code size first.
+QByteArray GifEncodePixels(const std::uint8_t* pixels, int width, int height, int code_size);
+// Unpacks stored data (code size byte and sub-blocks) into width x height
+// indices masked to `bits`; `corrupted` is set on bad data (then only the rows read).
+std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, int height, int bits, bool interlaced,
+                                          bool tolerate, bool& corrupted);
+
+}  // namespace components

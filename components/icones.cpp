@@ -1,0 +1,325 @@
+// Icons, the icon list and its stream, and the animated-cursor reader.
+#include "components/icones.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QMimeData>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+
+#include "components/reduction.h"
+
+namespace components {
+
+namespace {
+
+std::uint32_t u32(const QByteArray& b, qsizetype at) {
+  std::uint32_t v = 0;
+  for (int k = 3; k >= 0; --k) v = (v << 8) | static_cast<std::uint8_t>(b[at + k]);
+  return v;
+}
+
+int u16(const QByteArray& b, qsizetype at) {
+  return static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8);
+}
+
+void put_u32(QByteArray& out, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) out.append(static_cast<char>((v >> (8 * k)) & 255));
+}
+
+void put_u16(QByteArray& b, qsizetype at, int v) {
+  b[at] = static_cast<char>(v & 255);
+  b[at + 1] = static_cast<char>((v >> 8) & 255);
+}
+
+}  // namespace
+
+// ---- Icons ----
+
+TIcon TIcon::FromBytes(const QByteArray& bytes) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "ico");
+  TIcon icon;
+  icon.image_ = reader.read();
+  if (icon.image_.isNull()) throw StreamReadError();
+  icon.bytes_ = bytes;
+  return icon;
+}
+
+void IconToMimeData(const TIcon& icon, QMimeData& mime) {
+  if (icon.Empty()) return;
+  mime.setData("image/x-icon", icon.Bytes());
+  mime.setImageData(icon.Image());
+}
+
+TIcon IconFromMimeData(const QMimeData& mime) {
+  if (!mime.hasFormat("image/x-icon")) return {};
+  return TIcon::FromBytes(mime.data("image/x-icon"));
+}
+
+// ---- The list ----
+
+void TIconList::changed() {
+  if (updates_ == 0 && OnChange) OnChange();
+}
+
+void TIconList::EndUpdate() {
+  if (updates_ > 0 && --updates_ == 0) changed();
+}
+
+void TIconList::check(int index, int limit) const {
+  if (index < 0 || index >= limit) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+const TIcon* TIconList::Get(int index) const {
+  check(index, Count());
+  const auto& slot = icons_[static_cast<std::size_t>(index)];
+  return slot ? &*slot : nullptr;
+}
+
+void TIconList::Put(int index, const TIcon& icon) {
+  check(index, Count() + 1);
+  BeginUpdate();
+  if (index == Count()) icons_.emplace_back();
+  icons_[static_cast<std::size_t>(index)] = icon;
+  EndUpdate();
+}
+
+int TIconList::Add(const TIcon& icon) {
+  Insert(Count(), icon);
+  return Count() - 1;
+}
+
+int TIconList::AddEmpty() {
+  icons_.emplace_back();
+  changed();
+  return Count() - 1;
+}
+
+void TIconList::Insert(int index, const TIcon& icon) {
+  check(index, Count() + 1);
+  icons_.insert(icons_.begin() + index, icon);
+  changed();
+}
+
+void TIconList::Delete(int index) {
+  check(index, Count());
+  icons_.erase(icons_.begin() + index);
+  changed();
+}
+
+void TIconList::Clear() {
+  BeginUpdate();
+  for (int i = Count() - 1; i >= 0; --i) Delete(i);
+  EndUpdate();
+}
+
+void TIconList::Exchange(int i, int j) {
+  check(i, Count());
+  check(j, Count());
+  std::swap(icons_[static_cast<std::size_t>(i)], icons_[static_cast<std::size_t>(j)]);
+  changed();
+}
+
+void TIconList::Move(int current, int target) {
+  check(current, Count());
+  check(target, Count());
+  auto slot = std::move(icons_[static_cast<std::size_t>(current)]);
+  icons_.erase(icons_.begin() + current);
+  icons_.insert(icons_.begin() + target, std::move(slot));
+  changed();
+}
+
+int TIconList::IndexOf(const TIcon& icon) const {
+  for (int i = 0; i < Count(); ++i)
+    if (icons_[static_cast<std::size_t>(i)] && *icons_[static_cast<std::size_t>(i)] == icon) return i;
+  return -1;
+}
+
+void TIconList::Assign(const TIconList& other) {
+  if (&other == this) return;
+  BeginUpdate();
+  icons_ = other.icons_;
+  EndUpdate();
+}
+
+void TIconList::Assign(const TIcon& icon) {
+  BeginUpdate();
+  Clear();
+  Add(icon);
+  EndUpdate();
+}
+
+QByteArray TIconList::SaveToStream() const {
+  QByteArray out;
+  put_u32(out, static_cast<std::uint32_t>(Count()));
+  for (const auto& slot : icons_) {
+    const QByteArray bytes = slot ? slot->Bytes() : QByteArray();
+    put_u32(out, static_cast<std::uint32_t>(bytes.size()));
+    out.append(bytes);
+  }
+  return out;
+}
+
+void TIconList::LoadFromStream(const QByteArray& bytes) {
+  if (bytes.size() < 4) throw StreamReadError();
+  const std::uint32_t count = u32(bytes, 0);
+  // Every slot takes at least its 4-byte size.
+  if (count > static_cast<std::uint32_t>((bytes.size() - 4) / 4)) throw StreamReadError();
+  std::vector<std::optional<TIcon>> read;
+  qsizetype at = 4;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (bytes.size() - at < 4) throw StreamReadError();
+    const std::uint32_t size = u32(bytes, at);
+    at += 4;
+    if (size > static_cast<std::uint32_t>(bytes.size() - at)) throw StreamReadError();
+    if (size == 0) read.emplace_back();
+    else read.emplace_back(TIcon::FromBytes(bytes.mid(at, size)));
+    at += size;
+  }
+  BeginUpdate();
+  icons_ = std::move(read);
+  EndUpdate();
+}
+
+// ---- Animated cursors ----
+
+void TAnimatedCursorImage::SaveToStream() const { NotImplemented(); }
+
+void TAnimatedCursorImage::LoadFromFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw StreamReadError();
+  LoadFromStream(file.readAll());
+}
+
+// An icon file image: the directory is checked, a cursor rewritten as an
+// icon (its hot spot from the first entry), and the colour counts noted.
+void TAnimatedCursorImage::read_icon(const QByteArray& chunk, TIconFrame& frame) {
+  if (chunk.size() < 6) throw StreamReadError();
+  const int type = u16(chunk, 2), count = u16(chunk, 4);
+  if ((type != 1 && type != 2) || count < 1 || 6 + 16 * qsizetype(count) > chunk.size()) throw StreamReadError();
+  QByteArray bytes = chunk;
+  for (int i = 0; i < count; ++i) {
+    const qsizetype entry = 6 + 16 * i;
+    const std::uint32_t size = u32(chunk, entry + 8), offset = u32(chunk, entry + 12);
+    if (offset > std::uint32_t(chunk.size()) || size > std::uint32_t(chunk.size()) - offset) throw StreamReadError();
+    int bits = 0;
+    if (size >= 16 && std::memcmp(chunk.constData() + offset, "\x89PNG", 4) != 0) bits = u16(chunk, offset + 14);
+    max_colors_ = std::max(max_colors_, bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0);
+    if (type == 2) {
+      if (i == 0) frame.HotSpot = QPoint(u16(chunk, entry + 4), u16(chunk, entry + 6));
+      // As an icon entry: one plane and the picture's own bit count.
+      put_u16(bytes, entry + 4, 1);
+      put_u16(bytes, entry + 6, bits);
+    }
+  }
+  put_u16(bytes, 2, 1);
+  frame.Icon = TIcon::FromBytes(bytes);
+  frame.IsIcon = type == 1;
+  if (type == 1) frame.HotSpot = QPoint(frame.Icon.Image().width() / 2, frame.Icon.Image().height() / 2);
+}
+
+void TAnimatedCursorImage::LoadFromStream(const QByteArray& bytes) {
+  if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "ACON") throw StreamReadError();
+  header_ = {};
+  title_.clear();
+  creator_.clear();
+  frames_.clear();
+  max_colors_ = 0;
+  std::size_t rates = 0, steps = 0;
+  qsizetype at = 12;
+  // The chunks of a range: identifier, size, and the data (padded to an even length).
+  auto chunks = [](const QByteArray& b, qsizetype from, qsizetype to, auto&& visit) {
+    while (to - from >= 8) {
+      const QByteArray id = b.mid(from, 4);
+      const std::uint32_t size = u32(b, from + 4);
+      if (size > std::uint32_t(to - from - 8)) break;  // a truncated chunk ends reading
+      visit(id, b.mid(from, 8), b.mid(from + 8, size));
+      from += 8 + size + (size & 1);
+    }
+  };
+  chunks(bytes, at, bytes.size(), [&](const QByteArray& id, const QByteArray&, const QByteArray& data) {
+    if (id == "anih") {
+      if (data.size() < 36) throw StreamReadError();
+      std::uint32_t* champs[9] = {&header_.HeaderSize, &header_.Frames, &header_.Steps,
+                                  &header_.Width,      &header_.Height, &header_.BitCount,
+                                  &header_.Planes,     &header_.DefaultRate, &header_.Flags};
+      for (int k = 0; k < 9; ++k) *champs[k] = u32(data, 4 * k);
+      if (!(header_.Flags & 1) || header_.Steps == 0) throw StreamReadError();
+      if (header_.Frames > std::uint64_t(bytes.size()) / 8 || header_.Steps > std::uint64_t(bytes.size()) / 8)
+        throw StreamReadError();
+      frames_.assign(header_.Frames, TIconFrame{});
+      for (std::size_t i = 0; i < frames_.size(); ++i) {
+        frames_[i].StepIndex = static_cast<int>(i);
+        frames_[i].Rate = header_.DefaultRate;
+      }
+    } else if (id == "rate" || id == "seq ") {
+      std::size_t& next = id == "rate" ? rates : steps;
+      if (data.size() >= 4 && next < frames_.size()) {
+        if (id == "rate") frames_[next].Rate = u32(data, 0);
+        else frames_[next].StepIndex = static_cast<int>(u32(data, 0));
+      }
+      ++next;
+    } else if (id == "LIST" && data.startsWith("fram")) {
+      int n = 0;
+      chunks(data, 4, data.size(), [&](const QByteArray& sub, const QByteArray& subtag, const QByteArray& icon) {
+        if (sub != "icon") return;
+        TIconFrame read;
+        read.Tag = subtag;
+        read_icon(icon, read);
+        bool placed = false;
+        for (TIconFrame& f : frames_)
+          if (f.StepIndex == n) {
+            f.Icon = read.Icon;
+            f.IsIcon = read.IsIcon;
+            f.HotSpot = read.HotSpot;
+            f.Tag = read.Tag;
+            placed = true;
+          }
+        if (!placed) {
+          read.Rate = header_.DefaultRate;
+          frames_.push_back(read);
+        }
+        ++n;
+      });
+    } else if (id == "LIST" && data.startsWith("INFO")) {
+      chunks(data, 4, data.size(), [&](const QByteArray& sub, const QByteArray&, const QByteArray& text) {
+        QByteArray t = text;
+        if (t.indexOf('\0') >= 0) t.truncate(t.indexOf('\0'));
+        const QString s = QString::fromLatin1(t.left(255));
+        if (sub == "INAM") title_ = s;
+        else if (sub == "IART") creator_ = s;
+      });
+    }
+  });
+  std::erase_if(frames_, [](const TIconFrame& f) { return f.Icon.Empty(); });
+  header_.Steps = static_cast<std::uint32_t>(frames_.size());
+  if (frames_.empty()) throw StreamReadError();
+}
+
+TIcon TAnimatedCursorImage::AssignToIcon() const { return frames_.empty() ? TIcon() : frames_.front().Icon; }
+
+void TAnimatedCursorImage::AssignTo(TIconList& list) const {
+  list.BeginUpdate();
+  list.Clear();
+  for (const TIconFrame& f : frames_) list.Add(f.Icon);
+  list.EndUpdate();
+}
+
+QImage TAnimatedCursorImage::StripPicture(QColor background) const {
+  if (frames_.empty()) return {};
+  const QSize one = frames_.front().Icon.Image().size();
+  QImage strip(one.width() * Count(), one.height(), QImage::Format_RGB32);
+  strip.fill(background);
+  {
+    QPainter p(&strip);
+    for (int i = 0; i < Count(); ++i) p.drawImage(i * one.width(), 0, Frame(i).Icon.Image());
+  }
+  return QImage::fromData(ColorCountToDIBStream(strip, std::max(max_colors_, 16)), "BMP");
+}
+
+}  // namespace components

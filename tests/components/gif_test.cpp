@@ -1,0 +1,305 @@
+// GIF reading and writing. Inputs are built with gifbuild from text, and what
+// we write is read back by gifbuild -d and decoded by gif2rgb (giflib-tools);
+// those tests skip when the tools are missing. Hostile files end in an error
+// or a frame marked corrupted.
+#include <gtest/gtest.h>
+
+#include <QMimeData>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "components/gif.h"
+#include "components/reduction.h"
+
+using namespace components;
+
+namespace {
+
+bool outils() {
+  return !QStandardPaths::findExecutable("gifbuild").isEmpty() && !QStandardPaths::findExecutable("gif2rgb").isEmpty();
+}
+
+#define EXIGER_OUTILS() \
+  if (!outils()) GTEST_SKIP() << "giflib-tools (gifbuild, gif2rgb) are not installed"
+
+QByteArray lancer(const QString& program, const QStringList& args, const QByteArray& input = {}) {
+  QProcess p;
+  p.start(program, args);
+  p.waitForStarted();
+  if (!input.isEmpty()) p.write(input);
+  p.closeWriteChannel();
+  p.waitForFinished(60000);
+  return p.readAllStandardOutput();
+}
+
+QByteArray construire(const QByteArray& texte) { return lancer("gifbuild", {}, texte); }
+
+struct Fichier {
+  QTemporaryDir dir;
+  QString chemin(const QString& nom) const { return dir.filePath(nom); }
+  QString ecrire(const QByteArray& bytes, const QString& nom = "a.gif") const {
+    QFile f(chemin(nom));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return chemin(nom);
+  }
+};
+
+QString decrire(const QByteArray& gif) {
+  Fichier f;
+  return QString::fromLatin1(lancer("gifbuild", {"-d", f.ecrire(gif)}));
+}
+
+// RGB triplets of every pixel, as gif2rgb decodes the first image.
+QByteArray rgb_de(const QByteArray& gif) {
+  Fichier f;
+  const QString in = f.ecrire(gif);
+  lancer("gif2rgb", {"-1", "-o", f.chemin("out.rgb"), in});
+  QFile out(f.chemin("out.rgb"));
+  out.open(QIODevice::ReadOnly);
+  return out.readAll();
+}
+
+const char kTete[] = R"(screen width 4
+screen height 4
+screen colors 4
+screen background 0
+screen map
+	rgb 0 0 0 is a
+	rgb 255 0 0 is b
+	rgb 0 255 0 is c
+	rgb 0 0 255 is d
+end
+)";
+
+QByteArray image(const QByteArray& extra = "", const char* decl = "") {
+  return QByteArray(kTete) + extra + "image\n" + decl + "image bits 4 by 4\nabcd\nbcda\ncdab\ndabc\n";
+}
+
+std::vector<int> indices(const QImage& img) {
+  std::vector<int> v;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) v.push_back(img.pixelIndex(x, y));
+  return v;
+}
+
+QByteArray petit_gif() {
+  // 2 x 2, two colours, one frame: clear, 0, 1, 1, 0, end in 3-bit codes.
+  return QByteArray("GIF89a\x02\x00\x02\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff", 19) +
+         QByteArray(",\x00\x00\x00\x00\x02\x00\x02\x00\x00\x02\x03\x44\x02\x05\x00;", 17);
+}
+
+}  // namespace
+
+TEST(GifRead, VersionsDelayInterlaceAndLooping) {
+  EXIGER_OUTILS();
+  const char* controle = "graphics control\n\tdelay 7\n\ttransparent index 1\nend\n";
+  QByteArray bytes = construire(image(QByteArray("netscape loop 3\n") + controle));
+  ASSERT_TRUE(bytes.startsWith("GIF89a"));
+  const QByteArray rgb = rgb_de(bytes);
+  TGIFImage g;
+  bytes.replace(0, 6, "gif89a");
+  g.LoadFromStream(bytes);
+  ASSERT_EQ(g.Count(), 1);
+  EXPECT_EQ(g.Version(), 2);
+  const TGIFFrame& f = g.Frame(0);
+  EXPECT_EQ(f.AnimateInterval, 70);
+  EXPECT_EQ(f.TransparentColor, CtlRgb(255, 0, 0));
+  EXPECT_TRUE(g.Looping());
+  EXPECT_EQ(g.RepeatCount(), 3);
+  EXPECT_EQ(f.Bitmap().format(), QImage::Format_Indexed8);
+  EXPECT_EQ(indices(f.Bitmap()), (std::vector<int>{0, 1, 2, 3, 1, 2, 3, 0, 2, 3, 0, 1, 3, 0, 1, 2}));
+  EXPECT_EQ(f.Bitmap().color(1), qRgb(255, 0, 0));
+  // Written back, the delay is stored in hundredths again.
+  EXPECT_TRUE(decrire(g.SaveToStream()).contains("delay 7"));
+  // The interlaced twin decodes to the same pixels, as gif2rgb does.
+  TGIFImage twin;
+  const QByteArray entrelace = construire(image("", "image interlaced\n"));
+  twin.LoadFromStream(entrelace);
+  EXPECT_TRUE(twin.Frame(0).Interlaced);
+  EXPECT_EQ(indices(twin.Frame(0).Bitmap()), indices(f.Bitmap()));
+  EXPECT_EQ(rgb_de(entrelace), rgb);
+  EXPECT_EQ(rgb.size(), 48);
+  bytes.replace(0, 6, "GIF90a");
+  try {
+    g.LoadFromStream(bytes);
+    ADD_FAILURE();
+  } catch (const GifError& e) {
+    EXPECT_STREQ(e.what(), "Unknown GIF version");
+  }
+}
+
+TEST(GifRead, CommentCutFilesAndUnknownExtensions) {
+  EXIGER_OUTILS();
+  TGIFImage g;
+  g.LoadFromStream(construire(image() + "comment\nfirst line\nend\n"));
+  EXPECT_EQ(g.Comment(), QStringList{"first line"});
+  // A file cut inside a sub-block keeps the rows read.
+  const QByteArray entier = petit_gif();
+  g.LoadFromStream(entier);
+  EXPECT_FALSE(g.Frame(0).Corrupted);
+  EXPECT_EQ(g.Frame(0).Bitmap().format(), QImage::Format_Mono);
+  EXPECT_EQ(indices(g.Frame(0).Bitmap()), (std::vector<int>{0, 1, 1, 0}));
+  g.LoadFromStream(entier.left(entier.size() - 4));
+  ASSERT_EQ(g.Count(), 1);
+  EXPECT_TRUE(g.Frame(0).Corrupted);
+  EXPECT_EQ(g.Frame(0).Bitmap().size(), QSize(2, 2));
+  g.CorruptedTolerated = false;
+  EXPECT_THROW(g.LoadFromStream(entier.left(entier.size() - 4)), StreamReadError);
+  QByteArray extension = entier;
+  extension.insert(19, QByteArray("!\x7a\x00", 3));
+  try {
+    TGIFImage h;
+    h.LoadFromStream(extension);
+    ADD_FAILURE();
+  } catch (const GifError& e) {
+    EXPECT_STREQ(e.what(), "Unrecognized extension block: 7a");
+  }
+}
+
+TEST(GifRead, HostileFilesEndInAnErrorOrACorruptedFrame) {
+  const QByteArray base = petit_gif();
+  TGIFImage g;
+  // A global table past the end.
+  EXPECT_THROW(g.LoadFromStream(base.left(16)), StreamReadError);
+  // Code size 12.
+  QByteArray code = base;
+  code[29] = 12;
+  g.LoadFromStream(code);
+  EXPECT_TRUE(g.Frame(0).Corrupted);
+  // A 65535 x 65535 frame is refused before anything is allocated.
+  QByteArray enorme = base;
+  enorme[24] = enorme[25] = enorme[26] = enorme[27] = '\xff';
+  try {
+    g.LoadFromStream(enorme);
+    ADD_FAILURE();
+  } catch (const GifError& e) {
+    EXPECT_STREQ(e.what(), "GIF encoded data is corrupt");
+  }
+  // Codes above the table.
+  QByteArray codes = base;
+  codes[31] = '\xff';
+  codes[32] = '\xff';
+  g.LoadFromStream(codes);
+  EXPECT_TRUE(g.Frame(0).Corrupted);
+  bool corrupted = false;
+  EXPECT_THROW(GifDecodePixels(QByteArray("\x02\x02\xff\xff\x00", 5), 2, 2, 1, false, false, corrupted), GifError);
+  // Random bytes after a valid header never read out of bounds.
+  QRandomGenerator r(7);
+  for (int essai = 0; essai < 200; ++essai) {
+    QByteArray bruit = base.left(19) + ",";
+    for (int i = 0; i < 40; ++i) bruit.append(static_cast<char>(r.bounded(256)));
+    bruit[24] = 8;  // width 8 and height 8 keep the frame small
+    bruit[25] = 0;
+    bruit[26] = 8;
+    bruit[27] = 0;
+    try {
+      g.LoadFromStream(bruit);
+    } catch (const std::exception&) {
+    }
+  }
+}
+
+TEST(GifWrite, NoiseDecodesToOurReductionAndCodeSizes) {
+  EXIGER_OUTILS();
+  QImage bruit(640, 480, QImage::Format_RGB32);
+  QRandomGenerator r(3);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) bruit.setPixel(x, y, qRgb(r.bounded(256), r.bounded(256), r.bounded(256)));
+  TGIFImage g;
+  g.AddFrame(bruit);
+  const QByteArray bytes = g.SaveToStream();
+  const QByteArray rgb = rgb_de(bytes);
+  ASSERT_EQ(rgb.size(), 640 * 480 * 3);
+  const Reduction red = ReduceColors(bruit, crPopularity);
+  int differences = 0;
+  for (int i = 0; i < 640 * 480; ++i) {
+    const QRgb c = red.palette[red.indices[static_cast<std::size_t>(i)]];
+    differences += static_cast<std::uint8_t>(rgb[3 * i]) != qRed(c) ||
+                   static_cast<std::uint8_t>(rgb[3 * i + 1]) != qGreen(c) ||
+                   static_cast<std::uint8_t>(rgb[3 * i + 2]) != qBlue(c);
+  }
+  EXPECT_EQ(differences, 0);
+  // Our own reader gives the same indices back.
+  TGIFImage relu;
+  relu.LoadFromStream(bytes);
+  EXPECT_FALSE(relu.Frame(0).Corrupted);
+  const QImage back = relu.Frame(0).Bitmap();
+  bool memes = true;
+  for (int y = 0; y < 480 && memes; ++y)
+    memes = std::equal(red.indices.begin() + y * 640, red.indices.begin() + (y + 1) * 640, back.constScanLine(y));
+  EXPECT_TRUE(memes);
+  // A 1-bit picture is written with code size 2.
+  QImage mono(9, 3, QImage::Format_Mono);
+  mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  mono.fill(0);
+  mono.setPixel(4, 1, 1);
+  TGIFImage m;
+  m.AddFrame(mono);
+  const QByteArray mb = m.SaveToStream();
+  const qsizetype virgule = mb.indexOf(',', 13 + 6);
+  ASSERT_GT(virgule, 0);
+  EXPECT_EQ(mb[virgule + 10], 2);
+  TGIFImage mr;
+  mr.LoadFromStream(mb);
+  EXPECT_EQ(indices(mr.Frame(0).Bitmap()), indices(mono));
+  EXPECT_TRUE(decrire(mb).contains("image bits 9 by 3"));
+}
+
+TEST(GifWrite, LoopingCommentsAndEmptyImages) {
+  EXIGER_OUTILS();
+  QImage img(4, 4, QImage::Format_Indexed8);
+  img.setColorTable({qRgb(0, 0, 0), qRgb(10, 20, 30), qRgb(200, 100, 0)});
+  img.fill(2);
+  TGIFImage g;
+  g.AddFrame(img);
+  g.SetLooping(true);
+  g.SetRepeatCount(5);
+  EXPECT_FALSE(decrire(g.SaveToStream()).contains("netscape loop"));
+  g.AddFrame(img);
+  g.Frame(1).AnimateInterval = 250;
+  g.SetComment({"made here", "", "second"});
+  const QByteArray bytes = g.SaveToStream();
+  const QString texte = decrire(bytes);
+  EXPECT_TRUE(texte.contains("netscape loop 5"));
+  EXPECT_TRUE(texte.contains("delay 25"));
+  EXPECT_TRUE(texte.contains("comment\nmade here\nsecond\nend"));
+  TGIFImage relu;
+  relu.LoadFromStream(bytes);
+  EXPECT_EQ(relu.Count(), 2);
+  EXPECT_EQ(relu.Frame(1).AnimateInterval, 250);
+  EXPECT_EQ(relu.Comment(), (QStringList{"made here", "second"}));
+  EXPECT_EQ(relu.Frame(0).Bitmap().color(2), qRgb(200, 100, 0));
+  EXPECT_EQ(relu.RepeatCount(), 5);
+  TGIFImage vide;
+  try {
+    vide.SaveToStream();
+    ADD_FAILURE();
+  } catch (const GifError& e) {
+    EXPECT_STREQ(e.what(), "No GIF Data to write");
+  }
+  EXPECT_THROW(g.SetWidth(3), GifError);
+}
+
+TEST(GifImage, CopiesShareDataAndTheClipboardCarriesTheFile) {
+  TGIFImage g;
+  g.LoadFromStream(petit_gif());
+  TGIFImage copie(g);
+  EXPECT_TRUE(copie.Equals(g));
+  EXPECT_EQ(copie.Frame(0).Item(), g.Frame(0).Item());
+  copie.SetComment({"only mine"});
+  EXPECT_FALSE(copie.Equals(g));
+  EXPECT_TRUE(g.Comment().isEmpty());
+  QMimeData mime;
+  g.SaveToClipboardFormat(mime);
+  ASSERT_TRUE(mime.hasFormat("image/gif"));
+  TGIFImage colle;
+  colle.LoadFromClipboardFormat(mime);
+  EXPECT_EQ(indices(colle.Bitmap()), (std::vector<int>{0, 1, 1, 0}));
+  TGIFImage flux;
+  flux.ReadData(g.WriteData());
+  EXPECT_EQ(flux.Count(), 1);
+  EXPECT_EQ(flux.Width(), 2);
+}

@@ -1,0 +1,173 @@
+// Icon lists and animated cursors, from files built byte by byte here: the
+// list's stream with empty slots, the RIFF reading rules, cursor hot spots,
+// the GIF and strip pictures made from a cursor, and broken files.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QMimeData>
+
+#include "components/gif.h"
+#include "components/icones.h"
+
+using namespace components;
+
+namespace {
+
+QByteArray u32(std::uint32_t v) {
+  QByteArray b;
+  for (int k = 0; k < 4; ++k) b.append(static_cast<char>((v >> (8 * k)) & 255));
+  return b;
+}
+
+// An icon file of one size x size picture of one colour.
+QByteArray ico(QColor c, int size = 16) {
+  QImage img(size, size, QImage::Format_ARGB32);
+  img.fill(c);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter(&buffer, "ico").write(img);
+  return bytes;
+}
+
+// The same as a cursor with its hot spot.
+QByteArray cur(QColor c, QPoint hot) {
+  QByteArray b = ico(c);
+  b[2] = 2;
+  b[6 + 4] = static_cast<char>(hot.x());
+  b[6 + 6] = static_cast<char>(hot.y());
+  return b;
+}
+
+QByteArray chunk(const QByteArray& id, const QByteArray& data) {
+  QByteArray b = id + u32(static_cast<std::uint32_t>(data.size())) + data;
+  if (data.size() & 1) b.append('\0');
+  return b;
+}
+
+QByteArray anih(std::uint32_t frames, std::uint32_t steps, std::uint32_t rate, std::uint32_t flags = 1) {
+  return chunk("anih", u32(36) + u32(frames) + u32(steps) + u32(0) + u32(0) + u32(0) + u32(0) + u32(rate) + u32(flags));
+}
+
+QByteArray fram(const std::vector<QByteArray>& icons) {
+  QByteArray data = "fram";
+  for (const QByteArray& i : icons) data += chunk("icon", i);
+  return chunk("LIST", data);
+}
+
+QByteArray riff(const QByteArray& chunks) { return "RIFF" + u32(static_cast<std::uint32_t>(chunks.size() + 4)) + "ACON" + chunks; }
+
+}  // namespace
+
+TEST(IconList, EmptySlotsStreamAsSizeZeroAndChangesAreCounted) {
+  TIconList list;
+  int changes = 0;
+  list.OnChange = [&] { ++changes; };
+  const TIcon red = TIcon::FromBytes(ico(Qt::red)), blue = TIcon::FromBytes(ico(Qt::blue, 32));
+  list.BeginUpdate();
+  list.Add(red);
+  list.AddEmpty();
+  list.Put(2, blue);  // the index equal to the count appends
+  list.EndUpdate();
+  EXPECT_EQ(changes, 1);
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.IndexOf(blue), 2);
+  const QByteArray stream = list.SaveToStream();
+  EXPECT_EQ(stream.mid(4 + 4 + red.Bytes().size(), 4), u32(0));
+  TIconList back;
+  back.LoadFromStream(stream);
+  ASSERT_EQ(back.Count(), 3);
+  EXPECT_EQ(back.Get(1), nullptr);
+  EXPECT_EQ(back.Get(2)->Image().size(), QSize(32, 32));
+  EXPECT_EQ(*back.Get(0), red);
+  back.Move(2, 0);
+  EXPECT_EQ(back.IndexOf(blue), 0);
+  back.Exchange(0, 1);
+  EXPECT_EQ(back.IndexOf(blue), 1);
+  EXPECT_THROW(back.LoadFromStream(u32(0xFFFFFFFFu) + u32(0)), StreamReadError);
+  EXPECT_THROW(back.LoadFromStream(u32(1) + u32(1000) + "abc"), StreamReadError);
+  EXPECT_EQ(back.Count(), 3);  // a failed read keeps the list
+  QMimeData mime;
+  IconToMimeData(red, mime);
+  EXPECT_EQ(IconFromMimeData(mime), red);
+}
+
+TEST(AnimatedCursor, FramesRatesAndHotSpots) {
+  TAnimatedCursorImage c;
+  // No "rate" nor "seq ": one frame per icon at the default rate.
+  c.LoadFromStream(riff(anih(2, 2, 10) + fram({ico(Qt::red), cur(Qt::green, {3, 5})}) +
+                        chunk("LIST", "INFO" + chunk("INAM", QByteArray("Sablier\0", 8)))));
+  ASSERT_EQ(c.Count(), 2);
+  EXPECT_EQ(c.Frame(0).Rate, 10u);
+  EXPECT_EQ(c.Frame(1).Rate, 10u);
+  EXPECT_TRUE(c.Frame(0).IsIcon);
+  EXPECT_EQ(c.Frame(0).HotSpot, QPoint(8, 8));
+  EXPECT_FALSE(c.Frame(1).IsIcon);
+  EXPECT_EQ(c.Frame(1).HotSpot, QPoint(3, 5));
+  EXPECT_EQ(c.Frame(1).Icon.Image().pixelColor(4, 4), QColor(Qt::green));
+  EXPECT_EQ(c.Title(), "Sablier");
+  // Steps choose the icon of each frame; icons nobody asks for get frames of their own.
+  c.LoadFromStream(riff(anih(2, 2, 10) + chunk("seq ", u32(1)) + chunk("seq ", u32(1)) +
+                        fram({ico(Qt::red), ico(Qt::blue)})));
+  ASSERT_EQ(c.Count(), 3);
+  EXPECT_EQ(c.Frame(0).Icon.Image().pixelColor(1, 1), QColor(Qt::blue));
+  EXPECT_EQ(c.Frame(2).StepIndex, -1);
+  EXPECT_EQ(c.Frame(2).Icon.Image().pixelColor(1, 1), QColor(Qt::red));
+  EXPECT_THROW(c.LoadFromStream(riff(anih(1, 1, 10, 0) + fram({ico(Qt::red)}))), StreamReadError);
+  EXPECT_THROW(c.LoadFromStream(riff(anih(1, 0, 10) + fram({ico(Qt::red)}))), StreamReadError);
+  EXPECT_THROW(c.LoadFromStream(riff(anih(1, 1, 10))), StreamReadError);  // no frame
+  try {
+    c.SaveToStream();
+    ADD_FAILURE();
+  } catch (const NotImplementedError& e) {
+    EXPECT_STREQ(e.what(), "Function not yet implemented");
+  }
+}
+
+TEST(AnimatedCursor, GifAndStripPictureFromThreeFrames) {
+  TAnimatedCursorImage c;
+  c.LoadFromStream(riff(anih(3, 3, 6) + chunk("rate", u32(6)) + chunk("rate", u32(12)) + chunk("rate", u32(61)) +
+                        fram({ico(Qt::red), ico(Qt::green), ico(Qt::blue)})));
+  TGIFImage g;
+  g.Assign(c);
+  ASSERT_EQ(g.Count(), 3);
+  EXPECT_EQ(g.Frame(0).AnimateInterval, 100);
+  EXPECT_EQ(g.Frame(1).AnimateInterval, 200);
+  EXPECT_EQ(g.Frame(2).AnimateInterval, 1016);
+  EXPECT_EQ(g.BackgroundColor(), clWindow);
+  EXPECT_EQ(g.ScreenWidth(), 16);
+  const QImage strip = c.StripPicture(Qt::white);
+  ASSERT_EQ(strip.size(), QSize(48, 16));
+  EXPECT_EQ(strip.pixelColor(5, 5), QColor(Qt::red));
+  EXPECT_EQ(strip.pixelColor(21, 5), QColor(Qt::green));
+  EXPECT_EQ(strip.pixelColor(37, 5), QColor(Qt::blue));
+  TIconList list;
+  c.AssignTo(list);
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_EQ(c.AssignToIcon(), c.Frame(0).Icon);
+}
+
+TEST(AnimatedCursor, HostileFilesAreReadErrors) {
+  TAnimatedCursorImage c;
+  EXPECT_THROW(c.LoadFromStream(riff(anih(0xFFFFFFFFu, 1, 6) + fram({ico(Qt::red)}))), StreamReadError);
+  // A hundred "rate" chunks for one frame: the extra ones are ignored.
+  QByteArray rates;
+  for (int i = 0; i < 100; ++i) rates += chunk("rate", u32(static_cast<std::uint32_t>(i + 1)));
+  c.LoadFromStream(riff(anih(1, 1, 6) + rates + fram({ico(Qt::red)})));
+  ASSERT_EQ(c.Count(), 1);
+  EXPECT_EQ(c.Frame(0).Rate, 1u);
+  // An icon directory past the end of its chunk.
+  QByteArray court = ico(Qt::red);
+  court[4] = 50;
+  EXPECT_THROW(c.LoadFromStream(riff(anih(1, 1, 6) + fram({court}))), StreamReadError);
+  QByteArray loin = ico(Qt::red);
+  loin[6 + 12] = '\x7f';
+  loin[6 + 15] = '\x7f';
+  EXPECT_THROW(c.LoadFromStream(riff(anih(1, 1, 6) + fram({loin}))), StreamReadError);
+  EXPECT_THROW(c.LoadFromStream("RIFF\x04\0\0\0WAVE"), StreamReadError);
+  // A chunk cut by the end of the file ends reading with what was read.
+  const QByteArray entier = riff(anih(1, 1, 6) + fram({ico(Qt::red)}) + chunk("LIST", "INFO" + chunk("INAM", "x")));
+  c.LoadFromStream(entier.left(entier.size() - 3));
+  EXPECT_EQ(c.Count(), 1);
+}

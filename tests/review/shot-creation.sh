@@ -18,7 +18,7 @@ out=$1
 build/bin/quorvel &
 pid=$!
 sleep 6
-win=$(xdotool search --name '^Quorvel$' | head -n 1)
+win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
 xdotool windowsize "$win" 1010 760 || true
 sleep 1

@@ -23,7 +23,7 @@ at() { xdotool mousemove $((200 + $1)) $((150 + $2)) click 1; sleep "${3:-2}"; }
 build/bin/quorvel &
 pid=$!
 sleep 6
-win=$(xdotool search --name '^Quorvel$' | head -n 1)
+win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
 xdotool mousemove 800 600 click 1
 sleep 1

@@ -22,7 +22,7 @@ size_png=$1 path_png=$2 creation_png=$3
 build/bin/quorvel 2>"${QUORVEL_LOG:-/dev/null}" &
 pid=$!
 sleep 6
-win=$(xdotool search --name '^Quorvel$' | head -n 1)
+win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
 xdotool windowmove "$win" 0 0 || true
 xdotool windowsize "$win" 1010 760 || true
 sleep 1

@@ -158,8 +158,10 @@ void Tmatrice::ajouter_photo() {
 }
 
 std::int32_t Tmatrice::hauteur_max() const {
-  std::int32_t h = -1000;
+  const std::uint64_t e = hauteurs->empreinte();
   const std::int32_t m = nombre_noeuds;
+  if (hauteur_max_gardee.empreinte == e && hauteur_max_gardee.noeuds == m) return hauteur_max_gardee.valeur;
+  std::int32_t h = -1000;
   const std::int32_t taille = hauteurs->n();
   // Nodes beyond the array's own triangle read -4000 and cannot win. Rows of
   // the array in memory order.
@@ -167,6 +169,7 @@ std::int32_t Tmatrice::hauteur_max() const {
     const std::int32_t i_max = std::min(m, taille + 1 - j);
     if (i_max >= 1) h = model::maximum_rangee(hauteurs->rangee(j) + 1, i_max, h);
   }
+  hauteur_max_gardee = {e, m, h};
   return h;
 }
 

@@ -15,6 +15,7 @@
 
 #include "model/interfaces.h"
 #include "model/noeuds.h"
+#include "model/rangees.h"
 #include "model/records.h"
 #include "model/texte.h"
 
@@ -252,6 +253,21 @@ class Tmatrice {
   std::uint16_t niveau_presse_papier = 0;
   std::uint8_t photo_presente = 0;
   std::uint8_t photo_enregistree = 0;
+
+  // Values kept from whole-lattice passes, each with the heights' stamp and the
+  // bounds it was computed for; a stamp that differs means "compute again".
+  struct memoire_hauteur_max {
+    std::uint64_t empreinte = 0;
+    std::int32_t noeuds = 0;
+    std::int32_t valeur = 0;
+  };
+  struct memoire_bilan {
+    std::uint64_t empreinte = 0;
+    std::int32_t n = 0, niveau = 0, maxi = 0, mini = 0;
+    model::BilanHauteurs bilan{0, 0};
+  };
+  mutable memoire_hauteur_max hauteur_max_gardee;
+  memoire_bilan bilan_garde;  // the renderer's statistics pass
 };
 
 // Value 0..255 of two upper-case hexadecimal digits; ReadError (naming the

@@ -1,5 +1,6 @@
 #include "model/noeuds.h"
 
+#include <atomic>
 #include <string>
 
 #include "model/erreur.h"
@@ -11,3 +12,9 @@ void verifier_taille(std::int32_t n) {
 }
 
 }  // namespace detail
+
+std::uint64_t Tnoeud::empreinte() const {
+  static std::atomic<std::uint64_t> derniere{0};
+  if (empreinte_ == 0) empreinte_ = derniere.fetch_add(1, std::memory_order_relaxed) + 1;
+  return empreinte_;
+}

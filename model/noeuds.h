@@ -81,6 +81,7 @@ class Tnoeud : public detail::reseau_triangulaire<std::int32_t> {
   void ecrire(std::int32_t i, std::int32_t j, std::int32_t h) {
     if (dehors(i, j)) return;
     element(i, j) = std::clamp(h, hauteur_mini, hauteur_maxi);
+    empreinte_ = 0;
   }
 
   void ajouter(std::int32_t i, std::int32_t j, std::int32_t delta) {
@@ -88,7 +89,18 @@ class Tnoeud : public detail::reseau_triangulaire<std::int32_t> {
     std::int32_t& h = element(i, j);
     const std::int64_t somme = static_cast<std::int64_t>(h) + delta;
     h = static_cast<std::int32_t>(std::clamp<std::int64_t>(somme, hauteur_mini, hauteur_maxi));
+    empreinte_ = 0;
   }
+
+  // A stamp of the heights as they are now: it changes with every write, and
+  // two layers share one only when one was copied from the other and neither
+  // was written since. A value computed from the heights (the highest node,
+  // the view statistics) is kept with the stamp it was computed at and is
+  // valid while the stamp is the same. Never 0.
+  std::uint64_t empreinte() const;
+
+ private:
+  mutable std::uint64_t empreinte_ = 0;  // 0: written since the last stamp was given
 };
 
 // One byte per node: distortion maps (128 = no shift), their undo copies and

@@ -22,11 +22,16 @@ std::uint8_t moins(std::uint8_t c, int d) { return std::uint8_t(c > d ? c - d : 
 // Extremes, sum and count above the sea of the heights of nodes i, j >= 2,
 // i + j <= n - 2, from the given starting extremes; rows of the height array
 // in memory order (sums and extremes do not depend on it).
-model::BilanHauteurs bilan_interieur(const Tmatrice& t, std::int32_t n, std::int32_t mer, std::int32_t maxi,
+// The result is kept in the terrain until its heights change.
+model::BilanHauteurs bilan_interieur(Tmatrice& t, std::int32_t n, std::int32_t mer, std::int32_t maxi,
                                      std::int32_t mini) {
+  Tmatrice::memoire_bilan& g = t.bilan_garde;
+  const std::uint64_t e = t.hauteurs->empreinte();
+  if (g.empreinte == e && g.n == n && g.niveau == mer && g.maxi == maxi && g.mini == mini) return g.bilan;
   model::BilanHauteurs b{maxi, mini};
   for (std::int32_t j = 2; j <= std::min(n, std::int32_t(t.hauteurs->n())); ++j)
     if (n - 3 - j >= 1) model::bilan_rangee(t.hauteurs->rangee(j) + 2, n - 3 - j, mer, b);
+  g = {e, n, mer, maxi, mini, b};
   return b;
 }
 

@@ -293,6 +293,72 @@ Photo photographier(const Tmatrice& t) {
 
 }  // namespace
 
+namespace {
+
+// The view statistics of a degree > 6 render, counted node by node.
+void statistiques_attendues(const Tmatrice& t, std::int32_t mer) {
+  std::int32_t maxi = -1000, mini = 4000, haut = -1000;
+  std::int64_t somme = 0, nombre = 0;
+  for (std::int32_t j = 1; j <= t.n; ++j)
+    for (std::int32_t i = 1; i + j <= t.n + 1; ++i) {
+      const std::int32_t h = t.hauteurs->lire(i, j);
+      haut = std::max(haut, h);
+      if (i < 2 || j < 2 || i + j > t.n - 2) continue;
+      maxi = std::max(maxi, h);
+      mini = std::min(mini, h);
+      if (h > mer) {
+        somme += h;
+        ++nombre;
+      }
+    }
+  const resultats_vue& r = t.resultats_vue;
+  EXPECT_EQ(t.hauteur_max(), haut);
+  EXPECT_EQ(r.altitude_maxi, maxi);
+  EXPECT_EQ(r.altitude_mini, mini);
+  EXPECT_EQ(r.altitude_moyenne, nombre > 0 ? Round(double(somme) / double(nombre)) : 0);
+}
+
+}  // namespace
+
+// The highest node and the statistics pass are kept between renders; every
+// way of changing the heights makes the next render count them again.
+TEST(Render, KeptWholeLatticeValuesFollowEveryChangeOfTheHeights) {
+  auto t = terrain_synthetique("cone", 8, 900);
+  const param_vue v = vue_defaut();
+  Rendu r;
+  auto verifier = [&](const char* etape) {
+    SCOPED_TRACE(etape);
+    r(*t, v, 64, 48);
+    statistiques_attendues(*t, v.niveau_mer);
+  };
+  verifier("first render");
+  verifier("same heights again");
+  t->hauteurs->ecrire(60, 60, 3900);
+  verifier("one node written");
+  EXPECT_EQ(t->resultats_vue.altitude_maxi, 3900);
+  t->hauteurs->ajouter(60, 60, -3500);
+  verifier("one node lowered");
+  t->elever(250, false);
+  verifier("the whole terrain raised");
+  t->creer_annulation();
+  t->sauver_annulation();
+  t->hauteurs->ecrire(2, 2, 4000);
+  verifier("a corner node written");
+  EXPECT_EQ(t->hauteur_max(), 4000);
+  t->annuler();
+  verifier("undone");
+  model::TextWriter corps;
+  t->ecrire_matrice(corps);
+  t->elever(-400, false);
+  verifier("lowered before reading");
+  model::TextReader lecture(corps.bytes());
+  t->lire_matrice(lecture);
+  verifier("document read");
+  t->raffiner(parametres_test(9), nullptr, 0);
+  ASSERT_EQ(t->n, 513);
+  verifier("refined");
+}
+
 TEST(Render, TheTerrainIsNeverWritten) {
   param_mat pm = parametres_test(7);
   pm.deformation = 1;

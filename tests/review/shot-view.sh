@@ -3,11 +3,13 @@
 # presses F5 (new mountain) and F6 (see), waits for the picture, writes a PNG of
 # the screen, then opens "Informations" from the View menu and writes a second PNG.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png]
+# Last, the dialog's Help button, and a third PNG with the help window over it.
+# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-view.png}")
 out2=$(realpath -m "${2:-build/shot-informations.png}")
+out3=$(realpath -m "${3:-build/shot-help-informations.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -39,14 +41,19 @@ xdotool mousemove 300 300 click 1
 sleep 1
 xdotool key alt+v
 sleep 1
-# "Informations" has no accelerator: three steps up from the first item reach it.
-xdotool key Up Up Up Return
+# "Informations" has no accelerator: four steps up from the first item reach it.
+xdotool key Up Up Up Up Return
 sleep 2
 import -window root "$2"
+# The dialog's Help button: the help window opens in front of the dialog,
+# wholly on the screen.
+xdotool key alt+h
+sleep 2
+import -window root "$3"
 xdotool key Escape || true
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3"
 rm -f "$inner"
-echo "wrote $out1 and $out2"
+echo "wrote $out1, $out2 and $out3"

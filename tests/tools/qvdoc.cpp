@@ -53,6 +53,35 @@ void resume(const document_lu& d, GenreDocument genre) {
                 d.cameras ? d.cameras->size() - 1 : 0, d.informations[0].empty() ? "none" : d.informations[0].c_str());
 }
 
+// A 200-frame circle path of radius 110 around the terrain's centre, looking
+// 20 degrees down at the centre, frames 1..derniere to be made; the camera
+// rises by `pas` metres over the first half of the circle from `altitude`
+// and comes back down.
+void cercle_200_images(document_lu& d, std::int32_t derniere, std::int32_t altitude, std::int32_t pas) {
+  Param_video& v = d.video;
+  v.vue = d.vue;
+  v.nombre_images = 200;
+  v.type_video = 2;
+  v.type_trajectoire = 1;
+  v.largeur_image = 320;
+  v.hauteur_image = 240;
+  v.rayon_cercle = 110;
+  v.centre_cercle_x = v.centre_cercle_y = 0;
+  v.angle_vision = -20;
+  v.point_vise_fixe = 1;
+  v.point_vise_x = v.point_vise_y = 0;
+  v.premiere_image = 1;
+  v.derniere_image = derniere;
+  v.bezier_altitude = {altitude, altitude + pas, altitude + 2 * pas, altitude + 3 * pas, altitude + 2 * pas,
+                       altitude + pas, altitude};
+  for (std::size_t k = 0; k < 13; ++k) v.bezier_x[k] = v.bezier_y[k] = k < 7 ? 0 : -1;
+  std::vector<enregistrement_camera> table;
+  DessinTrajectoire dessin;
+  EditeurAltitude altitudes{300, 100, 0, 0};
+  if (!calcule_trajectoire(v, *d.terrain, altitudes, false, table, dessin)) throw ErreurDocument("no path");
+  d.cameras = table;
+}
+
 // The sample valley: the program's own generation, tree placement and Valley
 // tool, so that the samples open as a user's documents would.
 document_lu vallee(const std::string& ini, std::int32_t cle) {
@@ -116,27 +145,7 @@ int main(int argc, char** argv) {
     if (commande == "tour" && argc == 4) {
       GenreDocument genre;
       document_lu d = lire(argv[2], genre);
-      Param_video& v = d.video;
-      v.vue = d.vue;
-      v.nombre_images = 200;
-      v.type_video = 2;
-      v.type_trajectoire = 1;
-      v.largeur_image = 320;
-      v.hauteur_image = 240;
-      v.rayon_cercle = 110;
-      v.centre_cercle_x = v.centre_cercle_y = 0;
-      v.angle_vision = -20;
-      v.point_vise_fixe = 1;
-      v.point_vise_x = v.point_vise_y = 0;
-      v.premiere_image = 1;
-      v.derniere_image = 20;
-      v.bezier_altitude = {7000, 7200, 7400, 7600, 7400, 7200, 7000};
-      for (std::size_t k = 0; k < 13; ++k) v.bezier_x[k] = v.bezier_y[k] = k < 7 ? 0 : -1;
-      std::vector<enregistrement_camera> table;
-      DessinTrajectoire dessin;
-      EditeurAltitude altitudes{300, 100, 0, 0};
-      if (!calcule_trajectoire(v, *d.terrain, altitudes, false, table, dessin)) throw ErreurDocument("no path");
-      d.cameras = table;
+      cercle_200_images(d, 20, 7000, 200);
       d.informations = {};
       const Echec e = ecrire_fichier(argv[3], texte_document(d, GenreDocument::video));
       if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
@@ -147,29 +156,7 @@ int main(int argc, char** argv) {
       const GenreDocument genre = genre_par_extension(sortie);
       if (genre == GenreDocument::aucun) throw ErreurDocument(sortie + ": the extension is not .mat, .vue or .vid");
       document_lu d = vallee(argv[2], std::stoi(argv[3]));
-      if (genre == GenreDocument::video) {
-        Param_video& v = d.video;
-        v.vue = d.vue;
-        v.nombre_images = 200;
-        v.type_video = 2;
-        v.type_trajectoire = 1;
-        v.largeur_image = 320;
-        v.hauteur_image = 240;
-        v.rayon_cercle = 110;
-        v.centre_cercle_x = v.centre_cercle_y = 0;
-        v.angle_vision = -20;
-        v.point_vise_fixe = 1;
-        v.point_vise_x = v.point_vise_y = 0;
-        v.premiere_image = 1;
-        v.derniere_image = 200;
-        v.bezier_altitude = {2600, 2700, 2800, 2900, 2800, 2700, 2600};
-        for (std::size_t k = 0; k < 13; ++k) v.bezier_x[k] = v.bezier_y[k] = k < 7 ? 0 : -1;
-        std::vector<enregistrement_camera> table;
-        DessinTrajectoire dessin;
-        EditeurAltitude altitudes{300, 100, 0, 0};
-        if (!calcule_trajectoire(v, *d.terrain, altitudes, false, table, dessin)) throw ErreurDocument("no path");
-        d.cameras = table;
-      }
+      if (genre == GenreDocument::video) cercle_200_images(d, 200, 2600, 100);
       const Echec e = ecrire_fichier(sortie, texte_document(d, genre));
       if (!e.empty()) throw ErreurDocument(sortie + ": " + e);
       return 0;

@@ -571,26 +571,18 @@ int Tdlg_edit::contexte_aide() const {
 
 // ---------------------------------------------------------------- handlers
 
-void Tdlg_edit::ScrollBar_baseChange() {
-  const std::int32_t v = ScrollBar_base->value();
-  if (v == base) return;
-  const bool au_debut = jeu_affiche;
-  trace_coupe(base, sommet, true, true, au_debut);
-  base = v;
-  if (outil != OUTIL_ROUTE && sommet > Round(2.0 * base / 3)) {
-    sommet = Round(2.0 * base / 3);
-    positionner(ScrollBar_sommet, sommet);
-  }
-  affiche_valeurs();
-  trace_coupe(base, sommet, true, true, au_debut);
-}
+void Tdlg_edit::ScrollBar_baseChange() { changer_largeur(base, ScrollBar_base->value()); }
 
-void Tdlg_edit::ScrollBar_sommetChange() {
-  const std::int32_t v = ScrollBar_sommet->value();
-  if (v == sommet) return;
+void Tdlg_edit::ScrollBar_sommetChange() { changer_largeur(sommet, ScrollBar_sommet->value()); }
+
+// A width bar moved: the section's marks are erased, the width (base or top)
+// takes the bar's value, the top stays within two thirds of the base except
+// for Road, and the marks are drawn again.
+void Tdlg_edit::changer_largeur(std::int32_t& largeur, std::int32_t v) {
+  if (v == largeur) return;
   const bool au_debut = jeu_affiche;
   trace_coupe(base, sommet, true, true, au_debut);
-  sommet = v;
+  largeur = v;
   if (outil != OUTIL_ROUTE && sommet > Round(2.0 * base / 3)) {
     sommet = Round(2.0 * base / 3);
     positionner(ScrollBar_sommet, sommet);

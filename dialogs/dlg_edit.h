@@ -57,6 +57,7 @@ class Tdlg_edit : public QDialog {
   // --- handlers
   void ScrollBar_baseChange();
   void ScrollBar_sommetChange();
+  void changer_largeur(std::int32_t& largeur, std::int32_t v);
   void ScrollBar_altChange(bool alt1);
   void ScrollBar_coeffChange();
   void RadioButton_e();

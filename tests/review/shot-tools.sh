@@ -41,8 +41,8 @@ wait_progress
 xdotool key alt+w || true
 sleep 0.5
 xdotool key Escape || true
-map_x=${EDITOR_MAP_X:-620}
-map_y=${EDITOR_MAP_Y:-460}
+map_x=${EDITOR_MAP_X:-220}
+map_y=${EDITOR_MAP_Y:-500}
 xdotool mousemove "$map_x" "$map_y"
 sleep 0.5
 xdotool key Prior

@@ -209,6 +209,17 @@ void WriteBitmapToStream(QIODevice& stream, const QImage& bmp, bool compressed, 
   WriteDIB(stream, bmp, colours, true);
 }
 
+namespace {
+
+// The total size in a BMP file header; 0 when the head is no BMP.
+std::int64_t DeclaredBMPSize(const QByteArray& head) {
+  if (head.size() < 6 || head[0] != 'B' || head[1] != 'M') return 0;
+  const auto* b = reinterpret_cast<const unsigned char*>(head.constData());
+  return static_cast<std::int64_t>(b[2] | (b[3] << 8) | (b[4] << 16) | (static_cast<std::uint32_t>(b[5]) << 24));
+}
+
+}  // namespace
+
 QImage ReadBitmapFromStream(QIODevice& stream, bool compressed) {
-  return ReadBMP(compressed ? ReadPackedBytes(stream) : ReadPlainBytes(stream));
+  return ReadBMP(compressed ? ReadPackedBytes(stream, DeclaredBMPSize) : ReadPlainBytes(stream));
 }

@@ -1,6 +1,7 @@
 #include "controls/streams.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -11,6 +12,8 @@ namespace {
 
 const char kReadError[] = "Stream read error";
 const char kCorrupt[] = "Corrupt compressed data";
+const char kTooLarge[] = "Compressed data unpacks to more than 256 MB";
+const char kPastDeclared[] = "Compressed data unpacks past its declared size";
 
 void WriteAll(QIODevice& stream, const char* data, qint64 size) {
   if (size > 0 && stream.write(data, size) != size) throw CtlError("Stream write error");
@@ -102,8 +105,10 @@ void CompressToStream(QIODevice& source, QIODevice& target, std::int64_t count) 
   target.seek(end);
 }
 
-QByteArray ReadPackedBytes(QIODevice& stream) {
+QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
   std::int64_t total = ReadStreamInt(stream);
+  std::int64_t limit = kPackedStreamLimit;
+  bool first = true;
   QByteArray result;
   std::vector<std::uint8_t> block(kLzrwMaxBlock);
   std::vector<std::uint8_t> output(kLzrwChunk);
@@ -114,8 +119,15 @@ QByteArray ReadPackedBytes(QIODevice& stream) {
     if (stream.read(reinterpret_cast<char*>(block.data()), b) != b) throw CtlReadError(kCorrupt);
     const auto n = LZRWDecompressBlock({block.data(), static_cast<std::size_t>(b)}, output);
     if (!n) throw CtlReadError(kCorrupt);
+    if (static_cast<std::int64_t>(result.size() + *n) > limit)
+      throw CtlReadError(limit == kPackedStreamLimit ? kTooLarge : kPastDeclared);
     result.append(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
     total -= 4 + b;
+    if (first && declared) {
+      const std::int64_t size = declared(result);
+      if (size > 0) limit = std::min(limit, size + static_cast<std::int64_t>(kLzrwChunk));
+    }
+    first = false;
   }
   return result;
 }

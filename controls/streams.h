@@ -51,9 +51,20 @@ void DecompressFromStream(QIODevice& source, QIODevice& target);
 void WriteObjectToStream(QIODevice& stream, const CtlStreamObject& object, bool compressed);
 void ReadObjectFromStream(QIODevice& stream, CtlStreamObject& object, bool compressed);
 
+// The most bytes a packed stream may unpack to. A few kilobytes of runs can
+// stand for gigabytes, so a stream that would grow past this is refused.
+constexpr std::int64_t kPackedStreamLimit = std::int64_t{256} << 20;
+
+// The size the unpacked content gives for itself in its first bytes (at least
+// the first chunk's output), or 0 when it gives none.
+using CtlDeclaredSize = std::int64_t (*)(const QByteArray& head);
+
 // The bytes of a plain or packed object (what ReadObjectFromStream loads from).
 QByteArray ReadPlainBytes(QIODevice& stream);
-QByteArray ReadPackedBytes(QIODevice& stream);
+// A packed stream may unpack to at most kPackedStreamLimit bytes, and, when
+// `declared` finds a size in the content, to at most that size plus one chunk;
+// past it CtlReadError, having read no further chunk.
+QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared = nullptr);
 
 // Clears the list and adds each piece between separators, empty ones
 // included; nothing for an empty text or no list.

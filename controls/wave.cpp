@@ -69,7 +69,18 @@ void CtlWave::Assign(const CtlObject& source) {
   CtlObject::Assign(source);
 }
 
-void CtlWave::ReadPacked(QIODevice& stream) { Load(ReadPackedBytes(stream)); }
+namespace {
+
+// The RIFF chunk size plus its 8-byte head; 0 when the head is no RIFF file.
+std::int64_t DeclaredRiffSize(const QByteArray& head) {
+  if (head.size() < 8 || !head.startsWith("RIFF")) return 0;
+  const auto* b = reinterpret_cast<const unsigned char*>(head.constData());
+  return 8 + static_cast<std::int64_t>(b[4] | (b[5] << 8) | (b[6] << 16) | (static_cast<std::uint32_t>(b[7]) << 24));
+}
+
+}  // namespace
+
+void CtlWave::ReadPacked(QIODevice& stream) { Load(ReadPackedBytes(stream, DeclaredRiffSize)); }
 
 void CtlWave::WritePacked(QIODevice& stream) const {
   QByteArray bytes = Bytes();

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "controls/bitmapfile.h"
 #include "controls/ctlerror.h"
 #include "controls/lzrw.h"
 #include "controls/streams.h"
+#include "controls/wave.h"
 
 namespace {
 
@@ -391,4 +393,63 @@ TEST(LzrwStream, RandomMutationsNeverCrash) {
     }
   }
   EXPECT_GT(refused, 0);
+}
+
+namespace {
+
+// A chunk whose block is eight runs of 4095 bytes: 39 bytes standing for 32760.
+QByteArray RunChunk() { return QByteArray::fromHex("23000000" "40ff00") + QByteArray::fromHex("000fef41").repeated(8); }
+
+// A packed stream: `head` packed as its own first chunk, then `runs` run chunks.
+QByteArray Hostile(const QByteArray& head, int runs) {
+  QByteArray first = Packed(ToBytes(head)).mid(4);
+  QByteArray body = first + RunChunk().repeated(runs);
+  QByteArray total(4, '\0');
+  for (int k = 0; k < 4; ++k) total[k] = static_cast<char>((body.size() >> (8 * k)) & 0xFF);
+  return total + body;
+}
+
+}  // namespace
+
+TEST(LzrwStream, UnpackingStopsAtTheCapWithoutReadingFurther) {
+  // 3 MB that would unpack to 2.5 GB of text lines: refused at 256 MB, having
+  // read only the chunks up to it.
+  QByteArray lines_stream = Hostile("line\r\n", 78000);
+  QBuffer lines_source(&lines_stream);
+  lines_source.open(QIODevice::ReadOnly);
+  CtlStrings lines;
+  lines.Lines << "kept";
+  EXPECT_THROW(ReadObjectFromStream(lines_source, lines, true), CtlReadError);
+  EXPECT_LT(lines_source.pos(), 40 * (kPackedStreamLimit / 32760 + 2));
+  EXPECT_EQ(lines.Lines, QStringList{"kept"});
+
+  // A bitmap and a sound that declare 200 bytes may not pass one chunk more.
+  QByteArray bmp("BM\xc8\0\0\0", 6);
+  QByteArray bmp_stream = Hostile(bmp, 1000);
+  QBuffer bmp_source(&bmp_stream);
+  bmp_source.open(QIODevice::ReadOnly);
+  try {
+    ReadBitmapFromStream(bmp_source, true);
+    ADD_FAILURE() << "a bitmap past its declared size was read";
+  } catch (const CtlReadError& e) {
+    EXPECT_STREQ(e.what(), "Compressed data unpacks past its declared size");
+  }
+  EXPECT_LE(bmp_source.pos(), 4 + 4 + 7 + 2 * 39);
+
+  QByteArray riff("RIFF\xc0\0\0\0WAVEfmt ", 16);
+  QByteArray wave_stream = Hostile(riff, 1000);
+  QBuffer wave_source(&wave_stream);
+  wave_source.open(QIODevice::ReadOnly);
+  CtlWave wave;
+  EXPECT_THROW(wave.ReadPacked(wave_source), CtlReadError);
+  EXPECT_LE(wave_source.pos(), 4 + 4 + 17 + 2 * 39);
+  EXPECT_TRUE(wave.IsEmpty());
+
+  // Within its declared size, the same kind of stream still reads.
+  QByteArray riff_ok("RIFF\x00\x00\x01\x00WAVEfmt ", 16);
+  QByteArray ok_stream = Hostile(riff_ok, 1);
+  QBuffer ok_source(&ok_stream);
+  ok_source.open(QIODevice::ReadOnly);
+  wave.ReadPacked(ok_source);
+  EXPECT_EQ(wave.Bytes().size(), 16 + 32760);
 }

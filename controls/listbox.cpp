@@ -1,12 +1,14 @@
 #include "controls/listbox.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cstdio>
 
 #include "controls/application.h"
@@ -71,8 +73,10 @@ class CtlListBox::Delegate : public QStyledItemDelegate {
   void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& index) const override {
     box_->PaintItem(*p, o.rect, index.row(), o.state & QStyle::State_Selected, o.state & QStyle::State_HasFocus);
   }
-  QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex&) const override {
-    return QSize(o.rect.width(), box_->item_height_);
+  QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& index) const override {
+    int height = box_->item_height_;
+    if (box_->style_ == lbOwnerDrawVariable && box_->OnMeasureItem) box_->OnMeasureItem(box_->List(), index.row(), height);
+    return QSize(o.rect.width(), std::max(height, 0));
   }
 
  private:
@@ -111,9 +115,98 @@ class CtlListBox::InnerList : public QListWidget {
   CtlListBox* box_;
 };
 
+bool CtlListTextBefore(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; }
+
+// The header: paints its sections as buttons, flat, or through the owner's
+// event; follows the section under the pointer for hot tracking; and turns a
+// drag of a section's edge into begin, move and end steps.
+class CtlListBox::HeaderView : public QHeaderView {
+ public:
+  HeaderView(CtlListBox* box, QWidget* parent) : QHeaderView(Qt::Horizontal, parent), box_(box) {
+    viewport()->setMouseTracking(true);
+  }
+  int Hot() const { return hot_; }
+  void SetHot(int section) {
+    if (section == hot_) return;
+    hot_ = section;
+    viewport()->update();
+  }
+  // A section's size changed: a step of a drag while the button is held.
+  void Resized(int section, int old_width, int width) {
+    if (!held_ || !box_->OnHeaderSectionTrack) return;
+    if (tracking_ != section) {
+      tracking_ = section;
+      box_->OnHeaderSectionTrack(this, section, old_width, tsTrackBegin);
+    }
+    box_->OnHeaderSectionTrack(this, section, width, tsTrackMove);
+  }
+
+ protected:
+  void paintSection(QPainter* p, const QRect& r, int section) const override {
+    const bool pressed = held_ && section == pressed_ && tracking_ < 0 && !box_->header_flat_;
+    p->save();
+    if (box_->OnHeaderDrawSection) {
+      box_->OnHeaderDrawSection(const_cast<HeaderView*>(this), *p, section, r, pressed);
+      p->restore();
+      return;
+    }
+    CtlPreparePainter(*p);
+    CtlFillRect(*p, r, ColorToRgb(clBtnFace));
+    QRect face = r;
+    if (box_->header_flat_) {
+      CtlFillRect(*p, QRect(r.right(), r.top() + 2, 1, std::max(r.height() - 4, 0)), ColorToRgb(clBtnShadow));
+    } else {
+      CtlDrawEdge(*p, face, pressed ? BDR_SUNKENOUTER : BDR_RAISEDOUTER | BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+      if (pressed) face.translate(1, 1);
+    }
+    const QStandardItem* item = box_->sections_->horizontalHeaderItem(section);
+    const QString caption = item ? item->text() : QString();
+    // Four pixels in when the caption fits so; a tight caption may cover the edges.
+    const int margin = std::clamp((r.width() - fontMetrics().horizontalAdvance(caption)) / 2, 0, 4);
+    const QRect text(r.left() + margin + (pressed ? 1 : 0), face.top(), r.width() - margin, face.height());
+    p->setFont(font());
+    p->setPen(!isEnabled() ? ColorToRgb(clGrayText) : section == hot_ ? kHotColour : ColorToRgb(clBtnText));
+    p->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                fontMetrics().elidedText(caption, Qt::ElideRight, std::max(text.width(), 0)));
+    p->restore();
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    held_ = e->button() == Qt::LeftButton;
+    pressed_ = logicalIndexAt(e->position().toPoint());
+    tracking_ = -1;
+    QHeaderView::mousePressEvent(e);
+    viewport()->update();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    QHeaderView::mouseMoveEvent(e);
+    if (box_->header_hot_track_) SetHot(logicalIndexAt(e->position().toPoint()));
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QHeaderView::mouseReleaseEvent(e);
+    held_ = false;
+    viewport()->update();
+    const int section = tracking_;
+    tracking_ = -1;
+    if (section >= 0 && box_->OnHeaderSectionTrack)
+      box_->OnHeaderSectionTrack(this, section, sectionSize(section), tsTrackEnd);
+  }
+  bool viewportEvent(QEvent* e) override {
+    if (e->type() == QEvent::Leave) SetHot(-1);
+    return QHeaderView::viewportEvent(e);
+  }
+
+ private:
+  static inline const QColor kHotColour{0, 102, 204};
+  CtlListBox* box_;
+  int hot_ = -1;
+  int pressed_ = -1;
+  int tracking_ = -1;
+  bool held_ = false;
+};
+
 CtlListBox::CtlListBox(QWidget* parent) : CtlCustomScrollBox(parent) {
   body_ = new Body([this] { Realign(); });
-  header_ = new QHeaderView(Qt::Horizontal, body_);
+  header_ = new HeaderView(this, body_);
   sections_ = new QStandardItemModel(0, 0, this);
   header_->setModel(sections_);
   header_->setFocusPolicy(Qt::NoFocus);
@@ -134,7 +227,13 @@ CtlListBox::CtlListBox(QWidget* parent) : CtlCustomScrollBox(parent) {
   setFocusProxy(list_);
   SetListColor(list_color_);
   SetStyle(lbStandard);
-  connect(header_, &QHeaderView::sectionResized, this, [this](int i, int, int w) { SectionResized(i, w); });
+  connect(header_, &QHeaderView::sectionResized, this, [this](int i, int old, int w) {
+    header_->Resized(i, old, w);
+    SectionResized(i, w);
+  });
+  connect(header_, &QHeaderView::sectionClicked, this, [this](int i) {
+    if (OnHeaderSectionClick) OnHeaderSectionClick(header_, i);
+  });
   connect(list_, &QListWidget::currentRowChanged, this, [this] {
     if (!quiet_) emit clicked();
   });
@@ -148,6 +247,8 @@ CtlListBox::~CtlListBox() {
 
 QListWidget* CtlListBox::List() const { return list_; }
 
+QHeaderView* CtlListBox::Header() const { return header_; }
+
 QStringList CtlListBox::Items() const {
   QStringList items;
   for (int i = 0; i < list_->count(); ++i) items << list_->item(i)->text();
@@ -155,15 +256,90 @@ QStringList CtlListBox::Items() const {
 }
 
 void CtlListBox::SetItems(const QStringList& items) {
+  QStringList ordered = items;
+  if (sorted_) std::stable_sort(ordered.begin(), ordered.end(), CtlListTextBefore);
   quiet_ = true;
   list_->clear();
-  list_->addItems(items);
+  list_->addItems(ordered);
   quiet_ = false;
 }
 
 void CtlListBox::AddItem(const QString& text) {
   quiet_ = true;
-  list_->addItem(text);
+  if (sorted_)
+    list_->insertItem(SortedRow(text), text);
+  else
+    list_->addItem(text);
+  quiet_ = false;
+}
+
+int CtlListBox::SortedRow(const QString& text) const {
+  int low = 0, high = list_->count();
+  while (low < high) {
+    const int mid = (low + high) / 2;
+    if (CtlListTextBefore(text, list_->item(mid)->text()))
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return low;
+}
+
+void CtlListBox::SetSorted(bool on) {
+  if (on == sorted_) return;
+  sorted_ = on;
+  if (!on) return;
+  struct Row {
+    QString text;
+    bool selected, current;
+  };
+  std::vector<Row> rows;
+  for (int i = 0; i < list_->count(); ++i)
+    rows.push_back({list_->item(i)->text(), list_->item(i)->isSelected(), i == list_->currentRow()});
+  std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return CtlListTextBefore(a.text, b.text); });
+  quiet_ = true;
+  list_->clear();
+  for (const Row& row : rows) list_->addItem(row.text);
+  for (int i = 0; i < int(rows.size()); ++i) {
+    if (rows[size_t(i)].current) list_->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+    list_->item(i)->setSelected(rows[size_t(i)].selected);
+  }
+  quiet_ = false;
+}
+
+void CtlListBox::SetExtendedSelect(bool on) {
+  if (on == extended_select_) return;
+  extended_select_ = on;
+  ApplySelectionMode();
+}
+
+void CtlListBox::SetMultiSelect(bool on) {
+  if (on == multi_select_) return;
+  multi_select_ = on;
+  ApplySelectionMode();
+}
+
+void CtlListBox::ApplySelectionMode() {
+  using View = QAbstractItemView;
+  list_->setSelectionMode(!multi_select_   ? View::SingleSelection
+                          : extended_select_ ? View::ExtendedSelection
+                                             : View::MultiSelection);
+  if (multi_select_) return;
+  // One selected item at most: the current one, when it was selected.
+  quiet_ = true;
+  const int keep = ItemIndex();
+  list_->clearSelection();
+  if (keep >= 0) list_->item(keep)->setSelected(true);
+  quiet_ = false;
+}
+
+bool CtlListBox::Selected(int i) const { return i >= 0 && i < list_->count() && list_->item(i)->isSelected(); }
+
+void CtlListBox::SetSelected(int i, bool on) {
+  if (i < 0 || i >= list_->count()) return;
+  quiet_ = true;
+  if (on && !multi_select_) list_->setCurrentRow(i);
+  list_->item(i)->setSelected(on);
   quiet_ = false;
 }
 
@@ -172,8 +348,9 @@ void CtlListBox::Clear() { SetItems({}); }
 int CtlListBox::Count() const { return list_->count(); }
 
 int CtlListBox::ItemIndex() const {
+  // With several selections, the item that has the focus.
   const int row = list_->currentRow();
-  return row >= 0 && list_->item(row)->isSelected() ? row : -1;
+  return row >= 0 && (multi_select_ || list_->item(row)->isSelected()) ? row : -1;
 }
 
 void CtlListBox::SetItemIndex(int i) {
@@ -224,10 +401,9 @@ void CtlListBox::SetListColor(CtlColor c) {
 
 void CtlListBox::SetStyle(CtlListBoxStyle s) {
   style_ = s;
-  if (s == lbStandard) {
-    item_height_ = QFontMetrics(list_->font()).height();
-    list_->doItemsLayout();
-  }
+  list_->setUniformItemSizes(s != lbOwnerDrawVariable);
+  if (s == lbStandard) item_height_ = QFontMetrics(list_->font()).height();
+  list_->doItemsLayout();
 }
 
 void CtlListBox::SetItemHeight(int h) {
@@ -289,6 +465,27 @@ void CtlListBox::SetAllowResize(bool on) {
   allow_resize_ = on;
   header_->setSectionResizeMode(on ? QHeaderView::Interactive : QHeaderView::Fixed);
 }
+
+QFont CtlListBox::HeaderFont() const { return header_->font(); }
+
+void CtlListBox::SetHeaderFont(const QFont& f) {
+  header_->setFont(f);
+  header_->viewport()->update();
+}
+
+void CtlListBox::SetHeaderHotTrack(bool on) {
+  if (on == header_hot_track_) return;
+  header_hot_track_ = on;
+  if (!on) header_->SetHot(-1);
+}
+
+void CtlListBox::SetHeaderFlat(bool on) {
+  if (on == header_flat_) return;
+  header_flat_ = on;
+  header_->viewport()->update();
+}
+
+int CtlListBox::HotSection() const { return header_->Hot(); }
 
 void CtlListBox::SetVirtualWidth(int w) {
   if (w == virtual_width_ || w < 0) return;

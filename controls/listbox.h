@@ -3,7 +3,9 @@
 // column texts; the list box paints every item itself, placing the pieces
 // under the header sections, with optional grid lines. Setting ItemIndex from
 // code fires nothing; a selection the user makes fires `clicked`. The column
-// widths can be kept in the settings storage.
+// widths can be kept in the settings storage. The header's sections can be
+// flat or buttons, hot-tracked, drawn by the owner, and report clicks and
+// drags; the list selects one item or several, and can keep its items sorted.
 #pragma once
 
 #include <QPointer>
@@ -22,6 +24,12 @@ class QStandardItemModel;
 enum CtlLBGridLines : std::uint8_t { glNone, glHorizontal, glVertical, glBoth };
 enum CtlListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 enum CtlIniUse : std::uint8_t { ioUseLink, ioUseGlobal, ioNone };
+// The steps of a section drag in the header.
+enum CtlSectionTrackState : std::uint8_t { tsTrackBegin, tsTrackMove, tsTrackEnd };
+
+// The order of a sorted list: the whole item texts, column texts and
+// delimiters included, compared without case ("10:..." before "5:...").
+bool CtlListTextBefore(const QString& a, const QString& b);
 
 // One column text of an item: drawn with its top left at `at`, clipped to `clip`.
 struct CtlListPiece {
@@ -46,6 +54,15 @@ class CtlListBox : public CtlCustomScrollBox {
  public:
   // Replaces the built-in painter when Style is not lbStandard.
   using DrawItemEvent = std::function<void(CtlListBox*, QPainter&, int index, const QRect&, bool selected)>;
+  // The inner list, the item's index and its height (ItemHeight when called).
+  using MeasureItemEvent = std::function<void(QListWidget* list, int index, int& height)>;
+  // The header's events: a section clicked; a section to paint (instead of
+  // the built-in look), whether it is held down; a section dragged to `width`.
+  using HeaderSectionEvent = std::function<void(QHeaderView* header, int section)>;
+  using HeaderDrawSectionEvent =
+      std::function<void(QHeaderView* header, QPainter&, int section, const QRect&, bool pressed)>;
+  using HeaderSectionTrackEvent =
+      std::function<void(QHeaderView* header, int section, int width, CtlSectionTrackState state)>;
 
   explicit CtlListBox(QWidget* parent = nullptr);
   // Saves the column widths when a settings storage is in use.
@@ -81,6 +98,21 @@ class CtlListBox : public CtlCustomScrollBox {
   void SetItemHeight(int h);
   void SetListFont(const QFont& f);
   DrawItemEvent OnDrawItem;
+  // Asked for every item's height while Style is lbOwnerDrawVariable.
+  MeasureItemEvent OnMeasureItem;
+
+  // Selection: one item without MultiSelect; with it, ExtendedSelect takes
+  // Shift ranges and Ctrl toggles, else every click toggles its item.
+  bool ExtendedSelect() const { return extended_select_; }
+  void SetExtendedSelect(bool on);
+  bool MultiSelect() const { return multi_select_; }
+  void SetMultiSelect(bool on);
+  bool Selected(int i) const;
+  void SetSelected(int i, bool on);
+  // Keeps the items in CtlListTextBefore order, added ones included; the
+  // selected items stay selected when it is switched on.
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool on);
 
   // Header sections.
   void AddSection(const QString& caption, int width);
@@ -98,6 +130,21 @@ class CtlListBox : public CtlCustomScrollBox {
   void SetHeaderVisible(bool on);
   bool AllowResize() const { return allow_resize_; }
   void SetAllowResize(bool on);
+  // The header's font, copied.
+  QFont HeaderFont() const;
+  void SetHeaderFont(const QFont& f);
+  // The section under the pointer shows hot (its caption in the hot colour).
+  bool HeaderHotTrack() const { return header_hot_track_; }
+  void SetHeaderHotTrack(bool on);
+  // Flat sections, never drawn pushed, instead of buttons.
+  bool HeaderFlat() const { return header_flat_; }
+  void SetHeaderFlat(bool on);
+  // The section under the pointer while HeaderHotTrack is on, else −1.
+  int HotSection() const;
+  HeaderSectionEvent OnHeaderSectionClick;
+  // When set, paints every section.
+  HeaderDrawSectionEvent OnHeaderDrawSection;
+  HeaderSectionTrackEvent OnHeaderSectionTrack;
   // Above 0: the width of the content, scrolled horizontally with the header.
   int VirtualWidth() const { return virtual_width_; }
   void SetVirtualWidth(int w);
@@ -123,7 +170,7 @@ class CtlListBox : public CtlCustomScrollBox {
   void RestoreWidths();
   void SaveWidths();
 
-  QHeaderView* Header() const { return header_; }
+  QHeaderView* Header() const;
   QListWidget* List() const;
   // Paints one item as the list does (for the delegate and for tests).
   void PaintItem(QPainter& p, const QRect& r, int index, bool selected, bool focused) const;
@@ -142,12 +189,16 @@ class CtlListBox : public CtlCustomScrollBox {
  private:
   class Delegate;
   class InnerList;
+  class HeaderView;
+  void ApplySelectionMode();
+  // Where a sorted list takes `text`.
+  int SortedRow(const QString& text) const;
   CtlIniCtrl* Storage() const;
   void Realign();
   void SectionResized(int index, int width);
 
   QWidget* body_;
-  QHeaderView* header_;
+  HeaderView* header_;
   QStandardItemModel* sections_;
   InnerList* list_;
   QChar delimiter_ = u';';
@@ -158,6 +209,8 @@ class CtlListBox : public CtlCustomScrollBox {
   int item_height_ = 13;
   int header_height_ = 25;
   bool header_visible_ = true, allow_resize_ = true;
+  bool header_hot_track_ = false, header_flat_ = false;
+  bool extended_select_ = true, multi_select_ = false, sorted_ = false;
   int virtual_width_ = 0;
   CtlIniUse ini_use_ = ioNone;
   QPointer<CtlIniCtrl> ini_link_;

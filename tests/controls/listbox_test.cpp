@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <tuple>
 
 #include "controls/ctlerror.h"
 #include "controls/inictrl.h"
@@ -218,4 +219,202 @@ TEST(ScrollBox, TheBevelFramesTheViewport) {
   box.Bevel().SetMode(bmStandard);
   box.Bevel().SetStandardStyle(lsNone);
   EXPECT_EQ(box.WindowEdgeWidth(), 0);
+}
+
+namespace {
+
+void ClickRow(CtlListBox& box, int row, Qt::KeyboardModifiers mods = {}) {
+  QListWidget* list = box.List();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(list->item(row)).center());
+}
+
+std::vector<int> SelectedRows(const CtlListBox& box) {
+  std::vector<int> rows;
+  for (int i = 0; i < box.Count(); ++i)
+    if (box.Selected(i)) rows.push_back(i);
+  return rows;
+}
+
+void HeaderMouse(QHeaderView* h, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(at), QPointF(h->viewport()->mapToGlobal(at)),
+                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+  QCoreApplication::sendEvent(h->viewport(), &e);
+}
+
+}  // namespace
+
+TEST(ListBox, SingleMultipleAndExtendedSelection) {
+  CtlListBox box;
+  EXPECT_TRUE(box.ExtendedSelect());
+  EXPECT_FALSE(box.MultiSelect());
+  EXPECT_FALSE(box.Sorted());
+  box.resize(150, 120);
+  box.SetItems({"a", "b", "c", "d", "e"});
+  box.show();
+  ClickRow(box, 0);
+  ClickRow(box, 2, Qt::ShiftModifier);  // one item only, whatever the keys
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{2}));
+
+  box.SetMultiSelect(true);  // extended: Shift ranges, Ctrl toggles, a plain click starts again
+  ClickRow(box, 0);
+  ClickRow(box, 2, Qt::ShiftModifier);
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{0, 1, 2}));
+  ClickRow(box, 1, Qt::ControlModifier);
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{0, 2}));
+  EXPECT_EQ(box.ItemIndex(), 1);  // the focused item, even unselected
+  EXPECT_EQ(box.GetIntProp(3), 2);
+  ClickRow(box, 4);
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{4}));
+
+  box.SetExtendedSelect(false);  // every click toggles its item
+  ClickRow(box, 1);
+  ClickRow(box, 3);
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{1, 3, 4}));
+  ClickRow(box, 4);
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{1, 3}));
+
+  box.SetMultiSelect(false);  // back to one: the current item, when selected
+  EXPECT_EQ(SelectedRows(box), std::vector<int>{});
+  EXPECT_EQ(box.ItemIndex(), -1);
+  box.SetSelected(3, true);
+  EXPECT_EQ(box.ItemIndex(), 3);
+  EXPECT_EQ(SelectedRows(box), (std::vector<int>{3}));
+}
+
+TEST(ListBox, SortingTakesTheWholeDelimitedText) {
+  CtlListBox box;
+  box.SetDelimiter(u':');
+  box.AddSection("Degree", 45);
+  box.AddSection("Nr polygons", 80);
+  box.SetItems({"9:262 144 mesh", "10:1 048 576 mesh", "5:1 024 mesh"});
+  box.SetItemIndex(2);
+  box.SetSorted(true);
+  EXPECT_EQ(box.Items(), (QStringList{"10:1 048 576 mesh", "5:1 024 mesh", "9:262 144 mesh"}));
+  EXPECT_EQ(box.ItemIndex(), 1);  // the selection follows its item
+  box.AddItem("7:16 384 mesh");
+  box.AddItem("b:later");
+  box.AddItem("B:later too");  // equal without case: after the first
+  box.AddItem("11:4 194 304 mesh");
+  EXPECT_EQ(box.Items(), (QStringList{"10:1 048 576 mesh", "11:4 194 304 mesh", "5:1 024 mesh", "7:16 384 mesh",
+                                      "9:262 144 mesh", "b:later", "B:later too"}));
+  EXPECT_EQ(box.ItemIndex(), 2);
+  box.SetItems({"z", "A", "m"});
+  EXPECT_EQ(box.Items(), (QStringList{"A", "m", "z"}));
+  box.SetSorted(false);
+  box.AddItem("b");
+  EXPECT_EQ(box.Items().last(), "b");
+  // The columns of a sorted item are still cut at the delimiter.
+  const auto pieces = CtlListItemPieces(QStringList{"10:1 048 576 mesh"}.first(), u':', box.SectionWidths(), QRect(0, 0, 200, 13));
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_EQ(pieces[1].text, "1 048 576 mesh");
+}
+
+TEST(ListBox, MeasureItemGivesVariableHeights) {
+  CtlListBox box;
+  box.resize(150, 200);
+  box.SetItems({"a", "b", "c"});
+  std::vector<std::pair<int, int>> asked;  // index, height handed in
+  QListWidget* sender = nullptr;
+  box.OnMeasureItem = [&](QListWidget* list, int index, int& height) {
+    sender = list;
+    asked.emplace_back(index, height);
+    height = 10 + 5 * index;
+  };
+  box.show();
+  QListWidget* list = box.List();
+  EXPECT_EQ(list->visualItemRect(list->item(2)).height(), box.ItemHeight());  // only for variable items
+  EXPECT_TRUE(asked.empty());
+  box.SetStyle(lbOwnerDrawFixed);
+  box.SetItemHeight(17);
+  box.SetStyle(lbOwnerDrawVariable);
+  QCoreApplication::processEvents();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(list->visualItemRect(list->item(i)).height(), 10 + 5 * i) << i;
+  EXPECT_EQ(sender, list);
+  ASSERT_FALSE(asked.empty());
+  for (auto [index, height] : asked) {
+    EXPECT_GE(index, 0);
+    EXPECT_LT(index, 3);
+    EXPECT_EQ(height, 17);
+  }
+}
+
+TEST(ListBox, HeaderEventsLookAndFont) {
+  CtlListBox box;
+  box.resize(200, 120);
+  box.AddSection("Degree", 45);
+  box.AddSection("Nr polygons", 80);
+  EXPECT_FALSE(box.HeaderHotTrack());
+  EXPECT_FALSE(box.HeaderFlat());
+  QFont f = box.HeaderFont();
+  f.setPixelSize(17);
+  box.SetHeaderFont(f);
+  f.setPixelSize(9);  // copied: a later change of the caller's font is not seen
+  EXPECT_EQ(box.HeaderFont().pixelSize(), 17);
+  std::vector<int> clicks;
+  QHeaderView* click_sender = nullptr;
+  box.OnHeaderSectionClick = [&](QHeaderView* h, int s) {
+    click_sender = h;
+    clicks.push_back(s);
+  };
+  std::vector<std::tuple<int, int, CtlSectionTrackState>> track;
+  box.OnHeaderSectionTrack = [&](QHeaderView*, int s, int w, CtlSectionTrackState st) { track.emplace_back(s, w, st); };
+  box.show();
+  QHeaderView* h = box.Header();
+  QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(90, 10));
+  EXPECT_EQ(clicks, std::vector<int>{1});
+  EXPECT_EQ(click_sender, h);
+  EXPECT_TRUE(track.empty());
+
+  // A drag of the first section's edge from 45 to 60, then to 70.
+  HeaderMouse(h, QEvent::MouseButtonPress, QPoint(44, 10), Qt::LeftButton);
+  HeaderMouse(h, QEvent::MouseMove, QPoint(59, 10), Qt::LeftButton);
+  HeaderMouse(h, QEvent::MouseMove, QPoint(69, 10), Qt::LeftButton);
+  HeaderMouse(h, QEvent::MouseButtonRelease, QPoint(69, 10), Qt::NoButton);
+  ASSERT_EQ(track.size(), 4u);
+  EXPECT_EQ(track[0], std::make_tuple(0, 45, tsTrackBegin));
+  EXPECT_EQ(track[1], std::make_tuple(0, 60, tsTrackMove));
+  EXPECT_EQ(track[2], std::make_tuple(0, 70, tsTrackMove));
+  EXPECT_EQ(track[3], std::make_tuple(0, 70, tsTrackEnd));
+  EXPECT_EQ(box.SectionWidth(0), 70);
+  EXPECT_EQ(clicks.size(), 1u);
+  box.SetSectionWidth(0, 45);  // code fires no track
+  EXPECT_EQ(track.size(), 4u);
+
+  // Hot tracking follows the pointer only when asked for.
+  HeaderMouse(h, QEvent::MouseMove, QPoint(10, 10), Qt::NoButton);
+  EXPECT_EQ(box.HotSection(), -1);
+  box.SetHeaderHotTrack(true);
+  HeaderMouse(h, QEvent::MouseMove, QPoint(60, 10), Qt::NoButton);
+  EXPECT_EQ(box.HotSection(), 1);
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(h->viewport(), &leave);
+  EXPECT_EQ(box.HotSection(), -1);
+
+  // The owner paints every section when it asks to.
+  std::vector<std::pair<int, QRect>> drawn;
+  box.OnHeaderDrawSection = [&](QHeaderView*, QPainter& p, int s, const QRect& r, bool pressed) {
+    EXPECT_FALSE(pressed);
+    drawn.emplace_back(s, r);
+    p.fillRect(r, Qt::green);
+  };
+  const QImage shot = h->grab().toImage();
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0], std::make_pair(0, QRect(0, 0, 45, h->height())));
+  EXPECT_EQ(drawn[1], std::make_pair(1, QRect(45, 0, 80, h->height())));
+  EXPECT_EQ(shot.pixelColor(60, 5), QColor(Qt::green));
+}
+
+TEST(ListBox, FlatHeaderAndButtonsLookDifferent) {
+  CtlListBox box;
+  box.resize(200, 120);
+  box.AddSection("Degree", 45);
+  box.show();
+  QHeaderView* h = box.Header();
+  const QImage buttons = h->grab().toImage();
+  box.SetHeaderFlat(true);
+  const QImage flat = h->grab().toImage();
+  // Buttons have a light top edge; flat sections a plain face with a separator at the right.
+  EXPECT_EQ(buttons.pixelColor(10, 1), ColorToRgb(clBtnHighlight));
+  EXPECT_EQ(flat.pixelColor(10, 0), ColorToRgb(clBtnFace));
+  EXPECT_EQ(flat.pixelColor(44, h->height() / 2), ColorToRgb(clBtnShadow));
 }

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "controls/actionlink.h"
+
 namespace {
 
 std::function<bool()>& ActiveTest() {
@@ -33,9 +35,13 @@ CtlBaseGraphicButton::CtlBaseGraphicButton(QWidget* parent)
   font_fx_.OnChange = [this](CtlObject*) { RequestRepaint(); };
   // Window-less: what the button does not paint shows its parent.
   setMouseTracking(true);
+  connect(this, &CtlBaseGraphicButton::clicked, this, [this] {
+    if (action_link_) action_link_->Clicked();
+  });
 }
 
 CtlBaseGraphicButton::~CtlBaseGraphicButton() {
+  action_link_.reset();
   glyph_.OnChange = nullptr;
   layout_.OnChange = nullptr;
   font_fx_.OnChange = nullptr;
@@ -100,6 +106,14 @@ void CtlBaseGraphicButton::SetGlyph(const QImage& glyph) {
   RequestRepaint();
 }
 
+QAction* CtlBaseGraphicButton::Action() const { return action_link_ ? action_link_->Action() : nullptr; }
+
+void CtlBaseGraphicButton::SetAction(QAction* action) {
+  if (action == Action()) return;
+  action_link_.reset();
+  if (action) action_link_ = std::make_unique<CtlButtonActionLink>(this, action);
+}
+
 void CtlBaseGraphicButton::SetNumGlyphs(int n) {
   glyph_.SetNumGlyphs(n);
   RequestRepaint();
@@ -151,6 +165,7 @@ void CtlBaseGraphicButton::ButtonPressedNotice(int group, CtlBaseGraphicButton* 
     pressed_ = false;
     state_ = isEnabled() ? bsUp : bsDisabled;
     RequestRepaint();
+    if (action_link_) action_link_->PressedChanged();
   }
   allow_all_up_ = sender->allow_all_up_;
 }
@@ -189,6 +204,7 @@ void CtlBaseGraphicButton::TogglePressed() {
   state_ = now ? bsPressed : bsUp;
   if (now) Broadcast();
   RequestRepaint();
+  if (action_link_) action_link_->PressedChanged();
 }
 
 bool CtlBaseGraphicButton::PointerInside() const {

@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 #include "controls/basecontrols.h"
 #include "controls/button.h"
@@ -16,7 +17,9 @@
 #include "controls/properties.h"
 #include "controls/pooltimer.h"
 
+class QAction;
 class QMenu;
+class CtlButtonActionLink;
 
 class CtlBaseGraphicButton : public CtlBaseControl {
   Q_OBJECT
@@ -65,6 +68,12 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   void SetGlyph(const QImage& glyph);  // unlinks the picture list
   void SetNumGlyphs(int n);
   CtlGlyph& GlyphObject() { return glyph_; }
+
+  // The action whose caption, hint, enabled state, icon and checked state the
+  // button shows, and which a click triggers (controls/actionlink.h). Not
+  // owned; null unlinks and leaves the button as it is.
+  QAction* Action() const;
+  void SetAction(QAction* action);
 
   bool RepeatedClick() const { return repeated_click_; }
   void SetRepeatedClick(bool repeat) { repeated_click_ = repeat; }
@@ -170,4 +179,5 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   QPointer<QShortcut> accelerator_;
   CtlPoolTimer hover_;
   CtlPoolTimer repeat_;
+  std::unique_ptr<CtlButtonActionLink> action_link_;
 };

@@ -2,6 +2,8 @@
 // accelerator, the drop-down menu and strip, explorer transparency, captions.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
@@ -350,4 +352,96 @@ TEST(GraphicButton, ADeletedPictureListIsForgotten) {
   b->SetImageList(nullptr, -1, -1);
   EXPECT_TRUE(b->GlyphObject().Glyph().isNull());
   b->grab();
+}
+
+TEST(ActionLink, TheButtonShowsTheActionAndAClickReachesIt) {
+  QWidget parent;
+  auto* b = new CtlSpeedButton(&parent);
+  b->resize(40, 24);
+  parent.show();
+  QAction action("&Raise");
+  action.setToolTip("Raise the land");
+  QPixmap icon(8, 8);
+  icon.fill(Qt::blue);
+  action.setIcon(QIcon(icon));
+  QSignalSpy triggered(&action, &QAction::triggered);
+  b->SetAction(&action);
+  EXPECT_EQ(b->Caption(), "&Raise");
+  EXPECT_EQ(b->toolTip(), "Raise the land");
+  EXPECT_EQ(b->GlyphObject().Glyph().size(), QSize(8, 8));
+  EXPECT_EQ(b->GlyphObject().Glyph().pixel(0, 0), qRgb(0, 0, 255));
+
+  // Every change of the action reaches the button.
+  action.setText("Lower");
+  action.setToolTip("Lower the land");
+  action.setEnabled(false);
+  EXPECT_EQ(b->Caption(), "Lower");
+  EXPECT_EQ(b->toolTip(), "Lower the land");
+  EXPECT_FALSE(b->isEnabled());
+  Click(b);
+  EXPECT_EQ(triggered.count(), 0);
+  action.setEnabled(true);
+  action.setIcon(QIcon());
+  EXPECT_TRUE(b->GlyphObject().Glyph().isNull());
+  Click(b);
+  EXPECT_EQ(triggered.count(), 1);
+  EXPECT_FALSE(b->Pressed());
+
+  // An action that goes leaves the button as it was.
+  b->SetAction(nullptr);
+  action.setText("Gone");
+  EXPECT_EQ(b->Caption(), "Lower");
+  Click(b);
+  EXPECT_EQ(triggered.count(), 1);
+}
+
+TEST(ActionLink, CheckableActionsAndPressedButtonsStayInStep) {
+  QWidget parent;
+  CtlSpeedButton* b[3];
+  for (int k = 0; k < 3; ++k) {
+    b[k] = new CtlSpeedButton(&parent);
+    b[k]->move(30 * k, 0);
+  }
+  parent.show();
+  // A checkable action alone: its button toggles.
+  QAction grid("Grid");
+  grid.setCheckable(true);
+  QSignalSpy grid_triggered(&grid, &QAction::triggered);
+  b[0]->SetAction(&grid);
+  EXPECT_NE(b[0]->GroupIndex(), 0);
+  EXPECT_TRUE(b[0]->AllowAllUp());
+  Click(b[0]);
+  EXPECT_TRUE(b[0]->Pressed());
+  EXPECT_TRUE(grid.isChecked());
+  ASSERT_EQ(grid_triggered.count(), 1);
+  EXPECT_TRUE(grid_triggered.at(0).at(0).toBool());
+  Click(b[0]);
+  EXPECT_FALSE(grid.isChecked());
+  EXPECT_FALSE(b[0]->Pressed());
+  grid.setChecked(true);
+  EXPECT_TRUE(b[0]->Pressed());
+
+  // Two actions of an exclusive group: one button down, both ways.
+  QActionGroup tools(nullptr);
+  QAction pen("Pen", &tools), brush("Brush", &tools);
+  pen.setCheckable(true);
+  brush.setCheckable(true);
+  pen.setChecked(true);
+  b[1]->SetAction(&pen);
+  b[2]->SetAction(&brush);
+  EXPECT_EQ(b[1]->GroupIndex(), b[2]->GroupIndex());
+  EXPECT_NE(b[1]->GroupIndex(), b[0]->GroupIndex());
+  EXPECT_FALSE(b[1]->AllowAllUp());
+  EXPECT_TRUE(b[1]->Pressed());
+  Click(b[2]);
+  EXPECT_TRUE(brush.isChecked());
+  EXPECT_FALSE(pen.isChecked());
+  EXPECT_FALSE(b[1]->Pressed());
+  Click(b[2]);  // the pressed one stays down
+  EXPECT_TRUE(brush.isChecked());
+  EXPECT_TRUE(b[2]->Pressed());
+  pen.setChecked(true);
+  EXPECT_TRUE(b[1]->Pressed());
+  EXPECT_FALSE(b[2]->Pressed());
+  EXPECT_TRUE(b[0]->Pressed());  // another group is untouched
 }

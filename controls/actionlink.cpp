@@ -1,0 +1,89 @@
+#include "controls/actionlink.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QIcon>
+#include <QPainter>
+
+#include "controls/graphicbutton.h"
+
+namespace {
+
+constexpr int kFirstActionGroup = 0x40000000;
+constexpr char kGroupProperty[] = "ctlGroupIndex";
+constexpr QRgb kGlyphBackground = 0xFF00FF;
+
+int NextGroup() {
+  static int next = kFirstActionGroup;
+  return next++;
+}
+
+// The icon on a magenta bitmap of its first size (16 x 16 without one).
+QImage IconGlyph(const QIcon& icon) {
+  if (icon.isNull()) return QImage();
+  const QList<QSize> sizes = icon.availableSizes();
+  const QSize size = sizes.isEmpty() ? QSize(16, 16) : sizes.first();
+  QImage glyph(size, QImage::Format_RGB32);
+  glyph.fill(kGlyphBackground);
+  QPainter p(&glyph);
+  icon.paint(&p, glyph.rect());
+  return glyph;
+}
+
+}  // namespace
+
+int CtlActionGroupIndex(const QAction* action) {
+  QObject* owner = action->actionGroup() ? static_cast<QObject*>(action->actionGroup()) : const_cast<QAction*>(action);
+  QVariant group = owner->property(kGroupProperty);
+  if (!group.isValid()) {
+    group = NextGroup();
+    owner->setProperty(kGroupProperty, group);
+  }
+  return group.toInt();
+}
+
+CtlButtonActionLink::CtlButtonActionLink(CtlBaseGraphicButton* button, QAction* action)
+    : button_(button), action_(action) {
+  changed_ = QObject::connect(action, &QAction::changed, button, [this] { Update(); });
+  Update();
+}
+
+CtlButtonActionLink::~CtlButtonActionLink() { QObject::disconnect(changed_); }
+
+void CtlButtonActionLink::Update() {
+  if (!action_ || updating_) return;
+  updating_ = true;
+  button_->SetCaption(action_->text());
+  button_->setToolTip(action_->toolTip());
+  button_->setEnabled(action_->isEnabled());
+  button_->SetGlyph(IconGlyph(action_->icon()));
+  if (action_->isCheckable()) {
+    if (button_->GroupIndex() == 0 || button_->GroupIndex() >= kFirstActionGroup) {
+      const QActionGroup* group = action_->actionGroup();
+      button_->SetGroupIndex(CtlActionGroupIndex(action_));
+      button_->SetAllowAllUp(!group || group->exclusionPolicy() != QActionGroup::ExclusionPolicy::Exclusive);
+    }
+    // A pressed button of a group that allows no release lets go only when another goes down.
+    if (action_->isChecked() || button_->AllowAllUp() || !button_->Pressed())
+      button_->SetPressed(action_->isChecked());
+  }
+  updating_ = false;
+}
+
+void CtlButtonActionLink::Clicked() {
+  if (!action_ || !action_->isEnabled()) return;
+  if (!action_->isCheckable()) {
+    action_->trigger();
+    return;
+  }
+  PressedChanged();
+  QPointer<QAction> action = action_;
+  emit action->triggered(action->isChecked());
+}
+
+void CtlButtonActionLink::PressedChanged() {
+  if (!action_ || updating_ || !action_->isCheckable()) return;
+  updating_ = true;
+  action_->setChecked(button_->Pressed());
+  updating_ = false;
+}

@@ -59,7 +59,12 @@ void CtlCaret::SetBlinkRate(int ms) {
 
 void CtlCaret::SetBitmap(const QImage& img) {
   bitmap_ = img.convertToFormat(QImage::Format_RGB32);
+  entry_.SetList(nullptr);
   Change();
+}
+
+QImage CtlCaret::SourceBitmap() const {
+  return entry_.HasEntry() ? entry_.Picture().convertToFormat(QImage::Format_RGB32) : bitmap_;
 }
 
 void CtlCaret::Assign(const CtlObject& source) {
@@ -84,17 +89,18 @@ QImage CtlCaret::Picture() const {
     case csUnderBlock: size = QSize(width_, height_); break;
     case csUnder:
     case csOver: size = QSize(width_, 1); break;
-    case csBitmap: size = bmp_mode_ == cbBmpSize ? bitmap_.size() : QSize(width_, height_); break;
+    case csBitmap: size = bmp_mode_ == cbBmpSize ? SourceBitmap().size() : QSize(width_, height_); break;
   }
   if (size.width() <= 0 || size.height() <= 0) return QImage();
   QImage img(size, QImage::Format_RGB32);
   img.fill(Qt::white);  // white inverts
-  if (style_ != csBitmap || bitmap_.isNull()) return img;
+  const QImage source = style_ == csBitmap ? SourceBitmap() : QImage();
+  if (source.isNull()) return img;
   QPainter p(&img);
   if (bmp_mode_ == cbTile)
-    p.fillRect(img.rect(), QBrush(bitmap_));
+    p.fillRect(img.rect(), QBrush(source));
   else
-    p.drawImage(img.rect(), bitmap_);
+    p.drawImage(img.rect(), source);
   return img;
 }
 

@@ -1,5 +1,6 @@
 // A blinking caret drawn over its owner widget: a line, a block, an underline
-// or a picture (as it is, tiled or stretched to the caret's size), inverting
+// or a picture (as it is, tiled or stretched to the caret's size; the entry of
+// a picture list when one is linked and holds it, else Bitmap), inverting
 // the pixels under it. It blinks with its own timer at BlinkRate milliseconds
 // per phase and never changes a system setting. The scroll bar shows one on
 // the thumb of a focused bar.
@@ -11,6 +12,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "controls/basecontrols.h"
 #include "controls/ctlobject.h"
 
 enum CtlCaretStyle : std::uint8_t { csDefault, csBlock, csUnder, csOver, csBitmap, csUnderBlock };
@@ -38,7 +40,18 @@ class CtlCaret : public CtlObject {
   CtlCaretBitmap CaretBmpMode() const { return bmp_mode_; }
   void SetCaretBmpMode(CtlCaretBitmap m) { Store(bmp_mode_, m); }
   const QImage& Bitmap() const { return bitmap_; }
+  // Also unlinks the picture list, which would otherwise take precedence.
   void SetBitmap(const QImage& img);
+  // The picture of csBitmap: the entry (ListIndex, ImageIndex) of the list
+  // when it holds one. Like the sizes, these are stored for the next Show.
+  const CtlCustomImageList* ImageList() const { return entry_.List(); }
+  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
+  int ImageIndex() const { return entry_.ImageIndex(); }
+  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
+  int ListIndex() const { return entry_.ListIndex(); }
+  void SetListIndex(int i) { entry_.SetListIndex(i); }
+  // The picture csBitmap draws from: the list entry, else Bitmap.
+  QImage SourceBitmap() const;
 
   // Copies BlinkRate, Width, Height and Style.
   void Assign(const CtlObject& source) override;
@@ -69,5 +82,6 @@ class CtlCaret : public CtlObject {
   int width_ = 2, height_ = 10, line_height_ = 0;
   CtlCaretBitmap bmp_mode_ = cbBmpSize;
   QImage bitmap_;
+  CtlImageEntry entry_{[this] { Change(); }};
   bool shown_ = false;
 };

@@ -6,8 +6,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <memory>
 
 #include "controls/application.h"
+#include "controls/caret.h"
+#include "controls/imagelist.h"
 #include "controls/scrollbar.h"
 #include "controls/spinbutton.h"
 
@@ -252,3 +255,49 @@ TEST(ScrollBar, ThePatternFollowsColorAndTheUserBackFillsTheTrack) {
 }
 
 }  // namespace
+
+TEST(Caret, APictureListEntryComesBeforeTheBitmap) {
+  auto solid = [](int w, int h, QRgb c) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+  };
+  QWidget owner;
+  CtlCaret caret(&owner);
+  caret.SetStyle(csBitmap);
+  caret.SetBitmap(solid(3, 2, qRgb(255, 0, 0)));
+  auto list = std::make_unique<CtlBitmapList>();
+  list->AddBitmap(solid(5, 4, qRgb(0, 0, 255)));
+  list->AddBitmap(solid(2, 2, qRgb(0, 255, 0)));
+  caret.SetImageList(list.get());
+  EXPECT_EQ(caret.Picture(), solid(5, 4, qRgb(0, 0, 255)));
+  caret.SetListIndex(1);
+  EXPECT_EQ(caret.Picture(), solid(2, 2, qRgb(0, 255, 0)));
+  caret.SetCaretBmpMode(cbTile);
+  caret.SetWidth(4);
+  caret.SetHeight(3);
+  EXPECT_EQ(caret.Picture(), solid(4, 3, qRgb(0, 255, 0)));
+  caret.SetCaretBmpMode(cbBmpSize);
+  // A missing entry shows the bitmap; so does a list that goes.
+  caret.SetListIndex(2);
+  EXPECT_EQ(caret.Picture(), solid(3, 2, qRgb(255, 0, 0)));
+  caret.SetListIndex(1);
+  caret.SetListIndex(-1);  // ignored
+  EXPECT_EQ(caret.ListIndex(), 1);
+  EXPECT_EQ(caret.Picture().size(), QSize(2, 2));
+  list.reset();
+  EXPECT_EQ(caret.ImageList(), nullptr);
+  EXPECT_EQ(caret.Picture(), solid(3, 2, qRgb(255, 0, 0)));
+  // A new bitmap unlinks the list.
+  CtlBitmapList other;
+  other.AddBitmap(solid(6, 6, qRgb(0, 0, 255)));
+  caret.SetImageList(&other);
+  caret.SetListIndex(0);
+  EXPECT_EQ(caret.Picture().size(), QSize(6, 6));
+  caret.SetBitmap(solid(1, 7, qRgb(255, 255, 0)));
+  EXPECT_EQ(caret.ImageList(), nullptr);
+  EXPECT_EQ(caret.Picture(), solid(1, 7, qRgb(255, 255, 0)));
+  // Other styles ignore both pictures.
+  caret.SetStyle(csBlock);
+  EXPECT_EQ(caret.Picture(), solid(4, 3, qRgb(255, 255, 255)));
+}

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "controls/application.h"
 #include "controls/mnemonic.h"
@@ -56,8 +57,56 @@ void CtlBaseLabel::SetFontColor(CtlColor c) {
 
 int CtlBaseLabel::TextFlags() const { return CaptionTextFlags(alignment_, multiline_, show_accel_); }
 
-QString CtlBaseLabel::ShownText(const QFont& f, int width) const {
+namespace {
+
+// Where each character of `plain` starts in `shown`, its accelerator mark
+// included; one more entry for the end.
+std::vector<int> PlainStarts(const QString& shown, bool prefix, QString* plain) {
+  std::vector<int> starts;
+  for (int i = 0; i < shown.size(); ++i) {
+    const int begin = i;
+    if (prefix && shown[i] == u'&' && i + 1 < shown.size()) ++i;
+    starts.push_back(begin);
+    *plain += shown[i];
+  }
+  starts.push_back(int(shown.size()));
+  return starts;
+}
+
+}  // namespace
+
+QString CtlEditControlWrap(const QString& text, const QFont& font, int width, int height, bool prefix) {
+  QStringList out;
+  const int line_height = QFontMetrics(font).height();
+  int top = 0;
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  for (QString shown : text.split(u'\n')) {
+    if (shown.endsWith(u'\r')) shown.chop(1);
+    // Lay out the text without its marks, then cut the original at the same characters.
+    QString plain;
+    const std::vector<int> starts = PlainStarts(shown, prefix, &plain);
+    QTextLayout layout(plain, font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(std::max(width, 1));
+      if (height >= 0 && top + line_height > height) break;
+      top += line_height;
+      const int from = starts[size_t(line.textStart())];
+      QString piece = shown.mid(from, starts[size_t(line.textStart() + line.textLength())] - from);
+      while (piece.endsWith(u' ')) piece.chop(1);
+      out << piece;
+    }
+    layout.endLayout();
+    if (height >= 0 && top + line_height > height) break;
+  }
+  return out.join(u'\n');
+}
+
+QString CtlBaseLabel::ShownText(const QFont& f, int width, int height) const {
   const QString t = GetLabelText();
+  if (multiline_ && (options_ & loEditControl)) return CtlEditControlWrap(t, f, width, height, show_accel_);
   if (multiline_ || !(options_ & (loPathEllipsis | loEndEllipsis))) return t;
   const Qt::TextElideMode mode = (options_ & loPathEllipsis) ? Qt::ElideMiddle : Qt::ElideRight;
   return QFontMetrics(f).elidedText(t, mode, std::max(width, 0),
@@ -181,7 +230,7 @@ void CtlSimpleLabel::paintEvent(QPaintEvent*) {
   if (!Transparent()) CtlFillRect(p, rect(), ColorToRgb(Color()));
   p.setFont(font());
   const unsigned state = isEnabled() ? fxEnabled : 0;
-  DrawFxText(p, ShownText(font(), width()), &font3d_, nullptr, state, TextFlags(), rect(), ColorToRgb(FontColor()),
+  DrawFxText(p, ShownText(font(), width(), height()), &font3d_, nullptr, state, TextFlags(), rect(), ColorToRgb(FontColor()),
              ColorToRgb(Color()));
 }
 
@@ -242,6 +291,6 @@ void CtlLabel::paintEvent(QPaintEvent*) {
     if (Alignment() != agTopLeft)
       place = CalcAlignedTextRect(Alignment(), font(), Caption(), &fontfx_, r, false, ShowAccelChar(), 0, angle);
   }
-  DrawFxText(p, ShownText(font(), r.width()), &fontfx_, &r, state, flags, place, ColorToRgb(FontColor()),
+  DrawFxText(p, ShownText(font(), angle != 0 ? QWIDGETSIZE_MAX : r.width(), angle != 0 ? -1 : r.height()), &fontfx_, &r, state, flags, place, ColorToRgb(FontColor()),
              ColorToRgb(Color()), angle);
 }

@@ -16,6 +16,14 @@
 // Label options: ellipsis in the middle of a path or at the end, edit-control wrapping.
 constexpr unsigned loPathEllipsis = 1, loEndEllipsis = 2, loEditControl = 4;
 
+// Wraps `text` as a multi-line edit box does: lines break at blanks, a word
+// longer than `width` breaks between characters, and only the lines wholly
+// inside `height` are kept (all of them for a negative height). The plain rule
+// of multi-line labels keeps a long word whole, running past the width, and
+// shows a last line cut by the bottom edge. The lines come back joined by
+// line feeds. With `prefix`, "&" marks an accelerator and takes no room.
+QString CtlEditControlWrap(const QString& text, const QFont& font, int width, int height, bool prefix);
+
 class CtlBaseLabel : public CtlBaseGraphicControl {
   Q_OBJECT
  public:
@@ -50,8 +58,9 @@ class CtlBaseLabel : public CtlBaseGraphicControl {
   bool NoBorder() const override { return Transparent() && caption_.isEmpty(); }
   // Qt text flags of the label: alignment, single or multi-line, mnemonics.
   int TextFlags() const;
-  // The text as drawn in `width` pixels, shortened by the ellipsis options.
-  QString ShownText(const QFont& f, int width) const;
+  // The text as drawn in `width` x `height` pixels: shortened by the ellipsis
+  // options, or, multi-line with loEditControl, wrapped by CtlEditControlWrap.
+  QString ShownText(const QFont& f, int width, int height = -1) const;
 
  protected:
   virtual QString GetLabelText() const { return caption_; }

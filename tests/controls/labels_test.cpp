@@ -217,3 +217,38 @@ TEST(JumpLabels, TargetsFailureColoursAndCursor) {
   EXPECT_FALSE(l.font().underline());
   EXPECT_EQ(l.cursor().shape(), Qt::ArrowCursor);
 }
+
+TEST(Labels, EditControlWrappingBreaksLongWordsAndDropsACutLastLine) {
+  const QFont f = Big();
+  const QFontMetrics fm(f);
+  const QString text = "Go Supercalifragilistic now";
+  const int width = 120;
+  const QStringList lines = CtlEditControlWrap(text, f, width, -1, true).split(u'\n');
+  ASSERT_GE(lines.size(), 3);
+  for (const QString& line : lines) EXPECT_LE(fm.horizontalAdvance(line), width) << line.toStdString();
+  EXPECT_EQ(lines.first(), "Go");
+  EXPECT_EQ(lines.join("").remove(u' '), QString(text).remove(u' '));
+  // The plain rule keeps the long word whole, wider than the label.
+  EXPECT_GT(fm.boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, text).width(), width);
+  // Only whole lines are kept.
+  const int h = fm.height();
+  EXPECT_EQ(CtlEditControlWrap(text, f, width, 2 * h + h / 2, true), lines.mid(0, 2).join(u'\n'));
+  EXPECT_EQ(CtlEditControlWrap(text, f, width, h - 1, true), "");
+  // Accelerator marks take no room and stay with their letter; empty lines stay.
+  EXPECT_EQ(CtlEditControlWrap("&Open\r\n\nthe && file", f, 1000, -1, true), "&Open\n\nthe && file");
+  const QString marks = CtlEditControlWrap("Go Super&califragilistic", f, width, -1, true);
+  EXPECT_EQ(marks.count(u'&'), 1);
+  EXPECT_EQ(QString(marks).remove(u'\n').remove(u' '), "GoSuper&califragilistic");
+
+  CtlSimpleLabel l;
+  l.SetAutoSize(false);
+  l.setFont(f);
+  l.SetMultiLine(true);
+  l.resize(width, 3 * h);
+  l.SetCaption(text);
+  EXPECT_EQ(l.ShownText(f, width, 3 * h), text);
+  l.SetOptions(loEditControl);
+  EXPECT_EQ(l.ShownText(f, width, 3 * h), lines.mid(0, 3).join(u'\n'));
+  l.SetMultiLine(false);  // a single line is never wrapped
+  EXPECT_EQ(l.ShownText(f, width, 3 * h), text);
+}

@@ -37,6 +37,7 @@
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
 #include "components/legende.h"
+#include "controls/application.h"
 #include "app/fenetres/donnees_images.h"
 #include "app/options.h"
 #include "app/qt_platform.h"
@@ -1861,6 +1862,8 @@ void TBasewindow::recents_modifies() { reconstruire_recents(); }
 int executer_programme(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorvel");
+  // The library's application object, with the mutex named after the executable.
+  CtlApplication::Instance();
   install_message_pump();
   QtUserInterface ui;
   set_user_interface(&ui);

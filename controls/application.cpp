@@ -17,7 +17,10 @@ CtlApplication* CtlApplication::Instance() {
 }
 
 CtlApplication::CtlApplication(QObject* parent)
-    : QObject(parent), settings_(new CtlIniCtrl(this)), timers_(new CtlTimerPool(50, this)) {}
+    : QObject(parent),
+      settings_(new CtlIniCtrl(this)),
+      timers_(new CtlTimerPool(50, this)),
+      mutex_(std::make_unique<CtlInstanceMutex>()) {}
 
 CtlApplication::~CtlApplication() {
   if (instance_ == this) instance_ = nullptr;

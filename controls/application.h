@@ -1,6 +1,7 @@
 // The one application object of the library: the shared timer pool (50 ms
 // steps) with its 250 timer slots, the settings storage, the cached pattern
-// brushes and the library's cursors. Instance() makes it on first use; it
+// brushes, the library's cursors and the mutex named after the executable.
+// Instance() makes it on first use (the program asks for it at start-up); it
 // is a child of qApp and goes with it.
 #pragma once
 
@@ -9,7 +10,9 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <memory>
 
+#include "controls/instancemutex.h"
 #include "controls/paintkit.h"
 #include "controls/timerpool.h"
 
@@ -30,6 +33,8 @@ class CtlApplication : public QObject {
   std::uint8_t Options() const { return options_; }
   CtlTimerPool* Timers() { return timers_; }
   CtlIniCtrl* Settings() { return settings_; }
+  // Held while the object lives; tells whether another instance held it first.
+  const CtlInstanceMutex& Mutex() const { return *mutex_; }
 
   // Takes the first free slot i and adds pool item kTimerBase + i (enabled,
   // of `interval` ms); 0 when no slot is free or the pool refused.
@@ -60,4 +65,5 @@ class CtlApplication : public QObject {
   CtlColor pattern_colour_ = clNone;
   CtlTimerPool* timers_;
   std::array<bool, kTimerSlots + 1> slots_{};  // index 0 unused
+  std::unique_ptr<CtlInstanceMutex> mutex_;
 };

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <memory>
 #include <vector>
 
 #include "controls/application.h"
 #include "controls/ctlerror.h"
 #include "controls/ctlobject.h"
+#include "controls/instancemutex.h"
 #include "controls/timerpool.h"
 
 namespace {
@@ -313,4 +319,37 @@ TEST_F(TimerPool, AThrowingEventLeavesThePoolStepping) {
   EXPECT_THROW(pool.Step(), CtlError);
   pool.Step();
   EXPECT_EQ(fired, 2);
+}
+
+// Qt allows one application object per process, so the second instance is a
+// second holder of the same mutex name.
+TEST(InstanceMutex, TheFirstHolderOwnsTheNameUntilItGoes) {
+  QTemporaryDir dir;
+  EXPECT_EQ(CtlApplication::Instance()->Mutex().Name(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+  EXPECT_EQ(CtlInstanceMutex::ExecutableName(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+  auto first = std::make_unique<CtlInstanceMutex>("quorvel", dir.path());
+  EXPECT_EQ(first->FilePath(), dir.path() + "/quorvel.lock");
+  EXPECT_TRUE(first->Owned());
+  {
+    CtlInstanceMutex second("quorvel", dir.path());
+    EXPECT_TRUE(second.AlreadyExisted());
+    CtlInstanceMutex other_program("qvimport", dir.path());
+    EXPECT_TRUE(other_program.Owned());
+  }
+  EXPECT_TRUE(QFileInfo::exists(first->FilePath()));  // the second one leaves it alone
+  first.reset();
+  EXPECT_FALSE(QFileInfo::exists(dir.path() + "/quorvel.lock"));
+  CtlInstanceMutex third("quorvel", dir.path());
+  EXPECT_TRUE(third.Owned());
+}
+
+TEST(InstanceMutex, ALockLeftByADeadProcessIsTakenOver) {
+  QTemporaryDir dir;
+  QFile left(dir.path() + "/quorvel.lock");
+  ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+  // No process has this number (above the kernel's largest).
+  left.write("2147483646\nquorvel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+  left.close();
+  CtlInstanceMutex holder("quorvel", dir.path());
+  EXPECT_TRUE(holder.Owned());
 }

@@ -186,10 +186,10 @@ const QImage& CtlBitmapListItem::Bitmap() const {
     const QString id = QString::number(Ident);
     if (c->StorageMode == 1) {
       CtlBitmapListItem stored;
-      c->ReadItemFromFile(c->FileName, Ident, stored);
+      c->ReadItemFromFile(c->StoragePath(), Ident, stored);
       bitmap_ = stored.bitmap_;
     } else {
-      const QFileInfo info(c->FileName);
+      const QFileInfo info(c->StoragePath());
       const QString path = c->StorageMode == 2 ? ":/ctl/bitmaps/" + id + ".bmp"
                                                : info.path() + "/" + info.fileName().left(3) + id + ".bmp";
       QFile f(path);
@@ -537,6 +537,11 @@ CtlListItem* CtlCustomContainer::Add(std::unique_ptr<CtlListItem> item) {
   return items_.back().get();
 }
 
+QString CtlCustomContainer::StoragePath() const {
+  if (PathPrefix == ppFixed) return FileName;
+  return GetPrefixPath(PathPrefix, true) + QFileInfo(FileName).fileName();
+}
+
 void CtlCustomContainer::Clear() {
   for (auto& item : items_) item->container_ = nullptr;
   items_.clear();
@@ -548,6 +553,7 @@ void CtlCustomContainer::Assign(const CtlCustomContainer& source) {
   BeginUpdate();
   Clear();
   StorageMode = source.StorageMode;
+  PathPrefix = source.PathPrefix;
   FileName = source.FileName;
   for (const auto& from : source.items_) {
     std::unique_ptr<CtlListItem> item = NewItem();

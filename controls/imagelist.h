@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "controls/ctlobject.h"
+#include "controls/ctlutils.h"
 #include "controls/paintkit.h"
 #include "controls/streams.h"
 #include "controls/wave.h"
@@ -238,10 +239,15 @@ class CtlCustomContainer : public CtlBaseContainer {
   static int ReadKind(QIODevice& stream);
 
   // Storage of bitmap items outside the stream: 0 in the stream, 1 item Ident
-  // of the list file `FileName`, 2 the resource ":/ctl/bitmaps/<Ident>.bmp",
-  // 3 none, 4 the file <folder of FileName>/<first three letters><Ident>.bmp.
+  // of the list file StoragePath(), 2 the resource ":/ctl/bitmaps/<Ident>.bmp",
+  // 3 none, 4 the file <prefix folder>/<first three letters of the file
+  // name><Ident>.bmp.
   std::uint8_t StorageMode = 0;
+  CtlPathPrefix PathPrefix = ppProgram;
   QString FileName;
+  // The list file: the prefix folder and the file name part of FileName, or
+  // FileName as it is with ppFixed.
+  QString StoragePath() const;
 
  private:
   int kind_;

@@ -415,6 +415,7 @@ TEST(Containers, StorageModesFetchEmptyBitmapsOnFirstUse) {
     bmp.write(BuildDIBFile(Solid(5, 5, qRgb(0, 0, 255)), 0));
   }
   CtlBitmapList list;
+  list.PathPrefix = ppFixed;
   list.FileName = file;
   CtlBitmapListItem* from_list = static_cast<CtlBitmapListItem*>(list.Add());
   from_list->Ident = 1;
@@ -431,6 +432,53 @@ TEST(Containers, StorageModesFetchEmptyBitmapsOnFirstUse) {
   CtlBitmapListItem* none = static_cast<CtlBitmapListItem*>(list.Add());
   none->Ident = 1;
   EXPECT_FALSE(list.IsValidImage(3, 0));
+}
+
+TEST(Containers, StoredBitmapsComeFromThePrefixFolder) {
+  // The prefix folder here is the per-user configuration folder, moved to a
+  // temporary one; the container's own folder holds decoys.
+  QTemporaryDir config, own;
+  const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  const QString prefix = GetPrefixPath(ppWindows, true);
+  ASSERT_TRUE(prefix.startsWith(config.path()));
+  auto write_bmp = [](const QString& path, QRgb colour) {
+    QFile bmp(path);
+    ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
+    bmp.write(BuildDIBFile(Solid(4, 4, colour), 0));
+  };
+  write_bmp(prefix + "pic12.bmp", qRgb(0, 0, 255));
+  write_bmp(own.filePath("pic12.bmp"), kRed);
+  CtlBitmapList stored;
+  stored.AddBitmap(Solid(6, 6, qRgb(0, 255, 0)));
+  stored.SaveToFile(prefix + "pics.bmp");
+
+  CtlBitmapList list;
+  list.PathPrefix = ppWindows;
+  list.FileName = own.filePath("pics.bmp");
+  EXPECT_EQ(list.StoragePath(), prefix + "pics.bmp");
+  list.StorageMode = 4;
+  auto* from_file = static_cast<CtlBitmapListItem*>(list.Add());
+  from_file->Ident = 12;
+  EXPECT_EQ(list.GetImage(0, 0).pixel(0, 0), qRgb(0, 0, 255));
+  list.StorageMode = 1;
+  auto* from_list = static_cast<CtlBitmapListItem*>(list.Add());
+  from_list->Ident = 0;
+  EXPECT_EQ(list.GetImage(1, 0).size(), QSize(6, 6));
+
+  // With the program's folder, which holds no such picture, the item stays empty.
+  CtlBitmapList program;
+  program.FileName = own.filePath("pics.bmp");
+  program.StorageMode = 4;
+  static_cast<CtlBitmapListItem*>(program.Add())->Ident = 12;
+  EXPECT_FALSE(program.IsValidImage(0, 0));
+  CtlBitmapList copy;
+  copy.Assign(list);
+  EXPECT_EQ(copy.PathPrefix, ppWindows);
+  if (old.isEmpty())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", old);
 }
 
 TEST(Containers, WaveItemsRoundTripPlainAndPacked) {

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <limits>
 
 #include "components/icones.h"
@@ -188,7 +189,8 @@ class Rangees {
 
 // ---- LZW ----
 
-QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int size) {
+QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int size,
+                           const std::function<void(int)>* rows_done) {
   QByteArray out;
   out.append(static_cast<char>(size));
   Paqueteur sortie(out);
@@ -212,7 +214,12 @@ QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int si
     n = 1;
   };
   if (total > 0) commencer(px[0]);
+  int pour_cent = 0;
   for (qint64 i = 1; i < total; ++i) {
+    if (rows_done && i % width == 0) {
+      const int fait = static_cast<int>(i / width * 100 / height);
+      if (fait != pour_cent) (*rows_done)(pour_cent = fait);
+    }
     const int p = px[i];
     const std::int64_t h = ((p + n + 1 + 4) * hash) % kSlots;
     int s = static_cast<int>(h);
@@ -246,24 +253,31 @@ QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int si
   return out;
 }
 
-std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, int height, int pixel_bits,
-                                          bool interlaced, bool tolerate, bool& corrupted) {
-  std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+namespace {
+
+// The LZW decoder: hands every pixel to `poser(row, x, index)` in file order
+// (rows through the interlace passes), and the share of data consumed, in
+// percent, to `avance` whenever it changes. Nothing is allocated for the
+// picture itself: the caller owns where the pixels go.
+template <class Poser>
+void decoder_lzw(const QByteArray& zdata, int width, int height, int pixel_bits, bool interlaced, bool tolerate,
+                 bool& corrupted, Poser&& poser_pixel, const std::function<void(int)>* avance) {
   auto mauvais = [&](const char* message) {
     if (!tolerate) throw GifError(message);
     corrupted = true;
   };
   if (zdata.isEmpty()) {
     mauvais(kCorrupt);
-    return out;
+    return;
   }
   int c = static_cast<std::uint8_t>(zdata[0]);
   if (c < 2 || c > 9) {
     mauvais("GIF code size not in range 2 to 9");
     c = std::clamp(c, 2, 9);
   }
-  // The data sub-blocks joined.
+  // The data sub-blocks joined: never more than the stored data.
   std::vector<std::uint8_t> data;
+  data.reserve(static_cast<std::size_t>(zdata.size()));
   for (qsizetype pos = 1; pos < zdata.size();) {
     const int n = static_cast<std::uint8_t>(zdata[pos++]);
     if (n == 0) break;
@@ -281,17 +295,24 @@ std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, in
   int x = 0;
   auto poser = [&](int v) {
     if (rows.done()) return;
-    out[static_cast<std::size_t>(rows.row()) * width + x] = static_cast<std::uint8_t>(v);
+    poser_pixel(rows.row(), x, v);
     if (++x == width) {
       x = 0;
       rows.next();
     }
+  };
+  int pour_cent = 0;
+  auto signaler = [&] {
+    if (!avance || bits_total == 0) return;
+    const int p = static_cast<int>(bitpos * 100 / bits_total);
+    if (p != pour_cent) (*avance)(pour_cent = p);
   };
   int old = -1, first = 0;
   while (!rows.done() && width > 0) {
     if (bitpos + bits > bits_total) break;
     int code = 0;
     for (int k = 0; k < bits; ++k, ++bitpos) code |= ((data[bitpos >> 3] >> (bitpos & 7)) & 1) << k;
+    signaler();
     if (code == end) break;
     if (code == clear) {
       bits = c + 1;
@@ -346,13 +367,24 @@ std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, in
     }
     old = incode;
   }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, int height, int pixel_bits,
+                                          bool interlaced, bool tolerate, bool& corrupted) {
+  std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  decoder_lzw(
+      zdata, width, height, pixel_bits, interlaced, tolerate, corrupted,
+      [&](int y, int x, int v) { out[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(v); },
+      nullptr);
   return out;
 }
 
 // ---- Frames ----
 
 const QImage& TGIFFrame::Bitmap() const {
-  if (bitmap_.isNull() && item_ && owner_) bitmap_ = owner_->decode_frame(*this, nullptr);
+  if (bitmap_.isNull() && item_ && owner_) bitmap_ = owner_->decode_frame(*this, &Corrupted);
   return bitmap_;
 }
 
@@ -423,14 +455,15 @@ bool TGIFImage::Empty() const {
   return f.bitmap_.isNull() && !f.item_;
 }
 
+int TGIFImage::courant() const { return current_ >= 0 && current_ < Count() ? current_ : 0; }
+
 QImage TGIFImage::Bitmap() const {
   if (frames_.empty()) return {};
-  const int i = current_ >= 0 && current_ < Count() ? current_ : 0;
-  return frames_[static_cast<std::size_t>(i)]->Bitmap();
+  return frames_[static_cast<std::size_t>(courant())]->Bitmap();
 }
 
-int TGIFImage::Width() const { return Empty() || current_ < 0 ? 0 : Bitmap().width(); }
-int TGIFImage::Height() const { return Empty() || current_ < 0 ? 0 : Bitmap().height(); }
+int TGIFImage::Width() const { return Empty() || current_ < 0 ? 0 : frames_[static_cast<std::size_t>(courant())]->Width(); }
+int TGIFImage::Height() const { return Empty() || current_ < 0 ? 0 : frames_[static_cast<std::size_t>(courant())]->Height(); }
 void TGIFImage::SetWidth(int) { throw GifError("Cannot change the Size of a GIF image"); }
 void TGIFImage::SetHeight(int) { throw GifError("Cannot change the Size of a GIF image"); }
 
@@ -490,6 +523,25 @@ void appliquer_controle(TGIFFrame& f, const TGIFColorTable& table) {
 }  // namespace
 
 void TGIFImage::LoadFromStream(const QByteArray& bytes) {
+  try {
+    lire(bytes);
+  } catch (...) {
+    Clear();  // never half a file
+    throw;
+  }
+  if (frames_.empty()) return;
+  current_ = 0;
+  if (!DecodeOnLoad) return;
+  try {
+    frames_.front()->Bitmap();
+  } catch (...) {
+    frames_.erase(frames_.begin());
+    if (frames_.empty()) current_ = -1;
+    throw;
+  }
+}
+
+void TGIFImage::lire(const QByteArray& bytes) {
   Clear();
   Lecteur in{bytes};
   const QByteArray signature = in.octets(6);
@@ -509,7 +561,8 @@ void TGIFImage::LoadFromStream(const QByteArray& bytes) {
     d.Colormap = lire_table(in, d.BitsPerPixel);
     if (fond < d.Colormap.Count) background_ = QColorToCtl(QColor(d.Colormap.Colors[fond]));
   }
-  // One image descriptor and its data; a frame that fails is not kept.
+  qint64 pixels_annonces = 0;
+  // One image descriptor and its data, kept undecoded; a frame that fails is not kept.
   auto lire_cadre = [&](std::vector<TExtension> extensions) {
     auto f = std::make_unique<TGIFFrame>(this);
     auto item = std::make_shared<TGIFItem>();
@@ -532,6 +585,10 @@ void TGIFImage::LoadFromStream(const QByteArray& bytes) {
     if (item->Height == 0) item->Height = screen_h_;
     if (item->Width > kMaxSide || item->Height > kMaxSide || qint64(item->Width) * item->Height > kMaxPixels)
       throw GifError(kCorrupt);
+    // What all the frames would take once decoded stays bounded, whatever
+    // little data they hold.
+    pixels_annonces += qint64(item->Width) * item->Height;
+    if (pixels_annonces > kGifMaxDecodedBytes) throw GifError(kCorrupt);
     QByteArray& z = item->ZData;
     if (in.fin()) f->Corrupted = true;
     else z.append(static_cast<char>(in.octet()));
@@ -555,7 +612,6 @@ void TGIFImage::LoadFromStream(const QByteArray& bytes) {
     if (f->Corrupted && !CorruptedTolerated) throw StreamReadError();
     appliquer_controle(*f, item->ColorMap);
     f->item_ = item;
-    f->bitmap_ = decode_frame(*f, &f->Corrupted);
     frames_.push_back(std::move(f));
   };
   std::vector<TExtension> collectees;
@@ -605,7 +661,6 @@ void TGIFImage::LoadFromStream(const QByteArray& bytes) {
     if (b != 0 && b != ';') throw StreamReadError();
     break;
   }
-  if (!frames_.empty()) current_ = 0;
 }
 
 
@@ -621,31 +676,46 @@ void TGIFImage::ReadData(const QByteArray& bytes) {
   LoadFromStream(in.octets(n));
 }
 
+namespace {
+
+// Where decoded indices go: straight into the rows of the frame's picture.
+struct PoseurImage {
+  std::uint8_t* base;
+  qsizetype ligne;
+  bool mono;
+  void operator()(int y, int x, int v) const {
+    std::uint8_t* row = base + y * ligne;
+    if (!mono) row[x] = static_cast<std::uint8_t>(v);
+    else if (v & 1) row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+  }
+};
+
+}  // namespace
+
 QImage TGIFImage::decode_frame(const TGIFFrame& f, bool* corrupted) const {
   const TGIFItem& it = *f.item_;
   if (it.BitsPerPixel < 1 || it.BitsPerPixel > 8) throw GifError("Wrong number of colors; must be a power of 2");
   const int w = it.Width, h = it.Height;
   if (w > kMaxSide || h > kMaxSide || qint64(w) * h > kMaxPixels) throw GifError(kCorrupt);
-  bool bad = false;
-  const std::vector<std::uint8_t> px =
-      GifDecodePixels(it.ZData, w, h, it.BitsPerPixel, f.Interlaced, CorruptedTolerated, bad);
-  if (corrupted) *corrupted = *corrupted || bad;
+  if (w <= 0 || h <= 0) return {};
   QList<QRgb> table(1 << it.BitsPerPixel, qRgb(0x80, 0x80, 0x80));
   for (int i = 0; i < std::min<int>(it.ColorMap.Count, table.size()); ++i) table[i] = it.ColorMap.Colors[i] | 0xFF000000u;
-  if (w == 0 || h == 0) return {};
   QImage img(w, h, it.BitsPerPixel == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
+  if (img.isNull()) throw GifError(kCorrupt);
   img.setColorTable(table);
-  for (int y = 0; y < h; ++y) {
-    const std::uint8_t* in = px.data() + static_cast<std::size_t>(y) * w;
-    std::uint8_t* row = img.scanLine(y);
-    if (it.BitsPerPixel == 1) {
-      std::memset(row, 0, static_cast<std::size_t>(img.bytesPerLine()));
-      for (int x = 0; x < w; ++x)
-        if (in[x]) row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
-    } else {
-      std::memcpy(row, in, static_cast<std::size_t>(w));
-    }
+  img.fill(0);
+  if (OnProgress) OnProgress(psStarting, 0, {});
+  const std::function<void(int)> avance = [this](int p) { OnProgress(psRunning, p, {}); };
+  bool bad = false;
+  try {
+    decoder_lzw(it.ZData, w, h, it.BitsPerPixel, f.Interlaced, CorruptedTolerated, bad,
+                PoseurImage{img.bits(), img.bytesPerLine(), it.BitsPerPixel == 1}, OnProgress ? &avance : nullptr);
+  } catch (const std::exception& e) {
+    if (OnProgress) OnProgress(psEnding, 0, QString::fromStdString(e.what()));
+    throw;
   }
+  if (corrupted) *corrupted = *corrupted || bad;
+  if (OnProgress) OnProgress(psEnding, 100, {});
   return img;
 }
 
@@ -685,7 +755,10 @@ void TGIFImage::encode_frame(TGIFFrame& f) {
   item->Height = h;
   item->BitsPerPixel = bits_pour(table.Count);
   item->ColorMap = table;
-  item->ZData = GifEncodePixels(px.data(), w, h, code_size);
+  if (OnProgress) OnProgress(psStarting, 0, {});
+  const std::function<void(int)> avance = [this](int p) { OnProgress(psRunning, p, {}); };
+  item->ZData = GifEncodePixels(px.data(), w, h, code_size, OnProgress ? &avance : nullptr);
+  if (OnProgress) OnProgress(psEnding, 100, {});
   f.Interlaced = false;
   if (data_->Colormap.Count == 0) {
     TGIFData& d = unique_data();
@@ -816,16 +889,18 @@ QByteArray TGIFImage::WriteData() {
 void TGIFImage::SaveToClipboardFormat(QMimeData& mime) {
   if (frames_.empty()) return;
   mime.setImageData(frames_.front()->Bitmap());
-  mime.setData("image/gif", SaveToStream());
+  const bool donnees = std::all_of(frames_.begin(), frames_.end(), [](const auto& f) { return f->item_ != nullptr; });
+  if (donnees) mime.setData("image/gif", SaveToStream());
 }
 
 void TGIFImage::LoadFromClipboardFormat(const QMimeData& mime) {
+  const QImage picture = mime.hasImage() ? qvariant_cast<QImage>(mime.imageData()) : QImage();
   if (mime.hasFormat("image/gif")) {
     LoadFromStream(mime.data("image/gif"));
+    if (!frames_.empty() && !picture.isNull()) frames_.front()->bitmap_ = picture;
     return;
   }
   Clear();
-  const QImage picture = qvariant_cast<QImage>(mime.imageData());
   if (!picture.isNull()) AddFrame(picture);
 }
 

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -65,16 +66,28 @@ struct TExtension {
 class TGIFImage;
 class TAnimatedCursorImage;
 
+// The decoded pixels of all the frames of one file together, at one byte a
+// pixel, stay within this: a file whose frames announce more is corrupt.
+constexpr qint64 kGifMaxDecodedBytes = qint64(1) << 28;
+
+// Stages of the progress event of a picture being decoded or encoded.
+enum TProgressStage { psStarting, psRunning, psEnding };
+// The stage, the percentage done, and at the end the message of the error in flight (empty when none).
+using TProgressEvent = std::function<void(TProgressStage stage, int percent, const QString& message)>;
+
 class TGIFFrame {
  public:
   explicit TGIFFrame(TGIFImage* owner) : owner_(owner) {}
 
-  // The decoded picture (decoded on first use and kept).
+  // The decoded picture: decoded on first use and kept; a frame read from a
+  // file holds only its compressed data until then.
   const QImage& Bitmap() const;
+  bool Decoded() const { return !bitmap_.isNull(); }
   int Left = 0;
   int Top = 0;
   bool Interlaced = false;
-  bool Corrupted = false;
+  // Set when reading the file or decoding its data found them cut or broken.
+  mutable bool Corrupted = false;
   bool GrayScale = false;
   CtlColor TransparentColor = clNone;
   int AnimateInterval = 0;  // milliseconds
@@ -102,6 +115,7 @@ class TGIFImage {
   ~TGIFImage();
 
   // Reads a whole file's bytes; the image is cleared first. Errors: GifError, CtlReadError.
+  // Only the first frame is decoded here (with DecodeOnLoad); the others on their first use.
   void LoadFromStream(const QByteArray& bytes);
   void LoadFromFile(const QString& path);
   // The file's bytes; "No GIF Data to write" without frames.
@@ -151,14 +165,25 @@ class TGIFImage {
   const TGIFData& Data() const { return *data_; }
   // A truncated frame loads with what was read (the default) or fails.
   bool CorruptedTolerated = true;
+  // Reading decodes the first frame at once; when that fails the frame is dropped and the error passed on.
+  bool DecodeOnLoad = true;
+  // Reports the decoding of a frame and the encoding of a frame being written.
+  TProgressEvent OnProgress;
 
-  // The clipboard: the first frame's picture and the file's bytes as "image/gif".
+  // The clipboard: the first frame's picture and, when every frame has its
+  // data, the file's bytes as "image/gif".
   void SaveToClipboardFormat(QMimeData& mime);
+  // Prefers the GIF data; a picture beside it replaces the first frame's
+  // picture. Without GIF data the picture alone makes a one-frame image.
   void LoadFromClipboardFormat(const QMimeData& mime);
 
  private:
   friend class TGIFFrame;
+  // The blocks of a file, its frames kept undecoded.
+  void lire(const QByteArray& bytes);
   TGIFData& unique_data();
+  // The current frame's index, frame 0 when the index is out of range.
+  int courant() const;
   void update_screen_size();
   void encode_frame(TGIFFrame& f);
   QImage decode_frame(const TGIFFrame& f, bool* corrupted) const;
@@ -175,8 +200,10 @@ class TGIFImage {
 };
 
 // The LZW coding of GIF pictures, open to tests and the benchmark.
-// Packs `pixels` (width x height indices, rows top down) with the minimum code size first.
-QByteArray GifEncodePixels(const std::uint8_t* pixels, int width, int height, int code_size);
+// Packs `pixels` (width x height indices, rows top down) with the minimum code
+// size first; `rows_done` hears the percentage of rows packed when it changes.
+QByteArray GifEncodePixels(const std::uint8_t* pixels, int width, int height, int code_size,
+                           const std::function<void(int)>* rows_done = nullptr);
 // Unpacks stored data (code size byte and sub-blocks) into width x height
 // indices masked to `bits`; `corrupted` is set on bad data (then only the rows read).
 std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, int height, int bits, bool interlaced,

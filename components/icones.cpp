@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <unordered_map>
 
 #include "components/reduction.h"
 
@@ -223,6 +225,85 @@ void TAnimatedCursorImage::read_icon(const QByteArray& chunk, TIconFrame& frame)
   if (type == 1) frame.HotSpot = QPoint(frame.Icon.Image().width() / 2, frame.Icon.Image().height() / 2);
 }
 
+namespace {
+
+// The frame records while a cursor is read. Record p, as "anih" announces it,
+// has step index p and the default rate until a "seq " or "rate" chunk says
+// otherwise; only the changed values and the records given an icon are
+// stored, so that neither an announced count nor a long run of icons costs
+// more than the chunks actually present.
+class Enregistrements {
+ public:
+  void annoncer(std::size_t count, std::uint32_t rate) {
+    annonces_ = total_ = count;
+    rate_ = rate;
+    rates_.clear();
+    steps_.clear();
+    par_step_.clear();
+    places_.clear();
+  }
+  std::size_t total() const { return total_; }
+  void fixer_rate(std::size_t r, std::uint32_t v) {
+    rates_[r] = v;
+    if (auto f = places_.find(r); f != places_.end()) f->second.Rate = v;
+  }
+  void fixer_step(std::size_t r, std::int64_t v) {
+    if (auto old = steps_.find(r); old != steps_.end()) std::erase(par_step_[old->second], r);
+    steps_[r] = v;
+    par_step_[v].push_back(r);
+    if (auto f = places_.find(r); f != places_.end()) f->second.StepIndex = static_cast<int>(v);
+  }
+  // The n-th icon of a frame list goes to every record whose step index is n,
+  // or to a new record of index -1 when there is none.
+  void placer(std::int64_t n, const TIconFrame& lu) {
+    bool place = false;
+    auto donner = [&](std::size_t r) {
+      TIconFrame& f = enregistrement(r);
+      f.Icon = lu.Icon;
+      f.IsIcon = lu.IsIcon;
+      f.HotSpot = lu.HotSpot;
+      f.Tag = lu.Tag;
+      place = true;
+    };
+    if (n >= 0 && static_cast<std::uint64_t>(n) < annonces_ && !steps_.count(static_cast<std::size_t>(n)))
+      donner(static_cast<std::size_t>(n));
+    if (auto f = par_step_.find(n); f != par_step_.end())
+      for (std::size_t r : f->second) donner(r);
+    if (!place) {
+      const std::size_t r = total_++;
+      fixer_step(r, -1);
+      donner(r);
+    }
+  }
+  // The records that hold an icon, in order.
+  std::vector<TIconFrame> frames() && {
+    std::vector<TIconFrame> out;
+    out.reserve(places_.size());
+    for (auto& [r, f] : places_) out.push_back(std::move(f));
+    return out;
+  }
+
+ private:
+  TIconFrame& enregistrement(std::size_t r) {
+    auto [f, nouveau] = places_.try_emplace(r);
+    if (nouveau) {
+      const auto rate = rates_.find(r);
+      const auto step = steps_.find(r);
+      f->second.Rate = rate != rates_.end() ? rate->second : rate_;
+      f->second.StepIndex = static_cast<int>(step != steps_.end() ? step->second : std::int64_t(r));
+    }
+    return f->second;
+  }
+  std::size_t annonces_ = 0, total_ = 0;
+  std::uint32_t rate_ = 0;
+  std::unordered_map<std::size_t, std::uint32_t> rates_;
+  std::unordered_map<std::size_t, std::int64_t> steps_;
+  std::unordered_map<std::int64_t, std::vector<std::size_t>> par_step_;
+  std::map<std::size_t, TIconFrame> places_;
+};
+
+}  // namespace
+
 void TAnimatedCursorImage::LoadFromStream(const QByteArray& bytes) {
   if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "ACON") throw StreamReadError();
   header_ = {};
@@ -230,65 +311,52 @@ void TAnimatedCursorImage::LoadFromStream(const QByteArray& bytes) {
   creator_.clear();
   frames_.clear();
   max_colors_ = 0;
+  Enregistrements records;
   std::size_t rates = 0, steps = 0;
-  qsizetype at = 12;
   // The chunks of a range: identifier, size, and the data (padded to an even length).
   auto chunks = [](const QByteArray& b, qsizetype from, qsizetype to, auto&& visit) {
     while (to - from >= 8) {
       const QByteArray id = b.mid(from, 4);
       const std::uint32_t size = u32(b, from + 4);
       if (size > std::uint32_t(to - from - 8)) break;  // a truncated chunk ends reading
-      visit(id, b.mid(from, 8), b.mid(from + 8, size));
+      visit(id, b.mid(from, 8), QByteArrayView(b).sliced(from + 8, size));
       from += 8 + size + (size & 1);
     }
   };
-  chunks(bytes, at, bytes.size(), [&](const QByteArray& id, const QByteArray&, const QByteArray& data) {
+  chunks(bytes, 12, bytes.size(), [&](const QByteArray& id, const QByteArray&, QByteArrayView data) {
     if (id == "anih") {
       if (data.size() < 36) throw StreamReadError();
       std::uint32_t* champs[9] = {&header_.HeaderSize, &header_.Frames, &header_.Steps,
                                   &header_.Width,      &header_.Height, &header_.BitCount,
                                   &header_.Planes,     &header_.DefaultRate, &header_.Flags};
-      for (int k = 0; k < 9; ++k) *champs[k] = u32(data, 4 * k);
+      const QByteArray tete = data.first(36).toByteArray();
+      for (int k = 0; k < 9; ++k) *champs[k] = u32(tete, 4 * k);
       if (!(header_.Flags & 1) || header_.Steps == 0) throw StreamReadError();
       if (header_.Frames > std::uint64_t(bytes.size()) / 8 || header_.Steps > std::uint64_t(bytes.size()) / 8)
         throw StreamReadError();
-      frames_.assign(header_.Frames, TIconFrame{});
-      for (std::size_t i = 0; i < frames_.size(); ++i) {
-        frames_[i].StepIndex = static_cast<int>(i);
-        frames_[i].Rate = header_.DefaultRate;
-      }
+      records.annoncer(header_.Frames, header_.DefaultRate);
     } else if (id == "rate" || id == "seq ") {
       std::size_t& next = id == "rate" ? rates : steps;
-      if (data.size() >= 4 && next < frames_.size()) {
-        if (id == "rate") frames_[next].Rate = u32(data, 0);
-        else frames_[next].StepIndex = static_cast<int>(u32(data, 0));
+      if (data.size() >= 4 && next < records.total()) {
+        const std::uint32_t v = u32(data.first(4).toByteArray(), 0);
+        if (id == "rate") records.fixer_rate(next, v);
+        else records.fixer_step(next, static_cast<int>(v));
       }
       ++next;
     } else if (id == "LIST" && data.startsWith("fram")) {
-      int n = 0;
-      chunks(data, 4, data.size(), [&](const QByteArray& sub, const QByteArray& subtag, const QByteArray& icon) {
+      const QByteArray liste = data.toByteArray();
+      std::int64_t n = 0;
+      chunks(liste, 4, liste.size(), [&](const QByteArray& sub, const QByteArray& subtag, QByteArrayView icon) {
         if (sub != "icon") return;
         TIconFrame read;
         read.Tag = subtag;
-        read_icon(icon, read);
-        bool placed = false;
-        for (TIconFrame& f : frames_)
-          if (f.StepIndex == n) {
-            f.Icon = read.Icon;
-            f.IsIcon = read.IsIcon;
-            f.HotSpot = read.HotSpot;
-            f.Tag = read.Tag;
-            placed = true;
-          }
-        if (!placed) {
-          read.Rate = header_.DefaultRate;
-          frames_.push_back(read);
-        }
-        ++n;
+        read_icon(icon.toByteArray(), read);
+        records.placer(n++, read);
       });
     } else if (id == "LIST" && data.startsWith("INFO")) {
-      chunks(data, 4, data.size(), [&](const QByteArray& sub, const QByteArray&, const QByteArray& text) {
-        QByteArray t = text;
+      const QByteArray liste = data.toByteArray();
+      chunks(liste, 4, liste.size(), [&](const QByteArray& sub, const QByteArray&, QByteArrayView text) {
+        QByteArray t = text.toByteArray();
         if (t.indexOf('\0') >= 0) t.truncate(t.indexOf('\0'));
         const QString s = QString::fromLatin1(t.left(255));
         if (sub == "INAM") title_ = s;
@@ -296,7 +364,7 @@ void TAnimatedCursorImage::LoadFromStream(const QByteArray& bytes) {
       });
     }
   });
-  std::erase_if(frames_, [](const TIconFrame& f) { return f.Icon.Empty(); });
+  frames_ = std::move(records).frames();
   header_.Steps = static_cast<std::uint32_t>(frames_.size());
   if (frames_.empty()) throw StreamReadError();
 }

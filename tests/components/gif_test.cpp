@@ -12,6 +12,7 @@
 
 #include "components/gif.h"
 #include "components/reduction.h"
+#include "memoire.h"
 
 using namespace components;
 
@@ -89,6 +90,30 @@ QByteArray petit_gif() {
   // 2 x 2, two colours, one frame: clear, 0, 1, 1, 0, end in 3-bit codes.
   return QByteArray("GIF89a\x02\x00\x02\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff", 19) +
          QByteArray(",\x00\x00\x00\x00\x02\x00\x02\x00\x00\x02\x03\x44\x02\x05\x00;", 17);
+}
+
+// A screen of side x side without a colour table, and `frames` frames
+// covering it that hold no pixel data at all (code size 2, then the closing
+// empty block): a few bytes a frame, whatever the size.
+QByteArray cadres_vides(int side, int frames) {
+  QByteArray b("GIF89a");
+  auto mot = [&](int v) {
+    b.append(static_cast<char>(v & 255));
+    b.append(static_cast<char>(v >> 8));
+  };
+  mot(side);
+  mot(side);
+  b.append(QByteArray("\0\0\0", 3));
+  for (int i = 0; i < frames; ++i) {
+    b.append(',');
+    mot(0);
+    mot(0);
+    mot(side);
+    mot(side);
+    b.append(QByteArray("\0\x02\0", 3));
+  }
+  b.append(';');
+  return b;
 }
 
 }  // namespace
@@ -298,8 +323,110 @@ TEST(GifImage, CopiesShareDataAndTheClipboardCarriesTheFile) {
   TGIFImage colle;
   colle.LoadFromClipboardFormat(mime);
   EXPECT_EQ(indices(colle.Bitmap()), (std::vector<int>{0, 1, 1, 0}));
+  // A picture beside the GIF data replaces the first frame's; the data stays.
+  QImage autre(3, 1, QImage::Format_RGB32);
+  autre.fill(Qt::red);
+  mime.setImageData(autre);
+  colle.LoadFromClipboardFormat(mime);
+  EXPECT_EQ(colle.Bitmap().size(), QSize(3, 1));
+  EXPECT_EQ(colle.Frame(0).Item()->Width, 2);
+  // Without GIF data the picture alone is loaded; a frame without data puts no GIF data out.
+  QMimeData seule;
+  seule.setImageData(autre);
+  colle.LoadFromClipboardFormat(seule);
+  EXPECT_EQ(colle.Count(), 1);
+  QMimeData sortie;
+  colle.SaveToClipboardFormat(sortie);
+  EXPECT_TRUE(sortie.hasImage());
+  EXPECT_FALSE(sortie.hasFormat("image/gif"));
   TGIFImage flux;
   flux.ReadData(g.WriteData());
   EXPECT_EQ(flux.Count(), 1);
   EXPECT_EQ(flux.Width(), 2);
+}
+
+TEST(GifRead, FramesOfEmptyDataAreCappedTogetherAndDecodedOnFirstUse) {
+  // 494 bytes announcing 40 frames of 8192 x 8192: refused as a whole before
+  // any frame is decoded.
+  const QByteArray hostile = cadres_vides(8192, 40);
+  ASSERT_EQ(hostile.size(), 494);
+  TGIFImage g;
+  std::string message;
+  const std::int64_t pic = test_memoire::croissance_pic([&] {
+    try {
+      g.LoadFromStream(hostile);
+    } catch (const GifError& e) {
+      message = e.what();
+    }
+  });
+  EXPECT_EQ(message, "GIF encoded data is corrupt");
+  EXPECT_EQ(g.Count(), 0);
+  if (pic >= 0) EXPECT_LT(pic, 32 << 20);
+  // Three such frames fit under the cap: reading keeps their few bytes only,
+  // and a frame is decoded, to its full size, when it is first asked for.
+  g.DecodeOnLoad = false;
+  const std::int64_t lecture = test_memoire::croissance_pic([&] { g.LoadFromStream(cadres_vides(8192, 3)); });
+  ASSERT_EQ(g.Count(), 3);
+  if (lecture >= 0) EXPECT_LT(lecture, 32 << 20);
+  EXPECT_FALSE(g.Frame(1).Decoded());
+  EXPECT_EQ(g.Frame(1).Width(), 8192);
+  EXPECT_EQ(g.Width(), 8192);
+  EXPECT_FALSE(g.Frame(0).Decoded());
+  QImage b;
+  const std::int64_t decodage = test_memoire::croissance_pic([&] { b = g.Frame(1).Bitmap(); });
+  if (decodage >= 0) EXPECT_GT(decodage, 48 << 20);  // the probe sees the 64 MB picture
+  EXPECT_EQ(b.size(), QSize(8192, 8192));
+  EXPECT_EQ(b.pixelIndex(8191, 8191), 0);
+  EXPECT_FALSE(g.Frame(2).Decoded());
+  // The cap counts what the frames announce, so more small frames still read.
+  g.DecodeOnLoad = true;
+  g.LoadFromStream(cadres_vides(64, 2000));
+  EXPECT_EQ(g.Count(), 2000);
+  EXPECT_TRUE(g.Frame(0).Decoded());
+  EXPECT_FALSE(g.Frame(1999).Decoded());
+}
+
+TEST(GifImage, ProgressOfDecodingAndEncoding) {
+  QImage bandes(64, 50, QImage::Format_Indexed8);
+  bandes.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(9, 9, 9), qRgb(200, 0, 0)});
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 64; ++x) bandes.setPixel(x, y, (x * 7 + y * 13) % 4);
+  std::vector<std::pair<TProgressStage, int>> vu;
+  QStringList messages;
+  auto ecouter = [&](TProgressStage s, int p, const QString& m) {
+    vu.emplace_back(s, p);
+    if (!m.isEmpty()) messages << m;
+  };
+  TGIFImage g;
+  g.OnProgress = ecouter;
+  g.AddFrame(bandes);
+  const QByteArray bytes = g.SaveToStream();
+  auto verifier = [&] {
+    ASSERT_GE(vu.size(), 3u);
+    EXPECT_EQ(vu.front(), std::make_pair(psStarting, 0));
+    EXPECT_EQ(vu.back(), std::make_pair(psEnding, 100));
+    for (std::size_t i = 1; i + 1 < vu.size(); ++i) {
+      EXPECT_EQ(vu[i].first, psRunning);
+      EXPECT_GT(vu[i].second, vu[i - 1].second);
+      EXPECT_LE(vu[i].second, 100);
+    }
+  };
+  verifier();
+  vu.clear();
+  TGIFImage r;
+  r.OnProgress = ecouter;
+  r.LoadFromStream(bytes);
+  verifier();
+  EXPECT_TRUE(messages.isEmpty());
+  // A broken frame ends with the error's message, and is dropped.
+  vu.clear();
+  QByteArray casse = petit_gif();
+  casse[31] = '\xff';
+  casse[32] = '\xff';
+  r.CorruptedTolerated = false;
+  EXPECT_THROW(r.LoadFromStream(casse), GifError);
+  EXPECT_EQ(r.Count(), 0);
+  ASSERT_FALSE(vu.empty());
+  EXPECT_EQ(vu.back().first, psEnding);
+  EXPECT_EQ(messages, QStringList{"GIF encoded data is corrupt"});
 }

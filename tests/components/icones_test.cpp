@@ -9,6 +9,7 @@
 
 #include "components/gif.h"
 #include "components/icones.h"
+#include "memoire.h"
 
 using namespace components;
 
@@ -170,4 +171,41 @@ TEST(AnimatedCursor, HostileFilesAreReadErrors) {
   const QByteArray entier = riff(anih(1, 1, 6) + fram({ico(Qt::red)}) + chunk("LIST", "INFO" + chunk("INAM", "x")));
   c.LoadFromStream(entier.left(entier.size() - 3));
   EXPECT_EQ(c.Count(), 1);
+}
+
+// Counts that cost work per chunk present: announced frames are only counted,
+// so neither icons against a huge announced count nor repeated headers redo
+// the work already done. Each file below took the old reader billions of steps.
+TEST(AnimatedCursor, AnnouncedCountsCostOnlyTheChunksPresent) {
+  TAnimatedCursorImage c;
+  // About 1 MB: 12,000 one-pixel icons after a header announcing size / 8 frames.
+  const QByteArray un = ico(Qt::red, 1);
+  std::vector<QByteArray> icones(12000, un);
+  icones[11999] = ico(Qt::blue, 1);
+  const QByteArray liste = fram(icones);
+  const std::uint32_t annonce = static_cast<std::uint32_t>((liste.size() + 12 + 44 + 12) / 8);
+  const QByteArray fichier = riff(anih(annonce, 1, 6) + chunk("rate", u32(9)) + liste);
+  ASSERT_EQ(annonce, static_cast<std::uint32_t>(fichier.size() / 8));
+  const std::int64_t pic = test_memoire::croissance_pic([&] { c.LoadFromStream(fichier); });
+  ASSERT_EQ(c.Count(), 12000);
+  EXPECT_EQ(c.Frame(0).Rate, 9u);
+  EXPECT_EQ(c.Frame(1).Rate, 6u);
+  EXPECT_EQ(c.Frame(11999).StepIndex, 11999);
+  EXPECT_EQ(c.Frame(11999).Icon.Image().pixelColor(0, 0), QColor(Qt::blue));
+  if (pic >= 0) EXPECT_LT(pic, 64 << 20);
+  // 30,000 headers in a row, each announcing size / 8 frames, then one icon.
+  const QByteArray une = fram({ico(Qt::green, 1)});
+  const int entetes = 30000;
+  const std::uint32_t grand = static_cast<std::uint32_t>((entetes * 44 + une.size() + 12) / 8);
+  QByteArray suite;
+  for (int i = 0; i < entetes; ++i) suite += anih(grand, 1, 6);
+  c.LoadFromStream(riff(suite + une));
+  ASSERT_EQ(c.Count(), 1);
+  // Steps sent many records to one icon, and the later headers start afresh.
+  QByteArray pas;
+  for (int i = 0; i < 5; ++i) pas += chunk("seq ", u32(1));
+  c.LoadFromStream(riff(anih(5, 1, 6) + pas + fram({ico(Qt::red), ico(Qt::blue)})));
+  ASSERT_EQ(c.Count(), 6);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(c.Frame(i).Icon.Image().pixelColor(0, 0), QColor(Qt::blue));
+  EXPECT_EQ(c.Frame(5).StepIndex, -1);
 }

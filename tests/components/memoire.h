@@ -1,0 +1,36 @@
+// Peak memory of a piece of work, for the tests that feed hostile files to a
+// reader: the kernel's high-water mark of resident memory is reset, the work
+// runs, and the growth of the mark is the most the work held at once.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+namespace test_memoire {
+
+// A field of /proc/self/status, in kilobytes; -1 when absent.
+inline std::int64_t champ_kb(const std::string& nom) {
+  std::ifstream status("/proc/self/status");
+  std::string ligne;
+  while (std::getline(status, ligne))
+    if (ligne.rfind(nom + ":", 0) == 0) return std::stoll(ligne.substr(nom.size() + 1));
+  return -1;
+}
+
+// Bytes by which the resident high-water mark grew while `travail` ran; -1
+// when the mark cannot be reset (then the caller skips its check).
+template <class F>
+std::int64_t croissance_pic(F&& travail) {
+  {
+    std::ofstream clear("/proc/self/clear_refs");
+    if (!(clear << "5" << std::flush)) return -1;
+  }
+  const std::int64_t avant = champ_kb("VmRSS");
+  travail();
+  const std::int64_t pic = champ_kb("VmHWM");
+  if (avant < 0 || pic < 0) return -1;
+  return (pic - avant) * 1024;
+}
+
+}  // namespace test_memoire

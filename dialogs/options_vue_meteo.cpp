@@ -20,7 +20,9 @@
 #include "dialogs/saisie.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
+#include "render/bmp.h"
 #include "render/ciel.h"
+#include "render/jpeg.h"
 #include "render/palette.h"
 
 namespace dialogs {
@@ -64,6 +66,15 @@ void placer(CtlTrackBar* t, int v) {
 bool image_de_ciel(const std::string& nom) {
   auto finit = [&](const char* e) { return nom.size() > 4 && nom.compare(nom.size() - 4, 4, e) == 0; };
   return finit(".bmp") || finit(".jpg");
+}
+
+// Why the sky drawing would leave the picture out; empty when it can draw it.
+std::string raison_ciel_illisible(const std::string& chemin) {
+  render::Bitmap image;
+  std::string raison;
+  if (chemin.size() > 4 && chemin.compare(chemin.size() - 4, 4, ".bmp") == 0)
+    return render::lire_bmp(chemin, image, &raison) ? std::string() : raison;
+  return render::lire_jpeg(chemin, image) ? std::string() : "the JPEG picture cannot be decoded";
 }
 
 }  // namespace
@@ -223,7 +234,14 @@ void TPagesDlg2::remplir_liste_ciels() {
     if (it->is_regular_file(ec) && image_de_ciel(it->path().filename().string()))
       noms.push_back(it->path().filename().string());
   std::sort(noms.begin(), noms.end());
-  for (const std::string& n : noms) FileListBox_images->addItem(QString::fromLocal8Bit(n.c_str()));
+  // A picture the sky cannot draw is greyed, and its hint says why.
+  for (const std::string& n : noms) {
+    auto* item = new QListWidgetItem(QString::fromLocal8Bit(n.c_str()), FileListBox_images);
+    const std::string raison = raison_ciel_illisible((fs::path(dossier_liste_ciels) / n).string());
+    if (raison.empty()) continue;
+    item->setForeground(Qt::gray);
+    item->setToolTip(QString::fromLocal8Bit(("Cannot be drawn: " + raison).c_str()));
+  }
 }
 
 // ---------------------------------------------------------------- load and show
@@ -264,8 +282,13 @@ void TPagesDlg2::charger_meteo() {
 void TPagesDlg2::afficher_meteo() {
   const param_vue& v = vues[0];
   for (int k = 0; k < 8; ++k) edits_meteo[std::size_t(k)]->setText(QString::number(v.*(kEdits[k].champ)));
-  if (ciel_present)
-    Label_import->setText(QString::fromLocal8Bit(std::filesystem::path(v.fichier_ciel).filename().string().c_str()));
+  if (ciel_present) {
+    const QString nom = QString::fromLocal8Bit(std::filesystem::path(v.fichier_ciel).filename().string().c_str());
+    const auto trouves = FileListBox_images->findItems(nom, Qt::MatchExactly);
+    const QString raison = trouves.isEmpty() ? QString() : trouves.front()->toolTip();
+    Label_import->setText(raison.isEmpty() ? nom : nom + ": unreadable");
+    Label_import->setToolTip(raison);
+  }
   if (drapeau_brume) Image_brume->invalidate();
   if (drapeau_ciel) Image_ciel->invalidate();
   if (drapeau_mer) Image_mer->invalidate();

@@ -254,10 +254,11 @@ Echec Importation::importer_bmp(const std::string& chemin, const param_mat& p) {
   parametres = p;
   nouvelle_source(".BMP");
   render::Bitmap lu;
-  if (!render::lire_bmp(chemin, lu))
-    return "the bitmap cannot be read: only uncompressed Windows bitmaps of 1, 4, 8, 24 or 32 bits are accepted";
-  largeur = std::min(lu.width(), taille_maxi);
-  hauteur = std::min(lu.height(), taille_maxi);
+  std::string raison;
+  // Only the top-left corner that the import keeps is decoded.
+  if (!render::lire_bmp(chemin, lu, &raison, taille_maxi)) return "the bitmap cannot be read: " + raison;
+  largeur = lu.width();
+  hauteur = lu.height();
   bitmap.reset(largeur, hauteur);
   grille.assign(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur), 0);
   for (std::int32_t y = 0; y < hauteur; ++y)

@@ -1,6 +1,6 @@
 #include "render/bmp.h"
 
-#include <cstdint>
+#include <bit>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -9,13 +9,19 @@ namespace render {
 
 namespace {
 
-std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t o) {
-  return std::uint32_t(b[o]) | std::uint32_t(b[o + 1]) << 8 | std::uint32_t(b[o + 2]) << 16 |
-         std::uint32_t(b[o + 3]) << 24;
+// A refused file; `raison` is said to the user.
+struct Refus {
+  std::string raison;
+};
+
+std::uint32_t u32(std::string_view b, std::size_t o) {
+  return std::uint32_t(std::uint8_t(b[o])) | std::uint32_t(std::uint8_t(b[o + 1])) << 8 |
+         std::uint32_t(std::uint8_t(b[o + 2])) << 16 | std::uint32_t(std::uint8_t(b[o + 3])) << 24;
 }
-std::uint16_t u16(const std::vector<std::uint8_t>& b, std::size_t o) {
-  return std::uint16_t(b[o] | b[o + 1] << 8);
+std::uint16_t u16(std::string_view b, std::size_t o) {
+  return std::uint16_t(std::uint8_t(b[o]) | std::uint8_t(b[o + 1]) << 8);
 }
+unsigned octet(std::string_view b, std::size_t o) { return std::uint8_t(b[o]); }
 
 void put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
   b.push_back(std::uint8_t(v));
@@ -26,80 +32,246 @@ void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
   put16(b, v >> 16);
 }
 
+// One colour of a pixel value through its bit-field mask, widened to 8 bits by
+// repeating its bits (5 bits abcde give abcdeabc), or cut to its top 8 bits.
+class Canal {
+ public:
+  explicit Canal(std::uint32_t masque) : masque_(masque) {
+    if (masque == 0) return;
+    decalage_ = std::countr_zero(masque);
+    bits_ = std::popcount(masque);
+  }
+  // A mask whose bits follow each other.
+  bool contigu() const { return masque_ == 0 || std::has_single_bit((std::uint64_t(masque_) >> decalage_) + 1); }
+  std::uint8_t valeur(std::uint32_t p) const {
+    if (bits_ == 0) return 0;
+    const std::uint32_t v = (p & masque_) >> decalage_;
+    if (bits_ >= 8) return std::uint8_t(v >> (bits_ - 8));
+    std::uint32_t r = 0;
+    int n = 0;
+    for (; n < 8; n += bits_) r = r << bits_ | v;
+    return std::uint8_t(r >> (n - 8));
+  }
+
+ private:
+  std::uint32_t masque_;
+  int decalage_ = 0, bits_ = 0;
+};
+
+// What the headers say.
+struct Entete {
+  std::int64_t largeur = 0, hauteur = 0;
+  bool haut_en_bas = false;
+  std::uint32_t bits = 0, compression = 0, couleurs = 0, donnees = 0;
+  std::size_t taille = 0;           // of the information header
+  std::size_t entree_palette = 4;   // bytes per palette entry
+  std::uint32_t masques[3] = {0, 0, 0};
+};
+
+constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kChamps = 3, kJpeg = 4, kPng = 5, kChampsAlpha = 6;
+
+std::string taille_texte(std::int64_t w, std::int64_t h) { return std::to_string(w) + " x " + std::to_string(h); }
+
+Entete lire_entete(std::string_view b) {
+  if (b.size() < 2 || b[0] != 'B' || b[1] != 'M') throw Refus{"it is not a Windows bitmap (it does not start with \"BM\")"};
+  if (b.size() < 26) throw Refus{"the bitmap's header is cut short"};
+  Entete e;
+  e.donnees = u32(b, 10);
+  e.taille = u32(b, 14);
+  if (e.taille == 12) {
+    e.largeur = u16(b, 18);
+    e.hauteur = std::int16_t(u16(b, 20));
+    if (u16(b, 22) != 1) throw Refus{"the bitmap has " + std::to_string(u16(b, 22)) + " colour planes; 1 is read"};
+    e.bits = u16(b, 24);
+    e.entree_palette = 3;
+  } else if (e.taille >= 40 && e.taille <= 1024) {
+    if (b.size() < 14 + e.taille) throw Refus{"the bitmap's header is cut short"};
+    e.largeur = std::int32_t(u32(b, 18));
+    e.hauteur = std::int32_t(u32(b, 22));
+    if (u16(b, 26) != 1) throw Refus{"the bitmap has " + std::to_string(u16(b, 26)) + " colour planes; 1 is read"};
+    e.bits = u16(b, 28);
+    e.compression = u32(b, 30);
+    e.couleurs = u32(b, 46);
+  } else {
+    throw Refus{"the bitmap's header has an unknown size (" + std::to_string(e.taille) + " bytes)"};
+  }
+  e.haut_en_bas = e.hauteur < 0;
+  if (e.haut_en_bas) e.hauteur = -e.hauteur;
+  if (e.largeur < 1 || e.hauteur < 1 || e.largeur > kBmpCoteMaxi || e.hauteur > kBmpCoteMaxi ||
+      e.largeur * e.hauteur > kBmpPixelsMaxi)
+    throw Refus{"the bitmap claims " + taille_texte(e.largeur, e.hauteur) + " pixels; at most " +
+                std::to_string(kBmpCoteMaxi) + " pixels a side and " + std::to_string(kBmpPixelsMaxi) +
+                " pixels in all are read"};
+  const std::uint32_t n = e.bits;
+  if (n != 1 && n != 4 && n != 8 && n != 16 && n != 24 && n != 32)
+    throw Refus{"the bitmap has " + std::to_string(n) + " bits per pixel; 1, 4, 8, 16, 24 or 32 are read"};
+  const std::uint32_t c = e.compression;
+  if (c == kJpeg || c == kPng) throw Refus{"the bitmap holds a JPEG or PNG picture, which is not read"};
+  const bool accorde = c == kRgb || (c == kRle8 && n == 8) || (c == kRle4 && n == 4) ||
+                       ((c == kChamps || c == kChampsAlpha) && n >= 16);
+  if (c > kChampsAlpha) throw Refus{"the bitmap uses an unknown compression (" + std::to_string(c) + ")"};
+  if (!accorde)
+    throw Refus{"the bitmap's compression (" + std::to_string(c) + ") does not go with " + std::to_string(n) +
+                " bits per pixel"};
+  if (c == kChamps || c == kChampsAlpha) {
+    if (b.size() < 66) throw Refus{"the bitmap's colour masks are cut short"};
+    for (int k = 0; k < 3; ++k) e.masques[k] = u32(b, 54 + 4 * std::size_t(k));
+  } else if (n == 16) {
+    e.masques[0] = 0x7C00;
+    e.masques[1] = 0x03E0;
+    e.masques[2] = 0x001F;
+  } else if (n >= 24) {
+    e.masques[0] = 0xFF0000;
+    e.masques[1] = 0x00FF00;
+    e.masques[2] = 0x0000FF;
+  }
+  const std::uint64_t hors = n >= 32 ? 0 : ~((std::uint64_t(1) << n) - 1);
+  for (std::uint32_t m : e.masques)
+    if ((m & hors) != 0 || !Canal(m).contigu())
+      throw Refus{"the bitmap's colour masks are not runs of bits within its " + std::to_string(n) + " bits per pixel"};
+  if (e.donnees > b.size()) throw Refus{"the bitmap's pixels lie past the end of the file"};
+  return e;
+}
+
+std::vector<Pixel> lire_palette(std::string_view b, const Entete& e) {
+  std::vector<Pixel> palette;
+  if (e.bits > 8) return palette;
+  const std::size_t maxi = std::size_t(1) << e.bits;
+  const std::size_t nombre = e.couleurs == 0 ? maxi : std::min<std::size_t>(e.couleurs, maxi);
+  const std::size_t debut = 14 + e.taille;
+  if (debut + nombre * e.entree_palette > b.size()) throw Refus{"the bitmap's palette is cut short"};
+  for (std::size_t k = 0; k < nombre; ++k) {
+    const std::size_t o = debut + k * e.entree_palette;
+    palette.push_back(pixel_rgb(std::uint8_t(b[o + 2]), std::uint8_t(b[o + 1]), std::uint8_t(b[o])));
+  }
+  return palette;
+}
+
+// The picture being filled: rows given in file order, the kept part only.
+class Cible {
+ public:
+  Cible(const Entete& e, int cote_garde, std::vector<Pixel> palette)
+      : hauteur_(e.hauteur), haut_en_bas_(e.haut_en_bas), palette_(std::move(palette)) {
+    const std::int64_t c = cote_garde > 0 ? cote_garde : kBmpCoteMaxi;
+    image.reset(int(std::min(e.largeur, c)), int(std::min(e.hauteur, c)), pixel_rgb(0, 0, 0));
+  }
+  // Row `r` of the file, or null when it is not kept.
+  Pixel* ligne(std::int64_t r) {
+    if (r < 0 || r >= hauteur_) return nullptr;
+    const std::int64_t y = haut_en_bas_ ? r : hauteur_ - 1 - r;
+    return y < image.height() ? image.row(int(y)) : nullptr;
+  }
+  int largeur() const { return image.width(); }
+  Pixel couleur(unsigned k) const {
+    if (k >= palette_.size())
+      throw Refus{"a pixel names colour " + std::to_string(k) + " of a palette of " + std::to_string(palette_.size())};
+    return palette_[k];
+  }
+
+  Bitmap image;
+
+ private:
+  std::int64_t hauteur_;
+  bool haut_en_bas_;
+  std::vector<Pixel> palette_;
+};
+
+void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
+  const std::size_t ligne = ((std::size_t(e.largeur) * e.bits + 31) / 32) * 4;
+  if ((b.size() - e.donnees) / ligne < std::size_t(e.hauteur)) throw Refus{"the bitmap's pixels are cut short"};
+  const Canal rouge(e.masques[0]), vert(e.masques[1]), bleu(e.masques[2]);
+  const int n = int(e.bits);
+  for (std::int64_t r = 0; r < e.hauteur; ++r) {
+    Pixel* d = c.ligne(r);
+    if (!d) continue;
+    const char* s = b.data() + e.donnees + std::size_t(r) * ligne;
+    auto o = [s](std::size_t k) { return std::uint32_t(std::uint8_t(s[k])); };
+    for (int x = 0; x < c.largeur(); ++x) {
+      const std::size_t i = std::size_t(x);
+      std::uint32_t p = 0;
+      if (n <= 8) {
+        const std::size_t bit = i * std::size_t(n);
+        d[x] = c.couleur((o(bit / 8) >> (8 - n - bit % 8)) & ((1u << n) - 1));
+        continue;
+      }
+      if (n == 16) p = o(2 * i) | o(2 * i + 1) << 8;
+      else if (n == 24) p = o(3 * i) | o(3 * i + 1) << 8 | o(3 * i + 2) << 16;
+      else p = o(4 * i) | o(4 * i + 1) << 8 | o(4 * i + 2) << 16 | o(4 * i + 3) << 24;
+      d[x] = pixel_rgb(rouge.valeur(p), vert.valeur(p), bleu.valeur(p));
+    }
+  }
+}
+
+// Run-length encoded pixels (4 or 8 bits). Pairs of bytes: a count and a
+// colour (two alternating colours for 4 bits), or 0 and a code: 0 ends the
+// line, 1 ends the picture, 2 moves right and up by the next two bytes, 3 or
+// more gives that many colours as they are, padded to an even byte count.
+// Whatever falls outside the picture is dropped; the stream may end anywhere.
+void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
+  const bool quatre = e.bits == 4;
+  auto indice = [quatre](unsigned v, unsigned k) { return quatre ? (k % 2 ? v & 15 : v >> 4) : v; };
+  std::size_t pos = e.donnees;
+  std::int64_t x = 0, r = 0;
+  Pixel* d = c.ligne(0);
+  auto poser = [&](unsigned k) {
+    const Pixel p = c.couleur(k);
+    if (d && x < c.largeur()) d[x] = p;
+    ++x;
+  };
+  while (r < e.hauteur && pos + 2 <= b.size()) {
+    const unsigned n = octet(b, pos), v = octet(b, pos + 1);
+    pos += 2;
+    if (n > 0) {
+      for (unsigned k = 0; k < n; ++k) poser(indice(v, k));
+    } else if (v == 0) {
+      x = 0;
+      d = c.ligne(++r);
+    } else if (v == 1) {
+      return;
+    } else if (v == 2) {
+      if (pos + 2 > b.size()) return;
+      x += octet(b, pos);
+      r += octet(b, pos + 1);
+      d = c.ligne(r);
+      pos += 2;
+    } else {
+      const std::size_t longueur = quatre ? (v + 1) / 2 : v;
+      for (unsigned k = 0; k < v; ++k) {
+        const std::size_t o = pos + (quatre ? k / 2 : k);
+        if (o >= b.size()) return;
+        poser(indice(octet(b, o), k));
+      }
+      pos += longueur + (longueur & 1);
+    }
+  }
+}
+
 }  // namespace
 
-bool lire_bmp(const std::string& chemin, Bitmap& image) {
+bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, int cote_garde) {
+  try {
+    const Entete e = lire_entete(octets);
+    Cible c(e, cote_garde, lire_palette(octets, e));
+    if (e.compression == kRle8 || e.compression == kRle4)
+      decoder_rle(octets, e, c);
+    else
+      decoder_brut(octets, e, c);
+    image = std::move(c.image);
+    return true;
+  } catch (const Refus& r) {
+    if (raison) *raison = r.raison;
+    return false;
+  }
+}
+
+bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison, int cote_garde) {
   std::ifstream f(chemin, std::ios::binary);
-  if (!f) return false;
-  const std::vector<std::uint8_t> b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return false;
-  const std::uint32_t donnees = u32(b, 10);
-  const std::uint32_t entete = u32(b, 14);
-  std::int64_t largeur = 0, hauteur = 0;
-  std::uint32_t bits = 0, compression = 0, couleurs = 0;
-  std::size_t taille_palette = 0;  // bytes per palette entry
-  if (entete == 12) {
-    largeur = u16(b, 18);
-    hauteur = std::int16_t(u16(b, 20));
-    bits = u16(b, 24);
-    taille_palette = 3;
-  } else if (entete >= 40 && entete <= 1024 && b.size() >= 14 + std::size_t(entete)) {
-    largeur = std::int32_t(u32(b, 18));
-    hauteur = std::int32_t(u32(b, 22));
-    if (u16(b, 26) != 1) return false;
-    bits = u16(b, 28);
-    compression = u32(b, 30);
-    couleurs = u32(b, 46);
-    taille_palette = 4;
-  } else {
+  if (!f) {
+    if (raison) *raison = "the file cannot be opened";
     return false;
   }
-  const bool haut_en_bas = hauteur < 0;
-  if (haut_en_bas) hauteur = -hauteur;
-  if (largeur < 1 || hauteur < 1 || largeur > 65535 || hauteur > 65535 || largeur * hauteur > (std::int64_t(1) << 28))
-    return false;
-  if (!(bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32)) return false;
-  // Bit fields are accepted for 32 bits in the usual order only.
-  if (compression == 3 && bits == 32) {
-    if (b.size() < 66 || u32(b, 54) != 0x00FF0000u || u32(b, 58) != 0x0000FF00u || u32(b, 62) != 0x000000FFu)
-      return false;
-  } else if (compression != 0) {
-    return false;
-  }
-  std::vector<Pixel> palette;
-  if (bits <= 8) {
-    const std::size_t maxi = std::size_t(1) << bits;
-    const std::size_t nombre = couleurs == 0 ? maxi : std::size_t(couleurs);
-    if (nombre > maxi) return false;
-    const std::size_t debut = 14 + std::size_t(entete);
-    if (debut + nombre * taille_palette > b.size()) return false;
-    for (std::size_t k = 0; k < nombre; ++k) {
-      const std::size_t o = debut + k * taille_palette;
-      palette.push_back(pixel_rgb(b[o + 2], b[o + 1], b[o]));
-    }
-  }
-  const std::size_t ligne = ((std::size_t(largeur) * bits + 31) / 32) * 4;
-  if (donnees > b.size() || (b.size() - donnees) / ligne < std::size_t(hauteur)) return false;
-  Bitmap resultat{int(largeur), int(hauteur)};
-  for (std::int64_t r = 0; r < hauteur; ++r) {
-    const std::uint8_t* s = b.data() + donnees + std::size_t(r) * ligne;
-    Pixel* d = resultat.row(int(haut_en_bas ? r : hauteur - 1 - r));
-    for (std::int64_t x = 0; x < largeur; ++x) {
-      if (bits == 24) {
-        d[x] = pixel_rgb(s[3 * x + 2], s[3 * x + 1], s[3 * x]);
-      } else if (bits == 32) {
-        d[x] = pixel_rgb(s[4 * x + 2], s[4 * x + 1], s[4 * x]);
-      } else {
-        const std::size_t bit = std::size_t(x) * bits;
-        const std::uint8_t octet = s[bit / 8];
-        const unsigned k = (octet >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-        if (k >= palette.size()) return false;
-        d[x] = palette[k];
-      }
-    }
-  }
-  image = std::move(resultat);
-  return true;
+  const std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  return decoder_bmp(b, image, raison, cote_garde);
 }
 
 bool ecrire_bmp(const std::string& chemin, const Bitmap& image) {

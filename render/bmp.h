@@ -1,16 +1,35 @@
-// Windows bitmap files: uncompressed 1, 4, 8, 24 and 32 bits per pixel,
-// bottom-up or top-down, read into a picture.
+// Windows bitmap files read into a picture: 1, 4 and 8 bits through a
+// palette, uncompressed or run-length encoded (4 and 8 bits); 16 bits as
+// 5-5-5 or through bit fields (5-6-5 and others); 24 and 32 bits, plain or
+// through bit fields in any order; bottom-up or top-down. Pictures are written
+// as 24-bit bottom-up bitmaps.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "render/raster.h"
 
 namespace render {
 
-// False, with `image` unchanged, for a missing, short or malformed file or a
-// layout other than the ones above.
-bool lire_bmp(const std::string& chemin, Bitmap& image);
+// The largest bitmap read: a side of at most 65535 pixels and at most 2^28
+// pixels in all, checked on the header before anything is allocated.
+inline constexpr std::int64_t kBmpCoteMaxi = 65535;
+inline constexpr std::int64_t kBmpPixelsMaxi = std::int64_t(1) << 28;
+
+// Decodes the bytes of a bitmap file. False, with `image` unchanged, for a
+// short or malformed header, a size past the limits above, a layout other than
+// the ones above, uncompressed pixel data cut short, or a pixel naming a colour
+// past the palette; then `raison`, when given, receives the reason in words
+// for the user. A run-length stream that ends early, or runs and moves past
+// the picture's edges, keeps what lies inside and leaves the rest black.
+// With `cote_garde` above 0 only the top-left `cote_garde` x `cote_garde`
+// pixels are kept (and allocated).
+bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
+
+// The same for a file; a file that cannot be opened is refused with its reason.
+bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
 
 // Writes a 24-bit bottom-up bitmap. False when the file cannot be written.
 bool ecrire_bmp(const std::string& chemin, const Bitmap& image);

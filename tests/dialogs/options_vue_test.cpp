@@ -25,6 +25,7 @@
 #include "dialogs/options_vue.h"
 #include "controls/combobox.h"
 #include "dialogs/options_vue_boites.h"
+#include "render/bmp.h"
 #include "render/ciel.h"
 #include "render/palette.h"
 #include "dialogs/options_vue_calculs.h"
@@ -915,18 +916,29 @@ TEST(OptionsVueMeteo, TheSkyListShowsOnlyThePicturesTheSkyLoads) {
   const std::string ciels = dossier.path().toStdString() + "/ciels";
   std::filesystem::create_directories(ciels);
   for (const char* n : {"nuage.jpg", "b.bmp", "C.JPG", "d.png"}) ASSERT_TRUE(ecrire_fichier(ciels + "/" + n, "x").empty());
+  ASSERT_TRUE(render::ecrire_bmp(ciels + "/e.bmp", render::Bitmap(4, 4)));
   Banc b(0);
   b.e.dossier_programme = dossier.path().toStdString();
   b.e.vue.horizon = 1;
   b.e.vue.type_ciel = 2;
   TPagesDlg2& d = b.ouvrir(6);
-  ASSERT_EQ(d.FileListBox_images->count(), 2);
+  ASSERT_EQ(d.FileListBox_images->count(), 3);
   EXPECT_EQ(d.FileListBox_images->item(0)->text(), "b.bmp");
-  EXPECT_EQ(d.FileListBox_images->item(1)->text(), "nuage.jpg");
+  EXPECT_EQ(d.FileListBox_images->item(1)->text(), "e.bmp");
+  EXPECT_EQ(d.FileListBox_images->item(2)->text(), "nuage.jpg");
+  // Pictures the sky cannot draw are marked with the reason.
+  EXPECT_EQ(d.FileListBox_images->item(0)->toolTip(),
+            "Cannot be drawn: it is not a Windows bitmap (it does not start with \"BM\")");
+  EXPECT_EQ(d.FileListBox_images->item(1)->toolTip(), "");
+  EXPECT_EQ(d.FileListBox_images->item(2)->toolTip(), "Cannot be drawn: the JPEG picture cannot be decoded");
   d.FileListBox_images->setCurrentRow(0);
   d.FileListBox_imagesClick();
   EXPECT_EQ(d.vues[0].fichier_ciel, std::filesystem::absolute(ciels + "/b.bmp").string());
-  EXPECT_EQ(d.Label_import->text(), "b.bmp");
+  EXPECT_EQ(d.Label_import->text(), "b.bmp: unreadable");
+  EXPECT_EQ(d.Label_import->toolTip(), d.FileListBox_images->item(0)->toolTip());
+  d.FileListBox_images->setCurrentRow(1);
+  d.FileListBox_imagesClick();
+  EXPECT_EQ(d.Label_import->text(), "e.bmp");
 }
 
 TEST(OptionsVueMeteo, PreviewsOfMistSkyAndSea) {

@@ -238,7 +238,8 @@ TEST(LectureBmp, SumsOfComponentsCutAndRefusal) {
   EXPECT_EQ(large.hauteur_pixel(2000, 50), 0);
   EXPECT_EQ(large.degre_propose, 9);
 
-  // An RLE bitmap: the 8-bit header with compression 1.
+  // An RLE bitmap (the 8-bit header with compression 1) is read; one that
+  // claims 100000 x 100000 pixels is refused with the size limit.
   std::string rle = "BM";
   auto u32 = [&](std::uint32_t v) {
     for (int k = 0; k < 4; ++k) rle += static_cast<char>((v >> (8 * k)) & 0xFF);
@@ -261,12 +262,19 @@ TEST(LectureBmp, SumsOfComponentsCutAndRefusal) {
   u32(0);
   u32(0);
   u32(0);
-  rle.append(1024, '\0');
+  for (int k = 0; k < 256; ++k) rle += std::string{char(k), char(2 * k), char(3 * k), 0};
   rle += std::string("\x02\x05\x00\x01", 4);
   const std::string chemin_rle = d.chemin("rle.bmp");
   ASSERT_EQ(ecrire_fichier(chemin_rle, rle), "");
+  Importation rle_lu;
+  ASSERT_EQ(rle_lu.importer(chemin_rle, p, nullptr, 0), "");
+  EXPECT_EQ(rle_lu.hauteur_pixel(1, 1), 5 + 10 + 15);  // the bottom row, colour 5
+  EXPECT_EQ(rle_lu.hauteur_pixel(1, 0), 0);            // the rest stays black
+  rle.replace(18, 8, std::string("\xA0\x86\x01\x00\xA0\x86\x01\x00", 8));
+  ASSERT_EQ(ecrire_fichier(chemin_rle, rle), "");
   Importation refuse;
-  const std::string raison = refuse.importer(chemin_rle, p, nullptr, 0);
-  EXPECT_NE(raison.find("uncompressed"), std::string::npos) << raison;
+  EXPECT_EQ(refuse.importer(chemin_rle, p, nullptr, 0),
+            "the bitmap cannot be read: the bitmap claims 100000 x 100000 pixels; at most 65535 pixels a side and "
+            "268435456 pixels in all are read");
   EXPECT_FALSE(refuse.chargee);
 }

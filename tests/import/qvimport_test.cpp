@@ -69,6 +69,13 @@ TEST(QvImport, DocumentGridHeightsAndRefusals) {
   EXPECT_NE(sortie.find("at least 251 lines"), std::string::npos) << sortie;
   EXPECT_FALSE(fs::exists(d.chemin("y.mat")));
   EXPECT_EQ(lancer(programme("qvimport") + " " + d.chemin("absent.dem") + " --grid " + d.chemin("z.asc")), 2);
+  // A bitmap it cannot read names the reason.
+  ASSERT_EQ(ecrire_fichier(d.chemin("seize.bmp"), std::string("BM") + std::string(12, '\0') + "\x28" +
+                                                      std::string(11, '\0') + "\x01" + std::string(1, '\0') +
+                                                      "\x0C" + std::string(30, '\0')),
+            "");
+  EXPECT_EQ(lancer(programme("qvimport") + " " + d.chemin("seize.bmp") + " --grid " + d.chemin("z.asc"), &sortie), 2);
+  EXPECT_NE(sortie.find("the bitmap cannot be read: "), std::string::npos) << sortie;
   EXPECT_EQ(lancer(programme("qvimport") + " " + dem + " --degree 12 --out " + d.chemin("y.mat")), 1);
   EXPECT_EQ(lancer(programme("qvimport") + " " + dem), 1);
   // A centre far outside the source gives a sea terrain, not a fault.

@@ -190,6 +190,7 @@ TImportation::TImportation(QWidget* parent) : FenetreImport(parent) {
   setLayout(ligne);
   construire_panneau();
   regler_etat_vide();
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
 }
 
 TImportation::~TImportation() { platform::unregister_window(handle_); }
@@ -554,23 +555,40 @@ void TImportation::BitBtn_importClick() {
 
 // ---------------------------------------------------------------- keys, closing
 
-void TImportation::keyPressEvent(QKeyEvent* e) {
+bool TImportation::touche_lettre(const QKeyEvent* e) {
+  if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   switch (e->key()) {
-    case Qt::Key_Z: SpeedButtonzoomClick(); break;
-    case Qt::Key_R: geste(Geste::tourner_droite); break;
-    case Qt::Key_T: geste(Geste::tourner_gauche); break;
-    case Qt::Key_S: geste(Geste::gauche); break;
-    case Qt::Key_E: geste(Geste::haut); break;
-    case Qt::Key_C: geste(Geste::bas); break;
-    case Qt::Key_F: geste(Geste::droite); break;
-    case Qt::Key_Y: ScrollBar_ech->setFocus(Qt::ShortcutFocusReason); break;
-    case Qt::Key_U: Image_importee->setFocus(Qt::ShortcutFocusReason); break;
-    case Qt::Key_P: SpeedbuttonPhotoClick(); break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: BitBtn_importClick(); break;
-    default: FenetreImport::keyPressEvent(e); return;
+    case Qt::Key_Z: SpeedButtonzoomClick(); return true;
+    case Qt::Key_R: geste(Geste::tourner_droite); return true;
+    case Qt::Key_T: geste(Geste::tourner_gauche); return true;
+    case Qt::Key_S: geste(Geste::gauche); return true;
+    case Qt::Key_E: geste(Geste::haut); return true;
+    case Qt::Key_C: geste(Geste::bas); return true;
+    case Qt::Key_F: geste(Geste::droite); return true;
+    case Qt::Key_Y: ScrollBar_ech->setFocus(Qt::ShortcutFocusReason); return true;
+    case Qt::Key_U: Image_importee->setFocus(Qt::ShortcutFocusReason); return true;
+    case Qt::Key_P: SpeedbuttonPhotoClick(); return true;
+    default: return false;
   }
-  e->accept();
+}
+
+void TImportation::keyPressEvent(QKeyEvent* e) {
+  if (touche_lettre(e)) {
+    e->accept();
+  } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    BitBtn_importClick();
+    e->accept();
+  } else {
+    FenetreImport::keyPressEvent(e);
+  }
+}
+
+// The letters act on the window before the control with the focus sees them
+// (the mesh-degree field would take them as typing); digits, Backspace and the
+// arrows still reach it, and Enter comes up from it to the window.
+bool TImportation::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::KeyPress && touche_lettre(static_cast<QKeyEvent*>(e))) return true;
+  return FenetreImport::eventFilter(o, e);
 }
 
 void TImportation::closeEvent(QCloseEvent* e) {

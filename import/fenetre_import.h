@@ -118,9 +118,12 @@ class TImportation : public FenetreImport {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // Z, P, R, T, S, E, C, F, Y and U: true when `e` was one of them, done.
+  bool touche_lettre(const QKeyEvent* e);
   void construire_panneau();
   void construire_boutons();
   void construire_barres();

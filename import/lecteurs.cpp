@@ -5,6 +5,9 @@
 // grid top down, DEM profiles as columns with their south end at the bottom,
 // each shifted by one pixel (column 0 and one edge row stay sea).
 #include <algorithm>
+#include <fstream>
+#include <optional>
+#include <utility>
 #include <string_view>
 
 #include "import/importation.h"
@@ -180,6 +183,42 @@ void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   }
 }
 
+// The size a JPEG file's frame header gives, read without decoding: the
+// markers are walked up to the first frame header (SOF0..SOF15 but DHT, JPG
+// and DAC). Nullopt for a file that is no JPEG or has no frame header before
+// its scan.
+std::optional<std::pair<std::int32_t, std::int32_t>> taille_jpeg(const std::string& chemin) {
+  std::ifstream f(chemin, std::ios::binary);
+  auto lire = [&f](int n) -> std::optional<std::uint32_t> {
+    std::uint32_t v = 0;
+    for (int k = 0; k < n; ++k) {
+      const int c = f.get();
+      if (c == EOF) return std::nullopt;
+      v = v << 8 | std::uint32_t(c);
+    }
+    return v;
+  };
+  if (lire(2) != 0xFFD8u) return std::nullopt;
+  for (;;) {
+    auto marque = lire(1);
+    if (marque != 0xFFu) return std::nullopt;
+    while (marque == 0xFFu) marque = lire(1);  // fill bytes
+    if (!marque) return std::nullopt;
+    const std::uint32_t m = *marque;
+    if (m == 0xD8 || (m >= 0xD0 && m <= 0xD7) || m == 0x01) continue;  // no length
+    if (m == 0xDA || m == 0xD9) return std::nullopt;                    // scan or end first
+    const auto longueur = lire(2);
+    if (!longueur || *longueur < 2) return std::nullopt;
+    if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
+      const auto precision = lire(1), h = lire(2), w = lire(2);
+      if (!precision || !h || !w) return std::nullopt;
+      return std::pair{std::int32_t(*w), std::int32_t(*h)};
+    }
+    f.seekg(std::streamoff(*longueur) - 2, std::ios::cur);
+    if (!f) return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void Importation::nouvelle_source(const std::string& ext) {
@@ -281,6 +320,8 @@ Echec Importation::importer_bmp(const std::string& chemin, const param_mat& p) {
 bool Importation::charger_photo_aerienne(const std::string& chemin_source) {
   const std::string chemin = changer_extension(chemin_source, ".jpg");
   if (!fichier_existe(chemin)) return false;
+  // Its header must give the source's size before anything is decoded.
+  if (taille_jpeg(chemin) != std::pair{largeur, hauteur}) return false;
   render::Bitmap lu;
   if (!render::lire_jpeg(chemin, lu) || lu.width() != largeur || lu.height() != hauteur) return false;
   photo = std::move(lu);

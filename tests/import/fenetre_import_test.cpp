@@ -340,6 +340,58 @@ TEST(FenetreImport, KeysDoWhatTheirButtonsDo) {
   EXPECT_TRUE(o.w.Image_importee->hasFocus());
 }
 
+// With the mesh-degree field focused, the letters still act on the window;
+// digits, Backspace and the arrows edit the field, and Enter imports.
+TEST(FenetreImport, LettersActOnTheWindowWhileTheMeshDegreeFieldHasTheFocus) {
+  Dossier d("fenetre-champ");
+  Ouverte o(grille(d, "m.txt", 300));
+  Ouverte temoin(grille(d, "m.txt", 300));
+  o.w.show();
+  QApplication::setActiveWindow(&o.w);
+  o.w.SpinEdit_maillage->setFocus();
+  ASSERT_TRUE(o.w.SpinEdit_maillage->hasFocus());
+  auto taper = [](int touche) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus) << touche;
+    QTest::keyClick(focus, Qt::Key(touche));
+  };
+  const QString texte = o.w.SpinEdit_maillage->text();
+  for (int touche : {Qt::Key_R, Qt::Key_T, Qt::Key_R, Qt::Key_S, Qt::Key_E, Qt::Key_C, Qt::Key_F, Qt::Key_F, Qt::Key_Z,
+                     Qt::Key_P})
+    taper(touche);
+  for (auto b : {temoin.w.BitBTn_rotg, temoin.w.BitBtn_rotd, temoin.w.BitBTn_rotg, temoin.w.BitBtn_Left,
+                 temoin.w.BitBtn_Up, temoin.w.BitBtn_Down, temoin.w.BitBtn_Right, temoin.w.BitBtn_Right})
+    b->click();
+  EXPECT_EQ(o.w.SpinEdit_maillage->text(), texte);
+  EXPECT_EQ(o.w.cadre().cx, temoin.w.cadre().cx);
+  EXPECT_EQ(o.w.cadre().cx, 151);  // right twice, left once: one step of 1 pixel from 150
+  EXPECT_EQ(o.w.cadre().cy, temoin.w.cadre().cy);
+  EXPECT_DOUBLE_EQ(o.w.cadre().rotation, temoin.w.cadre().rotation);
+  EXPECT_NE(o.w.cadre().rotation, pi);
+  EXPECT_EQ(o.w.echelle_affichage(), 0.5);
+  // The field still edits: Backspace, a digit, the arrows.
+  o.w.SpinEdit_maillage->selectAll();
+  taper(Qt::Key_6);
+  EXPECT_EQ(o.w.SpinEdit_maillage->text(), "6");
+  taper(Qt::Key_Up);
+  EXPECT_EQ(o.w.SpinEdit_maillage->Value(), 7);
+  taper(Qt::Key_1);
+  EXPECT_EQ(o.w.SpinEdit_maillage->text(), "71");
+  taper(Qt::Key_Backspace);
+  taper(Qt::Key_Left);
+  taper(Qt::Key_Backspace);  // at the start: nothing to remove
+  EXPECT_EQ(o.w.SpinEdit_maillage->text(), "7");
+  // Y and U move the focus away; Enter from the field imports at degree 7.
+  taper(Qt::Key_Y);
+  EXPECT_TRUE(o.w.ScrollBar_ech->hasFocus());
+  taper(Qt::Key_U);
+  EXPECT_TRUE(o.w.Image_importee->hasFocus());
+  o.w.SpinEdit_maillage->setFocus();
+  taper(Qt::Key_Return);
+  EXPECT_EQ(o.w.importation_faite, 1);
+  EXPECT_EQ(o.w.degre, 7);
+}
+
 TEST(FenetreImport, HelpButtonAndAClickInContextHelpModeShowTopic4016) {
   std::vector<int> sujets;
   fixer_afficheur_aide([&](int s) { sujets.push_back(s); });

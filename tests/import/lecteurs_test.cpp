@@ -2,7 +2,10 @@
 // rejections with their reasons, and a cancel while reading.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "import_support.h"
+#include "render/jpeg.h"
 #include "tests/support/fakes.h"
 
 using namespace import_test;
@@ -277,4 +280,53 @@ TEST(LectureBmp, SumsOfComponentsCutAndRefusal) {
             "the bitmap cannot be read: the bitmap claims 100000 x 100000 pixels; at most 65535 pixels a side and "
             "268435456 pixels in all are read");
   EXPECT_FALSE(refuse.chargee);
+}
+
+namespace {
+
+// The peak of resident memory (kB) since the last reset; the reset makes the
+// peak the memory in use now.
+long pic_memoire_ko(bool remettre) {
+  if (remettre) {
+    std::FILE* f = std::fopen("/proc/self/clear_refs", "w");
+    if (!f) return -1;
+    std::fputs("5", f);
+    std::fclose(f);
+  }
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return -1;
+  char ligne[256];
+  long ko = -1;
+  while (std::fgets(ligne, sizeof ligne, f))
+    if (std::sscanf(ligne, "VmHWM: %ld", &ko) == 1) break;
+  std::fclose(f);
+  return ko;
+}
+
+}  // namespace
+
+// An aerial picture whose header claims 16384 x 16384 pixels is refused from
+// its header: the peak of memory stays far below the gigabyte a decoding
+// would take.
+TEST(PhotoAerienne, AHugeHeaderIsRefusedBeforeDecoding) {
+  Dossier d("photo-geante");
+  const std::string source = d.chemin("g.txt");
+  ASSERT_EQ(ecrire_fichier(source, grille_txt(251, 250, [](int, int) { return 10; })), "");
+  Importation imp;
+  ASSERT_EQ(imp.importer(source, param_mat{}, nullptr, 0), "");
+  // A small baseline JPEG, then its frame header made to claim 16384 x 16384.
+  ASSERT_TRUE(render::ecrire_jpeg(d.chemin("g.jpg"), render::Bitmap(250, 250), 50));
+  std::string octets = *lire_fichier(d.chemin("g.jpg"));
+  const std::size_t sof = octets.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  octets.replace(sof + 5, 4, std::string("\x40\x00\x40\x00", 4));
+  ASSERT_EQ(ecrire_fichier(d.chemin("g.jpg"), octets), "");
+  const long avant = pic_memoire_ko(true);
+  if (avant < 0) GTEST_SKIP() << "no peak memory figure here";
+  EXPECT_FALSE(imp.charger_photo_aerienne(source));
+  EXPECT_LT(pic_memoire_ko(false) - avant, 64 * 1024);
+  EXPECT_FALSE(imp.photo);
+  // The same picture at its true size still loads.
+  ASSERT_TRUE(render::ecrire_jpeg(d.chemin("g.jpg"), render::Bitmap(250, 250), 50));
+  EXPECT_TRUE(imp.charger_photo_aerienne(source));
 }

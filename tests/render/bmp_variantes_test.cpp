@@ -121,23 +121,32 @@ TEST(BmpVariants, FilesWrittenByImageMagickDecodeAsImageMagickDecodesThem) {
   struct Cas {
     const char* nom;
     const char* options;
+    int bits, compression;  // as the file says, so that each layout is really met
   };
   const Cas cas[] = {
-      {"rle8.bmp", "-colors 200 -type Palette -compress RLE bmp3:"},
-      {"rle8v5.bmp", "-colors 9 -type Palette -compress RLE bmp:"},
-      {"rgb565.bmp", "-define bmp:subtype=RGB565 bmp:"},
-      {"rgb555.bmp", "-define bmp:subtype=RGB555 bmp:"},
-      {"p8.bmp", "-colors 200 -type Palette -compress None bmp3:"},
-      {"p4.bmp", "-colors 16 -type Palette -compress None bmp3:"},
-      {"p1.bmp", "-threshold 50% -type Bilevel bmp3:"},
-      {"old.bmp", "bmp2:"},
-      {"rgb24.bmp", "bmp3:"},
-      {"argb.bmp", "-alpha on bmp:"},
+      {"rle8.bmp", "-colors 200 -type Palette -compress RLE bmp3:", 8, 1},
+      {"rle8v5.bmp", "-colors 9 -type Palette -compress RLE bmp:", 8, 1},
+      {"rgb565.bmp", "-define bmp:subtype=RGB565 bmp:", 16, 3},
+      {"rgb555.bmp", "-define bmp:subtype=RGB555 bmp:", 16, 3},
+      {"p8.bmp", "-colors 200 -type Palette -compress None bmp3:", 8, 0},
+      {"p4.bmp", "-colors 16 -type Palette -compress None bmp3:", 4, 0},
+      {"p1.bmp", "-threshold 50% -type Bilevel bmp3:", 1, 0},
+      {"old.bmp", "bmp2:", -1, -1},
+      {"rgb24.bmp", "bmp3:", 24, 0},
+      {"argb.bmp", "-alpha on bmp:", 32, 3},
   };
   for (const Cas& c : cas) {
     const fs::path f = d.p / c.nom;
     const std::string ecrire = outil + " " + source + " " + c.options + "'" + f.string() + "'";
     ASSERT_EQ(std::system(ecrire.c_str()), 0) << c.nom;
+    const std::string tete = lire(f);
+    ASSERT_GE(tete.size(), 34u) << c.nom;
+    if (c.bits >= 0) {
+      EXPECT_EQ(std::uint8_t(tete[28]), c.bits) << c.nom;
+      EXPECT_EQ(std::uint8_t(tete[30]), c.compression) << c.nom;
+    } else {
+      EXPECT_EQ(std::uint8_t(tete[14]), 12) << c.nom;  // the old 12-byte header
+    }
     const auto attendu = decodage_magick(outil, f);
     ASSERT_TRUE(attendu) << c.nom;
     Bitmap lu;

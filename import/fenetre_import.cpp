@@ -160,6 +160,7 @@ TImportation::TImportation(QWidget* parent) : FenetreImport(parent) {
   ScrollBox1 = new QScrollArea(this);
   ScrollBox1->setWidgetResizable(false);
   ScrollBox1->setFocusPolicy(Qt::NoFocus);
+  ScrollBox1->setAlignment(Qt::AlignCenter);  // a small source sits in the middle of the area
   Image_importee = new ImageImportee(this, ScrollBox1);
   Image_importee->setFocusPolicy(Qt::ClickFocus);
   ScrollBox1->setWidget(Image_importee);
@@ -317,7 +318,14 @@ void TImportation::construire_reglages() {
   connect(Bouton_Photo, &QCheckBox::toggled, this, [this](bool on) {
     if (!on && photo_affichee_) SpeedbuttonPhotoClick();
   });
-  for (QCheckBox* c : {CB_Lissage, checkbox_debord, Bouton_Photo}) c->setFocusPolicy(Qt::NoFocus);
+  for (QCheckBox* c : {CB_Lissage, checkbox_debord, Bouton_Photo}) {
+    c->setFocusPolicy(Qt::NoFocus);
+    // The style's disabled grey vanishes on the panel's light tile: a darker one still reads as disabled.
+    QPalette p = c->palette();
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      p.setColor(QPalette::Disabled, r, QColor(104, 108, 120));
+    c->setPalette(p);
+  }
 
   BitBtnAide = new CtlButton(pan);
   BitBtnAide->setText("Help");

@@ -3,7 +3,8 @@
 # (tests/data/import/g121.dem) to a temporary folder, starts build/bin/quorvel
 # under Xvfb, chooses the file through the Import button of "Import ..." and its
 # file dialog (typing the path), waits for the reading, turns the frame (R) and makes it smaller
-# (Y, then Page Up on the scale bar), and writes a PNG of the window; then
+# (Y, then Page Up on the scale bar), and writes a PNG of the window (the small
+# source centred in its area, the disabled "Aerial picture" still readable); then
 # presses Import (Enter), clicks the new mountain's card and presses F6, waits for the
 # view and writes a second PNG.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
@@ -40,19 +41,19 @@ xdotool type --delay 20 "$3/g121.dem"
 xdotool key Return
 wait_progress
 # A click on the picture gives the import window the keys.
-xdotool mousemove "${IMPORT_PICTURE_X:-60}" "${IMPORT_PICTURE_Y:-130}" click 1
+xdotool mousemove "${IMPORT_PICTURE_X:-285}" "${IMPORT_PICTURE_Y:-340}" click 1
 sleep 0.5
 for k in 1 2 3 4 5 6 7 8; do xdotool key r; done
 xdotool key y
 sleep 0.3
 xdotool key Prior Prior
 sleep 0.3
-xdotool mousemove "${IMPORT_PICTURE_X:-60}" "${IMPORT_PICTURE_Y:-130}"
+xdotool mousemove "${IMPORT_PICTURE_X:-285}" "${IMPORT_PICTURE_Y:-340}"
 sleep 0.3
-xdotool mousemove $(( ${IMPORT_PICTURE_X:-60} + 4 )) $(( ${IMPORT_PICTURE_Y:-130} + 3 ))
+xdotool mousemove $(( ${IMPORT_PICTURE_X:-285} + 4 )) $(( ${IMPORT_PICTURE_Y:-340} + 3 ))
 sleep 1
 import -window root "$1"
-xdotool mousemove "${IMPORT_PICTURE_X:-60}" "${IMPORT_PICTURE_Y:-130}" click 1
+xdotool mousemove "${IMPORT_PICTURE_X:-285}" "${IMPORT_PICTURE_Y:-340}" click 1
 sleep 0.3
 xdotool key Return
 wait_progress

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QPainter>
 
+#include "controls/checkbox.h"
 #include "controls/graphicbutton.h"
 
 namespace {
@@ -30,6 +31,14 @@ QImage IconGlyph(const QIcon& icon) {
   return glyph;
 }
 
+// What every linked control shows: caption, hint and enabled state.
+template <typename Control>
+void ShowCommon(Control* control, const QAction& action) {
+  control->SetCaption(action.text());
+  control->setToolTip(action.toolTip());
+  control->setEnabled(action.isEnabled());
+}
+
 }  // namespace
 
 int CtlActionGroupIndex(const QAction* action) {
@@ -53,9 +62,7 @@ CtlButtonActionLink::~CtlButtonActionLink() { QObject::disconnect(changed_); }
 void CtlButtonActionLink::Update() {
   if (!action_ || updating_) return;
   updating_ = true;
-  button_->SetCaption(action_->text());
-  button_->setToolTip(action_->toolTip());
-  button_->setEnabled(action_->isEnabled());
+  ShowCommon(button_, *action_);
   button_->SetGlyph(IconGlyph(action_->icon()));
   if (action_->isCheckable()) {
     if (button_->GroupIndex() == 0 || button_->GroupIndex() >= kFirstActionGroup) {
@@ -86,4 +93,42 @@ void CtlButtonActionLink::PressedChanged() {
   updating_ = true;
   action_->setChecked(button_->Pressed());
   updating_ = false;
+}
+
+CtlCheckActionLink::CtlCheckActionLink(CtlButtonControl* control, QAction* action) : control_(control), action_(action) {
+  connections_.push_back(QObject::connect(action, &QAction::changed, control, [this] { Update(); }));
+  connections_.push_back(QObject::connect(control, &CtlButtonControl::clicked, control, [this] { Clicked(); }));
+  if (auto* box = qobject_cast<CtlCheckBox*>(control))
+    connections_.push_back(QObject::connect(box, &CtlCheckBox::changed, control, [this] { UserChanged(); }));
+  Update();
+}
+
+CtlCheckActionLink::~CtlCheckActionLink() {
+  for (const auto& c : connections_) QObject::disconnect(c);
+}
+
+void CtlCheckActionLink::Update() {
+  if (!action_ || updating_) return;
+  updating_ = true;
+  ShowCommon(control_, *action_);
+  if (action_->isCheckable()) control_->SetChecked(action_->isChecked());
+  updating_ = false;
+}
+
+void CtlCheckActionLink::UserChanged() {
+  if (!action_ || updating_ || !action_->isCheckable()) return;
+  updating_ = true;
+  action_->setChecked(control_->Checked());
+  updating_ = false;
+}
+
+void CtlCheckActionLink::Clicked() {
+  if (!action_ || !action_->isEnabled()) return;
+  if (!action_->isCheckable()) {
+    action_->trigger();
+    return;
+  }
+  UserChanged();
+  QPointer<QAction> action = action_;
+  emit action->triggered(action->isChecked());
 }

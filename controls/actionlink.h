@@ -1,5 +1,5 @@
-// The link between a graphic button (speed, office, shape or multimedia
-// button) and a QAction. The button shows what the action holds: its text as
+// Links from controls to a QAction. First, the link between a graphic button
+// (speed, office, shape or multimedia button) and a QAction. The button shows what the action holds: its text as
 // the caption, its tool tip as the hint, its enabled state, its icon as the
 // glyph (drawn on magenta, the glyph's transparent colour; no icon clears the
 // glyph) and, for a checkable action, its checked state as Pressed. A click on
@@ -14,9 +14,11 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 class QAction;
 class CtlBaseGraphicButton;
+class CtlButtonControl;
 
 class CtlButtonActionLink {
  public:
@@ -39,6 +41,31 @@ class CtlButtonActionLink {
   CtlBaseGraphicButton* button_;
   QPointer<QAction> action_;
   QMetaObject::Connection changed_;
+  bool updating_ = false;
+};
+
+// The link between a check box or radio button and a QAction: the control
+// shows the action's text as its caption, its tool tip and its enabled state,
+// and the checked state of a checkable action (set as code sets it, firing
+// nothing). The user's change of the mark sets the action's checked state; a
+// click triggers the action.
+class CtlCheckActionLink {
+ public:
+  CtlCheckActionLink(CtlButtonControl* control, QAction* action);
+  ~CtlCheckActionLink();
+  CtlCheckActionLink(const CtlCheckActionLink&) = delete;
+  CtlCheckActionLink& operator=(const CtlCheckActionLink&) = delete;
+
+  QAction* Action() const { return action_; }
+  void Update();
+
+ private:
+  void UserChanged();
+  void Clicked();
+
+  CtlButtonControl* control_;
+  QPointer<QAction> action_;
+  std::vector<QMetaObject::Connection> connections_;
   bool updating_ = false;
 };
 

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/actionlink.h"
+
 namespace {
 
 // A dotted frame, every other pixel.
@@ -34,9 +36,18 @@ CtlButtonControl::CtlButtonControl(QWidget* parent) : CtlCustomPanel(parent) {
 }
 
 CtlButtonControl::~CtlButtonControl() {
+  action_link_.reset();
   alignment_.OnChange = nullptr;
   font3d_.OnChange = nullptr;
   delete accelerator_.data();
+}
+
+QAction* CtlButtonControl::Action() const { return action_link_ ? action_link_->Action() : nullptr; }
+
+void CtlButtonControl::SetAction(QAction* action) {
+  if (action == Action()) return;
+  action_link_.reset();
+  if (action) action_link_ = std::make_unique<CtlCheckActionLink>(this, action);
 }
 
 void CtlButtonControl::SetAutoSize(bool on) {

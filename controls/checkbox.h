@@ -5,11 +5,15 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 
 #include "controls/button.h"
 #include "controls/imagelist.h"
 #include "controls/mnemonic.h"
 #include "controls/panels.h"
+
+class QAction;
+class CtlCheckActionLink;
 
 enum CtlCheckState : std::uint8_t { cbUnchecked, cbChecked, cbGrayed };
 enum CtlGlyphTextFocusStyle : std::uint8_t { fcControl, fcText, fcGlyph, fcGlyphText, fcNone };
@@ -66,6 +70,11 @@ class CtlButtonControl : public CtlCustomPanel {
   virtual bool Checked() const = 0;
   virtual void SetChecked(bool c) = 0;
   bool CanModify() const { return !read_only_; }
+  // The action whose caption, hint, enabled and checked states the control
+  // shows, and which a click triggers (controls/actionlink.h). Not owned;
+  // null unlinks and leaves the control as it is.
+  QAction* Action() const;
+  void SetAction(QAction* action);
   // Size of mark plus caption, laid out from the top left.
   QSize MeasuredSize() const;
 
@@ -111,6 +120,7 @@ class CtlButtonControl : public CtlCustomPanel {
   QString caption_;
   QPointer<QShortcut> accelerator_;
   QRect last_mark_, last_text_;
+  std::unique_ptr<CtlCheckActionLink> action_link_;
 };
 
 class CtlCheckBox : public CtlButtonControl {

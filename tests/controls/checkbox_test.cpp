@@ -2,6 +2,8 @@
 // strips, the accelerator, focus rules.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QActionGroup>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -184,4 +186,51 @@ TEST(RadioButton, BuiltInStripOnOliveAndCells) {
   r->SetChecked(true);
   r->setEnabled(false);
   EXPECT_EQ(r->CellIndex(), 3);
+}
+
+TEST(CheckBox, ALinkedActionAndTheMarkStayInStep) {
+  ActiveForm f;
+  auto* c = new CtlCheckBox(&f.form);
+  c->show();
+  QAction trees("&Trees");
+  trees.setCheckable(true);
+  trees.setToolTip("Draw the trees");
+  QSignalSpy triggered(&trees, &QAction::triggered), change(c, &CtlCheckBox::changed);
+  c->SetAction(&trees);
+  EXPECT_EQ(c->Caption(), "&Trees");
+  EXPECT_EQ(c->toolTip(), "Draw the trees");
+  trees.setChecked(true);  // as code sets it: no change signal
+  EXPECT_TRUE(c->Checked());
+  EXPECT_EQ(change.count(), 0);
+  Click(c);
+  EXPECT_FALSE(trees.isChecked());
+  ASSERT_EQ(triggered.count(), 1);
+  EXPECT_FALSE(triggered.at(0).at(0).toBool());
+  QTest::keyClick(c, Qt::Key_Space);  // the user's change without a click
+  EXPECT_TRUE(trees.isChecked());
+  EXPECT_EQ(triggered.count(), 1);
+  trees.setEnabled(false);
+  EXPECT_FALSE(c->isEnabled());
+
+  // Radio buttons of an exclusive group follow their actions.
+  QActionGroup group(nullptr);
+  QAction raise("Raise", &group), lower("Lower", &group);
+  raise.setCheckable(true);
+  lower.setCheckable(true);
+  raise.setChecked(true);
+  auto* r1 = new CtlRadioButton(&f.form);
+  auto* r2 = new CtlRadioButton(&f.form);
+  r2->move(0, 30);
+  r1->show();
+  r2->show();
+  r1->SetAction(&raise);
+  r2->SetAction(&lower);
+  EXPECT_TRUE(r1->Checked());
+  Click(r2);
+  EXPECT_TRUE(lower.isChecked());
+  EXPECT_FALSE(raise.isChecked());
+  EXPECT_FALSE(r1->Checked());
+  raise.setChecked(true);
+  EXPECT_TRUE(r1->Checked());
+  EXPECT_FALSE(r2->Checked());
 }

@@ -8,7 +8,10 @@
 namespace {
 
 QString LockFolder() {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  // Without XDG_RUNTIME_DIR Qt would warn and make a folder of its own.
+  QString dir = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+                    ? QString()
+                    : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (dir.isEmpty() || !QDir().mkpath(dir)) dir = QDir::tempPath();
   return dir;
 }

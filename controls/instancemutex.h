@@ -12,7 +12,7 @@
 
 class CtlInstanceMutex {
  public:
-  // `folder` empty: the user's runtime folder (else the temporary folder).
+  // `folder` empty: the user's runtime folder, else the temporary folder.
   explicit CtlInstanceMutex(const QString& name = ExecutableName(), const QString& folder = QString());
   ~CtlInstanceMutex();
   CtlInstanceMutex(const CtlInstanceMutex&) = delete;

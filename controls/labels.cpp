@@ -104,6 +104,11 @@ QString CtlEditControlWrap(const QString& text, const QFont& font, int width, in
   return out.join(u'\n');
 }
 
+QString CtlBaseLabel::MeasuredText() const {
+  if (!multiline_ || !(options_ & loEditControl)) return caption_;
+  return CtlEditControlWrap(GetLabelText(), font(), width(), -1, show_accel_);
+}
+
 QString CtlBaseLabel::ShownText(const QFont& f, int width, int height) const {
   const QString t = GetLabelText();
   if (multiline_ && (options_ & loEditControl)) return CtlEditControlWrap(t, f, width, height, show_accel_);
@@ -157,7 +162,7 @@ CtlSimpleLabel::~CtlSimpleLabel() { font3d_.OnChange = nullptr; }
 
 void CtlSimpleLabel::AdjustBounds() {
   if (!AutoSize()) return;
-  const QSize s = CalcTextSize(font(), Caption(), &font3d_, MultiLine() ? width() : 0, 0, ShowAccelChar());
+  const QSize s = CalcTextSize(font(), MeasuredText(), &font3d_, MultiLine() ? width() : 0, 0, ShowAccelChar());
   setGeometry(QRect(pos(), s));
 }
 
@@ -269,7 +274,8 @@ void CtlLabel::FontChanged(CtlObject* sender) {
 void CtlLabel::AdjustBounds() {
   if (!AutoSize()) return;
   const int b = bevel_.BevelExtend();
-  const QSize s = CalcTextSize(font(), Caption(), &fontfx_, MultiLine() ? width() : 0, b, ShowAccelChar(),
+  const QSize s = CalcTextSize(font(), fontfx_.Angle() != 0 ? Caption() : MeasuredText(), &fontfx_,
+                               MultiLine() ? width() : 0, b, ShowAccelChar(),
                                fontfx_.Angle());
   setGeometry(QRect(pos(), s));
 }

@@ -61,6 +61,8 @@ class CtlBaseLabel : public CtlBaseGraphicControl {
   // The text as drawn in `width` x `height` pixels: shortened by the ellipsis
   // options, or, multi-line with loEditControl, wrapped by CtlEditControlWrap.
   QString ShownText(const QFont& f, int width, int height = -1) const;
+  // The text AutoSize measures: wrapped at the present width with loEditControl.
+  QString MeasuredText() const;
 
  protected:
   virtual QString GetLabelText() const { return caption_; }

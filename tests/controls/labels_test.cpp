@@ -252,3 +252,17 @@ TEST(Labels, EditControlWrappingBreaksLongWordsAndDropsACutLastLine) {
   l.SetMultiLine(false);  // a single line is never wrapped
   EXPECT_EQ(l.ShownText(f, width, 3 * h), text);
 }
+
+TEST(Labels, AutoSizeMeasuresTheEditControlLines) {
+  CtlSimpleLabel l;
+  l.setFont(Big());
+  l.SetMultiLine(true);
+  l.resize(120, 20);
+  l.SetCaption("Go Supercalifragilistic now");
+  EXPECT_GT(l.width(), 200);  // the whole word runs past the width
+  l.resize(120, 20);
+  l.SetOptions(loEditControl);
+  l.SetCaption("Go Supercalifragilistically now");
+  EXPECT_LE(l.width(), 120 + 2);  // the lines and the measure's margin
+  EXPECT_GE(l.height(), 3 * QFontMetrics(Big()).height());
+}

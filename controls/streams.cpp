@@ -108,8 +108,10 @@ void CompressToStream(QIODevice& source, QIODevice& target, std::int64_t count) 
 QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
   std::int64_t total = ReadStreamInt(stream);
   std::int64_t limit = kPackedStreamLimit;
-  bool first = true;
-  QByteArray result;
+  // The blocks are kept apart and joined once at the end, so that the memory
+  // taken never grows past the output's own size while unpacking.
+  std::vector<QByteArray> pieces;
+  std::int64_t size = 0;
   std::vector<std::uint8_t> block(kLzrwMaxBlock);
   std::vector<std::uint8_t> output(kLzrwChunk);
   while (total > 0) {
@@ -119,16 +121,19 @@ QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
     if (stream.read(reinterpret_cast<char*>(block.data()), b) != b) throw CtlReadError(kCorrupt);
     const auto n = LZRWDecompressBlock({block.data(), static_cast<std::size_t>(b)}, output);
     if (!n) throw CtlReadError(kCorrupt);
-    if (static_cast<std::int64_t>(result.size() + *n) > limit)
+    if (size + static_cast<std::int64_t>(*n) > limit)
       throw CtlReadError(limit == kPackedStreamLimit ? kTooLarge : kPastDeclared);
-    result.append(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
+    pieces.emplace_back(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
+    size += static_cast<std::int64_t>(*n);
     total -= 4 + b;
-    if (first && declared) {
-      const std::int64_t size = declared(result);
-      if (size > 0) limit = std::min(limit, size + static_cast<std::int64_t>(kLzrwChunk));
+    if (pieces.size() == 1 && declared) {
+      const std::int64_t declared_size = declared(pieces.front());
+      if (declared_size > 0) limit = std::min(limit, declared_size + static_cast<std::int64_t>(kLzrwChunk));
     }
-    first = false;
   }
+  QByteArray result(static_cast<qsizetype>(size), Qt::Uninitialized);
+  char* at = result.data();
+  for (const QByteArray& piece : pieces) at = std::copy(piece.cbegin(), piece.cend(), at);
   return result;
 }
 

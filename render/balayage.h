@@ -43,6 +43,42 @@ inline TriangleBalayage triangle_balayage(std::int32_t i0, std::int32_t j0, std:
   return t;
 }
 
+// A strided walk (s > 1) visits only multiples of s, so its outer grid lines
+// lie up to s - 1 steps inside the lattice's edges and the land would stop
+// short of its edge wall. The nodes of those grid lines are taken on the
+// edges: index s (and the index 0 that some first triangles of a row reach)
+// on the edge i = 1 or j = 1; a node on or beyond the last grid diagonal that
+// the walk visits on the diagonal edge i + j = n + 1 (along j, or along i on
+// the edge j = 1). The grid's triangles then cover the whole lattice; those
+// beyond it shrink to lines or points. Stride 1: as is.
+struct BordsPas {
+  std::int32_t s = 1, n = 0;
+  std::int32_t diagonale = 0;  // the last grid diagonal: the last multiple of s up to n + e
+
+  BordsPas(std::int32_t pas, std::int32_t taille, std::int32_t e)
+      : s(pas), n(taille), diagonale(taille + e - (taille + e) % pas) {}
+
+  void ramener(std::int32_t& i, std::int32_t& j) const {
+    if (s <= 1) return;
+    const bool diagonal = i + j >= diagonale;
+    if (i <= s) i = 1;
+    if (j <= s) j = 1;
+    if (!diagonal) return;
+    if (j == 1)
+      i = n;
+    else
+      j = n + 1 - i;
+  }
+
+  TriangleBalayage triangle(std::int32_t i0, std::int32_t j0, std::int32_t i1, std::int32_t j1, std::int32_t i2,
+                            std::int32_t j2, std::int32_t ci, std::int32_t cj, bool voisin) const {
+    ramener(i0, j0);
+    ramener(i1, j1);
+    ramener(i2, j2);
+    return triangle_balayage(i0, j0, i1, j1, i2, j2, ci, cj, voisin);
+  }
+};
+
 // The visitor V provides:
 //   bool annule();                 tested before every row or diagonal
 //   std::int32_t pas();            the current stride, read before every row or diagonal
@@ -60,22 +96,23 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
     for (std::int32_t i = 2; i <= n; ++i) {
       if (v.annule()) return;
       const std::int32_t s = v.pas();
+      const BordsPas bords(s, n, e);
       if (i % s != 0 || i - s <= 0) continue;
       v.debut_rangee();
       if (sect == 2) {
         for (std::int32_t j = 1; j <= n - i + 1; ++j) {
           if (j % s != 0) continue;
           v.noeud(i, j);
-          v.triangle(triangle_balayage(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1));
-          v.triangle(triangle_balayage(i - s, j + s, i, j, i - s, j, i, j - 1, false));
+          v.triangle(bords.triangle(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1));
+          v.triangle(bords.triangle(i - s, j + s, i, j, i - s, j, i, j - 1, false));
           v.fin_noeud();
         }
       } else {
         for (std::int32_t j = n - i + e; j >= 1; --j) {
           if (j % s != 0) continue;
           v.noeud(i, j);
-          v.triangle(triangle_balayage(i - s, j + s, i, j, i, j + s, i, j, false));
-          v.triangle(triangle_balayage(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e));
+          v.triangle(bords.triangle(i - s, j + s, i, j, i, j + s, i, j, false));
+          v.triangle(bords.triangle(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e));
           v.fin_noeud();
         }
       }
@@ -86,6 +123,7 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
     for (std::int32_t j = 2; j <= n; ++j) {
       if (v.annule()) return;
       const std::int32_t s = v.pas();
+      const BordsPas bords(s, n, e);
       if (j % s != 0) continue;
       if (sect == 1 && j - s <= 0) continue;
       v.debut_rangee();
@@ -93,16 +131,16 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
         for (std::int32_t i = 1; i <= n - j + 1; ++i) {
           if (i % s != 0) continue;
           v.noeud(i, j);
-          v.triangle(triangle_balayage(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1));
-          v.triangle(triangle_balayage(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false));
+          v.triangle(bords.triangle(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1));
+          v.triangle(bords.triangle(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false));
           v.fin_noeud();
         }
       } else {
         for (std::int32_t i = n - j + e; i >= 1; --i) {
           if (i % s != 0) continue;
           v.noeud(i, j);
-          v.triangle(triangle_balayage(i + s, j - s, i, j, i + s, j, i, j - 1, false));
-          v.triangle(triangle_balayage(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e));
+          v.triangle(bords.triangle(i + s, j - s, i, j, i + s, j, i, j - 1, false));
+          v.triangle(bords.triangle(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e));
           v.fin_noeud();
         }
       }
@@ -113,6 +151,7 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
     for (std::int32_t d0 = n; d0 >= 1; --d0) {
       if (v.annule()) return;
       const std::int32_t s = v.pas();
+      const BordsPas bords(s, n, e);
       const std::int32_t d = d0;
       if (d > n - s || d % s != 0) continue;
       v.debut_rangee();
@@ -121,8 +160,8 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
           if (i % s != 0) continue;
           const std::int32_t j = s + d - i;
           v.noeud(i, j);
-          v.triangle(triangle_balayage(i, j + s, i, j, i - s, j + s, i, j, false));
-          v.triangle(triangle_balayage(i + s, j, i, j, i, j + s, i, j, i > 1));
+          v.triangle(bords.triangle(i, j + s, i, j, i - s, j + s, i, j, false));
+          v.triangle(bords.triangle(i + s, j, i, j, i, j + s, i, j, i > 1));
           v.fin_noeud();
         }
       } else {
@@ -130,8 +169,8 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
           if (i % s != 0) continue;
           const std::int32_t j = s + d - i;
           v.noeud(i, j);
-          v.triangle(triangle_balayage(i + s, j, i, j, i + s, j - s, i, j, false));
-          v.triangle(triangle_balayage(i, j + s, i, j, i + s, j, i, j, i < d));
+          v.triangle(bords.triangle(i + s, j, i, j, i + s, j - s, i, j, false));
+          v.triangle(bords.triangle(i, j + s, i, j, i + s, j, i, j, i < d));
           v.fin_noeud();
         }
       }

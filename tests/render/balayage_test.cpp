@@ -155,6 +155,65 @@ TEST(Balayage, StrideCancelAndBoundaries) {
   EXPECT_EQ(secteur(300.0), 5);
 }
 
+// Twice the signed area of a triangle of lattice nodes.
+long aire2(const Tri& t) {
+  return long(t[1].first - t[0].first) * (t[2].second - t[0].second) -
+         long(t[1].second - t[0].second) * (t[2].first - t[0].first);
+}
+
+// Whether the point (3i, 3j) / 3 lies inside t (or on its border).
+bool contient(const Tri& t, long i3, long j3) {
+  int positifs = 0, negatifs = 0;
+  for (int k = 0; k < 3; ++k) {
+    const Noeud a = t[std::size_t(k)], b = t[std::size_t((k + 1) % 3)];
+    const long c = long(b.first - a.first) * 3 * (j3 - 3L * a.second) - long(b.second - a.second) * 3 * (i3 - 3L * a.first);
+    if (c > 0) ++positifs;
+    if (c < 0) ++negatifs;
+  }
+  return positifs == 0 || negatifs == 0;
+}
+
+// A strided picture reaches the lattice's three edges (where the edge wall
+// stands): every unit triangle of the lattice lies under one drawn triangle,
+// and drawn triangles never overlap. Without the edge nodes, the strips
+// within the stride of the edges stayed empty and sky showed under the land.
+TEST(Balayage, StridedWalksReachEveryEdge) {
+  const int taille = 33;
+  for (int s : {2, 3, 4, 5, 7}) {
+    for (double A : {30.0, 90.0, 150.0, 210.0, 270.0, 330.0}) {
+     for (int e : {0, 1}) {
+      Enregistreur v;
+      v.s = s;
+      parcourir(A, taille, e, v);
+      long total = 0;
+      std::vector<Tri> pleins;
+      for (const Tri& t : v.dessines) {
+        for (const Noeud& p : t) {
+          ASSERT_GE(p.first, 1);
+          ASSERT_GE(p.second, 1) << "s " << s << " A " << A << " " << t[0].first << "," << t[0].second << " " << t[1].first << "," << t[1].second << " " << t[2].first << "," << t[2].second;
+          ASSERT_LE(p.first + p.second, taille + 1) << "s " << s << " A " << A;
+        }
+        const long a = std::labs(aire2(t));
+        if (a == 0) continue;
+        total += a;
+        pleins.push_back(t);
+      }
+      int trous = 0;
+      for (int i = 1; i < taille; ++i)
+        for (int j = 1; i + j <= taille; ++j) {
+          if (std::none_of(pleins.begin(), pleins.end(), [&](const Tri& t) { return contient(t, 3L * i + 1, 3L * j + 1); }))
+            ++trous;
+          if (i + j + 1 <= taille &&
+              std::none_of(pleins.begin(), pleins.end(), [&](const Tri& t) { return contient(t, 3L * i + 2, 3L * j + 2); }))
+            ++trous;
+        }
+      EXPECT_EQ(trous, 0) << "s " << s << " A " << A << " e " << e;
+      EXPECT_LE(total, long(taille - 1) * (taille - 1)) << "s " << s << " A " << A;
+     }
+    }
+  }
+}
+
 TEST(SousReseau, EveryTriangleOnceCellsFarToNear) {
   for (double A = 5.0; A < 360.0; A += 10.0) {
     const int m = 9;

@@ -63,9 +63,11 @@ struct Mode {
 };
 
 // The digest of the picture (and of the editor's map when drawn) and the view statistics.
-std::uint64_t rendre(Tmatrice& t, const param_vue& v, int largeur, int hauteur, Mode m = {}) {
+std::uint64_t rendre(Tmatrice& t, const param_vue& v, int largeur, int hauteur, Mode m = {},
+                     Bitmap* sortie = nullptr) {
   const TMyPalette palette = palette_pour_vue(v);
-  Bitmap image(largeur, hauteur);
+  Bitmap locale(largeur, hauteur);
+  Bitmap& image = sortie ? *sortie : locale;
   set_seed(99);
   // Sea sub-lattices seed their waves from the clock: a fixed one.
   set_clock_for_tests([] { return std::uint32_t(4321000); });
@@ -126,6 +128,40 @@ TEST(RenderExactness, EditorMapsWireframeAndCoarsePictures) {
 
 TEST(RenderExactness, DefaultViewOfDegreeEleven) {
   EXPECT_EQ(hexa(rendre(terrain(11, 7), vue_benchmark(false), 1024, 768)), hexa(0x8357eb348fa0f0b8ull));
+}
+
+// Sky pixels between the first and the last pixel of another colour in each
+// column of a picture whose background is the sky's colour.
+int trous_de_ciel(const Bitmap& image) {
+  const Surface<Pixel> s = const_cast<Bitmap&>(image).surface();
+  const Pixel ciel = s.row(0)[0];
+  int trous = 0;
+  for (int x = 0; x < s.width; ++x) {
+    int haut = -1, bas = -1;
+    for (int y = 0; y < s.height; ++y)
+      if (s.row(y)[x] != ciel) {
+        if (haut < 0) haut = y;
+        bas = y;
+      }
+    for (int y = haut + 1; y < bas; ++y) trous += s.row(y)[x] == ciel;
+  }
+  return trous;
+}
+
+// A far view of a degree-11 terrain is drawn with a stride of several nodes,
+// its corners in sight and its land raised well above the sea: the land
+// reaches the lattice's edges and their wall, so no column shows sky between
+// the land and the wall below it.
+TEST(RenderExactness, StridedViewReachesTheEdgeWallAtTheCorner) {
+  Bitmap image(640, 480);
+  Tmatrice& t = terrain(11, 7);
+  param_vue v = vue_benchmark(false);
+  v.horizon = 0;
+  t.elever(800, false);
+  const std::uint64_t e = rendre(t, v, 640, 480, {}, &image);
+  t.elever(-800, false);
+  EXPECT_EQ(trous_de_ciel(image), 0);
+  EXPECT_EQ(hexa(e), hexa(0xba65a1b65d5d98ebull));
 }
 
 // Nothing of a terrain is kept from one render to the next: heights raised

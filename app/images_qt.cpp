@@ -4,9 +4,11 @@
 #include <QImage>
 #include <QImageReader>
 
+#include "components/gif_plugin.h"
+
 std::optional<image_rgb32> lire_image_vue(const std::string& chemin) {
-  QImageReader lecteur(QFile::decodeName(QByteArray::fromStdString(chemin)));
-  lecteur.setDecideFormatFromContent(true);
+  QImageReader lecteur;
+  components::OpenPicture(lecteur, QFile::decodeName(QByteArray::fromStdString(chemin)));
   QImage image = lecteur.read();
   if (image.isNull()) return std::nullopt;
   image = image.convertToFormat(QImage::Format_RGB32);

@@ -36,6 +36,7 @@
 #include "app/commandes_fichier.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
+#include "components/gif_plugin.h"
 #include "components/legende.h"
 #include "controls/application.h"
 #include "app/fenetres/donnees_images.h"
@@ -1864,6 +1865,7 @@ int executer_programme(int argc, char** argv) {
   QApplication::setApplicationName("Quorvel");
   // The library's application object, with the mutex named after the executable.
   CtlApplication::Instance();
+  components::RegisterGifPictureFormat();
   install_message_pump();
   QtUserInterface ui;
   set_user_interface(&ui);

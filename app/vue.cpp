@@ -22,6 +22,7 @@
 #include "app/fenetres/attente.h"
 #include "app/informations.h"
 #include "app/mainwindow.h"
+#include "components/gif_plugin.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"
 #include "render/calcul_image.h"
@@ -398,8 +399,8 @@ void TVuewindow::peindre_zone(QWidget* zone) {
 
 void TVuewindow::charger_fichier_image() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  QImageReader lecteur(QString::fromStdString(fichier_image_));
-  lecteur.setDecideFormatFromContent(true);
+  QImageReader lecteur;
+  components::OpenPicture(lecteur, QString::fromStdString(fichier_image_));
   QImage i = lecteur.read();
   QApplication::restoreOverrideCursor();
   const std::string fichier = fichier_image_;

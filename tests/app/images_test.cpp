@@ -39,6 +39,13 @@ TEST(Images, BitmapAndJpegReadBackByContent) {
   EXPECT_NEAR(static_cast<int>((j->pixels[100] >> 16) & 0xFF), 0x40, 3);
   EXPECT_NEAR(static_cast<int>(j->pixels[100] & 0xFF), 0x80, 3);
   EXPECT_FALSE(lire_image_vue((d / "absent.jpg").string()));
+  // A GIF goes through the program's own GIF class, which alone reads a lower-case signature.
+  const std::string gif("gif89a\x02\x00\x02\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff,\x00\x00\x00\x00\x02\x00"
+                        "\x02\x00\x00\x02\x03\x44\x02\x05\x00;", 36);
+  ASSERT_TRUE(ecrire_fichier((d / "g.jpg").string(), gif).empty());
+  auto g = lire_image_vue((d / "g.jpg").string());
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->pixels, (std::vector<std::uint32_t>{0, 0xFFFFFFu, 0xFFFFFFu, 0}));
   // Pixels missing from the buffer: nothing is encoded.
   image_rgb32 court{10, 10, std::vector<std::uint32_t>(5)};
   EXPECT_TRUE(octets_bmp(court).empty());

@@ -1,8 +1,9 @@
 // Review pictures of the look objects, panels and fills for controls_gallery:
 // properties.png (bevels in every mode and style, fill styles, gradient
 // styles, effect captions), panels.png (panels with and without pictures,
-// labels in every 3D style, progress bars in the four styles and four
-// directions, image controls in each style) and fills.png (fill controls
+// labels in every 3D style, a multi-line label wrapped plainly and as an
+// edit box wraps, progress bars in the four styles and four directions, image
+// controls in each style) and fills.png (fill controls
 // in every fill style, a panel fill with children).
 #include <QMenu>
 #include <QPainter>
@@ -261,6 +262,23 @@ void ProgressRows(QWidget& w) {
   }
 }
 
+// The same long word wrapped by the plain rule (it runs past the label) and
+// as an edit box wraps it (broken between letters, no cut last line).
+void WrapLabels(QWidget& w) {
+  Caption(&w, 520, 214, "multi-line, plain wrap");
+  Caption(&w, 670, 214, "edit-control wrap");
+  for (int k = 0; k < 2; ++k) {
+    auto* l = new CtlSimpleLabel(&w);
+    l->SetAutoSize(false);
+    l->SetMultiLine(true);
+    l->setGeometry(520 + 150 * k, 230, 120, 38);
+    l->SetColor(clWhite);
+    l->SetTransparent(false);
+    l->SetCaption("Draws landscapes_with_mountains_and_rivers from a key");
+    if (k == 1) l->SetOptions(loEditControl);
+  }
+}
+
 void ImageRow(QWidget& w, const CtlBitmapList& list) {
   Caption(&w, 4, 320, "image control: none, autosize, center, stretch, tile, keep aspect, keep width, keep height");
   for (int s = 0; s <= sbKeepHeight; ++s) {
@@ -283,6 +301,7 @@ QImage Panels() {
   PanelRow(w, list);
   LabelRow(w);
   ProgressRows(w);
+  WrapLabels(w);
   ImageRow(w, list);
   w.show();
   return w.grab().toImage();

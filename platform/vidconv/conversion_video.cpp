@@ -21,6 +21,7 @@ extern "C" {
 #include <variant>
 
 #include "platform/fichiers.h"
+#include "platform/vidconv/ouverture_film.h"
 
 namespace platform::vcv {
 
@@ -783,8 +784,8 @@ std::string last_error_text() { return g_text; }
 
 bool get_file_info(const std::string& path, int, FileInfo& info) {
   install_log();
-  AVFormatContext* ic = nullptr;
-  if (avformat_open_input(&ic, path.c_str(), nullptr, nullptr) < 0) return false;
+  AVFormatContext* ic = ouvrir_entree(path);
+  if (!ic) return false;
   std::unique_ptr<AVFormatContext*, void (*)(AVFormatContext**)> garde(&ic, avformat_close_input);
   if (avformat_find_stream_info(ic, nullptr) < 0) return false;
   const int k = av_find_best_stream(ic, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);

@@ -1,12 +1,13 @@
 #include "platform/vidconv/lecteur_film.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
+#include <utility>
+
+#include "platform/vidconv/ouverture_film.h"
 
 namespace platform::vcv {
 
@@ -45,6 +46,8 @@ struct MovieReader::Impl {
     if (dec) avcodec_free_context(&dec);
     if (fmt) avformat_close_input(&fmt);
     flux = -1;
+    largeur = hauteur = 0;
+    cadence = 30.0;
     index.clear();
     suivante = -1;
   }
@@ -102,7 +105,11 @@ struct MovieReader::Impl {
   }
 
   bool convertir(std::vector<std::uint32_t>& pixels) {
-    if (frame->width != largeur || frame->height != hauteur) return false;
+    if (largeur == 0 && hauteur == 0 && taille_lue(frame->width, frame->height)) {
+      largeur = frame->width;
+      hauteur = frame->height;
+    }
+    if (frame->width != largeur || frame->height != hauteur || largeur <= 0 || hauteur <= 0) return false;
     sws = sws_getCachedContext(sws, largeur, hauteur, AVPixelFormat(frame->format), largeur, hauteur, AV_PIX_FMT_BGRA,
                                SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!sws) return false;
@@ -130,45 +137,61 @@ MovieReader::~MovieReader() = default;
 bool MovieReader::open(const std::string& path) {
   close();
   Impl& m = *impl_;
-  if (avformat_open_input(&m.fmt, path.c_str(), nullptr, nullptr) < 0) {
-    m.fmt = nullptr;
+  m.fmt = ouvrir_entree(path);
+  m.pkt = av_packet_alloc();
+  m.frame = av_frame_alloc();
+  if (!m.fmt || !m.pkt || !m.frame) {
+    m.fermer();
     return false;
   }
+  // Every packet once, without decoding: a program stream declares its
+  // streams only as their packets come.
+  std::vector<std::pair<int, Entree>> paquets;
+  while (av_read_frame(m.fmt, m.pkt) >= 0) {
+    if (paquets.size() >= kPaquetsLusMax) {
+      m.fermer();
+      return false;
+    }
+    paquets.push_back({m.pkt->stream_index, {m.pkt->pos, m.pkt->dts, (m.pkt->flags & AV_PKT_FLAG_KEY) != 0}});
+    av_packet_unref(m.pkt);
+  }
   const AVCodec* codec = nullptr;
-  if (avformat_find_stream_info(m.fmt, nullptr) < 0 ||
-      (m.flux = av_find_best_stream(m.fmt, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0)) < 0 || !codec) {
+  m.flux = av_find_best_stream(m.fmt, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+  if (m.flux < 0 || !codec || !codec_lu(codec->id)) {
     m.fermer();
     return false;
   }
   AVStream* st = m.fmt->streams[m.flux];
+  m.largeur = st->codecpar->width;
+  m.hauteur = st->codecpar->height;
   m.dec = avcodec_alloc_context3(codec);
-  m.pkt = av_packet_alloc();
-  m.frame = av_frame_alloc();
-  if (!m.dec || !m.pkt || !m.frame || avcodec_parameters_to_context(m.dec, st->codecpar) < 0 ||
-      avcodec_open2(m.dec, codec, nullptr) < 0 || st->codecpar->width <= 0 || st->codecpar->height <= 0) {
+  AVDictionary* options = options_decodeur();
+  const bool ouvert = m.dec && taille_lue(m.largeur, m.hauteur) &&
+                      avcodec_parameters_to_context(m.dec, st->codecpar) >= 0 &&
+                      avcodec_open2(m.dec, codec, &options) >= 0;
+  av_dict_free(&options);
+  if (!ouvert) {
     m.fermer();
     return false;
   }
-  m.largeur = st->codecpar->width;
-  m.hauteur = st->codecpar->height;
-  const AVRational r = st->avg_frame_rate.num ? st->avg_frame_rate : st->r_frame_rate;
-  m.cadence = r.num > 0 && r.den > 0 ? av_q2d(r) : 30.0;
-  while (av_read_frame(m.fmt, m.pkt) >= 0) {
-    if (m.pkt->stream_index == m.flux)
-      m.index.push_back({m.pkt->pos, m.pkt->dts, (m.pkt->flags & AV_PKT_FLAG_KEY) != 0});
-    av_packet_unref(m.pkt);
-  }
+  for (const auto& [flux, e] : paquets)
+    if (flux == m.flux) m.index.push_back(e);
   if (m.index.empty()) {
     m.fermer();
     return false;
   }
   m.index[0].cle = true;  // decoding always starts somewhere
-  // The packets are a video only when the first frame decodes.
+  // The packets are a video only when the first frame decodes; a program
+  // stream gives its frame size only then.
   std::vector<std::uint32_t> essai;
   if (!read(0, essai)) {
     m.fermer();
     return false;
   }
+  AVRational r = st->avg_frame_rate.num ? st->avg_frame_rate : st->r_frame_rate;
+  if (r.num <= 0 || r.den <= 0) r = m.dec->framerate;
+  if ((r.num <= 0 || r.den <= 0) && std::string(m.fmt->iformat->name) == "avi") r = av_inv_q(st->time_base);
+  m.cadence = r.num > 0 && r.den > 0 && av_q2d(r) <= 1000 ? av_q2d(r) : 30.0;
   return true;
 }
 

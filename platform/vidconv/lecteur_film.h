@@ -1,6 +1,8 @@
 // Reads the frames of a movie file: the best video stream's packets are
 // indexed once when the file opens, and any frame can then be decoded by
-// seeking to the key frame before it.
+// seeking to the key frame before it. Only movies such as the program writes
+// open: a local AVI or MPEG file of one of its codecs, with frames of at most
+// 4095 x 4095 pixels; anything else is refused before frames are allocated.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +19,8 @@ class MovieReader {
   MovieReader(const MovieReader&) = delete;
   MovieReader& operator=(const MovieReader&) = delete;
 
-  // False, with the reader closed, for a file without a decodable video stream.
+  // False, with the reader closed, for a file without a decodable video
+  // stream or outside what the program writes.
   bool open(const std::string& path);
   void close();
   bool is_open() const;

@@ -1,0 +1,52 @@
+// Opening a movie file for reading, restricted to what the program writes.
+#include "platform/vidconv/ouverture_film.h"
+
+namespace platform::vcv {
+
+bool codec_lu(AVCodecID id) {
+  switch (id) {
+    case AV_CODEC_ID_CINEPAK:
+    case AV_CODEC_ID_MSVIDEO1:
+    case AV_CODEC_ID_MSRLE:
+    case AV_CODEC_ID_MPEG1VIDEO:
+    case AV_CODEC_ID_MPEG2VIDEO:
+      return true;
+    default:
+      return false;
+  }
+}
+
+AVDictionary* options_decodeur() {
+  AVDictionary* o = nullptr;
+  av_dict_set(&o, "codec_whitelist", kCodecsLus, 0);
+  av_dict_set_int(&o, "max_pixels", std::int64_t(kCoteLuMax) * kCoteLuMax, 0);
+  av_dict_set_int(&o, "threads", 1, 0);
+  return o;
+}
+
+AVFormatContext* ouvrir_entree(const std::string& path) {
+  if (path.empty()) return nullptr;
+  AVFormatContext* fmt = avformat_alloc_context();
+  if (!fmt) return nullptr;
+  AVDictionary* o = nullptr;
+  av_dict_set(&o, "format_whitelist", kFormatsLus, 0);
+  av_dict_set(&o, "codec_whitelist", kCodecsLus, 0);
+  av_dict_set(&o, "protocol_whitelist", "file", 0);
+  // The name is a local file whatever it looks like ("concat:...", "http://...").
+  const std::string url = "file:" + path;
+  const int r = avformat_open_input(&fmt, url.c_str(), nullptr, &o);
+  av_dict_free(&o);
+  if (r < 0) return nullptr;  // the context is freed on failure
+  // A format outside the list can still come through a probe's fallback.
+  const char* nom = fmt->iformat ? fmt->iformat->name : "";
+  bool connu = false;
+  for (const char* f : {"avi", "mpeg"}) connu = connu || std::string(nom) == f;
+  for (unsigned i = 0; connu && i < fmt->nb_streams; ++i) {
+    const AVCodecParameters* p = fmt->streams[i]->codecpar;
+    if (p->codec_type == AVMEDIA_TYPE_VIDEO && !taille_lue(p->width, p->height)) connu = false;
+  }
+  if (!connu) avformat_close_input(&fmt);
+  return fmt;
+}
+
+}  // namespace platform::vcv

@@ -26,6 +26,9 @@ namespace {
 
 bool g_fabrication = false;  // one making at a time, for the whole program
 
+// The range of a video's zoom.
+constexpr std::int32_t kZoomMin = 10, kZoomMax = 80;
+
 // Events are let in at most this often while the making runs.
 constexpr qint64 kIntervalleTraitement = 30;
 
@@ -210,6 +213,9 @@ void TCreation::init_creation(const Param_video& p, const std::string& dossier_p
   largeur_ = std::clamp(p.largeur_image, 16, 4095);
   hauteur_ = std::clamp(p.hauteur_image, 16, 4095);
   vue_ = p.vue;
+  // The video's own zoom, whatever the view part it carries was made with
+  // (a remade video keeps the view part of its first making).
+  vue_.zoom = std::clamp(p.zoom_video, kZoomMin, kZoomMax);
   vue_.largeur_image = Round(1.1 * largeur_);
   vue_.hauteur_image = Round(1.1 * hauteur_);
   vue_.echelle_fixe = vue_.ombre_portee = vue_.observateur_place = 0;

@@ -182,6 +182,45 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   EXPECT_TRUE(ui.entries.empty());
 }
 
+// "Redo" in the settings dialog hands the window new settings whose view
+// part still holds the zoom of the window's creation: the remade movie takes
+// every new setting, the zoom included, and a zoom outside 10..80 is bounded.
+TEST_F(FenetreVideoTest, RegeneratingTakesEveryNewSettingTheZoomToo) {
+  video.zoom_video = 15;
+  video.vue.zoom = 15;
+  auto f = fenetre("", false);
+  ASSERT_FALSE(dialogs::controle_rendus().appels.empty());
+  EXPECT_EQ(dialogs::controle_rendus().appels.back().vue.zoom, 15);
+  Param_video p = f->parametres;
+  p.zoom_video = 40;
+  p.largeur_image = 640;
+  p.hauteur_image = 480;
+  p.type_video = 6;
+  p.derniere_image = 6;
+  f->parametres = p;
+  dialogs::controle_rendus().effacer();
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
+  f->regenerer_video();
+  const auto& appels = dialogs::controle_rendus().appels;
+  ASSERT_EQ(appels.size(), 5u);
+  for (const dialogs::AppelRendu& a : appels) {
+    EXPECT_EQ(a.vue.zoom, 40);
+    EXPECT_EQ(a.largeur, 640);
+    EXPECT_EQ(a.hauteur, 480);
+  }
+  EXPECT_EQ(f->fichier_film, (d / "temp/video3.mpg"));
+  EXPECT_EQ(f->informations[4], "Number of frames = 5");
+  EXPECT_EQ(f->informations[7], "Frame width = 640");
+  EXPECT_EQ(f->status()->text(), "640 x 480");
+  for (const auto& [lu, borne] : {std::pair{0, 10}, std::pair{500, 80}}) {
+    f->parametres.zoom_video = lu;
+    dialogs::controle_rendus().appels.clear();
+    f->regenerer_video();
+    ASSERT_FALSE(dialogs::controle_rendus().appels.empty());
+    EXPECT_EQ(dialogs::controle_rendus().appels.back().vue.zoom, borne) << lu;
+  }
+}
+
 TEST_F(FenetreVideoTest, NoCloseWhileMakingAndNothingWithoutRecords) {
   auto f = std::make_unique<TVideowindow>();
   f->init_video(0, video, terrain.get(), "", d.d.string());

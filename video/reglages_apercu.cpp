@@ -119,7 +119,7 @@ bool TPagesDlg3::eventFilter(QObject* o, QEvent* e) {
 // ------------------------------------------------------------------ creation page
 
 void TPagesDlg3::creation_saisie() {
-  video.nombre_images = reglages::nombre_images_saisi(nombre_images->text().toStdString());
+  video.nombre_images = reglages::nombre_images_saisi(nombre_images->text().toStdString(), video.nombre_images);
   nombre_images->setText(QString::number(video.nombre_images));
   modifie();
 }

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
 
-#include "dialogs/saisie.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/noeuds.h"
@@ -23,7 +24,19 @@ int arrondi_borne(double v) {
 }  // namespace
 
 int valeur_saisie(const std::string& texte, int sinon, int min, int max) {
-  return std::clamp(dialogs::entier_saisi(texte, sinon), min, max);
+  std::string_view t = texte;
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  const bool negatif = !t.empty() && t.front() == '-';
+  if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
+  if (t.empty() || t.size() > 400) return std::clamp(sinon, min, max);
+  // Digits only; a number too long for any int still goes to its limit.
+  std::int64_t v = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') return std::clamp(sinon, min, max);
+    v = std::min<std::int64_t>(v * 10 + (c - '0'), std::int64_t(1) << 40);
+  }
+  return int(std::clamp<std::int64_t>(negatif ? -v : v, min, max));
 }
 
 int largeur_saisie(const std::string& texte, int precedente) {
@@ -34,8 +47,8 @@ int hauteur_saisie(const std::string& texte, int precedente) {
   return valeur_saisie(texte, precedente, kHauteurMin, kTailleMax);
 }
 
-int nombre_images_saisi(const std::string& texte) {
-  return valeur_saisie(texte, kImagesDefaut, kImagesMin, kImagesMax);
+int nombre_images_saisi(const std::string& texte, int precedent) {
+  return valeur_saisie(texte, precedent, kImagesMin, kImagesMax);
 }
 
 Format format_image(int largeur, int hauteur) {
@@ -86,6 +99,11 @@ void completer(Param_video& p, double hauteur_max) {
     p.rayon_cercle = std::min(kRayonMax, Round(d * 1000 * 280 / 8000));
   }
   if (p.distance_point_vise == 0) p.distance_point_vise = 50;
+  // A file may hold anything: the values of the bars and edits within their ranges.
+  p.distance_point_vise = std::clamp(p.distance_point_vise, 10, 90);
+  p.zoom_video = std::clamp(p.zoom_video, 10, 80);
+  p.angle_vision = std::clamp(p.angle_vision, -45, 0);
+  p.nombre_images = std::clamp(p.nombre_images, kImagesMin, kImagesMax);
   if (p.premiere_image == 0) p.premiere_image = 1;
   if (p.derniere_image == 0) p.derniere_image = kPositions;
   if (p.bezier_altitude[0] == 0) {

@@ -24,14 +24,15 @@ inline constexpr int kImagesDefaut = 360;
 inline constexpr int kImagesReduction = 2000;  // above: the preview movie keeps one frame in ten
 inline constexpr int kLargeurElevation = 402, kHauteurElevation = 120;
 
-// A typed integer within [min, max] (out-of-range values go to the nearest
-// limit); text that is not an integer gives `sinon`.
+// A typed integer within [min, max]: a number out of range, however long,
+// goes to the nearest limit; text that is not an integer gives `sinon`
+// (itself brought within the limits).
 int valeur_saisie(const std::string& texte, int sinon, int min, int max);
 // The typed frame width (300..4095) and height (200..4095); bad text keeps `precedente`.
 int largeur_saisie(const std::string& texte, int precedente);
 int hauteur_saisie(const std::string& texte, int precedente);
-// The typed frame count: 200..9999, text that is not an integer gives 360.
-int nombre_images_saisi(const std::string& texte);
+// The typed frame count: 200..9999; text that is not an integer keeps `precedent`.
+int nombre_images_saisi(const std::string& texte, int precedent);
 
 // The Size page's choice for a frame size.
 enum class Format { f320, f640, f800, f800_16_9, autre };
@@ -58,7 +59,9 @@ int ligne_marqueur(double altitude, double niveau_mer, double sommet, int h);
 
 // What loading a video fills in: circle size from the view distance (at most
 // 120) when 0, target distance 50 when 0, range 1..200 for ends at 0, every
-// path altitude at the top altitude when the first is 0.
+// path altitude at the top altitude when the first is 0; the target distance,
+// zoom, vision angle and frame count brought within their bars' and edits'
+// ranges (10..90, 10..80, -45..0, 200..9999).
 void completer(Param_video& p, double hauteur_max);
 
 // The control points of a record: the entries of at least 1 in both axes,

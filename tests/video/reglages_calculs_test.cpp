@@ -12,22 +12,33 @@
 
 using namespace reglages;
 
+// Every typed field of the dialog: a number out of range goes to the nearest
+// limit of its bar or edit, however long it is; only text that is no number
+// keeps the value.
 TEST(ReglagesCalculs, TypedValuesGoToTheirLimitsAndBadTextKeepsTheValue) {
   EXPECT_EQ(largeur_saisie("250", 640), 300);
   EXPECT_EQ(largeur_saisie(" 1024 ", 640), 1024);
   EXPECT_EQ(largeur_saisie("5000", 640), 4095);
   EXPECT_EQ(largeur_saisie("abc", 640), 640);
-  EXPECT_EQ(largeur_saisie("99999999999", 640), 640);
+  EXPECT_EQ(largeur_saisie("99999999999", 640), 4095);
+  EXPECT_EQ(largeur_saisie("-99999999999999999999999", 640), 300);
   EXPECT_EQ(hauteur_saisie("150", 480), 200);
   EXPECT_EQ(hauteur_saisie("5000", 480), 4095);
   EXPECT_EQ(hauteur_saisie("", 480), 480);
-  EXPECT_EQ(nombre_images_saisi("10000"), 9999);
-  EXPECT_EQ(nombre_images_saisi("150"), 200);
-  EXPECT_EQ(nombre_images_saisi("abc"), 360);
-  EXPECT_EQ(nombre_images_saisi("-5"), 200);
+  EXPECT_EQ(hauteur_saisie("+300", 480), 300);
+  EXPECT_EQ(nombre_images_saisi("10000", 500), 9999);
+  EXPECT_EQ(nombre_images_saisi("150", 500), 200);
+  EXPECT_EQ(nombre_images_saisi("abc", 500), 500);
+  EXPECT_EQ(nombre_images_saisi("-5", 500), 200);
+  EXPECT_EQ(nombre_images_saisi("2147483648", 500), 9999);
   EXPECT_EQ(valeur_saisie("95", 50, 10, 90), 90);
   EXPECT_EQ(valeur_saisie("x", 50, 10, 90), 50);
+  EXPECT_EQ(valeur_saisie("1e3", 50, 10, 90), 50);
+  EXPECT_EQ(valeur_saisie("0", 15, 10, 80), 10);
+  EXPECT_EQ(valeur_saisie("123456789012345678901234567890", 15, 10, 80), 80);
   EXPECT_EQ(valeur_saisie("-60", -10, -45, 0), -45);
+  EXPECT_EQ(valeur_saisie("-", -10, -45, 0), -10);
+  EXPECT_EQ(valeur_saisie("x", 0, 10, 80), 10);  // a value read from a file, kept within the limits
 }
 
 TEST(ReglagesCalculs, FormatsOfTheSizePage) {

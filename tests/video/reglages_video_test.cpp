@@ -369,6 +369,40 @@ TEST_F(Reglages, BarsAndEditsRecomputeThePath) {
   EXPECT_EQ(d->calculs, calculs + 1);
 }
 
+// Values read from a file outside the bars' ranges are shown and handed back
+// bounded; numbers typed too long for any integer go to the nearest limit.
+TEST_F(Reglages, ValuesOutsideTheBarsAreBoundedWhenReadAndWhenTyped) {
+  in.video.zoom_video = 0;
+  in.video.distance_point_vise = 500;
+  in.video.angle_vision = -90;
+  in.video.nombre_images = 100000;
+  in.documents[0].parametres = in.video;
+  ouvrir();
+  page(TPagesDlg3::kTrajet);
+  EXPECT_EQ(d->Edit_zoom->text(), "10");
+  EXPECT_EQ(d->ScrollBar_zoom->value(), 10);
+  EXPECT_EQ(d->Edit_dist->text(), "90");
+  EXPECT_EQ(d->Edit_angle->text(), "-45");
+  EXPECT_EQ(d->nombre_images->text(), "9999");
+  const SortiesReglagesVideo s = d->sorties();
+  EXPECT_EQ(s.video.zoom_video, 10);
+  EXPECT_EQ(s.video.distance_point_vise, 90);
+  EXPECT_EQ(s.video.angle_vision, -45);
+  EXPECT_EQ(s.video.nombre_images, 9999);
+  saisir(d->Edit_zoom, "99999999999");
+  EXPECT_EQ(d->video.zoom_video, 80);
+  EXPECT_EQ(d->ScrollBar_zoom->value(), 80);
+  saisir(d->Edit_dist, "-99999999999");
+  EXPECT_EQ(d->video.distance_point_vise, 10);
+  saisir(d->Edit_angle, "99999999999");
+  EXPECT_EQ(d->video.angle_vision, 0);
+  d->RadioButton_autre->click();
+  saisir(d->Edit_Xmax, "99999999999");
+  saisir(d->Edit_Ymax, "-1");
+  EXPECT_EQ(d->video.largeur_image, 4095);
+  EXPECT_EQ(d->video.hauteur_image, 200);
+}
+
 TEST_F(Reglages, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
   ouvrir();
   page(TPagesDlg3::kTrajet);
@@ -462,8 +496,11 @@ TEST_F(Reglages, CreationPageCodecCountAndLabels) {
   saisir(d->nombre_images, "150");
   EXPECT_EQ(d->video.nombre_images, 200);
   saisir(d->nombre_images, "abc");
-  EXPECT_EQ(d->video.nombre_images, 360);
-  EXPECT_EQ(d->nombre_images->text(), "360");
+  EXPECT_EQ(d->video.nombre_images, 200);
+  EXPECT_EQ(d->nombre_images->text(), "200");
+  saisir(d->nombre_images, "99999999999");
+  EXPECT_EQ(d->video.nombre_images, 9999);
+  saisir(d->nombre_images, "360");
   EXPECT_EQ(d->label_premiere->text(), "First frame : 1");
   EXPECT_EQ(d->label_derniere->text(), "Last frame : 360");
   EXPECT_EQ(d->label_generees->text(), "Frames generated : 360");

@@ -11,6 +11,7 @@
 //                          river from its highest point; OUT.mat is the
 //                          mountain, OUT.vue adds INI's view with its forest,
 //                          OUT.vid adds a 200-frame circle path around it
+//                          with the video zoom 10
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -156,7 +157,10 @@ int main(int argc, char** argv) {
       const GenreDocument genre = genre_par_extension(sortie);
       if (genre == GenreDocument::aucun) throw ErreurDocument(sortie + ": the extension is not .mat, .vue or .vid");
       document_lu d = vallee(argv[2], std::stoi(argv[3]));
-      if (genre == GenreDocument::video) cercle_200_images(d, 200, 2600, 100);
+      if (genre == GenreDocument::video) {
+        cercle_200_images(d, 200, 2600, 100);
+        d.video.zoom_video = 10;  // the whole mountain in the frame all along the circle
+      }
       const Echec e = ecrire_fichier(sortie, texte_document(d, genre));
       if (!e.empty()) throw ErreurDocument(sortie + ": " + e);
       return 0;

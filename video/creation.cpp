@@ -112,6 +112,11 @@ LignesInformations lignes_informations(const vcv::FileInfo& i) {
           "Number of bits par pixel = " + std::to_string(i.bits_per_pixel)};
 }
 
+std::int64_t estimer_temps_restant(std::int64_t ecoule, std::int32_t faites, std::int32_t total) {
+  if (faites <= 0 || ecoule <= 0 || total <= faites) return 0;
+  return std::int64_t(double(ecoule) / faites * (total - faites) + 0.5);
+}
+
 std::string texte_duree(std::int64_t ms) {
   const std::int64_t s = std::max<std::int64_t>(0, ms) / 1000;
   char b[48];
@@ -224,7 +229,7 @@ void TCreation::init_creation(const Param_video& p, const std::string& dossier_p
   vue_.centre_x = vue_.centre_y = 0;
   mode_fichiers_ = largeur_ > 320;
   terrain_ = terrain;
-  temps_par_image_ = 0;
+  debut_phase_ = -1;
 }
 
 void TCreation::effacer_fichiers(const std::string& motif) {
@@ -248,20 +253,20 @@ void TCreation::traiter_evenements(bool toujours) {
 }
 
 void TCreation::temps_restant() {
-  const std::int32_t periode = std::max(1, Round(plage_.nombre * 0.02));
-  if (courante_ < plage_.premiere + 5 || courante_ % periode == 0 || courante_ > plage_.derniere - 20)
-    temps_par_image_ = debut_image_.isValid() ? debut_image_.elapsed() : 0;
-  debut_image_.start();
-  CtlLabelprogression->SetCaption(QStringLiteral("Frame n° %1 / %2")
-                                      .arg(courante_ + 1 - plage_.premiere)
-                                      .arg(plage_.nombre - 1));
-  if (courante_ > plage_.premiere + 2) {
-    const std::int64_t reste = std::int64_t(plage_.nombre - (courante_ - plage_.premiere)) * temps_par_image_;
+  const std::int32_t faites = courante_ - plage_.premiere;
+  CtlLabelprogression->SetCaption(QStringLiteral("Frame n° %1 / %2").arg(faites + 1).arg(plage_.nombre - 1));
+  if (faites > 2 && debut_phase_ >= 0) {
+    const std::int64_t reste = estimer_temps_restant(maintenant() - debut_phase_, faites, plage_.nombre);
     if (reste > 0) {
-      Gauge1->SetPosition(Round(double(courante_ - plage_.premiere) * 100 / plage_.nombre));
+      Gauge1->SetPosition(Round(double(faites) * 100 / plage_.nombre));
       CtlLabelprogression3->SetCaption(Q("Time left estimated :" + texte_duree(reste)));
     }
   }
+}
+
+std::int64_t TCreation::maintenant() const {
+  if (horloge) return horloge();
+  return horloge_.isValid() ? horloge_.elapsed() : 0;
 }
 
 void TCreation::creer_image(bool sauver) {
@@ -366,7 +371,8 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
   courante_ = plage_.premiere;
   pret_ = fini_ = rendre_suivante_ = false;
   traitement_fait_ = false;
-  debut_image_.invalidate();
+  horloge_.start();
+  debut_phase_ = maintenant();
   Ctl_typecodec->SetCaption({});
   std::filesystem::create_directories(dossier_temp());
   effacer_fichiers("file_*.jpg");
@@ -381,7 +387,8 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
       traiter_evenements(false);
     }
   }
-  debut_image_.start();
+  // File mode: the encoding is a second run over the frames, timed apart.
+  if (mode_fichiers_) debut_phase_ = maintenant();
   // File mode: the frames saved before a cancel are still encoded. Image mode
   // keeps a cancel made while the first frame rendered.
   if (mode_fichiers_) fini_ = false;

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ PlageImages plage_images(std::int32_t n, std::int32_t p1, std::int32_t p2);
 
 // The eleven information lines of a movie file.
 LignesInformations lignes_informations(const platform::vcv::FileInfo& info);
+// The time left, in ms, once `faites` frames of `total` took `ecoule` ms: the
+// average time of the frames made so far for each frame still to come; 0
+// before the first frame or after the last.
+std::int64_t estimer_temps_restant(std::int64_t ecoule, std::int32_t faites, std::int32_t total);
 // "hh:mm:ss" of a duration in milliseconds (hours may exceed 24).
 std::string texte_duree(std::int64_t millisecondes);
 
@@ -76,6 +81,8 @@ class TCreation : public QDialog {
   std::string film_sortie;
   LignesInformations informations{};
   bool numeros_images = false;  // draw frame numbers, skip the file information
+  // Milliseconds from a fixed start, for the time left (replaced by tests).
+  std::function<std::int64_t()> horloge;
 
   // What the window settled on, for tests.
   int largeur_image() const { return largeur_; }
@@ -112,6 +119,7 @@ class TCreation : public QDialog {
   void progression_video(int kind, int valeur);
   void traiter_evenements(bool toujours);
   void Timer1Timer();
+  std::int64_t maintenant() const;
   std::string dossier_temp() const { return dossier_programme_ + "/temp/"; }
 
   Param_video video_{};
@@ -133,8 +141,8 @@ class TCreation : public QDialog {
   std::int32_t courante_ = 0;
   bool pret_ = false, fini_ = false, rendre_suivante_ = false;
   bool en_cours_ = false;
-  QElapsedTimer debut_image_;
-  std::int64_t temps_par_image_ = 0;
+  QElapsedTimer horloge_;
+  std::int64_t debut_phase_ = -1;  // when the rendering or the encoding began, ms
   QElapsedTimer dernier_traitement_;
   bool traitement_fait_ = false;
 };

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <clocale>
 #include <filesystem>
+#include <map>
 
 #include "controls/button.h"
 #include "controls/labels.h"
@@ -210,6 +211,41 @@ TEST_F(Fabrique, CancelKeepsTheFramesMadeSoFar) {
   EXPECT_TRUE(film.empty());
   EXPECT_FALSE(fs::exists(temp("video3.avi")));
   EXPECT_TRUE(ui.entries.empty());
+}
+
+// The time left comes from the frames made so far, whatever the interval
+// between two refreshes of the line: 38 frames in 7 s leave 162 frames of
+// about 29 s, not 162 refresh intervals of a second.
+TEST(TempsRestant, AverageOfTheFramesMadeSoFar) {
+  EXPECT_EQ(texte_duree(estimer_temps_restant(7000, 38, 200)), "00:00:29");
+  EXPECT_EQ(estimer_temps_restant(1000, 10, 30), 2000);
+  EXPECT_EQ(estimer_temps_restant(0, 10, 30), 0);
+  EXPECT_EQ(estimer_temps_restant(5000, 0, 30), 0);
+  EXPECT_EQ(estimer_temps_restant(5000, 30, 30), 0);
+  EXPECT_EQ(estimer_temps_restant(3600000, 1, 9999), std::int64_t(3600000) * 9998);
+}
+
+TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
+  video.largeur_image = 400;
+  video.hauteur_image = 300;
+  TCreation c;
+  c.init_creation(video, dossier.string(), palette.get(), terrain.get(), 1);
+  std::int64_t horloge = 0;
+  c.horloge = [&] { return horloge; };
+  std::map<int, std::string> lignes;
+  QObject::connect(&c, &TCreation::image_rendue, [&](int k) {
+    lignes[k] = c.CtlLabelprogression3->Caption().toStdString();
+    horloge += k <= 5 ? 20000 : 2000;  // five slow frames, then fast ones
+  });
+  c.show();
+  c.encoder_video(false, &cameras);
+  // 21 frames counted. Before frame 11, ten took 110 s: eleven more at 11 s
+  // each, not at the last frame's 2 s.
+  EXPECT_EQ(lignes[11], "Time left estimated :00:02:01");
+  EXPECT_EQ(lignes[18], "Time left estimated :00:00:29");
+  EXPECT_FALSE(c.film_sortie.empty());
+  c.close();
 }
 
 TEST_F(Fabrique, RefusalsAndFailuresSayWhyAndKeepTheEarlierMovie) {

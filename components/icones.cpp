@@ -52,6 +52,18 @@ TIcon TIcon::FromBytes(const QByteArray& bytes) {
   return icon;
 }
 
+TResourceNotFound::TResourceNotFound(const QString& name)
+    : std::runtime_error(QString("Resource %1 not found").arg(name).toStdString()) {}
+
+TIcon LoadIconResource(const QString& module, const QString& name) {
+  QString dossier = module.isEmpty() ? QString(":") : module;
+  if (!dossier.startsWith(':')) dossier.prepend(':');
+  if (!dossier.endsWith('/')) dossier.append('/');
+  QFile file(dossier + name);
+  if (name.isEmpty() || !file.open(QIODevice::ReadOnly)) throw TResourceNotFound(name);
+  return TIcon::FromBytes(file.readAll());
+}
+
 void IconToMimeData(const TIcon& icon, QMimeData& mime) {
   if (icon.Empty()) return;
   mime.setData("image/x-icon", icon.Bytes());
@@ -106,6 +118,15 @@ void TIconList::Insert(int index, const TIcon& icon) {
   check(index, Count() + 1);
   icons_.insert(icons_.begin() + index, icon);
   changed();
+}
+
+int TIconList::AddResource(const QString& module, const QString& name) {
+  return Add(LoadIconResource(module, name));
+}
+
+void TIconList::InsertResource(int index, const QString& module, const QString& name) {
+  check(index, Count() + 1);
+  Insert(index, LoadIconResource(module, name));
 }
 
 void TIconList::Delete(int index) {

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 class QMimeData;
@@ -33,6 +34,15 @@ class TIcon {
   QImage image_;
 };
 
+// "Resource %s not found".
+class TResourceNotFound : public std::runtime_error {
+ public:
+  explicit TResourceNotFound(const QString& name);
+};
+
+// The icon file of a resource (see TIconList::AddResource).
+TIcon LoadIconResource(const QString& module, const QString& name);
+
 // The icon clipboard format: the icon file's bytes as "image/x-icon", with the picture beside them.
 void IconToMimeData(const TIcon& icon, QMimeData& mime);
 // The icon on the clipboard; an empty icon when there is none.
@@ -53,6 +63,11 @@ class TIconList {
   void Put(int index, const TIcon& icon);
   int Add(const TIcon& icon);
   void Insert(int index, const TIcon& icon);
+  // The icon file `name` of the program's resources under the resource folder
+  // `module` (such as ":/icons"; empty for the root), added or inserted.
+  // Throws TResourceNotFound when there is no such resource.
+  int AddResource(const QString& module, const QString& name);
+  void InsertResource(int index, const QString& module, const QString& name);
   // Appends an empty slot.
   int AddEmpty();
   void Delete(int index);

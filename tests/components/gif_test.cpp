@@ -361,13 +361,13 @@ TEST(GifRead, FramesOfEmptyDataAreCappedTogetherAndDecodedOnFirstUse) {
   });
   EXPECT_EQ(message, "GIF encoded data is corrupt");
   EXPECT_EQ(g.Count(), 0);
-  if (pic >= 0) EXPECT_LT(pic, 32 << 20);
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(std::int64_t(32) << 20));
   // Three such frames fit under the cap: reading keeps their few bytes only,
   // and a frame is decoded, to its full size, when it is first asked for.
   g.DecodeOnLoad = false;
   const std::int64_t lecture = test_memoire::croissance_pic([&] { g.LoadFromStream(cadres_vides(8192, 3)); });
   ASSERT_EQ(g.Count(), 3);
-  if (lecture >= 0) EXPECT_LT(lecture, 32 << 20);
+  if (lecture >= 0) EXPECT_LT(lecture, test_memoire::borne(std::int64_t(32) << 20));
   EXPECT_FALSE(g.Frame(1).Decoded());
   EXPECT_EQ(g.Frame(1).Width(), 8192);
   EXPECT_EQ(g.Width(), 8192);

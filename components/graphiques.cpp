@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLocale>
 #include <algorithm>
 #include <cstring>
 
@@ -117,6 +118,22 @@ void DrawBitmapRectTransparent(QPainter& p, int x, int y, const QRect& source, c
                                CtlColor transparent) {
   DrawBitmapTransparent(p, x, y, source.width(), source.height(), bitmap, source, transparent);
 }
+
+bool ShortDateHasFourDigitYear(const QString& short_date_format) {
+  return short_date_format.toUpper().contains("YYYY");
+}
+
+namespace {
+
+bool& annee_quatre_chiffres() {
+  static bool flag = ShortDateHasFourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
+  return flag;
+}
+
+}  // namespace
+
+bool FourDigitYear() { return annee_quatre_chiffres(); }
+void SetFourDigitYear(bool on) { annee_quatre_chiffres() = on; }
 
 bool CompareMemory(const void* a, const void* b, std::size_t count) {
   return count == 0 || std::memcmp(a, b, count) == 0;

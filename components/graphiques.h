@@ -58,6 +58,14 @@ bool CompareMemory(const void* a, const void* b, std::size_t count);
 // Whether one of the program's windows is the active one.
 bool ActiveWindowInThread();
 
+// Whether a short date format writes the year with four digits: "YYYY"
+// occurs in its upper-cased text.
+bool ShortDateHasFourDigitYear(const QString& short_date_format);
+// The four-digit-year flag: set from the system's short date format when
+// first read (at start-up in the program), and settable.
+bool FourDigitYear();
+void SetFourDigitYear(bool on);
+
 // "Function not yet implemented": the callers let it reach the operation's
 // caller, which shows it.
 class NotImplementedError : public std::runtime_error {

@@ -143,6 +143,8 @@ bool TRxGradientCaption::Effective() const {
   return active_ && form_ && form_->isWindow() && (form_->windowFlags() & Qt::FramelessWindowHint);
 }
 
+bool TRxGradientCaption::RightToLeftReading() const { return form_ && form_->layoutDirection() == Qt::RightToLeft; }
+
 QRect TRxGradientCaption::CaptionRect() const {
   if (!form_) return {};
   const int buttons = CaptionButtonCount(border_, icons_);
@@ -301,14 +303,19 @@ void TRxGradientCaption::paint_texts(QPainter& p, QRect r) {
     sources.push_back(c.get());
   }
   const CaptionPiece form{form_caption_, width_of(font_), false};
+  const bool rtl = RightToLeftReading();
+  p.setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
   for (const PlacedPiece& placed : LayoutCaptionPieces(pieces, form, r.width(), hide_)) {
     const TRxCaption* c = placed.index >= 0 ? sources[static_cast<std::size_t>(placed.index)] : nullptr;
     const TCaptionFont& f = c && !c->parent_font_ ? c->font_ : font_;
     const CtlColor colour = window_active_ ? f.Color : (c ? c->inactive_ : font_inactive_);
     p.setFont(drawing_font(f));
     p.setPen(ColorToRgb(colour));
-    p.drawText(QRect(r.left() + placed.x, r.top(), r.width(), r.height()),
-               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, placed.text);
+    // A right-to-left form reads its pieces from the right edge, each in right-to-left order.
+    const QRect piece = rtl ? QRect(r.left(), r.top(), r.width() - placed.x, r.height())
+                            : QRect(r.left() + placed.x, r.top(), r.width(), r.height());
+    p.drawText(piece, (rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignAbsolute | Qt::AlignVCenter | Qt::TextSingleLine,
+               placed.text);
   }
 }
 
@@ -322,6 +329,9 @@ bool TRxGradientCaption::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::ActivationChange:
         if (Effective()) SetWindowActive(form_->isActiveWindow());
+        break;
+      case QEvent::LayoutDirectionChange:
+        recalc();
         break;
       default:
         break;

@@ -149,6 +149,9 @@ class TRxGradientCaption : public QWidget {
   void SetWindowActive(bool on);
   // The strip, as last prepared (empty while not effective or without a border).
   const QImage& Bar() const { return bar_; }
+  // The owner reads right to left (its layout direction): the texts are then
+  // right-aligned, laid from the right edge leftwards, each read right to left.
+  bool RightToLeftReading() const;
   // The caption rectangle in the owner's coordinates, buttons excluded.
   QRect CaptionRect() const;
   QToolButton* CloseButton() const { return close_; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
 
 #include "components/graphiques.h"
@@ -172,4 +173,19 @@ TEST(GraphicsHelpers, RectanglesIntegersMemoryAndNotImplemented) {
   } catch (const NotImplementedError& e) {
     EXPECT_STREQ(e.what(), "Function not yet implemented");
   }
+}
+
+TEST(Graphiques, FourDigitYearFlagFollowsTheShortDateFormat) {
+  EXPECT_TRUE(ShortDateHasFourDigitYear("dd/MM/yyyy"));
+  EXPECT_TRUE(ShortDateHasFourDigitYear("d.M.YyYy"));
+  EXPECT_FALSE(ShortDateHasFourDigitYear("M/d/yy"));
+  EXPECT_FALSE(ShortDateHasFourDigitYear("yyy-MM-dd"));
+  EXPECT_FALSE(ShortDateHasFourDigitYear(QLocale(QLocale::English, QLocale::UnitedStates).dateFormat(QLocale::ShortFormat)));
+  EXPECT_TRUE(ShortDateHasFourDigitYear(QLocale(QLocale::Swedish, QLocale::Sweden).dateFormat(QLocale::ShortFormat)));
+  // The flag starts from the system's format and can be changed.
+  const bool system = ShortDateHasFourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
+  EXPECT_EQ(FourDigitYear(), system);
+  SetFourDigitYear(!system);
+  EXPECT_EQ(FourDigitYear(), !system);
+  SetFourDigitYear(system);
 }

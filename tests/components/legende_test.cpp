@@ -173,3 +173,57 @@ TEST(GradientCaption, CloseButtonClosesAndTheStripDragsTheWindow) {
   EXPECT_FALSE(b.form.isVisible());
   EXPECT_EQ(b.form.result(), QDialog::Rejected);
 }
+
+namespace {
+
+// The box around the pixels of colour c in the caption rectangle.
+QRect colour_box(const QImage& img, QRect r, QRgb c) {
+  QRect box;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      if ((img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF)) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+// The columns of text up to the first column without any, from the left or from the right.
+int first_gap(const QImage& text) {
+  for (int x = 0; x < text.width(); ++x)
+    if (colour_box(text, QRect(x, 0, 1, text.height()), qRgb(255, 255, 0)).isEmpty()) return x;
+  return text.width();
+}
+QImage first_glyph(const QImage& text) { return text.copy(0, 0, first_gap(text), text.height()); }
+QImage last_glyph(const QImage& text) { return first_glyph(text.mirrored(true, false)); }
+
+}  // namespace
+
+TEST(GradientCaption, RightToLeftFormsReadFromTheRightEdge) {
+  const QRgb yellow = qRgb(255, 255, 0);
+  auto text_of = [&](Qt::LayoutDirection direction, const QString& caption, QRect* where = nullptr) {
+    Boite b;
+    b.caption->SetGradientActive(false);
+    b.caption->SetFormCaption(caption);
+    b.form.setLayoutDirection(direction);  // the strip follows the change
+    EXPECT_EQ(b.caption->RightToLeftReading(), direction == Qt::RightToLeft);
+    const QRect box = colour_box(b.caption->Bar(), b.caption->CaptionRect(), yellow);
+    if (where) *where = box;
+    return b.caption->Bar().copy(box);
+  };
+  QRect ltr, rtl;
+  const QImage left = text_of(Qt::LeftToRight, "Quorvel!", &ltr);
+  const QImage right = text_of(Qt::RightToLeft, "Quorvel!", &rtl);
+  ASSERT_FALSE(ltr.isEmpty());
+  ASSERT_FALSE(rtl.isEmpty());
+  // Left to right the text starts 2 pixels in; right to left it ends 2 pixels
+  // before the caption rectangle's right edge (181).
+  EXPECT_LE(ltr.left(), 2 + 2);
+  EXPECT_GE(rtl.right(), 181 - 2 - 3);
+  EXPECT_LE(rtl.right(), 181 - 2);
+  EXPECT_GT(rtl.left(), 90);
+  // Read right to left, the closing "!" comes first on the left.
+  // (The gap after it may differ by a pixel: glyphs are compared apart.)
+  const QImage bang = text_of(Qt::LeftToRight, "!Quorvel");
+  EXPECT_EQ(first_glyph(right), first_glyph(bang));
+  EXPECT_NE(first_glyph(right), first_glyph(left));
+  EXPECT_EQ(last_glyph(right), last_glyph(bang));
+  EXPECT_NE(last_glyph(right), last_glyph(left));
+}

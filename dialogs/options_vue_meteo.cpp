@@ -73,7 +73,7 @@ std::string raison_ciel_illisible(const std::string& chemin) {
   render::Bitmap image;
   std::string raison;
   if (chemin.size() > 4 && chemin.compare(chemin.size() - 4, 4, ".bmp") == 0)
-    return render::lire_bmp(chemin, image, &raison) ? std::string() : raison;
+    return render::lire_bmp(chemin, image, &raison, 1) ? std::string() : raison;  // walks it, keeps one pixel
   return render::lire_jpeg(chemin, image) ? std::string() : "the JPEG picture cannot be decoded";
 }
 

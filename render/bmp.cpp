@@ -74,47 +74,47 @@ std::string taille_texte(std::int64_t w, std::int64_t h) { return std::to_string
 
 Entete lire_entete(std::string_view b) {
   if (b.size() < 2 || b[0] != 'B' || b[1] != 'M') throw Refus{"it is not a Windows bitmap (it does not start with \"BM\")"};
-  if (b.size() < 26) throw Refus{"the bitmap's header is cut short"};
+  if (b.size() < 26) throw Refus{"its header is cut short"};
   Entete e;
   e.donnees = u32(b, 10);
   e.taille = u32(b, 14);
   if (e.taille == 12) {
     e.largeur = u16(b, 18);
     e.hauteur = std::int16_t(u16(b, 20));
-    if (u16(b, 22) != 1) throw Refus{"the bitmap has " + std::to_string(u16(b, 22)) + " colour planes; 1 is read"};
+    if (u16(b, 22) != 1) throw Refus{"it has " + std::to_string(u16(b, 22)) + " colour planes; 1 is read"};
     e.bits = u16(b, 24);
     e.entree_palette = 3;
   } else if (e.taille >= 40 && e.taille <= 1024) {
-    if (b.size() < 14 + e.taille) throw Refus{"the bitmap's header is cut short"};
+    if (b.size() < 14 + e.taille) throw Refus{"its header is cut short"};
     e.largeur = std::int32_t(u32(b, 18));
     e.hauteur = std::int32_t(u32(b, 22));
-    if (u16(b, 26) != 1) throw Refus{"the bitmap has " + std::to_string(u16(b, 26)) + " colour planes; 1 is read"};
+    if (u16(b, 26) != 1) throw Refus{"it has " + std::to_string(u16(b, 26)) + " colour planes; 1 is read"};
     e.bits = u16(b, 28);
     e.compression = u32(b, 30);
     e.couleurs = u32(b, 46);
   } else {
-    throw Refus{"the bitmap's header has an unknown size (" + std::to_string(e.taille) + " bytes)"};
+    throw Refus{"its header has an unknown size (" + std::to_string(e.taille) + " bytes)"};
   }
   e.haut_en_bas = e.hauteur < 0;
   if (e.haut_en_bas) e.hauteur = -e.hauteur;
   if (e.largeur < 1 || e.hauteur < 1 || e.largeur > kBmpCoteMaxi || e.hauteur > kBmpCoteMaxi ||
       e.largeur * e.hauteur > kBmpPixelsMaxi)
-    throw Refus{"the bitmap claims " + taille_texte(e.largeur, e.hauteur) + " pixels; at most " +
+    throw Refus{"it claims " + taille_texte(e.largeur, e.hauteur) + " pixels; at most " +
                 std::to_string(kBmpCoteMaxi) + " pixels a side and " + std::to_string(kBmpPixelsMaxi) +
                 " pixels in all are read"};
   const std::uint32_t n = e.bits;
   if (n != 1 && n != 4 && n != 8 && n != 16 && n != 24 && n != 32)
-    throw Refus{"the bitmap has " + std::to_string(n) + " bits per pixel; 1, 4, 8, 16, 24 or 32 are read"};
+    throw Refus{"it has " + std::to_string(n) + " bits per pixel; 1, 4, 8, 16, 24 or 32 are read"};
   const std::uint32_t c = e.compression;
-  if (c == kJpeg || c == kPng) throw Refus{"the bitmap holds a JPEG or PNG picture, which is not read"};
+  if (c == kJpeg || c == kPng) throw Refus{"it holds a JPEG or PNG picture, which is not read"};
   const bool accorde = c == kRgb || (c == kRle8 && n == 8) || (c == kRle4 && n == 4) ||
                        ((c == kChamps || c == kChampsAlpha) && n >= 16);
-  if (c > kChampsAlpha) throw Refus{"the bitmap uses an unknown compression (" + std::to_string(c) + ")"};
+  if (c > kChampsAlpha) throw Refus{"it uses an unknown compression (" + std::to_string(c) + ")"};
   if (!accorde)
-    throw Refus{"the bitmap's compression (" + std::to_string(c) + ") does not go with " + std::to_string(n) +
+    throw Refus{"its compression (" + std::to_string(c) + ") does not go with " + std::to_string(n) +
                 " bits per pixel"};
   if (c == kChamps || c == kChampsAlpha) {
-    if (b.size() < 66) throw Refus{"the bitmap's colour masks are cut short"};
+    if (b.size() < 66) throw Refus{"its colour masks are cut short"};
     for (int k = 0; k < 3; ++k) e.masques[k] = u32(b, 54 + 4 * std::size_t(k));
   } else if (n == 16) {
     e.masques[0] = 0x7C00;
@@ -128,8 +128,8 @@ Entete lire_entete(std::string_view b) {
   const std::uint64_t hors = n >= 32 ? 0 : ~((std::uint64_t(1) << n) - 1);
   for (std::uint32_t m : e.masques)
     if ((m & hors) != 0 || !Canal(m).contigu())
-      throw Refus{"the bitmap's colour masks are not runs of bits within its " + std::to_string(n) + " bits per pixel"};
-  if (e.donnees > b.size()) throw Refus{"the bitmap's pixels lie past the end of the file"};
+      throw Refus{"its colour masks are not runs of bits within its " + std::to_string(n) + " bits per pixel"};
+  if (e.donnees > b.size()) throw Refus{"its pixels lie past the end of the file"};
   return e;
 }
 
@@ -139,7 +139,7 @@ std::vector<Pixel> lire_palette(std::string_view b, const Entete& e) {
   const std::size_t maxi = std::size_t(1) << e.bits;
   const std::size_t nombre = e.couleurs == 0 ? maxi : std::min<std::size_t>(e.couleurs, maxi);
   const std::size_t debut = 14 + e.taille;
-  if (debut + nombre * e.entree_palette > b.size()) throw Refus{"the bitmap's palette is cut short"};
+  if (debut + nombre * e.entree_palette > b.size()) throw Refus{"its palette is cut short"};
   for (std::size_t k = 0; k < nombre; ++k) {
     const std::size_t o = debut + k * e.entree_palette;
     palette.push_back(pixel_rgb(std::uint8_t(b[o + 2]), std::uint8_t(b[o + 1]), std::uint8_t(b[o])));
@@ -178,7 +178,7 @@ class Cible {
 
 void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
   const std::size_t ligne = ((std::size_t(e.largeur) * e.bits + 31) / 32) * 4;
-  if ((b.size() - e.donnees) / ligne < std::size_t(e.hauteur)) throw Refus{"the bitmap's pixels are cut short"};
+  if ((b.size() - e.donnees) / ligne < std::size_t(e.hauteur)) throw Refus{"its pixels are cut short"};
   const Canal rouge(e.masques[0]), vert(e.masques[1]), bleu(e.masques[2]);
   const int n = int(e.bits);
   for (std::int64_t r = 0; r < e.hauteur; ++r) {

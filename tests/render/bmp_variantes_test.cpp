@@ -243,7 +243,7 @@ TEST(BmpVariants, RefusalsSayWhy) {
     return r;
   };
   EXPECT_EQ(raison(fichier_bmp(100000, 100000, 24, 0, "", "")),
-            "the bitmap claims 100000 x 100000 pixels; at most 65535 pixels a side and 268435456 pixels in all are "
+            "it claims 100000 x 100000 pixels; at most 65535 pixels a side and 268435456 pixels in all are "
             "read");
   EXPECT_NE(raison(fichier_bmp(20000, 20000, 24, 0, "", "")).find("268435456 pixels in all"), std::string::npos);
   EXPECT_NE(raison(fichier_bmp(4, 4, 8, 4, "", "")).find("JPEG or PNG"), std::string::npos);

@@ -6,15 +6,24 @@
 # (Y, then Page Up on the scale bar), and writes a PNG of the window (the small
 # source centred in its area, the disabled "Aerial picture" still readable); then
 # presses Import (Enter), clicks the new mountain's card and presses F6, waits for the
-# view and writes a second PNG.
+# view and writes a second PNG. Then imports a run-length 8-bit bitmap made by
+# ImageMagick and writes a third PNG (the bitmap decoded in the window), and a
+# bitmap whose header claims 100000 x 100000 pixels and writes a fourth (the
+# refusal naming the size limit).
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-import.sh [IMPORT.png] [VIEW.png]
+# Usage: tests/review/shot-import.sh [IMPORT.png] [VIEW.png] [RLE.png] [REFUSED.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-import.png}")
 out2=$(realpath -m "${2:-build/shot-import-view.png}")
+out3=$(realpath -m "${3:-build/shot-import-rle.png}")
+out4=$(realpath -m "${4:-build/shot-import-refused.png}")
 work=$(mktemp -d)
 cp tests/data/import/g121.dem "$work/g121.dem"
+convert -size 300x200 -seed 3 plasma:fractal -blur 0x4 -colors 64 -type Palette -compress RLE "bmp3:$work/rle.bmp"
+{ printf 'BM\x46\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00'
+  printf '\xa0\x86\x01\x00\xa0\x86\x01\x00\x01\x00\x18\x00'
+  head -c 40 /dev/zero; } > "$work/huge.bmp"
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -37,7 +46,7 @@ sleep 0.5
 xdotool mousemove "${IMPORT_BUTTON_X:-300}" "${IMPORT_BUTTON_Y:-35}" click 1
 sleep 2
 # The file dialog: type the path into its name field.
-xdotool type --delay 20 "$3/g121.dem"
+xdotool type --delay 20 "$5/g121.dem"
 xdotool key Return
 wait_progress
 # A click on the picture gives the import window the keys.
@@ -64,9 +73,18 @@ xdotool key F6
 wait_progress
 sleep 2
 import -window root "$2"
+# A run-length bitmap, then one too large to read.
+for f in rle huge; do
+  xdotool mousemove "${IMPORT_BUTTON_X:-300}" "${IMPORT_BUTTON_Y:-35}" click 1
+  sleep 2
+  xdotool type --delay 20 "$5/$f.bmp"
+  xdotool key Return
+  sleep 3
+  if [[ $f == rle ]]; then import -window root "$3"; else import -window root "$4"; xdotool key Return; fi
+done
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$work"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$work"
 rm -rf "$inner" "$work"
-echo "wrote $out1 and $out2"
+echo "wrote $out1, $out2, $out3 and $out4"

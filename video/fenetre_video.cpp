@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QUrl>
 
 #include "app/fenetres/aide_enfants.h"
@@ -21,6 +23,20 @@ namespace {
 
 constexpr int kSujetAide = 4017;
 constexpr int kHauteurPanneau = 34;
+
+// Hands a movie to the desktop's player. The desktop's launcher starts
+// whatever it is given and reports success even when no program takes the
+// file's type, so the type's default program is asked for first when the
+// desktop can tell it.
+bool ouvrir_dans_le_bureau(const QString& chemin) {
+  const QString type = QMimeDatabase().mimeTypeForFile(chemin).name();
+  QProcess requete;
+  requete.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
+  if (requete.waitForFinished(3000) && requete.exitStatus() == QProcess::NormalExit &&
+      requete.readAllStandardOutput().trimmed().isEmpty())
+    return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(chemin));
+}
 
 }  // namespace
 
@@ -75,9 +91,7 @@ TVideowindow::TVideowindow(QWidget* parent) : FenetreVideo(parent) {
   menu_->addSeparator();
   item(QStringLiteral("Help"), QKeySequence(Qt::Key_F1), [] { afficher_sujet_aide(kSujetAide); });
 
-  ouvrir_externe = [](const std::string& chemin) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(chemin.c_str())));
-  };
+  ouvrir_externe = [](const std::string& chemin) { return ouvrir_dans_le_bureau(QString::fromLocal8Bit(chemin.c_str())); };
   ouverture_.setSingleShot(true);
   ouverture_.setInterval(0);
   connect(&ouverture_, &QTimer::timeout, this, &TVideowindow::ouvrir_film);
@@ -131,7 +145,10 @@ void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_v
   palette_.emplace(palette_pour_vue(p.vue));
   status_->setText(QStringLiteral("%1 x %2").arg(largeur_).arg(hauteur_));
   charge_fichier_ = a_fichier != 0 && !film.empty();
-  if (!charge_fichier_) generer_video();
+  if (!charge_fichier_) {
+    generer_video();
+    refaite = 0;  // the window's first movie: nothing the user changed
+  }
   if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
 }
 
@@ -192,7 +209,8 @@ void TVideowindow::Rglages1Click() {
 void TVideowindow::PlayClick() {
   const std::string film = fichier_film;
   lecteur_->close();
-  if (!film.empty() && ouvrir_externe) ouvrir_externe(film);
+  if (!film.empty() && ouvrir_externe && !ouvrir_externe(film))
+    warn("No movie player was found to play " + film, "Video ");
 }
 
 void TVideowindow::ouvrir_film() {

@@ -36,8 +36,9 @@ class TVideowindow : public FenetreVideo {
   void Rglages1Click();
   void PlayClick();
 
-  // Opens a file in the desktop's player (replaced by tests).
-  std::function<void(const std::string&)> ouvrir_externe;
+  // Opens a file in the desktop's player; false when no player took it
+  // (replaced by tests).
+  std::function<bool(const std::string&)> ouvrir_externe;
   // Called with the making window before its making starts (review, tests).
   std::function<void(TCreation&)> avant_fabrication;
 

@@ -134,10 +134,22 @@ TEST_F(FenetreVideoTest, AMovieThatCameWithTheDocumentIsShownNotMade) {
   EXPECT_EQ(f->lecteur()->position(), 0);
   // Play hands the movie to the desktop's player and lets go of it.
   std::string ouvert;
-  f->ouvrir_externe = [&](const std::string& c) { ouvert = c; };
+  f->ouvrir_externe = [&](const std::string& c) {
+    ouvert = c;
+    return true;
+  };
   f->PlayClick();
   EXPECT_EQ(ouvert, film);
   EXPECT_TRUE(f->lecteur()->file_name().empty());
+  EXPECT_TRUE(ui.entries.empty());
+  // Without a movie player on the desktop, the user is told so.
+  f->ouvrir_externe = [](const std::string&) { return false; };
+  f->PlayClick();
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_FALSE(ui.entries.back().question);
+  EXPECT_FALSE(ui.entries.back().information);
+  EXPECT_EQ(ui.entries.back().text, "No movie player was found to play " + film);
+  ui.entries.clear();
   // Remade, then closed: the user is asked whether to save it.
   ui.answers.push_back(true);
   f->regenerer_video();
@@ -154,6 +166,8 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   auto f = fenetre("", false);
   EXPECT_EQ(f->fichier_film, (d / "temp/video3.avi"));
   EXPECT_TRUE(fichier_existe(f->fichier_film));
+  // The window's first movie is no change to save; a remade one is.
+  EXPECT_EQ(f->refaite, 0);
   EXPECT_EQ(dialogs::controle_rendus().rendus, 3);
   EXPECT_EQ(f->informations[4], "Number of frames = 3");
   const int hauteur = f->height();
@@ -161,6 +175,7 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   video.derniere_image = 6;
   f->parametres.derniere_image = 6;
   f->regenerer_video();
+  EXPECT_EQ(f->refaite, 1);
   EXPECT_EQ(f->informations[4], "Number of frames = 5");
   EXPECT_EQ(f->height(), hauteur - 20);
   // Informations: the exact title and the eleven lines.

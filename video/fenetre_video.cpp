@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeDatabase>
@@ -107,11 +108,28 @@ QAction* TVideowindow::element(const QString& caption) const {
 
 int TVideowindow::hauteur_panneau() const { return kHauteurPanneau; }
 
-// The window's outer size: the frame plus `marge` and the bottom panel.
+QRect placer_dans_zone(const QRect& fenetre, const QSize& zone) {
+  if (zone.width() <= 0 || zone.height() <= 0) return fenetre;
+  QRect r(fenetre.topLeft(), fenetre.size().boundedTo(zone));
+  r.moveLeft(std::clamp(r.left(), 0, zone.width() - r.width()));
+  r.moveTop(std::clamp(r.top(), 0, zone.height() - r.height()));
+  return r;
+}
+
+// The window's outer size: the frame plus `marge` and the bottom panel, the
+// whole window inside the main window's area.
 void TVideowindow::dimensionner(int marge) {
-  const int l = largeur_ + 20, h = hauteur_ + kHauteurPanneau + marge;
-  if (QMdiSubWindow* s = sous_fenetre()) s->resize(l, h);
-  else resize(l, h);
+  const QSize taille(largeur_ + 20, hauteur_ + kHauteurPanneau + marge);
+  QMdiSubWindow* s = sous_fenetre();
+  if (s && (s->isMaximized() || s->isMinimized())) {
+    // The window keeps the place the user gave it.
+  } else if (s && s->mdiArea()) {
+    s->setGeometry(placer_dans_zone(QRect(s->pos(), taille), s->mdiArea()->viewport()->size()));
+  } else if (s) {
+    s->resize(taille);
+  } else {
+    resize(taille);
+  }
   disposer();
 }
 

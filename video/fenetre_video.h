@@ -4,6 +4,7 @@
 // main window as requests.
 #pragma once
 
+#include <QRect>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -19,6 +20,11 @@ class QAction;
 class QLabel;
 class QMenu;
 class TCreation;
+
+// Where a child window of `fenetre` goes in an area of size `zone`: moved
+// left and up, and made smaller only when the area is, until it lies wholly
+// inside.
+QRect placer_dans_zone(const QRect& fenetre, const QSize& zone);
 
 class TVideowindow : public FenetreVideo {
   Q_OBJECT

@@ -19,7 +19,11 @@ void AffichageFilm::vider() {
 void AffichageFilm::paintEvent(QPaintEvent*) {
   if (image_.isNull()) return;
   QPainter p(this);
-  p.drawImage((width() - image_.width()) / 2, (height() - image_.height()) / 2, image_);
+  // A frame larger than the display (a window kept inside a small main
+  // window) is shown whole, smaller.
+  QSize taille = image_.size();
+  if (taille.width() > width() || taille.height() > height()) taille.scale(size(), Qt::KeepAspectRatio);
+  p.drawImage(QRect(QPoint((width() - taille.width()) / 2, (height() - taille.height()) / 2), taille), image_);
 }
 
 MoviePlayer::MoviePlayer(AffichageFilm* affichage, QWidget* parent) : QWidget(parent), affichage_(affichage) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <filesystem>
 
@@ -234,6 +235,46 @@ TEST_F(FenetreVideoTest, RegeneratingTakesEveryNewSettingTheZoomToo) {
     ASSERT_FALSE(dialogs::controle_rendus().appels.empty());
     EXPECT_EQ(dialogs::controle_rendus().appels.back().vue.zoom, borne) << lu;
   }
+}
+
+TEST(PlacementVideo, MovedLeftAndUpThenMadeSmallerToStayInside) {
+  const QSize zone(900, 590);
+  EXPECT_EQ(placer_dans_zone({20, 30, 340, 314}, zone), QRect(20, 30, 340, 314));
+  EXPECT_EQ(placer_dans_zone({600, 400, 340, 314}, zone), QRect(560, 276, 340, 314));
+  EXPECT_EQ(placer_dans_zone({-40, -10, 340, 314}, zone), QRect(0, 0, 340, 314));
+  EXPECT_EQ(placer_dans_zone({50, 50, 820, 674}, zone), QRect(50, 0, 820, 590));
+  EXPECT_EQ(placer_dans_zone({300, 50, 4115, 4169}, zone), QRect(0, 0, 900, 590));
+  EXPECT_EQ(placer_dans_zone({600, 400, 340, 314}, {0, 0}), QRect(600, 400, 340, 314));
+}
+
+// A new video window placed by the area near its lower right corner, and a
+// regeneration to a frame larger than the area: the window, its movie and
+// its player's buttons stay wholly inside.
+TEST_F(FenetreVideoTest, TheWindowStaysWhollyInsideTheMainWindowsArea) {
+  QMdiArea zone;
+  zone.resize(900, 500);
+  zone.show();
+  auto* f = new TVideowindow;
+  QMdiSubWindow* s = zone.addSubWindow(f);
+  f->fixer_sous_fenetre(s);
+  s->show();
+  s->move(zone.viewport()->width() - 60, zone.viewport()->height() - 40);
+  f->no_video = 3;
+  f->prendre_cameras(nullptr, video.nombre_images);
+  video.largeur_image = 320;
+  video.hauteur_image = 240;
+  f->init_video(0, video, terrain.get(), "", d.d.string());
+  const QRect dedans = zone.viewport()->rect();
+  EXPECT_EQ(s->size(), QSize(340, 240 + f->hauteur_panneau() + 40));
+  EXPECT_TRUE(dedans.contains(s->geometry())) << s->geometry().x() << "," << s->geometry().y();
+  const QRect lecteur(f->lecteur()->mapTo(&zone, QPoint(0, 0)), f->lecteur()->size());
+  EXPECT_TRUE(zone.rect().contains(lecteur));
+  f->parametres.largeur_image = 800;
+  f->parametres.hauteur_image = 600;
+  f->regenerer_video();
+  EXPECT_TRUE(dedans.contains(s->geometry()));
+  EXPECT_EQ(s->height(), dedans.height());
+  EXPECT_EQ(s->width(), 820);
 }
 
 TEST_F(FenetreVideoTest, NoCloseWhileMakingAndNothingWithoutRecords) {

@@ -168,6 +168,17 @@ TCreation::TCreation(QWidget* parent)
   Image_video = new ApercuImage(panneau);
   Image_video->setGeometry(1, 1, 159, 119);
 
+  // The background picture carries the program's name in large letters: the
+  // texts and the gauge sit on a plain plate over it.
+  auto* plaque = new QFrame(this);
+  plaque->setGeometry(174, 4, 267, 102);
+  plaque->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  plaque->setLineWidth(1);
+  plaque->setAutoFillBackground(true);
+  QPalette clair = plaque->palette();
+  clair.setColor(QPalette::Window, QColor(232, 238, 248));
+  plaque->setPalette(clair);
+
   auto etiquette = [this](int y, const QString& texte) {
     auto* l = new CtlSimpleLabel(this);
     l->setGeometry(180, y, 257, 18);

@@ -234,8 +234,14 @@ CtlListBox::CtlListBox(QWidget* parent) : CtlCustomScrollBox(parent) {
   connect(header_, &QHeaderView::sectionClicked, this, [this](int i) {
     if (OnHeaderSectionClick) OnHeaderSectionClick(header_, i);
   });
-  connect(list_, &QListWidget::currentRowChanged, this, [this] {
-    if (!quiet_) emit clicked();
+  // A mouse press makes the row current before it selects it: with one
+  // selection the row is selected here, so that ItemIndex already reads it
+  // when `clicked` fires.
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (quiet_) return;
+    if (!multi_select_ && row >= 0 && !list_->item(row)->isSelected())
+      list_->selectionModel()->select(list_->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+    emit clicked();
   });
   connect(list_, &QListWidget::itemDoubleClicked, this, &CtlListBox::doubleClicked);
   resize(100, 100);

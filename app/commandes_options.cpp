@@ -1,6 +1,7 @@
 #include "app/commandes_options.h"
 
 #include <QApplication>
+#include <memory>
 
 #include "app/commandes_montagne.h"
 #include "app/mainwindow.h"
@@ -34,35 +35,40 @@ CommandesOptions::CommandesOptions(TBasewindow& w) : w_(w) {
 void CommandesOptions::options_creation() {
   auto& e = w_.etat;
   w_.occupe = 1;
-  TPagesdlg1 d(&w_);
-  d.parametres = e.parametres;
-  d.montagne = static_cast<std::uint16_t>(e.montagne_courante);
-  d.tourner_vers(w_.page_creation);
-  if (!e.montagne_courante) d.ajouter_nouvelle_montagne();
+  // The dialog is gone before the chosen work starts: its preview, still
+  // pending, would otherwise render while the generation lets events run, and
+  // draw from the generator the key has seeded.
+  auto d = std::make_unique<TPagesdlg1>(&w_);
+  d->parametres = e.parametres;
+  d->montagne = static_cast<std::uint16_t>(e.montagne_courante);
+  d->tourner_vers(w_.page_creation);
+  if (!e.montagne_courante) d->ajouter_nouvelle_montagne();
   for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
     if (e.montagnes[m].type.utilise)
-      d.ajouter_montagne(Q(e.montagnes[m].type.nom.str()).left(30), e.montagnes[m].type,
-                         static_cast<std::uint16_t>(m));
-  d.init_montagnes();
-  if (w_.executer_dialogue(d) == 1) {
+      d->ajouter_montagne(Q(e.montagnes[m].type.nom.str()).left(30), e.montagnes[m].type,
+                          static_cast<std::uint16_t>(m));
+  d->init_montagnes();
+  if (w_.executer_dialogue(*d) == 1) {
     // Every entry's record goes back, the displayed one with the working copy.
-    for (int k = 1; k <= d.nombre_montagnes; ++k)
-      ecrire_record(w_, d.entrees[k].numero, d.entrees[k].type.parametres);
-    e.parametres = d.parametres;
-    w_.page_creation = d.page;
-    const int choisie = d.montagne;
+    for (int k = 1; k <= d->nombre_montagnes; ++k)
+      ecrire_record(w_, d->entrees[k].numero, d->entrees[k].type.parametres);
+    e.parametres = d->parametres;
+    w_.page_creation = d->page;
+    const int choisie = d->montagne;
+    const std::uint8_t mode = d->mode, voir = d->voir;
+    d.reset();
     const bool montagne = choisie >= 1 && choisie <= NOMBRE_MAX_MONTAGNES && e.montagnes[choisie].type.utilise;
     if (montagne) {
-      ecrire_record(w_, choisie, d.parametres);
+      ecrire_record(w_, choisie, e.parametres);
       e.montagne_courante = choisie;
       if (CarteMontagne* c = w_.cartes[choisie]) w_.activer(c);
       e.vue_courante = w_.plus_haute_vue(choisie);
     }
     CommandesMontagne& cm = w_.commandes_montagne();
-    if (d.mode == 1 && montagne) cm.regenerer_montagne();
-    else if (d.mode == 2) cm.nouvelle_montagne(false);
-    else if (d.mode == 3 && montagne) cm.creer_arbres();
-    if (d.voir) {
+    if (mode == 1 && montagne) cm.regenerer_montagne();
+    else if (mode == 2) cm.nouvelle_montagne(false);
+    else if (mode == 3 && montagne) cm.creer_arbres();
+    if (voir) {
       w_.nouveau_demande = 1;
       if (e.vue_courante) cm.copie_reglages = true;
     }

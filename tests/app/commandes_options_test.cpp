@@ -4,12 +4,14 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 
 #include "app/aide.h"
 #include "controls/checkbox.h"
+#include "controls/listbox.h"
 #include "controls/speedbutton.h"
 #include "dialogs/creation.h"
 #include "dialogs/raffinage.h"
@@ -21,7 +23,7 @@ namespace {
 struct Options : Atelier {
   int ouvertures = 0;
   std::function<int(QDialog&)> reponse = [](QDialog&) { return 2; };
-  Options() : Atelier(4) {
+  explicit Options(int degre = 4) : Atelier(degre) {
     w->executer_dialogue = [this](QDialog& d) {
       ++ouvertures;
       return reponse(d);
@@ -111,6 +113,73 @@ TEST(OptionsCreation, RedoAddTreesOnlyAndSee) {
   EXPECT_TRUE(a.w->timerthread().isActive());
   a.w->TimerthreadTimer();
   EXPECT_EQ(e.nombre_vues, 1);
+}
+
+// Clicks a mesh item as the user does.
+void cliquer_maillage(TPagesdlg1& d, int degre) {
+  QListWidget* l = d.ListBox_mail->List();
+  l->scrollToItem(l->item(degre - 4));
+  QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(degre - 4)).center());
+}
+
+TEST(OptionsCreation, TheChosenMeshDegreeMakesTheMountain) {
+  Options a;
+  auto& e = a.w->etat;
+  // No mountain open, Add.
+  a.creation([](TPagesdlg1& d) {
+    cliquer_maillage(d, 6);
+    d.RadioButton_ajouter->click();
+  });
+  ASSERT_EQ(e.nombre_montagnes, 1);
+  EXPECT_EQ(e.montagnes[1].terrain->degre, 6);
+  // A mountain open, Add with another degree.
+  a.creation([](TPagesdlg1& d) {
+    cliquer_maillage(d, 5);
+    d.RadioButton_ajouter->click();
+  });
+  ASSERT_EQ(e.nombre_montagnes, 2);
+  EXPECT_EQ(e.montagnes[2].terrain->degre, 5);
+  EXPECT_EQ(e.montagnes[1].terrain->degre, 6);
+  // Redo.
+  a.creation([](TPagesdlg1& d) {
+    cliquer_maillage(d, 7);
+    d.RadioButton_refaire->click();
+  });
+  EXPECT_EQ(e.montagnes[2].terrain->degre, 7);
+  // Later, then a new mountain.
+  a.creation([](TPagesdlg1& d) { cliquer_maillage(d, 4); });
+  a.commande("Create a new &Mountain");
+  ASSERT_EQ(e.nombre_montagnes, 3);
+  EXPECT_EQ(e.montagnes[3].terrain->degre, 4);
+}
+
+// "Island" ticked in the dialog reaches the generator as the only change: the
+// mountain made is the one the key gives with the island shape (the dialog's
+// pending preview once drew from the seeded generator during the generation).
+TEST(OptionsCreation, IslandReachesTheGeneratorUnchanged) {
+  Options a(7);
+  auto& e = a.w->etat;
+  e.parametres.cle = 31415;
+  param_mat attendu = e.parametres;
+  attendu.iles = 1;
+  a.creation([](TPagesdlg1& d) {
+    QTest::mouseClick(d.CheckBox_iles, Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_EQ(d.parametres.iles, 1);
+    d.RadioButton_ajouter->click();
+  });
+  ASSERT_EQ(e.nombre_montagnes, 1);
+  const Tmatrice& t = *e.montagnes[1].terrain;
+  EXPECT_EQ(t.iles, 1);
+  EXPECT_EQ(t.cuvette, 0);
+  EXPECT_EQ(t.relief, attendu.relief);
+  EXPECT_TRUE(memes_parametres(e.montagnes[1].type.parametres, attendu));
+  Tmatrice seul(attendu);
+  bool continuer = true;
+  seul.generer_montagne(nullptr, 0, continuer, false);
+  int differents = 0;
+  for (int i = 1; i <= t.n; ++i)
+    for (int j = 1; j <= t.n + 1 - i; ++j) differents += t.hauteurs->lire(i, j) != seul.hauteurs->lire(i, j);
+  EXPECT_EQ(differents, 0);
 }
 
 TEST(OptionsCreation, EveryEntryReachesItsSlotAndCardAndTheChosenOneBecomesCurrent) {

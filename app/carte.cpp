@@ -193,8 +193,19 @@ void TMatricewindow::BitBtn2Click() {
   hauteur(85);
 }
 
+void TMatricewindow::montrer_terrain(int degre, bool deformation) {
+  degre_terrain_ = degre;
+  deformation_terrain_ = deformation;
+  actualiser();
+}
+
+// The mesh size is the terrain's own: the record may already hold the degree
+// chosen for the next regeneration.
 void TMatricewindow::actualiser() {
-  const QString l1 = texte_maillage(parametres.maillage, parametres.deformation != 0, nombre_vues);
+  if (fermeture_commencee) return;
+  const bool terrain = degre_terrain_ > 0;
+  const QString l1 = texte_maillage(terrain ? degre_terrain_ : parametres.maillage,
+                                    terrain ? deformation_terrain_ : parametres.deformation != 0, nombre_vues);
   if (Label1->text() != l1) {
     Label1->setText(l1);
     Label1->adjustSize();
@@ -209,12 +220,6 @@ void TMatricewindow::marquer_sans_fichier() {
   texte_etat = "       New mountain";
   actualiser();
   update();
-}
-
-void TMatricewindow::paintEvent(QPaintEvent* e) {
-  CarteMontagne::paintEvent(e);
-  if (fermeture_commencee) return;
-  actualiser();
 }
 
 bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {

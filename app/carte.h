@@ -1,7 +1,7 @@
 // The mountain card: the small child window that stands for one open
 // mountain (mesh size, distortion, number of views, file status, memo and the
 // aerial-picture box); its pop-up menu and buttons send requests to the main
-// window.
+// window. The labels are written when the data changes, never in a paint.
 #pragma once
 
 #include <QDateTime>
@@ -29,6 +29,7 @@ class TMatricewindow : public CarteMontagne {
   void initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date) override;
   void marquer_sauvee(long long date) override;
   void marquer_sans_fichier() override;
+  void montrer_terrain(int degre, bool deformation) override;
   void BitBtn1Click();  // shows the memo
   void BitBtn2Click();  // hides it
 
@@ -46,7 +47,6 @@ class TMatricewindow : public CarteMontagne {
   static QDateTime date_locale(long long secondes);
 
  protected:
-  void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
@@ -56,6 +56,9 @@ class TMatricewindow : public CarteMontagne {
 
  private:
   void hauteur(int h);
+  // Writes the two labels from the record, the terrain and the status text.
   void actualiser();
   QMenu* menu_;
+  int degre_terrain_ = 0;  // 0: no terrain seen yet, the record's degree is shown
+  bool deformation_terrain_ = false;
 };

@@ -1081,6 +1081,13 @@ void TBasewindow::UpdateItems() {
     e.parametres = e.montagnes[e.montagne_courante].type.parametres;
   if (!e.montagne_courante) e.vue_courante = 0;
 
+  // The cards show their terrains as they are now (a refinement changes the degree).
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
+    if (CarteMontagne* c = cartes[m]; c && e.montagnes[m].type.utilise) {
+      const Tmatrice* t = e.montagnes[m].terrain.get();
+      c->montrer_terrain(t ? t->degre : 0, t && t->dx && t->dy);
+    }
+
   // 12. Menus and buttons.
   if (!e.demarrage && !sortie) {
     etat_gauche_->repaint();

@@ -56,6 +56,13 @@ class CarteMontagne : public FenetreEnfant {
   virtual void marquer_sauvee(long long date) { (void)date; }
   // The document's file was deleted: the card shows a mountain without a file.
   virtual void marquer_sans_fichier() {}
+  // The main window's last look at the slot: the terrain's mesh degree and
+  // distortion (degree 0 while there is no terrain); the card shows them with
+  // `nombre_vues` at once.
+  virtual void montrer_terrain(int degre, bool deformation) {
+    (void)degre;
+    (void)deformation;
+  }
 
  protected:
   // A card closes only while it is the active child and marked close-allowed.

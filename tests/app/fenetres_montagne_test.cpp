@@ -120,6 +120,33 @@ TEST(CarteMontagne, TextsOfTheCard) {
   EXPECT_FALSE(c.checkbox_photo->isEnabled());
 }
 
+// The card's first line reads the terrain's degree at once after a refinement.
+TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
+  Atelier a(4);
+  a.commande("Create a new &Mountain");
+  auto premiere_ligne = [&] {
+    for (int k = 0; k < 3; ++k) QApplication::processEvents();
+    return a.carte(1)->Label1->text();
+  };
+  EXPECT_EQ(premiere_ligne(), "-   Mesh size=4");
+  a.commande("&Refine an existing mountain");
+  ASSERT_EQ(a.w->etat.montagnes[1].terrain->degre, 5);
+  EXPECT_EQ(premiere_ligne(), "-   Mesh size=5");
+  a.demande_carte(1, 5);
+  ASSERT_EQ(a.w->etat.montagnes[1].terrain->degre, 6);
+  EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");
+  // A degree kept for later does not change what the card says of its terrain.
+  a.carte(1)->parametres.maillage = 9;
+  a.w->etat.montagnes[1].type.parametres.maillage = 9;
+  a.w->UpdateItems();
+  EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");
+  // Its views are counted as soon as one opens.
+  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  a.commande("&see");
+  a.w->activer(a.carte(1));
+  EXPECT_EQ(premiere_ligne(), "-   Mesh size=6   ( 1  Relief= ) ");
+}
+
 TEST(CarteMontagne, F1ShowsTheTopicOfTheFocusedChild) {
   Atelier a;
   a.commande("Create a new &Mountain");

@@ -283,14 +283,13 @@ void TPagesdlg1::ScrollBar_scroll(QScrollBar* barre, int code, int position) {
   afficher_valeurs();
 }
 
-// A typed value outside its control's range takes the default of unreadable text.
+// A typed value is bounded to its control's range; unreadable text gives the default.
 void TPagesdlg1::Edit_mont(QLineEdit* edit) {
   if (const Barre* b = barre_d_edit(edit)) {
     std::int32_t v = dialogs::entier_borne(edit->text(), b->min, b->max, b->defaut);
     if (edit == Edit_deperosion) {
-      // The edit shows the altitude negated; a negative result is raised to 0.
-      v = dialogs::entier_saisi(edit->text(), 0);
-      v = v <= 0 && v >= -4000 ? -v : 0;
+      // The edit shows the altitude negated: -500 is 500; a positive text gives 0.
+      v = -dialogs::entier_borne(edit->text(), -b->max, -b->min, -b->defaut);
     }
     parametres.*b->champ = v;
   } else if (edit == Edit_etal) {

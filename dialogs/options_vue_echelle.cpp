@@ -110,6 +110,9 @@ void TPagesDlg2::construire_echelle(QWidget* page) {
   Edit_Xmax = edit(page, 12, 124, 4);
   etiquette(page, "x", 60, 126, 10);
   Edit_Ymax = edit(page, 72, 124, 4);
+  const QString limites = QString("From %1 to %2 pixels").arg(kTailleImageMin).arg(kTailleImageMax);
+  Edit_Xmax->setToolTip(limites);
+  Edit_Ymax->setToolTip(limites);
   Checkbox_predef = case_a_cocher(page, "predefined size image", 12, 156);
   CheckBox_defor = case_a_cocher(page, "Distortion", 12, 186);
   auto* fichiers = new QButtonGroup(page);
@@ -160,7 +163,13 @@ void TPagesDlg2::connecter_echelle() {
   connect(CheckBox_spex, &CtlCheckBox::changed, this, [this] { charger_echelle(); });
   connect(Edit_Xmax, &QLineEdit::textEdited, this, [this] { ecrire_taille(Edit_Xmax, true); });
   connect(Edit_Ymax, &QLineEdit::textEdited, this, [this] { ecrire_taille(Edit_Ymax, false); });
-  for (QLineEdit* e : {Edit_Xmax, Edit_Ymax}) connect(e, &QLineEdit::editingFinished, this, [this] { afficher_echelle(); });
+  // Once typed, the edit shows the size taken, bounded to the picture limits.
+  for (QLineEdit* e : {Edit_Xmax, Edit_Ymax})
+    connect(e, &QLineEdit::editingFinished, this, [this, e] {
+      ecrire_taille(e, e == Edit_Xmax);
+      montrer_nombre(e, e == Edit_Xmax ? vues[0].largeur_image : vues[0].hauteur_image);
+      afficher_echelle();
+    });
   connect(Checkbox_predef, &CtlCheckBox::changed, this, [this] {
     vues[0].dim_predef = Checkbox_predef->Checked();
     charger_echelle();
@@ -232,7 +241,7 @@ bool TPagesDlg2::cocher_taille(const param_vue& v) {
 }
 
 void TPagesDlg2::ecrire_taille(QLineEdit* e, bool largeur) {
-  // The view window's picture limits; outside them, the default side.
+  // Bounded to the view window's picture limits; unreadable text gives the default side.
   if (largeur) vues[0].largeur_image = entier_borne(e->text(), kTailleImageMin, kTailleImageMax, 320);
   else vues[0].hauteur_image = entier_borne(e->text(), kTailleImageMin, kTailleImageMax, 240);
   drapeau_echelle = true;

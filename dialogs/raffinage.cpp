@@ -27,7 +27,7 @@ CtlButton* bouton(QWidget* parent, const QString& texte, int resultat, const QSt
 
 QSlider* barre_1_100(QWidget* parent) {
   auto* s = new QSlider(Qt::Horizontal, parent);
-  s->setRange(1, 100);
+  s->setRange(TRaffinageDlg::kMinimum, TRaffinageDlg::kMaximum);
   s->setTickInterval(1);
   s->setTickPosition(QSlider::TicksBelow);
   s->setMinimumWidth(220);
@@ -113,15 +113,17 @@ void TRaffinageDlg::init_raffinage() {
   Edit_profil->setText(QString::number(parametres.profil));
 }
 
-// The field takes the typed value as it stands; the bar keeps its own bounds.
+// A typed value is bounded to the bar's range and shown as taken.
 void TRaffinageDlg::Edit_reliefChange() {
-  parametres.relief = dialogs::entier_saisi(Edit_relief->text(), 50);
+  parametres.relief = dialogs::entier_borne(Edit_relief->text(), kMinimum, kMaximum, 50);
   placer(TrackBar_relief, parametres.relief);
+  Edit_relief->setText(QString::number(parametres.relief));
 }
 
 void TRaffinageDlg::Edit_profilChange() {
-  parametres.profil = dialogs::entier_saisi(Edit_profil->text(), 50);
+  parametres.profil = dialogs::entier_borne(Edit_profil->text(), kMinimum, kMaximum, 50);
   placer(TrackBar_profil, parametres.profil);
+  Edit_profil->setText(QString::number(parametres.profil));
 }
 
 // ------------------------------------------------------------ combination

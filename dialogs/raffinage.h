@@ -23,6 +23,8 @@ class TRaffinageDlg : public QDialog {
   Q_OBJECT
  public:
   explicit TRaffinageDlg(QWidget* parent = nullptr);
+  // The range of both bars, and so of both values.
+  static constexpr int kMinimum = 1, kMaximum = 100;
   // After the caller copied its record into `parametres`.
   void init_raffinage();
 

@@ -1,5 +1,6 @@
 #include "dialogs/saisie.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -45,8 +46,8 @@ double reel_saisi(const QString& texte, double defaut) {
 }
 
 std::int32_t entier_borne(const QString& texte, std::int32_t min, std::int32_t max, std::int32_t defaut) {
-  const std::int32_t v = entier_saisi(texte, defaut);
-  return v < min || v > max ? defaut : v;
+  const auto v = model::convertir_entier_ligne(texte.toStdString());
+  return v ? std::clamp(*v, min, max) : defaut;
 }
 
 }  // namespace dialogs

@@ -14,7 +14,8 @@ std::int32_t entier_saisi(const QString& texte, std::int32_t defaut);
 // The same for a real: a dot or a comma separates the decimals.
 double reel_saisi(std::string_view texte, double defaut);
 double reel_saisi(const QString& texte, double defaut);
-// A typed integer within min..max; outside the range, or unreadable, the default.
+// A typed integer bounded to min..max, as the control beside the edit bounds
+// it; unreadable text gives the default.
 std::int32_t entier_borne(const QString& texte, std::int32_t min, std::int32_t max, std::int32_t defaut);
 
 }  // namespace dialogs

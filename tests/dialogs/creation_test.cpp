@@ -198,7 +198,7 @@ TEST(Creation, KeyCountsAtEightCharactersAndNewMountainDrawsOne) {
   EXPECT_EQ(e->text(), "1234abcd");  // the typed text is not rewritten
 }
 
-TEST(Creation, TypedValuesOutsideTheirRangeTakeTheDefault) {
+TEST(Creation, TypedValuesAreBoundedToTheirBarsAndUnreadableTextTakesTheDefault) {
   Dialogue t(record_de_test());
   t.d.init_montagnes();
   auto saisir = [&](QLineEdit* e, const char* texte) {
@@ -212,30 +212,67 @@ TEST(Creation, TypedValuesOutsideTheirRangeTakeTheDefault) {
   EXPECT_EQ(t.d.parametres.relief, 77);
   EXPECT_EQ(t.d.ScrollBar_relief->value(), 77);
   saisir(t.d.Edit_relief, "150");
-  EXPECT_EQ(t.d.parametres.relief, 50);
+  EXPECT_EQ(t.d.parametres.relief, 100);
+  EXPECT_EQ(t.d.Edit_relief->text(), "100");
+  saisir(t.d.Edit_relief, "-5");
+  EXPECT_EQ(t.d.parametres.relief, 1);
+  saisir(t.d.Edit_profil, "0");
+  EXPECT_EQ(t.d.parametres.profil, 1);
+  saisir(t.d.Edit_erosion, "41");
+  EXPECT_EQ(t.d.parametres.erosion, 40);
+  EXPECT_EQ(t.d.Edit_erosion->text(), "40");
+  saisir(t.d.Edit_lissage, "-3");
+  EXPECT_EQ(t.d.parametres.taux_lissage, 0);
+  // The erosion start is shown negated.
   saisir(t.d.Edit_deperosion, "-500");
   EXPECT_EQ(t.d.parametres.altitude_erosion, 500);
   EXPECT_EQ(t.d.Edit_deperosion->text(), "-500");
   saisir(t.d.Edit_deperosion, "300");
   EXPECT_EQ(t.d.parametres.altitude_erosion, 0);
+  saisir(t.d.Edit_deperosion, "-5000");
+  EXPECT_EQ(t.d.parametres.altitude_erosion, 4000);
+  saisir(t.d.Edit_deperosion, "x");
+  EXPECT_EQ(t.d.parametres.altitude_erosion, 0);
   saisir(t.d.Edit_etal, "-100000");
+  EXPECT_EQ(t.d.parametres.etalement, 1);
+  saisir(t.d.Edit_etal, "9");
+  EXPECT_EQ(t.d.parametres.etalement, 6);
+  saisir(t.d.Edit_etal, "?");
   EXPECT_EQ(t.d.parametres.etalement, 0);
   t.d.tourner_vers(TPagesdlg1::kAdditifs);
   t.d.afficher_page();
   saisir(t.d.Edit_nb_terr, "1");
   EXPECT_EQ(t.d.parametres.nombre_gradins, 2);
+  saisir(t.d.Edit_nb_terr, "25");
+  EXPECT_EQ(t.d.parametres.nombre_gradins, 20);
+  saisir(t.d.Edit_coeff, "-31");
+  EXPECT_EQ(t.d.parametres.rivage, -30);
+  saisir(t.d.Edit_pente, "41");
+  EXPECT_EQ(t.d.parametres.pente_gradins, 40);
   saisir(t.d.Edit_hauteur, "x");
   EXPECT_EQ(t.d.parametres.hauteur_rivage, 20);
+  saisir(t.d.Edit_hauteur, "201");
+  EXPECT_EQ(t.d.parametres.hauteur_rivage, 200);
+  saisir(t.d.Edit_degre, "0");
+  EXPECT_EQ(t.d.parametres.hauteur_plis, 1);
+  saisir(t.d.Edit_horizon, "101");
+  EXPECT_EQ(t.d.parametres.degre_deformation, 100);
   t.d.tourner_vers(TPagesdlg1::kProfils);
   t.d.afficher_page();
   saisir(t.d.Edit_p[4], "9");
+  EXPECT_EQ(t.d.parametres.profils_iter[1], 8);
+  saisir(t.d.Edit_p[4], "");
   EXPECT_EQ(t.d.parametres.profils_iter[1], 2);
   t.d.tourner_vers(TPagesdlg1::kArbres);
   t.d.afficher_page();
   saisir(t.d.Edit_densite, "500");
-  EXPECT_EQ(t.d.parametres.couches[0].nombre, 0);
+  EXPECT_EQ(t.d.parametres.couches[0].nombre, 400);
   saisir(t.d.Edit_pentemax, "90");
   EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 80);
+  saisir(t.d.Edit_nivmin, "-3000");
+  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, -1000);
+  saisir(t.d.Edit_delta, "y");
+  EXPECT_EQ(t.d.parametres.couches[0].transition, 100);
 }
 
 void glisser(QScrollBar* b, int position) {

@@ -26,11 +26,12 @@ TEST(Saisie, IntegersAndRealsAsTypedOrTheDefault) {
   EXPECT_DOUBLE_EQ(reel_saisi(QString("-3"), 1), -3);
   for (const char* t : {"", "1e3", "inf", "nan", "1,2,3", "1.2.3", ",", "-", "3e400", "99999999999"})
     EXPECT_DOUBLE_EQ(reel_saisi(QString(t), 7.5), 7.5) << t;
-  EXPECT_EQ(entier_borne("0", 16, 8192, 320), 320);
-  EXPECT_EQ(entier_borne("9000", 16, 8192, 320), 320);
+  EXPECT_EQ(entier_borne("0", 16, 8192, 320), 16);
+  EXPECT_EQ(entier_borne("9000", 16, 8192, 320), 8192);
   EXPECT_EQ(entier_borne("1280", 16, 8192, 320), 1280);
-  EXPECT_EQ(entier_borne("abc", 1, 10, 1), 1);
-  EXPECT_EQ(entier_borne("20", 1, 10, 1), 1);
+  EXPECT_EQ(entier_borne("abc", 1, 10, 5), 5);
+  EXPECT_EQ(entier_borne("20", 1, 10, 5), 10);
+  EXPECT_EQ(entier_borne("99999999999", 1, 10, 5), 5);  // beyond int32: unreadable
 }
 
 TEST(AdaptateurDefilement, ReportsTheUsersActionsWithTheirCodes) {

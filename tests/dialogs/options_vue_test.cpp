@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cmath>
 #include <filesystem>
 
@@ -338,15 +339,27 @@ TEST(OptionsVueEchelle, RadiosSpecificSizesAndEdits) {
   EXPECT_TRUE(d.Edit_Xmax->isEnabled());
   EXPECT_TRUE(d.Edit_Ymax->isEnabled());
   EXPECT_FALSE(d.radios_taille[0]->isEnabled());
-  d.Edit_Xmax->setText("0");
-  emit d.Edit_Xmax->textEdited("0");
-  EXPECT_EQ(d.vues[0].largeur_image, 320);
-  d.Edit_Xmax->setText("1280");
-  emit d.Edit_Xmax->textEdited("1280");
+  // Typed sizes are bounded to the picture limits, and the edit shows the size taken.
+  auto taper = [&](QLineEdit* e, const char* texte) {
+    e->clear();
+    QTest::keyClicks(e, texte);
+    emit e->editingFinished();
+  };
+  taper(d.Edit_Xmax, "0");
+  EXPECT_EQ(d.vues[0].largeur_image, kTailleImageMin);
+  EXPECT_EQ(d.Edit_Xmax->text(), QString::number(kTailleImageMin));
+  taper(d.Edit_Xmax, "1280");
   EXPECT_EQ(d.vues[0].largeur_image, 1280);
-  d.Edit_Ymax->setText("9000");
-  emit d.Edit_Ymax->textEdited("9000");
+  EXPECT_EQ(d.Edit_Xmax->text(), "1280");
+  taper(d.Edit_Ymax, "9999");
+  EXPECT_EQ(d.vues[0].hauteur_image, kTailleImageMax);
+  EXPECT_EQ(d.Edit_Ymax->text(), QString::number(kTailleImageMax));
+  taper(d.Edit_Ymax, "0");
+  EXPECT_EQ(d.vues[0].hauteur_image, kTailleImageMin);
+  taper(d.Edit_Ymax, "abc");  // unreadable: the default side
   EXPECT_EQ(d.vues[0].hauteur_image, 240);
+  taper(d.Edit_Ymax, "600");
+  EXPECT_EQ(d.vues[0].hauteur_image, 600);
   d.CheckBox_spex->SetChecked(false);
   d.charger_echelle();
   EXPECT_TRUE(d.radios_taille[3]->isEnabled());
@@ -362,7 +375,10 @@ TEST(OptionsVueEchelle, RadiosSpecificSizesAndEdits) {
   EXPECT_EQ(d.vues[0].profondeur_details, 1);
   d.Edit_rugosite->setText("20");
   emit d.Edit_rugosite->editingFinished();
-  EXPECT_EQ(d.vues[0].rugosite, 1);
+  EXPECT_EQ(d.vues[0].rugosite, 10);
+  d.Edit_profondeur->setText("0");
+  emit d.Edit_profondeur->editingFinished();
+  EXPECT_EQ(d.vues[0].profondeur_details, 1);
 }
 
 TEST(OptionsVueEchelle, ScaleLabelBoxAndPredefinedRules) {

@@ -28,10 +28,14 @@ TEST(Raffinage, LoadsTheRecordAndReadsTypedValues) {
     d.Edit_reliefChange();
     EXPECT_EQ(d.parametres.relief, 50) << faux;
   }
-  d.Edit_profil->setText("-9");  // kept as typed; the bar stays within its bounds
+  d.Edit_profil->setText("-9");  // bounded to the bar's range, and shown so
   d.Edit_profilChange();
-  EXPECT_EQ(d.parametres.profil, -9);
+  EXPECT_EQ(d.parametres.profil, 1);
   EXPECT_EQ(d.TrackBar_profil->value(), 1);
+  EXPECT_EQ(d.Edit_profil->text(), "1");
+  d.Edit_relief->setText("0");
+  d.Edit_reliefChange();
+  EXPECT_EQ(d.parametres.relief, 1);
   d.TrackBar_relief->setValue(64);
   EXPECT_EQ(d.parametres.relief, 64);
   EXPECT_EQ(d.Edit_relief->text(), "64");

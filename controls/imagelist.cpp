@@ -589,6 +589,8 @@ void CtlCustomContainer::LoadItems(QIODevice& stream, bool offsets) {
     stream.seek(stream.pos() + 4LL * n);
   }
   std::vector<std::unique_ptr<CtlListItem>> fresh;
+  // All the packed items of one list together unpack to no more than one stream may.
+  CtlUnpackBudget budget;
   for (int i = 0; i < n; ++i) {
     std::unique_ptr<CtlListItem> item = NewItem();
     item->ReadFromStream(stream);

@@ -12,7 +12,7 @@ namespace {
 
 const char kReadError[] = "Stream read error";
 const char kCorrupt[] = "Corrupt compressed data";
-const char kTooLarge[] = "Compressed data unpacks to more than 256 MB";
+const char kTooLarge[] = "Compressed data unpacks to more than 256 MB";  // in one stream or one file
 const char kPastDeclared[] = "Compressed data unpacks past its declared size";
 
 void WriteAll(QIODevice& stream, const char* data, qint64 size) {
@@ -105,9 +105,29 @@ void CompressToStream(QIODevice& source, QIODevice& target, std::int64_t count) 
   target.seek(end);
 }
 
+namespace {
+thread_local CtlUnpackBudget* budget_in_force = nullptr;
+}  // namespace
+
+CtlUnpackBudget::CtlUnpackBudget(std::int64_t bytes) : left_(bytes), outermost_(budget_in_force == nullptr) {
+  if (outermost_) budget_in_force = this;
+}
+
+CtlUnpackBudget::~CtlUnpackBudget() {
+  if (outermost_) budget_in_force = nullptr;
+}
+
+std::int64_t CtlUnpackBudget::Left() { return budget_in_force ? budget_in_force->left_ : -1; }
+
+void CtlUnpackBudget::Spend(std::int64_t bytes) {
+  if (budget_in_force) budget_in_force->left_ -= bytes;
+}
+
 QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
   std::int64_t total = ReadStreamInt(stream);
   std::int64_t limit = kPackedStreamLimit;
+  if (CtlUnpackBudget::Left() >= 0) limit = std::min(limit, CtlUnpackBudget::Left());
+  const std::int64_t fixed_limit = limit;
   // The blocks are kept apart and joined once at the end, so that the memory
   // taken never grows past the output's own size while unpacking.
   std::vector<QByteArray> pieces;
@@ -122,7 +142,7 @@ QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
     const auto n = LZRWDecompressBlock({block.data(), static_cast<std::size_t>(b)}, output);
     if (!n) throw CtlReadError(kCorrupt);
     if (size + static_cast<std::int64_t>(*n) > limit)
-      throw CtlReadError(limit == kPackedStreamLimit ? kTooLarge : kPastDeclared);
+      throw CtlReadError(limit == fixed_limit ? kTooLarge : kPastDeclared);
     pieces.emplace_back(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
     size += static_cast<std::int64_t>(*n);
     total -= 4 + b;
@@ -131,6 +151,7 @@ QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
       if (declared_size > 0) limit = std::min(limit, declared_size + static_cast<std::int64_t>(kLzrwChunk));
     }
   }
+  CtlUnpackBudget::Spend(size);
   QByteArray result(static_cast<qsizetype>(size), Qt::Uninitialized);
   char* at = result.data();
   for (const QByteArray& piece : pieces) at = std::copy(piece.cbegin(), piece.cend(), at);

@@ -59,11 +59,31 @@ constexpr std::int64_t kPackedStreamLimit = std::int64_t{256} << 20;
 // the first chunk's output), or 0 when it gives none.
 using CtlDeclaredSize = std::int64_t (*)(const QByteArray& head);
 
+// While one lives, the packed streams read on its thread share its bytes: a
+// file of many packed items unpacks to no more in all than the budget. An
+// inner budget made while one is in force has no effect of its own.
+class CtlUnpackBudget {
+ public:
+  explicit CtlUnpackBudget(std::int64_t bytes = kPackedStreamLimit);
+  ~CtlUnpackBudget();
+  CtlUnpackBudget(const CtlUnpackBudget&) = delete;
+  CtlUnpackBudget& operator=(const CtlUnpackBudget&) = delete;
+  // The bytes left to the budget in force, or −1 without one.
+  static std::int64_t Left();
+  // Takes unpacked bytes from the budget in force, if any.
+  static void Spend(std::int64_t bytes);
+
+ private:
+  std::int64_t left_;
+  bool outermost_;
+};
+
 // The bytes of a plain or packed object (what ReadObjectFromStream loads from).
 QByteArray ReadPlainBytes(QIODevice& stream);
-// A packed stream may unpack to at most kPackedStreamLimit bytes, and, when
-// `declared` finds a size in the content, to at most that size plus one chunk;
-// past it CtlReadError, having read no further chunk.
+// A packed stream may unpack to at most kPackedStreamLimit bytes (or what is
+// left of the budget in force), and, when `declared` finds a size in the
+// content, to at most that size plus one chunk; past it CtlReadError, having
+// read no further chunk.
 QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared = nullptr);
 
 // Clears the list and adds each piece between separators, empty ones

@@ -9,6 +9,7 @@
 
 #include "controls/bitmapfile.h"
 #include "controls/ctlerror.h"
+#include "controls/imagelist.h"
 #include "controls/lzrw.h"
 #include "controls/streams.h"
 #include "controls/wave.h"
@@ -412,16 +413,32 @@ QByteArray Hostile(const QByteArray& head, int runs) {
 }  // namespace
 
 TEST(LzrwStream, UnpackingStopsAtTheCapWithoutReadingFurther) {
-  // 3 MB that would unpack to 2.5 GB of text lines: refused at 256 MB, having
-  // read only the chunks up to it.
-  QByteArray lines_stream = Hostile("line\r\n", 78000);
-  QBuffer lines_source(&lines_stream);
-  lines_source.open(QIODevice::ReadOnly);
-  CtlStrings lines;
-  lines.Lines << "kept";
-  EXPECT_THROW(ReadObjectFromStream(lines_source, lines, true), CtlReadError);
-  EXPECT_LT(lines_source.pos(), 40 * (kPackedStreamLimit / 32760 + 2));
-  EXPECT_EQ(lines.Lines, QStringList{"kept"});
+  // 3 MB that would unpack to 2.5 GB of text lines: refused at the cap (here
+  // a budget of 1 MB), having read only the chunks up to it.
+  {
+    CtlUnpackBudget budget(1 << 20);
+    CtlUnpackBudget inner(1 << 30);  // the outer budget stays in force
+    EXPECT_EQ(CtlUnpackBudget::Left(), 1 << 20);
+    QByteArray lines_stream = Hostile("line\r\n", 78000);
+    QBuffer lines_source(&lines_stream);
+    lines_source.open(QIODevice::ReadOnly);
+    CtlStrings lines;
+    lines.Lines << "kept";
+    try {
+      ReadObjectFromStream(lines_source, lines, true);
+      ADD_FAILURE() << "2.5 GB of lines were read";
+    } catch (const CtlReadError& e) {
+      EXPECT_STREQ(e.what(), "Compressed data unpacks to more than 256 MB");
+    }
+    EXPECT_LT(lines_source.pos(), 40 * ((1 << 20) / 32760 + 2));
+    EXPECT_EQ(lines.Lines, QStringList{"kept"});
+    QByteArray small = Hostile("line\r\n", 10);
+    QBuffer small_source(&small);
+    small_source.open(QIODevice::ReadOnly);
+    EXPECT_EQ(ReadPackedBytes(small_source).size(), 6 + 10 * 32760);
+    EXPECT_EQ(CtlUnpackBudget::Left(), (1 << 20) - (6 + 10 * 32760));
+  }
+  EXPECT_EQ(CtlUnpackBudget::Left(), -1);
 
   // A bitmap and a sound that declare 200 bytes may not pass one chunk more.
   QByteArray bmp("BM\xc8\0\0\0", 6);
@@ -452,4 +469,26 @@ TEST(LzrwStream, UnpackingStopsAtTheCapWithoutReadingFurther) {
   ok_source.open(QIODevice::ReadOnly);
   wave.ReadPacked(ok_source);
   EXPECT_EQ(wave.Bytes().size(), 16 + 32760);
+}
+
+TEST(LzrwStream, ThePackedItemsOfOneListShareTheCap) {
+  // Three sounds of about 100 MB each, each within its declared size: the
+  // third passes the 256 MB the list may unpack to, and the list is unchanged.
+  const QByteArray riff("RIFF\x00\x00\x40\x06WAVEfmt ", 16);  // 100 MB + 8
+  const QByteArray item = QByteArray(1, '\x09') + Hostile(riff, 3100);
+  QByteArray stream(4, '\0');
+  stream[0] = 3;
+  stream += item.repeated(3);
+  QBuffer source(&stream);
+  source.open(QIODevice::ReadOnly);
+  CtlWaveList list;
+  list.Add();
+  try {
+    list.LoadItems(source, false);
+    ADD_FAILURE() << "300 MB of sounds were read";
+  } catch (const CtlReadError& e) {
+    EXPECT_STREQ(e.what(), "Compressed data unpacks to more than 256 MB");
+  }
+  EXPECT_LT(source.pos(), stream.size() - item.size() / 4);
+  EXPECT_EQ(list.Count(), 1);
 }

@@ -39,15 +39,20 @@ class ZoneCarte : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override { e_->peindre_carte(this); }
+  // A closing editor still shows its map but takes no more strokes.
   void mousePressEvent(QMouseEvent* m) override {
     if (e_->aide_contextuelle) {
       afficher_sujet_aide(4008);
       return;
     }
-    e_->Image1MouseDown(m);
+    if (!e_->fermeture) e_->Image1MouseDown(m);
   }
-  void mouseMoveEvent(QMouseEvent* m) override { e_->Image1MouseMove(m); }
-  void mouseReleaseEvent(QMouseEvent* m) override { e_->Image1MouseUp(m); }
+  void mouseMoveEvent(QMouseEvent* m) override {
+    if (!e_->fermeture) e_->Image1MouseMove(m);
+  }
+  void mouseReleaseEvent(QMouseEvent* m) override {
+    if (!e_->fermeture) e_->Image1MouseUp(m);
+  }
 
  private:
   Tfenetre_edition* e_;
@@ -382,7 +387,7 @@ void Tfenetre_edition::activer_coller(bool actif) {
 
 void Tfenetre_edition::rafraichir_edition(const param_vue& defaut) {
   FenetreEdition::rafraichir_edition(defaut);
-  zone_->update();
+  carte_a_refaire();
 }
 
 // ---------------------------------------------------------------- geometry
@@ -421,6 +426,16 @@ void Tfenetre_edition::copier_carte_dans_image() {
   const render::Bitmap& b = carte[echelle_carte];
   for (int y = 0; y < b.height() && y < Image1.height(); ++y)
     std::memcpy(Image1.scanLine(y), b.row(y), std::size_t(std::min(b.width(), Image1.width())) * 4);
+}
+
+void Tfenetre_edition::carte_a_refaire() {
+  carte_calculee = 0;
+  // Marks drawn just before must not turn the coming paint into one that
+  // only shows them: the map is made again in any case.
+  marques_seules_ = false;
+  relire_noeud();
+  zone_->update();
+  programmer_carte();
 }
 
 void Tfenetre_edition::montrer_marques() {
@@ -672,8 +687,7 @@ void Tfenetre_edition::SpeedButton_niveauxClick() {
   courbes = !courbes;
   Courbes1->setText(courbes ? "Photo aérienne" : "Level curves");
   SpeedButton_niveaux->SetPressed(courbes != 0);
-  carte_calculee = 0;
-  zone_->update();
+  carte_a_refaire();
 }
 
 void Tfenetre_edition::SpeedButton_save1Click() {
@@ -687,8 +701,7 @@ void Tfenetre_edition::Enregistrercarte1Click() {
 }
 
 void Tfenetre_edition::Raffraichir1Click() {
-  carte_calculee = 0;
-  zone_->update();
+  carte_a_refaire();
 }
 
 bool Tfenetre_edition::effacer_elements(ElementsCarte genre) {
@@ -703,15 +716,13 @@ bool Tfenetre_edition::effacer_elements(ElementsCarte genre) {
   if (!fait) return false;
   modifiee = 1;
   a->setEnabled(false);
-  carte_calculee = 0;  // the erased features leave the map
-  zone_->update();
+  carte_a_refaire();  // the erased features leave the map
   return true;
 }
 
 void Tfenetre_edition::TimerThreadTimer() {
   TimerThread.stop();
-  carte_calculee = 0;
-  zone_->update();
+  carte_a_refaire();
   voir_resultat = 0;
 }
 

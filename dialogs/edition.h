@@ -200,6 +200,13 @@ class Tfenetre_edition : public FenetreEdition {
 
   // Shows carte[echelle_carte] in Image1 (on the next paint).
   void montrer_carte();
+  // The heights or the look of the map changed: the map is rendered again
+  // (scheduled, outside any paint) and the next reading under the pointer
+  // reads its node again.
+  void carte_a_refaire();
+  // The next mouse step reads the node under the pointer again, even when it
+  // is the node of the previous step (its height may have changed).
+  void relire_noeud() { dernier_noeud_ = {-1, -1}; }
   // Shows what was drawn on Image1; the paint it asks for copies no map.
   void montrer_marques();
   // Copies carte[echelle_carte] into Image1 now (as far as both reach).
@@ -236,6 +243,7 @@ class Tfenetre_edition : public FenetreEdition {
   void defilement_auto(dialogs::PixelCarte p);
   void deplacer_pointeur(int dx, int dy);
   dialogs::PixelCarte pointeur() const;
+  void lire_passage(dialogs::PixelCarte p);
   void marque_arbre(dialogs::PixelCarte p);
   void marque_caoutchouc(dialogs::PixelCarte p);
   void disque(dialogs::PixelCarte p, int rayon, QColor c);

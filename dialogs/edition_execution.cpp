@@ -42,6 +42,7 @@ bool Tfenetre_edition::appeler_modifier() {
     appel_modifier(*matrice, arguments(), c);
   else
     matrice->modifier(arguments(), c);
+  relire_noeud();  // even a cancelled run may have changed some heights
   return c.continuer;
 }
 
@@ -244,13 +245,13 @@ void Tfenetre_edition::elevation_coupe(bool coupe) {
     matrice->sauver_annulation();  // Undo takes back this raise and only it
     matrice->elever(jeu_fin.apres - h, mode_elevation != 0);
     modifiee = 1;
+    relire_noeud();
     QApplication::restoreOverrideCursor();
   }
   a_executer = 0;
   if (voir_resultat) {
     voir_resultat = 0;
-    carte_calculee = 0;
-    zone_carte()->update();
+    carte_a_refaire();
   }
 }
 
@@ -260,6 +261,5 @@ void Tfenetre_edition::SpeedButton_undo1Click() {
     return;
   matrice->annuler();
   modifiee = 1;
-  carte_calculee = 0;
-  zone_carte()->update();
+  carte_a_refaire();
 }

@@ -259,6 +259,9 @@ void Tfenetre_edition::souris_enfoncee(Qt::MouseButton b, PixelCarte p) {
   }
   bouton_enfonce = 1;
   if (outil == 0 || !sur_terrain) return;
+  // A click reads its node afresh: heights may have changed under a pointer
+  // that did not move (Undo, a tool, a raise from the card).
+  relire_noeud();
   souris_deplacee(souris);
   switch (outil) {
     case OUTIL_ARBRE: marque_arbre(p); break;
@@ -292,8 +295,19 @@ void Tfenetre_edition::marque_caoutchouc(PixelCarte p) {
   }
 }
 
+// While a stroke is recorded, the nodes between the previous move's node and
+// the one under p are read in order, so that a fast drag records every node
+// it passes over, as a slow one does.
+void Tfenetre_edition::lire_passage(PixelCarte p) {
+  if (!en_trace || !matrice || !matrice->trace_active || dernier_noeud_ == NoeudCarte{-1, -1}) return;
+  const NoeudCarte cible = pixel_vers_noeud(matrice->n, p.x, p.y, echelle_carte);
+  const auto passage = noeuds_segment(dernier_noeud_, cible, matrice->capacite_trace);
+  for (std::size_t k = 0; k + 1 < passage.size(); ++k) matrice->lire_trace(passage[k].i, passage[k].j);
+}
+
 void Tfenetre_edition::souris_deplacee(PixelCarte p) {
   souris = p;
+  lire_passage(p);
   std::int32_t h = 0;
   const NoeudCarte n = ecran_vers_grille(p.x, p.y, h);
   const bool meme = n == dernier_noeud_;

@@ -110,6 +110,34 @@ std::int32_t pas_defilement(std::int32_t c, std::int32_t x_carte, std::int32_t b
 
 std::int32_t centre_elevation(std::int32_t n) { return Round(n * 0.33); }
 
+std::vector<NoeudCarte> noeuds_segment(NoeudCarte a, NoeudCarte b, std::int32_t limite) {
+  // In cube coordinates (i, j, k = -i - j) the six neighbours are the unit
+  // steps that keep the sum at 0, and the distance is the largest of the three
+  // differences. Each point along the segment is rounded to the nearest node;
+  // the coordinate that moved most under rounding is rebuilt from the other two.
+  // The start is nudged off the ties so that a segment always picks the same side.
+  const std::int64_t di = std::int64_t(b.i) - a.i, dj = std::int64_t(b.j) - a.j;
+  const std::int64_t pas = std::max({std::abs(di), std::abs(dj), std::abs(di + dj)});
+  std::vector<NoeudCarte> r;
+  const std::int64_t nombre = std::min<std::int64_t>(pas, std::max(limite, 0));
+  r.reserve(std::size_t(nombre));
+  const double i0 = a.i + 1e-6, j0 = a.j + 2e-6;
+  for (std::int64_t t = 1; t <= nombre; ++t) {
+    const double f = double(t) / double(pas);
+    const double fi = i0 + double(di) * f, fj = j0 + double(dj) * f, fk = -fi - fj;
+    std::int32_t ri = Round(fi), rj = Round(fj);
+    const std::int32_t rk = Round(fk);
+    const double ei = std::abs(ri - fi), ej = std::abs(rj - fj), ek = std::abs(rk - fk);
+    if (ei > ej && ei > ek)
+      ri = -rj - rk;
+    else if (ej > ek)
+      rj = -ri - rk;
+    r.push_back({ri, rj});
+  }
+  if (nombre == pas && pas > 0) r.back() = b;
+  return r;
+}
+
 SegmentCarte ligne_coupe(PixelCarte p, int orientation, std::int32_t zoom) {
   const std::int32_t L = 384 * zoom;
   const std::int32_t dx = Round(L / 2.0), dy = Round(0.866 * L);

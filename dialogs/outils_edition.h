@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dialogs/edition_geometrie.h"
 #include "model/outils.h"
@@ -31,6 +32,13 @@ bool outil_ligne(int outil);
 bool outil_immediat(int outil);
 // Runs 750 ms after its dialog was closed.
 bool outil_differe(int outil);
+
+// The nodes a stroke passes over between two pointer positions: the lattice
+// nodes on the straight segment from `a` to `b`, in order, `a` left out and
+// `b` last; each node is a lattice neighbour of the one before it (six
+// neighbours: along i, along j, and (i + 1, j - 1) and (i - 1, j + 1)).
+// Empty when a = b. The walk stops after `limite` nodes.
+std::vector<NoeudCarte> noeuds_segment(NoeudCarte a, NoeudCarte b, std::int32_t limite);
 
 // ---------------------------------------------------------------- parameter sets
 

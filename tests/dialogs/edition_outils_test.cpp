@@ -658,3 +658,123 @@ TEST(OutilsEditeur, MarksSurviveThePaintThatShowsThem) {
   QApplication::processEvents();
   EXPECT_FALSE(t.image_est_carte());
 }
+
+// A raise that asks to see its result makes the map again, although the
+// dialog's marks were the last thing drawn on the picture.
+TEST(OutilsEditeur, RaiseThatShowsItsResultDrawsTheMapAgain) {
+  Editeur t(7);
+  t.paint();
+  const int rendus = controle_rendus().rendus;
+  t.dialogue = [](Tdlg_edit& d) {
+    d.ScrollBar_alt->setValue(d.ScrollBar_alt->value() - 1000);
+    d.CheckBox_resdessiner->click();
+    return 1;
+  };
+  t.e->Elever1->trigger();
+  t.paint();
+  QApplication::processEvents();
+  EXPECT_EQ(controle_rendus().rendus, rendus + 1);
+  t.paint();
+  EXPECT_TRUE(t.image_est_carte());
+  // Without "see the result" the map waits for Refresh.
+  t.dialogue = [](Tdlg_edit& d) {
+    d.ScrollBar_alt->setValue(d.ScrollBar_alt->value() - 100);
+    return 1;
+  };
+  t.e->Elever1->trigger();
+  t.paint();
+  EXPECT_FALSE(t.e->carte_programmee());
+  EXPECT_EQ(t.e->carte_calculee, 1);
+}
+
+// Every change of heights makes the next reading under a pointer that did not
+// move read its node again: the tool dialog gets the height as it now is.
+TEST(OutilsEditeur, AClickAfterAToolOrUndoReadsTheNodeAgain) {
+  Editeur t(7);
+  t.reel = true;
+  ScopedFakeUserInterface ui;
+  t.outil(1);
+  const PixelCarte p = t.pixels(1, {200, 200})[0];
+  const NoeudCarte n = t.noeud(p);
+  t.terrain->hauteurs->ecrire(n.i, n.j, 500);
+  std::vector<std::int32_t> lues;
+  t.dialogue = [&](Tdlg_edit& d) {
+    lues.push_back(d.fin.avant);
+    d.ScrollBar_alt->setValue(-(d.apres + 1000));
+    return 1;
+  };
+  t.cliquer(p);
+  t.e->TimerT1Timer();
+  const std::int32_t eleve = t.terrain->hauteurs->lire(n.i, n.j);
+  ASSERT_GT(eleve, 500);
+  t.dialogue = [&](Tdlg_edit& d) {
+    lues.push_back(d.fin.avant);
+    return 2;
+  };
+  t.cliquer(p);
+  t.e->TimerT1Timer();
+  ui.answers = {true};
+  t.e->SpeedButton_undo1Click();
+  t.cliquer(p);
+  t.e->TimerT1Timer();
+  EXPECT_EQ(lues, (std::vector<std::int32_t>{500, eleve, 500}));
+  // The readout follows at the next move inside the same node.
+  t.e->Elever1->trigger();
+  const std::int32_t apres_elevation = t.terrain->hauteurs->lire(n.i, n.j);
+  t.e->souris_deplacee(p);
+  EXPECT_EQ(t.e->Label_altitude->text(), QString::number(apres_elevation));
+}
+
+namespace {
+
+// The terrain after a Shape stroke through the given pointer positions, and
+// the stroke the dispatcher got.
+std::pair<Tnoeud, std::vector<NoeudCarte>> apres_forme(const Tnoeud& depart, const std::vector<PixelCarte>& ps) {
+  Editeur t(7);
+  *t.terrain->hauteurs = depart;
+  t.reel = true;
+  t.outil(1);
+  t.dialogue = [](Tdlg_edit& d) {
+    d.ScrollBar_alt->setValue(d.ScrollBar_alt->value() - 600);
+    return 1;
+  };
+  t.glisser(ps);
+  t.e->TimerT1Timer();
+  EXPECT_EQ(t.appels.size(), 1u);
+  return {*t.terrain->hauteurs, t.appels.empty() ? std::vector<NoeudCarte>{} : t.appels[0].trace};
+}
+
+bool voisins(NoeudCarte a, NoeudCarte b) {
+  const int di = b.i - a.i, dj = b.j - a.j;
+  return std::max({std::abs(di), std::abs(dj), std::abs(di + dj)}) == 1;
+}
+
+}  // namespace
+
+// A fast drag, whose pointer jumps over nodes, records the nodes it passes
+// over: it raises the same ridge as a slow drag along the same path, with no
+// grooves between bumps.
+TEST(OutilsEditeur, AFastStrokeGivesTheTerrainOfASlowOne) {
+  std::vector<PixelCarte> lent;
+  std::unique_ptr<Tnoeud> depart;
+  {
+    Editeur t(7);
+    lent = t.pixels(40, {110, 200});
+    depart = std::make_unique<Tnoeud>(*t.terrain->hauteurs);
+  }
+  const std::vector<PixelCarte> rapide{lent[0], lent[13], lent[27], lent[39]};
+  const auto [terrain_lent, trace_lente] = apres_forme(*depart, lent);
+  const auto [terrain_rapide, trace_rapide] = apres_forme(*depart, rapide);
+  ASSERT_EQ(trace_lente.size(), 40u);
+  EXPECT_EQ(trace_rapide, trace_lente);
+  const std::int32_t n = terrain_lent.n();
+  for (std::int32_t i = 1; i <= n; ++i)
+    for (std::int32_t j = 1; i + j <= n + 1; ++j)
+      ASSERT_EQ(terrain_rapide.lire(i, j), terrain_lent.lire(i, j)) << i << "," << j;
+  // Across rows too: a diagonal jump records a chain of neighbouring nodes.
+  const auto [terrain_diagonal, trace_diagonale] = apres_forme(*depart, {{140, 150}, {230, 250}});
+  ASSERT_GT(trace_diagonale.size(), 20u);
+  for (std::size_t k = 1; k < trace_diagonale.size(); ++k)
+    EXPECT_TRUE(voisins(trace_diagonale[k - 1], trace_diagonale[k])) << k;
+  (void)terrain_diagonal;
+}

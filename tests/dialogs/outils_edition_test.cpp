@@ -260,3 +260,28 @@ TEST(OutilsEdition, PastePreviewIsWhatPasteAdds) {
       }
   EXPECT_GT(compares, 100);
 }
+
+// The nodes between two pointer positions: a chain of lattice neighbours from
+// the first (left out) to the second, as long as the lattice distance.
+TEST(OutilsEdition, SegmentsWalkTheLatticeNodeByNode) {
+  EXPECT_TRUE(noeuds_segment({10, 10}, {10, 10}, 100).empty());
+  EXPECT_EQ(noeuds_segment({10, 10}, {10, 13}, 100),
+            (std::vector<NoeudCarte>{{10, 11}, {10, 12}, {10, 13}}));
+  EXPECT_EQ(noeuds_segment({10, 10}, {7, 13}, 100), (std::vector<NoeudCarte>{{9, 11}, {8, 12}, {7, 13}}));
+  const NoeudCarte cas[][2] = {{{10, 10}, {14, 20}}, {{50, 3}, {2, 40}}, {{5, 60}, {30, 1}}, {{1, 1}, {-6, 2}}};
+  for (const auto& c : cas) {
+    const auto s = noeuds_segment(c[0], c[1], 1000);
+    const int di = c[1].i - c[0].i, dj = c[1].j - c[0].j;
+    ASSERT_EQ(int(s.size()), std::max({std::abs(di), std::abs(dj), std::abs(di + dj)}));
+    EXPECT_EQ(s.back(), c[1]);
+    NoeudCarte avant = c[0];
+    for (const NoeudCarte& x : s) {
+      const int a = x.i - avant.i, b = x.j - avant.j;
+      EXPECT_EQ(std::max({std::abs(a), std::abs(b), std::abs(a + b)}), 1);
+      avant = x;
+    }
+  }
+  // The walk is bounded whatever the positions.
+  EXPECT_EQ(noeuds_segment({0, 0}, {2000000000, -5}, 7).size(), 7u);
+  EXPECT_TRUE(noeuds_segment({0, 0}, {9, 9}, 0).empty());
+}

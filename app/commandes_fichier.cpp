@@ -176,14 +176,19 @@ bool CommandesFichier::sauver_document() {
       if (reponse) recents();
     }
   }
-  if (v != 0 && t.genre == 1 &&
-      demander(" owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )")) {
-    changer(".vue");
-    t.genre = 2;
-    hote_.titre_vue(v, titre_vue(v, m));
-    hote_.titre_fiche(m, titre_fiche(m));
-    e_.fichier_courant = t.fichier;
-    if (reponse) recents();
+  // No to the view (or the video) keeps the document's own kind: it is still
+  // written, without the part it was offered, so that the edits are not lost.
+  if (v != 0 && t.genre == 1) {
+    if (demander(" owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )")) {
+      changer(".vue");
+      t.genre = 2;
+      hote_.titre_vue(v, titre_vue(v, m));
+      hote_.titre_fiche(m, titre_fiche(m));
+      e_.fichier_courant = t.fichier;
+      if (reponse) recents();
+    } else if (!refus_remplacement) {
+      reponse = true;
+    }
   }
   if (v != 0 && w == 0 && t.genre == 3 &&
       demander(" owns a video, do you want to save the view alone ?  (extension \"VUE\")")) {
@@ -194,16 +199,19 @@ bool CommandesFichier::sauver_document() {
     e_.fichier_courant = t.fichier;
     if (reponse) recents();
   }
-  if (w != 0 && t.genre == 2 &&
-      demander(" is a video, do you want to save the video and all associated files ?  (extension \"VID\")")) {
-    changer(".vid");
-    t.no_video = static_cast<std::uint16_t>(w);
-    t.genre = 3;
-    hote_.titre_video(w, titre_video(w, m));
-    if (v != 0) hote_.titre_vue(v, titre_vue(v, m));
-    hote_.titre_fiche(m, titre_fiche(m));
-    e_.fichier_courant = t.fichier;
-    if (reponse) recents();
+  if (w != 0 && t.genre == 2) {
+    if (demander(" is a video, do you want to save the video and all associated files ?  (extension \"VID\")")) {
+      changer(".vid");
+      t.no_video = static_cast<std::uint16_t>(w);
+      t.genre = 3;
+      hote_.titre_video(w, titre_video(w, m));
+      if (v != 0) hote_.titre_vue(v, titre_vue(v, m));
+      hote_.titre_fiche(m, titre_fiche(m));
+      e_.fichier_courant = t.fichier;
+      if (reponse) recents();
+    } else if (!refus_remplacement) {
+      reponse = true;
+    }
   }
   bool ecrit = false;
   if (reponse) {

@@ -854,6 +854,13 @@ void TBasewindow::ajouter_editeur(FenetreEdition* editeur, int m) {
   editeurs[m] = editeur;
   edition_ouverte[m] = 1;
   noeuds_editeurs[m] = nouveau_noeud(noeuds_montagnes[m], editeur->windowTitle(), 5, 5, editeur);
+  // The user closes the editor: the sweep asks its save questions while the
+  // editor still shows its map, then takes it down. An editor this window
+  // already dropped is left to the code that drops it.
+  editeur->demander_fermeture = [this, editeur] {
+    for (int k = 1; k <= NOMBRE_MAX_MONTAGNES; ++k)
+      if (edition_ouverte[k] && editeurs[k] == editeur) UpdateItems();
+  };
   ajouter_enfant(editeur);
 }
 

@@ -772,6 +772,13 @@ void Tfenetre_edition::closeEvent(QCloseEvent* e) {
     for (auto* b : {&carte, &fond_cible, &fond_observateur})
       for (render::Bitmap& x : *b) x = render::Bitmap();
     palette.reset();
+    if (demander_fermeture) {
+      // The main window asks its save questions now, while the editor still
+      // shows its map (Image1 is kept), and then takes the window down itself.
+      e->ignore();
+      demander_fermeture();
+      return;
+    }
   }
   FenetreEdition::closeEvent(e);
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -178,6 +179,10 @@ class FenetreEdition : public FenetreEnfant {
     (void)genre;
     return false;
   }
+  // Set by the main window: asked when the user closes the editor, it asks
+  // the save questions and takes the editor down itself (the editor keeps
+  // showing its map meanwhile). Without it the editor simply closes.
+  std::function<void()> demander_fermeture;
   // The document got a path (first save, or saved under another name).
   virtual void fixer_fichier(const std::string& chemin) { fichier = chemin; }
   // Opens the tool dialog to raise the whole terrain, or with `coupe` only to

@@ -155,15 +155,18 @@ TEST_F(Commandes, QuestionsAndTheirAnswers) {
   nouvelle_montagne();
   enregistrer_sous("m.mat", false, false);
   const std::string avant = contenu("m.mat");
-  const auto date = fs::last_write_time(chemin("m.mat"));
   const int v = nouvelle_vue();
+  // No to the view still saves the mountain, as the mountain document it is.
+  e.montagnes[1].terrain->hauteurs->ecrire(4, 4, 321);
   ui.answers = {false};
   c.sauver_document();
   ASSERT_EQ(questions().size(), 1u);
   EXPECT_EQ(questions()[0], "The file " + chemin("m.mat") +
                                 " owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )");
-  EXPECT_EQ(contenu("m.mat"), avant);
-  EXPECT_EQ(fs::last_write_time(chemin("m.mat")), date);
+  EXPECT_TRUE(contenu("m.mat") != avant);
+  EXPECT_EQ(contenu("m.mat").find("[PARAMETRES VUE]"), std::string::npos);
+  EXPECT_FALSE(fichier_existe(chemin("m.vue")));
+  EXPECT_EQ(e.montagnes[1].type.fichier, chemin("m.mat"));
   EXPECT_EQ(e.montagnes[1].type.genre, 1);
 
   ui.answers = {true};
@@ -174,9 +177,16 @@ TEST_F(Commandes, QuestionsAndTheirAnswers) {
   EXPECT_EQ(e.fichier_courant, chemin("m.vue"));
   EXPECT_EQ(hote.titres_vues[v], " View # 1 : m.vue");
 
-  // A video current on a view document.
+  // A video current on a view document: No keeps the view document, written again.
   e.video_courante = 2;
   e.videos[2] = {true, v, 1};
+  const std::string vue_avant = contenu("m.vue");
+  e.montagnes[1].terrain->hauteurs->ecrire(4, 4, 123);
+  ui.answers = {false};
+  c.sauver_document();
+  EXPECT_EQ(e.montagnes[1].type.genre, 2);
+  EXPECT_TRUE(contenu("m.vue") != vue_avant);
+  EXPECT_FALSE(fichier_existe(chemin("m.vid")));
   ui.answers = {true};
   c.sauver_document();
   EXPECT_EQ(questions().back(), "The file " + chemin("m.vue") +
@@ -207,7 +217,7 @@ TEST_F(Commandes, QuestionsAndTheirAnswers) {
   EXPECT_EQ(questions().back(), "The file " + chemin("m.mat") + " already exists. Do you want to replace it ?");
   EXPECT_EQ(e.montagnes[1].type.genre, 1);
   EXPECT_EQ(e.montagnes[1].type.nom, "m.mat");
-  EXPECT_NE(contenu("m.mat"), avant);
+  EXPECT_TRUE(contenu("m.mat") != avant);
 }
 
 TEST_F(Commandes, VideoKindWithoutViewAsksWithVid) {

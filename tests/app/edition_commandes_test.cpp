@@ -19,6 +19,7 @@
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"
 #include "dialogs/rendu.h"
+#include "tests/app/atelier.h"
 #include "tests/app/programme_test_support.h"
 
 namespace {
@@ -207,4 +208,61 @@ TEST_F(Editeurs, LiftAndCrossSectionThroughTheEditor) {
   for (std::int32_t i = 1; i <= t.n; ++i)
     for (std::int32_t j = 1; i + j <= t.n + 1; ++j) ASSERT_EQ(t.hauteurs->lire(i, j), eleve.lire(i, j));
   EXPECT_EQ(e->modifiee, 0);
+}
+
+namespace {
+
+// Notes, at each question, whether the editor still shows its map.
+struct QuestionsEnVue : ScopedFakeUserInterface {
+  std::function<bool()> carte_visible;
+  std::vector<bool> visible;
+  bool ask_yes_no(const std::string& texte, const std::string& legende) override {
+    visible.push_back(carte_visible && carte_visible());
+    return ScopedFakeUserInterface::ask_yes_no(texte, legende);
+  }
+};
+
+}  // namespace
+
+// Closing an edited map editor: its save questions come while it still shows
+// its map, and Yes then No to saving the view writes the mountain's own file.
+TEST(FermetureEditeur, QuestionsComeOverTheMapAndNoToTheViewSavesTheMountain) {
+  Atelier a(5);
+  a.commande("Create a new &Mountain");
+  const QString chemin = a.dossier.path() + "/alps.mat";
+  a.dialogues->sauvegardes.push_back(chemin.toStdString());
+  a.commande("Save &Mountain under...");
+  const std::string avant = lire_tout(chemin);
+  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  a.commande("&see");
+  Programme::vider();
+  a.w->activer(a.carte(1));
+  a.commande("&Edit the active mountain");
+  auto* e = dynamic_cast<Tfenetre_edition*>(a.w->editeurs[1].data());
+  ASSERT_NE(e, nullptr);
+  e->zone_carte()->repaint();
+  Programme::vider();
+  e->calculer_carte();
+  e->executer_dialogue = [](dialogs::Tdlg_edit& d) {
+    d.ScrollBar_alt->setValue(d.ScrollBar_alt->value() - 300);
+    return 1;
+  };
+  e->elevation_coupe(false);
+  ASSERT_EQ(e->modifiee, 1);
+
+  QuestionsEnVue q;
+  q.carte_visible = [e] { return e->isVisible() && e->sous_fenetre()->isVisible() && !e->Image1.isNull(); };
+  q.answers = {true, false};
+  e->sous_fenetre()->close();
+  Programme::vider();
+  ASSERT_EQ(q.entries.size(), 2u);
+  EXPECT_EQ(q.entries[0].text, "Save the modifications of " + chemin.toStdString() + " ?");
+  EXPECT_EQ(q.entries[1].text, "The file " + chemin.toStdString() +
+                                   " owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )");
+  EXPECT_EQ(q.visible, (std::vector<bool>{true, true}));
+  EXPECT_TRUE(lire_tout(chemin) != avant);
+  EXPECT_EQ(lire_tout(chemin).find("[PARAMETRES VUE]"), std::string::npos);
+  EXPECT_FALSE(a.w->edition_ouverte[1]);
+  EXPECT_EQ(a.w->editeurs[1], nullptr);
+  EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 0);
 }

@@ -347,3 +347,23 @@ TEST(Clouds, LowCloudsOnTheLargestSky) {
   EXPECT_EQ(c.ciel.hauteur_ciel(), 2000);
   EXPECT_NE(c.image.at(3000, 1900), kFond);
 }
+
+// Below the horizon, without reflections, the plain is water only while the
+// two far corners of the terrain stand at most 50 m above the sea; higher
+// corners give it the earth ramp's colour, and corners more than 50 m above
+// the grass level the grass ramp's (a mountain seen as standing on land).
+TEST(SeaPicture, PlainTakesTheGroundColourOfHighFarCorners) {
+  Ciel c;
+  c.vue.reflet = 0;
+  c.e.cos_elevation = 0.5;  // no glare, no brightening: one colour
+  const std::int32_t G = c.vue.niveau_herbe, S = c.vue.niveau_mer;
+  const struct {
+    std::int32_t hauteur;
+    std::uint16_t entree;
+  } cas[] = {{S + 50, 7}, {S + 51, 58}, {G + 50, 58}, {G + 51, 106}};
+  for (const auto& k : cas) {
+    c.e.hauteur_coins = k.hauteur;
+    c.dessiner();
+    EXPECT_EQ(c.image.at(10, 470), pixel_of(c.palette.lire_couleur(k.entree))) << "corners at " << k.hauteur;
+  }
+}

@@ -35,32 +35,47 @@ struct NoeudMonde {
 
 // Strata shift of the current world point for a node of this height.
 void decalage_strate(RenderContext& ctx, std::int32_t hauteur);
-// Sets ctx.X, Y, Z for node (i, j) and returns its height. `hauteur` replaces
-// the stored height (the corners are projected at sea level that way).
-// Inline: facet drawing places every vertex.
-inline NoeudMonde coordonnees_noeud(RenderContext& ctx, std::int32_t i, std::int32_t j,
-                                    std::optional<std::int32_t> hauteur = std::nullopt) {
+// The world point (X, Y, Z) of node (i, j) and its height, without touching
+// the context: a pure function of the node and the picture's set-up, which
+// facet drawing may run on several cores. `hauteur` replaces the stored height.
+inline NoeudMonde point_noeud(const RenderContext& ctx, std::int32_t i, std::int32_t j,
+                              std::optional<std::int32_t> hauteur, double& X, double& Y, double& Z) {
   const double p = double(i - 1) / double(ctx.n - 1);
   const double q = double(j - 1) / double(ctx.n - 1);
-  ctx.X = (ctx.tx - p) * 4000 * 1.732050807;
-  ctx.Y = (q + p / 2 - ctx.ty) * 8000;
+  X = (ctx.tx - p) * 4000 * 1.732050807;
+  Y = (q + p / 2 - ctx.ty) * 8000;
   const Tmatrice& t = ctx.terrain;
   if (t.deformation && t.dx && t.dy && !ctx.editeur() && !ctx.projection_coins && !ctx.passe_ombre) {
-    ctx.X += (int(t.dx->lire(i, j)) - 128) * 6;
-    ctx.Y += (int(t.dy->lire(i, j)) - 128) * 6;
+    X += (int(t.dx->lire(i, j)) - 128) * 6;
+    Y += (int(t.dy->lire(i, j)) - 128) * 6;
   }
   NoeudMonde r;
   r.hauteur = hauteur ? *hauteur : t.hauteurs->lire(i, j);
-  if (ctx.degre > 5 && ctx.vue.strates && r.hauteur > ctx.vague_max + ctx.niveau_mer && !ctx.passe_ombre)
-    decalage_strate(ctx, r.hauteur);
+  if (ctx.degre > 5 && ctx.vue.strates && r.hauteur > ctx.vague_max + ctx.niveau_mer && !ctx.passe_ombre) {
+    const std::int32_t b = Round(r.hauteur / 25.0);
+    if (b >= 1 && b <= 160) {
+      const std::uint8_t c = ctx.table_strates[std::size_t(b)];
+      if (c == 3 || c == 5) {
+        X += 12;
+        Y += 12;
+      }
+    }
+  }
   if (r.hauteur < ctx.niveau_mer) {
     r.sous_mer = true;
-    ++ctx.sous_mer;
-    ctx.Z = ctx.niveau_mer - ctx.altitude_cible;
+    Z = ctx.niveau_mer - ctx.altitude_cible;
   } else {
-    ctx.Z = r.hauteur - ctx.altitude_cible;
+    Z = r.hauteur - ctx.altitude_cible;
   }
-  if (ctx.passe_ombre && ctx.vue.elevation_soleil < 0 && (i == 1 || j == 1 || i + j == ctx.n + 1)) ctx.Z = -2000;
+  if (ctx.passe_ombre && ctx.vue.elevation_soleil < 0 && (i == 1 || j == 1 || i + j == ctx.n + 1)) Z = -2000;
+  return r;
+}
+// Sets ctx.X, Y, Z for node (i, j) and returns its height (point_noeud).
+// Inline: facet drawing places every vertex.
+inline NoeudMonde coordonnees_noeud(RenderContext& ctx, std::int32_t i, std::int32_t j,
+                                    std::optional<std::int32_t> hauteur = std::nullopt) {
+  const NoeudMonde r = point_noeud(ctx, i, j, hauteur, ctx.X, ctx.Y, ctx.Z);
+  if (r.sous_mer) ++ctx.sous_mer;
   return r;
 }
 
@@ -77,6 +92,16 @@ inline void projeter_point(RenderContext& ctx, double X, double Y, double Z) {
     ctx.xp = (X * ctx.sh - Y * ctx.ch) / d;
     ctx.yp = (Z * ctx.cv - X * ctx.ch * ctx.sv - Y * ctx.sh * ctx.sv) / d;
   }
+}
+// The pixel of a world point without touching the context; false (and no
+// pixel) when its depth is 0, where projeter_point keeps the last x' and y'.
+inline bool pixel_du_point(const RenderContext& ctx, double X, double Y, double Z, Point& pixel) {
+  const double d = X * ctx.ch * ctx.cv + Y * ctx.sh * ctx.cv + Z * ctx.sv - ctx.D;
+  if (d == 0) return false;
+  const double xp = (X * ctx.sh - Y * ctx.ch) / d;
+  const double yp = (Z * ctx.cv - X * ctx.ch * ctx.sv - Y * ctx.sh * ctx.sv) / d;
+  pixel = {pixel_de(xp * ctx.fx + ctx.cx), pixel_de(yp * ctx.fy + ctx.cy)};
+  return true;
 }
 // Pixel of the last projection.
 inline Point pixel_projete(const RenderContext& ctx) {

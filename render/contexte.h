@@ -44,6 +44,10 @@ struct RenderOptions {
   std::function<std::int64_t()> horloge;
   // The program's sky picture folder (an imported sky whose stored path is gone is looked up there).
   std::string dossier_ciels;
+  // Helper threads that compute vertices and facet geometry of large lattices
+  // ahead of the drawing: -1 as many as the machine's idle cores, 0 none. The
+  // picture is the same whatever the count.
+  std::int32_t aides_facettes = -1;
 };
 
 struct RenderContext {

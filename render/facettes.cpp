@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <atomic>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <string_view>
+#include <vector>
 
 #include "model/aleatoire.h"
 #include "render/balayage.h"
@@ -11,6 +15,7 @@
 #include "render/contexte.h"
 #include "render/ombrage.h"
 #include "render/dessin_arbre.h"
+#include "render/equipe.h"
 #include "render/subdivision.h"
 
 namespace render {
@@ -48,22 +53,86 @@ struct EntreeCache {
 };
 constexpr std::uint32_t kCache = 8192;
 
+// One call of the walk, kept until its line is drawn.
+struct Evenement {
+  enum Genre : std::uint8_t { noeud, triangle, fin_noeud, fin_ligne } genre = noeud;
+  std::int32_t a = 0, b = 0;  // a node's (i, j); a triangle's index in its line
+};
+constexpr std::int32_t kTrianglesParPart = 64;
+// Lines are handed to the team together until they hold this many triangles.
+constexpr std::size_t kTrianglesParLot = 8192;
+
+// Lines of the walk: their calls, their triangles and what the team computes
+// for them (three vertices per triangle and the main facet's geometry).
+struct Ligne {
+  std::vector<Evenement> evenements;
+  std::vector<TriangleBalayage> triangles;
+  // The cover entries (first and second word) of each triangle's three nodes,
+  // read by the walk's thread: the team never reads the cover map, which the
+  // drawing of the previous line writes (its trees).
+  std::vector<std::array<std::uint16_t, 6>> couvertures;
+  std::vector<Sommet> sommets;
+  std::vector<std::uint8_t> complets;  // all three vertices computed
+  std::vector<GeometrieFacette> geometries;
+  std::function<void(std::int32_t)> travail;
+  // Parts of kTrianglesParPart triangles: each done part raises its flag.
+  std::int32_t parts = 0;
+  std::vector<std::atomic<std::uint8_t>> faites;
+  std::atomic<std::int32_t> nombre_faites{0};
+};
+
 // The per-render engine: the sweep visitor and everything facet drawing keeps.
 class Moteur {
  public:
   explicit Moteur(RenderContext& ctx);
   void executer();
 
-  // Sweep visitor.
+  // Sweep visitor. With a team, the calls of the walk are kept by whole lines:
+  // when enough lines are kept, the team starts on their vertices and facet
+  // geometry while the lines kept before are drawn, in the walk's order. A
+  // line is drawn only while the render is not cancelled, as the walk itself
+  // would have stopped before it.
   bool annule() const { return ctx_.annule(); }
   std::int32_t pas() const { return pas_; }
-  void debut_rangee() { drapeau_rangee_ = false; }
-  void noeud(std::int32_t i, std::int32_t j);
-  void triangle(const TriangleBalayage& t);
-  void fin_noeud();
+  void debut_rangee() {
+    if (!equipe_) drapeau_rangee_ = false;
+  }
+  void noeud(std::int32_t i, std::int32_t j) {
+    if (equipe_)
+      lignes_[remplie_].evenements.push_back({Evenement::noeud, i, j});
+    else
+      examiner_noeud(i, j);
+  }
+  void triangle(const TriangleBalayage& t) {
+    if (equipe_) {
+      Ligne& l = lignes_[remplie_];
+      l.evenements.push_back({Evenement::triangle, std::int32_t(l.triangles.size()), 0});
+      l.triangles.push_back(t);
+      std::array<std::uint16_t, 6> c{};
+      if (ctx_.carte_vagues)
+        for (std::size_t k = 0; k < 3; ++k) ctx_.carte_vagues->lire(t.i[k], t.j[k], c[2 * k], c[2 * k + 1]);
+      l.couvertures.push_back(c);
+    } else {
+      triangle_calcule(t, nullptr, nullptr);
+    }
+  }
+  void fin_noeud() {
+    if (equipe_)
+      lignes_[remplie_].evenements.push_back({Evenement::fin_noeud, 0, 0});
+    else
+      finir_noeud();
+  }
   void fin_rangee();
 
  private:
+  void examiner_noeud(std::int32_t i, std::int32_t j);
+  // The triangle's vertices (computed beforehand when `sommets` is given, all
+  // three or none) and, for its main facet, the shading geometry.
+  void triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const GeometrieFacette* g);
+  void finir_noeud();
+  void lancer_ligne(Ligne& l);
+  void dessiner_ligne(Ligne& l);
+  bool sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const;
   void calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s);
   void monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z);
   void dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin);
@@ -138,6 +207,16 @@ class Moteur {
   std::array<Sommet, kMaxSous * kMaxSous> sous_{};
   Generateur eau_;
   std::unique_ptr<EntreeCache[]> cache_;
+
+  // Lines drawn through the team (large lattices at stride 1, outside the
+  // editor): the lines being filled by the walk, and the others, handed to
+  // the team and waiting to be drawn. The team goes first when the engine
+  // ends, so no helper still works on the lines then.
+  std::array<Ligne, 2> lignes_;
+  int remplie_ = 0;
+  bool en_attente_ = false;
+  std::unique_ptr<Equipe> equipe_;
+  const GeometrieFacette* geometrie_ = nullptr;  // of the main facet being drawn
 };
 
 Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.surface()) {
@@ -197,11 +276,36 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   r.oeil = {ctx.ex, ctx.ey, ctx.ez};
   r.soleil = {ctx.soleil[0], ctx.soleil[1], ctx.soleil[2]};
   for (std::size_t k = 0; k < 5; ++k) etat_.historique[k] = 1.0;
+  // A large lattice at stride 1: its lines are long enough to share out.
+  const int aides = ctx.options.aides_facettes < 0 ? Equipe::aides_machine() : ctx.options.aides_facettes;
+  if (!ctx.editeur() && pas_ == 1 && n_ >= 257 && aides > 0) {
+    equipe_ = std::make_unique<Equipe>(aides);
+    for (Ligne& l : lignes_) {
+      const std::size_t triangles = kTrianglesParLot + std::size_t(2 * n_ + 4);
+      l.evenements.reserve(2 * triangles);
+      l.triangles.reserve(triangles);
+      l.couvertures.reserve(triangles);
+    }
+  }
 }
 
 void Moteur::executer() {
   const std::int32_t e = (degre_ < 6 || vue_.distance >= 4) ? 1 : 0;
   parcourir(ctx_.azimut_vue, n_, e, *this);
+  if (equipe_) {
+    // The lines still kept: those handed out last, then those not handed out.
+    if (en_attente_) {
+      equipe_->aider();
+      dessiner_ligne(lignes_[std::size_t(1 - remplie_)]);
+      en_attente_ = false;
+    }
+    Ligne& reste = lignes_[std::size_t(remplie_)];
+    if (!reste.evenements.empty()) {
+      lancer_ligne(reste);
+      equipe_->aider();
+      dessiner_ligne(reste);
+    }
+  }
   ctx_.facettes_total += etat_.total;
   ctx_.facettes_faibles += etat_.faible;
   ctx_.facettes_moyennes += etat_.moyenne;
@@ -221,6 +325,31 @@ void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, d
     ctx_.carte_vagues->lire(i, j, v, t);
     if (t == 50) Z += (double(v) - 20) * ctx_.echelle_vagues;
   }
+}
+
+// The point of node (i, j) as calculer_sommet computes it, without the cache
+// or the context, from the node's cover entry (v, t): false when its depth
+// along the projection is exactly 0 (the projection then keeps the previous
+// pixel, so the caller computes that vertex in order).
+bool Moteur::sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const {
+  double X = 0.0, Y = 0.0, Z = 0.0;
+  const NoeudMonde nm = point_noeud(ctx_, i, j, std::nullopt, X, Y, Z);
+  s.i = i;
+  s.j = j;
+  s.x = X;
+  s.y = Y;
+  s.z = Z;
+  s.sous_mer = nm.sous_mer;
+  s.riviere = false;
+  if (ctx_.carte_vagues) {
+    if (t == 1) s.riviere = true;
+    if (t == 50 && vagues_ && nm.hauteur != -1000 && degre_ >= 6) s.z += (double(v) - 20) * ctx_.echelle_vagues;
+  }
+  if (!pixel_du_point(ctx_, s.x, s.y, s.z, s.ecran)) return false;
+  const auto& u = ctx_.direction;
+  s.d = (s.x - ctx_.ex) * u[0] + (s.y - ctx_.ey) * u[1] + (s.z - ctx_.ez) * u[2];
+  if (s.d == 0.0) s.d = 0.0001;
+  return true;
 }
 
 void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
@@ -262,7 +391,7 @@ void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
 }
 
 // The node's photo colour and its cover entry (trees, rivers, painted ground).
-void Moteur::noeud(std::int32_t i, std::int32_t j) {
+void Moteur::examiner_noeud(std::int32_t i, std::int32_t j) {
   noeud_i_ = i;
   noeud_j_ = j;
   const Tmatrice& t = ctx_.terrain;
@@ -312,18 +441,92 @@ void Moteur::noeud(std::int32_t i, std::int32_t j) {
   }
 }
 
-void Moteur::triangle(const TriangleBalayage& t) {
+void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const GeometrieFacette* g) {
   ctx_.terrain.cellule_rendu = {noeud_i_, noeud_j_};
-  for (int k = 0; k < 3; ++k) calculer_sommet(t.i[k], t.j[k], s_[std::size_t(k)]);
+  for (std::size_t k = 0; k < 3; ++k) {
+    if (sommets)
+      s_[k] = sommets[k];
+    else
+      calculer_sommet(t.i[k], t.j[k], s_[k]);
+  }
   signe_ = t.signe;
   if (!drapeau_rangee_) {
     drapeau_rangee_ = true;
     return;
   }
+  geometrie_ = g;
   dessiner_triangle(t.cellule_i, t.cellule_j, t.voisin);
+  geometrie_ = nullptr;
 }
 
-void Moteur::fin_noeud() {
+// Hands lines to the team: their vertices and main-facet geometry.
+void Moteur::lancer_ligne(Ligne& l) {
+  // A helper held back may still finish a part of this buffer's last batch.
+  while (l.nombre_faites.load(std::memory_order_acquire) < l.parts) std::this_thread::yield();
+  const std::size_t T = l.triangles.size();
+  l.sommets.resize(3 * T);
+  l.complets.resize(T);
+  l.geometries.resize(T);
+  l.parts = std::int32_t((T + kTrianglesParPart - 1) / kTrianglesParPart);
+  if (l.faites.size() < std::size_t(l.parts)) l.faites = std::vector<std::atomic<std::uint8_t>>(std::size_t(l.parts));
+  for (std::int32_t k = 0; k < l.parts; ++k) l.faites[std::size_t(k)].store(0, std::memory_order_relaxed);
+  l.nombre_faites.store(0, std::memory_order_relaxed);
+  l.travail = [this, &l, T](std::int32_t part) {
+    const std::size_t fin = std::min(T, std::size_t(part + 1) * kTrianglesParPart);
+    for (std::size_t k = std::size_t(part) * kTrianglesParPart; k < fin; ++k) {
+      const TriangleBalayage& t = l.triangles[k];
+      const std::array<std::uint16_t, 6>& c = l.couvertures[k];
+      Sommet* s = &l.sommets[3 * k];
+      bool complet = true;
+      for (std::size_t v = 0; v < 3; ++v) complet = sommet_pur(t.i[v], t.j[v], c[2 * v], c[2 * v + 1], s[v]) && complet;
+      l.complets[k] = complet;
+      if (!complet) continue;
+      EntreeFacette f;
+      f.a = {s[0].x, s[0].y, s[0].z};
+      f.b = {s[1].x, s[1].y, s[1].z};
+      f.c = {s[2].x, s[2].y, s[2].z};
+      f.signe = double(t.signe);
+      l.geometries[k] = geometrie_facette(reglages_, f);
+    }
+    l.faites[std::size_t(part)].store(1, std::memory_order_release);
+    l.nombre_faites.fetch_add(1, std::memory_order_release);
+  };
+  equipe_->lancer(l.parts, l.travail);
+}
+
+// Computed lines' calls in the walk's order, each line only while the render
+// is not cancelled.
+void Moteur::dessiner_ligne(Ligne& l) {
+  bool debut = true;
+  for (const Evenement& e : l.evenements) {
+    if (debut) {
+      if (ctx_.annule()) break;
+      drapeau_rangee_ = false;
+      debut = false;
+    }
+    {
+      switch (e.genre) {
+        case Evenement::fin_ligne: debut = true; break;
+        case Evenement::noeud: examiner_noeud(e.a, e.b); break;
+        case Evenement::fin_noeud: finir_noeud(); break;
+        case Evenement::triangle: {
+          // A part still held by a helper: its triangles are computed here.
+          const std::size_t k = std::size_t(e.a);
+          if (l.faites[k / kTrianglesParPart].load(std::memory_order_acquire) && l.complets[k])
+            triangle_calcule(l.triangles[k], &l.sommets[3 * k], &l.geometries[k]);
+          else
+            triangle_calcule(l.triangles[k], nullptr, nullptr);
+          break;
+        }
+      }
+    }
+  }
+  l.evenements.clear();
+  l.triangles.clear();
+  l.couvertures.clear();
+}
+
+void Moteur::finir_noeud() {
   if (arbre_attente_ && arbre_genre_ >= 1 && arbre_genre_ <= 6 &&
       ctx_.terrain.especes_presentes[std::size_t(arbre_genre_)] && !ctx_.annule()) {
     ModeleArbre* m = ctx_.arbres[std::size_t(arbre_genre_)].get();
@@ -340,6 +543,19 @@ void Moteur::fin_noeud() {
 }
 
 void Moteur::fin_rangee() {
+  if (equipe_) {
+    // When the previous lines' geometry is ready, these lines go to the team
+    // while the previous ones are drawn.
+    Ligne& ligne = lignes_[std::size_t(remplie_)];
+    ligne.evenements.push_back({Evenement::fin_ligne, 0, 0});
+    if (ligne.triangles.size() < kTrianglesParLot) return;
+    if (en_attente_) equipe_->aider();
+    lancer_ligne(ligne);
+    if (en_attente_) dessiner_ligne(lignes_[std::size_t(1 - remplie_)]);
+    en_attente_ = true;
+    remplie_ = 1 - remplie_;
+    return;
+  }
   if (!ctx_.editeur()) return;
   if (multiplicateur_ > 1 && aire_budget_ > ctx_.budget) {
     --multiplicateur_;
@@ -697,7 +913,7 @@ void Moteur::dessiner_facette(bool sous) {
       f.transparence = vue_.transparence;
       f.sol = sous ? sol_parent_ : sol_;
       f.ombre = ombre;
-      res = ombrage_facette(reglages_, etat_, f);
+      res = (!sous && geometrie_) ? ombrage_facette(reglages_, etat_, f, *geometrie_) : ombrage_facette(reglages_, etat_, f);
       if (res.degenere) break;
       if (res.indexe) index_ = res.index;
     }

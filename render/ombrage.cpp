@@ -150,8 +150,8 @@ std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bo
   return index;
 }
 
-ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f) {
-  ResultatOmbrage res;
+GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f) {
+  GeometrieFacette g;
 
   // Visibility.
   const Vec3 c{(f.a.x + f.b.x + f.c.x) / 3.0, (f.a.y + f.b.y + f.c.y) / 3.0, (f.a.z + f.b.z + f.c.z) / 3.0};
@@ -164,16 +164,40 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
   const double wx = c.x - r.oeil.x, wy = c.y - r.oeil.y, wz = c.z - r.oeil.z;
   const double ww = std::sqrt(wx * wx + wy * wy + wz * wz);
   if (nn == 0.0 || ww == 0.0) {
-    res.degenere = true;
-    return res;
+    g.degenere = true;
+    return g;
   }
-  res.cos_vue = (nx * wx + ny * wy + nz * wz) / (nn * ww);
-  res.visible = res.cos_vue < 0.005;
+  g.cos_vue = (nx * wx + ny * wy + nz * wz) / (nn * ww);
+  g.visible = g.cos_vue < 0.005;
 
   // Slope against the point 100000 straight above the origin.
   const double tz = c.z - 100000.0;
   const double tt = std::sqrt(c.x * c.x + c.y * c.y + tz * tz);
-  const double p = std::fabs(nx * c.x + ny * c.y + nz * tz) / (nn * tt);
+  g.pente = std::fabs(nx * c.x + ny * c.y + nz * tz) / (nn * tt);
+  if (!g.visible) return g;
+
+  // Light (read by land facets only).
+  const double nl_x = c.x - r.soleil.x, nl_y = c.y - r.soleil.y, nl_z = c.z - r.soleil.z;
+  const double ll = std::sqrt(nl_x * nl_x + nl_y * nl_y + nl_z * nl_z);
+  const double cos_s = ll == 0.0 ? 0.0 : (nx * nl_x + ny * nl_y + nz * nl_z) / (nn * ll);
+  g.angle = render::angle(cos_s);
+  return g;
+}
+
+ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f) {
+  return ombrage_facette(r, e, f, geometrie_facette(r, f));
+}
+
+ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
+                                const GeometrieFacette& g) {
+  ResultatOmbrage res;
+  if (g.degenere) {
+    res.degenere = true;
+    return res;
+  }
+  res.cos_vue = g.cos_vue;
+  res.visible = g.visible;
+  const double p = g.pente;
   res.pente = p;
 
   if (r.premier_plan && !f.sous_facette && !f.couleur_image) {
@@ -207,10 +231,7 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
   }
 
   // Land.
-  const double nl_x = c.x - r.soleil.x, nl_y = c.y - r.soleil.y, nl_z = c.z - r.soleil.z;
-  const double ll = std::sqrt(nl_x * nl_x + nl_y * nl_y + nl_z * nl_z);
-  const double cos_s = ll == 0.0 ? 0.0 : (nx * nl_x + ny * nl_y + nz * nl_z) / (nn * ll);
-  const double angle = render::angle(cos_s);
+  const double angle = g.angle;
   res.angle = angle;
   std::int32_t a = indice(angle);
 

@@ -103,8 +103,23 @@ std::int32_t classe_sol(const ReglagesOmbrage& r, std::int32_t h, double p, std:
 // Water entry 7..18 (index), for the slope cosine p.
 std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bool ombre);
 
+// What the shading computes from the vertices alone (normal against the eye,
+// the slope and the sun): a pure function of the facet's vertices, sign and
+// the picture's eye and sun, so facets may get it on several cores.
+struct GeometrieFacette {
+  bool degenere = false;
+  bool visible = false;
+  double cos_vue = 0.0;
+  double pente = 0.0;
+  double angle = 1.5707963267948966;  // light angle, computed for visible facets
+};
+GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f);
+
 // The whole shading of one facet. Updates the slope history and statistics.
 ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f);
+// The same from the facet's geometry computed beforehand.
+ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
+                                const GeometrieFacette& g);
 
 // Mist level 1..32 of a facet at `profondeur` (positive in front) with altitude h.
 // A step of 0 or less gives level 1.

@@ -11,7 +11,9 @@
 #include "model/defauts.h"
 #include "render/calcul_image.h"
 #include "tests/support/arbres_dessin.h"
+#include "platform/messages.h"
 #include "tests/support/empreinte.h"
+#include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 
 using namespace render;
@@ -60,6 +62,9 @@ struct Mode {
   Bitmap* editeur = nullptr;
   std::uint16_t zoom = 0;
   std::uint8_t grossier = 0, courbes = 0;
+  std::int32_t aides = -1;          // helper threads of the terrain pass
+  ProgressSink* attente = nullptr;  // with its window
+  WindowHandle fenetre = 0;
 };
 
 // The digest of the picture (and of the editor's map when drawn) and the view statistics.
@@ -72,8 +77,10 @@ std::uint64_t rendre(Tmatrice& t, const param_vue& v, int largeur, int hauteur, 
   // Sea sub-lattices seed their waves from the clock: a fixed one.
   set_clock_for_tests([] { return std::uint32_t(4321000); });
   t.marquer_modifiee();
-  calcul_image(t, 0, palette, image, {}, v, largeur, hauteur, nullptr, m.editeur, m.zoom, m.grossier, m.courbes, 1,
-               0, enregistrement_camera{});
+  RenderOptions options;
+  options.aides_facettes = m.aides;
+  calcul_image(t, m.fenetre, palette, image, {}, v, largeur, hauteur, m.attente, m.editeur, m.zoom, m.grossier,
+               m.courbes, 1, 0, enregistrement_camera{}, options);
   set_clock_for_tests({});
   Empreinte e;
   e.tableau(image.pixels());
@@ -180,4 +187,42 @@ TEST(RenderExactness, NextRenderSeesAChangedTerrain) {
   t->elever(-400, false);
   EXPECT_EQ(rendre(*t, v, 320, 240), avant);
   EXPECT_EQ(t->resultats_vue.altitude_maxi, maxi);
+}
+
+// The terrain pass of large lattices computes vertices and facet geometry on
+// helper threads ahead of the drawing: the pictures and statistics are those
+// of the pass alone, with waves, cast shadows, trees and foreground detail,
+// and a render cancelled at the same progress poll stops at the same facet.
+TEST(RenderExactness, HelperThreadsChangeNoPixel) {
+  param_vue mer = vue_ciel_mer_ombres();
+  mer.premier_plan = 1;
+  param_vue foret = vue_foret();
+  foret.premier_plan = 1;
+  foret.distance = 10;
+  foret.angle_vertical = 20;
+  const struct {
+    Tmatrice* t;
+    param_vue v;
+    const char* nom;
+  } cas[] = {{&terrain(9, 7), vue_benchmark(true), "detail"},
+             {&terrain(9, 7), mer, "sea, waves and shadows"},
+             {&terrain(9, 4242), foret, "forest"}};
+  for (const auto& c : cas) {
+    const std::uint64_t seul = rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, 0, 0});
+    for (std::int32_t aides : {1, 3, 7})
+      EXPECT_EQ(hexa(rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, 0, aides})), hexa(seul)) << c.nom << ", " << aides;
+  }
+
+  ScopedFakeUserInterface ui;
+  const WindowHandle w = platform::register_window([](const platform::Message&) { return 0; });
+  std::uint64_t annule[2] = {};
+  for (int k = 0; k < 2; ++k) {
+    FakeProgress attente;
+    attente.cancel_at(40000, w);
+    annule[k] = rendre(terrain(9, 7), vue_benchmark(true), 640, 480, {nullptr, 0, 0, 0, k == 0 ? 0 : 3, &attente, w});
+    EXPECT_TRUE(terrain(9, 7).calcul_annule);
+  }
+  EXPECT_EQ(hexa(annule[1]), hexa(annule[0]));
+  EXPECT_NE(annule[0], rendre(terrain(9, 7), vue_benchmark(true), 640, 480, {nullptr, 0, 0, 0, 0}));
+  platform::unregister_window(w);
 }

@@ -1,0 +1,79 @@
+#include "render/equipe.h"
+
+#include <cstdlib>
+
+#include <algorithm>
+
+namespace render {
+
+Equipe::Equipe(int aides) {
+  for (int a = 0; a < aides; ++a) {
+    try {
+      fils_.emplace_back([this] { boucle(); });
+    } catch (const std::system_error&) {
+      break;  // fewer helpers: the caller does the rest
+    }
+  }
+}
+
+Equipe::~Equipe() {
+  {
+    const std::lock_guard<std::mutex> verrou(garde_);
+    arret_ = true;
+  }
+  reveil_.notify_all();
+  for (std::thread& f : fils_) f.join();
+}
+
+int Equipe::aides_machine() {
+  const int coeurs = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  // Cores the other programs leave idle: on a busy machine, helpers would only
+  // take turns with the caller on the same cores.
+  double charge[1] = {0.0};
+  const double occupes = getloadavg(charge, 1) == 1 ? charge[0] : 0.0;
+  return std::clamp(static_cast<int>(coeurs - 1 - occupes), 0, coeurs - 1);
+}
+
+std::int32_t Equipe::prendre(std::uint32_t lot, std::int32_t nombre) {
+  std::uint64_t v = prochain_.load(std::memory_order_relaxed);
+  for (;;) {
+    if (static_cast<std::uint32_t>(v >> 32) != lot) return -1;
+    const auto k = static_cast<std::int32_t>(v & 0xffffffffu);
+    if (k >= nombre) return -1;
+    if (prochain_.compare_exchange_weak(v, v + 1, std::memory_order_acq_rel, std::memory_order_relaxed)) return k;
+  }
+}
+
+void Equipe::boucle() {
+  std::uint32_t vu = 0;
+  for (;;) {
+    const std::function<void(std::int32_t)>* travail = nullptr;
+    std::int32_t nombre = 0;
+    {
+      std::unique_lock<std::mutex> verrou(garde_);
+      reveil_.wait(verrou, [&] { return arret_ || lot_ != vu; });
+      if (arret_) return;
+      vu = lot_;
+      travail = travail_;
+      nombre = nombre_;
+    }
+    for (std::int32_t k; (k = prendre(vu, nombre)) >= 0;) (*travail)(k);
+  }
+}
+
+void Equipe::lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail) {
+  {
+    const std::lock_guard<std::mutex> verrou(garde_);
+    ++lot_;
+    travail_ = &travail;
+    nombre_ = std::max(nombre, 0);
+    prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_release);
+  }
+  if (!fils_.empty() && nombre > 1) reveil_.notify_all();
+}
+
+void Equipe::aider() {
+  for (std::int32_t k; (k = prendre(lot_, nombre_)) >= 0;) (*travail_)(k);
+}
+
+}  // namespace render

@@ -147,7 +147,7 @@ QWidget* TPagesdlg1::construire_montagne(QWidget* page) {
   ListBox_mail = new CtlListBox(p);
   ListBox_mail->SetDelimiter(u':');
   ListBox_mail->AddSection("Degree", 45);
-  ListBox_mail->AddSection("Nr polygons", 80);
+  ListBox_mail->AddSection("Nr polygons", 112);
   ListBox_mail->SetGridLines(glVertical);
   QFont petite = ListBox_mail->font();
   petite.setPixelSize(10);

@@ -4,7 +4,10 @@
 # montagne.ini), then F7 and writes a PNG of each of the four pages (clicking
 # Next), holds "Turn to the right" for a second and writes another, closes;
 # opens "&Refine options ..." and writes a PNG; makes a second mountain (F5),
-# opens "Combine two mountains" and writes a PNG.
+# opens "Combine two mountains" and writes a PNG. Then F7 again: erosion 41 and
+# relief 150 typed (shown bounded to 40 and 100), the mesh "9" clicked and
+# Add (the new card reads "Mesh size=9"), and "Refine" from that card's pop-up
+# menu (it reads "Mesh size=10" at once).
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-creation.sh [FOLDER]   (default build/, files shot-creation-*.png)
 set -euo pipefail
@@ -71,9 +74,38 @@ xdotool key Down Down Down Down Return
 sleep 2
 import -window root "$out/shot-creation-combine.png"
 xdotool key Escape || true
+sleep 1
+# Typed values out of range: erosion 41 and relief 150 are bounded to their bars.
+xdotool mousemove 300 200 click 1
+xdotool key F7
+sleep 3
+taper() {
+  xdotool mousemove "$1" "$2" click 1
+  xdotool key ctrl+a
+  xdotool type "$3"
+  xdotool key Tab
+  sleep 1
+}
+taper 481 237 41
+taper 481 181 150
+import -window root "$out/shot-creation-typed.png"
+# The mesh "9" clicked, then Add: the new card says "Mesh size=9".
+xdotool mousemove 80 440 click 1
+sleep 1
+xdotool mousemove 384 527 click 1
+import -window root "$out/shot-creation-degree-9.png"
+xdotool mousemove 734 527 click 1
+attendre
+import -window root "$out/shot-creation-added.png"
+# "Refine" from the new card's pop-up menu: the card says "Mesh size=10" at once.
+xdotool mousemove 300 312 click 3
+sleep 1
+xdotool key Down Down Down Down Down Down Return
+attendre
+import -window root "$out/shot-creation-refined.png"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out"
 rm -f "$inner"
-echo "wrote $out/shot-creation-{mountain,trees,additive,profiles,turning,refine,combine}.png"
+echo "wrote $out/shot-creation-{mountain,trees,additive,profiles,turning,refine,combine,typed,degree-9,added,refined}.png"

@@ -2,7 +2,7 @@
 # Review shots of "Adjustments of the view": starts build/bin/quorvel under
 # Xvfb, presses F5 (a degree-7 mountain from the shipped montagne.ini) and F4
 # (its map editor), then clicks the card, presses F6 (a view) and F8. Writes
-# the Scale page, the Framing page with the detailed display, the framing box
+# the Scale page, the Scale page with 9999 x 0 typed as specific sizes, the Framing page with the detailed display, the framing box
 # during and after a drag in its top-left corner, and the map editor with its
 # sight lines once the dialog is moved aside.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
@@ -51,6 +51,20 @@ xdotool windowmove "$dlg" 200 150
 sleep 1
 # The dialog opens on the page shown last: the Scale page the first time.
 import -window root "$1-scale.png"
+# "predefined size image" enables the specific sizes: 9999 x 0 typed shows
+# the picture limits 8192 x 16 once each edit is left.
+xdotool mousemove $((200 + 22)) $((150 + 191)) click 1
+sleep 1
+taper_taille() {
+  xdotool mousemove $((200 + $1)) $((150 + 160)) click 1
+  xdotool key ctrl+a
+  xdotool type "$2"
+  xdotool key Tab
+  sleep 1
+}
+taper_taille 37 9999
+taper_taille 98 0
+import -window root "$1-typed-size.png"
 # Next >> is at (349, 421) in the dialog.
 xdotool mousemove $((200 + 349)) $((150 + 421)) click 1
 sleep 2
@@ -78,4 +92,4 @@ wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$inner" "$prefix"
 rm -f "$inner"
-echo "wrote $prefix-scale.png, $prefix-framing.png, $prefix-drag.png, $prefix-after-drag.png, $prefix-sight-lines.png"
+echo "wrote $prefix-scale.png, $prefix-typed-size.png, $prefix-framing.png, $prefix-drag.png, $prefix-after-drag.png, $prefix-sight-lines.png"

@@ -54,10 +54,7 @@ bool GifPictureHandler::charger() const {
 }
 
 bool GifPictureHandler::canRead() const {
-  if (!image_ && !echec_) {
-    if (!canRead(device())) return false;
-    return true;
-  }
+  if (!image_ && !echec_) return canRead(device());
   return image_ && suivante_ < image_->Count();
 }
 
@@ -102,7 +99,7 @@ bool GifPictureHandler::supportsOption(ImageOption option) const {
 }
 
 QVariant GifPictureHandler::option(ImageOption option) const {
-  if (!supportsOption(option) || !const_cast<GifPictureHandler*>(this)->charger()) return {};
+  if (!supportsOption(option) || !charger()) return {};
   const int i = std::min(suivante_, image_->Count() - 1);
   const TGIFFrame& f = image_->Frame(i);
   switch (option) {

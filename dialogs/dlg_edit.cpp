@@ -1,6 +1,7 @@
 #include "dialogs/dlg_edit.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -83,7 +84,7 @@ std::int32_t dans_barre_inverse(const QScrollBar* b, std::int32_t v) {
 Tdlg_edit::Tdlg_edit(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Editor dialog");
   construire();
-  setFixedSize(450, 410);
+  disposer();
 }
 
 void Tdlg_edit::construire() {
@@ -214,6 +215,7 @@ void Tdlg_edit::prepare_outil(MarquesCarte* c, PixelCarte p_debut, bool avec_def
   installer_outil();
   placer_barres();
   regles_initiales();
+  disposer();
   affiche_valeurs();
   if (!un_point && outil != OUTIL_ROUTE) trace_coupe(debut.base, debut.sommet, true, false, true);
 }
@@ -437,9 +439,84 @@ void Tdlg_edit::installer_coupe() {
     w->hide();
   OKbtn->setToolTip(QString());
   base = 8000;
-  Panel_alt->setGeometry(10, 10, 355, 250);
-  Panel_image->setGeometry(10, 10, 335, 230);
-  Image_deniv->setGeometry(2, 2, 331, 226);
+}
+
+// Lays the shown controls out without gaps: the altitude bars (the
+// before-altitude's bar, when shown, on the left, under which its label
+// reads first), the scale texts sized to their font, the section picture
+// (larger for the cross-section), the width and ratio rows one under the
+// other, then the difference, "see the result" and the buttons; the column of
+// buttons and options right of the section. The dialog takes the size this
+// needs, so no text is cut and no blank band is left.
+void Tdlg_edit::disposer() {
+  const QFontMetrics fm(Label_a1->font());
+  const bool coupe = outil == OUTIL_COUPE;
+  const int echelle = std::max(fm.horizontalAdvance(Label_a1->text()), fm.horizontalAdvance(Label_a2->text())) + 6;
+  const int ligne = fm.height() + 4;
+  // The bars: the before-altitude's first.
+  int x = 0;
+  for (QScrollBar* b : {ScrollBar_alt1, ScrollBar_alt})
+    if (!b->isHidden()) {
+      b->setGeometry(x, 0, 16, 172);
+      x += 18;
+    }
+  if (x > 0) x += 2;
+  const int largeur_image = coupe ? 335 : 202, hauteur_image = coupe ? 230 : 172;
+  Label_a1->setGeometry(x, 0, echelle, ligne);
+  Label_a2->setGeometry(x, hauteur_image - ligne, echelle, ligne);
+  const int xi = x + echelle + 2;
+  Panel_image->setGeometry(xi, 0, largeur_image, hauteur_image);
+  Image_deniv->setGeometry(2, 2, largeur_image - 4, hauteur_image - 4);
+  int bas_alt = hauteur_image;
+  if (!Label_3->isHidden() || !Label_4->isHidden()) {
+    int lx = 0;
+    for (QLabel* l : {Label_3, Label_avant, Label_4, Label_apres}) {
+      const int w = std::max(fm.horizontalAdvance(l->text()) + 8, l == Label_3 || l == Label_4 ? 50 : 60);
+      l->setGeometry(lx, hauteur_image + 6, w, ligne);
+      if (!l->isHidden()) lx += w;
+    }
+    bas_alt = hauteur_image + 6 + ligne;
+  }
+  Panel_alt->setGeometry(10, 10, xi + largeur_image, bas_alt);
+  // The column right of the section.
+  const int xc = Panel_alt->isHidden() ? 10 : Panel_alt->geometry().right() + 14;
+  int yc = 10;
+  auto colonne = [&](QWidget* w, int largeur, int hauteur) {
+    w->setGeometry(xc, yc, largeur, hauteur);
+    if (!w->isHidden()) yc += hauteur + 6;
+  };
+  colonne(Panel_df, 120, 50);
+  colonne(Button_rotate, std::max(55, fm.horizontalAdvance(Button_rotate->text()) + 16), 24);
+  colonne(RadioButton_Unif, 120, 20);
+  colonne(RadioButton_etirem, 120, 20);
+  colonne(CheckBox_Riviere, 120, 20);
+  // The rows under the section.
+  // Without the section (Road) the rows come under the column.
+  int y = Panel_alt->isHidden() ? yc : Panel_alt->geometry().bottom() + 10;
+  for (QWidget* p : {Panel_base, Panel_sommet, Panel_coeff}) {
+    p->setGeometry(10, y, 430, 34);
+    if (!p->isHidden()) y += 34;
+  }
+  if (!Label_d->isHidden()) {
+    const int w = fm.horizontalAdvance(Label_d->text()) + 10;
+    Label_d->setGeometry(10, y + 4, w, ligne);
+    Label_deniv->setGeometry(10 + w, y + 4, 80, ligne);
+    y += ligne + 8;
+  }
+  if (!CheckBox_resdessiner->isHidden()) {
+    CheckBox_resdessiner->setGeometry(10, y, 200, 22);
+    y += 26;
+  }
+  y = std::max(y, yc) + 6;
+  const int largeur = std::max({450, xc + 130, Panel_alt->geometry().right() + 10});
+  int xb = largeur - 10;
+  for (QPushButton* b : {helpbtn, Cancelbtn, OKbtn})
+    if (!b->isHidden()) {
+      xb -= 75;
+      b->setGeometry(xb, y, 75, 25);
+      xb -= 5;
+    }
+  setFixedSize(largeur, y + 25 + 10);
 }
 
 // The working values within their bars, then the bars at them.
@@ -472,15 +549,22 @@ void Tdlg_edit::regles_initiales() {
     }
     ScrollBar_coeff->setEnabled(option2);
   }
+  garder_ordre();
+  if (outil == OUTIL_ROUTE) ScrollBar_coeff->setVisible(!chemin);
+}
+
+// The altitude bars' order: Cone's after-altitude stays at or below its
+// before-altitude; Copy's start, and Smoothing's minimum, stay at or below the
+// after-altitude (the maximum), so that the band is never empty.
+void Tdlg_edit::garder_ordre() {
   if (outil == OUTIL_CONE && apres > avant) {
     apres = avant;
     positionner(ScrollBar_alt, -apres);
   }
-  if (outil == OUTIL_COPIER && avant > apres) {
+  if ((outil == OUTIL_COPIER || outil == OUTIL_LISSAGE) && avant > apres) {
     avant = apres;
     positionner(ScrollBar_alt1, -avant);
   }
-  if (outil == OUTIL_ROUTE) ScrollBar_coeff->setVisible(!chemin);
 }
 
 // ---------------------------------------------------------------- display
@@ -596,14 +680,7 @@ void Tdlg_edit::ScrollBar_altChange(bool alt1) {
     avant = -ScrollBar_alt1->value();
   else
     apres = -ScrollBar_alt->value();
-  if (outil == OUTIL_CONE && apres > avant) {
-    apres = avant;
-    positionner(ScrollBar_alt, -apres);
-  }
-  if (outil == OUTIL_COPIER && avant > apres) {
-    avant = apres;
-    positionner(ScrollBar_alt1, -avant);
-  }
+  garder_ordre();
   affiche_valeurs();
 }
 

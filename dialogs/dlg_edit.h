@@ -117,6 +117,8 @@ class Tdlg_edit : public QDialog {
   void installer_elevation();
   void installer_coupe();
   void regles_initiales();
+  void garder_ordre();
+  void disposer();
   void placer_barres();
   void peindre_section(QWidget* zone);
   ValeursProfil valeurs() const;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -219,7 +220,8 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
     panneaux[k]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar_edit->addWidget(panneaux[k], k);
   }
-  panneaux[0]->setFixedWidth(120);
+  // The position panel holds the widest readout whole.
+  panneaux[0]->setFixedWidth(std::max(120, panneaux[0]->fontMetrics().horizontalAdvance(" x= -88888   y= -88888") + 12));
   colonne->addWidget(StatusBar_edit);
   construire_menu();
 
@@ -229,7 +231,18 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
   TimerT1.setSingleShot(true);
   connect(&TimerThread, &QTimer::timeout, this, [this] { TimerThreadTimer(); });
   connect(&TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
-  resize(518, 555 - 66);
+  // However the main window sizes it, the whole tool bar and the gauge's
+  // scale down to "-1000" stay in sight.
+  setMinimumSize(minimumSizeHint());
+  resize(sizeHint());
+}
+
+QSize Tfenetre_edition::sizeHint() const { return QSize(518, 555 - 66).expandedTo(minimumSizeHint()); }
+
+QSize Tfenetre_edition::minimumSizeHint() const {
+  const int barre = 4 + 25 * 20 + 6;  // the twenty tool buttons and the panel's bevel
+  const int largeur = std::max(barre, QWidget::minimumSizeHint().width());
+  return {largeur, QWidget::minimumSizeHint().height()};
 }
 
 Tfenetre_edition::~Tfenetre_edition() {
@@ -298,12 +311,17 @@ void Tfenetre_edition::construire_panneau_altitude() {
   QFont petit = font();
   petit.setPixelSize(10);
   const char* const echelle[6] = {"4000", "3000", "2000", "1000", "0", "-1000"};
+  int bas = 0;
   for (int k = 0; k < 6; ++k) {
     auto* l = new QLabel(echelle[k], Panel_altitude);
     l->setFont(petit);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    l->setGeometry(2, 30 + ligne_jauge(4000 - 1000 * k, 315) - 6, 34, 12);
+    const int h = QFontMetrics(petit).height();
+    l->setGeometry(2, 30 + ligne_jauge(4000 - 1000 * k, 315) - h / 2, 36, h);
+    bas = l->geometry().bottom();
   }
+  // The gauge and its lowest mark are never cut by the window's bottom.
+  Panel_altitude->setMinimumHeight(std::max(bas, jauge_->geometry().bottom()) + 4);
 }
 
 void Tfenetre_edition::construire_menu() {

@@ -49,6 +49,9 @@ class Tfenetre_edition : public FenetreEdition {
   explicit Tfenetre_edition(QWidget* parent = nullptr);  // the window's creation
   ~Tfenetre_edition() override;
 
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
   // --- the main window's side
   void ouvre_edition(const OuvertureEdition& o) override;
   void rafraichir_edition(const param_vue& defaut) override;

@@ -190,8 +190,58 @@ TEST(DialogueOutil, SetUpOfEachTool) {
     EXPECT_EQ(b.d.windowTitle(), "Cross-section of a ground");
     EXPECT_FALSE(b.visible(b.d.Cancelbtn));
     EXPECT_FALSE(b.visible(b.d.helpbtn));
-    EXPECT_EQ(b.d.Panel_alt->geometry(), QRect(10, 10, 355, 250));
-    EXPECT_EQ(b.d.Panel_image->geometry(), QRect(10, 10, 335, 230));
+    EXPECT_EQ(b.d.Panel_image->size(), QSize(335, 230));
+    EXPECT_TRUE(b.visible(b.d.Label_a1));
+    EXPECT_TRUE(b.visible(b.d.Label_a2));
+  }
+}
+
+namespace {
+
+// The visible children of `w` (not of their own children) that overlap.
+std::vector<std::string> chevauchements(const QWidget& w, const QWidget& dialogue) {
+  std::vector<const QWidget*> v;
+  for (const QObject* o : w.children())
+    if (auto* c = qobject_cast<const QWidget*>(o); c && c->isVisibleTo(&dialogue)) v.push_back(c);
+  std::vector<std::string> r;
+  for (std::size_t a = 0; a < v.size(); ++a)
+    for (std::size_t b = a + 1; b < v.size(); ++b)
+      if (v[a]->geometry().intersects(v[b]->geometry()))
+        r.push_back(v[a]->metaObject()->className() + std::string(" ") + std::to_string(a) + " / " +
+                    std::to_string(b));
+  return r;
+}
+
+}  // namespace
+
+// Every tool's dialog shows its texts whole (the altitude scale among them),
+// its controls side by side without overlap, and no blank band at the bottom.
+TEST(DialogueOutil, EveryToolShowsItsTextsWholeWithoutGaps) {
+  for (int outil : {OUTIL_FORME, OUTIL_PLATEAU, OUTIL_VALLEE, OUTIL_LISSAGE, OUTIL_CONE, OUTIL_COL, OUTIL_ROUTE,
+                    OUTIL_STRATE, OUTIL_RELIEF, OUTIL_RUISSELLEMENT, OUTIL_COPIER, OUTIL_COLLER, OUTIL_ELEVATION,
+                    OUTIL_COUPE}) {
+    Banc b(outil, true, outil == OUTIL_STRATE);
+    const QWidget& d = b.d;
+    for (QLabel* l : d.findChildren<QLabel*>())
+      if (l->isVisibleTo(&d) && !l->text().isEmpty())
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width())
+            << outil << " " << l->text().toStdString();
+    for (QPushButton* p : d.findChildren<QPushButton*>())
+      if (p->isVisibleTo(&d)) EXPECT_LE(p->fontMetrics().horizontalAdvance(p->text()), p->width()) << outil;
+    EXPECT_EQ(chevauchements(d, d), std::vector<std::string>{}) << outil;
+    EXPECT_EQ(chevauchements(*b.d.Panel_alt, d), std::vector<std::string>{}) << outil;
+    int bas = 0;
+    for (const QObject* o : d.children())
+      if (auto* c = qobject_cast<const QWidget*>(o); c && c->isVisibleTo(&d)) {
+        EXPECT_TRUE(d.rect().contains(c->geometry())) << outil;
+        bas = std::max(bas, c->geometry().bottom());
+      }
+    EXPECT_LE(d.height() - bas, 12) << outil;
+    // The before-altitude's bar, when shown, is the left one, as its label.
+    if (b.visible(b.d.ScrollBar_alt1) && b.visible(b.d.ScrollBar_alt)) {
+      EXPECT_LT(b.d.ScrollBar_alt1->x(), b.d.ScrollBar_alt->x()) << outil;
+      EXPECT_LT(b.d.Label_3->x(), b.d.Label_4->x()) << outil;
+    }
   }
 }
 
@@ -223,4 +273,25 @@ TEST(DialogueOutil, SummitFollowsTheBaseAndMarksGoInPairs) {
   r.d.ScrollBar_sommet->setValue(250);
   r.d.ScrollBar_base->setValue(300);
   EXPECT_EQ(r.d.sommet, 250);
+}
+
+// Smoothing's band: the left bar and the first label are its minimum, and the
+// minimum never passes the maximum, so the band is never empty.
+TEST(DialogueOutil, SmoothingBandKeepsItsOrder) {
+  Banc b(OUTIL_LISSAGE);  // after 1500 (the maximum), before 1200 (the minimum)
+  EXPECT_EQ(b.d.Label_3->text(), "mini");
+  EXPECT_EQ(b.d.Label_4->text(), "maxi");
+  EXPECT_EQ(b.d.ScrollBar_alt1->toolTip(), "minimum altitude");
+  EXPECT_LT(b.d.ScrollBar_alt1->x(), b.d.ScrollBar_alt->x());
+  b.d.ScrollBar_alt->setValue(-1000);  // the maximum pulled below the minimum takes it along
+  EXPECT_EQ(b.d.apres, 1000);
+  EXPECT_EQ(b.d.avant, 1000);
+  EXPECT_EQ(b.d.ScrollBar_alt1->value(), -1000);
+  b.d.ScrollBar_alt1->setValue(-1800);  // the minimum stops at the maximum
+  EXPECT_EQ(b.d.avant, 1000);
+  EXPECT_EQ(b.d.ScrollBar_alt1->value(), -1000);
+  b.d.ScrollBar_alt1->setValue(-400);
+  EXPECT_EQ(b.d.fin.avant, 400);
+  EXPECT_EQ(b.d.fin.apres, 1000);
+  EXPECT_EQ(b.d.Label_avant->text(), "400");
 }

@@ -15,6 +15,7 @@
 #include <fstream>
 
 #include "app/fenetres/aide_enfants.h"
+#include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/edition.h"
 #include "dialogs/rendu.h"
@@ -328,6 +329,30 @@ TEST(FenetreEdition, ReadoutAndGauge) {
   EXPECT_EQ(e.panneaux[0]->text(), " x= 4068   y= 2883");
   e.deplacement_souris(2, 2);
   EXPECT_EQ(e.altitude_jauge, -4001);
+  b.fermer();
+}
+
+// At its default size, and at the smallest the main window can give it, the
+// editor shows the whole tool bar (Paste included), the gauge's scale down to
+// "-1000" and the widest position readout.
+TEST(FenetreEdition, DefaultSizeShowsToolsGaugeAndReadoutWhole) {
+  Banc b(7);
+  Tfenetre_edition& e = *b.e;
+  for (const QSize taille : {e.sizeHint(), QSize(100, 100)}) {
+    e.resize(taille);
+    QApplication::processEvents();
+    EXPECT_LE(e.outils[19]->geometry().right(), e.CtlSimplePanel1->width() - 2) << taille.width();
+    const QRect gauge = e.Panel_altitude->rect();
+    for (QLabel* l : e.Panel_altitude->findChildren<QLabel*>()) {
+      EXPECT_TRUE(gauge.contains(l->geometry())) << l->text().toStdString();
+      EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << l->text().toStdString();
+    }
+    EXPECT_TRUE(gauge.contains(e.Image_altitude()->geometry()));
+  }
+  e.souris = {424, 2};
+  e.affiche_position(100);
+  QLabel* position = e.panneaux[0];
+  EXPECT_LE(position->fontMetrics().horizontalAdvance(" x= -88888   y= -88888"), position->contentsRect().width());
   b.fermer();
 }
 

@@ -38,21 +38,21 @@ xdotool key alt+w || true
 sleep 0.5
 xdotool key Escape || true
 eval "$(xdotool getwindowgeometry --shell "$win")"
-map_x=${EDITOR_MAP_X:-420}
-map_y=${EDITOR_MAP_Y:-330}
+map_x=${EDITOR_MAP_X:-700}
+map_y=${EDITOR_MAP_Y:-500}
 xdotool mousemove "$map_x" "$map_y"
 sleep 0.3
 xdotool mousemove $((map_x + 5)) $((map_y + 3))
 sleep 1
 import -window root "$1"
-xdotool mousemove "${EDITOR_ZOOM_X:-461}" "${EDITOR_ZOOM_Y:-260}" click 1
+xdotool mousemove "${EDITOR_ZOOM_X:-539}" "${EDITOR_ZOOM_Y:-293}" click 1
 sleep 1
 xdotool mousemove "$map_x" "$map_y"
 sleep 0.3
 xdotool mousemove $((map_x + 5)) $((map_y + 3))
 sleep 1
 import -window root "$2"
-xdotool mousemove "${EDITOR_LEVELS_X:-487}" "${EDITOR_LEVELS_Y:-260}" click 1
+xdotool mousemove "${EDITOR_LEVELS_X:-564}" "${EDITOR_LEVELS_Y:-293}" click 1
 wait_progress
 import -window root "$3"
 kill "$pid" 2>/dev/null || true

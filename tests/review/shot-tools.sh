@@ -4,15 +4,17 @@
 # that has no file: nothing is written), opens the editor with F4, selects Shape with Page Up then Page
 # Down, drags a short stroke and writes a PNG while the tool dialog is open
 # (section, circles and section line on the map); then Enter runs the tool,
-# the pop-up's "Refresh" draws the changed map for a second PNG, and the
-# pop-up's "Raise ..." opens the raise dialog for a third.
+# the pop-up's "Refresh" draws the changed map for a second PNG, the
+# pop-up's "Raise ..." opens the raise dialog for a third, and its
+# "Cross-section" the section dialog for a fourth.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-tools.sh [DIALOG.png] [RESULT.png] [RAISE.png]
+# Usage: tests/review/shot-tools.sh [DIALOG.png] [RESULT.png] [RAISE.png] [SECTION.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-tools-dialog.png}")
 out2=$(realpath -m "${2:-build/shot-tools-result.png}")
 out3=$(realpath -m "${3:-build/shot-tools-raise.png}")
+out4=$(realpath -m "${4:-build/shot-tools-section.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -41,8 +43,8 @@ wait_progress
 xdotool key alt+w || true
 sleep 0.5
 xdotool key Escape || true
-map_x=${EDITOR_MAP_X:-220}
-map_y=${EDITOR_MAP_Y:-500}
+map_x=${EDITOR_MAP_X:-700}
+map_y=${EDITOR_MAP_Y:-520}
 xdotool mousemove "$map_x" "$map_y"
 sleep 0.5
 xdotool key Prior
@@ -78,9 +80,16 @@ sleep 1.5
 import -window root "$3"
 xdotool key Escape
 sleep 0.5
+xdotool mousemove "$map_x" "$map_y" click 3
+sleep 0.5
+xdotool key Down Return
+sleep 1.5
+import -window root "$4"
+xdotool key Return
+sleep 0.5
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4"
 rm -f "$inner"
-echo "wrote $out1, $out2 and $out3"
+echo "wrote $out1, $out2, $out3 and $out4"

@@ -3,14 +3,18 @@
 # temporary folder (the editor's map pictures land beside it, never in the
 # source tree), starts build/bin/quorvel on that copy under Xvfb, presses F4,
 # waits for the map, moves the pointer over the map and writes a PNG; then
-# clicks Zoom for a second PNG and Level curves for a third.
+# clicks Zoom for a second PNG and Level curves for a third; then raises the
+# terrain by 0 m through the pop-up (an edit), closes the editor with its
+# close button and writes a fourth PNG while the save question is open (the
+# editor still shows its map behind it), answering No.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-editor.sh [MAP.png] [ZOOM.png] [LEVELS.png]
+# Usage: tests/review/shot-editor.sh [MAP.png] [ZOOM.png] [LEVELS.png] [CLOSE.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-editor.png}")
 out2=$(realpath -m "${2:-build/shot-editor-zoom.png}")
 out3=$(realpath -m "${3:-build/shot-editor-levels.png}")
+out4=$(realpath -m "${4:-build/shot-editor-close.png}")
 work=$(mktemp -d)
 cp tests/data/vallee.mat "$work/vallee.mat"
 inner=$(mktemp)
@@ -55,9 +59,20 @@ import -window root "$2"
 xdotool mousemove "${EDITOR_LEVELS_X:-564}" "${EDITOR_LEVELS_Y:-293}" click 1
 wait_progress
 import -window root "$3"
+xdotool mousemove "$map_x" "$map_y" click 3
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 1.5
+xdotool key Return
+sleep 1
+xdotool mousemove "${EDITOR_CLOSE_X:-994}" "${EDITOR_CLOSE_Y:-235}" click 1
+sleep 1.5
+import -window root "$5"
+xdotool key Escape
+sleep 0.5
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$work"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$work" "$out4"
 rm -rf "$inner" "$work"
-echo "wrote $out1, $out2 and $out3"
+echo "wrote $out1, $out2, $out3 and $out4"

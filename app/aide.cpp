@@ -1,144 +1,130 @@
 #include "app/aide.h"
 
-#include <QScreen>
-#include <algorithm>
-
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
+#include <algorithm>
 
-const std::map<int, HelpTopic>& help_topics() {
-  static const std::map<int, HelpTopic> topics = {
-      {201, {"Creation options: Additive", "<p>Passes added after the generation: a <b>Shore</b> of the given rate "
-                                           "and height, <b>Terraces</b> with their number, edge slope and cliffs, an "
-                                           "<b>Oriented</b> relief and a <b>Horizontal</b> distortion.</p>"}},
-      {202, {"Creation options: Mountain", "<p>Relief, profile, erosion and its starting altitude, smoothing, "
-                                           "dispersion, the mesh and the generation key. <b>New Mountain</b> draws a "
-                                           "new key; <b>Random</b> draws one at every generation.</p>"}},
-      {206, {"Creation options: Trees", "<p>Four tree layers, each with its number of trees, its slopes, its "
-                                        "altitudes and a transition zone. Click the levels figure to choose a "
-                                        "layer; the boxes switch the layers on and off.</p>"}},
-      {207, {"Creation options: profiles", "<p>The weight of each subdivision level: higher bars make that level's "
-                                           "details stronger. Levels beyond the mesh degree are not used.</p>"}},
-      {252, {"Refine options", "<p>Sets the relief and the profile used when the active mountain is refined. "
-                               "<b>Later</b> keeps the values for the next refinement, <b>Now</b> refines at once.</p>"}},
-      {253, {"Combine two mountains", "<p>Adds the heights of a second mountain of the same mesh to the active one, "
-                                      "or keeps the higher or the lower of the two, optionally inverting the second.</p>"}},
-      {302, {"View options: Framing", "<p>Sets where the observer looks from and to: the vertical and horizontal "
-                                      "view angles, the distance, the eye height and the zoom, and the sun's "
-                                      "elevation and azimuth. Drag near an edge of the preview to turn the view; the "
-                                      "small box shows the picture's frame, moved by the arrows. <b>Observer placed</b> "
-                                      "uses the observer point of the map editor, whose map shows the sight lines.</p>"}},
-      {304, {"View options: Levels", "<p>Sets the altitudes where the sea, grass, rock, sand and snow begin, the "
-                                     "overlap of grass and rock, the snow's transition and the colour diversity. "
-                                     "The preview shows the mountain in its level colours once a bar is let go.</p>"}},
-      {310, {"View options: Colours", "<p>Choose a level in the list, with the arrows or by a click on the palette; "
-                                      "set its red, green and blue or its light, or pick it with <b>Palette ...</b>. "
-                                      "Contrast and shadow depth shape every ramp; <b>Idle Colours</b> uses the "
-                                      "program's own colours.</p>"}},
-      {311, {"View options: Trees", "<p>Choose one of the six tree layers (only those of the displayed mountain), "
-                                    "its kind, leaf colour and sizes, and the grounds where it must not grow. The "
-                                    "preview turns while an arrow is held; <b>Create a new tree</b> grows another one, "
-                                    "<b>detailed drawing</b> draws it close up and <b>draw a tree for each layer</b> "
-                                    "shows every layer side by side.</p>"}},
-      {312, {"View options: Weather", "<p>Sunny (cast shadows), mist or overcast; the mist's density and height; the "
-                                      "horizon and how far it is lowered; a light, clouded or imported sky (pictures "
-                                      "of the program's <b>ciels</b> folder); the clouds' number, size and height; the "
-                                      "sea's choppiness and reflections.</p>"}},
-      {306, {"View options: Scale", "<p>Sets the picture size (one of four sizes or specific sizes), the fixed "
-                                    "scale shown over the view's thumbnail, the foreground details, distortion, the "
-                                    "file kind (BMP or JPEG), and the imported picture colours with their mask.</p>"}},
-      {4006, {"Mountain card", "<p>The card shows the mountain's name, comment lines and picture option. Its buttons "
-                               "ask the main window to see, regenerate, duplicate, refine or edit the mountain.</p>"}},
-      {4007, {"View window", "<p>A view shows the mountain from an observer towards a target. Right-click for its "
-                             "commands; a modified view asks to be saved when it closes.</p>"}},
-      {4008, {"Map editor", "<p>The editor shows the mountain from straight above: the white cross is the target "
-                            "point, the white disc the observer. Moving the mouse over the map shows the position and "
-                            "the altitude on the gauge. <b>Zoom</b> doubles the map, <b>Level curves</b> shows the "
-                            "heights in grey bands, <b>Autosave</b> keeps the maps beside the document for the next "
-                            "opening. Right-click for the editor's commands.</p>"}},
-      {4009, {"Altitude gauge", "<p>The altitude under the mouse, from 4000 m at the top to -1000 m at the bottom: "
-                                "the red line is the current altitude, the yellow band the way from the last one.</p>"}},
-      {4021, {"Shape", "<p>Raises or digs a summit or a crest line. <b>Base</b> and <b>Summit</b> are the widths at the foot and at the top, the red line the section after the tool. <b>Linear</b> or <b>Weighted</b> chooses the slope's profile; with distortion maps <b>Thrust</b> pushes the relief sideways. <b>D=F</b> gives the end the values of the beginning, <b>D&lt;-&gt;F</b> switches between them.</p>"}},
-      {4022, {"Plateau", "<p>Flattens the altitudes between <b>start</b> and <b>end</b> inside the circle. The ratio sets how sharp the edges are; <b>Cliff</b> makes vertical edges.</p>"}},
-      {4023, {"Valley", "<p>Digs a valley with its river from the clicked spring down to the sea. <b>Valley</b> is its width, <b>River</b> the river's width; <b>River only</b> draws the river in the existing relief.</p>"}},
-      {4024, {"Elevation", "<p>Raises or lowers the whole mountain: move the highest point to its new altitude. <b>Uniforme</b> adds the same height everywhere, <b>Stretching</b> in proportion to the height.</p>"}},
-      {4025, {"Smoothing", "<p>Smooths the relief inside the circle between the <b>mini</b> and <b>maxi</b> altitudes. A negative ratio makes it rougher, a positive one smoother.</p>"}},
-      {4028, {"Cone", "<p>Builds a cone on the clicked summit or along the drawn crest line. <b>Angle</b> is the slope of its sides.</p>"}},
-      {4029, {"Pass", "<p>Raises or digs the middle of the drawn line to the chosen altitude, like a pass between two summits.</p>"}},
-      {4030, {"Road", "<p>Draws a road along the line. <b>Width</b> is the road's width, <b>Earth.</b> the earthworks; <b>Path</b> draws a path without earthworks.</p>"}},
-      {4031, {"Erosion", "<p>Lets water stream from the area and dig valleys. <b>Area</b> is the size of the area, <b>Width</b> and <b>Depth</b> those of the valleys, the ratio their density.</p>"}},
-      {4032, {"Copy", "<p>Copies the relief inside the circle above the <b>start</b> altitude, to paste it elsewhere with <b>Paste</b>.</p>"}},
-      {4033, {"Paste", "<p>Adds the copied relief around the clicked point. Move the highest point to scale the pasted relief.</p>"}},
-      {4042, {"Stratum", "<p>Bends the strata of a mountain with distortion maps between the <b>bottom</b> and <b>top</b> altitudes; <b>Depth</b> sets how far.</p>"}},
-      {4043, {"Relief", "<p>Grows new relief between the <b>mini</b> and <b>maxi</b> altitudes. <b>Totality</b> reshapes all of it, <b>Emergent</b> only the part that rises.</p>"}},
-      {4017, {"Video window", "<p>A video window shows its movie: play, pause, stop, go to the last or the first "
-                              "frame, or step one frame forward or back. <b>Play</b> opens the movie in the desktop's "
-                              "movie player. Right-click to make the movie again, duplicate the video, change its "
-                              "settings or read the movie file's information.</p>"}},
-      {4016, {"Import", "<p>Turns an elevation file (TXT, DEM, MNT) or a bitmap into a new mountain. Frame the source, "
-                        "then press <b>Import</b>; the new mountain appears in a free slot.</p>"}},
-      {4040, {"Starting help", "<p>Create a mountain with <b>Create a new Mountain</b> (F5), look at it with "
-                               "<b>see</b> (F6) and change its look with <b>View options</b> (F8). Save with F3.</p>"}},
-      {4100, {"View gallery", "<p>Shows the pictures of the chosen view files; double-click a picture to open its "
-                              "view.</p>"}},
-      {5001, {"Open", "<p>Opens a mountain (*.mat), a view (*.vue) or a video (*.vid) document. A view opens with its "
-                      "mountain; a video with its view and mountain.</p>"}},
-      {5002, {"Save", "<p>Saves the active document under its name, or asks for one when it has none.</p>"}},
-      {5003, {"Create a new mountain", "<p>Generates a new mountain from the current creation options in a free slot "
-                                       "(five at most).</p>"}},
-      {5004, {"Creation options", "<p>Mesh, relief, profile, erosion, shore, trees and the other parameters used to "
-                                  "generate mountains.</p>"}},
-      {5005, {"Edit the active mountain", "<p>Opens the map editor of the active mountain: raise, dig, smooth, draw "
-                                          "rivers, plant trees and paint the ground.</p>"}},
-      {5006, {"See", "<p>Makes a new view of the active mountain with the current view options.</p>"}},
-      {5007, {"Refresh the active view", "<p>Renders the active view again with its own options.</p>"}},
-      {5008, {"View options", "<p>Observer and target, scale, trees, levels and colours, sky, sun and mist of the "
-                              "views.</p>"}},
-      {5009, {"Exit", "<p>Ends the program. Modified documents are offered for saving first and the options file "
-                      "keeps the starting file and the recent files.</p>"}},
-      {5010, {"Statistics", "<p>Altitudes, slopes, trees and rivers of the last rendering of a view.</p>"}},
-      {5011, {"Explorer", "<p>Shows or hides the tree of open documents: mountains, their views and their videos. "
-                          "Click a node to bring its window forward.</p>"}},
-      {5012, {"Adjustments of video", "<p>Frame count, frame size, codec and camera path of the videos.</p>"}},
-      {5013, {"Create video", "<p>Makes a movie along the camera path of the active view.</p>"}},
-  };
-  return topics;
+namespace {
+
+// Headings of the contents page, in their order.
+constexpr const char* kGroupes[] = {"Getting started", "Commands of the main window", "Windows",
+                                    "Mountain dialogs", "View options", "Map editor"};
+
+QString titre(int n) { return QString::fromUtf8(help_topics().at(n).title); }
+
+QString texte_brut(int n) {
+  return QTextDocumentFragment::fromHtml(QString::fromUtf8(help_topics().at(n).text)).toPlainText();
+}
+
+void trier_par_titre(std::vector<int>& sujets) {
+  std::stable_sort(sujets.begin(), sujets.end(),
+                   [](int a, int b) { return titre(a).compare(titre(b), Qt::CaseInsensitive) < 0; });
+}
+
+}  // namespace
+
+const char* help_group(int n) {
+  if (n == 4040 || n == 5014) return kGroupes[0];
+  if ((n > 5000 && n < 5100 && n != 5010) || n == 4016) return kGroupes[1];
+  if (n >= 200 && n < 300) return kGroupes[3];
+  if (n >= 300 && n < 400) return kGroupes[4];
+  if (n == 4008 || n == 4009 || (n >= 4020 && n < 4050)) return kGroupes[5];
+  return kGroupes[2];
+}
+
+std::vector<int> find_help_topics(const QString& text) {
+  const QString mot = text.trimmed();
+  std::vector<int> dans_titre, dans_texte;
+  for (const auto& [n, t] : help_topics()) {
+    if (titre(n).contains(mot, Qt::CaseInsensitive)) dans_titre.push_back(n);
+    else if (texte_brut(n).contains(mot, Qt::CaseInsensitive)) dans_texte.push_back(n);
+  }
+  trier_par_titre(dans_titre);
+  trier_par_titre(dans_texte);
+  dans_titre.insert(dans_titre.end(), dans_texte.begin(), dans_texte.end());
+  return dans_titre;
 }
 
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle("Quorvel Help");
-  resize(520, 420);
+  resize(560, 460);
+  contents_btn_ = new QPushButton("&Contents");
+  index_btn_ = new QPushButton("&Index");
+  back_btn_ = new QPushButton("&Back");
+  for (QPushButton* b : {contents_btn_, index_btn_, back_btn_}) b->setAutoDefault(false);
+  contents_btn_->setToolTip("The list of every topic, by subject");
+  index_btn_->setToolTip("Find a topic by its title or by a word it uses");
+  back_btn_->setToolTip("The page shown before this one");
+  connect(contents_btn_, &QPushButton::clicked, this, &HelpViewer::ShowContents);
+  connect(index_btn_, &QPushButton::clicked, this, &HelpViewer::ShowFinder);
+  connect(back_btn_, &QPushButton::clicked, this, &HelpViewer::Back);
+  auto* boutons = new QHBoxLayout;
+  boutons->setContentsMargins(6, 6, 6, 0);
+  boutons->addWidget(contents_btn_);
+  boutons->addWidget(index_btn_);
+  boutons->addWidget(back_btn_);
+  boutons->addStretch();
+
   stack_ = new QStackedWidget(this);
   browser_ = new QTextBrowser;
   browser_->setOpenLinks(false);
   connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
     bool ok = false;
-    int n = url.toString().toInt(&ok);
+    const int n = url.toString().toInt(&ok);
     if (ok) ShowTopic(n);
   });
+
   auto* finder = new QWidget;
+  auto* invite = new QLabel("&Type the first letters of a topic, or a word it uses:");
   filter_ = new QLineEdit;
-  filter_->setPlaceholderText("Type the first letters of a topic");
+  filter_->setClearButtonEnabled(true);
+  invite->setBuddy(filter_);
   list_ = new QListWidget;
+  display_btn_ = new QPushButton("&Display");
+  display_btn_->setAutoDefault(false);
   auto* fl = new QVBoxLayout(finder);
+  fl->addWidget(invite);
   fl->addWidget(filter_);
   fl->addWidget(list_);
+  fl->addWidget(display_btn_, 0, Qt::AlignRight);
   connect(filter_, &QLineEdit::textChanged, this, &HelpViewer::SetFilter);
+  connect(filter_, &QLineEdit::returnPressed, this, &HelpViewer::DisplayFound);
+  connect(display_btn_, &QPushButton::clicked, this, &HelpViewer::DisplayFound);
   connect(list_, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* it) { ShowTopic(it->data(Qt::UserRole).toInt()); });
+  // Up and Down in the search field move through the list.
+  filter_->installEventFilter(this);
   stack_->addWidget(browser_);
   stack_->addWidget(finder);
+
   auto* l = new QVBoxLayout(this);
   l->setContentsMargins(0, 0, 0, 0);
+  l->addLayout(boutons);
   l->addWidget(stack_);
-  for (const auto& [n, t] : help_topics()) {
-    auto* it = new QListWidgetItem(QString::fromUtf8(t.title), list_);
-    it->setData(Qt::UserRole, n);
+  SetFilter({});
+  Refresh();
+}
+
+bool HelpViewer::eventFilter(QObject* o, QEvent* e) {
+  if (o == filter_ && e->type() == QEvent::KeyPress) {
+    const int touche = static_cast<QKeyEvent*>(e)->key();
+    if (touche == Qt::Key_Down || touche == Qt::Key_Up || touche == Qt::Key_PageDown || touche == Qt::Key_PageUp) {
+      QCoreApplication::sendEvent(list_, e);
+      return true;
+    }
   }
-  list_->sortItems();
+  return QWidget::eventFilter(o, e);
 }
 
 void HelpViewer::PlaceOver(QWidget* owner) {
@@ -158,13 +144,6 @@ void HelpViewer::PlaceOver(QWidget* owner) {
   move(p);
 }
 
-void HelpViewer::ShowPage(const QString& html, int topic) {
-  current_ = topic;
-  browser_->setHtml(html);
-  stack_->setCurrentWidget(browser_);
-  Present();
-}
-
 void HelpViewer::Present() {
   show();
   if (placing_) {
@@ -175,44 +154,100 @@ void HelpViewer::Present() {
   activateWindow();
 }
 
-void HelpViewer::ShowTopic(int context) {
-  auto it = help_topics().find(context);
-  if (it == help_topics().end()) {
-    ShowContents();
-    browser_->setHtml(QString("<p>There is no help topic number %1.</p>").arg(context) + browser_->toHtml());
-    return;
+void HelpViewer::Go(int page) {
+  if (page_ != kNone && page_ != page) history_.push_back(page_);
+  Show(page);
+}
+
+void HelpViewer::Show(int page) {
+  if (page == kFinder) {
+    page_ = kFinder;
+    filter_->clear();
+    stack_->setCurrentIndex(1);
+    filter_->setFocus();
+  } else if (page == kContents) {
+    QString html = "<h3>Contents</h3>";
+    for (const char* g : kGroupes) {
+      html += QString("<p><b>%1</b></p><ul>").arg(g);
+      std::vector<int> sujets;
+      for (const auto& [n, t] : help_topics())
+        if (help_group(n) == g) sujets.push_back(n);
+      if (g != kGroupes[0]) trier_par_titre(sujets);
+      for (int n : sujets) html += QString("<li><a href=\"%1\">%2</a></li>").arg(n).arg(titre(n).toHtmlEscaped());
+      html += "</ul>";
+    }
+    ShowHtml(html, kContents);
+  } else {
+    const HelpTopic& t = help_topics().at(page);
+    ShowHtml(QString("<h3>%1</h3>%2").arg(QString::fromUtf8(t.title).toHtmlEscaped(), QString::fromUtf8(t.text)),
+             page);
   }
-  ShowPage(QString("<h3>%1</h3>%2").arg(QString::fromUtf8(it->second.title), QString::fromUtf8(it->second.text)),
-           context);
-}
-
-void HelpViewer::ShowContents() {
-  QString html = "<h3>Contents</h3><ul>";
-  for (const auto& [n, t] : help_topics())
-    html += QString("<li><a href=\"%1\">%2</a></li>").arg(n).arg(QString::fromUtf8(t.title));
-  html += "</ul>";
-  ShowPage(html, 0);
-}
-
-void HelpViewer::ShowFinder() {
-  current_ = 0;
-  filter_->clear();
-  stack_->setCurrentIndex(1);
+  Refresh();
   Present();
 }
 
+void HelpViewer::ShowHtml(const QString& html, int page) {
+  page_ = page;
+  browser_->setHtml(html);
+  stack_->setCurrentWidget(browser_);
+}
+
+void HelpViewer::Refresh() {
+  back_btn_->setEnabled(!history_.empty());
+  contents_btn_->setEnabled(page_ != kContents);
+  index_btn_->setEnabled(page_ != kFinder);
+}
+
+void HelpViewer::ShowTopic(int context) {
+  if (!help_topics().count(context)) return ShowUnknown(context);
+  Go(context);
+}
+
+void HelpViewer::ShowUnknown(int context) {
+  Go(kContents);
+  browser_->setHtml(QString("<p>There is no help topic number %1.</p>").arg(context) + browser_->toHtml());
+}
+
+void HelpViewer::ShowContents() { Go(kContents); }
+
+void HelpViewer::ShowFinder() { Go(kFinder); }
+
+void HelpViewer::Back() {
+  if (history_.empty()) return;
+  const int page = history_.back();
+  history_.pop_back();
+  Show(page);
+}
+
 void HelpViewer::SetFilter(const QString& text) {
-  for (int i = 0; i < list_->count(); ++i)
-    list_->item(i)->setHidden(!list_->item(i)->text().contains(text, Qt::CaseInsensitive));
+  list_->clear();
+  for (int n : find_help_topics(text)) {
+    auto* it = new QListWidgetItem(titre(n), list_);
+    it->setData(Qt::UserRole, n);
+  }
+  if (list_->count()) list_->setCurrentRow(0);
+  display_btn_->setEnabled(list_->count() > 0);
+}
+
+void HelpViewer::DisplayFound() {
+  QListWidgetItem* it = list_->currentItem();
+  if (!it && list_->count()) it = list_->item(0);
+  if (it) ShowTopic(it->data(Qt::UserRole).toInt());
 }
 
 QStringList HelpViewer::FinderTitles() const {
   QStringList out;
-  for (int i = 0; i < list_->count(); ++i)
-    if (!list_->item(i)->isHidden()) out << list_->item(i)->text();
+  for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text();
   return out;
 }
 
 QString HelpViewer::Text() const { return browser_->toPlainText(); }
+
+void HelpViewer::closeEvent(QCloseEvent* e) {
+  // A new reading starts with an empty history.
+  history_.clear();
+  page_ = kNone;
+  QWidget::closeEvent(e);
+}
 
 void HelpViewer::Quit() { close(); }

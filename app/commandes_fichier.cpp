@@ -1,5 +1,6 @@
 #include "app/commandes_fichier.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "platform/fichiers.h"
@@ -362,7 +363,19 @@ bool CommandesFichier::ouvrir_par_extension() {
 }
 
 void CommandesFichier::FileprecItemClick(const std::string& chemin) {
-  if (!fichier_existe(chemin)) return;
+  if (!fichier_existe(chemin)) {
+    // Moved or deleted since it entered the list: say so, and let the user
+    // drop it from the list.
+    if (ask_yes_no("The file " + chemin +
+                       " cannot be found: it was moved, renamed or deleted. Do you want to remove it from the list "
+                       "of recent files ?",
+                   LEGENDE)) {
+      auto& r = e_.recents;
+      r.erase(std::remove(r.begin(), r.end(), chemin), r.end());
+      hote_.recents_modifies();
+    }
+    return;
+  }
   e_.fichier_courant = chemin;
   int m = 0;
   for (int k = 1; k <= NOMBRE_MAX_MONTAGNES && m == 0; ++k) {

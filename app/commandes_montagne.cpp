@@ -69,15 +69,6 @@ CommandesMontagne::CommandesMontagne(TBasewindow& w) : w_(w) {
     w.connecter(c, [this, c] { basculer(c); });
   }
   w.action("&Automatic refresh")->setChecked(true);
-  // F1 on a focused view or card shows that window's topic; elsewhere the index.
-  const auto index = w.commande_de("Index");
-  w.connecter("Index", [this, index] {
-    QWidget* actif = w_.enfant_actif();
-    if (dynamic_cast<TVuewindow*>(actif)) w_.afficher_aide(4007);
-    else if (dynamic_cast<TMatricewindow*>(actif)) w_.afficher_aide(4006);
-    else if (dynamic_cast<FenetreEdition*>(actif)) w_.afficher_aide(4008);
-    else if (index) index();
-  });
   // Always available: creation, the options of the View menu and its toggles (the
   // picture toggle follows the enabling table with the rest).
   for (const char* c : {"Create a new &Mountain", "Create a &Flat surface", "&Automatic refresh", "Rough picture",

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QBitmap>
 #include <QCloseEvent>
@@ -15,8 +16,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -47,7 +50,9 @@
 #include "controls/formfill.h"
 #include "controls/shapehint.h"
 #include "controls/speedbutton.h"
+#include "video/creation.h"
 #include "video/dialogue_fichier_video.h"
+#include "app/demandes_fermeture.h"
 #include "model/interfaces.h"
 
 namespace {
@@ -236,6 +241,10 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   documents.Sauvervideo = [this] { fichier_->Enregistrervidosous1Click(); };
   documents.Supprimer = [this] { fichier_->SupprimerClick(); };
   documents.FileprecItemClick = [this](const std::string& c) { fichier_->FileprecItemClick(c); };
+  film_en_fabrication = [] { return TCreation::fabrication_en_cours(); };
+  demandes_fermeture_ = std::make_unique<DemandesFermeture>(this, [this] {
+    if (operation_en_cours() || film_en_fabrication()) fermeture_impossible();
+  });
   for (const char* c : {"&Open ...", "&Save", "Save &Mountain under...", "Save &View under ...", "Save Movie under ...",
                         "Remove"})
     disponibles_.insert(c);
@@ -388,7 +397,10 @@ void TBasewindow::construire_menus() {
   ajouter_action(fen, "&Explorer", [this] { basculer_explorateur(); })->setCheckable(true);
 
   QMenu* h = barre->addMenu("&Help");
-  ajouter_action(h, "Index", [this] { Index(); }, Qt::Key_F1);
+  // The menu shows F1, but the key is read below: in a child window it shows
+  // that window's topic, while the menu item and the Index button open the finder.
+  ajouter_action(h, "Index", [this] { Index(); }, Qt::Key_F1)->setShortcutContext(Qt::WidgetShortcut);
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] { touche_aide(); });
   ajouter_action(h, "Help", [this] { Aide(); });
   ajouter_action(h, "Starting help", [this] { afficher_aide(4040); });
   ajouter_action(h, "Contextual Help", [this] { Contextuelle(); });
@@ -654,6 +666,12 @@ void TBasewindow::closeEvent(QCloseEvent* e) {
     e->accept();
     return;
   }
+  if (operation_en_cours() || (film_en_fabrication && film_en_fabrication())) {
+    // The work in progress holds the documents and windows the exit would free.
+    fermeture_impossible();
+    e->ignore();
+    return;
+  }
   occupe = 1;
   if (!fermer_avant_sortie()) {
     // A save the user asked for did not happen: the program stays, with the
@@ -674,6 +692,31 @@ void TBasewindow::closeEvent(QCloseEvent* e) {
   if (aide_) aide_->Quit();
   e->accept();
   if (QMdiSubWindow* s = mdi_->currentSubWindow()) s->close();
+}
+
+QMessageBox* TBasewindow::refus_fermeture() const { return refus_fermeture_.data(); }
+
+void TBasewindow::fermeture_impossible() {
+  const bool film = film_en_fabrication && film_en_fabrication();
+  const QString texte =
+      film ? "A movie is being made: Quorvel cannot close now. Wait until the movie is finished, or press Cancel "
+             "in the window that makes it, then close Quorvel again."
+           : "A long computation is running: Quorvel cannot close now. Wait until it is finished, or press Cancel "
+             "in its progress window, then close Quorvel again.";
+  if (refus_fermeture_) {
+    refus_fermeture_->setText(texte);
+    refus_fermeture_->raise();
+    return;
+  }
+  // The work's own window is modal: the box belongs to it, so that it can be
+  // read and closed while the work goes on, and it does not stop the work.
+  QWidget* devant = QApplication::activeModalWidget();
+  auto* boite = new QMessageBox(QMessageBox::Information, "Quorvel", texte, QMessageBox::Ok,
+                                devant && devant != this ? devant : this);
+  boite->setAttribute(Qt::WA_DeleteOnClose);
+  boite->setWindowModality(Qt::NonModal);
+  boite->show();
+  refus_fermeture_ = boite;
 }
 
 bool TBasewindow::fermer_avant_sortie() {
@@ -1609,6 +1652,18 @@ void TBasewindow::Index() {
     aide_contextuelle = 0;
     QApplication::restoreOverrideCursor();
   }
+}
+
+void TBasewindow::touche_aide() {
+  QWidget* actif = enfant_actif();
+  auto parmi = [actif](const auto& fenetres) {
+    return actif && std::any_of(fenetres.begin(), fenetres.end(), [actif](const auto& f) { return f == actif; });
+  };
+  if (parmi(cartes)) afficher_aide(4006);
+  else if (parmi(fenetres_vues)) afficher_aide(4007);
+  else if (parmi(editeurs)) afficher_aide(4008);
+  else if (parmi(fenetres_videos)) afficher_aide(4017);
+  else Index();
 }
 
 void TBasewindow::Aide() {

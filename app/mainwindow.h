@@ -28,7 +28,9 @@ class CtlFormFill;
 class CtlShapeHint;
 class CtlSpeedButton;
 class HelpViewer;
+class DemandesFermeture;
 class QAction;
+class QMessageBox;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -154,6 +156,9 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void basculer_explorateur();
   void Contextuelle();   // "Contextual Help"
   void Index();          // help finder
+  // F1: the topic of the active card, view, video window or map editor;
+  // elsewhere the finder.
+  void touche_aide();
   void Aide();           // help contents
   void A_propos();       // the about box, modal
   void Fermer_montagne_active();
@@ -233,6 +238,11 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   QString panneau_droit() const;
   TAboutBox* splash() const { return splash_; }
   HelpViewer* aide(bool creer = true);
+  // Whether a movie is being made (the movie window's making runs); the
+  // program cannot close then.
+  std::function<bool()> film_en_fabrication;
+  // The box that says why the program stays open, while it is shown.
+  QMessageBox* refus_fermeture() const;
   QTimer& timer1() { return Timer1_; }
   QTimer& timer2() { return Timer2_; }
   QTimer& timerthread() { return Timerthread_; }
@@ -308,6 +318,10 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   QPointer<TAboutBox> splash_;
   components::TRxGradientCaption* legende_ = nullptr;
   std::unique_ptr<HelpViewer> aide_;
+  // Closing is refused while long work runs: says why, in front of that work's window.
+  void fermeture_impossible();
+  QPointer<QMessageBox> refus_fermeture_;
+  std::unique_ptr<DemandesFermeture> demandes_fermeture_;
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
   bool selection_programme_ = false;
   bool dans_update_ = false;

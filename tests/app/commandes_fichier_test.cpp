@@ -474,6 +474,29 @@ TEST_F(Ouverture, RecentEntryOfAnOpenDocumentFocusesIt) {
   EXPECT_EQ(e.nombre_montagnes, 3);
 }
 
+// A recent entry whose file is gone says so; Yes drops it from the list,
+// No keeps it; neither opens anything.
+TEST_F(Ouverture, RecentEntryOfAMissingFileOffersToDropIt) {
+  const std::string parti = chemin("parti.mat");
+  e.recents = {chemin("o.vue"), parti, chemin("autre.mat")};
+  const int avant = hote.recents;
+  ui.answers = {false};
+  c.FileprecItemClick(parti);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_TRUE(ui.entries[0].question);
+  EXPECT_NE(ui.entries[0].text.find(parti + " cannot be found"), std::string::npos);
+  EXPECT_NE(ui.entries[0].text.find("remove it from the list of recent files"), std::string::npos);
+  EXPECT_EQ(e.recents.size(), 3u);
+  EXPECT_EQ(hote.recents, avant);
+  ui.answers = {true};
+  c.FileprecItemClick(parti);
+  EXPECT_EQ(e.recents, (std::vector<std::string>{chemin("o.vue"), chemin("autre.mat")}));
+  EXPECT_EQ(hote.recents, avant + 1);
+  EXPECT_EQ(e.nombre_montagnes, 0);
+  EXPECT_TRUE(hote.appels.empty());
+  EXPECT_TRUE(e.fichier_courant.empty() || e.fichier_courant != parti);
+}
+
 TEST_F(Ouverture, VideoWithMoreFrameLinesKeepsTheFrameCount) {
   std::string film = lire_fichier((fs::path(QUORVEL_SOURCE_DIR) / "tests" / "data" / "hauteurs_aleatoires.vid").string()).value();
   const auto info = film.find(" [INFORMATION]");

@@ -100,7 +100,7 @@ TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
   EXPECT_EQ(w->mdi()->subWindowList().size(), fenetres);
 
   // F1 with the editor active shows its topic; a context-help click on the gauge its own.
-  commande("Index");
+  w->touche_aide();
   EXPECT_EQ(w->aide()->CurrentTopic(), 4008);
   e->aide_contextuelle = 1;
   QMouseEvent clic(QEvent::MouseButtonPress, QPointF(3, 3), QPointF(3, 3), Qt::LeftButton, Qt::LeftButton,

@@ -147,17 +147,38 @@ TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6   ( 1  Relief= ) ");
 }
 
+// F1 shows the topic of the active card or view; Help > Index opens the
+// finder whatever window is active.
 TEST(CarteMontagne, F1ShowsTheTopicOfTheFocusedChild) {
   Atelier a;
   a.commande("Create a new &Mountain");
   a.w->activer(a.carte(1));
-  a.commande("Index");
+  a.w->touche_aide();
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 4006);
+  a.commande("Index");
+  EXPECT_TRUE(a.w->aide()->OnFinder());
   compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande("&see");
   a.w->activer(a.vue(1));
-  a.commande("Index");
+  a.w->touche_aide();
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 4007);
+  a.commande("Index");
+  EXPECT_TRUE(a.w->aide()->OnFinder());
+}
+
+// A recent entry whose file is gone leaves the File menu when the user agrees.
+TEST(CarteMontagne, AMissingRecentFileLeavesTheFileMenu) {
+  Atelier a;
+  const std::string parti = (a.dossier.path() + "/parti.mat").toStdString();
+  a.w->etat.recents = {parti};
+  a.w->recents_modifies();
+  ASSERT_EQ(a.w->entrees_recentes(), QStringList{QString::fromStdString(parti)});
+  a.ui.answers = {true};
+  a.w->documents.FileprecItemClick(parti);
+  EXPECT_TRUE(a.w->entrees_recentes().isEmpty());
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_TRUE(a.ui.entries[0].question);
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
 }
 
 TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {

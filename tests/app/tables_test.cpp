@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QMessageBox>
+#include <algorithm>
 #include <QScreen>
 #include <QTest>
 
@@ -9,6 +14,9 @@
 #include "model/presse_papier.h"
 #include "app/pictures/peintures.h"
 #include "app/aide.h"
+#include "app/demandes_fermeture.h"
+#include <array>
+#include <cstring>
 #include "app/apropos.h"
 #include "components/legende.h"
 #include <QPushButton>
@@ -325,6 +333,79 @@ TEST_F(Tables, EnablingTable) {
   EXPECT_TRUE(subs[1]->isMinimized());
 }
 
+// The F1 key shows the active child's topic and the finder elsewhere; the
+// Index item and button always open the finder.
+TEST_F(Tables, F1ShowsTheChildsTopicAndIndexTheFinder) {
+  w->activateWindow();
+  QApplication::setActiveWindow(w);
+  QTest::keyClick(w, Qt::Key_F1);
+  ASSERT_NE(w->aide(false), nullptr);
+  EXPECT_TRUE(w->aide(false)->OnFinder());
+  int m = p.ouvrir("a.mat");
+  p.activer(w->cartes[m]);
+  QApplication::setActiveWindow(w);
+  QTest::keyClick(w, Qt::Key_F1);
+  EXPECT_EQ(w->aide(false)->CurrentTopic(), 4006);
+  w->action("Index")->trigger();
+  EXPECT_TRUE(w->aide(false)->OnFinder());
+  w->aide(false)->ShowTopic(5001);
+  emit w->bouton("Index")->clicked();
+  EXPECT_TRUE(w->aide(false)->OnFinder());
+  EXPECT_TRUE(w->action("Index")->shortcut() == QKeySequence(Qt::Key_F1));  // shown in the menu
+}
+
+// While a movie is made the program stays open and says why, in a box that
+// does not stop the making; once it is over the program closes.
+TEST_F(Tables, ClosingWhileAMovieIsMadeSaysWhy) {
+  bool fabrication = true;
+  w->film_en_fabrication = [&] { return fabrication; };
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->isVisible());
+  ASSERT_NE(w->refus_fermeture(), nullptr);
+  EXPECT_TRUE(w->refus_fermeture()->isVisible());
+  EXPECT_EQ(w->refus_fermeture()->windowModality(), Qt::NonModal);
+  EXPECT_TRUE(w->refus_fermeture()->text().startsWith("A movie is being made: Quorvel cannot close now."));
+  EXPECT_FALSE(w->close());  // a second try shows one box, not two
+  EXPECT_EQ(w->findChildren<QMessageBox*>().size(), 1);
+  w->refus_fermeture()->close();
+  Programme::vider();
+  fabrication = false;
+  {
+    OperationLongue calcul;
+    EXPECT_FALSE(w->close());
+    ASSERT_NE(w->refus_fermeture(), nullptr);
+    EXPECT_TRUE(w->refus_fermeture()->text().startsWith("A long computation is running"));
+    w->refus_fermeture()->close();
+  }
+  EXPECT_TRUE(w->close());
+}
+
+// The window manager's close request is recognised among the X11 events:
+// only a WM_PROTOCOLS message to that window whose first word is
+// WM_DELETE_WINDOW, whether the server or another client sent it.
+TEST(DemandesFermeture, OnlyTheDeleteMessageToThatWindow) {
+  constexpr std::uint32_t fenetre = 0x2a00007, protocoles = 301, fermeture = 302, ping = 303;
+  auto message = [](std::uint8_t genre, std::uint32_t w, std::uint32_t type, std::uint32_t mot) {
+    std::array<std::uint8_t, 32> m{};
+    m[0] = genre;
+    m[1] = 32;
+    std::memcpy(&m[4], &w, 4);
+    std::memcpy(&m[8], &type, 4);
+    std::memcpy(&m[12], &mot, 4);
+    return m;
+  };
+  EXPECT_TRUE(est_demande_fermeture(message(33, fenetre, protocoles, fermeture).data(), fenetre, protocoles, fermeture));
+  EXPECT_TRUE(est_demande_fermeture(message(33 | 0x80, fenetre, protocoles, fermeture).data(), fenetre, protocoles,
+                                    fermeture));
+  EXPECT_FALSE(est_demande_fermeture(message(33, fenetre, protocoles, ping).data(), fenetre, protocoles, fermeture));
+  EXPECT_FALSE(est_demande_fermeture(message(33, fenetre + 1, protocoles, fermeture).data(), fenetre, protocoles,
+                                     fermeture));
+  EXPECT_FALSE(est_demande_fermeture(message(33, fenetre, ping, fermeture).data(), fenetre, protocoles, fermeture));
+  EXPECT_FALSE(est_demande_fermeture(message(2, fenetre, protocoles, fermeture).data(), fenetre, protocoles, fermeture));
+  // Off X11 the atoms are unknown (0): nothing is a close request.
+  EXPECT_FALSE(est_demande_fermeture(message(33, fenetre, 0, 0).data(), fenetre, 0, 0));
+}
+
 TEST_F(Tables, ContextHelpMode) {
   int m = p.ouvrir("a.mat");
   w->documents.FileOpenItemClick = [&] { p.ouverts.push_back("dialog"); };
@@ -393,21 +474,132 @@ TEST_F(Tables, HelpFromAModalDialogIsInFrontOfIt) {
   delete d;
 }
 
-TEST(HelpViewer, TopicsFinderAndUnknownNumbers) {
+// Back walks the pages shown in reverse order, through topics, the contents
+// and the finder; Contents and Index are always one click away.
+TEST(HelpViewer, BackContentsAndIndexButtons) {
   HelpViewer h;
   h.ShowTopic(5006);
   EXPECT_EQ(h.CurrentTopic(), 5006);
   EXPECT_TRUE(h.Text().contains("See"));
-  EXPECT_EQ(h.FinderTitles().size(), static_cast<qsizetype>(help_topics().size()));
-  h.SetFilter("view");
-  EXPECT_LT(h.FinderTitles().size(), static_cast<qsizetype>(help_topics().size()));
+  EXPECT_FALSE(h.CanGoBack());
+  EXPECT_FALSE(h.BackButton()->isEnabled());
+  h.ContentsButton()->click();
+  EXPECT_TRUE(h.OnContents());
+  EXPECT_FALSE(h.ContentsButton()->isEnabled());
+  EXPECT_TRUE(h.BackButton()->isEnabled());
+  h.ShowTopic(4007);
+  h.ShowTopic(4007);  // the same page again is not a step
+  h.IndexButton()->click();
+  EXPECT_TRUE(h.OnFinder());
+  EXPECT_FALSE(h.IndexButton()->isEnabled());
+  h.BackButton()->click();
+  EXPECT_EQ(h.CurrentTopic(), 4007);
+  h.Back();
+  EXPECT_TRUE(h.OnContents());
+  h.Back();
+  EXPECT_EQ(h.CurrentTopic(), 5006);
+  EXPECT_FALSE(h.BackButton()->isEnabled());
+  h.Back();  // nothing before the first page
+  EXPECT_EQ(h.CurrentTopic(), 5006);
+  // A new reading after the viewer was closed has no history.
+  h.ShowTopic(5001);
+  h.close();
+  h.ShowTopic(5002);
+  EXPECT_FALSE(h.CanGoBack());
+}
+
+// The contents list every topic under its heading; an unknown number shows
+// them with a line naming it.
+TEST(HelpViewer, ContentsAndUnknownNumbers) {
+  HelpViewer h;
+  h.ShowContents();
+  const QString t = h.Text();
+  for (const char* g : {"Getting started", "Commands of the main window", "Windows", "Mountain dialogs",
+                        "View options", "Map editor"})
+    EXPECT_TRUE(t.contains(g)) << g;
+  for (const auto& [n, topic] : help_topics()) EXPECT_TRUE(t.contains(QString::fromUtf8(topic.title))) << n;
+  EXPECT_STREQ(help_group(4040), "Getting started");
+  EXPECT_STREQ(help_group(5014), "Getting started");
+  EXPECT_STREQ(help_group(5006), "Commands of the main window");
+  EXPECT_STREQ(help_group(4016), "Commands of the main window");
+  EXPECT_STREQ(help_group(5010), "Windows");
+  EXPECT_STREQ(help_group(4025), "Map editor");
+  EXPECT_STREQ(help_group(310), "View options");
+  EXPECT_STREQ(help_group(252), "Mountain dialogs");
   h.ShowTopic(777);
   EXPECT_EQ(h.CurrentTopic(), 0);
   EXPECT_TRUE(h.Text().contains("777"));
   EXPECT_TRUE(h.Text().contains("Contents"));
-  for (int n : {252, 253, 4006, 4007, 4016, 4040, 4100, 5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 5010,
-                5011, 5012, 5013})
+  for (int n : {201, 202, 206, 207, 252, 253, 302, 304, 306, 310, 311, 312, 4006, 4007, 4008, 4009, 4016, 4017,
+                4021, 4022, 4023, 4024, 4025, 4028, 4029, 4030, 4031, 4032, 4033, 4040, 4042, 4043, 4100, 5001, 5002,
+                5003, 5004, 5005, 5006, 5007, 5008, 5009, 5010, 5011, 5012, 5013})
     EXPECT_EQ(help_topics().count(n), 1u) << n;
+}
+
+// Every link of a topic leads to a topic, and every topic says enough to be
+// of use (a bare caption repeated is not a topic).
+TEST(HelpViewer, LinksLeadToTopicsAndTopicsExplain) {
+  const QRegularExpression lien("<a href=\"([^\"]*)\">");
+  HelpViewer h;
+  for (const auto& [n, t] : help_topics()) {
+    const QString html = QString::fromUtf8(t.text);
+    for (auto it = lien.globalMatch(html); it.hasNext();) {
+      const QString cible = it.next().captured(1);
+      bool ok = false;
+      const int m = cible.toInt(&ok);
+      EXPECT_TRUE(ok && help_topics().count(m)) << n << " links to " << cible.toStdString();
+    }
+    h.ShowTopic(n);
+    EXPECT_EQ(h.CurrentTopic(), n);
+    EXPECT_GE(h.Text().size(), 200) << n << " " << t.title;
+  }
+  // A link followed in the browser shows its topic, and Back returns.
+  h.ShowTopic(4040);
+  const QString html = QString::fromUtf8(help_topics().at(4040).text);
+  const auto premier = lien.match(html);
+  ASSERT_TRUE(premier.hasMatch());
+  auto* b = h.findChild<QTextBrowser*>();
+  ASSERT_NE(b, nullptr);
+  emit b->anchorClicked(QUrl(premier.captured(1)));
+  EXPECT_EQ(h.CurrentTopic(), premier.captured(1).toInt());
+  h.Back();
+  EXPECT_EQ(h.CurrentTopic(), 4040);
+}
+
+// The finder lists every topic by title; the search text keeps the topics
+// whose title holds it, then those whose text uses it; Enter or Display
+// opens the selected one.
+TEST(HelpViewer, FinderSearchesTitlesThenTexts) {
+  HelpViewer h;
+  h.ShowFinder();
+  EXPECT_EQ(h.FinderTitles().size(), static_cast<qsizetype>(help_topics().size()));
+  QStringList tous = h.FinderTitles();
+  QStringList tries = tous;
+  std::sort(tries.begin(), tries.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
+  EXPECT_EQ(tous, tries);
+  QTest::keyClicks(h.SearchField(), "smooth");
+  const QStringList trouves = h.FinderTitles();
+  ASSERT_FALSE(trouves.isEmpty());
+  EXPECT_EQ(trouves.front(), "Smoothing");
+  std::vector<int> n = find_help_topics("SMOOTH");
+  ASSERT_EQ(static_cast<qsizetype>(n.size()), trouves.size());
+  bool texte = false;  // once past the titles, only texts hold the word
+  for (int k : n) {
+    const bool titre = QString::fromUtf8(help_topics().at(k).title).contains("smooth", Qt::CaseInsensitive);
+    EXPECT_FALSE(texte && titre) << k;
+    texte = texte || !titre;
+  }
+  EXPECT_TRUE(texte) << "the word is used in other topics' texts";
+  QTest::keyClick(h.SearchField(), Qt::Key_Return);
+  EXPECT_EQ(h.CurrentTopic(), 4025);
+  h.Back();
+  EXPECT_TRUE(h.OnFinder());
+  h.SetFilter("no topic has this");
+  EXPECT_TRUE(h.FinderTitles().isEmpty());
+  h.DisplayFound();
+  EXPECT_TRUE(h.OnFinder());
 }
 
 TEST(AboutBox, CaptionOkAndWebLabel) {

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <algorithm>
 
 #include "app/fenetres/donnees_images.h"
 #include "controls/button.h"
@@ -17,6 +19,10 @@ constexpr std::string_view kArbreDetaille = "A tree very detailed ...  ";
 // Events are let in at most this often while work polls.
 constexpr qint64 kIntervalleTraitement = 30;
 constexpr unsigned kAppelsParLecture = 256;
+// The form's width, its height with the caption line, and the caption's margin.
+constexpr int kLargeur = 270;
+constexpr int kHauteur = 112;
+constexpr int kMarge = 10;
 
 QFont Police(int pixels) {
   QFont f(QStringLiteral("Sans Serif"));
@@ -42,13 +48,11 @@ void nettoyer_registres_vectoriels() {
 TAttente::TAttente(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle(QStringLiteral("Waiting"));
-  setFixedSize(270, 90);
   setFont(Police(13));
   setFocusPolicy(Qt::StrongFocus);
   const TData* data = TData::Instance();
 
   CtlFill1 = new CtlFill(this);
-  CtlFill1->setGeometry(0, 0, 270, 90);
   CtlFill1->Bevel().SetStyleOuter(bvRaised);
   CtlFill1->Bevel().SetWidthOuter(3);
   CtlFill1->FillObject().SetStyle(sfBitmapList);
@@ -57,7 +61,6 @@ TAttente::TAttente(QWidget* parent)
   if (data) CtlFill1->SetImageList(&data->BitmapList);
 
   Gauge1 = new CtlProgress(this);
-  Gauge1->setGeometry(16, 13, 227, 28);
   Gauge1->SetStyle(pgBar);
   Gauge1->SetOptionsText(toPercent);
   Gauge1->SetColor(clWhite);
@@ -76,12 +79,16 @@ TAttente::TAttente(QWidget* parent)
   Gauge1->SetPosition(52);  // the stored position, shown until the first phase starts
 
   BitBtn1 = new CtlButton(this);
-  BitBtn1->setGeometry(72, 48, 97, 25);
   BitBtn1->setText(QStringLiteral("Cancel"));
   BitBtn1->setFocusPolicy(Qt::NoFocus);  // keys go to the window, where Escape is read
   BitBtn1->setAutoDefault(false);
   if (data) BitBtn1->SetGlyph(data->ImageList.GetImage(images::kSmallIcons, images::iconCancel));
   connect(BitBtn1, &QPushButton::clicked, this, [this] { entrees_.push_back({true, 0}); });
+
+  Legende = new QLabel(this);
+  Legende->setAlignment(Qt::AlignCenter);
+  Legende->setTextFormat(Qt::PlainText);
+  placer(kLargeur);
 
   setWindowModality(Qt::ApplicationModal);
   show();
@@ -89,6 +96,15 @@ TAttente::TAttente(QWidget* parent)
 }
 
 TAttente::~TAttente() = default;
+
+void TAttente::placer(int largeur) {
+  const int dx = (largeur - kLargeur) / 2;
+  setFixedSize(largeur, kHauteur);
+  CtlFill1->setGeometry(0, 0, largeur, kHauteur);
+  Legende->setGeometry(kMarge, 7, largeur - 2 * kMarge, 18);
+  Gauge1->setGeometry(16 + dx, 32, 227, 28);
+  BitBtn1->setGeometry(72 + dx, 70, 97, 25);
+}
 
 void TAttente::take_focus() {
   activateWindow();
@@ -106,7 +122,14 @@ void TAttente::demarrer(WindowHandle notified) {
 void TAttente::avancer(std::optional<std::string_view> caption, std::uint16_t increment) {
   const int position = Gauge1->Position();
   if (position + static_cast<int>(increment) < 100) Gauge1->SetPosition(position + increment);
-  if (caption) setWindowTitle(QString::fromUtf8(caption->data(), static_cast<qsizetype>(caption->size())));
+  if (caption) {
+    const QString texte = QString::fromUtf8(caption->data(), static_cast<qsizetype>(caption->size()));
+    setWindowTitle(texte);
+    Legende->setText(texte.trimmed());
+    // The window grows for a long caption and keeps that width to its end.
+    const int utile = Legende->fontMetrics().horizontalAdvance(Legende->text()) + 2 * kMarge + 8;
+    if (utile > width()) placer(std::max(utile, kLargeur));
+  }
   const std::string_view texte = caption ? *caption : std::string_view{};
   bool arbre_detaille = false;
   if (texte == kArbreDetaille && increment == 0) {

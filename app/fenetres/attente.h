@@ -1,5 +1,6 @@
-// The progress window "Waiting": a caption naming the current phase, a percent
-// gauge and a Cancel button. Long work runs on the GUI thread and drives it
+// The progress window "Waiting": a caption naming the current phase (in the
+// title bar and, whole, on the line above the gauge), a percent gauge and a
+// Cancel button. Long work runs on the GUI thread and drives it
 // through ProgressSink; Escape or Cancel posts the cancel message (1025) to the
 // window that owns the work, which finds it by polling its own queue.
 #pragma once
@@ -13,6 +14,7 @@
 class CtlFill;
 class CtlProgress;
 class CtlButton;
+class QLabel;
 
 class TAttente : public QDialog, public ProgressSink {
   Q_OBJECT
@@ -34,6 +36,7 @@ class TAttente : public QDialog, public ProgressSink {
   CtlFill* CtlFill1;
   CtlProgress* Gauge1;
   CtlButton* BitBtn1;
+  QLabel* Legende;  // the phase caption, never cut: the window widens for a long one
 
   WindowHandle fenetre_notifiee() const { return fenetre_notifiee_; }
   bool position_sauvee() const { return position_sauvee_; }
@@ -58,4 +61,5 @@ class TAttente : public QDialog, public ProgressSink {
   bool position_sauvee_ = false;
   std::uint16_t position_memorisee_ = 0;
   bool traiter_messages_ = false;
+  void placer(int largeur);  // lays the window out at that width
 };

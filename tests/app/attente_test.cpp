@@ -39,6 +39,34 @@ TEST(Attente, GaugeSteps) {
   EXPECT_EQ(a.windowTitle(), "Other ...");
 }
 
+// The phase caption is shown whole on its line, whatever the window manager
+// does with the title: a long one widens the window, gauge and button stay
+// in the middle under it, and a shorter one later keeps the width.
+TEST(Attente, LongCaptionsAreShownWhole) {
+  TData data;
+  TAttente a;
+  int largeur = a.width();
+  for (const char* legende : {"Fractal generation ...", "Shadows casted processing ...",
+                              "3D Image computation doing ...", "Return to ground generation ...  ",
+                              "A tree very detailed ...  ", "Streaming processing ...  "}) {
+    a.avancer(legende, 0);
+    EXPECT_EQ(a.windowTitle(), legende);
+    EXPECT_EQ(a.Legende->text(), QString(legende).trimmed());
+    EXPECT_LE(a.Legende->fontMetrics().horizontalAdvance(a.Legende->text()), a.Legende->width()) << legende;
+    EXPECT_TRUE(a.rect().contains(a.Legende->geometry()));
+    EXPECT_LE(a.Legende->geometry().bottom(), a.Gauge1->geometry().top());
+    EXPECT_EQ(a.Gauge1->x() - 16, (a.width() - 270) / 2) << legende;
+    EXPECT_EQ(a.BitBtn1->x() - 72, (a.width() - 270) / 2) << legende;
+    EXPECT_EQ(a.CtlFill1->geometry(), a.rect());
+    EXPECT_GE(a.width(), largeur);
+    largeur = a.width();
+  }
+  a.avancer("Hi", 0);
+  EXPECT_EQ(a.width(), largeur);
+  a.avancer(std::nullopt, 5);
+  EXPECT_EQ(a.Legende->text(), "Hi");
+}
+
 TEST(Attente, DetailedTreePhaseIsNested) {
   TAttente a;
   a.avancer("Trees ...", 0);
@@ -73,10 +101,10 @@ TEST(Attente, FormLayout) {
   TAttente a;
   EXPECT_TRUE(a.isVisible());
   EXPECT_EQ(a.windowTitle(), "Waiting");
-  EXPECT_EQ(a.size(), QSize(270, 90));
-  EXPECT_EQ(a.Gauge1->geometry(), QRect(16, 13, 227, 28));
-  EXPECT_EQ(a.BitBtn1->geometry(), QRect(72, 48, 97, 25));
-  EXPECT_EQ(a.CtlFill1->geometry(), QRect(0, 0, 270, 90));
+  EXPECT_EQ(a.size(), QSize(270, 112));
+  EXPECT_EQ(a.Gauge1->geometry(), QRect(16, 32, 227, 28));
+  EXPECT_EQ(a.BitBtn1->geometry(), QRect(72, 70, 97, 25));
+  EXPECT_EQ(a.CtlFill1->geometry(), QRect(0, 0, 270, 112));
   EXPECT_EQ(a.BitBtn1->text(), "Cancel");
   const Qt::WindowFlags f = a.windowFlags();
   EXPECT_TRUE(f & Qt::WindowStaysOnTopHint);

@@ -61,6 +61,8 @@ TEST(Attente, LongCaptionsAreShownWhole) {
     EXPECT_GE(a.width(), largeur);
     largeur = a.width();
   }
+  a.avancer("Shadows casted processing ...", 0);
+  a.grab().toImage().save(QCoreApplication::applicationDirPath() + "/progress_window_caption.png");
   a.avancer("Hi", 0);
   EXPECT_EQ(a.width(), largeur);
   a.avancer(std::nullopt, 5);

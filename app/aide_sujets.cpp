@@ -217,7 +217,7 @@ then press F9 to draw it again. Right-click the picture for the view's commands:
       {4017, {"Video window", R"(
 <p>A video window shows the movie of a video. The buttons below it play, pause and stop the movie, go to the
 first or last frame, and step one frame forward or back. <b>Play</b> opens the movie in the desktop's own
-movie player.</p>
+movie player; when no movie player is found, Quorvel says so.</p>
 <p>Right-click the window for its commands: <b>Regenerate</b> (make the movie again with the current
 settings), <b>Duplicate the video</b>, <b>Detailed Parameters</b>, <b>Adjustements ...</b> (the
 <a href="5012">video adjustments</a>), <b>Informations</b> (size, codec and length of the movie file) and
@@ -240,7 +240,7 @@ river springs and the total length of the rivers.</p>
 height of the landscape, <b>Profile</b> (1 to 100) how rough it is. <b>Erosion</b> (0 to 40) carves valleys,
 starting at the given depth below the highest point. <b>Smoothing</b> (0 to 40) softens the result and the
 dispersion bar spreads the mountain over the area. You can also type the values in the boxes beside the
-bars.</p>
+bars: a value outside a bar's range is brought back to its nearest end.</p>
 <p>The mesh list sets how fine the mountain is, from degree 4 (256 facets) to degree 11 (over four million):
 finer meshes take longer to make and to draw. <b>Island</b> surrounds the land with sea and <b>Basin</b>
 hollows its middle.</p>

@@ -92,6 +92,13 @@ class Tnoeud : public detail::reseau_triangulaire<std::int32_t> {
     empreinte_ = 0;
   }
 
+  // Row j of the storage for writing every node of it in one loop (rangee(j)
+  // gives the layout); the caller keeps heights within hauteur_mini..hauteur_maxi.
+  std::int32_t* rangee_ecriture(std::int32_t j) {
+    empreinte_ = 0;
+    return const_cast<std::int32_t*>(rangee(j));
+  }
+
   // A stamp of the heights as they are now: it changes with every write, and
   // two layers share one only when one was copied from the other and neither
   // was written since. A value computed from the heights (the highest node,

@@ -141,6 +141,38 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   std::vector<std::int64_t> tassements(entier && S > 0 ? static_cast<std::size_t>(std::min(H, 1 << 16)) + 1 : 0, kInconnu);
   const double D = disque.D;
   const double k = std::min(1.0, D / (t.n / 4.0));
+  // tasser below for a node of the whole terrain (weight 0.5).
+  auto tasser_tout = [&](std::int32_t u) -> std::int64_t {
+    if (S > 0) {
+      const bool retenu = u >= 0 && static_cast<std::size_t>(u) < tassements.size();
+      if (retenu && tassements[static_cast<std::size_t>(u)] != kInconnu) return tassements[static_cast<std::size_t>(u)];
+      const std::int64_t v = Round(std::pow(static_cast<double>(u) / H, S * 0.25 * 0.5 + 1) * H * 0.9 + u * 0.1);
+      if (retenu) tassements[static_cast<std::size_t>(u)] = v;
+      return v;
+    }
+    const auto produit = static_cast<std::int32_t>(static_cast<std::int64_t>(S + 41) * u);
+    return Round(produit * 0.025);
+  };
+  if (entier && !distorsion && !c.attente) {
+    // Nothing polls and each node depends on its own height alone: the rows
+    // of the storage are walked in memory order, with the same results.
+    for (std::int32_t j = disque.premier_j(); j <= std::min(disque.jmax, t.n); ++j) {
+      std::int32_t* r = t.hauteurs->rangee_ecriture(j);
+      const std::int32_t fin = std::min(disque.dernier_i(t.n), t.n + 1 - j);
+      for (std::int32_t i = disque.premier_i(); i <= fin; ++i) {
+        const std::int32_t h = r[i];
+        std::int64_t v;
+        if (U < h && h < L)
+          v = L - tasser_tout(L - h);
+        else if (L < h && h < U + 1)
+          v = L + tasser_tout(h - L);
+        else
+          continue;
+        r[i] = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
+      }
+    }
+    return;
+  }
   for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(t.n) && c.continuer; ++i)
     for (std::int32_t j = disque.premier_j(); j <= disque.dernier_j(i, t.n) && c.continuer; ++j) {
       prog.point();

@@ -122,6 +122,24 @@ TEST(Plateau, PullsTowardsTheUpperLimitWhenTheBandIsReversed) {
   for (std::int32_t h : etat(*t).h) ASSERT_EQ(h, 800);
 }
 
+// Over the whole terrain without a progress window the rows are walked in
+// memory order; with one, node by node with a poll each: the same heights,
+// both strengths, both band directions, and the stamp of the heights renewed.
+TEST(Plateau, WholeTerrainSameHeightsWithOrWithoutPolls) {
+  const Outil outils[] = {{2, 8000, 8, 1500, 200}, {2, 8000, -21, 1500, 200}, {2, 8000, 30, 100, 900}};
+  for (const Outil& o : outils) {
+    auto rapide = genere(7, false), sonde = genere(7, false);
+    const std::uint64_t avant = rapide->hauteurs->empreinte();
+    FakeProgress attente;
+    EXPECT_TRUE(appliquer(*rapide, o, 60, 30));
+    EXPECT_TRUE(appliquer(*sonde, o, 60, 30, &attente));
+    EXPECT_GT(attente.tests(), 8000);
+    EXPECT_EQ(etat(*rapide).h, etat(*sonde).h) << "S " << o.valeur << " from " << o.bas << " to " << o.haut;
+    EXPECT_NE(etat(*rapide).h, etat(*genere(7, false)).h);
+    EXPECT_NE(rapide->hauteurs->empreinte(), avant);
+  }
+}
+
 TEST(Plateau, SmallDiscChangesOnlyItsNodes) {
   auto t = plat(7, 800, true);
   appliquer(*t, {2, 2000, 20, 2000, 0, 60}, 60, 40);

@@ -461,8 +461,6 @@ void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, 
 
 // Hands lines to the team: their vertices and main-facet geometry.
 void Moteur::lancer_ligne(Ligne& l) {
-  // A helper held back may still finish a part of this buffer's last batch.
-  while (l.nombre_faites.load(std::memory_order_acquire) < l.parts) std::this_thread::yield();
   const std::size_t T = l.triangles.size();
   l.sommets.resize(3 * T);
   l.complets.resize(T);
@@ -521,6 +519,9 @@ void Moteur::dessiner_ligne(Ligne& l) {
       }
     }
   }
+  // A helper held back may still be on a part that was computed here: the
+  // lines are kept until it is done, before the walk fills them again.
+  while (l.nombre_faites.load(std::memory_order_acquire) < l.parts) std::this_thread::yield();
   l.evenements.clear();
   l.triangles.clear();
   l.couvertures.clear();

@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 
 #include "app/fenetres/attente.h"
+#include "app/fenetres/dossiers.h"
 #include "app/carte.h"
 #include "app/mainwindow.h"
 #include "app/vue.h"
@@ -317,7 +318,7 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
     return 0;
   }
   vue->apres_rendu = [this] { w_.UpdateItems(); };
-  vue->dossier_ciels = e.dossier_programme + "/ciels";
+  vue->dossier_ciels = dossiers::ciels(e.dossier_programme);
   vue->init_vue(w_.handle(), e.vue, t, fichier_image, plein_ecran, w_.image_brute != 0);
   vue->image_brute = w_.image_brute;
   w_.occupe = 0;

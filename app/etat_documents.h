@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/fenetres/dossiers.h"
 #include "model/matrice.h"
 #include "model/records.h"
 
@@ -63,8 +64,8 @@ struct etat_documents {
   std::string dossier_programme;        // absolute, without trailing separator
   informations_video informations;      // of the last opened video
 
-  std::string dossier_travail() const { return dossier_programme + "/temp"; }
-  std::string chemin_options() const { return dossier_programme + "/montagne.ini"; }
+  std::string dossier_travail() const { return dossiers::temporaire(dossier_programme); }
+  std::string chemin_options() const { return dossiers::options(dossier_programme); }
 
   // Lowest free slot, or 0.
   int montagne_libre() const;

@@ -28,6 +28,7 @@
 
 #include "app/aide.h"
 #include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/dossiers.h"
 #include "app/commandes_edition.h"
 #include "app/commandes_impression.h"
 #include "app/commandes_import.h"
@@ -489,16 +490,17 @@ bool TBasewindow::FormCreate(const ReglagesDemarrage& r) {
     // options file, the sky pictures and the work folder, seeded on first use.
     dossier = r.dossier_utilisateur;
     QDir().mkpath(dossier);
-    if (!QFileInfo::exists(dossier + "/montagne.ini") && QFileInfo::exists(dossier_exe + "/montagne.ini"))
-      QFile::copy(dossier_exe + "/montagne.ini", dossier + "/montagne.ini");
-    QDir ciels(dossier_exe + "/ciels");
+    const QString ini = Q(dossiers::options(S(dossier))), ini_exe = Q(dossiers::options(S(dossier_exe)));
+    if (!QFileInfo::exists(ini) && QFileInfo::exists(ini_exe)) QFile::copy(ini_exe, ini);
+    QDir ciels(Q(dossiers::ciels(S(dossier_exe))));
     if (ciels.exists()) {
-      QDir().mkpath(dossier + "/ciels");
+      const QString copies = Q(dossiers::ciels(S(dossier)));
+      QDir().mkpath(copies);
       for (const QString& n : ciels.entryList(QDir::Files))
-        if (!QFileInfo::exists(dossier + "/ciels/" + n)) QFile::copy(ciels.filePath(n), dossier + "/ciels/" + n);
+        if (!QFileInfo::exists(copies + "/" + n)) QFile::copy(ciels.filePath(n), copies + "/" + n);
     }
   }
-  QDir().mkpath(dossier + "/temp");
+  QDir().mkpath(Q(dossiers::temporaire(S(dossier))));
   etat.dossier_programme = S(QDir::cleanPath(dossier));
   etat.demarrage = true;
   etat.demarrer_sur_fichier = false;

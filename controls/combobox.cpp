@@ -7,7 +7,7 @@
 #include <QStyledItemDelegate>
 #include <climits>
 
-#include "model/texte.h"
+#include "platform/nombres.h"
 
 // Draws the dropped list's items through the box.
 class CtlComboDelegate : public QStyledItemDelegate {
@@ -323,7 +323,7 @@ int CtlImageComboBox::ImageIndexOf(int i) const {
   const QString t = itemText(i);
   const int d = t.indexOf(delimiter_);
   if (d < 0) return default_item_ != -1 ? default_item_ : -1;
-  const auto n = model::convertir_entier(t.mid(d + 1).toStdString());
+  const auto n = platform::convertir_entier(t.mid(d + 1).toStdString());
   return n && *n >= 0 ? *n : -1;
 }
 

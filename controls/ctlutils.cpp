@@ -13,7 +13,7 @@
 #include <cassert>
 #include <cmath>
 
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 int GetScreenColorDepth() {
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -16,7 +16,7 @@
 #include "controls/ctlutils.h"
 #include "controls/inictrl.h"
 #include "controls/streams.h"
-#include "model/texte.h"
+#include "platform/nombres.h"
 
 namespace {
 
@@ -590,7 +590,7 @@ void CtlListBox::ApplyWidthsText(const QString& text) {
   QStringList parts;
   SplitString(text, u',', &parts);
   for (int i = 0; i < int(parts.size()); ++i) {
-    const auto w = model::convertir_entier(parts[i].toStdString());
+    const auto w = platform::convertir_entier(parts[i].toStdString());
     if (!w || *w < 0 || *w > kMaxStoredWidth) continue;
     while (SectionCount() < i + 1) AddSection(QStringLiteral("S. %1").arg(SectionCount() + 1), *w);
     SetSectionWidth(i, *w);

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "controls/properties.h"
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

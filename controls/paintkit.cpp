@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/application.h"
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 CtlBaseMeter::CtlBaseMeter(QWidget* parent) : CtlGraphicControl(parent) {
   Bevel().BeginUpdate();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "controls/paintkit.h"
 #include "controls/spinbutton.h"
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

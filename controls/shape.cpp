@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "controls/application.h"
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QToolTip>
 #include <cmath>
 
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 CtlShapeHint* g_active = nullptr;

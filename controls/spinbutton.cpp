@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "controls/ctlutils.h"
-#include "model/texte.h"
+#include "platform/nombres.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ QString NumberCharacters(const QString& text) {
   return out;
 }
 
-std::optional<std::int32_t> Parse(const QString& text) { return model::convertir_entier(text.toStdString()); }
+std::optional<std::int32_t> Parse(const QString& text) { return platform::convertir_entier(text.toStdString()); }
 
 }  // namespace
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "controls/application.h"
-#include "model/aleatoire.h"
+#include "platform/arrondi.h"
 
 namespace {
 

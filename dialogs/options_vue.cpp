@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/dossiers.h"
 #include "app/fenetres/fenetres.h"
 #include "controls/checkbox.h"
 #include "dialogs/elements_pages.h"
@@ -232,7 +233,7 @@ void TPagesDlg2::preparer_terrains(const param_mat& p) {
 
 void TPagesDlg2::fixer_ciel() {
   namespace fs = std::filesystem;
-  const fs::path ciels = fs::path(dossier_programme) / "ciels";
+  const fs::path ciels = dossiers::ciels(dossier_programme);
   std::error_code ec;
   ciel_present = !dossier_programme.empty() && fs::is_regular_file(ciels / "nuage.jpg", ec) ? 1 : 0;
   dossier_liste_ciels = ciel_present ? fs::absolute(ciels, ec).string() : dossier_programme;
@@ -373,7 +374,7 @@ void TPagesDlg2::nouvelle_palette(bool grande) {
 
 void TPagesDlg2::rendre(Tmatrice& t, const param_vue& v, render::Bitmap& image) {
   render::RenderOptions o;
-  o.dossier_ciels = (std::filesystem::path(dossier_programme) / "ciels").string();
+  o.dossier_ciels = dossiers::ciels(dossier_programme);
   t.marquer_modifiee();
   try {
     calculer_image(t, handle_, *palette, image, {}, v, image.width(), image.height(), nullptr, nullptr, 0, 0, 0, 0,

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/fenetres/dossiers.h"
 #include "controls/checkbox.h"
 #include "controls/trackbar.h"
 #include "dialogs/elements_pages.h"
@@ -372,7 +373,7 @@ void TPagesDlg2::rendre_ciel(render::Bitmap& image) {
   e.image = &ciel;
   e.palette = palette.get();
   e.fenetre = handle_;
-  e.dossier_ciels = (std::filesystem::path(dossier_programme) / "ciels").string();
+  e.dossier_ciels = dossiers::ciels(dossier_programme);
   dessin.dessiner_ciel(e);
   for (int y = 0; y < H; ++y)
     std::copy_n(ciel.surface().row(y), W, image.surface().row(y));

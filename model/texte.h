@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "model/erreur.h"
+#include "platform/nombres.h"
 
 namespace model {
 
@@ -87,13 +88,9 @@ class TextWriter {
   std::string out_;
 };
 
-// A decimal integer with optional leading blanks and sign, nothing after it,
-// within int32.
-std::optional<std::int32_t> convertir_entier(std::string_view s);
-// Like convertir_entier, but blanks after the number are allowed too (lines
-// holding a count, a size or a key).
-std::optional<std::int32_t> convertir_entier_ligne(std::string_view s);
-// A real with optional blanks around it, "." as the decimal point.
-std::optional<double> convertir_reel(std::string_view s);
+// The number parsers of document fields, shared with the controls.
+using platform::convertir_entier;
+using platform::convertir_entier_ligne;
+using platform::convertir_reel;
 
 }  // namespace model

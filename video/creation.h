@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/fenetres/dossiers.h"
 #include "model/records.h"
 #include "platform/messages.h"
 #include "platform/vidconv/conversion_video.h"
@@ -120,7 +121,7 @@ class TCreation : public QDialog {
   void traiter_evenements(bool toujours);
   void Timer1Timer();
   std::int64_t maintenant() const;
-  std::string dossier_temp() const { return dossier_programme_ + "/temp/"; }
+  std::string dossier_temp() const { return dossiers::temporaire(dossier_programme_) + "/"; }
 
   Param_video video_{};
   param_vue vue_{};

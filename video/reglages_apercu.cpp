@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "app/fenetres/dossiers.h"
 #include "app/fenetres/operation_longue.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
@@ -81,7 +82,7 @@ void TPagesDlg3::rendre_apercu(render::Bitmap& image) {
   Tmatrice& terrain = grossier_ ? *apercu4_ : *apercu5_;
   const param_vue vue = reglages::vue_apercu(video, image.width(), image.height());
   render::RenderOptions options;
-  options.dossier_ciels = entrees_.dossier_programme + "/ciels";
+  options.dossier_ciels = dossiers::ciels(entrees_.dossier_programme);
   terrain.marquer_modifiee();
   dialogs::calculer_image(terrain, 0, *palette_, image, {}, vue, image.width(), image.height(), nullptr, nullptr, 0,
                           grossier_ ? 1 : 0, 0, 0, 1, (*entrees_.cameras)[std::size_t(k)], options);
@@ -130,7 +131,8 @@ void TPagesDlg3::codec_choisi() {
 }
 
 std::string TPagesDlg3::chemin_film_reduit(int numero, int type) const {
-  return entrees_.dossier_programme + "/temp/video" + std::to_string(numero + 10) + (type < 6 ? ".avi" : ".mpg");
+  return dossiers::temporaire(entrees_.dossier_programme) + "/video" + std::to_string(numero + 10) +
+         (type < 6 ? ".avi" : ".mpg");
 }
 
 void TPagesDlg3::ouvrir_film_reduit() {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/dossiers.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
@@ -539,7 +540,7 @@ void TPagesDlg3::init_videos(const EntreesReglagesVideo& e) {
   // Preview movies of an earlier run.
   for (const DocumentReglagesVideo& d : videos_) {
     for (const char* ext : {".avi", ".mpg"})
-      supprimer_fichier(e.dossier_programme + "/temp/video" + std::to_string(d.numero + 10) + ext);
+      supprimer_fichier(dossiers::temporaire(e.dossier_programme) + "/video" + std::to_string(d.numero + 10) + ext);
   }
   ComboBox_no->clear();
   for (const DocumentReglagesVideo& d : videos_) ComboBox_no->addItem(QString::fromLocal8Bit(d.titre.c_str()));

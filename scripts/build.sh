@@ -7,6 +7,11 @@ san=${QUORVEL_SANITIZE:-OFF}
 start=$(date +%s)
 # Keep the compiler cache from filling a small disk.
 export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-3G}
+# Let the cache serve compilations that use the precompiled Qt headers, and
+# serve a clone in another folder (CI's) from what this one compiled.
+export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE="$san" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
 echo "build ($dir): $(( $(date +%s) - start )) s, $(du -sh "$dir" | cut -f1) on disk, $(df -h --output=avail . | tail -n 1 | tr -d ' ') free"

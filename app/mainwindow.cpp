@@ -1854,7 +1854,12 @@ bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fi
   return true;
 }
 
-int TBasewindow::creer_vue(const std::string& fichier_image) { return montagnes_->nouvelle_vue(fichier_image); }
+int TBasewindow::creer_vue(const std::string& fichier_image) {
+  const int v = montagnes_->nouvelle_vue(fichier_image);
+  if (v && fichier_image.empty())
+    if (auto* vue = montagnes_->vue(v)) vue->premier_rendu_du_document = true;
+  return v;
+}
 int TBasewindow::creer_video(const std::string& film, const std::vector<enregistrement_camera>* cameras,
                              const informations_video& informations) {
   return videos_->ouvrir_video(film, cameras, informations);

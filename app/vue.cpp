@@ -506,7 +506,10 @@ void TVuewindow::rendre() {
   a_statistiques = 1;
   element("Informations")->setEnabled(true);
   image_existe_ = true;  // a cancelled render keeps what was drawn
-  modifiee = 1;
+  if (premier_rendu_du_document)
+    premier_rendu_du_document = false;
+  else
+    modifiee = 1;
   zone_->update();
   etat_barre();
   if (apres_rendu) apres_rendu();

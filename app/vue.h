@@ -66,6 +66,9 @@ class TVuewindow : public FenetreVue {
   bool minimisee() const { return minimisee_; }
   std::uint16_t degre = 0;
   std::uint8_t document_vue = 0;  // belongs to a view document: asks to save on closing
+  // Opened from a document that stores no picture: the first render only draws
+  // what the document holds, so it is no change to save.
+  bool premier_rendu_du_document = false;
   // Picture size (client area available), stored size and last size.
   int taille_l = 0, taille_h = 0;
   int derniere_l = 0, derniere_h = 0;

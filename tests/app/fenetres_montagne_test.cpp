@@ -588,3 +588,27 @@ TEST(FenetreVue, TheViewsAdjustmentsItemOpensTheViewOptions) {
   Programme::vider();
   EXPECT_EQ(ouvertures, 1);
 }
+
+// A view document that stores no picture is drawn when it opens; that picture
+// is what the document holds, so closing the untouched document asks nothing.
+// A refresh is a new picture and counts as a change again.
+TEST(FenetreVue, AnUntouchedDocumentDrawnOnOpeningIsNoChange) {
+  Atelier a(4);
+  const QString vue = a.dossier.path() + "/vallee.vue";
+  ASSERT_TRUE(QFile::copy(QUORVEL_SOURCE_DIR "/tests/data/vallee.vue", vue));
+  ASSERT_FALSE(QFileInfo::exists(a.dossier.path() + "/vallee.jpg"));
+  a.dialogues->ouvertures.push_back(vue.toStdString());
+  a.commande("&Open ...");
+  Programme::vider();
+  TVuewindow* v = a.vue(1);
+  ASSERT_NE(v, nullptr);
+  a.attendre_image(v);
+  ASSERT_TRUE(v->image_existe());
+  EXPECT_EQ(v->modifiee, 0);
+  a.ui.entries.clear();
+  EXPECT_TRUE(a.w->fermer_avant_sortie());
+  EXPECT_TRUE(a.ui.entries.empty()) << a.ui.entries[0].text;
+  v->rafraichir_vue();
+  v->rendre();
+  EXPECT_EQ(v->modifiee, 1);
+}

@@ -150,7 +150,10 @@ std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bo
   return index;
 }
 
-GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f) {
+// Bodies of the public functions below, inlined into the one-call shading.
+namespace {
+
+inline GeometrieFacette geometrie(const ReglagesOmbrage& r, const EntreeFacette& f) {
   GeometrieFacette g;
 
   // Visibility.
@@ -184,12 +187,8 @@ GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette
   return g;
 }
 
-ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f) {
-  return ombrage_facette(r, e, f, geometrie_facette(r, f));
-}
-
-ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
-                                const GeometrieFacette& g) {
+inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
+                              const GeometrieFacette& g) {
   ResultatOmbrage res;
   if (g.degenere) {
     res.degenere = true;
@@ -269,6 +268,19 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
   res.indexe = true;
   res.index = decalage_bande + a + 18;
   return res;
+}
+
+}  // namespace
+
+GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f) { return geometrie(r, f); }
+
+ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f) {
+  return ombrer(r, e, f, geometrie(r, f));
+}
+
+ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
+                                const GeometrieFacette& g) {
+  return ombrer(r, e, f, g);
 }
 
 std::int32_t niveau_brume(double profondeur, std::int32_t pas, std::int32_t h, std::int32_t hauteur_brume) {

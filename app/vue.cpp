@@ -20,8 +20,8 @@
 
 #include "app/fenetres/aide_enfants.h"
 #include "app/fenetres/attente.h"
+#include "app/fenetres/operation_longue.h"
 #include "app/informations.h"
-#include "app/mainwindow.h"
 #include "components/gif_plugin.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"

@@ -4,9 +4,9 @@
 // degree-11 terrain, each at the framing box's size.
 #include <benchmark/benchmark.h>
 
+#include "app/fenetres/elements_pages.h"
 #include "bench/application_bench.h"
 #include "bench/terrains_bench.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/options_vue_calculs.h"
 #include "model/defauts.h"

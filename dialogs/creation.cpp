@@ -12,14 +12,14 @@
 #include <QScrollBar>
 
 #include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/rendu.h"
+#include "app/fenetres/saisie.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
-#include "dialogs/rendu.h"
-#include "dialogs/saisie.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/fenetres/donnees_images.h"
+#include "app/fenetres/elements_pages.h"
 #include "controls/backpanel.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
@@ -20,7 +21,6 @@
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
 #include "dialogs/creation.h"
-#include "dialogs/elements_pages.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 

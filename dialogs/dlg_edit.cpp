@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "app/fenetres/aide_enfants.h"
-#include "dialogs/rendu.h"
+#include "app/fenetres/rendu.h"
 #include "model/aleatoire.h"
 
 namespace dialogs {

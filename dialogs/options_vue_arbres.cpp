@@ -13,16 +13,16 @@
 #include <QRadioButton>
 #include <cmath>
 
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/imagelist.h"
 #include "controls/trackbar.h"
 #include "dialogs/arbres_apercu.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/options_vue_boites.h"
 #include "dialogs/options_vue_calculs.h"
-#include "dialogs/saisie.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "model/interfaces.h"

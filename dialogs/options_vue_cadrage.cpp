@@ -11,15 +11,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "app/fenetres/elements_pages.h"
 #include "app/fenetres/fenetres.h"
+#include "app/fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/speedbutton.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/options_vue_boites.h"
 #include "dialogs/options_vue_calculs.h"
-#include "dialogs/saisie.h"
 #include "model/matrice.h"
 #include "render/palette.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "dialogs/saisie.h"
+#include "app/fenetres/saisie.h"
 #include "model/aleatoire.h"
 
 namespace dialogs {

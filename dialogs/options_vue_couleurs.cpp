@@ -10,13 +10,13 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/options_vue_boites.h"
-#include "dialogs/saisie.h"
 #include "model/aleatoire.h"
 #include "render/palette.h"
 

@@ -9,13 +9,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "app/fenetres/elements_pages.h"
 #include "app/fenetres/fenetres.h"
+#include "app/fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/options_vue_boites.h"
-#include "dialogs/saisie.h"
 
 namespace dialogs {
 

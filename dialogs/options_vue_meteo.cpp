@@ -14,11 +14,11 @@
 #include <filesystem>
 
 #include "app/fenetres/dossiers.h"
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
-#include "dialogs/saisie.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "render/bmp.h"

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
 #include "dialogs/options_vue.h"
-#include "dialogs/saisie.h"
 #include "model/matrice.h"
 
 namespace dialogs {

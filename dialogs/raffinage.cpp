@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/saisie.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
-#include "dialogs/saisie.h"
 
 namespace {
 

@@ -29,9 +29,6 @@ grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[
       return ""
     }
     BEGIN {
-      # Still tolerated until they are moved apart: the video settings pages
-      # build on the dialogs page blocks and render seam.
-      tolerated["video>dialogs"] = 1
       # Refused although the floors allow them.
       refused["controls>model"] = 1
       status = 0

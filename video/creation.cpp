@@ -10,11 +10,11 @@
 
 #include "app/fenetres/donnees_images.h"
 #include "app/fenetres/operation_longue.h"
+#include "app/fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/labels.h"
 #include "controls/progress.h"
-#include "dialogs/rendu.h"
 #include "model/aleatoire.h"
 #include "model/interfaces.h"
 #include "render/jpeg.h"

@@ -9,12 +9,12 @@
 #include <QTimer>
 
 #include "app/fenetres/dossiers.h"
+#include "app/fenetres/elements_pages.h"
 #include "app/fenetres/operation_longue.h"
+#include "app/fenetres/rendu.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
-#include "dialogs/rendu.h"
 #include "model/matrice.h"
 #include "platform/fichiers.h"
 #include "video/creation.h"

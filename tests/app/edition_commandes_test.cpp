@@ -14,11 +14,11 @@
 #include "app/aide.h"
 #include "app/carte.h"
 #include "app/commandes_edition.h"
+#include "app/fenetres/rendu.h"
 #include "controls/shapebutton.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"
-#include "dialogs/rendu.h"
 #include "tests/app/atelier.h"
 #include "tests/app/programme_test_support.h"
 

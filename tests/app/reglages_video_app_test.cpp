@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "app/aide.h"
+#include "app/fenetres/elements_pages.h"
 #include "controls/combobox.h"
-#include "dialogs/elements_pages.h"
 #include "platform/vidconv/conversion_video.h"
 #include "tests/app/atelier.h"
 #include "video/fenetre_video.h"

@@ -11,13 +11,13 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"
 #include "controls/trackbar.h"
 #include "dialogs/creation.h"
-#include "dialogs/elements_pages.h"
-#include "dialogs/rendu.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "tests/support/terrains.h"

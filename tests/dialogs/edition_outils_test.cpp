@@ -12,10 +12,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "app/fenetres/rendu.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"
-#include "dialogs/rendu.h"
 #include "model/defauts.h"
 #include "model/presse_papier.h"
 #include "tests/support/fakes.h"

@@ -15,15 +15,15 @@
 #include <fstream>
 
 #include "app/fenetres/aide_enfants.h"
+#include "app/fenetres/rendu.h"
 #include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/edition.h"
-#include "dialogs/rendu.h"
 #include "model/defauts.h"
 #include "platform/fichiers.h"
+#include "render/dessin_arbre.h"
 #include "render/jpeg.h"
 #include "tests/app/comparaison_records.h"
-#include "render/dessin_arbre.h"
 #include "tests/support/arbres_dessin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"

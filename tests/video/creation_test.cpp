@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <map>
 
+#include "app/fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/labels.h"
-#include "dialogs/rendu.h"
 #include "model/defauts.h"
 #include "platform/fichiers.h"
 #include "platform/vidconv/lecteur_film.h"

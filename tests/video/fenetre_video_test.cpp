@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "app/fenetres/aide_enfants.h"
-#include "dialogs/rendu.h"
+#include "app/fenetres/rendu.h"
 #include "model/defauts.h"
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"

@@ -14,15 +14,15 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/fenetres/elements_pages.h"
 #include "app/fenetres/operation_longue.h"
+#include "app/fenetres/rendu.h"
 #include "controls/application.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
-#include "dialogs/elements_pages.h"
-#include "dialogs/rendu.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "model/echantillons.h"

@@ -8,9 +8,9 @@
 #include <QSignalSpy>
 #include <QToolButton>
 
-#include "dialogs/elements_pages.h"
-#include "dialogs/rendu.h"
-#include "dialogs/saisie.h"
+#include "app/fenetres/elements_pages.h"
+#include "app/fenetres/rendu.h"
+#include "app/fenetres/saisie.h"
 
 using namespace dialogs;
 

@@ -1,4 +1,4 @@
-#include "dialogs/saisie.h"
+#include "app/fenetres/saisie.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "dialogs/rendu.h"
+#include "app/fenetres/rendu.h"
 
 #include "render/jpeg.h"
 

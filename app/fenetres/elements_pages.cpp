@@ -1,4 +1,4 @@
-#include "dialogs/elements_pages.h"
+#include "app/fenetres/elements_pages.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "dialogs/rendu.h"
+#include "app/fenetres/rendu.h"
 
 namespace dialogs {
 

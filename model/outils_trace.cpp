@@ -189,6 +189,254 @@ void etendre(std::array<std::int32_t, 4>& z, std::int32_t i, std::int32_t j, std
   z[3] = std::max(z[3], j + marge);
 }
 
+// A stroke tool's kind: Shape and Valley add the profile to the terrain, Pass
+// adds one that rises to the middle, Cone fills up to its slopes, and Road
+// fills and then cuts to its level.
+struct genre_trace {
+  explicit genre_trace(std::int32_t outil)
+      : route(outil == OUTIL_ROUTE), cone(outil == OUTIL_CONE), col(outil == OUTIL_COL) {}
+  bool route, cone, col;
+};
+
+// The profile at each trace node: the height change dz, the terrain height h0
+// before the stroke, base and summit widths with their radii in lattice
+// steps, and Cone's slope angle in degrees.
+struct profil_trace {
+  explicit profil_trace(std::size_t taille)
+      : dz(taille, 0), h0(taille, 0), wB(taille, 0), wS(taille, 0), angle(taille, 0), rB(taille, 0.0),
+        rS(taille, 0.0) {}
+  std::vector<std::int32_t> dz, h0, wB, wS, angle;
+  std::vector<double> rB, rS;
+};
+
+// The end widths; a one-node stroke has only its start values.
+struct largeurs_fin {
+  std::int32_t base, sommet;
+};
+
+largeurs_fin largeurs_de_fin(const parametres_trace& p, std::int32_t L) {
+  if (L == 0) return {p.largeur_base_debut, p.largeur_sommet_debut};
+  return {p.largeur_base_fin, p.largeur_sommet_fin};
+}
+
+// Pass: the height change and the base width grow from both ends of the
+// trace to its middle.
+void profil_col(const parametres_trace& p, std::int32_t n, std::int32_t L, profil_trace& f) {
+  const std::int32_t milieu = std::max(Round(L / 2.0), 1);
+  for (std::int32_t k = 0; k <= L; ++k) {
+    double poids = k < milieu ? static_cast<double>(k) / milieu : static_cast<double>(L - k) / milieu;
+    f.dz[k] = Round(poids * (p.altitude_finale_debut - p.altitude_initiale_debut));
+    f.wB[k] = Round(poids * p.largeur_base_debut);
+    f.rB[k] = rayon(n, poids * p.largeur_base_debut);
+  }
+}
+
+// Road's smoothing strength, the dispatcher's own value: -50 asks for a path,
+// smoothed at 20, and the caller's value becomes 20 as well.
+std::int32_t force_route(const parametres_trace& p, bool& chemin) {
+  std::int32_t valeur = p.valeur_appelant ? *p.valeur_appelant : 0;
+  if (valeur == -50) {
+    valeur = 20;
+    if (p.valeur_appelant) *p.valeur_appelant = 20;
+    chemin = true;
+  }
+  return valeur;
+}
+
+// The road's level along the trace: the terrain heights, pulled towards the
+// middle of ever shorter spans, each node keeping a share of its own height
+// that shrinks as the strength grows.
+std::vector<std::int32_t> niveau_route(const std::vector<std::int32_t>& h0, std::int32_t force, std::int32_t L) {
+  std::vector<std::int32_t> profil(h0), courant(h0);
+  std::int32_t s = Round(force / 40.0 * L / 4.0);
+  while (s > 1) {
+    for (std::int32_t k = 0; k <= L; ++k) {
+      std::int32_t gauche = k - s < 2 ? 0 : k - s;
+      std::int32_t droite = k + s > L ? L : k + s;
+      std::int32_t milieu = courant[gauche] + Round((courant[droite] - courant[gauche]) / 2.0);
+      profil[k] = milieu + Round((courant[k] - milieu) / (force * 0.025 + 1));
+    }
+    courant = profil;
+    s = Round(s / 2.0);
+  }
+  return profil;
+}
+
+// Road: every node moves to the smoothed level; the banks are wide enough for
+// the deepest fill. Returns that base width.
+std::int32_t profil_route(const Tmatrice& m, const parametres_trace& p, std::int32_t force, std::int32_t L,
+                          profil_trace& f) {
+  const Tnoeud& h = *m.hauteurs;
+  const std::vector<point_trace>& t = m.trace;
+  const std::vector<std::int32_t> niveau = niveau_route(f.h0, force, L);
+  std::uint16_t remblai = 0;
+  for (std::int32_t k = 0; k <= L; ++k) {
+    f.h0[k] = h.lire(t[k].i, t[k].j);
+    f.dz[k] = niveau[k] - f.h0[k];
+    if (f.dz[k] > 0 && f.dz[k] > remblai) remblai = static_cast<std::uint16_t>(f.dz[k]);
+  }
+  const std::int32_t largeur_route = 2 * (remblai + p.largeur_sommet_debut);
+  for (std::int32_t k = 0; k <= L; ++k) {
+    f.wS[k] = p.largeur_sommet_debut;
+    f.wB[k] = largeur_route;
+    f.rS[k] = rayon(m.n, f.wS[k]);
+    f.rB[k] = rayon(m.n, f.wB[k]);
+  }
+  return largeur_route;
+}
+
+// Shape, Valley and Cone: every value runs linearly from the end values at the
+// first trace node to the start values at the last one.
+void profil_lineaire(const parametres_trace& p, const largeurs_fin& fin, bool cone, std::int32_t n, std::int32_t L,
+                     profil_trace& f) {
+  for (std::int32_t k = 0; k <= L; ++k) {
+    double a = L == 0 ? 1.0 : static_cast<double>(L - k) / L;
+    double b = L == 0 ? 0.0 : static_cast<double>(k) / L;
+    f.dz[k] = Round(a * (p.altitude_finale_fin - p.altitude_initiale_fin) +
+                    b * (p.altitude_finale_debut - p.altitude_initiale_debut));
+    double base = a * fin.base + b * p.largeur_base_debut;
+    double sommet = a * fin.sommet + b * p.largeur_sommet_debut;
+    f.wB[k] = Round(base);
+    f.wS[k] = Round(sommet);
+    f.rB[k] = rayon(n, base);
+    f.rS[k] = rayon(n, sommet);
+    if (cone) f.angle[k] = L == 0 ? p.rapport : Round(a * p.rapport + b * p.valeur);
+  }
+}
+
+// The tool area: the first trace node with the margin of the end base width,
+// every other node with that of the start base width.
+void poser_zone(Tmatrice& m, std::int32_t largeur_fin, std::int32_t largeur_debut) {
+  const std::vector<point_trace>& t = m.trace;
+  const std::int32_t marge_fin = 2 * Round(rayon(m.n, largeur_fin)) + 1;
+  m.zone_outil = {t[0].i - marge_fin, t[0].i + marge_fin, t[0].j - marge_fin, t[0].j + marge_fin};
+  const std::int32_t marge_debut = 2 * Round(rayon(m.n, largeur_debut)) + 1;
+  for (std::int32_t k = 1; k <= m.dernier_point; ++k) etendre(m.zone_outil, t[k].i, t[k].j, marge_debut);
+}
+
+// Road surface: a ground entry (sand for a path, rock otherwise) as wide as
+// the road on every trace node, as far as the feature list has room.
+void paver_route(Tmatrice& m, std::int32_t largeur_chaussee, bool chemin) {
+  const std::vector<point_trace>& t = m.trace;
+  const std::int32_t L = m.dernier_point;
+  const std::int32_t g = Round(largeur_chaussee * 0.18 * 0.0625);
+  const std::uint16_t type = chemin ? TYPE_SOL + SOL_SABLE : TYPE_SOL + SOL_ROCHER;
+  const std::uint16_t attribut = static_cast<std::uint16_t>(Round(g * 1.6));
+  const std::int32_t compte = m.nombre_elements;
+  const std::int32_t dernier = std::min(L, m.capacite_liste - 1 - compte);
+  for (std::int32_t k = 0; k <= dernier; ++k) {
+    std::size_t e = static_cast<std::size_t>(compte + k);
+    m.liste_i[e] = t[k].i;
+    m.liste_j[e] = t[k].j;
+    m.liste_type[e] = type;
+    m.liste_attribut[e] = attribut;
+    inclure_empreinte(m, t[k].i, t[k].j, type, attribut);
+  }
+  std::int32_t nouveau = compte + L + 1;
+  if (nouveau > m.capacite_liste - 3) nouveau = std::max(m.capacite_liste - 3, compte);
+  m.nombre_elements = nouveau;
+}
+
+// What the sweep needs besides the terrain.
+struct balayage {
+  const parametres_trace& p;
+  const profil_trace& f;
+  genre_trace genre;
+  bool sinus;    // Shape with a sinusoidal profile
+  bool pousser;  // Shape on a terrain with distortion maps
+};
+
+// Shape pushes the distortion maps sideways, away from the nearest trace
+// node tk, most strongly two thirds of the way out to the base radius rb.
+void pousser_noeud(Tmatrice& m, std::int32_t i, std::int32_t j, const point_trace& tk, double d, double rb,
+                   std::int32_t force) {
+  // Direction from the nearest trace node, in the shared plane.
+  double u = -0.9 * i - (-0.9 * tk.i);
+  double v = -(j + 0.5 * i) - (-(tk.j + 0.5 * tk.i));
+  double direction = std::atan(u / (v == 0.0 ? 0.00001 : v));
+  if (v < 0) direction += PI;
+  const double phi = direction - PI / 2;
+  const double s = 0.66 * rb <= d ? (rb - d) / (0.33 * rb) : d / (0.66 * rb);
+  const double g = std::sin(PI * s * 0.5);
+  const double amplitude = force / 100.0 * 128 * g;
+  std::int32_t bx = m.dx->lire(i, j) + Round(std::cos(phi) * amplitude);
+  std::int32_t by = m.dy->lire(i, j) + Round(std::sin(phi) * amplitude);
+  m.dx->ecrire(i, j, static_cast<std::uint8_t>(std::clamp(bx, 0, 255)));
+  m.dy->ecrire(i, j, static_cast<std::uint8_t>(std::clamp(by, 0, 255)));
+}
+
+// Changes the node (i, j) at distance d from its nearest trace node k. A is
+// Road's slope angle for this pass; the first pass fills, the second cuts.
+void modifier_noeud(Tmatrice& m, const balayage& b, std::int32_t i, std::int32_t j, std::int32_t k, double d,
+                    double A, std::int32_t passe) {
+  const profil_trace& f = b.f;
+  double rb = f.rB[k];
+  if (d >= rb) return;
+  if (rb < 1.0) rb = 1.0;
+  const double rs = f.rS[k];
+  const bool niveler = b.genre.cone || b.genre.route;
+
+  std::int32_t H;
+  std::int32_t base = 0;
+  if (niveler) {
+    double a = b.genre.cone ? f.angle[k] * PI / 180.0 : A;
+    H = Round(std::sin(a) / std::cos(a) * (f.wB[k] - f.wS[k]));
+    base = f.h0[k] - H + f.dz[k];
+  } else {
+    H = f.dz[k];
+  }
+  const double chute = d <= rs ? 1.0 : (rb - d) / (rb - rs);
+  std::int32_t delta;
+  if (b.sinus)
+    delta = Round((std::sin((2 * chute - 1) * PI * 0.5) + 1) * H * 0.5);
+  else
+    delta = Round(H * chute);
+
+  if (b.pousser) pousser_noeud(m, i, j, m.trace[k], d, rb, b.p.valeur);
+
+  Tnoeud& hauteurs = *m.hauteurs;
+  if (niveler) {
+    const std::int32_t cible = delta + base;
+    const std::int32_t actuel = hauteurs.lire(i, j);
+    if (passe == 0 ? actuel < cible : actuel > cible) hauteurs.ecrire(i, j, cible);
+  } else {
+    hauteurs.ajouter(i, j, delta);
+  }
+}
+
+// Sweeps the tool area row by row, once, or twice for Road, every node
+// taking its profile from the nearest trace node, while polling for a cancel.
+void balayer(Tmatrice& m, const balayage& b, controle_outil& c) {
+  const std::int32_t n = m.n;
+  const std::int32_t passes = b.genre.route ? 2 : 1;
+  const auto z = m.zone_outil;
+  const std::int32_t pas_progression = Round((z[1] - z[0]) * 0.05 * (z[3] - z[2])) * passes;
+  ChercheurTrace chercheur(m.trace, m.dernier_point, b.p.recherche_simple);
+  std::int32_t compteur = 0;
+
+  for (std::int32_t passe = 0; passe < passes && c.continuer; ++passe) {
+    const double A = b.genre.route ? (passe == 0 ? 1.0 : -1.0) * b.p.valeur * PI / 180.0 : 0.0;
+    for (std::int32_t i = z[0]; i <= z[1] && c.continuer; ++i) {
+      if (i >= 1 && i <= n) chercheur.ligne(i);
+      for (std::int32_t j = z[2]; j <= z[3]; ++j) {
+        if (c.attente) {
+          if (cancel_requested(c.fenetre)) c.continuer = false;
+          c.attente->tester_annulation();
+          if (++compteur >= pas_progression + 1) {
+            compteur = 0;
+            if (!b.p.sans_pas) c.attente->avancer(std::nullopt, 5);
+          }
+        }
+        if (!c.continuer) break;
+        if (i < 1 || j < 1 || i + j > n + 1) continue;
+        std::int32_t k;
+        double d;
+        if (chercheur.chercher(i, j, k, d)) modifier_noeud(m, b, i, j, k, d, A, passe);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void inclure_empreinte(Tmatrice& m, std::int32_t i, std::int32_t j, std::uint16_t type, std::uint16_t attribut) {
@@ -260,200 +508,36 @@ void outil_trace(Tmatrice& m, const parametres_trace& p, controle_outil& c) {
   const std::int32_t n = m.n;
   const std::int32_t L = m.dernier_point;
   if (m.trace.empty() || L < 0 || static_cast<std::size_t>(L) >= m.trace.size()) return;
-  const std::vector<point_trace>& t = m.trace;
-  const std::int32_t outil = p.outil;
-  const bool route = outil == OUTIL_ROUTE;
-  const bool cone = outil == OUTIL_CONE;
-  const bool col = outil == OUTIL_COL;
+  const genre_trace genre(p.outil);
 
-  std::int32_t base_fin = p.largeur_base_fin, sommet_fin = p.largeur_sommet_fin;
-  if (L == 0) {
-    sommet_fin = p.largeur_sommet_debut;
-    base_fin = p.largeur_base_debut;
-  }
-
-  // 1. Caption.
   if (c.attente && !p.sans_legende) {
-    if (const char* l = legende(outil)) c.attente->avancer(std::string_view(l), 0);
+    if (const char* l = legende(p.outil)) c.attente->avancer(std::string_view(l), 0);
   }
 
-  // 2. Profile along the trace.
-  const std::size_t taille = static_cast<std::size_t>(L) + 1;
-  std::vector<std::int32_t> dz(taille, 0), h0(taille, 0), wB(taille, 0), wS(taille, 0), angle(taille, 0);
-  std::vector<double> rB(taille, 0.0), rS(taille, 0.0);
-  const Tnoeud& h = *m.hauteurs;
-  for (std::int32_t k = 0; k <= L; ++k) h0[k] = h.lire(t[k].i, t[k].j);
-
-  bool chemin = false;
-  std::int32_t largeur_route = 0;  // base width of a road: 2 (F + wS)
-  bool calcule = true;
-  if (col || route) calcule = L > 0;
-
-  if (calcule && col) {
-    const std::int32_t milieu = std::max(Round(L / 2.0), 1);
-    for (std::int32_t k = 0; k <= L; ++k) {
-      double poids = k < milieu ? static_cast<double>(k) / milieu : static_cast<double>(L - k) / milieu;
-      dz[k] = Round(poids * (p.altitude_finale_debut - p.altitude_initiale_debut));
-      wB[k] = Round(poids * p.largeur_base_debut);
-      rB[k] = rayon(n, poids * p.largeur_base_debut);
-    }
-  } else if (calcule && route) {
-    std::int32_t valeur = p.valeur_appelant ? *p.valeur_appelant : 0;
-    if (valeur == -50) {
-      valeur = 20;
-      if (p.valeur_appelant) *p.valeur_appelant = 20;
-      chemin = true;
-    }
-    std::vector<std::int32_t> profil(h0), courant(h0);
-    std::int32_t s = Round(valeur / 40.0 * L / 4.0);
-    while (s > 1) {
-      for (std::int32_t k = 0; k <= L; ++k) {
-        std::int32_t gauche = k - s < 2 ? 0 : k - s;
-        std::int32_t droite = k + s > L ? L : k + s;
-        std::int32_t milieu = courant[gauche] + Round((courant[droite] - courant[gauche]) / 2.0);
-        profil[k] = milieu + Round((courant[k] - milieu) / (valeur * 0.025 + 1));
-      }
-      courant = profil;
-      s = Round(s / 2.0);
-    }
-    std::uint16_t F = 0;
-    for (std::int32_t k = 0; k <= L; ++k) {
-      h0[k] = h.lire(t[k].i, t[k].j);
-      dz[k] = profil[k] - h0[k];
-      if (dz[k] > 0 && dz[k] > F) F = static_cast<std::uint16_t>(dz[k]);
-    }
-    largeur_route = 2 * (F + p.largeur_sommet_debut);
-    for (std::int32_t k = 0; k <= L; ++k) {
-      wS[k] = p.largeur_sommet_debut;
-      wB[k] = largeur_route;
-      rS[k] = rayon(n, wS[k]);
-      rB[k] = rayon(n, wB[k]);
-    }
-  } else if (calcule) {
-    for (std::int32_t k = 0; k <= L; ++k) {
-      double a = L == 0 ? 1.0 : static_cast<double>(L - k) / L;
-      double b = L == 0 ? 0.0 : static_cast<double>(k) / L;
-      dz[k] = Round(a * (p.altitude_finale_fin - p.altitude_initiale_fin) +
-                    b * (p.altitude_finale_debut - p.altitude_initiale_debut));
-      double base = a * base_fin + b * p.largeur_base_debut;
-      double sommet = a * sommet_fin + b * p.largeur_sommet_debut;
-      wB[k] = Round(base);
-      wS[k] = Round(sommet);
-      rB[k] = rayon(n, base);
-      rS[k] = rayon(n, sommet);
-      if (cone) angle[k] = L == 0 ? p.rapport : Round(a * p.rapport + b * p.valeur);
-    }
+  const largeurs_fin fin = largeurs_de_fin(p, L);
+  profil_trace f(static_cast<std::size_t>(L) + 1);
+  for (std::int32_t k = 0; k <= L; ++k) f.h0[k] = m.hauteurs->lire(m.trace[k].i, m.trace[k].j);
+  // Pass and Road need two trace nodes; with one they only set the tool area.
+  if ((genre.col || genre.route) && L == 0) {
+    poser_zone(m, fin.base, p.largeur_base_debut);
+    return;
   }
 
-  // Tool area.
-  {
-    const bool largeur_de_route = route && calcule;
-    std::int32_t largeur_fin = largeur_de_route ? largeur_route : base_fin;
-    std::int32_t largeur_debut = largeur_de_route ? largeur_route : p.largeur_base_debut;
-    std::int32_t R = Round(rayon(n, largeur_fin));
-    std::int32_t marge = 2 * R + 1;
-    m.zone_outil = {t[0].i - marge, t[0].i + marge, t[0].j - marge, t[0].j + marge};
-    std::int32_t R2 = Round(rayon(n, largeur_debut));
-    std::int32_t marge2 = 2 * R2 + 1;
-    for (std::int32_t k = 1; k <= L; ++k) etendre(m.zone_outil, t[k].i, t[k].j, marge2);
+  if (genre.col) {
+    profil_col(p, n, L, f);
+    poser_zone(m, fin.base, p.largeur_base_debut);
+  } else if (genre.route) {
+    bool chemin = false;
+    const std::int32_t force = force_route(p, chemin);
+    const std::int32_t largeur_route = profil_route(m, p, force, L, f);
+    poser_zone(m, largeur_route, largeur_route);
+    paver_route(m, p.largeur_sommet_debut, chemin);
+  } else {
+    profil_lineaire(p, fin, genre.cone, n, L, f);
+    poser_zone(m, fin.base, p.largeur_base_debut);
   }
 
-  // Road surface.
-  if (calcule && route) {
-    const std::int32_t g = Round(p.largeur_sommet_debut * 0.18 * 0.0625);
-    const std::uint16_t type = chemin ? TYPE_SOL + SOL_SABLE : TYPE_SOL + SOL_ROCHER;
-    const std::uint16_t attribut = static_cast<std::uint16_t>(Round(g * 1.6));
-    const std::int32_t compte = m.nombre_elements;
-    const std::int32_t dernier = std::min(L, m.capacite_liste - 1 - compte);
-    for (std::int32_t k = 0; k <= dernier; ++k) {
-      std::size_t e = static_cast<std::size_t>(compte + k);
-      m.liste_i[e] = t[k].i;
-      m.liste_j[e] = t[k].j;
-      m.liste_type[e] = type;
-      m.liste_attribut[e] = attribut;
-      inclure_empreinte(m, t[k].i, t[k].j, type, attribut);
-    }
-    std::int32_t nouveau = compte + L + 1;
-    if (nouveau > m.capacite_liste - 3) nouveau = std::max(m.capacite_liste - 3, compte);
-    m.nombre_elements = nouveau;
-  }
-
-  if (!calcule) return;
-
-  // 3. Passes.
-  const std::int32_t passes = route ? 2 : 1;
-  const auto z = m.zone_outil;
-  const std::int32_t pas_progression = Round((z[1] - z[0]) * 0.05 * (z[3] - z[2])) * passes;
-  const bool sinus = outil == OUTIL_FORME && p.rapport < 0;
-  const bool pousser = outil == OUTIL_FORME && m.deformation && m.dx && m.dy;
-  ChercheurTrace chercheur(t, L, p.recherche_simple);
-  Tnoeud& hauteurs = *m.hauteurs;
-  std::int32_t compteur = 0;
-
-  for (std::int32_t passe = 0; passe < passes && c.continuer; ++passe) {
-    const double A = route ? (passe == 0 ? 1.0 : -1.0) * p.valeur * PI / 180.0 : 0.0;
-    for (std::int32_t i = z[0]; i <= z[1] && c.continuer; ++i) {
-      if (i >= 1 && i <= n) chercheur.ligne(i);
-      for (std::int32_t j = z[2]; j <= z[3]; ++j) {
-        if (c.attente) {
-          if (cancel_requested(c.fenetre)) c.continuer = false;
-          c.attente->tester_annulation();
-          if (++compteur >= pas_progression + 1) {
-            compteur = 0;
-            if (!p.sans_pas) c.attente->avancer(std::nullopt, 5);
-          }
-        }
-        if (!c.continuer) break;
-        if (i < 1 || j < 1 || i + j > n + 1) continue;
-
-        std::int32_t k;
-        double d;
-        if (!chercheur.chercher(i, j, k, d)) continue;
-        double rb = rB[k];
-        if (d >= rb) continue;
-        if (rb < 1.0) rb = 1.0;
-        const double rs = rS[k];
-
-        std::int32_t H;
-        std::int32_t base = 0;
-        if (cone || route) {
-          double a = cone ? angle[k] * PI / 180.0 : A;
-          H = Round(std::sin(a) / std::cos(a) * (wB[k] - wS[k]));
-          base = h0[k] - H + dz[k];
-        } else {
-          H = dz[k];
-        }
-        const double f = d <= rs ? 1.0 : (rb - d) / (rb - rs);
-        std::int32_t delta;
-        if (sinus)
-          delta = Round((std::sin((2 * f - 1) * PI * 0.5) + 1) * H * 0.5);
-        else
-          delta = Round(H * f);
-
-        if (pousser) {
-          // Direction from the nearest trace node, in the shared plane.
-          double u = -0.9 * i - (-0.9 * t[k].i);
-          double v = -(j + 0.5 * i) - (-(t[k].j + 0.5 * t[k].i));
-          double direction = std::atan(u / (v == 0.0 ? 0.00001 : v));
-          if (v < 0) direction += PI;
-          const double phi = direction - PI / 2;
-          const double s = 0.66 * rb <= d ? (rb - d) / (0.33 * rb) : d / (0.66 * rb);
-          const double g = std::sin(PI * s * 0.5);
-          const double amplitude = p.valeur / 100.0 * 128 * g;
-          std::int32_t bx = m.dx->lire(i, j) + Round(std::cos(phi) * amplitude);
-          std::int32_t by = m.dy->lire(i, j) + Round(std::sin(phi) * amplitude);
-          m.dx->ecrire(i, j, static_cast<std::uint8_t>(std::clamp(bx, 0, 255)));
-          m.dy->ecrire(i, j, static_cast<std::uint8_t>(std::clamp(by, 0, 255)));
-        }
-
-        if (cone || route) {
-          const std::int32_t cible = delta + base;
-          const std::int32_t actuel = hauteurs.lire(i, j);
-          if (passe == 0 ? actuel < cible : actuel > cible) hauteurs.ecrire(i, j, cible);
-        } else {
-          hauteurs.ajouter(i, j, delta);
-        }
-      }
-    }
-  }
+  const bool sinus = p.outil == OUTIL_FORME && p.rapport < 0;
+  const bool pousser = p.outil == OUTIL_FORME && m.deformation && m.dx && m.dy;
+  balayer(m, balayage{p, f, genre, sinus, pousser}, c);
 }

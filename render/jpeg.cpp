@@ -59,19 +59,33 @@ bool decoder(std::FILE* f, std::vector<std::uint8_t>& lignes, int& largeur, int&
     jpeg_destroy_decompress(&d);
     return false;
   }
+  // The size the header claims is checked before the library sets up its
+  // buffers, and the library's own memory is bounded too: a progressive
+  // picture keeps all its coefficients at once.
+  if (d.image_width < 1 || d.image_height < 1 || d.image_width > 65500 || d.image_height > 65500 ||
+      std::size_t(d.image_width) * std::size_t(d.image_height) > (std::size_t(1) << 28)) {
+    jpeg_destroy_decompress(&d);
+    return false;
+  }
+  d.mem->max_memory_to_use = 1L << 30;
   jpeg_start_decompress(&d);
   largeur = int(d.output_width);
   hauteur = int(d.output_height);
   composantes = d.output_components;
-  if (largeur < 1 || hauteur < 1 || largeur > 65500 || hauteur > 65500 || (composantes != 1 && composantes != 3) ||
-      std::size_t(largeur) * std::size_t(hauteur) > (std::size_t(1) << 28)) {
+  if (largeur < 1 || hauteur < 1 || (composantes != 1 && composantes != 3)) {
     jpeg_destroy_decompress(&d);
     return false;
   }
-  lignes.resize(std::size_t(largeur) * std::size_t(hauteur) * std::size_t(composantes));
-  // A truncated file is padded by the library with a warning: count warnings as damage.
-  while (d.output_scanline < d.output_height) {
-    JSAMPROW r = lignes.data() + std::size_t(d.output_scanline) * std::size_t(largeur) * std::size_t(composantes);
+  // Rows are kept as they are decoded, so a file that claims a large picture
+  // but holds little data takes only the memory of what it holds. A truncated
+  // file is padded by the library with a warning: the first warning is damage.
+  const std::size_t ligne = std::size_t(largeur) * std::size_t(composantes);
+  lignes.clear();
+  while (d.output_scanline < d.output_height && e.base.num_warnings == 0) {
+    const std::size_t debut = std::size_t(d.output_scanline) * ligne;
+    if (lignes.size() < debut + ligne)
+      lignes.resize(std::min(std::max(2 * lignes.size(), debut + ligne), std::size_t(hauteur) * ligne));
+    JSAMPROW r = lignes.data() + debut;
     if (jpeg_read_scanlines(&d, &r, 1) != 1) break;
   }
   const bool complet = d.output_scanline == d.output_height && e.base.num_warnings == 0;

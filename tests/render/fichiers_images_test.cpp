@@ -10,6 +10,7 @@
 
 #include "render/bmp.h"
 #include "render/jpeg.h"
+#include "tests/components/memoire.h"
 
 using namespace render;
 
@@ -140,4 +141,30 @@ TEST(PictureFiles, TheProgramsSkyPicture) {
     EXPECT_EQ(b.width(), 1024);
     EXPECT_EQ(b.height(), 512);
   }
+}
+
+
+// A few hundred bytes whose header claims 16384 x 16384 pixels are refused
+// without taking the memory of such a picture.
+TEST(PictureFiles, AJpegClaimingAHugePictureTakesOnlyWhatItHolds) {
+  const auto d = dossier();
+  const auto octets = octets_jpeg(degrade(16, 16), 80);
+  ASSERT_TRUE(octets);
+  std::string f = *octets;
+  const auto sof = f.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  for (std::size_t k : {sof + 5, sof + 7}) {  // height, then width, big-endian
+    f[k] = char(0x40);
+    f[k + 1] = char(0x00);
+  }
+  std::ofstream((d / "grand.jpg").string(), std::ios::binary) << f;
+  Bitmap b;
+  bool lu = true;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { lu = lire_jpeg((d / "grand.jpg").string(), b); });
+  EXPECT_FALSE(lu);
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(64 << 20)) << "a 16384 x 16384 picture takes 768 MB";
+  // Beyond the pixel limit the header alone refuses it.
+  f[sof + 5] = char(0x80);
+  std::ofstream((d / "trop.jpg").string(), std::ios::binary) << f;
+  EXPECT_FALSE(lire_jpeg((d / "trop.jpg").string(), b));
 }

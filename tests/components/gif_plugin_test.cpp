@@ -12,24 +12,11 @@
 #include <QTemporaryDir>
 
 #include "components/gif_plugin.h"
+#include "outils_gif.h"
 
 using namespace components;
 
 namespace {
-
-bool outils() {
-  return !QStandardPaths::findExecutable("gifbuild").isEmpty() && !QStandardPaths::findExecutable("gif2rgb").isEmpty();
-}
-
-QByteArray lancer(const QString& program, const QStringList& args, const QByteArray& input = {}) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForStarted();
-  if (!input.isEmpty()) p.write(input);
-  p.closeWriteChannel();
-  p.waitForFinished(60000);
-  return p.readAllStandardOutput();
-}
 
 struct Dossier {
   QTemporaryDir dir;

@@ -12,28 +12,12 @@
 
 #include "components/gif.h"
 #include "components/reduction.h"
+#include "outils_gif.h"
 #include "memoire.h"
 
 using namespace components;
 
 namespace {
-
-bool outils() {
-  return !QStandardPaths::findExecutable("gifbuild").isEmpty() && !QStandardPaths::findExecutable("gif2rgb").isEmpty();
-}
-
-#define EXIGER_OUTILS() \
-  if (!outils()) GTEST_SKIP() << "giflib-tools (gifbuild, gif2rgb) are not installed"
-
-QByteArray lancer(const QString& program, const QStringList& args, const QByteArray& input = {}) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForStarted();
-  if (!input.isEmpty()) p.write(input);
-  p.closeWriteChannel();
-  p.waitForFinished(60000);
-  return p.readAllStandardOutput();
-}
 
 QByteArray construire(const QByteArray& texte) { return lancer("gifbuild", {}, texte); }
 

@@ -128,6 +128,14 @@ std::unique_ptr<Tarbre> Tarbre::creer(const param_vue& vue, bool detail, std::in
 
 namespace {
 
+// A joint of a cluster or branch: the point strays from the previous one by up
+// to the species' agitation, one draw per axis.
+void agiter(point3& T, const point3& Tprev, double agitation) {
+  T.x = Tprev.x + (T.x - Tprev.x) * (1 + (1 - 2 * Random()) * agitation);
+  T.y = Tprev.y + (T.y - Tprev.y) * (1 + (1 - 2 * Random()) * agitation);
+  T.z = Tprev.z + (T.z - Tprev.z) * (1 + (1 - 2 * Random()) * agitation);
+}
+
 // The arguments of one generation.
 struct entrees_generation {
   const param_vue& vue;
@@ -380,9 +388,7 @@ void ajouter_grappes(const Tarbre& t, std::size_t l, std::size_t n, const regles
       point3 T{a.q * r.grappe[j].x, a.q * r.grappe[j].y, a.q * r.grappe[j].z};
       const std::uint8_t genre_r = r.grappe[j].genre;
       if (genre_r != 0) {
-        T.x = Tprev.x + (T.x - Tprev.x) * (1 + (1 - 2 * Random()) * t.agitation);
-        T.y = Tprev.y + (T.y - Tprev.y) * (1 + (1 - 2 * Random()) * t.agitation);
-        T.z = Tprev.z + (T.z - Tprev.z) * (1 + (1 - 2 * Random()) * t.agitation);
+        agiter(T, Tprev, t.agitation);
       } else {
         stop = false;
         if (j > 0) stop = Random() < 0.8 * r.abandon;
@@ -466,9 +472,7 @@ void tracer_branche(const Tarbre& t, std::size_t l, std::size_t i, const orienta
     T.y = 0.5 * L * (1 + (1 - 2 * Random()) * 0.5 * r.ecart_taille) * Vj.y;
     T.z = 0.5 * L * (1 + (1 - 2 * Random()) * 0.5 * r.ecart_taille) * Vj.z;
     if (genre_r != 0) {
-      T.x = Tprev.x + (T.x - Tprev.x) * (1 + (1 - 2 * Random()) * t.agitation);
-      T.y = Tprev.y + (T.y - Tprev.y) * (1 + (1 - 2 * Random()) * t.agitation);
-      T.z = Tprev.z + (T.z - Tprev.z) * (1 + (1 - 2 * Random()) * t.agitation);
+      agiter(T, Tprev, t.agitation);
     } else {
       stop = false;
       if (j > 0) stop = Random() < 0.8 * r.abandon;

@@ -13,7 +13,7 @@
 #include "components/gif.h"
 #include "components/reduction.h"
 #include "outils_gif.h"
-#include "memoire.h"
+#include "tests/support/memoire.h"
 
 using namespace components;
 

@@ -9,7 +9,7 @@
 
 #include "components/gif.h"
 #include "components/icones.h"
-#include "memoire.h"
+#include "tests/support/memoire.h"
 
 using namespace components;
 

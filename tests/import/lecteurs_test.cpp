@@ -7,6 +7,7 @@
 #include "import_support.h"
 #include "render/jpeg.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memoire.h"
 
 using namespace import_test;
 
@@ -282,28 +283,6 @@ TEST(LectureBmp, SumsOfComponentsCutAndRefusal) {
   EXPECT_FALSE(refuse.chargee);
 }
 
-namespace {
-
-// The peak of resident memory (kB) since the last reset; the reset makes the
-// peak the memory in use now.
-long pic_memoire_ko(bool remettre) {
-  if (remettre) {
-    std::FILE* f = std::fopen("/proc/self/clear_refs", "w");
-    if (!f) return -1;
-    std::fputs("5", f);
-    std::fclose(f);
-  }
-  std::FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return -1;
-  char ligne[256];
-  long ko = -1;
-  while (std::fgets(ligne, sizeof ligne, f))
-    if (std::sscanf(ligne, "VmHWM: %ld", &ko) == 1) break;
-  std::fclose(f);
-  return ko;
-}
-
-}  // namespace
 
 // An aerial picture whose header claims 16384 x 16384 pixels is refused from
 // its header: the peak of memory stays far below the gigabyte a decoding
@@ -321,10 +300,11 @@ TEST(PhotoAerienne, AHugeHeaderIsRefusedBeforeDecoding) {
   ASSERT_NE(sof, std::string::npos);
   octets.replace(sof + 5, 4, std::string("\x40\x00\x40\x00", 4));
   ASSERT_EQ(ecrire_fichier(d.chemin("g.jpg"), octets), "");
-  const long avant = pic_memoire_ko(true);
-  if (avant < 0) GTEST_SKIP() << "no peak memory figure here";
-  EXPECT_FALSE(imp.charger_photo_aerienne(source));
-  EXPECT_LT(pic_memoire_ko(false) - avant, 64 * 1024);
+  bool charge = true;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { charge = imp.charger_photo_aerienne(source); });
+  if (pic < 0) GTEST_SKIP() << "no peak memory figure here";
+  EXPECT_FALSE(charge);
+  EXPECT_LT(pic, std::int64_t(64) << 20);
   EXPECT_FALSE(imp.photo);
   // The same picture at its true size still loads.
   ASSERT_TRUE(render::ecrire_jpeg(d.chemin("g.jpg"), render::Bitmap(250, 250), 50));

@@ -10,7 +10,7 @@
 
 #include "render/bmp.h"
 #include "render/jpeg.h"
-#include "tests/components/memoire.h"
+#include "tests/support/memoire.h"
 
 using namespace render;
 
@@ -162,7 +162,9 @@ TEST(PictureFiles, AJpegClaimingAHugePictureTakesOnlyWhatItHolds) {
   bool lu = true;
   const std::int64_t pic = test_memoire::croissance_pic([&] { lu = lire_jpeg((d / "grand.jpg").string(), b); });
   EXPECT_FALSE(lu);
-  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(64 << 20)) << "a 16384 x 16384 picture takes 768 MB";
+  if (pic >= 0) {
+    EXPECT_LT(pic, test_memoire::borne(64 << 20)) << "a 16384 x 16384 picture takes 768 MB";
+  }
   // Beyond the pixel limit the header alone refuses it.
   f[sof + 5] = char(0x80);
   std::ofstream((d / "trop.jpg").string(), std::ios::binary) << f;

@@ -14,6 +14,7 @@
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"
 #include "platform/vidconv/lecteur_film.h"
+#include "tests/support/memoire.h"
 #include "video/codecs_video.h"
 
 namespace fs = std::filesystem;
@@ -100,30 +101,6 @@ void declarer_mpeg(std::string& s, int w, int h) {
   ASSERT_GT(vus, 0);
 }
 
-// Peak resident memory growth of the calling process while `f` runs, in
-// bytes; -1 when the system cannot reset the peak.
-template <class F>
-long long pic_memoire(F&& f) {
-  auto hwm = [] {
-    std::ifstream in("/proc/self/status");
-    std::string l;
-    while (std::getline(in, l))
-      if (l.rfind("VmHWM:", 0) == 0) return std::stoll(l.substr(6)) * 1024;
-    return -1LL;
-  };
-  {
-    std::ofstream remise("/proc/self/clear_refs");
-    remise << "5";
-    remise.flush();
-    if (!remise) {
-      f();
-      return -1;
-    }
-  }
-  const long long avant = hwm();
-  f();
-  return avant < 0 ? -1 : hwm() - avant;
-}
 
 struct Hostiles : ::testing::Test {
   fs::path dossier;
@@ -145,7 +122,7 @@ struct Hostiles : ::testing::Test {
     MovieReader l;
     bool ouvert = true;
     const auto debut = std::chrono::steady_clock::now();
-    const long long pic = pic_memoire([&] { ouvert = l.open(chemin_film); });
+    const long long pic = test_memoire::croissance_pic([&] { ouvert = l.open(chemin_film); });
     const double secondes = std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
     EXPECT_FALSE(ouvert);
     EXPECT_FALSE(l.is_open());

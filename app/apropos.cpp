@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/donnees_images.h"
 #include "components/legende.h"
 #include "controls/button.h"
 #include "controls/fill.h"

@@ -10,8 +10,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/donnees_images.h"
 #include "controls/checkbox.h"
 #include "controls/panelfill.h"
 #include "controls/shapebutton.h"

@@ -7,7 +7,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 
 class CtlCheckBox;
 class CtlPanelFill;

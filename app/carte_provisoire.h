@@ -2,7 +2,7 @@
 // that shows the slot, the name and the document path.
 #pragma once
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 
 class CarteProvisoire : public CarteMontagne {
  public:

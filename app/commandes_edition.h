@@ -4,7 +4,7 @@
 // erasing all rivers, trees or painted ground through it.
 #pragma once
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 
 class TBasewindow;
 

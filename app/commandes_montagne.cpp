@@ -5,8 +5,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "app/fenetres/attente.h"
-#include "app/fenetres/dossiers.h"
+#include "fenetres/attente.h"
+#include "fenetres/dossiers.h"
 #include "app/carte.h"
 #include "app/mainwindow.h"
 #include "app/vue.h"

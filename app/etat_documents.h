@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fenetres/dossiers.h"
+#include "fenetres/dossiers.h"
 #include "model/matrice.h"
 #include "model/records.h"
 

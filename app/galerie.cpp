@@ -12,7 +12,7 @@
 #include "app/carte.h"
 #include "app/dialogues_qt.h"
 #include "app/mainwindow.h"
-#include "app/fenetres/aide_enfants.h"
+#include "fenetres/aide_enfants.h"
 #include "app/images_qt.h"
 #include "app/texte_document.h"
 #include "model/texte.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 
 class QLabel;
 class QScrollArea;

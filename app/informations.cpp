@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/fenetres/aide_enfants.h"
+#include "fenetres/aide_enfants.h"
 
 const char* nom_espece(int code) {
   static const char* const noms[] = {"", "Oak", "Fir", "Poplar", "Pine", "Palm", "Corn", "Cactus", "Bush"};

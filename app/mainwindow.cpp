@@ -27,8 +27,8 @@
 #include <set>
 
 #include "app/aide.h"
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/dossiers.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/dossiers.h"
 #include "app/commandes_edition.h"
 #include "app/commandes_impression.h"
 #include "app/commandes_import.h"
@@ -43,7 +43,7 @@
 #include "components/gif_plugin.h"
 #include "components/legende.h"
 #include "controls/application.h"
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/donnees_images.h"
 #include "app/options.h"
 #include "app/qt_platform.h"
 #include "model/presse_papier.h"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/etat_documents.h"
-#include "app/fenetres/fenetres.h"
-#include "app/fenetres/operation_longue.h"
+#include "fenetres/fenetres.h"
+#include "fenetres/operation_longue.h"
 #include "app/hote_documents.h"
 #include "platform/messages.h"
 

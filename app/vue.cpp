@@ -18,9 +18,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/attente.h"
-#include "app/fenetres/operation_longue.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/attente.h"
+#include "fenetres/operation_longue.h"
 #include "app/informations.h"
 #include "components/gif_plugin.h"
 #include "model/aleatoire.h"

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 #include "app/hote_documents.h"
 #include "model/matrice.h"
 #include "render/palette.h"

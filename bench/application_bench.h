@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/donnees_images.h"
 
 inline QApplication* application_bench() {
   static QApplication* app = [] {

@@ -4,7 +4,7 @@
 // degree-11 terrain, each at the framing box's size.
 #include <benchmark/benchmark.h>
 
-#include "app/fenetres/elements_pages.h"
+#include "fenetres/elements_pages.h"
 #include "bench/application_bench.h"
 #include "bench/terrains_bench.h"
 #include "dialogs/options_vue.h"

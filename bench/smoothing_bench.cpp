@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/fenetres/attente.h"
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/attente.h"
+#include "fenetres/donnees_images.h"
 #include "model/matrice.h"
 #include "model/outils.h"
 #include "platform/messages.h"

@@ -11,10 +11,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/rendu.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/rendu.h"
+#include "fenetres/saisie.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"

@@ -11,8 +11,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/fenetres/donnees_images.h"
-#include "app/fenetres/elements_pages.h"
+#include "fenetres/donnees_images.h"
+#include "fenetres/elements_pages.h"
 #include "controls/backpanel.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"

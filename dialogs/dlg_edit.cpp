@@ -11,8 +11,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/rendu.h"
 #include "model/aleatoire.h"
 
 namespace dialogs {

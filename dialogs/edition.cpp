@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/attente.h"
-#include "app/fenetres/operation_longue.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/attente.h"
+#include "fenetres/operation_longue.h"
+#include "fenetres/rendu.h"
 #include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"

@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 #include "dialogs/edition_geometrie.h"
 #include "dialogs/outils_edition.h"
 #include "render/palette.h"

@@ -7,8 +7,8 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/fenetres/attente.h"
-#include "app/fenetres/operation_longue.h"
+#include "fenetres/attente.h"
+#include "fenetres/operation_longue.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"

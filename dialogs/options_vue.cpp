@@ -15,11 +15,11 @@
 #include <QScrollBar>
 #include <filesystem>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/dossiers.h"
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/fenetres.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/dossiers.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/fenetres.h"
+#include "fenetres/rendu.h"
 #include "controls/checkbox.h"
 #include "dialogs/options_vue_boites.h"
 #include "dialogs/options_vue_calculs.h"

@@ -13,8 +13,8 @@
 #include <QRadioButton>
 #include <cmath>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/imagelist.h"

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/fenetres.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/fenetres.h"
+#include "fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/speedbutton.h"
 #include "controls/trackbar.h"

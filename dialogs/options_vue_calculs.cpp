@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/fenetres/saisie.h"
+#include "fenetres/saisie.h"
 #include "model/aleatoire.h"
 
 namespace dialogs {

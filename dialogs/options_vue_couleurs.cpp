@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/trackbar.h"

@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/fenetres.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/fenetres.h"
+#include "fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/trackbar.h"
 #include "dialogs/options_vue.h"

@@ -13,9 +13,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/fenetres/dossiers.h"
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/dossiers.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/saisie.h"
 #include "controls/checkbox.h"
 #include "controls/trackbar.h"
 #include "dialogs/options_vue.h"

@@ -9,8 +9,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/saisie.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 

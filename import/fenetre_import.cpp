@@ -13,10 +13,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/attente.h"
-#include "app/fenetres/donnees_images.h"
-#include "app/fenetres/operation_longue.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/attente.h"
+#include "fenetres/donnees_images.h"
+#include "fenetres/operation_longue.h"
 #include "controls/backpanel.h"
 #include "controls/button.h"
 #include "controls/scrollbar.h"

@@ -15,7 +15,7 @@
 #include <QWidget>
 #include <string>
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 #include "import/importation.h"
 #include "import/manipulation_cadre.h"
 

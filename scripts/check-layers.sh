@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a library's source includes a header of a peer folder or of a
 # higher floor. Floors, lowest first:
-#   platform -> model -> render, controls -> window services (app/fenetres,
-#   app/pictures) -> dialogs, video, import, components -> app
-# Folders on one floor are peers and do not include each other; the two halves
-# of the window services count as one folder. The control library also keeps
+#   platform -> model -> render, controls -> window services (fenetres)
+#   -> dialogs, video, import, components -> app
+# Folders on one floor are peers and do not include each other. The control library also keeps
 # clear of the model: it rounds and parses numbers through the platform.
 # Tests, benchmarks and tools are not checked.
 # Prints each offending include and exits 1; prints nothing and exits 0 otherwise.
@@ -12,7 +11,7 @@ set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
 grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' \
-  platform model render controls app dialogs video import components |
+  platform model render controls fenetres app dialogs video import components |
   awk '
     # "floor folder" of a path, or "" outside the libraries.
     function floor_of(p) {
@@ -20,7 +19,7 @@ grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[
       if (p ~ /^model\//) return "1 model"
       if (p ~ /^render\//) return "2 render"
       if (p ~ /^controls\//) return "2 controls"
-      if (p ~ /^app\/(fenetres|pictures)\//) return "3 services"
+      if (p ~ /^fenetres\//) return "3 services"
       if (p ~ /^dialogs\//) return "4 dialogs"
       if (p ~ /^video\//) return "4 video"
       if (p ~ /^import\//) return "4 import"

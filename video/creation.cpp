@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/fenetres/donnees_images.h"
-#include "app/fenetres/operation_longue.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/donnees_images.h"
+#include "fenetres/operation_longue.h"
+#include "fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/labels.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fenetres/dossiers.h"
+#include "fenetres/dossiers.h"
 #include "model/records.h"
 #include "platform/messages.h"
 #include "platform/vidconv/conversion_video.h"

@@ -13,7 +13,7 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "app/fenetres/aide_enfants.h"
+#include "fenetres/aide_enfants.h"
 #include "controls/shapebutton.h"
 #include "model/interfaces.h"
 #include "platform/fichiers.h"

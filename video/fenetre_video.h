@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 #include "render/palette.h"
 
 class AffichageFilm;

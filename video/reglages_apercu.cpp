@@ -8,10 +8,10 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include "app/fenetres/dossiers.h"
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/operation_longue.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/dossiers.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/operation_longue.h"
+#include "fenetres/rendu.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/trackbar.h"

@@ -19,10 +19,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/dossiers.h"
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/dossiers.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"

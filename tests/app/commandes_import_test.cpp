@@ -13,7 +13,7 @@
 #include "app/aide.h"
 #include "app/commandes_import.h"
 #include "app/dialogues_qt.h"
-#include "app/fenetres/attente.h"
+#include "fenetres/attente.h"
 #include "controls/button.h"
 #include "controls/speedbutton.h"
 #include "import/fenetre_import.h"

@@ -14,7 +14,7 @@
 #include "app/aide.h"
 #include "app/carte.h"
 #include "app/commandes_edition.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/rendu.h"
 #include "controls/shapebutton.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"

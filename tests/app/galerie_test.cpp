@@ -10,7 +10,7 @@
 #include <ctime>
 
 #include "app/dialogues_qt.h"
-#include "app/fenetres/aide_enfants.h"
+#include "fenetres/aide_enfants.h"
 #include "app/galerie.h"
 #include "app/texte_document.h"
 #include "tests/app/programme_test_support.h"

@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/donnees_images.h"
 #include "app/mainwindow.h"
 #include "app/qt_platform.h"
 #include "platform/messages.h"

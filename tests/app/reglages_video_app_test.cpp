@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/aide.h"
-#include "app/fenetres/elements_pages.h"
+#include "fenetres/elements_pages.h"
 #include "controls/combobox.h"
 #include "platform/vidconv/conversion_video.h"
 #include "tests/app/atelier.h"

@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 
 #include "model/presse_papier.h"
-#include "app/pictures/peintures.h"
+#include "fenetres/pictures/peintures.h"
 #include "app/aide.h"
 #include "app/demandes_fermeture.h"
 #include <array>

@@ -11,8 +11,8 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"

@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "app/fenetres/rendu.h"
+#include "fenetres/rendu.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"

@@ -14,8 +14,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/rendu.h"
 #include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/edition.h"

@@ -16,9 +16,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/fenetres.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/fenetres.h"
+#include "fenetres/rendu.h"
 #include "controls/checkbox.h"
 #include "controls/combobox.h"
 #include "controls/speedbutton.h"

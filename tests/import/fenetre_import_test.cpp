@@ -13,7 +13,7 @@
 #include <QTest>
 #include <cmath>
 
-#include "app/fenetres/aide_enfants.h"
+#include "fenetres/aide_enfants.h"
 #include "controls/application.h"
 #include "controls/button.h"
 #include "controls/scrollbar.h"

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/fenetres/rendu.h"
+#include "fenetres/rendu.h"
 #include "controls/button.h"
 #include "controls/labels.h"
 #include "model/defauts.h"

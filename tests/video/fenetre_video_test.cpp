@@ -10,8 +10,8 @@
 #include <QMdiSubWindow>
 #include <filesystem>
 
-#include "app/fenetres/aide_enfants.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/aide_enfants.h"
+#include "fenetres/rendu.h"
 #include "model/defauts.h"
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"

@@ -14,9 +14,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/operation_longue.h"
-#include "app/fenetres/rendu.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/operation_longue.h"
+#include "fenetres/rendu.h"
 #include "controls/application.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"

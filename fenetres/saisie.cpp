@@ -1,4 +1,4 @@
-#include "app/fenetres/saisie.h"
+#include "fenetres/saisie.h"
 
 #include <algorithm>
 #include <cmath>

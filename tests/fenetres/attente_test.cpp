@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include "app/fenetres/attente.h"
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/attente.h"
+#include "fenetres/donnees_images.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/progress.h"

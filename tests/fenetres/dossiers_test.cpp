@@ -1,5 +1,5 @@
 // The program's folders come out where the program and its tests expect them.
-#include "app/fenetres/dossiers.h"
+#include "fenetres/dossiers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The program's own pictures, painted once by `ctlpack pictures` into the
 // list files that the image data module reads at start-up, and by the tests
 // that compare those files with the painters.
-#include "app/pictures/peintures.h"
+#include "fenetres/pictures/peintures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

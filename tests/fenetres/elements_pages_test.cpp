@@ -8,9 +8,9 @@
 #include <QSignalSpy>
 #include <QToolButton>
 
-#include "app/fenetres/elements_pages.h"
-#include "app/fenetres/rendu.h"
-#include "app/fenetres/saisie.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/rendu.h"
+#include "fenetres/saisie.h"
 
 using namespace dialogs;
 

@@ -1,4 +1,4 @@
-#include "app/fenetres/fenetres.h"
+#include "fenetres/fenetres.h"
 
 #include <QCloseEvent>
 #include <algorithm>

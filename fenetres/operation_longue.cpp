@@ -1,4 +1,4 @@
-#include "app/fenetres/operation_longue.h"
+#include "fenetres/operation_longue.h"
 
 namespace {
 int g_operations = 0;

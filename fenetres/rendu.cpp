@@ -1,4 +1,4 @@
-#include "app/fenetres/rendu.h"
+#include "fenetres/rendu.h"
 
 #include "render/jpeg.h"
 

@@ -1,4 +1,4 @@
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/donnees_images.h"
 
 #include <QPainter>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "app/fenetres/elements_pages.h"
+#include "fenetres/elements_pages.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/fenetres/rendu.h"
+#include "fenetres/rendu.h"
 
 namespace dialogs {
 

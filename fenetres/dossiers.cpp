@@ -1,4 +1,4 @@
-#include "app/fenetres/dossiers.h"
+#include "fenetres/dossiers.h"
 
 namespace dossiers {
 

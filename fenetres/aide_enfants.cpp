@@ -1,4 +1,4 @@
-#include "app/fenetres/aide_enfants.h"
+#include "fenetres/aide_enfants.h"
 
 namespace {
 std::function<void(int)>& afficheur() {

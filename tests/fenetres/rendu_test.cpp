@@ -1,7 +1,7 @@
 // The render seam records every call and can stand in for the renderer.
 #include <gtest/gtest.h>
 
-#include "app/fenetres/rendu.h"
+#include "fenetres/rendu.h"
 #include "model/matrice.h"
 #include "render/palette.h"
 #include "tests/support/terrains.h"

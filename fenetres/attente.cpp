@@ -1,4 +1,4 @@
-#include "app/fenetres/attente.h"
+#include "fenetres/attente.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "app/fenetres/donnees_images.h"
+#include "fenetres/donnees_images.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/progress.h"

@@ -11,7 +11,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/pictures/peintures.h"
+#include "fenetres/pictures/peintures.h"
 #include "controls/bitmapfile.h"
 #include "controls/ctlerror.h"
 #include "controls/imagelist.h"

@@ -14,17 +14,7 @@
 
 bool outil_listes_seules(std::int32_t outil) {
   // Plateau and Paste change heights, so they take the full snapshot.
-  switch (outil) {
-    case OUTIL_COULEUR:
-    case OUTIL_ARBRE:
-    case OUTIL_CIBLE:
-    case OUTIL_OBSERVATEUR:
-    case OUTIL_GOMME_ARBRE:
-    case OUTIL_GOMME_RIVIERE:
-    case OUTIL_GOMME_SOL:
-    case OUTIL_COPIER: return true;
-    default: return false;
-  }
+  return outil == OUTIL_COPIER || outil_d_elements(outil);
 }
 
 bool outil_d_elements(std::int32_t outil) {

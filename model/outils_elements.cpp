@@ -90,22 +90,23 @@ void planter_arbres(Tmatrice& m, controle_outil& c) {
   ajouter_le_long(m, c, static_cast<std::uint16_t>(TYPE_ARBRE + m.arbre_courant), m.taille_arbre, valide, 2, "Trees ");
 }
 
-void placer_cible_grille(Tmatrice& m, controle_outil& c) {
-  m.cible_i = c.i0;
-  m.cible_j = c.j0;
-  m.cible.x = static_cast<double>(c.i0) / m.n;
-  m.cible.y = static_cast<double>(c.j0) / m.n;
-  m.cible.px = facteur_plan * m.cible.x;
-  m.cible.py = m.cible.px / 2 + m.cible.y;
+namespace {
+// Puts a view point on the pressed node: its indices, and its place on the map and the plane.
+void placer_sur_noeud(const Tmatrice& m, const controle_outil& c, std::int32_t& i, std::int32_t& j,
+                      point_terrain& point) {
+  i = c.i0;
+  j = c.j0;
+  point.x = static_cast<double>(c.i0) / m.n;
+  point.y = static_cast<double>(c.j0) / m.n;
+  point.px = facteur_plan * point.x;
+  point.py = point.px / 2 + point.y;
 }
+}  // namespace
+
+void placer_cible_grille(Tmatrice& m, controle_outil& c) { placer_sur_noeud(m, c, m.cible_i, m.cible_j, m.cible); }
 
 void placer_observateur_grille(Tmatrice& m, controle_outil& c) {
-  m.observateur_i = c.i0;
-  m.observateur_j = c.j0;
-  m.observateur.x = static_cast<double>(c.i0) / m.n;
-  m.observateur.y = static_cast<double>(c.j0) / m.n;
-  m.observateur.px = facteur_plan * m.observateur.x;
-  m.observateur.py = m.observateur.px / 2 + m.observateur.y;
+  placer_sur_noeud(m, c, m.observateur_i, m.observateur_j, m.observateur);
 }
 
 void gommer_arbres(Tmatrice& m, controle_outil&) { gommer_classe(m, TYPE_ARBRE + 1, TYPE_ARBRE + 9); }

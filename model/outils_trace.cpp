@@ -453,29 +453,26 @@ parametres_trace parametres_outil_trace(arguments_outil& a) {
   parametres_trace p;
   p.outil = a.outil;
   p.valeur_appelant = &a.valeur;
+  // Shape, Valley and Cone take both ends of the widths and altitudes.
+  const auto profil_complet = [&] {
+    p.largeur_base_debut = a.largeur_base_debut;
+    p.largeur_base_fin = a.largeur_base_fin;
+    p.largeur_sommet_debut = a.largeur_sommet_debut;
+    p.largeur_sommet_fin = a.largeur_sommet_fin;
+    p.altitude_finale_debut = a.altitude_finale_debut;
+    p.altitude_finale_fin = a.altitude_finale_fin;
+    p.altitude_initiale_debut = a.altitude_initiale_debut;
+    p.altitude_initiale_fin = a.altitude_initiale_fin;
+  };
   switch (a.outil) {
     case OUTIL_FORME:
     case OUTIL_VALLEE:
-      p.largeur_base_debut = a.largeur_base_debut;
-      p.largeur_base_fin = a.largeur_base_fin;
-      p.largeur_sommet_debut = a.largeur_sommet_debut;
-      p.largeur_sommet_fin = a.largeur_sommet_fin;
-      p.altitude_finale_debut = a.altitude_finale_debut;
-      p.altitude_finale_fin = a.altitude_finale_fin;
-      p.altitude_initiale_debut = a.altitude_initiale_debut;
-      p.altitude_initiale_fin = a.altitude_initiale_fin;
+      profil_complet();
       p.valeur = a.valeur;
       p.rapport = a.coefficient_debut;
       break;
     case OUTIL_CONE:
-      p.largeur_base_debut = a.largeur_base_debut;
-      p.largeur_base_fin = a.largeur_base_fin;
-      p.largeur_sommet_debut = a.largeur_sommet_debut;
-      p.largeur_sommet_fin = a.largeur_sommet_fin;
-      p.altitude_finale_debut = a.altitude_finale_debut;
-      p.altitude_finale_fin = a.altitude_finale_fin;
-      p.altitude_initiale_debut = a.altitude_initiale_debut;
-      p.altitude_initiale_fin = a.altitude_initiale_fin;
+      profil_complet();
       p.valeur = a.coefficient_debut;
       p.rapport = a.coefficient_fin;
       break;

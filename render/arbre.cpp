@@ -72,7 +72,7 @@ Tarbre::~Tarbre() = default;
 std::unique_ptr<Tarbre> Tarbre::creer(const param_vue& vue, bool detail, std::int32_t variantes,
                                       const espece_arbres& couche) {
   auto a = std::make_unique<Tarbre>(cle{});
-  // 1. Copies and species flags.
+  // Copies and species flags.
   a->couche = couche;
   a->vue = vue;
   a->espece = static_cast<std::uint16_t>(couche.espece);
@@ -81,13 +81,13 @@ std::unique_ptr<Tarbre> Tarbre::creer(const param_vue& vue, bool detail, std::in
   a->conifere = (sp == Sapin || sp == Pin) ? 1 : 0;
   a->espece_simple = (sp == Sapin || sp == Palmier || sp == Mais || sp == Cactus || sp == Buisson) ? 1 : 0;
 
-  // 2. Level of detail from the viewing distance.
+  // Level of detail from the viewing distance.
   const double d = vue.distance;
   std::int64_t niv = d < 6 ? 4 : d < 12 ? 3 : d < 20 ? 2 : 1;
   if (vue.premier_plan) niv = 4;
   if (sp == Sapin && niv < 2) niv = 2;
 
-  // 3. Variants.
+  // Variants.
   const std::int64_t v = std::min<std::int64_t>(variantes, arbre_variantes_max);
   if (v < 0) {
     a->nb_variantes = 1;
@@ -96,13 +96,13 @@ std::unique_ptr<Tarbre> Tarbre::creer(const param_vue& vue, bool detail, std::in
     a->nb_variantes = static_cast<std::uint16_t>(std::max<std::int64_t>(v, 1));
   }
 
-  // 4. A close single tree of the four big species gets more detail.
+  // A close single tree of the four big species gets more detail.
   if (d < 6 && a->nb_variantes == 1 && sp < 5 && !detail) {
     if (couche.hauteur > 20) niv = 5;
     if (couche.hauteur > 30) niv = 6;
   }
 
-  // 5. A Fir with more detail is held back one level.
+  // A Fir with more detail is held back one level.
   if (vue.detail_plus && sp == Sapin) {
     if (niv >= 7)
       niv = 6;
@@ -110,14 +110,14 @@ std::unique_ptr<Tarbre> Tarbre::creer(const param_vue& vue, bool detail, std::in
       niv = 5;
   }
 
-  // 6. The level stays within the species' capacity table: beyond it the
+  // The level stays within the species' capacity table: beyond it the
   // arrays could not hold the growth.
   niv = std::clamp<std::int64_t>(niv, 1, std::max(1, dernier_niveau_de(sp)));
   a->niveau = static_cast<std::int32_t>(niv);
   a->capacite = capacites_de(sp);
   for (auto& c : a->capacite) c = static_cast<std::uint16_t>(c + 2);
 
-  // 7. One array per variant and level 0..niveau.
+  // One array per variant and level 0..niveau.
   a->segments.resize(a->nb_variantes);
   for (auto& parVariante : a->segments) {
     parVariante.resize(static_cast<std::size_t>(a->niveau) + 1);

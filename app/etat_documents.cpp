@@ -20,6 +20,12 @@ int etat_documents::video_libre() const {
   return 0;
 }
 
+int etat_documents::plus_haute_vue(int m) const {
+  for (int v = NOMBRE_MAX_VUES; v >= 1; --v)
+    if (vues[v].utilise && vues[v].montagne == m) return v;
+  return 0;
+}
+
 bool maj_fichiers_recents(etat_documents& e) {
   if (e.fichier_courant.empty()) return false;
   if (std::find(e.recents.begin(), e.recents.end(), e.fichier_courant) != e.recents.end()) return false;

@@ -71,6 +71,8 @@ struct etat_documents {
   int montagne_libre() const;
   int vue_libre() const;
   int video_libre() const;
+  // The highest-numbered open view of mountain m, or 0.
+  int plus_haute_vue(int m) const;
 };
 
 // Puts the current file name at the head of the recent list unless it is

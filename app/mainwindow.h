@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/etat_documents.h"
+#include "app/fermetures.h"
 #include "fenetres/fenetres.h"
 #include "fenetres/operation_longue.h"
 #include "app/hote_documents.h"
@@ -149,9 +150,6 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void Sauve_options();
   void Fic_defClick();
   void ExitBtnClick();
-  // The exit questions; false when a save the user asked for was not made
-  // (failed write, Cancel in "Save as"): the exit then stops.
-  bool fermer_avant_sortie();
   void maj_fichiers_recents();
   void basculer_explorateur();
   void Contextuelle();   // "Contextual Help"
@@ -206,6 +204,8 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   CommandesImport& commandes_import() { return *import_; }
   CommandesOptionsVue& commandes_options_vue() { return *options_vue_; }
   CommandesOptions& commandes_options() { return *options_; }
+  // The closing cascades and exit questions.
+  CascadesFermeture& fermetures() { return *fermetures_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
   DialoguesDocuments& dialogues() { return *dialogues_; }
@@ -225,7 +225,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void activer(QWidget* enfant);  // makes a child the active MDI child
   QWidget* enfant_actif() const;  // the current MDI child's window, or null
   void afficher_aide(int contexte);
-  int plus_haute_vue(int m) const;  // the highest open view of mountain m, or 0
+  int plus_haute_vue(int m) const { return etat.plus_haute_vue(m); }
   void montrer_indication(const QString& texte);  // the status line's hint
 
   // --- what tests and the review look at ---
@@ -276,16 +276,17 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void selectionner_noeud(QTreeWidgetItem* noeud, bool focus);
   void fermer_enfant(FenetreEnfant* enfant);
   void detruire_enfant(FenetreEnfant* enfant);
+  // A child window closed itself: the cascade decides, the window carries it out.
   void fermer_montagne(int m);
   void fermer_vue(int v);
   void fermer_video(int w);
-  // The mountain's save question when it closes: asked whenever it has a file
-  // and it, one of its views, videos or its editor changed.
-  void poser_question_montagne(int m);
-  // Saves mountain m as "&Save" does, with its own view and video; true when written.
-  bool sauver_en_sortie(int m);
+  void fermer_edition(int m);
+  class FermeturesFenetre;
+  void preparer_fermetures();
+  std::unique_ptr<HoteFermetures> hote_fermetures_;
+  std::unique_ptr<QuestionsFermeture> questions_;
+  std::unique_ptr<CascadesFermeture> fermetures_;
   void en_dehors_operation(QTimer& t, const std::function<void()>& action);
-  void liberer_carte(int m);
 
   TData* data_;
   std::unique_ptr<DialoguesDocuments> dialogues_;

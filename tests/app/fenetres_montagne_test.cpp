@@ -606,7 +606,7 @@ TEST(FenetreVue, AnUntouchedDocumentDrawnOnOpeningIsNoChange) {
   ASSERT_TRUE(v->image_existe());
   EXPECT_EQ(v->modifiee, 0);
   a.ui.entries.clear();
-  EXPECT_TRUE(a.w->fermer_avant_sortie());
+  EXPECT_TRUE(a.w->fermetures().fermer_avant_sortie());
   EXPECT_TRUE(a.ui.entries.empty()) << a.ui.entries[0].text;
   v->rafraichir_vue();
   v->rendre();

@@ -137,7 +137,7 @@ struct Sequence {
             fautes.push_back("exit save of " + std::to_string(w->etat.montagne_courante) + " after: " + q);
           return true;
         };
-        if (!w->fermer_avant_sortie()) fautes.push_back("exit stopped after a save that was made");
+        if (!w->fermetures().fermer_avant_sortie()) fautes.push_back("exit stopped after a save that was made");
         w->documents.enregistrer = [this] {
           fautes.push_back("exit save outside the exit questions");
           return true;

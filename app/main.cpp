@@ -1,3 +1,3 @@
-#include "app/mainwindow.h"
+#include "app/programme.h"
 
 int main(int argc, char** argv) { return executer_programme(argc, argv); }

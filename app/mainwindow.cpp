@@ -6,10 +6,8 @@
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -18,7 +16,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QStandardPaths>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -28,7 +25,6 @@
 
 #include "app/aide.h"
 #include "fenetres/aide_enfants.h"
-#include "fenetres/dossiers.h"
 #include "app/commandes_edition.h"
 #include "app/commandes_impression.h"
 #include "app/commandes_import.h"
@@ -40,19 +36,14 @@
 #include "app/commandes_fichier.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
-#include "components/gif_plugin.h"
 #include "components/legende.h"
-#include "controls/application.h"
 #include "fenetres/donnees_images.h"
-#include "app/options.h"
-#include "app/qt_platform.h"
 #include "model/presse_papier.h"
 #include "controls/backpanel.h"
 #include "controls/formfill.h"
 #include "controls/shapehint.h"
 #include "controls/speedbutton.h"
 #include "video/creation.h"
-#include "video/dialogue_fichier_video.h"
 #include "app/demandes_fermeture.h"
 #include "model/interfaces.h"
 
@@ -103,21 +94,6 @@ bool Descend(QTreeWidgetItem* it, QTreeWidgetItem* ancetre) {
 
 }  // namespace
 
-
-ReglagesDemarrage reglages_du_programme(const QStringList& arguments) {
-  ReglagesDemarrage r;
-  r.executable = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
-  r.inscriptible = [](const QString& dossier) {
-    QFile essai(dossier + "/.quorvel-write-test");
-    if (!essai.open(QIODevice::WriteOnly)) return false;
-    essai.close();
-    essai.remove();
-    return true;
-  };
-  r.dossier_utilisateur = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  r.arguments = arguments;
-  return r;
-}
 
 TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), data_(data) {
   // The window manager draws this window's title bar, so its caption strip
@@ -480,122 +456,6 @@ void TBasewindow::regler(const QString& caption, bool actif) {
     if (c == caption) b->setEnabled(actif && possible);
 }
 
-// ---------------------------------------------------------------- start-up
-
-bool TBasewindow::FormCreate(const ReglagesDemarrage& r) {
-  // 1-2. Program folder, start-up state.
-  QString dossier_exe = QFileInfo(r.executable).absolutePath();
-  QString dossier = dossier_exe;
-  if (r.inscriptible && !r.inscriptible(dossier_exe) && !r.dossier_utilisateur.isEmpty()) {
-    // The program's own folder cannot be written: the per-user folder holds the
-    // options file, the sky pictures and the work folder, seeded on first use.
-    dossier = r.dossier_utilisateur;
-    QDir().mkpath(dossier);
-    const QString ini = Q(dossiers::options(S(dossier))), ini_exe = Q(dossiers::options(S(dossier_exe)));
-    if (!QFileInfo::exists(ini) && QFileInfo::exists(ini_exe)) QFile::copy(ini_exe, ini);
-    QDir ciels(Q(dossiers::ciels(S(dossier_exe))));
-    if (ciels.exists()) {
-      const QString copies = Q(dossiers::ciels(S(dossier)));
-      QDir().mkpath(copies);
-      for (const QString& n : ciels.entryList(QDir::Files))
-        if (!QFileInfo::exists(copies + "/" + n)) QFile::copy(ciels.filePath(n), copies + "/" + n);
-    }
-  }
-  QDir().mkpath(Q(dossiers::temporaire(S(dossier))));
-  etat.dossier_programme = S(QDir::cleanPath(dossier));
-  etat.demarrage = true;
-  etat.demarrer_sur_fichier = false;
-  // 3. Splash.
-  splash_ = new TAboutBox(nullptr);
-  splash_->setModal(false);
-  splash_->show();
-  Timer2_.start();
-  // 4. The options file.
-  if (!QFileInfo::exists(Q(etat.chemin_options()))) {
-    Timer1_.stop();
-    Timer2_.stop();
-    delete splash_;
-    warn("The default parameters file \"Montagne.ini\" could not be found. The file \"montagne.ini\" must be in the "
-         "same directory as the executing file " + S(QFileInfo(r.executable).absoluteFilePath()),
-         "Quorvel");
-    return false;
-  }
-  Lire_options();
-  // 5-6. Hints, activation changes, drops.
-  setAcceptDrops(true);
-  // 7. Tables.
-  etat.vue_courante = etat.montagne_courante = etat.video_courante = 0;
-  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
-    etat.montagnes[m].type.utilise = 0;
-    etat.montagnes[m].type.a_fichier = 0;
-    etat.montagnes[m].type.modifie_edition = 0;
-    edition_ouverte[m] = 0;
-  }
-  aide_contextuelle = 0;
-  for (auto& v : etat.vues) v.utilise = false;
-  for (auto& w : etat.videos) w.utilise = false;
-  image_brute = occupe = rafraichir_demande = nouveau_demande = options_seules = vue_sans_rendu = 0;
-  galerie_ouverte = import_ouvert = courbes_niveau = 0;
-  etat.nombre_montagnes = etat.nombre_vues = etat.nombre_videos = 0;
-  etat.largeur_defaut = etat.largeur_defaut_copie = 400;
-  etat.hauteur_defaut = etat.hauteur_defaut_copie = 300;
-  cocher_options();
-  tableau_cameras.reset();
-  etat.informations = {};
-  // 8-9. Window height, explorer tree.
-  resize(width(), 660);
-  TreeView1_->clear();
-  // 10. Command line.
-  if (!r.arguments.isEmpty()) {
-    Timer1_.start();
-    etat.fichier_courant = S(QFileInfo(r.arguments.first()).absoluteFilePath());
-  }
-  return true;
-}
-
-void TBasewindow::Timer2Timer() {
-  Timer2_.stop();
-  delete splash_;
-}
-
-void TBasewindow::ouvrir_fichier() {
-  if (etat.fichier_courant.empty()) return;
-  Timer1_.stop();
-  ouvrir_par_extension(Q(etat.fichier_courant));
-}
-
-void TBasewindow::ouvrir_par_extension(const QString& chemin) {
-  QString fin = chemin.right(3).toUpper();
-  etat.fichier_courant = S(chemin);
-  if (fin == "MAT" && documents.ouvrir_montagne) documents.ouvrir_montagne();
-  else if (fin == "VUE" && documents.ouvrir_vue) documents.ouvrir_vue();
-  else if (fin == "VID" && documents.ouvrir_video) documents.ouvrir_video();
-  UpdateItems();
-}
-
-void TBasewindow::fichiers_deposes(const QStringList& chemins) {
-  if (chemins.isEmpty()) return;
-  // The name is taken whole, however long.
-  QString nom = QFileInfo(chemins.first()).absoluteFilePath();
-  etat.fichier_courant = S(nom);
-  if (!QFileInfo::exists(nom)) return;
-  QString ext = QFileInfo(nom).fileName();
-  int point = ext.lastIndexOf('.');
-  ext = point >= 0 ? ext.mid(point) : QString();
-  if (ext == ".bmp") {
-    nom = nom.left(nom.size() - 4) + ".vue";
-    etat.fichier_courant = S(nom);
-    if (documents.ouvrir_vue) documents.ouvrir_vue();
-  } else if (ext == ".mat") {
-    if (documents.ouvrir_montagne) documents.ouvrir_montagne();
-  } else if (ext == ".vue") {
-    if (documents.ouvrir_vue) documents.ouvrir_vue();
-  } else if (ext == ".vid") {
-    if (documents.ouvrir_video) documents.ouvrir_video();
-  }
-  UpdateItems();
-}
-
 void TBasewindow::dragEnterEvent(QDragEnterEvent* e) {
   if (e->mimeData()->hasUrls()) e->acceptProposedAction();
 }
@@ -606,28 +466,6 @@ void TBasewindow::dropEvent(QDropEvent* e) {
     if (u.isLocalFile()) chemins << u.toLocalFile();
   e->acceptProposedAction();
   fichiers_deposes(chemins);
-}
-
-void TBasewindow::Lire_options() {
-  bool au_demarrage = etat.demarrage;
-  Echec ec = ::Lire_options(etat, etat.chemin_options(), options_seules);
-  if (!ec.empty()) return;
-  if (!options_seules && au_demarrage && etat.demarrer_sur_fichier) Timer1_.start();
-  reconstruire_recents();
-}
-
-void TBasewindow::Sauve_options() {
-  Echec ec = ::Sauve_options(etat, etat.chemin_options());
-  if (!ec.empty()) warn("The options file could not be written: " + ec, "Quorvel");
-}
-
-void TBasewindow::Fic_defClick() {
-  etat.demarrer_sur_fichier = !etat.demarrer_sur_fichier;
-  action("starting file")->setChecked(etat.demarrer_sur_fichier);
-}
-
-void TBasewindow::maj_fichiers_recents() {
-  if (::maj_fichiers_recents(etat)) reconstruire_recents();
 }
 
 void TBasewindow::reconstruire_recents() {
@@ -1563,34 +1401,4 @@ void TBasewindow::marquer_video_enregistree(int w) {
 
 void TBasewindow::recents_modifies() { reconstruire_recents(); }
 
-// ---------------------------------------------------------------- program entry
 
-int executer_programme(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Quorvel");
-  // The library's application object, with the mutex named after the executable.
-  CtlApplication::Instance();
-  components::RegisterGifPictureFormat();
-  install_message_pump();
-  QtUserInterface ui;
-  set_user_interface(&ui);
-  installer_dialogue_fichier_video();
-  int rc = 1;
-  {
-    TData data;
-    TBasewindow w(&data);
-    QStringList args = QApplication::arguments();
-    args.removeFirst();
-    if (w.FormCreate(reglages_du_programme(args))) {
-      w.show();
-      // The splash stays in front of the main window for its two seconds.
-      if (TAboutBox* s = w.splash()) {
-        s->move(w.geometry().center() - s->rect().center());
-        s->raise();
-      }
-      rc = app.exec();
-    }
-  }
-  set_user_interface(nullptr);
-  return rc;
-}

@@ -16,6 +16,7 @@
 
 #include "app/etat_documents.h"
 #include "app/fermetures.h"
+#include "app/programme.h"
 #include "fenetres/fenetres.h"
 #include "fenetres/operation_longue.h"
 #include "app/hote_documents.h"
@@ -50,15 +51,6 @@ class CommandesImport;
 class CommandesOptionsVue;
 class CommandesOptions;
 class QDialog;
-
-// Where the program keeps its files, and how start-up learns it.
-struct ReglagesDemarrage {
-  QString executable;                                  // full path of the running program
-  std::function<bool(const QString&)> inscriptible;    // whether a folder can be written
-  QString dossier_utilisateur;                         // per-user data folder
-  QStringList arguments;                               // command-line parameters, program name excluded
-};
-ReglagesDemarrage reglages_du_programme(const QStringList& arguments);
 
 // Commands the document layer supplies; each runs on the main window's state.
 struct CommandesDocuments {
@@ -146,6 +138,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void fichiers_deposes(const QStringList& chemins);
   void ParcoursClick();  // "Scan ...": the gallery of the chosen view documents
   void ouvrir_par_extension(const QString& chemin);
+  void ouvrir_document(Ouverture genre);  // opens the current file name as that kind, then UpdateItems
   void Lire_options();
   void Sauve_options();
   void Fic_defClick();
@@ -327,6 +320,3 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   bool selection_programme_ = false;
   bool dans_update_ = false;
 };
-
-// The whole program: image data, main window and message loop; returns the exit status.
-int executer_programme(int argc, char** argv);

@@ -3,9 +3,7 @@
 #include <QAction>
 #include <algorithm>
 #include <QApplication>
-#include <QBitmap>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -50,7 +48,6 @@
 namespace {
 
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
-std::string S(const QString& s) { return s.toLocal8Bit().toStdString(); }
 
 // Tool bar buttons: name, command caption, picture, hint.
 struct DefinitionBouton {
@@ -83,14 +80,6 @@ constexpr DefinitionBouton kBoutons[] = {
 const std::set<QString> kCommandesFenetreVideo = {"Create Video",    "Duplicate Video",  "Refresh video",
                                                   "Detailed parameters", "Informatons", "Close the video",
                                                   "Close all movies", "Save Movie under ..."};
-
-QTreeWidgetItem* Parent(QTreeWidgetItem* it) { return it ? it->parent() : nullptr; }
-
-bool Descend(QTreeWidgetItem* it, QTreeWidgetItem* ancetre) {
-  for (; it; it = Parent(it))
-    if (it == ancetre) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -492,180 +481,6 @@ QStringList TBasewindow::entrees_recentes() const {
   return out;
 }
 
-// ---------------------------------------------------------------- children
-
-QMdiSubWindow* TBasewindow::ajouter_enfant(FenetreEnfant* enfant) {
-  enfant->principale = handle_;
-  enfant->aide_contextuelle = 0;
-  // A new child beside a maximised one would open maximised too, and the
-  // other would lose its size: the maximised child goes back to its own size
-  // first, and the new one opens at the place and size it is given.
-  if (QMdiSubWindow* actif = mdi_->activeSubWindow(); actif && actif->isMaximized()) actif->showNormal();
-  QMdiSubWindow* s = mdi_->addSubWindow(enfant);
-  s->setAttribute(Qt::WA_DeleteOnClose, false);
-  enfant->fixer_sous_fenetre(s);
-  s->show();
-  return s;
-}
-
-QTreeWidgetItem* TBasewindow::nouveau_noeud(QTreeWidgetItem* parent, const QString& texte, int image,
-                                            int image_choisie, QWidget* donnee) {
-  auto* it = new QTreeWidgetItem;
-  it->setText(0, texte);
-  QImage strip = data_ ? data_->SmallImages() : QImage();
-  QImage normal = TData::SmallImage(strip, image), choisie = TData::SmallImage(strip, image_choisie);
-  if (!normal.isNull()) {
-    QIcon icone;
-    auto masque = [](QImage i) {
-      QPixmap p = QPixmap::fromImage(i);
-      p.setMask(QBitmap::fromImage(i.createMaskFromColor(qRgb(128, 128, 0), Qt::MaskInColor)));
-      return p;
-    };
-    icone.addPixmap(masque(normal), QIcon::Normal);
-    icone.addPixmap(masque(choisie), QIcon::Selected);
-    it->setIcon(0, icone);
-  }
-  it->setData(0, Qt::UserRole, QVariant::fromValue<QObject*>(donnee));
-  if (parent) parent->addChild(it);
-  else TreeView1_->addTopLevelItem(it);
-  return it;
-}
-
-void TBasewindow::liberer_noeud(QTreeWidgetItem*& noeud) {
-  if (!noeud) return;
-  QTreeWidgetItem* n = noeud;
-  // Freeing a node frees the nodes below it: forget every reference into that branch.
-  for (auto& x : noeuds_montagnes)
-    if (x && Descend(x, n)) x = nullptr;
-  for (auto& x : noeuds_editeurs)
-    if (x && Descend(x, n)) x = nullptr;
-  for (auto& x : noeuds_vues)
-    if (x && Descend(x, n)) x = nullptr;
-  for (auto& x : noeuds_videos)
-    if (x && Descend(x, n)) x = nullptr;
-  noeud = nullptr;
-  selection_programme_ = true;
-  delete n;
-  selection_programme_ = false;
-}
-
-void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
-  if (!noeud) return;
-  selection_programme_ = true;
-  TreeView1_->clearSelection();
-  TreeView1_->setCurrentItem(noeud);
-  noeud->setSelected(true);
-  selection_programme_ = false;
-  if (focus && TreeView1_->isVisible() && !TreeView1_->hasFocus()) TreeView1_->setFocus();
-}
-
-int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
-                                  const param_mat& p, int emplacement) {
-  int m = emplacement ? emplacement : etat.montagne_libre();
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || etat.montagnes[m].type.utilise) return 0;
-  CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
-  carte->no_matrice = static_cast<std::uint16_t>(m);
-  carte->setWindowTitle(titre_carte);
-  carte->parametres = p;
-  cartes[m] = carte;
-  // Mountain nodes are always top-level.
-  noeuds_montagnes[m] = nouveau_noeud(nullptr, texte_noeud, 0, 4, carte);
-  auto& slot = etat.montagnes[m];
-  slot.type.nom = nom;
-  slot.type.utilise = 1;
-  slot.type.parametres = p;
-  ++etat.nombre_montagnes;
-  etat.demarrage = false;
-  ajouter_enfant(carte);
-  return m;
-}
-
-int TBasewindow::ajouter_vue(FenetreVue* vue, int m) {
-  int v = etat.vue_libre();
-  if (v == 0 || m < 1 || m > NOMBRE_MAX_MONTAGNES || !etat.montagnes[m].type.utilise) return 0;
-  vue->no_vue = static_cast<std::uint16_t>(v);
-  vue->no_matrice = static_cast<std::uint16_t>(m);
-  fenetres_vues[v] = vue;
-  etat.vues[v] = {true, m};
-  ++etat.nombre_vues;
-  noeuds_vues[v] = nouveau_noeud(noeuds_montagnes[m], vue->windowTitle(), 1, 1, vue);
-  ajouter_enfant(vue);
-  return v;
-}
-
-int TBasewindow::ajouter_video(FenetreVideo* video, int v) {
-  int w = etat.video_libre();
-  if (w == 0 || v < 1 || v > NOMBRE_MAX_VUES || !etat.vues[v].utilise) return 0;
-  int m = etat.vues[v].montagne;
-  video->no_video = static_cast<std::uint16_t>(w);
-  video->no_vue = static_cast<std::uint16_t>(v);
-  video->no_matrice = static_cast<std::uint16_t>(m);
-  fenetres_videos[w] = video;
-  etat.videos[w] = {true, v, m};
-  ++etat.nombre_videos;
-  noeuds_videos[w] = nouveau_noeud(noeuds_vues[v], video->windowTitle(), 7, 7, video);
-  ajouter_enfant(video);
-  return w;
-}
-
-void TBasewindow::ajouter_editeur(FenetreEdition* editeur, int m) {
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !etat.montagnes[m].type.utilise || edition_ouverte[m]) return;
-  editeur->no_matrice = static_cast<std::uint16_t>(m);
-  editeurs[m] = editeur;
-  edition_ouverte[m] = 1;
-  noeuds_editeurs[m] = nouveau_noeud(noeuds_montagnes[m], editeur->windowTitle(), 5, 5, editeur);
-  // The user closes the editor: the sweep asks its save questions while the
-  // editor still shows its map, then takes it down. An editor this window
-  // already dropped is left to the code that drops it.
-  editeur->demander_fermeture = [this, editeur] {
-    for (int k = 1; k <= NOMBRE_MAX_MONTAGNES; ++k)
-      if (edition_ouverte[k] && editeurs[k] == editeur) UpdateItems();
-  };
-  ajouter_enfant(editeur);
-}
-
-void TBasewindow::activer(QWidget* enfant) {
-  auto* f = dynamic_cast<FenetreEnfant*>(enfant);
-  if (f && f->sous_fenetre()) {
-    mdi_->setActiveSubWindow(f->sous_fenetre());
-    f->setFocus();
-  }
-  UpdateItems();
-}
-
-QWidget* TBasewindow::enfant_actif() const {
-  QMdiSubWindow* s = mdi_->currentSubWindow();
-  return s && s->isVisible() ? s->widget() : nullptr;
-}
-
-void TBasewindow::fermer_enfant(FenetreEnfant* enfant) {
-  if (!enfant) return;
-  if (QMdiSubWindow* s = enfant->sous_fenetre()) s->close();
-  else enfant->close();
-}
-
-void TBasewindow::detruire_enfant(FenetreEnfant* enfant) {
-  if (!enfant) return;
-  QMdiSubWindow* s = enfant->sous_fenetre();
-  if (s) {
-    s->hide();
-    mdi_->removeSubWindow(s);
-    s->deleteLater();
-  } else {
-    enfant->hide();
-    enfant->deleteLater();
-  }
-}
-
-void TBasewindow::fermer_import() {
-  if (importation) {
-    if (!importation->fermee) fermer_enfant(importation);
-    detruire_enfant(importation);
-  }
-  importation = nullptr;
-  import_ouvert = 0;
-}
-
 // ---------------------------------------------------------------- UpdateItems
 
 void TBasewindow::UpdateItems() {
@@ -921,12 +736,6 @@ void TBasewindow::TimerthreadTimer() {
     }
     if (nouveau_demande && etat.montagne_courante && nouvelle_vue) nouvelle_vue();
   });
-}
-
-void TBasewindow::Timer_deleteTimer() {
-  if (operation_en_cours()) return;
-  Fermer_montagne_active();
-  if (etat.nombre_montagnes == 0) Timer_delete_.stop();
 }
 
 void TBasewindow::TimerThread1Timer() {
@@ -1276,129 +1085,3 @@ void TBasewindow::mousePressEvent(QMouseEvent* e) {
   QMainWindow::mousePressEvent(e);
   UpdateItems();
 }
-
-// ---------------------------------------------------------------- host of the file commands
-
-void TBasewindow::utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d) {
-  dialogues_ = std::move(d);
-  fichier_ = std::make_unique<CommandesFichier>(etat, *this, *dialogues_);
-}
-
-void TBasewindow::titre_fiche(int m, const std::string& titre) {
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !cartes[m]) return;
-  cartes[m]->setWindowTitle(QString::fromStdString(titre));
-  if (noeuds_montagnes[m]) noeuds_montagnes[m]->setText(0, QString::fromStdString(titre));
-}
-
-void TBasewindow::marquer_sauvee(int m) {
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES) return;
-  if (cartes[m]) cartes[m]->marquer_sauvee(QDateTime::currentSecsSinceEpoch());
-  // An open editor keeps its map pictures beside the document's new path.
-  const auto& type = etat.montagnes[m].type;
-  if (edition_ouverte[m] && editeurs[m] && type.a_fichier && editeurs[m]->fichier != type.fichier)
-    editeurs[m]->fixer_fichier(type.fichier);
-}
-
-void TBasewindow::marquer_sans_fichier(int m) {
-  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m]) cartes[m]->marquer_sans_fichier();
-}
-
-void TBasewindow::effacer_modification_edition(int m) {
-  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && editeurs[m]) editeurs[m]->modifiee = 0;
-}
-
-bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fichier) {
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || cartes[m]) return false;
-  CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
-  carte->no_matrice = static_cast<std::uint16_t>(m);
-  carte->setWindowTitle(QString::fromStdString(titre));
-  carte->parametres = etat.montagnes[m].type.parametres;
-  cartes[m] = carte;
-  noeuds_montagnes[m] = nouveau_noeud(nullptr, carte->windowTitle(), 0, 4, carte);
-  ajouter_enfant(carte);
-  carte->initialiser_fiche(handle_, etat.montagnes[m].type.a_fichier != 0, date_fichier);
-  activer(carte);
-  return true;
-}
-
-int TBasewindow::creer_vue(const std::string& fichier_image) {
-  const int v = montagnes_->nouvelle_vue(fichier_image);
-  if (v && fichier_image.empty())
-    if (auto* vue = montagnes_->vue(v)) vue->premier_rendu_du_document = true;
-  return v;
-}
-int TBasewindow::creer_video(const std::string& film, const std::vector<enregistrement_camera>* cameras,
-                             const informations_video& informations) {
-  return videos_->ouvrir_video(film, cameras, informations);
-}
-
-void TBasewindow::focaliser_fiche(int m) {
-  if (m >= 1 && m <= NOMBRE_MAX_MONTAGNES && cartes[m]) activer(cartes[m]);
-}
-void TBasewindow::focaliser_vue(int v) {
-  if (v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v]) activer(fenetres_vues[v]);
-}
-void TBasewindow::focaliser_video(int w) {
-  if (w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w]) activer(fenetres_videos[w]);
-}
-
-const image_rgb32* TBasewindow::image_vue(int v) {
-  auto* vue = v >= 1 && v <= NOMBRE_MAX_VUES ? dynamic_cast<TVuewindow*>(fenetres_vues[v].data()) : nullptr;
-  return vue ? vue->image_rgb() : nullptr;
-}
-
-std::pair<std::int32_t, std::int32_t> TBasewindow::taille_image_vue(int v) {
-  if (v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v])
-    return {fenetres_vues[v]->largeur_image, fenetres_vues[v]->hauteur_image};
-  return {etat.largeur_defaut, etat.hauteur_defaut};
-}
-
-param_vue TBasewindow::parametres_vue(int v) {
-  return v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v] ? fenetres_vues[v]->parametres : etat.vue;
-}
-
-void TBasewindow::titre_vue(int v, const std::string& titre) {
-  if (v < 1 || v > NOMBRE_MAX_VUES || !fenetres_vues[v]) return;
-  fenetres_vues[v]->setWindowTitle(QString::fromStdString(titre));
-  if (noeuds_vues[v]) noeuds_vues[v]->setText(0, QString::fromStdString(titre));
-}
-
-void TBasewindow::marquer_vue_enregistree(int v) {
-  if (v < 1 || v > NOMBRE_MAX_VUES || !fenetres_vues[v]) return;
-  fenetres_vues[v]->a_fichier = 1;
-  fenetres_vues[v]->modifiee = 0;
-}
-
-std::string TBasewindow::film(int w) {
-  return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] ? fenetres_videos[w]->fichier_film : std::string();
-}
-
-bool TBasewindow::film_refait(int w) {
-  return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] && fenetres_videos[w]->refaite;
-}
-
-informations_video TBasewindow::informations(int w) {
-  return w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] ? fenetres_videos[w]->informations : informations_video{};
-}
-
-const std::vector<enregistrement_camera>* TBasewindow::cameras(int w) {
-  if (w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w] && !fenetres_videos[w]->cameras.empty())
-    return &fenetres_videos[w]->cameras;
-  return tableau_cameras.get();
-}
-
-void TBasewindow::titre_video(int w, const std::string& titre) {
-  if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;
-  fenetres_videos[w]->setWindowTitle(QString::fromStdString(titre));
-  if (noeuds_videos[w]) noeuds_videos[w]->setText(0, QString::fromStdString(titre));
-}
-
-void TBasewindow::marquer_video_enregistree(int w) {
-  if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;
-  fenetres_videos[w]->a_fichier = 1;
-  fenetres_videos[w]->refaite = 0;
-}
-
-void TBasewindow::recents_modifies() { reconstruire_recents(); }
-
-

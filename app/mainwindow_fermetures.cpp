@@ -258,3 +258,9 @@ void TBasewindow::Fermer_toutes_videos() {
     if (etat.videos[w].utilise && fenetres_videos[w]) fermer_enfant(fenetres_videos[w]);
   UpdateItems();
 }
+
+void TBasewindow::Timer_deleteTimer() {
+  if (operation_en_cours()) return;
+  Fermer_montagne_active();
+  if (etat.nombre_montagnes == 0) Timer_delete_.stop();
+}

@@ -2,36 +2,27 @@
 
 #include <QMdiSubWindow>
 
-#include "app/mainwindow.h"
 #include "dialogs/edition.h"
 
-CommandesEdition::CommandesEdition(TBasewindow& w) : w_(w) {
-  w.creer_editeur = [] { return new Tfenetre_edition; };
-  w.connecter("&Edit the active mountain", [this] { ouvrir_edition(); });
-  w.connecter("&Refresh the edition window", [this] { rafraichir_edition(); });
-  w.connecter("&Close edition", [this] { fermer_edition(); });
-  w.connecter("&Lift ...", [this] { elevation_coupe(false); });
-  w.connecter("Cross-Section", [this] { elevation_coupe(true); });
-  w.connecter("Erase all &rivers", [this] { effacer(ElementsCarte::rivieres); });
-  w.connecter("Erase all &trees", [this] { effacer(ElementsCarte::arbres); });
-  w.connecter("Erase all &ground", [this] { effacer(ElementsCarte::sol); });
+CommandesEdition::CommandesEdition(etat_documents& etat, HoteEdition& hote) : e_(etat), w_(hote) {
+  creer_editeur = [] { return new Tfenetre_edition; };
 }
 
 FenetreEdition* CommandesEdition::editeur_courant() const {
-  const int m = w_.etat.montagne_courante;
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !w_.edition_ouverte[m]) return nullptr;
-  return w_.editeurs[m];
+  const int m = e_.montagne_courante;
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES) return nullptr;
+  return w_.editeur_ouvert(m);
 }
 
 void CommandesEdition::ouvrir_edition() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
   if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !e.montagnes[m].type.utilise || !e.montagnes[m].terrain) return;
   if (FenetreEdition* ed = editeur_courant()) {
     w_.activer(ed);
     return;
   }
-  FenetreEdition* ed = w_.creer_editeur ? w_.creer_editeur() : new FenetreEdition;
+  FenetreEdition* ed = creer_editeur ? creer_editeur() : new FenetreEdition;
   const auto& type = e.montagnes[m].type;
   ed->setWindowTitle("Edition " + QString::fromLocal8Bit(type.nom.str().c_str()).left(50));
   ed->degre = e.montagnes[m].terrain->degre;
@@ -40,8 +31,8 @@ void CommandesEdition::ouvrir_edition() {
   OuvertureEdition o;
   o.no_montagne = static_cast<std::uint16_t>(m);
   o.matrice = e.montagnes[m].terrain.get();
-  o.courbes = w_.courbes_niveau;
-  o.grossier = w_.image_brute;
+  o.courbes = w_.courbes_actives();
+  o.grossier = w_.image_brute_active();
   o.vue_defaut = e.vue;
   ed->ouvre_edition(o);
   w_.activer(ed);
@@ -49,7 +40,7 @@ void CommandesEdition::ouvrir_edition() {
 }
 
 void CommandesEdition::rafraichir_edition() {
-  if (FenetreEdition* ed = editeur_courant()) ed->rafraichir_edition(w_.etat.vue);
+  if (FenetreEdition* ed = editeur_courant()) ed->rafraichir_edition(e_.vue);
 }
 
 void CommandesEdition::fermer_edition() {

@@ -4,14 +4,15 @@
 // erasing all rivers, trees or painted ground through it.
 #pragma once
 
-#include "fenetres/fenetres.h"
+#include <functional>
 
-class TBasewindow;
+#include "app/etat_documents.h"
+#include "app/hote_commandes.h"
+#include "fenetres/fenetres.h"
 
 class CommandesEdition {
  public:
-  // Connects the commands to the main window's menu items and hooks.
-  explicit CommandesEdition(TBasewindow& w);
+  CommandesEdition(etat_documents& etat, HoteEdition& hote);
 
   void ouvrir_edition();
   void rafraichir_edition();
@@ -23,6 +24,10 @@ class CommandesEdition {
   // The current mountain's open editor, or null.
   FenetreEdition* editeur_courant() const;
 
+  // The map editor of a slot (the real one unless replaced).
+  std::function<FenetreEdition*()> creer_editeur;
+
  private:
-  TBasewindow& w_;
+  etat_documents& e_;
+  HoteEdition& w_;
 };

@@ -4,15 +4,16 @@
 // The adoption of the imported terrain is the request dispatcher's.
 #pragma once
 
-class TBasewindow;
+#include "app/etat_documents.h"
+#include "app/hote_commandes.h"
 
 class CommandesImport {
  public:
-  // Connects the command to the main window's menu item.
-  explicit CommandesImport(TBasewindow& w);
+  CommandesImport(etat_documents& etat, HoteImport& hote);
 
   void ImporterClick();
 
  private:
-  TBasewindow& w_;
+  etat_documents& e_;
+  HoteImport& w_;
 };

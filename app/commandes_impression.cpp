@@ -3,14 +3,12 @@
 
 #include <QPrinter>
 
-#include "app/mainwindow.h"
+#include "app/hote_documents.h"
 
-CommandesImpression::CommandesImpression(TBasewindow& w)
-    : w_(w), imprimante_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+CommandesImpression::CommandesImpression(etat_documents& etat, HoteImpression& hote)
+    : e_(etat), w_(hote), imprimante_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   choisir_imprimante = choisir_imprimante_qt;
   montrer = [](TPreview_print& f) { f.exec(); };
-  w.connecter("Print ...", [this] { imprimer(); });
-  w.connecter("Printer adjustments ...", [this] { reglages_imprimante(); });
 }
 
 CommandesImpression::~CommandesImpression() { delete formulaire_.data(); }
@@ -29,10 +27,10 @@ QImage image_qt(const image_rgb32* i) {
 }  // namespace
 
 void CommandesImpression::imprimer() {
-  const int v = w_.etat.vue_courante;
-  if (v < 1 || v > NOMBRE_MAX_VUES || !w_.fenetres_vues[v]) return;
-  FenetreVue* vue = w_.fenetres_vues[v];
-  if (!formulaire_) formulaire_ = new TPreview_print(&w_);
+  const int v = e_.vue_courante;
+  if (v < 1 || v > NOMBRE_MAX_VUES || !w_.fenetre_vue(v)) return;
+  FenetreVue* vue = w_.fenetre_vue(v);
+  if (!formulaire_) formulaire_ = new TPreview_print(w_.fenetre_principale());
   TPreview_print& f = *formulaire_;
   f.utiliser_imprimante(imprimante_.get(), [this](QPrinter& p, QWidget* parent) {
     return choisir_imprimante && choisir_imprimante(p, parent);
@@ -40,7 +38,7 @@ void CommandesImpression::imprimer() {
   const QString taille =
       "(" + QString::number(vue->largeur_image) + " x " + QString::number(vue->hauteur_image) + ")";
   f.Setup(titre_impression(vue->windowTitle()), taille, image_qt(w_.image_vue(v)));
-  for (const std::string& ligne : w_.etat.parametres.texte) {
+  for (const std::string& ligne : e_.parametres.texte) {
     if (ligne.empty()) break;
     f.AddLine(QString::fromLatin1(ligne.data(), static_cast<qsizetype>(ligne.size())));
   }
@@ -49,5 +47,5 @@ void CommandesImpression::imprimer() {
 }
 
 void CommandesImpression::reglages_imprimante() {
-  if (choisir_imprimante) choisir_imprimante(*imprimante_, &w_);
+  if (choisir_imprimante) choisir_imprimante(*imprimante_, w_.fenetre_principale());
 }

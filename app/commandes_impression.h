@@ -8,15 +8,15 @@
 #include <functional>
 #include <memory>
 
+#include "app/etat_documents.h"
+#include "app/hote_commandes.h"
 #include "app/impression.h"
 
 class QPrinter;
-class TBasewindow;
 
 class CommandesImpression {
  public:
-  // Connects the commands to the main window's menu items.
-  explicit CommandesImpression(TBasewindow& w);
+  CommandesImpression(etat_documents& etat, HoteImpression& hote);
   ~CommandesImpression();
 
   void imprimer();
@@ -31,7 +31,8 @@ class CommandesImpression {
   std::function<void(TPreview_print&)> montrer;
 
  private:
-  TBasewindow& w_;
+  etat_documents& e_;
+  HoteImpression& w_;
   std::unique_ptr<QPrinter> imprimante_;
   QPointer<TPreview_print> formulaire_;
 };

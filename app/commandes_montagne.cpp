@@ -7,8 +7,8 @@
 
 #include "fenetres/attente.h"
 #include "fenetres/dossiers.h"
+#include "fenetres/operation_longue.h"
 #include "app/carte.h"
-#include "app/mainwindow.h"
 #include "app/vue.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"
@@ -38,63 +38,38 @@ param_mat structure_du_terrain(param_mat p, const Tmatrice& t) {
 
 }  // namespace
 
-CommandesMontagne::CommandesMontagne(TBasewindow& w) : w_(w) {
-  w.creer_carte = [] { return new TMatricewindow; };
-  w.nouvelle_vue = [this] { nouvelle_vue(); };
-  w.connecter("Create a new &Mountain", [this] { nouvelle_montagne(false); });
-  w.connecter("Create a &Flat surface", [this] { nouvelle_montagne(true); });
-  w.connecter("R&egenerate the mountain", [this] { regenerer_montagne(); });
-  w.connecter("&Duplicate the mountain", [this] { dupliquer_montagne(); });
-  w.connecter("&Refine an existing mountain", [this] { raffiner(); });
-  w.connecter("Create trees", [this] { creer_arbres(); });
-  w.connecter("Type text", [this] { taper_texte(); });
-  w.connecter("&see", [this] { voir(); });
-  w.connecter("See in a &full screen", [this] { voir_plein_ecran(); });
-  w.connecter("&Refresh the active view", [this] { rafraichir_vue_active(); });
-  w.connecter("Duplicate the view", [this] { copier_vue(); });
-  w.connecter("Informations", [this] { Informations(); });
-  w.connecter("&Automatic refresh", [this] {
-    rafraichissement_automatique = !rafraichissement_automatique;
-    w_.action("&Automatic refresh")->setChecked(rafraichissement_automatique);
-  });
-  w.connecter("Rough picture", [this] {
-    w_.image_brute = !w_.image_brute;
-    w_.action("Rough picture")->setChecked(w_.image_brute);
-  });
-  w.connecter("Level curves", [this] {
-    w_.courbes_niveau = !w_.courbes_niveau;
-    w_.action("Level curves")->setChecked(w_.courbes_niveau);
-  });
-  for (const Bascule& b : kBascules) {
-    const char* c = b.caption;
-    w.connecter(c, [this, c] { basculer(c); });
-  }
-  w.action("&Automatic refresh")->setChecked(true);
-  // Always available: creation, the options of the View menu and its toggles (the
-  // picture toggle follows the enabling table with the rest).
-  for (const char* c : {"Create a new &Mountain", "Create a &Flat surface", "&Automatic refresh", "Rough picture",
-                        "Level curves", " - Visible Mesh", " - Fixed scale", " - Distortion allowed", " - Trees",
-                        " - Cast shadow", " - Mist", " - Details", " - Horizon", " - Reflection"}) {
-    w.action(c)->setEnabled(true);
-    w.connecter(c, w.commande_de(c));
-  }
+CommandesMontagne::CommandesMontagne(etat_documents& etat, HoteMontagne& hote) : e_(etat), w_(hote) {}
+
+void CommandesMontagne::basculer_rafraichissement() {
+  rafraichissement_automatique = !rafraichissement_automatique;
+  w_.cocher("&Automatic refresh", rafraichissement_automatique);
+}
+
+void CommandesMontagne::basculer_image_brute() {
+  w_.regler_image_brute(!w_.image_brute_active());
+  w_.cocher("Rough picture", w_.image_brute_active());
+}
+
+void CommandesMontagne::basculer_courbes() {
+  w_.regler_courbes_niveau(!w_.courbes_actives());
+  w_.cocher("Level curves", w_.courbes_actives());
 }
 
 TVuewindow* CommandesMontagne::vue(int v) const {
   if (v < 1 || v > NOMBRE_MAX_VUES) return nullptr;
-  return dynamic_cast<TVuewindow*>(w_.fenetres_vues[v].data());
+  return dynamic_cast<TVuewindow*>(w_.fenetre_vue(v));
 }
 
 // ---------------------------------------------------------------- mountains
 
 void CommandesMontagne::nouvelle_montagne(bool plat, int emplacement, bool depuis_fichier) {
-  auto& e = w_.etat;
+  auto& e = e_;
   if (e.nombre_montagnes >= NOMBRE_MAX_MONTAGNES || (!emplacement && e.montagne_libre() == 0)) {
     warn("Too many mountains in memory: close one first.", "File");
-    w_.nouveau_demande = 0;
+    w_.demander_nouveau(false);
     return;
   }
-  w_.occupe = 1;
+  w_.occuper(true);
   const int libre = emplacement ? emplacement : e.montagne_libre();
   const std::string numero = std::to_string(libre);
   const std::string nom = "New #  " + numero;
@@ -105,20 +80,20 @@ void CommandesMontagne::nouvelle_montagne(bool plat, int emplacement, bool depui
   if (!emplacement) e.parametres.texte = {};
   const int m = w_.prendre_montagne(depuis_fichier ? ancien.nom.str() : nom, titre, titre, e.parametres, libre);
   if (!m) {
-    w_.occupe = 0;
+    w_.occuper(false);
     return;
   }
   e.montagne_courante = m;
   auto& slot = e.montagnes[m];
   slot.type.a_fichier = depuis_fichier ? 1 : 0;
   slot.type.modifie_edition = depuis_fichier ? 1 : 0;
-  CarteMontagne* carte = w_.cartes[m];
+  CarteMontagne* carte = w_.carte(m);
   carte->parametres = e.parametres;
   carte->initialiser_fiche(w_.handle(), false, 0);
   w_.activer(carte);
   {
     OperationLongue operation;
-    TAttente attente(&w_);
+    TAttente attente(w_.fenetre_principale());
     try {
       slot.terrain = std::make_unique<Tmatrice>(e.parametres);
       bool continuer = true;
@@ -133,23 +108,23 @@ void CommandesMontagne::nouvelle_montagne(bool plat, int emplacement, bool depui
   e.parametres.cle = slot.terrain->cle;
   slot.type.parametres.cle = slot.terrain->cle;
   carte->parametres.cle = slot.terrain->cle;
-  w_.occupe = 0;
+  w_.occuper(false);
   w_.UpdateItems();
 }
 
 void CommandesMontagne::regenerer_montagne() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
-  if (!m || !e.montagnes[m].type.utilise || !w_.cartes[m]) return;
+  if (!m || !e.montagnes[m].type.utilise || !w_.carte(m)) return;
   const param_mat garde = e.parametres;
   const Type_matrice ancien = e.montagnes[m].type;
-  w_.occupe = 0;
-  CarteMontagne* carte = w_.cartes[m];
+  w_.occuper(false);
+  CarteMontagne* carte = w_.carte(m);
   carte->fermeture = 1;
   e.montagnes[m].type.modifie_edition = 0;
   w_.UpdateItems();  // the closing cascade frees the slot, its views and editor
   if (e.montagnes[m].type.utilise) return;  // the cascade did not run
-  w_.occupe = 1;
+  w_.occuper(true);
   e.parametres = garde;
   auto& type = e.montagnes[m].type;
   type.fichier = ancien.fichier;
@@ -161,17 +136,17 @@ void CommandesMontagne::regenerer_montagne() {
   type.genre = ancien.genre;
   type.no_vue = ancien.no_vue;
   type.no_video = ancien.no_video;
-  w_.occupe = 0;
+  w_.occuper(false);
   w_.UpdateItems();
 }
 
 void CommandesMontagne::dupliquer_montagne() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int source = e.montagne_courante;
   if (e.nombre_montagnes >= NOMBRE_MAX_MONTAGNES || e.montagne_libre() == 0) return;
   if (!source || !e.montagnes[source].terrain) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  w_.occupe = 1;
+  w_.occuper(true);
   const Tmatrice& t = *e.montagnes[source].terrain;
   const param_mat p = structure_du_terrain(e.parametres, t);
   const int libre = e.montagne_libre();
@@ -183,7 +158,7 @@ void CommandesMontagne::dupliquer_montagne() {
     auto& slot = e.montagnes[m];
     slot.type.a_fichier = 0;
     slot.type.modifie_edition = 0;
-    CarteMontagne* carte = w_.cartes[m];
+    CarteMontagne* carte = w_.carte(m);
     carte->parametres = p;
     carte->initialiser_fiche(w_.handle(), false, 0);
     try {
@@ -202,13 +177,13 @@ void CommandesMontagne::dupliquer_montagne() {
     }
     w_.activer(carte);
   }
-  w_.occupe = 0;
+  w_.occuper(false);
   QApplication::restoreOverrideCursor();
   w_.UpdateItems();
 }
 
 void CommandesMontagne::raffiner() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
   if (!m || !e.montagnes[m].type.utilise || !e.montagnes[m].terrain) return;
   Tmatrice& t = *e.montagnes[m].terrain;
@@ -216,23 +191,22 @@ void CommandesMontagne::raffiner() {
   const param_mat local = structure_du_terrain(e.parametres, t);
   // The mountain's views close without a question, and so does its editor.
   for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
-    if (e.vues[v].utilise && e.vues[v].montagne == m && w_.fenetres_vues[v]) {
-      FenetreVue* fv = w_.fenetres_vues[v];
+    if (e.vues[v].utilise && e.vues[v].montagne == m && w_.fenetre_vue(v)) {
+      FenetreVue* fv = w_.fenetre_vue(v);
       fv->fermeture_autorisee = 1;
       fv->modifiee = 0;
       if (fv->sous_fenetre()) fv->sous_fenetre()->close();
       else fv->close();
       w_.UpdateItems();
     }
-  if (w_.edition_ouverte[m] && w_.editeurs[m]) {
-    FenetreEdition* ed = w_.editeurs[m];
+  if (FenetreEdition* ed = w_.editeur_ouvert(m)) {
     if (ed->sous_fenetre()) ed->sous_fenetre()->close();
     else ed->close();
     w_.UpdateItems();
   }
   {
     OperationLongue operation;
-    TAttente attente(&w_);
+    TAttente attente(w_.fenetre_principale());
     try {
       t.raffiner(local, &attente, w_.handle());
     } catch (const ModelError& x) {
@@ -243,7 +217,7 @@ void CommandesMontagne::raffiner() {
   e.montagnes[m].type.parametres = e.parametres;
   e.montagnes[m].type.modifie_edition = 1;
   e.montagne_courante = m;
-  if (CarteMontagne* c = w_.cartes[m]) {
+  if (CarteMontagne* c = w_.carte(m)) {
     c->parametres = e.parametres;
     c->update();
     w_.activer(c);
@@ -252,13 +226,13 @@ void CommandesMontagne::raffiner() {
 }
 
 void CommandesMontagne::creer_arbres() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
   if (!m || !e.montagnes[m].terrain) return;
-  if (CarteMontagne* c = w_.cartes[m]) c->parametres = e.parametres;
+  if (CarteMontagne* c = w_.carte(m)) c->parametres = e.parametres;
   {
     OperationLongue operation;
-    TAttente attente(&w_);
+    TAttente attente(w_.fenetre_principale());
     e.montagnes[m].terrain->creer_arbres(e.parametres.couches, &attente, w_.handle());
   }
   e.montagnes[m].type.parametres = e.parametres;
@@ -267,8 +241,8 @@ void CommandesMontagne::creer_arbres() {
 }
 
 void CommandesMontagne::taper_texte() {
-  const int m = w_.etat.montagne_courante;
-  if (auto* c = m ? dynamic_cast<TMatricewindow*>(w_.cartes[m].data()) : nullptr) {
+  const int m = e_.montagne_courante;
+  if (auto* c = m ? dynamic_cast<TMatricewindow*>(w_.carte(m)) : nullptr) {
     w_.activer(c);
     c->BitBtn1Click();
   }
@@ -277,7 +251,7 @@ void CommandesMontagne::taper_texte() {
 // ---------------------------------------------------------------- views
 
 int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
-  auto& e = w_.etat;
+  auto& e = e_;
   if (e.nombre_vues >= NOMBRE_MAX_VUES || e.vue_libre() == 0) {
     warn("Too many views, close one at least", "File");
     return 0;
@@ -286,7 +260,7 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
   if (!m || !e.montagnes[m].type.utilise || !e.montagnes[m].terrain) return 0;
   Tmatrice* t = e.montagnes[m].terrain.get();
   e.video_courante = 0;
-  w_.occupe = 1;
+  w_.occuper(true);
   const int libre = e.vue_libre();
   auto* vue = new TVuewindow;
   vue->setWindowTitle(Q("View #  " + std::to_string(libre) + " :  " + e.montagnes[m].type.nom.str()).left(50));
@@ -294,7 +268,7 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
   const auto& type = e.montagnes[m].type;
   vue->document_vue = type.a_fichier && type.genre == 2 ? 1 : 0;
   if (plein_ecran && !e.vue.echelle_fixe) {
-    const int l = std::max(w_.mdi()->width() - 16, kTailleImageMin);
+    const int l = std::max(w_.largeur_enfants() - 16, kTailleImageMin);
     e.largeur_defaut = e.largeur_defaut_copie = static_cast<std::uint16_t>(std::min(l, kTailleImageMax));
     e.hauteur_defaut = e.hauteur_defaut_copie = static_cast<std::uint16_t>(Round(e.largeur_defaut * 0.75));
   }
@@ -314,14 +288,14 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
   const int v = w_.ajouter_vue(vue, m);
   if (!v) {
     delete vue;
-    w_.occupe = 0;
+    w_.occuper(false);
     return 0;
   }
   vue->apres_rendu = [this] { w_.UpdateItems(); };
   vue->dossier_ciels = dossiers::ciels(e.dossier_programme);
-  vue->init_vue(w_.handle(), e.vue, t, fichier_image, plein_ecran, w_.image_brute != 0);
-  vue->image_brute = w_.image_brute;
-  w_.occupe = 0;
+  vue->init_vue(w_.handle(), e.vue, t, fichier_image, plein_ecran, w_.image_brute_active());
+  vue->image_brute = w_.image_brute_active();
+  w_.occuper(false);
   plein_ecran = false;
   e.vue_courante = v;
   w_.activer(vue);
@@ -329,25 +303,25 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
 }
 
 void CommandesMontagne::voir() {
-  if (w_.etat.montagne_courante) nouvelle_vue();
+  if (e_.montagne_courante) nouvelle_vue();
 }
 
 void CommandesMontagne::voir_plein_ecran() {
   plein_ecran = true;
-  if (w_.etat.montagne_courante) nouvelle_vue();
+  if (e_.montagne_courante) nouvelle_vue();
 }
 
 void CommandesMontagne::rafraichir_vue_active() {
-  if (TVuewindow* v = vue(w_.etat.vue_courante)) {
-    v->image_brute = w_.image_brute;
+  if (TVuewindow* v = vue(e_.vue_courante)) {
+    v->image_brute = w_.image_brute_active();
     v->rafraichir_vue();
   }
 }
 
 void CommandesMontagne::copier_vue() {
-  TVuewindow* v = vue(w_.etat.vue_courante);
+  TVuewindow* v = vue(e_.vue_courante);
   if (!v) return;
-  auto& e = w_.etat;
+  auto& e = e_;
   v->copier_image_vue();
   const int retrait = v->parametres.deformation && !v->parametres.echelle_fixe ? 4 : 0;
   e.largeur_defaut = static_cast<std::uint16_t>(std::max(v->taille_l - retrait, kTailleImageMin));
@@ -360,13 +334,13 @@ void CommandesMontagne::copier_vue() {
 }
 
 void CommandesMontagne::Informations() {
-  if (TVuewindow* v = vue(w_.etat.vue_courante))
-    if (QAction* a = v->element("Informations"); a && a->isEnabled()) a->trigger();
+  // Shown once the view has its statistics.
+  if (TVuewindow* v = vue(e_.vue_courante)) v->Informations();
 }
 
 void CommandesMontagne::appliquer_options_vue(bool relayout) {
-  w_.repaint();
-  if (TVuewindow* v = vue(w_.etat.vue_courante); v && !w_.nouveau_demande) {
+  w_.fenetre_principale()->repaint();
+  if (TVuewindow* v = vue(e_.vue_courante); v && !w_.nouveau_en_attente()) {
     v->disposer_image_vue();
     v->calculer_taille_vue(relayout);
   }
@@ -374,7 +348,7 @@ void CommandesMontagne::appliquer_options_vue(bool relayout) {
 }
 
 void CommandesMontagne::basculer(const char* caption) {
-  auto& e = w_.etat;
+  auto& e = e_;
   const Bascule* b = nullptr;
   for (const Bascule& x : kBascules)
     if (QString(x.caption) == caption) b = &x;
@@ -384,7 +358,7 @@ void CommandesMontagne::basculer(const char* caption) {
   if (c == " - Mist" && e.vue.ombre_portee) return;
   e.vue.*(b->drapeau) = !(e.vue.*(b->drapeau));
   if (c == " - Fixed scale" && !e.vue.echelle_fixe) e.vue.taille = 10;
-  w_.action(caption)->setChecked(e.vue.*(b->drapeau) != 0);
+  w_.cocher(caption, e.vue.*(b->drapeau) != 0);
   TVuewindow* v = vue(e.vue_courante);
   if (!v) return;
   v->parametres = e.vue;

@@ -6,13 +6,14 @@
 
 #include <string>
 
-class TBasewindow;
+#include "app/etat_documents.h"
+#include "app/hote_commandes.h"
+
 class TVuewindow;
 
 class CommandesMontagne {
  public:
-  // Connects the commands to the main window's menu items and hooks.
-  explicit CommandesMontagne(TBasewindow& w);
+  CommandesMontagne(etat_documents& etat, HoteMontagne& hote);
 
   void nouvelle_montagne(bool plat, int emplacement = 0, bool depuis_fichier = false);
   void regenerer_montagne();
@@ -30,6 +31,9 @@ class CommandesMontagne {
   void appliquer_options_vue(bool relayout);
   // A display toggle by its menu caption.
   void basculer(const char* caption);
+  void basculer_rafraichissement();
+  void basculer_image_brute();
+  void basculer_courbes();
 
   TVuewindow* vue(int v) const;
   bool rafraichissement_automatique = true;
@@ -37,5 +41,6 @@ class CommandesMontagne {
   bool copie_reglages = false;  // the next view takes the default size and its copy
 
  private:
-  TBasewindow& w_;
+  etat_documents& e_;
+  HoteMontagne& w_;
 };

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "app/commandes_montagne.h"
-#include "app/mainwindow.h"
 #include "dialogs/creation.h"
 #include "dialogs/raffinage.h"
 #include "model/matrice.h"
@@ -15,84 +14,80 @@ QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
 // Writes one mountain's record into its slot and into its card's copy (the
 // card's copy is what the next UpdateItems takes after a memo keystroke).
-void ecrire_record(TBasewindow& w, int m, const param_mat& p) {
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !w.etat.montagnes[m].type.utilise) return;
-  w.etat.montagnes[m].type.parametres = p;
-  if (CarteMontagne* c = w.cartes[m]) c->parametres = p;
+void ecrire_record(etat_documents& e, HoteOptions& w, int m, const param_mat& p) {
+  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !e.montagnes[m].type.utilise) return;
+  e.montagnes[m].type.parametres = p;
+  if (CarteMontagne* c = w.carte(m)) c->parametres = p;
 }
 
 }  // namespace
 
-CommandesOptions::CommandesOptions(TBasewindow& w) : w_(w) {
-  w.connecter("&Creation options ...", [this] { options_creation(); });
-  w.connecter("&Refine options ...", [this] { options_raffinage(); });
-  w.connecter("Combine two mountains", [this] { combiner(); });
-  // Creation options work with no mountain open.
-  w.action("&Creation options ...")->setEnabled(true);
-  w.connecter("&Creation options ...", w.commande_de("&Creation options ..."));
+CommandesOptions::CommandesOptions(etat_documents& etat, HoteOptions& hote, CommandesMontagne& montagnes)
+    : e_(etat), w_(hote), montagnes_(montagnes) {
+  executer_dialogue = [](QDialog& d) { return d.exec(); };
 }
 
 void CommandesOptions::options_creation() {
-  auto& e = w_.etat;
-  w_.occupe = 1;
+  auto& e = e_;
+  w_.occuper(true);
   // The dialog is gone before the chosen work starts: its preview, still
   // pending, would otherwise render while the generation lets events run, and
   // draw from the generator the key has seeded.
-  auto d = std::make_unique<TPagesdlg1>(&w_);
+  auto d = std::make_unique<TPagesdlg1>(w_.fenetre_principale());
   d->parametres = e.parametres;
   d->montagne = static_cast<std::uint16_t>(e.montagne_courante);
-  d->tourner_vers(w_.page_creation);
+  d->tourner_vers(page_creation);
   if (!e.montagne_courante) d->ajouter_nouvelle_montagne();
   for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
     if (e.montagnes[m].type.utilise)
       d->ajouter_montagne(Q(e.montagnes[m].type.nom.str()).left(30), e.montagnes[m].type,
                           static_cast<std::uint16_t>(m));
   d->init_montagnes();
-  if (w_.executer_dialogue(*d) == 1) {
+  if (executer_dialogue(*d) == 1) {
     // Every entry's record goes back, the displayed one with the working copy.
     for (int k = 1; k <= d->nombre_montagnes; ++k)
-      ecrire_record(w_, d->entrees[k].numero, d->entrees[k].type.parametres);
+      ecrire_record(e, w_, d->entrees[k].numero, d->entrees[k].type.parametres);
     e.parametres = d->parametres;
-    w_.page_creation = d->page;
+    page_creation = d->page;
     const int choisie = d->montagne;
     const std::uint8_t mode = d->mode, voir = d->voir;
     d.reset();
     const bool montagne = choisie >= 1 && choisie <= NOMBRE_MAX_MONTAGNES && e.montagnes[choisie].type.utilise;
     if (montagne) {
-      ecrire_record(w_, choisie, e.parametres);
+      ecrire_record(e, w_, choisie, e.parametres);
       e.montagne_courante = choisie;
-      if (CarteMontagne* c = w_.cartes[choisie]) w_.activer(c);
+      if (CarteMontagne* c = w_.carte(choisie)) w_.activer(c);
       e.vue_courante = w_.plus_haute_vue(choisie);
     }
-    CommandesMontagne& cm = w_.commandes_montagne();
+    CommandesMontagne& cm = montagnes_;
     if (mode == 1 && montagne) cm.regenerer_montagne();
     else if (mode == 2) cm.nouvelle_montagne(false);
     else if (mode == 3 && montagne) cm.creer_arbres();
     if (voir) {
-      w_.nouveau_demande = 1;
+      w_.demander_nouveau(true);
       if (e.vue_courante) cm.copie_reglages = true;
     }
     cm.appliquer_options_vue(false);
   }
-  w_.occupe = 0;
+  w_.occuper(false);
 }
 
 void CommandesOptions::options_raffinage() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
   if (!m || !e.montagnes[m].type.utilise) return;
-  TRaffinageDlg d(&w_);
+  TRaffinageDlg d(w_.fenetre_principale());
   d.parametres = e.parametres;
   d.init_raffinage();
-  if (w_.executer_dialogue(d) != 1) return;
+  if (executer_dialogue(d) != 1) return;
   e.parametres = d.parametres;
   // Kept in the slot too: the next UpdateItems makes the slot's record current again.
-  ecrire_record(w_, m, e.parametres);
-  if (d.mode == 1) w_.commandes_montagne().raffiner();
+  ecrire_record(e, w_, m, e.parametres);
+  if (d.mode == 1) montagnes_.raffiner();
 }
 
 void CommandesOptions::combiner() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
   if (!m || !e.montagnes[m].type.utilise || !e.montagnes[m].terrain) return;
   Tmatrice& t = *e.montagnes[m].terrain;
@@ -100,7 +95,7 @@ void CommandesOptions::combiner() {
     return k != m && k >= 1 && k <= NOMBRE_MAX_MONTAGNES && e.montagnes[k].type.utilise &&
            e.montagnes[k].terrain && e.montagnes[k].terrain->degre == t.degre;
   };
-  Tform3 d(&w_);
+  Tform3 d(w_.fenetre_principale());
   d.fixer_nom_1(Q(e.montagnes[m].type.nom.str()));
   int derniere = 0;
   for (int k = 1; k <= NOMBRE_MAX_MONTAGNES; ++k)
@@ -109,14 +104,14 @@ void CommandesOptions::combiner() {
       derniere = k;
     }
   if (!derniere) return;
-  std::uint16_t partenaire = w_.montagne_combinaison;
+  std::uint16_t partenaire = montagne_combinaison;
   if (partenaire == m) partenaire = static_cast<std::uint16_t>(derniere);
-  d.init_combinaison(partenaire, w_.mode_combinaison, w_.inverser_combinaison);
-  if (w_.executer_dialogue(d) != 1) return;
+  d.init_combinaison(partenaire, mode_combinaison, inverser_combinaison);
+  if (executer_dialogue(d) != 1) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  w_.montagne_combinaison = d.montagne_2;
-  w_.mode_combinaison = static_cast<std::uint16_t>(d.mode);
-  w_.inverser_combinaison = d.inverser;
+  montagne_combinaison = d.montagne_2;
+  mode_combinaison = static_cast<std::uint16_t>(d.mode);
+  inverser_combinaison = d.inverser;
   // Only an open mountain of the same degree is combined.
   if (candidate(d.montagne_2)) {
     t.combiner(*e.montagnes[d.montagne_2].terrain->hauteurs, static_cast<std::uint16_t>(d.mode), d.inverser != 0);

@@ -1,28 +1,22 @@
 #include "app/commandes_options_vue.h"
 
-#include <QAction>
-
 #include "app/commandes_montagne.h"
-#include "app/mainwindow.h"
 #include "app/vue.h"
 #include "dialogs/options_vue.h"
 
 using dialogs::EntreesOptionsVue;
 using dialogs::SortiesOptionsVue;
 
-CommandesOptionsVue::CommandesOptionsVue(TBasewindow& w) : w_(w) {
+CommandesOptionsVue::CommandesOptionsVue(etat_documents& etat, HoteOptionsVue& hote, CommandesMontagne& montagnes)
+    : e_(etat), w_(hote), montagnes_(montagnes) {
   executer = [this](const EntreesOptionsVue& e, SortiesOptionsVue& s) {
-    dialogs::TPagesDlg2 d(&w_);
+    dialogs::TPagesDlg2 d(w_.fenetre_principale());
     return d.executer(e, s);
   };
-  w.connecter("View options ...", [this] { options_vue(); });
-  // It works with no view and no mountain open.
-  if (QAction* a = w.action("View options ...")) a->setEnabled(true);
-  w.connecter("View options ...", w.commande_de("View options ..."));
 }
 
 EntreesOptionsVue CommandesOptionsVue::entrees() const {
-  const auto& e = w_.etat;
+  const auto& e = e_;
   EntreesOptionsVue in;
   in.vue = e.vue;
   in.vue_courante = static_cast<std::uint16_t>(e.vue_courante);
@@ -32,12 +26,12 @@ EntreesOptionsVue CommandesOptionsVue::entrees() const {
       in.montagnes[std::size_t(m)] = dialogs::decrire_montagne(*e.montagnes[m].terrain);
   };
   if (!e.vue_courante && e.montagne_courante) {
-    if (CarteMontagne* c = w_.cartes[e.montagne_courante]) in.titre_carte = c->windowTitle().toLocal8Bit().toStdString();
+    if (CarteMontagne* c = w_.carte(e.montagne_courante)) in.titre_carte = c->windowTitle().toLocal8Bit().toStdString();
     decrire(e.montagne_courante);
   }
   if (e.vue_courante) {
     for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
-      FenetreVue* fv = w_.fenetres_vues[v];
+      FenetreVue* fv = w_.fenetre_vue(v);
       if (!e.vues[v].utilise || !fv) continue;
       if (auto* tv = dynamic_cast<TVuewindow*>(fv); tv && tv->image_existe()) in.images[std::size_t(v)] = &tv->image();
       decrire(e.vues[v].montagne);
@@ -48,7 +42,7 @@ EntreesOptionsVue CommandesOptionsVue::entrees() const {
   }
   for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
     if (e.montagnes[m].type.utilise) in.terrains[std::size_t(m)] = e.montagnes[m].terrain.get();
-    if (w_.edition_ouverte[m] && w_.editeurs[m]) in.editeurs[std::size_t(m)] = w_.editeurs[m];
+    if (FenetreEdition* ed = w_.editeur_ouvert(m)) in.editeurs[std::size_t(m)] = ed;
   }
   in.dossier_programme = e.dossier_programme;
   in.parametres = e.parametres;
@@ -58,31 +52,31 @@ EntreesOptionsVue CommandesOptionsVue::entrees() const {
 
 void CommandesOptionsVue::options_vue() {
   if (!executer) return;
-  w_.occupe = 1;
+  w_.occuper(true);
   SortiesOptionsVue s;
   const int r = executer(entrees(), s);
   page_options = s.page;
   if (r == 1) appliquer(s);
-  if (!w_.timerthread().isActive()) w_.occupe = 0;
+  if (!w_.timerthread().isActive()) w_.occuper(false);
 }
 
 void CommandesOptionsVue::appliquer(const SortiesOptionsVue& s) {
-  auto& e = w_.etat;
-  CommandesMontagne& cm = w_.commandes_montagne();
+  auto& e = e_;
+  CommandesMontagne& cm = montagnes_;
   e.vue = s.vue;
   const int v = s.vue_choisie;
   int action = s.action;
-  if (v >= 1 && v <= NOMBRE_MAX_VUES && e.vues[v].utilise && w_.fenetres_vues[v]) {
+  if (v >= 1 && v <= NOMBRE_MAX_VUES && e.vues[v].utilise && w_.fenetre_vue(v)) {
     e.vue_courante = v;
     e.montagne_courante = e.vues[v].montagne;
     w_.focaliser_vue(v);
   }
   if (!e.montagne_courante) action = 0;
-  if (e.vue_courante && w_.fenetres_vues[e.vue_courante]) {
-    if (action <= 1) w_.fenetres_vues[e.vue_courante]->parametres = e.vue;
+  if (e.vue_courante && w_.fenetre_vue(e.vue_courante)) {
+    if (action <= 1) w_.fenetre_vue(e.vue_courante)->parametres = e.vue;
     cm.copie_reglages = true;
   }
-  if (action == 1) w_.rafraichir_demande = 1;
-  if (action == 2) w_.nouveau_demande = 1;
+  if (action == 1) w_.demander_rafraichissement();
+  if (action == 2) w_.demander_nouveau(true);
   cm.appliquer_options_vue(true);
 }

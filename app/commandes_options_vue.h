@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/etat_documents.h"
+#include "app/hote_commandes.h"
+
 namespace dialogs {
 struct EntreesOptionsVue;
 struct SortiesOptionsVue;
 }  // namespace dialogs
 
-class TBasewindow;
+class CommandesMontagne;
 
 class CommandesOptionsVue {
  public:
@@ -19,8 +22,8 @@ class CommandesOptionsVue {
   // page shown last is set in both cases.
   using Executer = std::function<int(const dialogs::EntreesOptionsVue&, dialogs::SortiesOptionsVue&)>;
 
-  // Connects the command to its menu item and button; always available.
-  explicit CommandesOptionsVue(TBasewindow& w);
+  // What OK asks of the views goes to `montagnes`.
+  CommandesOptionsVue(etat_documents& etat, HoteOptionsVue& hote, CommandesMontagne& montagnes);
 
   void options_vue();
   // What the dialog is given.
@@ -32,5 +35,7 @@ class CommandesOptionsVue {
   std::uint16_t page_options = 1;  // the page shown last, kept between openings
 
  private:
-  TBasewindow& w_;
+  etat_documents& e_;
+  HoteOptionsVue& w_;
+  CommandesMontagne& montagnes_;
 };

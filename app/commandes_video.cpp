@@ -1,9 +1,7 @@
 #include "app/commandes_video.h"
 
-#include <QAction>
 
 #include "app/commandes_fichier.h"
-#include "app/mainwindow.h"
 #include "app/vue.h"
 #include "model/echantillons.h"
 #include "platform/fichiers.h"
@@ -17,40 +15,35 @@ QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
 }  // namespace
 
-CommandesVideo::CommandesVideo(TBasewindow& w) : w_(w) {
-  w.nouvelle_video = [this] { nouvelle_video(); };
-  w.creer_fenetre_video = [] { return new TVideowindow; };
-  w.creer_dialogue_video = [] { return std::make_unique<TPagesDlg3>(); };
-  w.connecter("Create Video", [this] { creer_video(); });
-  w.connecter("Duplicate Video", [this] { dupliquer_video(); });
-  w.connecter("Refresh video", [this] { rafraichir_video(); });
-  w.connecter("Detailed parameters", [this] { parametres_detailles(); });
-  w.connecter("Informatons", [this] { informations(); });
-  w.connecter("Adjustements of Video", [this] { reglages_video(); });
+CommandesVideo::CommandesVideo(etat_documents& etat, HoteVideo& hote) : e_(etat), w_(hote) {
+  creer_fenetre_video = [] { return new TVideowindow; };
+  creer_dialogue_video = [] { return std::make_unique<TPagesDlg3>(); };
 }
 
+CommandesVideo::~CommandesVideo() = default;
+
 int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cameras) {
-  auto& e = w_.etat;
+  auto& e = e_;
   if (e.nombre_videos >= NOMBRE_MAX_VIDEOS || e.video_libre() == 0) {
     warn("Maximum video number reach, close at least one", "File");
     return 0;
   }
   const int v = e.vue_courante;
-  if (!w_.creer_fenetre_video || v < 1 || v > NOMBRE_MAX_VUES || !e.vues[v].utilise) return 0;
+  if (!creer_fenetre_video || v < 1 || v > NOMBRE_MAX_VUES || !e.vues[v].utilise) return 0;
   const int m = e.vues[v].montagne;
   if (!e.montagnes[m].type.utilise || !e.montagnes[m].terrain) return 0;
   const int libre = e.video_libre();
   const int source = e.video_courante;
-  w_.occupe = 1;
-  FenetreVideo* fw = w_.creer_fenetre_video();
+  w_.occuper(true);
+  FenetreVideo* fw = creer_fenetre_video();
   fw->setWindowTitle(Q("Video #  " + std::to_string(libre) + " :  " + e.montagnes[m].type.nom.str()).left(50));
-  if (FenetreVue* vue = w_.fenetres_vues[v]) vue->fermeture_autorisee = 0;
-  if (CarteMontagne* carte = w_.cartes[m]) carte->fermeture_autorisee = 0;
+  if (FenetreVue* vue = w_.fenetre_vue(v)) vue->fermeture_autorisee = 0;
+  if (CarteMontagne* carte = w_.carte(m)) carte->fermeture_autorisee = 0;
   if (!e.informations[0].empty()) fw->informations = e.informations;
   const int w = w_.ajouter_video(fw, v);
   if (!w) {
     delete fw;
-    w_.occupe = 0;
+    w_.occuper(false);
     return 0;
   }
   const Type_matrice& type = e.montagnes[m].type;
@@ -64,8 +57,8 @@ int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cam
     if (fichier_existe(beside)) film = beside;
   }
   // The window renders from its own records: a duplicate takes its source's.
-  const std::vector<enregistrement_camera>* origine = cameras ? cameras : w_.tableau_cameras.get();
-  if (duplication_demandee && source && w_.fenetres_videos[source]) origine = &w_.fenetres_videos[source]->cameras;
+  const std::vector<enregistrement_camera>* origine = cameras ? cameras : w_.cameras_de_travail().get();
+  if (duplication_demandee && source && w_.fenetre_video(source)) origine = &w_.fenetre_video(source)->cameras;
   fw->prendre_cameras(origine, e.video.nombre_images);
   if (duplication_demandee) {
     duplication_demandee = false;
@@ -81,7 +74,7 @@ int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cam
   e.video_courante = w;
   fw->init_video(w_.handle(), e.video, e.montagnes[m].terrain.get(), film, e.dossier_programme);
   film_suivant.clear();
-  w_.occupe = 0;
+  w_.occuper(false);
   w_.activer(fw);
   return w;
 }
@@ -90,56 +83,56 @@ int CommandesVideo::ouvrir_video(const std::string& film, const std::vector<enre
                                  const informations_video& informations) {
   // The document's records also become the working table.
   if (cameras) {
-    if (!w_.tableau_cameras) w_.tableau_cameras = std::make_unique<std::vector<enregistrement_camera>>();
-    *w_.tableau_cameras = *cameras;
-    if (w_.tableau_cameras->size() < std::size_t(FenetreVideo::kCamerasMax) + 1)
-      w_.tableau_cameras->resize(std::size_t(FenetreVideo::kCamerasMax) + 1);
+    if (!w_.cameras_de_travail()) w_.cameras_de_travail() = std::make_unique<std::vector<enregistrement_camera>>();
+    *w_.cameras_de_travail() = *cameras;
+    if (w_.cameras_de_travail()->size() < std::size_t(FenetreVideo::kCamerasMax) + 1)
+      w_.cameras_de_travail()->resize(std::size_t(FenetreVideo::kCamerasMax) + 1);
   }
-  w_.etat.informations = informations;
+  e_.informations = informations;
   film_suivant = film;
   return nouvelle_video(cameras);
 }
 
 void CommandesVideo::creer_video() {
-  if (!w_.etat.vue_courante) return;
+  if (!e_.vue_courante) return;
   film_suivant.clear();
   nouvelle_video();
 }
 
 void CommandesVideo::dupliquer_video() {
-  const int w = w_.etat.video_courante;
-  if (!w || !w_.fenetres_videos[w]) return;
-  film_suivant = w_.fenetres_videos[w]->fichier_film;
+  const int w = e_.video_courante;
+  if (!w || !w_.fenetre_video(w)) return;
+  film_suivant = w_.fenetre_video(w)->fichier_film;
   duplication_demandee = true;
   nouvelle_video();
   duplication_demandee = false;
 }
 
 void CommandesVideo::rafraichir_video() {
-  w_.rafraichir_demande = 1;
+  w_.demander_rafraichissement();
   w_.timerthread1().start();
 }
 
 void CommandesVideo::parametres_detailles() {
-  auto& e = w_.etat;
+  auto& e = e_;
   e.video.detail = e.video.detail ? 0 : 1;
-  if (QAction* a = w_.action("Detailed parameters")) a->setChecked(e.video.detail != 0);
-  if (e.video_courante && w_.fenetres_videos[e.video_courante])
-    w_.fenetres_videos[e.video_courante]->parametres = e.video;
+  w_.cocher("Detailed parameters", e.video.detail != 0);
+  if (e.video_courante && w_.fenetre_video(e.video_courante))
+    w_.fenetre_video(e.video_courante)->parametres = e.video;
 }
 
 void CommandesVideo::informations() {
-  const int w = w_.etat.video_courante;
-  if (w && w_.fenetres_videos[w] && !w_.fenetres_videos[w]->informations[0].empty())
-    w_.fenetres_videos[w]->Informations1Click();
+  const int w = e_.video_courante;
+  if (w && w_.fenetre_video(w) && !w_.fenetre_video(w)->informations[0].empty())
+    w_.fenetre_video(w)->Informations1Click();
 }
 
 void CommandesVideo::reglages_video() {
-  auto& e = w_.etat;
+  auto& e = e_;
   const int m = e.montagne_courante;
-  if (!m || !(e.vue_courante || e.video_courante) || !w_.creer_dialogue_video) return;
-  w_.occupe = 1;
-  std::unique_ptr<DialogueReglagesVideo> dialogue = w_.creer_dialogue_video();
+  if (!m || !(e.vue_courante || e.video_courante) || !creer_dialogue_video) return;
+  w_.occuper(true);
+  std::unique_ptr<DialogueReglagesVideo> dialogue = creer_dialogue_video();
   const bool videos = e.video_courante != 0;
   if (!videos) e.video.vue = e.vue;
   EntreesReglagesVideo in;
@@ -148,7 +141,7 @@ void CommandesVideo::reglages_video() {
   in.montagne_courante = static_cast<std::uint16_t>(m);
   in.liste_videos = videos ? 1 : 0;
   auto image = [this](int v) -> const render::Bitmap* {
-    auto* vue = dynamic_cast<TVuewindow*>(w_.fenetres_vues[v].data());
+    auto* vue = dynamic_cast<TVuewindow*>(w_.fenetre_vue(v));
     return vue && vue->image_existe() ? &vue->image() : nullptr;
   };
   auto echantillon = [&](int montagne) {
@@ -158,7 +151,7 @@ void CommandesVideo::reglages_video() {
   };
   if (videos) {
     for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w) {
-      FenetreVideo* fw = w_.fenetres_videos[w];
+      FenetreVideo* fw = w_.fenetre_video(w);
       if (!e.videos[w].utilise || !fw) continue;
       const int v = e.videos[w].vue;
       in.images[v] = image(v);
@@ -169,7 +162,7 @@ void CommandesVideo::reglages_video() {
     }
   } else {
     for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
-      FenetreVue* fv = w_.fenetres_vues[v];
+      FenetreVue* fv = w_.fenetre_vue(v);
       if (!e.vues[v].utilise || !fv) continue;
       in.images[v] = image(v);
       echantillon(e.vues[v].montagne);
@@ -184,10 +177,10 @@ void CommandesVideo::reglages_video() {
   in.vue_courante = static_cast<std::uint16_t>(e.vue_courante);
   for (int k = 1; k <= NOMBRE_MAX_MONTAGNES; ++k)
     if (e.montagnes[k].type.utilise) in.terrains[k] = e.montagnes[k].terrain.get();
-  if (!w_.tableau_cameras)
-    w_.tableau_cameras =
+  if (!w_.cameras_de_travail())
+    w_.cameras_de_travail() =
         std::make_unique<std::vector<enregistrement_camera>>(std::size_t(FenetreVideo::kCamerasMax) + 1);
-  in.cameras = w_.tableau_cameras.get();
+  in.cameras = w_.cameras_de_travail().get();
   in.parametres = e.parametres;
   SortiesReglagesVideo out;
   if (dialogue->executer(in, out) == 1) {
@@ -202,16 +195,16 @@ void CommandesVideo::reglages_video() {
       w_.focaliser_vue(n);
     }
     if (e.vue_courante && e.vues[e.vue_courante].utilise) e.montagne_courante = e.vues[e.vue_courante].montagne;
-    if (e.video_courante && w_.fenetres_videos[e.video_courante] && out.action <= 1) {
-      FenetreVideo* fw = w_.fenetres_videos[e.video_courante];
+    if (e.video_courante && w_.fenetre_video(e.video_courante) && out.action <= 1) {
+      FenetreVideo* fw = w_.fenetre_video(e.video_courante);
       fw->parametres = e.video;
-      fw->prendre_cameras(w_.tableau_cameras.get(), e.video.nombre_images);
+      fw->prendre_cameras(w_.cameras_de_travail().get(), e.video.nombre_images);
     }
-    if (out.action == 1) w_.rafraichir_demande = 1;
-    if (out.action == 2) w_.nouveau_demande = 1;
+    if (out.action == 1) w_.demander_rafraichissement();
+    if (out.action == 2) w_.demander_nouveau(true);
     w_.UpdateItems();
     w_.timerthread1().start();
   }
   dialogue.reset();
-  if (!w_.timerthread1().isActive()) w_.occupe = 0;
+  if (!w_.timerthread1().isActive()) w_.occuper(false);
 }

@@ -3,18 +3,21 @@
 // option, the information box and the video settings dialog.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/etat_documents.h"
+#include "app/hote_commandes.h"
 #include "model/records.h"
 
-class TBasewindow;
+class DialogueReglagesVideo;
 
 class CommandesVideo {
  public:
-  // Connects the commands to the main window's menu items and hooks.
-  explicit CommandesVideo(TBasewindow& w);
+  CommandesVideo(etat_documents& etat, HoteVideo& hote);
+  ~CommandesVideo();
 
   // A video of the current view; returns its slot, 0 when none was made.
   // `cameras` are the records of an opened video document (null: the working
@@ -31,9 +34,15 @@ class CommandesVideo {
   void informations();
   void reglages_video();
 
+  // A video window, and the video settings dialog; while either is empty
+  // the commands that need it stay disabled.
+  std::function<FenetreVideo*()> creer_fenetre_video;
+  std::function<std::unique_ptr<DialogueReglagesVideo>()> creer_dialogue_video;
+
   std::string film_suivant;         // the movie handed to the next new window
   bool duplication_demandee = false;
 
  private:
-  TBasewindow& w_;
+  etat_documents& e_;
+  HoteVideo& w_;
 };

@@ -11,7 +11,6 @@
 
 #include "app/carte.h"
 #include "app/dialogues_qt.h"
-#include "app/mainwindow.h"
 #include "fenetres/aide_enfants.h"
 #include "app/images_qt.h"
 #include "app/texte_document.h"
@@ -198,17 +197,4 @@ void TForm_galerie::closeEvent(QCloseEvent* e) {
   nombre_ = 0;
   e->accept();
   hide();
-}
-
-void TBasewindow::ParcoursClick() {
-  if (galerie_ouverte && galerie && !galerie->fermee()) return;
-  const std::vector<std::string> noms = dialogues_->chemins_parcours();
-  if (noms.empty()) return;
-  auto* g = new TForm_galerie(this);
-  galerie = g;
-  g->charger_vues(handle_, noms);
-  g->aide_contextuelle = aide_contextuelle;
-  g->show();
-  galerie_ouverte = 1;
-  regler("Scan ...", false);
 }

@@ -183,15 +183,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   connect(&TimerThread1_, &QTimer::timeout, this, &TBasewindow::TimerThread1Timer);
 
   elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
-  montagnes_ = std::make_unique<CommandesMontagne>(*this);
-  videos_ = std::make_unique<CommandesVideo>(*this);
-  edition_ = std::make_unique<CommandesEdition>(*this);
-  impression_ = std::make_unique<CommandesImpression>(*this);
-  regler("Printer adjustments ...", true);  // needs no document
-  import_ = std::make_unique<CommandesImport>(*this);
-  options_vue_ = std::make_unique<CommandesOptionsVue>(*this);
-  executer_dialogue = [](QDialog& d) { return d.exec(); };
-  options_ = std::make_unique<CommandesOptions>(*this);
+  brancher_commandes();
   preparer_fermetures();
   fixer_afficheur_aide([this](int sujet) { afficher_aide(sujet); });
   dialogues_ = std::make_unique<QtDialoguesDocuments>(this);
@@ -392,8 +384,8 @@ void TBasewindow::construire_menus() {
 
 bool TBasewindow::commande_possible(const QString& caption) const {
   if (!disponibles_.count(caption)) return false;
-  if (kCommandesFenetreVideo.count(caption) && !creer_fenetre_video) return false;
-  if (caption == "Adjustements of Video" && !creer_dialogue_video) return false;
+  if (kCommandesFenetreVideo.count(caption) && !(videos_ && videos_->creer_fenetre_video)) return false;
+  if (caption == "Adjustements of Video" && !(videos_ && videos_->creer_dialogue_video)) return false;
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include "app/programme.h"
 #include "fenetres/fenetres.h"
 #include "fenetres/operation_longue.h"
+#include "app/hote_commandes.h"
 #include "app/hote_documents.h"
 #include "platform/messages.h"
 
@@ -62,7 +63,15 @@ struct CommandesDocuments {
   std::function<void(const std::string&)> FileprecItemClick;
 };
 
-class TBasewindow : public QMainWindow, public HoteDocuments {
+class TBasewindow : public QMainWindow,
+                    public HoteDocuments,
+                    public HoteMontagne,
+                    public HoteVideo,
+                    public HoteEdition,
+                    public HoteOptions,
+                    public HoteOptionsVue,
+                    public HoteImport,
+                    public HoteImpression {
   Q_OBJECT
  public:
   explicit TBasewindow(TData* data, QWidget* parent = nullptr);
@@ -72,7 +81,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   // was told and the program is to end with status 1).
   bool FormCreate(const ReglagesDemarrage& reglages);
 
-  platform::WindowHandle handle() const { return handle_; }
+  platform::WindowHandle handle() const override { return handle_; }
   etat_documents etat;
 
   // --- tables beside the document state ---
@@ -107,17 +116,6 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   std::function<void()> nouvelle_vue, nouvelle_video;
   std::function<void(Tmatrice&, std::int32_t valeur)> elever;  // adding mode
   std::function<CarteMontagne*()> creer_carte;  // the card of a new slot
-  std::function<FenetreVideo*()> creer_fenetre_video;  // a video window; empty: no videos yet
-  std::function<std::unique_ptr<DialogueReglagesVideo>()> creer_dialogue_video;  // the video settings
-  std::function<FenetreEdition*()> creer_editeur;  // the map editor of a slot
-  // Runs an option dialog modally (exec unless replaced; tests answer without a modal loop).
-  std::function<int(QDialog&)> executer_dialogue;
-  // What the option dialogs remember between uses: the creation dialog's page,
-  // the combination's mountain (2), mode and inversion.
-  std::uint16_t page_creation = 1;
-  std::uint16_t montagne_combinaison = 0;
-  std::uint16_t mode_combinaison = 1;
-  std::uint8_t inverser_combinaison = 0;
   // Connects a menu command (by caption) to its code; until then its item stays disabled.
   // An item outside the enabling table is enabled with its code when `toujours` is set.
   void connecter(const QString& caption, std::function<void()> commande, bool toujours = false);
@@ -127,7 +125,7 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   }
 
   // --- commands ---
-  void UpdateItems();
+  void UpdateItems() override;
   void FormDblClick();  // the request dispatcher
   void adopter_import();
   void ouvrir_fichier();  // Timer1
@@ -189,6 +187,25 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void titre_video(int w, const std::string& titre) override;
   void marquer_video_enregistree(int w) override;
   void recents_modifies() override;
+
+  // --- the main window as the command groups see it (mainwindow_hotes.cpp) ---
+  QWidget* fenetre_principale() override { return this; }
+  void occuper(bool actif) override { occupe = actif ? 1 : 0; }
+  CarteMontagne* carte(int m) override;
+  FenetreVue* fenetre_vue(int v) override;
+  FenetreVideo* fenetre_video(int w) override;
+  FenetreEdition* editeur_ouvert(int m) override;
+  bool nouveau_en_attente() const override { return nouveau_demande != 0; }
+  void demander_nouveau(bool demande) override { nouveau_demande = demande ? 1 : 0; }
+  void demander_rafraichissement() override { rafraichir_demande = 1; }
+  bool image_brute_active() const override { return image_brute != 0; }
+  void regler_image_brute(bool actif) override { image_brute = actif ? 1 : 0; }
+  bool courbes_actives() const override { return courbes_niveau != 0; }
+  void regler_courbes_niveau(bool actif) override { courbes_niveau = actif ? 1 : 0; }
+  int largeur_enfants() const override;
+  void cocher(const QString& caption, bool coche) override;
+  std::unique_ptr<std::vector<enregistrement_camera>>& cameras_de_travail() override { return tableau_cameras; }
+  void garder_import(FenetreImport* fenetre) override;
   // The Mountain and View menu commands.
   CommandesMontagne& commandes_montagne() { return *montagnes_; }
   CommandesVideo& commandes_video() { return *videos_; }
@@ -201,24 +218,24 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   CascadesFermeture& fermetures() { return *fermetures_; }
   // The file dialogs the commands use (the Qt ones unless replaced).
   void utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d);
-  DialoguesDocuments& dialogues() { return *dialogues_; }
+  DialoguesDocuments& dialogues() override { return *dialogues_; }
 
   // --- building blocks, public for the other document windows and tests ---
   // Adds a child to the MDI area and shows it; the context-help flag starts off.
   QMdiSubWindow* ajouter_enfant(FenetreEnfant* enfant);
   // Takes a free mountain slot for a document: card, node, name; returns the slot or 0.
   int prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,
-                       const param_mat& p, int emplacement = 0);
-  int ajouter_vue(FenetreVue* vue, int montagne);
-  int ajouter_video(FenetreVideo* video, int vue);
-  void ajouter_editeur(FenetreEdition* editeur, int montagne);
+                       const param_mat& p, int emplacement = 0) override;
+  int ajouter_vue(FenetreVue* vue, int montagne) override;
+  int ajouter_video(FenetreVideo* video, int vue) override;
+  void ajouter_editeur(FenetreEdition* editeur, int montagne) override;
   // Closes the import window when there is one, takes it out of the MDI
   // area, deletes it later and clears the import-open flag.
-  void fermer_import();
-  void activer(QWidget* enfant);  // makes a child the active MDI child
+  void fermer_import() override;
+  void activer(QWidget* enfant) override;  // makes a child the active MDI child
   QWidget* enfant_actif() const;  // the current MDI child's window, or null
   void afficher_aide(int contexte);
-  int plus_haute_vue(int m) const { return etat.plus_haute_vue(m); }
+  int plus_haute_vue(int m) const override { return etat.plus_haute_vue(m); }
   void montrer_indication(const QString& texte);  // the status line's hint
 
   // --- what tests and the review look at ---
@@ -238,9 +255,9 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   QMessageBox* refus_fermeture() const;
   QTimer& timer1() { return Timer1_; }
   QTimer& timer2() { return Timer2_; }
-  QTimer& timerthread() { return Timerthread_; }
+  QTimer& timerthread() override { return Timerthread_; }
   QTimer& timer_delete() { return Timer_delete_; }
-  QTimer& timerthread1() { return TimerThread1_; }
+  QTimer& timerthread1() override { return TimerThread1_; }
   QStringList entrees_recentes() const;  // captions of the recent items in the File menu
   CtlFormFill* fond() const { return fond_; }
   CtlShapeHint* indications() const { return hint_; }
@@ -253,6 +270,8 @@ class TBasewindow : public QMainWindow, public HoteDocuments {
   void dropEvent(QDropEvent* e) override;
 
  private:
+  // Makes the command groups and connects them to their menu items and hooks.
+  void brancher_commandes();
   void construire_menus();
   void construire_barre();
   QAction* ajouter_action(QMenu* menu, const QString& caption, std::function<void()> code,

@@ -158,23 +158,29 @@ void TVuewindow::construire_menu() {
   item("Refresh", "F9", [this] { rafraichir_vue(); });
   item("Duplicate", "", [requete] { requete(2); });
   menu_->addSeparator();
-  auto drapeau = [this, item](const QString& caption, const QString& touche, std::uint8_t param_vue::* d) {
-    item(caption, touche, [this, d] { basculer(d); })->setCheckable(true);
+  auto marque = [this](QAction* a, std::uint8_t param_vue::* d) {
+    a->setCheckable(true);
+    marques_.emplace_back(a, d);
+  };
+  auto drapeau = [this, item, marque](const QString& caption, const QString& touche, std::uint8_t param_vue::* d) {
+    marque(item(caption, touche, [this, d] { basculer(d); }), d);
   };
   drapeau("Visible mesh", "Ctrl+M", &param_vue::maillage_filaire);
-  item("Fixed scale", "Ctrl+E", [this] {
+  marque(item("Fixed scale", "Ctrl+E", [this] {
         parametres.echelle_fixe = !parametres.echelle_fixe;
         Timerechelle_->start();
         disposer_image_vue();
         Formsize();
         calculer_taille_vue(true);
-      })->setCheckable(true);
-  item("Distortion allowed", "Ctrl+D", [this] {
+      }),
+         &param_vue::echelle_fixe);
+  marque(item("Distortion allowed", "Ctrl+D", [this] {
         parametres.deformation = !parametres.deformation;
         disposer_image_vue();
         Formsize();
         rafraichir_vue();
-      })->setCheckable(true);
+      }),
+         &param_vue::deformation);
   drapeau("Trees", "Ctrl+A", &param_vue::foret);
   drapeau("Casted shadow", "Ctrl+P", &param_vue::ombre_portee);
   drapeau("Mist", "Ctrl+B", &param_vue::brume);
@@ -183,7 +189,8 @@ void TVuewindow::construire_menu() {
   drapeau("Reflexion", "", &param_vue::reflet);
   menu_->addSeparator();
   item("Adjustements ...", "F8", [requete] { requete(3); });
-  item("Informations", "", [this] { Informations(); })->setEnabled(false);
+  informations_ = item("Informations", "", [this] { Informations(); });
+  informations_->setEnabled(false);
   menu_->addSeparator();
   item("help", "F1", [] { afficher_sujet_aide(4007); });
 }
@@ -194,14 +201,7 @@ void TVuewindow::basculer(std::uint8_t param_vue::* drapeau) {
 }
 
 void TVuewindow::cocher_menus_vue() {
-  const std::pair<const char*, std::uint8_t> marques[] = {
-      {"Visible mesh", parametres.maillage_filaire}, {"Fixed scale", parametres.echelle_fixe},
-      {"Distortion allowed", parametres.deformation}, {"Trees", parametres.foret},
-      {"Casted shadow", parametres.ombre_portee},     {"Mist", parametres.brume},
-      {"Details", parametres.premier_plan},           {"Horizon", parametres.horizon},
-      {"Reflexion", parametres.reflet}};
-  for (const auto& [c, v] : marques)
-    if (QAction* a = element(c)) a->setChecked(v != 0);
+  for (const auto& [a, d] : marques_) a->setChecked(parametres.*d != 0);
 }
 
 void TVuewindow::Informations() {
@@ -259,7 +259,7 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
   initialisee_ = true;
   disposer_image_vue();
   cocher_menus_vue();
-  element("Informations")->setEnabled(false);
+  informations_->setEnabled(false);
 }
 
 void TVuewindow::disposer_image_vue() {
@@ -504,7 +504,7 @@ void TVuewindow::rendre() {
   etat_rendu_ = terrain_->etat_rendu.resultat_ciel;
   render::copier_resultats_vue(*terrain_, statistiques_);
   a_statistiques = 1;
-  element("Informations")->setEnabled(true);
+  informations_->setEnabled(true);
   image_existe_ = true;  // a cancelled render keeps what was drawn
   if (premier_rendu_du_document)
     premier_rendu_du_document = false;

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fenetres/fenetres.h"
 #include "app/hote_documents.h"
@@ -86,6 +88,9 @@ class TVuewindow : public FenetreVue {
   // Runs a pending render now (tests; the program lets the zero-delay timer do it).
   void rendre();
 
+  // The statistics box of the last render; nothing before the first one.
+  void Informations();
+
  protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
@@ -100,7 +105,6 @@ class TVuewindow : public FenetreVue {
   void programmer_rendu();
   void construire_menu();
   void basculer(std::uint8_t param_vue::* drapeau);
-  void Informations();
   void etat_barre();
   void charger_fichier_image();
   QSize taille_cadre(int largeur, int hauteur, int extra) const;
@@ -127,6 +131,9 @@ class TVuewindow : public FenetreVue {
   QLabel* panneau1_ = nullptr;
   QLabel* panneau2_ = nullptr;
   QMenu* menu_ = nullptr;
+  QAction* informations_ = nullptr;  // enabled once the statistics exist
+  // The pop-up menu's check items and the flags they show.
+  std::vector<std::pair<QAction*, std::uint8_t param_vue::*>> marques_;
   QTimer* Timerechelle_ = nullptr;
 };
 

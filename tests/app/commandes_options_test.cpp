@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/aide.h"
+#include "app/commandes_options.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"
 #include "controls/speedbutton.h"
@@ -24,7 +25,7 @@ struct Options : Atelier {
   int ouvertures = 0;
   std::function<int(QDialog&)> reponse = [](QDialog&) { return 2; };
   explicit Options(int degre = 4) : Atelier(degre) {
-    w->executer_dialogue = [this](QDialog& d) {
+    w->commandes_options().executer_dialogue = [this](QDialog& d) {
       ++ouvertures;
       return reponse(d);
     };
@@ -90,7 +91,7 @@ TEST(OptionsCreation, RedoAddTreesOnlyAndSee) {
   EXPECT_EQ(e.nombre_montagnes, 1);
   EXPECT_EQ(e.montagnes[1].type.parametres.relief, 90);
   EXPECT_NE(e.montagnes[1].terrain->hauteur_max(), sommet);  // same key, more relief
-  EXPECT_EQ(a.w->page_creation, 2);
+  EXPECT_EQ(a.w->commandes_options().page_creation, 2);
   // Trees only: the first layer's trees are placed again, without layer 1.
   const int arbres = e.montagnes[1].terrain->nombre_elements;
   a.creation([](TPagesdlg1& d) {
@@ -272,8 +273,8 @@ TEST(Combinaison, OnlyMountainsOfTheSameDegreeAndAClosedPartnerGivesTheFirst) {
   EXPECT_EQ(a.ouvertures, 0);  // no candidate of degree 5
   a.w->activer(a.carte(1));
   a.w->UpdateItems();
-  a.w->montagne_combinaison = 4;  // closed
-  a.w->mode_combinaison = 2;
+  a.w->commandes_options().montagne_combinaison = 4;  // closed
+  a.w->commandes_options().mode_combinaison = 2;
   std::vector<QString> liste;
   a.reponse = [&](QDialog& d) {
     auto& c = dynamic_cast<Tform3&>(d);
@@ -288,8 +289,8 @@ TEST(Combinaison, OnlyMountainsOfTheSameDegreeAndAClosedPartnerGivesTheFirst) {
   e.montagnes[1].type.modifie_edition = 0;
   a.commande("Combine two mountains");
   ASSERT_EQ(liste.size(), 1u);
-  EXPECT_EQ(a.w->montagne_combinaison, 2);
-  EXPECT_EQ(a.w->mode_combinaison, 1);
+  EXPECT_EQ(a.w->commandes_options().montagne_combinaison, 2);
+  EXPECT_EQ(a.w->commandes_options().mode_combinaison, 1);
   EXPECT_EQ(e.montagnes[1].terrain->hauteurs->lire(5, 5), std::clamp(h1 + h2, -2000, 4000));
   EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
 }

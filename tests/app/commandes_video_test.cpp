@@ -19,11 +19,11 @@ struct Videos : ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(p.demarrer(options_exemple()));
     w = p.w.get();
-    w->creer_fenetre_video = [this] {
+    w->commandes_video().creer_fenetre_video = [this] {
       faites.push_back(new FakeVideo);
       return faites.back();
     };
-    w->creer_dialogue_video = [this] {
+    w->commandes_video().creer_dialogue_video = [this] {
       auto d = std::make_unique<FakeDialogueVideo>();
       d->reponse = reponse;
       return d;
@@ -46,8 +46,8 @@ struct Videos : ::testing::Test {
 TEST(VideosSansFenetres, ItemsStayDisabledWhileNoVideoWindowCanBeMade) {
   Programme p;
   ASSERT_TRUE(p.demarrer(options_exemple()));
-  p.w->creer_fenetre_video = {};
-  p.w->creer_dialogue_video = {};
+  p.w->commandes_video().creer_fenetre_video = {};
+  p.w->commandes_video().creer_dialogue_video = {};
   const int m = p.ouvrir("a.mat");
   FakeVue* v = p.vue(m);
   p.activer(v);
@@ -56,7 +56,7 @@ TEST(VideosSansFenetres, ItemsStayDisabledWhileNoVideoWindowCanBeMade) {
   for (const char* c : {"Create Video", "Duplicate Video", "Refresh video", "Detailed parameters", "Informatons",
                         "Close the video", "Close all movies", "Save Movie under ...", "Adjustements of Video"})
     EXPECT_FALSE(p.w->action(c)->isEnabled()) << c;
-  p.w->creer_dialogue_video = [] { return std::make_unique<FakeDialogueVideo>(); };
+  p.w->commandes_video().creer_dialogue_video = [] { return std::make_unique<FakeDialogueVideo>(); };
   p.w->UpdateItems();
   EXPECT_TRUE(p.w->action("Adjustements of Video")->isEnabled());
   EXPECT_FALSE(p.w->action("Create Video")->isEnabled());

@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <random>
 
+#include "app/commandes_options.h"
 #include "app/commandes_options_vue.h"
 #include "dialogs/options_vue.h"
 #include "tests/app/programme_test_support.h"
@@ -37,7 +38,7 @@ struct Sequence {
       return 2;
     };
     // The option dialogs of card requests 6, 7 and 8 answer OK or Cancel untouched.
-    w->executer_dialogue = [this](QDialog&) { return hasard(2) ? 1 : 2; };
+    w->commandes_options().executer_dialogue = [this](QDialog&) { return hasard(2) ? 1 : 2; };
     w->show();
   }
 

@@ -18,15 +18,15 @@ namespace {
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
 struct Bascule {
-  const char* caption;
+  Commande commande;
   std::uint8_t param_vue::* drapeau;
 };
 const Bascule kBascules[] = {
-    {" - Visible Mesh", &param_vue::maillage_filaire}, {" - Fixed scale", &param_vue::echelle_fixe},
-    {" - Distortion allowed", &param_vue::deformation}, {" - Trees", &param_vue::foret},
-    {" - Cast shadow", &param_vue::ombre_portee},       {" - Mist", &param_vue::brume},
-    {" - Details", &param_vue::premier_plan},           {" - Horizon", &param_vue::horizon},
-    {" - Reflection", &param_vue::reflet},              {" - Picture", &param_vue::photo_aerienne}};
+    {Commande::maillage, &param_vue::maillage_filaire}, {Commande::echelle_fixe, &param_vue::echelle_fixe},
+    {Commande::deformation, &param_vue::deformation},   {Commande::arbres, &param_vue::foret},
+    {Commande::ombre_portee, &param_vue::ombre_portee}, {Commande::brume, &param_vue::brume},
+    {Commande::details, &param_vue::premier_plan},      {Commande::horizon, &param_vue::horizon},
+    {Commande::reflet, &param_vue::reflet},             {Commande::photo, &param_vue::photo_aerienne}};
 
 // The creation record of an existing terrain: its own mesh degree, distortion and picture flags.
 param_mat structure_du_terrain(param_mat p, const Tmatrice& t) {
@@ -42,17 +42,17 @@ CommandesMontagne::CommandesMontagne(etat_documents& etat, HoteMontagne& hote) :
 
 void CommandesMontagne::basculer_rafraichissement() {
   rafraichissement_automatique = !rafraichissement_automatique;
-  w_.cocher("&Automatic refresh", rafraichissement_automatique);
+  w_.cocher(Commande::rafraichissement_automatique, rafraichissement_automatique);
 }
 
 void CommandesMontagne::basculer_image_brute() {
   w_.regler_image_brute(!w_.image_brute_active());
-  w_.cocher("Rough picture", w_.image_brute_active());
+  w_.cocher(Commande::image_brute, w_.image_brute_active());
 }
 
 void CommandesMontagne::basculer_courbes() {
   w_.regler_courbes_niveau(!w_.courbes_actives());
-  w_.cocher("Level curves", w_.courbes_actives());
+  w_.cocher(Commande::courbes_niveau, w_.courbes_actives());
 }
 
 TVuewindow* CommandesMontagne::vue(int v) const {
@@ -347,28 +347,27 @@ void CommandesMontagne::appliquer_options_vue(bool relayout) {
   w_.timerthread().start();
 }
 
-void CommandesMontagne::basculer(const char* caption) {
+void CommandesMontagne::basculer(Commande c) {
   auto& e = e_;
   const Bascule* b = nullptr;
   for (const Bascule& x : kBascules)
-    if (QString(x.caption) == caption) b = &x;
+    if (x.commande == c) b = &x;
   if (!b) return;
-  const QString c = caption;
-  if (c == " - Cast shadow" && e.vue.brume) return;
-  if (c == " - Mist" && e.vue.ombre_portee) return;
+  if (c == Commande::ombre_portee && e.vue.brume) return;
+  if (c == Commande::brume && e.vue.ombre_portee) return;
   e.vue.*(b->drapeau) = !(e.vue.*(b->drapeau));
-  if (c == " - Fixed scale" && !e.vue.echelle_fixe) e.vue.taille = 10;
-  w_.cocher(caption, e.vue.*(b->drapeau) != 0);
+  if (c == Commande::echelle_fixe && !e.vue.echelle_fixe) e.vue.taille = 10;
+  w_.cocher(c, e.vue.*(b->drapeau) != 0);
   TVuewindow* v = vue(e.vue_courante);
   if (!v) return;
   v->parametres = e.vue;
-  if (c == " - Fixed scale") {
+  if (c == Commande::echelle_fixe) {
     v->disposer_image_vue();
     v->calculer_taille_vue(true);
     if (!rafraichissement_automatique) v->update();
     else v->Timerechelle().start();
     return;
   }
-  if (c == " - Distortion allowed") v->disposer_image_vue();
+  if (c == Commande::deformation) v->disposer_image_vue();
   if (rafraichissement_automatique) v->rafraichir_vue();
 }

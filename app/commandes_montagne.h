@@ -29,8 +29,8 @@ class CommandesMontagne {
   void copier_vue();
   void Informations();
   void appliquer_options_vue(bool relayout);
-  // A display toggle by its menu caption.
-  void basculer(const char* caption);
+  // A display toggle of the View menu (mesh, fixed scale ... picture).
+  void basculer(Commande c);
   void basculer_rafraichissement();
   void basculer_image_brute();
   void basculer_courbes();

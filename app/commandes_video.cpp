@@ -116,7 +116,7 @@ void CommandesVideo::rafraichir_video() {
 void CommandesVideo::parametres_detailles() {
   auto& e = e_;
   e.video.detail = e.video.detail ? 0 : 1;
-  w_.cocher("Detailed parameters", e.video.detail != 0);
+  w_.cocher(Commande::parametres_detailles, e.video.detail != 0);
   if (e.video_courante && w_.fenetre_video(e.video_courante))
     w_.fenetre_video(e.video_courante)->parametres = e.video;
 }

@@ -11,6 +11,7 @@
 
 #include "fenetres/fenetres.h"
 #include "model/records.h"
+#include "app/table_commandes.h"
 #include "platform/messages.h"
 
 class DialoguesDocuments;
@@ -69,8 +70,8 @@ class HoteMontagne : public HoteCommandes, public HoteDemandes, public HoteAffic
   virtual int ajouter_vue(FenetreVue* vue, int montagne) = 0;
   // The width of the area the child windows live in.
   virtual int largeur_enfants() const = 0;
-  // The check mark of a menu item.
-  virtual void cocher(const QString& caption, bool coche) = 0;
+  // The check mark of a command's menu item.
+  virtual void cocher(Commande c, bool coche) = 0;
 };
 
 // Videos.
@@ -82,7 +83,7 @@ class HoteVideo : public HoteCommandes, public HoteDemandes {
   virtual void focaliser_video(int w) = 0;
   // The working camera path, shared by the settings dialog and new videos.
   virtual std::unique_ptr<std::vector<enregistrement_camera>>& cameras_de_travail() = 0;
-  virtual void cocher(const QString& caption, bool coche) = 0;
+  virtual void cocher(Commande c, bool coche) = 0;
 };
 
 // The map editor.

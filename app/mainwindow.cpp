@@ -19,7 +19,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <set>
 
 #include "app/aide.h"
 #include "fenetres/aide_enfants.h"
@@ -32,6 +31,7 @@
 #include "app/commandes_video.h"
 #include "app/vue.h"
 #include "app/commandes_fichier.h"
+#include "app/table_commandes.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
 #include "components/legende.h"
@@ -49,37 +49,21 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
-// Tool bar buttons: name, command caption, picture, hint.
-struct DefinitionBouton {
-  const char* nom;
-  const char* commande;
-  int image;
-  const char* indication;
-};
-constexpr DefinitionBouton kBoutons[] = {
-    {"Open", "&Open ...", images::iconOpen, "Open a document (F2)"},
-    {"Save", "&Save", images::iconSave, "Save the active document (F3)"},
-    {"New", "Create a new &Mountain", images::iconNew, "Create a new mountain (F5)"},
-    {"Get", "&Creation options ...", images::iconCreationOptions, "Creation options (F7)"},
-    {"Editor", "&Edit the active mountain", images::iconEditor, "Edit the active mountain (F4)"},
-    {"View", "&see", images::iconView, "See the active mountain (F6)"},
-    {"Refresh", "&Refresh the active view", images::iconRefresh, "Refresh the active view (F9)"},
-    {"Adjust", "View options ...", images::iconViewOptions, "View options (F8)"},
-    {"Video", "Create Video", images::iconVideo, "Create a video"},
-    {"VideoAdjust", "Adjustements of Video", images::iconVideoOptions, "Adjustments of the video"},
-    {"Import", "Import ...", images::iconImport, "Import an elevation file"},
-    {"Explorer", "&Explorer", images::iconExplorer, "Show or hide the explorer"},
-    {"Index", "Index", images::iconIndex, "Help index (F1)"},
-    {"Help", "Contextual Help", images::iconHelp, "Contextual help"},
-    {"Exit", "&Exit", images::iconExit, "Exit"},
-};
-
-
 // Commands that need a video window, and the one that needs the video settings
 // dialog: disabled while the main window has no way to make them.
-const std::set<QString> kCommandesFenetreVideo = {"Create Video",    "Duplicate Video",  "Refresh video",
-                                                  "Detailed parameters", "Informatons", "Close the video",
-                                                  "Close all movies", "Save Movie under ..."};
+bool besoin_fenetre_video(Commande c) {
+  switch (c) {
+    case Commande::creer_video:
+    case Commande::dupliquer_video:
+    case Commande::rafraichir_video:
+    case Commande::parametres_detailles:
+    case Commande::informations_video:
+    case Commande::fermer_video:
+    case Commande::fermer_videos:
+    case Commande::enregistrer_film: return true;
+    default: return false;
+  }
+}
 
 }  // namespace
 
@@ -204,9 +188,6 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   demandes_fermeture_ = std::make_unique<DemandesFermeture>(this, [this] {
     if (operation_en_cours() || film_en_fabrication()) fermeture_impossible();
   });
-  for (const char* c : {"&Open ...", "&Save", "Save &Mountain under...", "Save &View under ...", "Save Movie under ...",
-                        "Remove"})
-    disponibles_.insert(c);
   resize(900, 660);
 }
 
@@ -226,202 +207,121 @@ TBasewindow::~TBasewindow() {
 
 // ---------------------------------------------------------------- menus
 
-QAction* TBasewindow::ajouter_action(QMenu* menu, const QString& caption, std::function<void()> code,
-                                     QKeySequence raccourci, int sujet) {
-  auto* a = new QAction(caption, this);
-  if (!raccourci.isEmpty()) a->setShortcut(raccourci);
+QAction* TBasewindow::ajouter_action(QMenu* menu, const DefinitionCommande& d) {
+  auto* a = new QAction(d.caption, this);
+  if (*d.raccourci) a->setShortcut(QKeySequence(QString::fromLatin1(d.raccourci)));
+  a->setCheckable(d.cochable);
+  // Items of the enabling table start disabled until the first mountain.
+  a->setEnabled(d.regle == Regle::libre);
   menu->addAction(a);
-  actions_[caption] = a;
-  if (sujet) sujets_[caption] = sujet;
-  if (code) {
-    commandes_[caption] = std::move(code);
-    disponibles_.insert(caption);
-  }
-  connect(a, &QAction::triggered, this, [this, caption] { commande(caption); });
+  const Commande c = d.id;
+  actions_[indice(c)] = a;
+  connect(a, &QAction::triggered, this, [this, c] { commande(c); });
   connect(a, &QAction::hovered, this, [this, a] { montrer_indication(a->statusTip()); });
   return a;
 }
 
-void TBasewindow::connecter(const QString& caption, std::function<void()> code, bool toujours) {
-  commandes_[caption] = std::move(code);
-  if (commandes_[caption]) disponibles_.insert(caption);
-  else disponibles_.erase(caption);
-  regler(caption, toujours || (actions_.count(caption) && actions_.at(caption)->isEnabled()));
+void TBasewindow::connecter(Commande c, std::function<void()> code) {
+  commandes_[indice(c)] = std::move(code);
+  // A command outside the enabling table is enabled with its code.
+  regler(c, definition(c).regle == Regle::libre || action(c)->isEnabled());
 }
 
-void TBasewindow::commande(const QString& caption) {
-  auto s = sujets_.find(caption);
-  if (aide_contextuelle && s != sujets_.end()) {
-    afficher_aide(s->second);
-    if (caption != "&Refresh the active view") return;
+void TBasewindow::commande(Commande c) {
+  const DefinitionCommande& d = definition(c);
+  if (aide_contextuelle && d.sujet) {
+    afficher_aide(d.sujet);
+    if (!d.aide_puis_commande) return;
   }
-  auto c = commandes_.find(caption);
-  if (c != commandes_.end() && c->second) c->second();
+  if (const auto& code = commandes_[indice(c)]) code();
 }
 
 void TBasewindow::construire_menus() {
   QMenuBar* barre = menuBar();
+  std::array<QMenu*, 7> menus{};
+  for (const DefinitionCommande& d : table_commandes()) {
+    QMenu*& menu = menus[static_cast<std::size_t>(d.menu)];
+    if (!menu) menu = barre->addMenu(titre_menu(d.menu));
+    if (d.separateur_avant) menu->addSeparator();
+    if (d.id == Commande::sortie) {
+      // The recent entries go between the separator above and this one.
+      separateur_recents_ = menu->addSeparator();
+      separateur_recents_->setVisible(false);
+    }
+    ajouter_action(menu, d);
+  }
+  menu_fichier_ = menus[static_cast<std::size_t>(Menu::fichier)];
+  action_sortie_ = action(Commande::sortie);
+
   auto doc = [this](std::function<void()> CommandesDocuments::* membre) {
     return [this, membre] {
       if (documents.*membre) (documents.*membre)();
       UpdateItems();
     };
   };
-  menu_fichier_ = barre->addMenu("&File");
-  QMenu* f = menu_fichier_;
-  ajouter_action(f, "&Open ...", doc(&CommandesDocuments::FileOpenItemClick), Qt::Key_F2, 5001);
-  ajouter_action(f, "&Save", doc(&CommandesDocuments::FileSaveItemClick), Qt::Key_F3, 5002);
-  ajouter_action(f, "Save &Mountain under...", doc(&CommandesDocuments::Sauvermontagne));
-  ajouter_action(f, "Save &View under ...", doc(&CommandesDocuments::Sauvervue));
-  ajouter_action(f, "Save Movie under ...", doc(&CommandesDocuments::Sauvervideo));
-  ajouter_action(f, "Remove", doc(&CommandesDocuments::Supprimer));
-  f->addSeparator();
-  ajouter_action(f, "Import ...", {}, {}, 4016);
-  ajouter_action(f, "Scan ...", [this] { ParcoursClick(); });
-  ajouter_action(f, "Print ...", {});
-  ajouter_action(f, "Printer adjustments ...", {});
-  f->addSeparator();
-  ajouter_action(f, "Read &Options", [this] { Lire_options(); });
-  ajouter_action(f, "&Save Options", [this] { Sauve_options(); });
-  ajouter_action(f, "starting file", [this] { Fic_defClick(); })->setCheckable(true);
-  f->addSeparator();  // N1: the recent entries follow it
-  separateur_recents_ = f->addSeparator();
-  separateur_recents_->setVisible(false);
-  action_sortie_ = ajouter_action(f, "&Exit", [this] { ExitBtnClick(); });
-  sujets_.erase("&Exit");  // the exit command shows its topic itself
-
-  QMenu* m = barre->addMenu("&Mountain");
-  ajouter_action(m, "Create a new &Mountain", {}, Qt::Key_F5, 5003);
-  ajouter_action(m, "Create a &Flat surface", {});
-  ajouter_action(m, "R&egenerate the mountain", {});
-  ajouter_action(m, "&Duplicate the mountain", {});
-  ajouter_action(m, "Combine two mountains", {});
-  ajouter_action(m, "&Refine an existing mountain", {});
-  ajouter_action(m, "Create trees", {});
-  m->addSeparator();
-  ajouter_action(m, "&Creation options ...", {}, Qt::Key_F7, 5004);
-  ajouter_action(m, "&Refine options ...", {});
-  ajouter_action(m, "Type text", {});
-  m->addSeparator();
-  ajouter_action(m, "Close the &active mountain", [this] { Fermer_montagne_active(); });
-  ajouter_action(m, "Close all the mountains", [this] { Fermer_toutes_montagnes(); });
-
-  QMenu* e = barre->addMenu("&Edition");
-  ajouter_action(e, "&Edit the active mountain", {}, Qt::Key_F4, 5005);
-  ajouter_action(e, "&Refresh the edition window", {});
-  ajouter_action(e, "&Lift ...", {});
-  ajouter_action(e, "Cross-Section", {});
-  ajouter_action(e, "Erase all &rivers", {});
-  ajouter_action(e, "Erase all &trees", {});
-  ajouter_action(e, "Erase all &ground", {});
-  ajouter_action(e, "&Close edition", {});
-
-  QMenu* v = barre->addMenu("&View");
-  ajouter_action(v, "&see", {}, Qt::Key_F6, 5006);
-  ajouter_action(v, "See in a &full screen", {});
-  ajouter_action(v, "&Refresh the active view", {}, Qt::Key_F9, 5007);
-  ajouter_action(v, "Duplicate the view", {});
-  ajouter_action(v, "&Automatic refresh", {}, QKeySequence(Qt::CTRL | Qt::Key_R))->setCheckable(true);
-  ajouter_action(v, "Rough picture", {})->setCheckable(true);
-  ajouter_action(v, "Level curves", {})->setCheckable(true);
-  v->addSeparator();
-  const std::pair<const char*, Qt::Key> bascules[] = {
-      {" - Visible Mesh", Qt::Key_M}, {" - Fixed scale", Qt::Key_E}, {" - Distortion allowed", Qt::Key_D},
-      {" - Trees", Qt::Key_A},        {" - Cast shadow", Qt::Key_P}, {" - Mist", Qt::Key_B},
-      {" - Details", Qt::Key_T},      {" - Horizon", Qt::Key_H},     {" - Reflection", Qt::Key_F},
-      {" - Picture", Qt::Key_O}};
-  for (const auto& [caption, touche] : bascules)
-    ajouter_action(v, caption, {}, QKeySequence(Qt::CTRL | touche))->setCheckable(true);
-  v->addSeparator();
-  ajouter_action(v, "Informations", {});
-  ajouter_action(v, "View options ...", {}, Qt::Key_F8, 5008);
-  ajouter_action(v, "Close the active view", [this] { Fermer_vue_active(); });
-  ajouter_action(v, "Close all views", [this] { Fermer_toutes_vues(); });
-
-  QMenu* w = barre->addMenu("Vi&deos");
-  ajouter_action(w, "Create Video", {}, {}, 5013);
-  ajouter_action(w, "Duplicate Video", {});
-  ajouter_action(w, "Refresh video", {});
-  ajouter_action(w, "Detailed parameters", {})->setCheckable(true);
-  ajouter_action(w, "Informatons", {});
-  ajouter_action(w, "Adjustements of Video", {}, {}, 5012);
-  ajouter_action(w, "Close the video", [this] { Fermer_video(); });
-  ajouter_action(w, "Close all movies", [this] { Fermer_toutes_videos(); });
-
-  QMenu* fen = barre->addMenu("&Window");
-  ajouter_action(fen, "&Tile", [this] { Mosaique(); });
-  ajouter_action(fen, "&Mosaic", [this] { Carrelage(); });
-  ajouter_action(fen, "&Reorganizes", [this] { Reorganiser(); });
-  ajouter_action(fen, "&Minimize all ", [this] { Minimiser_tout(); });
-  ajouter_action(fen, "&Explorer", [this] { basculer_explorateur(); })->setCheckable(true);
-
-  QMenu* h = barre->addMenu("&Help");
+  connecter(Commande::ouvrir, doc(&CommandesDocuments::FileOpenItemClick));
+  connecter(Commande::enregistrer, doc(&CommandesDocuments::FileSaveItemClick));
+  connecter(Commande::enregistrer_montagne, doc(&CommandesDocuments::Sauvermontagne));
+  connecter(Commande::enregistrer_vue, doc(&CommandesDocuments::Sauvervue));
+  connecter(Commande::enregistrer_film, doc(&CommandesDocuments::Sauvervideo));
+  connecter(Commande::supprimer, doc(&CommandesDocuments::Supprimer));
+  connecter(Commande::parcourir, [this] { ParcoursClick(); });
+  connecter(Commande::lire_options, [this] { Lire_options(); });
+  connecter(Commande::sauver_options, [this] { Sauve_options(); });
+  connecter(Commande::fichier_depart, [this] { Fic_defClick(); });
+  connecter(Commande::sortie, [this] { ExitBtnClick(); });
+  connecter(Commande::fermer_montagne, [this] { Fermer_montagne_active(); });
+  connecter(Commande::fermer_montagnes, [this] { Fermer_toutes_montagnes(); });
+  connecter(Commande::fermer_vue, [this] { Fermer_vue_active(); });
+  connecter(Commande::fermer_vues, [this] { Fermer_toutes_vues(); });
+  connecter(Commande::fermer_video, [this] { Fermer_video(); });
+  connecter(Commande::fermer_videos, [this] { Fermer_toutes_videos(); });
+  connecter(Commande::cascade, [this] { Mosaique(); });
+  connecter(Commande::mosaique, [this] { Carrelage(); });
+  connecter(Commande::reorganiser, [this] { Reorganiser(); });
+  connecter(Commande::minimiser, [this] { Minimiser_tout(); });
+  connecter(Commande::explorateur, [this] { basculer_explorateur(); });
+  connecter(Commande::index, [this] { Index(); });
+  connecter(Commande::aide, [this] { Aide(); });
+  connecter(Commande::aide_demarrage, [this] { afficher_aide(4040); });
+  connecter(Commande::aide_contextuelle, [this] { Contextuelle(); });
+  connecter(Commande::a_propos, [this] { A_propos(); });
   // The menu shows F1, but the key is read below: in a child window it shows
   // that window's topic, while the menu item and the Index button open the finder.
-  ajouter_action(h, "Index", [this] { Index(); }, Qt::Key_F1)->setShortcutContext(Qt::WidgetShortcut);
+  action(Commande::index)->setShortcutContext(Qt::WidgetShortcut);
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] { touche_aide(); });
-  ajouter_action(h, "Help", [this] { Aide(); });
-  ajouter_action(h, "Starting help", [this] { afficher_aide(4040); });
-  ajouter_action(h, "Contextual Help", [this] { Contextuelle(); });
-  ajouter_action(h, "&About ...", [this] { A_propos(); });
-
-  // Items of the enabling table start disabled until the first mountain.
-  for (const char* c : {"&Edit the active mountain", "&Refresh the edition window", "&Lift ...", "Cross-Section",
-                        "Erase all &rivers", "Erase all &trees", "Erase all &ground", "&Close edition", "Informations",
-                        "Close the &active mountain", "Close all the mountains", "&Refine options ...",
-                        "R&egenerate the mountain", "&Duplicate the mountain", "&Refine an existing mountain",
-                        "Create trees", "&see", "See in a &full screen", "Type text", "Combine two mountains",
-                        "&Refresh the active view", "Duplicate the view", "Close the active view", "Close all views",
-                        "Save &View under ...", "Print ...", "&Save", "Save &Mountain under...",
-                        "Save Movie under ...", "Duplicate Video", "Refresh video", "Close the video",
-                        "Close all movies", "Informatons", "starting file", "Remove", "&Explorer",
-                        "Adjustements of Video", "Create Video", " - Picture", "&Tile", "&Mosaic", "&Reorganizes",
-                        "&Minimize all "})
-    actions_.at(c)->setEnabled(false);
-  for (auto& [caption, a] : actions_)
-    if (!commande_possible(caption)) a->setEnabled(false);
 }
 
-bool TBasewindow::commande_possible(const QString& caption) const {
-  if (!disponibles_.count(caption)) return false;
-  if (kCommandesFenetreVideo.count(caption) && !(videos_ && videos_->creer_fenetre_video)) return false;
-  if (caption == "Adjustements of Video" && !(videos_ && videos_->creer_dialogue_video)) return false;
+bool TBasewindow::commande_possible(Commande c) const {
+  if (!commandes_[indice(c)]) return false;
+  if (besoin_fenetre_video(c) && !(videos_ && videos_->creer_fenetre_video)) return false;
+  if (c == Commande::reglages_video && !(videos_ && videos_->creer_dialogue_video)) return false;
   return true;
 }
 
 void TBasewindow::construire_barre() {
   int x = 4;
-  for (const auto& d : kBoutons) {
+  for (const DefinitionBouton& d : table_boutons()) {
     auto* b = new CtlSpeedButton(Speedpanel1_);
     b->SetStyle(ubsExplorerColored);
     b->setGeometry(x, 4, 25, 24);
-    x += 26;
-    if (QString(d.nom) == "Save" || QString(d.nom) == "Refresh" || QString(d.nom) == "VideoAdjust" ||
-        QString(d.nom) == "Explorer")
-      x += 8;
+    x += d.espace_apres ? 34 : 26;
     if (data_) b->SetImageList(&data_->ImageList, images::kSmallIcons, d.image);
     b->setToolTip(d.indication);
-    boutons_[d.nom] = b;
-    commande_bouton_[b] = d.commande;
-    QString nom = d.nom;
-    connect(b, &CtlSpeedButton::clicked, this, [this, nom, b] {
-      if (nom == "Exit") return ExitBtnClick();
-      if (nom == "Explorer" && aide_contextuelle) return afficher_aide(5011);
-      commande(commande_bouton_.at(b));
+    const Commande c = d.commande;
+    boutons_[indice(c)] = b;
+    const int sujet = d.sujet;
+    connect(b, &CtlSpeedButton::clicked, this, [this, c, sujet] {
+      if (sujet && aide_contextuelle) return afficher_aide(sujet);
+      commande(c);
     });
-    b->setEnabled(actions_.at(d.commande)->isEnabled() || nom == "Exit" || nom == "Index" || nom == "Help");
+    b->setEnabled(action(c)->isEnabled());
   }
 }
 
-QAction* TBasewindow::action(const QString& caption) const {
-  auto it = actions_.find(caption);
-  return it == actions_.end() ? nullptr : it->second;
-}
+QAction* TBasewindow::action(Commande c) const { return actions_[indice(c)]; }
 
-CtlSpeedButton* TBasewindow::bouton(const QString& nom) const {
-  auto it = boutons_.find(nom);
-  return it == boutons_.end() ? nullptr : it->second;
-}
+CtlSpeedButton* TBasewindow::bouton(Commande c) const { return boutons_[indice(c)]; }
 
 QString TBasewindow::ligne_etat() const { return etat_gauche_->text(); }
 QString TBasewindow::panneau_droit() const { return etat_droit_->text(); }
@@ -430,11 +330,10 @@ void TBasewindow::montrer_indication(const QString& texte) {
   if (!texte.isEmpty()) etat_gauche_->setText(texte);
 }
 
-void TBasewindow::regler(const QString& caption, bool actif) {
-  bool possible = commande_possible(caption);
-  if (QAction* a = action(caption)) a->setEnabled(actif && possible);
-  for (auto& [b, c] : commande_bouton_)
-    if (c == caption) b->setEnabled(actif && possible);
+void TBasewindow::regler(Commande c, bool actif) {
+  const bool possible = commande_possible(c);
+  if (QAction* a = action(c)) a->setEnabled(actif && possible);
+  if (CtlSpeedButton* b = bouton(c)) b->setEnabled(actif && possible);
 }
 
 void TBasewindow::dragEnterEvent(QDragEnterEvent* e) {
@@ -618,7 +517,7 @@ void TBasewindow::UpdateItems() {
   // 10. Gallery and import window.
   if (galerie_ouverte && (!galerie || galerie->fermee())) {
     galerie_ouverte = 0;
-    regler("Scan ...", true);
+    regler(Commande::parcourir, true);
     // Windows never delete themselves: a closed gallery goes here.
     if (galerie) galerie->deleteLater();
     galerie = nullptr;
@@ -648,59 +547,35 @@ void TBasewindow::UpdateItems() {
 
 void TBasewindow::cocher_options() {
   const param_vue& v = etat.vue;
-  const std::pair<const char*, std::uint8_t> marques[] = {
-      {" - Visible Mesh", v.maillage_filaire}, {" - Fixed scale", v.echelle_fixe}, {" - Distortion allowed", v.deformation},
-      {" - Trees", v.foret},                   {" - Cast shadow", v.ombre_portee}, {" - Mist", v.brume},
-      {" - Details", v.premier_plan},          {" - Horizon", v.horizon},          {" - Reflection", v.reflet},
-      {" - Picture", v.photo_aerienne},        {"Detailed parameters", etat.video.detail},
-      {"Rough picture", image_brute},          {"Level curves", courbes_niveau}};
-  for (const auto& [c, valeur] : marques)
-    if (QAction* a = action(c)) a->setChecked(valeur != 0);
+  const std::pair<Commande, std::uint8_t> marques[] = {
+      {Commande::maillage, v.maillage_filaire},  {Commande::echelle_fixe, v.echelle_fixe},
+      {Commande::deformation, v.deformation},    {Commande::arbres, v.foret},
+      {Commande::ombre_portee, v.ombre_portee},  {Commande::brume, v.brume},
+      {Commande::details, v.premier_plan},       {Commande::horizon, v.horizon},
+      {Commande::reflet, v.reflet},              {Commande::photo, v.photo_aerienne},
+      {Commande::parametres_detailles, etat.video.detail}, {Commande::image_brute, image_brute},
+      {Commande::courbes_niveau, courbes_niveau}};
+  for (const auto& [c, valeur] : marques) action(c)->setChecked(valeur != 0);
 }
 
 void TBasewindow::activer_elements() {
-  const auto& e = etat;
-  const int mc = e.montagne_courante;
-  const bool M = mc != 0 && e.montagnes[mc].type.utilise;
-  const bool V = e.vue_courante != 0;
-  const bool W = e.video_courante != 0;
-  const bool E = M && edition_ouverte[mc];
-  const bool A = edition_active != 0;
-  const bool enfants = !mdi_->subWindowList().isEmpty();
-  for (const char* c : {"&Tile", "&Mosaic", "&Reorganizes", "&Minimize all "}) regler(c, enfants);
-  for (const char* c : {"&Edit the active mountain", "&Refresh the edition window"}) regler(c, M && !V);
-  for (const char* c : {"&Lift ...", "Cross-Section", "Erase all &rivers", "Erase all &trees", "Erase all &ground",
-                        "&Close edition"})
-    regler(c, M && !V && E);
-  FenetreVue* vue = V ? fenetres_vues[e.vue_courante].data() : nullptr;
-  regler("Informations", V && !occupe && vue && vue->a_statistiques);
-  for (const char* c : {"Close the &active mountain", "Close all the mountains"}) regler(c, M && !A);
-  for (const char* c : {"&Refine options ...", "R&egenerate the mountain", "&Duplicate the mountain",
-                        "&Refine an existing mountain", "Create trees", "&see", "See in a &full screen", "Type text"})
-    regler(c, M);
-  regler("Combine two mountains", e.nombre_montagnes >= 2);
-  for (const char* c : {"&Refresh the active view", "Duplicate the view", "Close the active view", "Close all views",
-                        "Save &View under ...", "Print ..."})
-    regler(c, V);
-  for (const char* c : {"&Save", "Save &Mountain under..."}) regler(c, e.nombre_montagnes >= 1);
-  for (const char* c : {"Save Movie under ...", "Duplicate Video", "Refresh video", "Close the video",
-                        "Close all movies", "Informatons"})
-    regler(c, W);
-  bool depart = V || (M && e.montagnes[mc].type.a_fichier);
-  regler("starting file", depart);
-  if (!depart) {
-    action("starting file")->setChecked(false);
+  const int mc = etat.montagne_courante;
+  ContexteActivation x;
+  x.editeur_ouvert = mc >= 1 && mc <= NOMBRE_MAX_MONTAGNES && edition_ouverte[mc];
+  x.edition_active = edition_active != 0;
+  x.enfants = !mdi_->subWindowList().isEmpty();
+  x.occupe = occupe != 0;
+  const FenetreVue* vue = etat.vue_courante ? fenetre_vue(etat.vue_courante) : nullptr;
+  x.statistiques = vue && vue->a_statistiques;
+  for (QTreeWidgetItemIterator it(TreeView1_); *it; ++it) ++x.noeuds_explorateur;
+  x.cameras = tableau_cameras != nullptr;
+  for (const DefinitionCommande& d : table_commandes())
+    if (d.regle != Regle::libre) regler(d.id, regle_satisfaite(d.regle, etat, x));
+  if (!commande_active(Commande::fichier_depart, etat, x)) {
+    action(Commande::fichier_depart)->setChecked(false);
     etat.demarrer_sur_fichier = false;
   }
-  regler("Remove", M && e.montagnes[mc].type.a_fichier);
-  int noeuds = 0;
-  for (QTreeWidgetItemIterator it(TreeView1_); *it; ++it) ++noeuds;
-  regler("&Explorer", noeuds > 1);
-  if (noeuds <= 1 && TreeView1_->isVisible()) basculer_explorateur();
-  regler("Adjustements of Video", V || W);
-  regler("Detailed parameters", true);
-  regler("Create Video", tableau_cameras && (V || W));
-  regler(" - Picture", M && e.montagnes[mc].type.parametres.photo_aerienne);
+  if (x.noeuds_explorateur <= 1 && TreeView1_->isVisible()) basculer_explorateur();
 }
 
 // ---------------------------------------------------------------- timers
@@ -767,43 +642,30 @@ void TBasewindow::FormDblClick() {
   // 3. Card request.
   int m = e.montagne_courante;
   if (m && e.montagnes[m].type.utilise && cartes[m] && actif == cartes[m] && !cartes[m]->fermeture) {
-    switch (cartes[m]->code_commande) {
-      case 1: {
-        up();
-        int premiere = 0;
-        for (int v = 1; v <= NOMBRE_MAX_VUES && !premiere; ++v)
-          if (e.vues[v].utilise && e.vues[v].montagne == m) premiere = v;
-        if (premiere) {
-          if (rafraichir_vue) rafraichir_vue(premiere);
-          else if (fenetres_vues[premiere]) fenetres_vues[premiere]->rafraichir_vue();
-        } else if (nouvelle_vue) {
-          nouvelle_vue();
-        }
-        break;
+    const std::uint16_t code = cartes[m]->code_commande;
+    if (code == 1) {
+      up();
+      int premiere = 0;
+      for (int v = 1; v <= NOMBRE_MAX_VUES && !premiere; ++v)
+        if (e.vues[v].utilise && e.vues[v].montagne == m) premiere = v;
+      if (premiere) {
+        if (rafraichir_vue) rafraichir_vue(premiere);
+        else if (fenetres_vues[premiere]) fenetres_vues[premiere]->rafraichir_vue();
+      } else if (nouvelle_vue) {
+        nouvelle_vue();
       }
-      case 2: up(); commande("Create trees"); break;
-      case 3: up(); commande("R&egenerate the mountain"); break;
-      case 4: commande("&Duplicate the mountain"); break;
-      case 5: up(); commande("&Refine an existing mountain"); break;
-      case 6: commande("Combine two mountains"); break;
-      case 7: commande("&Creation options ..."); break;
-      case 8: commande("&Refine options ..."); break;
-      case 11:
-      case 12:
-      case 13:
-      case 14: {
-        static const std::int32_t valeurs[4] = {100, 10, -10, -100};
-        Tmatrice* t = e.montagnes[m].terrain.get();
-        if (t && elever) {
-          QApplication::setOverrideCursor(Qt::WaitCursor);
-          elever(*t, valeurs[cartes[m]->code_commande - 11]);
-          QApplication::restoreOverrideCursor();
-          e.montagnes[m].type.modifie_edition = 1;
-        }
-        break;
+    } else if (code >= 11 && code <= 14) {
+      static const std::int32_t valeurs[4] = {100, 10, -10, -100};
+      Tmatrice* t = e.montagnes[m].terrain.get();
+      if (t && elever) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        elever(*t, valeurs[code - 11]);
+        QApplication::restoreOverrideCursor();
+        e.montagnes[m].type.modifie_edition = 1;
       }
-      case 16: up(); commande("&Edit the active mountain"); break;
-      default: break;
+    } else if (const auto r = requete_carte(code)) {
+      if (r->haut) up();
+      commande(r->commande);
     }
     UpdateItems();
     return;
@@ -812,19 +674,18 @@ void TBasewindow::FormDblClick() {
   int v = e.vue_courante;
   if (v && e.vues[v].utilise && !e.video_courante && fenetres_vues[v] && actif == fenetres_vues[v] &&
       !fenetres_vues[v]->fermeture) {
-    if (fenetres_vues[v]->code_commande == 2) commande("Duplicate the view");
-    else if (fenetres_vues[v]->code_commande == 3) commande("View options ...");
+    if (const auto c = requete_vue(fenetres_vues[v]->code_commande)) commande(*c);
     UpdateItems();
     return;
   }
   // 5. Video request.
   int w = e.video_courante;
   if (w && e.videos[w].utilise && fenetres_videos[w] && actif == fenetres_videos[w] && !fenetres_videos[w]->fermeture) {
-    if (fenetres_videos[w]->code_commande == 2) commande("Duplicate Video");
-    else if (fenetres_videos[w]->code_commande == 3) commande("Adjustements of Video");
+    if (const auto c = requete_video(fenetres_videos[w]->code_commande)) commande(*c);
     UpdateItems();
   }
 }
+
 
 void TBasewindow::adopter_import() {
   auto& e = etat;
@@ -953,8 +814,8 @@ void TBasewindow::A_propos() {
 void TBasewindow::basculer_explorateur() {
   bool visible = !TreeView1_->isVisible();
   TreeView1_->setVisible(visible);
-  action("&Explorer")->setChecked(visible);
-  bouton("Explorer")->SetPressed(visible);
+  action(Commande::explorateur)->setChecked(visible);
+  bouton(Commande::explorateur)->SetPressed(visible);
 }
 
 void TBasewindow::TreeView1Change() {

@@ -10,7 +10,6 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "fenetres/operation_longue.h"
 #include "app/hote_commandes.h"
 #include "app/hote_documents.h"
+#include "app/table_commandes.h"
 #include "platform/messages.h"
 
 class CtlBackPanel;
@@ -116,13 +116,10 @@ class TBasewindow : public QMainWindow,
   std::function<void()> nouvelle_vue, nouvelle_video;
   std::function<void(Tmatrice&, std::int32_t valeur)> elever;  // adding mode
   std::function<CarteMontagne*()> creer_carte;  // the card of a new slot
-  // Connects a menu command (by caption) to its code; until then its item stays disabled.
-  // An item outside the enabling table is enabled with its code when `toujours` is set.
-  void connecter(const QString& caption, std::function<void()> commande, bool toujours = false);
-  std::function<void()> commande_de(const QString& caption) const {
-    auto it = commandes_.find(caption);
-    return it == commandes_.end() ? std::function<void()>() : it->second;
-  }
+  // Connects a command to its code; until then its item and button stay
+  // disabled. A command outside the enabling table is enabled with its code.
+  void connecter(Commande c, std::function<void()> code);
+  const std::function<void()>& commande_de(Commande c) const { return commandes_[indice(c)]; }
 
   // --- commands ---
   void UpdateItems() override;
@@ -203,7 +200,7 @@ class TBasewindow : public QMainWindow,
   bool courbes_actives() const override { return courbes_niveau != 0; }
   void regler_courbes_niveau(bool actif) override { courbes_niveau = actif ? 1 : 0; }
   int largeur_enfants() const override;
-  void cocher(const QString& caption, bool coche) override;
+  void cocher(Commande c, bool coche) override;
   std::unique_ptr<std::vector<enregistrement_camera>>& cameras_de_travail() override { return tableau_cameras; }
   void garder_import(FenetreImport* fenetre) override;
   // The Mountain and View menu commands.
@@ -239,11 +236,11 @@ class TBasewindow : public QMainWindow,
   void montrer_indication(const QString& texte);  // the status line's hint
 
   // --- what tests and the review look at ---
-  QAction* action(const QString& caption) const;
+  QAction* action(Commande c) const;
   QMenu* menu_fichier() const { return menu_fichier_; }
   QMdiArea* mdi() const { return mdi_; }
   QTreeWidget* arbre() const { return TreeView1_; }
-  CtlSpeedButton* bouton(const QString& nom) const;
+  CtlSpeedButton* bouton(Commande c) const;  // null when the command has no button
   QString ligne_etat() const;
   QString panneau_droit() const;
   TAboutBox* splash() const { return splash_; }
@@ -274,13 +271,15 @@ class TBasewindow : public QMainWindow,
   void brancher_commandes();
   void construire_menus();
   void construire_barre();
-  QAction* ajouter_action(QMenu* menu, const QString& caption, std::function<void()> code,
-                          QKeySequence raccourci = {}, int sujet = 0);
-  void commande(const QString& caption);
+  static std::size_t indice(Commande c) { return static_cast<std::size_t>(c); }
+  QAction* ajouter_action(QMenu* menu, const DefinitionCommande& d);
+  // Runs a command as its menu item does: in context-help mode its topic instead.
+  void commande(Commande c);
   void activer_elements();  // the enabling table
   void cocher_options();
-  void regler(const QString& caption, bool actif);
-  bool commande_possible(const QString& caption) const;
+  void regler(Commande c, bool actif);
+  // Whether the command's code is connected and what it needs exists.
+  bool commande_possible(Commande c) const;
   void reconstruire_recents();
   void liberer_noeud(QTreeWidgetItem*& noeud);
   QTreeWidgetItem* nouveau_noeud(QTreeWidgetItem* parent, const QString& texte, int image, int image_choisie,
@@ -322,12 +321,9 @@ class TBasewindow : public QMainWindow,
   QAction* separateur_recents_ = nullptr;  // the separator before "&Exit" that closes the recent entries
   QAction* action_sortie_ = nullptr;
   std::vector<QAction*> actions_recentes_;
-  std::map<QString, QAction*> actions_;
-  std::map<QString, std::function<void()>> commandes_;
-  std::map<QString, int> sujets_;  // help topic shown instead in context-help mode
-  std::map<QString, CtlSpeedButton*> boutons_;
-  std::map<CtlSpeedButton*, QString> commande_bouton_;
-  std::set<QString> disponibles_;  // commands whose code exists
+  std::array<QAction*, kNombreCommandes> actions_{};
+  std::array<std::function<void()>, kNombreCommandes> commandes_{};
+  std::array<CtlSpeedButton*, kNombreCommandes> boutons_{};
   QPointer<TAboutBox> splash_;
   components::TRxGradientCaption* legende_ = nullptr;
   std::unique_ptr<HelpViewer> aide_;

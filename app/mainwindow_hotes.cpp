@@ -27,54 +27,53 @@ void TBasewindow::brancher_commandes() {
   nouvelle_vue = [this] { montagnes_->nouvelle_vue(); };
   nouvelle_video = [this] { videos_->nouvelle_video(); };
 
+  using C = Commande;
   CommandesMontagne& m = *montagnes_;
-  connecter("Create a new &Mountain", [&m] { m.nouvelle_montagne(false); }, true);
-  connecter("Create a &Flat surface", [&m] { m.nouvelle_montagne(true); }, true);
-  connecter("R&egenerate the mountain", [&m] { m.regenerer_montagne(); });
-  connecter("&Duplicate the mountain", [&m] { m.dupliquer_montagne(); });
-  connecter("&Refine an existing mountain", [&m] { m.raffiner(); });
-  connecter("Create trees", [&m] { m.creer_arbres(); });
-  connecter("Type text", [&m] { m.taper_texte(); });
-  connecter("&see", [&m] { m.voir(); });
-  connecter("See in a &full screen", [&m] { m.voir_plein_ecran(); });
-  connecter("&Refresh the active view", [&m] { m.rafraichir_vue_active(); });
-  connecter("Duplicate the view", [&m] { m.copier_vue(); });
-  connecter("Informations", [&m] { m.Informations(); });
-  connecter("&Automatic refresh", [&m] { m.basculer_rafraichissement(); }, true);
-  connecter("Rough picture", [&m] { m.basculer_image_brute(); }, true);
-  connecter("Level curves", [&m] { m.basculer_courbes(); }, true);
-  // The picture toggle follows the enabling table; the others are always available.
-  for (const char* c : {" - Visible Mesh", " - Fixed scale", " - Distortion allowed", " - Trees", " - Cast shadow",
-                        " - Mist", " - Details", " - Horizon", " - Reflection", " - Picture"})
-    connecter(c, [&m, c] { m.basculer(c); }, QString(c) != " - Picture");
-  cocher("&Automatic refresh", true);
+  connecter(C::nouvelle_montagne, [&m] { m.nouvelle_montagne(false); });
+  connecter(C::surface_plate, [&m] { m.nouvelle_montagne(true); });
+  connecter(C::regenerer, [&m] { m.regenerer_montagne(); });
+  connecter(C::dupliquer_montagne, [&m] { m.dupliquer_montagne(); });
+  connecter(C::raffiner, [&m] { m.raffiner(); });
+  connecter(C::creer_arbres, [&m] { m.creer_arbres(); });
+  connecter(C::taper_texte, [&m] { m.taper_texte(); });
+  connecter(C::voir, [&m] { m.voir(); });
+  connecter(C::voir_plein_ecran, [&m] { m.voir_plein_ecran(); });
+  connecter(C::rafraichir_vue, [&m] { m.rafraichir_vue_active(); });
+  connecter(C::dupliquer_vue, [&m] { m.copier_vue(); });
+  connecter(C::informations, [&m] { m.Informations(); });
+  connecter(C::rafraichissement_automatique, [&m] { m.basculer_rafraichissement(); });
+  connecter(C::image_brute, [&m] { m.basculer_image_brute(); });
+  connecter(C::courbes_niveau, [&m] { m.basculer_courbes(); });
+  for (C c : {C::maillage, C::echelle_fixe, C::deformation, C::arbres, C::ombre_portee, C::brume, C::details,
+              C::horizon, C::reflet, C::photo})
+    connecter(c, [&m, c] { m.basculer(c); });
+  cocher(C::rafraichissement_automatique, true);
 
   CommandesVideo& v = *videos_;
-  connecter("Create Video", [&v] { v.creer_video(); });
-  connecter("Duplicate Video", [&v] { v.dupliquer_video(); });
-  connecter("Refresh video", [&v] { v.rafraichir_video(); });
-  connecter("Detailed parameters", [&v] { v.parametres_detailles(); });
-  connecter("Informatons", [&v] { v.informations(); });
-  connecter("Adjustements of Video", [&v] { v.reglages_video(); });
+  connecter(C::creer_video, [&v] { v.creer_video(); });
+  connecter(C::dupliquer_video, [&v] { v.dupliquer_video(); });
+  connecter(C::rafraichir_video, [&v] { v.rafraichir_video(); });
+  connecter(C::parametres_detailles, [&v] { v.parametres_detailles(); });
+  connecter(C::informations_video, [&v] { v.informations(); });
+  connecter(C::reglages_video, [&v] { v.reglages_video(); });
 
   CommandesEdition& e = *edition_;
-  connecter("&Edit the active mountain", [&e] { e.ouvrir_edition(); });
-  connecter("&Refresh the edition window", [&e] { e.rafraichir_edition(); });
-  connecter("&Close edition", [&e] { e.fermer_edition(); });
-  connecter("&Lift ...", [&e] { e.elevation_coupe(false); });
-  connecter("Cross-Section", [&e] { e.elevation_coupe(true); });
-  connecter("Erase all &rivers", [&e] { e.effacer(ElementsCarte::rivieres); });
-  connecter("Erase all &trees", [&e] { e.effacer(ElementsCarte::arbres); });
-  connecter("Erase all &ground", [&e] { e.effacer(ElementsCarte::sol); });
+  connecter(C::editer, [&e] { e.ouvrir_edition(); });
+  connecter(C::rafraichir_edition, [&e] { e.rafraichir_edition(); });
+  connecter(C::fermer_edition, [&e] { e.fermer_edition(); });
+  connecter(C::elever, [&e] { e.elevation_coupe(false); });
+  connecter(C::coupe, [&e] { e.elevation_coupe(true); });
+  connecter(C::effacer_rivieres, [&e] { e.effacer(ElementsCarte::rivieres); });
+  connecter(C::effacer_arbres, [&e] { e.effacer(ElementsCarte::arbres); });
+  connecter(C::effacer_sol, [&e] { e.effacer(ElementsCarte::sol); });
 
-  connecter("Print ...", [this] { impression_->imprimer(); });
-  connecter("Printer adjustments ...", [this] { impression_->reglages_imprimante(); }, true);  // needs no document
-  connecter("Import ...", [this] { import_->ImporterClick(); }, true);
-  // These work with no view and no mountain open.
-  connecter("View options ...", [this] { options_vue_->options_vue(); }, true);
-  connecter("&Creation options ...", [this] { options_->options_creation(); }, true);
-  connecter("&Refine options ...", [this] { options_->options_raffinage(); });
-  connecter("Combine two mountains", [this] { options_->combiner(); });
+  connecter(C::imprimer, [this] { impression_->imprimer(); });
+  connecter(C::reglages_imprimante, [this] { impression_->reglages_imprimante(); });
+  connecter(C::importer, [this] { import_->ImporterClick(); });
+  connecter(C::options_vue, [this] { options_vue_->options_vue(); });
+  connecter(C::options_creation, [this] { options_->options_creation(); });
+  connecter(C::options_raffinage, [this] { options_->options_raffinage(); });
+  connecter(C::combiner, [this] { options_->combiner(); });
 }
 
 CarteMontagne* TBasewindow::carte(int m) {
@@ -95,9 +94,7 @@ FenetreEdition* TBasewindow::editeur_ouvert(int m) {
 
 int TBasewindow::largeur_enfants() const { return mdi_->width(); }
 
-void TBasewindow::cocher(const QString& caption, bool coche) {
-  if (QAction* a = action(caption)) a->setChecked(coche);
-}
+void TBasewindow::cocher(Commande c, bool coche) { action(c)->setChecked(coche); }
 
 void TBasewindow::garder_import(FenetreImport* fenetre) {
   ajouter_enfant(fenetre);
@@ -116,5 +113,5 @@ void TBasewindow::ParcoursClick() {
   g->aide_contextuelle = aide_contextuelle;
   g->show();
   galerie_ouverte = 1;
-  regler("Scan ...", false);
+  regler(Commande::parcourir, false);
 }

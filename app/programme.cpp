@@ -199,7 +199,7 @@ void TBasewindow::Sauve_options() {
 
 void TBasewindow::Fic_defClick() {
   etat.demarrer_sur_fichier = !etat.demarrer_sur_fichier;
-  action("starting file")->setChecked(etat.demarrer_sur_fichier);
+  action(Commande::fichier_depart)->setChecked(etat.demarrer_sur_fichier);
 }
 
 void TBasewindow::maj_fichiers_recents() {

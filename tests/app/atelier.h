@@ -40,10 +40,10 @@ struct Atelier {
     compteur_rendus() = CompteurRendus{};
     image_transmise().reset();
   }
-  void commande(const QString& c) {
+  void commande(Commande c) {
     QAction* a = w->action(c);
-    ASSERT_NE(a, nullptr) << c.toStdString();
-    ASSERT_TRUE(a->isEnabled()) << c.toStdString();
+    ASSERT_NE(a, nullptr) << definition(c).caption;
+    ASSERT_TRUE(a->isEnabled()) << definition(c).caption;
     a->trigger();
   }
   TMatricewindow* carte(int m) { return dynamic_cast<TMatricewindow*>(w->cartes[m].data()); }

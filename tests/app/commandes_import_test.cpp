@@ -64,7 +64,7 @@ struct Import : ::testing::Test {
   }
   void importer(const std::string& fichier) {
     dialogues->imports.push_back(fichier);
-    QAction* a = w->action("Import ...");
+    QAction* a = w->action(Commande::importer);
     ASSERT_TRUE(a->isEnabled());
     a->trigger();
   }
@@ -75,9 +75,9 @@ struct Import : ::testing::Test {
 }  // namespace
 
 TEST_F(Import, ItemAndButtonEnabledAndTheDialogHasBothCases) {
-  EXPECT_TRUE(w->action("Import ...")->isEnabled());
-  ASSERT_NE(w->bouton("Import"), nullptr);
-  EXPECT_TRUE(w->bouton("Import")->isEnabled());
+  EXPECT_TRUE(w->action(Commande::importer)->isEnabled());
+  ASSERT_NE(w->bouton(Commande::importer), nullptr);
+  EXPECT_TRUE(w->bouton(Commande::importer)->isEnabled());
   auto d = construire_dialogue_import(nullptr);
   EXPECT_EQ(d->windowTitle(), "Importation");
   EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
@@ -85,7 +85,7 @@ TEST_F(Import, ItemAndButtonEnabledAndTheDialogHasBothCases) {
                                            "Digital Elevation File(DEM) (*.dem *.DEM)",
                                            "File bitmap (BMP) (*.bmp *.BMP)", "Geoconcept(MNT) (*.mnt *.MNT)"}));
   // Cancel, or a file that does not exist: nothing.
-  w->action("Import ...")->trigger();
+  w->action(Commande::importer)->trigger();
   importer(chemin("absent.txt"));
   EXPECT_EQ(w->importation, nullptr);
   EXPECT_EQ(w->import_ouvert, 0);
@@ -94,8 +94,8 @@ TEST_F(Import, ItemAndButtonEnabledAndTheDialogHasBothCases) {
 
 TEST_F(Import, ContextHelpShowsTopic4016AndAsksNothing) {
   w->aide_contextuelle = 1;
-  w->action("Import ...")->trigger();
-  emit w->bouton("Import")->clicked();
+  w->action(Commande::importer)->trigger();
+  emit w->bouton(Commande::importer)->clicked();
   EXPECT_EQ(dialogues->demandes_import, 0);
   EXPECT_EQ(w->aide()->CurrentTopic(), 4016);
   EXPECT_EQ(w->importation, nullptr);
@@ -175,7 +175,7 @@ TEST_F(Import, FiveMountainsRefuseTheCommandAndARefusedAdoptionLeaksNothing) {
   importer(plat);
   QPointer<TImportation> t = fenetre();
   ASSERT_NE(t, nullptr);
-  for (int k = 0; k < 5; ++k) w->action("Create a new &Mountain")->trigger();
+  for (int k = 0; k < 5; ++k) w->action(Commande::nouvelle_montagne)->trigger();
   ASSERT_EQ(w->etat.nombre_montagnes, 5);
   ui.entries.clear();
 

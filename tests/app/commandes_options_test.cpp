@@ -41,7 +41,7 @@ struct Options : Atelier {
       f(*c);
       return 1;
     };
-    commande("&Creation options ...");
+    commande(Commande::options_creation);
   }
 };
 
@@ -52,8 +52,8 @@ void saisir(QLineEdit* e, const char* texte, TPagesdlg1& d) {
 
 TEST(OptionsCreation, OpensWithoutAMountainCancelKeepsEverythingAndContextHelpOpensNothing) {
   Options a;
-  ASSERT_TRUE(a.w->action("&Creation options ...")->isEnabled());
-  EXPECT_TRUE(a.w->bouton("Get")->isEnabled());
+  ASSERT_TRUE(a.w->action(Commande::options_creation)->isEnabled());
+  EXPECT_TRUE(a.w->bouton(Commande::options_creation)->isEnabled());
   const param_mat avant = a.w->etat.parametres;
   a.reponse = [](QDialog& d) {
     auto& c = dynamic_cast<TPagesdlg1&>(d);
@@ -62,23 +62,23 @@ TEST(OptionsCreation, OpensWithoutAMountainCancelKeepsEverythingAndContextHelpOp
     saisir(c.Edit_relief, "12", c);
     return 2;
   };
-  QTest::mouseClick(a.w->bouton("Get"), Qt::LeftButton, {}, QPoint(10, 10));
+  QTest::mouseClick(a.w->bouton(Commande::options_creation), Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_EQ(a.ouvertures, 1);
   EXPECT_TRUE(memes_parametres(a.w->etat.parametres, avant));
   EXPECT_EQ(a.w->occupe, 0);
   a.w->Contextuelle();
-  a.w->action("&Creation options ...")->trigger();
+  a.w->action(Commande::options_creation)->trigger();
   EXPECT_EQ(a.ouvertures, 1);
   ASSERT_NE(a.w->aide(false), nullptr);
   EXPECT_EQ(a.w->aide(false)->CurrentTopic(), 5004);
   a.w->Contextuelle();
-  for (const char* c : {"&Creation options ...", "&Refine options ...", "Combine two mountains"})
-    EXPECT_TRUE(a.w->commande_de(c)) << c;
+  for (Commande c : {Commande::options_creation, Commande::options_raffinage, Commande::combiner})
+    EXPECT_TRUE(a.w->commande_de(c)) << definition(c).caption;
 }
 
 TEST(OptionsCreation, RedoAddTreesOnlyAndSee) {
   Options a;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
   ASSERT_EQ(e.nombre_montagnes, 1);
   const std::int32_t sommet = e.montagnes[1].terrain->hauteur_max();
@@ -149,7 +149,7 @@ TEST(OptionsCreation, TheChosenMeshDegreeMakesTheMountain) {
   EXPECT_EQ(e.montagnes[2].terrain->degre, 7);
   // Later, then a new mountain.
   a.creation([](TPagesdlg1& d) { cliquer_maillage(d, 4); });
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   ASSERT_EQ(e.nombre_montagnes, 3);
   EXPECT_EQ(e.montagnes[3].terrain->degre, 4);
 }
@@ -185,8 +185,8 @@ TEST(OptionsCreation, IslandReachesTheGeneratorUnchanged) {
 
 TEST(OptionsCreation, EveryEntryReachesItsSlotAndCardAndTheChosenOneBecomesCurrent) {
   Options a;
-  a.commande("Create a new &Mountain");
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
   ASSERT_EQ(e.montagne_courante, 2);
   a.creation([](TPagesdlg1& d) {
@@ -214,7 +214,7 @@ TEST(OptionsCreation, EveryEntryReachesItsSlotAndCardAndTheChosenOneBecomesCurre
 
 TEST(OptionsRaffinage, LaterKeepsTheValuesNowRefinesAndTheCardOpensBoth) {
   Options a;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
   const param_mat avant = e.parametres;
   a.reponse = [](QDialog& d) {
@@ -222,15 +222,15 @@ TEST(OptionsRaffinage, LaterKeepsTheValuesNowRefinesAndTheCardOpensBoth) {
     r.TrackBar_relief->setValue(80);
     return 3;
   };
-  a.commande("&Refine options ...");
+  a.commande(Commande::options_raffinage);
   EXPECT_TRUE(memes_parametres(e.parametres, avant));
   a.reponse = [](QDialog& d) {
     auto& r = dynamic_cast<TRaffinageDlg&>(d);
     r.TrackBar_relief->setValue(80);
     return 1;
   };
-  a.commande("&Refine options ...");
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::options_raffinage);
+  a.commande(Commande::nouvelle_montagne);
   a.w->activer(a.carte(1));
   a.w->UpdateItems();
   EXPECT_EQ(e.montagne_courante, 1);
@@ -240,7 +240,7 @@ TEST(OptionsRaffinage, LaterKeepsTheValuesNowRefinesAndTheCardOpensBoth) {
     dynamic_cast<TRaffinageDlg&>(d).RadioButton_refaire->click();
     return 1;
   };
-  a.commande("&Refine options ...");
+  a.commande(Commande::options_raffinage);
   EXPECT_EQ(e.montagnes[1].terrain->degre, 5);
   // The card's items are enabled and reach both dialogs.
   QMenu* menu = a.carte(1)->menu();
@@ -261,15 +261,15 @@ TEST(OptionsRaffinage, LaterKeepsTheValuesNowRefinesAndTheCardOpensBoth) {
 TEST(Combinaison, OnlyMountainsOfTheSameDegreeAndAClosedPartnerGivesTheFirst) {
   Options a;
   auto& e = a.w->etat;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   e.parametres.cle = 777;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   e.parametres.maillage = 5;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   a.w->activer(a.carte(3));
   a.w->UpdateItems();
   ASSERT_EQ(e.montagne_courante, 3);
-  a.commande("Combine two mountains");
+  a.commande(Commande::combiner);
   EXPECT_EQ(a.ouvertures, 0);  // no candidate of degree 5
   a.w->activer(a.carte(1));
   a.w->UpdateItems();
@@ -287,7 +287,7 @@ TEST(Combinaison, OnlyMountainsOfTheSameDegreeAndAClosedPartnerGivesTheFirst) {
   const std::int32_t h1 = e.montagnes[1].terrain->hauteurs->lire(5, 5);
   const std::int32_t h2 = e.montagnes[2].terrain->hauteurs->lire(5, 5);
   e.montagnes[1].type.modifie_edition = 0;
-  a.commande("Combine two mountains");
+  a.commande(Commande::combiner);
   ASSERT_EQ(liste.size(), 1u);
   EXPECT_EQ(a.w->commandes_options().montagne_combinaison, 2);
   EXPECT_EQ(a.w->commandes_options().mode_combinaison, 1);

@@ -53,13 +53,14 @@ TEST(VideosSansFenetres, ItemsStayDisabledWhileNoVideoWindowCanBeMade) {
   p.activer(v);
   p.w->tableau_cameras = std::make_unique<std::vector<enregistrement_camera>>(201);
   p.w->UpdateItems();
-  for (const char* c : {"Create Video", "Duplicate Video", "Refresh video", "Detailed parameters", "Informatons",
-                        "Close the video", "Close all movies", "Save Movie under ...", "Adjustements of Video"})
-    EXPECT_FALSE(p.w->action(c)->isEnabled()) << c;
+  for (Commande c : {Commande::creer_video, Commande::dupliquer_video, Commande::rafraichir_video,
+                    Commande::parametres_detailles, Commande::informations_video, Commande::fermer_video,
+                    Commande::fermer_videos, Commande::enregistrer_film, Commande::reglages_video})
+    EXPECT_FALSE(p.w->action(c)->isEnabled()) << definition(c).caption;
   p.w->commandes_video().creer_dialogue_video = [] { return std::make_unique<FakeDialogueVideo>(); };
   p.w->UpdateItems();
-  EXPECT_TRUE(p.w->action("Adjustements of Video")->isEnabled());
-  EXPECT_FALSE(p.w->action("Create Video")->isEnabled());
+  EXPECT_TRUE(p.w->action(Commande::reglages_video)->isEnabled());
+  EXPECT_FALSE(p.w->action(Commande::creer_video)->isEnabled());
 }
 
 TEST_F(Videos, NewVideoCaptionSlotNodeAndOwnRecords) {
@@ -67,8 +68,8 @@ TEST_F(Videos, NewVideoCaptionSlotNodeAndOwnRecords) {
   w->etat.video.nombre_images = 200;
   w->tableau_cameras = std::make_unique<std::vector<enregistrement_camera>>(chemin(100, 9999));
   w->UpdateItems();
-  ASSERT_TRUE(w->action("Create Video")->isEnabled());
-  w->action("Create Video")->trigger();
+  ASSERT_TRUE(w->action(Commande::creer_video)->isEnabled());
+  w->action(Commande::creer_video)->trigger();
   ASSERT_EQ(faites.size(), 1u);
   FakeVideo* a = faites[0];
   EXPECT_EQ(a->no_video, 1);
@@ -119,7 +120,7 @@ TEST_F(Videos, DuplicateCopiesTheMovieBeforeTheWindowStarts) {
   faites[1]->cameras[3].cible_z = 42;
   p.activer(faites[1]);
   ASSERT_EQ(w->etat.video_courante, 2);
-  w->action("Duplicate Video")->trigger();
+  w->action(Commande::dupliquer_video)->trigger();
   ASSERT_EQ(faites.size(), 3u);
   FakeVideo* copie = faites[2];
   EXPECT_EQ(copie->no_video, 3);
@@ -130,7 +131,7 @@ TEST_F(Videos, DuplicateCopiesTheMovieBeforeTheWindowStarts) {
   EXPECT_EQ(copie->cameras[3].cible_z, 42.0);
   // A source without a movie: nothing is copied and the new window makes its own.
   p.activer(faites[0]);
-  w->action("Duplicate Video")->trigger();
+  w->action(Commande::dupliquer_video)->trigger();
   ASSERT_EQ(faites.size(), 4u);
   EXPECT_TRUE(faites[3]->film_init.empty());
   EXPECT_EQ(faites[3]->a_fichier, 0);
@@ -156,7 +157,7 @@ TEST_F(Videos, AnOpenedVideoDocumentKeepsItsRecordsAndLines) {
   EXPECT_EQ(w->tableau_cameras->at(6).observateur_x, 56.0);
   // "Informatons" shows the window's box only when it has lines.
   p.activer(f);
-  w->action("Informatons")->trigger();
+  w->action(Commande::informations_video)->trigger();
   EXPECT_EQ(f->informations_montrees, 1);
 }
 
@@ -179,7 +180,7 @@ TEST_F(Videos, SettingsDialogGetsSamplesAndRedoRegeneratesFromItsPath) {
     out.action = 1;
     return 1;
   };
-  w->action("Adjustements of Video")->trigger();
+  w->action(Commande::reglages_video)->trigger();
   EXPECT_EQ(w->etat.video.rayon_cercle, 77);
   EXPECT_EQ(faites[0]->parametres.rayon_cercle, 77);
   EXPECT_EQ(w->rafraichir_demande, 1);
@@ -200,7 +201,7 @@ TEST_F(Videos, SettingsDialogInputs) {
     return 2;
   };
   const Param_video avant = w->etat.video;
-  w->action("Adjustements of Video")->trigger();
+  w->action(Commande::reglages_video)->trigger();
   EXPECT_EQ(recu.liste_videos, 0);
   EXPECT_EQ(recu.numero_courant, v->no_vue);
   EXPECT_EQ(recu.montagne_courante, 5);

@@ -44,14 +44,14 @@ struct Editeurs : ::testing::Test {
     w->etat.parametres.alea = 0;
     dialogs::controle_rendus().effacer();
     dialogs::controle_rendus().couleur_factice = render::pixel_rgb(10, 90, 40);
-    commande("Create a new &Mountain");
+    commande(Commande::nouvelle_montagne);
   }
   void TearDown() override { dialogs::controle_rendus().effacer(); }
 
-  void commande(const QString& c) {
+  void commande(Commande c) {
     QAction* a = w->action(c);
-    ASSERT_NE(a, nullptr) << c.toStdString();
-    ASSERT_TRUE(a->isEnabled()) << c.toStdString();
+    ASSERT_NE(a, nullptr) << definition(c).caption;
+    ASSERT_TRUE(a->isEnabled()) << definition(c).caption;
     a->trigger();
     QApplication::processEvents();
   }
@@ -69,7 +69,7 @@ struct Editeurs : ::testing::Test {
 TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
   const int m = w->etat.montagne_courante;
   ASSERT_EQ(m, 1);
-  commande("&Edit the active mountain");
+  commande(Commande::editer);
   Tfenetre_edition* e = editeur(m);
   ASSERT_NE(e, nullptr);
   EXPECT_EQ(e->windowTitle(), "Edition " + QString::fromStdString(w->etat.montagnes[m].type.nom.str()));
@@ -85,7 +85,7 @@ TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
 
   // A second request focuses the same editor, from the menu or from the card.
   w->activer(w->cartes[m]);
-  commande("&Edit the active mountain");
+  commande(Commande::editer);
   EXPECT_EQ(editeur(m), e);
   EXPECT_EQ(w->mdi()->subWindowList().size(), fenetres);
   auto* carte = dynamic_cast<TMatricewindow*>(w->cartes[m].data());
@@ -110,7 +110,7 @@ TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
   e->aide_contextuelle = 0;
   for (int sujet : {4008, 4009}) EXPECT_EQ(help_topics().count(sujet), 1u) << sujet;
 
-  commande("&Close edition");
+  commande(Commande::fermer_edition);
   QApplication::processEvents();
   EXPECT_FALSE(w->edition_ouverte[m]);
   EXPECT_EQ(w->noeuds_editeurs[m], nullptr);
@@ -118,14 +118,14 @@ TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
 
 TEST_F(Editeurs, RefreshPushesTheViewSettingsAndRendersOnce) {
   const int m = w->etat.montagne_courante;
-  commande("&Edit the active mountain");
+  commande(Commande::editer);
   Tfenetre_edition* e = editeur(m);
   ASSERT_NE(e, nullptr);
   peindre(e);
   w->etat.vue.niveau_mer = 321;
   w->etat.vue.couleurs[1] = {1, 2, 3};
   w->etat.vue.angle_vertical = 10;  // not pushed
-  commande("&Refresh the edition window");
+  commande(Commande::rafraichir_edition);
   peindre(e);
   peindre(e);
   ASSERT_EQ(dialogs::controle_rendus().rendus, 2);
@@ -145,7 +145,7 @@ TEST_F(Editeurs, EraseThroughTheEditorMarksTheMountainEdited) {
   t.nombre_elements = std::max(t.nombre_elements, 1);
   auto& type = w->etat.montagnes[m].type;
   const std::string chemin = (dossier.path() + "/alps.mat").toStdString();
-  commande("&Edit the active mountain");
+  commande(Commande::editer);
   Tfenetre_edition* e = editeur(m);
   ASSERT_NE(e, nullptr);
   EXPECT_FALSE(e->SpeedButton_save->isEnabled());
@@ -157,10 +157,10 @@ TEST_F(Editeurs, EraseThroughTheEditorMarksTheMountainEdited) {
   EXPECT_TRUE(e->SpeedButton_save->isEnabled());
 
   ui.answers = {false};
-  commande("Erase all &trees");
+  commande(Commande::effacer_arbres);
   EXPECT_EQ(e->modifiee, 0);
   ui.answers = {true};
-  commande("Erase all &trees");
+  commande(Commande::effacer_arbres);
   EXPECT_EQ(e->modifiee, 1);
   EXPECT_EQ(t.liste_type[0], TYPE_EFFACE);
 
@@ -176,9 +176,9 @@ TEST_F(Editeurs, EraseThroughTheEditorMarksTheMountainEdited) {
 
 TEST_F(Editeurs, LiftAndCrossSectionThroughTheEditor) {
   const int m = w->etat.montagne_courante;
-  EXPECT_FALSE(w->action("&Lift ...")->isEnabled());
-  EXPECT_FALSE(w->action("Cross-Section")->isEnabled());
-  commande("&Edit the active mountain");
+  EXPECT_FALSE(w->action(Commande::elever)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::coupe)->isEnabled());
+  commande(Commande::editer);
   Tfenetre_edition* e = editeur(m);
   ASSERT_NE(e, nullptr);
   peindre(e);
@@ -191,7 +191,7 @@ TEST_F(Editeurs, LiftAndCrossSectionThroughTheEditor) {
     d.ScrollBar_alt->setValue(-(h + 500));
     return 1;
   };
-  commande("&Lift ...");
+  commande(Commande::elever);
   EXPECT_EQ(titre, "Elevation");
   for (std::int32_t i = 2; i < t.n; ++i)
     for (std::int32_t j = 2; i + j <= t.n; ++j)
@@ -203,7 +203,7 @@ TEST_F(Editeurs, LiftAndCrossSectionThroughTheEditor) {
     titre = d.windowTitle();
     return 1;
   };
-  commande("Cross-Section");
+  commande(Commande::coupe);
   EXPECT_EQ(titre, "Cross-section of a ground");
   for (std::int32_t i = 1; i <= t.n; ++i)
     for (std::int32_t j = 1; i + j <= t.n + 1; ++j) ASSERT_EQ(t.hauteurs->lire(i, j), eleve.lire(i, j));
@@ -228,16 +228,16 @@ struct QuestionsEnVue : ScopedFakeUserInterface {
 // its map, and Yes then No to saving the view writes the mountain's own file.
 TEST(FermetureEditeur, QuestionsComeOverTheMapAndNoToTheViewSavesTheMountain) {
   Atelier a(5);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   const QString chemin = a.dossier.path() + "/alps.mat";
   a.dialogues->sauvegardes.push_back(chemin.toStdString());
-  a.commande("Save &Mountain under...");
+  a.commande(Commande::enregistrer_montagne);
   const std::string avant = lire_tout(chemin);
   compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
-  a.commande("&see");
+  a.commande(Commande::voir);
   Programme::vider();
   a.w->activer(a.carte(1));
-  a.commande("&Edit the active mountain");
+  a.commande(Commande::editer);
   auto* e = dynamic_cast<Tfenetre_edition*>(a.w->editeurs[1].data());
   ASSERT_NE(e, nullptr);
   e->zone_carte()->repaint();

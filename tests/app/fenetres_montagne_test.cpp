@@ -47,8 +47,8 @@ int couleurs(const render::Bitmap& b) {
 
 TEST(CommandesMontagne, NewMountainsTakeTheLowestFreeSlotAndAFullTableRefuses) {
   Atelier a;
-  a.commande("Create a new &Mountain");
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
   EXPECT_EQ(e.montagnes[1].type.nom.str(), "New #  1");
   EXPECT_EQ(e.montagnes[2].type.nom.str(), "New #  2");
@@ -58,19 +58,19 @@ TEST(CommandesMontagne, NewMountainsTakeTheLowestFreeSlotAndAFullTableRefuses) {
   EXPECT_EQ(a.carte(2)->sous_fenetre()->y(), 160);
   EXPECT_EQ(a.w->arbre()->topLevelItemCount(), 2);
   EXPECT_EQ(e.montagnes[1].type.parametres.cle, e.montagnes[1].terrain->cle);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   a.w->activer(a.carte(1));
-  a.commande("Close the &active mountain");
+  a.commande(Commande::fermer_montagne);
   Programme::vider();
   EXPECT_FALSE(e.montagnes[1].type.utilise);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   EXPECT_TRUE(e.montagnes[1].type.utilise);
   EXPECT_EQ(e.montagnes[1].type.nom.str(), "New #  1");
-  a.commande("Create a new &Mountain");
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::nouvelle_montagne);
   ASSERT_EQ(e.nombre_montagnes, 5);
   a.ui.entries.clear();
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   EXPECT_EQ(e.nombre_montagnes, 5);
   ASSERT_EQ(a.ui.entries.size(), 1u);
   EXPECT_EQ(a.ui.entries[0].caption, "File");
@@ -82,7 +82,7 @@ TEST(CommandesMontagne, ACancelledGenerationKeepsTheHeightsAndPlacesNoTrees) {
   a.w->etat.parametres.couches[0].annulee = 0;
   a.w->etat.parametres.couches[0].nombre = 50;
   QTimer::singleShot(0, [&] { platform::post(a.w->handle(), platform::WM_CANCEL); });
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   const Tmatrice& t = *a.w->etat.montagnes[1].terrain;
   int arbres = 0;
   for (int k = 0; k < t.nombre_elements; ++k)
@@ -123,13 +123,13 @@ TEST(CarteMontagne, TextsOfTheCard) {
 // The card's first line reads the terrain's degree at once after a refinement.
 TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   Atelier a(4);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   auto premiere_ligne = [&] {
     for (int k = 0; k < 3; ++k) QApplication::processEvents();
     return a.carte(1)->Label1->text();
   };
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=4");
-  a.commande("&Refine an existing mountain");
+  a.commande(Commande::raffiner);
   ASSERT_EQ(a.w->etat.montagnes[1].terrain->degre, 5);
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=5");
   a.demande_carte(1, 5);
@@ -142,7 +142,7 @@ TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");
   // Its views are counted as soon as one opens.
   compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
-  a.commande("&see");
+  a.commande(Commande::voir);
   a.w->activer(a.carte(1));
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6   ( 1  Relief= ) ");
 }
@@ -151,18 +151,18 @@ TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
 // finder whatever window is active.
 TEST(CarteMontagne, F1ShowsTheTopicOfTheFocusedChild) {
   Atelier a;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   a.w->activer(a.carte(1));
   a.w->touche_aide();
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 4006);
-  a.commande("Index");
+  a.commande(Commande::index);
   EXPECT_TRUE(a.w->aide()->OnFinder());
   compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
-  a.commande("&see");
+  a.commande(Commande::voir);
   a.w->activer(a.vue(1));
   a.w->touche_aide();
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 4007);
-  a.commande("Index");
+  a.commande(Commande::index);
   EXPECT_TRUE(a.w->aide()->OnFinder());
 }
 
@@ -183,11 +183,11 @@ TEST(CarteMontagne, AMissingRecentFileLeavesTheFileMenu) {
 
 TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {
   Atelier a;
-  a.commande("Create a new &Mountain");
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::nouvelle_montagne);
   TMatricewindow* c = a.carte(1);
   a.w->activer(c);
-  a.commande("Type text");
+  a.commande(Commande::taper_texte);
   QTest::keyClicks(c->Memo1, "alpha");
   QTest::keyClick(c->Memo1, Qt::Key_Return);
   QTest::keyClicks(c->Memo1, "beta ");
@@ -210,8 +210,8 @@ TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {
 
 TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {
   Atelier a(5);
-  a.commande("Create a new &Mountain");
-  a.commande("&see");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(v->windowTitle(), "View #  1 :  New #  1");
@@ -224,7 +224,7 @@ TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {
   EXPECT_GT(couleurs(v->image()), 1);
   EXPECT_EQ(v->modifiee, 1);
   a.w->activer(v);
-  EXPECT_TRUE(a.w->action("Informations")->isEnabled());
+  EXPECT_TRUE(a.w->action(Commande::informations)->isEnabled());
   EXPECT_EQ(v->statistiques().altitude_maxi, a.w->etat.montagnes[1].terrain->resultats_vue.altitude_maxi);
   EXPECT_EQ(v->panneau(0)->text(), a.w->etat.vue.echelle_fixe ? "Fixed " : "Variable ");
   EXPECT_EQ(v->panneau(1)->text(),
@@ -238,7 +238,7 @@ TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {
 
 TEST(FenetreVue, ACancelledRenderKeepsItsPartialPicture) {
   Atelier a(4);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   bool annule = false;
   compteur_rendus().factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink* s,
                                   platform::WindowHandle h) {
@@ -247,7 +247,7 @@ TEST(FenetreVue, ACancelledRenderKeepsItsPartialPicture) {
     platform::post(h, platform::WM_CANCEL);
     annule = cancel_requested(h);
   };
-  a.commande("&see");
+  a.commande(Commande::voir);
   a.attendre_image(a.vue(1));
   EXPECT_TRUE(annule);
   EXPECT_TRUE(a.vue(1)->image_existe());
@@ -288,58 +288,58 @@ TEST(FenetreVue, Sizes) {
 TEST(FenetreVue, NewViewSizeFollowsTheMeshDegree) {
   Atelier a(7);
   a.w->etat.parametres.maillage = 4;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   a.w->etat.montagnes[1].terrain->degre = 7;  // the size follows the terrain's own degree
   a.w->etat.vue.echelle_fixe = 1;
   compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
-  a.commande("&see");
+  a.commande(Commande::voir);
   EXPECT_EQ(a.vue(1)->largeur_image, 560);
   EXPECT_EQ(a.vue(1)->hauteur_image, 412);
 }
 
 TEST(FenetreVue, TogglesRespectMistAndAutomaticRefresh) {
   Atelier a(4);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   a.w->etat.vue.brume = 1;
   a.w->etat.vue.ombre_portee = 0;
   int rendus = 0;
   compteur_rendus().factice = [&](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
                                   platform::WindowHandle) { ++rendus; };
-  a.commande("&see");
+  a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
   ASSERT_EQ(rendus, 1);
   a.w->activer(v);
-  a.commande(" - Cast shadow");
+  a.commande(Commande::ombre_portee);
   EXPECT_EQ(a.w->etat.vue.ombre_portee, 0);
-  a.commande(" - Mist");
+  a.commande(Commande::brume);
   EXPECT_EQ(a.w->etat.vue.brume, 0);
   a.attendre_image(v);
   EXPECT_EQ(rendus, 2);
-  a.commande(" - Cast shadow");
+  a.commande(Commande::ombre_portee);
   EXPECT_EQ(a.w->etat.vue.ombre_portee, 1);
   EXPECT_EQ(v->parametres.ombre_portee, 1);
   a.attendre_image(v);
   EXPECT_EQ(rendus, 3);
-  a.commande("&Automatic refresh");
-  a.commande(" - Trees");
+  a.commande(Commande::rafraichissement_automatique);
+  a.commande(Commande::arbres);
   for (int k = 0; k < 5; ++k) QApplication::processEvents();
   EXPECT_EQ(rendus, 3);
 }
 
 TEST(FenetreVue, DuplicateTakesThePictureWithoutRenderingAndLeavesTheClipboard) {
   Atelier a(4);
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   QImage etrangere(5, 5, QImage::Format_RGB32);
   etrangere.fill(Qt::red);
   QApplication::clipboard()->setImage(etrangere);
-  a.commande("&see");
+  a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
   EXPECT_EQ(compteur_rendus().rendus, 1);
   EXPECT_GT(v->image().width(), 5);
   a.w->activer(v);
-  a.commande("Duplicate the view");
+  a.commande(Commande::dupliquer_vue);
   TVuewindow* copie = a.vue(2);
   ASSERT_NE(copie, nullptr);
   a.attendre_image(copie);
@@ -352,7 +352,7 @@ TEST(CommandesMontagne, CardRequests) {
   Atelier a(4);
   compteur_rendus().factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                  platform::WindowHandle) { b.at(0, 0) = 1; };
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
   Tmatrice* t = e.montagnes[1].terrain.get();
   const std::uint64_t avant = empreinte(*t);
@@ -362,9 +362,9 @@ TEST(CommandesMontagne, CardRequests) {
   EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
   // Two views: "See" refreshes the lower-numbered one.
   a.w->activer(a.carte(1));
-  a.commande("&see");
+  a.commande(Commande::voir);
   a.w->activer(a.carte(1));
-  a.commande("&see");
+  a.commande(Commande::voir);
   a.attendre_image(a.vue(1));
   a.attendre_image(a.vue(2));
   const int rendus = compteur_rendus().rendus;
@@ -401,7 +401,7 @@ TEST(CommandesMontagne, CardRequests) {
   EXPECT_NE(empreinte(*e.montagnes[2].terrain), empreinte(*e.montagnes[1].terrain));
   // Refine closes the views without a question.
   a.w->activer(a.carte(1));
-  a.commande("&see");
+  a.commande(Commande::voir);
   a.attendre_image(a.vue(1));
   a.ui.entries.clear();
   e.montagnes[1].type.modifie_edition = 0;
@@ -437,14 +437,14 @@ TEST(Informations, SpeciesNamesAndSignedAltitudes) {
 TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   Atelier a(4);
   a.w->etat.vue.type_image = 1;
-  a.commande("Create a new &Mountain");
-  a.commande("&see");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
   a.w->activer(v);
   const QString chemin = a.dossier.path() + "/a.vue";
   a.dialogues->sauvegardes.push_back(chemin.toStdString());
-  a.commande("Save &View under ...");
+  a.commande(Commande::enregistrer_vue);
   ASSERT_TRUE(QFileInfo::exists(chemin));
   QImage bmp(a.dossier.path() + "/a.bmp");
   ASSERT_FALSE(bmp.isNull());
@@ -452,14 +452,14 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   EXPECT_EQ(bmp.height(), v->image().height());
   EXPECT_NE(lire_tout(chemin).find("Maillage           =           4"), std::string::npos);
   a.ui.entries.clear();
-  a.commande("Close all the mountains");
+  a.commande(Commande::fermer_montagnes);
   Programme::vider();
   EXPECT_TRUE(a.ui.entries.empty());
   EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
 
   const int rendus = compteur_rendus().rendus;
   a.dialogues->ouvertures.push_back(chemin.toStdString());
-  a.commande("&Open ...");
+  a.commande(Commande::ouvrir);
   const int m = a.w->etat.montagne_courante;
   ASSERT_NE(m, 0);
   EXPECT_TRUE(a.carte(m)->windowTitle().endsWith(chemin));
@@ -470,12 +470,12 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   EXPECT_EQ(compteur_rendus().rendus, rendus);
   EXPECT_TRUE(ouverte->image_existe());
   a.w->activer(ouverte);
-  a.commande("&Refresh the active view");
+  a.commande(Commande::rafraichir_vue);
   a.attendre_image(ouverte);
   EXPECT_EQ(compteur_rendus().rendus, rendus + 1);
   const std::string titre = ouverte->windowTitle().toStdString();
   a.ui.answers.push_back(false);
-  a.commande("Close the active view");
+  a.commande(Commande::fermer_vue);
   Programme::vider();
   ASSERT_FALSE(a.ui.entries.empty());
   EXPECT_EQ(a.ui.entries.back().text, "Save the modifications of " + titre + " ?");
@@ -486,23 +486,23 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
 // mountain is closed the status line names none.
 TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
   Atelier a;
-  a.commande("Create a new &Mountain");
+  a.commande(Commande::nouvelle_montagne);
   const QString chemin = a.dossier.path() + "/gone.mat";
   a.dialogues->sauvegardes.push_back(chemin.toStdString());
-  a.commande("Save &Mountain under...");
+  a.commande(Commande::enregistrer_montagne);
   ASSERT_TRUE(QFileInfo::exists(chemin));
   TMatricewindow* c = a.carte(1);
   EXPECT_TRUE(c->texte_etat.startsWith("   File saved today ("));
   a.w->activer(c);
   a.ui.answers = {true};
-  a.commande("Remove");
+  a.commande(Commande::supprimer);
   EXPECT_FALSE(QFileInfo::exists(chemin));
   EXPECT_EQ(c->texte_etat, "       New mountain");
   EXPECT_EQ(a.w->etat.montagnes[1].type.a_fichier, 0);
   EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 1);
   a.ui.entries.clear();
   a.ui.answers = {false};
-  a.commande("Close all the mountains");
+  a.commande(Commande::fermer_montagnes);
   Programme::vider();
   EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
   EXPECT_EQ(a.w->ligne_etat(), "");
@@ -515,8 +515,8 @@ TEST(FenetreVue, FullScreenRendersAtTheMaximisedSize) {
   Atelier a;
   a.w->etat.vue.echelle_fixe = 0;
   a.w->etat.vue.deformation = 0;
-  a.commande("Create a new &Mountain");
-  a.commande("See in a &full screen");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir_plein_ecran);
   TVuewindow* v = a.vue(1);
   ASSERT_NE(v, nullptr);
   a.attendre_image(v);
@@ -555,8 +555,8 @@ TEST(FenetreVue, ImportedSkyIsLookedForInTheProgramsSkyFolder) {
     p.type_ciel = 2;
     p.fichier_ciel = "C:\\Quorvel\\ciels\\nuage.jpg";
     p.angle_vertical = 5;
-    a.commande("Create a new &Mountain");
-    a.commande("&see");
+    a.commande(Commande::nouvelle_montagne);
+    a.commande(Commande::voir);
     TVuewindow* v = a.vue(1);
     a.attendre_image(v);
     EXPECT_TRUE(v && v->image_existe());
@@ -570,8 +570,8 @@ TEST(FenetreVue, ImportedSkyIsLookedForInTheProgramsSkyFolder) {
 
 TEST(FenetreVue, TheViewsAdjustmentsItemOpensTheViewOptions) {
   Atelier a(5);
-  a.commande("Create a new &Mountain");
-  a.commande("&see");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
   int ouvertures = 0;
@@ -598,7 +598,7 @@ TEST(FenetreVue, AnUntouchedDocumentDrawnOnOpeningIsNoChange) {
   ASSERT_TRUE(QFile::copy(QUORVEL_SOURCE_DIR "/tests/data/vallee.vue", vue));
   ASSERT_FALSE(QFileInfo::exists(a.dossier.path() + "/vallee.jpg"));
   a.dialogues->ouvertures.push_back(vue.toStdString());
-  a.commande("&Open ...");
+  a.commande(Commande::ouvrir);
   Programme::vider();
   TVuewindow* v = a.vue(1);
   ASSERT_NE(v, nullptr);

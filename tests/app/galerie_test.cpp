@@ -120,14 +120,14 @@ TEST(GalerieProgramme, ScanOpensTheGalleryAndADoubleClickOpensTheView) {
   Programme p;
   ASSERT_TRUE(p.demarrer(options_exemple()));
   TBasewindow* w = p.w.get();
-  EXPECT_TRUE(w->action("Scan ...")->isEnabled());
+  EXPECT_TRUE(w->action(Commande::parcourir)->isEnabled());
   const QString v = p.chemin("x.vue");
   ecrire_tout(v, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/vue.vue"));
   p.dialogues->parcours = {v.toStdString()};
-  w->action("Scan ...")->trigger();
+  w->action(Commande::parcourir)->trigger();
   ASSERT_TRUE(w->galerie);
   EXPECT_EQ(w->galerie_ouverte, 1);
-  EXPECT_FALSE(w->action("Scan ...")->isEnabled());
+  EXPECT_FALSE(w->action(Commande::parcourir)->isEnabled());
   auto* g = dynamic_cast<TForm_galerie*>(w->galerie.data());
   ASSERT_TRUE(g);
   g->PaintBox_0DblClick(0);
@@ -135,7 +135,7 @@ TEST(GalerieProgramme, ScanOpensTheGalleryAndADoubleClickOpensTheView) {
   EXPECT_EQ(p.ouverts.back(), "vue:" + v.toStdString());
   g->close();
   w->UpdateItems();
-  EXPECT_TRUE(w->action("Scan ...")->isEnabled());
+  EXPECT_TRUE(w->action(Commande::parcourir)->isEnabled());
   EXPECT_FALSE(w->galerie);
   auto d = construire_dialogue_parcours(nullptr);
   EXPECT_EQ(d->windowTitle(), "Scan ...");

@@ -75,7 +75,7 @@ struct Impression : ::testing::Test {
     const QString mat = dossier.path() + "/a.mat";
     ecrire_tout(mat, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
     dialogues->ouvertures.push_back(mat.toStdString());
-    w->action("&Open ...")->trigger();
+    w->action(Commande::ouvrir)->trigger();
     auto* v = new FakeVue;
     v->setWindowTitle(titre);
     v->largeur_image = static_cast<std::uint16_t>(largeur);
@@ -98,7 +98,7 @@ struct Impression : ::testing::Test {
       ++montres;
       f.Imprimer->click();
     };
-    QAction* a = w->action("Print ...");
+    QAction* a = w->action(Commande::imprimer);
     ASSERT_TRUE(a->isEnabled());
     a->trigger();
   }
@@ -175,7 +175,7 @@ TEST(PagePrint, CompositionPlacesThePictureAndCountsTheLinesThatFit) {
 
 TEST_F(Impression, PrintCommandPrintsTheViewPageIntoAPdf) {
   if (!poppler()) GTEST_SKIP() << "poppler-utils is not installed";
-  EXPECT_FALSE(w->action("Print ...")->isEnabled());
+  EXPECT_FALSE(w->action(Commande::imprimer)->isEnabled());
   vue(1024, 768);
   commentaires(11);
   imprimer();
@@ -234,7 +234,7 @@ TEST_F(Impression, FullSizePictureLeavesRoomForTheLinesThatFit) {
 TEST_F(Impression, OneFormForEveryPrintAndAdjustmentsPrintNothing) {
   vue(320, 240, "short");
   commentaires(2);
-  for (int k = 0; k < 3; ++k) w->action("Print ...")->trigger();
+  for (int k = 0; k < 3; ++k) w->action(Commande::imprimer)->trigger();
   EXPECT_EQ(montres, 3);
   TPreview_print* f = w->commandes_impression().formulaire();
   ASSERT_NE(f, nullptr);
@@ -245,7 +245,7 @@ TEST_F(Impression, OneFormForEveryPrintAndAdjustmentsPrintNothing) {
   EXPECT_EQ(choix, 0);
   EXPECT_FALSE(QFile::exists(pdf()));
 
-  QAction* a = w->action("Printer adjustments ...");
+  QAction* a = w->action(Commande::reglages_imprimante);
   ASSERT_TRUE(a->isEnabled());
   a->trigger();
   EXPECT_EQ(choix, 1);

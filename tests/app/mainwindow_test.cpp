@@ -146,8 +146,8 @@ TEST(RecentFiles, MenuMirrorsTheList) {
   EXPECT_EQ(w.entrees_recentes()[0], p.chemin("r1.mat"));
   // Between the separator after "starting file" and the one before "&Exit".
   auto actions = w.menu_fichier()->actions();
-  int depart = static_cast<int>(actions.indexOf(w.action("starting file")));
-  int sortie = static_cast<int>(actions.indexOf(w.action("&Exit")));
+  int depart = static_cast<int>(actions.indexOf(w.action(Commande::fichier_depart)));
+  int sortie = static_cast<int>(actions.indexOf(w.action(Commande::sortie)));
   EXPECT_EQ(sortie - depart, 6);
   EXPECT_TRUE(actions[depart + 1]->isSeparator());
   EXPECT_EQ(actions[depart + 2]->text(), p.chemin("r1.mat"));
@@ -237,7 +237,7 @@ TEST(Exit, AFailedSaveStopsTheExitAndKeepsTheEdits) {
   // The user saves it elsewhere; the next exit asks nothing and ends.
   p.dialogues->sauvegardes.push_back(p.chemin("kept.mat").toStdString());
   w.etat.montagne_courante = m;
-  w.action("Save &Mountain under...")->trigger();
+  w.action(Commande::enregistrer_montagne)->trigger();
   document_lu d = lire_document(lire_tout(p.chemin("kept.mat")), "kept.mat", GenreDocument::montagne);
   EXPECT_EQ(d.terrain->hauteurs->lire(2, 3), attendue);
   p.ui.entries.clear();
@@ -317,7 +317,7 @@ TEST(Exit, ContextHelpShowsTheTopicAndKeepsTheWindow) {
   Programme p;
   ASSERT_TRUE(p.demarrer(options_exemple()));
   p.w->Contextuelle();
-  p.w->action("&Exit")->trigger();
+  p.w->action(Commande::sortie)->trigger();
   EXPECT_TRUE(p.w->isVisible());
   ASSERT_NE(p.w->aide(false), nullptr);
   EXPECT_EQ(p.w->aide(false)->CurrentTopic(), 5009);

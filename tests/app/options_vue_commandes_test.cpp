@@ -55,20 +55,20 @@ struct OptionsVue : ::testing::Test {
 }  // namespace
 
 TEST_F(OptionsVue, F8AndTheAdjustButtonWorkWithNothingOpenAndContextHelpShowsTheTopic) {
-  ASSERT_TRUE(w->action("View options ...")->isEnabled());
-  w->action("View options ...")->trigger();
+  ASSERT_TRUE(w->action(Commande::options_vue)->isEnabled());
+  w->action(Commande::options_vue)->trigger();
   ASSERT_EQ(recus.size(), 1u);
   EXPECT_EQ(recus[0].vue_courante, 0);
   EXPECT_EQ(recus[0].montagne_courante, 0);
   EXPECT_TRUE(recus[0].documents.empty());
   EXPECT_EQ(recus[0].page, 1);
   EXPECT_EQ(recus[0].dossier_programme, w->etat.dossier_programme);
-  ASSERT_TRUE(w->bouton("Adjust")->isEnabled());
-  emit w->bouton("Adjust")->clicked();
+  ASSERT_TRUE(w->bouton(Commande::options_vue)->isEnabled());
+  emit w->bouton(Commande::options_vue)->clicked();
   EXPECT_EQ(recus.size(), 2u);
   EXPECT_EQ(w->occupe, 0);
   w->aide_contextuelle = 1;
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(recus.size(), 2u);
   EXPECT_EQ(w->aide()->CurrentTopic(), 5008);
   for (int sujet : {302, 304, 306, 310, 311, 312}) EXPECT_EQ(help_topics().count(sujet), 1u) << sujet;
@@ -78,7 +78,7 @@ TEST_F(OptionsVue, TheDialogIsGivenTheViewsTheirMountainsAndTerrains) {
   FakeVue* v = vue_courante();
   v->largeur_image = 321;
   const int m = w->etat.montagne_courante;
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   ASSERT_EQ(recus.size(), 1u);
   const EntreesOptionsVue& e = recus[0];
   EXPECT_EQ(e.vue_courante, v->no_vue);
@@ -94,7 +94,7 @@ TEST_F(OptionsVue, TheDialogIsGivenTheViewsTheirMountainsAndTerrains) {
 TEST_F(OptionsVue, OkWithRedrawRendersTheViewOnceAfterTheDeferredTimerAndThePageIsKept) {
   FakeVue* v = vue_courante();
   repondre_ok(1, 4);
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(w->etat.vue.zoom, 37);
   EXPECT_EQ(v->parametres.zoom, 37);
   EXPECT_TRUE(w->commandes_montagne().copie_reglages);
@@ -106,7 +106,7 @@ TEST_F(OptionsVue, OkWithRedrawRendersTheViewOnceAfterTheDeferredTimerAndThePage
   EXPECT_EQ(v->rendus, 1);
   EXPECT_EQ(w->occupe, 0);
   reponse = {};
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(recus.back().page, 4);
 }
 
@@ -114,7 +114,7 @@ TEST_F(OptionsVue, AddRaisesTheNewViewRequestAndLeavesTheViewsRecord) {
   FakeVue* v = vue_courante();
   const int zoom = v->parametres.zoom;
   repondre_ok(2);
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(w->nouveau_demande, 1);
   EXPECT_EQ(w->etat.vue.zoom, 37);
   EXPECT_EQ(v->parametres.zoom, zoom);
@@ -130,13 +130,13 @@ TEST_F(OptionsVue, LaterRendersNothingAndCancelChangesNothing) {
     s.page = 3;
     return 2;
   };
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(w->etat.vue.zoom, avant.zoom);
   EXPECT_NE(v->parametres.zoom, 61);
   EXPECT_EQ(w->rafraichir_demande, 0);
   EXPECT_EQ(w->commandes_options_vue().page_options, 3);
   repondre_ok(0);
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(v->parametres.zoom, 37);
   EXPECT_EQ(w->rafraichir_demande, 0);
   w->TimerthreadTimer();
@@ -145,7 +145,7 @@ TEST_F(OptionsVue, LaterRendersNothingAndCancelChangesNothing) {
 
 TEST_F(OptionsVue, WithoutACurrentMountainTheActionBecomesLater) {
   repondre_ok(2);
-  w->action("View options ...")->trigger();
+  w->action(Commande::options_vue)->trigger();
   EXPECT_EQ(w->nouveau_demande, 0);
   EXPECT_EQ(w->etat.vue.zoom, 37);
 }

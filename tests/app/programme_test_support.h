@@ -135,7 +135,7 @@ struct Programme {
     QString c = chemin(nom);
     ecrire_tout(c, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
     dialogues->ouvertures.push_back(c.toStdString());
-    w->action("&Open ...")->trigger();
+    w->action(Commande::ouvrir)->trigger();
     return w->etat.montagne_courante;
   }
 

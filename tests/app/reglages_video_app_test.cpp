@@ -21,8 +21,8 @@ namespace {
 
 TEST(ReglagesVideo, FromANewMountainToAMovie) {
   Atelier a(4);
-  a.commande("Create a new &Mountain");
-  a.commande("&see");
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
   ASSERT_TRUE(v->image_existe());
@@ -48,11 +48,11 @@ TEST(ReglagesVideo, FromANewMountainToAMovie) {
   };
   // With context help on, the item shows its topic instead.
   a.w->Contextuelle();
-  a.commande("Adjustements of Video");
+  a.commande(Commande::reglages_video);
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 5012);
   EXPECT_EQ(ouvertures, 0);
   a.w->Contextuelle();
-  a.commande("Adjustements of Video");
+  a.commande(Commande::reglages_video);
   TPagesDlg3::execution() = [](TPagesDlg3& d) { return d.exec(); };
   ASSERT_EQ(ouvertures, 1);
   EXPECT_EQ(a.w->etat.video.type_video, 6);
@@ -67,7 +67,7 @@ TEST(ReglagesVideo, FromANewMountainToAMovie) {
   EXPECT_EQ(info.frames, 19);
   EXPECT_EQ(info.width, 320);
   a.w->UpdateItems();
-  EXPECT_TRUE(a.w->action("Create Video")->isEnabled());
+  EXPECT_TRUE(a.w->action(Commande::creer_video)->isEnabled());
 }
 
 }  // namespace

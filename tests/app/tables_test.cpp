@@ -59,7 +59,7 @@ TEST_F(Tables, ClosingAMountainClosesItsViewsAndVideos) {
   p.activer(w->cartes[m2]);
   EXPECT_EQ(w->etat.montagne_courante, m2);
   EXPECT_EQ(w->cartes[m2]->nombre_vues, 2);
-  w->action("Close the &active mountain")->trigger();
+  w->action(Commande::fermer_montagne)->trigger();
   Programme::vider();
   EXPECT_FALSE(w->etat.montagnes[m2].type.utilise);
   EXPECT_EQ(w->etat.montagnes[m2].terrain, nullptr);
@@ -98,7 +98,7 @@ TEST_F(Tables, ActivationFollowsTheActiveChildAcrossGaps) {
   EXPECT_EQ(w->etat.montagne_courante, 3);
   EXPECT_EQ(w->panneau_droit(), "<< View # " + QString::number(v->no_vue) + " >>");
   // Closing the active mountain while its view is active closes it.
-  w->action("Close the &active mountain")->trigger();
+  w->action(Commande::fermer_montagne)->trigger();
   Programme::vider();
   EXPECT_FALSE(w->etat.montagnes[3].type.utilise);
   EXPECT_EQ(w->etat.nombre_vues, 1);
@@ -125,7 +125,7 @@ TEST_F(Tables, QuestionsOnlyForMountainsWithAFile) {
 
 TEST_F(Tables, CloseAllMountainsEmptiesTheTablesAndStopsTheTimer) {
   for (const char* n : {"a.mat", "b.mat", "c.mat"}) p.ouvrir(n);
-  w->action("Close all the mountains")->trigger();
+  w->action(Commande::fermer_montagnes)->trigger();
   EXPECT_TRUE(w->timer_delete().isActive());
   for (int k = 0; k < 5 && w->timer_delete().isActive(); ++k) w->Timer_deleteTimer();
   Programme::vider();
@@ -160,7 +160,7 @@ TEST_F(Tables, ReliefClipboardFollowsTheActiveEditor) {
   p.activer(e3);
   EXPECT_NE(w->etat.montagnes[m3].terrain->presse_papier, nullptr);
   EXPECT_FALSE(e3->coller_actif);  // another mesh degree
-  EXPECT_FALSE(w->action("Close the &active mountain")->isEnabled());
+  EXPECT_FALSE(w->action(Commande::fermer_montagne)->isEnabled());
 }
 
 TEST_F(Tables, CardRequests) {
@@ -188,7 +188,7 @@ TEST_F(Tables, CardRequests) {
   EXPECT_EQ(t.hauteurs->lire(5, 2), avant + 10);
   EXPECT_EQ(w->etat.montagnes[m].type.modifie_edition, 1);
   int duplications = 0;
-  w->connecter("&Duplicate the mountain", [&] { ++duplications; });
+  w->connecter(Commande::dupliquer_montagne, [&] { ++duplications; });
   c->code_commande = 4;
   c->requete_fenetre();
   EXPECT_EQ(duplications, 1);
@@ -203,7 +203,7 @@ TEST_F(Tables, ViewRequestWaitsForNoCurrentVideo) {
   int m = p.ouvrir("a.mat");
   FakeVue* v = p.vue(m);
   int copies = 0;
-  w->connecter("Duplicate the view", [&] { ++copies; });
+  w->connecter(Commande::dupliquer_vue, [&] { ++copies; });
   p.activer(v);
   v->code_commande = 2;
   v->requete_fenetre();
@@ -270,43 +270,43 @@ TEST_F(Tables, ImportedTerrainIsAdopted) {
 
 TEST_F(Tables, EnablingTable) {
   // Start-up state: items of the table stay disabled.
-  EXPECT_FALSE(w->action("&Tile")->isEnabled());
-  EXPECT_FALSE(w->action("&Save")->isEnabled());
-  EXPECT_FALSE(w->action("Print ...")->isEnabled());
-  EXPECT_TRUE(w->action("Printer adjustments ...")->isEnabled());
-  EXPECT_TRUE(w->action("Scan ...")->isEnabled());
+  EXPECT_FALSE(w->action(Commande::cascade)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::enregistrer)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::imprimer)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::reglages_imprimante)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::parcourir)->isEnabled());
   int m = p.ouvrir("a.mat");
-  w->connecter("&see", [] {});
-  w->connecter("Duplicate the view", [] {});
+  w->connecter(Commande::voir, [] {});
+  w->connecter(Commande::dupliquer_vue, [] {});
   p.activer(w->cartes[m]);
-  EXPECT_TRUE(w->action("&Tile")->isEnabled());
-  EXPECT_TRUE(w->action("Close the &active mountain")->isEnabled());
-  EXPECT_TRUE(w->action("&see")->isEnabled());
-  EXPECT_TRUE(w->action("Remove")->isEnabled() || !w->documents.Supprimer);
-  EXPECT_TRUE(w->action("starting file")->isEnabled());
-  EXPECT_FALSE(w->action("Duplicate the view")->isEnabled());
-  EXPECT_FALSE(w->action("Combine two mountains")->isEnabled());
-  EXPECT_FALSE(w->action("&Explorer")->isEnabled());  // one node only
+  EXPECT_TRUE(w->action(Commande::cascade)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::fermer_montagne)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::voir)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::supprimer)->isEnabled() || !w->documents.Supprimer);
+  EXPECT_TRUE(w->action(Commande::fichier_depart)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::dupliquer_vue)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::combiner)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::explorateur)->isEnabled());  // one node only
   // Items of later windows stay disabled whatever the table says.
-  EXPECT_TRUE(w->action("&Edit the active mountain")->isEnabled());
-  EXPECT_FALSE(w->action("&Lift ...")->isEnabled());
-  EXPECT_TRUE(w->action("View options ...")->isEnabled());  // needs no document
-  EXPECT_FALSE(w->action("Print ...")->isEnabled());
+  EXPECT_TRUE(w->action(Commande::editer)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::elever)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::options_vue)->isEnabled());  // needs no document
+  EXPECT_FALSE(w->action(Commande::imprimer)->isEnabled());
   FakeVue* v = p.vue(m);
   p.activer(v);
-  EXPECT_TRUE(w->action("Print ...")->isEnabled());
-  EXPECT_TRUE(w->action("Duplicate the view")->isEnabled());
-  EXPECT_TRUE(w->action("Close the active view")->isEnabled());
-  EXPECT_TRUE(w->action("&Explorer")->isEnabled());
-  EXPECT_FALSE(w->action("Informations")->isEnabled());
-  EXPECT_FALSE(w->action("Create Video")->isEnabled());
-  EXPECT_FALSE(w->action(" - Picture")->isEnabled());
+  EXPECT_TRUE(w->action(Commande::imprimer)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::dupliquer_vue)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::fermer_vue)->isEnabled());
+  EXPECT_TRUE(w->action(Commande::explorateur)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::informations)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::creer_video)->isEnabled());
+  EXPECT_FALSE(w->action(Commande::photo)->isEnabled());
   // The explorer button toggles the tree and stays up.
-  CtlSpeedButton* b = w->bouton("Explorer");
-  w->action("&Explorer")->trigger();
+  CtlSpeedButton* b = w->bouton(Commande::explorateur);
+  w->action(Commande::explorateur)->trigger();
   EXPECT_TRUE(w->arbre()->isVisible());
   EXPECT_FALSE(b->Pressed());
-  w->action("&Explorer")->trigger();
+  w->action(Commande::explorateur)->trigger();
   EXPECT_FALSE(w->arbre()->isVisible());
   EXPECT_FALSE(b->Pressed());
   // Window menu.
@@ -317,18 +317,18 @@ TEST_F(Tables, EnablingTable) {
   ASSERT_EQ(subs.size(), 2);
   ASSERT_NE(dynamic_cast<CarteMontagne*>(subs[0]->widget()), nullptr);
   const QSize carte = subs[0]->size();
-  w->action("&Mosaic")->trigger();
+  w->action(Commande::mosaique)->trigger();
   EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
   EXPECT_EQ(subs[0]->size(), carte);
   const QRect zone = w->mdi()->viewport()->rect();
   EXPECT_TRUE(zone.contains(subs[1]->geometry()));
   subs[1]->resize(420, 330);
   const QSize vue = subs[1]->size();
-  w->action("&Tile")->trigger();
+  w->action(Commande::cascade)->trigger();
   EXPECT_NE(subs[0]->pos(), subs[1]->pos());
   EXPECT_EQ(subs[0]->size(), carte);
   EXPECT_EQ(subs[1]->size(), vue);
-  w->action("&Minimize all ")->trigger();
+  w->action(Commande::minimiser)->trigger();
   EXPECT_TRUE(subs[0]->isMinimized());
   EXPECT_TRUE(subs[1]->isMinimized());
 }
@@ -346,12 +346,12 @@ TEST_F(Tables, F1ShowsTheChildsTopicAndIndexTheFinder) {
   QApplication::setActiveWindow(w);
   QTest::keyClick(w, Qt::Key_F1);
   EXPECT_EQ(w->aide(false)->CurrentTopic(), 4006);
-  w->action("Index")->trigger();
+  w->action(Commande::index)->trigger();
   EXPECT_TRUE(w->aide(false)->OnFinder());
   w->aide(false)->ShowTopic(5001);
-  emit w->bouton("Index")->clicked();
+  emit w->bouton(Commande::index)->clicked();
   EXPECT_TRUE(w->aide(false)->OnFinder());
-  EXPECT_TRUE(w->action("Index")->shortcut() == QKeySequence(Qt::Key_F1));  // shown in the menu
+  EXPECT_TRUE(w->action(Commande::index)->shortcut() == QKeySequence(Qt::Key_F1));  // shown in the menu
 }
 
 // While a movie is made the program stays open and says why, in a box that
@@ -409,7 +409,7 @@ TEST(DemandesFermeture, OnlyTheDeleteMessageToThatWindow) {
 TEST_F(Tables, ContextHelpMode) {
   int m = p.ouvrir("a.mat");
   w->documents.FileOpenItemClick = [&] { p.ouverts.push_back("dialog"); };
-  w->action("Contextual Help")->trigger();
+  w->action(Commande::aide_contextuelle)->trigger();
   EXPECT_EQ(w->aide_contextuelle, 1);
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
@@ -417,13 +417,13 @@ TEST_F(Tables, ContextHelpMode) {
   FakeVue* v = p.vue(m);
   EXPECT_EQ(v->aide_contextuelle, 0);  // opened while the mode is on: off in that window
   size_t avant = p.ouverts.size();
-  w->action("&Open ...")->trigger();
+  w->action(Commande::ouvrir)->trigger();
   EXPECT_EQ(p.ouverts.size(), avant);
   EXPECT_EQ(w->aide(false)->CurrentTopic(), 5001);
-  w->action("Index")->trigger();
+  w->action(Commande::index)->trigger();
   EXPECT_EQ(w->aide_contextuelle, 0);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  w->action("&Open ...")->trigger();
+  w->action(Commande::ouvrir)->trigger();
   EXPECT_EQ(p.ouverts.size(), avant + 1);
 }
 
@@ -443,7 +443,7 @@ TEST_F(Tables, ContextHelpShowsTheTopicInFrontOfTheMainWindow) {
   EXPECT_EQ(h->parentWidget(), w);
   EXPECT_EQ(h->CurrentTopic(), 5003);
   h->ShowTopic(5001);
-  emit w->bouton("New")->clicked();
+  emit w->bouton(Commande::nouvelle_montagne)->clicked();
   EXPECT_EQ(h->CurrentTopic(), 5003);
   EXPECT_EQ(w->etat.nombre_montagnes, avant);
   const QRect zone = h->screen()->availableGeometry();
@@ -740,11 +740,11 @@ TEST_F(Tables, ExplorerButtonShowsItsTopicInContextHelp) {
   p.vue(m);
   p.activer(w->cartes[m]);
   w->Contextuelle();
-  ASSERT_TRUE(w->bouton("Explorer")->isEnabled());
-  emit w->bouton("Explorer")->clicked();
+  ASSERT_TRUE(w->bouton(Commande::explorateur)->isEnabled());
+  emit w->bouton(Commande::explorateur)->clicked();
   EXPECT_FALSE(w->arbre()->isVisible());
   EXPECT_EQ(w->aide(false)->CurrentTopic(), 5011);
   w->Contextuelle();
-  emit w->bouton("Explorer")->clicked();
+  emit w->bouton(Commande::explorateur)->clicked();
   EXPECT_TRUE(w->arbre()->isVisible());
 }

@@ -11,6 +11,7 @@
 
 #include "app/aide.h"
 #include "fenetres/elements_pages.h"
+#include "controls/button.h"
 #include "controls/combobox.h"
 #include "platform/vidconv/conversion_video.h"
 #include "tests/app/atelier.h"
@@ -29,21 +30,25 @@ TEST(ReglagesVideo, FromANewMountainToAMovie) {
   a.w->activer(v);
   a.w->UpdateItems();
   int ouvertures = 0;
+  // The range comes closer than the range lines allow, and is kept.
+  a.w->etat.video.premiere_image = 1;
+  a.w->etat.video.derniere_image = 20;
   TPagesDlg3::execution() = [&ouvertures](TPagesDlg3& d) {
     ++ouvertures;
-    d.RadioButton_320x->click();
-    d.Pagecontrol2->montrer(TPagesDlg3::kCreation);
-    d.ComboBox_CODEC->showPopup();
-    d.ComboBox_CODEC->view()->setCurrentIndex(d.ComboBox_CODEC->view()->model()->index(4, 0));
-    QTest::keyClick(d.ComboBox_CODEC->view(), Qt::Key_Return);
-    d.nombre_images->setText("200");
-    emit d.nombre_images->editingFinished();
-    d.Pagecontrol2->montrer(TPagesDlg3::kTrajet);
-    d.type_trajectoire_1->click();
-    d.video.premiere_image = 1;  // closer than the range lines allow
-    d.video.derniere_image = 20;
-    d.RadioButton_ajouter->click();
-    d.OKBtnClick();
+    auto* pages = d.findChild<dialogs::OngletsPlats*>("Pagecontrol2");
+    d.findChild<QRadioButton*>("RadioButton_320x")->click();
+    pages->montrer(TPagesDlg3::kCreation);
+    auto* codec = d.findChild<CtlImageComboBox*>("ComboBox_CODEC");
+    codec->showPopup();
+    codec->view()->setCurrentIndex(codec->view()->model()->index(4, 0));
+    QTest::keyClick(codec->view(), Qt::Key_Return);
+    auto* nombre = d.findChild<QLineEdit*>("nombre_images");
+    nombre->setText("200");
+    emit nombre->editingFinished();
+    pages->montrer(TPagesDlg3::kTrajet);
+    d.findChild<QRadioButton*>("type_trajectoire_1")->click();
+    d.findChild<QRadioButton*>("RadioButton_ajouter")->click();
+    d.findChild<CtlButton*>("OKBtn")->click();
     return d.result();
   };
   // With context help on, the item shows its topic instead.

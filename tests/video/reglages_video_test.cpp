@@ -1,6 +1,9 @@
-// The video settings dialog driven as a user would: its pages, the path and
-// altitude editors under mouse events, the bars and edits, the frame preview
-// seen through the render recorder, the video list and the preview movie.
+// The video settings pages and dialog driven as a user would. Each page is
+// loaded from a record, edited through its controls (found by name) and read
+// back through `ranger`; the Path page's tests answer its `change` the way the
+// dialog does (gather, compute, show). The dialog's own tests cover what
+// spans the pages: loading and OK, the video list, hostile records and the
+// preview movie.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,6 +14,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
 
@@ -26,6 +30,8 @@
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "model/echantillons.h"
+#include "model/matrice.h"
+#include "render/palette.h"
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"
 #include "platform/vidconv/lecteur_film.h"
@@ -34,6 +40,8 @@
 #include "video/creation.h"
 #include "video/lecteur.h"
 #include "video/reglages_textes.h"
+#include "video/reglages_editeurs.h"
+#include "video/reglages_pages.h"
 #include "video/reglages_video.h"
 
 namespace fs = std::filesystem;
@@ -77,6 +85,17 @@ void choisir(CtlComboBox* c, int rang) {
   QTest::keyClick(v, Qt::Key_Return);
 }
 
+// A control of a page or of the dialog, by name.
+template <class W>
+W* enfant(const QObject* o, const char* nom) {
+  W* w = o->findChild<W*>(QString::fromUtf8(nom));
+  if (!w) {
+    ADD_FAILURE() << "no control " << nom;
+    throw std::runtime_error(nom);
+  }
+  return w;
+}
+
 // Points of a path in the editor, well apart from each other.
 QPoint point_n(int k) { return {40 + 15 * k, 200 - 10 * (k % 4)}; }
 
@@ -104,6 +123,403 @@ Param_video video_test() {
   v.bezier_altitude.fill(1800);
   return v;
 }
+
+
+// ------------------------------------------------------------------ Size page
+
+TEST(PageTaille, RadiosEditsAndLimits) {
+  PageTailleVideo page;
+  Param_video v = video_test();
+  v.largeur_image = 800;
+  v.hauteur_image = 450;
+  page.charger(v, QImage());
+  QSignalSpy changes(&page, &PageTailleVideo::change);
+  auto* autre = enfant<QRadioButton>(&page, "RadioButton_autre");
+  auto* x = enfant<QLineEdit>(&page, "Edit_Xmax");
+  auto* y = enfant<QLineEdit>(&page, "Edit_Ymax");
+  EXPECT_TRUE(enfant<QRadioButton>(&page, "RadioButton_800_16_9")->isChecked());
+  EXPECT_FALSE(x->isEnabled());
+  EXPECT_EQ(changes.count(), 0);  // loading is no edit
+  autre->click();
+  EXPECT_TRUE(x->isEnabled());
+  EXPECT_TRUE(y->isEnabled());
+  auto lu = [&page] {
+    Param_video r{};
+    page.ranger(r);
+    return QSize(r.largeur_image, r.hauteur_image);
+  };
+  saisir(x, "250");
+  EXPECT_EQ(x->text(), "300");
+  EXPECT_EQ(lu().width(), 300);
+  saisir(y, "150");
+  EXPECT_EQ(y->text(), "200");
+  saisir(x, "5000");
+  EXPECT_EQ(lu().width(), 4095);
+  saisir(x, "abc");
+  EXPECT_EQ(x->text(), "4095");
+  EXPECT_EQ(lu().width(), 4095);
+  EXPECT_EQ(changes.count(), 5);
+  const std::pair<const char*, QSize> radios[] = {{"RadioButton_320x", {320, 240}},
+                                                  {"RadioButton_640x", {640, 480}},
+                                                  {"RadioButton_800x", {800, 600}},
+                                                  {"RadioButton_800_16_9", {800, 450}}};
+  for (const auto& [nom, taille] : radios) {
+    enfant<QRadioButton>(&page, nom)->click();
+    EXPECT_EQ(lu(), taille);
+    EXPECT_FALSE(x->isEnabled());
+    EXPECT_FALSE(y->isEnabled());
+  }
+  v.largeur_image = 500;
+  v.hauteur_image = 400;
+  page.charger(v, QImage());
+  EXPECT_TRUE(autre->isChecked());
+  EXPECT_TRUE(x->isEnabled());
+  EXPECT_EQ(y->text(), "400");
+}
+
+// ------------------------------------------------------------------ Path page
+
+// The Path page on a cone, answered the way the dialog answers it: on each
+// change the page's fields are gathered, the path computed and shown.
+struct PageTrajet : ::testing::Test {
+  std::unique_ptr<Tmatrice> terrain = terrain_synthetique("cone", 5, 1500);
+  std::unique_ptr<Tmatrice> apercu5, apercu4;
+  std::vector<enregistrement_camera> cameras = std::vector<enregistrement_camera>(10000);
+  std::optional<TMyPalette> palette;
+  Param_video v = video_test();
+  ScopedFakeUserInterface ui;
+  PoolManuel pool;
+  double sommet = 0;
+  int changes = 0;
+  PageTrajetVideo page;
+  EditeurTrajet* editeur = nullptr;
+  EditeurAltitudes* altitudes = nullptr;
+
+  void SetUp() override {
+    for (auto [t, degre] : {std::pair{&apercu5, 5}, std::pair{&apercu4, 4}}) {
+      param_mat p{};
+      p.maillage = degre;
+      *t = std::make_unique<Tmatrice>(p);
+      remplir_depuis_echantillon(**t, echantillonner_36(*terrain));
+    }
+    dialogs::controle_rendus().effacer();
+    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
+    QObject::connect(&page, &PageTrajetVideo::change, [this](bool grossier) {
+      ++changes;
+      page.ranger(v);
+      page.calculer(v);
+      page.montrer(grossier);
+    });
+    editeur = enfant<EditeurTrajet>(&page, "Trace_Trajectoire");
+    altitudes = enfant<EditeurAltitudes>(&page, "Image_elevation");
+  }
+  void TearDown() override { dialogs::controle_rendus().effacer(); }
+  ContexteTrajet contexte() {
+    ContexteTrajet c;
+    c.terrain = terrain.get();
+    c.apercu = apercu5.get();
+    c.apercu_grossier = apercu4.get();
+    c.palette = &*palette;
+    c.cameras = &cameras;
+    c.dossier_ciels = "/nulle-part/ciels";
+    c.sommet = sommet;
+    return c;
+  }
+  void ouvrir() {
+    reglages::completer(v, terrain->hauteur_max());
+    sommet = reglages::altitude_sommet(terrain->hauteur_max(), v.vue.niveau_mer);
+    palette.emplace(palette_pour_vue(v.vue));
+    page.charger(v, contexte());
+    page.calculer(v);
+    page.montrer(false);
+    page.show();
+    QCoreApplication::processEvents();
+  }
+  template <class W>
+  W* c(const char* nom) {
+    return enfant<W>(&page, nom);
+  }
+  bool en_trace() const { return editeur->cursor().shape() == Qt::CrossCursor; }
+  // Draws a path of `n` clicks after "Create path".
+  void dessiner(int n) {
+    c<CtlButton>("Creer_trajectoire")->click();
+    for (int k = 0; k < n; ++k) clic(editeur, point_n(k));
+  }
+  int marqueur(int i) const {
+    return reglages::ligne_marqueur(v.bezier_altitude[std::size_t(i - 1)], v.vue.niveau_mer, sommet,
+                                    reglages::kHauteurElevation);
+  }
+};
+
+TEST_F(PageTrajet, DrawingClosedAndOpenPaths) {
+  ouvrir();
+  auto* creer = c<CtlButton>("Creer_trajectoire");
+  auto* compteur = c<QLabel>("label_points");
+  EXPECT_FALSE(creer->isEnabled());
+  c<QRadioButton>("type_trajectoire_3")->click();
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].text, "Create a path using \"Create path\" button");
+  EXPECT_TRUE(creer->isEnabled());
+  EXPECT_FALSE(c<QRadioButton>("radio_redim")->isEnabled());
+  // Closed: the 12th click ends with the first point again as the 13th.
+  dessiner(12);
+  EXPECT_FALSE(en_trace());
+  EXPECT_EQ(compteur->text(), "N= 13");
+  EXPECT_EQ(v.bezier_x[12], v.bezier_x[0]);
+  EXPECT_EQ(v.bezier_y[12], v.bezier_y[0]);
+  EXPECT_EQ(v.bezier_x[11], point_n(11).x());
+  // Dragging point 1 moves the last point with it.
+  const int avant = changes;
+  glisser(editeur, point_n(0), {60, 120});
+  EXPECT_EQ(v.bezier_x[0], 60);
+  EXPECT_EQ(v.bezier_y[12], 120);
+  EXPECT_EQ(v.bezier_x[12], 60);
+  EXPECT_GT(changes, avant);
+  // "Create path" answered No keeps the points.
+  ui.answers = {false};
+  creer->click();
+  EXPECT_FALSE(en_trace());
+  EXPECT_EQ(compteur->text(), "N= 13");
+  EXPECT_EQ(ui.entries.back().text, "Do you want to erase the existing path ?");
+  // Open: 13 clicks end the drawing.
+  c<QRadioButton>("type_trajectoire_2")->click();
+  ui.answers = {true};
+  dessiner(13);
+  EXPECT_FALSE(en_trace());
+  EXPECT_EQ(v.bezier_x[12], point_n(12).x());
+  // 7 clicks and a double click: 7 points, the rest cleared to 0.
+  ui.answers = {true};
+  dessiner(7);
+  EXPECT_EQ(compteur->text(), "N= 7");
+  souris(editeur, QEvent::MouseButtonDblClick, point_n(6));
+  EXPECT_FALSE(en_trace());
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(v.bezier_x[std::size_t(i)], point_n(i).x());
+  for (int i = 7; i < 13; ++i) EXPECT_EQ(v.bezier_x[std::size_t(i)], 0);
+  for (int i = 7; i < 13; ++i) EXPECT_EQ(v.bezier_y[std::size_t(i)], 0);
+  // A double click after 5 points says what is missing and stores nothing.
+  const auto stockes = v.bezier_x;
+  ui.answers = {true};
+  dessiner(5);
+  const std::size_t messages = ui.entries.size();
+  souris(editeur, QEvent::MouseButtonDblClick, point_n(4));
+  ASSERT_EQ(ui.entries.size(), messages + 1);
+  EXPECT_EQ(ui.entries.back().text, "Lack of points , click 4, 7, 10 or 13 points (or if color 'N=' is green) ");
+  EXPECT_TRUE(en_trace());
+  Param_video r = v;
+  page.ranger(r);
+  EXPECT_EQ(r.bezier_x, stockes);
+  c<QRadioButton>("type_trajectoire_3")->click();
+  souris(editeur, QEvent::MouseButtonDblClick, point_n(4));
+  EXPECT_EQ(ui.entries.back().text, "Lack of points , click 3, 6, 9 or 12 points (or if color 'N=' is green) ");
+}
+
+TEST_F(PageTrajet, CircleSizeHeldGrowsAndShrinksCircleMovesByClick) {
+  ouvrir();
+  ASSERT_TRUE(c<QRadioButton>("radio_redim")->isChecked());
+  souris(editeur, QEvent::MouseButtonPress, {100, 100});
+  std::vector<int> rayons{v.rayon_cercle};
+  for (int k = 0; k < 400; ++k) {
+    pool.pool->Step();
+    if (v.rayon_cercle != rayons.back()) rayons.push_back(v.rayon_cercle);
+  }
+  souris(editeur, QEvent::MouseButtonRelease, {100, 100});
+  ASSERT_GE(rayons.size(), 4u);
+  EXPECT_EQ(std::vector<int>(rayons.begin(), rayons.begin() + 4), (std::vector<int>{51, 53, 55, 57}));
+  EXPECT_GE(rayons.back(), 120);
+  EXPECT_LT(rayons[rayons.size() - 2], 120);
+  souris(editeur, QEvent::MouseButtonPress, {100, 100}, Qt::RightButton);
+  for (int k = 0; k < 400; ++k) pool.pool->Step();
+  souris(editeur, QEvent::MouseButtonRelease, {100, 100}, Qt::RightButton);
+  EXPECT_EQ(v.rayon_cercle, 1);
+  c<QRadioButton>("Radio_cercle")->click();
+  clic(editeur, {150, 180});
+  EXPECT_EQ(v.centre_cercle_x, 10);
+  EXPECT_EQ(v.centre_cercle_y, 13);
+  // The target radio needs the fixed target.
+  auto* cible = c<QRadioButton>("Radio_pt");
+  EXPECT_FALSE(cible->isEnabled());
+  QTest::mouseClick(c<CtlCheckBox>("pt_vise_fixe"), Qt::LeftButton);
+  EXPECT_EQ(v.point_vise_fixe, 1);
+  EXPECT_TRUE(cible->isEnabled());
+  cible->click();
+  clic(editeur, {100, 150});
+  EXPECT_EQ(v.point_vise_x, -40);
+  EXPECT_EQ(v.point_vise_y, -17);
+}
+
+TEST_F(PageTrajet, AltitudeMarkersAndFrameRange) {
+  ouvrir();
+  const int h = reglages::kHauteurElevation;
+  glisser(altitudes, {201, marqueur(4)}, {201, 40});
+  EXPECT_EQ(v.bezier_altitude[3], Round((h - 40) * sommet / (0.75 * h)));
+  EXPECT_EQ(marqueur(4), 40);
+  glisser(altitudes, {201, 40}, {201, -35});
+  EXPECT_EQ(v.bezier_altitude[3], Round(h * sommet / (0.75 * h)));
+  // Circle path: the first and the last marker move together.
+  glisser(altitudes, {0, marqueur(1)}, {0, 90});
+  EXPECT_EQ(marqueur(7), 90);
+  EXPECT_EQ(v.bezier_altitude[6], v.bezier_altitude[0]);
+  EXPECT_EQ(v.bezier_altitude[0], Round((h - 90) * sommet / (0.75 * h)));
+  // The first-frame line stops 30 positions before the last.
+  glisser(altitudes, {2, 60}, {380, 60});
+  EXPECT_EQ(v.premiere_image, 170);
+  EXPECT_EQ(v.derniere_image, 200);
+  glisser(altitudes, {400, 60}, {300, 60});
+  EXPECT_EQ(v.derniere_image, 200);  // pushed back to first + 30
+  c<CtlButton>("button_reset")->click();
+  EXPECT_EQ(v.premiere_image, 1);
+  EXPECT_EQ(v.derniere_image, 200);
+  c<CtlButton>("button_obs")->click();
+  for (int a : v.bezier_altitude) EXPECT_EQ(a, Round(sommet));
+}
+
+TEST_F(PageTrajet, BarsAndEditsRecomputeThePath) {
+  ouvrir();
+  int avant = changes;
+  auto* dist = c<QLineEdit>("Edit_dist");
+  saisir(dist, "95");
+  EXPECT_EQ(v.distance_point_vise, 90);
+  EXPECT_EQ(c<QScrollBar>("ScrollBar_dist")->value(), 90);
+  saisir(dist, "x");
+  EXPECT_EQ(v.distance_point_vise, 90);
+  EXPECT_EQ(dist->text(), "90");
+  saisir(c<QLineEdit>("Edit_zoom"), "5");
+  EXPECT_EQ(v.zoom_video, 10);
+  saisir(c<QLineEdit>("Edit_angle"), "-60");
+  EXPECT_EQ(v.angle_vision, -45);
+  auto* angle = c<QScrollBar>("scrollbar_angle_Vision");
+  EXPECT_EQ(angle->value(), 45);
+  EXPECT_EQ(changes, avant + 4);
+  avant = changes;
+  angle->setValue(30);
+  defiler(angle, dialogs::kPouceLache, 30);
+  EXPECT_EQ(v.angle_vision, -30);
+  EXPECT_EQ(c<QLineEdit>("Edit_angle")->text(), "-30");
+  EXPECT_EQ(changes, avant + 1);
+}
+
+TEST_F(PageTrajet, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
+  ouvrir();
+  QCoreApplication::processEvents();
+  auto& r = dialogs::controle_rendus();
+  r.appels.clear();
+  auto* dist = c<QScrollBar>("ScrollBar_dist");
+  for (int p : {40, 45, 50}) {
+    defiler(dist, dialogs::kPouceBouge, p);
+    QCoreApplication::processEvents();
+  }
+  ASSERT_EQ(r.appels.size(), 3u);
+  for (const auto& a : r.appels) {
+    EXPECT_EQ(a.grossier, 1);
+    EXPECT_EQ(a.noeuds, 17);  // the degree-4 preview terrain
+  }
+  r.appels.clear();
+  defiler(dist, dialogs::kPouceLache, 50);
+  defiler(dist, dialogs::kFinDefilement, 50);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(r.appels.size(), 1u);
+  const dialogs::AppelRendu& a = r.appels[0];
+  EXPECT_EQ(a.grossier, 0);
+  EXPECT_EQ(a.noeuds, 33);
+  EXPECT_EQ(a.mode_camera, 1);
+  EXPECT_FALSE(a.attente);
+  EXPECT_EQ(a.vue.premier_plan + a.vue.brume + a.vue.reflet + a.vue.photo_aerienne + a.vue.type_ciel, 0);
+  EXPECT_EQ(a.vue.centre_x, 0);
+  EXPECT_EQ(a.vue.zoom, 40);
+  EXPECT_EQ(a.largeur, 280);
+  EXPECT_EQ(a.hauteur, 210);
+  EXPECT_EQ(a.dossier_ciels, "/nulle-part/ciels");
+  // Position 1 of 360 frames shows frame Round(1.8) = 2.
+  EXPECT_EQ(a.camera.cible_z, cameras[2].cible_z);
+  EXPECT_EQ(a.camera.observateur_x, cameras[2].observateur_x);
+  // Playing: one position per tick (300 ms, six pool steps) up to the range's last frame.
+  v.derniere_image = 40;
+  page.charger(v, contexte());
+  auto* piste = c<CtlTrackBar>("TrackBar_Nimage");
+  c<CtlButton>("Last_frame")->click();
+  EXPECT_EQ(piste->Position(), 40);
+  for (int k = 0; k < 3; ++k) c<CtlButton>("Prev_image")->click();
+  EXPECT_EQ(piste->Position(), 37);
+  QCoreApplication::processEvents();
+  r.appels.clear();
+  QTest::mouseClick(c<CtlShapeButton>("CtlShapeButton1"), Qt::LeftButton);
+  for (int tick = 1; tick <= 3; ++tick) {
+    for (int k = 0; k < 6; ++k) pool.pool->Step();
+    EXPECT_EQ(piste->Position(), 37 + tick);
+    QCoreApplication::processEvents();
+  }
+  for (int k = 0; k < 12; ++k) pool.pool->Step();  // the player stopped at the last frame
+  EXPECT_EQ(piste->Position(), 40);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(r.appels.size(), 3u);
+  EXPECT_EQ(r.appels.back().camera.cible_z, cameras[72].cible_z);  // Round(40 x 360 / 200)
+  c<CtlButton>("first_frame")->click();
+  EXPECT_EQ(piste->Position(), 1);
+  page.grab();
+  EXPECT_EQ(r.rendus_dans_peinture, 0);
+  // While another long operation runs, the preview waits.
+  r.appels.clear();
+  {
+    OperationLongue operation;
+    c<CtlButton>("Next_image")->click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(r.appels.empty());
+  }
+  c<dialogs::PreviewBox>("Image_cadrage")->invalidate();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(r.appels.size(), 1u);
+  EXPECT_EQ(r.appels[0].camera.cible_z, cameras[4].cible_z);  // position 2: Round(3.6)
+}
+
+// ------------------------------------------------------------------ Creation page
+
+TEST(PageCreation, CodecCountAndLabels) {
+  PageCreationVideo page;
+  page.charger(video_test(), ContexteFilm{});
+  QSignalSpy changes(&page, &PageCreationVideo::change);
+  auto lu = [&page] {
+    Param_video r{};
+    page.ranger(r);
+    return r;
+  };
+  auto* codec = enfant<CtlImageComboBox>(&page, "ComboBox_CODEC");
+  auto* indeo = enfant<QLabel>(&page, "label_indeo");
+  auto* nombre = enfant<QLineEdit>(&page, "nombre_images");
+  EXPECT_EQ(codec->count(), 9);
+  EXPECT_EQ(codec->currentIndex(), 4);
+  codec->setCurrentIndex(8);
+  EXPECT_EQ(lu().type_video, 6);  // set from code: nothing fired
+  EXPECT_EQ(changes.count(), 0);
+  choisir(codec, 0);
+  EXPECT_EQ(lu().type_video, 2);
+  EXPECT_TRUE(indeo->isHidden());
+  choisir(codec, 1);
+  EXPECT_EQ(lu().type_video, 3);
+  EXPECT_FALSE(indeo->isHidden());
+  EXPECT_EQ(indeo->text().toStdString(), textes_reglages::kIndeo);
+  choisir(codec, 8);
+  EXPECT_EQ(lu().type_video, 10);
+  EXPECT_TRUE(indeo->isHidden());
+  saisir(nombre, "10000");
+  EXPECT_EQ(lu().nombre_images, 9999);
+  saisir(nombre, "150");
+  EXPECT_EQ(lu().nombre_images, 200);
+  saisir(nombre, "abc");
+  EXPECT_EQ(lu().nombre_images, 200);
+  EXPECT_EQ(nombre->text(), "200");
+  saisir(nombre, "99999999999");
+  EXPECT_EQ(lu().nombre_images, 9999);
+  saisir(nombre, "360");
+  EXPECT_EQ(changes.count(), 8);
+  EXPECT_EQ(enfant<QLabel>(&page, "label_premiere")->text(), "First frame : 1");
+  EXPECT_EQ(enfant<QLabel>(&page, "label_derniere")->text(), "Last frame : 360");
+  EXPECT_EQ(enfant<QLabel>(&page, "label_generees")->text(), "Frames generated : 360");
+  EXPECT_EQ(enfant<QLabel>(&page, "label_duree")->text(), "Playing time in sec at 30 frames/sec: 12");
+  QTest::mouseClick(enfant<CtlCheckBox>(&page, "Details"), Qt::LeftButton);
+  EXPECT_EQ(lu().detail, 1);
+}
+
+// ------------------------------------------------------------------ the dialog
 
 struct Reglages : ::testing::Test {
   std::unique_ptr<Tmatrice> terrain = terrain_synthetique("cone", 5, 1500);
@@ -140,64 +556,40 @@ struct Reglages : ::testing::Test {
     d->show();
     QCoreApplication::processEvents();
   }
-  void page(int code) { d->Pagecontrol2->montrer(code); }
-  // Draws a path of `n` clicks after "Create path".
-  void dessiner(int n) {
-    d->Creer_trajectoire->click();
-    for (int k = 0; k < n; ++k) clic(d->Trace_Trajectoire, point_n(k));
+  template <class W>
+  W* c(const char* nom) {
+    return enfant<W>(d.get(), nom);
   }
+  void page(int code) { c<dialogs::OngletsPlats>("Pagecontrol2")->montrer(code); }
+  Param_video video() const { return d->sorties().video; }
 };
 
-TEST_F(Reglages, SizePageRadiosEditsAndLimits) {
+TEST_F(Reglages, TheFramePreviewTakesTheFrameSizeOfTheSizePage) {
   in.video.largeur_image = 800;
   in.video.hauteur_image = 450;
   ouvrir();
-  EXPECT_TRUE(d->RadioButton_800_16_9->isChecked());
-  EXPECT_FALSE(d->Edit_Xmax->isEnabled());
-  d->RadioButton_autre->click();
-  EXPECT_TRUE(d->Edit_Xmax->isEnabled());
-  EXPECT_TRUE(d->Edit_Ymax->isEnabled());
-  saisir(d->Edit_Xmax, "250");
-  EXPECT_EQ(d->Edit_Xmax->text(), "300");
-  EXPECT_EQ(d->video.largeur_image, 300);
-  saisir(d->Edit_Ymax, "150");
-  EXPECT_EQ(d->Edit_Ymax->text(), "200");
-  saisir(d->Edit_Xmax, "5000");
-  EXPECT_EQ(d->video.largeur_image, 4095);
-  saisir(d->Edit_Xmax, "abc");
-  EXPECT_EQ(d->Edit_Xmax->text(), "4095");
-  EXPECT_EQ(d->video.largeur_image, 4095);
-  // The frame preview takes the frame's aspect.
-  EXPECT_EQ(d->Image_cadrage->height(), 40);
-  const std::pair<QRadioButton*, QSize> radios[] = {{d->RadioButton_320x, {320, 240}},
-                                                    {d->RadioButton_640x, {640, 480}},
-                                                    {d->RadioButton_800x, {800, 600}},
-                                                    {d->RadioButton_800_16_9, {800, 450}}};
-  for (const auto& [r, taille] : radios) {
-    r->click();
-    EXPECT_EQ(QSize(d->video.largeur_image, d->video.hauteur_image), taille);
-    EXPECT_FALSE(d->Edit_Xmax->isEnabled());
-    EXPECT_FALSE(d->Edit_Ymax->isEnabled());
-  }
-  EXPECT_EQ(d->Image_cadrage->height(), 158);  // Round(280 x 450 / 800)
-  in.video.largeur_image = 500;
-  in.video.hauteur_image = 400;
-  ouvrir();
-  EXPECT_TRUE(d->RadioButton_autre->isChecked());
-  EXPECT_TRUE(d->Edit_Xmax->isEnabled());
-  EXPECT_EQ(d->Edit_Ymax->text(), "400");
+  auto* apercu = c<dialogs::PreviewBox>("Image_cadrage");
+  EXPECT_EQ(apercu->height(), 158);  // Round(280 x 450 / 800)
+  c<QRadioButton>("RadioButton_autre")->click();
+  saisir(c<QLineEdit>("Edit_Xmax"), "5000");
+  saisir(c<QLineEdit>("Edit_Ymax"), "150");
+  EXPECT_EQ(video().largeur_image, 4095);
+  EXPECT_EQ(video().hauteur_image, 200);
+  EXPECT_EQ(apercu->height(), 40);
+  c<QRadioButton>("RadioButton_800_16_9")->click();
+  EXPECT_EQ(apercu->height(), 158);
 }
 
 TEST_F(Reglages, LoadingComputesThePathOnceAndOkHandsBackTheSameSettings) {
   in.video.bezier_x.fill(0);
   in.video.bezier_y.fill(0);
   ouvrir();
-  EXPECT_EQ(d->calculs, 1);
+  EXPECT_EQ(d->calculs(), 1);
   EXPECT_GT(cameras[360].cible_z + cameras[360].observateur_z, 0);
   SortiesReglagesVideo s;
   TPagesDlg3::execution() = [](TPagesDlg3& dlg) {
-    dlg.RadioButton_ajouter->click();
-    dlg.OKBtnClick();
+    enfant<QRadioButton>(&dlg, "RadioButton_ajouter")->click();
+    enfant<CtlButton>(&dlg, "OKBtn")->click();
     return dlg.result();
   };
   d = std::make_unique<TPagesDlg3>();
@@ -212,8 +604,8 @@ TEST_F(Reglages, LoadingComputesThePathOnceAndOkHandsBackTheSameSettings) {
   EXPECT_EQ(s.video.bezier_x, in.video.bezier_x);
   // Cancel leaves the outputs alone.
   TPagesDlg3::execution() = [](TPagesDlg3& dlg) {
-    saisir(dlg.Edit_zoom, "75");
-    dlg.CancelBtn->click();
+    saisir(enfant<QLineEdit>(&dlg, "Edit_zoom"), "75");
+    enfant<CtlButton>(&dlg, "CancelBtn")->click();
     return dlg.result();
   };
   SortiesReglagesVideo rien;
@@ -221,152 +613,6 @@ TEST_F(Reglages, LoadingComputesThePathOnceAndOkHandsBackTheSameSettings) {
   EXPECT_EQ(d->executer(in, rien), 2);
   EXPECT_EQ(rien.video.zoom_video, 0);
   TPagesDlg3::execution() = [](TPagesDlg3& dlg) { return dlg.exec(); };
-}
-
-TEST_F(Reglages, DrawingClosedAndOpenPaths) {
-  ouvrir();
-  page(TPagesDlg3::kTrajet);
-  EXPECT_FALSE(d->Creer_trajectoire->isEnabled());
-  d->type_trajectoire_3->click();
-  ASSERT_EQ(ui.entries.size(), 1u);
-  EXPECT_EQ(ui.entries[0].text, "Create a path using \"Create path\" button");
-  EXPECT_TRUE(d->Creer_trajectoire->isEnabled());
-  EXPECT_FALSE(d->radio_redim->isEnabled());
-  // Closed: the 12th click ends with the first point again as the 13th.
-  dessiner(12);
-  EXPECT_FALSE(d->trace_en_cours);
-  ASSERT_EQ(d->nombre_points, 13);
-  EXPECT_EQ(d->video.bezier_x[12], d->video.bezier_x[0]);
-  EXPECT_EQ(d->video.bezier_y[12], d->video.bezier_y[0]);
-  EXPECT_EQ(d->video.bezier_x[11], point_n(11).x());
-  // Dragging point 1 moves the last point with it.
-  const int avant = d->calculs;
-  glisser(d->Trace_Trajectoire, point_n(0), {60, 120});
-  EXPECT_EQ(d->video.bezier_x[0], 60);
-  EXPECT_EQ(d->video.bezier_y[12], 120);
-  EXPECT_EQ(d->video.bezier_x[12], 60);
-  EXPECT_GT(d->calculs, avant);
-  // "Create path" answered No keeps the points.
-  ui.answers = {false};
-  d->Creer_trajectoire->click();
-  EXPECT_FALSE(d->trace_en_cours);
-  EXPECT_EQ(d->nombre_points, 13);
-  EXPECT_EQ(ui.entries.back().text, "Do you want to erase the existing path ?");
-  // Open: 13 clicks end the drawing.
-  d->type_trajectoire_2->click();
-  ui.answers = {true};
-  dessiner(13);
-  EXPECT_FALSE(d->trace_en_cours);
-  EXPECT_EQ(d->video.bezier_x[12], point_n(12).x());
-  // 7 clicks and a double click: 7 points, the rest cleared to 0.
-  ui.answers = {true};
-  dessiner(7);
-  EXPECT_EQ(d->label_points->text(), "N= 7");
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonDblClick, point_n(6));
-  EXPECT_FALSE(d->trace_en_cours);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(d->video.bezier_x[std::size_t(i)], point_n(i).x());
-  for (int i = 7; i < 13; ++i) EXPECT_EQ(d->video.bezier_x[std::size_t(i)], 0);
-  for (int i = 7; i < 13; ++i) EXPECT_EQ(d->video.bezier_y[std::size_t(i)], 0);
-  // A double click after 5 points says what is missing and stores nothing.
-  const auto stockes = d->video.bezier_x;
-  ui.answers = {true};
-  dessiner(5);
-  const std::size_t messages = ui.entries.size();
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonDblClick, point_n(4));
-  ASSERT_EQ(ui.entries.size(), messages + 1);
-  EXPECT_EQ(ui.entries.back().text, "Lack of points , click 4, 7, 10 or 13 points (or if color 'N=' is green) ");
-  EXPECT_TRUE(d->trace_en_cours);
-  EXPECT_EQ(d->video.bezier_x, stockes);
-  d->type_trajectoire_3->click();
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonDblClick, point_n(4));
-  EXPECT_EQ(ui.entries.back().text, "Lack of points , click 3, 6, 9 or 12 points (or if color 'N=' is green) ");
-}
-
-TEST_F(Reglages, CircleSizeHeldGrowsAndShrinksCircleMovesByClick) {
-  ouvrir();
-  page(TPagesDlg3::kTrajet);
-  ASSERT_TRUE(d->radio_redim->isChecked());
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonPress, {100, 100});
-  std::vector<int> rayons{d->video.rayon_cercle};
-  for (int k = 0; k < 400 && d->Timer_cercle.Active(); ++k) {
-    pool.pool->Step();
-    if (d->video.rayon_cercle != rayons.back()) rayons.push_back(d->video.rayon_cercle);
-  }
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonRelease, {100, 100});
-  ASSERT_GE(rayons.size(), 4u);
-  EXPECT_EQ(std::vector<int>(rayons.begin(), rayons.begin() + 4), (std::vector<int>{51, 53, 55, 57}));
-  EXPECT_GE(rayons.back(), 120);
-  EXPECT_LT(rayons[rayons.size() - 2], 120);
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonPress, {100, 100}, Qt::RightButton);
-  for (int k = 0; k < 400; ++k) pool.pool->Step();
-  souris(d->Trace_Trajectoire, QEvent::MouseButtonRelease, {100, 100}, Qt::RightButton);
-  EXPECT_EQ(d->video.rayon_cercle, 1);
-  d->Radio_cercle->click();
-  clic(d->Trace_Trajectoire, {150, 180});
-  EXPECT_EQ(d->video.centre_cercle_x, 10);
-  EXPECT_EQ(d->video.centre_cercle_y, 13);
-  // The target radio needs the fixed target.
-  EXPECT_FALSE(d->Radio_pt->isEnabled());
-  QTest::mouseClick(d->pt_vise_fixe, Qt::LeftButton);
-  EXPECT_EQ(d->video.point_vise_fixe, 1);
-  EXPECT_TRUE(d->Radio_pt->isEnabled());
-  d->Radio_pt->click();
-  clic(d->Trace_Trajectoire, {100, 150});
-  EXPECT_EQ(d->video.point_vise_x, -40);
-  EXPECT_EQ(d->video.point_vise_y, -17);
-}
-
-TEST_F(Reglages, AltitudeMarkersAndFrameRange) {
-  ouvrir();
-  page(TPagesDlg3::kTrajet);
-  const int h = reglages::kHauteurElevation;
-  const double sommet = std::max(terrain->hauteur_max() - 0.0, 400.0);
-  const QPoint m4(201, d->marqueurs[4]);
-  glisser(d->Image_elevation, m4, {201, 40});
-  EXPECT_EQ(d->video.bezier_altitude[3], Round((h - 40) * sommet / (0.75 * h)));
-  EXPECT_EQ(d->marqueurs[4], 40);
-  glisser(d->Image_elevation, {201, 40}, {201, -35});
-  EXPECT_EQ(d->video.bezier_altitude[3], Round(h * sommet / (0.75 * h)));
-  // Circle path: the first and the last marker move together.
-  glisser(d->Image_elevation, {0, d->marqueurs[1]}, {0, 90});
-  EXPECT_EQ(d->marqueurs[7], 90);
-  EXPECT_EQ(d->video.bezier_altitude[6], d->video.bezier_altitude[0]);
-  EXPECT_EQ(d->video.bezier_altitude[0], Round((h - 90) * sommet / (0.75 * h)));
-  // The first-frame line stops 30 positions before the last.
-  glisser(d->Image_elevation, {2, 60}, {380, 60});
-  EXPECT_EQ(d->video.premiere_image, 170);
-  EXPECT_EQ(d->video.derniere_image, 200);
-  glisser(d->Image_elevation, {400, 60}, {300, 60});
-  EXPECT_EQ(d->video.derniere_image, 200);  // pushed back to first + 30
-  d->button_reset->click();
-  EXPECT_EQ(d->video.premiere_image, 1);
-  EXPECT_EQ(d->video.derniere_image, 200);
-  d->button_obs->click();
-  for (int a : d->video.bezier_altitude) EXPECT_EQ(a, Round(sommet));
-}
-
-TEST_F(Reglages, BarsAndEditsRecomputeThePath) {
-  ouvrir();
-  page(TPagesDlg3::kTrajet);
-  int calculs = d->calculs;
-  saisir(d->Edit_dist, "95");
-  EXPECT_EQ(d->video.distance_point_vise, 90);
-  EXPECT_EQ(d->ScrollBar_dist->value(), 90);
-  saisir(d->Edit_dist, "x");
-  EXPECT_EQ(d->video.distance_point_vise, 90);
-  EXPECT_EQ(d->Edit_dist->text(), "90");
-  saisir(d->Edit_zoom, "5");
-  EXPECT_EQ(d->video.zoom_video, 10);
-  saisir(d->Edit_angle, "-60");
-  EXPECT_EQ(d->video.angle_vision, -45);
-  EXPECT_EQ(d->scrollbar_angle_Vision->value(), 45);
-  EXPECT_EQ(d->calculs, calculs + 4);
-  calculs = d->calculs;
-  d->scrollbar_angle_Vision->setValue(30);
-  defiler(d->scrollbar_angle_Vision, dialogs::kPouceLache, 30);
-  EXPECT_EQ(d->video.angle_vision, -30);
-  EXPECT_EQ(d->Edit_angle->text(), "-30");
-  EXPECT_EQ(d->calculs, calculs + 1);
 }
 
 // Values read from a file outside the bars' ranges are shown and handed back
@@ -379,134 +625,28 @@ TEST_F(Reglages, ValuesOutsideTheBarsAreBoundedWhenReadAndWhenTyped) {
   in.documents[0].parametres = in.video;
   ouvrir();
   page(TPagesDlg3::kTrajet);
-  EXPECT_EQ(d->Edit_zoom->text(), "10");
-  EXPECT_EQ(d->ScrollBar_zoom->value(), 10);
-  EXPECT_EQ(d->Edit_dist->text(), "90");
-  EXPECT_EQ(d->Edit_angle->text(), "-45");
-  EXPECT_EQ(d->nombre_images->text(), "9999");
+  EXPECT_EQ(c<QLineEdit>("Edit_zoom")->text(), "10");
+  EXPECT_EQ(c<QScrollBar>("ScrollBar_zoom")->value(), 10);
+  EXPECT_EQ(c<QLineEdit>("Edit_dist")->text(), "90");
+  EXPECT_EQ(c<QLineEdit>("Edit_angle")->text(), "-45");
+  EXPECT_EQ(c<QLineEdit>("nombre_images")->text(), "9999");
   const SortiesReglagesVideo s = d->sorties();
   EXPECT_EQ(s.video.zoom_video, 10);
   EXPECT_EQ(s.video.distance_point_vise, 90);
   EXPECT_EQ(s.video.angle_vision, -45);
   EXPECT_EQ(s.video.nombre_images, 9999);
-  saisir(d->Edit_zoom, "99999999999");
-  EXPECT_EQ(d->video.zoom_video, 80);
-  EXPECT_EQ(d->ScrollBar_zoom->value(), 80);
-  saisir(d->Edit_dist, "-99999999999");
-  EXPECT_EQ(d->video.distance_point_vise, 10);
-  saisir(d->Edit_angle, "99999999999");
-  EXPECT_EQ(d->video.angle_vision, 0);
-  d->RadioButton_autre->click();
-  saisir(d->Edit_Xmax, "99999999999");
-  saisir(d->Edit_Ymax, "-1");
-  EXPECT_EQ(d->video.largeur_image, 4095);
-  EXPECT_EQ(d->video.hauteur_image, 200);
-}
-
-TEST_F(Reglages, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
-  ouvrir();
-  page(TPagesDlg3::kTrajet);
-  QCoreApplication::processEvents();
-  auto& c = dialogs::controle_rendus();
-  c.appels.clear();
-  for (int p : {40, 45, 50}) {
-    defiler(d->ScrollBar_dist, dialogs::kPouceBouge, p);
-    QCoreApplication::processEvents();
-  }
-  ASSERT_EQ(c.appels.size(), 3u);
-  for (const auto& a : c.appels) {
-    EXPECT_EQ(a.grossier, 1);
-    EXPECT_EQ(a.noeuds, 17);  // the degree-4 preview terrain
-  }
-  c.appels.clear();
-  defiler(d->ScrollBar_dist, dialogs::kPouceLache, 50);
-  defiler(d->ScrollBar_dist, dialogs::kFinDefilement, 50);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(c.appels.size(), 1u);
-  const dialogs::AppelRendu& a = c.appels[0];
-  EXPECT_EQ(a.grossier, 0);
-  EXPECT_EQ(a.noeuds, 33);
-  EXPECT_EQ(a.mode_camera, 1);
-  EXPECT_FALSE(a.attente);
-  EXPECT_EQ(a.vue.premier_plan + a.vue.brume + a.vue.reflet + a.vue.photo_aerienne + a.vue.type_ciel, 0);
-  EXPECT_EQ(a.vue.centre_x, 0);
-  EXPECT_EQ(a.vue.zoom, 40);
-  EXPECT_EQ(a.largeur, 280);
-  EXPECT_EQ(a.hauteur, 210);
-  EXPECT_EQ(a.dossier_ciels, dossier.string() + "/ciels");
-  // Position 1 of 360 frames shows frame Round(1.8) = 2.
-  EXPECT_EQ(a.camera.cible_z, cameras[2].cible_z);
-  EXPECT_EQ(a.camera.observateur_x, cameras[2].observateur_x);
-  // Playing: one position per tick (300 ms, six pool steps) up to the range's last frame.
-  d->video.derniere_image = 40;
-  d->Last_frame->click();
-  EXPECT_EQ(d->TrackBar_Nimage->Position(), 40);
-  d->Prev_image->click();
-  d->Prev_image->click();
-  d->Prev_image->click();
-  EXPECT_EQ(d->TrackBar_Nimage->Position(), 37);
-  QCoreApplication::processEvents();
-  c.appels.clear();
-  QTest::mouseClick(d->CtlShapeButton1, Qt::LeftButton);
-  for (int tick = 1; tick <= 3; ++tick) {
-    for (int k = 0; k < 6; ++k) pool.pool->Step();
-    EXPECT_EQ(d->TrackBar_Nimage->Position(), 37 + tick);
-    QCoreApplication::processEvents();
-  }
-  EXPECT_FALSE(d->Timer_image.Active());
-  ASSERT_EQ(c.appels.size(), 3u);
-  EXPECT_EQ(c.appels.back().camera.cible_z, cameras[72].cible_z);  // Round(40 x 360 / 200)
-  d->first_frame->click();
-  EXPECT_EQ(d->TrackBar_Nimage->Position(), 1);
-  d->grab();
-  EXPECT_EQ(c.rendus_dans_peinture, 0);
-  // While another long operation runs, the preview waits.
-  c.appels.clear();
-  {
-    OperationLongue operation;
-    d->Next_image->click();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(c.appels.empty());
-  }
-  d->Image_cadrage->invalidate();
-  QCoreApplication::processEvents();
-  ASSERT_EQ(c.appels.size(), 1u);
-  EXPECT_EQ(c.appels[0].camera.cible_z, cameras[4].cible_z);  // position 2: Round(3.6)
-}
-
-TEST_F(Reglages, CreationPageCodecCountAndLabels) {
-  ouvrir();
-  page(TPagesDlg3::kCreation);
-  EXPECT_EQ(d->ComboBox_CODEC->count(), 9);
-  EXPECT_EQ(d->ComboBox_CODEC->currentIndex(), 4);
-  d->ComboBox_CODEC->setCurrentIndex(8);
-  EXPECT_EQ(d->video.type_video, 6);  // set from code: nothing fired
-  choisir(d->ComboBox_CODEC, 0);
-  EXPECT_EQ(d->video.type_video, 2);
-  EXPECT_TRUE(d->label_indeo->isHidden());
-  choisir(d->ComboBox_CODEC, 1);
-  EXPECT_EQ(d->video.type_video, 3);
-  EXPECT_FALSE(d->label_indeo->isHidden());
-  EXPECT_EQ(d->label_indeo->text().toStdString(), textes_reglages::kIndeo);
-  choisir(d->ComboBox_CODEC, 8);
-  EXPECT_EQ(d->video.type_video, 10);
-  EXPECT_TRUE(d->label_indeo->isHidden());
-  saisir(d->nombre_images, "10000");
-  EXPECT_EQ(d->video.nombre_images, 9999);
-  saisir(d->nombre_images, "150");
-  EXPECT_EQ(d->video.nombre_images, 200);
-  saisir(d->nombre_images, "abc");
-  EXPECT_EQ(d->video.nombre_images, 200);
-  EXPECT_EQ(d->nombre_images->text(), "200");
-  saisir(d->nombre_images, "99999999999");
-  EXPECT_EQ(d->video.nombre_images, 9999);
-  saisir(d->nombre_images, "360");
-  EXPECT_EQ(d->label_premiere->text(), "First frame : 1");
-  EXPECT_EQ(d->label_derniere->text(), "Last frame : 360");
-  EXPECT_EQ(d->label_generees->text(), "Frames generated : 360");
-  EXPECT_EQ(d->label_duree->text(), "Playing time in sec at 30 frames/sec: 12");
-  QTest::mouseClick(d->Details, Qt::LeftButton);
-  EXPECT_EQ(d->video.detail, 1);
+  saisir(c<QLineEdit>("Edit_zoom"), "99999999999");
+  EXPECT_EQ(video().zoom_video, 80);
+  EXPECT_EQ(c<QScrollBar>("ScrollBar_zoom")->value(), 80);
+  saisir(c<QLineEdit>("Edit_dist"), "-99999999999");
+  EXPECT_EQ(video().distance_point_vise, 10);
+  saisir(c<QLineEdit>("Edit_angle"), "99999999999");
+  EXPECT_EQ(video().angle_vision, 0);
+  c<QRadioButton>("RadioButton_autre")->click();
+  saisir(c<QLineEdit>("Edit_Xmax"), "99999999999");
+  saisir(c<QLineEdit>("Edit_Ymax"), "-1");
+  EXPECT_EQ(video().largeur_image, 4095);
+  EXPECT_EQ(video().hauteur_image, 200);
 }
 
 TEST_F(Reglages, EachVideoOfTheListKeepsItsOwnSettings) {
@@ -515,17 +655,18 @@ TEST_F(Reglages, EachVideoOfTheListKeepsItsOwnSettings) {
   deux.rayon_cercle = 90;
   in.documents.push_back({"Video #  2", deux, 1, 2, 1});
   ouvrir();
-  ASSERT_EQ(d->ComboBox_no->count(), 2);
-  choisir(d->ComboBox_no, 1);
-  EXPECT_EQ(d->video.zoom_video, 70);
-  EXPECT_EQ(d->Edit_zoom->text(), "70");
-  saisir(d->Edit_zoom, "22");
-  choisir(d->ComboBox_no, 0);
-  EXPECT_EQ(d->video.zoom_video, 40);
-  EXPECT_EQ(d->video.rayon_cercle, 50);
-  EXPECT_EQ(d->ScrollBar_zoom->value(), 40);
-  choisir(d->ComboBox_no, 1);
-  EXPECT_EQ(d->video.zoom_video, 22);
+  auto* liste = c<CtlComboBox>("ComboBox_no");
+  ASSERT_EQ(liste->count(), 2);
+  choisir(liste, 1);
+  EXPECT_EQ(video().zoom_video, 70);
+  EXPECT_EQ(c<QLineEdit>("Edit_zoom")->text(), "70");
+  saisir(c<QLineEdit>("Edit_zoom"), "22");
+  choisir(liste, 0);
+  EXPECT_EQ(video().zoom_video, 40);
+  EXPECT_EQ(video().rayon_cercle, 50);
+  EXPECT_EQ(c<QScrollBar>("ScrollBar_zoom")->value(), 40);
+  choisir(liste, 1);
+  EXPECT_EQ(video().zoom_video, 22);
   EXPECT_EQ(d->sorties().numero_choisi, 2);
 }
 
@@ -547,13 +688,16 @@ TEST_F(Reglages, HostileRecordLoadsAndEditsSafely) {
   page(TPagesDlg3::kTrajet);
   QCoreApplication::processEvents();
   d->grab();
-  glisser(d->Image_elevation, {201, d->marqueurs[4]}, {201, 50});
-  glisser(d->Trace_Trajectoire, {279, 249}, {100, 100});
+  const int rang = reglages::ligne_marqueur(video().bezier_altitude[3], video().vue.niveau_mer,
+                                            reglages::altitude_sommet(terrain->hauteur_max(), video().vue.niveau_mer),
+                                            reglages::kHauteurElevation);
+  glisser(c<QWidget>("Image_elevation"), {201, std::clamp(rang, -100000, 100000)}, {201, 50});
+  glisser(c<QWidget>("Trace_Trajectoire"), {279, 249}, {100, 100});
   page(TPagesDlg3::kCreation);
   page(TPagesDlg3::kTaille);
   QCoreApplication::processEvents();
   d->grab();
-  EXPECT_TRUE(d->RadioButton_autre->isChecked());
+  EXPECT_TRUE(c<QRadioButton>("RadioButton_autre")->isChecked());
   EXPECT_EQ(dialogs::controle_rendus().rendus_dans_peinture, 0);
 }
 
@@ -566,47 +710,57 @@ TEST_F(Reglages, ReducedVideoTakesEveryTenthRecordAndPlays) {
   ouvrir();
   EXPECT_FALSE(fichier_existe(dossier.string() + "/temp/video11.avi"));
   page(TPagesDlg3::kCreation);
-  auto& c = dialogs::controle_rendus();
-  c.appels.clear();
-  QTest::mouseClick(d->CtlCreate, Qt::LeftButton);
+  auto& r = dialogs::controle_rendus();
+  auto* creer = c<CtlShapeButton>("CtlCreate");
+  auto* lecteur_film = c<MoviePlayer>("MediaPlayer1");
+  auto* creation = d->findChild<PageCreationVideo*>();
+  ASSERT_NE(creation, nullptr);
+  r.appels.clear();
+  QTest::mouseClick(creer, Qt::LeftButton);
   const std::string film = dossier.string() + "/temp/video11.mpg";
-  ASSERT_EQ(d->film_reduit(), film);
+  ASSERT_EQ(creation->film_reduit(), film);
   vcv::FileInfo info;
   ASSERT_TRUE(vcv::get_file_info(film, 0, info));
   EXPECT_EQ(info.frames, 300);
   EXPECT_EQ(info.width, 200);
   EXPECT_EQ(info.height, 150);
-  ASSERT_GE(c.appels.size(), 300u);
+  ASSERT_GE(r.appels.size(), 300u);
   for (int k : {1, 2, 150, 299}) {
-    EXPECT_EQ(c.appels[std::size_t(k - 1)].camera.cible_z, cameras[std::size_t(10 * k - 9)].cible_z) << k;
-    EXPECT_EQ(c.appels[std::size_t(k - 1)].camera.observateur_x, cameras[std::size_t(10 * k - 9)].observateur_x);
+    EXPECT_EQ(r.appels[std::size_t(k - 1)].camera.cible_z, cameras[std::size_t(10 * k - 9)].cible_z) << k;
+    EXPECT_EQ(r.appels[std::size_t(k - 1)].camera.observateur_x, cameras[std::size_t(10 * k - 9)].observateur_x);
   }
-  EXPECT_EQ(c.appels[0].largeur, 200);
-  EXPECT_EQ(c.appels[0].vue.reflet, 0);
-  EXPECT_TRUE(d->MediaPlayer1->is_open());
-  EXPECT_EQ(d->MediaPlayer1->file_name(), film);
-  EXPECT_TRUE(d->MediaPlayer1->playing());
-  d->MediaPlayer1->close();
+  EXPECT_EQ(r.appels[0].largeur, 200);
+  EXPECT_EQ(r.appels[0].vue.reflet, 0);
+  EXPECT_TRUE(lecteur_film->is_open());
+  EXPECT_EQ(lecteur_film->file_name(), film);
+  EXPECT_TRUE(lecteur_film->playing());
+  lecteur_film->close();
   // 2005 frames give 200.
-  saisir(d->nombre_images, "2005");
-  QTest::mouseClick(d->CtlCreate, Qt::LeftButton);
+  saisir(c<QLineEdit>("nombre_images"), "2005");
+  QTest::mouseClick(creer, Qt::LeftButton);
   ASSERT_TRUE(vcv::get_file_info(film, 0, info));
   EXPECT_EQ(info.frames, 200);
   // Cinepak, 200 frames, positions 1 to 10: 9 frames cropped to 200 x 148,
   // each carrying its number.
-  d->MediaPlayer1->close();
-  choisir(d->ComboBox_CODEC, 0);
-  saisir(d->nombre_images, "200");
-  d->video.derniere_image = 10;
-  c.couleur_factice = render::pixel_rgb(255, 255, 255);
-  QTest::mouseClick(d->CtlCreate, Qt::LeftButton);
+  // The range of the record is kept as it came, closer than the lines allow.
+  lecteur_film->close();
+  in.video.derniere_image = 10;
+  in.documents[0].parametres = in.video;
+  ouvrir();
+  page(TPagesDlg3::kCreation);
+  creer = c<CtlShapeButton>("CtlCreate");
+  creation = d->findChild<PageCreationVideo*>();
+  choisir(c<CtlImageComboBox>("ComboBox_CODEC"), 0);
+  saisir(c<QLineEdit>("nombre_images"), "200");
+  r.couleur_factice = render::pixel_rgb(255, 255, 255);
+  QTest::mouseClick(creer, Qt::LeftButton);
   const std::string avi = dossier.string() + "/temp/video11.avi";
-  ASSERT_EQ(d->film_reduit(), avi);
+  ASSERT_EQ(creation->film_reduit(), avi);
   ASSERT_TRUE(vcv::get_file_info(avi, 0, info));
   EXPECT_EQ(info.frames, 9);
   EXPECT_EQ(info.width, 200);
   EXPECT_EQ(info.height, 148);
-  d->MediaPlayer1->close();
+  c<MoviePlayer>("MediaPlayer1")->close();
   vcv::MovieReader lecteur;
   ASSERT_TRUE(lecteur.open(avi));
   std::vector<std::uint32_t> pixels;

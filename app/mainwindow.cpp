@@ -1,3 +1,6 @@
+// The main window itself: its construction, menus and tool bar from the
+// command table, the status line, UpdateItems, the request dispatcher, the
+// explorer tree, the Window menu and the window's events.
 #include "app/mainwindow.h"
 
 #include <QAction>
@@ -578,46 +581,6 @@ void TBasewindow::activer_elements() {
   if (x.noeuds_explorateur <= 1 && TreeView1_->isVisible()) basculer_explorateur();
 }
 
-// ---------------------------------------------------------------- timers
-
-void TBasewindow::en_dehors_operation(QTimer& t, const std::function<void()>& action) {
-  if (operation_en_cours()) {
-    t.start();  // try again once the long work is over
-    return;
-  }
-  t.stop();
-  action();
-  rafraichir_demande = 0;
-  nouveau_demande = 0;
-  occupe = 0;
-}
-
-void TBasewindow::TimerthreadTimer() {
-  en_dehors_operation(Timerthread_, [this] {
-    if (rafraichir_demande && etat.vue_courante && fenetres_vues[etat.vue_courante]) {
-      FenetreVue* v = fenetres_vues[etat.vue_courante];
-      activer(v);
-      v->image_brute = image_brute;
-      if (rafraichir_vue) rafraichir_vue(v->no_vue);
-      else v->rafraichir_vue();
-    }
-    if (nouveau_demande && etat.montagne_courante && nouvelle_vue) nouvelle_vue();
-  });
-}
-
-void TBasewindow::TimerThread1Timer() {
-  en_dehors_operation(TimerThread1_, [this] {
-    if (rafraichir_demande && etat.video_courante && fenetres_videos[etat.video_courante]) {
-      FenetreVideo* w = fenetres_videos[etat.video_courante];
-      activer(w);
-      w->regenerer_video();
-    }
-    if (etat.vue_courante && fenetres_vues[etat.vue_courante]) fenetres_vues[etat.vue_courante]->fermeture_autorisee = 0;
-    if (etat.montagne_courante && cartes[etat.montagne_courante]) cartes[etat.montagne_courante]->fermeture_autorisee = 0;
-    if (nouveau_demande && etat.vue_courante && nouvelle_video) nouvelle_video();
-  });
-}
-
 // ---------------------------------------------------------------- requests
 
 void TBasewindow::FormDblClick() {
@@ -736,80 +699,7 @@ void TBasewindow::adopter_import() {
   UpdateItems();
 }
 
-// ---------------------------------------------------------------- help, explorer, window menu
-
-HelpViewer* TBasewindow::aide(bool creer) {
-  // Owned by the main window, so that it stays in front of it.
-  if (!aide_ && creer) aide_ = std::make_unique<HelpViewer>(this);
-  return aide_.get();
-}
-
-void TBasewindow::afficher_aide(int contexte) {
-  // A modal dialog blocks every window but its own: help asked for while one
-  // runs is a viewer of that dialog, closed with it.
-  if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
-    auto* h = new HelpViewer(modal);
-    h->setAttribute(Qt::WA_DeleteOnClose);
-    h->PlaceOver(modal);
-    h->ShowTopic(contexte);
-    return;
-  }
-  HelpViewer* h = aide();
-  QWidget* demandeur = QApplication::activeWindow();
-  if (!h->isVisible()) h->PlaceOver(demandeur && demandeur != h ? demandeur : this);
-  h->ShowTopic(contexte);
-}
-
-void TBasewindow::Contextuelle() {
-  aide_contextuelle = aide_contextuelle ? 0 : 1;
-  if (aide_contextuelle) QApplication::setOverrideCursor(Qt::WhatsThisCursor);
-  else QApplication::restoreOverrideCursor();
-  if (galerie_ouverte && galerie) galerie->aide_contextuelle = aide_contextuelle;
-  if (import_ouvert && importation) importation->aide_contextuelle = aide_contextuelle;
-  for (auto& c : cartes)
-    if (c) c->aide_contextuelle = aide_contextuelle;
-  for (auto& v : fenetres_vues)
-    if (v) v->aide_contextuelle = aide_contextuelle;
-  for (auto& w : fenetres_videos)
-    if (w) w->aide_contextuelle = aide_contextuelle;
-  for (auto& ed : editeurs)
-    if (ed) ed->aide_contextuelle = aide_contextuelle;
-}
-
-void TBasewindow::Index() {
-  if (!aide()->isVisible()) aide()->PlaceOver(this);
-  aide()->ShowFinder();
-  if (aide_contextuelle) {
-    aide_contextuelle = 0;
-    QApplication::restoreOverrideCursor();
-  }
-}
-
-void TBasewindow::touche_aide() {
-  QWidget* actif = enfant_actif();
-  auto parmi = [actif](const auto& fenetres) {
-    return actif && std::any_of(fenetres.begin(), fenetres.end(), [actif](const auto& f) { return f == actif; });
-  };
-  if (parmi(cartes)) afficher_aide(4006);
-  else if (parmi(fenetres_vues)) afficher_aide(4007);
-  else if (parmi(editeurs)) afficher_aide(4008);
-  else if (parmi(fenetres_videos)) afficher_aide(4017);
-  else Index();
-}
-
-void TBasewindow::Aide() {
-  if (!aide()->isVisible()) aide()->PlaceOver(this);
-  aide()->ShowContents();
-  if (aide_contextuelle) {
-    aide_contextuelle = 0;
-    QApplication::restoreOverrideCursor();
-  }
-}
-
-void TBasewindow::A_propos() {
-  TAboutBox boite(this);
-  boite.exec();
-}
+// ---------------------------------------------------------------- explorer, window menu
 
 void TBasewindow::basculer_explorateur() {
   bool visible = !TreeView1_->isVisible();

@@ -1,7 +1,11 @@
-// The program's MDI main window: start-up and exit, the fixed document
-// tables with their child windows and explorer nodes, the synchronisation of
-// what is current (UpdateItems), the closing cascades, the request dispatcher
-// of the child windows, the Window and Help menus and the deferred-work timers.
+// The program's MDI main window: menus, tool bar, MDI area, explorer tree,
+// status bar and events, the synchronisation of what is current (UpdateItems)
+// and the request dispatcher of the child windows. Its other parts live in
+// files of their own: mainwindow_documents.cpp (children, explorer nodes, the
+// windows as the document commands see them, deferred work),
+// mainwindow_fermetures.cpp (exit and close commands over CascadesFermeture),
+// mainwindow_hotes.cpp (the command groups' hosts), mainwindow_aide.cpp (Help
+// menu); start-up is in programme.cpp.
 #pragma once
 
 #include <QMainWindow>
@@ -146,6 +150,7 @@ class TBasewindow : public QMainWindow,
   // elsewhere the finder.
   void touche_aide();
   void Aide();           // help contents
+  void quitter_aide_contextuelle();
   void A_propos();       // the about box, modal
   void Fermer_montagne_active();
   void Fermer_toutes_montagnes();

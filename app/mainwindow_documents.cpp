@@ -325,4 +325,42 @@ void TBasewindow::marquer_video_enregistree(int w) {
 
 void TBasewindow::recents_modifies() { reconstruire_recents(); }
 
+// ---------------------------------------------------------------- deferred work
 
+void TBasewindow::en_dehors_operation(QTimer& t, const std::function<void()>& action) {
+  if (operation_en_cours()) {
+    t.start();  // try again once the long work is over
+    return;
+  }
+  t.stop();
+  action();
+  rafraichir_demande = 0;
+  nouveau_demande = 0;
+  occupe = 0;
+}
+
+void TBasewindow::TimerthreadTimer() {
+  en_dehors_operation(Timerthread_, [this] {
+    if (rafraichir_demande && etat.vue_courante && fenetres_vues[etat.vue_courante]) {
+      FenetreVue* v = fenetres_vues[etat.vue_courante];
+      activer(v);
+      v->image_brute = image_brute;
+      if (rafraichir_vue) rafraichir_vue(v->no_vue);
+      else v->rafraichir_vue();
+    }
+    if (nouveau_demande && etat.montagne_courante && nouvelle_vue) nouvelle_vue();
+  });
+}
+
+void TBasewindow::TimerThread1Timer() {
+  en_dehors_operation(TimerThread1_, [this] {
+    if (rafraichir_demande && etat.video_courante && fenetres_videos[etat.video_courante]) {
+      FenetreVideo* w = fenetres_videos[etat.video_courante];
+      activer(w);
+      w->regenerer_video();
+    }
+    if (etat.vue_courante && fenetres_vues[etat.vue_courante]) fenetres_vues[etat.vue_courante]->fermeture_autorisee = 0;
+    if (etat.montagne_courante && cartes[etat.montagne_courante]) cartes[etat.montagne_courante]->fermeture_autorisee = 0;
+    if (nouveau_demande && etat.vue_courante && nouvelle_video) nouvelle_video();
+  });
+}

@@ -18,6 +18,7 @@
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"
+#include "dialogs/creation_arbres.h"
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
 #include "model/aleatoire.h"
@@ -81,7 +82,7 @@ void TPagesdlg1::choix_montagne() {
       index_montagne = k;
       break;
     }
-  niveaux_a_redessiner = pentes_a_redessiner = apercu_a_refaire = 1;
+  apercu_a_refaire = 1;
   if (index_montagne) {
     UpDown_no->fixer_position(index_montagne);
     parametres = entrees[index_montagne].type.parametres;
@@ -129,7 +130,7 @@ void TPagesdlg1::afficher_page() {
   page = static_cast<std::uint16_t>(PageControl1->code_actif());
   switch (page) {
     case kMontagne: charger_montagne(); break;
-    case kArbres: charger_arbres(); break;
+    case kArbres: arbres->charger(parametres); break;
     case kAdditifs: charger_additifs(); break;
     case kProfils: charger_profils(); break;
     default: break;
@@ -147,26 +148,6 @@ void TPagesdlg1::charger_montagne() {
   placer(TrackBar_etal, parametres.etalement);
   ListBox_mail->SetItemIndex(parametres.maillage - 4);  // silent
   apercu_a_refaire = 1;
-}
-
-void TPagesdlg1::charger_arbres() {
-  const couche_arbres& c = couche_de(parametres, couche);
-  const bool active = !c.annulee;
-  CheckBox_groupes->SetChecked(c.groupes != 0);
-  Label_couche->setText(dialogs::kNomsCouches[couche]);
-  Label_couche->setStyleSheet(active ? "color: red" : "color: silver");
-  UpDown_couche->fixer_position(couche);
-  placer(ScrollBar_densite, dialogs::position_nombre(c.nombre));
-  placer(ScrollBar_pentemin, dialogs::position_pente(c.pente_mini));
-  placer(ScrollBar_pentemax, dialogs::position_pente(c.pente_maxi));
-  placer(ScrollBar_nivmin, dialogs::position_niveau(c.niveau_mini));
-  placer(ScrollBar_nivmax, dialogs::position_niveau(c.niveau_maxi));
-  placer(ScrollBar_delta, dialogs::position_transition(c.transition));
-  for (QScrollBar* b : {ScrollBar_densite, ScrollBar_pentemin, ScrollBar_pentemax, ScrollBar_nivmin,
-                        ScrollBar_nivmax, ScrollBar_delta})
-    b->setEnabled(active);
-  Selection_couches->SetItemIndex(4 - couche);
-  for (int l = 1; l <= 4; ++l) CheckBox_c[l]->SetChecked(!parametres.couches[l - 1].annulee);
 }
 
 void TPagesdlg1::charger_additifs() {
@@ -206,7 +187,6 @@ void TPagesdlg1::afficher_valeurs() {
       if (texte_cle_libre)
         sans_signal(Combo_CLE, [this](QComboBox* c) { c->setEditText(QString::number(parametres.cle)); });
       break;
-    case kArbres: valeurs_arbres(); break;
     case kAdditifs:
       texte(Edit_coeff, parametres.rivage);
       texte(Edit_hauteur, parametres.hauteur_rivage);
@@ -224,20 +204,6 @@ void TPagesdlg1::afficher_valeurs() {
     default: break;
   }
   if (apercu_a_refaire) reconstruire_apercu();
-}
-
-void TPagesdlg1::valeurs_arbres() {
-  const couche_arbres& c = couche_de(parametres, couche);
-  texte(Edit_densite, c.nombre);
-  texte(Edit_pentemin, c.pente_mini);
-  texte(Edit_pentemax, c.pente_maxi);
-  texte(Edit_nivmin, c.niveau_mini);
-  texte(Edit_nivmax, c.niveau_maxi);
-  texte(Edit_delta, c.transition);
-  groupes_courants = c.groupes;
-  if (niveaux_a_redessiner) Image1->update();
-  if (pentes_a_redessiner) Image2->update();
-  niveaux_a_redessiner = pentes_a_redessiner = 0;
 }
 
 void TPagesdlg1::PageControl1Change(int code) {
@@ -376,82 +342,6 @@ void TPagesdlg1::Combo_CLEKeyUp() {
 bool TPagesdlg1::eventFilter(QObject* objet, QEvent* e) {
   if (Combo_CLE && objet == Combo_CLE->lineEdit() && e->type() == QEvent::KeyRelease) Combo_CLEKeyUp();
   return QDialog::eventFilter(objet, e);
-}
-
-// ------------------------------------------------------------ Trees page
-
-void TPagesdlg1::ScrollBar_arbresChange(QScrollBar* barre, int position) {
-  couche_arbres& c = couche_de(parametres, couche);
-  auto pos = [&](QScrollBar* b) { return b == barre ? position : b->value(); };
-  c.nombre = 400 - pos(ScrollBar_densite);
-  const std::int32_t pente_min = 80 - pos(ScrollBar_pentemin), pente_max = 80 - pos(ScrollBar_pentemax);
-  const std::int32_t niv_min = dialogs::niveau_de_position(pos(ScrollBar_nivmin));
-  const std::int32_t niv_max = dialogs::niveau_de_position(pos(ScrollBar_nivmax));
-  if (pente_min != c.pente_mini || pente_max != c.pente_maxi) pentes_a_redessiner = 1;
-  if (niv_min != c.niveau_mini || niv_max != c.niveau_maxi) niveaux_a_redessiner = 1;
-  c.pente_mini = pente_min;
-  c.pente_maxi = pente_max;
-  c.niveau_mini = niv_min;
-  c.niveau_maxi = niv_max;
-  c.transition = 1000 - pos(ScrollBar_delta);
-  if (dialogs::coupler(c.pente_mini, c.pente_maxi, barre == ScrollBar_pentemin)) {
-    placer(ScrollBar_pentemin, dialogs::position_pente(c.pente_mini));
-    placer(ScrollBar_pentemax, dialogs::position_pente(c.pente_maxi));
-  }
-  if (dialogs::coupler(c.niveau_mini, c.niveau_maxi, barre == ScrollBar_nivmin)) {
-    placer(ScrollBar_nivmin, dialogs::position_niveau(c.niveau_mini));
-    placer(ScrollBar_nivmax, dialogs::position_niveau(c.niveau_maxi));
-  }
-  afficher_valeurs();
-}
-
-void TPagesdlg1::Edit_arbres(QLineEdit* edit) {
-  couche_arbres& c = couche_de(parametres, couche);
-  const QString t = edit->text();
-  if (edit == Edit_densite) c.nombre = dialogs::entier_borne(t, 0, 400, 0);
-  else if (edit == Edit_pentemin) c.pente_mini = dialogs::entier_borne(t, 0, 80, 0);
-  else if (edit == Edit_pentemax) c.pente_maxi = dialogs::entier_borne(t, 0, 80, 80);
-  else if (edit == Edit_nivmin) c.niveau_mini = dialogs::entier_borne(t, -1000, 4000, 0);
-  else if (edit == Edit_nivmax) c.niveau_maxi = dialogs::entier_borne(t, -1000, 4000, 1000);
-  else if (edit == Edit_delta) c.transition = dialogs::entier_borne(t, 0, 1000, 100);
-  if (edit == Edit_pentemin || edit == Edit_pentemax) pentes_a_redessiner = 1;
-  if (edit == Edit_nivmin || edit == Edit_nivmax) niveaux_a_redessiner = 1;
-  afficher_page();
-}
-
-void TPagesdlg1::checked_gr() {
-  groupes_courants = groupes_courants ? 0 : 1;
-  couche_de(parametres, couche).groupes = groupes_courants;
-  niveaux_a_redessiner = pentes_a_redessiner = 1;
-  afficher_page();
-}
-
-void TPagesdlg1::CheckBox_coucheClick(int n) {
-  if (n < 1 || n > 4) return;
-  parametres.couches[std::size_t(n - 1)].annulee = CheckBox_c[n]->Checked() ? 0 : 1;
-  niveaux_a_redessiner = pentes_a_redessiner = 1;
-  afficher_page();
-}
-
-void TPagesdlg1::Selection_couchesClick(int item) {
-  if (item < 0 || item > 3) return;
-  couche = static_cast<std::uint16_t>(4 - item);
-  niveaux_a_redessiner = pentes_a_redessiner = 1;
-  afficher_page();
-}
-
-void TPagesdlg1::UpDown_coucheClick(int position) {
-  if (position < 1 || position > 4) return;
-  couche = static_cast<std::uint16_t>(position);
-  afficher_page();
-}
-
-void TPagesdlg1::Image1_clic(int x) {
-  const int l = dialogs::couche_sous(x, Image1->width());
-  if (l < 1 || l > 4 || l == couche) return;
-  couche = static_cast<std::uint16_t>(l);
-  niveaux_a_redessiner = pentes_a_redessiner = 1;
-  afficher_page();
 }
 
 // ------------------------------------------------------------ preview

@@ -38,9 +38,8 @@ namespace dialogs {
 class AdaptateurDefilement;
 class HautBas;
 class OngletsPlats;
+class PageArbres;
 class PreviewBox;
-class FigureNiveaux;
-class FigurePente;
 }  // namespace dialogs
 
 class TPagesdlg1 : public QDialog {
@@ -66,7 +65,7 @@ class TPagesdlg1 : public QDialog {
     std::uint16_t numero = 0;
     Type_matrice type;
   };
-  param_mat parametres{};
+  param_mat parametres{};  // the working copy of the parameters and generation key, read back only after OK
   std::uint8_t mode = 0;  // 0 later, 1 redo, 2 add, 3 trees only
   std::uint16_t montagne = 0;
   std::uint16_t nombre_montagnes = 0;
@@ -74,11 +73,8 @@ class TPagesdlg1 : public QDialog {
   std::uint16_t index_montagne = 0;
   std::uint16_t page = kMontagne;
   std::uint8_t voir = 0;
-  std::uint16_t couche = 1;
-  std::uint8_t groupes_courants = 0;
   std::uint8_t texte_cle_libre = 1;
-  std::uint8_t niveaux_a_redessiner = 0, pentes_a_redessiner = 0, apercu_a_refaire = 0;
-  std::array<dialogs::PointFigure, 9> points_pente{};
+  std::uint8_t apercu_a_refaire = 0;
 
   // --- preview
   std::unique_ptr<Tmatrice> apercu, apercu_rapide;
@@ -96,16 +92,9 @@ class TPagesdlg1 : public QDialog {
   void ScrollBar_scroll(QScrollBar* barre, int code, int position);
   void Edit_mont(QLineEdit* edit);
   void Edit_AdditChange(QLineEdit* edit);
-  void Edit_arbres(QLineEdit* edit);
-  void ScrollBar_arbresChange(QScrollBar* barre, int position);
   void TrackBar_etalChange();
   void TrackBar_profilChange(int m);
   void ListBox_mailClick(int item);
-  void Selection_couchesClick(int item);
-  void UpDown_coucheClick(int position);
-  void Image1_clic(int x);
-  void checked_gr();
-  void CheckBox_coucheClick(int n);
   void case_cochee(CtlCheckBox* boite);  // the Mountain and Additive check boxes
   void BitBtn_keyClick();
   void Combo_CLEChange(const QString& texte);
@@ -136,17 +125,7 @@ class TPagesdlg1 : public QDialog {
   CtlButton* BitBtn1 = nullptr;
   CtlCheckBox *checkbox_alea = nullptr, *CheckBox_iles = nullptr, *CheckBox_cuv = nullptr;
 
-  CtlListBox* Selection_couches = nullptr;
-  dialogs::HautBas* UpDown_couche = nullptr;
-  QLabel* Label_couche = nullptr;
-  QScrollBar *ScrollBar_densite = nullptr, *ScrollBar_pentemin = nullptr, *ScrollBar_pentemax = nullptr,
-             *ScrollBar_nivmin = nullptr, *ScrollBar_nivmax = nullptr, *ScrollBar_delta = nullptr;
-  QLineEdit *Edit_densite = nullptr, *Edit_pentemin = nullptr, *Edit_pentemax = nullptr, *Edit_nivmin = nullptr,
-            *Edit_nivmax = nullptr, *Edit_delta = nullptr;
-  CtlCheckBox* CheckBox_groupes = nullptr;
-  std::array<CtlCheckBox*, 5> CheckBox_c{};  // CheckBox_c1..CheckBox_c4 at 1..4
-  dialogs::FigureNiveaux* Image1 = nullptr;
-  dialogs::FigurePente* Image2 = nullptr;
+  dialogs::PageArbres* arbres = nullptr;  // the Trees page
 
   CtlCheckBox *CheckBox_rivage = nullptr, *CheckBox_terrasses = nullptr, *CheckBox_falaise = nullptr,
               *CheckBox_lignes = nullptr, *Checkbox_defor = nullptr;
@@ -185,17 +164,14 @@ class TPagesdlg1 : public QDialog {
     std::int32_t min, max, defaut;
   };
   QWidget* construire_montagne(QWidget* page);
-  QWidget* construire_arbres(QWidget* page);
   QWidget* construire_additifs(QWidget* page);
   QWidget* construire_profils(QWidget* page);
   QWidget* construire_bas();
   QWidget* construire_apercu();
   void connecter();
   void charger_montagne();
-  void charger_arbres();
   void charger_additifs();
   void charger_profils();
-  void valeurs_arbres();
   void reconstruire_apercu();
   void demarrer_rotation(std::uint8_t sens);
   void fixer_page(int code);
@@ -205,32 +181,3 @@ class TPagesdlg1 : public QDialog {
   std::vector<std::pair<QScrollBar*, dialogs::AdaptateurDefilement*>> adaptateurs_;
   platform::WindowHandle handle_ = 0;
 };
-
-namespace dialogs {
-
-// The levels figure of the Trees page: the four layers' level bands.
-class FigureNiveaux : public QWidget {
-  Q_OBJECT
- public:
-  FigureNiveaux(QWidget* parent, const TPagesdlg1& d);
- signals:
-  void clic(int x);
- protected:
-  void paintEvent(QPaintEvent*) override;
-  void mousePressEvent(QMouseEvent*) override;
- private:
-  const TPagesdlg1& d_;
-};
-
-// The slope figure of the Trees page: the displayed layer's slope band.
-class FigurePente : public QWidget {
-  Q_OBJECT
- public:
-  FigurePente(QWidget* parent, const TPagesdlg1& d);
- protected:
-  void paintEvent(QPaintEvent*) override;
- private:
-  const TPagesdlg1& d_;
-};
-
-}  // namespace dialogs

@@ -96,10 +96,7 @@ TEST(OptionsCreation, RedoAddTreesOnlyAndSee) {
   const int arbres = e.montagnes[1].terrain->nombre_elements;
   a.creation([](TPagesdlg1& d) {
     EXPECT_EQ(d.page, 2);
-    for (int l = 1; l <= 4; ++l) {
-      d.CheckBox_c[l]->SetChecked(false);
-      d.CheckBox_coucheClick(l);
-    }
+    for (int l = 1; l <= 4; ++l) d.findChild<CtlCheckBox*>(QString("CheckBox_c%1").arg(l))->Toggle();
     d.RadioButton_arbres->click();
   });
   EXPECT_NE(e.montagnes[1].terrain->nombre_elements, arbres);

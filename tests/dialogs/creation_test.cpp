@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QRect>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "fenetres/elements_pages.h"
@@ -18,6 +19,7 @@
 #include "controls/listbox.h"
 #include "controls/trackbar.h"
 #include "dialogs/creation.h"
+#include "dialogs/creation_arbres.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "tests/support/terrains.h"
@@ -25,6 +27,17 @@
 namespace {
 
 using dialogs::PointFigure;
+
+// A control of a page or of the dialog, by name.
+template <class W>
+W* enfant(const QObject* o, const QString& nom) {
+  W* w = o->findChild<W*>(nom);
+  if (!w) {
+    ADD_FAILURE() << "no control " << nom.toStdString();
+    throw std::runtime_error(nom.toStdString());
+  }
+  return w;
+}
 
 TEST(CreationCalculs, SlopeFigureLevelRowsAndTheLayerUnderAClick) {
   const std::array<PointFigure, 9> attendus = {
@@ -142,13 +155,14 @@ TEST(Creation, MeshAndLayerListsAndPageButtons) {
   EXPECT_EQ(pieces[1].text, "    16 384 mesh");
   EXPECT_EQ(pieces[1].at, QPoint(48, 31));
   // The layer list has no sections: each name is drawn whole.
-  const QStringList couches = t.d.Selection_couches->Items();
+  auto* selection = enfant<CtlListBox>(&t.d, "Selection_couches");
+  const QStringList couches = selection->Items();
   ASSERT_EQ(couches.size(), 4);
   EXPECT_EQ(couches[0], "Lev 4 > High ground");
   EXPECT_EQ(couches[3], "Lev 1 > Plain ");
-  EXPECT_EQ(t.d.Selection_couches->SectionCount(), 0);
+  EXPECT_EQ(selection->SectionCount(), 0);
   for (const QString& c : couches) {
-    const auto entier = CtlListItemPieces(c, t.d.Selection_couches->Delimiter(), {}, item);
+    const auto entier = CtlListItemPieces(c, selection->Delimiter(), {}, item);
     ASSERT_EQ(entier.size(), 1u);
     EXPECT_EQ(entier[0].text, c);
   }
@@ -203,7 +217,7 @@ TEST(Creation, TypedValuesAreBoundedToTheirBarsAndUnreadableTextTakesTheDefault)
   t.d.init_montagnes();
   auto saisir = [&](QLineEdit* e, const char* texte) {
     e->setText(texte);
-    if (t.d.page == TPagesdlg1::kArbres) t.d.Edit_arbres(e);
+    if (t.d.page == TPagesdlg1::kArbres) emit e->editingFinished();
     else t.d.Edit_mont(e);
   };
   saisir(t.d.Edit_relief, "abc");
@@ -265,13 +279,14 @@ TEST(Creation, TypedValuesAreBoundedToTheirBarsAndUnreadableTextTakesTheDefault)
   EXPECT_EQ(t.d.parametres.profils_iter[1], 2);
   t.d.tourner_vers(TPagesdlg1::kArbres);
   t.d.afficher_page();
-  saisir(t.d.Edit_densite, "500");
+  auto arbre = [&t](const char* nom) { return enfant<QLineEdit>(&t.d, nom); };
+  saisir(arbre("Edit_densite"), "500");
   EXPECT_EQ(t.d.parametres.couches[0].nombre, 400);
-  saisir(t.d.Edit_pentemax, "90");
+  saisir(arbre("Edit_pentemax"), "90");
   EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 80);
-  saisir(t.d.Edit_nivmin, "-3000");
+  saisir(arbre("Edit_nivmin"), "-3000");
   EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, -1000);
-  saisir(t.d.Edit_delta, "y");
+  saisir(arbre("Edit_delta"), "y");
   EXPECT_EQ(t.d.parametres.couches[0].transition, 100);
 }
 
@@ -281,49 +296,68 @@ void glisser(QScrollBar* b, int position) {
   b->setSliderDown(false);
 }
 
-TEST(Creation, TreesPageMappingsCouplingAndLayers) {
+// The Trees page alone: loaded from a record, driven through its controls,
+// read back through `ranger`.
+TEST(PageArbres, MappingsCouplingAndLayers) {
   param_mat p = record_de_test();
   p.couches[0].pente_mini = 30;
   p.couches[0].pente_maxi = 60;
+  dialogs::PageArbres page;
+  page.charger(p);
+  QSignalSpy changes(&page, &dialogs::PageArbres::change);
+  auto lu = [&page] {
+    param_mat r{};
+    page.ranger(r);
+    return r.couches;
+  };
+  auto barre = [&page](const char* nom) { return enfant<QScrollBar>(&page, nom); };
+  auto* nom_couche = enfant<QLabel>(&page, "Label_couche");
+  auto* densite = barre("ScrollBar_densite");
+  EXPECT_EQ(nom_couche->text(), "Lev 1 > Plain ");
+  EXPECT_EQ(enfant<CtlListBox>(&page, "Selection_couches")->ItemIndex(), 3);
+  auto* edit = enfant<QLineEdit>(&page, "Edit_densite");
+  edit->setText("150");
+  EXPECT_EQ(changes.count(), 0);  // loading is no edit
+  emit edit->editingFinished();
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(densite->value(), 250);
+  EXPECT_EQ(barre("ScrollBar_nivmin")->value(), 298);
+  EXPECT_EQ(lu()[0].niveau_mini, 25);
+  glisser(barre("ScrollBar_pentemax"), 80 - 20);
+  EXPECT_EQ(lu()[0].pente_mini, 20);
+  EXPECT_EQ(lu()[0].pente_maxi, 20);
+  EXPECT_EQ(barre("ScrollBar_pentemin")->value(), 60);
+  EXPECT_EQ(lu()[0].niveau_mini, 20);  // read back from its bar
+  EXPECT_EQ(enfant<QLineEdit>(&page, "Edit_nivmin")->text(), "20");
+  EXPECT_GE(changes.count(), 2);  // the typed count and the slope
+  page.ranger(p);
+  p.couches[0].pente_mini = 10;
+  p.couches[0].pente_maxi = 40;
+  page.charger(p);
+  glisser(barre("ScrollBar_pentemin"), 80 - 50);
+  EXPECT_EQ(lu()[0].pente_mini, 50);
+  EXPECT_EQ(lu()[0].pente_maxi, 50);
+  EXPECT_EQ(barre("ScrollBar_pentemax")->value(), 30);
+  glisser(barre("ScrollBar_nivmax"), 300 - (-50));  // below the minimum: the minimum follows
+  EXPECT_EQ(lu()[0].niveau_maxi, -500);
+  EXPECT_EQ(lu()[0].niveau_mini, -500);
+  // Layer 2 is off: its bars are disabled and its name silver.
+  QTest::mouseClick(enfant<QWidget>(&page, "Image1"), Qt::LeftButton, {}, QPoint(46, 100));
+  EXPECT_EQ(nom_couche->text(), "Lev 2 > Medium low");
+  EXPECT_FALSE(densite->isEnabled());
+  EXPECT_TRUE(nom_couche->styleSheet().contains("silver"));
+  QTest::mouseClick(enfant<CtlCheckBox>(&page, "CheckBox_c2"), Qt::LeftButton);
+  EXPECT_EQ(lu()[1].annulee, 0);
+  EXPECT_TRUE(densite->isEnabled());
+  for (int k = 0; k < 3; ++k) QTest::keyClick(enfant<CtlListBox>(&page, "Selection_couches")->List(), Qt::Key_Up);
+  EXPECT_EQ(nom_couche->text(), "Lev 4 > High ground");
+  enfant<dialogs::HautBas>(&page, "UpDown_couche")->descendre();
+  EXPECT_EQ(nom_couche->text(), "Lev 3 > Medium high");
+  // The dialog holds what the page edits.
   Dialogue t(p, 0, TPagesdlg1::kArbres);
   t.d.init_montagnes();
-  EXPECT_EQ(t.d.Label_couche->text(), "Lev 1 > Plain ");
-  EXPECT_EQ(t.d.Selection_couches->ItemIndex(), 3);
-  t.d.Edit_densite->setText("150");
-  t.d.Edit_arbres(t.d.Edit_densite);
-  EXPECT_EQ(t.d.ScrollBar_densite->value(), 250);
-  EXPECT_EQ(t.d.ScrollBar_nivmin->value(), 298);
-  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, 25);
-  glisser(t.d.ScrollBar_pentemax, 80 - 20);
-  EXPECT_EQ(t.d.parametres.couches[0].pente_mini, 20);
-  EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 20);
-  EXPECT_EQ(t.d.ScrollBar_pentemin->value(), 60);
-  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, 20);  // read back from its bar
-  EXPECT_EQ(t.d.Edit_nivmin->text(), "20");
-  t.d.parametres.couches[0].pente_mini = 10;
-  t.d.parametres.couches[0].pente_maxi = 40;
-  t.d.afficher_page();
-  glisser(t.d.ScrollBar_pentemin, 80 - 50);
-  EXPECT_EQ(t.d.parametres.couches[0].pente_mini, 50);
-  EXPECT_EQ(t.d.parametres.couches[0].pente_maxi, 50);
-  EXPECT_EQ(t.d.ScrollBar_pentemax->value(), 30);
-  glisser(t.d.ScrollBar_nivmax, 300 - (-50));  // below the minimum: the minimum follows
-  EXPECT_EQ(t.d.parametres.couches[0].niveau_maxi, -500);
-  EXPECT_EQ(t.d.parametres.couches[0].niveau_mini, -500);
-  // Layer 2 is off: its bars are disabled and its name silver.
-  t.d.Image1_clic(46);
-  EXPECT_EQ(t.d.couche, 2);
-  EXPECT_FALSE(t.d.ScrollBar_densite->isEnabled());
-  EXPECT_TRUE(t.d.Label_couche->styleSheet().contains("silver"));
-  t.d.CheckBox_c[2]->SetChecked(true);
-  t.d.CheckBox_coucheClick(2);
-  EXPECT_EQ(t.d.parametres.couches[1].annulee, 0);
-  EXPECT_TRUE(t.d.ScrollBar_densite->isEnabled());
-  for (int k = 0; k < 3; ++k) QTest::keyClick(t.d.Selection_couches->List(), Qt::Key_Up);
-  EXPECT_EQ(t.d.couche, 4);
-  t.d.UpDown_couche->descendre();
-  EXPECT_EQ(t.d.couche, 3);
-  EXPECT_EQ(t.d.Label_couche->text(), "Lev 3 > Medium high");
+  glisser(enfant<QScrollBar>(&t.d, "ScrollBar_densite"), 400 - 120);
+  EXPECT_EQ(t.d.parametres.couches[0].nombre, 120);
 }
 
 TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {

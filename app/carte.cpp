@@ -128,12 +128,6 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   connect(item("Help", "F1", 0), &QAction::triggered, this, [] { afficher_sujet_aide(4006); });
 }
 
-QAction* TMatricewindow::element(const QString& caption) const {
-  for (QAction* a : menu_->actions())
-    if (a->text().section('\t', 0, 0) == caption) return a;
-  return nullptr;
-}
-
 // The fill panel covers the whole client area, whatever height the card is given.
 void TMatricewindow::resizeEvent(QResizeEvent* e) {
   CarteMontagne::resizeEvent(e);

@@ -42,7 +42,6 @@ class TMatricewindow : public CarteMontagne {
   QPlainTextEdit* Memo1;
   CtlCheckBox* checkbox_photo;
   QMenu* menu() const { return menu_; }
-  QAction* element(const QString& caption) const;
   // How the card's clock reads a date (seconds since the epoch); tests replace it.
   static QDateTime date_locale(long long secondes);
 

@@ -137,12 +137,6 @@ TVuewindow::TVuewindow(QWidget* parent) : FenetreVue(parent) {
 
 TVuewindow::~TVuewindow() { platform::unregister_window(handle_); }
 
-QAction* TVuewindow::element(const QString& caption) const {
-  for (QAction* a : menu_->actions())
-    if (a->text().section('\t', 0, 0) == caption) return a;
-  return nullptr;
-}
-
 void TVuewindow::construire_menu() {
   menu_ = new QMenu(this);
   // Shortcut texts are shown only: the main window's menu owns those keys.

@@ -81,7 +81,6 @@ class TVuewindow : public FenetreVue {
   std::function<void()> apres_rendu;
 
   QMenu* menu() const { return menu_; }
-  QAction* element(const QString& caption) const;
   QLabel* panneau(int i) const { return i == 0 ? panneau1_ : panneau2_; }
   QWidget* zone_image() const { return zone_; }
   QTimer& Timerechelle() { return *Timerechelle_; }

@@ -47,6 +47,7 @@
 #include "video/creation.h"
 #include "app/demandes_fermeture.h"
 #include "model/interfaces.h"
+#include "platform/drapeau_leve.h"
 
 namespace {
 
@@ -241,11 +242,7 @@ void TBasewindow::UpdateItems() {
   if (sortie && occupe) return;
   // Focus and activation changes made here call back at once; one run at a time.
   if (dans_update_) return;
-  dans_update_ = true;
-  struct Fin {
-    bool& drapeau;
-    ~Fin() { drapeau = false; }
-  } fin{dans_update_};
+  platform::DrapeauLeve une_passe(dans_update_);
   auto& e = etat;
   const bool balayer = !occupe && !operation_en_cours();
   auto nom = [&](int m) { return Q(e.montagnes[m].type.nom.str()); };

@@ -1,4 +1,5 @@
 #include "app/vue.h"
+#include "platform/drapeau_leve.h"
 
 #include <QAction>
 #include <QApplication>
@@ -435,11 +436,7 @@ void TVuewindow::rendre() {
     return;
   }
   OperationLongue operation;
-  en_rendu_ = true;
-  struct Fin {
-    bool& b;
-    ~Fin() { b = false; }
-  } fin{en_rendu_};
+  platform::DrapeauLeve en_rendu(en_rendu_);
   // Colour table.
   if (!palette_ || palette_->grande() != (parametres.brume != 0))
     palette_ = std::make_unique<TMyPalette>(parametres.brume != 0, 4);

@@ -1,4 +1,5 @@
 #include "video/fenetre_video.h"
+#include "platform/drapeau_leve.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -173,11 +174,7 @@ void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_v
 void TVideowindow::generer_video() {
   if (cameras.empty() || !terrain_ || !palette_ || fabrication_) return;
   refaite = 1;
-  fabrication_ = true;
-  struct Fin {
-    bool& drapeau;
-    ~Fin() { drapeau = false; }
-  } fin{fabrication_};
+  platform::DrapeauLeve fabrication(fabrication_);
   TCreation creation(window());
   creation.init_creation(parametres, dossier_programme_, &*palette_, terrain_, no_video);
   creation.show();

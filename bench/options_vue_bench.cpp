@@ -1,32 +1,46 @@
-// The framing previews of the view options dialog, through the real dialog
-// offscreen: the coarse preview with its wire mesh (what a drag redraws every
-// 100 ms tick), the sampled preview, and the detailed display of a generated
-// degree-11 terrain, each at the framing box's size.
+// The previews of the view options dialog, through the real dialog offscreen
+// and its controls: the framing previews (the coarse preview with its wire
+// mesh, what a drag redraws every 100 ms tick; the sampled preview; the
+// detailed display of a generated degree-11 terrain), each at the framing
+// box's size, and the tree preview.
 #include <benchmark/benchmark.h>
 
-#include "fenetres/elements_pages.h"
+#include <QAbstractButton>
+
 #include "bench/application_bench.h"
 #include "bench/terrains_bench.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/options_vue_calculs.h"
+#include "fenetres/elements_pages.h"
 #include "model/defauts.h"
 
 namespace {
 
-dialogs::TPagesDlg2& dialogue() {
+dialogs::EntreesOptionsVue entrees(int page) {
+  application_bench();
+  Tmatrice& t = terrain_genere_bench(11, 7);
+  dialogs::EntreesOptionsVue e;
+  valeurs_defaut_vue(e.vue);
+  valeurs_defaut_matrice(e.parametres);
+  e.montagne_courante = 1;
+  e.terrains[1] = &t;
+  e.montagnes[1] = dialogs::decrire_montagne(t);
+  e.page = static_cast<std::uint16_t>(page);
+  return e;
+}
+
+template <class T>
+T* element(QWidget* d, const char* nom) {
+  return d->findChild<T*>(nom);
+}
+
+dialogs::TPagesDlg2& dialogue_cadrage() {
   static dialogs::TPagesDlg2* d = [] {
-    application_bench();
-    Tmatrice& t = terrain_genere_bench(11, 7);
-    dialogs::EntreesOptionsVue e;
-    valeurs_defaut_vue(e.vue);
-    valeurs_defaut_matrice(e.parametres);
-    e.montagne_courante = 1;
-    e.terrains[1] = &t;
-    e.montagnes[1] = dialogs::decrire_montagne(t);
-    e.page = 2;
+    const dialogs::EntreesOptionsVue e = entrees(2);
     auto* dialogue = new dialogs::TPagesDlg2;
     dialogue->remplir(e);
-    dialogue->Image_cadrage->calculer();
+    element<dialogs::PreviewBox>(dialogue, "Image_cadrage")->calculer();
+    element<QAbstractButton>(dialogue, "Button_detail_lock")->click();  // no permanent detailed display
     return dialogue;
   }();
   return *d;
@@ -34,47 +48,60 @@ dialogs::TPagesDlg2& dialogue() {
 
 // 0: coarse terrain with wire mesh, 1: sampled terrain, 2: detailed display.
 void ViewPreview(benchmark::State& state) {
-  dialogs::TPagesDlg2& d = dialogue();
+  dialogs::TPagesDlg2& d = dialogue_cadrage();
+  auto* apercu = element<dialogs::PreviewBox>(&d, "Image_cadrage");
+  auto* plus = element<QAbstractButton>(&d, "Zoom_plus");
+  auto* moins = element<QAbstractButton>(&d, "Zoom_moins");
+  QWidget* detail = element<QWidget>(&d, "Button_detail");
   const int genre = int(state.range(0));
-  d.detail_fixe = 0;
+  bool aller = true;
   for (auto _ : state) {
     if (genre == 2) {
-      d.Button_detailClick();
+      QMetaObject::invokeMethod(detail, "clicked");
+    } else if (genre == 1) {
+      emit plus->released();  // a released button redraws from the sampled terrain
     } else {
-      d.rapide = genre == 0 ? 1 : 0;
-      d.drapeau_cadrage = true;
-      d.Image_cadrage->invalidate();
+      emit (aller ? plus : moins)->pressed();  // a held button redraws from the coarse one
+      aller = !aller;
     }
-    d.Image_cadrage->calculer();
+    apercu->calculer();
   }
 }
 BENCHMARK(ViewPreview)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-}  // namespace
-
-namespace {
+dialogs::TPagesDlg2& dialogue_arbres() {
+  static dialogs::TPagesDlg2* d = [] {
+    dialogs::EntreesOptionsVue e = entrees(3);
+    for (auto& c : e.vue.arbres) {
+      c.espece = 1;
+      dialogs::defauts_espece(c, 1);
+      c.hauteur = 20;
+      c.couleur = 1;
+    }
+    e.vue.foret = e.vue.detail_arbres = 1;
+    e.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};  // every layer present
+    auto* dialogue = new dialogs::TPagesDlg2;
+    dialogue->remplir(e);
+    element<dialogs::PreviewBox>(dialogue, "Image_arbres")->calculer();
+    return dialogue;
+  }();
+  return *d;
+}
 
 // The tree preview at its box's size: one tree, the detailed drawing, and all
 // six layers side by side (0, 1, 2).
 void TreePreview(benchmark::State& state) {
-  dialogs::TPagesDlg2& d = dialogue();
-  for (auto& c : d.vues[0].arbres) {
-    c.espece = 1;
-    dialogs::defauts_espece(c, 1);
-    c.hauteur = 20;
-    c.couleur = 1;
-  }
-  d.vues[0].foret = d.vues[0].detail_arbres = 1;
-  d.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};  // every layer present
+  dialogs::TPagesDlg2& d = dialogue_arbres();
+  auto* apercu = element<dialogs::PreviewBox>(&d, "Image_arbres");
+  auto* tourner = element<QAbstractButton>(&d, "Tourner_D");
+  auto* detaille = element<QAbstractButton>(&d, "Button_A2");
+  auto* couches = element<QAbstractButton>(&d, "Button_a1");
   const int genre = int(state.range(0));
   for (auto _ : state) {
-    if (genre == 1) d.Button_a2Click();
-    else if (genre == 2) d.Button_a1Click();
-    else {
-      d.drapeau_arbres = true;
-      d.Image_arbres->invalidate();
-    }
-    d.Image_arbres->calculer();
+    if (genre == 1) detaille->click();
+    else if (genre == 2) couches->click();
+    else emit tourner->released();  // the tree drawn again as it stands
+    apercu->calculer();
   }
 }
 BENCHMARK(TreePreview)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

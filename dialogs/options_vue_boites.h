@@ -1,17 +1,56 @@
-// The small widgets of the view options dialog: the Scale page's box shows
+// The small widgets of the view options pages: the Scale page's box shows
 // the displayed view's thumbnail (or grey) with the picture's share outlined
-// in red, set before the paint (the paint only draws); the stepping buttons.
+// in red, set before the paint (the paint only draws); the Colours page's
+// charts; the stepping buttons; and the builders the pages lay out their
+// controls with, each control named after its component.
 #pragma once
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QScrollBar>
 #include <QWidget>
+#include <functional>
 
 #include "dialogs/options_vue_calculs.h"
+#include "fenetres/elements_pages.h"
 
+class CtlCheckBox;
+class CtlTrackBar;
+class QLabel;
+class QLineEdit;
 class TMyPalette;
 
 namespace dialogs {
+
+// --- builders
+QLabel* etiquette(QWidget* page, const QString& texte, QRect g);
+// An edit; `longueur` bounds the text when not 0.
+QLineEdit* zone_saisie(QWidget* page, const char* nom, QRect g, int longueur = 0);
+CtlCheckBox* coche(QWidget* page, const char* nom, const QString& texte, QRect g);
+CtlTrackBar* glissiere(QWidget* page, const char* nom, int minimum, int maximum, QRect g);
+// A scroll bar with its scroll-code adapter (line step 1, page step 10).
+QScrollBar* barre(QWidget* page, const char* nom, Qt::Orientation o, int minimum, int maximum, QRect g);
+// Connects a bar's scroll codes: f(code, position).
+template <class F>
+void sur_defilement(QScrollBar* b, QObject* contexte, F f) {
+  QObject::connect(b->findChild<AdaptateurDefilement*>(), &AdaptateurDefilement::defilement, contexte, f);
+}
+// A track bar's position set from code, which reports nothing.
+void placer(CtlTrackBar* t, int position);
+
+// Hands a widget's mouse presses, moves and releases to the page. A press or
+// a release with a handler is kept from the widget when `garder` is set.
+class FiltreSouris : public QObject {
+ public:
+  FiltreSouris(QWidget* cible, bool garder);
+  std::function<void(QPoint)> appui, deplacement, relache;
+
+ protected:
+  bool eventFilter(QObject* objet, QEvent* e) override;
+
+ private:
+  bool garder_;
+};
 
 class BoiteEchelle : public QWidget {
  public:
@@ -105,6 +144,7 @@ class BoutonPas : public QAbstractButton {
   Q_OBJECT
  public:
   explicit BoutonPas(const QString& texte, QWidget* parent = nullptr);
+  BoutonPas(const char* nom, const QString& texte, QRect g, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent*) override;

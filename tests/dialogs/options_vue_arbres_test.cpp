@@ -1,0 +1,226 @@
+// The Arbres page of the view options dialog, built from a record and driven
+// through its controls: the layers the displayed mountain holds, the kinds and
+// their defaults, the edits' limits, and the tree preview's calls and pictures.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <cmath>
+
+#include "controls/combobox.h"
+#include "controls/imagelist.h"
+#include "controls/trackbar.h"
+#include "dialogs/arbres_apercu.h"
+#include "dialogs/options_vue_arbres.h"
+#include "dialogs/options_vue_calculs.h"
+#include "model/aleatoire.h"
+#include "render/palette.h"
+#include "tests/dialogs/options_vue_banc.h"
+#include "tests/support/fakes.h"
+
+using namespace dialogs;
+using namespace banc_options_vue;
+
+namespace {
+
+constexpr double kDegre = 3.14159265358979323846 / 180;
+
+std::vector<AppelArbre> appels(AppelArbre::Genre genre) {
+  std::vector<AppelArbre> r;
+  for (const AppelArbre& a : controle_arbres().appels)
+    if (a.genre == genre) r.push_back(a);
+  return r;
+}
+
+}  // namespace
+
+TEST(OptionsVueArbres, AvailableLayersKindsAndLimits) {
+  BancPage<PageArbresVue> b;
+  b.contexte.montagnes[1]->especes = {0, 0, 0, 1, 0, 0, 0};
+  b.vue.foret = 1;
+  b.vue.detail_arbres = 1;
+  b.vue.arbres[2].hauteur = 33;
+  b.vue.arbres[2].espece = 1;
+  PageArbresVue& p = b.ouvrir();
+  auto* couches = b.operator()<QComboBox>("ComboBox_couche");
+  EXPECT_EQ(couches->currentIndex(), 2);
+  EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C3")->isChecked());
+  for (int k = 1; k <= 6; ++k)
+    EXPECT_EQ(b(QString("RadioButton_C%1").arg(k).toLatin1().constData())->isEnabled(), k == 3) << k;
+  ScopedFakeUserInterface ui;
+  QTest::keyClick(couches, Qt::Key_Home);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].text, "The selected layer doestn't appear in the displayed mountain !");
+  EXPECT_TRUE(ui.entries[0].information);
+  EXPECT_EQ(couches->currentIndex(), 2);
+  EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C3")->isChecked());
+  // Kinds: the defaults, the height kept; loading a layer applies none.
+  choisir(b.operator()<QComboBox>("ComboBox_type"), 1);
+  const espece_arbres c = b.rangee().arbres[2];
+  EXPECT_EQ(c.espece, 2);
+  EXPECT_EQ(c.diversite, 2);
+  EXPECT_EQ(c.largeur, 10);
+  EXPECT_EQ(c.poids_branches, 24);
+  EXPECT_EQ(c.taux_croissance, 5);
+  EXPECT_EQ(c.taille_feuilles, 4);
+  EXPECT_EQ(c.largeur_feuilles, 8);
+  EXPECT_EQ(c.hauteur_tronc, 8);
+  EXPECT_EQ(c.largeur_tronc, 4);
+  EXPECT_EQ(c.hauteur, 33);
+  param_vue v = b.rangee();
+  v.arbres[2].diversite = 9;
+  p.charger(v);
+  EXPECT_EQ(b.rangee().arbres[2].diversite, 9);
+  EXPECT_EQ(b.operator()<QComboBox>("ComboBox_type")->currentIndex(), 1);
+  // Limits of the edits; trunk height kept as typed.
+  struct Cas {
+    const char* edit;
+    const char* texte;
+    std::int32_t espece_arbres::*champ;
+    int attendu;
+  };
+  for (const Cas& k : {Cas{"Edit_croissance", "0", &espece_arbres::taux_croissance, 1},
+                       Cas{"Edit_croissance", "15", &espece_arbres::taux_croissance, 10},
+                       Cas{"Edit_hauteur", "0", &espece_arbres::hauteur, 1},
+                       Cas{"Edit_Haut_tronc", "-3", &espece_arbres::hauteur_tronc, -3}}) {
+    taper(b.operator()<QLineEdit>(k.edit), k.texte);
+    EXPECT_EQ(b.rangee().arbres[2].*k.champ, k.attendu) << k.texte;
+  }
+  // No bar stores a zero size or growth.
+  for (const char* nom : {"TrackBar_hauteur", "TrackBar_largeur", "TrackBar_poids", "TrackBar_taille_f",
+                          "TrackBar_largeur_f", "TrackBar_croissance"})
+    EXPECT_EQ(b.operator()<CtlTrackBar>(nom)->MinValue(), 1) << nom;
+}
+
+TEST(OptionsVueArbres, EveryKindsDefaults) {
+  const int table[8][7] = {{4, 10, 6, 8, 4, 4, 20}, {2, 10, 4, 8, 8, 4, 24}, {4, 10, 8, 8, 6, 4, 20},
+                           {5, 8, 5, 10, 5, 3, 16},  {5, 10, 6, 8, 8, 5, 25}, {3, 12, 5, 10, 6, 4, 14},
+                           {4, 12, 3, 8, 4, 5, 20},  {4, 8, 6, 12, 4, 5, 20}};
+  for (int e = 1; e <= 8; ++e) {
+    espece_arbres c{};
+    c.hauteur = 17;
+    defauts_espece(c, e);
+    const int* t = table[e - 1];
+    EXPECT_EQ((std::array<int, 9>{c.diversite, c.largeur, c.taille_feuilles, c.largeur_feuilles, c.hauteur_tronc,
+                                  c.largeur_tronc, c.poids_branches, c.taux_croissance, c.hauteur}),
+              (std::array<int, 9>{t[0], t[1], t[2], t[3], t[4], t[5], t[6], 5, 17}))
+        << e;
+  }
+}
+
+
+TEST(OptionsVueArbres, UpDownSkipsMissingLayersAndSeeds) {
+  BancPage<PageArbresVue> b;
+  b.contexte.montagnes[1]->especes = {0, 0, 1, 0, 0, 1, 0};
+  b.vue.foret = b.vue.detail_arbres = 1;
+  b.ouvrir();
+  auto* couche = b.operator()<HautBas>("UpDown_couche");
+  EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C2")->isChecked());
+  couche->monter();
+  EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C5")->isChecked());
+  couche->descendre();
+  EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C2")->isChecked());
+  // "draw a tree for each layer" draws layers 2 and 5 with the seed plus the layer.
+  auto graines = [&] {
+    controle_arbres().effacer();
+    b.calculer();
+    std::vector<int> g;
+    for (const AppelArbre& a : appels(AppelArbre::generation)) g.push_back(a.graine);
+    return g;
+  };
+  auto* couches = b.operator()<QPushButton>("Button_a1");
+  for (int k = 0; k < 1000; ++k) couches->click();
+  EXPECT_EQ(graines(), (std::vector<int>{11113, 11116}));
+  cliquer(couches);
+  EXPECT_EQ(graines(), (std::vector<int>{113, 116}));
+  cliquer(couches);
+  EXPECT_EQ(graines(), (std::vector<int>{124, 127}));
+  set_clock_for_tests([] { return std::uint32_t(((10 * 60 + 20) * 60 + 30) * 1000 + 456); });
+  cliquer(b("Button_a4"));
+  set_clock_for_tests({});
+  EXPECT_EQ(graines(), (std::vector<int>{123}));
+  EXPECT_NEAR(appels(AppelArbre::generation)[0].cos_t, std::cos(162 * kDegre), 1e-12);
+}
+
+TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
+  BancPage<PageArbresVue> b;
+  b.contexte.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};
+  b.vue.angle_vertical = 25;
+  b.vue.foret = 1;
+  b.vue.detail_arbres = 1;
+  for (auto& c : b.vue.arbres) {
+    c.espece = 1;
+    defauts_espece(c, 1);
+    c.hauteur = 20;
+    c.couleur = 1;
+  }
+  PageArbresVue& p = b.ouvrir();
+  auto* apercu = b.operator()<PreviewBox>("Image_arbres");
+  controle_arbres().effacer();
+  p.charger(b.vue);
+  apercu->calculer();
+  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(AppelArbre::dessin)[0].pied, (render::Point{100, 112}));
+  EXPECT_DOUBLE_EQ(appels(AppelArbre::dessin)[0].taille, 30.0);
+  EXPECT_DOUBLE_EQ(controle_arbres().appels[0].vue.distance, 50.0);
+  EXPECT_EQ(controle_arbres().appels[0].vue.premier_plan, 1);
+  const render::Bitmap une = apercu->image();
+  auto meme = [&] {
+    return std::equal(une.surface().row(0), une.surface().row(0) + une.width() * une.height(),
+                      apercu->image().surface().row(0));
+  };
+  // The same seed and angle give the same picture; turning changes it.
+  p.charger(b.vue);
+  apercu->calculer();
+  EXPECT_TRUE(meme());
+  auto* tourner = b("Tourner_D");
+  auto* minuterie = b.page->findChild<QTimer*>("Timer_tourner");
+  appuyer(tourner);
+  EXPECT_TRUE(minuterie->isActive());
+  for (int k = 0; k < 10; ++k) {
+    tic(minuterie);
+    apercu->calculer();
+  }
+  relacher(tourner);
+  EXPECT_FALSE(minuterie->isActive());
+  controle_arbres().effacer();
+  apercu->calculer();
+  EXPECT_NEAR(appels(AppelArbre::generation)[0].cos_t, std::cos(210 * kDegre), 1e-12);
+  EXPECT_FALSE(meme());
+  // A tall layer lowers the foot.
+  taper(b.operator()<QLineEdit>("Edit_hauteur"), "50");
+  controle_arbres().effacer();
+  apercu->calculer();
+  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(AppelArbre::dessin)[0].pied, (render::Point{100, 160}));
+  // Every available layer side by side.
+  controle_arbres().effacer();
+  cliquer(b("Button_a1"));
+  apercu->calculer();
+  ASSERT_EQ(appels(AppelArbre::dessin).size(), 6u);
+  const std::vector<AppelArbre> generations = appels(AppelArbre::generation);
+  for (int k = 1; k <= 6; ++k) {
+    EXPECT_EQ(appels(AppelArbre::dessin)[std::size_t(k - 1)].pied.x, (k - 1) * 36 + 20);
+    EXPECT_DOUBLE_EQ(appels(AppelArbre::dessin)[std::size_t(k - 1)].taille, 12.0);
+    EXPECT_EQ(generations[std::size_t(k - 1)].graine, 111 + 11 + k);
+  }
+  // The detailed drawing.
+  controle_arbres().effacer();
+  cliquer(b("Button_A2"));
+  apercu->calculer();
+  EXPECT_DOUBLE_EQ(controle_arbres().appels[0].vue.distance, 5.0);
+  EXPECT_EQ(controle_arbres().appels[0].vue.detail_arbres, 1);
+  EXPECT_EQ(controle_arbres().appels[0].vue.detail_plus, 1);
+  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(AppelArbre::dessin)[0].graine_processus, 1024u);
+  // Leaf colours from the page's palette.
+  const auto palette = palette_de(b.rangee());
+  const int s = palette->facteur();
+  EXPECT_EQ(48 * s + 18, 210);
+  QImage item(100, 20, QImage::Format_RGB32);
+  QPainter peintre(&item);
+  b.operator()<CtlComboBox>("ComboBox_couleur")->OnDrawItem(peintre, QRect(0, 0, 100, 20), 3, false);
+  peintre.end();
+  const Rgb attendu = palette->lire_couleur(246);
+  EXPECT_EQ(item.pixelColor(95, 2), QColor(attendu.r, attendu.g, attendu.b));
+  EXPECT_EQ(b.operator()<CtlBitmapList>("BitmapList_arbres")->Count(), 8);
+}

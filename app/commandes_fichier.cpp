@@ -4,9 +4,10 @@
 #include <tuple>
 
 #include "platform/fichiers.h"
-#include "app/images_fichier.h"
 #include "model/erreur.h"
 #include "model/interfaces.h"
+#include "render/bmp.h"
+#include "render/jpeg.h"
 
 // GCC 12 reports false out-of-bounds copies in string concatenations here.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
@@ -278,12 +279,12 @@ bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Insta
 }
 
 void CommandesFichier::ecrire_image(int v) {
-  const image_rgb32* image = hote_.image_vue(v);
+  const render::Bitmap* image = hote_.image_vue(v);
   if (!image) return;  // no picture now: the files beside the document stay
   const bool bmp = e_.vue.type_image == 1;
   const std::string chemin = changer_fin(e_.fichier_courant, bmp ? "bmp" : "jpg");
   const std::string autre = changer_fin(e_.fichier_courant, bmp ? "jpg" : "bmp");
-  std::optional<std::string> octets = bmp ? std::optional(octets_bmp(*image)) : octets_jpeg(*image, 90);
+  std::optional<std::string> octets = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
     warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);

@@ -4,6 +4,7 @@
 #include <QPrinter>
 
 #include "app/hote_documents.h"
+#include "fenetres/image_qt.h"
 
 CommandesImpression::CommandesImpression(etat_documents& etat, HoteImpression& hote)
     : e_(etat), w_(hote), imprimante_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -15,14 +16,7 @@ CommandesImpression::~CommandesImpression() { delete formulaire_.data(); }
 
 namespace {
 
-QImage image_qt(const image_rgb32* i) {
-  if (!i || i->largeur < 1 || i->hauteur < 1 ||
-      i->pixels.size() < static_cast<std::size_t>(i->largeur) * static_cast<std::size_t>(i->hauteur))
-    return QImage();
-  return QImage(reinterpret_cast<const uchar*>(i->pixels.data()), i->largeur, i->hauteur, i->largeur * 4,
-                QImage::Format_RGB32)
-      .copy();
-}
+QImage copie_qt(const render::Bitmap* i) { return i ? image_qt(*i).copy() : QImage(); }
 
 }  // namespace
 
@@ -37,7 +31,7 @@ void CommandesImpression::imprimer() {
   });
   const QString taille =
       "(" + QString::number(vue->largeur_image) + " x " + QString::number(vue->hauteur_image) + ")";
-  f.Setup(titre_impression(vue->windowTitle()), taille, image_qt(w_.image_vue(v)));
+  f.Setup(titre_impression(vue->windowTitle()), taille, copie_qt(w_.image_vue(v)));
   for (const std::string& ligne : e_.parametres.texte) {
     if (ligne.empty()) break;
     f.AddLine(QString::fromLatin1(ligne.data(), static_cast<qsizetype>(ligne.size())));

@@ -13,6 +13,7 @@
 #include "app/dialogues_qt.h"
 #include "fenetres/aide_enfants.h"
 #include "app/images_qt.h"
+#include "fenetres/image_qt.h"
 #include "app/texte_document.h"
 #include "model/texte.h"
 #include "platform/fichiers.h"
@@ -114,9 +115,7 @@ void TForm_galerie::charger_vues(platform::WindowHandle proprietaire, const std:
     std::string image = changer_extension(nom, s.genre == 2 ? ".jpg" : ".bmp");
     if (!fichier_existe(image)) image = changer_extension(nom, s.genre == 2 ? ".bmp" : ".jpg");
     if (auto i = fichier_existe(image) ? lire_image_vue(image) : std::nullopt) {
-      const QImage q(reinterpret_cast<const uchar*>(i->pixels.data()), i->largeur, i->hauteur, i->largeur * 4,
-                     QImage::Format_RGB32);
-      s.vignette = q.scaled(132, 77, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      s.vignette = image_qt(*i).scaled(132, 77, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
       s.image = true;
     }
     panneaux_[std::size_t(k)]->show();

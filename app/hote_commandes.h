@@ -13,12 +13,12 @@
 #include "model/records.h"
 #include "app/table_commandes.h"
 #include "platform/messages.h"
+#include "render/raster.h"
 
 class DialoguesDocuments;
 class QString;
 class QTimer;
 class QWidget;
-struct image_rgb32;
 
 // What every group uses: the window as the parent of its dialogs and progress
 // windows, the tables' refresh, the active child, the busy flag and the
@@ -119,5 +119,5 @@ class HoteImport : public HoteCommandes {
 class HoteImpression : public HoteCommandes {
  public:
   // The picture of view v, or null when it has none now.
-  virtual const image_rgb32* image_vue(int v) = 0;
+  virtual const render::Bitmap* image_vue(int v) = 0;
 };

@@ -12,13 +12,7 @@
 
 #include "app/etat_documents.h"
 #include "model/records.h"
-
-// A view picture as the renderer leaves it: 32-bit pixels 0x00RRGGBB, rows
-// from top to bottom.
-struct image_rgb32 {
-  std::int32_t largeur = 0, hauteur = 0;
-  std::vector<std::uint32_t> pixels;
-};
+#include "render/raster.h"
 
 class HoteDocuments {
  public:
@@ -53,7 +47,7 @@ class HoteDocuments {
 
   // View v: its picture (nullptr when it has none now), the picture size, its
   // parameters, caption, and "has a file and not modified" after a save.
-  virtual const image_rgb32* image_vue(int v) = 0;
+  virtual const render::Bitmap* image_vue(int v) = 0;
   virtual std::pair<std::int32_t, std::int32_t> taille_image_vue(int v) = 0;
   virtual param_vue parametres_vue(int v) = 0;
   virtual void titre_vue(int v, const std::string& titre) = 0;

@@ -1,26 +1,41 @@
 #include "app/images_qt.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QImage>
-#include <QImageReader>
 
-#include "components/gif_plugin.h"
+#include "components/gif.h"
+#include "fenetres/image_qt.h"
+#include "platform/fichiers.h"
+#include "render/image.h"
 
-std::optional<image_rgb32> lire_image_vue(const std::string& chemin) {
-  QImageReader lecteur;
-  components::OpenPicture(lecteur, QFile::decodeName(QByteArray::fromStdString(chemin)));
-  QImage image = lecteur.read();
-  if (image.isNull()) return std::nullopt;
-  image = image.convertToFormat(QImage::Format_RGB32);
-  image_rgb32 r;
-  r.largeur = image.width();
-  r.hauteur = image.height();
-  r.pixels.resize(static_cast<std::size_t>(r.largeur) * static_cast<std::size_t>(r.hauteur));
-  for (int y = 0; y < r.hauteur; ++y) {
-    const auto* ligne = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < r.largeur; ++x)
-      r.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.largeur) + static_cast<std::size_t>(x)] =
-          ligne[x] & 0x00FFFFFFu;
+namespace {
+
+// The first frame of a GIF file as an opaque picture.
+std::optional<render::Bitmap> lire_gif(const std::string& octets) {
+  QImage image;
+  try {
+    components::TGIFImage gif;
+    gif.LoadFromStream(QByteArray::fromStdString(octets));
+    if (gif.Count() == 0) return std::nullopt;
+    image = gif.Frame(0).Bitmap();
+  } catch (const std::exception&) {
+    return std::nullopt;
   }
-  return r;
+  if (image.isNull()) return std::nullopt;
+  return bitmap_qt(image);
+}
+
+}  // namespace
+
+std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison) {
+  const std::optional<std::string> octets = lire_fichier(chemin, raison);
+  if (!octets) return std::nullopt;
+  if (render::genre_image(*octets) == render::GenreImage::gif) {
+    auto gif = lire_gif(*octets);
+    if (!gif && raison) *raison = "the GIF picture cannot be decoded";
+    return gif;
+  }
+  render::Bitmap image;
+  if (!render::decoder_image(*octets, image, raison)) return std::nullopt;
+  return image;
 }

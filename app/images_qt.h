@@ -1,11 +1,13 @@
-// Reading the picture saved beside a view document.
+// Reading the picture saved beside a view document: bitmaps and JPEG pictures
+// through the renderer's readers, GIF pictures through the program's GIF class.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "app/hote_documents.h"
+#include "render/raster.h"
 
-// Decodes the file by its content (a BMP named ".jpg" still reads), as
-// 32-bit pixels 0x00RRGGBB; nullopt when it is not a picture Qt can read.
-std::optional<image_rgb32> lire_image_vue(const std::string& chemin);
+// Decodes the file by its content (a BMP named ".jpg" still reads), the first
+// frame of a GIF file included; nullopt when it is none of these or damaged,
+// with the reason in `raison` when given.
+std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison = nullptr);

@@ -266,9 +266,9 @@ void TBasewindow::focaliser_video(int w) {
   if (w >= 1 && w <= NOMBRE_MAX_VIDEOS && fenetres_videos[w]) activer(fenetres_videos[w]);
 }
 
-const image_rgb32* TBasewindow::image_vue(int v) {
+const render::Bitmap* TBasewindow::image_vue(int v) {
   auto* vue = v >= 1 && v <= NOMBRE_MAX_VUES ? dynamic_cast<TVuewindow*>(fenetres_vues[v].data()) : nullptr;
-  return vue ? vue->image_rgb() : nullptr;
+  return vue ? vue->image_document() : nullptr;
 }
 
 std::pair<std::int32_t, std::int32_t> TBasewindow::taille_image_vue(int v) {

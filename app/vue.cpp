@@ -8,7 +8,6 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -23,7 +22,8 @@
 #include "fenetres/attente.h"
 #include "fenetres/operation_longue.h"
 #include "app/informations.h"
-#include "components/gif_plugin.h"
+#include "fenetres/image_qt.h"
+#include "app/images_qt.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"
 #include "render/calcul_image.h"
@@ -49,22 +49,11 @@ struct DansPeinture {
 
 int borne(int v) { return std::clamp(v, kTailleImageMin, kTailleImageMax); }
 
-QImage vue_qimage(const render::Bitmap& b) {
-  if (b.empty()) return {};
-  return QImage(reinterpret_cast<const uchar*>(b.row(0)), b.width(), b.height(), b.width() * 4,
-                QImage::Format_RGB32);
-}
-
-render::Bitmap depuis_qimage(const QImage& source) {
-  QImage i = source.convertToFormat(QImage::Format_RGB32);
-  const int w = borne(i.width()), h = borne(i.height());
-  if (i.width() != w || i.height() != h) i = i.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  render::Bitmap b(w, h);
-  for (int y = 0; y < h; ++y) {
-    const auto* ligne = reinterpret_cast<const QRgb*>(i.constScanLine(y));
-    for (int x = 0; x < w; ++x) b.at(x, y) = 0xFF000000u | ligne[x];
-  }
-  return b;
+// The picture at a size the view accepts: one outside the bounds is stretched to them.
+render::Bitmap dans_les_bornes(render::Bitmap b) {
+  const int w = borne(b.width()), h = borne(b.height());
+  if (b.width() == w && b.height() == h) return b;
+  return bitmap_qt(image_qt(b).scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 }  // namespace
@@ -345,17 +334,12 @@ void TVuewindow::liberer_image() {
 
 void TVuewindow::copier_image_vue() {
   if (!image_existe_) return;
-  QApplication::clipboard()->setImage(vue_qimage(image_).copy());
+  QApplication::clipboard()->setImage(image_qt(image_).copy());
   image_transmise() = image_;
 }
 
-const image_rgb32* TVuewindow::image_rgb() {
-  if (!image_existe_ || image_.empty()) return nullptr;
-  image_rgb_.largeur = image_.width();
-  image_rgb_.hauteur = image_.height();
-  image_rgb_.pixels.resize(image_.pixels().size());
-  for (std::size_t k = 0; k < image_rgb_.pixels.size(); ++k) image_rgb_.pixels[k] = image_.pixels()[k] & 0xFFFFFFu;
-  return &image_rgb_;
+const render::Bitmap* TVuewindow::image_document() const {
+  return image_existe_ && !image_.empty() ? &image_ : nullptr;
 }
 
 void TVuewindow::paintEvent(QPaintEvent* e) {
@@ -366,9 +350,9 @@ void TVuewindow::paintEvent(QPaintEvent* e) {
     // A resize made a 4:3 fit: the picture is stretched to the new size.
     if (!parametres.deformation && !parametres.echelle_fixe && redimensionnee && image_existe_ && !en_rendu_ &&
         (image_.width() != derniere_l || image_.height() != derniere_h)) {
-      QImage etire = vue_qimage(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio,
+      QImage etire = image_qt(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio,
                                                Qt::SmoothTransformation);
-      image_ = depuis_qimage(etire);
+      image_ = dans_les_bornes(bitmap_qt(etire));
       redimensionnee = 0;
     }
     if (!fichier_image_.empty()) charger_fichier_image();
@@ -383,7 +367,7 @@ void TVuewindow::peindre_zone(QWidget* zone) {
   QPainter p(zone);
   p.fillRect(zone->rect(), QColor(0, 128, 128));
   if (!image_.empty()) {
-    QImage i = vue_qimage(image_);
+    QImage i = image_qt(image_);
     if (parametres.deformation && !parametres.echelle_fixe)
       p.drawImage(zone->rect(), i);
     else
@@ -394,17 +378,15 @@ void TVuewindow::peindre_zone(QWidget* zone) {
 
 void TVuewindow::charger_fichier_image() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  QImageReader lecteur;
-  components::OpenPicture(lecteur, QString::fromStdString(fichier_image_));
-  QImage i = lecteur.read();
+  std::optional<render::Bitmap> i = lire_image_vue(fichier_image_);
   QApplication::restoreOverrideCursor();
   const std::string fichier = fichier_image_;
   fichier_image_.clear();
-  if (i.isNull()) {
+  if (!i) {
     warn("The picture " + fichier + " could not be read: the view is drawn again.", "View");
     return;  // no picture: the view renders
   }
-  image_ = depuis_qimage(i);
+  image_ = dans_les_bornes(std::move(*i));
   image_existe_ = true;
   if (!parametres.echelle_fixe) {
     largeur_image = static_cast<std::uint16_t>(borne(largeur_image - 4));

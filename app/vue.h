@@ -61,7 +61,7 @@ class TVuewindow : public FenetreVue {
   platform::WindowHandle handle() const { return handle_; }
   bool image_existe() const { return image_existe_; }
   const render::Bitmap& image() const { return image_; }
-  const image_rgb32* image_rgb();  // the picture for the document writer, or null
+  const render::Bitmap* image_document() const;  // the picture for the document writer, or null
   const resultats_vue& statistiques() const { return statistiques_; }
   std::int32_t etat_rendu() const { return etat_rendu_; }
   bool en_rendu() const { return en_rendu_; }
@@ -112,7 +112,6 @@ class TVuewindow : public FenetreVue {
   Tmatrice* terrain_ = nullptr;
   std::unique_ptr<TMyPalette> palette_;
   render::Bitmap image_;
-  image_rgb32 image_rgb_;
   bool image_existe_ = false;
   bool en_rendu_ = false;
   bool rendu_programme_ = false;

@@ -1,9 +1,9 @@
 #include "render/bmp.h"
 
 #include <bit>
-#include <fstream>
-#include <iterator>
 #include <vector>
+
+#include "platform/fichiers.h"
 
 namespace render {
 
@@ -23,11 +23,11 @@ std::uint16_t u16(std::string_view b, std::size_t o) {
 }
 unsigned octet(std::string_view b, std::size_t o) { return std::uint8_t(b[o]); }
 
-void put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
-  b.push_back(std::uint8_t(v));
-  b.push_back(std::uint8_t(v >> 8));
+void put16(std::string& b, std::uint32_t v) {
+  b.push_back(char(v & 0xFF));
+  b.push_back(char((v >> 8) & 0xFF));
 }
-void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+void put32(std::string& b, std::uint32_t v) {
   put16(b, v & 0xFFFF);
   put16(b, v >> 16);
 }
@@ -265,23 +265,21 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, in
 }
 
 bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison, int cote_garde) {
-  std::ifstream f(chemin, std::ios::binary);
-  if (!f) {
+  const std::optional<std::string> octets = lire_fichier(chemin);
+  if (!octets) {
     if (raison) *raison = "the file cannot be opened";
     return false;
   }
-  const std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  return decoder_bmp(b, image, raison, cote_garde);
+  return decoder_bmp(*octets, image, raison, cote_garde);
 }
 
-bool ecrire_bmp(const std::string& chemin, const Bitmap& image) {
+std::string octets_bmp(const Bitmap& image) {
   const std::size_t w = std::size_t(image.width()), h = std::size_t(image.height());
-  if (w < 1 || h < 1) return false;
+  if (w < 1 || h < 1) return {};
   const std::size_t ligne = (w * 3 + 3) / 4 * 4;
-  std::vector<std::uint8_t> b;
+  std::string b;
   b.reserve(54 + ligne * h);
-  b.push_back('B');
-  b.push_back('M');
+  b += "BM";
   put32(b, std::uint32_t(54 + ligne * h));
   put32(b, 0);
   put32(b, 54);
@@ -290,24 +288,27 @@ bool ecrire_bmp(const std::string& chemin, const Bitmap& image) {
   put32(b, std::uint32_t(h));
   put16(b, 1);
   put16(b, 24);
-  put32(b, 0);
+  put32(b, 0);  // no compression
   put32(b, std::uint32_t(ligne * h));
-  put32(b, 2835);
+  put32(b, 2835);  // 72 dots per inch
   put32(b, 2835);
   put32(b, 0);
   put32(b, 0);
   for (std::size_t r = 0; r < h; ++r) {
     const Pixel* p = image.row(int(h - 1 - r));
     for (std::size_t x = 0; x < w; ++x) {
-      b.push_back(std::uint8_t(p[x]));
-      b.push_back(std::uint8_t(p[x] >> 8));
-      b.push_back(std::uint8_t(p[x] >> 16));
+      b.push_back(char(p[x] & 0xFF));
+      b.push_back(char((p[x] >> 8) & 0xFF));
+      b.push_back(char((p[x] >> 16) & 0xFF));
     }
-    for (std::size_t k = w * 3; k < ligne; ++k) b.push_back(0);
+    b.append(ligne - w * 3, '\0');
   }
-  std::ofstream f(chemin, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
-  return bool(f);
+  return b;
+}
+
+bool ecrire_bmp(const std::string& chemin, const Bitmap& image) {
+  const std::string octets = octets_bmp(image);
+  return !octets.empty() && ecrire_fichier(chemin, octets).empty();
 }
 
 }  // namespace render

@@ -31,7 +31,12 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison = n
 // The same for a file; a file that cannot be opened is refused with its reason.
 bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
 
-// Writes a 24-bit bottom-up bitmap. False when the file cannot be written.
+// A 24-bit bottom-up bitmap: a 54-byte header, rows padded to 4 bytes; empty
+// for an empty picture.
+std::string octets_bmp(const Bitmap& image);
+
+// Writes it through the safe file write. False for an empty picture or when the
+// file cannot be written.
 bool ecrire_bmp(const std::string& chemin, const Bitmap& image);
 
 }  // namespace render

@@ -9,6 +9,8 @@
 
 #include <jpeglib.h>
 
+#include "platform/fichiers.h"
+
 namespace render {
 
 namespace {
@@ -26,16 +28,11 @@ struct Erreur {
 
 void silence(j_common_ptr) {}
 
-struct Fichier {
-  std::FILE* f = nullptr;
-  ~Fichier() {
-    if (f) std::fclose(f);
-  }
-};
-
-// The decoding itself, kept free of objects with destructors between setjmp
-// and the jumps (only plain data lives across them).
-bool decoder(std::FILE* f, std::vector<std::uint8_t>& lignes, int& largeur, int& hauteur, int& composantes) {
+// The decoding itself, from the `taille` bytes at `octets`; kept free of
+// objects with destructors between setjmp and the jumps (only plain data lives
+// across them).
+bool decoder(const unsigned char* octets, std::size_t taille, std::vector<std::uint8_t>& lignes, int& largeur,
+             int& hauteur, int& composantes) {
   jpeg_decompress_struct d;
   Erreur e;
   d.err = jpeg_std_error(&e.base);
@@ -46,7 +43,7 @@ bool decoder(std::FILE* f, std::vector<std::uint8_t>& lignes, int& largeur, int&
     return false;
   }
   jpeg_create_decompress(&d);
-  jpeg_stdio_src(&d, f);
+  jpeg_mem_src(&d, octets, static_cast<unsigned long>(taille));
   if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK) {
     jpeg_destroy_decompress(&d);
     return false;
@@ -94,9 +91,9 @@ bool decoder(std::FILE* f, std::vector<std::uint8_t>& lignes, int& largeur, int&
   return complet;
 }
 
-// Into the file `f`, or, when `f` is null, into a buffer of the library's
-// (malloc'ed; the caller frees *memoire, also after a failure).
-bool encoder(std::FILE* f, unsigned char** memoire, unsigned long* taille, const Bitmap& image, int qualite,
+// Into a buffer of the library's (malloc'ed; the caller frees *memoire, also
+// after a failure).
+bool encoder(unsigned char** memoire, unsigned long* taille, const Bitmap& image, int qualite,
              std::vector<std::uint8_t>& ligne) {
   jpeg_compress_struct c;
   Erreur e;
@@ -108,10 +105,7 @@ bool encoder(std::FILE* f, unsigned char** memoire, unsigned long* taille, const
     return false;
   }
   jpeg_create_compress(&c);
-  if (f)
-    jpeg_stdio_dest(&c, f);
-  else
-    jpeg_mem_dest(&c, memoire, taille);
+  jpeg_mem_dest(&c, memoire, taille);
   c.image_width = JDIMENSION(image.width());
   c.image_height = JDIMENSION(image.height());
   c.input_components = 3;
@@ -137,12 +131,17 @@ bool encoder(std::FILE* f, unsigned char** memoire, unsigned long* taille, const
 }  // namespace
 
 bool lire_jpeg(const std::string& chemin, Bitmap& image) {
-  Fichier f;
-  f.f = std::fopen(chemin.c_str(), "rb");
-  if (!f.f) return false;
+  const std::optional<std::string> octets = lire_fichier(chemin);
+  return octets && decoder_jpeg(*octets, image);
+}
+
+bool decoder_jpeg(std::string_view octets, Bitmap& image) {
+  if (octets.empty()) return false;
   std::vector<std::uint8_t> lignes;
   int largeur = 0, hauteur = 0, composantes = 0;
-  if (!decoder(f.f, lignes, largeur, hauteur, composantes)) return false;
+  if (!decoder(reinterpret_cast<const unsigned char*>(octets.data()), octets.size(), lignes, largeur, hauteur,
+               composantes))
+    return false;
   Bitmap resultat(largeur, hauteur);
   for (int y = 0; y < hauteur; ++y) {
     const std::uint8_t* s = lignes.data() + std::size_t(y) * std::size_t(largeur) * std::size_t(composantes);
@@ -155,14 +154,8 @@ bool lire_jpeg(const std::string& chemin, Bitmap& image) {
 }
 
 bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite) {
-  if (image.width() < 1 || image.height() < 1 || image.width() > 65500 || image.height() > 65500) return false;
-  Fichier f;
-  f.f = std::fopen(chemin.c_str(), "wb");
-  if (!f.f) return false;
-  std::vector<std::uint8_t> ligne(std::size_t(image.width()) * 3);
-  if (!encoder(f.f, nullptr, nullptr, image, std::clamp(qualite, 1, 100), ligne)) return false;
-  const bool ok = std::fflush(f.f) == 0 && !std::ferror(f.f);
-  return ok;
+  const std::optional<std::string> octets = octets_jpeg(image, qualite);
+  return octets && ecrire_fichier(chemin, *octets).empty();
 }
 
 std::optional<std::string> octets_jpeg(const Bitmap& image, int qualite) {
@@ -170,7 +163,7 @@ std::optional<std::string> octets_jpeg(const Bitmap& image, int qualite) {
   std::vector<std::uint8_t> ligne(std::size_t(image.width()) * 3);
   unsigned char* memoire = nullptr;
   unsigned long taille = 0;
-  const bool ok = encoder(nullptr, &memoire, &taille, image, std::clamp(qualite, 1, 100), ligne);
+  const bool ok = encoder(&memoire, &taille, image, std::clamp(qualite, 1, 100), ligne);
   std::optional<std::string> octets;
   if (ok && memoire) octets.emplace(reinterpret_cast<const char*>(memoire), std::size_t(taille));
   std::free(memoire);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "render/raster.h"
 
@@ -13,13 +14,15 @@ namespace render {
 // missing, corrupt or truncated file, or a colour space other than grey, RGB
 // or YCbCr. Never ends the process.
 bool lire_jpeg(const std::string& chemin, Bitmap& image);
+// The same for the bytes of a JPEG file.
+bool decoder_jpeg(std::string_view octets, Bitmap& image);
 
-// Writes `image` as a baseline JPEG of quality 1..100 (clamped). False when the
-// file cannot be written.
+// Writes `image` as a baseline JPEG of quality 1..100 (clamped) through the
+// safe file write. False for an empty or oversized picture, or when the file
+// cannot be written.
 bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite);
 
-// The same baseline JPEG as bytes, for writers that go through the safe file
-// write; nullopt for an empty or oversized picture.
+// The same baseline JPEG as bytes; nullopt for an empty or oversized picture.
 std::optional<std::string> octets_jpeg(const Bitmap& image, int qualite);
 
 }  // namespace render

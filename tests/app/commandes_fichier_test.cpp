@@ -44,7 +44,7 @@ class Commandes : public ::testing::Test {
   // A view window of the current mountain with a 40 x 30 picture, made current.
   int nouvelle_vue() {
     const int v = hote.creer_vue("");
-    hote.images[v] = image_rgb32{40, 30, std::vector<std::uint32_t>(1200, 0x00336699u)};
+    hote.images[v] = render::Bitmap(40, 30, render::pixel_rgb(0x33, 0x66, 0x99));
     hote.tailles[v] = {40, 30};
     return v;
   }

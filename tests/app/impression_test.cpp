@@ -35,8 +35,8 @@ QString executer(const QString& programme, const QStringList& arguments) {
 // The main window with a stand-in for the view's picture.
 struct FenetreImpression : TBasewindow {
   using TBasewindow::TBasewindow;
-  image_rgb32 image;
-  const image_rgb32* image_vue(int) override { return image.pixels.empty() ? nullptr : &image; }
+  render::Bitmap image;
+  const render::Bitmap* image_vue(int) override { return image.empty() ? nullptr : &image; }
 };
 
 struct Impression : ::testing::Test {
@@ -83,9 +83,7 @@ struct Impression : ::testing::Test {
     EXPECT_GT(w->ajouter_vue(v, w->etat.montagne_courante), 0);
     w->activer(v);
     QApplication::processEvents();
-    w->image.largeur = largeur;
-    w->image.hauteur = hauteur;
-    w->image.pixels.assign(std::size_t(largeur) * std::size_t(hauteur), 0x203040u);
+    w->image.reset(largeur, hauteur, render::pixel_rgb(0x20, 0x30, 0x40));
     return v;
   }
   void commentaires(int n) {

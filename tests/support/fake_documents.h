@@ -20,7 +20,7 @@ class FakeHoteDocuments : public HoteDocuments {
 
   std::vector<std::string> appels;  // "focus card 3", "card 1", ...
   std::map<int, std::string> titres_fiches, titres_vues, titres_videos;
-  std::map<int, image_rgb32> images;
+  std::map<int, render::Bitmap> images;
   std::map<int, std::pair<std::int32_t, std::int32_t>> tailles;
   std::map<int, param_vue> vues;
   std::map<int, std::string> images_ouvertes;  // picture file given to each new view
@@ -68,7 +68,7 @@ class FakeHoteDocuments : public HoteDocuments {
   void focaliser_fiche(int m) override { appels.push_back("focus card " + std::to_string(m)); }
   void focaliser_vue(int v) override { appels.push_back("focus view " + std::to_string(v)); }
   void focaliser_video(int w) override { appels.push_back("focus video " + std::to_string(w)); }
-  const image_rgb32* image_vue(int v) override {
+  const render::Bitmap* image_vue(int v) override {
     auto i = images.find(v);
     return i == images.end() ? nullptr : &i->second;
   }

@@ -1,0 +1,50 @@
+#include "render/image.h"
+
+#include <cctype>
+
+#include "platform/fichiers.h"
+#include "render/bmp.h"
+#include "render/jpeg.h"
+
+namespace render {
+
+GenreImage genre_image(std::string_view o) {
+  if (o.size() >= 2 && o[0] == 'B' && o[1] == 'M') return GenreImage::bmp;
+  if (o.size() >= 3 && std::uint8_t(o[0]) == 0xFF && std::uint8_t(o[1]) == 0xD8 && std::uint8_t(o[2]) == 0xFF)
+    return GenreImage::jpeg;
+  if (o.size() >= 6) {
+    std::string tete(o.substr(0, 6));
+    for (char& c : tete) c = char(std::toupper(std::uint8_t(c)));
+    if (tete == "GIF87A" || tete == "GIF89A") return GenreImage::gif;
+  }
+  return GenreImage::inconnu;
+}
+
+bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison) {
+  switch (genre_image(octets)) {
+    case GenreImage::bmp:
+      return decoder_bmp(octets, image, raison);
+    case GenreImage::jpeg:
+      if (decoder_jpeg(octets, image)) return true;
+      if (raison) *raison = "the JPEG picture cannot be decoded";
+      return false;
+    case GenreImage::gif:
+      if (raison) *raison = "it is a GIF picture, which is not read here";
+      return false;
+    case GenreImage::inconnu:
+      break;
+  }
+  if (raison) *raison = "it is neither a Windows bitmap nor a JPEG picture";
+  return false;
+}
+
+bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison) {
+  const std::optional<std::string> octets = lire_fichier(chemin);
+  if (!octets) {
+    if (raison) *raison = "the file cannot be opened";
+    return false;
+  }
+  return decoder_image(*octets, image, raison);
+}
+
+}  // namespace render

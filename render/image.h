@@ -1,0 +1,29 @@
+// Picture files read by their content, whatever their name says: the one
+// entry point for the Windows bitmaps and JPEG pictures the program reads and
+// writes beside its documents. The GIF picture class lives with the window
+// layer; a GIF file is only recognised here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "render/raster.h"
+
+namespace render {
+
+enum class GenreImage { inconnu, bmp, jpeg, gif };
+
+// The kind of picture file by its first bytes ("BM"; FF D8 FF; "GIF87a" or
+// "GIF89a" in any case).
+GenreImage genre_image(std::string_view octets);
+
+// Decodes a bitmap or a JPEG picture by its content. False, with `image`
+// unchanged, for any other content or a damaged picture; then `raison`, when
+// given, receives the reason in words for the user. The size checks of each
+// reader apply before anything is allocated.
+bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison = nullptr);
+
+// The same for a file; a file that cannot be opened is refused with its reason.
+bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison = nullptr);
+
+}  // namespace render

@@ -31,17 +31,6 @@ class ZoneSection : public QWidget {
   Tdlg_edit* d_;
 };
 
-void marquer_coupe(MarquesCarte& m, PixelCarte p, std::int32_t r1, std::int32_t r2, bool ligne, bool cercles,
-                   int orientation, std::int32_t zoom) {
-  if (ligne) {
-    const SegmentCarte s = ligne_coupe(p, orientation, zoom);
-    m.ligne(s.a, s.b, 1);
-  }
-  if (cercles) {
-    m.cercle(p, rayon_cercle(r1, zoom), 2);
-    m.cercle(p, rayon_cercle(r2, zoom), 2);
-  }
-}
 
 namespace {
 

@@ -20,21 +20,6 @@ class QScrollBar;
 
 namespace dialogs {
 
-// Marks on the editor's map picture, drawn in inverting mode.
-class MarquesCarte {
- public:
-  virtual ~MarquesCarte() = default;
-  virtual void ligne(PixelCarte a, PixelCarte b, int largeur) = 0;
-  virtual void cercle(PixelCarte centre, int rayon, int largeur) = 0;
-  // A diagonal cross of half-size `demi`.
-  virtual void croix(PixelCarte centre, int demi, int largeur) = 0;
-};
-
-// A section line (when `ligne`) through p and the circles of widths r1 and r2
-// (when `cercles`), as the editor and the dialog both draw them.
-void marquer_coupe(MarquesCarte& m, PixelCarte p, std::int32_t r1, std::int32_t r2, bool ligne, bool cercles,
-                   int orientation, std::int32_t zoom);
-
 class ZoneSection;
 
 class Tdlg_edit : public QDialog {

@@ -23,6 +23,8 @@
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition_glyphes.h"
+#include "dialogs/edition_hote.h"
+#include "dialogs/edition_panneaux.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"
 #include "platform/fichiers.h"
@@ -46,50 +48,21 @@ class ZoneCarte : public QWidget {
       afficher_sujet_aide(4008);
       return;
     }
-    if (!e_->fermeture) e_->Image1MouseDown(m);
+    if (!e_->fermeture) e_->souris_enfoncee(m->button(), pixel(m));
   }
   void mouseMoveEvent(QMouseEvent* m) override {
-    if (!e_->fermeture) e_->Image1MouseMove(m);
+    if (!e_->fermeture) e_->souris_deplacee(pixel(m));
   }
   void mouseReleaseEvent(QMouseEvent* m) override {
-    if (!e_->fermeture) e_->Image1MouseUp(m);
+    if (!e_->fermeture) e_->souris_relachee(m->button(), pixel(m));
   }
 
  private:
-  Tfenetre_edition* e_;
-};
-
-// The altitude gauge: shows its prepared picture.
-class ZoneJauge : public QWidget {
- public:
-  explicit ZoneJauge(Tfenetre_edition* e, QWidget* parent) : QWidget(parent), e_(e) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-  QImage image;
-
- protected:
-  void paintEvent(QPaintEvent*) override { e_->peindre_jauge(this); }
-
- private:
+  static PixelCarte pixel(QMouseEvent* m) { return {m->position().toPoint().x(), m->position().toPoint().y()}; }
   Tfenetre_edition* e_;
 };
 
 namespace {
-
-// A panel that shows a help topic when clicked in context-help mode.
-class PanneauAide : public QWidget {
- public:
-  PanneauAide(Tfenetre_edition* e, QWidget* parent) : QWidget(parent), e_(e) {}
-
- protected:
-  void mousePressEvent(QMouseEvent* m) override {
-    if (e_->aide_contextuelle) afficher_sujet_aide(4009);
-    QWidget::mousePressEvent(m);
-  }
-
- private:
-  Tfenetre_edition* e_;
-};
 
 constexpr render::Pixel kBlanc = render::pixel_rgb(255, 255, 255);
 constexpr render::Pixel kNoir = render::pixel_rgb(0, 0, 0);
@@ -99,6 +72,13 @@ render::Point point_borne(std::int64_t x, std::int64_t y) {
   return {std::int32_t(std::clamp(x, -kLimite, kLimite)), std::int32_t(std::clamp(y, -kLimite, kLimite))};
 }
 
+// Raises a flag for its lifetime.
+struct Bulle {
+  bool& drapeau;
+  explicit Bulle(bool& d) : drapeau(d) { drapeau = true; }
+  ~Bulle() { drapeau = false; }
+};
+
 render::Surface<const render::Pixel> lecture(const render::Bitmap& b) { return b.surface(); }
 
 // The part of `b` from (x, y), w x h, clipped to the picture (empty when outside).
@@ -106,12 +86,6 @@ render::Surface<const render::Pixel> partie(const render::Bitmap& b, int x, int 
   if (x < 0 || y < 0 || x + w > b.width() || y + h > b.height() || w <= 0 || h <= 0) return {};
   return {b.row(y) + x, w, h, b.width()};
 }
-
-struct Bulle {
-  bool& drapeau;
-  explicit Bulle(bool& d) : drapeau(d) { drapeau = true; }
-  ~Bulle() { drapeau = false; }
-};
 
 // Clips the segment to the rectangle (Liang-Barsky); false when nothing is left.
 bool couper(double& x1, double& y1, double& x2, double& y2, double xmin, double ymin, double xmax, double ymax) {
@@ -182,16 +156,17 @@ const char* const kBulles[20] = {"Move the picture",
 
 // ---------------------------------------------------------------- creation
 
-Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
+Tfenetre_edition::Tfenetre_edition(QWidget* parent)
+    : FenetreEdition(parent), hote_(std::make_unique<HoteFenetre>(*this)),
+      session_(std::make_unique<SessionOutil>(*hote_, *hote_)) {
   setWindowTitle("Edition window");
   handle_ = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
   for (int id : {105, 106, 107}) curseur_edition(id);
-  carte[1].reset(kLargeurCarte, kHauteurCarte, kNoir);
-  carte[2].reset(2 * kLargeurCarte, 2 * kHauteurCarte, kNoir);
-  fond_cible[1].reset(16, 16, kNoir);
-  fond_cible[2].reset(32, 32, kNoir);
-  fond_observateur[1].reset(8, 8, kNoir);
-  fond_observateur[2].reset(16, 16, kNoir);
+  for (int k = 1; k <= 2; ++k) {
+    carte[k].reset(k * kLargeurCarte, k * kHauteurCarte, kNoir);
+    fond_cible[k].reset(16 * k, 16 * k, kNoir);
+    fond_observateur[k].reset(8 * k, 8 * k, kNoir);
+  }
   Image1 = QImage(kLargeurCarte, kHauteurCarte, QImage::Format_RGB32);
   Image1.fill(Qt::black);
 
@@ -199,7 +174,6 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
   colonne->setContentsMargins(0, 0, 0, 0);
   colonne->setSpacing(0);
   construire_barre();
-  construire_pinceaux();
   colonne->addWidget(CtlSimplePanel1);
   auto* milieu = new QHBoxLayout;
   milieu->setSpacing(0);
@@ -210,7 +184,8 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
   zone_->setFixedSize(kLargeurCarte, kHauteurCarte);
   ScrollBox1->setWidget(zone_);
   milieu->addWidget(ScrollBox1, 1);
-  construire_panneau_altitude();
+  Panel_altitude = new PanneauAltitude(this, [this] { return aide_contextuelle != 0; });
+  Label_altitude = Panel_altitude->Label_altitude;
   milieu->addWidget(Panel_altitude);
   colonne->addLayout(milieu, 1);
   StatusBar_edit = new QStatusBar(this);
@@ -225,12 +200,12 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent) : FenetreEdition(parent) {
   colonne->addWidget(StatusBar_edit);
   construire_menu();
 
-  TimerThread.setInterval(900);
-  TimerT1.setInterval(750);
-  TimerThread.setSingleShot(true);
-  TimerT1.setSingleShot(true);
-  connect(&TimerThread, &QTimer::timeout, this, [this] { TimerThreadTimer(); });
-  connect(&TimerT1, &QTimer::timeout, this, [this] { TimerT1Timer(); });
+  for (auto [t, ms, m] : {std::tuple(&TimerThread, 900, Minuterie::carte_resultat),
+                          std::tuple(&TimerT1, 750, Minuterie::execution_differee)}) {
+    t->setInterval(ms);
+    t->setSingleShot(true);
+    connect(t, &QTimer::timeout, this, [this, m] { session_->minuterie_ecoulee(m); });
+  }
   // However the main window sizes it, the whole tool bar and the gauge's
   // scale down to "-1000" stay in sight.
   setMinimumSize(minimumSizeHint());
@@ -279,6 +254,8 @@ void Tfenetre_edition::construire_barre() {
     b->SetGroupIndex(g);
     b->SetAllowAllUp(true);
   }
+  for (int k = 0; k < 20; ++k) connect(outils[k], &CtlSpeedButton::clicked, this, [this, k] { choisir_position(k); });
+  connect(SpeedButton_undo, &CtlSpeedButton::clicked, this, [this] { SpeedButton_undo1Click(); });
   connect(SpeedButton_zoom, &CtlSpeedButton::clicked, this, [this] { bascule_zoom(); });
   connect(SpeedButton_niveaux, &CtlSpeedButton::clicked, this, [this] { SpeedButton_niveauxClick(); });
   connect(SpeedButton_save, &CtlSpeedButton::clicked, this, [this] { SpeedButton_save1Click(); });
@@ -290,38 +267,13 @@ void Tfenetre_edition::construire_barre() {
   rouge.setColor(QPalette::WindowText, Qt::red);
   nom_outil->setPalette(rouge);
   nom_outil->setGeometry(122, 38, 156, 18);
-}
-
-void Tfenetre_edition::construire_panneau_altitude() {
-  Panel_altitude = new PanneauAide(this, this);
-  Panel_altitude->setFixedWidth(60);
-  Panel_altitude->setAutoFillBackground(true);
-  Label_altitude = new QLabel(Panel_altitude);
-  Label_altitude->setGeometry(2, 4, 56, 16);
-  Label_altitude->setAlignment(Qt::AlignCenter);
-  Label_altitude->setAutoFillBackground(true);
-  QPalette p = Label_altitude->palette();
-  p.setColor(QPalette::Window, Qt::black);
-  p.setColor(QPalette::WindowText, Qt::yellow);
-  Label_altitude->setPalette(p);
-  jauge_ = new ZoneJauge(this, Panel_altitude);
-  jauge_->setGeometry(40, 30, 11, 315);
-  jauge_->image = QImage(11, 315, QImage::Format_RGB32);
-  jauge_->image.fill(Qt::black);
-  QFont petit = font();
-  petit.setPixelSize(10);
-  const char* const echelle[6] = {"4000", "3000", "2000", "1000", "0", "-1000"};
-  int bas = 0;
-  for (int k = 0; k < 6; ++k) {
-    auto* l = new QLabel(echelle[k], Panel_altitude);
-    l->setFont(petit);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    const int h = QFontMetrics(petit).height();
-    l->setGeometry(2, 30 + ligne_jauge(4000 - 1000 * k, 315) - h / 2, 36, h);
-    bas = l->geometry().bottom();
-  }
-  // The gauge and its lowest mark are never cut by the window's bottom.
-  Panel_altitude->setMinimumHeight(std::max(bas, jauge_->geometry().bottom()) + 4);
+  pinceaux_ = std::make_unique<PanneauxPinceaux>(CtlSimplePanel1, session_->pinceaux, vue);
+  Panel_arb = pinceaux_->Panel_arb;
+  ScrollBar_taille = pinceaux_->ScrollBar_taille;
+  RadioButton_p1 = pinceaux_->RadioButton_p1;
+  RadioButton_p2 = pinceaux_->RadioButton_p2;
+  Panel_coul = pinceaux_->Panel_coul;
+  epaisseurs = pinceaux_->epaisseurs;
 }
 
 void Tfenetre_edition::construire_menu() {
@@ -353,7 +305,7 @@ QAction* Tfenetre_edition::element(const QString& caption) const {
 }
 
 QWidget* Tfenetre_edition::zone_carte() const { return zone_; }
-QWidget* Tfenetre_edition::Image_altitude() const { return jauge_; }
+QWidget* Tfenetre_edition::Image_altitude() const { return Panel_altitude->jauge; }
 
 // ---------------------------------------------------------------- opening
 
@@ -365,8 +317,6 @@ void Tfenetre_edition::ouvre_edition(const OuvertureEdition& o) {
   matrice->creer_annulation();
   vue = vue_de_carte(o.vue_defaut);
   grossier = o.grossier;
-  echelle_j = double(matrice->n) / kBaseTriangle;
-  echelle_i = double(matrice->n) / kHauteurTriangle;
   courbes = o.courbes;
   SpeedButton_niveaux->SetPressed(courbes != 0);
   Courbes1->setText(courbes ? "Photo aérienne" : "Level curves");
@@ -375,12 +325,7 @@ void Tfenetre_edition::ouvre_edition(const OuvertureEdition& o) {
   Enregistrercarte1->setEnabled(avec_fichier);
   outils[16]->setEnabled(matrice->dx && matrice->dy);
   outils[0]->SetPressed(true);
-  espece_arbre = matrice->arbre_courant == 6 ? 6 : 5;
-  taille_arbre = static_cast<std::uint16_t>(std::clamp<int>(matrice->taille_arbre, 1, 63));
-  sol = static_cast<std::uint16_t>(std::clamp<int>(matrice->sol_courant, 1, 5));
-  largeur_sol = matrice->largeur_sol == 2 || matrice->largeur_sol == 4 || matrice->largeur_sol == 8
-                    ? matrice->largeur_sol
-                    : std::uint16_t(1);
+  session_->ouvrir(matrice);
   palette = std::make_unique<TMyPalette>(false, 4);
   affiche_outil();
   pixel_observateur = points_vo(matrice->observateur_i, matrice->observateur_j, false);
@@ -418,14 +363,6 @@ PixelCarte Tfenetre_edition::points_vo(std::int32_t i, std::int32_t j, bool gard
   return projeter_monde(p);
 }
 
-NoeudCarte Tfenetre_edition::ecran_vers_grille(std::int32_t x, std::int32_t y, std::int32_t& hauteur) {
-  hauteur = -4001;
-  if (!matrice) return {};
-  const NoeudCarte noeud = pixel_vers_noeud(matrice->n, x, y, echelle_carte);
-  hauteur = matrice->lire_trace(noeud.i, noeud.j);
-  return noeud;
-}
-
 // ---------------------------------------------------------------- painting
 
 void Tfenetre_edition::montrer_carte() {
@@ -435,8 +372,7 @@ void Tfenetre_edition::montrer_carte() {
     Image1.fill(Qt::black);
     zone_->setFixedSize(b.width(), b.height());
   }
-  redessiner = 1;
-  marques_seules_ = false;
+  contenu_ = ContenuImage::carte;
   zone_->update();
 }
 
@@ -450,14 +386,14 @@ void Tfenetre_edition::carte_a_refaire() {
   carte_calculee = 0;
   // Marks drawn just before must not turn the coming paint into one that
   // only shows them: the map is made again in any case.
-  marques_seules_ = false;
-  relire_noeud();
+  if (contenu_ == ContenuImage::marques) contenu_ = ContenuImage::carte;
+  session_->relire_noeud();
   zone_->update();
   programmer_carte();
 }
 
 void Tfenetre_edition::montrer_marques() {
-  marques_seules_ = true;
+  if (contenu_ != ContenuImage::marques_gardees) contenu_ = ContenuImage::marques;
   zone_->update();
 }
 
@@ -474,12 +410,12 @@ void Tfenetre_edition::FormPaint() {
 void Tfenetre_edition::peindre_carte(QWidget* zone) {
   MarqueurPeinture garde;
   // A paint that only shows new marks leaves them on the picture.
-  const bool marques = marques_seules_;
-  marques_seules_ = false;
-  if (!fermeture && !marques) {
+  const ContenuImage contenu = contenu_;
+  if (contenu == ContenuImage::marques) contenu_ = ContenuImage::carte;
+  if (!fermeture && contenu != ContenuImage::marques) {
     FormPaint();
     const render::Bitmap& b = carte[echelle_carte];
-    if (redessiner && !en_rendu_ && b.width() == Image1.width() && b.height() == Image1.height()) {
+    if (contenu == ContenuImage::carte && !en_rendu_ && b.width() == Image1.width() && b.height() == Image1.height()) {
       copier_carte_dans_image();
       traits_presents_ = {false, false};  // the copy took the sight lines away
       traits_vision = {};
@@ -487,11 +423,6 @@ void Tfenetre_edition::peindre_carte(QWidget* zone) {
   }
   QPainter p(zone);
   p.drawImage(0, 0, Image1);
-}
-
-void Tfenetre_edition::peindre_jauge(QWidget* zone) {
-  QPainter p(zone);
-  p.drawImage(0, 0, jauge_->image);
 }
 
 void Tfenetre_edition::programmer_carte() {
@@ -575,7 +506,6 @@ void Tfenetre_edition::rendre_carte() {
   dessine_observateur(pixel_observateur, false);
   if (zoom2) defiler_zoom2();
   a_recharger = 0;
-  redessiner = 1;
   peinture_finie = 1;
   zone_->update();
 }
@@ -662,38 +592,21 @@ void Tfenetre_edition::point_observateur(bool depuis_marqueur, double ox, double
 // ---------------------------------------------------------------- readout
 
 void Tfenetre_edition::affiche_position(std::int32_t altitude) {
-  if (altitude_jauge < -4000) altitude_jauge = altitude;
-  if (altitude > -4000) {
+  if (altitude > -4000)
     panneaux[0]->setText(QString::fromStdString(texte_position(souris.x, souris.y, echelle_carte)));
-    Label_altitude->setText(QString::number(altitude));
-  }
-  QImage& g = jauge_->image;
-  const int w = g.width(), h = g.height();
-  const int a = ligne_jauge(altitude, h), b = ligne_jauge(altitude_jauge, h);
-  QPainter p(&g);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(Qt::yellow, 3));
-  p.setBrush(Qt::yellow);
-  p.drawRect(QRect(QPoint(0, std::min(a, b)), QPoint(w + 1, std::max(a, b))));
-  p.setPen(QPen(Qt::red, 2));
-  p.drawLine(0, a, w + 1, a);
-  p.end();
-  jauge_->update();
-  altitude_jauge = altitude;
+  Panel_altitude->afficher(altitude);
 }
 
-void Tfenetre_edition::efface_jauge() {
-  altitude_jauge = -4001;
-  jauge_->image.fill(Qt::black);
-  Label_altitude->clear();
-  jauge_->update();
-}
+void Tfenetre_edition::efface_jauge() { Panel_altitude->effacer(); }
+
+std::int32_t Tfenetre_edition::altitude_jauge() const { return Panel_altitude->altitude_jauge(); }
 
 // ---------------------------------------------------------------- commands
 
 void Tfenetre_edition::bascule_zoom() {
   zoom2 = !zoom2;
   echelle_carte = zoom2 ? 2 : 1;
+  session_->fixer_zoom(echelle_carte);
   montrer_carte();
   if (zoom2) defiler_zoom2();
   Zoom1->setText(zoom2 ? "Zoom out" : "Zoom in");
@@ -718,10 +631,6 @@ void Tfenetre_edition::Enregistrercarte1Click() {
   SpeedButton_save1Click();
 }
 
-void Tfenetre_edition::Raffraichir1Click() {
-  carte_a_refaire();
-}
-
 bool Tfenetre_edition::effacer_elements(ElementsCarte genre) {
   if (!matrice) return false;
   bool fait = false;
@@ -738,11 +647,6 @@ bool Tfenetre_edition::effacer_elements(ElementsCarte genre) {
   return true;
 }
 
-void Tfenetre_edition::TimerThreadTimer() {
-  TimerThread.stop();
-  carte_a_refaire();
-  voir_resultat = 0;
-}
 
 void Tfenetre_edition::Aide1Click() { afficher_sujet_aide(4008); }
 
@@ -774,9 +678,7 @@ void Tfenetre_edition::closeEvent(QCloseEvent* e) {
   if (!fermeture) {
     peinture_finie = 0;
     fermeture = 1;
-    TimerThread.stop();
-    TimerT1.stop();
-    a_executer = 0;
+    session_->annuler();  // a stroke or a waiting run ends here
     const bool avec_fichier = fichier.size() > 4;
     if (avec_fichier && sauver_carte && carte_calculee && !a_recharger) {
       ecrire_cartes();

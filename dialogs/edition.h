@@ -4,8 +4,10 @@
 // paint handler, and kept; the maps may be kept as pictures beside the
 // document and shown again at the next opening without rendering.
 //
-// The tool bar is laid out here; what the tools do with the mouse (strokes,
-// the tool dialog, Undo, Raise, Cross-section) lives in edition_outils.cpp.
+// The tool bar is laid out here. A tool run (strokes, the tool dialog, the
+// delayed run, Undo, Raise, Cross-section) is held by a SessionOutil; the
+// window feeds it the mouse, the keyboard and its timers, and draws what it
+// asks for (edition_outils.cpp).
 #pragma once
 
 #include <QImage>
@@ -17,7 +19,8 @@
 
 #include "fenetres/fenetres.h"
 #include "dialogs/edition_geometrie.h"
-#include "dialogs/outils_edition.h"
+#include "dialogs/edition_panneaux.h"
+#include "dialogs/edition_session.h"
 #include "render/palette.h"
 #include "render/raster.h"
 
@@ -32,11 +35,9 @@ class QScrollArea;
 class QStatusBar;
 
 namespace dialogs {
-class MarquesCarte;
-class Nuancier;
+class HoteFenetre;
 class Tdlg_edit;
 class ZoneCarte;
-class ZoneJauge;
 
 // Fills the editor's small palette from a map view: its ten colours, or the
 // base colours when the view keeps the defaults.
@@ -63,9 +64,6 @@ class Tfenetre_edition : public FenetreEdition {
   // Zoom-1 map pixel of node (i, j); with `garder` the node's world position
   // becomes cible_monde.
   dialogs::PixelCarte points_vo(std::int32_t i, std::int32_t j, bool garder);
-  // The node under a pixel of Image1 at the current zoom, with its height (-4001
-  // outside the lattice and on its rim from degree 7); appends to a recorded stroke.
-  dialogs::NoeudCarte ecran_vers_grille(std::int32_t x, std::int32_t y, std::int32_t& hauteur);
   // Draws the observer's sight lines on Image1 in inverting mode, erasing the
   // ones drawn before (offsets in world units from cible_monde; an end whose x
   // offset is 0 is left out).
@@ -78,34 +76,34 @@ class Tfenetre_edition : public FenetreEdition {
   // Readout and gauge for the altitude under the last mouse pixel.
   void affiche_position(std::int32_t altitude);
   void efface_jauge();
+  std::int32_t altitude_jauge() const;  // the altitude last shown by the gauge, -4001: none
   // One mouse-move step at pixel (x, y) of Image1.
-  void deplacement_souris(std::int32_t x, std::int32_t y);
+  void deplacement_souris(std::int32_t x, std::int32_t y) { souris_deplacee({x, y}); }
 
   // --- commands
   void bascule_zoom();
   void SpeedButton_niveauxClick();
   void SpeedButton_save1Click();
   void Enregistrercarte1Click();
-  void Raffraichir1Click();
+  void Raffraichir1Click() { carte_a_refaire(); }
   void Supprimerrivieres1Click() { effacer_elements(ElementsCarte::rivieres); }
   void Supprimerarbres1Click() { effacer_elements(ElementsCarte::arbres); }
   void Supprimerterrain1Click() { effacer_elements(ElementsCarte::sol); }
-  void TimerThreadTimer();
   void Aide1Click();
 
-  // --- tools (edition_outils.cpp, edition_execution.cpp)
-  void outil_depuis_index();
-  void affiche_outil();
-  void affiche_arbres();
-  void affiche_couleurs();
+  // --- tools: the window feeds the session and draws what it asks for
+  // (edition_outils.cpp)
+  dialogs::SessionOutil& session() { return *session_; }
+  const dialogs::SessionOutil& session() const { return *session_; }
   void choisir_position(int position);
+  void affiche_outil();
   void choisir_sol(int genre);
-  void choisir_largeur_sol(int largeur);
   // The mouse protocol at pixel p of Image1.
   void souris_enfoncee(Qt::MouseButton b, dialogs::PixelCarte p);
   void souris_deplacee(dialogs::PixelCarte p);
   void souris_relachee(Qt::MouseButton b, dialogs::PixelCarte p);
   void TimerT1Timer();
+  void TimerThreadTimer();
   void SpeedButton_undo1Click();
   void elevation_coupe(bool coupe) override;
   // The marks of the tools on Image1, in inverting mode.
@@ -130,39 +128,13 @@ class Tfenetre_edition : public FenetreEdition {
   dialogs::PixelCarte pixel_cible, pixel_observateur;
   dialogs::PointMonde cible_monde;
   std::array<std::int32_t, 6> traits_vision{};  // observer, end 1, end 2 (x = 0: absent)
-  double echelle_i = 0.0, echelle_j = 0.0;
   std::uint8_t a_recharger = 1;
-  std::uint8_t redessiner = 1;
   std::uint8_t fond_cible_a_sauver = 1;
   std::uint8_t fond_observateur_a_sauver = 1;
   std::uint8_t courbes = 0;
   std::uint8_t grossier = 0;
   std::uint8_t sauver_carte = 0;
-  std::int32_t altitude_jauge = -4001;
   dialogs::PixelCarte souris;  // the last mouse pixel of Image1
-
-  // Tool state shared with the tools' code: the tool, its position on the bar,
-  // the brushes, the two parameter sets and the pending-operation flags.
-  std::uint16_t outil = 0;
-  std::uint16_t position_outil = 1;
-  std::uint16_t taille_arbre = 1, espece_arbre = 5;  // tree brush: size 1..63, kind 5 or 6
-  std::uint16_t sol = 1, largeur_sol = 1;             // ground brush: kind 1..5, width 1, 2, 4 or 8
-  dialogs::JeuOutil jeu_fin;    // the release set: where the button was released
-  dialogs::JeuOutil jeu_debut;  // the start set: where the stroke began
-  std::array<std::int32_t, 20> coefficients{};  // each tool's own ratio, by tool code
-  std::uint8_t mode_elevation = 0, riviere_seule = 0, chemin = 0;
-  std::uint8_t a_executer = 0;
-  std::uint8_t voir_resultat = 0;
-  // Mouse state: left button down, over a node of the lattice, stroke recorded,
-  // one parameter set only.
-  std::uint8_t bouton_enfonce = 0, sur_terrain = 0, en_trace = 0, un_point = 0;
-  dialogs::NoeudCarte noeud;  // the node under the mouse
-  dialogs::PixelCarte pixel_precedent, pixel_debut, pixel_fin;
-
-  // The dispatcher's value for the current tool (Road as a path: -50).
-  std::int32_t valeur_outil() const;
-  // The argument block of the current tool.
-  arguments_outil arguments() const;
 
   // Test hooks: the dispatcher call (Tmatrice::modifier by default) and the
   // tool dialog's run (its exec() by default; answers 1 for OK, 2 for Cancel).
@@ -179,15 +151,13 @@ class Tfenetre_edition : public FenetreEdition {
   QLabel* nom_outil = nullptr;
   QWidget* Panel_arb = nullptr;  // tree brush
   QScrollBar* ScrollBar_taille = nullptr;
-  QLabel* Label_hauteur = nullptr;
   QRadioButton *RadioButton_p1 = nullptr, *RadioButton_p2 = nullptr;
   QWidget* Panel_coul = nullptr;  // ground brush
-  std::array<dialogs::Nuancier*, 5> nuanciers{};  // Shape_vert, _terre, _rocher, _neige, _sable
-  std::array<CtlSpeedButton*, 4> epaisseurs{};      // SpeedButton_1..4: widths 1, 2, 4, 8
+  std::array<CtlSpeedButton*, 4> epaisseurs{};  // SpeedButton_1..4: widths 1, 2, 4, 8
   QScrollArea* ScrollBox1 = nullptr;
   QImage Image1;                   // what the map area shows (RGB32)
   QWidget* zone_carte() const;     // the widget that shows Image1 and takes the mouse
-  QWidget* Panel_altitude = nullptr;
+  dialogs::PanneauAltitude* Panel_altitude = nullptr;
   QLabel* Label_altitude = nullptr;
   QWidget* Image_altitude() const;  // the gauge (11 x 315)
   QStatusBar* StatusBar_edit = nullptr;
@@ -207,13 +177,12 @@ class Tfenetre_edition : public FenetreEdition {
   // (scheduled, outside any paint) and the next reading under the pointer
   // reads its node again.
   void carte_a_refaire();
-  // The next mouse step reads the node under the pointer again, even when it
-  // is the node of the previous step (its height may have changed).
-  void relire_noeud() { dernier_noeud_ = {-1, -1}; }
   // Shows what was drawn on Image1; the paint it asks for copies no map.
   void montrer_marques();
   // Copies carte[echelle_carte] into Image1 now (as far as both reach).
   void copier_carte_dans_image();
+  // The next paint copies the map over the picture (the marks go).
+  bool redessiner() const { return contenu_ == ContenuImage::carte; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -222,51 +191,33 @@ class Tfenetre_edition : public FenetreEdition {
 
  private:
   friend class dialogs::ZoneCarte;
-  friend class dialogs::ZoneJauge;
+  friend class dialogs::HoteFenetre;
+  // What the next paint shows: the map copied over the picture, the picture
+  // as drawn once (fresh marks), or the marks of a waiting tool until it ran.
+  enum class ContenuImage { carte, marques, marques_gardees };
   void construire_barre();
-  void construire_panneau_altitude();
   void construire_menu();
   void FormPaint();
   void peindre_carte(QWidget* zone);
-  void peindre_jauge(QWidget* zone);
   void programmer_carte();
   bool charger_cartes();
   void rendre_carte();
-  void dessiner_marqueurs();
   void ecrire_cartes();
   void defiler_zoom2();
-  void dimensionner_image();
 
-  // --- the tools' side (edition_outils.cpp, edition_execution.cpp)
-  void construire_pinceaux();
-  void Image1MouseDown(QMouseEvent* e);
-  void Image1MouseMove(QMouseEvent* e);
-  void Image1MouseUp(QMouseEvent* e);
+  // --- the tools' side (edition_outils.cpp)
   void FormKeyDown(QKeyEvent* e);
   void defilement_auto(dialogs::PixelCarte p);
-  void deplacer_pointeur(int dx, int dy);
   dialogs::PixelCarte pointeur() const;
-  void lire_passage(dialogs::PixelCarte p);
-  void marque_arbre(dialogs::PixelCarte p);
-  void marque_caoutchouc(dialogs::PixelCarte p);
-  void disque(dialogs::PixelCarte p, int rayon, QColor c);
-  void trait(dialogs::PixelCarte a, dialogs::PixelCarte b);
-  void executer_dialogue_outil();
-  void executer_maintenant();
-  bool appeler_modifier();
-  void remplir_dialogue(dialogs::Tdlg_edit& d);
-  void lire_dialogue(const dialogs::Tdlg_edit& d);
-  void cercles_outil(const dialogs::JeuOutil& depart, const dialogs::JeuOutil& relache, bool lignes);
-  dialogs::PixelCarte centre_relache() const;
-  int lancer_dialogue(dialogs::Tdlg_edit& d);
 
   platform::WindowHandle handle_ = 0;
   dialogs::ZoneCarte* zone_ = nullptr;
-  dialogs::ZoneJauge* jauge_ = nullptr;
   bool carte_programmee_ = false;
   bool en_rendu_ = false;
   std::array<bool, 2> traits_presents_{};  // which of the two sight lines traits_vision holds
-  dialogs::NoeudCarte dernier_noeud_{-1, -1};  // the node of the previous mouse move
+  ContenuImage contenu_ = ContenuImage::carte;
   std::unique_ptr<dialogs::MarquesCarte> marques_;
-  bool marques_seules_ = false;  // the pending paint only shows marks
+  std::unique_ptr<dialogs::HoteFenetre> hote_;
+  std::unique_ptr<dialogs::SessionOutil> session_;
+  std::unique_ptr<dialogs::PanneauxPinceaux> pinceaux_;
 };

@@ -1,47 +1,34 @@
-// The map editor's tool bar, brush panels, mouse and keyboard: choosing a
-// tool, drawing strokes with their rubber marks, and handing a stroke to the
-// tool's run (edition_execution.cpp) at mouse-up.
+// The map editor's side of a tool run: the tool bar, the mouse and the
+// keyboard fed to the session, and HoteFenetre, which draws on the map
+// picture what the session asks for, runs the tool dialog and the terrain's
+// dispatcher under a progress window, and keeps the two timers.
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
 
-#include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"
 #include "dialogs/edition_glyphes.h"
+#include "dialogs/edition_hote.h"
+#include "dialogs/edition_panneaux.h"
+#include "fenetres/attente.h"
+#include "fenetres/operation_longue.h"
 #include "model/aleatoire.h"
+#include "model/interfaces.h"
+#include "render/raster.h"
 
 namespace dialogs {
 
-// A ground colour swatch: a filled rectangle, outlined when selected.
-class Nuancier : public QWidget {
- public:
-  Nuancier(QWidget* parent, std::function<void()> clic) : QWidget(parent), clic_(std::move(clic)) {}
-  QColor couleur;
-  bool choisi = false;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.fillRect(rect(), couleur);
-    if (choisi) {
-      p.setPen(QPen(Qt::black, 2));
-      p.drawRect(rect().adjusted(1, 1, -1, -1));
-    }
-  }
-  void mousePressEvent(QMouseEvent*) override { clic_(); }
-
- private:
-  std::function<void()> clic_;
-};
+namespace {
 
 // The tools' marks on Image1: inverting, without antialiasing, so that a mark
 // drawn twice is gone bit for bit.
@@ -83,314 +70,231 @@ class MarquesImage : public MarquesCarte {
   std::function<void()> montrer_;
 };
 
-}  // namespace dialogs
+// Puts the dialog beside the point where the tool acts (left of it, else
+// right), so that the marks around it stay in sight.
+void placer_a_cote(QWidget& d, QPoint point, const QWidget& e) {
+  const QRect ecran = e.screen() ? e.screen()->availableGeometry() : QRect(0, 0, 4000, 4000);
+  const int marge = 60;
+  int x = point.x() - d.width() - marge;
+  if (x < ecran.left()) x = point.x() + marge;
+  x = std::clamp(x, ecran.left(), std::max(ecran.left(), ecran.right() - d.width()));
+  const int y = std::clamp(point.y() - d.height() / 2, ecran.top(), std::max(ecran.top(), ecran.bottom() - d.height()));
+  d.move(x, y);
+}
 
-using namespace dialogs;
+void remplir(Tdlg_edit& d, const DemandeOutil& q) {
+  d.outil = q.outil;
+  d.un_point = q.un_point;
+  d.debut = q.debut;
+  d.fin = q.fin;
+  d.coefficient = q.coefficient;
+  d.riviere_seule = q.riviere_seule;
+  d.chemin = q.chemin;
+  d.mode_elevation = q.mode_elevation;
+  d.profil_debut = q.profil_debut;
+  d.profil_fin = q.profil_fin;
+}
 
-namespace {
-
-QColor couleur_vue(const param_vue& v, std::size_t k) { return QColor(v.couleurs[k].r, v.couleurs[k].g, v.couleurs[k].b); }
-
-// The view colour of ground kind 1..5.
-QColor couleur_sol(const param_vue& v, int genre) {
-  switch (genre) {
-    case 2: return couleur_vue(v, COULEUR_TERRE);
-    case 3: return couleur_vue(v, COULEUR_ROCHER);
-    case 4: return couleur_vue(v, COULEUR_NEIGE);
-    case 5: return couleur_vue(v, COULEUR_SABLE);
-    default: return couleur_vue(v, COULEUR_HERBE);
-  }
+ReponseOutil reponse(const Tdlg_edit& d) {
+  ReponseOutil r;
+  r.debut = d.debut;
+  r.fin = d.fin;
+  r.apres = d.apres;
+  r.forme = d.forme;
+  r.coefficient = d.coefficient;
+  r.option2 = d.option2;
+  r.pondere = d.pondere;
+  r.riviere_seule = d.riviere_seule;
+  r.chemin = d.chemin;
+  r.mode_elevation = d.mode_elevation;
+  r.voir_resultat = d.voir_resultat;
+  r.point_affiche = d.point_affiche();
+  return r;
 }
 
 }  // namespace
+
+MarquesCarte& HoteFenetre::marques() { return e_.marques(); }
+
+void HoteFenetre::trait(PixelCarte a, PixelCarte b) {
+  peindre([&](QPainter& p) {
+    p.setPen(QPen(Qt::white, 2));
+    p.drawLine(a.x, a.y, b.x, b.y);
+  });
+}
+
+void HoteFenetre::disque(PixelCarte c, int rayon, int sol) {
+  peindre([&](QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(sol > 0 ? couleur_sol(e_.vue, sol) : QColor(128, 128, 128));
+    p.drawEllipse(QPoint(c.x, c.y), rayon, rayon);
+  });
+}
+
+void HoteFenetre::marque_arbre(PixelCarte c, int rayon, int espece) {
+  peindre([&](QPainter& p) {
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(espece == 5 ? QColor(Qt::yellow) : QColor(128, 128, 0));
+    p.drawEllipse(QPoint(c.x, c.y), rayon, rayon);
+  });
+}
+
+void HoteFenetre::garder_marques() { e_.contenu_ = Tfenetre_edition::ContenuImage::marques_gardees; }
+
+void HoteFenetre::effacer_marques() {
+  e_.contenu_ = Tfenetre_edition::ContenuImage::carte;
+  e_.zone_carte()->update();
+}
+
+void HoteFenetre::montrer_rivieres() {
+  e_.copier_carte_dans_image();
+  e_.montrer_marques();
+}
+
+PixelCarte HoteFenetre::taille_image() const { return {e_.Image1.width(), e_.Image1.height()}; }
+
+void HoteFenetre::afficher_position(PixelCarte p, std::int32_t altitude) {
+  e_.souris = p;
+  e_.affiche_position(altitude);
+}
+
+void HoteFenetre::effacer_jauge() { e_.efface_jauge(); }
+
+void HoteFenetre::curseur(Curseur c) {
+  static constexpr int kIds[4] = {0, 105, 106, 107};
+  e_.zone_carte()->setCursor(c == Curseur::defaut ? QCursor(Qt::ArrowCursor) : curseur_edition(kIds[int(c)]));
+}
+
+void HoteFenetre::defiler(PixelCarte p) { e_.defilement_auto(p); }
+
+void HoteFenetre::deplacer_cible(PixelCarte p) { e_.dessine_point_vise(p, true); }
+
+void HoteFenetre::deplacer_observateur(PixelCarte p) { e_.dessine_observateur(p, true); }
+
+void HoteFenetre::replacer_cible() {
+  e_.dessine_point_vise(e_.points_vo(e_.matrice->cible_i, e_.matrice->cible_j, true), true);
+}
+
+void HoteFenetre::activer(Commande c) {
+  switch (c) {
+    case Commande::gomme_arbre: e_.outils[12]->setEnabled(true); break;
+    case Commande::gomme_sol: e_.outils[14]->setEnabled(true); break;
+    case Commande::gomme_riviere: e_.outils[15]->setEnabled(true); break;
+    case Commande::effacer_arbres: e_.Supprimerarbres1->setEnabled(true); break;
+    case Commande::effacer_sol: e_.Supprimerterrain1->setEnabled(true); break;
+    case Commande::effacer_rivieres: e_.Supprimerrivieres1->setEnabled(true); break;
+    case Commande::coller: e_.activer_coller(true); break;
+  }
+}
+
+bool HoteFenetre::modifier(const arguments_outil& a) {
+  OperationLongue operation;
+  TAttente attente(e_.window());
+  render::BitmapMapCanvas c1(e_.carte[1]), c2(e_.carte[2]);
+  controle_outil c;
+  c.attente = &attente;
+  c.fenetre = e_.handle_;
+  c.carte_1 = &c1;
+  c.carte_2 = &c2;
+  if (e_.appel_modifier)
+    e_.appel_modifier(*e_.matrice, a, c);
+  else
+    e_.matrice->modifier(a, c);
+  return c.continuer;
+}
+
+void HoteFenetre::elever(std::int32_t difference, bool etirement) {
+  OperationLongue operation;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  e_.matrice->sauver_annulation();  // Undo takes back this raise and only it
+  e_.matrice->elever(difference, etirement);
+  QApplication::restoreOverrideCursor();
+}
+
+void HoteFenetre::terrain_modifie() { e_.modifiee = 1; }
+
+void HoteFenetre::refaire_carte() { e_.carte_a_refaire(); }
+
+int HoteFenetre::dialogue(const DemandeOutil& q, ReponseOutil& r) {
+  Tdlg_edit d(e_.window());
+  remplir(d, q);
+  d.mer_coupe = e_.vue.niveau_mer;
+  d.prepare_outil(&e_.marques(), q.pixel_debut, q.deformation, e_.zoom2, q.pixel_fin);
+  placer_a_cote(d, e_.zone_carte()->mapToGlobal(QPoint(d.point_fin.x, d.point_fin.y)), e_);
+  const int resultat = e_.executer_dialogue ? e_.executer_dialogue(d) : d.exec();
+  d.FormClose();
+  r = reponse(d);
+  return resultat;
+}
+
+bool HoteFenetre::confirmer(const std::string& question) { return ask_yes_no(question, "Confirm"); }
+
+QTimer& HoteFenetre::minuterie(Minuterie m) const {
+  return m == Minuterie::execution_differee ? e_.TimerT1 : e_.TimerThread;
+}
+
+void HoteFenetre::armer(Minuterie m) { minuterie(m).start(); }
+
+void HoteFenetre::arreter(Minuterie m) { minuterie(m).stop(); }
+
+bool HoteFenetre::armee(Minuterie m) const { return minuterie(m).isActive(); }
+
+void HoteFenetre::peindre(const std::function<void(QPainter&)>& dessin) {
+  QPainter p(&e_.Image1);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  dessin(p);
+  p.end();
+  e_.montrer_marques();
+}
+
+}  // namespace dialogs
+
+using namespace dialogs;
 
 MarquesCarte& Tfenetre_edition::marques() {
   if (!marques_) marques_ = std::make_unique<MarquesImage>(Image1, [this] { montrer_marques(); });
   return *marques_;
 }
 
-// ---------------------------------------------------------------- brushes
-
-void Tfenetre_edition::construire_pinceaux() {
-  Panel_arb = new QWidget(CtlSimplePanel1);
-  Panel_arb->setGeometry(280, 32, 232, 30);
-  ScrollBar_taille = new QScrollBar(Qt::Horizontal, Panel_arb);
-  ScrollBar_taille->setRange(1, 63);
-  ScrollBar_taille->setGeometry(0, 6, 90, 16);
-  Label_hauteur = new QLabel(Panel_arb);
-  Label_hauteur->setGeometry(94, 6, 24, 16);
-  RadioButton_p1 = new QRadioButton("P5", Panel_arb);
-  RadioButton_p1->setGeometry(120, 4, 50, 20);
-  RadioButton_p2 = new QRadioButton("P6", Panel_arb);
-  RadioButton_p2->setGeometry(172, 4, 50, 20);
-  connect(ScrollBar_taille, &QScrollBar::valueChanged, this, [this](int v) {
-    taille_arbre = static_cast<std::uint16_t>(v);
-    Label_hauteur->setText(QString::number(v));
-  });
-  for (QRadioButton* r : {RadioButton_p1, RadioButton_p2})
-    connect(r, &QRadioButton::clicked, this, [this] { espece_arbre = RadioButton_p1->isChecked() ? 5 : 6; });
-  Panel_arb->hide();
-
-  Panel_coul = new QWidget(CtlSimplePanel1);
-  Panel_coul->setGeometry(280, 32, 232, 30);
-  for (int k = 0; k < 5; ++k) {
-    nuanciers[k] = new Nuancier(Panel_coul, [this, k] { choisir_sol(k + 1); });
-    nuanciers[k]->setGeometry(2 + 22 * k, 5, 18, 18);
-  }
-  const int largeurs[4] = {1, 2, 4, 8};
-  for (int k = 0; k < 4; ++k) {
-    auto* b = new CtlSpeedButton(Panel_coul);
-    b->setGeometry(114 + 25 * k, 3, 24, 24);
-    b->SetCaption(QString::number(largeurs[k]));
-    b->SetGroupIndex(5);
-    const int w = largeurs[k];
-    connect(b, &CtlSpeedButton::clicked, this, [this, w] { choisir_largeur_sol(w); });
-    epaisseurs[k] = b;
-  }
-  Panel_coul->hide();
-  for (int k = 0; k < 20; ++k) connect(outils[k], &CtlSpeedButton::clicked, this, [this, k] { choisir_position(k); });
-  connect(SpeedButton_undo, &CtlSpeedButton::clicked, this, [this] { SpeedButton_undo1Click(); });
-}
-
-void Tfenetre_edition::affiche_arbres() {
-  {
-    const QSignalBlocker bloque(ScrollBar_taille);
-    ScrollBar_taille->setValue(std::clamp<int>(taille_arbre, 1, 63));
-  }
-  taille_arbre = static_cast<std::uint16_t>(ScrollBar_taille->value());
-  Label_hauteur->setText(QString::number(taille_arbre));
-  (espece_arbre == 6 ? RadioButton_p2 : RadioButton_p1)->setChecked(true);
-}
-
-void Tfenetre_edition::affiche_couleurs() {
-  const int genres[5] = {1, 2, 3, 4, 5};
-  for (int k = 0; k < 5; ++k) {
-    nuanciers[k]->couleur = k == 4 ? QColor(Qt::yellow) : couleur_sol(vue, genres[k]);
-    nuanciers[k]->choisi = sol == genres[k];
-    nuanciers[k]->update();
-  }
-  const int largeurs[4] = {1, 2, 4, 8};
-  for (int k = 0; k < 4; ++k)
-    if (largeur_sol == largeurs[k]) epaisseurs[k]->SetPressed(true);
-}
-
-void Tfenetre_edition::choisir_sol(int genre) {
-  sol = static_cast<std::uint16_t>(genre);
-  affiche_couleurs();
-}
-
-void Tfenetre_edition::choisir_largeur_sol(int largeur) { largeur_sol = static_cast<std::uint16_t>(largeur); }
-
 // ---------------------------------------------------------------- tool bar
 
 void Tfenetre_edition::choisir_position(int position) {
-  position_outil = static_cast<std::uint16_t>(std::clamp(position, 0, 19));
-  outil_depuis_index();
+  session_->choisir_position(position);
   affiche_outil();
 }
 
-void Tfenetre_edition::outil_depuis_index() { outil = outil_de_position(position_outil); }
+void Tfenetre_edition::choisir_sol(int genre) { pinceaux_->choisir_sol(genre); }
 
 void Tfenetre_edition::affiche_outil() {
-  if (Panel_arb) {
-    Panel_arb->hide();
-    Panel_coul->hide();
-    if (outil == OUTIL_ARBRE) {
-      affiche_arbres();
-      Panel_arb->show();
-    } else if (outil == OUTIL_COULEUR) {
-      affiche_couleurs();
-      Panel_coul->show();
-    }
-  }
+  const int outil = session_->outil();
+  pinceaux_->montrer(outil);
   zone_carte()->setCursor(outil == 0 ? QCursor(Qt::ArrowCursor) : curseur_edition(105));
   const bool elements = matrice && matrice->nombre_elements > 0;
   for (int k : {12, 14, 15}) outils[k]->setEnabled(elements);
-  const QString aide = aide_outil(outil);
-  panneaux[1]->setText(aide);
+  panneaux[1]->setText(aide_outil(outil));
   nom_outil->setText(QString::fromStdString(nom_de_l_outil(outil)));
 }
 
-// ---------------------------------------------------------------- rubber marks
-
-void Tfenetre_edition::disque(PixelCarte p, int rayon, QColor c) {
-  QPainter peintre(&Image1);
-  peintre.setRenderHint(QPainter::Antialiasing, false);
-  peintre.setPen(Qt::NoPen);
-  peintre.setBrush(c);
-  peintre.drawEllipse(QPoint(p.x, p.y), rayon, rayon);
-  peintre.end();
-  montrer_marques();
-}
-
-void Tfenetre_edition::trait(PixelCarte a, PixelCarte b) {
-  QPainter peintre(&Image1);
-  peintre.setRenderHint(QPainter::Antialiasing, false);
-  peintre.setPen(QPen(Qt::white, 2));
-  peintre.drawLine(a.x, a.y, b.x, b.y);
-  peintre.end();
-  montrer_marques();
-}
-
-void Tfenetre_edition::marque_arbre(PixelCarte p) {
-  const int r = Round(taille_arbre * 0.1);
-  QPainter peintre(&Image1);
-  peintre.setRenderHint(QPainter::Antialiasing, false);
-  peintre.setPen(QPen(Qt::black, 1));
-  peintre.setBrush(espece_arbre == 5 ? QColor(Qt::yellow) : QColor(128, 128, 0));
-  peintre.drawEllipse(QPoint(p.x, p.y), r, r);
-  peintre.end();
-  montrer_marques();
-  outils[12]->setEnabled(true);  // a tree to delete, soon
-  Supprimerarbres1->setEnabled(true);
-}
-
-// ---------------------------------------------------------------- mouse
-
-void Tfenetre_edition::deplacement_souris(std::int32_t x, std::int32_t y) { souris_deplacee({x, y}); }
+// ---------------------------------------------------------------- mouse and timers
 
 void Tfenetre_edition::souris_enfoncee(Qt::MouseButton b, PixelCarte p) {
   souris = p;
-  if (b != Qt::LeftButton) {
-    efface_jauge();
-    dernier_noeud_ = {-1, -1};
-    souris_deplacee(souris);
-    return;
-  }
-  bouton_enfonce = 1;
-  if (outil == 0 || !sur_terrain) return;
-  // A click reads its node afresh: heights may have changed under a pointer
-  // that did not move (Undo, a tool, a raise from the card).
-  relire_noeud();
-  souris_deplacee(souris);
-  switch (outil) {
-    case OUTIL_ARBRE: marque_arbre(p); break;
-    case OUTIL_GOMME_ARBRE: disque(p, 4, couleur_vue(vue, COULEUR_HERBE)); break;
-    case OUTIL_COULEUR: Supprimerterrain1->setEnabled(true); break;
-    case OUTIL_CIBLE: dessine_point_vise({Round(p.x / double(echelle_carte)), Round(p.y / double(echelle_carte))}, true); break;
-    case OUTIL_OBSERVATEUR:
-      dessine_observateur({Round(p.x / double(echelle_carte)), Round(p.y / double(echelle_carte))}, true);
-      break;
-    default: break;
-  }
-}
-
-// The rubber mark of a stroke from the previous pixel to p, drawn over the map.
-void Tfenetre_edition::marque_caoutchouc(PixelCarte p) {
-  const int z = echelle_carte;
-  switch (outil) {
-    case OUTIL_FORME:
-    case OUTIL_CONE:
-    case OUTIL_COL:
-    case OUTIL_ROUTE: trait(pixel_precedent, p); break;
-    case OUTIL_GOMME_ARBRE: disque(p, 2 * z + 2, couleur_vue(vue, COULEUR_HERBE)); break;
-    case OUTIL_COULEUR:
-    case OUTIL_GOMME_SOL:
-      disque(p, 2 * largeur_sol * z + 2, outil == OUTIL_COULEUR ? couleur_sol(vue, sol) : QColor(128, 128, 128));
-      outils[14]->setEnabled(true);
-      Supprimerterrain1->setEnabled(true);
-      break;
-    case OUTIL_ARBRE: marque_arbre(p); break;
-    default: break;
-  }
-}
-
-// While a stroke is recorded, the nodes between the previous move's node and
-// the one under p are read in order, so that a fast drag records every node
-// it passes over, as a slow one does.
-void Tfenetre_edition::lire_passage(PixelCarte p) {
-  if (!en_trace || !matrice || !matrice->trace_active || dernier_noeud_ == NoeudCarte{-1, -1}) return;
-  const NoeudCarte cible = pixel_vers_noeud(matrice->n, p.x, p.y, echelle_carte);
-  const auto passage = noeuds_segment(dernier_noeud_, cible, matrice->capacite_trace);
-  for (std::size_t k = 0; k + 1 < passage.size(); ++k) matrice->lire_trace(passage[k].i, passage[k].j);
+  session_->enfoncer(b == Qt::LeftButton, p);
 }
 
 void Tfenetre_edition::souris_deplacee(PixelCarte p) {
   souris = p;
-  lire_passage(p);
-  std::int32_t h = 0;
-  const NoeudCarte n = ecran_vers_grille(p.x, p.y, h);
-  const bool meme = n == dernier_noeud_;
-  dernier_noeud_ = n;
-  if (!meme) {
-    if (h < -4000 || TimerT1.isActive()) {
-      if (sur_terrain) efface_jauge();
-      sur_terrain = 0;
-    } else {
-      noeud = n;
-      jeu_fin.apres = h;
-      sur_terrain = 1;
-      if (bouton_enfonce) defilement_auto(p);
-      if (bouton_enfonce && en_trace) {
-        pixel_fin = pixel_precedent;
-        marque_caoutchouc(p);
-      }
-      affiche_position(h);
-      pixel_precedent = p;
-    }
-  }
-  if (sur_terrain && !bouton_enfonce && !en_trace && matrice) {
-    bool proche = false;
-    switch (outil) {
-      case OUTIL_GOMME_ARBRE: proche = matrice->arbre_proche(noeud.i, noeud.j); break;
-      case OUTIL_GOMME_RIVIERE: proche = matrice->source_proche(noeud.i, noeud.j); break;
-      case OUTIL_GOMME_SOL: proche = matrice->sol_proche(noeud.i, noeud.j); break;
-      default: break;
-    }
-    if (outil == OUTIL_GOMME_ARBRE || outil == OUTIL_GOMME_RIVIERE || outil == OUTIL_GOMME_SOL)
-      zone_carte()->setCursor(curseur_edition(proche ? 107 : 105));
-  }
-  if (sur_terrain && outil_ligne(outil) && bouton_enfonce && !en_trace && matrice) {
-    en_trace = 1;
-    zone_carte()->setCursor(curseur_edition(106));
-    matrice->debut_trace(noeud.i, noeud.j);
-    pixel_debut = p;
-    jeu_debut.apres = jeu_fin.apres;
-  }
+  session_->deplacer(p);
 }
 
 void Tfenetre_edition::souris_relachee(Qt::MouseButton b, PixelCarte p) {
-  if (b != Qt::LeftButton) return;
-  bouton_enfonce = 0;
-  if (!en_trace && sur_terrain && outil > 0 && matrice) {
-    matrice->debut_trace(noeud.i, noeud.j);
-    en_trace = 1;
-    pixel_debut = p;
-  }
-  if (!en_trace) return;
-  matrice->arreter_trace();  // moves from here on leave the stroke as it is
-  zone_carte()->setCursor(curseur_edition(105));
-  pixel_fin = pixel_precedent;
-  const std::int32_t noeuds = matrice->dernier_point + 1;
-  un_point = pixel_fin == pixel_debut || noeuds <= 1;
-  if ((outil == OUTIL_FORME || outil == OUTIL_COL) && noeuds <= 8) un_point = 1;
-  // Road and Pass act with one set, as every tool that draws no line.
-  if (!outil_ligne(outil) || outil == OUTIL_COL || outil == OUTIL_ROUTE) un_point = 1;
-  if (outil_immediat(outil)) {
-    a_executer = 1;
-  } else {
-    executer_dialogue_outil();
-  }
-  if (outil_immediat(outil) || outil == OUTIL_COPIER || outil == OUTIL_COLLER) {
-    executer_maintenant();
-  } else {
-    TimerT1.start();
-    redessiner = 0;
-  }
-  en_trace = 0;
+  session_->relacher(b == Qt::LeftButton, p);
 }
 
-void Tfenetre_edition::Image1MouseDown(QMouseEvent* e) {
-  souris_enfoncee(e->button(), {e->position().toPoint().x(), e->position().toPoint().y()});
-}
-
-void Tfenetre_edition::Image1MouseMove(QMouseEvent* e) {
-  souris_deplacee({e->position().toPoint().x(), e->position().toPoint().y()});
-}
-
-void Tfenetre_edition::Image1MouseUp(QMouseEvent* e) {
-  souris_relachee(e->button(), {e->position().toPoint().x(), e->position().toPoint().y()});
-}
+void Tfenetre_edition::TimerT1Timer() { session_->minuterie_ecoulee(Minuterie::execution_differee); }
+void Tfenetre_edition::TimerThreadTimer() { session_->minuterie_ecoulee(Minuterie::carte_resultat); }
+void Tfenetre_edition::SpeedButton_undo1Click() { session_->defaire(); }
+void Tfenetre_edition::elevation_coupe(bool coupe) { session_->elevation_coupe(coupe); }
 
 // ---------------------------------------------------------------- pointer and scrolling
 
@@ -398,8 +302,6 @@ PixelCarte Tfenetre_edition::pointeur() const {
   const QPoint q = zone_carte()->mapFromGlobal(QCursor::pos());
   return {q.x(), q.y()};
 }
-
-void Tfenetre_edition::deplacer_pointeur(int dx, int dy) { QCursor::setPos(QCursor::pos() + QPoint(dx, dy)); }
 
 void Tfenetre_edition::defilement_auto(PixelCarte p) {
   if (!matrice) return;
@@ -413,7 +315,7 @@ void Tfenetre_edition::defilement_auto(PixelCarte p) {
   if (sx == 0 && sy == 0) return;
   hb->setValue(hb->value() - sx);
   vb->setValue(vb->value() - sy);
-  deplacer_pointeur(sx, sy);
+  QCursor::setPos(QCursor::pos() + QPoint(sx, sy));
 }
 
 // ---------------------------------------------------------------- keyboard
@@ -422,43 +324,33 @@ void Tfenetre_edition::FormKeyDown(QKeyEvent* e) {
   const std::int32_t n = matrice ? matrice->n : 129;
   const std::int32_t sx = pas_clavier_x(n, echelle_carte), sy = pas_clavier_y(n, echelle_carte);
   const PixelCarte p = pointeur();
-  auto aller = [this, p](int dx, int dy) {
+  // The pointer moves by (dx, dy) when it stays inside the map.
+  auto aller = [this, p](bool dedans, int dx, int dy) {
+    if (!dedans) return;
     const PixelCarte q{p.x + dx, p.y + dy};
     defilement_auto(q);
-    deplacer_pointeur(dx, dy);
+    QCursor::setPos(QCursor::pos() + QPoint(dx, dy));
     souris_deplacee(q);
   };
   switch (e->key()) {
     case Qt::Key_F1: Aide1Click(); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (!bouton_enfonce) souris_enfoncee(Qt::LeftButton, p);
+      if (!session_->bouton_enfonce()) souris_enfoncee(Qt::LeftButton, p);
       souris_relachee(Qt::LeftButton, p);
       break;
     case Qt::Key_Space: souris_enfoncee(Qt::LeftButton, p); break;
     case Qt::Key_PageUp:
-    case Qt::Key_PageDown: {
-      const int pos = std::clamp(position_outil + (e->key() == Qt::Key_PageUp ? -1 : 1), 0, 19);
-      position_outil = static_cast<std::uint16_t>(pos);
-      outil_depuis_index();
-      outils[std::size_t(pos)]->SetPressed(true);
-      affiche_outil();
+    case Qt::Key_PageDown:
+      choisir_position(session_->position() + (e->key() == Qt::Key_PageUp ? -1 : 1));
+      outils[session_->position()]->SetPressed(true);
       break;
-    }
     case Qt::Key_End: SpeedButton_niveauxClick(); break;
     case Qt::Key_Home: bascule_zoom(); break;
-    case Qt::Key_Left:
-      if (sx < p.x) aller(-sx, 0);
-      break;
-    case Qt::Key_Right:
-      if (p.x < Image1.width() - sx) aller(sx, 0);
-      break;
-    case Qt::Key_Up:
-      if (sy < p.y) aller(0, -sy);
-      break;
-    case Qt::Key_Down:
-      if (p.y < Image1.height() - sy) aller(0, sy);
-      break;
+    case Qt::Key_Left: aller(sx < p.x, -sx, 0); break;
+    case Qt::Key_Right: aller(p.x < Image1.width() - sx, sx, 0); break;
+    case Qt::Key_Up: aller(sy < p.y, 0, -sy); break;
+    case Qt::Key_Down: aller(p.y < Image1.height() - sy, 0, sy); break;
     default: e->ignore(); break;
   }
 }

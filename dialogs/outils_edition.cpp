@@ -152,6 +152,18 @@ std::int32_t ligne_section(std::int32_t altitude, std::int32_t hauteur) {
   return Round((4000.0 - altitude) * hauteur * 0.00025 * 0.666);
 }
 
+void marquer_coupe(MarquesCarte& m, PixelCarte p, std::int32_t r1, std::int32_t r2, bool ligne, bool cercles,
+                   int orientation, std::int32_t zoom) {
+  if (ligne) {
+    const SegmentCarte s = ligne_coupe(p, orientation, zoom);
+    m.ligne(s.a, s.b, 1);
+  }
+  if (cercles) {
+    m.cercle(p, rayon_cercle(r1, zoom), 2);
+    m.cercle(p, rayon_cercle(r2, zoom), 2);
+  }
+}
+
 // ---------------------------------------------------------------- cross-sections
 
 std::int32_t distance_echantillon(int t, std::int32_t n) { return Round(t * n * 0.5 / 50); }

@@ -128,26 +128,26 @@ struct Editeur {
 TEST(OutilsEditeur, ToolBarPagesAndHelpLines) {
   Editeur t(5);
   Tfenetre_edition& e = *t.e;
-  EXPECT_EQ(e.outil, 0);
-  EXPECT_EQ(e.position_outil, 1);
+  EXPECT_EQ(e.session().outil(), 0);
+  EXPECT_EQ(e.session().position(), 1);
   EXPECT_FALSE(e.outils[19]->isEnabled());
   QKeyEvent bas(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
   QKeyEvent haut(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
   QApplication::sendEvent(&e, &bas);
-  EXPECT_EQ(e.outil, OUTIL_CONE);
+  EXPECT_EQ(e.session().outil(), OUTIL_CONE);
   QApplication::sendEvent(&e, &haut);
   QApplication::sendEvent(&e, &haut);
-  EXPECT_EQ(e.outil, 0);
+  EXPECT_EQ(e.session().outil(), 0);
   QApplication::sendEvent(&e, &haut);
-  EXPECT_EQ(e.position_outil, 0);
+  EXPECT_EQ(e.session().position(), 0);
   QApplication::sendEvent(&e, &bas);
-  EXPECT_EQ(e.outil, OUTIL_FORME);
+  EXPECT_EQ(e.session().outil(), OUTIL_FORME);
   EXPECT_TRUE(e.outils[1]->Pressed());
   EXPECT_EQ(e.nom_outil->text(), "Shape");
   EXPECT_EQ(e.panneaux[1]->text(), "Shape: Click the summit or draw the line to be raised or digged.");
   t.outil(19);
   QApplication::sendEvent(&e, &bas);
-  EXPECT_EQ(e.position_outil, 19);
+  EXPECT_EQ(e.session().position(), 19);
   t.outil(7);
   EXPECT_EQ(e.nom_outil->text(), "Smooting");
   // The brush panels follow the tool.
@@ -241,11 +241,12 @@ TEST(OutilsEditeur, ClicksShortStrokesAndPassGiveOneSet) {
   const auto ps = t.pixels(12);
   t.glisser(ps);
   EXPECT_EQ(etiquette, "Point");
-  EXPECT_EQ(t.e->noeud, t.noeud(ps[6]));
+  EXPECT_EQ(t.e->session().noeud(), t.noeud(ps[6]));
   t.e->TimerT1Timer();
   ASSERT_EQ(t.appels.size(), 3u);
   EXPECT_EQ(t.appels[2].trace.size(), 12u);
-  EXPECT_EQ(t.appels[2].a.altitude_finale_debut, t.terrain->hauteurs->lire(t.e->noeud.i, t.e->noeud.j));
+  const NoeudCarte milieu = t.e->session().noeud();
+  EXPECT_EQ(t.appels[2].a.altitude_finale_debut, t.terrain->hauteurs->lire(milieu.i, milieu.j));
 }
 
 TEST(OutilsEditeur, CopyEnablesPasteOnlyWhenItMadeAClipboard) {
@@ -261,7 +262,7 @@ TEST(OutilsEditeur, CopyEnablesPasteOnlyWhenItMadeAClipboard) {
   t.cliquer(p);
   EXPECT_TRUE(t.appels.empty());
   EXPECT_FALSE(t.e->outils[19]->isEnabled());
-  EXPECT_TRUE(t.image_est_carte() || t.e->redessiner);
+  EXPECT_TRUE(t.image_est_carte() || t.e->redessiner());
   t.dialogue = [](Tdlg_edit&) { return 1; };
   t.cliquer(p);
   ASSERT_EQ(t.appels.size(), 1u);
@@ -393,18 +394,18 @@ TEST(OutilsEditeur, CancelledDialogLeavesValuesAndPictureAsTheyWere) {
   t.e->souris_enfoncee(Qt::LeftButton, ps.front());
   for (std::size_t k = 1; k < ps.size(); ++k) t.e->souris_deplacee(ps[k]);
   avant = t.e->Image1.copy();
-  fin = t.e->jeu_fin;
-  debut = t.e->jeu_debut;
+  fin = t.e->session().jeu_fin;
+  debut = t.e->session().jeu_debut;
   t.e->souris_relachee(Qt::LeftButton, ps.back());
   EXPECT_EQ(t.dialogues, 1);
   EXPECT_EQ(t.e->Image1, avant);
-  EXPECT_EQ(t.e->jeu_fin.base, fin.base);
-  EXPECT_EQ(t.e->jeu_debut.sommet, debut.sommet);
-  EXPECT_EQ(t.e->coefficients[1], 0);
+  EXPECT_EQ(t.e->session().jeu_fin.base, fin.base);
+  EXPECT_EQ(t.e->session().jeu_debut.sommet, debut.sommet);
+  EXPECT_EQ(t.e->session().coefficients[1], 0);
   // The delayed run finds nothing to do; the next paint shows the map without marks.
   t.e->TimerT1Timer();
   EXPECT_TRUE(t.appels.empty());
-  EXPECT_EQ(t.e->redessiner, 1);
+  EXPECT_EQ(t.e->redessiner(), 1);
   t.paint();
   EXPECT_TRUE(t.image_est_carte());
 }
@@ -458,7 +459,7 @@ TEST(OutilsEditeur, TreeAndColourStoreTheirBrushFirst) {
     QApplication::sendEvent(b, &appui);
     QApplication::sendEvent(b, &relache);
   }
-  EXPECT_EQ(t.e->largeur_sol, 4);
+  EXPECT_EQ(t.e->session().pinceaux.largeur_sol, 4);
   const auto ps = t.pixels(3, {150, 250});
   t.e->souris_deplacee(ps[0]);
   t.e->souris_enfoncee(Qt::LeftButton, ps[0]);
@@ -499,7 +500,7 @@ TEST(OutilsEditeur, CancelDuringAValleyRun) {
   EXPECT_EQ(t.appels[0].a.largeur_sommet_debut, 20);
   EXPECT_GE(annulation.tests(), 1);
   EXPECT_EQ(t.e->modifiee, 0);
-  EXPECT_EQ(t.e->redessiner, 1);
+  EXPECT_EQ(t.e->redessiner(), 1);
 }
 
 TEST(OutilsEditeur, RaiseAndUndo) {
@@ -576,11 +577,11 @@ TEST(OutilsEditeur, KeyboardClicksPressesAndMovesThePointer) {
   };
   touche(Qt::Key_Return);
   EXPECT_EQ(t.appels.size(), 1u);
-  EXPECT_EQ(e.bouton_enfonce, 0);
+  EXPECT_FALSE(e.session().bouton_enfonce());
   touche(Qt::Key_Space);
-  EXPECT_EQ(e.bouton_enfonce, 1);
+  EXPECT_TRUE(e.session().bouton_enfonce());
   touche(Qt::Key_Return);
-  EXPECT_EQ(e.bouton_enfonce, 0);
+  EXPECT_FALSE(e.session().bouton_enfonce());
   EXPECT_EQ(t.appels.size(), 2u);
   // Right moves by sx and stops before the map's edge.
   const QPoint g = QCursor::pos();
@@ -777,4 +778,27 @@ TEST(OutilsEditeur, AFastStrokeGivesTheTerrainOfASlowOne) {
   for (std::size_t k = 1; k < trace_diagonale.size(); ++k)
     EXPECT_TRUE(voisins(trace_diagonale[k - 1], trace_diagonale[k])) << k;
   (void)terrain_diagonal;
+}
+
+// Closing the editor in the middle of a stroke, or while its run waits, runs
+// nothing and ends the terrain's stroke: the terrain outlives the editor.
+TEST(OutilsEditeur, ClosingMidStrokeEndsTheTerrainsStroke) {
+  for (bool attente : {false, true}) {
+    SCOPED_TRACE(attente ? "run waiting" : "mid-stroke");
+    Editeur t(7);
+    t.outil(1);
+    const auto ps = t.pixels(12);
+    t.e->souris_deplacee(ps.front());
+    t.e->souris_enfoncee(Qt::LeftButton, ps.front());
+    for (std::size_t k = 1; k < ps.size(); ++k) t.e->souris_deplacee(ps[k]);
+    if (attente) t.e->souris_relachee(Qt::LeftButton, ps.back());
+    ASSERT_EQ(t.e->TimerT1.isActive(), attente);
+    ASSERT_FALSE(t.terrain->trace.empty());
+    t.e->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(t.e->TimerT1.isActive());
+    EXPECT_FALSE(t.terrain->trace_active);
+    EXPECT_TRUE(t.terrain->trace.empty());
+    EXPECT_TRUE(t.appels.empty());
+  }
 }

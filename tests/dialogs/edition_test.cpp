@@ -318,17 +318,17 @@ TEST(FenetreEdition, ReadoutAndGauge) {
       }
   EXPECT_GT(rouges, 0);
   e.efface_jauge();
-  EXPECT_EQ(e.altitude_jauge, -4001);
+  EXPECT_EQ(e.altitude_jauge(), -4001);
   EXPECT_TRUE(e.Label_altitude->text().isEmpty());
 
   // The mouse over a node shows its height; off the lattice the gauge clears.
   e.bascule_zoom();
   e.deplacement_souris(424, 400);
-  EXPECT_EQ(e.noeud, (NoeudCarte{58, 37}));
-  EXPECT_EQ(e.altitude_jauge, b.terrain->hauteurs->lire(58, 37));
+  EXPECT_EQ(e.session().noeud(), (NoeudCarte{58, 37}));
+  EXPECT_EQ(e.altitude_jauge(), b.terrain->hauteurs->lire(58, 37));
   EXPECT_EQ(e.panneaux[0]->text(), " x= 4068   y= 2883");
   e.deplacement_souris(2, 2);
-  EXPECT_EQ(e.altitude_jauge, -4001);
+  EXPECT_EQ(e.altitude_jauge(), -4001);
   b.fermer();
 }
 
@@ -504,13 +504,16 @@ TEST(FenetreEdition, HelpInContextModeOnly) {
   QApplication::sendEvent(b.e->Panel_altitude, &clic);
   QApplication::sendEvent(b.e->zone_carte(), &clic);
   EXPECT_EQ(sujets.size(), 1u);
-  EXPECT_EQ(b.e->bouton_enfonce, 1);
-  b.e->bouton_enfonce = 0;
+  EXPECT_TRUE(b.e->session().bouton_enfonce());
+  QMouseEvent lache(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(b.e->zone_carte(), &lache);
+  ASSERT_FALSE(b.e->session().bouton_enfonce());
   b.e->aide_contextuelle = 1;
   QApplication::sendEvent(b.e->Panel_altitude, &clic);
   QApplication::sendEvent(b.e->zone_carte(), &clic);
   EXPECT_EQ(sujets, (std::vector<int>{4008, 4009, 4008}));
-  EXPECT_EQ(b.e->bouton_enfonce, 0);  // the click did nothing else
+  EXPECT_FALSE(b.e->session().bouton_enfonce());  // the click did nothing else
   fixer_afficheur_aide({});
   b.fermer();
 }

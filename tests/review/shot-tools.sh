@@ -7,6 +7,8 @@
 # the pop-up's "Refresh" draws the changed map for a second PNG, the
 # pop-up's "Raise ..." opens the raise dialog for a third, and its
 # "Cross-section" the section dialog for a fourth.
+# F5 draws the new mountain's key from the clock, so two runs show different
+# terrains: to compare two builds, give both the same fixed key first.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-tools.sh [DIALOG.png] [RESULT.png] [RAISE.png] [SECTION.png]
 set -euo pipefail

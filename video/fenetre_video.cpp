@@ -87,7 +87,8 @@ TVideowindow::TVideowindow(QWidget* parent) : FenetreVideo(parent) {
   item(QStringLiteral("Regenerate"), {}, [this] { regenerer_video(); });
   item(QStringLiteral("Duplicate the video"), {}, [this] { Dupliquer1Click(); });
   menu_->addSeparator();
-  item(QStringLiteral("Detailed Parameters"), {}, [this] { Detailles1Click(); })->setCheckable(true);
+  Detailles1_ = item(QStringLiteral("Detailed Parameters"), {}, [this] { Detailles1Click(); });
+  Detailles1_->setCheckable(true);
   item(QStringLiteral("Adjustements ..."), {}, [this] { Rglages1Click(); });
   item(QStringLiteral("Informations"), {}, [this] { Informations1Click(); });
   menu_->addSeparator();
@@ -168,7 +169,7 @@ void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_v
     generer_video();
     refaite = 0;  // the window's first movie: nothing the user changed
   }
-  if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+  Detailles1_->setChecked(parametres.detail != 0);
 }
 
 void TVideowindow::generer_video() {
@@ -208,7 +209,7 @@ void TVideowindow::Informations1Click() {
 
 void TVideowindow::Detailles1Click() {
   parametres.detail = parametres.detail ? 0 : 1;
-  if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+  Detailles1_->setChecked(parametres.detail != 0);
 }
 
 void TVideowindow::Dupliquer1Click() {
@@ -245,7 +246,7 @@ void TVideowindow::changeEvent(QEvent* e) {
   if (e->type() != QEvent::ActivationChange || fermeture) return;
   if (isActiveWindow() && (!sous_fenetre() || sous_fenetre()->mdiArea() == nullptr ||
                            sous_fenetre()->mdiArea()->activeSubWindow() == sous_fenetre())) {
-    if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+    Detailles1_->setChecked(parametres.detail != 0);
     update();
   } else if (!fabrication_) {
     lecteur_->close();  // only the active video window holds a decoder
@@ -274,7 +275,7 @@ void TVideowindow::keyPressEvent(QKeyEvent* e) {
 }
 
 void TVideowindow::contextMenuEvent(QContextMenuEvent* e) {
-  if (QAction* a = element(QStringLiteral("Detailed Parameters"))) a->setChecked(parametres.detail != 0);
+  Detailles1_->setChecked(parametres.detail != 0);
   menu_->popup(e->globalPos());
 }
 

@@ -50,6 +50,7 @@ class TVideowindow : public FenetreVideo {
 
   MoviePlayer* lecteur() const { return lecteur_; }
   QLabel* status() const { return status_; }
+  // The pop-up item of that caption, or null (tests).
   QAction* element(const QString& caption) const;
   bool fabrication() const { return fabrication_; }
   int hauteur_panneau() const;
@@ -81,5 +82,6 @@ class TVideowindow : public FenetreVideo {
   CtlShapeButton* Play = nullptr;
   QLabel* status_ = nullptr;
   QMenu* menu_ = nullptr;
+  QAction* Detailles1_ = nullptr;  // "Detailed Parameters", checked while the video is detailed
   QTimer ouverture_;
 };

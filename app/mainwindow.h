@@ -297,6 +297,8 @@ class TBasewindow : public QMainWindow,
   void fermer_vue(int v);
   void fermer_video(int w);
   void fermer_edition(int m);
+  template <class F>
+  void fermer_autorisee(F* enfant);  // closes a card or view as a command does
   class FermeturesFenetre;
   void preparer_fermetures();
   std::unique_ptr<HoteFermetures> hote_fermetures_;

@@ -209,14 +209,16 @@ void TBasewindow::fermeture_impossible() {
   refus_fermeture_ = boite;
 }
 
-void TBasewindow::Fermer_montagne_active() {
-  int m = etat.montagne_courante;
-  if (!m || !cartes[m]) return;
-  // A close started here is always allowed.
-  cartes[m]->fermeture_autorisee = 1;
-  fermer_enfant(cartes[m]);
+// A close started by a command is always allowed.
+template <class F>
+void TBasewindow::fermer_autorisee(F* f) {
+  if (!f) return;
+  f->fermeture_autorisee = 1;
+  fermer_enfant(f);
   UpdateItems();
 }
+
+void TBasewindow::Fermer_montagne_active() { fermer_autorisee(fenetre(cartes, etat.montagne_courante)); }
 
 void TBasewindow::Fermer_toutes_montagnes() {
   occupe = 1;
@@ -230,13 +232,7 @@ void TBasewindow::Fermer_toutes_montagnes() {
   if (etat.nombre_montagnes > 0) Timer_delete_.start();
 }
 
-void TBasewindow::Fermer_vue_active() {
-  int v = etat.vue_courante;
-  if (!v || !fenetres_vues[v]) return;
-  fenetres_vues[v]->fermeture_autorisee = 1;
-  fermer_enfant(fenetres_vues[v]);
-  UpdateItems();
-}
+void TBasewindow::Fermer_vue_active() { fermer_autorisee(fenetre(fenetres_vues, etat.vue_courante)); }
 
 void TBasewindow::Fermer_toutes_vues() {
   for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)

@@ -67,6 +67,13 @@ struct CommandesDocuments {
   std::function<void(const std::string&)> FileprecItemClick;
 };
 
+// The window of slot k of one of the main window's tables; null outside the
+// table or when the window is gone.
+template <class Tableau>
+auto* fenetre_de(Tableau& t, int k) {
+  return k >= 1 && k < static_cast<int>(t.size()) ? t[k].data() : nullptr;
+}
+
 class TBasewindow : public QMainWindow,
                     public HoteDocuments,
                     public HoteMontagne,

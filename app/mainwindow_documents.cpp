@@ -17,6 +17,13 @@
 
 namespace {
 
+// A document window's caption and the text of its explorer node.
+void nommer(QWidget* fenetre, QTreeWidgetItem* noeud, const std::string& titre) {
+  if (!fenetre) return;
+  fenetre->setWindowTitle(QString::fromStdString(titre));
+  if (noeud) noeud->setText(0, QString::fromStdString(titre));
+}
+
 QTreeWidgetItem* Parent(QTreeWidgetItem* it) { return it ? it->parent() : nullptr; }
 
 bool Descend(QTreeWidgetItem* it, QTreeWidgetItem* ancetre) {
@@ -209,9 +216,7 @@ void TBasewindow::utiliser_dialogues(std::unique_ptr<DialoguesDocuments> d) {
 }
 
 void TBasewindow::titre_fiche(int m, const std::string& titre) {
-  if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !cartes[m]) return;
-  cartes[m]->setWindowTitle(QString::fromStdString(titre));
-  if (noeuds_montagnes[m]) noeuds_montagnes[m]->setText(0, QString::fromStdString(titre));
+  if (fenetre_de(cartes, m)) nommer(cartes[m], noeuds_montagnes[m], titre);
 }
 
 void TBasewindow::marquer_sauvee(int m) {
@@ -282,15 +287,14 @@ param_vue TBasewindow::parametres_vue(int v) {
 }
 
 void TBasewindow::titre_vue(int v, const std::string& titre) {
-  if (v < 1 || v > NOMBRE_MAX_VUES || !fenetres_vues[v]) return;
-  fenetres_vues[v]->setWindowTitle(QString::fromStdString(titre));
-  if (noeuds_vues[v]) noeuds_vues[v]->setText(0, QString::fromStdString(titre));
+  if (fenetre_de(fenetres_vues, v)) nommer(fenetres_vues[v], noeuds_vues[v], titre);
 }
 
 void TBasewindow::marquer_vue_enregistree(int v) {
-  if (v < 1 || v > NOMBRE_MAX_VUES || !fenetres_vues[v]) return;
-  fenetres_vues[v]->a_fichier = 1;
-  fenetres_vues[v]->modifiee = 0;
+  if (FenetreVue* f = fenetre_de(fenetres_vues, v)) {
+    f->a_fichier = 1;
+    f->modifiee = 0;
+  }
 }
 
 std::string TBasewindow::film(int w) {
@@ -312,15 +316,14 @@ const std::vector<enregistrement_camera>* TBasewindow::cameras(int w) {
 }
 
 void TBasewindow::titre_video(int w, const std::string& titre) {
-  if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;
-  fenetres_videos[w]->setWindowTitle(QString::fromStdString(titre));
-  if (noeuds_videos[w]) noeuds_videos[w]->setText(0, QString::fromStdString(titre));
+  if (fenetre_de(fenetres_videos, w)) nommer(fenetres_videos[w], noeuds_videos[w], titre);
 }
 
 void TBasewindow::marquer_video_enregistree(int w) {
-  if (w < 1 || w > NOMBRE_MAX_VIDEOS || !fenetres_videos[w]) return;
-  fenetres_videos[w]->a_fichier = 1;
-  fenetres_videos[w]->refaite = 0;
+  if (FenetreVideo* f = fenetre_de(fenetres_videos, w)) {
+    f->a_fichier = 1;
+    f->refaite = 0;
+  }
 }
 
 void TBasewindow::recents_modifies() { reconstruire_recents(); }

@@ -12,15 +12,6 @@
 #include "app/mainwindow.h"
 #include "fenetres/operation_longue.h"
 
-namespace {
-
-template <class Tableau>
-auto* fenetre(Tableau& t, int k) {
-  return k >= 1 && k < static_cast<int>(t.size()) ? t[k].data() : nullptr;
-}
-
-}  // namespace
-
 // The child windows of the main window, for the cascades.
 class TBasewindow::FermeturesFenetre final : public HoteFermetures {
  public:
@@ -35,7 +26,7 @@ class TBasewindow::FermeturesFenetre final : public HoteFermetures {
   bool sauvegarde_video_demandee(int k) override { return drapeau(video(k), &FenetreVideo::sauvegarde_demandee); }
   const Param_video* parametres_de_video(int k) override { return video(k) ? &video(k)->parametres : nullptr; }
   bool edition_ouverte(int m) override { return w_.edition_ouverte[m] != 0; }
-  bool edition_modifiee(int m) override { return drapeau(fenetre(w_.editeurs, m), &FenetreEdition::modifiee); }
+  bool edition_modifiee(int m) override { return drapeau(fenetre_de(w_.editeurs, m), &FenetreEdition::modifiee); }
 
   void oublier_vue_modifiee(int v) override {
     if (vue(v)) vue(v)->modifiee = 0;
@@ -44,7 +35,7 @@ class TBasewindow::FermeturesFenetre final : public HoteFermetures {
     if (video(k)) video(k)->refaite = 0;
   }
   void oublier_edition_modifiee(int m) override {
-    if (FenetreEdition* ed = fenetre(w_.editeurs, m)) ed->modifiee = 0;
+    if (FenetreEdition* ed = fenetre_de(w_.editeurs, m)) ed->modifiee = 0;
   }
 
   void fermer_edition(int m) override {
@@ -98,8 +89,8 @@ class TBasewindow::FermeturesFenetre final : public HoteFermetures {
   }
 
  private:
-  FenetreVue* vue(int v) { return fenetre(w_.fenetres_vues, v); }
-  FenetreVideo* video(int k) { return fenetre(w_.fenetres_videos, k); }
+  FenetreVue* vue(int v) { return fenetre_de(w_.fenetres_vues, v); }
+  FenetreVideo* video(int k) { return fenetre_de(w_.fenetres_videos, k); }
   template <class F>
   static bool drapeau(const F* f, std::uint8_t F::* membre) {
     return f && f->*membre;
@@ -218,7 +209,7 @@ void TBasewindow::fermer_autorisee(F* f) {
   UpdateItems();
 }
 
-void TBasewindow::Fermer_montagne_active() { fermer_autorisee(fenetre(cartes, etat.montagne_courante)); }
+void TBasewindow::Fermer_montagne_active() { fermer_autorisee(fenetre_de(cartes, etat.montagne_courante)); }
 
 void TBasewindow::Fermer_toutes_montagnes() {
   occupe = 1;
@@ -232,7 +223,7 @@ void TBasewindow::Fermer_toutes_montagnes() {
   if (etat.nombre_montagnes > 0) Timer_delete_.start();
 }
 
-void TBasewindow::Fermer_vue_active() { fermer_autorisee(fenetre(fenetres_vues, etat.vue_courante)); }
+void TBasewindow::Fermer_vue_active() { fermer_autorisee(fenetre_de(fenetres_vues, etat.vue_courante)); }
 
 void TBasewindow::Fermer_toutes_vues() {
   for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)

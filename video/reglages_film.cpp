@@ -21,12 +21,7 @@
 #include "video/reglages_textes.h"
 
 namespace T = textes_reglages;
-
-namespace {
-
-QString Q(const char* s) { return QString::fromUtf8(s); }
-
-}  // namespace
+using textes_reglages::Q;
 
 PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   auto* h = new QHBoxLayout(this);

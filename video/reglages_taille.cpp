@@ -15,6 +15,7 @@
 #include "video/reglages_textes.h"
 
 namespace T = textes_reglages;
+using textes_reglages::Q;
 
 void ImageReglages::paintEvent(QPaintEvent*) {
   dialogs::MarqueurPeinture marqueur;
@@ -24,7 +25,7 @@ void ImageReglages::paintEvent(QPaintEvent*) {
 
 PageTailleVideo::PageTailleVideo(QWidget* parent) : QWidget(parent) {
   auto* l = new QHBoxLayout(this);
-  auto* boite = new QGroupBox(QString::fromUtf8(T::kTaille), this);
+  auto* boite = new QGroupBox(Q(T::kTaille), this);
   auto* g = new QGridLayout(boite);
   auto* groupe = new QButtonGroup(boite);
   const std::pair<QRadioButton**, reglages::Format> formats[] = {
@@ -36,7 +37,7 @@ PageTailleVideo::PageTailleVideo(QWidget* parent) : QWidget(parent) {
                         "RadioButton_autre"};
   int rang = 0;
   for (const auto& [r, f] : formats) {
-    *r = new QRadioButton(QString::fromUtf8(textes[rang]), boite);
+    *r = new QRadioButton(Q(textes[rang]), boite);
     (*r)->setObjectName(noms[rang]);
     groupe->addButton(*r);
     g->addWidget(*r, rang++, 0, 1, 2);
@@ -46,9 +47,9 @@ PageTailleVideo::PageTailleVideo(QWidget* parent) : QWidget(parent) {
   Edit_Xmax->setObjectName("Edit_Xmax");
   Edit_Ymax = new QLineEdit(boite);
   Edit_Ymax->setObjectName("Edit_Ymax");
-  g->addWidget(new QLabel(QString::fromUtf8(T::kLargeur), boite), rang, 0);
+  g->addWidget(new QLabel(Q(T::kLargeur), boite), rang, 0);
   g->addWidget(Edit_Xmax, rang++, 1);
-  g->addWidget(new QLabel(QString::fromUtf8(T::kHauteur), boite), rang, 0);
+  g->addWidget(new QLabel(Q(T::kHauteur), boite), rang, 0);
   g->addWidget(Edit_Ymax, rang++, 1);
   g->setRowStretch(rang, 1);
   l->addWidget(boite);

@@ -1,7 +1,12 @@
 // Every text the video settings dialog shows: captions, labels and messages.
 #pragma once
 
+#include <QString>
+
 namespace textes_reglages {
+
+// A text as the toolkit takes it.
+inline QString Q(const char* s) { return QString::fromUtf8(s); }
 
 inline constexpr char kTitre[] = "Adjustements of the video";
 inline constexpr char kMessage[] = "Video";  // caption of its message boxes

@@ -24,10 +24,9 @@
 #include "video/reglages_textes.h"
 
 namespace T = textes_reglages;
+using textes_reglages::Q;
 
 namespace {
-
-QString Q(const char* s) { return QString::fromUtf8(s); }
 
 template <class W>
 W* nomme(W* w, const char* nom) {

@@ -26,12 +26,11 @@
 #include "video/reglages_textes.h"
 
 namespace T = textes_reglages;
+using textes_reglages::Q;
 
 namespace {
 
 constexpr int kSujetAide = 5012;
-
-QString Q(const char* s) { return QString::fromUtf8(s); }
 
 QImage image_qt(const render::Bitmap& b) {
   if (b.empty()) return {};

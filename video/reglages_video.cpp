@@ -19,6 +19,7 @@
 #include "fenetres/aide_enfants.h"
 #include "fenetres/dossiers.h"
 #include "fenetres/elements_pages.h"
+#include "fenetres/image_qt.h"
 #include "model/echantillons.h"
 #include "model/matrice.h"
 #include "platform/fichiers.h"
@@ -31,13 +32,6 @@ using textes_reglages::Q;
 namespace {
 
 constexpr int kSujetAide = 5012;
-
-QImage image_qt(const render::Bitmap& b) {
-  if (b.empty()) return {};
-  return QImage(reinterpret_cast<const uchar*>(b.pixels().data()), b.width(), b.height(), b.width() * 4,
-                QImage::Format_RGB32)
-      .copy();
-}
 
 // A page in its tab, filling it.
 template <class P>
@@ -218,7 +212,7 @@ void TPagesDlg3::init_videos(const EntreesReglagesVideo& e) {
     const Tmatrice* reel = m < int(e.terrains.size()) ? e.terrains[std::size_t(m)] : nullptr;
     const double mer = videos_[k].parametres.vue.niveau_mer;
     const double sommet = reglages::altitude_sommet(reel ? reel->hauteur_max() : apercu5_->hauteur_max(), mer);
-    images_trajet_[k] = image_qt(reglages::prepare_apercu(*apercu5_, mer, sommet));
+    images_trajet_[k] = image_qt(reglages::prepare_apercu(*apercu5_, mer, sommet)).copy();
   }
   // Preview movies of an earlier run.
   for (const DocumentReglagesVideo& d : videos_) {
@@ -268,7 +262,7 @@ void TPagesDlg3::charge_video() {
     const QSignalBlocker b(ComboBox_no);
     ComboBox_no->setCurrentIndex(choisi_);
   }
-  taille_->charger(video_, vue ? image_qt(*vue) : QImage());
+  taille_->charger(video_, vue ? image_qt(*vue).copy() : QImage());
   trajet_->charger(video_, trajet);
   film_ = {terrain, &*palette_, entrees_.cameras, entrees_.dossier_programme, d.numero};
   creation_->charger(video_, film_);

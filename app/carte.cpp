@@ -95,7 +95,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   // Only a user's change reaches here: setting Checked from code raises nothing.
   connect(checkbox_photo, &CtlCheckBox::changed, this, [this] {
     modifie = 1;
-    parametres.photo_aerienne = checkbox_photo->Checked() ? 1 : 0;
+    parametres().photo_aerienne = checkbox_photo->Checked() ? 1 : 0;
   });
 
   menu_ = new QMenu(this);
@@ -158,12 +158,12 @@ void TMatricewindow::initialiser_fiche(platform::WindowHandle proprietaire, bool
   hauteur(85);
   Memo1->clear();
   nombre_vues = 0;
-  for (const std::string& l : parametres.texte) {
+  for (const std::string& l : parametres().texte) {
     if (l.empty()) break;
     Memo1->appendPlainText(QString::fromLatin1(l.data(), static_cast<qsizetype>(l.size())));
   }
-  checkbox_photo->SetChecked(parametres.photo_aerienne != 0);
-  checkbox_photo->setEnabled(parametres.photo_aerienne != 0);
+  checkbox_photo->SetChecked(parametres().photo_aerienne != 0);
+  checkbox_photo->setEnabled(parametres().photo_aerienne != 0);
   actualiser();
   update();
 }
@@ -198,8 +198,8 @@ void TMatricewindow::montrer_terrain(int degre, bool deformation) {
 void TMatricewindow::actualiser() {
   if (fermeture_commencee) return;
   const bool terrain = degre_terrain_ > 0;
-  const QString l1 = texte_maillage(terrain ? degre_terrain_ : parametres.maillage,
-                                    terrain ? deformation_terrain_ : parametres.deformation != 0, nombre_vues);
+  const QString l1 = texte_maillage(terrain ? degre_terrain_ : parametres().maillage,
+                                    terrain ? deformation_terrain_ : parametres().deformation != 0, nombre_vues);
   if (Label1->text() != l1) {
     Label1->setText(l1);
     Label1->adjustSize();
@@ -223,7 +223,7 @@ bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {
     for (int k = 0; k < 11; ++k) {
       QTextBlock b = d->findBlockByNumber(k);
       // Comment lines are stored as the document holds them: Latin-1.
-      parametres.texte[static_cast<std::size_t>(k)] = b.isValid() ? b.text().toLatin1().toStdString() : std::string();
+      parametres().texte[static_cast<std::size_t>(k)] = b.isValid() ? b.text().toLatin1().toStdString() : std::string();
     }
   }
   return CarteMontagne::eventFilter(o, e);

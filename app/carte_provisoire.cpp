@@ -22,8 +22,8 @@ void CarteProvisoire::paintEvent(QPaintEvent*) {
   QString texte = QString("Mountain N° %1\n%2\nMesh degree %3\nKey %4")
                       .arg(no_matrice)
                       .arg(windowTitle())
-                      .arg(parametres.maillage)
-                      .arg(parametres.cle);
+                      .arg(parametres().maillage)
+                      .arg(parametres().cle);
   p.drawText(rect().adjusted(10, 10, -10, -10), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, texte);
 }
 

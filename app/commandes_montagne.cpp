@@ -88,7 +88,6 @@ void CommandesMontagne::nouvelle_montagne(bool plat, int emplacement, bool depui
   slot.type.a_fichier = depuis_fichier ? 1 : 0;
   slot.type.modifie_edition = depuis_fichier ? 1 : 0;
   CarteMontagne* carte = w_.carte(m);
-  carte->parametres = e.parametres;
   carte->initialiser_fiche(w_.handle(), false, 0);
   w_.activer(carte);
   {
@@ -105,9 +104,10 @@ void CommandesMontagne::nouvelle_montagne(bool plat, int emplacement, bool depui
     }
   }
   e.vue_courante = 0;
-  e.parametres.cle = slot.terrain->cle;
+  // The key the generator used is the document's (the card shows the slot's
+  // record); the working record, which the next creation starts from, follows it.
   slot.type.parametres.cle = slot.terrain->cle;
-  carte->parametres.cle = slot.terrain->cle;
+  e.parametres.cle = slot.type.parametres.cle;
   w_.occuper(false);
   w_.UpdateItems();
 }
@@ -159,7 +159,6 @@ void CommandesMontagne::dupliquer_montagne() {
     slot.type.a_fichier = 0;
     slot.type.modifie_edition = 0;
     CarteMontagne* carte = w_.carte(m);
-    carte->parametres = p;
     carte->initialiser_fiche(w_.handle(), false, 0);
     try {
       slot.terrain = std::make_unique<Tmatrice>(p);
@@ -218,7 +217,6 @@ void CommandesMontagne::raffiner() {
   e.montagnes[m].type.modifie_edition = 1;
   e.montagne_courante = m;
   if (CarteMontagne* c = w_.carte(m)) {
-    c->parametres = e.parametres;
     c->update();
     w_.activer(c);
   }
@@ -229,7 +227,6 @@ void CommandesMontagne::creer_arbres() {
   auto& e = e_;
   const int m = e.montagne_courante;
   if (!m || !e.montagnes[m].terrain) return;
-  if (CarteMontagne* c = w_.carte(m)) c->parametres = e.parametres;
   {
     OperationLongue operation;
     TAttente attente(w_.fenetre_principale());

@@ -12,12 +12,10 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
-// Writes one mountain's record into its slot and into its card's copy (the
-// card's copy is what the next UpdateItems takes after a memo keystroke).
-void ecrire_record(etat_documents& e, HoteOptions& w, int m, const param_mat& p) {
+// Writes one mountain's record into its slot, which its card shows.
+void ecrire_record(etat_documents& e, int m, const param_mat& p) {
   if (m < 1 || m > NOMBRE_MAX_MONTAGNES || !e.montagnes[m].type.utilise) return;
   e.montagnes[m].type.parametres = p;
-  if (CarteMontagne* c = w.carte(m)) c->parametres = p;
 }
 
 }  // namespace
@@ -46,7 +44,7 @@ void CommandesOptions::options_creation() {
   if (executer_dialogue(*d) == 1) {
     // Every entry's record goes back, the displayed one with the working copy.
     for (int k = 1; k <= d->nombre_montagnes; ++k)
-      ecrire_record(e, w_, d->entrees[k].numero, d->entrees[k].type.parametres);
+      ecrire_record(e, d->entrees[k].numero, d->entrees[k].type.parametres);
     e.parametres = d->parametres;
     page_creation = d->page;
     const int choisie = d->montagne;
@@ -54,7 +52,7 @@ void CommandesOptions::options_creation() {
     d.reset();
     const bool montagne = choisie >= 1 && choisie <= NOMBRE_MAX_MONTAGNES && e.montagnes[choisie].type.utilise;
     if (montagne) {
-      ecrire_record(e, w_, choisie, e.parametres);
+      ecrire_record(e, choisie, e.parametres);
       e.montagne_courante = choisie;
       if (CarteMontagne* c = w_.carte(choisie)) w_.activer(c);
       e.vue_courante = w_.plus_haute_vue(choisie);
@@ -82,7 +80,7 @@ void CommandesOptions::options_raffinage() {
   if (executer_dialogue(d) != 1) return;
   e.parametres = d.parametres;
   // Kept in the slot too: the next UpdateItems makes the slot's record current again.
-  ecrire_record(e, w_, m, e.parametres);
+  ecrire_record(e, m, e.parametres);
   if (d.mode == 1) montagnes_.raffiner();
 }
 

@@ -263,10 +263,9 @@ void TBasewindow::UpdateItems() {
         continue;
       }
       if (c->fermeture) continue;
-      if (c->modifie) {
+      if (c->modifie) {  // the card wrote into the slot's record
         e.montagnes[m].type.modifie_edition = 1;
-        e.montagnes[m].type.parametres = c->parametres;
-        if (e.montagnes[m].terrain) e.montagnes[m].terrain->photo_presente = c->parametres.photo_aerienne;
+        if (e.montagnes[m].terrain) e.montagnes[m].terrain->photo_presente = e.montagnes[m].type.parametres.photo_aerienne;
         c->modifie = 0;
       }
       e.montagne_courante = c->no_matrice;

@@ -108,7 +108,6 @@ int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_c
   CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
   carte->no_matrice = static_cast<std::uint16_t>(m);
   carte->setWindowTitle(titre_carte);
-  carte->parametres = p;
   cartes[m] = carte;
   // Mountain nodes are always top-level.
   noeuds_montagnes[m] = nouveau_noeud(nullptr, texte_noeud, 0, 4, carte);
@@ -116,6 +115,7 @@ int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_c
   slot.type.nom = nom;
   slot.type.utilise = 1;
   slot.type.parametres = p;
+  carte->lier_parametres(slot.type.parametres);
   ++etat.nombre_montagnes;
   etat.demarrage = false;
   ajouter_enfant(carte);
@@ -241,7 +241,7 @@ bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fi
   CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
   carte->no_matrice = static_cast<std::uint16_t>(m);
   carte->setWindowTitle(QString::fromStdString(titre));
-  carte->parametres = etat.montagnes[m].type.parametres;
+  carte->lier_parametres(etat.montagnes[m].type.parametres);
   cartes[m] = carte;
   noeuds_montagnes[m] = nouveau_noeud(nullptr, carte->windowTitle(), 0, 4, carte);
   ajouter_enfant(carte);

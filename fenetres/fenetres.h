@@ -46,9 +46,15 @@ class CarteMontagne : public FenetreEnfant {
   using FenetreEnfant::FenetreEnfant;
   std::uint16_t no_matrice = 0;
   std::uint8_t fermeture_autorisee = 0;
-  std::uint8_t modifie = 0;
-  param_mat parametres;
+  std::uint8_t modifie = 0;  // the card changed the memo or the aerial-picture flag
   std::uint16_t nombre_vues = 0;
+
+  // The mountain's parameters, which the card shows and edits (memo and
+  // aerial-picture flag): the record of the slot it stands for, once the main
+  // window tied it there; until then a record of the card's own.
+  param_mat& parametres() { return *parametres_; }
+  const param_mat& parametres() const { return *parametres_; }
+  void lier_parametres(param_mat& slot) { parametres_ = &slot; }
   std::uint16_t code_commande = 0;
 
   // Set-up after the slot is filled: owner window, whether the document has a file, its date.
@@ -68,6 +74,10 @@ class CarteMontagne : public FenetreEnfant {
  protected:
   // A card closes only while it is the active child and marked close-allowed.
   void closeEvent(QCloseEvent* e) override;
+
+ private:
+  param_mat propres_;
+  param_mat* parametres_ = &propres_;
 };
 
 // Every picture bitmap a view makes is limited to this many pixels per side.
@@ -89,6 +99,8 @@ class FenetreVue : public FenetreEnfant {
   std::uint16_t code_commande = 0;
   std::uint16_t largeur_image = 400, hauteur_image = 300;
   std::uint8_t image_brute = 0;  // the main window's rough-picture option, taken before a refresh
+  // The view's own record, its one owner: the main window's working record
+  // is a separate value (the default new views copy) that follows the active view.
   param_vue parametres;
 
   virtual void liberer_image() {}
@@ -108,6 +120,8 @@ class FenetreVideo : public FenetreEnfant {
   std::uint8_t a_fichier = 0;
   std::uint8_t focus_arbre = 0;
   std::uint16_t code_commande = 0;
+  // The video's own settings, their one owner; the main window's working
+  // record is a separate value (the default new videos copy).
   Param_video parametres;
   std::string fichier_film;
   std::array<std::string, 11> informations{};
@@ -162,7 +176,7 @@ class FenetreEdition : public FenetreEnfant {
   std::uint8_t peinte = 0;       // the map pictures are valid; cleared to force a new map
   std::uint16_t degre = 0;       // mesh degree, set before opening
   std::string fichier;           // the document's path, empty without a file
-  param_vue vue;                 // the editor's own view record
+  param_vue vue;                 // the editor's own view record, a copy with its own life
   bool coller_actif = false;  // the paste button
   virtual void activer_coller(bool actif) { coller_actif = actif; }
 
@@ -221,7 +235,7 @@ class FenetreImport : public FenetreEnfant {
   std::uint8_t fermee = 0;
   std::uint16_t degre = 0;
   std::uint16_t taille = 0;  // nodes per side
-  param_mat parametres;
+  param_mat parametres;      // the import's own copy, taken when it starts
   std::string commentaire;
   std::unique_ptr<Tmatrice> terrain;
 

@@ -198,8 +198,8 @@ TEST(OptionsCreation, EveryEntryReachesItsSlotAndCardAndTheChosenOneBecomesCurre
   EXPECT_EQ(e.montagne_courante, 1);
   EXPECT_EQ(e.montagnes[1].type.parametres.relief, 44);
   EXPECT_EQ(e.montagnes[2].type.parametres.relief, 55);
-  EXPECT_EQ(a.carte(1)->parametres.relief, 44);
-  EXPECT_EQ(a.carte(2)->parametres.relief, 55);
+  EXPECT_EQ(a.carte(1)->parametres().relief, 44);
+  EXPECT_EQ(a.carte(2)->parametres().relief, 55);
   EXPECT_EQ(e.parametres.relief, 44);
   // A memo keystroke on card 2 copies its record over the slot's: the edit stays.
   a.w->activer(a.carte(2));

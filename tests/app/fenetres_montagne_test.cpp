@@ -102,10 +102,10 @@ TEST(CarteMontagne, TextsOfTheCard) {
   EXPECT_EQ(texte_heure(QDateTime(QDate(2024, 3, 5), QTime(12, 0))), "12:00 pm");
 
   TMatricewindow c;
-  c.parametres.maillage = 6;
-  c.parametres.photo_aerienne = 1;
-  c.parametres.texte[0] = "first";
-  c.parametres.texte[1] = "second caf\xE9";  // documents hold Latin-1
+  c.parametres().maillage = 6;
+  c.parametres().photo_aerienne = 1;
+  c.parametres().texte[0] = "first";
+  c.parametres().texte[1] = "second caf\xE9";  // documents hold Latin-1
   c.initialiser_fiche(0, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7)).toSecsSinceEpoch());
   EXPECT_EQ(c.texte_etat, "   File written on March 5, 2024, Tue at 02:07 pm");
   EXPECT_EQ(c.Memo1->toPlainText(), QString::fromUtf8("first\nsecond caf\u00e9"));
@@ -114,13 +114,53 @@ TEST(CarteMontagne, TextsOfTheCard) {
   c.show();
   QTest::mouseClick(c.checkbox_photo, Qt::LeftButton, {}, QPoint(5, 8));
   EXPECT_EQ(c.modifie, 1);
-  EXPECT_EQ(c.parametres.photo_aerienne, 0);
+  EXPECT_EQ(c.parametres().photo_aerienne, 0);
   c.initialiser_fiche(0, false, 0);
   EXPECT_EQ(c.texte_etat, "       New mountain");
   EXPECT_FALSE(c.checkbox_photo->isEnabled());
 }
 
 // The card's first line reads the terrain's degree at once after a refinement.
+// The card shows and edits its slot's record itself: a memo keystroke is in
+// the document at once, and a new key reaches card, slot and working record.
+TEST(CarteMontagne, ShowsAndEditsTheRecordOfItsSlot) {
+  Atelier a;
+  auto& e = a.w->etat;
+  e.parametres.cle = 1111;
+  a.commande(Commande::nouvelle_montagne);
+  e.parametres.cle = 2222;
+  a.commande(Commande::nouvelle_montagne);
+  for (int m : {1, 2}) {
+    EXPECT_EQ(&a.carte(m)->parametres(), &e.montagnes[m].type.parametres) << m;
+    EXPECT_EQ(a.carte(m)->parametres().cle, 1111 * m) << m;
+    EXPECT_EQ(e.montagnes[m].terrain->cle, 1111 * m) << m;
+  }
+  EXPECT_EQ(e.parametres.cle, 2222);  // the current mountain's
+  // A memo typed on card 1 while card 2 is active.
+  auto* carte = dynamic_cast<TMatricewindow*>(a.carte(1));
+  ASSERT_TRUE(carte);
+  QTest::keyClicks(carte->Memo1, "ridge");
+  EXPECT_EQ(carte->modifie, 1);
+  EXPECT_EQ(e.montagnes[1].type.parametres.texte[0], "ridge");
+  EXPECT_TRUE(e.montagnes[2].type.parametres.texte[0].empty());
+  a.w->activer(a.carte(1));
+  a.w->UpdateItems();
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  EXPECT_EQ(e.parametres.texte[0], "ridge");
+  EXPECT_EQ(e.parametres.cle, 1111);
+  // A key chosen for the next regeneration reaches the terrain, and the card
+  // stays tied to its slot and keeps the memo.
+  e.montagnes[1].type.parametres.cle = 3333;
+  a.w->UpdateItems();
+  a.demande_carte(1, 3);
+  ASSERT_TRUE(e.montagnes[1].type.utilise);
+  EXPECT_EQ(&a.carte(1)->parametres(), &e.montagnes[1].type.parametres);
+  EXPECT_EQ(e.montagnes[1].terrain->cle, 3333);
+  EXPECT_EQ(a.carte(1)->parametres().cle, 3333);
+  EXPECT_EQ(e.parametres.cle, 3333);
+  EXPECT_EQ(a.carte(1)->parametres().texte[0], "ridge");
+}
+
 TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   Atelier a(4);
   a.commande(Commande::nouvelle_montagne);
@@ -136,7 +176,7 @@ TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   ASSERT_EQ(a.w->etat.montagnes[1].terrain->degre, 6);
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");
   // A degree kept for later does not change what the card says of its terrain.
-  a.carte(1)->parametres.maillage = 9;
+  a.carte(1)->parametres().maillage = 9;
   a.w->etat.montagnes[1].type.parametres.maillage = 9;
   a.w->UpdateItems();
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");

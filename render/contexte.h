@@ -45,12 +45,10 @@ struct RenderOptions {
   // The program's sky picture folder (an imported sky whose stored path is gone is looked up there).
   std::string dossier_ciels;
   // Helper threads that compute vertices and facet geometry of large lattices
-  // ahead of the drawing: 0 none, -1 as many as the machine's idle cores. The
-  // picture is the same whatever the count. None by default: each helper
-  // triangle computes its three vertices afresh (about six times the vertex
-  // work of the walk's vertex cache) and the geometry of facets the drawing
-  // then culls, so helpers cost twice the CPU for little gain in wall time.
-  std::int32_t aides_facettes = 0;
+  // (257 nodes a side or more, outside the editor) ahead of the drawing: 0
+  // none, -1 (the default) one per core that the load of the last minute
+  // leaves idle. The picture is the same whatever the count.
+  std::int32_t aides_facettes = -1;
 };
 
 struct RenderContext {

@@ -53,19 +53,19 @@ struct EntreeCache {
 };
 constexpr std::uint32_t kCache = 8192;
 
-// One call of the walk, kept until its line is drawn.
-struct Evenement {
-  enum Genre : std::uint8_t { noeud, triangle, fin_noeud, fin_ligne } genre = noeud;
-  std::int32_t a = 0, b = 0;  // a node's (i, j); a triangle's index in its line
+// A node the walk visits, kept until its line is drawn: its two triangles
+// follow it in the line's triangles. i = 0 marks the end of a walk line.
+struct NoeudLigne {
+  std::int32_t i = 0, j = 0;
 };
 constexpr std::int32_t kTrianglesParPart = 64;
 // Lines are handed to the team together until they hold this many triangles.
 constexpr std::size_t kTrianglesParLot = 8192;
 
-// Lines of the walk: their calls, their triangles and what the team computes
+// Lines of the walk: their nodes, their triangles and what the team computes
 // for them (three vertices per triangle and the main facet's geometry).
 struct Ligne {
-  std::vector<Evenement> evenements;
+  std::vector<NoeudLigne> noeuds;
   std::vector<TriangleBalayage> triangles;
   // The cover entries (first and second word) of each triangle's three nodes,
   // read by the walk's thread: the team never reads the cover map, which the
@@ -99,14 +99,13 @@ class Moteur {
   }
   void noeud(std::int32_t i, std::int32_t j) {
     if (equipe_)
-      lignes_[remplie_].evenements.push_back({Evenement::noeud, i, j});
+      lignes_[remplie_].noeuds.push_back({i, j});
     else
       examiner_noeud(i, j);
   }
   void triangle(const TriangleBalayage& t) {
     if (equipe_) {
       Ligne& l = lignes_[remplie_];
-      l.evenements.push_back({Evenement::triangle, std::int32_t(l.triangles.size()), 0});
       l.triangles.push_back(t);
       std::array<std::uint16_t, 6> c{};
       if (ctx_.carte_vagues)
@@ -117,10 +116,7 @@ class Moteur {
     }
   }
   void fin_noeud() {
-    if (equipe_)
-      lignes_[remplie_].evenements.push_back({Evenement::fin_noeud, 0, 0});
-    else
-      finir_noeud();
+    if (!equipe_) finir_noeud();
   }
   void fin_rangee();
 
@@ -208,13 +204,16 @@ class Moteur {
   Generateur eau_;
   std::unique_ptr<EntreeCache[]> cache_;
 
-  // Lines drawn through the team (large lattices at stride 1, outside the
-  // editor): the lines being filled by the walk, and the others, handed to
-  // the team and waiting to be drawn. The team goes first when the engine
-  // ends, so no helper still works on the lines then.
-  std::array<Ligne, 2> lignes_;
-  int remplie_ = 0;
+  // Lines drawn through the team (large lattices, outside the editor): the
+  // lines being filled by the walk, those handed to the team and waiting to
+  // be drawn, and those drawn last, which a helper held back may still be
+  // computing until the walk fills them again. The team goes first when the
+  // engine ends, so no helper still works on the lines then.
+  std::array<Ligne, 3> lignes_;
+  std::size_t remplie_ = 0;
   bool en_attente_ = false;
+  std::size_t precedente() const { return (remplie_ + 2) % 3; }
+  void reprendre(std::size_t k);
   std::unique_ptr<Equipe> equipe_;
   const GeometrieFacette* geometrie_ = nullptr;  // of the main facet being drawn
 };
@@ -278,11 +277,11 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   for (std::size_t k = 0; k < 5; ++k) etat_.historique[k] = 1.0;
   // A large lattice at stride 1: its lines are long enough to share out.
   const int aides = ctx.options.aides_facettes < 0 ? Equipe::aides_machine() : ctx.options.aides_facettes;
-  if (!ctx.editeur() && pas_ == 1 && n_ >= 257 && aides > 0) {
+  if (!ctx.editeur() && n_ >= 257 && aides > 0) {
     equipe_ = std::make_unique<Equipe>(aides);
     for (Ligne& l : lignes_) {
       const std::size_t triangles = kTrianglesParLot + std::size_t(2 * n_ + 4);
-      l.evenements.reserve(2 * triangles);
+      l.noeuds.reserve(triangles / 2 + std::size_t(n_));
       l.triangles.reserve(triangles);
       l.couvertures.reserve(triangles);
     }
@@ -296,11 +295,11 @@ void Moteur::executer() {
     // The lines still kept: those handed out last, then those not handed out.
     if (en_attente_) {
       equipe_->aider();
-      dessiner_ligne(lignes_[std::size_t(1 - remplie_)]);
+      dessiner_ligne(lignes_[precedente()]);
       en_attente_ = false;
     }
-    Ligne& reste = lignes_[std::size_t(remplie_)];
-    if (!reste.evenements.empty()) {
+    Ligne& reste = lignes_[remplie_];
+    if (!reste.noeuds.empty()) {
       lancer_ligne(reste);
       equipe_->aider();
       dessiner_ligne(reste);
@@ -470,13 +469,35 @@ void Moteur::lancer_ligne(Ligne& l) {
   for (std::int32_t k = 0; k < l.parts; ++k) l.faites[std::size_t(k)].store(0, std::memory_order_relaxed);
   l.nombre_faites.store(0, std::memory_order_relaxed);
   l.travail = [this, &l, T](std::int32_t part) {
+    // Neighbouring triangles share vertices: the last ones computed are kept.
+    struct Memo {
+      std::int32_t i = 0, j = 0;  // i = 0: empty
+      bool complet = false;
+      Sommet s;
+    };
+    std::array<Memo, 8> memo{};
+    std::size_t suivant = 0;
     const std::size_t fin = std::min(T, std::size_t(part + 1) * kTrianglesParPart);
     for (std::size_t k = std::size_t(part) * kTrianglesParPart; k < fin; ++k) {
       const TriangleBalayage& t = l.triangles[k];
       const std::array<std::uint16_t, 6>& c = l.couvertures[k];
       Sommet* s = &l.sommets[3 * k];
       bool complet = true;
-      for (std::size_t v = 0; v < 3; ++v) complet = sommet_pur(t.i[v], t.j[v], c[2 * v], c[2 * v + 1], s[v]) && complet;
+      for (std::size_t v = 0; v < 3; ++v) {
+        const Memo* m = nullptr;
+        for (const Memo& x : memo)
+          if (x.i == t.i[v] && x.j == t.j[v]) m = &x;
+        if (!m) {
+          Memo& nouveau = memo[suivant];
+          suivant = (suivant + 1) % memo.size();
+          nouveau.i = t.i[v];
+          nouveau.j = t.j[v];
+          nouveau.complet = sommet_pur(t.i[v], t.j[v], c[2 * v], c[2 * v + 1], nouveau.s);
+          m = &nouveau;
+        }
+        s[v] = m->s;
+        complet = complet && m->complet;
+      }
       l.complets[k] = complet;
       if (!complet) continue;
       EntreeFacette f;
@@ -496,33 +517,36 @@ void Moteur::lancer_ligne(Ligne& l) {
 // is not cancelled.
 void Moteur::dessiner_ligne(Ligne& l) {
   bool debut = true;
-  for (const Evenement& e : l.evenements) {
+  std::size_t k = 0;
+  for (const NoeudLigne& nd : l.noeuds) {
+    if (nd.i == 0) {
+      debut = true;
+      continue;
+    }
     if (debut) {
       if (ctx_.annule()) break;
       drapeau_rangee_ = false;
       debut = false;
     }
-    {
-      switch (e.genre) {
-        case Evenement::fin_ligne: debut = true; break;
-        case Evenement::noeud: examiner_noeud(e.a, e.b); break;
-        case Evenement::fin_noeud: finir_noeud(); break;
-        case Evenement::triangle: {
-          // A part still held by a helper: its triangles are computed here.
-          const std::size_t k = std::size_t(e.a);
-          if (l.faites[k / kTrianglesParPart].load(std::memory_order_acquire) && l.complets[k])
-            triangle_calcule(l.triangles[k], &l.sommets[3 * k], &l.geometries[k]);
-          else
-            triangle_calcule(l.triangles[k], nullptr, nullptr);
-          break;
-        }
-      }
+    examiner_noeud(nd.i, nd.j);
+    for (const std::size_t fin = k + 2; k < fin; ++k) {
+      // A part still held by a helper: its triangles are computed here.
+      if (l.faites[k / kTrianglesParPart].load(std::memory_order_acquire) && l.complets[k])
+        triangle_calcule(l.triangles[k], &l.sommets[3 * k], &l.geometries[k]);
+      else
+        triangle_calcule(l.triangles[k], nullptr, nullptr);
     }
+    finir_noeud();
   }
-  // A helper held back may still be on a part that was computed here: the
-  // lines are kept until it is done, before the walk fills them again.
+}
+
+// The lines of slot k before the walk fills them again: a helper held back
+// may still be on a part that the drawing computed itself.
+void Moteur::reprendre(std::size_t k) {
+  Ligne& l = lignes_[k];
   while (l.nombre_faites.load(std::memory_order_acquire) < l.parts) std::this_thread::yield();
-  l.evenements.clear();
+  l.parts = 0;
+  l.noeuds.clear();
   l.triangles.clear();
   l.couvertures.clear();
 }
@@ -547,14 +571,15 @@ void Moteur::fin_rangee() {
   if (equipe_) {
     // When the previous lines' geometry is ready, these lines go to the team
     // while the previous ones are drawn.
-    Ligne& ligne = lignes_[std::size_t(remplie_)];
-    ligne.evenements.push_back({Evenement::fin_ligne, 0, 0});
+    Ligne& ligne = lignes_[remplie_];
+    ligne.noeuds.push_back({0, 0});
     if (ligne.triangles.size() < kTrianglesParLot) return;
     if (en_attente_) equipe_->aider();
     lancer_ligne(ligne);
-    if (en_attente_) dessiner_ligne(lignes_[std::size_t(1 - remplie_)]);
+    if (en_attente_) dessiner_ligne(lignes_[precedente()]);
     en_attente_ = true;
-    remplie_ = 1 - remplie_;
+    remplie_ = (remplie_ + 1) % 3;
+    reprendre(remplie_);
     return;
   }
   if (!ctx_.editeur()) return;

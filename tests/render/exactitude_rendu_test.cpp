@@ -192,7 +192,8 @@ TEST(RenderExactness, NextRenderSeesAChangedTerrain) {
 // The terrain pass of large lattices computes vertices and facet geometry on
 // helper threads ahead of the drawing: the pictures and statistics are those
 // of the pass alone, with waves, cast shadows, trees and foreground detail,
-// and a render cancelled at the same progress poll stops at the same facet.
+// at stride 1 and in strided far views, and a render cancelled at the same
+// progress poll stops at the same facet.
 TEST(RenderExactness, HelperThreadsChangeNoPixel) {
   param_vue mer = vue_ciel_mer_ombres();
   mer.premier_plan = 1;
@@ -200,13 +201,18 @@ TEST(RenderExactness, HelperThreadsChangeNoPixel) {
   foret.premier_plan = 1;
   foret.distance = 10;
   foret.angle_vertical = 20;
+  param_vue foret_loin = vue_foret();
+  foret_loin.horizon = 1;
   const struct {
     Tmatrice* t;
     param_vue v;
     const char* nom;
   } cas[] = {{&terrain(9, 7), vue_benchmark(true), "detail"},
              {&terrain(9, 7), mer, "sea, waves and shadows"},
-             {&terrain(9, 4242), foret, "forest"}};
+             {&terrain(9, 4242), foret, "forest"},
+             {&terrain(9, 7), vue_benchmark(false), "default, strided"},
+             {&terrain(9, 7), vue_ciel_mer_ombres(), "sea and shadows, strided"},
+             {&terrain(9, 4242), foret_loin, "forest, strided"}};
   for (const auto& c : cas) {
     const std::uint64_t seul = rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, 0, 0});
     for (std::int32_t aides : {1, 3, 7})

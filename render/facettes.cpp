@@ -36,6 +36,43 @@ struct Sommet {
   std::int32_t i = 0, j = 0;         // its node (or sub-node)
 };
 
+// What the drawing of a facet first decides from its vertices alone: a pure
+// function of the vertices and the picture's set-up, so helpers may compute
+// it ahead of the drawing.
+struct Prealable {
+  bool limites = false;        // every vertex within the limits, one in front, none rejected
+  std::int8_t ecran = 0;       // vertices on the screen
+  std::int8_t ecran_arbre = 0; // the same, counting near vertices below the screen for a node's tree
+  std::int8_t sous_mer = 0;    // vertices whose node lies below the sea level
+  std::int32_t altitude = 0;   // of the highest vertex
+  std::int32_t occupation = 0; // depth + 1000 of the third vertex, for the occupancy buffer
+  std::int32_t mx = 0, my = 0; // centre pixel
+  std::int32_t niveau = 0, niveau_eau = 0;  // mist levels at the altitude and at the sea level
+};
+
+// A main facet as the helpers prepare it.
+struct CalculFacette {
+  Prealable prealable;
+  GeometrieFacette geometrie;
+};
+
+// The cover words of a node while helpers read them (the wave offsets and
+// rivers of their vertices) and the drawing clears the trees it takes: both
+// sides go through atomic references. Outside the lattice nothing is read.
+inline void lire_partage(const Tcouverture& c, std::int32_t i, std::int32_t j, std::uint16_t& premier,
+                         std::uint16_t& second) {
+  if (c.dehors(i, j)) return;
+  auto& m = const_cast<mots_couverture&>(c.rangee(j)[std::size_t(i)]);
+  premier = std::atomic_ref<std::uint16_t>(m.premier).load(std::memory_order_relaxed);
+  second = std::atomic_ref<std::uint16_t>(m.second).load(std::memory_order_relaxed);
+}
+inline void effacer_partage(Tcouverture& c, std::int32_t i, std::int32_t j, std::uint16_t premier) {
+  if (c.dehors(i, j)) return;
+  auto& m = const_cast<mots_couverture&>(c.rangee(j)[std::size_t(i)]);
+  std::atomic_ref<std::uint16_t>(m.premier).store(premier, std::memory_order_relaxed);
+  std::atomic_ref<std::uint16_t>(m.second).store(0, std::memory_order_relaxed);
+}
+
 inline std::int32_t iabs(std::int32_t v) { return v < 0 ? -v : v; }
 
 inline Point double_point(Point p) {
@@ -67,13 +104,9 @@ constexpr std::size_t kTrianglesParLot = 8192;
 struct Ligne {
   std::vector<NoeudLigne> noeuds;
   std::vector<TriangleBalayage> triangles;
-  // The cover entries (first and second word) of each triangle's three nodes,
-  // read by the walk's thread: the team never reads the cover map, which the
-  // drawing of the previous line writes (its trees).
-  std::vector<std::array<std::uint16_t, 6>> couvertures;
   std::vector<Sommet> sommets;
   std::vector<std::uint8_t> complets;  // all three vertices computed
-  std::vector<GeometrieFacette> geometries;
+  std::vector<CalculFacette> calculs;
   std::function<void(std::int32_t)> travail;
   // Parts of kTrianglesParPart triangles: each done part raises its flag.
   std::int32_t parts = 0;
@@ -99,18 +132,13 @@ class Moteur {
   }
   void noeud(std::int32_t i, std::int32_t j) {
     if (equipe_)
-      lignes_[remplie_].noeuds.push_back({i, j});
+      remplie_->noeuds.push_back({i, j});
     else
       examiner_noeud(i, j);
   }
   void triangle(const TriangleBalayage& t) {
     if (equipe_) {
-      Ligne& l = lignes_[remplie_];
-      l.triangles.push_back(t);
-      std::array<std::uint16_t, 6> c{};
-      if (ctx_.carte_vagues)
-        for (std::size_t k = 0; k < 3; ++k) ctx_.carte_vagues->lire(t.i[k], t.j[k], c[2 * k], c[2 * k + 1]);
-      l.couvertures.push_back(c);
+      remplie_->triangles.push_back(t);
     } else {
       triangle_calcule(t, nullptr, nullptr);
     }
@@ -124,14 +152,17 @@ class Moteur {
   void examiner_noeud(std::int32_t i, std::int32_t j);
   // The triangle's vertices (computed beforehand when `sommets` is given, all
   // three or none) and, for its main facet, the shading geometry.
-  void triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const GeometrieFacette* g);
+  void triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const CalculFacette* g);
   void finir_noeud();
   void lancer_ligne(Ligne& l);
   void dessiner_ligne(Ligne& l);
   bool sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const;
+  void preparer_placement();
+  NoeudMonde placer(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) const;
   void calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s);
   void monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z);
   void dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin);
+  Prealable prealable(const Sommet* s) const;
   void dessiner_facette(bool sous);
   void sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A_rugosite);
   void polygone(Pixel remplissage, Contour mode, Pixel contour);
@@ -181,7 +212,9 @@ class Moteur {
   std::int32_t arbre_noeud_ = 0;
 
   // The current facet.
-  std::array<Sommet, 3> s_{};
+  // The vertices of the current facet: those the helpers computed, or a copy.
+  std::array<Sommet, 3> tampon_{};
+  const Sommet* s_ = tampon_.data();
   double signe_ = 1.0;
   std::int32_t index_ = 0;
   std::int32_t cretes_suivies_ = 0;
@@ -203,19 +236,24 @@ class Moteur {
   std::array<Sommet, kMaxSous * kMaxSous> sous_{};
   Generateur eau_;
   std::unique_ptr<EntreeCache[]> cache_;
+  // Node placement of the picture (placer): per lattice index 0..n + 2 the
+  // plane terms of point_noeud, per height -4000..4000 its strata shift.
+  std::vector<double> x_i_, demi_p_i_, q_j_;
+  std::vector<std::uint8_t> strate_h_;
+  bool deformation_ = false;
 
   // Lines drawn through the team (large lattices, outside the editor): the
   // lines being filled by the walk, those handed to the team and waiting to
-  // be drawn, and those drawn last, which a helper held back may still be
-  // computing until the walk fills them again. The team goes first when the
-  // engine ends, so no helper still works on the lines then.
-  std::array<Ligne, 3> lignes_;
-  std::size_t remplie_ = 0;
-  bool en_attente_ = false;
-  std::size_t precedente() const { return (remplie_ + 2) % 3; }
-  void reprendre(std::size_t k);
+  // be drawn, and those drawn before, kept for the walk to fill again once
+  // no helper held back is still computing a part of them (the walk never
+  // waits: it takes new lines instead). The team goes first when the engine
+  // ends, so no helper still works on the lines then.
+  std::vector<std::unique_ptr<Ligne>> lignes_;
+  Ligne* remplie_ = nullptr;
+  Ligne* en_attente_ = nullptr;
+  Ligne* lignes_libres();
   std::unique_ptr<Equipe> equipe_;
-  const GeometrieFacette* geometrie_ = nullptr;  // of the main facet being drawn
+  const CalculFacette* calcul_ = nullptr;  // of the main facet being drawn
 };
 
 Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.surface()) {
@@ -275,16 +313,12 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   r.oeil = {ctx.ex, ctx.ey, ctx.ez};
   r.soleil = {ctx.soleil[0], ctx.soleil[1], ctx.soleil[2]};
   for (std::size_t k = 0; k < 5; ++k) etat_.historique[k] = 1.0;
+  preparer_placement();
   // A large lattice at stride 1: its lines are long enough to share out.
   const int aides = ctx.options.aides_facettes < 0 ? Equipe::aides_machine() : ctx.options.aides_facettes;
   if (!ctx.editeur() && n_ >= 257 && aides > 0) {
     equipe_ = std::make_unique<Equipe>(aides);
-    for (Ligne& l : lignes_) {
-      const std::size_t triangles = kTrianglesParLot + std::size_t(2 * n_ + 4);
-      l.noeuds.reserve(triangles / 2 + std::size_t(n_));
-      l.triangles.reserve(triangles);
-      l.couvertures.reserve(triangles);
-    }
+    remplie_ = lignes_libres();
   }
 }
 
@@ -295,10 +329,10 @@ void Moteur::executer() {
     // The lines still kept: those handed out last, then those not handed out.
     if (en_attente_) {
       equipe_->aider();
-      dessiner_ligne(lignes_[precedente()]);
-      en_attente_ = false;
+      dessiner_ligne(*en_attente_);
+      en_attente_ = nullptr;
     }
-    Ligne& reste = lignes_[remplie_];
+    Ligne& reste = *remplie_;
     if (!reste.noeuds.empty()) {
       lancer_ligne(reste);
       equipe_->aider();
@@ -310,6 +344,63 @@ void Moteur::executer() {
   ctx_.facettes_moyennes += etat_.moyenne;
   ctx_.facettes_fortes += etat_.forte;
   if (observateur_) observateur_->compteurs(compteurs_);
+}
+
+// The terms of point_noeud that depend on one index or on the height alone,
+// computed once per picture by the same expressions.
+void Moteur::preparer_placement() {
+  const RenderContext& c = ctx_;
+  if (c.passe_ombre || c.projection_coins) return;  // point_noeud's special cases
+  const Tmatrice& t = c.terrain;
+  deformation_ = t.deformation && t.dx && t.dy && !c.editeur();
+  const std::size_t m = std::size_t(n_) + 3;
+  x_i_.resize(m);
+  demi_p_i_.resize(m);
+  q_j_.resize(m);
+  for (std::size_t k = 0; k < m; ++k) {
+    const double p = double(std::int32_t(k) - 1) / double(n_ - 1);
+    x_i_[k] = (c.tx - p) * 4000 * 1.732050807;
+    demi_p_i_[k] = p / 2;
+    q_j_[k] = p;  // q of index k is p of index k
+  }
+  strate_h_.assign(8001, 0);
+  if (c.degre > 5 && c.vue.strates)
+    for (std::int32_t h = -4000; h <= 4000; ++h) {
+      if (!(h > c.vague_max + c.niveau_mer)) continue;
+      const std::int32_t b = Round(h / 25.0);
+      if (b >= 1 && b <= 160) {
+        const std::uint8_t k = c.table_strates[std::size_t(b)];
+        if (k == 3 || k == 5) strate_h_[std::size_t(h + 4000)] = 1;
+      }
+    }
+}
+
+// point_noeud of a node of the sweep (no height replaced), from the tables.
+NoeudMonde Moteur::placer(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) const {
+  const std::int32_t limite = n_ + 2;
+  if (x_i_.empty() || i < 0 || j < 0 || i > limite || j > limite) return point_noeud(ctx_, i, j, std::nullopt, X, Y, Z);
+  const RenderContext& c = ctx_;
+  const Tmatrice& t = c.terrain;
+  X = x_i_[std::size_t(i)];
+  Y = (q_j_[std::size_t(j)] + demi_p_i_[std::size_t(i)] - c.ty) * 8000;
+  if (deformation_) {
+    X += (int(t.dx->lire(i, j)) - 128) * 6;
+    Y += (int(t.dy->lire(i, j)) - 128) * 6;
+  }
+  NoeudMonde r;
+  r.hauteur = t.hauteurs->lire(i, j);
+  if (r.hauteur < -4000 || r.hauteur > 4000) return point_noeud(ctx_, i, j, std::nullopt, X, Y, Z);
+  if (strate_h_[std::size_t(r.hauteur + 4000)]) {
+    X += 12;
+    Y += 12;
+  }
+  if (r.hauteur < c.niveau_mer) {
+    r.sous_mer = true;
+    Z = c.niveau_mer - c.altitude_cible;
+  } else {
+    Z = r.hauteur - c.altitude_cible;
+  }
+  return r;
 }
 
 // World point of node (i, j) as the sweep computes a vertex: distortion and
@@ -332,7 +423,7 @@ void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, d
 // pixel, so the caller computes that vertex in order).
 bool Moteur::sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const {
   double X = 0.0, Y = 0.0, Z = 0.0;
-  const NoeudMonde nm = point_noeud(ctx_, i, j, std::nullopt, X, Y, Z);
+  const NoeudMonde nm = placer(i, j, X, Y, Z);
   s.i = i;
   s.j = j;
   s.x = X;
@@ -364,12 +455,9 @@ void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
       return;
     }
   }
-  const NoeudMonde nm = coordonnees_noeud(ctx_, i, j);
+  const NoeudMonde nm = placer(i, j, s.x, s.y, s.z);
   s.i = i;
   s.j = j;
-  s.x = ctx_.X;
-  s.y = ctx_.Y;
-  s.z = ctx_.Z;
   s.sous_mer = nm.sous_mer;
   s.riviere = false;
   if (ctx_.carte_vagues) {
@@ -416,7 +504,7 @@ void Moteur::examiner_noeud(std::int32_t i, std::int32_t j) {
     arbre_noeud_ = n_ * j + i;
     arbre_type_ = k;
     arbre_attribut_ = v;
-    carte.ecrire(i, j, v, 0);
+    effacer_partage(carte, i, j, v);
   } else if (k == 1) {
     riviere_ = true;
     riviere_attribut_ = v;
@@ -434,28 +522,28 @@ void Moteur::examiner_noeud(std::int32_t i, std::int32_t j) {
           arbre_noeud_ = n_ * b + a;
           arbre_type_ = ka;
           arbre_attribut_ = va;
-          carte.ecrire(a, b, va, 0);
+          effacer_partage(carte, a, b, va);
         }
       }
   }
 }
 
-void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const GeometrieFacette* g) {
+void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const CalculFacette* g) {
   ctx_.terrain.cellule_rendu = {noeud_i_, noeud_j_};
-  for (std::size_t k = 0; k < 3; ++k) {
-    if (sommets)
-      s_[k] = sommets[k];
-    else
-      calculer_sommet(t.i[k], t.j[k], s_[k]);
+  if (sommets) {
+    s_ = sommets;
+  } else {
+    for (std::size_t k = 0; k < 3; ++k) calculer_sommet(t.i[k], t.j[k], tampon_[k]);
+    s_ = tampon_.data();
   }
   signe_ = t.signe;
   if (!drapeau_rangee_) {
     drapeau_rangee_ = true;
     return;
   }
-  geometrie_ = g;
+  calcul_ = g;
   dessiner_triangle(t.cellule_i, t.cellule_j, t.voisin);
-  geometrie_ = nullptr;
+  calcul_ = nullptr;
 }
 
 // Hands lines to the team: their vertices and main-facet geometry.
@@ -463,7 +551,7 @@ void Moteur::lancer_ligne(Ligne& l) {
   const std::size_t T = l.triangles.size();
   l.sommets.resize(3 * T);
   l.complets.resize(T);
-  l.geometries.resize(T);
+  l.calculs.resize(T);
   l.parts = std::int32_t((T + kTrianglesParPart - 1) / kTrianglesParPart);
   if (l.faites.size() < std::size_t(l.parts)) l.faites = std::vector<std::atomic<std::uint8_t>>(std::size_t(l.parts));
   for (std::int32_t k = 0; k < l.parts; ++k) l.faites[std::size_t(k)].store(0, std::memory_order_relaxed);
@@ -480,7 +568,6 @@ void Moteur::lancer_ligne(Ligne& l) {
     const std::size_t fin = std::min(T, std::size_t(part + 1) * kTrianglesParPart);
     for (std::size_t k = std::size_t(part) * kTrianglesParPart; k < fin; ++k) {
       const TriangleBalayage& t = l.triangles[k];
-      const std::array<std::uint16_t, 6>& c = l.couvertures[k];
       Sommet* s = &l.sommets[3 * k];
       bool complet = true;
       for (std::size_t v = 0; v < 3; ++v) {
@@ -492,7 +579,9 @@ void Moteur::lancer_ligne(Ligne& l) {
           suivant = (suivant + 1) % memo.size();
           nouveau.i = t.i[v];
           nouveau.j = t.j[v];
-          nouveau.complet = sommet_pur(t.i[v], t.j[v], c[2 * v], c[2 * v + 1], nouveau.s);
+          std::uint16_t mot = 0, genre = 0;
+          if (ctx_.carte_vagues) lire_partage(*ctx_.carte_vagues, t.i[v], t.j[v], mot, genre);
+          nouveau.complet = sommet_pur(t.i[v], t.j[v], mot, genre, nouveau.s);
           m = &nouveau;
         }
         s[v] = m->s;
@@ -505,7 +594,8 @@ void Moteur::lancer_ligne(Ligne& l) {
       f.b = {s[1].x, s[1].y, s[1].z};
       f.c = {s[2].x, s[2].y, s[2].z};
       f.signe = double(t.signe);
-      l.geometries[k] = geometrie_facette(reglages_, f);
+      l.calculs[k].geometrie = geometrie_facette(reglages_, f);
+      l.calculs[k].prealable = prealable(s);
     }
     l.faites[std::size_t(part)].store(1, std::memory_order_release);
     l.nombre_faites.fetch_add(1, std::memory_order_release);
@@ -532,7 +622,7 @@ void Moteur::dessiner_ligne(Ligne& l) {
     for (const std::size_t fin = k + 2; k < fin; ++k) {
       // A part still held by a helper: its triangles are computed here.
       if (l.faites[k / kTrianglesParPart].load(std::memory_order_acquire) && l.complets[k])
-        triangle_calcule(l.triangles[k], &l.sommets[3 * k], &l.geometries[k]);
+        triangle_calcule(l.triangles[k], &l.sommets[3 * k], &l.calculs[k]);
       else
         triangle_calcule(l.triangles[k], nullptr, nullptr);
     }
@@ -540,15 +630,22 @@ void Moteur::dessiner_ligne(Ligne& l) {
   }
 }
 
-// The lines of slot k before the walk fills them again: a helper held back
-// may still be on a part that the drawing computed itself.
-void Moteur::reprendre(std::size_t k) {
-  Ligne& l = lignes_[k];
-  while (l.nombre_faites.load(std::memory_order_acquire) < l.parts) std::this_thread::yield();
-  l.parts = 0;
-  l.noeuds.clear();
-  l.triangles.clear();
-  l.couvertures.clear();
+// Lines for the walk to fill: drawn ones that no helper is still on, or new ones.
+Ligne* Moteur::lignes_libres() {
+  for (const std::unique_ptr<Ligne>& l : lignes_) {
+    if (l.get() == remplie_ || l.get() == en_attente_) continue;
+    if (l->nombre_faites.load(std::memory_order_acquire) < l->parts) continue;
+    l->parts = 0;
+    l->noeuds.clear();
+    l->triangles.clear();
+    return l.get();
+  }
+  auto l = std::make_unique<Ligne>();
+  const std::size_t triangles = kTrianglesParLot + std::size_t(2 * n_ + 4);
+  l->noeuds.reserve(triangles / 2 + std::size_t(n_));
+  l->triangles.reserve(triangles);
+  lignes_.push_back(std::move(l));
+  return lignes_.back().get();
 }
 
 void Moteur::finir_noeud() {
@@ -571,15 +668,15 @@ void Moteur::fin_rangee() {
   if (equipe_) {
     // When the previous lines' geometry is ready, these lines go to the team
     // while the previous ones are drawn.
-    Ligne& ligne = lignes_[remplie_];
+    Ligne& ligne = *remplie_;
     ligne.noeuds.push_back({0, 0});
     if (ligne.triangles.size() < kTrianglesParLot) return;
     if (en_attente_) equipe_->aider();
     lancer_ligne(ligne);
-    if (en_attente_) dessiner_ligne(lignes_[precedente()]);
-    en_attente_ = true;
-    remplie_ = (remplie_ + 1) % 3;
-    reprendre(remplie_);
+    if (en_attente_) dessiner_ligne(*en_attente_);
+    en_attente_ = &ligne;
+    remplie_ = nullptr;
+    remplie_ = lignes_libres();
     return;
   }
   if (!ctx_.editeur()) return;
@@ -718,7 +815,8 @@ void Moteur::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A)
 
   parcourir_sous_reseau(ctx_.azimut_vue, m, [&](const SousTriangle& t) {
     if (ctx_.annule()) return;
-    for (std::size_t k = 0; k < 3; ++k) s_[k] = sous_[std::size_t((t.c[k] - 1) * kMaxSous + (t.r[k] - 1))];
+    for (std::size_t k = 0; k < 3; ++k) tampon_[k] = sous_[std::size_t((t.c[k] - 1) * kMaxSous + (t.r[k] - 1))];
+    s_ = tampon_.data();
     signe_ = t.signe;
     dessiner_facette(true);
   });
@@ -834,6 +932,48 @@ void Moteur::arbre(bool visible, double angle, std::int32_t altitude, std::int32
   }
 }
 
+Prealable Moteur::prealable(const Sommet* s) const {
+  Prealable pr;
+  int devant = 0, dans_limite = 0;
+  bool rejet = false;
+  for (int k = 0; k < 3; ++k) {
+    const double d = s[k].d;
+    if (d > proche_) ++devant;
+    if (vue_.observateur_place && d < rejet_) rejet = true;
+    const std::int32_t x = s[k].ecran.x, y = s[k].ecran.y;
+    if (degre_ > 5) {
+      if (vue_.observateur_place) {
+        if (x < -2 * std::int64_t(largeur_) || x > 3 * std::int64_t(largeur_)) rejet = true;
+      } else if (y < -2 * std::int64_t(hauteur_) || y > 2 * std::int64_t(hauteur_)) {
+        rejet = true;
+      }
+    }
+    if (x >= -15 && x < largeur_ + 16 && y >= -15 && y < hauteur_ + 16) {
+      ++pr.ecran;
+      ++pr.ecran_arbre;
+    } else if (d < 1100 && x > -64 && x < largeur_ + 64 && y < rangee_2h5_) {
+      ++pr.ecran_arbre;
+    }
+    if (degre_ >= 6 || (x > -16000 && x < largeur_ + 16000 && y > -16000 && y < hauteur_ + 16000)) ++dans_limite;
+    pr.sous_mer = std::int8_t(pr.sous_mer + (s[k].sous_mer ? 1 : 0));
+  }
+  pr.limites = dans_limite == 3 && devant >= 1 && !rejet;
+  if (!pr.limites) return pr;
+  const double zmax = std::max({s[0].z, s[1].z, s[2].z});
+  pr.altitude = Round(zmax + ctx_.altitude_cible);
+  const double d = s[2].d;
+  if (ctx_.occupation) {
+    pr.occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
+    pr.mx = Round((double(s[0].ecran.x) + s[1].ecran.x + s[2].ecran.x) / 3.0);
+    pr.my = Round((double(s[0].ecran.y) + s[1].ecran.y + s[2].ecran.y) / 3.0);
+  }
+  if (brume_) {
+    pr.niveau = niveau_brume(d, ctx_.pas_brume, pr.altitude, ctx_.hauteur_brume);
+    pr.niveau_eau = niveau_brume(d, ctx_.pas_brume, vue_.niveau_mer, ctx_.hauteur_brume);
+  }
+  return pr;
+}
+
 void Moteur::dessiner_facette(bool sous) {
   RenderContext& c = ctx_;
   if (!sous) {
@@ -852,30 +992,14 @@ void Moteur::dessiner_facette(bool sous) {
     if (c.annule() || !dans_zone(ci, cj)) break;
 
     // Vertices: in front, rejected, on screen.
-    int devant = 0, ecran = 0, dans_limite = 0;
-    bool rejet = false;
+    Prealable local;
+    const Prealable& pr = (!sous && calcul_) ? calcul_->prealable : (local = prealable(s_));
     const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
-    for (const Sommet& s : s_) {
-      if (s.d > proche_) ++devant;
-      if (vue_.observateur_place && s.d < rejet_) rejet = true;
-      const std::int32_t x = s.ecran.x, y = s.ecran.y;
-      if (degre_ > 5) {
-        if (vue_.observateur_place) {
-          if (x < -2 * std::int64_t(largeur_) || x > 3 * std::int64_t(largeur_)) rejet = true;
-        } else if (y < -2 * std::int64_t(hauteur_) || y > 2 * std::int64_t(hauteur_)) {
-          rejet = true;
-        }
-      }
-      if (x >= -15 && x < largeur_ + 16 && y >= -15 && y < hauteur_ + 16)
-        ++ecran;
-      else if (arbres_visibles && s.d < 1100 && x > -64 && x < largeur_ + 64 && y < rangee_2h5_)
-        ++ecran;
-      if (degre_ >= 6 || (x > -16000 && x < largeur_ + 16000 && y > -16000 && y < hauteur_ + 16000)) ++dans_limite;
-    }
-    if (!(ecran >= 1 && dans_limite == 3 && devant >= 1 && !rejet)) break;
+    if (!pr.limites || (arbres_visibles ? pr.ecran_arbre : pr.ecran) < 1) break;
     if (!sous) f_affichable_ = true;
     if (!c.attente) {
-      for (const Sommet& s : s_) {
+      for (int k = 0; k < 3; ++k) {
+        const Sommet& s = s_[k];
         if (s.ecran.x < 0 && s.d > profondeur_gauche_) {
           profondeur_gauche_ = s.d;
           c.terrain.etat_rendu.bord_gauche_x = s.x;
@@ -890,12 +1014,10 @@ void Moteur::dessiner_facette(bool sous) {
 
     // Water and altitude.
     const bool photo = photo_ && !sous;
-    const double zmax = std::max({s_[0].z, s_[1].z, s_[2].z});
-    std::int32_t altitude = Round(zmax + c.altitude_cible);
+    std::int32_t altitude = pr.altitude;
     bool eau;
     if (!sous) {
-      const int sous_mer = int(s_[0].sous_mer) + int(s_[1].sous_mer) + int(s_[2].sous_mer);
-      eau = c.editeur() ? sous_mer >= 1 : sous_mer == 3;
+      eau = c.editeur() ? pr.sous_mer >= 1 : pr.sous_mer == 3;
       if (photo && photo_rgb_ == Rgb{0, 0, 0}) eau = true;
     } else {
       eau = f_eau_parent_ && altitude <= vue_.niveau_mer + c.vague_max;
@@ -910,9 +1032,8 @@ void Moteur::dessiner_facette(bool sous) {
     const double d = s_[2].d;
     std::int32_t occupation = 0;
     if (c.occupation) {
-      occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
-      const std::int32_t mx = Round((double(s_[0].ecran.x) + s_[1].ecran.x + s_[2].ecran.x) / 3.0);
-      const std::int32_t my = Round((double(s_[0].ecran.y) + s_[1].ecran.y + s_[2].ecran.y) / 3.0);
+      occupation = pr.occupation;
+      const std::int32_t mx = pr.mx, my = pr.my;
       const DepthBuffer& o = *c.occupation;
       const std::int32_t valeur = (mx >= 0 && my >= 0 && mx < o.width() && my < o.height()) ? o.at(mx, my) : 0;
       if (!(valeur == 0 || occupation < valeur + 20)) {
@@ -939,7 +1060,7 @@ void Moteur::dessiner_facette(bool sous) {
       f.transparence = vue_.transparence;
       f.sol = sous ? sol_parent_ : sol_;
       f.ombre = ombre;
-      res = (!sous && geometrie_) ? ombrage_facette(reglages_, etat_, f, *geometrie_) : ombrage_facette(reglages_, etat_, f);
+      res = (!sous && calcul_) ? ombrage_facette(reglages_, etat_, f, calcul_->geometrie) : ombrage_facette(reglages_, etat_, f);
       if (res.degenere) break;
       if (res.indexe) index_ = res.index;
     }
@@ -964,7 +1085,7 @@ void Moteur::dessiner_facette(bool sous) {
       break;
     }
 
-    const std::int32_t niveau = brume_ ? niveau_brume(d, c.pas_brume, altitude, c.hauteur_brume) : 0;
+    const std::int32_t niveau = eau ? pr.niveau_eau : pr.niveau;
     const double p = res.pente;
 
     if (!res.visible && !eau && !sous && !photo) {

@@ -135,10 +135,6 @@ void TMyPalette::construire(std::int32_t contraste, std::int32_t profondeur, boo
     entrees_[std::size_t(nombre_ - 255 + v)] = Rgb{std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)};
 }
 
-Rgb TMyPalette::lire_couleur(std::uint16_t index) const {
-  return entrees_[std::size_t(index > nombre_ ? 1 : index)];
-}
-
 void TMyPalette::lire_couleur(std::uint16_t index, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b) const {
   const Rgb c = lire_couleur(index);
   r = c.r;
@@ -149,15 +145,6 @@ void TMyPalette::lire_couleur(std::uint16_t index, std::uint8_t& r, std::uint8_t
 Rgb TMyPalette::lire_gris(std::uint16_t niveau) const {
   const std::uint8_t v = entrees_[std::size_t(nombre_ - 255 + std::min<int>(niveau, 255))].r;
   return Rgb{v, v, v};
-}
-
-Rgb TMyPalette::couleur(int index, int niveau) const {
-  if (!grande_ || niveau < 0) niveau = 0;
-  if (niveau > kNiveauxBrume) niveau = kNiveauxBrume;
-  if (index >= 1 && index <= 450) return entrees_[std::size_t(index + 450 * niveau)];
-  if (index > 450 && index <= 450 + kEntreesBande)
-    return bande_[std::size_t(niveau * kEntreesBande + index - 451)];
-  return lire_couleur(std::uint16_t(index));
 }
 
 TMyPalette palette_pour_vue(const param_vue& vue) {

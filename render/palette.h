@@ -39,7 +39,7 @@ class TMyPalette {
   void construire(std::int32_t contraste, std::int32_t profondeur, bool bande_ombre, std::int32_t densite_brume);
 
   // An index above nombre reads entry 1; the index is a 16-bit value.
-  Rgb lire_couleur(std::uint16_t index) const;
+  Rgb lire_couleur(std::uint16_t index) const { return entrees_[std::size_t(index > nombre_ ? 1 : index)]; }
   void lire_couleur(std::uint16_t index, std::uint8_t& r, std::uint8_t& g, std::uint8_t& b) const;
   // Grey level 0..255 (above 255 reads 255).
   Rgb lire_gris(std::uint16_t niveau) const;
@@ -47,7 +47,14 @@ class TMyPalette {
   // Entry `index` (1..666) at mist level `niveau` (0..32): index <= 450 reads
   // entry index + 450 niveau; 451..666 read the band block at that level. A small
   // table has no mist copies: its levels all read level 0. Other indices read as lire_couleur.
-  Rgb couleur(int index, int niveau) const;
+  // Inline: facet drawing reads an entry for every facet.
+  Rgb couleur(int index, int niveau) const {
+    if (!grande_ || niveau < 0) niveau = 0;
+    if (niveau > kNiveauxBrume) niveau = kNiveauxBrume;
+    if (index >= 1 && index <= 450) return entrees_[std::size_t(index + 450 * niveau)];
+    if (index > 450 && index <= 450 + kEntreesBande) return bande_[std::size_t(niveau * kEntreesBande + index - 451)];
+    return lire_couleur(std::uint16_t(index));
+  }
 
   std::uint8_t facteur() const { return facteur_; }
   std::uint8_t drapeau() const { return drapeau_; }

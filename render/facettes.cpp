@@ -131,6 +131,7 @@ class Moteur {
     if (!equipe_) drapeau_rangee_ = false;
   }
   void noeud(std::int32_t i, std::int32_t j) {
+    anticiper(i + avance_i_ * pas_, j + avance_j_ * pas_);
     if (equipe_)
       remplie_->noeuds.push_back({i, j});
     else
@@ -158,6 +159,7 @@ class Moteur {
   void dessiner_ligne(Ligne& l);
   bool sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const;
   void preparer_placement();
+  void anticiper(std::int32_t i, std::int32_t j) const;
   NoeudMonde placer(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) const;
   void calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s);
   void monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z);
@@ -241,6 +243,9 @@ class Moteur {
   std::vector<double> x_i_, demi_p_i_, q_j_;
   std::vector<std::uint8_t> strate_h_;
   bool deformation_ = false;
+  // The walk's step along a line times the distance, in nodes, at which it
+  // asks for the stored values of the nodes ahead.
+  std::int32_t avance_i_ = 0, avance_j_ = 0;
 
   // Lines drawn through the team (large lattices, outside the editor): the
   // lines being filled by the walk, those handed to the team and waiting to
@@ -363,6 +368,11 @@ void Moteur::preparer_placement() {
     demi_p_i_[k] = p / 2;
     q_j_[k] = p;  // q of index k is p of index k
   }
+  constexpr std::int32_t kAvance = 8;
+  static constexpr std::int32_t pas_i[6] = {-1, 1, 0, 0, 1, -1}, pas_j[6] = {0, 0, 1, -1, -1, 1};
+  const int sect = secteur(c.azimut_vue);
+  avance_i_ = kAvance * pas_i[sect];
+  avance_j_ = kAvance * pas_j[sect];
   strate_h_.assign(8001, 0);
   if (c.degre > 5 && c.vue.strates)
     for (std::int32_t h = -4000; h <= 4000; ++h) {
@@ -373,6 +383,21 @@ void Moteur::preparer_placement() {
         if (k == 3 || k == 5) strate_h_[std::size_t(h + 4000)] = 1;
       }
     }
+}
+
+// Asks the memory for the stored values of node (i, j), which the walk will
+// reach a few nodes later: along rows and diagonals each node lies in another
+// storage row.
+void Moteur::anticiper(std::int32_t i, std::int32_t j) const {
+  const Tmatrice& t = ctx_.terrain;
+  if (i < 1 || j < 1 || i + j > n_ + 1) return;
+  __builtin_prefetch(t.hauteurs->rangee(j) + i);
+  if (ctx_.carte_vagues) __builtin_prefetch(ctx_.carte_vagues->rangee(j) + i);
+  if (deformation_) {
+    __builtin_prefetch(t.dx->rangee(j) + i);
+    __builtin_prefetch(t.dy->rangee(j) + i);
+  }
+  if (photo_possible_) __builtin_prefetch(t.photo->rangee(j) + i);
 }
 
 // point_noeud of a node of the sweep (no height replaced), from the tables.

@@ -264,6 +264,18 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, in
   }
 }
 
+bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison) {
+  try {
+    const Entete e = lire_entete(octets);
+    largeur = e.largeur;
+    hauteur = e.hauteur;
+    return true;
+  } catch (const Refus& r) {
+    if (raison) *raison = r.raison;
+    return false;
+  }
+}
+
 bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison, int cote_garde) {
   const std::optional<std::string> octets = lire_fichier(chemin);
   if (!octets) {

@@ -28,6 +28,11 @@ inline constexpr std::int64_t kBmpPixelsMaxi = std::int64_t(1) << 28;
 // pixels are kept (and allocated).
 bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
 
+// The size a bitmap's header claims, after the checks decoder_bmp makes on the
+// header (nothing is allocated): false, with `raison` when given, where
+// decoder_bmp would refuse the header.
+bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison = nullptr);
+
 // The same for a file; a file that cannot be opened is refused with its reason.
 bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
 

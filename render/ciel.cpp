@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <utility>
 
@@ -30,6 +32,16 @@ bool finit_par(const std::string& s, const std::string& fin) {
 bool fichier_existe(const std::string& chemin) {
   std::error_code ec;
   return !chemin.empty() && std::filesystem::is_regular_file(chemin, ec);
+}
+
+// A bitmap sky, decoded only when its header claims at most kCielPixelsMaxi pixels.
+bool lire_ciel_bmp(const std::string& chemin, Bitmap& image) {
+  std::ifstream f(chemin, std::ios::binary);
+  if (!f) return false;
+  const std::string octets((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  std::int64_t largeur = 0, hauteur = 0;
+  if (!taille_bmp(octets, largeur, hauteur) || largeur * hauteur > kCielPixelsMaxi) return false;
+  return decoder_bmp(octets, image);
 }
 
 }  // namespace
@@ -76,7 +88,7 @@ void TCiel::ciel_image() {
   const std::string chemin = fichier_ciel_utilisable(fichier_ciel_, e_.dossier_ciels);
   if (chemin.empty()) return;
   Bitmap image;
-  const bool lu = finit_par(chemin, ".bmp") ? lire_bmp(chemin, image) : lire_jpeg(chemin, image);
+  const bool lu = finit_par(chemin, ".bmp") ? lire_ciel_bmp(chemin, image) : lire_jpeg(chemin, image);
   // A file that cannot be decoded is taken as missing.
   if (!lu || image.empty()) return;
   stretch(e_.image->surface(), 0, 0, largeur_ciel_, std::int64_t(hauteur_ciel_) + 4,

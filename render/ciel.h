@@ -42,6 +42,11 @@ struct SortieCiel {
   bool annule = false;
 };
 
+// The largest sky picture read: a bitmap whose header claims more pixels is
+// taken as missing before anything is decoded (a few bytes of run-length data
+// can claim a picture of a gigabyte).
+inline constexpr std::int64_t kCielPixelsMaxi = std::int64_t(1) << 25;
+
 // The sky picture file that a stored path designates: the path itself when it
 // names an existing file, else the name after its last '\' or '/' in the sky
 // folder. Empty when there is none or its extension is not exactly ".bmp" or ".jpg".

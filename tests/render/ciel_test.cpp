@@ -15,6 +15,7 @@
 #include "render/jpeg.h"
 #include "platform/messages.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memoire.h"
 
 using namespace render;
 
@@ -273,6 +274,68 @@ TEST(SkyFiles, ImportedPicturesFromTheSkyFolder) {
   EXPECT_FALSE(avec(d / "court.jpg"));
   EXPECT_FALSE(avec(d / "vide.bmp"));
   EXPECT_TRUE(ui.entries.empty());
+}
+
+namespace {
+
+// A run-length bitmap of a few hundred bytes: its header claims the size
+// given, its pixels end at once (the picture is black).
+std::string bmp_rle_vide(std::int32_t largeur, std::int32_t hauteur) {
+  std::string b;
+  auto u16 = [&](std::uint32_t v) {
+    b.push_back(char(v & 0xFF));
+    b.push_back(char((v >> 8) & 0xFF));
+  };
+  auto u32 = [&](std::uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
+  const std::uint32_t donnees = 14 + 40 + 256 * 4;
+  b += "BM";
+  u32(donnees + 2);
+  u32(0);
+  u32(donnees);
+  u32(40);
+  u32(std::uint32_t(largeur));
+  u32(std::uint32_t(hauteur));
+  u16(1);
+  u16(8);
+  u32(1);  // RLE8
+  u32(2);
+  u32(0);
+  u32(0);
+  u32(256);
+  u32(0);
+  b.append(256 * 4, '\0');
+  b += std::string("\0\1", 2);  // end of the picture
+  return b;
+}
+
+}  // namespace
+
+// A sky bitmap whose header claims 16384 x 16384 pixels (a gigabyte once
+// decoded) is taken as missing before anything is decoded; the same file
+// claiming 640 x 480 is drawn.
+TEST(SkyFiles, HugeBitmapSkyIsRefusedOnItsHeader) {
+  Dossier d;
+  std::ofstream(d / "enorme.bmp", std::ios::binary) << bmp_rle_vide(16384, 16384);
+  std::ofstream(d / "petit.bmp", std::ios::binary) << bmp_rle_vide(640, 480);
+  std::int64_t largeur = 0, hauteur = 0;
+  ASSERT_TRUE(taille_bmp(bmp_rle_vide(16384, 16384), largeur, hauteur));
+  EXPECT_GT(largeur * hauteur, kCielPixelsMaxi);
+  auto avec = [&](const std::string& chemin) {
+    Ciel c;
+    c.vue.type_ciel = 2;
+    c.vue.fichier_ciel = chemin;
+    c.e.hauteur = 0;
+    c.dessiner();
+    return c.image.at(5, 5) != kFond;
+  };
+  EXPECT_TRUE(avec(d / "petit.bmp"));
+  bool dessine = true;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = avec(d / "enorme.bmp"); });
+  EXPECT_FALSE(dessine);
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(64 << 20)) << "a 16384 x 16384 sky takes a gigabyte";
 }
 
 TEST(SkyFiles, WeatherPageCallPaintsOnlyTheSky) {

@@ -79,8 +79,9 @@ class CascadesFermeture {
   void fermer_vue(int v);
   // Video w closed itself: saved when asked and its movie was remade.
   void fermer_video(int w);
-  // The editor of mountain m closed itself: the mountain's question when it
-  // has a file and was changed.
+  // The editor of mountain m closed itself and is already marked closed: the
+  // mountain's question when it has a file and was changed, asked while the
+  // editor still shows its map; then the editor is taken away.
   void fermer_edition(int m);
 
   // The question of a closing mountain: asked when it has a file and it, the

@@ -399,11 +399,7 @@ void TPrintPreview::SetZoom(int z) {
   UpdateZoom();
 }
 
-void TPrintPreview::SetZoomState(TZoomState z) {
-  if (z == etat_zoom_) return;
-  etat_zoom_ = z;
-  UpdateZoom();
-}
+void TPrintPreview::SetZoomState(TZoomState z) { if (CtlStore(etat_zoom_, z)) UpdateZoom(); }
 
 // ---------------------------------------------------------------- layout
 
@@ -519,8 +515,7 @@ void TPrintPreview::pages_changees() {
 void TPrintPreview::SetCurrentPage(int p) {
   if (TotalPages() == 0) return;
   p = std::clamp(p, 1, TotalPages());
-  if (p == page_courante_) return;
-  page_courante_ = p;
+  if (!CtlStore(page_courante_, p)) return;
   feuille_->Prepare();
   if (OnChange) OnChange();
 }

@@ -152,8 +152,7 @@ QRect TRxGradientCaption::CaptionRect() const {
 }
 
 void TRxGradientCaption::SetActive(bool on) {
-  if (on == active_) return;
-  active_ = on;
+  if (!CtlStore(active_, on)) return;
   Update();
   if (on ? OnActivate : OnDeactivate) (on ? OnActivate : OnDeactivate)();
 }

@@ -51,51 +51,55 @@ int CtlActionGroupIndex(const QAction* action) {
   return group.toInt();
 }
 
-CtlButtonActionLink::CtlButtonActionLink(CtlBaseGraphicButton* button, QAction* action)
-    : button_(button), action_(action) {
-  changed_ = QObject::connect(action, &QAction::changed, button, [this] { Update(); });
-  Update();
+CtlActionLinkBase::~CtlActionLinkBase() {
+  for (const auto& c : connections_) QObject::disconnect(c);
 }
 
-CtlButtonActionLink::~CtlButtonActionLink() { QObject::disconnect(changed_); }
-
-void CtlButtonActionLink::Update() {
-  if (!action_ || updating_) return;
+void CtlActionLinkBase::TakeChecked(bool checked) {
+  if (!action_ || updating_ || !action_->isCheckable()) return;
   updating_ = true;
-  ShowCommon(button_, *action_);
-  button_->SetGlyph(IconGlyph(action_->icon()));
-  if (action_->isCheckable()) {
-    if (button_->GroupIndex() == 0 || button_->GroupIndex() >= kFirstActionGroup) {
-      const QActionGroup* group = action_->actionGroup();
-      button_->SetGroupIndex(CtlActionGroupIndex(action_));
-      button_->SetAllowAllUp(!group || group->exclusionPolicy() != QActionGroup::ExclusionPolicy::Exclusive);
-    }
-    // A pressed button of a group that allows no release lets go only when another goes down.
-    if (action_->isChecked() || button_->AllowAllUp() || !button_->Pressed())
-      button_->SetPressed(action_->isChecked());
-  }
+  action_->setChecked(checked);
   updating_ = false;
 }
 
-void CtlButtonActionLink::Clicked() {
+void CtlActionLinkBase::Click(bool control_checked) {
   if (!action_ || !action_->isEnabled()) return;
   if (!action_->isCheckable()) {
     action_->trigger();
     return;
   }
-  PressedChanged();
+  TakeChecked(control_checked);
   QPointer<QAction> action = action_;
   emit action->triggered(action->isChecked());
 }
 
-void CtlButtonActionLink::PressedChanged() {
-  if (!action_ || updating_ || !action_->isCheckable()) return;
-  updating_ = true;
-  action_->setChecked(button_->Pressed());
-  updating_ = false;
+CtlButtonActionLink::CtlButtonActionLink(CtlBaseGraphicButton* button, QAction* action)
+    : CtlActionLinkBase(action), button_(button) {
+  connections_.push_back(QObject::connect(action, &QAction::changed, button, [this] { Update(); }));
+  Update();
 }
 
-CtlCheckActionLink::CtlCheckActionLink(CtlButtonControl* control, QAction* action) : control_(control), action_(action) {
+void CtlButtonActionLink::Update() {
+  Refresh([this](QAction& action) {
+    ShowCommon(button_, action);
+    button_->SetGlyph(IconGlyph(action.icon()));
+    if (!action.isCheckable()) return;
+    if (button_->GroupIndex() == 0 || button_->GroupIndex() >= kFirstActionGroup) {
+      const QActionGroup* group = action.actionGroup();
+      button_->SetGroupIndex(CtlActionGroupIndex(&action));
+      button_->SetAllowAllUp(!group || group->exclusionPolicy() != QActionGroup::ExclusionPolicy::Exclusive);
+    }
+    // A pressed button of a group that allows no release lets go only when another goes down.
+    if (action.isChecked() || button_->AllowAllUp() || !button_->Pressed()) button_->SetPressed(action.isChecked());
+  });
+}
+
+void CtlButtonActionLink::Clicked() { Click(button_->Pressed()); }
+
+void CtlButtonActionLink::PressedChanged() { TakeChecked(button_->Pressed()); }
+
+CtlCheckActionLink::CtlCheckActionLink(CtlButtonControl* control, QAction* action)
+    : CtlActionLinkBase(action), control_(control) {
   connections_.push_back(QObject::connect(action, &QAction::changed, control, [this] { Update(); }));
   connections_.push_back(QObject::connect(control, &CtlButtonControl::clicked, control, [this] { Clicked(); }));
   if (auto* box = qobject_cast<CtlCheckBox*>(control))
@@ -103,32 +107,13 @@ CtlCheckActionLink::CtlCheckActionLink(CtlButtonControl* control, QAction* actio
   Update();
 }
 
-CtlCheckActionLink::~CtlCheckActionLink() {
-  for (const auto& c : connections_) QObject::disconnect(c);
-}
-
 void CtlCheckActionLink::Update() {
-  if (!action_ || updating_) return;
-  updating_ = true;
-  ShowCommon(control_, *action_);
-  if (action_->isCheckable()) control_->SetChecked(action_->isChecked());
-  updating_ = false;
+  Refresh([this](QAction& action) {
+    ShowCommon(control_, action);
+    if (action.isCheckable()) control_->SetChecked(action.isChecked());
+  });
 }
 
-void CtlCheckActionLink::UserChanged() {
-  if (!action_ || updating_ || !action_->isCheckable()) return;
-  updating_ = true;
-  action_->setChecked(control_->Checked());
-  updating_ = false;
-}
+void CtlCheckActionLink::UserChanged() { TakeChecked(control_->Checked()); }
 
-void CtlCheckActionLink::Clicked() {
-  if (!action_ || !action_->isEnabled()) return;
-  if (!action_->isCheckable()) {
-    action_->trigger();
-    return;
-  }
-  UserChanged();
-  QPointer<QAction> action = action_;
-  emit action->triggered(action->isChecked());
-}
+void CtlCheckActionLink::Clicked() { Click(control_->Checked()); }

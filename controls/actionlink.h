@@ -20,15 +20,46 @@ class QAction;
 class CtlBaseGraphicButton;
 class CtlButtonControl;
 
-class CtlButtonActionLink {
+// What both links share: the action (forgotten when it is destroyed), the
+// connections dropped with the link, and the guard that keeps a change from
+// echoing between the control and the action.
+class CtlActionLinkBase {
+ public:
+  CtlActionLinkBase(const CtlActionLinkBase&) = delete;
+  CtlActionLinkBase& operator=(const CtlActionLinkBase&) = delete;
+
+  QAction* Action() const { return action_; }
+
+ protected:
+  explicit CtlActionLinkBase(QAction* action) : action_(action) {}
+  ~CtlActionLinkBase();
+
+  // Runs `show` over the action, unless the action is gone or a change is under way.
+  template <typename Show>
+  void Refresh(Show show) {
+    if (!action_ || updating_) return;
+    updating_ = true;
+    show(*action_);
+    updating_ = false;
+  }
+  // The control's state becomes a checkable action's checked state.
+  void TakeChecked(bool checked);
+  // A click: a plain action is triggered; a checkable one takes the control's
+  // state first, then reports the trigger with its checked state.
+  void Click(bool control_checked);
+
+  QPointer<QAction> action_;
+  std::vector<QMetaObject::Connection> connections_;
+
+ private:
+  bool updating_ = false;
+};
+
+class CtlButtonActionLink : public CtlActionLinkBase {
  public:
   // Takes over the action's values at once.
   CtlButtonActionLink(CtlBaseGraphicButton* button, QAction* action);
-  ~CtlButtonActionLink();
-  CtlButtonActionLink(const CtlButtonActionLink&) = delete;
-  CtlButtonActionLink& operator=(const CtlButtonActionLink&) = delete;
 
-  QAction* Action() const { return action_; }
   // The action's values onto the button.
   void Update();
   // The user clicked the button.
@@ -39,9 +70,6 @@ class CtlButtonActionLink {
 
  private:
   CtlBaseGraphicButton* button_;
-  QPointer<QAction> action_;
-  QMetaObject::Connection changed_;
-  bool updating_ = false;
 };
 
 // The link between a check box or radio button and a QAction: the control
@@ -49,14 +77,10 @@ class CtlButtonActionLink {
 // and the checked state of a checkable action (set as code sets it, firing
 // nothing). The user's change of the mark sets the action's checked state; a
 // click triggers the action.
-class CtlCheckActionLink {
+class CtlCheckActionLink : public CtlActionLinkBase {
  public:
   CtlCheckActionLink(CtlButtonControl* control, QAction* action);
-  ~CtlCheckActionLink();
-  CtlCheckActionLink(const CtlCheckActionLink&) = delete;
-  CtlCheckActionLink& operator=(const CtlCheckActionLink&) = delete;
 
-  QAction* Action() const { return action_; }
   void Update();
 
  private:
@@ -64,9 +88,6 @@ class CtlCheckActionLink {
   void Clicked();
 
   CtlButtonControl* control_;
-  QPointer<QAction> action_;
-  std::vector<QMetaObject::Connection> connections_;
-  bool updating_ = false;
 };
 
 // The group number a checkable action's button takes: one per action group,

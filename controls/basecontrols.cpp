@@ -41,36 +41,35 @@ QSize CtlImageEntry::ItemSize() const {
   return QSize(List()->GetDimension(list_index_, 0), List()->GetDimension(list_index_, 1));
 }
 
-CtlCustomControl::CtlCustomControl(QWidget* parent) : QWidget(parent) {
+void CtlControlRoot::SetColor(CtlColor c) { if (CtlStore(color_, c)) ColorChanged(); }
+
+void CtlControlRoot::GetChange(CtlObject*) { update(); }
+
+void CtlControlRoot::enterEvent(QEnterEvent* e) {
+  QWidget::enterEvent(e);
+  MouseEnter();
+}
+
+void CtlControlRoot::leaveEvent(QEvent* e) {
+  QWidget::leaveEvent(e);
+  MouseExit();
+}
+
+CtlCustomControl::CtlCustomControl(QWidget* parent) : CtlControlRoot(parent) {
   resize(100, 40);
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
-void CtlCustomControl::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  ColorChanged();
-}
-
 void CtlCustomControl::SetTransparent(bool t) {
-  if (t == transparent_) return;
-  transparent_ = t;
+  if (!CtlStore(transparent_, t)) return;
   setAttribute(Qt::WA_OpaquePaintEvent, !t);
   TransparentChanged();
 }
 
-void CtlCustomControl::SetFlat(bool f) {
-  if (f == flat_) return;
-  flat_ = f;
-  update();
-}
+void CtlCustomControl::SetFlat(bool f) { if (CtlStore(flat_, f)) update(); }
 
-void CtlCustomControl::SetCtl3D(bool on) {
-  if (on == ctl3d_) return;
-  ctl3d_ = on;
-  Ctl3DChanged();
-}
+void CtlCustomControl::SetCtl3D(bool on) { if (CtlStore(ctl3d_, on)) Ctl3DChanged(); }
 
 void CtlCustomControl::GetChange(CtlObject*) {
   if (repaint_on_change_) update();
@@ -78,7 +77,7 @@ void CtlCustomControl::GetChange(CtlObject*) {
 
 void CtlCustomControl::PaintBackground(QPainter& p) {
   if (IsTransparent()) return;
-  CtlFillRect(p, rect(), ColorToRgb(color_));
+  CtlFillRect(p, rect(), ColorToRgb(Color()));
 }
 
 void CtlCustomControl::MouseEnter() {
@@ -125,16 +124,6 @@ void CtlCustomControl::paintEvent(QPaintEvent*) {
   DrawFlatBorder(p);
 }
 
-void CtlCustomControl::enterEvent(QEnterEvent* e) {
-  QWidget::enterEvent(e);
-  MouseEnter();
-}
-
-void CtlCustomControl::leaveEvent(QEvent* e) {
-  QWidget::leaveEvent(e);
-  MouseExit();
-}
-
 void CtlCustomControl::focusInEvent(QFocusEvent* e) {
   QWidget::focusInEvent(e);
   focused_ = true;
@@ -149,25 +138,7 @@ void CtlCustomControl::focusOutEvent(QFocusEvent* e) {
   QMetaObject::invokeMethod(this, [this] { emit afterExit(); }, Qt::QueuedConnection);
 }
 
-CtlBaseControl::CtlBaseControl(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
-
-void CtlBaseControl::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  update();
-}
-
-void CtlBaseControl::GetChange(CtlObject*) { update(); }
-
-void CtlBaseControl::enterEvent(QEnterEvent* e) {
-  QWidget::enterEvent(e);
-  MouseEnter();
-}
-
-void CtlBaseControl::leaveEvent(QEvent* e) {
-  QWidget::leaveEvent(e);
-  MouseExit();
-}
+CtlBaseControl::CtlBaseControl(QWidget* parent) : CtlControlRoot(parent) { setFocusPolicy(Qt::NoFocus); }
 
 void CtlBaseControl::moveEvent(QMoveEvent* e) {
   QWidget::moveEvent(e);
@@ -181,11 +152,7 @@ void CtlBaseControl::resizeEvent(QResizeEvent* e) {
 
 CtlBaseGraphicControl::CtlBaseGraphicControl(QWidget* parent) : CtlBaseControl(parent) { resize(30, 30); }
 
-void CtlBaseGraphicControl::SetTransparent(bool t) {
-  if (t == transparent_) return;
-  transparent_ = t;
-  GetChange(nullptr);
-}
+void CtlBaseGraphicControl::SetTransparent(bool t) { if (CtlStore(transparent_, t)) GetChange(nullptr); }
 
 bool CtlBaseGraphicControl::IsTransparent() const {
   auto* parent = qobject_cast<const CtlCustomControl*>(parentWidget());

@@ -47,15 +47,59 @@ class CtlImageEntry {
 };
 
 
-class CtlCustomControl : public QWidget {
+// What both roots share: the colour, the linked picture-list entry, the
+// change handler of owned sub-objects, and the pointer entering and leaving.
+class CtlControlRoot : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CtlControlRoot(QWidget* parent = nullptr) : QWidget(parent) {}
+
+  CtlColor Color() const { return color_; }
+  void SetColor(CtlColor c);
+
+  const CtlCustomImageList* ImageList() const { return entry_.List(); }
+  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
+  int ListIndex() const { return entry_.ListIndex(); }
+  void SetListIndex(int i) { entry_.SetListIndex(i); }
+  int ImageIndex() const { return entry_.ImageIndex(); }
+  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
+  bool HasEntry() const { return entry_.HasEntry(); }
+  const CtlImageEntry& Entry() const { return entry_; }
+
+  // True when the control's pixels let the parent's show through.
+  virtual bool IsTransparent() const { return false; }
+  // True when nothing frames the control.
+  virtual bool NoBorder() const { return true; }
+  // Change handler of owned sub-objects (null sender: the control itself).
+  virtual void GetChange(CtlObject* sender);
+
+ signals:
+  void mouseEntered();
+  void mouseExited();
+
+ protected:
+  virtual void MouseEnter() { emit mouseEntered(); }
+  virtual void MouseExit() { emit mouseExited(); }
+  // Called after Color changed.
+  virtual void ColorChanged() { update(); }
+  // The list, its contents or the entry's indexes changed.
+  virtual void ImageListChanged() { GetChange(nullptr); }
+
+  void enterEvent(QEnterEvent*) override;
+  void leaveEvent(QEvent*) override;
+
+ private:
+  CtlColor color_ = clBtnFace;
+  CtlImageEntry entry_{[this] { ImageListChanged(); }};
+};
+
+class CtlCustomControl : public CtlControlRoot {
   Q_OBJECT
  public:
   explicit CtlCustomControl(QWidget* parent = nullptr);
 
   QString About;  // a label for the reader, no effect
 
-  CtlColor Color() const { return color_; }
-  void SetColor(CtlColor c);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool t);
   bool Flat() const { return flat_; }
@@ -70,27 +114,13 @@ class CtlCustomControl : public QWidget {
   bool MouseInside() const { return mouse_inside_; }
   bool Focused() const { return focused_; }
 
-  const CtlCustomImageList* ImageList() const { return entry_.List(); }
-  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
-  int ListIndex() const { return entry_.ListIndex(); }
-  void SetListIndex(int i) { entry_.SetListIndex(i); }
-  int ImageIndex() const { return entry_.ImageIndex(); }
-  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
-  bool HasEntry() const { return entry_.HasEntry(); }
-  const CtlImageEntry& Entry() const { return entry_; }
-
   // True when Transparent is set and a background is there to show through.
-  virtual bool IsTransparent() const { return transparent_ && CanSupplyBack(); }
+  bool IsTransparent() const override { return transparent_ && CanSupplyBack(); }
   // Whether this control can give its transparent children a background.
   virtual bool CanSupplyBack() const { return false; }
-  // True when nothing frames the control.
-  virtual bool NoBorder() const { return true; }
-  // Change handler of owned sub-objects (null sender: the control itself).
-  virtual void GetChange(CtlObject* sender);
+  void GetChange(CtlObject* sender) override;
 
  signals:
-  void mouseEntered();
-  void mouseExited();
   // Fired once the focus change has completed.
   void afterEnter();
   void afterExit();
@@ -98,8 +128,8 @@ class CtlCustomControl : public QWidget {
  protected:
   // Fills with Color unless the parent's pixels show through.
   virtual void PaintBackground(QPainter& p);
-  virtual void MouseEnter();
-  virtual void MouseExit();
+  void MouseEnter() override;
+  void MouseExit() override;
   // Flat borders, painted last: inactive when neither focused nor hovered.
   virtual void DrawFlatInactive(QPainter& p);
   virtual void DrawFlatActive(QPainter& p);
@@ -109,26 +139,18 @@ class CtlCustomControl : public QWidget {
   virtual void Ctl3DChanged() { update(); }
   // Called after Transparent changed.
   virtual void TransparentChanged() { update(); }
-  // Called after Color changed.
-  virtual void ColorChanged() { update(); }
-  // The list, its contents or the entry's indexes changed.
-  virtual void ImageListChanged() { GetChange(nullptr); }
 
   void paintEvent(QPaintEvent*) override;
-  void enterEvent(QEnterEvent*) override;
-  void leaveEvent(QEvent*) override;
   void focusInEvent(QFocusEvent*) override;
   void focusOutEvent(QFocusEvent*) override;
 
  private:
-  CtlColor color_ = clBtnFace;
   bool transparent_ = false, flat_ = false, ctl3d_ = true, repaint_on_change_ = true;
   bool mouse_inside_ = false, focused_ = false;
-  CtlImageEntry entry_{[this] { ImageListChanged(); }};
 };
 
 // Window-less root: no focus, bounds reported by flags.
-class CtlBaseControl : public QWidget {
+class CtlBaseControl : public CtlControlRoot {
   Q_OBJECT
  public:
   // Bits of boundsChanged.
@@ -136,40 +158,14 @@ class CtlBaseControl : public QWidget {
 
   explicit CtlBaseControl(QWidget* parent = nullptr);
 
-  CtlColor Color() const { return color_; }
-  void SetColor(CtlColor c);
-  virtual bool IsTransparent() const { return false; }
-  virtual bool NoBorder() const { return true; }
-  virtual void GetChange(CtlObject* sender);
-
-  const CtlCustomImageList* ImageList() const { return entry_.List(); }
-  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
-  int ListIndex() const { return entry_.ListIndex(); }
-  void SetListIndex(int i) { entry_.SetListIndex(i); }
-  int ImageIndex() const { return entry_.ImageIndex(); }
-  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
-  bool HasEntry() const { return entry_.HasEntry(); }
-  const CtlImageEntry& Entry() const { return entry_; }
-
  signals:
-  void mouseEntered();
-  void mouseExited();
   void boundsChanged(unsigned flags);
 
  protected:
   virtual void BoundsChanged(unsigned flags) { emit boundsChanged(flags); }
-  virtual void MouseEnter() { emit mouseEntered(); }
-  virtual void MouseExit() { emit mouseExited(); }
-  virtual void ImageListChanged() { GetChange(nullptr); }
 
-  void enterEvent(QEnterEvent*) override;
-  void leaveEvent(QEvent*) override;
   void moveEvent(QMoveEvent*) override;
   void resizeEvent(QResizeEvent*) override;
-
- private:
-  CtlColor color_ = clBtnFace;
-  CtlImageEntry entry_{[this] { ImageListChanged(); }};
 };
 
 class CtlBaseGraphicControl : public CtlBaseControl {

@@ -35,27 +35,15 @@ void CtlButton::SetImageList(const CtlCustomImageList* list, int list_index, int
                                                                       : QImage());
 }
 
-void CtlButton::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  update();
-}
+void CtlButton::SetColor(CtlColor c) { if (CtlStore(color_, c)) update(); }
 
-void CtlButton::SetStyle(CtlNormalButtonStyle s) {
-  if (s == style_) return;
-  style_ = s;
-  update();
-}
+void CtlButton::SetStyle(CtlNormalButtonStyle s) { if (CtlStore(style_, s)) update(); }
 
 void CtlButton::SetButtonLayout(const CtlButtonLayout& layout) { layout_.Assign(layout); }
 
 void CtlButton::SetFontFx(const CtlFxCaption& fx) { font_fx_.Assign(fx); }
 
-void CtlButton::SetMultiLine(bool multi) {
-  if (multi == multi_line_) return;
-  multi_line_ = multi;
-  update();
-}
+void CtlButton::SetMultiLine(bool multi) { if (CtlStore(multi_line_, multi)) update(); }
 
 void CtlButton::SetCancel(bool cancel) {
   if (cancel == Cancel()) return;

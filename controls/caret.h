@@ -69,9 +69,7 @@ class CtlCaret : public CtlObject {
  private:
   template <typename T>
   void Store(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    Change();
+    if (CtlStore(field, value)) Change();
   }
 
   QPointer<QWidget> owner_;

@@ -50,54 +50,25 @@ void CtlButtonControl::SetAction(QAction* action) {
   if (action) action_link_ = std::make_unique<CtlCheckActionLink>(this, action);
 }
 
-void CtlButtonControl::SetAutoSize(bool on) {
-  if (on == auto_size_) return;
-  auto_size_ = on;
-  AdjustSize();
-}
+void CtlButtonControl::SetAutoSize(bool on) { if (CtlStore(auto_size_, on)) AdjustSize(); }
 
-void CtlButtonControl::SetFocusStyle(CtlGlyphTextFocusStyle s) {
-  if (s == focus_style_) return;
-  focus_style_ = s;
-  update();
-}
+void CtlButtonControl::SetFocusStyle(CtlGlyphTextFocusStyle s) { if (CtlStore(focus_style_, s)) update(); }
 
-void CtlButtonControl::SetFocusColor(CtlColor c) {
-  if (c == focus_color_) return;
-  focus_color_ = c;
-  update();
-}
+void CtlButtonControl::SetFocusColor(CtlColor c) { if (CtlStore(focus_color_, c)) update(); }
 
-void CtlButtonControl::SetUseFocusColor(bool on) {
-  if (on == use_focus_color_) return;
-  use_focus_color_ = on;
-  update();
-}
+void CtlButtonControl::SetUseFocusColor(bool on) { if (CtlStore(use_focus_color_, on)) update(); }
 
 void CtlButtonControl::SetGlyphSize(int size) {
   size = std::clamp(size, 1, 255);
-  if (size == glyph_size_) return;
-  glyph_size_ = size;
+  if (!CtlStore(glyph_size_, size)) return;
   StripChanged();
 }
 
-void CtlButtonControl::SetGlyphFlat(bool on) {
-  if (on == glyph_flat_) return;
-  glyph_flat_ = on;
-  StripChanged();
-}
+void CtlButtonControl::SetGlyphFlat(bool on) { if (CtlStore(glyph_flat_, on)) StripChanged(); }
 
-void CtlButtonControl::SetGlyphTransparent(bool on) {
-  if (on == glyph_transparent_) return;
-  glyph_transparent_ = on;
-  update();
-}
+void CtlButtonControl::SetGlyphTransparent(bool on) { if (CtlStore(glyph_transparent_, on)) update(); }
 
-void CtlButtonControl::SetGlyphTransparentColor(CtlColor c) {
-  if (c == glyph_transparent_color_) return;
-  glyph_transparent_color_ = c;
-  update();
-}
+void CtlButtonControl::SetGlyphTransparentColor(CtlColor c) { if (CtlStore(glyph_transparent_color_, c)) update(); }
 
 void CtlButtonControl::SetColor(CtlColor c) {
   CtlCustomPanel::SetColor(c);
@@ -194,16 +165,11 @@ void CtlButtonControl::mouseReleaseEvent(QMouseEvent* e) {
 
 CtlCheckBox::CtlCheckBox(QWidget* parent) : CtlButtonControl(parent) { SetTabStop(true); }
 
-void CtlCheckBox::SetState(CtlCheckState s) {
-  if (s == state_) return;
-  state_ = s;
-  update();
-}
+void CtlCheckBox::SetState(CtlCheckState s) { if (CtlStore(state_, s)) update(); }
 
 void CtlCheckBox::SetGlyphNumber(int n) {
   n = std::clamp(n, 1, 255);
-  if (n == glyph_number_) return;
-  glyph_number_ = n;
+  if (!CtlStore(glyph_number_, n)) return;
   StripChanged();
 }
 
@@ -279,8 +245,7 @@ CtlRadioButton::CtlRadioButton(QWidget* parent) : CtlButtonControl(parent) {
 }
 
 void CtlRadioButton::SetChecked(bool c) {
-  if (c == checked_) return;
-  checked_ = c;
+  if (!CtlStore(checked_, c)) return;
   SetTabStop(c);
   if (c && parentWidget())
     for (auto* r : parentWidget()->findChildren<CtlRadioButton*>(Qt::FindDirectChildrenOnly))

@@ -38,21 +38,15 @@ CtlComboBox::CtlComboBox(QWidget* parent) : QComboBox(parent), search_timer_([th
   connect(this, qOverload<int>(&QComboBox::activated), this, &CtlComboBox::UserChoice);
 }
 
-void CtlComboBox::SetFlat(bool flat) {
-  if (flat == flat_) return;
-  flat_ = flat;
-  update();
-}
+void CtlComboBox::SetFlat(bool flat) { if (CtlStore(flat_, flat)) update(); }
 
 void CtlComboBox::SetDropDownWidth(int width) {
-  if (width == drop_down_width_) return;
-  drop_down_width_ = width;
+  if (!CtlStore(drop_down_width_, width)) return;
   view()->setMinimumWidth(std::max(width, 0));
 }
 
 void CtlComboBox::SetSearch(bool on) {
-  if (on == search_) return;
-  search_ = on;
+  if (!CtlStore(search_, on)) return;
   if (on) {
     model()->sort(0);
     if (!isEditable()) setEditable(true);
@@ -61,8 +55,7 @@ void CtlComboBox::SetSearch(bool on) {
 }
 
 void CtlComboBox::SetMRUList(bool on) {
-  if (on == mru_list_) return;
-  mru_list_ = on;
+  if (!CtlStore(mru_list_, on)) return;
   if (!on) {
     while (mru_count_ > 0) {
       removeItem(0);
@@ -74,8 +67,7 @@ void CtlComboBox::SetMRUList(bool on) {
 
 void CtlComboBox::SetMRUMax(int max) {
   max = std::max(max, 0);
-  if (max == mru_max_) return;
-  mru_max_ = max;
+  if (!CtlStore(mru_max_, max)) return;
   while (mru_count_ > mru_max_) removeItem(--mru_count_);
 }
 
@@ -260,8 +252,7 @@ void CtlImageComboBox::SetListIndex(int l) {
 }
 
 void CtlImageComboBox::SetOptions(unsigned options) {
-  if (options == options_) return;
-  options_ = options;
+  if (!CtlStore(options_, options)) return;
   view()->doItemsLayout();
   update();
 }
@@ -276,11 +267,7 @@ void CtlImageComboBox::SetDefaultItem(int i) {
   update();
 }
 
-void CtlImageComboBox::SetImagesOnly(bool on) {
-  if (on == images_only_) return;
-  images_only_ = on;
-  ListChanged();
-}
+void CtlImageComboBox::SetImagesOnly(bool on) { if (CtlStore(images_only_, on)) ListChanged(); }
 
 void CtlImageComboBox::SetMultiline(bool on) {
   multiline_ = on;

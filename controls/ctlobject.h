@@ -9,6 +9,15 @@
 #include <functional>
 #include <string>
 
+// The compare-and-store of every setter: false when `field` already equals
+// `value`, else stores it and returns true; the caller notifies only on true.
+template <class T, class V>
+bool CtlStore(T& field, const V& value) {
+  if (field == value) return false;
+  field = static_cast<T>(value);
+  return true;
+}
+
 // Drawing property objects and other plain objects of the library.
 class CtlObject {
  public:

@@ -38,8 +38,7 @@ QWidget* CtlWndProcComponent::OwnerForm() const {
 }
 
 void CtlWndProcComponent::SetEnabled(bool value) {
-  if (value == enabled_) return;
-  enabled_ = value;
+  if (!CtlStore(enabled_, value)) return;
   if (value)
     Init();
   else

@@ -26,17 +26,9 @@ void CtlCustomFormFill::Done() {
   CtlWndProcComponent::Done();
 }
 
-void CtlCustomFormFill::SetFormColor(CtlColor c) {
-  if (c == form_color_) return;
-  form_color_ = c;
-  Invalidate();
-}
+void CtlCustomFormFill::SetFormColor(CtlColor c) { if (CtlStore(form_color_, c)) Invalidate(); }
 
-void CtlCustomFormFill::SetPaintMode(CtlPaintMode m) {
-  if (m == paint_mode_) return;
-  paint_mode_ = m;
-  FillChanged();
-}
+void CtlCustomFormFill::SetPaintMode(CtlPaintMode m) { if (CtlStore(paint_mode_, m)) FillChanged(); }
 
 void CtlCustomFormFill::Invalidate() {
   if (QWidget* w = HookedWidget()) w->update();

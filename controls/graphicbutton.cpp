@@ -54,20 +54,14 @@ void CtlBaseGraphicButton::RequestRepaint() {
 }
 
 void CtlBaseGraphicButton::SetTransparent(bool transparent) {
-  if (transparent == transparent_) return;
-  transparent_ = transparent;
+  if (!CtlStore(transparent_, transparent)) return;
   RequestRepaint();
 }
 
-void CtlBaseGraphicButton::SetEnterColor(CtlColor c) {
-  if (c == enter_color_) return;
-  enter_color_ = c;
-  RequestRepaint();
-}
+void CtlBaseGraphicButton::SetEnterColor(CtlColor c) { if (CtlStore(enter_color_, c)) RequestRepaint(); }
 
 void CtlBaseGraphicButton::SetEnterColorChange(bool change) {
-  if (change == enter_color_change_) return;
-  enter_color_change_ = change;
+  if (!CtlStore(enter_color_change_, change)) return;
   RequestRepaint();
 }
 
@@ -82,11 +76,7 @@ void CtlBaseGraphicButton::SetButtonLayout(const CtlButtonLayout& layout) { layo
 
 void CtlBaseGraphicButton::SetFontFx(const CtlFxCaption& fx) { font_fx_.Assign(fx); }
 
-void CtlBaseGraphicButton::SetMultiLine(bool multi) {
-  if (multi == multi_line_) return;
-  multi_line_ = multi;
-  RequestRepaint();
-}
+void CtlBaseGraphicButton::SetMultiLine(bool multi) { if (CtlStore(multi_line_, multi)) RequestRepaint(); }
 
 void CtlBaseGraphicButton::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {
   SetListIndex(list_index);
@@ -186,17 +176,9 @@ void CtlBaseGraphicButton::SetPressed(bool value) {
   }
 }
 
-void CtlBaseGraphicButton::SetGroupIndex(int group) {
-  if (group == group_) return;
-  group_ = group;
-  Broadcast();
-}
+void CtlBaseGraphicButton::SetGroupIndex(int group) { if (CtlStore(group_, group)) Broadcast(); }
 
-void CtlBaseGraphicButton::SetAllowAllUp(bool allow) {
-  if (allow == allow_all_up_) return;
-  allow_all_up_ = allow;
-  Broadcast();
-}
+void CtlBaseGraphicButton::SetAllowAllUp(bool allow) { if (CtlStore(allow_all_up_, allow)) Broadcast(); }
 
 void CtlBaseGraphicButton::TogglePressed() {
   const bool now = !pressed_;

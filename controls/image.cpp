@@ -2,31 +2,15 @@
 
 #include <QPainter>
 
-void CtlBaseImage::SetQuickDraw(bool on) {
-  if (on == quick_draw_) return;
-  quick_draw_ = on;
-  GetChange(nullptr);
-}
+void CtlBaseImage::SetQuickDraw(bool on) { if (CtlStore(quick_draw_, on)) GetChange(nullptr); }
 
-void CtlBaseImage::SetStyle(CtlBitmapStyle s) {
-  if (s == style_) return;
-  style_ = s;
-  GetChange(nullptr);
-}
+void CtlBaseImage::SetStyle(CtlBitmapStyle s) { if (CtlStore(style_, s)) GetChange(nullptr); }
 
 CtlLImage::CtlLImage(QWidget* parent) : CtlBaseImage(parent) {}
 
-void CtlLImage::SetForceTransparent(bool on) {
-  if (on == force_transparent_) return;
-  force_transparent_ = on;
-  update();
-}
+void CtlLImage::SetForceTransparent(bool on) { if (CtlStore(force_transparent_, on)) update(); }
 
-void CtlLImage::SetSilentMove(bool on) {
-  if (on == silent_move_) return;
-  silent_move_ = on;
-  update();
-}
+void CtlLImage::SetSilentMove(bool on) { if (CtlStore(silent_move_, on)) update(); }
 
 bool CtlLImage::IsTransparent() const {
   if (CtlBaseImage::IsTransparent()) return true;

@@ -278,8 +278,7 @@ void CtlImageListItem::RebuildTable(int n) {
 }
 
 void CtlImageListItem::SetMasked(bool masked) {
-  if (masked == masked_) return;
-  masked_ = masked;
+  if (!CtlStore(masked_, masked)) return;
   mask_ = masked ? MonoStrip(strip_.width(), height_) : QImage();
   for (auto& e : table_) e = (e & 0xFFFF) | (masked ? 0x10000u : 0u);
   ItemChanged();

@@ -97,8 +97,7 @@ std::uint32_t RegRootNumber(CtlRegRootKey root) {
 CtlIniCtrl::CtlIniCtrl(QObject* owner) : CtlComponent(owner) {}
 
 void CtlIniCtrl::SetAlphaCounter(bool v) {
-  if (v == alpha_counter_) return;
-  alpha_counter_ = v;
+  if (!CtlStore(alpha_counter_, v)) return;
   if (max_entries_ > 26) max_entries_ = 26;
 }
 

@@ -18,8 +18,7 @@ CtlBaseLabel::CtlBaseLabel(QWidget* parent) : CtlBaseGraphicControl(parent) { re
 CtlBaseLabel::~CtlBaseLabel() { delete accelerator_; }
 
 void CtlBaseLabel::SetCaption(const QString& c) {
-  if (c == caption_) return;
-  caption_ = c;
+  if (!CtlStore(caption_, c)) return;
   UpdateAccelerator();
   AdjustBounds();
   GetChange(nullptr);
@@ -37,23 +36,11 @@ void CtlBaseLabel::SetBoolProp(int index, bool value) {
   }
 }
 
-void CtlBaseLabel::SetAlignment(CtlAlignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  GetChange(nullptr);
-}
+void CtlBaseLabel::SetAlignment(CtlAlignment a) { if (CtlStore(alignment_, a)) GetChange(nullptr); }
 
-void CtlBaseLabel::SetOptions(unsigned o) {
-  if (o == options_) return;
-  options_ = o;
-  GetChange(nullptr);
-}
+void CtlBaseLabel::SetOptions(unsigned o) { if (CtlStore(options_, o)) GetChange(nullptr); }
 
-void CtlBaseLabel::SetFontColor(CtlColor c) {
-  if (c == font_color_) return;
-  font_color_ = c;
-  GetChange(nullptr);
-}
+void CtlBaseLabel::SetFontColor(CtlColor c) { if (CtlStore(font_color_, c)) GetChange(nullptr); }
 
 int CtlBaseLabel::TextFlags() const { return CaptionTextFlags(alignment_, multiline_, show_accel_); }
 
@@ -173,8 +160,7 @@ void CtlSimpleLabel::SetJumpColor(int index, CtlColor c) {
 }
 
 void CtlSimpleLabel::SetJumpUnderline(bool on) {
-  if (on == underline_) return;
-  underline_ = on;
+  if (!CtlStore(underline_, on)) return;
   if (jump_mode_ == jmNone) return;
   QFont f = font();
   f.setUnderline(on);

@@ -127,8 +127,7 @@ class CtlListBox::HeaderView : public QHeaderView {
   }
   int Hot() const { return hot_; }
   void SetHot(int section) {
-    if (section == hot_) return;
-    hot_ = section;
+    if (!CtlStore(hot_, section)) return;
     viewport()->update();
   }
   // A section's size changed: a step of a drag while the button is held.
@@ -292,8 +291,7 @@ int CtlListBox::SortedRow(const QString& text) const {
 }
 
 void CtlListBox::SetSorted(bool on) {
-  if (on == sorted_) return;
-  sorted_ = on;
+  if (!CtlStore(sorted_, on)) return;
   if (!on) return;
   struct Row {
     QString text;
@@ -313,17 +311,9 @@ void CtlListBox::SetSorted(bool on) {
   quiet_ = false;
 }
 
-void CtlListBox::SetExtendedSelect(bool on) {
-  if (on == extended_select_) return;
-  extended_select_ = on;
-  ApplySelectionMode();
-}
+void CtlListBox::SetExtendedSelect(bool on) { if (CtlStore(extended_select_, on)) ApplySelectionMode(); }
 
-void CtlListBox::SetMultiSelect(bool on) {
-  if (on == multi_select_) return;
-  multi_select_ = on;
-  ApplySelectionMode();
-}
+void CtlListBox::SetMultiSelect(bool on) { if (CtlStore(multi_select_, on)) ApplySelectionMode(); }
 
 void CtlListBox::ApplySelectionMode() {
   using View = QAbstractItemView;
@@ -370,17 +360,9 @@ void CtlListBox::SetItemIndex(int i) {
   quiet_ = false;
 }
 
-void CtlListBox::SetDelimiter(QChar c) {
-  if (c == delimiter_) return;
-  delimiter_ = c;
-  list_->viewport()->update();
-}
+void CtlListBox::SetDelimiter(QChar c) { if (CtlStore(delimiter_, c)) list_->viewport()->update(); }
 
-void CtlListBox::SetGridLines(CtlLBGridLines g) {
-  if (g == grid_) return;
-  grid_ = g;
-  list_->viewport()->update();
-}
+void CtlListBox::SetGridLines(CtlLBGridLines g) { if (CtlStore(grid_, g)) list_->viewport()->update(); }
 
 void CtlListBox::SetGridHorzColor(CtlColor c) {
   grid_horz_ = c;
@@ -461,11 +443,7 @@ void CtlListBox::SetHeaderHeight(int h) {
   Realign();
 }
 
-void CtlListBox::SetHeaderVisible(bool on) {
-  if (on == header_visible_) return;
-  header_visible_ = on;
-  Realign();
-}
+void CtlListBox::SetHeaderVisible(bool on) { if (CtlStore(header_visible_, on)) Realign(); }
 
 void CtlListBox::SetAllowResize(bool on) {
   allow_resize_ = on;
@@ -480,16 +458,11 @@ void CtlListBox::SetHeaderFont(const QFont& f) {
 }
 
 void CtlListBox::SetHeaderHotTrack(bool on) {
-  if (on == header_hot_track_) return;
-  header_hot_track_ = on;
+  if (!CtlStore(header_hot_track_, on)) return;
   if (!on) header_->SetHot(-1);
 }
 
-void CtlListBox::SetHeaderFlat(bool on) {
-  if (on == header_flat_) return;
-  header_flat_ = on;
-  header_->viewport()->update();
-}
+void CtlListBox::SetHeaderFlat(bool on) { if (CtlStore(header_flat_, on)) header_->viewport()->update(); }
 
 int CtlListBox::HotSection() const { return header_->Hot(); }
 

@@ -17,29 +17,13 @@ void CtlMMButton::SetFace(int state, int list_index, int image_index) {
   update();
 }
 
-void CtlMMButton::SetFaceTransparentColor(CtlColor c) {
-  if (c == transparent_) return;
-  transparent_ = c;
-  update();
-}
+void CtlMMButton::SetFaceTransparentColor(CtlColor c) { if (CtlStore(transparent_, c)) update(); }
 
-void CtlMMButton::SetButtonFaceStyle(CtlBitmapStyle s) {
-  if (s == style_) return;
-  style_ = s;
-  update();
-}
+void CtlMMButton::SetButtonFaceStyle(CtlBitmapStyle s) { if (CtlStore(style_, s)) update(); }
 
-void CtlMMButton::SetCaptionDown(int d) {
-  if (d == caption_down_) return;
-  caption_down_ = d;
-  update();
-}
+void CtlMMButton::SetCaptionDown(int d) { if (CtlStore(caption_down_, d)) update(); }
 
-void CtlMMButton::SetForceTransparent(bool on) {
-  if (on == force_transparent_) return;
-  force_transparent_ = on;
-  update();
-}
+void CtlMMButton::SetForceTransparent(bool on) { if (CtlStore(force_transparent_, on)) update(); }
 
 bool CtlMMButton::HasFace() const {
   const Pair& pair = pairs_[static_cast<std::size_t>(Slot(FaceState()))];

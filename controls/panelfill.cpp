@@ -13,27 +13,14 @@ CtlPanelFill::~CtlPanelFill() {
   fontfx_.OnChange = nullptr;
 }
 
-void CtlPanelFill::SetCaption(const QString& c) {
-  if (c == caption_) return;
-  caption_ = c;
-  update();
-}
+void CtlPanelFill::SetCaption(const QString& c) { if (CtlStore(caption_, c)) update(); }
 
-void CtlPanelFill::SetAlignment(CtlAlignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  update();
-}
+void CtlPanelFill::SetAlignment(CtlAlignment a) { if (CtlStore(alignment_, a)) update(); }
 
-void CtlPanelFill::SetFontColor(CtlColor c) {
-  if (c == font_color_) return;
-  font_color_ = c;
-  update();
-}
+void CtlPanelFill::SetFontColor(CtlColor c) { if (CtlStore(font_color_, c)) update(); }
 
 void CtlPanelFill::SetTransparentBorder(bool on) {
-  if (on == transparent_border_) return;
-  transparent_border_ = on;
+  if (!CtlStore(transparent_border_, on)) return;
   Opaque();
   update();
 }

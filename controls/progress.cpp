@@ -22,47 +22,28 @@ CtlBaseMeter::CtlBaseMeter(QWidget* parent) : CtlGraphicControl(parent) {
 
 CtlBaseMeter::~CtlBaseMeter() { font3d_.OnChange = nullptr; }
 
-void CtlBaseMeter::SetAlignment(Qt::Alignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  repaint();
-}
+void CtlBaseMeter::SetAlignment(Qt::Alignment a) { if (CtlStore(alignment_, a)) repaint(); }
 
 void CtlBaseMeter::SetDirection(CtlMeterDirection d) {
-  if (d == direction_) return;
-  direction_ = d;
+  if (!CtlStore(direction_, d)) return;
   CheckAutoSize();
   repaint();
 }
 
-void CtlBaseMeter::SetOptionsText(CtlMeterTextOptions o) {
-  if (o == options_text_) return;
-  options_text_ = o;
-  repaint();
-}
+void CtlBaseMeter::SetOptionsText(CtlMeterTextOptions o) { if (CtlStore(options_text_, o)) repaint(); }
 
-void CtlBaseMeter::SetUseFontColor(bool on) {
-  if (on == use_font_color_) return;
-  use_font_color_ = on;
-  repaint();
-}
+void CtlBaseMeter::SetUseFontColor(bool on) { if (CtlStore(use_font_color_, on)) repaint(); }
 
-void CtlBaseMeter::SetFontColor(CtlColor c) {
-  if (c == font_color_) return;
-  font_color_ = c;
-  repaint();
-}
+void CtlBaseMeter::SetFontColor(CtlColor c) { if (CtlStore(font_color_, c)) repaint(); }
 
 void CtlBaseMeter::SetCaption(const QString& c) {
-  if (c == caption_) return;
-  caption_ = c;
+  if (!CtlStore(caption_, c)) return;
   if (options_text_ == toCaption) repaint();
 }
 
 void CtlBaseMeter::SetPosition(int value) {
   value = std::clamp(value, 0, 100);
-  if (value == position_) return;
-  position_ = value;
+  if (!CtlStore(position_, value)) return;
   user_value_ = min_value_ + Round(position_ * 0.01 * (max_value_ - min_value_));
   UpdateBar();
 }
@@ -200,20 +181,17 @@ CtlProgress::CtlProgress(QWidget* parent) : CtlBaseMeter(parent) {
 CtlProgress::~CtlProgress() { small_bar_.OnChange = nullptr; }
 
 void CtlProgress::SetBarColor(CtlColor c) {
-  if (c == bar_color_) return;
-  bar_color_ = c;
+  if (!CtlStore(bar_color_, c)) return;
   if (style_ == pgBar) repaint();
 }
 
 void CtlProgress::SetBar3D(CtlBorderStyle s) {
-  if (s == bar3d_) return;
-  bar3d_ = s;
+  if (!CtlStore(bar3d_, s)) return;
   if (style_ == pgBar) repaint();
 }
 
 void CtlProgress::SetStyle(CtlProgressStyle s) {
-  if (s == style_) return;
-  style_ = s;
+  if (!CtlStore(style_, s)) return;
   CheckAutoSize();
   repaint();
 }

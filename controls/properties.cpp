@@ -9,10 +9,7 @@ namespace {
 // Compare, store, notify.
 template <class T, class V>
 void Set(CtlObject& o, T& field, V value) {
-  const T v = static_cast<T>(value);
-  if (field == v) return;
-  field = v;
-  o.Change();
+  if (CtlStore(field, static_cast<T>(value))) o.Change();
 }
 
 int Held(int v, int lo, int hi) { return std::clamp(v, lo, hi); }
@@ -30,15 +27,13 @@ void Locked(CtlObject& o, F copy) {
 // ---- Bevel
 
 void CtlBevel::SetStyleInner(CtlBevelStyle s) {
-  if (inner_ == s) return;
-  inner_ = s;
+  if (!CtlStore(inner_, s)) return;
   if (s == bvShadow) outer_ = bvShadow;
   else if (outer_ == bvShadow) outer_ = bvNone;
   Change();
 }
 void CtlBevel::SetStyleOuter(CtlBevelStyle s) {
-  if (outer_ == s) return;
-  outer_ = s;
+  if (!CtlStore(outer_, s)) return;
   if (s == bvShadow) inner_ = bvShadow;
   else if (inner_ == bvShadow) inner_ = bvNone;
   Change();
@@ -52,8 +47,7 @@ void CtlBevel::SetMode(CtlBevelMode m) {
   Change();
 }
 void CtlBevel::SetStandardStyle(CtlBorderStyle s) {
-  if (standard_ == s) return;
-  standard_ = s;
+  if (!CtlStore(standard_, s)) return;
   if (mode_ == bmStandard) Change();
 }
 void CtlBevel::SetBorderWidth(int w) { Set(*this, border_, Held(w, 0, 255)); }
@@ -262,20 +256,11 @@ void CtlGradient::Changed() {
 
 void CtlGradient::SetColorCount(int n) {
   n = Held(n, 2, 236);
-  if (n == count_) return;
-  count_ = n;
+  if (!CtlStore(count_, n)) return;
   Changed();
 }
-void CtlGradient::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  Changed();
-}
-void CtlGradient::SetEndColor(CtlColor c) {
-  if (c == end_) return;
-  end_ = c;
-  Changed();
-}
+void CtlGradient::SetColor(CtlColor c) { if (CtlStore(color_, c)) Changed(); }
+void CtlGradient::SetEndColor(CtlColor c) { if (CtlStore(end_, c)) Changed(); }
 void CtlGradient::SetPaletteRealize(bool on) { Set(*this, palette_realize_, on); }
 void CtlGradient::SetStyle(CtlGradientStyle s) { Set(*this, style_, s); }
 
@@ -317,11 +302,7 @@ CtlCaption::~CtlCaption() { fontfx_.OnChange = nullptr; }
 void CtlCaption::SetAlignment(CtlAlignment a) { Set(*this, alignment_, a); }
 void CtlCaption::SetCaption(const QString& c) { Set(*this, caption_, c); }
 void CtlCaption::SetMultiLine(bool on) { Set(*this, multiline_, on); }
-void CtlCaption::SetFont(const QFont& f) {
-  if (f == font_) return;
-  font_ = f;
-  FontRule(true);
-}
+void CtlCaption::SetFont(const QFont& f) { if (CtlStore(font_, f)) FontRule(true); }
 
 void CtlCaption::FontRule(bool font_changed) {
   if (in_rule_) return;
@@ -412,18 +393,15 @@ void CtlFillObject::SetOptions(unsigned o) { Set(*this, options_, o & (foFillInn
 void CtlFillObject::SetBrushColor(CtlColor c) { Set(*this, brush_color_, c); }
 void CtlFillObject::SetBrushStyle(Qt::BrushStyle s) { Set(*this, brush_style_, s); }
 void CtlFillObject::SetAlignment(CtlAlignment a) {
-  if (alignment_ == a) return;
-  alignment_ = a;
+  if (!CtlStore(alignment_, a)) return;
   if (MovesPicture()) Change();
 }
 void CtlFillObject::SetOffsetX(int x) {
-  if (offset_x_ == x) return;
-  offset_x_ = x;
+  if (!CtlStore(offset_x_, x)) return;
   if (MovesPicture()) Change();
 }
 void CtlFillObject::SetOffsetY(int y) {
-  if (offset_y_ == y) return;
-  offset_y_ = y;
+  if (!CtlStore(offset_y_, y)) return;
   if (MovesPicture()) Change();
 }
 

@@ -101,17 +101,9 @@ void CtlScrollBar::ColorChanged() {
   Layout();
 }
 
-void CtlScrollBar::SetBackStyle(CtlBackStyle s) {
-  if (s == back_style_) return;
-  back_style_ = s;
-  update();
-}
+void CtlScrollBar::SetBackStyle(CtlBackStyle s) { if (CtlStore(back_style_, s)) update(); }
 
-void CtlScrollBar::SetKind(CtlScrollBarKind k) {
-  if (k == kind_) return;
-  kind_ = k;
-  Layout();
-}
+void CtlScrollBar::SetKind(CtlScrollBarKind k) { if (CtlStore(kind_, k)) Layout(); }
 
 void CtlScrollBar::SetMin(int v) {
   if (v == min_) return;
@@ -128,8 +120,7 @@ void CtlScrollBar::SetMax(int v) {
 }
 
 void CtlScrollBar::SetPosition(int v) {
-  if (v == position_) return;
-  position_ = v;
+  if (!CtlStore(position_, v)) return;
   Clamp();
   Layout();
 }
@@ -145,11 +136,7 @@ void CtlScrollBar::SetThumbMode(CtlThumbMode m) {
   Layout();
 }
 
-void CtlScrollBar::SetButtonWidth(int v) {
-  if (v == button_width_) return;
-  button_width_ = v;
-  Layout();
-}
+void CtlScrollBar::SetButtonWidth(int v) { if (CtlStore(button_width_, v)) Layout(); }
 
 void CtlScrollBar::Clamp() { position_ = std::max(std::min(position_, max_), min_); }
 

@@ -24,17 +24,12 @@ CtlCustomScrollBox::~CtlCustomScrollBox() { bevel_.OnChange = nullptr; }
 int CtlCustomScrollBox::WindowEdgeWidth() const { return CtlWindowEdgeWidth(bevel_, ctl3d_); }
 
 void CtlCustomScrollBox::SetCtl3D(bool on) {
-  if (on == ctl3d_) return;
-  ctl3d_ = on;
+  if (!CtlStore(ctl3d_, on)) return;
   UpdateMargins();
   update();
 }
 
-void CtlCustomScrollBox::SetColor(CtlColor c) {
-  if (c == color_) return;
-  color_ = c;
-  update();
-}
+void CtlCustomScrollBox::SetColor(CtlColor c) { if (CtlStore(color_, c)) update(); }
 
 void CtlCustomScrollBox::UpdateMargins() {
   // The scroll area lays its children out inside its frame (it resets

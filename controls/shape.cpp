@@ -13,16 +13,11 @@ int Rnd(double v) { return Round(v); }
 
 }  // namespace
 
-#define CTL_SET(field, value) \
-  if (field == (value)) return;  \
-  field = (value);               \
-  Change();
-
-void CtlSimpleBevel::SetWidth(int w) { CTL_SET(width_, std::clamp(w, 0, 50)) }
-void CtlSimpleBevel::SetStyle(CtlSimpleBevelStyle s) { CTL_SET(style_, s) }
-void CtlSimpleBevel::SetColor(CtlColor c) { CTL_SET(color_, c) }
-void CtlSimpleBevel::SetLightColor(CtlColor c) { CTL_SET(light_, c) }
-void CtlSimpleBevel::SetShadowColor(CtlColor c) { CTL_SET(shadow_, c) }
+void CtlSimpleBevel::SetWidth(int w) { if (CtlStore(width_, std::clamp(w, 0, 50))) Change(); }
+void CtlSimpleBevel::SetStyle(CtlSimpleBevelStyle s) { if (CtlStore(style_, s)) Change(); }
+void CtlSimpleBevel::SetColor(CtlColor c) { if (CtlStore(color_, c)) Change(); }
+void CtlSimpleBevel::SetLightColor(CtlColor c) { if (CtlStore(light_, c)) Change(); }
+void CtlSimpleBevel::SetShadowColor(CtlColor c) { if (CtlStore(shadow_, c)) Change(); }
 
 void CtlSimpleBevel::Assign(const CtlObject& source) {
   auto* s = dynamic_cast<const CtlSimpleBevel*>(&source);
@@ -55,11 +50,11 @@ void CtlShape::Link() {
   Shadow.OnChange = [this](CtlObject*) { Change(); };
 }
 
-void CtlShape::SetBrushColor(CtlColor c) { CTL_SET(brush_colour_, c) }
-void CtlShape::SetBrushStyle(Qt::BrushStyle s) { CTL_SET(brush_style_, s) }
-void CtlShape::SetRoundPercent(int percent) { CTL_SET(round_percent_, std::clamp(percent, 0, 100)) }
-void CtlShape::SetShape(CtlShapeType type) { CTL_SET(shape_, type) }
-void CtlShape::SetSquare(bool square) { CTL_SET(square_, square) }
+void CtlShape::SetBrushColor(CtlColor c) { if (CtlStore(brush_colour_, c)) Change(); }
+void CtlShape::SetBrushStyle(Qt::BrushStyle s) { if (CtlStore(brush_style_, s)) Change(); }
+void CtlShape::SetRoundPercent(int percent) { if (CtlStore(round_percent_, std::clamp(percent, 0, 100))) Change(); }
+void CtlShape::SetShape(CtlShapeType type) { if (CtlStore(shape_, type)) Change(); }
+void CtlShape::SetSquare(bool square) { if (CtlStore(square_, square)) Change(); }
 
 void CtlShape::Assign(const CtlObject& source) {
   auto* s = dynamic_cast<const CtlShape*>(&source);

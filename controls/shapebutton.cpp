@@ -35,17 +35,9 @@ CtlShapeButton::~CtlShapeButton() {
   fill_.OnChange = nullptr;
 }
 
-void CtlShapeButton::SetMode(CtlShapeButtonMode m) {
-  if (m == mode_) return;
-  mode_ = m;
-  Recalc();
-}
+void CtlShapeButton::SetMode(CtlShapeButtonMode m) { if (CtlStore(mode_, m)) Recalc(); }
 
-void CtlShapeButton::SetStyle(CtlShapeButtonStyle s) {
-  if (s == style_) return;
-  style_ = s;
-  Recalc();
-}
+void CtlShapeButton::SetStyle(CtlShapeButtonStyle s) { if (CtlStore(style_, s)) Recalc(); }
 
 void CtlShapeButton::RecalcFill() {
   if (mode_ != sbmShapeFill || width() <= 0 || height() <= 0) {

@@ -265,8 +265,7 @@ CtlShapeHint::~CtlShapeHint() {
 CtlShapeHint* CtlShapeHint::Active() { return g_active; }
 
 void CtlShapeHint::SetEnabled(bool e) {
-  if (e == enabled_) return;
-  enabled_ = e;
+  if (!CtlStore(enabled_, e)) return;
   if (e) {
     g_active = this;
   } else {

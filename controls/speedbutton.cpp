@@ -52,8 +52,7 @@ void CtlSpeedButton::SetTransparent(bool transparent) {
 bool CtlSpeedButton::HasHotLook() const { return style_ >= ubsTarnelFlat && style_ <= ubsExplorerColored; }
 
 void CtlSpeedButton::SetDropDownCombo(bool combo) {
-  if (combo == combo_) return;
-  combo_ = combo;
+  if (!CtlStore(combo_, combo)) return;
   resize(width() + (combo ? combo_width_ : -combo_width_), height());
   RequestRepaint();
 }

@@ -160,11 +160,7 @@ const QImage& CtlSpinButton::Faces() {
   return faces_;
 }
 
-void CtlSpinButton::SetFace(int face) {
-  if (face == face_) return;
-  face_ = face;
-  update();
-}
+void CtlSpinButton::SetFace(int face) { if (CtlStore(face_, face)) update(); }
 
 void CtlSpinButton::Fire() {
   if (face_ == 1) emit topClicked();
@@ -226,8 +222,7 @@ CtlArrowSpinButton::CtlArrowSpinButton(QWidget* parent) : CtlGraphicControl(pare
 }
 
 void CtlArrowSpinButton::SetSpinButtons(CtlSpinButtons set) {
-  if (set == buttons_) return;
-  buttons_ = set;
+  if (!CtlStore(buttons_, set)) return;
   code_ = CtlSpinButtonsCode(set);
   update();
 }
@@ -289,11 +284,7 @@ QImage CtlArrowSpinButton::BuildFaces() const {
   return strip;
 }
 
-void CtlArrowSpinButton::SetFace(int face) {
-  if (face == face_) return;
-  face_ = face;
-  update();
-}
+void CtlArrowSpinButton::SetFace(int face) { if (CtlStore(face_, face)) update(); }
 
 void CtlArrowSpinButton::Fire() {
   if (face_ != held_) return;

@@ -29,8 +29,7 @@ std::optional<std::int32_t> Parse(const QString& text) { return platform::conver
 
 CtlSpinEdit::CtlSpinEdit(QWidget* parent) : QLineEdit(parent), button_(new CtlSpinButton(this)) {
   connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
-    if (t == last_text_) return;
-    last_text_ = t;
+    if (!CtlStore(last_text_, t)) return;
     emit changed();
   });
   connect(button_, &CtlSpinButton::topClicked, this, &CtlSpinEdit::Increase);

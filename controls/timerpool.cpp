@@ -111,8 +111,7 @@ void CtlTimerPool::Restart(bool run) {
 // Starts the QTimer when the first item is enabled, stops it with the last.
 void CtlTimerPool::ItemStateChanged() {
   const bool any = AnyEnabled();
-  if (any == running_) return;
-  running_ = any;
+  if (!CtlStore(running_, any)) return;
   if (!running_)
     timer_.stop();
   else if (!manual_)

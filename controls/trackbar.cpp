@@ -257,23 +257,11 @@ void CtlTrackBar::SetTickGap(int v) {
   if (v >= -1) Store(tick_gap_, v);
 }
 
-void CtlTrackBar::SetOrientation(CtlOrientation o) {
-  if (o == orientation_) return;
-  orientation_ = o;
-  RebuildThumb();
-}
+void CtlTrackBar::SetOrientation(CtlOrientation o) { if (CtlStore(orientation_, o)) RebuildThumb(); }
 
-void CtlTrackBar::SetThumbColor(CtlColor c) {
-  if (c == thumb_color_) return;
-  thumb_color_ = c;
-  RebuildThumb();
-}
+void CtlTrackBar::SetThumbColor(CtlColor c) { if (CtlStore(thumb_color_, c)) RebuildThumb(); }
 
-void CtlTrackBar::SetTickMarks(CtlTickMarks m) {
-  if (m == tick_marks_) return;
-  tick_marks_ = m;
-  RebuildThumb();
-}
+void CtlTrackBar::SetTickMarks(CtlTickMarks m) { if (CtlStore(tick_marks_, m)) RebuildThumb(); }
 
 void CtlTrackBar::SetTrackWidth(int v) {
   if (v < 3 || v == track_width_) return;
@@ -539,17 +527,12 @@ CtlShadowFill::CtlShadowFill(QWidget* parent) : CtlGraphicControl(parent) { patt
 
 void CtlShadowFill::SetShadowColor(CtlColor c) {
   if (c == clWhite) c = clBlack;
-  if (c == shadow_color_) return;
-  shadow_color_ = c;
+  if (!CtlStore(shadow_color_, c)) return;
   pattern_ = CheckerOf(c);
   update();
 }
 
-void CtlShadowFill::SetStyle(CtlShadowFillStyle s) {
-  if (s == style_) return;
-  style_ = s;
-  update();
-}
+void CtlShadowFill::SetStyle(CtlShadowFillStyle s) { if (CtlStore(style_, s)) update(); }
 
 void CtlShadowFill::paintEvent(QPaintEvent* e) {
   if (style_ == CtlShadowFillStyle::sfNone) {

@@ -145,9 +145,7 @@ class CtlTrackBar : public CtlCustomPanel {
  private:
   template <typename T>
   void Store(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    update();
+    if (CtlStore(field, value)) update();
   }
   void RebuildThumb();
   void MeasureThumb();

@@ -28,67 +28,73 @@ struct Erreur {
 
 void silence(j_common_ptr) {}
 
-// The decoding itself, from the `taille` bytes at `octets`; kept free of
-// objects with destructors between setjmp and the jumps (only plain data lives
-// across them).
-bool decoder(const unsigned char* octets, std::size_t taille, std::vector<std::uint8_t>& lignes, int& largeur,
-             int& hauteur, int& composantes) {
-  jpeg_decompress_struct d;
+// Runs `travail` on the library's object `o` (compress or decompress) with
+// errors jumping back here instead of ending the process, and frees the
+// object afterwards either way. Between the jump's set-up and the jumps only
+// plain data lives in `travail` (no objects with destructors).
+template <typename Objet, typename Travail>
+bool sous_garde(Objet& o, Travail travail) {
   Erreur e;
-  d.err = jpeg_std_error(&e.base);
+  o.err = jpeg_std_error(&e.base);
   e.base.error_exit = sortir;
   e.base.output_message = silence;
   if (setjmp(e.retour)) {
-    jpeg_destroy_decompress(&d);
+    jpeg_destroy(reinterpret_cast<j_common_ptr>(&o));
     return false;
   }
-  jpeg_create_decompress(&d);
-  jpeg_mem_src(&d, octets, static_cast<unsigned long>(taille));
-  if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK) {
-    jpeg_destroy_decompress(&d);
-    return false;
-  }
+  const bool ok = travail();
+  jpeg_destroy(reinterpret_cast<j_common_ptr>(&o));
+  return ok;
+}
+
+// The size the header claims is checked before the library sets up its
+// buffers, and the library's own memory is bounded too: a progressive picture
+// keeps all its coefficients at once.
+bool entete_acceptable(jpeg_decompress_struct& d) {
+  if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK) return false;
   if (d.jpeg_color_space == JCS_GRAYSCALE) {
     d.out_color_space = JCS_GRAYSCALE;
   } else if (d.jpeg_color_space == JCS_YCbCr || d.jpeg_color_space == JCS_RGB) {
     d.out_color_space = JCS_RGB;
   } else {
-    jpeg_destroy_decompress(&d);
     return false;
   }
-  // The size the header claims is checked before the library sets up its
-  // buffers, and the library's own memory is bounded too: a progressive
-  // picture keeps all its coefficients at once.
   if (d.image_width < 1 || d.image_height < 1 || d.image_width > 65500 || d.image_height > 65500 ||
-      std::size_t(d.image_width) * std::size_t(d.image_height) > (std::size_t(1) << 28)) {
-    jpeg_destroy_decompress(&d);
+      std::size_t(d.image_width) * std::size_t(d.image_height) > (std::size_t(1) << 28))
     return false;
-  }
   d.mem->max_memory_to_use = 1L << 30;
-  jpeg_start_decompress(&d);
-  largeur = int(d.output_width);
-  hauteur = int(d.output_height);
-  composantes = d.output_components;
-  if (largeur < 1 || hauteur < 1 || (composantes != 1 && composantes != 3)) {
-    jpeg_destroy_decompress(&d);
-    return false;
-  }
-  // Rows are kept as they are decoded, so a file that claims a large picture
-  // but holds little data takes only the memory of what it holds. A truncated
-  // file is padded by the library with a warning: the first warning is damage.
-  const std::size_t ligne = std::size_t(largeur) * std::size_t(composantes);
-  lignes.clear();
-  while (d.output_scanline < d.output_height && e.base.num_warnings == 0) {
-    const std::size_t debut = std::size_t(d.output_scanline) * ligne;
-    if (lignes.size() < debut + ligne)
-      lignes.resize(std::min(std::max(2 * lignes.size(), debut + ligne), std::size_t(hauteur) * ligne));
-    JSAMPROW r = lignes.data() + debut;
-    if (jpeg_read_scanlines(&d, &r, 1) != 1) break;
-  }
-  const bool complet = d.output_scanline == d.output_height && e.base.num_warnings == 0;
-  if (complet) jpeg_finish_decompress(&d);
-  jpeg_destroy_decompress(&d);
-  return complet;
+  return true;
+}
+
+// The decoding itself, from the `taille` bytes at `octets`.
+bool decoder(const unsigned char* octets, std::size_t taille, std::vector<std::uint8_t>& lignes, int& largeur,
+             int& hauteur, int& composantes) {
+  jpeg_decompress_struct d;
+  return sous_garde(d, [&] {
+    jpeg_create_decompress(&d);
+    jpeg_mem_src(&d, octets, static_cast<unsigned long>(taille));
+    if (!entete_acceptable(d)) return false;
+    jpeg_start_decompress(&d);
+    largeur = int(d.output_width);
+    hauteur = int(d.output_height);
+    composantes = d.output_components;
+    if (largeur < 1 || hauteur < 1 || (composantes != 1 && composantes != 3)) return false;
+    // Rows are kept as they are decoded, so a file that claims a large picture
+    // but holds little data takes only the memory of what it holds. A truncated
+    // file is padded by the library with a warning: the first warning is damage.
+    const std::size_t ligne = std::size_t(largeur) * std::size_t(composantes);
+    lignes.clear();
+    while (d.output_scanline < d.output_height && d.err->num_warnings == 0) {
+      const std::size_t debut = std::size_t(d.output_scanline) * ligne;
+      if (lignes.size() < debut + ligne)
+        lignes.resize(std::min(std::max(2 * lignes.size(), debut + ligne), std::size_t(hauteur) * ligne));
+      JSAMPROW r = lignes.data() + debut;
+      if (jpeg_read_scanlines(&d, &r, 1) != 1) break;
+    }
+    const bool complet = d.output_scanline == d.output_height && d.err->num_warnings == 0;
+    if (complet) jpeg_finish_decompress(&d);
+    return complet;
+  });
 }
 
 // Into a buffer of the library's (malloc'ed; the caller frees *memoire, also
@@ -96,36 +102,29 @@ bool decoder(const unsigned char* octets, std::size_t taille, std::vector<std::u
 bool encoder(unsigned char** memoire, unsigned long* taille, const Bitmap& image, int qualite,
              std::vector<std::uint8_t>& ligne) {
   jpeg_compress_struct c;
-  Erreur e;
-  c.err = jpeg_std_error(&e.base);
-  e.base.error_exit = sortir;
-  e.base.output_message = silence;
-  if (setjmp(e.retour)) {
-    jpeg_destroy_compress(&c);
-    return false;
-  }
-  jpeg_create_compress(&c);
-  jpeg_mem_dest(&c, memoire, taille);
-  c.image_width = JDIMENSION(image.width());
-  c.image_height = JDIMENSION(image.height());
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, qualite, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
-    const Pixel* p = image.row(int(c.next_scanline));
-    for (int x = 0; x < image.width(); ++x) {
-      ligne[std::size_t(3 * x)] = std::uint8_t(p[x] >> 16);
-      ligne[std::size_t(3 * x + 1)] = std::uint8_t(p[x] >> 8);
-      ligne[std::size_t(3 * x + 2)] = std::uint8_t(p[x]);
+  return sous_garde(c, [&] {
+    jpeg_create_compress(&c);
+    jpeg_mem_dest(&c, memoire, taille);
+    c.image_width = JDIMENSION(image.width());
+    c.image_height = JDIMENSION(image.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, qualite, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+      const Pixel* p = image.row(int(c.next_scanline));
+      for (int x = 0; x < image.width(); ++x) {
+        ligne[std::size_t(3 * x)] = std::uint8_t(p[x] >> 16);
+        ligne[std::size_t(3 * x + 1)] = std::uint8_t(p[x] >> 8);
+        ligne[std::size_t(3 * x + 2)] = std::uint8_t(p[x]);
+      }
+      JSAMPROW r = ligne.data();
+      jpeg_write_scanlines(&c, &r, 1);
     }
-    JSAMPROW r = ligne.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  return true;
+    jpeg_finish_compress(&c);
+    return true;
+  });
 }
 
 }  // namespace

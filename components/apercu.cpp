@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "controls/ctlobject.h"
 #include "controls/paintkit.h"
 #include "model/aleatoire.h"
 #include "platform/fichiers.h"
@@ -365,23 +366,18 @@ void TPrintPreview::SetPaperType(TPaperType t) {
   UpdateZoom();
 }
 
-void TPrintPreview::SetPaperWidth(int v) {
+void TPrintPreview::cote_papier(int& cote, int v) {
   v = std::clamp(v, 1, 32767);
-  if (etat_ == psCreating || v == largeur_) return;
+  if (etat_ == psCreating || v == cote) return;
   type_ = pCustom;
-  largeur_ = v;
+  cote = v;
   calculer_pixels();
   UpdateZoom();
 }
 
-void TPrintPreview::SetPaperHeight(int v) {
-  v = std::clamp(v, 1, 32767);
-  if (etat_ == psCreating || v == hauteur_) return;
-  type_ = pCustom;
-  hauteur_ = v;
-  calculer_pixels();
-  UpdateZoom();
-}
+void TPrintPreview::SetPaperWidth(int v) { cote_papier(largeur_, v); }
+
+void TPrintPreview::SetPaperHeight(int v) { cote_papier(hauteur_, v); }
 
 void TPrintPreview::SetOrientation(TPrinterOrientation o) {
   if (etat_ == psCreating || o == orientation_) return;

@@ -286,6 +286,8 @@ class TPrintPreview : public QScrollArea {
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
+  // A paper side set by hand: held to 1..32767; the paper type becomes custom.
+  void cote_papier(int& cote, int v);
   void calculer_pixels();
   void taille_standard();
   void pages_changees();

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "controls/ctlobject.h"
+
 namespace components {
 
 // ---- Caption texts ----

@@ -47,15 +47,15 @@ class CtlImageEntry {
 };
 
 
-// What both roots share: the colour, the linked picture-list entry, the
-// change handler of owned sub-objects, and the pointer entering and leaving.
-class CtlControlRoot : public QWidget {
-  Q_OBJECT
+// A linked picture-list entry with its accessors, for the controls and
+// components that show one. A change of the list, of its contents or of the
+// entry's indexes calls ImageListChanged.
+class CtlEntryOwner {
  public:
-  explicit CtlControlRoot(QWidget* parent = nullptr) : QWidget(parent) {}
-
-  CtlColor Color() const { return color_; }
-  void SetColor(CtlColor c);
+  CtlEntryOwner() = default;
+  virtual ~CtlEntryOwner() = default;
+  CtlEntryOwner(const CtlEntryOwner&) = delete;
+  CtlEntryOwner& operator=(const CtlEntryOwner&) = delete;
 
   const CtlCustomImageList* ImageList() const { return entry_.List(); }
   void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
@@ -65,6 +65,23 @@ class CtlControlRoot : public QWidget {
   void SetImageIndex(int i) { entry_.SetImageIndex(i); }
   bool HasEntry() const { return entry_.HasEntry(); }
   const CtlImageEntry& Entry() const { return entry_; }
+
+ protected:
+  virtual void ImageListChanged() {}
+
+ private:
+  CtlImageEntry entry_{[this] { ImageListChanged(); }};
+};
+
+// What both roots share: the colour, the linked picture-list entry, the
+// change handler of owned sub-objects, and the pointer entering and leaving.
+class CtlControlRoot : public QWidget, public CtlEntryOwner {
+  Q_OBJECT
+ public:
+  explicit CtlControlRoot(QWidget* parent = nullptr) : QWidget(parent) {}
+
+  CtlColor Color() const { return color_; }
+  void SetColor(CtlColor c);
 
   // True when the control's pixels let the parent's show through.
   virtual bool IsTransparent() const { return false; }
@@ -83,14 +100,13 @@ class CtlControlRoot : public QWidget {
   // Called after Color changed.
   virtual void ColorChanged() { update(); }
   // The list, its contents or the entry's indexes changed.
-  virtual void ImageListChanged() { GetChange(nullptr); }
+  void ImageListChanged() override { GetChange(nullptr); }
 
   void enterEvent(QEnterEvent*) override;
   void leaveEvent(QEvent*) override;
 
  private:
   CtlColor color_ = clBtnFace;
-  CtlImageEntry entry_{[this] { ImageListChanged(); }};
 };
 
 class CtlCustomControl : public CtlControlRoot {

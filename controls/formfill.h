@@ -13,7 +13,7 @@
 
 enum CtlPaintMode : std::uint8_t { pcNone, pcControl, pcOwnerDraw };
 
-class CtlCustomFormFill : public CtlWndProcComponent {
+class CtlCustomFormFill : public CtlWndProcComponent, public CtlEntryOwner {
   Q_OBJECT
  public:
   using PaintEvent = std::function<void(QPainter&, const QRect& client)>;
@@ -21,13 +21,6 @@ class CtlCustomFormFill : public CtlWndProcComponent {
   explicit CtlCustomFormFill(QWidget* form);
   ~CtlCustomFormFill() override;
 
-  const CtlCustomImageList* ImageList() const { return entry_.List(); }
-  void SetImageList(const CtlCustomImageList* list) { entry_.SetList(list); }
-  int ListIndex() const { return entry_.ListIndex(); }
-  void SetListIndex(int i) { entry_.SetListIndex(i); }
-  int ImageIndex() const { return entry_.ImageIndex(); }
-  void SetImageIndex(int i) { entry_.SetImageIndex(i); }
-  const CtlImageEntry& Entry() const { return entry_; }
   // Colour of the client area (the MDI work space of the main window).
   CtlColor FormColor() const { return form_color_; }
   void SetFormColor(CtlColor c);
@@ -48,7 +41,7 @@ class CtlCustomFormFill : public CtlWndProcComponent {
   void Done() override;
 
  protected:
-  virtual void ImageListChanged() { Invalidate(); }
+  void ImageListChanged() override { Invalidate(); }
   // The fill changed: recompute, mark for rebuilding and repaint.
   virtual void FillChanged();
   void Invalidate();
@@ -56,7 +49,6 @@ class CtlCustomFormFill : public CtlWndProcComponent {
   bool rebuild_pending_ = true, erase_on_resize_ = true;
 
  private:
-  CtlImageEntry entry_{[this] { ImageListChanged(); }};
   std::vector<QMetaObject::Connection> scrolls_;
   CtlColor form_color_ = clBtnFace;
   bool default_fill_ = true;

@@ -6,6 +6,18 @@
 
 #include "platform/arrondi.h"
 
+namespace {
+
+// The range that a new bound `value` and the other bound `kept` span; a user
+// value outside it goes to the maximum when `to_max`, else to the minimum.
+void Respan(int value, int kept, bool to_max, int& min, int& max, int& user) {
+  min = std::min(value, kept);
+  max = std::max(value, kept);
+  if (user < min || user > max) user = to_max ? max : min;
+}
+
+}  // namespace
+
 CtlBaseMeter::CtlBaseMeter(QWidget* parent) : CtlGraphicControl(parent) {
   Bevel().BeginUpdate();
   Bevel().SetStyleOuter(bvLowered);
@@ -62,20 +74,14 @@ void CtlBaseMeter::SetUserValue(int value) {
 
 void CtlBaseMeter::SetMaxValue(int value) {
   if (value == max_value_ || value == min_value_) return;
-  const int old_min = min_value_;
-  min_value_ = std::min(value, old_min);
-  max_value_ = std::max(value, old_min);
-  if (user_value_ < min_value_ || user_value_ > max_value_) user_value_ = max_value_;
+  Respan(value, min_value_, true, min_value_, max_value_, user_value_);
   PositionFromUserValue();
   repaint();
 }
 
 void CtlBaseMeter::SetMinValue(int value) {
   if (value == min_value_ || value == max_value_) return;
-  const int old_max = max_value_;
-  min_value_ = std::min(value, old_max);
-  max_value_ = std::max(value, old_max);
-  if (user_value_ < min_value_ || user_value_ > max_value_) user_value_ = min_value_;
+  Respan(value, max_value_, false, min_value_, max_value_, user_value_);
   PositionFromUserValue();
   repaint();
 }

@@ -70,7 +70,6 @@ void CtlShape::Assign(const CtlObject& source) {
   EndUpdate(true);
 }
 
-#undef CTL_SET
 
 int ShapeShadowDepth(const CtlShadow* shadow) { return shadow && shadow->Style() != hssNone ? shadow->Depth() : 0; }
 

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "fenetres/donnees_images.h"
+#include "fenetres/fonds.h"
 #include "components/legende.h"
 #include "controls/button.h"
 #include "controls/fill.h"
@@ -43,13 +44,8 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   // The box's background: the dialogs' picture, tiled inside a raised bevel.
   auto* fond = new CtlFill(corps);
   fond->setGeometry(corps->rect());
-  fond->Bevel().SetStyleOuter(bvRaised);
-  fond->Bevel().SetWidthOuter(2);
-  fond->Bevel().SetWidthInner(0);
-  fond->FillObject().SetStyle(sfBitmapList);
-  fond->FillObject().SetTileMode(tmTile);
-  fond->SetListIndex(images::kDialogTile);
-  if (data) fond->SetImageList(&data->BitmapList);
+  cadre_releve(fond->Bevel());
+  fond_carrele(*fond, images::kDialogTile);
   logo_ = new CtlLImage(corps);
   logo_->move(16, 16);
   logo_->Bevel().SetStyleOuter(bvLowered);

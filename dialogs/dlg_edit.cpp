@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "fenetres/aide_enfants.h"
+#include "fenetres/elements_pages.h"
 #include "fenetres/rendu.h"
 #include "model/aleatoire.h"
 
@@ -100,26 +101,15 @@ void Tdlg_edit::construire() {
   Panel_df = new QWidget(this);
   Panel_df->setGeometry(320, 10, 120, 60);
   Label_fin = etiquette(Panel_df, "End", 0, 0, 120);
-  Button_df = new QPushButton("D=F", Panel_df);
-  Button_df->setGeometry(0, 22, 55, 24);
-  Button_df->setToolTip("Begin = End");
-  Button_d_f = new QPushButton("D<->F", Panel_df);
-  Button_d_f->setGeometry(60, 22, 55, 24);
-  Button_d_f->setToolTip("Toggle between begin and end");
-  Button_rotate = new QPushButton("60 °", this);
-  Button_rotate->setGeometry(320, 75, 55, 24);
-  Button_rotate->setToolTip("To rotate the section by 60 °");
-  RadioButton_Unif = new QRadioButton("Uniforme", this);
-  RadioButton_Unif->setGeometry(320, 108, 120, 20);
-  RadioButton_Unif->setToolTip("Uniform raise");
-  RadioButton_etirem = new QRadioButton("Stretching", this);
-  RadioButton_etirem->setGeometry(320, 128, 120, 20);
-  RadioButton_etirem->setToolTip("Elevation by stretching");
+  Button_df = placer(new QPushButton("D=F", Panel_df), {0, 22, 55, 24}, "Begin = End");
+  Button_d_f = placer(new QPushButton("D<->F", Panel_df), {60, 22, 55, 24}, "Toggle between begin and end");
+  Button_rotate = placer(new QPushButton("60 °", this), {320, 75, 55, 24}, "To rotate the section by 60 °");
+  RadioButton_Unif = placer(new QRadioButton("Uniforme", this), {320, 108, 120, 20}, "Uniform raise");
+  RadioButton_etirem = placer(new QRadioButton("Stretching", this), {320, 128, 120, 20}, "Elevation by stretching");
   RadioButton_Unif->hide();
   RadioButton_etirem->hide();
-  CheckBox_Riviere = new QCheckBox("River only", this);
-  CheckBox_Riviere->setGeometry(320, 152, 120, 20);
-  CheckBox_Riviere->setToolTip("Do not digg the valley (existing relief)");
+  CheckBox_Riviere = placer(new QCheckBox("River only", this),
+                            {320, 152, 120, 20}, "Do not digg the valley (existing relief)");
   CheckBox_Riviere->hide();
   Label_d = etiquette(this, "Difference in altitude", 10, 318, 200);
   Label_deniv = etiquette(this, "", 210, 318, 80);
@@ -136,19 +126,11 @@ void Tdlg_edit::construire() {
   panneau(212, Panel_base, Label_b, "Base", ScrollBar_base, 1, 8000, "Width at base", Label_base);
   panneau(246, Panel_sommet, Label_s, "Summit", ScrollBar_sommet, 0, 4000, "Width at summit", Label_sommet);
   panneau(280, Panel_coeff, Label_c, "Ratio", ScrollBar_coeff, -40, 0, "Ratio", Label_coeff);
-  CheckBox_resdessiner = new QCheckBox("see the result", this);
-  CheckBox_resdessiner->setGeometry(10, 345, 150, 20);
-  CheckBox_resdessiner->setToolTip("Redraw after OK");
-  OKbtn = new QPushButton("&OK", this);
-  OKbtn->setGeometry(200, 375, 75, 25);
-  OKbtn->setToolTip("Validate modifications");
+  CheckBox_resdessiner = placer(new QCheckBox("see the result", this), {10, 345, 150, 20}, "Redraw after OK");
+  OKbtn = placer(new QPushButton("&OK", this), {200, 375, 75, 25}, "Validate modifications");
   OKbtn->setDefault(true);
-  Cancelbtn = new QPushButton("&Cancel", this);
-  Cancelbtn->setGeometry(280, 375, 75, 25);
-  Cancelbtn->setToolTip("Cancel modifications");
-  helpbtn = new QPushButton("Help", this);
-  helpbtn->setGeometry(360, 375, 75, 25);
-  helpbtn->setToolTip("help online about the tool");
+  Cancelbtn = placer(new QPushButton("&Cancel", this), {280, 375, 75, 25}, "Cancel modifications");
+  helpbtn = placer(new QPushButton("Help", this), {360, 375, 75, 25}, "help online about the tool");
 
   connect(ScrollBar_base, &QScrollBar::valueChanged, this, [this] { ScrollBar_baseChange(); });
   connect(ScrollBar_sommet, &QScrollBar::valueChanged, this, [this] { ScrollBar_sommetChange(); });

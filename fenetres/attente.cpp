@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "fenetres/donnees_images.h"
+#include "fenetres/fonds.h"
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/progress.h"
@@ -55,10 +56,7 @@ TAttente::TAttente(QWidget* parent)
   CtlFill1 = new CtlFill(this);
   CtlFill1->Bevel().SetStyleOuter(bvRaised);
   CtlFill1->Bevel().SetWidthOuter(3);
-  CtlFill1->FillObject().SetStyle(sfBitmapList);
-  CtlFill1->FillObject().SetTileMode(tmTile);
-  CtlFill1->SetListIndex(images::kBackground);
-  if (data) CtlFill1->SetImageList(&data->BitmapList);
+  fond_carrele(*CtlFill1, images::kBackground);
 
   Gauge1 = new CtlProgress(this);
   Gauge1->SetStyle(pgBar);

@@ -18,6 +18,14 @@ class QToolButton;
 
 namespace dialogs {
 
+// Places a new control at `geometrie` with its tooltip, and returns it.
+template <class Controle>
+Controle* placer(Controle* c, const QRect& geometrie, const QString& bulle) {
+  c->setGeometry(geometrie);
+  c->setToolTip(bulle);
+  return c;
+}
+
 // The platform's scroll codes, as the pages' handlers read them.
 enum CodeDefilement : int {
   kLigneHaut = 0,

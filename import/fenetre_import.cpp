@@ -16,6 +16,8 @@
 #include "fenetres/aide_enfants.h"
 #include "fenetres/attente.h"
 #include "fenetres/donnees_images.h"
+#include "fenetres/elements_pages.h"
+#include "fenetres/fonds.h"
 #include "fenetres/operation_longue.h"
 #include "controls/backpanel.h"
 #include "controls/button.h"
@@ -180,13 +182,8 @@ TImportation::TImportation(QWidget* parent) : FenetreImport(parent) {
 
   CtlBackPanel1 = new CtlBackPanel(this);
   CtlBackPanel1->setFixedWidth(kLargeurPanneau);
-  CtlBackPanel1->Bevel().BeginUpdate();
-  CtlBackPanel1->Bevel().SetStyleOuter(bvRaised);
-  CtlBackPanel1->Bevel().SetWidthOuter(2);
-  CtlBackPanel1->Bevel().SetWidthInner(0);
-  CtlBackPanel1->Bevel().EndUpdate(true);
-  CtlBackPanel1->SetListIndex(images::kImportTile);
-  if (const TData* data = TData::Instance()) CtlBackPanel1->SetImageList(&data->BitmapList);
+  cadre_releve(CtlBackPanel1->Bevel());
+  montrer_bitmap(*CtlBackPanel1, images::kImportTile);
   ligne->addWidget(CtlBackPanel1);
   setLayout(ligne);
   construire_panneau();
@@ -302,12 +299,9 @@ void TImportation::construire_reglages() {
   connect(SpinEdit_maillage, &CtlSpinEdit::changed, this,
           [this] { imp_.degre = static_cast<std::uint16_t>(SpinEdit_maillage->Value()); });
 
-  CB_Lissage = new QCheckBox("Smooth", pan);
-  CB_Lissage->setGeometry(8, 394, 180, 20);
-  CB_Lissage->setToolTip("Smooth before import");
-  checkbox_debord = new QCheckBox("Go over", pan);
-  checkbox_debord->setGeometry(8, 416, 180, 20);
-  checkbox_debord->setToolTip("Allow the triangle to go beyond the limits");
+  CB_Lissage = dialogs::placer(new QCheckBox("Smooth", pan), {8, 394, 180, 20}, "Smooth before import");
+  checkbox_debord = dialogs::placer(new QCheckBox("Go over", pan),
+                                    {8, 416, 180, 20}, "Allow the triangle to go beyond the limits");
   checkbox_debord->setChecked(true);
   connect(checkbox_debord, &QCheckBox::toggled, this, [this](bool on) {
     manip_.debord = on;

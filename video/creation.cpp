@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "fenetres/donnees_images.h"
+#include "fenetres/fonds.h"
 #include "fenetres/operation_longue.h"
 #include "fenetres/rendu.h"
 #include "controls/button.h"
@@ -49,21 +50,18 @@ std::string milliers(std::int64_t v) {
   return v < 0 ? "-" + s : s;
 }
 
-std::string fixe_2(double v) {
+// `v` printed by the printf `format`, with a dot for the decimals whatever the locale.
+std::string avec_point(const char* format, double v) {
   char b[64];
-  std::snprintf(b, sizeof b, "%.2f", v);
+  std::snprintf(b, sizeof b, format, v);
   std::string s = b;
   std::replace(s.begin(), s.end(), ',', '.');
   return s;
 }
 
-std::string general(double v) {
-  char b[64];
-  std::snprintf(b, sizeof b, "%.15g", v);
-  std::string s = b;
-  std::replace(s.begin(), s.end(), ',', '.');
-  return s;
-}
+std::string fixe_2(double v) { return avec_point("%.2f", v); }
+
+std::string general(double v) { return avec_point("%.15g", v); }
 
 // Clears the one-making flag on every path out.
 struct Fabrication {
@@ -152,10 +150,7 @@ TCreation::TCreation(QWidget* parent)
 
   CtlFill1 = new CtlFill(this);
   CtlFill1->setGeometry(0, 0, 445, 137);
-  CtlFill1->FillObject().SetStyle(sfBitmapList);
-  CtlFill1->FillObject().SetTileMode(tmTile);
-  CtlFill1->SetListIndex(images::kBackground);
-  if (data) CtlFill1->SetImageList(&data->BitmapList);
+  fond_carrele(*CtlFill1, images::kBackground);
 
   auto* panneau = new QFrame(this);
   panneau->setGeometry(8, 8, 161, 121);

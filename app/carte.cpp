@@ -12,6 +12,7 @@
 
 #include "fenetres/aide_enfants.h"
 #include "fenetres/donnees_images.h"
+#include "fenetres/fonds.h"
 #include "controls/checkbox.h"
 #include "controls/panelfill.h"
 #include "controls/shapebutton.h"
@@ -49,10 +50,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   Panneau = new CtlPanelFill(this);
   Panneau->setGeometry(0, 0, 544, 151);
   Panneau->Bevel().SetStyleOuter(bvRaised);
-  Panneau->FillObject().SetStyle(sfBitmapList);
-  Panneau->FillObject().SetTileMode(tmTile);
-  Panneau->SetListIndex(images::kCardTile);
-  if (data) Panneau->SetImageList(&data->BitmapList);
+  fond_carrele(*Panneau, images::kCardTile);
   Label1 = new QLabel(Panneau);
   Label1->move(8, 2);
   Label2 = new QLabel(Panneau);

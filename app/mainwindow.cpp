@@ -39,6 +39,7 @@
 #include "app/apropos.h"
 #include "components/legende.h"
 #include "fenetres/donnees_images.h"
+#include "fenetres/fonds.h"
 #include "model/presse_papier.h"
 #include "controls/backpanel.h"
 #include "controls/formfill.h"
@@ -81,11 +82,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   colonne->setSpacing(0);
   Speedpanel1_ = new CtlBackPanel(central);
   Speedpanel1_->setFixedHeight(32);
-  Speedpanel1_->Bevel().BeginUpdate();
-  Speedpanel1_->Bevel().SetStyleOuter(bvRaised);
-  Speedpanel1_->Bevel().SetWidthOuter(2);
-  Speedpanel1_->Bevel().SetWidthInner(0);
-  Speedpanel1_->Bevel().EndUpdate(true);
+  cadre_releve(Speedpanel1_->Bevel());
   Speedpanel1_->SetListIndex(images::kPanelTile);
   if (data_) Speedpanel1_->SetImageList(&data_->BitmapList);
   colonne->addWidget(Speedpanel1_);

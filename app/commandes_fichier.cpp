@@ -473,11 +473,19 @@ bool CommandesFichier::ouvrir_vue() {
     warn("Too many views, close one at least", "View ");
     return false;
   }
-  auto d = lire(GenreDocument::vue, "View ");
+  return ouvrir_avec_vue(GenreDocument::vue, "View ", 2, [](document_lu&) {});
+}
+
+bool CommandesFichier::ouvrir_avec_vue(GenreDocument lu, const char* titre, int genre,
+                                       const std::function<void(document_lu&)>& suite) {
+  auto d = lire(lu, titre);
   if (!d) return false;
   dialogues_.curseur_attente(true);
-  const bool fait = installer_montagne(*d, 2);
-  if (fait) installer_vue(*d);
+  const bool fait = installer_montagne(*d, genre);
+  if (fait) {
+    installer_vue(*d);
+    suite(*d);
+  }
   dialogues_.curseur_attente(false);
   return fait;
 }
@@ -489,24 +497,17 @@ bool CommandesFichier::ouvrir_video() {
     warn("Maximum video number reach, close at least one", "Video ");
     return false;
   }
-  auto d = lire(GenreDocument::video, "Video ");
-  if (!d) return false;
-  dialogues_.curseur_attente(true);
-  const bool fait = installer_montagne(*d, 3);
-  if (fait) {
-    installer_vue(*d);
+  return ouvrir_avec_vue(GenreDocument::video, "Video ", 3, [this](document_lu& d) {
     const int m = e_.montagne_courante;
-    e_.video = d->video;
-    e_.informations = d->informations;
+    e_.video = d.video;
+    e_.informations = d.informations;
     // The movie beside the document; the other extension when that one is missing.
     const bool mpg = e_.video.type_video >= 6;
     std::string film = changer_fin(e_.fichier_courant, mpg ? "mpg" : "avi");
     if (!fichier_existe(film)) film = changer_fin(e_.fichier_courant, mpg ? "avi" : "mpg");
     if (!fichier_existe(film)) film.clear();
-    const int w = hote_.creer_video(film, d->cameras ? &*d->cameras : nullptr, e_.informations);
+    const int w = hote_.creer_video(film, d.cameras ? &*d.cameras : nullptr, e_.informations);
     e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(e_.vue_courante);
     e_.montagnes[m].type.no_video = static_cast<std::uint16_t>(w);
-  }
-  dialogues_.curseur_attente(false);
-  return fait;
+  });
 }

@@ -3,6 +3,7 @@
 // through the process-wide UserInterface. Plain C++, no Qt.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/document.h"
@@ -59,6 +60,10 @@ class CommandesFichier {
   // Fills a free mountain slot with the document and makes its card.
   bool installer_montagne(document_lu& d, int genre);
   void installer_vue(document_lu& d);
+  // Reads a document that holds a view (`genre` 2, or 3 with a video) and,
+  // under the waiting cursor, installs its mountain and its view, then runs
+  // `suite` on it; false when reading or installing failed.
+  bool ouvrir_avec_vue(GenreDocument lu, const char* titre, int genre, const std::function<void(document_lu&)>& suite);
   std::string titre_fiche(int m) const;
   std::string titre_vue(int v, int m, bool court = false) const;
   std::string titre_video(int w, int m) const;

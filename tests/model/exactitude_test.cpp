@@ -9,6 +9,8 @@
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/outils.h"
+#include "platform/messages.h"
+#include "tests/support/fakes.h"
 #include "tests/support/empreinte.h"
 
 namespace {
@@ -20,14 +22,15 @@ struct Passes {
   bool iles = false, cuvette = false, oriente = false, deformation = false, gradins = false, terrasse = false;
   int plis = 0, erosion = 0, lissage = 0, rivage = 0, pente = 5, gradins_nombre = 5;
   bool plat = false;
+  int profil = 60, etalement = 1;
 };
 
 param_mat parametres(const Passes& s) {
   param_mat p{};
   p.maillage = s.degre;
   p.relief = 100;
-  p.profil = 60;
-  p.etalement = 1;
+  p.profil = s.profil;
+  p.etalement = s.etalement;
   p.cle = s.cle;
   p.cible = {0.333, 0.333};
   p.observateur = {0.1, 0.1};
@@ -67,6 +70,26 @@ struct Cas {
 void verifier(const Cas& c) {
   const auto t = generer(c.passes);
   EXPECT_EQ(hexa(empreinte_terrain(*t)), hexa(c.attendu)) << "degree " << c.passes.degre << ", key " << c.passes.cle;
+}
+
+// The terrain and the state the shared generator is left in.
+std::uint64_t empreinte_generation(const Tmatrice& t) {
+  Empreinte e;
+  e.valeur(empreinte_terrain(t));
+  e.valeur(seed());
+  return e.valeur();
+}
+
+// Every call a progress window received, in order.
+std::uint64_t empreinte_appels(const FakeProgress& attente) {
+  Empreinte e;
+  for (const FakeProgress::Call& c : attente.calls) {
+    e.octets(c.op.data(), c.op.size());
+    e.valeur(c.has_caption);
+    e.octets(c.caption.data(), c.caption.size());
+    e.valeur(c.increment);
+  }
+  return e.valeur();
 }
 
 // Runs one tool from a one-node stroke at (i0, j0).
@@ -169,5 +192,80 @@ TEST(Exactness, SmoothingPlateauStratumAndRelief) {
     outil(*t, a.code, a.largeur, a.valeur, a.bas, a.haut, a.sommet, a.i0, a.j0);
     EXPECT_EQ(hexa(empreinte_terrain(*t)), hexa(a.attendu)) << "tool " << a.code << ", strength " << a.valeur;
     EXPECT_NE(empreinte_terrain(*t), empreinte_terrain(*modele)) << "tool " << a.code << " changed nothing";
+  }
+}
+
+// Steep profiles (an extra draw for some displacements) and dispersion, the
+// generator's state after the growth included.
+TEST(Exactness, SteepProfilesAndDispersionWithTheGeneratorState) {
+  const Cas cas[] = {
+      {{.degre = 9, .cle = 808, .iles = true, .deformation = true, .erosion = 20, .lissage = 10, .profil = 80,
+        .etalement = 2},
+       0x67351f30e54ea6d8ull},
+      {{.degre = 10, .cle = 909, .cuvette = true, .oriente = true, .deformation = true, .gradins = true, .plis = 4,
+        .rivage = 15, .profil = 95, .etalement = 3},
+       0xa226122876886c5full},
+      {{.degre = 8, .cle = 111, .oriente = true, .plis = 2, .profil = 72}, 0x55869e482eeee22bull},
+      {{.degre = 11, .cle = 12345, .deformation = true, .profil = 85}, 0x876875bdbde18409ull},
+  };
+  for (const Cas& c : cas) {
+    const auto t = generer(c.passes);
+    EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(c.attendu)) << "degree " << c.passes.degre << ", key " << c.passes.cle;
+  }
+}
+
+// With a progress window the same terrain grows, with the same polls and the
+// same gauge; a cancel at a given poll leaves the same partial terrain.
+TEST(Exactness, GenerationWithProgressAndCancels) {
+  struct Fenetre {
+    WindowHandle h = platform::register_window([](const platform::Message&) -> std::intptr_t { return 0; });
+    ~Fenetre() { platform::unregister_window(h); }
+  } fenetre;
+  const Passes passes{.degre = 7,
+                      .cle = 4321,
+                      .iles = true,
+                      .deformation = true,
+                      .gradins = true,
+                      .plis = 3,
+                      .erosion = 20,
+                      .lissage = 10,
+                      .rivage = 10,
+                      .profil = 80};
+  const auto reference = generer(passes);
+  const std::uint64_t attendue = empreinte_generation(*reference);
+  {
+    FakeProgress attente;
+    auto t = std::make_unique<Tmatrice>(parametres(passes));
+    bool continuer = false;
+    t->generer_montagne(&attente, fenetre.h, continuer, false);
+    EXPECT_TRUE(continuer);
+    EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(attendue));
+    EXPECT_EQ(attente.tests(), 70128);
+    EXPECT_EQ(attente.total_increment(), 860);
+    EXPECT_EQ(attente.calls.size(), 70295u);
+    EXPECT_EQ(hexa(empreinte_appels(attente)), hexa(0x7102f126a9dde6f6ull));
+  }
+  struct Annulation {
+    int poll, polls;
+    std::uint64_t attendu;
+  };
+  // The poll of the cancel and the polls made in all: in the subdivision, erosion, smoothing, shore and terraces.
+  const Annulation annulations[] = {
+      {1, 1, 0x4545bafb26cd6d91ull},         {37, 37, 0xf89f9c4392b6ec73ull},
+      {400, 400, 0xf70730ca4488ebddull},     {900, 900, 0x59ecfda830fb3991ull},
+      {2500, 2500, 0x021a0b82e9fd3167ull},   {9000, 9000, 0x3bca94784b06b08eull},
+      {19700, 19701, 0x348c0ee46ff893a7ull}, {30000, 30000, 0x10ccedd324f9d429ull},
+      {60000, 60000, 0x2a52168254702fa7ull},
+  };
+  for (const Annulation& a : annulations) {
+    FakeProgress attente;
+    attente.cancel_at(a.poll, fenetre.h);
+    auto t = std::make_unique<Tmatrice>(parametres(passes));
+    bool continuer = true;
+    t->generer_montagne(&attente, fenetre.h, continuer, false);
+    EXPECT_FALSE(continuer);
+    EXPECT_EQ(attente.tests(), a.polls);
+    EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(a.attendu)) << "cancel at poll " << a.poll;
+    platform::peek(fenetre.h, platform::WM_CANCEL, platform::WM_CANCEL, true);
   }
 }

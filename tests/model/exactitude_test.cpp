@@ -269,3 +269,24 @@ TEST(Exactness, GenerationWithProgressAndCancels) {
     platform::peek(fenetre.h, platform::WM_CANCEL, platform::WM_CANCEL, true);
   }
 }
+
+// Profiles on both sides of the steep threshold, with and without distortion,
+// dispersion, islands and basin, at degrees 6 and 9: one digest of all.
+TEST(Exactness, SubdivisionOverProfilesAndDispersion) {
+  Empreinte e;
+  for (int degre : {6, 9})
+    for (int profil : {45, 65, 75, 99})
+      for (bool deformation : {false, true})
+        for (int etalement : {1, 3}) {
+          const bool iles = (profil + etalement) % 2 == 0;
+          const auto t = generer({.degre = degre,
+                                  .cle = 1000 + profil,
+                                  .iles = iles,
+                                  .cuvette = !iles && deformation,
+                                  .deformation = deformation,
+                                  .profil = profil,
+                                  .etalement = etalement});
+          e.valeur(empreinte_generation(*t));
+        }
+  EXPECT_EQ(hexa(e.valeur()), hexa(0x15064f3fe6ed1e8cull));
+}

@@ -78,16 +78,6 @@ void placer_point(point_terrain& p, std::int32_t& pi, std::int32_t& pj, double x
   p.py = p.px / 2 + y;
 }
 
-// The sea rim of generation: the three edges, corners included.
-void poser_rivage(Tmatrice& t) {
-  const std::int32_t nn = t.nombre_noeuds;
-  for (std::int32_t k = 1; k <= nn; ++k) {
-    t.hauteurs->ecrire(1, k, -1000);
-    t.hauteurs->ecrire(k, 1, -1000);
-    t.hauteurs->ecrire(k, nn + 1 - k, -1000);
-  }
-}
-
 // A whole-terrain tool run by the generator from the one-node stroke trace:
 // width 8000, the band between `bas` and `haut`, every other value 0.
 void appel_outil(Tmatrice& t, std::int32_t outil, std::int32_t valeur, std::int32_t haut, std::int32_t bas,
@@ -214,7 +204,7 @@ void Tmatrice::generation_fractale(ProgressSink* attente, WindowHandle fenetre, 
     }
   }
 
-  if (degre > 6) poser_rivage(*this);
+  if (degre > 6) poser_rivage();
   cible.hauteur = hauteurs->lire(cible_i, cible_j);
   observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
 }

@@ -173,6 +173,14 @@ std::int32_t Tmatrice::hauteur_max() const {
   return h;
 }
 
+void Tmatrice::poser_rivage() {
+  for (std::int32_t k = 1; k <= n; ++k) {
+    hauteurs->ecrire(1, k, -1000);
+    hauteurs->ecrire(k, 1, -1000);
+    hauteurs->ecrire(k, n + 1 - k, -1000);
+  }
+}
+
 void Tmatrice::marquer_modifiee() {
   zone_precedente = zone_modifiee;
   zone_modifiee = {0, n + 1, 0, n + 1};
@@ -199,13 +207,7 @@ void Tmatrice::initialiser_apres_import() {
   cible.hauteur = hauteurs->lire(cible_i, cible_j);
   observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
   nombre_elements = 0;
-  if (degre > 5) {
-    for (std::int32_t k = 1; k <= n; ++k) {
-      hauteurs->ecrire(1, k, -1000);
-      hauteurs->ecrire(k, 1, -1000);
-      hauteurs->ecrire(k, n + 1 - k, -1000);
-    }
-  }
+  if (degre > 5) poser_rivage();
 }
 
 void Tmatrice::charger_apercu() {

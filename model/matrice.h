@@ -99,6 +99,8 @@ class Tmatrice {
   void ajouter_photo();
   // Highest height over i, j = 1..nombre_noeuds, never below -1000.
   std::int32_t hauteur_max() const;
+  // Lays the sea rim: every node of the three edges at -1000.
+  void poser_rivage();
   // Ends the changed area of a render.
   void marquer_modifiee();
   void placer_cible(double x, double y, double hauteur);

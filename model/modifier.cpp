@@ -127,10 +127,7 @@ void Tmatrice::modifier(arguments_outil a, controle_outil& c) {
   // 6. Sea rim.
   if (c.continuer && !outil_d_elements(a.outil)) {
     if (a.outil != OUTIL_PLATEAU && c.attente) c.attente->avancer(std::nullopt, 100);
-    if (degre > 6)
-      for (std::int32_t j = 1; j <= n; ++j)
-        for (std::int32_t i = 1; i <= n; ++i)
-          if (i == 1 || j == 1 || i + j == n + 1) hauteurs->ecrire(i, j, -1000);
+    if (degre > 6) poser_rivage();
   }
 
   // 7. Point heights and changed area. The area grows after a cancel too, so

@@ -25,6 +25,21 @@ class Generateur {
   // Seeds from the UTC time of day in milliseconds (or the test clock).
   void depuis_horloge();
 
+  // k steps of the seed as one: seed := seed * a + b.
+  struct Saut {
+    std::uint32_t a = 1, b = 0;
+  };
+  static Saut saut(std::uint64_t k) {
+    Saut r, p{134775813u, 1u};  // r: the steps gathered so far; p: 2^bit steps
+    for (; k != 0; k >>= 1) {
+      if (k & 1u) r = {r.a * p.a, r.b * p.a + p.b};
+      p = {p.a * p.a, p.b * p.a + p.b};
+    }
+    return r;
+  }
+  // Leaves the state where the draws of the jump would have left it.
+  void sauter(const Saut& s) { etat_ = etat_ * s.a + s.b; }
+
  private:
   void pas() { etat_ = etat_ * 134775813u + 1u; }
   std::uint32_t etat_;

@@ -4,18 +4,27 @@
 // A terrain must come out the same from the same key and parameters, node for
 // node: the order of the draws of the shared generator, every Round and the
 // order of the double arithmetic below are part of the result.
+//
+// The draws of a displacement never depend on the heights, so each level of
+// the subdivision is first walked on the calling thread for its draws alone
+// (with the progress polls), which gives every row of the level the state the
+// generator has at its start; the rows, which write disjoint nodes and read
+// only coarser nodes and their own, are then computed on several cores, each
+// with its own copy of the generator.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <cassert>
 #include <optional>
 #include <vector>
 
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/outils.h"
+#include "model/parallele.h"
 
 namespace {
 
@@ -97,37 +106,181 @@ void appel_outil(Tmatrice& t, std::int32_t outil, std::int32_t valeur, std::int3
   continuer = c.continuer;
 }
 
-}  // namespace
 
-void Tmatrice::deplacement(double m, double& d, std::int32_t& ddx, std::int32_t& ddy) {
-  const double A = amplitude;
-  d = Random() * A * (relief / 100);
-  ddx = 0;
-  ddy = 0;
-  if (d > A * 0.5 * (relief / 100)) {
-    double D = profil > 50 ? 500 : 2000;
-    if (profil > 70 && pas < nombre_noeuds * 0.5 && pas > 8) {
-      if (Random() > 0.7) D = 250;
-    }
-    d = (1 + ((profil - 50) / 50) * m / D) * d;
+// The draws of one displacement, in the generator's order: the first, scaled
+// by the amplitude A and the relief; when it passes half of them, the divisor
+// of the profile's lift (which a steep profile may draw); the sign; the two
+// distortion offsets and their signs.
+struct Tirages {
+  double d = 0.0;
+  bool leve = false;
+  double D = 0.0;
+  bool inverse = false;
+  std::int32_t ex = 0, ey = 0;
+};
+
+// A steep profile draws the lift's divisor at the middle levels.
+bool pente_tiree(const Tmatrice& t) { return t.profil > 70 && t.pas < t.nombre_noeuds * 0.5 && t.pas > 8; }
+
+bool levee(const Tmatrice& t, double d, double A) { return d > A * 0.5 * (t.relief / 100); }
+
+// The draws after the first (and after the lift's): the sign, then the distortion offsets.
+std::uint64_t tirages_finaux(const Tmatrice& t) {
+  if (!t.deformation) return 1;
+  return t.pas < t.nombre_noeuds ? 5 : 3;
+}
+
+template <class Tirer>
+Tirages tirer_deplacement(const Tmatrice& t, double A, Tirer&& tirer) {
+  Tirages x;
+  x.d = tirer() * A * (t.relief / 100);
+  x.leve = levee(t, x.d, A);
+  if (x.leve) {
+    x.D = t.profil > 50 ? 500 : 2000;
+    if (pente_tiree(t) && tirer() > 0.7) x.D = 250;
   }
-  if (Random() > 0.5) {
+  x.inverse = tirer() > 0.5;
+  if (t.deformation) {
+    x.ex = Round(tirer() * t.amplitude_deformation * t.taux_deformation);
+    if (t.pas < t.nombre_noeuds && tirer() > 0.5) x.ex = -x.ex;
+    x.ey = Round(tirer() * t.amplitude_deformation * t.taux_deformation);
+    if (t.pas < t.nombre_noeuds && tirer() > 0.5) x.ey = -x.ey;
+  }
+  return x;
+}
+
+// The displacement from its draws and the mean height m around it.
+double finir_deplacement(const Tmatrice& t, const Tirages& x, double m, std::int32_t niveau) {
+  double d = x.d;
+  if (x.leve) d = (1 + ((t.profil - 50) / 50) * m / x.D) * d;
+  if (x.inverse) {
     if (m > 1000 && d < 500)
       d = -d;
     else
       d = -0.5 * d;
   }
-  if (niveau >= 3 && niveau <= 10) d = poids_niveaux[niveau] * d * 0.25;
-  if (deformation) {
-    ddx = Round(Random() * amplitude_deformation * taux_deformation);
-    if (pas < nombre_noeuds) {
-      if (Random() > 0.5) ddx = -ddx;
+  if (niveau >= 3 && niveau <= 10) d = t.poids_niveaux[static_cast<std::size_t>(niveau)] * d * 0.25;
+  return d;
+}
+
+// Steps a generator over the draws of one displacement of the current level,
+// looking only at the first draw, and only when a steep profile makes the
+// number of draws depend on it.
+class SautsDeplacement {
+ public:
+  explicit SautsDeplacement(const Tmatrice& t)
+      : t_(t),
+        pente_(pente_tiree(t)),
+        entier_(Generateur::saut(1 + tirages_finaux(t))),
+        apres_(Generateur::saut(tirages_finaux(t))),
+        apres_pente_(entier_) {}
+
+  void passer(Generateur& g, double A) const {
+    if (!pente_) {
+      g.sauter(entier_);
+      return;
     }
-    ddy = Round(Random() * amplitude_deformation * taux_deformation);
-    if (pas < nombre_noeuds) {
-      if (Random() > 0.5) ddy = -ddy;
+    const double d = g.tirer() * A * (t_.relief / 100);
+    g.sauter(levee(t_, d, A) ? apres_pente_ : apres_);
+  }
+
+ private:
+  const Tmatrice& t_;
+  bool pente_;
+  Generateur::Saut entier_, apres_, apres_pente_;
+};
+
+// One row a of a subdivision level: its first `triangles` triangles, the
+// generator's state, the amplitude and the level counter at its start, and
+// the state its draws leave.
+struct RangeeSubdivision {
+  std::int32_t a = 0, triangles = 0;
+  std::uint32_t etat = 0;
+  double A = 0.0;
+  std::int32_t niveau = 0;
+  std::uint32_t etat_final = 0;
+};
+
+// The midpoints of the rows of one level, written straight into the rows of
+// the layers.
+class Subdivision {
+ public:
+  explicit Subdivision(Tmatrice& t) : t_(t) {
+    const std::int32_t n = t.hauteurs->n();
+    for (std::int32_t j = 0; j <= n; ++j) {
+      h_.push_back(t.hauteurs->rangee_ecriture(j));
+      if (t.deformation && t.dx && t.dy) {
+        dx_.push_back(t.dx->rangee_ecriture(j));
+        dy_.push_back(t.dy->rangee_ecriture(j));
+      }
     }
   }
+
+  // Every row of the level of side s, spread over the cores when the level is large.
+  void niveau(std::vector<RangeeSubdivision>& rangees, std::int32_t s) {
+    t_.hauteurs->rangee_ecriture(0);  // the heights change: their stamp is renewed
+    const auto nombre = static_cast<std::int32_t>(rangees.size());
+    std::int64_t triangles = 0;
+    for (const RangeeSubdivision& r : rangees) triangles += r.triangles;
+    model::repartir(nombre, [&](std::int32_t k) { rangee(rangees[static_cast<std::size_t>(k)], s); },
+                    triangles >= 4096 ? 16 : nombre + 1);
+    // Each row's draws end where the next row's begin.
+    for (std::size_t k = 0; k + 1 < rangees.size(); ++k) assert(rangees[k].etat_final == rangees[k + 1].etat);
+  }
+
+ private:
+  std::int32_t& h(std::int32_t i, std::int32_t j) const { return h_[static_cast<std::size_t>(j)][i]; }
+
+  void rangee(RangeeSubdivision& r, std::int32_t s) const {
+    Generateur g(r.etat);
+    const std::int32_t t = s / 2, a = r.a, nn = t_.nombre_noeuds;
+    double A = r.A;
+    double m = -1.0;
+    for (std::int32_t k = 0, b = 1; k < r.triangles; ++k, b += s) {
+      milieu(g, A, r.niveau, m, a, b + t, 1, a, b, a, b + s);
+      milieu(g, A, r.niveau, m, a + t, b, 2, a, b, a + s, b);
+      milieu(g, A, r.niveau, m, a + t, b + t, 3, a + s, b, a, b + s);
+      if (t_.iles && s > nn - 2) A = 6000;
+      // The mean of the next triangle reads (a + t, b + s) before the next triangle writes it.
+      if (k + 1 < r.triangles) m = (h(a, b + t) + h(a + t, b + s) + h(a + t, b + t)) / 3.0;
+    }
+    r.etat_final = g.etat();
+  }
+
+  // One midpoint: displacement, shape modifiers, preferred direction, then the
+  // height and the two distortion bytes from the edge's ends (i1, j1), (i2, j2).
+  void milieu(Generateur& g, double A, std::int32_t niveau, double m, std::int32_t i, std::int32_t j,
+              std::int32_t direction, std::int32_t i1, std::int32_t j1, std::int32_t i2, std::int32_t j2) const {
+    const Tirages x = tirer_deplacement(t_, A, [&g] { return g.tirer(); });
+    double d = finir_deplacement(t_, x, m, niveau);
+    if (t_.iles) d = t_.forme_basse(i, j, d);
+    if (t_.cuvette) d = t_.forme_haute(i, j, d);
+    const std::int32_t nn = t_.nombre_noeuds;
+    if (t_.pas < nn * 0.5 && t_.pas > 8 && t_.plis > 0) {
+      if (t_.direction_vallee == direction)
+        d = -Round(std::fabs(d * (0.4 * t_.plis + 1.0)));
+      else
+        d = std::fabs(d);
+    }
+    h(i, j) = std::clamp(Round((h(i1, j1) + h(i2, j2)) / 2.0 + d), Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+    if (dx_.empty()) return;
+    const auto J = [](std::int32_t j) { return static_cast<std::size_t>(j); };
+    dx_[J(j)][i] = octet_milieu(x.ex, dx_[J(j1)][i1], dx_[J(j2)][i2]);
+    dy_[J(j)][i] = octet_milieu(x.ey, dy_[J(j1)][i1], dy_[J(j2)][i2]);
+  }
+
+  Tmatrice& t_;
+  std::vector<std::int32_t*> h_;
+  std::vector<std::uint8_t*> dx_, dy_;
+};
+
+}  // namespace
+
+void Tmatrice::deplacement(double m, double& d, std::int32_t& ddx, std::int32_t& ddy) {
+  const Tirages x = tirer_deplacement(*this, amplitude, [] { return Random(); });
+  d = finir_deplacement(*this, x, m, niveau);
+  ddx = x.ex;
+  ddy = x.ey;
 }
 
 double Tmatrice::forme_basse(std::int32_t i, std::int32_t j, double d) const {
@@ -156,46 +309,35 @@ void Tmatrice::generation_fractale(ProgressSink* attente, WindowHandle fenetre, 
   const std::int32_t quantum = Round(nn * 0.01 * nn);
   std::int32_t compteur = 0;
   niveau = degre;
-
-  // One midpoint: displacement, shape modifiers, preferred direction, then the
-  // height and the two distortion bytes from the edge's ends (i1, j1), (i2, j2).
-  auto milieu = [&](double m, std::int32_t i, std::int32_t j, std::int32_t direction, std::int32_t i1, std::int32_t j1,
-                    std::int32_t i2, std::int32_t j2) {
-    double d;
-    std::int32_t ex, ey;
-    deplacement(m, d, ex, ey);
-    if (iles) d = forme_basse(i, j, d);
-    if (cuvette) d = forme_haute(i, j, d);
-    if (pas < nn * 0.5 && pas > 8 && plis > 0) {
-      if (direction_vallee == direction)
-        d = -Round(std::fabs(d * (0.4 * plis + 1.0)));
-      else
-        d = std::fabs(d);
-    }
-    hauteurs->ecrire(i, j, Round((hauteurs->lire(i1, j1) + hauteurs->lire(i2, j2)) / 2.0 + d));
-    if (deformation) {
-      this->dx->ecrire(i, j, octet_milieu(ex, this->dx->lire(i1, j1), this->dx->lire(i2, j2)));
-      this->dy->ecrire(i, j, octet_milieu(ey, this->dy->lire(i1, j1), this->dy->lire(i2, j2)));
-    }
-  };
+  Subdivision subdivision(*this);
+  std::vector<RangeeSubdivision> rangees;
 
   while (pas > 1 && continuer) {
     const std::int32_t s = pas;
-    const std::int32_t t = s / 2;
+    // The draws of the level in the generator's order, row after row, with
+    // the polls; a cancel ends the level after the triangle of its poll.
+    const SautsDeplacement sauts(*this);
+    Generateur g(seed());
+    rangees.clear();
     for (std::int32_t a = 1; a <= nn - s && continuer; a += s) {
-      double m = -1.0;
-      for (std::int32_t b = 1; b <= nn - a - s + 1 && continuer;) {
+      RangeeSubdivision r;
+      r.a = a;
+      r.etat = g.etat();
+      r.A = amplitude;
+      r.niveau = niveau;
+      for (std::int32_t b = 1; b <= nn - a - s + 1 && continuer; b += s) {
         if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
-        milieu(m, a, b + t, 1, a, b, a, b + s);
-        milieu(m, a + t, b, 2, a, b, a + s, b);
-        milieu(m, a + t, b + t, 3, a + s, b, a, b + s);
+        for (int k = 0; k < 3; ++k) sauts.passer(g, amplitude);
         if (iles && s > nn - 2) amplitude = 6000;
-        const std::int32_t b_old = b;
-        b += s;
-        m = (hauteurs->lire(a, b_old + t) + hauteurs->lire(a + t, b_old + s) + hauteurs->lire(a + t, b_old + t)) / 3.0;
+        ++r.triangles;
       }
+      rangees.push_back(r);
       ++niveau;
     }
+    set_seed(g.etat());
+    subdivision.niveau(rangees, s);
+    assert(rangees.empty() || rangees.back().etat_final == seed());
+
     pas = static_cast<std::uint16_t>(pas / 2);
     const std::int32_t Q = Round((nn - 1) / std::pow(2.0, etalement - 1));
     if (pas < Q) {

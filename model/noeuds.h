@@ -121,6 +121,9 @@ class Tcooleen : public detail::reseau_triangulaire<std::uint8_t> {
   void ecrire(std::int32_t i, std::int32_t j, std::uint8_t v) {
     if (!dehors(i, j)) element(i, j) = v;
   }
+
+  // Row j of the storage for writing (rangee(j) gives the layout).
+  std::uint8_t* rangee_ecriture(std::int32_t j) { return const_cast<std::uint8_t*>(rangee(j)); }
 };
 
 // Two 16-bit words per node: a work map of the renderer.

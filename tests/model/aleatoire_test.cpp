@@ -75,3 +75,13 @@ TEST(Interfaces, FakeProgressPostsCancelAtItsTurn) {
   EXPECT_TRUE(cancel_requested(w));
   unregister_window(w);
 }
+
+TEST(Random, JumpLeavesTheStateOfTheDrawsItSkips) {
+  for (std::uint32_t depart : {0u, 1u, 12345u, 4294967295u})
+    for (std::uint64_t k : {0ull, 1ull, 2ull, 3ull, 7ull, 64ull, 1000ull, 123457ull}) {
+      Generateur pas_a_pas(depart), saut(depart);
+      for (std::uint64_t n = 0; n < k; ++n) pas_a_pas.tirer();
+      saut.sauter(Generateur::saut(k));
+      EXPECT_EQ(saut.etat(), pas_a_pas.etat()) << "seed " << depart << ", " << k << " draws";
+    }
+}

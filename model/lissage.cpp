@@ -6,11 +6,14 @@
 // computed from one work grid into another (heights and the two distortion
 // maps), lattice row after lattice row in memory order, the rows spread over
 // the cores; the grids go back to the lattice at the end. The divisor of each
-// node depends only on its place and is computed once.
+// node depends only on its place and is computed once. The grids hold only the
+// positions of the lattice's triangle, and are filled, relaxed and written
+// back row by row on several cores.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -32,20 +35,39 @@ inline double distance_plan(std::int32_t i1, std::int32_t j1, std::int32_t i2, s
   return std::sqrt(dx * dx + dy * dy);
 }
 
-// Values over a rectangle of lattice positions, row j after row j, i along a row.
+// Values over the positions of a rectangle that lie in the lattice's triangle:
+// row j from i0 to the rectangle's side or the last position n + 1 - j of the
+// lattice row, whichever comes first; rows one after the other. The values
+// start undefined: whoever dimensions a grid writes every position.
 template <class T>
 struct Grille {
-  std::int32_t i0 = 0, j0 = 0, largeur = 0;
-  std::vector<T> v;
+  std::int32_t i0 = 0, j0 = 0;
+  std::vector<std::size_t> debuts;  // offset of each row, then the total
+  std::unique_ptr<T[]> v;
 
-  void dimensionner(std::int32_t imin, std::int32_t imax, std::int32_t jmin, std::int32_t jmax, T valeur = T{}) {
+  void dimensionner(std::int32_t imin, std::int32_t imax, std::int32_t jmin, std::int32_t jmax, std::int32_t n) {
     i0 = imin;
     j0 = jmin;
-    largeur = imax - imin + 1;
-    v.assign(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(jmax - jmin + 1), valeur);
+    debuts.assign(static_cast<std::size_t>(jmax - jmin + 2), 0);
+    for (std::int32_t j = jmin; j <= jmax; ++j) {
+      const std::int32_t longueur = std::max(0, std::min(imax, n + 1 - j) - imin + 1);
+      debuts[static_cast<std::size_t>(j - jmin) + 1] = debuts[static_cast<std::size_t>(j - jmin)] + static_cast<std::size_t>(longueur);
+    }
+    v.reset(new T[debuts.back()]);
   }
-  // Element i of row j is ligne(j)[i - i0].
-  T* ligne(std::int32_t j) { return v.data() + static_cast<std::size_t>(j - j0) * static_cast<std::size_t>(largeur); }
+  // The same layout as g.
+  void dimensionner_comme(const Grille& g) {
+    i0 = g.i0;
+    j0 = g.j0;
+    debuts = g.debuts;
+    v.reset(new T[debuts.back()]);
+  }
+  // Element i of row j is ligne(j)[i - i0], for i0 <= i <= fin(j).
+  T* ligne(std::int32_t j) { return v.get() + debuts[static_cast<std::size_t>(j - j0)]; }
+  std::int32_t fin(std::int32_t j) const {
+    const auto k = static_cast<std::size_t>(j - j0);
+    return i0 + static_cast<std::int32_t>(debuts[k + 1] - debuts[k]) - 1;
+  }
 };
 
 // The two neighbour distances of a node along one direction of a half-pass:
@@ -170,9 +192,7 @@ struct lissage {
     const std::int32_t* x = source.ligne(j) + decalage - i_min;
     std::int32_t* s = cible.ligne(j) + decalage - i_min;
     const Bande b{L - 50, U + 51, mini, maxi};
-    // Positions past the end of the lattice row never change.
     const std::int32_t i_fin = std::min(i_max, n + 1 - j);
-    for (std::int32_t i = std::max(i_min, i_fin + 1); i <= i_max; ++i) s[i] = x[i];
     if (le_long_de_j) {
       // The neighbours lie in the rows j - a and j + b; past the last node
       // whose sum stays within hi, b falls to 0 (the node itself).
@@ -199,7 +219,9 @@ struct lissage {
 
   // Row j keeps its values (a cancelled half-pass).
   void copier_rangee(std::int32_t j) {
-    const std::size_t debut = static_cast<std::size_t>(i_min - h.i0), nombre = static_cast<std::size_t>(i_max - i_min + 1);
+    const std::int32_t fin = std::min(i_max, n + 1 - j);
+    if (fin < i_min) return;
+    const std::size_t debut = static_cast<std::size_t>(i_min - h.i0), nombre = static_cast<std::size_t>(fin - i_min + 1);
     std::copy_n(h.ligne(j) + debut, nombre, h2.ligne(j) + debut);
     if (!distorsion) return;
     std::copy_n(ddx.ligne(j) + debut, nombre, ddx2.ligne(j) + debut);
@@ -244,62 +266,81 @@ struct lissage {
     }
   }
 
+  // Rows of a whole-grid step, spread over the cores on large areas.
+  template <class Travail>
+  void par_rangees(std::int32_t j0, std::int32_t j1, Travail&& travail) {
+    const std::int32_t nombre = j1 - j0 + 1;
+    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, parallele ? 16 : nombre + 1);
+  }
+
   // The grids cover the area and the neighbours its nodes may read; the
   // positions outside the area are read but never written, so both grids
-  // of a pair hold them.
+  // of a pair hold them, while the area of the second grid is written by
+  // the first half-pass before anything reads it.
   void lire_grilles() {
     const std::int32_t gi0 = std::max(0, i_min - P - 1), gi1 = std::min(n + 1, i_max + P + 1);
     const std::int32_t gj0 = std::max(0, j_min - P - 1), gj1 = std::min(n + 1, j_max + P + 1);
-    h.dimensionner(gi0, gi1, gj0, gj1);
+    h.dimensionner(gi0, gi1, gj0, gj1, n);
+    h2.dimensionner_comme(h);
     if (distorsion) {
-      ddx.dimensionner(gi0, gi1, gj0, gj1);
-      ddy.dimensionner(gi0, gi1, gj0, gj1);
+      for (Grille<std::int32_t>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
     }
-    for (std::int32_t j = gj0; j <= gj1; ++j) {
-      std::int32_t* l = h.ligne(j) - gi0;
-      for (std::int32_t i = gi0; i <= gi1; ++i) l[i] = m.hauteurs->lire(i, j);
-      if (!distorsion) continue;
-      std::int32_t* lx = ddx.ligne(j) - gi0;
-      std::int32_t* ly = ddy.ligne(j) - gi0;
-      for (std::int32_t i = gi0; i <= gi1; ++i) {
-        lx[i] = m.dx->lire(i, j);
-        ly[i] = m.dy->lire(i, j);
-      }
-    }
-    h2 = h;
-    if (distorsion) {
-      ddx2 = ddx;
-      ddy2 = ddy;
-    }
+    par_rangees(gj0, gj1, [&](std::int32_t j) {
+      lire_rangee(h, h2, j, [&](std::int32_t i, std::int32_t j) { return m.hauteurs->lire(i, j); });
+      if (!distorsion) return;
+      lire_rangee(ddx, ddx2, j, [&](std::int32_t i, std::int32_t j) { return m.dx->lire(i, j); });
+      lire_rangee(ddy, ddy2, j, [&](std::int32_t i, std::int32_t j) { return m.dy->lire(i, j); });
+    });
+  }
+
+  // Row j of a layer into the first grid of a pair, and the positions outside
+  // the area into the second.
+  template <class Lire>
+  void lire_rangee(Grille<std::int32_t>& g, Grille<std::int32_t>& g2, std::int32_t j, Lire lire) {
+    std::int32_t* l = g.ligne(j) - g.i0;
+    std::int32_t* l2 = g2.ligne(j) - g.i0;
+    const std::int32_t fin = g.fin(j);
+    for (std::int32_t i = g.i0; i <= fin; ++i) l[i] = lire(i, j);
+    const bool dans_l_aire = j >= j_min && j <= j_max;
+    for (std::int32_t i = g.i0; i <= fin; ++i)
+      if (!dans_l_aire || i < i_min || i > i_max) l2[i] = l[i];
   }
 
   // The divisor of every node of the area from its distance to the start node.
   void calculer_diviseurs() {
-    diviseurs.dimensionner(i_min, i_max, j_min, j_max, kSansEffet);
-    model::repartir(j_max - j_min + 1, [&](std::int32_t k) {
-      const std::int32_t j = j_min + k;
+    diviseurs.dimensionner(i_min, i_max, j_min, j_max, n);
+    par_rangees(j_min, j_max, [&](std::int32_t j) {
       double* q = diviseurs.ligne(j) - i_min;
-      for (std::int32_t i = i_min; i <= std::min(i_max, n + 1 - j); ++i) {
+      for (std::int32_t i = i_min; i <= diviseurs.fin(j); ++i) {
         const double w = (D - distance_plan(i, j, i0, j0)) / D;
-        if (!(w > 0) || !(i + j < hi + 1)) continue;
-        q[i] = S * 0.025 * w + 1;
+        q[i] = !(w > 0) || !(i + j < hi + 1) ? kSansEffet : S * 0.025 * w + 1;
       }
-    }, parallele ? 16 : j_max - j_min + 2);
+    });
   }
 
   void ecrire_grilles() {
+    std::vector<std::int32_t*> lh;
+    std::vector<std::uint8_t*> lx, ly;
     for (std::int32_t j = j_min; j <= j_max; ++j) {
-      const std::int32_t* l = h.ligne(j) - h.i0;
-      const std::int32_t i_fin = std::min(i_max, n + 1 - j);
-      for (std::int32_t i = i_min; i <= i_fin; ++i) m.hauteurs->ecrire(i, j, l[i]);
+      lh.push_back(m.hauteurs->rangee_ecriture(j));
       if (!distorsion) continue;
-      const std::int32_t* lx = ddx.ligne(j) - h.i0;
-      const std::int32_t* ly = ddy.ligne(j) - h.i0;
-      for (std::int32_t i = i_min; i <= i_fin; ++i) {
-        m.dx->ecrire(i, j, static_cast<std::uint8_t>(lx[i]));
-        m.dy->ecrire(i, j, static_cast<std::uint8_t>(ly[i]));
-      }
+      lx.push_back(m.dx->rangee_ecriture(j));
+      ly.push_back(m.dy->rangee_ecriture(j));
     }
+    par_rangees(j_min, j_max, [&](std::int32_t j) {
+      const auto k = static_cast<std::size_t>(j - j_min);
+      const std::int32_t i_fin = std::min(i_max, n + 1 - j);
+      const std::int32_t* l = h.ligne(j) - h.i0;
+      for (std::int32_t i = i_min; i <= i_fin; ++i)
+        lh[k][i] = std::clamp(l[i], Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+      if (!distorsion) return;
+      const std::int32_t* gx = ddx.ligne(j) - h.i0;
+      const std::int32_t* gy = ddy.ligne(j) - h.i0;
+      for (std::int32_t i = i_min; i <= i_fin; ++i) {
+        lx[k][i] = static_cast<std::uint8_t>(gx[i]);
+        ly[k][i] = static_cast<std::uint8_t>(gy[i]);
+      }
+    });
   }
 };
 

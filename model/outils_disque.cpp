@@ -13,6 +13,7 @@
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/outils.h"
+#include "model/parallele.h"
 
 namespace {
 
@@ -113,6 +114,36 @@ void ecrire_hauteur(Tmatrice& t, std::int32_t i, std::int32_t j, std::int64_t h)
   t.hauteurs->ecrire(i, j, static_cast<std::int32_t>(h));
 }
 
+// Plateau over the whole terrain when nothing polls and the distortion maps
+// stay: each node depends on its own height alone (tasser gives the flattened
+// distance from L and only reads), so the rows of the storage are walked in
+// memory order and spread over the cores, with the same results.
+template <class Tasser>
+void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int32_t U, const Tasser& tasser) {
+  const std::int32_t j0 = disque.premier_j(), j1 = std::min(disque.jmax, t.n);
+  if (j1 < j0) return;
+  std::vector<std::int32_t*> rangees;
+  for (std::int32_t j = j0; j <= j1; ++j) rangees.push_back(t.hauteurs->rangee_ecriture(j));
+  const std::int32_t nombre = j1 - j0 + 1;
+  const std::int64_t noeuds = std::int64_t(nombre) * (disque.dernier_i(t.n) - disque.premier_i() + 1);
+  model::repartir(nombre, [&](std::int32_t k) {
+    const std::int32_t j = j0 + k;
+    std::int32_t* r = rangees[static_cast<std::size_t>(k)];
+    const std::int32_t fin = std::min(disque.dernier_i(t.n), t.n + 1 - j);
+    for (std::int32_t i = disque.premier_i(); i <= fin; ++i) {
+      const std::int32_t h = r[i];
+      std::int64_t v;
+      if (U < h && h < L)
+        v = L - tasser(L - h);
+      else if (L < h && h < U + 1)
+        v = L + tasser(h - L);
+      else
+        continue;
+      r[i] = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
+    }
+  }, noeuds >= 65536 ? 16 : nombre + 1);
+}
+
 }  // namespace
 
 void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
@@ -143,34 +174,18 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   const double k = std::min(1.0, D / (t.n / 4.0));
   // tasser below for a node of the whole terrain (weight 0.5).
   auto tasser_tout = [&](std::int32_t u) -> std::int64_t {
-    if (S > 0) {
-      const bool retenu = u >= 0 && static_cast<std::size_t>(u) < tassements.size();
-      if (retenu && tassements[static_cast<std::size_t>(u)] != kInconnu) return tassements[static_cast<std::size_t>(u)];
-      const std::int64_t v = Round(std::pow(static_cast<double>(u) / H, S * 0.25 * 0.5 + 1) * H * 0.9 + u * 0.1);
-      if (retenu) tassements[static_cast<std::size_t>(u)] = v;
-      return v;
-    }
+    if (S > 0) return Round(std::pow(static_cast<double>(u) / H, S * 0.25 * 0.5 + 1) * H * 0.9 + u * 0.1);
     const auto produit = static_cast<std::int32_t>(static_cast<std::int64_t>(S + 41) * u);
     return Round(produit * 0.025);
   };
   if (entier && !distorsion && !c.attente) {
-    // Nothing polls and each node depends on its own height alone: the rows
-    // of the storage are walked in memory order, with the same results.
-    for (std::int32_t j = disque.premier_j(); j <= std::min(disque.jmax, t.n); ++j) {
-      std::int32_t* r = t.hauteurs->rangee_ecriture(j);
-      const std::int32_t fin = std::min(disque.dernier_i(t.n), t.n + 1 - j);
-      for (std::int32_t i = disque.premier_i(); i <= fin; ++i) {
-        const std::int32_t h = r[i];
-        std::int64_t v;
-        if (U < h && h < L)
-          v = L - tasser_tout(L - h);
-        else if (L < h && h < U + 1)
-          v = L + tasser_tout(h - L);
-        else
-          continue;
-        r[i] = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
-      }
-    }
+    // The distances a node of the band can have (1..H) are computed once,
+    // before the rows are flattened side by side.
+    for (std::size_t u = 1; u < tassements.size(); ++u) tassements[u] = tasser_tout(static_cast<std::int32_t>(u));
+    plateau_entier(t, disque, L, U, [&](std::int32_t u) {
+      const bool retenu = u >= 1 && static_cast<std::size_t>(u) < tassements.size();
+      return retenu ? tassements[static_cast<std::size_t>(u)] : tasser_tout(u);
+    });
     return;
   }
   for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(t.n) && c.continuer; ++i)

@@ -13,6 +13,7 @@
 // with its own copy of the generator.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -222,8 +223,11 @@ class Subdivision {
     const auto nombre = static_cast<std::int32_t>(rangees.size());
     std::int64_t triangles = 0;
     for (const RangeeSubdivision& r : rangees) triangles += r.triangles;
-    model::repartir(nombre, [&](std::int32_t k) { rangee(rangees[static_cast<std::size_t>(k)], s); },
-                    triangles >= 4096 ? 16 : nombre + 1);
+    const std::int32_t blocs = (nombre + kBloc - 1) / kBloc;
+    model::repartir(blocs, [&](std::int32_t k) {
+      const std::int32_t premiere = k * kBloc;
+      bloc(rangees.data() + premiere, std::min(kBloc, nombre - premiere), s);
+    }, triangles >= 4096 ? 4 : blocs + 1);
     // Each row's draws end where the next row's begin.
     for (std::size_t k = 0; k + 1 < rangees.size(); ++k) assert(rangees[k].etat_final == rangees[k + 1].etat);
   }
@@ -231,20 +235,39 @@ class Subdivision {
  private:
   std::int32_t& h(std::int32_t i, std::int32_t j) const { return h_[static_cast<std::size_t>(j)][i]; }
 
-  void rangee(RangeeSubdivision& r, std::int32_t s) const {
-    Generateur g(r.etat);
-    const std::int32_t t = s / 2, a = r.a, nn = t_.nombre_noeuds;
-    double A = r.A;
-    double m = -1.0;
-    for (std::int32_t k = 0, b = 1; k < r.triangles; ++k, b += s) {
-      milieu(g, A, r.niveau, m, a, b + t, 1, a, b, a, b + s);
-      milieu(g, A, r.niveau, m, a + t, b, 2, a, b, a + s, b);
-      milieu(g, A, r.niveau, m, a + t, b + t, 3, a + s, b, a, b + s);
-      if (t_.iles && s > nn - 2) A = 6000;
-      // The mean of the next triangle reads (a + t, b + s) before the next triangle writes it.
-      if (k + 1 < r.triangles) m = (h(a, b + t) + h(a + t, b + s) + h(a + t, b + t)) / 3.0;
+  // Rows of a level are computed kBloc at a time, triangle k of each row
+  // of the block before triangle k + 1, so that the block's writes fill the
+  // same rows of the storage side by side.
+  static constexpr std::int32_t kBloc = 16;
+
+  // Where a row of a block stands: its generator, amplitude and mean height.
+  struct Avancement {
+    Generateur g;
+    double A = 0.0, m = -1.0;
+  };
+
+  void bloc(RangeeSubdivision* r, std::int32_t nombre, std::int32_t s) const {
+    std::array<Avancement, kBloc> p;
+    std::int32_t plus_long = 0;
+    for (std::int32_t l = 0; l < nombre; ++l) {
+      p[static_cast<std::size_t>(l)] = {Generateur(r[l].etat), r[l].A, -1.0};
+      plus_long = std::max(plus_long, r[l].triangles);
     }
-    r.etat_final = g.etat();
+    for (std::int32_t k = 0, b = 1; k < plus_long; ++k, b += s)
+      for (std::int32_t l = 0; l < nombre; ++l)
+        if (k < r[l].triangles) triangle(r[l], p[static_cast<std::size_t>(l)], k, b, s);
+    for (std::int32_t l = 0; l < nombre; ++l) r[l].etat_final = p[static_cast<std::size_t>(l)].g.etat();
+  }
+
+  // Triangle k of row r, whose corner (a, b) is on the row.
+  void triangle(const RangeeSubdivision& r, Avancement& p, std::int32_t k, std::int32_t b, std::int32_t s) const {
+    const std::int32_t t = s / 2, a = r.a;
+    milieu(p.g, p.A, r.niveau, p.m, a, b + t, 1, a, b, a, b + s);
+    milieu(p.g, p.A, r.niveau, p.m, a + t, b, 2, a, b, a + s, b);
+    milieu(p.g, p.A, r.niveau, p.m, a + t, b + t, 3, a + s, b, a, b + s);
+    if (t_.iles && s > t_.nombre_noeuds - 2) p.A = 6000;
+    // The mean of the next triangle reads (a + t, b + s) before the next triangle writes it.
+    if (k + 1 < r.triangles) p.m = (h(a, b + t) + h(a + t, b + s) + h(a + t, b + t)) / 3.0;
   }
 
   // One midpoint: displacement, shape modifiers, preferred direction, then the

@@ -345,24 +345,37 @@ struct lissage {
       for (Grille<std::int32_t>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
     }
     par_rangees(gj0, gj1, [&](std::int32_t j) {
-      lire_rangee(h, h2, j, [&](std::int32_t i, std::int32_t j) { return m.hauteurs->lire(i, j); });
+      lire_rangee(h, h2, *m.hauteurs, Tnoeud::hors_reseau, j);
       if (!distorsion) return;
-      lire_rangee(ddx, ddx2, j, [&](std::int32_t i, std::int32_t j) { return m.dx->lire(i, j); });
-      lire_rangee(ddy, ddy2, j, [&](std::int32_t i, std::int32_t j) { return m.dy->lire(i, j); });
+      lire_rangee(ddx, ddx2, *m.dx, 0, j);
+      lire_rangee(ddy, ddy2, *m.dy, 0, j);
     });
   }
 
   // Row j of a layer into the first grid of a pair, and the positions outside
-  // the area into the second.
-  template <class Lire>
-  void lire_rangee(Grille<std::int32_t>& g, Grille<std::int32_t>& g2, std::int32_t j, Lire lire) {
+  // the area into the second; a position outside the lattice reads as `hors`.
+  template <class Couche>
+  void lire_rangee(Grille<std::int32_t>& g, Grille<std::int32_t>& g2, const Couche& couche, std::int32_t hors,
+                   std::int32_t j) {
     std::int32_t* l = g.ligne(j) - g.i0;
+    const std::int32_t fin = g.fin(j), nc = couche.n();
+    const bool rangee_du_reseau = j >= 1 && j <= nc;
+    // The nodes of row j are i = 1 .. nc + 1 - j.
+    const std::int32_t premier = rangee_du_reseau ? std::max(g.i0, 1) : fin + 1;
+    const std::int32_t dernier = rangee_du_reseau ? std::min(fin, nc + 1 - j) : fin;
+    for (std::int32_t i = g.i0; i < premier; ++i) l[i] = hors;
+    if (rangee_du_reseau) {
+      const auto* r = couche.rangee(j);
+      for (std::int32_t i = premier; i <= dernier; ++i) l[i] = r[i];
+    }
+    for (std::int32_t i = std::max(premier, dernier + 1); i <= fin; ++i) l[i] = hors;
     std::int32_t* l2 = g2.ligne(j) - g.i0;
-    const std::int32_t fin = g.fin(j);
-    for (std::int32_t i = g.i0; i <= fin; ++i) l[i] = lire(i, j);
-    const bool dans_l_aire = j >= j_min && j <= j_max;
-    for (std::int32_t i = g.i0; i <= fin; ++i)
-      if (!dans_l_aire || i < i_min || i > i_max) l2[i] = l[i];
+    if (j < j_min || j > j_max) {
+      std::copy(l + g.i0, l + fin + 1, l2 + g.i0);
+      return;
+    }
+    for (std::int32_t i = g.i0; i <= std::min(fin, i_min - 1); ++i) l2[i] = l[i];
+    for (std::int32_t i = std::max(g.i0, i_max + 1); i <= fin; ++i) l2[i] = l[i];
   }
 
   // The divisor of every node of the area from its distance to the start node.

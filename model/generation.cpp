@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -131,35 +132,45 @@ std::uint64_t tirages_finaux(const Tmatrice& t) {
   return t.pas < t.nombre_noeuds ? 5 : 3;
 }
 
+// a when c holds, else b, without a branch: the draws make these choices
+// unpredictable, and a mispredicted branch costs more than both values.
+inline double choisir(bool c, double a, double b) {
+  const std::uint64_t masque = 0 - static_cast<std::uint64_t>(c);
+  return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & masque) | (std::bit_cast<std::uint64_t>(b) & ~masque));
+}
+inline std::int32_t choisir(bool c, std::int32_t a, std::int32_t b) {
+  const std::uint32_t masque = 0 - static_cast<std::uint32_t>(c);
+  return static_cast<std::int32_t>((static_cast<std::uint32_t>(a) & masque) | (static_cast<std::uint32_t>(b) & ~masque));
+}
+
+// A distortion offset and, when the level is not the first, its sign.
+template <class Tirer>
+std::int32_t decalage_tire(const Tmatrice& t, Tirer& tirer) {
+  const std::int32_t e = Round(tirer() * t.amplitude_deformation * t.taux_deformation);
+  if (!(t.pas < t.nombre_noeuds)) return e;
+  return choisir(tirer() > 0.5, -e, e);
+}
+
 template <class Tirer>
 Tirages tirer_deplacement(const Tmatrice& t, double A, Tirer&& tirer) {
   Tirages x;
   x.d = tirer() * A * (t.relief / 100);
   x.leve = levee(t, x.d, A);
-  if (x.leve) {
-    x.D = t.profil > 50 ? 500 : 2000;
-    if (pente_tiree(t) && tirer() > 0.7) x.D = 250;
-  }
+  // D is kept for a lifted draw only.
+  x.D = t.profil > 50 ? 500 : 2000;
+  if (pente_tiree(t) && x.leve && tirer() > 0.7) x.D = 250;
   x.inverse = tirer() > 0.5;
   if (t.deformation) {
-    x.ex = Round(tirer() * t.amplitude_deformation * t.taux_deformation);
-    if (t.pas < t.nombre_noeuds && tirer() > 0.5) x.ex = -x.ex;
-    x.ey = Round(tirer() * t.amplitude_deformation * t.taux_deformation);
-    if (t.pas < t.nombre_noeuds && tirer() > 0.5) x.ey = -x.ey;
+    x.ex = decalage_tire(t, tirer);
+    x.ey = decalage_tire(t, tirer);
   }
   return x;
 }
 
 // The displacement from its draws and the mean height m around it.
 double finir_deplacement(const Tmatrice& t, const Tirages& x, double m, std::int32_t niveau) {
-  double d = x.d;
-  if (x.leve) d = (1 + ((t.profil - 50) / 50) * m / x.D) * d;
-  if (x.inverse) {
-    if (m > 1000 && d < 500)
-      d = -d;
-    else
-      d = -0.5 * d;
-  }
+  double d = choisir(x.leve, (1 + ((t.profil - 50) / 50) * m / x.D) * x.d, x.d);
+  d = choisir(x.inverse, choisir((m > 1000) & (d < 500), -d, -0.5 * d), d);
   if (niveau >= 3 && niveau <= 10) d = t.poids_niveaux[static_cast<std::size_t>(niveau)] * d * 0.25;
   return d;
 }
@@ -311,8 +322,9 @@ double Tmatrice::forme_basse(std::int32_t i, std::int32_t j, double d) const {
   const double s = pas;
   const double c = cuvette ? 0.2 : 1.0;
   double r = d;
-  if (d > -10 * relief && s > nn - 2) r = (-10 * relief - 2 * std::fabs(d)) * c;
-  if (d < 0 && nn * 0.25 - 2 < s && s < nn * 0.5 + 2 && i > 4 && j > 4 && i + j < nombre_noeuds - 4) r = -4 * d * c;
+  if (s > nn - 2) r = choisir(d > -10 * relief, (-10 * relief - 2 * std::fabs(d)) * c, r);
+  if (nn * 0.25 - 2 < s && s < nn * 0.5 + 2 && i > 4 && j > 4 && i + j < nombre_noeuds - 4)
+    r = choisir(d < 0, -4 * d * c, r);
   return r;
 }
 
@@ -320,8 +332,8 @@ double Tmatrice::forme_haute(std::int32_t i, std::int32_t j, double d) const {
   const double nn = nombre_noeuds;
   const double s = pas;
   const double c = iles ? 0.4 : 1.0;
-  if (d > 2 * relief && nn * 0.25 - 2 < s && s < nn * 0.5 + 2 && i > 4 && j > 4 && i + j < nombre_noeuds - 4)
-    return -d * c;
+  if (nn * 0.25 - 2 < s && s < nn * 0.5 + 2 && i > 4 && j > 4 && i + j < nombre_noeuds - 4)
+    return choisir(d > 2 * relief, -d * c, d);
   return d;
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -74,6 +75,11 @@ struct Grille {
   }
 };
 
+// The values of the work grids: heights (-4000 outside the lattice, else
+// -2000..4000) and distortion bytes fit in 16 bits, which halves the memory
+// a half-pass streams through.
+using Valeur = std::int16_t;
+
 // The two neighbour distances of a node along one direction of a half-pass:
 // a before, b after, for the position p along that direction and s = i + j.
 struct Voisins {
@@ -113,9 +119,8 @@ inline std::int32_t relaxer_noeud(std::int32_t v, std::int32_t g, std::int32_t d
 // the same IEEE operations lane by lane (no fused multiply-add); a group where
 // a rounded value would leave the int32 range goes through the checked scalar
 // path. Answers how many nodes it relaxed (a multiple of 4).
-__attribute__((target("avx2"))) std::int32_t relaxer_par_quatre(const std::int32_t* v, const std::int32_t* g,
-                                                                 const std::int32_t* dr, const std::int32_t* hn,
-                                                                 const double* q, std::int32_t* out,
+__attribute__((target("avx2"))) std::int32_t relaxer_par_quatre(const Valeur* v, const Valeur* g, const Valeur* dr,
+                                                                 const Valeur* hn, const double* q, Valeur* out,
                                                                  std::int32_t nombre, const Bande& b) {
   const __m256d M = _mm256_set1_pd(6755399441055744.0), demi = _mm256_set1_pd(0.5);
   const __m256d plancher = _mm256_set1_pd(-2147483648.0), plafond = _mm256_set1_pd(2147483647.0);
@@ -123,7 +128,8 @@ __attribute__((target("avx2"))) std::int32_t relaxer_par_quatre(const std::int32
   const __m128i vmin = _mm_set1_epi32(b.mini), vmax = _mm_set1_epi32(b.maxi);
   const __m256i impairs_en_haut = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
   // (Lambdas would not take the function's target.)
-#define QUORVEL_CHARGER(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
+#define QUORVEL_CHARGER(p) _mm_cvtepi16_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)))
+#define QUORVEL_RANGER(p, x) _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packs_epi32(x, x))
 #define QUORVEL_DANS_INT32(x) \
   _mm256_and_pd(_mm256_cmp_pd(x, plancher, _CMP_GE_OQ), _mm256_cmp_pd(x, plafond, _CMP_LE_OQ))
   std::int32_t k = 0;
@@ -137,7 +143,7 @@ __attribute__((target("avx2"))) std::int32_t relaxer_par_quatre(const std::int32
     const __m128i actif = _mm_and_si128(bande, nombre_q);
     const int masque = _mm_movemask_ps(_mm_castsi128_ps(actif));
     if (masque == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), xv);
+      QUORVEL_RANGER(out + k, xv);
       continue;
     }
     const __m256d a1 = _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_sub_epi32(xd, xg)), demi);
@@ -145,13 +151,14 @@ __attribute__((target("avx2"))) std::int32_t relaxer_par_quatre(const std::int32
     const __m256d a2 = _mm256_div_pd(_mm256_cvtepi32_pd(_mm_sub_epi32(xv, milieu)), xq);
     const int dans = _mm256_movemask_pd(_mm256_and_pd(QUORVEL_DANS_INT32(a1), QUORVEL_DANS_INT32(a2)));
     if ((dans & masque) != masque) {
-      for (std::int32_t l = k; l < k + 4; ++l) out[l] = relaxer_noeud(v[l], g[l], dr[l], hn[l], q[l], b);
+      for (std::int32_t l = k; l < k + 4; ++l) out[l] = static_cast<Valeur>(relaxer_noeud(v[l], g[l], dr[l], hn[l], q[l], b));
       continue;
     }
     __m128i r = _mm_add_epi32(_mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(a2, M), M)), milieu);
     r = _mm_max_epi32(_mm_min_epi32(r, vmax), vmin);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_blendv_epi8(xv, r, actif));
+    QUORVEL_RANGER(out + k, _mm_blendv_epi8(xv, r, actif));
   }
+#undef QUORVEL_RANGER
 #undef QUORVEL_CHARGER
 #undef QUORVEL_DANS_INT32
   return k;
@@ -164,8 +171,8 @@ const bool kAvx2 = __builtin_cpu_supports("avx2");
 // dr[k], hn[k], q[k]. Two nodes at a time where the processor allows: the
 // same IEEE operations as Round, lane by lane; a pair where a rounded value
 // would leave the int32 range goes through the checked scalar path.
-void relaxer_suite(const std::int32_t* v, const std::int32_t* g, const std::int32_t* dr, const std::int32_t* hn,
-                   const double* q, std::int32_t* out, std::int32_t nombre, const Bande& b) {
+void relaxer_suite(const Valeur* v, const Valeur* g, const Valeur* dr, const Valeur* hn, const double* q, Valeur* out,
+                   std::int32_t nombre, const Bande& b) {
   std::int32_t k = 0;
 #if defined(QUORVEL_LISSAGE_AVX2)
   if (kAvx2) k = relaxer_par_quatre(v, g, dr, hn, q, out, nombre, b);
@@ -175,7 +182,17 @@ void relaxer_suite(const std::int32_t* v, const std::int32_t* g, const std::int3
   const __m128d plancher = _mm_set1_pd(-2147483648.0), plafond = _mm_set1_pd(2147483647.0);
   const __m128i vbas = _mm_set1_epi32(b.bas), vhaut = _mm_set1_epi32(b.haut);
   const __m128i vmin = _mm_set1_epi32(b.mini), vmax = _mm_set1_epi32(b.maxi);
-  auto charger = [](const std::int32_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); };
+  // Two 16-bit values widened to two 32-bit lanes, and back.
+  auto charger = [](const Valeur* p) {
+    std::int32_t deux;
+    std::memcpy(&deux, p, sizeof deux);
+    const __m128i x = _mm_cvtsi32_si128(deux);
+    return _mm_srai_epi32(_mm_unpacklo_epi16(x, x), 16);
+  };
+  auto ranger = [](Valeur* p, __m128i x) {
+    const std::int32_t deux = _mm_cvtsi128_si32(_mm_packs_epi32(x, x));
+    std::memcpy(p, &deux, sizeof deux);
+  };
   auto choisir = [](__m128i m, __m128i a, __m128i c) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, c)); };
   auto dans_int32 = [&](__m128d x) { return _mm_and_pd(_mm_cmpge_pd(x, plancher), _mm_cmple_pd(x, plafond)); };
   for (; k + 2 <= nombre; k += 2) {
@@ -186,7 +203,7 @@ void relaxer_suite(const std::int32_t* v, const std::int32_t* g, const std::int3
     const __m128i actif = _mm_and_si128(bande, nombre_q);
     const int masque = _mm_movemask_ps(_mm_castsi128_ps(actif)) & 3;
     if (masque == 0) {
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), xv);
+      ranger(out + k, xv);
       continue;
     }
     const __m128d a1 = _mm_mul_pd(_mm_cvtepi32_pd(_mm_sub_epi32(xd, xg)), demi);
@@ -194,16 +211,16 @@ void relaxer_suite(const std::int32_t* v, const std::int32_t* g, const std::int3
     const __m128d a2 = _mm_div_pd(_mm_cvtepi32_pd(_mm_sub_epi32(xv, milieu)), xq);
     const int dans = _mm_movemask_pd(_mm_and_pd(dans_int32(a1), dans_int32(a2)));
     if ((dans & masque) != masque) {
-      for (std::int32_t l = k; l < k + 2; ++l) out[l] = relaxer_noeud(v[l], g[l], dr[l], hn[l], q[l], b);
+      for (std::int32_t l = k; l < k + 2; ++l) out[l] = static_cast<Valeur>(relaxer_noeud(v[l], g[l], dr[l], hn[l], q[l], b));
       continue;
     }
     __m128i r = _mm_add_epi32(_mm_cvttpd_epi32(_mm_sub_pd(_mm_add_pd(a2, M), M)), milieu);
     r = choisir(_mm_cmpgt_epi32(r, vmax), vmax, r);
     r = choisir(_mm_cmplt_epi32(r, vmin), vmin, r);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), choisir(actif, r, xv));
+    ranger(out + k, choisir(actif, r, xv));
   }
 #endif
-  for (; k < nombre; ++k) out[k] = relaxer_noeud(v[k], g[k], dr[k], hn[k], q[k], b);
+  for (; k < nombre; ++k) out[k] = static_cast<Valeur>(relaxer_noeud(v[k], g[k], dr[k], hn[k], q[k], b));
 }
 
 struct lissage {
@@ -219,7 +236,7 @@ struct lissage {
   bool parallele = false;  // large areas spread their rows over the cores
   // Work grids: what a half-pass reads and what it writes; the divisor of
   // each node of the area (NaN where the node keeps its values).
-  Grille<std::int32_t> h, h2, ddx, ddx2, ddy, ddy2;
+  Grille<Valeur> h, h2, ddx, ddx2, ddy, ddy2;
   Grille<double> diviseurs;
 
   void progres() {
@@ -235,7 +252,7 @@ struct lissage {
   // band test of their height.
   void relaxer_rangee(std::int32_t j, std::int32_t d, bool le_long_de_j) {
     const std::int32_t decalage = i_min - h.i0;
-    const std::int32_t* e = h.ligne(j) + decalage - i_min;
+    const Valeur* e = h.ligne(j) + decalage - i_min;
     const double* q = diviseurs.ligne(j) - i_min;
     relaxer_couche(h, h2, e, q, j, d, le_long_de_j, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
     if (!distorsion) return;
@@ -244,31 +261,31 @@ struct lissage {
     relaxer_couche(ddy, ddy2, e, q, j, d, le_long_de_j, 0, 255);
   }
 
-  void relaxer_couche(Grille<std::int32_t>& source, Grille<std::int32_t>& cible, const std::int32_t* e,
+  void relaxer_couche(Grille<Valeur>& source, Grille<Valeur>& cible, const Valeur* e,
                       const double* q, std::int32_t j, std::int32_t d, bool le_long_de_j, std::int32_t mini,
                       std::int32_t maxi) {
     const std::int32_t decalage = i_min - h.i0;
-    const std::int32_t* x = source.ligne(j) + decalage - i_min;
-    std::int32_t* s = cible.ligne(j) + decalage - i_min;
+    const Valeur* x = source.ligne(j) + decalage - i_min;
+    Valeur* s = cible.ligne(j) + decalage - i_min;
     const Bande b{L - 50, U + 51, mini, maxi};
     const std::int32_t i_fin = std::min(i_max, n + 1 - j);
     if (le_long_de_j) {
       // The neighbours lie in the rows j - a and j + b; past the last node
       // whose sum stays within hi, b falls to 0 (the node itself).
       const Voisins vj = voisins(j, 0, d, lo, n, std::numeric_limits<std::int32_t>::max());
-      const std::int32_t* xa = source.ligne(j - vj.a) + decalage - i_min;
-      const std::int32_t* xb = source.ligne(j + vj.b) + decalage - i_min;
+      const Valeur* xa = source.ligne(j - vj.a) + decalage - i_min;
+      const Valeur* xb = source.ligne(j + vj.b) + decalage - i_min;
       const std::int32_t fin = std::min(i_fin, hi - j - vj.b);
       if (fin >= i_min)
         relaxer_suite(x + i_min, xa + i_min, xb + i_min, e + i_min, q + i_min, s + i_min, fin - i_min + 1, b);
-      for (std::int32_t i = std::max(i_min, fin + 1); i <= i_fin; ++i) s[i] = relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b);
+      for (std::int32_t i = std::max(i_min, fin + 1); i <= i_fin; ++i) s[i] = static_cast<Valeur>(relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b));
       return;
     }
     // Along i the neighbours are d away, except near the ends of the row.
     const std::int32_t debut = std::max(i_min, lo + d), fin = std::min({i_fin, n - d, hi - j - d});
     auto bord = [&](std::int32_t i) {
       const Voisins v = voisins(i, i + j, d, lo, n, hi);
-      s[i] = relaxer_noeud(x[i], x[i - v.a], x[i + v.b], e[i], q[i], b);
+      s[i] = static_cast<Valeur>(relaxer_noeud(x[i], x[i - v.a], x[i + v.b], e[i], q[i], b));
     };
     for (std::int32_t i = i_min; i <= std::min(i_fin, debut - 1); ++i) bord(i);
     if (fin >= debut)
@@ -342,7 +359,7 @@ struct lissage {
     h.dimensionner(gi0, gi1, gj0, gj1, n);
     h2.dimensionner_comme(h);
     if (distorsion) {
-      for (Grille<std::int32_t>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
+      for (Grille<Valeur>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
     }
     par_rangees(gj0, gj1, [&](std::int32_t j) {
       lire_rangee(h, h2, *m.hauteurs, Tnoeud::hors_reseau, j);
@@ -355,21 +372,22 @@ struct lissage {
   // Row j of a layer into the first grid of a pair, and the positions outside
   // the area into the second; a position outside the lattice reads as `hors`.
   template <class Couche>
-  void lire_rangee(Grille<std::int32_t>& g, Grille<std::int32_t>& g2, const Couche& couche, std::int32_t hors,
+  void lire_rangee(Grille<Valeur>& g, Grille<Valeur>& g2, const Couche& couche, Valeur hors,
                    std::int32_t j) {
-    std::int32_t* l = g.ligne(j) - g.i0;
+    Valeur* l = g.ligne(j) - g.i0;
     const std::int32_t fin = g.fin(j), nc = couche.n();
     const bool rangee_du_reseau = j >= 1 && j <= nc;
     // The nodes of row j are i = 1 .. nc + 1 - j.
     const std::int32_t premier = rangee_du_reseau ? std::max(g.i0, 1) : fin + 1;
     const std::int32_t dernier = rangee_du_reseau ? std::min(fin, nc + 1 - j) : fin;
     for (std::int32_t i = g.i0; i < premier; ++i) l[i] = hors;
+    // Heights and bytes of the layers fit (Tnoeud keeps -2000..4000).
     if (rangee_du_reseau) {
       const auto* r = couche.rangee(j);
-      for (std::int32_t i = premier; i <= dernier; ++i) l[i] = r[i];
+      for (std::int32_t i = premier; i <= dernier; ++i) l[i] = static_cast<Valeur>(r[i]);
     }
     for (std::int32_t i = std::max(premier, dernier + 1); i <= fin; ++i) l[i] = hors;
-    std::int32_t* l2 = g2.ligne(j) - g.i0;
+    Valeur* l2 = g2.ligne(j) - g.i0;
     if (j < j_min || j > j_max) {
       std::copy(l + g.i0, l + fin + 1, l2 + g.i0);
       return;
@@ -402,12 +420,12 @@ struct lissage {
     par_rangees(j_min, j_max, [&](std::int32_t j) {
       const auto k = static_cast<std::size_t>(j - j_min);
       const std::int32_t i_fin = std::min(i_max, n + 1 - j);
-      const std::int32_t* l = h.ligne(j) - h.i0;
+      const Valeur* l = h.ligne(j) - h.i0;
       for (std::int32_t i = i_min; i <= i_fin; ++i)
-        lh[k][i] = std::clamp(l[i], Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+        lh[k][i] = std::clamp<std::int32_t>(l[i], Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
       if (!distorsion) return;
-      const std::int32_t* gx = ddx.ligne(j) - h.i0;
-      const std::int32_t* gy = ddy.ligne(j) - h.i0;
+      const Valeur* gx = ddx.ligne(j) - h.i0;
+      const Valeur* gy = ddy.ligne(j) - h.i0;
       for (std::int32_t i = i_min; i <= i_fin; ++i) {
         lx[k][i] = static_cast<std::uint8_t>(gx[i]);
         ly[k][i] = static_cast<std::uint8_t>(gy[i]);

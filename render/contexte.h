@@ -46,9 +46,11 @@ struct RenderOptions {
   std::string dossier_ciels;
   // Helper threads that compute vertices and facet geometry of large lattices
   // (257 nodes a side or more, outside the editor) ahead of the drawing: 0
-  // none, -1 (the default) one per core that the load of the last minute
-  // leaves idle. The picture is the same whatever the count.
-  std::int32_t aides_facettes = -1;
+  // (the default) none, -1 one per core that the load of the last minute
+  // leaves idle. The picture is the same whatever the count. Off by default:
+  // beside them the drawing thread, which every helper feeds, ran slower than
+  // the whole render on one core.
+  std::int32_t aides_facettes = 0;
 };
 
 struct RenderContext {

@@ -242,145 +242,34 @@ void TBasewindow::UpdateItems() {
   platform::DrapeauLeve une_passe(dans_update_);
   auto& e = etat;
   const bool balayer = !occupe && !operation_en_cours();
-  auto nom = [&](int m) { return Q(e.montagnes[m].type.nom.str()); };
   QWidget* actif = enfant_actif();
-  // 1. Plain status texts.
-  if (e.montagne_courante) etat_gauche_->setText("Mountain " + nom(e.montagne_courante));
-  if (!e.montagne_courante && !e.vue_courante) etat_droit_->clear();
-  if (e.vue_courante) etat_droit_->setText(" View # " + QString::number(e.vue_courante));
-  if (e.video_courante) etat_droit_->setText("Video N° " + QString::number(e.video_courante));
+  afficher_documents_courants();
 
-  // 2. The active card.
   if (e.nombre_montagnes > 0 && balayer) {
-    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
-      CarteMontagne* c = cartes[m];
-      if (!c || !e.montagnes[m].type.utilise) continue;
-      if (c != actif) {
-        c->fermeture_autorisee = 0;  // the card was deactivated
-        continue;
-      }
-      if (c->fermeture) continue;
-      if (c->modifie) {  // the card wrote into the slot's record
-        e.montagnes[m].type.modifie_edition = 1;
-        if (e.montagnes[m].terrain) e.montagnes[m].terrain->photo_presente = e.montagnes[m].type.parametres.photo_aerienne;
-        c->modifie = 0;
-      }
-      e.montagne_courante = c->no_matrice;
-      c->fermeture_autorisee = 1;
-      etat_gauche_->setText("<< Mountain " + nom(m) + " >>");
-      etat_droit_->clear();
-      selectionner_noeud(noeuds_montagnes[m], true);
-      edition_active = 0;
-      int compte = 0;
-      for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
-        if (e.vues[v].utilise && e.vues[v].montagne == m) {
-          ++compte;
-          etat_droit_->setText(" View # " + QString::number(v));
-        }
-      c->nombre_vues = static_cast<std::uint16_t>(compte);
-      e.vue_courante = 0;
-      e.video_courante = 0;
-    }
-  }
-
-  // 3. Closing mountains.
-  if (e.nombre_montagnes > 0 && balayer)
+    suivre_carte_active(actif);
     for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
       if (e.montagnes[m].type.utilise && cartes[m] && cartes[m]->fermeture) fermer_montagne(m);
-
-  // 4. The active view.
-  if (e.nombre_vues > 0 && balayer) {
-    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
-      FenetreVue* fv = fenetres_vues[v];
-      if (!e.vues[v].utilise || !fv || fv != actif || fv->fermeture) continue;
-      e.vue_courante = v;
-      etat_droit_->setText("<< View # " + QString::number(v) + " >>");
-      e.montagne_courante = e.vues[v].montagne;
-      selectionner_noeud(noeuds_vues[v], fv->peinte);
-      etat_gauche_->setText("Mountain " + nom(e.montagne_courante));
-      e.largeur_defaut = e.largeur_defaut_copie = fv->largeur_image;
-      e.hauteur_defaut = e.hauteur_defaut_copie = fv->hauteur_image;
-      fv->fermeture_autorisee = 1;
-      e.vue = fv->parametres;
-      e.video_courante = 0;
-      edition_active = 0;
-    }
   }
-  // 5. Closing views.
+
+  if (e.nombre_vues > 0 && balayer) suivre_vue_active(actif);
   for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
     if (e.vues[v].utilise && fenetres_vues[v] && fenetres_vues[v]->fermeture) fermer_vue(v);
 
-  // 6. Videos.
   if (e.nombre_videos > 0 && balayer) {
-    for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w) {
-      FenetreVideo* fw = fenetres_videos[w];
-      if (!e.videos[w].utilise || !fw || fw != actif || fw->fermeture) continue;
-      e.video_courante = w;
-      e.montagne_courante = e.videos[w].montagne;
-      // The video's view becomes current too, so that a save writes its own view.
-      e.vue_courante = e.videos[w].vue;
-      if (fenetres_vues[e.vue_courante]) e.vue = fenetres_vues[e.vue_courante]->parametres;
-      etat_droit_->setText("<<Video N° " + QString::number(w) + " >>");
-      e.video = fw->parametres;
-      selectionner_noeud(noeuds_videos[w], fw->focus_arbre);
-    }
+    suivre_video_active(actif);
     for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
       if (e.videos[w].utilise && fenetres_videos[w] && fenetres_videos[w]->fermeture) fermer_video(w);
   }
 
-  // 7. Closing editors.
   if (e.montagne_courante && balayer && e.nombre_montagnes > 0) {
     for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
       if (edition_ouverte[m] && editeurs[m] && editeurs[m]->fermeture) fermer_edition(m);
   }
 
-  // 8. Who holds a relief clipboard.
-  int detenteur = 0;
-  if (e.montagne_courante) {
-    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
-      if (e.montagnes[m].type.utilise && cartes[m] && !cartes[m]->fermeture && e.montagnes[m].terrain &&
-          e.montagnes[m].terrain->presse_papier)
-        detenteur = m;
-  }
-  // 9. The active editor.
-  if (e.montagne_courante && balayer) {
-    for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
-      FenetreEdition* ed = editeurs[m];
-      if (!edition_ouverte[m] || !ed || ed != actif || ed->fermeture) continue;
-      edition_active = 1;
-      e.montagne_courante = ed->no_matrice;
-      e.vue_courante = 0;
-      etat_gauche_->setText("<< Edition " + nom(m) + ">>");
-      selectionner_noeud(noeuds_editeurs[m], ed->focus_arbre);
-      Tmatrice* ici = e.montagnes[m].terrain.get();
-      if (detenteur && ici) {
-        Tmatrice* source = e.montagnes[detenteur].terrain.get();
-        if (detenteur != m && source) {
-          ici->presse_papier = std::move(source->presse_papier);
-          ici->niveau_presse_papier = source->niveau_presse_papier;
-        }
-        // The clipboard keeps the lattice of the terrain it was copied from: paste
-        // only onto the same mesh degree, also once it has moved here.
-        ed->activer_coller(ici->presse_papier && ici->presse_papier->n() == ici->n);
-      }
-      etat_droit_->clear();
-      for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
-        if (e.vues[v].utilise && e.vues[v].montagne == m) etat_droit_->setText(" View # " + QString::number(v));
-      e.vue_courante = 0;
-    }
-  }
+  if (e.montagne_courante && balayer) suivre_editeur_actif(actif);
+  ranger_fenetres_fermees();
 
-  // 10. Gallery and import window.
-  if (galerie_ouverte && (!galerie || galerie->fermee())) {
-    galerie_ouverte = 0;
-    regler(Commande::parcourir, true);
-    // Windows never delete themselves: a closed gallery goes here.
-    if (galerie) galerie->deleteLater();
-    galerie = nullptr;
-  }
-  if (import_ouvert && (!importation || importation->fermee)) fermer_import();
-
-  // 11. The current records follow the current mountain.
+  // The current records follow the current mountain.
   if (e.montagne_courante && balayer && e.montagnes[e.montagne_courante].type.utilise)
     e.parametres = e.montagnes[e.montagne_courante].type.parametres;
   if (!e.montagne_courante) e.vue_courante = 0;
@@ -392,13 +281,140 @@ void TBasewindow::UpdateItems() {
       c->montrer_terrain(t ? t->degre : 0, t && t->dx && t->dy);
     }
 
-  // 12. Menus and buttons.
   if (!e.demarrage && !sortie) {
     etat_gauche_->repaint();
     etat_droit_->repaint();
     cocher_options();
     activer_elements();
   }
+}
+
+QString TBasewindow::nom_montagne(int m) const { return Q(etat.montagnes[m].type.nom.str()); }
+
+void TBasewindow::afficher_documents_courants() {
+  const auto& e = etat;
+  if (e.montagne_courante) etat_gauche_->setText("Mountain " + nom_montagne(e.montagne_courante));
+  if (!e.montagne_courante && !e.vue_courante) etat_droit_->clear();
+  if (e.vue_courante) etat_droit_->setText(" View # " + QString::number(e.vue_courante));
+  if (e.video_courante) etat_droit_->setText("Video N° " + QString::number(e.video_courante));
+}
+
+// The active card becomes the current mountain and takes what it wrote into its slot.
+void TBasewindow::suivre_carte_active(QWidget* actif) {
+  auto& e = etat;
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+    CarteMontagne* c = cartes[m];
+    if (!c || !e.montagnes[m].type.utilise) continue;
+    if (c != actif) {
+      c->fermeture_autorisee = 0;  // the card was deactivated
+      continue;
+    }
+    if (c->fermeture) continue;
+    if (c->modifie) {  // the card wrote into the slot's record
+      e.montagnes[m].type.modifie_edition = 1;
+      if (e.montagnes[m].terrain) e.montagnes[m].terrain->photo_presente = e.montagnes[m].type.parametres.photo_aerienne;
+      c->modifie = 0;
+    }
+    e.montagne_courante = c->no_matrice;
+    c->fermeture_autorisee = 1;
+    etat_gauche_->setText("<< Mountain " + nom_montagne(m) + " >>");
+    etat_droit_->clear();
+    selectionner_noeud(noeuds_montagnes[m], true);
+    edition_active = 0;
+    int compte = 0;
+    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+      if (e.vues[v].utilise && e.vues[v].montagne == m) {
+        ++compte;
+        etat_droit_->setText(" View # " + QString::number(v));
+      }
+    c->nombre_vues = static_cast<std::uint16_t>(compte);
+    e.vue_courante = 0;
+    e.video_courante = 0;
+  }
+}
+
+// The active view becomes current, with its mountain, size and record.
+void TBasewindow::suivre_vue_active(QWidget* actif) {
+  auto& e = etat;
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
+    FenetreVue* fv = fenetres_vues[v];
+    if (!e.vues[v].utilise || !fv || fv != actif || fv->fermeture) continue;
+    e.vue_courante = v;
+    etat_droit_->setText("<< View # " + QString::number(v) + " >>");
+    e.montagne_courante = e.vues[v].montagne;
+    selectionner_noeud(noeuds_vues[v], fv->peinte);
+    etat_gauche_->setText("Mountain " + nom_montagne(e.montagne_courante));
+    e.largeur_defaut = e.largeur_defaut_copie = fv->largeur_image;
+    e.hauteur_defaut = e.hauteur_defaut_copie = fv->hauteur_image;
+    fv->fermeture_autorisee = 1;
+    e.vue = fv->parametres;
+    e.video_courante = 0;
+    edition_active = 0;
+  }
+}
+
+// The active video becomes current, with its view and mountain.
+void TBasewindow::suivre_video_active(QWidget* actif) {
+  auto& e = etat;
+  for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w) {
+    FenetreVideo* fw = fenetres_videos[w];
+    if (!e.videos[w].utilise || !fw || fw != actif || fw->fermeture) continue;
+    e.video_courante = w;
+    e.montagne_courante = e.videos[w].montagne;
+    // The video's view becomes current too, so that a save writes its own view.
+    e.vue_courante = e.videos[w].vue;
+    if (fenetres_vues[e.vue_courante]) e.vue = fenetres_vues[e.vue_courante]->parametres;
+    etat_droit_->setText("<<Video N° " + QString::number(w) + " >>");
+    e.video = fw->parametres;
+    selectionner_noeud(noeuds_videos[w], fw->focus_arbre);
+  }
+}
+
+// The active editor makes its mountain current and takes the relief clipboard over.
+void TBasewindow::suivre_editeur_actif(QWidget* actif) {
+  auto& e = etat;
+  // Who holds a relief clipboard.
+  int detenteur = 0;
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
+    if (e.montagnes[m].type.utilise && cartes[m] && !cartes[m]->fermeture && e.montagnes[m].terrain &&
+        e.montagnes[m].terrain->presse_papier)
+      detenteur = m;
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
+    FenetreEdition* ed = editeurs[m];
+    if (!edition_ouverte[m] || !ed || ed != actif || ed->fermeture) continue;
+    edition_active = 1;
+    e.montagne_courante = ed->no_matrice;
+    e.vue_courante = 0;
+    etat_gauche_->setText("<< Edition " + nom_montagne(m) + ">>");
+    selectionner_noeud(noeuds_editeurs[m], ed->focus_arbre);
+    Tmatrice* ici = e.montagnes[m].terrain.get();
+    if (detenteur && ici) {
+      Tmatrice* source = e.montagnes[detenteur].terrain.get();
+      if (detenteur != m && source) {
+        ici->presse_papier = std::move(source->presse_papier);
+        ici->niveau_presse_papier = source->niveau_presse_papier;
+      }
+      // The clipboard keeps the lattice of the terrain it was copied from: paste
+      // only onto the same mesh degree, also once it has moved here.
+      ed->activer_coller(ici->presse_papier && ici->presse_papier->n() == ici->n);
+    }
+    etat_droit_->clear();
+    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+      if (e.vues[v].utilise && e.vues[v].montagne == m) etat_droit_->setText(" View # " + QString::number(v));
+    e.vue_courante = 0;
+  }
+}
+
+// The gallery and the import window once their user closed them.
+void TBasewindow::ranger_fenetres_fermees() {
+  if (galerie_ouverte && (!galerie || galerie->fermee())) {
+    galerie_ouverte = 0;
+    regler(Commande::parcourir, true);
+    // Windows never delete themselves: a closed gallery goes here.
+    if (galerie) galerie->deleteLater();
+    galerie = nullptr;
+  }
+  if (import_ouvert && (!importation || importation->fermee)) fermer_import();
 }
 
 // ---------------------------------------------------------------- explorer, window menu

@@ -288,6 +288,14 @@ class TBasewindow : public QMainWindow,
   // Runs a command as its menu item does: in context-help mode its topic instead.
   void commande(Commande c);
   void activer_elements();  // the enabling table
+  // The steps of UpdateItems.
+  void afficher_documents_courants();
+  void suivre_carte_active(QWidget* actif);
+  void suivre_vue_active(QWidget* actif);
+  void suivre_video_active(QWidget* actif);
+  void suivre_editeur_actif(QWidget* actif);
+  void ranger_fenetres_fermees();
+  QString nom_montagne(int m) const;
   void cocher_options();
   void regler(Commande c, bool actif);
   // Whether the command's code is connected and what it needs exists.

@@ -50,7 +50,7 @@ struct RenderOptions {
   // leaves idle. The picture is the same whatever the count. Off by default:
   // beside them the drawing thread, which every helper feeds, ran slower than
   // the whole render on one core.
-  std::int32_t aides_facettes = 0;
+  std::int32_t aides_facettes = -1;
 };
 
 struct RenderContext {

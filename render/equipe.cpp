@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <chrono>
+#include <immintrin.h>
 
 namespace render {
 
@@ -21,6 +23,7 @@ Equipe::~Equipe() {
     const std::lock_guard<std::mutex> verrou(garde_);
     arret_ = true;
   }
+  arret_demande_.store(true, std::memory_order_relaxed);
   reveil_.notify_all();
   for (std::thread& f : fils_) f.join();
 }
@@ -49,9 +52,21 @@ void Equipe::boucle() {
   for (;;) {
     const std::function<void(std::int32_t)>* travail = nullptr;
     std::int32_t nombre = 0;
+    // Batches follow each other closely during a render: a helper first
+    // watches for the next one for a while, as waking a sleeping thread
+    // costs the caller more than a batch's share of work.
+    const auto fin_guet = std::chrono::steady_clock::now() + std::chrono::microseconds(kGuetMicro);
+    for (int tour = 0; static_cast<std::uint32_t>(prochain_.load(std::memory_order_acquire) >> 32) == vu; ++tour) {
+      _mm_pause();
+      if ((tour & 63) == 63 && (arret_demande_.load(std::memory_order_relaxed) ||
+                                std::chrono::steady_clock::now() > fin_guet))
+        break;
+    }
     {
       std::unique_lock<std::mutex> verrou(garde_);
+      ++dormeurs_;
       reveil_.wait(verrou, [&] { return arret_ || lot_ != vu; });
+      --dormeurs_;
       if (arret_) return;
       vu = lot_;
       travail = travail_;
@@ -62,14 +77,17 @@ void Equipe::boucle() {
 }
 
 void Equipe::lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail) {
+  bool dormeurs = false;
   {
     const std::lock_guard<std::mutex> verrou(garde_);
     ++lot_;
     travail_ = &travail;
     nombre_ = std::max(nombre, 0);
     prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_release);
+    dormeurs = dormeurs_ > 0;
   }
-  if (!fils_.empty() && nombre > 1) reveil_.notify_all();
+  // Helpers still watching take the batch without being woken.
+  if (dormeurs && nombre > 1) reveil_.notify_all();
 }
 
 void Equipe::aider() {

@@ -46,6 +46,9 @@ class Equipe {
   std::mutex garde_;
   std::condition_variable reveil_;
   bool arret_ = false;
+  std::atomic<bool> arret_demande_{false};  // arret_, for the helpers watching for a batch
+  int dormeurs_ = 0;                        // helpers waiting on reveil_ (under garde_)
+  static constexpr int kGuetMicro = 2000;   // how long a helper watches for the next batch
   std::uint32_t lot_ = 0;  // number of the current batch
   const std::function<void(std::int32_t)>* travail_ = nullptr;
   std::int32_t nombre_ = 0;

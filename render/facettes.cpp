@@ -54,7 +54,96 @@ struct Prealable {
 struct CalculFacette {
   Prealable prealable;
   GeometrieFacette geometrie;
+  // The whole shading of a land facet, when it needs no random draw: valid
+  // for the drawing only with the painted ground and cast shadow assumed here.
+  bool ombrage_pret = false;
+  bool compter = false;   // it counts in the slope statistics
+  bool ombre = false;
+  std::uint16_t sol = 0;
+  ResultatOmbrage ombrage;
 };
+
+// Copies of the picture's set-up that a vertex, a facet's geometry and its
+// first decisions read, on lines of their own: the drawing writes its state
+// (counters, the current facet, the context's current point) on every facet,
+// and helpers reading values beside that state would take those lines from
+// the drawing thread at each read.
+struct alignas(64) Fixes {
+  const RenderContext* ctx = nullptr;  // for the special cases of point_noeud
+  // Node placement (placer): per lattice index 0..n + 2 and per height -4000..4000.
+  bool tables = false;
+  std::int32_t limite = 0;
+  const double* x_i = nullptr;
+  const double* demi_p_i = nullptr;
+  const double* q_j = nullptr;
+  const std::uint8_t* strate_h = nullptr;
+  const Tnoeud* hauteurs = nullptr;
+  const Tcooleen* dx = nullptr;
+  const Tcooleen* dy = nullptr;
+  bool deformation = false;
+  double ty = 0.0, niveau_mer = 0.0, altitude_cible = 0.0;
+  // Wave offsets of sea nodes.
+  const Tcouverture* vagues = nullptr;
+  bool decaler_vagues = false;
+  std::int32_t degre = 0;
+  double echelle_vagues = 0.0;
+  // Camera.
+  double ch = 1.0, sh = 0.0, cv = 1.0, sv = 0.0;
+  std::int32_t D = 1;
+  double fx = 1.0, fy = 1.0, cx = 0.0, cy = 0.0;
+  std::array<double, 3> direction{};
+  double ex = 0.0, ey = 0.0, ez = 0.0;
+  // First decisions.
+  double proche = 0.0, rejet = 0.0;
+  std::int32_t largeur = 0, hauteur = 0, rangee_2h5 = 0;
+  bool observateur_place = false;
+  bool occupation = false;
+  bool brume = false;
+  std::int32_t pas_brume = 0, hauteur_brume = 0, niveau_mer_vue = 0;
+  // Facet geometry (eye and sun) and, where it draws nothing, the shading.
+  ReglagesOmbrage reglages;
+  bool ombrage = false;        // land facets may be shaded ahead
+  const Tcooleen* ombres = nullptr;  // cast shadow map, when shadows are on
+  bool sol_noeud = false;      // the node's cover entry may give a painted ground
+  bool foret = false;
+  std::int32_t transparence = 0;
+};
+
+// pixel_du_point from the copied camera, by the same expressions.
+inline bool pixel_fixe(const Fixes& f, double X, double Y, double Z, Point& pixel) {
+  const double d = X * f.ch * f.cv + Y * f.sh * f.cv + Z * f.sv - f.D;
+  if (d == 0) return false;
+  const double xp = (X * f.sh - Y * f.ch) / d;
+  const double yp = (Z * f.cv - X * f.ch * f.sv - Y * f.sh * f.sv) / d;
+  pixel = {pixel_de(xp * f.fx + f.cx), pixel_de(yp * f.fy + f.cy)};
+  return true;
+}
+
+// point_noeud of a node of the sweep (no height replaced), from the tables.
+NoeudMonde placer(const Fixes& f, std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
+  if (!f.tables || i < 0 || j < 0 || i > f.limite || j > f.limite)
+    return point_noeud(*f.ctx, i, j, std::nullopt, X, Y, Z);
+  X = f.x_i[std::size_t(i)];
+  Y = (f.q_j[std::size_t(j)] + f.demi_p_i[std::size_t(i)] - f.ty) * 8000;
+  if (f.deformation) {
+    X += (int(f.dx->lire(i, j)) - 128) * 6;
+    Y += (int(f.dy->lire(i, j)) - 128) * 6;
+  }
+  NoeudMonde r;
+  r.hauteur = f.hauteurs->lire(i, j);
+  if (r.hauteur < -4000 || r.hauteur > 4000) return point_noeud(*f.ctx, i, j, std::nullopt, X, Y, Z);
+  if (f.strate_h[std::size_t(r.hauteur + 4000)]) {
+    X += 12;
+    Y += 12;
+  }
+  if (r.hauteur < f.niveau_mer) {
+    r.sous_mer = true;
+    Z = f.niveau_mer - f.altitude_cible;
+  } else {
+    Z = r.hauteur - f.altitude_cible;
+  }
+  return r;
+}
 
 // The cover words of a node while helpers read them (the wave offsets and
 // rivers of their vertices) and the drawing clears the trees it takes: both
@@ -98,6 +187,9 @@ struct NoeudLigne {
 constexpr std::int32_t kTrianglesParPart = 64;
 // Lines are handed to the team together until they hold this many triangles.
 constexpr std::size_t kTrianglesParLot = 8192;
+// How many triangles ahead the drawing asks for the helpers' results.
+constexpr std::size_t kAvanceLecture = 24;
+constexpr std::size_t kAvanceOccupation = 8;
 
 // Lines of the walk: their nodes, their triangles and what the team computes
 // for them (three vertices per triangle and the main facet's geometry).
@@ -157,14 +249,11 @@ class Moteur {
   void finir_noeud();
   void lancer_ligne(Ligne& l);
   void dessiner_ligne(Ligne& l);
-  bool sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const;
   void preparer_placement();
   void anticiper(std::int32_t i, std::int32_t j) const;
-  NoeudMonde placer(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) const;
   void calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s);
   void monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z);
   void dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin);
-  Prealable prealable(const Sommet* s) const;
   void dessiner_facette(bool sous);
   void sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A_rugosite);
   void polygone(Pixel remplissage, Contour mode, Pixel contour);
@@ -253,13 +342,19 @@ class Moteur {
   // no helper held back is still computing a part of them (the walk never
   // waits: it takes new lines instead). The team goes first when the engine
   // ends, so no helper still works on the lines then.
+  // The copied set-up outlives the team, which reads it.
+  std::unique_ptr<Fixes> fixes_;
   std::vector<std::unique_ptr<Ligne>> lignes_;
   Ligne* remplie_ = nullptr;
   Ligne* en_attente_ = nullptr;
   Ligne* lignes_libres();
   std::unique_ptr<Equipe> equipe_;
   const CalculFacette* calcul_ = nullptr;  // of the main facet being drawn
+  Surface<std::int32_t> occupation_{};  // the occupancy buffer's surface, when there is one
 };
+
+bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s);
+Prealable prealable(const Fixes& f, const Sommet* s);
 
 Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.surface()) {
   observateur_ = dynamic_cast<ObservateurDessin*>(ctx.observateur);
@@ -319,6 +414,61 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   r.soleil = {ctx.soleil[0], ctx.soleil[1], ctx.soleil[2]};
   for (std::size_t k = 0; k < 5; ++k) etat_.historique[k] = 1.0;
   preparer_placement();
+  if (ctx.occupation) occupation_ = ctx.occupation->surface();
+  fixes_ = std::make_unique<Fixes>();
+  Fixes& f = *fixes_;
+  f.ctx = &ctx;
+  f.tables = !x_i_.empty();
+  f.limite = n_ + 2;
+  f.x_i = x_i_.data();
+  f.demi_p_i = demi_p_i_.data();
+  f.q_j = q_j_.data();
+  f.strate_h = strate_h_.data();
+  f.hauteurs = t.hauteurs.get();
+  f.dx = t.dx.get();
+  f.dy = t.dy.get();
+  f.deformation = deformation_;
+  f.ty = ctx.ty;
+  f.niveau_mer = ctx.niveau_mer;
+  f.altitude_cible = ctx.altitude_cible;
+  f.vagues = ctx.carte_vagues.get();
+  f.decaler_vagues = vagues_;
+  f.degre = degre_;
+  f.echelle_vagues = ctx.echelle_vagues;
+  f.ch = ctx.ch;
+  f.sh = ctx.sh;
+  f.cv = ctx.cv;
+  f.sv = ctx.sv;
+  f.D = ctx.D;
+  f.fx = ctx.fx;
+  f.fy = ctx.fy;
+  f.cx = ctx.cx;
+  f.cy = ctx.cy;
+  f.direction = ctx.direction;
+  f.ex = ctx.ex;
+  f.ey = ctx.ey;
+  f.ez = ctx.ez;
+  f.proche = proche_;
+  f.rejet = rejet_;
+  f.largeur = largeur_;
+  f.hauteur = hauteur_;
+  f.rangee_2h5 = rangee_2h5_;
+  f.observateur_place = vue_.observateur_place != 0;
+  f.occupation = ctx.occupation.has_value();
+  f.brume = brume_;
+  f.pas_brume = ctx.pas_brume;
+  f.hauteur_brume = ctx.hauteur_brume;
+  f.niveau_mer_vue = vue_.niveau_mer;
+  f.reglages = reglages_;
+  // Shading ahead: not in the map editor, the wire mesh or the shadow pass, not
+  // over a photo, and without colour diversity (its draws keep their order).
+  // Level curves send land facets through the water entries, which draw too.
+  f.ombrage = !ctx.editeur() && !ctx.filaire && !ctx.passe_ombre && !photo_possible_ && reglages_.diversite <= 0 &&
+              !reglages_.courbes;
+  f.ombres = reglages_.ombre_portee ? ctx.carte_ombres.get() : nullptr;
+  f.sol_noeud = degre_ >= 6 && (t.nombre_elements != 0 || vue_.agitation_mer != 0) && ctx.carte_vagues && reglages_.elements;
+  f.foret = vue_.foret != 0;
+  f.transparence = vue_.transparence;
   // A large lattice at stride 1: its lines are long enough to share out.
   const int aides = ctx.options.aides_facettes < 0 ? Equipe::aides_machine() : ctx.options.aides_facettes;
   if (!ctx.editeur() && n_ >= 257 && aides > 0) {
@@ -400,34 +550,6 @@ void Moteur::anticiper(std::int32_t i, std::int32_t j) const {
   if (photo_possible_) __builtin_prefetch(t.photo->rangee(j) + i);
 }
 
-// point_noeud of a node of the sweep (no height replaced), from the tables.
-NoeudMonde Moteur::placer(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) const {
-  const std::int32_t limite = n_ + 2;
-  if (x_i_.empty() || i < 0 || j < 0 || i > limite || j > limite) return point_noeud(ctx_, i, j, std::nullopt, X, Y, Z);
-  const RenderContext& c = ctx_;
-  const Tmatrice& t = c.terrain;
-  X = x_i_[std::size_t(i)];
-  Y = (q_j_[std::size_t(j)] + demi_p_i_[std::size_t(i)] - c.ty) * 8000;
-  if (deformation_) {
-    X += (int(t.dx->lire(i, j)) - 128) * 6;
-    Y += (int(t.dy->lire(i, j)) - 128) * 6;
-  }
-  NoeudMonde r;
-  r.hauteur = t.hauteurs->lire(i, j);
-  if (r.hauteur < -4000 || r.hauteur > 4000) return point_noeud(ctx_, i, j, std::nullopt, X, Y, Z);
-  if (strate_h_[std::size_t(r.hauteur + 4000)]) {
-    X += 12;
-    Y += 12;
-  }
-  if (r.hauteur < c.niveau_mer) {
-    r.sous_mer = true;
-    Z = c.niveau_mer - c.altitude_cible;
-  } else {
-    Z = r.hauteur - c.altitude_cible;
-  }
-  return r;
-}
-
 // World point of node (i, j) as the sweep computes a vertex: distortion and
 // strata from the camera's node transform, plus the wave offset of sea nodes.
 void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
@@ -446,9 +568,9 @@ void Moteur::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, d
 // or the context, from the node's cover entry (v, t): false when its depth
 // along the projection is exactly 0 (the projection then keeps the previous
 // pixel, so the caller computes that vertex in order).
-bool Moteur::sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) const {
+bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) {
   double X = 0.0, Y = 0.0, Z = 0.0;
-  const NoeudMonde nm = placer(i, j, X, Y, Z);
+  const NoeudMonde nm = placer(f, i, j, X, Y, Z);
   s.i = i;
   s.j = j;
   s.x = X;
@@ -456,13 +578,13 @@ bool Moteur::sommet_pur(std::int32_t i, std::int32_t j, std::uint16_t v, std::ui
   s.z = Z;
   s.sous_mer = nm.sous_mer;
   s.riviere = false;
-  if (ctx_.carte_vagues) {
+  if (f.vagues) {
     if (t == 1) s.riviere = true;
-    if (t == 50 && vagues_ && nm.hauteur != -1000 && degre_ >= 6) s.z += (double(v) - 20) * ctx_.echelle_vagues;
+    if (t == 50 && f.decaler_vagues && nm.hauteur != -1000 && f.degre >= 6) s.z += (double(v) - 20) * f.echelle_vagues;
   }
-  if (!pixel_du_point(ctx_, s.x, s.y, s.z, s.ecran)) return false;
-  const auto& u = ctx_.direction;
-  s.d = (s.x - ctx_.ex) * u[0] + (s.y - ctx_.ey) * u[1] + (s.z - ctx_.ez) * u[2];
+  if (!pixel_fixe(f, s.x, s.y, s.z, s.ecran)) return false;
+  const auto& u = f.direction;
+  s.d = (s.x - f.ex) * u[0] + (s.y - f.ey) * u[1] + (s.z - f.ez) * u[2];
   if (s.d == 0.0) s.d = 0.0001;
   return true;
 }
@@ -480,7 +602,7 @@ void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
       return;
     }
   }
-  const NoeudMonde nm = placer(i, j, s.x, s.y, s.z);
+  const NoeudMonde nm = placer(*fixes_, i, j, s.x, s.y, s.z);
   s.i = i;
   s.j = j;
   s.sous_mer = nm.sous_mer;
@@ -581,7 +703,9 @@ void Moteur::lancer_ligne(Ligne& l) {
   if (l.faites.size() < std::size_t(l.parts)) l.faites = std::vector<std::atomic<std::uint8_t>>(std::size_t(l.parts));
   for (std::int32_t k = 0; k < l.parts; ++k) l.faites[std::size_t(k)].store(0, std::memory_order_relaxed);
   l.nombre_faites.store(0, std::memory_order_relaxed);
-  l.travail = [this, &l, T](std::int32_t part) {
+  // The helpers read only the copied set-up, the line and the lattice.
+  l.travail = [fx = fixes_.get(), &l, T](std::int32_t part) {
+    const Fixes& fixes = *fx;
     // Neighbouring triangles share vertices: the last ones computed are kept.
     struct Memo {
       std::int32_t i = 0, j = 0;  // i = 0: empty
@@ -605,8 +729,8 @@ void Moteur::lancer_ligne(Ligne& l) {
           nouveau.i = t.i[v];
           nouveau.j = t.j[v];
           std::uint16_t mot = 0, genre = 0;
-          if (ctx_.carte_vagues) lire_partage(*ctx_.carte_vagues, t.i[v], t.j[v], mot, genre);
-          nouveau.complet = sommet_pur(t.i[v], t.j[v], mot, genre, nouveau.s);
+          if (fixes.vagues) lire_partage(*fixes.vagues, t.i[v], t.j[v], mot, genre);
+          nouveau.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, nouveau.s);
           m = &nouveau;
         }
         s[v] = m->s;
@@ -619,8 +743,27 @@ void Moteur::lancer_ligne(Ligne& l) {
       f.b = {s[1].x, s[1].y, s[1].z};
       f.c = {s[2].x, s[2].y, s[2].z};
       f.signe = double(t.signe);
-      l.calculs[k].geometrie = geometrie_facette(reglages_, f);
-      l.calculs[k].prealable = prealable(s);
+      CalculFacette& calcul = l.calculs[k];
+      calcul.geometrie = geometrie_facette(fixes.reglages, f);
+      calcul.prealable = prealable(fixes, s);
+      calcul.ombrage_pret = false;
+      if (fixes.ombrage && calcul.prealable.limites && calcul.prealable.sous_mer != 3 && !calcul.geometrie.degenere) {
+        // The node is the triangle's second vertex; its cover entry as the drawing reads it.
+        const std::int32_t ni = t.i[1], nj = t.j[1];
+        calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
+        calcul.sol = 0;
+        if (fixes.sol_noeud && fixes.hauteurs->lire(ni, nj) != -1000) {
+          std::uint16_t mot = 0, genre = 0;
+          lire_partage(*fixes.vagues, ni, nj, mot, genre);
+          if (!(fixes.foret && genre > 10 && genre < 20) && genre != 1 && genre > 30 && genre < 40) calcul.sol = genre;
+        }
+        f.altitude = calcul.prealable.altitude;
+        f.transparence = fixes.transparence;
+        f.sol = calcul.sol;
+        f.ombre = calcul.ombre;
+        calcul.ombrage = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter);
+        calcul.ombrage_pret = true;
+      }
     }
     l.faites[std::size_t(part)].store(1, std::memory_order_release);
     l.nombre_faites.fetch_add(1, std::memory_order_release);
@@ -644,6 +787,22 @@ void Moteur::dessiner_ligne(Ligne& l) {
       debut = false;
     }
     examiner_noeud(nd.i, nd.j);
+    // The helpers' results lie in other cores' caches: ask for them ahead.
+    if (const std::size_t a = k + kAvanceLecture; a + 1 < l.triangles.size()) {
+      const char* s = reinterpret_cast<const char*>(&l.sommets[3 * a]);
+      for (std::size_t o = 0; o < 6 * sizeof(Sommet); o += 64) __builtin_prefetch(s + o);
+      const char* c = reinterpret_cast<const char*>(&l.calculs[a]);
+      for (std::size_t o = 0; o < 2 * sizeof(CalculFacette); o += 64) __builtin_prefetch(c + o);
+      __builtin_prefetch(&l.triangles[a]);
+    }
+    // The occupancy word that a facet a little ahead will test, from its first decisions.
+    if (occupation_.data)
+      for (std::size_t b = k + kAvanceOccupation; b < std::min(k + kAvanceOccupation + 2, l.triangles.size()); ++b) {
+        if (!l.faites[b / kTrianglesParPart].load(std::memory_order_acquire)) break;
+        const Prealable& pr = l.calculs[b].prealable;
+        if (pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width && pr.my < occupation_.height)
+          __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
+      }
     for (const std::size_t fin = k + 2; k < fin; ++k) {
       // A part still held by a helper: its triangles are computed here.
       if (l.faites[k / kTrianglesParPart].load(std::memory_order_acquire) && l.complets[k])
@@ -957,44 +1116,45 @@ void Moteur::arbre(bool visible, double angle, std::int32_t altitude, std::int32
   }
 }
 
-Prealable Moteur::prealable(const Sommet* s) const {
+Prealable prealable(const Fixes& f, const Sommet* s) {
   Prealable pr;
   int devant = 0, dans_limite = 0;
   bool rejet = false;
+  const std::int32_t largeur = f.largeur, hauteur = f.hauteur;
   for (int k = 0; k < 3; ++k) {
     const double d = s[k].d;
-    if (d > proche_) ++devant;
-    if (vue_.observateur_place && d < rejet_) rejet = true;
+    if (d > f.proche) ++devant;
+    if (f.observateur_place && d < f.rejet) rejet = true;
     const std::int32_t x = s[k].ecran.x, y = s[k].ecran.y;
-    if (degre_ > 5) {
-      if (vue_.observateur_place) {
-        if (x < -2 * std::int64_t(largeur_) || x > 3 * std::int64_t(largeur_)) rejet = true;
-      } else if (y < -2 * std::int64_t(hauteur_) || y > 2 * std::int64_t(hauteur_)) {
+    if (f.degre > 5) {
+      if (f.observateur_place) {
+        if (x < -2 * std::int64_t(largeur) || x > 3 * std::int64_t(largeur)) rejet = true;
+      } else if (y < -2 * std::int64_t(hauteur) || y > 2 * std::int64_t(hauteur)) {
         rejet = true;
       }
     }
-    if (x >= -15 && x < largeur_ + 16 && y >= -15 && y < hauteur_ + 16) {
+    if (x >= -15 && x < largeur + 16 && y >= -15 && y < hauteur + 16) {
       ++pr.ecran;
       ++pr.ecran_arbre;
-    } else if (d < 1100 && x > -64 && x < largeur_ + 64 && y < rangee_2h5_) {
+    } else if (d < 1100 && x > -64 && x < largeur + 64 && y < f.rangee_2h5) {
       ++pr.ecran_arbre;
     }
-    if (degre_ >= 6 || (x > -16000 && x < largeur_ + 16000 && y > -16000 && y < hauteur_ + 16000)) ++dans_limite;
+    if (f.degre >= 6 || (x > -16000 && x < largeur + 16000 && y > -16000 && y < hauteur + 16000)) ++dans_limite;
     pr.sous_mer = std::int8_t(pr.sous_mer + (s[k].sous_mer ? 1 : 0));
   }
   pr.limites = dans_limite == 3 && devant >= 1 && !rejet;
   if (!pr.limites) return pr;
   const double zmax = std::max({s[0].z, s[1].z, s[2].z});
-  pr.altitude = Round(zmax + ctx_.altitude_cible);
+  pr.altitude = Round(zmax + f.altitude_cible);
   const double d = s[2].d;
-  if (ctx_.occupation) {
+  if (f.occupation) {
     pr.occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
     pr.mx = Round((double(s[0].ecran.x) + s[1].ecran.x + s[2].ecran.x) / 3.0);
     pr.my = Round((double(s[0].ecran.y) + s[1].ecran.y + s[2].ecran.y) / 3.0);
   }
-  if (brume_) {
-    pr.niveau = niveau_brume(d, ctx_.pas_brume, pr.altitude, ctx_.hauteur_brume);
-    pr.niveau_eau = niveau_brume(d, ctx_.pas_brume, vue_.niveau_mer, ctx_.hauteur_brume);
+  if (f.brume) {
+    pr.niveau = niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume);
+    pr.niveau_eau = niveau_brume(d, f.pas_brume, f.niveau_mer_vue, f.hauteur_brume);
   }
   return pr;
 }
@@ -1018,7 +1178,7 @@ void Moteur::dessiner_facette(bool sous) {
 
     // Vertices: in front, rejected, on screen.
     Prealable local;
-    const Prealable& pr = (!sous && calcul_) ? calcul_->prealable : (local = prealable(s_));
+    const Prealable& pr = (!sous && calcul_) ? calcul_->prealable : (local = prealable(*fixes_, s_));
     const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
     if (!pr.limites || (arbres_visibles ? pr.ecran_arbre : pr.ecran) < 1) break;
     if (!sous) f_affichable_ = true;
@@ -1069,26 +1229,38 @@ void Moteur::dessiner_facette(bool sous) {
     passe_occupation = true;
 
     // Shading.
-    ResultatOmbrage res;
-    res.visible = true;
+    ResultatOmbrage calcule;
+    calcule.visible = true;
+    const ResultatOmbrage* ombrage = &calcule;
     const bool ombre = reglages_.ombre_portee && c.carte_ombres->lire(ci, cj) == 1;
     if (!c.filaire || (eau && vue_.agitation_mer > 0)) {
-      EntreeFacette f;
-      f.a = {s_[0].x, s_[0].y, s_[0].z};
-      f.b = {s_[1].x, s_[1].y, s_[1].z};
-      f.c = {s_[2].x, s_[2].y, s_[2].z};
-      f.signe = signe_;
-      f.altitude = altitude;
-      f.eau = eau;
-      f.sous_facette = sous;
-      f.couleur_image = photo;
-      f.transparence = vue_.transparence;
-      f.sol = sous ? sol_parent_ : sol_;
-      f.ombre = ombre;
-      res = (!sous && calcul_) ? ombrage_facette(reglages_, etat_, f, calcul_->geometrie) : ombrage_facette(reglages_, etat_, f);
-      if (res.degenere) break;
-      if (res.indexe) index_ = res.index;
+      const std::uint16_t sol = sous ? sol_parent_ : sol_;
+      if (!sous && calcul_ && calcul_->ombrage_pret && !eau && !photo && altitude == pr.altitude &&
+          sol == calcul_->sol && ombre == calcul_->ombre) {
+        // Shaded ahead with these very inputs: only the state is left to note.
+        static const EntreeFacette terre{};  // a main land facet without a photo
+        ombrage = &calcul_->ombrage;
+        noter_ombrage(reglages_, etat_, terre, *ombrage, calcul_->compter);
+      } else {
+        EntreeFacette f;
+        f.a = {s_[0].x, s_[0].y, s_[0].z};
+        f.b = {s_[1].x, s_[1].y, s_[1].z};
+        f.c = {s_[2].x, s_[2].y, s_[2].z};
+        f.signe = signe_;
+        f.altitude = altitude;
+        f.eau = eau;
+        f.sous_facette = sous;
+        f.couleur_image = photo;
+        f.transparence = vue_.transparence;
+        f.sol = sol;
+        f.ombre = ombre;
+        calcule = (!sous && calcul_) ? ombrage_facette(reglages_, etat_, f, calcul_->geometrie)
+                                     : ombrage_facette(reglages_, etat_, f);
+      }
+      if (ombrage->degenere) break;
+      if (ombrage->indexe) index_ = ombrage->index;
     }
+    const ResultatOmbrage& res = *ombrage;
     if (!sous) {
       f_eau_ = eau;
       f_eau_parent_ = eau;
@@ -1184,8 +1356,7 @@ void Moteur::dessiner_facette(bool sous) {
       }
       const Pixel px = pixel_of(couleur);
       polygone(px, Contour::simple, px);
-      if (c.occupation)
-        fill_triangle(c.occupation->surface(), s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
+      if (c.occupation) fill_triangle(occupation_, s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
       cretes_suivies_ = 0;
       if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle), true);
       if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)

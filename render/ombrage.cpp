@@ -187,9 +187,11 @@ inline GeometrieFacette geometrie(const ReglagesOmbrage& r, const EntreeFacette&
   return g;
 }
 
-inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
-                              const GeometrieFacette& g) {
+// The shading's result alone; `compter` tells whether the facet counts in the
+// slope statistics.
+inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter) {
   ResultatOmbrage res;
+  compter = false;
   if (g.degenere) {
     res.degenere = true;
     return res;
@@ -198,11 +200,6 @@ inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const En
   res.visible = g.visible;
   const double p = g.pente;
   res.pente = p;
-
-  if (r.premier_plan && !f.sous_facette && !f.couleur_image) {
-    for (int k = 4; k > 0; --k) e.historique[static_cast<std::size_t>(k)] = e.historique[static_cast<std::size_t>(k - 1)];
-    e.historique[0] = f.eau ? 1.0 : p;
-  }
 
   if (!res.visible) return res;
 
@@ -234,12 +231,7 @@ inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const En
   res.angle = angle;
   std::int32_t a = indice(angle);
 
-  if (r.statistiques && !f.sous_facette) {
-    ++e.total;
-    if (p > 0.65) ++e.faible;
-    else if (p >= 0.35) ++e.moyenne;
-    else ++e.forte;
-  }
+  compter = r.statistiques && !f.sous_facette;
 
   std::int32_t classe = classe_sol(r, h, p, f.sol);
 
@@ -270,6 +262,31 @@ inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const En
   return res;
 }
 
+// The state's part: the slope history of the foreground and the statistics.
+inline void noter(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
+                  bool compter) {
+  if (res.degenere) return;
+  const double p = res.pente;
+  if (r.premier_plan && !f.sous_facette && !f.couleur_image) {
+    for (int k = 4; k > 0; --k) e.historique[static_cast<std::size_t>(k)] = e.historique[static_cast<std::size_t>(k - 1)];
+    e.historique[0] = f.eau ? 1.0 : p;
+  }
+  if (compter) {
+    ++e.total;
+    if (p > 0.65) ++e.faible;
+    else if (p >= 0.35) ++e.moyenne;
+    else ++e.forte;
+  }
+}
+
+inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
+                              const GeometrieFacette& g) {
+  bool compter = false;
+  const ResultatOmbrage res = pur(r, f, g, compter);
+  noter(r, e, f, res, compter);
+  return res;
+}
+
 }  // namespace
 
 GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f) { return geometrie(r, f); }
@@ -281,6 +298,16 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
 ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
                                 const GeometrieFacette& g) {
   return ombrer(r, e, f, g);
+}
+
+ResultatOmbrage ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g,
+                             bool& compter) {
+  return pur(r, f, g, compter);
+}
+
+void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
+                   bool compter) {
+  noter(r, e, f, res, compter);
 }
 
 std::int32_t niveau_brume(double profondeur, std::int32_t pas, std::int32_t h, std::int32_t hauteur_brume) {

@@ -121,6 +121,17 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
 ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
                                 const GeometrieFacette& g);
 
+// The two halves of ombrage_facette: the result alone, which touches no
+// state and draws from the shared generator only for water facets and with
+// colour diversity (so helpers may compute it for land facets without
+// diversity), and what the facet leaves in the state (slope history and, when
+// `compter` came back true, the statistics). Called in that order they give
+// exactly ombrage_facette.
+ResultatOmbrage ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g,
+                             bool& compter);
+void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
+                   bool compter);
+
 // Mist level 1..32 of a facet at `profondeur` (positive in front) with altitude h.
 // A step of 0 or less gives level 1.
 std::int32_t niveau_brume(double profondeur, std::int32_t pas, std::int32_t h, std::int32_t hauteur_brume);

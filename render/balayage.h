@@ -79,6 +79,41 @@ struct BordsPas {
   }
 };
 
+// The two triangles of node (i, j) as the walk in sector `sect` hands them
+// over, in order; n is the lattice size, e the row-end extension.
+inline void triangles_noeud(int sect, const BordsPas& bords, std::int32_t n, std::int32_t e, std::int32_t i,
+                            std::int32_t j, TriangleBalayage t[2]) {
+  const std::int32_t s = bords.s;
+  switch (sect) {
+    case 2:
+      t[0] = bords.triangle(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1);
+      t[1] = bords.triangle(i - s, j + s, i, j, i - s, j, i, j - 1, false);
+      break;
+    case 3:
+      t[0] = bords.triangle(i - s, j + s, i, j, i, j + s, i, j, false);
+      t[1] = bords.triangle(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e);
+      break;
+    case 1:
+      t[0] = bords.triangle(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1);
+      t[1] = bords.triangle(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false);
+      break;
+    case 0:
+      t[0] = bords.triangle(i + s, j - s, i, j, i + s, j, i, j - 1, false);
+      t[1] = bords.triangle(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e);
+      break;
+    case 4:
+      t[0] = bords.triangle(i, j + s, i, j, i - s, j + s, i, j, false);
+      t[1] = bords.triangle(i + s, j, i, j, i, j + s, i, j, i > 1);
+      break;
+    default: {
+      const std::int32_t d = i + j - s;
+      t[0] = bords.triangle(i + s, j, i, j, i + s, j - s, i, j, false);
+      t[1] = bords.triangle(i, j + s, i, j, i + s, j, i, j, i < d);
+      break;
+    }
+  }
+}
+
 // The visitor V provides:
 //   bool annule();                 tested before every row or diagonal
 //   std::int32_t pas();            the current stride, read before every row or diagonal
@@ -87,7 +122,24 @@ struct BordsPas {
 //   void triangle(const TriangleBalayage&);
 //   void fin_noeud();              after the node's triangles
 //   void fin_rangee();             a row or diagonal ends
+// A visitor that has noeuds_seuls() return true gets no triangle() calls: it
+// makes a node's triangles itself with triangles_noeud.
 // n is the lattice size, e the row-end extension (0 or 1).
+template <class V>
+inline void visiter_noeud(V& v, int sect, const BordsPas& bords, std::int32_t n, std::int32_t e, std::int32_t i,
+                          std::int32_t j) {
+  v.noeud(i, j);
+  bool seuls = false;
+  if constexpr (requires { v.noeuds_seuls(); }) seuls = v.noeuds_seuls();
+  if (!seuls) {
+    TriangleBalayage t[2];
+    triangles_noeud(sect, bords, n, e, i, j, t);
+    v.triangle(t[0]);
+    v.triangle(t[1]);
+  }
+  v.fin_noeud();
+}
+
 template <class V>
 void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
   const int sect = secteur(A);
@@ -102,18 +154,12 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       if (sect == 2) {
         for (std::int32_t j = 1; j <= n - i + 1; ++j) {
           if (j % s != 0) continue;
-          v.noeud(i, j);
-          v.triangle(bords.triangle(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1));
-          v.triangle(bords.triangle(i - s, j + s, i, j, i - s, j, i, j - 1, false));
-          v.fin_noeud();
+          visiter_noeud(v, sect, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t j = n - i + e; j >= 1; --j) {
           if (j % s != 0) continue;
-          v.noeud(i, j);
-          v.triangle(bords.triangle(i - s, j + s, i, j, i, j + s, i, j, false));
-          v.triangle(bords.triangle(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e));
-          v.fin_noeud();
+          visiter_noeud(v, sect, bords, n, e, i, j);
         }
       }
       v.fin_rangee();
@@ -130,18 +176,12 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       if (sect == 1) {
         for (std::int32_t i = 1; i <= n - j + 1; ++i) {
           if (i % s != 0) continue;
-          v.noeud(i, j);
-          v.triangle(bords.triangle(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1));
-          v.triangle(bords.triangle(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false));
-          v.fin_noeud();
+          visiter_noeud(v, sect, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t i = n - j + e; i >= 1; --i) {
           if (i % s != 0) continue;
-          v.noeud(i, j);
-          v.triangle(bords.triangle(i + s, j - s, i, j, i + s, j, i, j - 1, false));
-          v.triangle(bords.triangle(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e));
-          v.fin_noeud();
+          visiter_noeud(v, sect, bords, n, e, i, j);
         }
       }
       v.fin_rangee();
@@ -159,19 +199,13 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
         for (std::int32_t i = 1; i <= d; ++i) {
           if (i % s != 0) continue;
           const std::int32_t j = s + d - i;
-          v.noeud(i, j);
-          v.triangle(bords.triangle(i, j + s, i, j, i - s, j + s, i, j, false));
-          v.triangle(bords.triangle(i + s, j, i, j, i, j + s, i, j, i > 1));
-          v.fin_noeud();
+          visiter_noeud(v, sect, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t i = d; i >= 1; --i) {
           if (i % s != 0) continue;
           const std::int32_t j = s + d - i;
-          v.noeud(i, j);
-          v.triangle(bords.triangle(i + s, j, i, j, i + s, j - s, i, j, false));
-          v.triangle(bords.triangle(i, j + s, i, j, i + s, j, i, j, i < d));
-          v.fin_noeud();
+          visiter_noeud(v, sect, bords, n, e, i, j);
         }
       }
       v.fin_rangee();

@@ -100,6 +100,10 @@ struct alignas(64) Fixes {
   bool occupation = false;
   bool brume = false;
   std::int32_t pas_brume = 0, hauteur_brume = 0, niveau_mer_vue = 0;
+  // The walk: a node's triangles (triangles_noeud).
+  int secteur = 0;
+  BordsPas bords{1, 1, 0};
+  std::int32_t n = 0, e = 0;
   // Facet geometry (eye and sun) and, where it draws nothing, the shading.
   ReglagesOmbrage reglages;
   bool ombrage = false;        // land facets may be shaded ahead
@@ -179,28 +183,30 @@ struct EntreeCache {
 };
 constexpr std::uint32_t kCache = 8192;
 
-// A node the walk visits, kept until its line is drawn: its two triangles
-// follow it in the line's triangles. i = 0 marks the end of a walk line.
+// A node the walk visits, kept until its line is drawn; its two triangles are
+// made again from it (triangles_noeud) and have the slots 2 m and 2 m + 1 of
+// the line's computed values, m being its place. i = 0 marks the end of a
+// walk line.
 struct NoeudLigne {
   std::int32_t i = 0, j = 0;
 };
-constexpr std::int32_t kTrianglesParPart = 64;
-// Lines are handed to the team together until they hold this many triangles.
-constexpr std::size_t kTrianglesParLot = 8192;
-// How many triangles ahead the drawing asks for the helpers' results.
-constexpr std::size_t kAvanceLecture = 24;
-constexpr std::size_t kAvanceOccupation = 8;
+constexpr std::int32_t kNoeudsParPart = 32;
+// Lines are handed to the team together until they hold this many nodes.
+constexpr std::size_t kNoeudsParLot = 4096;
+// How many nodes ahead the drawing asks for the helpers' results, and for the
+// occupancy words its facets will test.
+constexpr std::size_t kAvanceLecture = 12;
+constexpr std::size_t kAvanceOccupation = 4;
 
-// Lines of the walk: their nodes, their triangles and what the team computes
-// for them (three vertices per triangle and the main facet's geometry).
+// Lines of the walk: their nodes and what the team computes for them (three
+// vertices per triangle and the main facet's geometry and shading).
 struct Ligne {
   std::vector<NoeudLigne> noeuds;
-  std::vector<TriangleBalayage> triangles;
   std::vector<Sommet> sommets;
   std::vector<std::uint8_t> complets;  // all three vertices computed
   std::vector<CalculFacette> calculs;
   std::function<void(std::int32_t)> travail;
-  // Parts of kTrianglesParPart triangles: each done part raises its flag.
+  // Parts of kNoeudsParPart nodes: each done part raises its flag.
   std::int32_t parts = 0;
   std::vector<std::atomic<std::uint8_t>> faites;
   std::atomic<std::int32_t> nombre_faites{0};
@@ -229,13 +235,9 @@ class Moteur {
     else
       examiner_noeud(i, j);
   }
-  void triangle(const TriangleBalayage& t) {
-    if (equipe_) {
-      remplie_->triangles.push_back(t);
-    } else {
-      triangle_calcule(t, nullptr, nullptr);
-    }
-  }
+  // With a team, lines keep their nodes alone.
+  bool noeuds_seuls() const { return equipe_ != nullptr; }
+  void triangle(const TriangleBalayage& t) { triangle_calcule(t, nullptr, nullptr); }
   void fin_noeud() {
     if (!equipe_) finir_noeud();
   }
@@ -286,6 +288,7 @@ class Moteur {
   bool sous_deformation_ = false;
   std::int32_t ligne_reflet_ = 0;
   std::int32_t rangee_2h5_ = 0;
+  std::int32_t extension_ = 0;  // the walk's row-end extension
   std::uint16_t increment_ = 5;
   std::int64_t aire_budget_ = 0;
   double profondeur_gauche_ = 0.0, profondeur_droite_ = 0.0;
@@ -366,6 +369,7 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   proche_ = 1600.0 / n_;
   rejet_ = -800.0 / n_;
   rangee_2h5_ = Round(hauteur_ * 2.5);
+  extension_ = (degre_ < 6 || vue_.distance >= 4) ? 1 : 0;
   multiplicateur_ = ctx.grossier ? 3 : 1;
   pas_ = ctx.pas_effectif;
   increment_ = degre_ > 7 ? 2 : 5;
@@ -460,6 +464,10 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   f.hauteur_brume = ctx.hauteur_brume;
   f.niveau_mer_vue = vue_.niveau_mer;
   f.reglages = reglages_;
+  f.secteur = secteur(ctx.azimut_vue);
+  f.bords = BordsPas(pas_, n_, extension_);
+  f.n = n_;
+  f.e = extension_;
   // Shading ahead: not in the map editor, the wire mesh or the shadow pass, not
   // over a photo, and without colour diversity (its draws keep their order).
   // Level curves send land facets through the water entries, which draw too.
@@ -478,8 +486,7 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
 }
 
 void Moteur::executer() {
-  const std::int32_t e = (degre_ < 6 || vue_.distance >= 4) ? 1 : 0;
-  parcourir(ctx_.azimut_vue, n_, e, *this);
+  parcourir(ctx_.azimut_vue, n_, extension_, *this);
   if (equipe_) {
     // The lines still kept: those handed out last, then those not handed out.
     if (en_attente_) {
@@ -695,16 +702,16 @@ void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, 
 
 // Hands lines to the team: their vertices and main-facet geometry.
 void Moteur::lancer_ligne(Ligne& l) {
-  const std::size_t T = l.triangles.size();
-  l.sommets.resize(3 * T);
-  l.complets.resize(T);
-  l.calculs.resize(T);
-  l.parts = std::int32_t((T + kTrianglesParPart - 1) / kTrianglesParPart);
+  const std::size_t N = l.noeuds.size();
+  l.sommets.resize(6 * N);
+  l.complets.resize(2 * N);
+  l.calculs.resize(2 * N);
+  l.parts = std::int32_t((N + kNoeudsParPart - 1) / kNoeudsParPart);
   if (l.faites.size() < std::size_t(l.parts)) l.faites = std::vector<std::atomic<std::uint8_t>>(std::size_t(l.parts));
   for (std::int32_t k = 0; k < l.parts; ++k) l.faites[std::size_t(k)].store(0, std::memory_order_relaxed);
   l.nombre_faites.store(0, std::memory_order_relaxed);
   // The helpers read only the copied set-up, the line and the lattice.
-  l.travail = [fx = fixes_.get(), &l, T](std::int32_t part) {
+  l.travail = [fx = fixes_.get(), &l, N](std::int32_t part) {
     const Fixes& fixes = *fx;
     // Neighbouring triangles share vertices: the last ones computed are kept.
     struct Memo {
@@ -714,9 +721,16 @@ void Moteur::lancer_ligne(Ligne& l) {
     };
     std::array<Memo, 8> memo{};
     std::size_t suivant = 0;
-    const std::size_t fin = std::min(T, std::size_t(part + 1) * kTrianglesParPart);
-    for (std::size_t k = std::size_t(part) * kTrianglesParPart; k < fin; ++k) {
-      const TriangleBalayage& t = l.triangles[k];
+    const std::size_t fin = std::min(N, std::size_t(part + 1) * kNoeudsParPart);
+    TriangleBalayage deux[2];
+    for (std::size_t k = 2 * std::size_t(part) * kNoeudsParPart; k < 2 * fin; ++k) {
+      const NoeudLigne& nd = l.noeuds[k / 2];
+      if (nd.i == 0) {
+        l.complets[k] = false;
+        continue;
+      }
+      if (k % 2 == 0) triangles_noeud(fixes.secteur, fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
+      const TriangleBalayage& t = deux[k % 2];
       Sommet* s = &l.sommets[3 * k];
       bool complet = true;
       for (std::size_t v = 0; v < 3; ++v) {
@@ -748,8 +762,8 @@ void Moteur::lancer_ligne(Ligne& l) {
       calcul.prealable = prealable(fixes, s);
       calcul.ombrage_pret = false;
       if (fixes.ombrage && calcul.prealable.limites && calcul.prealable.sous_mer != 3 && !calcul.geometrie.degenere) {
-        // The node is the triangle's second vertex; its cover entry as the drawing reads it.
-        const std::int32_t ni = t.i[1], nj = t.j[1];
+        // The node's cast shadow and cover entry as the drawing reads them.
+        const std::int32_t ni = nd.i, nj = nd.j;
         calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
         calcul.sol = 0;
         if (fixes.sol_noeud && fixes.hauteurs->lire(ni, nj) != -1000) {
@@ -775,8 +789,9 @@ void Moteur::lancer_ligne(Ligne& l) {
 // is not cancelled.
 void Moteur::dessiner_ligne(Ligne& l) {
   bool debut = true;
-  std::size_t k = 0;
-  for (const NoeudLigne& nd : l.noeuds) {
+  const std::size_t N = l.noeuds.size();
+  for (std::size_t m = 0; m < N; ++m) {
+    const NoeudLigne& nd = l.noeuds[m];
     if (nd.i == 0) {
       debut = true;
       continue;
@@ -788,27 +803,31 @@ void Moteur::dessiner_ligne(Ligne& l) {
     }
     examiner_noeud(nd.i, nd.j);
     // The helpers' results lie in other cores' caches: ask for them ahead.
-    if (const std::size_t a = k + kAvanceLecture; a + 1 < l.triangles.size()) {
-      const char* s = reinterpret_cast<const char*>(&l.sommets[3 * a]);
+    if (const std::size_t a = m + kAvanceLecture; a < N) {
+      const char* s = reinterpret_cast<const char*>(&l.sommets[6 * a]);
       for (std::size_t o = 0; o < 6 * sizeof(Sommet); o += 64) __builtin_prefetch(s + o);
-      const char* c = reinterpret_cast<const char*>(&l.calculs[a]);
+      const char* c = reinterpret_cast<const char*>(&l.calculs[2 * a]);
       for (std::size_t o = 0; o < 2 * sizeof(CalculFacette); o += 64) __builtin_prefetch(c + o);
-      __builtin_prefetch(&l.triangles[a]);
     }
-    // The occupancy word that a facet a little ahead will test, from its first decisions.
-    if (occupation_.data)
-      for (std::size_t b = k + kAvanceOccupation; b < std::min(k + kAvanceOccupation + 2, l.triangles.size()); ++b) {
-        if (!l.faites[b / kTrianglesParPart].load(std::memory_order_acquire)) break;
-        const Prealable& pr = l.calculs[b].prealable;
-        if (pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width && pr.my < occupation_.height)
+    // The occupancy words that the facets a little ahead will test, from their first decisions.
+    if (const std::size_t b = m + kAvanceOccupation;
+        occupation_.data && b < N && l.faites[b / kNoeudsParPart].load(std::memory_order_acquire))
+      for (std::size_t k = 2 * b; k < 2 * b + 2; ++k) {
+        const Prealable& pr = l.calculs[k].prealable;
+        if (l.complets[k] && pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width &&
+            pr.my < occupation_.height)
           __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
       }
-    for (const std::size_t fin = k + 2; k < fin; ++k) {
-      // A part still held by a helper: its triangles are computed here.
-      if (l.faites[k / kTrianglesParPart].load(std::memory_order_acquire) && l.complets[k])
-        triangle_calcule(l.triangles[k], &l.sommets[3 * k], &l.calculs[k]);
+    TriangleBalayage t[2];
+    triangles_noeud(fixes_->secteur, fixes_->bords, n_, extension_, nd.i, nd.j, t);
+    // A part still held by a helper: its triangles are computed here.
+    const bool faite = l.faites[m / kNoeudsParPart].load(std::memory_order_acquire);
+    for (std::size_t q = 0; q < 2; ++q) {
+      const std::size_t k = 2 * m + q;
+      if (faite && l.complets[k])
+        triangle_calcule(t[q], &l.sommets[3 * k], &l.calculs[k]);
       else
-        triangle_calcule(l.triangles[k], nullptr, nullptr);
+        triangle_calcule(t[q], nullptr, nullptr);
     }
     finir_noeud();
   }
@@ -821,13 +840,10 @@ Ligne* Moteur::lignes_libres() {
     if (l->nombre_faites.load(std::memory_order_acquire) < l->parts) continue;
     l->parts = 0;
     l->noeuds.clear();
-    l->triangles.clear();
     return l.get();
   }
   auto l = std::make_unique<Ligne>();
-  const std::size_t triangles = kTrianglesParLot + std::size_t(2 * n_ + 4);
-  l->noeuds.reserve(triangles / 2 + std::size_t(n_));
-  l->triangles.reserve(triangles);
+  l->noeuds.reserve(kNoeudsParLot + std::size_t(n_) + 2);
   lignes_.push_back(std::move(l));
   return lignes_.back().get();
 }
@@ -854,7 +870,7 @@ void Moteur::fin_rangee() {
     // while the previous ones are drawn.
     Ligne& ligne = *remplie_;
     ligne.noeuds.push_back({0, 0});
-    if (ligne.triangles.size() < kTrianglesParLot) return;
+    if (ligne.noeuds.size() < kNoeudsParLot) return;
     if (en_attente_) equipe_->aider();
     lancer_ligne(ligne);
     if (en_attente_) dessiner_ligne(*en_attente_);

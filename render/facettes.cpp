@@ -1374,7 +1374,7 @@ void Moteur::dessiner_facette(bool sous) {
       polygone(px, Contour::simple, px);
       if (c.occupation) fill_triangle(occupation_, s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
       cretes_suivies_ = 0;
-      if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle), true);
+      if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle()), true);
       if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)
         miroir(couleur, altitude);
     }
@@ -1403,7 +1403,7 @@ void Moteur::dessiner_facette(bool sous) {
     // Tree.
     if (vue_.foret && !c.courbes_niveau && passe_occupation && c.terrain.nombre_elements > 0 && arbre_noeud &&
         d > 80 && altitude > reglages_.niveau_sable && !sous) {
-      arbre(res.visible, res.angle, altitude, res.classe);
+      arbre(res.visible, res.angle(), altitude, res.classe);
       dessin_.niveau_brume = niveau;
     }
   } while (false);

@@ -30,7 +30,38 @@ inline double angle(double cos_s) {
 
 inline std::int32_t indice(double angle) { return std::clamp(Round(angle / pas_lumiere), 1, 48); }
 
+// Cosines of the light angles (m + 1/2) pi / 48, m = 0..47, where
+// Round(angle / (pi / 48)) steps, falling with m, and of 36 pi / 48. A
+// cosine this close to one of them is left to the arc tangent: the rounding
+// errors of angle() are many orders of magnitude smaller.
+struct SeuilsLumiere {
+  std::array<double, 48> bornes{};
+  double borne_36 = 0.0;
+  SeuilsLumiere() {
+    for (int m = 0; m < 48; ++m) bornes[std::size_t(m)] = std::cos((m + 0.5) * pas_lumiere);
+    borne_36 = std::cos(36 * pas_lumiere);
+  }
+};
+constexpr double kMarge = 1e-9;
+
 }  // namespace
+
+bool lumiere_par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36) {
+  static const SeuilsLumiere seuils;
+  if (!(cos_s > -1.0 + 1e-6 && cos_s < 1.0 - 1e-6) || std::fabs(cos_s) < kMarge) return false;
+  // Boundaries above cos_s: the angle lies beyond each of them.
+  const auto& b = seuils.bornes;
+  const auto it = std::partition_point(b.begin(), b.end(), [cos_s](double c) { return c > cos_s; });
+  const std::int32_t k = std::int32_t(it - b.begin());
+  if (k > 0 && b[std::size_t(k - 1)] - cos_s < kMarge) return false;
+  if (k < 48 && cos_s - b[std::size_t(k)] < kMarge) return false;
+  if (std::fabs(cos_s - seuils.borne_36) < kMarge) return false;
+  arrondi = k;
+  au_dela_36 = cos_s < seuils.borne_36;
+  return true;
+}
+
+double ResultatOmbrage::angle() const { return eclaire ? render::angle(cos_soleil) : 1.5707963267948966; }
 
 std::int32_t decalage_classe(std::int32_t classe) {
   switch (classe) {
@@ -182,8 +213,7 @@ inline GeometrieFacette geometrie(const ReglagesOmbrage& r, const EntreeFacette&
   // Light (read by land facets only).
   const double nl_x = c.x - r.soleil.x, nl_y = c.y - r.soleil.y, nl_z = c.z - r.soleil.z;
   const double ll = std::sqrt(nl_x * nl_x + nl_y * nl_y + nl_z * nl_z);
-  const double cos_s = ll == 0.0 ? 0.0 : (nx * nl_x + ny * nl_y + nz * nl_z) / (nn * ll);
-  g.angle = render::angle(cos_s);
+  g.cos_soleil = ll == 0.0 ? 0.0 : (nx * nl_x + ny * nl_y + nz * nl_z) / (nn * ll);
   return g;
 }
 
@@ -227,9 +257,16 @@ inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, con
   }
 
   // Land.
-  const double angle = g.angle;
-  res.angle = angle;
-  std::int32_t a = indice(angle);
+  res.eclaire = true;
+  res.cos_soleil = g.cos_soleil;
+  std::int32_t a0 = 0;
+  bool au_dela_36 = false;
+  if (!lumiere_par_seuils(g.cos_soleil, a0, au_dela_36)) {
+    const double angle = render::angle(g.cos_soleil);
+    a0 = Round(angle / pas_lumiere);
+    au_dela_36 = angle / pas_lumiere > 36;
+  }
+  std::int32_t a = std::clamp(a0, 1, 48);
 
   compter = r.statistiques && !f.sous_facette;
 
@@ -244,11 +281,10 @@ inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, con
   if (r.strates && p < 0.5 && r.niveau_mer + r.vague_max < h && h < 4000) classe = classe_strate(r, h, classe);
   if (!bande) a += decalage_classe(classe);
 
-  const std::int32_t a0 = Round(angle / pas_lumiere);
   if ((h < r.niveau_sable && p > 0.8) || classe == 8) a = bande ? a0 - 24 + 144 : std::min(48, a0 + 4) + 288;
 
   std::int32_t S = r.neige;
-  if (classe != 6 && angle / pas_lumiere > 36 && !r.neige_soleil) S = r.neige + r.delta_neige_s;
+  if (classe != 6 && au_dela_36 && !r.neige_soleil) S = r.neige + r.delta_neige_s;
   const std::int32_t D = r.delta_neige;
   bool neige = (S < h && p > 0.5) || classe == 6 || (S + 2 * D < h && p > 0.45) || (S + 3 * D < h && p > 0.4) ||
                (S + 4 * D < h && p > 0.35);

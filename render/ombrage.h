@@ -78,10 +78,13 @@ struct ResultatOmbrage {
   bool indexe = false;       // an index was set
   bool gris = false;         // the index is a grey level (level curves)
   std::int32_t index = 0;
-  double angle = 1.5707963267948966;  // light angle
+  bool eclaire = false;      // a lit land facet: its light angle comes from cos_soleil
+  double cos_soleil = 0.0;
   double pente = 0.0;        // slope cosine p
   double cos_vue = 0.0;      // view cosine
   std::int32_t classe = 0;   // final ground class (6 snow, 8 sand)
+  // The light angle: that of cos_soleil for a lit land facet, else pi / 2.
+  double angle() const;
 };
 
 inline constexpr double pas_lumiere = 3.14159265358979323846 / 48.0;
@@ -94,6 +97,11 @@ std::int32_t decalage_classe_bande(std::int32_t classe);
 std::int32_t indice_lumiere(double angle);
 // The light angle of a sun cosine, in (0, pi).
 double angle_lumiere(double cos_s);
+// Round(angle_lumiere(cos_s) / (pi / 48)) and whether that quotient exceeds
+// 36, from the sun cosine's place among the cosines of the boundaries,
+// without the arc tangent. False when cos_s lies too near a boundary (or
+// outside the range) to decide so: the caller then computes the angle.
+bool lumiere_par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36);
 
 // Land class of steps "band limits" to "colour diversity" (before the cast-shadow
 // band): altitude h, slope cosine p. Draws from the shared generator when the
@@ -111,7 +119,7 @@ struct GeometrieFacette {
   bool visible = false;
   double cos_vue = 0.0;
   double pente = 0.0;
-  double angle = 1.5707963267948966;  // light angle, computed for visible facets
+  double cos_soleil = 0.0;  // cosine of the sun against the normal, for visible facets
 };
 GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f);
 

@@ -116,7 +116,7 @@ TEST(Ombrage, LightAndBands) {
   ResultatOmbrage res = ombrage_facette(r, e, plat(100));
   ASSERT_TRUE(res.visible);
   EXPECT_NEAR(res.pente, 1.0, 1e-6);
-  EXPECT_EQ(indice_lumiere(res.angle), 48);
+  EXPECT_EQ(indice_lumiere(res.angle()), 48);
   EXPECT_EQ(res.index, 48 + 48 + 18);
 
   // Seen from below: not visible.
@@ -191,4 +191,43 @@ TEST(MelangeCouleur, WeightsAndClamps) {
   EXPECT_EQ(melange_couleur(100, Rgb{200, 200, 200}, Rgb{10, 20, 30}), (Rgb{200, 200, 200}));
   EXPECT_EQ(melange_couleur(50, Rgb{201, 0, 255}, Rgb{0, 0, 255}), (Rgb{100, 0, 255}));
   EXPECT_EQ(melange_couleur(300, Rgb{255, 0, 0}, Rgb{0, 255, 0}), (Rgb{255, 0, 0}));
+}
+
+// The light index from the cosine's place among the boundary cosines agrees
+// with the arc tangent wherever it decides, and it declines to decide next to
+// every boundary, where the two computations could part.
+TEST(LumiereParSeuils, AgreesWithTheArcTangentAndDeclinesAtTheBoundaries) {
+  auto exact = [](double c, std::int32_t& k, bool& plus) {
+    const double a = angle_lumiere(c);
+    k = Round(a / pas_lumiere);
+    plus = a / pas_lumiere > 36;
+  };
+  std::int64_t decides = 0;
+  auto check = [&](double c) {
+    std::int32_t k = -1, ke = -2;
+    bool plus = false, pluse = false;
+    if (!lumiere_par_seuils(c, k, plus)) return;
+    ++decides;
+    exact(c, ke, pluse);
+    ASSERT_EQ(k, ke) << c;
+    ASSERT_EQ(plus, pluse) << c;
+  };
+  for (int m = -2000000; m <= 2000000; ++m) check(m / 2000000.0);
+  for (int m = 0; m < 48; ++m) {
+    const double b = std::cos((m + 0.5) * pas_lumiere);
+    // At a boundary and within a few units in the last place: left to the arc tangent.
+    double c = b;
+    for (int u = 0; u < 4; ++u) c = std::nextafter(c, 2.0);
+    for (int u = 0; u < 8; ++u, c = std::nextafter(c, -2.0)) {
+      std::int32_t k = 0;
+      bool plus = false;
+      EXPECT_FALSE(lumiere_par_seuils(c, k, plus)) << m;
+    }
+    check(b + 2e-9);
+    check(b - 2e-9);
+  }
+  EXPECT_GT(decides, 3900000);
+  std::int32_t k = 0;
+  bool plus = false;
+  for (double c : {-1.0, 1.0, 0.0, std::nan(""), 1.5, -7.0}) EXPECT_FALSE(lumiere_par_seuils(c, k, plus)) << c;
 }

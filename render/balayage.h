@@ -79,38 +79,43 @@ struct BordsPas {
   }
 };
 
-// The two triangles of node (i, j) as the walk in sector `sect` hands them
-// over, in order; n is the lattice size, e the row-end extension.
+// The two triangles of node (i, j) as the walk in sector S hands them over,
+// in order; n is the lattice size, e the row-end extension.
+template <int S>
+[[gnu::always_inline]] inline void triangles_noeud(const BordsPas& bords, std::int32_t n, std::int32_t e,
+                                                  std::int32_t i, std::int32_t j, TriangleBalayage t[2]) {
+  const std::int32_t s = bords.s;
+  if constexpr (S == 2) {
+    t[0] = bords.triangle(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1);
+    t[1] = bords.triangle(i - s, j + s, i, j, i - s, j, i, j - 1, false);
+  } else if constexpr (S == 3) {
+    t[0] = bords.triangle(i - s, j + s, i, j, i, j + s, i, j, false);
+    t[1] = bords.triangle(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e);
+  } else if constexpr (S == 1) {
+    t[0] = bords.triangle(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1);
+    t[1] = bords.triangle(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false);
+  } else if constexpr (S == 0) {
+    t[0] = bords.triangle(i + s, j - s, i, j, i + s, j, i, j - 1, false);
+    t[1] = bords.triangle(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e);
+  } else if constexpr (S == 4) {
+    t[0] = bords.triangle(i, j + s, i, j, i - s, j + s, i, j, false);
+    t[1] = bords.triangle(i + s, j, i, j, i, j + s, i, j, i > 1);
+  } else {
+    const std::int32_t d = i + j - s;
+    t[0] = bords.triangle(i + s, j, i, j, i + s, j - s, i, j, false);
+    t[1] = bords.triangle(i, j + s, i, j, i + s, j, i, j, i < d);
+  }
+}
+// The same for a sector known at run time.
 inline void triangles_noeud(int sect, const BordsPas& bords, std::int32_t n, std::int32_t e, std::int32_t i,
                             std::int32_t j, TriangleBalayage t[2]) {
-  const std::int32_t s = bords.s;
   switch (sect) {
-    case 2:
-      t[0] = bords.triangle(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1);
-      t[1] = bords.triangle(i - s, j + s, i, j, i - s, j, i, j - 1, false);
-      break;
-    case 3:
-      t[0] = bords.triangle(i - s, j + s, i, j, i, j + s, i, j, false);
-      t[1] = bords.triangle(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e);
-      break;
-    case 1:
-      t[0] = bords.triangle(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1);
-      t[1] = bords.triangle(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false);
-      break;
-    case 0:
-      t[0] = bords.triangle(i + s, j - s, i, j, i + s, j, i, j - 1, false);
-      t[1] = bords.triangle(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e);
-      break;
-    case 4:
-      t[0] = bords.triangle(i, j + s, i, j, i - s, j + s, i, j, false);
-      t[1] = bords.triangle(i + s, j, i, j, i, j + s, i, j, i > 1);
-      break;
-    default: {
-      const std::int32_t d = i + j - s;
-      t[0] = bords.triangle(i + s, j, i, j, i + s, j - s, i, j, false);
-      t[1] = bords.triangle(i, j + s, i, j, i + s, j, i, j, i < d);
-      break;
-    }
+    case 0: return triangles_noeud<0>(bords, n, e, i, j, t);
+    case 1: return triangles_noeud<1>(bords, n, e, i, j, t);
+    case 2: return triangles_noeud<2>(bords, n, e, i, j, t);
+    case 3: return triangles_noeud<3>(bords, n, e, i, j, t);
+    case 4: return triangles_noeud<4>(bords, n, e, i, j, t);
+    default: return triangles_noeud<5>(bords, n, e, i, j, t);
   }
 }
 
@@ -125,15 +130,15 @@ inline void triangles_noeud(int sect, const BordsPas& bords, std::int32_t n, std
 // A visitor that has noeuds_seuls() return true gets no triangle() calls: it
 // makes a node's triangles itself with triangles_noeud.
 // n is the lattice size, e the row-end extension (0 or 1).
-template <class V>
-inline void visiter_noeud(V& v, int sect, const BordsPas& bords, std::int32_t n, std::int32_t e, std::int32_t i,
-                          std::int32_t j) {
+template <int S, class V>
+[[gnu::always_inline]] inline void visiter_noeud(V& v, const BordsPas& bords, std::int32_t n, std::int32_t e,
+                                                std::int32_t i, std::int32_t j) {
   v.noeud(i, j);
   bool seuls = false;
   if constexpr (requires { v.noeuds_seuls(); }) seuls = v.noeuds_seuls();
   if (!seuls) {
     TriangleBalayage t[2];
-    triangles_noeud(sect, bords, n, e, i, j, t);
+    triangles_noeud<S>(bords, n, e, i, j, t);
     v.triangle(t[0]);
     v.triangle(t[1]);
   }
@@ -154,12 +159,12 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       if (sect == 2) {
         for (std::int32_t j = 1; j <= n - i + 1; ++j) {
           if (j % s != 0) continue;
-          visiter_noeud(v, sect, bords, n, e, i, j);
+          visiter_noeud<2>(v, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t j = n - i + e; j >= 1; --j) {
           if (j % s != 0) continue;
-          visiter_noeud(v, sect, bords, n, e, i, j);
+          visiter_noeud<3>(v, bords, n, e, i, j);
         }
       }
       v.fin_rangee();
@@ -176,12 +181,12 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       if (sect == 1) {
         for (std::int32_t i = 1; i <= n - j + 1; ++i) {
           if (i % s != 0) continue;
-          visiter_noeud(v, sect, bords, n, e, i, j);
+          visiter_noeud<1>(v, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t i = n - j + e; i >= 1; --i) {
           if (i % s != 0) continue;
-          visiter_noeud(v, sect, bords, n, e, i, j);
+          visiter_noeud<0>(v, bords, n, e, i, j);
         }
       }
       v.fin_rangee();
@@ -199,13 +204,13 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
         for (std::int32_t i = 1; i <= d; ++i) {
           if (i % s != 0) continue;
           const std::int32_t j = s + d - i;
-          visiter_noeud(v, sect, bords, n, e, i, j);
+          visiter_noeud<4>(v, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t i = d; i >= 1; --i) {
           if (i % s != 0) continue;
           const std::int32_t j = s + d - i;
-          visiter_noeud(v, sect, bords, n, e, i, j);
+          visiter_noeud<5>(v, bords, n, e, i, j);
         }
       }
       v.fin_rangee();

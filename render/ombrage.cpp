@@ -34,12 +34,22 @@ inline std::int32_t indice(double angle) { return std::clamp(Round(angle / pas_l
 // Round(angle / (pi / 48)) steps, falling with m, and of 36 pi / 48. A
 // cosine this close to one of them is left to the arc tangent: the rounding
 // errors of angle() are many orders of magnitude smaller.
+// Cosines are placed first by 4096 slices of -1..1: the boundaries lie more
+// than two slices apart, so one step from a slice's count finds the place.
 struct SeuilsLumiere {
+  static constexpr int kTranches = 4096;
   std::array<double, 48> bornes{};
   double borne_36 = 0.0;
+  std::array<std::uint8_t, kTranches + 1> au_dessus{};  // boundaries above each slice's middle
   SeuilsLumiere() {
     for (int m = 0; m < 48; ++m) bornes[std::size_t(m)] = std::cos((m + 0.5) * pas_lumiere);
     borne_36 = std::cos(36 * pas_lumiere);
+    for (int q = 0; q <= kTranches; ++q) {
+      const double milieu = -1.0 + (q + 0.5) * 2.0 / kTranches;
+      int k = 0;
+      while (k < 48 && bornes[std::size_t(k)] > milieu) ++k;
+      au_dessus[std::size_t(q)] = std::uint8_t(k);
+    }
   }
 };
 constexpr double kMarge = 1e-9;
@@ -49,10 +59,14 @@ constexpr double kMarge = 1e-9;
 bool lumiere_par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36) {
   static const SeuilsLumiere seuils;
   if (!(cos_s > -1.0 + 1e-6 && cos_s < 1.0 - 1e-6) || std::fabs(cos_s) < kMarge) return false;
-  // Boundaries above cos_s: the angle lies beyond each of them.
+  // Boundaries above cos_s: the angle lies beyond each of them. The checks
+  // below prove the count: b[k - 1] above cos_s and b[k] below it.
   const auto& b = seuils.bornes;
-  const auto it = std::partition_point(b.begin(), b.end(), [cos_s](double c) { return c > cos_s; });
-  const std::int32_t k = std::int32_t(it - b.begin());
+  std::int32_t k = seuils.au_dessus[std::size_t((cos_s + 1.0) * (SeuilsLumiere::kTranches / 2))];
+  if (k < 48 && b[std::size_t(k)] > cos_s)
+    ++k;
+  else if (k > 0 && b[std::size_t(k - 1)] <= cos_s)
+    --k;
   if (k > 0 && b[std::size_t(k - 1)] - cos_s < kMarge) return false;
   if (k < 48 && cos_s - b[std::size_t(k)] < kMarge) return false;
   if (std::fabs(cos_s - seuils.borne_36) < kMarge) return false;

@@ -202,6 +202,7 @@ constexpr std::size_t kAvanceOccupation = 4;
 // vertices per triangle and the main facet's geometry and shading).
 struct Ligne {
   std::vector<NoeudLigne> noeuds;
+  std::vector<TriangleBalayage> triangles;  // made by the helpers
   std::vector<Sommet> sommets;
   std::vector<std::uint8_t> complets;  // all three vertices computed
   std::vector<CalculFacette> calculs;
@@ -703,6 +704,7 @@ void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, 
 // Hands lines to the team: their vertices and main-facet geometry.
 void Moteur::lancer_ligne(Ligne& l) {
   const std::size_t N = l.noeuds.size();
+  l.triangles.resize(2 * N);
   l.sommets.resize(6 * N);
   l.complets.resize(2 * N);
   l.calculs.resize(2 * N);
@@ -729,7 +731,11 @@ void Moteur::lancer_ligne(Ligne& l) {
         l.complets[k] = false;
         continue;
       }
-      if (k % 2 == 0) triangles_noeud(fixes.secteur, fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
+      if (k % 2 == 0) {
+        triangles_noeud(fixes.secteur, fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
+        l.triangles[k] = deux[0];
+        l.triangles[k + 1] = deux[1];
+      }
       const TriangleBalayage& t = deux[k % 2];
       Sommet* s = &l.sommets[3 * k];
       bool complet = true;
@@ -808,6 +814,8 @@ void Moteur::dessiner_ligne(Ligne& l) {
       for (std::size_t o = 0; o < 6 * sizeof(Sommet); o += 64) __builtin_prefetch(s + o);
       const char* c = reinterpret_cast<const char*>(&l.calculs[2 * a]);
       for (std::size_t o = 0; o < 2 * sizeof(CalculFacette); o += 64) __builtin_prefetch(c + o);
+      const char* t = reinterpret_cast<const char*>(&l.triangles[2 * a]);
+      for (std::size_t o = 0; o < 2 * sizeof(TriangleBalayage); o += 64) __builtin_prefetch(t + o);
     }
     // The occupancy words that the facets a little ahead will test, from their first decisions.
     if (const std::size_t b = m + kAvanceOccupation;
@@ -818,10 +826,14 @@ void Moteur::dessiner_ligne(Ligne& l) {
             pr.my < occupation_.height)
           __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
       }
-    TriangleBalayage t[2];
-    triangles_noeud(fixes_->secteur, fixes_->bords, n_, extension_, nd.i, nd.j, t);
-    // A part still held by a helper: its triangles are computed here.
+    // A part still held by a helper: its triangles are made and computed here.
     const bool faite = l.faites[m / kNoeudsParPart].load(std::memory_order_acquire);
+    TriangleBalayage propres[2];
+    const TriangleBalayage* t = &l.triangles[2 * m];
+    if (!faite) {
+      triangles_noeud(fixes_->secteur, fixes_->bords, n_, extension_, nd.i, nd.j, propres);
+      t = propres;
+    }
     for (std::size_t q = 0; q < 2; ++q) {
       const std::size_t k = 2 * m + q;
       if (faite && l.complets[k])

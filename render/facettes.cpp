@@ -266,7 +266,7 @@ class Moteur {
   Rgb reflet_eau(Rgb couleur);
   void arbre(bool visible, double angle, std::int32_t altitude, std::int32_t classe);
   bool dans_zone(std::int32_t i, std::int32_t j) const {
-    const auto& z = ctx_.terrain.zone_modifiee;
+    const auto& z = zone_;
     return z[0] <= i && i <= z[1] && z[2] <= j && j <= z[3] && i + j <= z[1] + z[3];
   }
 
@@ -290,6 +290,8 @@ class Moteur {
   std::int32_t ligne_reflet_ = 0;
   std::int32_t rangee_2h5_ = 0;
   std::int32_t extension_ = 0;  // the walk's row-end extension
+  std::array<std::int32_t, 4> zone_{};  // the terrain's area to draw, which a render does not change
+  bool etape_progression_ = false;      // a progress window or an event hook: the progress step has work
   std::uint16_t increment_ = 5;
   std::int64_t aire_budget_ = 0;
   double profondeur_gauche_ = 0.0, profondeur_droite_ = 0.0;
@@ -371,6 +373,8 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   rejet_ = -800.0 / n_;
   rangee_2h5_ = Round(hauteur_ * 2.5);
   extension_ = (degre_ < 6 || vue_.distance >= 4) ? 1 : 0;
+  zone_ = ctx.terrain.zone_modifiee;
+  etape_progression_ = ctx.attente || (degre_ > 6 && ctx.options.traiter_messages);
   multiplicateur_ = ctx.grossier ? 3 : 1;
   pas_ = ctx.pas_effectif;
   increment_ = degre_ > 7 ? 2 : 5;
@@ -1301,7 +1305,7 @@ void Moteur::dessiner_facette(bool sous) {
     if (!sous && degre_ > 5) {
       c.compteur_progression += c.pas_effectif;
       // Without a progress window or an event hook the step has nothing to do.
-      if (c.attente || (degre_ > 6 && c.options.traiter_messages)) progression(c, &c.image, kLegendeImage, increment_);
+      if (etape_progression_) progression(c, &c.image, kLegendeImage, increment_);
     }
 
     if (c.filaire) {

@@ -4,9 +4,24 @@
 
 #include <algorithm>
 #include <chrono>
+#if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+#endif
 
 namespace render {
+
+namespace {
+
+// A short wait that leaves the core's resources to its other thread.
+inline void pause_processeur() {
+#if defined(__x86_64__) || defined(__i386__)
+  _mm_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
+}  // namespace
 
 Equipe::Equipe(int aides) {
   for (int a = 0; a < aides; ++a) {
@@ -57,7 +72,7 @@ void Equipe::boucle() {
     // costs the caller more than a batch's share of work.
     const auto fin_guet = std::chrono::steady_clock::now() + std::chrono::microseconds(kGuetMicro);
     for (int tour = 0; static_cast<std::uint32_t>(prochain_.load(std::memory_order_acquire) >> 32) == vu; ++tour) {
-      _mm_pause();
+      pause_processeur();
       if ((tour & 63) == 63 && (arret_demande_.load(std::memory_order_relaxed) ||
                                 std::chrono::steady_clock::now() > fin_guet))
         break;

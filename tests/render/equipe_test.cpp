@@ -1,0 +1,64 @@
+#include "render/equipe.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+using namespace render;
+
+// Every index of every batch runs exactly once, on a helper or in aider(),
+// whether the batches follow each other at once (the helpers are still
+// watching) or after pauses longer than the watch (they sleep and must be
+// woken); the team then ends at once.
+TEST(Equipe, EveryIndexOnceWhetherHelpersWatchOrSleep) {
+  for (int aides : {1, 3}) {
+    Equipe equipe(aides);
+    for (int lot = 0; lot < 40; ++lot) {
+      const int nombre = 1 + (lot * 37) % 200;
+      std::vector<std::atomic<int>> vus(static_cast<std::size_t>(nombre));
+      const std::function<void(std::int32_t)> travail = [&](std::int32_t k) {
+        vus[static_cast<std::size_t>(k)].fetch_add(1, std::memory_order_relaxed);
+      };
+      equipe.lancer(nombre, travail);
+      if (lot % 4 == 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      equipe.aider();
+      // aider() leaves the indices a helper took: wait for those.
+      for (int k = 0; k < nombre; ++k)
+        while (vus[static_cast<std::size_t>(k)].load() == 0) std::this_thread::yield();
+      // A further batch closes this one; nothing runs twice.
+      for (int k = 0; k < nombre; ++k) ASSERT_EQ(vus[static_cast<std::size_t>(k)].load(), 1) << aides << " " << lot;
+      const std::function<void(std::int32_t)> rien = [](std::int32_t) {};
+      equipe.lancer(0, rien);
+    }
+    // After a sleep every helper is asleep: they are woken for the batch.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::atomic<int> faits{0};
+    const std::function<void(std::int32_t)> compte = [&](std::int32_t) {
+      faits.fetch_add(1);
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    };
+    equipe.lancer(64, compte);
+    equipe.aider();
+    while (faits.load() < 64) std::this_thread::yield();
+    EXPECT_EQ(faits.load(), 64);
+  }
+}
+
+// A team ends while its helpers are still watching for a batch, or were
+// never given one.
+TEST(Equipe, EndsWhileHelpersWatch) {
+  for (int k = 0; k < 20; ++k) {
+    Equipe equipe(3);
+    std::atomic<int> faits{0};
+    const std::function<void(std::int32_t)> compte = [&](std::int32_t) { faits.fetch_add(1); };
+    if (k % 2 == 0) {
+      equipe.lancer(8, compte);
+      equipe.aider();
+      while (faits.load() < 8) std::this_thread::yield();
+    }
+    EXPECT_EQ(faits.load(), k % 2 == 0 ? 8 : 0);
+  }
+}

@@ -48,6 +48,7 @@ struct Prealable {
   std::int32_t occupation = 0; // depth + 1000 of the third vertex, for the occupancy buffer
   std::int32_t mx = 0, my = 0; // centre pixel
   std::int32_t niveau = 0, niveau_eau = 0;  // mist levels at the altitude and at the sea level
+  bool bords = false;          // a vertex lies left or right of the picture
 };
 
 // A main facet as the helpers prepare it.
@@ -61,6 +62,7 @@ struct CalculFacette {
   bool ombre = false;
   std::uint16_t sol = 0;
   ResultatOmbrage ombrage;
+  Rgb couleur;  // of a visible facet: the colour-table entry at its mist level
 };
 
 // Copies of the picture's set-up that a vertex, a facet's geometry and its
@@ -106,6 +108,7 @@ struct alignas(64) Fixes {
   std::int32_t n = 0, e = 0;
   // Facet geometry (eye and sun) and, where it draws nothing, the shading.
   ReglagesOmbrage reglages;
+  const TMyPalette* palette = nullptr;
   bool ombrage = false;        // land facets may be shaded ahead
   const Tcooleen* ombres = nullptr;  // cast shadow map, when shadows are on
   bool sol_noeud = false;      // the node's cover entry may give a painted ground
@@ -469,6 +472,7 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   f.hauteur_brume = ctx.hauteur_brume;
   f.niveau_mer_vue = vue_.niveau_mer;
   f.reglages = reglages_;
+  f.palette = &ctx.palette;
   f.secteur = secteur(ctx.azimut_vue);
   f.bords = BordsPas(pas_, n_, extension_);
   f.n = n_;
@@ -787,6 +791,8 @@ void Moteur::lancer_ligne(Ligne& l) {
         f.ombre = calcul.ombre;
         calcul.ombrage = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter);
         calcul.ombrage_pret = true;
+        if (calcul.ombrage.visible && calcul.ombrage.indexe)
+          calcul.couleur = fixes.palette->couleur(calcul.ombrage.index, calcul.prealable.niveau);
       }
     }
     l.faites[std::size_t(part)].store(1, std::memory_order_release);
@@ -1172,6 +1178,7 @@ Prealable prealable(const Fixes& f, const Sommet* s) {
       ++pr.ecran_arbre;
     }
     if (f.degre >= 6 || (x > -16000 && x < largeur + 16000 && y > -16000 && y < hauteur + 16000)) ++dans_limite;
+    if (x < 0 || x >= largeur) pr.bords = true;
     pr.sous_mer = std::int8_t(pr.sous_mer + (s[k].sous_mer ? 1 : 0));
   }
   pr.limites = dans_limite == 3 && devant >= 1 && !rejet;
@@ -1214,7 +1221,7 @@ void Moteur::dessiner_facette(bool sous) {
     const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
     if (!pr.limites || (arbres_visibles ? pr.ecran_arbre : pr.ecran) < 1) break;
     if (!sous) f_affichable_ = true;
-    if (!c.attente) {
+    if (!c.attente && pr.bords) {
       for (int k = 0; k < 3; ++k) {
         const Sommet& s = s_[k];
         if (s.ecran.x < 0 && s.d > profondeur_gauche_) {
@@ -1264,6 +1271,7 @@ void Moteur::dessiner_facette(bool sous) {
     ResultatOmbrage calcule;
     calcule.visible = true;
     const ResultatOmbrage* ombrage = &calcule;
+    bool d_avance = false;  // the helpers' shading, and with it their colour of a visible facet
     const bool ombre = reglages_.ombre_portee && c.carte_ombres->lire(ci, cj) == 1;
     if (!c.filaire || (eau && vue_.agitation_mer > 0)) {
       const std::uint16_t sol = sous ? sol_parent_ : sol_;
@@ -1272,6 +1280,7 @@ void Moteur::dessiner_facette(bool sous) {
         // Shaded ahead with these very inputs: only the state is left to note.
         static const EntreeFacette terre{};  // a main land facet without a photo
         ombrage = &calcul_->ombrage;
+        d_avance = true;
         noter_ombrage(reglages_, etat_, terre, *ombrage, calcul_->compter);
       } else {
         EntreeFacette f;
@@ -1377,7 +1386,9 @@ void Moteur::dessiner_facette(bool sous) {
       }
     } else if (res.visible) {
       Rgb couleur;
-      if (c.courbes_niveau && res.gris)
+      if (d_avance)
+        couleur = calcul_->couleur;
+      else if (c.courbes_niveau && res.gris)
         couleur = c.palette.lire_gris(std::uint16_t(index_));
       else
         couleur = c.palette.couleur(index_, niveau);

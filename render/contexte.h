@@ -44,12 +44,11 @@ struct RenderOptions {
   std::function<std::int64_t()> horloge;
   // The program's sky picture folder (an imported sky whose stored path is gone is looked up there).
   std::string dossier_ciels;
-  // Helper threads that compute vertices and facet geometry of large lattices
-  // (257 nodes a side or more, outside the editor) ahead of the drawing: 0
-  // (the default) none, -1 one per core that the load of the last minute
-  // leaves idle. The picture is the same whatever the count. Off by default:
-  // beside them the drawing thread, which every helper feeds, ran slower than
-  // the whole render on one core.
+  // Helper threads that compute the triangles, vertices, geometry, first
+  // decisions and shading of large lattices (257 nodes a side or more,
+  // outside the editor) ahead of the drawing: -1 (the default) one per core
+  // that the other programs leave idle, 0 none. The picture is the same
+  // whatever the count.
   std::int32_t aides_facettes = -1;
 };
 

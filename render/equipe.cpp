@@ -1,5 +1,6 @@
 #include "render/equipe.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <algorithm>
@@ -43,13 +44,35 @@ Equipe::~Equipe() {
   for (std::thread& f : fils_) f.join();
 }
 
+int Equipe::aides_pour(int coeurs, double charge, int executables) {
+  coeurs = std::clamp(coeurs, 1, 8);
+  // The load average also counts this program's own helpers of the renders
+  // just before; the threads runnable now (the caller among them) tell what
+  // the others take at this moment. The lesser of the two is what is busy.
+  double occupes = charge;
+  if (executables >= 1) occupes = std::min(occupes, double(executables - 1));
+  return std::clamp(static_cast<int>(coeurs - 1 - occupes), 0, coeurs - 1);
+}
+
 int Equipe::aides_machine() {
-  const int coeurs = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  const int coeurs = static_cast<int>(std::thread::hardware_concurrency());
   // Cores the other programs leave idle: on a busy machine, helpers would only
   // take turns with the caller on the same cores.
-  double charge[1] = {0.0};
-  const double occupes = getloadavg(charge, 1) == 1 ? charge[0] : 0.0;
-  return std::clamp(static_cast<int>(coeurs - 1 - occupes), 0, coeurs - 1);
+  double charge = 0.0;
+  int executables = 0;
+  if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+    double c1 = 0.0, c5 = 0.0, c15 = 0.0;
+    int r = 0, t = 0;
+    if (std::fscanf(f, "%lf %lf %lf %d/%d", &c1, &c5, &c15, &r, &t) == 5) {
+      charge = c1;
+      executables = r;
+    }
+    std::fclose(f);
+  } else {
+    double c[1] = {0.0};
+    if (getloadavg(c, 1) == 1) charge = c[0];
+  }
+  return aides_pour(coeurs, charge, executables);
 }
 
 std::int32_t Equipe::prendre(std::uint32_t lot, std::int32_t nombre) {

@@ -34,8 +34,11 @@ class Equipe {
   void aider();
 
   // Helper threads for a render on this machine now: one per further core
-  // (at most 7) that the load of the last minute leaves idle.
+  // (at most 7) that the other programs leave idle.
   static int aides_machine();
+  // The same from the core count, the load average of the last minute and
+  // the threads runnable now (0: unknown).
+  static int aides_pour(int coeurs, double charge, int executables);
 
  private:
   void boucle();

@@ -62,3 +62,18 @@ TEST(Equipe, EndsWhileHelpersWatch) {
     EXPECT_EQ(faits.load(), k % 2 == 0 ? 8 : 0);
   }
 }
+
+// Idle cores: the load average counts the program's own helpers of the renders
+// just before, so the threads runnable now bound it; the caller's core is never
+// counted, and the count stays within 0..7.
+TEST(Equipe, HelpersForTheIdleCores) {
+  EXPECT_EQ(Equipe::aides_pour(8, 0.1, 1), 7);
+  EXPECT_EQ(Equipe::aides_pour(8, 6.5, 1), 7);   // a load left by the renders before
+  EXPECT_EQ(Equipe::aides_pour(8, 6.5, 5), 3);   // four other threads running now
+  EXPECT_EQ(Equipe::aides_pour(8, 2.5, 9), 4);   // a momentary crowd above the average
+  EXPECT_EQ(Equipe::aides_pour(8, 2.5, 0), 4);   // no count of runnable threads
+  EXPECT_EQ(Equipe::aides_pour(2, 0.0, 1), 1);
+  EXPECT_EQ(Equipe::aides_pour(2, 3.0, 4), 0);
+  EXPECT_EQ(Equipe::aides_pour(64, 0.0, 1), 7);
+  EXPECT_EQ(Equipe::aides_pour(1, 0.0, 1), 0);
+}

@@ -60,9 +60,11 @@ struct CalculFacette {
   bool ombrage_pret = false;
   bool compter = false;   // it counts in the slope statistics
   bool ombre = false;
+  bool eau = false;
+  std::int32_t altitude = 0;
   std::uint16_t sol = 0;
   ResultatOmbrage ombrage;
-  Rgb couleur;  // of a visible facet: the colour-table entry at its mist level
+  Rgb couleur;  // the colour-table entry at its mist level (water, or a visible land facet)
 };
 
 // Copies of the picture's set-up that a vertex, a facet's geometry and its
@@ -775,7 +777,7 @@ void Moteur::lancer_ligne(Ligne& l) {
       calcul.geometrie = geometrie_facette(fixes.reglages, f);
       calcul.prealable = prealable(fixes, s);
       calcul.ombrage_pret = false;
-      if (fixes.ombrage && calcul.prealable.limites && calcul.prealable.sous_mer != 3 && !calcul.geometrie.degenere) {
+      if (fixes.ombrage && calcul.prealable.limites && !calcul.geometrie.degenere) {
         // The node's cast shadow and cover entry as the drawing reads them.
         const std::int32_t ni = nd.i, nj = nd.j;
         calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
@@ -785,14 +787,23 @@ void Moteur::lancer_ligne(Ligne& l) {
           lire_partage(*fixes.vagues, ni, nj, mot, genre);
           if (!(fixes.foret && genre > 10 && genre < 20) && genre != 1 && genre > 30 && genre < 40) calcul.sol = genre;
         }
-        f.altitude = calcul.prealable.altitude;
+        // Water: every vertex below the sea level (no photo here); it lies at the sea level.
+        calcul.eau = calcul.prealable.sous_mer == 3;
+        calcul.altitude = calcul.eau ? fixes.niveau_mer_vue : calcul.prealable.altitude;
+        f.eau = calcul.eau;
+        f.altitude = calcul.altitude;
         f.transparence = fixes.transparence;
         f.sol = calcul.sol;
         f.ombre = calcul.ombre;
-        calcul.ombrage = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter);
-        calcul.ombrage_pret = true;
-        if (calcul.ombrage.visible && calcul.ombrage.indexe)
-          calcul.couleur = fixes.palette->couleur(calcul.ombrage.index, calcul.prealable.niveau);
+        // A water glint's draw is left to the drawing.
+        calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter, calcul.ombrage);
+        const ResultatOmbrage& o = calcul.ombrage;
+        if (calcul.ombrage_pret && calcul.eau) {
+          const std::int32_t index = fixes.degre < 6 ? 7 : (o.visible && o.indexe ? o.index : 7);
+          calcul.couleur = fixes.palette->couleur(index, calcul.prealable.niveau_eau);
+        } else if (calcul.ombrage_pret && o.visible && o.indexe) {
+          calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);
+        }
       }
     }
     l.faites[std::size_t(part)].store(1, std::memory_order_release);
@@ -1275,13 +1286,18 @@ void Moteur::dessiner_facette(bool sous) {
     const bool ombre = reglages_.ombre_portee && c.carte_ombres->lire(ci, cj) == 1;
     if (!c.filaire || (eau && vue_.agitation_mer > 0)) {
       const std::uint16_t sol = sous ? sol_parent_ : sol_;
-      if (!sous && calcul_ && calcul_->ombrage_pret && !eau && !photo && altitude == pr.altitude &&
+      if (!sous && calcul_ && calcul_->ombrage_pret && eau == calcul_->eau && !photo && altitude == calcul_->altitude &&
           sol == calcul_->sol && ombre == calcul_->ombre) {
         // Shaded ahead with these very inputs: only the state is left to note.
-        static const EntreeFacette terre{};  // a main land facet without a photo
+        static const EntreeFacette terre{};  // a main facet without a photo, on land or water
+        static const EntreeFacette mer = [] {
+          EntreeFacette e;
+          e.eau = true;
+          return e;
+        }();
         ombrage = &calcul_->ombrage;
         d_avance = true;
-        noter_ombrage(reglages_, etat_, terre, *ombrage, calcul_->compter);
+        noter_ombrage(reglages_, etat_, eau ? mer : terre, *ombrage, calcul_->compter);
       } else {
         EntreeFacette f;
         f.a = {s_[0].x, s_[0].y, s_[0].z};
@@ -1378,7 +1394,7 @@ void Moteur::dessiner_facette(bool sous) {
           ((c.sans_ciel && vue_.agitation_mer <= 3) || (c.reflet_mer && vue_.agitation_mer <= 1)))
         dessin = false;
       if (dessin) {
-        Rgb couleur = c.palette.couleur(index, niveau);
+        Rgb couleur = d_avance ? calcul_->couleur : c.palette.couleur(index, niveau);
         if (vue_.reflet && index < 15) couleur = reflet_eau(couleur);
         const Pixel px = pixel_of(couleur);
         polygone(px, Contour::simple, px);

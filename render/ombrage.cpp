@@ -170,7 +170,12 @@ std::int32_t classe_sol(const ReglagesOmbrage& r, std::int32_t h, double p, std:
   return classe;
 }
 
-std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bool ombre) {
+namespace {
+
+// index_eau with its one random draw (a glint on a rough main facet) taken
+// from `tirer`.
+template <class Tirer>
+inline std::int32_t index_eau_avec(const ReglagesOmbrage& r, double p, bool sous_facette, bool ombre, Tirer&& tirer) {
   const double t = 1.0 - 0.01 * r.agitation;
   std::int32_t k;
   if (!sous_facette) {
@@ -183,7 +188,7 @@ std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bo
     else k = Round((t - p) * 12);
   }
   if (r.degre > 7 && r.agitation < 3 && p < 0.995) ++k;
-  if (k > 9 && !sous_facette && Random() > 0.8) ++k;
+  if (k > 9 && !sous_facette && tirer() > 0.8) ++k;
   k = std::clamp(k, 1, 12);
   if (r.reflet && r.taux_reflet > 5) k = std::min(k, 10);
   std::int32_t index = k + 6;
@@ -193,6 +198,12 @@ std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bo
     if (index > 9 && r.agitation < 5) index -= 2;
   }
   return index;
+}
+
+}  // namespace
+
+std::int32_t index_eau(const ReglagesOmbrage& r, double p, bool sous_facette, bool ombre) {
+  return index_eau_avec(r, p, sous_facette, ombre, [] { return Random(); });
 }
 
 // Bodies of the public functions below, inlined into the one-call shading.
@@ -233,7 +244,10 @@ inline GeometrieFacette geometrie(const ReglagesOmbrage& r, const EntreeFacette&
 
 // The shading's result alone; `compter` tells whether the facet counts in the
 // slope statistics.
-inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter) {
+// `tirer` gives the random draws of water glints.
+template <class Tirer>
+inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
+                           Tirer&& tirer) {
   ResultatOmbrage res;
   compter = false;
   if (g.degenere) {
@@ -265,7 +279,7 @@ inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, con
       }
     } else {
       res.indexe = true;
-      res.index = index_eau(r, p, f.sous_facette, f.ombre);
+      res.index = index_eau_avec(r, p, f.sous_facette, f.ombre, tirer);
     }
     return res;
   }
@@ -332,7 +346,7 @@ inline void noter(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette&
 inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
                               const GeometrieFacette& g) {
   bool compter = false;
-  const ResultatOmbrage res = pur(r, f, g, compter);
+  const ResultatOmbrage res = pur(r, f, g, compter, [] { return Random(); });
   noter(r, e, f, res, compter);
   return res;
 }
@@ -350,9 +364,14 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
   return ombrer(r, e, f, g);
 }
 
-ResultatOmbrage ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g,
-                             bool& compter) {
-  return pur(r, f, g, compter);
+bool ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
+                  ResultatOmbrage& res) {
+  bool tirage = false;
+  res = pur(r, f, g, compter, [&tirage] {
+    tirage = true;
+    return 0.0;
+  });
+  return !tirage;
 }
 
 void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,

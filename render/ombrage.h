@@ -130,13 +130,13 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
                                 const GeometrieFacette& g);
 
 // The two halves of ombrage_facette: the result alone, which touches no
-// state and draws from the shared generator only for water facets and with
-// colour diversity (so helpers may compute it for land facets without
-// diversity), and what the facet leaves in the state (slope history and, when
+// state, and what the facet leaves in the state (slope history and, when
 // `compter` came back true, the statistics). Called in that order they give
-// exactly ombrage_facette.
-ResultatOmbrage ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g,
-                             bool& compter);
+// exactly ombrage_facette. ombrage_seul draws nothing: it returns false where
+// the shading would draw a water glint (its result is then not the facet's);
+// with colour diversity on it would draw, so it is not for such views.
+bool ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
+                  ResultatOmbrage& res);
 void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
                    bool compter);
 

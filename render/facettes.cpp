@@ -235,11 +235,12 @@ class Moteur {
     if (!equipe_) drapeau_rangee_ = false;
   }
   void noeud(std::int32_t i, std::int32_t j) {
-    anticiper(i + avance_i_ * pas_, j + avance_j_ * pas_);
-    if (equipe_)
-      remplie_->noeuds.push_back({i, j});
-    else
+    if (equipe_) {
+      remplie_->noeuds.push_back({i, j});  // its stored values are asked for when it is drawn
+    } else {
+      anticiper(i + avance_i_ * pas_, j + avance_j_ * pas_);
       examiner_noeud(i, j);
+    }
   }
   // With a team, lines keep their nodes alone.
   bool noeuds_seuls() const { return equipe_ != nullptr; }
@@ -829,8 +830,10 @@ void Moteur::dessiner_ligne(Ligne& l) {
       debut = false;
     }
     examiner_noeud(nd.i, nd.j);
-    // The helpers' results lie in other cores' caches: ask for them ahead.
+    // The helpers' results lie in other cores' caches: ask for them ahead,
+    // with the stored values of the node that examiner_noeud will read.
     if (const std::size_t a = m + kAvanceLecture; a < N) {
+      if (l.noeuds[a].i != 0) anticiper(l.noeuds[a].i, l.noeuds[a].j);
       const char* s = reinterpret_cast<const char*>(&l.sommets[6 * a]);
       for (std::size_t o = 0; o < 6 * sizeof(Sommet); o += 64) __builtin_prefetch(s + o);
       const char* c = reinterpret_cast<const char*>(&l.calculs[2 * a]);

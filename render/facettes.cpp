@@ -1286,7 +1286,10 @@ void Moteur::dessiner_facette(bool sous) {
     calcule.visible = true;
     const ResultatOmbrage* ombrage = &calcule;
     bool d_avance = false;  // the helpers' shading, and with it their colour of a visible facet
-    const bool ombre = reglages_.ombre_portee && c.carte_ombres->lire(ci, cj) == 1;
+    // The helpers read the node's cast shadow already.
+    const bool ombre = reglages_.ombre_portee && ((!sous && calcul_ && calcul_->ombrage_pret)
+                                                      ? calcul_->ombre
+                                                      : c.carte_ombres->lire(ci, cj) == 1);
     if (!c.filaire || (eau && vue_.agitation_mer > 0)) {
       const std::uint16_t sol = sous ? sol_parent_ : sol_;
       if (!sous && calcul_ && calcul_->ombrage_pret && eau == calcul_->eau && !photo && altitude == calcul_->altitude &&

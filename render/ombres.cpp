@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <climits>
 #include <numbers>
+#include <vector>
 
 #include "model/aleatoire.h"
 #include "render/camera.h"
@@ -37,12 +39,30 @@ struct CameraSauvee {
   }
 };
 
+// A node as the pass projects it from the sun, computed once however many
+// cells read it: its world point and height, the depth, and x', y' with its
+// pixel when the depth is not 0 (else projection keeps the previous x', y').
+struct NoeudSoleil {
+  double X = 0.0, Y = 0.0, Z = 0.0, d = 0.0, xp = 0.0, yp = 0.0;
+  Point pixel;
+  std::int32_t hauteur = 0;
+  bool sous_mer = false;
+  bool profondeur_nulle = false;
+};
+
 class PasseOmbres {
  public:
   explicit PasseOmbres(RenderContext& ctx) : ctx_(ctx), n_(ctx.n) {}
   void executer();
 
  private:
+  // The node's projection, from the rows kept (the cells of one row read
+  // their own row and a neighbour row).
+  const NoeudSoleil& noeud_soleil(std::int32_t i, std::int32_t j);
+  // The last projection's values, as the context would hold them after the
+  // projections of every cell in order.
+  void poser_dernier(const NoeudSoleil& s);
+
   void projection_soleil(std::int32_t a, std::int32_t b, std::int32_t i, std::int32_t j);
   bool bloc_eclaire(Point centre) const;
   void arbre(std::int32_t ti, std::int32_t tj, Point centre, Point p0, Point p1, std::int32_t classe);
@@ -57,7 +77,73 @@ class PasseOmbres {
   bool arbres_ = false;
   std::array<std::unique_ptr<ModeleArbre>, 7> modeles_;
   Bitmap vue_image_;
+  // Three rows of projected nodes (index j + stride + 1), each with its row and flags.
+  struct RangeeSoleil {
+    std::int32_t i = INT32_MIN;
+    std::vector<NoeudSoleil> noeuds;
+    std::vector<std::uint8_t> faits;
+  };
+  std::array<RangeeSoleil, 3> rangees_;
+  std::int32_t dj_ = 1;  // the cells' step along j
+  static constexpr std::int32_t kAvanceOmbres = 8;
+  std::size_t prochaine_rangee_ = 0;
+  // What projection would have left in the context: the last world point and
+  // depth, and the last x', y' of a depth other than 0.
+  double X_ = 0.0, Y_ = 0.0, Z_ = 0.0, profondeur_ = 0.0, xp_ = 0.0, yp_ = 0.0;
+  bool projete_ = false;
 };
+
+const NoeudSoleil& PasseOmbres::noeud_soleil(std::int32_t i, std::int32_t j) {
+  RangeeSoleil* r = nullptr;
+  for (RangeeSoleil& x : rangees_)
+    if (x.i == i) r = &x;
+  if (!r) {
+    r = &rangees_[prochaine_rangee_];
+    prochaine_rangee_ = (prochaine_rangee_ + 1) % rangees_.size();
+    r->i = i;
+    // The cells' j (1..n + 2) and their neighbours a stride away.
+    r->noeuds.resize(std::size_t(n_) + 2 * std::size_t(pas_) + 4);
+    r->faits.assign(r->noeuds.size(), 0);
+  }
+  const std::size_t k = std::size_t(std::int64_t(j) + pas_ + 1);
+  NoeudSoleil& s = r->noeuds.at(k);
+  if (!r->faits[k]) {
+    r->faits[k] = 1;
+    // The cells go along j, each node in another storage row: the heights a
+    // few nodes on are asked for now.
+    const Tmatrice& t = ctx_.terrain;
+    const std::int32_t jp = j + kAvanceOmbres * pas_ * dj_;
+    if (!t.hauteurs->dehors(i, jp)) __builtin_prefetch(t.hauteurs->rangee(jp) + i);
+    if (t.deformation && t.dx && t.dy && !t.dx->dehors(i, jp)) {
+      __builtin_prefetch(t.dx->rangee(jp) + i);
+      __builtin_prefetch(t.dy->rangee(jp) + i);
+    }
+    const NoeudMonde nm = point_noeud(ctx_, i, j, std::nullopt, s.X, s.Y, s.Z);
+    s.hauteur = nm.hauteur;
+    s.sous_mer = nm.sous_mer;
+    // projeter_point's and pixel_projete's expressions.
+    s.d = s.X * ctx_.ch * ctx_.cv + s.Y * ctx_.sh * ctx_.cv + s.Z * ctx_.sv - ctx_.D;
+    s.profondeur_nulle = s.d == 0;
+    if (!s.profondeur_nulle) {
+      s.xp = (s.X * ctx_.sh - s.Y * ctx_.ch) / s.d;
+      s.yp = (s.Z * ctx_.cv - s.X * ctx_.ch * ctx_.sv - s.Y * ctx_.sh * ctx_.sv) / s.d;
+      s.pixel = {pixel_de(s.xp * ctx_.fx + ctx_.cx), pixel_de(s.yp * ctx_.fy + ctx_.cy)};
+    }
+  }
+  return s;
+}
+
+void PasseOmbres::poser_dernier(const NoeudSoleil& s) {
+  X_ = s.X;
+  Y_ = s.Y;
+  Z_ = s.Z;
+  profondeur_ = s.d;
+  if (!s.profondeur_nulle) {
+    xp_ = s.xp;
+    yp_ = s.yp;
+  }
+  projete_ = true;
+}
 
 void PasseOmbres::avancer() {
   // The mask becomes a picture only when the gauge is about to show it.
@@ -116,9 +202,12 @@ void PasseOmbres::projection_soleil(std::int32_t a, std::int32_t b, std::int32_t
   std::array<Point, 4> p;
   std::int32_t h0 = 0;
   for (std::size_t k = 0; k < 4; ++k) {
-    const NoeudMonde nm = projection(ctx_, noeuds[k][0], noeuds[k][1]);
-    if (k == 0) h0 = nm.hauteur;
-    p[k] = pixel_projete(ctx_);
+    const NoeudSoleil& s = noeud_soleil(noeuds[k][0], noeuds[k][1]);
+    if (s.sous_mer) ++ctx_.sous_mer;
+    if (k == 0) h0 = s.hauteur;
+    poser_dernier(s);
+    // A depth of 0 keeps the previous x', y', as projection does.
+    p[k] = s.profondeur_nulle ? Point{pixel_de(xp_ * ctx_.fx + ctx_.cx), pixel_de(yp_ * ctx_.fy + ctx_.cy)} : s.pixel;
   }
   const std::int32_t classe = h0 < ctx_.vue.niveau_herbe ? 1 : (h0 > ctx_.vue.niveau_rocher ? 3 : 2);
   const std::array<std::array<std::size_t, 3>, 2> triangles = {{{0, 1, 2}, {3, 1, 2}}};
@@ -190,6 +279,8 @@ void PasseOmbres::executer() {
   if (A > 360) A -= 360;
   if (A < 0) A += 360;
   image_.reset(W_, H_, 0);
+  xp_ = ctx_.xp;
+  yp_ = ctx_.yp;
 
   if (!ctx_.annule()) {
     const BalayageOmbres r = balayage_ombres(A);
@@ -197,12 +288,21 @@ void PasseOmbres::executer() {
     const std::int32_t i_debut = r.i_croissant ? 1 : n_ + 2, i_fin = r.i_croissant ? n_ : 2;
     const std::int32_t j_debut = r.j_croissant ? 1 : n_ + 2, j_fin = r.j_croissant ? n_ : 2;
     const std::int32_t di = r.i_croissant ? 1 : -1, dj = r.j_croissant ? 1 : -1;
+    dj_ = dj;
     for (std::int32_t i = i_debut; r.i_croissant ? i <= i_fin : i >= i_fin; i += di) {
       for (std::int32_t j = j_debut; r.j_croissant ? j <= j_fin : j >= j_fin; j += dj) projection_soleil(sa, sb, i, j);
       if (ctx_.annule()) break;
     }
   }
   image_.reset(0, 0);
+  if (projete_) {
+    ctx_.X = X_;
+    ctx_.Y = Y_;
+    ctx_.Z = Z_;
+    ctx_.profondeur = profondeur_;
+    ctx_.xp = xp_;
+    ctx_.yp = yp_;
+  }
   if (!ctx_.annule()) progression(ctx_, nullptr, std::nullopt, 0);
   for (auto& m : modeles_) m.reset();
 }

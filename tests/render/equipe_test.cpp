@@ -20,14 +20,14 @@ TEST(Equipe, EveryIndexOnceWhetherHelpersWatchOrSleep) {
       const int nombre = 1 + (lot * 37) % 200;
       std::vector<std::atomic<int>> vus(static_cast<std::size_t>(nombre));
       const std::function<void(std::int32_t)> travail = [&](std::int32_t k) {
-        vus[static_cast<std::size_t>(k)].fetch_add(1, std::memory_order_relaxed);
+        vus[static_cast<std::size_t>(k)].fetch_add(1, std::memory_order_release);
       };
       equipe.lancer(nombre, travail);
       if (lot % 4 == 3) std::this_thread::sleep_for(std::chrono::milliseconds(5));
       equipe.aider();
       // aider() leaves the indices a helper took: wait for those.
       for (int k = 0; k < nombre; ++k)
-        while (vus[static_cast<std::size_t>(k)].load() == 0) std::this_thread::yield();
+        while (vus[static_cast<std::size_t>(k)].load(std::memory_order_acquire) == 0) std::this_thread::yield();
       // A further batch closes this one; nothing runs twice.
       for (int k = 0; k < nombre; ++k) ASSERT_EQ(vus[static_cast<std::size_t>(k)].load(), 1) << aides << " " << lot;
       const std::function<void(std::int32_t)> rien = [](std::int32_t) {};

@@ -326,28 +326,11 @@ inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, con
   return res;
 }
 
-// The state's part: the slope history of the foreground and the statistics.
-inline void noter(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
-                  bool compter) {
-  if (res.degenere) return;
-  const double p = res.pente;
-  if (r.premier_plan && !f.sous_facette && !f.couleur_image) {
-    for (int k = 4; k > 0; --k) e.historique[static_cast<std::size_t>(k)] = e.historique[static_cast<std::size_t>(k - 1)];
-    e.historique[0] = f.eau ? 1.0 : p;
-  }
-  if (compter) {
-    ++e.total;
-    if (p > 0.65) ++e.faible;
-    else if (p >= 0.35) ++e.moyenne;
-    else ++e.forte;
-  }
-}
-
 inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
                               const GeometrieFacette& g) {
   bool compter = false;
   const ResultatOmbrage res = pur(r, f, g, compter, [] { return Random(); });
-  noter(r, e, f, res, compter);
+  noter_ombrage(r, e, f, res, compter);
   return res;
 }
 
@@ -374,10 +357,6 @@ bool ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const Geomet
   return !tirage;
 }
 
-void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
-                   bool compter) {
-  noter(r, e, f, res, compter);
-}
 
 std::int32_t niveau_brume(double profondeur, std::int32_t pas, std::int32_t h, std::int32_t hauteur_brume) {
   if (pas <= 0) return 1;

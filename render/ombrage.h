@@ -137,8 +137,22 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
 // with colour diversity on it would draw, so it is not for such views.
 bool ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
                   ResultatOmbrage& res);
-void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
-                   bool compter);
+// Inline: the drawing notes every facet the helpers shaded.
+inline void noter_ombrage(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const ResultatOmbrage& res,
+                          bool compter) {
+  if (res.degenere) return;
+  const double p = res.pente;
+  if (r.premier_plan && !f.sous_facette && !f.couleur_image) {
+    for (int k = 4; k > 0; --k) e.historique[static_cast<std::size_t>(k)] = e.historique[static_cast<std::size_t>(k - 1)];
+    e.historique[0] = f.eau ? 1.0 : p;
+  }
+  if (compter) {
+    ++e.total;
+    if (p > 0.65) ++e.faible;
+    else if (p >= 0.35) ++e.moyenne;
+    else ++e.forte;
+  }
+}
 
 // Mist level 1..32 of a facet at `profondeur` (positive in front) with altitude h.
 // A step of 0 or less gives level 1.

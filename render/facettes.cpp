@@ -49,6 +49,9 @@ struct Prealable {
   std::int32_t mx = 0, my = 0; // centre pixel
   std::int32_t niveau = 0, niveau_eau = 0;  // mist levels at the altitude and at the sea level
   bool bords = false;          // a vertex lies left or right of the picture
+  // The screen half-extents and whether a foreground sub-lattice would be worth it.
+  std::int32_t wx = 0, wy = 0;
+  bool grand = false;
 };
 
 // A main facet as the helpers prepare it.
@@ -104,6 +107,7 @@ struct alignas(64) Fixes {
   bool occupation = false;
   bool brume = false;
   std::int32_t pas_brume = 0, hauteur_brume = 0, niveau_mer_vue = 0;
+  double profondeur_sous_reseau = 0.0;
   // The walk: a node's triangles (triangles_noeud).
   int secteur = 0;
   BordsPas bords{1, 1, 0};
@@ -368,6 +372,19 @@ class Moteur {
 bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s);
 Prealable prealable(const Fixes& f, const Sommet* s);
 
+// Half the screen extents of a facet, rounded.
+inline void demi_etendue(const Sommet* s, std::int32_t& wx, std::int32_t& wy) {
+  std::int32_t xmin = s[0].ecran.x, xmax = xmin, ymin = s[0].ecran.y, ymax = ymin;
+  for (std::size_t k = 1; k < 3; ++k) {
+    xmin = std::min(xmin, s[k].ecran.x);
+    xmax = std::max(xmax, s[k].ecran.x);
+    ymin = std::min(ymin, s[k].ecran.y);
+    ymax = std::max(ymax, s[k].ecran.y);
+  }
+  wx = Round((double(xmax) - xmin) * 0.5);
+  wy = Round((double(ymax) - ymin) * 0.5);
+}
+
 Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.surface()) {
   observateur_ = dynamic_cast<ObservateurDessin*>(ctx.observateur);
   if (!observateur_ || !observateur_->sans_cache) cache_ = std::make_unique<EntreeCache[]>(kCache);
@@ -474,6 +491,7 @@ Moteur::Moteur(RenderContext& ctx) : ctx_(ctx), vue_(ctx.vue), image_(ctx.image.
   f.pas_brume = ctx.pas_brume;
   f.hauteur_brume = ctx.hauteur_brume;
   f.niveau_mer_vue = vue_.niveau_mer;
+  f.profondeur_sous_reseau = ctx.profondeur_sous_reseau;
   f.reglages = reglages_;
   f.palette = &ctx.palette;
   f.secteur = secteur(ctx.azimut_vue);
@@ -969,15 +987,16 @@ void Moteur::dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin) {
   if (ctx_.annule() || !dans_zone(ci, cj) || ci + cj >= n_ || degre_ <= 5 || !ctx_.premier_plan) return;
   if (!(f_visible_ || f_eau_) || f_photo_ || riviere_source || !f_affichable_ || !drapeau_rangee_ || !voisin) return;
 
-  std::int32_t xmin = s_[0].ecran.x, xmax = xmin, ymin = s_[0].ecran.y, ymax = ymin;
-  for (std::size_t k = 1; k < 3; ++k) {
-    xmin = std::min(xmin, s_[k].ecran.x);
-    xmax = std::max(xmax, s_[k].ecran.x);
-    ymin = std::min(ymin, s_[k].ecran.y);
-    ymax = std::max(ymax, s_[k].ecran.y);
+  // The helpers' first decisions hold the extents of the main facet.
+  std::int32_t wx = 0, wy = 0;
+  if (calcul_) {
+    wx = calcul_->prealable.wx;
+    wy = calcul_->prealable.wy;
+    if (!calcul_->prealable.grand) return;
+  } else {
+    demi_etendue(s_, wx, wy);
+    if (!a_subdiviser(wx, wy, s_[2].d, ctx_.profondeur_sous_reseau)) return;
   }
-  const std::int32_t wx = Round((double(xmax) - xmin) * 0.5), wy = Round((double(ymax) - ymin) * 0.5);
-  if (!a_subdiviser(wx, wy, s_[2].d, ctx_.profondeur_sous_reseau)) return;
 
   if (ctx_.attente && ctx_.petit_pas > 1) {
     ctx_.petit_pas = 1;
@@ -1209,6 +1228,8 @@ Prealable prealable(const Fixes& f, const Sommet* s) {
     pr.niveau = niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume);
     pr.niveau_eau = niveau_brume(d, f.pas_brume, f.niveau_mer_vue, f.hauteur_brume);
   }
+  demi_etendue(s, pr.wx, pr.wy);
+  pr.grand = a_subdiviser(pr.wx, pr.wy, d, f.profondeur_sous_reseau);
   return pr;
 }
 

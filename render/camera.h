@@ -85,22 +85,28 @@ NoeudMonde projection(RenderContext& ctx, std::int32_t i, std::int32_t j,
                       std::optional<std::int32_t> hauteur = std::nullopt);
 // The same for a world point.
 // Inline: facet drawing projects every vertex.
-inline void projeter_point(RenderContext& ctx, double X, double Y, double Z) {
-  const double d = X * ctx.ch * ctx.cv + Y * ctx.sh * ctx.cv + Z * ctx.sv - ctx.D;
-  ctx.profondeur = d;
-  if (d != 0) {
-    ctx.xp = (X * ctx.sh - Y * ctx.ch) / d;
-    ctx.yp = (Z * ctx.cv - X * ctx.ch * ctx.sv - Y * ctx.sh * ctx.sv) / d;
-  }
-}
-// The pixel of a world point without touching the context; false (and no
-// pixel) when its depth is 0, where projeter_point keeps the last x' and y'.
-inline bool pixel_du_point(const RenderContext& ctx, double X, double Y, double Z, Point& pixel) {
-  const double d = X * ctx.ch * ctx.cv + Y * ctx.sh * ctx.cv + Z * ctx.sv - ctx.D;
+// The projection's expressions, for the context or a copy of its camera
+// fields (ch, sh, cv, sv, D): the depth d, and x', y' when d is not 0 (false
+// then, and x', y' untouched).
+template <class Camera>
+inline bool projeter_sans_etat(const Camera& c, double X, double Y, double Z, double& d, double& xp, double& yp) {
+  d = X * c.ch * c.cv + Y * c.sh * c.cv + Z * c.sv - c.D;
   if (d == 0) return false;
-  const double xp = (X * ctx.sh - Y * ctx.ch) / d;
-  const double yp = (Z * ctx.cv - X * ctx.ch * ctx.sv - Y * ctx.sh * ctx.sv) / d;
-  pixel = {pixel_de(xp * ctx.fx + ctx.cx), pixel_de(yp * ctx.fy + ctx.cy)};
+  xp = (X * c.sh - Y * c.ch) / d;
+  yp = (Z * c.cv - X * c.ch * c.sv - Y * c.sh * c.sv) / d;
+  return true;
+}
+inline void projeter_point(RenderContext& ctx, double X, double Y, double Z) {
+  projeter_sans_etat(ctx, X, Y, Z, ctx.profondeur, ctx.xp, ctx.yp);
+}
+// The pixel of a world point without touching the context (or from a copy of
+// its camera fields, with fx, fy, cx, cy); false (and no pixel) when its depth
+// is 0, where projeter_point keeps the last x' and y'.
+template <class Camera>
+inline bool pixel_du_point(const Camera& c, double X, double Y, double Z, Point& pixel) {
+  double d = 0.0, xp = 0.0, yp = 0.0;
+  if (!projeter_sans_etat(c, X, Y, Z, d, xp, yp)) return false;
+  pixel = {pixel_de(xp * c.fx + c.cx), pixel_de(yp * c.fy + c.cy)};
   return true;
 }
 // Pixel of the last projection.

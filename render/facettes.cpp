@@ -122,16 +122,6 @@ struct alignas(64) Fixes {
   std::int32_t transparence = 0;
 };
 
-// pixel_du_point from the copied camera, by the same expressions.
-inline bool pixel_fixe(const Fixes& f, double X, double Y, double Z, Point& pixel) {
-  const double d = X * f.ch * f.cv + Y * f.sh * f.cv + Z * f.sv - f.D;
-  if (d == 0) return false;
-  const double xp = (X * f.sh - Y * f.ch) / d;
-  const double yp = (Z * f.cv - X * f.ch * f.sv - Y * f.sh * f.sv) / d;
-  pixel = {pixel_de(xp * f.fx + f.cx), pixel_de(yp * f.fy + f.cy)};
-  return true;
-}
-
 // point_noeud of a node of the sweep (no height replaced), from the tables.
 NoeudMonde placer(const Fixes& f, std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
   if (!f.tables || i < 0 || j < 0 || i > f.limite || j > f.limite)
@@ -619,7 +609,7 @@ bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v,
     if (t == 1) s.riviere = true;
     if (t == 50 && f.decaler_vagues && nm.hauteur != -1000 && f.degre >= 6) s.z += (double(v) - 20) * f.echelle_vagues;
   }
-  if (!pixel_fixe(f, s.x, s.y, s.z, s.ecran)) return false;
+  if (!pixel_du_point(f, s.x, s.y, s.z, s.ecran)) return false;
   const auto& u = f.direction;
   s.d = (s.x - f.ex) * u[0] + (s.y - f.ey) * u[1] + (s.z - f.ez) * u[2];
   if (s.d == 0.0) s.d = 0.0001;

@@ -121,14 +121,8 @@ const NoeudSoleil& PasseOmbres::noeud_soleil(std::int32_t i, std::int32_t j) {
     const NoeudMonde nm = point_noeud(ctx_, i, j, std::nullopt, s.X, s.Y, s.Z);
     s.hauteur = nm.hauteur;
     s.sous_mer = nm.sous_mer;
-    // projeter_point's and pixel_projete's expressions.
-    s.d = s.X * ctx_.ch * ctx_.cv + s.Y * ctx_.sh * ctx_.cv + s.Z * ctx_.sv - ctx_.D;
-    s.profondeur_nulle = s.d == 0;
-    if (!s.profondeur_nulle) {
-      s.xp = (s.X * ctx_.sh - s.Y * ctx_.ch) / s.d;
-      s.yp = (s.Z * ctx_.cv - s.X * ctx_.ch * ctx_.sv - s.Y * ctx_.sh * ctx_.sv) / s.d;
-      s.pixel = {pixel_de(s.xp * ctx_.fx + ctx_.cx), pixel_de(s.yp * ctx_.fy + ctx_.cy)};
-    }
+    s.profondeur_nulle = !projeter_sans_etat(ctx_, s.X, s.Y, s.Z, s.d, s.xp, s.yp);
+    if (!s.profondeur_nulle) s.pixel = {pixel_de(s.xp * ctx_.fx + ctx_.cx), pixel_de(s.yp * ctx_.fy + ctx_.cy)};
   }
   return s;
 }

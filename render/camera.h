@@ -35,6 +35,21 @@ struct NoeudMonde {
 
 // Strata shift of the current world point for a node of this height.
 void decalage_strate(RenderContext& ctx, std::int32_t hauteur);
+// A node's shift by the distortion maps (128: none).
+inline void deformer(const Tcooleen& dx, const Tcooleen& dy, std::int32_t i, std::int32_t j, double& X, double& Y) {
+  X += (int(dx.lire(i, j)) - 128) * 6;
+  Y += (int(dy.lire(i, j)) - 128) * 6;
+}
+// The world z of a node of height r.hauteur (the sea level for a node below
+// it, which r then says).
+inline void altitude_noeud(NoeudMonde& r, double niveau_mer, double altitude_cible, double& Z) {
+  if (r.hauteur < niveau_mer) {
+    r.sous_mer = true;
+    Z = niveau_mer - altitude_cible;
+  } else {
+    Z = r.hauteur - altitude_cible;
+  }
+}
 // The world point (X, Y, Z) of node (i, j) and its height, without touching
 // the context: a pure function of the node and the picture's set-up, which
 // facet drawing may run on several cores. `hauteur` replaces the stored height.
@@ -45,10 +60,8 @@ inline NoeudMonde point_noeud(const RenderContext& ctx, std::int32_t i, std::int
   X = (ctx.tx - p) * 4000 * 1.732050807;
   Y = (q + p / 2 - ctx.ty) * 8000;
   const Tmatrice& t = ctx.terrain;
-  if (t.deformation && t.dx && t.dy && !ctx.editeur() && !ctx.projection_coins && !ctx.passe_ombre) {
-    X += (int(t.dx->lire(i, j)) - 128) * 6;
-    Y += (int(t.dy->lire(i, j)) - 128) * 6;
-  }
+  if (t.deformation && t.dx && t.dy && !ctx.editeur() && !ctx.projection_coins && !ctx.passe_ombre)
+    deformer(*t.dx, *t.dy, i, j, X, Y);
   NoeudMonde r;
   r.hauteur = hauteur ? *hauteur : t.hauteurs->lire(i, j);
   if (ctx.degre > 5 && ctx.vue.strates && r.hauteur > ctx.vague_max + ctx.niveau_mer && !ctx.passe_ombre) {
@@ -61,12 +74,7 @@ inline NoeudMonde point_noeud(const RenderContext& ctx, std::int32_t i, std::int
       }
     }
   }
-  if (r.hauteur < ctx.niveau_mer) {
-    r.sous_mer = true;
-    Z = ctx.niveau_mer - ctx.altitude_cible;
-  } else {
-    Z = r.hauteur - ctx.altitude_cible;
-  }
+  altitude_noeud(r, ctx.niveau_mer, ctx.altitude_cible, Z);
   if (ctx.passe_ombre && ctx.vue.elevation_soleil < 0 && (i == 1 || j == 1 || i + j == ctx.n + 1)) Z = -2000;
   return r;
 }

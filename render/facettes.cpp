@@ -128,10 +128,7 @@ NoeudMonde placer(const Fixes& f, std::int32_t i, std::int32_t j, double& X, dou
     return point_noeud(*f.ctx, i, j, std::nullopt, X, Y, Z);
   X = f.x_i[std::size_t(i)];
   Y = (f.q_j[std::size_t(j)] + f.demi_p_i[std::size_t(i)] - f.ty) * 8000;
-  if (f.deformation) {
-    X += (int(f.dx->lire(i, j)) - 128) * 6;
-    Y += (int(f.dy->lire(i, j)) - 128) * 6;
-  }
+  if (f.deformation) deformer(*f.dx, *f.dy, i, j, X, Y);
   NoeudMonde r;
   r.hauteur = f.hauteurs->lire(i, j);
   if (r.hauteur < -4000 || r.hauteur > 4000) return point_noeud(*f.ctx, i, j, std::nullopt, X, Y, Z);
@@ -139,12 +136,7 @@ NoeudMonde placer(const Fixes& f, std::int32_t i, std::int32_t j, double& X, dou
     X += 12;
     Y += 12;
   }
-  if (r.hauteur < f.niveau_mer) {
-    r.sous_mer = true;
-    Z = f.niveau_mer - f.altitude_cible;
-  } else {
-    Z = r.hauteur - f.altitude_cible;
-  }
+  altitude_noeud(r, f.niveau_mer, f.altitude_cible, Z);
   return r;
 }
 

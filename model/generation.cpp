@@ -65,11 +65,34 @@ class TableHauteurs {
   std::vector<std::int64_t> valeurs_;
 };
 
-// The last i of row j that a whole-terrain pass visits: every lattice
-// position with a progress window (each one is a progress point), the nodes
-// of the row without one.
-std::int32_t fin_de_rangee(const ProgressSink* attente, std::int32_t nn, std::int32_t j) {
-  return attente ? nn : nn + 1 - j;
+// A whole-terrain pass without a progress window, where the new height of a
+// node depends on its own height h alone: u = h + 20 in 1 .. limite - 1
+// becomes formule(u), held within the heights' range. The value of every u
+// is computed first, then the rows of the storage are changed side by side.
+template <class Formule>
+void passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t limite, const Formule& formule) {
+  nn = std::min<std::int32_t>(nn, hauteurs.n());  // nodes past the storage read as outside the band
+  if (limite <= 1) return;
+  const bool table = limite <= (1 << 16);
+  std::vector<std::int32_t> valeurs(table ? static_cast<std::size_t>(limite) : 0);
+  constexpr std::int32_t kTranche = 256;
+  if (table)
+    model::repartir((limite + kTranche - 1) / kTranche, [&](std::int32_t k) {
+      for (std::int32_t u = std::max(1, k * kTranche); u < std::min(limite, (k + 1) * kTranche); ++u)
+        valeurs[static_cast<std::size_t>(u)] = formule(u);
+    }, 8);
+  std::vector<std::int32_t*> rangees(static_cast<std::size_t>(nn) + 1);
+  for (std::int32_t j = 1; j <= nn; ++j) rangees[static_cast<std::size_t>(j)] = hauteurs.rangee_ecriture(j);
+  model::repartir(nn, [&](std::int32_t k) {
+    const std::int32_t j = k + 1;
+    std::int32_t* r = rangees[static_cast<std::size_t>(j)];
+    for (std::int32_t i = 1; i <= nn + 1 - j; ++i) {
+      const std::int32_t u = r[i] + 20;
+      if (u < 1 || u >= limite) continue;
+      const std::int32_t v = table ? valeurs[static_cast<std::size_t>(u)] : formule(u);
+      r[i] = std::clamp(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+    }
+  }, nn >= 257 ? 16 : nn + 1);
 }
 
 // The distortion byte of a midpoint: the mean shift of the edge's ends plus
@@ -437,17 +460,24 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
       L = hauteur_max() + 20 - altitude_erosion;
       if (L > 250) {
         if (attente) attente->avancer("Erosion  ...  ", 0);
-        const std::int32_t quantum = Round(nn * 0.05 * nn);
-        std::int32_t compteur = 0;
-        TableHauteurs erodee(L, [&](std::int32_t u) {
-          return std::min(4000, Round(u * std::pow(static_cast<double>(u) / L, exposant_erosion)) - 20);
-        });
-        for (std::int32_t j = 1; j <= nn && continuer; ++j) {
-          for (std::int32_t i = 1; i <= fin_de_rangee(attente, nn, j) && continuer; ++i) {
-            if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
-            const std::int32_t u = hauteurs->lire(i, j) + 20;
-            if (u >= 1 && u < L) hauteurs->ecrire(i, j, erodee(u));
+        const double e = exposant_erosion;
+        const auto formule = [L, e](std::int32_t u) {
+          return std::min(4000, Round(u * std::pow(static_cast<double>(u) / L, e)) - 20);
+        };
+        // With a progress window every position of the square is a progress point.
+        if (attente) {
+          const std::int32_t quantum = Round(nn * 0.05 * nn);
+          std::int32_t compteur = 0;
+          TableHauteurs erodee(L, formule);
+          for (std::int32_t j = 1; j <= nn && continuer; ++j) {
+            for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+              point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
+              const std::int32_t u = hauteurs->lire(i, j) + 20;
+              if (u >= 1 && u < L) hauteurs->ecrire(i, j, erodee(u));
+            }
           }
+        } else {
+          passe_par_hauteur(*hauteurs, nn, L, formule);
         }
       }
     }
@@ -465,19 +495,25 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
     if (S != 0 && continuer) {
       const std::int32_t T = std::max(1, hauteur_rivage + 20);
       if (attente) attente->avancer("Shore ...", 0);
-      const std::int32_t quantum = Round(nn * 0.1 * nn);
-      std::int32_t compteur = 0;
-      TableHauteurs pliee(T, [&](std::int32_t u) {
+      const auto formule = [S, T](std::int32_t u) {
         if (S > 0) return Round(u * std::pow(static_cast<double>(u) / T, 0.1 * S)) - 20;
         const std::int32_t v = T - u;
         return T - Round(v * std::pow(static_cast<double>(v) / T, -0.1 * S)) - 20;
-      });
-      for (std::int32_t j = 1; j <= nn && continuer; ++j) {
-        for (std::int32_t i = 1; i <= fin_de_rangee(attente, nn, j) && continuer; ++i) {
-          if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 10);
-          const std::int32_t u = hauteurs->lire(i, j) + 20;
-          if (u >= 1 && u < T) hauteurs->ecrire(i, j, pliee(u));
+      };
+      // With a progress window every position of the square is a progress point.
+      if (attente) {
+        const std::int32_t quantum = Round(nn * 0.1 * nn);
+        std::int32_t compteur = 0;
+        TableHauteurs pliee(T, formule);
+        for (std::int32_t j = 1; j <= nn && continuer; ++j) {
+          for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+            point_de_progression(attente, fenetre, continuer, compteur, quantum, 10);
+            const std::int32_t u = hauteurs->lire(i, j) + 20;
+            if (u >= 1 && u < T) hauteurs->ecrire(i, j, pliee(u));
+          }
         }
+      } else {
+        passe_par_hauteur(*hauteurs, nn, T, formule);
       }
     }
 

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "model/aleatoire.h"
 #include "model/erreur.h"
+#include "model/parallele.h"
 
 namespace {
 
@@ -161,14 +163,24 @@ std::int32_t Tmatrice::hauteur_max() const {
   const std::uint64_t e = hauteurs->empreinte();
   const std::int32_t m = nombre_noeuds;
   if (hauteur_max_gardee.empreinte == e && hauteur_max_gardee.noeuds == m) return hauteur_max_gardee.valeur;
-  std::int32_t h = -1000;
   const std::int32_t taille = hauteurs->n();
   // Nodes beyond the array's own triangle read -4000 and cannot win. Rows of
-  // the array in memory order.
-  for (std::int32_t j = 1; j <= std::min(m, taille); ++j) {
-    const std::int32_t i_max = std::min(m, taille + 1 - j);
-    if (i_max >= 1) h = model::maximum_rangee(hauteurs->rangee(j) + 1, i_max, h);
-  }
+  // the array in memory order, by blocks of rows on several cores for large
+  // lattices; the highest of the blocks' highest is the same whatever the order.
+  const std::int32_t rangees = std::min(m, taille);
+  constexpr std::int32_t kBloc = 64;
+  const std::int32_t blocs = std::max(0, (rangees + kBloc - 1) / kBloc);
+  std::vector<std::int32_t> maxima(static_cast<std::size_t>(blocs), -1000);
+  model::repartir(blocs, [&](std::int32_t b) {
+    std::int32_t h = -1000;
+    for (std::int32_t j = b * kBloc + 1; j <= std::min(rangees, (b + 1) * kBloc); ++j) {
+      const std::int32_t i_max = std::min(m, taille + 1 - j);
+      if (i_max >= 1) h = model::maximum_rangee(hauteurs->rangee(j) + 1, i_max, h);
+    }
+    maxima[static_cast<std::size_t>(b)] = h;
+  }, 8);
+  std::int32_t h = -1000;
+  for (const std::int32_t v : maxima) h = std::max(h, v);
   hauteur_max_gardee = {e, m, h};
   return h;
 }

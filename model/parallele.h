@@ -1,10 +1,15 @@
 // Work spread over the processor's cores: indices handed out one by one to the
 // calling thread and a few helper threads, for loops whose steps are
 // independent of one another (each step writes only its own outputs).
+//
+// The helpers are resident: they are started once, on the first large loop,
+// and sleep between loops, so that a loop costs a wake-up, not the start and
+// end of threads (a generation runs some thirty such loops).
 #pragma once
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <mutex>
@@ -19,6 +24,52 @@ inline int aides_paralleles() {
   const unsigned c = std::thread::hardware_concurrency();
   return static_cast<int>(std::clamp(c, 1u, 8u)) - 1;
 }
+
+// The resident helper threads. One caller at a time has them: a loop started
+// from inside a helper's work, or by another thread while they are taken,
+// starts threads of its own instead.
+class Equipe {
+ public:
+  using Tache = void (*)(void* contexte);
+
+  // The process's team, with aides_paralleles() threads, started on first use.
+  static Equipe& commune();
+
+  explicit Equipe(int taille);
+  ~Equipe();
+  Equipe(const Equipe&) = delete;
+  Equipe& operator=(const Equipe&) = delete;
+
+  int taille() const { return static_cast<int>(fils_.size()); }
+
+  // Takes the team for one piece of work; false while someone else has it.
+  bool prendre() {
+    bool libre = false;
+    return occupee_.compare_exchange_strong(libre, true, std::memory_order_acquire);
+  }
+  // On a taken team: has tache(contexte) run once on each of `aides` helpers
+  // (at most the team's size), and answers how many.
+  int lancer(int aides, Tache tache, void* contexte);
+  // Withdraws the places of the last lancer that no helper has taken yet,
+  // waits until the helpers that took one have returned from the task, then
+  // gives the team back. The caller comes here once the work has run out, so
+  // a helper arriving late would have found nothing left to do.
+  void rendre();
+
+ private:
+  void servir();
+
+  std::mutex garde_;
+  std::condition_variable reveil_, fin_;
+  std::uint64_t tour_ = 0;   // one more at every lancer
+  std::int32_t places_ = 0;  // helpers still wanted in this tour
+  std::int32_t actifs_ = 0;  // helpers of this tour not yet done
+  Tache tache_ = nullptr;
+  void* contexte_ = nullptr;
+  bool arret_ = false;
+  std::atomic<bool> occupee_{false};
+  std::vector<std::thread> fils_;
+};
 
 // Runs travail(k) once for every k in [0, nombre). The calling thread takes
 // part and, after each index it ran itself, calls suite(), which may answer
@@ -53,17 +104,25 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
     }
   };
   const int aides = nombre >= minimum ? aides_paralleles() : 0;
-  std::vector<std::thread> fils;
-  fils.reserve(static_cast<std::size_t>(aides));
-  for (int a = 0; a < aides; ++a) {
-    try {
-      fils.emplace_back(boucle, false);
-    } catch (const std::system_error&) {
-      break;  // fewer helpers: the caller does the rest
+  Equipe* equipe = aides > 0 ? &Equipe::commune() : nullptr;
+  if (equipe && equipe->prendre()) {
+    using Boucle = decltype(boucle);
+    equipe->lancer(aides, [](void* b) { (*static_cast<Boucle*>(b))(false); }, &boucle);
+    boucle(true);
+    equipe->rendre();
+  } else {
+    std::vector<std::thread> fils;
+    fils.reserve(static_cast<std::size_t>(aides));
+    for (int a = 0; a < aides; ++a) {
+      try {
+        fils.emplace_back(boucle, false);
+      } catch (const std::system_error&) {
+        break;  // fewer helpers: the caller does the rest
+      }
     }
+    boucle(true);
+    for (auto& f : fils) f.join();
   }
-  boucle(true);
-  for (auto& f : fils) f.join();
   if (erreur) std::rethrow_exception(erreur);
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -40,15 +41,79 @@ inline double distance_plan(std::int32_t i1, std::int32_t j1, std::int32_t i2, s
   return std::sqrt(dx * dx + dy * dy);
 }
 
+// Memory of the work grids, kept from one smoothing to the next on the same
+// thread: a smoothing of a large terrain would otherwise have the system map,
+// clear and unmap tens of megabytes at every call (page faults, and every
+// core's address translations flushed when the blocks go back). A few blocks
+// are kept, the smallest given up first.
+class Reserve {
+ public:
+  struct Bloc {
+    std::unique_ptr<std::byte[]> octets;
+    std::size_t capacite = 0;
+  };
+
+  static Reserve& du_fil() {
+    thread_local Reserve reserve;
+    return reserve;
+  }
+
+  // A block of at least `taille` bytes: the smallest kept one that is large
+  // enough, else a new one.
+  Bloc prendre(std::size_t taille) {
+    auto meilleur = libres_.end();
+    for (auto b = libres_.begin(); b != libres_.end(); ++b)
+      if (b->capacite >= taille && (meilleur == libres_.end() || b->capacite < meilleur->capacite)) meilleur = b;
+    if (meilleur == libres_.end()) return {std::unique_ptr<std::byte[]>(new std::byte[std::max<std::size_t>(taille, 1)]), taille};
+    Bloc b = std::move(*meilleur);
+    libres_.erase(meilleur);
+    return b;
+  }
+
+  void rendre(Bloc b) {
+    if (!b.octets) return;
+    libres_.push_back(std::move(b));
+    if (libres_.size() <= kGardes) return;
+    auto plus_petit = std::min_element(libres_.begin(), libres_.end(),
+                                       [](const Bloc& x, const Bloc& y) { return x.capacite < y.capacite; });
+    libres_.erase(plus_petit);
+  }
+
+ private:
+  static constexpr std::size_t kGardes = 8;  // the grids of one smoothing
+  std::vector<Bloc> libres_;
+};
+
 // Values over the positions of a rectangle that lie in the lattice's triangle:
 // row j from i0 to the rectangle's side or the last position n + 1 - j of the
 // lattice row, whichever comes first; rows one after the other. The values
-// start undefined: whoever dimensions a grid writes every position.
+// start undefined: whoever dimensions a grid writes every position. The
+// memory comes from the thread's reserve and goes back to it.
 template <class T>
 struct Grille {
   std::int32_t i0 = 0, j0 = 0;
   std::vector<std::size_t> debuts;  // offset of each row, then the total
-  std::unique_ptr<T[]> v;
+  Reserve::Bloc bloc;
+  T* v = nullptr;
+
+  Grille() = default;
+  Grille(Grille&& g) noexcept : i0(g.i0), j0(g.j0), debuts(std::move(g.debuts)), bloc(std::move(g.bloc)), v(g.v) {
+    g.v = nullptr;
+  }
+  Grille& operator=(Grille&& g) noexcept {
+    if (this != &g) {
+      Reserve::du_fil().rendre(std::move(bloc));
+      i0 = g.i0;
+      j0 = g.j0;
+      debuts = std::move(g.debuts);
+      bloc = std::move(g.bloc);
+      v = g.v;
+      g.bloc = {};
+      g.v = nullptr;
+    }
+    return *this;
+  }
+  ~Grille() { Reserve::du_fil().rendre(std::move(bloc)); }
 
   void dimensionner(std::int32_t imin, std::int32_t imax, std::int32_t jmin, std::int32_t jmax, std::int32_t n) {
     i0 = imin;
@@ -58,20 +123,28 @@ struct Grille {
       const std::int32_t longueur = std::max(0, std::min(imax, n + 1 - j) - imin + 1);
       debuts[static_cast<std::size_t>(j - jmin) + 1] = debuts[static_cast<std::size_t>(j - jmin)] + static_cast<std::size_t>(longueur);
     }
-    v.reset(new T[debuts.back()]);
+    allouer();
   }
   // The same layout as g.
   void dimensionner_comme(const Grille& g) {
     i0 = g.i0;
     j0 = g.j0;
     debuts = g.debuts;
-    v.reset(new T[debuts.back()]);
+    allouer();
   }
   // Element i of row j is ligne(j)[i - i0], for i0 <= i <= fin(j).
-  T* ligne(std::int32_t j) { return v.get() + debuts[static_cast<std::size_t>(j - j0)]; }
+  T* ligne(std::int32_t j) { return v + debuts[static_cast<std::size_t>(j - j0)]; }
   std::int32_t fin(std::int32_t j) const {
     const auto k = static_cast<std::size_t>(j - j0);
     return i0 + static_cast<std::int32_t>(debuts[k + 1] - debuts[k]) - 1;
+  }
+
+ private:
+  void allouer() {
+    Reserve& r = Reserve::du_fil();
+    r.rendre(std::move(bloc));
+    bloc = r.prendre(debuts.back() * sizeof(T));
+    v = reinterpret_cast<T*>(bloc.octets.get());
   }
 };
 
@@ -157,6 +230,69 @@ __attribute__((target("avx2"))) std::int32_t relaxer_par_quatre(const Valeur* v,
     __m128i r = _mm_add_epi32(_mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(a2, M), M)), milieu);
     r = _mm_max_epi32(_mm_min_epi32(r, vmax), vmin);
     QUORVEL_RANGER(out + k, _mm_blendv_epi8(xv, r, actif));
+  }
+#undef QUORVEL_RANGER
+#undef QUORVEL_CHARGER
+#undef QUORVEL_DANS_INT32
+  return k;
+}
+
+// One layer of relaxer_trois: values, neighbours, result, and the range the
+// result is held in.
+struct Couche {
+  const Valeur *v, *g, *dr;
+  Valeur* out;
+  std::int32_t mini, maxi;
+};
+
+// relaxer_par_quatre over the heights and the two distortion maps of the same
+// nodes at once: the band test and the divisors are read once for the three.
+// Answers how many nodes it relaxed (a multiple of 4).
+__attribute__((target("avx2"))) std::int32_t relaxer_trois(const Couche (&c)[3], const Valeur* hn, const double* q,
+                                                            std::int32_t nombre, std::int32_t bas, std::int32_t haut) {
+  const __m256d M = _mm256_set1_pd(6755399441055744.0), demi = _mm256_set1_pd(0.5);
+  const __m256d plancher = _mm256_set1_pd(-2147483648.0), plafond = _mm256_set1_pd(2147483647.0);
+  const __m128i vbas = _mm_set1_epi32(bas), vhaut = _mm_set1_epi32(haut);
+  const __m256i impairs_en_haut = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+  __m128i vmin[3], vmax[3];
+  for (int l = 0; l < 3; ++l) {
+    vmin[l] = _mm_set1_epi32(c[l].mini);
+    vmax[l] = _mm_set1_epi32(c[l].maxi);
+  }
+#define QUORVEL_CHARGER(p) _mm_cvtepi16_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)))
+#define QUORVEL_RANGER(p, x) _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packs_epi32(x, x))
+#define QUORVEL_DANS_INT32(x) \
+  _mm256_and_pd(_mm256_cmp_pd(x, plancher, _CMP_GE_OQ), _mm256_cmp_pd(x, plafond, _CMP_LE_OQ))
+  std::int32_t k = 0;
+  for (; k + 4 <= nombre; k += 4) {
+    const __m128i xh = QUORVEL_CHARGER(hn + k);
+    const __m256d xq = _mm256_loadu_pd(q + k);
+    const __m128i bande = _mm_and_si128(_mm_cmpgt_epi32(xh, vbas), _mm_cmplt_epi32(xh, vhaut));
+    const __m256i ordonne = _mm256_castpd_si256(_mm256_cmp_pd(xq, xq, _CMP_ORD_Q));
+    const __m128i nombre_q = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(ordonne, impairs_en_haut));
+    const __m128i actif = _mm_and_si128(bande, nombre_q);
+    const int masque = _mm_movemask_ps(_mm_castsi128_ps(actif));
+    if (masque == 0) {
+      for (int l = 0; l < 3; ++l) std::memcpy(c[l].out + k, c[l].v + k, 4 * sizeof(Valeur));
+      continue;
+    }
+    for (int l = 0; l < 3; ++l) {
+      const Couche& u = c[l];
+      const __m128i xv = QUORVEL_CHARGER(u.v + k), xg = QUORVEL_CHARGER(u.g + k), xd = QUORVEL_CHARGER(u.dr + k);
+      const __m256d a1 = _mm256_mul_pd(_mm256_cvtepi32_pd(_mm_sub_epi32(xd, xg)), demi);
+      const __m128i milieu = _mm_add_epi32(_mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(a1, M), M)), xg);
+      const __m256d a2 = _mm256_div_pd(_mm256_cvtepi32_pd(_mm_sub_epi32(xv, milieu)), xq);
+      const int dans = _mm256_movemask_pd(_mm256_and_pd(QUORVEL_DANS_INT32(a1), QUORVEL_DANS_INT32(a2)));
+      if ((dans & masque) != masque) {
+        const Bande b{bas, haut, u.mini, u.maxi};
+        for (std::int32_t m = k; m < k + 4; ++m)
+          u.out[m] = static_cast<Valeur>(relaxer_noeud(u.v[m], u.g[m], u.dr[m], hn[m], q[m], b));
+        continue;
+      }
+      __m128i r = _mm_add_epi32(_mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_add_pd(a2, M), M)), milieu);
+      r = _mm_max_epi32(_mm_min_epi32(r, vmax[l]), vmin[l]);
+      QUORVEL_RANGER(u.out + k, _mm_blendv_epi8(xv, r, actif));
+    }
   }
 #undef QUORVEL_RANGER
 #undef QUORVEL_CHARGER
@@ -254,43 +390,81 @@ struct lissage {
     const std::int32_t decalage = i_min - h.i0;
     const Valeur* e = h.ligne(j) + decalage - i_min;
     const double* q = diviseurs.ligne(j) - i_min;
-    relaxer_couche(h, h2, e, q, j, d, le_long_de_j, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+    const Travee t = travee(j, d, le_long_de_j);
+    bool suite_faite = false;
+#if defined(QUORVEL_LISSAGE_AVX2)
+    if (distorsion && kAvx2 && t.fin >= t.debut) {
+      // The three layers side by side over the span, then what is left of it layer by layer.
+      const std::int32_t ecart = le_long_de_j ? 0 : d;
+      auto couche = [&](Grille<Valeur>& source, Grille<Valeur>& cible, std::int32_t mini, std::int32_t maxi) {
+        const Valeur* x = source.ligne(j) + decalage - i_min + t.debut;
+        const Valeur* xa = source.ligne(t.ja) + decalage - i_min + t.debut - ecart;
+        const Valeur* xb = source.ligne(t.jb) + decalage - i_min + t.debut + ecart;
+        return Couche{x, xa, xb, cible.ligne(j) + decalage - i_min + t.debut, mini, maxi};
+      };
+      const Couche c[3] = {couche(h, h2, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi), couche(ddx, ddx2, 0, 255),
+                           couche(ddy, ddy2, 0, 255)};
+      const std::int32_t nombre = t.fin - t.debut + 1;
+      const std::int32_t faits = relaxer_trois(c, e + t.debut, q + t.debut, nombre, L - 50, U + 51);
+      for (const Couche& u : c)
+        relaxer_suite(u.v + faits, u.g + faits, u.dr + faits, e + t.debut + faits, q + t.debut + faits, u.out + faits,
+                      nombre - faits, Bande{L - 50, U + 51, u.mini, u.maxi});
+      suite_faite = true;
+    }
+#endif
+    relaxer_couche(h, h2, e, q, j, d, le_long_de_j, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi, t, suite_faite);
     if (!distorsion) return;
     // A strong negative strength can push a shift past the byte's range: it is held at the end.
-    relaxer_couche(ddx, ddx2, e, q, j, d, le_long_de_j, 0, 255);
-    relaxer_couche(ddy, ddy2, e, q, j, d, le_long_de_j, 0, 255);
+    relaxer_couche(ddx, ddx2, e, q, j, d, le_long_de_j, 0, 255, t, suite_faite);
+    relaxer_couche(ddy, ddy2, e, q, j, d, le_long_de_j, 0, 255, t, suite_faite);
   }
 
-  void relaxer_couche(Grille<Valeur>& source, Grille<Valeur>& cible, const Valeur* e,
-                      const double* q, std::int32_t j, std::int32_t d, bool le_long_de_j, std::int32_t mini,
-                      std::int32_t maxi) {
+  // The nodes debut..fin of row j that relaxer_suite takes at neighbour
+  // distance d: along j their neighbours are at the same i in rows ja and jb,
+  // along i they are d away in the row. The other nodes of the row are
+  // relaxed one by one.
+  struct Travee {
+    std::int32_t debut, fin, ja, jb;
+  };
+  Travee travee(std::int32_t j, std::int32_t d, bool le_long_de_j) const {
+    const std::int32_t i_fin = std::min(i_max, n + 1 - j);
+    if (le_long_de_j) {
+      // The neighbours lie in the rows j - a and j + b; past the last node
+      // whose sum stays within hi, b falls to 0 (the node itself).
+      const Voisins vj = voisins(j, 0, d, lo, n, std::numeric_limits<std::int32_t>::max());
+      return {i_min, std::min(i_fin, hi - j - vj.b), j - vj.a, j + vj.b};
+    }
+    // Along i the neighbours are d away, except near the ends of the row.
+    return {std::max(i_min, lo + d), std::min({i_fin, n - d, hi - j - d}), j, j};
+  }
+
+  // One layer of row j; the span t is left out when suite_faite.
+  void relaxer_couche(Grille<Valeur>& source, Grille<Valeur>& cible, const Valeur* e, const double* q,
+                      std::int32_t j, std::int32_t d, bool le_long_de_j, std::int32_t mini, std::int32_t maxi,
+                      const Travee& t, bool suite_faite) {
     const std::int32_t decalage = i_min - h.i0;
     const Valeur* x = source.ligne(j) + decalage - i_min;
     Valeur* s = cible.ligne(j) + decalage - i_min;
     const Bande b{L - 50, U + 51, mini, maxi};
     const std::int32_t i_fin = std::min(i_max, n + 1 - j);
     if (le_long_de_j) {
-      // The neighbours lie in the rows j - a and j + b; past the last node
-      // whose sum stays within hi, b falls to 0 (the node itself).
-      const Voisins vj = voisins(j, 0, d, lo, n, std::numeric_limits<std::int32_t>::max());
-      const Valeur* xa = source.ligne(j - vj.a) + decalage - i_min;
-      const Valeur* xb = source.ligne(j + vj.b) + decalage - i_min;
-      const std::int32_t fin = std::min(i_fin, hi - j - vj.b);
-      if (fin >= i_min)
-        relaxer_suite(x + i_min, xa + i_min, xb + i_min, e + i_min, q + i_min, s + i_min, fin - i_min + 1, b);
-      for (std::int32_t i = std::max(i_min, fin + 1); i <= i_fin; ++i) s[i] = static_cast<Valeur>(relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b));
+      const Valeur* xa = source.ligne(t.ja) + decalage - i_min;
+      const Valeur* xb = source.ligne(t.jb) + decalage - i_min;
+      if (t.fin >= t.debut && !suite_faite)
+        relaxer_suite(x + t.debut, xa + t.debut, xb + t.debut, e + t.debut, q + t.debut, s + t.debut,
+                      t.fin - t.debut + 1, b);
+      for (std::int32_t i = std::max(i_min, t.fin + 1); i <= i_fin; ++i) s[i] = static_cast<Valeur>(relaxer_noeud(x[i], xa[i], x[i], e[i], q[i], b));
       return;
     }
-    // Along i the neighbours are d away, except near the ends of the row.
-    const std::int32_t debut = std::max(i_min, lo + d), fin = std::min({i_fin, n - d, hi - j - d});
     auto bord = [&](std::int32_t i) {
       const Voisins v = voisins(i, i + j, d, lo, n, hi);
       s[i] = static_cast<Valeur>(relaxer_noeud(x[i], x[i - v.a], x[i + v.b], e[i], q[i], b));
     };
-    for (std::int32_t i = i_min; i <= std::min(i_fin, debut - 1); ++i) bord(i);
-    if (fin >= debut)
-      relaxer_suite(x + debut, x + debut - d, x + debut + d, e + debut, q + debut, s + debut, fin - debut + 1, b);
-    for (std::int32_t i = std::max({i_min, debut, fin + 1}); i <= i_fin; ++i) bord(i);
+    for (std::int32_t i = i_min; i <= std::min(i_fin, t.debut - 1); ++i) bord(i);
+    if (t.fin >= t.debut && !suite_faite)
+      relaxer_suite(x + t.debut, x + t.debut - d, x + t.debut + d, e + t.debut, q + t.debut, s + t.debut,
+                    t.fin - t.debut + 1, b);
+    for (std::int32_t i = std::max({i_min, t.debut, t.fin + 1}); i <= i_fin; ++i) bord(i);
   }
 
   // Row j keeps its values (a cancelled half-pass).
@@ -401,7 +575,30 @@ struct lissage {
     diviseurs.dimensionner(i_min, i_max, j_min, j_max, n);
     par_rangees(j_min, j_max, [&](std::int32_t j) {
       double* q = diviseurs.ligne(j) - i_min;
-      for (std::int32_t i = i_min; i <= diviseurs.fin(j); ++i) {
+      const std::int32_t fin = diviseurs.fin(j);
+      std::int32_t i = i_min;
+#if defined(__SSE2__)
+      // Two nodes at a time, with the operations of distance_plan and of
+      // the formula below in the same order (no fused multiply-add).
+      const position_plan centre = plan(i0, j0);
+      const __m128d bx = _mm_set1_pd(centre.x), by = _mm_set1_pd(centre.y), dj = _mm_set1_pd(j);
+      const __m128d k09 = _mm_set1_pd(0.9), k05 = _mm_set1_pd(0.5), vD = _mm_set1_pd(D);
+      const __m128d force = _mm_set1_pd(S * 0.025), un = _mm_set1_pd(1.0), zero = _mm_setzero_pd();
+      const __m128d sans_effet = _mm_set1_pd(kSansEffet);
+      // i + j < hi + 1 for the first max(0, hi + 1 - j - i) nodes from i.
+      const std::int32_t fin_rangee = std::min(fin, hi - j);
+      for (; i + 1 <= fin_rangee; i += 2) {
+        const __m128d di = _mm_set_pd(i + 1, i);
+        const __m128d dx = _mm_sub_pd(_mm_mul_pd(k09, di), bx);
+        const __m128d dy = _mm_sub_pd(_mm_add_pd(dj, _mm_mul_pd(k05, di)), by);
+        const __m128d r = _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(dx, dx), _mm_mul_pd(dy, dy)));
+        const __m128d w = _mm_div_pd(_mm_sub_pd(vD, r), vD);
+        const __m128d v = _mm_add_pd(_mm_mul_pd(force, w), un);
+        const __m128d positif = _mm_cmpgt_pd(w, zero);
+        _mm_storeu_pd(q + i, _mm_or_pd(_mm_and_pd(positif, v), _mm_andnot_pd(positif, sans_effet)));
+      }
+#endif
+      for (; i <= fin; ++i) {
         const double w = (D - distance_plan(i, j, i0, j0)) / D;
         q[i] = !(w > 0) || !(i + j < hi + 1) ? kSansEffet : S * 0.025 * w + 1;
       }

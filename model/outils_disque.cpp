@@ -116,12 +116,26 @@ void ecrire_hauteur(Tmatrice& t, std::int32_t i, std::int32_t j, std::int64_t h)
 
 // Plateau over the whole terrain when nothing polls and the distortion maps
 // stay: each node depends on its own height alone (tasser gives the flattened
-// distance from L and only reads), so the rows of the storage are walked in
-// memory order and spread over the cores, with the same results.
+// distance from L and only reads), so the new value of every stored height
+// (hauteur_mini..hauteur_maxi) is computed first, then the rows of the storage
+// are walked in memory order and spread over the cores, with the same results.
 template <class Tasser>
 void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int32_t U, const Tasser& tasser) {
   const std::int32_t j0 = disque.premier_j(), j1 = std::min(disque.jmax, t.n);
   if (j1 < j0) return;
+  auto nouvelle = [&](std::int32_t h) -> std::int32_t {
+    std::int64_t v;
+    if (U < h && h < L)
+      v = L - tasser(L - h);
+    else if (L < h && h < U + 1)
+      v = L + tasser(h - L);
+    else
+      return h;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
+  };
+  std::vector<std::int32_t> table(static_cast<std::size_t>(Tnoeud::hauteur_maxi - Tnoeud::hauteur_mini + 1));
+  for (std::int32_t h = Tnoeud::hauteur_mini; h <= Tnoeud::hauteur_maxi; ++h)
+    table[static_cast<std::size_t>(h - Tnoeud::hauteur_mini)] = nouvelle(h);
   std::vector<std::int32_t*> rangees;
   for (std::int32_t j = j0; j <= j1; ++j) rangees.push_back(t.hauteurs->rangee_ecriture(j));
   const std::int32_t nombre = j1 - j0 + 1;
@@ -131,15 +145,8 @@ void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int3
     std::int32_t* r = rangees[static_cast<std::size_t>(k)];
     const std::int32_t fin = std::min(disque.dernier_i(t.n), t.n + 1 - j);
     for (std::int32_t i = disque.premier_i(); i <= fin; ++i) {
-      const std::int32_t h = r[i];
-      std::int64_t v;
-      if (U < h && h < L)
-        v = L - tasser(L - h);
-      else if (L < h && h < U + 1)
-        v = L + tasser(h - L);
-      else
-        continue;
-      r[i] = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
+      const auto u = static_cast<std::uint64_t>(std::int64_t{r[i]} - Tnoeud::hauteur_mini);
+      r[i] = u < table.size() ? table[u] : nouvelle(r[i]);
     }
   }, noeuds >= 65536 ? 16 : nombre + 1);
 }

@@ -370,6 +370,7 @@ struct lissage {
   std::int32_t seuil, compteur = 0;
   bool distorsion;
   bool parallele = false;  // large areas spread their rows over the cores
+  static constexpr std::int32_t kRangeesParBloc = 32;
   // Work grids: what a half-pass reads and what it writes; the divisor of
   // each node of the area (NaN where the node keeps its values).
   Grille<Valeur> h, h2, ddx, ddx2, ddy, ddy2;
@@ -501,13 +502,23 @@ struct lissage {
         progres();
       return true;
     };
+    // On several cores a thread takes consecutive rows, so that the rows
+    // d away that a half-pass along j reads are mostly ones it has just read.
+    const std::int32_t par_bloc = parallele ? kRangeesParBloc : 1;
+    const std::int32_t blocs = (rangees + par_bloc - 1) / par_bloc;
+    auto rangees_du_bloc = [&](std::int32_t k, auto&& faire) {
+      for (std::int32_t r = k * par_bloc; r < std::min(rangees, (k + 1) * par_bloc); ++r) faire(j_min + r);
+    };
     model::repartir(
-        rangees,
+        blocs,
         [&](std::int32_t k) {
-          relaxer_rangee(j_min + k, d, le_long_de_j);
-          faites.fetch_add(1, std::memory_order_relaxed);
+          rangees_du_bloc(k, [&](std::int32_t j) {
+            relaxer_rangee(j, d, le_long_de_j);
+            faites.fetch_add(1, std::memory_order_relaxed);
+          });
         },
-        sonder, [&](std::int32_t k) { copier_rangee(j_min + k); }, parallele ? 16 : rangees + 1);
+        sonder, [&](std::int32_t k) { rangees_du_bloc(k, [&](std::int32_t j) { copier_rangee(j); }); },
+        parallele ? 2 : blocs + 1);
     sonder();
     std::swap(h, h2);
     if (distorsion) {

@@ -483,7 +483,10 @@ struct lissage {
   // fixed, j runs) when le_long_de_j, else along columns. With a progress
   // window, the calling thread polls after each row it relaxed itself; after
   // a cancel the rows not started keep their values.
-  void demi_passe(std::int32_t d, bool le_long_de_j) {
+  // The last half-pass (ecrire) writes each of its rows to the layers as soon
+  // as the row is done, while it is still in the cache; should it fail, the
+  // writing back of the last whole half-pass covers those rows again.
+  void demi_passe(std::int32_t d, bool le_long_de_j, bool ecrire) {
     const std::int32_t lignes = le_long_de_j ? i_max - i_min + 1 : j_max - j_min + 1;
     const std::int32_t rangees = j_max - j_min + 1;
     std::atomic<std::int32_t> faites{0};
@@ -504,6 +507,7 @@ struct lissage {
     };
     // On several cores a thread takes consecutive rows, so that the rows
     // d away that a half-pass along j reads are mostly ones it has just read.
+    if (ecrire) preparer_ecriture();
     const std::int32_t par_bloc = parallele ? kRangeesParBloc : 1;
     const std::int32_t blocs = (rangees + par_bloc - 1) / par_bloc;
     auto rangees_du_bloc = [&](std::int32_t k, auto&& faire) {
@@ -514,12 +518,20 @@ struct lissage {
         [&](std::int32_t k) {
           rangees_du_bloc(k, [&](std::int32_t j) {
             relaxer_rangee(j, d, le_long_de_j);
+            if (ecrire) ecrire_rangee(j, h2, ddx2, ddy2);
             faites.fetch_add(1, std::memory_order_relaxed);
           });
         },
-        sonder, [&](std::int32_t k) { rangees_du_bloc(k, [&](std::int32_t j) { copier_rangee(j); }); },
+        sonder,
+        [&](std::int32_t k) {
+          rangees_du_bloc(k, [&](std::int32_t j) {
+            copier_rangee(j);
+            if (ecrire) ecrire_rangee(j, h2, ddx2, ddy2);
+          });
+        },
         parallele ? 2 : blocs + 1);
     sonder();
+    ecrite = ecrire;
     std::swap(h, h2);
     if (distorsion) {
       std::swap(ddx, ddx2);
@@ -616,29 +628,42 @@ struct lissage {
     });
   }
 
-  void ecrire_grilles() {
-    std::vector<std::int32_t*> lh;
-    std::vector<std::uint8_t*> lx, ly;
+  // The layers' rows j_min..j_max, taken for writing (their stamp is renewed).
+  std::vector<std::int32_t*> lh;
+  std::vector<std::uint8_t*> lx, ly;
+  bool ecrite = false;  // the last half-pass wrote its rows to the layers
+
+  void preparer_ecriture() {
+    lh.clear();
+    lx.clear();
+    ly.clear();
     for (std::int32_t j = j_min; j <= j_max; ++j) {
       lh.push_back(m.hauteurs->rangee_ecriture(j));
       if (!distorsion) continue;
       lx.push_back(m.dx->rangee_ecriture(j));
       ly.push_back(m.dy->rangee_ecriture(j));
     }
-    par_rangees(j_min, j_max, [&](std::int32_t j) {
-      const auto k = static_cast<std::size_t>(j - j_min);
-      const std::int32_t i_fin = std::min(i_max, n + 1 - j);
-      const Valeur* l = h.ligne(j) - h.i0;
-      for (std::int32_t i = i_min; i <= i_fin; ++i)
-        lh[k][i] = std::clamp<std::int32_t>(l[i], Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
-      if (!distorsion) return;
-      const Valeur* gx = ddx.ligne(j) - h.i0;
-      const Valeur* gy = ddy.ligne(j) - h.i0;
-      for (std::int32_t i = i_min; i <= i_fin; ++i) {
-        lx[k][i] = static_cast<std::uint8_t>(gx[i]);
-        ly[k][i] = static_cast<std::uint8_t>(gy[i]);
-      }
-    });
+  }
+
+  // Row j of the grids gh, gx and gy into the layers.
+  void ecrire_rangee(std::int32_t j, Grille<Valeur>& gh, Grille<Valeur>& gx, Grille<Valeur>& gy) {
+    const auto k = static_cast<std::size_t>(j - j_min);
+    const std::int32_t i_fin = std::min(i_max, n + 1 - j);
+    const Valeur* l = gh.ligne(j) - gh.i0;
+    for (std::int32_t i = i_min; i <= i_fin; ++i)
+      lh[k][i] = std::clamp<std::int32_t>(l[i], Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+    if (!distorsion) return;
+    const Valeur* x = gx.ligne(j) - gh.i0;
+    const Valeur* y = gy.ligne(j) - gh.i0;
+    for (std::int32_t i = i_min; i <= i_fin; ++i) {
+      lx[k][i] = static_cast<std::uint8_t>(x[i]);
+      ly[k][i] = static_cast<std::uint8_t>(y[i]);
+    }
+  }
+
+  void ecrire_grilles() {
+    preparer_ecriture();
+    par_rangees(j_min, j_max, [&](std::int32_t j) { ecrire_rangee(j, h, ddx, ddy); });
   }
 };
 
@@ -648,7 +673,7 @@ void outil_lisser(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   const std::int32_t k = m.degre;
   const std::int32_t n = m.n;
   lissage t{m, c, a.valeur, a.altitude_initiale_debut, a.altitude_finale_debut, c.i0, c.j0, n, 0, 0, 0, 0, 0, 0,
-            0.0, 0, 0, 0, false, false, {}, {}, {}, {}, {}, {}, {}};
+            0.0, 0, 0, 0, false, false, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, false};
   t.lo = k < 7 ? 1 : 2;
   t.hi = k < 7 ? n + 1 : n;
   std::int32_t R = Round((n - 1) * (a.largeur_base_debut / 1000.0) / 16);
@@ -678,13 +703,13 @@ void outil_lisser(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   try {
     t.calculer_diviseurs();
     for (std::int32_t d = t.P; d >= 1 && c.continuer; --d) {
-      t.demi_passe(d, true);
-      if (c.continuer) t.demi_passe(d, false);
+      t.demi_passe(d, true, false);
+      if (c.continuer) t.demi_passe(d, false, d == 1);
     }
   } catch (...) {
     // A failed half-pass (a divisor of 0) leaves the terrain as the last whole one did.
     t.ecrire_grilles();
     throw;
   }
-  t.ecrire_grilles();
+  if (!t.ecrite) t.ecrire_grilles();
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "model/aleatoire.h"
@@ -86,6 +88,35 @@ bool bords_a(const Tmatrice& t, std::int32_t h) {
 }
 
 }  // namespace
+
+namespace {
+
+// A progress window that only counts its polls.
+struct Compteur : ProgressSink {
+  long polls = 0;
+  void take_focus() override {}
+  void demarrer(WindowHandle) override {}
+  void avancer(std::optional<std::string_view>, std::uint16_t) override {}
+  void tester_annulation() override { ++polls; }
+};
+
+}  // namespace
+
+// Large enough for erosion, smoothing, shore, terraces and the highest node to
+// be spread over the cores when no window polls: the heights and distortion
+// bytes are those of the walk with a progress window, node after node.
+TEST(Generation, SeveralCoresGiveTheTerrainOfTheWalkNodeByNode) {
+  for (const int profil : {60, 80}) {
+    param_mat p = parametres_complets(9);
+    p.profil = profil;
+    Compteur attente;
+    auto pas_a_pas = generer(p, &attente);
+    auto rapide = generer(p);
+    EXPECT_GT(attente.polls, 513L * 513);
+    EXPECT_EQ(hauteurs(*rapide), hauteurs(*pas_a_pas)) << profil;
+    EXPECT_EQ(octets(*rapide), octets(*pas_a_pas)) << profil;
+  }
+}
 
 TEST(Generation, CornersFollowTheKey) {
   struct Cas {

@@ -149,6 +149,19 @@ TEST(Matrice, HighestHeight) {
   EXPECT_EQ(m.hauteur_max(), 900);
 }
 
+// On large lattices the rows are looked at by blocks on several cores: the
+// highest node is found in the first rows, the last ones and between.
+TEST(Matrice, HighestHeightOfALargeLattice) {
+  Tmatrice m(parametres(10));
+  m.nombre_noeuds = static_cast<std::uint16_t>(m.n);
+  EXPECT_EQ(m.hauteur_max(), 0);
+  const std::int32_t places[][3] = {{5, 1, 120}, {700, 300, 1900}, {2, 1024, 2500}, {1, 1025, 3100}, {1000, 2, 3500}};
+  for (const auto& p : places) {
+    m.hauteurs->ecrire(p[0], p[1], p[2]);
+    EXPECT_EQ(m.hauteur_max(), p[2]) << p[0] << "," << p[1];
+  }
+}
+
 TEST(Matrice, PreviewSample) {
   for (std::int32_t v : echantillon_apercu) {
     EXPECT_GE(v, -804);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <set>
+#include <thread>
 
 #include "platform/messages.h"
 #include "tests/model/edition_support.h"
@@ -346,6 +347,33 @@ TEST(Lissage, WholeLargestTerrainWithDistortion) {
   outil_lisser(*m, lisser(8000, 20), c);
   EXPECT_TRUE(c.continuer);
   EXPECT_EQ(m->zone_outil, (std::array<std::int32_t, 4>{2, 2049, 2, 2049}));
+}
+
+// The work grids' memory stays with a thread from one smoothing to the next:
+// after larger and smaller areas, with and without distortion, a smoothing
+// gives what it gives on a fresh thread, down to the distortion bytes.
+TEST(Lissage, SameResultWhateverTheThreadSmoothedBefore) {
+  auto lisser_en = [](Tmatrice& m, std::int32_t largeur, std::int32_t force, int i0, int j0) {
+    controle_outil c = controle();
+    c.i0 = i0;
+    c.j0 = j0;
+    outil_lisser(m, lisser(largeur, force), c);
+    EXPECT_TRUE(c.continuer);
+  };
+  auto neuf = collines(9, true);
+  std::thread([&] { lisser_en(*neuf, 8000, 20, 200, 150); }).join();
+  auto grand = collines(10, true);
+  lisser_en(*grand, 8000, 10, 300, 300);
+  auto petit = collines(9, false);
+  lisser_en(*petit, 3000, 30, 100, 200);
+  auto m = collines(9, true);
+  lisser_en(*m, 8000, 20, 200, 150);
+  EXPECT_TRUE(memes_hauteurs(*neuf, *m));
+  int differents = 0;
+  for (int i = 1; i <= m->n; ++i)
+    for (int j = 1; i + j <= m->n + 1; ++j)
+      differents += neuf->dx->lire(i, j) != m->dx->lire(i, j) || neuf->dy->lire(i, j) != m->dy->lire(i, j);
+  EXPECT_EQ(differents, 0);
 }
 
 TEST(Modifier, SnapshotAndRimClassesOfEveryCode) {

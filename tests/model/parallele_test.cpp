@@ -1,0 +1,95 @@
+// Loops spread over the cores: every index runs once whoever takes it, with
+// the resident helpers, from nested loops and from two threads at once; a stop
+// hands what is left to the skipping step; an error reaches the caller and the
+// helpers serve again after it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "model/parallele.h"
+
+TEST(Repartir, EveryIndexOnceAcrossManyLoops) {
+  for (int tour = 0; tour < 300; ++tour) {
+    const std::int32_t nombre = 1 + tour * 37 % 500;
+    std::vector<std::atomic<int>> fois(static_cast<std::size_t>(nombre));
+    model::repartir(nombre, [&](std::int32_t k) { fois[static_cast<std::size_t>(k)].fetch_add(1); }, 2);
+    for (std::int32_t k = 0; k < nombre; ++k) ASSERT_EQ(fois[static_cast<std::size_t>(k)].load(), 1) << tour << " " << k;
+  }
+}
+
+TEST(Repartir, NestedLoopsAndTwoCallersAtOnceFinish) {
+  std::atomic<int> total{0};
+  auto boucle = [&] {
+    for (int tour = 0; tour < 20; ++tour)
+      model::repartir(16, [&](std::int32_t) { model::repartir(32, [&](std::int32_t) { total.fetch_add(1); }, 2); }, 2);
+  };
+  std::thread autre(boucle);
+  boucle();
+  autre.join();
+  EXPECT_EQ(total.load(), 2 * 20 * 16 * 32);
+}
+
+TEST(Repartir, AStopSkipsWhatIsLeftAndAnErrorReachesTheCaller) {
+  const auto appelant = std::this_thread::get_id();
+  std::atomic<int> faits{0}, sautes{0};
+  int suites = 0;
+  // The helpers are slow, so the caller's third index comes long before the end.
+  model::repartir(
+      2000,
+      [&](std::int32_t) {
+        if (std::this_thread::get_id() != appelant) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        faits.fetch_add(1);
+      },
+      [&] { return ++suites < 3; }, [&](std::int32_t) { sautes.fetch_add(1); }, 2);
+  EXPECT_EQ(suites, 3);
+  EXPECT_EQ(faits.load() + sautes.load(), 2000);
+  EXPECT_GT(sautes.load(), 1000);
+
+  std::atomic<int> apres{0};
+  EXPECT_THROW(model::repartir(
+                   5000,
+                   [&](std::int32_t k) {
+                     if (k == 1000) throw std::runtime_error("step");
+                     apres.fetch_add(1);
+                   },
+                   2),
+               std::runtime_error);
+  EXPECT_LT(apres.load(), 5000);
+  std::atomic<int> tous{0};
+  model::repartir(5000, [&](std::int32_t) { tous.fetch_add(1); }, 2);
+  EXPECT_EQ(tous.load(), 5000);
+}
+
+// A team is had by one caller at a time; giving it back waits for the helpers
+// that took part, and withdraws the places no helper has taken.
+TEST(Equipe, OneCallerAtATimeAndGivingBackWaitsForTheHelpersAtWork) {
+  model::Equipe equipe(3);
+  struct Compte {
+    std::atomic<int> debuts{0}, fins{0};
+  } compte;
+  const auto tache = [](void* p) {
+    auto& c = *static_cast<Compte*>(p);
+    c.debuts.fetch_add(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    c.fins.fetch_add(1);
+  };
+  for (int tour = 0; tour < 3; ++tour) {
+    ASSERT_TRUE(equipe.prendre());
+    EXPECT_FALSE(equipe.prendre());
+    EXPECT_EQ(equipe.lancer(10, tache, &compte), 3);
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (compte.debuts.load() == 3 * tour && std::chrono::steady_clock::now() < limite) std::this_thread::yield();
+    equipe.rendre();
+    EXPECT_EQ(compte.fins.load(), compte.debuts.load());
+    EXPECT_LE(compte.debuts.load(), 3 * (tour + 1));
+    // Helpers that came too late run nothing now.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(compte.fins.load(), compte.debuts.load());
+    compte.debuts.store(3 * (tour + 1));
+    compte.fins.store(3 * (tour + 1));
+  }
+}

@@ -69,11 +69,13 @@ class TableHauteurs {
 // node depends on its own height h alone: u = h + 20 in 1 .. limite - 1
 // becomes formule(u), held within the heights' range. The value of every u
 // is computed first, then the rows of the storage are changed side by side.
+// Answers the highest height of the nodes visited afterwards, from -1000 (the
+// rule of Tmatrice::hauteur_max).
 template <class Formule>
-void passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t limite, const Formule& formule) {
+std::int32_t passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t limite, const Formule& formule) {
   nn = std::min<std::int32_t>(nn, hauteurs.n());  // nodes past the storage read as outside the band
-  if (limite <= 1) return;
-  const bool table = limite <= (1 << 16);
+  std::vector<std::int32_t> maxima(static_cast<std::size_t>(std::max(nn, 0)) + 1, -1000);
+  const bool table = limite > 1 && limite <= (1 << 16);
   std::vector<std::int32_t> valeurs(table ? static_cast<std::size_t>(limite) : 0);
   constexpr std::int32_t kTranche = 256;
   if (table)
@@ -86,13 +88,18 @@ void passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t limite, c
   model::repartir(nn, [&](std::int32_t k) {
     const std::int32_t j = k + 1;
     std::int32_t* r = rangees[static_cast<std::size_t>(j)];
+    std::int32_t haut = -1000;
     for (std::int32_t i = 1; i <= nn + 1 - j; ++i) {
       const std::int32_t u = r[i] + 20;
-      if (u < 1 || u >= limite) continue;
-      const std::int32_t v = table ? valeurs[static_cast<std::size_t>(u)] : formule(u);
-      r[i] = std::clamp(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+      if (u >= 1 && u < limite) {
+        const std::int32_t v = table ? valeurs[static_cast<std::size_t>(u)] : formule(u);
+        r[i] = std::clamp(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi);
+      }
+      haut = std::max(haut, r[i]);
     }
+    maxima[static_cast<std::size_t>(j)] = haut;
   }, nn >= 257 ? 16 : nn + 1);
+  return *std::max_element(maxima.begin(), maxima.end());
 }
 
 // The distortion byte of a midpoint: the mean shift of the edge's ends plus
@@ -438,6 +445,12 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
   niveau = 0;
   for (std::int32_t k = 1; k < etalement; ++k) relief = relief * 0.5;
 
+  // The highest node seen by a pass over every node of the lattice is kept
+  // with the heights' stamp, as hauteur_max would keep it.
+  const auto garder_hauteur_max = [this](std::int32_t h) {
+    if (nombre_noeuds <= hauteurs->n()) hauteur_max_gardee = {hauteurs->empreinte(), nombre_noeuds, h};
+  };
+
   if (!plat) {
     const double c = cuvette ? 0.25 : 1.0;
     amplitude = (iles && !cuvette) ? 1000 : 2000;
@@ -477,7 +490,7 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
             }
           }
         } else {
-          passe_par_hauteur(*hauteurs, nn, L, formule);
+          garder_hauteur_max(passe_par_hauteur(*hauteurs, nn, L, formule));
         }
       }
     }
@@ -513,7 +526,7 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
           }
         }
       } else {
-        passe_par_hauteur(*hauteurs, nn, T, formule);
+        garder_hauteur_max(passe_par_hauteur(*hauteurs, nn, T, formule));
       }
     }
 

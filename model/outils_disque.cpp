@@ -145,8 +145,10 @@ void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int3
     std::int32_t* r = rangees[static_cast<std::size_t>(k)];
     const std::int32_t fin = std::min(disque.dernier_i(t.n), t.n + 1 - j);
     for (std::int32_t i = disque.premier_i(); i <= fin; ++i) {
+      // Heights outside the band are not written again (fewer changed lines of the cache).
       const auto u = static_cast<std::uint64_t>(std::int64_t{r[i]} - Tnoeud::hauteur_mini);
-      r[i] = u < table.size() ? table[u] : nouvelle(r[i]);
+      const std::int32_t v = u < table.size() ? table[u] : nouvelle(r[i]);
+      if (v != r[i]) r[i] = v;
     }
   }, noeuds >= 65536 ? 16 : nombre + 1);
 }

@@ -42,7 +42,7 @@ class Equipe {
 
   int taille() const { return static_cast<int>(fils_.size()); }
 
-  // Takes the team for one piece of work; false while someone else has it.
+  // Takes the team for one loop; false while someone else has it.
   bool prendre() {
     bool libre = false;
     return occupee_.compare_exchange_strong(libre, true, std::memory_order_acquire);

@@ -188,6 +188,8 @@ constexpr std::size_t kNoeudsParLot = 4096;
 // occupancy words its facets will test.
 constexpr std::size_t kAvanceLecture = 12;
 constexpr std::size_t kAvanceOccupation = 4;
+// Lines a thread keeps from one render to the next.
+constexpr std::size_t kLignesGardees = 4;
 
 // Lines of the walk: their nodes and what the team computes for them (three
 // vertices per triangle and the main facet's geometry and shading).
@@ -208,6 +210,9 @@ struct Ligne {
 class Moteur {
  public:
   explicit Moteur(RenderContext& ctx);
+  ~Moteur();
+  Moteur(const Moteur&) = delete;
+  Moteur& operator=(const Moteur&) = delete;
   void executer();
 
   // Sweep visitor. With a team, the calls of the walk are kept by whole lines:
@@ -346,6 +351,7 @@ class Moteur {
   Ligne* remplie_ = nullptr;
   Ligne* en_attente_ = nullptr;
   Ligne* lignes_libres();
+  static std::vector<std::unique_ptr<Ligne>>& reserve_lignes();
   std::unique_ptr<Equipe> equipe_;
   const CalculFacette* calcul_ = nullptr;  // of the main facet being drawn
   Surface<std::int32_t> occupation_{};  // the occupancy buffer's surface, when there is one
@@ -878,10 +884,33 @@ Ligne* Moteur::lignes_libres() {
     l->noeuds.clear();
     return l.get();
   }
-  auto l = std::make_unique<Ligne>();
+  std::unique_ptr<Ligne> l;
+  if (!reserve_lignes().empty()) {
+    // Lines of an earlier render on this thread: their storage is already in memory.
+    l = std::move(reserve_lignes().back());
+    reserve_lignes().pop_back();
+    l->parts = 0;
+    l->noeuds.clear();
+  } else {
+    l = std::make_unique<Ligne>();
+  }
   l->noeuds.reserve(kNoeudsParLot + std::size_t(n_) + 2);
   lignes_.push_back(std::move(l));
   return lignes_.back().get();
+}
+
+std::vector<std::unique_ptr<Ligne>>& Moteur::reserve_lignes() {
+  thread_local std::vector<std::unique_ptr<Ligne>> reserve;
+  return reserve;
+}
+
+Moteur::~Moteur() {
+  // The team goes first, so no helper still works on a line; the lines then
+  // wait for the next render on this thread (a few of them: their storage,
+  // some megabytes, would otherwise be allocated and touched anew each time).
+  equipe_.reset();
+  for (std::unique_ptr<Ligne>& l : lignes_)
+    if (reserve_lignes().size() < kLignesGardees) reserve_lignes().push_back(std::move(l));
 }
 
 void Moteur::finir_noeud() {

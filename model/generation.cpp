@@ -102,6 +102,23 @@ std::int32_t passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t l
   return *std::max_element(maxima.begin(), maxima.end());
 }
 
+// The same pass with a progress window: node after node, every position of
+// the square a progress point; the bar moves by `increment` each time
+// Round(nn x part x nn) points have passed.
+template <class Formule>
+void passe_avec_attente(Tnoeud& hauteurs, std::int32_t nn, std::int32_t limite, const Formule& formule, double part,
+                        std::uint16_t increment, ProgressSink* attente, WindowHandle fenetre, bool& continuer) {
+  const std::int32_t quantum = Round(nn * part * nn);
+  std::int32_t compteur = 0;
+  TableHauteurs table(limite, formule);
+  for (std::int32_t j = 1; j <= nn && continuer; ++j)
+    for (std::int32_t i = 1; i <= nn && continuer; ++i) {
+      point_de_progression(attente, fenetre, continuer, compteur, quantum, increment);
+      const std::int32_t u = hauteurs.lire(i, j) + 20;
+      if (u >= 1 && u < limite) hauteurs.ecrire(i, j, table(u));
+    }
+}
+
 // The distortion byte of a midpoint: the mean shift of the edge's ends plus
 // the drawn offset, kept within a byte.
 std::uint8_t octet_milieu(std::int32_t e, std::int32_t m1, std::int32_t m2) {
@@ -477,18 +494,8 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
         const auto formule = [L, e](std::int32_t u) {
           return std::min(4000, Round(u * std::pow(static_cast<double>(u) / L, e)) - 20);
         };
-        // With a progress window every position of the square is a progress point.
         if (attente) {
-          const std::int32_t quantum = Round(nn * 0.05 * nn);
-          std::int32_t compteur = 0;
-          TableHauteurs erodee(L, formule);
-          for (std::int32_t j = 1; j <= nn && continuer; ++j) {
-            for (std::int32_t i = 1; i <= nn && continuer; ++i) {
-              point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
-              const std::int32_t u = hauteurs->lire(i, j) + 20;
-              if (u >= 1 && u < L) hauteurs->ecrire(i, j, erodee(u));
-            }
-          }
+          passe_avec_attente(*hauteurs, nn, L, formule, 0.05, 5, attente, fenetre, continuer);
         } else {
           garder_hauteur_max(passe_par_hauteur(*hauteurs, nn, L, formule));
         }
@@ -513,18 +520,8 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
         const std::int32_t v = T - u;
         return T - Round(v * std::pow(static_cast<double>(v) / T, -0.1 * S)) - 20;
       };
-      // With a progress window every position of the square is a progress point.
       if (attente) {
-        const std::int32_t quantum = Round(nn * 0.1 * nn);
-        std::int32_t compteur = 0;
-        TableHauteurs pliee(T, formule);
-        for (std::int32_t j = 1; j <= nn && continuer; ++j) {
-          for (std::int32_t i = 1; i <= nn && continuer; ++i) {
-            point_de_progression(attente, fenetre, continuer, compteur, quantum, 10);
-            const std::int32_t u = hauteurs->lire(i, j) + 20;
-            if (u >= 1 && u < T) hauteurs->ecrire(i, j, pliee(u));
-          }
-        }
+        passe_avec_attente(*hauteurs, nn, T, formule, 0.1, 10, attente, fenetre, continuer);
       } else {
         garder_hauteur_max(passe_par_hauteur(*hauteurs, nn, T, formule));
       }

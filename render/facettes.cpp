@@ -354,6 +354,7 @@ class Moteur {
   static std::vector<std::unique_ptr<Ligne>>& reserve_lignes();
   std::unique_ptr<Equipe> equipe_;
   const CalculFacette* calcul_ = nullptr;  // of the main facet being drawn
+  Prealable prealable_principal_;          // the main facet's first decisions, made here without helpers
   Surface<std::int32_t> occupation_{};  // the occupancy buffer's surface, when there is one
 };
 
@@ -998,16 +999,10 @@ void Moteur::dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin) {
   if (ctx_.annule() || !dans_zone(ci, cj) || ci + cj >= n_ || degre_ <= 5 || !ctx_.premier_plan) return;
   if (!(f_visible_ || f_eau_) || f_photo_ || riviere_source || !f_affichable_ || !drapeau_rangee_ || !voisin) return;
 
-  // The helpers' first decisions hold the extents of the main facet.
-  std::int32_t wx = 0, wy = 0;
-  if (calcul_) {
-    wx = calcul_->prealable.wx;
-    wy = calcul_->prealable.wy;
-    if (!calcul_->prealable.grand) return;
-  } else {
-    demi_etendue(s_, wx, wy);
-    if (!a_subdiviser(wx, wy, s_[2].d, ctx_.profondeur_sous_reseau)) return;
-  }
+  // The main facet's first decisions hold its extents.
+  const Prealable& pr = calcul_ ? calcul_->prealable : prealable_principal_;
+  const std::int32_t wx = pr.wx, wy = pr.wy;
+  if (!pr.grand) return;
 
   if (ctx_.attente && ctx_.petit_pas > 1) {
     ctx_.petit_pas = 1;
@@ -1263,7 +1258,9 @@ void Moteur::dessiner_facette(bool sous) {
 
     // Vertices: in front, rejected, on screen.
     Prealable local;
-    const Prealable& pr = (!sous && calcul_) ? calcul_->prealable : (local = prealable(*fixes_, s_));
+    const Prealable& pr = sous      ? (local = prealable(*fixes_, s_))
+                          : calcul_ ? calcul_->prealable
+                                    : (prealable_principal_ = prealable(*fixes_, s_));
     const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
     if (!pr.limites || (arbres_visibles ? pr.ecran_arbre : pr.ecran) < 1) break;
     if (!sous) f_affichable_ = true;

@@ -29,6 +29,16 @@ Tmatrice& terrain(int degre, int cle) {
     p.cle = cle;
     t = terrain_genere(p);
     if (cle == 4242) planter_foret(*t, 40);
+    if (cle == 31) {
+      // Painted ground of every kind in patches over the whole lattice.
+      for (std::int32_t k = 0; k < 600 && t->nombre_elements < t->capacite_liste; ++k) {
+        const auto e = static_cast<std::size_t>(t->nombre_elements++);
+        t->liste_i[e] = static_cast<std::uint16_t>(2 + (k * 37) % (t->n / 2));
+        t->liste_j[e] = static_cast<std::uint16_t>(2 + (k * 53) % (t->n / 2));
+        t->liste_type[e] = static_cast<std::uint16_t>(TYPE_SOL + 1 + k % 5);
+        t->liste_attribut[e] = static_cast<std::uint16_t>(4 + k % 12);
+      }
+    }
   }
   return *t;
 }
@@ -189,11 +199,14 @@ TEST(RenderExactness, NextRenderSeesAChangedTerrain) {
   EXPECT_EQ(t->resultats_vue.altitude_maxi, maxi);
 }
 
-// The terrain pass of large lattices computes vertices and facet geometry on
-// helper threads ahead of the drawing: the pictures and statistics are those
-// of the pass alone, with waves, cast shadows, trees and foreground detail,
-// at stride 1 and in strided far views, and a render cancelled at the same
-// progress poll stops at the same facet.
+// The terrain pass of large lattices computes vertices, facet geometry and,
+// where nothing is drawn at random, the shading on helper threads ahead of
+// the drawing: the pictures and statistics are those of the pass alone, with
+// waves, cast shadows, trees and foreground detail, at stride 1 and in
+// strided far views; also where the helpers must leave the shading to the
+// drawing (colour diversity, level curves, water glints) or where the drawing
+// must check what they assumed (painted ground, strata); and a render
+// cancelled at the same progress poll stops at the same facet.
 TEST(RenderExactness, HelperThreadsChangeNoPixel) {
   param_vue mer = vue_ciel_mer_ombres();
   mer.premier_plan = 1;
@@ -203,20 +216,33 @@ TEST(RenderExactness, HelperThreadsChangeNoPixel) {
   foret.angle_vertical = 20;
   param_vue foret_loin = vue_foret();
   foret_loin.horizon = 1;
+  param_vue diversite = vue_benchmark(true);
+  diversite.diversite_couleurs = 15;
+  param_vue strates = vue_benchmark(true);
+  strates.strates = 1;
+  param_vue houle = mer;
+  houle.agitation_mer = 9;
   const struct {
     Tmatrice* t;
     param_vue v;
     const char* nom;
+    std::uint8_t courbes = 0;
   } cas[] = {{&terrain(9, 7), vue_benchmark(true), "detail"},
              {&terrain(9, 7), mer, "sea, waves and shadows"},
              {&terrain(9, 4242), foret, "forest"},
              {&terrain(9, 7), vue_benchmark(false), "default, strided"},
              {&terrain(9, 7), vue_ciel_mer_ombres(), "sea and shadows, strided"},
-             {&terrain(9, 4242), foret_loin, "forest, strided"}};
+             {&terrain(9, 4242), foret_loin, "forest, strided"},
+             {&terrain(9, 7), diversite, "colour diversity"},
+             {&terrain(9, 7), vue_benchmark(true), "level curves", 1},
+             {&terrain(9, 7), houle, "rough sea with glints"},
+             {&terrain(9, 7), strates, "strata"},
+             {&terrain(9, 31), vue_benchmark(true), "painted ground"}};
   for (const auto& c : cas) {
-    const std::uint64_t seul = rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, 0, 0});
+    const std::uint64_t seul = rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, c.courbes, 0});
     for (std::int32_t aides : {1, 3, 7})
-      EXPECT_EQ(hexa(rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, 0, aides})), hexa(seul)) << c.nom << ", " << aides;
+      EXPECT_EQ(hexa(rendre(*c.t, c.v, 640, 480, {nullptr, 0, 0, c.courbes, aides})), hexa(seul))
+          << c.nom << ", " << aides;
   }
 
   ScopedFakeUserInterface ui;
@@ -231,4 +257,30 @@ TEST(RenderExactness, HelperThreadsChangeNoPixel) {
   EXPECT_EQ(hexa(annule[1]), hexa(annule[0]));
   EXPECT_NE(annule[0], rendre(terrain(9, 7), vue_benchmark(true), 640, 480, {nullptr, 0, 0, 0, 0}));
   platform::unregister_window(w);
+}
+
+// Cast shadows from the sun in every octant, high and low, with trees, and in
+// a coarse render (a stride of three): each octant walks the cells in its own
+// order and direction. Digests taken before each node came to be projected
+// from the sun only once.
+TEST(RenderExactness, CastShadowsFromEverySide) {
+  const std::uint64_t attendus[] = {0xe0793c499e69cceeull, 0x48d7651f9a740d9bull, 0x9a3995a3213032feull, 0xa5463b0b2f5a9772ull,
+                                    0xf573eb76fdd9e565ull, 0xe6c38eb24d37b6f5ull, 0xde05657956c76669ull, 0x0f2f8a1d6a9636c0ull,
+                                    0xf30a857484257137ull, 0x65268a771babefa2ull};
+  std::size_t k = 0;
+  for (std::int32_t azimut : {-180, -135, -90, -45, 0, 45, 90, 135}) {
+    param_vue v = vue_ciel_mer_ombres();
+    v.azimut_soleil = azimut;
+    v.elevation_soleil = azimut % 90 == 0 ? 12 : 40;
+    const std::uint64_t d = rendre(terrain(9, 7), v, 320, 240);
+    EXPECT_EQ(hexa(d), hexa(attendus[k])) << azimut;
+    ++k;
+  }
+  param_vue foret = vue_foret();
+  foret.ombre_portee = 1;
+  foret.azimut_soleil = 60;
+  foret.elevation_soleil = 25;
+  EXPECT_EQ(hexa(rendre(terrain(9, 4242), foret, 320, 240)), hexa(attendus[k++])) << "trees";
+  EXPECT_EQ(hexa(rendre(terrain(9, 7), vue_ciel_mer_ombres(), 320, 240, {nullptr, 0, 1})), hexa(attendus[k++]))
+      << "coarse";
 }

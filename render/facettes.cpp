@@ -255,6 +255,16 @@ class Moteur {
   void monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z);
   void dessiner_triangle(std::int32_t ci, std::int32_t cj, bool voisin);
   void dessiner_facette(bool sous);
+  // The steps of dessiner_facette.
+  void noter_bords();
+  bool occupation_libre(const Prealable& pr);
+  const ResultatOmbrage& ombrer_facette(bool sous, bool eau, bool photo, std::int32_t altitude, bool ombre,
+                                        ResultatOmbrage& calcule, bool& d_avance);
+  void dessiner_crete(const ResultatOmbrage& res, std::int32_t altitude, std::int32_t niveau, bool ombre);
+  void dessiner_eau(const ResultatOmbrage& res, std::int32_t niveau, bool sous, bool d_avance);
+  void dessiner_terre(const ResultatOmbrage& res, std::int32_t niveau, std::int32_t altitude, std::int32_t occupation,
+                      bool sous, bool photo, bool d_avance);
+  void dessiner_riviere(double p, std::int32_t niveau, bool ombre, bool visible);
   void sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A_rugosite);
   void polygone(Pixel remplissage, Contour mode, Pixel contour);
   void observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
@@ -1239,6 +1249,179 @@ Prealable prealable(const Fixes& f, const Sommet* s) {
   return pr;
 }
 
+// The picture's left and right edge points: the deepest vertices beside the
+// picture on either side.
+void Moteur::noter_bords() {
+  RenderContext& c = ctx_;
+  for (int k = 0; k < 3; ++k) {
+    const Sommet& s = s_[k];
+    if (s.ecran.x < 0 && s.d > profondeur_gauche_) {
+      profondeur_gauche_ = s.d;
+      c.terrain.etat_rendu.bord_gauche_x = s.x;
+      c.terrain.etat_rendu.bord_gauche_y = s.y;
+    } else if (s.ecran.x >= largeur_ && s.d > profondeur_droite_) {
+      profondeur_droite_ = s.d;
+      c.terrain.etat_rendu.bord_droit_x = s.x;
+      c.terrain.etat_rendu.bord_droit_y = s.y;
+    }
+  }
+}
+
+// False when the occupancy buffer shows the facet hidden behind what is
+// drawn at its centre.
+bool Moteur::occupation_libre(const Prealable& pr) {
+  const DepthBuffer& o = *ctx_.occupation;
+  const std::int32_t mx = pr.mx, my = pr.my;
+  const std::int32_t valeur = (mx >= 0 && my >= 0 && mx < o.width() && my < o.height()) ? o.at(mx, my) : 0;
+  if (valeur == 0 || pr.occupation < valeur + 20) return true;
+  ++compteurs_.sauts_occupation;
+  return false;
+}
+
+// The facet's shading: the helpers' when they made it from these very inputs
+// (only the state is then left to note; `d_avance` says so), else computed
+// here into `calcule`.
+const ResultatOmbrage& Moteur::ombrer_facette(bool sous, bool eau, bool photo, std::int32_t altitude, bool ombre,
+                                              ResultatOmbrage& calcule, bool& d_avance) {
+  const std::uint16_t sol = sous ? sol_parent_ : sol_;
+  if (!sous && calcul_ && calcul_->ombrage_pret && eau == calcul_->eau && !photo && altitude == calcul_->altitude &&
+      sol == calcul_->sol && ombre == calcul_->ombre) {
+    static const EntreeFacette terre{};  // a main facet without a photo, on land or water
+    static const EntreeFacette mer = [] {
+      EntreeFacette e;
+      e.eau = true;
+      return e;
+    }();
+    d_avance = true;
+    noter_ombrage(reglages_, etat_, eau ? mer : terre, calcul_->ombrage, calcul_->compter);
+    return calcul_->ombrage;
+  }
+  EntreeFacette f;
+  f.a = {s_[0].x, s_[0].y, s_[0].z};
+  f.b = {s_[1].x, s_[1].y, s_[1].z};
+  f.c = {s_[2].x, s_[2].y, s_[2].z};
+  f.signe = signe_;
+  f.altitude = altitude;
+  f.eau = eau;
+  f.sous_facette = sous;
+  f.couleur_image = photo;
+  f.transparence = vue_.transparence;
+  f.sol = sol;
+  f.ombre = ombre;
+  calcule = (!sous && calcul_) ? ombrage_facette(reglages_, etat_, f, calcul_->geometrie)
+                               : ombrage_facette(reglages_, etat_, f);
+  return calcule;
+}
+
+// A back-facing land facet: a ridge line, so that crests seen from behind stay visible.
+void Moteur::dessiner_crete(const ResultatOmbrage& res, std::int32_t altitude, std::int32_t niveau, bool ombre) {
+  const RenderContext& c = ctx_;
+  const std::int32_t sdy = iabs(s_[1].ecran.y - s_[0].ecran.y) + iabs(s_[2].ecran.y - s_[0].ecran.y);
+  const std::int32_t sdx = iabs(s_[1].ecran.x - s_[0].ecran.x) + iabs(s_[2].ecran.x - s_[0].ecran.x);
+  if (!((sdy < 8.0 * sdx && sdy < 0.4 * hauteur_ && sdy < 80) || degre_ < 6)) return;
+  ++cretes_suivies_;
+  std::int32_t lumiere = 28, plus = 0;
+  if (cretes_suivies_ > c.petit_pas) {
+    std::size_t g = 0, dr = 0;
+    for (std::size_t k = 1; k < 3; ++k) {
+      if (s_[k].ecran.x < s_[g].ecran.x) g = k;
+      if (s_[k].ecran.x > s_[dr].ecran.x) dr = k;
+    }
+    const bool negatif = s_[g].ecran.y - s_[dr].ecran.y < 0;
+    const std::int32_t a = vue_.azimut_soleil + 180;
+    if (a < 91) lumiere = negatif ? 32 : 40;
+    else if (a < 181) lumiere = negatif ? 24 : 32;
+    else if (a < 270) lumiere = negatif ? 32 : 24;
+    else lumiere = negatif ? 40 : 32;
+  }
+  if (ombre) {
+    lumiere = 16;
+    plus = 1;
+  }
+  std::int32_t decalage = 0;
+  const std::int32_t h = altitude;
+  const double p = res.pente;
+  if (degre_ > 5 && vue_.strates && p < 0.5 && vue_.niveau_mer + c.vague_max < h && h < 4000 && !ombre) {
+    const std::int32_t b = Round(h / 25.0);
+    const std::int32_t classe = (b >= 1 && b <= 160) ? c.table_strates[std::size_t(b)] : 0;
+    decalage = classe == 2 ? 336 : classe == 4 ? 384 : classe == 5 ? 96 : classe == 8 ? 288 : 0;
+  } else if (!vue_.strates) {
+    if (h < vue_.niveau_herbe) decalage = 48;
+    else if (h > vue_.niveau_rocher) decalage = 96;
+  }
+  std::int32_t index = lumiere + decalage + 18 + plus;
+  if (reglages_.neige + reglages_.delta_neige_s < h && sdx > 0.5 * sdy) index = ombre ? 274 : 290;
+  if (vue_.strates && res.cos_vue < 0.015) return;
+  const Rgb couleur = c.palette.couleur(index, niveau);
+  const Pixel px = pixel_of(couleur);
+  bool large = res.cos_vue > 0.1 && res.cos_vue < 0.5;
+  if (sdx < 0.3 * sdy || vue_.strates || ombre) large = false;
+  polygone(px, large ? Contour::double_ : Contour::simple, px);
+  if (observateur_) observer(false, GenreFacette::crete, index, couleur, niveau, lumiere, false);
+}
+
+void Moteur::dessiner_eau(const ResultatOmbrage& res, std::int32_t niveau, bool sous, bool d_avance) {
+  const RenderContext& c = ctx_;
+  const std::int32_t index = (degre_ < 6 || c.editeur()) ? 7 : (res.visible && res.indexe ? res.index : 7);
+  bool dessin = c.mer_peinte || niveau > 0 || index != 7 || (vue_.agitation_mer > 0 && res.visible);
+  if (index == 7 && !vue_.reflet && ((c.sans_ciel && vue_.agitation_mer <= 3) || (c.reflet_mer && vue_.agitation_mer <= 1)))
+    dessin = false;
+  if (!dessin) return;
+  Rgb couleur = d_avance ? calcul_->couleur : c.palette.couleur(index, niveau);
+  if (vue_.reflet && index < 15) couleur = reflet_eau(couleur);
+  const Pixel px = pixel_of(couleur);
+  polygone(px, Contour::simple, px);
+  if (observateur_) observer(sous, GenreFacette::eau, index, couleur, niveau, 0, res.visible);
+}
+
+// A visible land facet, its occupancy and its mirror in the sea.
+void Moteur::dessiner_terre(const ResultatOmbrage& res, std::int32_t niveau, std::int32_t altitude,
+                            std::int32_t occupation, bool sous, bool photo, bool d_avance) {
+  const RenderContext& c = ctx_;
+  const double d = s_[2].d;
+  Rgb couleur;
+  if (d_avance)
+    couleur = calcul_->couleur;
+  else if (c.courbes_niveau && res.gris)
+    couleur = c.palette.lire_gris(std::uint16_t(index_));
+  else
+    couleur = c.palette.couleur(index_, niveau);
+  if (photo) {
+    Rgb image = photo_rgb_;
+    if (vue_.transparence > 0) image = melange_couleur(vue_.transparence, couleur, image);
+    couleur = (brume_ && d > 500) ? brume(vue_.brume_densite, d, c.pas_brume, image, c.palette.slot(11)) : image;
+  }
+  const Pixel px = pixel_of(couleur);
+  polygone(px, Contour::simple, px);
+  if (c.occupation) fill_triangle(occupation_, s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
+  cretes_suivies_ = 0;
+  if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle()), true);
+  if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)
+    miroir(couleur, altitude);
+}
+
+// The node's river over a main facet: lines between river vertices on
+// coarse lattices and for narrow rivers, else the facet itself.
+void Moteur::dessiner_riviere(double p, std::int32_t niveau, bool ombre, bool visible) {
+  std::int32_t k = p > 0.9 ? 1 : p < 0.1 ? 12 : Round((0.9 - p) * 15) + 1;
+  k = std::clamp(k, 1, 12);
+  std::int32_t index = k + 6;
+  if (ombre) {
+    if (index > 9) index -= 1;
+    if (index > 6) index -= 2;
+  }
+  const Rgb couleur = ctx_.palette.couleur(index, niveau);
+  const Pixel px = pixel_of(couleur);
+  if (riviere_attribut_ < 4 && degre_ < 10) {
+    for (std::size_t a = 0; a < 3; ++a)
+      for (std::size_t b = a + 1; b < 3; ++b)
+        if (s_[a].riviere && s_[b].riviere) draw_line(image_, s_[a].ecran, s_[b].ecran, 3, px);
+  } else {
+    polygone(px, Contour::simple, px);
+    if (observateur_) observer(false, GenreFacette::riviere, index, couleur, niveau, 0, visible);
+  }
+}
+
 void Moteur::dessiner_facette(bool sous) {
   RenderContext& c = ctx_;
   if (!sous) {
@@ -1251,7 +1434,6 @@ void Moteur::dessiner_facette(bool sous) {
     c.aire_dessinee += aire;
   }
   const std::int32_t ci = c.terrain.cellule_rendu[0], cj = c.terrain.cellule_rendu[1];
-  bool passe_occupation = false;
   const bool arbre_noeud = arbre_type_ > 10 && arbre_type_ < 20;
   do {
     if (c.annule() || !dans_zone(ci, cj)) break;
@@ -1264,20 +1446,7 @@ void Moteur::dessiner_facette(bool sous) {
     const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
     if (!pr.limites || (arbres_visibles ? pr.ecran_arbre : pr.ecran) < 1) break;
     if (!sous) f_affichable_ = true;
-    if (!c.attente && pr.bords) {
-      for (int k = 0; k < 3; ++k) {
-        const Sommet& s = s_[k];
-        if (s.ecran.x < 0 && s.d > profondeur_gauche_) {
-          profondeur_gauche_ = s.d;
-          c.terrain.etat_rendu.bord_gauche_x = s.x;
-          c.terrain.etat_rendu.bord_gauche_y = s.y;
-        } else if (s.ecran.x >= largeur_ && s.d > profondeur_droite_) {
-          profondeur_droite_ = s.d;
-          c.terrain.etat_rendu.bord_droit_x = s.x;
-          c.terrain.etat_rendu.bord_droit_y = s.y;
-        }
-      }
-    }
+    if (!c.attente && pr.bords) noter_bords();
 
     // Water and altitude.
     const bool photo = photo_ && !sous;
@@ -1296,59 +1465,19 @@ void Moteur::dessiner_facette(bool sous) {
     }
 
     // Occupancy.
-    const double d = s_[2].d;
-    std::int32_t occupation = 0;
-    if (c.occupation) {
-      occupation = pr.occupation;
-      const std::int32_t mx = pr.mx, my = pr.my;
-      const DepthBuffer& o = *c.occupation;
-      const std::int32_t valeur = (mx >= 0 && my >= 0 && mx < o.width() && my < o.height()) ? o.at(mx, my) : 0;
-      if (!(valeur == 0 || occupation < valeur + 20)) {
-        ++compteurs_.sauts_occupation;
-        break;
-      }
-    }
-    passe_occupation = true;
+    const std::int32_t occupation = c.occupation ? pr.occupation : 0;
+    if (c.occupation && !occupation_libre(pr)) break;
 
-    // Shading.
-    ResultatOmbrage calcule;
-    calcule.visible = true;
-    const ResultatOmbrage* ombrage = &calcule;
-    bool d_avance = false;  // the helpers' shading, and with it their colour of a visible facet
-    // The helpers read the node's cast shadow already.
+    // Shading. The helpers read the node's cast shadow already.
     const bool ombre = reglages_.ombre_portee && ((!sous && calcul_ && calcul_->ombrage_pret)
                                                       ? calcul_->ombre
                                                       : c.carte_ombres->lire(ci, cj) == 1);
+    ResultatOmbrage calcule;
+    calcule.visible = true;
+    const ResultatOmbrage* ombrage = &calcule;
+    bool d_avance = false;  // the helpers' shading, and with it their colour
     if (!c.filaire || (eau && vue_.agitation_mer > 0)) {
-      const std::uint16_t sol = sous ? sol_parent_ : sol_;
-      if (!sous && calcul_ && calcul_->ombrage_pret && eau == calcul_->eau && !photo && altitude == calcul_->altitude &&
-          sol == calcul_->sol && ombre == calcul_->ombre) {
-        // Shaded ahead with these very inputs: only the state is left to note.
-        static const EntreeFacette terre{};  // a main facet without a photo, on land or water
-        static const EntreeFacette mer = [] {
-          EntreeFacette e;
-          e.eau = true;
-          return e;
-        }();
-        ombrage = &calcul_->ombrage;
-        d_avance = true;
-        noter_ombrage(reglages_, etat_, eau ? mer : terre, *ombrage, calcul_->compter);
-      } else {
-        EntreeFacette f;
-        f.a = {s_[0].x, s_[0].y, s_[0].z};
-        f.b = {s_[1].x, s_[1].y, s_[1].z};
-        f.c = {s_[2].x, s_[2].y, s_[2].z};
-        f.signe = signe_;
-        f.altitude = altitude;
-        f.eau = eau;
-        f.sous_facette = sous;
-        f.couleur_image = photo;
-        f.transparence = vue_.transparence;
-        f.sol = sol;
-        f.ombre = ombre;
-        calcule = (!sous && calcul_) ? ombrage_facette(reglages_, etat_, f, calcul_->geometrie)
-                                     : ombrage_facette(reglages_, etat_, f);
-      }
+      ombrage = &ombrer_facette(sous, eau, photo, altitude, ombre, calcule, d_avance);
       if (ombrage->degenere) break;
       if (ombrage->indexe) index_ = ombrage->index;
     }
@@ -1375,112 +1504,18 @@ void Moteur::dessiner_facette(bool sous) {
     }
 
     const std::int32_t niveau = eau ? pr.niveau_eau : pr.niveau;
-    const double p = res.pente;
+    if (!res.visible && !eau && !sous && !photo)
+      dessiner_crete(res, altitude, niveau, ombre);
+    else if (eau)
+      dessiner_eau(res, niveau, sous, d_avance);
+    else if (res.visible)
+      dessiner_terre(res, niveau, altitude, occupation, sous, photo, d_avance);
 
-    if (!res.visible && !eau && !sous && !photo) {
-      // A back-facing land facet: a ridge line, so that crests seen from behind stay visible.
-      const std::int32_t sdy = iabs(s_[1].ecran.y - s_[0].ecran.y) + iabs(s_[2].ecran.y - s_[0].ecran.y);
-      const std::int32_t sdx = iabs(s_[1].ecran.x - s_[0].ecran.x) + iabs(s_[2].ecran.x - s_[0].ecran.x);
-      if ((sdy < 8.0 * sdx && sdy < 0.4 * hauteur_ && sdy < 80) || degre_ < 6) {
-        ++cretes_suivies_;
-        std::int32_t lumiere = 28, plus = 0;
-        if (cretes_suivies_ > c.petit_pas) {
-          std::size_t g = 0, dr = 0;
-          for (std::size_t k = 1; k < 3; ++k) {
-            if (s_[k].ecran.x < s_[g].ecran.x) g = k;
-            if (s_[k].ecran.x > s_[dr].ecran.x) dr = k;
-          }
-          const bool negatif = s_[g].ecran.y - s_[dr].ecran.y < 0;
-          const std::int32_t a = vue_.azimut_soleil + 180;
-          if (a < 91) lumiere = negatif ? 32 : 40;
-          else if (a < 181) lumiere = negatif ? 24 : 32;
-          else if (a < 270) lumiere = negatif ? 32 : 24;
-          else lumiere = negatif ? 40 : 32;
-        }
-        if (ombre) {
-          lumiere = 16;
-          plus = 1;
-        }
-        std::int32_t decalage = 0;
-        const std::int32_t h = altitude;
-        if (degre_ > 5 && vue_.strates && p < 0.5 && vue_.niveau_mer + c.vague_max < h && h < 4000 && !ombre) {
-          const std::int32_t b = Round(h / 25.0);
-          const std::int32_t classe = (b >= 1 && b <= 160) ? c.table_strates[std::size_t(b)] : 0;
-          decalage = classe == 2 ? 336 : classe == 4 ? 384 : classe == 5 ? 96 : classe == 8 ? 288 : 0;
-        } else if (!vue_.strates) {
-          if (h < vue_.niveau_herbe) decalage = 48;
-          else if (h > vue_.niveau_rocher) decalage = 96;
-        }
-        std::int32_t index = lumiere + decalage + 18 + plus;
-        if (reglages_.neige + reglages_.delta_neige_s < h && sdx > 0.5 * sdy) index = ombre ? 274 : 290;
-        if (!(vue_.strates && res.cos_vue < 0.015)) {
-          const Rgb couleur = c.palette.couleur(index, niveau);
-          const Pixel px = pixel_of(couleur);
-          bool large = res.cos_vue > 0.1 && res.cos_vue < 0.5;
-          if (sdx < 0.3 * sdy || vue_.strates || ombre) large = false;
-          polygone(px, large ? Contour::double_ : Contour::simple, px);
-          if (observateur_) observer(false, GenreFacette::crete, index, couleur, niveau, lumiere, false);
-        }
-      }
-    } else if (eau) {
-      const std::int32_t index = (degre_ < 6 || c.editeur()) ? 7 : (res.visible && res.indexe ? res.index : 7);
-      bool dessin = c.mer_peinte || niveau > 0 || index != 7 || (vue_.agitation_mer > 0 && res.visible);
-      if (index == 7 && !vue_.reflet &&
-          ((c.sans_ciel && vue_.agitation_mer <= 3) || (c.reflet_mer && vue_.agitation_mer <= 1)))
-        dessin = false;
-      if (dessin) {
-        Rgb couleur = d_avance ? calcul_->couleur : c.palette.couleur(index, niveau);
-        if (vue_.reflet && index < 15) couleur = reflet_eau(couleur);
-        const Pixel px = pixel_of(couleur);
-        polygone(px, Contour::simple, px);
-        if (observateur_) observer(sous, GenreFacette::eau, index, couleur, niveau, 0, res.visible);
-      }
-    } else if (res.visible) {
-      Rgb couleur;
-      if (d_avance)
-        couleur = calcul_->couleur;
-      else if (c.courbes_niveau && res.gris)
-        couleur = c.palette.lire_gris(std::uint16_t(index_));
-      else
-        couleur = c.palette.couleur(index_, niveau);
-      if (photo) {
-        Rgb image = photo_rgb_;
-        if (vue_.transparence > 0) image = melange_couleur(vue_.transparence, couleur, image);
-        couleur = (brume_ && d > 500) ? brume(vue_.brume_densite, d, c.pas_brume, image, c.palette.slot(11)) : image;
-      }
-      const Pixel px = pixel_of(couleur);
-      polygone(px, Contour::simple, px);
-      if (c.occupation) fill_triangle(occupation_, s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
-      cretes_suivies_ = 0;
-      if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle()), true);
-      if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)
-        miroir(couleur, altitude);
-    }
-
-    // River.
-    if (riviere_ && !c.editeur() && !sous) {
-      std::int32_t k = p > 0.9 ? 1 : p < 0.1 ? 12 : Round((0.9 - p) * 15) + 1;
-      k = std::clamp(k, 1, 12);
-      std::int32_t index = k + 6;
-      if (ombre) {
-        if (index > 9) index -= 1;
-        if (index > 6) index -= 2;
-      }
-      const Rgb couleur = c.palette.couleur(index, niveau);
-      const Pixel px = pixel_of(couleur);
-      if (riviere_attribut_ < 4 && degre_ < 10) {
-        for (std::size_t a = 0; a < 3; ++a)
-          for (std::size_t b = a + 1; b < 3; ++b)
-            if (s_[a].riviere && s_[b].riviere) draw_line(image_, s_[a].ecran, s_[b].ecran, 3, px);
-      } else {
-        polygone(px, Contour::simple, px);
-        if (observateur_) observer(false, GenreFacette::riviere, index, couleur, niveau, 0, res.visible);
-      }
-    }
+    if (riviere_ && !c.editeur() && !sous) dessiner_riviere(res.pente, niveau, ombre, res.visible);
 
     // Tree.
-    if (vue_.foret && !c.courbes_niveau && passe_occupation && c.terrain.nombre_elements > 0 && arbre_noeud &&
-        d > 80 && altitude > reglages_.niveau_sable && !sous) {
+    if (vue_.foret && !c.courbes_niveau && c.terrain.nombre_elements > 0 && arbre_noeud && s_[2].d > 80 &&
+        altitude > reglages_.niveau_sable && !sous) {
       arbre(res.visible, res.angle(), altitude, res.classe);
       dessin_.niveau_brume = niveau;
     }

@@ -58,8 +58,9 @@ struct Prealable {
 struct CalculFacette {
   Prealable prealable;
   GeometrieFacette geometrie;
-  // The whole shading of a land facet, when it needs no random draw: valid
-  // for the drawing only with the painted ground and cast shadow assumed here.
+  // The whole shading of a land or water facet, when it needs no random draw:
+  // valid for the drawing only with the water, altitude, painted ground and
+  // cast shadow assumed here.
   bool ombrage_pret = false;
   bool compter = false;   // it counts in the slope statistics
   bool ombre = false;
@@ -115,7 +116,7 @@ struct alignas(64) Fixes {
   // Facet geometry (eye and sun) and, where it draws nothing, the shading.
   ReglagesOmbrage reglages;
   const TMyPalette* palette = nullptr;
-  bool ombrage = false;        // land facets may be shaded ahead
+  bool ombrage = false;        // facets may be shaded ahead
   const Tcooleen* ombres = nullptr;  // cast shadow map, when shadows are on
   bool sol_noeud = false;      // the node's cover entry may give a painted ground
   bool foret = false;
@@ -1286,7 +1287,8 @@ const ResultatOmbrage& Moteur::ombrer_facette(bool sous, bool eau, bool photo, s
   const std::uint16_t sol = sous ? sol_parent_ : sol_;
   if (!sous && calcul_ && calcul_->ombrage_pret && eau == calcul_->eau && !photo && altitude == calcul_->altitude &&
       sol == calcul_->sol && ombre == calcul_->ombre) {
-    static const EntreeFacette terre{};  // a main facet without a photo, on land or water
+    // What the state reads of a main facet without a photo, on land and on water.
+    static const EntreeFacette terre{};
     static const EntreeFacette mer = [] {
       EntreeFacette e;
       e.eau = true;

@@ -274,6 +274,7 @@ int CommandesMontagne::nouvelle_vue(const std::string& fichier_image) {
     vue->taille_h = e.hauteur_defaut + 6;
     vue->largeur_image = e.largeur_defaut_copie;
     vue->hauteur_image = e.hauteur_defaut_copie;
+    vue->taille_donnee = 1;
   } else {
     const int l = 50 * t->degre + 200;
     vue->largeur_image = static_cast<std::uint16_t>(l);

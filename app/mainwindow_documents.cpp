@@ -250,7 +250,9 @@ bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fi
   return true;
 }
 
+// An opened view takes the document's picture size and its copy.
 int TBasewindow::creer_vue(const std::string& fichier_image) {
+  montagnes_->copie_reglages = true;
   const int v = montagnes_->nouvelle_vue(fichier_image);
   if (v && fichier_image.empty())
     if (auto* vue = montagnes_->vue(v)) vue->premier_rendu_du_document = true;

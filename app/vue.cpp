@@ -195,9 +195,25 @@ void TVuewindow::Informations() {
   dialogue.exec();
 }
 
+// The window's outer size for a picture, counted with sizing borders of 4
+// pixels and a caption of 19: what is left inside is the client area the
+// picture sizes follow.
 QSize TVuewindow::taille_cadre(int largeur, int hauteur, int extra) const {
   if (parametres.echelle_fixe) return {largeur + 14 + extra, hauteur + 56};
   return {largeur + 10, hauteur + 46};
+}
+
+// Sizes the window so that its client area is the one the outer size above
+// leaves, whatever borders and caption this desktop's style draws.
+void TVuewindow::dimensionner_cadre(QSize exterieur) {
+  const QSize client = exterieur - QSize(8, 27);
+  QMdiSubWindow* s = sous_fenetre();
+  if (!s) {
+    resize(client);
+    return;
+  }
+  const QMargins m = s->contentsMargins();
+  s->resize(client + QSize(m.left() + m.right(), m.top() + m.bottom()));
 }
 
 void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& p, Tmatrice* terrain,
@@ -220,7 +236,7 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
   }
   if (image_transmise()) e = 0;
   if (!fichier_image_.empty()) e = 0;
-  if (parametres.echelle_fixe && !parametres.dim_predef)
+  if (parametres.echelle_fixe && !parametres.dim_predef && !taille_donnee)
     largeur_image = static_cast<std::uint16_t>(borne(largeur_image + 10));
   derniere_l = largeur_image;
   derniere_h = hauteur_image;
@@ -237,10 +253,11 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
   } else {
     const int slot = std::max<int>(1, no_vue);
     cadre->move(32 * (slot - 1) + 25, 22 * (slot - 1));
-    cadre->resize(taille_cadre(taille_l, taille_h, e));
+    dimensionner_cadre(taille_cadre(taille_l, taille_h, e));
   }
   palette_ = std::make_unique<TMyPalette>(parametres.brume != 0, 4);
   initialisee_ = true;
+  Formsize();  // the picture size is the client area the placement gave
   disposer_image_vue();
   cocher_menus_vue();
   informations_->setEnabled(false);
@@ -388,10 +405,9 @@ void TVuewindow::charger_fichier_image() {
   }
   image_ = dans_les_bornes(std::move(*i));
   image_existe_ = true;
-  if (!parametres.echelle_fixe) {
-    largeur_image = static_cast<std::uint16_t>(borne(largeur_image - 4));
-    hauteur_image = static_cast<std::uint16_t>(borne(hauteur_image - 6));
-  }
+  // The frame is the picture shown (the client area around it has a margin).
+  largeur_image = static_cast<std::uint16_t>(image_.width());
+  hauteur_image = static_cast<std::uint16_t>(image_.height());
   derniere_l = largeur_image;
   derniere_h = hauteur_image;
   zone_->update();

@@ -76,6 +76,10 @@ class TVuewindow : public FenetreVue {
   int derniere_l = 0, derniere_h = 0;
   std::uint8_t redimensionnee = 0;
   std::uint8_t plein_ecran = 0;
+  // The stored size was handed over (an opened document's picture, a
+  // duplicated view, the options' size): it is that picture's own size, and
+  // a fixed scale adds no margin to it.
+  std::uint8_t taille_donnee = 0;
 
   // Called after each render (the main window refreshes its menus).
   std::function<void()> apres_rendu;
@@ -107,6 +111,7 @@ class TVuewindow : public FenetreVue {
   void etat_barre();
   void charger_fichier_image();
   QSize taille_cadre(int largeur, int hauteur, int extra) const;
+  void dimensionner_cadre(QSize exterieur);
 
   platform::WindowHandle handle_ = 0;
   Tmatrice* terrain_ = nullptr;

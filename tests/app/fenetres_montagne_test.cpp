@@ -28,6 +28,8 @@
 #include "dialogs/options_vue.h"
 #include "render/jpeg.h"
 #include <QDir>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace {
 
@@ -653,4 +655,54 @@ TEST(FenetreVue, AnUntouchedDocumentDrawnOnOpeningIsNoChange) {
   v->rafraichir_vue();
   v->rendre();
   EXPECT_EQ(v->modifiee, 1);
+}
+
+// A view's frame is the picture it shows: reopened from its document, drawn
+// again, saved and reopened, in fixed and in variable scale, the size stays,
+// the status bar names it and no scroll bar appears; laid out again in fixed
+// scale it takes the client area, never less than it had.
+TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
+  for (const bool fixe : {true, false}) {
+    Atelier a(7);
+    compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+                                   platform::WindowHandle) {};
+    std::string texte = lire_tout(QString(QUORVEL_SOURCE_DIR) + "/tests/data/vallee.vue");
+    if (!fixe)
+      for (const std::string& cle : {std::string("Taille image fixe  ="), std::string("Deformation autor. =")})
+        texte.replace(texte.find(cle + "Oui"), cle.size() + 3, cle + "Non");
+    const QString chemin = a.dossier.path() + "/v.vue";
+    ecrire_tout(chemin, texte);
+    TVuewindow* v = nullptr;
+    auto ouvrir = [&] {
+      a.dialogues->ouvertures.push_back(chemin.toStdString());
+      a.commande(Commande::ouvrir);
+      v = a.vue(a.w->etat.vue_courante);
+      ASSERT_NE(v, nullptr);
+      a.attendre_image(v);
+      for (int k = 0; k < 5; ++k) QApplication::processEvents();
+    };
+    ouvrir();
+    const QSize taille = QSize(v->image().width(), v->image().height());
+    if (fixe) EXPECT_EQ(taille, QSize(640, 480)) << "the document's size, drawn anew";
+    for (int cycle = 0; cycle < 2; ++cycle) {
+      a.w->activer(v);
+      a.commande(Commande::rafraichir_vue);
+      a.attendre_image(v);
+      EXPECT_EQ(QSize(v->image().width(), v->image().height()), taille) << fixe << cycle;
+      a.dialogues->sauvegardes.push_back(chemin.toStdString());
+      a.commande(Commande::enregistrer_vue);
+      a.commande(Commande::fermer_montagnes);
+      Programme::vider();
+      ouvrir();
+      EXPECT_EQ(QSize(v->image().width(), v->image().height()), taille) << "the stored picture";
+      EXPECT_EQ(v->panneau(1)->text(), QString("Frame: %1 x %2").arg(taille.width()).arg(taille.height()));
+      EXPECT_FALSE(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
+      EXPECT_FALSE(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
+    }
+    if (fixe) {
+      v->calculer_taille_vue(true);
+      EXPECT_EQ(v->largeur_image, v->width());
+      EXPECT_GE(v->largeur_image, taille.width());
+    }
+  }
 }

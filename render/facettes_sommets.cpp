@@ -1,0 +1,184 @@
+// The vertices of the terrain pass and a facet's first decisions: a node's
+// world point from the picture's tables, its projection (cached, or pure for
+// the helpers), the stored values asked for ahead of the walk, whether a
+// facet is in front and on the screen, and the picture's edge points.
+#include "render/facettes_interne.h"
+
+namespace render::detail_facettes {
+
+namespace {
+
+// point_noeud of a node of the sweep (no height replaced), from the tables.
+NoeudMonde placer(const Fixes& f, std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
+  if (!f.tables || i < 0 || j < 0 || i > f.limite || j > f.limite)
+    return point_noeud(*f.ctx, i, j, std::nullopt, X, Y, Z);
+  X = f.x_i[std::size_t(i)];
+  Y = (f.q_j[std::size_t(j)] + f.demi_p_i[std::size_t(i)] - f.ty) * 8000;
+  if (f.deformation) deformer(*f.dx, *f.dy, i, j, X, Y);
+  NoeudMonde r;
+  r.hauteur = f.hauteurs->lire(i, j);
+  if (r.hauteur < -4000 || r.hauteur > 4000) return point_noeud(*f.ctx, i, j, std::nullopt, X, Y, Z);
+  if (f.strate_h[std::size_t(r.hauteur + 4000)]) {
+    X += 12;
+    Y += 12;
+  }
+  altitude_noeud(r, f.niveau_mer, f.altitude_cible, Z);
+  return r;
+}
+
+}  // namespace
+
+// Asks the memory for the stored values of node (i, j), which the walk will
+// reach a few nodes later: along rows and diagonals each node lies in another
+// storage row.
+void Moteur::anticiper(std::int32_t i, std::int32_t j) const {
+  const Tmatrice& t = ctx_.terrain;
+  if (i < 1 || j < 1 || i + j > n_ + 1) return;
+  __builtin_prefetch(t.hauteurs->rangee(j) + i);
+  if (ctx_.carte_vagues) __builtin_prefetch(ctx_.carte_vagues->rangee(j) + i);
+  if (deformation_) {
+    __builtin_prefetch(t.dx->rangee(j) + i);
+    __builtin_prefetch(t.dy->rangee(j) + i);
+  }
+  if (photo_possible_) __builtin_prefetch(t.photo->rangee(j) + i);
+}
+
+// World point of node (i, j) as the sweep computes a vertex: distortion and
+// strata from the camera's node transform, plus the wave offset of sea nodes.
+void DessinFacettes::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
+  const NoeudMonde nm = coordonnees_noeud(ctx_, i, j);
+  X = ctx_.X;
+  Y = ctx_.Y;
+  Z = ctx_.Z;
+  if (vagues_ && nm.hauteur != -1000 && degre_ >= 6) {
+    std::uint16_t v = 0, t = 0;
+    ctx_.carte_vagues->lire(i, j, v, t);
+    if (t == 50) Z += (double(v) - 20) * ctx_.echelle_vagues;
+  }
+}
+
+// The point of node (i, j) as calculer_sommet computes it, without the cache
+// or the context, from the node's cover entry (v, t): false when its depth
+// along the projection is exactly 0 (the projection then keeps the previous
+// pixel, so the caller computes that vertex in order).
+bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) {
+  double X = 0.0, Y = 0.0, Z = 0.0;
+  const NoeudMonde nm = placer(f, i, j, X, Y, Z);
+  s.i = i;
+  s.j = j;
+  s.x = X;
+  s.y = Y;
+  s.z = Z;
+  s.sous_mer = nm.sous_mer;
+  s.riviere = false;
+  if (f.vagues) {
+    if (t == 1) s.riviere = true;
+    if (t == 50 && f.decaler_vagues && nm.hauteur != -1000 && f.degre >= 6) s.z += (double(v) - 20) * f.echelle_vagues;
+  }
+  if (!pixel_du_point(f, s.x, s.y, s.z, s.ecran)) return false;
+  const auto& u = f.direction;
+  s.d = (s.x - f.ex) * u[0] + (s.y - f.ey) * u[1] + (s.z - f.ez) * u[2];
+  if (s.d == 0.0) s.d = 0.0001;
+  return true;
+}
+
+void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
+  // A node's point does not depend on when it is computed: the cache keeps the
+  // points of the last rows (a direct-mapped table; two consecutive rows,
+  // columns or diagonals never share a slot).
+  const std::uint32_t cle = ((std::uint32_t(i) << 16) | std::uint32_t(j)) + 1;
+  EntreeCache* e = nullptr;
+  if (cache_) {
+    e = &cache_[(std::uint32_t(i) * 2089u + std::uint32_t(j)) & (kCache - 1)];
+    if (e->cle == cle) {
+      s = e->sommet;
+      return;
+    }
+  }
+  const NoeudMonde nm = placer(*fixes_, i, j, s.x, s.y, s.z);
+  s.i = i;
+  s.j = j;
+  s.sous_mer = nm.sous_mer;
+  s.riviere = false;
+  if (ctx_.carte_vagues) {
+    std::uint16_t v = 0, t = 0;
+    ctx_.carte_vagues->lire(i, j, v, t);
+    if (t == 1) s.riviere = true;
+    if (t == 50 && vagues_ && nm.hauteur != -1000 && degre_ >= 6) s.z += (double(v) - 20) * ctx_.echelle_vagues;
+  }
+  projeter_point(ctx_, s.x, s.y, s.z);
+  s.ecran = pixel_projete(ctx_);
+  const auto& u = ctx_.direction;
+  s.d = (s.x - ctx_.ex) * u[0] + (s.y - ctx_.ey) * u[1] + (s.z - ctx_.ez) * u[2];
+  if (s.d == 0.0) s.d = 0.0001;
+  if (e) {
+    e->cle = cle;
+    e->sommet = s;
+  }
+}
+
+Prealable prealable(const Fixes& f, const Sommet* s) {
+  Prealable pr;
+  int devant = 0, dans_limite = 0;
+  bool rejet = false;
+  const std::int32_t largeur = f.largeur, hauteur = f.hauteur;
+  for (int k = 0; k < 3; ++k) {
+    const double d = s[k].d;
+    if (d > f.proche) ++devant;
+    if (f.observateur_place && d < f.rejet) rejet = true;
+    const std::int32_t x = s[k].ecran.x, y = s[k].ecran.y;
+    if (f.degre > 5) {
+      if (f.observateur_place) {
+        if (x < -2 * std::int64_t(largeur) || x > 3 * std::int64_t(largeur)) rejet = true;
+      } else if (y < -2 * std::int64_t(hauteur) || y > 2 * std::int64_t(hauteur)) {
+        rejet = true;
+      }
+    }
+    if (x >= -15 && x < largeur + 16 && y >= -15 && y < hauteur + 16) {
+      ++pr.ecran;
+      ++pr.ecran_arbre;
+    } else if (d < 1100 && x > -64 && x < largeur + 64 && y < f.rangee_2h5) {
+      ++pr.ecran_arbre;
+    }
+    if (f.degre >= 6 || (x > -16000 && x < largeur + 16000 && y > -16000 && y < hauteur + 16000)) ++dans_limite;
+    if (x < 0 || x >= largeur) pr.bords = true;
+    pr.sous_mer = std::int8_t(pr.sous_mer + (s[k].sous_mer ? 1 : 0));
+  }
+  pr.limites = dans_limite == 3 && devant >= 1 && !rejet;
+  if (!pr.limites) return pr;
+  const double zmax = std::max({s[0].z, s[1].z, s[2].z});
+  pr.altitude = Round(zmax + f.altitude_cible);
+  const double d = s[2].d;
+  if (f.occupation) {
+    pr.occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
+    pr.mx = Round((double(s[0].ecran.x) + s[1].ecran.x + s[2].ecran.x) / 3.0);
+    pr.my = Round((double(s[0].ecran.y) + s[1].ecran.y + s[2].ecran.y) / 3.0);
+  }
+  if (f.brume) {
+    pr.niveau = niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume);
+    pr.niveau_eau = niveau_brume(d, f.pas_brume, f.niveau_mer_vue, f.hauteur_brume);
+  }
+  demi_etendue(s, pr.wx, pr.wy);
+  pr.grand = a_subdiviser(pr.wx, pr.wy, d, f.profondeur_sous_reseau);
+  return pr;
+}
+
+// The picture's left and right edge points: the deepest vertices beside the
+// picture on either side.
+void DessinFacettes::noter_bords() {
+  RenderContext& c = ctx_;
+  for (int k = 0; k < 3; ++k) {
+    const Sommet& s = s_[k];
+    if (s.ecran.x < 0 && s.d > profondeur_gauche_) {
+      profondeur_gauche_ = s.d;
+      c.terrain.etat_rendu.bord_gauche_x = s.x;
+      c.terrain.etat_rendu.bord_gauche_y = s.y;
+    } else if (s.ecran.x >= largeur_ && s.d > profondeur_droite_) {
+      profondeur_droite_ = s.d;
+      c.terrain.etat_rendu.bord_droit_x = s.x;
+      c.terrain.etat_rendu.bord_droit_y = s.y;
+    }
+  }
+}
+
+}  // namespace render::detail_facettes

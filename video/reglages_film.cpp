@@ -14,6 +14,7 @@
 #include "controls/shapebutton.h"
 #include "fenetres/dossiers.h"
 #include "platform/fichiers.h"
+#include "platform/vidconv/indeo3.h"
 #include "video/codecs_video.h"
 #include "video/creation.h"
 #include "video/lecteur.h"
@@ -37,7 +38,6 @@ PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   label_indeo = new QLabel(Q(T::kIndeo), this);
   label_indeo->setObjectName("label_indeo");
   label_indeo->setWordWrap(true);
-  label_indeo->setStyleSheet(QStringLiteral("color: #a00000"));
   g->addWidget(label_indeo, rang++, 0, 1, 2);
   Details = new CtlCheckBox(this);
   Details->setObjectName("Details");
@@ -123,7 +123,21 @@ void PageCreationVideo::etiquettes() {
   label_derniere->setText(Q(T::kDerniereImage) + QString::number(e.derniere));
   label_generees->setText(Q(T::kImagesGenerees) + QString::number(e.generees));
   label_duree->setText(Q(T::kDuree) + QString::number(e.duree));
-  label_indeo->setVisible(v_.type_video == 3);
+  indication_codec();
+}
+
+// Indeo 3.2 holds only some frame sizes: the codec line's hint says so, and
+// the line under it gives the size these frames are coded at when it differs.
+void PageCreationVideo::indication_codec() {
+  const bool indeo = v_.type_video == 3;
+  ComboBox_CODEC->setToolTip(indeo ? Q(T::kIndeo) : QString());
+  label_indeo->setVisible(indeo);
+  if (!indeo) return;
+  QString texte = Q(T::kIndeo);
+  const auto taille = platform::vcv::iv32_size(v_.largeur_image, v_.hauteur_image);
+  if (taille && !platform::vcv::iv32_holds(v_.largeur_image, v_.hauteur_image))
+    texte += QStringLiteral("\n%1%2 x %3").arg(Q(T::kIndeoTaille)).arg(taille->width).arg(taille->height);
+  label_indeo->setText(texte);
 }
 
 // Turning to the page opens the preview movie of an earlier making.

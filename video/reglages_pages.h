@@ -199,6 +199,7 @@ class PageCreationVideo : public QWidget {
 
  private:
   void etiquettes();
+  void indication_codec();
   void CtlCreateClick();
   void ouvrir_film_reduit();
 

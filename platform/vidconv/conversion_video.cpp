@@ -21,6 +21,7 @@ extern "C" {
 #include <variant>
 
 #include "platform/fichiers.h"
+#include "platform/vidconv/indeo3.h"
 #include "platform/vidconv/ouverture_film.h"
 
 namespace platform::vcv {
@@ -128,7 +129,7 @@ std::string av_text(int err) {
 
 struct CodecChoice {
   const char* muxer = nullptr;
-  const char* encoder = nullptr;  // null: the layer's own RLE8
+  const char* encoder = nullptr;  // null: the layer's own RLE8 or IV32
   AVPixelFormat format = AV_PIX_FMT_NONE;
   std::uint32_t tag = 0;          // codec tag to force, or 0
   bool multiple_of_4 = false;     // the encoder wants sides that are multiples of 4
@@ -143,6 +144,9 @@ std::optional<CodecChoice> choice_for(int container, std::uint32_t codec) {
       return CodecChoice{"avi", "msvideo1", AV_PIX_FMT_RGB555LE, fourcc("msvc"), true, false, "Microsoft Video 1"};
     if (codec == fourcc("mrle"))
       return CodecChoice{"avi", nullptr, AV_PIX_FMT_PAL8, fourcc("mrle"), false, false, "Run Length Encoding"};
+    // Coded at the nearest size the format holds (iv32_size).
+    if (codec == fourcc("IV32"))
+      return CodecChoice{"avi", nullptr, AV_PIX_FMT_YUV410P, fourcc("IV32"), false, false, "Intel Indeo Video R3.2"};
     return std::nullopt;
   }
   if (container == kContainerMpeg) {
@@ -156,8 +160,6 @@ std::optional<CodecChoice> choice_for(int container, std::uint32_t codec) {
 }
 
 std::string unavailable_text(int container, std::uint32_t codec) {
-  if (container == kContainerAvi && codec == fourcc("IV32"))
-    return "Intel Indeo Video R3.2 cannot be written on this system; choose another codec";
   char buf[96];
   std::snprintf(buf, sizeof buf, "codec %08X of container %d cannot be written on this system", unsigned(codec),
                 container);
@@ -320,11 +322,21 @@ class Writer {
       AVCodecParameters* p = st_->codecpar;
       p->codec_type = AVMEDIA_TYPE_VIDEO;
       p->codec_id = AV_CODEC_ID_MSRLE;
+      p->bits_per_coded_sample = 8;
+      if (choice.tag == fourcc("IV32")) {
+        const auto taille = iv32_size(width_, height_);
+        iv32_ = std::make_unique<Iv32Encoder>();
+        if (!taille || !iv32_->open(taille->width, taille->height))
+          return fail(kBadFrameSize, "the frame size does not fit Intel Indeo Video R3.2", code, text);
+        p->codec_id = AV_CODEC_ID_INDEO3;
+        p->bits_per_coded_sample = 24;
+        width_ = taille->width;
+        height_ = taille->height;
+      }
       p->codec_tag = choice.tag;
       p->width = width_;
       p->height = height_;
-      p->format = AV_PIX_FMT_PAL8;
-      p->bits_per_coded_sample = 8;
+      p->format = choice.format;
       st_->avg_frame_rate = av_inv_q(tb);
     }
     pkt_ = av_packet_alloc();
@@ -342,6 +354,7 @@ class Writer {
   }
 
   bool write(const FrameView& f, int& code, std::string& text) {
+    if (iv32_) return write_iv32(f, code, text);
     if (!enc_) return write_rle(f, code, text);
     if (av_frame_make_writable(frame_) < 0) return fail(kEncoderFailure, "out of memory", code, text);
     const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(f.data)};
@@ -421,7 +434,24 @@ class Writer {
     return true;
   }
 
+  bool write_iv32(const FrameView& f, int& code, std::string& text) {
+    bool cle = false;
+    const std::vector<std::uint8_t> data = iv32_->encode(f, cle);
+    if (data.empty()) return fail(kEncoderFailure, "Intel Indeo Video R3.2: the frame cannot be coded", code, text);
+    if (av_new_packet(pkt_, int(data.size())) < 0) return fail(kEncoderFailure, "out of memory", code, text);
+    std::memcpy(pkt_->data, data.data(), data.size());
+    if (cle) pkt_->flags |= AV_PKT_FLAG_KEY;
+    pkt_->pts = pkt_->dts = next_pts_++;
+    pkt_->duration = 1;
+    av_packet_rescale_ts(pkt_, rle_tb_, st_->time_base);
+    pkt_->stream_index = st_->index;
+    const int r = av_interleaved_write_frame(oc_, pkt_);
+    if (r < 0) return fail(kWriteFailure, "cannot write the movie: " + av_text(r), code, text);
+    return true;
+  }
+
   CodecChoice choice_;
+  std::unique_ptr<Iv32Encoder> iv32_;
   AVFormatContext* oc_ = nullptr;
   AVStream* st_ = nullptr;
   AVCodecContext* enc_ = nullptr;
@@ -629,6 +659,7 @@ int output_dlg(Handle conv, Handle list, const std::string& title, int) {
   const bool mpeg = c->codec_set ? c->container == kContainerMpeg : false;
   if (c->codec_set && c->container == kContainerAvi) {
     if (c->codec == fourcc("cvid")) s.codec_line = lignes[0];
+    if (c->codec == fourcc("IV32")) s.codec_line = lignes[1];
     if (c->codec == fourcc("msvc")) s.codec_line = lignes[2];
     if (c->codec == fourcc("mrle")) s.codec_line = lignes[3];
   } else if (mpeg) {

@@ -8,6 +8,7 @@ bool codec_lu(AVCodecID id) {
     case AV_CODEC_ID_CINEPAK:
     case AV_CODEC_ID_MSVIDEO1:
     case AV_CODEC_ID_MSRLE:
+    case AV_CODEC_ID_INDEO3:
     case AV_CODEC_ID_MPEG1VIDEO:
     case AV_CODEC_ID_MPEG2VIDEO:
       return true;

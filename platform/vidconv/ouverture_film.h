@@ -21,7 +21,7 @@ inline constexpr int kCoteLuMax = 4095;
 inline constexpr std::size_t kPaquetsLusMax = 100000;
 
 inline constexpr const char* kFormatsLus = "avi,mpeg";
-inline constexpr const char* kCodecsLus = "cinepak,msvideo1,msrle,mpeg1video,mpeg2video";
+inline constexpr const char* kCodecsLus = "cinepak,msvideo1,msrle,indeo3,mpeg1video,mpeg2video";
 
 // Whether frames of w x h may be read (a size of 0 is not yet known and passes).
 inline bool taille_lue(int w, int h) { return w >= 0 && h >= 0 && w <= kCoteLuMax && h <= kCoteLuMax; }

@@ -126,7 +126,8 @@ TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
     const char* pixels;     // empty: not checked
   };
   const Attendu attendus[] = {
-      {2, "cinepak", "cvid", "avi", ""},          {4, "msvideo1", "msvc", "avi", "rgb555le"},
+      {2, "cinepak", "cvid", "avi", ""},          {3, "indeo3", "IV32", "avi", "yuv410p"},
+      {4, "msvideo1", "msvc", "avi", "rgb555le"},
       {5, "msrle", "mrle", "avi", "pal8"},        {6, "mpeg1video", "", "mpeg", ""},
       {7, "mpeg1video", "", "mpeg", ""},          {8, "mpeg2video", "", "mpeg", ""},
       {9, "mpeg2video", "", "mpeg", ""},          {10, "mpeg2video", "", "mpeg", ""},
@@ -162,7 +163,7 @@ TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
     EXPECT_EQ(info.height, 120);
     EXPECT_DOUBLE_EQ(info.frames_per_second, 30.0);
     EXPECT_NEAR(info.playing_time, 20.0 / 30.0, 1e-9);
-    EXPECT_EQ(info.bits_per_pixel, a.type == 2 ? 24 : a.type == 4 ? 15 : a.type == 5 ? 8 : 12);
+    EXPECT_EQ(info.bits_per_pixel, a.type == 2 ? 24 : a.type == 3 ? 9 : a.type == 4 ? 15 : a.type == 5 ? 8 : 12);
     EXPECT_EQ(info.bytes_per_pixel, (info.bits_per_pixel + 7) / 8);
     EXPECT_EQ(info.file_size, double(fs::file_size(film)));
     EXPECT_FALSE(info.video_format.empty());
@@ -229,16 +230,23 @@ TEST(ConversionVideo, FrameSizesAreCroppedForTheCodecsThatNeedIt) {
   vcv::free(conv);
 }
 
-TEST(ConversionVideo, IndeoIsRefusedAndWritesNothing) {
+TEST(ConversionVideo, UnknownCodecsAreRefusedAndWriteNothing) {
   Dossier d;
-  EXPECT_FALSE(vcv::codec_available(6, vcv::fourcc("IV32")));
+  EXPECT_TRUE(vcv::codec_available(6, vcv::fourcc("IV32")));
   EXPECT_TRUE(vcv::codec_available(6, vcv::fourcc("mrle")));
-  Essai e;
-  e.type = 3;
-  const std::string film = d / "indeo.avi";
-  EXPECT_FALSE(e.lancer(film));
+  EXPECT_FALSE(vcv::codec_available(6, vcv::fourcc("IV41")));
+  EXPECT_FALSE(vcv::codec_available(11, 5));
+  const vcv::Handle conv = vcv::alloc();
+  EXPECT_FALSE(vcv::set_codec(conv, 6, vcv::fourcc("IV41")));
   EXPECT_EQ(vcv::check_error(), vcv::kCodecUnavailable);
-  EXPECT_NE(vcv::last_error_text().find("Indeo Video R3.2"), std::string::npos);
+  vcv::assign_video_source(conv, [](vcv::Handle s, int) { vcv::src_finished(s); });
+  vcv::set_resolution(conv, 160, 120);
+  const std::string film = d / "indeo41.avi";
+  vcv::set_output_file(conv, film, 0);
+  EXPECT_FALSE(vcv::convert(conv));
+  EXPECT_EQ(vcv::check_error(), vcv::kCodecUnavailable);
+  EXPECT_NE(vcv::last_error_text().find("cannot be written on this system"), std::string::npos);
+  vcv::free(conv);
   EXPECT_TRUE(fs::is_empty(d.d));
 }
 

@@ -248,23 +248,41 @@ TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
   c.close();
 }
 
-TEST_F(Fabrique, RefusalsAndFailuresSayWhyAndKeepTheEarlierMovie) {
+TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
   dialogs::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
-  video.type_video = 3;
-  EXPECT_TRUE(fabriquer(1).empty());
-  EXPECT_EQ(dialogs::controle_rendus().rendus, 0);
-  ASSERT_EQ(ui.entries.size(), 1u);
-  EXPECT_EQ(ui.entries[0].caption, "Video ");
-  EXPECT_NE(ui.entries[0].text.find("Indeo Video R3.2"), std::string::npos);
-  EXPECT_TRUE(fs::is_empty(dossier / "temp"));
   // An output that cannot be written.
   video.type_video = 2;
   ASSERT_TRUE(ecrire_fichier(temp("video4.avi"), "earlier movie").empty());
   fs::create_directories(temp("video4.avi.part"));
   EXPECT_TRUE(fabriquer(4).empty());
-  ASSERT_EQ(ui.entries.size(), 2u);
-  EXPECT_EQ(ui.entries[1].text.rfind("The movie could not be made: ", 0), 0u);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].caption, "Video ");
+  EXPECT_EQ(ui.entries[0].text.rfind("The movie could not be made: ", 0), 0u);
   EXPECT_EQ(lire_fichier(temp("video4.avi")).value_or(""), "earlier movie");
+}
+
+// Indeo 3.2 movies are made, at the nearest size the format holds, and play.
+TEST_F(Fabrique, IndeoMoviesAreMadeAtASizeTheFormatHolds) {
+  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(30, 90, 160);
+  video.type_video = 3;
+  video.largeur_image = 300;
+  video.hauteur_image = 226;
+  LignesInformations lignes;
+  const std::string film = fabriquer(2, {}, false, &lignes);
+  ASSERT_EQ(film, temp("video2.avi"));
+  EXPECT_EQ(ui.entries.size(), 0u);
+  EXPECT_EQ(lignes[3], "Video Format = Intel Indeo 3");
+  EXPECT_EQ(lignes[4], "Number of frames = 19");
+  EXPECT_EQ(lignes[7], "Frame width = 300");
+  EXPECT_EQ(lignes[8], "Frame Height = 224");
+  vcv::MovieReader lecteur;
+  ASSERT_TRUE(lecteur.open(film));
+  std::vector<std::uint32_t> pixels;
+  ASSERT_TRUE(lecteur.read(18, pixels));
+  const std::uint32_t p = pixels[100 * 300 + 150];
+  EXPECT_NEAR(int((p >> 16) & 255), 30, 8);
+  EXPECT_NEAR(int((p >> 8) & 255), 90, 8);
+  EXPECT_NEAR(int(p & 255), 160, 8);
 }
 
 TEST_F(Fabrique, FrameNumbersOnlyInTheMovieCorner) {

@@ -497,9 +497,24 @@ TEST(PageCreation, CodecCountAndLabels) {
   EXPECT_EQ(lu().type_video, 3);
   EXPECT_FALSE(indeo->isHidden());
   EXPECT_EQ(indeo->text().toStdString(), textes_reglages::kIndeo);
+  EXPECT_EQ(codec->toolTip().toStdString(), textes_reglages::kIndeo);
   choisir(codec, 8);
   EXPECT_EQ(lu().type_video, 10);
   EXPECT_TRUE(indeo->isHidden());
+  EXPECT_TRUE(codec->toolTip().isEmpty());
+  {
+    // A size the format does not hold: the line gives the size coded.
+    Param_video grand = video_test();
+    grand.type_video = 3;
+    grand.largeur_image = 800;
+    grand.hauteur_image = 450;
+    PageCreationVideo autre;
+    autre.charger(grand, ContexteFilm{});
+    auto* ligne = enfant<QLabel>(&autre, "label_indeo");
+    EXPECT_FALSE(ligne->isHidden());
+    EXPECT_EQ(ligne->text().toStdString(),
+              std::string(textes_reglages::kIndeo) + "\n" + textes_reglages::kIndeoTaille + "640 x 360");
+  }
   saisir(nombre, "10000");
   EXPECT_EQ(lu().nombre_images, 9999);
   saisir(nombre, "150");

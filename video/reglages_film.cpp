@@ -35,10 +35,6 @@ PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   for (int type = 2; type <= 10; ++type) ComboBox_CODEC->addItem(Q(codec_video(type)->ligne));
   ComboBox_CODEC->setMinimumWidth(280);
   g->addWidget(ComboBox_CODEC, rang++, 0, 1, 2);
-  label_indeo = new QLabel(Q(T::kIndeo), this);
-  label_indeo->setObjectName("label_indeo");
-  label_indeo->setWordWrap(true);
-  g->addWidget(label_indeo, rang++, 0, 1, 2);
   Details = new CtlCheckBox(this);
   Details->setObjectName("Details");
   Details->SetCaption(Q(T::kDetails));
@@ -64,6 +60,11 @@ PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   CtlCreate->SetCaption(Q(T::kVideoReduite));
   CtlCreate->setFixedSize(180, 30);
   g->addWidget(CtlCreate, rang++, 0, 1, 2);
+  // Under the last control, so that nothing moves when it shows.
+  label_indeo = new QLabel(Q(T::kIndeo), this);
+  label_indeo->setObjectName("label_indeo");
+  label_indeo->setWordWrap(true);
+  g->addWidget(label_indeo, rang++, 0, 1, 2);
   g->setRowStretch(rang, 1);
   h->addLayout(g);
   auto* film = new QVBoxLayout;

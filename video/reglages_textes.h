@@ -64,8 +64,8 @@ inline constexpr char kDerniereImage[] = "Last frame : ";
 inline constexpr char kImagesGenerees[] = "Frames generated : ";
 inline constexpr char kDuree[] = "Playing time in sec at 30 frames/sec: ";
 inline constexpr char kIndeo[] =
-    "Intel Indeo Video R3.2 holds 16 to 640 x 16 to 480 pixels in multiples of 4: frames of another size are "
-    "scaled into it, keeping their proportions";
+    "Indeo 3.2 holds 16 to 640 x 16 to 480 pixels in steps of 4: frames of another size are scaled to fit, "
+    "keeping their proportions";
 inline constexpr char kIndeoTaille[] = "These frames are coded at ";
 inline constexpr char kVideoReduite[] = "Play a reduced video";
 

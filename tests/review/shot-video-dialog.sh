@@ -5,20 +5,24 @@
 # the "Size" page; on "Path" it chooses "Closed path", presses "Create path",
 # draws five points and ends with a double click (six points), drags the last
 # frame line of the altitude profile and writes a PNG with the drawn path, its
-# altitude profile and a frame preview; then a PNG of the "Creation" page.
+# altitude profile and a frame preview; then a PNG of the "Creation" page, one
+# with the Indeo 3.2 codec chosen (its line about the sizes it holds), and one
+# after "Play a reduced video" has made and opened the Indeo preview movie.
 # The dialog is cancelled at the end.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-video-dialog.sh [SIZE.png] [PATH.png] [CREATION.png]
+# Usage: tests/review/shot-video-dialog.sh [SIZE.png] [PATH.png] [CREATION.png] [INDEO.png] [PREVIEW.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-video-dialog-size.png}")
 out2=$(realpath -m "${2:-build/shot-video-dialog-path.png}")
 out3=$(realpath -m "${3:-build/shot-video-dialog-creation.png}")
+out4=$(realpath -m "${4:-build/shot-video-dialog-indeo.png}")
+out5=$(realpath -m "${5:-build/shot-video-dialog-indeo-preview.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
 [ -n "${DEBUG_SHOTS:-}" ] && set -x
-size_png=$1 path_png=$2 creation_png=$3
+size_png=$1 path_png=$2 creation_png=$3 indeo_png=$4 preview_png=$5
 build/bin/quorvel 2>"${QUORVEL_LOG:-/dev/null}" &
 pid=$!
 sleep 6
@@ -87,6 +91,15 @@ import -window root "$path_png"
 at "$TAB_CREATION" "$TAB_Y" click 1
 sleep 1
 import -window root "$creation_png"
+# The codec list has the focus: one step down is Indeo 3.2.
+xdotool key Down
+sleep 1
+import -window root "$indeo_png"
+at "$REDUCED_X" "$REDUCED_Y" click 1
+sleep 2
+while xdotool search --name '^Video making$' >/dev/null 2>&1; do sleep 0.5; done
+sleep 2
+import -window root "$preview_png"
 xdotool key Escape || true
 sleep 1
 kill "$pid" 2>/dev/null || true
@@ -99,6 +112,7 @@ export CLOSED_X=${CLOSED_X:-330} CLOSED_Y=${CLOSED_Y:-133}
 export CREATE_X=${CREATE_X:-379} CREATE_Y=${CREATE_Y:-162}
 export EDIT_X=${EDIT_X:-20} EDIT_Y=${EDIT_Y:-71}
 export ALT_X=${ALT_X:-20} ALT_Y=${ALT_Y:-395}
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3"
+export REDUCED_X=${REDUCED_X:-107} REDUCED_Y=${REDUCED_Y:-265}
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5"
 rm -f "$inner"
-echo "wrote $out1, $out2 and $out3"
+echo "wrote $out1, $out2, $out3, $out4 and $out5"

@@ -8,6 +8,10 @@
 // triangle the terrain pass hands to the raster layer (corners, colours,
 // outline mode); only filling those triangles into a picture of the same size
 // is timed: the floor of what the terrain pass can cost.
+// Render/<view>/degree11/1024x768/helpers:N: the same renders with the terrain
+// pass's helper count fixed (the plain rows take the automatic count). Every
+// render row reports process_cpu_ms, the CPU time of all the process's threads
+// per render.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -16,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/cpu_processus.h"
 #include "bench/terrains_bench.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
@@ -32,7 +37,7 @@ struct Compteur : ObservateurDessin {
   void compteurs(const CompteursFacettes& x) override { c = x; }
 };
 
-void Render(benchmark::State& state, int degre, int largeur, int hauteur, bool detail) {
+void Render(benchmark::State& state, int degre, int largeur, int hauteur, bool detail, int aides = -1) {
   Tmatrice& t = terrain(degre);
   param_vue v;
   valeurs_defaut_vue(v);
@@ -47,13 +52,16 @@ void Render(benchmark::State& state, int degre, int largeur, int hauteur, bool d
   auto une = [&](ObservateurFacettes* o) {
     RenderOptions options;
     options.phases.observateur = o;
+    options.aides_facettes = aides;
     t.marquer_modifiee();
     calcul_image(t, 0, palette, image, {}, v, largeur, hauteur, nullptr, nullptr, 0, 0, 0, 1, 0,
                  enregistrement_camera{}, options);
   };
   Compteur compteur;
   une(&compteur);
+  const double debut = cpu_processus_ms();
   for (auto _ : state) une(nullptr);
+  state.counters["process_cpu_ms"] = benchmark::Counter(cpu_processus_ms() - debut, benchmark::Counter::kAvgIterations);
   state.counters["facets"] = double(compteur.c.facettes);
   state.counters["facets_per_second"] =
       benchmark::Counter(double(compteur.c.facettes), benchmark::Counter::kIsIterationInvariantRate);
@@ -116,6 +124,15 @@ void enregistrer() {
             ->Repetitions(5)
             ->ReportAggregatesOnly(true);
       }
+  for (bool detail : {false, true})
+    for (int aides : {0, 7}) {
+      const std::string nom = std::string("Render/") + (detail ? "detail" : "default") +
+                              "/degree11/1024x768/helpers:" + std::to_string(aides);
+      benchmark::RegisterBenchmark(nom.c_str(), [=](benchmark::State& s) { Render(s, 11, 1024, 768, detail, aides); })
+          ->Unit(benchmark::kMillisecond)
+          ->Repetitions(5)
+          ->ReportAggregatesOnly(true);
+    }
 }
 
 const bool enregistre = (enregistrer(), true);

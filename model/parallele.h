@@ -17,13 +17,13 @@
 #include <thread>
 #include <vector>
 
+#include "platform/processeurs.h"
+
 namespace model {
 
-// Helper threads to start besides the caller: one per further core, at most 7.
-inline int aides_paralleles() {
-  const unsigned c = std::thread::hardware_concurrency();
-  return static_cast<int>(std::clamp(c, 1u, 8u)) - 1;
-}
+// Helper threads to start besides the caller: one per further processor the
+// process may use (its affinity mask and CPU quota), at most 7.
+inline int aides_paralleles() { return std::clamp(platform::processeurs_utilisables(), 1, 8) - 1; }
 
 // The resident helper threads. One caller at a time has them: a loop started
 // from inside a helper's work, or by another thread while they are taken,

@@ -9,9 +9,13 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/processeurs.h"
+
 namespace render {
 
 namespace {
+
+constexpr int kAidesMax = 7;
 
 // A short wait that leaves the core's resources to its other thread.
 inline void pause_processeur() {
@@ -24,10 +28,20 @@ inline void pause_processeur() {
 
 }  // namespace
 
+Equipe& Equipe::commune() {
+  static Equipe equipe(std::clamp(platform::processeurs_utilisables(), 1, kAidesMax + 1) - 1);
+  return equipe;
+}
+
 Equipe::Equipe(int aides) {
+  aides = std::clamp(aides, 0, 31);
+  {
+    const std::lock_guard<std::mutex> verrou(garde_);
+    actifs_ = aides;
+  }
   for (int a = 0; a < aides; ++a) {
     try {
-      fils_.emplace_back([this] { boucle(); });
+      fils_.emplace_back([this, a] { boucle(a); });
     } catch (const std::system_error&) {
       break;  // fewer helpers: the caller does the rest
     }
@@ -45,7 +59,7 @@ Equipe::~Equipe() {
 }
 
 int Equipe::aides_pour(int coeurs, double charge, int executables) {
-  coeurs = std::clamp(coeurs, 1, 8);
+  coeurs = std::clamp(coeurs, 1, kAidesMax + 1);
   // The load average also counts this program's own helpers of the renders
   // just before; the threads runnable now (the caller among them) tell what
   // the others take at this moment. The lesser of the two is what is busy.
@@ -55,7 +69,8 @@ int Equipe::aides_pour(int coeurs, double charge, int executables) {
 }
 
 int Equipe::aides_machine() {
-  const int coeurs = static_cast<int>(std::thread::hardware_concurrency());
+  const int coeurs = platform::processeurs_utilisables();
+  if (coeurs <= 1) return 0;
   // Cores the other programs leave idle: on a busy machine, helpers would only
   // take turns with the caller on the same cores.
   double charge = 0.0;
@@ -75,61 +90,93 @@ int Equipe::aides_machine() {
   return aides_pour(coeurs, charge, executables);
 }
 
-std::int32_t Equipe::prendre(std::uint32_t lot, std::int32_t nombre) {
+bool Equipe::prendre(int aides) {
+  bool libre = false;
+  if (!occupee_.compare_exchange_strong(libre, true, std::memory_order_acquire)) return false;
+  const std::lock_guard<std::mutex> verrou(garde_);
+  actifs_ = std::clamp(aides, 0, taille());
+  return true;
+}
+
+void Equipe::rendre() {
+  {
+    // A batch with nothing in it, which no helper takes part in.
+    const std::lock_guard<std::mutex> verrou(garde_);
+    ++lot_;
+    travail_ = nullptr;
+    nombre_ = 0;
+    actifs_ = 0;
+    prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_seq_cst);
+  }
+  // A helper that took an index before the close ends it (a few microseconds
+  // of work); one arriving after it takes nothing.
+  while (en_cours_.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
+  occupee_.store(false, std::memory_order_release);
+}
+
+std::int32_t Equipe::prendre_indice(std::uint32_t lot, std::int32_t nombre) {
   std::uint64_t v = prochain_.load(std::memory_order_relaxed);
   for (;;) {
     if (static_cast<std::uint32_t>(v >> 32) != lot) return -1;
     const auto k = static_cast<std::int32_t>(v & 0xffffffffu);
     if (k >= nombre) return -1;
-    if (prochain_.compare_exchange_weak(v, v + 1, std::memory_order_acq_rel, std::memory_order_relaxed)) return k;
+    if (prochain_.compare_exchange_weak(v, v + 1, std::memory_order_seq_cst, std::memory_order_relaxed)) return k;
   }
 }
 
-void Equipe::boucle() {
+void Equipe::boucle(int rang) {
+  const std::uint32_t bit = 1u << rang;
   std::uint32_t vu = 0;
   for (;;) {
     const std::function<void(std::int32_t)>* travail = nullptr;
     std::int32_t nombre = 0;
     // Batches follow each other closely during a render: a helper first
-    // watches for the next one for a while, as waking a sleeping thread
-    // costs the caller more than a batch's share of work.
+    // watches for the next one for a short while, as waking a sleeping thread
+    // costs the caller more than a small batch's share of work.
     const auto fin_guet = std::chrono::steady_clock::now() + std::chrono::microseconds(kGuetMicro);
     for (int tour = 0; static_cast<std::uint32_t>(prochain_.load(std::memory_order_acquire) >> 32) == vu; ++tour) {
       pause_processeur();
-      if ((tour & 63) == 63 && (arret_demande_.load(std::memory_order_relaxed) ||
+      if ((tour & 15) == 15 && (arret_demande_.load(std::memory_order_relaxed) ||
                                 std::chrono::steady_clock::now() > fin_guet))
         break;
     }
     {
       std::unique_lock<std::mutex> verrou(garde_);
-      ++dormeurs_;
-      reveil_.wait(verrou, [&] { return arret_ || lot_ != vu; });
-      --dormeurs_;
+      endormis_ |= bit;
+      reveil_.wait(verrou, [&] { return arret_ || (lot_ != vu && rang < actifs_); });
+      endormis_ &= ~bit;
       if (arret_) return;
       vu = lot_;
       travail = travail_;
       nombre = nombre_;
+      // Counted while the batch is still open: rendre() then waits for it.
+      en_cours_.fetch_add(1, std::memory_order_seq_cst);
     }
-    for (std::int32_t k; (k = prendre(vu, nombre)) >= 0;) (*travail)(k);
+    if (travail)
+      for (std::int32_t k; (k = prendre_indice(vu, nombre)) >= 0;) (*travail)(k);
+    en_cours_.fetch_sub(1, std::memory_order_seq_cst);
   }
 }
 
 void Equipe::lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail) {
-  bool dormeurs = false;
+  bool reveiller = false;
   {
     const std::lock_guard<std::mutex> verrou(garde_);
     ++lot_;
     travail_ = &travail;
     nombre_ = std::max(nombre, 0);
-    prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_release);
-    dormeurs = dormeurs_ > 0;
+    prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_seq_cst);
+    // Helpers still watching take the batch without being woken.
+    const std::uint32_t pris = actifs_ >= 32 ? ~0u : (1u << actifs_) - 1;
+    reveiller = (endormis_ & pris) != 0;
   }
-  // Helpers still watching take the batch without being woken.
-  if (dormeurs && nombre > 1) reveil_.notify_all();
+  if (reveiller && nombre > 1) reveil_.notify_all();
 }
 
 void Equipe::aider() {
-  for (std::int32_t k; (k = prendre(lot_, nombre_)) >= 0;) (*travail_)(k);
+  // The batch's values are written by this very thread (helpers only read them).
+  if (travail_)
+    for (std::int32_t k; (k = prendre_indice(lot_, nombre_)) >= 0;) (*travail_)(k);
 }
 
 }  // namespace render

@@ -132,7 +132,13 @@ Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
   // A large lattice at stride 1: its lines are long enough to share out.
   const int aides = ctx.options.aides_facettes < 0 ? Equipe::aides_machine() : ctx.options.aides_facettes;
   if (!ctx.editeur() && n_ >= 257 && aides > 0) {
-    equipe_ = std::make_unique<Equipe>(aides);
+    Equipe& commune = Equipe::commune();
+    if (commune.taille() >= aides && commune.prendre(aides)) {
+      equipe_ = &commune;
+    } else {
+      equipe_propre_ = std::make_unique<Equipe>(aides);
+      equipe_ = equipe_propre_.get();
+    }
     remplie_ = lignes_libres();
   }
 }

@@ -197,7 +197,10 @@ Moteur::~Moteur() {
   // The team goes first, so no helper still works on a line; the lines then
   // wait for the next render on this thread (a few of them: their storage,
   // some megabytes, would otherwise be allocated and touched anew each time).
-  equipe_.reset();
+  if (equipe_propre_)
+    equipe_propre_.reset();
+  else if (equipe_)
+    equipe_->rendre();
   for (std::unique_ptr<Ligne>& l : lignes_)
     if (reserve_lignes().size() < kLignesGardees) reserve_lignes().push_back(std::move(l));
 }

@@ -383,7 +383,10 @@ class Moteur : private DessinFacettes {
   Ligne* en_attente_ = nullptr;
   Ligne* lignes_libres();
   static std::vector<std::unique_ptr<Ligne>>& reserve_lignes();
-  std::unique_ptr<Equipe> equipe_;
+  // The renders' resident team, or a team of this render's own when that one
+  // is taken or smaller than the count asked for.
+  Equipe* equipe_ = nullptr;
+  std::unique_ptr<Equipe> equipe_propre_;
 };
 
 }  // namespace render::detail_facettes

@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -61,6 +64,47 @@ TEST(Equipe, EndsWhileHelpersWatch) {
     }
     EXPECT_EQ(faits.load(), k % 2 == 0 ? 8 : 0);
   }
+}
+
+// One caller at a time takes the team with a number of its helpers: the
+// others sleep (no index runs on them), and giving the team back waits for
+// every index a helper took, so the caller may free the work at once.
+TEST(Equipe, TakenWithSomeHelpersAndGivenBackAfterTheirLastIndex) {
+  Equipe equipe(3);
+  for (int aides : {0, 1, 3, 2}) {
+    ASSERT_TRUE(equipe.prendre(aides));
+    EXPECT_FALSE(equipe.prendre(1));  // taken
+    std::mutex garde;
+    std::set<std::thread::id> fils;
+    auto faits = std::make_unique<std::atomic<int>>(0);
+    const std::function<void(std::int32_t)> travail = [&](std::int32_t) {
+      {
+        const std::lock_guard<std::mutex> verrou(garde);
+        fils.insert(std::this_thread::get_id());
+      }
+      std::this_thread::sleep_for(std::chrono::microseconds(300));
+      faits->fetch_add(1);
+    };
+    for (int lot = 0; lot < 6; ++lot) {
+      equipe.lancer(40, travail);
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      equipe.aider();
+      while (faits->load() < 40 * (lot + 1)) std::this_thread::yield();
+    }
+    fils.erase(std::this_thread::get_id());
+    EXPECT_LE(static_cast<int>(fils.size()), aides);
+    // A batch left running: every index a helper took ends before rendre()
+    // returns, and none starts after it.
+    equipe.lancer(400, travail);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    equipe.rendre();
+    const int a_la_fin = faits->load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    EXPECT_EQ(faits->load(), a_la_fin);
+    EXPECT_LT(a_la_fin, 6 * 40 + 400);
+  }
+  EXPECT_GE(Equipe::commune().taille(), 0);
+  EXPECT_LE(Equipe::commune().taille(), 7);
 }
 
 // Idle cores: the load average counts the program's own helpers of the renders

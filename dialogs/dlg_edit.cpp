@@ -193,23 +193,7 @@ void Tdlg_edit::prepare_outil(MarquesCarte* c, PixelCarte p_debut, bool avec_def
 
 // The per-tool captions, ranges and visible controls.
 void Tdlg_edit::installer_outil() {
-  switch (outil) {
-    case OUTIL_FORME: installer_forme(); break;
-    case OUTIL_PLATEAU: installer_plateau(); break;
-    case OUTIL_VALLEE: installer_vallee(); break;
-    case OUTIL_LISSAGE: installer_lissage(); break;
-    case OUTIL_CONE: installer_cone(); break;
-    case OUTIL_COL: installer_col(); break;
-    case OUTIL_ROUTE: installer_route(); break;
-    case OUTIL_STRATE: installer_strate(); break;
-    case OUTIL_RELIEF: installer_relief(); break;
-    case OUTIL_RUISSELLEMENT: installer_ruissellement(); break;
-    case OUTIL_COPIER: installer_copier(); break;
-    case OUTIL_COLLER: installer_coller(); break;
-    case OUTIL_ELEVATION: installer_elevation(); break;
-    case OUTIL_COUPE: installer_coupe(); break;
-    default: break;
-  }
+  if (auto installer = ligne_outil(outil).installer) (this->*installer)();
 }
 
 // The radio pair, relabelled, with the second one checked when `second`.
@@ -606,22 +590,8 @@ void Tdlg_edit::marque_extremite() {
 }
 
 int Tdlg_edit::contexte_aide() const {
-  switch (outil) {
-    case OUTIL_FORME: return 4021;
-    case OUTIL_PLATEAU: return 4022;
-    case OUTIL_VALLEE: return 4023;
-    case OUTIL_ELEVATION: return 4024;
-    case OUTIL_LISSAGE: return 4025;
-    case OUTIL_CONE: return 4028;
-    case OUTIL_COL: return 4029;
-    case OUTIL_ROUTE: return 4030;
-    case OUTIL_RUISSELLEMENT: return 4031;
-    case OUTIL_COPIER: return 4032;
-    case OUTIL_COLLER: return 4033;
-    case OUTIL_STRATE: return 4042;
-    case OUTIL_RELIEF: return 4043;
-    default: return 4021;
-  }
+  const int sujet = ligne_outil(outil).sujet_aide;
+  return sujet != 0 ? sujet : 4021;
 }
 
 // ---------------------------------------------------------------- handlers

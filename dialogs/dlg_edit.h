@@ -10,7 +10,7 @@
 
 #include <QDialog>
 
-#include "dialogs/outils_edition.h"
+#include "dialogs/calculs_outils.h"
 
 class QCheckBox;
 class QLabel;
@@ -87,6 +87,17 @@ class Tdlg_edit : public QDialog {
   void installer_outil();
   void montrer_radios(const char* a, const char* bulle_a, const char* b, const char* bulle_b, bool second);
   void montrer_alt1(const char* bulle);
+  void regles_initiales();
+  void garder_ordre();
+  void disposer();
+  void placer_barres();
+  void peindre_section(QWidget* zone);
+  ValeursProfil valeurs() const;
+  PixelCarte point_coupe(bool au_debut) const;
+  std::int32_t zoom() const { return zoom2 ? 2 : 1; }
+
+ public:
+  // --- each tool's set-up, named by its row of the tool table
   void installer_forme();
   void installer_plateau();
   void installer_vallee();
@@ -101,14 +112,6 @@ class Tdlg_edit : public QDialog {
   void installer_coller();
   void installer_elevation();
   void installer_coupe();
-  void regles_initiales();
-  void garder_ordre();
-  void disposer();
-  void placer_barres();
-  void peindre_section(QWidget* zone);
-  ValeursProfil valeurs() const;
-  PixelCarte point_coupe(bool au_debut) const;
-  std::int32_t zoom() const { return zoom2 ? 2 : 1; }
 };
 
 }  // namespace dialogs

@@ -129,30 +129,6 @@ void preparer_palette_carte(TMyPalette& palette, const param_vue& vue) {
 
 using namespace dialogs;
 
-namespace {
-
-const char* const kBulles[20] = {"Move the picture",
-                                 "Drawing of the main shapes",
-                                 "Cone shaped",
-                                 "Pass",
-                                 "Plateau",
-                                 "River",
-                                 "Ground colour",
-                                 "Smooth",
-                                 "Road",
-                                 "Trees",
-                                 "Target Point",
-                                 "Observer place",
-                                 "",
-                                 "streaming",
-                                 "Erase ground",
-                                 "Erase river",
-                                 "Stratum",
-                                 "Relief",
-                                 "Copy a portion",
-                                 "Paste the copied portion"};
-
-}  // namespace
 
 // ---------------------------------------------------------------- creation
 
@@ -215,7 +191,7 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent)
 QSize Tfenetre_edition::sizeHint() const { return QSize(518, 555 - 66).expandedTo(minimumSizeHint()); }
 
 QSize Tfenetre_edition::minimumSizeHint() const {
-  const int barre = 4 + 25 * 20 + 6;  // the twenty tool buttons and the panel's bevel
+  const int barre = 4 + 25 * kNombreOutils + 6;  // the tool buttons and the panel's bevel
   const int largeur = std::max(barre, QWidget::minimumSizeHint().width());
   return {largeur, QWidget::minimumSizeHint().height()};
 }
@@ -239,11 +215,11 @@ void Tfenetre_edition::construire_barre() {
     if (!bulle.isEmpty()) b->setToolTip(bulle);
     return b;
   };
-  for (int k = 0; k < 20; ++k) {
-    outils[k] = bouton(4 + 25 * k, 4, k, kBulles[k]);
+  for (int k = 0; k < kNombreOutils; ++k) {
+    outils[k] = bouton(4 + 25 * k, 4, k, ligne_en_position(k).bulle);
     outils[k]->SetGroupIndex(1);
   }
-  outils[19]->setEnabled(false);  // the paste button waits for a copy
+  bouton_outil(OUTIL_COLLER)->setEnabled(false);  // the paste button waits for a copy
   SpeedButton_undo = bouton(4, 34, kGlypheAnnuler, "Cancel the last operation");
   SpeedButton_zoom = bouton(40, 34, kGlypheZoom, "Zoom twice");
   SpeedButton_niveaux = bouton(65, 34, kGlypheNiveaux, "Level curves");
@@ -254,7 +230,7 @@ void Tfenetre_edition::construire_barre() {
     b->SetGroupIndex(g);
     b->SetAllowAllUp(true);
   }
-  for (int k = 0; k < 20; ++k) connect(outils[k], &CtlSpeedButton::clicked, this, [this, k] { choisir_position(k); });
+  for (int k = 0; k < kNombreOutils; ++k) connect(outils[k], &CtlSpeedButton::clicked, this, [this, k] { choisir_position(k); });
   connect(SpeedButton_undo, &CtlSpeedButton::clicked, this, [this] { SpeedButton_undo1Click(); });
   connect(SpeedButton_zoom, &CtlSpeedButton::clicked, this, [this] { bascule_zoom(); });
   connect(SpeedButton_niveaux, &CtlSpeedButton::clicked, this, [this] { SpeedButton_niveauxClick(); });
@@ -323,7 +299,7 @@ void Tfenetre_edition::ouvre_edition(const OuvertureEdition& o) {
   const bool avec_fichier = fichier.size() > 4;
   SpeedButton_save->setEnabled(avec_fichier);
   Enregistrercarte1->setEnabled(avec_fichier);
-  outils[16]->setEnabled(matrice->dx && matrice->dy);
+  bouton_outil(OUTIL_STRATE)->setEnabled(matrice->dx && matrice->dy);
   outils[0]->SetPressed(true);
   session_->ouvrir(matrice);
   palette = std::make_unique<TMyPalette>(false, 4);
@@ -345,7 +321,7 @@ void Tfenetre_edition::fixer_fichier(const std::string& chemin) {
 
 void Tfenetre_edition::activer_coller(bool actif) {
   FenetreEdition::activer_coller(actif);
-  outils[19]->setEnabled(actif);
+  bouton_outil(OUTIL_COLLER)->setEnabled(actif);
 }
 
 void Tfenetre_edition::rafraichir_edition(const param_vue& defaut) {

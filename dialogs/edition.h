@@ -7,7 +7,7 @@
 // The tool bar is laid out here. A tool run (strokes, the tool dialog, the
 // delayed run, Undo, Raise, Cross-section) is held by a SessionOutil; the
 // window feeds it the mouse, the keyboard and its timers, and draws what it
-// asks for (edition_outils.cpp).
+// asks for (edition_hote.cpp).
 #pragma once
 
 #include <QImage>
@@ -92,7 +92,7 @@ class Tfenetre_edition : public FenetreEdition {
   void Aide1Click();
 
   // --- tools: the window feeds the session and draws what it asks for
-  // (edition_outils.cpp)
+  // (edition_hote.cpp)
   dialogs::SessionOutil& session() { return *session_; }
   const dialogs::SessionOutil& session() const { return *session_; }
   void choisir_position(int position);
@@ -143,7 +143,8 @@ class Tfenetre_edition : public FenetreEdition {
 
   // --- controls
   CtlSimplePanel* CtlSimplePanel1 = nullptr;
-  std::array<CtlSpeedButton*, 20> outils{};  // tool bar positions 0..19
+  std::array<CtlSpeedButton*, dialogs::kNombreOutils> outils{};  // by tool bar position
+  CtlSpeedButton* bouton_outil(int code) const { return outils[std::size_t(dialogs::position_outil(code))]; }
   CtlSpeedButton* SpeedButton_undo = nullptr;
   CtlSpeedButton* SpeedButton_zoom = nullptr;
   CtlSpeedButton* SpeedButton_niveaux = nullptr;
@@ -205,7 +206,7 @@ class Tfenetre_edition : public FenetreEdition {
   void ecrire_cartes();
   void defiler_zoom2();
 
-  // --- the tools' side (edition_outils.cpp)
+  // --- the tools' side (edition_hote.cpp)
   void FormKeyDown(QKeyEvent* e);
   void defilement_auto(dialogs::PixelCarte p);
   dialogs::PixelCarte pointeur() const;

@@ -1,5 +1,7 @@
 #include "dialogs/edition_glyphes.h"
 
+#include "dialogs/table_outils.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -17,7 +19,7 @@ void croix_rouge(QPainter& p) {
   p.drawLine(9, 14, 14, 9);
 }
 
-void arbre(QPainter& p, int x, int y) {
+void petit_arbre(QPainter& p, int x, int y) {
   p.setPen(Qt::NoPen);
   p.setBrush(kBrun);
   p.drawRect(x - 1, y + 2, 2, 5);
@@ -40,124 +42,159 @@ void montagne(QPainter& p, const QColor& c, int sommet) {
   p.drawPolygon(pts, 3);
 }
 
+}  // namespace
+
+// The tool bar's tools, one picture each.
+namespace glyphes {
+
+void curseur(QPainter& p) {
+  p.setPen(Qt::black);
+  p.setBrush(Qt::white);
+  const QPoint pts[7] = {{3, 1}, {3, 13}, {6, 10}, {9, 15}, {11, 14}, {8, 9}, {12, 9}};
+  p.drawPolygon(pts, 7);
+}
+
+void forme(QPainter& p) {
+  montagne(p, kBrun, 2);
+}
+
+void cone(QPainter& p) {
+  montagne(p, QColor(160, 120, 64), 1);
+  p.setPen(Qt::black);
+  p.drawLine(1, 14, 14, 14);
+}
+
+void col(QPainter& p) {
+  // two summits and the saddle between
+  p.setPen(QPen(kBrun, 2));
+  QPainterPath c(QPointF(1, 13));
+  c.lineTo(4, 3);
+  c.quadTo(8, 12, 11, 3);
+  c.lineTo(14, 13);
+  p.drawPath(c);
+}
+
+void plateau(QPainter& p) {
+  p.setPen(Qt::black);
+  p.setBrush(kBrun);
+  const QPoint pts[4] = {{1, 14}, {5, 5}, {10, 5}, {14, 14}};
+  p.drawPolygon(pts, 4);
+}
+
+void vallee(QPainter& p) {
+  riviere(p);
+}
+
+void couleur(QPainter& p) {
+  // a brush over a green patch
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(64, 176, 64));
+  p.drawRect(1, 9, 14, 6);
+  p.setPen(QPen(kBrun, 2));
+  p.drawLine(12, 1, 6, 9);
+}
+
+void lissage(QPainter& p) {
+  // a flattened wave
+  p.setPen(QPen(kBrun, 2));
+  p.drawLine(1, 12, 5, 8);
+  p.drawLine(5, 8, 10, 8);
+  p.drawLine(10, 8, 14, 12);
+}
+
+void route(QPainter& p) {
+  p.setPen(QPen(kGris, 1));
+  p.drawLine(4, 15, 7, 0);
+  p.drawLine(11, 15, 9, 0);
+  p.setPen(QPen(Qt::white, 1));
+  p.drawLine(8, 14, 8, 11);
+  p.drawLine(8, 7, 8, 4);
+}
+
+void arbre(QPainter& p) {
+  petit_arbre(p, 7, 6);
+}
+
+void cible(QPainter& p) {
+  p.setPen(QPen(kRouge, 2));
+  p.drawLine(3, 3, 12, 12);
+  p.drawLine(3, 12, 12, 3);
+}
+
+void observateur(QPainter& p) {
+  p.setPen(Qt::black);
+  p.setBrush(Qt::white);
+  p.drawEllipse(QPoint(7, 7), 5, 5);
+  p.setBrush(Qt::black);
+  p.drawEllipse(QPoint(7, 7), 1, 1);
+}
+
+void gomme_arbre(QPainter& p) {
+  petit_arbre(p, 6, 5);
+  croix_rouge(p);
+}
+
+void ruissellement(QPainter& p) {
+  // drops
+  p.setPen(Qt::NoPen);
+  p.setBrush(kBleu);
+  p.drawEllipse(QPoint(4, 4), 2, 2);
+  p.drawEllipse(QPoint(10, 7), 2, 2);
+  p.drawEllipse(QPoint(6, 12), 2, 2);
+}
+
+void gomme_sol(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(64, 176, 64));
+  p.drawRect(1, 2, 10, 8);
+  croix_rouge(p);
+}
+
+void gomme_riviere(QPainter& p) {
+  riviere(p);
+  croix_rouge(p);
+}
+
+void strate(QPainter& p) {
+  p.setPen(QPen(kBrun, 1));
+  for (int y = 3; y <= 13; y += 3) p.drawLine(1, y, 14, y - 2);
+}
+
+void relief(QPainter& p) {
+  p.setPen(QPen(kBrun, 1));
+  p.setBrush(QColor(200, 160, 96));
+  p.drawEllipse(QPoint(5, 9), 4, 4);
+  p.drawEllipse(QPoint(11, 6), 3, 3);
+}
+
+void copier(QPainter& p) {
+  p.setPen(Qt::black);
+  p.setBrush(Qt::white);
+  p.drawRect(1, 1, 8, 9);
+  p.drawRect(6, 5, 8, 9);
+}
+
+void coller(QPainter& p) {
+  // a clipboard
+  p.setPen(Qt::black);
+  p.setBrush(kBrun);
+  p.drawRect(2, 2, 11, 13);
+  p.setBrush(Qt::white);
+  p.drawRect(4, 4, 7, 9);
+  p.setBrush(kGris);
+  p.drawRect(5, 0, 5, 3);
+}
+
+}  // namespace glyphes
+
+namespace {
+
 void dessiner(QPainter& p, int index) {
+  if (index >= 0 && index < kNombreOutils) {
+    ligne_en_position(index).glyphe(p);
+    return;
+  }
   switch (index) {
-    case 0: {  // cursor: an arrow
-      p.setPen(Qt::black);
-      p.setBrush(Qt::white);
-      const QPoint pts[7] = {{3, 1}, {3, 13}, {6, 10}, {9, 15}, {11, 14}, {8, 9}, {12, 9}};
-      p.drawPolygon(pts, 7);
-      break;
-    }
-    case 1: montagne(p, kBrun, 2); break;
-    case 2: {  // cone
-      montagne(p, QColor(160, 120, 64), 1);
-      p.setPen(Qt::black);
-      p.drawLine(1, 14, 14, 14);
-      break;
-    }
-    case 3: {  // pass: two summits and the saddle between
-      p.setPen(QPen(kBrun, 2));
-      QPainterPath c(QPointF(1, 13));
-      c.lineTo(4, 3);
-      c.quadTo(8, 12, 11, 3);
-      c.lineTo(14, 13);
-      p.drawPath(c);
-      break;
-    }
-    case 4: {  // plateau
-      p.setPen(Qt::black);
-      p.setBrush(kBrun);
-      const QPoint pts[4] = {{1, 14}, {5, 5}, {10, 5}, {14, 14}};
-      p.drawPolygon(pts, 4);
-      break;
-    }
-    case 5: riviere(p); break;
-    case 6: {  // ground colour: a brush over a green patch
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(64, 176, 64));
-      p.drawRect(1, 9, 14, 6);
-      p.setPen(QPen(kBrun, 2));
-      p.drawLine(12, 1, 6, 9);
-      break;
-    }
-    case 7: {  // smoothing: a flattened wave
-      p.setPen(QPen(kBrun, 2));
-      p.drawLine(1, 12, 5, 8);
-      p.drawLine(5, 8, 10, 8);
-      p.drawLine(10, 8, 14, 12);
-      break;
-    }
-    case 8: {  // road
-      p.setPen(QPen(kGris, 1));
-      p.drawLine(4, 15, 7, 0);
-      p.drawLine(11, 15, 9, 0);
-      p.setPen(QPen(Qt::white, 1));
-      p.drawLine(8, 14, 8, 11);
-      p.drawLine(8, 7, 8, 4);
-      break;
-    }
-    case 9: arbre(p, 7, 6); break;
-    case 10: {  // target point
-      p.setPen(QPen(kRouge, 2));
-      p.drawLine(3, 3, 12, 12);
-      p.drawLine(3, 12, 12, 3);
-      break;
-    }
-    case 11: {  // observer
-      p.setPen(Qt::black);
-      p.setBrush(Qt::white);
-      p.drawEllipse(QPoint(7, 7), 5, 5);
-      p.setBrush(Qt::black);
-      p.drawEllipse(QPoint(7, 7), 1, 1);
-      break;
-    }
-    case 12: arbre(p, 6, 5); croix_rouge(p); break;
-    case 13: {  // streaming: drops
-      p.setPen(Qt::NoPen);
-      p.setBrush(kBleu);
-      p.drawEllipse(QPoint(4, 4), 2, 2);
-      p.drawEllipse(QPoint(10, 7), 2, 2);
-      p.drawEllipse(QPoint(6, 12), 2, 2);
-      break;
-    }
-    case 14: {  // erase ground
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(64, 176, 64));
-      p.drawRect(1, 2, 10, 8);
-      croix_rouge(p);
-      break;
-    }
-    case 15: riviere(p); croix_rouge(p); break;
-    case 16: {  // stratum
-      p.setPen(QPen(kBrun, 1));
-      for (int y = 3; y <= 13; y += 3) p.drawLine(1, y, 14, y - 2);
-      break;
-    }
-    case 17: {  // relief
-      p.setPen(QPen(kBrun, 1));
-      p.setBrush(QColor(200, 160, 96));
-      p.drawEllipse(QPoint(5, 9), 4, 4);
-      p.drawEllipse(QPoint(11, 6), 3, 3);
-      break;
-    }
-    case 18: {  // copy
-      p.setPen(Qt::black);
-      p.setBrush(Qt::white);
-      p.drawRect(1, 1, 8, 9);
-      p.drawRect(6, 5, 8, 9);
-      break;
-    }
-    case 19: {  // paste: a clipboard
-      p.setPen(Qt::black);
-      p.setBrush(kBrun);
-      p.drawRect(2, 2, 11, 13);
-      p.setBrush(Qt::white);
-      p.drawRect(4, 4, 7, 9);
-      p.setBrush(kGris);
-      p.drawRect(5, 0, 5, 3);
-      break;
-    }
     case kGlypheAnnuler: {  // a turning arrow
       p.setPen(QPen(kBleu, 2));
       p.setBrush(Qt::NoBrush);

@@ -5,7 +5,34 @@
 #include <QCursor>
 #include <QImage>
 
+class QPainter;
+
 namespace dialogs {
+
+// The tools' pictures, drawn into a 16 x 16 square (the tool table names one
+// per tool).
+namespace glyphes {
+void curseur(QPainter& p);
+void forme(QPainter& p);
+void cone(QPainter& p);
+void col(QPainter& p);
+void plateau(QPainter& p);
+void vallee(QPainter& p);
+void couleur(QPainter& p);
+void lissage(QPainter& p);
+void route(QPainter& p);
+void arbre(QPainter& p);
+void cible(QPainter& p);
+void observateur(QPainter& p);
+void gomme_arbre(QPainter& p);
+void ruissellement(QPainter& p);
+void gomme_sol(QPainter& p);
+void gomme_riviere(QPainter& p);
+void strate(QPainter& p);
+void relief(QPainter& p);
+void copier(QPainter& p);
+void coller(QPainter& p);
+}  // namespace glyphes
 
 // Glyphs of the tool bar beyond the twenty tools.
 enum GlyphesEdition : int {

@@ -1,7 +1,7 @@
 // The map editor window as a tool run sees it: HoteFenetre draws on the map
 // picture what the session asks for, runs the tool dialog, the terrain's
 // dispatcher under a progress window and the raise, and keeps the window's
-// two timers (edition_outils.cpp).
+// two timers (edition_hote.cpp).
 #pragma once
 
 #include <QTimer>
@@ -33,7 +33,7 @@ class HoteFenetre : public HoteOutil, public MinuteriesOutil {
   void deplacer_cible(PixelCarte p) override;
   void deplacer_observateur(PixelCarte p) override;
   void replacer_cible() override;
-  void activer(Commande c) override;
+  void activer(Activable c) override;
   bool modifier(const arguments_outil& a) override;
   void elever(std::int32_t difference, bool etirement) override;
   void terrain_modifie() override;

@@ -32,7 +32,7 @@ void SessionOutil::ouvrir(Tmatrice* m) {
 }
 
 void SessionOutil::choisir_position(int position) {
-  position_ = static_cast<std::uint16_t>(std::clamp(position, 0, 19));
+  position_ = static_cast<std::uint16_t>(std::clamp(position, 0, kNombreOutils - 1));
   outil_ = outil_de_position(position_);
 }
 
@@ -71,38 +71,34 @@ void SessionOutil::enfoncer(bool gauche, PixelCarte p) {
   relire_noeud();
   deplacer(souris_);
   const PixelCarte zoom1{Round(p.x / double(zoom_)), Round(p.y / double(zoom_))};
-  switch (outil_) {
-    case OUTIL_ARBRE: marque_arbre(p); break;
-    case OUTIL_GOMME_ARBRE: hote_.disque(p, 4, 1); break;
-    case OUTIL_COULEUR: hote_.activer(Commande::effacer_sol); break;
-    case OUTIL_CIBLE: hote_.deplacer_cible(zoom1); break;
-    case OUTIL_OBSERVATEUR: hote_.deplacer_observateur(zoom1); break;
-    default: break;
+  switch (ligne_outil(outil_).au_clic) {
+    case AuClic::arbre: marque_arbre(p); break;
+    case AuClic::gomme_arbre: hote_.disque(p, 4, 1); break;
+    case AuClic::pinceau: hote_.activer(Activable::effacer_sol); break;
+    case AuClic::cible: hote_.deplacer_cible(zoom1); break;
+    case AuClic::observateur: hote_.deplacer_observateur(zoom1); break;
+    case AuClic::rien: break;
   }
 }
 
 void SessionOutil::marque_arbre(PixelCarte p) {
   hote_.marque_arbre(p, Round(pinceaux.taille_arbre * 0.1), pinceaux.espece_arbre);
-  hote_.activer(Commande::gomme_arbre);  // a tree to delete, soon
-  hote_.activer(Commande::effacer_arbres);
+  hote_.activer(Activable::gomme_arbre);  // a tree to delete, soon
+  hote_.activer(Activable::effacer_arbres);
 }
 
 // The rubber mark of a stroke from the previous pixel to p.
 void SessionOutil::marque_caoutchouc(PixelCarte p) {
-  switch (outil_) {
-    case OUTIL_FORME:
-    case OUTIL_CONE:
-    case OUTIL_COL:
-    case OUTIL_ROUTE: hote_.trait(pixel_precedent_, p); break;
-    case OUTIL_GOMME_ARBRE: hote_.disque(p, 2 * zoom_ + 2, 1); break;
-    case OUTIL_COULEUR:
-    case OUTIL_GOMME_SOL:
+  switch (ligne_outil(outil_).marque) {
+    case Marque::trait: hote_.trait(pixel_precedent_, p); break;
+    case Marque::gomme_arbre: hote_.disque(p, 2 * zoom_ + 2, 1); break;
+    case Marque::pinceau:
       hote_.disque(p, 2 * pinceaux.largeur_sol * zoom_ + 2, outil_ == OUTIL_COULEUR ? pinceaux.sol : 0);
-      hote_.activer(Commande::gomme_sol);
-      hote_.activer(Commande::effacer_sol);
+      hote_.activer(Activable::gomme_sol);
+      hote_.activer(Activable::effacer_sol);
       break;
-    case OUTIL_ARBRE: marque_arbre(p); break;
-    default: break;
+    case Marque::arbre: marque_arbre(p); break;
+    case Marque::aucune: break;
   }
 }
 
@@ -146,14 +142,9 @@ void SessionOutil::deplacer(PixelCarte p) {
 
 // The eraser tools show the hand over something they can erase.
 void SessionOutil::survol() {
-  if (!matrice_) return;
-  bool proche = false;
-  switch (outil_) {
-    case OUTIL_GOMME_ARBRE: proche = matrice_->arbre_proche(noeud_.i, noeud_.j); break;
-    case OUTIL_GOMME_RIVIERE: proche = matrice_->source_proche(noeud_.i, noeud_.j); break;
-    case OUTIL_GOMME_SOL: proche = matrice_->sol_proche(noeud_.i, noeud_.j); break;
-    default: return;
-  }
+  const auto cherche = ligne_outil(outil_).proche;
+  if (!matrice_ || !cherche) return;
+  const bool proche = (matrice_->*cherche)(noeud_.i, noeud_.j);
   hote_.curseur(proche ? Curseur::arbre : Curseur::pointeur);
 }
 
@@ -190,16 +181,16 @@ void SessionOutil::finir_relache(PixelCarte) {
   course_.pixel_debut = pixel_debut_;
   course_.pixel_fin = pixel_precedent_;
   const std::int32_t noeuds = matrice_->dernier_point + 1;
+  const LigneOutil& ligne = ligne_outil(outil_);
   bool un_point = course_.pixel_fin == course_.pixel_debut || noeuds <= 1;
-  if ((outil_ == OUTIL_FORME || outil_ == OUTIL_COL) && noeuds <= 8) un_point = true;
-  // Road and Pass act with one set, as every tool that draws no line.
-  if (!outil_ligne(outil_) || outil_ == OUTIL_COL || outil_ == OUTIL_ROUTE) un_point = true;
+  if (ligne.court_ponctuel && noeuds <= 8) un_point = true;
+  if (!ligne.deux_jeux) un_point = true;
   course_.un_point = un_point;
-  if (outil_immediat(outil_))
+  if (ligne.execution == Execution::immediate)
     course_.confirmee = true;
   else
     demander_parametres();
-  if (outil_immediat(outil_) || outil_ == OUTIL_COPIER || outil_ == OUTIL_COLLER) {
+  if (ligne.execution == Execution::immediate || ligne.execution == Execution::apres_dialogue) {
     executer_maintenant();
   } else {
     etat_ = EtatOutil::en_attente;
@@ -320,7 +311,7 @@ void SessionOutil::executer_maintenant() {
   if (succes) hote_.terrain_modifie();
   matrice_->fin_trace();
   if (o == OUTIL_COPIER && succes && matrice_->presse_papier && matrice_->presse_papier->n() == matrice_->n)
-    hote_.activer(Commande::coller);
+    hote_.activer(Activable::coller);
   if (o == OUTIL_CIBLE) hote_.replacer_cible();
   if (!succes) hote_.effacer_marques();
   if (course_.voir_resultat && succes) minuteries_.armer(Minuterie::carte_resultat);
@@ -334,8 +325,8 @@ void SessionOutil::executer_differe() {
   bool succes = false;
   if (course_.confirmee && matrice_) {
     if (o == OUTIL_VALLEE) {
-      hote_.activer(Commande::gomme_riviere);
-      hote_.activer(Commande::effacer_rivieres);
+      hote_.activer(Activable::gomme_riviere);
+      hote_.activer(Activable::effacer_rivieres);
     }
     succes = appeler_modifier();
     if (succes) hote_.terrain_modifie();

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dialogs/outils_edition.h"
+#include "dialogs/calculs_outils.h"
 
 class Tmatrice;
 
@@ -47,8 +47,8 @@ class MinuteriesOutil {
 // shows something to erase under it.
 enum class Curseur { defaut, pointeur, crayon, arbre };
 
-// Commands that a tool makes possible.
-enum class Commande {
+// What a tool makes possible in the editor.
+enum class Activable {
   gomme_arbre, gomme_sol, gomme_riviere,  // the eraser tools' buttons
   effacer_arbres, effacer_sol, effacer_rivieres,  // the pop-up's erase items
   coller,  // the paste button, after a copy
@@ -107,7 +107,7 @@ class HoteOutil {
   virtual void deplacer_cible(PixelCarte p) = 0;
   virtual void deplacer_observateur(PixelCarte p) = 0;
   virtual void replacer_cible() = 0;  // at the terrain's target point
-  virtual void activer(Commande c) = 0;
+  virtual void activer(Activable c) = 0;
 
   // The dispatcher under a progress window; true when it reported success.
   virtual bool modifier(const arguments_outil& a) = 0;
@@ -128,7 +128,7 @@ class SessionOutil {
   // The terrain edited from now on; its brushes become the session's.
   void ouvrir(Tmatrice* m);
   void fixer_zoom(std::int32_t zoom) { zoom_ = zoom; }
-  // Tool bar position 0..19 (clamped).
+  // Tool bar position 0..kNombreOutils - 1 (clamped).
   void choisir_position(int position);
 
   // The mouse, at pixels of the map picture.
@@ -159,7 +159,7 @@ class SessionOutil {
   Pinceaux pinceaux;
   JeuOutil jeu_fin;    // the release set: where the button was released
   JeuOutil jeu_debut;  // the start set: where the stroke began
-  std::array<std::int32_t, 20> coefficients{};  // each tool's own ratio, by tool code
+  std::array<std::int32_t, kNombreOutils> coefficients{};  // each tool's own ratio, by tool code
   bool mode_elevation = false, riviere_seule = false, chemin = false;
 
  private:

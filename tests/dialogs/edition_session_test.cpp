@@ -78,7 +78,7 @@ struct HoteFactice : HoteOutil {
   void deplacer_cible(PixelCarte) override { noter("cible"); }
   void deplacer_observateur(PixelCarte) override { noter("observateur"); }
   void replacer_cible() override {}
-  void activer(Commande) override {}
+  void activer(Activable) override {}
   bool modifier(const arguments_outil& a) override {
     noter("modifier");
     arguments.push_back(a);

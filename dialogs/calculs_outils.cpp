@@ -1,4 +1,4 @@
-#include "dialogs/outils_edition.h"
+#include "dialogs/calculs_outils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,56 +14,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-const char* const kAides[20] = {
-    "Cursor:  Choose a tool in the toolbar",
-    "Shape: Click the summit or draw the line to be raised or digged.",
-    "Plateau:  Click on the center of the plateau.",
-    "Valley:  Click on the location of the river spring.",
-    "Color: Click the point or draw the line to be colored (color selected on the panel).",
-    "Smooting: Click the center of the area to be smoothed.",
-    "Tree:  Place a tree (Click a point) or a line of trees (Draw).",
-    "Target Point:  Click the target point (focal point) .",
-    "Cone: Click the summit of the cone (point or crest line).",
-    "Pass: Draw the line to be raised or digged.",
-    "Road: Draw the road line.",
-    "Observer place: Click the place where is the observer.",
-    "Stratum: Click the center of the stratum.",
-    "Relief: Click the center of the area to process.",
-    "Delete tree(s): Click the tree (or the line of trees) to be deleted.",
-    "Delete river: Click on the spring of the river to be deleted.",
-    "Delete color of ground: Click the area of ground to be rubbed.",
-    "Erosion: Place the center of the area from where will start the streaming.",
-    "Copy: Click on the center of the area to be copied",
-    "Paste: Click on the center of the place where to paste the copied portion"};
-
-bool parmi(int outil, std::initializer_list<int> codes) {
-  return std::find(codes.begin(), codes.end(), outil) != codes.end();
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------- tools
-
-std::uint16_t outil_de_position(int position) {
-  static constexpr std::int32_t kCodes[20] = {
-      OUTIL_CURSEUR,     OUTIL_FORME,        OUTIL_CONE,         OUTIL_COL,           OUTIL_PLATEAU,
-      OUTIL_VALLEE,      OUTIL_COULEUR,      OUTIL_LISSAGE,      OUTIL_ROUTE,         OUTIL_ARBRE,
-      OUTIL_CIBLE,       OUTIL_OBSERVATEUR,  OUTIL_GOMME_ARBRE,  OUTIL_RUISSELLEMENT, OUTIL_GOMME_SOL,
-      OUTIL_GOMME_RIVIERE, OUTIL_STRATE,     OUTIL_RELIEF,       OUTIL_COPIER,        OUTIL_COLLER};
-  if (position < 0 || position >= 20) return OUTIL_CURSEUR;
-  return static_cast<std::uint16_t>(kCodes[position]);
-}
-
-const char* aide_outil(int outil) { return outil >= 0 && outil < 20 ? kAides[outil] : kAides[0]; }
-
-std::string nom_de_l_outil(int outil) {
-  const std::string s = aide_outil(outil);
-  return s.substr(0, s.find(':'));
-}
-
-bool outil_ligne(int outil) { return parmi(outil, {1, 4, 6, 8, 9, 10, 14, 16}); }
-bool outil_immediat(int outil) { return parmi(outil, {4, 6, 7, 11, 14, 15, 16}); }
-bool outil_differe(int outil) { return parmi(outil, {1, 2, 3, 5, 8, 9, 10, 12, 13, 17}); }
 
 arguments_outil arguments_de(const JeuOutil& relache, const JeuOutil& depart, std::int32_t valeur,
                              std::int32_t outil) {

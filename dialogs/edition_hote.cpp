@@ -175,15 +175,15 @@ void HoteFenetre::replacer_cible() {
   e_.dessine_point_vise(e_.points_vo(e_.matrice->cible_i, e_.matrice->cible_j, true), true);
 }
 
-void HoteFenetre::activer(Commande c) {
+void HoteFenetre::activer(Activable c) {
   switch (c) {
-    case Commande::gomme_arbre: e_.outils[12]->setEnabled(true); break;
-    case Commande::gomme_sol: e_.outils[14]->setEnabled(true); break;
-    case Commande::gomme_riviere: e_.outils[15]->setEnabled(true); break;
-    case Commande::effacer_arbres: e_.Supprimerarbres1->setEnabled(true); break;
-    case Commande::effacer_sol: e_.Supprimerterrain1->setEnabled(true); break;
-    case Commande::effacer_rivieres: e_.Supprimerrivieres1->setEnabled(true); break;
-    case Commande::coller: e_.activer_coller(true); break;
+    case Activable::gomme_arbre: e_.bouton_outil(OUTIL_GOMME_ARBRE)->setEnabled(true); break;
+    case Activable::gomme_sol: e_.bouton_outil(OUTIL_GOMME_SOL)->setEnabled(true); break;
+    case Activable::gomme_riviere: e_.bouton_outil(OUTIL_GOMME_RIVIERE)->setEnabled(true); break;
+    case Activable::effacer_arbres: e_.Supprimerarbres1->setEnabled(true); break;
+    case Activable::effacer_sol: e_.Supprimerterrain1->setEnabled(true); break;
+    case Activable::effacer_rivieres: e_.Supprimerrivieres1->setEnabled(true); break;
+    case Activable::coller: e_.activer_coller(true); break;
   }
 }
 
@@ -270,7 +270,7 @@ void Tfenetre_edition::affiche_outil() {
   pinceaux_->montrer(outil);
   zone_carte()->setCursor(outil == 0 ? QCursor(Qt::ArrowCursor) : curseur_edition(105));
   const bool elements = matrice && matrice->nombre_elements > 0;
-  for (int k : {12, 14, 15}) outils[k]->setEnabled(elements);
+  for (int code : {OUTIL_GOMME_ARBRE, OUTIL_GOMME_SOL, OUTIL_GOMME_RIVIERE}) bouton_outil(code)->setEnabled(elements);
   panneaux[1]->setText(aide_outil(outil));
   nom_outil->setText(QString::fromStdString(nom_de_l_outil(outil)));
 }

@@ -1,8 +1,9 @@
-// The map editor's tools without any window: which tool each tool bar
-// position selects and how it takes its input, the two parameter sets and the
-// dispatcher's argument block made from them, the terrain's cross-sections
-// that the tool dialog shows, the profile a tool would leave there, and the
-// pixel geometry of circles, section lines, keyboard steps and edge scrolling.
+// What the map editor's tools compute without any window: the nodes a stroke
+// passes over, the two parameter sets and the dispatcher's argument block made
+// from them, the terrain's cross-sections that the tool dialog shows, the
+// profile a tool would leave there, and the pixel geometry of circles, section
+// lines, keyboard steps and edge scrolling. Which tool is which sits in
+// table_outils.h.
 #pragma once
 
 #include <array>
@@ -11,27 +12,14 @@
 #include <vector>
 
 #include "dialogs/edition_geometrie.h"
+#include "dialogs/table_outils.h"
 #include "model/outils.h"
 
 class Tmatrice;
 
 namespace dialogs {
 
-// ---------------------------------------------------------------- tools
-
-// The tool code of tool bar position 0..19; 0 for any other position.
-std::uint16_t outil_de_position(int position);
-// The status line of a tool (0..19); the cursor's for any other code.
-const char* aide_outil(int outil);
-// The tool's name: its status line up to the first ":".
-std::string nom_de_l_outil(int outil);
-
-// A drag records a stroke.
-bool outil_ligne(int outil);
-// Runs at mouse-up without the dialog.
-bool outil_immediat(int outil);
-// Runs 750 ms after its dialog was closed.
-bool outil_differe(int outil);
+// ---------------------------------------------------------------- strokes
 
 // The nodes a stroke passes over between two pointer positions: the lattice
 // nodes on the straight segment from `a` to `b`, in order, `a` left out and

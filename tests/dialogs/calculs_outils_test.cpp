@@ -2,7 +2,7 @@
 // argument block, the cross-section samples and the result profiles.
 #include <gtest/gtest.h>
 
-#include "dialogs/outils_edition.h"
+#include "dialogs/calculs_outils.h"
 #include "model/matrice.h"
 #include "model/presse_papier.h"
 #include "tests/support/terrains.h"

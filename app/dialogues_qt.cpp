@@ -3,8 +3,32 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+
+#include "model/interfaces.h"
 
 namespace {
+
+// A dialog for one file: the name typed is the file chosen, whole. The
+// toolkit's dialog reads a double quote as the start of a list of names
+// ("a" "b"), so that a typed name holding one would give another file; such
+// a name is refused with a message and the dialog stays open.
+class DialogueUnFichier : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const auto* saisie = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString nom = saisie ? saisie->text() : QString();
+    if (nom.contains(u'"')) {
+      warn("The name " + nom.toStdString() +
+               " holds a double quote (\"), which a file name cannot hold here: choose another name.",
+           windowTitle().toStdString());
+      return;
+    }
+    QFileDialog::accept();
+  }
+};
 
 // Qt reads a filter's patterns from its last parenthesised group, so each
 // description is followed by its own pattern group.
@@ -27,7 +51,7 @@ Modele modele(DialogueSauvegarde genre) {
 }
 
 std::optional<std::string> executer(QFileDialog& d) {
-  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().size() != 1) return std::nullopt;
   return QFile::encodeName(d.selectedFiles().first()).toStdString();
 }
 
@@ -35,7 +59,7 @@ std::optional<std::string> executer(QFileDialog& d) {
 
 std::unique_ptr<QFileDialog> construire_dialogue_sauvegarde(DialogueSauvegarde genre, QWidget* parent) {
   const Modele m = modele(genre);
-  auto d = std::make_unique<QFileDialog>(parent, QString::fromUtf8(m.titre));
+  auto d = std::make_unique<DialogueUnFichier>(parent, QString::fromUtf8(m.titre));
   d->setAcceptMode(QFileDialog::AcceptSave);
   d->setFileMode(QFileDialog::AnyFile);
   d->setNameFilter(QString::fromUtf8(m.filtre));
@@ -45,7 +69,7 @@ std::unique_ptr<QFileDialog> construire_dialogue_sauvegarde(DialogueSauvegarde g
 }
 
 std::unique_ptr<QFileDialog> construire_dialogue_ouverture(QWidget* parent) {
-  auto d = std::make_unique<QFileDialog>(parent, QStringLiteral("Ouverture d'un fichier"));
+  auto d = std::make_unique<DialogueUnFichier>(parent, QStringLiteral("Ouverture d'un fichier"));
   d->setAcceptMode(QFileDialog::AcceptOpen);
   d->setFileMode(QFileDialog::ExistingFile);
   d->setNameFilters({QStringLiteral("Mountain (*.mat)"), QStringLiteral("Vue (*.vue)"), QStringLiteral("Video (*.vid)")});
@@ -81,7 +105,7 @@ std::vector<std::string> QtDialoguesDocuments::chemins_parcours() {
 }
 
 std::unique_ptr<QFileDialog> construire_dialogue_import(QWidget* parent) {
-  auto d = std::make_unique<QFileDialog>(parent, QStringLiteral("Importation"));
+  auto d = std::make_unique<DialogueUnFichier>(parent, QStringLiteral("Importation"));
   d->setAcceptMode(QFileDialog::AcceptOpen);
   d->setFileMode(QFileDialog::ExistingFile);
   d->setNameFilters({QStringLiteral("Elevation file ASCII-Z (TXT) (*.txt *.TXT)"),

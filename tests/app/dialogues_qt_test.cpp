@@ -1,9 +1,15 @@
 // The Qt file dialogs of the document commands, built but not run.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
 
 #include "app/dialogues_qt.h"
+#include "tests/support/fakes.h"
 
 namespace {
 
@@ -34,6 +40,48 @@ TEST(DialoguesQt, OpenDialogStartsOnViews) {
   EXPECT_EQ(d->selectedNameFilter(), "Vue (*.vue)");
   EXPECT_EQ(d->defaultSuffix(), "mat");
   EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
+}
+
+// The name typed is the file chosen, whole: blanks, accents and single quotes
+// pass; a double quote, which the toolkit would read as a list of names, is
+// refused with a message and the dialog stays open on no other file.
+TEST(DialoguesQt, ATypedNameIsTakenWholeOrRefused) {
+  QTemporaryDir dossier;
+  ScopedFakeUserInterface ui;
+  auto taper = [&](QFileDialog& d, const QString& nom) {
+    d.setDirectory(dossier.path());
+    auto* saisie = d.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(saisie, nullptr);
+    // Typing into the name box drops the list's selection (the box has the focus then).
+    if (auto* liste = d.findChild<QListView*>("listView")) liste->clearSelection();
+    saisie->setText(nom);
+    d.setResult(0);
+    static_cast<QDialog&>(d).accept();  // as the dialog's Save or Open button does
+  };
+  auto sauvegarde = construire_dialogue_sauvegarde(DialogueSauvegarde::vue, nullptr);
+  taper(*sauvegarde, QString::fromUtf8("saved é ü 'q' \"d\".vue"));
+  EXPECT_NE(sauvegarde->result(), QDialog::Accepted);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].caption, "Save a mountain and its image");
+  EXPECT_NE(ui.entries[0].text.find("saved é ü 'q' \"d\".vue"), std::string::npos);
+  taper(*sauvegarde, "c\"");
+  EXPECT_NE(sauvegarde->result(), QDialog::Accepted);
+  taper(*sauvegarde, QString::fromUtf8("saved é ü 'q'"));
+  EXPECT_EQ(sauvegarde->result(), QDialog::Accepted);
+  EXPECT_EQ(sauvegarde->selectedFiles(), QStringList{dossier.path() + QString::fromUtf8("/saved é ü 'q'.vue")});
+
+  for (const char* n : {"a.vue", "b.vue", "it's é.vue"}) {
+    QFile f(dossier.path() + "/" + QString::fromUtf8(n));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  ui.entries.clear();
+  auto ouverture = construire_dialogue_ouverture(nullptr);
+  taper(*ouverture, "\"a.vue\" \"b.vue\"");
+  EXPECT_NE(ouverture->result(), QDialog::Accepted);
+  EXPECT_EQ(ui.entries.size(), 1u);
+  taper(*ouverture, QString::fromUtf8("it's é.vue"));
+  EXPECT_EQ(ouverture->result(), QDialog::Accepted);
+  EXPECT_EQ(ouverture->selectedFiles(), QStringList{dossier.path() + QString::fromUtf8("/it's é.vue")});
 }
 
 }  // namespace

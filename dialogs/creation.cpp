@@ -23,6 +23,7 @@
 #include "controls/trackbar.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
+#include "model/texte.h"
 
 namespace {
 
@@ -337,6 +338,23 @@ void TPagesdlg1::Combo_CLEKeyUp() {
       c->setEditText(t);
     });
   }
+}
+
+void TPagesdlg1::valider_cle() {
+  const auto v = model::convertir_entier_ligne(Combo_CLE->currentText().toStdString());
+  texte_cle_libre = 1;  // the text now stands for the key: it follows the record again
+  if (!v) {
+    sans_signal(Combo_CLE, [this](QComboBox* c) { c->setEditText(QString::number(parametres.cle)); });
+    return;
+  }
+  if (*v == parametres.cle) return;
+  parametres.cle = *v;
+  afficher_page();
+}
+
+void TPagesdlg1::done(int resultat) {
+  if (resultat == 1) valider_cle();
+  QDialog::done(resultat);
 }
 
 bool TPagesdlg1::eventFilter(QObject* objet, QEvent* e) {

@@ -99,6 +99,11 @@ class TPagesdlg1 : public QDialog {
   void BitBtn_keyClick();
   void Combo_CLEChange(const QString& texte);
   void Combo_CLEKeyUp();
+  // The key box is left, or OK or Add is pressed: a shorter number typed
+  // counts as the key; text that is no number gives the box the key in use
+  // back. Afterwards the box shows the key the mountain is made from.
+  void valider_cle();
+  void done(int resultat) override;  // OK takes the key on screen first
   void ComboBox_noChange(int item);
   void UpDown_noClick(int position);
   void Tourner_gMouseDown();  // "Turn to the right"

@@ -338,13 +338,18 @@ void TPagesdlg1::connecter() {
   connect(BitBtn1, &QPushButton::clicked, this, &TPagesdlg1::BitBtn_keyClick);
   connect(Combo_CLE->lineEdit(), &QLineEdit::textEdited, this, &TPagesdlg1::Combo_CLEChange);
   Combo_CLE->lineEdit()->installEventFilter(this);
+  connect(Combo_CLE->lineEdit(), &QLineEdit::editingFinished, this, &TPagesdlg1::valider_cle);
+  connect(Combo_CLE, &QComboBox::activated, this, &TPagesdlg1::valider_cle);  // a key picked from the list
   connect(ComboBox_no, &QComboBox::activated, this, &TPagesdlg1::ComboBox_noChange);
   connect(UpDown_no, &dialogs::HautBas::clic, this, &TPagesdlg1::UpDown_noClick);
   const std::pair<QRadioButton*, std::uint8_t> radios[] = {
       {RadioButton_differe, 0}, {RadioButton_refaire, 1}, {RadioButton_ajouter, 2}, {RadioButton_arbres, 3}};
   for (auto [r, m] : radios) {
     const std::uint8_t v = m;
-    connect(r, &QRadioButton::clicked, this, [this, v] { mode = v; });
+    connect(r, &QRadioButton::clicked, this, [this, v] {
+      if (v == 2) valider_cle();  // the new mountain is made from the key on screen
+      mode = v;
+    });
   }
   connect(CheckBox_voir, &CtlCheckBox::changed, this, [this] { voir = CheckBox_voir->Checked() ? 1 : 0; });
   connect(CtlShapeButton3, &CtlBaseGraphicButton::pressed, this, &TPagesdlg1::Tourner_gMouseDown);

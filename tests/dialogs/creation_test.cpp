@@ -212,6 +212,42 @@ TEST(Creation, KeyCountsAtEightCharactersAndNewMountainDrawsOne) {
   EXPECT_EQ(e->text(), "1234abcd");  // the typed text is not rewritten
 }
 
+// A shorter key counts once the box is left, or when OK or Add is pressed;
+// text that is no number puts the key in use back: the key on screen is the
+// key of the preview and of the mountain made.
+TEST(Creation, TheKeyOnScreenIsTheKeyInUse) {
+  Dialogue t(record_de_test());
+  t.d.init_montagnes();
+  QLineEdit* e = t.d.Combo_CLE->lineEdit();
+  auto taper = [&](const char* texte) {
+    e->clear();
+    QTest::keyClicks(e, texte);
+  };
+  taper("4242");
+  EXPECT_EQ(t.d.parametres.cle, 12345) << "not yet: the box is still being typed in";
+  emit e->editingFinished();  // the box loses the focus
+  EXPECT_EQ(t.d.parametres.cle, 4242);
+  EXPECT_EQ(t.d.generations.back().cle, 4242) << "the preview shows that key's mountain";
+  taper("abc");
+  emit e->editingFinished();
+  EXPECT_EQ(t.d.parametres.cle, 4242);
+  EXPECT_EQ(e->text(), "4242");
+  taper("55");
+  t.d.RadioButton_ajouter->click();
+  EXPECT_EQ(t.d.mode, 2);
+  EXPECT_EQ(t.d.parametres.cle, 55);
+  taper("12345678");  // eight characters: counted at once, and kept in the list
+  QTest::keyClick(e, Qt::Key_Left);
+  taper("77");
+  t.d.Combo_CLE->setCurrentIndex(0);  // a key picked from the list
+  emit t.d.Combo_CLE->activated(0);
+  EXPECT_EQ(t.d.parametres.cle, 12345678);
+  taper("77");
+  t.d.done(1);  // OK
+  EXPECT_EQ(t.d.parametres.cle, 77);
+  EXPECT_EQ(e->text(), "77");
+}
+
 TEST(Creation, TypedValuesAreBoundedToTheirBarsAndUnreadableTextTakesTheDefault) {
   Dialogue t(record_de_test());
   t.d.init_montagnes();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -30,6 +31,10 @@ namespace dialogs {
 namespace {
 
 constexpr render::Pixel kAqua = render::pixel_rgb(0, 255, 255);
+// Roles of the sky list's entries: the whole file name, and why the sky
+// cannot draw the picture (empty when it can).
+constexpr int kRoleNom = Qt::UserRole;
+constexpr int kRoleRaison = Qt::UserRole + 1;
 constexpr double kDegre = 3.14159265358979323846 / 180;
 
 // The eight edits: name, field, default for unreadable text.
@@ -84,10 +89,7 @@ PageMeteoVue::PageMeteoVue(const param_vue& v, ContexteOptionsVue& contexte, QWi
   connecter();
   connecter_ciel();
   remplir_liste_ciels();
-  if (vue_.fichier_ciel.empty() && contexte.ciel_present()) {
-    const auto trouves = FileListBox_images->findItems("nuage.jpg", Qt::MatchExactly);
-    if (!trouves.isEmpty()) FileListBox_images->setCurrentItem(trouves.front());
-  }
+  selectionner_ciel();
 }
 
 PageMeteoVue::~PageMeteoVue() { taire_controles(); }
@@ -123,8 +125,10 @@ void PageMeteoVue::construire_ciel() {
   FileListBox_images = new QListWidget(this);
   FileListBox_images->setObjectName("FileListBox_images");
   FileListBox_images->setGeometry(8, 168, 110, 80);
-  Label_import = etiquette(this, "", {8, 250, 110, 18});
+  Label_import = etiquette(this, "", {8, 250, 110, 34});
   Label_import->setObjectName("Label_import");
+  Label_import->setWordWrap(true);  // ": unreadable" goes to a second line when the name fills the first
+  Label_import->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   const char* nuages[] = {"Clouds", "Size", "Height"};
   const char* noms[] = {"TrackBar_nbnuages", "Trackbar_taille_nuages", "trackbar_hautnuage"};
   CtlTrackBar** barres[] = {&TrackBar_nbnuages, &Trackbar_taille_nuages, &trackbar_hautnuage};
@@ -191,6 +195,10 @@ void PageMeteoVue::connecter() {
 
 // The sky list, the clouds and the sea.
 void PageMeteoVue::connecter_ciel() {
+  // The arrow keys choose as a click does.
+  connect(FileListBox_images, &QListWidget::currentItemChanged, this, [this] {
+    if (!selection_par_code_) FileListBox_imagesClick();
+  });
   connect(FileListBox_images, &QListWidget::itemClicked, this, [this] { FileListBox_imagesClick(); });
   const std::pair<CtlTrackBar*, std::int32_t param_vue::*> nuages[] = {
       {TrackBar_nbnuages, &param_vue::nombre_nuages},
@@ -243,14 +251,48 @@ void PageMeteoVue::remplir_liste_ciels() {
     if (it->is_regular_file(ec) && image_de_ciel(it->path().filename().string()))
       noms.push_back(it->path().filename().string());
   std::sort(noms.begin(), noms.end());
-  // A picture the sky cannot draw is greyed, and its hint says why.
+  const QFontMetrics mesure(FileListBox_images->font());
+  // The room for a name: the list's inside, less its scroll bar when the names overflow it.
+  const int interieur = FileListBox_images->width() - 2 * FileListBox_images->frameWidth();
+  const int lignes = (FileListBox_images->height() - 2 * FileListBox_images->frameWidth()) / (mesure.height() + 2);
+  const int barre = static_cast<int>(noms.size()) > lignes
+                        ? FileListBox_images->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                        : 0;
+  const int place = interieur - barre - 6;
   for (const std::string& n : noms) {
-    auto* item = new QListWidgetItem(QString::fromLocal8Bit(n.c_str()), FileListBox_images);
+    const QString nom = QString::fromLocal8Bit(n.c_str());
+    auto* item = new QListWidgetItem(mesure.elidedText(nom, Qt::ElideMiddle, place), FileListBox_images);
+    item->setData(kRoleNom, nom);
     const std::string raison = raison_ciel_illisible((fs::path(dossier) / n).string());
-    if (raison.empty()) continue;
-    item->setForeground(Qt::gray);
-    item->setToolTip(QString::fromLocal8Bit(("Cannot be drawn: " + raison).c_str()));
+    if (raison.empty()) {
+      item->setToolTip(nom);
+      continue;
+    }
+    const QString texte = QString::fromLocal8Bit(("Cannot be drawn: " + raison).c_str());
+    item->setData(kRoleRaison, texte);
+    item->setToolTip(nom + "\n" + texte);
+    item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
   }
+}
+
+// The entry of the record's sky picture is the one selected: the picture the
+// sky would draw, when it is a file of the list; none otherwise.
+void PageMeteoVue::selectionner_ciel() {
+  namespace fs = std::filesystem;
+  QListWidgetItem* choisi = nullptr;
+  const std::string dossier = contexte_.dossier_liste_ciels();
+  std::string chemin = render::fichier_ciel_utilisable(vue_.fichier_ciel, dossier);
+  if (vue_.fichier_ciel.empty() && contexte_.ciel_present()) chemin = (fs::path(dossier) / "nuage.jpg").string();
+  for (int k = 0; k < FileListBox_images->count() && !chemin.empty(); ++k) {
+    QListWidgetItem* item = FileListBox_images->item(k);
+    std::error_code ec;
+    const fs::path fichier = fs::path(dossier) / item->data(kRoleNom).toString().toLocal8Bit().toStdString();
+    if ((item->flags() & Qt::ItemIsEnabled) && fs::equivalent(fichier, chemin, ec)) choisi = item;
+  }
+  selection_par_code_ = true;
+  FileListBox_images->setCurrentItem(choisi);
+  if (!choisi) FileListBox_images->clearSelection();
+  selection_par_code_ = false;
 }
 
 // ---------------------------------------------------------------- load, store, show
@@ -297,6 +339,7 @@ void PageMeteoVue::charger_meteo() {
   CheckBox_alea->SetChecked(v.alea_nuages != 0);
   CheckBox_orage->SetChecked(v.orageux != 0);
   CheckBox_horizon->SetChecked(v.horizon != 0);
+  selectionner_ciel();
   const int ciel = std::clamp<int>(v.type_ciel, 0, 2);
   for (int k = 0; k < 3; ++k) RadioGroup_ciel[std::size_t(k)]->setEnabled(v.horizon != 0);
   RadioGroup_ciel[std::size_t(ciel)]->setChecked(true);
@@ -318,10 +361,13 @@ void PageMeteoVue::afficher_meteo() {
   for (int k = 0; k < 8; ++k) edits_[std::size_t(k)]->setText(QString::number(v.*(kEdits[k].champ)));
   if (contexte_.ciel_present()) {
     const QString nom = QString::fromLocal8Bit(std::filesystem::path(v.fichier_ciel).filename().string().c_str());
-    const auto trouves = FileListBox_images->findItems(nom, Qt::MatchExactly);
-    const QString raison = trouves.isEmpty() ? QString() : trouves.front()->toolTip();
-    Label_import->setText(raison.isEmpty() ? nom : nom + ": unreadable");
-    Label_import->setToolTip(raison);
+    QString raison;
+    for (int k = 0; k < FileListBox_images->count(); ++k)
+      if (FileListBox_images->item(k)->data(kRoleNom).toString() == nom)
+        raison = FileListBox_images->item(k)->data(kRoleRaison).toString();
+    const QString court = QFontMetrics(Label_import->font()).elidedText(nom, Qt::ElideMiddle, Label_import->width());
+    Label_import->setText(raison.isEmpty() ? court : court + ": unreadable");
+    Label_import->setToolTip(raison.isEmpty() ? nom : nom + "\n" + raison);
   }
   if (drapeau_brume_) Image_brume->invalidate();
   if (drapeau_ciel_) Image_ciel->invalidate();
@@ -356,9 +402,10 @@ void PageMeteoVue::RadioGroup_cielClick(int item) {
 }
 
 void PageMeteoVue::FileListBox_imagesClick() {
-  if (!contexte_.ciel_present() || !FileListBox_images->currentItem()) return;
+  const QListWidgetItem* item = FileListBox_images->currentItem();
+  if (!contexte_.ciel_present() || !item || !(item->flags() & Qt::ItemIsEnabled)) return;
   vue_.fichier_ciel = (std::filesystem::path(contexte_.dossier_liste_ciels()) /
-                       FileListBox_images->currentItem()->text().toLocal8Bit().toStdString())
+                       item->data(kRoleNom).toString().toLocal8Bit().toStdString())
                           .string();
   drapeau_ciel_ = true;
   afficher_meteo();

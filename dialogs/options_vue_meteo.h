@@ -37,6 +37,7 @@ class PageMeteoVue : public PageOptionsVue {
   void connecter();
   void connecter_ciel();
   void remplir_liste_ciels();
+  void selectionner_ciel();
   void charger_meteo();
   void afficher_meteo();
   void changer_densite(int densite);
@@ -60,8 +61,12 @@ class PageMeteoVue : public PageOptionsVue {
               *trackbar_hautnuage = nullptr, *Trackbar_agitmer = nullptr, *Trackbar_txreflets = nullptr;
   // Mist density, mist height, cloud count, size and height, choppiness, reflection rate, horizon lowering.
   std::array<QLineEdit*, 8> edits_{};
+  // The sky list: each entry shows its file name, cut in the middle when the
+  // list is too narrow for it, and holds it whole as its tooltip; a picture
+  // the sky cannot draw is greyed and cannot be chosen.
   QListWidget* FileListBox_images = nullptr;
   QLabel* Label_import = nullptr;
+  bool selection_par_code_ = false;  // the list's entry is set from the record, not chosen
   PreviewBox *Image_brume = nullptr, *Image_ciel = nullptr, *Image_mer = nullptr;
 };
 

@@ -101,27 +101,58 @@ TEST(OptionsVueMeteo, TheSkyListShowsOnlyThePicturesTheSkyLoads) {
   std::filesystem::create_directories(ciels);
   for (const char* n : {"nuage.jpg", "b.bmp", "C.JPG", "d.png"}) ASSERT_TRUE(ecrire_fichier(ciels + "/" + n, "x").empty());
   ASSERT_TRUE(render::ecrire_bmp(ciels + "/e.bmp", render::Bitmap(4, 4)));
+  const std::string long_nom = "sky_rle4_true_colour_evening.bmp";
+  ASSERT_TRUE(render::ecrire_bmp(ciels + "/" + long_nom, render::Bitmap(4, 4)));
   BancPage<PageMeteoVue> b;
   b.vue.horizon = 1;
   b.vue.type_ciel = 2;
   b.ouvrir(dossier.path().toStdString());
   auto* liste = b.operator()<QListWidget>("FileListBox_images");
-  ASSERT_EQ(liste->count(), 3);
+  ASSERT_EQ(liste->count(), 4);
   EXPECT_EQ(liste->item(0)->text(), "b.bmp");
   EXPECT_EQ(liste->item(1)->text(), "e.bmp");
   EXPECT_EQ(liste->item(2)->text(), "nuage.jpg");
-  EXPECT_EQ(liste->currentRow(), 2);  // a record without a sky: the cloud picture
-  // Pictures the sky cannot draw are marked with the reason.
-  EXPECT_EQ(liste->item(0)->toolTip(), "Cannot be drawn: it is not a Windows bitmap (it does not start with \"BM\")");
-  EXPECT_EQ(liste->item(1)->toolTip(), "");
-  EXPECT_EQ(liste->item(2)->toolTip(), "Cannot be drawn: the JPEG picture cannot be decoded");
+  // A name wider than the list is cut in the middle; the tooltip holds it whole.
+  const QString coupe = liste->item(3)->text();
+  EXPECT_TRUE(coupe.startsWith("sky_") && coupe.endsWith(".bmp") && coupe.contains(QChar(0x2026))) << coupe.toStdString();
+  EXPECT_LT(QFontMetrics(liste->font()).horizontalAdvance(coupe), liste->width());
+  EXPECT_EQ(liste->item(3)->toolTip(), QString::fromStdString(long_nom));
+  // Pictures the sky cannot draw are greyed with the reason, and cannot be chosen.
+  EXPECT_EQ(liste->item(0)->toolTip(),
+            "b.bmp\nCannot be drawn: it is not a Windows bitmap (it does not start with \"BM\")");
+  EXPECT_EQ(liste->item(1)->toolTip(), "e.bmp");
+  EXPECT_EQ(liste->item(2)->toolTip(), "nuage.jpg\nCannot be drawn: the JPEG picture cannot be decoded");
+  EXPECT_EQ(liste->currentRow(), -1) << "the record's default cloud picture cannot be drawn";
+  const std::string avant = b.rangee().fichier_ciel;
   cliquer_element(liste, 0);
-  EXPECT_EQ(b.rangee().fichier_ciel, std::filesystem::absolute(ciels + "/b.bmp").string());
+  EXPECT_EQ(b.rangee().fichier_ciel, avant);
+  EXPECT_FALSE(liste->item(0)->flags() & Qt::ItemIsSelectable);
+  // A click and the arrow keys choose alike, and the label names the choice.
+  cliquer_element(liste, 1);
+  EXPECT_EQ(b.rangee().fichier_ciel, std::filesystem::absolute(ciels + "/e.bmp").string());
   auto* nom = b.operator()<QLabel>("Label_import");
+  EXPECT_EQ(nom->text(), "e.bmp");
+  QTest::keyClick(liste, Qt::Key_Down);  // over the unreadable nuage.jpg
+  EXPECT_EQ(liste->currentRow(), 3);
+  EXPECT_EQ(b.rangee().fichier_ciel, std::filesystem::absolute(ciels + "/" + long_nom).string());
+  EXPECT_EQ(nom->toolTip(), QString::fromStdString(long_nom));
+  QTest::keyClick(liste, Qt::Key_Up);
+  EXPECT_EQ(b.rangee().fichier_ciel, std::filesystem::absolute(ciels + "/e.bmp").string());
+  // Reopened with an imported sky, the list shows that picture selected; an
+  // unreadable one is named in the label only.
+  param_vue v = b.rangee();
+  v.fichier_ciel = ciels + "/" + long_nom;
+  PageMeteoVue& page = *b.page;
+  page.charger(v);
+  EXPECT_EQ(liste->currentRow(), 3);
+  EXPECT_TRUE(liste->item(3)->isSelected());
+  EXPECT_EQ(b.rangee().fichier_ciel, v.fichier_ciel);
+  v.fichier_ciel = ciels + "/b.bmp";
+  page.charger(v);
+  EXPECT_EQ(liste->currentRow(), -1);
+  EXPECT_TRUE(liste->selectedItems().isEmpty());
   EXPECT_EQ(nom->text(), "b.bmp: unreadable");
   EXPECT_EQ(nom->toolTip(), liste->item(0)->toolTip());
-  cliquer_element(liste, 1);
-  EXPECT_EQ(nom->text(), "e.bmp");
 }
 
 TEST(OptionsVueMeteo, PreviewsOfMistSkyAndSea) {

@@ -4,7 +4,8 @@
 # presses F6 (a view) and F8, then steps with "Next >>" through the Arbres page
 # (one tree, then "draw a tree for each layer"), the Levels page after a page
 # step of the sea bar, the Colours page (Soil selected) and the Weather page
-# after ticking "Horizon", choosing "cloudy sky" and ticking "Reflexion".
+# after ticking "Horizon", choosing "cloudy sky" and ticking "Reflexion", then
+# with "imported sky" chosen and the Down key pressed in the sky list.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-viewpages.sh [OUTPUT_PREFIX]   (default build/shot-viewpages)
 set -euo pipefail
@@ -55,10 +56,14 @@ at 22 110 2   # Horizon (off in the shipped defaults)
 at 22 160 2   # cloudy sky
 at 138 294 4  # Reflexion
 import -window root "$1-weather.png"
+at 22 180 2   # imported sky: the list opens on the record's picture
+at 50 215 2   # a click on the cloud picture's entry
+xdotool key Down; sleep 2  # the arrow keys choose as a click does
+import -window root "$1-weather-sky.png"
 xdotool key Escape || true
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$inner" "$prefix"
 rm -f "$inner"
-echo "wrote $prefix-trees.png, $prefix-trees-layers.png, $prefix-levels.png, $prefix-colours.png, $prefix-weather.png"
+echo "wrote $prefix-trees.png, $prefix-trees-layers.png, $prefix-levels.png, $prefix-colours.png, $prefix-weather.png, $prefix-weather-sky.png"

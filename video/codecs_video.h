@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/vidconv/conversion_video.h"
 
@@ -30,4 +31,18 @@ inline std::optional<CodecVideo> codec_video(int type) {
   };
   if (type < 2 || type > 10) return std::nullopt;
   return table[type - 2];
+}
+
+// The hint of a disc variant's line in the codec list: what the movie becomes
+// on its disc standard. Empty for the other types.
+inline std::string indice_codec(int type) {
+  const auto c = codec_video(type);
+  if (!c) return {};
+  const auto d = platform::vcv::disc_standard(c->conteneur, c->codec);
+  if (!d) return {};
+  const bool mpeg1 = std::string(d->encoder) == "mpeg1video";
+  return std::string(d->name) + " disc: " + (mpeg1 ? "MPEG-1, " : "MPEG-2, ") + std::to_string(d->width) + " x " +
+         std::to_string(d->height) + " at 29.97 frames per second (NTSC, every frame kept), " +
+         (d->min_rate == d->max_rate ? "" : "up to ") + std::to_string(d->max_rate / 1000) +
+         " kbit/s; the picture keeps its proportions on a 4:3 screen, with black bands where needed";
 }

@@ -32,7 +32,11 @@ PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   ComboBox_CODEC = new CtlImageComboBox(this);
   ComboBox_CODEC->setObjectName("ComboBox_CODEC");
   ComboBox_CODEC->SetDefaultItem(-1);
-  for (int type = 2; type <= 10; ++type) ComboBox_CODEC->addItem(Q(codec_video(type)->ligne));
+  for (int type = 2; type <= 10; ++type) {
+    ComboBox_CODEC->addItem(Q(codec_video(type)->ligne));
+    const std::string indice = indice_codec(type);
+    if (!indice.empty()) ComboBox_CODEC->setItemData(type - 2, QString::fromStdString(indice), Qt::ToolTipRole);
+  }
   ComboBox_CODEC->setMinimumWidth(280);
   g->addWidget(ComboBox_CODEC, rang++, 0, 1, 2);
   Details = new CtlCheckBox(this);

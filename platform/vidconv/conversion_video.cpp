@@ -62,6 +62,7 @@ struct Converter {
   int byte_rate_avi = 0;
   int byte_rate_mpeg = 0;
   bool dithering = false;
+  bool compatible = false;  // disc variants comply with their disc standard
   Handle list = 0;  // the list last shown by output_dlg
 };
 
@@ -246,14 +247,36 @@ Picture to_size(const FrameView& f, int width, int height) {
   return out;
 }
 
+// The frame scaled into its place on a disc frame, black around it.
+Picture to_disc(const FrameView& f, const DiscStandard& disc) {
+  Picture out;
+  out.width = disc.width;
+  out.height = disc.height;
+  out.pixels.assign(std::size_t(disc.width) * std::size_t(disc.height), 0xFF000000u);
+  if (!f.data || f.width <= 0 || f.height <= 0) return out;
+  const DiscPlace at = disc_place(disc, f.width, f.height);
+  SwsContext* sws = sws_getContext(f.width, f.height, AV_PIX_FMT_BGRA, at.width, at.height, AV_PIX_FMT_BGRA,
+                                   SWS_BICUBIC, nullptr, nullptr, nullptr);
+  if (!sws) return out;
+  const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(f.data)};
+  int src_stride[1] = {int(f.stride * 4)};
+  std::uint8_t* dst[1] = {reinterpret_cast<std::uint8_t*>(out.pixels.data() + std::size_t(at.y) * disc.width + at.x)};
+  int dst_stride[1] = {disc.width * 4};
+  sws_scale(sws, src, src_stride, 0, f.height, dst, dst_stride);
+  sws_freeContext(sws);
+  return out;
+}
+
 // ---------------------------------------------------------------- writer
 
 class Writer {
  public:
   ~Writer() { close(); }
 
-  // Opens the muxer and the encoder; on failure sets code and text.
-  bool open(const Converter& c, const CodecChoice& choice, const std::string& part, int& code, std::string& text) {
+  // Opens the muxer and the encoder (with a disc's settings when `disc` is
+  // given); on failure sets code and text.
+  bool open(const Converter& c, const CodecChoice& choice, const DiscStandard* disc, const std::string& part,
+            int& code, std::string& text) {
     choice_ = choice;
     width_ = c.width;
     height_ = c.height;
@@ -265,7 +288,8 @@ class Writer {
     }
     st_ = avformat_new_stream(oc_, nullptr);
     if (!st_) return fail(kEncoderFailure, "cannot add the video stream", code, text);
-    const AVRational tb = av_inv_q(av_d2q(c.frame_rate > 0 ? c.frame_rate : 30.0, 1000));
+    const AVRational tb = disc ? AVRational{disc->rate_den, disc->rate_num}
+                               : av_inv_q(av_d2q(c.frame_rate > 0 ? c.frame_rate : 30.0, 1000));
     if (choice.encoder) {
       const AVCodec* enc = avcodec_find_encoder_by_name(choice.encoder);
       if (!enc) {
@@ -281,13 +305,15 @@ class Writer {
       enc_->time_base = tb;
       enc_->framerate = av_inv_q(tb);
       st_->time_base = tb;
-      if (choice.mpeg) {
+      AVDictionary* opts = nullptr;
+      if (disc) {
+        disc_settings(*disc, opts);
+      } else if (choice.mpeg) {
         const int rate = c.byte_rate_mpeg > 0 ? c.byte_rate_mpeg : 600;
         enc_->bit_rate = std::int64_t(rate) * 8000;
         enc_->gop_size = 12;
       }
       if (oc_->oformat->flags & AVFMT_GLOBALHEADER) enc_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-      AVDictionary* opts = nullptr;
       if (std::strcmp(choice.encoder, "cinepak") == 0) {
         av_dict_set(&opts, "max_extra_cb_iterations", "0", 0);
         av_dict_set(&opts, "max_strips", "1", 0);
@@ -298,6 +324,7 @@ class Writer {
       if (avcodec_parameters_from_context(st_->codecpar, enc_) < 0)
         return fail(kEncoderFailure, "cannot describe the video stream", code, text);
       if (choice.tag) st_->codecpar->codec_tag = choice.tag;
+      st_->sample_aspect_ratio = enc_->sample_aspect_ratio;
       sws_ = sws_alloc_context();
       if (!sws_) return fail(kEncoderFailure, "cannot make the pixel converter", code, text);
       av_opt_set_int(sws_, "srcw", width_, 0);
@@ -347,7 +374,16 @@ class Writer {
       text = "cannot create the movie file " + part + ": " + av_text(r);
       return false;
     }
-    r = avformat_write_header(oc_, nullptr);
+    AVDictionary* mux = nullptr;
+    if (disc) {
+      av_dict_set_int(&mux, "packetsize", disc->packet_size, 0);
+      if (disc->mux_rate) av_dict_set_int(&mux, "muxrate", disc->mux_rate, 0);
+      // A VideoCD's clock starts at 36000 and its first three packs come before
+      // the data: the pictures start 0.44 s in.
+      if (std::strcmp(disc->muxer, "vcd") == 0) av_dict_set_int(&mux, "preload", 440000, 0);
+    }
+    r = avformat_write_header(oc_, &mux);
+    av_dict_free(&mux);
     if (r < 0) return fail(kWriteFailure, "cannot write the movie header: " + av_text(r), code, text);
     header_ = true;
     return true;
@@ -392,6 +428,18 @@ class Writer {
   }
 
  private:
+  // The encoder's rate control, key frames, pixel shape and options for a disc.
+  void disc_settings(const DiscStandard& d, AVDictionary*& opts) {
+    enc_->gop_size = d.gop;
+    enc_->bit_rate = d.bit_rate;
+    enc_->rc_max_rate = d.max_rate;
+    enc_->rc_min_rate = d.min_rate;
+    enc_->rc_buffer_size = d.buffer_size;
+    enc_->sample_aspect_ratio = AVRational{d.sar_num, d.sar_den};
+    // Room for the scan offsets a Super VideoCD player looks for.
+    if (std::strcmp(d.muxer, "svcd") == 0) av_dict_set(&opts, "scan_offset", "1", 0);
+  }
+
   bool fail(int c, std::string why, int& code, std::string& text) {
     code = c;
     text = std::move(why);
@@ -644,8 +692,10 @@ bool set_dithering(Handle conv, int on) {
   return true;
 }
 
-bool force_compatibility(Handle conv, int) {
-  if (!find<Converter>(conv)) return bad_handle("force_compatibility");
+bool force_compatibility(Handle conv, int level) {
+  Converter* c = find<Converter>(conv);
+  if (!c) return bad_handle("force_compatibility");
+  c->compatible = level != 0;
   return true;
 }
 
@@ -721,6 +771,12 @@ bool convert(Handle conv) {
     return false;
   }
   Converter settings = *c;
+  std::optional<DiscStandard> disc;
+  if (settings.compatible && settings.codec_set) disc = disc_standard(settings.container, settings.codec);
+  if (disc) {
+    settings.width = disc->width;
+    settings.height = disc->height;
+  }
   if (choice->multiple_of_4) {
     settings.width = std::max(4, settings.width / 4 * 4);
     settings.height = std::max(4, settings.height / 4 * 4);
@@ -741,7 +797,7 @@ bool convert(Handle conv) {
   Writer writer;
   int code = 0;
   std::string text;
-  if (!writer.open(settings, *choice, part, code, text)) {
+  if (!writer.open(settings, *choice, disc ? &*disc : nullptr, part, code, text)) {
     report(conv, code, text);
     return false;
   }
@@ -781,7 +837,7 @@ bool convert(Handle conv) {
       decoded = std::move(s->image);
       view = decoded.view();
     }
-    const Picture sized = to_size(view, settings.width, settings.height);
+    const Picture sized = disc ? to_disc(view, *disc) : to_size(view, settings.width, settings.height);
     if (!writer.write(sized.view(), code, text)) {
       report(conv, code, text);
       return false;

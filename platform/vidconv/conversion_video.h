@@ -117,6 +117,9 @@ bool set_output_file(Handle conv, const std::string& path, int flags);
 bool set_byte_rate(Handle conv, int container, int rate);
 bool set_dithering(Handle conv, int on);
 int output_dlg(Handle conv, Handle list, const std::string& title, int flags);
+// With a level other than 0, an MPEG movie of a disc variant (VCD, SVCD, DVD)
+// is made to comply with its disc standard (see disc_standard); others are
+// unchanged.
 bool force_compatibility(Handle conv, int level);
 // Whether the layer can write this codec.
 bool codec_available(int container, std::uint32_t codec);
@@ -133,6 +136,32 @@ bool src_set_file(Handle source, const std::string& path);
 bool dib_to_img(Handle image, const FrameView& frame);
 bool src_set_img(Handle source, Handle image);
 bool src_finished(Handle source);
+
+// The disc standard of an MPEG variant: codecs 1 (VideoCD), 3 (Super VideoCD)
+// and 4 (DVD) of the MPEG container. A movie made after force_compatibility
+// has this frame size, rate, GOP, bit rates and muxer whatever the converter
+// was given, and its picture is shown on a 4:3 screen.
+struct DiscStandard {
+  const char* name;         // "VCD", "SVCD", "DVD"
+  const char* muxer;        // FFmpeg's muxer of the disc
+  const char* encoder;      // mpeg1video or mpeg2video
+  int width, height;        // stored frame size
+  int rate_num, rate_den;   // frames per second as a fraction
+  int gop;                  // frames from one key frame to the next
+  int bit_rate, max_rate, min_rate, buffer_size;  // video, in bits (per second)
+  int packet_size, mux_rate;  // of the muxer; mux_rate 0 leaves the muxer's own
+  int sar_num, sar_den;     // the stored pixels' shape on the 4:3 screen
+};
+std::optional<DiscStandard> disc_standard(int container, std::uint32_t codec);
+
+// Where a picture of width x height square pixels goes in a disc frame so that
+// it keeps its proportions on the disc's 4:3 screen: the whole width or the
+// whole height, centred, with bands on the two other sides. Sizes and offsets
+// are even (the colour planes are half size).
+struct DiscPlace {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+DiscPlace disc_place(const DiscStandard& disc, int width, int height);
 
 // The RLE8 codec's colours: a 216-colour cube (six levels per channel, index
 // 36 r + 6 g + b), entries 216..255 black, as 0xFFRRGGBB.

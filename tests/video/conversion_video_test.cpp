@@ -86,6 +86,7 @@ struct Essai {
   int images = 20;
   int finir_apres = -1;
   bool tramage = false;
+  int compatibilite = -1;  // the level given to force_compatibility
   std::vector<render::Bitmap> donnees;  // the frames given, when set
   int progressions_3 = 0;
 
@@ -108,7 +109,7 @@ struct Essai {
     vcv::set_byte_rate(conv, 6, 600);
     vcv::set_byte_rate(conv, 11, 600);
     vcv::set_dithering(conv, tramage ? 1 : 0);
-    vcv::force_compatibility(conv, -1);
+    vcv::force_compatibility(conv, compatibilite);
     const bool ok = vcv::convert(conv);
     vcv::free(conv);
     vcv::free(img);
@@ -137,6 +138,8 @@ TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
     SCOPED_TRACE(a.type);
     Essai e;
     e.type = a.type;
+    // The disc variants keep the frames as they are only when not made to comply.
+    if (vcv::disc_standard(codec_video(a.type)->conteneur, codec_video(a.type)->codec)) e.compatibilite = 0;
     const std::string film = d / ("video" + std::to_string(a.type) + (a.type < 6 ? ".avi" : ".mpg"));
     ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
     EXPECT_EQ(vcv::check_error(), 0);
@@ -167,6 +170,105 @@ TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
     EXPECT_EQ(info.bytes_per_pixel, (info.bits_per_pixel + 7) / 8);
     EXPECT_EQ(info.file_size, double(fs::file_size(film)));
     EXPECT_FALSE(info.video_format.empty());
+  }
+}
+
+TEST(ConversionVideo, DiscPicturesKeepTheirProportionsOnA43Screen) {
+  const vcv::DiscStandard vcd = *vcv::disc_standard(11, 1), svcd = *vcv::disc_standard(11, 3),
+                          dvd = *vcv::disc_standard(11, 4);
+  EXPECT_FALSE(vcv::disc_standard(11, 0));
+  EXPECT_FALSE(vcv::disc_standard(11, 2));
+  EXPECT_FALSE(vcv::disc_standard(6, 1));
+  struct Cas {
+    const vcv::DiscStandard& d;
+    int l, h;
+    int x, y, w, hh;
+  } cas[] = {
+      {vcd, 320, 240, 0, 0, 352, 240},  {vcd, 800, 450, 0, 30, 352, 180},  {dvd, 800, 450, 0, 60, 720, 360},
+      {vcd, 240, 320, 76, 0, 198, 240}, {svcd, 640, 480, 0, 0, 480, 480},  {svcd, 1000, 10, 0, 236, 480, 6},
+      {svcd, 4095, 1, 0, 238, 480, 2},  {dvd, 1, 4095, 358, 0, 2, 480},    {dvd, 0, 100, 0, 0, 720, 480},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(std::string(c.d.name) + " " + std::to_string(c.l) + "x" + std::to_string(c.h));
+    const vcv::DiscPlace p = vcv::disc_place(c.d, c.l, c.h);
+    EXPECT_EQ(p.x, c.x);
+    EXPECT_EQ(p.y, c.y);
+    EXPECT_EQ(p.width, c.w);
+    EXPECT_EQ(p.height, c.hh);
+  }
+}
+
+// The disc variants made to comply: size, NTSC rate, 4:3 screen, bands, the
+// disc muxer's packs and rate.
+TEST(ConversionVideo, DiscVariantsComplyWithTheirStandard) {
+  EXIGER_FFMPEG();
+  struct Attendu {
+    int type;
+    const char* codec;
+    int mpeg;  // 1 or 2: the kind of pack header the muxer writes
+  } attendus[] = {{7, "mpeg1video", 1}, {9, "mpeg2video", 2}, {10, "mpeg2video", 2}};
+  Dossier d;
+  for (const Attendu& a : attendus) {
+    SCOPED_TRACE(a.type);
+    const auto code = codec_video(a.type);
+    const vcv::DiscStandard disc = *vcv::disc_standard(code->conteneur, code->codec);
+    // White 16:9 frames: bands above and below.
+    Essai e;
+    e.type = a.type;
+    e.largeur = 320;
+    e.hauteur = 180;
+    e.donnees.assign(std::size_t(e.images), render::Bitmap(320, 180, render::pixel_rgb(255, 255, 255)));
+    const std::string film = d / ("disque" + std::to_string(a.type) + ".mpg");
+    ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
+    auto m = sonder(film);
+    EXPECT_EQ(m["codec_name"], a.codec);
+    EXPECT_EQ(m["width"], std::to_string(disc.width));
+    EXPECT_EQ(m["height"], std::to_string(disc.height));
+    EXPECT_EQ(m["r_frame_rate"], "30000/1001");
+    EXPECT_EQ(m["nb_read_frames"], "20");
+    EXPECT_EQ(m["pix_fmt"], "yuv420p");
+    EXPECT_EQ(m["format_name"], "mpeg");
+    // The screen is 4:3 (MPEG-1 gives the pixels' shape from a table: within 1 %).
+    const std::string ecran = sortie_commande(
+        "ffprobe -v error -select_streams v:0 -show_entries stream=display_aspect_ratio -of csv=p=0 '" + film + "'");
+    const auto deux_points = ecran.find(':');
+    ASSERT_NE(deux_points, std::string::npos) << ecran;
+    EXPECT_NEAR(std::stod(ecran.substr(0, deux_points)) / std::stod(ecran.substr(deux_points + 1)), 4.0 / 3.0,
+                0.013)
+        << ecran;
+
+    // The muxer's packs: the file is whole packs, the first a pack of its MPEG kind with its rate.
+    const std::string octets = lire_fichier(film).value_or("");
+    ASSERT_GT(octets.size(), 14u);
+    EXPECT_EQ(octets.size() % std::size_t(disc.packet_size), 0u);
+    EXPECT_EQ(octets.substr(0, 4), std::string("\0\0\1\xBA", 4));
+    const auto o = [&octets](int k) { return unsigned(std::uint8_t(octets[std::size_t(k)])); };
+    if (a.mpeg == 1) {
+      EXPECT_EQ(o(4) >> 4, 2u);
+      EXPECT_EQ(((o(9) & 0x7F) << 15 | o(10) << 7 | o(11) >> 1) * 400u, unsigned(disc.mux_rate));
+    } else {
+      EXPECT_EQ(o(4) >> 6, 1u);
+      if (disc.mux_rate) EXPECT_EQ((o(10) << 14 | o(11) << 6 | o(12) >> 2) * 400u, unsigned(disc.mux_rate));
+    }
+
+    // The first picture: black bands, the white frame between them.
+    const vcv::DiscPlace place = vcv::disc_place(disc, 320, 180);
+    const std::string gris =
+        sortie_commande("ffmpeg -v error -i '" + film + "' -frames:v 1 -f rawvideo -pix_fmt gray -");
+    ASSERT_EQ(gris.size(), std::size_t(disc.width) * std::size_t(disc.height));
+    const auto luma = [&](int x, int y) { return int(std::uint8_t(gris[std::size_t(y) * disc.width + x])); };
+    const int mx = disc.width / 2;
+    EXPECT_LT(luma(mx, place.y / 2), 40);
+    EXPECT_LT(luma(mx, disc.height - 1 - place.y / 2), 40);
+    EXPECT_GT(luma(mx, disc.height / 2), 215);
+    EXPECT_GT(luma(mx, place.y + 4), 215);
+    EXPECT_GT(luma(4, disc.height / 2), 215);
+
+    vcv::FileInfo info;
+    ASSERT_TRUE(vcv::get_file_info(film, 0, info));
+    EXPECT_EQ(info.width, disc.width);
+    EXPECT_EQ(info.frames, 20);
+    EXPECT_NEAR(info.frames_per_second, 29.97, 0.001);
   }
 }
 

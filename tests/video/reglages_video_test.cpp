@@ -534,6 +534,23 @@ TEST(PageCreation, CodecCountAndLabels) {
   EXPECT_EQ(lu().detail, 1);
 }
 
+// The disc variants' lines say what the movie becomes; the others have no hint.
+TEST(PageCreation, DiscVariantsSayWhatTheMovieBecomes) {
+  PageCreationVideo page;
+  auto* codec = enfant<CtlImageComboBox>(&page, "ComboBox_CODEC");
+  const char* tailles[] = {"352 x 240", "480 x 480", "720 x 480"};
+  const int types[] = {7, 9, 10};
+  for (int k = 0; k < 3; ++k) {
+    const QString indice = codec->itemData(types[k] - 2, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(indice.contains(tailles[k])) << indice.toStdString();
+    EXPECT_TRUE(indice.contains("29.97 frames per second")) << indice.toStdString();
+  }
+  EXPECT_TRUE(codec->itemData(5, Qt::ToolTipRole).toString().contains("MPEG-1, 352 x 240"));
+  EXPECT_TRUE(codec->itemData(5, Qt::ToolTipRole).toString().contains("1150 kbit/s"));
+  EXPECT_TRUE(codec->itemData(8, Qt::ToolTipRole).toString().contains("up to 9000 kbit/s"));
+  for (int type : {2, 3, 4, 5, 6, 8}) EXPECT_FALSE(codec->itemData(type - 2, Qt::ToolTipRole).isValid()) << type;
+}
+
 // ------------------------------------------------------------------ the dialog
 
 struct Reglages : ::testing::Test {

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QPainter>
 
+#include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/graphicbutton.h"
 
@@ -117,3 +118,17 @@ void CtlCheckActionLink::Update() {
 void CtlCheckActionLink::UserChanged() { TakeChecked(control_->Checked()); }
 
 void CtlCheckActionLink::Clicked() { Click(control_->Checked()); }
+
+CtlPushActionLink::CtlPushActionLink(CtlButton* button, QAction* action) : CtlActionLinkBase(action), button_(button) {
+  connections_.push_back(QObject::connect(action, &QAction::changed, button, [this] { Update(); }));
+  Update();
+}
+
+void CtlPushActionLink::Update() {
+  Refresh([this](QAction& action) {
+    ShowCommon(button_, action);
+    button_->SetGlyph(IconGlyph(action.icon()));
+  });
+}
+
+void CtlPushActionLink::Clicked() { Click(action_ && action_->isCheckable() && !action_->isChecked()); }

@@ -18,6 +18,7 @@
 
 class QAction;
 class CtlBaseGraphicButton;
+class CtlButton;
 class CtlButtonControl;
 
 // What both links share: the action (forgotten when it is destroyed), the
@@ -88,6 +89,21 @@ class CtlCheckActionLink : public CtlActionLinkBase {
   void Clicked();
 
   CtlButtonControl* control_;
+};
+
+// The link between a push button and a QAction: the button shows the action's
+// text as its caption, its tool tip, its enabled state and its icon as the
+// glyph (on magenta; no icon clears the glyph). A click triggers the action; a
+// checkable action changes its checked state with each click.
+class CtlPushActionLink : public CtlActionLinkBase {
+ public:
+  CtlPushActionLink(CtlButton* button, QAction* action);
+
+  void Update();
+  void Clicked();
+
+ private:
+  CtlButton* button_;
 };
 
 // The group number a checkable action's button takes: one per action group,

@@ -7,6 +7,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "controls/actionlink.h"
+
 CtlButton::CtlButton(QWidget* parent) : QPushButton(parent), repeat_([this] { RepeatTick(); }) {
   glyph_.OnChange = [this] { update(); };
   layout_.OnChange = [this](CtlObject*) { update(); };
@@ -14,9 +16,13 @@ CtlButton::CtlButton(QWidget* parent) : QPushButton(parent), repeat_([this] { Re
   resize(75, 25);
   // Queued, so that every slot of `clicked` has run before the dialog ends.
   connect(this, &QPushButton::clicked, this, &CtlButton::Clicked, Qt::QueuedConnection);
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (action_link_) action_link_->Clicked();
+  });
 }
 
 CtlButton::~CtlButton() {
+  action_link_.reset();
   glyph_.OnChange = nullptr;
   layout_.OnChange = nullptr;
   font_fx_.OnChange = nullptr;
@@ -25,6 +31,14 @@ CtlButton::~CtlButton() {
 void CtlButton::SetGlyph(const QImage& strip) {
   list_ = nullptr;
   glyph_.SetGlyph(strip);
+}
+
+QAction* CtlButton::Action() const { return action_link_ ? action_link_->Action() : nullptr; }
+
+void CtlButton::SetAction(QAction* action) {
+  if (action == Action()) return;
+  action_link_.reset();
+  if (action) action_link_ = std::make_unique<CtlPushActionLink>(this, action);
 }
 
 void CtlButton::SetImageList(const CtlCustomImageList* list, int list_index, int image_index) {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <memory>
 
 #include "controls/glyphcache.h"
 #include "controls/imagelist.h"
@@ -15,7 +16,9 @@
 
 enum CtlNormalButtonStyle : std::uint8_t { nbsAutoDetect, nbsWin31, nbsWin40 };
 
+class QAction;
 class QMenu;
+class CtlPushActionLink;
 
 // Owner-drawn push button. A non-zero ModalResult ends its dialog after
 // `clicked`; a Cancel button is clicked by Escape. With RepeatedClick a held
@@ -25,6 +28,14 @@ class CtlButton : public QPushButton {
  public:
   explicit CtlButton(QWidget* parent = nullptr);
   ~CtlButton() override;
+
+  QString Caption() const { return text(); }
+  void SetCaption(const QString& caption) { setText(caption); }
+  // The action whose caption, hint, enabled state and icon (as the glyph, on
+  // magenta) the button shows, and which a click triggers
+  // (controls/actionlink.h). Not owned; forgotten when it is destroyed.
+  QAction* Action() const;
+  void SetAction(QAction* action);
 
   // A strip of equally sized images (up, disabled, ...); the bottom-left pixel is the transparent colour.
   // Setting it unlinks the picture list.
@@ -117,4 +128,5 @@ class CtlButton : public QPushButton {
   bool drop_down_right_ = false;
   bool was_default_ = false;
   QRect last_glyph_rect_, last_text_rect_;
+  std::unique_ptr<CtlPushActionLink> action_link_;
 };

@@ -1,7 +1,9 @@
 // Push buttons: clicks per press, repeated clicks on the stepped pool,
-// dialog results, the default frame and the focus rectangle, the drop-down menu.
+// dialog results, the default frame and the focus rectangle, the drop-down menu,
+// the linked action.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDialog>
 #include <QMenu>
 #include <QSignalSpy>
@@ -100,4 +102,72 @@ TEST(PushButton, DropDownMenuAfterTheClick) {
   QCoreApplication::processEvents();
   EXPECT_EQ(ordre, QStringList({"clicked", "dropDown"}));
   EXPECT_FALSE(b->isDown());
+}
+
+TEST(PushButton, TheButtonShowsItsActionAndAClickTriggersIt) {
+  QWidget parent;
+  auto* b = new CtlButton(&parent);
+  parent.show();
+  auto* action = new QAction("&Save");
+  action->setToolTip("Save the view");
+  QPixmap icon(12, 10);
+  icon.fill(Qt::red);
+  action->setIcon(QIcon(icon));
+  QSignalSpy triggered(action, &QAction::triggered);
+  b->SetAction(action);
+  EXPECT_EQ(b->Action(), action);
+  EXPECT_EQ(b->Caption(), "&Save");
+  EXPECT_EQ(b->toolTip(), "Save the view");
+  EXPECT_EQ(b->Glyph().Glyph().size(), QSize(12, 10));
+  EXPECT_EQ(b->Glyph().Glyph().pixel(0, 0), qRgb(255, 0, 0));
+  b->grab();
+  EXPECT_EQ(b->last_glyph_rect().size(), QSize(12, 10));
+
+  // Changes of the action reach the button; a disabled one is not triggered.
+  action->setText("Save &as");
+  action->setToolTip("Save under a new name");
+  action->setEnabled(false);
+  EXPECT_EQ(b->Caption(), "Save &as");
+  EXPECT_EQ(b->toolTip(), "Save under a new name");
+  EXPECT_FALSE(b->isEnabled());
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(triggered.count(), 0);
+  action->setEnabled(true);
+  action->setIcon(QIcon());
+  EXPECT_TRUE(b->Glyph().Glyph().isNull());
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(triggered.count(), 1);
+
+  // A checkable action changes state with each click.
+  action->setCheckable(true);
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_TRUE(action->isChecked());
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(action->isChecked());
+  EXPECT_EQ(triggered.count(), 3);
+
+  // Unlinked, then a deleted action: the button keeps what it showed.
+  b->SetAction(nullptr);
+  action->setText("Gone");
+  EXPECT_EQ(b->Caption(), "Save &as");
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(triggered.count(), 3);
+  b->SetAction(action);
+  delete action;
+  EXPECT_EQ(b->Action(), nullptr);
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(b->Caption(), "Gone");
+}
+
+TEST(PushButton, AnActionButtonStillEndsItsDialog) {
+  QDialog d;
+  auto* ok = new CtlButton(&d);
+  ok->SetModalResult(1);
+  QAction action("OK");
+  int vus = 0;
+  QObject::connect(&action, &QAction::triggered, [&] { ++vus; });
+  ok->SetAction(&action);
+  QTimer::singleShot(0, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(5, 5)); });
+  EXPECT_EQ(d.exec(), 1);
+  EXPECT_EQ(vus, 1);
 }

@@ -13,6 +13,7 @@
 #include "app/options.h"
 #include "app/qt_platform.h"
 #include "components/gif_plugin.h"
+#include "components/graphiques.h"
 #include "controls/application.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/dossiers.h"
@@ -214,6 +215,7 @@ int executer_programme(int argc, char** argv) {
   // The library's application object, with the mutex named after the executable.
   CtlApplication::Instance();
   components::RegisterGifPictureFormat();
+  components::RegisterCursors();
   install_message_pump();
   QtUserInterface ui;
   set_user_interface(&ui);

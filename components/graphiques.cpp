@@ -7,7 +7,10 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "controls/application.h"
 
 namespace components {
 
@@ -19,19 +22,58 @@ QColor band_colour(const int begin[3], const int diff[3], int i, int last) {
   return QColor(c[0], c[1], c[2]);
 }
 
-// Nearest-pixel stretch of `src` to w x h (the platform's colour-on-colour stretch).
-QImage stretch_nearest(const QImage& src, int w, int h) {
-  if (src.width() == w && src.height() == h) return src;
-  QImage out(w, h, src.format());
-  if (src.format() == QImage::Format_ARGB32) {
-    for (int y = 0; y < h; ++y) {
-      const int sy = static_cast<int>(static_cast<std::int64_t>(y) * src.height() / h);
-      const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
-      auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-      for (int x = 0; x < w; ++x) row[x] = in[static_cast<std::int64_t>(x) * src.width() / w];
+// The palette entry nearest to `c` (by the sum of squared differences; the
+// first of equals).
+QRgb nearest_entry(const QList<QRgb>& palette, QRgb c) {
+  QRgb best = palette.front();
+  int best_distance = -1;
+  for (const QRgb e : palette) {
+    const int dr = qRed(e) - qRed(c), dg = qGreen(e) - qGreen(c), db = qBlue(e) - qBlue(c);
+    const int d = dr * dr + dg * dg + db * db;
+    if (best_distance < 0 || d < best_distance) {
+      best = e;
+      best_distance = d;
+    }
+  }
+  return best | 0xFF000000u;
+}
+
+// The part of (x, y, w, h) the painter can show: all of it under a transform,
+// else what lies on its device.
+QRect visible_part(const QPainter& p, const QRect& r) {
+  if (!p.device() || !p.worldTransform().isIdentity()) return r;
+  return r & QRect(0, 0, p.device()->width(), p.device()->height());
+}
+
+// Nearest-pixel stretch (the platform's colour-on-colour mode) of the source
+// rectangle onto `target`, of which only `part` is made; `keep(pixel)` tells
+// the pixels that stay, the others and those outside the picture become clear.
+template <typename Keep>
+QImage stretch_part(const QImage& picture, const QRect& source, const QRect& target, const QRect& part, Keep keep) {
+  QImage out(part.size(), QImage::Format_ARGB32);
+  if (out.isNull()) return out;
+  for (int row = 0; row < part.height(); ++row) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(row));
+    const std::int64_t i = part.top() + row - target.top();
+    const int sy = source.top() + static_cast<int>(i * source.height() / target.height());
+    const bool row_inside = sy >= 0 && sy < picture.height();
+    const auto* in = row_inside ? reinterpret_cast<const QRgb*>(picture.constScanLine(sy)) : nullptr;
+    for (int col = 0; col < part.width(); ++col) {
+      const std::int64_t j = part.left() + col - target.left();
+      const int sx = source.left() + static_cast<int>(j * source.width() / target.width());
+      const QRgb c = in && sx >= 0 && sx < picture.width() ? in[sx] | 0xFF000000u : 0u;
+      line[col] = c != 0u && keep(c) ? c : 0u;
     }
   }
   return out;
+}
+
+void draw_over(QPainter& p, const QPoint& at, const QImage& part) {
+  p.save();
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.drawImage(at, part);
+  p.restore();
 }
 
 }  // namespace
@@ -83,35 +125,44 @@ QString ShortenString(const QString& text, const QPainter& p, int max_width) {
   return ShortenString(text, [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }, max_width);
 }
 
+void StretchBltTransparent(QPainter& p, int x, int y, int w, int h, const QImage& source, int sx, int sy, int sw,
+                           int sh, CtlColor transparent, const QList<QRgb>* palette) {
+  if (source.isNull() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+  const QRect target(x, y, w, h);
+  const QRect part = visible_part(p, target);
+  if (part.isEmpty()) return;
+  QRgb key = ColorToRgb(transparent).rgb();
+  if (palette && !palette->isEmpty()) key = nearest_entry(*palette, key);
+  const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
+  const QImage placed =
+      stretch_part(picture, QRect(sx, sy, sw, sh), target, part, [key](QRgb c) { return c != key; });
+  if (!placed.isNull()) draw_over(p, part.topLeft(), placed);
+}
+
 void DrawBitmapTransparent(QPainter& p, int x, int y, int w, int h, const QImage& bitmap, QRect source,
                            CtlColor transparent) {
   if (bitmap.isNull()) return;
   if (w < 1) w = bitmap.width();
   if (h < 1) h = bitmap.height();
   if (source.width() <= 0 || source.height() <= 0) source = bitmap.rect();
-  QImage part = bitmap.copy(source).convertToFormat(QImage::Format_ARGB32);
-  if (transparent != clNone) {
-    QRgb key;
-    if (bitmap.depth() == 1) {
-      key = qRgb(255, 255, 255);
-    } else if (transparent == clDefault) {
-      key = bitmap.pixel(0, bitmap.height() - 1) | 0xFF000000u;
-    } else {
-      key = ColorToRgb(transparent).rgb();
-    }
-    for (int row = 0; row < part.height(); ++row) {
-      auto* line = reinterpret_cast<QRgb*>(part.scanLine(row));
-      for (int col = 0; col < part.width(); ++col) {
-        line[col] = (line[col] | 0xFF000000u) == key ? 0u : (line[col] | 0xFF000000u);
-      }
-    }
+  if (transparent == clNone) {
+    const QRect target(x, y, w, h);
+    const QRect part = visible_part(p, target);
+    if (part.isEmpty()) return;
+    const QImage placed = stretch_part(bitmap.convertToFormat(QImage::Format_ARGB32), source, target, part,
+                                       [](QRgb) { return true; });
+    if (!placed.isNull()) draw_over(p, part.topLeft(), placed);
+    return;
   }
-  const QImage placed = stretch_nearest(part, w, h);
-  p.save();
-  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  p.drawImage(x, y, placed);
-  p.restore();
+  if (bitmap.depth() == 1) {
+    StretchBltTransparent(p, x, y, w, h, bitmap, source.x(), source.y(), source.width(), source.height(),
+                          clWhite, nullptr);
+    return;
+  }
+  if (transparent == clDefault) transparent = QColorToCtl(QColor(bitmap.pixel(0, bitmap.height() - 1)));
+  const QList<QRgb> table = bitmap.colorTable();
+  StretchBltTransparent(p, x, y, w, h, bitmap, source.x(), source.y(), source.width(), source.height(),
+                        PaletteColor(transparent), table.isEmpty() ? nullptr : &table);
 }
 
 void DrawBitmapRectTransparent(QPainter& p, int x, int y, const QRect& source, const QImage& bitmap,
@@ -137,6 +188,23 @@ void SetFourDigitYear(bool on) { annee_quatre_chiffres() = on; }
 
 bool CompareMemory(const void* a, const void* b, std::size_t count) {
   return count == 0 || std::memcmp(a, b, count) == 0;
+}
+
+CtlColor PaletteColor(CtlColor colour) { return QColorToCtl(ColorToRgb(colour)) | kPaletteRelative; }
+
+GlobalMemory AllocMemGlobal(int size) {
+  if (size < 1) return nullptr;
+  return std::calloc(static_cast<std::size_t>(size), 1);
+}
+
+void FreeMemGlobal(GlobalMemory& block) {
+  std::free(block);
+  block = nullptr;
+}
+
+void RegisterCursors() {
+  CtlApplication::RegisterCursor(crHand, QCursor(Qt::OpenHandCursor));
+  CtlApplication::RegisterCursor(crDragHand, QCursor(Qt::ClosedHandCursor));
 }
 
 bool ActiveWindowInThread() { return QApplication::activeWindow() != nullptr; }

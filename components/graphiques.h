@@ -1,13 +1,15 @@
 // Free drawing and text routines shared by the caption strip and the picture
 // components: banded gradient fill, text shortening with "...", stretched
-// drawing with one transparent colour, and small rectangle, integer and
-// memory helpers. They keep no state.
+// drawing with one transparent colour, small rectangle, colour, integer and
+// memory helpers, and the hand and drag cursors. They keep no state besides
+// the cursors and the four-digit-year flag.
 #pragma once
 
 #include "controls/ctlerror.h"
 #include "controls/paintkit.h"
 
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QRect>
 #include <QString>
@@ -37,11 +39,21 @@ QString ShortenString(const QString& text, const TextWidth& width, int max_width
 // The same, measured with the painter's font.
 QString ShortenString(const QString& text, const QPainter& p, int max_width);
 
+// Copies the rectangle (sx, sy, sw, sh) of `source` stretched nearest-pixel
+// onto (x, y, w, h), leaving the canvas as it was where the source has the
+// transparent colour or lies outside the picture. With a palette (non-empty)
+// the transparent colour stands for its nearest palette entry, as a
+// palette-relative colour does. Empty or negative sizes draw nothing; only the
+// part inside the canvas is worked out.
+void StretchBltTransparent(QPainter& p, int x, int y, int w, int h, const QImage& source, int sx, int sy, int sw,
+                           int sh, CtlColor transparent, const QList<QRgb>* palette);
+
 // Draws `source` (of `bitmap`; an empty rectangle takes the whole bitmap)
 // stretched nearest-pixel to (x, y, w, h), a width or height below 1 taking the
 // bitmap's. Pixels of the transparent colour leave the canvas as it was;
 // clNone draws opaquely, clDefault takes the bitmap's bottom-left pixel, and a
-// monochrome bitmap always uses white.
+// monochrome bitmap always uses white; otherwise StretchBltTransparent with the
+// bitmap's colour table as the palette.
 void DrawBitmapTransparent(QPainter& p, int x, int y, int w, int h, const QImage& bitmap, QRect source,
                            CtlColor transparent);
 // `source` of the bitmap unscaled at (x, y).
@@ -55,6 +67,25 @@ inline int MaxInteger(int a, int b) { return a > b ? a : b; }
 inline int MinInteger(int a, int b) { return a < b ? a : b; }
 // Equal byte for byte.
 bool CompareMemory(const void* a, const void* b, std::size_t count);
+
+// The palette-relative flag of a colour (bit 25).
+constexpr CtlColor kPaletteRelative = 0x02000000u;
+// The colour as RGB (a system colour resolved) with the palette-relative flag.
+CtlColor PaletteColor(CtlColor colour);
+
+// A block of `size` zero bytes; none (null) for a size below 1 or when the
+// memory cannot be had. FreeMemGlobal releases it (none is harmless) and
+// clears the variable.
+using GlobalMemory = void*;
+GlobalMemory AllocMemGlobal(int size);
+void FreeMemGlobal(GlobalMemory& block);
+
+// The cursors of the hand (an open hand) and of dragging (a closed one).
+constexpr int crHand = 14000;
+constexpr int crDragHand = 14001;
+// Puts both into the application's cursor table (CtlApplication::Cursor);
+// done once at start-up, after the application object exists.
+void RegisterCursors();
 // Whether one of the program's windows is the active one.
 bool ActiveWindowInThread();
 

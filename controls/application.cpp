@@ -70,6 +70,12 @@ QImage CtlApplication::CheckerBrush() {
 }
 
 QCursor CtlApplication::Cursor(int number) {
+  if (instance_) {
+    const auto it = instance_->cursors_.find(number);
+    if (it != instance_->cursors_.end()) return it->second;
+  }
   if (number == crHandPoint) return QCursor(Qt::PointingHandCursor);
   return QCursor(Qt::ArrowCursor);
 }
+
+void CtlApplication::RegisterCursor(int number, const QCursor& cursor) { Instance()->cursors_[number] = cursor; }

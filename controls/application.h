@@ -10,6 +10,7 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 
 #include "controls/instancemutex.h"
@@ -50,8 +51,11 @@ class CtlApplication : public QObject {
   // The pattern in black, made once.
   QImage CheckerBrush();
 
-  // The library's cursor numbers: crHandPoint is the pointing hand.
+  // The screen's cursor table: the cursor registered under `number`, else the
+  // library's own (crHandPoint, the pointing hand), else the arrow.
   static QCursor Cursor(int number);
+  // Puts a cursor into the table (a later one replaces it); needs a QCoreApplication.
+  static void RegisterCursor(int number, const QCursor& cursor);
 
  private:
   explicit CtlApplication(QObject* parent);
@@ -66,4 +70,5 @@ class CtlApplication : public QObject {
   CtlTimerPool* timers_;
   std::array<bool, kTimerSlots + 1> slots_{};  // index 0 unused
   std::unique_ptr<CtlInstanceMutex> mutex_;
+  std::map<int, QCursor> cursors_;
 };

@@ -1,12 +1,15 @@
-// Pixel and text tests of the gradient fill, the "..." shortening and the
-// transparent stretched drawing.
+// Pixel and text tests of the gradient fill, the "..." shortening, the
+// transparent stretched drawing, and the colour, memory and cursor helpers.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QLocale>
+#include <algorithm>
+#include <cstring>
 #include <QPainter>
 
 #include "components/graphiques.h"
+#include "controls/application.h"
 
 using namespace components;
 
@@ -188,4 +191,102 @@ TEST(Graphiques, FourDigitYearFlagFollowsTheShortDateFormat) {
   SetFourDigitYear(!system);
   EXPECT_EQ(FourDigitYear(), !system);
   SetFourDigitYear(system);
+}
+
+TEST(StretchBltTransparent, ShrinksKeysAndLeavesWhatLiesOutsideThePicture) {
+  // Four columns a b c d; shrunk to two, columns a and c are taken.
+  QImage pic(4, 1, QImage::Format_RGB32);
+  const QRgb c[4] = {qRgb(10, 0, 0), qRgb(20, 0, 0), qRgb(30, 0, 0), qRgb(40, 0, 0)};
+  for (int x = 0; x < 4; ++x) pic.setPixel(x, 0, c[x]);
+  Paint shrink(4, 1);
+  StretchBltTransparent(shrink.p, 1, 0, 2, 1, pic, 0, 0, 4, 1, CtlRgb(30, 0, 0), nullptr);
+  const QImage a = shrink.done();
+  EXPECT_EQ(a.pixel(0, 0), kBack);
+  EXPECT_EQ(a.pixel(1, 0), c[0]);
+  EXPECT_EQ(a.pixel(2, 0), kBack);  // column c has the transparent colour
+  EXPECT_EQ(a.pixel(3, 0), kBack);
+
+  // A source rectangle running past the picture's right edge: that part is see-through.
+  Paint past(4, 1);
+  StretchBltTransparent(past.p, 0, 0, 4, 1, pic, 2, 0, 4, 1, clWhite, nullptr);
+  const QImage b = past.done();
+  EXPECT_EQ(b.pixel(0, 0), c[2]);
+  EXPECT_EQ(b.pixel(1, 0), c[3]);
+  EXPECT_EQ(b.pixel(2, 0), kBack);
+  EXPECT_EQ(b.pixel(3, 0), kBack);
+
+  // Empty and negative sizes draw nothing.
+  Paint none(4, 1);
+  StretchBltTransparent(none.p, 0, 0, 0, 1, pic, 0, 0, 4, 1, clWhite, nullptr);
+  StretchBltTransparent(none.p, 0, 0, 4, -1, pic, 0, 0, 4, 1, clWhite, nullptr);
+  StretchBltTransparent(none.p, 0, 0, 4, 1, pic, 0, 0, -4, 1, clWhite, nullptr);
+  StretchBltTransparent(none.p, 0, 0, 4, 1, QImage(), 0, 0, 4, 1, clWhite, nullptr);
+  const QImage n = none.done();
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(n.pixel(x, 0), kBack);
+}
+
+TEST(StretchBltTransparent, APaletteKeysTheNearestEntryAndHugeTargetsStayCheap) {
+  QImage pic(2, 1, QImage::Format_Indexed8);
+  pic.setColorTable({qRgb(250, 0, 0), qRgb(0, 200, 0)});
+  pic.setPixel(0, 0, 0);
+  pic.setPixel(1, 0, 1);
+  const QList<QRgb> table = pic.colorTable();
+  // Pure red is not in the table: alone it keys nothing, with the table it keys its nearest entry.
+  Paint plain(2, 1), relative(2, 1);
+  StretchBltTransparent(plain.p, 0, 0, 2, 1, pic, 0, 0, 2, 1, CtlRgb(255, 0, 0), nullptr);
+  StretchBltTransparent(relative.p, 0, 0, 2, 1, pic, 0, 0, 2, 1, PaletteColor(CtlRgb(255, 0, 0)), &table);
+  EXPECT_EQ(plain.done().pixel(0, 0), qRgb(250, 0, 0));
+  const QImage r = relative.done();
+  EXPECT_EQ(r.pixel(0, 0), kBack);
+  EXPECT_EQ(r.pixel(1, 0), qRgb(0, 200, 0));
+  // The bitmap drawer passes the picture's own table.
+  Paint drawn(2, 1);
+  DrawBitmapTransparent(drawn.p, 0, 0, 0, 0, pic, QRect(), CtlRgb(255, 0, 0));
+  EXPECT_EQ(drawn.done().pixel(0, 0), kBack);
+
+  // One pixel stretched over a billion on each side: only the canvas's part is made.
+  QImage dot(1, 1, QImage::Format_RGB32);
+  dot.fill(qRgb(0, 0, 255));
+  Paint huge(6, 4);
+  StretchBltTransparent(huge.p, -(1 << 29), -(1 << 29), 1 << 30, 1 << 30, dot, 0, 0, 1, 1, clWhite, nullptr);
+  const QImage h = huge.done();
+  EXPECT_EQ(h.pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(h.pixel(5, 3), qRgb(0, 0, 255));
+
+  // Under a transform the whole target is drawn through it.
+  Paint scaled(8, 2);
+  scaled.p.scale(2, 2);
+  StretchBltTransparent(scaled.p, 0, 0, 2, 1, pic, 0, 0, 2, 1, clWhite, nullptr);
+  const QImage s = scaled.done();
+  EXPECT_EQ(s.pixel(1, 1), qRgb(250, 0, 0));
+  EXPECT_EQ(s.pixel(3, 1), qRgb(0, 200, 0));
+  EXPECT_EQ(s.pixel(4, 0), kBack);
+}
+
+TEST(GraphicsHelpers, PaletteColoursZeroedBlocksAndCursors) {
+  EXPECT_EQ(PaletteColor(CtlRgb(1, 2, 3)), 0x02030201u);
+  EXPECT_EQ(PaletteColor(clBtnFace), CtlRgb(0xC0, 0xC0, 0xC0) | kPaletteRelative);
+  EXPECT_EQ(PaletteColor(PaletteColor(clBlue)), PaletteColor(clBlue));
+  EXPECT_EQ(ColorToRgb(PaletteColor(CtlRgb(9, 8, 7))), QColor(9, 8, 7));
+
+  EXPECT_EQ(AllocMemGlobal(0), nullptr);
+  EXPECT_EQ(AllocMemGlobal(-8), nullptr);
+  for (int k = 0; k < 2; ++k) {
+    GlobalMemory m = AllocMemGlobal(4096);
+    ASSERT_NE(m, nullptr);
+    auto* bytes = static_cast<unsigned char*>(m);
+    EXPECT_TRUE(std::all_of(bytes, bytes + 4096, [](unsigned char b) { return b == 0; })) << k;
+    std::memset(bytes, 0xAB, 4096);  // the next block is zero again
+    FreeMemGlobal(m);
+    EXPECT_EQ(m, nullptr);
+  }
+  GlobalMemory none = nullptr;
+  FreeMemGlobal(none);
+  EXPECT_EQ(none, nullptr);
+
+  RegisterCursors();
+  EXPECT_EQ(CtlApplication::Cursor(crHand).shape(), Qt::OpenHandCursor);
+  EXPECT_EQ(CtlApplication::Cursor(crDragHand).shape(), Qt::ClosedHandCursor);
+  EXPECT_EQ(CtlApplication::Cursor(14002).shape(), Qt::ArrowCursor);
+  EXPECT_EQ(CtlApplication::Cursor(crHandPoint).shape(), Qt::PointingHandCursor);
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds into $QUORVEL_BUILD_DIR (default build).
+# Configures and builds into $QUORVEL_BUILD_DIR (default build): everything,
+# or only the targets named in $QUORVEL_TARGETS (separated by spaces).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${QUORVEL_BUILD_DIR:-build}
@@ -13,5 +14,7 @@ export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_fi
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)}
 export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE="$san" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+targets=()
+for t in ${QUORVEL_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 echo "build ($dir): $(( $(date +%s) - start )) s, $(du -sh "$dir" | cut -f1) on disk, $(df -h --output=avail . | tail -n 1 | tr -d ' ') free"

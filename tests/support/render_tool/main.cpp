@@ -24,7 +24,8 @@
 //                                 closed path) instead of one picture; with --video
 //                                 field=value (repeatable; bezier_altitude_1..7 too) and
 //                                 --movie-frames K (the first K frames); prints the
-//                                 movie's file information as key=value lines
+//                                 movie's file information as key=value lines (only
+//                                 when the tool is built with the video library)
 //                                 it: Round(1.02 W) x H, without terrain or sea
 #include <algorithm>
 #include <cmath>
@@ -49,9 +50,11 @@
 #include "tests/support/arbres_dessin.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
+#ifdef QUORVEL_RENDER_TOOL_MOVIES
 #include "platform/vidconv/conversion_video.h"
 #include "video/codecs_video.h"
 #include "video/trajectoire.h"
+#endif
 
 namespace {
 
@@ -127,7 +130,7 @@ Champs<param_mat> champs_matrice(param_mat& p) {
   return c;
 }
 
-Champs<Param_video> champs_video(Param_video& p) {
+[[maybe_unused]] Champs<Param_video> champs_video(Param_video& p) {
   Champs<Param_video> c{p, {}};
   CHAMP(c, nombre_images); CHAMP(c, type_video); CHAMP(c, type_trajectoire); CHAMP(c, centre_cercle_x);
   CHAMP(c, centre_cercle_y); CHAMP(c, rayon_cercle); CHAMP(c, angle_vision); CHAMP(c, point_vise_x);
@@ -137,7 +140,7 @@ Champs<Param_video> champs_video(Param_video& p) {
 }
 
 // The video section's defaults, as a new options file holds them.
-Param_video video_defaut() {
+[[maybe_unused]] Param_video video_defaut() {
   Param_video p{};
   p.nombre_images = 360;
   p.type_video = 2;
@@ -358,6 +361,12 @@ int main(int argc, char** argv) {
 
 namespace {
 
+#ifndef QUORVEL_RENDER_TOOL_MOVIES
+// A build without the video library (the ThreadSanitizer build) makes no movies.
+int faire_film(Tmatrice&, const param_vue&, const std::vector<std::string>&, int, int, int, const std::string&) {
+  return usage("this build of the tool makes no movies");
+}
+#else
 int faire_film(Tmatrice& terrain, const param_vue& vue, const std::vector<std::string>& reglages, int largeur,
                int hauteur, int images, const std::string& film) {
   namespace vcv = platform::vcv;
@@ -416,5 +425,6 @@ int faire_film(Tmatrice& terrain, const param_vue& vue, const std::vector<std::s
             << "\nbits_per_pixel=" << info.bits_per_pixel << "\n";
   return 0;
 }
+#endif
 
 }  // namespace

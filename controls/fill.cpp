@@ -72,5 +72,5 @@ void CtlFill::paintEvent(QPaintEvent* e) {
   p.setBrushOrigin(-pos());
   fill_.FillCanvas(p, inner, Color());
   p.setBrushOrigin(0, 0);
-  if (!caption_.Caption().isEmpty()) caption_.DrawCaption(p, inner, true, ColorToRgb(clWindowText), isEnabled());
+  if (!caption_.Caption().isEmpty()) caption_.DrawCaption(p, inner, true, ColorToRgb(caption_.FontColor()), isEnabled());
 }

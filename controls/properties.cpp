@@ -303,6 +303,7 @@ void CtlCaption::SetAlignment(CtlAlignment a) { Set(*this, alignment_, a); }
 void CtlCaption::SetCaption(const QString& c) { Set(*this, caption_, c); }
 void CtlCaption::SetMultiLine(bool on) { Set(*this, multiline_, on); }
 void CtlCaption::SetFont(const QFont& f) { if (CtlStore(font_, f)) FontRule(true); }
+void CtlCaption::SetFontColor(CtlColor c) { Set(*this, font_color_, c); }
 
 void CtlCaption::FontRule(bool font_changed) {
   if (in_rule_) return;
@@ -336,6 +337,7 @@ void CtlCaption::Assign(const CtlObject& source) {
   if (s == this) return;
   Locked(*this, [&] {
     font_ = s->font_;
+    font_color_ = s->font_color_;
     fontfx_.Assign(s->fontfx_);
     alignment_ = s->alignment_;
     caption_ = s->caption_;

@@ -208,8 +208,8 @@ class CtlGradient : public CtlObject {
 // Platform text flags (Qt alignment, wrapping, tabs, mnemonics) of a caption.
 int CaptionTextFlags(CtlAlignment a, bool multiline, bool prefix);
 
-// A caption with its font and effect. A rotated effect needs a TrueType font:
-// a new font resets the angle; a new effect changes the font to "Arial".
+// A caption with its font, the font's colour and effect. A rotated effect needs
+// a TrueType font: a new font resets the angle; a new effect changes the font to "Arial".
 class CtlCaption : public CtlObject {
  public:
   CtlCaption();
@@ -217,12 +217,15 @@ class CtlCaption : public CtlObject {
   CtlAlignment Alignment() const { return alignment_; }
   const QString& Caption() const { return caption_; }
   const QFont& Font() const { return font_; }
+  // The font's colour, which the owners that draw the caption by themselves use.
+  CtlColor FontColor() const { return font_color_; }
   CtlFxCaption& FontFx() { return fontfx_; }
   const CtlFxCaption& FontFx() const { return fontfx_; }
   bool MultiLine() const { return multiline_; }
   void SetAlignment(CtlAlignment a);
   void SetCaption(const QString& c);
   void SetFont(const QFont& f);
+  void SetFontColor(CtlColor c);
   void SetFontFx(const CtlFxCaption& fx) { fontfx_.Assign(fx); }
   void SetMultiLine(bool on);
   // Draws the caption in `r`; `prefix` shows "&" accelerators.
@@ -235,6 +238,7 @@ class CtlCaption : public CtlObject {
   CtlAlignment alignment_ = agCenter;
   QString caption_;
   QFont font_;
+  CtlColor font_color_ = clWindowText;
   CtlFxCaption fontfx_;
   bool multiline_ = false, in_rule_ = false;
 };

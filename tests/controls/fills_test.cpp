@@ -92,6 +92,33 @@ TEST(FillControl, SeeThroughJoinedPatternsCaptionAndClicks) {
   EXPECT_EQ(doubles.count(), 1);
 }
 
+// The caption is drawn in its font's colour: a light caption reads on a dark
+// gradient, and a change of that colour repaints and is copied by Assign.
+TEST(FillControl, CaptionTakesItsFontColour) {
+  CtlFill f;
+  f.resize(90, 60);
+  f.FillObject().SetStyle(sfGradient);
+  QFont big = f.Caption().Font();
+  big.setPixelSize(30);
+  big.setBold(true);
+  f.Caption().SetFont(big);
+  f.Caption().SetCaption("7");
+  auto brightest = [&] {
+    const QImage img = Shot(f);
+    int best = 0;
+    for (int y = 10; y < 50; ++y)
+      for (int x = 30; x < 60; ++x) best = std::max(best, qGray(img.pixel(x, y)));
+    return best;
+  };
+  EXPECT_EQ(f.Caption().FontColor(), clWindowText);
+  EXPECT_LT(brightest(), 100);  // dark text on the dark gradient
+  f.Caption().SetFontColor(clWhite);
+  EXPECT_GT(brightest(), 200);
+  CtlCaption copy;
+  copy.Assign(f.Caption());
+  EXPECT_EQ(copy.FontColor(), clWhite);
+}
+
 TEST(FillControl, AlignFollowsTheParent) {
   QWidget parent;
   parent.resize(100, 60);

@@ -271,7 +271,9 @@ void WrapLabels(QWidget& w) {
     auto* l = new CtlSimpleLabel(&w);
     l->SetAutoSize(false);
     l->SetMultiLine(true);
-    l->setGeometry(520 + 150 * k, 230, 120, 38);
+    // Tall enough for every line of either wrap, so that the two differ only
+    // in how they break the long word.
+    l->setGeometry(520 + 150 * k, 230, 120, 4 * QFontMetrics(l->font()).height() + 2);
     l->SetColor(clWhite);
     l->SetTransparent(false);
     l->SetCaption("Draws landscapes_with_mountains_and_rivers from a key");
@@ -328,9 +330,11 @@ QImage Fills() {
     f->SetListIndex(1);
     f->SetImageList(&list);
     f->Caption().SetCaption(k == 0 ? "see-through" : QString::number(k));
+    if (styles[k] == sfGradient) f->Caption().SetFontColor(clWhite);  // light on the dark gradient
   }
+  // Beside the gradient panel, below the caption line of the panels.
   auto* off = new CtlFill(&w);
-  off->setGeometry(808 - 90, 90, 90, 40);
+  off->setGeometry(730, 110, 82, 40);
   off->FillObject().SetStyle(sfGradient);
   off->Caption().SetCaption("Disabled");
   off->setEnabled(false);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QRegularExpression>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,8 +21,13 @@ bool choisir_imprimante_qt(QPrinter& imprimante, QWidget* parent) {
 }
 
 QString titre_impression(const QString& caption) {
-  if (caption.size() <= 15) return QString();
-  return caption.mid(11, caption.size() - 15);
+  // The view's caption after "View #  n :", without the document's extension:
+  // the dot and three letters are dropped only when the caption ends with them
+  // (a new or imported mountain has none, and a long caption was cut before it).
+  QString titre = caption.mid(11);
+  static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z0-9]{3}$"));
+  if (titre.size() > 4 && extension.match(titre).hasMatch()) titre.chop(4);
+  return titre;
 }
 
 namespace {

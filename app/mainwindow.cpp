@@ -273,6 +273,8 @@ void TBasewindow::UpdateItems() {
   if (e.montagne_courante && balayer && e.montagnes[e.montagne_courante].type.utilise)
     e.parametres = e.montagnes[e.montagne_courante].type.parametres;
   if (!e.montagne_courante) e.vue_courante = 0;
+  // Closings above may have left no document current: the right panel names none.
+  if (!e.montagne_courante && !e.vue_courante && !e.video_courante) etat_droit_->clear();
 
   // The cards show their terrains as they are now (a refinement changes the degree).
   for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)

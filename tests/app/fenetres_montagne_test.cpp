@@ -550,6 +550,49 @@ TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
   EXPECT_EQ(a.w->ligne_etat(), "");
 }
 
+// Once every document is closed, neither status panel names one: the right
+// panel drops the view it showed.
+TEST(CarteMontagne, NoViewNamedOnceEveryDocumentIsClosed) {
+  Atelier a;
+  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
+  a.w->activer(a.vue(1));
+  EXPECT_TRUE(a.w->panneau_droit().contains("View # 1"));
+  a.w->activer(a.carte(1));
+  EXPECT_EQ(a.w->panneau_droit(), " View # 1");  // the card counts its views
+  a.ui.answers = {false, false};
+  a.commande(Commande::fermer_montagnes);
+  Programme::vider();
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  EXPECT_EQ(a.w->etat.nombre_vues, 0);
+  EXPECT_EQ(a.w->panneau_droit(), "");
+  EXPECT_EQ(a.w->ligne_etat(), "");
+  // The card closed by its close box while its view is open: the run of the
+  // bookkeeping that closes them both leaves no view named.
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
+  a.w->activer(a.carte(1));
+  ASSERT_EQ(a.w->panneau_droit(), " View # 1");
+  a.carte(1)->close();
+  a.w->UpdateItems();
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  EXPECT_EQ(a.w->panneau_droit(), "");
+  Programme::vider();
+  // The view closed first, then its mountain from its card.
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
+  a.w->activer(a.vue(1));
+  a.commande(Commande::fermer_vue);
+  Programme::vider();
+  a.w->activer(a.carte(1));
+  a.commande(Commande::fermer_montagne);
+  Programme::vider();
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  EXPECT_EQ(a.w->panneau_droit(), "");
+  EXPECT_EQ(a.w->ligne_etat(), "");
+}
+
 // "See in a full screen" without fixed scale renders at the maximised size:
 // the picture is the largest 4:3 rectangle of the client area above the
 // status bar, not the 400 x 300 default stretched over it.

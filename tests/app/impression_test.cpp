@@ -126,8 +126,10 @@ int sombre(const QImage& img, QPoint debut, QPoint pas) {
 TEST(PagePrint, TitleFromTheViewCaption) {
   EXPECT_EQ(titre_impression("View #  1 :  mount.vue"), "  mount");
   EXPECT_EQ(titre_impression("0123456789"), "");
-  EXPECT_EQ(titre_impression("123456789012345"), "");
-  EXPECT_EQ(titre_impression("1234567890123456"), "2");
+  // Only an extension is dropped: a new, an imported or a cut caption keeps its end.
+  EXPECT_EQ(titre_impression("View #  2 :  #   1 Imported mountain"), "  #   1 Imported mountain");
+  EXPECT_EQ(titre_impression("View #  1 :  New #  1"), "  New #  1");
+  EXPECT_EQ(titre_impression("View #  3 :  a long name for a valley that was cut a"), "  a long name for a valley that was cut a");
 }
 
 TEST(PagePrint, CompositionPlacesThePictureAndCountsTheLinesThatFit) {

@@ -58,6 +58,14 @@ TAttente::TAttente(QWidget* parent)
   CtlFill1->Bevel().SetWidthOuter(3);
   fond_carrele(*CtlFill1, images::kBackground);
 
+  // The picture's lettering would show through the gauge's gaps and around
+  // the button: they stand on a plain face.
+  Plaque = new CtlFill(this);
+  Plaque->Bevel().SetStyleOuter(bvRaised);
+  Plaque->Bevel().SetWidthOuter(1);
+  Plaque->FillObject().SetStyle(sfBrush);
+  Plaque->FillObject().SetBrushColor(clBtnFace);
+
   Gauge1 = new CtlProgress(this);
   Gauge1->SetStyle(pgBar);
   Gauge1->SetOptionsText(toPercent);
@@ -102,6 +110,7 @@ void TAttente::placer(int largeur) {
   Legende->setGeometry(kMarge, 7, largeur - 2 * kMarge, 18);
   Gauge1->setGeometry(16 + dx, 32, 227, 28);
   BitBtn1->setGeometry(72 + dx, 70, 97, 25);
+  Plaque->setGeometry(Gauge1->x() - 6, Gauge1->y() - 5, Gauge1->width() + 12, BitBtn1->geometry().bottom() + 6 - Gauge1->y());
 }
 
 void TAttente::take_focus() {
@@ -121,9 +130,9 @@ void TAttente::avancer(std::optional<std::string_view> caption, std::uint16_t in
   const int position = Gauge1->Position();
   if (position + static_cast<int>(increment) < 100) Gauge1->SetPosition(position + increment);
   if (caption) {
-    const QString texte = QString::fromUtf8(caption->data(), static_cast<qsizetype>(caption->size()));
-    setWindowTitle(texte);
-    Legende->setText(texte.trimmed());
+    legende_ = QString::fromUtf8(caption->data(), static_cast<qsizetype>(caption->size()));
+    Legende->setText(legende_.trimmed());
+    emit legendeChangee(legende_);
     // The window grows for a long caption and keeps that width to its end.
     const int utile = Legende->fontMetrics().horizontalAdvance(Legende->text()) + 2 * kMarge + 8;
     if (utile > width()) placer(std::max(utile, kLargeur));

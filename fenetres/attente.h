@@ -1,6 +1,7 @@
-// The progress window "Waiting": a caption naming the current phase (in the
-// title bar and, whole, on the line above the gauge), a percent gauge and a
-// Cancel button. Long work runs on the GUI thread and drives it
+// The progress window "Waiting": a caption naming the current phase (whole,
+// on the line above the gauge; the title bar keeps the short "Waiting", which
+// a window manager never cuts), a percent gauge and a Cancel button on a plain
+// plate over the program's picture. Long work runs on the GUI thread and drives it
 // through ProgressSink; Escape or Cancel posts the cancel message (1025) to the
 // window that owns the work, which finds it by polling its own queue.
 #pragma once
@@ -34,13 +35,19 @@ class TAttente : public QDialog, public ProgressSink {
   void fixer_traiter_messages(bool traiter) { traiter_messages_ = traiter; }
 
   CtlFill* CtlFill1;
+  CtlFill* Plaque;  // the plain plate under the gauge and the button
   CtlProgress* Gauge1;
   CtlButton* BitBtn1;
   QLabel* Legende;  // the phase caption, never cut: the window widens for a long one
 
+  // The caption of the current phase as the work gave it (trailing blanks kept).
+  const QString& legende() const { return legende_; }
   WindowHandle fenetre_notifiee() const { return fenetre_notifiee_; }
   bool position_sauvee() const { return position_sauvee_; }
   std::uint16_t position_memorisee() const { return position_memorisee_; }
+
+ signals:
+  void legendeChangee(const QString& legende);  // a step gave a new caption
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -61,5 +68,6 @@ class TAttente : public QDialog, public ProgressSink {
   bool position_sauvee_ = false;
   std::uint16_t position_memorisee_ = 0;
   bool traiter_messages_ = false;
+  QString legende_;
   void placer(int largeur);  // lays the window out at that width
 };

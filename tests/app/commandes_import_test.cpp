@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QMdiArea>
+#include <set>
 
 #include "app/aide.h"
 #include "app/commandes_import.h"
@@ -25,11 +26,13 @@ namespace {
 // Records the captions the progress windows take.
 struct Legendes : QObject {
   std::vector<QString> vues;
+  std::set<QObject*> suivies;
   Legendes() { qApp->installEventFilter(this); }
   ~Legendes() override { qApp->removeEventFilter(this); }
   bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() == QEvent::WindowTitleChange)
-      if (auto* a = qobject_cast<TAttente*>(o)) vues.push_back(a->windowTitle());
+    if (e->type() == QEvent::Show)
+      if (auto* a = qobject_cast<TAttente*>(o); a && suivies.insert(a).second)
+        connect(a, &TAttente::legendeChangee, this, [this](const QString& l) { vues.push_back(l); });
     return false;
   }
 };

@@ -33,15 +33,16 @@ TEST(Attente, GaugeSteps) {
   EXPECT_EQ(a.Gauge1->Position(), 95);
   a.avancer("Other ...", 100);
   EXPECT_EQ(a.Gauge1->Position(), 95);
-  EXPECT_EQ(a.windowTitle(), "Other ...");
+  EXPECT_EQ(a.legende(), "Other ...");
   a.avancer(std::nullopt, 0);
   EXPECT_EQ(a.Gauge1->Position(), 0);
-  EXPECT_EQ(a.windowTitle(), "Other ...");
+  EXPECT_EQ(a.legende(), "Other ...");
 }
 
-// The phase caption is shown whole on its line, whatever the window manager
-// does with the title: a long one widens the window, gauge and button stay
-// in the middle under it, and a shorter one later keeps the width.
+// The phase caption is shown whole on its line, while the title bar keeps
+// "Waiting", short enough for any window manager: a long caption widens the
+// window, gauge and button stay in the middle under it on their plate, and a
+// shorter one later keeps the width.
 TEST(Attente, LongCaptionsAreShownWhole) {
   TData data;
   TAttente a;
@@ -50,8 +51,12 @@ TEST(Attente, LongCaptionsAreShownWhole) {
                               "3D Image computation doing ...", "Return to ground generation ...  ",
                               "A tree very detailed ...  ", "Streaming processing ...  "}) {
     a.avancer(legende, 0);
-    EXPECT_EQ(a.windowTitle(), legende);
+    EXPECT_EQ(a.windowTitle(), "Waiting");
+    EXPECT_EQ(a.legende(), legende);
     EXPECT_EQ(a.Legende->text(), QString(legende).trimmed());
+    EXPECT_TRUE(a.Plaque->geometry().contains(a.Gauge1->geometry()));
+    EXPECT_TRUE(a.Plaque->geometry().contains(a.BitBtn1->geometry()));
+    EXPECT_LE(a.Legende->geometry().bottom(), a.Plaque->geometry().top());
     EXPECT_LE(a.Legende->fontMetrics().horizontalAdvance(a.Legende->text()), a.Legende->width()) << legende;
     EXPECT_TRUE(a.rect().contains(a.Legende->geometry()));
     EXPECT_LE(a.Legende->geometry().bottom(), a.Gauge1->geometry().top());
@@ -127,6 +132,13 @@ TEST(Attente, FormLayout) {
   a.Gauge1->SetPosition(37);
   const QImage window = a.grab().toImage();
   window.save(QCoreApplication::applicationDirPath() + "/progress_window.png");
+  // Between the gauge and the button, and beside the button, the plate is plain.
+  const QImage face = window.convertToFormat(QImage::Format_RGB32);
+  const QRgb plain = ColorToRgb(clBtnFace).rgb();
+  for (int x = a.Gauge1->x(); x <= a.Gauge1->geometry().right(); ++x)
+    for (int y = a.Gauge1->geometry().bottom() + 1; y < a.BitBtn1->y(); ++y)
+      ASSERT_EQ(face.pixel(x, y), plain) << x << "," << y;
+  for (int x = a.Plaque->x() + 1; x < a.BitBtn1->x(); ++x) ASSERT_EQ(face.pixel(x, a.BitBtn1->y() + 12), plain) << x;
 
   // Escape never closes the window.
   QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -182,7 +194,7 @@ TEST(AttenteAnnulation, EscapeStopsTheTool) {
   t.lancer(a);
   EXPECT_FALSE(t.c.continuer);
   EXPECT_TRUE(t.bord_intact());
-  EXPECT_EQ(a.windowTitle(), "Smooth processing ...");
+  EXPECT_EQ(a.legende(), "Smooth processing ...");
   EXPECT_EQ(a.fenetre_notifiee(), t.fenetre.h);
   EXPECT_FALSE(cancel_requested(t.fenetre.h));
 }
@@ -194,7 +206,7 @@ TEST(AttenteAnnulation, CancelClickStopsTheTool) {
   t.lancer(a);
   EXPECT_FALSE(t.c.continuer);
   EXPECT_TRUE(t.bord_intact());
-  EXPECT_EQ(a.windowTitle(), "");
+  EXPECT_EQ(a.legende(), "");
   EXPECT_EQ(a.Gauge1->Position(), 0);
 }
 

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
@@ -114,6 +115,10 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   l->addWidget(stack_);
   SetFilter({});
   Refresh();
+  // Escape closes the help, from the page as from the finder's field.
+  auto* echap = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  echap->setContext(Qt::WindowShortcut);
+  connect(echap, &QShortcut::activated, this, &QWidget::close);
 }
 
 bool HelpViewer::eventFilter(QObject* o, QEvent* e) {

@@ -129,15 +129,16 @@ to move it. <b>Fixed target pt</b> keeps the camera looking at one point (<b>Mov
 Drag the seven markers of the altitude profile to set the camera's height along the path, and the two vertical
 lines to choose the part of the path that is filmed. The preview shows any frame: move its bar or press play;
 zoom, vision angle and target distance are set beside it.</li>
-<li><b>Creation</b>: the codec, the number of frames (200 to 9999, played at 30 frames a second) and
-<b>Video File Detailed Parameters</b>. <b>Play a reduced video</b> makes and plays a small test movie.</li>
+<li><b>Creation</b>: the <a href="4018">codec</a>, the number of frames (200 to 9999, played at 30 frames
+a second) and <b>Video File Detailed Parameters</b>. <b>Play a reduced video</b> makes and plays a small test movie.</li>
 </ul>
 <p>On OK: <b>Later</b> keeps the settings, <b>Redo</b> makes the video's movie again, <b>Add</b> opens a new
 video. <b>Cancel</b> changes nothing.</p>)"}},
       {5013, {"Create video", R"(
 <p><b>Create Video</b> (the Video button) opens a new <a href="4017">video window</a> for the active view and
 makes its movie along the camera path set in the <a href="5012">video adjustments</a>: every frame is drawn
-like a view, then the frames are encoded into an <i>.avi</i> or <i>.mpg</i> movie, depending on the codec.</p>
+like a view, then the frames are encoded into an <i>.avi</i> or <i>.mpg</i> movie, depending on the
+<a href="4018">codec</a>.</p>
 <p>The video making window shows the frame being drawn, the frame count, the codec and the time left;
 <b>Cancel</b> stops the making.
 Making a long movie takes time: Quorvel cannot be closed until it has ended. At most ten videos can be
@@ -222,6 +223,38 @@ movie player; when no movie player is found, Quorvel says so.</p>
 settings), <b>Duplicate the video</b>, <b>Detailed Parameters</b>, <b>Adjustements ...</b> (the
 <a href="5012">video adjustments</a>), <b>Informations</b> (size, codec and length of the movie file) and
 <b>Help</b>. A video whose movie was made again asks whether to save it when it closes.</p>)"}},
+      {4018, {"Movie codecs", R"(
+<p>The codec, chosen on the <b>Creation</b> page of the <a href="5012">video adjustments</a>, decides the
+kind of movie file, its picture size and where it plays. The first four make an <i>.avi</i> file, the
+others an MPEG file <i>.mpg</i>.</p>
+<ul>
+<li><b>AVI CVID Cinepack</b> (Cinepak): full colour, small files. Plays in almost every movie player
+(Windows Media Player, VLC, mpv and the other players built on FFmpeg). Its sides are multiples of 4: a
+width or height that is not is cut down to one, the last columns or rows of the frame being left out.</li>
+<li><b>AVI IV32 Intel Indeo Video R3.2</b> (Indeo 3.2): written by Quorvel's own encoder. The format holds
+frames from 16 x 16 to 640 x 480 whose sides are multiples of 4; a video size it cannot hold is scaled into
+it, keeping the picture's proportions. Plays in Windows players that have the Indeo codec, and in VLC, mpv
+and the other players built on FFmpeg.</li>
+<li><b>AVI MSVC Microsoft Video 1</b>: 32768 colours (5 bits a channel), fast to decode, larger files.
+Plays in Windows Media Player and in the players built on FFmpeg. Its sides are cut down to multiples of 4,
+as for Cinepak.</li>
+<li><b>AVI RLE Run Length Encoding</b>: 256 colours, each run of equal pixels stored once; lossless for
+flat pictures, large for a detailed landscape. Plays in Windows Media Player and in the players built on
+FFmpeg. Any size.</li>
+<li><b>MPEG-1 standard</b> and <b>MPEG-2 standard</b>: the video's own size, at 30 frames a second. MPEG-1
+plays in nearly every player; MPEG-2 gives a better picture for the same file size and
+plays in every current player.</li>
+<li><b>MPEG-1 VCD extension VideoCD</b>: a Video CD movie, 352 x 240 at 29.97 frames a second.</li>
+<li><b>MPEG-2 SVCD extension Super VideoCD</b>: a Super Video CD movie, 480 x 480.</li>
+<li><b>MPEG-2 DVD</b>: a DVD movie, 720 x 480.</li>
+</ul>
+<p>The three disc codecs make movies that comply with their disc's rules in the NTSC standard (29.97 frames a
+second), whatever the video size: the picture is scaled to the disc's frame keeping its proportions, with
+bands above and below (or at the sides) where its shape differs. Burn them with a disc-authoring program to
+play them in a Video CD, Super Video CD or DVD player; computers play the files as they are.</p>
+<p>The other codecs keep the video size chosen on the <b>Size</b> page (300 x 200 to 4095 x 4095), within the
+rules above. <b>Video File Detailed Parameters</b> asks before making the movie for the rate of data a second
+and the other coding details of the file.</p>)"}},
       {4100, {"View gallery", R"(
 <p><b>Scan ...</b> lets you choose several view documents (<i>*.vue</i>) and shows them in the "Collection"
 window: up to sixteen thumbnails of their saved pictures, sorted by name.</p>

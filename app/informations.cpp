@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "fenetres/aide_enfants.h"
+#include "fenetres/dialogue_fixe.h"
 
 const char* nom_espece(int code) {
   static const char* const noms[] = {"", "Oak", "Fir", "Poplar", "Pine", "Palm", "Corn", "Cactus", "Bush"};
@@ -61,6 +62,8 @@ Tinformations::Tinformations(QWidget* parent) : QDialog(parent) {
   connect(aide, &QPushButton::clicked, this, [] { afficher_sujet_aide(5010); });
   g->addWidget(ok, ligne, 0);
   g->addWidget(aide, ligne, 2);
+  lier_touche_aide(*this, [] { return 5010; });
+  bordure_dialogue_fixe(*this, true);
 }
 
 void Tinformations::afficher_statistiques(const resultats_vue& r) {

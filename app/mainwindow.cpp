@@ -70,6 +70,8 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   legende_->SetStartColor(clGreen);
   setWindowTitle(legende_->FormCaption());
   setAttribute(Qt::WA_AlwaysShowToolTips);
+  // The program's icon: its documents' windows and its dialogs show it too.
+  if (data_) setWindowIcon(data_->ProgramIcon());
   handle_ = platform::register_window([this](const platform::Message& m) -> std::intptr_t {
     // Only the request message reaches the dispatcher; "UP" has no handler.
     if (m.msg == platform::WM_LBUTTONDBLCLK) FormDblClick();

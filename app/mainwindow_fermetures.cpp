@@ -10,6 +10,7 @@
 
 #include "app/aide.h"
 #include "app/mainwindow.h"
+#include "fenetres/dialogue_fixe.h"
 #include "fenetres/operation_longue.h"
 
 // The child windows of the main window, for the cascades.
@@ -195,6 +196,7 @@ void TBasewindow::fermeture_impossible() {
   auto* boite = new QMessageBox(QMessageBox::Information, "Quorvel", texte, QMessageBox::Ok,
                                 devant && devant != this ? devant : this);
   boite->setAttribute(Qt::WA_DeleteOnClose);
+  bordure_dialogue_fixe(*boite);
   boite->setWindowModality(Qt::NonModal);
   boite->show();
   refus_fermeture_ = boite;

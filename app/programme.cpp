@@ -223,6 +223,7 @@ int executer_programme(int argc, char** argv) {
   int rc = 1;
   {
     TData data;
+    QApplication::setWindowIcon(data.ProgramIcon());  // also for windows without an owner
     TBasewindow w(&data);
     QStringList args = QApplication::arguments();
     args.removeFirst();

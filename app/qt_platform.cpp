@@ -4,6 +4,7 @@
 #include <QMetaObject>
 
 #include "platform/messages.h"
+#include "fenetres/dialogue_fixe.h"
 
 void install_message_pump() {
   platform::set_wake_up([] {
@@ -17,6 +18,7 @@ std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, c
                                          QString::fromStdString(caption), QString::fromStdString(text),
                                          question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
   b->setDefaultButton(question ? QMessageBox::No : QMessageBox::Ok);
+  bordure_dialogue_fixe(*b);
   return b;
 }
 
@@ -29,6 +31,8 @@ void QtUserInterface::warn(const std::string& text, const std::string& caption) 
 }
 
 void QtUserInterface::inform(const std::string& text, const std::string& caption) {
-  QMessageBox::information(QApplication::activeWindow(), QString::fromLatin1(caption.c_str()),
-                           QString::fromLatin1(text.c_str()));
+  QMessageBox b(QMessageBox::Information, QString::fromLatin1(caption.c_str()), QString::fromLatin1(text.c_str()),
+                QMessageBox::Ok, QApplication::activeWindow());
+  bordure_dialogue_fixe(b);
+  b.exec();
 }

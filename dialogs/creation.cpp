@@ -222,9 +222,11 @@ void TPagesdlg1::Btn_Prev1Click() {
   afficher_page();
 }
 
-void TPagesdlg1::helpbtnClick() {
+void TPagesdlg1::helpbtnClick() { afficher_sujet_aide(sujet_aide()); }
+
+int TPagesdlg1::sujet_aide() const {
   static const int sujets[] = {0, 202, 206, 201, 207};
-  afficher_sujet_aide(sujets[std::clamp<int>(page, 1, 4)]);
+  return sujets[std::clamp<int>(page, 1, 4)];
 }
 
 // ------------------------------------------------------------ Mountain and Additive pages

@@ -112,6 +112,7 @@ class TPagesdlg1 : public QDialog {
   void Timer1Timer();
   void Button_a2Click();  // "More detailed"
   void helpbtnClick();
+  int sujet_aide() const;  // the topic of the page shown
   void Btn_Next1Click();
   void Btn_Prev1Click();
   void PageControl1Change(int code);

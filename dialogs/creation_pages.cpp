@@ -21,6 +21,8 @@
 #include "controls/shapebutton.h"
 #include "controls/trackbar.h"
 #include "dialogs/creation.h"
+#include "fenetres/dialogue_fixe.h"
+#include "fenetres/aide_enfants.h"
 #include "dialogs/creation_arbres.h"
 #include "dialogs/creation_controles.h"
 #include "model/aleatoire.h"
@@ -122,6 +124,8 @@ TPagesdlg1::TPagesdlg1(QWidget* parent) : QDialog(parent) {
   v->addWidget(construire_bas());
   fixer_page(kMontagne);
   connecter();
+  lier_touche_aide(*this, [this] { return sujet_aide(); });
+  bordure_dialogue_fixe(*this);
 }
 
 QWidget* TPagesdlg1::construire_montagne(QWidget* page) {

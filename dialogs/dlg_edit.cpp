@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "fenetres/aide_enfants.h"
+#include "fenetres/dialogue_fixe.h"
 #include "fenetres/elements_pages.h"
 #include "fenetres/rendu.h"
 #include "model/aleatoire.h"
@@ -75,6 +76,8 @@ Tdlg_edit::Tdlg_edit(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Editor dialog");
   construire();
   disposer();
+  lier_touche_aide(*this, [this] { return contexte_aide(); });
+  bordure_dialogue_fixe(*this);
 }
 
 void Tdlg_edit::construire() {

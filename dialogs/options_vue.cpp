@@ -19,6 +19,7 @@
 #include "dialogs/options_vue_meteo.h"
 #include "dialogs/options_vue_niveaux.h"
 #include "fenetres/aide_enfants.h"
+#include "fenetres/dialogue_fixe.h"
 #include "fenetres/elements_pages.h"
 #include "fenetres/fenetres.h"
 #include "model/matrice.h"
@@ -44,6 +45,8 @@ TPagesDlg2::TPagesDlg2(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Adjustments of the view");
   construire_cadre();
   connecter_cadre();
+  lier_touche_aide(*this, [this] { return sujet_aide(); });
+  bordure_dialogue_fixe(*this);
 }
 
 // The pages go before the context they read.

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "fenetres/aide_enfants.h"
+#include "fenetres/dialogue_fixe.h"
 #include "fenetres/saisie.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
@@ -99,6 +100,8 @@ TRaffinageDlg::TRaffinageDlg(QWidget* parent) : QDialog(parent) {
   connect(RadioButton_differe, &QRadioButton::clicked, this, [this] { mode = 0; });
   connect(RadioButton_refaire, &QRadioButton::clicked, this, [this] { mode = 1; });
   connect(helpbtn, &QPushButton::clicked, this, [] { afficher_sujet_aide(252); });
+  lier_touche_aide(*this, [] { return 252; });
+  bordure_dialogue_fixe(*this, true);
 }
 
 void TRaffinageDlg::placer(QSlider* barre, int valeur) {
@@ -167,6 +170,8 @@ Tform3::Tform3(QWidget* parent) : QDialog(parent) {
   connect(ComboBox_no, &QComboBox::activated, this, &Tform3::ComboBox_noChange);
   connect(CheckBox_signe, &CtlCheckBox::changed, this, [this] { inverser = CheckBox_signe->Checked() ? 1 : 0; });
   connect(Aide, &QPushButton::clicked, this, [] { afficher_sujet_aide(253); });
+  lier_touche_aide(*this, [] { return 253; });
+  bordure_dialogue_fixe(*this, true);
 }
 
 void Tform3::ajouter_montagne(const QString& nom, std::uint16_t numero) {

@@ -86,6 +86,15 @@ TData::~TData() {
 
 TData* TData::Instance() { return g_data; }
 
+QIcon TData::ProgramIcon() const {
+  const QImage logo = ImageList.GetImage(images::kLargeImages, 0);
+  if (logo.isNull()) return QIcon();
+  QIcon icon;
+  icon.addPixmap(QPixmap::fromImage(logo));
+  icon.addPixmap(QPixmap::fromImage(logo.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  return icon;
+}
+
 QImage TData::SmallImage(const QImage& strip, int index) {
   if (strip.isNull() || index < 0 || (index + 1) * 16 > strip.width()) return QImage();
   return strip.copy(index * 16, 0, 16, 16);

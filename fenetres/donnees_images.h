@@ -2,6 +2,7 @@
 // from, created before the main window.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 
 #include "controls/imagelist.h"
@@ -47,6 +48,9 @@ class TData {
   // The explorer tree's 16 x 16 images: 0 mountain, 1 view, 4 mountain selected,
   // 5 editor, 7 video; olive (128, 128, 0) is transparent.
   QImage SmallImages() const { return small_images_; }
+  // The program's own icon (its "MAINICON"): the logo of "Grandes images" at
+  // 32 x 32, with a 16 x 16 copy for title bars; null without pictures.
+  QIcon ProgramIcon() const;
   static QImage SmallImage(const QImage& strip, int index);
 
  private:

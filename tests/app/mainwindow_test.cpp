@@ -299,6 +299,12 @@ TEST(Exit, TheQuestionBoxShowsTheDegreeSign) {
   auto avertissement = construire_boite_message("Video N\u00b0 2", "View ", false, nullptr);
   EXPECT_EQ(avertissement->text(), QString("Video N") + QChar(0xB0) + " 2");
   EXPECT_EQ(avertissement->icon(), QMessageBox::Warning);
+  // Both have the frame of a dialog: a close box, no minimise or maximise box.
+  for (QMessageBox* b : {boite.get(), avertissement.get()}) {
+    EXPECT_EQ(b->windowType(), Qt::Dialog);
+    EXPECT_FALSE(b->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(b->windowFlags() & Qt::WindowCloseButtonHint);
+  }
 }
 
 TEST(Exit, SavedOptionsAreTheSectionsLeftAtExit) {

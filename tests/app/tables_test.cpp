@@ -508,6 +508,39 @@ TEST(HelpViewer, BackContentsAndIndexButtons) {
   EXPECT_FALSE(h.CanGoBack());
 }
 
+// Escape closes the help window, from the page shown as from the finder's field.
+TEST(HelpViewer, EscapeCloses) {
+  HelpViewer h;
+  h.ShowTopic(5006);
+  h.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&h));
+  QTest::keyClick(h.findChild<QTextBrowser*>(), Qt::Key_Escape);
+  EXPECT_FALSE(h.isVisible());
+  h.ShowFinder();
+  h.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&h));
+  QTest::keyClicks(h.SearchField(), "cod");
+  QTest::keyClick(h.SearchField(), Qt::Key_Escape);
+  EXPECT_FALSE(h.isVisible());
+}
+
+// The movie codecs are explained in one topic that the finder finds by every
+// codec's name, and that the video topics lead to.
+TEST(HelpViewer, CodecTopicIsFoundByTheCodecNames) {
+  for (const char* mot : {"cinepak", "mpeg", "indeo", "codec", "VCD", "DVD"}) {
+    const std::vector<int> n = find_help_topics(mot);
+    ASSERT_FALSE(n.empty()) << mot;
+    EXPECT_NE(std::find(n.begin(), n.end(), 4018), n.end()) << mot;
+  }
+  EXPECT_EQ(find_help_topics("codec").front(), 4018);  // found in its title first
+  const QString texte = QString::fromUtf8(help_topics().at(4018).text);
+  for (const char* fait : {"352 x 240", "29.97", "480 x 480", "720 x 480", "NTSC", "640 x 480", "multiples of 4",
+                           "proportions", "30 frames a second", "256 colours", "Windows Media Player"})
+    EXPECT_TRUE(texte.contains(fait)) << fait;
+  for (int sujet : {5012, 5013})
+    EXPECT_TRUE(QString::fromUtf8(help_topics().at(sujet).text).contains("href=\"4018\"")) << sujet;
+}
+
 // The contents list every topic under its heading; an unknown number shows
 // them with a line naming it.
 TEST(HelpViewer, ContentsAndUnknownNumbers) {
@@ -694,6 +727,26 @@ TEST(ImageData, ListFilesMatchThePainters) {
   TData vide(false);
   EXPECT_EQ(vide.ImageList.Count(), 0);
   EXPECT_EQ(vide.BitmapList.Count(), 0);
+}
+
+// The program's icon is the logo of the large images; the main window shows
+// it, and so do the windows of its documents and its dialogs.
+TEST(ImageData, TheProgramIconIsTheLogo) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  const QImage logo = p.data.ImageList.GetImage(images::kLargeImages, 0);
+  const QIcon icone = p.data.ProgramIcon();
+  ASSERT_FALSE(icone.isNull());
+  EXPECT_EQ(icone.pixmap(32, 32).toImage().convertToFormat(QImage::Format_RGB32), logo.convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(icone.availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
+  auto meme = [&](const QIcon& i) { return i.pixmap(32, 32).toImage() == icone.pixmap(32, 32).toImage(); };
+  EXPECT_TRUE(meme(p.w->windowIcon()));
+  const int m = p.ouvrir("a.mat");
+  ASSERT_NE(p.w->cartes[m], nullptr);
+  EXPECT_TRUE(meme(p.w->cartes[m]->windowIcon()));
+  QDialog dialogue(p.w.get());
+  EXPECT_TRUE(meme(dialogue.windowIcon()));
+  EXPECT_TRUE(TData(false).ProgramIcon().isNull());
 }
 
 TEST(ImageData, WithoutPicturesTheMainWindowStillStartsAndPaints) {

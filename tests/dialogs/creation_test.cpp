@@ -23,6 +23,7 @@
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "tests/support/terrains.h"
+#include "tests/support/touche_aide.h"
 
 namespace {
 
@@ -531,3 +532,16 @@ TEST(Creation, MountainListMapsItemsToEntriesAndKeepsEdits) {
 }
 
 }  // namespace
+
+// F1 shows the topic of the page shown, as the Help button does, whichever
+// control has the focus; the dialog has a fixed dialog's frame.
+TEST(Creation, F1ShowsThePageTopic) {
+  Dialogue t(record_de_test(), 0, 2);
+  t.d.init_montagnes();
+  EXPECT_EQ(sujets_sur_f1(t.d), (std::vector<int>{206}));
+  t.d.Btn_Next1Click();
+  EXPECT_EQ(sujets_sur_f1(t.d, t.d.ListBox_mail), (std::vector<int>{201}));
+  const Qt::WindowFlags f = t.d.windowFlags();
+  EXPECT_FALSE(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowContextHelpButtonHint));
+  EXPECT_TRUE(f & Qt::WindowCloseButtonHint);
+}

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "dialogs/dlg_edit.h"
+#include "tests/support/touche_aide.h"
 
 using namespace dialogs;
 
@@ -294,4 +295,13 @@ TEST(DialogueOutil, SmoothingBandKeepsItsOrder) {
   EXPECT_EQ(b.d.fin.avant, 400);
   EXPECT_EQ(b.d.fin.apres, 1000);
   EXPECT_EQ(b.d.Label_avant->text(), "400");
+}
+
+// F1 shows the tool's topic; the dialog has a fixed dialog's frame and size.
+TEST(DialogueOutil, F1ShowsTheToolTopicInAFixedFrame) {
+  Banc b(OUTIL_CONE);
+  EXPECT_EQ(sujets_sur_f1(b.d), (std::vector<int>{4028}));
+  EXPECT_FALSE(b.d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  EXPECT_TRUE(b.d.windowFlags() & Qt::WindowSystemMenuHint);
+  EXPECT_EQ(b.d.minimumSize(), b.d.maximumSize());
 }

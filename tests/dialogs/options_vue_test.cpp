@@ -19,6 +19,7 @@
 #include "tests/app/comparaison_records.h"
 #include "tests/dialogs/options_vue_banc.h"
 #include "tests/support/empreinte.h"
+#include "tests/support/touche_aide.h"
 
 using namespace dialogs;
 using namespace banc_options_vue;
@@ -450,4 +451,13 @@ TEST(OptionsVueCiel, TheProgramsCloudPictureBecomesTheDefaultSky) {
   b.e.vue.fichier_ciel.clear();
   b.ouvrir(6);
   EXPECT_EQ(b.operator()<QLabel>("Label_import")->text(), "nuage.jpg: unreadable");
+}
+
+// F1 shows the topic of the page shown, as the Help button does.
+TEST(OptionsVue, F1ShowsThePageTopic) {
+  banc_options_vue::Banc b(0);
+  dialogs::TPagesDlg2& d = b.ouvrir(5);
+  EXPECT_EQ(sujets_sur_f1(d), (std::vector<int>{310}));
+  EXPECT_EQ(sujets_sur_f1(d, b("OKBtn")), (std::vector<int>{310}));
+  EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }

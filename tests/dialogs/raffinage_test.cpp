@@ -9,6 +9,7 @@
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "dialogs/raffinage.h"
+#include "tests/support/touche_aide.h"
 
 namespace {
 
@@ -81,3 +82,16 @@ TEST(Combinaison, SelectsTheRememberedMountainOrTheFirstCandidate) {
 }
 
 }  // namespace
+
+// F1 shows each dialog's topic; both have a fixed dialog's frame and size.
+TEST(Raffinage, F1AndAFixedFrame) {
+  TRaffinageDlg r;
+  EXPECT_EQ(sujets_sur_f1(r), (std::vector<int>{252}));
+  Tform3 c;
+  EXPECT_EQ(sujets_sur_f1(c), (std::vector<int>{253}));
+  for (QDialog* d : std::initializer_list<QDialog*>{&r, &c}) {
+    EXPECT_FALSE(d->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(d->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(d->minimumSize(), d->maximumSize());
+  }
+}

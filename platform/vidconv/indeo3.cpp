@@ -11,9 +11,12 @@
 // chosen greedily so that no sample leaves 0..127. Rows of zero deltas at the
 // end of a block, and the whole blocks after them, become run codes.
 //
-// An inter frame decodes into the other of the decoder's two buffers and
-// copies the cells whose every block is close enough to the previous frame
-// (a null motion vector and the plain copy code); the rest is coded intra.
+// An inter frame decodes into the other of the decoder's two buffers. Its
+// planes list the displacements found for the whole plane and for its
+// regions; each cell of at most 16 x 16 pixels takes the one that predicts it
+// best and is copied from the previous frame when every block then matches,
+// or else coded against the displaced previous rows or intra, whichever is
+// shorter. Areas that did not move at all are copied in large cells.
 #include "platform/vidconv/indeo3.h"
 
 extern "C" {
@@ -263,6 +266,7 @@ class Flux {
     ++place_;
   }
   void octet(int b) { out_.push_back(std::uint8_t(b)); }
+  void octets(const std::vector<std::uint8_t>& d) { out_.insert(out_.end(), d.begin(), d.end()); }
 
  private:
   std::vector<std::uint8_t>& out_;
@@ -282,61 +286,52 @@ struct Cellule {
   int x, y, l, h;
 };
 
-// Codes an intra cell into buffer k: the mode byte, then every block's
-// lines, runs of zero lines as run codes.
-void cellule_intra(Plan& p, int k, const Cellule& c, Flux& f) {
-  std::vector<std::array<Ligne, 4>> blocs(std::size_t(c.l) * std::size_t(c.h));
-  for (int by = 0; by < c.h; ++by)
-    for (int bx = 0; bx < c.l; ++bx) {
-      auto& b = blocs[std::size_t(by) * c.l + std::size_t(bx)];
-      const int x = 4 * (c.x + bx);
-      for (int r = 0; r < 4; ++r) {
-        const int y = 4 * (c.y + by) + r;
-        const std::uint8_t* pred = p.rec(k, x, y - 1);
-        b[std::size_t(r)] = choisir_ligne(pred, p.src(x, y));
-        appliquer(b[std::size_t(r)], pred, p.rec(k, x, y));
-      }
-    }
+// A displacement into the previous frame, in pixels of the plane.
+struct Vecteur {
+  int x = 0, y = 0;
+};
+
+// The lines of a cell's blocks as data bytes: one byte for a line of small
+// deltas, two otherwise, and run codes for the zero lines that end a block
+// and the whole zero blocks after it.
+void ecrire_blocs(const std::vector<std::array<Ligne, 4>>& blocs, std::vector<std::uint8_t>& data) {
   const Table& t = table(kTable);
-  f.octet(kTable);  // mode 0, table selector
   const std::size_t n = blocs.size();
-  auto bloc_nul = [&](std::size_t i) { return nulles(blocs[i], 0, 3); };
   for (std::size_t i = 0; i < n;) {
     const auto& b = blocs[i];
     std::size_t suivant = i + 1;
     for (int r = 0; r < 4;) {
       if (nulles(b, r, 3)) {
-        // The rest of this block and the whole zero blocks after it.
         std::size_t fin = i + 1;
-        while (fin < n && fin - i < 31 && bloc_nul(fin)) ++fin;
+        while (fin < n && fin - i < 31 && nulles(blocs[fin], 0, 3)) ++fin;
         const std::size_t compte = fin - i;
         if (compte == 1) {
-          f.octet(0xFD);
+          data.push_back(0xFD);
         } else if (compte == 2) {
-          f.octet(0xFC);
+          data.push_back(0xFC);
         } else {
-          f.octet(0xFB);
-          f.octet(int(compte));
+          data.push_back(0xFB);
+          data.push_back(std::uint8_t(compte));
         }
         suivant = fin;
         break;
       }
       if (r <= 2 && nulles(b, r, 2)) {
-        f.octet(0xFE);
+        data.push_back(0xFE);
         r = 3;
         continue;
       }
       if (r <= 1 && nulles(b, r, 1)) {
-        f.octet(0xFF);
+        data.push_back(0xFF);
         r = 2;
         continue;
       }
       const Ligne& l = b[std::size_t(r)];
       if (en_quad(t, l.gauche, l.droite)) {
-        f.octet(t.n + t.q * l.gauche + l.droite);
+        data.push_back(std::uint8_t(t.n + t.q * l.gauche + l.droite));
       } else {
-        f.octet(l.droite);
-        f.octet(l.gauche);
+        data.push_back(l.droite);
+        data.push_back(l.gauche);
       }
       ++r;
     }
@@ -344,96 +339,235 @@ void cellule_intra(Plan& p, int k, const Cellule& c, Flux& f) {
   }
 }
 
+// Codes a cell into buffer k and its data bytes into `data`: the mode byte,
+// then every block's lines, runs of zero lines as run codes. Without a
+// vector every row predicts from the row above (intra); with one, from the
+// previous frame's row at that displacement (inter).
+void coder_cellule(Plan& p, int k, const Cellule& c, const Vecteur* v, std::vector<std::uint8_t>& data) {
+  std::vector<std::array<Ligne, 4>> blocs(std::size_t(c.l) * std::size_t(c.h));
+  for (int by = 0; by < c.h; ++by)
+    for (int bx = 0; bx < c.l; ++bx) {
+      auto& b = blocs[std::size_t(by) * c.l + std::size_t(bx)];
+      const int x = 4 * (c.x + bx);
+      for (int r = 0; r < 4; ++r) {
+        const int y = 4 * (c.y + by) + r;
+        const std::uint8_t* pred = v ? p.rec(1 - k, x + v->x, y + v->y) : p.rec(k, x, y - 1);
+        b[std::size_t(r)] = choisir_ligne(pred, p.src(x, y));
+        appliquer(b[std::size_t(r)], pred, p.rec(k, x, y));
+      }
+    }
+  data.push_back(kTable);  // mode 0, table selector
+  ecrire_blocs(blocs, data);
+}
+
 // Split sizes in blocks: the first part of n.
 int moitie(int n) { return n > 2 ? 2 * ((n + 2) / 4) : 1; }
 
-// Which blocks of a plane an inter frame copies from the previous frame.
-struct Copies {
-  int largeur = 0;  // in blocks
-  std::vector<std::uint8_t> bloc;
-  int compte(const Cellule& c) const {
-    int n = 0;
+// An inter frame's motion in one plane: the vector list (the null vector,
+// then the plane's global motion and the vectors around it) and the blocks
+// the null vector copies.
+struct Mouvement {
+  std::vector<Vecteur> vecteurs;
+  int largeur = 0;                    // in blocks
+  std::vector<std::uint8_t> copiees;  // per block
+  bool toutes_copiees(const Cellule& c) const {
     for (int y = c.y; y < c.y + c.h; ++y)
-      for (int x = c.x; x < c.x + c.l; ++x) n += bloc[std::size_t(y) * largeur + std::size_t(x)];
-    return n;
+      for (int x = c.x; x < c.x + c.l; ++x)
+        if (!copiees[std::size_t(y) * largeur + std::size_t(x)]) return false;
+    return true;
   }
 };
 
-// A block is copied when the previous frame's pixels are all within 2 of the
-// source (7-bit) and their squared errors sum to at most 16.
-Copies blocs_copiables(Plan& p, int k) {
-  Copies c;
-  c.largeur = p.largeur / 4;
-  const int hb = p.hauteur / 4;
-  c.bloc.assign(std::size_t(c.largeur) * std::size_t(hb), 0);
-  for (int by = 0; by < hb; ++by)
-    for (int bx = 0; bx < c.largeur; ++bx) {
-      int somme = 0, ecart = 0;
-      for (int r = 0; r < 4; ++r) {
-        const std::uint8_t* s = p.src(4 * bx, 4 * by + r);
-        const std::uint8_t* a = p.rec(1 - k, 4 * bx, 4 * by + r);
-        for (int i = 0; i < 4; ++i) {
-          const int d = int(s[i]) - int(a[i]);
-          somme += d * d;
-          ecart = std::max(ecart, std::abs(d));
-        }
-      }
-      c.bloc[std::size_t(by) * c.largeur + std::size_t(bx)] = somme <= 16 && ecart <= 2;
+// Whether the previous frame's block at displacement v may stand for the
+// source block at (x, y): every pixel within 2 (7-bit) and squared errors
+// summing to at most 16.
+bool bloc_copiable(Plan& p, int k, int x, int y, Vecteur v) {
+  int somme = 0;
+  for (int r = 0; r < 4; ++r) {
+    const std::uint8_t* s = p.src(x, y + r);
+    const std::uint8_t* a = p.rec(1 - k, x + v.x, y + r + v.y);
+    for (int i = 0; i < 4; ++i) {
+      const int d = int(s[i]) - int(a[i]);
+      if (d > 2 || d < -2) return false;
+      somme += d * d;
     }
-  return c;
+  }
+  return somme <= 16;
 }
 
-void copier(Plan& p, int k, const Cellule& c) {
-  for (int y = 4 * c.y; y < 4 * (c.y + c.h); ++y) std::copy_n(p.rec(1 - k, 4 * c.x, y), 4 * c.l, p.rec(k, 4 * c.x, y));
+// The displacement within +-portee under which the previous frame best
+// matches the source over [x0, x1) x [y0, y1): least mean absolute difference
+// over every pas-th pixel that stays inside the plane, shorter on a tie;
+// searched on even displacements, then around the best one.
+Vecteur deplacement(Plan& p, int k, int x0, int y0, int x1, int y1, int portee, int pas) {
+  auto ecart = [&](int vx, int vy) {
+    std::int64_t somme = 0, n = 0;
+    const int xa = std::max(x0, -vx), xb = std::min(x1, p.largeur - vx);
+    for (int y = std::max(y0, -vy); y < std::min(y1, p.hauteur - vy); y += pas) {
+      const std::uint8_t* s = p.src(0, y);
+      const std::uint8_t* a = p.rec(1 - k, vx, y + vy);
+      for (int x = xa; x < xb; x += pas, ++n) somme += std::abs(int(s[x]) - int(a[x]));
+    }
+    return n == 0 ? std::numeric_limits<double>::max() : double(somme) / double(n);
+  };
+  Vecteur meilleur;
+  double moyenne_min = ecart(0, 0);
+  auto essayer = [&](int vx, int vy) {
+    if (vx < -portee || vx > portee || vy < -portee || vy > portee) return;
+    const double moyenne = ecart(vx, vy);
+    if (moyenne < moyenne_min ||
+        (moyenne == moyenne_min && std::abs(vx) + std::abs(vy) < std::abs(meilleur.x) + std::abs(meilleur.y)))
+      moyenne_min = moyenne, meilleur = {vx, vy};
+  };
+  for (int vy = -portee; vy <= portee; vy += 2)
+    for (int vx = -portee; vx <= portee; vx += 2) essayer(vx, vy);
+  const Vecteur grossier = meilleur;
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx) essayer(grossier.x + dx, grossier.y + dy);
+  return meilleur;
 }
 
-// Codes the cell's subtree: strips first, then, in an inter frame, halves
-// until a cell is wholly copied, wholly coded or at most 16 x 16 pixels.
-void noeud(Plan& p, int k, const Cellule& c, Flux& f, const Copies* copies) {
+// The plane's vector list: the null vector, the whole plane's displacement
+// and those of its regions (64 luma pixels, 16 chroma), each with its
+// neighbours; at most 256.
+Mouvement mouvement(Plan& p, int k, bool luma) {
+  Mouvement m;
+  const int portee = luma ? 16 : 4, region = luma ? 64 : 16, pas = luma ? 4 : 2;
+  auto ajouter = [&m](Vecteur c, int autour) {
+    for (int dy = -autour; dy <= autour; ++dy)
+      for (int dx = -autour; dx <= autour; ++dx) {
+        const Vecteur v{c.x + dx, c.y + dy};
+        const bool connu = std::any_of(m.vecteurs.begin(), m.vecteurs.end(),
+                                       [v](const Vecteur& w) { return w.x == v.x && w.y == v.y; });
+        if (!connu && m.vecteurs.size() < 256) m.vecteurs.push_back(v);
+      }
+  };
+  ajouter({}, 0);
+  ajouter(deplacement(p, k, 0, 0, p.largeur, p.hauteur, portee, pas), 2);
+  for (int y = 0; y < p.hauteur; y += region)
+    for (int x = 0; x < p.largeur; x += region)
+      ajouter(deplacement(p, k, x, y, std::min(x + region, p.largeur), std::min(y + region, p.hauteur), portee, pas),
+              1);
+  m.largeur = p.largeur / 4;
+  m.copiees.assign(std::size_t(m.largeur) * std::size_t(p.hauteur / 4), 0);
+  for (int by = 0; by < p.hauteur / 4; ++by)
+    for (int bx = 0; bx < m.largeur; ++bx)
+      m.copiees[std::size_t(by) * m.largeur + std::size_t(bx)] = bloc_copiable(p, k, 4 * bx, 4 * by, {});
+  return m;
+}
+
+bool dans_le_plan(const Plan& p, const Cellule& c, Vecteur v) {
+  return 4 * c.x + v.x >= 0 && 4 * (c.x + c.l) + v.x <= p.largeur && 4 * c.y + v.y >= 0 &&
+         4 * (c.y + c.h) + v.y <= p.hauteur;
+}
+
+void copier(Plan& p, int k, const Cellule& c, Vecteur v) {
+  for (int y = 4 * c.y; y < 4 * (c.y + c.h); ++y)
+    std::copy_n(p.rec(1 - k, 4 * c.x + v.x, y + v.y), 4 * c.l, p.rec(k, 4 * c.x, y));
+}
+
+// The index of the listed vector that best predicts the cell (least squared
+// error), among those that keep it inside the plane.
+int meilleur_vecteur(Plan& p, int k, const Cellule& c, const Mouvement& m) {
+  int meilleur = 0;
+  std::int64_t erreur_min = std::numeric_limits<std::int64_t>::max();
+  for (std::size_t i = 0; i < m.vecteurs.size(); ++i) {
+    const Vecteur v = m.vecteurs[i];
+    if (!dans_le_plan(p, c, v)) continue;
+    std::int64_t erreur = 0;
+    for (int y = 4 * c.y; y < 4 * (c.y + c.h) && erreur < erreur_min; ++y) {
+      const std::uint8_t* s = p.src(4 * c.x, y);
+      const std::uint8_t* a = p.rec(1 - k, 4 * c.x + v.x, y + v.y);
+      for (int x = 0; x < 4 * c.l; ++x) erreur += (int(s[x]) - int(a[x])) * (int(s[x]) - int(a[x]));
+    }
+    if (erreur < erreur_min) erreur_min = erreur, meilleur = int(i);
+  }
+  return meilleur;
+}
+
+// A cell of an inter frame: copied from the previous frame when every block
+// matches at the best vector; otherwise coded against that vector or intra,
+// whichever takes fewer bytes.
+void feuille_inter(Plan& p, int k, const Cellule& c, Flux& f, const Mouvement& m) {
+  const int i = meilleur_vecteur(p, k, c, m);
+  const Vecteur v = m.vecteurs[std::size_t(i)];
+  bool copie = true;
+  for (int by = c.y; by < c.y + c.h && copie; ++by)
+    for (int bx = c.x; bx < c.x + c.l && copie; ++bx) copie = bloc_copiable(p, k, 4 * bx, 4 * by, v);
+  if (copie) {
+    f.code(3);  // inter, vector i
+    f.octet(i);
+    f.code(2);  // plain copy
+    f.code(0);
+    copier(p, k, c, v);
+    return;
+  }
+  // The cell's pixels, to code it twice.
+  std::vector<std::uint8_t> avant, intra;
+  auto garder = [&](std::vector<std::uint8_t>& o) {
+    o.clear();
+    for (int y = 4 * c.y; y < 4 * (c.y + c.h); ++y)
+      o.insert(o.end(), p.rec(k, 4 * c.x, y), p.rec(k, 4 * c.x, y) + 4 * c.l);
+  };
+  auto remettre = [&](const std::vector<std::uint8_t>& o) {
+    for (int y = 4 * c.y, j = 0; y < 4 * (c.y + c.h); ++y, ++j)
+      std::copy_n(o.data() + std::size_t(j) * 4 * c.l, 4 * c.l, p.rec(k, 4 * c.x, y));
+  };
+  garder(avant);
+  std::vector<std::uint8_t> donnees_intra, donnees_inter;
+  coder_cellule(p, k, c, nullptr, donnees_intra);
+  garder(intra);
+  remettre(avant);
+  coder_cellule(p, k, c, &v, donnees_inter);
+  if (donnees_intra.size() < donnees_inter.size()) {
+    remettre(intra);
+    f.code(2);  // intra
+    f.code(3);  // cell data
+    f.octets(donnees_intra);
+  } else {
+    f.code(3);  // inter, vector i
+    f.octet(i);
+    f.code(3);  // cell data
+    f.octets(donnees_inter);
+  }
+}
+
+// Codes the cell's subtree. Cells are split into strips; a key frame codes
+// each strip as one intra cell. An inter frame halves a strip until a cell is
+// wholly copied by the null vector or is at most kFeuille blocks on a side.
+constexpr int kFeuille = 4;
+
+void noeud(Plan& p, int k, const Cellule& c, Flux& f, const Mouvement* m) {
   auto diviser = [&](bool verticale, int premiere) {
     f.code(verticale ? 1 : 0);
     if (verticale) {
-      noeud(p, k, {c.x, c.y, premiere, c.h}, f, copies);
-      noeud(p, k, {c.x + premiere, c.y, c.l - premiere, c.h}, f, copies);
+      noeud(p, k, {c.x, c.y, premiere, c.h}, f, m);
+      noeud(p, k, {c.x + premiere, c.y, c.l - premiere, c.h}, f, m);
     } else {
-      noeud(p, k, {c.x, c.y, c.l, premiere}, f, copies);
-      noeud(p, k, {c.x, c.y + premiere, c.l, c.h - premiere}, f, copies);
+      noeud(p, k, {c.x, c.y, c.l, premiere}, f, m);
+      noeud(p, k, {c.x, c.y + premiere, c.l, c.h - premiere}, f, m);
     }
   };
   if (c.l > p.bande) return diviser(true, c.l <= 2 * p.bande ? p.bande : 2 * p.bande);
-  const int copiees = copies ? copies->compte(c) : 0;
-  if (copies && copiees == c.l * c.h) {
-    f.code(3);  // inter, vector 0 (no motion)
+  if (!m) {
+    std::vector<std::uint8_t> donnees;
+    coder_cellule(p, k, c, nullptr, donnees);
+    f.code(2);  // intra
+    f.code(3);  // cell data
+    f.octets(donnees);
+    return;
+  }
+  if (m->toutes_copiees(c)) {
+    f.code(3);  // inter, the null vector
     f.octet(0);
     f.code(2);  // plain copy
     f.code(0);
-    copier(p, k, c);
+    copier(p, k, c, {});
     return;
   }
-  if (copiees == 0 || (c.l <= 4 && c.h <= 4)) {
-    f.code(2);  // intra
-    f.code(3);  // cell data
-    cellule_intra(p, k, c, f);
-    return;
-  }
+  if (c.l <= kFeuille && c.h <= kFeuille) return feuille_inter(p, k, c, f, *m);
   if (c.h >= c.l) return diviser(false, moitie(c.h));
   diviser(true, moitie(c.l));
-}
-
-// One plane's block: the vector list, then the tree, padded to 4 bytes and
-// to at least `minimum` bytes.
-std::vector<std::uint8_t> bloc_plan(Plan& p, int k, bool inter, std::size_t minimum) {
-  std::vector<std::uint8_t> out = {std::uint8_t(inter ? 1 : 0), 0, 0, 0};
-  if (inter) {
-    out.push_back(0);  // the null vector
-    out.push_back(0);
-  }
-  Copies copies;
-  if (inter) copies = blocs_copiables(p, k);
-  Flux f(out);
-  noeud(p, k, {0, 0, p.largeur / 4, p.hauteur / 4}, f, inter ? &copies : nullptr);
-  out.resize(std::max(minimum, (out.size() + 3) / 4 * 4), 0);
-  return out;
 }
 
 void ecrire16(std::uint8_t* o, unsigned v) {
@@ -443,6 +577,25 @@ void ecrire16(std::uint8_t* o, unsigned v) {
 void ecrire32(std::uint8_t* o, std::uint32_t v) {
   ecrire16(o, v & 0xFFFF);
   ecrire16(o + 2, v >> 16);
+}
+
+// One plane's block: the vector list, then the tree, padded to 4 bytes and
+// to at least `minimum` bytes.
+std::vector<std::uint8_t> bloc_plan(Plan& p, int k, bool inter, bool luma, std::size_t minimum) {
+  std::vector<std::uint8_t> out(4, 0);
+  Mouvement m;
+  if (inter) {
+    m = mouvement(p, k, luma);
+    ecrire32(out.data(), std::uint32_t(m.vecteurs.size()));
+    for (const Vecteur& v : m.vecteurs) {
+      out.push_back(std::uint8_t(std::int8_t(v.y)));
+      out.push_back(std::uint8_t(std::int8_t(v.x)));
+    }
+  }
+  Flux f(out);
+  noeud(p, k, {0, 0, p.largeur / 4, p.hauteur / 4}, f, inter ? &m : nullptr);
+  out.resize(std::max(minimum, (out.size() + 3) / 4 * 4), 0);
+  return out;
 }
 
 // The picture header's checksum: the samples of the three planes XORed two
@@ -508,9 +661,9 @@ struct Iv32Encoder::Impl {
   std::vector<std::uint8_t> coder(bool& cle) {
     const int k = int(numero & 1);
     cle = !inter || numero % std::uint32_t(intervalle) == 0;
-    std::vector<std::uint8_t> u = bloc_plan(plans[1], k, !cle, 0);
-    std::vector<std::uint8_t> v = bloc_plan(plans[2], k, !cle, 0);
-    std::vector<std::uint8_t> y = bloc_plan(plans[0], k, !cle, 20);
+    std::vector<std::uint8_t> u = bloc_plan(plans[1], k, !cle, false, 0);
+    std::vector<std::uint8_t> v = bloc_plan(plans[2], k, !cle, false, 0);
+    std::vector<std::uint8_t> y = bloc_plan(plans[0], k, !cle, true, 20);
     std::vector<std::uint8_t> out(64, 0);
     const std::uint32_t du = 48, dv = du + std::uint32_t(u.size()), dy = dv + std::uint32_t(v.size());
     out.insert(out.end(), u.begin(), u.end());

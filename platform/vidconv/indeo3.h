@@ -1,8 +1,8 @@
 // The program's own encoder of Intel Indeo Video R3.2 ("IV32") frames, the
 // codec of the AVI movies of codec type 3. Pictures are coded in 7-bit
-// YUV 4:1:0; every frame is a key frame of intra cells (each pixel row is the
-// row above plus small table deltas), or an inter frame that copies the
-// unchanged 16 x 16 cells of the previous frame and codes the others intra.
+// YUV 4:1:0. A key frame is made of intra cells (each pixel row is the row
+// above plus small table deltas); an inter frame of motion-compensated cells,
+// copied from the previous frame or coded as deltas against it, or intra.
 // Samples never leave 0..127, so any decoder gives the same pixels.
 #pragma once
 
@@ -57,9 +57,9 @@ class Iv32Encoder {
   Iv32Encoder& operator=(const Iv32Encoder&) = delete;
 
   // Starts a movie of coded frames width x height; false, with nothing
-  // allocated, for a size the format does not hold. `inter` lets frames after
-  // the first copy what did not change; every `key_interval`-th frame is a key
-  // frame all the same.
+  // allocated, for a size the format does not hold. With `inter` the frames
+  // between key frames are coded against the previous one; every
+  // `key_interval`-th frame is a key frame.
   bool open(int width, int height, bool inter = true, int key_interval = 30);
   int width() const;
   int height() const;

@@ -354,6 +354,34 @@ TEST(Indeo32, DecodedFramesAreTheEncodersOwnAndFaithful) {
   EXPECT_GT(octets, 0u);
 }
 
+// A picture panned one way and back: the inter frames follow it with motion
+// vectors, decode exactly and take far fewer bytes than key frames.
+TEST(Indeo32, InterFramesFollowAPan) {
+  const std::vector<render::Bitmap> grande = vol(400, 300, 1);
+  const int l = 320, h = 240;
+  vcv::Iv32Encoder e;
+  ASSERT_TRUE(e.open(l, h, true, 30));
+  Decodeur d(l, h);
+  std::size_t cle_octets = 0, inter_octets = 0;
+  for (int k = 0; k < 16; ++k) {
+    SCOPED_TRACE(k);
+    const int x = k < 8 ? 5 * k : 5 * (16 - k), y = k < 8 ? 3 * k : 3 * (16 - k);
+    const vcv::FrameView v{&grande[0].at(x, y), l, h, grande[0].width()};
+    bool cle = false;
+    const auto trame = e.encode(v, cle);
+    (cle ? cle_octets : inter_octets) += trame.size();
+    const auto decodee = d.decoder(trame);
+    ASSERT_TRUE(decodee);
+    const auto r = e.reconstruction();
+    EXPECT_TRUE(decodee->y == r.y && decodee->u == r.u && decodee->v == r.v);
+    render::Bitmap source(l, h);
+    for (int j = 0; j < h; ++j)
+      for (int i = 0; i < l; ++i) source.at(i, j) = grande[0].at(x + i, y + j);
+    EXPECT_GE(psnr_luma(*decodee, en_yuv410(source, l, h)), 35.0);
+  }
+  EXPECT_LT(inter_octets / 15, cle_octets / 2);
+}
+
 TEST(Indeo32, MoviesAreReadByFfprobeTheDecoderAndThePlayer) {
   if (!ffprobe_present()) GTEST_SKIP() << "ffprobe (Debian package ffmpeg) is needed";
   Dossier d;

@@ -26,6 +26,7 @@
 #include "app/images_qt.h"
 #include "model/aleatoire.h"
 #include "model/erreur.h"
+#include "fenetres/rendu.h"
 #include "render/calcul_image.h"
 
 std::optional<render::Bitmap>& image_transmise() {
@@ -33,19 +34,7 @@ std::optional<render::Bitmap>& image_transmise() {
   return image;
 }
 
-CompteurRendus& compteur_rendus() {
-  static CompteurRendus c;
-  return c;
-}
-
 namespace {
-
-bool g_dans_peinture = false;
-
-struct DansPeinture {
-  DansPeinture() { g_dans_peinture = true; }
-  ~DansPeinture() { g_dans_peinture = false; }
-};
 
 int borne(int v) { return std::clamp(v, kTailleImageMin, kTailleImageMax); }
 
@@ -360,18 +349,11 @@ const render::Bitmap* TVuewindow::image_document() const {
 }
 
 void TVuewindow::paintEvent(QPaintEvent* e) {
-  DansPeinture garde;
+  dialogs::MarqueurPeinture garde;
   FenetreVue::paintEvent(e);
   peinte = 0;
   if (!fermeture) {
-    // A resize made a 4:3 fit: the picture is stretched to the new size.
-    if (!parametres.deformation && !parametres.echelle_fixe && redimensionnee && image_existe_ && !en_rendu_ &&
-        (image_.width() != derniere_l || image_.height() != derniere_h)) {
-      QImage etire = image_qt(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio,
-                                               Qt::SmoothTransformation);
-      image_ = dans_les_bornes(bitmap_qt(etire));
-      redimensionnee = 0;
-    }
+    etirer_apres_redimension();
     if (!fichier_image_.empty()) charger_fichier_image();
     if (!image_existe_) programmer_rendu();
     etat_barre();
@@ -379,8 +361,19 @@ void TVuewindow::paintEvent(QPaintEvent* e) {
   peinte = 1;
 }
 
+// A resize made a 4:3 fit: the picture is stretched to the new size.
+void TVuewindow::etirer_apres_redimension() {
+  if (parametres.deformation || parametres.echelle_fixe || !redimensionnee || !image_existe_ || en_rendu_ ||
+      (image_.width() == derniere_l && image_.height() == derniere_h))
+    return;
+  QImage etire =
+      image_qt(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  image_ = dans_les_bornes(bitmap_qt(etire));
+  redimensionnee = 0;
+}
+
 void TVuewindow::peindre_zone(QWidget* zone) {
-  DansPeinture garde;
+  dialogs::MarqueurPeinture garde;
   QPainter p(zone);
   p.fillRect(zone->rect(), QColor(0, 128, 128));
   if (!image_.empty()) {
@@ -474,18 +467,11 @@ void TVuewindow::rendre() {
   {
     TAttente attente(window());
     render::AffichageDirect affichage = [this](const render::Bitmap&) { zone_->repaint(); };
-    CompteurRendus& c = compteur_rendus();
-    ++c.rendus;
-    if (g_dans_peinture) ++c.rendus_dans_peinture;
+    render::RenderOptions options;
+    options.dossier_ciels = dossier_ciels;
     try {
-      if (c.factice)
-        c.factice(*terrain_, image_, parametres, &attente, handle_);
-      else {
-        render::RenderOptions options;
-        options.dossier_ciels = dossier_ciels;
-        render::calcul_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
-                             image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {}, options);
-      }
+      dialogs::calculer_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
+                              image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {}, options);
     } catch (const ModelError& e) {
       warn(std::string("The view could not be drawn: ") + e.what(), "View");
     }

@@ -30,14 +30,6 @@ class QTimer;
 // hand-over slot; the system clipboard is never read for this).
 std::optional<render::Bitmap>& image_transmise();
 
-// Renders of every view window, for checks; an optional stand-in renderer.
-struct CompteurRendus {
-  int rendus = 0;             // renders run
-  int rendus_dans_peinture = 0;  // renders that ran inside a paint handler (must stay 0)
-  // When set, called instead of the renderer (tests).
-  std::function<void(Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle)> factice;
-};
-CompteurRendus& compteur_rendus();
 
 
 class TVuewindow : public FenetreVue {
@@ -108,8 +100,12 @@ class TVuewindow : public FenetreVue {
   void programmer_rendu();
   void construire_menu();
   void basculer(std::uint8_t param_vue::* drapeau);
-  void etat_barre();
+  // What a paint of the window runs, in this order, before the picture area
+  // draws the picture: the 4:3 stretch after a resize, the stored picture's
+  // loading, the render's scheduling and the status bar.
+  void etirer_apres_redimension();
   void charger_fichier_image();
+  void etat_barre();
   QSize taille_cadre(int largeur, int hauteur, int extra) const;
   void dimensionner_cadre(QSize exterieur);
 

@@ -35,6 +35,10 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
     if (affichage) affichage(image);
     return;
   }
+  if (c.rendu_factice) {
+    c.rendu_factice(terrain, image, vue, attente, fenetre);
+    return;
+  }
   render::calcul_image(terrain, fenetre, palette, image, affichage, vue, largeur, hauteur, attente, image_editeur,
                        zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera,
                        c.options_imposees ? *c.options_imposees : options);

@@ -1,9 +1,10 @@
-// The one way the dialogs, the map editor and the video windows call the
-// renderer. Tests read what each call was given and may replace the renderer
+// The one way the view window, the dialogs, the map editor and the video
+// windows call the renderer. Tests read what each call was given and may replace the renderer
 // by a stand-in that fills the pictures with a known colour.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,10 @@ struct ControleRendus {
   // When set, no render runs: the picture (and the editor's map) are filled
   // with this pixel instead.
   std::optional<render::Pixel> couleur_factice;
+  // When set (and no colour is), no render runs: this stand-in gets the
+  // terrain, the picture, the view, the progress sink and the window instead.
+  std::function<void(Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle)>
+      rendu_factice;
   // When set, renders report to this sink instead of the caller's progress window.
   ProgressSink* attente_imposee = nullptr;
   // When set, renders take these options (their observers) instead of the caller's.

@@ -8,6 +8,7 @@
 #include "app/carte.h"
 #include "app/commandes_montagne.h"
 #include "app/vue.h"
+#include "fenetres/rendu.h"
 #include "tests/app/programme_test_support.h"
 
 struct Atelier {
@@ -33,11 +34,11 @@ struct Atelier {
     w->etat.parametres.alea = 0;
     w->etat.vue.dim_predef = 0;
     w->etat.vue.taille = 10;
-    compteur_rendus() = CompteurRendus{};
+    dialogs::controle_rendus().effacer();
     image_transmise().reset();
   }
   ~Atelier() {
-    compteur_rendus() = CompteurRendus{};
+    dialogs::controle_rendus().effacer();
     image_transmise().reset();
   }
   void commande(Commande c) {

@@ -233,7 +233,7 @@ TEST(FermetureEditeur, QuestionsComeOverTheMapAndNoToTheViewSavesTheMountain) {
   a.dialogues->sauvegardes.push_back(chemin.toStdString());
   a.commande(Commande::enregistrer_montagne);
   const std::string avant = lire_tout(chemin);
-  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   Programme::vider();
   a.w->activer(a.carte(1));

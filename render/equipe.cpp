@@ -15,7 +15,7 @@ namespace render {
 
 namespace {
 
-constexpr int kAidesMax = 7;
+constexpr int kAidesMachine = 7;
 
 // A short wait that leaves the core's resources to its other thread.
 inline void pause_processeur() {
@@ -29,12 +29,12 @@ inline void pause_processeur() {
 }  // namespace
 
 Equipe& Equipe::commune() {
-  static Equipe equipe(std::clamp(platform::processeurs_utilisables(), 1, kAidesMax + 1) - 1);
+  static Equipe equipe(std::clamp(platform::processeurs_utilisables(), 1, kAidesMachine + 1) - 1);
   return equipe;
 }
 
 Equipe::Equipe(int aides) {
-  aides = std::clamp(aides, 0, 31);
+  aides = std::clamp(aides, 0, kAidesMax);
   {
     const std::lock_guard<std::mutex> verrou(garde_);
     actifs_ = aides;
@@ -54,12 +54,12 @@ Equipe::~Equipe() {
     arret_ = true;
   }
   arret_demande_.store(true, std::memory_order_relaxed);
-  reveil_.notify_all();
+  for (std::condition_variable& r : reveils_) r.notify_all();
   for (std::thread& f : fils_) f.join();
 }
 
 int Equipe::aides_pour(int coeurs, double charge, int executables) {
-  coeurs = std::clamp(coeurs, 1, kAidesMax + 1);
+  coeurs = std::clamp(coeurs, 1, kAidesMachine + 1);
   // The load average also counts this program's own helpers of the renders
   // just before; the threads runnable now (the caller among them) tell what
   // the others take at this moment. The lesser of the two is what is busy.
@@ -143,12 +143,16 @@ void Equipe::boucle(int rang) {
     {
       std::unique_lock<std::mutex> verrou(garde_);
       endormis_ |= bit;
-      reveil_.wait(verrou, [&] { return arret_ || (lot_ != vu && rang < actifs_); });
+      reveils_[rang].wait(verrou, [&] { return arret_ || (lot_ != vu && rang < actifs_); });
       endormis_ &= ~bit;
       if (arret_) return;
       vu = lot_;
       travail = travail_;
       nombre = nombre_;
+      // The next helper, if it sleeps and the batch still has indices left.
+      if (rang + 1 < actifs_ && (endormis_ & (bit << 1)) &&
+          static_cast<std::int32_t>(prochain_.load(std::memory_order_relaxed) & 0xffffffffu) + 1 < nombre)
+        reveils_[rang + 1].notify_one();
       // Counted while the batch is still open: rendre() then waits for it.
       en_cours_.fetch_add(1, std::memory_order_seq_cst);
     }
@@ -166,11 +170,11 @@ void Equipe::lancer(std::int32_t nombre, const std::function<void(std::int32_t)>
     travail_ = &travail;
     nombre_ = std::max(nombre, 0);
     prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_seq_cst);
-    // Helpers still watching take the batch without being woken.
-    const std::uint32_t pris = actifs_ >= 32 ? ~0u : (1u << actifs_) - 1;
-    reveiller = (endormis_ & pris) != 0;
+    // Helpers still watching take the batch without being woken; the first
+    // one wakes the others.
+    reveiller = actifs_ > 0 && (endormis_ & 1u) != 0;
   }
-  if (reveiller && nombre > 1) reveil_.notify_all();
+  if (reveiller && nombre > 1) reveils_[0].notify_one();
 }
 
 void Equipe::aider() {

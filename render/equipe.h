@@ -67,16 +67,20 @@ class Equipe {
 
   std::vector<std::thread> fils_;
   std::mutex garde_;
-  std::condition_variable reveil_;
+  // One per helper: the caller wakes the first helper taking part, and each
+  // helper woken for a batch wakes the next one, so that a batch costs the
+  // caller one wake-up at most.
+  static constexpr int kAidesMax = 31;
+  std::condition_variable reveils_[kAidesMax];
   bool arret_ = false;
   std::atomic<bool> arret_demande_{false};  // arret_, for the helpers watching for a batch
   std::uint32_t endormis_ = 0;              // ranks waiting on reveil_, one bit each (under garde_)
   int actifs_ = 0;                          // helpers of rank below this take part (under garde_)
   std::atomic<bool> occupee_{false};
   // How long a helper watches for the next batch before it sleeps: batches
-  // come about a millisecond apart during a render, and watching any longer
+  // come about a millisecond apart during a render, and watching for longer
   // burns a core for each helper while the caller draws.
-  static constexpr int kGuetMicro = 60;
+  static constexpr int kGuetMicro = 15;
   std::uint32_t lot_ = 0;  // number of the current batch
   const std::function<void(std::int32_t)>* travail_ = nullptr;
   std::int32_t nombre_ = 0;

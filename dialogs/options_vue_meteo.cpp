@@ -475,7 +475,7 @@ void PageMeteoVue::rendre_mer(render::Bitmap& image) {
   const int W = image.width(), H = image.height();
   if (!vue_.horizon || vue_.maillage_filaire) {
     image.reset(W, H, render::pixel_of(palette_->lire_couleur(1)));
-    const render::Pixel mer = render::pixel_of(palette_->lire_couleur(6));
+    const render::Pixel mer = render::pixel_of(palette_->lire_couleur(TMyPalette::kEauSombre));
     for (int y = Round(0.3 * H); y < H; ++y) std::fill_n(image.surface().row(y), W, mer);
     return;
   }

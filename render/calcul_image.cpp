@@ -35,7 +35,13 @@ model::BilanHauteurs bilan_interieur(Tmatrice& t, std::int32_t n, std::int32_t m
   return b;
 }
 
-// Step 2: statistics start (degree > 6) or the level-curve range (editor, degree <= 6).
+// The view edges found by the last render are cleared.
+void effacer_bords_vue(Tmatrice& t) {
+  t.etat_rendu.bord_gauche_x = t.etat_rendu.bord_gauche_y = 0;
+  t.etat_rendu.bord_droit_x = t.etat_rendu.bord_droit_y = 0;
+}
+
+// Statistics start (degree > 6) or the level-curve range (editor, degree <= 6).
 void debut_statistiques(RenderContext& ctx) {
   Tmatrice& t = ctx.terrain;
   const std::int32_t n = ctx.n;
@@ -58,7 +64,7 @@ void debut_statistiques(RenderContext& ctx) {
   }
 }
 
-// Step 3: the context values of the view.
+// The context values of the view.
 void preparer_contexte(RenderContext& ctx) {
   const param_vue& v = ctx.vue;
   ctx.niveau_mer = v.niveau_mer;
@@ -91,7 +97,7 @@ void preparer_contexte(RenderContext& ctx) {
   ctx.petit_pas = std::uint16_t(Round(0.02 * ctx.seuil_progression));
 }
 
-// Step 7: level of detail.
+// The level of detail: the stride of the sweep and its budget.
 void niveau_de_detail(RenderContext& ctx) {
   const double nn = double(ctx.n) * ctx.n;
   std::int32_t pas = 1;
@@ -110,8 +116,9 @@ void niveau_de_detail(RenderContext& ctx) {
   ctx.rayon_couverture = std::min(ctx.pas_effectif, 2);
 }
 
-// Step 8: the background.
+// The background, and whether water facets must be painted over it.
 void fond(RenderContext& ctx) {
+  ctx.mer_peinte = ctx.degre < 6 || !ctx.terrain.redessiner_tout;
   if (!ctx.terrain.redessiner_tout) return;
   const Rgb ciel = ctx.palette.lire_couleur(1);
   const Pixel beige = pixel_rgb(192, 192, 128);
@@ -128,7 +135,7 @@ void fond(RenderContext& ctx) {
   }
 }
 
-// Step 11: tree models of the present layers.
+// Tree models of the present layers.
 void arbres(RenderContext& ctx) {
   Tmatrice& t = ctx.terrain;
   ctx.point_haut = ctx.degre < 8 ? 10000 : t.hauteur_max();
@@ -171,8 +178,9 @@ void arbres(RenderContext& ctx) {
   if (!ctx.annule()) progression(ctx, nullptr, kLegendeImage, 0);
 }
 
-// Projects the three lattice corners at sea level (step 12.2, and step 14 when
-// 12.2 did not run: then only their depths are wanted).
+// Projects the three lattice corners at sea level (for the sky and horizon,
+// and for the near mist when that did not run: then only their depths are
+// wanted).
 void projeter_coins(RenderContext& ctx, bool marquer_mer = true) {
   const std::int32_t n = ctx.n, r = ctx.grossier ? 1 : 0;
   const std::array<std::array<std::int32_t, 2>, 3> coins = {{{1 + r, 1 + r}, {n + r, 1 + r}, {1 + r, n + r}}};
@@ -191,7 +199,7 @@ void projeter_coins(RenderContext& ctx, bool marquer_mer = true) {
 }
 
 void contour_reseau(RenderContext& ctx) {
-  const Pixel eau = pixel_of(ctx.palette.lire_couleur(7));
+  const Pixel eau = pixel_of(ctx.palette.lire_couleur(TMyPalette::kEau));
   fill_triangle(ctx.image.surface(), ctx.coins[0], ctx.coins[1], ctx.coins[2], Contour::aucun, eau);
   if (ctx.editeur()) {
     auto double_ = [](Point p) { return Point{std::int32_t(std::clamp<std::int64_t>(2 * std::int64_t(p.x), -(1 << 30), 1 << 30)),
@@ -201,7 +209,7 @@ void contour_reseau(RenderContext& ctx) {
   }
 }
 
-// Step 12: projection set-up, horizon and sky.
+// Projection set-up, horizon and sky.
 void ciel_et_horizon(RenderContext& ctx, bool ciel_fait) {
   if (ctx.editeur()) {
     camera_editeur(ctx);
@@ -251,7 +259,7 @@ void ciel_et_horizon(RenderContext& ctx, bool ciel_fait) {
     contour_reseau(ctx);
 }
 
-// Step 13: the strata classes of the 25 m bands.
+// The strata classes of the 25 m bands.
 void strates(RenderContext& ctx) {
   if (!(ctx.degre > 5 && ctx.vue.strates)) return;
   std::uint8_t s = 3;
@@ -270,7 +278,7 @@ void strates(RenderContext& ctx) {
   }
 }
 
-// Step 14: near mist.
+// Near mist.
 void brume_proche(RenderContext& ctx) {
   if (!(ctx.degre > 4 && ctx.distance_km < 12 && ctx.vue.brume)) return;
   if (ctx.mode_camera) {
@@ -284,6 +292,7 @@ void brume_proche(RenderContext& ctx) {
   ctx.pas_brume = Round((ctx.brume_loin - 2000) / 32) - Round((4000 - ctx.hauteur_brume) / 2.0 * 32);
 }
 
+// The editor's rivers, drawn over its map from the feature list.
 void rivieres_editeur(RenderContext& ctx) {
   Tmatrice& t = ctx.terrain;
   BitmapMapCanvas carte_1(ctx.image), carte_2(*ctx.image_editeur);
@@ -299,7 +308,7 @@ void rivieres_editeur(RenderContext& ctx) {
   }
 }
 
-// Step 19: the end, on every path.
+// The end, on every path.
 void fin(RenderContext& ctx) {
   ctx.ciel.reset();
   ctx.carte_vagues.reset();
@@ -317,34 +326,42 @@ void fin(RenderContext& ctx) {
   ctx.terrain.marquer_modifiee();
 }
 
-void rendre(RenderContext& ctx) {
+// The cancel flag cleared, the generator seeded with the terrain's key (so the
+// random parts of a picture repeat), the context values, the progress window
+// started, and a first camera: the view distance that the shadows, the level
+// of detail and the background read is this render's own.
+void debut_rendu(RenderContext& ctx) {
   Tmatrice& t = ctx.terrain;
-  // 1.
-  t.etat_rendu.bord_gauche_x = t.etat_rendu.bord_gauche_y = 0;
-  t.etat_rendu.bord_droit_x = t.etat_rendu.bord_droit_y = 0;
-  // 2.
-  debut_statistiques(ctx);
-  if (ctx.largeur < 1 || ctx.hauteur < 1) return;
-  // 3.
   t.calcul_annule = 0;
   set_seed(std::uint32_t(t.cle));
   preparer_contexte(ctx);
   if (ctx.attente) ctx.attente->demarrer(ctx.fenetre);
   ctx.dernier_traitement_ms = ctx.maintenant_ms();
-  // The view distance of steps 5 to 8 is this render's own.
   installer_camera(ctx);
-  // 4.
+}
+
+// The sea's preprocessing and the feature cover, on a detailed terrain with
+// features or a rough sea.
+void mer_et_couverture(RenderContext& ctx) {
+  const Tmatrice& t = ctx.terrain;
   if (ctx.degre > 5 && (t.nombre_elements > 0 || ctx.vue.agitation_mer > 0)) {
     ctx.carte_vagues = std::make_unique<Tcouverture>(ctx.n);
     ctx.phase_mer->preparer_mer(ctx);
   }
-  // 5.
+}
+
+// The cast shadows of the view's sun.
+void ombres_portees(RenderContext& ctx) {
   if (!ctx.filaire && ctx.degre > 5 && ctx.vue.ombre_portee) {
     ctx.carte_ombres = std::make_unique<Tcooleen>(ctx.n);
     ctx.phase_ombres->calcul_ombres(ctx);
     ctx.passe_ombre = false;
   }
-  // 6. and 7.
+}
+
+// Tree detail (never in a rough render nor in the editor) and the stride of
+// the sweep: from the level of detail, or 1.
+void detail_et_pas(RenderContext& ctx) {
   if (ctx.grossier || ctx.editeur()) ctx.vue.detail_arbres = 0;
   if (!ctx.annule() && ctx.degre > 5 && !ctx.filaire) {
     niveau_de_detail(ctx);
@@ -353,39 +370,63 @@ void rendre(RenderContext& ctx) {
     ctx.budget = std::int64_t(ctx.n) * ctx.n;
     ctx.rayon_couverture = 1;
   }
-  // 8.
-  const bool ciel_fait = !t.redessiner_tout;
-  ctx.mer_peinte = ctx.degre < 6 || !t.redessiner_tout;
-  fond(ctx);
-  // 9.
-  if (ctx.annule()) return;
+}
+
+// The first progress step, showing the picture being drawn, and the occupancy
+// buffer of a large detailed picture with high ground.
+void premiere_etape_et_occupation(RenderContext& ctx) {
+  const Tmatrice& t = ctx.terrain;
   progression(ctx, (ctx.editeur() && ctx.zoom_editeur == 2) ? ctx.image_editeur : &ctx.image, std::nullopt, 0);
   if (ctx.degre > 6 && !ctx.filaire && ctx.largeur > 199 && !ctx.editeur() && t.resultats_vue.altitude_maxi > 300)
     ctx.occupation.emplace(ctx.image.width(), ctx.image.height(), 0);
-  // 10.
+}
+
+// The camera again, the one the picture is drawn with, and no render cell yet.
+void camera_du_dessin(RenderContext& ctx) {
   installer_camera(ctx);
-  t.cellule_rendu = {0, 0};
-  // 11.
-  arbres(ctx);
-  // 12.
-  ciel_et_horizon(ctx, ciel_fait);
-  // 13.
-  strates(ctx);
-  // 14.
-  brume_proche(ctx);
-  // 15.
+  ctx.terrain.cellule_rendu = {0, 0};
+}
+
+// The weights of the foreground's sub-lattices and how deep they reach.
+void premier_plan(RenderContext& ctx) {
   if (ctx.premier_plan) {
     ctx.poids_pentes.fill(1.0);
     ctx.profondeur_sous_reseau = 0.2 * ctx.W * (ctx.vue.profondeur_details + 3) * 256 / ctx.n;
   }
-  // 16. The wire mesh pen (white outline, RGB (0, 128, 0) fill) is taken by facet drawing.
-  // 17.
+}
+
+// The sweep of the lattice in painter's order, of the family that the view's
+// azimuth selects. The wire mesh's pen (white outline, RGB (0, 128, 0) fill)
+// is taken by facet drawing.
+void balayer(RenderContext& ctx) {
   if (!ctx.annule()) progression(ctx, nullptr, kLegendeImage, 0);
   const double A = ctx.azimut_vue;
   const FamilleBalayage f =
       A < 120 ? FamilleBalayage::colonnes : (A < 240 ? FamilleBalayage::lignes : FamilleBalayage::diagonales);
   ctx.phase_balayage->balayage(ctx, f);
-  // 18.
+}
+
+// The render's steps in order; fin runs after them on every path.
+void rendre(RenderContext& ctx) {
+  Tmatrice& t = ctx.terrain;
+  effacer_bords_vue(t);
+  debut_statistiques(ctx);
+  if (ctx.largeur < 1 || ctx.hauteur < 1) return;
+  debut_rendu(ctx);
+  mer_et_couverture(ctx);
+  ombres_portees(ctx);
+  detail_et_pas(ctx);
+  const bool ciel_fait = !t.redessiner_tout;  // a picture not redrawn whole keeps its sky
+  fond(ctx);
+  if (ctx.annule()) return;
+  premiere_etape_et_occupation(ctx);
+  camera_du_dessin(ctx);
+  arbres(ctx);
+  ciel_et_horizon(ctx, ciel_fait);
+  strates(ctx);
+  brume_proche(ctx);
+  premier_plan(ctx);
+  balayer(ctx);
   if (ctx.editeur()) rivieres_editeur(ctx);
 }
 

@@ -155,7 +155,7 @@ void installer_camera(RenderContext& ctx) {
 
 void calculer_horizon(RenderContext& ctx) {
   const std::int32_t hauteur = ctx.hauteur;
-  // 1. The topmost corner.
+  // The topmost corner: its row is the land line so far.
   ctx.ligne_terre = hauteur;
   ctx.coin_haut = 0;
   for (int k = 0; k < 3; ++k)
@@ -163,13 +163,14 @@ void calculer_horizon(RenderContext& ctx) {
       ctx.coin_haut = k;
       ctx.ligne_terre = ctx.coins[std::size_t(k)].y;
     }
-  // 2. The point 8000 units beyond the target, at the sea level itself.
+  // The horizon row: the point 8000 units beyond the target, at the sea level itself.
   const double Px = -8000 * ctx.ch, Py = -8000 * ctx.sh, Pz = ctx.niveau_mer;
   const double d = Px * ctx.ch * ctx.cv + Py * ctx.sh * ctx.cv + Pz * ctx.sv - ctx.D;
   double yp = 0.0;
   if (d != 0) yp = (Pz * ctx.cv - Px * ctx.ch * ctx.sv - Py * ctx.sh * ctx.sv) / d;
   ctx.ligne_horizon = pixel_de(yp * ctx.fy + ctx.cy);
-  // 3. The second corner.
+  // The second corner: the highest other one less than a fifth of the picture
+  // below the topmost; one off the picture's sides counts half as far below.
   std::int64_t r = std::int64_t(Round(hauteur * 0.2)) + ctx.ligne_terre;
   ctx.coin_second = ctx.coin_haut;
   for (int k = 0; k < 3; ++k) {
@@ -182,20 +183,23 @@ void calculer_horizon(RenderContext& ctx) {
         r = ctx.ligne_terre + std::int64_t(Round(double(r - ctx.ligne_terre) * 0.5));
     }
   }
-  // 4.
+  // The land line: down to the second corner, at most 0.082 of the picture
+  // below the topmost corner.
   if (double(r - ctx.ligne_terre) <= 0.082 * hauteur)
     ctx.ligne_terre = std::int32_t(r);
   else
     ctx.ligne_terre = ctx.ligne_terre + Round(0.082 * hauteur);
-  // 5.
+  // The land line never above the horizon, and the horizon at least 4 rows
+  // above the land line.
   if (ctx.ligne_terre < ctx.ligne_horizon) ctx.ligne_terre = ctx.ligne_horizon;
   if (std::int64_t(ctx.ligne_terre) - 4 < ctx.ligne_horizon) ctx.ligne_horizon = ctx.ligne_terre - 4;
-  // 6.
+  // A raised horizon: the view's horizon height, in hundredths of the
+  // picture, below the horizon row; the land line goes with it.
   if (ctx.vue.hauteur_horizon > 0) {
     ctx.ligne_horizon = ctx.ligne_horizon + Round(hauteur * 0.01 * ctx.vue.hauteur_horizon);
     ctx.ligne_terre = ctx.ligne_horizon;
   }
-  // 7.
+  // A small picture has no band between the horizon and the land.
   if (ctx.largeur < 100) ctx.ligne_horizon = ctx.ligne_terre;
 }
 

@@ -183,7 +183,7 @@ void TCiel::reflet() {
   }
   miroir.reset(0, 0);
   // 3. The band between the horizon and the land top.
-  Couleur c = couleur_de(e_.palette->lire_couleur(vue_.brume ? 14407 : 7));
+  Couleur c = couleur_de(e_.palette->lire_couleur(vue_.brume ? 14400 + TMyPalette::kEau : TMyPalette::kEau));
   if (lc > 100) {
     for (int k = 0; k < 3; ++k) {
       const std::int32_t moyenne =
@@ -240,7 +240,7 @@ void TCiel::mer_sans_reflet() {
   const std::int32_t F = 4;
   const std::int32_t horizon = e_.ligne_horizon, terre = e_.ligne_terre, hauteur = e_.hauteur;
   std::int32_t M = 0;
-  const std::int32_t sans_reflet = H <= S + 50 ? 7 : (H > G + 50 ? 22 * F + 18 : 10 * F + 18);
+  const std::int32_t sans_reflet = H <= S + 50 ? TMyPalette::kEau : (H > G + 50 ? 22 * F + 18 : 10 * F + 18);
   if (!vue_.reflet) {
     M = sans_reflet + (vue_.brume ? 14400 : 0);
   } else {

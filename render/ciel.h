@@ -79,8 +79,14 @@ class TCiel : public CielDessine {
   void progression_ciel(std::uint16_t increment);
   void bande(std::int64_t y0, std::int64_t y1, const Couleur& c);
 
-  // The cloud builder (nuages.cpp).
+  // The cloud builder (nuages.cpp) and its steps.
   void nuages();
+  void graine_nuages();
+  std::int32_t premiere_bande(std::int32_t hc, std::int32_t lc) const;
+  void construire_rampe(std::int32_t L, const std::int32_t* couleur_ciel);
+  void remplir_grille(std::int32_t hc, std::int32_t lc, std::int32_t bande);
+  void colorer_ciel(std::int32_t hc, std::int32_t lc, std::int32_t L, const std::int32_t* couleur_ciel);
+  void disque_soleil(std::int32_t hc, std::int32_t lc, std::int32_t L);
   void subdiviser_nuages(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
   std::uint8_t decalage_nuage(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
   std::uint8_t& g(std::int32_t x, std::int32_t y) {

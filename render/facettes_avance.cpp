@@ -95,7 +95,8 @@ void Moteur::lancer_ligne(Ligne& l) {
         calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter, calcul.ombrage);
         const ResultatOmbrage& o = calcul.ombrage;
         if (calcul.ombrage_pret && calcul.eau) {
-          const std::int32_t index = fixes.degre < 6 ? 7 : (o.visible && o.indexe ? o.index : 7);
+          const std::int32_t index =
+              fixes.degre < 6 ? TMyPalette::kEau : (o.visible && o.indexe ? o.index : TMyPalette::kEau);
           calcul.couleur = fixes.palette->couleur(index, calcul.prealable.niveau_eau);
         } else if (calcul.ombrage_pret && o.visible && o.indexe) {
           calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);

@@ -6,13 +6,15 @@ namespace render::detail_facettes {
 
 void DessinFacettes::dessiner_eau(const ResultatOmbrage& res, std::int32_t niveau, bool sous, bool d_avance) {
   const RenderContext& c = ctx_;
-  const std::int32_t index = (degre_ < 6 || c.editeur()) ? 7 : (res.visible && res.indexe ? res.index : 7);
-  bool dessin = c.mer_peinte || niveau > 0 || index != 7 || (vue_.agitation_mer > 0 && res.visible);
-  if (index == 7 && !vue_.reflet && ((c.sans_ciel && vue_.agitation_mer <= 3) || (c.reflet_mer && vue_.agitation_mer <= 1)))
+  constexpr std::int32_t kEau = TMyPalette::kEau;
+  const std::int32_t index = (degre_ < 6 || c.editeur()) ? kEau : (res.visible && res.indexe ? res.index : kEau);
+  bool dessin = c.mer_peinte || niveau > 0 || index != kEau || (vue_.agitation_mer > 0 && res.visible);
+  if (index == kEau && !vue_.reflet &&
+      ((c.sans_ciel && vue_.agitation_mer <= 3) || (c.reflet_mer && vue_.agitation_mer <= 1)))
     dessin = false;
   if (!dessin) return;
   Rgb couleur = d_avance ? calcul_->couleur : c.palette.couleur(index, niveau);
-  if (vue_.reflet && index < 15) couleur = reflet_eau(couleur);
+  if (vue_.reflet && index < TMyPalette::kEauSansReflet) couleur = reflet_eau(couleur);
   const Pixel px = pixel_of(couleur);
   polygone(px, Contour::simple, px);
   if (observateur_) observer(sous, GenreFacette::eau, index, couleur, niveau, 0, res.visible);
@@ -42,10 +44,10 @@ Rgb DessinFacettes::reflet_eau(Rgb couleur) {
 void DessinFacettes::dessiner_riviere(double p, std::int32_t niveau, bool ombre, bool visible) {
   std::int32_t k = p > 0.9 ? 1 : p < 0.1 ? 12 : Round((0.9 - p) * 15) + 1;
   k = std::clamp(k, 1, 12);
-  std::int32_t index = k + 6;
+  std::int32_t index = TMyPalette::kEau + k - 1;
   if (ombre) {
     if (index > 9) index -= 1;
-    if (index > 6) index -= 2;
+    if (index > TMyPalette::kEauSombre) index -= 2;
   }
   const Rgb couleur = ctx_.palette.couleur(index, niveau);
   const Pixel px = pixel_of(couleur);

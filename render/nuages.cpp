@@ -103,7 +103,32 @@ void TCiel::subdiviser_nuages(std::int32_t x1, std::int32_t y1, std::int32_t x2,
 }
 
 void TCiel::nuages() {
-  // 1. and 2.
+  graine_nuages();
+  // The grid's size, bounded.
+  hauteur_ciel_ = std::min(hauteur_ciel_ + 4, 2000);
+  largeur_ciel_ = std::min(largeur_ciel_, 4000);
+  const std::int32_t hc = std::max(1, hauteur_ciel_), lc = std::max(1, largeur_ciel_);
+  // The threshold L above which a value is cloud, inside the ramp (sizes are
+  // taken within -5..20), and the scale of the cloud features.
+  const Rgb ciel = e_.palette->lire_couleur(1);
+  const std::int32_t couleur_ciel[3] = {ciel.r, ciel.g, ciel.b};
+  const std::int32_t L = 10 * Round(20.0 - borne(vue_.taille_nuages, -5, 20));
+  L_ = L;
+  echelle_ = vue_.nombre_nuages > 1 ? std::max(1, Round(double(lc) / vue_.nombre_nuages)) : lc;
+  const std::int32_t bande = premiere_bande(hc, lc);
+  construire_rampe(L, couleur_ciel);
+  couts_.clear();
+  remplir_grille(hc, lc, bande);
+  if (!annule_) colorer_ciel(hc, lc, L, couleur_ciel);
+  disque_soleil(hc, lc, L);
+  // The grid is not kept.
+  grille_.clear();
+  grille_.shrink_to_fit();
+}
+
+// The progress threshold, and the generator seeded with the view's cloud seed
+// (a fresh one for a cloud draw with a progress window); the seed is kept.
+void TCiel::graine_nuages() {
   seuil_ = Round(hauteur_ciel_ * 80.0);
   compteur_ = 0;
   if (vue_.alea_nuages && e_.attente)
@@ -111,23 +136,21 @@ void TCiel::nuages() {
   else
     set_seed(std::uint32_t(vue_.seed_nuages));
   seed_ = std::int32_t(seed());
-  // 3.
-  hauteur_ciel_ = std::min(hauteur_ciel_ + 4, 2000);
-  largeur_ciel_ = std::min(largeur_ciel_, 4000);
-  const std::int32_t hc = std::max(1, hauteur_ciel_), lc = std::max(1, largeur_ciel_);
-  // 4. The threshold L stays inside the ramp: sizes are taken within -5..20.
-  const Rgb ciel = e_.palette->lire_couleur(1);
-  const std::int32_t couleur_ciel[3] = {ciel.r, ciel.g, ciel.b};
-  const std::int32_t L = 10 * Round(20.0 - borne(vue_.taille_nuages, -5, 20));
-  L_ = L;
-  echelle_ = vue_.nombre_nuages > 1 ? std::max(1, Round(double(lc) / vue_.nombre_nuages)) : lc;
-  // 5.
+}
+
+// The height of the first band of the grid, from the view's cloud height.
+std::int32_t TCiel::premiere_bande(std::int32_t hc, std::int32_t lc) const {
   // Heights below 0 all give the one-row band of 0.
   std::int32_t bande = vue_.hauteur_nuages < 10 ? Round(hc * double(std::max(vue_.hauteur_nuages, 0)) * 0.1) : hc;
   bande = Round(bande * double(lc) * 0.75 / hc);
   if (hc > bande && double(bande) / hc > 0.66) bande = Round(hc * 0.66);
   bande = std::max(1, bande);
-  // 6.
+  return bande;
+}
+
+// The colour ramp of the grid's values: the sky colour up to the threshold,
+// then lighter up to white (a stormy sky darkens again above U).
+void TCiel::construire_rampe(std::int32_t L, const std::int32_t* couleur_ciel) {
   const std::int32_t U = vue_.orageux ? Round(L + (255 - L) * 0.5) : 255;
   rampe_ = {};
   for (std::int32_t e = 1; e <= L + 1 && e <= 255; ++e)
@@ -143,13 +166,15 @@ void TCiel::nuages() {
       for (int k = 0; k < 3; ++k)
         rampe_[std::size_t(e)][std::size_t(k)] = std::uint16_t(std::max(1, 255 - Round((e - U) * kp)));
   }
-  couts_.clear();
-  // 7.
+}
+
+// The grid: its corners drawn, then band by band, each 0.7 times as high as
+// the one above, the midpoint subdivision of the band.
+void TCiel::remplir_grille(std::int32_t hc, std::int32_t lc, std::int32_t bande) {
   pas_grille_ = lc + 2;
   grille_.assign(std::size_t(hc + 1) * std::size_t(pas_grille_), 0);
   g(0, 0) = std::uint8_t(Round(Random() * 255));
   g(lc, 0) = std::uint8_t(Round(Random() * 255));
-  // 8.
   std::int32_t y0 = 0, y1 = 0;
   do {
     y1 = std::min(y0 + bande, hc);
@@ -159,77 +184,83 @@ void TCiel::nuages() {
     y0 += bande;
     bande = std::max(1, Round(bande * 0.7));
   } while (!(y1 >= hc || annule_));
-  // 9. The pixels, one row and one column beyond the sky.
-  if (!annule_) {
-    Bitmap travail(lc + 1, hc + 1);
-    const double el = vue_.elevation_soleil;
-    double k1 = 0, k2 = 0, F = 1;
-    if (el < 10) {
-      const double q = (10 - el) * 0.1;
-      k2 = 0.3 * q;
-      k1 = 0.5 * q;
-      if (el < -2) {
-        k1 = 0.8 * q;
-        F = std::min(1.8, 1 - el * 0.1);
-      }
+}
+
+// The pixels, one row and one column beyond the sky: the ramp's colour of each
+// value with the sun's halo, a warmer light for a low sun and a brighter
+// horizon in front of the sun.
+void TCiel::colorer_ciel(std::int32_t hc, std::int32_t lc, std::int32_t L, const std::int32_t* couleur_ciel) {
+  Bitmap travail(lc + 1, hc + 1);
+  const double el = vue_.elevation_soleil;
+  double k1 = 0, k2 = 0, F = 1;
+  if (el < 10) {
+    const double q = (10 - el) * 0.1;
+    k2 = 0.3 * q;
+    k1 = 0.5 * q;
+    if (el < -2) {
+      k1 = 0.8 * q;
+      F = std::min(1.8, 1 - el * 0.1);
     }
-    const bool devant = e_.cos_azimut < -0.33;
-    const std::int32_t debut_bandes = Round(hc * 0.3);
-    const std::int32_t hauteur_bande = std::max(1, Round(hc * 0.024) + 1);
-    std::int32_t s_bande[3];
-    for (int k = 0; k < 3; ++k) s_bande[k] = Round((255 - couleur_ciel[k]) / 50.0);
-    std::int32_t bc[3] = {0, 0, 0};
-    const bool soleil = e_.soleil_visible;
-    const double sx = e_.soleil.x, sy = e_.soleil.y;
-    const std::int32_t L100 = L + 100, L20 = L + 20;
-    for (std::int32_t y = 0; y <= hc && !annule_; ++y) {
-      if (devant && y > debut_bandes && (y - debut_bandes - 1) % hauteur_bande == 0)
-        for (int k = 0; k < 3; ++k)
-          if (bc[k] < 255 - 4 * s_bande[k]) bc[k] += s_bande[k];
-      const std::uint8_t* ligne = &g(0, y);
-      Pixel* sortie = travail.row(y);
-      const double dy = 6 * (sy - y);
-      for (std::int32_t x = 0; x <= lc; ++x) {
-        const std::int32_t v = std::max<std::int32_t>(1, ligne[x]);
-        const bool nuage = v >= L;
-        const double f = nuage ? double(v - L) / (255 - L) : 0.0;
-        std::int32_t h = 0;
-        if (soleil && v < L100) {
-          const double dx = sx - x;
-          const double dist = std::sqrt(dx * dx + dy * dy);
-          if (dist > 0) {
-            h = Round(23.0 * lc / dist);
-            if (el < -2) h = Round(h * F);
-            h = std::min(h, 110);
-            if (h > 0 && v > L20) {
-              h = Round(double(L100 - v) * h / 40);
-              if (vue_.orageux) h = Round(h * 0.33);
-            }
-            if (v <= L20 && h > 80) h = 80;
-          }
-        }
-        const double k = nuage ? k2 : k1;
-        const auto& r = rampe_[std::size_t(v)];
-        std::int32_t bleu = Round((1 - 0.5 * k) * h) + r[2] + bc[2];
-        std::int32_t vert = Round((1 - 0.5 * k) * h) + r[1] + bc[1];
-        std::int32_t rouge = Round((1 + k) * h) + r[0] + bc[0];
-        if (nuage) {
-          bleu -= Round(bc[2] * 1.5 * f);
-          vert -= Round(bc[1] * 1.5 * f);
-          rouge -= Round(bc[0] * 1.5 * f);
-        }
-        sortie[x] = pixel_rgb(std::uint8_t(borne(rouge, 1, 255)), std::uint8_t(borne(vert, 1, 252)),
-                              std::uint8_t(borne(bleu, 1, 252)));
-      }
-      if (e_.attente && !annule_) {
-        compteur_ += 2000;
-        if (compteur_ > seuil_) progression_ciel(2);
-      }
-    }
-    if (!annule_)
-      copy_rect(e_.image->surface(), 0, 0, std::as_const(travail).surface(), 0, 0, lc + 1, hc + 1);
   }
-  // 10.
+  const bool devant = e_.cos_azimut < -0.33;
+  const std::int32_t debut_bandes = Round(hc * 0.3);
+  const std::int32_t hauteur_bande = std::max(1, Round(hc * 0.024) + 1);
+  std::int32_t s_bande[3];
+  for (int k = 0; k < 3; ++k) s_bande[k] = Round((255 - couleur_ciel[k]) / 50.0);
+  std::int32_t bc[3] = {0, 0, 0};
+  const bool soleil = e_.soleil_visible;
+  const double sx = e_.soleil.x, sy = e_.soleil.y;
+  const std::int32_t L100 = L + 100, L20 = L + 20;
+  for (std::int32_t y = 0; y <= hc && !annule_; ++y) {
+    if (devant && y > debut_bandes && (y - debut_bandes - 1) % hauteur_bande == 0)
+      for (int k = 0; k < 3; ++k)
+        if (bc[k] < 255 - 4 * s_bande[k]) bc[k] += s_bande[k];
+    const std::uint8_t* ligne = &g(0, y);
+    Pixel* sortie = travail.row(y);
+    const double dy = 6 * (sy - y);
+    for (std::int32_t x = 0; x <= lc; ++x) {
+      const std::int32_t v = std::max<std::int32_t>(1, ligne[x]);
+      const bool nuage = v >= L;
+      const double f = nuage ? double(v - L) / (255 - L) : 0.0;
+      std::int32_t h = 0;
+      if (soleil && v < L100) {
+        const double dx = sx - x;
+        const double dist = std::sqrt(dx * dx + dy * dy);
+        if (dist > 0) {
+          h = Round(23.0 * lc / dist);
+          if (el < -2) h = Round(h * F);
+          h = std::min(h, 110);
+          if (h > 0 && v > L20) {
+            h = Round(double(L100 - v) * h / 40);
+            if (vue_.orageux) h = Round(h * 0.33);
+          }
+          if (v <= L20 && h > 80) h = 80;
+        }
+      }
+      const double k = nuage ? k2 : k1;
+      const auto& r = rampe_[std::size_t(v)];
+      std::int32_t bleu = Round((1 - 0.5 * k) * h) + r[2] + bc[2];
+      std::int32_t vert = Round((1 - 0.5 * k) * h) + r[1] + bc[1];
+      std::int32_t rouge = Round((1 + k) * h) + r[0] + bc[0];
+      if (nuage) {
+        bleu -= Round(bc[2] * 1.5 * f);
+        vert -= Round(bc[1] * 1.5 * f);
+        rouge -= Round(bc[0] * 1.5 * f);
+      }
+      sortie[x] = pixel_rgb(std::uint8_t(borne(rouge, 1, 255)), std::uint8_t(borne(vert, 1, 252)),
+                            std::uint8_t(borne(bleu, 1, 252)));
+    }
+    if (e_.attente && !annule_) {
+      compteur_ += 2000;
+      if (compteur_ > seuil_) progression_ciel(2);
+    }
+  }
+  if (!annule_)
+    copy_rect(e_.image->surface(), 0, 0, std::as_const(travail).surface(), 0, 0, lc + 1, hc + 1);
+}
+
+// The sun disc, where the sun is in view and not behind a cloud.
+void TCiel::disque_soleil(std::int32_t hc, std::int32_t lc, std::int32_t L) {
   const std::int32_t sxi = e_.soleil.x, syi = e_.soleil.y;
   if (!annule_ && e_.soleil_visible && sxi >= 1 && sxi <= lc - 1 && syi >= 1 && syi <= hc - 1 && g(sxi, syi) < L + 20) {
     soleil_dessine_ = true;
@@ -237,9 +268,6 @@ void TCiel::nuages() {
     fill_ellipse(e_.image->surface(), std::int64_t(sxi) - r, std::int64_t(syi) - r, std::int64_t(sxi) + r,
                  std::int64_t(syi) + r, pixel_rgb(255, 220, 220));
   }
-  // 11.
-  grille_.clear();
-  grille_.shrink_to_fit();
 }
 
 }  // namespace render

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/aleatoire.h"
+#include "render/palette.h"
 
 namespace render {
 
@@ -191,9 +192,9 @@ inline std::int32_t index_eau_avec(const ReglagesOmbrage& r, double p, bool sous
   if (k > 9 && !sous_facette && tirer() > 0.8) ++k;
   k = std::clamp(k, 1, 12);
   if (r.reflet && r.taux_reflet > 5) k = std::min(k, 10);
-  std::int32_t index = k + 6;
+  std::int32_t index = TMyPalette::kEau + k - 1;
   if (r.ombre_portee && ombre) {
-    if (index > 6) --index;
+    if (index > TMyPalette::kEauSombre) --index;
     if (index > 8 && r.agitation < 7) --index;
     if (index > 9 && r.agitation < 5) index -= 2;
   }

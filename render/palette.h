@@ -29,6 +29,15 @@ class TMyPalette {
   static constexpr int kRampes = 9;
   static constexpr int kNiveauxBrume = 32;
   static constexpr int kEntreesBande = 216;  // 451..666
+  // The water entries: the water colour (slot 10), the same darkened by one
+  // and a half steps, and kEau + k lightened by k steps, k = 1..11. Water
+  // facets take kEau + k - 1 for the k of their slope, darker in cast shadow;
+  // with the sea reflection on, the entries below kEauSansReflet are mixed
+  // with the picture already drawn behind the facet.
+  static constexpr int kEauSombre = 6;
+  static constexpr int kEau = 7;
+  static constexpr int kEauClaire = 18;
+  static constexpr int kEauSansReflet = 15;
 
   // creer: facteur 4, nombre 15107 (big) or 923; base colours loaded; no entry built.
   TMyPalette(bool grande, std::uint8_t drapeau);

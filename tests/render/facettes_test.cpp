@@ -435,7 +435,7 @@ TEST(Facettes, RiversFromTheCoverMap) {
     r(*t, v, 640, 480, &rel);
     int rivieres = 0;
     for (const FacetteDessinee& f : rel.facettes) rivieres += f.genre == GenreFacette::riviere;
-    const Pixel bleu = pixel_of(palette_pour_vue(v).couleur(7, 0));
+    const Pixel bleu = pixel_of(palette_pour_vue(v).couleur(TMyPalette::kEau, 0));
     int changes = 0, bleus = 0;
     for (int y = 0; y < 480; ++y)
       for (int x = 0; x < 640; ++x)

@@ -63,6 +63,21 @@ TEST(Palette, ShallowDepthsAreTakenAsTen) {
   }
 }
 
+TEST(Palette, NamedWaterEntriesSpanTheWaterSteps) {
+  TMyPalette p(false, 4);
+  p.fixer_couleur(8, 0, 60, 120);  // steps of 21, 16 and 11
+  p.construire(50, 20, false, 0);
+  EXPECT_EQ(p.lire_couleur(TMyPalette::kEau), p.slot(10));
+  EXPECT_EQ(p.lire_couleur(TMyPalette::kEauSombre), (Rgb{0, 34, 102}));
+  for (int i = TMyPalette::kEau + 1; i <= TMyPalette::kEauClaire; ++i)
+    EXPECT_EQ(p.lire_couleur(std::uint16_t(i)).r, 21 * (i - TMyPalette::kEau)) << i;
+  EXPECT_EQ(p.lire_couleur(TMyPalette::kEauClaire), (Rgb{231, 236, 241}));
+  // The reflection's limit lies among the lighter steps; the first ramp follows the lightest.
+  EXPECT_GT(TMyPalette::kEauSansReflet, TMyPalette::kEau);
+  EXPECT_LE(TMyPalette::kEauSansReflet, TMyPalette::kEauClaire);
+  EXPECT_EQ(TMyPalette::kEauClaire + 1, 19);
+}
+
 TEST(Palette, WhiteWaterHasNoSteps) {
   TMyPalette p(false, 4);
   p.fixer_couleur(8, 255, 0, 255);

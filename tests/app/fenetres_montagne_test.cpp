@@ -555,7 +555,7 @@ TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
 // panel drops the view it showed.
 TEST(CarteMontagne, NoViewNamedOnceEveryDocumentIsClosed) {
   Atelier a;
-  compteur_rendus().factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::nouvelle_montagne);
   a.commande(Commande::voir);
   a.w->activer(a.vue(1));

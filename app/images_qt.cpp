@@ -4,24 +4,58 @@
 #include <QImage>
 
 #include "components/gif.h"
+#include "fenetres/fenetres.h"
 #include "fenetres/image_qt.h"
 #include "platform/fichiers.h"
 #include "render/image.h"
 
 namespace {
 
-// The first frame of a GIF file as an opaque picture.
-std::optional<render::Bitmap> lire_gif(const std::string& octets) {
+// A size no view holds is refused on the header, before any pixel is made.
+bool taille_de_vue(std::int64_t largeur, std::int64_t hauteur, std::string* raison) {
+  if (largeur <= kTailleImageMax && hauteur <= kTailleImageMax) return true;
+  if (raison)
+    *raison = "it claims " + std::to_string(largeur) + " x " + std::to_string(hauteur) +
+              " pixels; a view's picture is at most " + std::to_string(kTailleImageMax) + " x " +
+              std::to_string(kTailleImageMax);
+  return false;
+}
+
+// An indexed frame (1 or 8 bits a pixel) straight into an opaque picture, so
+// that no 32-bit copy of the toolkit's stands between the two.
+render::Bitmap bitmap_indexe(const QImage& image) {
+  const QList<QRgb> table = image.colorTable();
+  auto couleur = [&table](int k) { return 0xFF000000u | (k < table.size() ? table[k] : 0u); };
+  render::Bitmap b(image.width(), image.height());
+  const bool mono = image.format() == QImage::Format_Mono;
+  for (int y = 0; y < b.height(); ++y) {
+    const uchar* s = image.constScanLine(y);
+    render::Pixel* d = b.row(y);
+    for (int x = 0; x < b.width(); ++x) d[x] = couleur(mono ? (s[x >> 3] >> (7 - (x & 7))) & 1 : s[x]);
+  }
+  return b;
+}
+
+// The first frame of a GIF file as an opaque picture; its size is checked
+// before it is decoded.
+std::optional<render::Bitmap> lire_gif(const std::string& octets, std::string* raison) {
   QImage image;
   try {
     components::TGIFImage gif;
+    gif.DecodeOnLoad = false;
     gif.LoadFromStream(QByteArray::fromStdString(octets));
     if (gif.Count() == 0) return std::nullopt;
+    if (!taille_de_vue(gif.Frame(0).Width(), gif.Frame(0).Height(), raison)) return std::nullopt;
     image = gif.Frame(0).Bitmap();
   } catch (const std::exception&) {
+    if (raison) *raison = "the GIF picture cannot be decoded";
     return std::nullopt;
   }
-  if (image.isNull()) return std::nullopt;
+  if (image.isNull()) {
+    if (raison) *raison = "the GIF picture cannot be decoded";
+    return std::nullopt;
+  }
+  if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_Indexed8) return bitmap_indexe(image);
   return bitmap_qt(image);
 }
 
@@ -30,11 +64,10 @@ std::optional<render::Bitmap> lire_gif(const std::string& octets) {
 std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison) {
   const std::optional<std::string> octets = lire_fichier(chemin, raison);
   if (!octets) return std::nullopt;
-  if (render::genre_image(*octets) == render::GenreImage::gif) {
-    auto gif = lire_gif(*octets);
-    if (!gif && raison) *raison = "the GIF picture cannot be decoded";
-    return gif;
-  }
+  if (render::genre_image(*octets) == render::GenreImage::gif) return lire_gif(*octets, raison);
+  std::int64_t largeur = 0, hauteur = 0;
+  if (!render::taille_image(*octets, largeur, hauteur, raison) || !taille_de_vue(largeur, hauteur, raison))
+    return std::nullopt;
   render::Bitmap image;
   if (!render::decoder_image(*octets, image, raison)) return std::nullopt;
   return image;

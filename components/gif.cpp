@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -690,6 +691,21 @@ struct PoseurImage {
   }
 };
 
+// A picture of colour 0 whose rows come zeroed from the system and are left
+// untouched until the codes reach them: a large frame whose data ends early
+// takes the memory of the rows written, not of the size it declares.
+QImage image_zero(int w, int h, QImage::Format format) {
+  const qsizetype ligne = format == QImage::Format_Mono ? (qsizetype(w) + 31) / 32 * 4 : (qsizetype(w) + 3) / 4 * 4;
+  auto* octets = static_cast<uchar*>(std::calloc(static_cast<std::size_t>(ligne) * static_cast<std::size_t>(h), 1));
+  if (!octets) throw GifError(kCorrupt);
+  QImage img(octets, w, h, ligne, format, [](void* p) { std::free(p); }, octets);
+  if (img.isNull()) {
+    std::free(octets);
+    throw GifError(kCorrupt);
+  }
+  return img;
+}
+
 }  // namespace
 
 QImage TGIFImage::decode_frame(const TGIFFrame& f, bool* corrupted) const {
@@ -700,10 +716,8 @@ QImage TGIFImage::decode_frame(const TGIFFrame& f, bool* corrupted) const {
   if (w <= 0 || h <= 0) return {};
   QList<QRgb> table(1 << it.BitsPerPixel, qRgb(0x80, 0x80, 0x80));
   for (int i = 0; i < std::min<int>(it.ColorMap.Count, table.size()); ++i) table[i] = it.ColorMap.Colors[i] | 0xFF000000u;
-  QImage img(w, h, it.BitsPerPixel == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
-  if (img.isNull()) throw GifError(kCorrupt);
+  QImage img = image_zero(w, h, it.BitsPerPixel == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
   img.setColorTable(table);
-  img.fill(0);
   if (OnProgress) OnProgress(psStarting, 0, {});
   const std::function<void(int)> avance = [this](int p) { OnProgress(psRunning, p, {}); };
   bool bad = false;

@@ -40,16 +40,38 @@ void put_u16(QByteArray& b, qsizetype at, int v) {
 
 // ---- Icons ----
 
-TIcon TIcon::FromBytes(const QByteArray& bytes) {
+namespace {
+
+QImage lire_icone(const QByteArray& bytes) {
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, "ico");
+  return reader.read();
+}
+
+}  // namespace
+
+TIcon TIcon::FromBytes(const QByteArray& bytes) {
   TIcon icon;
-  icon.image_ = reader.read();
+  icon.image_ = lire_icone(bytes);
   if (icon.image_.isNull()) throw StreamReadError();
   icon.bytes_ = bytes;
   return icon;
+}
+
+TIcon TIcon::FromBytesDeferred(const QByteArray& bytes, QSize* size) {
+  const QImage image = lire_icone(bytes);
+  if (image.isNull()) throw StreamReadError();
+  if (size) *size = image.size();
+  TIcon icon;
+  icon.bytes_ = bytes;
+  return icon;
+}
+
+const QImage& TIcon::Image() const {
+  if (image_.isNull() && !bytes_.isEmpty()) image_ = lire_icone(bytes_);
+  return image_;
 }
 
 TResourceNotFound::TResourceNotFound(const QString& name)
@@ -241,9 +263,11 @@ void TAnimatedCursorImage::read_icon(const QByteArray& chunk, TIconFrame& frame)
     }
   }
   put_u16(bytes, 2, 1);
-  frame.Icon = TIcon::FromBytes(bytes);
+  // The frame keeps the icon's bytes; its picture is read again when it is used.
+  QSize taille;
+  frame.Icon = TIcon::FromBytesDeferred(bytes, &taille);
   frame.IsIcon = type == 1;
-  if (type == 1) frame.HotSpot = QPoint(frame.Icon.Image().width() / 2, frame.Icon.Image().height() / 2);
+  if (type == 1) frame.HotSpot = QPoint(taille.width() / 2, taille.height() / 2);
 }
 
 namespace {

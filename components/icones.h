@@ -24,14 +24,18 @@ class TIcon {
   TIcon() = default;
   // Reads an icon file's bytes; StreamReadError when they hold no icon.
   static TIcon FromBytes(const QByteArray& bytes);
+  // The same check, but the picture read is let go and read again on first
+  // use, so that the icon costs its bytes only until then (the frames of an
+  // animated cursor). `size`, when given, receives the picture's size.
+  static TIcon FromBytesDeferred(const QByteArray& bytes, QSize* size = nullptr);
   bool Empty() const { return bytes_.isEmpty(); }
   const QByteArray& Bytes() const { return bytes_; }
-  const QImage& Image() const { return image_; }
+  const QImage& Image() const;
   bool operator==(const TIcon& other) const { return bytes_ == other.bytes_; }
 
  private:
   QByteArray bytes_;
-  QImage image_;
+  mutable QImage image_;
 };
 
 // "Resource %s not found".

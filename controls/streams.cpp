@@ -128,12 +128,13 @@ QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
   std::int64_t limit = kPackedStreamLimit;
   if (CtlUnpackBudget::Left() >= 0) limit = std::min(limit, CtlUnpackBudget::Left());
   const std::int64_t fixed_limit = limit;
-  // The blocks are kept apart and joined once at the end, so that the memory
-  // taken never grows past the output's own size while unpacking.
-  std::vector<QByteArray> pieces;
-  std::int64_t size = 0;
+  // Each block is unpacked straight onto the end of the one result, which
+  // grows as it goes: the memory taken never passes the output's own size
+  // (and the growing room the result keeps).
+  QByteArray result;
   std::vector<std::uint8_t> block(kLzrwMaxBlock);
   std::vector<std::uint8_t> output(kLzrwChunk);
+  bool first = true;
   while (total > 0) {
     const std::int32_t b = ReadStreamInt(stream);
     if (b < 1 || static_cast<std::size_t>(b) > kLzrwMaxBlock || 4 + static_cast<std::int64_t>(b) > total)
@@ -141,20 +142,20 @@ QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
     if (stream.read(reinterpret_cast<char*>(block.data()), b) != b) throw CtlReadError(kCorrupt);
     const auto n = LZRWDecompressBlock({block.data(), static_cast<std::size_t>(b)}, output);
     if (!n) throw CtlReadError(kCorrupt);
-    if (size + static_cast<std::int64_t>(*n) > limit)
+    if (result.size() + static_cast<std::int64_t>(*n) > limit)
       throw CtlReadError(limit == fixed_limit ? kTooLarge : kPastDeclared);
-    pieces.emplace_back(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
-    size += static_cast<std::int64_t>(*n);
+    result.append(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
     total -= 4 + b;
-    if (pieces.size() == 1 && declared) {
-      const std::int64_t declared_size = declared(pieces.front());
-      if (declared_size > 0) limit = std::min(limit, declared_size + static_cast<std::int64_t>(kLzrwChunk));
+    if (first && declared) {
+      const std::int64_t declared_size = declared(result);
+      if (declared_size > 0) {
+        limit = std::min(limit, declared_size + static_cast<std::int64_t>(kLzrwChunk));
+        result.reserve(static_cast<qsizetype>(std::min(limit, declared_size)));
+      }
     }
+    first = false;
   }
-  CtlUnpackBudget::Spend(size);
-  QByteArray result(static_cast<qsizetype>(size), Qt::Uninitialized);
-  char* at = result.data();
-  for (const QByteArray& piece : pieces) at = std::copy(piece.cbegin(), piece.cend(), at);
+  CtlUnpackBudget::Spend(result.size());
   return result;
 }
 

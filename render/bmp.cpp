@@ -176,9 +176,17 @@ class Cible {
   std::vector<Pixel> palette_;
 };
 
+// Bytes of one uncompressed row, padded to 4.
+std::size_t ligne_brute(const Entete& e) { return ((std::size_t(e.largeur) * e.bits + 31) / 32) * 4; }
+
+// Uncompressed pixels must all be in the file: checked before the picture is
+// made, so that a header alone never takes the memory of its picture.
+void verifier_brut(std::string_view b, const Entete& e) {
+  if ((b.size() - e.donnees) / ligne_brute(e) < std::size_t(e.hauteur)) throw Refus{"its pixels are cut short"};
+}
+
 void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
-  const std::size_t ligne = ((std::size_t(e.largeur) * e.bits + 31) / 32) * 4;
-  if ((b.size() - e.donnees) / ligne < std::size_t(e.hauteur)) throw Refus{"its pixels are cut short"};
+  const std::size_t ligne = ligne_brute(e);
   const Canal rouge(e.masques[0]), vert(e.masques[1]), bleu(e.masques[2]);
   const int n = int(e.bits);
   for (std::int64_t r = 0; r < e.hauteur; ++r) {
@@ -251,8 +259,10 @@ void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
 bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, int cote_garde) {
   try {
     const Entete e = lire_entete(octets);
+    const bool rle = e.compression == kRle8 || e.compression == kRle4;
+    if (!rle) verifier_brut(octets, e);
     Cible c(e, cote_garde, lire_palette(octets, e));
-    if (e.compression == kRle8 || e.compression == kRle4)
+    if (rle)
       decoder_rle(octets, e, c);
     else
       decoder_brut(octets, e, c);
@@ -267,6 +277,7 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, in
 bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison) {
   try {
     const Entete e = lire_entete(octets);
+    if (e.compression != kRle8 && e.compression != kRle4) verifier_brut(octets, e);
     largeur = e.largeur;
     hauteur = e.hauteur;
     return true;

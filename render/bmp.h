@@ -29,8 +29,10 @@ inline constexpr std::int64_t kBmpPixelsMaxi = std::int64_t(1) << 28;
 bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
 
 // The size a bitmap's header claims, after the checks decoder_bmp makes on the
-// header (nothing is allocated): false, with `raison` when given, where
-// decoder_bmp would refuse the header.
+// header and, for uncompressed pixels, on the length of the data (nothing is
+// allocated): false, with `raison` when given, where decoder_bmp would refuse
+// them. Uncompressed pixels are checked to be all present before decoder_bmp
+// makes its picture, so the picture of a file that is cut short is never made.
 bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison = nullptr);
 
 // The same for a file; a file that cannot be opened is refused with its reason.

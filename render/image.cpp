@@ -38,6 +38,28 @@ bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison) 
   return false;
 }
 
+bool taille_image(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison) {
+  switch (genre_image(octets)) {
+    case GenreImage::bmp:
+      return taille_bmp(octets, largeur, hauteur, raison);
+    case GenreImage::jpeg:
+      if (const auto t = taille_jpeg(octets)) {
+        largeur = t->first;
+        hauteur = t->second;
+        return true;
+      }
+      if (raison) *raison = "the JPEG picture has no readable size";
+      return false;
+    case GenreImage::gif:
+      if (raison) *raison = "it is a GIF picture, which is not read here";
+      return false;
+    case GenreImage::inconnu:
+      break;
+  }
+  if (raison) *raison = "it is neither a Windows bitmap nor a JPEG picture";
+  return false;
+}
+
 bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison) {
   const std::optional<std::string> octets = lire_fichier(chemin);
   if (!octets) {

@@ -4,6 +4,7 @@
 // layer; a GIF file is only recognised here.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,12 @@ bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison =
 
 // The same for a file; a file that cannot be opened is refused with its reason.
 bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison = nullptr);
+
+// The width and height the header of a bitmap or a JPEG picture claims, read
+// without decoding (a bitmap's uncompressed pixels are checked to be in the
+// file). False, with `raison` when given, for any other content or a header
+// its reader refuses.
+bool taille_image(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur,
+                  std::string* raison = nullptr);
 
 }  // namespace render

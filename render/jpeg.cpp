@@ -47,6 +47,22 @@ bool sous_garde(Objet& o, Travail travail) {
   return ok;
 }
 
+// A picture in several scans (progressive, or one component at a time) keeps
+// the coefficients of all its blocks, 128 bytes each a component, from the
+// start of decoding, before any scan data is read. Every block costs at least
+// one bit of the first scan that covers it (its DC code), so scan data shorter
+// than one bit a block cannot hold the picture the header claims: it is
+// refused before that buffer is made. Arithmetic-coded pictures, which the
+// program never writes, are held to the same rule.
+bool donnees_suffisantes(const jpeg_decompress_struct& d) {
+  const bool plusieurs_passes = d.progressive_mode || d.comps_in_scan < d.num_components;
+  if (!plusieurs_passes) return true;
+  std::uint64_t blocs = 0;
+  for (int c = 0; c < d.num_components; ++c)
+    blocs += std::uint64_t(d.comp_info[c].width_in_blocks) * d.comp_info[c].height_in_blocks;
+  return std::uint64_t(d.src->bytes_in_buffer) * 8 >= blocs;
+}
+
 // The size the header claims is checked before the library sets up its
 // buffers, and the library's own memory is bounded too: a progressive picture
 // keeps all its coefficients at once.
@@ -62,6 +78,7 @@ bool entete_acceptable(jpeg_decompress_struct& d) {
   if (d.image_width < 1 || d.image_height < 1 || d.image_width > 65500 || d.image_height > 65500 ||
       std::size_t(d.image_width) * std::size_t(d.image_height) > (std::size_t(1) << 28))
     return false;
+  if (!donnees_suffisantes(d)) return false;
   d.mem->max_memory_to_use = 1L << 30;
   return true;
 }
@@ -150,6 +167,35 @@ bool decoder_jpeg(std::string_view octets, Bitmap& image) {
   }
   image = std::move(resultat);
   return true;
+}
+
+std::optional<std::pair<int, int>> taille_jpeg(std::string_view o) {
+  std::size_t pos = 0;
+  auto lire = [&](int n) -> std::optional<std::uint32_t> {
+    if (o.size() - pos < std::size_t(n)) return std::nullopt;
+    std::uint32_t v = 0;
+    for (int k = 0; k < n; ++k) v = v << 8 | std::uint8_t(o[pos++]);
+    return v;
+  };
+  if (lire(2) != 0xFFD8u) return std::nullopt;
+  for (;;) {
+    auto marque = lire(1);
+    if (marque != 0xFFu) return std::nullopt;
+    while (marque == 0xFFu) marque = lire(1);  // fill bytes
+    if (!marque) return std::nullopt;
+    const std::uint32_t m = *marque;
+    if (m == 0xD8 || (m >= 0xD0 && m <= 0xD7) || m == 0x01) continue;  // no length
+    if (m == 0xDA || m == 0xD9) return std::nullopt;                    // scan or end first
+    const auto longueur = lire(2);
+    if (!longueur || *longueur < 2) return std::nullopt;
+    if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
+      const auto precision = lire(1), h = lire(2), w = lire(2);
+      if (!precision || !h || !w) return std::nullopt;
+      return std::pair{int(*w), int(*h)};
+    }
+    if (o.size() - pos < *longueur - 2) return std::nullopt;
+    pos += *longueur - 2;
+  }
 }
 
 bool ecrire_jpeg(const std::string& chemin, const Bitmap& image, int qualite) {

@@ -5,17 +5,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "render/raster.h"
 
 namespace render {
 
 // Reads the file into `image` (RGB). False, with `image` unchanged, for a
-// missing, corrupt or truncated file, or a colour space other than grey, RGB
-// or YCbCr. Never ends the process.
+// missing, corrupt or truncated file, a picture in several scans (progressive)
+// whose scan data holds less than one bit for each 8 x 8 block it claims, or a
+// colour space other than grey, RGB or YCbCr. Never ends the process.
 bool lire_jpeg(const std::string& chemin, Bitmap& image);
 // The same for the bytes of a JPEG file.
 bool decoder_jpeg(std::string_view octets, Bitmap& image);
+
+// The width and height a JPEG file's frame header gives, read without
+// decoding: the markers are walked up to the first frame header (SOF0..SOF15
+// but DHT, JPG and DAC). Nullopt for bytes that are no JPEG or have no frame
+// header before their scan.
+std::optional<std::pair<int, int>> taille_jpeg(std::string_view octets);
 
 // Writes `image` as a baseline JPEG of quality 1..100 (clamped) through the
 // safe file write. False for an empty or oversized picture, or when the file

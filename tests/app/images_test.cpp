@@ -7,6 +7,8 @@
 #include "platform/fichiers.h"
 #include "render/bmp.h"
 #include "render/jpeg.h"
+#include "tests/support/jpeg_progressif.h"
+#include "tests/support/memoire.h"
 
 namespace fs = std::filesystem;
 using render::Bitmap;
@@ -56,6 +58,89 @@ TEST(Images, BitmapAndJpegReadBackByContent) {
   EXPECT_TRUE(octets_bmp(Bitmap(10, 0)).empty());
   EXPECT_FALSE(octets_jpeg(Bitmap(10, 0), 90));
   fs::remove_all(d);
+}
+
+std::string le(std::uint32_t v, int n) {
+  std::string s;
+  for (int k = 0; k < n; ++k) s += char(v >> (8 * k));
+  return s;
+}
+
+// A bitmap of `bits` bits a pixel with one palette entry for 8 bits, then `data`.
+std::string bmp(std::uint32_t w, std::uint32_t h, int bits, std::uint32_t compression, const std::string& data) {
+  const std::string palette = bits == 8 ? std::string(4, '\0') : std::string();
+  const std::uint32_t debut = 54 + std::uint32_t(palette.size());
+  return "BM" + le(debut + std::uint32_t(data.size()), 4) + le(0, 4) + le(debut, 4) + le(40, 4) + le(w, 4) +
+         le(h, 4) + le(1, 2) + le(std::uint32_t(bits), 2) + le(compression, 4) + le(std::uint32_t(data.size()), 4) +
+         le(2835, 4) + le(2835, 4) + le(bits == 8 ? 1 : 0, 4) + le(0, 4) + palette + data;
+}
+
+// A GIF of one frame of w x h pixels whose data ends at once (26 bytes).
+std::string gif_vide(std::uint32_t w, std::uint32_t h) {
+  return "GIF89a" + le(w, 2) + le(h, 2) + std::string("\0\0\0", 3) + "," + le(0, 4) + le(w, 2) + le(h, 2) +
+         std::string("\0\x02\0;", 4);
+}
+
+struct Dossier {
+  fs::path p = fs::temp_directory_path() / ("quorvel-images-hostiles-" + std::to_string(::getpid()));
+  Dossier() { fs::create_directories(p); }
+  ~Dossier() { fs::remove_all(p); }
+  std::string ecrit(const std::string& nom, const std::string& octets) const {
+    EXPECT_TRUE(ecrire_fichier((p / nom).string(), octets).empty());
+    return (p / nom).string();
+  }
+};
+
+// Small files whose headers claim more than the largest view are refused on
+// the header when the view opens them beside its document. They once took
+// 1.6 GB (run-length), 1 GB (24 bits), 645 MB (GIF) and 837 MB (progressive
+// JPEG) before failing or being cut down to the view's size.
+TEST(Images, APictureLargerThanTheLargestViewIsRefusedBeforeItIsMade) {
+  const Dossier d;
+  const std::string jpeg =
+      test_jpeg::taille_annoncee(test_jpeg::progressif(Bitmap(16, 16, pixel_rgb(9, 99, 199))), 16384, 16384);
+  const std::pair<std::string, std::string> cas[] = {
+      {"rle.bmp", bmp(16384, 16384, 8, 1, std::string("\0\x01", 2))},
+      {"brut.bmp", bmp(16384, 16384, 24, 0, "")},
+      {"large.bmp", bmp(8193, 16, 24, 0, std::string(8193 * 3 * 16 + 16 * 1, '\x11'))},
+      {"vide.gif", gif_vide(16384, 4096)},
+      {"progressif.jpg", jpeg},
+      {"baseline.jpg", test_jpeg::taille_annoncee(*octets_jpeg(Bitmap(16, 16), 90), 16, 9000)},
+  };
+  EXPECT_EQ(cas[0].second.size(), 60u);
+  EXPECT_EQ(cas[1].second.size(), 54u);
+  EXPECT_EQ(cas[3].second.size(), 26u);
+  EXPECT_LT(cas[4].second.size(), 1024u);
+  for (const auto& [nom, octets] : cas) {
+    const std::string chemin = d.ecrit(nom, octets);
+    std::string raison;
+    std::optional<Bitmap> lu;
+    const std::int64_t pic = test_memoire::croissance_pic([&] { lu = lire_image_vue(chemin, &raison); });
+    EXPECT_FALSE(lu) << nom;
+    if (nom == "brut.bmp")
+      EXPECT_EQ(raison, "its pixels are cut short");
+    else
+      EXPECT_NE(raison.find("a view's picture is at most 8192 x 8192"), std::string::npos) << nom << ": " << raison;
+    if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(16 << 20)) << nom;
+  }
+}
+
+// Within the largest view, a picture whose format itself declares it blank
+// takes the memory of the picture made, and no copy beside it.
+TEST(Images, ABlankPictureOfTheLargestViewTakesOnlyItsOwnSize) {
+  const Dossier d;
+  const std::int64_t taille = std::int64_t(8192) * 8192 * 4;
+  for (const auto& [nom, octets] :
+       {std::pair{"vide.gif", gif_vide(8192, 8192)}, std::pair{"rle.bmp", bmp(8192, 8192, 8, 1, std::string(2, '\0'))}}) {
+    const std::string chemin = d.ecrit(nom, octets);
+    std::optional<Bitmap> lu;
+    const std::int64_t pic = test_memoire::croissance_pic([&] { lu = lire_image_vue(chemin); });
+    ASSERT_TRUE(lu) << nom;
+    EXPECT_EQ(lu->width(), 8192);
+    EXPECT_EQ(lu->height(), 8192);
+    EXPECT_EQ(lu->at(8191, 8191), lu->at(0, 0)) << nom;
+    if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(taille + (32 << 20))) << nom;
+  }
 }
 
 }  // namespace

@@ -240,3 +240,36 @@ TEST(AnimatedCursor, AnnouncedCountsCostOnlyTheChunksPresent) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(c.Frame(i).Icon.Image().pixelColor(0, 0), QColor(Qt::blue));
   EXPECT_EQ(c.Frame(5).StepIndex, -1);
 }
+
+// An icon chunk costs about what it holds: a cursor of 24,000 one-pixel,
+// one-bit icons in chunks of 86 bytes (2 MB) once kept 3.4 KB a frame, 82 MB
+// in all. The frames keep their icons' bytes, and a picture is read when it
+// is first asked for.
+TEST(AnimatedCursor, EachIconChunkCostsWhatItHolds) {
+  // Directory of one 1 x 1 cursor entry (hot spot 0, 0), its 40-byte header,
+  // two colours (black, white), then one row of colour bits and one of mask bits.
+  const QByteArray un = QByteArray::fromHex("000002000100" "0101020000000000" "38000000" "16000000") +
+                        QByteArray::fromHex("28000000" "01000000" "02000000" "0100" "0100") + QByteArray(24, '\0') +
+                        QByteArray::fromHex("00000000ffffff00") + QByteArray(8, '\0');
+  ASSERT_EQ(chunk("icon", un).size(), 86);
+  const int nombre = 24000;
+  const QByteArray fichier = riff(anih(1, 1, 6) + fram(std::vector<QByteArray>(nombre, un)));
+  std::int64_t garde = -1;
+  const std::int64_t pic = test_memoire::croissance_pic([&] {
+    TAnimatedCursorImage c;
+    const std::int64_t avant = test_memoire::champ_kb("VmRSS");
+    c.LoadFromStream(fichier);
+    garde = (test_memoire::champ_kb("VmRSS") - avant) * 1024;
+    ASSERT_EQ(c.Count(), nombre);
+    EXPECT_EQ(c.MaxColors(), 2);
+    EXPECT_FALSE(c.Frame(7).IsIcon);
+    EXPECT_EQ(c.Frame(nombre - 1).Icon.Bytes().mid(14), un.mid(14));
+    const QImage image = c.Frame(nombre - 1).Icon.Image();
+    ASSERT_EQ(image.size(), QSize(1, 1));
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
+  });
+  if (pic >= 0) {
+    EXPECT_LT(pic, test_memoire::borne(std::int64_t(24) << 20));
+    EXPECT_LT(garde, test_memoire::borne(std::int64_t(nombre) * 1024)) << garde / nombre << " bytes a frame";
+  }
+}

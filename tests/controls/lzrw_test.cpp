@@ -13,6 +13,7 @@
 #include "controls/lzrw.h"
 #include "controls/streams.h"
 #include "controls/wave.h"
+#include "tests/support/memoire.h"
 
 namespace {
 
@@ -491,4 +492,22 @@ TEST(LzrwStream, ThePackedItemsOfOneListShareTheCap) {
   }
   EXPECT_LT(source.pos(), stream.size() - item.size() / 4);
   EXPECT_EQ(list.Count(), 1);
+}
+
+// Unpacking keeps one buffer: a stream just under the 256 MB cap takes its
+// own size at the peak, and the few tens of megabytes the buffer leaves behind
+// while it grows, where keeping every chunk and joining them at the end took
+// twice its size.
+TEST(LzrwStream, UnpackingKeepsOneBuffer) {
+  const int runs = 7800;
+  QByteArray stream = Hostile("line\r\n", runs);
+  QBuffer source(&stream);
+  source.open(QIODevice::ReadOnly);
+  QByteArray bytes;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { bytes = ReadPackedBytes(source); });
+  ASSERT_EQ(bytes.size(), 6 + qsizetype(runs) * 32760);
+  EXPECT_LT(bytes.size(), kPackedStreamLimit);
+  EXPECT_EQ(bytes.left(6), "line\r\n");
+  EXPECT_EQ(bytes.right(3), "AAA");
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(bytes.size() + (64 << 20)));
 }

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "render/bmp.h"
+#include "tests/support/memoire.h"
 
 using namespace render;
 
@@ -291,4 +292,34 @@ TEST(BmpVariants, HostileRunLengthStreams) {
                           nullptr, 2048));
   EXPECT_EQ(b.width(), 2048);
   EXPECT_EQ(b.height(), 2048);
+}
+
+// Uncompressed pixels must all be in the file before the picture is made: 54
+// bytes claiming 16384 x 16384 pixels at 24 bits once took the gigabyte of
+// that picture before finding its pixels cut short.
+TEST(BmpVariants, UncompressedPixelsAreCheckedBeforeThePictureIsMade) {
+  const std::string entete = fichier_bmp(16384, 16384, 24, 0, "", "");
+  ASSERT_EQ(entete.size(), 54u);
+  Bitmap b;
+  std::string r;
+  bool lu = true;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { lu = decoder_bmp(entete, b, &r); });
+  EXPECT_FALSE(lu);
+  EXPECT_EQ(r, "its pixels are cut short");
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(16 << 20)) << "the claimed picture takes 1 GB";
+  std::int64_t w = 0, h = 0;
+  r.clear();
+  EXPECT_FALSE(taille_bmp(entete, w, h, &r));
+  EXPECT_EQ(r, "its pixels are cut short");
+  // 3 x 2 pixels at 24 bits: rows of 12 bytes; one byte short of the last row
+  // is refused, the whole rows read.
+  const std::string lignes(24, '\x40');
+  EXPECT_FALSE(decoder_bmp(fichier_bmp(3, 2, 24, 0, "", lignes.substr(0, 23)), b));
+  EXPECT_FALSE(taille_bmp(fichier_bmp(3, 2, 24, 0, "", lignes.substr(0, 23)), w, h));
+  ASSERT_TRUE(taille_bmp(fichier_bmp(3, 2, 24, 0, "", lignes), w, h));
+  EXPECT_EQ(w * 10 + h, 32);
+  ASSERT_TRUE(decoder_bmp(fichier_bmp(3, 2, 24, 0, "", lignes), b));
+  EXPECT_EQ(b.at(2, 1), pixel_rgb(0x40, 0x40, 0x40));
+  // A run-length picture may end anywhere, so its header alone gives its size.
+  EXPECT_TRUE(taille_bmp(fichier_bmp(16384, 16384, 8, 1, palette(2), octets({0, 1})), w, h));
 }

@@ -2,6 +2,7 @@
 // the program's own sky picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "render/bmp.h"
 #include "render/jpeg.h"
+#include "tests/support/jpeg_progressif.h"
 #include "tests/support/memoire.h"
 
 using namespace render;
@@ -169,4 +171,40 @@ TEST(PictureFiles, AJpegClaimingAHugePictureTakesOnlyWhatItHolds) {
   f[sof + 5] = char(0x80);
   std::ofstream((d / "trop.jpg").string(), std::ios::binary) << f;
   EXPECT_FALSE(lire_jpeg((d / "trop.jpg").string(), b));
+}
+
+// A picture in several scans keeps every block's coefficients from the start
+// of decoding: a few hundred bytes of a progressive picture claiming 16384 x
+// 16384 pixels once made libjpeg take 837 MB before reading any scan. Scan
+// data of less than one bit a block is refused first; real progressive
+// pictures, a flat one (one bit a block in its first scan) included, read.
+TEST(PictureFiles, AProgressiveJpegMustHoldTheScanDataOfItsSize) {
+  const Bitmap source = degrade(64, 48);
+  Bitmap b;
+  ASSERT_TRUE(decoder_jpeg(test_jpeg::progressif(source), b));
+  ASSERT_EQ(b.width(), 64);
+  EXPECT_EQ(b.height(), 48);
+  int ecart = 0;
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x) ecart = std::max(ecart, std::abs(int(b.at(x, y) & 0xFF) - int(source.at(x, y) & 0xFF)));
+  EXPECT_LT(ecart, 24);
+  const std::string plat = test_jpeg::progressif(Bitmap(2048, 1536, pixel_rgb(90, 120, 200)));
+  ASSERT_TRUE(decoder_jpeg(plat, b));
+  EXPECT_EQ(b.width(), 2048);
+
+  const std::string hostile = test_jpeg::taille_annoncee(test_jpeg::progressif(degrade(16, 16)), 16384, 16384);
+  ASSERT_FALSE(hostile.empty());
+  EXPECT_LT(hostile.size(), 1024u);
+  const auto d = dossier();
+  ecrire(d / "progressif.jpg", hostile);
+  bool lu = true;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { lu = lire_jpeg((d / "progressif.jpg").string(), b); });
+  EXPECT_FALSE(lu);
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(16 << 20)) << "the coefficients of 16384 x 16384 pixels";
+  EXPECT_EQ(b.width(), 2048);  // unchanged
+  // The same picture cut short of a tenth of its scan data is refused too.
+  EXPECT_FALSE(decoder_jpeg(plat.substr(0, plat.size() * 9 / 10), b));
+  EXPECT_EQ(taille_jpeg(hostile), (std::pair{16384, 16384}));
+  EXPECT_EQ(taille_jpeg(plat), (std::pair{2048, 1536}));
+  EXPECT_FALSE(taille_jpeg(plat.substr(0, 100)));
 }

@@ -67,8 +67,11 @@ class Importation {
 
   // Reads a ".DEM", ".TXT", ".MNT" or ".BMP" source, chosen by the upper-cased
   // last four characters of the path, with a copy of the creation
-  // parameters. Empty on success, otherwise the reason for the user. A
-  // cancel during reading keeps what was read and still succeeds.
+  // parameters. Empty on success, otherwise the reason for the user, which
+  // names the file ("The file ... cannot be imported: ...") and the place:
+  // a line of a text grid, or the record, field and byte of a DEM's
+  // fixed-width records. A cancel during reading keeps what was read and
+  // still succeeds.
   Echec importer(const std::string& chemin, const param_mat& p, ProgressSink* attente, WindowHandle fenetre);
   Echec importer_altitudes(const std::string& chemin, const param_mat& p, ProgressSink* attente,
                            WindowHandle fenetre);

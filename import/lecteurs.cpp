@@ -5,7 +5,6 @@
 // grid top down, DEM profiles as columns with their south end at the bottom,
 // each shifted by one pixel (column 0 and one edge row stay sea).
 #include <algorithm>
-#include <fstream>
 #include <optional>
 #include <utility>
 #include <string_view>
@@ -71,17 +70,6 @@ struct Remplissage {
   }
 };
 
-// Reads an integer of the data; nullopt at the end of the text (a short
-// file keeps what was read), ReadError for anything else.
-std::optional<std::int32_t> entier_donnee(TextReader& r, bool champ) {
-  try {
-    return champ ? r.read_field_int() : r.read_int();
-  } catch (const ReadError&) {
-    if (r.eof()) return std::nullopt;
-    throw;
-  }
-}
-
 void taille_grille(Importation& imp, std::int32_t w, std::int32_t h) {
   imp.largeur = std::min(w, Importation::taille_maxi);
   imp.hauteur = std::min(h, Importation::taille_maxi);
@@ -143,19 +131,51 @@ void agrandir_vers_le_haut(Importation& imp, std::int32_t nouvelle_hauteur) {
   imp.hauteur = nouvelle_hauteur;
 }
 
+// The fields of a DEM's fixed-width records. A refusal names the record, the
+// field and the byte (from 1) where reading stopped: a record fills a whole
+// line, or the whole file, so a line number says little there.
+struct ChampsDem {
+  TextReader& r;
+
+  std::int32_t entier(const std::string& enregistrement, const char* champ) {
+    try {
+      return r.read_int();
+    } catch (const ReadError& e) {
+      throw refus(e, enregistrement, champ, 0);
+    }
+  }
+  // A field of a profile (the `numero`-th of its name when above 0); nullopt
+  // at the end of the text (a short file keeps what was read).
+  std::optional<std::int32_t> donnee(const std::string& enregistrement, const char* champ, std::int64_t numero = 0) {
+    try {
+      return r.read_field_int();
+    } catch (const ReadError& e) {
+      if (r.eof()) return std::nullopt;
+      throw refus(e, enregistrement, champ, numero);
+    }
+  }
+  Refus refus(const ReadError& e, const std::string& enregistrement, const char* champ, std::int64_t numero) const {
+    const std::string nom = numero > 0 ? champ + (" " + std::to_string(numero)) : std::string(champ);
+    return Refus{enregistrement + ", field \"" + nom + "\", byte " + std::to_string(r.position() + 1) + ": " +
+                 e.detail};
+  }
+};
+
 // USGS DEM, record A then the B profiles (one per column, south to north).
 void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
+  ChampsDem champs{r};
+  const std::string a = "record A";
   const std::string nom = r.read_chars(148);
-  if (octet_nul(nom)) throw Refus{"the DEM header holds a zero byte"};
-  imp.niveau_dem = r.read_int();
-  for (int k = 0; k < 3; ++k) r.read_int();
+  if (octet_nul(nom)) throw Refus{"record A: the name field holds a zero byte"};
+  imp.niveau_dem = champs.entier(a, "DEM level code");
+  for (const char* champ : {"elevation pattern", "planimetric reference system", "zone"}) champs.entier(a, champ);
   r.read_chars(255);
   r.read_chars(105);
-  for (int k = 0; k < 3; ++k) r.read_int();
+  for (const char* champ : {"planimetric unit", "elevation unit", "number of sides"}) champs.entier(a, champ);
   r.read_chars(255);
   r.read_chars(52);
-  r.read_int();
-  const std::int32_t profils = r.read_int();
+  champs.entier(a, "number of profile rows");
+  const std::int32_t profils = champs.entier(a, "number of profiles");
   r.read_chars(158);
   if (profils < 10) throw Refus{"the DEM has " + std::to_string(profils) + " profiles; at least 10 are needed"};
   if (profils > Importation::taille_maxi)
@@ -166,57 +186,28 @@ void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   Progres progres(attente, fenetre, "DEM file reading ... ", imp.hauteur);
   for (std::int32_t p = 1; p <= imp.largeur && !r.eof(); ++p) {
     if (!progres.ligne()) break;
+    const std::string b = "profile " + std::to_string(p) + " (record B)";
     std::int32_t entete[4];
-    for (std::int32_t& v : entete) {
-      const auto lu = entier_donnee(r, true);
+    const char* noms[4] = {"row", "column", "number of elevations", "number of columns"};
+    for (int k = 0; k < 4; ++k) {
+      const auto lu = champs.donnee(b, noms[k]);
       if (!lu) return;
-      v = *lu;
+      entete[k] = *lu;
     }
     r.read_chars(120);
     const std::int32_t m = entete[2];
     if (entete[0] == 1 && imp.hauteur < m && m < Importation::taille_maxi) agrandir_vers_le_haut(imp, m);
     for (std::int64_t q = 1; q <= m; ++q) {
-      const auto v = entier_donnee(r, true);
+      const auto v = champs.donnee(b, "elevation", q);
       if (!v) return;
       if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
     }
   }
 }
 
-// The size a JPEG file's frame header gives, read without decoding: the
-// markers are walked up to the first frame header (SOF0..SOF15 but DHT, JPG
-// and DAC). Nullopt for a file that is no JPEG or has no frame header before
-// its scan.
-std::optional<std::pair<std::int32_t, std::int32_t>> taille_jpeg(const std::string& chemin) {
-  std::ifstream f(chemin, std::ios::binary);
-  auto lire = [&f](int n) -> std::optional<std::uint32_t> {
-    std::uint32_t v = 0;
-    for (int k = 0; k < n; ++k) {
-      const int c = f.get();
-      if (c == EOF) return std::nullopt;
-      v = v << 8 | std::uint32_t(c);
-    }
-    return v;
-  };
-  if (lire(2) != 0xFFD8u) return std::nullopt;
-  for (;;) {
-    auto marque = lire(1);
-    if (marque != 0xFFu) return std::nullopt;
-    while (marque == 0xFFu) marque = lire(1);  // fill bytes
-    if (!marque) return std::nullopt;
-    const std::uint32_t m = *marque;
-    if (m == 0xD8 || (m >= 0xD0 && m <= 0xD7) || m == 0x01) continue;  // no length
-    if (m == 0xDA || m == 0xD9) return std::nullopt;                    // scan or end first
-    const auto longueur = lire(2);
-    if (!longueur || *longueur < 2) return std::nullopt;
-    if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
-      const auto precision = lire(1), h = lire(2), w = lire(2);
-      if (!precision || !h || !w) return std::nullopt;
-      return std::pair{std::int32_t(*w), std::int32_t(*h)};
-    }
-    f.seekg(std::streamoff(*longueur) - 2, std::ios::cur);
-    if (!f) return std::nullopt;
-  }
+// Every refusal names the file it is about.
+Echec refus_fichier(const std::string& chemin, const std::string& raison) {
+  return "The file " + chemin + " cannot be imported: " + raison;
 }
 
 }  // namespace
@@ -259,10 +250,10 @@ Echec Importation::importer_altitudes(const std::string& chemin, const param_mat
   parametres = p;
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
-    return "the file name must end in .dem, .txt, .mnt or .bmp";
+    return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
   std::string raison;
   auto octets = lire_fichier(chemin, &raison);
-  if (!octets) return raison;
+  if (!octets) return refus_fichier(chemin, raison);
   return lire_altitudes(std::move(*octets), chemin, attente, fenetre);
 }
 
@@ -270,7 +261,7 @@ Echec Importation::lire_altitudes(std::string octets, const std::string& chemin,
                                   WindowHandle fenetre) {
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
-    return "the file name must end in .dem, .txt, .mnt or .bmp";
+    return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
   nouvelle_source(ext);
   TextReader r(std::move(octets));
   try {
@@ -279,10 +270,10 @@ Echec Importation::lire_altitudes(std::string octets, const std::string& chemin,
     else lire_dem(*this, r, attente, fenetre);
   } catch (const Refus& e) {
     nouvelle_source(ext);
-    return e.raison;
+    return refus_fichier(chemin, e.raison);
   } catch (const ReadError& e) {
     nouvelle_source(ext);
-    return e.what();
+    return refus_fichier(chemin, e.what());
   }
   commentaire = ext == ".TXT" ? "Importation of " + nom_sans_dossier(chemin) : description;
   fin_lecture();
@@ -295,7 +286,8 @@ Echec Importation::importer_bmp(const std::string& chemin, const param_mat& p) {
   render::Bitmap lu;
   std::string raison;
   // Only the top-left corner that the import keeps is decoded.
-  if (!render::lire_bmp(chemin, lu, &raison, taille_maxi)) return "the bitmap cannot be read: " + raison;
+  if (!render::lire_bmp(chemin, lu, &raison, taille_maxi))
+    return refus_fichier(chemin, "the bitmap cannot be read: " + raison);
   largeur = lu.width();
   hauteur = lu.height();
   bitmap.reset(largeur, hauteur);
@@ -320,10 +312,11 @@ Echec Importation::importer_bmp(const std::string& chemin, const param_mat& p) {
 bool Importation::charger_photo_aerienne(const std::string& chemin_source) {
   const std::string chemin = changer_extension(chemin_source, ".jpg");
   if (!fichier_existe(chemin)) return false;
+  const std::optional<std::string> octets = lire_fichier(chemin);
   // Its header must give the source's size before anything is decoded.
-  if (taille_jpeg(chemin) != std::pair{largeur, hauteur}) return false;
+  if (!octets || render::taille_jpeg(*octets) != std::pair{int(largeur), int(hauteur)}) return false;
   render::Bitmap lu;
-  if (!render::lire_jpeg(chemin, lu) || lu.width() != largeur || lu.height() != hauteur) return false;
+  if (!render::decoder_jpeg(*octets, lu) || lu.width() != largeur || lu.height() != hauteur) return false;
   photo = std::move(lu);
   utiliser_photo = true;
   return true;

@@ -20,7 +20,7 @@ bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
-ReadError::ReadError(int l, const std::string& what) : ModelError(line_message(l, what)), line(l) {}
+ReadError::ReadError(int l, const std::string& what) : ModelError(line_message(l, what)), line(l), detail(what) {}
 
 TextReader::TextReader(std::string bytes) : bytes_(std::move(bytes)) {}
 

@@ -19,6 +19,7 @@ namespace model {
 struct ReadError : ModelError {
   ReadError(int line, const std::string& what);
   int line;
+  std::string detail;  // what was expected, without the line
 };
 
 // Reads a text held in memory. Every byte passes through unchanged; a line

@@ -152,6 +152,8 @@ TEST_F(Import, RefusedSourceClosesTheWindowAndUsesNoSlot) {
   importer(court);
   ASSERT_EQ(ui.entries.size(), 1u);
   EXPECT_EQ(ui.entries[0].caption, "Import ");
+  EXPECT_EQ(ui.entries[0].text,
+            "The file " + court + " cannot be imported: a text grid needs at least 251 lines; this one has 250");
   EXPECT_EQ(w->import_ouvert, 0);
   EXPECT_EQ(w->importation, nullptr);
   supprimer_differes();

@@ -183,12 +183,42 @@ TEST(LectureDem, DamagedFilesEndInAReasonOrAPartialGrid) {
   EXPECT_EQ(imp.hauteur_pixel(1, 11), 400);
   EXPECT_EQ(imp.hauteur_pixel(1, 1), 400);
 
-  // A letter where an elevation must come names its line.
+  // A letter where an elevation must come names its profile, field and byte.
   std::string lettre = record_a(1, 12) + "\n" + profil_b(1, std::vector<int>(12, 5));
   lettre[lettre.size() - 1024 + 150] = 'x';
   Importation mauvais;
   raison = lire_dem(mauvais, lettre);
-  EXPECT_NE(raison.find("line 2"), std::string::npos) << raison;
+  EXPECT_EQ(raison, "The file /data/x.dem cannot be imported: profile 1 (record B), field \"elevation 1\", byte 1176: "
+                    "a number was expected, \"x\" cannot continue it");
+}
+
+// Record A is one fixed-width record: a refusal inside it names the file, the
+// record, the field and the byte, never a line. Here an older writer broke
+// the record into lines, so the skip over the projection stops at a line end
+// and the next integer field meets a real.
+TEST(LectureDem, RefusalsNameTheFileTheRecordTheFieldAndTheByte) {
+  std::string casse = record_a(1, 20);
+  casse.insert(200, "\n");
+  Importation imp;
+  EXPECT_EQ(lire_dem(imp, casse.substr(0, 600)),
+            "The file /data/x.dem cannot be imported: record A, field \"planimetric unit\", byte 216: a number was "
+            "expected, \".\" cannot continue it");
+  EXPECT_FALSE(imp.chargee);
+  // Cut before the profile count: the end of the file is found in its field.
+  EXPECT_EQ(lire_dem(imp, record_a(1, 20).substr(0, 850)),
+            "The file /data/x.dem cannot be imported: record A, field \"number of profile rows\", byte 851: a number "
+            "was expected, the end of the file was found");
+  const std::string raison = lire_dem(imp, record_a(1, 9));
+  EXPECT_EQ(raison.rfind("The file /data/x.dem cannot be imported: ", 0), 0u) << raison;
+  // A text grid keeps its lines, and the name of its file.
+  std::string grille;
+  for (int k = 0; k < 260; ++k) grille += k == 6 ? "1 2 3.5\n" : "1 2 3\n";
+  EXPECT_EQ(imp.lire_altitudes(grille, "/data/g.txt", nullptr, 0),
+            "The file /data/g.txt cannot be imported: line 7: a number was expected, \".\" cannot continue it");
+  // A file that cannot be read, or has no known ending, is named too.
+  EXPECT_EQ(imp.importer("/nonexistent/q.dem", param_mat{}, nullptr, 0).rfind("The file /nonexistent/q.dem ", 0), 0u);
+  EXPECT_EQ(imp.lire_altitudes("", "/data/q.xyz", nullptr, 0),
+            "The file /data/q.xyz cannot be imported: its name must end in .dem, .txt, .mnt or .bmp");
 }
 
 TEST(LectureDem, RandomGridAgreesWithGdal) {

@@ -278,7 +278,7 @@ TEST(LectureBmp, SumsOfComponentsCutAndRefusal) {
   ASSERT_EQ(ecrire_fichier(chemin_rle, rle), "");
   Importation refuse;
   EXPECT_EQ(refuse.importer(chemin_rle, p, nullptr, 0),
-            "the bitmap cannot be read: it claims 100000 x 100000 pixels; at most 65535 pixels a side and "
+            "The file " + chemin_rle + " cannot be imported: the bitmap cannot be read: it claims 100000 x 100000 pixels; at most 65535 pixels a side and "
             "268435456 pixels in all are read");
   EXPECT_FALSE(refuse.chargee);
 }

@@ -2,9 +2,10 @@
 //   qvdoc check FILE       parse and print a summary (exit 0), or the error (exit 2)
 //   qvdoc rewrite IN OUT   read a document and write it back
 //   qvdoc ini IN OUT       read an options file in start-up mode and write it back
-//   qvdoc tour IN OUT      a video document on IN's mountain and view: a circle
-//                          path of 200 frames around the target, frames 1..19
-//                          made, no information lines (tests/data/tour.vid)
+//   qvdoc tour IN OUT      a video document on IN's mountain and view: the
+//                          sample film's circle path of 200 frames, frames
+//                          1..19 made, no information lines (tests/data/tour.vid,
+//                          from tests/data/vallee.vue)
 //   qvdoc valley INI KEY OUT
 //                          the sample documents: a degree-7 mountain grown from
 //                          KEY with INI's creation parameters, a forest and a
@@ -12,6 +13,10 @@
 //                          mountain, OUT.vue adds INI's view with its forest,
 //                          OUT.vid adds a 200-frame circle path around it
 //                          with the video zoom 10
+//   qvdoc render DOC OUT.bmp [FRAME]
+//                          the picture a document shows: a view's at its
+//                          stored size, or frame FRAME (1..) of a video's path
+//                          as the movie making renders it
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,6 +25,8 @@
 #include "platform/fichiers.h"
 #include "app/options.h"
 #include "model/outils_vallee.h"
+#include "render/bmp.h"
+#include "tests/tools/image_document.h"
 #include "video/trajectoire.h"
 
 namespace {
@@ -146,7 +153,8 @@ int main(int argc, char** argv) {
     if (commande == "tour" && argc == 4) {
       GenreDocument genre;
       document_lu d = lire(argv[2], genre);
-      cercle_200_images(d, 20, 7000, 200);
+      cercle_200_images(d, 20, 2600, 100);
+      d.video.zoom_video = 10;
       d.informations = {};
       const Echec e = ecrire_fichier(argv[3], texte_document(d, GenreDocument::video));
       if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
@@ -163,6 +171,14 @@ int main(int argc, char** argv) {
       }
       const Echec e = ecrire_fichier(sortie, texte_document(d, genre));
       if (!e.empty()) throw ErreurDocument(sortie + ": " + e);
+      return 0;
+    }
+    if (commande == "render" && (argc == 4 || argc == 5)) {
+      GenreDocument genre;
+      document_lu d = lire(argv[2], genre);
+      if (genre == GenreDocument::montagne) throw ErreurDocument("a mountain document shows no picture");
+      const render::Bitmap b = image_document(d, genre, argc == 5 ? std::stoi(argv[4]) : 1);
+      if (!render::ecrire_bmp(argv[3], b)) throw ErreurDocument(std::string(argv[3]) + ": cannot be written");
       return 0;
     }
     if (commande == "ini" && argc == 4) {

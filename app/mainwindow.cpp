@@ -43,6 +43,7 @@
 #include "model/presse_papier.h"
 #include "controls/backpanel.h"
 #include "controls/formfill.h"
+#include "controls/mirror.h"
 #include "controls/shapehint.h"
 #include "controls/speedbutton.h"
 #include "video/creation.h"
@@ -143,6 +144,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
 
   construire_menus();
   construire_barre();
+  CtlMirrorChildren(*Speedpanel1_);  // read right to left, the buttons start at the right
 
   Timer1_.setInterval(1000);
   connect(&Timer1_, &QTimer::timeout, this, &TBasewindow::ouvrir_fichier);
@@ -218,7 +220,7 @@ void TBasewindow::reconstruire_recents() {
   }
   actions_recentes_.clear();
   for (const std::string& chemin : etat.recents) {
-    auto* a = new QAction(Q(chemin), this);
+    auto* a = new QAction(CtlIsolatePath(Q(chemin), QGuiApplication::isRightToLeft()), this);
     connect(a, &QAction::triggered, this, [this, chemin] {
       if (documents.FileprecItemClick) documents.FileprecItemClick(chemin);
       UpdateItems();

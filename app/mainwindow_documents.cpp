@@ -14,14 +14,21 @@
 #include "app/mainwindow.h"
 #include "app/vue.h"
 #include "fenetres/donnees_images.h"
+#include "controls/mirror.h"
 
 namespace {
+
+// A document window's caption as shown: a path in it keeps its own order
+// when the program reads right to left.
+QString titre_affiche(const std::string& titre) {
+  return CtlIsolatePath(QString::fromStdString(titre), QGuiApplication::isRightToLeft());
+}
 
 // A document window's caption and the text of its explorer node.
 void nommer(QWidget* fenetre, QTreeWidgetItem* noeud, const std::string& titre) {
   if (!fenetre) return;
-  fenetre->setWindowTitle(QString::fromStdString(titre));
-  if (noeud) noeud->setText(0, QString::fromStdString(titre));
+  fenetre->setWindowTitle(titre_affiche(titre));
+  if (noeud) noeud->setText(0, titre_affiche(titre));
 }
 
 QTreeWidgetItem* Parent(QTreeWidgetItem* it) { return it ? it->parent() : nullptr; }
@@ -107,10 +114,10 @@ int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_c
   if (m < 1 || m > NOMBRE_MAX_MONTAGNES || etat.montagnes[m].type.utilise) return 0;
   CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
   carte->no_matrice = static_cast<std::uint16_t>(m);
-  carte->setWindowTitle(titre_carte);
+  carte->setWindowTitle(titre_affiche(titre_carte.toStdString()));
   cartes[m] = carte;
   // Mountain nodes are always top-level.
-  noeuds_montagnes[m] = nouveau_noeud(nullptr, texte_noeud, 0, 4, carte);
+  noeuds_montagnes[m] = nouveau_noeud(nullptr, titre_affiche(texte_noeud.toStdString()), 0, 4, carte);
   auto& slot = etat.montagnes[m];
   slot.type.nom = nom;
   slot.type.utilise = 1;
@@ -240,7 +247,7 @@ bool TBasewindow::creer_fiche(int m, const std::string& titre, long long date_fi
   if (m < 1 || m > NOMBRE_MAX_MONTAGNES || cartes[m]) return false;
   CarteMontagne* carte = creer_carte ? creer_carte() : new CarteMontagne;
   carte->no_matrice = static_cast<std::uint16_t>(m);
-  carte->setWindowTitle(QString::fromStdString(titre));
+  carte->setWindowTitle(titre_affiche(titre));
   carte->lier_parametres(etat.montagnes[m].type.parametres);
   cartes[m] = carte;
   noeuds_montagnes[m] = nouveau_noeud(nullptr, carte->windowTitle(), 0, 4, carte);

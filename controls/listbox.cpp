@@ -40,8 +40,17 @@ class Body : public QWidget {
 }  // namespace
 
 std::vector<CtlListPiece> CtlListItemPieces(const QString& text, QChar delimiter, const std::vector<int>& widths,
-                                            const QRect& item) {
+                                            const QRect& item, bool right_to_left) {
   if (IsBlank(text)) return {};
+  if (right_to_left) {
+    std::vector<CtlListPiece> pieces = CtlListItemPieces(text, delimiter, widths, item, false);
+    const int edges = item.left() + item.right();
+    for (CtlListPiece& p : pieces) {
+      p.clip.moveLeft(edges - p.clip.right());
+      p.at.setX(edges - p.at.x());
+    }
+    return pieces;
+  }
   if (widths.empty()) return {{text, QPoint(item.left() + 2, item.top()), item}};
   // A delimiter ends a piece: nothing follows a trailing one.
   QStringList parts = text.split(delimiter, Qt::KeepEmptyParts);
@@ -56,12 +65,12 @@ std::vector<CtlListPiece> CtlListItemPieces(const QString& text, QChar delimiter
   return pieces;
 }
 
-std::vector<int> CtlListGridColumns(const std::vector<int>& widths, int left) {
+std::vector<int> CtlListGridColumns(const std::vector<int>& widths, int left, int mirror_width) {
   std::vector<int> xs;
   int sum = 0;
   for (int w : widths) {
     sum += w;
-    xs.push_back(left + sum - 1);
+    xs.push_back(mirror_width > 0 ? mirror_width - 1 - (left + sum - 1) : left + sum - 1);
   }
   return xs;
 }
@@ -96,7 +105,8 @@ class CtlListBox::InnerList : public QListWidget {
     if (box_->SectionCount() == 0 || !AnyTextShown()) return;
     QPainter p(viewport());
     const QColor c = ColorToRgb(box_->grid_vert_);
-    for (int x : CtlListGridColumns(box_->SectionWidths(), -horizontalOffset()))
+    const int mirror = isRightToLeft() ? viewport()->width() : 0;
+    for (int x : CtlListGridColumns(box_->SectionWidths(), -horizontalOffset(), mirror))
       CtlFillRect(p, QRect(x, 0, 1, viewport()->height()), c);
   }
 
@@ -533,13 +543,20 @@ void CtlListBox::PaintItem(QPainter& p, const QRect& r, int index, bool selected
     p.drawRect(r.adjusted(0, 0, -1, -1));
   }
   const QString text = index >= 0 && index < list_->count() ? list_->item(index)->text() : QString();
-  const std::vector<CtlListPiece> pieces = CtlListItemPieces(text, delimiter_, SectionWidths(), r);
+  const bool rtl = list_->isRightToLeft();
+  const std::vector<CtlListPiece> pieces = CtlListItemPieces(text, delimiter_, SectionWidths(), r, rtl);
   p.setFont(list_->font());
   p.setPen(ink);
+  // Each piece reads in the direction of its own letters ("16 384 mesh" left
+  // to right), wherever the list places it.
+  p.setLayoutDirection(Qt::LayoutDirectionAuto);
   for (const CtlListPiece& piece : pieces) {
     p.setClipRect(piece.clip);
-    p.drawText(QRect(piece.at, QSize(1 << 15, r.height())), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-               piece.text);
+    // The text runs from `at` into its column, whatever way the painter reads.
+    const QRect place = rtl ? QRect(QPoint(piece.at.x() - (1 << 15) + 1, piece.at.y()), QSize(1 << 15, r.height()))
+                            : QRect(piece.at, QSize(1 << 15, r.height()));
+    const Qt::Alignment side = rtl ? Qt::AlignRight : Qt::AlignLeft;
+    p.drawText(place, side | Qt::AlignAbsolute | Qt::AlignTop | Qt::TextSingleLine, piece.text);
   }
   p.setClipping(false);
   if (!pieces.empty() && (grid_ == glHorizontal || grid_ == glBoth))

@@ -31,7 +31,8 @@ enum CtlSectionTrackState : std::uint8_t { tsTrackBegin, tsTrackMove, tsTrackEnd
 // delimiters included, compared without case ("10:..." before "5:...").
 bool CtlListTextBefore(const QString& a, const QString& b);
 
-// One column text of an item: drawn with its top left at `at`, clipped to `clip`.
+// One column text of an item, clipped to `clip`: drawn from `at` on, its top
+// left there, or its top right there for a right-to-left list.
 struct CtlListPiece {
   QString text;
   QPoint at;
@@ -44,10 +45,14 @@ struct CtlListPiece {
 // x(0) = item left and x(i + 1) = x(i) + width(i) + 1, its text at
 // (x(i) + 2, top + 1); pieces past the last section are left out. Without
 // sections the whole text at (left + 2, top). A blank text gives nothing.
+// A right-to-left list mirrors it all inside the item, as its header mirrors
+// the sections: column 0 at the right, each text ending 2 pixels inside its
+// column's right edge.
 std::vector<CtlListPiece> CtlListItemPieces(const QString& text, QChar delimiter, const std::vector<int>& widths,
-                                            const QRect& item);
-// The x of each vertical grid line: left + the sum of widths 0..i − 1.
-std::vector<int> CtlListGridColumns(const std::vector<int>& widths, int left);
+                                            const QRect& item, bool right_to_left = false);
+// The x of each vertical grid line: left + the sum of widths 0..i − 1; in a
+// right-to-left list of that width, mirrored.
+std::vector<int> CtlListGridColumns(const std::vector<int>& widths, int left, int mirror_width = 0);
 
 class CtlListBox : public CtlCustomScrollBox {
   Q_OBJECT

@@ -19,6 +19,7 @@
 #include "fenetres/attente.h"
 #include "fenetres/operation_longue.h"
 #include "fenetres/rendu.h"
+#include "controls/mirror.h"
 #include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
@@ -150,6 +151,8 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent)
   colonne->setContentsMargins(0, 0, 0, 0);
   colonne->setSpacing(0);
   construire_barre();
+  // Read right to left, the tool bar and its brush panels start at the right.
+  for (QWidget* barre : {static_cast<QWidget*>(CtlSimplePanel1), Panel_arb, Panel_coul}) CtlMirrorChildren(*barre);
   colonne->addWidget(CtlSimplePanel1);
   auto* milieu = new QHBoxLayout;
   milieu->setSpacing(0);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "controls/mirror.h"
 #include "dialogs/options_vue_arbres.h"
 #include "dialogs/options_vue_cadrage.h"
 #include "dialogs/options_vue_couleurs.h"
@@ -44,6 +45,7 @@ W* nomme(W* w, const char* nom, QRect g) {
 TPagesDlg2::TPagesDlg2(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Adjustments of the view");
   construire_cadre();
+  CtlMirrorChildren(*this);  // read right to left, the frame's controls are mirrored as a layout would
   connecter_cadre();
   lier_touche_aide(*this, [this] { return sujet_aide(); });
   bordure_dialogue_fixe(*this);

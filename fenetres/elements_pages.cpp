@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "fenetres/rendu.h"
+#include "controls/mirror.h"
 
 namespace dialogs {
 
@@ -161,13 +162,19 @@ void OngletsPlats::montrer(int code) {
 
 void OngletsPlats::resizeEvent(QResizeEvent*) { disposer(); }
 
+void OngletsPlats::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() == QEvent::LayoutDirectionChange) disposer();
+}
+
 void OngletsPlats::disposer() {
   const int h = 22;
   int x = 0;
   for (int c : codes_) {
     QToolButton* b = onglets_[c];
     const int w = b->fontMetrics().horizontalAdvance(b->text()) + 24;
-    b->setGeometry(x, 0, w, h);
+    // Read right to left, the first tab stands at the right.
+    b->setGeometry(isRightToLeft() ? CtlMirroredLeft(width(), x, w) : x, 0, w, h);
     x += w;
   }
   barre_->setGeometry(0, 0, width(), h);

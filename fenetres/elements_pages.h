@@ -112,9 +112,10 @@ class OngletsPlats : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent*) override;
+  void changeEvent(QEvent* e) override;
 
  private:
-  void disposer();
+  void disposer();  // the tabs from the leading edge: the left, or the right read right to left
   QWidget* barre_ = nullptr;
   QStackedWidget* pile_ = nullptr;
   std::vector<int> codes_;

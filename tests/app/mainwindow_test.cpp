@@ -9,6 +9,7 @@
 #include "app/apropos.h"
 #include "app/document.h"
 #include "app/qt_platform.h"
+#include "app/table_commandes.h"
 #include "controls/speedbutton.h"
 #include "tests/app/programme_test_support.h"
 
@@ -305,6 +306,30 @@ TEST(Exit, TheQuestionBoxShowsTheDegreeSign) {
     EXPECT_FALSE(b->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(b->windowFlags() & Qt::WindowCloseButtonHint);
   }
+}
+
+// Read right to left, the tool bar starts at the right edge as the menus do,
+// and a card's title keeps its document's path in the path's own order.
+TEST(RightToLeft, ToolBarMirroredAndPathsKeptInTitles) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  p.w->resize(900, 600);
+  p.w->show();
+  const CtlSpeedButton* premier = p.w->bouton(table_boutons().front().commande);
+  const CtlSpeedButton* dernier = p.w->bouton(table_boutons().back().commande);
+  ASSERT_TRUE(premier && dernier);
+  EXPECT_LT(premier->x(), dernier->x());
+  const int marge = premier->x();
+  QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+  EXPECT_GT(premier->x(), dernier->x());
+  EXPECT_EQ(premier->parentWidget()->width() - premier->geometry().right() - 1, marge);
+  const int m = p.ouvrir("droite.mat");
+  const QString titre = p.w->cartes[m]->windowTitle();
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+  EXPECT_EQ(titre, "#  " + QString::number(m) + ": " + QChar(0x2066) + p.chemin("droite.mat") + QChar(0x2069));
+  EXPECT_LT(premier->x(), dernier->x());
+  const int n = p.ouvrir("gauche.mat");
+  EXPECT_EQ(p.w->cartes[n]->windowTitle(), "#  " + QString::number(n) + ": " + p.chemin("gauche.mat"));
 }
 
 TEST(Exit, SavedOptionsAreTheSectionsLeftAtExit) {

@@ -94,6 +94,73 @@ TEST(ListBox, PaintedItemsKeepTextInItsColumnAndBlanksBare) {
   EXPECT_EQ(QColor(list.pixel(45, list.height() - 1)), white);
 }
 
+// Read right to left, the rows mirror their columns as the header mirrors
+// its sections, and each piece's text shows inside its column.
+TEST(ListBox, RightToLeftRowsMirrorTheirColumns) {
+  const QRect item(0, 30, 200, 13);
+  const auto pieces = CtlListItemPieces("7:    16 384 mesh", u':', {45, 80}, item, true);
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_EQ(pieces[0], (CtlListPiece{"7", QPoint(197, 31), QRect(155, 30, 45, 13)}));
+  EXPECT_EQ(pieces[1], (CtlListPiece{"    16 384 mesh", QPoint(151, 31), QRect(74, 30, 80, 13)}));
+  EXPECT_EQ(CtlListGridColumns({45, 80}, 0, 200), (std::vector<int>{155, 75}));
+
+  CtlListBox box;
+  box.setLayoutDirection(Qt::RightToLeft);
+  box.SetDelimiter(u':');
+  box.AddSection("Degree", 45);
+  box.AddSection("Nr polygons", 80);
+  box.SetItems({"7:16 384 mesh"});
+  QImage img(200, 16, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    QPainter p(&img);
+    p.setLayoutDirection(Qt::RightToLeft);  // as on the list's own viewport
+    box.PaintItem(p, img.rect(), 0, false, false);
+  }
+  const auto inked = InkedColumns(img, 0, 14, Qt::white);
+  const auto under = [&](int from, int to) {
+    return std::count_if(inked.begin(), inked.end(), [&](int x) { return x >= from && x <= to; });
+  };
+  EXPECT_GT(under(155, 199), 0);  // "7" under "Degree", at the right
+  EXPECT_GT(under(75, 153), 0);   // the mesh under "Nr polygons"
+  EXPECT_EQ(under(0, 73), 0);
+  // The mesh reads left to right as in a left-to-right list: its first ink
+  // (the "1" of "16") stands left of the word's.
+  QImage ltr(200, 16, QImage::Format_RGB32);
+  ltr.fill(Qt::white);
+  {
+    QPainter p(&ltr);
+    CtlListBox gauche;
+    gauche.SetDelimiter(u':');
+    gauche.AddSection("Nr polygons", 200);
+    gauche.SetItems({"16 384 mesh"});
+    gauche.PaintItem(p, ltr.rect(), 0, false, false);
+  }
+  QImage rtl(200, 16, QImage::Format_RGB32);
+  rtl.fill(Qt::white);
+  {
+    QPainter p(&rtl);
+    p.setLayoutDirection(Qt::RightToLeft);
+    CtlListBox droite;
+    droite.setLayoutDirection(Qt::RightToLeft);
+    droite.SetDelimiter(u':');
+    droite.AddSection("Nr polygons", 200);
+    droite.SetItems({"16 384 mesh"});
+    droite.PaintItem(p, rtl.rect(), 0, false, false);
+  }
+  const auto a = InkedColumns(ltr, 0, 14, Qt::white), b = InkedColumns(rtl, 0, 14, Qt::white);
+  ASSERT_FALSE(a.empty());
+  ASSERT_FALSE(b.empty());
+  // The same run of ink moved to the right edge (to a pixel, as the text's
+  // right end falls between pixels): not the number's groups swapped.
+  const int shift = b.front() - a.front();
+  EXPECT_GT(shift, 50);
+  int apart = 0;
+  for (int x : a)
+    if (std::none_of(b.begin(), b.end(), [&](int y) { return std::abs(y - (x + shift)) <= 1; })) ++apart;
+  EXPECT_LE(apart, 2) << "of " << a.size();
+}
+
 TEST(ListBox, CodeSelectsSilentlyAndTheUserFiresClicked) {
   CtlListBox box;
   EXPECT_EQ(box.SectionCount(), 0);  // lists built in code start without sections

@@ -587,3 +587,19 @@ TEST(FenetreEdition, TreesOnTheZoom2Map) {
     EXPECT_FALSE(egales_hors(f.e.carte[2], c2, {croix(f.e.pixel_cible, 2), {(o.x - 4) * 2, (o.y - 4) * 2, 16}}));
   }
 }
+
+// Read right to left, the editor's tool bar starts at the right edge, with its
+// first tool there, as the menus and status bars do.
+TEST(FenetreEdition, RightToLeftToolBarStartsAtTheRight) {
+  Banc b(5);
+  CtlSpeedButton* premier = b.e->outils.front();
+  CtlSpeedButton* dernier = b.e->outils.back();
+  ASSERT_TRUE(premier && dernier);
+  const QRect avant = premier->geometry();
+  EXPECT_LT(premier->x(), dernier->x());
+  b.e->setLayoutDirection(Qt::RightToLeft);
+  EXPECT_GT(premier->x(), dernier->x());
+  EXPECT_EQ(premier->parentWidget()->width() - premier->geometry().right() - 1, avant.left());
+  b.e->setLayoutDirection(Qt::LeftToRight);
+  EXPECT_EQ(premier->geometry(), avant);
+}

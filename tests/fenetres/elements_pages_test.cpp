@@ -88,6 +88,24 @@ TEST(PreviewBox, RendersOnceInAScheduledStepAndPaintsOnly) {
   EXPECT_EQ(controle_rendus().rendus_dans_peinture, 0);
 }
 
+// Read right to left, the tabs run from the right edge, in their order, as
+// the pages' Next and Prev arrows point.
+TEST(OngletsEtHautBas, RightToLeftTabsStartAtTheRight) {
+  OngletsPlats o;
+  o.resize(300, 200);
+  for (int k = 1; k <= 3; ++k) o.ajouter_page(k, QString("P%1").arg(k));
+  o.show();
+  const QRect un = o.onglet(1)->geometry(), deux = o.onglet(2)->geometry();
+  EXPECT_EQ(un.left(), 0);
+  o.setLayoutDirection(Qt::RightToLeft);
+  EXPECT_EQ(o.onglet(1)->geometry(), QRect(300 - un.width(), 0, un.width(), un.height()));
+  EXPECT_EQ(o.onglet(2)->geometry().right(), o.onglet(1)->geometry().left() - 1);
+  o.resize(400, 200);
+  EXPECT_EQ(o.onglet(1)->geometry().right(), 399);
+  o.setLayoutDirection(Qt::LeftToRight);
+  EXPECT_EQ(o.onglet(2)->geometry(), deux);
+}
+
 TEST(OngletsEtHautBas, TabsHighlightTheActivePageAndTheUpDownStaysInItsBounds) {
   OngletsPlats o;
   o.resize(300, 200);

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/interfaces.h"
+#include "platform/vidconv/chargeur_film.h"
+
 void AffichageFilm::montrer(const QImage& image) {
   image_ = image;
   update();
@@ -53,7 +56,11 @@ QToolButton* MoviePlayer::bouton(const QString& nom, const QString& texte, void 
 
 bool MoviePlayer::open(const std::string& chemin) {
   close();
-  if (!lecteur_.open(chemin)) return false;
+  if (!lecteur_.open(chemin)) {
+    // Without the movie module no movie plays; say why rather than show nothing.
+    if (const std::string e = platform::vcv::movie_module_error(); !e.empty()) warn(e, "Video ");
+    return false;
+  }
   fichier_ = chemin;
   montrer(0);
   return true;

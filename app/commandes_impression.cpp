@@ -7,12 +7,17 @@
 #include "fenetres/image_qt.h"
 
 CommandesImpression::CommandesImpression(etat_documents& etat, HoteImpression& hote)
-    : e_(etat), w_(hote), imprimante_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : e_(etat), w_(hote) {
   choisir_imprimante = choisir_imprimante_qt;
   montrer = [](TPreview_print& f) { f.exec(); };
 }
 
 CommandesImpression::~CommandesImpression() { delete formulaire_.data(); }
+
+QPrinter& CommandesImpression::imprimante() {
+  if (!imprimante_) imprimante_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *imprimante_;
+}
 
 namespace {
 
@@ -26,7 +31,7 @@ void CommandesImpression::imprimer() {
   FenetreVue* vue = w_.fenetre_vue(v);
   if (!formulaire_) formulaire_ = new TPreview_print(w_.fenetre_principale());
   TPreview_print& f = *formulaire_;
-  f.utiliser_imprimante(imprimante_.get(), [this](QPrinter& p, QWidget* parent) {
+  f.utiliser_imprimante(&imprimante(), [this](QPrinter& p, QWidget* parent) {
     return choisir_imprimante && choisir_imprimante(p, parent);
   });
   const QString taille =
@@ -41,5 +46,5 @@ void CommandesImpression::imprimer() {
 }
 
 void CommandesImpression::reglages_imprimante() {
-  if (choisir_imprimante) choisir_imprimante(*imprimante_, w_.fenetre_principale());
+  if (choisir_imprimante) choisir_imprimante(imprimante(), w_.fenetre_principale());
 }

@@ -22,7 +22,9 @@ class CommandesImpression {
   void imprimer();
   void reglages_imprimante();
 
-  QPrinter& imprimante() { return *imprimante_; }
+  // Made on first use: the printer support loads the print system's libraries,
+  // which the program's start does without.
+  QPrinter& imprimante();
   TPreview_print* formulaire() const { return formulaire_; }
 
   // The printer dialog (the platform's unless replaced).

@@ -66,10 +66,10 @@ if [[ "${QUORVEL_SHOT_MAIN_ONLY:-0}" == 1 ]]; then
 fi
 
 # A recent file that goes while the program runs. The program runs from a copy
-# of its folder, whose options file lists the file as recent.
+# of its folder (with the movie module), whose options file lists the file as recent.
 work=$(mktemp -d)
 mkdir -p "$work/bin/temp"
-cp build/bin/quorvel build/bin/montagne.ini "$work/bin/"
+cp build/bin/quorvel build/bin/libquorvel_vidconv.so build/bin/montagne.ini "$work/bin/"
 cp -r build/bin/ciels "$work/bin/" 2>/dev/null || true
 cp tests/data/vallee.mat "$work/parti.mat"
 { head -n 1 build/bin/montagne.ini; printf '>%s\r\n' "$work/parti.mat"; tail -n +2 build/bin/montagne.ini; } \

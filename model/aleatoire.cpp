@@ -18,6 +18,13 @@ std::uint32_t Random(std::uint32_t m) { return g_generateur.tirer(m); }
 
 void Randomize() { g_generateur.depuis_horloge(); }
 
+void semer_cle(std::int32_t cle, bool nouvelle_cle) {
+  if (cle == 0 || nouvelle_cle)
+    Randomize();
+  else
+    set_seed(static_cast<std::uint32_t>(cle));
+}
+
 void Generateur::depuis_horloge() {
   std::uint32_t ms;
   if (g_clock) {

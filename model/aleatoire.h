@@ -52,6 +52,9 @@ std::uint32_t seed();
 double Random();                       // steps the seed, then seed * 2^-32
 std::uint32_t Random(std::uint32_t m);  // steps the seed, then high 32 bits of seed * m
 void Randomize();                      // seeds from the UTC time of day in milliseconds
+// Seeds it for a terrain's key: from the clock when the key is 0 or a new key
+// is asked for, else with the key itself.
+void semer_cle(std::int32_t cle, bool nouvelle_cle);
 
 // Makes Randomize read the given UTC time of day (milliseconds since midnight);
 // an empty function restores the real clock.

@@ -70,10 +70,7 @@ void Tmatrice::creer_arbres(std::array<couche_arbres, 4> nouvelles_couches, Prog
     attente->take_focus();
     attente->demarrer(fenetre);
   }
-  if (cle == 0 || nouvelle_cle)
-    Randomize();
-  else
-    set_seed(static_cast<std::uint32_t>(cle));
+  semer_cle(cle, nouvelle_cle != 0);
 
   if (attente) attente->avancer("Trees creation ...", 0);
   const std::int32_t taille = n;

@@ -441,10 +441,7 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
   }
 
   // The key in use is stored back, so that the terrain can be grown again.
-  if (cle == 0 || nouvelle_cle)
-    Randomize();
-  else
-    set_seed(static_cast<std::uint32_t>(cle));
+  semer_cle(cle, nouvelle_cle != 0);
   cle = static_cast<std::int32_t>(seed());
 
   pas = static_cast<std::uint16_t>(1u << degre);

@@ -115,10 +115,7 @@ void Tmatrice::raffiner(param_mat p, ProgressSink* attente, WindowHandle fenetre
   for (std::int32_t j = 1; j <= N; ++j)
     for (std::int32_t i = 1; i + j <= N + 1; ++i) hauteurs->ecrire(2 * i - 1, 2 * j - 1, copie.lire(i, j));
 
-  if (cle == 0)
-    Randomize();
-  else
-    set_seed(static_cast<std::uint32_t>(cle));
+  semer_cle(cle, false);  // refinement never asks for a new key
 
   degre = static_cast<std::uint16_t>(k + 1);
   relief = 2.0 * p.relief;

@@ -36,6 +36,19 @@ TEST(Random, RandomizeReadsTimeOfDay) {
   EXPECT_LT(seed(), 86400000u);
 }
 
+TEST(Random, KeySeedsUnlessZeroOrANewKeyIsAsked) {
+  set_clock_for_tests([] { return 1234u; });
+  semer_cle(77, false);
+  EXPECT_EQ(seed(), 77u);
+  semer_cle(-2, false);
+  EXPECT_EQ(seed(), 0xFFFFFFFEu);
+  semer_cle(0, false);
+  EXPECT_EQ(seed(), 1234u);
+  semer_cle(77, true);
+  EXPECT_EQ(seed(), 1234u);
+  set_clock_for_tests({});
+}
+
 TEST(Interfaces, CancelPollRemovesOneMessageOfThatWindow) {
   using namespace platform;
   WindowHandle a = register_window([](const Message&) -> std::intptr_t { return 0; });

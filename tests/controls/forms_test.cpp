@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,12 +26,24 @@ class TestShadow : public CtlFormShadow {
   bool FormActive() const override { return active; }
 };
 
+// Sends the event to the form's native window, where the shadow watches.
 void Send(QWidget* w, QEvent::Type t) {
+  if (t == QEvent::FocusIn || t == QEvent::FocusOut) {
+    QFocusEvent e(t, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w->windowHandle(), &e);
+    return;
+  }
   QEvent e(t);
-  QApplication::sendEvent(w, &e);
+  QApplication::sendEvent(w->windowHandle(), &e);
 }
 
-bool Shown(const CtlFormShadow& s) { return s.Right()->isVisible() && s.Bottom()->isVisible(); }
+// A mouse event on the form's window at a point of the form.
+void Mouse(QWidget* w, QEvent::Type t, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent e(t, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
+  QApplication::sendEvent(w->windowHandle(), &e);
+}
+
+bool Shown(const CtlFormShadow& s) { return s.Shown(); }
 
 QImage Solid(int w, int h, QColor c) {
   QImage img(w, h, QImage::Format_RGB32);
@@ -53,53 +66,150 @@ TEST(FormShadow, StateRules) {
   form.show();
   EXPECT_FALSE(Shown(*shadow));  // not active yet
   shadow->active = true;
-  Send(&form, QEvent::WindowActivate);
+  Send(&form, QEvent::FocusIn);
   EXPECT_TRUE(Shown(*shadow));
   form.setWindowState(Qt::WindowMinimized);
+  QApplication::processEvents();
   EXPECT_FALSE(Shown(*shadow));
   form.setWindowState(Qt::WindowNoState);
   form.move(150, 120);
+  QApplication::processEvents();
   EXPECT_TRUE(Shown(*shadow));
   EXPECT_EQ(shadow->Right()->geometry(), CtlFormShadow::RightStrip(form.frameGeometry(), 6));
 
   // Restoring an inactive form keeps the strips hidden.
   form.setWindowState(Qt::WindowMinimized);
+  QApplication::processEvents();
   shadow->active = false;
   form.setWindowState(Qt::WindowNoState);
+  QApplication::processEvents();
   EXPECT_FALSE(Shown(*shadow));
 
   // Deactivation keeps them with ShowInActive; the next move hides them.
   shadow->active = true;
-  Send(&form, QEvent::WindowActivate);
+  Send(&form, QEvent::FocusIn);
   ASSERT_TRUE(Shown(*shadow));
   shadow->active = false;
-  Send(&form, QEvent::WindowDeactivate);
+  Send(&form, QEvent::FocusOut);
   EXPECT_TRUE(Shown(*shadow));
   form.move(160, 130);
+  QApplication::processEvents();
   EXPECT_FALSE(Shown(*shadow));
   shadow->ShowInActive = false;
   shadow->active = true;
-  Send(&form, QEvent::WindowActivate);
+  Send(&form, QEvent::FocusIn);
   shadow->active = false;
-  Send(&form, QEvent::WindowDeactivate);
+  Send(&form, QEvent::FocusOut);
   EXPECT_FALSE(Shown(*shadow));
 
   // Closing hides.
   shadow->active = true;
-  Send(&form, QEvent::WindowActivate);
+  Send(&form, QEvent::FocusIn);
   ASSERT_TRUE(Shown(*shadow));
-  Send(&form, QEvent::Close);
+  form.close();
+  QApplication::processEvents();
   EXPECT_FALSE(Shown(*shadow));
 }
 
-TEST(FormShadow, NothingOnWayland) {
-  CtlFormShadow::SetPlatformNameForTest("wayland");
+namespace {
+// Records the regions of the paint events a widget receives.
+struct PaintCount : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+}  // namespace
+
+TEST(FormShadow, ADragByTheTitleBarHidesTheShadowUntilTheButtonIsLetGo) {
   QWidget form;
+  form.setGeometry(100, 100, 300, 200);
   auto* shadow = new TestShadow(&form);
+  shadow->Shadow().SetStyle(hssTracing);
   shadow->active = true;
   form.show();
-  Send(&form, QEvent::WindowActivate);
+  QApplication::processEvents();
+  Send(&form, QEvent::FocusIn);
+  ASSERT_TRUE(Shown(*shadow));
+
+  Mouse(&form, QEvent::NonClientAreaMouseButtonPress, {40, 5}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(shadow->Dragging());
   EXPECT_FALSE(Shown(*shadow));
+  // Moves of the form and of the held pointer keep it away.
+  form.move(180, 150);
+  QApplication::processEvents();
+  Mouse(&form, QEvent::MouseMove, {50, 8}, Qt::NoButton, Qt::LeftButton);
+  Send(&form, QEvent::FocusIn);
+  EXPECT_FALSE(Shown(*shadow));
+
+  PaintCount right;
+  shadow->Right()->installEventFilter(&right);
+  Mouse(&form, QEvent::MouseButtonRelease, {50, 8}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(shadow->Dragging());
+  ASSERT_TRUE(Shown(*shadow));
+  const QRect r = CtlFormShadow::RightStrip(form.frameGeometry(), 6);
+  EXPECT_EQ(shadow->Right()->geometry(), r);
+  EXPECT_EQ(shadow->Bottom()->geometry(), CtlFormShadow::BottomStrip(form.frameGeometry(), 6));
+  // Shown again, the strip paints itself anew, through a mask whose checks follow its new place.
+  QApplication::processEvents();
+  EXPECT_GT(right.paints, 0);
+  const QRegion mask = shadow->Right()->mask();
+  EXPECT_EQ(mask.contains(QPoint(0, 0)), ((r.x() + r.y()) & 1) != 0);
+  EXPECT_NE(mask.contains(QPoint(1, 0)), mask.contains(QPoint(0, 0)));
+  EXPECT_EQ(QColor(shadow->Right()->grab().toImage().pixel(1, 1)), QColor(128, 128, 128));
+
+  // A drag ended by a move with no button held (the window manager kept the release).
+  Mouse(&form, QEvent::NonClientAreaMouseButtonPress, {40, 5}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_FALSE(Shown(*shadow));
+  Mouse(&form, QEvent::MouseMove, {60, 9}, Qt::NoButton, Qt::NoButton);
+  EXPECT_TRUE(Shown(*shadow));
+  // The right button on the title bar drags nothing.
+  Mouse(&form, QEvent::NonClientAreaMouseButtonPress, {40, 5}, Qt::RightButton, Qt::RightButton);
+  EXPECT_TRUE(Shown(*shadow));
+}
+
+TEST(FormShadow, UnderWaylandTheFormsOwnWindowCarriesItInATranslucentMargin) {
+  CtlFormShadow::SetPlatformNameForTest("wayland");
+  QWidget form;
+  form.setFixedSize(200, 100);
+  QPalette pal = form.palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  form.setPalette(pal);
+  form.setAutoFillBackground(true);
+  auto* shadow = new TestShadow(&form);
+  shadow->Shadow().SetStyle(hssTracing);
+  EXPECT_TRUE(shadow->InMargin());
+  EXPECT_EQ(shadow->Right(), nullptr);
+  EXPECT_EQ(form.size(), QSize(206, 106));
+  EXPECT_EQ(form.contentsRect(), QRect(0, 0, 200, 100));
+  EXPECT_TRUE(form.testAttribute(Qt::WA_TranslucentBackground));
+  shadow->active = true;
+  form.show();
+  QApplication::processEvents();
+  Send(&form, QEvent::FocusIn);
+  ASSERT_TRUE(Shown(*shadow));
+  QImage shot = form.grab().toImage();
+  EXPECT_EQ(shot.pixel(100, 50), qRgb(255, 255, 255));
+  EXPECT_EQ(qAlpha(shot.pixel(203, 2)), 0);  // above the right strip
+  EXPECT_EQ(qAlpha(shot.pixel(2, 103)), 0);  // left of the bottom strip
+  // Every second pixel of the margin in the shadow's colour, the others clear.
+  const QRgb a = shot.pixel(201, 50), b = shot.pixel(202, 50);
+  EXPECT_NE(qAlpha(a), qAlpha(b));
+  EXPECT_EQ(qRgb(qRed(qAlpha(a) ? a : b), qGreen(qAlpha(a) ? a : b), qBlue(qAlpha(a) ? a : b)), qRgb(128, 128, 128));
+  EXPECT_NE(qAlpha(shot.pixel(50, 103)), qAlpha(shot.pixel(51, 103)));
+
+  // The rules hold as with the strips: a drag empties the margin.
+  Mouse(&form, QEvent::NonClientAreaMouseButtonPress, {40, 5}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_FALSE(Shown(*shadow));
+  shot = form.grab().toImage();
+  EXPECT_EQ(qAlpha(shot.pixel(201, 50)) + qAlpha(shot.pixel(202, 50)), 0);
+  Mouse(&form, QEvent::MouseButtonRelease, {40, 5}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_TRUE(Shown(*shadow));
+
+  delete shadow;
+  EXPECT_EQ(form.size(), QSize(200, 100));
+  EXPECT_TRUE(form.autoFillBackground());
   CtlFormShadow::SetPlatformNameForTest(QString());
 }
 

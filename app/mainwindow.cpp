@@ -37,7 +37,7 @@
 #include "app/table_commandes.h"
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
-#include "components/legende.h"
+#include "app/legende_principale.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/fonds.h"
 #include "model/presse_papier.h"
@@ -59,17 +59,7 @@ QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
 
 TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), data_(data) {
-  // The window manager draws this window's title bar, so its caption strip
-  // stays inactive and only names the window.
-  legende_ = new components::TRxGradientCaption(this);
-  legende_->SetFormCaption("Quorvel v3.1");
-  QFont lf("Comic Sans MS");
-  lf.setPixelSize(11);
-  lf.setBold(true);
-  legende_->SetFont({lf, clYellow});
-  legende_->SetFontInactiveColor(clInactiveCaption);
-  legende_->SetStartColor(clGreen);
-  setWindowTitle(legende_->FormCaption());
+  legende_ = poser_legende_principale(this);
   setAttribute(Qt::WA_AlwaysShowToolTips);
   // The program's icon: its documents' windows and its dialogs show it too.
   if (data_) setWindowIcon(data_->ProgramIcon());

@@ -269,6 +269,7 @@ class TBasewindow : public QMainWindow,
   QTimer& timerthread1() override { return TimerThread1_; }
   QStringList entrees_recentes() const;  // captions of the recent items in the File menu
   CtlFormFill* fond() const { return fond_; }
+  components::TRxGradientCaption* legende() const { return legende_; }
   CtlShapeHint* indications() const { return hint_; }
 
  protected:

@@ -11,10 +11,13 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QWindow>
+#include <QGuiApplication>
+#include <QMainWindow>
 #include <algorithm>
 #include <bit>
 
 #include "controls/ctlobject.h"
+#include "controls/windowhook.h"
 
 namespace components {
 
@@ -58,6 +61,60 @@ void TRxCaption::SetGlueNext(bool on) {
 void TRxCaption::SetVisible(bool on) {
   visible_ = on;
   changed();
+}
+
+// ---- Hit areas ----
+
+QRect CaptionButtonRect(const CaptionFrame& f, TCaptionHit button) {
+  if (CaptionButtonCount(f.border, f.icons) == 0 || !(f.icons & biSystemMenu)) return {};
+  // Slots from the right: the close box, then help (dialogs) or maximise and minimise.
+  int slot = -1;
+  const bool boxes = f.border != bsDialog && f.border != bsToolWindow && f.border != bsSizeToolWin &&
+                     (f.icons & (biMinimize | biMaximize));
+  if (button == htClose) slot = 0;
+  if (button == htMaxButton && boxes) slot = 1;
+  if (button == htMinButton && boxes) slot = 2;
+  if (slot < 0) return {};
+  const int w = TRxGradientCaption::kButtonWidth;
+  return QRect(f.strip.width() - (slot + 1) * w + 1, (f.strip.height() - 14) / 2, 16, 14);
+}
+
+TCaptionHit CaptionHitTest(const CaptionFrame& f, QPoint p) {
+  const int W = f.window.width(), H = f.window.height();
+  if (p.x() < 0 || p.y() < 0 || p.x() >= W || p.y() >= H) return htClient;
+  if (f.frame > 0) {
+    const bool l = p.x() < f.frame, r = p.x() >= W - f.frame, t = p.y() < f.frame, b = p.y() >= H - f.frame;
+    if (l || r || t || b) {
+      const bool nl = p.x() < kCornerLength, nr = p.x() >= W - kCornerLength;
+      const bool nt = p.y() < kCornerLength, nb = p.y() >= H - kCornerLength;
+      if (nt && nl) return htTopLeft;
+      if (nt && nr) return htTopRight;
+      if (nb && nl) return htBottomLeft;
+      if (nb && nr) return htBottomRight;
+      return l ? htLeft : r ? htRight : t ? htTop : htBottom;
+    }
+  }
+  if (!f.strip.contains(p)) return htClient;
+  const QPoint q = p - f.strip.topLeft();
+  for (TCaptionHit b : {htClose, htMaxButton, htMinButton})
+    if (CaptionButtonRect(f, b).contains(q)) return b;
+  if ((f.icons & biSystemMenu) && (f.border == bsSingle || f.border == bsSizeable) && q.x() < f.strip.height())
+    return htSysMenu;
+  return htCaption;
+}
+
+Qt::Edges CaptionHitEdges(TCaptionHit hit) {
+  switch (hit) {
+    case htLeft: return Qt::LeftEdge;
+    case htRight: return Qt::RightEdge;
+    case htTop: return Qt::TopEdge;
+    case htBottom: return Qt::BottomEdge;
+    case htTopLeft: return Qt::TopEdge | Qt::LeftEdge;
+    case htTopRight: return Qt::TopEdge | Qt::RightEdge;
+    case htBottomLeft: return Qt::BottomEdge | Qt::LeftEdge;
+    case htBottomRight: return Qt::BottomEdge | Qt::RightEdge;
+    default: return {};
+  }
 }
 
 // ---- Layout ----
@@ -107,27 +164,120 @@ int CaptionButtonCount(TFormBorderStyle style, unsigned icons) {
   return std::popcount(icons) + (one_box ? 1 : 0);
 }
 
+// ---- The sizing frame ----
+
+namespace {
+int g_system_move = -1;
+}
+
+// One edge of the sizing frame drawn around a sizeable owner: it shows the
+// cursor of the area under the pointer and resizes the window from there.
+class CaptionGrip : public QWidget {
+ public:
+  CaptionGrip(TRxGradientCaption* caption, QWidget* form) : QWidget(form), caption_(caption), form_(form) {
+    setMouseTracking(true);
+  }
+
+ protected:
+  TCaptionHit hit(QPoint local) const { return CaptionHitTest(caption_->Frame(), mapTo(form_, local)); }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (!(e->buttons() & Qt::LeftButton)) {
+      setCursor(cursor_of(hit(e->position().toPoint())));
+      return;
+    }
+    if (edges_) resize_by(e->globalPosition().toPoint() - from_);
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() != Qt::LeftButton) return;
+    const Qt::Edges edges = CaptionHitEdges(hit(e->position().toPoint()));
+    if (!edges) return;
+    QWindow* w = form_->windowHandle();
+    if (w && w->startSystemResize(edges)) return;
+    // Without the window manager's sizing, the frame sizes the window itself.
+    edges_ = edges;
+    from_ = e->globalPosition().toPoint();
+    start_ = form_->geometry();
+  }
+  void mouseReleaseEvent(QMouseEvent*) override { edges_ = {}; }
+  void paintEvent(QPaintEvent*) override {
+    // The frame's outer line, dark, along the window's edge.
+    QPainter p(this);
+    const QRect outer = QRect(mapFrom(form_, QPoint(0, 0)), caption_->Frame().window);
+    p.setPen(ColorToRgb(clBtnShadow));
+    p.drawRect(outer.adjusted(0, 0, -1, -1));
+  }
+
+ private:
+  static Qt::CursorShape cursor_of(TCaptionHit h) {
+    switch (h) {
+      case htLeft:
+      case htRight: return Qt::SizeHorCursor;
+      case htTop:
+      case htBottom: return Qt::SizeVerCursor;
+      case htTopLeft:
+      case htBottomRight: return Qt::SizeFDiagCursor;
+      case htTopRight:
+      case htBottomLeft: return Qt::SizeBDiagCursor;
+      default: return Qt::ArrowCursor;
+    }
+  }
+  void resize_by(QPoint d) {
+    QRect g = start_;
+    const QSize least = form_->minimumSizeHint().expandedTo(form_->minimumSize()).expandedTo(QSize(100, 50));
+    if (edges_ & Qt::LeftEdge) g.setLeft(std::min(g.left() + d.x(), g.right() + 1 - least.width()));
+    if (edges_ & Qt::RightEdge) g.setRight(std::max(g.right() + d.x(), g.left() + least.width() - 1));
+    if (edges_ & Qt::TopEdge) g.setTop(std::min(g.top() + d.y(), g.bottom() + 1 - least.height()));
+    if (edges_ & Qt::BottomEdge) g.setBottom(std::max(g.bottom() + d.y(), g.top() + least.height() - 1));
+    form_->setGeometry(g);
+  }
+
+  TRxGradientCaption* caption_;
+  QWidget* form_;
+  Qt::Edges edges_;
+  QPoint from_;
+  QRect start_;
+};
+
 // ---- The component ----
+
+bool TRxGradientCaption::SystemMoveAvailable() {
+  if (g_system_move >= 0) return g_system_move != 0;
+  const QString p = QGuiApplication::platformName();
+  return p == "xcb" || p.startsWith("wayland");
+}
+
+void TRxGradientCaption::SetSystemMoveForTest(int available) { g_system_move = available; }
 
 TRxGradientCaption::TRxGradientCaption(QWidget* owner) : QWidget(owner), form_(owner ? owner->window() : nullptr) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   font_ = default_caption_font();
-  close_ = new QToolButton(this);
-  close_->setFocusPolicy(Qt::NoFocus);
-  close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-  close_->setIconSize(QSize(10, 10));
-  close_->setToolTip("Close");
-  connect(close_, &QToolButton::clicked, this, [this] {
+  auto button = [this](QStyle::StandardPixmap icon, const char* tip, auto action) {
+    auto* b = new QToolButton(this);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIcon(style()->standardIcon(icon));
+    b->setIconSize(QSize(10, 10));
+    b->setToolTip(tip);
+    b->hide();
+    connect(b, &QToolButton::clicked, this, action);
+    return b;
+  };
+  close_ = button(QStyle::SP_TitleBarCloseButton, "Close", [this] {
     if (form_) form_->close();
   });
-  if (form_) form_->installEventFilter(this);
+  max_ = button(QStyle::SP_TitleBarMaxButton, "Maximize", [this] { toggle_maximized(); });
+  min_ = button(QStyle::SP_TitleBarMinButton, "Minimize", [this] {
+    if (form_) form_->showMinimized();
+  });
+  hook_ = new TRxWindowHook(this);
+  hook_->SetActive(false);
+  hook_->BeforeMessage = [this](TRxWindowHook*, QEvent* e, bool& handled) { before_message(e, handled); };
+  hook_->AfterMessage = [this](TRxWindowHook*, QEvent* e, bool&) { after_message(e); };
+  hook_->SetWinControl(form_);
   hide();
   Update();
 }
 
-TRxGradientCaption::~TRxGradientCaption() {
-  if (form_) form_->removeEventFilter(this);
-}
+TRxGradientCaption::~TRxGradientCaption() { hook_->SetActive(false); }
 
 TCaptionFont TRxGradientCaption::default_caption_font() const {
   TCaptionFont f;
@@ -147,12 +297,31 @@ bool TRxGradientCaption::Effective() const {
 
 bool TRxGradientCaption::RightToLeftReading() const { return form_ && form_->layoutDirection() == Qt::RightToLeft; }
 
-QRect TRxGradientCaption::CaptionRect() const {
-  if (!form_) return {};
-  const int buttons = CaptionButtonCount(border_, icons_);
-  return QRect(0, 0, std::max(0, form_->width() - buttons * kButtonWidth), strip_height());
+int TRxGradientCaption::FrameWidth() const {
+  const bool sizeable = border_ == bsSizeable || border_ == bsSizeToolWin;
+  if (!Effective() || !sizeable) return 0;
+  return form_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen) ? 0 : kFrameWidth;
 }
 
+CaptionFrame TRxGradientCaption::Frame() const {
+  CaptionFrame f;
+  f.border = border_;
+  f.icons = icons_;
+  if (!form_) return f;
+  // Margins that others gave the owner (a shadow's, say) lie outside the window's frame.
+  const QMargins others = form_->contentsMargins() - applied_;
+  f.window = form_->size() - QSize(std::max(0, others.right()), std::max(0, others.bottom()));
+  f.frame = FrameWidth();
+  f.strip = QRect(f.frame, f.frame, std::max(0, f.window.width() - 2 * f.frame), strip_height());
+  return f;
+}
+
+QRect TRxGradientCaption::CaptionRect() const {
+  if (!form_) return {};
+  const CaptionFrame f = Frame();
+  const int buttons = CaptionButtonCount(border_, icons_);
+  return QRect(0, 0, std::max(0, f.strip.width() - buttons * kButtonWidth), f.strip.height());
+}
 void TRxGradientCaption::SetActive(bool on) {
   if (!CtlStore(active_, on)) return;
   Update();
@@ -243,17 +412,59 @@ void TRxGradientCaption::SetWindowActive(bool on) {
 }
 
 void TRxGradientCaption::Update() {
+  hook_->SetActive(active_ && form_);
   const bool shown = Effective() && border_ != bsNone;
+  place_frame();
   if (shown) {
-    setGeometry(0, 0, form_->width(), strip_height());
-    const QRect cap = CaptionRect();
-    close_->setGeometry(cap.right() + 2, (strip_height() - 14) / 2, 16, 14);
-    close_->setVisible(CaptionButtonCount(border_, icons_) > 0 && (icons_ & biSystemMenu));
+    setGeometry(Frame().strip);
+    place_buttons();
     raise();
-    if (form_->isVisible()) window_active_ = form_->isActiveWindow();
+    if (form_->isVisible()) {
+      const QWindow* w = form_->windowHandle();
+      window_active_ = form_->isActiveWindow() || (w && w->isActive());
+    }
   }
   setVisible(shown);
   recalc();
+}
+
+// The owner's contents leave room for the frame and the strip; margins that
+// others set stay as they are.
+void TRxGradientCaption::place_frame() {
+  if (!form_) return;
+  const bool shown = Effective() && border_ != bsNone;
+  const int f = shown ? FrameWidth() : 0;
+  const QMargins want = shown ? QMargins(f, f + strip_height(), f, f) : QMargins();
+  if (want != applied_) {
+    form_->setContentsMargins(form_->contentsMargins() - applied_ + want);
+    applied_ = want;
+  }
+  const CaptionFrame frame = Frame();
+  const int W = frame.window.width(), H = frame.window.height();
+  const std::array<QRect, 4> sides = {QRect(0, 0, f, H), QRect(0, 0, W, f), QRect(W - f, 0, f, H),
+                                      QRect(0, H - f, W, f)};
+  for (std::size_t k = 0; k < grips_.size(); ++k) {
+    if (f > 0 && !grips_[k]) grips_[k] = new CaptionGrip(this, form_);
+    if (!grips_[k]) continue;
+    grips_[k]->setGeometry(sides[k]);
+    grips_[k]->setVisible(f > 0);
+    if (f > 0) grips_[k]->raise();
+  }
+}
+
+void TRxGradientCaption::place_buttons() {
+  const CaptionFrame f = Frame();
+  const bool maximized = form_ && form_->isMaximized();
+  for (auto [button, hit] : {std::pair{close_, htClose}, std::pair{max_, htMaxButton}, std::pair{min_, htMinButton}}) {
+    const QRect r = CaptionButtonRect(f, hit);
+    button->setVisible(!r.isEmpty());
+    if (!r.isEmpty()) button->setGeometry(r);
+  }
+  // Both boxes show when either is asked; the other one is then greyed.
+  max_->setEnabled(icons_ & biMaximize);
+  min_->setEnabled(icons_ & biMinimize);
+  max_->setIcon(style()->standardIcon(maximized ? QStyle::SP_TitleBarNormalButton : QStyle::SP_TitleBarMaxButton));
+  max_->setToolTip(maximized ? "Restore" : "Maximize");
 }
 
 void TRxGradientCaption::recalc() {
@@ -262,10 +473,19 @@ void TRxGradientCaption::recalc() {
     update();
     return;
   }
-  bar_ = QImage(form_->width(), strip_height(), QImage::Format_RGB32);
+  const QRect strip = Frame().strip;
+  if (strip.isEmpty()) {
+    bar_ = QImage();
+    update();
+    return;
+  }
+  bar_ = QImage(strip.size(), QImage::Format_RGB32);
   QPainter p(&bar_);
   CtlPreparePainter(p);
-  const CtlColor colour = window_active_ ? clActiveCaption : clInactiveCaption;
+  // Gradient captions count as switched on, as on the desktops the program was
+  // made for: the inactive texts (the main window's in the inactive caption
+  // colour) read on the lighter inactive gradient colour, never on their own.
+  const CtlColor colour = window_active_ ? clGradientActiveCaption : clGradientInactiveCaption;
   CtlFillRect(p, bar_.rect(), ColorToRgb(colour));
   QRect r = CaptionRect();
   if (window_active_ ? gradient_active_ : gradient_inactive_)
@@ -320,25 +540,71 @@ void TRxGradientCaption::paint_texts(QPainter& p, QRect r) {
   }
 }
 
-bool TRxGradientCaption::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == form_) {
-    switch (event->type()) {
-      case QEvent::Resize:
-      case QEvent::Show:
-      case QEvent::ParentChange:
-        Update();
-        break;
-      case QEvent::ActivationChange:
-        if (Effective()) SetWindowActive(form_->isActiveWindow());
-        break;
-      case QEvent::LayoutDirectionChange:
-        recalc();
-        break;
-      default:
-        break;
-    }
+// ---- The owner's window, through the hook ----
+
+void TRxGradientCaption::before_message(QEvent* e, bool& handled) {
+  if (!Effective()) return;
+  const auto* m = static_cast<QMouseEvent*>(e);
+  if (e->type() == QEvent::NonClientAreaMouseButtonPress && m->button() == Qt::RightButton && popup_) {
+    right_pressed_ = true;
+    handled = true;
+  } else if (e->type() == QEvent::NonClientAreaMouseButtonRelease && m->button() == Qt::RightButton &&
+             right_pressed_) {
+    right_pressed_ = false;
+    handled = true;
+    if (popup_) popup_->popup(m->globalPosition().toPoint());
   }
-  return QWidget::eventFilter(watched, event);
+}
+
+void TRxGradientCaption::after_message(QEvent* e) {
+  switch (e->type()) {
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+      Update();
+      break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      if (Effective()) SetWindowActive(e->type() == QEvent::FocusIn);
+      break;
+    case QEvent::NonClientAreaMouseButtonDblClick:
+      if (Effective() && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) toggle_maximized();
+      break;
+    default:
+      break;
+  }
+}
+
+void TRxGradientCaption::non_client(QEvent::Type type, QMouseEvent* e) {
+  if (!form_) return;
+  QMouseEvent nc(type, mapTo(form_, e->position().toPoint()), e->globalPosition(), e->button(), e->buttons(),
+                 e->modifiers());
+  if (QWindow* w = form_->windowHandle()) {
+    QCoreApplication::sendEvent(w, &nc);
+    return;
+  }
+  bool handled = false;
+  before_message(&nc, handled);
+  after_message(&nc);
+}
+
+void TRxGradientCaption::start_move(QPoint global) {
+  QWindow* w = form_->windowHandle();
+  if (w && w->startSystemMove()) return;
+  // Without the window manager's move, the strip moves the window itself.
+  dragging_ = true;
+  drag_from_ = global - form_->pos();
+}
+
+void TRxGradientCaption::toggle_maximized() {
+  if (!form_ || !(icons_ & biMaximize) || (border_ != bsSizeable && border_ != bsSizeToolWin)) return;
+  if (form_->isMaximized()) form_->showNormal();
+  else form_->showMaximized();
+}
+
+void TRxGradientCaption::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() == QEvent::LayoutDirectionChange) recalc();
 }
 
 void TRxGradientCaption::paintEvent(QPaintEvent*) {
@@ -346,29 +612,35 @@ void TRxGradientCaption::paintEvent(QPaintEvent*) {
   if (!bar_.isNull()) p.drawImage(0, 0, bar_);
 }
 
+// The strip is the window's title bar: its presses reach the window as
+// non-client ones. A move starts once the pointer leaves the press point, so
+// that a double click still reaches the strip.
 void TRxGradientCaption::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::RightButton && popup_) {
-    right_pressed_ = true;
-    return;
-  }
-  if (e->button() != Qt::LeftButton || !form_) return;
-  QWindow* w = form_->windowHandle();
-  if (w && w->startSystemMove()) return;
-  // Without the window manager's move, the strip moves the window itself.
-  dragging_ = true;
-  drag_from_ = e->globalPosition().toPoint() - form_->pos();
+  if (e->button() == Qt::LeftButton) press_at_ = e->globalPosition().toPoint();
+  non_client(QEvent::NonClientAreaMouseButtonPress, e);
+}
+
+void TRxGradientCaption::mouseDoubleClickEvent(QMouseEvent* e) {
+  non_client(QEvent::NonClientAreaMouseButtonDblClick, e);
 }
 
 void TRxGradientCaption::mouseMoveEvent(QMouseEvent* e) {
-  if (dragging_ && form_) form_->move(e->globalPosition().toPoint() - drag_from_);
+  const QPoint global = e->globalPosition().toPoint();
+  if (dragging_ && form_) {
+    form_->move(global - drag_from_);
+  } else if ((e->buttons() & Qt::LeftButton) && !press_at_.isNull() && form_ &&
+             (global - press_at_).manhattanLength() >= QApplication::startDragDistance()) {
+    const QPoint from = press_at_;
+    press_at_ = QPoint();
+    start_move(from);
+    if (dragging_) form_->move(global - drag_from_);
+  }
 }
 
 void TRxGradientCaption::mouseReleaseEvent(QMouseEvent* e) {
   dragging_ = false;
-  if (e->button() == Qt::RightButton && right_pressed_) {
-    right_pressed_ = false;
-    if (popup_) popup_->popup(e->globalPosition().toPoint());
-  }
+  press_at_ = QPoint();
+  non_client(QEvent::NonClientAreaMouseButtonRelease, e);
 }
 
 }  // namespace components

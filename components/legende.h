@@ -5,9 +5,17 @@
 //
 // On Linux the window manager draws the title bar of ordinary top-level
 // windows, so the component is effective only on a frameless top-level owner:
-// it then shows its strip across the owner's top, with a close button, and the
-// user drags the window by it. On any other owner it stays inactive and paints
-// nothing; its FormCaption still names the window.
+// it then is that window's title bar, drawn by the program. The strip sits
+// across the owner's top with the window's icon and its minimise,
+// maximise/restore and close buttons as the border and icons ask; a sizeable
+// owner gets a frame around it whose edges and corners resize the window.
+// Moving and resizing go through the window manager (startSystemMove and
+// startSystemResize), so that it still snaps and constrains the window; where
+// it cannot, the strip moves the window itself. The strip hands its mouse
+// presses to the owner's window as non-client events, which the component
+// and any other window hook on that window (the form shadow) see through the
+// window hook. On any other owner it stays inactive and paints nothing; its
+// FormCaption still names the window.
 #pragma once
 
 #include "components/graphiques.h"
@@ -16,12 +24,14 @@
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QMenu;
 class QToolButton;
+class TRxWindowHook;
 
 namespace components {
 
@@ -97,6 +107,29 @@ std::vector<PlacedPiece> LayoutCaptionPieces(const std::vector<CaptionPiece>& ca
 // Number of caption buttons of a window with this border and these icons.
 int CaptionButtonCount(TFormBorderStyle style, unsigned icons);
 
+// What a point of a window with a drawn title bar falls on.
+enum TCaptionHit {
+  htClient, htCaption, htSysMenu, htMinButton, htMaxButton, htClose,
+  htLeft, htRight, htTop, htBottom, htTopLeft, htTopRight, htBottomLeft, htBottomRight
+};
+// The layout of such a window: its size, the sizing frame's width (0 for
+// none), the strip's rectangle, and the border and icons.
+struct CaptionFrame {
+  QSize window;
+  int frame = 0;
+  QRect strip;
+  TFormBorderStyle border = bsSizeable;
+  unsigned icons = biSystemMenu | biMinimize | biMaximize;
+};
+// The rectangle of a caption button within the strip's coordinates, right to
+// left: close, maximise, minimise (help after the close box on dialogs); empty when not shown.
+QRect CaptionButtonRect(const CaptionFrame& f, TCaptionHit button);
+// The area under `p` (window coordinates). Corners reach kCornerLength along each edge.
+TCaptionHit CaptionHitTest(const CaptionFrame& f, QPoint p);
+// The edges a frame area resizes; none for the other areas.
+Qt::Edges CaptionHitEdges(TCaptionHit hit);
+constexpr int kCornerLength = 16;
+
 class TRxGradientCaption : public QWidget {
   Q_OBJECT
  public:
@@ -107,6 +140,12 @@ class TRxGradientCaption : public QWidget {
   static constexpr int kCaptionHeight = 18;
   static constexpr int kToolCaptionHeight = 15;
   static constexpr int kButtonWidth = 18;
+  static constexpr int kFrameWidth = 4;  // the sizing frame of a sizeable owner
+
+  // The platform lets the window manager move and size a frameless window
+  // (X11, Wayland): a drawn title bar can stand in for its own.
+  static bool SystemMoveAvailable();
+  static void SetSystemMoveForTest(int available);  // -1: ask the platform
 
   bool Active() const { return active_; }
   void SetActive(bool on);
@@ -155,6 +194,18 @@ class TRxGradientCaption : public QWidget {
   // The caption rectangle in the owner's coordinates, buttons excluded.
   QRect CaptionRect() const;
   QToolButton* CloseButton() const { return close_; }
+  QToolButton* MaxButton() const { return max_; }
+  QToolButton* MinButton() const { return min_; }
+  // The owner's layout as the hit test reads it.
+  CaptionFrame Frame() const;
+  // The width of the sizing frame drawn around the owner now (0 when none or maximised).
+  int FrameWidth() const;
+  // The frame's four edge areas (left, top, right, bottom), while shown.
+  QWidget* Grip(int side) const { return grips_[static_cast<std::size_t>(side)]; }
+  // The window hook through which the caption watches its owner.
+  TRxWindowHook* Hook() const { return hook_; }
+  // A drag that the strip does itself (no window manager's move) is under way.
+  bool MovingItself() const { return dragging_; }
 
   std::function<void()> OnActivate, OnDeactivate;
 
@@ -162,14 +213,25 @@ class TRxGradientCaption : public QWidget {
   void Update();
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* e) override;
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   friend class TRxCaption;
+  friend class CaptionGrip;
+  // The owner's window events, before and after the window.
+  void before_message(QEvent* e, bool& handled);
+  void after_message(QEvent* e);
+  // Hands a mouse event of the strip to the owner's window as a non-client one.
+  void non_client(QEvent::Type type, QMouseEvent* e);
+  void start_move(QPoint global);
+  void toggle_maximized();
+  void place_buttons();
+  void place_frame();
   void captions_changed();
   void recalc();
   void paint_texts(QPainter& p, QRect r);
@@ -195,9 +257,15 @@ class TRxGradientCaption : public QWidget {
   bool window_active_ = false;
   bool right_pressed_ = false;
   QPoint drag_from_;
+  QPoint press_at_;  // where a left press on the strip began, until a move starts
   bool dragging_ = false;
   QImage bar_;
   QToolButton* close_;
+  QToolButton* max_;
+  QToolButton* min_;
+  std::array<QWidget*, 4> grips_{};
+  QMargins applied_;  // the owner's contents margins the caption added
+  TRxWindowHook* hook_;
 };
 
 }  // namespace components

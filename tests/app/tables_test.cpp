@@ -19,6 +19,9 @@
 #include <cstring>
 #include "app/apropos.h"
 #include "components/legende.h"
+#include "app/mainwindow.h"
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
 #include "controls/formfill.h"
@@ -671,7 +674,7 @@ TEST(AboutBox, CaptionStripAndItsCloseButton) {
   const QImage bar = c->Bar();
   ASSERT_EQ(bar.height(), 18);
   EXPECT_EQ(bar.pixel(0, 0) & 0xFFFFFF, 0x008000u);
-  EXPECT_EQ(bar.pixel(c->CaptionRect().right(), 0) & 0xFFFFFF, 0x000080u);
+  EXPECT_EQ(bar.pixel(c->CaptionRect().right(), 0) & 0xFFFFFF, 0x1084D0u);
   bool yellow = false;
   for (int y = 0; y < 18; ++y)
     for (int x = 0; x < 150; ++x) yellow = yellow || (bar.pixel(x, y) & 0xFFFFFF) == 0xFFFF00u;
@@ -679,6 +682,45 @@ TEST(AboutBox, CaptionStripAndItsCloseButton) {
   EXPECT_EQ(box.OkButton()->mapTo(&box, QPoint(0, 0)), QPoint(240, 190));
   QMetaObject::invokeMethod(&box, [&] { c->CloseButton()->click(); }, Qt::QueuedConnection);
   EXPECT_EQ(box.exec(), 0);
+}
+
+// The main window draws its title bar where the window manager can move a
+// frameless window; offscreen it keeps the desktop's and the caption only names it.
+TEST(MainWindowCaption, DrawnWhereTheWindowManagerMovesTheWindowElseTheDesktopsTitleBar) {
+  TData data;
+  {
+    TBasewindow w(&data);
+    EXPECT_FALSE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(w.legende()->Effective());
+    EXPECT_EQ(w.windowTitle(), "Quorvel v3.1");
+    EXPECT_EQ(w.contentsMargins(), QMargins());
+  }
+  components::TRxGradientCaption::SetSystemMoveForTest(1);
+  {
+    TBasewindow w(&data);
+    components::TRxGradientCaption* c = w.legende();
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    ASSERT_TRUE(c->Effective());
+    EXPECT_EQ(c->FormCaption(), "Quorvel v3.1");
+    EXPECT_EQ(c->StartColor(), clGreen);
+    EXPECT_EQ(c->CaptionFont().Color, clYellow);
+    EXPECT_TRUE(c->CaptionFont().Font.bold());
+    EXPECT_EQ(c->CaptionFont().Font.family(), "Comic Sans MS");
+    EXPECT_FALSE(c->DefaultFont());
+    EXPECT_EQ(c->FontInactiveColor(), clInactiveCaption);
+    ASSERT_NE(c->PopupMenu(), nullptr);
+    EXPECT_EQ(c->PopupMenu()->actions().size(), 5);  // restore, minimise, maximise, a line, close
+    w.resize(800, 600);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.contentsMargins(), QMargins(4, 22, 4, 4));
+    EXPECT_EQ(c->geometry(), QRect(4, 4, 792, 18));
+    EXPECT_EQ(w.menuBar()->geometry().topLeft(), QPoint(4, 22));
+    EXPECT_FALSE(c->MinButton()->isHidden());
+    EXPECT_FALSE(c->MaxButton()->isHidden());
+    EXPECT_FALSE(c->CloseButton()->isHidden());
+  }
+  components::TRxGradientCaption::SetSystemMoveForTest(-1);
 }
 
 TEST(ImageData, ListsAndSizes) {

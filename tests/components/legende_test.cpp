@@ -3,12 +3,16 @@
 // inactive, through a recreation of the native window, its close button and dragging.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QFontMetrics>
 #include <QTest>
 #include <QToolButton>
 
 #include "components/legende.h"
+#include "controls/formshadow.h"
+#include "controls/windowhook.h"
 
 using namespace components;
 
@@ -101,7 +105,7 @@ TEST(GradientCaption, ActiveStripRunsFromTheStartColourWithYellowText) {
   ASSERT_EQ(bar.size(), QSize(200, 18));
   EXPECT_EQ(b.caption->CaptionRect(), QRect(0, 0, 182, 18));
   EXPECT_EQ(bar.pixel(0, 17) & 0xFFFFFF, 0x008000u);
-  EXPECT_EQ(bar.pixel(181, 0) & 0xFFFFFF, 0x000080u);
+  EXPECT_EQ(bar.pixel(181, 0) & 0xFFFFFF, 0x1084D0u);
   EXPECT_TRUE(has_colour(bar, QRect(2, 0, 120, 18), qRgb(255, 255, 0)));
   // Inactive without the inactive gradient: plain grey and the inactive text colour only.
   b.caption->SetWindowActive(false);
@@ -110,7 +114,7 @@ TEST(GradientCaption, ActiveStripRunsFromTheStartColourWithYellowText) {
   for (int y = 0; y < 18; ++y)
     for (int x = 0; x < 182; ++x) {
       const QRgb c = grey.pixel(x, y) & 0xFFFFFF;
-      only = only && (c == 0x808080u || c == 0xC0C0C0u);
+      only = only && (c == 0xB5B5B5u || c == 0xC0C0C0u);
     }
   EXPECT_TRUE(only);
   EXPECT_TRUE(has_colour(grey, QRect(2, 0, 120, 18), qRgb(0xC0, 0xC0, 0xC0)));
@@ -226,4 +230,169 @@ TEST(GradientCaption, RightToLeftFormsReadFromTheRightEdge) {
   EXPECT_NE(first_glyph(right), first_glyph(left));
   EXPECT_EQ(last_glyph(right), last_glyph(bang));
   EXPECT_NE(last_glyph(right), last_glyph(left));
+}
+
+// ---- The drawn title bar of a sizeable window ----
+
+TEST(CaptionHit, FrameCornersButtonsIconAndCaption) {
+  const CaptionFrame f{QSize(400, 300), 4, QRect(4, 4, 392, 18), bsSizeable, biSystemMenu | biMinimize | biMaximize};
+  const std::vector<std::pair<QPoint, TCaptionHit>> cases = {
+      {{0, 0}, htTopLeft},       {{15, 2}, htTopLeft},      {{16, 2}, htTop},        {{2, 15}, htTopLeft},
+      {{2, 16}, htLeft},         {{399, 150}, htRight},     {{200, 299}, htBottom},  {{385, 298}, htBottomRight},
+      {{399, 0}, htTopRight},    {{0, 299}, htBottomLeft},  {{384, 12}, htClose},    {{366, 12}, htMaxButton},
+      {{349, 12}, htMinButton},  {{10, 12}, htSysMenu},     {{100, 12}, htCaption},  {{100, 100}, htClient},
+      {{400, 10}, htClient},     {{-1, 10}, htClient}};
+  for (const auto& [p, hit] : cases) EXPECT_EQ(CaptionHitTest(f, p), hit) << p.x() << "," << p.y();
+  EXPECT_EQ(CaptionHitEdges(htTopLeft), Qt::TopEdge | Qt::LeftEdge);
+  EXPECT_EQ(CaptionHitEdges(htBottom), Qt::BottomEdge);
+  EXPECT_EQ(CaptionHitEdges(htCaption), Qt::Edges());
+  // Maximised: no frame, the strip starts in the corner.
+  CaptionFrame m = f;
+  m.frame = 0;
+  m.strip = QRect(0, 0, 400, 18);
+  EXPECT_EQ(CaptionHitTest(m, {0, 0}), htSysMenu);
+  EXPECT_EQ(CaptionHitTest(m, {399, 299}), htClient);
+  // A dialog shows only its close box.
+  CaptionFrame d{QSize(200, 100), 0, QRect(0, 0, 200, 18), bsDialog, biSystemMenu | biMinimize | biMaximize};
+  EXPECT_EQ(CaptionButtonRect(d, htClose), QRect(183, 2, 16, 14));
+  EXPECT_TRUE(CaptionButtonRect(d, htMaxButton).isEmpty());
+  EXPECT_EQ(CaptionHitTest(d, {5, 5}), htCaption);  // no icon on a dialog
+}
+
+namespace {
+
+// A frameless sizeable window with the main window's caption.
+struct Fenetre {
+  QWidget form{nullptr, Qt::Window | Qt::FramelessWindowHint};
+  TRxGradientCaption* caption;
+  Fenetre() {
+    form.resize(400, 300);
+    caption = new TRxGradientCaption(&form);
+    caption->SetFormBorderStyle(bsSizeable);
+    caption->SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
+    caption->SetStartColor(clGreen);
+    caption->SetFormCaption("Quorvel v3.1");
+  }
+  void focus(QEvent::Type t) {
+    QFocusEvent e(t, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(form.windowHandle(), &e);
+  }
+};
+
+}  // namespace
+
+TEST(GradientCaption, SizeableWindowGetsAFrameButtonsAndMaximisesOnADoubleClick) {
+  Fenetre w;
+  ASSERT_TRUE(w.caption->Effective());
+  EXPECT_EQ(w.caption->FrameWidth(), 4);
+  EXPECT_EQ(w.form.contentsMargins(), QMargins(4, 22, 4, 4));
+  EXPECT_EQ(w.caption->geometry(), QRect(4, 4, 392, 18));
+  EXPECT_EQ(w.caption->CaptionRect(), QRect(0, 0, 392 - 3 * 18, 18));
+  EXPECT_EQ(w.caption->Grip(0)->geometry(), QRect(0, 0, 4, 300));
+  EXPECT_EQ(w.caption->Grip(3)->geometry(), QRect(0, 296, 400, 4));
+  for (QToolButton* b : {w.caption->CloseButton(), w.caption->MaxButton(), w.caption->MinButton()})
+    EXPECT_FALSE(b->isHidden());
+  EXPECT_EQ(w.caption->MaxButton()->geometry(), QRect(357, 2, 16, 14));
+  // Without maximise the box stays, greyed.
+  w.caption->SetBorderIcons(biSystemMenu | biMinimize);
+  EXPECT_FALSE(w.caption->MaxButton()->isHidden());
+  EXPECT_FALSE(w.caption->MaxButton()->isEnabled());
+  w.caption->SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
+
+  w.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+  QTest::mouseDClick(w.caption, Qt::LeftButton, {}, QPoint(100, 9));
+  QTRY_VERIFY(w.form.isMaximized());
+  QTRY_COMPARE(w.form.contentsMargins(), QMargins(0, 18, 0, 0));
+  EXPECT_EQ(w.caption->FrameWidth(), 0);
+  EXPECT_EQ(w.caption->geometry().topLeft(), QPoint(0, 0));
+  EXPECT_TRUE(w.caption->Grip(0)->isHidden());
+  EXPECT_EQ(w.caption->MaxButton()->toolTip(), "Restore");
+  w.caption->MaxButton()->click();
+  QTRY_VERIFY(!w.form.isMaximized());
+  QTRY_COMPARE(w.form.contentsMargins(), QMargins(4, 22, 4, 4));
+  EXPECT_EQ(w.caption->MaxButton()->toolTip(), "Maximize");
+}
+
+TEST(GradientCaption, FollowsTheWindowsActivationThroughItsHook) {
+  Fenetre w;
+  w.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+  w.focus(QEvent::FocusIn);
+  EXPECT_TRUE(w.caption->WindowActive());
+  EXPECT_EQ(w.caption->Bar().pixel(0, 17) & 0xFFFFFF, 0x008000u);
+  w.focus(QEvent::FocusOut);
+  EXPECT_FALSE(w.caption->WindowActive());
+  EXPECT_EQ(w.caption->Bar().pixel(0, 17) & 0xFFFFFF, 0xB5B5B5u);  // no inactive gradient
+  // The main window's inactive text colour reads on the inactive caption.
+  w.caption->SetFontInactiveColor(clInactiveCaption);
+  EXPECT_TRUE(has_colour(w.caption->Bar(), QRect(20, 0, 100, 18), qRgb(0x80, 0x80, 0x80)));
+  // A second hook on the same window shares the caption's control hook.
+  TRxWindowHook other;
+  other.SetWinControl(&w.form);
+  EXPECT_EQ(other.ControlHook(), w.caption->Hook()->ControlHook());
+  w.focus(QEvent::FocusIn);
+  EXPECT_TRUE(w.caption->WindowActive());
+}
+
+TEST(GradientCaption, ARightClickOnTheStripPopsItsMenuUp) {
+  Fenetre w;
+  QMenu menu;
+  menu.addAction("Close");
+  w.caption->SetPopupMenu(&menu);
+  w.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+  int presses = 0;
+  TRxWindowHook spy;  // attached first: sees what the caption handled only afterwards
+  spy.AfterMessage = [&](TRxWindowHook*, QEvent* e, bool& handled) {
+    if (e->type() == QEvent::NonClientAreaMouseButtonPress && handled) ++presses;
+  };
+  spy.SetWinControl(&w.form);
+  w.caption->Hook()->SetActive(false);
+  w.caption->Hook()->SetActive(true);
+  QTest::mousePress(w.caption, Qt::RightButton, {}, QPoint(100, 9));
+  EXPECT_EQ(presses, 1);
+  EXPECT_FALSE(menu.isVisible());
+  QTest::mouseRelease(w.caption, Qt::RightButton, {}, QPoint(100, 9));
+  EXPECT_TRUE(menu.isVisible());
+  menu.close();
+}
+
+TEST(GradientCaption, DraggingTheStripHidesTheFormShadowUntilTheButtonIsLetGo) {
+  Boite b;
+  b.form.move(100, 100);
+  auto* shadow = new CtlFormShadow(&b.form);
+  b.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&b.form));
+  QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  b.form.activateWindow();
+  QTRY_VERIFY(b.form.windowHandle()->isActive());
+  QApplication::sendEvent(b.form.windowHandle(), &in);
+  ASSERT_TRUE(shadow->Shown());
+  const QPoint before = b.form.pos();
+  QTest::mousePress(b.caption, Qt::LeftButton, {}, QPoint(40, 8));
+  EXPECT_FALSE(shadow->Shown());
+  QTest::mouseMove(b.caption, QPoint(60, 18));
+  QApplication::processEvents();
+  EXPECT_TRUE(b.caption->MovingItself());  // offscreen: no window manager's move
+  EXPECT_FALSE(shadow->Shown());
+  QTest::mouseRelease(b.caption, Qt::LeftButton, {}, QPoint(60, 18));
+  QApplication::processEvents();
+  EXPECT_EQ(b.form.pos() - before, QPoint(20, 10));
+  EXPECT_TRUE(shadow->Shown());
+  EXPECT_EQ(shadow->Right()->geometry(), CtlFormShadow::RightStrip(b.form.frameGeometry(), 6));
+}
+
+TEST(GradientCaption, AShadowsMarginLiesOutsideTheStrip) {
+  CtlFormShadow::SetPlatformNameForTest("wayland");
+  Boite b;
+  b.form.setFixedSize(200, 100);
+  auto* shadow = new CtlFormShadow(&b.form);
+  ASSERT_TRUE(shadow->InMargin());
+  EXPECT_EQ(b.form.size(), QSize(206, 106));
+  b.caption->Update();
+  EXPECT_EQ(b.caption->geometry(), QRect(0, 0, 200, 18));
+  EXPECT_EQ(b.caption->Bar().width(), 200);
+  delete shadow;
+  CtlFormShadow::SetPlatformNameForTest(QString());
 }

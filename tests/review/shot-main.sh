@@ -34,9 +34,10 @@ xdotool windowmove "$win" 0 0 || true
 # The program is the active one, as for a user working in it (no window manager here).
 xdotool windowfocus "$win" || true
 sleep 1
-# Pointer over the "Open" button of the tool bar (left part of the button bar).
+# Pointer over the "Open" button of the tool bar (left part of the button bar),
+# below the drawn title bar and the menu bar.
 read -r wx wy < <(xdotool getwindowgeometry "$win" | awk '/Position/ {split($2, a, ","); print a[1], a[2]}')
-xdotool mousemove $((wx + 17)) $((wy + 40))
+xdotool mousemove $((wx + 21)) $((wy + 58))
 sleep 2
 import -window root "$2"
 if [[ "${QUORVEL_SHOT_MAIN_ONLY:-0}" != 1 ]]; then

@@ -1,0 +1,40 @@
+// The main window's caption and its pop-up menu (the window menu that the
+// desktop's title bar would give).
+#include "app/legende_principale.h"
+
+#include <QMainWindow>
+#include <QMenu>
+
+#include "components/legende.h"
+
+components::TRxGradientCaption* poser_legende_principale(QMainWindow* fenetre) {
+  using namespace components;
+  if (TRxGradientCaption::SystemMoveAvailable()) fenetre->setWindowFlag(Qt::FramelessWindowHint);
+  auto* legende = new TRxGradientCaption(fenetre);
+  legende->SetFormBorderStyle(bsSizeable);
+  legende->SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
+  legende->SetFormCaption("Quorvel v3.1");
+  QFont police;
+  // Where the desktop lacks the font, the plain bold sans reads better than
+  // whatever the font matcher would put in its place.
+  police.setFamilies({"Comic Sans MS", "DejaVu Sans", "Sans Serif"});
+  police.setPixelSize(11);
+  police.setBold(true);
+  legende->SetFont({police, clYellow});
+  legende->SetFontInactiveColor(clInactiveCaption);
+  legende->SetStartColor(clGreen);
+
+  auto* menu = new QMenu(fenetre);
+  QAction* restaurer = menu->addAction("&Restore", fenetre, &QWidget::showNormal);
+  menu->addAction("Mi&nimize", fenetre, &QWidget::showMinimized);
+  QAction* agrandir = menu->addAction("Ma&ximize", fenetre, &QWidget::showMaximized);
+  menu->addSeparator();
+  menu->addAction("&Close", fenetre, &QWidget::close);
+  QObject::connect(menu, &QMenu::aboutToShow, fenetre, [fenetre, restaurer, agrandir] {
+    restaurer->setEnabled(fenetre->isMaximized());
+    agrandir->setEnabled(!fenetre->isMaximized());
+  });
+  legende->SetPopupMenu(menu);
+  fenetre->setWindowTitle(legende->FormCaption());
+  return legende;
+}

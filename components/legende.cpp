@@ -567,6 +567,9 @@ void TRxGradientCaption::after_message(QEvent* e) {
     case QEvent::FocusOut:
       if (Effective()) SetWindowActive(e->type() == QEvent::FocusIn);
       break;
+    case QEvent::WindowIconChange:
+      recalc();
+      break;
     case QEvent::NonClientAreaMouseButtonDblClick:
       if (Effective() && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) toggle_maximized();
       break;

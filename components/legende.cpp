@@ -543,13 +543,14 @@ void TRxGradientCaption::paint_texts(QPainter& p, QRect r) {
 // ---- The owner's window, through the hook ----
 
 void TRxGradientCaption::before_message(QEvent* e, bool& handled) {
-  if (!Effective()) return;
+  const bool press = e->type() == QEvent::NonClientAreaMouseButtonPress;
+  if (!Effective() || (!press && e->type() != QEvent::NonClientAreaMouseButtonRelease)) return;
   const auto* m = static_cast<QMouseEvent*>(e);
-  if (e->type() == QEvent::NonClientAreaMouseButtonPress && m->button() == Qt::RightButton && popup_) {
+  if (m->button() != Qt::RightButton) return;
+  if (press && popup_) {
     right_pressed_ = true;
     handled = true;
-  } else if (e->type() == QEvent::NonClientAreaMouseButtonRelease && m->button() == Qt::RightButton &&
-             right_pressed_) {
+  } else if (!press && right_pressed_) {
     right_pressed_ = false;
     handled = true;
     if (popup_) popup_->popup(m->globalPosition().toPoint());

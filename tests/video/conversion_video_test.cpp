@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -236,6 +237,14 @@ TEST(ConversionVideo, DiscVariantsComplyWithTheirStandard) {
     EXPECT_NEAR(std::stod(ecran.substr(0, deux_points)) / std::stod(ecran.substr(deux_points + 1)), 4.0 / 3.0,
                 0.013)
         << ecran;
+
+    // A key frame every 18 frames.
+    std::string images = sortie_commande("ffprobe -v error -select_streams v:0 -show_entries frame=pict_type "
+                                         "-of csv=p=0 '" + film + "'");
+    const auto pas_image = [](char ch) { return ch != 'I' && ch != 'P' && ch != 'B'; };
+    images.erase(std::remove_if(images.begin(), images.end(), pas_image), images.end());
+    EXPECT_EQ(images, std::string(1, 'I') + std::string(std::size_t(disc.gop) - 1, 'P') + "I" +
+                          std::string(std::size_t(e.images - disc.gop - 1), 'P'));
 
     // The muxer's packs: the file is whole packs, the first a pack of its MPEG kind with its rate.
     const std::string octets = lire_fichier(film).value_or("");

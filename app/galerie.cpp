@@ -63,6 +63,7 @@ TForm_galerie::TForm_galerie(QWidget* parent) : FenetreGalerie(parent) {
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
   setWindowTitle(QStringLiteral("Collection"));
   setFixedSize(660, 554);
+  lier_touche_aide(*this, [] { return kSujetAide; });  // a window of its own: the main window's F1 does not reach it
   ScrollBox_photos = new QScrollArea(this);
   ScrollBox_photos->setGeometry(4, 4, 652, 487);
   auto* fond = new QWidget;

@@ -68,6 +68,7 @@ void TBasewindow::touche_aide() {
   else if (parmi(fenetres_vues)) afficher_aide(4007);
   else if (parmi(editeurs)) afficher_aide(4008);
   else if (parmi(fenetres_videos)) afficher_aide(4017);
+  else if (actif && actif == importation) afficher_aide(4016);
   else Index();
 }
 

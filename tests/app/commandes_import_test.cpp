@@ -112,6 +112,9 @@ TEST_F(Import, FlatBitmapImportedTwiceIntoTwoSlots) {
   EXPECT_FALSE(w->etat.demarrage);
   ASSERT_TRUE(t->chargee());
   EXPECT_FALSE(t->CB_Lissage->isChecked());
+  w->activer(t);
+  w->touche_aide();  // F1 in the import window: its own topic
+  EXPECT_EQ(w->aide()->CurrentTopic(), 4016);
   Legendes legendes;
   w->activer(t);
   t->BitBtn_importClick();

@@ -14,6 +14,7 @@
 #include "app/galerie.h"
 #include "app/texte_document.h"
 #include "tests/app/programme_test_support.h"
+#include "tests/support/touche_aide.h"
 
 namespace {
 
@@ -144,3 +145,13 @@ TEST(GalerieProgramme, ScanOpensTheGalleryAndADoubleClickOpensTheView) {
 }
 
 }  // namespace
+
+// The gallery is a window of its own: F1 in it shows its topic.
+TEST_F(Galerie, F1ShowsItsTopic) {
+  TForm_galerie g;
+  g.charger_vues(0, {document("a.vue", vue_exemple())});
+  fixer_afficheur_aide({});
+  const std::vector<int> vus = sujets_sur_f1(g);
+  fixer_afficheur_aide([this](int s) { sujets.push_back(s); });
+  EXPECT_EQ(vus, (std::vector<int>{4100}));
+}

@@ -59,7 +59,7 @@ QString texte_date_galerie(const QDateTime& d) {
          texte_heure(d);
 }
 
-TForm_galerie::TForm_galerie(QWidget* parent) : FenetreGalerie(parent) {
+TForm_galerie::TForm_galerie(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
   setWindowTitle(QStringLiteral("Collection"));
   setFixedSize(660, 554);
@@ -187,7 +187,7 @@ bool TForm_galerie::eventFilter(QObject* o, QEvent* e) {
   } else if (e->type() == QEvent::MouseButtonPress) {
     ScrollBox_photosClick();
   }
-  return FenetreGalerie::eventFilter(o, e);
+  return QWidget::eventFilter(o, e);
 }
 
 void TForm_galerie::closeEvent(QCloseEvent* e) {

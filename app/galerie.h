@@ -24,9 +24,18 @@ std::int32_t lire_cle_fichier(Entree& e, const std::string& cle);
 // " of Mar 05,2024 at 02:07 pm"
 QString texte_date_galerie(const QDateTime& d);
 
-class TForm_galerie : public FenetreGalerie {
+class TForm_galerie : public QWidget {
   Q_OBJECT
  public:
+  // What the main window reads and writes: the chosen document, and the
+  // window's help mode and closing flag (it is modeless, not an MDI child).
+  std::uint8_t vue_choisie = 0;
+  std::string fichier_choisi;
+  std::uint8_t aide_contextuelle = 0;
+  std::uint8_t fermeture = 0;  // raised by the window's own close
+  platform::WindowHandle principale = 0;
+  bool fermee() const { return fermeture != 0; }
+
   static constexpr int kEmplacements = 16;
   struct Emplacement {
     std::int32_t maillage = 0, largeur = 0, hauteur = 0, genre = 0;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/etat_documents.h"
+#include "app/galerie.h"
 #include "app/fermetures.h"
 #include "app/programme.h"
 #include "fenetres/fenetres.h"
@@ -117,7 +118,7 @@ class TBasewindow : public QMainWindow,
   std::uint8_t galerie_ouverte = 0;
   std::uint8_t import_ouvert = 0;
   std::uint8_t sortie = 0;              // shutting down
-  QPointer<FenetreGalerie> galerie;
+  QPointer<TForm_galerie> galerie;
   QPointer<FenetreImport> importation;
   std::unique_ptr<std::vector<enregistrement_camera>> tableau_cameras;
 

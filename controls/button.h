@@ -11,7 +11,7 @@
 
 #include "controls/glyphcache.h"
 #include "controls/imagelist.h"
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 #include "controls/properties.h"
 
 enum CtlNormalButtonStyle : std::uint8_t { nbsAutoDetect, nbsWin31, nbsWin40 };

@@ -13,7 +13,7 @@
 
 #include "controls/imagelist.h"
 #include "controls/paintkit.h"
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 #include "controls/properties.h"
 
 class CtlComboBox : public QComboBox {

@@ -15,7 +15,7 @@
 #include "controls/imagelist.h"
 #include "controls/mnemonic.h"
 #include "controls/properties.h"
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 
 class QAction;
 class QMenu;

@@ -12,7 +12,7 @@
 
 #include "controls/caret.h"
 #include "controls/panels.h"
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 
 class CtlArrowSpinButton;
 

@@ -13,7 +13,7 @@
 #include <initializer_list>
 
 #include "controls/basecontrols.h"
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 
 // The repeat of a held button. The item starts at 300 ms; the pool keeps the
 // interval it has when asked for one that is not a multiple of its step.

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "controls/panels.h"
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 
 enum CtlOrientation : std::uint8_t { toHorizontal, toVertical };
 enum CtlTrackBarFocusStyle : std::uint8_t { tbFocus, tbInvisibleFocus, tbNoFocus };

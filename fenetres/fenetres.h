@@ -1,6 +1,9 @@
 // The main window's side of its child windows: each kind holds exactly the
 // fields the main window reads and writes. The windows themselves (card, view,
-// video, map editor, gallery, import) derive from these classes.
+// video, map editor, import) derive from these classes, and so do the
+// stand-ins through which the main window's commands are tested without
+// rendering, making movies or reading files (the card has two windows of its
+// own as well: the card and the provisional one of a mountain being made).
 #pragma once
 
 #include <QMdiSubWindow>
@@ -213,18 +216,6 @@ class FenetreEdition : public FenetreEnfant {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
-};
-
-// View gallery (modeless, not an MDI child).
-class FenetreGalerie : public QWidget {
- public:
-  using QWidget::QWidget;
-  std::uint8_t vue_choisie = 0;
-  std::string fichier_choisi;
-  std::uint8_t aide_contextuelle = 0;
-  std::uint8_t fermeture = 0;  // raised by the window's own close
-  platform::WindowHandle principale = 0;
-  bool fermee() const { return fermeture != 0; }
 };
 
 // Import window.

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <array>
 
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 #include "model/records.h"
 #include "video/reglages_calculs.h"
 #include "video/trajectoire.h"

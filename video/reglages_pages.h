@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 #include "model/records.h"
 #include "render/raster.h"
 #include "video/reglages_calculs.h"

@@ -1,4 +1,4 @@
-#include "controls/pooltimer.h"
+#include "controls/controltimer.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,6 +1,7 @@
-// One item of the application's timer pool held by a control: the hover
-// watch, the repeat of a held button, the pause of an incremental search.
-// A control that gets no item works on without it (no repeat, no watch).
+// A control's timer: one item of the application's timer pool (timerpool.h)
+// held by a control, for the hover watch, the repeat of a held button, the
+// pause of an incremental search. A control that gets no item works on
+// without it (no repeat, no watch).
 #pragma once
 
 #include <functional>

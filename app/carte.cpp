@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include "app/table_commandes.h"
 #include "fenetres/aide_enfants.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/fonds.h"
@@ -97,33 +98,16 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   });
 
   menu_ = new QMenu(this);
-  auto item = [this](const QString& caption, const QString& touche, std::uint16_t code) {
-    QAction* a = menu_->addAction(touche.isEmpty() ? caption : caption + "\t" + touche);
-    if (code)
+  for (const ElementSurgissant& e : menu_surgissant_carte()) {
+    QAction* a = menu_->addAction(QString::fromStdString(texte_surgissant(e)));
+    if (const std::uint16_t code = e.requete)
       connect(a, &QAction::triggered, this, [this, code] {
         code_commande = code;
         requete_fenetre();
       });
-    return a;
-  };
-  item("See", "F6", 1);
-  menu_->addSeparator();
-  item("Edit", "", 16);
-  item("Create the trees", "", 2);
-  item("Regenerate", "", 3);
-  item("Duplicate", "", 4);
-  item("Refine", "", 5);
-  item("Combine with ...", "", 0);
-  menu_->addSeparator();
-  item("Adjustments ...", "F7", 7);
-  item("Refine options ...", "", 8);
-  menu_->addSeparator();
-  item("Raise 100 meters", "", 11);
-  item("Raise 10 meters", "", 12);
-  item("Drop 10 meters", "", 13);
-  item("Drop 100 meters", "", 14);
-  menu_->addSeparator();
-  connect(item("Help", "F1", 0), &QAction::triggered, this, [] { afficher_sujet_aide(4006); });
+    if (const int sujet = e.sujet) connect(a, &QAction::triggered, this, [sujet] { afficher_sujet_aide(sujet); });
+    if (e.separateur_apres) menu_->addSeparator();
+  }
 }
 
 // The fill panel covers the whole client area, whatever height the card is given.

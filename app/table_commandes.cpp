@@ -134,6 +134,53 @@ std::span<const DefinitionCommande> table_commandes() { return kCommandes; }
 
 const DefinitionCommande& definition(Commande c) { return kCommandes[static_cast<std::size_t>(c)]; }
 
+namespace {
+
+// caption, command, request, help topic, separator after
+const ElementSurgissant kMenuCarte[] = {
+    {"See", C::voir, 1, 0, true},
+    {"Edit", C::editer, 16, 0, false},
+    {"Create the trees", C::creer_arbres, 2, 0, false},
+    {"Regenerate", C::regenerer, 3, 0, false},
+    {"Duplicate", C::dupliquer_montagne, 4, 0, false},
+    {"Refine", C::raffiner, 5, 0, false},
+    {"Combine with ...", C::combiner, 0, 0, true},
+    {"Adjustments ...", C::options_creation, 7, 0, false},
+    {"Refine options ...", C::options_raffinage, 8, 0, true},
+    {"Raise 100 meters", std::nullopt, 11, 0, false},
+    {"Raise 10 meters", std::nullopt, 12, 0, false},
+    {"Drop 10 meters", std::nullopt, 13, 0, false},
+    {"Drop 100 meters", std::nullopt, 14, 0, true},
+    {"Help", C::index, 0, 4006, false},
+};
+
+const ElementSurgissant kMenuVue[] = {
+    {"Refresh", C::rafraichir_vue, 0, 0, false},
+    {"Duplicate", C::dupliquer_vue, 2, 0, true},
+    {"Visible mesh", C::maillage, 0, 0, false},
+    {"Fixed scale", C::echelle_fixe, 0, 0, false},
+    {"Distortion allowed", C::deformation, 0, 0, false},
+    {"Trees", C::arbres, 0, 0, false},
+    {"Casted shadow", C::ombre_portee, 0, 0, false},
+    {"Mist", C::brume, 0, 0, false},
+    {"Details", C::details, 0, 0, false},
+    {"Horizon", C::horizon, 0, 0, false},
+    {"Reflexion", C::reflet, 0, 0, true},
+    {"Adjustements ...", C::options_vue, 3, 0, false},
+    {"Informations", C::informations, 0, 0, true},
+    {"help", C::index, 0, 4007, false},
+};
+
+}  // namespace
+
+std::span<const ElementSurgissant> menu_surgissant_carte() { return kMenuCarte; }
+std::span<const ElementSurgissant> menu_surgissant_vue() { return kMenuVue; }
+
+std::string texte_surgissant(const ElementSurgissant& e) {
+  const char* touche = e.commande ? definition(*e.commande).raccourci : "";
+  return *touche ? std::string(e.caption) + "\t" + touche : std::string(e.caption);
+}
+
 std::span<const DefinitionBouton> table_boutons() { return kBoutons; }
 
 bool regle_satisfaite(Regle r, const etat_documents& e, const ContexteActivation& x) {

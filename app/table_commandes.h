@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "app/etat_documents.h"
 
@@ -79,6 +80,22 @@ struct DefinitionCommande {
 // Every command in menu order.
 std::span<const DefinitionCommande> table_commandes();
 const DefinitionCommande& definition(Commande c);
+
+// The card's and the view's pop-up menus, item by item. An item has its
+// window's own caption; the key text it shows is that of the main window's
+// command it stands for (the main window owns the keys; the pop-up only
+// shows them), and an item that stands for no command shows none.
+struct ElementSurgissant {
+  const char* caption;
+  std::optional<Commande> commande;  // the command it stands for
+  std::uint16_t requete;             // the request code it sends, or 0
+  int sujet;                         // the help topic it shows, or 0
+  bool separateur_apres;
+};
+std::span<const ElementSurgissant> menu_surgissant_carte();
+std::span<const ElementSurgissant> menu_surgissant_vue();
+// "caption<TAB>key", or the caption alone.
+std::string texte_surgissant(const ElementSurgissant& e);
 
 // Tool bar buttons, left to right.
 struct DefinitionBouton {

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/table_commandes.h"
 #include "fenetres/aide_enfants.h"
 #include "fenetres/attente.h"
 #include "fenetres/operation_longue.h"
@@ -118,54 +119,61 @@ TVuewindow::~TVuewindow() { platform::unregister_window(handle_); }
 
 void TVuewindow::construire_menu() {
   menu_ = new QMenu(this);
-  // Shortcut texts are shown only: the main window's menu owns those keys.
-  auto item = [this](const QString& caption, const QString& touche, std::function<void()> action) {
-    QAction* a = menu_->addAction(touche.isEmpty() ? caption : caption + "\t" + touche);
-    connect(a, &QAction::triggered, this, std::move(action));
-    return a;
+  // The flags an item flips, then redraws.
+  auto drapeau = [](Commande c) -> std::uint8_t param_vue::* {
+    switch (c) {
+      case Commande::maillage: return &param_vue::maillage_filaire;
+      case Commande::arbres: return &param_vue::foret;
+      case Commande::ombre_portee: return &param_vue::ombre_portee;
+      case Commande::brume: return &param_vue::brume;
+      case Commande::details: return &param_vue::premier_plan;
+      case Commande::horizon: return &param_vue::horizon;
+      case Commande::reflet: return &param_vue::reflet;
+      default: return nullptr;
+    }
   };
-  auto requete = [this](std::uint16_t code) {
-    code_commande = code;
-    requete_fenetre();
-  };
-  item("Refresh", "F9", [this] { rafraichir_vue(); });
-  item("Duplicate", "", [requete] { requete(2); });
-  menu_->addSeparator();
-  auto marque = [this](QAction* a, std::uint8_t param_vue::* d) {
-    a->setCheckable(true);
-    marques_.emplace_back(a, d);
-  };
-  auto drapeau = [this, item, marque](const QString& caption, const QString& touche, std::uint8_t param_vue::* d) {
-    marque(item(caption, touche, [this, d] { basculer(d); }), d);
-  };
-  drapeau("Visible mesh", "Ctrl+M", &param_vue::maillage_filaire);
-  marque(item("Fixed scale", "Ctrl+E", [this] {
+  for (const ElementSurgissant& e : menu_surgissant_vue()) {
+    QAction* a = menu_->addAction(QString::fromStdString(texte_surgissant(e)));
+    const Commande c = e.commande.value_or(Commande::index);
+    if (const std::uint16_t code = e.requete) {
+      connect(a, &QAction::triggered, this, [this, code] {
+        code_commande = code;
+        requete_fenetre();
+      });
+    } else if (const int sujet = e.sujet) {
+      connect(a, &QAction::triggered, this, [sujet] { afficher_sujet_aide(sujet); });
+    } else if (auto d = drapeau(c)) {
+      connect(a, &QAction::triggered, this, [this, d] { basculer(d); });
+      a->setCheckable(true);
+      marques_.emplace_back(a, d);
+    } else if (c == Commande::echelle_fixe) {
+      connect(a, &QAction::triggered, this, [this] {
         parametres.echelle_fixe = !parametres.echelle_fixe;
         Timerechelle_->start();
         disposer_image_vue();
         Formsize();
         calculer_taille_vue(true);
-      }),
-         &param_vue::echelle_fixe);
-  marque(item("Distortion allowed", "Ctrl+D", [this] {
+      });
+      a->setCheckable(true);
+      marques_.emplace_back(a, &param_vue::echelle_fixe);
+    } else if (c == Commande::deformation) {
+      connect(a, &QAction::triggered, this, [this] {
         parametres.deformation = !parametres.deformation;
         disposer_image_vue();
         Formsize();
         rafraichir_vue();
-      }),
-         &param_vue::deformation);
-  drapeau("Trees", "Ctrl+A", &param_vue::foret);
-  drapeau("Casted shadow", "Ctrl+P", &param_vue::ombre_portee);
-  drapeau("Mist", "Ctrl+B", &param_vue::brume);
-  drapeau("Details", "Ctrl+T", &param_vue::premier_plan);
-  drapeau("Horizon", "Ctrl+H", &param_vue::horizon);
-  drapeau("Reflexion", "", &param_vue::reflet);
-  menu_->addSeparator();
-  item("Adjustements ...", "F8", [requete] { requete(3); });
-  informations_ = item("Informations", "", [this] { Informations(); });
-  informations_->setEnabled(false);
-  menu_->addSeparator();
-  item("help", "F1", [] { afficher_sujet_aide(4007); });
+      });
+      a->setCheckable(true);
+      marques_.emplace_back(a, &param_vue::deformation);
+    } else if (c == Commande::rafraichir_vue) {
+      connect(a, &QAction::triggered, this, [this] { rafraichir_vue(); });
+    } else if (c == Commande::informations) {
+      connect(a, &QAction::triggered, this, [this] { Informations(); });
+      informations_ = a;
+      informations_->setEnabled(false);
+    }
+    if (e.separateur_apres) menu_->addSeparator();
+  }
 }
 
 void TVuewindow::basculer(std::uint8_t param_vue::* drapeau) {

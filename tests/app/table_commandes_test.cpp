@@ -203,3 +203,30 @@ TEST(RequestCodes, CardViewAndVideoCodesNameTheirCommands) {
     EXPECT_FALSE(requete_video(code)) << code;
   }
 }
+
+// The pop-up menus send the codes the main window reads as the commands they
+// stand for, and show the keys that run those commands.
+TEST(PopUpMenus, RequestsMatchTheirCommandsAndKeysComeFromTheTable) {
+  for (const ElementSurgissant& e : menu_surgissant_carte()) {
+    SCOPED_TRACE(e.caption);
+    if (const auto r = requete_carte(e.requete)) {
+      ASSERT_TRUE(e.commande);
+      EXPECT_EQ(r->commande, *e.commande);
+    }
+  }
+  for (const ElementSurgissant& e : menu_surgissant_vue()) {
+    SCOPED_TRACE(e.caption);
+    EXPECT_EQ(requete_vue(e.requete), e.requete ? e.commande : std::nullopt);
+  }
+  std::vector<std::string> carte, vue;
+  for (const auto& e : menu_surgissant_carte()) carte.push_back(texte_surgissant(e));
+  for (const auto& e : menu_surgissant_vue()) vue.push_back(texte_surgissant(e));
+  EXPECT_EQ(carte, (std::vector<std::string>{"See\tF6", "Edit\tF4", "Create the trees", "Regenerate", "Duplicate",
+                                             "Refine", "Combine with ...", "Adjustments ...\tF7", "Refine options ...",
+                                             "Raise 100 meters", "Raise 10 meters", "Drop 10 meters",
+                                             "Drop 100 meters", "Help\tF1"}));
+  EXPECT_EQ(vue, (std::vector<std::string>{"Refresh\tF9", "Duplicate", "Visible mesh\tCtrl+M", "Fixed scale\tCtrl+E",
+                                           "Distortion allowed\tCtrl+D", "Trees\tCtrl+A", "Casted shadow\tCtrl+P",
+                                           "Mist\tCtrl+B", "Details\tCtrl+T", "Horizon\tCtrl+H", "Reflexion\tCtrl+F",
+                                           "Adjustements ...\tF8", "Informations", "help\tF1"}));
+}

@@ -357,7 +357,7 @@ const render::Bitmap* TVuewindow::image_document() const {
 }
 
 void TVuewindow::paintEvent(QPaintEvent* e) {
-  dialogs::MarqueurPeinture garde;
+  fenetres::MarqueurPeinture garde;
   FenetreVue::paintEvent(e);
   peinte = 0;
   if (!fermeture) {
@@ -381,7 +381,7 @@ void TVuewindow::etirer_apres_redimension() {
 }
 
 void TVuewindow::peindre_zone(QWidget* zone) {
-  dialogs::MarqueurPeinture garde;
+  fenetres::MarqueurPeinture garde;
   QPainter p(zone);
   p.fillRect(zone->rect(), QColor(0, 128, 128));
   if (!image_.empty()) {
@@ -478,7 +478,7 @@ void TVuewindow::rendre() {
     render::RenderOptions options;
     options.dossier_ciels = dossier_ciels;
     try {
-      dialogs::calculer_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
+      fenetres::calculer_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
                               image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {}, options);
     } catch (const ModelError& e) {
       warn(std::string("The view could not be drawn: ") + e.what(), "View");

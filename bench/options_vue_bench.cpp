@@ -31,7 +31,7 @@ dialogs::EntreesOptionsVue entrees(int page) {
 }
 
 // Times the preview's render alone, not the control that asked for it.
-void rendre(benchmark::State& state, dialogs::PreviewBox* apercu) {
+void rendre(benchmark::State& state, fenetres::PreviewBox* apercu) {
   const auto debut = std::chrono::steady_clock::now();
   apercu->calculer();
   state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count());
@@ -47,7 +47,7 @@ dialogs::TPagesDlg2& dialogue_cadrage() {
     const dialogs::EntreesOptionsVue e = entrees(2);
     auto* dialogue = new dialogs::TPagesDlg2;
     dialogue->remplir(e);
-    element<dialogs::PreviewBox>(dialogue, "Image_cadrage")->calculer();
+    element<fenetres::PreviewBox>(dialogue, "Image_cadrage")->calculer();
     element<QAbstractButton>(dialogue, "Button_detail_lock")->click();  // no permanent detailed display
     return dialogue;
   }();
@@ -57,7 +57,7 @@ dialogs::TPagesDlg2& dialogue_cadrage() {
 // 0: coarse terrain with wire mesh, 1: sampled terrain, 2: detailed display.
 void ViewPreview(benchmark::State& state) {
   dialogs::TPagesDlg2& d = dialogue_cadrage();
-  auto* apercu = element<dialogs::PreviewBox>(&d, "Image_cadrage");
+  auto* apercu = element<fenetres::PreviewBox>(&d, "Image_cadrage");
   auto* moins = element<QAbstractButton>(&d, "Zoom_moins");
   QWidget* detail = element<QWidget>(&d, "Button_detail");
   const int genre = int(state.range(0));
@@ -86,7 +86,7 @@ dialogs::TPagesDlg2& dialogue_arbres() {
     e.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};  // every layer present
     auto* dialogue = new dialogs::TPagesDlg2;
     dialogue->remplir(e);
-    element<dialogs::PreviewBox>(dialogue, "Image_arbres")->calculer();
+    element<fenetres::PreviewBox>(dialogue, "Image_arbres")->calculer();
     return dialogue;
   }();
   return *d;
@@ -96,7 +96,7 @@ dialogs::TPagesDlg2& dialogue_arbres() {
 // six layers side by side (0, 1, 2).
 void TreePreview(benchmark::State& state) {
   dialogs::TPagesDlg2& d = dialogue_arbres();
-  auto* apercu = element<dialogs::PreviewBox>(&d, "Image_arbres");
+  auto* apercu = element<fenetres::PreviewBox>(&d, "Image_arbres");
   auto* tourner = element<QAbstractButton>(&d, "Tourner_D");
   auto* detaille = element<QAbstractButton>(&d, "Button_A2");
   auto* couches = element<QAbstractButton>(&d, "Button_a1");

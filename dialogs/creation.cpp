@@ -247,7 +247,7 @@ void TPagesdlg1::ScrollBar_scroll(QScrollBar* barre, int code, int position) {
   const Barre* b = barre_de(barre);
   if (!b) return;
   parametres.*b->champ = position;
-  rotation = code == dialogs::kPouceLache || code == dialogs::kFinDefilement ? 0 : 1;
+  rotation = code == fenetres::kPouceLache || code == fenetres::kFinDefilement ? 0 : 1;
   apercu_a_refaire = 1;
   afficher_valeurs();
 }
@@ -255,17 +255,17 @@ void TPagesdlg1::ScrollBar_scroll(QScrollBar* barre, int code, int position) {
 // A typed value is bounded to its control's range; unreadable text gives the default.
 void TPagesdlg1::Edit_mont(QLineEdit* edit) {
   if (const Barre* b = barre_d_edit(edit)) {
-    std::int32_t v = dialogs::entier_borne(edit->text(), b->min, b->max, b->defaut);
+    std::int32_t v = fenetres::entier_borne(edit->text(), b->min, b->max, b->defaut);
     if (edit == Edit_deperosion) {
       // The edit shows the altitude negated: -500 is 500; a positive text gives 0.
-      v = -dialogs::entier_borne(edit->text(), -b->max, -b->min, -b->defaut);
+      v = -fenetres::entier_borne(edit->text(), -b->max, -b->min, -b->defaut);
     }
     parametres.*b->champ = v;
   } else if (edit == Edit_etal) {
-    parametres.etalement = dialogs::entier_borne(edit->text(), 1, 6, 0);
+    parametres.etalement = fenetres::entier_borne(edit->text(), 1, 6, 0);
   } else {
     for (int m = 3; m <= 10; ++m)
-      if (edit == Edit_p[m]) parametres.profils_iter[std::size_t(m - 3)] = dialogs::entier_borne(edit->text(), 0, 8, 2);
+      if (edit == Edit_p[m]) parametres.profils_iter[std::size_t(m - 3)] = fenetres::entier_borne(edit->text(), 0, 8, 2);
   }
   apercu_a_refaire = 1;
   afficher_page();
@@ -323,7 +323,7 @@ void TPagesdlg1::BitBtn_keyClick() {
 // While the user types, the text is not rewritten from the record.
 void TPagesdlg1::Combo_CLEChange(const QString& t) {
   if (t.size() != 8) return;
-  parametres.cle = dialogs::entier_saisi(t, 0);
+  parametres.cle = fenetres::entier_saisi(t, 0);
   texte_cle_libre = 0;
   afficher_page();
 }
@@ -332,7 +332,7 @@ void TPagesdlg1::Combo_CLEKeyUp() {
   texte_cle_libre = 0;
   const QString t = Combo_CLE->currentText();
   if (t.size() <= 7) return;
-  parametres.cle = dialogs::entier_saisi(t, 0);
+  parametres.cle = fenetres::entier_saisi(t, 0);
   afficher_page();
   if (Combo_CLE->findText(t, Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0) {
     sans_signal(Combo_CLE, [&t](QComboBox* c) {
@@ -380,7 +380,7 @@ void TPagesdlg1::raffraichir_profil(render::Bitmap& image) {
     image.reset(image.width(), image.height(), render::pixel_rgb(0, 0, 0));
     return;
   }
-  dialogs::calculer_image(*t, handle_, *palette_apercu, image, {}, vue_apercu, image.width(), image.height(),
+  fenetres::calculer_image(*t, handle_, *palette_apercu, image, {}, vue_apercu, image.width(), image.height(),
                           nullptr, nullptr, 0, 0, 0, 0, 0, enregistrement_camera{});
 }
 

@@ -35,12 +35,14 @@ class QScrollBar;
 class Tmatrice;
 
 namespace dialogs {
+class PageArbres;
+}  // namespace dialogs
+namespace fenetres {
 class AdaptateurDefilement;
 class HautBas;
 class OngletsPlats;
-class PageArbres;
 class PreviewBox;
-}  // namespace dialogs
+}  // namespace fenetres
 
 class TPagesdlg1 : public QDialog {
   Q_OBJECT
@@ -120,7 +122,7 @@ class TPagesdlg1 : public QDialog {
   void raffraichir_profil(render::Bitmap& image);
 
   // --- controls
-  dialogs::OngletsPlats* PageControl1 = nullptr;
+  fenetres::OngletsPlats* PageControl1 = nullptr;
   QLineEdit *Edit_relief = nullptr, *Edit_profil = nullptr, *Edit_erosion = nullptr, *Edit_deperosion = nullptr,
             *Edit_lissage = nullptr, *Edit_etal = nullptr;
   QScrollBar *ScrollBar_relief = nullptr, *ScrollBar_profil = nullptr, *ScrollBar_erosion = nullptr,
@@ -146,12 +148,12 @@ class TPagesdlg1 : public QDialog {
   CtlButton* OKBtn = nullptr;
   CtlShapeButton *CtlShapeButton1 = nullptr, *CtlShapeButton2 = nullptr;
   QComboBox* ComboBox_no = nullptr;
-  dialogs::HautBas* UpDown_no = nullptr;
+  fenetres::HautBas* UpDown_no = nullptr;
   QLabel* Label_no = nullptr;
   QRadioButton *RadioButton_differe = nullptr, *RadioButton_refaire = nullptr, *RadioButton_ajouter = nullptr,
                *RadioButton_arbres = nullptr;
   CtlCheckBox* CheckBox_voir = nullptr;
-  dialogs::PreviewBox* Image4 = nullptr;
+  fenetres::PreviewBox* Image4 = nullptr;
   CtlShapeButton *CtlShapeButton3 = nullptr, *CtlShapeButton4 = nullptr, *CtlShapeButton5 = nullptr;
   CtlButton *Btn_Prev = nullptr, *Btn_Next = nullptr;
   QTimer Timer1;
@@ -184,6 +186,6 @@ class TPagesdlg1 : public QDialog {
   const Barre* barre_de(QScrollBar* b) const;
   const Barre* barre_d_edit(QLineEdit* e) const;
   std::vector<Barre> barres_;  // Mountain and Additive pages
-  std::vector<std::pair<QScrollBar*, dialogs::AdaptateurDefilement*>> adaptateurs_;
+  std::vector<std::pair<QScrollBar*, fenetres::AdaptateurDefilement*>> adaptateurs_;
   platform::WindowHandle handle_ = 0;
 };

@@ -17,6 +17,8 @@
 #include "fenetres/elements_pages.h"
 #include "fenetres/saisie.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

@@ -20,10 +20,13 @@ class QLabel;
 class QLineEdit;
 class QScrollBar;
 
-namespace dialogs {
-
+namespace fenetres {
 class AdaptateurDefilement;
 class HautBas;
+}  // namespace fenetres
+
+namespace dialogs {
+
 class FigureNiveaux;
 class FigurePente;
 
@@ -57,7 +60,7 @@ class PageArbres : public CtlBackPanel {
   std::array<PointFigure, 9> points_pente_{};
 
   CtlListBox* Selection_couches = nullptr;
-  HautBas* UpDown_couche = nullptr;
+  fenetres::HautBas* UpDown_couche = nullptr;
   QLabel* Label_couche = nullptr;
   QScrollBar *ScrollBar_densite = nullptr, *ScrollBar_pentemin = nullptr, *ScrollBar_pentemax = nullptr,
              *ScrollBar_nivmin = nullptr, *ScrollBar_nivmax = nullptr, *ScrollBar_delta = nullptr;
@@ -65,7 +68,7 @@ class PageArbres : public CtlBackPanel {
             *Edit_nivmax = nullptr, *Edit_delta = nullptr;
   CtlCheckBox* CheckBox_groupes = nullptr;
   std::array<CtlCheckBox*, 5> CheckBox_c{};  // CheckBox_c1..CheckBox_c4 at 1..4
-  std::array<std::pair<QScrollBar*, AdaptateurDefilement*>, 6> adaptateurs_{};
+  std::array<std::pair<QScrollBar*, fenetres::AdaptateurDefilement*>, 6> adaptateurs_{};
   FigureNiveaux* Image1 = nullptr;
   FigurePente* Image2 = nullptr;
 };

@@ -105,7 +105,7 @@ TPagesdlg1::TPagesdlg1(QWidget* parent) : QDialog(parent) {
   degre_apercu = 5;
   rotation = 0;
 
-  PageControl1 = new dialogs::OngletsPlats(this);
+  PageControl1 = new fenetres::OngletsPlats(this);
   PageControl1->setMinimumSize(700, 370);
   construire_montagne(PageControl1->ajouter_page(kMontagne, "Mountain"));
   QWidget* onglet_arbres = PageControl1->ajouter_page(kArbres, "Trees");
@@ -136,8 +136,8 @@ QWidget* TPagesdlg1::construire_montagne(QWidget* page) {
     g->addWidget(new QLabel(titre, p), ligne, 0);
     e = champ_creation(p);
     g->addWidget(e, ligne, 1);
-    dialogs::AdaptateurDefilement* a = nullptr;
-    b = dialogs::barre_defilement(p, Qt::Horizontal, min, max, pas, page_pas, &a);
+    fenetres::AdaptateurDefilement* a = nullptr;
+    b = fenetres::barre_defilement(p, Qt::Horizontal, min, max, pas, page_pas, &a);
     b->setToolTip(indication);
     b->setMinimumWidth(200);
     g->addWidget(b, ligne, 2, 1, 2);
@@ -204,8 +204,8 @@ QWidget* TPagesdlg1::construire_additifs(QWidget* page) {
     g->addWidget(new QLabel(titre, p), ligne, 1);
     e = champ_creation(p);
     g->addWidget(e, ligne, 2);
-    dialogs::AdaptateurDefilement* a = nullptr;
-    b = dialogs::barre_defilement(p, Qt::Horizontal, min, max, 1, std::max(1, (max - min) / 10), &a);
+    fenetres::AdaptateurDefilement* a = nullptr;
+    b = fenetres::barre_defilement(p, Qt::Horizontal, min, max, 1, std::max(1, (max - min) / 10), &a);
     b->setToolTip(titre);
     b->setMinimumWidth(180);
     g->addWidget(b, ligne, 3);
@@ -256,7 +256,7 @@ QWidget* TPagesdlg1::construire_apercu() {
   auto* w = new QWidget(this);
   auto* v = new QVBoxLayout(w);
   v->setContentsMargins(0, 24, 0, 0);
-  Image4 = new dialogs::PreviewBox(w, 181, 133);
+  Image4 = new fenetres::PreviewBox(w, 181, 133);
   Image4->setFixedSize(181, 133);
   Image4->fixer_rendu([this](render::Bitmap& b) { raffraichir_profil(b); });
   v->addWidget(Image4);
@@ -288,7 +288,7 @@ QWidget* TPagesdlg1::construire_bas() {
   ComboBox_no = new QComboBox(w);
   ComboBox_no->setToolTip("Selection of another mountain");
   ComboBox_no->setMinimumWidth(160);
-  UpDown_no = new dialogs::HautBas(w);
+  UpDown_no = new fenetres::HautBas(w);
   UpDown_no->setFixedSize(16, 22);
   UpDown_no->setToolTip("Change the mountain");
   UpDown_no->fixer_bornes(1, 5);
@@ -320,7 +320,7 @@ QWidget* TPagesdlg1::construire_bas() {
 void TPagesdlg1::connecter() {
   for (auto [barre, a] : adaptateurs_) {
     QScrollBar* b = barre;
-    connect(a, &dialogs::AdaptateurDefilement::defilement, this,
+    connect(a, &fenetres::AdaptateurDefilement::defilement, this,
             [this, b](int code, int position) { ScrollBar_scroll(b, code, position); });
   }
   for (const Barre& b : barres_) {
@@ -345,7 +345,7 @@ void TPagesdlg1::connecter() {
   connect(Combo_CLE->lineEdit(), &QLineEdit::editingFinished, this, &TPagesdlg1::valider_cle);
   connect(Combo_CLE, &QComboBox::activated, this, &TPagesdlg1::valider_cle);  // a key picked from the list
   connect(ComboBox_no, &QComboBox::activated, this, &TPagesdlg1::ComboBox_noChange);
-  connect(UpDown_no, &dialogs::HautBas::clic, this, &TPagesdlg1::UpDown_noClick);
+  connect(UpDown_no, &fenetres::HautBas::clic, this, &TPagesdlg1::UpDown_noClick);
   const std::pair<QRadioButton*, std::uint8_t> radios[] = {
       {RadioButton_differe, 0}, {RadioButton_refaire, 1}, {RadioButton_ajouter, 2}, {RadioButton_arbres, 3}};
   for (auto [r, m] : radios) {
@@ -367,5 +367,5 @@ void TPagesdlg1::connecter() {
   connect(CtlShapeButton2, &CtlBaseGraphicButton::clicked, this, &TPagesdlg1::helpbtnClick);
   connect(Btn_Next, &QPushButton::clicked, this, &TPagesdlg1::Btn_Next1Click);
   connect(Btn_Prev, &QPushButton::clicked, this, &TPagesdlg1::Btn_Prev1Click);
-  connect(PageControl1, &dialogs::OngletsPlats::change, this, &TPagesdlg1::PageControl1Change);
+  connect(PageControl1, &fenetres::OngletsPlats::change, this, &TPagesdlg1::PageControl1Change);
 }

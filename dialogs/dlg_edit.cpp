@@ -17,6 +17,8 @@
 #include "fenetres/rendu.h"
 #include "model/aleatoire.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 // The section box: paints the prepared profiles.

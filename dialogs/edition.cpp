@@ -31,6 +31,8 @@
 #include "platform/fichiers.h"
 #include "render/jpeg.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 // The map area inside the scroll box: shows Image1 and takes the mouse.

@@ -25,6 +25,8 @@
 #include "fenetres/fenetres.h"
 #include "model/matrice.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

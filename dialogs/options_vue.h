@@ -28,10 +28,13 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-namespace dialogs {
-
+namespace fenetres {
 class HautBas;
 class OngletsPlats;
+}  // namespace fenetres
+
+namespace dialogs {
+
 
 // One entry of the view list.
 struct DocumentOptionsVue {
@@ -106,10 +109,10 @@ class TPagesDlg2 : public QDialog {
   ContexteOptionsVue contexte_;
   std::array<PageOptionsVue*, 7> pages_{};  // by page code 1..6
 
-  OngletsPlats* Pagecontrol2 = nullptr;
+  fenetres::OngletsPlats* Pagecontrol2 = nullptr;
   QPushButton *OKBtn = nullptr, *CancelBtn = nullptr, *HelpBtn = nullptr;
   QComboBox* ComboBox_no = nullptr;
-  HautBas* UpDown_no = nullptr;
+  fenetres::HautBas* UpDown_no = nullptr;
   QLabel* Label_no = nullptr;
   QRadioButton *RadioButton_differe = nullptr, *RadioButton_Refaire = nullptr, *RadioButton_ajouter = nullptr;
   QPushButton *btn_prev = nullptr, *btn_next = nullptr;

@@ -26,6 +26,8 @@
 #include "render/canevas_arbre.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

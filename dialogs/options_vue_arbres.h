@@ -19,11 +19,14 @@ class CtlTrackBar;
 class QLineEdit;
 class QRadioButton;
 
+namespace fenetres {
+class HautBas;
+class PreviewBox;
+}  // namespace fenetres
+
 namespace dialogs {
 
 class BoutonPas;
-class HautBas;
-class PreviewBox;
 
 // The six tree layers of one record written over another.
 void copier_arbres(const param_vue& source, param_vue& cible);
@@ -71,14 +74,14 @@ class PageArbresVue : public PageOptionsVue {
   CtlComboBox *ComboBox_couche = nullptr, *ComboBox_couleur = nullptr;
   CtlImageComboBox* ComboBox_type = nullptr;
   CtlBitmapList* BitmapList_arbres = nullptr;  // the eight tree kinds, drawn at creation
-  HautBas* UpDown_couche = nullptr;
+  fenetres::HautBas* UpDown_couche = nullptr;
   // Height, width, weight, leaf size, leaf width, trunk height, trunk width, growth, diversity.
   std::array<CtlTrackBar*, 9> glissieres_{};
   std::array<QLineEdit*, 8> edits_{};
   QLabel* Label_diversite = nullptr;
   CtlCheckBox *CheckBox_int1 = nullptr, *CheckBox_int2 = nullptr, *CheckBox_int3 = nullptr,
               *CheckBox_arbres = nullptr, *CheckBox_diversite = nullptr, *CheckBoxdetailplus = nullptr;
-  PreviewBox* Image_arbres = nullptr;
+  fenetres::PreviewBox* Image_arbres = nullptr;
   BoutonPas *Tourner_G = nullptr, *Tourner_D = nullptr;
   QPushButton *Button_a1 = nullptr, *Button_A2 = nullptr, *Button_a4 = nullptr;
 };

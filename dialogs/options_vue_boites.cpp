@@ -11,6 +11,8 @@
 #include "model/aleatoire.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 // ---------------------------------------------------------------- builders

@@ -33,10 +33,11 @@ QScrollBar* barre(QWidget* page, const char* nom, Qt::Orientation o, int minimum
 // Connects a bar's scroll codes: f(code, position).
 template <class F>
 void sur_defilement(QScrollBar* b, QObject* contexte, F f) {
-  QObject::connect(b->findChild<AdaptateurDefilement*>(), &AdaptateurDefilement::defilement, contexte, f);
+  QObject::connect(b->findChild<fenetres::AdaptateurDefilement*>(), &fenetres::AdaptateurDefilement::defilement, contexte, f);
 }
 // A track bar's position set from code, which reports nothing.
 void placer(CtlTrackBar* t, int position);
+using fenetres::placer;  // and the controls' placing with a hint
 
 // Hands a widget's mouse presses, moves and releases to the page. A press or
 // a release with a handler is kept from the widget when `garder` is set.

@@ -18,6 +18,8 @@
 #include "model/matrice.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 void copier_cadrage(const param_vue& s, param_vue& d) {

@@ -16,10 +16,13 @@ class CtlSpeedButton;
 class QLineEdit;
 class QScrollBar;
 
+namespace fenetres {
+class PreviewBox;
+}  // namespace fenetres
+
 namespace dialogs {
 
 class BoutonPas;
-class PreviewBox;
 
 // The framing fields of one record written over another.
 void copier_cadrage(const param_vue& source, param_vue& cible);
@@ -84,7 +87,7 @@ class PageCadrageVue : public PageOptionsVue {
   BoutonPas *Zoom_plus = nullptr, *Zoom_moins = nullptr, *Btn_pres = nullptr, *BTn_loin = nullptr;
   CtlSpeedButton* Button_detail = nullptr;
   QPushButton* Button_detail_lock = nullptr;
-  PreviewBox *Image_cadrage = nullptr, *Image_cadre = nullptr;
+  fenetres::PreviewBox *Image_cadrage = nullptr, *Image_cadre = nullptr;
   CtlShadowFill* Rectangle_cadre = nullptr;
 };
 

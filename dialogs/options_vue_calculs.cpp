@@ -6,6 +6,8 @@
 #include "fenetres/saisie.h"
 #include "model/aleatoire.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 int index_distance(double d) { return d <= 5 ? Round(d * 10) : Round(d + 50); }

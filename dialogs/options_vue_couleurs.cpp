@@ -14,6 +14,8 @@
 #include "fenetres/saisie.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

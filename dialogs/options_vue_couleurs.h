@@ -19,12 +19,15 @@ class CtlComboBox;
 class CtlTrackBar;
 class QLineEdit;
 
+namespace fenetres {
+class HautBas;
+}  // namespace fenetres
+
 namespace dialogs {
 
 class BoiteCouleur;
 class BoiteFleche;
 class BoitePalette;
-class HautBas;
 class Jauge;
 
 // The colour fields a copy carries: contrast, shadow depth, the base-colour
@@ -67,7 +70,7 @@ class PageCouleursVue : public PageOptionsVue {
   std::array<QLineEdit*, 6> edits_{};  // red, green, blue, light, contrast, shadow depth
   std::array<Jauge*, 3> jauges_{};
   CtlCheckBox* CheckBox_coul_def = nullptr;
-  HautBas* UpDown_niveau = nullptr;
+  fenetres::HautBas* UpDown_niveau = nullptr;
   QPushButton* Button_gri = nullptr;
   BoitePalette* Image_palette = nullptr;
   BoiteFleche* Image_fleche = nullptr;

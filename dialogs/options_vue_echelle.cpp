@@ -13,6 +13,8 @@
 #include "fenetres/fenetres.h"
 #include "fenetres/saisie.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

@@ -26,6 +26,8 @@
 #include "render/jpeg.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

@@ -16,9 +16,12 @@ class QListWidget;
 class QRadioButton;
 class QScrollBar;
 
+namespace fenetres {
+class PreviewBox;
+}  // namespace fenetres
+
 namespace dialogs {
 
-class PreviewBox;
 
 class PageMeteoVue : public PageOptionsVue {
  public:
@@ -67,7 +70,7 @@ class PageMeteoVue : public PageOptionsVue {
   QListWidget* FileListBox_images = nullptr;
   QLabel* Label_import = nullptr;
   bool selection_par_code_ = false;  // the list's entry is set from the record, not chosen
-  PreviewBox *Image_brume = nullptr, *Image_ciel = nullptr, *Image_mer = nullptr;
+  fenetres::PreviewBox *Image_brume = nullptr, *Image_ciel = nullptr, *Image_mer = nullptr;
 };
 
 }  // namespace dialogs

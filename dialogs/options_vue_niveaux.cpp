@@ -13,6 +13,8 @@
 #include "fenetres/saisie.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

@@ -14,9 +14,12 @@ class CtlTrackBar;
 class QLineEdit;
 class QScrollBar;
 
+namespace fenetres {
+class PreviewBox;
+}  // namespace fenetres
+
 namespace dialogs {
 
-class PreviewBox;
 
 // The level fields a copy carries (not the sand height, nor the snow flags).
 void copier_niveaux(const param_vue& source, param_vue& cible);
@@ -46,7 +49,7 @@ class PageNiveauxVue : public PageOptionsVue {
   std::array<QLineEdit*, 8> edits_{};  // the seven levels, then the colour diversity
   CtlTrackBar* Trackbar_alea = nullptr;
   CtlCheckBox *CheckBox_strates = nullptr, *CheckBox_neige = nullptr, *checkbox_arb_neige = nullptr;
-  PreviewBox* Image_niveaux = nullptr;
+  fenetres::PreviewBox* Image_niveaux = nullptr;
 };
 
 }  // namespace dialogs

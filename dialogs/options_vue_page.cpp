@@ -15,6 +15,8 @@
 #include "model/noeuds.h"
 #include "render/palette.h"
 
+using namespace fenetres;
+
 namespace dialogs {
 
 namespace {

@@ -118,13 +118,13 @@ void TRaffinageDlg::init_raffinage() {
 
 // A typed value is bounded to the bar's range and shown as taken.
 void TRaffinageDlg::Edit_reliefChange() {
-  parametres.relief = dialogs::entier_borne(Edit_relief->text(), kMinimum, kMaximum, 50);
+  parametres.relief = fenetres::entier_borne(Edit_relief->text(), kMinimum, kMaximum, 50);
   placer(TrackBar_relief, parametres.relief);
   Edit_relief->setText(QString::number(parametres.relief));
 }
 
 void TRaffinageDlg::Edit_profilChange() {
-  parametres.profil = dialogs::entier_borne(Edit_profil->text(), kMinimum, kMaximum, 50);
+  parametres.profil = fenetres::entier_borne(Edit_profil->text(), kMinimum, kMaximum, 50);
   placer(TrackBar_profil, parametres.profil);
   Edit_profil->setText(QString::number(parametres.profil));
 }

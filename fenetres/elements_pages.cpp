@@ -11,7 +11,7 @@
 #include "fenetres/rendu.h"
 #include "controls/mirror.h"
 
-namespace dialogs {
+namespace fenetres {
 
 // ---------------------------------------------------------------- scroll codes
 
@@ -210,4 +210,4 @@ void HautBas::resizeEvent(QResizeEvent*) {
   bas_->setGeometry(0, h, width(), height() - h);
 }
 
-}  // namespace dialogs
+}  // namespace fenetres

@@ -16,7 +16,7 @@ class QScrollBar;
 class QStackedWidget;
 class QToolButton;
 
-namespace dialogs {
+namespace fenetres {
 
 // Places a new control at `geometrie` with its tooltip, and returns it.
 template <class Controle>
@@ -151,4 +151,4 @@ class HautBas : public QWidget {
   int min_ = 0, max_ = 100, position_ = 0;
 };
 
-}  // namespace dialogs
+}  // namespace fenetres

@@ -2,7 +2,7 @@
 
 #include "render/jpeg.h"
 
-namespace dialogs {
+namespace fenetres {
 
 namespace {
 int g_peintures = 0;
@@ -51,4 +51,4 @@ bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image) {
   return render::lire_jpeg(chemin, image);
 }
 
-}  // namespace dialogs
+}  // namespace fenetres

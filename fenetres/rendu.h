@@ -12,7 +12,7 @@
 #include "platform/messages.h"
 #include "render/calcul_image.h"
 
-namespace dialogs {
+namespace fenetres {
 
 // The arguments of one render call, as given.
 struct AppelRendu {
@@ -78,4 +78,4 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
 // render::lire_jpeg, counted.
 bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image);
 
-}  // namespace dialogs
+}  // namespace fenetres

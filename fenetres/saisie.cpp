@@ -6,7 +6,7 @@
 
 #include "model/texte.h"
 
-namespace dialogs {
+namespace fenetres {
 
 std::int32_t entier_saisi(std::string_view texte, std::int32_t defaut) {
   const auto v = model::convertir_entier_ligne(texte);
@@ -50,4 +50,4 @@ std::int32_t entier_borne(const QString& texte, std::int32_t min, std::int32_t m
   return v ? std::clamp(*v, min, max) : defaut;
 }
 
-}  // namespace dialogs
+}  // namespace fenetres

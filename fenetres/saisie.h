@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace dialogs {
+namespace fenetres {
 
 std::int32_t entier_saisi(std::string_view texte, std::int32_t defaut);
 std::int32_t entier_saisi(const QString& texte, std::int32_t defaut);
@@ -18,4 +18,4 @@ double reel_saisi(const QString& texte, double defaut);
 // it; unreadable text gives the default.
 std::int32_t entier_borne(const QString& texte, std::int32_t min, std::int32_t max, std::int32_t defaut);
 
-}  // namespace dialogs
+}  // namespace fenetres

@@ -299,8 +299,8 @@ void TImportation::construire_reglages() {
   connect(SpinEdit_maillage, &CtlSpinEdit::changed, this,
           [this] { imp_.degre = static_cast<std::uint16_t>(SpinEdit_maillage->Value()); });
 
-  CB_Lissage = dialogs::placer(new QCheckBox("Smooth", pan), {8, 394, 180, 20}, "Smooth before import");
-  checkbox_debord = dialogs::placer(new QCheckBox("Go over", pan),
+  CB_Lissage = fenetres::placer(new QCheckBox("Smooth", pan), {8, 394, 180, 20}, "Smooth before import");
+  checkbox_debord = fenetres::placer(new QCheckBox("Go over", pan),
                                     {8, 416, 180, 20}, "Allow the triangle to go beyond the limits");
   checkbox_debord->setChecked(true);
   connect(checkbox_debord, &QCheckBox::toggled, this, [this](bool on) {

@@ -291,7 +291,7 @@ void TCreation::creer_image(bool sauver) {
   render::RenderOptions options;
   options.traiter_messages = [this] { traiter_evenements(false); };
   if (terrain_ && palette_)
-    dialogs::calculer_image(*terrain_, handle_, *palette_, image_, {}, vue_, largeur_, hauteur_, nullptr, nullptr, 0,
+    fenetres::calculer_image(*terrain_, handle_, *palette_, image_, {}, vue_, largeur_, hauteur_, nullptr, nullptr, 0,
                             0, 0, 0, 1, rec, options);
   Image_video->montrer(image_);
   if (numeros_images) {

@@ -36,7 +36,7 @@ void PageTrajetVideo::defilement(QScrollBar* barre, int code, int position) {
     v_.angle_vision = -position;
     Edit_angle->setText(QString::number(-position));
   }
-  emit change(code == dialogs::kPouceBouge);
+  emit change(code == fenetres::kPouceBouge);
 }
 
 void PageTrajetVideo::valeur_saisie(QLineEdit* edit) {
@@ -96,7 +96,7 @@ void PageTrajetVideo::rendre_apercu(render::Bitmap& image) {
   render::RenderOptions options;
   options.dossier_ciels = c_.dossier_ciels;
   terrain.marquer_modifiee();
-  dialogs::calculer_image(terrain, 0, *c_.palette, image, {}, vue, image.width(), image.height(), nullptr, nullptr, 0,
+  fenetres::calculer_image(terrain, 0, *c_.palette, image, {}, vue, image.width(), image.height(), nullptr, nullptr, 0,
                           grossier_ ? 1 : 0, 0, 0, 1, (*c_.cameras)[std::size_t(k)], options);
 }
 

@@ -75,7 +75,7 @@ void EditeurTrajet::hideEvent(QHideEvent* e) {
 }
 
 void EditeurTrajet::paintEvent(QPaintEvent*) {
-  dialogs::MarqueurPeinture marqueur;
+  fenetres::MarqueurPeinture marqueur;
   QPainter p(this);
   if (fond_.isNull()) p.fillRect(rect(), QColor(192, 192, 192));
   else p.drawImage(0, 0, fond_);
@@ -266,7 +266,7 @@ void EditeurAltitudes::placer_marqueurs(double sommet) {
 }
 
 void EditeurAltitudes::paintEvent(QPaintEvent*) {
-  dialogs::MarqueurPeinture marqueur;
+  fenetres::MarqueurPeinture marqueur;
   QPainter p(this);
   const int h = reglages::kHauteurElevation;
   p.fillRect(rect(), Qt::white);

@@ -41,7 +41,7 @@ class QScrollBar;
 class TMyPalette;
 class Tmatrice;
 
-namespace dialogs {
+namespace fenetres {
 class PreviewBox;
 }
 
@@ -157,7 +157,7 @@ class PageTrajetVideo : public QWidget {
   CtlButton *button_obs = nullptr, *button_reset = nullptr;
   QScrollBar *ScrollBar_dist = nullptr, *ScrollBar_zoom = nullptr, *scrollbar_angle_Vision = nullptr;
   QLineEdit *Edit_dist = nullptr, *Edit_zoom = nullptr, *Edit_angle = nullptr;
-  dialogs::PreviewBox* Image_cadrage = nullptr;
+  fenetres::PreviewBox* Image_cadrage = nullptr;
   CtlTrackBar* TrackBar_Nimage = nullptr;
   QLabel* label_image = nullptr;
   CtlShapeButton *CtlShapeButton1 = nullptr, *CtlShapeButton2 = nullptr;

@@ -18,7 +18,7 @@ namespace T = textes_reglages;
 using textes_reglages::Q;
 
 void ImageReglages::paintEvent(QPaintEvent*) {
-  dialogs::MarqueurPeinture marqueur;
+  fenetres::MarqueurPeinture marqueur;
   QPainter p(this);
   if (peindre) peindre(p);
 }

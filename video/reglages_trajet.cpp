@@ -94,7 +94,7 @@ QLayout* PageTrajetVideo::construire_outils() {
 // The frame preview, its track bar and the player buttons.
 QLayout* PageTrajetVideo::construire_apercu() {
   auto* droite = new QVBoxLayout;
-  Image_cadrage = nomme(new dialogs::PreviewBox(this, 280, 210), "Image_cadrage");
+  Image_cadrage = nomme(new fenetres::PreviewBox(this, 280, 210), "Image_cadrage");
   Image_cadrage->setFixedSize(280, 210);
   Image_cadrage->fixer_rendu([this](render::Bitmap& b) { rendre_apercu(b); });
   droite->addWidget(Image_cadrage);
@@ -160,7 +160,7 @@ QLayout* PageTrajetVideo::construire_barres() {
   auto* barres = new QGridLayout;
   auto barre = [&](int rang, const char* texte, int min, int max, QScrollBar*& b, QLineEdit*& e, const char* nb,
                    const char* ne) {
-    b = nomme(dialogs::barre_defilement(this, Qt::Horizontal, min, max, 1, 5, nullptr), nb);
+    b = nomme(fenetres::barre_defilement(this, Qt::Horizontal, min, max, 1, 5, nullptr), nb);
     b->setFixedWidth(170);
     e = nomme(new QLineEdit(this), ne);
     e->setFixedWidth(50);
@@ -221,7 +221,7 @@ void PageTrajetVideo::connecter() {
       {ScrollBar_dist, Edit_dist}, {ScrollBar_zoom, Edit_zoom}, {scrollbar_angle_Vision, Edit_angle}};
   for (const auto& [b, e] : barres) {
     QScrollBar* barre = b;
-    connect(b->findChild<dialogs::AdaptateurDefilement*>(), &dialogs::AdaptateurDefilement::defilement, this,
+    connect(b->findChild<fenetres::AdaptateurDefilement*>(), &fenetres::AdaptateurDefilement::defilement, this,
             [this, barre](int code, int position) { defilement(barre, code, position); });
     QLineEdit* edit = e;
     connect(e, &QLineEdit::editingFinished, this, [this, edit] { valeur_saisie(edit); });

@@ -63,7 +63,7 @@ TPagesDlg3::TPagesDlg3(QWidget* parent) : QDialog(parent) {
   haut->addStretch(1);
   racine->addLayout(haut);
 
-  Pagecontrol2 = new dialogs::OngletsPlats(this);
+  Pagecontrol2 = new fenetres::OngletsPlats(this);
   Pagecontrol2->setObjectName("Pagecontrol2");
   taille_ = poser(Pagecontrol2->ajouter_page(kTaille, Q(T::kPageTaille)), new PageTailleVideo);
   trajet_ = poser(Pagecontrol2->ajouter_page(kTrajet, Q(T::kPageTrajet)), new PageTrajetVideo);
@@ -78,7 +78,7 @@ TPagesDlg3::TPagesDlg3(QWidget* parent) : QDialog(parent) {
   OKBtn->setDefault(true);
 
   connect(ComboBox_no, &CtlComboBox::changed, this, [this] { choisir_video(ComboBox_no->currentIndex()); });
-  connect(Pagecontrol2, &dialogs::OngletsPlats::change, this, [this] { modifie(); });
+  connect(Pagecontrol2, &fenetres::OngletsPlats::change, this, [this] { modifie(); });
   connect(taille_, &PageTailleVideo::change, this, [this] { modifie(); });
   connect(trajet_, &PageTrajetVideo::change, this, [this](bool grossier) { modifie(grossier); });
   connect(creation_, &PageCreationVideo::change, this, [this] { modifie(); });

@@ -25,7 +25,7 @@ class QLayout;
 class QRadioButton;
 class Tmatrice;
 
-namespace dialogs {
+namespace fenetres {
 class OngletsPlats;
 }
 
@@ -76,7 +76,7 @@ class TPagesDlg3 : public QDialog, public DialogueReglagesVideo {
   ContexteFilm film_{};                // what the preview movie of the video shown is made from
 
   CtlComboBox* ComboBox_no = nullptr;
-  dialogs::OngletsPlats* Pagecontrol2 = nullptr;
+  fenetres::OngletsPlats* Pagecontrol2 = nullptr;
   PageTailleVideo* taille_ = nullptr;
   PageTrajetVideo* trajet_ = nullptr;
   PageCreationVideo* creation_ = nullptr;

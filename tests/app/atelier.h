@@ -34,11 +34,11 @@ struct Atelier {
     w->etat.parametres.alea = 0;
     w->etat.vue.dim_predef = 0;
     w->etat.vue.taille = 10;
-    dialogs::controle_rendus().effacer();
+    fenetres::controle_rendus().effacer();
     image_transmise().reset();
   }
   ~Atelier() {
-    dialogs::controle_rendus().effacer();
+    fenetres::controle_rendus().effacer();
     image_transmise().reset();
   }
   void commande(Commande c) {

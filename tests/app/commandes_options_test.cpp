@@ -29,7 +29,7 @@ struct Options : Atelier {
       ++ouvertures;
       return reponse(d);
     };
-    dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+    fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                    platform::WindowHandle) { b.at(0, 0) = 1; };
   }
   // Answers OK after `f` has worked on the creation dialog.

@@ -184,7 +184,7 @@ TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   a.w->UpdateItems();
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");
   // Its views are counted as soon as one opens.
-  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   a.w->activer(a.carte(1));
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6   ( 1  Relief= ) ");
@@ -200,7 +200,7 @@ TEST(CarteMontagne, F1ShowsTheTopicOfTheFocusedChild) {
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 4006);
   a.commande(Commande::index);
   EXPECT_TRUE(a.w->aide()->OnFinder());
-  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   a.w->activer(a.vue(1));
   a.w->touche_aide();
@@ -262,8 +262,8 @@ TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {
   a.attendre_image(v);
   ASSERT_TRUE(v->image_existe());
   for (int k = 0; k < 5; ++k) QApplication::processEvents();
-  EXPECT_EQ(dialogs::controle_rendus().rendus, 1);
-  EXPECT_EQ(dialogs::controle_rendus().rendus_dans_peinture, 0);
+  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
+  EXPECT_EQ(fenetres::controle_rendus().rendus_dans_peinture, 0);
   EXPECT_GT(couleurs(v->image()), 1);
   EXPECT_EQ(v->modifiee, 1);
   a.w->activer(v);
@@ -283,7 +283,7 @@ TEST(FenetreVue, ACancelledRenderKeepsItsPartialPicture) {
   Atelier a(4);
   a.commande(Commande::nouvelle_montagne);
   bool annule = false;
-  dialogs::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink* s,
+  fenetres::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink* s,
                                   platform::WindowHandle h) {
     s->demarrer(h);
     b.at(0, 0) = render::pixel_rgb(255, 0, 0);
@@ -334,7 +334,7 @@ TEST(FenetreVue, NewViewSizeFollowsTheMeshDegree) {
   a.commande(Commande::nouvelle_montagne);
   a.w->etat.montagnes[1].terrain->degre = 7;  // the size follows the terrain's own degree
   a.w->etat.vue.echelle_fixe = 1;
-  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   EXPECT_EQ(a.vue(1)->largeur_image, 560);
   EXPECT_EQ(a.vue(1)->hauteur_image, 412);
@@ -346,7 +346,7 @@ TEST(FenetreVue, TogglesRespectMistAndAutomaticRefresh) {
   a.w->etat.vue.brume = 1;
   a.w->etat.vue.ombre_portee = 0;
   int rendus = 0;
-  dialogs::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+  fenetres::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
                                   platform::WindowHandle) { ++rendus; };
   a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
@@ -379,21 +379,21 @@ TEST(FenetreVue, DuplicateTakesThePictureWithoutRenderingAndLeavesTheClipboard) 
   a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
-  EXPECT_EQ(dialogs::controle_rendus().rendus, 1);
+  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
   EXPECT_GT(v->image().width(), 5);
   a.w->activer(v);
   a.commande(Commande::dupliquer_vue);
   TVuewindow* copie = a.vue(2);
   ASSERT_NE(copie, nullptr);
   a.attendre_image(copie);
-  EXPECT_EQ(dialogs::controle_rendus().rendus, 1);
+  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
   EXPECT_TRUE(copie->image() == v->image());
   EXPECT_FALSE(QApplication::clipboard()->image().isNull());
 }
 
 TEST(CommandesMontagne, CardRequests) {
   Atelier a(4);
-  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                  platform::WindowHandle) { b.at(0, 0) = 1; };
   a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
@@ -410,16 +410,16 @@ TEST(CommandesMontagne, CardRequests) {
   a.commande(Commande::voir);
   a.attendre_image(a.vue(1));
   a.attendre_image(a.vue(2));
-  const int rendus = dialogs::controle_rendus().rendus;
+  const int rendus = fenetres::controle_rendus().rendus;
   int rendus_vue1 = 0;
-  dialogs::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+  fenetres::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                   platform::WindowHandle h) {
     b.at(0, 0) = 1;
     if (h == a.vue(1)->handle()) ++rendus_vue1;
   };
   a.demande_carte(1, 1);
   a.attendre_image(a.vue(1));
-  EXPECT_EQ(dialogs::controle_rendus().rendus, rendus + 1);
+  EXPECT_EQ(fenetres::controle_rendus().rendus, rendus + 1);
   EXPECT_EQ(rendus_vue1, 1);
   EXPECT_TRUE(a.vue(2)->image_existe());
   // Regenerate with the fixed key gives the terrain again; it stays in its slot.
@@ -500,7 +500,7 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   EXPECT_TRUE(a.ui.entries.empty());
   EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
 
-  const int rendus = dialogs::controle_rendus().rendus;
+  const int rendus = fenetres::controle_rendus().rendus;
   a.dialogues->ouvertures.push_back(chemin.toStdString());
   a.commande(Commande::ouvrir);
   const int m = a.w->etat.montagne_courante;
@@ -510,12 +510,12 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   ASSERT_NE(ouverte, nullptr);
   a.attendre_image(ouverte);
   for (int k = 0; k < 5; ++k) QApplication::processEvents();
-  EXPECT_EQ(dialogs::controle_rendus().rendus, rendus);
+  EXPECT_EQ(fenetres::controle_rendus().rendus, rendus);
   EXPECT_TRUE(ouverte->image_existe());
   a.w->activer(ouverte);
   a.commande(Commande::rafraichir_vue);
   a.attendre_image(ouverte);
-  EXPECT_EQ(dialogs::controle_rendus().rendus, rendus + 1);
+  EXPECT_EQ(fenetres::controle_rendus().rendus, rendus + 1);
   const std::string titre = ouverte->windowTitle().toStdString();
   a.ui.answers.push_back(false);
   a.commande(Commande::fermer_vue);
@@ -555,7 +555,7 @@ TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
 // panel drops the view it showed.
 TEST(CarteMontagne, NoViewNamedOnceEveryDocumentIsClosed) {
   Atelier a;
-  dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::nouvelle_montagne);
   a.commande(Commande::voir);
   a.w->activer(a.vue(1));
@@ -708,7 +708,7 @@ TEST(FenetreVue, AnUntouchedDocumentDrawnOnOpeningIsNoChange) {
 TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
   for (const bool fixe : {true, false}) {
     Atelier a(7);
-    dialogs::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+    fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
                                    platform::WindowHandle) {};
     std::string texte = lire_tout(QString(QUORVEL_SOURCE_DIR) + "/tests/data/vallee.vue");
     if (!fixe)

@@ -35,7 +35,7 @@ TEST(ReglagesVideo, FromANewMountainToAMovie) {
   a.w->etat.video.derniere_image = 20;
   TPagesDlg3::execution() = [&ouvertures](TPagesDlg3& d) {
     ++ouvertures;
-    auto* pages = d.findChild<dialogs::OngletsPlats*>("Pagecontrol2");
+    auto* pages = d.findChild<fenetres::OngletsPlats*>("Pagecontrol2");
     d.findChild<QRadioButton*>("RadioButton_320x")->click();
     pages->montrer(TPagesDlg3::kCreation);
     auto* codec = d.findChild<CtlImageComboBox*>("ComboBox_CODEC");

@@ -100,13 +100,13 @@ TEST(CreationCalculs, PreviewRecordNeverDrawsAKeyAndLightensTheFastPreview) {
 struct Dialogue {
   TPagesdlg1 d;
   explicit Dialogue(const param_mat& p, int montagne = 0, int page = 1) {
-    dialogs::controle_rendus().effacer();
-    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(10, 20, 30);
+    fenetres::controle_rendus().effacer();
+    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(10, 20, 30);
     d.parametres = p;
     d.montagne = static_cast<std::uint16_t>(montagne);
     d.tourner_vers(page);
   }
-  ~Dialogue() { dialogs::controle_rendus().effacer(); }
+  ~Dialogue() { fenetres::controle_rendus().effacer(); }
 };
 
 param_mat record_de_test() {
@@ -388,7 +388,7 @@ TEST(PageArbres, MappingsCouplingAndLayers) {
   EXPECT_TRUE(densite->isEnabled());
   for (int k = 0; k < 3; ++k) QTest::keyClick(enfant<CtlListBox>(&page, "Selection_couches")->List(), Qt::Key_Up);
   EXPECT_EQ(nom_couche->text(), "Lev 4 > High ground");
-  enfant<dialogs::HautBas>(&page, "UpDown_couche")->descendre();
+  enfant<fenetres::HautBas>(&page, "UpDown_couche")->descendre();
   EXPECT_EQ(nom_couche->text(), "Lev 3 > Medium high");
   // The dialog holds what the page edits.
   Dialogue t(p, 0, TPagesdlg1::kArbres);
@@ -432,7 +432,7 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
   EXPECT_FALSE(t.d.Timer1.isActive());
   t.d.Image4->calculer();
   EXPECT_EQ(t.d.generations.size(), avant + 1);  // shown again, not rebuilt
-  EXPECT_EQ(dialogs::controle_rendus().appels.back().vue.angle_horizontal, 72);
+  EXPECT_EQ(fenetres::controle_rendus().appels.back().vue.angle_horizontal, 72);
   EXPECT_EQ(t.d.rotation, 0);
 
   const std::size_t avant_glisser = t.d.generations.size();
@@ -450,10 +450,10 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
   t.d.show();
   t.d.grab();
   t.d.Image4->calculer();
-  const auto& c = dialogs::controle_rendus();
+  const auto& c = fenetres::controle_rendus();
   ASSERT_FALSE(c.appels.empty());
   EXPECT_EQ(c.rendus_dans_peinture, 0);
-  for (const dialogs::AppelRendu& a : c.appels) {
+  for (const fenetres::AppelRendu& a : c.appels) {
     EXPECT_EQ(a.fenetre, t.d.handle());
     EXPECT_FALSE(a.attente);
     EXPECT_EQ(a.zoom_editeur, 0);
@@ -465,7 +465,7 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
 }
 
 TEST(Creation, TwoDialogsOnOneRecordShowTheSamePreview) {
-  dialogs::controle_rendus().effacer();
+  fenetres::controle_rendus().effacer();
   param_mat p = parametres_test(7);
   p.cle = 4321;
   std::array<render::Bitmap, 2> images;

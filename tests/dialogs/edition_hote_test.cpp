@@ -21,6 +21,8 @@
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 
 namespace {

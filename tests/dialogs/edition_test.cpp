@@ -28,6 +28,8 @@
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 
 namespace {

@@ -17,6 +17,8 @@
 #include "tests/dialogs/options_vue_banc.h"
 #include "tests/support/fakes.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 using namespace banc_options_vue;
 

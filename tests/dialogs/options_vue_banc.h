@@ -89,14 +89,14 @@ struct BancPage {
   std::unique_ptr<P> page;
 
   explicit BancPage(bool factice = true) {
-    dialogs::controle_rendus().effacer();
-    if (factice) dialogs::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
+    fenetres::controle_rendus().effacer();
+    if (factice) fenetres::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
     terrain = terrain_synthetique("cone", 6, 1500);
     contexte.terrains[1] = terrain.get();
     contexte.montagnes[1] = dialogs::decrire_montagne(*terrain);
     contexte.montagne_affichee = 1;
   }
-  ~BancPage() { dialogs::controle_rendus().effacer(); }
+  ~BancPage() { fenetres::controle_rendus().effacer(); }
 
   template <class... A>
   P& ouvrir(const std::string& dossier_programme = {}, A&&... a) {
@@ -119,7 +119,7 @@ struct BancPage {
   }
   // Runs the page's scheduled previews.
   void calculer() {
-    for (dialogs::PreviewBox* b : page->template findChildren<dialogs::PreviewBox*>()) b->calculer();
+    for (fenetres::PreviewBox* b : page->template findChildren<fenetres::PreviewBox*>()) b->calculer();
   }
 };
 
@@ -130,8 +130,8 @@ struct Banc {
   std::unique_ptr<dialogs::TPagesDlg2> d;
 
   explicit Banc(int vues = 2, bool factice = true) {
-    dialogs::controle_rendus().effacer();
-    if (factice) dialogs::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
+    fenetres::controle_rendus().effacer();
+    if (factice) fenetres::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
     terrain = terrain_synthetique("cone", 6, 1500);
     e.montagne_courante = 1;
     e.terrains[1] = terrain.get();
@@ -162,9 +162,9 @@ struct Banc {
   }
   param_vue vue() const { return d->sorties().vue; }
   void calculer() {
-    for (dialogs::PreviewBox* b : d->findChildren<dialogs::PreviewBox*>()) b->calculer();
+    for (fenetres::PreviewBox* b : d->findChildren<fenetres::PreviewBox*>()) b->calculer();
   }
-  ~Banc() { dialogs::controle_rendus().effacer(); }
+  ~Banc() { fenetres::controle_rendus().effacer(); }
 };
 
 }  // namespace banc_options_vue

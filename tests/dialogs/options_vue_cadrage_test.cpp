@@ -11,6 +11,8 @@
 #include "dialogs/options_vue_cadrage.h"
 #include "tests/dialogs/options_vue_banc.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 using namespace banc_options_vue;
 

@@ -8,6 +8,8 @@
 #include "render/palette.h"
 #include "tests/dialogs/options_vue_banc.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 using namespace banc_options_vue;
 

@@ -6,6 +6,8 @@
 #include "dialogs/options_vue_niveaux.h"
 #include "tests/dialogs/options_vue_banc.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 using namespace banc_options_vue;
 

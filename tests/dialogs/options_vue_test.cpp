@@ -21,6 +21,8 @@
 #include "tests/support/empreinte.h"
 #include "tests/support/touche_aide.h"
 
+using namespace fenetres;
+
 using namespace dialogs;
 using namespace banc_options_vue;
 

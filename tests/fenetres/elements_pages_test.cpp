@@ -12,7 +12,7 @@
 #include "fenetres/rendu.h"
 #include "fenetres/saisie.h"
 
-using namespace dialogs;
+using namespace fenetres;
 
 TEST(Saisie, IntegersAndRealsAsTypedOrTheDefault) {
   EXPECT_EQ(entier_saisi(std::string_view("12"), 5), 12);

@@ -9,7 +9,7 @@
 namespace {
 
 TEST(CalculerImage, StandInFillsThePicturesAndRecordsTheCall) {
-  dialogs::ControleRendus& c = dialogs::controle_rendus();
+  fenetres::ControleRendus& c = fenetres::controle_rendus();
   c.effacer();
   c.couleur_factice = render::pixel_rgb(1, 2, 3);
   Tmatrice terrain(parametres_test(4));
@@ -17,11 +17,11 @@ TEST(CalculerImage, StandInFillsThePicturesAndRecordsTheCall) {
   render::Bitmap image(8, 6), carte(16, 12);
   param_vue vue{};
   int vus = 0;
-  dialogs::calculer_image(terrain, 0, palette, image, [&](const render::Bitmap&) { ++vus; }, vue, 8, 6, nullptr,
+  fenetres::calculer_image(terrain, 0, palette, image, [&](const render::Bitmap&) { ++vus; }, vue, 8, 6, nullptr,
                           &carte, 2, 0, 1, 0, 0, enregistrement_camera{});
   {
-    dialogs::MarqueurPeinture peinture;
-    dialogs::calculer_image(terrain, 0, palette, image, {}, vue, 8, 6, nullptr, nullptr, 1, 1, 0, 0, 0,
+    fenetres::MarqueurPeinture peinture;
+    fenetres::calculer_image(terrain, 0, palette, image, {}, vue, 8, 6, nullptr, nullptr, 1, 1, 0, 0, 0,
                             enregistrement_camera{});
   }
   EXPECT_EQ(c.rendus, 2);

@@ -107,10 +107,10 @@ struct Fabrique : ::testing::Test {
     dossier = fs::temp_directory_path() / ("quorvel-creation-" + std::to_string(::getpid()));
     fs::remove_all(dossier);
     fs::create_directories(dossier / "temp");
-    dialogs::controle_rendus().effacer();
+    fenetres::controle_rendus().effacer();
   }
   void TearDown() override {
-    dialogs::controle_rendus().effacer();
+    fenetres::controle_rendus().effacer();
     fs::remove_all(dossier);
   }
   std::string temp(const std::string& nom) const { return (dossier / "temp" / nom).string(); }
@@ -145,7 +145,7 @@ TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
   const std::string film = fabriquer(1, {}, false, &lignes);
   ASSERT_EQ(film, temp("video1.avi"));
   EXPECT_EQ(fichiers_images(), 0);
-  auto& c = dialogs::controle_rendus();
+  auto& c = fenetres::controle_rendus();
   ASSERT_EQ(c.appels.size(), 19u);
   for (std::size_t i = 0; i < 19; ++i) {
     EXPECT_EQ(c.appels[i].camera.cible_z, cameras[i + 1].cible_z) << i;
@@ -184,7 +184,7 @@ TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
 }
 
 TEST_F(Fabrique, CancelKeepsTheFramesMadeSoFar) {
-  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
+  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
   // File mode: Cancel after the 10th frame.
   video.largeur_image = 400;
   video.hauteur_image = 300;
@@ -226,7 +226,7 @@ TEST(TempsRestant, AverageOfTheFramesMadeSoFar) {
 }
 
 TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
-  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
+  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
   video.largeur_image = 400;
   video.hauteur_image = 300;
   TCreation c;
@@ -249,7 +249,7 @@ TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
 }
 
 TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
-  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
+  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
   // An output that cannot be written.
   video.type_video = 2;
   ASSERT_TRUE(ecrire_fichier(temp("video4.avi"), "earlier movie").empty());
@@ -263,7 +263,7 @@ TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
 
 // Indeo 3.2 movies are made, at the nearest size the format holds, and play.
 TEST_F(Fabrique, IndeoMoviesAreMadeAtASizeTheFormatHolds) {
-  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(30, 90, 160);
+  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(30, 90, 160);
   video.type_video = 3;
   video.largeur_image = 300;
   video.hauteur_image = 226;
@@ -315,7 +315,7 @@ TEST_F(Fabrique, FrameNumbersOnlyInTheMovieCorner) {
 }
 
 TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
-  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
+  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
   video.largeur_image = 160;
   video.hauteur_image = 120;
   int refus = 0;
@@ -353,10 +353,10 @@ TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
   cameras.resize(5);
   video.largeur_image = 160;
   video.hauteur_image = 120;
-  dialogs::controle_rendus().effacer();
-  dialogs::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
+  fenetres::controle_rendus().effacer();
+  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
   ASSERT_FALSE(fabriquer(6).empty());
-  const auto& appels = dialogs::controle_rendus().appels;
+  const auto& appels = fenetres::controle_rendus().appels;
   ASSERT_EQ(appels.size(), 19u);
   EXPECT_EQ(appels[18].camera.cible_z, 0.0);
 }

@@ -73,8 +73,8 @@ void saisir(QLineEdit* e, const QString& texte) {
   emit e->editingFinished();
 }
 void defiler(QScrollBar* b, int code, int position) {
-  auto* a = b->findChild<dialogs::AdaptateurDefilement*>();
-  if (!a) a = b->parent()->findChild<dialogs::AdaptateurDefilement*>();
+  auto* a = b->findChild<fenetres::AdaptateurDefilement*>();
+  if (!a) a = b->parent()->findChild<fenetres::AdaptateurDefilement*>();
   ASSERT_NE(a, nullptr);
   emit a->defilement(code, position);
 }
@@ -202,8 +202,8 @@ struct PageTrajet : ::testing::Test {
       *t = std::make_unique<Tmatrice>(p);
       remplir_depuis_echantillon(**t, echantillonner_36(*terrain));
     }
-    dialogs::controle_rendus().effacer();
-    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
+    fenetres::controle_rendus().effacer();
+    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
     QObject::connect(&page, &PageTrajetVideo::change, [this](bool grossier) {
       ++changes;
       page.ranger(v);
@@ -213,7 +213,7 @@ struct PageTrajet : ::testing::Test {
     editeur = enfant<EditeurTrajet>(&page, "Trace_Trajectoire");
     altitudes = enfant<EditeurAltitudes>(&page, "Image_elevation");
   }
-  void TearDown() override { dialogs::controle_rendus().effacer(); }
+  void TearDown() override { fenetres::controle_rendus().effacer(); }
   ContexteTrajet contexte() {
     ContexteTrajet c;
     c.terrain = terrain.get();
@@ -392,7 +392,7 @@ TEST_F(PageTrajet, BarsAndEditsRecomputeThePath) {
   EXPECT_EQ(changes, avant + 4);
   avant = changes;
   angle->setValue(30);
-  defiler(angle, dialogs::kPouceLache, 30);
+  defiler(angle, fenetres::kPouceLache, 30);
   EXPECT_EQ(v.angle_vision, -30);
   EXPECT_EQ(c<QLineEdit>("Edit_angle")->text(), "-30");
   EXPECT_EQ(changes, avant + 1);
@@ -401,11 +401,11 @@ TEST_F(PageTrajet, BarsAndEditsRecomputeThePath) {
 TEST_F(PageTrajet, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
   ouvrir();
   QCoreApplication::processEvents();
-  auto& r = dialogs::controle_rendus();
+  auto& r = fenetres::controle_rendus();
   r.appels.clear();
   auto* dist = c<QScrollBar>("ScrollBar_dist");
   for (int p : {40, 45, 50}) {
-    defiler(dist, dialogs::kPouceBouge, p);
+    defiler(dist, fenetres::kPouceBouge, p);
     QCoreApplication::processEvents();
   }
   ASSERT_EQ(r.appels.size(), 3u);
@@ -414,11 +414,11 @@ TEST_F(PageTrajet, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
     EXPECT_EQ(a.noeuds, 17);  // the degree-4 preview terrain
   }
   r.appels.clear();
-  defiler(dist, dialogs::kPouceLache, 50);
-  defiler(dist, dialogs::kFinDefilement, 50);
+  defiler(dist, fenetres::kPouceLache, 50);
+  defiler(dist, fenetres::kFinDefilement, 50);
   QCoreApplication::processEvents();
   ASSERT_EQ(r.appels.size(), 1u);
-  const dialogs::AppelRendu& a = r.appels[0];
+  const fenetres::AppelRendu& a = r.appels[0];
   EXPECT_EQ(a.grossier, 0);
   EXPECT_EQ(a.noeuds, 33);
   EXPECT_EQ(a.mode_camera, 1);
@@ -465,7 +465,7 @@ TEST_F(PageTrajet, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(r.appels.empty());
   }
-  c<dialogs::PreviewBox>("Image_cadrage")->invalidate();
+  c<fenetres::PreviewBox>("Image_cadrage")->invalidate();
   QCoreApplication::processEvents();
   ASSERT_EQ(r.appels.size(), 1u);
   EXPECT_EQ(r.appels[0].camera.cible_z, cameras[4].cible_z);  // position 2: Round(3.6)
@@ -574,12 +574,12 @@ struct Reglages : ::testing::Test {
     in.dossier_programme = dossier.string();
     in.terrains[1] = terrain.get();
     in.cameras = &cameras;
-    dialogs::controle_rendus().effacer();
-    dialogs::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
+    fenetres::controle_rendus().effacer();
+    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
   }
   void TearDown() override {
     d.reset();
-    dialogs::controle_rendus().effacer();
+    fenetres::controle_rendus().effacer();
     fs::remove_all(dossier);
   }
   void ouvrir() {
@@ -592,7 +592,7 @@ struct Reglages : ::testing::Test {
   W* c(const char* nom) {
     return enfant<W>(d.get(), nom);
   }
-  void page(int code) { c<dialogs::OngletsPlats>("Pagecontrol2")->montrer(code); }
+  void page(int code) { c<fenetres::OngletsPlats>("Pagecontrol2")->montrer(code); }
   Param_video video() const { return d->sorties().video; }
 };
 
@@ -600,7 +600,7 @@ TEST_F(Reglages, TheFramePreviewTakesTheFrameSizeOfTheSizePage) {
   in.video.largeur_image = 800;
   in.video.hauteur_image = 450;
   ouvrir();
-  auto* apercu = c<dialogs::PreviewBox>("Image_cadrage");
+  auto* apercu = c<fenetres::PreviewBox>("Image_cadrage");
   EXPECT_EQ(apercu->height(), 158);  // Round(280 x 450 / 800)
   c<QRadioButton>("RadioButton_autre")->click();
   saisir(c<QLineEdit>("Edit_Xmax"), "5000");
@@ -730,7 +730,7 @@ TEST_F(Reglages, HostileRecordLoadsAndEditsSafely) {
   QCoreApplication::processEvents();
   d->grab();
   EXPECT_TRUE(c<QRadioButton>("RadioButton_autre")->isChecked());
-  EXPECT_EQ(dialogs::controle_rendus().rendus_dans_peinture, 0);
+  EXPECT_EQ(fenetres::controle_rendus().rendus_dans_peinture, 0);
 }
 
 // The numbered preview movie: one frame in ten above 2000 frames.
@@ -742,7 +742,7 @@ TEST_F(Reglages, ReducedVideoTakesEveryTenthRecordAndPlays) {
   ouvrir();
   EXPECT_FALSE(fichier_existe(dossier.string() + "/temp/video11.avi"));
   page(TPagesDlg3::kCreation);
-  auto& r = dialogs::controle_rendus();
+  auto& r = fenetres::controle_rendus();
   auto* creer = c<CtlShapeButton>("CtlCreate");
   auto* lecteur_film = c<MoviePlayer>("MediaPlayer1");
   auto* creation = d->findChild<PageCreationVideo*>();

@@ -15,11 +15,11 @@
 #include <string>
 
 #include "bench/terrains_bench.h"
+#include "exemples/arbres_dessin.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
 #include "render/canevas_arbre.h"
 #include "render/dessin_arbre.h"
-#include "tests/support/arbres_dessin.h"
 
 using namespace render;
 

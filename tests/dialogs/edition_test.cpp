@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "exemples/arbres_dessin.h"
 #include "fenetres/aide_enfants.h"
 #include "fenetres/rendu.h"
 #include "controls/panels.h"
@@ -24,7 +25,6 @@
 #include "render/dessin_arbre.h"
 #include "render/jpeg.h"
 #include "tests/app/comparaison_records.h"
-#include "tests/support/arbres_dessin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 

@@ -3,8 +3,8 @@
 // the generator must reproduce them bit for bit, random draws included.
 #include <gtest/gtest.h>
 
+#include "exemples/arbres_dessin.h"
 #include "tests/render/arbre_aide.h"
-#include "tests/support/arbres_dessin.h"
 #include "tests/support/empreinte.h"
 
 namespace {

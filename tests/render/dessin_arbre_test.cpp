@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "exemples/arbres_dessin.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "render/canevas_arbre.h"
 #include "render/dessin_arbre.h"
 #include "render/palette.h"
 #include "tests/render/arbre_aide.h"
-#include "tests/support/arbres_dessin.h"
 #include "tests/support/fakes.h"
 
 using namespace render;

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "exemples/arbres_dessin.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
-#include "tests/support/arbres_dessin.h"
 #include "platform/messages.h"
 #include "tests/support/empreinte.h"
 #include "tests/support/fakes.h"

@@ -6,11 +6,11 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "exemples/arbres_dessin.h"
 #include "model/defauts.h"
 #include "render/calcul_image.h"
 #include "render/dessin_arbre.h"
 #include "tests/render/arbre_aide.h"
-#include "tests/support/arbres_dessin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
 

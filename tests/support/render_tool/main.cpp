@@ -39,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "exemples/arbres_dessin.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
 #include "model/erreur.h"
@@ -47,7 +48,6 @@
 #include "render/ciel.h"
 #include "render/facettes.h"
 #include "render/jpeg.h"
-#include "tests/support/arbres_dessin.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
 #ifdef QUORVEL_RENDER_TOOL_MOVIES

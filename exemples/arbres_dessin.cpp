@@ -1,4 +1,4 @@
-#include "tests/support/arbres_dessin.h"
+#include "exemples/arbres_dessin.h"
 
 #include <cmath>
 

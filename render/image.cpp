@@ -20,6 +20,18 @@ GenreImage genre_image(std::string_view o) {
   return GenreImage::inconnu;
 }
 
+namespace {
+
+// Why a picture that is neither a bitmap nor a JPEG picture is not read.
+bool refuser_genre(std::string_view octets, std::string* raison) {
+  if (raison)
+    *raison = genre_image(octets) == GenreImage::gif ? "it is a GIF picture, which is not read here"
+                                                     : "it is neither a Windows bitmap nor a JPEG picture";
+  return false;
+}
+
+}  // namespace
+
 bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison) {
   switch (genre_image(octets)) {
     case GenreImage::bmp:
@@ -29,13 +41,10 @@ bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison) 
       if (raison) *raison = "the JPEG picture cannot be decoded";
       return false;
     case GenreImage::gif:
-      if (raison) *raison = "it is a GIF picture, which is not read here";
-      return false;
     case GenreImage::inconnu:
       break;
   }
-  if (raison) *raison = "it is neither a Windows bitmap nor a JPEG picture";
-  return false;
+  return refuser_genre(octets, raison);
 }
 
 bool taille_image(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison) {
@@ -51,13 +60,10 @@ bool taille_image(std::string_view octets, std::int64_t& largeur, std::int64_t& 
       if (raison) *raison = "the JPEG picture has no readable size";
       return false;
     case GenreImage::gif:
-      if (raison) *raison = "it is a GIF picture, which is not read here";
-      return false;
     case GenreImage::inconnu:
       break;
   }
-  if (raison) *raison = "it is neither a Windows bitmap nor a JPEG picture";
-  return false;
+  return refuser_genre(octets, raison);
 }
 
 bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison) {

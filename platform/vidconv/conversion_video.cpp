@@ -473,13 +473,7 @@ class Writer {
         std::memcpy(pal + 4 * i, &e, 4);
       }
     }
-    pkt_->pts = pkt_->dts = next_pts_++;
-    pkt_->duration = 1;
-    av_packet_rescale_ts(pkt_, rle_tb_, st_->time_base);
-    pkt_->stream_index = st_->index;
-    const int r = av_interleaved_write_frame(oc_, pkt_);
-    if (r < 0) return fail(kWriteFailure, "cannot write the movie: " + av_text(r), code, text);
-    return true;
+    return write_own_packet(code, text);
   }
 
   bool write_iv32(const FrameView& f, int& code, std::string& text) {
@@ -489,6 +483,12 @@ class Writer {
     if (av_new_packet(pkt_, int(data.size())) < 0) return fail(kEncoderFailure, "out of memory", code, text);
     std::memcpy(pkt_->data, data.data(), data.size());
     if (cle) pkt_->flags |= AV_PKT_FLAG_KEY;
+    return write_own_packet(code, text);
+  }
+
+  // Writes the packet one of the program's own encoders filled: the next
+  // frame's time, one frame long.
+  bool write_own_packet(int& code, std::string& text) {
     pkt_->pts = pkt_->dts = next_pts_++;
     pkt_->duration = 1;
     av_packet_rescale_ts(pkt_, rle_tb_, st_->time_base);

@@ -14,6 +14,7 @@
 #include "render/jpeg.h"
 #include "render/raster.h"
 #include "video/codecs_video.h"
+#include "tests/support/commande.h"
 
 namespace fs = std::filesystem;
 namespace vcv = platform::vcv;
@@ -28,20 +29,9 @@ bool outil_present(const char* nom) {
   if (!outil_present("ffprobe") || !outil_present("ffmpeg"))                                  \
   GTEST_SKIP() << "ffprobe and ffmpeg (Debian package ffmpeg) are needed to check the movies"
 
-std::string sortie_commande(const std::string& commande) {
-  std::string out;
-  FILE* p = popen(commande.c_str(), "r");
-  if (!p) return out;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  pclose(p);
-  return out;
-}
-
 // key=value lines of ffprobe's default writer.
 std::map<std::string, std::string> sonder(const std::string& film) {
-  const std::string s = sortie_commande(
+  const std::string s = test_commande::sortie(
       "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
       "stream=codec_name,codec_tag_string,width,height,r_frame_rate,nb_read_frames,pix_fmt:format=format_name "
       "-of default=nw=1 '" + film + "'");
@@ -230,7 +220,7 @@ TEST(ConversionVideo, DiscVariantsComplyWithTheirStandard) {
     EXPECT_EQ(m["pix_fmt"], "yuv420p");
     EXPECT_EQ(m["format_name"], "mpeg");
     // The screen is 4:3 (MPEG-1 gives the pixels' shape from a table: within 1 %).
-    const std::string ecran = sortie_commande(
+    const std::string ecran = test_commande::sortie(
         "ffprobe -v error -select_streams v:0 -show_entries stream=display_aspect_ratio -of csv=p=0 '" + film + "'");
     const auto deux_points = ecran.find(':');
     ASSERT_NE(deux_points, std::string::npos) << ecran;
@@ -239,7 +229,7 @@ TEST(ConversionVideo, DiscVariantsComplyWithTheirStandard) {
         << ecran;
 
     // A key frame every 18 frames.
-    std::string images = sortie_commande("ffprobe -v error -select_streams v:0 -show_entries frame=pict_type "
+    std::string images = test_commande::sortie("ffprobe -v error -select_streams v:0 -show_entries frame=pict_type "
                                          "-of csv=p=0 '" + film + "'");
     const auto pas_image = [](char ch) { return ch != 'I' && ch != 'P' && ch != 'B'; };
     images.erase(std::remove_if(images.begin(), images.end(), pas_image), images.end());
@@ -263,7 +253,7 @@ TEST(ConversionVideo, DiscVariantsComplyWithTheirStandard) {
     // The first picture: black bands, the white frame between them.
     const vcv::DiscPlace place = vcv::disc_place(disc, 320, 180);
     const std::string gris =
-        sortie_commande("ffmpeg -v error -i '" + film + "' -frames:v 1 -f rawvideo -pix_fmt gray -");
+        test_commande::sortie("ffmpeg -v error -i '" + film + "' -frames:v 1 -f rawvideo -pix_fmt gray -");
     ASSERT_EQ(gris.size(), std::size_t(disc.width) * std::size_t(disc.height));
     const auto luma = [&](int x, int y) { return int(std::uint8_t(gris[std::size_t(y) * disc.width + x])); };
     const int mx = disc.width / 2;
@@ -301,7 +291,7 @@ TEST(ConversionVideo, RunLengthMoviesDecodeToTheQuantisedFrames) {
     m.at(5, 2) = render::pixel_rgb(0, 0, 255);
     const std::string film = d / "rle.avi";
     ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
-    const std::string brut = sortie_commande("ffmpeg -v error -i '" + film + "' -f rawvideo -pix_fmt rgb24 -");
+    const std::string brut = test_commande::sortie("ffmpeg -v error -i '" + film + "' -f rawvideo -pix_fmt rgb24 -");
     std::string attendu;
     for (const auto& b : e.donnees) {
       for (std::uint8_t i : vcv::quantize_rle8(vue(b), tramage)) {
@@ -392,7 +382,7 @@ TEST(ConversionVideo, FileListsAreEncodedInNameOrder) {
     EXPECT_EQ(total, n);
     EXPECT_EQ(sonder(film)["nb_read_frames"], std::to_string(n));
     if (type == 5) {
-      const std::string brut = sortie_commande("ffmpeg -v error -i '" + film + "' -f rawvideo -pix_fmt rgb24 -");
+      const std::string brut = test_commande::sortie("ffmpeg -v error -i '" + film + "' -f rawvideo -pix_fmt rgb24 -");
       ASSERT_EQ(brut.size(), std::size_t(n) * 64 * 48 * 3);
       for (int k = 0; k < n; ++k) {
         const std::size_t o = std::size_t(k) * 64 * 48 * 3 + (20 * 64 + 30) * 3;

@@ -31,6 +31,7 @@ extern "C" {
 #include "tests/support/terrains.h"
 #include "video/codecs_video.h"
 #include "video/trajectoire.h"
+#include "tests/support/commande.h"
 
 namespace fs = std::filesystem;
 namespace vcv = platform::vcv;
@@ -219,21 +220,10 @@ vcv::FrameView vue(const render::Bitmap& b) { return {b.pixels().data(), b.width
 
 // ---------------------------------------------------------------- movies
 
-std::string sortie(const std::string& commande) {
-  std::string out;
-  FILE* p = popen(commande.c_str(), "r");
-  if (!p) return out;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  pclose(p);
-  return out;
-}
-
 std::map<std::string, std::string> sonder(const std::string& film) {
   std::map<std::string, std::string> m;
   std::istringstream in(
-      sortie("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+      test_commande::sortie("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
              "stream=codec_name,codec_tag_string,width,height,r_frame_rate,nb_read_frames,"
              "duration,pix_fmt -of default=nw=1 '" +
              film + "'"));

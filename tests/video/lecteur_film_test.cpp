@@ -10,6 +10,7 @@
 
 #include "platform/fichiers.h"
 #include "platform/vidconv/lecteur_film.h"
+#include "tests/support/commande.h"
 
 namespace fs = std::filesystem;
 using platform::vcv::MovieReader;
@@ -17,17 +18,6 @@ using platform::vcv::MovieReader;
 namespace {
 
 bool ffmpeg_present() { return std::system("command -v ffmpeg >/dev/null 2>&1") == 0; }
-
-std::string sortie(const std::string& commande) {
-  std::string out;
-  FILE* p = popen(commande.c_str(), "r");
-  if (!p) return out;
-  std::array<char, 65536> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  pclose(p);
-  return out;
-}
 
 struct Films : ::testing::Test {
   static inline fs::path dossier;
@@ -50,7 +40,7 @@ struct Films : ::testing::Test {
   }
   // Every frame as ffmpeg decodes it, rgb24.
   static std::string brut(const std::string& film) {
-    return sortie("ffmpeg -v error -i '" + (dossier / film).string() + "' -f rawvideo -pix_fmt rgb24 -");
+    return test_commande::sortie("ffmpeg -v error -i '" + (dossier / film).string() + "' -f rawvideo -pix_fmt rgb24 -");
   }
   static double ecart_moyen(const std::vector<std::uint32_t>& p, const std::string& ref, int k) {
     const std::size_t n = p.size();

@@ -6,6 +6,7 @@
 #include <memory>
 
 namespace render::detail_facettes {
+namespace {
 
 Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
   observateur_ = dynamic_cast<ObservateurDessin*>(ctx.observateur);
@@ -292,6 +293,7 @@ void Moteur::fin_rangee() {
   }
 }
 
+}  // namespace
 }  // namespace render::detail_facettes
 
 namespace render {

@@ -6,6 +6,7 @@
 #include "render/facettes_interne.h"
 
 namespace render::detail_facettes {
+namespace {
 
 // Hands lines to the team: their vertices and main-facet geometry.
 void Moteur::lancer_ligne(Ligne& l) {
@@ -206,4 +207,5 @@ Moteur::~Moteur() {
     if (reserve_lignes().size() < kLignesGardees) reserve_lignes().push_back(std::move(l));
 }
 
+}  // namespace
 }  // namespace render::detail_facettes

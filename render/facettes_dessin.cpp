@@ -7,6 +7,7 @@
 #include <string_view>
 
 namespace render::detail_facettes {
+namespace {
 
 namespace {
 
@@ -208,4 +209,5 @@ void DessinFacettes::observer(bool sous, GenreFacette genre, std::int32_t index,
   observateur_->dessinee(f);
 }
 
+}  // namespace
 }  // namespace render::detail_facettes

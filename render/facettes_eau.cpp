@@ -3,6 +3,7 @@
 #include "render/facettes_interne.h"
 
 namespace render::detail_facettes {
+namespace {
 
 void DessinFacettes::dessiner_eau(const ResultatOmbrage& res, std::int32_t niveau, bool sous, bool d_avance) {
   const RenderContext& c = ctx_;
@@ -61,4 +62,5 @@ void DessinFacettes::dessiner_riviere(double p, std::int32_t niveau, bool ombre,
   }
 }
 
+}  // namespace
 }  // namespace render::detail_facettes

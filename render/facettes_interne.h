@@ -2,6 +2,12 @@
 // its first decisions and what the helpers compute ahead for it, the
 // picture's set-up copied for the helpers, the walk's lines, and the two
 // classes of the engine (the drawing of a facet and the walk that feeds it).
+//
+// The engine's files are compiled as one unit (render/CMakeLists.txt) and
+// everything here has internal linkage, as when the engine was one file: the
+// compiler then inlines the steps of the facet drawing and of the walk. A new
+// file of the engine is named facettes_*.cpp, so that it joins that unit, and
+// its local names must not clash with those of the other files.
 #pragma once
 
 #include <algorithm>
@@ -23,6 +29,7 @@
 #include "render/subdivision.h"
 
 namespace render::detail_facettes {
+namespace {
 
 constexpr int kMaxSous = 33;
 
@@ -389,4 +396,5 @@ class Moteur : private DessinFacettes {
   std::unique_ptr<Equipe> equipe_propre_;
 };
 
+}  // namespace
 }  // namespace render::detail_facettes

@@ -5,6 +5,7 @@
 #include "render/facettes_interne.h"
 
 namespace render::detail_facettes {
+namespace {
 
 namespace {
 
@@ -181,4 +182,5 @@ void DessinFacettes::noter_bords() {
   }
 }
 
+}  // namespace
 }  // namespace render::detail_facettes

@@ -4,6 +4,7 @@
 #include "render/facettes_interne.h"
 
 namespace render::detail_facettes {
+namespace {
 
 namespace {
 
@@ -101,4 +102,5 @@ void DessinFacettes::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, d
   });
 }
 
+}  // namespace
 }  // namespace render::detail_facettes

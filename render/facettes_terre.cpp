@@ -4,6 +4,7 @@
 #include "render/facettes_interne.h"
 
 namespace render::detail_facettes {
+namespace {
 
 // A back-facing land facet: a ridge line, so that crests seen from behind stay visible.
 void DessinFacettes::dessiner_crete(const ResultatOmbrage& res, std::int32_t altitude, std::int32_t niveau,
@@ -186,4 +187,5 @@ void DessinFacettes::finir_noeud() {
   arbre_reflet_ = false;
 }
 
+}  // namespace
 }  // namespace render::detail_facettes

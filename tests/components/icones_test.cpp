@@ -268,7 +268,9 @@ TEST(AnimatedCursor, EachIconChunkCostsWhatItHolds) {
     ASSERT_EQ(image.size(), QSize(1, 1));
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
   });
-  if (pic >= 0) {
+  // 24,000 frames of a few small blocks each: the check means something
+  // only where a small block costs what it holds.
+  if (pic >= 0 && test_memoire::petits_blocs_mesurables()) {
     EXPECT_LT(pic, test_memoire::borne(std::int64_t(24) << 20));
     EXPECT_LT(garde, test_memoire::borne(std::int64_t(nombre) * 1024)) << garde / nombre << " bytes a frame";
   }

@@ -33,6 +33,17 @@ std::int64_t croissance_pic(F&& travail) {
   return (pic - avant) * 1024;
 }
 
+// Whether the growth says what the work's small allocations cost: under
+// AddressSanitizer every allocation carries redzones and shadow memory worth
+// several times a small block, so only checks of large blocks hold there.
+constexpr bool petits_blocs_mesurables() {
+#if defined(__SANITIZE_ADDRESS__)
+  return false;
+#else
+  return true;
+#endif
+}
+
 // A bound on that growth: under AddressSanitizer freed memory stays resident
 // in its quarantine (256 MB by default) before it is reused, so the bound
 // grows by that much there.

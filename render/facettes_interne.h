@@ -40,8 +40,19 @@ struct Sommet {
   Point ecran;
   bool sous_mer = false;             // its node lies below the sea level
   bool riviere = false;              // its node carries a river
+  std::uint8_t classe = 0;           // what the first decisions test of it alone (classer)
   std::int32_t i = 0, j = 0;         // its node (or sub-node)
 };
+
+// The bits of Sommet::classe: a node's vertex is shared by up to six facets,
+// so the tests of prealable that read one vertex alone are made once, when
+// the vertex is computed (every place that computes a vertex calls classer).
+constexpr std::uint8_t kDevant = 1;         // depth beyond `proche`
+constexpr std::uint8_t kRejete = 2;         // rejected (behind the observer, or far beside the picture)
+constexpr std::uint8_t kEcran = 4;          // on the screen
+constexpr std::uint8_t kEcranArbre = 8;     // on the screen, or near below it for a node's tree
+constexpr std::uint8_t kDansLimite = 16;    // within the limits
+constexpr std::uint8_t kBord = 32;          // left or right of the picture
 
 // What the drawing of a facet first decides from its vertices alone: a pure
 // function of the vertices and the picture's set-up, so helpers may compute
@@ -130,6 +141,7 @@ struct alignas(64) Fixes {
   std::int32_t transparence = 0;
 };
 
+std::uint8_t classer(const Fixes& f, const Sommet& s);
 bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s);
 Prealable prealable(const Fixes& f, const Sommet* s);
 

@@ -65,6 +65,7 @@ void DessinFacettes::monde_noeud(std::int32_t i, std::int32_t j, double& X, doub
 bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s) {
   double X = 0.0, Y = 0.0, Z = 0.0;
   const NoeudMonde nm = placer(f, i, j, X, Y, Z);
+  s.classe = 0;
   s.i = i;
   s.j = j;
   s.x = X;
@@ -80,6 +81,7 @@ bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v,
   const auto& u = f.direction;
   s.d = (s.x - f.ex) * u[0] + (s.y - f.ey) * u[1] + (s.z - f.ez) * u[2];
   if (s.d == 0.0) s.d = 0.0001;
+  s.classe = classer(f, s);
   return true;
 }
 
@@ -112,40 +114,49 @@ void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
   const auto& u = ctx_.direction;
   s.d = (s.x - ctx_.ex) * u[0] + (s.y - ctx_.ey) * u[1] + (s.z - ctx_.ez) * u[2];
   if (s.d == 0.0) s.d = 0.0001;
+  s.classe = classer(*fixes_, s);
   if (e) {
     e->cle = cle;
     e->sommet = s;
   }
 }
 
+// The tests of prealable on one vertex, by the same expressions.
+std::uint8_t classer(const Fixes& f, const Sommet& s) {
+  const std::int32_t largeur = f.largeur, hauteur = f.hauteur;
+  std::uint8_t c = 0;
+  const double d = s.d;
+  if (d > f.proche) c |= kDevant;
+  bool rejet = f.observateur_place && d < f.rejet;
+  const std::int32_t x = s.ecran.x, y = s.ecran.y;
+  if (f.degre > 5) {
+    if (f.observateur_place) {
+      if (x < -2 * std::int64_t(largeur) || x > 3 * std::int64_t(largeur)) rejet = true;
+    } else if (y < -2 * std::int64_t(hauteur) || y > 2 * std::int64_t(hauteur)) {
+      rejet = true;
+    }
+  }
+  if (rejet) c |= kRejete;
+  if (x >= -15 && x < largeur + 16 && y >= -15 && y < hauteur + 16)
+    c |= kEcran | kEcranArbre;
+  else if (d < 1100 && x > -64 && x < largeur + 64 && y < f.rangee_2h5)
+    c |= kEcranArbre;
+  if (f.degre >= 6 || (x > -16000 && x < largeur + 16000 && y > -16000 && y < hauteur + 16000)) c |= kDansLimite;
+  if (x < 0 || x >= largeur) c |= kBord;
+  return c;
+}
+
+// A facet's first decisions, from its vertices' own tests (made once per
+// vertex when it was computed, as up to six facets share it).
 Prealable prealable(const Fixes& f, const Sommet* s) {
   Prealable pr;
-  int devant = 0, dans_limite = 0;
-  bool rejet = false;
-  const std::int32_t largeur = f.largeur, hauteur = f.hauteur;
-  for (int k = 0; k < 3; ++k) {
-    const double d = s[k].d;
-    if (d > f.proche) ++devant;
-    if (f.observateur_place && d < f.rejet) rejet = true;
-    const std::int32_t x = s[k].ecran.x, y = s[k].ecran.y;
-    if (f.degre > 5) {
-      if (f.observateur_place) {
-        if (x < -2 * std::int64_t(largeur) || x > 3 * std::int64_t(largeur)) rejet = true;
-      } else if (y < -2 * std::int64_t(hauteur) || y > 2 * std::int64_t(hauteur)) {
-        rejet = true;
-      }
-    }
-    if (x >= -15 && x < largeur + 16 && y >= -15 && y < hauteur + 16) {
-      ++pr.ecran;
-      ++pr.ecran_arbre;
-    } else if (d < 1100 && x > -64 && x < largeur + 64 && y < f.rangee_2h5) {
-      ++pr.ecran_arbre;
-    }
-    if (f.degre >= 6 || (x > -16000 && x < largeur + 16000 && y > -16000 && y < hauteur + 16000)) ++dans_limite;
-    if (x < 0 || x >= largeur) pr.bords = true;
-    pr.sous_mer = std::int8_t(pr.sous_mer + (s[k].sous_mer ? 1 : 0));
-  }
-  pr.limites = dans_limite == 3 && devant >= 1 && !rejet;
+  const std::uint8_t c0 = s[0].classe, c1 = s[1].classe, c2 = s[2].classe;
+  const std::uint8_t tous = c0 & c1 & c2, un = c0 | c1 | c2;
+  pr.ecran = std::int8_t(((c0 & kEcran) != 0) + ((c1 & kEcran) != 0) + ((c2 & kEcran) != 0));
+  pr.ecran_arbre = std::int8_t(((c0 & kEcranArbre) != 0) + ((c1 & kEcranArbre) != 0) + ((c2 & kEcranArbre) != 0));
+  pr.bords = (un & kBord) != 0;
+  pr.sous_mer = std::int8_t(int(s[0].sous_mer) + int(s[1].sous_mer) + int(s[2].sous_mer));
+  pr.limites = (tous & kDansLimite) != 0 && (un & kDevant) != 0 && (un & kRejete) == 0;
   if (!pr.limites) return pr;
   const double zmax = std::max({s[0].z, s[1].z, s[2].z});
   pr.altitude = Round(zmax + f.altitude_cible);

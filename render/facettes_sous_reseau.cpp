@@ -87,6 +87,7 @@ void DessinFacettes::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, d
       s.riviere = false;
       s.i = c;
       s.j = r;
+      s.classe = classer(*fixes_, s);
     }
   }
   sous_i_ = ci;

@@ -74,14 +74,20 @@ const TableOutils kTable{{
      false, false, false, E::aucune, 0, &D::installer_coupe, C::rien, M::aucune, nullptr},
 }};
 
+// The row of a code, or null when no row has it.
+const LigneOutil* trouver(int code) {
+  for (const LigneOutil& l : kTable)
+    if (l.code == code) return &l;
+  return nullptr;
+}
+
 }  // namespace
 
 const TableOutils& table_outils() { return kTable; }
 
 const LigneOutil& ligne_outil(int code) {
-  for (const LigneOutil& l : kTable)
-    if (l.code == code) return l;
-  return kTable[0];
+  const LigneOutil* l = trouver(code);
+  return l ? *l : kTable[0];
 }
 
 const LigneOutil& ligne_en_position(int position) {
@@ -90,7 +96,10 @@ const LigneOutil& ligne_en_position(int position) {
   return kTable[0];
 }
 
-int position_outil(int code) { return ligne_outil(code).code == code ? ligne_outil(code).position : -1; }
+int position_outil(int code) {
+  const LigneOutil* l = trouver(code);
+  return l ? l->position : -1;
+}
 
 std::uint16_t outil_de_position(int position) {
   return static_cast<std::uint16_t>(ligne_en_position(position).code);
@@ -106,8 +115,17 @@ std::string nom_de_l_outil(int outil) {
   return s.substr(0, s.find(':'));
 }
 
-bool outil_ligne(int outil) { return ligne_outil(outil).code == outil && ligne_outil(outil).trait; }
-bool outil_immediat(int outil) { return ligne_outil(outil).code == outil && ligne_outil(outil).execution == E::immediate; }
-bool outil_differe(int outil) { return ligne_outil(outil).code == outil && ligne_outil(outil).execution == E::differee; }
+bool outil_ligne(int outil) {
+  const LigneOutil* l = trouver(outil);
+  return l && l->trait;
+}
+bool outil_immediat(int outil) {
+  const LigneOutil* l = trouver(outil);
+  return l && l->execution == E::immediate;
+}
+bool outil_differe(int outil) {
+  const LigneOutil* l = trouver(outil);
+  return l && l->execution == E::differee;
+}
 
 }  // namespace dialogs

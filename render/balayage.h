@@ -70,12 +70,24 @@ struct BordsPas {
       j = n + 1 - i;
   }
 
-  TriangleBalayage triangle(std::int32_t i0, std::int32_t j0, std::int32_t i1, std::int32_t j1, std::int32_t i2,
-                            std::int32_t j2, std::int32_t ci, std::int32_t cj, bool voisin) const {
+  // Writes the triangle into t field by field: a triangle built aside and
+  // copied would be read back in wider words than it was written in, and
+  // the copy would wait for those writes to reach the cache, at every node.
+  void triangle(TriangleBalayage& t, std::int32_t i0, std::int32_t j0, std::int32_t i1, std::int32_t j1,
+                std::int32_t i2, std::int32_t j2, std::int32_t ci, std::int32_t cj, bool voisin) const {
     ramener(i0, j0);
     ramener(i1, j1);
     ramener(i2, j2);
-    return triangle_balayage(i0, j0, i1, j1, i2, j2, ci, cj, voisin);
+    t.i[0] = i0;
+    t.i[1] = i1;
+    t.i[2] = i2;
+    t.j[0] = j0;
+    t.j[1] = j1;
+    t.j[2] = j2;
+    t.cellule_i = ci;
+    t.cellule_j = cj;
+    t.voisin = voisin;
+    t.signe = signe_plat(i1 - i0, j1 - j0, i2 - i0, j2 - j0);
   }
 };
 
@@ -86,24 +98,24 @@ template <int S>
                                                   std::int32_t i, std::int32_t j, TriangleBalayage t[2]) {
   const std::int32_t s = bords.s;
   if constexpr (S == 2) {
-    t[0] = bords.triangle(i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1);
-    t[1] = bords.triangle(i - s, j + s, i, j, i - s, j, i, j - 1, false);
+    bords.triangle(t[0], i - s, j, i, j, i, j - s, i - 1, j - 1, j > 1);
+    bords.triangle(t[1], i - s, j + s, i, j, i - s, j, i, j - 1, false);
   } else if constexpr (S == 3) {
-    t[0] = bords.triangle(i - s, j + s, i, j, i, j + s, i, j, false);
-    t[1] = bords.triangle(i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e);
+    bords.triangle(t[0], i - s, j + s, i, j, i, j + s, i, j, false);
+    bords.triangle(t[1], i - s, j, i, j, i - s, j + s, i - 1, j, j < n - i + e);
   } else if constexpr (S == 1) {
-    t[0] = bords.triangle(i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1);
-    t[1] = bords.triangle(i + s, j - s, i, j, i, j - s, i - 1, j - 1, false);
+    bords.triangle(t[0], i, j - s, i, j, i - s, j, i - 1, j - 1, i > 1);
+    bords.triangle(t[1], i + s, j - s, i, j, i, j - s, i - 1, j - 1, false);
   } else if constexpr (S == 0) {
-    t[0] = bords.triangle(i + s, j - s, i, j, i + s, j, i, j - 1, false);
-    t[1] = bords.triangle(i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e);
+    bords.triangle(t[0], i + s, j - s, i, j, i + s, j, i, j - 1, false);
+    bords.triangle(t[1], i, j - s, i, j, i + s, j - s, i, j - 1, i < n - j + e);
   } else if constexpr (S == 4) {
-    t[0] = bords.triangle(i, j + s, i, j, i - s, j + s, i, j, false);
-    t[1] = bords.triangle(i + s, j, i, j, i, j + s, i, j, i > 1);
+    bords.triangle(t[0], i, j + s, i, j, i - s, j + s, i, j, false);
+    bords.triangle(t[1], i + s, j, i, j, i, j + s, i, j, i > 1);
   } else {
     const std::int32_t d = i + j - s;
-    t[0] = bords.triangle(i + s, j, i, j, i + s, j - s, i, j, false);
-    t[1] = bords.triangle(i, j + s, i, j, i + s, j, i, j, i < d);
+    bords.triangle(t[0], i + s, j, i, j, i + s, j - s, i, j, false);
+    bords.triangle(t[1], i, j + s, i, j, i + s, j, i, j, i < d);
   }
 }
 // The same for a sector known at run time.
@@ -158,12 +170,12 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       v.debut_rangee();
       if (sect == 2) {
         for (std::int32_t j = 1; j <= n - i + 1; ++j) {
-          if (j % s != 0) continue;
+          if (s > 1 && j % s != 0) continue;  // a division at every node otherwise
           visiter_noeud<2>(v, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t j = n - i + e; j >= 1; --j) {
-          if (j % s != 0) continue;
+          if (s > 1 && j % s != 0) continue;  // a division at every node otherwise
           visiter_noeud<3>(v, bords, n, e, i, j);
         }
       }
@@ -180,12 +192,12 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       v.debut_rangee();
       if (sect == 1) {
         for (std::int32_t i = 1; i <= n - j + 1; ++i) {
-          if (i % s != 0) continue;
+          if (s > 1 && i % s != 0) continue;  // a division at every node otherwise
           visiter_noeud<1>(v, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t i = n - j + e; i >= 1; --i) {
-          if (i % s != 0) continue;
+          if (s > 1 && i % s != 0) continue;  // a division at every node otherwise
           visiter_noeud<0>(v, bords, n, e, i, j);
         }
       }
@@ -202,13 +214,13 @@ void parcourir(double A, std::int32_t n, std::int32_t e, V& v) {
       v.debut_rangee();
       if (sect == 4) {
         for (std::int32_t i = 1; i <= d; ++i) {
-          if (i % s != 0) continue;
+          if (s > 1 && i % s != 0) continue;  // a division at every node otherwise
           const std::int32_t j = s + d - i;
           visiter_noeud<4>(v, bords, n, e, i, j);
         }
       } else {
         for (std::int32_t i = d; i >= 1; --i) {
-          if (i % s != 0) continue;
+          if (s > 1 && i % s != 0) continue;  // a division at every node otherwise
           const std::int32_t j = s + d - i;
           visiter_noeud<5>(v, bords, n, e, i, j);
         }

@@ -33,9 +33,13 @@ void DessinFacettes::dessiner_facette(bool sous) {
 
     // Vertices: in front, rejected, on screen.
     Prealable local;
-    const Prealable& pr = sous      ? (local = prealable(*fixes_, s_))
-                          : calcul_ ? calcul_->prealable
-                                    : (prealable_principal_ = prealable(*fixes_, s_));
+    const Prealable* premieres = calcul_ && !sous ? &calcul_->prealable : nullptr;
+    if (!premieres) {
+      Prealable& ici = sous ? local : prealable_principal_;
+      prealable(*fixes_, s_, ici);
+      premieres = &ici;
+    }
+    const Prealable& pr = *premieres;
     const bool arbres_visibles = vue_.foret && c.terrain.nombre_elements > 0 && arbre_noeud && !sous;
     if (!pr.limites || (arbres_visibles ? pr.ecran_arbre : pr.ecran) < 1) break;
     if (!sous) f_affichable_ = true;
@@ -164,8 +168,10 @@ const ResultatOmbrage& DessinFacettes::ombrer_facette(bool sous, bool eau, bool 
   f.transparence = vue_.transparence;
   f.sol = sol;
   f.ombre = ombre;
-  calcule = (!sous && calcul_) ? ombrage_facette(reglages_, etat_, f, calcul_->geometrie)
-                               : ombrage_facette(reglages_, etat_, f);
+  if (!sous && calcul_)
+    render::ombrer_facette(reglages_, etat_, f, calcul_->geometrie, calcule);
+  else
+    render::ombrer_facette(reglages_, etat_, f, calcule);
   return calcule;
 }
 

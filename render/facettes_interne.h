@@ -143,7 +143,12 @@ struct alignas(64) Fixes {
 
 std::uint8_t classer(const Fixes& f, const Sommet& s);
 bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s);
-Prealable prealable(const Fixes& f, const Sommet* s);
+void prealable(const Fixes& f, const Sommet* s, Prealable& pr);
+inline Prealable prealable(const Fixes& f, const Sommet* s) {
+  Prealable pr;
+  prealable(f, s, pr);
+  return pr;
+}
 
 // Half the screen extents of a facet, rounded.
 inline void demi_etendue(const Sommet* s, std::int32_t& wx, std::int32_t& wy) {

@@ -147,9 +147,11 @@ std::uint8_t classer(const Fixes& f, const Sommet& s) {
 }
 
 // A facet's first decisions, from its vertices' own tests (made once per
-// vertex when it was computed, as up to six facets share it).
-Prealable prealable(const Fixes& f, const Sommet* s) {
-  Prealable pr;
+// vertex when it was computed, as up to six facets share it), written in
+// place: a copy of the record just written, read back in wider words than
+// those it was written in, would wait for the writes to reach the cache.
+void prealable(const Fixes& f, const Sommet* s, Prealable& pr) {
+  pr = Prealable{};
   const std::uint8_t c0 = s[0].classe, c1 = s[1].classe, c2 = s[2].classe;
   const std::uint8_t tous = c0 & c1 & c2, un = c0 | c1 | c2;
   pr.ecran = std::int8_t(((c0 & kEcran) != 0) + ((c1 & kEcran) != 0) + ((c2 & kEcran) != 0));
@@ -157,7 +159,7 @@ Prealable prealable(const Fixes& f, const Sommet* s) {
   pr.bords = (un & kBord) != 0;
   pr.sous_mer = std::int8_t(int(s[0].sous_mer) + int(s[1].sous_mer) + int(s[2].sous_mer));
   pr.limites = (tous & kDansLimite) != 0 && (un & kDevant) != 0 && (un & kRejete) == 0;
-  if (!pr.limites) return pr;
+  if (!pr.limites) return;
   const double zmax = std::max({s[0].z, s[1].z, s[2].z});
   pr.altitude = Round(zmax + f.altitude_cible);
   const double d = s[2].d;
@@ -172,7 +174,6 @@ Prealable prealable(const Fixes& f, const Sommet* s) {
   }
   demi_etendue(s, pr.wx, pr.wy);
   pr.grand = a_subdiviser(pr.wx, pr.wy, d, f.profondeur_sous_reseau);
-  return pr;
 }
 
 // The picture's left and right edge points: the deepest vertices beside the

@@ -247,20 +247,20 @@ inline GeometrieFacette geometrie(const ReglagesOmbrage& r, const EntreeFacette&
 // slope statistics.
 // `tirer` gives the random draws of water glints.
 template <class Tirer>
-inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
-                           Tirer&& tirer) {
-  ResultatOmbrage res;
+inline void pur(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
+                Tirer&& tirer, ResultatOmbrage& res) {
+  res = ResultatOmbrage{};
   compter = false;
   if (g.degenere) {
     res.degenere = true;
-    return res;
+    return;
   }
   res.cos_vue = g.cos_vue;
   res.visible = g.visible;
   const double p = g.pente;
   res.pente = p;
 
-  if (!res.visible) return res;
+  if (!res.visible) return;
 
   const std::int32_t h = f.altitude;
 
@@ -282,7 +282,7 @@ inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, con
       res.indexe = true;
       res.index = index_eau_avec(r, p, f.sous_facette, f.ombre, tirer);
     }
-    return res;
+    return;
   }
 
   // Land.
@@ -324,15 +324,13 @@ inline ResultatOmbrage pur(const ReglagesOmbrage& r, const EntreeFacette& f, con
 
   res.indexe = true;
   res.index = decalage_bande + a + 18;
-  return res;
 }
 
-inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
-                              const GeometrieFacette& g) {
+inline void ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const GeometrieFacette& g,
+                   ResultatOmbrage& res) {
   bool compter = false;
-  const ResultatOmbrage res = pur(r, f, g, compter, [] { return Random(); });
+  pur(r, f, g, compter, [] { return Random(); }, res);
   noter_ombrage(r, e, f, res, compter);
-  return res;
 }
 
 }  // namespace
@@ -340,21 +338,36 @@ inline ResultatOmbrage ombrer(const ReglagesOmbrage& r, EtatOmbrage& e, const En
 GeometrieFacette geometrie_facette(const ReglagesOmbrage& r, const EntreeFacette& f) { return geometrie(r, f); }
 
 ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f) {
-  return ombrer(r, e, f, geometrie(r, f));
+  ResultatOmbrage res;
+  ombrer(r, e, f, geometrie(r, f), res);
+  return res;
 }
 
 ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
                                 const GeometrieFacette& g) {
-  return ombrer(r, e, f, g);
+  ResultatOmbrage res;
+  ombrer(r, e, f, g, res);
+  return res;
+}
+
+void ombrer_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, ResultatOmbrage& res) {
+  ombrer(r, e, f, geometrie(r, f), res);
+}
+
+void ombrer_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const GeometrieFacette& g,
+                    ResultatOmbrage& res) {
+  ombrer(r, e, f, g, res);
 }
 
 bool ombrage_seul(const ReglagesOmbrage& r, const EntreeFacette& f, const GeometrieFacette& g, bool& compter,
                   ResultatOmbrage& res) {
   bool tirage = false;
-  res = pur(r, f, g, compter, [&tirage] {
-    tirage = true;
-    return 0.0;
-  });
+  pur(r, f, g, compter,
+      [&tirage] {
+        tirage = true;
+        return 0.0;
+      },
+      res);
   return !tirage;
 }
 

@@ -128,6 +128,12 @@ ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const 
 // The same from the facet's geometry computed beforehand.
 ResultatOmbrage ombrage_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f,
                                 const GeometrieFacette& g);
+// Both, writing the result in place: the drawing shades every facet, and a
+// copy of the record just written, read back in wider words than those it
+// was written in, would wait for the writes to reach the cache.
+void ombrer_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, ResultatOmbrage& res);
+void ombrer_facette(const ReglagesOmbrage& r, EtatOmbrage& e, const EntreeFacette& f, const GeometrieFacette& g,
+                    ResultatOmbrage& res);
 
 // The two halves of ombrage_facette: the result alone, which touches no
 // state, and what the facet leaves in the state (slope history and, when

@@ -150,6 +150,48 @@ TEST(Ombrage, LightAndBands) {
   EXPECT_TRUE(ombrage_facette(r, e, f).degenere);
 }
 
+// The drawing shades every facet into one record: each result there is the
+// returned one, whatever the record held, and the state moves the same way.
+TEST(Ombrage, InPlaceResultsOverAReusedRecordAreTheReturnedOnes) {
+  ReglagesOmbrage r = reglages();
+  r.statistiques = true;
+  r.premier_plan = true;
+  EntreeFacette pente = plat(2700);
+  pente.c.z += 8;
+  EntreeFacette degeneree = plat(100);
+  degeneree.c = degeneree.b;
+  EntreeFacette eau = plat(100);
+  eau.eau = true;
+  EntreeFacette cachee = plat(100);
+  std::swap(cachee.b, cachee.c);
+  const EntreeFacette suite[] = {plat(100), pente, degeneree, plat(2700), eau, cachee, plat(100)};
+  EtatOmbrage rendu, place;
+  ResultatOmbrage res;
+  for (std::size_t k = 0; k < std::size(suite); ++k) {
+    const EntreeFacette& f = suite[k];
+    const ResultatOmbrage attendu = ombrage_facette(r, rendu, f);
+    // Every other facet from its geometry computed beforehand.
+    if (k % 2)
+      ombrer_facette(r, place, f, geometrie_facette(r, f), res);
+    else
+      ombrer_facette(r, place, f, res);
+    EXPECT_EQ(res.degenere, attendu.degenere);
+    EXPECT_EQ(res.visible, attendu.visible);
+    EXPECT_EQ(res.indexe, attendu.indexe);
+    EXPECT_EQ(res.index, attendu.index);
+    EXPECT_EQ(res.eclaire, attendu.eclaire);
+    EXPECT_EQ(res.cos_soleil, attendu.cos_soleil);
+    EXPECT_EQ(res.pente, attendu.pente);
+    EXPECT_EQ(res.cos_vue, attendu.cos_vue);
+    EXPECT_EQ(res.classe, attendu.classe);
+  }
+  EXPECT_EQ(place.historique, rendu.historique);
+  EXPECT_EQ(place.total, rendu.total);
+  EXPECT_EQ(place.faible, rendu.faible);
+  EXPECT_EQ(place.moyenne, rendu.moyenne);
+  EXPECT_EQ(place.forte, rendu.forte);
+}
+
 TEST(Ombrage, EdgeValuesNeverDivideByZeroOrReadOutside) {
   ReglagesOmbrage r = reglages();
   EtatOmbrage e;

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTreeWidget>
+#include <QWindow>
+#include <cstdio>
 
 #include "app/apropos.h"
 #include "app/mainwindow.h"
@@ -209,6 +211,34 @@ void TBasewindow::maj_fichiers_recents() {
 
 // ---------------------------------------------------------------- program entry
 
+namespace {
+
+// For the start-up benchmark (bench/demarrage_bench.cpp): with the environment
+// variable QUORVEL_QUIT_WHEN_SHOWN set, the program writes the line "shown" on
+// its standard output when its main window is first exposed, then leaves its
+// message loop. Read here only.
+class FinALaPremiereVue : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* fenetre = qobject_cast<QWindow*>(o);
+    if (e->type() == QEvent::Expose && fenetre && fenetre->isExposed()) {
+      std::fputs("shown\n", stdout);
+      std::fflush(stdout);
+      o->removeEventFilter(this);
+      QCoreApplication::exit(0);
+    }
+    return false;
+  }
+};
+
+void quitter_une_fois_montree(QWidget& w) {
+  if (!qEnvironmentVariableIsSet("QUORVEL_QUIT_WHEN_SHOWN") || !w.windowHandle()) return;
+  w.windowHandle()->installEventFilter(new FinALaPremiereVue(&w));
+}
+
+}  // namespace
+
 int executer_programme(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorvel");
@@ -229,6 +259,7 @@ int executer_programme(int argc, char** argv) {
     args.removeFirst();
     if (w.FormCreate(reglages_du_programme(args))) {
       w.show();
+      quitter_une_fois_montree(w);
       // The splash stays in front of the main window for its two seconds.
       if (TAboutBox* s = w.splash()) {
         s->move(w.geometry().center() - s->rect().center());

@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QWindow>
 #include <cstdio>
 #include <ctime>
+#include <thread>
 
 #include "app/apropos.h"
 #include "app/mainwindow.h"
@@ -214,6 +216,24 @@ void TBasewindow::maj_fichiers_recents() {
 
 namespace {
 
+// The font database: the system's font configuration (fontconfig) reads its
+// XML files and font caches, and Qt lists every font, the first time a font is
+// measured, which the main window does early in its construction. That work
+// runs on a thread of its own from the moment the application object exists,
+// while the picture lists and the window's first controls are made; Qt's
+// font database is guarded by its own lock, so a font asked for meanwhile
+// waits for it. The thread ends by itself and is joined at the end.
+class BasePolicesEnAvance {
+ public:
+  BasePolicesEnAvance() : fil_([] { QFontDatabase::families(); }) {}
+  ~BasePolicesEnAvance() { fil_.join(); }
+  BasePolicesEnAvance(const BasePolicesEnAvance&) = delete;
+  BasePolicesEnAvance& operator=(const BasePolicesEnAvance&) = delete;
+
+ private:
+  std::thread fil_;
+};
+
 // For the start-up benchmark (bench/demarrage_bench.cpp): with the environment
 // variable QUORVEL_QUIT_WHEN_SHOWN set, the program writes the line "shown" and
 // its CPU time so far (ms, every thread) on its standard output once its main
@@ -250,6 +270,7 @@ void quitter_une_fois_montree(QWidget& w) {
 
 int executer_programme(int argc, char** argv) {
   QApplication app(argc, argv);
+  BasePolicesEnAvance polices;
   QApplication::setApplicationName("Quorvel");
   // The library's application object, with the mutex named after the executable.
   CtlApplication::Instance();

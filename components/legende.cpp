@@ -250,22 +250,23 @@ void TRxGradientCaption::SetSystemMoveForTest(int available) { g_system_move = a
 
 TRxGradientCaption::TRxGradientCaption(QWidget* owner) : QWidget(owner), form_(owner ? owner->window() : nullptr) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  font_ = default_caption_font();
-  auto button = [this](QStyle::StandardPixmap icon, const char* tip, auto action) {
+  // The buttons take their pictures when they are first placed (place_buttons):
+  // a caption that never shows (offscreen, a window with the desktop's title
+  // bar) loads none.
+  auto button = [this](const char* tip, auto action) {
     auto* b = new QToolButton(this);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setIcon(style()->standardIcon(icon));
     b->setIconSize(QSize(10, 10));
     b->setToolTip(tip);
     b->hide();
     connect(b, &QToolButton::clicked, this, action);
     return b;
   };
-  close_ = button(QStyle::SP_TitleBarCloseButton, "Close", [this] {
+  close_ = button("Close", [this] {
     if (form_) form_->close();
   });
-  max_ = button(QStyle::SP_TitleBarMaxButton, "Maximize", [this] { toggle_maximized(); });
-  min_ = button(QStyle::SP_TitleBarMinButton, "Minimize", [this] {
+  max_ = button("Maximize", [this] { toggle_maximized(); });
+  min_ = button("Minimize", [this] {
     if (form_) form_->showMinimized();
   });
   hook_ = new TRxWindowHook(this);
@@ -333,8 +334,19 @@ void TRxGradientCaption::SetFormCaption(const QString& s) {
   if (active_) recalc();
 }
 
+const TCaptionFont& TRxGradientCaption::CaptionFont() const {
+  // The desktop's title font is looked up when first needed: most owners set a
+  // font of their own before that.
+  if (!font_known_) {
+    font_ = default_caption_font();
+    font_known_ = true;
+  }
+  return font_;
+}
+
 void TRxGradientCaption::SetFont(const TCaptionFont& f) {
   font_ = f;
+  font_known_ = true;
   default_font_ = false;
   for (auto& c : captions_)
     if (c->parent_font_) c->font_ = f;
@@ -463,6 +475,8 @@ void TRxGradientCaption::place_buttons() {
   // Both boxes show when either is asked; the other one is then greyed.
   max_->setEnabled(icons_ & biMaximize);
   min_->setEnabled(icons_ & biMinimize);
+  if (close_->icon().isNull()) close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+  if (min_->icon().isNull()) min_->setIcon(style()->standardIcon(QStyle::SP_TitleBarMinButton));
   max_->setIcon(style()->standardIcon(maximized ? QStyle::SP_TitleBarNormalButton : QStyle::SP_TitleBarMaxButton));
   max_->setToolTip(maximized ? "Restore" : "Maximize");
 }
@@ -520,15 +534,15 @@ void TRxGradientCaption::paint_texts(QPainter& p, QRect r) {
   std::vector<const TRxCaption*> sources;
   for (const auto& c : captions_) {
     if (!c->visible_) continue;
-    pieces.push_back({c->caption_, width_of(c->parent_font_ ? font_ : c->font_), c->glue_});
+    pieces.push_back({c->caption_, width_of(c->parent_font_ ? CaptionFont() : c->font_), c->glue_});
     sources.push_back(c.get());
   }
-  const CaptionPiece form{form_caption_, width_of(font_), false};
+  const CaptionPiece form{form_caption_, width_of(CaptionFont()), false};
   const bool rtl = RightToLeftReading();
   p.setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
   for (const PlacedPiece& placed : LayoutCaptionPieces(pieces, form, r.width(), hide_)) {
     const TRxCaption* c = placed.index >= 0 ? sources[static_cast<std::size_t>(placed.index)] : nullptr;
-    const TCaptionFont& f = c && !c->parent_font_ ? c->font_ : font_;
+    const TCaptionFont& f = c && !c->parent_font_ ? c->font_ : CaptionFont();
     const CtlColor colour = window_active_ ? f.Color : (c ? c->inactive_ : font_inactive_);
     p.setFont(drawing_font(f));
     p.setPen(ColorToRgb(colour));

@@ -153,7 +153,7 @@ class TRxGradientCaption : public QWidget {
   bool Effective() const;
   const QString& FormCaption() const { return form_caption_; }
   void SetFormCaption(const QString& s);
-  const TCaptionFont& CaptionFont() const { return font_; }
+  const TCaptionFont& CaptionFont() const;
   // Sets the font (DefaultFont becomes false) and gives it to the captions that follow it.
   void SetFont(const TCaptionFont& f);
   bool DefaultFont() const { return default_font_; }
@@ -242,7 +242,8 @@ class TRxGradientCaption : public QWidget {
   QWidget* form_;
   bool active_ = true;
   QString form_caption_;
-  TCaptionFont font_;
+  mutable TCaptionFont font_;       // the desktop's title font until set (CaptionFont)
+  mutable bool font_known_ = false;
   bool default_font_ = true;
   CtlColor font_inactive_ = clInactiveCaptionText;
   bool gradient_active_ = true;

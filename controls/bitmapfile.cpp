@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QHash>
+#include <QImageReader>
 #include <array>
 #include <limits>
 #include <vector>
@@ -189,8 +190,15 @@ QImage ReadBMP(const QByteArray& bytes) {
   const std::uint32_t offset = Get32(bytes, 10), header = Get32(bytes, 14);
   if (offset > static_cast<std::uint32_t>(bytes.size()) || header > static_cast<std::uint32_t>(bytes.size()) - 14)
     throw CtlReadError(kBad);
+  // Read by Qt's own BMP reader alone: told the format, QImage::loadFromData
+  // would still load every picture plugin to ask whether it reads it.
+  QBuffer tampon;
+  tampon.setData(bytes);
+  tampon.open(QIODevice::ReadOnly);
+  QImageReader lecteur(&tampon, "bmp");
+  lecteur.setAutoDetectImageFormat(false);
   QImage img;
-  if (!img.loadFromData(bytes, "BMP") || img.isNull()) throw CtlReadError(kBad);
+  if (!lecteur.read(&img) || img.isNull()) throw CtlReadError(kBad);
   if (img.depth() == 1) {
     QImage mono = img.convertToFormat(QImage::Format_Mono);
     return mono;

@@ -32,12 +32,14 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   caption_ = new components::TRxGradientCaption(this);
   caption_->SetFormBorderStyle(components::bsDialog);
   caption_->SetBorderIcons(components::biSystemMenu);
-  caption_->SetFormCaption("Quorvel v 3.1");
   QFont cf("MS Sans Serif");
   cf.setPixelSize(11);
   cf.setBold(true);
   caption_->SetFont({cf, clYellow});
   caption_->SetStartColor(clGreen);
+  // The text last: the strip is drawn again at each setting, and measured
+  // only once there is a text (the desktop's title font is then never looked up).
+  caption_->SetFormCaption("Quorvel v 3.1");
   // The content sits below the caption strip.
   auto* corps = new QWidget(this);
   corps->setGeometry(0, components::TRxGradientCaption::kCaptionHeight, 330, 210);

@@ -13,7 +13,6 @@ components::TRxGradientCaption* poser_legende_principale(QMainWindow* fenetre) {
   auto* legende = new TRxGradientCaption(fenetre);
   legende->SetFormBorderStyle(bsSizeable);
   legende->SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
-  legende->SetFormCaption("Quorvel v3.1");
   QFont police;
   // Where the desktop lacks the font, the plain bold sans reads better than
   // whatever the font matcher would put in its place.
@@ -23,6 +22,9 @@ components::TRxGradientCaption* poser_legende_principale(QMainWindow* fenetre) {
   legende->SetFont({police, clYellow});
   legende->SetFontInactiveColor(clInactiveCaption);
   legende->SetStartColor(clGreen);
+  // The text last: the strip is drawn again at each setting, and measured
+  // only once there is a text (the desktop's title font is then never looked up).
+  legende->SetFormCaption("Quorvel v3.1");
 
   auto* menu = new QMenu(fenetre);
   QAction* restaurer = menu->addAction("&Restore", fenetre, &QWidget::showNormal);

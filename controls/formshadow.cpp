@@ -44,13 +44,20 @@ void CtlShadowStrip::Reshape(QPoint origin) {
     clearMask();
     return;
   }
-  // Every second pixel in the shadow colour, the screen below showing through the others.
-  QBitmap mask(size());
-  mask.fill(Qt::color0);
-  QPainter p(&mask);
-  PaintTraced(p, rect(), Qt::color1, origin);
-  p.end();
-  setMask(mask);
+  // Every second pixel in the shadow colour, the screen below showing through
+  // the others: the pixels of PaintTraced, set as bits (a painter would fill
+  // them one by one).
+  QImage bits(size(), QImage::Format_MonoLSB);
+  bits.setColorCount(2);
+  bits.setColor(0, QColor(Qt::color0).rgb());
+  bits.setColor(1, QColor(Qt::color1).rgb());
+  bits.fill(0);
+  for (int y = 0; y < bits.height(); ++y) {
+    uchar* line = bits.scanLine(y);
+    for (int x = (origin.x() + y + origin.y() + 1) & 1; x < bits.width(); x += 2)
+      line[x >> 3] = static_cast<uchar>(line[x >> 3] | (1u << (x & 7)));
+  }
+  setMask(QBitmap::fromImage(bits));
 }
 
 void CtlShadowStrip::paintEvent(QPaintEvent*) {
@@ -174,7 +181,8 @@ void CtlFormShadow::Show() {
 
 void CtlFormShadow::Reposition() {
   if (!form_) return;
-  if (!margin_ && right_ && bottom_) {
+  // A hidden form's strips wait for its showing: its place is not known yet.
+  if (!margin_ && right_ && bottom_ && form_->isVisible()) {
     const QRect frame = form_->frameGeometry();
     const QRect r = RightStrip(frame, shadow_.Depth()), b = BottomStrip(frame, shadow_.Depth());
     // The mask's checks follow the place asked for, not the one the window reports later.

@@ -169,6 +169,25 @@ TEST(FormShadow, ADragByTheTitleBarHidesTheShadowUntilTheButtonIsLetGo) {
   EXPECT_TRUE(Shown(*shadow));
 }
 
+TEST(FormShadow, TracedMaskKeepsThePixelsWhoseScreenPlaceAddsUpToOdd) {
+  CtlShadow shadow;
+  shadow.SetStyle(hssTracing);
+  CtlShadowStrip strip(nullptr, &shadow);
+  strip.resize(9, 5);
+  for (const QPoint origin : {QPoint(0, 0), QPoint(3, -2), QPoint(-7, 4), QPoint(1, 1), QPoint(1030, 641)}) {
+    strip.Reshape(origin);
+    const QRegion mask = strip.mask();
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 9; ++x)
+        EXPECT_EQ(mask.contains(QPoint(x, y)), ((x + y + origin.x() + origin.y()) & 1) != 0)
+            << "origin " << origin.x() << "," << origin.y() << " pixel " << x << "," << y;
+  }
+  // Another style has no mask.
+  shadow.SetStyle(hssSolid);
+  strip.Reshape(QPoint(0, 0));
+  EXPECT_TRUE(strip.mask().isEmpty());
+}
+
 TEST(FormShadow, UnderWaylandTheFormsOwnWindowCarriesItInATranslucentMargin) {
   CtlFormShadow::SetPlatformNameForTest("wayland");
   QWidget form;

@@ -19,15 +19,32 @@
 
 QString web_address() { return QStringLiteral(QUORVEL_WEB_ADDRESS); }
 
-TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString address)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString address, bool whole)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), opener_(std::move(opener)), address_(std::move(address)) {
   setWindowTitle("Quorvel v 3.1");
   setFixedSize(330, components::TRxGradientCaption::kCaptionHeight + 210);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ColorToRgb(clBtnFace));
   setPalette(pal);
   setAutoFillBackground(true);
+  if (whole) {
+    Complete();
+    return;
+  }
+  // The window alone: its shadow belongs to it (under Wayland the shadow widens
+  // the window before it is on the screen); nothing is drawn until Complete.
+  MakeShadow();
+  setUpdatesEnabled(false);
+}
 
+void TAboutBox::MakeShadow() {
+  shadow_ = new CtlFormShadow(this);
+  shadow_->Shadow().SetStyle(hssTracing);
+  shadow_->Shadow().SetDepth(6);
+}
+
+void TAboutBox::Complete() {
+  if (caption_) return;
   const TData* data = TData::Instance();
   caption_ = new components::TRxGradientCaption(this);
   caption_->SetFormBorderStyle(components::bsDialog);
@@ -84,11 +101,11 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
 
   web_ = new CtlSimpleLabel(corps);
   web_->move(16, 152);
-  web_->SetCaption(address);
+  web_->SetCaption(address_);
   web_->SetJumpMode(CtlSimpleLabel::jmInternet);
-  web_->SetOpener(opener ? std::move(opener)
-                         : CtlSimpleLabel::Opener([](const QString& a) { return QDesktopServices::openUrl(QUrl(a)); }));
-  web_->setVisible(!address.isEmpty());
+  web_->SetOpener(opener_ ? std::move(opener_)
+                          : CtlSimpleLabel::Opener([](const QString& a) { return QDesktopServices::openUrl(QUrl(a)); }));
+  web_->setVisible(!address_.isEmpty());
 
   auto* ok = new CtlButton(corps);
   ok_ = ok;
@@ -98,7 +115,12 @@ TAboutBox::TAboutBox(QWidget* parent, CtlSimpleLabel::Opener opener, QString add
   ok_->setDefault(true);
   ok->SetModalResult(1);
 
-  shadow_ = new CtlFormShadow(this);
-  shadow_->Shadow().SetStyle(hssTracing);
-  shadow_->Shadow().SetDepth(6);
+  if (!shadow_) MakeShadow();
+  if (!updatesEnabled()) {
+    // Completed on the screen: the content shows, the key goes where showing
+    // the box would have put it, and the whole box is drawn at once.
+    corps->show();
+    if (isActiveWindow() && !focusWidget()) focusNextChild();
+    setUpdatesEnabled(true);
+  }
 }

@@ -24,7 +24,15 @@ class TAboutBox : public QDialog {
   Q_OBJECT
  public:
   // `opener` opens an address in the browser; the default uses the desktop's.
-  explicit TAboutBox(QWidget* parent = nullptr, CtlSimpleLabel::Opener opener = {}, QString address = web_address());
+  // Not `whole`: the box's window alone (its size, colour and shadow), which
+  // can be shown at once and draws nothing until Complete() adds the rest (the
+  // splash: it is on the screen before the main window, and filled in once the
+  // main window has appeared). The accessors below are null until then.
+  explicit TAboutBox(QWidget* parent = nullptr, CtlSimpleLabel::Opener opener = {}, QString address = web_address(),
+                     bool whole = true);
+  // Adds the caption strip and the content (nothing when they are there).
+  void Complete();
+  bool Completed() const { return caption_ != nullptr; }
 
   CtlSimpleLabel* WebLabel() const { return web_; }
   CtlLabel* Title() const { return title_; }
@@ -34,10 +42,13 @@ class TAboutBox : public QDialog {
   components::TRxGradientCaption* Caption() const { return caption_; }
 
  private:
-  CtlLabel* title_;
-  CtlLImage* logo_;
-  CtlSimpleLabel* web_;
-  QPushButton* ok_;
-  CtlFormShadow* shadow_;
-  components::TRxGradientCaption* caption_;
+  void MakeShadow();
+  CtlSimpleLabel::Opener opener_;
+  QString address_;
+  CtlLabel* title_ = nullptr;
+  CtlLImage* logo_ = nullptr;
+  CtlSimpleLabel* web_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  CtlFormShadow* shadow_ = nullptr;
+  components::TRxGradientCaption* caption_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QWindow>
 #include <cstdio>
+#include <functional>
 #include <ctime>
 #include <thread>
 
@@ -118,7 +119,7 @@ bool TBasewindow::FormCreate(const ReglagesDemarrage& r) {
   etat.demarrage = true;
   etat.demarrer_sur_fichier = false;
   // Splash.
-  splash_ = new TAboutBox(nullptr);
+  splash_ = new TAboutBox(nullptr, {}, web_address(), false);  // its window; filled in later
   splash_->setModal(false);
   splash_->show();
   Timer2_.start();
@@ -234,36 +235,41 @@ class BasePolicesEnAvance {
   std::thread fil_;
 };
 
-// For the start-up benchmark (bench/demarrage_bench.cpp): with the environment
-// variable QUORVEL_QUIT_WHEN_SHOWN set, the program writes the line "shown" and
-// its CPU time so far (ms, every thread) on its standard output once its main
-// window has handled its first exposure (painted and flushed: the line is
-// posted from the exposure), then leaves its message loop. Read here only.
-class FinApresPremiereVue : public QObject {
+// Runs `suite` once `fenetre` has handled its first exposure (painted and
+// flushed): posted from the exposure, so that it runs after it.
+class ApresPremiereExposition : public QObject {
  public:
-  using QObject::QObject;
+  ApresPremiereExposition(QWidget& fenetre, std::function<void()> suite)
+      : QObject(&fenetre), suite_(std::move(suite)) {
+    if (fenetre.windowHandle()) fenetre.windowHandle()->installEventFilter(this);
+  }
   bool eventFilter(QObject* o, QEvent* e) override {
-    auto* fenetre = qobject_cast<QWindow*>(o);
-    if (e->type() == QEvent::Expose && fenetre && fenetre->isExposed()) {
+    auto* natif = qobject_cast<QWindow*>(o);
+    if (e->type() == QEvent::Expose && natif && natif->isExposed()) {
       o->removeEventFilter(this);
-      QMetaObject::invokeMethod(
-          this,
-          [] {
-            timespec cpu{};
-            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-            std::printf("shown %.3f\n", double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) * 1e-6);
-            std::fflush(stdout);
-            QCoreApplication::exit(0);
-          },
-          Qt::QueuedConnection);
+      QMetaObject::invokeMethod(this, suite_, Qt::QueuedConnection);
     }
     return false;
   }
+
+ private:
+  std::function<void()> suite_;
 };
 
+// For the start-up benchmark (bench/demarrage_bench.cpp): with the environment
+// variable QUORVEL_QUIT_WHEN_SHOWN set, the program writes the line "shown" and
+// its CPU time so far (ms, every thread) on its standard output once its main
+// window has handled its first exposure, then leaves its message loop. Read
+// here only.
 void quitter_une_fois_montree(QWidget& w) {
-  if (!qEnvironmentVariableIsSet("QUORVEL_QUIT_WHEN_SHOWN") || !w.windowHandle()) return;
-  w.windowHandle()->installEventFilter(new FinApresPremiereVue(&w));
+  if (!qEnvironmentVariableIsSet("QUORVEL_QUIT_WHEN_SHOWN")) return;
+  new ApresPremiereExposition(w, [] {
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    std::printf("shown %.3f\n", double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) * 1e-6);
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+  });
 }
 
 }  // namespace
@@ -289,6 +295,11 @@ int executer_programme(int argc, char** argv) {
     args.removeFirst();
     if (w.FormCreate(reglages_du_programme(args))) {
       w.show();
+      // The splash, on the screen before the main window, is filled in once
+      // the main window has appeared.
+      new ApresPremiereExposition(w, [&w] {
+        if (TAboutBox* s = w.splash()) s->Complete();
+      });
       quitter_une_fois_montree(w);
       // The splash stays in front of the main window for its two seconds.
       if (TAboutBox* s = w.splash()) {

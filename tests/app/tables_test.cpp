@@ -19,6 +19,7 @@
 #include <cstring>
 #include "app/apropos.h"
 #include "components/legende.h"
+#include "controls/formshadow.h"
 #include "app/mainwindow.h"
 #include <QMenu>
 #include <QMenuBar>
@@ -682,6 +683,44 @@ TEST(AboutBox, CaptionStripAndItsCloseButton) {
   EXPECT_EQ(box.OkButton()->mapTo(&box, QPoint(0, 0)), QPoint(240, 190));
   QMetaObject::invokeMethod(&box, [&] { c->CloseButton()->click(); }, Qt::QueuedConnection);
   EXPECT_EQ(box.exec(), 0);
+}
+
+// The splash's window goes on the screen first and is filled in later: the
+// completed box is the whole box, drawn only once it is complete.
+TEST(AboutBox, WindowFirstThenItsContentAsTheWholeBox) {
+  TData data;
+  TAboutBox whole(nullptr, {}, "");
+  TAboutBox splash(nullptr, {}, "", false);
+  EXPECT_FALSE(splash.Completed());
+  EXPECT_EQ(splash.Caption(), nullptr);
+  EXPECT_EQ(splash.OkButton(), nullptr);
+  ASSERT_NE(splash.Shadow(), nullptr);
+  EXPECT_EQ(splash.size(), whole.size());
+  EXPECT_EQ(splash.windowTitle(), whole.windowTitle());
+  EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_FALSE(splash.updatesEnabled());
+  splash.show();
+  QApplication::processEvents();
+  splash.Complete();
+  EXPECT_TRUE(splash.Completed());
+  EXPECT_TRUE(splash.updatesEnabled());
+  ASSERT_NE(splash.Caption(), nullptr);
+  EXPECT_TRUE(splash.Caption()->Effective());
+  EXPECT_TRUE(splash.Caption()->isVisible());
+  EXPECT_TRUE(splash.OkButton()->isVisible());
+  EXPECT_TRUE(splash.Title()->isVisible());
+  EXPECT_TRUE(splash.WebLabel()->isHidden());
+  EXPECT_EQ(splash.Shadow()->Shadow().Style(), whole.Shadow()->Shadow().Style());
+  // Completing again changes nothing.
+  auto* caption = splash.Caption();
+  splash.Complete();
+  EXPECT_EQ(splash.Caption(), caption);
+  // Drawn, it is the whole box drawn.
+  whole.show();
+  QApplication::processEvents();
+  splash.Caption()->SetWindowActive(true);
+  whole.Caption()->SetWindowActive(true);
+  EXPECT_EQ(splash.grab().toImage(), whole.grab().toImage());
 }
 
 // The main window draws its title bar where the window manager can move a

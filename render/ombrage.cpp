@@ -42,7 +42,9 @@ struct SeuilsLumiere {
   std::array<double, 48> bornes{};
   double borne_36 = 0.0;
   std::array<std::uint8_t, kTranches + 1> au_dessus{};  // boundaries above each slice's middle
-  SeuilsLumiere() {
+  // Out of line, so that the function holding the table does not save every
+  // register for the construction at each call.
+  [[gnu::noinline]] SeuilsLumiere() {
     for (int m = 0; m < 48; ++m) bornes[std::size_t(m)] = std::cos((m + 0.5) * pas_lumiere);
     borne_36 = std::cos(36 * pas_lumiere);
     for (int q = 0; q <= kTranches; ++q) {
@@ -55,10 +57,14 @@ struct SeuilsLumiere {
 };
 constexpr double kMarge = 1e-9;
 
-}  // namespace
-
-bool lumiere_par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36) {
+const SeuilsLumiere& seuils_lumiere() {
   static const SeuilsLumiere seuils;
+  return seuils;
+}
+
+// Body of lumiere_par_seuils, which every lit land facet calls.
+inline bool par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36) {
+  const SeuilsLumiere& seuils = seuils_lumiere();
   if (!(cos_s > -1.0 + 1e-6 && cos_s < 1.0 - 1e-6) || std::fabs(cos_s) < kMarge) return false;
   // Boundaries above cos_s: the angle lies beyond each of them. The checks
   // below prove the count: b[k - 1] above cos_s and b[k] below it.
@@ -74,6 +80,12 @@ bool lumiere_par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36) {
   arrondi = k;
   au_dela_36 = cos_s < seuils.borne_36;
   return true;
+}
+
+}  // namespace
+
+bool lumiere_par_seuils(double cos_s, std::int32_t& arrondi, bool& au_dela_36) {
+  return par_seuils(cos_s, arrondi, au_dela_36);
 }
 
 double ResultatOmbrage::angle() const { return eclaire ? render::angle(cos_soleil) : 1.5707963267948966; }
@@ -102,7 +114,10 @@ double angle_lumiere(double cos_s) { return angle(cos_s); }
 
 std::int32_t indice_lumiere(double angle) { return indice(angle); }
 
-std::int32_t classe_sol(const ReglagesOmbrage& r, std::int32_t h, double p, std::uint16_t sol) {
+namespace {
+
+// Body of classe_sol, which every lit land facet calls.
+inline std::int32_t classe_terrain(const ReglagesOmbrage& r, std::int32_t h, double p, std::uint16_t sol) {
   const std::int32_t G = r.herbe, R = r.rocher, Z = r.recouvrement, q = r.quart;
   std::int32_t lo = G, hi = R, gl = G + q, rl = R - q;
 
@@ -169,6 +184,12 @@ std::int32_t classe_sol(const ReglagesOmbrage& r, std::int32_t h, double p, std:
     if (classe < 5 && r.diversite > Round(Random() * 40)) ++classe;
   }
   return classe;
+}
+
+}  // namespace
+
+std::int32_t classe_sol(const ReglagesOmbrage& r, std::int32_t h, double p, std::uint16_t sol) {
+  return classe_terrain(r, h, p, sol);
 }
 
 namespace {
@@ -290,7 +311,7 @@ inline void pur(const ReglagesOmbrage& r, const EntreeFacette& f, const Geometri
   res.cos_soleil = g.cos_soleil;
   std::int32_t a0 = 0;
   bool au_dela_36 = false;
-  if (!lumiere_par_seuils(g.cos_soleil, a0, au_dela_36)) {
+  if (!par_seuils(g.cos_soleil, a0, au_dela_36)) {
     const double angle = render::angle(g.cos_soleil);
     a0 = Round(angle / pas_lumiere);
     au_dela_36 = angle / pas_lumiere > 36;
@@ -299,7 +320,7 @@ inline void pur(const ReglagesOmbrage& r, const EntreeFacette& f, const Geometri
 
   compter = r.statistiques && !f.sous_facette;
 
-  std::int32_t classe = classe_sol(r, h, p, f.sol);
+  std::int32_t classe = classe_terrain(r, h, p, f.sol);
 
   std::int32_t decalage_bande = 0;
   const bool bande = r.ombre_portee && f.ombre && a > 24;

@@ -312,24 +312,25 @@ inline void small_outline(Point a, Point b, Point c, int extra, int x0, int y0, 
 // bits each, packed into 25 bits. Most facets of a large terrain are such
 // triangles.
 struct TinyTable {
-  std::vector<std::uint32_t> masks[3];
-  TinyTable() {
+  std::uint32_t masks[3][4096];
+  // Out of line, so that the fills, which read the table, do not save every
+  // register for its construction at each call.
+  [[gnu::noinline]] TinyTable() {
     for (int mode = 0; mode <= 2; ++mode) {
       const int extra = mode == 2 ? 1 : 0;
-      masks[mode].resize(4096);
       for (int key = 0; key < 4096; ++key) {
         const Point a{(key >> 10) & 3, (key >> 8) & 3}, b{(key >> 6) & 3, (key >> 4) & 3}, c{(key >> 2) & 3, key & 3};
         std::uint32_t rows[11] = {};
         small_outline(a, b, c, extra, 0, 0, std::max({a.x, b.x, c.x}), std::max({a.y, b.y, c.y}), rows, mode > 0);
         std::uint32_t m = 0;
         for (int r = 0; r < 5; ++r) m |= rows[r] << (5 * r);
-        masks[mode][std::size_t(key)] = m;
+        masks[mode][key] = m;
       }
     }
   }
 };
 
-const TinyTable& tiny_table() {
+inline const TinyTable& tiny_table() {
   static const TinyTable t;
   return t;
 }
@@ -355,7 +356,7 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
     const int x0 = int(min_x), y0 = int(min_y);
     const int key = ((a.x - x0) << 10) | ((a.y - y0) << 8) | ((b.x - x0) << 6) | ((b.y - y0) << 4) |
                     ((c.x - x0) << 2) | (c.y - y0);
-    std::uint32_t m = tiny_table().masks[int(mode)][std::size_t(key)];
+    std::uint32_t m = tiny_table().masks[int(mode)][key];
     for (int y = y0; m != 0; ++y, m >>= 5) {
       const std::uint32_t bits = m & 31u;
       if (!bits) continue;

@@ -159,8 +159,8 @@ inline void demi_etendue(const Sommet* s, std::int32_t& wx, std::int32_t& wy) {
     ymin = std::min(ymin, s[k].ecran.y);
     ymax = std::max(ymax, s[k].ecran.y);
   }
-  wx = Round((double(xmax) - xmin) * 0.5);
-  wy = Round((double(ymax) - ymin) * 0.5);
+  wx = demi_arrondie(std::int64_t(xmax) - xmin);
+  wy = demi_arrondie(std::int64_t(ymax) - ymin);
 }
 
 // The cover words of a node while helpers read them (the wave offsets and

@@ -158,8 +158,10 @@ void prealable(const Fixes& f, const Sommet* s, Prealable& pr) {
   pr = Prealable{};
   const std::uint8_t c0 = s[0].classe, c1 = s[1].classe, c2 = s[2].classe;
   const std::uint8_t tous = c0 & c1 & c2, un = c0 | c1 | c2;
-  pr.ecran = std::int8_t(((c0 & kEcran) != 0) + ((c1 & kEcran) != 0) + ((c2 & kEcran) != 0));
-  pr.ecran_arbre = std::int8_t(((c0 & kEcranArbre) != 0) + ((c1 & kEcranArbre) != 0) + ((c2 & kEcranArbre) != 0));
+  // Counts of a one-bit flag: the sum of the three bits over the bit.
+  static_assert(kEcran == 4 && kEcranArbre == 8);
+  pr.ecran = std::int8_t(((c0 & kEcran) + (c1 & kEcran) + (c2 & kEcran)) >> 2);
+  pr.ecran_arbre = std::int8_t(((c0 & kEcranArbre) + (c1 & kEcranArbre) + (c2 & kEcranArbre)) >> 3);
   pr.bords = (un & kBord) != 0;
   pr.sous_mer = std::int8_t(int(s[0].sous_mer) + int(s[1].sous_mer) + int(s[2].sous_mer));
   pr.limites = (tous & kDansLimite) != 0 && (un & kDevant) != 0 && (un & kRejete) == 0;
@@ -169,8 +171,8 @@ void prealable(const Fixes& f, const Sommet* s, Prealable& pr) {
   const double d = s[2].d;
   if (f.occupation) {
     pr.occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
-    pr.mx = Round((double(s[0].ecran.x) + s[1].ecran.x + s[2].ecran.x) / 3.0);
-    pr.my = Round((double(s[0].ecran.y) + s[1].ecran.y + s[2].ecran.y) / 3.0);
+    pr.mx = tiers_arrondi(s[0].ecran.x, s[1].ecran.x, s[2].ecran.x);
+    pr.my = tiers_arrondi(s[0].ecran.y, s[1].ecran.y, s[2].ecran.y);
   }
   if (f.brume) {
     pr.niveau = niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume);

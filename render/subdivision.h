@@ -26,6 +26,27 @@ inline bool a_subdiviser(std::int32_t wx, std::int32_t wy, double profondeur, do
   return wx > 16 || wy > 16 || (profondeur < 2.0 * profondeur_sous && (wx > 2 || wy > 2));
 }
 
+// A facet's screen half-extents and centre pixel, in integers, equal to what
+// Round gives of the doubles they were first computed as, for every int32
+// input; the facet drawing makes them for every facet.
+//
+// Round(e / 2) of an extent e >= 0 (halves to even): e / 2 when e is even,
+// else the even one of (e - 1) / 2 and (e + 1) / 2. Extents of 2^31 and more
+// are left to Round, which refuses their half.
+inline std::int32_t demi_arrondie(std::int64_t e) {
+  if (e >= (std::int64_t(1) << 31)) return Round(double(e) * 0.5);
+  return std::int32_t((e + ((e >> 1) & 1)) >> 1);
+}
+// Round((double(a) + b + c) / 3.0): the sum is exact in a double and its third
+// never lies within 1/6 of a half, so Round gives the nearest integer,
+// floor((a + b + c + 1) / 3). The sum is moved by a multiple of 3 above 0 so
+// that the division rounds down.
+inline std::int32_t tiers_arrondi(std::int32_t a, std::int32_t b, std::int32_t c) {
+  constexpr std::int64_t decalage = std::int64_t(3) << 32;
+  const std::uint64_t n = std::uint64_t(std::int64_t(a) + b + c + 1 + decalage);
+  return std::int32_t(std::int64_t(n / 3) - decalage / 3);
+}
+
 // Sub-lattice level 2..5 of half-extents wx, wy; m = 2^level + 1.
 inline int niveau_subdivision(std::int32_t wx, std::int32_t wy) {
   if (wx < 6 || wy < 6) return 2;

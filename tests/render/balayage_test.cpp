@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <array>
 #include <cmath>
 #include <map>
@@ -256,6 +258,52 @@ TEST(SousReseau, EveryTriangleOnceCellsFarToNear) {
         const bool voisin_plus_pres = profondeur(voisin, A) > profondeur(cel, A);
         EXPECT_EQ(rang[voisin] > k, voisin_plus_pres) << "A " << A << " cell " << cel.first << "," << cel.second;
       }
+  }
+}
+
+// The integer half-extents and centres are Round of the doubles, halves and
+// signs included: every small case, the ends of the int32 range, and a
+// spread of random ones.
+TEST(Subdivision, IntegerHalvesAndThirdsAreRoundOfTheDoubles) {
+  for (std::int64_t e = 0; e <= 5000; ++e) {
+    ASSERT_EQ(demi_arrondie(e), Round(double(e) * 0.5)) << e;
+  }
+  for (std::int64_t e : {std::int64_t(1) << 30, (std::int64_t(1) << 31) - 2, (std::int64_t(1) << 31) - 1})
+    EXPECT_EQ(demi_arrondie(e), Round(double(e) * 0.5)) << e;
+  EXPECT_THROW(demi_arrondie((std::int64_t(1) << 32) - 1), ModelError);  // as Round refuses it
+
+  auto tiers = [](std::int32_t a, std::int32_t b, std::int32_t c) { return Round((double(a) + b + c) / 3.0); };
+  for (std::int32_t a = -9; a <= 9; ++a)
+    for (std::int32_t b = -9; b <= 9; ++b)
+      for (std::int32_t c = -9; c <= 9; ++c) {
+        ASSERT_EQ(tiers_arrondi(a, b, c), tiers(a, b, c)) << a << " " << b << " " << c;
+      }
+  constexpr std::int32_t lo = INT32_MIN, hi = INT32_MAX;
+  const std::int32_t bouts[] = {lo, lo + 1, lo + 2, -(1 << 30), -1, 0, 1, 1 << 30, hi - 2, hi - 1, hi};
+  for (std::int32_t a : bouts)
+    for (std::int32_t b : bouts)
+      for (std::int32_t c : bouts) {
+        ASSERT_EQ(tiers_arrondi(a, b, c), tiers(a, b, c)) << a << " " << b << " " << c;
+      }
+  std::uint64_t x = 88172645463325252ull;
+  auto suivant = [&x] {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    return x;
+  };
+  for (int k = 0; k < 200000; ++k) {
+    // Screen-sized values mostly, and any int32 now and then.
+    const bool large = k % 8 == 0;
+    auto valeur = [&] {
+      return large ? std::int32_t(std::uint32_t(suivant())) : std::int32_t(suivant() % 8192) - 4096;
+    };
+    const std::int32_t a = valeur(), b = valeur(), c = valeur();
+    ASSERT_EQ(tiers_arrondi(a, b, c), tiers(a, b, c)) << a << " " << b << " " << c;
+    const std::int64_t e = std::int64_t(std::max({a, b, c})) - std::min({a, b, c});
+    if (e < (std::int64_t(1) << 31)) {
+      ASSERT_EQ(demi_arrondie(e), Round(double(e) * 0.5)) << e;
+    }
   }
 }
 

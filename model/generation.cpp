@@ -82,7 +82,7 @@ std::int32_t passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t l
     model::repartir((limite + kTranche - 1) / kTranche, [&](std::int32_t k) {
       for (std::int32_t u = std::max(1, k * kTranche); u < std::min(limite, (k + 1) * kTranche); ++u)
         valeurs[static_cast<std::size_t>(u)] = formule(u);
-    }, 8);
+    }, limite * 25.0);  // a power: some 25 ns a value
   std::vector<std::int32_t*> rangees(static_cast<std::size_t>(nn) + 1);
   for (std::int32_t j = 1; j <= nn; ++j) rangees[static_cast<std::size_t>(j)] = hauteurs.rangee_ecriture(j);
   model::repartir(nn, [&](std::int32_t k) {
@@ -98,7 +98,7 @@ std::int32_t passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t l
       haut = std::max(haut, r[i]);
     }
     maxima[static_cast<std::size_t>(j)] = haut;
-  }, nn >= 257 ? 16 : nn + 1);
+  }, 1.0 * nn * (nn + 1) / 2);  // some 1 ns a node
   return *std::max_element(maxima.begin(), maxima.end());
 }
 
@@ -285,7 +285,7 @@ class Subdivision {
     model::repartir(blocs, [&](std::int32_t k) {
       const std::int32_t premiere = k * kBloc;
       bloc(rangees.data() + premiere, std::min(kBloc, nombre - premiere), s);
-    }, triangles >= 4096 ? 4 : blocs + 1);
+    }, 100.0 * double(triangles));  // three midpoints and their draws: some 100 ns a triangle
     // Each row's draws end where the next row's begin.
     for (std::size_t k = 0; k + 1 < rangees.size(); ++k) assert(rangees[k].etat_final == rangees[k + 1].etat);
   }

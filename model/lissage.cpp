@@ -529,7 +529,7 @@ struct lissage {
             if (ecrire) ecrire_rangee(j, h2, ddx2, ddy2);
           });
         },
-        parallele ? 2 : blocs + 1);
+        cout(distorsion ? 2.2 : 0.8));
     sonder();
     ecrite = ecrire;
     std::swap(h, h2);
@@ -541,10 +541,14 @@ struct lissage {
 
   // Rows of a whole-grid step, spread over the cores on large areas.
   template <class Travail>
-  void par_rangees(std::int32_t j0, std::int32_t j1, Travail&& travail) {
+  void par_rangees(std::int32_t j0, std::int32_t j1, double ns_par_noeud, Travail&& travail) {
     const std::int32_t nombre = j1 - j0 + 1;
-    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, parallele ? 16 : nombre + 1);
+    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, cout(ns_par_noeud));
   }
+
+  // The cost on one core of a step over the area's nodes, for repartir
+  // (none on small areas, which stay on the calling thread).
+  double cout(double ns_par_noeud) const { return parallele ? noeuds * ns_par_noeud : 0.0; }
 
   // The grids cover the area and the neighbours its nodes may read; the
   // positions outside the area are read but never written, so both grids
@@ -558,7 +562,7 @@ struct lissage {
     if (distorsion) {
       for (Grille<Valeur>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
     }
-    par_rangees(gj0, gj1, [&](std::int32_t j) {
+    par_rangees(gj0, gj1, distorsion ? 2.5 : 1.0, [&](std::int32_t j) {
       lire_rangee(h, h2, *m.hauteurs, Tnoeud::hors_reseau, j);
       if (!distorsion) return;
       lire_rangee(ddx, ddx2, *m.dx, 0, j);
@@ -596,7 +600,7 @@ struct lissage {
   // The divisor of every node of the area from its distance to the start node.
   void calculer_diviseurs() {
     diviseurs.dimensionner(i_min, i_max, j_min, j_max, n);
-    par_rangees(j_min, j_max, [&](std::int32_t j) {
+    par_rangees(j_min, j_max, 2.5, [&](std::int32_t j) {
       double* q = diviseurs.ligne(j) - i_min;
       const std::int32_t fin = diviseurs.fin(j);
       std::int32_t i = i_min;
@@ -663,8 +667,10 @@ struct lissage {
 
   void ecrire_grilles() {
     preparer_ecriture();
-    par_rangees(j_min, j_max, [&](std::int32_t j) { ecrire_rangee(j, h, ddx, ddy); });
+    par_rangees(j_min, j_max, distorsion ? 1.5 : 0.7, [&](std::int32_t j) { ecrire_rangee(j, h, ddx, ddy); });
   }
+
+  double noeuds = 0;  // nodes of the lattice in the area
 };
 
 }  // namespace
@@ -699,6 +705,7 @@ void outil_lisser(Tmatrice& m, const arguments_outil& a, controle_outil& c) {
   c.continuer = true;
   if (t.i_min > t.i_max || t.j_min > t.j_max) return;
   t.parallele = std::int64_t(t.i_max - t.i_min + 1) * (t.j_max - t.j_min + 1) >= 65536;
+  for (std::int32_t j = t.j_min; j <= t.j_max; ++j) t.noeuds += std::max(0, std::min(t.i_max, n + 1 - j) - t.i_min + 1);
   t.lire_grilles();
   try {
     t.calculer_diviseurs();

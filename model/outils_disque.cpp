@@ -139,7 +139,8 @@ void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int3
   std::vector<std::int32_t*> rangees;
   for (std::int32_t j = j0; j <= j1; ++j) rangees.push_back(t.hauteurs->rangee_ecriture(j));
   const std::int32_t nombre = j1 - j0 + 1;
-  const std::int64_t noeuds = std::int64_t(nombre) * (disque.dernier_i(t.n) - disque.premier_i() + 1);
+  std::int64_t noeuds = 0;
+  for (std::int32_t j = j0; j <= j1; ++j) noeuds += std::max(0, std::min(disque.dernier_i(t.n), t.n + 1 - j) - disque.premier_i() + 1);
   model::repartir(nombre, [&](std::int32_t k) {
     const std::int32_t j = j0 + k;
     std::int32_t* r = rangees[static_cast<std::size_t>(k)];
@@ -150,7 +151,7 @@ void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int3
       const std::int32_t v = u < table.size() ? table[u] : nouvelle(r[i]);
       if (v != r[i]) r[i] = v;
     }
-  }, noeuds >= 65536 ? 16 : nombre + 1);
+  }, 1.0 * double(noeuds));  // some 1 ns a node
 }
 
 }  // namespace

@@ -1,6 +1,77 @@
 #include "model/parallele.h"
 
+#include <chrono>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace model {
+
+namespace {
+
+std::atomic<int> aides_permises{7};
+std::atomic<double> part_minimale{250e3};
+
+// How long a helper that has served watches for its next place, and the
+// caller for the helpers still at work, before they sleep. A wake-up costs
+// some tens of microseconds here: watching longer than that for a place that
+// does not come costs more than it saves.
+constexpr int kGuetAideMicro = 10;
+constexpr int kGuetAppelantMicro = 20;
+
+// A short wait that leaves the core's resources to its other thread.
+inline void pause_processeur() {
+#if defined(__x86_64__) || defined(__i386__)
+  _mm_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
+// Waits until pret() holds: watching for guet_us microseconds, then asleep on
+// garde/reveil with `endormi` set, which whoever makes pret() true looks at
+// (reveiller).
+template <class Pret>
+void attendre(std::atomic<bool>& endormi, std::mutex& garde, std::condition_variable& reveil, int guet_us,
+              Pret&& pret) {
+  const auto fin_guet = std::chrono::steady_clock::now() + std::chrono::microseconds(guet_us);
+  for (int tour = 0; !pret(); ++tour) {
+    pause_processeur();
+    if ((tour & 15) == 15 && std::chrono::steady_clock::now() > fin_guet) break;
+  }
+  if (pret()) return;
+  std::unique_lock<std::mutex> verrou(garde);
+  endormi.store(true, std::memory_order_seq_cst);
+  reveil.wait(verrou, pret);
+  endormi.store(false, std::memory_order_relaxed);
+}
+
+// Called after making the sleeper's condition true. The sleeper sets
+// `endormi` before it looks at its condition a last time under `garde`:
+// either it sees what was just made true, or it is seen here.
+void reveiller(std::atomic<bool>& endormi, std::mutex& garde, std::condition_variable& reveil) {
+  if (!endormi.load(std::memory_order_seq_cst)) return;
+  { const std::lock_guard<std::mutex> verrou(garde); }
+  reveil.notify_one();
+}
+
+}  // namespace
+
+Partage partage() { return {aides_permises.load(), part_minimale.load()}; }
+
+void fixer_partage(const Partage& p) {
+  aides_permises.store(p.aides);
+  part_minimale.store(p.part_minimale);
+}
+
+int participants_pour(std::int32_t nombre, double cout) {
+  const double part = part_minimale.load(std::memory_order_relaxed);
+  const int plafond = std::min({nombre, 1 + aides_paralleles(), 1 + aides_permises.load(std::memory_order_relaxed),
+                                detail::kParticipantsMax});
+  if (plafond < 2 || !(cout > 0)) return 1;
+  if (part <= 0) return plafond;
+  return static_cast<int>(std::clamp(cout / part, 1.0, double(plafond)));
+}
 
 Equipe& Equipe::commune() {
   static Equipe equipe(aides_paralleles());
@@ -8,71 +79,78 @@ Equipe& Equipe::commune() {
 }
 
 Equipe::Equipe(int taille) {
-  fils_.reserve(static_cast<std::size_t>(std::max(0, taille)));
-  for (int k = 0; k < taille; ++k) {
+  for (int k = 0; k < std::max(0, taille); ++k) {
+    auto place = std::make_unique<Place>();
+    Place& p = *place;
     try {
-      fils_.emplace_back([this] { servir(); });
+      p.fil = std::thread([this, &p, rang = k + 1] { servir(p, rang); });
     } catch (const std::system_error&) {
       break;  // a smaller team
     }
+    places_.push_back(std::move(place));
   }
 }
 
 Equipe::~Equipe() {
-  {
-    const std::lock_guard<std::mutex> verrou(garde_);
-    arret_ = true;
-  }
-  reveil_.notify_all();
-  for (auto& f : fils_) f.join();
+  arret_.store(true, std::memory_order_seq_cst);
+  for (auto& p : places_) reveiller(p->endormi, p->garde, p->reveil);
+  for (auto& p : places_) p->fil.join();
+}
+
+void Equipe::reveiller_rang(int r) {
+  if (r > offertes_) return;
+  Place& p = *places_[static_cast<std::size_t>(r - 1)];
+  reveiller(p.endormi, p.garde, p.reveil);
 }
 
 int Equipe::lancer(int aides, Tache tache, void* contexte) {
-  int nombre;
-  {
-    const std::lock_guard<std::mutex> verrou(garde_);
-    nombre = std::clamp(aides, 0, taille());
-    tache_ = tache;
-    contexte_ = contexte;
-    places_ = nombre;
-    actifs_ = nombre;
-    ++tour_;
-  }
-  if (nombre > 0) reveil_.notify_all();
-  return nombre;
+  offertes_ = std::clamp(aides, 0, taille());
+  tache_ = tache;
+  contexte_ = contexte;
+  ++tour_;
+  finis_.store(0, std::memory_order_relaxed);
+  for (int r = 1; r <= offertes_; ++r)
+    places_[static_cast<std::size_t>(r - 1)]->etat.store(2 * tour_, std::memory_order_seq_cst);
+  reveiller_rang(1);
+  reveiller_rang(2);
+  return offertes_;
 }
 
 void Equipe::rendre() {
-  {
-    std::unique_lock<std::mutex> verrou(garde_);
-    // The caller ran out of work: helpers that have not woken yet stay out
-    // (on a busy machine they may wait long for a core).
-    actifs_ -= places_;
-    places_ = 0;
-    fin_.wait(verrou, [this] { return actifs_ == 0; });
-    tache_ = nullptr;
-    contexte_ = nullptr;
+  // The caller ran out of work: helpers that have not come yet stay out (on a
+  // busy machine they may wait long for a core).
+  std::int32_t pris = 0;
+  for (int r = 1; r <= offertes_; ++r) {
+    std::uint64_t offert = 2 * tour_;
+    if (!places_[static_cast<std::size_t>(r - 1)]->etat.compare_exchange_strong(offert, offert + 1,
+                                                                                 std::memory_order_seq_cst))
+      ++pris;
   }
+  attendre(appelant_endormi_, fin_garde_, fin_, kGuetAppelantMicro,
+           [&] { return finis_.load(std::memory_order_seq_cst) == pris; });
+  offertes_ = 0;
+  tache_ = nullptr;
+  contexte_ = nullptr;
   occupee_.store(false, std::memory_order_release);
 }
 
-void Equipe::servir() {
-  std::unique_lock<std::mutex> verrou(garde_);
-  // The team is built before its first tour: a thread that starts late must
-  // still see that one.
-  std::uint64_t vu = 0;
+void Equipe::servir(Place& place, int rang) {
   for (;;) {
-    reveil_.wait(verrou, [&] { return arret_ || tour_ != vu; });
-    if (arret_) return;
-    vu = tour_;
-    if (places_ == 0) continue;  // enough helpers took this tour
-    --places_;
-    const Tache tache = tache_;
-    void* const contexte = contexte_;
-    verrou.unlock();
-    tache(contexte);  // never throws: repartir's loop keeps its errors
-    verrou.lock();
-    if (--actifs_ == 0) fin_.notify_all();
+    std::uint64_t e = 0;
+    // An offered place has an even state.
+    attendre(place.endormi, place.garde, place.reveil, kGuetAideMicro, [&] {
+      e = place.etat.load(std::memory_order_seq_cst);
+      return (e & 1) == 0 || arret_.load(std::memory_order_seq_cst);
+    });
+    if (arret_.load(std::memory_order_seq_cst)) return;
+    if (!place.etat.compare_exchange_strong(e, e + 1, std::memory_order_seq_cst)) continue;  // withdrawn
+    // The caller does not end this tour before this helper is done: its
+    // fields stay as lancer set them.
+    reveiller_rang(2 * rang + 1);
+    reveiller_rang(2 * rang + 2);
+    tache_(contexte_, rang);  // never throws: repartir's loop keeps its errors
+    finis_.fetch_add(1, std::memory_order_seq_cst);
+    reveiller(appelant_endormi_, fin_garde_, fin_);
   }
 }
 

@@ -1,17 +1,22 @@
-// Work spread over the processor's cores: indices handed out one by one to the
-// calling thread and a few helper threads, for loops whose steps are
-// independent of one another (each step writes only its own outputs).
+// Work spread over the processor's cores: the indices of a loop shared
+// between the calling thread and a few helper threads, for loops whose steps
+// are independent of one another (each step writes only its own outputs).
 //
 // The helpers are resident: they are started once, on the first large loop,
 // and sleep between loops, so that a loop costs a wake-up, not the start and
-// end of threads (a generation runs some thirty such loops).
+// end of threads (a generation runs some thirty such loops). A loop takes
+// only as many helpers as its size pays for: a wake-up, and the moving of a
+// helper's data between the cores' caches, cost processor time that a small
+// share of work does not earn back.
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -25,12 +30,36 @@ namespace model {
 // process may use (its affinity mask and CPU quota), at most 7.
 inline int aides_paralleles() { return std::clamp(platform::processeurs_utilisables(), 1, 8) - 1; }
 
-// The resident helper threads. One caller at a time has them: a loop started
-// from inside a helper's work, or by another thread while they are taken,
-// starts threads of its own instead.
+// How loops are shared out, process-wide: at most `aides` helpers a loop, and
+// one thread for each `part_minimale` nanoseconds of a loop's cost. Tests set
+// them to run every loop with a given helper count.
+struct Partage {
+  int aides = 7;
+  double part_minimale = 250e3;
+};
+Partage partage();
+void fixer_partage(const Partage& p);
+
+// The threads a loop of `nombre` indices costing about `cout` nanoseconds on
+// one core is spread over, the caller included: one per part_minimale of its
+// cost, at most one per index and 1 + aides_paralleles().
+int participants_pour(std::int32_t nombre, double cout);
+
+// The resident helper threads, each with its rank 1..taille() (the caller
+// has rank 0). One caller at a time has them: a loop started from inside a
+// helper's work, or by another thread while they are taken, starts threads of
+// its own instead.
+//
+// A loop offers a place to each helper it wants; the caller wakes the first
+// two, and each helper that takes its place wakes the next two (ranks 2r + 1
+// and 2r + 2), so that the caller starts its own share soon. A helper that has
+// served watches for its next place a short while (the half-passes of a
+// smoothing follow each other closely), then sleeps. The caller, once its own
+// work has run out, withdraws the places not taken yet and waits for the
+// helpers at work, watching a short while before it sleeps too.
 class Equipe {
  public:
-  using Tache = void (*)(void* contexte);
+  using Tache = void (*)(void* contexte, int rang);
 
   // The process's team, with aides_paralleles() threads, started on first use.
   static Equipe& commune();
@@ -40,15 +69,15 @@ class Equipe {
   Equipe(const Equipe&) = delete;
   Equipe& operator=(const Equipe&) = delete;
 
-  int taille() const { return static_cast<int>(fils_.size()); }
+  int taille() const { return static_cast<int>(places_.size()); }
 
   // Takes the team for one loop; false while someone else has it.
   bool prendre() {
     bool libre = false;
     return occupee_.compare_exchange_strong(libre, true, std::memory_order_acquire);
   }
-  // On a taken team: has tache(contexte) run once on each of `aides` helpers
-  // (at most the team's size), and answers how many.
+  // On a taken team: has tache(contexte, rang) run once on each of the
+  // helpers of rank 1..aides (at most the team's size), and answers how many.
   int lancer(int aides, Tache tache, void* contexte);
   // Withdraws the places of the last lancer that no helper has taken yet,
   // waits until the helpers that took one have returned from the task, then
@@ -57,70 +86,137 @@ class Equipe {
   void rendre();
 
  private:
-  void servir();
+  // One helper's place. Its state is twice the number of the tour it is
+  // offered, plus 1 once taken or withdrawn.
+  struct alignas(64) Place {
+    std::atomic<std::uint64_t> etat{1};
+    std::atomic<bool> endormi{false};
+    std::mutex garde;
+    std::condition_variable reveil;
+    std::thread fil;
+  };
+  void servir(Place& place, int rang);
+  // Wakes the helper of rank r if it has a place of this tour and sleeps.
+  void reveiller_rang(int r);
 
-  std::mutex garde_;
-  std::condition_variable reveil_, fin_;
-  std::uint64_t tour_ = 0;   // one more at every lancer
-  std::int32_t places_ = 0;  // helpers still wanted in this tour
-  std::int32_t actifs_ = 0;  // helpers of this tour not yet done
+  std::vector<std::unique_ptr<Place>> places_;
+  std::uint64_t tour_ = 0;
+  int offertes_ = 0;  // places of this tour (ranks 1..offertes_)
   Tache tache_ = nullptr;
   void* contexte_ = nullptr;
-  bool arret_ = false;
+  std::atomic<bool> arret_{false};
   std::atomic<bool> occupee_{false};
-  std::vector<std::thread> fils_;
+  // The helpers that took a place of this tour and are done with it.
+  alignas(64) std::atomic<std::int32_t> finis_{0};
+  std::atomic<bool> appelant_endormi_{false};
+  std::mutex fin_garde_;
+  std::condition_variable fin_;
 };
 
-// Runs travail(k) once for every k in [0, nombre). The calling thread takes
-// part and, after each index it ran itself, calls suite(), which may answer
-// false: the indices not handed out yet then go to sauter(k) instead (also once
-// each). Returns when every index is done. Small counts run on the caller only.
-// An exception of any step stops the handing out (the indices left are then
-// neither run nor skipped) and is raised again in the caller.
+namespace detail {
+
+// The indices [debut, fin) of one thread's share of a loop, packed in one
+// word (debut in the low half): its owner takes them from the front, the
+// others, once their own share is done, from the back. So each thread works
+// mostly on consecutive indices, the same ones from one loop to the next
+// (the same rows of a terrain stay in the same core's cache), and threads
+// meet only at the ends of their shares.
+struct alignas(64) Part {
+  std::atomic<std::uint64_t> bornes{0};
+
+  void poser(std::int32_t debut, std::int32_t fin) {
+    bornes.store(std::uint64_t(std::uint32_t(debut)) | (std::uint64_t(std::uint32_t(fin)) << 32),
+                 std::memory_order_relaxed);
+  }
+  // The next index from the front, or -1 when the share is used up.
+  std::int32_t devant() {
+    std::uint64_t v = bornes.load(std::memory_order_relaxed);
+    for (;;) {
+      const auto d = static_cast<std::uint32_t>(v), f = static_cast<std::uint32_t>(v >> 32);
+      if (d >= f) return -1;
+      if (bornes.compare_exchange_weak(v, v + 1, std::memory_order_relaxed)) return static_cast<std::int32_t>(d);
+    }
+  }
+  // The last index, or -1 when the share is used up.
+  std::int32_t derriere() {
+    std::uint64_t v = bornes.load(std::memory_order_relaxed);
+    for (;;) {
+      const auto d = static_cast<std::uint32_t>(v), f = static_cast<std::uint32_t>(v >> 32);
+      if (d >= f) return -1;
+      const std::uint64_t w = std::uint64_t(d) | (std::uint64_t(f - 1) << 32);
+      if (bornes.compare_exchange_weak(v, w, std::memory_order_relaxed)) return static_cast<std::int32_t>(f - 1);
+    }
+  }
+  void vider() { bornes.store(0, std::memory_order_relaxed); }
+};
+
+// At most this many threads share a loop.
+inline constexpr int kParticipantsMax = 8;
+
+}  // namespace detail
+
+// Runs travail(k) once for every k in [0, nombre), a loop whose cost on one
+// core is about `cout` nanoseconds (a rough estimate from its size: it only
+// decides how many threads share it; 0 keeps it on the caller). The calling
+// thread takes part and, after each index it ran itself, calls suite(), which
+// may answer false: the indices not handed out yet then go to sauter(k)
+// instead (also once each). Returns when every index is done. Each thread
+// starts with its own share of consecutive indices (the caller the first),
+// then takes from the ends of the others'. An exception of any step stops
+// the handing out (the indices left are then neither run nor skipped) and is
+// raised again in the caller.
 template <class Travail, class Suite, class Sauter>
-void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, std::int32_t minimum = 64) {
-  std::atomic<std::int32_t> prochain{0};
+void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, double cout) {
+  const int participants = participants_pour(nombre, cout);
+  const int aides = participants - 1;
+  std::array<detail::Part, detail::kParticipantsMax> parts;
+  for (int p = 0; p < participants; ++p)
+    parts[static_cast<std::size_t>(p)].poser(static_cast<std::int32_t>(std::int64_t(nombre) * p / participants),
+                                             static_cast<std::int32_t>(std::int64_t(nombre) * (p + 1) / participants));
   std::atomic<bool> arret{false};
   std::mutex garde;
   std::exception_ptr erreur;
-  auto boucle = [&](bool appelant) {
+  auto faire = [&](std::int32_t k, bool appelant) {
+    if (arret.load(std::memory_order_relaxed)) {
+      sauter(k);
+      return;
+    }
+    travail(k);
+    if (appelant && !suite()) arret.store(true, std::memory_order_relaxed);
+  };
+  auto boucle = [&](int rang) {
     try {
-      for (;;) {
-        const std::int32_t k = prochain.fetch_add(1, std::memory_order_relaxed);
-        if (k >= nombre) return;
-        if (arret.load(std::memory_order_relaxed)) {
-          sauter(k);
-          continue;
-        }
-        travail(k);
-        if (appelant && !suite()) arret.store(true, std::memory_order_relaxed);
+      const bool appelant = rang == 0;
+      for (std::int32_t k; (k = parts[static_cast<std::size_t>(rang)].devant()) >= 0;) faire(k, appelant);
+      for (int d = 1; d < participants; ++d) {
+        detail::Part& autre = parts[static_cast<std::size_t>((rang + d) % participants)];
+        for (std::int32_t k; (k = autre.derriere()) >= 0;) faire(k, appelant);
       }
     } catch (...) {
       // The first error stops the handing out; the caller raises it again.
       const std::lock_guard<std::mutex> verrou(garde);
       if (!erreur) erreur = std::current_exception();
       arret.store(true, std::memory_order_relaxed);
-      prochain.store(nombre, std::memory_order_relaxed);
+      for (int p = 0; p < participants; ++p) parts[static_cast<std::size_t>(p)].vider();
     }
   };
-  const int aides = nombre >= minimum ? aides_paralleles() : 0;
   Equipe* equipe = aides > 0 ? &Equipe::commune() : nullptr;
   if (equipe && equipe->prendre()) {
     using Boucle = decltype(boucle);
-    equipe->lancer(aides, [](void* b) { (*static_cast<Boucle*>(b))(false); }, &boucle);
-    boucle(true);
+    equipe->lancer(aides, [](void* b, int rang) { (*static_cast<Boucle*>(b))(rang); }, &boucle);
+    boucle(0);
     equipe->rendre();
   } else {
     std::vector<std::thread> fils;
     fils.reserve(static_cast<std::size_t>(aides));
-    for (int a = 0; a < aides; ++a) {
+    for (int a = 1; a <= aides; ++a) {
       try {
-        fils.emplace_back(boucle, false);
+        fils.emplace_back(boucle, a);
       } catch (const std::system_error&) {
         break;  // fewer helpers: the caller does the rest
       }
     }
-    boucle(true);
+    boucle(0);
     for (auto& f : fils) f.join();
   }
   if (erreur) std::rethrow_exception(erreur);
@@ -128,8 +224,8 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
 
 // Runs travail(k) once for every k in [0, nombre), spread over the cores.
 template <class Travail>
-void repartir(std::int32_t nombre, Travail&& travail, std::int32_t minimum = 64) {
-  repartir(nombre, travail, [] { return true; }, [](std::int32_t) {}, minimum);
+void repartir(std::int32_t nombre, Travail&& travail, double cout) {
+  repartir(nombre, travail, [] { return true; }, [](std::int32_t) {}, cout);
 }
 
 }  // namespace model

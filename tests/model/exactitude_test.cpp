@@ -9,6 +9,7 @@
 #include "model/aleatoire.h"
 #include "model/matrice.h"
 #include "model/outils.h"
+#include "model/parallele.h"
 #include "platform/messages.h"
 #include "tests/support/fakes.h"
 #include "tests/support/empreinte.h"
@@ -212,6 +213,29 @@ TEST(Exactness, SteepProfilesAndDispersionWithTheGeneratorState) {
     const auto t = generer(c.passes);
     EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(c.attendu)) << "degree " << c.passes.degre << ", key " << c.passes.cle;
   }
+}
+
+// The same terrains grow whatever the number of helpers sharing the loops,
+// each loop shared as widely as the count allows.
+TEST(Exactness, SameTerrainsWithAnyHelperCount) {
+  const model::Partage avant = model::partage();
+  const Cas cas[] = {
+      {{.degre = 9, .cle = 808, .iles = true, .deformation = true, .erosion = 20, .lissage = 10, .profil = 80,
+        .etalement = 2},
+       0x67351f30e54ea6d8ull},
+      {{.degre = 10, .cle = 909, .cuvette = true, .oriente = true, .deformation = true, .gradins = true, .plis = 4,
+        .rivage = 15, .profil = 95, .etalement = 3},
+       0xa226122876886c5full},
+      {{.degre = 11, .cle = 12345, .deformation = true, .profil = 85}, 0x876875bdbde18409ull},
+  };
+  for (int aides : {0, 1, 3, 7}) {
+    model::fixer_partage({.aides = aides, .part_minimale = 0});
+    for (const Cas& c : cas) {
+      const auto t = generer(c.passes);
+      EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(c.attendu)) << aides << " helpers, degree " << c.passes.degre;
+    }
+  }
+  model::fixer_partage(avant);
 }
 
 // With a progress window the same terrain grows, with the same polls and the

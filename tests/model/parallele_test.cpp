@@ -12,11 +12,18 @@
 
 #include "model/parallele.h"
 
+namespace {
+
+// A cost that shares any loop among every helper there is.
+constexpr double kTout = 1e12;
+
+}  // namespace
+
 TEST(Repartir, EveryIndexOnceAcrossManyLoops) {
   for (int tour = 0; tour < 300; ++tour) {
     const std::int32_t nombre = 1 + tour * 37 % 500;
     std::vector<std::atomic<int>> fois(static_cast<std::size_t>(nombre));
-    model::repartir(nombre, [&](std::int32_t k) { fois[static_cast<std::size_t>(k)].fetch_add(1); }, 2);
+    model::repartir(nombre, [&](std::int32_t k) { fois[static_cast<std::size_t>(k)].fetch_add(1); }, kTout);
     for (std::int32_t k = 0; k < nombre; ++k) ASSERT_EQ(fois[static_cast<std::size_t>(k)].load(), 1) << tour << " " << k;
   }
 }
@@ -25,7 +32,7 @@ TEST(Repartir, NestedLoopsAndTwoCallersAtOnceFinish) {
   std::atomic<int> total{0};
   auto boucle = [&] {
     for (int tour = 0; tour < 20; ++tour)
-      model::repartir(16, [&](std::int32_t) { model::repartir(32, [&](std::int32_t) { total.fetch_add(1); }, 2); }, 2);
+      model::repartir(16, [&](std::int32_t) { model::repartir(32, [&](std::int32_t) { total.fetch_add(1); }, kTout); }, kTout);
   };
   std::thread autre(boucle);
   boucle();
@@ -44,7 +51,7 @@ TEST(Repartir, AStopSkipsWhatIsLeftAndAnErrorReachesTheCaller) {
         if (std::this_thread::get_id() != appelant) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         faits.fetch_add(1);
       },
-      [&] { return ++suites < 3; }, [&](std::int32_t) { sautes.fetch_add(1); }, 2);
+      [&] { return ++suites < 3; }, [&](std::int32_t) { sautes.fetch_add(1); }, kTout);
   EXPECT_EQ(suites, 3);
   EXPECT_EQ(faits.load() + sautes.load(), 2000);
   EXPECT_GT(sautes.load(), 1000);
@@ -56,11 +63,11 @@ TEST(Repartir, AStopSkipsWhatIsLeftAndAnErrorReachesTheCaller) {
                      if (k == 1000) throw std::runtime_error("step");
                      apres.fetch_add(1);
                    },
-                   2),
+                   kTout),
                std::runtime_error);
   EXPECT_LT(apres.load(), 5000);
   std::atomic<int> tous{0};
-  model::repartir(5000, [&](std::int32_t) { tous.fetch_add(1); }, 2);
+  model::repartir(5000, [&](std::int32_t) { tous.fetch_add(1); }, kTout);
   EXPECT_EQ(tous.load(), 5000);
 }
 
@@ -71,7 +78,7 @@ TEST(Equipe, OneCallerAtATimeAndGivingBackWaitsForTheHelpersAtWork) {
   struct Compte {
     std::atomic<int> debuts{0}, fins{0};
   } compte;
-  const auto tache = [](void* p) {
+  const auto tache = [](void* p, int) {
     auto& c = *static_cast<Compte*>(p);
     c.debuts.fetch_add(1);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -92,4 +99,32 @@ TEST(Equipe, OneCallerAtATimeAndGivingBackWaitsForTheHelpersAtWork) {
     compte.debuts.store(3 * (tour + 1));
     compte.fins.store(3 * (tour + 1));
   }
+}
+
+// A loop takes one thread per minimal share of its cost, within the helpers
+// allowed and the indices it has; none for a loop without a cost.
+TEST(Repartir, ThreadsFollowTheCostWithinTheHelpersAllowed) {
+  const model::Partage avant = model::partage();
+  const int machine = 1 + model::aides_paralleles();
+  model::fixer_partage({.aides = 7, .part_minimale = 100e3});
+  EXPECT_EQ(model::participants_pour(1000, 0), 1);
+  EXPECT_EQ(model::participants_pour(1000, 199e3), 1);
+  EXPECT_EQ(model::participants_pour(1000, 300e3), std::min(3, machine));
+  EXPECT_EQ(model::participants_pour(1000, 1e12), std::min(8, machine));
+  EXPECT_EQ(model::participants_pour(2, 1e12), std::min(2, machine));
+  EXPECT_EQ(model::participants_pour(1, 1e12), 1);
+  model::fixer_partage({.aides = 3, .part_minimale = 0});
+  EXPECT_EQ(model::participants_pour(1000, 1), std::min(4, machine));
+  EXPECT_EQ(model::participants_pour(1000, 0), 1);
+  model::fixer_partage({.aides = 0, .part_minimale = 0});
+  EXPECT_EQ(model::participants_pour(1000, 1e12), 1);
+
+  // Whatever the count, each index runs once.
+  for (int aides : {0, 1, 3, 7}) {
+    model::fixer_partage({.aides = aides, .part_minimale = 0});
+    std::vector<std::atomic<int>> fois(777);
+    model::repartir(777, [&](std::int32_t k) { fois[static_cast<std::size_t>(k)].fetch_add(1); }, 1.0);
+    for (std::size_t k = 0; k < fois.size(); ++k) ASSERT_EQ(fois[k].load(), 1) << aides << " " << k;
+  }
+  model::fixer_partage(avant);
 }

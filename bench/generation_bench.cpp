@@ -3,13 +3,15 @@
 // median milliseconds per generation. Subdivision: the midpoint subdivision
 // alone at degree 11, in nodes per second. The process_cpu_ms counter is the
 // CPU time of every thread of the process per generation (the helpers'
-// included).
+// included). Generation/11/helpers:0 and /helpers:7 fix the number of helpers
+// a loop may take (0: the one-thread cost, to compare with).
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 #include "bench/cpu_processus.h"
 #include "model/matrice.h"
+#include "model/parallele.h"
 
 namespace {
 
@@ -66,9 +68,24 @@ void generer(benchmark::State& state, bool passes) {
 }
 
 void Generation(benchmark::State& state) { generer(state, true); }
+
+void Generation_aides(benchmark::State& state) {
+  const model::Partage avant = model::partage();
+  model::fixer_partage({.aides = static_cast<int>(state.range(1)), .part_minimale = avant.part_minimale});
+  generer(state, true);
+  model::fixer_partage(avant);
+}
 void Subdivision(benchmark::State& state) { generer(state, false); }
 
 }  // namespace
 
 BENCHMARK(Generation)->Arg(9)->Arg(11)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(Generation_aides)
+    ->Name("Generation")
+    ->ArgNames({"", "helpers"})
+    ->Args({11, 0})
+    ->Args({11, 7})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(Subdivision)->Arg(11)->Unit(benchmark::kMillisecond);

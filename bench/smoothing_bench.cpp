@@ -2,9 +2,12 @@
 // terrains of degree 9 and 11, through the edit dispatcher, without a progress
 // window (/0) and with the real progress window, offscreen (/1). Median
 // milliseconds per call; the difference is the cost of the progress window.
+// The process_cpu_ms counter is the CPU time of every thread of the process
+// per call (the helpers' included).
 #include <benchmark/benchmark.h>
 
 #include "bench/application_bench.h"
+#include "bench/cpu_processus.h"
 #include <cstdlib>
 #include <memory>
 
@@ -47,6 +50,7 @@ void Smoothing(benchmark::State& state) {
   a.altitude_finale_debut = 4000;
   a.altitude_initiale_debut = -2000;
   a.outil = OUTIL_LISSAGE;
+  double cpu = 0.0;
   for (auto _ : state) {
     state.PauseTiming();
     *t->hauteurs = *modele->hauteurs;
@@ -55,12 +59,15 @@ void Smoothing(benchmark::State& state) {
     c.attente = attente.get();
     c.fenetre = fenetre;
     state.ResumeTiming();
+    const double debut = cpu_processus_ms();
     t->modifier(a, c);
+    cpu += cpu_processus_ms() - debut;
     state.PauseTiming();
     if (!c.continuer) state.SkipWithError("cancelled");
     t->fin_trace();
     state.ResumeTiming();
   }
+  state.counters["process_cpu_ms"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
   attente.reset();
   platform::unregister_window(fenetre);
 }

@@ -84,8 +84,6 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   TreeView1_ = new QTreeWidget(central);
   TreeView1_->setFixedWidth(160);
   TreeView1_->setHeaderHidden(true);
-  TreeView1_->setSortingEnabled(true);
-  TreeView1_->sortByColumn(0, Qt::AscendingOrder);
   TreeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   TreeView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   TreeView1_->setStyleSheet("QTreeWidget { background: #FFFFE1; }");
@@ -125,9 +123,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   }
-  statusBar()->addWidget(etat_gauche_, 1);
-  statusBar()->addWidget(etat_droit_);
-  statusBar()->setSizeGripEnabled(false);
+  statusBar();
 
   hint_ = new CtlShapeHint(this);
   connect(hint_, &CtlShapeHint::hintChanged, this, &TBasewindow::montrer_indication);
@@ -167,7 +163,18 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   demandes_fermeture_ = std::make_unique<DemandesFermeture>(this, [this] {
     if (operation_en_cours() || film_en_fabrication()) fermeture_impossible();
   });
+  mesurer_textes();
   resize(900, 660);
+}
+
+void TBasewindow::mesurer_textes() {
+  // The steps that measure texts come last: at start-up the font database is
+  // still being read on a thread of its own while the rest is built.
+  TreeView1_->setSortingEnabled(true);
+  TreeView1_->sortByColumn(0, Qt::AscendingOrder);
+  statusBar()->addWidget(etat_gauche_, 1);
+  statusBar()->addWidget(etat_droit_);
+  statusBar()->setSizeGripEnabled(false);
 }
 
 TBasewindow::~TBasewindow() {

@@ -285,6 +285,7 @@ class TBasewindow : public QMainWindow,
   void brancher_commandes();
   void construire_menus();
   void construire_barre();
+  void mesurer_textes();  // the last steps of construction, which measure texts
   static std::size_t indice(Commande c) { return static_cast<std::size_t>(c); }
   QAction* ajouter_action(QMenu* menu, const DefinitionCommande& d);
   // Runs a command as its menu item does: in context-help mode its topic instead.

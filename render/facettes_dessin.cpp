@@ -183,6 +183,15 @@ void DessinFacettes::polygone(Pixel remplissage, Contour mode, Pixel contour) {
                   double_point(s_[2].ecran), mode, remplissage, contour);
 }
 
+// A land facet's polygon and its depth in the occupancy buffer.
+void DessinFacettes::polygone_occupe(Pixel couleur, std::int32_t occupation) {
+  if (observateur_) observateur_->triangle(s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::simple, couleur, couleur);
+  fill_triangle_depth(image_, occupation_, s_[0].ecran, s_[1].ecran, s_[2].ecran, couleur, occupation);
+  if (ctx_.editeur())
+    fill_triangle(ctx_.image_editeur->surface(), double_point(s_[0].ecran), double_point(s_[1].ecran),
+                  double_point(s_[2].ecran), Contour::simple, couleur, couleur);
+}
+
 void DessinFacettes::observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
                               std::int32_t lumiere, bool visible) {
   if (!observateur_) return;

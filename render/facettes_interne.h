@@ -258,6 +258,7 @@ class DessinFacettes {
   void dessiner_riviere(double p, std::int32_t niveau, bool ombre, bool visible);
   void sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A_rugosite);
   void polygone(Pixel remplissage, Contour mode, Pixel contour);
+  void polygone_occupe(Pixel couleur, std::int32_t occupation);
   void observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
                 std::int32_t lumiere, bool visible);
   void miroir(Rgb couleur, std::int32_t altitude);

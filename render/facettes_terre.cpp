@@ -72,8 +72,10 @@ void DessinFacettes::dessiner_terre(const ResultatOmbrage& res, std::int32_t niv
     couleur = (brume_ && d > 500) ? brume(vue_.brume_densite, d, c.pas_brume, image, c.palette.slot(11)) : image;
   }
   const Pixel px = pixel_of(couleur);
-  polygone(px, Contour::simple, px);
-  if (c.occupation) fill_triangle(occupation_, s_[0].ecran, s_[1].ecran, s_[2].ecran, Contour::aucun, occupation);
+  if (c.occupation)
+    polygone_occupe(px, occupation);
+  else
+    polygone(px, Contour::simple, px);
   cretes_suivies_ = 0;
   if (observateur_) observer(sous, GenreFacette::terre, index_, couleur, niveau, indice_lumiere(res.angle()), true);
   if (degre_ > 5 && vue_.horizon && vue_.reflet && c.angle_vertical < 40 && d > 800 && res.cos_vue < -0.15)

@@ -431,6 +431,37 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
     if (lo[k] <= hi[k]) std::fill_n(s.row(int(r0 + i64(k))) + lo[k], hi[k] - lo[k] + 1, fill);
 }
 
+void fill_triangle_depth(Surface<Pixel> s, Surface<std::int32_t> depth, Point a, Point b, Point c, Pixel colour,
+                         std::int32_t value) {
+  // The tiny triangles inside the surfaces take the table's path in both
+  // fills, under the same conditions: their two masks come from one key.
+  if (s.width > 0 && s.height > 0 && depth.width == s.width && depth.height == s.height) {
+    const Point ca = clamp_point(a), cb = clamp_point(b), cc = clamp_point(c);
+    const int min_x = std::min({ca.x, cb.x, cc.x}), max_x = std::max({ca.x, cb.x, cc.x});
+    const int min_y = std::min({ca.y, cb.y, cc.y}), max_y = std::max({ca.y, cb.y, cc.y});
+    if (max_x - min_x <= 3 && max_y - min_y <= 3 && min_x >= 0 && min_y >= 0 && max_x < s.width &&
+        max_y < s.height) {
+      const int key = ((ca.x - min_x) << 10) | ((ca.y - min_y) << 8) | ((cb.x - min_x) << 6) |
+                      ((cb.y - min_y) << 4) | ((cc.x - min_x) << 2) | (cc.y - min_y);
+      const TinyTable& t = tiny_table();
+      std::uint32_t m = t.masks[int(Contour::simple)][key], d = t.masks[int(Contour::aucun)][key];
+      for (int y = min_y; m != 0; ++y, m >>= 5, d >>= 5) {
+        if (const std::uint32_t bits = m & 31u) {
+          const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
+          std::fill_n(s.row(y) + min_x + first, last - first + 1, colour);
+        }
+        if (const std::uint32_t bits = d & 31u) {
+          const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
+          std::fill_n(depth.row(y) + min_x + first, last - first + 1, value);
+        }
+      }
+      return;
+    }
+  }
+  fill_triangle(s, a, b, c, Contour::simple, colour, colour);
+  fill_triangle(depth, a, b, c, Contour::aucun, value, value);
+}
+
 template <class T>
 void draw_line(Surface<T> s, Point from, Point to, int width, T colour) {
   if (s.width <= 0 || s.height <= 0) return;

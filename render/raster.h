@@ -117,6 +117,14 @@ inline void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode,
   fill_triangle(s, a, b, c, mode, colour, colour);
 }
 
+// A facet of the terrain pass over the occupancy buffer: exactly
+// fill_triangle(s, a, b, c, Contour::simple, colour) and
+// fill_triangle(depth, a, b, c, Contour::aucun, value), in one call that
+// places a small triangle once for both (`depth` as large as `s`, or the two
+// fills are made apart).
+void fill_triangle_depth(Surface<Pixel> s, Surface<std::int32_t> depth, Point a, Point b, Point c, Pixel colour,
+                         std::int32_t value);
+
 // A line from `from` to `to` without its last pixel; width 1, 2 or 4 (any width >= 1).
 template <class T>
 void draw_line(Surface<T> s, Point from, Point to, int width, T colour);

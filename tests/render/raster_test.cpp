@@ -127,6 +127,35 @@ TEST(Raster, EveryTinyTriangleMatchesThePerPixelRule) {
   }
 }
 
+// A land facet over the occupancy buffer: the joint fill paints exactly the
+// two fills, tiny triangles (every one on a 4 x 4 grid, at the surface's
+// corners too), larger ones, ones across the edges, and a depth buffer of
+// another size.
+TEST(Raster, FacetAndDepthFillIsTheTwoFills) {
+  auto comparer = [](int w, int h, int dw, int dh, Point a, Point b, Point c) {
+    Bitmap image(w, h, pixel_rgb(1, 2, 3)), attendue = image;
+    DepthBuffer profondeur(dw, dh, 7), attendu = profondeur;
+    fill_triangle_depth(image.surface(), profondeur.surface(), a, b, c, pixel_rgb(200, 100, 50), 1234);
+    fill_triangle(attendue.surface(), a, b, c, Contour::simple, pixel_rgb(200, 100, 50));
+    fill_triangle(attendu.surface(), a, b, c, Contour::aucun, 1234);
+    return image == attendue && profondeur == attendu;
+  };
+  for (Point o : {Point{0, 0}, Point{6, 3}, Point{8, 8}})
+    for (int key = 0; key < 4096; ++key) {
+      const Point a{o.x + ((key >> 10) & 3), o.y + ((key >> 8) & 3)}, b{o.x + ((key >> 6) & 3), o.y + ((key >> 4) & 3)},
+          c{o.x + ((key >> 2) & 3), o.y + (key & 3)};
+      ASSERT_TRUE(comparer(12, 12, 12, 12, a, b, c)) << o.x << "," << o.y << " key " << key;
+    }
+  std::mt19937 g(5);
+  std::uniform_int_distribution<int> u(-20, 60);
+  for (int k = 0; k < 3000; ++k) {
+    const Point a{u(g), u(g)}, b{u(g), u(g)}, c{u(g), u(g)};
+    ASSERT_TRUE(comparer(40, 30, 40, 30, a, b, c)) << k;
+    ASSERT_TRUE(comparer(40, 30, 20, 30, a, b, c)) << k;
+  }
+  EXPECT_TRUE(comparer(8, 8, 8, 8, {-5000000, 3}, {3, 2000000000}, {4, 4}));
+}
+
 TEST(Raster, DifferentOutlineColourPaintsEdgesOverTheFill) {
   Mask8 m(20, 20, 0);
   fill_triangle<std::uint8_t>(m.surface(), {2, 2}, {15, 2}, {2, 15}, Contour::simple, 1, 2);

@@ -9,8 +9,9 @@
 // "shown" followed by its CPU time so far (ms, every thread, ended ones
 // included) on its standard output once its main window has handled its first
 // exposure, and leaves its message loop; the bare window does the same. (The
-// splash, shown before the main window, is counted.) The clock runs from just
-// before the child is spawned until that line is read. At that moment the
+// splash's window, shown before the main window, is counted; its content,
+// drawn just after the main window has appeared, is not.) The clock runs from
+// just before the child is spawned until that line is read. At that moment the
 // benchmark also counts the shared libraries mapped in the child (distinct
 // files named *.so*, from /proc/<pid>/maps; Qt's plugins included).
 //

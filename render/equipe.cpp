@@ -4,10 +4,6 @@
 #include <cstdlib>
 
 #include <algorithm>
-#include <chrono>
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
 
 #include "platform/processeurs.h"
 
@@ -16,15 +12,6 @@ namespace render {
 namespace {
 
 constexpr int kAidesMachine = 7;
-
-// A short wait that leaves the core's resources to its other thread.
-inline void pause_processeur() {
-#if defined(__x86_64__) || defined(__i386__)
-  _mm_pause();
-#else
-  std::this_thread::yield();
-#endif
-}
 
 }  // namespace
 
@@ -53,7 +40,6 @@ Equipe::~Equipe() {
     const std::lock_guard<std::mutex> verrou(garde_);
     arret_ = true;
   }
-  arret_demande_.store(true, std::memory_order_relaxed);
   for (std::condition_variable& r : reveils_) r.notify_all();
   for (std::thread& f : fils_) f.join();
 }
@@ -130,16 +116,10 @@ void Equipe::boucle(int rang) {
   for (;;) {
     const std::function<void(std::int32_t)>* travail = nullptr;
     std::int32_t nombre = 0;
-    // Batches follow each other closely during a render: a helper first
-    // watches for the next one for a short while, as waking a sleeping thread
-    // costs the caller more than a small batch's share of work.
-    const auto fin_guet = std::chrono::steady_clock::now() + std::chrono::microseconds(kGuetMicro);
-    for (int tour = 0; static_cast<std::uint32_t>(prochain_.load(std::memory_order_acquire) >> 32) == vu; ++tour) {
-      pause_processeur();
-      if ((tour & 15) == 15 && (arret_demande_.load(std::memory_order_relaxed) ||
-                                std::chrono::steady_clock::now() > fin_guet))
-        break;
-    }
+    // A helper that finds no work sleeps at once: during a render the next
+    // batch comes only when the caller has drawn the previous one (a
+    // millisecond or so later), and watching for it burnt a core per helper.
+    std::uint32_t a_reveiller = 0;
     {
       std::unique_lock<std::mutex> verrou(garde_);
       endormis_ |= bit;
@@ -149,13 +129,13 @@ void Equipe::boucle(int rang) {
       vu = lot_;
       travail = travail_;
       nombre = nombre_;
-      // The next helper, if it sleeps and the batch still has indices left.
-      if (rang + 1 < actifs_ && (endormis_ & (bit << 1)) &&
-          static_cast<std::int32_t>(prochain_.load(std::memory_order_relaxed) & 0xffffffffu) + 1 < nombre)
-        reveils_[rang + 1].notify_one();
+      // Its two followers, when they sleep and the batch still has indices left.
+      if (static_cast<std::int32_t>(prochain_.load(std::memory_order_relaxed) & 0xffffffffu) + 1 < nombre)
+        a_reveiller = endormis_ & suivants(2 * rang + 2);
       // Counted while the batch is still open: rendre() then waits for it.
       en_cours_.fetch_add(1, std::memory_order_seq_cst);
     }
+    reveiller(a_reveiller);
     if (travail)
       for (std::int32_t k; (k = prendre_indice(vu, nombre)) >= 0;) (*travail)(k);
     en_cours_.fetch_sub(1, std::memory_order_seq_cst);
@@ -163,24 +143,41 @@ void Equipe::boucle(int rang) {
 }
 
 void Equipe::lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail) {
-  bool reveiller = false;
+  std::uint32_t a_reveiller = 0;
   {
     const std::lock_guard<std::mutex> verrou(garde_);
     ++lot_;
     travail_ = &travail;
     nombre_ = std::max(nombre, 0);
     prochain_.store(std::uint64_t(lot_) << 32, std::memory_order_seq_cst);
-    // Helpers still watching take the batch without being woken; the first
-    // one wakes the others.
-    reveiller = actifs_ > 0 && (endormis_ & 1u) != 0;
+    if (nombre > 1) a_reveiller = endormis_ & suivants(0);
   }
-  if (reveiller && nombre > 1) reveils_[0].notify_one();
+  reveiller(a_reveiller);
 }
 
-void Equipe::aider() {
+std::uint32_t Equipe::suivants(int premier) const {
+  // Ranks premier and premier + 1, those that take part.
+  std::uint32_t r = 0;
+  for (int k = premier; k < premier + 2 && k < actifs_; ++k) r |= 1u << k;
+  return r;
+}
+
+void Equipe::reveiller(std::uint32_t rangs) {
+  for (int k = 0; rangs != 0; ++k, rangs >>= 1)
+    if (rangs & 1u) reveils_[k].notify_one();
+}
+
+std::int32_t Equipe::aider() {
   // The batch's values are written by this very thread (helpers only read them).
+  std::int32_t faits = 0;
   if (travail_)
-    for (std::int32_t k; (k = prendre_indice(lot_, nombre_)) >= 0;) (*travail_)(k);
+    for (std::int32_t k; (k = prendre_indice(lot_, nombre_)) >= 0; ++faits) (*travail_)(k);
+  return faits;
+}
+
+void Equipe::participants(int aides) {
+  const std::lock_guard<std::mutex> verrou(garde_);
+  actifs_ = std::clamp(aides, 0, taille());
 }
 
 }  // namespace render

@@ -7,10 +7,9 @@
 // wake late find the batch closed and take nothing.
 //
 // The team is resident: its threads are started once, on the first render
-// that wants them, and live from one render to the next. Between batches a
-// helper watches for the next one for a short while, then sleeps until it is
-// woken; a render takes the team for its length with the number of helpers it
-// wants, and the others sleep.
+// that wants them, and live from one render to the next. A helper that finds
+// no index left sleeps until it is woken for a batch; a render takes the team
+// for its length with the number of helpers it wants, and the others sleep.
 #pragma once
 
 #include <atomic>
@@ -50,8 +49,12 @@ class Equipe {
   // must stay alive until every index has run or the team is given back. A
   // new batch closes the previous one.
   void lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail);
-  // Runs the indices of the current batch that no helper has taken yet.
-  void aider();
+  // Runs the indices of the current batch that no helper has taken yet, and
+  // says how many it ran.
+  std::int32_t aider();
+  // How many of the helpers take part in the batches from now on (at most
+  // the number prendre() was given, or the team's size); the others sleep.
+  void participants(int aides);
 
   // Helper threads for a render on this machine now: one per further processor
   // the process may use (at most 7) that the other programs leave idle.
@@ -62,25 +65,25 @@ class Equipe {
 
  private:
   void boucle(int rang);
+  // The ranks premier and premier + 1 among those taking part, one bit each (under garde_).
+  std::uint32_t suivants(int premier) const;
+  // Wakes the helpers of these ranks (outside garde_).
+  void reveiller(std::uint32_t rangs);
   // Takes the next index of batch `lot`, or -1 when that batch is closed or done.
   std::int32_t prendre_indice(std::uint32_t lot, std::int32_t nombre);
 
   std::vector<std::thread> fils_;
   std::mutex garde_;
-  // One per helper: the caller wakes the first helper taking part, and each
-  // helper woken for a batch wakes the next one, so that a batch costs the
-  // caller one wake-up at most.
+  // One per helper: the caller wakes the first two helpers taking part, and
+  // each helper woken for a batch wakes two more (rank r those of rank
+  // 2 r + 2 and 2 r + 3), so that a batch costs the caller two wake-ups at
+  // most and reaches seven helpers in three steps.
   static constexpr int kAidesMax = 31;
   std::condition_variable reveils_[kAidesMax];
   bool arret_ = false;
-  std::atomic<bool> arret_demande_{false};  // arret_, for the helpers watching for a batch
   std::uint32_t endormis_ = 0;              // ranks waiting on reveil_, one bit each (under garde_)
   int actifs_ = 0;                          // helpers of rank below this take part (under garde_)
   std::atomic<bool> occupee_{false};
-  // How long a helper watches for the next batch before it sleeps: batches
-  // come about a millisecond apart during a render, and watching for longer
-  // burns a core for each helper while the caller draws.
-  static constexpr int kGuetMicro = 15;
   std::uint32_t lot_ = 0;  // number of the current batch
   const std::function<void(std::int32_t)>* travail_ = nullptr;
   std::int32_t nombre_ = 0;

@@ -140,6 +140,9 @@ Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
       equipe_propre_ = std::make_unique<Equipe>(aides);
       equipe_ = equipe_propre_.get();
     }
+    aides_max_ = aides;
+    aides_ = aides_depart(aides);
+    equipe_->participants(aides_);
     remplie_ = lignes_libres();
   }
 }
@@ -275,9 +278,10 @@ void Moteur::fin_rangee() {
     // When the previous lines' geometry is ready, these lines go to the team
     // while the previous ones are drawn.
     Ligne& ligne = *remplie_;
+    ligne.fins.push_back(std::int32_t(ligne.noeuds.size()));
     ligne.noeuds.push_back({0, 0});
     if (ligne.noeuds.size() < kNoeudsParLot) return;
-    if (en_attente_) equipe_->aider();
+    if (en_attente_) attendre_ligne(*en_attente_);
     lancer_ligne(ligne);
     if (en_attente_) dessiner_ligne(*en_attente_);
     en_attente_ = &ligne;

@@ -5,109 +5,192 @@
 // render to the next.
 #include "render/facettes_interne.h"
 
+#include <chrono>
+#include <limits>
+
 namespace render::detail_facettes {
 namespace {
 
-// Hands lines to the team: their vertices and main-facet geometry.
+// Slots of a part's vertex table: a part's triangles reach kRangeesParPart + 1
+// rows of vertices over kNoeudsParPart + kRangeesParPart + 1 positions.
+constexpr std::size_t kMemo = 256;
+static_assert(kMemo >= (kRangeesParPart + 1) * (kNoeudsParPart + kRangeesParPart + 1) && (kMemo & (kMemo - 1)) == 0);
+
+// The vertices of that table, one per thread (only its positions are cleared
+// for each part).
+std::array<Sommet, kMemo>& memo_local() {
+  thread_local std::array<Sommet, kMemo> memo;
+  return memo;
+}
+
+std::int64_t horloge_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// The helpers taking part at the end of the last render (0: none yet).
+std::atomic<int>& aides_retenus() {
+  static std::atomic<int> aides{0};
+  return aides;
+}
+
+// A helper fewer when, for kLignesAisees lines in a row, the others would
+// still have computed each within this share of the time its drawing and the
+// walk after it left them.
+constexpr double kPartAides = 0.6;
+constexpr int kLignesAisees = 3;
+
+// A main facet's geometry, first decisions and, where it needs no random
+// draw, its shading, from its three computed vertices.
+void calculer_facette(const Fixes& fixes, const NoeudLigne& nd, const TriangleBalayage& t, const Sommet* s,
+                      CalculFacette& calcul) {
+  EntreeFacette f;
+  f.a = {s[0].x, s[0].y, s[0].z};
+  f.b = {s[1].x, s[1].y, s[1].z};
+  f.c = {s[2].x, s[2].y, s[2].z};
+  f.signe = double(t.signe);
+  calcul.geometrie = geometrie_facette(fixes.reglages, f);
+  calcul.prealable = prealable(fixes, s);
+  calcul.ombrage_pret = false;
+  if (fixes.ombrage && calcul.prealable.limites && !calcul.geometrie.degenere) {
+    // The node's cast shadow and cover entry as the drawing reads them.
+    const std::int32_t ni = nd.i, nj = nd.j;
+    calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
+    calcul.sol = 0;
+    if (fixes.sol_noeud && fixes.hauteurs->lire(ni, nj) != -1000) {
+      std::uint16_t mot = 0, genre = 0;
+      lire_partage(*fixes.vagues, ni, nj, mot, genre);
+      if (!(fixes.foret && genre > 10 && genre < 20) && genre != 1 && genre > 30 && genre < 40) calcul.sol = genre;
+    }
+    // Water: every vertex below the sea level (no photo here); it lies at the sea level.
+    calcul.eau = calcul.prealable.sous_mer == 3;
+    calcul.altitude = calcul.eau ? fixes.niveau_mer_vue : calcul.prealable.altitude;
+    f.eau = calcul.eau;
+    f.altitude = calcul.altitude;
+    f.transparence = fixes.transparence;
+    f.sol = calcul.sol;
+    f.ombre = calcul.ombre;
+    // A water glint's draw is left to the drawing.
+    calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter, calcul.ombrage);
+    const ResultatOmbrage& o = calcul.ombrage;
+    if (calcul.ombrage_pret && calcul.eau) {
+      const std::int32_t index =
+          fixes.degre < 6 ? TMyPalette::kEau : (o.visible && o.indexe ? o.index : TMyPalette::kEau);
+      calcul.couleur = fixes.palette->couleur(index, calcul.prealable.niveau_eau);
+    } else if (calcul.ombrage_pret && o.visible && o.indexe) {
+      calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);
+    }
+  }
+}
+
+// Hands lines to the team: their vertices and main-facet geometry. A part
+// takes kNoeudsParPart nodes at the same places of kRangeesParPart rows of
+// the walk that follow each other: the rows between them share their
+// vertices, which the part computes once.
 void Moteur::lancer_ligne(Ligne& l) {
   const std::size_t N = l.noeuds.size();
   l.triangles.resize(2 * N);
   l.sommets.resize(6 * N);
   l.complets.resize(2 * N);
   l.calculs.resize(2 * N);
-  l.parts = std::int32_t((N + kNoeudsParPart - 1) / kNoeudsParPart);
-  if (l.faites.size() < std::size_t(l.parts)) l.faites = std::vector<std::atomic<std::uint8_t>>(std::size_t(l.parts));
-  for (std::int32_t k = 0; k < l.parts; ++k) l.faites[std::size_t(k)].store(0, std::memory_order_relaxed);
+  if (l.faites.size() < N) l.faites = std::vector<std::atomic<std::uint8_t>>(N + kNoeudsParLot / 2);
+  for (std::size_t m = 0; m < N; ++m) l.faites[m].store(0, std::memory_order_relaxed);
+  l.decoupe.clear();
+  const std::size_t rangees = l.fins.size();
+  for (std::size_t r = 0; r < rangees; r += kRangeesParPart) {
+    std::int32_t longueur = 0;
+    for (std::size_t q = r; q < std::min(rangees, r + kRangeesParPart); ++q)
+      longueur = std::max(longueur, l.fins[q] - (q == 0 ? 0 : l.fins[q - 1] + 1));
+    for (std::int32_t position = 0; position < longueur; position += kNoeudsParPart)
+      l.decoupe.push_back({std::int32_t(r), position});
+  }
+  l.parts = std::int32_t(l.decoupe.size());
   l.nombre_faites.store(0, std::memory_order_relaxed);
+  l.finie.store(0, std::memory_order_relaxed);
+  l.lancee = horloge_ns();
+  const std::int32_t parts = l.parts;
   // The helpers read only the copied set-up, the line and the lattice.
-  l.travail = [fx = fixes_.get(), &l, N](std::int32_t part) {
+  l.travail = [fx = fixes_.get(), &l, parts](std::int32_t part) {
     const Fixes& fixes = *fx;
-    // Neighbouring triangles share vertices: the last ones computed are kept.
-    struct Memo {
-      std::int32_t i = 0, j = 0;  // i = 0: empty
+    // Neighbouring triangles share vertices: those of the part are kept in a
+    // small table with one slot per vertex place (rows of vertices side by
+    // side take slots in turn), so a vertex is looked up in one comparison
+    // and computed once within the part.
+    struct Place {
+      std::int32_t i = std::numeric_limits<std::int32_t>::min(), j = 0;  // the vertex held (none at first)
       bool complet = false;
-      Sommet s;
     };
-    std::array<Memo, 8> memo{};
-    std::size_t suivant = 0;
-    const std::size_t fin = std::min(N, std::size_t(part + 1) * kNoeudsParPart);
+    std::array<Place, kMemo> places{};
+    std::array<Sommet, kMemo>& memo = memo_local();
+    constexpr std::int32_t R = kRangeesParPart + 1;
+    const std::int32_t a = fixes.secteur < 2 ? R : fixes.secteur < 4 ? 1 : R + 1;
+    const std::int32_t b = fixes.secteur < 2 ? 1 : fixes.secteur < 4 ? R : 1;
+    const auto place = [a, b](std::int32_t i, std::int32_t j) {
+      return std::size_t(std::uint32_t(a * i + b * j) & (kMemo - 1));
+    };
+    const Ligne::Part decoupe = l.decoupe[std::size_t(part)];
+    const std::size_t derniere = std::min(l.fins.size(), std::size_t(decoupe.rangee) + kRangeesParPart);
     TriangleBalayage deux[2];
-    for (std::size_t k = 2 * std::size_t(part) * kNoeudsParPart; k < 2 * fin; ++k) {
-      const NoeudLigne& nd = l.noeuds[k / 2];
-      if (nd.i == 0) {
-        l.complets[k] = false;
-        continue;
-      }
-      if (k % 2 == 0) {
+    for (std::size_t r = std::size_t(decoupe.rangee); r < derniere; ++r) {
+      const std::size_t debut = (r == 0 ? 0 : std::size_t(l.fins[r - 1]) + 1) + std::size_t(decoupe.position);
+      const std::size_t fin = std::min(std::size_t(l.fins[r]), debut + kNoeudsParPart);
+      for (std::size_t m = debut; m < fin; ++m) {
+        const NoeudLigne& nd = l.noeuds[m];
         triangles_noeud(fixes.secteur, fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
-        l.triangles[k] = deux[0];
-        l.triangles[k + 1] = deux[1];
-      }
-      const TriangleBalayage& t = deux[k % 2];
-      Sommet* s = &l.sommets[3 * k];
-      bool complet = true;
-      for (std::size_t v = 0; v < 3; ++v) {
-        const Memo* m = nullptr;
-        for (const Memo& x : memo)
-          if (x.i == t.i[v] && x.j == t.j[v]) m = &x;
-        if (!m) {
-          Memo& nouveau = memo[suivant];
-          suivant = (suivant + 1) % memo.size();
-          nouveau.i = t.i[v];
-          nouveau.j = t.j[v];
-          std::uint16_t mot = 0, genre = 0;
-          if (fixes.vagues) lire_partage(*fixes.vagues, t.i[v], t.j[v], mot, genre);
-          nouveau.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, nouveau.s);
-          m = &nouveau;
+        l.triangles[2 * m] = deux[0];
+        l.triangles[2 * m + 1] = deux[1];
+        for (std::size_t k = 2 * m; k < 2 * m + 2; ++k) {
+          const TriangleBalayage& t = deux[k % 2];
+          Sommet* s = &l.sommets[3 * k];
+          bool complet = true;
+          for (std::size_t v = 0; v < 3; ++v) {
+            const std::size_t q = place(t.i[v], t.j[v]);
+            Place& c = places[q];
+            if (c.i != t.i[v] || c.j != t.j[v]) {
+              c.i = t.i[v];
+              c.j = t.j[v];
+              std::uint16_t mot = 0, genre = 0;
+              if (fixes.vagues) lire_partage(*fixes.vagues, t.i[v], t.j[v], mot, genre);
+              c.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, memo[q]);
+            }
+            s[v] = memo[q];
+            complet = complet && c.complet;
+          }
+          l.complets[k] = complet;
+          if (complet) calculer_facette(fixes, nd, t, s, l.calculs[k]);
         }
-        s[v] = m->s;
-        complet = complet && m->complet;
-      }
-      l.complets[k] = complet;
-      if (!complet) continue;
-      EntreeFacette f;
-      f.a = {s[0].x, s[0].y, s[0].z};
-      f.b = {s[1].x, s[1].y, s[1].z};
-      f.c = {s[2].x, s[2].y, s[2].z};
-      f.signe = double(t.signe);
-      CalculFacette& calcul = l.calculs[k];
-      calcul.geometrie = geometrie_facette(fixes.reglages, f);
-      calcul.prealable = prealable(fixes, s);
-      calcul.ombrage_pret = false;
-      if (fixes.ombrage && calcul.prealable.limites && !calcul.geometrie.degenere) {
-        // The node's cast shadow and cover entry as the drawing reads them.
-        const std::int32_t ni = nd.i, nj = nd.j;
-        calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
-        calcul.sol = 0;
-        if (fixes.sol_noeud && fixes.hauteurs->lire(ni, nj) != -1000) {
-          std::uint16_t mot = 0, genre = 0;
-          lire_partage(*fixes.vagues, ni, nj, mot, genre);
-          if (!(fixes.foret && genre > 10 && genre < 20) && genre != 1 && genre > 30 && genre < 40) calcul.sol = genre;
-        }
-        // Water: every vertex below the sea level (no photo here); it lies at the sea level.
-        calcul.eau = calcul.prealable.sous_mer == 3;
-        calcul.altitude = calcul.eau ? fixes.niveau_mer_vue : calcul.prealable.altitude;
-        f.eau = calcul.eau;
-        f.altitude = calcul.altitude;
-        f.transparence = fixes.transparence;
-        f.sol = calcul.sol;
-        f.ombre = calcul.ombre;
-        // A water glint's draw is left to the drawing.
-        calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter, calcul.ombrage);
-        const ResultatOmbrage& o = calcul.ombrage;
-        if (calcul.ombrage_pret && calcul.eau) {
-          const std::int32_t index =
-              fixes.degre < 6 ? TMyPalette::kEau : (o.visible && o.indexe ? o.index : TMyPalette::kEau);
-          calcul.couleur = fixes.palette->couleur(index, calcul.prealable.niveau_eau);
-        } else if (calcul.ombrage_pret && o.visible && o.indexe) {
-          calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);
-        }
+        l.faites[m].store(1, std::memory_order_release);
       }
     }
-    l.faites[std::size_t(part)].store(1, std::memory_order_release);
-    l.nombre_faites.fetch_add(1, std::memory_order_release);
+    if (l.nombre_faites.fetch_add(1, std::memory_order_acq_rel) + 1 == parts)
+      l.finie.store(horloge_ns(), std::memory_order_release);
   };
   equipe_->lancer(l.parts, l.travail);
+}
+
+// Before a line is drawn: its parts that no helper took are computed here.
+// The number of helpers taking part follows what the line tells: one more
+// when some of its parts were left, one fewer when they finished it well
+// before the drawing needed it.
+void Moteur::attendre_ligne(Ligne& l) {
+  const std::int64_t maintenant = horloge_ns();
+  const bool finie = l.nombre_faites.load(std::memory_order_acquire) == l.parts;
+  const std::int32_t propres = equipe_->aider();
+  const int avant = aides_;
+  bool aise = false;
+  if (propres > 0) {
+    aides_ = std::min(aides_ + 1, aides_max_);
+  } else if (finie && aides_ > 1) {
+    const std::int64_t fin = l.finie.load(std::memory_order_acquire);
+    const double calcul = double(fin - l.lancee), periode = double(maintenant - l.lancee);
+    aise = fin != 0 && calcul * aides_ < kPartAides * periode * (aides_ - 1);
+  }
+  lignes_aisees_ = aise ? lignes_aisees_ + 1 : 0;
+  if (lignes_aisees_ == kLignesAisees) {
+    --aides_;
+    lignes_aisees_ = 0;
+  }
+  if (aides_ != avant) equipe_->participants(aides_);
 }
 
 // Computed lines' calls in the walk's order, each line only while the render
@@ -140,15 +223,15 @@ void Moteur::dessiner_ligne(Ligne& l) {
     }
     // The occupancy words that the facets a little ahead will test, from their first decisions.
     if (const std::size_t b = m + kAvanceOccupation;
-        occupation_.data && b < N && l.faites[b / kNoeudsParPart].load(std::memory_order_acquire))
+        occupation_.data && b < N && l.faites[b].load(std::memory_order_acquire))
       for (std::size_t k = 2 * b; k < 2 * b + 2; ++k) {
         const Prealable& pr = l.calculs[k].prealable;
         if (l.complets[k] && pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width &&
             pr.my < occupation_.height)
           __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
       }
-    // A part still held by a helper: its triangles are made and computed here.
-    const bool faite = l.faites[m / kNoeudsParPart].load(std::memory_order_acquire);
+    // A node whose part a helper still holds: its triangles are made and computed here.
+    const bool faite = l.faites[m].load(std::memory_order_acquire);
     TriangleBalayage propres[2];
     const TriangleBalayage* t = &l.triangles[2 * m];
     if (!faite) {
@@ -168,12 +251,19 @@ void Moteur::dessiner_ligne(Ligne& l) {
 
 // Lines for the walk to fill: drawn ones that no helper is still on, or new ones.
 Ligne* Moteur::lignes_libres() {
-  for (const std::unique_ptr<Ligne>& l : lignes_) {
-    if (l.get() == remplie_ || l.get() == en_attente_) continue;
-    if (l->nombre_faites.load(std::memory_order_acquire) < l->parts) continue;
-    l->parts = 0;
-    l->noeuds.clear();
-    return l.get();
+  Ligne* libre = nullptr;
+  if (lignes_.size() >= kLignesTournantes)
+    for (const std::unique_ptr<Ligne>& l : lignes_) {
+      if (l.get() == remplie_ || l.get() == en_attente_) continue;
+      if (l->nombre_faites.load(std::memory_order_acquire) < l->parts || l->finie.load(std::memory_order_acquire) == 0)
+        continue;
+      if (!libre || l->lancee < libre->lancee) libre = l.get();
+    }
+  if (libre) {
+    libre->parts = 0;
+    libre->noeuds.clear();
+    libre->fins.clear();
+    return libre;
   }
   std::unique_ptr<Ligne> l;
   if (!reserve_lignes().empty()) {
@@ -182,6 +272,7 @@ Ligne* Moteur::lignes_libres() {
     reserve_lignes().pop_back();
     l->parts = 0;
     l->noeuds.clear();
+    l->fins.clear();
   } else {
     l = std::make_unique<Ligne>();
   }
@@ -195,7 +286,13 @@ std::vector<std::unique_ptr<Ligne>>& Moteur::reserve_lignes() {
   return reserve;
 }
 
+int Moteur::aides_depart(int aides) {
+  const int retenus = aides_retenus().load(std::memory_order_relaxed);
+  return retenus > 0 ? std::min(retenus, aides) : aides;
+}
+
 Moteur::~Moteur() {
+  if (aides_ > 0) aides_retenus().store(aides_, std::memory_order_relaxed);
   // The team goes first, so no helper still works on a line; the lines then
   // wait for the next render on this thread (a few of them: their storage,
   // some megabytes, would otherwise be allocated and touched anew each time).

@@ -203,29 +203,46 @@ constexpr std::uint32_t kCache = 8192;
 struct NoeudLigne {
   std::int32_t i = 0, j = 0;
 };
+// A part of the team's work: kNoeudsParPart nodes at the same places of
+// kRangeesParPart walk lines that follow each other (they share vertices).
 constexpr std::int32_t kNoeudsParPart = 32;
+constexpr std::size_t kRangeesParPart = 4;
 // Lines are handed to the team together until they hold this many nodes.
 constexpr std::size_t kNoeudsParLot = 4096;
 // How many nodes ahead the drawing asks for the helpers' results, and for the
 // occupancy words its facets will test.
 constexpr std::size_t kAvanceLecture = 12;
 constexpr std::size_t kAvanceOccupation = 4;
+// Lines a render takes in turn, the one drawn longest ago first: the helpers
+// then write lines that have left the drawing thread's cache rather than
+// those it has just read.
+constexpr std::size_t kLignesTournantes = 5;
 // Lines a thread keeps from one render to the next.
-constexpr std::size_t kLignesGardees = 4;
+constexpr std::size_t kLignesGardees = kLignesTournantes;
 
 // Lines of the walk: their nodes and what the team computes for them (three
 // vertices per triangle and the main facet's geometry and shading).
 struct Ligne {
   std::vector<NoeudLigne> noeuds;
+  std::vector<std::int32_t> fins;  // the place of each walk line's end mark in noeuds
+  // The parts: from walk line `rangee` on, the nodes from place `position` of each.
+  struct Part {
+    std::int32_t rangee = 0, position = 0;
+  };
+  std::vector<Part> decoupe;
   std::vector<TriangleBalayage> triangles;  // made by the helpers
   std::vector<Sommet> sommets;
   std::vector<std::uint8_t> complets;  // all three vertices computed
   std::vector<CalculFacette> calculs;
   std::function<void(std::int32_t)> travail;
-  // Parts of kNoeudsParPart nodes: each done part raises its flag.
+  // Each node's flag, raised when its part has computed it.
   std::int32_t parts = 0;
   std::vector<std::atomic<std::uint8_t>> faites;
   std::atomic<std::int32_t> nombre_faites{0};
+  // When the line was handed out, and when its last part was done (0 until
+  // then; the line is filled again only after that).
+  std::int64_t lancee = 0;
+  std::atomic<std::int64_t> finie{0};
 };
 
 // The drawing of one facet and what it keeps: the facet's vertices, the state
@@ -382,6 +399,7 @@ class Moteur : private DessinFacettes {
   // three or none) and, for its main facet, the shading geometry.
   void triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const CalculFacette* g);
   void lancer_ligne(Ligne& l);
+  void attendre_ligne(Ligne& l);
   void dessiner_ligne(Ligne& l);
   void preparer_placement();
   void anticiper(std::int32_t i, std::int32_t j) const;
@@ -408,10 +426,16 @@ class Moteur : private DessinFacettes {
   Ligne* en_attente_ = nullptr;
   Ligne* lignes_libres();
   static std::vector<std::unique_ptr<Ligne>>& reserve_lignes();
+  // The helpers a render starts with: those the previous one ended with.
+  static int aides_depart(int aides);
   // The renders' resident team, or a team of this render's own when that one
   // is taken or smaller than the count asked for.
   Equipe* equipe_ = nullptr;
   std::unique_ptr<Equipe> equipe_propre_;
+  // The helpers asked for, and those taking part now: as many as keep the
+  // lines computed ahead of the drawing.
+  int aides_max_ = 0, aides_ = 0;
+  int lignes_aisees_ = 0;  // lines in a row that fewer helpers would have computed in time
 };
 
 }  // namespace

@@ -13,11 +13,11 @@
 using namespace render;
 
 // Every index of every batch runs exactly once, on a helper or in aider(),
-// whether the batches follow each other at once (the helpers are still
-// watching) or after pauses longer than the watch (they sleep and must be
-// woken); the team then ends at once.
+// whether the batches follow each other at once (helpers still at work on the
+// last one) or after pauses (they sleep and are woken, two by the caller and
+// two more by each woken helper); the team then ends at once.
 TEST(Equipe, EveryIndexOnceWhetherHelpersWatchOrSleep) {
-  for (int aides : {1, 3}) {
+  for (int aides : {1, 3, 7}) {
     Equipe equipe(aides);
     for (int lot = 0; lot < 40; ++lot) {
       const int nombre = 1 + (lot * 37) % 200;
@@ -105,6 +105,50 @@ TEST(Equipe, TakenWithSomeHelpersAndGivenBackAfterTheirLastIndex) {
   }
   EXPECT_GE(Equipe::commune().taille(), 0);
   EXPECT_LE(Equipe::commune().taille(), 7);
+}
+
+// The helpers taking part change during a batch's life: those left out take
+// no further index, the caller's aider() says how many indices it ran itself,
+// and every index still runs once.
+TEST(Equipe, HelpersTakingPartChangeBetweenBatches) {
+  Equipe equipe(4);
+  ASSERT_TRUE(equipe.prendre(4));
+  std::mutex garde;
+  std::set<std::thread::id> fils;
+  std::atomic<int> faits{0};
+  const std::function<void(std::int32_t)> travail = [&](std::int32_t) {
+    {
+      const std::lock_guard<std::mutex> verrou(garde);
+      fils.insert(std::this_thread::get_id());
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    faits.fetch_add(1);
+  };
+  int attendus = 0;
+  for (int aides : {4, 1, 0, 2}) {
+    equipe.participants(aides);
+    {
+      const std::lock_guard<std::mutex> verrou(garde);
+      fils.clear();
+    }
+    for (int lot = 0; lot < 4; ++lot) {
+      equipe.lancer(30, travail);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      const std::int32_t propres = equipe.aider();
+      EXPECT_GE(propres, 0);
+      EXPECT_LE(propres, 30);
+      if (aides == 0) {
+        EXPECT_EQ(propres, 30);  // nobody else takes part
+      }
+      attendus += 30;
+      while (faits.load() < attendus) std::this_thread::yield();
+    }
+    const std::lock_guard<std::mutex> verrou(garde);
+    fils.erase(std::this_thread::get_id());
+    EXPECT_LE(static_cast<int>(fils.size()), aides) << aides;
+  }
+  equipe.rendre();
+  EXPECT_EQ(faits.load(), attendus);
 }
 
 // Idle cores: the load average counts the program's own helpers of the renders

@@ -111,8 +111,7 @@ int Equipe::lancer(int aides, Tache tache, void* contexte) {
   finis_.store(0, std::memory_order_relaxed);
   for (int r = 1; r <= offertes_; ++r)
     places_[static_cast<std::size_t>(r - 1)]->etat.store(2 * tour_, std::memory_order_seq_cst);
-  reveiller_rang(1);
-  reveiller_rang(2);
+  for (int r = 1; r <= offertes_; ++r) reveiller_rang(r);
   return offertes_;
 }
 
@@ -144,10 +143,6 @@ void Equipe::servir(Place& place, int rang) {
     });
     if (arret_.load(std::memory_order_seq_cst)) return;
     if (!place.etat.compare_exchange_strong(e, e + 1, std::memory_order_seq_cst)) continue;  // withdrawn
-    // The caller does not end this tour before this helper is done: its
-    // fields stay as lancer set them.
-    reveiller_rang(2 * rang + 1);
-    reveiller_rang(2 * rang + 2);
     tache_(contexte_, rang);  // never throws: repartir's loop keeps its errors
     finis_.fetch_add(1, std::memory_order_seq_cst);
     reveiller(appelant_endormi_, fin_garde_, fin_);

@@ -56,9 +56,9 @@ inline constexpr int kParticipantsMemoire = 3;
 // helper's work, or by another thread while they are taken, starts threads of
 // its own instead.
 //
-// A loop offers a place to each helper it wants; the caller wakes the first
-// two, and each helper that takes its place wakes the next two (ranks 2r + 1
-// and 2r + 2), so that the caller starts its own share soon. A helper that has
+// A loop offers a place to each helper it wants and wakes those that sleep
+// (a helper woken by another helper would come later still, and on a busy
+// machine not at all while that one waits for a core). A helper that has
 // served watches for its next place a short while (the half-passes of a
 // smoothing follow each other closely), then sleeps. The caller, once its own
 // work has run out, withdraws the places not taken yet and waits for the
@@ -102,7 +102,7 @@ class Equipe {
     std::thread fil;
   };
   void servir(Place& place, int rang);
-  // Wakes the helper of rank r if it has a place of this tour and sleeps.
+  // Wakes the helper of rank r if it sleeps.
   void reveiller_rang(int r);
 
   std::vector<std::unique_ptr<Place>> places_;

@@ -37,7 +37,7 @@ std::atomic<int>& aides_retenus() {
 // A helper fewer when, for kLignesAisees lines in a row, the others would
 // still have computed each within this share of the time its drawing and the
 // walk after it left them.
-constexpr double kPartAides = 0.6;
+constexpr double kPartAides = 0.8;
 constexpr int kLignesAisees = 3;
 
 // A main facet's geometry, first decisions and, where it needs no random
@@ -170,15 +170,17 @@ void Moteur::lancer_ligne(Ligne& l) {
 
 // Before a line is drawn: its parts that no helper took are computed here.
 // The number of helpers taking part follows what the line tells: one more
-// when some of its parts were left, one fewer when they finished it well
-// before the drawing needed it.
+// when the drawing had to compute more than a helper's share of its parts
+// (a few parts left only say that the helpers started late, which more of
+// them would not mend), one fewer when they finished it well before the
+// drawing needed it.
 void Moteur::attendre_ligne(Ligne& l) {
   const std::int64_t maintenant = horloge_ns();
   const bool finie = l.nombre_faites.load(std::memory_order_acquire) == l.parts;
   const std::int32_t propres = equipe_->aider();
   const int avant = aides_;
   bool aise = false;
-  if (propres > 0) {
+  if (propres * (aides_ + 1) > l.parts) {
     aides_ = std::min(aides_ + 1, aides_max_);
   } else if (finie && aides_ > 1) {
     const std::int64_t fin = l.finie.load(std::memory_order_acquire);

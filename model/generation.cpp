@@ -98,7 +98,7 @@ std::int32_t passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t l
       haut = std::max(haut, r[i]);
     }
     maxima[static_cast<std::size_t>(j)] = haut;
-  }, 1.0 * nn * (nn + 1) / 2, model::kParticipantsMemoire);  // some 1 ns a node
+  }, 1.0 * nn * (nn + 1) / 2);  // some 1 ns a node
   return *std::max_element(maxima.begin(), maxima.end());
 }
 

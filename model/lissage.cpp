@@ -541,9 +541,9 @@ struct lissage {
 
   // Rows of a whole-grid step, spread over the cores on large areas.
   template <class Travail>
-  void par_rangees(std::int32_t j0, std::int32_t j1, double ns_par_noeud, int plafond, Travail&& travail) {
+  void par_rangees(std::int32_t j0, std::int32_t j1, double ns_par_noeud, Travail&& travail) {
     const std::int32_t nombre = j1 - j0 + 1;
-    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, cout(ns_par_noeud), plafond);
+    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, cout(ns_par_noeud));
   }
 
   // The cost on one core of a step over the area's nodes, for repartir
@@ -562,7 +562,7 @@ struct lissage {
     if (distorsion) {
       for (Grille<Valeur>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
     }
-    par_rangees(gj0, gj1, distorsion ? 2.5 : 1.0, 8, [&](std::int32_t j) {
+    par_rangees(gj0, gj1, distorsion ? 2.5 : 1.0, [&](std::int32_t j) {
       lire_rangee(h, h2, *m.hauteurs, Tnoeud::hors_reseau, j);
       if (!distorsion) return;
       lire_rangee(ddx, ddx2, *m.dx, 0, j);
@@ -600,7 +600,7 @@ struct lissage {
   // The divisor of every node of the area from its distance to the start node.
   void calculer_diviseurs() {
     diviseurs.dimensionner(i_min, i_max, j_min, j_max, n);
-    par_rangees(j_min, j_max, 2.5, 8, [&](std::int32_t j) {
+    par_rangees(j_min, j_max, 2.5, [&](std::int32_t j) {
       double* q = diviseurs.ligne(j) - i_min;
       const std::int32_t fin = diviseurs.fin(j);
       std::int32_t i = i_min;
@@ -667,8 +667,7 @@ struct lissage {
 
   void ecrire_grilles() {
     preparer_ecriture();
-    par_rangees(j_min, j_max, distorsion ? 1.5 : 0.7, model::kParticipantsMemoire,
-                [&](std::int32_t j) { ecrire_rangee(j, h, ddx, ddy); });
+    par_rangees(j_min, j_max, distorsion ? 1.5 : 0.7, [&](std::int32_t j) { ecrire_rangee(j, h, ddx, ddy); });
   }
 
   double noeuds = 0;  // nodes of the lattice in the area

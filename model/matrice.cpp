@@ -178,7 +178,7 @@ std::int32_t Tmatrice::hauteur_max() const {
       if (i_max >= 1) h = model::maximum_rangee(hauteurs->rangee(j) + 1, i_max, h);
     }
     maxima[static_cast<std::size_t>(b)] = h;
-  }, 0.7 * rangees * (rangees + 1) / 2, model::kParticipantsMemoire);  // some 0.7 ns a node
+  }, 0.7 * rangees * (rangees + 1) / 2);  // some 0.7 ns a node
   std::int32_t h = -1000;
   for (const std::int32_t v : maxima) h = std::max(h, v);
   hauteur_max_gardee = {e, m, h};

@@ -151,7 +151,7 @@ void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int3
       const std::int32_t v = u < table.size() ? table[u] : nouvelle(r[i]);
       if (v != r[i]) r[i] = v;
     }
-  }, 1.0 * double(noeuds), model::kParticipantsMemoire);  // some 1 ns a node
+  }, 1.0 * double(noeuds));  // some 1 ns a node
 }
 
 }  // namespace

@@ -64,10 +64,10 @@ void fixer_partage(const Partage& p) {
   part_minimale.store(p.part_minimale);
 }
 
-int participants_pour(std::int32_t nombre, double cout, int plafond) {
+int participants_pour(std::int32_t nombre, double cout) {
   const double part = part_minimale.load(std::memory_order_relaxed);
-  plafond = std::min({plafond, nombre, 1 + aides_paralleles(), 1 + aides_permises.load(std::memory_order_relaxed),
-                      detail::kParticipantsMax});
+  const int plafond = std::min({nombre, 1 + aides_paralleles(), 1 + aides_permises.load(std::memory_order_relaxed),
+                                detail::kParticipantsMax});
   if (plafond < 2 || !(cout > 0)) return 1;
   if (part <= 0) return plafond;
   return static_cast<int>(std::clamp(cout / part, 1.0, double(plafond)));

@@ -42,14 +42,8 @@ void fixer_partage(const Partage& p);
 
 // The threads a loop of `nombre` indices costing about `cout` nanoseconds on
 // one core is spread over, the caller included: one per part_minimale of its
-// cost, at most one per index, `plafond` and 1 + aides_paralleles().
-int participants_pour(std::int32_t nombre, double cout, int plafond = 8);
-
-// At most this many threads for a loop that streams the lattice through
-// memory with little work per node (a table look-up, a copy): the memory's
-// throughput holds such a loop back beyond a few threads, and further threads
-// would only wait for it, their processor time lost.
-inline constexpr int kParticipantsMemoire = 3;
+// cost, at most one per index and 1 + aides_paralleles().
+int participants_pour(std::int32_t nombre, double cout);
 
 // The resident helper threads, each with its rank 1..taille() (the caller
 // has rank 0). One caller at a time has them: a loop started from inside a
@@ -163,8 +157,7 @@ inline constexpr int kParticipantsMax = 8;
 
 // Runs travail(k) once for every k in [0, nombre), a loop whose cost on one
 // core is about `cout` nanoseconds (a rough estimate from its size: it only
-// decides how many threads share it, at most `plafond`; 0 keeps it on the
-// caller). The calling
+// decides how many threads share it; 0 keeps it on the caller). The calling
 // thread takes part and, after each index it ran itself, calls suite(), which
 // may answer false: the indices not handed out yet then go to sauter(k)
 // instead (also once each). Returns when every index is done. Each thread
@@ -173,9 +166,8 @@ inline constexpr int kParticipantsMax = 8;
 // the handing out (the indices left are then neither run nor skipped) and is
 // raised again in the caller.
 template <class Travail, class Suite, class Sauter>
-void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, double cout,
-              int plafond = detail::kParticipantsMax) {
-  const int participants = participants_pour(nombre, cout, plafond);
+void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, double cout) {
+  const int participants = participants_pour(nombre, cout);
   const int aides = participants - 1;
   std::array<detail::Part, detail::kParticipantsMax> parts;
   for (int p = 0; p < participants; ++p)
@@ -232,8 +224,8 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
 
 // Runs travail(k) once for every k in [0, nombre), spread over the cores.
 template <class Travail>
-void repartir(std::int32_t nombre, Travail&& travail, double cout, int plafond = detail::kParticipantsMax) {
-  repartir(nombre, travail, [] { return true; }, [](std::int32_t) {}, cout, plafond);
+void repartir(std::int32_t nombre, Travail&& travail, double cout) {
+  repartir(nombre, travail, [] { return true; }, [](std::int32_t) {}, cout);
 }
 
 }  // namespace model

@@ -113,8 +113,6 @@ TEST(Repartir, ThreadsFollowTheCostWithinTheHelpersAllowed) {
   EXPECT_EQ(model::participants_pour(1000, 1e12), std::min(8, machine));
   EXPECT_EQ(model::participants_pour(2, 1e12), std::min(2, machine));
   EXPECT_EQ(model::participants_pour(1, 1e12), 1);
-  EXPECT_EQ(model::participants_pour(1000, 1e12, model::kParticipantsMemoire),
-            std::min(model::kParticipantsMemoire, machine));
   model::fixer_partage({.aides = 3, .part_minimale = 0});
   EXPECT_EQ(model::participants_pour(1000, 1), std::min(4, machine));
   EXPECT_EQ(model::participants_pour(1000, 0), 1);

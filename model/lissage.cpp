@@ -529,7 +529,7 @@ struct lissage {
             if (ecrire) ecrire_rangee(j, h2, ddx2, ddy2);
           });
         },
-        cout(distorsion ? 2.2 : 0.8));
+        cout(2.2));  // with or without the distortion maps (relaxed side by side)
     sonder();
     ecrite = ecrire;
     std::swap(h, h2);

@@ -198,18 +198,19 @@ TEST(Exactness, SmoothingPlateauStratumAndRelief) {
 
 // Steep profiles (an extra draw for some displacements) and dispersion, the
 // generator's state after the growth included.
+const Cas kCasPentus[] = {
+    {{.degre = 9, .cle = 808, .iles = true, .deformation = true, .erosion = 20, .lissage = 10, .profil = 80,
+      .etalement = 2},
+     0x67351f30e54ea6d8ull},
+    {{.degre = 10, .cle = 909, .cuvette = true, .oriente = true, .deformation = true, .gradins = true, .plis = 4,
+      .rivage = 15, .profil = 95, .etalement = 3},
+     0xa226122876886c5full},
+    {{.degre = 8, .cle = 111, .oriente = true, .plis = 2, .profil = 72}, 0x55869e482eeee22bull},
+    {{.degre = 11, .cle = 12345, .deformation = true, .profil = 85}, 0x876875bdbde18409ull},
+};
+
 TEST(Exactness, SteepProfilesAndDispersionWithTheGeneratorState) {
-  const Cas cas[] = {
-      {{.degre = 9, .cle = 808, .iles = true, .deformation = true, .erosion = 20, .lissage = 10, .profil = 80,
-        .etalement = 2},
-       0x67351f30e54ea6d8ull},
-      {{.degre = 10, .cle = 909, .cuvette = true, .oriente = true, .deformation = true, .gradins = true, .plis = 4,
-        .rivage = 15, .profil = 95, .etalement = 3},
-       0xa226122876886c5full},
-      {{.degre = 8, .cle = 111, .oriente = true, .plis = 2, .profil = 72}, 0x55869e482eeee22bull},
-      {{.degre = 11, .cle = 12345, .deformation = true, .profil = 85}, 0x876875bdbde18409ull},
-  };
-  for (const Cas& c : cas) {
+  for (const Cas& c : kCasPentus) {
     const auto t = generer(c.passes);
     EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(c.attendu)) << "degree " << c.passes.degre << ", key " << c.passes.cle;
   }
@@ -219,18 +220,9 @@ TEST(Exactness, SteepProfilesAndDispersionWithTheGeneratorState) {
 // each loop shared as widely as the count allows.
 TEST(Exactness, SameTerrainsWithAnyHelperCount) {
   const model::Partage avant = model::partage();
-  const Cas cas[] = {
-      {{.degre = 9, .cle = 808, .iles = true, .deformation = true, .erosion = 20, .lissage = 10, .profil = 80,
-        .etalement = 2},
-       0x67351f30e54ea6d8ull},
-      {{.degre = 10, .cle = 909, .cuvette = true, .oriente = true, .deformation = true, .gradins = true, .plis = 4,
-        .rivage = 15, .profil = 95, .etalement = 3},
-       0xa226122876886c5full},
-      {{.degre = 11, .cle = 12345, .deformation = true, .profil = 85}, 0x876875bdbde18409ull},
-  };
   for (int aides : {0, 1, 3, 7}) {
     model::fixer_partage({.aides = aides, .part_minimale = 0});
-    for (const Cas& c : cas) {
+    for (const Cas& c : kCasPentus) {
       const auto t = generer(c.passes);
       EXPECT_EQ(hexa(empreinte_generation(*t)), hexa(c.attendu)) << aides << " helpers, degree " << c.passes.degre;
     }

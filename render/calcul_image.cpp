@@ -437,6 +437,16 @@ std::uint16_t longueur_rivieres_metres(std::int64_t points, std::int32_t n) {
   return m >= 65535 ? 65535 : std::uint16_t(Round(m));
 }
 
+param_vue vue_image_video(param_vue vue, std::int32_t largeur, std::int32_t hauteur) {
+  vue.largeur_image = Round(1.1 * largeur);
+  vue.hauteur_image = Round(1.1 * hauteur);
+  vue.echelle_fixe = vue.ombre_portee = vue.observateur_place = 0;
+  vue.type_ciel = 0;
+  vue.agitation_mer = std::min<std::int32_t>(vue.agitation_mer, 3);
+  vue.centre_x = vue.centre_y = 0;
+  return vue;
+}
+
 void copier_resultats_vue(const Tmatrice& terrain, resultats_vue& destination) { destination = terrain.resultats_vue; }
 
 void calcul_image(Tmatrice& terrain, WindowHandle fenetre, const TMyPalette& palette, Bitmap& image,

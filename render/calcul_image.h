@@ -38,6 +38,12 @@ void calcul_image(Tmatrice& terrain, WindowHandle fenetre, const TMyPalette& pal
                   std::uint8_t courbes_niveau, std::uint8_t statistiques, std::uint8_t mode_camera,
                   enregistrement_camera camera, const RenderOptions& options = {});
 
+// The view a movie frame of largeur x hauteur is rendered with: the middle of a
+// picture 1.1 times larger, at the view's own scale and centre, without cast
+// shadows, the observer's mark or the sky picture, and with a sea no rougher
+// than 3 (the camera record then places the eye).
+param_vue vue_image_video(param_vue vue, std::int32_t largeur, std::int32_t hauteur);
+
 // Copies the terrain's view statistics whole.
 void copier_resultats_vue(const Tmatrice& terrain, resultats_vue& destination);
 

@@ -18,6 +18,7 @@
 #include "controls/progress.h"
 #include "model/aleatoire.h"
 #include "model/interfaces.h"
+#include "render/calcul_image.h"
 #include "render/jpeg.h"
 #include "video/codecs_video.h"
 
@@ -227,12 +228,7 @@ void TCreation::init_creation(const Param_video& p, const std::string& dossier_p
   // The video's own zoom, whatever the view part it carries was made with
   // (a remade video keeps the view part of its first making).
   vue_.zoom = std::clamp(p.zoom_video, kZoomMin, kZoomMax);
-  vue_.largeur_image = Round(1.1 * largeur_);
-  vue_.hauteur_image = Round(1.1 * hauteur_);
-  vue_.echelle_fixe = vue_.ombre_portee = vue_.observateur_place = 0;
-  vue_.type_ciel = 0;
-  vue_.agitation_mer = std::min<std::int32_t>(vue_.agitation_mer, 3);
-  vue_.centre_x = vue_.centre_y = 0;
+  vue_ = render::vue_image_video(vue_, largeur_, hauteur_);
   mode_fichiers_ = largeur_ > 320;
   terrain_ = terrain;
   debut_phase_ = -1;

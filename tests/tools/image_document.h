@@ -26,12 +26,7 @@ inline render::Bitmap image_document(document_lu& d, GenreDocument genre, int im
     largeur = d.video.largeur_image;
     hauteur = d.video.hauteur_image;
     v.zoom = std::clamp(d.video.zoom_video, 10, 80);
-    v.largeur_image = Round(1.1 * largeur);
-    v.hauteur_image = Round(1.1 * hauteur);
-    v.echelle_fixe = v.ombre_portee = v.observateur_place = 0;
-    v.type_ciel = 0;
-    v.agitation_mer = std::min<std::int32_t>(v.agitation_mer, 3);
-    v.centre_x = v.centre_y = 0;
+    v = render::vue_image_video(v, largeur, hauteur);
     camera = (*d.cameras)[std::size_t(image)];
     mode_camera = 1;
   } else if (!v.deformation) {

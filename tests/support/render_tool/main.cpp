@@ -383,13 +383,7 @@ int faire_film(Tmatrice& terrain, const param_vue& vue, const std::vector<std::s
   if (!calcule_trajectoire(p, terrain, altitudes, false, table, dessin)) return usage("no camera path to follow");
   images = std::min(images, p.nombre_images);
   // The frames show the middle of a picture 1.1 times larger, as the making window renders them.
-  param_vue rendu = p.vue;
-  rendu.largeur_image = Round(1.1 * largeur);
-  rendu.hauteur_image = Round(1.1 * hauteur);
-  rendu.echelle_fixe = rendu.ombre_portee = rendu.observateur_place = 0;
-  rendu.type_ciel = 0;
-  rendu.agitation_mer = std::min<std::int32_t>(rendu.agitation_mer, 3);
-  rendu.centre_x = rendu.centre_y = 0;
+  const param_vue rendu = render::vue_image_video(p.vue, largeur, hauteur);
   const TMyPalette palette = palette_pour_vue(rendu);
   render::Bitmap image(largeur, hauteur);
   const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();

@@ -25,21 +25,23 @@ xdotool windowmove "$win" 0 0 || true
 xdotool windowsize "$win" 1010 760 || true
 xdotool windowfocus "$win" || true
 sleep 2
+# The main window draws its own title bar: its menu and windows sit 4 px right
+# and 22 px lower than its top-left corner would put them.
 click() { xdotool mousemove "$1" "$2" click 1; sleep 2; }
 import -window root "$2/shot-windows-opened.png"
-click 291 8; click 312 51   # Window > Mosaic
+click 295 30; click 316 73   # Window > Mosaic
 import -window root "$2/shot-windows-mosaic.png"
-click 58 108                # the card's Memo button: the card grows with its memo
+click 62 130                # the card's Memo button: the card grows with its memo
 import -window root "$2/shot-windows-memo.png"
-click 58 108                # OK: back to the short card
-click 291 8; click 302 29   # Window > Tile
+click 62 130                # OK: back to the short card
+click 295 30; click 306 51   # Window > Tile
 import -window root "$2/shot-windows-cascade.png"
 # The view, in front after the cascade, is maximised by a double click on its
 # title bar, then duplicated through View > Duplicate the view.
-xdotool mousemove 250 91 click --repeat 2 --delay 80 1
+xdotool mousemove 254 113 click --repeat 2 --delay 80 1
 sleep 2
 import -window root "$2/shot-windows-maximised.png"
-click 185 8; click 250 95
+click 189 30; click 254 117
 sleep 4
 import -window root "$2/shot-windows-duplicated.png"
 kill "$pid" 2>/dev/null || true

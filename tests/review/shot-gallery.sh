@@ -21,13 +21,15 @@ build/bin/quorvel &
 pid=$!
 sleep 5
 win=$(xdotool search --onlyvisible --name '^Quorvel' | head -n 1)
+xdotool windowmove "$win" 0 0 || true
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
 xdotool mousemove 800 600 click 1
 sleep 1
 xdotool key alt+f
 sleep 1
-# "Scan ..." has no accelerator: a click on the item.
-xdotool mousemove 56 185 click 1
+# "Scan ..." has no accelerator: a click on the item (under the main window's
+# drawn title bar).
+xdotool mousemove 60 207 click 1
 sleep 2
 xdotool type --delay 20 "\"$2/alpes.vue\" \"$2/pyrenees.vue\" \"$2/vosges.vue\""
 xdotool key Return

@@ -43,7 +43,7 @@ xdotool mousemove 300 300 click 1
 sleep 1
 xdotool key alt+f
 sleep 1
-xdotool mousemove 56 208 click 1
+xdotool mousemove 60 230 click 1  # under the main window's drawn title bar
 sleep 3
 p=$(xdotool search --name '^Prview of the image' | head -n 1)
 xdotool windowmove "$p" 20 20 2>/dev/null || true

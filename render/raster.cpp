@@ -335,6 +335,19 @@ inline const TinyTable& tiny_table() {
   return t;
 }
 
+// The table's key of a tiny triangle whose box starts at (x0, y0).
+inline int tiny_key(Point a, Point b, Point c, int x0, int y0) {
+  return ((a.x - x0) << 10) | ((a.y - y0) << 8) | ((b.x - x0) << 6) | ((b.y - y0) << 4) | ((c.x - x0) << 2) |
+         (c.y - y0);
+}
+
+// Fills one row of a tiny triangle's mask: `bits`, not 0, are its pixels from x0.
+template <class T>
+inline void fill_mask_row(T* row, int x0, std::uint32_t bits, T value) {
+  const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
+  std::fill_n(row + x0 + first, last - first + 1, value);
+}
+
 // Per-row extents of the outline modes (reused between calls).
 thread_local std::vector<std::int32_t> t_extent;
 
@@ -354,15 +367,9 @@ void fill_triangle(Surface<T> s, Point a, Point b, Point c, Contour mode, T fill
   if ((mode == Contour::aucun || fill == outline) && max_x - min_x <= 3 && max_y - min_y <= 3 && min_x >= 0 && min_y >= 0 && max_x + extra < s.width &&
       max_y + extra < s.height) {
     const int x0 = int(min_x), y0 = int(min_y);
-    const int key = ((a.x - x0) << 10) | ((a.y - y0) << 8) | ((b.x - x0) << 6) | ((b.y - y0) << 4) |
-                    ((c.x - x0) << 2) | (c.y - y0);
-    std::uint32_t m = tiny_table().masks[int(mode)][key];
-    for (int y = y0; m != 0; ++y, m >>= 5) {
-      const std::uint32_t bits = m & 31u;
-      if (!bits) continue;
-      const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
-      std::fill_n(s.row(y) + x0 + first, last - first + 1, fill);
-    }
+    std::uint32_t m = tiny_table().masks[int(mode)][tiny_key(a, b, c, x0, y0)];
+    for (int y = y0; m != 0; ++y, m >>= 5)
+      if (const std::uint32_t bits = m & 31u) fill_mask_row(s.row(y), x0, bits, fill);
     return;
   }
 
@@ -441,19 +448,12 @@ void fill_triangle_depth(Surface<Pixel> s, Surface<std::int32_t> depth, Point a,
     const int min_y = std::min({ca.y, cb.y, cc.y}), max_y = std::max({ca.y, cb.y, cc.y});
     if (max_x - min_x <= 3 && max_y - min_y <= 3 && min_x >= 0 && min_y >= 0 && max_x < s.width &&
         max_y < s.height) {
-      const int key = ((ca.x - min_x) << 10) | ((ca.y - min_y) << 8) | ((cb.x - min_x) << 6) |
-                      ((cb.y - min_y) << 4) | ((cc.x - min_x) << 2) | (cc.y - min_y);
+      const int key = tiny_key(ca, cb, cc, min_x, min_y);
       const TinyTable& t = tiny_table();
       std::uint32_t m = t.masks[int(Contour::simple)][key], d = t.masks[int(Contour::aucun)][key];
       for (int y = min_y; m != 0; ++y, m >>= 5, d >>= 5) {
-        if (const std::uint32_t bits = m & 31u) {
-          const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
-          std::fill_n(s.row(y) + min_x + first, last - first + 1, colour);
-        }
-        if (const std::uint32_t bits = d & 31u) {
-          const int first = __builtin_ctz(bits), last = 31 - __builtin_clz(bits);
-          std::fill_n(depth.row(y) + min_x + first, last - first + 1, value);
-        }
+        if (const std::uint32_t bits = m & 31u) fill_mask_row(s.row(y), min_x, bits, colour);
+        if (const std::uint32_t bits = d & 31u) fill_mask_row(depth.row(y), min_x, bits, value);
       }
       return;
     }

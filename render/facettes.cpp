@@ -28,6 +28,8 @@ Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
   const Tmatrice& t = ctx.terrain;
   photo_possible_ = t.photo_presente && t.photo_enregistree && t.photo && vue_.photo_aerienne && degre_ >= 7;
   vagues_ = ctx.carte_vagues && vue_.agitation_mer > 0 && !ctx.passe_ombre;
+  examen_couverture_ = degre_ >= 6 && (t.nombre_elements != 0 || vue_.agitation_mer != 0) && !ctx.passe_ombre &&
+                       ctx.carte_vagues;
   sous_deformation_ = (t.deformation && t.dx && t.dy && !ctx.editeur()) || (degre_ > 5 && vue_.strates);
   ligne_reflet_ = ctx.ciel ? ctx.ligne_terre : 0;
   eau_.depuis_horloge();
@@ -221,8 +223,7 @@ void Moteur::examiner_noeud(std::int32_t i, std::int32_t j) {
       if (masque) photo_ = false;
     }
   }
-  if (degre_ < 6 || (t.nombre_elements == 0 && vue_.agitation_mer == 0) || ctx_.passe_ombre || !ctx_.carte_vagues)
-    return;
+  if (!examen_couverture_) return;
   if (t.hauteurs->lire(i, j) == -1000) return;
   Tcouverture& carte = *ctx_.carte_vagues;
   std::uint16_t v = 0, k = 0;
@@ -255,13 +256,15 @@ void Moteur::examiner_noeud(std::int32_t i, std::int32_t j) {
   }
 }
 
-void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const CalculFacette* g) {
+void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* const* sommets, const CalculFacette* g) {
   ctx_.terrain.cellule_rendu = {noeud_i_, noeud_j_};
   if (sommets) {
-    s_ = sommets;
+    // Pointer by pointer: a copy of a record written just before, read back
+    // in wider words than those it was written in, would wait for the writes.
+    for (std::size_t k = 0; k < 3; ++k) s_.p[k] = sommets[k];
   } else {
     for (std::size_t k = 0; k < 3; ++k) calculer_sommet(t.i[k], t.j[k], tampon_[k]);
-    s_ = tampon_.data();
+    s_ = SommetsFacette(tampon_.data());
   }
   signe_ = t.signe;
   if (!drapeau_rangee_) {

@@ -11,17 +11,13 @@
 namespace render::detail_facettes {
 namespace {
 
-// Slots of a part's vertex table: a part's triangles reach kRangeesParPart + 1
-// rows of vertices over kNoeudsParPart + kRangeesParPart + 1 positions.
+// Slots of a part's table of the vertices it holds: a part's triangles reach
+// kRangeesParPart + 1 rows of vertices over kNoeudsParPart + kRangeesParPart + 1
+// positions.
 constexpr std::size_t kMemo = 256;
+// How many nodes ahead a helper asks for the lattice's values.
+constexpr std::size_t kAvanceSommet = 8;
 static_assert(kMemo >= (kRangeesParPart + 1) * (kNoeudsParPart + kRangeesParPart + 1) && (kMemo & (kMemo - 1)) == 0);
-
-// The vertices of that table, one per thread (only its positions are cleared
-// for each part).
-std::array<Sommet, kMemo>& memo_local() {
-  thread_local std::array<Sommet, kMemo> memo;
-  return memo;
-}
 
 std::int64_t horloge_ns() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -42,17 +38,17 @@ constexpr int kLignesAisees = 3;
 
 // A main facet's geometry, first decisions and, where it needs no random
 // draw, its shading, from its three computed vertices.
-void calculer_facette(const Fixes& fixes, const NoeudLigne& nd, const TriangleBalayage& t, const Sommet* s,
+void calculer_facette(const Fixes& fixes, const NoeudLigne& nd, const TriangleBalayage& t, const SommetsFacette& s,
                       CalculFacette& calcul) {
   EntreeFacette f;
   f.a = {s[0].x, s[0].y, s[0].z};
   f.b = {s[1].x, s[1].y, s[1].z};
   f.c = {s[2].x, s[2].y, s[2].z};
   f.signe = double(t.signe);
-  calcul.geometrie = geometrie_facette(fixes.reglages, f);
-  calcul.prealable = prealable(fixes, s);
+  const GeometrieFacette g = geometrie_facette(fixes.reglages, f);
+  prealable(fixes, s, calcul.prealable);
   calcul.ombrage_pret = false;
-  if (fixes.ombrage && calcul.prealable.limites && !calcul.geometrie.degenere) {
+  if (fixes.ombrage && calcul.prealable.limites && !g.degenere) {
     // The node's cast shadow and cover entry as the drawing reads them.
     const std::int32_t ni = nd.i, nj = nd.j;
     calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
@@ -71,7 +67,7 @@ void calculer_facette(const Fixes& fixes, const NoeudLigne& nd, const TriangleBa
     f.sol = calcul.sol;
     f.ombre = calcul.ombre;
     // A water glint's draw is left to the drawing.
-    calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, calcul.geometrie, calcul.compter, calcul.ombrage);
+    calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, g, calcul.compter, calcul.ombrage);
     const ResultatOmbrage& o = calcul.ombrage;
     if (calcul.ombrage_pret && calcul.eau) {
       const std::int32_t index =
@@ -81,28 +77,43 @@ void calculer_facette(const Fixes& fixes, const NoeudLigne& nd, const TriangleBa
       calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);
     }
   }
+  if (!calcul.ombrage_pret) {
+    ResultatOmbrage& o = calcul.ombrage;
+    o.degenere = g.degenere;
+    o.visible = g.visible;
+    o.cos_vue = g.cos_vue;
+    o.pente = g.pente;
+    o.cos_soleil = g.cos_soleil;
+  }
 }
 
 // Hands lines to the team: their vertices and main-facet geometry. A part
 // takes kNoeudsParPart nodes at the same places of kRangeesParPart rows of
 // the walk that follow each other: the rows between them share their
-// vertices, which the part computes once.
+// vertices, which the part computes once and keeps once in the line's vertex
+// table.
 void Moteur::lancer_ligne(Ligne& l) {
   const std::size_t N = l.noeuds.size();
-  l.triangles.resize(2 * N);
   l.sommets.resize(6 * N);
-  l.complets.resize(2 * N);
+  l.indices.resize(2 * N);
   l.calculs.resize(2 * N);
   if (l.faites.size() < N) l.faites = std::vector<std::atomic<std::uint8_t>>(N + kNoeudsParLot / 2);
   for (std::size_t m = 0; m < N; ++m) l.faites[m].store(0, std::memory_order_relaxed);
   l.decoupe.clear();
   const std::size_t rangees = l.fins.size();
+  std::uint32_t sommets = 0;
   for (std::size_t r = 0; r < rangees; r += kRangeesParPart) {
+    const std::size_t derniere = std::min(rangees, r + kRangeesParPart);
     std::int32_t longueur = 0;
-    for (std::size_t q = r; q < std::min(rangees, r + kRangeesParPart); ++q)
+    for (std::size_t q = r; q < derniere; ++q)
       longueur = std::max(longueur, l.fins[q] - (q == 0 ? 0 : l.fins[q - 1] + 1));
-    for (std::int32_t position = 0; position < longueur; position += kNoeudsParPart)
-      l.decoupe.push_back({std::int32_t(r), position});
+    for (std::int32_t position = 0; position < longueur; position += kNoeudsParPart) {
+      l.decoupe.push_back({std::int32_t(r), position, sommets});
+      for (std::size_t q = r; q < derniere; ++q) {
+        const std::int32_t reste = l.fins[q] - (q == 0 ? 0 : l.fins[q - 1] + 1) - position;
+        sommets += 6 * std::uint32_t(std::clamp(reste, 0, kNoeudsParPart));
+      }
+    }
   }
   l.parts = std::int32_t(l.decoupe.size());
   l.nombre_faites.store(0, std::memory_order_relaxed);
@@ -112,16 +123,18 @@ void Moteur::lancer_ligne(Ligne& l) {
   // The helpers read only the copied set-up, the line and the lattice.
   l.travail = [fx = fixes_.get(), &l, parts](std::int32_t part) {
     const Fixes& fixes = *fx;
-    // Neighbouring triangles share vertices: those of the part are kept in a
-    // small table with one slot per vertex place (rows of vertices side by
-    // side take slots in turn), so a vertex is looked up in one comparison
-    // and computed once within the part.
+    // Neighbouring triangles share vertices: the part keeps, in a small
+    // table with one slot per vertex place (rows of vertices side by side
+    // take slots in turn), where it put each vertex in the line's table, so a
+    // vertex is looked up in one comparison and computed and kept once within
+    // the part. A vertex whose slot another took is put again at a new place:
+    // the facets that read the first one still find it.
     struct Place {
       std::int32_t i = std::numeric_limits<std::int32_t>::min(), j = 0;  // the vertex held (none at first)
+      std::uint32_t k = 0;  // its place in the line's table
       bool complet = false;
     };
     std::array<Place, kMemo> places{};
-    std::array<Sommet, kMemo>& memo = memo_local();
     constexpr std::int32_t R = kRangeesParPart + 1;
     const std::int32_t a = fixes.secteur < 2 ? R : fixes.secteur < 4 ? 1 : R + 1;
     const std::int32_t b = fixes.secteur < 2 ? 1 : fixes.secteur < 4 ? R : 1;
@@ -129,35 +142,44 @@ void Moteur::lancer_ligne(Ligne& l) {
       return std::size_t(std::uint32_t(a * i + b * j) & (kMemo - 1));
     };
     const Ligne::Part decoupe = l.decoupe[std::size_t(part)];
+    std::uint32_t suivant = decoupe.sommets;
+    Sommet* const table = l.sommets.data();
     const std::size_t derniere = std::min(l.fins.size(), std::size_t(decoupe.rangee) + kRangeesParPart);
     TriangleBalayage deux[2];
     for (std::size_t r = std::size_t(decoupe.rangee); r < derniere; ++r) {
       const std::size_t debut = (r == 0 ? 0 : std::size_t(l.fins[r - 1]) + 1) + std::size_t(decoupe.position);
       const std::size_t fin = std::min(std::size_t(l.fins[r]), debut + kNoeudsParPart);
+      // The lattice's values of the nodes a little ahead are asked for as
+      // the drawing alone does: along columns and diagonals each node lies
+      // in another storage row.
+      for (std::size_t m = debut; m < std::min(fin, debut + kAvanceSommet); ++m)
+        anticiper_sommet(fixes, l.noeuds[m].i, l.noeuds[m].j);
       for (std::size_t m = debut; m < fin; ++m) {
         const NoeudLigne& nd = l.noeuds[m];
+        if (m + kAvanceSommet < fin) anticiper_sommet(fixes, l.noeuds[m + kAvanceSommet].i, l.noeuds[m + kAvanceSommet].j);
         triangles_noeud(fixes.secteur, fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
-        l.triangles[2 * m] = deux[0];
-        l.triangles[2 * m + 1] = deux[1];
         for (std::size_t k = 2 * m; k < 2 * m + 2; ++k) {
           const TriangleBalayage& t = deux[k % 2];
-          Sommet* s = &l.sommets[3 * k];
+          IndicesFacette& indices = l.indices[k];
           bool complet = true;
           for (std::size_t v = 0; v < 3; ++v) {
-            const std::size_t q = place(t.i[v], t.j[v]);
-            Place& c = places[q];
+            Place& c = places[place(t.i[v], t.j[v])];
             if (c.i != t.i[v] || c.j != t.j[v]) {
               c.i = t.i[v];
               c.j = t.j[v];
+              c.k = suivant++;
               std::uint16_t mot = 0, genre = 0;
               if (fixes.vagues) lire_partage(*fixes.vagues, t.i[v], t.j[v], mot, genre);
-              c.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, memo[q]);
+              c.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, table[c.k]);
             }
-            s[v] = memo[q];
+            indices.k[v] = c.k;
             complet = complet && c.complet;
           }
-          l.complets[k] = complet;
-          if (complet) calculer_facette(fixes, nd, t, s, l.calculs[k]);
+          if (complet)
+            calculer_facette(fixes, nd, t, SommetsFacette(&table[indices.k[0]], &table[indices.k[1]], &table[indices.k[2]]),
+                             l.calculs[k]);
+          else
+            indices.k[0] = kIncomplet;
         }
         l.faites[m].store(1, std::memory_order_release);
       }
@@ -200,6 +222,7 @@ void Moteur::attendre_ligne(Ligne& l) {
 void Moteur::dessiner_ligne(Ligne& l) {
   bool debut = true;
   const std::size_t N = l.noeuds.size();
+  const Sommet* const table = l.sommets.data();
   for (std::size_t m = 0; m < N; ++m) {
     const NoeudLigne& nd = l.noeuds[m];
     if (nd.i == 0) {
@@ -212,43 +235,52 @@ void Moteur::dessiner_ligne(Ligne& l) {
       debut = false;
     }
     examiner_noeud(nd.i, nd.j);
-    // The helpers' results lie in other cores' caches: ask for them ahead,
-    // with the stored values of the node that examiner_noeud will read.
-    if (const std::size_t a = m + kAvanceLecture; a < N) {
-      if (l.noeuds[a].i != 0) anticiper(l.noeuds[a].i, l.noeuds[a].j);
-      const char* s = reinterpret_cast<const char*>(&l.sommets[6 * a]);
-      for (std::size_t o = 0; o < 6 * sizeof(Sommet); o += 64) __builtin_prefetch(s + o);
-      const char* c = reinterpret_cast<const char*>(&l.calculs[2 * a]);
-      for (std::size_t o = 0; o < 2 * sizeof(CalculFacette); o += 64) __builtin_prefetch(c + o);
-      const char* t = reinterpret_cast<const char*>(&l.triangles[2 * a]);
-      for (std::size_t o = 0; o < 2 * sizeof(TriangleBalayage); o += 64) __builtin_prefetch(t + o);
-    }
-    // The occupancy words that the facets a little ahead will test, from their first decisions.
-    if (const std::size_t b = m + kAvanceOccupation;
-        occupation_.data && b < N && l.faites[b].load(std::memory_order_acquire))
-      for (std::size_t k = 2 * b; k < 2 * b + 2; ++k) {
-        const Prealable& pr = l.calculs[k].prealable;
-        if (l.complets[k] && pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width &&
-            pr.my < occupation_.height)
-          __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
-      }
-    // A node whose part a helper still holds: its triangles are made and computed here.
+    anticiper_ligne(l, m);
+    // A node whose part a helper still holds: its triangles are computed here.
     const bool faite = l.faites[m].load(std::memory_order_acquire);
-    TriangleBalayage propres[2];
-    const TriangleBalayage* t = &l.triangles[2 * m];
-    if (!faite) {
-      triangles_noeud(fixes_->secteur, fixes_->bords, n_, extension_, nd.i, nd.j, propres);
-      t = propres;
-    }
+    TriangleBalayage t[2];
+    triangles_noeud(fixes_->secteur, fixes_->bords, n_, extension_, nd.i, nd.j, t);
     for (std::size_t q = 0; q < 2; ++q) {
       const std::size_t k = 2 * m + q;
-      if (faite && l.complets[k])
-        triangle_calcule(t[q], &l.sommets[3 * k], &l.calculs[k]);
-      else
+      const IndicesFacette& ix = l.indices[k];
+      if (faite && ix.k[0] != kIncomplet) {
+        const Sommet* const s[3] = {&table[ix.k[0]], &table[ix.k[1]], &table[ix.k[2]]};
+        triangle_calcule(t[q], s, &l.calculs[k]);
+      } else {
         triangle_calcule(t[q], nullptr, nullptr);
+      }
     }
     finir_noeud();
   }
+}
+
+// The helpers' results lie in other cores' caches: the drawing asks for them
+// ahead, with the stored values of the node that examiner_noeud will read;
+// for a node a little nearer that its helper has done, for the vertices its
+// facets name, and for the occupancy words they will test.
+void Moteur::anticiper_ligne(const Ligne& l, std::size_t m) const {
+  const std::size_t N = l.noeuds.size();
+  if (const std::size_t a = m + kAvanceLecture; a < N) {
+    if (l.noeuds[a].i != 0) anticiper_examen(l.noeuds[a].i, l.noeuds[a].j);
+    __builtin_prefetch(&l.indices[2 * a]);
+    const char* c = reinterpret_cast<const char*>(&l.calculs[2 * a]);
+    for (std::size_t o = 0; o < 2 * sizeof(CalculFacette); o += 64) __builtin_prefetch(c + o);
+  }
+  if (const std::size_t a = m + kAvanceSommets; a < N && l.faites[a].load(std::memory_order_acquire))
+    for (std::size_t k = 2 * a; k < 2 * a + 2; ++k) {
+      const IndicesFacette& ix = l.indices[k];
+      if (ix.k[0] == kIncomplet) continue;
+      for (std::size_t v = 0; v < 3; ++v) __builtin_prefetch(&l.sommets[ix.k[v]]);
+    }
+  // The occupancy words that the facets a little ahead will test, from their first decisions.
+  if (const std::size_t b = m + kAvanceOccupation;
+      occupation_.data && b < N && l.faites[b].load(std::memory_order_acquire))
+    for (std::size_t k = 2 * b; k < 2 * b + 2; ++k) {
+      const Prealable& pr = l.calculs[k].prealable;
+      if (l.indices[k].k[0] != kIncomplet && pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width &&
+          pr.my < occupation_.height)
+        __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
+    }
 }
 
 // Lines for the walk to fill: drawn ones that no helper is still on, or new ones.

@@ -168,8 +168,8 @@ const ResultatOmbrage& DessinFacettes::ombrer_facette(bool sous, bool eau, bool 
   f.transparence = vue_.transparence;
   f.sol = sol;
   f.ombre = ombre;
-  if (!sous && calcul_)
-    render::ombrer_facette(reglages_, etat_, f, calcul_->geometrie, calcule);
+  if (!sous && calcul_ && !calcul_->ombrage_pret)
+    render::ombrer_facette(reglages_, etat_, f, calcul_->geometrie(), calcule);
   else
     render::ombrer_facette(reglages_, etat_, f, calcule);
   return calcule;

@@ -44,6 +44,17 @@ struct Sommet {
   std::int32_t i = 0, j = 0;         // its node (or sub-node)
 };
 
+// The three vertices of a facet, wherever they lie: side by side in a
+// buffer, in the sub-lattice's table, or in a line's vertex table, where the
+// helpers keep each vertex once for all the facets that share it.
+struct SommetsFacette {
+  std::array<const Sommet*, 3> p{};
+  SommetsFacette() = default;
+  explicit SommetsFacette(const Sommet* trois) : p{trois, trois + 1, trois + 2} {}
+  SommetsFacette(const Sommet* a, const Sommet* b, const Sommet* c) : p{a, b, c} {}
+  const Sommet& operator[](std::size_t k) const { return *p[k]; }
+};
+
 // The bits of Sommet::classe: a node's vertex is shared by up to six facets,
 // so the tests of prealable that read one vertex alone are made once, when
 // the vertex is computed (every place that computes a vertex calls classer).
@@ -62,20 +73,19 @@ struct Prealable {
   std::int8_t ecran = 0;       // vertices on the screen
   std::int8_t ecran_arbre = 0; // the same, counting near vertices below the screen for a node's tree
   std::int8_t sous_mer = 0;    // vertices whose node lies below the sea level
+  bool bords = false;          // a vertex lies left or right of the picture
+  bool grand = false;          // a foreground sub-lattice would be worth it
+  std::int8_t niveau = 0, niveau_eau = 0;  // mist levels (1..32) at the altitude and at the sea level
   std::int32_t altitude = 0;   // of the highest vertex
   std::int32_t occupation = 0; // depth + 1000 of the third vertex, for the occupancy buffer
   std::int32_t mx = 0, my = 0; // centre pixel
-  std::int32_t niveau = 0, niveau_eau = 0;  // mist levels at the altitude and at the sea level
-  bool bords = false;          // a vertex lies left or right of the picture
-  // The screen half-extents and whether a foreground sub-lattice would be worth it.
-  std::int32_t wx = 0, wy = 0;
-  bool grand = false;
+  std::int32_t wx = 0, wy = 0; // the screen half-extents
 };
 
-// A main facet as the helpers prepare it.
+// A main facet as the helpers prepare it, in as few bytes as the drawing
+// reads: it reads them from another core's cache.
 struct CalculFacette {
   Prealable prealable;
-  GeometrieFacette geometrie;
   // The whole shading of a land or water facet, when it needs no random draw:
   // valid for the drawing only with the water, altitude, painted ground and
   // cast shadow assumed here.
@@ -85,8 +95,21 @@ struct CalculFacette {
   bool eau = false;
   std::int32_t altitude = 0;
   std::uint16_t sol = 0;
-  ResultatOmbrage ombrage;
   Rgb couleur;  // the colour-table entry at its mist level (water, or a visible land facet)
+  // The shading when it is ready; else the facet's geometry in the fields of
+  // the same names (geometrie() gives it back). Where the shading was made on
+  // other assumptions than the drawing finds, the drawing makes the geometry
+  // again from the vertices, which gives the same.
+  ResultatOmbrage ombrage;
+  GeometrieFacette geometrie() const {
+    GeometrieFacette g;
+    g.degenere = ombrage.degenere;
+    g.visible = ombrage.visible;
+    g.cos_vue = ombrage.cos_vue;
+    g.pente = ombrage.pente;
+    g.cos_soleil = ombrage.cos_soleil;
+    return g;
+  }
 };
 
 // Copies of the picture's set-up that a vertex, a facet's geometry and its
@@ -142,16 +165,17 @@ struct alignas(64) Fixes {
 };
 
 std::uint8_t classer(const Fixes& f, const Sommet& s);
+void anticiper_sommet(const Fixes& f, std::int32_t i, std::int32_t j);
 bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v, std::uint16_t t, Sommet& s);
-void prealable(const Fixes& f, const Sommet* s, Prealable& pr);
-inline Prealable prealable(const Fixes& f, const Sommet* s) {
+void prealable(const Fixes& f, const SommetsFacette& s, Prealable& pr);
+inline Prealable prealable(const Fixes& f, const SommetsFacette& s) {
   Prealable pr;
   prealable(f, s, pr);
   return pr;
 }
 
 // Half the screen extents of a facet, rounded.
-inline void demi_etendue(const Sommet* s, std::int32_t& wx, std::int32_t& wy) {
+inline void demi_etendue(const SommetsFacette& s, std::int32_t& wx, std::int32_t& wy) {
   std::int32_t xmin = s[0].ecran.x, xmax = xmin, ymin = s[0].ecran.y, ymax = ymin;
   for (std::size_t k = 1; k < 3; ++k) {
     xmin = std::min(xmin, s[k].ecran.x);
@@ -212,6 +236,7 @@ constexpr std::size_t kNoeudsParLot = 4096;
 // How many nodes ahead the drawing asks for the helpers' results, and for the
 // occupancy words its facets will test.
 constexpr std::size_t kAvanceLecture = 12;
+constexpr std::size_t kAvanceSommets = 6;
 constexpr std::size_t kAvanceOccupation = 4;
 // Lines a render takes in turn, the one drawn longest ago first: the helpers
 // then write lines that have left the drawing thread's cache rather than
@@ -220,19 +245,31 @@ constexpr std::size_t kLignesTournantes = 5;
 // Lines a thread keeps from one render to the next.
 constexpr std::size_t kLignesGardees = kLignesTournantes;
 
-// Lines of the walk: their nodes and what the team computes for them (three
-// vertices per triangle and the main facet's geometry and shading).
+// A main facet's vertices in its line's vertex table, or kIncomplet in the
+// first place when one of them is left to the drawing.
+struct IndicesFacette {
+  std::array<std::uint32_t, 3> k{};
+};
+constexpr std::uint32_t kIncomplet = ~std::uint32_t(0);
+
+// Lines of the walk: their nodes and what the team computes for them (the
+// vertices, each once per part, and each main facet's vertices in that table
+// with its first decisions and shading). The drawing makes a node's two
+// triangles again (triangles_noeud): reading them from another core's cache
+// would cost it more than making them.
 struct Ligne {
   std::vector<NoeudLigne> noeuds;
   std::vector<std::int32_t> fins;  // the place of each walk line's end mark in noeuds
-  // The parts: from walk line `rangee` on, the nodes from place `position` of each.
+  // The parts: from walk line `rangee` on, the nodes from place `position` of
+  // each; their vertices from place `sommets` of the vertex table on (room for
+  // six per node, what a part's triangles could need at most).
   struct Part {
     std::int32_t rangee = 0, position = 0;
+    std::uint32_t sommets = 0;
   };
   std::vector<Part> decoupe;
-  std::vector<TriangleBalayage> triangles;  // made by the helpers
   std::vector<Sommet> sommets;
-  std::vector<std::uint8_t> complets;  // all three vertices computed
+  std::vector<IndicesFacette> indices;
   std::vector<CalculFacette> calculs;
   std::function<void(std::int32_t)> travail;
   // Each node's flag, raised when its part has computed it.
@@ -302,6 +339,7 @@ class DessinFacettes {
   bool brume_ = false;
   bool photo_possible_ = false;
   bool vagues_ = false;  // the cover map gives sea nodes their wave offset
+  bool examen_couverture_ = false;  // examiner_noeud reads the node's height and cover entry
   bool sous_deformation_ = false;
   std::int32_t ligne_reflet_ = 0;
   std::int32_t rangee_2h5_ = 0;
@@ -327,7 +365,7 @@ class DessinFacettes {
   // The current facet.
   // The vertices of the current facet: those the helpers computed, or a copy.
   std::array<Sommet, 3> tampon_{};
-  const Sommet* s_ = tampon_.data();
+  SommetsFacette s_{tampon_.data()};
   double signe_ = 1.0;
   std::int32_t index_ = 0;
   std::int32_t cretes_suivies_ = 0;
@@ -397,12 +435,14 @@ class Moteur : private DessinFacettes {
   void examiner_noeud(std::int32_t i, std::int32_t j);
   // The triangle's vertices (computed beforehand when `sommets` is given, all
   // three or none) and, for its main facet, the shading geometry.
-  void triangle_calcule(const TriangleBalayage& t, const Sommet* sommets, const CalculFacette* g);
+  void triangle_calcule(const TriangleBalayage& t, const Sommet* const* sommets, const CalculFacette* g);
   void lancer_ligne(Ligne& l);
   void attendre_ligne(Ligne& l);
   void dessiner_ligne(Ligne& l);
+  void anticiper_ligne(const Ligne& l, std::size_t m) const;
   void preparer_placement();
   void anticiper(std::int32_t i, std::int32_t j) const;
+  void anticiper_examen(std::int32_t i, std::int32_t j) const;
   void calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s);
 
   std::unique_ptr<EntreeCache[]> cache_;

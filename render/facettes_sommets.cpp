@@ -48,6 +48,32 @@ void Moteur::anticiper(std::int32_t i, std::int32_t j) const {
   if (photo_possible_) __builtin_prefetch(t.photo->rangee(j) + i);
 }
 
+// The same for a helper, before it places the vertices of node (i, j): from
+// the picture's copied set-up.
+void anticiper_sommet(const Fixes& f, std::int32_t i, std::int32_t j) {
+  asm volatile("");
+  if (i < 1 || j < 1 || i + j > f.n + 1) return;
+  __builtin_prefetch(f.hauteurs->rangee(j) + i);
+  if (f.vagues) __builtin_prefetch(f.vagues->rangee(j) + i);
+  if (f.deformation) {
+    __builtin_prefetch(f.dx->rangee(j) + i);
+    __builtin_prefetch(f.dy->rangee(j) + i);
+  }
+}
+
+// The same for what examiner_noeud alone reads of the node: the drawing of
+// lines the helpers computed places no vertex itself.
+void Moteur::anticiper_examen(std::int32_t i, std::int32_t j) const {
+  asm volatile("");
+  const Tmatrice& t = ctx_.terrain;
+  if (i < 1 || j < 1 || i + j > n_ + 1) return;
+  if (examen_couverture_) {
+    __builtin_prefetch(t.hauteurs->rangee(j) + i);
+    __builtin_prefetch(ctx_.carte_vagues->rangee(j) + i);
+  }
+  if (photo_possible_) __builtin_prefetch(t.photo->rangee(j) + i);
+}
+
 // World point of node (i, j) as the sweep computes a vertex: distortion and
 // strata from the camera's node transform, plus the wave offset of sea nodes.
 void DessinFacettes::monde_noeud(std::int32_t i, std::int32_t j, double& X, double& Y, double& Z) {
@@ -154,7 +180,7 @@ std::uint8_t classer(const Fixes& f, const Sommet& s) {
 // vertex when it was computed, as up to six facets share it), written in
 // place: a copy of the record just written, read back in wider words than
 // those it was written in, would wait for the writes to reach the cache.
-void prealable(const Fixes& f, const Sommet* s, Prealable& pr) {
+void prealable(const Fixes& f, const SommetsFacette& s, Prealable& pr) {
   pr = Prealable{};
   const std::uint8_t c0 = s[0].classe, c1 = s[1].classe, c2 = s[2].classe;
   const std::uint8_t tous = c0 & c1 & c2, un = c0 | c1 | c2;
@@ -175,8 +201,8 @@ void prealable(const Fixes& f, const Sommet* s, Prealable& pr) {
     pr.my = tiers_arrondi(s[0].ecran.y, s[1].ecran.y, s[2].ecran.y);
   }
   if (f.brume) {
-    pr.niveau = niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume);
-    pr.niveau_eau = niveau_brume(d, f.pas_brume, f.niveau_mer_vue, f.hauteur_brume);
+    pr.niveau = std::int8_t(niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume));
+    pr.niveau_eau = std::int8_t(niveau_brume(d, f.pas_brume, f.niveau_mer_vue, f.hauteur_brume));
   }
   demi_etendue(s, pr.wx, pr.wy);
   pr.grand = a_subdiviser(pr.wx, pr.wy, d, f.profondeur_sous_reseau);

@@ -96,8 +96,8 @@ void DessinFacettes::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, d
 
   parcourir_sous_reseau(ctx_.azimut_vue, m, [&](const SousTriangle& t) {
     if (ctx_.annule()) return;
-    for (std::size_t k = 0; k < 3; ++k) tampon_[k] = sous_[std::size_t((t.c[k] - 1) * kMaxSous + (t.r[k] - 1))];
-    s_ = tampon_.data();
+    const auto sommet = [&](std::size_t k) { return &sous_[std::size_t((t.c[k] - 1) * kMaxSous + (t.r[k] - 1))]; };
+    s_ = SommetsFacette(sommet(0), sommet(1), sommet(2));
     signe_ = t.signe;
     dessiner_facette(true);
   });

@@ -77,12 +77,12 @@ struct ResultatOmbrage {
   bool visible = false;
   bool indexe = false;       // an index was set
   bool gris = false;         // the index is a grey level (level curves)
-  std::int32_t index = 0;
   bool eclaire = false;      // a lit land facet: its light angle comes from cos_soleil
+  std::int32_t index = 0;
+  std::int32_t classe = 0;   // final ground class (6 snow, 8 sand)
   double cos_soleil = 0.0;
   double pente = 0.0;        // slope cosine p
   double cos_vue = 0.0;      // view cosine
-  std::int32_t classe = 0;   // final ground class (6 snow, 8 sand)
   // The light angle: that of cos_soleil for a lit land facet, else pi / 2.
   double angle() const;
 };

@@ -259,6 +259,23 @@ TEST(RenderExactness, HelperThreadsChangeNoPixel) {
   platform::unregister_window(w);
 }
 
+// The helpers keep each vertex once per part of a line, in a table whose
+// slots follow the walk's direction; the drawing takes a facet's vertices
+// from it by their places. From every side of the terrain (each direction of
+// the walk), at stride 1 with foreground detail and in a strided far view
+// (where the rows of a part crowd the slots), the pictures are those of the
+// pass alone.
+TEST(RenderExactness, HelperThreadsChangeNoPixelFromAnySide) {
+  for (bool detail : {true, false})
+    for (std::int32_t angle : {-150, -90, -30, 30, 90, 150}) {
+      param_vue v = vue_benchmark(detail);
+      v.angle_horizontal = angle;
+      const std::uint64_t seul = rendre(terrain(9, 7), v, 320, 240, {nullptr, 0, 0, 0, 0});
+      EXPECT_EQ(hexa(rendre(terrain(9, 7), v, 320, 240, {nullptr, 0, 0, 0, 3})), hexa(seul))
+          << (detail ? "detail" : "strided") << ", view angle " << angle;
+    }
+}
+
 // Cast shadows from the sun in every octant, high and low, with trees, and in
 // a coarse render (a stride of three): each octant walks the cells in its own
 // order and direction. Digests taken before each node came to be projected

@@ -17,6 +17,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <limits>
 #include <cassert>
@@ -98,7 +99,8 @@ std::int32_t passe_par_hauteur(Tnoeud& hauteurs, std::int32_t nn, std::int32_t l
       haut = std::max(haut, r[i]);
     }
     maxima[static_cast<std::size_t>(j)] = haut;
-  }, 1.0 * nn * (nn + 1) / 2);  // some 1 ns a node
+  }, 1.0 * nn * (nn + 1) / 2,  // some 1 ns a node
+  [nn](std::int32_t k) { return nn - k; });  // row k + 1 has nn - k nodes
   return *std::max_element(maxima.begin(), maxima.end());
 }
 
@@ -137,9 +139,10 @@ void placer_point(point_terrain& p, std::int32_t& pi, std::int32_t& pj, double x
 }
 
 // A whole-terrain tool run by the generator from the one-node stroke trace:
-// width 8000, the band between `bas` and `haut`, every other value 0.
+// width 8000, the band between `bas` and `haut`, every other value 0. A
+// plateau is gathered in `plateaux` when given.
 void appel_outil(Tmatrice& t, std::int32_t outil, std::int32_t valeur, std::int32_t haut, std::int32_t bas,
-                 ProgressSink* attente, WindowHandle fenetre, bool& continuer) {
+                 ProgressSink* attente, WindowHandle fenetre, bool& continuer, PlateauxDifferes* plateaux = nullptr) {
   arguments_outil a{};
   a.largeur_base_debut = 8000;
   a.largeur_base_fin = 0;
@@ -151,10 +154,22 @@ void appel_outil(Tmatrice& t, std::int32_t outil, std::int32_t valeur, std::int3
   c.continuer = continuer;
   c.attente = attente;
   c.fenetre = fenetre;
+  c.plateaux = plateaux;
   t.modifier(a, c);
   continuer = c.continuer;
 }
 
+// The terraces gathered, applied as the dispatcher would have applied the
+// last one: inside its error trap, then the sea rim.
+void appliquer_terrasses(Tmatrice& t, PlateauxDifferes& plateaux) {
+  if (plateaux.bandes.empty()) return;
+  try {
+    appliquer_plateaux(t, plateaux);
+  } catch (const std::exception&) {
+    warn("Error during the modification of the mountain !", "Quorvel");
+  }
+  if (t.degre > 6) t.poser_rivage();
+}
 
 // The draws of one displacement, in the generator's order: the first, scaled
 // by the amplitude A and the relief; when it passes half of them, the divisor
@@ -285,7 +300,12 @@ class Subdivision {
     model::repartir(blocs, [&](std::int32_t k) {
       const std::int32_t premiere = k * kBloc;
       bloc(rangees.data() + premiere, std::min(kBloc, nombre - premiere), s);
-    }, (dx_.empty() ? 40.0 : 100.0) * double(triangles));  // three midpoints, their draws and distortion bytes
+    }, (dx_.empty() ? 40.0 : 100.0) * double(triangles),  // three midpoints, their draws and distortion bytes
+    [&](std::int32_t k) {
+      std::int32_t t = 0;
+      for (std::int32_t l = k * kBloc; l < std::min(nombre, (k + 1) * kBloc); ++l) t += rangees[static_cast<std::size_t>(l)].triangles;
+      return t;
+    });
     // Each row's draws end where the next row's begin.
     for (std::size_t k = 0; k + 1 < rangees.size(); ++k) assert(rangees[k].etat_final == rangees[k + 1].etat);
   }
@@ -525,8 +545,12 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
     }
 
     // Terraces: plateaus of the whole terrain, one band after the other.
+    // Without a progress window their bands are gathered and the lattice is
+    // walked once, with the heights of the walks one after the other.
     if (hauteur_max() > 400 && gradins && nombre_gradins > 2 && continuer) {
       debut_trace(cible_i, cible_j);
+      PlateauxDifferes plateaux;
+      PlateauxDifferes* differes = attente ? nullptr : &plateaux;
       std::int32_t B = hauteur_rivage;
       const std::int32_t E = Round((hauteur_max() - B) / (nombre_gradins * 0.8));
       const std::int32_t sg = terrasse ? -1 : 1;
@@ -536,11 +560,12 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
         std::int32_t w = (Round((1.0 - 2 * Random()) * 6.0) + pente_gradins) * 2;
         if (terrasse) w = Round(w * 0.2);
         if (pente_gradins > 0)
-          appel_outil(*this, OUTIL_PLATEAU, sg * w * 2, B, sommet, attente, fenetre, continuer);
+          appel_outil(*this, OUTIL_PLATEAU, sg * w * 2, B, sommet, attente, fenetre, continuer, differes);
         else
-          appel_outil(*this, OUTIL_PLATEAU, -sg * w, sommet, B, attente, fenetre, continuer);
+          appel_outil(*this, OUTIL_PLATEAU, -sg * w, sommet, B, attente, fenetre, continuer, differes);
         B = sommet + Round((Random() + 0.3) * E);
       }
+      appliquer_terrasses(*this, plateaux);
       fin_trace();
     }
   }

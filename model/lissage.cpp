@@ -529,7 +529,12 @@ struct lissage {
             if (ecrire) ecrire_rangee(j, h2, ddx2, ddy2);
           });
         },
-        cout(2.2));  // with or without the distortion maps (relaxed side by side)
+        cout(2.2),  // with or without the distortion maps (relaxed side by side)
+        [&](std::int32_t k) {
+          std::int32_t noeuds = 0;
+          rangees_du_bloc(k, [&](std::int32_t j) { noeuds += noeuds_zone(j); });
+          return noeuds;
+        });
     sonder();
     ecrite = ecrire;
     std::swap(h, h2);
@@ -539,11 +544,20 @@ struct lissage {
     }
   }
 
-  // Rows of a whole-grid step, spread over the cores on large areas.
+  // The area's nodes in row j.
+  std::int32_t noeuds_zone(std::int32_t j) const { return std::max(0, std::min(i_max, n + 1 - j) - i_min + 1); }
+
+  // Rows of a whole-grid step, spread over the cores on large areas; row j
+  // weighs noeuds(j).
+  template <class Travail, class Noeuds>
+  void par_rangees(std::int32_t j0, std::int32_t j1, double ns_par_noeud, Noeuds&& noeuds, Travail&& travail) {
+    const std::int32_t nombre = j1 - j0 + 1;
+    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, cout(ns_par_noeud),
+                    [&](std::int32_t k) { return noeuds(j0 + k); });
+  }
   template <class Travail>
   void par_rangees(std::int32_t j0, std::int32_t j1, double ns_par_noeud, Travail&& travail) {
-    const std::int32_t nombre = j1 - j0 + 1;
-    model::repartir(nombre, [&](std::int32_t k) { travail(j0 + k); }, cout(ns_par_noeud));
+    par_rangees(j0, j1, ns_par_noeud, [&](std::int32_t j) { return noeuds_zone(j); }, travail);
   }
 
   // The cost on one core of a step over the area's nodes, for repartir
@@ -562,7 +576,7 @@ struct lissage {
     if (distorsion) {
       for (Grille<Valeur>* g : {&ddx, &ddx2, &ddy, &ddy2}) g->dimensionner_comme(h);
     }
-    par_rangees(gj0, gj1, distorsion ? 2.5 : 1.0, [&](std::int32_t j) {
+    par_rangees(gj0, gj1, distorsion ? 2.5 : 1.0, [&](std::int32_t j) { return h.fin(j) - h.i0 + 1; }, [&](std::int32_t j) {
       lire_rangee(h, h2, *m.hauteurs, Tnoeud::hors_reseau, j);
       if (!distorsion) return;
       lire_rangee(ddx, ddx2, *m.dx, 0, j);

@@ -178,7 +178,12 @@ std::int32_t Tmatrice::hauteur_max() const {
       if (i_max >= 1) h = model::maximum_rangee(hauteurs->rangee(j) + 1, i_max, h);
     }
     maxima[static_cast<std::size_t>(b)] = h;
-  }, 0.7 * rangees * (rangees + 1) / 2);  // some 0.7 ns a node
+  }, 0.7 * rangees * (rangees + 1) / 2,  // some 0.7 ns a node
+  [&](std::int32_t b) {
+    std::int32_t noeuds = 0;
+    for (std::int32_t j = b * kBloc + 1; j <= std::min(rangees, (b + 1) * kBloc); ++j) noeuds += std::max(0, std::min(m, taille + 1 - j));
+    return noeuds;
+  });
   std::int32_t h = -1000;
   for (const std::int32_t v : maxima) h = std::max(h, v);
   hauteur_max_gardee = {e, m, h};

@@ -3,9 +3,11 @@
 // every long worker follows.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/interfaces.h"
 
@@ -56,6 +58,7 @@ struct arguments_outil {
 // cancel, the progress window (may be null), the window whose queue carries
 // the cancel message, the editor's map pictures (may be null), and the start
 // node, which the dispatcher takes from the stroke trace.
+struct PlateauxDifferes;
 struct controle_outil {
   bool continuer = true;
   ProgressSink* attente = nullptr;
@@ -64,7 +67,25 @@ struct controle_outil {
   MapCanvas* carte_2 = nullptr;
   std::int32_t i0 = 0;
   std::int32_t j0 = 0;
+  // When set, a whole-terrain plateau without a progress window is gathered
+  // there instead of being applied (appliquer_plateaux applies them).
+  PlateauxDifferes* plateaux = nullptr;
 };
+
+// Whole-terrain plateaus gathered to be applied in one walk over the lattice,
+// as a generation's terraces are: each changes a node by its height alone,
+// so the heights they give one after the other come from one composed table.
+struct PlateauxDifferes {
+  // The nodes they change: rows j0..j1, i from i_debut to the row's end or i_fin.
+  std::int32_t j0 = 0, j1 = -1, i_debut = 0, i_fin = -1;
+  // Height - hauteur_mini -> the height after every plateau gathered.
+  std::vector<std::int32_t> table;
+  // Band limits, strength and band height (L, U, S, H) of each plateau, for
+  // a height the table does not hold.
+  std::vector<std::array<std::int32_t, 4>> bandes;
+};
+// Applies the plateaus gathered, in their order, and empties p.
+void appliquer_plateaux(Tmatrice& t, PlateauxDifferes& p);
 
 // Undo class of a tool: true when the dispatcher saves only the feature list.
 bool outil_listes_seules(std::int32_t outil);

@@ -119,42 +119,104 @@ void ecrire_hauteur(Tmatrice& t, std::int32_t i, std::int32_t j, std::int64_t h)
 // distance from L and only reads), so the new value of every stored height
 // (hauteur_mini..hauteur_maxi) is computed first, then the rows of the storage
 // are walked in memory order and spread over the cores, with the same results.
+
+// The flattened distance from L of a height at distance u inside a band of
+// height H, for a node of the whole terrain (weight 0.5) and the strength S.
+std::int64_t tasser_tout(std::int32_t u, std::int32_t S, std::int32_t H) {
+  if (S > 0) return Round(std::pow(static_cast<double>(u) / H, S * 0.25 * 0.5 + 1) * H * 0.9 + u * 0.1);
+  const auto produit = static_cast<std::int32_t>(static_cast<std::int64_t>(S + 41) * u);
+  return Round(produit * 0.025);
+}
+
+// The new value of height h for the band L..U, tasser(u) being the flattened
+// distance from L.
 template <class Tasser>
-void plateau_entier(Tmatrice& t, const Disque& disque, std::int32_t L, std::int32_t U, const Tasser& tasser) {
-  const std::int32_t j0 = disque.premier_j(), j1 = std::min(disque.jmax, t.n);
+std::int32_t aplatir(std::int32_t h, std::int32_t L, std::int32_t U, const Tasser& tasser) {
+  std::int64_t v;
+  if (U < h && h < L)
+    v = L - tasser(L - h);
+  else if (L < h && h < U + 1)
+    v = L + tasser(h - L);
+  else
+    return h;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
+}
+
+// The height h after the plateau of band (L, U, S, H) over the whole terrain.
+std::int32_t aplatir_tout(std::int32_t h, const std::array<std::int32_t, 4>& bande) {
+  const auto [L, U, S, H] = bande;
+  return aplatir(h, L, U, [S, H](std::int32_t u) { return tasser_tout(u, S, H); });
+}
+
+// Rows j0..j1 of the heights, i from i_debut to i_fin or the row's end, spread
+// over the cores: a height h of the table's range becomes
+// table[h - hauteur_mini], another one autre(h).
+template <class Autre>
+void changer_hauteurs(Tmatrice& t, std::int32_t j0, std::int32_t j1, std::int32_t i_debut, std::int32_t i_fin,
+                      const std::vector<std::int32_t>& table, const Autre& autre) {
   if (j1 < j0) return;
-  auto nouvelle = [&](std::int32_t h) -> std::int32_t {
-    std::int64_t v;
-    if (U < h && h < L)
-      v = L - tasser(L - h);
-    else if (L < h && h < U + 1)
-      v = L + tasser(h - L);
-    else
-      return h;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, Tnoeud::hauteur_mini, Tnoeud::hauteur_maxi));
-  };
-  std::vector<std::int32_t> table(static_cast<std::size_t>(Tnoeud::hauteur_maxi - Tnoeud::hauteur_mini + 1));
-  for (std::int32_t h = Tnoeud::hauteur_mini; h <= Tnoeud::hauteur_maxi; ++h)
-    table[static_cast<std::size_t>(h - Tnoeud::hauteur_mini)] = nouvelle(h);
   std::vector<std::int32_t*> rangees;
   for (std::int32_t j = j0; j <= j1; ++j) rangees.push_back(t.hauteurs->rangee_ecriture(j));
-  const std::int32_t nombre = j1 - j0 + 1;
+  const auto longueur = [&](std::int32_t j) { return std::max(0, std::min(i_fin, t.n + 1 - j) - i_debut + 1); };
   std::int64_t noeuds = 0;
-  for (std::int32_t j = j0; j <= j1; ++j) noeuds += std::max(0, std::min(disque.dernier_i(t.n), t.n + 1 - j) - disque.premier_i() + 1);
-  model::repartir(nombre, [&](std::int32_t k) {
+  for (std::int32_t j = j0; j <= j1; ++j) noeuds += longueur(j);
+  model::repartir(j1 - j0 + 1, [&](std::int32_t k) {
     const std::int32_t j = j0 + k;
     std::int32_t* r = rangees[static_cast<std::size_t>(k)];
-    const std::int32_t fin = std::min(disque.dernier_i(t.n), t.n + 1 - j);
-    for (std::int32_t i = disque.premier_i(); i <= fin; ++i) {
-      // Heights outside the band are not written again (fewer changed lines of the cache).
+    const std::int32_t fin = std::min(i_fin, t.n + 1 - j);
+    for (std::int32_t i = i_debut; i <= fin; ++i) {
+      // Heights left as they are are not written again (fewer changed lines of the cache).
       const auto u = static_cast<std::uint64_t>(std::int64_t{r[i]} - Tnoeud::hauteur_mini);
-      const std::int32_t v = u < table.size() ? table[u] : nouvelle(r[i]);
+      const std::int32_t v = u < table.size() ? table[u] : autre(r[i]);
       if (v != r[i]) r[i] = v;
     }
-  }, 1.0 * double(noeuds));  // some 1 ns a node
+  }, 1.0 * double(noeuds), [&](std::int32_t k) { return longueur(j0 + k); });  // some 1 ns a node
+}
+
+// The whole-terrain plateau of band (L, U, S, H): applied at once, or added
+// to the plateaus gathered in `differes` when given.
+void plateau_entier(Tmatrice& t, const Disque& disque, const std::array<std::int32_t, 4>& bande,
+                    PlateauxDifferes* differes) {
+  const auto [L, U, S, H] = bande;
+  // The distances a node of the band can have (1..H) are computed once.
+  std::vector<std::int64_t> tassements(S > 0 ? static_cast<std::size_t>(std::min(H, 1 << 16)) + 1 : 0);
+  for (std::size_t u = 1; u < tassements.size(); ++u) tassements[u] = tasser_tout(static_cast<std::int32_t>(u), S, H);
+  const auto tasser = [&](std::int32_t u) {
+    const bool retenu = u >= 1 && static_cast<std::size_t>(u) < tassements.size();
+    return retenu ? tassements[static_cast<std::size_t>(u)] : tasser_tout(u, S, H);
+  };
+  const std::int32_t j0 = disque.premier_j(), j1 = std::min(disque.jmax, t.n);
+  const std::int32_t i_debut = disque.premier_i(), i_fin = disque.dernier_i(t.n);
+  if (differes && !differes->bandes.empty() &&
+      (differes->j0 != j0 || differes->j1 != j1 || differes->i_debut != i_debut || differes->i_fin != i_fin))
+    appliquer_plateaux(t, *differes);  // other nodes: the ones gathered go first
+  std::vector<std::int32_t> table(static_cast<std::size_t>(Tnoeud::hauteur_maxi - Tnoeud::hauteur_mini + 1));
+  if (differes && !differes->bandes.empty()) {
+    // After the plateaus gathered comes this one.
+    for (std::size_t k = 0; k < table.size(); ++k) table[k] = aplatir(differes->table[k], L, U, tasser);
+  } else {
+    for (std::int32_t h = Tnoeud::hauteur_mini; h <= Tnoeud::hauteur_maxi; ++h)
+      table[static_cast<std::size_t>(h - Tnoeud::hauteur_mini)] = aplatir(h, L, U, tasser);
+  }
+  if (!differes) {
+    changer_hauteurs(t, j0, j1, i_debut, i_fin, table, [&](std::int32_t h) { return aplatir(h, L, U, tasser); });
+    return;
+  }
+  *differes = {j0, j1, i_debut, i_fin, std::move(table), std::move(differes->bandes)};
+  differes->bandes.push_back(bande);
 }
 
 }  // namespace
+
+void appliquer_plateaux(Tmatrice& t, PlateauxDifferes& p) {
+  if (p.bandes.empty()) return;
+  const PlateauxDifferes faits = std::move(p);
+  p = {};
+  changer_hauteurs(t, faits.j0, faits.j1, faits.i_debut, faits.i_fin, faits.table, [&](std::int32_t h) {
+    for (const auto& bande : faits.bandes) h = aplatir_tout(h, bande);
+    return h;
+  });
+}
 
 void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
   const std::int32_t W = a.largeur_base_debut;
@@ -179,25 +241,13 @@ void outil_plateau(Tmatrice& t, const arguments_outil& a, controle_outil& c) {
 
   Progression prog{c, Round((disque.imax - disque.imin) * (entier ? 0.006 : 0.03) * (disque.jmax - disque.jmin))};
   constexpr std::int64_t kInconnu = std::numeric_limits<std::int64_t>::min();
-  std::vector<std::int64_t> tassements(entier && S > 0 ? static_cast<std::size_t>(std::min(H, 1 << 16)) + 1 : 0, kInconnu);
   const double D = disque.D;
   const double k = std::min(1.0, D / (t.n / 4.0));
-  // tasser below for a node of the whole terrain (weight 0.5).
-  auto tasser_tout = [&](std::int32_t u) -> std::int64_t {
-    if (S > 0) return Round(std::pow(static_cast<double>(u) / H, S * 0.25 * 0.5 + 1) * H * 0.9 + u * 0.1);
-    const auto produit = static_cast<std::int32_t>(static_cast<std::int64_t>(S + 41) * u);
-    return Round(produit * 0.025);
-  };
   if (entier && !distorsion && !c.attente) {
-    // The distances a node of the band can have (1..H) are computed once,
-    // before the rows are flattened side by side.
-    for (std::size_t u = 1; u < tassements.size(); ++u) tassements[u] = tasser_tout(static_cast<std::int32_t>(u));
-    plateau_entier(t, disque, L, U, [&](std::int32_t u) {
-      const bool retenu = u >= 1 && static_cast<std::size_t>(u) < tassements.size();
-      return retenu ? tassements[static_cast<std::size_t>(u)] : tasser_tout(u);
-    });
+    plateau_entier(t, disque, {L, U, S, H}, c.plateaux);
     return;
   }
+  std::vector<std::int64_t> tassements(entier && S > 0 ? static_cast<std::size_t>(std::min(H, 1 << 16)) + 1 : 0, kInconnu);
   for (std::int32_t i = disque.premier_i(); i <= disque.dernier_i(t.n) && c.continuer; ++i)
     for (std::int32_t j = disque.premier_j(); j <= disque.dernier_j(i, t.n) && c.continuer; ++j) {
       prog.point();

@@ -73,6 +73,30 @@ int participants_pour(std::int32_t nombre, double cout) {
   return static_cast<int>(std::clamp(cout / part, 1.0, double(plafond)));
 }
 
+void detail::decouper(const std::vector<double>& cumuls, int parts, std::int32_t* debuts) {
+  const auto nombre = static_cast<std::int32_t>(cumuls.size());
+  const double total = cumuls.empty() ? 0.0 : cumuls.back();
+  debuts[0] = 0;
+  for (int p = 1; p < parts; ++p) {
+    // The next share begins with the first index whose middle lies past this
+    // share's end (the middles of the indices never fall).
+    const double borne = total * p / parts;
+    std::int32_t bas = 0, haut = nombre;
+    while (bas < haut) {
+      const std::int32_t k = bas + (haut - bas) / 2;
+      const double avant = k > 0 ? cumuls[static_cast<std::size_t>(k - 1)] : 0.0;
+      if ((avant + cumuls[static_cast<std::size_t>(k)]) / 2 > borne)
+        haut = k;
+      else
+        bas = k + 1;
+    }
+    debuts[p] = std::clamp(bas, debuts[p - 1], nombre);
+  }
+  if (!(total > 0))  // nothing to weigh by: as many indices each
+    for (int p = 1; p < parts; ++p) debuts[p] = static_cast<std::int32_t>(std::int64_t(nombre) * p / parts);
+  debuts[parts] = nombre;
+}
+
 Equipe& Equipe::commune() {
   static Equipe equipe(aides_paralleles());
   return equipe;

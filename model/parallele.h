@@ -20,6 +20,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "platform/processeurs.h"
@@ -153,6 +154,17 @@ struct alignas(64) Part {
 // At most this many threads share a loop.
 inline constexpr int kParticipantsMax = 8;
 
+// Every index of a loop weighs the same.
+struct Uniforme {
+  double operator()(std::int32_t) const { return 1.0; }
+};
+
+// Cuts the indices 0 .. cumuls.size() - 1 into `parts` shares of consecutive
+// indices holding about the same weight; cumuls[k] is the weight of indices
+// 0..k (never falling). debuts[p] is the first index of share p, and
+// debuts[parts] the number of indices; a share may be empty.
+void decouper(const std::vector<double>& cumuls, int parts, std::int32_t* debuts);
+
 }  // namespace detail
 
 // Runs travail(k) once for every k in [0, nombre), a loop whose cost on one
@@ -162,17 +174,31 @@ inline constexpr int kParticipantsMax = 8;
 // may answer false: the indices not handed out yet then go to sauter(k)
 // instead (also once each). Returns when every index is done. Each thread
 // starts with its own share of consecutive indices (the caller the first),
-// then takes from the ends of the others'. An exception of any step stops
-// the handing out (the indices left are then neither run nor skipped) and is
-// raised again in the caller.
-template <class Travail, class Suite, class Sauter>
-void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, double cout) {
+// then takes from the ends of the others'. poids(k) is the relative cost of
+// index k (the nodes of a row): the own shares are cut to hold about the same
+// weight, so that threads steal little, and loops over the same rows give each
+// thread the same rows, still in its core's cache. An exception of any step
+// stops the handing out (the indices left are then neither run nor skipped)
+// and is raised again in the caller.
+template <class Travail, class Suite, class Sauter, class Poids = detail::Uniforme>
+void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, double cout, Poids&& poids = {}) {
   const int participants = participants_pour(nombre, cout);
   const int aides = participants - 1;
   std::array<detail::Part, detail::kParticipantsMax> parts;
+  std::array<std::int32_t, detail::kParticipantsMax + 1> debuts{};
+  if constexpr (std::is_same_v<std::decay_t<Poids>, detail::Uniforme>) {
+    for (int p = 0; p <= participants; ++p)
+      debuts[static_cast<std::size_t>(p)] = static_cast<std::int32_t>(std::int64_t(nombre) * p / participants);
+  } else if (participants > 1) {
+    std::vector<double> cumuls(static_cast<std::size_t>(nombre));
+    double somme = 0.0;
+    for (std::int32_t k = 0; k < nombre; ++k) cumuls[static_cast<std::size_t>(k)] = somme += std::max(0.0, double(poids(k)));
+    detail::decouper(cumuls, participants, debuts.data());
+  } else {
+    debuts[1] = nombre;
+  }
   for (int p = 0; p < participants; ++p)
-    parts[static_cast<std::size_t>(p)].poser(static_cast<std::int32_t>(std::int64_t(nombre) * p / participants),
-                                             static_cast<std::int32_t>(std::int64_t(nombre) * (p + 1) / participants));
+    parts[static_cast<std::size_t>(p)].poser(debuts[static_cast<std::size_t>(p)], debuts[static_cast<std::size_t>(p) + 1]);
   std::atomic<bool> arret{false};
   std::mutex garde;
   std::exception_ptr erreur;
@@ -222,10 +248,11 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
   if (erreur) std::rethrow_exception(erreur);
 }
 
-// Runs travail(k) once for every k in [0, nombre), spread over the cores.
-template <class Travail>
-void repartir(std::int32_t nombre, Travail&& travail, double cout) {
-  repartir(nombre, travail, [] { return true; }, [](std::int32_t) {}, cout);
+// Runs travail(k) once for every k in [0, nombre), spread over the cores,
+// index k weighing poids(k).
+template <class Travail, class Poids = detail::Uniforme>
+void repartir(std::int32_t nombre, Travail&& travail, double cout, Poids&& poids = {}) {
+  repartir(nombre, travail, [] { return true; }, [](std::int32_t) {}, cout, poids);
 }
 
 }  // namespace model

@@ -140,6 +140,44 @@ TEST(Plateau, WholeTerrainSameHeightsWithOrWithoutPolls) {
   }
 }
 
+// Whole-terrain plateaus gathered and applied in one walk (a generation's
+// terraces) give the heights of the same plateaus one after the other: both
+// strengths and band directions, a band reaching the top, and a height
+// beyond the stored range that each plateau's own rule carries through.
+TEST(Plateau, GatheredWholeTerrainPlateausGiveTheHeightsOfOneAfterTheOther) {
+  const Outil outils[] = {{2, 8000, 8, 1500, 200}, {2, 8000, -21, 100, 900}, {2, 8000, 0, 500, 700},
+                          {2, 8000, 30, 4000, 1200}, {2, 8000, -6, 600, -300}};
+  auto suite = genere(7, false), groupe = genere(7, false);
+  for (Tmatrice* t : {suite.get(), groupe.get()}) t->hauteurs->rangee_ecriture(20)[30] = 4500;
+  const std::vector<std::int32_t> depart = etat(*groupe).h;
+  for (const Outil& o : outils) EXPECT_TRUE(appliquer(*suite, o, 60, 30));
+
+  PlateauxDifferes plateaux;
+  for (const Outil& o : outils) {
+    arguments_outil a{};
+    a.largeur_base_debut = o.largeur;
+    a.valeur = o.valeur;
+    a.altitude_finale_debut = o.haut;
+    a.altitude_initiale_debut = o.bas;
+    a.outil = o.code;
+    controle_outil c;
+    c.plateaux = &plateaux;
+    groupe->debut_trace(60, 30);
+    groupe->modifier(a, c);
+    groupe->fin_trace();
+    EXPECT_TRUE(c.continuer);
+  }
+  EXPECT_EQ(etat(*groupe).h, depart) << "gathered plateaus change nothing yet";
+  EXPECT_EQ(plateaux.bandes.size(), 4u) << "a strength of 0 changes nothing and is left out";
+  appliquer_plateaux(*groupe, plateaux);
+  EXPECT_TRUE(plateaux.bandes.empty());
+  EXPECT_EQ(etat(*groupe).h, etat(*suite).h);
+  EXPECT_NE(etat(*groupe).h, depart);
+  EXPECT_LE(groupe->hauteurs->lire(30, 20), Tnoeud::hauteur_maxi);
+  appliquer_plateaux(*groupe, plateaux);  // nothing gathered: nothing changes
+  EXPECT_EQ(etat(*groupe).h, etat(*suite).h);
+}
+
 TEST(Plateau, SmallDiscChangesOnlyItsNodes) {
   auto t = plat(7, 800, true);
   appliquer(*t, {2, 2000, 20, 2000, 0, 60}, 60, 40);

@@ -4,6 +4,7 @@
 // helpers serve again after it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
@@ -124,6 +125,54 @@ TEST(Repartir, ThreadsFollowTheCostWithinTheHelpersAllowed) {
     model::fixer_partage({.aides = aides, .part_minimale = 0});
     std::vector<std::atomic<int>> fois(777);
     model::repartir(777, [&](std::int32_t k) { fois[static_cast<std::size_t>(k)].fetch_add(1); }, 1.0);
+    for (std::size_t k = 0; k < fois.size(); ++k) ASSERT_EQ(fois[k].load(), 1) << aides << " " << k;
+  }
+  model::fixer_partage(avant);
+}
+
+// Own shares cut by weight: consecutive, covering every index, each within
+// one index's weight of an equal part of the total; by count when nothing
+// weighs. Weighted loops still run every index once, whatever the count.
+TEST(Repartir, SharesCutByWeightHoldAboutTheSameWork) {
+  auto cumuls_de = [](const std::vector<double>& poids) {
+    std::vector<double> c(poids.size());
+    double s = 0;
+    for (std::size_t k = 0; k < poids.size(); ++k) c[k] = s += poids[k];
+    return c;
+  };
+  // The rows of a triangular lattice: row k holds 2049 - k nodes.
+  std::vector<double> rangees(2049);
+  for (std::size_t k = 0; k < rangees.size(); ++k) rangees[k] = double(rangees.size() - k);
+  for (int parts : {2, 3, 8}) {
+    const std::vector<double> c = cumuls_de(rangees);
+    std::array<std::int32_t, 9> d{};
+    model::detail::decouper(c, parts, d.data());
+    EXPECT_EQ(d[0], 0);
+    EXPECT_EQ(d[static_cast<std::size_t>(parts)], 2049);
+    for (int p = 0; p < parts; ++p) {
+      const auto a = static_cast<std::size_t>(d[static_cast<std::size_t>(p)]);
+      const auto b = static_cast<std::size_t>(d[static_cast<std::size_t>(p) + 1]);
+      ASSERT_LT(a, b) << parts << " " << p;
+      const double part = c[b - 1] - (a > 0 ? c[a - 1] : 0.0);
+      EXPECT_NEAR(part, c.back() / parts, 2049.0) << parts << " " << p;
+    }
+    // The heavy first rows make the first share the shortest.
+    EXPECT_LT(d[1] - d[0], d[static_cast<std::size_t>(parts)] - d[static_cast<std::size_t>(parts) - 1]);
+  }
+  std::array<std::int32_t, 9> d{};
+  model::detail::decouper(cumuls_de(std::vector<double>(10, 0.0)), 4, d.data());
+  EXPECT_EQ((std::vector<std::int32_t>(d.begin(), d.begin() + 5)), (std::vector<std::int32_t>{0, 2, 5, 7, 10}));
+  model::detail::decouper(cumuls_de({5, 0, 0}), 8, d.data());
+  for (int p = 0; p < 8; ++p) EXPECT_LE(d[static_cast<std::size_t>(p)], d[static_cast<std::size_t>(p) + 1]);
+  EXPECT_EQ(d[8], 3);
+
+  const model::Partage avant = model::partage();
+  for (int aides : {0, 1, 3, 7}) {
+    model::fixer_partage({.aides = aides, .part_minimale = 0});
+    std::vector<std::atomic<int>> fois(901);
+    // Weights that fall, some nil, one negative (taken as nil).
+    model::repartir(901, [&](std::int32_t k) { fois[static_cast<std::size_t>(k)].fetch_add(1); }, 1.0,
+                    [](std::int32_t k) { return k % 7 == 0 ? 0 : k == 5 ? -3 : 1000 - k; });
     for (std::size_t k = 0; k < fois.size(); ++k) ASSERT_EQ(fois[k].load(), 1) << aides << " " << k;
   }
   model::fixer_partage(avant);

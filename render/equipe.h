@@ -1,10 +1,13 @@
 // The helper threads of the renders, for the work of a picture that does not
 // depend on its order (per node and per facet values computed before a line
-// of facets is drawn). The caller hands out the indices of one batch, then
-// takes the indices still left itself; it never waits for a helper: the work
-// tells its own caller which indices are done (so a helper that a busy
-// machine holds back only leaves its index to be done in order). Helpers that
-// wake late find the batch closed and take nothing.
+// of facets is drawn). The caller hands out the indices of a batch, then
+// later takes the indices of that batch still left itself; it never waits
+// for a helper: the work tells its own caller which indices are done (so a
+// helper that a busy machine holds back only leaves its index to be done in
+// order). Two batches are open at once: helpers take the older one's indices
+// first and go on with the newer one's without sleeping between them, so no
+// helper waits at the end of a batch while the caller still draws. Helpers
+// that wake late find a batch closed and take nothing from it.
 //
 // The team is resident: its threads are started once, on the first render
 // that wants them, and live from one render to the next. A helper that finds
@@ -40,18 +43,21 @@ class Equipe {
   // Takes the team for one caller (a render) with `aides` of its helpers
   // taking part (at most its size); false while another caller has it.
   bool prendre(int aides);
-  // Closes the current batch, waits until no helper still runs one of its
+  // Closes the open batches, waits until no helper still runs one of their
   // indices, and gives the team back; its helpers go to sleep.
   void rendre();
 
-  // Hands out travail(k) for every k in [0, nombre) and returns at once. Each
-  // index runs once, on a helper or in aider(); travail must not throw and
-  // must stay alive until every index has run or the team is given back. A
-  // new batch closes the previous one.
-  void lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail);
-  // Runs the indices of the current batch that no helper has taken yet, and
-  // says how many it ran.
-  std::int32_t aider();
+  // Hands out travail(k) for every k in [0, nombre), returns at once and
+  // gives the batch's number. Each index runs once, on a helper or in
+  // aider(); travail must not throw and must stay alive until every index has
+  // run, the batch is closed or the team is given back. A new batch closes
+  // the one opened before the previous one (the previous one stays open).
+  std::uint32_t lancer(std::int32_t nombre, const std::function<void(std::int32_t)>& travail);
+  // Runs the indices of batch `lot` that no helper has taken yet (none once
+  // it is closed), and says how many it ran.
+  std::int32_t aider(std::uint32_t lot);
+  // The same for the batch opened last.
+  std::int32_t aider() { return aider(lot_); }
   // How many of the helpers take part in the batches from now on (at most
   // the number prendre() was given, or the team's size); the others sleep.
   void participants(int aides);
@@ -69,8 +75,19 @@ class Equipe {
   std::uint32_t suivants(int premier) const;
   // Wakes the helpers of these ranks (outside garde_).
   void reveiller(std::uint32_t rangs);
+  // An open batch: batch b lives in lots_[b % 2].
+  struct Lot {
+    const std::function<void(std::int32_t)>* travail = nullptr;  // under garde_
+    std::int32_t nombre = 0;                                     // under garde_
+    // Batch number (high 32 bits) and next index (low 32 bits), moved together.
+    std::atomic<std::uint64_t> prochain{0};
+  };
+  // Opens batch `lot` in its slot, closing the one that held it (under garde_).
+  void ouvrir(std::uint32_t lot, std::int32_t nombre, const std::function<void(std::int32_t)>* travail);
   // Takes the next index of batch `lot`, or -1 when that batch is closed or done.
   std::int32_t prendre_indice(std::uint32_t lot, std::int32_t nombre);
+  // Indices of batch `lot` that no one has taken yet.
+  std::int32_t restants(std::uint32_t lot, std::int32_t nombre) const;
 
   std::vector<std::thread> fils_;
   std::mutex garde_;
@@ -84,13 +101,45 @@ class Equipe {
   std::uint32_t endormis_ = 0;              // ranks waiting on reveil_, one bit each (under garde_)
   int actifs_ = 0;                          // helpers of rank below this take part (under garde_)
   std::atomic<bool> occupee_{false};
-  std::uint32_t lot_ = 0;  // number of the current batch
-  const std::function<void(std::int32_t)>* travail_ = nullptr;
-  std::int32_t nombre_ = 0;
-  // Batch number (high 32 bits) and next index (low 32 bits), moved together.
-  std::atomic<std::uint64_t> prochain_{0};
+  std::uint32_t lot_ = 1;  // number of the batch opened last (under garde_; the caller's own)
+  Lot lots_[2];
   // Helpers between taking a batch and being done with its indices.
   std::atomic<std::int32_t> en_cours_{0};
+};
+
+// How many helpers take part in a render's lines, from what each line tells
+// when the drawing reaches it. One more when the drawing had to compute parts
+// of two lines in a row itself, or more than a helper's share of one line:
+// with two lines ahead, parts left mean the helpers do not keep up. One fewer
+// after kLignesAisees lines in a row that one fewer helper would still have
+// computed within kPartAides of the drawing time of one line. The count the
+// next render starts with is the one that held over most lines: the last
+// lines of a detail view, near the eye, draw slowly, and fewer helpers keep
+// up with them than with the rest.
+class ReglageAides {
+ public:
+  static constexpr int kLignesAisees = 8;
+  static constexpr double kPartAides = 0.8;
+
+  // Starts with `depart` helpers (within 1..maximum), never more than `maximum`.
+  ReglageAides(int depart, int maximum);
+
+  int aides() const { return aides_; }
+  // After a line of `parts` parts, of which the drawing computed `propres`;
+  // `calcul` is the time from the line's hand-over until the helpers had
+  // done its last part (negative: they had not), `cycle` the time the
+  // drawing of one line took meanwhile. Gives the count for what follows.
+  int ligne(std::int32_t parts, std::int32_t propres, double calcul, double cycle);
+  // The count that held over most lines so far (the larger on a tie; 0
+  // before any line).
+  int retenu() const;
+
+ private:
+  static constexpr int kMax = 32;
+  int maximum_ = 0, aides_ = 0;
+  int aisees_ = 0;    // lines in a row that one fewer helper would have computed in time
+  bool retard_ = false;  // the line before was not done by the helpers alone
+  std::int32_t lignes_[kMax + 1] = {};  // lines seen with each count
 };
 
 }  // namespace render

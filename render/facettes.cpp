@@ -142,9 +142,8 @@ Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
       equipe_propre_ = std::make_unique<Equipe>(aides);
       equipe_ = equipe_propre_.get();
     }
-    aides_max_ = aides;
-    aides_ = aides_depart(aides);
-    equipe_->participants(aides_);
+    reglage_ = ReglageAides(aides_depart(aides), aides);
+    equipe_->participants(reglage_.aides());
     remplie_ = lignes_libres();
   }
 }
@@ -152,18 +151,18 @@ Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
 void Moteur::executer() {
   parcourir(ctx_.azimut_vue, n_, extension_, *this);
   if (equipe_) {
-    // The lines still kept: those handed out last, then those not handed out.
-    if (en_attente_) {
-      equipe_->aider();
-      dessiner_ligne(*en_attente_);
-      en_attente_ = nullptr;
-    }
-    Ligne& reste = *remplie_;
-    if (!reste.noeuds.empty()) {
-      lancer_ligne(reste);
-      equipe_->aider();
-      dessiner_ligne(reste);
-    }
+    // The lines still kept: the two handed out last, then the one not handed
+    // out, which goes to the team once the older one's parts are all taken.
+    Ligne* reste = remplie_->noeuds.empty() ? nullptr : remplie_;
+    const std::array<Ligne*, 3> fin = {en_attente_[0], en_attente_[1], reste};
+    en_attente_ = {};
+    if (fin[0]) equipe_->aider(fin[0]->lot);
+    if (reste) lancer_ligne(*reste);
+    for (Ligne* l : fin)
+      if (l) {
+        equipe_->aider(l->lot);
+        dessiner_ligne(*l);
+      }
   }
   ctx_.facettes_total += etat_.total;
   ctx_.facettes_faibles += etat_.faible;
@@ -278,17 +277,18 @@ void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* const* so
 
 void Moteur::fin_rangee() {
   if (equipe_) {
-    // When the previous lines' geometry is ready, these lines go to the team
-    // while the previous ones are drawn.
+    // Enough lines kept: they go to the team, which still has the lines
+    // handed out before, and the oldest of those is drawn meanwhile.
     Ligne& ligne = *remplie_;
     ligne.fins.push_back(std::int32_t(ligne.noeuds.size()));
     ligne.noeuds.push_back({0, 0});
     if (ligne.noeuds.size() < kNoeudsParLot) return;
-    if (en_attente_) attendre_ligne(*en_attente_);
+    Ligne* dessin = en_attente_[0];
+    if (dessin) attendre_ligne(*dessin);
     lancer_ligne(ligne);
-    if (en_attente_) dessiner_ligne(*en_attente_);
-    en_attente_ = &ligne;
+    en_attente_ = {en_attente_[1], &ligne};
     remplie_ = nullptr;
+    if (dessin) dessiner_ligne(*dessin);
     remplie_ = lignes_libres();
     return;
   }

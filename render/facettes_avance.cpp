@@ -24,17 +24,11 @@ std::int64_t horloge_ns() {
       .count();
 }
 
-// The helpers taking part at the end of the last render (0: none yet).
+// The helpers that took part over most lines of the last render with helpers (0: none yet).
 std::atomic<int>& aides_retenus() {
   static std::atomic<int> aides{0};
   return aides;
 }
-
-// A helper fewer when, for kLignesAisees lines in a row, the others would
-// still have computed each within this share of the time its drawing and the
-// walk after it left them.
-constexpr double kPartAides = 0.8;
-constexpr int kLignesAisees = 3;
 
 // A main facet's geometry, first decisions and, where it needs no random
 // draw, its shading, from its three computed vertices.
@@ -187,34 +181,26 @@ void Moteur::lancer_ligne(Ligne& l) {
     if (l.nombre_faites.fetch_add(1, std::memory_order_acq_rel) + 1 == parts)
       l.finie.store(horloge_ns(), std::memory_order_release);
   };
-  equipe_->lancer(l.parts, l.travail);
+  l.lot = equipe_->lancer(l.parts, l.travail);
 }
 
-// Before a line is drawn: its parts that no helper took are computed here.
-// The number of helpers taking part follows what the line tells: one more
-// when the drawing had to compute more than a helper's share of its parts
-// (a few parts left only say that the helpers started late, which more of
-// them would not mend), one fewer when they finished it well before the
-// drawing needed it.
+// Before a line is drawn: its parts that no helper took are computed here,
+// and the number of helpers taking part follows what the line tells
+// (ReglageAides). Two lines were drawn since it was handed out, except for
+// the first one, which tells nothing.
 void Moteur::attendre_ligne(Ligne& l) {
   const std::int64_t maintenant = horloge_ns();
   const bool finie = l.nombre_faites.load(std::memory_order_acquire) == l.parts;
-  const std::int32_t propres = equipe_->aider();
-  const int avant = aides_;
-  bool aise = false;
-  if (propres * (aides_ + 1) > l.parts) {
-    aides_ = std::min(aides_ + 1, aides_max_);
-  } else if (finie && aides_ > 1) {
-    const std::int64_t fin = l.finie.load(std::memory_order_acquire);
-    const double calcul = double(fin - l.lancee), periode = double(maintenant - l.lancee);
-    aise = fin != 0 && calcul * aides_ < kPartAides * periode * (aides_ - 1);
+  const std::int32_t propres = equipe_->aider(l.lot);
+  const std::int64_t fin = finie ? l.finie.load(std::memory_order_acquire) : 0;
+  const int avant = reglage_.aides();
+  if (premiere_ligne_) {
+    premiere_ligne_ = false;
+    return;
   }
-  lignes_aisees_ = aise ? lignes_aisees_ + 1 : 0;
-  if (lignes_aisees_ == kLignesAisees) {
-    --aides_;
-    lignes_aisees_ = 0;
-  }
-  if (aides_ != avant) equipe_->participants(aides_);
+  const int apres = reglage_.ligne(l.parts, propres, fin != 0 ? double(fin - l.lancee) : -1.0,
+                                   double(maintenant - l.lancee) / 2);
+  if (apres != avant) equipe_->participants(apres);
 }
 
 // Computed lines' calls in the walk's order, each line only while the render
@@ -288,7 +274,7 @@ Ligne* Moteur::lignes_libres() {
   Ligne* libre = nullptr;
   if (lignes_.size() >= kLignesTournantes)
     for (const std::unique_ptr<Ligne>& l : lignes_) {
-      if (l.get() == remplie_ || l.get() == en_attente_) continue;
+      if (l.get() == remplie_ || l.get() == en_attente_[0] || l.get() == en_attente_[1]) continue;
       if (l->nombre_faites.load(std::memory_order_acquire) < l->parts || l->finie.load(std::memory_order_acquire) == 0)
         continue;
       if (!libre || l->lancee < libre->lancee) libre = l.get();
@@ -326,7 +312,7 @@ int Moteur::aides_depart(int aides) {
 }
 
 Moteur::~Moteur() {
-  if (aides_ > 0) aides_retenus().store(aides_, std::memory_order_relaxed);
+  if (const int retenu = reglage_.retenu(); retenu > 0) aides_retenus().store(retenu, std::memory_order_relaxed);
   // The team goes first, so no helper still works on a line; the lines then
   // wait for the next render on this thread (a few of them: their storage,
   // some megabytes, would otherwise be allocated and touched anew each time).

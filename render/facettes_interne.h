@@ -240,8 +240,9 @@ constexpr std::size_t kAvanceSommets = 6;
 constexpr std::size_t kAvanceOccupation = 4;
 // Lines a render takes in turn, the one drawn longest ago first: the helpers
 // then write lines that have left the drawing thread's cache rather than
-// those it has just read.
-constexpr std::size_t kLignesTournantes = 5;
+// those it has just read. Four are in use at once (one drawn, two with the
+// team, one filled by the walk).
+constexpr std::size_t kLignesTournantes = 6;
 // Lines a thread keeps from one render to the next.
 constexpr std::size_t kLignesGardees = kLignesTournantes;
 
@@ -272,6 +273,7 @@ struct Ligne {
   std::vector<IndicesFacette> indices;
   std::vector<CalculFacette> calculs;
   std::function<void(std::int32_t)> travail;
+  std::uint32_t lot = 0;  // the team's batch
   // Each node's flag, raised when its part has computed it.
   std::int32_t parts = 0;
   std::vector<std::atomic<std::uint8_t>> faites;
@@ -456,26 +458,28 @@ class Moteur : private DessinFacettes {
   std::int32_t avance_i_ = 0, avance_j_ = 0;
 
   // Lines drawn through the team (large lattices, outside the editor): the
-  // lines being filled by the walk, those handed to the team and waiting to
-  // be drawn, and those drawn before, kept for the walk to fill again once
-  // no helper held back is still computing a part of them (the walk never
-  // waits: it takes new lines instead). The team goes first when the engine
-  // ends, so no helper still works on the lines then.
+  // line being filled by the walk, the two handed to the team and waiting to
+  // be drawn (the older first: the team computes the newer one while the
+  // line before the older one is drawn, and goes on with the newer one
+  // without a pause), and those drawn before, kept for the walk to fill
+  // again once no helper held back is still computing a part of them (the
+  // walk never waits: it takes new lines instead). The team goes first when
+  // the engine ends, so no helper still works on the lines then.
   std::vector<std::unique_ptr<Ligne>> lignes_;
   Ligne* remplie_ = nullptr;
-  Ligne* en_attente_ = nullptr;
+  std::array<Ligne*, 2> en_attente_{};
   Ligne* lignes_libres();
   static std::vector<std::unique_ptr<Ligne>>& reserve_lignes();
-  // The helpers a render starts with: those the previous one ended with.
+  // The helpers a render starts with: the count that held over most lines of the previous one.
   static int aides_depart(int aides);
   // The renders' resident team, or a team of this render's own when that one
   // is taken or smaller than the count asked for.
   Equipe* equipe_ = nullptr;
   std::unique_ptr<Equipe> equipe_propre_;
-  // The helpers asked for, and those taking part now: as many as keep the
-  // lines computed ahead of the drawing.
-  int aides_max_ = 0, aides_ = 0;
-  int lignes_aisees_ = 0;  // lines in a row that fewer helpers would have computed in time
+  // How many of the helpers take part: as many as keep the lines computed
+  // ahead of the drawing.
+  ReglageAides reglage_{0, 0};
+  bool premiere_ligne_ = true;  // the first line awaited, handed out before any drawing
 };
 
 }  // namespace

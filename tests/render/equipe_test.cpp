@@ -165,3 +165,144 @@ TEST(Equipe, HelpersForTheIdleCores) {
   EXPECT_EQ(Equipe::aides_pour(64, 0.0, 1), 7);
   EXPECT_EQ(Equipe::aides_pour(1, 0.0, 1), 0);
 }
+
+namespace {
+
+// Waits until `fait` holds, at most a few seconds (a batch whose indices were
+// lost would otherwise hang the test); says whether it held.
+template <class F>
+bool attendre(F fait) {
+  const auto limite = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!fait())
+    if (std::chrono::steady_clock::now() > limite) return false;
+    else std::this_thread::yield();
+  return true;
+}
+
+}  // namespace
+
+// Two batches are open at once: helpers that finish the older one go on with
+// the newer one, the caller finishes either by its number, and a third batch
+// closes the oldest (its untaken indices then run nowhere, and aider() on it
+// runs nothing). Every index still runs at most once, and every index of a
+// batch that the caller helped with runs exactly once.
+TEST(Equipe, TwoOpenBatchesTheOlderFirstAndAThirdClosesTheOldest) {
+  for (int aides : {0, 2, 5}) {
+    Equipe equipe(aides);
+    constexpr int kLots = 30, kNombre = 48;
+    std::vector<std::atomic<int>> vus(static_cast<std::size_t>(kLots * kNombre));
+    std::vector<std::function<void(std::int32_t)>> travaux;
+    travaux.reserve(kLots);
+    for (int lot = 0; lot < kLots; ++lot)
+      travaux.emplace_back([&vus, lot](std::int32_t k) {
+        vus[static_cast<std::size_t>(lot * kNombre + k)].fetch_add(1, std::memory_order_release);
+        std::this_thread::sleep_for(std::chrono::microseconds(20));
+      });
+    std::vector<std::uint32_t> numeros;
+    for (int lot = 0; lot < kLots; ++lot) {
+      numeros.push_back(equipe.lancer(kNombre, travaux[static_cast<std::size_t>(lot)]));
+      if (lot > 0) EXPECT_NE(numeros[static_cast<std::size_t>(lot)], numeros[static_cast<std::size_t>(lot) - 1]);
+      // The caller finishes the batch before the last one, as a render
+      // finishes a line before drawing it; every third time it skips it,
+      // and the next batch closes it.
+      if (lot >= 1 && lot % 3 != 0) {
+        const std::uint32_t ancien = numeros[static_cast<std::size_t>(lot) - 1];
+        const std::int32_t propres = equipe.aider(ancien);
+        EXPECT_GE(propres, 0);
+        EXPECT_LE(propres, kNombre);
+        if (aides == 0) EXPECT_EQ(propres, kNombre);
+        EXPECT_EQ(equipe.aider(ancien), 0);  // nothing left
+        for (int k = 0; k < kNombre; ++k)
+          ASSERT_TRUE(attendre([&] {
+            return vus[static_cast<std::size_t>((lot - 1) * kNombre + k)].load(std::memory_order_acquire) != 0;
+          })) << aides << " " << lot << " " << k;
+      }
+    }
+    // The last batch and the one before: the caller may still finish them.
+    for (int lot = kLots - 2; lot < kLots; ++lot) {
+      equipe.aider(numeros[static_cast<std::size_t>(lot)]);
+      for (int k = 0; k < kNombre; ++k)
+        ASSERT_TRUE(attendre([&] {
+          return vus[static_cast<std::size_t>(lot * kNombre + k)].load(std::memory_order_acquire) != 0;
+        })) << aides << " " << lot << " " << k;
+    }
+    // A batch two batches old is closed: the caller finds nothing of it.
+    const std::uint32_t vieux = numeros[static_cast<std::size_t>(kLots - 3)];
+    EXPECT_EQ(equipe.aider(vieux), 0);
+    if (equipe.prendre(0)) equipe.rendre();  // waits for the helpers' last indices
+    for (std::size_t k = 0; k < vus.size(); ++k) ASSERT_LE(vus[k].load(), 1) << aides << " " << k;
+    for (int lot = 0; lot < kLots; ++lot)
+      if ((lot + 1) % 3 != 0 || lot >= kLots - 2)
+        for (int k = 0; k < kNombre; ++k)
+          ASSERT_EQ(vus[static_cast<std::size_t>(lot * kNombre + k)].load(), 1) << aides << " " << lot << " " << k;
+  }
+}
+
+// A helper that finishes the older batch takes the newer one's indices
+// without being woken for it: with one helper and a caller that never helps,
+// both batches are done.
+TEST(Equipe, AHelperGoesOnWithTheNewerBatch) {
+  Equipe equipe(1);
+  ASSERT_TRUE(equipe.prendre(1));
+  std::atomic<int> faits{0};
+  const std::function<void(std::int32_t)> travail = [&](std::int32_t) {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+    faits.fetch_add(1);
+  };
+  equipe.lancer(20, travail);
+  equipe.lancer(20, travail);
+  EXPECT_TRUE(attendre([&] { return faits.load() == 40; })) << faits.load();
+  equipe.rendre();
+}
+
+// The count of helpers taking part in a render's lines: it rises when the
+// drawing computed parts of two lines in a row or most of one, falls after a
+// run of lines that one fewer would have computed in time, stays within
+// 1..maximum, and the next render starts with the count that held over most
+// lines rather than the last one.
+TEST(ReglageAides, RisesWhenLateFallsWhenAtEaseAndKeepsTheCountOfMostLines) {
+  constexpr int kParts = 32;
+  {
+    ReglageAides r(2, 7);
+    EXPECT_EQ(r.retenu(), 0);
+    EXPECT_EQ(r.ligne(kParts, 1, -1.0, 1.0), 2);  // one late line: a helper may have lost its core
+    EXPECT_EQ(r.ligne(kParts, 0, 0.5, 1.0), 2);
+    EXPECT_EQ(r.ligne(kParts, 2, -1.0, 1.0), 2);
+    EXPECT_EQ(r.ligne(kParts, 1, -1.0, 1.0), 3);  // two in a row
+    EXPECT_EQ(r.ligne(kParts, 1, -1.0, 1.0), 3);  // two new ones for the next
+    EXPECT_EQ(r.ligne(kParts, 1, -1.0, 1.0), 4);
+    EXPECT_EQ(r.ligne(kParts, 9, -1.0, 1.0), 5);  // more than a helper's share at once
+    for (int k = 0; k < 10; ++k) r.ligne(kParts, kParts, -1.0, 1.0);
+    EXPECT_EQ(r.aides(), 7);  // never above the maximum
+  }
+  {
+    // Three helpers that finish in 0.3 of a line's drawing: two would have
+    // taken 0.45 < 0.8, so one fewer after kLignesAisees such lines; two
+    // that take 0.45 would leave one at 0.9: no further fall.
+    ReglageAides r(3, 7);
+    for (int k = 0; k + 1 < ReglageAides::kLignesAisees; ++k) EXPECT_EQ(r.ligne(kParts, 0, 0.3, 1.0), 3);
+    EXPECT_EQ(r.ligne(kParts, 0, 0.3, 1.0), 2);
+    for (int k = 0; k < 3 * ReglageAides::kLignesAisees; ++k) EXPECT_EQ(r.ligne(kParts, 0, 0.45, 1.0), 2);
+    // A line in between that was late or not finished breaks the run.
+    ReglageAides s(3, 7);
+    for (int k = 0; k < 3 * ReglageAides::kLignesAisees; ++k)
+      s.ligne(kParts, 0, k % ReglageAides::kLignesAisees == 4 ? -1.0 : 0.3, 1.0);
+    EXPECT_EQ(s.aides(), 3);
+    // Never below one helper.
+    ReglageAides u(1, 7);
+    for (int k = 0; k < 3 * ReglageAides::kLignesAisees; ++k) EXPECT_EQ(u.ligne(kParts, 0, 0.01, 1.0), 1);
+  }
+  {
+    // Most lines with four helpers, the last few with fewer.
+    ReglageAides r(4, 7);
+    for (int k = 0; k < 40; ++k) r.ligne(kParts, 0, 0.7, 1.0);  // three would take 0.93
+    EXPECT_EQ(r.aides(), 4);
+    for (int k = 0; k < 2 * ReglageAides::kLignesAisees + 2; ++k) r.ligne(kParts, 0, 0.01, 1.0);
+    EXPECT_EQ(r.aides(), 2);
+    EXPECT_EQ(r.retenu(), 4);
+    // The start is kept within 1..maximum.
+    EXPECT_EQ(ReglageAides(9, 7).aides(), 7);
+    EXPECT_EQ(ReglageAides(0, 7).aides(), 1);
+    EXPECT_EQ(ReglageAides(3, 0).aides(), 0);
+  }
+}

@@ -1,6 +1,10 @@
 #include "model/parallele.h"
 
 #include <chrono>
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
@@ -57,6 +61,15 @@ void reveiller(std::atomic<bool>& endormi, std::mutex& garde, std::condition_var
 
 }  // namespace
 
+void devenir_aide() {
+#if defined(__linux__)
+  // Batch threads do not preempt the running thread when they wake; they
+  // keep their share of the processors otherwise. Nothing changes if refused.
+  sched_param p{};
+  pthread_setschedparam(pthread_self(), SCHED_BATCH, &p);
+#endif
+}
+
 Partage partage() { return {aides_permises.load(), part_minimale.load()}; }
 
 void fixer_partage(const Partage& p) {
@@ -107,7 +120,10 @@ Equipe::Equipe(int taille) {
     auto place = std::make_unique<Place>();
     Place& p = *place;
     try {
-      p.fil = std::thread([this, &p, rang = k + 1] { servir(p, rang); });
+      p.fil = std::thread([this, &p, rang = k + 1] {
+        devenir_aide();
+        servir(p, rang);
+      });
     } catch (const std::system_error&) {
       break;  // a smaller team
     }

@@ -31,6 +31,12 @@ namespace model {
 // process may use (its affinity mask and CPU quota), at most 7.
 inline int aides_paralleles() { return std::clamp(platform::processeurs_utilisables(), 1, 8) - 1; }
 
+// Marks the calling thread as a helper for the system's scheduler: a helper
+// woken on the caller's processor then waits for a free one instead of
+// taking the processor from the caller, which wakes the others (the caller
+// stalled up to a millisecond while its own share waited).
+void devenir_aide();
+
 // How loops are shared out, process-wide: at most `aides` helpers a loop, and
 // one thread for each `part_minimale` nanoseconds of a loop's cost. Tests set
 // them to run every loop with a given helper count.
@@ -237,7 +243,10 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
     fils.reserve(static_cast<std::size_t>(aides));
     for (int a = 1; a <= aides; ++a) {
       try {
-        fils.emplace_back(boucle, a);
+        fils.emplace_back([&boucle, a] {
+          devenir_aide();
+          boucle(a);
+        });
       } catch (const std::system_error&) {
         break;  // fewer helpers: the caller does the rest
       }

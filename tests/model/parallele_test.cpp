@@ -13,6 +13,10 @@
 
 #include "model/parallele.h"
 
+#if defined(__linux__)
+#include <sched.h>
+#endif
+
 namespace {
 
 // A cost that shares any loop among every helper there is.
@@ -177,3 +181,34 @@ TEST(Repartir, SharesCutByWeightHoldAboutTheSameWork) {
   }
   model::fixer_partage(avant);
 }
+
+#if defined(__linux__)
+// Helpers, resident or started for a nested loop, run as batch threads (they
+// wait for a free processor rather than preempt the caller that wakes them);
+// the caller keeps its own policy.
+TEST(Repartir, HelpersRunAsBatchThreadsAndTheCallerKeepsItsPolicy) {
+  const model::Partage avant = model::partage();
+  model::fixer_partage({.aides = 3, .part_minimale = 0});
+  const auto appelant = std::this_thread::get_id();
+  const int politique = sched_getscheduler(0);
+  std::atomic<int> aides{0}, autres{0};
+  auto noter = [&] {
+    if (std::this_thread::get_id() == appelant) return;
+    (sched_getscheduler(0) == SCHED_BATCH ? aides : autres).fetch_add(1);
+  };
+  // The caller is slow, so the helpers take indices of both loops.
+  model::repartir(8, [&](std::int32_t) {
+    noter();
+    model::repartir(8, [&](std::int32_t) {
+      if (std::this_thread::get_id() == appelant) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      noter();
+    }, 1.0);
+    if (std::this_thread::get_id() == appelant) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }, 1.0);
+  model::fixer_partage(avant);
+  EXPECT_EQ(sched_getscheduler(0), politique);
+  if (model::aides_paralleles() == 0) GTEST_SKIP() << "one processor: no helper";
+  EXPECT_GT(aides.load(), 0);
+  EXPECT_EQ(autres.load(), 0);
+}
+#endif

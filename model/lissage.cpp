@@ -519,7 +519,9 @@ struct lissage {
           rangees_du_bloc(k, [&](std::int32_t j) {
             relaxer_rangee(j, d, le_long_de_j);
             if (ecrire) ecrire_rangee(j, h2, ddx2, ddy2);
-            faites.fetch_add(1, std::memory_order_relaxed);
+            // Counted only for the polls: every thread adding to one word at
+            // every row would pass its cache line from core to core.
+            if (c.attente) faites.fetch_add(1, std::memory_order_relaxed);
           });
         },
         sonder,

@@ -1,6 +1,7 @@
 #include "model/parallele.h"
 
 #include <chrono>
+#include <cstdio>
 #if defined(__linux__)
 #include <pthread.h>
 #include <sched.h>
@@ -13,7 +14,7 @@ namespace model {
 
 namespace {
 
-std::atomic<int> aides_permises{7};
+std::atomic<int> aides_permises{Partage::kAutomatique};
 std::atomic<double> part_minimale{250e3};
 
 // How long a helper that has served watches for its next place, and the
@@ -77,11 +78,53 @@ void fixer_partage(const Partage& p) {
   part_minimale.store(p.part_minimale);
 }
 
+int aides_pour_charge(int coeurs, double charge, int executables) {
+  const int autres = std::clamp(coeurs, 1, detail::kParticipantsMax) - 1;
+  double occupes = std::max(0.0, charge);
+  if (executables >= 1) occupes = std::min(occupes, double(executables - 1));
+  return std::clamp(static_cast<int>(autres - occupes), (autres + 1) / 2, autres);
+}
+
+int aides_disponibles() {
+  static std::atomic<int> valeur{-1};
+  static std::atomic<std::int64_t> lue{0};  // when, in steady_clock ticks
+  const std::int64_t maintenant = std::chrono::steady_clock::now().time_since_epoch().count();
+  const std::int64_t periode =
+      std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::milliseconds(100)).count();
+  const int v = valeur.load(std::memory_order_relaxed);
+  if (v >= 0 && maintenant - lue.load(std::memory_order_relaxed) < periode) return v;
+  const int coeurs = platform::processeurs_utilisables();
+  int aides = aides_pour_charge(coeurs, 0.0, 0);
+  if (coeurs > 1) {
+    double charge = 0.0;
+    int executables = 0;
+    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+      double c5 = 0.0, c15 = 0.0;
+      int total = 0;
+      if (std::fscanf(f, "%lf %lf %lf %d/%d", &charge, &c5, &c15, &executables, &total) != 5) {
+        charge = 0.0;  // unreadable: as an idle machine
+        executables = 0;
+      }
+      std::fclose(f);
+    }
+    // Our own helpers at work or watching are runnable too; they are not the others' load.
+    if (executables > 0) executables = std::max(1, executables - Equipe::commune().eveilles());
+    aides = aides_pour_charge(coeurs, charge, executables);
+  }
+  valeur.store(aides, std::memory_order_relaxed);
+  lue.store(maintenant, std::memory_order_relaxed);
+  return aides;
+}
+
 int participants_pour(std::int32_t nombre, double cout) {
   const double part = part_minimale.load(std::memory_order_relaxed);
-  const int plafond = std::min({nombre, 1 + aides_paralleles(), 1 + aides_permises.load(std::memory_order_relaxed),
-                                detail::kParticipantsMax});
+  const int permises = aides_permises.load(std::memory_order_relaxed);
+  const auto plafond_pour = [&](int aides) {
+    return std::min({nombre, 1 + aides_paralleles(), 1 + aides, detail::kParticipantsMax});
+  };
+  int plafond = plafond_pour(permises < 0 ? aides_paralleles() : permises);
   if (plafond < 2 || !(cout > 0)) return 1;
+  if (permises < 0 && (part <= 0 || cout / part >= 2)) plafond = plafond_pour(aides_disponibles());
   if (part <= 0) return plafond;
   return static_cast<int>(std::clamp(cout / part, 1.0, double(plafond)));
 }
@@ -135,6 +178,12 @@ Equipe::~Equipe() {
   arret_.store(true, std::memory_order_seq_cst);
   for (auto& p : places_) reveiller(p->endormi, p->garde, p->reveil);
   for (auto& p : places_) p->fil.join();
+}
+
+int Equipe::eveilles() const {
+  int n = 0;
+  for (const auto& p : places_) n += p->endormi.load(std::memory_order_relaxed) ? 0 : 1;
+  return n;
 }
 
 void Equipe::reveiller_rang(int r) {

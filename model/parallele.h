@@ -37,19 +37,36 @@ inline int aides_paralleles() { return std::clamp(platform::processeurs_utilisab
 // stalled up to a millisecond while its own share waited).
 void devenir_aide();
 
-// How loops are shared out, process-wide: at most `aides` helpers a loop, and
-// one thread for each `part_minimale` nanoseconds of a loop's cost. Tests set
+// How loops are shared out, process-wide: at most `aides` helpers a loop
+// (kAutomatique: as many as aides_disponibles() says), and one thread for
+// each `part_minimale` nanoseconds of a loop's cost. Tests and benchmarks set
 // them to run every loop with a given helper count.
 struct Partage {
-  int aides = 7;
+  static constexpr int kAutomatique = -1;
+  int aides = kAutomatique;
   double part_minimale = 250e3;
 };
 Partage partage();
 void fixer_partage(const Partage& p);
 
+// The automatic helper count from the processors the process may use, the
+// load average of the last minute and the threads runnable now (0: unknown):
+// one per further processor that the other programs leave idle, the busy
+// ones being the lesser of the load and the threads runnable besides the
+// caller, but never fewer than half the further processors (the load of a
+// shared machine says little of what the next milliseconds leave free). On a
+// busy machine further helpers only take turns with the other programs on
+// the same cores, each of their instructions slower: a degree-11 generation
+// took more processor time and no less time with 7 than with 5 or 6.
+int aides_pour_charge(int coeurs, double charge, int executables);
+// The same for this machine now (the load is read at most every 100 ms; the
+// team's helpers awake at that moment are not counted among the busy).
+int aides_disponibles();
+
 // The threads a loop of `nombre` indices costing about `cout` nanoseconds on
 // one core is spread over, the caller included: one per part_minimale of its
-// cost, at most one per index and 1 + aides_paralleles().
+// cost, at most one per index and 1 + the helpers allowed (at most
+// aides_paralleles()).
 int participants_pour(std::int32_t nombre, double cout);
 
 // The resident helper threads, each with its rank 1..taille() (the caller
@@ -77,6 +94,8 @@ class Equipe {
   Equipe& operator=(const Equipe&) = delete;
 
   int taille() const { return static_cast<int>(places_.size()); }
+  // Helpers not asleep now (at work, or watching for their next place).
+  int eveilles() const;
 
   // Takes the team for one loop; false while someone else has it.
   bool prendre() {

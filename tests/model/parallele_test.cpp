@@ -212,3 +212,33 @@ TEST(Repartir, HelpersRunAsBatchThreadsAndTheCallerKeepsItsPolicy) {
   EXPECT_EQ(autres.load(), 0);
 }
 #endif
+
+// The automatic count: the further processors less the busy ones (the lesser
+// of the load and the threads runnable besides the caller), never below half
+// of them; none on one processor. Loops follow it unless a count is fixed.
+TEST(Repartir, AutomaticHelpersLeaveTheBusyProcessorsWithinHalfOfThem) {
+  EXPECT_EQ(model::aides_pour_charge(8, 0.0, 0), 7);
+  EXPECT_EQ(model::aides_pour_charge(8, 1.5, 0), 5);
+  EXPECT_EQ(model::aides_pour_charge(8, 2.5, 3), 5);   // two runnable besides the caller
+  EXPECT_EQ(model::aides_pour_charge(8, 12.0, 0), 4);  // half of the further processors at least
+  EXPECT_EQ(model::aides_pour_charge(8, 12.0, 1), 7);  // nothing else runnable now: the load was ours
+  EXPECT_EQ(model::aides_pour_charge(8, -3.0, 0), 7);
+  EXPECT_EQ(model::aides_pour_charge(4, 1.2, 0), 2);
+  EXPECT_EQ(model::aides_pour_charge(2, 5.0, 9), 1);
+  EXPECT_EQ(model::aides_pour_charge(1, 0.0, 0), 0);
+  EXPECT_EQ(model::aides_pour_charge(64, 0.0, 0), 7);
+
+  const int disponibles = model::aides_disponibles();
+  EXPECT_GE(disponibles, model::aides_paralleles() / 2);
+  EXPECT_LE(disponibles, model::aides_paralleles());
+  const model::Partage avant = model::partage();
+  EXPECT_EQ(model::Partage{}.aides, model::Partage::kAutomatique);
+  model::fixer_partage({.aides = model::Partage::kAutomatique, .part_minimale = 0});
+  const int automatique = model::participants_pour(1000, 1.0);
+  EXPECT_GE(automatique, 1 + model::aides_paralleles() / 2);
+  EXPECT_LE(automatique, 1 + model::aides_paralleles());
+  EXPECT_EQ(model::participants_pour(1000, 0), 1);
+  model::fixer_partage({.aides = 7, .part_minimale = 0});
+  EXPECT_EQ(model::participants_pour(1000, 1.0), 1 + model::aides_paralleles()) << "a fixed count ignores the load";
+  model::fixer_partage(avant);
+}

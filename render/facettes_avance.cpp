@@ -41,43 +41,116 @@ void calculer_facette(const Fixes& fixes, const NoeudLigne& nd, const TriangleBa
   f.signe = double(t.signe);
   const GeometrieFacette g = geometrie_facette(fixes.reglages, f);
   prealable(fixes, s, calcul.prealable);
-  calcul.ombrage_pret = false;
+  std::uint16_t drapeaux = 0;
   if (fixes.ombrage && calcul.prealable.limites && !g.degenere) {
     // The node's cast shadow and cover entry as the drawing reads them.
     const std::int32_t ni = nd.i, nj = nd.j;
-    calcul.ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
-    calcul.sol = 0;
+    const bool ombre = fixes.ombres && fixes.ombres->lire(ni, nj) == 1;
+    std::uint16_t sol = 0;
     if (fixes.sol_noeud && fixes.hauteurs->lire(ni, nj) != -1000) {
       std::uint16_t mot = 0, genre = 0;
       lire_partage(*fixes.vagues, ni, nj, mot, genre);
-      if (!(fixes.foret && genre > 10 && genre < 20) && genre != 1 && genre > 30 && genre < 40) calcul.sol = genre;
+      if (!(fixes.foret && genre > 10 && genre < 20) && genre != 1 && genre > 30 && genre < 40) sol = genre;
     }
     // Water: every vertex below the sea level (no photo here); it lies at the sea level.
-    calcul.eau = calcul.prealable.sous_mer == 3;
-    calcul.altitude = calcul.eau ? fixes.niveau_mer_vue : calcul.prealable.altitude;
-    f.eau = calcul.eau;
-    f.altitude = calcul.altitude;
+    const bool eau = calcul.prealable.sous_mer == 3;
+    f.eau = eau;
+    f.altitude = eau ? fixes.niveau_mer_vue : calcul.prealable.altitude;
     f.transparence = fixes.transparence;
-    f.sol = calcul.sol;
-    f.ombre = calcul.ombre;
+    f.sol = sol;
+    f.ombre = ombre;
     // A water glint's draw is left to the drawing.
-    calcul.ombrage_pret = ombrage_seul(fixes.reglages, f, g, calcul.compter, calcul.ombrage);
-    const ResultatOmbrage& o = calcul.ombrage;
-    if (calcul.ombrage_pret && calcul.eau) {
-      const std::int32_t index =
-          fixes.degre < 6 ? TMyPalette::kEau : (o.visible && o.indexe ? o.index : TMyPalette::kEau);
-      calcul.couleur = fixes.palette->couleur(index, calcul.prealable.niveau_eau);
-    } else if (calcul.ombrage_pret && o.visible && o.indexe) {
-      calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);
+    bool compter = false;
+    ResultatOmbrage o;
+    if (ombrage_seul(fixes.reglages, f, g, compter, o)) {
+      calcul.sol = std::uint8_t(sol);
+      drapeaux = std::uint16_t(CalculFacette::kPret | (compter ? CalculFacette::kCompter : 0) |
+                               (ombre ? CalculFacette::kOmbre : 0) | (eau ? CalculFacette::kEau : 0));
+      calcul.drapeaux = drapeaux;
+      calcul.ranger(o);
+      if (eau) {
+        const std::int32_t index =
+            fixes.degre < 6 ? TMyPalette::kEau : (o.visible && o.indexe ? o.index : TMyPalette::kEau);
+        calcul.couleur = fixes.palette->couleur(index, calcul.prealable.niveau_eau);
+      } else if (o.visible && o.indexe) {
+        calcul.couleur = fixes.palette->couleur(o.index, calcul.prealable.niveau);
+      }
+      return;
     }
   }
-  if (!calcul.ombrage_pret) {
-    ResultatOmbrage& o = calcul.ombrage;
-    o.degenere = g.degenere;
-    o.visible = g.visible;
-    o.cos_vue = g.cos_vue;
-    o.pente = g.pente;
-    o.cos_soleil = g.cos_soleil;
+  calcul.drapeaux = 0;
+  calcul.ranger(g);
+}
+
+// A part of a line, for the walk's sector S (its triangles' shapes are then
+// known when compiled). Neighbouring triangles share vertices: the part
+// keeps, in a small table with one slot per vertex place (rows of vertices
+// side by side take slots in turn), where it put each vertex in the line's
+// table, so a vertex is looked up in one comparison and computed and kept
+// once within the part. A vertex whose slot another took is put again at a
+// new place: the facets that read the first one still find it.
+template <int S>
+void calculer_part(const Fixes& fixes, Ligne& l, std::int32_t part) {
+  struct Place {
+    std::int32_t i = std::numeric_limits<std::int32_t>::min(), j = 0;  // the vertex held (none at first)
+    std::uint32_t k = 0;  // its place in the line's table
+    bool complet = false;
+  };
+  std::array<Place, kMemo> places{};
+  constexpr std::int32_t R = kRangeesParPart + 1;
+  constexpr std::int32_t a = S < 2 ? R : S < 4 ? 1 : R + 1;
+  constexpr std::int32_t b = S < 2 ? 1 : S < 4 ? R : 1;
+  const auto place = [](std::int32_t i, std::int32_t j) {
+    return std::size_t(std::uint32_t(a * i + b * j) & (kMemo - 1));
+  };
+  // Walking rows, the lines of a part reach the same storage rows side by
+  // side, which the first line's requests bring: the others ask for nothing.
+  constexpr bool premiere_seule = S == 2 || S == 3;
+  const Ligne::Part decoupe = l.decoupe[std::size_t(part)];
+  std::uint32_t suivant = decoupe.sommets;
+  Sommet* const table = l.sommets.data();
+  const std::size_t derniere = std::min(l.fins.size(), std::size_t(decoupe.rangee) + kRangeesParPart);
+  TriangleBalayage deux[2];
+  for (std::size_t r = std::size_t(decoupe.rangee); r < derniere; ++r) {
+    const std::size_t debut = (r == 0 ? 0 : std::size_t(l.fins[r - 1]) + 1) + std::size_t(decoupe.position);
+    const std::size_t fin = std::min(std::size_t(l.fins[r]), debut + kNoeudsParPart);
+    // The lattice's values of the nodes a little ahead are asked for as the
+    // drawing alone does: along columns and diagonals each node lies in
+    // another storage row.
+    const bool anticiper = !premiere_seule || r == std::size_t(decoupe.rangee);
+    if (anticiper)
+      for (std::size_t m = debut; m < std::min(fin, debut + kAvanceSommet); ++m)
+        anticiper_sommet(fixes, l.noeuds[m].i, l.noeuds[m].j);
+    for (std::size_t m = debut; m < fin; ++m) {
+      const NoeudLigne& nd = l.noeuds[m];
+      if (anticiper && m + kAvanceSommet < fin)
+        anticiper_sommet(fixes, l.noeuds[m + kAvanceSommet].i, l.noeuds[m + kAvanceSommet].j);
+      triangles_noeud<S>(fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
+      for (std::size_t k = 2 * m; k < 2 * m + 2; ++k) {
+        const TriangleBalayage& t = deux[k % 2];
+        IndicesFacette& indices = l.indices[k];
+        bool complet = true;
+        for (std::size_t v = 0; v < 3; ++v) {
+          Place& c = places[place(t.i[v], t.j[v])];
+          if (c.i != t.i[v] || c.j != t.j[v]) {
+            c.i = t.i[v];
+            c.j = t.j[v];
+            c.k = suivant++;
+            std::uint16_t mot = 0, genre = 0;
+            if (fixes.vagues) lire_partage(*fixes.vagues, t.i[v], t.j[v], mot, genre);
+            c.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, table[c.k]);
+          }
+          indices.k[v] = c.k;
+          complet = complet && c.complet;
+        }
+        if (complet)
+          calculer_facette(fixes, nd, t, SommetsFacette(&table[indices.k[0]], &table[indices.k[1]], &table[indices.k[2]]),
+                           l.calculs[k]);
+        else
+          indices.k[0] = kIncomplet;
+      }
+      l.faites[m].store(1, std::memory_order_release);
+    }
   }
 }
 
@@ -116,67 +189,13 @@ void Moteur::lancer_ligne(Ligne& l) {
   const std::int32_t parts = l.parts;
   // The helpers read only the copied set-up, the line and the lattice.
   l.travail = [fx = fixes_.get(), &l, parts](std::int32_t part) {
-    const Fixes& fixes = *fx;
-    // Neighbouring triangles share vertices: the part keeps, in a small
-    // table with one slot per vertex place (rows of vertices side by side
-    // take slots in turn), where it put each vertex in the line's table, so a
-    // vertex is looked up in one comparison and computed and kept once within
-    // the part. A vertex whose slot another took is put again at a new place:
-    // the facets that read the first one still find it.
-    struct Place {
-      std::int32_t i = std::numeric_limits<std::int32_t>::min(), j = 0;  // the vertex held (none at first)
-      std::uint32_t k = 0;  // its place in the line's table
-      bool complet = false;
-    };
-    std::array<Place, kMemo> places{};
-    constexpr std::int32_t R = kRangeesParPart + 1;
-    const std::int32_t a = fixes.secteur < 2 ? R : fixes.secteur < 4 ? 1 : R + 1;
-    const std::int32_t b = fixes.secteur < 2 ? 1 : fixes.secteur < 4 ? R : 1;
-    const auto place = [a, b](std::int32_t i, std::int32_t j) {
-      return std::size_t(std::uint32_t(a * i + b * j) & (kMemo - 1));
-    };
-    const Ligne::Part decoupe = l.decoupe[std::size_t(part)];
-    std::uint32_t suivant = decoupe.sommets;
-    Sommet* const table = l.sommets.data();
-    const std::size_t derniere = std::min(l.fins.size(), std::size_t(decoupe.rangee) + kRangeesParPart);
-    TriangleBalayage deux[2];
-    for (std::size_t r = std::size_t(decoupe.rangee); r < derniere; ++r) {
-      const std::size_t debut = (r == 0 ? 0 : std::size_t(l.fins[r - 1]) + 1) + std::size_t(decoupe.position);
-      const std::size_t fin = std::min(std::size_t(l.fins[r]), debut + kNoeudsParPart);
-      // The lattice's values of the nodes a little ahead are asked for as
-      // the drawing alone does: along columns and diagonals each node lies
-      // in another storage row.
-      for (std::size_t m = debut; m < std::min(fin, debut + kAvanceSommet); ++m)
-        anticiper_sommet(fixes, l.noeuds[m].i, l.noeuds[m].j);
-      for (std::size_t m = debut; m < fin; ++m) {
-        const NoeudLigne& nd = l.noeuds[m];
-        if (m + kAvanceSommet < fin) anticiper_sommet(fixes, l.noeuds[m + kAvanceSommet].i, l.noeuds[m + kAvanceSommet].j);
-        triangles_noeud(fixes.secteur, fixes.bords, fixes.n, fixes.e, nd.i, nd.j, deux);
-        for (std::size_t k = 2 * m; k < 2 * m + 2; ++k) {
-          const TriangleBalayage& t = deux[k % 2];
-          IndicesFacette& indices = l.indices[k];
-          bool complet = true;
-          for (std::size_t v = 0; v < 3; ++v) {
-            Place& c = places[place(t.i[v], t.j[v])];
-            if (c.i != t.i[v] || c.j != t.j[v]) {
-              c.i = t.i[v];
-              c.j = t.j[v];
-              c.k = suivant++;
-              std::uint16_t mot = 0, genre = 0;
-              if (fixes.vagues) lire_partage(*fixes.vagues, t.i[v], t.j[v], mot, genre);
-              c.complet = sommet_pur(fixes, t.i[v], t.j[v], mot, genre, table[c.k]);
-            }
-            indices.k[v] = c.k;
-            complet = complet && c.complet;
-          }
-          if (complet)
-            calculer_facette(fixes, nd, t, SommetsFacette(&table[indices.k[0]], &table[indices.k[1]], &table[indices.k[2]]),
-                             l.calculs[k]);
-          else
-            indices.k[0] = kIncomplet;
-        }
-        l.faites[m].store(1, std::memory_order_release);
-      }
+    switch (fx->secteur) {
+      case 0: calculer_part<0>(*fx, l, part); break;
+      case 1: calculer_part<1>(*fx, l, part); break;
+      case 2: calculer_part<2>(*fx, l, part); break;
+      case 3: calculer_part<3>(*fx, l, part); break;
+      case 4: calculer_part<4>(*fx, l, part); break;
+      default: calculer_part<5>(*fx, l, part); break;
     }
     if (l.nombre_faites.fetch_add(1, std::memory_order_acq_rel) + 1 == parts)
       l.finie.store(horloge_ns(), std::memory_order_release);
@@ -206,6 +225,18 @@ void Moteur::attendre_ligne(Ligne& l) {
 // Computed lines' calls in the walk's order, each line only while the render
 // is not cancelled.
 void Moteur::dessiner_ligne(Ligne& l) {
+  switch (fixes_->secteur) {
+    case 0: return dessiner_ligne<0>(l);
+    case 1: return dessiner_ligne<1>(l);
+    case 2: return dessiner_ligne<2>(l);
+    case 3: return dessiner_ligne<3>(l);
+    case 4: return dessiner_ligne<4>(l);
+    default: return dessiner_ligne<5>(l);
+  }
+}
+
+template <int S>
+void Moteur::dessiner_ligne(Ligne& l) {
   bool debut = true;
   const std::size_t N = l.noeuds.size();
   const Sommet* const table = l.sommets.data();
@@ -225,7 +256,7 @@ void Moteur::dessiner_ligne(Ligne& l) {
     // A node whose part a helper still holds: its triangles are computed here.
     const bool faite = l.faites[m].load(std::memory_order_acquire);
     TriangleBalayage t[2];
-    triangles_noeud(fixes_->secteur, fixes_->bords, n_, extension_, nd.i, nd.j, t);
+    triangles_noeud<S>(fixes_->bords, n_, extension_, nd.i, nd.j, t);
     for (std::size_t q = 0; q < 2; ++q) {
       const std::size_t k = 2 * m + q;
       const IndicesFacette& ix = l.indices[k];

@@ -66,8 +66,8 @@ void DessinFacettes::dessiner_facette(bool sous) {
     if (c.occupation && !occupation_libre(pr)) break;
 
     // Shading. The helpers read the node's cast shadow already.
-    const bool ombre = reglages_.ombre_portee && ((!sous && calcul_ && calcul_->ombrage_pret)
-                                                      ? calcul_->ombre
+    const bool ombre = reglages_.ombre_portee && ((!sous && calcul_ && calcul_->ombrage_pret())
+                                                      ? calcul_->ombre()
                                                       : c.carte_ombres->lire(ci, cj) == 1);
     ResultatOmbrage calcule;
     calcule.visible = true;
@@ -143,8 +143,9 @@ bool DessinFacettes::occupation_libre(const Prealable& pr) {
 const ResultatOmbrage& DessinFacettes::ombrer_facette(bool sous, bool eau, bool photo, std::int32_t altitude,
                                                       bool ombre, ResultatOmbrage& calcule, bool& d_avance) {
   const std::uint16_t sol = sous ? sol_parent_ : sol_;
-  if (!sous && calcul_ && calcul_->ombrage_pret && eau == calcul_->eau && !photo && altitude == calcul_->altitude &&
-      sol == calcul_->sol && ombre == calcul_->ombre) {
+  if (!sous && calcul_ && calcul_->ombrage_pret() && eau == calcul_->eau() && !photo &&
+      altitude == (calcul_->eau() ? vue_.niveau_mer : calcul_->prealable.altitude) && sol == calcul_->sol &&
+      ombre == calcul_->ombre()) {
     // What the state reads of a main facet without a photo, on land and on water.
     static const EntreeFacette terre{};
     static const EntreeFacette mer = [] {
@@ -153,8 +154,9 @@ const ResultatOmbrage& DessinFacettes::ombrer_facette(bool sous, bool eau, bool 
       return e;
     }();
     d_avance = true;
-    noter_ombrage(reglages_, etat_, eau ? mer : terre, calcul_->ombrage, calcul_->compter);
-    return calcul_->ombrage;
+    calcul_->ombrage(calcule);
+    noter_ombrage(reglages_, etat_, eau ? mer : terre, calcule, calcul_->compter());
+    return calcule;
   }
   EntreeFacette f;
   f.a = {s_[0].x, s_[0].y, s_[0].z};
@@ -168,7 +170,7 @@ const ResultatOmbrage& DessinFacettes::ombrer_facette(bool sous, bool eau, bool 
   f.transparence = vue_.transparence;
   f.sol = sol;
   f.ombre = ombre;
-  if (!sous && calcul_ && !calcul_->ombrage_pret)
+  if (!sous && calcul_ && !calcul_->ombrage_pret())
     render::ombrer_facette(reglages_, etat_, f, calcul_->geometrie(), calcule);
   else
     render::ombrer_facette(reglages_, etat_, f, calcule);

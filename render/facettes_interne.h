@@ -75,42 +75,81 @@ struct Prealable {
   std::int8_t sous_mer = 0;    // vertices whose node lies below the sea level
   bool bords = false;          // a vertex lies left or right of the picture
   bool grand = false;          // a foreground sub-lattice would be worth it
+  std::int8_t niveau_sous = 0; // and its level (niveau_subdivision of the screen half-extents)
   std::int8_t niveau = 0, niveau_eau = 0;  // mist levels (1..32) at the altitude and at the sea level
   std::int32_t altitude = 0;   // of the highest vertex
   std::int32_t occupation = 0; // depth + 1000 of the third vertex, for the occupancy buffer
   std::int32_t mx = 0, my = 0; // centre pixel
-  std::int32_t wx = 0, wy = 0; // the screen half-extents
 };
 
-// A main facet as the helpers prepare it, in as few bytes as the drawing
-// reads: it reads them from another core's cache.
-struct CalculFacette {
+// A main facet as the helpers prepare it, on one cache line: the drawing
+// reads it from another core's cache.
+struct alignas(64) CalculFacette {
+  // The shading's cosines when it is ready, else the geometry's.
+  double cos_soleil = 0.0, pente = 0.0, cos_vue = 0.0;
   Prealable prealable;
-  // The whole shading of a land or water facet, when it needs no random draw:
-  // valid for the drawing only with the water, altitude, painted ground and
-  // cast shadow assumed here.
-  bool ombrage_pret = false;
-  bool compter = false;   // it counts in the slope statistics
-  bool ombre = false;
-  bool eau = false;
-  std::int32_t altitude = 0;
-  std::uint16_t sol = 0;
-  Rgb couleur;  // the colour-table entry at its mist level (water, or a visible land facet)
-  // The shading when it is ready; else the facet's geometry in the fields of
-  // the same names (geometrie() gives it back). Where the shading was made on
+  std::int16_t index = 0;
+  std::int8_t classe = 0;
+  std::uint8_t sol = 0;   // the painted ground assumed
+  Rgb couleur;            // the colour-table entry at its mist level (water, or a visible land facet)
+  std::uint16_t drapeaux = 0;
+
+  // The flags. The whole shading of a land or water facet, when it needs no
+  // random draw, is "ready": valid for the drawing only with the water,
+  // painted ground and cast shadow assumed here (and the altitude that goes
+  // with the water).
+  static constexpr std::uint16_t kPret = 1, kCompter = 2, kOmbre = 4, kEau = 8, kDegenere = 16, kVisible = 32,
+                                 kIndexe = 64, kGris = 128, kEclaire = 256;
+  bool drapeau(std::uint16_t d) const { return (drapeaux & d) != 0; }
+  bool ombrage_pret() const { return drapeau(kPret); }
+  bool compter() const { return drapeau(kCompter); }  // it counts in the slope statistics
+  bool ombre() const { return drapeau(kOmbre); }
+  bool eau() const { return drapeau(kEau); }
+
+  void ranger(const ResultatOmbrage& o) {
+    cos_soleil = o.cos_soleil;
+    pente = o.pente;
+    cos_vue = o.cos_vue;
+    index = std::int16_t(o.index);
+    classe = std::int8_t(o.classe);
+    drapeaux = std::uint16_t((drapeaux & (kPret | kCompter | kOmbre | kEau)) | (o.degenere ? kDegenere : 0) |
+                             (o.visible ? kVisible : 0) | (o.indexe ? kIndexe : 0) | (o.gris ? kGris : 0) |
+                             (o.eclaire ? kEclaire : 0));
+  }
+  void ranger(const GeometrieFacette& g) {
+    cos_soleil = g.cos_soleil;
+    pente = g.pente;
+    cos_vue = g.cos_vue;
+    drapeaux = std::uint16_t((drapeaux & (kPret | kCompter | kOmbre | kEau)) | (g.degenere ? kDegenere : 0) |
+                             (g.visible ? kVisible : 0));
+  }
+  // The shading when it is ready, written in place.
+  void ombrage(ResultatOmbrage& o) const {
+    o.degenere = drapeau(kDegenere);
+    o.visible = drapeau(kVisible);
+    o.indexe = drapeau(kIndexe);
+    o.gris = drapeau(kGris);
+    o.eclaire = drapeau(kEclaire);
+    o.index = index;
+    o.classe = classe;
+    o.cos_soleil = cos_soleil;
+    o.pente = pente;
+    o.cos_vue = cos_vue;
+  }
+  // The geometry when the shading is not ready. Where the shading was made on
   // other assumptions than the drawing finds, the drawing makes the geometry
   // again from the vertices, which gives the same.
-  ResultatOmbrage ombrage;
   GeometrieFacette geometrie() const {
     GeometrieFacette g;
-    g.degenere = ombrage.degenere;
-    g.visible = ombrage.visible;
-    g.cos_vue = ombrage.cos_vue;
-    g.pente = ombrage.pente;
-    g.cos_soleil = ombrage.cos_soleil;
+    g.degenere = drapeau(kDegenere);
+    g.visible = drapeau(kVisible);
+    g.cos_vue = cos_vue;
+    g.pente = pente;
+    g.cos_soleil = cos_soleil;
     return g;
   }
 };
+static_assert(sizeof(CalculFacette) == 64);
 
 // Copies of the picture's set-up that a vertex, a facet's geometry and its
 // first decisions read, on lines of their own: the drawing writes its state
@@ -440,6 +479,8 @@ class Moteur : private DessinFacettes {
   void triangle_calcule(const TriangleBalayage& t, const Sommet* const* sommets, const CalculFacette* g);
   void lancer_ligne(Ligne& l);
   void attendre_ligne(Ligne& l);
+  void dessiner_ligne(Ligne& l);
+  template <int S>
   void dessiner_ligne(Ligne& l);
   void anticiper_ligne(const Ligne& l, std::size_t m) const;
   void preparer_placement();

@@ -204,8 +204,10 @@ void prealable(const Fixes& f, const SommetsFacette& s, Prealable& pr) {
     pr.niveau = std::int8_t(niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume));
     pr.niveau_eau = std::int8_t(niveau_brume(d, f.pas_brume, f.niveau_mer_vue, f.hauteur_brume));
   }
-  demi_etendue(s, pr.wx, pr.wy);
-  pr.grand = a_subdiviser(pr.wx, pr.wy, d, f.profondeur_sous_reseau);
+  std::int32_t wx = 0, wy = 0;
+  demi_etendue(s, wx, wy);
+  pr.grand = a_subdiviser(wx, wy, d, f.profondeur_sous_reseau);
+  if (pr.grand) pr.niveau_sous = std::int8_t(niveau_subdivision(wx, wy));
 }
 
 // The picture's left and right edge points: the deepest vertices beside the

@@ -20,7 +20,6 @@ void DessinFacettes::dessiner_triangle(std::int32_t ci, std::int32_t cj, bool vo
 
   // The main facet's first decisions hold its extents.
   const Prealable& pr = calcul_ ? calcul_->prealable : prealable_principal_;
-  const std::int32_t wx = pr.wx, wy = pr.wy;
   if (!pr.grand) return;
 
   if (ctx_.attente && ctx_.petit_pas > 1) {
@@ -28,7 +27,7 @@ void DessinFacettes::dessiner_triangle(std::int32_t ci, std::int32_t cj, bool vo
     ctx_.seuil_progression = ctx_.seuil_progression / 2;
     increment_ = std::uint16_t(std::clamp(Round(ctx_.seuil_progression * 0.03), 1, 5));
   }
-  const int niveau = niveau_subdivision(wx, wy);
+  const int niveau = pr.niveau_sous;
   double A;
   if (f_eau_)
     A = amplitude_eau(f_pente_, vue_.agitation_mer, degre_);

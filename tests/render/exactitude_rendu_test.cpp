@@ -276,6 +276,29 @@ TEST(RenderExactness, HelperThreadsChangeNoPixelFromAnySide) {
     }
 }
 
+// A tree is not drawn on ground its species refuses, which the facet's
+// ground class says: the helpers hand that class over with the shading.
+// Forbidding rock, earth or grass changes the picture, the same with helpers
+// as without.
+TEST(RenderExactness, HelperThreadsKeepTreesOffRefusedGround) {
+  param_vue tous = vue_foret();
+  tous.premier_plan = 1;
+  tous.distance = 10;
+  tous.angle_vertical = 20;
+  const std::uint64_t partout = rendre(terrain(9, 4242), tous, 640, 480, {nullptr, 0, 0, 0, 0});
+  for (int refus = 0; refus < 3; ++refus) {
+    param_vue v = tous;
+    for (espece_arbres& a : v.arbres) {
+      a.interdit_rocher = refus == 0;
+      a.interdit_terre = refus == 1;
+      a.interdit_herbe = refus == 2;
+    }
+    const std::uint64_t seul = rendre(terrain(9, 4242), v, 640, 480, {nullptr, 0, 0, 0, 0});
+    EXPECT_NE(seul, partout) << refus;
+    EXPECT_EQ(hexa(rendre(terrain(9, 4242), v, 640, 480, {nullptr, 0, 0, 0, 3})), hexa(seul)) << refus;
+  }
+}
+
 // Cast shadows from the sun in every octant, high and low, with trees, and in
 // a coarse render (a stride of three): each octant walks the cells in its own
 // order and direction. Digests taken before each node came to be projected

@@ -106,7 +106,11 @@ struct alignas(64) CalculFacette {
   bool ombre() const { return drapeau(kOmbre); }
   bool eau() const { return drapeau(kEau); }
 
-  void ranger(const ResultatOmbrage& o) {
+  // From a shading or a geometry just written: read field by field (the
+  // volatile reads keep the compiler from reading two fields in one wider
+  // word, which would wait for the writes to reach the cache).
+  void ranger(const ResultatOmbrage& resultat) {
+    const volatile ResultatOmbrage& o = resultat;
     cos_soleil = o.cos_soleil;
     pente = o.pente;
     cos_vue = o.cos_vue;
@@ -116,7 +120,8 @@ struct alignas(64) CalculFacette {
                              (o.visible ? kVisible : 0) | (o.indexe ? kIndexe : 0) | (o.gris ? kGris : 0) |
                              (o.eclaire ? kEclaire : 0));
   }
-  void ranger(const GeometrieFacette& g) {
+  void ranger(const GeometrieFacette& geometrie) {
+    const volatile GeometrieFacette& g = geometrie;
     cos_soleil = g.cos_soleil;
     pente = g.pente;
     cos_vue = g.cos_vue;

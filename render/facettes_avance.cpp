@@ -161,9 +161,12 @@ void calculer_part(const Fixes& fixes, Ligne& l, std::int32_t part) {
 // table.
 void Moteur::lancer_ligne(Ligne& l) {
   const std::size_t N = l.noeuds.size();
-  l.sommets.resize(6 * N);
-  l.indices.resize(2 * N);
-  l.calculs.resize(2 * N);
+  // The tables only grow: shrunk and grown again from one line to the next,
+  // they would be filled anew by the drawing thread, some hundreds of
+  // kilobytes at a time.
+  if (l.sommets.size() < 6 * N) l.sommets.resize(6 * N);
+  if (l.indices.size() < 2 * N) l.indices.resize(2 * N);
+  if (l.calculs.size() < 2 * N) l.calculs.resize(2 * N);
   if (l.faites.size() < N) l.faites = std::vector<std::atomic<std::uint8_t>>(N + kNoeudsParLot / 2);
   for (std::size_t m = 0; m < N; ++m) l.faites[m].store(0, std::memory_order_relaxed);
   l.decoupe.clear();

@@ -245,9 +245,18 @@ class SautsDeplacement {
   explicit SautsDeplacement(const Tmatrice& t)
       : t_(t),
         pente_(pente_tiree(t)),
-        entier_(Generateur::saut(1 + tirages_finaux(t))),
+        tirages_(1 + tirages_finaux(t)),
+        entier_(Generateur::saut(tirages_)),
         apres_(Generateur::saut(tirages_finaux(t))),
         apres_pente_(entier_) {}
+
+  // The draws of a displacement are as many whatever they draw: a row of
+  // triangles can be stepped over at once.
+  bool fixes() const { return !pente_; }
+  // The jump over the draws of `triangles` triangles (three displacements each), when fixes().
+  Generateur::Saut triangles(std::int32_t triangles) const {
+    return Generateur::saut(3 * tirages_ * static_cast<std::uint64_t>(triangles));
+  }
 
   void passer(Generateur& g, double A) const {
     if (!pente_) {
@@ -261,6 +270,7 @@ class SautsDeplacement {
  private:
   const Tmatrice& t_;
   bool pente_;
+  std::uint64_t tirages_;  // of one displacement
   Generateur::Saut entier_, apres_, apres_pente_;
 };
 
@@ -421,13 +431,21 @@ void Tmatrice::generation_fractale(ProgressSink* attente, WindowHandle fenetre, 
     const SautsDeplacement sauts(*this);
     Generateur g(seed());
     rangees.clear();
+    // Without polls, and unless the islands' first level changes the
+    // amplitude after a triangle, a row whose draws are as many whatever they
+    // draw is stepped over in one jump.
+    const bool d_un_saut = !attente && sauts.fixes() && !(iles && s > nn - 2);
     for (std::int32_t a = 1; a <= nn - s && continuer; a += s) {
       RangeeSubdivision r;
       r.a = a;
       r.etat = g.etat();
       r.A = amplitude;
       r.niveau = niveau;
-      for (std::int32_t b = 1; b <= nn - a - s + 1 && continuer; b += s) {
+      if (d_un_saut) {
+        r.triangles = (nn - a - s) / s + 1;  // b = 1, 1 + s, ... up to nn - a - s + 1
+        g.sauter(sauts.triangles(r.triangles));
+      }
+      for (std::int32_t b = 1; !d_un_saut && b <= nn - a - s + 1 && continuer; b += s) {
         if (attente) point_de_progression(attente, fenetre, continuer, compteur, quantum, 5);
         for (int k = 0; k < 3; ++k) sauts.passer(g, amplitude);
         if (iles && s > nn - 2) amplitude = 6000;

@@ -112,6 +112,10 @@ Moteur::Moteur(RenderContext& ctx) : DessinFacettes(ctx) {
   f.rangee_2h5 = rangee_2h5_;
   f.observateur_place = vue_.observateur_place != 0;
   f.occupation = ctx.occupation.has_value();
+  if (ctx.occupation) {
+    f.occupation_largeur = ctx.occupation->width();
+    f.occupation_hauteur = ctx.occupation->height();
+  }
   f.brume = brume_;
   f.pas_brume = ctx.pas_brume;
   f.hauteur_brume = ctx.hauteur_brume;

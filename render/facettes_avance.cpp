@@ -297,9 +297,8 @@ void Moteur::anticiper_ligne(const Ligne& l, std::size_t m) const {
       occupation_.data && b < N && l.faites[b].load(std::memory_order_acquire))
     for (std::size_t k = 2 * b; k < 2 * b + 2; ++k) {
       const Prealable& pr = l.calculs[k].prealable;
-      if (l.indices[k].k[0] != kIncomplet && pr.limites && pr.mx >= 0 && pr.my >= 0 && pr.mx < occupation_.width &&
-          pr.my < occupation_.height)
-        __builtin_prefetch(occupation_.row(pr.my) + pr.mx);
+      if (l.indices[k].k[0] != kIncomplet && pr.limites && pr.case_occupation >= 0)
+        __builtin_prefetch(occupation_.data + pr.case_occupation);
     }
 }
 

@@ -129,9 +129,7 @@ void DessinFacettes::dessiner_facette(bool sous) {
 // False when the occupancy buffer shows the facet hidden behind what is
 // drawn at its centre.
 bool DessinFacettes::occupation_libre(const Prealable& pr) {
-  const DepthBuffer& o = *ctx_.occupation;
-  const std::int32_t mx = pr.mx, my = pr.my;
-  const std::int32_t valeur = (mx >= 0 && my >= 0 && mx < o.width() && my < o.height()) ? o.at(mx, my) : 0;
+  const std::int32_t valeur = pr.case_occupation >= 0 ? occupation_.data[pr.case_occupation] : 0;
   if (valeur == 0 || pr.occupation < valeur + 20) return true;
   ++compteurs_.sauts_occupation;
   return false;

@@ -79,7 +79,7 @@ struct Prealable {
   std::int8_t niveau = 0, niveau_eau = 0;  // mist levels (1..32) at the altitude and at the sea level
   std::int32_t altitude = 0;   // of the highest vertex
   std::int32_t occupation = 0; // depth + 1000 of the third vertex, for the occupancy buffer
-  std::int32_t mx = 0, my = 0; // centre pixel
+  std::int32_t case_occupation = -1;  // the occupancy word at the centre pixel, -1 outside the buffer
 };
 
 // A main facet as the helpers prepare it, on one cache line: the drawing
@@ -191,6 +191,7 @@ struct alignas(64) Fixes {
   std::int32_t largeur = 0, hauteur = 0, rangee_2h5 = 0;
   bool observateur_place = false;
   bool occupation = false;
+  std::int32_t occupation_largeur = 0, occupation_hauteur = 0;
   bool brume = false;
   std::int32_t pas_brume = 0, hauteur_brume = 0, niveau_mer_vue = 0;
   double profondeur_sous_reseau = 0.0;

@@ -197,8 +197,10 @@ void prealable(const Fixes& f, const SommetsFacette& s, Prealable& pr) {
   const double d = s[2].d;
   if (f.occupation) {
     pr.occupation = Round(std::clamp(d + 1000, -2e9, 2e9));
-    pr.mx = tiers_arrondi(s[0].ecran.x, s[1].ecran.x, s[2].ecran.x);
-    pr.my = tiers_arrondi(s[0].ecran.y, s[1].ecran.y, s[2].ecran.y);
+    const std::int32_t mx = tiers_arrondi(s[0].ecran.x, s[1].ecran.x, s[2].ecran.x);
+    const std::int32_t my = tiers_arrondi(s[0].ecran.y, s[1].ecran.y, s[2].ecran.y);
+    if (mx >= 0 && my >= 0 && mx < f.occupation_largeur && my < f.occupation_hauteur)
+      pr.case_occupation = my * f.occupation_largeur + mx;
   }
   if (f.brume) {
     pr.niveau = std::int8_t(niveau_brume(d, f.pas_brume, pr.altitude, f.hauteur_brume));

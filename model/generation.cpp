@@ -306,14 +306,20 @@ class Subdivision {
     const auto nombre = static_cast<std::int32_t>(rangees.size());
     std::int64_t triangles = 0;
     for (const RangeeSubdivision& r : rangees) triangles += r.triangles;
-    const std::int32_t blocs = (nombre + kBloc - 1) / kBloc;
+    // Blocks of fewer rows on the smaller levels, so that a level has some
+    // 64 of them to share: with a block or two a thread, a thread slowed by
+    // the machine holds the level up and the others cannot take over its rows.
+    // A block still spans 64 columns (s apart), so that two blocks never
+    // write the same line of the distortion bytes.
+    const std::int32_t par_bloc = std::clamp(std::max(nombre / 64, 64 / s), std::int32_t{1}, kBloc);
+    const std::int32_t blocs = (nombre + par_bloc - 1) / par_bloc;
     model::repartir(blocs, [&](std::int32_t k) {
-      const std::int32_t premiere = k * kBloc;
-      bloc(rangees.data() + premiere, std::min(kBloc, nombre - premiere), s);
+      const std::int32_t premiere = k * par_bloc;
+      bloc(rangees.data() + premiere, std::min(par_bloc, nombre - premiere), s);
     }, (dx_.empty() ? 40.0 : 100.0) * double(triangles),  // three midpoints, their draws and distortion bytes
     [&](std::int32_t k) {
       std::int32_t t = 0;
-      for (std::int32_t l = k * kBloc; l < std::min(nombre, (k + 1) * kBloc); ++l) t += rangees[static_cast<std::size_t>(l)].triangles;
+      for (std::int32_t l = k * par_bloc; l < std::min(nombre, (k + 1) * par_bloc); ++l) t += rangees[static_cast<std::size_t>(l)].triangles;
       return t;
     });
     // Each row's draws end where the next row's begin.
@@ -323,9 +329,9 @@ class Subdivision {
  private:
   std::int32_t& h(std::int32_t i, std::int32_t j) const { return h_[static_cast<std::size_t>(j)][i]; }
 
-  // Rows of a level are computed kBloc at a time, triangle k of each row
-  // of the block before triangle k + 1, so that the block's writes fill the
-  // same rows of the storage side by side.
+  // Rows of a level are computed up to kBloc at a time, triangle k of each
+  // row of the block before triangle k + 1, so that the block's writes fill
+  // the same rows of the storage side by side.
   static constexpr std::int32_t kBloc = 16;
 
   // Where a row of a block stands: its generator, amplitude and mean height.

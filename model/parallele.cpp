@@ -1,7 +1,9 @@
 #include "model/parallele.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <ctime>
 #if defined(__linux__)
 #include <pthread.h>
 #include <sched.h>
@@ -129,14 +131,31 @@ int participants_pour(std::int32_t nombre, double cout) {
   return static_cast<int>(std::clamp(cout / part, 1.0, double(plafond)));
 }
 
-void detail::decouper(const std::vector<double>& cumuls, int parts, std::int32_t* debuts) {
+namespace {
+
+// The end of share p - 1 as a share of the whole: fractions[0] + ... + fractions[p - 1],
+// or p / parts without fractions.
+double borne_relative(int p, int parts, const double* fractions) {
+  if (!fractions) return double(p) / parts;
+  double s = 0.0;
+  for (int q = 0; q < p; ++q) s += fractions[q];
+  return s;
+}
+
+}  // namespace
+
+void detail::decouper(const std::vector<double>& cumuls, int parts, std::int32_t* debuts, const double* fractions) {
   const auto nombre = static_cast<std::int32_t>(cumuls.size());
   const double total = cumuls.empty() ? 0.0 : cumuls.back();
+  if (!(total > 0)) {  // nothing to weigh by: by count
+    decouper(nombre, parts, debuts, fractions);
+    return;
+  }
   debuts[0] = 0;
   for (int p = 1; p < parts; ++p) {
     // The next share begins with the first index whose middle lies past this
     // share's end (the middles of the indices never fall).
-    const double borne = total * p / parts;
+    const double borne = total * borne_relative(p, parts, fractions);
     std::int32_t bas = 0, haut = nombre;
     while (bas < haut) {
       const std::int32_t k = bas + (haut - bas) / 2;
@@ -148,9 +167,67 @@ void detail::decouper(const std::vector<double>& cumuls, int parts, std::int32_t
     }
     debuts[p] = std::clamp(bas, debuts[p - 1], nombre);
   }
-  if (!(total > 0))  // nothing to weigh by: as many indices each
-    for (int p = 1; p < parts; ++p) debuts[p] = static_cast<std::int32_t>(std::int64_t(nombre) * p / parts);
   debuts[parts] = nombre;
+}
+
+void detail::decouper(std::int32_t nombre, int parts, std::int32_t* debuts, const double* fractions) {
+  debuts[0] = 0;
+  for (int p = 1; p < parts; ++p) {
+    const auto k = fractions ? static_cast<std::int32_t>(std::floor(nombre * borne_relative(p, parts, fractions) + 0.5))
+                             : static_cast<std::int32_t>(std::int64_t(nombre) * p / parts);
+    debuts[p] = std::clamp(k, debuts[p - 1], nombre);
+  }
+  debuts[parts] = nombre;
+}
+
+void detail::ajuster_lenteurs(int participants, const double* cpu, const double* poids, double* lenteurs) {
+  constexpr double kTravailLisible = 50e3;  // ns: below, a clock's step and a wake-up blur the rate
+  double cpu_total = 0.0, poids_total = 0.0;
+  int mesures = 0;
+  const auto lisible = [&](int p) { return poids[p] > 0 && cpu[p] >= kTravailLisible; };
+  for (int p = 0; p < participants; ++p)
+    if (lisible(p)) {
+      cpu_total += cpu[p];
+      poids_total += poids[p];
+      ++mesures;
+    }
+  if (mesures < 2) return;
+  const double moyen = cpu_total / poids_total;
+  for (int p = 0; p < participants; ++p)
+    if (lisible(p)) lenteurs[p] = std::clamp(0.5 * lenteurs[p] + 0.5 * (cpu[p] / poids[p]) / moyen, 0.5, 2.5);
+}
+
+void detail::fractions_pour(int participants, const double* lenteurs, double* fractions) {
+  double somme = 0.0;
+  for (int p = 0; p < participants; ++p) somme += fractions[p] = 1.0 / std::clamp(lenteurs[p], 0.5, 2.5);
+  for (int p = 0; p < participants; ++p) fractions[p] /= somme;
+}
+
+double detail::temps_processeur_fil() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
+}
+
+void Equipe::fractions(int participants, double* f) const {
+  std::array<double, detail::kParticipantsMax> l{};
+  participants = std::clamp(participants, 1, detail::kParticipantsMax);
+  for (int p = 0; p < participants; ++p) {
+    const double v = lenteurs_[static_cast<std::size_t>(p)].load(std::memory_order_relaxed);
+    l[static_cast<std::size_t>(p)] = v > 0 ? v : 1.0;
+  }
+  detail::fractions_pour(participants, l.data(), f);
+}
+
+void Equipe::noter(int participants, const double* cpu, const double* poids) {
+  std::array<double, detail::kParticipantsMax> l{};
+  participants = std::clamp(participants, 1, detail::kParticipantsMax);
+  for (int p = 0; p < participants; ++p) {
+    const double v = lenteurs_[static_cast<std::size_t>(p)].load(std::memory_order_relaxed);
+    l[static_cast<std::size_t>(p)] = v > 0 ? v : 1.0;
+  }
+  detail::ajuster_lenteurs(participants, cpu, poids, l.data());
+  for (int p = 0; p < participants; ++p) lenteurs_[static_cast<std::size_t>(p)].store(l[static_cast<std::size_t>(p)], std::memory_order_relaxed);
 }
 
 Equipe& Equipe::commune() {

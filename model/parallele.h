@@ -97,6 +97,15 @@ class Equipe {
   // Helpers not asleep now (at work, or watching for their next place).
   int eveilles() const;
 
+  // The processors of a shared machine do not all run alike: the host's
+  // other work slows some of them for a while (the same rows took 90 ns a
+  // triangle on one and 165 on another). A loop on a taken team gives each
+  // rank a share that follows its speed in the loops before, so that fewer
+  // of its steps run where each costs more processor time, and reports what
+  // each rank ran. Both only for the team's owner of the moment.
+  void fractions(int participants, double* f) const;
+  void noter(int participants, const double* cpu, const double* poids);
+
   // Takes the team for one loop; false while someone else has it.
   bool prendre() {
     bool libre = false;
@@ -137,6 +146,7 @@ class Equipe {
   std::atomic<bool> appelant_endormi_{false};
   std::mutex fin_garde_;
   std::condition_variable fin_;
+  std::array<std::atomic<double>, 8> lenteurs_{};  // by rank, the caller's first; 0: not yet known
 };
 
 namespace detail {
@@ -179,16 +189,33 @@ struct alignas(64) Part {
 // At most this many threads share a loop.
 inline constexpr int kParticipantsMax = 8;
 
+// The processor time of the calling thread, in ns.
+double temps_processeur_fil();
+
 // Every index of a loop weighs the same.
 struct Uniforme {
   double operator()(std::int32_t) const { return 1.0; }
 };
 
 // Cuts the indices 0 .. cumuls.size() - 1 into `parts` shares of consecutive
-// indices holding about the same weight; cumuls[k] is the weight of indices
-// 0..k (never falling). debuts[p] is the first index of share p, and
+// indices, share p holding about fractions[p] of the weight (the fractions
+// add up to 1; an equal part each when null); cumuls[k] is the weight of
+// indices 0..k (never falling). debuts[p] is the first index of share p, and
 // debuts[parts] the number of indices; a share may be empty.
-void decouper(const std::vector<double>& cumuls, int parts, std::int32_t* debuts);
+void decouper(const std::vector<double>& cumuls, int parts, std::int32_t* debuts, const double* fractions = nullptr);
+// The same for indices that weigh the same.
+void decouper(std::int32_t nombre, int parts, std::int32_t* debuts, const double* fractions = nullptr);
+
+// How much slower than the others each thread of a team has run lately
+// (1: as fast as the average). After a loop, rank p having run the weight
+// poids[p] of its own share in cpu[p] ns of its processor time, the ranks
+// with enough work to tell (50 us) move halfway to their rate over the
+// average rate of those ranks, within 0.5 and 2.5; with fewer than two such
+// ranks nothing changes.
+void ajuster_lenteurs(int participants, const double* cpu, const double* poids, double* lenteurs);
+// The share of each of the `participants` ranks for these slownesses: the
+// inverse of its slowness, all adding up to 1.
+void fractions_pour(int participants, const double* lenteurs, double* fractions);
 
 }  // namespace detail
 
@@ -209,21 +236,28 @@ template <class Travail, class Suite, class Sauter, class Poids = detail::Unifor
 void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sauter, double cout, Poids&& poids = {}) {
   const int participants = participants_pour(nombre, cout);
   const int aides = participants - 1;
+  Equipe* equipe = aides > 0 ? &Equipe::commune() : nullptr;
+  if (equipe && !equipe->prendre()) equipe = nullptr;  // threads of its own
+  // On the team, shares that follow the ranks' speed (see Equipe::fractions).
+  std::array<double, detail::kParticipantsMax> fractions{};
+  if (equipe) equipe->fractions(participants, fractions.data());
+  const double* f = equipe ? fractions.data() : nullptr;
   std::array<detail::Part, detail::kParticipantsMax> parts;
   std::array<std::int32_t, detail::kParticipantsMax + 1> debuts{};
-  if constexpr (std::is_same_v<std::decay_t<Poids>, detail::Uniforme>) {
-    for (int p = 0; p <= participants; ++p)
-      debuts[static_cast<std::size_t>(p)] = static_cast<std::int32_t>(std::int64_t(nombre) * p / participants);
-  } else if (participants > 1) {
+  if (participants < 2) {
+    debuts[1] = nombre;
+  } else if constexpr (std::is_same_v<std::decay_t<Poids>, detail::Uniforme>) {
+    detail::decouper(nombre, participants, debuts.data(), f);
+  } else {
     std::vector<double> cumuls(static_cast<std::size_t>(nombre));
     double somme = 0.0;
     for (std::int32_t k = 0; k < nombre; ++k) cumuls[static_cast<std::size_t>(k)] = somme += std::max(0.0, double(poids(k)));
-    detail::decouper(cumuls, participants, debuts.data());
-  } else {
-    debuts[1] = nombre;
+    detail::decouper(cumuls, participants, debuts.data(), f);
   }
   for (int p = 0; p < participants; ++p)
     parts[static_cast<std::size_t>(p)].poser(debuts[static_cast<std::size_t>(p)], debuts[static_cast<std::size_t>(p) + 1]);
+  // What each rank ran of its own share, and in how much of its processor time.
+  std::array<double, detail::kParticipantsMax> cpu{}, faits{};
   std::atomic<bool> arret{false};
   std::mutex garde;
   std::exception_ptr erreur;
@@ -238,7 +272,17 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
   auto boucle = [&](int rang) {
     try {
       const bool appelant = rang == 0;
-      for (std::int32_t k; (k = parts[static_cast<std::size_t>(rang)].devant()) >= 0;) faire(k, appelant);
+      const auto r = static_cast<std::size_t>(rang);
+      const double debut = equipe ? detail::temps_processeur_fil() : 0.0;
+      double fait = 0.0;
+      for (std::int32_t k; (k = parts[r].devant()) >= 0;) {
+        faire(k, appelant);
+        if (equipe) fait += std::max(0.0, double(poids(k)));
+      }
+      if (equipe) {
+        cpu[r] = detail::temps_processeur_fil() - debut;
+        faits[r] = fait;
+      }
       for (int d = 1; d < participants; ++d) {
         detail::Part& autre = parts[static_cast<std::size_t>((rang + d) % participants)];
         for (std::int32_t k; (k = autre.derriere()) >= 0;) faire(k, appelant);
@@ -251,12 +295,12 @@ void repartir(std::int32_t nombre, Travail&& travail, Suite&& suite, Sauter&& sa
       for (int p = 0; p < participants; ++p) parts[static_cast<std::size_t>(p)].vider();
     }
   };
-  Equipe* equipe = aides > 0 ? &Equipe::commune() : nullptr;
-  if (equipe && equipe->prendre()) {
+  if (equipe) {
     using Boucle = decltype(boucle);
     equipe->lancer(aides, [](void* b, int rang) { (*static_cast<Boucle*>(b))(rang); }, &boucle);
     boucle(0);
     equipe->rendre();
+    if (!erreur) equipe->noter(participants, cpu.data(), faits.data());
   } else {
     std::vector<std::thread> fils;
     fils.reserve(static_cast<std::size_t>(aides));

@@ -242,3 +242,50 @@ TEST(Repartir, AutomaticHelpersLeaveTheBusyProcessorsWithinHalfOfThem) {
   EXPECT_EQ(model::participants_pour(1000, 1.0), 1 + model::aides_paralleles()) << "a fixed count ignores the load";
   model::fixer_partage(avant);
 }
+
+// A team's shares follow its ranks' speed: a rank that ran its share slower
+// than the others gets a smaller one next time (halfway there each loop,
+// within bounds); ranks with too little work to tell, or a loop with fewer
+// than two of them, change nothing.
+TEST(Repartir, SharesFollowTheSpeedOfEachRank) {
+  double lenteurs[4] = {1.0, 1.0, 1.0, 1.0};
+  // Ranks 0 and 1 at 90 ns a unit, rank 2 at 180, rank 3 with too little work.
+  const double cpu[4] = {900e3, 900e3, 1800e3, 20e3};
+  const double poids[4] = {10000, 10000, 10000, 100};
+  model::detail::ajuster_lenteurs(4, cpu, poids, lenteurs);
+  EXPECT_NEAR(lenteurs[0], 0.5 + 0.5 * 90 / 120, 1e-9);
+  EXPECT_NEAR(lenteurs[2], 0.5 + 0.5 * 180 / 120, 1e-9);
+  EXPECT_EQ(lenteurs[3], 1.0);
+  for (int tour = 0; tour < 20; ++tour) model::detail::ajuster_lenteurs(4, cpu, poids, lenteurs);
+  EXPECT_NEAR(lenteurs[2] / lenteurs[0], 2.0, 1e-6);
+  const double rien[4] = {900e3, 10e3, 0, 0};
+  const double avant = lenteurs[0];
+  model::detail::ajuster_lenteurs(4, rien, poids, lenteurs);
+  EXPECT_EQ(lenteurs[0], avant);
+  const double extremes[4] = {100e3, 100e6, 100e6, 100e6};
+  double bornees[4] = {1.0, 1.0, 1.0, 1.0};
+  for (int tour = 0; tour < 40; ++tour) model::detail::ajuster_lenteurs(4, extremes, poids, bornees);
+  EXPECT_DOUBLE_EQ(bornees[0], 0.5);
+  const double un_lent[4] = {100e3, 100e3, 100e3, 100e6};
+  for (int tour = 0; tour < 40; ++tour) model::detail::ajuster_lenteurs(4, un_lent, poids, bornees);
+  EXPECT_DOUBLE_EQ(bornees[3], 2.5);
+
+  double f[4];
+  const double l[4] = {1.0, 1.0, 2.0, 0.0};  // 0: taken as the fastest allowed
+  model::detail::fractions_pour(4, l, f);
+  EXPECT_NEAR(f[0] + f[1] + f[2] + f[3], 1.0, 1e-12);
+  EXPECT_NEAR(f[0], 2 * f[2], 1e-12);
+  EXPECT_NEAR(f[3], 4 * f[2], 1e-12);
+
+  // The cut follows the fractions, by weight and by count.
+  const double moitie_quart[3] = {0.5, 0.25, 0.25};
+  std::vector<double> cumuls(100);
+  for (std::size_t k = 0; k < cumuls.size(); ++k) cumuls[k] = double(k + 1);
+  std::array<std::int32_t, 9> d{};
+  model::detail::decouper(cumuls, 3, d.data(), moitie_quart);
+  EXPECT_EQ((std::vector<std::int32_t>(d.begin(), d.begin() + 4)), (std::vector<std::int32_t>{0, 50, 75, 100}));
+  model::detail::decouper(100, 3, d.data(), moitie_quart);
+  EXPECT_EQ((std::vector<std::int32_t>(d.begin(), d.begin() + 4)), (std::vector<std::int32_t>{0, 50, 75, 100}));
+  model::detail::decouper(100, 3, d.data());
+  EXPECT_EQ((std::vector<std::int32_t>(d.begin(), d.begin() + 4)), (std::vector<std::int32_t>{0, 33, 66, 100}));
+}

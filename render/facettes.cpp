@@ -270,6 +270,8 @@ void Moteur::triangle_calcule(const TriangleBalayage& t, const Sommet* const* so
     s_ = SommetsFacette(tampon_.data());
   }
   signe_ = t.signe;
+  if (observateur_)
+    for (std::size_t k = 0; k < 3; ++k) noeuds_facette_[k] = {t.i[k], t.j[k]};
   if (!drapeau_rangee_) {
     drapeau_rangee_ = true;
     return;

@@ -207,7 +207,7 @@ void DessinFacettes::observer(bool sous, GenreFacette genre, std::int32_t index,
   for (std::size_t k = 0; k < 3; ++k) {
     f.ecran[k] = s_[k].ecran;
     f.profondeur[k] = s_[k].d;
-    f.noeuds[k] = {s_[k].i, s_[k].j};
+    f.noeuds[k] = {noeuds_facette_[k][0], noeuds_facette_[k][1]};
     f.monde[k] = {s_[k].x, s_[k].y, s_[k].z};
   }
   if (sous) {

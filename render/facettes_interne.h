@@ -41,7 +41,6 @@ struct Sommet {
   bool sous_mer = false;             // its node lies below the sea level
   bool riviere = false;              // its node carries a river
   std::uint8_t classe = 0;           // what the first decisions test of it alone (classer)
-  std::int32_t i = 0, j = 0;         // its node (or sub-node)
 };
 
 // The three vertices of a facet, wherever they lie: side by side in a
@@ -259,7 +258,7 @@ inline Point double_point(Point p) {
 }
 
 inline std::uint8_t octet(std::int32_t v) { return std::uint8_t(std::clamp(v, 0, 255)); }
-struct EntreeCache {
+struct alignas(64) EntreeCache {
   std::uint32_t cle = 0;  // ((i << 16) | j) + 1, 0 when empty
   Sommet sommet;
 };
@@ -413,6 +412,8 @@ class DessinFacettes {
   // The vertices of the current facet: those the helpers computed, or a copy.
   std::array<Sommet, 3> tampon_{};
   SommetsFacette s_{tampon_.data()};
+  // The nodes (or sub-nodes) of its vertices, for a test observer only.
+  std::array<std::array<std::int32_t, 2>, 3> noeuds_facette_{};
   double signe_ = 1.0;
   std::int32_t index_ = 0;
   std::int32_t cretes_suivies_ = 0;

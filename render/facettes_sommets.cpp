@@ -96,8 +96,6 @@ bool sommet_pur(const Fixes& f, std::int32_t i, std::int32_t j, std::uint16_t v,
   double X = 0.0, Y = 0.0, Z = 0.0;
   const NoeudMonde nm = placer(f, i, j, X, Y, Z);
   s.classe = 0;
-  s.i = i;
-  s.j = j;
   s.x = X;
   s.y = Y;
   s.z = Z;
@@ -129,8 +127,6 @@ void Moteur::calculer_sommet(std::int32_t i, std::int32_t j, Sommet& s) {
     }
   }
   const NoeudMonde nm = placer(*fixes_, i, j, s.x, s.y, s.z);
-  s.i = i;
-  s.j = j;
   s.sous_mer = nm.sous_mer;
   s.riviere = false;
   if (ctx_.carte_vagues) {

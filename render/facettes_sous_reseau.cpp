@@ -84,8 +84,6 @@ void DessinFacettes::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, d
       if (s.d == 0.0) s.d = 0.0001;
       s.sous_mer = false;
       s.riviere = false;
-      s.i = c;
-      s.j = r;
       s.classe = classer(*fixes_, s);
     }
   }
@@ -97,6 +95,8 @@ void DessinFacettes::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, d
     if (ctx_.annule()) return;
     const auto sommet = [&](std::size_t k) { return &sous_[std::size_t((t.c[k] - 1) * kMaxSous + (t.r[k] - 1))]; };
     s_ = SommetsFacette(sommet(0), sommet(1), sommet(2));
+    if (observateur_)
+      for (std::size_t k = 0; k < 3; ++k) noeuds_facette_[k] = {t.c[k], t.r[k]};
     signe_ = t.signe;
     dessiner_facette(true);
   });

@@ -80,42 +80,17 @@ void fixer_partage(const Partage& p) {
   part_minimale.store(p.part_minimale);
 }
 
-int aides_pour_charge(int coeurs, double charge, int executables) {
+int aides_pour_charge(int coeurs, double occupes) {
   const int autres = std::clamp(coeurs, 1, detail::kParticipantsMax) - 1;
-  double occupes = std::max(0.0, charge);
-  if (executables >= 1) occupes = std::min(occupes, double(executables - 1));
-  return std::clamp(static_cast<int>(autres - occupes), (autres + 1) / 2, autres);
+  const double libres = double(autres) - std::max(0.0, occupes);
+  return std::clamp(static_cast<int>(libres), (autres + 1) / 2, autres);
 }
 
 int aides_disponibles() {
-  static std::atomic<int> valeur{-1};
-  static std::atomic<std::int64_t> lue{0};  // when, in steady_clock ticks
-  const std::int64_t maintenant = std::chrono::steady_clock::now().time_since_epoch().count();
-  const std::int64_t periode =
-      std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::milliseconds(100)).count();
-  const int v = valeur.load(std::memory_order_relaxed);
-  if (v >= 0 && maintenant - lue.load(std::memory_order_relaxed) < periode) return v;
   const int coeurs = platform::processeurs_utilisables();
-  int aides = aides_pour_charge(coeurs, 0.0, 0);
-  if (coeurs > 1) {
-    double charge = 0.0;
-    int executables = 0;
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-      double c5 = 0.0, c15 = 0.0;
-      int total = 0;
-      if (std::fscanf(f, "%lf %lf %lf %d/%d", &charge, &c5, &c15, &executables, &total) != 5) {
-        charge = 0.0;  // unreadable: as an idle machine
-        executables = 0;
-      }
-      std::fclose(f);
-    }
-    // Our own helpers at work or watching are runnable too; they are not the others' load.
-    if (executables > 0) executables = std::max(1, executables - Equipe::commune().eveilles());
-    aides = aides_pour_charge(coeurs, charge, executables);
-  }
-  valeur.store(aides, std::memory_order_relaxed);
-  lue.store(maintenant, std::memory_order_relaxed);
-  return aides;
+  // This process's own time is left out of the measure: the team's helpers
+  // are not the others' load.
+  return coeurs > 1 ? aides_pour_charge(coeurs, platform::processeurs_occupes_autres()) : 0;
 }
 
 int participants_pour(std::int32_t nombre, double cout) {
@@ -255,12 +230,6 @@ Equipe::~Equipe() {
   arret_.store(true, std::memory_order_seq_cst);
   for (auto& p : places_) reveiller(p->endormi, p->garde, p->reveil);
   for (auto& p : places_) p->fil.join();
-}
-
-int Equipe::eveilles() const {
-  int n = 0;
-  for (const auto& p : places_) n += p->endormi.load(std::memory_order_relaxed) ? 0 : 1;
-  return n;
 }
 
 void Equipe::reveiller_rang(int r) {

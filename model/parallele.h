@@ -49,18 +49,17 @@ struct Partage {
 Partage partage();
 void fixer_partage(const Partage& p);
 
-// The automatic helper count from the processors the process may use, the
-// load average of the last minute and the threads runnable now (0: unknown):
-// one per further processor that the other programs leave idle, the busy
-// ones being the lesser of the load and the threads runnable besides the
-// caller, but never fewer than half the further processors (the load of a
-// shared machine says little of what the next milliseconds leave free). On a
-// busy machine further helpers only take turns with the other programs on
-// the same cores, each of their instructions slower: a degree-11 generation
-// took more processor time and no less time with 7 than with 5 or 6.
-int aides_pour_charge(int coeurs, double charge, int executables);
-// The same for this machine now (the load is read at most every 100 ms; the
-// team's helpers awake at that moment are not counted among the busy).
+// The automatic helper count from the processors the process may use and
+// those the other programs keep busy (platform::processeurs_occupes_autres):
+// one per further processor they leave idle, a processor partly busy counting
+// as busy, but never fewer than half the further processors (what a shared
+// machine did lately says little of what the next milliseconds leave free).
+// On a busy machine further helpers only take turns with the other programs
+// on the same cores, each of their instructions slower: a degree-11
+// generation took more processor time and no less time with 7 than with 5 or 6.
+int aides_pour_charge(int coeurs, double occupes);
+// The same for this machine now (the measure is taken again at most every
+// platform::kFenetreReleves).
 int aides_disponibles();
 
 // The threads a loop of `nombre` indices costing about `cout` nanoseconds on
@@ -94,8 +93,6 @@ class Equipe {
   Equipe& operator=(const Equipe&) = delete;
 
   int taille() const { return static_cast<int>(places_.size()); }
-  // Helpers not asleep now (at work, or watching for their next place).
-  int eveilles() const;
 
   // The processors of a shared machine do not all run alike: the host's
   // other work slows some of them for a while (the same rows took 90 ns a

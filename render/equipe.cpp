@@ -1,14 +1,7 @@
 #include "render/equipe.h"
 
-#include <sched.h>
-#include <time.h>
-
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include <algorithm>
+#include <cmath>
 
 #include "platform/processeurs.h"
 
@@ -49,149 +42,18 @@ Equipe::~Equipe() {
   for (std::thread& f : fils_) f.join();
 }
 
-int Equipe::aides_pour(int coeurs, double charge, int executables) {
-  coeurs = std::clamp(coeurs, 1, kAidesMachine + 1);
-  // The load average also counts this program's own helpers of the renders
-  // just before; the threads runnable now (the caller among them) tell what
-  // the others take at this moment. The lesser of the two is what is busy.
-  double occupes = charge;
-  if (executables >= 1) occupes = std::min(occupes, double(executables - 1));
-  return std::clamp(static_cast<int>(coeurs - 1 - occupes), 0, coeurs - 1);
-}
-
 int Equipe::aides_libres(int coeurs, double autres) {
   coeurs = std::clamp(coeurs, 1, kAidesMachine + 1);
   const double libres = double(coeurs - 1) - std::max(autres, 0.0);
   return std::clamp(static_cast<int>(std::floor(libres + 0.5)), 0, coeurs - 1);
 }
 
-std::optional<Equipe::Releve> Equipe::lire_stat(std::string_view stat, const std::vector<bool>& permis) {
-  Releve r;
-  bool lu = false;
-  while (!stat.empty()) {
-    const std::size_t fin = stat.find('\n');
-    std::string_view ligne = stat.substr(0, fin);
-    stat = fin == std::string_view::npos ? std::string_view{} : stat.substr(fin + 1);
-    // "cpuN": the machine's total line "cpu " is not counted.
-    if (ligne.size() < 4 || ligne.substr(0, 3) != "cpu" || ligne[3] < '0' || ligne[3] > '9') continue;
-    ligne.remove_prefix(3);
-    std::int64_t champs[8] = {};
-    int numero = -1, n = 0;
-    {
-      int v = 0;
-      std::size_t k = 0;
-      for (; k < ligne.size() && ligne[k] >= '0' && ligne[k] <= '9' && v < 100000; ++k) v = v * 10 + (ligne[k] - '0');
-      numero = v;
-      ligne.remove_prefix(k);
-    }
-    while (n < 8) {
-      std::size_t k = 0;
-      while (k < ligne.size() && ligne[k] == ' ') ++k;
-      if (k == ligne.size() || ligne[k] < '0' || ligne[k] > '9') break;
-      std::int64_t v = 0;
-      for (; k < ligne.size() && ligne[k] >= '0' && ligne[k] <= '9'; ++k)
-        v = v < (std::int64_t(1) << 58) ? v * 10 + (ligne[k] - '0') : v;
-      champs[n++] = v;
-      ligne.remove_prefix(k);
-    }
-    if (n < 5) continue;  // user nice system idle iowait at least
-    if (!permis.empty() && (std::size_t(numero) >= permis.size() || !permis[std::size_t(numero)])) continue;
-    const std::int64_t repos = champs[3] + champs[4];
-    std::int64_t tout = 0;
-    for (int k = 0; k < n; ++k) tout += champs[k];
-    r.occupe += tout - repos;
-    r.total += tout;
-    ++r.processeurs;
-    lu = true;
-  }
-  if (!lu) return std::nullopt;
-  return r;
-}
-
-std::optional<double> Equipe::occupes_autres(const Releve& avant, const Releve& apres) {
-  const double duree = apres.secondes - avant.secondes;
-  const std::int64_t total = apres.total - avant.total, occupe = apres.occupe - avant.occupe;
-  if (duree < kFenetreReleves || apres.processeurs != avant.processeurs || apres.processeurs <= 0 || total <= 0 ||
-      occupe < 0 || occupe > total)
-    return std::nullopt;
-  // The processors kept busy on average, less this process's own share.
-  const double occupes = double(apres.processeurs) * double(occupe) / double(total);
-  const double propres = std::max(apres.cpu_propre - avant.cpu_propre, 0.0) / duree;
-  return std::max(occupes - propres, 0.0);
-}
-
-namespace {
-
-std::optional<Equipe::Releve> relever() {
-  std::vector<bool> permis;
-  cpu_set_t masque;
-  CPU_ZERO(&masque);
-  if (sched_getaffinity(0, sizeof masque, &masque) == 0)
-    for (int k = 0; k < CPU_SETSIZE; ++k)
-      if (CPU_ISSET(k, &masque)) {
-        if (permis.size() <= std::size_t(k)) permis.resize(std::size_t(k) + 1, false);
-        permis[std::size_t(k)] = true;
-      }
-  std::FILE* f = std::fopen("/proc/stat", "r");
-  if (!f) return std::nullopt;
-  std::string texte;
-  char tampon[4096];
-  for (std::size_t lu; texte.size() < (1u << 20) && (lu = std::fread(tampon, 1, sizeof tampon, f)) > 0;)
-    texte.append(tampon, lu);
-  std::fclose(f);
-  std::optional<Equipe::Releve> r = Equipe::lire_stat(texte, permis);
-  if (!r) return std::nullopt;
-  timespec cpu{}, horloge{};
-  if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu) != 0 || clock_gettime(CLOCK_MONOTONIC, &horloge) != 0)
-    return std::nullopt;
-  r->cpu_propre = double(cpu.tv_sec) + 1e-9 * double(cpu.tv_nsec);
-  r->secondes = double(horloge.tv_sec) + 1e-9 * double(horloge.tv_nsec);
-  return r;
-}
-
-}  // namespace
-
 int Equipe::aides_machine() {
   const int coeurs = platform::processeurs_utilisables();
   if (coeurs <= 1) return 0;
-  // Processors the other programs keep busy, measured since the last call:
-  // the load average and the threads runnable at one moment also count this
-  // program's own helpers, or a crowd of a few milliseconds.
-  {
-    static std::mutex garde;
-    static std::optional<Releve> dernier;
-    static double autres = -1.0;
-    const std::optional<Releve> maintenant = relever();
-    const std::lock_guard<std::mutex> verrou(garde);
-    if (maintenant && dernier) {
-      if (const std::optional<double> o = occupes_autres(*dernier, *maintenant)) {
-        autres = *o;
-        dernier = maintenant;
-      } else if (maintenant->processeurs != dernier->processeurs) {
-        dernier = maintenant;
-      }
-    } else if (maintenant) {
-      dernier = maintenant;
-    }
-    if (autres >= 0.0) return aides_libres(coeurs, autres);
-  }
-  // Cores the other programs leave idle: on a busy machine, helpers would only
-  // take turns with the caller on the same cores.
-  double charge = 0.0;
-  int executables = 0;
-  if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-    double c1 = 0.0, c5 = 0.0, c15 = 0.0;
-    int r = 0, t = 0;
-    if (std::fscanf(f, "%lf %lf %lf %d/%d", &c1, &c5, &c15, &r, &t) == 5) {
-      charge = c1;
-      executables = r;
-    }
-    std::fclose(f);
-  } else {
-    double c[1] = {0.0};
-    if (getloadavg(c, 1) == 1) charge = c[0];
-  }
-  return aides_pour(coeurs, charge, executables);
+  // On a busy machine, helpers would only take turns with the caller on the
+  // same cores.
+  return aides_libres(coeurs, platform::processeurs_occupes_autres());
 }
 
 bool Equipe::prendre(int aides) {

@@ -20,8 +20,6 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <optional>
-#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -65,36 +63,12 @@ class Equipe {
   void participants(int aides);
 
   // Helper threads for a render on this machine now: one per further processor
-  // the process may use (at most 7) that the other programs leave idle. The
-  // processors the others kept busy are measured between two calls (at least
-  // kFenetreReleves apart) from the machine's processor times less this
-  // process's own CPU time; before that, from the load average.
+  // the process may use (at most 7) that the other programs leave idle
+  // (platform::processeurs_occupes_autres), from none to all of them.
   static int aides_machine();
-  // The same from the processor count, the load average of the last minute
-  // and the threads runnable now (0: unknown).
-  static int aides_pour(int coeurs, double charge, int executables);
   // The same from the processor count and the processors the other programs
-  // kept busy (rounded to the nearest).
+  // keep busy (rounded to the nearest).
   static int aides_libres(int coeurs, double autres);
-
-  // What the processors did up to a moment: the ticks of `/proc/stat` over
-  // the processors counted, and this process's own CPU time.
-  struct Releve {
-    double secondes = 0.0;     // a steady clock
-    double cpu_propre = 0.0;   // seconds of CPU of every thread of this process
-    std::int64_t occupe = 0;   // ticks not idle (iowait counts as idle, steal as busy)
-    std::int64_t total = 0;
-    int processeurs = 0;       // processors counted
-  };
-  static constexpr double kFenetreReleves = 0.05;
-  // Reads the per-processor lines of `/proc/stat` ("cpuN user nice system idle
-  // iowait irq softirq steal ..."), counting processor N when permis(N) (all
-  // when permis is empty); nothing when no line could be read.
-  static std::optional<Releve> lire_stat(std::string_view stat, const std::vector<bool>& permis);
-  // The processors the other programs kept busy between two readings of the
-  // same processors; nothing when the window is shorter than
-  // kFenetreReleves or the readings do not fit.
-  static std::optional<double> occupes_autres(const Releve& avant, const Releve& apres);
 
  private:
   void boucle(int rang);

@@ -213,20 +213,20 @@ TEST(Repartir, HelpersRunAsBatchThreadsAndTheCallerKeepsItsPolicy) {
 }
 #endif
 
-// The automatic count: the further processors less the busy ones (the lesser
-// of the load and the threads runnable besides the caller), never below half
-// of them; none on one processor. Loops follow it unless a count is fixed.
+// The automatic count: the further processors less those the others keep
+// busy (one partly busy counts as busy), never below half of them; none on one
+// processor. Loops follow it unless a count is fixed.
 TEST(Repartir, AutomaticHelpersLeaveTheBusyProcessorsWithinHalfOfThem) {
-  EXPECT_EQ(model::aides_pour_charge(8, 0.0, 0), 7);
-  EXPECT_EQ(model::aides_pour_charge(8, 1.5, 0), 5);
-  EXPECT_EQ(model::aides_pour_charge(8, 2.5, 3), 5);   // two runnable besides the caller
-  EXPECT_EQ(model::aides_pour_charge(8, 12.0, 0), 4);  // half of the further processors at least
-  EXPECT_EQ(model::aides_pour_charge(8, 12.0, 1), 7);  // nothing else runnable now: the load was ours
-  EXPECT_EQ(model::aides_pour_charge(8, -3.0, 0), 7);
-  EXPECT_EQ(model::aides_pour_charge(4, 1.2, 0), 2);
-  EXPECT_EQ(model::aides_pour_charge(2, 5.0, 9), 1);
-  EXPECT_EQ(model::aides_pour_charge(1, 0.0, 0), 0);
-  EXPECT_EQ(model::aides_pour_charge(64, 0.0, 0), 7);
+  EXPECT_EQ(model::aides_pour_charge(8, 0.0), 7);
+  EXPECT_EQ(model::aides_pour_charge(8, 0.2), 6);
+  EXPECT_EQ(model::aides_pour_charge(8, 1.5), 5);
+  EXPECT_EQ(model::aides_pour_charge(8, 2.0), 5);
+  EXPECT_EQ(model::aides_pour_charge(8, 12.0), 4);  // half of the further processors at least
+  EXPECT_EQ(model::aides_pour_charge(8, -3.0), 7);
+  EXPECT_EQ(model::aides_pour_charge(4, 1.2), 2);
+  EXPECT_EQ(model::aides_pour_charge(2, 5.0), 1);
+  EXPECT_EQ(model::aides_pour_charge(1, 0.0), 0);
+  EXPECT_EQ(model::aides_pour_charge(64, 0.0), 7);
 
   const int disponibles = model::aides_disponibles();
   EXPECT_GE(disponibles, model::aides_paralleles() / 2);

@@ -151,21 +151,6 @@ TEST(Equipe, HelpersTakingPartChangeBetweenBatches) {
   EXPECT_EQ(faits.load(), attendus);
 }
 
-// Idle cores: the load average counts the program's own helpers of the renders
-// just before, so the threads runnable now bound it; the caller's core is never
-// counted, and the count stays within 0..7.
-TEST(Equipe, HelpersForTheIdleCores) {
-  EXPECT_EQ(Equipe::aides_pour(8, 0.1, 1), 7);
-  EXPECT_EQ(Equipe::aides_pour(8, 6.5, 1), 7);   // a load left by the renders before
-  EXPECT_EQ(Equipe::aides_pour(8, 6.5, 5), 3);   // four other threads running now
-  EXPECT_EQ(Equipe::aides_pour(8, 2.5, 9), 4);   // a momentary crowd above the average
-  EXPECT_EQ(Equipe::aides_pour(8, 2.5, 0), 4);   // no count of runnable threads
-  EXPECT_EQ(Equipe::aides_pour(2, 0.0, 1), 1);
-  EXPECT_EQ(Equipe::aides_pour(2, 3.0, 4), 0);
-  EXPECT_EQ(Equipe::aides_pour(64, 0.0, 1), 7);
-  EXPECT_EQ(Equipe::aides_pour(1, 0.0, 1), 0);
-}
-
 namespace {
 
 // Waits until `fait` holds, at most a few seconds (a batch whose indices were
@@ -307,67 +292,14 @@ TEST(ReglageAides, RisesWhenLateFallsWhenAtEaseAndKeepsTheCountOfMostLines) {
   }
 }
 
-// The processors the other programs keep busy, from two readings of
-// /proc/stat and of this process's CPU time: only the processors of the
-// affinity mask count, idle and iowait are idle, steal is busy, this
-// process's own time is taken off, and a window too short, readings of
-// different processors or a clock that went back give nothing.
-TEST(Equipe, OtherProgramsBusyProcessorsFromTwoReadings) {
-  // user nice system idle iowait irq softirq steal guest guest_nice
-  const std::string avant =
-      "cpu  900 0 300 9000 100 0 0 0 0 0\n"
-      "cpu0 100 0 50 1000 0 0 0 0 0 0\n"
-      "cpu1 200 0 50 1000 50 0 0 0 0 0\n"
-      "cpu2 300 0 100 2000 50 0 0 0 0 0\n"
-      "intr 12345 1 2 3\nctxt 999\nbtime 1\n";
-  const std::string apres =
-      "cpu  1000 0 300 9400 100 0 0 0 0 0\n"
-      "cpu0 150 0 50 1050 0 0 0 0 0 0\n"   // half busy over 100 ticks
-      "cpu1 200 0 50 1090 60 0 0 0 0 0\n"  // idle (iowait is idle)
-      "cpu2 380 0 100 2000 50 0 0 20 0 0\n"  // busy, a fifth of it stolen
-      "intr 12399 1 2 3\n";
-  const auto a = Equipe::lire_stat(avant, {});
-  const auto b = Equipe::lire_stat(apres, {});
-  ASSERT_TRUE(a && b);
-  EXPECT_EQ(a->processeurs, 3);
-  EXPECT_EQ(a->occupe, 100 + 50 + 200 + 50 + 300 + 100);
-  EXPECT_EQ(a->total, a->occupe + 1000 + 1000 + 50 + 2000 + 50);
-  Equipe::Releve ra = *a, rb = *b;
-  ra.secondes = 10.0;
-  rb.secondes = 11.0;
-  ra.cpu_propre = 5.0;
-  rb.cpu_propre = 5.25;  // this process kept a quarter of a processor busy
-  // 50 + 0 + 100 busy ticks of 300: 1.5 processors, less this process's 0.25.
-  ASSERT_TRUE(Equipe::occupes_autres(ra, rb));
-  EXPECT_NEAR(*Equipe::occupes_autres(ra, rb), 1.25, 1e-9);
-  // Only the processors of the mask: cpu1 alone was idle.
-  const std::vector<bool> masque{false, true};
-  auto c = Equipe::lire_stat(avant, masque), d = Equipe::lire_stat(apres, masque);
-  ASSERT_TRUE(c && d);
-  EXPECT_EQ(c->processeurs, 1);
-  c->secondes = 10.0;
-  d->secondes = 11.0;
-  EXPECT_NEAR(*Equipe::occupes_autres(*c, *d), 0.0, 1e-9);
-  // This process's time beyond what the processors show leaves none busy.
-  rb.cpu_propre = 9.0;
-  EXPECT_EQ(*Equipe::occupes_autres(ra, rb), 0.0);
-  rb.cpu_propre = 5.25;
-  // Nothing to say: too short a window, other processors, times that went back.
-  rb.secondes = ra.secondes + Equipe::kFenetreReleves / 2;
-  EXPECT_FALSE(Equipe::occupes_autres(ra, rb));
-  rb.secondes = 11.0;
-  EXPECT_FALSE(Equipe::occupes_autres(ra, *d));
-  EXPECT_FALSE(Equipe::occupes_autres(rb, ra));
-  // Lines that are not those of a processor, or cut short, give nothing.
-  EXPECT_FALSE(Equipe::lire_stat("cpu  1 2 3 4 5\nintr 1\n", {}));
-  EXPECT_FALSE(Equipe::lire_stat("cpu0 1 2 3\n", {}));
-  EXPECT_FALSE(Equipe::lire_stat("", {}));
-  EXPECT_FALSE(Equipe::lire_stat(avant, {false, false, false}));
-  // The helpers: one per further processor the others leave idle, to the nearest.
+// The helpers of a render: one per further processor the others leave idle,
+// to the nearest, from none to all of them and never more than 7.
+TEST(Equipe, HelpersForTheProcessorsTheOthersLeaveIdle) {
   EXPECT_EQ(Equipe::aides_libres(8, 0.0), 7);
   EXPECT_EQ(Equipe::aides_libres(8, 0.4), 7);
   EXPECT_EQ(Equipe::aides_libres(8, 2.6), 4);
   EXPECT_EQ(Equipe::aides_libres(8, 12.0), 0);
+  EXPECT_EQ(Equipe::aides_libres(8, -1.0), 7);
   EXPECT_EQ(Equipe::aides_libres(2, 0.2), 1);
   EXPECT_EQ(Equipe::aides_libres(1, 0.0), 0);
   EXPECT_EQ(Equipe::aides_libres(64, 0.0), 7);

@@ -82,8 +82,10 @@ void fixer_partage(const Partage& p) {
 
 int aides_pour_charge(int coeurs, double occupes) {
   const int autres = std::clamp(coeurs, 1, detail::kParticipantsMax) - 1;
+  // To the nearest: the measure is an average, and a daemon's few ticks must
+  // not cost a helper.
   const double libres = double(autres) - std::max(0.0, occupes);
-  return std::clamp(static_cast<int>(libres), (autres + 1) / 2, autres);
+  return std::clamp(static_cast<int>(std::floor(libres + 0.5)), (autres + 1) / 2, autres);
 }
 
 int aides_disponibles() {

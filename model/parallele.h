@@ -51,8 +51,8 @@ void fixer_partage(const Partage& p);
 
 // The automatic helper count from the processors the process may use and
 // those the other programs keep busy (platform::processeurs_occupes_autres):
-// one per further processor they leave idle, a processor partly busy counting
-// as busy, but never fewer than half the further processors (what a shared
+// one per further processor they leave idle (to the nearest), but never
+// fewer than half the further processors (what a shared
 // machine did lately says little of what the next milliseconds leave free).
 // On a busy machine further helpers only take turns with the other programs
 // on the same cores, each of their instructions slower: a degree-11

@@ -11,8 +11,9 @@ if [[ "$QUORVEL_SANITIZE" == "ON" ]]; then
   export UBSAN_OPTIONS=print_stacktrace=1
   export LSAN_OPTIONS=suppressions=$repo/tests/lsan.supp
 elif [[ "$QUORVEL_SANITIZE" == "thread" ]]; then
-  # The model's and the renderer's helper threads: only their libraries and tests.
-  export QUORVEL_TARGETS=${QUORVEL_TARGETS:-"model_tests render_tests"}
+  # The model's and the renderer's helper threads, and the platform's measure
+  # of the machine they share: only their libraries and tests.
+  export QUORVEL_TARGETS=${QUORVEL_TARGETS:-"platform_tests model_tests render_tests"}
   export TSAN_OPTIONS=${TSAN_OPTIONS:-"halt_on_error=1 second_deadlock_stack=1"}
 fi
 scripts/build.sh

@@ -46,9 +46,10 @@ struct Outil {
   std::int32_t code, largeur = 8000, valeur = 0, haut = 0, bas = 0, sommet = 0;
 };
 
-// Runs one tool from a one-node stroke at (i0, j0).
+// Runs one tool from a one-node stroke at (i0, j0); with `plateaux`, a
+// whole-terrain plateau is gathered there instead of applied.
 bool appliquer(Tmatrice& t, const Outil& o, std::int32_t i0, std::int32_t j0, ProgressSink* attente = nullptr,
-               WindowHandle fenetre = 0) {
+               WindowHandle fenetre = 0, PlateauxDifferes* plateaux = nullptr) {
   arguments_outil a{};
   a.largeur_base_debut = o.largeur;
   a.largeur_sommet_debut = o.sommet;
@@ -59,6 +60,7 @@ bool appliquer(Tmatrice& t, const Outil& o, std::int32_t i0, std::int32_t j0, Pr
   controle_outil c;
   c.attente = attente;
   c.fenetre = fenetre;
+  c.plateaux = plateaux;
   t.debut_trace(i0, j0);
   t.modifier(a, c);
   t.fin_trace();
@@ -153,20 +155,7 @@ TEST(Plateau, GatheredWholeTerrainPlateausGiveTheHeightsOfOneAfterTheOther) {
   for (const Outil& o : outils) EXPECT_TRUE(appliquer(*suite, o, 60, 30));
 
   PlateauxDifferes plateaux;
-  for (const Outil& o : outils) {
-    arguments_outil a{};
-    a.largeur_base_debut = o.largeur;
-    a.valeur = o.valeur;
-    a.altitude_finale_debut = o.haut;
-    a.altitude_initiale_debut = o.bas;
-    a.outil = o.code;
-    controle_outil c;
-    c.plateaux = &plateaux;
-    groupe->debut_trace(60, 30);
-    groupe->modifier(a, c);
-    groupe->fin_trace();
-    EXPECT_TRUE(c.continuer);
-  }
+  for (const Outil& o : outils) EXPECT_TRUE(appliquer(*groupe, o, 60, 30, nullptr, 0, &plateaux));
   EXPECT_EQ(etat(*groupe).h, depart) << "gathered plateaus change nothing yet";
   EXPECT_EQ(plateaux.bandes.size(), 4u) << "a strength of 0 changes nothing and is left out";
   appliquer_plateaux(*groupe, plateaux);

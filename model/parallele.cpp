@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 #if defined(__linux__)
 #include <pthread.h>
@@ -186,23 +185,24 @@ double detail::temps_processeur_fil() {
   return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
 }
 
-void Equipe::fractions(int participants, double* f) const {
-  std::array<double, detail::kParticipantsMax> l{};
-  participants = std::clamp(participants, 1, detail::kParticipantsMax);
+void Equipe::lenteurs(int participants, double* l) const {
   for (int p = 0; p < participants; ++p) {
     const double v = lenteurs_[static_cast<std::size_t>(p)].load(std::memory_order_relaxed);
-    l[static_cast<std::size_t>(p)] = v > 0 ? v : 1.0;
+    l[p] = v > 0 ? v : 1.0;  // not yet known: as fast as the others
   }
+}
+
+void Equipe::fractions(int participants, double* f) const {
+  participants = std::clamp(participants, 1, detail::kParticipantsMax);
+  std::array<double, detail::kParticipantsMax> l{};
+  lenteurs(participants, l.data());
   detail::fractions_pour(participants, l.data(), f);
 }
 
 void Equipe::noter(int participants, const double* cpu, const double* poids) {
-  std::array<double, detail::kParticipantsMax> l{};
   participants = std::clamp(participants, 1, detail::kParticipantsMax);
-  for (int p = 0; p < participants; ++p) {
-    const double v = lenteurs_[static_cast<std::size_t>(p)].load(std::memory_order_relaxed);
-    l[static_cast<std::size_t>(p)] = v > 0 ? v : 1.0;
-  }
+  std::array<double, detail::kParticipantsMax> l{};
+  lenteurs(participants, l.data());
   detail::ajuster_lenteurs(participants, cpu, poids, l.data());
   for (int p = 0; p < participants; ++p) lenteurs_[static_cast<std::size_t>(p)].store(l[static_cast<std::size_t>(p)], std::memory_order_relaxed);
 }

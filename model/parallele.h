@@ -130,6 +130,9 @@ class Equipe {
   void servir(Place& place, int rang);
   // Wakes the helper of rank r if it sleeps.
   void reveiller_rang(int r);
+  // The slownesses of ranks 0 .. participants - 1 noted so far, into l (1
+  // where none is yet).
+  void lenteurs(int participants, double* l) const;
 
   std::vector<std::unique_ptr<Place>> places_;
   std::uint64_t tour_ = 0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 namespace render {
 
@@ -118,17 +119,24 @@ template <int S>
     bords.triangle(t[1], i, j + s, i, j, i + s, j, i, j, i < d);
   }
 }
-// The same for a sector known at run time.
+// Calls f(std::integral_constant<int, S>{}) for the walk's sector S known
+// at run time (0..5; beyond 5 as 5), so that code compiled for each sector
+// is chosen once.
+template <class F>
+[[gnu::always_inline]] inline decltype(auto) par_secteur(int sect, F&& f) {
+  switch (sect) {
+    case 0: return f(std::integral_constant<int, 0>{});
+    case 1: return f(std::integral_constant<int, 1>{});
+    case 2: return f(std::integral_constant<int, 2>{});
+    case 3: return f(std::integral_constant<int, 3>{});
+    case 4: return f(std::integral_constant<int, 4>{});
+    default: return f(std::integral_constant<int, 5>{});
+  }
+}
+// triangles_noeud for a sector known at run time.
 inline void triangles_noeud(int sect, const BordsPas& bords, std::int32_t n, std::int32_t e, std::int32_t i,
                             std::int32_t j, TriangleBalayage t[2]) {
-  switch (sect) {
-    case 0: return triangles_noeud<0>(bords, n, e, i, j, t);
-    case 1: return triangles_noeud<1>(bords, n, e, i, j, t);
-    case 2: return triangles_noeud<2>(bords, n, e, i, j, t);
-    case 3: return triangles_noeud<3>(bords, n, e, i, j, t);
-    case 4: return triangles_noeud<4>(bords, n, e, i, j, t);
-    default: return triangles_noeud<5>(bords, n, e, i, j, t);
-  }
+  par_secteur(sect, [&](auto S) { triangles_noeud<S()>(bords, n, e, i, j, t); });
 }
 
 // The visitor V provides:

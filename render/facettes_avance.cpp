@@ -192,14 +192,7 @@ void Moteur::lancer_ligne(Ligne& l) {
   const std::int32_t parts = l.parts;
   // The helpers read only the copied set-up, the line and the lattice.
   l.travail = [fx = fixes_.get(), &l, parts](std::int32_t part) {
-    switch (fx->secteur) {
-      case 0: calculer_part<0>(*fx, l, part); break;
-      case 1: calculer_part<1>(*fx, l, part); break;
-      case 2: calculer_part<2>(*fx, l, part); break;
-      case 3: calculer_part<3>(*fx, l, part); break;
-      case 4: calculer_part<4>(*fx, l, part); break;
-      default: calculer_part<5>(*fx, l, part); break;
-    }
+    par_secteur(fx->secteur, [&](auto S) { calculer_part<S()>(*fx, l, part); });
     if (l.nombre_faites.fetch_add(1, std::memory_order_acq_rel) + 1 == parts)
       l.finie.store(horloge_ns(), std::memory_order_release);
   };
@@ -228,14 +221,7 @@ void Moteur::attendre_ligne(Ligne& l) {
 // Computed lines' calls in the walk's order, each line only while the render
 // is not cancelled.
 void Moteur::dessiner_ligne(Ligne& l) {
-  switch (fixes_->secteur) {
-    case 0: return dessiner_ligne<0>(l);
-    case 1: return dessiner_ligne<1>(l);
-    case 2: return dessiner_ligne<2>(l);
-    case 3: return dessiner_ligne<3>(l);
-    case 4: return dessiner_ligne<4>(l);
-    default: return dessiner_ligne<5>(l);
-  }
+  par_secteur(fixes_->secteur, [&](auto S) { dessiner_ligne<S()>(l); });
 }
 
 template <int S>

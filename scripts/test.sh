@@ -19,7 +19,7 @@ fi
 scripts/build.sh
 start=$(date +%s)
 set +e
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$QUORVEL_BUILD_DIR" --output-on-failure -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$QUORVEL_BUILD_DIR" --output-on-failure -j"${QUORVEL_JOBS:-$(nproc)}"
 rc=$?
 set -e
 echo "tests ($QUORVEL_BUILD_DIR): $(( $(date +%s) - start )) s"

@@ -4,6 +4,8 @@
 #include <QMetaObject>
 #include <QPainter>
 
+#include "controls/parentcolor.h"
+
 CtlImageEntry::CtlImageEntry(std::function<void()> changed) : changed_(std::move(changed)) {
   link_.OnChange = [this](CtlBaseContainer*) { changed_(); };
 }
@@ -41,7 +43,11 @@ QSize CtlImageEntry::ItemSize() const {
   return QSize(List()->GetDimension(list_index_, 0), List()->GetDimension(list_index_, 1));
 }
 
-void CtlControlRoot::SetColor(CtlColor c) { if (CtlStore(color_, c)) ColorChanged(); }
+void CtlControlRoot::SetColor(CtlColor c) {
+  if (!CtlStore(color_, c)) return;
+  ColorChanged();
+  CtlParentColorChanged(*this);
+}
 
 void CtlControlRoot::GetChange(CtlObject*) { update(); }
 

@@ -81,6 +81,7 @@ class CtlControlRoot : public QWidget, public CtlEntryOwner {
   explicit CtlControlRoot(QWidget* parent = nullptr) : QWidget(parent) {}
 
   CtlColor Color() const { return color_; }
+  // A change also reaches the children that follow this colour (controls/parentcolor.h).
   void SetColor(CtlColor c);
 
   // True when the control's pixels let the parent's show through.

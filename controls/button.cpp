@@ -49,7 +49,13 @@ void CtlButton::SetImageList(const CtlCustomImageList* list, int list_index, int
                                                                       : QImage());
 }
 
-void CtlButton::SetColor(CtlColor c) { if (CtlStore(color_, c)) update(); }
+void CtlButton::SetColor(CtlColor c) {
+  if (c == color_) return;
+  parent_color_.Clear();
+  StoreColor(c);
+}
+
+void CtlButton::StoreColor(CtlColor c) { if (CtlStore(color_, c)) update(); }
 
 void CtlButton::SetStyle(CtlNormalButtonStyle s) { if (CtlStore(style_, s)) update(); }
 
@@ -137,6 +143,7 @@ void CtlButton::leaveEvent(QEvent* e) {
 
 bool CtlButton::event(QEvent* e) {
   const bool done = QPushButton::event(e);
+  parent_color_.Event(*e);
   // Becoming the default button, or ceasing to be, changes the face.
   if (isDefault() != was_default_) {
     was_default_ = isDefault();

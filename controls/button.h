@@ -12,6 +12,7 @@
 #include "controls/glyphcache.h"
 #include "controls/imagelist.h"
 #include "controls/controltimer.h"
+#include "controls/parentcolor.h"
 #include "controls/properties.h"
 
 enum CtlNormalButtonStyle : std::uint8_t { nbsAutoDetect, nbsWin31, nbsWin40 };
@@ -46,7 +47,11 @@ class CtlButton : public QPushButton {
   void SetImageList(const CtlCustomImageList* list, int list_index, int image_index);
 
   CtlColor Color() const { return color_; }
+  // A new colour switches ParentColor off.
   void SetColor(CtlColor c);
+  // While set, the face takes the parent's colour and follows its changes.
+  bool ParentColor() const { return parent_color_.On(); }
+  void SetParentColor(bool on) { parent_color_.Set(on); }
   CtlNormalButtonStyle Style() const { return style_; }
   void SetStyle(CtlNormalButtonStyle s);
   CtlButtonLayout& ButtonLayout() { return layout_; }
@@ -106,11 +111,13 @@ class CtlButton : public QPushButton {
   void Clicked();
   void RepeatTick();
   void DropMenu();
+  void StoreColor(CtlColor c);
 
   CtlGlyph glyph_;
   const CtlCustomImageList* list_ = nullptr;
   int list_index_ = 0, image_index_ = 0;
   CtlColor color_ = clBtnFace;
+  CtlParentColor parent_color_{*this, [this](CtlColor c) { StoreColor(c); }};
   CtlNormalButtonStyle style_ = nbsAutoDetect;
   CtlButtonLayout layout_;
   CtlFxCaption font_fx_;

@@ -1,6 +1,6 @@
 // Push buttons: clicks per press, repeated clicks on the stepped pool,
 // dialog results, the default frame and the focus rectangle, the drop-down menu,
-// the linked action.
+// the linked action, the face colour taken from the parent.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,6 +12,7 @@
 
 #include "controls/application.h"
 #include "controls/button.h"
+#include "controls/panels.h"
 
 TEST(PushButton, OneClickPerPressAndReleaseAndRepeatsOnTheStepsWhileHeld) {
   QWidget parent;
@@ -170,4 +171,40 @@ TEST(PushButton, AnActionButtonStillEndsItsDialog) {
   QTimer::singleShot(0, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(5, 5)); });
   EXPECT_EQ(d.exec(), 1);
   EXPECT_EQ(vus, 1);
+}
+
+// ParentColor: the face takes the parent's colour, follows a library parent's
+// and a plain parent's changes and a move to another parent, until the
+// button's own colour is set.
+TEST(PushButton, ParentColorFollowsTheParentUntilTheButtonsOwnColourIsSet) {
+  QWidget form;
+  auto* panel = new CtlSimplePanel(&form);
+  panel->SetColor(CtlRgb(10, 20, 30));
+  auto* b = new CtlButton(panel);
+  EXPECT_FALSE(b->ParentColor());
+  EXPECT_EQ(b->Color(), clBtnFace);
+  b->SetParentColor(true);
+  EXPECT_EQ(b->Color(), CtlRgb(10, 20, 30));
+  panel->SetColor(clNavy);
+  EXPECT_EQ(b->Color(), clNavy);
+  EXPECT_TRUE(b->ParentColor());
+  const QImage face = b->grab().toImage();
+  EXPECT_EQ(face.pixelColor(b->width() / 2, 3), ColorToRgb(clNavy));
+
+  // A plain parent gives its window colour, now and when its palette changes.
+  b->setParent(&form);
+  EXPECT_EQ(b->Color(), QColorToCtl(form.palette().color(QPalette::Window)));
+  QPalette pal = form.palette();
+  pal.setColor(QPalette::Window, QColor(200, 100, 50));
+  form.setPalette(pal);
+  EXPECT_EQ(b->Color(), CtlRgb(200, 100, 50));
+
+  b->setParent(panel);
+  b->SetColor(clYellow);
+  EXPECT_FALSE(b->ParentColor());
+  panel->SetColor(clOlive);
+  EXPECT_EQ(b->Color(), clYellow);
+  // Switched on again, it takes the parent's colour at once.
+  b->SetParentColor(true);
+  EXPECT_EQ(b->Color(), clOlive);
 }

@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QImage>
 
+#include "dialogs/table_outils.h"
+
 class QPainter;
 
 namespace dialogs {
@@ -34,16 +36,17 @@ void copier(QPainter& p);
 void coller(QPainter& p);
 }  // namespace glyphes
 
-// Glyphs of the tool bar beyond the twenty tools.
+// Glyphs of the tool bar beyond its tools: they come after the tools'
+// positions, however many rows the tool table holds.
 enum GlyphesEdition : int {
-  kGlypheAnnuler = 20,
+  kGlypheAnnuler = kNombreOutils,
   kGlypheZoom,
   kGlypheNiveaux,
   kGlypheSauver,
   kNombreGlyphes
 };
 
-// The glyph of tool bar position 0..19, or of one of the extra buttons above;
+// The glyph of a tool bar position (0 to kNombreOutils - 1), or of one of the extra buttons above;
 // a transparent 16 x 16 picture for anything else.
 QImage glyphe_edition(int index);
 

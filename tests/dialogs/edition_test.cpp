@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "exemples/arbres_dessin.h"
 #include "fenetres/aide_enfants.h"
@@ -592,6 +593,23 @@ TEST(FenetreEdition, TreesOnTheZoom2Map) {
 
 // Read right to left, the editor's tool bar starts at the right edge, with its
 // first tool there, as the menus and status bars do.
+// Every button of the tool bar shows its own picture: a tool added to the
+// table must not lend its glyph to the undo button or any other.
+TEST(FenetreEdition, EveryToolBarButtonHasItsOwnGlyph) {
+  Banc b(4);
+  std::vector<CtlSpeedButton*> boutons(b.e->outils.begin(), b.e->outils.end());
+  for (CtlSpeedButton* x : {b.e->SpeedButton_undo, b.e->SpeedButton_zoom, b.e->SpeedButton_niveaux,
+                            b.e->SpeedButton_save})
+    boutons.push_back(x);
+  for (std::size_t i = 0; i < boutons.size(); ++i) {
+    ASSERT_NE(boutons[i], nullptr);
+    const QImage gi = boutons[i]->GlyphObject().Glyph();
+    EXPECT_FALSE(gi.isNull()) << "button " << i;
+    for (std::size_t j = 0; j < i; ++j)
+      EXPECT_NE(gi, boutons[j]->GlyphObject().Glyph()) << "buttons " << j << " and " << i << " share a glyph";
+  }
+}
+
 TEST(FenetreEdition, RightToLeftToolBarStartsAtTheRight) {
   Banc b(5);
   CtlSpeedButton* premier = b.e->outils.front();

@@ -69,3 +69,20 @@ TEST(TableOutils, EveryToolBarGlyphDrawsSomethingOfItsOwn) {
     EXPECT_TRUE(vus.insert(octets).second) << "glyph at " << p << " repeats another";
   }
 }
+
+// The undo, zoom, level-curves and autosave glyphs are numbered after the
+// tools: none of them may be a tool's picture or another's, whatever the
+// number of tools.
+TEST(TableOutils, TheExtraButtonsGlyphsAreTheirOwn) {
+  std::set<QByteArray> vus;
+  auto octets = [](int index) {
+    const QImage g = glyphe_edition(index);
+    return QByteArray(reinterpret_cast<const char*>(g.constBits()), int(g.sizeInBytes()));
+  };
+  for (int p = 0; p < kNombreOutils; ++p) vus.insert(octets(p));
+  for (int g : {int(kGlypheAnnuler), int(kGlypheZoom), int(kGlypheNiveaux), int(kGlypheSauver)}) {
+    EXPECT_GE(g, kNombreOutils) << "extra glyph " << g << " takes a tool's index";
+    EXPECT_TRUE(vus.insert(octets(g)).second) << "extra glyph " << g << " repeats another";
+  }
+  EXPECT_EQ(int(vus.size()), kNombreGlyphes);
+}

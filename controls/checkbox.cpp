@@ -111,6 +111,10 @@ int CtlButtonControl::LayoutState() const {
   return (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift | focus[focus_style_];
 }
 
+GlyphTextLayoutValues CtlButtonControl::Placement() const {
+  return isRightToLeft() ? MirroredLayout(alignment_.Values()) : alignment_.Values();
+}
+
 QSize CtlButtonControl::MeasuredSize() const {
   GlyphTextLayoutValues top_left = alignment_.Values();
   top_left.Alignment = agTopLeft;
@@ -130,11 +134,12 @@ void CtlButtonControl::paintEvent(QPaintEvent*) {
   if (Color() != clNone) PaintBackground(p);
   const QImage mark = Mark();
   p.setFont(font());
-  const GlyphTextPlaces at = PlaceGlyphText(font(), caption_, &font3d_, alignment_.Values(), !mark.isNull(),
-                                            LayoutState(), kTextFlags, mark.rect(), rect());
+  const GlyphTextLayoutValues placement = Placement();
+  const GlyphTextPlaces at = PlaceGlyphText(font(), caption_, &font3d_, placement, !mark.isNull(), LayoutState(),
+                                            kTextFlags, mark.rect(), rect());
   last_mark_ = at.glyph;
   last_text_ = at.text;
-  DrawGlyphTextLayout(p, caption_, &font3d_, alignment_.Values(), &mark, nullptr,
+  DrawGlyphTextLayout(p, caption_, &font3d_, placement, &mark, nullptr,
                       glyph_transparent_ ? glyph_transparent_color_ : clNone, LayoutState(), kTextFlags, mark.rect(),
                       rect(), ColorToRgb(clBtnText));
   if (hasFocus() && focus_style_ != fcNone)
@@ -150,6 +155,11 @@ void CtlButtonControl::mousePressEvent(QMouseEvent* e) {
     if (!hasFocus() && isActiveWindow()) return;
   }
   pressed_ = true;
+}
+
+void CtlButtonControl::changeEvent(QEvent* e) {
+  CtlCustomPanel::changeEvent(e);
+  if (e->type() == QEvent::LayoutDirectionChange) update();
 }
 
 void CtlButtonControl::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }

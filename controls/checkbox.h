@@ -26,7 +26,8 @@ class CtlButtonControl : public CtlCustomPanel {
   explicit CtlButtonControl(QWidget* parent = nullptr);
   ~CtlButtonControl() override;
 
-  // Mark and caption placement (mark at the left, caption Spacing pixels after it).
+  // Mark and caption placement (mark at the left, caption Spacing pixels after
+  // it); read right to left, the control draws it mirrored.
   CtlGlyphTextLayout& Alignment() { return alignment_; }
   void SetAlignment(const CtlGlyphTextLayout& a) { alignment_.Assign(a); }
   bool AutoSize() const { return auto_size_; }
@@ -97,11 +98,14 @@ class CtlButtonControl : public CtlCustomPanel {
   QImage Mark() const;
   // Enabled flag, text effects and the focus map for the layout routine.
   int LayoutState() const;
+  // Alignment as drawn: mirrored while the control reads right to left.
+  GlyphTextLayoutValues Placement() const;
 
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
+  void changeEvent(QEvent*) override;
 
  private:
   CtlGlyphTextLayout alignment_;

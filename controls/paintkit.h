@@ -208,6 +208,9 @@ struct GlyphTextLayoutValues {
   CtlArrowPosition ArrowPosition = apRightText;
   int ArrowSize = 3;
 };
+// The same layout read right to left: left and right swapped in the
+// alignment, the text's side of the glyph, the arrow's side and OffsetX.
+GlyphTextLayoutValues MirroredLayout(const GlyphTextLayoutValues& v);
 // Layout state flags: 2 enabled, 0x20 text without the one-pixel shift, focus
 // rectangle of the text (0x40), the glyph (0x80) or both (0x100), 0x200 measure only.
 constexpr unsigned glEnabled = 2, glNoShift = 0x20, glFocusText = 0x40, glFocusGlyph = 0x80, glFocusBoth = 0x100,

@@ -143,6 +143,25 @@ bool IsTrueTypeFont(const QFont& f) {
 
 void SetTrueTypeTestHook(std::function<bool(const QFont&)> hook) { TrueTypeHook() = std::move(hook); }
 
+GlyphTextLayoutValues MirroredLayout(const GlyphTextLayoutValues& v) {
+  GlyphTextLayoutValues m = v;
+  static constexpr CtlAlignment kAlignment[] = {agTopRight,  agTopCenter,    agTopLeft,
+                                                agCenterRight, agCenter,     agCenterLeft,
+                                                agBottomRight, agBottomCenter, agBottomLeft};
+  m.Alignment = kAlignment[v.Alignment];
+  switch (v.AlignText2Glyph) {
+    case taLeft: m.AlignText2Glyph = taRight; break;
+    case taLeftTop: m.AlignText2Glyph = taRightTop; break;
+    case taRight: m.AlignText2Glyph = taLeft; break;
+    case taRightTop: m.AlignText2Glyph = taLeftTop; break;
+    default: break;  // stacked: taTopLeft and taBottomLeft have no right-hand twin
+  }
+  static constexpr CtlArrowPosition kArrow[] = {apLeftText, apRightText, apLeftGlyph, apRightGlyph};
+  m.ArrowPosition = kArrow[v.ArrowPosition];
+  m.OffsetX = -v.OffsetX;
+  return m;
+}
+
 GlyphTextPlaces PlaceGlyphText(const QFont& f, const QString& text, const Ctl3DCaption* fx,
                                const GlyphTextLayoutValues& layout, bool has_glyph, unsigned state, int text_flags,
                                const QRect& glyph_rect, const QRect& r) {

@@ -24,6 +24,9 @@ int Span(const CtlTrackLayout& l, const CtlTrackGeometry& g) {
   return (l.orientation == toHorizontal ? g.area.width() : g.area.height()) - l.thumb_length;
 }
 
+// Values grow towards the left (a mirrored horizontal bar) or upwards.
+bool Reversed(const CtlTrackLayout& l) { return l.orientation == toVertical || l.mirrored; }
+
 // Closed outline of a polygon, every edge drawn with its end pixel.
 void Outline(QPainter& p, const QPolygon& poly, const QColor& c) {
   for (int i = 0; i < poly.size(); ++i) {
@@ -122,16 +125,18 @@ QRect CtlTrackThumbRect(const CtlTrackLayout& l, const CtlTrackGeometry& g, int 
   const std::int64_t range = std::int64_t(l.max) - l.min;
   const std::int64_t offset = range > 0 ? std::int64_t(Span(l, g)) * (std::int64_t(v) - l.min) / range : 0;
   const int T = l.thumb_thickness, L = l.thumb_length, TW = l.track_width;
-  if (l.orientation == toHorizontal)
-    return QRect(g.area.left() + int(offset), g.track.top() - (T - TW) / 2, L, T);
+  if (l.orientation == toHorizontal) {
+    const int x = l.mirrored ? Span(l, g) - int(offset) : int(offset);
+    return QRect(g.area.left() + x, g.track.top() - (T - TW) / 2, L, T);
+  }
   return QRect(g.track.left() - (T - TW) / 2, g.area.top() + g.area.height() - L - int(offset), T, L);
 }
 
 int CtlTrackTickPos(const CtlTrackLayout& l, const CtlTrackGeometry& g, int v) {
   const double scale = double(Span(l, g)) / (double(l.max) - l.min);
   const int d = Trunc((double(v) - l.min) * scale);
-  if (l.orientation == toHorizontal) return g.area.left() + d + g.half;
-  return g.area.top() + Span(l, g) - d + g.half;
+  const int along = Reversed(l) ? Span(l, g) - d : d;
+  return (l.orientation == toHorizontal ? g.area.left() : g.area.top()) + along + g.half;
 }
 
 bool CtlTrackDragValue(const CtlTrackLayout& l, const CtlTrackGeometry& g, QPoint pt, int& value) {
@@ -140,7 +145,7 @@ bool CtlTrackDragValue(const CtlTrackLayout& l, const CtlTrackGeometry& g, QPoin
   if (l.orientation == toHorizontal) {
     const int den = g.area.width() - h;
     if (den <= 0) return false;
-    f = double(pt.x() - h) / den;
+    f = l.mirrored ? double(den - pt.x()) / den : double(pt.x() - h) / den;
   } else {
     const int den = g.area.height() - h;
     if (den <= 0) return false;
@@ -202,6 +207,7 @@ CtlTrackLayout CtlTrackBar::Layout() const {
   l.tick_style = tick_style_;
   l.min = min_;
   l.max = max_;
+  l.mirrored = isRightToLeft();
   return l;
 }
 
@@ -429,7 +435,10 @@ int CtlTrackBar::SideOf(QPoint pt) const {
   const CtlTrackGeometry g = Geometry();
   if (!g.track.contains(pt)) return 0;
   const QRect thumb = ThumbRect(position_);
-  if (orientation_ == toHorizontal) return pt.x() < thumb.left() ? -1 : pt.x() > thumb.right() ? 1 : 0;
+  if (orientation_ == toHorizontal) {
+    const int side = pt.x() < thumb.left() ? -1 : pt.x() > thumb.right() ? 1 : 0;
+    return isRightToLeft() ? -side : side;
+  }
   return pt.y() > thumb.bottom() ? -1 : pt.y() < thumb.top() ? 1 : 0;
 }
 
@@ -486,7 +495,11 @@ void CtlTrackBar::mouseReleaseEvent(QMouseEvent* e) {
 
 void CtlTrackBar::keyPressEvent(QKeyEvent* e) {
   std::int64_t delta = 0;
-  switch (e->key()) {
+  int key = e->key();
+  // Left and Right move the thumb that way, whichever way the bar runs.
+  if (orientation_ == toHorizontal && isRightToLeft() && (key == Qt::Key_Left || key == Qt::Key_Right))
+    key = key == Qt::Key_Left ? Qt::Key_Right : Qt::Key_Left;
+  switch (key) {
     case Qt::Key_PageUp: delta = page_size_; break;
     case Qt::Key_PageDown: delta = -std::int64_t(page_size_); break;
     case Qt::Key_Left:
@@ -520,7 +533,7 @@ void CtlTrackBar::focusOutEvent(QFocusEvent* e) {
 
 void CtlTrackBar::changeEvent(QEvent* e) {
   CtlCustomPanel::changeEvent(e);
-  if (e->type() == QEvent::EnabledChange) update();
+  if (e->type() == QEvent::EnabledChange || e->type() == QEvent::LayoutDirectionChange) update();
 }
 
 CtlShadowFill::CtlShadowFill(QWidget* parent) : CtlGraphicControl(parent) { pattern_ = CheckerOf(shadow_color_); }

@@ -27,6 +27,9 @@ struct CtlTrackLayout {
   CtlTickMarks tick_marks = tmBottomRight;
   CtlTickStyle tick_style = tsAuto;
   int min = 0, max = 10;
+  // Read right to left: a horizontal bar runs from MaxValue at the left to
+  // MinValue at the right (a vertical bar is the same either way).
+  bool mirrored = false;
 };
 
 struct CtlTrackGeometry {
@@ -36,7 +39,8 @@ struct CtlTrackGeometry {
 };
 
 CtlTrackGeometry CtlTrackBarGeometry(const CtlTrackLayout& l);
-// The thumb's rectangle for value v (MaxValue at the top of a vertical bar).
+// The thumb's rectangle for value v (MaxValue at the top of a vertical bar,
+// at the left of a mirrored horizontal one).
 QRect CtlTrackThumbRect(const CtlTrackLayout& l, const CtlTrackGeometry& g, int v);
 // The coordinate along the bar (x, or y when vertical) of the tick of v: the
 // centre of the thumb of v.

@@ -1,10 +1,11 @@
 // Check boxes and radio buttons: which user actions fire what, cells of the
-// strips, the accelerator, focus rules.
+// strips, the accelerator, focus rules, the mirrored layout read right to left.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QActionGroup>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 #include "controls/checkbox.h"
@@ -129,6 +130,28 @@ TEST(CheckBox, AutoSizeTakesMarkPlusCaption) {
   EXPECT_EQ(c->width(), c->MeasuredSize().width());
   EXPECT_GT(c->width(), 13 + 4 + 50);
   EXPECT_GE(c->height(), 13);
+}
+
+// Read right to left, the mark stands at the right and the caption before
+// it: mark and caption mirrored, as the platform's own boxes draw them.
+TEST(CheckBox, RightToLeftMirrorsMarkAndCaption) {
+  QWidget form;
+  form.resize(300, 60);
+  auto* check = new CtlCheckBox(&form);
+  auto* radio = new CtlRadioButton(&form);
+  for (CtlButtonControl* c : {static_cast<CtlButtonControl*>(check), static_cast<CtlButtonControl*>(radio)}) {
+    c->SetCaption("Island");
+    c->resize(120, 20);
+    c->grab();
+    const QRect mark = c->LastMarkRect(), text = c->LastTextRect();
+    EXPECT_EQ(mark.left(), 0);
+    EXPECT_GT(text.left(), mark.right());
+    c->setLayoutDirection(Qt::RightToLeft);
+    c->grab();
+    EXPECT_EQ(c->LastMarkRect(), QStyle::visualRect(Qt::RightToLeft, c->rect(), mark));
+    EXPECT_EQ(c->LastTextRect(), QStyle::visualRect(Qt::RightToLeft, c->rect(), text));
+    EXPECT_EQ(c->LastMarkRect().right(), c->width() - 1);
+  }
 }
 
 TEST(RadioButton, CheckingUnchecksSiblingsOnlySilently) {

@@ -1,11 +1,13 @@
 // The track bar: geometry of both orientations, the change events of every
 // source (code, range, drag, paging repeats stepped by hand, keys, wheel),
-// the thumb-only repaint of a drag; and the shadow fill's checker.
+// the thumb-only repaint of a drag, the mirrored bar read right to left; and
+// the shadow fill's checker.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -282,6 +284,65 @@ TEST(TrackBar, TheBarKeepsItsArrowKeys) {
   EXPECT_EQ(bar.focusPolicy(), Qt::NoFocus);
   bar.SetFocusStyle(tbFocus);
   EXPECT_TRUE(bar.TabStop());
+}
+
+// Read right to left, a horizontal bar runs as a mirrored scroll bar does:
+// thumbs, ticks, drags, pages and arrow keys all have the minimum at the right.
+TEST(TrackBar, RightToLeftPutsTheMinimumAtTheRight) {
+  ManualPool m;
+  CtlTrackBar bar;
+  std::vector<QRect> ltr;
+  for (int v = 0; v <= 10; ++v) ltr.push_back(bar.ThumbRect(v));
+  bar.setLayoutDirection(Qt::RightToLeft);
+  const QRect area = bar.Geometry().area;
+  const std::vector<std::pair<int, int>> ticks = OwnerDrawnTicks(bar);
+  ASSERT_EQ(ticks.size(), 11u);
+  for (int v = 0; v <= 10; ++v) {
+    EXPECT_EQ(bar.ThumbRect(v), QStyle::visualRect(Qt::RightToLeft, area, ltr[std::size_t(v)])) << v;
+    EXPECT_EQ(ticks[std::size_t(v)].second, bar.ThumbRect(v).center().x()) << v;
+  }
+  EXPECT_GT(bar.ThumbRect(0).left(), bar.ThumbRect(10).left());
+
+  // A press left of the thumb pages up; right of it, down.
+  bar.SetPosition(5);
+  SendMouse(&bar, QEvent::MouseButtonPress, QPoint(50, 12), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(bar.Position(), 7);
+  SendMouse(&bar, QEvent::MouseButtonRelease, QPoint(50, 12), Qt::LeftButton, Qt::NoButton);
+  SendMouse(&bar, QEvent::MouseButtonPress, QPoint(200, 12), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(bar.Position(), 5);
+  // The repeat goes on while the thumb stays left of the pointer.
+  for (int k = 0; k < 6; ++k) m.pool->Step();
+  EXPECT_EQ(bar.Position(), 3);
+  SendMouse(&bar, QEvent::MouseButtonRelease, QPoint(200, 12), Qt::LeftButton, Qt::NoButton);
+
+  // Dragging to the left end gives the maximum, to the right end the minimum.
+  bar.SetPosition(4);
+  const QPoint thumb = bar.ThumbRect(4).center();
+  SendMouse(&bar, QEvent::MouseButtonPress, thumb, Qt::LeftButton, Qt::LeftButton);
+  ASSERT_TRUE(bar.Dragging());
+  SendMouse(&bar, QEvent::MouseMove, QPoint(0, thumb.y()), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(bar.Position(), 10);
+  SendMouse(&bar, QEvent::MouseMove, QPoint(bar.width(), thumb.y()), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(bar.Position(), 0);
+  SendMouse(&bar, QEvent::MouseButtonRelease, QPoint(bar.width(), thumb.y()), Qt::LeftButton, Qt::NoButton);
+
+  // The arrow keys move the thumb their way; Up and Down keep their values.
+  bar.SetPosition(5);
+  QTest::keyClick(&bar, Qt::Key_Left);
+  EXPECT_EQ(bar.Position(), 6);
+  QTest::keyClick(&bar, Qt::Key_Right);
+  QTest::keyClick(&bar, Qt::Key_Right);
+  EXPECT_EQ(bar.Position(), 4);
+  QTest::keyClick(&bar, Qt::Key_Up);
+  EXPECT_EQ(bar.Position(), 5);
+
+  // A vertical bar does not turn round.
+  CtlTrackBar v;
+  v.SetOrientation(toVertical);
+  v.resize(35, 220);
+  const QRect top = v.ThumbRect(10);
+  v.setLayoutDirection(Qt::RightToLeft);
+  EXPECT_EQ(v.ThumbRect(10), top);
 }
 
 TEST(ShadowFill, WhiteIsBlackAndTheCheckerDarkensEveryOtherPixel) {

@@ -24,6 +24,7 @@
 #include "model/defauts.h"
 #include "model/interfaces.h"
 #include "render/canevas_arbre.h"
+#include "render/especes.h"
 #include "render/palette.h"
 
 using namespace fenetres;
@@ -34,6 +35,9 @@ namespace {
 
 constexpr double kDegre = 3.14159265358979323846 / 180;
 constexpr render::Pixel kAqua = render::pixel_rgb(0, 255, 255);
+
+// A layer with one of the eight kinds; 0 (and anything else) means no trees.
+bool a_une_espece(const espece_arbres& c) { return c.espece >= 1 && c.espece <= nombre_especes; }
 
 // The nine bars: field, range, lower limit of the edit (none for the trunk), upper limit of the edit.
 struct BarreArbre {
@@ -117,6 +121,9 @@ void PageArbresVue::construire() {
   ComboBox_type->setObjectName("ComboBox_type");
   ComboBox_type->setGeometry(180, 28, 110, 36);
   ComboBox_type->SetImageList(BitmapList_arbres);
+  // Each row of the list as tall as its picture, the name beside its middle.
+  ComboBox_type->SetOptions(ComboBox_type->Options() | lboCalcHeight);
+  ComboBox_type->Layout().SetAlignment(agCenterLeft);
   for (const char* t : {"Oak", "Fir", "Poplar", "Pine", "Palm", "Corn", "Cactus", "Bush"}) ComboBox_type->addItem(t);
   ComboBox_couleur = new CtlComboBox(this);
   ComboBox_couleur->setObjectName("ComboBox_couleur");
@@ -284,7 +291,8 @@ void PageArbresVue::charger_arbres() {
   ComboBox_couche->setCurrentIndex(couche_choisie_ - 1);
   UpDown_couche->fixer_position(couche_choisie_);
   const espece_arbres& c = couche_affichee();
-  ComboBox_type->setCurrentIndex(std::clamp(c.espece, 1, 8) - 1);
+  // A layer without a kind shows none chosen; choosing one then loads its values.
+  ComboBox_type->setCurrentIndex(a_une_espece(c) ? c.espece - 1 : -1);
   ComboBox_couleur->setCurrentIndex(std::clamp(c.couleur, 1, 4) - 1);
   for (int k = 0; k < 9; ++k) placer(glissieres_[std::size_t(k)], c.*(kBarres[k].champ));
   const param_vue& v = vue_;
@@ -428,14 +436,15 @@ void PageArbresVue::rendre_arbres(render::Bitmap& image) {
   auto echelle = [&](int y0) { return couche.hauteur > 35 ? Round(double(y0) * couche.hauteur / 35) : y0; };
   if (mode == 2) {
     for (int k = 1; k <= 6; ++k) {
-      if (!contexte_.couche_disponible(k)) continue;
       const espece_arbres& ck = v.arbres[std::size_t(k - 1)];
+      if (!contexte_.couche_disponible(k) || !a_une_espece(ck)) continue;
       auto m = creer_arbre(v, false, 1, ck);
       generer_arbre(*m, v, ck, cos_a, sin_a, cos_ea, cos_z, cos_t, sin_t, graine_arbre_ + k);
       dessiner_arbre(*m, {(k - 1) * 36 + 20, y}, 12.0, canevas, *palette_, rapide_, sin_a);
     }
     return;
   }
+  if (!a_une_espece(couche)) return;
   if (mode == 1) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     v.distance = 5.0;

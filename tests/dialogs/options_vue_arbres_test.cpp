@@ -1,9 +1,12 @@
 // The Arbres page of the view options dialog, built from a record and driven
 // through its controls: the layers the displayed mountain holds, the kinds and
-// their defaults, the edits' limits, and the tree preview's calls and pictures.
+// their defaults, a layer without a kind, the edits' limits, and the tree
+// preview's calls and pictures.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QPainter>
+#include <array>
 #include <cmath>
 
 #include "controls/combobox.h"
@@ -114,6 +117,7 @@ TEST(OptionsVueArbres, UpDownSkipsMissingLayersAndSeeds) {
   BancPage<PageArbresVue> b;
   b.contexte.montagnes[1]->especes = {0, 0, 1, 0, 0, 1, 0};
   b.vue.foret = b.vue.detail_arbres = 1;
+  for (auto& c : b.vue.arbres) c.espece = 2;  // a layer without a kind draws nothing
   b.ouvrir();
   auto* couche = b.operator()<HautBas>("UpDown_couche");
   EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C2")->isChecked());
@@ -225,4 +229,44 @@ TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
   const Rgb attendu = palette->lire_couleur(246);
   EXPECT_EQ(item.pixelColor(95, 2), QColor(attendu.r, attendu.g, attendu.b));
   EXPECT_EQ(b.operator()<CtlBitmapList>("BitmapList_arbres")->Count(), 8);
+}
+
+// A layer without a kind (0, as a fresh options file has them) shows no kind
+// chosen and draws nothing; choosing Oak then loads Oak's values. The kind
+// list's rows are each as tall as their picture.
+TEST(OptionsVueArbres, ALayerWithoutAKindShowsNoneAndDrawsNothing) {
+  BancPage<PageArbresVue> b;
+  b.contexte.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};
+  b.vue.foret = 1;
+  b.vue.detail_arbres = 1;
+  for (auto& c : b.vue.arbres) c = espece_arbres{};
+  b.vue.arbres[0].hauteur = 20;
+  b.vue.arbres[3].espece = 3;
+  defauts_espece(b.vue.arbres[3], 3);
+  b.vue.arbres[3].hauteur = 20;
+  b.ouvrir();
+  auto* genre = b.operator()<CtlImageComboBox>("ComboBox_type");
+  EXPECT_EQ(genre->currentIndex(), -1);
+  auto* apercu = b.operator()<PreviewBox>("Image_arbres");
+  controle_arbres().effacer();
+  apercu->calculer();
+  EXPECT_TRUE(controle_arbres().appels.empty());
+  const render::Bitmap image = apercu->image();
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.at(x, y), render::pixel_rgb(0, 255, 255)) << x << "," << y;
+  // Every layer side by side: only the one with a kind.
+  cliquer(b("Button_a1"));
+  apercu->calculer();
+  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(AppelArbre::dessin)[0].pied.x, 3 * 36 + 20);
+  // Choosing Oak loads its values, the height kept.
+  choisir(genre, 0);
+  const espece_arbres c = b.rangee().arbres[0];
+  EXPECT_EQ(c.espece, 1);
+  EXPECT_EQ((std::array<int, 5>{c.diversite, c.taille_feuilles, c.hauteur_tronc, c.poids_branches, c.hauteur}),
+            (std::array<int, 5>{4, 6, 4, 20, 20}));
+  EXPECT_EQ(genre->currentIndex(), 0);
+  auto* images = b.operator()<CtlBitmapList>("BitmapList_arbres");
+  for (int k = 0; k < genre->count(); ++k)
+    EXPECT_GE(genre->view()->sizeHintForRow(k), images->GetImage(k, 0).height()) << k;
 }

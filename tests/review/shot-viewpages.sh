@@ -2,10 +2,11 @@
 # Review shots of the last four pages of "Adjustments of the view": starts
 # build/bin/quorvel under Xvfb, presses F5 (a mountain), clicks the card,
 # presses F6 (a view) and F8, then steps with "Next >>" through the Arbres page
-# (one tree, then "draw a tree for each layer"), the Levels page after a page
-# step of the sea bar, the Colours page (Soil selected) and the Weather page
-# after ticking "Horizon", choosing "cloudy sky" and ticking "Reflexion", then
-# with "imported sky" chosen and the Down key pressed in the sky list.
+# (one tree, then "draw a tree for each layer", then the kind list dropped
+# and Oak chosen), the Levels page after a page step of the sea bar, the
+# Colours page (Soil selected) and the Weather page after ticking "Horizon",
+# choosing "cloudy sky" and ticking "Reflexion", then with "imported sky"
+# chosen and the Down key pressed in the sky list.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-viewpages.sh [OUTPUT_PREFIX]   (default build/shot-viewpages)
 set -euo pipefail
@@ -46,6 +47,10 @@ at 349 421 3  # Arbres
 import -window root "$1-trees.png"
 at 444 304 3  # draw a tree for each layer
 import -window root "$1-trees-layers.png"
+at 239 71 2   # the kind list dropped
+import -window root "$1-trees-kinds.png"
+at 230 78 3   # Oak: its values and its tree
+import -window root "$1-trees-oak.png"
 at 349 421 3  # Levels
 at 32 210 3   # a page step of the sea bar
 import -window root "$1-levels.png"
@@ -66,4 +71,4 @@ wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$inner" "$prefix"
 rm -f "$inner"
-echo "wrote $prefix-trees.png, $prefix-trees-layers.png, $prefix-levels.png, $prefix-colours.png, $prefix-weather.png, $prefix-weather-sky.png"
+echo "wrote $prefix-trees.png, $prefix-trees-layers.png, $prefix-trees-kinds.png, $prefix-trees-oak.png, $prefix-levels.png, $prefix-colours.png, $prefix-weather.png, $prefix-weather-sky.png"

@@ -8,6 +8,7 @@
 #include "model/interfaces.h"
 #include "render/bmp.h"
 #include "render/jpeg.h"
+#include "video/codecs_video.h"
 
 // GCC 12 reports false out-of-bounds copies in string concatenations here.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
@@ -31,7 +32,7 @@ std::string extension_de(const std::string& chemin) {
 std::string extension_film(const std::string& film, const Param_video& p) {
   const std::string e = extension_de(film);
   if (!e.empty()) return e;
-  return p.type_video > 5 ? ".mpg" : ".avi";
+  return extension_film(p.type_video);
 }
 
 // What a failed save puts back.
@@ -507,10 +508,13 @@ bool CommandesFichier::ouvrir_video() {
     e_.video = d.video;
     e_.informations = d.informations;
     // The movie beside the document; the other extension when that one is missing.
-    const bool mpg = e_.video.type_video >= 6;
-    std::string film = changer_fin(e_.fichier_courant, mpg ? "mpg" : "avi");
-    if (!fichier_existe(film)) film = changer_fin(e_.fichier_courant, mpg ? "avi" : "mpg");
-    if (!fichier_existe(film)) film.clear();
+    // The movie of the document's codec, else one of another kind.
+    std::vector<std::string> extensions = extensions_films();
+    std::stable_partition(extensions.begin(), extensions.end(),
+                          [&](const std::string& x) { return x == extension_film(e_.video.type_video); });
+    std::string film;
+    for (const std::string& x : extensions)
+      if (film.empty() && fichier_existe(changer_extension(e_.fichier_courant, x))) film = changer_extension(e_.fichier_courant, x);
     const int w = hote_.creer_video(film, d.cameras ? &*d.cameras : nullptr, e_.informations);
     e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(e_.vue_courante);
     e_.montagnes[m].type.no_video = static_cast<std::uint16_t>(w);

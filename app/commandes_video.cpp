@@ -5,6 +5,7 @@
 #include "app/vue.h"
 #include "model/echantillons.h"
 #include "platform/fichiers.h"
+#include "video/codecs_video.h"
 #include "video/dialogue_reglages.h"
 #include "video/fenetre_video.h"
 #include "video/reglages_video.h"
@@ -47,7 +48,7 @@ int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cam
     return 0;
   }
   const Type_matrice& type = e.montagnes[m].type;
-  const std::string extension = e.video.type_video < 6 ? ".avi" : ".mpg";
+  const std::string extension = extension_film(e.video.type_video);
   std::string film = film_suivant;
   fw->a_fichier = !film.empty() && type.a_fichier && type.genre == 3 ? 1 : 0;
   e.video.vue = e.vue;

@@ -47,7 +47,7 @@ void VideoEncode(benchmark::State& state) {
   const int l = state.range(1) ? 640 : 320, h = state.range(1) ? 480 : 240;
   static const render::Bitmap image = rendre_paysage(800, 600);
   const std::string film = (std::filesystem::temp_directory_path() /
-                            ("quorvel-bench-" + std::to_string(::getpid()) + (type < 6 ? ".avi" : ".mpg")))
+                            ("quorvel-bench-" + std::to_string(::getpid()) + extension_film(type)))
                                .string();
   const auto codec = codec_video(type);
   for (auto _ : state) {

@@ -1,10 +1,15 @@
 // The codec types of a video's settings (the codec list's index + 2): the
-// line the making window shows and what the movie-writing layer is given.
+// line the making window shows, what the movie-writing layer is given and the
+// movie file's extension. Every place that needs one of these facts asks this
+// table.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/vidconv/conversion_video.h"
 
@@ -12,25 +17,64 @@ struct CodecVideo {
   int type;
   const char* ligne;  // the codec line
   int conteneur;      // container family of the layer
-  std::uint32_t codec;
+  std::uint32_t codec;  // an AVI's FourCC, an MPEG's variant
+  const char* extension;  // the movie file's, with its dot
 };
 
-// Types 2 to 10; another type has no entry (no codec line, no codec set).
-inline std::optional<CodecVideo> codec_video(int type) {
+// Types 2 to 10, in the order of the codec list.
+inline std::span<const CodecVideo> codecs_video() {
   using platform::vcv::fourcc;
+  using platform::vcv::kContainerAvi;
+  using platform::vcv::kContainerMpeg;
   static constexpr CodecVideo table[] = {
-      {2, "AVI CVID Cinepack", platform::vcv::kContainerAvi, fourcc("cvid")},
-      {3, "AVI IV32 Intel Indeo Video R3.2", platform::vcv::kContainerAvi, fourcc("IV32")},
-      {4, "AVI MSVC Microsoft Video 1", platform::vcv::kContainerAvi, fourcc("msvc")},
-      {5, "AVI RLE Run Length Encoding", platform::vcv::kContainerAvi, fourcc("mrle")},
-      {6, "MPEG-1 standard", platform::vcv::kContainerMpeg, 0},
-      {7, "MPEG-1 VCD extension VideoCD", platform::vcv::kContainerMpeg, 1},
-      {8, "MPEG-2 standard", platform::vcv::kContainerMpeg, 2},
-      {9, "MPEG-2 SVCD extension Super VideoCD", platform::vcv::kContainerMpeg, 3},
-      {10, "MPEG-2 DVD", platform::vcv::kContainerMpeg, 4},
+      {2, "AVI CVID Cinepack", kContainerAvi, fourcc("cvid"), ".avi"},
+      {3, "AVI IV32 Intel Indeo Video R3.2", kContainerAvi, fourcc("IV32"), ".avi"},
+      {4, "AVI MSVC Microsoft Video 1", kContainerAvi, fourcc("msvc"), ".avi"},
+      {5, "AVI RLE Run Length Encoding", kContainerAvi, fourcc("mrle"), ".avi"},
+      {6, "MPEG-1 standard", kContainerMpeg, 0, ".mpg"},
+      {7, "MPEG-1 VCD extension VideoCD", kContainerMpeg, 1, ".mpg"},
+      {8, "MPEG-2 standard", kContainerMpeg, 2, ".mpg"},
+      {9, "MPEG-2 SVCD extension Super VideoCD", kContainerMpeg, 3, ".mpg"},
+      {10, "MPEG-2 DVD", kContainerMpeg, 4, ".mpg"},
   };
-  if (type < 2 || type > 10) return std::nullopt;
-  return table[type - 2];
+  return table;
+}
+
+// The row of a type; another type has none (no codec line, no codec set).
+inline std::optional<CodecVideo> codec_video(int type) {
+  for (const CodecVideo& c : codecs_video())
+    if (c.type == type) return c;
+  return std::nullopt;
+}
+
+// The position of a type in the codec list, -1 when it has none.
+inline int rang_codec(int type) {
+  const auto table = codecs_video();
+  for (std::size_t k = 0; k < table.size(); ++k)
+    if (table[k].type == type) return int(k);
+  return -1;
+}
+
+// The extension of a type's movies. A type outside the table sets no codec,
+// and the layer then writes what the file's extension says: the first row's.
+inline std::string extension_film(int type) {
+  const auto c = codec_video(type);
+  return c ? c->extension : codecs_video().front().extension;
+}
+
+// Every extension a movie of the table can have, each once.
+inline std::vector<std::string> extensions_films() {
+  std::vector<std::string> e;
+  for (const CodecVideo& c : codecs_video())
+    if (std::find(e.begin(), e.end(), c.extension) == e.end()) e.push_back(c.extension);
+  return e;
+}
+
+// Whether a type's movies are coded by the Indeo 3.2 encoder, which holds
+// only some frame sizes.
+inline bool codec_indeo(int type) {
+  const auto c = codec_video(type);
+  return c && c->conteneur == platform::vcv::kContainerAvi && c->codec == platform::vcv::fourcc("IV32");
 }
 
 // The hint of a disc variant's line in the codec list: what the movie becomes

@@ -406,7 +406,7 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
   vcv::set_frame_rate(conv_, 30.0);
   vcv::set_resolution(conv_, largeur_, hauteur_);
   if (codec) vcv::set_codec(conv_, codec->conteneur, codec->codec);
-  const std::string extension = type_ < 6 ? ".avi" : ".mpg";
+  const std::string extension = extension_film(type_);
   const std::string film = dossier_temp() + "video" + std::to_string(numero_) + extension;
   vcv::set_output_file(conv_, film, 0);
   vcv::set_byte_rate(conv_, vcv::kContainerAvi, 600);
@@ -427,8 +427,10 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
     return;
   }
   // The earlier movie of the other kind goes only once the new one is complete.
-  const std::string autre = dossier_temp() + "video" + std::to_string(numero_) + (type_ < 6 ? ".mpg" : ".avi");
-  std::remove(autre.c_str());
+  for (const std::string& x : extensions_films()) {
+    const std::string autre = dossier_temp() + "video" + std::to_string(numero_) + x;
+    if (x != extension) std::remove(autre.c_str());
+  }
   film_sortie = film;
   if (!numeros_images) {
     vcv::FileInfo info;

@@ -32,10 +32,11 @@ PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   ComboBox_CODEC = new CtlImageComboBox(this);
   ComboBox_CODEC->setObjectName("ComboBox_CODEC");
   ComboBox_CODEC->SetDefaultItem(-1);
-  for (int type = 2; type <= 10; ++type) {
-    ComboBox_CODEC->addItem(Q(codec_video(type)->ligne));
-    const std::string indice = indice_codec(type);
-    if (!indice.empty()) ComboBox_CODEC->setItemData(type - 2, QString::fromStdString(indice), Qt::ToolTipRole);
+  for (const CodecVideo& c : codecs_video()) {
+    ComboBox_CODEC->addItem(Q(c.ligne));
+    const std::string indice = indice_codec(c.type);
+    if (!indice.empty())
+      ComboBox_CODEC->setItemData(ComboBox_CODEC->count() - 1, QString::fromStdString(indice), Qt::ToolTipRole);
   }
   ComboBox_CODEC->setMinimumWidth(280);
   g->addWidget(ComboBox_CODEC, rang++, 0, 1, 2);
@@ -87,7 +88,8 @@ PageCreationVideo::PageCreationVideo(QWidget* parent) : QWidget(parent) {
   h->addStretch(1);
 
   connect(ComboBox_CODEC, &CtlComboBox::changed, this, [this] {
-    v_.type_video = ComboBox_CODEC->currentIndex() + 2;
+    const int k = ComboBox_CODEC->currentIndex();
+    if (k >= 0 && k < int(codecs_video().size())) v_.type_video = codecs_video()[std::size_t(k)].type;
     etiquettes();
     emit change();
   });
@@ -106,7 +108,7 @@ void PageCreationVideo::charger(const Param_video& v, const ContexteFilm& c) {
   c_ = c;
   {
     const QSignalBlocker b(ComboBox_CODEC);
-    ComboBox_CODEC->setCurrentIndex(std::clamp(v_.type_video - 2, -1, 8));
+    ComboBox_CODEC->setCurrentIndex(rang_codec(v_.type_video));
   }
   {
     const QSignalBlocker b(Details);
@@ -134,7 +136,7 @@ void PageCreationVideo::etiquettes() {
 // Indeo 3.2 holds only some frame sizes: the codec line's hint says so, and
 // the line under it gives the size these frames are coded at when it differs.
 void PageCreationVideo::indication_codec() {
-  const bool indeo = v_.type_video == 3;
+  const bool indeo = codec_indeo(v_.type_video);
   ComboBox_CODEC->setToolTip(indeo ? Q(T::kIndeo) : QString());
   label_indeo->setVisible(indeo);
   if (!indeo) return;
@@ -160,7 +162,7 @@ void PageCreationVideo::hideEvent(QHideEvent* e) {
 void PageCreationVideo::ouvrir_film_reduit() {
   if (c_.dossier_programme.empty()) return;
   const std::string film = dossiers::temporaire(c_.dossier_programme) + "/video" + std::to_string(c_.numero + 10) +
-                           (v_.type_video < 6 ? ".avi" : ".mpg");
+                           extension_film(v_.type_video);
   if (MediaPlayer1->file_name() != film && fichier_existe(film)) MediaPlayer1->open(film);
 }
 

@@ -131,7 +131,7 @@ TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
     e.type = a.type;
     // The disc variants keep the frames as they are only when not made to comply.
     if (vcv::disc_standard(codec_video(a.type)->conteneur, codec_video(a.type)->codec)) e.compatibilite = 0;
-    const std::string film = d / ("video" + std::to_string(a.type) + (a.type < 6 ? ".avi" : ".mpg"));
+    const std::string film = d / ("video" + std::to_string(a.type) + extension_film(a.type));
     ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
     EXPECT_EQ(vcv::check_error(), 0);
     EXPECT_EQ(e.progressions_3, 20);
@@ -319,7 +319,7 @@ TEST(ConversionVideo, FrameSizesAreCroppedForTheCodecsThatNeedIt) {
     e.largeur = c.l;
     e.hauteur = c.h;
     e.images = 3;
-    const std::string film = d / ("taille" + std::to_string(c.type) + (c.type < 6 ? ".avi" : ".mpg"));
+    const std::string film = d / ("taille" + std::to_string(c.type) + extension_film(c.type));
     ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
     auto m = sonder(film);
     EXPECT_EQ(m["width"], std::to_string(c.lf));

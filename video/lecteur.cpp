@@ -7,16 +7,24 @@
 #include <cmath>
 
 #include "model/interfaces.h"
+#include "platform/arrondi.h"
 #include "platform/vidconv/chargeur_film.h"
 
-void AffichageFilm::montrer(const QImage& image) {
+void AffichageFilm::montrer(const QImage& image, QSize taille) {
   image_ = image;
+  taille_ = taille.isEmpty() ? image.size() : taille;
   update();
 }
 
 void AffichageFilm::vider() {
   image_ = QImage();
+  taille_ = QSize();
   update();
+}
+
+QSize taille_affichage(int largeur, int hauteur, double aspect_pixel) {
+  if (!(aspect_pixel > 0)) aspect_pixel = 1;
+  return QSize(std::max(1, Round(std::min(largeur * aspect_pixel, 1e6))), hauteur);
 }
 
 void AffichageFilm::paintEvent(QPaintEvent*) {
@@ -24,7 +32,7 @@ void AffichageFilm::paintEvent(QPaintEvent*) {
   QPainter p(this);
   // A frame larger than the display (a window kept inside a small main
   // window) is shown whole, smaller.
-  QSize taille = image_.size();
+  QSize taille = taille_;
   if (taille.width() > width() || taille.height() > height()) taille.scale(size(), Qt::KeepAspectRatio);
   p.drawImage(QRect(QPoint((width() - taille.width()) / 2, (height() - taille.height()) / 2), taille), image_);
 }
@@ -82,7 +90,7 @@ void MoviePlayer::montrer(int k) {
   position_ = k;
   const QImage vue(reinterpret_cast<const uchar*>(pixels.data()), lecteur_.width(), lecteur_.height(),
                    lecteur_.width() * 4, QImage::Format_RGB32);
-  affichage_->montrer(vue.copy());
+  affichage_->montrer(vue.copy(), taille_affichage(lecteur_.width(), lecteur_.height(), lecteur_.sample_aspect()));
 }
 
 void MoviePlayer::play() {

@@ -1,5 +1,6 @@
 // The movie player of the video window: a display that shows one frame of a
-// movie at its own size, centred, and a strip of buttons (play, pause, stop,
+// movie at its own size, centred, in the proportions the movie is meant to be
+// seen at (a disc movie's pixels are not square), and a strip of buttons (play, pause, stop,
 // next, previous, step, back). Frames come from the movie reader; playing
 // follows the movie's frame rate and drops frames to keep time.
 #pragma once
@@ -18,16 +19,23 @@ class QToolButton;
 class AffichageFilm : public QWidget {
  public:
   using QWidget::QWidget;
-  void montrer(const QImage& image);
+  // The frame and the size it is shown at (its own size when empty).
+  void montrer(const QImage& image, QSize taille = {});
   void vider();
   const QImage& image() const { return image_; }
+  QSize taille_image() const { return taille_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
 
  private:
   QImage image_;
+  QSize taille_;
 };
+
+// The size a frame of w x h stored pixels is shown at: as wide as its pixels'
+// aspect makes it, as high as it is.
+QSize taille_affichage(int largeur, int hauteur, double aspect_pixel);
 
 class MoviePlayer : public QWidget {
   Q_OBJECT

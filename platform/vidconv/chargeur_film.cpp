@@ -232,6 +232,7 @@ int MovieReader::frame_count() const { return impl_->objet ? impl_->t->reader_fr
 int MovieReader::width() const { return impl_->objet ? impl_->t->reader_width(impl_->objet) : 0; }
 int MovieReader::height() const { return impl_->objet ? impl_->t->reader_height(impl_->objet) : 0; }
 double MovieReader::frame_rate() const { return impl_->objet ? impl_->t->reader_frame_rate(impl_->objet) : 30.0; }
+double MovieReader::sample_aspect() const { return impl_->objet ? impl_->t->reader_sample_aspect(impl_->objet) : 1.0; }
 bool MovieReader::read(int k, std::vector<std::uint32_t>& pixels) {
   return impl_->objet && impl_->t->reader_read(impl_->objet, k, pixels);
 }

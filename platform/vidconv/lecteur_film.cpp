@@ -31,6 +31,7 @@ struct MovieReader::Impl {
   int flux = -1;
   int largeur = 0, hauteur = 0;
   double cadence = 30.0;
+  double aspect = 1.0;  // a pixel's width over its height
   std::vector<Entree> index;
   std::vector<std::uint32_t> tampon;  // the scaler's aligned rows
   int suivante = -1;   // the frame the decoder gives next, -1: unknown (seek first)
@@ -48,6 +49,7 @@ struct MovieReader::Impl {
     flux = -1;
     largeur = hauteur = 0;
     cadence = 30.0;
+    aspect = 1.0;
     index.clear();
     suivante = -1;
   }
@@ -192,6 +194,9 @@ bool MovieReader::open(const std::string& path) {
   if (r.num <= 0 || r.den <= 0) r = m.dec->framerate;
   if ((r.num <= 0 || r.den <= 0) && std::string(m.fmt->iformat->name) == "avi") r = av_inv_q(st->time_base);
   m.cadence = r.num > 0 && r.den > 0 && av_q2d(r) <= 1000 ? av_q2d(r) : 30.0;
+  // The first frame is still in hand: an MPEG stream gives its aspect there.
+  const AVRational sar = av_guess_sample_aspect_ratio(m.fmt, st, m.frame);
+  if (sar.num > 0 && sar.den > 0 && av_q2d(sar) >= 0.1 && av_q2d(sar) <= 10) m.aspect = av_q2d(sar);
   return true;
 }
 
@@ -201,6 +206,7 @@ int MovieReader::frame_count() const { return int(impl_->index.size()); }
 int MovieReader::width() const { return impl_->largeur; }
 int MovieReader::height() const { return impl_->hauteur; }
 double MovieReader::frame_rate() const { return impl_->cadence; }
+double MovieReader::sample_aspect() const { return impl_->aspect; }
 
 bool MovieReader::read(int k, std::vector<std::uint32_t>& pixels) {
   Impl& m = *impl_;

@@ -29,6 +29,9 @@ class MovieReader {
   int width() const;
   int height() const;
   double frame_rate() const;  // frames per second, 30 when the file says nothing
+  // A stored pixel's width over its height as the file says (a disc movie's
+  // pixels are not square: its frame is shown at 4:3); 1 when it says nothing.
+  double sample_aspect() const;
 
   // Frame k (0-based) as rows of 0xFFRRGGBB pixels, width x height; false when
   // k is outside the movie or the frame cannot be decoded.

@@ -53,6 +53,7 @@ const MovieTable kTable = {
     [](const void* p) { return lecteur(p)->width(); },
     [](const void* p) { return lecteur(p)->height(); },
     [](const void* p) { return lecteur(p)->frame_rate(); },
+    [](const void* p) { return lecteur(p)->sample_aspect(); },
     [](void* p, int k, std::vector<std::uint32_t>& pixels) { return lecteur(p)->read(k, pixels); },
 
     iv32_holds,

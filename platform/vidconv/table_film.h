@@ -17,7 +17,7 @@
 namespace platform::vcv {
 
 // Raised whenever the table changes, so that a stale module is refused.
-inline constexpr int kMovieTableVersion = 1;
+inline constexpr int kMovieTableVersion = 2;
 // The module's file name and the one name it exports.
 inline constexpr const char* kMovieModuleName = "libquorvel_vidconv.so";
 inline constexpr const char* kMovieTableSymbol = "quorvel_vidconv_table";
@@ -65,6 +65,7 @@ struct MovieTable {
   int (*reader_width)(const void* reader);
   int (*reader_height)(const void* reader);
   double (*reader_frame_rate)(const void* reader);
+  double (*reader_sample_aspect)(const void* reader);
   bool (*reader_read)(void* reader, int k, std::vector<std::uint32_t>& pixels);
 
   // Iv32Encoder, likewise.

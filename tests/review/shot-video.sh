@@ -5,7 +5,9 @@
 # is made, then one of the video window showing the movie's first frame and its
 # status line; then ticks "Detailed parameters", chooses "Regenerate" from the
 # video window's pop-up menu and writes a PNG of the "Video file parameters"
-# dialog (which is then cancelled).
+# dialog (which is then cancelled). VIDEO_TYPE and VIDEO_SIZE give the video
+# another codec type and frame size (VIDEO_TYPE=10 VIDEO_SIZE=800x450: a DVD
+# of a 16:9 picture, which the player shows at 4:3 with bands).
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-video.sh [MAKING.png] [WINDOW.png] [PARAMETERS.png]
 set -euo pipefail
@@ -14,7 +16,14 @@ out1=$(realpath -m "${1:-build/shot-video-making.png}")
 out2=$(realpath -m "${2:-build/shot-video-window.png}")
 out3=$(realpath -m "${3:-build/shot-video-parameters.png}")
 work=$(mktemp -d)
-sed 's/^Derniere image     =          20/Derniere image     =         200/' tests/data/tour.vid > "$work/tour.vid"
+size=${VIDEO_SIZE:-320x240}
+awk -v t="${VIDEO_TYPE:-2}" -v w="${size%x*}" -v h="${size#*x}" '
+  /PARAMETRES VIDEO/ { video = 1 }
+  video && /^Type video / { printf "Type video         =%12d\r\n", t; next }
+  video && /^Largeur image / { printf "Largeur image      =%12d\r\n", w; next }
+  video && /^Hauteur image / { printf "Hauteur image      =%12d\r\n", h; next }
+  /^Derniere image     =          20/ { printf "Derniere image     =         200\r\n"; next }
+  { print }' tests/data/tour.vid > "$work/tour.vid"
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail

@@ -17,6 +17,7 @@
 #include "platform/vidconv/conversion_video.h"
 #include "tests/support/fakes.h"
 #include "tests/support/terrains.h"
+#include "video/codecs_video.h"
 #include "video/creation.h"
 #include "video/fenetre_video.h"
 #include "video/lecteur.h"
@@ -56,6 +57,66 @@ std::string film_compte(const std::string& chemin, int n) {
 }
 
 int rouge_affiche(const AffichageFilm& a) { return qRed(a.image().pixel(32, 24)); }
+
+// A movie of four white frames of `w` x `h` in a codec type's form, made
+// disc-compliant for the disc types as the making window makes it.
+std::string film_blanc(const std::string& chemin, int type, int w, int h) {
+  const auto codec = codec_video(type);
+  if (!codec) return {};
+  const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
+  std::vector<std::uint32_t> pixels(std::size_t(w) * std::size_t(h), 0xFFFFFFFFu);
+  vcv::assign_video_source(conv, [&](vcv::Handle s, int k) {
+    if (k >= 4) return void(vcv::src_finished(s));
+    vcv::dib_to_img(img, {pixels.data(), w, h, w});
+    vcv::src_set_img(s, img);
+  });
+  vcv::set_frame_rate(conv, 30.0);
+  vcv::set_resolution(conv, w, h);
+  vcv::set_codec(conv, codec->conteneur, codec->codec);
+  vcv::set_output_file(conv, chemin, 0);
+  vcv::force_compatibility(conv, -1);
+  const bool ok = vcv::convert(conv);
+  vcv::free(conv);
+  vcv::free(img);
+  return ok ? chemin : std::string();
+}
+
+// Disc movies store pixels that are not square: the player shows each at the
+// 4:3 of its screen (a VCD's 352 x 240, an SVCD's 480 x 480 and a DVD's
+// 720 x 480 alike), and the 16:9 picture of an 800 x 450 DVD at 16:9 inside
+// it. Square-pixel movies show at their own size.
+TEST(MoviePlayer, EveryMovieShowsAtTheProportionsItIsMeantFor) {
+  Dossier d;
+  struct Cas {
+    int type, largeur, hauteur;
+    double image, contenu;  // shown width over height: whole frame, white picture
+  } cas[] = {{2, 320, 240, 320.0 / 240, 320.0 / 240}, {6, 320, 240, 320.0 / 240, 320.0 / 240},
+             {7, 320, 240, 4.0 / 3, 4.0 / 3},         {9, 320, 240, 4.0 / 3, 4.0 / 3},
+             {10, 320, 240, 4.0 / 3, 4.0 / 3},        {10, 800, 450, 4.0 / 3, 16.0 / 9}};
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(testing::Message() << c.type << " " << c.largeur << "x" << c.hauteur);
+    const std::string film = film_blanc(d / ("f" + std::to_string(c.type) + extension_film(c.type)), c.type,
+                                        c.largeur, c.hauteur);
+    ASSERT_FALSE(film.empty()) << vcv::last_error_text();
+    AffichageFilm affichage;
+    affichage.resize(900, 700);
+    MoviePlayer lecteur(&affichage);
+    ASSERT_TRUE(lecteur.open(film));
+    const QSize montree = affichage.taille_image();
+    const QImage& image = affichage.image();
+    EXPECT_EQ(montree.height(), image.height()) << "as high as it is stored";
+    EXPECT_NEAR(double(montree.width()) / montree.height(), c.image, 0.01);
+    // The white rows and columns of the stored frame, shown at that size.
+    int lignes = 0, colonnes = 0;
+    for (int y = 0; y < image.height(); ++y) lignes += qGray(image.pixel(image.width() / 2, y)) > 128;
+    for (int x = 0; x < image.width(); ++x) colonnes += qGray(image.pixel(x, image.height() / 2)) > 128;
+    const double largeur = double(colonnes) * montree.width() / image.width();
+    const double hauteur = double(lignes) * montree.height() / image.height();
+    EXPECT_NEAR(largeur / hauteur, c.contenu, 0.03 * c.contenu);
+  }
+  EXPECT_EQ(taille_affichage(352, 240, 10.0 / 11), QSize(320, 240));
+  EXPECT_EQ(taille_affichage(640, 480, 0), QSize(640, 480));
+}
 
 TEST(MoviePlayer, ButtonsMoveThroughTheFrames) {
   Dossier d;

@@ -165,10 +165,9 @@ void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_v
   palette_.emplace(palette_pour_vue(p.vue));
   status_->setText(QStringLiteral("%1 x %2").arg(largeur_).arg(hauteur_));
   charge_fichier_ = a_fichier != 0 && !film.empty();
-  if (!charge_fichier_) {
-    generer_video();
-    refaite = 0;  // the window's first movie: nothing the user changed
-  }
+  // A movie made here, the first one too, lies only in the work folder until
+  // its document is saved: it stays marked as made, so that the save copies it.
+  if (!charge_fichier_) generer_video();
   Detailles1_->setChecked(parametres.detail != 0);
 }
 

@@ -228,8 +228,9 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   auto f = fenetre("", false);
   EXPECT_EQ(f->fichier_film, (d / "temp/video3.avi"));
   EXPECT_TRUE(fichier_existe(f->fichier_film));
-  // The window's first movie is no change to save; a remade one is.
-  EXPECT_EQ(f->refaite, 0);
+  // The window's first movie exists only in the work folder: it is marked as
+  // made, so that saving the document copies it beside it.
+  EXPECT_EQ(f->refaite, 1);
   EXPECT_EQ(fenetres::controle_rendus().rendus, 3);
   EXPECT_EQ(f->informations[4], "Number of frames = 3");
   const int hauteur = f->height();

@@ -1,0 +1,111 @@
+// A video document through the real main window, video window and settings
+// dialog, checked on the files on disk: a first movie is saved beside its
+// document and played from there when the document is reopened, and
+// remaking a movie does not move its camera path.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRadioButton>
+
+#include "controls/button.h"
+#include "fenetres/elements_pages.h"
+#include "tests/app/atelier.h"
+#include "video/fenetre_video.h"
+#include "video/lecteur.h"
+#include "video/reglages_video.h"
+
+namespace {
+
+// Runs "Adjustements of Video" with `choix` made in the dialog before OK.
+void regler_video(Atelier& a, const std::function<void(TPagesDlg3&)>& choix) {
+  TPagesDlg3::execution() = [&choix](TPagesDlg3& d) {
+    choix(d);
+    d.findChild<CtlButton*>("OKBtn")->click();
+    return d.result();
+  };
+  a.commande(Commande::reglages_video);
+  TPagesDlg3::execution() = [](TPagesDlg3& d) { return d.exec(); };
+  ASSERT_TRUE(a.w->timerthread1().isActive());
+  a.w->TimerThread1Timer();
+}
+
+int images_rendues() {
+  int n = 0;
+  for (const fenetres::AppelRendu& r : fenetres::controle_rendus().appels) n += r.mode_camera;
+  return n;
+}
+
+// The lines of a document's camera path.
+std::vector<std::string> trajectoire(const std::string& document) {
+  std::vector<std::string> lignes;
+  bool dedans = false;
+  std::size_t debut = 0;
+  for (std::size_t fin; (fin = document.find('\n', debut)) != std::string::npos; debut = fin + 1) {
+    std::string l = document.substr(debut, fin - debut);
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    if (l == " [INFORMATION]") break;
+    if (dedans) lignes.push_back(l);
+    if (l == " [TRAJECTOIRE]") dedans = true;
+  }
+  return lignes;
+}
+
+TEST(FilmDocument, AFirstMovieIsSavedBesideItsDocumentAndPlayedFromThere) {
+  Atelier a(4);
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
+  a.attendre_image(a.vue(1));
+  a.w->activer(a.vue(1));
+  const std::string vue = (a.dossier.path() + "/m.vue").toStdString();
+  a.dialogues->sauvegardes.push_back(vue);
+  a.commande(Commande::enregistrer);
+  ASSERT_TRUE(fichier_existe(vue));
+  // A new video of the saved view: its first movie, made once.
+  a.w->etat.video.type_video = 2;
+  a.w->etat.video.nombre_images = 200;
+  a.w->etat.video.premiere_image = 1;
+  a.w->etat.video.derniere_image = 4;
+  regler_video(a, [](TPagesDlg3& d) {
+    d.findChild<QRadioButton*>("RadioButton_320x")->click();
+    d.findChild<QRadioButton*>("RadioButton_ajouter")->click();
+  });
+  auto* video = dynamic_cast<TVideowindow*>(a.w->fenetres_videos[1].data());
+  ASSERT_NE(video, nullptr);
+  const std::string travail = a.w->etat.dossier_travail() + "/video1.avi";
+  ASSERT_EQ(video->fichier_film, travail);
+  const auto film = lire_fichier(travail);
+  ASSERT_TRUE(film && !film->empty());
+  const int rendues = images_rendues();
+  EXPECT_EQ(rendues, 3);
+  // F3, and Yes to saving the video: the document and its movie beside it.
+  a.ui.answers = {true};
+  a.commande(Commande::enregistrer);
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_EQ(a.ui.entries[0].text, "The file " + vue +
+                                       " is a video, do you want to save the video and all associated files ?  "
+                                       "(extension \"VID\")");
+  const std::string vid = (a.dossier.path() + "/m.vid").toStdString();
+  const std::string avi = (a.dossier.path() + "/m.avi").toStdString();
+  const auto document = lire_fichier(vid);
+  ASSERT_TRUE(document);
+  EXPECT_EQ(trajectoire(*document).size(), 200u);
+  EXPECT_EQ(lire_fichier(avi), film);
+  EXPECT_EQ(video->refaite, 0);
+  // Reopened, the document plays the movie beside it and makes none.
+  a.dialogues->ouvertures.push_back(vid);
+  a.commande(Commande::ouvrir);
+  auto* rouverte = dynamic_cast<TVideowindow*>(a.w->fenetres_videos[2].data());
+  ASSERT_NE(rouverte, nullptr);
+  EXPECT_EQ(rouverte->fichier_film, avi);
+  EXPECT_EQ(images_rendues(), rendues);
+  EXPECT_EQ(rouverte->refaite, 0);
+  QElapsedTimer t;
+  t.start();
+  while (rouverte->lecteur()->file_name() != avi && t.elapsed() < 5000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(rouverte->lecteur()->file_name(), avi);
+  EXPECT_EQ(rouverte->lecteur()->frame_count(), 3);
+}
+
+}  // namespace

@@ -286,9 +286,14 @@ void TCreation::creer_image(bool sauver) {
   if (cameras_ && std::size_t(courante_) < cameras_->size()) rec = (*cameras_)[std::size_t(courante_)];
   render::RenderOptions options;
   options.traiter_messages = [this] { traiter_evenements(false); };
-  if (terrain_ && palette_)
+  if (terrain_ && palette_) {
+    // A frame's record sets the terrain's target altitude; the document's
+    // own, which its views and its next camera path start from, is kept.
+    const double altitude_cible = terrain_->cible.hauteur;
     fenetres::calculer_image(*terrain_, handle_, *palette_, image_, {}, vue_, largeur_, hauteur_, nullptr, nullptr, 0,
                             0, 0, 0, 1, rec, options);
+    terrain_->cible.hauteur = altitude_cible;
+  }
   Image_video->montrer(image_);
   if (numeros_images) {
     QImage sur(reinterpret_cast<uchar*>(image_.row(0)), image_.width(), image_.height(), image_.width() * 4,

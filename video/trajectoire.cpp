@@ -122,7 +122,10 @@ bool calcule_trajectoire(Param_video& p, const Tmatrice& terrain, EditeurAltitud
   double a = 0, b = 0, t_cible = 0;
   if (fixe) {
     conversion_cible(p.point_vise_x, p.point_vise_y, a, b);
-    t_cible = terrain.cible.hauteur;
+    // The document's target altitude, its node's height: a frame rendered
+    // from a camera record leaves that record's (lowered) target altitude in
+    // the terrain, and starting from it would lower the path at every run.
+    t_cible = terrain.hauteurs->lire(terrain.cible_i, terrain.cible_j);
   }
   if (altitudes.point_tire >= 1 && altitudes.point_tire <= 7 && h > 0) {
     p.bezier_altitude[altitudes.point_tire - 1] = arrondi_dessin(mer + (h - altitudes.y_tire) * sommet / (0.75 * h));

@@ -50,7 +50,9 @@ double bezier(double b0, double b1, double b2, double b3, double t);
 int points_de_controle(const Param_video& p);
 
 // Computes the path into `table` (record k at index k, 1..N; index 0 unused)
-// and the drawing arrays. N is brought into 200..9999 and written back into
+// and the drawing arrays, from the settings and the terrain's heights only:
+// the same settings and terrain give the same path, whatever was rendered
+// in between. N is brought into 200..9999 and written back into
 // the settings. The table grows to N + 1 records when smaller. Returns false,
 // leaving the table as it was, when there is no path to compute: an open or
 // closed path still being drawn or without 4, 7, 10 or 13 points, or an

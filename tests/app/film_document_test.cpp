@@ -108,4 +108,33 @@ TEST(FilmDocument, AFirstMovieIsSavedBesideItsDocumentAndPlayedFromThere) {
   EXPECT_EQ(rouverte->lecteur()->frame_count(), 3);
 }
 
+// "Redo" with the same settings, three times over: each remade movie, and the
+// document saved after them, keep the path the document came with.
+TEST(FilmDocument, RemakingWithTheSameSettingsKeepsTheCameraPath) {
+  Atelier a;
+  std::string original = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/film.vid");
+  const std::string plage = "Derniere image     =         200";
+  ASSERT_NE(original.find(plage), std::string::npos);
+  original.replace(original.find(plage), plage.size(), "Derniere image     =           3");
+  const QString copie = a.dossier.path() + "/film.vid";
+  ecrire_tout(copie, original);
+  a.dialogues->ouvertures.push_back(copie.toStdString());
+  a.commande(Commande::ouvrir);
+  ASSERT_NE(a.w->fenetres_videos[1], nullptr);
+  ASSERT_EQ(images_rendues(), 2);
+  for (int fois = 1; fois <= 3; ++fois) {
+    regler_video(a, [](TPagesDlg3& d) {
+      d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+      d.findChild<QRadioButton*>("RadioButton_Refaire")->click();
+    });
+    ASSERT_EQ(images_rendues(), 2 + 2 * fois);
+  }
+  a.ui.answers = {};
+  a.commande(Commande::enregistrer);
+  EXPECT_TRUE(a.ui.entries.empty());
+  const std::vector<std::string> avant = trajectoire(original);
+  ASSERT_EQ(avant.size(), 200u);
+  EXPECT_EQ(trajectoire(lire_tout(copie)), avant);
+}
+
 }  // namespace

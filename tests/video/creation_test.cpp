@@ -183,6 +183,19 @@ TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
   EXPECT_EQ(fichiers_images(), 19);  // stale frame files were deleted first
 }
 
+// Each frame's record sets the terrain's target altitude while it renders;
+// the document's own comes back after it, for its views and its next path.
+TEST_F(Fabrique, FramesLeaveTheDocumentsTargetAltitude) {
+  video.derniere_image = 4;
+  const double avant = terrain->cible.hauteur;
+  std::vector<double> pendant;
+  fabriquer(1, [&](TCreation&, int) { pendant.push_back(terrain->cible.hauteur); });
+  ASSERT_EQ(fenetres::controle_rendus().appels.size(), 3u);
+  ASSERT_NE(cameras[1].cible_z, avant);
+  EXPECT_EQ(pendant, std::vector<double>(3, avant));
+  EXPECT_EQ(terrain->cible.hauteur, avant);
+}
+
 TEST_F(Fabrique, CancelKeepsTheFramesMadeSoFar) {
   fenetres::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
   // File mode: Cancel after the 10th frame.

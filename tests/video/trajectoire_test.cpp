@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include "model/defauts.h"
+#include "render/calcul_image.h"
+#include "render/palette.h"
 #include "tests/support/terrains.h"
 #include "video/trajectoire.h"
 
@@ -111,7 +114,8 @@ TEST(Trajectoire, ClosedPathObserverReturnsToTheFirstPoint) {
 
 TEST(Trajectoire, FixedTargetKeepsItsPointAndAltitude) {
   Banc b;
-  b.terrain->cible.hauteur = 321.5;
+  b.terrain->hauteurs->ecrire(b.terrain->cible_i, b.terrain->cible_j, 321);
+  b.terrain->cible.hauteur = 321;
   Param_video p = reglages(1);
   p.point_vise_fixe = 1;
   p.point_vise_x = 10;
@@ -119,9 +123,34 @@ TEST(Trajectoire, FixedTargetKeepsItsPointAndAltitude) {
   p.angle_vision = 0;
   ASSERT_TRUE(b.calculer(p));
   for (int k = 1; k <= 300; ++k) {
-    EXPECT_DOUBLE_EQ(b.table[std::size_t(k)].cible_z, 321.5);
+    EXPECT_DOUBLE_EQ(b.table[std::size_t(k)].cible_z, 321.0);
     EXPECT_DOUBLE_EQ(b.table[std::size_t(k)].cible_x, b.table[1].cible_x);
     EXPECT_DOUBLE_EQ(b.table[std::size_t(k)].cible_y, b.table[1].cible_y);
+  }
+}
+
+// A frame rendered from a record leaves the record's target altitude in the
+// terrain; the next computation of the same settings still gives the same
+// path, with the vision angle's lowering applied once.
+TEST(Trajectoire, RenderingAFrameBetweenTwoComputationsChangesNothing) {
+  Banc b;
+  b.terrain = terrain_synthetique("cone", 5, 800);
+  const double sol = b.terrain->hauteurs->lire(b.terrain->cible_i, b.terrain->cible_j);
+  ASSERT_GT(sol, 0);
+  Param_video p = reglages(1);
+  p.point_vise_fixe = 1;
+  p.angle_vision = -20;
+  valeurs_defaut_vue(p.vue);
+  ASSERT_TRUE(b.calculer(p));
+  const auto premiere = b.table;
+  ASSERT_LT(premiere[1].cible_z, sol - 100) << "the vision angle lowers the target";
+  render::Bitmap image(80, 60);
+  render::calcul_image(*b.terrain, 0, palette_pour_vue(p.vue), image, {}, p.vue, 80, 60, nullptr, nullptr, 0, 0, 0, 0,
+                       1, premiere[1]);
+  ASSERT_EQ(b.terrain->cible.hauteur, premiere[1].cible_z);
+  for (int fois = 0; fois < 3; ++fois) {
+    ASSERT_TRUE(b.calculer(p));
+    EXPECT_TRUE(memes_octets(b.table, premiere)) << fois;
   }
 }
 

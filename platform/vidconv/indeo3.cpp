@@ -25,6 +25,7 @@ extern "C" {
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -244,11 +245,13 @@ struct Plan {
     source.assign(std::size_t(l) * std::size_t(h), 64);
     for (auto& t : tampons) t.assign(std::size_t(l) * std::size_t(h + 1), 64);
   }
-  const std::uint8_t* src(int x, int y) const { return source.data() + std::size_t(y) * largeur + std::size_t(x); }
-  // Row y of buffer k; y = -1 is the row of 64.
-  std::uint8_t* rec(int k, int x, int y) {
-    return tampons[std::size_t(k)].data() + std::size_t(y + 1) * largeur + std::size_t(x);
-  }
+  // Pixel (x, y) of the source, and of buffer k, where y = -1 is the row of
+  // 64. Offsets are signed: a displaced position is formed from a negative
+  // coordinate plus a larger positive one, and the address must never be
+  // formed from a wrapped unsigned value.
+  const std::uint8_t* src(int x, int y) const { return source.data() + decalage(x, y); }
+  std::uint8_t* rec(int k, int x, int y) { return tampons[std::size_t(k)].data() + decalage(x, y + 1); }
+  std::ptrdiff_t decalage(int x, int y) const { return std::ptrdiff_t(y) * largeur + x; }
 };
 
 // The 2-bit codes of the tree, four to a byte from the high bits, and the data
@@ -404,9 +407,10 @@ Vecteur deplacement(Plan& p, int k, int x0, int y0, int x1, int y1, int portee, 
     std::int64_t somme = 0, n = 0;
     const int xa = std::max(x0, -vx), xb = std::min(x1, p.largeur - vx);
     for (int y = std::max(y0, -vy); y < std::min(y1, p.hauteur - vy); y += pas) {
-      const std::uint8_t* s = p.src(0, y);
-      const std::uint8_t* a = p.rec(1 - k, vx, y + vy);
-      for (int x = xa; x < xb; x += pas, ++n) somme += std::abs(int(s[x]) - int(a[x]));
+      // Both rows from the first compared column, which lies in the plane.
+      const std::uint8_t* s = p.src(xa, y);
+      const std::uint8_t* a = p.rec(1 - k, xa + vx, y + vy);
+      for (int i = 0; i < xb - xa; i += pas, ++n) somme += std::abs(int(s[i]) - int(a[i]));
     }
     return n == 0 ? std::numeric_limits<double>::max() : double(somme) / double(n);
   };

@@ -190,10 +190,12 @@ std::optional<double> quota_groupes(std::string_view proc_self_cgroup, const std
 }
 
 int processeurs_permis(int affinite, std::optional<double> quota) {
-  int n = std::max(affinite, 1);
-  // Below one CPU, the one thread still runs (slowly).
-  if (quota && std::isfinite(*quota)) n = std::min(n, std::max(1, static_cast<int>(std::floor(*quota + 1e-9))));
-  return n;
+  const int n = std::max(affinite, 1);
+  // A quota at or above the processors allowed limits nothing (administrators
+  // write a huge one for "no limit"); only a smaller one is converted, so the
+  // conversion stays within int. Below one CPU, the one thread still runs.
+  if (!quota || !std::isfinite(*quota) || *quota >= n) return n;
+  return std::max(1, static_cast<int>(std::floor(*quota + 1e-9)));
 }
 
 int processeurs_utilisables() {

@@ -46,7 +46,8 @@ std::optional<double> quota_groupes(std::string_view proc_self_cgroup, const std
 
 // Processors to use from the affinity count and the quota: the lesser of the
 // two, the quota rounded down (a thread beyond it would mostly wait for the
-// group's next period), never less than 1.
+// group's next period), never less than 1. A quota at or above the affinity
+// count is no quota.
 int processeurs_permis(int affinite, std::optional<double> quota);
 
 // For this process now: the affinity mask (sched_getaffinity) and the quota

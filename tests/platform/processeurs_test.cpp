@@ -70,6 +70,13 @@ TEST(Processeurs, CountFromTheMaskAndTheQuota) {
   EXPECT_EQ(processeurs_permis(8, 0.5), 1);
   EXPECT_EQ(processeurs_permis(2, 6.0), 2);
   EXPECT_EQ(processeurs_permis(0, std::nullopt), 1);
+  EXPECT_EQ(processeurs_permis(8, 7.999999), 7);
+  EXPECT_EQ(processeurs_permis(8, 8.0), 8);
+  // The largest quota the kernel takes, an administrator's "no limit", read
+  // through the parser: far beyond int, it must not turn the helpers off.
+  EXPECT_EQ(processeurs_permis(8, quota_cpu_max("17592186044415 1000\n")), 8);
+  EXPECT_EQ(processeurs_permis(8, quota_cfs("17592186044415\n", "1000\n")), 8);
+  EXPECT_EQ(processeurs_permis(3, quota_cpu_max("999999999999999999 1")), 3);
   const int ici = processeurs_utilisables();
   EXPECT_GE(ici, 1);
 }

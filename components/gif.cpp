@@ -21,6 +21,7 @@ namespace {
 constexpr int kMaxSide = 16384;
 constexpr qint64 kMaxPixels = qint64(1) << 26;
 const char kCorrupt[] = "GIF encoded data is corrupt";
+const char kOutOfRange[] = "GIF size or position out of range 0 to 65535";
 
 // A bounds-checked walk over a file's bytes: a read past the end is a stream read error.
 struct Lecteur {
@@ -475,10 +476,24 @@ void TGIFImage::Draw(QPainter& p, const QRect& r) const {
 }
 
 void TGIFImage::update_screen_size() {
-  screen_w_ = screen_h_ = 0;
+  // Edges summed in 64 bits: a frame placed far out must not wrap the screen round.
+  qint64 w = 0, h = 0;
   for (const auto& f : frames_) {
-    screen_w_ = std::max(screen_w_, f->Left + f->Width());
-    screen_h_ = std::max(screen_h_, f->Top + f->Height());
+    w = std::max(w, qint64(f->Left) + f->Width());
+    h = std::max(h, qint64(f->Top) + f->Height());
+  }
+  constexpr qint64 kIntMax = std::numeric_limits<int>::max();
+  screen_w_ = static_cast<int>(std::min(w, kIntMax));
+  screen_h_ = static_cast<int>(std::min(h, kIntMax));
+}
+
+void TGIFImage::check_sizes() const {
+  // A file keeps places and sizes in 16 bits, and the screen covers every
+  // frame; a frame that does not fit would be written wrapped round.
+  constexpr qint64 kMax = 65535;
+  for (const auto& f : frames_) {
+    const qint64 left = f->Left, top = f->Top;
+    if (left < 0 || top < 0 || left + f->Width() > kMax || top + f->Height() > kMax) throw GifError(kOutOfRange);
   }
 }
 
@@ -835,6 +850,7 @@ void ecrire_extension(QByteArray& out, const TExtension& e) {
 
 QByteArray TGIFImage::SaveToStream() {
   if (frames_.empty()) throw GifError("No GIF Data to write");
+  check_sizes();
   for (auto& f : frames_) {
     if (!f->item_) encode_frame(*f);
     preparer_extensions(*f);
@@ -902,9 +918,12 @@ QByteArray TGIFImage::WriteData() {
 
 void TGIFImage::SaveToClipboardFormat(QMimeData& mime) {
   if (frames_.empty()) return;
-  mime.setImageData(frames_.front()->Bitmap());
+  check_sizes();
   const bool donnees = std::all_of(frames_.begin(), frames_.end(), [](const auto& f) { return f->item_ != nullptr; });
-  if (donnees) mime.setData("image/gif", SaveToStream());
+  // The file first: when it fails, nothing has been put.
+  const QByteArray fichier = donnees ? SaveToStream() : QByteArray();
+  mime.setImageData(frames_.front()->Bitmap());
+  if (donnees) mime.setData("image/gif", fichier);
 }
 
 void TGIFImage::LoadFromClipboardFormat(const QMimeData& mime) {

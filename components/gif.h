@@ -118,7 +118,9 @@ class TGIFImage {
   // Only the first frame is decoded here (with DecodeOnLoad); the others on their first use.
   void LoadFromStream(const QByteArray& bytes);
   void LoadFromFile(const QString& path);
-  // The file's bytes; "No GIF Data to write" without frames.
+  // The file's bytes; "No GIF Data to write" without frames, and "GIF size
+  // or position out of range 0 to 65535" when a frame's place or size, or the
+  // screen that covers the frames, does not fit the file's 16 bits.
   QByteArray SaveToStream();
   void SaveToFile(const QString& path);
   // Form streaming: a 32-bit length, then the file's bytes.
@@ -171,7 +173,8 @@ class TGIFImage {
   TProgressEvent OnProgress;
 
   // The clipboard: the first frame's picture and, when every frame has its
-  // data, the file's bytes as "image/gif".
+  // data, the file's bytes as "image/gif"; sizes that a file cannot hold are
+  // refused as SaveToStream refuses them, before anything is put.
   void SaveToClipboardFormat(QMimeData& mime);
   // Prefers the GIF data; a picture beside it replaces the first frame's
   // picture. Without GIF data the picture alone makes a one-frame image.
@@ -185,6 +188,8 @@ class TGIFImage {
   // The current frame's index, frame 0 when the index is out of range.
   int courant() const;
   void update_screen_size();
+  // Throws when a place, a size or the screen does not fit 16 bits.
+  void check_sizes() const;
   void encode_frame(TGIFFrame& f);
   QImage decode_frame(const TGIFFrame& f, bool* corrupted) const;
 

@@ -165,3 +165,21 @@ TEST(GifPicture, WriterSavesGifFilesThroughOurClass) {
   EXPECT_EQ(d.rgb(chemin), triplets(img));
   EXPECT_EQ(triplets(lire(chemin)), triplets(img));
 }
+
+// A picture wider than a GIF file can say is refused by the writer, and not a
+// byte reaches the device.
+TEST(GifPicture, WriterRefusesPicturesWiderThanSixteenBits) {
+  RegisterGifPictureFormat();
+  QImage img(65536, 1, QImage::Format_Indexed8);
+  img.setColorTable({qRgb(0, 0, 0)});
+  img.fill(0);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "gif");
+  EXPECT_FALSE(writer.write(img));
+  EXPECT_TRUE(buffer.data().isEmpty());
+  QBuffer juste;
+  juste.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(QImageWriter(&juste, "gif").write(img.copy(0, 0, 65535, 1)));
+  EXPECT_EQ(juste.data().mid(6, 2), QByteArray("\xff\xff", 2));
+}

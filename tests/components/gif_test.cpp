@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <array>
+#include <limits>
 
 #include "components/gif.h"
 #include "components/reduction.h"
@@ -290,6 +292,63 @@ TEST(GifWrite, LoopingCommentsAndEmptyImages) {
     EXPECT_STREQ(e.what(), "No GIF Data to write");
   }
   EXPECT_THROW(g.SetWidth(3), GifError);
+}
+
+// Places and sizes are 16 bits in a file: a frame that reaches past 65535,
+// or is placed before 0, is refused whole (file, bytes and clipboard), never
+// written wrapped round; one that ends at 65535 exactly is written as it is.
+TEST(GifWrite, SizesAndPlacesBeyondSixteenBitsAreRefused) {
+  QImage petit(2, 2, QImage::Format_Indexed8);
+  petit.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  petit.fill(1);
+  QImage large(64026, 1, QImage::Format_Indexed8);
+  large.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  large.fill(0);
+  TGIFImage g;
+  g.AddFrame(petit);
+  g.AddFrame(large);
+  g.Frame(1).Left = 2048;
+  try {
+    g.SaveToStream();
+    ADD_FAILURE() << "a 66074-wide screen was written";
+  } catch (const GifError& e) {
+    EXPECT_STREQ(e.what(), "GIF size or position out of range 0 to 65535");
+  }
+  Fichier f;
+  EXPECT_THROW(g.SaveToFile(f.chemin("large.gif")), GifError);
+  EXPECT_FALSE(QFile::exists(f.chemin("large.gif")));
+  QMimeData mime;
+  EXPECT_THROW(g.SaveToClipboardFormat(mime), GifError);
+  EXPECT_TRUE(mime.formats().isEmpty());
+  EXPECT_FALSE(g.Frame(1).Item());  // nothing was encoded for it either
+
+  // Right edge 2048 + 63487 = 65535: written, the screen and the frame as they
+  // are (the descriptor follows the header and the two-colour global table).
+  TGIFImage juste;
+  juste.AddFrame(large.copy(0, 0, 63487, 1));
+  juste.AddFrame(petit);
+  juste.Frame(0).Left = 2048;
+  const QByteArray bytes = juste.SaveToStream();
+  auto mot = [&](int at) { return static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8); };
+  EXPECT_EQ(mot(6), 65535);
+  EXPECT_EQ(mot(8), 2);
+  ASSERT_EQ(bytes[19], ',');
+  EXPECT_EQ(mot(20), 2048);
+  EXPECT_EQ(mot(24), 63487);
+
+  // Heights and places that do not fit, one at a time.
+  for (const auto& [left, top, w, h] : {std::array{0, 0, 1, 65536}, std::array{-1, 0, 1, 1},
+                                        std::array{0, -3, 1, 1}, std::array{65535, 0, 1, 1},
+                                        std::array{std::numeric_limits<int>::max(), 0, 2, 1}}) {
+    QImage img(w, h, QImage::Format_Indexed8);
+    img.setColorTable({qRgb(0, 0, 0)});
+    img.fill(0);
+    TGIFImage un;
+    un.AddFrame(img);
+    un.Frame(0).Left = left;
+    un.Frame(0).Top = top;
+    EXPECT_THROW(un.SaveToStream(), GifError) << left << " " << top << " " << w << "x" << h;
+  }
 }
 
 TEST(GifImage, CopiesShareDataAndTheClipboardCarriesTheFile) {

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <cstdlib>
 #include <cstring>
 
@@ -38,29 +40,75 @@ QRgb nearest_entry(const QList<QRgb>& palette, QRgb c) {
   return best | 0xFF000000u;
 }
 
-// The part of (x, y, w, h) the painter can show: all of it under a transform,
-// else what lies on its device.
-QRect visible_part(const QPainter& p, const QRect& r) {
-  if (!p.device() || !p.worldTransform().isIdentity()) return r;
-  return r & QRect(0, 0, p.device()->width(), p.device()->height());
+// A rectangle with 64-bit edges (right and bottom excluded): the int places
+// and sizes of the callers add up without wrapping.
+struct Bornes {
+  std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+  static Bornes de(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) { return {x, y, x + w, y + h}; }
+  std::int64_t width() const { return right - left; }
+  std::int64_t height() const { return bottom - top; }
+  bool vide() const { return right <= left || bottom <= top; }
+  Bornes inter(const Bornes& o) const {
+    return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
+  }
+};
+
+// The whole pixels a logical rectangle touches, kept to the painter's int range.
+Bornes couvertes(const QRectF& r) {
+  constexpr double kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  auto borner = [&](double v) { return static_cast<std::int64_t>(std::clamp(v, kMin, kMax)); };
+  if (!(r.width() > 0 && r.height() > 0)) return {};
+  return {borner(std::floor(r.left())), borner(std::floor(r.top())), borner(std::ceil(r.right())),
+          borner(std::ceil(r.bottom()))};
+}
+
+// The part of `target` (logical coordinates) the painter can show: its device,
+// and its clip when it has one, mapped back through the inverse of its
+// transform; nothing when the transform flattens everything.
+Bornes visible_part(const QPainter& p, const Bornes& target) {
+  if (!p.device()) return {};
+  const QTransform t = p.combinedTransform();
+  bool inversible = true;
+  const QTransform inverse = t.inverted(&inversible);
+  if (!inversible) return {};
+  const QRectF device(0, 0, p.device()->width(), p.device()->height());
+  Bornes part = target.inter(couvertes(t.isIdentity() ? device : inverse.mapRect(device)));
+  if (p.hasClipping()) part = part.inter(couvertes(p.clipBoundingRect()));
+  return part;
+}
+
+// How many pixels `part` covers on the device along each side, at most its
+// own size: a transform that shrinks needs no more pixels than it shows.
+QSize pixels_montres(const QPainter& p, const QRectF& part) {
+  const QTransform t = p.combinedTransform();
+  const QRectF on_device = t.isIdentity() ? part : t.mapRect(part);
+  const auto side = [](double device, double own) {
+    return static_cast<int>(std::clamp<double>(std::ceil(device), 1.0, std::min(own, 1.0 * (1 << 30))));
+  };
+  return {side(on_device.width(), part.width()), side(on_device.height(), part.height())};
 }
 
 // Nearest-pixel stretch (the platform's colour-on-colour mode) of the source
-// rectangle onto `target`, of which only `part` is made; `keep(pixel)` tells
+// rectangle onto `target`, of which only `part` is made, in `size` pixels
+// (the part's own size, or fewer where the painter shrinks it: each then
+// samples the middle of the logical pixels it stands for); `keep(pixel)` tells
 // the pixels that stay, the others and those outside the picture become clear.
 template <typename Keep>
-QImage stretch_part(const QImage& picture, const QRect& source, const QRect& target, const QRect& part, Keep keep) {
-  QImage out(part.size(), QImage::Format_ARGB32);
+QImage stretch_part(const QImage& picture, const Bornes& source, const Bornes& target, const Bornes& part, QSize size,
+                    Keep keep) {
+  QImage out(size, QImage::Format_ARGB32);
   if (out.isNull()) return out;
-  for (int row = 0; row < part.height(); ++row) {
+  // The logical pixel that pixel k of n samples along a side of `own` pixels.
+  const auto logique = [](int k, int n, std::int64_t own) { return (2 * std::int64_t(k) + 1) * own / (2 * std::int64_t(n)); };
+  for (int row = 0; row < size.height(); ++row) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(row));
-    const std::int64_t i = part.top() + row - target.top();
-    const int sy = source.top() + static_cast<int>(i * source.height() / target.height());
+    const std::int64_t i = part.top + logique(row, size.height(), part.height()) - target.top;
+    const std::int64_t sy = source.top + i * source.height() / target.height();
     const bool row_inside = sy >= 0 && sy < picture.height();
-    const auto* in = row_inside ? reinterpret_cast<const QRgb*>(picture.constScanLine(sy)) : nullptr;
-    for (int col = 0; col < part.width(); ++col) {
-      const std::int64_t j = part.left() + col - target.left();
-      const int sx = source.left() + static_cast<int>(j * source.width() / target.width());
+    const auto* in = row_inside ? reinterpret_cast<const QRgb*>(picture.constScanLine(static_cast<int>(sy))) : nullptr;
+    for (int col = 0; col < size.width(); ++col) {
+      const std::int64_t j = part.left + logique(col, size.width(), part.width()) - target.left;
+      const std::int64_t sx = source.left + j * source.width() / target.width();
       const QRgb c = in && sx >= 0 && sx < picture.width() ? in[sx] | 0xFF000000u : 0u;
       line[col] = c != 0u && keep(c) ? c : 0u;
     }
@@ -68,11 +116,21 @@ QImage stretch_part(const QImage& picture, const QRect& source, const QRect& tar
   return out;
 }
 
-void draw_over(QPainter& p, const QPoint& at, const QImage& part) {
+// Stretches `source` of the picture onto `target`, making only the part the
+// painter can show and drawing it over the canvas.
+template <typename Keep>
+void draw_stretched(QPainter& p, const QImage& picture, const Bornes& source, const Bornes& target, Keep keep) {
+  if (source.vide() || target.vide()) return;
+  const Bornes part = visible_part(p, target);
+  if (part.vide()) return;
+  const QRectF logical(double(part.left), double(part.top), double(part.width()), double(part.height()));
+  const QImage placed =
+      stretch_part(picture.convertToFormat(QImage::Format_ARGB32), source, target, part, pixels_montres(p, logical), keep);
+  if (placed.isNull()) return;
   p.save();
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  p.drawImage(at, part);
+  p.drawImage(logical, placed, QRectF(placed.rect()));
   p.restore();
 }
 
@@ -128,15 +186,9 @@ QString ShortenString(const QString& text, const QPainter& p, int max_width) {
 void StretchBltTransparent(QPainter& p, int x, int y, int w, int h, const QImage& source, int sx, int sy, int sw,
                            int sh, CtlColor transparent, const QList<QRgb>* palette) {
   if (source.isNull() || w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
-  const QRect target(x, y, w, h);
-  const QRect part = visible_part(p, target);
-  if (part.isEmpty()) return;
   QRgb key = ColorToRgb(transparent).rgb();
   if (palette && !palette->isEmpty()) key = nearest_entry(*palette, key);
-  const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
-  const QImage placed =
-      stretch_part(picture, QRect(sx, sy, sw, sh), target, part, [key](QRgb c) { return c != key; });
-  if (!placed.isNull()) draw_over(p, part.topLeft(), placed);
+  draw_stretched(p, source, Bornes::de(sx, sy, sw, sh), Bornes::de(x, y, w, h), [key](QRgb c) { return c != key; });
 }
 
 void DrawBitmapTransparent(QPainter& p, int x, int y, int w, int h, const QImage& bitmap, QRect source,
@@ -146,12 +198,8 @@ void DrawBitmapTransparent(QPainter& p, int x, int y, int w, int h, const QImage
   if (h < 1) h = bitmap.height();
   if (source.width() <= 0 || source.height() <= 0) source = bitmap.rect();
   if (transparent == clNone) {
-    const QRect target(x, y, w, h);
-    const QRect part = visible_part(p, target);
-    if (part.isEmpty()) return;
-    const QImage placed = stretch_part(bitmap.convertToFormat(QImage::Format_ARGB32), source, target, part,
-                                       [](QRgb) { return true; });
-    if (!placed.isNull()) draw_over(p, part.topLeft(), placed);
+    draw_stretched(p, bitmap, Bornes::de(source.x(), source.y(), source.width(), source.height()),
+                   Bornes::de(x, y, w, h), [](QRgb) { return true; });
     return;
   }
   if (bitmap.depth() == 1) {

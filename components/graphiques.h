@@ -43,8 +43,11 @@ QString ShortenString(const QString& text, const QPainter& p, int max_width);
 // onto (x, y, w, h), leaving the canvas as it was where the source has the
 // transparent colour or lies outside the picture. With a palette (non-empty)
 // the transparent colour stands for its nearest palette entry, as a
-// palette-relative colour does. Empty or negative sizes draw nothing; only the
-// part inside the canvas is worked out.
+// palette-relative colour does. Empty or negative sizes draw nothing; edges
+// are summed in 64 bits, so places and sizes near the int limits do not wrap.
+// Only the part the painter can show is worked out: its device and clip
+// mapped back through its transform, and under a shrinking transform no more
+// pixels than the device shows.
 void StretchBltTransparent(QPainter& p, int x, int y, int w, int h, const QImage& source, int sx, int sy, int sw,
                            int sh, CtlColor transparent, const QList<QRgb>* palette);
 

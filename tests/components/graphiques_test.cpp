@@ -6,10 +6,12 @@
 #include <QLocale>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <QPainter>
 
 #include "components/graphiques.h"
 #include "controls/application.h"
+#include "tests/support/memoire.h"
 
 using namespace components;
 
@@ -261,6 +263,66 @@ TEST(StretchBltTransparent, APaletteKeysTheNearestEntryAndHugeTargetsStayCheap) 
   EXPECT_EQ(s.pixel(1, 1), qRgb(250, 0, 0));
   EXPECT_EQ(s.pixel(3, 1), qRgb(0, 200, 0));
   EXPECT_EQ(s.pixel(4, 0), kBack);
+}
+
+// Edges past the int range are summed without wrapping, and under a
+// transform only what the canvas can show is made: the canvas and the clip
+// mapped back, and no more pixels than the device has where it shrinks.
+TEST(StretchBltTransparent, EdgesNearTheIntLimitAndTransformsMakeOnlyWhatShows) {
+  QImage dot(1, 1, QImage::Format_RGB32);
+  dot.fill(qRgb(0, 0, 255));
+  constexpr int kMax = std::numeric_limits<int>::max();
+  Paint loin(6, 4);
+  StretchBltTransparent(loin.p, kMax - 2, kMax - 2, 1000, 1000, dot, 0, 0, 1, 1, clWhite, nullptr);
+  StretchBltTransparent(loin.p, 0, 0, 4, 4, dot, kMax - 1, kMax - 1, 1000, 1000, clWhite, nullptr);
+  EXPECT_EQ(loin.done().pixel(3, 3), kBack);
+  Paint ramene(6, 4);
+  ramene.p.translate(-(kMax - 3.0), -(kMax - 3.0));
+  StretchBltTransparent(ramene.p, kMax - 2, kMax - 2, 1000, 1000, dot, 0, 0, 1, 1, clWhite, nullptr);
+  const QImage r = ramene.done();
+  EXPECT_EQ(r.pixel(0, 0), kBack);
+  EXPECT_EQ(r.pixel(1, 1), qRgb(0, 0, 255));
+  EXPECT_EQ(r.pixel(2, 2), qRgb(0, 0, 255));
+
+  // A 16000 x 16000 stretch under a shift, and a billion-pixel one under a
+  // shrink to 1 %, onto a 61 x 47 canvas: a few kilobytes, not a gigabyte.
+  for (const double echelle : {1.0, 0.01}) {
+    Paint petit(61, 47);
+    petit.p.translate(1, 1);
+    petit.p.scale(echelle, echelle);
+    const int cote = echelle == 1.0 ? 16000 : 1 << 30;
+    const std::int64_t pic = test_memoire::croissance_pic(
+        [&] { StretchBltTransparent(petit.p, 0, 0, cote, cote, dot, 0, 0, 1, 1, clWhite, nullptr); });
+    const QImage img = petit.done();
+    if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(8 << 20)) << echelle;
+    EXPECT_EQ(img.pixel(0, 0), kBack);
+    EXPECT_EQ(img.pixel(1, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(60, 46), qRgb(0, 0, 255));
+  }
+
+  // Shrunk by half, each device pixel shows the middle of the two it stands for.
+  QImage quatre(4, 1, QImage::Format_RGB32);
+  const QRgb c[4] = {qRgb(10, 0, 0), qRgb(20, 0, 0), qRgb(30, 0, 0), qRgb(40, 0, 0)};
+  for (int x = 0; x < 4; ++x) quatre.setPixel(x, 0, c[x]);
+  Paint moitie(5, 2);
+  moitie.p.scale(0.5, 0.5);
+  StretchBltTransparent(moitie.p, 0, 0, 8, 2, quatre, 0, 0, 4, 1, clWhite, nullptr);
+  const QImage m = moitie.done();
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(m.pixel(x, 0), c[x]) << x;
+  EXPECT_EQ(m.pixel(4, 0), kBack);
+  EXPECT_EQ(m.pixel(0, 1), kBack);
+
+  // A clip cuts the work, not the place of the pixels drawn.
+  Paint entier(8, 2), coupe(8, 2);
+  coupe.p.setClipRect(3, 0, 3, 2);
+  for (Paint* pt : {&entier, &coupe}) {
+    pt->p.scale(2, 1);
+    StretchBltTransparent(pt->p, 0, 0, 4, 2, quatre, 0, 0, 4, 1, clWhite, nullptr);
+  }
+  const QImage e = entier.done(), k = coupe.done();
+  for (int x = 0; x < 8; ++x)
+    for (int y = 0; y < 2; ++y) EXPECT_EQ(k.pixel(x, y), x >= 3 && x < 6 ? e.pixel(x, y) : kBack) << x << "," << y;
+  EXPECT_EQ(e.pixel(7, 1), c[3]);
 }
 
 TEST(GraphicsHelpers, PaletteColoursZeroedBlocksAndCursors) {

@@ -459,7 +459,7 @@ void CtlImageListItem::Assign(const CtlListItem& source) {
 // String item.
 
 void CtlStringListItem::Clear() {
-  Items.Lines.clear();
+  Items.Clear();
   ItemChanged();
 }
 
@@ -475,13 +475,13 @@ void CtlStringListItem::ReadFromStream(QIODevice& stream) {
   CtlStrings lines;
   if (h.flags & 8) ReadObjectFromStream(stream, lines, h.flags & 1);
   StoreHead(*this, h, h.flags & 1);
-  Items.Lines = lines.Lines;
+  Items = std::move(lines);
   ItemChanged();
 }
 
 void CtlStringListItem::Assign(const CtlListItem& source) {
   CtlListItem::Assign(source);
-  if (auto* s = dynamic_cast<const CtlStringListItem*>(&source)) Items.Lines = s->Items.Lines;
+  if (auto* s = dynamic_cast<const CtlStringListItem*>(&source)) Items = s->Items;
   ItemChanged();
 }
 

@@ -184,7 +184,7 @@ class CtlStringListItem : public CtlListItem {
  public:
   CtlStrings Items;
   void Clear() override;
-  bool IsEmpty() const override { return Items.Lines.isEmpty(); }
+  bool IsEmpty() const override { return Items.IsEmpty(); }
   void ReadFromStream(QIODevice& stream) override;
   void WriteToStream(QIODevice& stream) const override;
   std::uint8_t GetFlags() const override;

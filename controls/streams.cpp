@@ -23,21 +23,21 @@ void ReadExactly(QIODevice& stream, char* data, qint64 size) {
   if (size > 0 && stream.read(data, size) != size) throw CtlReadError(kReadError);
 }
 
-QByteArray SavedBytes(const CtlStreamObject& object) {
+}  // namespace
+
+QByteArray CtlStreamObject::SavedForm() const {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  object.SaveToStream(buffer);
+  SaveToStream(buffer);
   return bytes;
 }
 
-void LoadBytes(CtlStreamObject& object, QByteArray bytes) {
+void CtlStreamObject::LoadForm(QByteArray bytes) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
-  object.LoadFromStream(buffer);
+  LoadFromStream(buffer);
 }
-
-}  // namespace
 
 std::int64_t StreamBytesLeft(QIODevice& stream) {
   if (stream.isSequential()) return stream.bytesAvailable();
@@ -123,14 +123,42 @@ void CtlUnpackBudget::Spend(std::int64_t bytes) {
   if (budget_in_force) budget_in_force->left_ -= bytes;
 }
 
+namespace {
+
+// The most a chunked stream of `total` bytes unpacks to, from its chunk
+// headers alone (no chunk unpacks to more than kLzrwChunk bytes): the blocks
+// are stepped over and the stream put back where it was. −1 when the device
+// cannot seek or the headers do not hold together (reading then says why).
+std::int64_t UnpackedBound(QIODevice& stream, std::int64_t total) {
+  if (stream.isSequential()) return -1;
+  const qint64 start = stream.pos(), size = stream.size();
+  std::int64_t chunks = 0;
+  qint64 at = start;
+  unsigned char b[4];
+  while (total > 0) {
+    if (at + 4 > size || !stream.seek(at) || stream.read(reinterpret_cast<char*>(b), 4) != 4) break;
+    const std::int64_t n = static_cast<std::int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t(b[3]) << 24));
+    if (n < 1 || static_cast<std::size_t>(n) > kLzrwMaxBlock || 4 + n > total || at + 4 + n > size) break;
+    at += 4 + n;
+    total -= 4 + n;
+    ++chunks;
+  }
+  if (!stream.seek(start)) throw CtlReadError(kReadError);
+  return total > 0 ? -1 : chunks * static_cast<std::int64_t>(kLzrwChunk);
+}
+
+}  // namespace
+
 QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
   std::int64_t total = ReadStreamInt(stream);
   std::int64_t limit = kPackedStreamLimit;
   if (CtlUnpackBudget::Left() >= 0) limit = std::min(limit, CtlUnpackBudget::Left());
   const std::int64_t fixed_limit = limit;
-  // Each block is unpacked straight onto the end of the one result, which
-  // grows as it goes: the memory taken never passes the output's own size
-  // (and the growing room the result keeps).
+  const std::int64_t bound = UnpackedBound(stream, total);
+  // Each block is unpacked straight onto the end of the one result, made as
+  // large as the headers allow (within the limit) after the first block, so
+  // that it is not grown and copied again and again: the memory taken is the
+  // output's own size, and at most one chunk more.
   QByteArray result;
   std::vector<std::uint8_t> block(kLzrwMaxBlock);
   std::vector<std::uint8_t> output(kLzrwChunk);
@@ -146,15 +174,17 @@ QByteArray ReadPackedBytes(QIODevice& stream, CtlDeclaredSize declared) {
       throw CtlReadError(limit == fixed_limit ? kTooLarge : kPastDeclared);
     result.append(reinterpret_cast<const char*>(output.data()), static_cast<qsizetype>(*n));
     total -= 4 + b;
-    if (first && declared) {
-      const std::int64_t declared_size = declared(result);
-      if (declared_size > 0) {
-        limit = std::min(limit, declared_size + static_cast<std::int64_t>(kLzrwChunk));
-        result.reserve(static_cast<qsizetype>(std::min(limit, declared_size)));
-      }
+    if (first) {
+      const std::int64_t declared_size = declared ? declared(result) : 0;
+      if (declared_size > 0) limit = std::min(limit, declared_size + static_cast<std::int64_t>(kLzrwChunk));
+      std::int64_t room = bound > 0 ? std::min(bound, limit) : 0;
+      if (declared_size > 0) room = std::min(limit, declared_size);
+      if (room > result.size()) result.reserve(static_cast<qsizetype>(room));
     }
     first = false;
   }
+  // A small result does not keep room for a chunk it did not need.
+  if (result.capacity() - result.size() > result.size()) result.squeeze();
   CtlUnpackBudget::Spend(result.size());
   return result;
 }
@@ -173,7 +203,7 @@ QByteArray ReadPlainBytes(QIODevice& stream) {
 }
 
 void WriteObjectToStream(QIODevice& stream, const CtlStreamObject& object, bool compressed) {
-  QByteArray bytes = SavedBytes(object);
+  QByteArray bytes = object.SavedForm();
   if (compressed) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -186,7 +216,7 @@ void WriteObjectToStream(QIODevice& stream, const CtlStreamObject& object, bool 
 }
 
 void ReadObjectFromStream(QIODevice& stream, CtlStreamObject& object, bool compressed) {
-  LoadBytes(object, compressed ? ReadPackedBytes(stream) : ReadPlainBytes(stream));
+  object.LoadForm(compressed ? ReadPackedBytes(stream) : ReadPlainBytes(stream));
 }
 
 void SplitString(const QString& text, QChar separator, QStringList* list) {
@@ -194,26 +224,63 @@ void SplitString(const QString& text, QChar separator, QStringList* list) {
   *list = text.split(separator, Qt::KeepEmptyParts);
 }
 
-void CtlStrings::SaveToStream(QIODevice& stream) const {
-  QByteArray bytes;
-  for (const QString& line : Lines) {
-    bytes += line.toLatin1();
-    bytes += "\r\n";
+namespace {
+
+// Each line of a text read with CR LF or LF (a CR before the LF, or at the
+// very end, is not part of the line), handed to `line(start, length)`.
+template <class Line>
+void ForEachLine(const QByteArray& text, Line line) {
+  qsizetype from = 0;
+  while (from < text.size()) {
+    qsizetype end = text.indexOf('\n', from);
+    if (end < 0) end = text.size();
+    qsizetype stop = end;
+    if (stop > from && text[stop - 1] == '\r') --stop;
+    line(from, stop - from);
+    from = end + 1;
   }
+}
+
+// Whether the text is already as saved: every line ends with CR LF.
+bool SavedAsIs(const QByteArray& text) {
+  if (text.isEmpty()) return true;
+  if (!text.endsWith('\n')) return false;
+  for (qsizetype at = text.indexOf('\n'); at >= 0; at = text.indexOf('\n', at + 1))
+    if (at == 0 || text[at - 1] != '\r') return false;
+  return true;
+}
+
+}  // namespace
+
+QStringList CtlStrings::Lines() const {
+  QStringList lines;
+  ForEachLine(text_, [&](qsizetype from, qsizetype n) { lines << QString::fromLatin1(text_.constData() + from, n); });
+  return lines;
+}
+
+void CtlStrings::SetLines(const QStringList& lines) {
+  QByteArray text;
+  for (const QString& line : lines) {
+    text += line.toLatin1();
+    text += "\r\n";
+  }
+  text_ = text;
+}
+
+QByteArray CtlStrings::SavedForm() const {
+  if (SavedAsIs(text_)) return text_;
+  QByteArray saved;
+  saved.reserve(text_.size() + 2);
+  ForEachLine(text_, [&](qsizetype from, qsizetype n) {
+    saved.append(text_.constData() + from, n);
+    saved.append("\r\n");
+  });
+  return saved;
+}
+
+void CtlStrings::SaveToStream(QIODevice& stream) const {
+  const QByteArray bytes = SavedForm();
   WriteAll(stream, bytes.constData(), bytes.size());
 }
 
-void CtlStrings::LoadFromStream(QIODevice& stream) {
-  const QByteArray bytes = stream.readAll();
-  QStringList lines;
-  qsizetype from = 0;
-  while (from < bytes.size()) {
-    qsizetype end = bytes.indexOf('\n', from);
-    if (end < 0) end = bytes.size();
-    qsizetype stop = end;
-    if (stop > from && bytes[stop - 1] == '\r') --stop;
-    lines << QString::fromLatin1(bytes.constData() + from, stop - from);
-    from = end + 1;
-  }
-  Lines = lines;
-}
+void CtlStrings::LoadFromStream(QIODevice& stream) { LoadForm(stream.readAll()); }

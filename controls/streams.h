@@ -22,14 +22,30 @@ class CtlStreamObject {
   virtual void SaveToStream(QIODevice& stream) const = 0;
   // Reads from the current position to the end.
   virtual void LoadFromStream(QIODevice& stream) = 0;
+  // The saved form as bytes, and loading from them (what the plain and packed
+  // forms carry); by default through the stream operations over a buffer. An
+  // object that keeps its content as these bytes shares them instead.
+  virtual QByteArray SavedForm() const;
+  virtual void LoadForm(QByteArray bytes);
 };
 
-// Lines of text saved in Latin-1 with CR LF after every line; read with CR LF or LF.
+// Lines of text saved in Latin-1 with CR LF after every line; read with CR LF
+// or LF. The text is kept as its Latin-1 bytes, as read: a text of a few
+// hundred megabytes takes that much once, shared with the bytes it was read
+// from, and lines become QStrings only when asked for.
 class CtlStrings : public CtlStreamObject {
  public:
-  QStringList Lines;
+  QStringList Lines() const;
+  void SetLines(const QStringList& lines);
+  bool IsEmpty() const { return text_.isEmpty(); }
+  void Clear() { text_.clear(); }
   void SaveToStream(QIODevice& stream) const override;
   void LoadFromStream(QIODevice& stream) override;
+  QByteArray SavedForm() const override;
+  void LoadForm(QByteArray bytes) override { text_ = std::move(bytes); }
+
+ private:
+  QByteArray text_;
 };
 
 void WriteStreamInt(QIODevice& stream, std::int32_t value);

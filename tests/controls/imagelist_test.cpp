@@ -393,11 +393,11 @@ TEST(Containers, SharedContainerAndStringList) {
   shared->StringList()->Add();
   EXPECT_EQ(events, 1);
   auto* s = static_cast<CtlStringListItem*>(shared->StringList()->GetItem(0));
-  s->Items.Lines = {"a", "b"};
+  s->Items.SetLines(QStringList{"a", "b"});
   s->Compressed = true;
   CtlStringListItem back;
   ReadFrom(Written([&](QIODevice& st) { s->WriteToStream(st); }), [&](QIODevice& st) { back.ReadFromStream(st); });
-  EXPECT_EQ(back.Items.Lines, QStringList({"a", "b"}));
+  EXPECT_EQ(back.Items.Lines(), QStringList({"a", "b"}));
   shared->StringList()->Clear();
   shared->OnChange = nullptr;
 }

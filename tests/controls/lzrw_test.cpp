@@ -4,6 +4,8 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QFile>
+#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
@@ -424,7 +426,7 @@ TEST(LzrwStream, UnpackingStopsAtTheCapWithoutReadingFurther) {
     QBuffer lines_source(&lines_stream);
     lines_source.open(QIODevice::ReadOnly);
     CtlStrings lines;
-    lines.Lines << "kept";
+    lines.SetLines({"kept"});
     try {
       ReadObjectFromStream(lines_source, lines, true);
       ADD_FAILURE() << "2.5 GB of lines were read";
@@ -432,7 +434,7 @@ TEST(LzrwStream, UnpackingStopsAtTheCapWithoutReadingFurther) {
       EXPECT_STREQ(e.what(), "Compressed data unpacks to more than 256 MB");
     }
     EXPECT_LT(lines_source.pos(), 40 * ((1 << 20) / 32760 + 2));
-    EXPECT_EQ(lines.Lines, QStringList{"kept"});
+    EXPECT_EQ(lines.Lines(), QStringList{"kept"});
     QByteArray small = Hostile("line\r\n", 10);
     QBuffer small_source(&small);
     small_source.open(QIODevice::ReadOnly);
@@ -510,4 +512,54 @@ TEST(LzrwStream, UnpackingKeepsOneBuffer) {
   EXPECT_EQ(bytes.left(6), "line\r\n");
   EXPECT_EQ(bytes.right(3), "AAA");
   if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(bytes.size() + (64 << 20)));
+}
+
+// A list file of 400 KB whose one string item unpacks to 100 MB of text ending
+// in CR LF. Read from its file, the item takes its unpacked size once: the
+// buffer is made from the chunk headers, not grown; the text is not copied out
+// of it, nor widened to two bytes a character. Saved, it shares the text; read
+// again while the first list lives, it takes its size once more.
+TEST(LzrwStream, PackedStringItemsTakeTheirUnpackedSizeOnce) {
+  const int runs = 3100;
+  QByteArray packed = Hostile("line\r\n", runs);
+  const QByteArray tail = Packed(FromText("\r\n")).mid(4);
+  packed += tail;
+  const auto body = static_cast<std::int32_t>(packed.size() - 4);
+  for (int k = 0; k < 4; ++k) packed[k] = static_cast<char>((body >> (8 * k)) & 0xFF);
+  const qsizetype unpacked = 6 + qsizetype(runs) * 32760 + 2;
+  QByteArray file = QByteArray(1, '\x08') + "CtlSLL30" + QByteArray::fromHex("01000000" "11000000" "09") + packed;
+  QTemporaryDir dir;
+  const QString path = dir.filePath("lines.txt");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(file);
+  }
+  file.clear();
+
+  CtlStringList list;
+  const std::int64_t lecture = test_memoire::croissance_pic([&] { list.LoadFromFile(path); });
+  ASSERT_EQ(list.Count(), 1);
+  const CtlStrings& items = static_cast<CtlStringListItem*>(list.GetItem(0))->Items;
+  const QByteArray text = items.SavedForm();
+  ASSERT_EQ(text.size(), unpacked);
+  EXPECT_EQ(text.left(7), "line\r\nA");
+  // Room for what the chunk headers allow: 32781 bytes a chunk, here 3102.
+  EXPECT_LE(text.capacity(), qsizetype(runs + 2) * 32781);
+  if (lecture >= 0) EXPECT_LT(lecture, test_memoire::borne(unpacked + unpacked / 4 + (16 << 20)));
+
+  QByteArray saved;
+  QBuffer out(&saved);
+  out.open(QIODevice::WriteOnly);
+  const std::int64_t ecriture = test_memoire::croissance_pic([&] { list.SaveItems(out, true); });
+  EXPECT_LT(saved.size(), 1 << 20);
+  if (ecriture >= 0) EXPECT_LT(ecriture, test_memoire::borne(16 << 20));
+
+  out.close();
+  out.open(QIODevice::ReadOnly);
+  CtlStringList again;
+  const std::int64_t relecture = test_memoire::croissance_pic([&] { again.LoadItems(out, true); });
+  ASSERT_EQ(again.Count(), 1);
+  EXPECT_TRUE(static_cast<CtlStringListItem*>(again.GetItem(0))->Items.SavedForm() == text);
+  if (relecture >= 0) EXPECT_LT(relecture, test_memoire::borne(unpacked + unpacked / 4 + (16 << 20)));
 }

@@ -65,39 +65,53 @@ TEST(StreamRoutines, SplitStringKeepsEmptyPieces) {
 
 TEST(StreamRoutines, StringListsPlainAndPacked) {
   CtlStrings strings;
-  strings.Lines = QStringList{QString(QChar(0xE9)), "x"};
+  strings.SetLines(QStringList{QString(QChar(0xE9)), "x"});
   Memory plain;
   WriteObjectToStream(plain.stream, strings, false);
   EXPECT_EQ(plain.bytes.toHex(' '), "06 00 00 00 e9 0d 0a 78 0d 0a");
   plain.stream.seek(0);
   CtlStrings back;
   ReadObjectFromStream(plain.stream, back, false);
-  EXPECT_EQ(back.Lines, strings.Lines);
+  EXPECT_EQ(back.Lines(), strings.Lines());
 
   Memory packed;
   WriteObjectToStream(packed.stream, strings, true);
   packed.stream.seek(0);
   CtlStrings unpacked;
   ReadObjectFromStream(packed.stream, unpacked, true);
-  EXPECT_EQ(unpacked.Lines, strings.Lines);
+  EXPECT_EQ(unpacked.Lines(), strings.Lines());
   EXPECT_EQ(packed.stream.pos(), packed.bytes.size());
 
   // Lines ending with LF only, and a last line without an end.
   Memory lf(QByteArray("\x09\x00\x00\x00one\ntwo\nz", 13));
   CtlStrings read;
   ReadObjectFromStream(lf.stream, read, false);
-  EXPECT_EQ(read.Lines, (QStringList{"one", "two", "z"}));
+  EXPECT_EQ(read.Lines(), (QStringList{"one", "two", "z"}));
+  // Saved with CR LF after every line; a text read as it is saved is shared, not copied.
+  EXPECT_EQ(read.SavedForm(), "one\r\ntwo\r\nz\r\n");
+  const QByteArray as_saved("a\r\n\r\nb\r\r\n");
+  CtlStrings shared;
+  shared.LoadForm(as_saved);
+  EXPECT_EQ(shared.Lines(), (QStringList{"a", "", "b\r"}));
+  EXPECT_EQ(shared.SavedForm().constData(), as_saved.constData());
+  for (const char* text : {"a\r\nb\n", "a\r\nb", "\n", "\r"}) {
+    CtlStrings mixed;
+    mixed.LoadForm(text);
+    CtlStrings again;
+    again.SetLines(mixed.Lines());
+    EXPECT_EQ(mixed.SavedForm(), again.SavedForm()) << text;
+  }
 }
 
 TEST(StreamRoutines, PlainLengthsAreChecked) {
   CtlStrings strings;
-  strings.Lines = QStringList{"kept"};
+  strings.SetLines(QStringList{"kept"});
   for (const char* hex : {"07000000414243", "ffffffff41", "0000"}) {
     Memory m(QByteArray::fromHex(hex));
     EXPECT_THROW(ReadObjectFromStream(m.stream, strings, false), CtlReadError) << hex;
-    EXPECT_EQ(strings.Lines, QStringList{"kept"});
+    EXPECT_EQ(strings.Lines(), QStringList{"kept"});
   }
   Memory empty(QByteArray::fromHex("00000000"));
   ReadObjectFromStream(empty.stream, strings, false);
-  EXPECT_TRUE(strings.Lines.isEmpty());
+  EXPECT_TRUE(strings.Lines().isEmpty());
 }

@@ -237,12 +237,16 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
     largeur_image = static_cast<std::uint16_t>(borne(largeur_image + 10));
   derniere_l = largeur_image;
   derniere_h = hauteur_image;
-  if (parametres.echelle_fixe && parametres.taille >= 11) {
+  // A size handed over is already the picture's own, made at the record's
+  // scale: scaling it again would grow it at every reopening.
+  if (parametres.echelle_fixe && parametres.taille >= 11 && !taille_donnee) {
     largeur_image = static_cast<std::uint16_t>(borne(Round(largeur_image * parametres.taille * 0.1)));
     hauteur_image = static_cast<std::uint16_t>(borne(Round(hauteur_image * parametres.taille * 0.1)));
     derniere_l = largeur_image;
     derniere_h = hauteur_image;
   }
+  echelle_stockee_.reset();
+  if (parametres.echelle_fixe) echelle_stockee_ = parametres.taille;
   QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
   if (plein_ecran) {
     if (!parametres.echelle_fixe) cadre->setGeometry(0, 0, taille_l, taille_h);
@@ -258,6 +262,7 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
   disposer_image_vue();
   cocher_menus_vue();
   informations_->setEnabled(false);
+  if (!fichier_image_.empty()) charger_fichier_image();
 }
 
 void TVuewindow::disposer_image_vue() {
@@ -269,21 +274,34 @@ void TVuewindow::disposer_image_vue() {
   }
   zone_->update();
   update();
+  etat_barre();
 }
 
+// In fixed scale the stored size is the picture's own size: the window around
+// it is larger (borders and room for the scroll bars), so it is taken from the
+// window's client area only when the view turns to fixed scale; a new scale
+// rescales the picture, and the same scale keeps it.
 void TVuewindow::calculer_taille_vue(bool relayout) {
   if (minimisee_) return;
-  if (parametres.echelle_fixe && parametres.dim_predef) {
-    largeur_image = static_cast<std::uint16_t>(borne(parametres.largeur_image));
-    hauteur_image = static_cast<std::uint16_t>(borne(parametres.hauteur_image));
-    derniere_l = largeur_image;
-    derniere_h = hauteur_image;
-  } else if (relayout && parametres.echelle_fixe) {
-    largeur_image = static_cast<std::uint16_t>(borne(Round(taille_l * parametres.taille * 0.1)));
-    hauteur_image = static_cast<std::uint16_t>(borne(Round(taille_h * parametres.taille * 0.1)));
-    derniere_l = largeur_image;
-    derniere_h = hauteur_image;
+  if (!parametres.echelle_fixe) {
+    echelle_stockee_.reset();
+  } else if (parametres.dim_predef) {
+    fixer_taille_stockee(parametres.largeur_image, parametres.hauteur_image);
+  } else if (relayout && (!echelle_stockee_ || *echelle_stockee_ <= 0)) {
+    fixer_taille_stockee(Round(taille_l * parametres.taille * 0.1), Round(taille_h * parametres.taille * 0.1));
+  } else if (relayout && *echelle_stockee_ != parametres.taille) {
+    const double facteur = static_cast<double>(parametres.taille) / *echelle_stockee_;
+    fixer_taille_stockee(Round(largeur_image * facteur), Round(hauteur_image * facteur));
   }
+  if (parametres.echelle_fixe && (relayout || parametres.dim_predef)) echelle_stockee_ = parametres.taille;
+  etat_barre();
+}
+
+void TVuewindow::fixer_taille_stockee(int largeur, int hauteur) {
+  largeur_image = static_cast<std::uint16_t>(borne(largeur));
+  hauteur_image = static_cast<std::uint16_t>(borne(hauteur));
+  derniere_l = largeur_image;
+  derniere_h = hauteur_image;
 }
 
 void TVuewindow::Formsize() {
@@ -291,15 +309,14 @@ void TVuewindow::Formsize() {
   taille_h = height() - 19;
   redimensionnee = 0;
   if (!parametres.echelle_fixe) {
+    echelle_stockee_.reset();
     int l = std::max(taille_l, 1), h = std::max(taille_h, 1);
     if (!parametres.deformation) {
       ajuster_4_3(l, h);
       redimensionnee = 1;
     }
-    largeur_image = static_cast<std::uint16_t>(borne(l));
-    hauteur_image = static_cast<std::uint16_t>(borne(h));
-    derniere_l = largeur_image;
-    derniere_h = hauteur_image;
+    fixer_taille_stockee(l, h);
+    etirer_apres_redimension();
   }
   etat_barre();
   QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
@@ -336,6 +353,7 @@ void TVuewindow::rafraichir_vue() {
   }
   image_ = render::Bitmap();
   image_existe_ = false;
+  etat_barre();
   update();
   zone_->update();
 }
@@ -356,16 +374,13 @@ const render::Bitmap* TVuewindow::image_document() const {
   return image_existe_ && !image_.empty() ? &image_ : nullptr;
 }
 
+// Only draws what was prepared: the picture is loaded when the view opens,
+// stretched when it is resized, and rendered from a zero-delay timer.
 void TVuewindow::paintEvent(QPaintEvent* e) {
   fenetres::MarqueurPeinture garde;
   FenetreVue::paintEvent(e);
   peinte = 0;
-  if (!fermeture) {
-    etirer_apres_redimension();
-    if (!fichier_image_.empty()) charger_fichier_image();
-    if (!image_existe_) programmer_rendu();
-    etat_barre();
-  }
+  if (!fermeture && !image_existe_ && fichier_image_.empty()) programmer_rendu();
   peinte = 1;
 }
 
@@ -378,6 +393,7 @@ void TVuewindow::etirer_apres_redimension() {
       image_qt(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   image_ = dans_les_bornes(bitmap_qt(etire));
   redimensionnee = 0;
+  zone_->update();
 }
 
 void TVuewindow::peindre_zone(QWidget* zone) {
@@ -394,23 +410,25 @@ void TVuewindow::peindre_zone(QWidget* zone) {
   if (!image_existe_ && !fermeture && fichier_image_.empty()) programmer_rendu();
 }
 
+// The stored picture, read once when the view opens. One that cannot be read
+// is reported here, once; while the message is up the name is still held, so
+// no paint schedules a render under it; then the view renders.
 void TVuewindow::charger_fichier_image() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::optional<render::Bitmap> i = lire_image_vue(fichier_image_);
   QApplication::restoreOverrideCursor();
-  const std::string fichier = fichier_image_;
-  fichier_image_.clear();
   if (!i) {
-    warn("The picture " + fichier + " could not be read: the view is drawn again.", "View");
-    return;  // no picture: the view renders
+    warn("The picture " + fichier_image_ + " could not be read: the view is drawn again.", "View");
+    fichier_image_.clear();
+    programmer_rendu();
+    return;
   }
+  fichier_image_.clear();
   image_ = dans_les_bornes(std::move(*i));
   image_existe_ = true;
   // The frame is the picture shown (the client area around it has a margin).
-  largeur_image = static_cast<std::uint16_t>(image_.width());
-  hauteur_image = static_cast<std::uint16_t>(image_.height());
-  derniere_l = largeur_image;
-  derniere_h = hauteur_image;
+  fixer_taille_stockee(image_.width(), image_.height());
+  etat_barre();
   zone_->update();
 }
 

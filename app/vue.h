@@ -1,8 +1,9 @@
-// The view window: one rendered view of a mountain. The picture is made
-// lazily: a paint that finds none schedules the render (never inside the paint
-// itself); the render runs on the GUI thread under a progress window whose
-// cancel target is this window's message handle, and the picture area is
-// repainted from the bitmap while it is drawn.
+// The view window: one rendered view of a mountain. A stored picture is read
+// when the view opens; otherwise the picture is made lazily: a paint that
+// finds none schedules the render (never inside the paint itself); the render
+// runs on the GUI thread under a progress window whose cancel target is this
+// window's message handle, and the picture area is repainted from the bitmap
+// while it is drawn. Paints only draw.
 #pragma once
 
 #include <QWidget>
@@ -100,13 +101,13 @@ class TVuewindow : public FenetreVue {
   void programmer_rendu();
   void construire_menu();
   void basculer(std::uint8_t param_vue::* drapeau);
-  // What a paint of the window runs, in this order, before the picture area
-  // draws the picture: the 4:3 stretch after a resize, the stored picture's
-  // loading, the render's scheduling and the status bar.
+  // Work done when the data changes, never in a paint: the 4:3 stretch after
+  // a resize, the stored picture's loading when the view opens, the status bar.
   void etirer_apres_redimension();
   void charger_fichier_image();
   void etat_barre();
   QSize taille_cadre(int largeur, int hauteur, int extra) const;
+  void fixer_taille_stockee(int largeur, int hauteur);  // bounded; the last size follows
   void dimensionner_cadre(QSize exterieur);
 
   platform::WindowHandle handle_ = 0;
@@ -120,6 +121,9 @@ class TVuewindow : public FenetreVue {
   bool grossier_ = false;
   bool initialisee_ = false;  // init_vue has run: resizes lay the picture out
   bool plein_ecran_en_attente_ = false;  // the first render maximises the window and takes its size
+  // The scale (`param_vue.taille`) the stored size was made at, none while the
+  // view is in variable scale.
+  std::optional<std::int32_t> echelle_stockee_;
   std::string fichier_image_;
   std::int32_t type_image_ = 1;
   std::int32_t etat_rendu_ = 1;

@@ -31,6 +31,8 @@
 #include <QDir>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QRadioButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -701,12 +703,54 @@ TEST(FenetreVue, AnUntouchedDocumentDrawnOnOpeningIsNoChange) {
   EXPECT_EQ(v->modifiee, 1);
 }
 
+static void PrintTo(const QSize& s, std::ostream* o) { *o << s.width() << " x " << s.height(); }
+
+namespace {
+
+// The picture size a view document stores in its rows after " [VUE]".
+QSize taille_stockee(const QString& chemin) {
+  const QStringList lignes = QString::fromStdString(lire_tout(chemin)).split(QRegularExpression("\r?\n"));
+  const qsizetype k = lignes.indexOf(" [VUE]");
+  if (k < 0 || k + 2 >= lignes.size()) return {};
+  return {lignes[k + 1].trimmed().toInt(), lignes[k + 2].trimmed().toInt()};
+}
+
+// "View options ..." answered OK in mode "Redraw" through the real dialog,
+// then the deferred refresh it asks for.
+void redessiner_par_options(Atelier& a, TVuewindow* v) {
+  a.w->commandes_options_vue().executer = [&](const dialogs::EntreesOptionsVue& e, dialogs::SortiesOptionsVue& s) {
+    dialogs::TPagesDlg2 d(a.w.get());
+    d.remplir(e);
+    auto* refaire = d.findChild<QRadioButton*>("RadioButton_Refaire");
+    EXPECT_TRUE(refaire && refaire->isEnabled());
+    if (refaire) refaire->click();
+    s = d.sorties();
+    return 1;
+  };
+  a.w->activer(v);
+  a.commande(Commande::options_vue);
+  QElapsedTimer t;
+  t.start();
+  while ((a.w->timerthread().isActive() || !v->image_existe()) && t.elapsed() < 20000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+}  // namespace
+
 // A view's frame is the picture it shows: reopened from its document, drawn
-// again, saved and reopened, in fixed and in variable scale, the size stays,
-// the status bar names it and no scroll bar appears; laid out again in fixed
-// scale it takes the client area, never less than it had.
+// again (F9 or the view options' "Redraw"), saved and reopened, in fixed and
+// in variable scale, the size stays what the document says, in the stored
+// rows, the picture beside the document, the picture shown and the status bar,
+// and no scroll bar appears, also at a scale of 1:1.5, whose picture is not
+// enlarged again on reopening. Laid out again at its own scale a fixed-scale
+// view keeps its picture; a view turned to fixed scale takes the client area.
 TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
-  for (const bool fixe : {true, false}) {
+  struct Cas {
+    bool fixe;
+    int echelle;
+  };
+  for (const Cas cas : {Cas{true, 10}, Cas{false, 10}, Cas{true, 15}}) {
+    const bool fixe = cas.fixe;
     Atelier a(7);
     fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
                                    platform::WindowHandle) {};
@@ -714,6 +758,8 @@ TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
     if (!fixe)
       for (const std::string& cle : {std::string("Taille image fixe  ="), std::string("Deformation autor. =")})
         texte.replace(texte.find(cle + "Oui"), cle.size() + 3, cle + "Non");
+    const std::string echelle = "Taille             =          10";
+    texte.replace(texte.find(echelle), echelle.size(), "Taille             =          " + std::to_string(cas.echelle));
     const QString chemin = a.dossier.path() + "/v.vue";
     ecrire_tout(chemin, texte);
     TVuewindow* v = nullptr;
@@ -725,25 +771,41 @@ TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
       a.attendre_image(v);
       for (int k = 0; k < 5; ++k) QApplication::processEvents();
     };
+    auto taille_image = [&] { return QSize(v->image().width(), v->image().height()); };
     ouvrir();
-    const QSize taille = QSize(v->image().width(), v->image().height());
-    if (fixe) EXPECT_EQ(taille, QSize(640, 480)) << "the document's size, drawn anew";
-    for (int cycle = 0; cycle < 2; ++cycle) {
-      a.w->activer(v);
-      a.commande(Commande::rafraichir_vue);
-      a.attendre_image(v);
-      EXPECT_EQ(QSize(v->image().width(), v->image().height()), taille) << fixe << cycle;
+    const QSize taille = taille_image();
+    if (fixe) {
+      EXPECT_EQ(taille, QSize(640, 480)) << "the document's size, drawn anew";
+    }
+    for (int cycle = 0; cycle < 4; ++cycle) {
+      SCOPED_TRACE(testing::Message() << (fixe ? "fixed" : "variable") << " scale " << cas.echelle << ", cycle "
+                                      << cycle);
+      if (cycle % 2 == 0) {
+        a.w->activer(v);
+        a.commande(Commande::rafraichir_vue);
+        a.attendre_image(v);
+      } else {
+        redessiner_par_options(a, v);
+      }
+      EXPECT_EQ(taille_image(), taille) << "drawn again";
+      EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), taille) << "the stored size, drawn again";
       a.dialogues->sauvegardes.push_back(chemin.toStdString());
       a.commande(Commande::enregistrer_vue);
+      EXPECT_EQ(taille_stockee(chemin), taille) << "the size the document stores";
+      EXPECT_EQ(QImage(a.dossier.path() + "/v.bmp").size(), taille) << "the picture beside the document";
       a.commande(Commande::fermer_montagnes);
       Programme::vider();
       ouvrir();
-      EXPECT_EQ(QSize(v->image().width(), v->image().height()), taille) << "the stored picture";
+      EXPECT_EQ(taille_image(), taille) << "the stored picture";
+      EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), taille) << "the stored size, reopened";
       EXPECT_EQ(v->panneau(1)->text(), QString("Frame: %1 x %2").arg(taille.width()).arg(taille.height()));
       EXPECT_FALSE(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
       EXPECT_FALSE(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
     }
-    if (fixe) {
+    v->calculer_taille_vue(true);
+    EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), taille) << "laid out again";
+    if (!fixe) {
+      v->parametres.echelle_fixe = 1;
       v->calculer_taille_vue(true);
       EXPECT_EQ(v->largeur_image, v->width());
       EXPECT_GE(v->largeur_image, taille.width());

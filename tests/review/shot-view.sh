@@ -4,12 +4,18 @@
 # the screen, then opens "Informations" from the View menu and writes a second PNG.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Last, the dialog's Help button, and a third PNG with the help window over it.
-# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png]
+# Then the sample view document (tests/data/vallee.vue, copied to a temporary
+# folder) is opened from the command line and drawn (fourth PNG), saved with F3
+# and opened again from its stored picture (fifth PNG): both frames read
+# 640 x 480.
+# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-view.png}")
 out2=$(realpath -m "${2:-build/shot-informations.png}")
 out3=$(realpath -m "${3:-build/shot-help-informations.png}")
+out4=$(realpath -m "${4:-build/shot-view-document.png}")
+out5=$(realpath -m "${5:-build/shot-view-reopened.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -53,7 +59,33 @@ import -window root "$3"
 xdotool key Escape || true
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
+# The view document, drawn, saved beside its picture, then reopened.
+doc=$(mktemp -d)
+cp tests/data/vallee.vue "$doc/vallee.vue"
+ouvrir_document() {
+  build/bin/quorvel "$doc/vallee.vue" &
+  pid=$!
+  sleep 6
+  while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+  sleep 2
+  win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
+  xdotool windowmove "$win" 0 0 || true
+  xdotool windowsize "$win" 1010 760 || true
+  sleep 1
+  import -window root "$1"
+}
+ouvrir_document "$4"
+xdotool mousemove 300 300 click 1
+sleep 1
+xdotool key F3
+sleep 2
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+ouvrir_document "$5"
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+rm -rf "$doc"
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5"
 rm -f "$inner"
-echo "wrote $out1, $out2 and $out3"
+echo "wrote $out1, $out2, $out3, $out4 and $out5"

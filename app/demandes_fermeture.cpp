@@ -1,15 +1,10 @@
 #include "app/demandes_fermeture.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QTimer>
-#include <QtGui/qguiapplication_platform.h>
-#include <cstdlib>
 #include <cstring>
 
-#ifdef QUORVEL_XCB
-#include <xcb/xcb.h>
-#endif
+#include "components/legende_x11.h"
 
 namespace {
 
@@ -25,16 +20,6 @@ struct MessageClient {
 static_assert(sizeof(MessageClient) == 32);
 constexpr std::uint8_t kMessageClient = 33;
 
-#ifdef QUORVEL_XCB
-std::uint32_t atome(xcb_connection_t* c, const char* nom) {
-  xcb_intern_atom_reply_t* r =
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(nom)), nom), nullptr);
-  const std::uint32_t a = r ? r->atom : 0;
-  std::free(r);
-  return a;
-}
-#endif
-
 }  // namespace
 
 bool est_demande_fermeture(const void* evenement, std::uint32_t fenetre, std::uint32_t protocoles,
@@ -48,14 +33,8 @@ bool est_demande_fermeture(const void* evenement, std::uint32_t fenetre, std::ui
 
 DemandesFermeture::DemandesFermeture(QWidget* fenetre, std::function<void()> refusee)
     : fenetre_(fenetre), refusee_(std::move(refusee)) {
-#ifdef QUORVEL_XCB
-  if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
-    if (xcb_connection_t* c = x11->connection()) {
-      protocoles_ = atome(c, "WM_PROTOCOLS");
-      fermeture_ = atome(c, "WM_DELETE_WINDOW");
-    }
-  }
-#endif
+  protocoles_ = components::x11::Atom("WM_PROTOCOLS");
+  fermeture_ = components::x11::Atom("WM_DELETE_WINDOW");
   if (protocoles_ && fermeture_) qApp->installNativeEventFilter(this);
 }
 

@@ -1,9 +1,10 @@
 // The main window's caption and its pop-up menu (the window menu that the
-// desktop's title bar would give).
+// desktop's title bar would give: restore, move, size, minimise, maximise, close).
 #include "app/legende_principale.h"
 
 #include <QMainWindow>
 #include <QMenu>
+#include <QTimer>
 
 #include "components/legende.h"
 
@@ -28,13 +29,24 @@ components::TRxGradientCaption* poser_legende_principale(QMainWindow* fenetre) {
 
   auto* menu = new QMenu(fenetre);
   QAction* restaurer = menu->addAction("&Restore", fenetre, &QWidget::showNormal);
+  // Move and Size hand the window to the window manager's keyboard move and
+  // size once the menu has gone, as the desktop's window menu does.
+  QAction* deplacer = menu->addAction("&Move", legende, [legende] {
+    QTimer::singleShot(0, legende, [legende] { legende->StartKeyboardMove(); });
+  });
+  QAction* dimensionner = menu->addAction("&Size", legende, [legende] {
+    QTimer::singleShot(0, legende, [legende] { legende->StartKeyboardSize(); });
+  });
   menu->addAction("Mi&nimize", fenetre, &QWidget::showMinimized);
   QAction* agrandir = menu->addAction("Ma&ximize", fenetre, &QWidget::showMaximized);
   menu->addSeparator();
   menu->addAction("&Close", fenetre, &QWidget::close);
-  QObject::connect(menu, &QMenu::aboutToShow, fenetre, [fenetre, restaurer, agrandir] {
-    restaurer->setEnabled(fenetre->isMaximized());
-    agrandir->setEnabled(!fenetre->isMaximized());
+  QObject::connect(menu, &QMenu::aboutToShow, fenetre, [fenetre, restaurer, deplacer, dimensionner, agrandir] {
+    const bool agrandie = fenetre->isMaximized();
+    restaurer->setEnabled(agrandie);
+    deplacer->setEnabled(!agrandie);
+    dimensionner->setEnabled(!agrandie);
+    agrandir->setEnabled(!agrandie);
   });
   legende->SetPopupMenu(menu);
   fenetre->setWindowTitle(legende->FormCaption());

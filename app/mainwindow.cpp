@@ -38,6 +38,7 @@
 #include "app/dialogues_qt.h"
 #include "app/apropos.h"
 #include "app/legende_principale.h"
+#include "components/legende.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/fonds.h"
 #include "model/presse_papier.h"
@@ -160,9 +161,14 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   documents.Supprimer = [this] { fichier_->SupprimerClick(); };
   documents.FileprecItemClick = [this](const std::string& c) { fichier_->FileprecItemClick(c); };
   film_en_fabrication = [] { return TCreation::fabrication_en_cours(); };
-  demandes_fermeture_ = std::make_unique<DemandesFermeture>(this, [this] {
+  // A close asked while a modal window blocks the main window (the window
+  // manager's, or the title bar's close button) is refused, and said why
+  // while work is under way.
+  auto refusee = [this] {
     if (operation_en_cours() || film_en_fabrication()) fermeture_impossible();
-  });
+  };
+  demandes_fermeture_ = std::make_unique<DemandesFermeture>(this, refusee);
+  legende_->OnCloseBlocked = refusee;
   mesurer_textes();
   resize(900, 660);
 }

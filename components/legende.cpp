@@ -1,5 +1,6 @@
-// The gradient caption strip: the text layout, the button count, and the
-// component that prepares the strip when something changes and paints it.
+// The gradient caption strip: the text layout, the button count and hit
+// areas, the buttons' faces, and the component that prepares the strip when
+// something changes and paints it.
 #include "components/legende.h"
 
 #include <QApplication>
@@ -9,13 +10,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QToolButton>
 #include <QWindow>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <algorithm>
 #include <bit>
+#include <utility>
 
+#include "components/legende_x11.h"
 #include "controls/ctlobject.h"
 #include "controls/windowhook.h"
 
@@ -76,7 +78,8 @@ QRect CaptionButtonRect(const CaptionFrame& f, TCaptionHit button) {
   if (button == htMinButton && boxes) slot = 2;
   if (slot < 0) return {};
   const int w = TRxGradientCaption::kButtonWidth;
-  return QRect(f.strip.width() - (slot + 1) * w + 1, (f.strip.height() - 14) / 2, 16, 14);
+  const int x = f.strip.width() - (slot + 1) * w + 1;
+  return QRect(f.rtl ? f.strip.width() - x - 16 : x, (f.strip.height() - 14) / 2, 16, 14);
 }
 
 TCaptionHit CaptionHitTest(const CaptionFrame& f, QPoint p) {
@@ -98,8 +101,8 @@ TCaptionHit CaptionHitTest(const CaptionFrame& f, QPoint p) {
   const QPoint q = p - f.strip.topLeft();
   for (TCaptionHit b : {htClose, htMaxButton, htMinButton})
     if (CaptionButtonRect(f, b).contains(q)) return b;
-  if ((f.icons & biSystemMenu) && (f.border == bsSingle || f.border == bsSizeable) && q.x() < f.strip.height())
-    return htSysMenu;
+  const bool on_icon = f.rtl ? q.x() >= f.strip.width() - f.strip.height() : q.x() < f.strip.height();
+  if ((f.icons & biSystemMenu) && (f.border == bsSingle || f.border == bsSizeable) && on_icon) return htSysMenu;
   return htCaption;
 }
 
@@ -115,6 +118,83 @@ Qt::Edges CaptionHitEdges(TCaptionHit hit) {
     case htBottomRight: return Qt::BottomEdge | Qt::RightEdge;
     default: return {};
   }
+}
+
+// ---- The buttons ----
+
+CaptionGlyph CaptionButtonGlyph(TCaptionHit kind, bool restore) {
+  CaptionGlyph g{};
+  auto fill = [&g](int left, int top, int right, int bottom, bool on) {
+    for (int y = top; y <= bottom; ++y) {
+      std::uint16_t& row = g[static_cast<std::size_t>(y)];
+      for (int x = left; x <= right; ++x) row = on ? row | (1u << x) : row & ~(1u << x);
+    }
+  };
+  // A window: a box whose top edge is two pixels thick.
+  auto window = [&fill](int left, int top, int right, int bottom) {
+    fill(left, top, right, top + 1, true);
+    fill(left, top, left, bottom, true);
+    fill(right, top, right, bottom, true);
+    fill(left, bottom, right, bottom, true);
+  };
+  switch (kind) {
+    case htClose:  // a cross of two-pixel strokes, 8 x 7
+      for (int i = 0; i < 7; ++i) {
+        fill(4 + i, 3 + i, 5 + i, 3 + i, true);
+        fill(10 - i, 3 + i, 11 - i, 3 + i, true);
+      }
+      break;
+    case htMinButton:  // a bar at the foot
+      fill(4, 9, 9, 10, true);
+      break;
+    case htMaxButton:
+      if (!restore) {
+        window(3, 2, 11, 10);
+      } else {  // two windows, the front one over the back one
+        window(5, 1, 10, 7);
+        fill(3, 4, 8, 10, false);
+        window(3, 4, 8, 10);
+      }
+      break;
+    default:
+      break;
+  }
+  return g;
+}
+
+void PaintCaptionButton(QPainter& p, const QRect& r, TCaptionHit kind, bool restore, bool down, bool enabled) {
+  QRect face = r;
+  const unsigned edge = down ? BDR_SUNKENOUTER | BDR_SUNKENINNER : BDR_RAISEDOUTER | BDR_RAISEDINNER;
+  CtlDrawEdge(p, face, edge, BF_RECT | BF_SOFT | BF_MIDDLE);
+  const CaptionGlyph g = CaptionButtonGlyph(kind, restore);
+  const QPoint origin = r.topLeft() + QPoint((r.width() - 16) / 2, (r.height() - 14) / 2) +
+                        (down ? QPoint(1, 1) : QPoint(0, 0));
+  auto draw = [&](QPoint at, CtlColor colour) {
+    const QColor c = ColorToRgb(colour);
+    for (int y = 0; y < 14; ++y)
+      for (int x = 0; x < 16; ++x)
+        if (g[static_cast<std::size_t>(y)] & (1u << x)) p.fillRect(at.x() + x, at.y() + y, 1, 1, c);
+  };
+  if (enabled) {
+    draw(origin, clBtnText);
+  } else {
+    draw(origin + QPoint(1, 1), clBtnHighlight);
+    draw(origin, clBtnShadow);
+  }
+}
+
+TCaptionButton::TCaptionButton(TCaptionHit kind, QWidget* parent) : QAbstractButton(parent), kind_(kind) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TCaptionButton::SetRestore(bool on) {
+  if (CtlStore(restore_, on)) update();
+}
+
+void TCaptionButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintCaptionButton(p, rect(), kind_, restore_, isDown(), isEnabled());
 }
 
 // ---- Layout ----
@@ -250,23 +330,16 @@ void TRxGradientCaption::SetSystemMoveForTest(int available) { g_system_move = a
 
 TRxGradientCaption::TRxGradientCaption(QWidget* owner) : QWidget(owner), form_(owner ? owner->window() : nullptr) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // The buttons take their pictures when they are first placed (place_buttons):
-  // a caption that never shows (offscreen, a window with the desktop's title
-  // bar) loads none.
-  auto button = [this](const char* tip, auto action) {
-    auto* b = new QToolButton(this);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setIconSize(QSize(10, 10));
+  auto button = [this](TCaptionHit kind, const char* tip, auto action) {
+    auto* b = new TCaptionButton(kind, this);
     b->setToolTip(tip);
     b->hide();
-    connect(b, &QToolButton::clicked, this, action);
+    connect(b, &QAbstractButton::clicked, this, action);
     return b;
   };
-  close_ = button("Close", [this] {
-    if (form_) form_->close();
-  });
-  max_ = button("Maximize", [this] { toggle_maximized(); });
-  min_ = button("Minimize", [this] {
+  close_ = button(htClose, "Close", [this] { close_window(); });
+  max_ = button(htMaxButton, "Maximize", [this] { toggle_maximized(); });
+  min_ = button(htMinButton, "Minimize", [this] {
     if (form_) form_->showMinimized();
   });
   hook_ = new TRxWindowHook(this);
@@ -278,7 +351,10 @@ TRxGradientCaption::TRxGradientCaption(QWidget* owner) : QWidget(owner), form_(o
   Update();
 }
 
-TRxGradientCaption::~TRxGradientCaption() { hook_->SetActive(false); }
+TRxGradientCaption::~TRxGradientCaption() {
+  watcher_.reset();
+  hook_->SetActive(false);
+}
 
 TCaptionFont TRxGradientCaption::default_caption_font() const {
   TCaptionFont f;
@@ -313,6 +389,7 @@ CaptionFrame TRxGradientCaption::Frame() const {
   const QMargins others = form_->contentsMargins() - applied_;
   f.window = form_->size() - QSize(std::max(0, others.right()), std::max(0, others.bottom()));
   f.frame = FrameWidth();
+  f.rtl = RightToLeftReading();
   f.strip = QRect(f.frame, f.frame, std::max(0, f.window.width() - 2 * f.frame), strip_height());
   return f;
 }
@@ -320,8 +397,9 @@ CaptionFrame TRxGradientCaption::Frame() const {
 QRect TRxGradientCaption::CaptionRect() const {
   if (!form_) return {};
   const CaptionFrame f = Frame();
-  const int buttons = CaptionButtonCount(border_, icons_);
-  return QRect(0, 0, std::max(0, f.strip.width() - buttons * kButtonWidth), f.strip.height());
+  const int buttons = CaptionButtonCount(border_, icons_) * kButtonWidth;
+  return QRect(f.rtl ? std::min(buttons, f.strip.width()) : 0, 0, std::max(0, f.strip.width() - buttons),
+               f.strip.height());
 }
 void TRxGradientCaption::SetActive(bool on) {
   if (!CtlStore(active_, on)) return;
@@ -431,10 +509,9 @@ void TRxGradientCaption::Update() {
     setGeometry(Frame().strip);
     place_buttons();
     raise();
-    if (form_->isVisible()) {
-      const QWindow* w = form_->windowHandle();
-      window_active_ = form_->isActiveWindow() || (w && w->isActive());
-    }
+    if (form_->isVisible()) window_active_ = form_->isActiveWindow() || grabbed_;
+    if (!watcher_ && x11::Available())
+      watcher_ = std::make_unique<x11::Watcher>(form_, [this](const x11::Event& e) { NativeEvent(e); });
   }
   setVisible(shown);
   recalc();
@@ -475,9 +552,7 @@ void TRxGradientCaption::place_buttons() {
   // Both boxes show when either is asked; the other one is then greyed.
   max_->setEnabled(icons_ & biMaximize);
   min_->setEnabled(icons_ & biMinimize);
-  if (close_->icon().isNull()) close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-  if (min_->icon().isNull()) min_->setIcon(style()->standardIcon(QStyle::SP_TitleBarMinButton));
-  max_->setIcon(style()->standardIcon(maximized ? QStyle::SP_TitleBarNormalButton : QStyle::SP_TitleBarMaxButton));
+  max_->SetRestore(maximized);
   max_->setToolTip(maximized ? "Restore" : "Maximize");
 }
 
@@ -501,16 +576,22 @@ void TRxGradientCaption::recalc() {
   // colour) read on the lighter inactive gradient colour, never on their own.
   const CtlColor colour = window_active_ ? clGradientActiveCaption : clGradientInactiveCaption;
   CtlFillRect(p, bar_.rect(), ColorToRgb(colour));
+  // A right-to-left owner has the whole strip mirrored: the gradient starts
+  // at the right, where the icon and the text begin.
+  const bool rtl = RightToLeftReading();
   QRect r = CaptionRect();
   if (window_active_ ? gradient_active_ : gradient_inactive_)
-    GradientFillRect(p, r, start_, colour, fdLeftToRight, static_cast<std::uint8_t>(std::clamp(steps_, 0, 255)));
+    GradientFillRect(p, r, start_, colour, rtl ? fdRightToLeft : fdLeftToRight,
+                     static_cast<std::uint8_t>(std::clamp(steps_, 0, 255)));
   if ((icons_ & biSystemMenu) && (border_ == bsSingle || border_ == bsSizeable)) {
     QIcon icon = form_->windowIcon();
     if (icon.isNull()) icon = QApplication::windowIcon();
     if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_TitleBarMenuButton);
     const int side = r.height();
-    icon.paint(&p, QRect(r.left() + (side - 16) / 2, r.top() + (side - 16) / 2, 16, 16));
-    r.setLeft(r.left() + side);
+    const int left = rtl ? r.right() + 1 - side : r.left();
+    icon.paint(&p, QRect(left + (side - 16) / 2, r.top() + (side - 16) / 2, 16, 16));
+    if (rtl) r.setRight(r.right() - side);
+    else r.setLeft(r.left() + side);
   }
   paint_texts(p, r);
   p.end();
@@ -578,10 +659,6 @@ void TRxGradientCaption::after_message(QEvent* e) {
     case QEvent::WindowStateChange:
       Update();
       break;
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-      if (Effective()) SetWindowActive(e->type() == QEvent::FocusIn);
-      break;
     case QEvent::WindowIconChange:
       recalc();
       break;
@@ -608,7 +685,7 @@ void TRxGradientCaption::non_client(QEvent::Type type, QMouseEvent* e) {
 
 void TRxGradientCaption::start_move(QPoint global) {
   QWindow* w = form_->windowHandle();
-  if (w && w->startSystemMove()) return;
+  if (w && x11::StartMoveFrom(w, global)) return;
   // Without the window manager's move, the strip moves the window itself.
   dragging_ = true;
   drag_from_ = global - form_->pos();
@@ -620,9 +697,98 @@ void TRxGradientCaption::toggle_maximized() {
   else form_->showMaximized();
 }
 
+void TRxGradientCaption::close_window() {
+  if (!form_) return;
+  if (BlockedByModalWindow()) {
+    if (OnCloseBlocked) OnCloseBlocked();
+    return;
+  }
+  form_->close();
+}
+
+bool TRxGradientCaption::BlockedByModalWindow() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!form_ || !modal || modal == form_) return false;
+  if (modal->windowModality() == Qt::ApplicationModal) return true;
+  for (QWidget* p = modal->parentWidget(); p; p = p->parentWidget())
+    if (p->window() == form_) return true;
+  return false;
+}
+
+bool TRxGradientCaption::StartKeyboardMove() { return form_ && x11::StartKeyboardMove(form_->windowHandle()); }
+
+bool TRxGradientCaption::StartKeyboardSize() { return form_ && x11::StartKeyboardSize(form_->windowHandle()); }
+
+// The window manager draws an ordinary window's frame active while the window
+// holds the activation, which the toolkit follows; the keyboard that a grab
+// takes meanwhile (a pop-up menu's, the window manager's move) changes neither.
+void TRxGradientCaption::follow_activation() {
+  if (!Effective() || !form_->isVisible()) return;
+  const bool on = form_->isActiveWindow() || grabbed_;
+  if (on != window_active_) SetWindowActive(on);
+}
+
+void TRxGradientCaption::NativeEvent(const x11::Event& e) {
+  switch (e.kind) {
+    case x11::Event::focus_out_grab:
+      grabbed_ = window_active_;
+      break;
+    case x11::Event::focus_in:
+      grabbed_ = false;  // the toolkit's activation follows
+      break;
+    case x11::Event::focus_out:
+      grabbed_ = false;
+      follow_activation();
+      break;
+    case x11::Event::press:
+    case x11::Event::release:
+      blocked_pointer(e);
+      break;
+    default:
+      break;
+  }
+}
+
+TCaptionButton* TRxGradientCaption::button_of(TCaptionHit hit) const {
+  switch (hit) {
+    case htClose: return close_;
+    case htMaxButton: return max_;
+    case htMinButton: return min_;
+    default: return nullptr;
+  }
+}
+
+// The toolkit gives a blocked window no mouse events; the title bar still
+// answers the left button as the window manager's own would: a click on a
+// button (pressed and let go on it) clicks it, and a press elsewhere on the
+// strip hands the window manager a move.
+void TRxGradientCaption::blocked_pointer(const x11::Event& e) {
+  if (e.button != 1 || !Effective() || !BlockedByModalWindow()) {
+    blocked_press_ = htClient;
+    return;
+  }
+  const QPoint at = (QPointF(e.position) / form_->devicePixelRatioF()).toPoint();
+  const TCaptionHit hit = CaptionHitTest(Frame(), at);
+  if (e.kind == x11::Event::press) {
+    blocked_press_ = hit;
+    if ((hit == htCaption || hit == htSysMenu) && form_->windowHandle())
+      x11::StartMoveFrom(form_->windowHandle(), form_->mapToGlobal(at));
+    return;
+  }
+  if (std::exchange(blocked_press_, htClient) != hit) return;
+  TCaptionButton* b = button_of(hit);
+  if (b && b->isVisible() && b->isEnabled()) b->click();
+}
+
 void TRxGradientCaption::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
-  if (e->type() == QEvent::LayoutDirectionChange) recalc();
+  if (e->type() == QEvent::LayoutDirectionChange) Update();
+}
+
+bool TRxGradientCaption::event(QEvent* e) {
+  // The window passes its activation changes on to its children.
+  if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) follow_activation();
+  return QWidget::event(e);
 }
 
 void TRxGradientCaption::paintEvent(QPaintEvent*) {

@@ -7,33 +7,43 @@
 // windows, so the component is effective only on a frameless top-level owner:
 // it then is that window's title bar, drawn by the program. The strip sits
 // across the owner's top with the window's icon and its minimise,
-// maximise/restore and close buttons as the border and icons ask; a sizeable
+// maximise/restore and close buttons as the border and icons ask (mirrored on
+// a right-to-left owner: icon at the right, buttons at the left); a sizeable
 // owner gets a frame around it whose edges and corners resize the window.
-// Moving and resizing go through the window manager (startSystemMove and
-// startSystemResize), so that it still snaps and constrains the window; where
+// Moving and resizing go through the window manager (from the point where the
+// button went down), so that it still snaps and constrains the window; where
 // it cannot, the strip moves the window itself. The strip hands its mouse
 // presses to the owner's window as non-client events, which the component
 // and any other window hook on that window (the form shadow) see through the
-// window hook. On any other owner it stays inactive and paints nothing; its
-// FormCaption still names the window.
+// window hook. The strip looks active while its window is the active one, a
+// pop-up menu or the window manager's move taking the keyboard meanwhile; and
+// while a modal window blocks its window, its buttons and its drag still work
+// on X11, as the window manager's own title bar does. On any other owner it
+// stays inactive and paints nothing; its FormCaption still names the window.
 #pragma once
 
 #include "components/graphiques.h"
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QMenu;
-class QToolButton;
 class TRxWindowHook;
 
 namespace components {
+
+namespace x11 {
+struct Event;
+class Watcher;
+}  // namespace x11
 
 enum THideDirection { hdLeftToRight, hdRightToLeft };
 
@@ -113,22 +123,52 @@ enum TCaptionHit {
   htLeft, htRight, htTop, htBottom, htTopLeft, htTopRight, htBottomLeft, htBottomRight
 };
 // The layout of such a window: its size, the sizing frame's width (0 for
-// none), the strip's rectangle, and the border and icons.
+// none), the strip's rectangle, the border and icons, and whether it reads
+// right to left (the strip mirrored).
 struct CaptionFrame {
   QSize window;
   int frame = 0;
   QRect strip;
   TFormBorderStyle border = bsSizeable;
   unsigned icons = biSystemMenu | biMinimize | biMaximize;
+  bool rtl = false;
 };
-// The rectangle of a caption button within the strip's coordinates, right to
-// left: close, maximise, minimise (help after the close box on dialogs); empty when not shown.
+// The rectangle of a caption button within the strip's coordinates, from the
+// strip's far end (the right, the left when mirrored): close, maximise,
+// minimise (help after the close box on dialogs); empty when not shown.
 QRect CaptionButtonRect(const CaptionFrame& f, TCaptionHit button);
 // The area under `p` (window coordinates). Corners reach kCornerLength along each edge.
 TCaptionHit CaptionHitTest(const CaptionFrame& f, QPoint p);
 // The edges a frame area resizes; none for the other areas.
 Qt::Edges CaptionHitEdges(TCaptionHit hit);
 constexpr int kCornerLength = 16;
+
+// The glyph of a caption button (htClose, htMaxButton, htMinButton; the
+// maximise box shows restore when `restore`): one row of 16 bits a pixel
+// row of the 16 x 14 button, bit x for column x.
+using CaptionGlyph = std::array<std::uint16_t, 14>;
+CaptionGlyph CaptionButtonGlyph(TCaptionHit kind, bool restore);
+// Draws a caption button in `r`: the raised button face (sunken while down)
+// with its glyph in the button text colour, one pixel lower and further right
+// while down, embossed in the shadow and highlight colours while disabled.
+void PaintCaptionButton(QPainter& p, const QRect& r, TCaptionHit kind, bool restore, bool down, bool enabled);
+
+// One button of the strip, drawn by PaintCaptionButton.
+class TCaptionButton : public QAbstractButton {
+ public:
+  TCaptionButton(TCaptionHit kind, QWidget* parent);
+  TCaptionHit Kind() const { return kind_; }
+  // The maximise box stands for restore.
+  bool Restore() const { return restore_; }
+  void SetRestore(bool on);
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  TCaptionHit kind_;
+  bool restore_ = false;
+};
 
 class TRxGradientCaption : public QWidget {
   Q_OBJECT
@@ -193,9 +233,9 @@ class TRxGradientCaption : public QWidget {
   bool RightToLeftReading() const;
   // The caption rectangle in the owner's coordinates, buttons excluded.
   QRect CaptionRect() const;
-  QToolButton* CloseButton() const { return close_; }
-  QToolButton* MaxButton() const { return max_; }
-  QToolButton* MinButton() const { return min_; }
+  TCaptionButton* CloseButton() const { return close_; }
+  TCaptionButton* MaxButton() const { return max_; }
+  TCaptionButton* MinButton() const { return min_; }
   // The owner's layout as the hit test reads it.
   CaptionFrame Frame() const;
   // The width of the sizing frame drawn around the owner now (0 when none or maximised).
@@ -208,11 +248,27 @@ class TRxGradientCaption : public QWidget {
   bool MovingItself() const { return dragging_; }
 
   std::function<void()> OnActivate, OnDeactivate;
+  // Runs in place of closing when the close button is clicked while a modal
+  // window blocks the owner: the window system's close requests are dropped
+  // then, and the owner says why it stays open the same way for both.
+  std::function<void()> OnCloseBlocked;
+
+  // A modal window (not the owner) blocks the owner's input.
+  bool BlockedByModalWindow() const;
+  // The window manager's move or size of the owner by the keyboard, as the
+  // window menu's Move and Size ask; false where nothing moves windows.
+  bool StartKeyboardMove();
+  bool StartKeyboardSize();
+  // What the window system says of the owner's window that the toolkit does
+  // not pass on (read on X11): focus taken by a grab, and the mouse buttons
+  // while a modal window blocks it.
+  void NativeEvent(const x11::Event& e);
 
   // Follows the owner's state and prepares the strip again.
   void Update();
 
  protected:
+  bool event(QEvent* e) override;
   void changeEvent(QEvent* e) override;
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -228,7 +284,13 @@ class TRxGradientCaption : public QWidget {
   void after_message(QEvent* e);
   // Hands a mouse event of the strip to the owner's window as a non-client one.
   void non_client(QEvent::Type type, QMouseEvent* e);
+  // Hands the move to the window manager from the press point, or moves the window itself.
   void start_move(QPoint global);
+  void close_window();
+  // The look follows the window's activation, kept while a grab holds the keyboard.
+  void follow_activation();
+  void blocked_pointer(const x11::Event& e);
+  TCaptionButton* button_of(TCaptionHit hit) const;
   void toggle_maximized();
   void place_buttons();
   void place_frame();
@@ -256,17 +318,20 @@ class TRxGradientCaption : public QWidget {
   unsigned icons_ = biSystemMenu | biMinimize | biMaximize;
   std::vector<std::unique_ptr<TRxCaption>> captions_;
   bool window_active_ = false;
+  bool grabbed_ = false;  // a grab took the keyboard while the window was active
+  TCaptionHit blocked_press_ = htClient;  // where a left press went down while blocked
   bool right_pressed_ = false;
   QPoint drag_from_;
   QPoint press_at_;  // where a left press on the strip began, until a move starts
   bool dragging_ = false;
   QImage bar_;
-  QToolButton* close_;
-  QToolButton* max_;
-  QToolButton* min_;
+  TCaptionButton* close_;
+  TCaptionButton* max_;
+  TCaptionButton* min_;
   std::array<QWidget*, 4> grips_{};
   QMargins applied_;  // the owner's contents margins the caption added
   TRxWindowHook* hook_;
+  std::unique_ptr<x11::Watcher> watcher_;
 };
 
 }  // namespace components

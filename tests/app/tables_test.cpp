@@ -384,6 +384,31 @@ TEST_F(Tables, ClosingWhileAMovieIsMadeSaysWhy) {
   EXPECT_TRUE(w->close());
 }
 
+// The title bar's close button while the movie's window blocks the main
+// window: the same refusal as the window manager's close request; with
+// another modal window and no work running, nothing, as for that request.
+TEST_F(Tables, TheTitleBarsCloseWhileAMovieIsMadeSaysWhy) {
+  bool fabrication = true;
+  w->film_en_fabrication = [&] { return fabrication; };
+  QDialog fenetre_film;
+  fenetre_film.setWindowModality(Qt::ApplicationModal);
+  fenetre_film.show();
+  w->legende()->CloseButton()->click();
+  EXPECT_TRUE(w->isVisible());
+  ASSERT_NE(w->refus_fermeture(), nullptr);
+  EXPECT_TRUE(w->refus_fermeture()->text().startsWith("A movie is being made: Quorvel cannot close now."));
+  w->refus_fermeture()->close();
+  Programme::vider();
+  fabrication = false;
+  w->legende()->CloseButton()->click();
+  Programme::vider();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->refus_fermeture(), nullptr);
+  fenetre_film.close();
+  w->legende()->CloseButton()->click();
+  EXPECT_FALSE(w->isVisible());
+}
+
 // The window manager's close request is recognised among the X11 events:
 // only a WM_PROTOCOLS message to that window whose first word is
 // WM_DELETE_WINDOW, whether the server or another client sent it.
@@ -748,7 +773,9 @@ TEST(MainWindowCaption, DrawnWhereTheWindowManagerMovesTheWindowElseTheDesktopsT
     EXPECT_FALSE(c->DefaultFont());
     EXPECT_EQ(c->FontInactiveColor(), clInactiveCaption);
     ASSERT_NE(c->PopupMenu(), nullptr);
-    EXPECT_EQ(c->PopupMenu()->actions().size(), 5);  // restore, minimise, maximise, a line, close
+    QStringList textes;
+    for (QAction* a : c->PopupMenu()->actions()) textes << a->text();
+    EXPECT_EQ(textes, QStringList({"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize", "", "&Close"}));
     w.resize(800, 600);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -758,6 +785,15 @@ TEST(MainWindowCaption, DrawnWhereTheWindowManagerMovesTheWindowElseTheDesktopsT
     EXPECT_FALSE(c->MinButton()->isHidden());
     EXPECT_FALSE(c->MaxButton()->isHidden());
     EXPECT_FALSE(c->CloseButton()->isHidden());
+    // Move and Size serve a window at its own size, as Maximize does.
+    emit c->PopupMenu()->aboutToShow();
+    EXPECT_TRUE(c->PopupMenu()->actions()[1]->isEnabled());
+    EXPECT_FALSE(c->PopupMenu()->actions()[0]->isEnabled());
+    w.showMaximized();
+    emit c->PopupMenu()->aboutToShow();
+    EXPECT_FALSE(c->PopupMenu()->actions()[1]->isEnabled());
+    EXPECT_FALSE(c->PopupMenu()->actions()[2]->isEnabled());
+    EXPECT_TRUE(c->PopupMenu()->actions()[0]->isEnabled());
   }
   components::TRxGradientCaption::SetSystemMoveForTest(-1);
 }

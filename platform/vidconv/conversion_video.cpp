@@ -21,6 +21,7 @@ extern "C" {
 #include <variant>
 
 #include "platform/fichiers.h"
+#include "platform/vidconv/image_alignee.h"
 #include "platform/vidconv/indeo3.h"
 #include "platform/vidconv/ouverture_film.h"
 
@@ -30,12 +31,8 @@ namespace {
 
 // ---------------------------------------------------------------- objects
 
-struct Picture {
-  std::vector<std::uint32_t> pixels;
-  int width = 0;
-  int height = 0;
-  FrameView view() const { return {pixels.data(), width, height, width}; }
-};
+// Every picture the layer holds is in the scaler's layout.
+using Picture = ImageBgra;
 
 struct FileList {
   std::vector<std::string> names;
@@ -211,59 +208,49 @@ bool decode_jpeg(const std::string& path, Picture& out, std::string& why) {
   int src_range = 0, dst_range = 0, brightness = 0, contrast = 0, saturation = 0;
   if (sws_getColorspaceDetails(sws, &inv, &src_range, &tab, &dst_range, &brightness, &contrast, &saturation) >= 0)
     sws_setColorspaceDetails(sws, inv, 1, tab, 1, brightness, contrast, saturation);
-  out.width = frame->width;
-  out.height = frame->height;
-  out.pixels.assign(std::size_t(out.width) * std::size_t(out.height), 0);
-  std::uint8_t* dst[1] = {reinterpret_cast<std::uint8_t*>(out.pixels.data())};
-  int dst_stride[1] = {out.width * 4};
-  sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, dst_stride);
+  if (!out.allouer(frame->width, frame->height)) {
+    sws_freeContext(sws);
+    why = "the JPEG picture is larger than 4095 x 4095 pixels";
+    return false;
+  }
+  sws_scale(sws, frame->data, frame->linesize, 0, frame->height, out.plans(), out.pas());
   sws_freeContext(sws);
-  for (auto& p : out.pixels) p |= 0xFF000000u;
+  for (int y = 0; y < out.height(); ++y) {
+    std::uint32_t* ligne = out.ligne(y);
+    for (int x = 0; x < out.width(); ++x) ligne[x] |= 0xFF000000u;
+  }
   return true;
 }
 
+// Scales the picture into out's rectangle at (x, y) of width x height.
+void scale_into(const Picture& f, Picture& out, int x, int y, int width, int height, int flags) {
+  SwsContext* sws = sws_getContext(f.width(), f.height(), AV_PIX_FMT_BGRA, width, height, AV_PIX_FMT_BGRA, flags,
+                                   nullptr, nullptr, nullptr);
+  if (!sws) return;
+  std::uint8_t* dst[1] = {reinterpret_cast<std::uint8_t*>(out.ligne(y) + x)};
+  sws_scale(sws, f.plans(), f.pas(), 0, f.height(), dst, out.pas());
+  sws_freeContext(sws);
+}
+
 // The frame brought to the movie size: cropped at the right and bottom when
-// larger, stretched when smaller.
-Picture to_size(const FrameView& f, int width, int height) {
+// larger, stretched when smaller. Empty when the size cannot be allocated.
+Picture to_size(const Picture& f, int width, int height) {
   Picture out;
-  out.width = width;
-  out.height = height;
-  out.pixels.assign(std::size_t(width) * std::size_t(height), 0xFF000000u);
-  if (!f.data || f.width <= 0 || f.height <= 0) return out;
-  if (f.width >= width && f.height >= height) {
-    for (int y = 0; y < height; ++y)
-      std::copy_n(f.data + std::ptrdiff_t(y) * f.stride, width, out.pixels.data() + std::size_t(y) * width);
+  if (!out.allouer(width, height) || f.vide()) return out;
+  if (f.width() >= width && f.height() >= height) {
+    for (int y = 0; y < height; ++y) std::copy_n(f.ligne(y), width, out.ligne(y));
     return out;
   }
-  SwsContext* sws = sws_getContext(f.width, f.height, AV_PIX_FMT_BGRA, width, height, AV_PIX_FMT_BGRA,
-                                   SWS_BILINEAR, nullptr, nullptr, nullptr);
-  if (!sws) return out;
-  const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(f.data)};
-  int src_stride[1] = {int(f.stride * 4)};
-  std::uint8_t* dst[1] = {reinterpret_cast<std::uint8_t*>(out.pixels.data())};
-  int dst_stride[1] = {width * 4};
-  sws_scale(sws, src, src_stride, 0, f.height, dst, dst_stride);
-  sws_freeContext(sws);
+  scale_into(f, out, 0, 0, width, height, SWS_BILINEAR);
   return out;
 }
 
 // The frame scaled into its place on a disc frame, black around it.
-Picture to_disc(const FrameView& f, const DiscStandard& disc) {
+Picture to_disc(const Picture& f, const DiscStandard& disc) {
   Picture out;
-  out.width = disc.width;
-  out.height = disc.height;
-  out.pixels.assign(std::size_t(disc.width) * std::size_t(disc.height), 0xFF000000u);
-  if (!f.data || f.width <= 0 || f.height <= 0) return out;
-  const DiscPlace at = disc_place(disc, f.width, f.height);
-  SwsContext* sws = sws_getContext(f.width, f.height, AV_PIX_FMT_BGRA, at.width, at.height, AV_PIX_FMT_BGRA,
-                                   SWS_BICUBIC, nullptr, nullptr, nullptr);
-  if (!sws) return out;
-  const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(f.data)};
-  int src_stride[1] = {int(f.stride * 4)};
-  std::uint8_t* dst[1] = {reinterpret_cast<std::uint8_t*>(out.pixels.data() + std::size_t(at.y) * disc.width + at.x)};
-  int dst_stride[1] = {disc.width * 4};
-  sws_scale(sws, src, src_stride, 0, f.height, dst, dst_stride);
-  sws_freeContext(sws);
+  if (!out.allouer(disc.width, disc.height) || f.vide()) return out;
+  const DiscPlace at = disc_place(disc, f.width(), f.height());
+  scale_into(f, out, at.x, at.y, at.width, at.height, SWS_BICUBIC);
   return out;
 }
 
@@ -389,13 +376,12 @@ class Writer {
     return true;
   }
 
-  bool write(const FrameView& f, int& code, std::string& text) {
-    if (iv32_) return write_iv32(f, code, text);
-    if (!enc_) return write_rle(f, code, text);
+  bool write(const Picture& f, int& code, std::string& text) {
+    if (f.vide()) return fail(kEncoderFailure, "out of memory", code, text);
+    if (iv32_) return write_iv32(f.view(), code, text);
+    if (!enc_) return write_rle(f.view(), code, text);
     if (av_frame_make_writable(frame_) < 0) return fail(kEncoderFailure, "out of memory", code, text);
-    const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(f.data)};
-    int src_stride[1] = {int(f.stride * 4)};
-    sws_scale(sws_, src, src_stride, 0, height_, frame_->data, frame_->linesize);
+    sws_scale(sws_, f.plans(), f.pas(), 0, height_, frame_->data, frame_->linesize);
     frame_->pts = next_pts_++;
     return encode(frame_, code, text);
   }
@@ -822,7 +808,6 @@ bool convert(Handle conv) {
       continue;
     }
     Picture decoded;
-    FrameView view;
     if (s->answer == Source::Answer::file) {
       std::string why;
       if (!decode_jpeg(s->file, decoded, why)) {
@@ -832,13 +817,11 @@ bool convert(Handle conv) {
         }
         return false;
       }
-      view = decoded.view();
     } else {
       decoded = std::move(s->image);
-      view = decoded.view();
     }
-    const Picture sized = disc ? to_disc(view, *disc) : to_size(view, settings.width, settings.height);
-    if (!writer.write(sized.view(), code, text)) {
+    const Picture sized = disc ? to_disc(decoded, *disc) : to_size(decoded, settings.width, settings.height);
+    if (!writer.write(sized, code, text)) {
       report(conv, code, text);
       return false;
     }
@@ -920,12 +903,10 @@ bool dib_to_img(Handle image, const FrameView& frame) {
     record(kBadFrameSize, "dib_to_img: empty picture");
     return false;
   }
-  p->width = frame.width;
-  p->height = frame.height;
-  p->pixels.resize(std::size_t(frame.width) * std::size_t(frame.height));
-  for (int y = 0; y < frame.height; ++y)
-    std::copy_n(frame.data + std::ptrdiff_t(y) * frame.stride, frame.width,
-                p->pixels.data() + std::size_t(y) * std::size_t(frame.width));
+  if (!p->copier(frame)) {
+    record(kBadFrameSize, "dib_to_img: pictures are held up to 4095 x 4095 pixels");
+    return false;
+  }
   return true;
 }
 
@@ -933,7 +914,7 @@ bool src_set_img(Handle source, Handle image) {
   Source* s = find<Source>(source);
   Picture* p = find<Picture>(image);
   if (!s || !p) return bad_handle("src_set_img");
-  if (p->pixels.empty()) {
+  if (p->vide()) {
     record(kNoFrame, "src_set_img: the picture holds no frame");
     return false;
   }

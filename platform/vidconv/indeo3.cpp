@@ -32,6 +32,7 @@ extern "C" {
 #include <string_view>
 
 #include "platform/arrondi.h"
+#include "platform/vidconv/image_alignee.h"
 
 namespace platform::vcv {
 
@@ -647,6 +648,7 @@ struct Iv32Encoder::Impl {
   Plan plans[3];             // Y, U, V
   SwsContext* sws = nullptr;
   AVFrame* yuv = nullptr;
+  ImageBgra source;  // the frame in rows the scaler may read whole words of
 
   ~Impl() {
     sws_freeContext(sws);
@@ -747,9 +749,8 @@ std::vector<std::uint8_t> Iv32Encoder::encode(const FrameView& frame, bool& key)
       return {};
     }
   }
-  const std::uint8_t* src[1] = {reinterpret_cast<const std::uint8_t*>(frame.data)};
-  const int pas[1] = {int(frame.stride * 4)};
-  sws_scale(m.sws, src, pas, 0, frame.height, m.yuv->data, m.yuv->linesize);
+  if (!m.source.copier(frame)) return {};
+  sws_scale(m.sws, m.source.plans(), m.source.pas(), 0, frame.height, m.yuv->data, m.yuv->linesize);
   const int lc = (m.largeur + 3) / 4, hc = (m.hauteur + 3) / 4;
   Impl::charger(m.plans[0], m.yuv->data[0], m.yuv->linesize[0], m.largeur, m.hauteur);
   Impl::charger(m.plans[1], m.yuv->data[1], m.yuv->linesize[1], lc, hc);

@@ -7,6 +7,7 @@ extern "C" {
 #include <algorithm>
 #include <utility>
 
+#include "platform/vidconv/image_alignee.h"
 #include "platform/vidconv/ouverture_film.h"
 
 namespace platform::vcv {
@@ -33,7 +34,7 @@ struct MovieReader::Impl {
   double cadence = 30.0;
   double aspect = 1.0;  // a pixel's width over its height
   std::vector<Entree> index;
-  std::vector<std::uint32_t> tampon;  // the scaler's aligned rows
+  ImageBgra tampon;  // the scaler's aligned rows
   int suivante = -1;   // the frame the decoder gives next, -1: unknown (seek first)
   bool fin_envoyee = false;
 
@@ -115,17 +116,13 @@ struct MovieReader::Impl {
     sws = sws_getCachedContext(sws, largeur, hauteur, AVPixelFormat(frame->format), largeur, hauteur, AV_PIX_FMT_BGRA,
                                SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!sws) return false;
-    // The scaler writes whole vector blocks: a width that is not a multiple
-    // of its block would run past a packed buffer's end. It writes into
-    // aligned rows with a spare row, and the packed rows are copied out.
-    const int pas_aligne = (largeur * 4 + 63) & ~63;
-    tampon.assign(std::size_t(pas_aligne) * std::size_t(hauteur + 1) / 4, 0);
-    std::uint8_t* dst[1] = {reinterpret_cast<std::uint8_t*>(tampon.data())};
-    int pas[1] = {pas_aligne};
-    sws_scale(sws, frame->data, frame->linesize, 0, hauteur, dst, pas);
+    // The scaler writes whole vector words: it writes into padded rows, and
+    // the packed rows are copied out.
+    if ((tampon.width() != largeur || tampon.height() != hauteur) && !tampon.allouer(largeur, hauteur)) return false;
+    sws_scale(sws, frame->data, frame->linesize, 0, hauteur, tampon.plans(), tampon.pas());
     pixels.resize(std::size_t(largeur) * std::size_t(hauteur));
     for (int y = 0; y < hauteur; ++y) {
-      const std::uint32_t* ligne = tampon.data() + std::size_t(y) * std::size_t(pas_aligne / 4);
+      const std::uint32_t* ligne = tampon.ligne(y);
       std::uint32_t* vers = pixels.data() + std::size_t(y) * std::size_t(largeur);
       for (int x = 0; x < largeur; ++x) vers[x] = ligne[x] | 0xFF000000u;
     }

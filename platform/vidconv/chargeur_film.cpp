@@ -5,11 +5,19 @@
 #include "platform/vidconv/chargeur_film.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
+#include <vector>
 
 #include "platform/vidconv/lecteur_film.h"
 #include "platform/vidconv/table_film.h"
@@ -26,8 +34,37 @@ OutputDialogHook g_dialogue;  // handed to the module when it loads
 int g_code = kOk;
 std::string g_texte;
 
+// Whether bytes [debut, debut + longueur) lie in a file of `taille` bytes.
+bool dedans(std::uint64_t debut, std::uint64_t longueur, std::uint64_t taille) {
+  return debut <= taille && longueur <= taille - debut;
+}
+
+// `quoi` says what ends past the file: "ELF header ends", "segments end"...
+std::string coupe(const std::string& chemin, const char* quoi, std::uint64_t fin, std::uint64_t taille) {
+  return chemin + ": the file is cut short (its " + quoi + " at byte " + std::to_string(fin) + ", the file has " +
+         std::to_string(taille) + ")";
+}
+
+// The program headers' own faults: the table, then each segment's file range.
+std::string fautes_segments(int fd, const std::string& chemin, const ElfW(Ehdr) & e, std::uint64_t taille) {
+  const std::uint64_t octets = std::uint64_t(e.e_phnum) * sizeof(ElfW(Phdr));
+  if (!dedans(e.e_phoff, octets, taille)) return coupe(chemin, "program headers end", e.e_phoff + octets, taille);
+  std::vector<ElfW(Phdr)> entetes(e.e_phnum);
+  if (octets && pread(fd, entetes.data(), octets, off_t(e.e_phoff)) != ssize_t(octets)) return {};
+  std::uint64_t fin = 0;
+  bool dehors = false;
+  for (const ElfW(Phdr) & p : entetes) {
+    if (p.p_filesz == 0) continue;
+    dehors = dehors || !dedans(p.p_offset, p.p_filesz, taille);
+    fin = std::max<std::uint64_t>(fin, p.p_offset + p.p_filesz);
+  }
+  return dehors ? coupe(chemin, "segments end", fin, taille) : std::string();
+}
+
 void charger() {
   const std::string chemin = movie_module_path();
+  g_pourquoi = movie_module_fault(chemin);
+  if (!g_pourquoi.empty()) return;
   void* module = dlopen(chemin.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!module) {
     const char* e = dlerror();
@@ -66,6 +103,34 @@ std::string movie_module_path() {
   const std::filesystem::path programme = std::filesystem::read_symlink("/proc/self/exe", e);
   if (e) return kMovieModuleName;
   return (programme.parent_path() / kMovieModuleName).string();
+}
+
+std::string movie_module_fault(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  struct Fermer {
+    int fd;
+    ~Fermer() { ::close(fd); }
+  } fermer{fd};
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  const std::uint64_t taille = std::uint64_t(st.st_size);
+  ElfW(Ehdr) e{};
+  const ssize_t lus = pread(fd, &e, sizeof e, 0);
+  if (lus < 0) return {};
+  // Anything but the start of an ELF object of this system is left to the
+  // loader to name.
+  if (std::memcmp(e.e_ident, ELFMAG, std::min<std::size_t>(SELFMAG, std::size_t(lus))) != 0 ||
+      (lus > EI_CLASS && e.e_ident[EI_CLASS] != (__ELF_NATIVE_CLASS == 64 ? ELFCLASS64 : ELFCLASS32)))
+    return {};
+  if (std::size_t(lus) < sizeof e) return coupe(path, "ELF header ends", sizeof e, taille);
+  if (e.e_phentsize != sizeof(ElfW(Phdr))) return {};
+  if (std::string f = fautes_segments(fd, path, e, taille); !f.empty()) return f;
+  if (e.e_shoff != 0) {
+    const std::uint64_t octets = std::uint64_t(std::max<unsigned>(e.e_shnum, 1)) * e.e_shentsize;
+    if (!dedans(e.e_shoff, octets, taille)) return coupe(path, "section headers end", e.e_shoff + octets, taille);
+  }
+  return {};
 }
 
 bool movie_module_loaded() { return g_table.load() != nullptr; }

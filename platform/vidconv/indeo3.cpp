@@ -8,8 +8,12 @@
 // An intra cell codes every 4 x 4 block row by row: each pixel row is the
 // reconstructed row above (a row of 64 above the plane) plus one pair of
 // deltas from delta table 0 for its left and one for its right two pixels,
-// chosen greedily so that no sample leaves 0..127. Rows of zero deltas at the
-// end of a block, and the whole blocks after them, become run codes.
+// so that no sample leaves 0..127. Errors are weighed against the 8-bit
+// source. A pair is given the deltas nearest to its source, except where the
+// source stays the same in the rows below: there its deltas are the start of
+// the cheapest way to that value, so that flat areas come out flat. Rows of
+// zero deltas at the end of a block, and the whole blocks after them, become
+// run codes.
 //
 // An inter frame decodes into the other of the decoder's two buffers. Its
 // planes list the displacements found for the whole plane and for its
@@ -126,48 +130,60 @@ const Table& table(int k) {
   return tables[std::size_t(k)];
 }
 
-// The table the encoder codes with, and, for every wanted pair of deltas
-// (-127..127 each), its nearest dyad.
+// The table the encoder codes with. Errors are measured against the 8-bit
+// source: a sample r shows as 2r, so its error is 2r - s, and an odd source
+// value is as well served by the 7-bit sample below it as by the one above.
 constexpr int kTable = 0;
-constexpr int kDeltas = 255;
+constexpr int kInfini = std::numeric_limits<int>::max() / 4;
+
+// For every wanted pair of 8-bit deltas (s - 2p, -254..255 each), the dyad
+// that comes nearest.
+constexpr int kDeltas = 510;
 
 const std::vector<std::uint8_t>& plus_proches() {
   static const std::vector<std::uint8_t> lut = [] {
     const Table& t = table(kTable);
     std::vector<std::uint8_t> l(std::size_t(kDeltas) * kDeltas);
-    for (int d0 = -127; d0 <= 127; ++d0)
-      for (int d1 = -127; d1 <= 127; ++d1) {
-        int meilleur = 0, erreur = std::numeric_limits<int>::max();
-        for (int i = 0; i < t.n; ++i) {
-          const int e0 = t.dyads[std::size_t(i)].a - d0, e1 = t.dyads[std::size_t(i)].b - d1;
-          const int e = e0 * e0 + e1 * e1;
-          if (e < erreur) erreur = e, meilleur = i;
+    std::vector<int> ordre(std::size_t(t.n));
+    for (int d0 = -254; d0 <= 255; ++d0) {
+      // The dyads by their error on the left pixel, so that the search stops
+      // at the first one whose left error alone is too much.
+      auto e0 = [&](int i) { return (2 * t.dyads[std::size_t(i)].a - d0) * (2 * t.dyads[std::size_t(i)].a - d0); };
+      for (int i = 0; i < t.n; ++i) ordre[std::size_t(i)] = i;
+      std::stable_sort(ordre.begin(), ordre.end(), [&](int i, int j) { return e0(i) < e0(j); });
+      for (int d1 = -254; d1 <= 255; ++d1) {
+        int meilleur = 0, erreur = kInfini;
+        for (int i : ordre) {
+          if (e0(i) > erreur) break;
+          const int e1 = 2 * t.dyads[std::size_t(i)].b - d1, e = e0(i) + e1 * e1;
+          if (e < erreur || (e == erreur && i < meilleur)) erreur = e, meilleur = i;
         }
-        l[std::size_t(d0 + 127) * kDeltas + std::size_t(d1 + 127)] = std::uint8_t(meilleur);
+        l[std::size_t(d0 + 254) * kDeltas + std::size_t(d1 + 254)] = std::uint8_t(meilleur);
       }
+    }
     return l;
   }();
   return lut;
 }
 
-constexpr int kInfini = std::numeric_limits<int>::max() / 4;
+bool dans_les_echantillons(int r0, int r1) { return r0 >= 0 && r0 <= 127 && r1 >= 0 && r1 <= 127; }
 
-// Squared error of dyad i on two pixels predicted p0, p1 for targets t0, t1;
-// kInfini when a sample would leave 0..127.
-int erreur_dyade(const Table& t, int i, int p0, int p1, int t0, int t1) {
+// Squared error of dyad i on two pixels predicted p0, p1 for the sources s0,
+// s1; kInfini when a sample would leave 0..127.
+int erreur_dyade(const Table& t, int i, int p0, int p1, int s0, int s1) {
   const Dyad& d = t.dyads[std::size_t(i)];
   const int r0 = p0 + d.a, r1 = p1 + d.b;
-  if (r0 < 0 || r0 > 127 || r1 < 0 || r1 > 127) return kInfini;
-  return (r0 - t0) * (r0 - t0) + (r1 - t1) * (r1 - t1);
+  if (!dans_les_echantillons(r0, r1)) return kInfini;
+  return (2 * r0 - s0) * (2 * r0 - s0) + (2 * r1 - s1) * (2 * r1 - s1);
 }
 
 // The best dyad for one pixel pair; dyad 0 always qualifies.
-int meilleure_dyade(const Table& t, int p0, int p1, int t0, int t1) {
-  const int i = plus_proches()[std::size_t(t0 - p0 + 127) * kDeltas + std::size_t(t1 - p1 + 127)];
-  if (erreur_dyade(t, i, p0, p1, t0, t1) < kInfini) return i;
-  int meilleur = 0, erreur = erreur_dyade(t, 0, p0, p1, t0, t1);
+int meilleure_dyade(const Table& t, int p0, int p1, int s0, int s1) {
+  const int i = plus_proches()[std::size_t(s0 - 2 * p0 + 254) * kDeltas + std::size_t(s1 - 2 * p1 + 254)];
+  if (erreur_dyade(t, i, p0, p1, s0, s1) < kInfini) return i;
+  int meilleur = 0, erreur = erreur_dyade(t, 0, p0, p1, s0, s1);
   for (int k = 1; k < t.n; ++k) {
-    const int e = erreur_dyade(t, k, p0, p1, t0, t1);
+    const int e = erreur_dyade(t, k, p0, p1, s0, s1);
     if (e < erreur) erreur = e, meilleur = k;
   }
   return meilleur;
@@ -175,10 +191,10 @@ int meilleure_dyade(const Table& t, int p0, int p1, int t0, int t1) {
 
 bool en_quad(const Table& t, int gauche, int droite) { return droite < t.q && t.n + t.q * gauche + droite < 248; }
 
-// Extra squared error (7-bit samples, over the four pixels of a line) taken
-// for the one-byte form, or for a line of zero deltas that a run code carries.
-constexpr int kEcartQuad = 2;
-constexpr int kEcartZero = 2;
+// Extra squared error (over the four pixels of a line) taken for the one-byte
+// form, or for a line of zero deltas that a run code carries.
+constexpr int kEcartQuad = 8;
+constexpr int kEcartZero = 8;
 
 // One coded line: the dyads of the left and the right pixel pair.
 struct Ligne {
@@ -186,7 +202,9 @@ struct Ligne {
   bool zero() const { return gauche == 0 && droite == 0; }
 };
 
-// Chooses the dyads of one 4-pixel line predicted by `p` for the target `s`.
+// Chooses the dyads of one 4-pixel line predicted by `p` for the source `s`,
+// each pair on its own: the nearest dyads, or the best one-byte line or a zero
+// line when it costs little more.
 Ligne choisir_ligne(const std::uint8_t* p, const std::uint8_t* s) {
   const Table& t = table(kTable);
   const int g = meilleure_dyade(t, p[0], p[1], s[0], s[1]);
@@ -196,7 +214,6 @@ Ligne choisir_ligne(const std::uint8_t* p, const std::uint8_t* s) {
   Ligne l{std::uint8_t(g), std::uint8_t(d)};
   int erreur = eg + ed;
   if (!en_quad(t, g, d)) {
-    // The best one-byte line, when it costs little more.
     std::array<int, 16> eq_g{}, eq_d{};
     const int max_g = std::min(15, (248 - t.n - 1) / t.q), max_d = std::min(15, t.q - 1);
     for (int i = 0; i <= max_g; ++i) eq_g[std::size_t(i)] = erreur_dyade(t, i, p[0], p[1], s[0], s[1]);
@@ -218,6 +235,108 @@ Ligne choisir_ligne(const std::uint8_t* p, const std::uint8_t* s) {
   return l;
 }
 
+// ---------------------------------------------------------------- flat runs
+//
+// In an intra cell each row is the row above plus deltas, so whatever error a
+// pixel pair keeps is repeated in every row below that adds nothing. Table 0
+// has no delta of one step ((1,1), (1,0), ...): a pair left one step off is
+// mended only through a detour of several rows, and the nearest-dyad choice
+// keeps it, so flat areas came out as vertical stripes, each pair a level or
+// two off in its own way. Where a pair's source stays the same for the rows
+// below, its dyad is instead the first step of the cheapest way through those
+// rows: every row's squared error, a penalty for each pixel more than one
+// level off, and the bytes of the dyads. The cheapest ways are computed once,
+// for every pair of errors up to kEtendue steps and runs up to kRangees rows.
+constexpr int kEtendue = 8;
+constexpr int kRangees = 16;
+constexpr int kCote = 2 * kEtendue + 1;
+constexpr int kParDemiOctet = 4;  // squared error that half a byte is worth
+constexpr int kPenalite = 16;     // per pixel more than one level off
+
+// Half bytes a dyad takes in a line: none for a zero (run codes), one when it
+// fits the one-byte form, two otherwise.
+int demi_octets(int i) { return i == 0 ? 0 : i < 8 ? 1 : 2; }
+
+// The cost of a pixel whose sample is e steps above s >> 1, for a source s of
+// parity `impaire`.
+int cout_pixel(int e, int impaire) {
+  const int d = 2 * e - impaire;
+  return d * d + (d > 1 || d < -1 ? kPenalite : 0);
+}
+
+// For the parities of a pair's sources, a number of rows R (1..kRangees + 1)
+// and the pair's errors in steps before the first of them: the least cost of
+// those rows, and the first dyad of the way that takes it.
+class Chemins {
+ public:
+  Chemins();
+  int cout(int parites, int rangees, int e0, int e1) const { return cout_[index(parites, rangees, e0, e1)]; }
+  int premier(int parites, int rangees, int e0, int e1) const { return premier_[index(parites, rangees, e0, e1)]; }
+
+ private:
+  static std::size_t index(int parites, int rangees, int e0, int e1) {
+    return ((std::size_t(parites) * (kRangees + 2) + std::size_t(rangees)) * kCote + std::size_t(e0 + kEtendue)) *
+               kCote +
+           std::size_t(e1 + kEtendue);
+  }
+  std::vector<int> cout_;
+  std::vector<std::uint8_t> premier_;
+};
+
+Chemins::Chemins() : cout_(4 * std::size_t(kRangees + 2) * kCote * kCote, 0), premier_(cout_.size(), 0) {
+  const Table& t = table(kTable);
+  std::vector<int> petites;  // the dyads that can keep a pair inside the range
+  for (int i = 0; i < t.n; ++i)
+    if (std::abs(t.dyads[std::size_t(i)].a) <= 2 * kEtendue && std::abs(t.dyads[std::size_t(i)].b) <= 2 * kEtendue)
+      petites.push_back(i);
+  for (int par = 0; par < 4; ++par)
+    for (int r = 1; r <= kRangees + 1; ++r)
+      for (int e0 = -kEtendue; e0 <= kEtendue; ++e0)
+        for (int e1 = -kEtendue; e1 <= kEtendue; ++e1) {
+          int meilleur = kInfini, premier = 0;
+          for (int i : petites) {
+            const int f0 = e0 + t.dyads[std::size_t(i)].a, f1 = e1 + t.dyads[std::size_t(i)].b;
+            if (std::abs(f0) > kEtendue || std::abs(f1) > kEtendue) continue;
+            const int c = cout_pixel(f0, par & 1) + cout_pixel(f1, par >> 1) + kParDemiOctet * demi_octets(i) +
+                          cout(par, r - 1, f0, f1);
+            if (c < meilleur) meilleur = c, premier = i;
+          }
+          cout_[index(par, r, e0, e1)] = meilleur;
+          premier_[index(par, r, e0, e1)] = std::uint8_t(premier);
+        }
+}
+
+const Chemins& chemins() {
+  static const Chemins c;
+  return c;
+}
+
+// The dyad for a pixel pair predicted p0, p1 whose sources s0, s1 stay the
+// same for the `suivantes` rows below (1..kRangees).
+int dyade_plate(int p0, int p1, int s0, int s1, int suivantes) {
+  const Table& t = table(kTable);
+  const Chemins& c = chemins();
+  const int par = (s0 & 1) | (s1 & 1) << 1;
+  const int e0 = p0 - (s0 >> 1), e1 = p1 - (s1 >> 1);
+  if (std::abs(e0) <= kEtendue && std::abs(e1) <= kEtendue) {
+    const int i = c.premier(par, suivantes + 1, e0, e1);
+    if (dans_les_echantillons(p0 + t.dyads[std::size_t(i)].a, p1 + t.dyads[std::size_t(i)].b)) return i;
+  }
+  // Far off (or near the ends of the samples): the best first step, a pair
+  // left outside the range counted as staying where it lands.
+  int meilleur = 0, cout_min = kInfini;
+  for (int i = 0; i < t.n; ++i) {
+    const int f0 = e0 + t.dyads[std::size_t(i)].a, f1 = e1 + t.dyads[std::size_t(i)].b;
+    if (!dans_les_echantillons(p0 + t.dyads[std::size_t(i)].a, p1 + t.dyads[std::size_t(i)].b)) continue;
+    const int ici = cout_pixel(f0, s0 & 1) + cout_pixel(f1, s1 & 1) + kParDemiOctet * demi_octets(i);
+    const int cout = std::abs(f0) <= kEtendue && std::abs(f1) <= kEtendue
+                         ? ici + c.cout(par, suivantes, f0, f1)
+                         : ici + suivantes * (cout_pixel(f0, s0 & 1) + cout_pixel(f1, s1 & 1));
+    if (cout < cout_min) cout_min = cout, meilleur = i;
+  }
+  return meilleur;
+}
+
 void appliquer(const Ligne& l, const std::uint8_t* p, std::uint8_t* r) {
   const Table& t = table(kTable);
   const Dyad& g = t.dyads[l.gauche];
@@ -230,9 +349,9 @@ void appliquer(const Ligne& l, const std::uint8_t* p, std::uint8_t* r) {
 
 // ---------------------------------------------------------------- planes
 
-// One plane: its coded size (multiples of 4), the 7-bit source and the
-// decoder's two buffers as this encoder rebuilds them, each with the row of
-// 64 above row 0.
+// One plane: its coded size (multiples of 4), the 8-bit source and the
+// decoder's two buffers of 7-bit samples as this encoder rebuilds them, each
+// with the row of 64 above row 0.
 struct Plan {
   int largeur = 0, hauteur = 0;
   int bande = 0;  // strip width in blocks
@@ -243,7 +362,7 @@ struct Plan {
     largeur = l;
     hauteur = h;
     bande = b;
-    source.assign(std::size_t(l) * std::size_t(h), 64);
+    source.assign(std::size_t(l) * std::size_t(h), 128);
     for (auto& t : tampons) t.assign(std::size_t(l) * std::size_t(h + 1), 64);
   }
   // Pixel (x, y) of the source, and of buffer k, where y = -1 is the row of
@@ -343,12 +462,30 @@ void ecrire_blocs(const std::vector<std::array<Ligne, 4>>& blocs, std::vector<st
   }
 }
 
+// For an intra cell: for each pixel pair (two per block column) and row, how
+// many rows below it, at most kRangees, have the same source pair.
+std::vector<std::uint8_t> rangees_plates(const Plan& p, const Cellule& c) {
+  const int paires = 2 * c.l, lignes = 4 * c.h;
+  std::vector<std::uint8_t> n(std::size_t(paires) * std::size_t(lignes), 0);
+  for (int y = lignes - 2; y >= 0; --y)
+    for (int j = 0; j < paires; ++j) {
+      const std::uint8_t* s = p.src(4 * c.x + 2 * j, 4 * c.y + y);
+      const std::uint8_t* d = p.src(4 * c.x + 2 * j, 4 * c.y + y + 1);
+      if (s[0] == d[0] && s[1] == d[1])
+        n[std::size_t(y) * paires + std::size_t(j)] =
+            std::uint8_t(std::min(kRangees, n[std::size_t(y + 1) * paires + std::size_t(j)] + 1));
+    }
+  return n;
+}
+
 // Codes a cell into buffer k and its data bytes into `data`: the mode byte,
 // then every block's lines, runs of zero lines as run codes. Without a
-// vector every row predicts from the row above (intra); with one, from the
-// previous frame's row at that displacement (inter).
+// vector every row predicts from the row above (intra), and a pair whose
+// source goes on unchanged below is steered for those rows too; with one,
+// each row predicts from the previous frame's row at that displacement.
 void coder_cellule(Plan& p, int k, const Cellule& c, const Vecteur* v, std::vector<std::uint8_t>& data) {
   std::vector<std::array<Ligne, 4>> blocs(std::size_t(c.l) * std::size_t(c.h));
+  const std::vector<std::uint8_t> plates = v ? std::vector<std::uint8_t>{} : rangees_plates(p, c);
   for (int by = 0; by < c.h; ++by)
     for (int bx = 0; bx < c.l; ++bx) {
       auto& b = blocs[std::size_t(by) * c.l + std::size_t(bx)];
@@ -356,8 +493,14 @@ void coder_cellule(Plan& p, int k, const Cellule& c, const Vecteur* v, std::vect
       for (int r = 0; r < 4; ++r) {
         const int y = 4 * (c.y + by) + r;
         const std::uint8_t* pred = v ? p.rec(1 - k, x + v->x, y + v->y) : p.rec(k, x, y - 1);
-        b[std::size_t(r)] = choisir_ligne(pred, p.src(x, y));
-        appliquer(b[std::size_t(r)], pred, p.rec(k, x, y));
+        const std::uint8_t* s = p.src(x, y);
+        const std::size_t o = std::size_t(4 * by + r) * std::size_t(2 * c.l) + std::size_t(2 * bx);
+        const int sg = v ? 0 : plates[o], sd = v ? 0 : plates[o + 1];
+        Ligne l = sg > 0 && sd > 0 ? Ligne{} : choisir_ligne(pred, s);
+        if (sg > 0) l.gauche = std::uint8_t(dyade_plate(pred[0], pred[1], s[0], s[1], sg));
+        if (sd > 0) l.droite = std::uint8_t(dyade_plate(pred[2], pred[3], s[2], s[3], sd));
+        b[std::size_t(r)] = l;
+        appliquer(l, pred, p.rec(k, x, y));
       }
     }
   data.push_back(kTable);  // mode 0, table selector
@@ -383,20 +526,20 @@ struct Mouvement {
 };
 
 // Whether the previous frame's block at displacement v may stand for the
-// source block at (x, y): every pixel within 2 (7-bit) and squared errors
-// summing to at most 16.
+// source block at (x, y): every pixel within 4 levels and squared errors
+// summing to at most 64.
 bool bloc_copiable(Plan& p, int k, int x, int y, Vecteur v) {
   int somme = 0;
   for (int r = 0; r < 4; ++r) {
     const std::uint8_t* s = p.src(x, y + r);
     const std::uint8_t* a = p.rec(1 - k, x + v.x, y + r + v.y);
     for (int i = 0; i < 4; ++i) {
-      const int d = int(s[i]) - int(a[i]);
-      if (d > 2 || d < -2) return false;
+      const int d = 2 * int(a[i]) - int(s[i]);
+      if (d > 4 || d < -4) return false;
       somme += d * d;
     }
   }
-  return somme <= 16;
+  return somme <= 64;
 }
 
 // The displacement within +-portee under which the previous frame best
@@ -411,7 +554,7 @@ Vecteur deplacement(Plan& p, int k, int x0, int y0, int x1, int y1, int portee, 
       // Both rows from the first compared column, which lies in the plane.
       const std::uint8_t* s = p.src(xa, y);
       const std::uint8_t* a = p.rec(1 - k, xa + vx, y + vy);
-      for (int i = 0; i < xb - xa; i += pas, ++n) somme += std::abs(int(s[i]) - int(a[i]));
+      for (int i = 0; i < xb - xa; i += pas, ++n) somme += std::abs(int(s[i]) - 2 * int(a[i]));
     }
     return n == 0 ? std::numeric_limits<double>::max() : double(somme) / double(n);
   };
@@ -483,7 +626,7 @@ int meilleur_vecteur(Plan& p, int k, const Cellule& c, const Mouvement& m) {
     for (int y = 4 * c.y; y < 4 * (c.y + c.h) && erreur < erreur_min; ++y) {
       const std::uint8_t* s = p.src(4 * c.x, y);
       const std::uint8_t* a = p.rec(1 - k, 4 * c.x + v.x, y + v.y);
-      for (int x = 0; x < 4 * c.l; ++x) erreur += (int(s[x]) - int(a[x])) * (int(s[x]) - int(a[x]));
+      for (int x = 0; x < 4 * c.l; ++x) erreur += (int(s[x]) - 2 * int(a[x])) * (int(s[x]) - 2 * int(a[x]));
     }
     if (erreur < erreur_min) erreur_min = erreur, meilleur = int(i);
   }
@@ -655,12 +798,12 @@ struct Iv32Encoder::Impl {
     av_frame_free(&yuv);
   }
 
-  // 8-bit rows into a 7-bit plane; the last column and row repeat to fill it.
+  // 8-bit rows into a plane's source; the last column and row repeat to fill it.
   static void charger(Plan& p, const std::uint8_t* d, std::ptrdiff_t pas, int l, int h) {
     for (int y = 0; y < p.hauteur; ++y) {
       const std::uint8_t* s = d + std::min(y, h - 1) * pas;
       std::uint8_t* o = p.source.data() + std::size_t(y) * p.largeur;
-      for (int x = 0; x < p.largeur; ++x) o[x] = std::uint8_t(s[std::min(x, l - 1)] >> 1);
+      for (int x = 0; x < p.largeur; ++x) o[x] = s[std::min(x, l - 1)];
     }
   }
 

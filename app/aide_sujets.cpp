@@ -238,9 +238,11 @@ and the other players built on FFmpeg.</li>
 <li><b>AVI MSVC Microsoft Video 1</b>: 32768 colours (5 bits a channel), fast to decode, larger files.
 Plays in Windows Media Player and in the players built on FFmpeg. Its sides are cut down to multiples of 4,
 as for Cinepak.</li>
-<li><b>AVI RLE Run Length Encoding</b>: 256 colours, each run of equal pixels stored once; lossless for
-flat pictures, large for a detailed landscape. Plays in Windows Media Player and in the players built on
-FFmpeg. Any size.</li>
+<li><b>AVI RLE Run Length Encoding</b>: 256 colours taken from the movie's first frame (its own colours when
+it has no more than 229), without dithering, so flat areas stay flat and each run of equal pixels is stored
+once; lossless for pictures of few flat colours such as Quorvel's landscapes, near for the colours later frames
+bring. A frame that would not shrink is stored uncompressed. Plays in Windows Media Player and in the players
+built on FFmpeg. Any size.</li>
 <li><b>MPEG-1 standard</b> and <b>MPEG-2 standard</b>: the video's own size, at 30 frames a second. MPEG-1
 plays in nearly every player; MPEG-2 gives a better picture for the same file size and
 plays in every current player.</li>

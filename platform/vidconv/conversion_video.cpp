@@ -446,8 +446,11 @@ class Writer {
     }
   }
 
+  // The movie's palette comes from its first frame and goes with its first
+  // packet into the file's header.
   bool write_rle(const FrameView& f, int& code, std::string& text) {
-    const std::vector<std::uint8_t> data = encode_rle8(quantize_rle8(f, dithering_), width_, height_);
+    if (!rle_palette_) rle_palette_ = std::make_unique<Rle8Palette>(f);
+    const std::vector<std::uint8_t> data = rle8_frame(rle_palette_->quantize(f), width_, height_);
     if (av_new_packet(pkt_, int(data.size())) < 0) return fail(kEncoderFailure, "out of memory", code, text);
     std::memcpy(pkt_->data, data.data(), data.size());
     pkt_->flags |= AV_PKT_FLAG_KEY;
@@ -455,7 +458,7 @@ class Writer {
       std::uint8_t* pal = av_packet_new_side_data(pkt_, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
       if (!pal) return fail(kEncoderFailure, "out of memory", code, text);
       for (int i = 0; i < 256; ++i) {
-        const std::uint32_t e = rle8_palette_entry(i);
+        const std::uint32_t e = rle_palette_->entry(i);
         std::memcpy(pal + 4 * i, &e, 4);
       }
     }
@@ -486,6 +489,7 @@ class Writer {
 
   CodecChoice choice_;
   std::unique_ptr<Iv32Encoder> iv32_;
+  std::unique_ptr<Rle8Palette> rle_palette_;
   AVFormatContext* oc_ = nullptr;
   AVStream* st_ = nullptr;
   AVCodecContext* enc_ = nullptr;

@@ -163,13 +163,44 @@ struct DiscPlace {
 };
 DiscPlace disc_place(const DiscStandard& disc, int width, int height);
 
-// The RLE8 codec's colours: a 216-colour cube (six levels per channel, index
-// 36 r + 6 g + b), entries 216..255 black, as 0xFFRRGGBB.
-std::uint32_t rle8_palette_entry(int index);
-// One palette index per pixel, rows top-down; with dithering a 4 x 4 ordered
-// threshold is added before each channel goes to its nearest level.
-std::vector<std::uint8_t> quantize_rle8(const FrameView& frame, bool dithering);
+// The 256 colours of one RLE8 movie, chosen from its first frame and kept for
+// the whole movie (players read them from the file's header). A first frame of
+// at most 229 colours gives them exactly, so that pictures made of flat areas
+// come back unchanged; a frame of more colours gives 229 that stand for them
+// (median cut). The other entries hold an even cube of colours, as many levels
+// a channel as fit (3 to 6), for the colours that later frames bring. There is
+// no dithering: one colour always takes one entry, so a flat area stays flat
+// and its rows are runs.
+class Rle8Palette {
+ public:
+  // Entries that come from the first frame at most.
+  static constexpr int kFromFrame = 229;
+
+  explicit Rle8Palette(const FrameView& first);
+  // Entry 0..255 as 0xFFRRGGBB.
+  std::uint32_t entry(int index) const;
+  // One palette index per pixel, rows top-down: a colour of the first frame
+  // takes its own entry, any other the nearest.
+  std::vector<std::uint8_t> quantize(const FrameView& frame);
+
+ private:
+  std::uint8_t index_of(std::uint32_t colour);
+  int exact(std::uint32_t colour) const;  // -1 when not one of the frame's own
+  void median_cut(const FrameView& first);
+  void add_cube();
+
+  std::vector<std::uint32_t> entries_;
+  std::vector<std::uint32_t> exact_keys_;   // open addressing, 0 = free
+  std::vector<std::uint8_t> exact_index_;
+  std::vector<std::int16_t> nearest_;       // by 6-bit cell; -1 until needed
+};
+
 // One key frame of RLE8 data for indices of width x height, rows top-down.
 std::vector<std::uint8_t> encode_rle8(const std::vector<std::uint8_t>& indices, int width, int height);
+// The frame as stored in an RLE8 movie: its RLE8 data when smaller than the
+// frame's raw 8-bit rows, else those rows (bottom-up, each padded to 4 bytes),
+// so that no frame takes more than its uncompressed size; decoders tell the two
+// apart by the size.
+std::vector<std::uint8_t> rle8_frame(const std::vector<std::uint8_t>& indices, int width, int height);
 
 }  // namespace platform::vcv

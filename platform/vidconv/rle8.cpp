@@ -1,48 +1,225 @@
-// The RLE8 codec of the AVI "mrle" movies: a fixed colour cube and the
-// run-length coding of one key frame.
+// The RLE8 codec of the AVI "mrle" movies: the movie's palette, chosen from
+// its first frame, and the run-length coding of one key frame.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
+#include "platform/arrondi.h"
 #include "platform/vidconv/conversion_video.h"
 
 namespace platform::vcv {
 
 namespace {
 
-constexpr int kLevels[6] = {0, 51, 102, 153, 204, 255};
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+constexpr int kExactSlots = 1024;  // a power of two, above 4 x kFromFrame
 
-// 4 x 4 ordered thresholds, centred on 0 and spread over one level step (51).
-constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-
-int nearest_level(int v) {
-  // Levels are 51 apart: the nearest is (v + 25) / 51, halves going down.
-  v = std::clamp(v, 0, 255);
-  return (v + 25) / 51;
+std::uint32_t rgb(int r, int g, int b) {
+  return kOpaque | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
 }
 
-int dither_offset(int x, int y) { return (kBayer[y & 3][x & 3] * 51 + 25) / 16 - 25 - 1; }
+int slot_of(std::uint32_t colour) { return int((colour * 2654435761u) >> 22) & (kExactSlots - 1); }
+
+// The frame's own colours, or nothing when it has more than `most`.
+std::vector<std::uint32_t> own_colours(const FrameView& f, std::size_t most) {
+  std::vector<std::uint32_t> seen(kExactSlots, 0), list;
+  for (int y = 0; y < f.height; ++y) {
+    const std::uint32_t* row = f.data + std::ptrdiff_t(y) * f.stride;
+    for (int x = 0; x < f.width; ++x) {
+      const std::uint32_t c = row[x] | kOpaque;
+      int s = slot_of(c);
+      while (seen[std::size_t(s)] != 0 && seen[std::size_t(s)] != c) s = (s + 1) & (kExactSlots - 1);
+      if (seen[std::size_t(s)] == c) continue;
+      if (list.size() == most) return {};
+      seen[std::size_t(s)] = c;
+      list.push_back(c);
+    }
+  }
+  return list;
+}
+
+// ---------------------------------------------------------------- median cut
+
+// The pixels of one 5-bit cell of colour space: how many, and their sums.
+struct Cell {
+  int key = 0;  // r << 10 | g << 5 | b, 5 bits each
+  std::uint32_t count = 0;
+  std::uint64_t sum[3] = {0, 0, 0};
+  int coordinate(int axis) const { return (key >> (10 - 5 * axis)) & 31; }
+};
+
+// A box of cells [begin, end) and the axis along which its pixels spread most.
+struct Box {
+  std::size_t begin = 0, end = 0;
+  int axis = 0;
+  double spread = 0;  // count-weighted squared deviation along `axis`
+};
+
+void measure(Box& box, const std::vector<Cell>& cells) {
+  box.spread = 0;
+  for (int axis = 0; axis < 3; ++axis) {
+    double n = 0, s = 0, s2 = 0;
+    for (std::size_t k = box.begin; k < box.end; ++k) {
+      const double v = cells[k].coordinate(axis), c = cells[k].count;
+      n += c;
+      s += c * v;
+      s2 += c * v * v;
+    }
+    const double spread = n > 0 ? s2 - s * s / n : 0;
+    if (spread > box.spread) {
+      box.spread = spread;
+      box.axis = axis;
+    }
+  }
+}
+
+// Splits the box at the median pixel along its axis, keeping equal
+// coordinates on one side; false when it holds one coordinate only.
+bool split(Box& box, Box& other, std::vector<Cell>& cells) {
+  const int axis = box.axis;
+  std::sort(cells.begin() + std::ptrdiff_t(box.begin), cells.begin() + std::ptrdiff_t(box.end),
+            [axis](const Cell& a, const Cell& b) { return a.coordinate(axis) < b.coordinate(axis); });
+  std::uint64_t total = 0, running = 0;
+  for (std::size_t k = box.begin; k < box.end; ++k) total += cells[k].count;
+  std::size_t cut = box.begin + 1;
+  for (std::size_t k = box.begin; k + 1 < box.end; ++k) {
+    running += cells[k].count;
+    cut = k + 1;
+    if (2 * running >= total) break;
+  }
+  // Move the cut off a run of equal coordinates, forward or else back.
+  while (cut < box.end && cells[cut].coordinate(axis) == cells[cut - 1].coordinate(axis)) ++cut;
+  if (cut == box.end) {
+    cut = box.end - 1;
+    while (cut > box.begin && cells[cut].coordinate(axis) == cells[cut - 1].coordinate(axis)) --cut;
+  }
+  if (cut == box.begin) return false;
+  other = Box{cut, box.end};
+  box.end = cut;
+  measure(box, cells);
+  measure(other, cells);
+  return true;
+}
 
 }  // namespace
 
-std::uint32_t rle8_palette_entry(int index) {
-  if (index < 0 || index >= 216) return 0xFF000000u;
-  const int r = kLevels[index / 36], g = kLevels[(index / 6) % 6], b = kLevels[index % 6];
-  return 0xFF000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
+Rle8Palette::Rle8Palette(const FrameView& first)
+    : exact_keys_(kExactSlots, 0), exact_index_(kExactSlots, 0), nearest_(std::size_t(1) << 18, -1) {
+  if (first.data && first.width > 0 && first.height > 0) {
+    const std::vector<std::uint32_t> own = own_colours(first, kFromFrame);
+    if (own.empty()) {
+      median_cut(first);
+    } else {
+      for (std::uint32_t c : own) {
+        int s = slot_of(c);
+        while (exact_keys_[std::size_t(s)] != 0) s = (s + 1) & (kExactSlots - 1);
+        exact_keys_[std::size_t(s)] = c;
+        exact_index_[std::size_t(s)] = std::uint8_t(entries_.size());
+        entries_.push_back(c);
+      }
+    }
+  }
+  add_cube();
 }
 
-std::vector<std::uint8_t> quantize_rle8(const FrameView& frame, bool dithering) {
+void Rle8Palette::median_cut(const FrameView& first) {
+  std::vector<Cell> grid(std::size_t(1) << 15);
+  for (int y = 0; y < first.height; ++y) {
+    const std::uint32_t* row = first.data + std::ptrdiff_t(y) * first.stride;
+    for (int x = 0; x < first.width; ++x) {
+      const int r = int(row[x] >> 16 & 0xFF), g = int(row[x] >> 8 & 0xFF), b = int(row[x] & 0xFF);
+      Cell& c = grid[std::size_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3))];
+      ++c.count;
+      c.sum[0] += std::uint64_t(r);
+      c.sum[1] += std::uint64_t(g);
+      c.sum[2] += std::uint64_t(b);
+    }
+  }
+  std::vector<Cell> cells;
+  for (int k = 0; k < int(grid.size()); ++k)
+    if (grid[std::size_t(k)].count) {
+      cells.push_back(grid[std::size_t(k)]);
+      cells.back().key = k;
+    }
+  std::vector<Box> boxes(1, Box{0, cells.size()});
+  measure(boxes[0], cells);
+  while (boxes.size() < std::size_t(kFromFrame)) {
+    auto widest = std::max_element(boxes.begin(), boxes.end(),
+                                   [](const Box& a, const Box& b) { return a.spread < b.spread; });
+    Box other;
+    if (widest->spread <= 0 || !split(*widest, other, cells)) break;
+    boxes.push_back(other);
+  }
+  for (const Box& box : boxes) {
+    std::uint64_t n = 0, s[3] = {0, 0, 0};
+    for (std::size_t k = box.begin; k < box.end; ++k) {
+      n += cells[k].count;
+      for (int a = 0; a < 3; ++a) s[a] += cells[k].sum[a];
+    }
+    if (n) entries_.push_back(rgb(int((s[0] + n / 2) / n), int((s[1] + n / 2) / n), int((s[2] + n / 2) / n)));
+  }
+}
+
+void Rle8Palette::add_cube() {
+  const int spare = 256 - int(entries_.size());
+  int levels = 6;
+  while (levels * levels * levels > spare) --levels;
+  for (int r = 0; r < levels; ++r)
+    for (int g = 0; g < levels; ++g)
+      for (int b = 0; b < levels; ++b) {
+        const auto level = [levels](int k) { return Round(k * 255.0 / (levels - 1)); };
+        entries_.push_back(rgb(level(r), level(g), level(b)));
+      }
+  entries_.resize(256, kOpaque);
+}
+
+std::uint32_t Rle8Palette::entry(int index) const {
+  return index >= 0 && index < 256 ? entries_[std::size_t(index)] : kOpaque;
+}
+
+int Rle8Palette::exact(std::uint32_t colour) const {
+  for (int s = slot_of(colour); exact_keys_[std::size_t(s)] != 0; s = (s + 1) & (kExactSlots - 1))
+    if (exact_keys_[std::size_t(s)] == colour) return exact_index_[std::size_t(s)];
+  return -1;
+}
+
+std::uint8_t Rle8Palette::index_of(std::uint32_t colour) {
+  if (const int e = exact(colour); e >= 0) return std::uint8_t(e);
+  // The entry nearest the middle of the colour's 6-bit cell, found once a cell.
+  const int cell = int((colour >> 18 & 63) << 12 | (colour >> 10 & 63) << 6 | (colour >> 2 & 63));
+  std::int16_t& n = nearest_[std::size_t(cell)];
+  if (n < 0) {
+    const int r = (cell >> 12) * 4 + 2, g = (cell >> 6 & 63) * 4 + 2, b = (cell & 63) * 4 + 2;
+    int best = 1 << 30;
+    for (int k = 0; k < 256; ++k) {
+      const std::uint32_t e = entries_[std::size_t(k)];
+      const int dr = int(e >> 16 & 0xFF) - r, dg = int(e >> 8 & 0xFF) - g, db = int(e & 0xFF) - b;
+      const int d = dr * dr + dg * dg + db * db;
+      if (d < best) {
+        best = d;
+        n = std::int16_t(k);
+      }
+    }
+  }
+  return std::uint8_t(n);
+}
+
+std::vector<std::uint8_t> Rle8Palette::quantize(const FrameView& frame) {
   std::vector<std::uint8_t> out;
   if (!frame.data || frame.width <= 0 || frame.height <= 0) return out;
   out.resize(std::size_t(frame.width) * std::size_t(frame.height));
   for (int y = 0; y < frame.height; ++y) {
     const std::uint32_t* row = frame.data + std::ptrdiff_t(y) * frame.stride;
     std::uint8_t* o = out.data() + std::size_t(y) * std::size_t(frame.width);
+    std::uint32_t last = row[0] | kOpaque;
+    std::uint8_t index = index_of(last);
     for (int x = 0; x < frame.width; ++x) {
-      const std::uint32_t p = row[x];
-      const int d = dithering ? dither_offset(x, y) : 0;
-      const int r = nearest_level(int((p >> 16) & 0xFF) + d);
-      const int g = nearest_level(int((p >> 8) & 0xFF) + d);
-      const int b = nearest_level(int(p & 0xFF) + d);
-      o[x] = std::uint8_t(36 * r + 6 * g + b);
+      const std::uint32_t c = row[x] | kOpaque;
+      if (c != last) {
+        last = c;
+        index = index_of(c);
+      }
+      o[x] = index;
     }
   }
   return out;
@@ -88,6 +265,17 @@ std::vector<std::uint8_t> encode_rle8(const std::vector<std::uint8_t>& indices, 
     out.push_back(y == 0 ? 1 : 0);  // end of row; the last one ends the picture
   }
   return out;
+}
+
+std::vector<std::uint8_t> rle8_frame(const std::vector<std::uint8_t>& indices, int width, int height) {
+  std::vector<std::uint8_t> coded = encode_rle8(indices, width, height);
+  const std::size_t stride = (std::size_t(width) + 3) / 4 * 4;
+  if (coded.empty() || coded.size() < stride * std::size_t(height)) return coded;
+  std::vector<std::uint8_t> raw(stride * std::size_t(height), 0);
+  for (int y = 0; y < height; ++y)
+    std::copy_n(indices.data() + std::size_t(y) * std::size_t(width), width,
+                raw.data() + std::size_t(height - 1 - y) * stride);
+  return raw;
 }
 
 }  // namespace platform::vcv

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -316,12 +317,20 @@ TEST_F(Fabrique, FrameNumbersOnlyInTheMovieCorner) {
     std::vector<std::uint32_t> pa, pb;
     ASSERT_TRUE(a.read(k, pa));
     ASSERT_TRUE(b.read(k, pb));
+    // The RLE8 movie's palette holds the first frame's colours, the numbers'
+    // among them: that frame is the same outside the corner, and a colour that
+    // only later frames bring may take a neighbouring entry of the other
+    // palette (the even cube it keeps for them has fewer levels).
+    const int ecart_permis = k == 0 ? 0 : 32;
     bool differe = false;
     for (int y = 0; y < 120; ++y)
       for (int x = 0; x < 160; ++x) {
-        const bool egal = pa[std::size_t(y * 160 + x)] == pb[std::size_t(y * 160 + x)];
-        if (!egal) differe = true;
-        if (x >= 60 || y >= 30) ASSERT_TRUE(egal) << k << " " << x << "," << y;
+        const std::uint32_t u = pa[std::size_t(y * 160 + x)], v = pb[std::size_t(y * 160 + x)];
+        if (u != v) differe = true;
+        if (x < 60 && y < 30) continue;
+        for (int decalage : {0, 8, 16})
+          ASSERT_LE(std::abs(int(u >> decalage & 255) - int(v >> decalage & 255)), ecart_permis)
+              << k << " " << x << "," << y;
       }
     EXPECT_TRUE(differe) << k;
   }

@@ -56,6 +56,13 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
+// A menu item's text that shows a file name as it is: an "&" in the name is
+// not taken as the mark of a shortcut letter.
+QString texte_de_menu(const QString& nom) {
+  QString texte = nom;
+  return texte.replace(u'&', QStringLiteral("&&"));
+}
+
 }  // namespace
 
 
@@ -223,7 +230,7 @@ void TBasewindow::reconstruire_recents() {
   }
   actions_recentes_.clear();
   for (const std::string& chemin : etat.recents) {
-    auto* a = new QAction(CtlIsolatePath(Q(chemin), QGuiApplication::isRightToLeft()), this);
+    auto* a = new QAction(texte_de_menu(CtlIsolatePath(Q(chemin), QGuiApplication::isRightToLeft())), this);
     connect(a, &QAction::triggered, this, [this, chemin] {
       if (documents.FileprecItemClick) documents.FileprecItemClick(chemin);
       UpdateItems();

@@ -23,6 +23,7 @@
 #include "controls/application.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/dossiers.h"
+#include "fenetres/proprietaire_boites.h"
 #include "model/interfaces.h"
 #include "video/dialogue_fichier_video.h"
 
@@ -121,6 +122,8 @@ bool TBasewindow::FormCreate(const ReglagesDemarrage& r) {
   // Splash.
   splash_ = new TAboutBox(nullptr, {}, web_address(), false);  // its window; filled in later
   splash_->setModal(false);
+  // Its timer frees it, whatever is open then: it owns no message box.
+  marquer_passagere(*splash_);
   splash_->show();
   Timer2_.start();
   // The options file.
@@ -274,6 +277,22 @@ void quitter_une_fois_montree(QWidget& w) {
 
 }  // namespace
 
+bool montrer_au_demarrage(TBasewindow& w, const ReglagesDemarrage& r) {
+  if (!w.FormCreate(r)) return false;
+  w.show();
+  // The splash, on the screen before the main window, is filled in once
+  // the main window has appeared.
+  new ApresPremiereExposition(w, [&w] {
+    if (TAboutBox* s = w.splash()) s->Complete();
+  });
+  // The splash stays in front of the main window for its two seconds.
+  if (TAboutBox* s = w.splash()) {
+    s->move(w.geometry().center() - s->rect().center());
+    s->raise();
+  }
+  return true;
+}
+
 int executer_programme(int argc, char** argv) {
   QApplication app(argc, argv);
   BasePolicesEnAvance polices;
@@ -291,21 +310,11 @@ int executer_programme(int argc, char** argv) {
     TData data;
     QApplication::setWindowIcon(data.ProgramIcon());  // also for windows without an owner
     TBasewindow w(&data);
+    ui.fixer_principale(&w);
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    if (w.FormCreate(reglages_du_programme(args))) {
-      w.show();
-      // The splash, on the screen before the main window, is filled in once
-      // the main window has appeared.
-      new ApresPremiereExposition(w, [&w] {
-        if (TAboutBox* s = w.splash()) s->Complete();
-      });
+    if (montrer_au_demarrage(w, reglages_du_programme(args))) {
       quitter_une_fois_montree(w);
-      // The splash stays in front of the main window for its two seconds.
-      if (TAboutBox* s = w.splash()) {
-        s->move(w.geometry().center() - s->rect().center());
-        s->raise();
-      }
       rc = app.exec();
     }
   }

@@ -42,5 +42,11 @@ Ouverture ouverture_par_fin(const std::string& chemin);
 // path replaces `chemin`.
 Ouverture ouverture_deposee(std::string& chemin);
 
+class TBasewindow;
+// Starts the main window as the program does: its start-up sequence, then the
+// window shown with the splash in front of it (filled in once the window has
+// appeared). False when start-up refused (no options file).
+bool montrer_au_demarrage(TBasewindow& w, const ReglagesDemarrage& r);
+
 // The whole program; returns the exit status.
 int executer_programme(int argc, char** argv);

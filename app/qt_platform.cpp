@@ -5,6 +5,19 @@
 
 #include "platform/messages.h"
 #include "fenetres/dialogue_fixe.h"
+#include "fenetres/proprietaire_boites.h"
+
+namespace {
+
+// Runs a box and deletes it, unless it went with its owner meanwhile.
+int executer(std::unique_ptr<QMessageBox> b) {
+  QPointer<QMessageBox> boite = b.release();
+  const int r = boite->exec();
+  delete boite.data();
+  return r;
+}
+
+}  // namespace
 
 void install_message_pump() {
   platform::set_wake_up([] {
@@ -22,17 +35,19 @@ std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, c
   return b;
 }
 
+QWidget* QtUserInterface::proprietaire() const { return proprietaire_boite(principale_); }
+
 bool QtUserInterface::ask_yes_no(const std::string& text, const std::string& caption) {
-  return construire_boite_message(text, caption, true, QApplication::activeWindow())->exec() == QMessageBox::Yes;
+  return executer(construire_boite_message(text, caption, true, proprietaire())) == QMessageBox::Yes;
 }
 
 void QtUserInterface::warn(const std::string& text, const std::string& caption) {
-  construire_boite_message(text, caption, false, QApplication::activeWindow())->exec();
+  executer(construire_boite_message(text, caption, false, proprietaire()));
 }
 
 void QtUserInterface::inform(const std::string& text, const std::string& caption) {
-  QMessageBox b(QMessageBox::Information, QString::fromLatin1(caption.c_str()), QString::fromLatin1(text.c_str()),
-                QMessageBox::Ok, QApplication::activeWindow());
-  bordure_dialogue_fixe(b);
-  b.exec();
+  auto b = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(caption.c_str()),
+                                         QString::fromLatin1(text.c_str()), QMessageBox::Ok, proprietaire());
+  bordure_dialogue_fixe(*b);
+  executer(std::move(b));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QPointer>
 #include <memory>
 #include <string>
 
@@ -16,10 +17,17 @@ void install_message_pump();
 std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, const std::string& caption,
                                                       bool question, QWidget* parent);
 
-// Questions and warnings in modal message boxes owned by the active window.
+// Questions and warnings in modal message boxes owned by the active window,
+// or by the main window when the active one can go away while the box is
+// open (proprietaire_boite).
 class QtUserInterface : public UserInterface {
  public:
+  void fixer_principale(QWidget* principale) { principale_ = principale; }
   bool ask_yes_no(const std::string& text, const std::string& caption) override;
   void warn(const std::string& text, const std::string& caption) override;
   void inform(const std::string& text, const std::string& caption) override;
+
+ private:
+  QWidget* proprietaire() const;
+  QPointer<QWidget> principale_;
 };

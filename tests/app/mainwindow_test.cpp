@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/aide.h"
@@ -11,6 +14,7 @@
 #include "app/qt_platform.h"
 #include "app/table_commandes.h"
 #include "controls/speedbutton.h"
+#include "fenetres/proprietaire_boites.h"
 #include "tests/app/programme_test_support.h"
 
 namespace {
@@ -58,6 +62,86 @@ TEST(StartUp, MissingOptionsFileIsReportedAndEndsTheStart) {
             "same directory as the executing file " + p.chemin("quorvel").toStdString());
   EXPECT_FALSE(p.w->isVisible());
   EXPECT_EQ(p.w->splash(), nullptr);
+}
+
+// A damaged document named on the command line, as a file manager opens it,
+// is refused while the splash is up and has the focus. The refusal belongs
+// to the main window: the splash goes at its time while the box is open, the
+// box stays until it is answered, and the program goes on.
+TEST(StartUp, AnUnreadableDocumentIsRefusedWhileTheSplashIsUp) {
+  QTemporaryDir dossier;
+  ecrire_tout(dossier.path() + "/montagne.ini", options_exemple());
+  const QString vide = dossier.path() + "/damaged.vue";
+  ecrire_tout(vide, "");
+  QtUserInterface ui;
+  UserInterface* avant = user_interface();
+  set_user_interface(&ui);
+  {
+    TData data;
+    TBasewindow w(&data);
+    ui.fixer_principale(&w);
+    ReglagesDemarrage r;
+    r.executable = dossier.path() + "/quorvel";
+    r.inscriptible = [](const QString&) { return true; };
+    r.arguments = {vide};
+    ASSERT_TRUE(montrer_au_demarrage(w, r));
+    ASSERT_NE(w.splash(), nullptr);
+    w.splash()->activateWindow();
+    QApplication::processEvents();
+    QString texte, titre;
+    QWidget* proprietaire = nullptr;
+    bool splash_parti = false;
+    // Reads the box while it is open; answers it once the splash is gone.
+    QTimer sonde;
+    sonde.setInterval(50);
+    QObject::connect(&sonde, &QTimer::timeout, [&] {
+      auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!b) return;
+      if (texte.isEmpty()) {
+        texte = b->text();
+        titre = b->windowTitle();
+        proprietaire = b->parentWidget();
+      }
+      if (w.splash()) return;
+      splash_parti = true;
+      sonde.stop();
+      b->button(QMessageBox::Ok)->click();
+    });
+    sonde.start();
+    QElapsedTimer t;
+    t.start();
+    while (sonde.isActive() && t.elapsed() < 15000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(splash_parti);
+    EXPECT_TRUE(texte.startsWith(vide)) << texte.toStdString();
+    EXPECT_EQ(titre, "View ");
+    EXPECT_EQ(proprietaire, &w);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.etat.nombre_montagnes, 0);
+  }
+  set_user_interface(avant);
+}
+
+// The owner of a box is never a window that can go while the box is open:
+// the active window when it stays, else the main window.
+TEST(StartUp, MessageBoxesAreNeverOwnedByAPassingWindow) {
+  QWidget principale, autre, splash, aide;
+  marquer_passagere(splash);
+  aide.setAttribute(Qt::WA_DeleteOnClose);
+  QWidget dans_le_splash(&splash);
+  EXPECT_TRUE(est_passagere(&dans_le_splash));
+  EXPECT_FALSE(est_passagere(&autre));
+  auto proprietaire_quand_active = [](QWidget& f, QWidget* secours) {
+    f.show();
+    f.activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &f);
+    return proprietaire_boite(secours);
+  };
+  EXPECT_EQ(proprietaire_quand_active(autre, &principale), &autre);
+  EXPECT_EQ(proprietaire_quand_active(splash, &principale), &principale);
+  EXPECT_EQ(proprietaire_quand_active(aide, &principale), &principale);
+  EXPECT_EQ(proprietaire_quand_active(splash, nullptr), nullptr);
 }
 
 TEST(StartUp, UnwritableProgramFolderUsesTheUserFolder) {
@@ -132,6 +216,25 @@ TEST(Drops, ExtensionsDecideAndOnlyTheFirstFileCounts) {
   p.w->fichiers_deposes({long_name});
   EXPECT_EQ(p.ouverts.back(), "mat:" + long_name.toStdString());
   EXPECT_EQ(p.w->etat.montagnes[1].type.fichier, long_name.toStdString());
+}
+
+// A recent file whose name holds "&" shows the name as it is: the item has
+// no shortcut letter, and it opens that file.
+TEST(RecentFiles, AnAmpersandInAFileNameIsShownAsItIs) {
+  Programme p;
+  const QString nom = p.chemin("a&b x.vue");
+  ecrire_tout(nom, lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
+  ASSERT_TRUE(p.demarrer(options_exemple({">" + nom.toStdString()})));
+  ASSERT_EQ(p.w->entrees_recentes().size(), 1);
+  QAction* entree = nullptr;
+  for (QAction* a : p.w->menu_fichier()->actions())
+    if (a->text() == p.w->entrees_recentes()[0]) entree = a;
+  ASSERT_NE(entree, nullptr);
+  EXPECT_TRUE(QKeySequence::mnemonic(entree->text()).isEmpty());
+  EXPECT_EQ(entree->text(), QString(nom).replace("&", "&&"));
+  entree->trigger();
+  ASSERT_EQ(p.precedents.size(), 1u);
+  EXPECT_EQ(p.precedents[0], nom.toStdString());
 }
 
 TEST(RecentFiles, MenuMirrorsTheList) {

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <fstream>
 
 #include "fenetres/donnees_images.h"
 #include "app/mainwindow.h"
@@ -39,6 +41,24 @@ TEST(Program, StartsAndEndsOnTerminate) {
   p.start(QUORVEL_PROGRAM_DIR "/quorvel", {});
   ASSERT_TRUE(p.waitForStarted(10000));
   EXPECT_FALSE(p.waitForFinished(2000)) << "the program ended by itself";
+  EXPECT_EQ(p.state(), QProcess::Running);
+  p.terminate();
+  EXPECT_TRUE(p.waitForFinished(10000));
+}
+
+// Started by a file manager on a damaged document: the refusal is shown while
+// the splash is up, and the program still runs once the splash is gone.
+TEST(Program, KeepsRunningAfterRefusingADamagedDocument) {
+  QTemporaryDir dossier;
+  const QString vide = dossier.path() + "/damaged.vue";
+  std::ofstream(vide.toStdString()).flush();
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  p.setProcessEnvironment(env);
+  p.start(QUORVEL_PROGRAM_DIR "/quorvel", {vide});
+  ASSERT_TRUE(p.waitForStarted(10000));
+  EXPECT_FALSE(p.waitForFinished(4000)) << "the program ended: " << p.readAllStandardError().toStdString();
   EXPECT_EQ(p.state(), QProcess::Running);
   p.terminate();
   EXPECT_TRUE(p.waitForFinished(10000));

@@ -118,16 +118,18 @@ bool CommandesFichier::nom_document(bool vue, bool video) {
   t.genre = video ? 3 : vue ? 2 : 1;
   t.modifie_edition = 0;
   // The captions take the new name only once the document is written.
-  const bool ecrit = ecrire(m, vue, video, avant);
-  if (ecrit) {
+  const Ecrit ecrit = ecrire(m, vue, video, avant);
+  if (ecrit != Ecrit::rien) {
     hote_.titre_fiche(m, titre_fiche(m));
     if (vue && e_.vue_courante != 0 && e_.video_courante == 0)
       hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
     if (video && e_.video_courante != 0) hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
     recents();
   }
+  if (ecrit == Ecrit::sans_image) t.modifie_edition = 1;
   dialogues_.curseur_attente(false);
-  return ecrit;
+  // A picture that could not be written is a save not made: the exit stops on it.
+  return ecrit == Ecrit::tout;
 }
 
 bool CommandesFichier::sauver_document() {
@@ -216,19 +218,21 @@ bool CommandesFichier::sauver_document() {
       reponse = true;
     }
   }
-  bool ecrit = false;
+  Ecrit ecrit = Ecrit::rien;
   if (reponse) {
     ecrit = ecrire(m, v != 0 && t.genre > 1, w != 0 && t.genre == 3, avant);
   } else if (refus_remplacement) {
     restaurer(avant);
   }
-  // Nothing written: the document is still edited.
-  if (!ecrit) t.modifie_edition = avant.type.modifie_edition;
+  // Nothing written: the document is still edited; written without its
+  // picture, it differs from what the user has.
+  if (ecrit == Ecrit::rien) t.modifie_edition = avant.type.modifie_edition;
+  if (ecrit == Ecrit::sans_image) t.modifie_edition = 1;
   dialogues_.curseur_attente(false);
-  return ecrit;
+  return ecrit == Ecrit::tout;
 }
 
-bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant) {
+CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant) {
   emplacement_montagne& s = e_.montagnes[m];
   Type_matrice& t = s.type;
   const int v = avec_vue ? (e_.vue_courante != 0 ? e_.vue_courante : t.no_vue) : 0;
@@ -257,14 +261,16 @@ bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Insta
     // The safe write leaves a file that existed as it was.
     const std::string suite = fichier_existe(chemin) ? ". The previous file is unchanged." : ".";
     warn("The file " + chemin + " could not be written: " + echec + suite, LEGENDE);
-    return false;
+    return Ecrit::rien;
   }
   hote_.effacer_modification_edition(m);
   hote_.marquer_sauvee(m);
+  bool image = true;
   if (avec_vue) {
+    // A view whose picture is missing stays modified: it is asked about again.
     if (v != 0) {
-      hote_.marquer_vue_enregistree(v);
-      ecrire_image(v);
+      image = ecrire_image(v);
+      if (image) hote_.marquer_vue_enregistree(v);
     }
     t.fichier = e_.fichier_courant;
   }
@@ -276,12 +282,12 @@ bool CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Insta
     t.fichier = e_.fichier_courant;
     e_.document_precedent.clear();
   }
-  return true;
+  return image ? Ecrit::tout : Ecrit::sans_image;
 }
 
-void CommandesFichier::ecrire_image(int v) {
+bool CommandesFichier::ecrire_image(int v) {
   const render::Bitmap* image = hote_.image_vue(v);
-  if (!image) return;  // no picture now: the files beside the document stay
+  if (!image) return true;  // no picture now: the files beside the document stay
   const bool bmp = e_.vue.type_image == 1;
   const std::string chemin = changer_fin(e_.fichier_courant, bmp ? "bmp" : "jpg");
   const std::string autre = changer_fin(e_.fichier_courant, bmp ? "jpg" : "bmp");
@@ -289,9 +295,10 @@ void CommandesFichier::ecrire_image(int v) {
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
     warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);
-    return;
+    return false;
   }
   if (fichier_existe(autre)) supprimer_fichier(autre);
+  return true;
 }
 
 void CommandesFichier::ecrire_film(int w) {
@@ -461,6 +468,9 @@ void CommandesFichier::installer_vue(document_lu& d) {
   }
   const int v = hote_.creer_vue(image);
   e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(v);
+  // A view read from its document stands as saved: its later changes count
+  // at exit.
+  if (v) hote_.marquer_vue_enregistree(v);
 }
 
 bool CommandesFichier::ouvrir_montagne() {

@@ -149,6 +149,11 @@ void CommandesMontagne::dupliquer_montagne() {
   w_.occuper(true);
   const Tmatrice& t = *e.montagnes[source].terrain;
   const param_mat p = structure_du_terrain(e.parametres, t);
+  // A copy of a terrain that its key alone does not make (read from a file,
+  // imported, edited) is asked about at exit as an edited one.
+  const auto& origine = e.montagnes[source].type;
+  const FenetreEdition* editeur = w_.editeur_ouvert(source);
+  const bool hors_cle = origine.a_fichier || origine.modifie_edition || (editeur && editeur->modifiee);
   const int libre = e.montagne_libre();
   const std::string numero = std::to_string(libre);
   const QString titre = Q("#  " + numero + ":  " + "Copy ");
@@ -157,7 +162,7 @@ void CommandesMontagne::dupliquer_montagne() {
     e.montagne_courante = m;
     auto& slot = e.montagnes[m];
     slot.type.a_fichier = 0;
-    slot.type.modifie_edition = 0;
+    slot.type.modifie_edition = hors_cle ? 1 : 0;
     CarteMontagne* carte = w_.carte(m);
     carte->initialiser_fiche(w_.handle(), false, 0);
     try {

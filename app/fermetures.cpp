@@ -134,7 +134,9 @@ void CascadesFermeture::fermer_edition(int m) {
     h_.sauver_document();
     e_.montagne_courante = garde;
   }
-  type.modifie_edition = 0;
+  // Without a file nothing was asked or saved: the mountain stays edited,
+  // and the exit asks about it.
+  if (type.a_fichier) type.modifie_edition = 0;
   h_.retirer_edition(m, type.utilise != 0);
 }
 
@@ -157,7 +159,8 @@ bool CascadesFermeture::fermer_avant_sortie() {
       h_.oublier_edition_modifiee(m);
     }
     // A mountain without a file is asked about too once it was changed after
-    // its creation: answering would otherwise lose the changes.
+    // its creation (an import or a copy counts as changed): its terrain can
+    // no longer be made again from its key, and leaving would lose it.
     if (type.utilise && type.modifie_edition) {
       const std::string nom = type.a_fichier ? type.fichier : type.nom.str();
       const std::string question =
@@ -198,6 +201,12 @@ bool CascadesFermeture::sortir() {
     h_.occupe(false);
     return false;
   }
+  // Every change was asked about, or goes as the rule says: the windows that
+  // close now ask nothing, since nothing would carry out their save.
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
+    if (e_.vues[v].utilise) h_.oublier_vue_modifiee(v);
+  for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
+    if (e_.videos[w].utilise) h_.oublier_video_refaite(w);
   // Read the sections back first: the file keeps them as they are on disk.
   const std::string chemin = e_.chemin_options();
   Lire_options(e_, chemin, true);

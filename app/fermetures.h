@@ -91,9 +91,10 @@ class CascadesFermeture {
   // directly or through a view, video or editor. False when a save the user
   // asked for was not made: the exit stops there, the mountain still edited.
   bool fermer_avant_sortie();
-  // The exit questions, then the options file keeps its sections as they are
-  // on disk and receives the starting file and the recent list. False when
-  // the exit stops.
+  // The exit questions; then no view or video is left changed (their own
+  // closing questions would save nothing), and the options file keeps its
+  // sections as they are on disk and receives the starting file and the
+  // recent list. False when the exit stops.
   bool sortir();
 
  private:

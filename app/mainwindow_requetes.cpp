@@ -116,6 +116,9 @@ void TBasewindow::adopter_import() {
   }
   t->initialiser_apres_import();
   e.montagnes[pris].terrain = std::move(t);
+  // No key makes this terrain again: until it is saved, it counts as edited,
+  // and the exit asks about it.
+  e.montagnes[pris].type.modifie_edition = 1;
   imp->terrain.reset();
   imp->importation_faite = 0;
   platform::send(handle_, platform::WM_LBUTTONUP, 0, 0);

@@ -255,6 +255,39 @@ TEST_F(Cascades, AClosedEditorAsksForItsMountainAndKeepsTheCurrentOne) {
   EXPECT_EQ(h.appels, std::vector<std::string>{"remove editor 1"});
 }
 
+// An editor closed on a mountain without a file asks nothing and saves
+// nothing: the mountain stays edited, and the exit asks about it.
+TEST_F(Cascades, AnEditedMountainWithoutAFileStaysEditedOnceItsEditorCloses) {
+  montagne(1, false);
+  h.editions_modifiees = {1};
+  c.fermer_edition(1);
+  EXPECT_TRUE(q.posees.empty());
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  h.editions_modifiees.clear();
+  q.reponses = {true};
+  ASSERT_TRUE(c.fermer_avant_sortie());
+  EXPECT_EQ(q.posees, std::vector<std::string>{"Before exit, do you want to save modifications on  N\u00b01  New #  1 ?"});
+  EXPECT_EQ(h.sauvegardes, std::vector<int>{1});
+}
+
+// Once the exit goes through, no view or video is left changed: their own
+// closing questions would come after everything is decided, and nothing
+// would carry out their Yes.
+TEST_F(Cascades, AnExitThatGoesThroughLeavesNoWindowChanged) {
+  QTemporaryDir dossier;
+  e.dossier_programme = dossier.path().toStdString();
+  montagne(1, false);  // made from its key alone: not asked about
+  vue(1, 1);
+  vue(2, 1);
+  video(3, 1);
+  h.vues_modifiees = {1, 2};
+  h.videos_refaites = {3};
+  ASSERT_TRUE(c.sortir());
+  EXPECT_TRUE(q.posees.empty());
+  EXPECT_TRUE(h.vues_modifiees.empty());
+  EXPECT_TRUE(h.videos_refaites.empty());
+}
+
 // Every mountain changed directly or through a view with a file, a remade
 // video with a file or its editor is asked about, in slot order; a save that
 // was not made (failed write, Cancel in "Save as") stops the exit there.

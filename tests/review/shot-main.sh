@@ -9,10 +9,15 @@
 #  - shot-help-contents.png: the contents page, reached by its button;
 #  - shot-main-recent-gone.png: a recent file deleted while the program runs,
 #    chosen in the File menu: the question that offers to drop it;
-#  - shot-main-recent-removed.png: the File menu after Yes, without the entry;
+#  - shot-main-recent-removed.png: the File menu after Yes, without the entry,
+#    and with the recent file "a&b x.vue" shown with its "&";
 #  - shot-main-close-refused.png: the main window asked to close (the window
 #    manager's close request) while a movie is made: the box that says why it
-#    stays, in front of the "Video making" window.
+#    stays, in front of the "Video making" window;
+#  - shot-main-damaged.png: started on an empty view document: its refusal
+#    over the splash; shot-main-damaged-after.png: the same two seconds later,
+#    the splash gone and the box still there; shot-main-damaged-ok.png: the
+#    program after OK, still running.
 # Needs the Debian packages xvfb, xdotool, imagemagick and, for the close
 # request, gcc and libxcb1-dev. Not part of CI.
 # Usage: tests/review/shot-main.sh [DOCUMENT] [OUTPUT.png]
@@ -73,7 +78,9 @@ mkdir -p "$work/bin/temp"
 cp build/bin/quorvel build/bin/libquorvel_vidconv.so build/bin/montagne.ini "$work/bin/"
 cp -r build/bin/ciels "$work/bin/" 2>/dev/null || true
 cp tests/data/vallee.mat "$work/parti.mat"
-{ head -n 1 build/bin/montagne.ini; printf '>%s\r\n' "$work/parti.mat"; tail -n +2 build/bin/montagne.ini; } \
+cp tests/data/vallee.vue "$work/a&b x.vue"
+: > "$work/damaged.vue"
+{ head -n 1 build/bin/montagne.ini; printf '>%s\r\n' "$work/a&b x.vue" "$work/parti.mat"; tail -n +2 build/bin/montagne.ini; } \
   > "$work/bin/montagne.ini"
 # The movie made when a video document without its movie is opened lasts a
 # few seconds: time to ask the main window to close.
@@ -144,7 +151,21 @@ import -window root "$2/shot-main-close-refused.png"
 while xdotool search --name '^Video making$' >/dev/null 2>&1; do sleep 0.5; done
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
+
+# A damaged document named on the command line: refused while the splash is up.
+"$1/bin/quorvel" "$1/damaged.vue" &
+pid=$!
+sleep 1.7
+import -window root "$2/shot-main-damaged.png"
+sleep 2
+import -window root "$2/shot-main-damaged-after.png"
+xdotool key Return
+sleep 1
+import -window root "$2/shot-main-damaged-ok.png"
+kill -0 "$pid" || echo "the program ended after the refusal" >&2
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
 INNER
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$dir"
 rm -rf "$inner" "$work"
-echo "wrote $out and the help, recent-file and closing shots beside it"
+echo "wrote $out and the help, recent-file, closing and damaged-document shots beside it"

@@ -47,6 +47,14 @@ inline std::optional<CodecVideo> codec_video(int type) {
   return std::nullopt;
 }
 
+// The codec line of what a converter was set to code, empty when no row of
+// the table codes it.
+inline std::string ligne_codec(int conteneur, std::uint32_t codec) {
+  for (const CodecVideo& c : codecs_video())
+    if (c.conteneur == conteneur && c.codec == codec) return c.ligne;
+  return {};
+}
+
 // The position of a type in the codec list, -1 when it has none.
 inline int rang_codec(int type) {
   const auto table = codecs_video();

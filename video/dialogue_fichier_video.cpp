@@ -6,6 +6,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "video/codecs_video.h"
+
 namespace {
 
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
@@ -17,8 +19,9 @@ DialogueFichierVideo::DialogueFichierVideo(const platform::vcv::OutputSettings& 
     : QDialog(parent), reglages_(reglages) {
   setWindowTitle(Q(titre));
   auto* formulaire = new QFormLayout;
-  formulaire->addRow("Codec:", new QLabel(reglages.codec_line.empty() ? QString("(by file extension)")
-                                                                       : Q(reglages.codec_line)));
+  const std::string ligne =
+      reglages.codec_set ? ligne_codec(reglages.container_family, reglages.codec) : std::string();
+  formulaire->addRow("Codec:", new QLabel(ligne.empty() ? QString("(by file extension)") : Q(ligne)));
   formulaire->addRow("Container:", new QLabel(Q(reglages.container)));
   formulaire->addRow("Frame size:", new QLabel(QString("%1 x %2").arg(reglages.width).arg(reglages.height)));
   formulaire->addRow("Frames per second:", new QLabel(QString::number(reglages.frame_rate, 'g', 6)));

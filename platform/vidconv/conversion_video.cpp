@@ -694,19 +694,10 @@ int output_dlg(Handle conv, Handle list, const std::string& title, int) {
   if (!c) return bad_handle("output_dlg");
   if (!g_dialog) return 1;
   OutputSettings s;
-  static const char* const lignes[] = {"AVI CVID Cinepack", "AVI IV32 Intel Indeo Video R3.2",
-                                       "AVI MSVC Microsoft Video 1", "AVI RLE Run Length Encoding"};
   const bool mpeg = c->codec_set ? c->container == kContainerMpeg : false;
-  if (c->codec_set && c->container == kContainerAvi) {
-    if (c->codec == fourcc("cvid")) s.codec_line = lignes[0];
-    if (c->codec == fourcc("IV32")) s.codec_line = lignes[1];
-    if (c->codec == fourcc("msvc")) s.codec_line = lignes[2];
-    if (c->codec == fourcc("mrle")) s.codec_line = lignes[3];
-  } else if (mpeg) {
-    static const char* const m[] = {"MPEG-1 standard", "MPEG-1 VCD extension VideoCD", "MPEG-2 standard",
-                                    "MPEG-2 SVCD extension Super VideoCD", "MPEG-2 DVD"};
-    if (c->codec <= 4) s.codec_line = m[c->codec];
-  }
+  s.codec_set = c->codec_set;
+  s.container_family = c->container;
+  s.codec = c->codec;
   s.container = mpeg ? "MPEG" : "AVI";
   s.width = c->width;
   s.height = c->height;

@@ -80,7 +80,11 @@ struct FileInfo {
 
 // What the "Video file parameters" dialog shows; it may change only the byte rate.
 struct OutputSettings {
-  std::string codec_line;
+  // The codec set on the converter, as the program's codec table names it;
+  // none set: the output file's extension chooses.
+  bool codec_set = false;
+  int container_family = 0;  // kContainerAvi or kContainerMpeg
+  std::uint32_t codec = 0;   // an AVI's FourCC, an MPEG's variant
   std::string container;
   int width = 0;
   int height = 0;

@@ -17,7 +17,7 @@
 namespace platform::vcv {
 
 // Raised whenever the table changes, so that a stale module is refused.
-inline constexpr int kMovieTableVersion = 2;
+inline constexpr int kMovieTableVersion = 3;
 // The module's file name and the one name it exports.
 inline constexpr const char* kMovieModuleName = "libquorvel_vidconv.so";
 inline constexpr const char* kMovieTableSymbol = "quorvel_vidconv_table";

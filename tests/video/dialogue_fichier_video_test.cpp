@@ -6,13 +6,16 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "video/codecs_video.h"
 #include "video/dialogue_fichier_video.h"
 
 namespace {
 
 platform::vcv::OutputSettings reglages_test() {
   platform::vcv::OutputSettings s;
-  s.codec_line = "MPEG-1 standard";
+  s.codec_set = true;
+  s.container_family = platform::vcv::kContainerMpeg;
+  s.codec = 0;
   s.container = "MPEG";
   s.width = 400;
   s.height = 300;
@@ -56,6 +59,32 @@ TEST(DialogueFichierVideo, ShowsTheSettingsAndReturnsTheByteRateOnOkOnly) {
     platform::vcv::free(conv);
   }
   platform::vcv::set_output_dialog_hook({});
+}
+
+// The dialog names the codec the converter was set to as the codec list does,
+// for every row of the table, and says when the file's extension chooses.
+TEST(DialogueFichierVideo, NamesTheConvertersCodecAsTheCodecListDoes) {
+  namespace vcv = platform::vcv;
+  QString montree;
+  vcv::set_output_dialog_hook([&montree](vcv::OutputSettings& s, const std::string& titre) {
+    DialogueFichierVideo d(s, titre);
+    montree.clear();
+    for (QLabel* l : d.findChildren<QLabel*>()) montree += l->text() + '\n';
+    return 0;
+  });
+  const auto conv = vcv::alloc();
+  for (const CodecVideo& c : codecs_video()) {
+    SCOPED_TRACE(c.ligne);
+    ASSERT_TRUE(vcv::set_codec(conv, c.conteneur, c.codec));
+    vcv::output_dlg(conv, 0, "Video file parameters", -1);
+    EXPECT_TRUE(montree.contains(QString(c.ligne) + '\n'));
+  }
+  vcv::free(conv);
+  const auto sans_codec = vcv::alloc();
+  vcv::output_dlg(sans_codec, 0, "Video file parameters", -1);
+  EXPECT_TRUE(montree.contains("(by file extension)"));
+  vcv::free(sans_codec);
+  vcv::set_output_dialog_hook({});
 }
 
 }  // namespace

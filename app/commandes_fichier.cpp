@@ -126,9 +126,9 @@ bool CommandesFichier::nom_document(bool vue, bool video) {
     if (video && e_.video_courante != 0) hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
     recents();
   }
-  if (ecrit == Ecrit::sans_image) t.modifie_edition = 1;
+  if (ecrit == Ecrit::incomplet) t.modifie_edition = 1;
   dialogues_.curseur_attente(false);
-  // A picture that could not be written is a save not made: the exit stops on it.
+  // A picture or movie that could not be written is a save not made: the exit stops on it.
   return ecrit == Ecrit::tout;
 }
 
@@ -227,7 +227,7 @@ bool CommandesFichier::sauver_document() {
   // Nothing written: the document is still edited; written without its
   // picture, it differs from what the user has.
   if (ecrit == Ecrit::rien) t.modifie_edition = avant.type.modifie_edition;
-  if (ecrit == Ecrit::sans_image) t.modifie_edition = 1;
+  if (ecrit == Ecrit::incomplet) t.modifie_edition = 1;
   dialogues_.curseur_attente(false);
   return ecrit == Ecrit::tout;
 }
@@ -265,24 +265,27 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
   }
   hote_.effacer_modification_edition(m);
   hote_.marquer_sauvee(m);
-  bool image = true;
+  // A view whose picture, or a video whose movie, could not be written stays
+  // modified: it is asked about again.
+  bool joints = true;
   if (avec_vue) {
-    // A view whose picture is missing stays modified: it is asked about again.
     if (v != 0) {
-      image = ecrire_image(v);
+      const bool image = ecrire_image(v);
       if (image) hote_.marquer_vue_enregistree(v);
+      joints = joints && image;
     }
     t.fichier = e_.fichier_courant;
   }
   if (avec_video) {
     if (w != 0) {
-      ecrire_film(w);
-      hote_.marquer_video_enregistree(w);
+      const bool film = ecrire_film(w);
+      if (film) hote_.marquer_video_enregistree(w);
+      joints = joints && film;
     }
     t.fichier = e_.fichier_courant;
     e_.document_precedent.clear();
   }
-  return image ? Ecrit::tout : Ecrit::sans_image;
+  return joints ? Ecrit::tout : Ecrit::incomplet;
 }
 
 bool CommandesFichier::ecrire_image(int v) {
@@ -301,7 +304,7 @@ bool CommandesFichier::ecrire_image(int v) {
   return true;
 }
 
-void CommandesFichier::ecrire_film(int w) {
+bool CommandesFichier::ecrire_film(int w) {
   const std::string film = hote_.film(w);
   const std::string extension = extension_film(film, e_.video);
   const std::string nouveau = changer_extension(e_.fichier_courant, extension);
@@ -313,10 +316,10 @@ void CommandesFichier::ecrire_film(int w) {
     const std::string ancien = changer_extension(e_.document_precedent, extension);
     if (ancien != nouveau && fichier_existe(ancien)) source = ancien;
   }
-  if (!source.empty()) {
-    const Echec echec = copier_fichier(source, nouveau);
-    if (!echec.empty()) warn("The movie " + nouveau + " could not be written: " + echec, LEGENDE);
-  }
+  if (source.empty()) return true;
+  const Echec echec = copier_fichier(source, nouveau);
+  if (!echec.empty()) warn("The movie " + nouveau + " could not be written: " + echec, LEGENDE);
+  return echec.empty();
 }
 
 void CommandesFichier::SupprimerClick() {

@@ -51,15 +51,17 @@ class CommandesFichier {
   // The document file was deleted: the slots that had it have no file now.
   void oublier_fichier(const std::string& chemin);
   // What a write left on disk: nothing, the document without the view's
-  // picture it should have had beside it, or everything.
-  enum class Ecrit { rien, sans_image, tout };
+  // picture or the movie it should have had beside it, or everything.
+  enum class Ecrit { rien, incomplet, tout };
   // Writes the current mountain's document with the parts asked; on failure
   // restores `avant` and warns.
   Ecrit ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant);
   // The view's picture beside the document; false (after a warning) when it
   // could not be written.
   bool ecrire_image(int v);
-  void ecrire_film(int w);
+  // The video's movie beside the document; false (after a warning) when it
+  // could not be written.
+  bool ecrire_film(int w);
   // Reads the current file name; nullopt after a warning.
   std::optional<document_lu> lire(GenreDocument genre, const char* titre);
   // Fills a free mountain slot with the document and makes its card.

@@ -349,6 +349,28 @@ TEST_F(Commandes, MoviesFollowTheDocument) {
   EXPECT_EQ(autre_hote.films[1], chemin("c.avi"));
 }
 
+// A Yes that writes the video document but not its movie is no save: the
+// user is told why, the video is still to save, and the next save copies it.
+TEST_F(Commandes, AMovieThatCannotBeWrittenLeavesTheVideoToSave) {
+  nouvelle_montagne();
+  e.vue_courante = nouvelle_vue();
+  const int w = hote.creer_video("", nullptr, {});
+  ASSERT_TRUE(ecrire_fichier(chemin("temp/video1.avi"), "movie one").empty());
+  hote.refaits.insert(w);
+  fs::create_directory(chemin("a.avi"));  // where the movie goes, nothing can be written
+  enregistrer_sous("a.vid", true, true);
+  EXPECT_TRUE(fichier_existe(chemin("a.vid")));
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_NE(ui.entries[0].text.find("The movie " + chemin("a.avi") + " could not be written"), std::string::npos)
+      << ui.entries[0].text;
+  EXPECT_FALSE(hote.videos_enregistrees.count(w));
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  fs::remove(chemin("a.avi"));
+  EXPECT_TRUE(c.sauver_document());
+  EXPECT_EQ(contenu("a.avi"), "movie one");
+  EXPECT_TRUE(hote.videos_enregistrees.count(w));
+}
+
 TEST_F(Commandes, RemoveAsksForEachFile) {
   for (const char* n : {"r.vue", "r.jpg", "r.avi"}) ASSERT_TRUE(ecrire_fichier(chemin(n), "x").empty());
   e.fichier_courant = chemin("r.vue");

@@ -21,9 +21,7 @@
 #include "fenetres/saisie.h"
 #include "model/aleatoire.h"
 #include "model/matrice.h"
-#include "render/bmp.h"
 #include "render/ciel.h"
-#include "render/jpeg.h"
 #include "render/palette.h"
 
 using namespace fenetres;
@@ -70,15 +68,6 @@ QPushButton* bouton(QWidget* page, const char* nom, const char* texte, QRect g) 
 bool image_de_ciel(const std::string& nom) {
   auto finit = [&](const char* e) { return nom.size() > 4 && nom.compare(nom.size() - 4, 4, e) == 0; };
   return finit(".bmp") || finit(".jpg");
-}
-
-// Why the sky drawing would leave the picture out; empty when it can draw it.
-std::string raison_ciel_illisible(const std::string& chemin) {
-  render::Bitmap image;
-  std::string raison;
-  if (chemin.size() > 4 && chemin.compare(chemin.size() - 4, 4, ".bmp") == 0)
-    return render::lire_bmp(chemin, image, &raison, 1) ? std::string() : raison;  // walks it, keeps one pixel
-  return render::lire_jpeg(chemin, image) ? std::string() : "the JPEG picture cannot be decoded";
 }
 
 }  // namespace
@@ -265,7 +254,7 @@ void PageMeteoVue::remplir_liste_ciels() {
     const QString nom = QString::fromLocal8Bit(n.c_str());
     auto* item = new QListWidgetItem(mesure.elidedText(nom, Qt::ElideMiddle, place), FileListBox_images);
     item->setData(kRoleNom, nom);
-    const std::string raison = raison_ciel_illisible((fs::path(dossier) / n).string());
+    const std::string raison = render::raison_ciel_illisible((fs::path(dossier) / n).string());
     if (raison.empty()) {
       item->setToolTip(nom);
       continue;

@@ -3,6 +3,11 @@
 #include <QCloseEvent>
 #include <algorithm>
 
+#include "render/ciel.h"
+
+// The sky's picture limit is worked out from the largest picture a view makes.
+static_assert(kTailleImageMax <= render::kCoteImageMaxi, "a view larger than the sky's limit allows");
+
 void FenetreEnfant::requete_fenetre() const { platform::send(principale, platform::WM_LBUTTONDBLCLK, 0, 0); }
 
 void CarteMontagne::initialiser_fiche(platform::WindowHandle proprietaire, bool a_fichier, long long date) {

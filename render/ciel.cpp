@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 #include <utility>
 
@@ -14,6 +12,7 @@
 #include "render/camera.h"
 #include "render/contexte.h"
 #include "render/jpeg.h"
+#include "platform/fichiers.h"
 
 namespace render {
 
@@ -34,17 +33,37 @@ bool fichier_existe(const std::string& chemin) {
   return !chemin.empty() && std::filesystem::is_regular_file(chemin, ec);
 }
 
-// A bitmap sky, decoded only when its header claims at most kCielPixelsMaxi pixels.
-bool lire_ciel_bmp(const std::string& chemin, Bitmap& image) {
-  std::ifstream f(chemin, std::ios::binary);
-  if (!f) return false;
-  const std::string octets((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+// Whether a bitmap's header is one the sky reads: its reader's checks and at
+// most kCielPixelsMaxi pixels.
+bool entete_ciel_bmp(std::string_view octets, std::string* raison) {
   std::int64_t largeur = 0, hauteur = 0;
-  if (!taille_bmp(octets, largeur, hauteur) || largeur * hauteur > kCielPixelsMaxi) return false;
-  return decoder_bmp(octets, image);
+  if (!taille_bmp(octets, largeur, hauteur, raison)) return false;
+  if (largeur * hauteur <= kCielPixelsMaxi) return true;
+  if (raison)
+    *raison = "it claims " + std::to_string(largeur) + " x " + std::to_string(hauteur) + " pixels; a sky picture is at most " +
+              std::to_string(kCielPixelsMaxi) + " pixels";
+  return false;
+}
+
+// A sky picture, decoded only when its header is one the sky reads; a bitmap
+// walked without keeping its pixels when `garde` is 1.
+bool lire_ciel(const std::string& chemin, Bitmap& image, std::string* raison, int garde) {
+  const std::optional<std::string> octets = lire_fichier(chemin, raison);
+  if (!octets) return false;
+  if (finit_par(chemin, ".bmp")) return entete_ciel_bmp(*octets, raison) && decoder_bmp(*octets, image, raison, garde);
+  if (garde > 0) return entete_jpeg_acceptable(*octets, kCielPixelsMaxi, raison);
+  if (decoder_jpeg(*octets, image, kCielPixelsMaxi)) return true;
+  if (raison) *raison = "the JPEG picture cannot be decoded";
+  return false;
 }
 
 }  // namespace
+
+std::string raison_ciel_illisible(const std::string& chemin) {
+  Bitmap image;
+  std::string raison;
+  return lire_ciel(chemin, image, &raison, 1) ? std::string() : raison;
+}
 
 std::string fichier_ciel_utilisable(const std::string& chemin, const std::string& dossier) {
   std::string choisi;
@@ -88,7 +107,7 @@ void TCiel::ciel_image() {
   const std::string chemin = fichier_ciel_utilisable(fichier_ciel_, e_.dossier_ciels);
   if (chemin.empty()) return;
   Bitmap image;
-  const bool lu = finit_par(chemin, ".bmp") ? lire_ciel_bmp(chemin, image) : lire_jpeg(chemin, image);
+  const bool lu = lire_ciel(chemin, image, nullptr, 0);
   // A file that cannot be decoded is taken as missing.
   if (!lu || image.empty()) return;
   stretch(e_.image->surface(), 0, 0, largeur_ciel_, std::int64_t(hauteur_ciel_) + 4,

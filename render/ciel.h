@@ -42,15 +42,28 @@ struct SortieCiel {
   bool annule = false;
 };
 
-// The largest sky picture read: a bitmap whose header claims more pixels is
-// taken as missing before anything is decoded (a few bytes of run-length data
-// can claim a picture of a gigabyte).
-inline constexpr std::int64_t kCielPixelsMaxi = std::int64_t(1) << 25;
+// The largest picture side the program renders (a view's picture; movie
+// frames and previews are smaller).
+inline constexpr std::int64_t kCoteImageMaxi = 8192;
+// The largest sky the renderer draws, and so the largest sky picture read: a
+// sky is Round(1.02 x the picture's width) wide and an imported picture is
+// stretched over at most the picture's height + 4 rows. A sky file whose
+// header claims more pixels is taken as missing before anything is decoded (a
+// few bytes of run-length data, or a few hundred kilobytes of progressive
+// JPEG data, can claim a picture of gigabytes).
+inline constexpr std::int64_t kCielLargeurMaxi = (kCoteImageMaxi * 102 + 50) / 100;
+inline constexpr std::int64_t kCielPixelsMaxi = kCielLargeurMaxi * (kCoteImageMaxi + 4);
 
 // The sky picture file that a stored path designates: the path itself when it
 // names an existing file, else the name after its last '\' or '/' in the sky
 // folder. Empty when there is none or its extension is not exactly ".bmp" or ".jpg".
 std::string fichier_ciel_utilisable(const std::string& chemin, const std::string& dossier);
+
+// Why the sky would leave out the picture of this ".bmp" or ".jpg" file, read
+// with the sky's own limit: a bitmap is walked without keeping its pixels, a
+// JPEG picture's header alone is read (nothing is decoded). Empty when the
+// sky can draw it.
+std::string raison_ciel_illisible(const std::string& chemin);
 
 class TCiel : public CielDessine {
  public:

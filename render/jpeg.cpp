@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
@@ -65,32 +66,41 @@ bool donnees_suffisantes(const jpeg_decompress_struct& d) {
 
 // The size the header claims is checked before the library sets up its
 // buffers, and the library's own memory is bounded too: a progressive picture
-// keeps all its coefficients at once.
-bool entete_acceptable(jpeg_decompress_struct& d) {
+// keeps all its coefficients at once. A refusal names its reason in
+// `raison` (set only after the header is read: no jump can follow it).
+bool entete_acceptable(jpeg_decompress_struct& d, std::int64_t pixels_maxi, std::string* raison) {
   if (jpeg_read_header(&d, TRUE) != JPEG_HEADER_OK) return false;
   if (d.jpeg_color_space == JCS_GRAYSCALE) {
     d.out_color_space = JCS_GRAYSCALE;
   } else if (d.jpeg_color_space == JCS_YCbCr || d.jpeg_color_space == JCS_RGB) {
     d.out_color_space = JCS_RGB;
   } else {
+    if (raison) *raison = "its colours are neither grey, RGB nor YCbCr";
     return false;
   }
-  if (d.image_width < 1 || d.image_height < 1 || d.image_width > 65500 || d.image_height > 65500 ||
-      std::size_t(d.image_width) * std::size_t(d.image_height) > (std::size_t(1) << 28))
+  const std::int64_t w = d.image_width, h = d.image_height;
+  if (w < 1 || h < 1 || w > kJpegCoteMaxi || h > kJpegCoteMaxi || w * h > std::min(pixels_maxi, kJpegPixelsMaxi)) {
+    if (raison)
+      *raison = "it claims " + std::to_string(w) + " x " + std::to_string(h) + " pixels; at most " +
+                std::to_string(std::min(pixels_maxi, kJpegPixelsMaxi)) + " pixels are read";
     return false;
-  if (!donnees_suffisantes(d)) return false;
+  }
+  if (!donnees_suffisantes(d)) {
+    if (raison) *raison = "its scan data is too short for the size it claims";
+    return false;
+  }
   d.mem->max_memory_to_use = 1L << 30;
   return true;
 }
 
 // The decoding itself, from the `taille` bytes at `octets`.
-bool decoder(const unsigned char* octets, std::size_t taille, std::vector<std::uint8_t>& lignes, int& largeur,
-             int& hauteur, int& composantes) {
+bool decoder(const unsigned char* octets, std::size_t taille, std::int64_t pixels_maxi,
+             std::vector<std::uint8_t>& lignes, int& largeur, int& hauteur, int& composantes) {
   jpeg_decompress_struct d;
   return sous_garde(d, [&] {
     jpeg_create_decompress(&d);
     jpeg_mem_src(&d, octets, static_cast<unsigned long>(taille));
-    if (!entete_acceptable(d)) return false;
+    if (!entete_acceptable(d, pixels_maxi, nullptr)) return false;
     jpeg_start_decompress(&d);
     largeur = int(d.output_width);
     hauteur = int(d.output_height);
@@ -146,17 +156,17 @@ bool encoder(unsigned char** memoire, unsigned long* taille, const Bitmap& image
 
 }  // namespace
 
-bool lire_jpeg(const std::string& chemin, Bitmap& image) {
+bool lire_jpeg(const std::string& chemin, Bitmap& image, std::int64_t pixels_maxi) {
   const std::optional<std::string> octets = lire_fichier(chemin);
-  return octets && decoder_jpeg(*octets, image);
+  return octets && decoder_jpeg(*octets, image, pixels_maxi);
 }
 
-bool decoder_jpeg(std::string_view octets, Bitmap& image) {
+bool decoder_jpeg(std::string_view octets, Bitmap& image, std::int64_t pixels_maxi) {
   if (octets.empty()) return false;
   std::vector<std::uint8_t> lignes;
   int largeur = 0, hauteur = 0, composantes = 0;
-  if (!decoder(reinterpret_cast<const unsigned char*>(octets.data()), octets.size(), lignes, largeur, hauteur,
-               composantes))
+  if (!decoder(reinterpret_cast<const unsigned char*>(octets.data()), octets.size(), pixels_maxi, lignes, largeur,
+               hauteur, composantes))
     return false;
   Bitmap resultat(largeur, hauteur);
   for (int y = 0; y < hauteur; ++y) {
@@ -167,6 +177,19 @@ bool decoder_jpeg(std::string_view octets, Bitmap& image) {
   }
   image = std::move(resultat);
   return true;
+}
+
+bool entete_jpeg_acceptable(std::string_view octets, std::int64_t pixels_maxi, std::string* raison) {
+  // Set before the library runs, for a header it cannot read.
+  std::string pourquoi = "the JPEG picture has no readable header";
+  jpeg_decompress_struct d;
+  const bool ok = !octets.empty() && sous_garde(d, [&] {
+    jpeg_create_decompress(&d);
+    jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(octets.data()), static_cast<unsigned long>(octets.size()));
+    return entete_acceptable(d, pixels_maxi, &pourquoi);
+  });
+  if (!ok && raison) *raison = pourquoi;
+  return ok;
 }
 
 std::optional<std::pair<int, int>> taille_jpeg(std::string_view o) {

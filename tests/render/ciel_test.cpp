@@ -15,6 +15,7 @@
 #include "render/jpeg.h"
 #include "platform/messages.h"
 #include "tests/support/fakes.h"
+#include "tests/support/jpeg_progressif.h"
 #include "tests/support/memoire.h"
 
 using namespace render;
@@ -336,6 +337,58 @@ TEST(SkyFiles, HugeBitmapSkyIsRefusedOnItsHeader) {
   const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = avec(d / "enorme.bmp"); });
   EXPECT_FALSE(dessine);
   if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(64 << 20)) << "a 16384 x 16384 sky takes a gigabyte";
+}
+
+// A progressive JPEG holds one bit of scan data a block, so a few hundred
+// kilobytes of it can claim a picture of a gigabyte's coefficients. A sky
+// claiming more than the largest sky the renderer draws is refused on its
+// header; and telling whether a sky can be drawn reads no more than the
+// header, whatever size it claims within that limit.
+TEST(SkyFiles, AProgressiveSkyIsHeldToTheLargestSkyOnItsHeader) {
+  Bitmap petit(16, 16, pixel_rgb(90, 120, 200));
+  // The blocks a picture of w x h pixels in colour (chroma halved both ways)
+  // has, and as many bits of padding after its scans.
+  auto rembourre = [&](int w, int h) {
+    std::string f = test_jpeg::taille_annoncee(test_jpeg::progressif(petit), w, h);
+    f.append(std::size_t(std::int64_t(w) * h * 3 / 2 / 64 / 8 + 4096), '\0');
+    return f;
+  };
+  Dossier d;
+  const std::string trop = rembourre(9000, 8000), grand = rembourre(4096, 4096);
+  EXPECT_GT(9000LL * 8000, kCielPixelsMaxi);
+  EXPECT_LT(trop.size(), 240u << 10);
+  std::ofstream(d / "trop.jpg", std::ios::binary) << trop;
+  std::ofstream(d / "grand.jpg", std::ios::binary) << grand;
+  EXPECT_TRUE(entete_jpeg_acceptable(trop)) << "within the reader's general limit";
+  std::string raison;
+  EXPECT_FALSE(entete_jpeg_acceptable(trop, kCielPixelsMaxi, &raison));
+  EXPECT_EQ(raison, "it claims 9000 x 8000 pixels; at most " + std::to_string(kCielPixelsMaxi) + " pixels are read");
+
+  auto avec = [&](const std::string& chemin) {
+    Ciel c;
+    c.vue.type_ciel = 2;
+    c.vue.fichier_ciel = chemin;
+    c.e.hauteur = 0;
+    c.dessiner();
+    return c.image.at(5, 5) != kFond;
+  };
+  bool dessine = true;
+  const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = avec(d / "trop.jpg"); });
+  EXPECT_FALSE(dessine);
+  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(16 << 20)) << "the coefficients of 9000 x 8000 pixels";
+
+  std::string trop_raison, grand_raison;
+  const std::int64_t verifie = test_memoire::croissance_pic([&] {
+    trop_raison = raison_ciel_illisible(d / "trop.jpg");
+    grand_raison = raison_ciel_illisible(d / "grand.jpg");
+  });
+  EXPECT_EQ(trop_raison, raison);
+  EXPECT_EQ(grand_raison, "") << "its header is one the sky reads";
+  if (verifie >= 0) EXPECT_LT(verifie, test_memoire::borne(16 << 20)) << "a 4096 x 4096 picture decoded to be checked";
+  EXPECT_EQ(raison_ciel_illisible(d / "absent.jpg").empty(), false);
+  std::ofstream(d / "plat.bmp", std::ios::binary) << bmp_rle_vide(9000, 8000);
+  EXPECT_EQ(raison_ciel_illisible(d / "plat.bmp"),
+            "it claims 9000 x 8000 pixels; a sky picture is at most " + std::to_string(kCielPixelsMaxi) + " pixels");
 }
 
 TEST(SkyFiles, WeatherPageCallPaintsOnlyTheSky) {

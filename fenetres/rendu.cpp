@@ -1,17 +1,17 @@
 #include "fenetres/rendu.h"
 
+#include <atomic>
+
 #include "render/jpeg.h"
 
 namespace fenetres {
 
 namespace {
 int g_peintures = 0;
+std::atomic<ObservateurRendus*> g_observateur{nullptr};
 }  // namespace
 
-ControleRendus& controle_rendus() {
-  static ControleRendus c;
-  return c;
-}
+ObservateurRendus* observer_rendus(ObservateurRendus* observateur) { return g_observateur.exchange(observateur); }
 
 MarqueurPeinture::MarqueurPeinture() { ++g_peintures; }
 MarqueurPeinture::~MarqueurPeinture() { --g_peintures; }
@@ -22,32 +22,20 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
                     render::Bitmap* image_editeur, std::uint16_t zoom_editeur, std::uint8_t grossier,
                     std::uint8_t courbes_niveau, std::uint8_t statistiques, std::uint8_t mode_camera,
                     const enregistrement_camera& camera, const render::RenderOptions& options) {
-  ControleRendus& c = controle_rendus();
-  ++c.rendus;
-  if (g_peintures > 0) ++c.rendus_dans_peinture;
-  if (c.attente_imposee) attente = c.attente_imposee;
-  c.appels.push_back({fenetre, vue, largeur, hauteur, attente != nullptr, bool(affichage), image_editeur != nullptr,
-                      zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, options.dossier_ciels,
-                      terrain.n});
-  if (c.couleur_factice) {
-    image.reset(image.width(), image.height(), *c.couleur_factice);
-    if (image_editeur) image_editeur->reset(image_editeur->width(), image_editeur->height(), *c.couleur_factice);
-    if (affichage) affichage(image);
-    return;
-  }
-  if (c.rendu_factice) {
-    c.rendu_factice(terrain, image, vue, attente, fenetre);
-    return;
+  const render::RenderOptions* choisies = &options;
+  if (ObservateurRendus* o = g_observateur.load()) {
+    const AppelRendu appel{fenetre,        vue,          largeur,          hauteur,         attente != nullptr,
+                           bool(affichage), image_editeur != nullptr, zoom_editeur, grossier, courbes_niveau,
+                           statistiques,   mode_camera,  camera,           options.dossier_ciels, terrain.n};
+    RenduObserve r{appel, g_peintures > 0, terrain, image, image_editeur, affichage, attente, choisies};
+    if (o->rendu(r)) return;
   }
   render::calcul_image(terrain, fenetre, palette, image, affichage, vue, largeur, hauteur, attente, image_editeur,
-                       zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera,
-                       c.options_imposees ? *c.options_imposees : options);
+                       zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, *choisies);
 }
 
 bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image) {
-  ControleRendus& c = controle_rendus();
-  ++c.decodages;
-  if (g_peintures > 0) ++c.decodages_dans_peinture;
+  if (ObservateurRendus* o = g_observateur.load()) o->decodage(g_peintures > 0);
   return render::lire_jpeg(chemin, image);
 }
 

@@ -1,13 +1,11 @@
 // The one way the view window, the dialogs, the map editor and the video
-// windows call the renderer. Tests read what each call was given and may replace the renderer
-// by a stand-in that fills the pictures with a known colour.
+// windows call the renderer. A test that watches these calls installs an
+// observer, which sees each call's arguments and may stand in for the
+// renderer; the program installs none and keeps nothing of its renders.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/messages.h"
 #include "render/calcul_image.h"
@@ -33,29 +31,34 @@ struct AppelRendu {
   std::int32_t noeuds = 0;    // nodes per side of the terrain rendered
 };
 
-// The test record of every render made through calculer_image.
-struct ControleRendus {
-  int rendus = 0;
-  int rendus_dans_peinture = 0;  // renders started inside a paint handler (must stay 0)
-  std::vector<AppelRendu> appels;
-  // When set, no render runs: the picture (and the editor's map) are filled
-  // with this pixel instead.
-  std::optional<render::Pixel> couleur_factice;
-  // When set (and no colour is), no render runs: this stand-in gets the
-  // terrain, the picture, the view, the progress sink and the window instead.
-  std::function<void(Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle)>
-      rendu_factice;
-  // When set, renders report to this sink instead of the caller's progress window.
-  ProgressSink* attente_imposee = nullptr;
-  // When set, renders take these options (their observers) instead of the caller's.
-  const render::RenderOptions* options_imposees = nullptr;
-  // Pictures decoded through lire_image_jpeg, and those decoded inside a paint handler (must stay 0).
-  int decodages = 0;
-  int decodages_dans_peinture = 0;
-
-  void effacer() { *this = ControleRendus{}; }
+// One render as the seam hands it to its observer, before the renderer runs:
+// the arguments as given, whether a paint handler is running, and the
+// pictures, progress sink and options, which the observer may change.
+struct RenduObserve {
+  const AppelRendu& appel;
+  bool dans_peinture;
+  Tmatrice& terrain;
+  render::Bitmap& image;
+  render::Bitmap* image_editeur;
+  const render::AffichageDirect& affichage;
+  ProgressSink*& attente;                 // the sink the render reports to
+  const render::RenderOptions*& options;  // the options it takes
 };
-ControleRendus& controle_rendus();
+
+// What watches the seam.
+class ObservateurRendus {
+ public:
+  virtual ~ObservateurRendus() = default;
+  // Before each render; true when the observer made the picture itself, and
+  // the renderer then does not run.
+  virtual bool rendu(RenduObserve& r) = 0;
+  // Each picture decoded through lire_image_jpeg.
+  virtual void decodage(bool dans_peinture) = 0;
+};
+
+// Makes `observateur` (null: none) the observer of the renders and decodings
+// that follow, on every thread; returns the one it replaces.
+ObservateurRendus* observer_rendus(ObservateurRendus* observateur);
 
 // Marks a paint handler for its lifetime, so that a render started from it is
 // counted as a fault.
@@ -67,7 +70,7 @@ class MarqueurPeinture {
   MarqueurPeinture& operator=(const MarqueurPeinture&) = delete;
 };
 
-// render::calcul_image with the same arguments, recorded.
+// render::calcul_image with the same arguments, shown first to the observer when there is one.
 void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMyPalette& palette,
                     render::Bitmap& image, const render::AffichageDirect& affichage, const param_vue& vue,
                     std::int32_t largeur, std::int32_t hauteur, ProgressSink* attente,
@@ -75,7 +78,7 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
                     std::uint8_t courbes_niveau, std::uint8_t statistiques, std::uint8_t mode_camera,
                     const enregistrement_camera& camera, const render::RenderOptions& options = {});
 
-// render::lire_jpeg, counted.
+// render::lire_jpeg, shown to the observer when there is one.
 bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image);
 
 }  // namespace fenetres

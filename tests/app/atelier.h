@@ -9,6 +9,7 @@
 #include "app/commandes_montagne.h"
 #include "app/vue.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "tests/app/programme_test_support.h"
 
 struct Atelier {
@@ -34,11 +35,11 @@ struct Atelier {
     w->etat.parametres.alea = 0;
     w->etat.vue.dim_predef = 0;
     w->etat.vue.taille = 10;
-    fenetres::controle_rendus().effacer();
+    test_rendus::controle_rendus().effacer();
     image_transmise().reset();
   }
   ~Atelier() {
-    fenetres::controle_rendus().effacer();
+    test_rendus::controle_rendus().effacer();
     image_transmise().reset();
   }
   void commande(Commande c) {

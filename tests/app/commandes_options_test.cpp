@@ -18,6 +18,7 @@
 #include "dialogs/raffinage.h"
 #include "tests/app/atelier.h"
 #include "tests/support/terrains.h"
+#include "tests/support/rendus.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ struct Options : Atelier {
       ++ouvertures;
       return reponse(d);
     };
-    fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+    test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                    platform::WindowHandle) { b.at(0, 0) = 1; };
   }
   // Answers OK after `f` has worked on the creation dialog.

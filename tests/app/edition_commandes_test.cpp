@@ -15,6 +15,7 @@
 #include "app/carte.h"
 #include "app/commandes_edition.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "controls/shapebutton.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
@@ -42,11 +43,11 @@ struct Editeurs : ::testing::Test {
     w->etat.parametres.maillage = 5;
     w->etat.parametres.cle = 4242;
     w->etat.parametres.alea = 0;
-    fenetres::controle_rendus().effacer();
-    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(10, 90, 40);
+    test_rendus::controle_rendus().effacer();
+    test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(10, 90, 40);
     commande(Commande::nouvelle_montagne);
   }
-  void TearDown() override { fenetres::controle_rendus().effacer(); }
+  void TearDown() override { test_rendus::controle_rendus().effacer(); }
 
   void commande(Commande c) {
     QAction* a = w->action(c);
@@ -80,7 +81,7 @@ TEST_F(Editeurs, F4OpensOneEditorUnderTheMountain) {
   EXPECT_EQ(noeud->parent(), w->noeuds_montagnes[m]);
   EXPECT_EQ(noeud->text(0), e->windowTitle());
   peindre(e);
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
   const auto fenetres = w->mdi()->subWindowList().size();
 
   // A second request focuses the same editor, from the menu or from the card.
@@ -128,8 +129,8 @@ TEST_F(Editeurs, RefreshPushesTheViewSettingsAndRendersOnce) {
   commande(Commande::rafraichir_edition);
   peindre(e);
   peindre(e);
-  ASSERT_EQ(fenetres::controle_rendus().rendus, 2);
-  const auto& v = fenetres::controle_rendus().appels[1].vue;
+  ASSERT_EQ(test_rendus::controle_rendus().rendus, 2);
+  const auto& v = test_rendus::controle_rendus().appels[1].vue;
   EXPECT_EQ(v.niveau_mer, 321);
   EXPECT_EQ(v.couleurs[1], (Rgb{1, 2, 3}));
   EXPECT_EQ(v.angle_vertical, 89);
@@ -233,7 +234,7 @@ TEST(FermetureEditeur, QuestionsComeOverTheMapAndNoToTheViewSavesTheMountain) {
   a.dialogues->sauvegardes.push_back(chemin.toStdString());
   a.commande(Commande::enregistrer_montagne);
   const std::string avant = lire_tout(chemin);
-  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   Programme::vider();
   a.w->activer(a.carte(1));

@@ -24,6 +24,7 @@
 #include "app/informations.h"
 #include "app/vue.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "tests/app/atelier.h"
 #include "app/commandes_options_vue.h"
 #include "dialogs/options_vue.h"
@@ -186,7 +187,7 @@ TEST(CarteMontagne, RefiningShowsTheNewMeshSize) {
   a.w->UpdateItems();
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6");
   // Its views are counted as soon as one opens.
-  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   a.w->activer(a.carte(1));
   EXPECT_EQ(premiere_ligne(), "-   Mesh size=6   ( 1  Relief= ) ");
@@ -202,7 +203,7 @@ TEST(CarteMontagne, F1ShowsTheTopicOfTheFocusedChild) {
   EXPECT_EQ(a.w->aide()->CurrentTopic(), 4006);
   a.commande(Commande::index);
   EXPECT_TRUE(a.w->aide()->OnFinder());
-  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   a.w->activer(a.vue(1));
   a.w->touche_aide();
@@ -264,8 +265,8 @@ TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {
   a.attendre_image(v);
   ASSERT_TRUE(v->image_existe());
   for (int k = 0; k < 5; ++k) QApplication::processEvents();
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
-  EXPECT_EQ(fenetres::controle_rendus().rendus_dans_peinture, 0);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus_dans_peinture, 0);
   EXPECT_GT(couleurs(v->image()), 1);
   EXPECT_EQ(v->modifiee, 1);
   a.w->activer(v);
@@ -285,7 +286,7 @@ TEST(FenetreVue, ACancelledRenderKeepsItsPartialPicture) {
   Atelier a(4);
   a.commande(Commande::nouvelle_montagne);
   bool annule = false;
-  fenetres::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink* s,
+  test_rendus::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink* s,
                                   platform::WindowHandle h) {
     s->demarrer(h);
     b.at(0, 0) = render::pixel_rgb(255, 0, 0);
@@ -336,7 +337,7 @@ TEST(FenetreVue, NewViewSizeFollowsTheMeshDegree) {
   a.commande(Commande::nouvelle_montagne);
   a.w->etat.montagnes[1].terrain->degre = 7;  // the size follows the terrain's own degree
   a.w->etat.vue.echelle_fixe = 1;
-  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::voir);
   EXPECT_EQ(a.vue(1)->largeur_image, 560);
   EXPECT_EQ(a.vue(1)->hauteur_image, 412);
@@ -348,7 +349,7 @@ TEST(FenetreVue, TogglesRespectMistAndAutomaticRefresh) {
   a.w->etat.vue.brume = 1;
   a.w->etat.vue.ombre_portee = 0;
   int rendus = 0;
-  fenetres::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+  test_rendus::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
                                   platform::WindowHandle) { ++rendus; };
   a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
@@ -381,21 +382,21 @@ TEST(FenetreVue, DuplicateTakesThePictureWithoutRenderingAndLeavesTheClipboard) 
   a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
   a.attendre_image(v);
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
   EXPECT_GT(v->image().width(), 5);
   a.w->activer(v);
   a.commande(Commande::dupliquer_vue);
   TVuewindow* copie = a.vue(2);
   ASSERT_NE(copie, nullptr);
   a.attendre_image(copie);
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
   EXPECT_TRUE(copie->image() == v->image());
   EXPECT_FALSE(QApplication::clipboard()->image().isNull());
 }
 
 TEST(CommandesMontagne, CardRequests) {
   Atelier a(4);
-  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                  platform::WindowHandle) { b.at(0, 0) = 1; };
   a.commande(Commande::nouvelle_montagne);
   auto& e = a.w->etat;
@@ -412,16 +413,16 @@ TEST(CommandesMontagne, CardRequests) {
   a.commande(Commande::voir);
   a.attendre_image(a.vue(1));
   a.attendre_image(a.vue(2));
-  const int rendus = fenetres::controle_rendus().rendus;
+  const int rendus = test_rendus::controle_rendus().rendus;
   int rendus_vue1 = 0;
-  fenetres::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
+  test_rendus::controle_rendus().rendu_factice = [&](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,
                                   platform::WindowHandle h) {
     b.at(0, 0) = 1;
     if (h == a.vue(1)->handle()) ++rendus_vue1;
   };
   a.demande_carte(1, 1);
   a.attendre_image(a.vue(1));
-  EXPECT_EQ(fenetres::controle_rendus().rendus, rendus + 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus + 1);
   EXPECT_EQ(rendus_vue1, 1);
   EXPECT_TRUE(a.vue(2)->image_existe());
   // Regenerate with the fixed key gives the terrain again; it stays in its slot.
@@ -502,7 +503,7 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   EXPECT_TRUE(a.ui.entries.empty());
   EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
 
-  const int rendus = fenetres::controle_rendus().rendus;
+  const int rendus = test_rendus::controle_rendus().rendus;
   a.dialogues->ouvertures.push_back(chemin.toStdString());
   a.commande(Commande::ouvrir);
   const int m = a.w->etat.montagne_courante;
@@ -512,12 +513,12 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   ASSERT_NE(ouverte, nullptr);
   a.attendre_image(ouverte);
   for (int k = 0; k < 5; ++k) QApplication::processEvents();
-  EXPECT_EQ(fenetres::controle_rendus().rendus, rendus);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus);
   EXPECT_TRUE(ouverte->image_existe());
   a.w->activer(ouverte);
   a.commande(Commande::rafraichir_vue);
   a.attendre_image(ouverte);
-  EXPECT_EQ(fenetres::controle_rendus().rendus, rendus + 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus + 1);
   const std::string titre = ouverte->windowTitle().toStdString();
   a.ui.answers.push_back(false);
   a.commande(Commande::fermer_vue);
@@ -557,7 +558,7 @@ TEST(CarteMontagne, RemovedFileAndNoMountainLeftShowNoStaleText) {
 // panel drops the view it showed.
 TEST(CarteMontagne, NoViewNamedOnceEveryDocumentIsClosed) {
   Atelier a;
-  fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*, platform::WindowHandle) {};
   a.commande(Commande::nouvelle_montagne);
   a.commande(Commande::voir);
   a.w->activer(a.vue(1));
@@ -752,7 +753,7 @@ TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
   for (const Cas cas : {Cas{true, 10}, Cas{false, 10}, Cas{true, 15}}) {
     const bool fixe = cas.fixe;
     Atelier a(7);
-    fenetres::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+    test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
                                    platform::WindowHandle) {};
     std::string texte = lire_tout(QString(QUORVEL_SOURCE_DIR) + "/tests/data/vallee.vue");
     if (!fixe)

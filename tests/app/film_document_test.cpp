@@ -11,6 +11,7 @@
 #include "controls/button.h"
 #include "fenetres/elements_pages.h"
 #include "tests/app/atelier.h"
+#include "tests/support/rendus.h"
 #include "video/fenetre_video.h"
 #include "video/lecteur.h"
 #include "video/reglages_video.h"
@@ -32,7 +33,7 @@ void regler_video(Atelier& a, const std::function<void(TPagesDlg3&)>& choix) {
 
 int images_rendues() {
   int n = 0;
-  for (const fenetres::AppelRendu& r : fenetres::controle_rendus().appels) n += r.mode_camera;
+  for (const fenetres::AppelRendu& r : test_rendus::controle_rendus().appels) n += r.mode_camera;
   return n;
 }
 

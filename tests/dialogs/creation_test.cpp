@@ -14,6 +14,7 @@
 
 #include "fenetres/elements_pages.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
 #include "controls/listbox.h"
@@ -100,13 +101,13 @@ TEST(CreationCalculs, PreviewRecordNeverDrawsAKeyAndLightensTheFastPreview) {
 struct Dialogue {
   TPagesdlg1 d;
   explicit Dialogue(const param_mat& p, int montagne = 0, int page = 1) {
-    fenetres::controle_rendus().effacer();
-    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(10, 20, 30);
+    test_rendus::controle_rendus().effacer();
+    test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(10, 20, 30);
     d.parametres = p;
     d.montagne = static_cast<std::uint16_t>(montagne);
     d.tourner_vers(page);
   }
-  ~Dialogue() { fenetres::controle_rendus().effacer(); }
+  ~Dialogue() { test_rendus::controle_rendus().effacer(); }
 };
 
 param_mat record_de_test() {
@@ -432,7 +433,7 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
   EXPECT_FALSE(t.d.Timer1.isActive());
   t.d.Image4->calculer();
   EXPECT_EQ(t.d.generations.size(), avant + 1);  // shown again, not rebuilt
-  EXPECT_EQ(fenetres::controle_rendus().appels.back().vue.angle_horizontal, 72);
+  EXPECT_EQ(test_rendus::controle_rendus().appels.back().vue.angle_horizontal, 72);
   EXPECT_EQ(t.d.rotation, 0);
 
   const std::size_t avant_glisser = t.d.generations.size();
@@ -450,7 +451,7 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
   t.d.show();
   t.d.grab();
   t.d.Image4->calculer();
-  const auto& c = fenetres::controle_rendus();
+  const auto& c = test_rendus::controle_rendus();
   ASSERT_FALSE(c.appels.empty());
   EXPECT_EQ(c.rendus_dans_peinture, 0);
   for (const fenetres::AppelRendu& a : c.appels) {
@@ -465,7 +466,7 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
 }
 
 TEST(Creation, TwoDialogsOnOneRecordShowTheSamePreview) {
-  fenetres::controle_rendus().effacer();
+  test_rendus::controle_rendus().effacer();
   param_mat p = parametres_test(7);
   p.cle = 4321;
   std::array<render::Bitmap, 2> images;

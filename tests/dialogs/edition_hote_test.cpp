@@ -13,6 +13,7 @@
 #include <QScrollBar>
 
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "controls/speedbutton.h"
 #include "dialogs/dlg_edit.h"
 #include "dialogs/edition.h"
@@ -22,6 +23,7 @@
 #include "tests/support/terrains.h"
 
 using namespace fenetres;
+using test_rendus::controle_rendus;
 
 using namespace dialogs;
 

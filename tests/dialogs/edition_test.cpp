@@ -18,6 +18,7 @@
 #include "exemples/arbres_dessin.h"
 #include "fenetres/aide_enfants.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "controls/panels.h"
 #include "controls/speedbutton.h"
 #include "dialogs/edition.h"
@@ -30,6 +31,8 @@
 #include "tests/support/terrains.h"
 
 using namespace fenetres;
+using test_rendus::controle_rendus;
+using test_rendus::ControleRendus;
 
 using namespace dialogs;
 

@@ -19,6 +19,7 @@
 #include "dialogs/options_vue_page.h"
 #include "fenetres/elements_pages.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "model/defauts.h"
 #include "model/matrice.h"
 #include "tests/support/terrains.h"
@@ -89,14 +90,14 @@ struct BancPage {
   std::unique_ptr<P> page;
 
   explicit BancPage(bool factice = true) {
-    fenetres::controle_rendus().effacer();
-    if (factice) fenetres::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
+    test_rendus::controle_rendus().effacer();
+    if (factice) test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
     terrain = terrain_synthetique("cone", 6, 1500);
     contexte.terrains[1] = terrain.get();
     contexte.montagnes[1] = dialogs::decrire_montagne(*terrain);
     contexte.montagne_affichee = 1;
   }
-  ~BancPage() { fenetres::controle_rendus().effacer(); }
+  ~BancPage() { test_rendus::controle_rendus().effacer(); }
 
   template <class... A>
   P& ouvrir(const std::string& dossier_programme = {}, A&&... a) {
@@ -130,8 +131,8 @@ struct Banc {
   std::unique_ptr<dialogs::TPagesDlg2> d;
 
   explicit Banc(int vues = 2, bool factice = true) {
-    fenetres::controle_rendus().effacer();
-    if (factice) fenetres::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
+    test_rendus::controle_rendus().effacer();
+    if (factice) test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(255, 255, 255);
     terrain = terrain_synthetique("cone", 6, 1500);
     e.montagne_courante = 1;
     e.terrains[1] = terrain.get();
@@ -164,7 +165,7 @@ struct Banc {
   void calculer() {
     for (fenetres::PreviewBox* b : d->findChildren<fenetres::PreviewBox*>()) b->calculer();
   }
-  ~Banc() { fenetres::controle_rendus().effacer(); }
+  ~Banc() { test_rendus::controle_rendus().effacer(); }
 };
 
 }  // namespace banc_options_vue

@@ -10,8 +10,10 @@
 #include "controls/trackbar.h"
 #include "dialogs/options_vue_cadrage.h"
 #include "tests/dialogs/options_vue_banc.h"
+#include "tests/support/rendus.h"
 
 using namespace fenetres;
+using test_rendus::controle_rendus;
 
 using namespace dialogs;
 using namespace banc_options_vue;

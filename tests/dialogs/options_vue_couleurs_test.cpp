@@ -7,8 +7,10 @@
 #include "dialogs/options_vue_couleurs.h"
 #include "render/palette.h"
 #include "tests/dialogs/options_vue_banc.h"
+#include "tests/support/rendus.h"
 
 using namespace fenetres;
+using test_rendus::controle_rendus;
 
 using namespace dialogs;
 using namespace banc_options_vue;

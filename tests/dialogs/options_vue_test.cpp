@@ -20,8 +20,10 @@
 #include "tests/dialogs/options_vue_banc.h"
 #include "tests/support/empreinte.h"
 #include "tests/support/touche_aide.h"
+#include "tests/support/rendus.h"
 
 using namespace fenetres;
+using test_rendus::controle_rendus;
 
 using namespace dialogs;
 using namespace banc_options_vue;

@@ -10,9 +10,11 @@
 
 #include "fenetres/elements_pages.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "fenetres/saisie.h"
 
 using namespace fenetres;
+using test_rendus::controle_rendus;
 
 TEST(Saisie, IntegersAndRealsAsTypedOrTheDefault) {
   EXPECT_EQ(entier_saisi(std::string_view("12"), 5), 12);

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "controls/button.h"
 #include "controls/labels.h"
 #include "model/defauts.h"
@@ -108,10 +109,10 @@ struct Fabrique : ::testing::Test {
     dossier = fs::temp_directory_path() / ("quorvel-creation-" + std::to_string(::getpid()));
     fs::remove_all(dossier);
     fs::create_directories(dossier / "temp");
-    fenetres::controle_rendus().effacer();
+    test_rendus::controle_rendus().effacer();
   }
   void TearDown() override {
-    fenetres::controle_rendus().effacer();
+    test_rendus::controle_rendus().effacer();
     fs::remove_all(dossier);
   }
   std::string temp(const std::string& nom) const { return (dossier / "temp" / nom).string(); }
@@ -146,7 +147,7 @@ TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
   const std::string film = fabriquer(1, {}, false, &lignes);
   ASSERT_EQ(film, temp("video1.avi"));
   EXPECT_EQ(fichiers_images(), 0);
-  auto& c = fenetres::controle_rendus();
+  auto& c = test_rendus::controle_rendus();
   ASSERT_EQ(c.appels.size(), 19u);
   for (std::size_t i = 0; i < 19; ++i) {
     EXPECT_EQ(c.appels[i].camera.cible_z, cameras[i + 1].cible_z) << i;
@@ -191,14 +192,14 @@ TEST_F(Fabrique, FramesLeaveTheDocumentsTargetAltitude) {
   const double avant = terrain->cible.hauteur;
   std::vector<double> pendant;
   fabriquer(1, [&](TCreation&, int) { pendant.push_back(terrain->cible.hauteur); });
-  ASSERT_EQ(fenetres::controle_rendus().appels.size(), 3u);
+  ASSERT_EQ(test_rendus::controle_rendus().appels.size(), 3u);
   ASSERT_NE(cameras[1].cible_z, avant);
   EXPECT_EQ(pendant, std::vector<double>(3, avant));
   EXPECT_EQ(terrain->cible.hauteur, avant);
 }
 
 TEST_F(Fabrique, CancelKeepsTheFramesMadeSoFar) {
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
   // File mode: Cancel after the 10th frame.
   video.largeur_image = 400;
   video.hauteur_image = 300;
@@ -240,7 +241,7 @@ TEST(TempsRestant, AverageOfTheFramesMadeSoFar) {
 }
 
 TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(20, 120, 40);
   video.largeur_image = 400;
   video.hauteur_image = 300;
   TCreation c;
@@ -263,7 +264,7 @@ TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
 }
 
 TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
   // An output that cannot be written.
   video.type_video = 2;
   ASSERT_TRUE(ecrire_fichier(temp("video4.avi"), "earlier movie").empty());
@@ -277,7 +278,7 @@ TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
 
 // Indeo 3.2 movies are made, at the nearest size the format holds, and play.
 TEST_F(Fabrique, IndeoMoviesAreMadeAtASizeTheFormatHolds) {
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(30, 90, 160);
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(30, 90, 160);
   video.type_video = 3;
   video.largeur_image = 300;
   video.hauteur_image = 226;
@@ -337,7 +338,7 @@ TEST_F(Fabrique, FrameNumbersOnlyInTheMovieCorner) {
 }
 
 TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
   video.largeur_image = 160;
   video.hauteur_image = 120;
   int refus = 0;
@@ -375,10 +376,10 @@ TEST_F(Fabrique, OneMakingAtATimeAndSizesAreBounded) {
   cameras.resize(5);
   video.largeur_image = 160;
   video.hauteur_image = 120;
-  fenetres::controle_rendus().effacer();
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
+  test_rendus::controle_rendus().effacer();
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(0, 0, 90);
   ASSERT_FALSE(fabriquer(6).empty());
-  const auto& appels = fenetres::controle_rendus().appels;
+  const auto& appels = test_rendus::controle_rendus().appels;
   ASSERT_EQ(appels.size(), 19u);
   EXPECT_EQ(appels[18].camera.cible_z, 0.0);
 }

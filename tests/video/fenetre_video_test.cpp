@@ -12,6 +12,7 @@
 
 #include "fenetres/aide_enfants.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "model/defauts.h"
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"
@@ -165,13 +166,13 @@ struct FenetreVideoTest : ::testing::Test {
     video.hauteur_image = 120;
     video.premiere_image = 1;
     video.derniere_image = 4;
-    fenetres::controle_rendus().effacer();
-    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
+    test_rendus::controle_rendus().effacer();
+    test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
     fixer_afficheur_aide([this](int s) { sujets.push_back(s); });
   }
   void TearDown() override {
     fixer_afficheur_aide({});
-    fenetres::controle_rendus().effacer();
+    test_rendus::controle_rendus().effacer();
   }
   std::unique_ptr<TVideowindow> fenetre(const std::string& film, bool a_fichier) {
     auto f = std::make_unique<TVideowindow>();
@@ -187,7 +188,7 @@ struct FenetreVideoTest : ::testing::Test {
 TEST_F(FenetreVideoTest, AMovieThatCameWithTheDocumentIsShownNotMade) {
   const std::string film = film_compte(d / "tour.avi", 12);
   auto f = fenetre(film, true);
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 0);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 0);
   EXPECT_EQ(f->refaite, 0);
   EXPECT_EQ(f->status()->text(), "160 x 120");
   f->show();
@@ -231,7 +232,7 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   // The window's first movie exists only in the work folder: it is marked as
   // made, so that saving the document copies it beside it.
   EXPECT_EQ(f->refaite, 1);
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 3);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 3);
   EXPECT_EQ(f->informations[4], "Number of frames = 3");
   const int hauteur = f->height();
   // Regenerate: a new movie, new lines, the window 20 pixels lower.
@@ -267,8 +268,8 @@ TEST_F(FenetreVideoTest, RegeneratingTakesEveryNewSettingTheZoomToo) {
   video.zoom_video = 15;
   video.vue.zoom = 15;
   auto f = fenetre("", false);
-  ASSERT_FALSE(fenetres::controle_rendus().appels.empty());
-  EXPECT_EQ(fenetres::controle_rendus().appels.back().vue.zoom, 15);
+  ASSERT_FALSE(test_rendus::controle_rendus().appels.empty());
+  EXPECT_EQ(test_rendus::controle_rendus().appels.back().vue.zoom, 15);
   Param_video p = f->parametres;
   p.zoom_video = 40;
   p.largeur_image = 640;
@@ -276,10 +277,10 @@ TEST_F(FenetreVideoTest, RegeneratingTakesEveryNewSettingTheZoomToo) {
   p.type_video = 6;
   p.derniere_image = 6;
   f->parametres = p;
-  fenetres::controle_rendus().effacer();
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
+  test_rendus::controle_rendus().effacer();
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
   f->regenerer_video();
-  const auto& appels = fenetres::controle_rendus().appels;
+  const auto& appels = test_rendus::controle_rendus().appels;
   ASSERT_EQ(appels.size(), 5u);
   for (const fenetres::AppelRendu& a : appels) {
     EXPECT_EQ(a.vue.zoom, 40);
@@ -292,10 +293,10 @@ TEST_F(FenetreVideoTest, RegeneratingTakesEveryNewSettingTheZoomToo) {
   EXPECT_EQ(f->status()->text(), "640 x 480");
   for (const auto& [lu, borne] : {std::pair{0, 10}, std::pair{500, 80}}) {
     f->parametres.zoom_video = lu;
-    fenetres::controle_rendus().appels.clear();
+    test_rendus::controle_rendus().appels.clear();
     f->regenerer_video();
-    ASSERT_FALSE(fenetres::controle_rendus().appels.empty());
-    EXPECT_EQ(fenetres::controle_rendus().appels.back().vue.zoom, borne) << lu;
+    ASSERT_FALSE(test_rendus::controle_rendus().appels.empty());
+    EXPECT_EQ(test_rendus::controle_rendus().appels.back().vue.zoom, borne) << lu;
   }
 }
 
@@ -343,7 +344,7 @@ TEST_F(FenetreVideoTest, NoCloseWhileMakingAndNothingWithoutRecords) {
   auto f = std::make_unique<TVideowindow>();
   f->init_video(0, video, terrain.get(), "", d.d.string());
   EXPECT_TRUE(f->fichier_film.empty());  // no records: nothing is made
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 0);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 0);
   f->prendre_cameras(nullptr, video.nombre_images);
   bool refusee = false;
   f->avant_fabrication = [&](TCreation&) {

@@ -21,6 +21,7 @@
 #include "fenetres/elements_pages.h"
 #include "fenetres/operation_longue.h"
 #include "fenetres/rendu.h"
+#include "tests/support/rendus.h"
 #include "controls/application.h"
 #include "controls/button.h"
 #include "controls/checkbox.h"
@@ -202,8 +203,8 @@ struct PageTrajet : ::testing::Test {
       *t = std::make_unique<Tmatrice>(p);
       remplir_depuis_echantillon(**t, echantillonner_36(*terrain));
     }
-    fenetres::controle_rendus().effacer();
-    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
+    test_rendus::controle_rendus().effacer();
+    test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
     QObject::connect(&page, &PageTrajetVideo::change, [this](bool grossier) {
       ++changes;
       page.ranger(v);
@@ -213,7 +214,7 @@ struct PageTrajet : ::testing::Test {
     editeur = enfant<EditeurTrajet>(&page, "Trace_Trajectoire");
     altitudes = enfant<EditeurAltitudes>(&page, "Image_elevation");
   }
-  void TearDown() override { fenetres::controle_rendus().effacer(); }
+  void TearDown() override { test_rendus::controle_rendus().effacer(); }
   ContexteTrajet contexte() {
     ContexteTrajet c;
     c.terrain = terrain.get();
@@ -401,7 +402,7 @@ TEST_F(PageTrajet, BarsAndEditsRecomputeThePath) {
 TEST_F(PageTrajet, FramePreviewRoughWhileDraggingFullOnceAtTheEnd) {
   ouvrir();
   QCoreApplication::processEvents();
-  auto& r = fenetres::controle_rendus();
+  auto& r = test_rendus::controle_rendus();
   r.appels.clear();
   auto* dist = c<QScrollBar>("ScrollBar_dist");
   for (int p : {40, 45, 50}) {
@@ -574,12 +575,12 @@ struct Reglages : ::testing::Test {
     in.dossier_programme = dossier.string();
     in.terrains[1] = terrain.get();
     in.cameras = &cameras;
-    fenetres::controle_rendus().effacer();
-    fenetres::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
+    test_rendus::controle_rendus().effacer();
+    test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(90, 140, 200);
   }
   void TearDown() override {
     d.reset();
-    fenetres::controle_rendus().effacer();
+    test_rendus::controle_rendus().effacer();
     fs::remove_all(dossier);
   }
   void ouvrir() {
@@ -730,7 +731,7 @@ TEST_F(Reglages, HostileRecordLoadsAndEditsSafely) {
   QCoreApplication::processEvents();
   d->grab();
   EXPECT_TRUE(c<QRadioButton>("RadioButton_autre")->isChecked());
-  EXPECT_EQ(fenetres::controle_rendus().rendus_dans_peinture, 0);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus_dans_peinture, 0);
 }
 
 // The numbered preview movie: one frame in ten above 2000 frames.
@@ -742,7 +743,7 @@ TEST_F(Reglages, ReducedVideoTakesEveryTenthRecordAndPlays) {
   ouvrir();
   EXPECT_FALSE(fichier_existe(dossier.string() + "/temp/video11.avi"));
   page(TPagesDlg3::kCreation);
-  auto& r = fenetres::controle_rendus();
+  auto& r = test_rendus::controle_rendus();
   auto* creer = c<CtlShapeButton>("CtlCreate");
   auto* lecteur_film = c<MoviePlayer>("MediaPlayer1");
   auto* creation = d->findChild<PageCreationVideo*>();

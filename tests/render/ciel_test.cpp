@@ -76,6 +76,18 @@ struct Dossier {
   std::string operator/(const std::string& nom) const { return (chemin / nom).string(); }
 };
 
+// Whether an imported sky of this file is drawn (over a picture of no height:
+// the sky alone), the file looked for in `dossier` too.
+bool ciel_importe_dessine(const std::string& chemin, const std::string& dossier = {}) {
+  Ciel c;
+  c.vue.type_ciel = 2;
+  c.vue.fichier_ciel = chemin;
+  c.e.dossier_ciels = dossier;
+  c.e.hauteur = 0;
+  c.dessiner();
+  return c.image.at(5, 5) != kFond;
+}
+
 // A vertical grey ramp, darker at the top.
 Bitmap rampe_grise(int w, int h) {
   Bitmap b(w, h);
@@ -251,15 +263,7 @@ TEST(SkyFiles, ImportedPicturesFromTheSkyFolder) {
   Dossier d;
   ASSERT_TRUE(ecrire_jpeg(d / "nuage.jpg", rampe_grise(100, 50), 90));
   ASSERT_TRUE(ecrire_jpeg(d / "NUAGE.JPG", rampe_grise(100, 50), 90));
-  auto avec = [&](const std::string& chemin) {
-    Ciel c;
-    c.vue.type_ciel = 2;
-    c.vue.fichier_ciel = chemin;
-    c.e.dossier_ciels = d.chemin.string();
-    c.e.hauteur = 0;
-    c.dessiner();
-    return c.image.at(5, 5) != kFond;
-  };
+  auto avec = [&](const std::string& chemin) { return ciel_importe_dessine(chemin, d.chemin.string()); };
   EXPECT_TRUE(avec(d / "nuage.jpg"));
   EXPECT_FALSE(avec(d / "NUAGE.JPG"));
   EXPECT_TRUE(avec("C:\\Quorvel\\ciels\\nuage.jpg"));
@@ -324,17 +328,9 @@ TEST(SkyFiles, HugeBitmapSkyIsRefusedOnItsHeader) {
   std::int64_t largeur = 0, hauteur = 0;
   ASSERT_TRUE(taille_bmp(bmp_rle_vide(16384, 16384), largeur, hauteur));
   EXPECT_GT(largeur * hauteur, kCielPixelsMaxi);
-  auto avec = [&](const std::string& chemin) {
-    Ciel c;
-    c.vue.type_ciel = 2;
-    c.vue.fichier_ciel = chemin;
-    c.e.hauteur = 0;
-    c.dessiner();
-    return c.image.at(5, 5) != kFond;
-  };
-  EXPECT_TRUE(avec(d / "petit.bmp"));
+  EXPECT_TRUE(ciel_importe_dessine(d / "petit.bmp"));
   bool dessine = true;
-  const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = avec(d / "enorme.bmp"); });
+  const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = ciel_importe_dessine(d / "enorme.bmp"); });
   EXPECT_FALSE(dessine);
   if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(64 << 20)) << "a 16384 x 16384 sky takes a gigabyte";
 }
@@ -364,16 +360,8 @@ TEST(SkyFiles, AProgressiveSkyIsHeldToTheLargestSkyOnItsHeader) {
   EXPECT_FALSE(entete_jpeg_acceptable(trop, kCielPixelsMaxi, &raison));
   EXPECT_EQ(raison, "it claims 9000 x 8000 pixels; at most " + std::to_string(kCielPixelsMaxi) + " pixels are read");
 
-  auto avec = [&](const std::string& chemin) {
-    Ciel c;
-    c.vue.type_ciel = 2;
-    c.vue.fichier_ciel = chemin;
-    c.e.hauteur = 0;
-    c.dessiner();
-    return c.image.at(5, 5) != kFond;
-  };
   bool dessine = true;
-  const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = avec(d / "trop.jpg"); });
+  const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = ciel_importe_dessine(d / "trop.jpg"); });
   EXPECT_FALSE(dessine);
   if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(16 << 20)) << "the coefficients of 9000 x 8000 pixels";
 

@@ -11,6 +11,7 @@
 #include "import/fenetre_import.h"
 #include "render/bmp.h"
 #include "tests/app/atelier.h"
+#include "tests/support/rendus.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct VueLue : Atelier {
   TVuewindow* v = nullptr;
 
   VueLue() {
-    fenetres::controle_rendus().couleur_factice = kAvant;
+    test_rendus::controle_rendus().couleur_factice = kAvant;
     chemin_vue = dossier.path() + "/vallee.vue";
     chemin_image = dossier.path() + "/vallee.bmp";
     EXPECT_TRUE(QFile::copy(QUORVEL_SOURCE_DIR "/tests/data/vallee.vue", chemin_vue));
@@ -35,7 +36,7 @@ struct VueLue : Atelier {
   }
   // Ctrl+M with automatic refresh: the wire mesh, drawn anew.
   void changer() {
-    fenetres::controle_rendus().couleur_factice = kApres;
+    test_rendus::controle_rendus().couleur_factice = kApres;
     w->activer(v);
     commande(Commande::maillage);
     QElapsedTimer t;
@@ -123,7 +124,7 @@ TEST(Exit, AnUnsavedImportIsAskedAboutAndANewMountainIsNot) {
   for (const bool oui : {true, false}) {
     SCOPED_TRACE(oui);
     Atelier a;
-    fenetres::controle_rendus().couleur_factice = kAvant;
+    test_rendus::controle_rendus().couleur_factice = kAvant;
     const std::string source = (a.dossier.path() + "/plat.bmp").toStdString();
     ASSERT_TRUE(render::ecrire_bmp(source, render::Bitmap(64, 64, render::pixel_rgb(100, 100, 100))));
     a.dialogues->imports.push_back(source);

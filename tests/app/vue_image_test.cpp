@@ -12,6 +12,7 @@
 
 #include "platform/arrondi.h"
 #include "tests/app/atelier.h"
+#include "tests/support/rendus.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ TEST(FenetreVue, TheStoredPictureIsReadWhenTheViewOpensNotInAPaint) {
   EXPECT_EQ(v->image().at(3, 3), render::pixel_rgb(255, 0, 0));
   EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), QSize(64, 48));
   EXPECT_EQ(v->panneau(1)->text(), "Frame: 64 x 48");
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 0);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 0);
   EXPECT_TRUE(a.ui.entries.empty());
 }
 
@@ -103,8 +104,8 @@ TEST(FenetreVue, AnUnreadablePictureIsReportedOnceOnOpeningAndDrawnAgain) {
   a.attendre_image(v);
   laisser_peindre(v);
   EXPECT_TRUE(v->image_existe());
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
-  EXPECT_EQ(fenetres::controle_rendus().rendus_dans_peinture, 0);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus_dans_peinture, 0);
   EXPECT_GT(guet.peintures, 0);
   EXPECT_EQ(guet.messages_dans_peinture, 0);
   EXPECT_EQ(a.ui.entries.size(), 1u);
@@ -129,7 +130,7 @@ TEST(FenetreVue, AMissingPictureIsSaidOnceAndTheViewStillShows) {
   a.attendre_image(&v);
   laisser_peindre(&v);
   EXPECT_TRUE(v.image_existe());
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
   EXPECT_EQ(guet.messages_dans_peinture, 0);
   EXPECT_EQ(a.ui.entries.size(), 1u);
 }
@@ -140,7 +141,7 @@ TEST(FenetreVue, AResizeStretchesThePictureAtOnce) {
   Atelier a(4);
   a.w->etat.vue.echelle_fixe = 0;
   a.w->etat.vue.deformation = 0;
-  fenetres::controle_rendus().couleur_factice = render::pixel_rgb(0, 200, 0);
+  test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(0, 200, 0);
   a.commande(Commande::nouvelle_montagne);
   a.commande(Commande::voir);
   TVuewindow* v = a.vue(1);
@@ -156,7 +157,7 @@ TEST(FenetreVue, AResizeStretchesThePictureAtOnce) {
   EXPECT_EQ(v->image().at(l / 2, h / 2), render::pixel_rgb(0, 200, 0));
   laisser_peindre(v);
   EXPECT_EQ(QSize(v->image().width(), v->image().height()), QSize(l, h));
-  EXPECT_EQ(fenetres::controle_rendus().rendus, 1);
+  EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
 }
 
 // Laid out again, a fixed-scale picture keeps its size at its own scale and

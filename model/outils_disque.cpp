@@ -144,7 +144,7 @@ std::int32_t aplatir(std::int32_t h, std::int32_t L, std::int32_t U, const Tasse
 
 // The height h after the plateau of band (L, U, S, H) over the whole terrain.
 std::int32_t aplatir_tout(std::int32_t h, const std::array<std::int32_t, 4>& bande) {
-  const auto [L, U, S, H] = bande;
+  const std::int32_t L = bande[0], U = bande[1], S = bande[2], H = bande[3];
   return aplatir(h, L, U, [S, H](std::int32_t u) { return tasser_tout(u, S, H); });
 }
 
@@ -177,7 +177,7 @@ void changer_hauteurs(Tmatrice& t, std::int32_t j0, std::int32_t j1, std::int32_
 // to the plateaus gathered in `differes` when given.
 void plateau_entier(Tmatrice& t, const Disque& disque, const std::array<std::int32_t, 4>& bande,
                     PlateauxDifferes* differes) {
-  const auto [L, U, S, H] = bande;
+  const std::int32_t L = bande[0], U = bande[1], S = bande[2], H = bande[3];
   // The distances a node of the band can have (1..H) are computed once.
   std::vector<std::int64_t> tassements(S > 0 ? static_cast<std::size_t>(std::min(H, 1 << 16)) + 1 : 0);
   for (std::size_t u = 1; u < tassements.size(); ++u) tassements[u] = tasser_tout(static_cast<std::int32_t>(u), S, H);

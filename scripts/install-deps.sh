@@ -7,6 +7,7 @@ PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
           libxcb1-dev     # libxcb1-dev: the main window reads the window manager's close requests on X11
           xvfb xdotool imagemagick ccache ffmpeg
           libtsan2        # libtsan2: the ThreadSanitizer build of CI
+          clang libclang-rt-dev  # clang and its sanitizer runtimes: the clang UndefinedBehaviorSanitizer build of CI
           openbox         # openbox: the caption review moves and sizes windows through a window manager
           gdal-bin        # gdal-bin: the import tests make and cross-check DEM files
           poppler-utils   # poppler-utils: the printing tests read the PDF files they print

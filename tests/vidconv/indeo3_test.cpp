@@ -30,10 +30,8 @@ extern "C" {
 #include "platform/vidconv/lecteur_film.h"
 #include "render/calcul_image.h"
 #include "render/palette.h"
-#include "tests/support/terrains.h"
-#include "video/codecs_video.h"
-#include "video/trajectoire.h"
 #include "tests/support/commande.h"
+#include "tests/support/terrains.h"
 
 namespace fs = std::filesystem;
 namespace vcv = platform::vcv;
@@ -189,35 +187,27 @@ double psnr_luma(const vcv::Yuv410& a, const vcv::Yuv410& b) {
   return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
 }
 
-// Frames of a fly-through over a generated terrain, rendered at width x height;
-// with `mer`, under a sea risen to that height and rippled.
+// Frames of a turn around a generated terrain, rendered at width x height in
+// its default view at zoom 20 (the mountain fills the lower half), the view
+// turning 2 degrees a frame; with `mer`, under a sea risen to that height and
+// rippled.
 std::vector<render::Bitmap> vol(int largeur, int hauteur, int n, std::int32_t mer = 0) {
   param_mat p = parametres_test(6);
   p.cle = 4321;
   const auto terrain = terrain_genere(p);
-  Param_video video{};
-  valeurs_defaut_vue(video.vue);
+  param_vue vue;
+  valeurs_defaut_vue(vue);
+  vue.zoom = 20;
   if (mer != 0) {
-    video.vue.niveau_mer = mer;
-    video.vue.agitation_mer = 3;
+    vue.niveau_mer = mer;
+    vue.agitation_mer = 3;
   }
-  video.nombre_images = 200;
-  video.type_trajectoire = 1;
-  video.rayon_cercle = 60;
-  video.distance_point_vise = 25;
-  video.bezier_altitude.fill(1500);
-  video.bezier_x.fill(-1);
-  video.bezier_y.fill(-1);
-  std::vector<enregistrement_camera> cameras;
-  DessinTrajectoire dessin;
-  EditeurAltitude altitudes{300, 100, 0, 0};
-  calcule_trajectoire(video, *terrain, altitudes, false, cameras, dessin);
-  const TMyPalette palette = palette_pour_vue(video.vue);
+  const TMyPalette palette = palette_pour_vue(vue);
   std::vector<render::Bitmap> images;
   for (int k = 1; k <= n; ++k) {
+    vue.angle_horizontal = (vue.angle_horizontal + 182) % 360 - 180;
     render::Bitmap b(largeur, hauteur);
-    render::calcul_image(*terrain, 0, palette, b, {}, video.vue, largeur, hauteur, nullptr, nullptr, 0, 0, 0, 0, 1,
-                         cameras[std::size_t(k)]);
+    render::calcul_image(*terrain, 0, palette, b, {}, vue, largeur, hauteur, nullptr, nullptr, 0, 0, 0, 0, 0, {});
     images.push_back(std::move(b));
   }
   return images;
@@ -272,8 +262,7 @@ bool faire_film(const std::string& chemin, const std::vector<render::Bitmap>& im
   });
   vcv::set_frame_rate(conv, 30.0);
   vcv::set_resolution(conv, largeur, hauteur);
-  const auto codec = codec_video(3);
-  vcv::set_codec(conv, codec->conteneur, codec->codec);
+  vcv::set_codec(conv, vcv::kContainerAvi, vcv::fourcc("IV32"));
   vcv::set_output_file(conv, chemin, 0);
   const bool ok = vcv::convert(conv);
   vcv::free(conv);

@@ -1,10 +1,11 @@
-// The tree preview's calls to the tree model, through one entry that tests
-// read: each call's arguments are recorded, then passed to Tarbre.
+// The tree preview's calls to the tree model, through one entry: each call
+// goes to Tarbre. A test that watches these calls installs an observer, which
+// sees each call's arguments; the program installs none and keeps nothing of
+// its calls.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "model/records.h"
 #include "render/arbre.h"
@@ -13,6 +14,7 @@
 
 namespace dialogs {
 
+// One call as the observer sees it, before the model runs.
 struct AppelArbre {
   enum Genre { creation, generation, dessin };
   Genre genre = creation;
@@ -28,11 +30,17 @@ struct AppelArbre {
   bool rapide = false;
 };
 
-struct ControleArbres {
-  std::vector<AppelArbre> appels;
-  void effacer() { appels.clear(); }
+// What watches the preview's calls.
+class ObservateurApercuArbres {
+ public:
+  virtual ~ObservateurApercuArbres() = default;
+  // Before each creation, generation and drawing of a model.
+  virtual void appel(const AppelArbre& a) = 0;
 };
-ControleArbres& controle_arbres();
+
+// Makes `observateur` (null: none) the observer of the calls that follow;
+// returns the one it replaces.
+ObservateurApercuArbres* observer_apercu_arbres(ObservateurApercuArbres* observateur);
 
 std::unique_ptr<Tarbre> creer_arbre(const param_vue& vue, bool detail, std::int32_t variantes,
                                     const espece_arbres& couche);

@@ -19,6 +19,7 @@
 #include "render/palette.h"
 #include "tests/dialogs/options_vue_banc.h"
 #include "tests/support/fakes.h"
+#include "tests/support/observation.h"
 
 using namespace fenetres;
 
@@ -29,9 +30,12 @@ namespace {
 
 constexpr double kDegre = 3.14159265358979323846 / 180;
 
-std::vector<AppelArbre> appels(AppelArbre::Genre genre) {
+// The preview's calls seen while it is installed.
+using EnregistreurArbres = test_observation::Enregistrement<ObservateurApercuArbres, observer_apercu_arbres, AppelArbre>;
+
+std::vector<AppelArbre> appels(const EnregistreurArbres& arbres, AppelArbre::Genre genre) {
   std::vector<AppelArbre> r;
-  for (const AppelArbre& a : controle_arbres().appels)
+  for (const AppelArbre& a : arbres.appels)
     if (a.genre == genre) r.push_back(a);
   return r;
 }
@@ -114,6 +118,7 @@ TEST(OptionsVueArbres, EveryKindsDefaults) {
 
 
 TEST(OptionsVueArbres, UpDownSkipsMissingLayersAndSeeds) {
+  EnregistreurArbres arbres;
   BancPage<PageArbresVue> b;
   b.contexte.montagnes[1]->especes = {0, 0, 1, 0, 0, 1, 0};
   b.vue.foret = b.vue.detail_arbres = 1;
@@ -127,10 +132,10 @@ TEST(OptionsVueArbres, UpDownSkipsMissingLayersAndSeeds) {
   EXPECT_TRUE(b.operator()<QRadioButton>("RadioButton_C2")->isChecked());
   // "draw a tree for each layer" draws layers 2 and 5 with the seed plus the layer.
   auto graines = [&] {
-    controle_arbres().effacer();
+    arbres.effacer();
     b.calculer();
     std::vector<int> g;
-    for (const AppelArbre& a : appels(AppelArbre::generation)) g.push_back(a.graine);
+    for (const AppelArbre& a : appels(arbres, AppelArbre::generation)) g.push_back(a.graine);
     return g;
   };
   auto* couches = b.operator()<QPushButton>("Button_a1");
@@ -144,10 +149,11 @@ TEST(OptionsVueArbres, UpDownSkipsMissingLayersAndSeeds) {
   cliquer(b("Button_a4"));
   set_clock_for_tests({});
   EXPECT_EQ(graines(), (std::vector<int>{123}));
-  EXPECT_NEAR(appels(AppelArbre::generation)[0].cos_t, std::cos(162 * kDegre), 1e-12);
+  EXPECT_NEAR(appels(arbres, AppelArbre::generation)[0].cos_t, std::cos(162 * kDegre), 1e-12);
 }
 
 TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
+  EnregistreurArbres arbres;
   BancPage<PageArbresVue> b;
   b.contexte.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};
   b.vue.angle_vertical = 25;
@@ -161,14 +167,14 @@ TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
   }
   PageArbresVue& p = b.ouvrir();
   auto* apercu = b.operator()<PreviewBox>("Image_arbres");
-  controle_arbres().effacer();
+  arbres.effacer();
   p.charger(b.vue);
   apercu->calculer();
-  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
-  EXPECT_EQ(appels(AppelArbre::dessin)[0].pied, (render::Point{100, 112}));
-  EXPECT_DOUBLE_EQ(appels(AppelArbre::dessin)[0].taille, 30.0);
-  EXPECT_DOUBLE_EQ(controle_arbres().appels[0].vue.distance, 50.0);
-  EXPECT_EQ(controle_arbres().appels[0].vue.premier_plan, 1);
+  ASSERT_EQ(appels(arbres, AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(arbres, AppelArbre::dessin)[0].pied, (render::Point{100, 112}));
+  EXPECT_DOUBLE_EQ(appels(arbres, AppelArbre::dessin)[0].taille, 30.0);
+  EXPECT_DOUBLE_EQ(arbres.appels[0].vue.distance, 50.0);
+  EXPECT_EQ(arbres.appels[0].vue.premier_plan, 1);
   const render::Bitmap une = apercu->image();
   auto meme = [&] {
     return std::equal(une.surface().row(0), une.surface().row(0) + une.width() * une.height(),
@@ -188,36 +194,36 @@ TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
   }
   relacher(tourner);
   EXPECT_FALSE(minuterie->isActive());
-  controle_arbres().effacer();
+  arbres.effacer();
   apercu->calculer();
-  EXPECT_NEAR(appels(AppelArbre::generation)[0].cos_t, std::cos(210 * kDegre), 1e-12);
+  EXPECT_NEAR(appels(arbres, AppelArbre::generation)[0].cos_t, std::cos(210 * kDegre), 1e-12);
   EXPECT_FALSE(meme());
   // A tall layer lowers the foot.
   taper(b.operator()<QLineEdit>("Edit_hauteur"), "50");
-  controle_arbres().effacer();
+  arbres.effacer();
   apercu->calculer();
-  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
-  EXPECT_EQ(appels(AppelArbre::dessin)[0].pied, (render::Point{100, 160}));
+  ASSERT_EQ(appels(arbres, AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(arbres, AppelArbre::dessin)[0].pied, (render::Point{100, 160}));
   // Every available layer side by side.
-  controle_arbres().effacer();
+  arbres.effacer();
   cliquer(b("Button_a1"));
   apercu->calculer();
-  ASSERT_EQ(appels(AppelArbre::dessin).size(), 6u);
-  const std::vector<AppelArbre> generations = appels(AppelArbre::generation);
+  ASSERT_EQ(appels(arbres, AppelArbre::dessin).size(), 6u);
+  const std::vector<AppelArbre> generations = appels(arbres, AppelArbre::generation);
   for (int k = 1; k <= 6; ++k) {
-    EXPECT_EQ(appels(AppelArbre::dessin)[std::size_t(k - 1)].pied.x, (k - 1) * 36 + 20);
-    EXPECT_DOUBLE_EQ(appels(AppelArbre::dessin)[std::size_t(k - 1)].taille, 12.0);
+    EXPECT_EQ(appels(arbres, AppelArbre::dessin)[std::size_t(k - 1)].pied.x, (k - 1) * 36 + 20);
+    EXPECT_DOUBLE_EQ(appels(arbres, AppelArbre::dessin)[std::size_t(k - 1)].taille, 12.0);
     EXPECT_EQ(generations[std::size_t(k - 1)].graine, 111 + 11 + k);
   }
   // The detailed drawing.
-  controle_arbres().effacer();
+  arbres.effacer();
   cliquer(b("Button_A2"));
   apercu->calculer();
-  EXPECT_DOUBLE_EQ(controle_arbres().appels[0].vue.distance, 5.0);
-  EXPECT_EQ(controle_arbres().appels[0].vue.detail_arbres, 1);
-  EXPECT_EQ(controle_arbres().appels[0].vue.detail_plus, 1);
-  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
-  EXPECT_EQ(appels(AppelArbre::dessin)[0].graine_processus, 1024u);
+  EXPECT_DOUBLE_EQ(arbres.appels[0].vue.distance, 5.0);
+  EXPECT_EQ(arbres.appels[0].vue.detail_arbres, 1);
+  EXPECT_EQ(arbres.appels[0].vue.detail_plus, 1);
+  ASSERT_EQ(appels(arbres, AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(arbres, AppelArbre::dessin)[0].graine_processus, 1024u);
   // Leaf colours from the page's palette.
   const auto palette = palette_de(b.rangee());
   const int s = palette->facteur();
@@ -235,6 +241,7 @@ TEST(OptionsVueArbres, TreePreviewCallsAndPictures) {
 // chosen and draws nothing; choosing Oak then loads Oak's values. The kind
 // list's rows are each as tall as their picture.
 TEST(OptionsVueArbres, ALayerWithoutAKindShowsNoneAndDrawsNothing) {
+  EnregistreurArbres arbres;
   BancPage<PageArbresVue> b;
   b.contexte.montagnes[1]->especes = {0, 1, 1, 1, 1, 1, 1};
   b.vue.foret = 1;
@@ -248,17 +255,17 @@ TEST(OptionsVueArbres, ALayerWithoutAKindShowsNoneAndDrawsNothing) {
   auto* genre = b.operator()<CtlImageComboBox>("ComboBox_type");
   EXPECT_EQ(genre->currentIndex(), -1);
   auto* apercu = b.operator()<PreviewBox>("Image_arbres");
-  controle_arbres().effacer();
+  arbres.effacer();
   apercu->calculer();
-  EXPECT_TRUE(controle_arbres().appels.empty());
+  EXPECT_TRUE(arbres.appels.empty());
   const render::Bitmap image = apercu->image();
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.at(x, y), render::pixel_rgb(0, 255, 255)) << x << "," << y;
   // Every layer side by side: only the one with a kind.
   cliquer(b("Button_a1"));
   apercu->calculer();
-  ASSERT_EQ(appels(AppelArbre::dessin).size(), 1u);
-  EXPECT_EQ(appels(AppelArbre::dessin)[0].pied.x, 3 * 36 + 20);
+  ASSERT_EQ(appels(arbres, AppelArbre::dessin).size(), 1u);
+  EXPECT_EQ(appels(arbres, AppelArbre::dessin)[0].pied.x, 3 * 36 + 20);
   // Choosing Oak loads its values, the height kept.
   choisir(genre, 0);
   const espece_arbres c = b.rangee().arbres[0];
@@ -269,4 +276,40 @@ TEST(OptionsVueArbres, ALayerWithoutAKindShowsNoneAndDrawsNothing) {
   auto* images = b.operator()<CtlBitmapList>("BitmapList_arbres");
   for (int k = 0; k < genre->count(); ++k)
     EXPECT_GE(genre->view()->sizeHintForRow(k), images->GetImage(k, 0).height()) << k;
+}
+
+// Only the observer installed sees the preview's calls, and the one it
+// replaced sees them again once it is gone; with none, nothing watches them.
+TEST(OptionsVueArbres, OnlyTheInstalledObserverSeesThePreviewsCalls) {
+  BancPage<PageArbresVue> b;
+  b.vue.foret = b.vue.detail_arbres = 1;
+  for (auto& c : b.vue.arbres) {
+    defauts_espece(c, 1);
+    c.espece = 1;
+    c.hauteur = 20;
+  }
+  b.ouvrir();
+  auto* apercu = b.operator()<PreviewBox>("Image_arbres");
+  auto dessiner = [&] {
+    b.page->charger(b.vue);
+    apercu->calculer();
+  };
+  EXPECT_EQ(observer_apercu_arbres(nullptr), nullptr);
+  dessiner();
+  {
+    EnregistreurArbres premier;
+    dessiner();
+    {
+      EnregistreurArbres second;
+      dessiner();
+      EXPECT_EQ(second.appels.size(), 3u);
+    }
+    EXPECT_EQ(premier.appels.size(), 3u);
+    dessiner();
+    ASSERT_EQ(premier.appels.size(), 6u);
+    EXPECT_EQ(premier.appels[3].genre, AppelArbre::creation);
+    EXPECT_EQ(premier.appels[4].genre, AppelArbre::generation);
+    EXPECT_EQ(premier.appels[5].genre, AppelArbre::dessin);
+  }
+  EXPECT_EQ(observer_apercu_arbres(nullptr), nullptr);
 }

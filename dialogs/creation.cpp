@@ -370,7 +370,6 @@ void TPagesdlg1::reconstruire_apercu() {
   Image4->invalidate();
   apercu_a_refaire = 0;
   parametres_apercu = dialogs::parametres_apercu(parametres, rotation != 0, degre_apercu);
-  generations.push_back(parametres_apercu);
   (rotation ? apercu_rapide : apercu) = dialogs::construire_apercu(parametres_apercu);
 }
 

@@ -86,8 +86,6 @@ class TPagesdlg1 : public QDialog {
   int degre_apercu = 5;
   std::uint8_t rotation = 0;
   std::uint8_t sens_rotation = 1;
-  // Every record a preview terrain was generated from, in order (tests read it).
-  std::vector<param_mat> generations;
   platform::WindowHandle handle() const { return handle_; }
 
   // --- handlers

@@ -1,5 +1,6 @@
 #include "dialogs/creation_calculs.h"
 
+#include <atomic>
 #include <cmath>
 #include <numbers>
 
@@ -57,7 +58,14 @@ param_mat parametres_apercu(param_mat p, bool rotation, int degre) {
   return p;
 }
 
+namespace {
+std::atomic<ObservateurApercus*> g_observateur{nullptr};
+}  // namespace
+
+ObservateurApercus* observer_apercus(ObservateurApercus* observateur) { return g_observateur.exchange(observateur); }
+
 std::unique_ptr<Tmatrice> construire_apercu(const param_mat& p) {
+  if (ObservateurApercus* o = g_observateur.load()) o->appel(p);
   try {
     auto t = std::make_unique<Tmatrice>(p);
     bool continuer = true;

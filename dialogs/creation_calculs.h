@@ -28,7 +28,21 @@ param_vue vue_apercu();
 param_mat parametres_apercu(param_mat p, bool rotation, int degre);
 // Generates a preview terrain and places its target at (0.333, 0.333) at the
 // height of the target's grid node; null when the record cannot be generated.
+// The record is shown first to the observer when there is one.
 std::unique_ptr<Tmatrice> construire_apercu(const param_mat& p);
+
+// What watches the preview terrains built: a test installs one; the program
+// installs none and keeps nothing of its previews.
+class ObservateurApercus {
+ public:
+  virtual ~ObservateurApercus() = default;
+  // The record of each preview terrain, before it is generated.
+  virtual void appel(const param_mat& p) = 0;
+};
+
+// Makes `observateur` (null: none) the observer of the preview terrains built
+// from now on; returns the one it replaces.
+ObservateurApercus* observer_apercus(ObservateurApercus* observateur);
 
 // Tree-layer bars (vertical, up means more).
 inline int position_nombre(int nombre) { return 400 - nombre; }

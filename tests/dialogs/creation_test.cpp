@@ -23,6 +23,7 @@
 #include "dialogs/creation_arbres.h"
 #include "model/aleatoire.h"
 #include "model/defauts.h"
+#include "tests/support/observation.h"
 #include "tests/support/terrains.h"
 #include "tests/support/touche_aide.h"
 
@@ -97,8 +98,14 @@ TEST(CreationCalculs, PreviewRecordNeverDrawsAKeyAndLightensTheFastPreview) {
   EXPECT_EQ(dialogs::construire_apercu(dialogs::parametres_apercu(p, false, 5)), nullptr);
 }
 
-// A dialog on the given record, rendering a flat colour (the calls are recorded).
+// The records of the preview terrains built while it is installed.
+using EnregistreurApercus =
+    test_observation::Enregistrement<dialogs::ObservateurApercus, dialogs::observer_apercus, param_mat>;
+
+// A dialog on the given record, rendering a flat colour (the calls are
+// recorded), and the records of the preview terrains it builds.
 struct Dialogue {
+  EnregistreurApercus apercus;
   TPagesdlg1 d;
   explicit Dialogue(const param_mat& p, int montagne = 0, int page = 1) {
     test_rendus::controle_rendus().effacer();
@@ -229,7 +236,7 @@ TEST(Creation, TheKeyOnScreenIsTheKeyInUse) {
   EXPECT_EQ(t.d.parametres.cle, 12345) << "not yet: the box is still being typed in";
   emit e->editingFinished();  // the box loses the focus
   EXPECT_EQ(t.d.parametres.cle, 4242);
-  EXPECT_EQ(t.d.generations.back().cle, 4242) << "the preview shows that key's mountain";
+  EXPECT_EQ(t.apercus.appels.back().cle, 4242) << "the preview shows that key's mountain";
   taper("abc");
   emit e->editingFinished();
   EXPECT_EQ(t.d.parametres.cle, 4242);
@@ -406,23 +413,23 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
   p.alea = 1;
   Dialogue t(p);
   t.d.init_montagnes();
-  ASSERT_FALSE(t.d.generations.empty());
-  EXPECT_EQ(t.d.generations.back().maillage, 5);
-  EXPECT_EQ(t.d.generations.back().taux_lissage, 0);
-  EXPECT_EQ(t.d.generations.back().gradins, 0);
+  ASSERT_FALSE(t.apercus.appels.empty());
+  EXPECT_EQ(t.apercus.appels.back().maillage, 5);
+  EXPECT_EQ(t.apercus.appels.back().taux_lissage, 0);
+  EXPECT_EQ(t.apercus.appels.back().gradins, 0);
   t.d.Button_a2Click();
-  EXPECT_EQ(t.d.generations.back().maillage, 7);
-  EXPECT_EQ(t.d.generations.back().taux_lissage, 4);
+  EXPECT_EQ(t.apercus.appels.back().maillage, 7);
+  EXPECT_EQ(t.apercus.appels.back().taux_lissage, 4);
   EXPECT_EQ(t.d.apercu->degre, 7);
   t.d.Edit_relief->setText("40");
   t.d.Edit_mont(t.d.Edit_relief);
-  EXPECT_EQ(t.d.generations.back().maillage, 5);
+  EXPECT_EQ(t.apercus.appels.back().maillage, 5);
 
-  const std::size_t avant = t.d.generations.size();
+  const std::size_t avant = t.apercus.appels.size();
   t.d.Tourner_gMouseDown();
-  ASSERT_EQ(t.d.generations.size(), avant + 1);
-  EXPECT_EQ(t.d.generations.back().maillage, 5);
-  EXPECT_EQ(t.d.generations.back().rivage_actif, 0);
+  ASSERT_EQ(t.apercus.appels.size(), avant + 1);
+  EXPECT_EQ(t.apercus.appels.back().maillage, 5);
+  EXPECT_EQ(t.apercus.appels.back().rivage_actif, 0);
   EXPECT_NE(t.d.apercu_rapide, nullptr);
   for (int k = 0; k < 3; ++k) {
     t.d.Timer1Timer();
@@ -432,22 +439,22 @@ TEST(Creation, PreviewBuildsTheRightTerrainsAndRendersOutsideThePaint) {
   t.d.tournerDMouseUp();
   EXPECT_FALSE(t.d.Timer1.isActive());
   t.d.Image4->calculer();
-  EXPECT_EQ(t.d.generations.size(), avant + 1);  // shown again, not rebuilt
+  EXPECT_EQ(t.apercus.appels.size(), avant + 1);  // shown again, not rebuilt
   EXPECT_EQ(test_rendus::controle_rendus().appels.back().vue.angle_horizontal, 72);
   EXPECT_EQ(t.d.rotation, 0);
 
-  const std::size_t avant_glisser = t.d.generations.size();
+  const std::size_t avant_glisser = t.apercus.appels.size();
   t.d.ScrollBar_relief->setSliderDown(true);
   t.d.ScrollBar_relief->setSliderPosition(30);
   EXPECT_EQ(t.d.rotation, 1);
-  EXPECT_EQ(t.d.generations.back().rivage_actif, 0);  // the fast one
+  EXPECT_EQ(t.apercus.appels.back().rivage_actif, 0);  // the fast one
   t.d.ScrollBar_relief->setSliderDown(false);
   EXPECT_EQ(t.d.rotation, 0);
-  EXPECT_EQ(t.d.generations.back().rivage_actif, 1);
-  EXPECT_EQ(t.d.generations.size(), avant_glisser + 3);  // move, release, end of scroll
+  EXPECT_EQ(t.apercus.appels.back().rivage_actif, 1);
+  EXPECT_EQ(t.apercus.appels.size(), avant_glisser + 3);  // move, release, end of scroll
   EXPECT_EQ(t.d.parametres.relief, 30);
 
-  for (const param_mat& g : t.d.generations) EXPECT_EQ(g.alea, 0);
+  for (const param_mat& g : t.apercus.appels) EXPECT_EQ(g.alea, 0);
   t.d.show();
   t.d.grab();
   t.d.Image4->calculer();

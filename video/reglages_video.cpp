@@ -292,7 +292,7 @@ void TPagesDlg3::ranger_pages(Param_video& v) const {
 // showing the result.
 void TPagesDlg3::calcule_trajectoire() {
   ranger_pages(video_);
-  if (trajet_->calculer(video_)) ++calculs_;
+  if (trajet_->calculer(video_)) emit trajectoire_calculee();
   creation_->charger(video_, film_);
 }
 

@@ -46,7 +46,10 @@ class TPagesDlg3 : public QDialog, public DialogueReglagesVideo {
   void init_videos(const EntreesReglagesVideo& entrees);
   // The settings of the video shown as the pages hold them, its slot and the mode.
   SortiesReglagesVideo sorties() const;
-  int calculs() const { return calculs_; }  // path computations so far
+
+ signals:
+  // After each computation of the path (nothing is kept of them here).
+  void trajectoire_calculee();
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -67,7 +70,6 @@ class TPagesDlg3 : public QDialog, public DialogueReglagesVideo {
   int choisi_ = 0;
   Param_video video_{};  // the settings of the video shown, gathered from the pages
   int mode_ = 0;         // on OK: 0 later, 1 redo, 2 add
-  int calculs_ = 0;
   bool charge_ = false;  // loading: the pages' changes are not acted on
   std::unique_ptr<Tmatrice> apercu5_, apercu4_;  // the preview terrains
   int montagne_apercu_ = -1;

@@ -165,8 +165,6 @@ void CtlButton::paintEvent(QPaintEvent*) {
   const unsigned etat = (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift;
   const GlyphTextPlaces at = PlaceGlyphText(font(), caption, &font_fx_, layout_.Values(), !g.isNull(), etat, flags,
                                             g.rect(), r);
-  last_glyph_rect_ = at.glyph;
-  last_text_rect_ = at.text;
   DrawGlyphTextLayout(p, caption, &font_fx_, layout_.Values(), &g, nullptr, clNone, etat, flags, g.rect(), r,
                       ColorToRgb(clBtnText));
 }

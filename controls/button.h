@@ -89,9 +89,6 @@ class CtlButton : public QPushButton {
   int FaceState() const;
   // Face flags: 1, plus 2 with the focus, plus 0x20 for the default button.
   unsigned FaceFlags() const;
-  // Where the glyph and the caption went at the last paint.
-  QRect last_glyph_rect() const { return last_glyph_rect_; }
-  QRect last_text_rect() const { return last_text_rect_; }
 
  signals:
   void dropDown();
@@ -134,6 +131,5 @@ class CtlButton : public QPushButton {
   int drop_down_indent_ = 0;
   bool drop_down_right_ = false;
   bool was_default_ = false;
-  QRect last_glyph_rect_, last_text_rect_;
   std::unique_ptr<CtlPushActionLink> action_link_;
 };

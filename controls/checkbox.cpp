@@ -128,6 +128,13 @@ void CtlButtonControl::AdjustSize() {
   if (auto_size_) resize(MeasuredSize());
 }
 
+GlyphTextPlaces CtlButtonControl::Places() const { return Places(Mark()); }
+
+GlyphTextPlaces CtlButtonControl::Places(const QImage& mark) const {
+  return PlaceGlyphText(font(), caption_, &font3d_, Placement(), !mark.isNull(), LayoutState(), kTextFlags,
+                        mark.rect(), rect());
+}
+
 void CtlButtonControl::paintEvent(QPaintEvent*) {
   QPainter p(this);
   CtlPreparePainter(p);
@@ -135,10 +142,7 @@ void CtlButtonControl::paintEvent(QPaintEvent*) {
   const QImage mark = Mark();
   p.setFont(font());
   const GlyphTextLayoutValues placement = Placement();
-  const GlyphTextPlaces at = PlaceGlyphText(font(), caption_, &font3d_, placement, !mark.isNull(), LayoutState(),
-                                            kTextFlags, mark.rect(), rect());
-  last_mark_ = at.glyph;
-  last_text_ = at.text;
+  const GlyphTextPlaces at = Places(mark);
   DrawGlyphTextLayout(p, caption_, &font3d_, placement, &mark, nullptr,
                       glyph_transparent_ ? glyph_transparent_color_ : clNone, LayoutState(), kTextFlags, mark.rect(),
                       rect(), ColorToRgb(clBtnText));

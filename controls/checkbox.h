@@ -79,9 +79,8 @@ class CtlButtonControl : public CtlCustomPanel {
   // Size of mark plus caption, laid out from the top left.
   QSize MeasuredSize() const;
 
-  // Where the mark and the caption went at the last paint.
-  QRect LastMarkRect() const { return last_mark_; }
-  QRect LastTextRect() const { return last_text_; }
+  // Where the mark and the caption go as the control stands now.
+  GlyphTextPlaces Places() const;
 
  signals:
   void clicked();
@@ -100,6 +99,7 @@ class CtlButtonControl : public CtlCustomPanel {
   int LayoutState() const;
   // Alignment as drawn: mirrored while the control reads right to left.
   GlyphTextLayoutValues Placement() const;
+  GlyphTextPlaces Places(const QImage& mark) const;
 
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
@@ -123,7 +123,6 @@ class CtlButtonControl : public CtlCustomPanel {
   bool pressed_ = false;
   QString caption_;
   QPointer<QShortcut> accelerator_;
-  QRect last_mark_, last_text_;
   std::unique_ptr<CtlCheckActionLink> action_link_;
 };
 

@@ -99,7 +99,6 @@ bool CtlFormFill::PaintBackground(QPainter& p, const QRect& client) {
     QPainter b(&buffer_);
     fill_.Gradient().Paint(b, buffer_.rect(), 0);
     rebuild_pending_ = false;
-    ++renders_;
   }
   p.drawImage(0, 0, buffer_);
   return true;

@@ -64,8 +64,8 @@ class CtlFormFill : public CtlCustomFormFill {
   CtlFillObject& FillObject() { return fill_; }
   void SetFillObject(const CtlFillObject& f) { fill_.Assign(f); }
   bool IsEmpty() const { return fill_.IsEmpty(); }
-  // Gradient renders into the buffer so far.
-  int gradient_renders() const { return renders_; }
+  // The gradient as last rendered for the client, kept while size and fill stay.
+  const QImage& GradientBuffer() const { return buffer_; }
 
   bool PaintBackground(QPainter& p, const QRect& client) override;
 
@@ -77,5 +77,4 @@ class CtlFormFill : public CtlCustomFormFill {
  private:
   CtlFillObject fill_;
   QImage buffer_;
-  int renders_ = 0;
 };

@@ -48,10 +48,7 @@ CtlBaseGraphicButton::~CtlBaseGraphicButton() {
   delete accelerator_.data();
 }
 
-void CtlBaseGraphicButton::RequestRepaint() {
-  ++repaint_requests_;
-  update();
-}
+void CtlBaseGraphicButton::RequestRepaint() { update(); }
 
 void CtlBaseGraphicButton::SetTransparent(bool transparent) {
   if (!CtlStore(transparent_, transparent)) return;

@@ -93,8 +93,6 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   int PreviousState() const { return previous_; }
   bool HoverWatchActive() const { return hover_.Active(); }
   bool RepeatActive() const { return repeat_.Active(); }
-  // Repaints asked for by state and look changes (for tests of the repaint rules).
-  int RepaintRequests() const { return repaint_requests_; }
   // Whether (x, y) counts as on the button; the base takes the whole rectangle.
   virtual bool IsInside(int x, int y) const;
 
@@ -174,7 +172,6 @@ class CtlBaseGraphicButton : public CtlBaseControl {
   bool drop_down_right_ = false;
   int state_ = bsUp;
   int previous_ = bsUp;
-  int repaint_requests_ = 0;
   CtlGlyph glyph_;
   QPointer<QShortcut> accelerator_;
   CtlPoolTimer hover_;

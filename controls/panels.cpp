@@ -104,7 +104,6 @@ void CtlCustomParentPanel::BuildBackground(bool force) {
     ImageList()->DrawInRect(p, img.rect(), ListIndex(), ImageIndex(), dbTile);
   }
   buffer_ = QPixmap::fromImage(img);
-  ++builds_;
 }
 
 void CtlCustomParentPanel::ImageListChanged() {

@@ -80,7 +80,8 @@ class CtlCustomParentPanel : public CtlCustomBevelPanel {
   bool QuickDraw() const { return quick_draw_; }  // kept; palettes do nothing here
   void SetQuickDraw(bool on) { quick_draw_ = on; }
   bool HasBuffer() const { return !buffer_.isNull(); }
-  int BuildCount() const { return builds_; }
+  // The picture built for the panel's size, kept while size and entry stay.
+  const QPixmap& Buffer() const { return buffer_; }
   // True with a buffer; otherwise as a plain panel when Transparent.
   bool CanSupplyBack() const override;
   bool IsTransparent() const override { return HasBuffer() || CanSupplyBack(); }
@@ -98,7 +99,6 @@ class CtlCustomParentPanel : public CtlCustomBevelPanel {
  private:
   bool quick_draw_ = false;
   QPixmap buffer_;
-  int builds_ = 0;
 };
 
 // Base of status bars; labels placed on one add its text offset.

@@ -135,7 +135,6 @@ void CtlBaseMeter::resizeEvent(QResizeEvent* e) {
 }
 
 void CtlBaseMeter::paintEvent(QPaintEvent*) {
-  ++paint_count_;
   QPainter p(this);
   CtlPreparePainter(p);
   CtlFillRect(p, rect(), ColorToRgb(Color()));

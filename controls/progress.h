@@ -54,8 +54,7 @@ class CtlBaseMeter : public CtlGraphicControl {
   QRect InnerRect() const { return Bevel().GetClientRect(rect()); }
   // The parts of the inner rectangle for a percentage, by Direction.
   void SplitBar(int percent, QRect& filled, QRect& empty) const;
-  // Full paints so far, and the percentage drawn last.
-  int paint_count() const { return paint_count_; }
+  // The percentage drawn last.
   int last_drawn() const { return last_drawn_; }
 
   // Fits the size to the bar; true when it changed it.
@@ -86,7 +85,6 @@ class CtlBaseMeter : public CtlGraphicControl {
   CtlColor font_color_ = clWindowText;
   int user_value_ = 0;
   QString caption_;
-  int paint_count_ = 0;
   bool sizing_ = false;
 };
 

@@ -115,11 +115,10 @@ TEST(CheckBox, CellsOfListAndBuiltInStrips) {
   EXPECT_EQ(c->CellWidth(), 13);
   c->SetState(cbGrayed);
   const QImage vu = c->grab().toImage();
-  EXPECT_EQ(vu.pixelColor(c->LastMarkRect().center()), QColor(50, 0, 0));  // cell 4
+  EXPECT_EQ(vu.pixelColor(c->Places().glyph.center()), QColor(50, 0, 0));  // cell 4
   // The caption sits Spacing pixels after the mark.
   c->SetCaption("Box");
-  c->grab();
-  EXPECT_EQ(c->LastTextRect().left(), c->LastMarkRect().right() + 1 + 4);
+  EXPECT_EQ(c->Places().text.left(), c->Places().glyph.right() + 1 + 4);
 }
 
 TEST(CheckBox, AutoSizeTakesMarkPlusCaption) {
@@ -142,15 +141,13 @@ TEST(CheckBox, RightToLeftMirrorsMarkAndCaption) {
   for (CtlButtonControl* c : {static_cast<CtlButtonControl*>(check), static_cast<CtlButtonControl*>(radio)}) {
     c->SetCaption("Island");
     c->resize(120, 20);
-    c->grab();
-    const QRect mark = c->LastMarkRect(), text = c->LastTextRect();
+    const QRect mark = c->Places().glyph, text = c->Places().text;
     EXPECT_EQ(mark.left(), 0);
     EXPECT_GT(text.left(), mark.right());
     c->setLayoutDirection(Qt::RightToLeft);
-    c->grab();
-    EXPECT_EQ(c->LastMarkRect(), QStyle::visualRect(Qt::RightToLeft, c->rect(), mark));
-    EXPECT_EQ(c->LastTextRect(), QStyle::visualRect(Qt::RightToLeft, c->rect(), text));
-    EXPECT_EQ(c->LastMarkRect().right(), c->width() - 1);
+    EXPECT_EQ(c->Places().glyph, QStyle::visualRect(Qt::RightToLeft, c->rect(), mark));
+    EXPECT_EQ(c->Places().text, QStyle::visualRect(Qt::RightToLeft, c->rect(), text));
+    EXPECT_EQ(c->Places().glyph.right(), c->width() - 1);
   }
 }
 

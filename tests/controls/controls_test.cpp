@@ -196,13 +196,16 @@ TEST(BackPanel, ResizeRebuildsOnceAndPaintOnlyCopies) {
   CtlBackPanel p;
   p.resize(40, 20);
   p.SetImageList(&list);
-  int builds = p.BuildCount();
+  const qint64 fond = p.Buffer().cacheKey();
   p.grab();
-  EXPECT_EQ(p.BuildCount(), builds);
+  EXPECT_EQ(p.Buffer().cacheKey(), fond);
   p.resize(50, 20);
   p.grab();
+  const qint64 agrandi = p.Buffer().cacheKey();
+  EXPECT_NE(agrandi, fond);
+  EXPECT_EQ(p.Buffer().width(), 50);
   p.grab();
-  EXPECT_EQ(p.BuildCount(), builds + 1);
+  EXPECT_EQ(p.Buffer().cacheKey(), agrandi);
 }
 
 TEST(LImage, AutosizeTakesTheEntryAndTheBevel) {

@@ -13,6 +13,7 @@
 #include "controls/ctlerror.h"
 #include "controls/formfill.h"
 #include "controls/formshadow.h"
+#include "tests/support/peintures.h"
 
 namespace {
 
@@ -111,17 +112,6 @@ TEST(FormShadow, StateRules) {
   EXPECT_FALSE(Shown(*shadow));
 }
 
-namespace {
-// Records the regions of the paint events a widget receives.
-struct PaintCount : QObject {
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-}  // namespace
-
 TEST(FormShadow, ADragByTheTitleBarHidesTheShadowUntilTheButtonIsLetGo) {
   QWidget form;
   form.setGeometry(100, 100, 300, 200);
@@ -143,8 +133,7 @@ TEST(FormShadow, ADragByTheTitleBarHidesTheShadowUntilTheButtonIsLetGo) {
   Send(&form, QEvent::FocusIn);
   EXPECT_FALSE(Shown(*shadow));
 
-  PaintCount right;
-  shadow->Right()->installEventFilter(&right);
+  CompteurPeintures right(shadow->Right());
   Mouse(&form, QEvent::MouseButtonRelease, {50, 8}, Qt::LeftButton, Qt::NoButton);
   EXPECT_FALSE(shadow->Dragging());
   ASSERT_TRUE(Shown(*shadow));
@@ -153,7 +142,7 @@ TEST(FormShadow, ADragByTheTitleBarHidesTheShadowUntilTheButtonIsLetGo) {
   EXPECT_EQ(shadow->Bottom()->geometry(), CtlFormShadow::BottomStrip(form.frameGeometry(), 6));
   // Shown again, the strip paints itself anew, through a mask whose checks follow its new place.
   QApplication::processEvents();
-  EXPECT_GT(right.paints, 0);
+  EXPECT_GT(right.peintures, 0);
   const QRegion mask = shadow->Right()->mask();
   EXPECT_EQ(mask.contains(QPoint(0, 0)), ((r.x() + r.y()) & 1) != 0);
   EXPECT_NE(mask.contains(QPoint(1, 0)), mask.contains(QPoint(0, 0)));
@@ -303,16 +292,19 @@ TEST(FormFill, OwnerDrawAndTheGradientBuffer) {
   fill->FillObject().SetStyle(sfGradient);
   form.show();
   form.grab();
-  const int renders = fill->gradient_renders();
+  // The gradient is rendered again only for a new size or a new gradient.
+  const qint64 rendu = fill->GradientBuffer().cacheKey();
   form.grab();
   form.grab();
-  EXPECT_EQ(fill->gradient_renders(), renders);
+  EXPECT_EQ(fill->GradientBuffer().cacheKey(), rendu);
   form.resize(130, 90);
   form.grab();
-  EXPECT_EQ(fill->gradient_renders(), renders + 1);
+  const qint64 agrandi = fill->GradientBuffer().cacheKey();
+  EXPECT_NE(agrandi, rendu);
+  EXPECT_EQ(fill->GradientBuffer().width(), 130);
   fill->FillObject().Gradient().SetEndColor(CtlRgb(255, 255, 255));
   shot = form.grab().toImage();
-  EXPECT_EQ(fill->gradient_renders(), renders + 2);
+  EXPECT_NE(fill->GradientBuffer().cacheKey(), agrandi);
   EXPECT_NE(shot.pixel(5, 2), shot.pixel(5, 87));
 
   fill->FillObject().SetStyle(sfBitmap);

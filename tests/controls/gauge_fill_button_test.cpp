@@ -10,6 +10,7 @@
 #include "controls/button.h"
 #include "controls/fill.h"
 #include "controls/progress.h"
+#include "tests/support/peintures.h"
 
 namespace {
 
@@ -145,14 +146,15 @@ TEST(Gauge, BarSplitsTheInnerRowAndTextIsNotSmoothed) {
 
 TEST(Gauge, EveryPositionChangePaintsAtOnce) {
   Gauge gauge;
+  CompteurPeintures compteur(&gauge.g);
   for (int k = 1; k <= 5; ++k) {
-    const int before = gauge.g.paint_count();
+    const int before = compteur.peintures;
     gauge.g.SetPosition(k * 10);
-    EXPECT_GT(gauge.g.paint_count(), before) << k;
+    EXPECT_GT(compteur.peintures, before) << k;
   }
-  const int before = gauge.g.paint_count();
+  const int before = compteur.peintures;
   gauge.g.SetPosition(50);  // unchanged
-  EXPECT_EQ(gauge.g.paint_count(), before);
+  EXPECT_EQ(compteur.peintures, before);
 }
 
 TEST(FillControl, TilesThePictureFromTheInnerTopLeft) {
@@ -186,14 +188,14 @@ TEST(PushButton, DisabledButtonShowsItsSecondGlyph) {
   b.setGeometry(0, 0, 97, 25);
   b.SetGlyph(strip);
   QImage up = b.grab().toImage();
-  QPoint c = b.last_glyph_rect().center();
-  EXPECT_EQ(up.pixel(c), qRgb(0xFF, 0, 0));
+  const QRect glyphe = cadre_couleur(up, qRgb(0xFF, 0, 0));
+  EXPECT_EQ(glyphe.size(), QSize(12, 12));
   EXPECT_EQ(up.pixel(0, 0), kWhite);  // raised face: light top left
   EXPECT_EQ(up.pixel(96, 24), qRgb(0, 0, 0));
   b.setEnabled(false);
   QImage off = b.grab().toImage();
   EXPECT_EQ(b.FaceState(), 1);
-  EXPECT_EQ(off.pixel(b.last_glyph_rect().center()), qRgb(0, 0, 0xFF));
+  EXPECT_EQ(cadre_couleur(off, qRgb(0, 0, 0xFF)), glyphe);
 }
 
 TEST(PushButton, HeldFaceMovesTheContent) {
@@ -204,12 +206,12 @@ TEST(PushButton, HeldFaceMovesTheContent) {
   CtlButton b;
   b.setGeometry(0, 0, 75, 25);
   b.SetGlyph(strip);
-  b.grab();
-  const QRect up = b.last_glyph_rect();
+  const QRect up = cadre_couleur(b.grab().toImage(), qRgb(0, 0xFF, 0));
+  EXPECT_EQ(up.size(), QSize(8, 8));
   b.setDown(true);
   EXPECT_EQ(b.FaceState(), 4);
   QImage img = b.grab().toImage();
-  EXPECT_EQ(b.last_glyph_rect(), up.translated(1, 1));
+  EXPECT_EQ(cadre_couleur(img, qRgb(0, 0xFF, 0)), up.translated(1, 1));
   EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0));  // held: black frame
   EXPECT_EQ(img.pixel(1, 1), qRgb(0x80, 0x80, 0x80));
 }

@@ -14,6 +14,7 @@
 #include "controls/backpanel.h"
 #include "controls/shapebutton.h"
 #include "controls/speedbutton.h"
+#include "tests/support/peintures.h"
 
 namespace {
 
@@ -233,16 +234,21 @@ TEST(ShapeButton, HotRepaintsOnlyWithADistinctHotLook) {
   b->setGeometry(0, 0, 60, 30);
   b->SetAllowTransparency(false);
   parent.show();
-  const int avant = b->RepaintRequests();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+  QCoreApplication::processEvents();
+  CompteurPeintures compteur(b);
   QTest::mouseMove(b, QPoint(20, 10));
   ASSERT_EQ(b->ButtonState(), CtlBaseGraphicButton::bsHot);
+  QCoreApplication::processEvents();
   QEvent leave(QEvent::Leave);
   QCoreApplication::sendEvent(b, &leave);
   EXPECT_EQ(b->ButtonState(), CtlBaseGraphicButton::bsUp);
-  EXPECT_EQ(b->RepaintRequests(), avant);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(compteur.peintures, 0);
   b->Colors().SetMouseOver(CtlRgb(250, 250, 0));
   QTest::mouseMove(b, QPoint(21, 10));
-  EXPECT_GT(b->RepaintRequests(), avant);
+  QCoreApplication::processEvents();
+  EXPECT_GT(compteur.peintures, 0);
 }
 
 TEST(ShapeButton, EveryShapeIgnoresPressesOutsideAndClicksAtTheCentre) {
@@ -308,16 +314,22 @@ TEST(ShapeButton, ShapeAndColourChangesRecalculateByThemselves) {
   b->setGeometry(0, 0, 86, 33);
   b->Shape().SetShape(stRoundRect);
   b->Shape().Shadow.SetStyle(hssNone);
-  const int avant = b->RepaintRequests();
+  parent.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+  QCoreApplication::processEvents();
+  CompteurPeintures compteur(b);
   b->Shape().SetRoundPercent(150);
   EXPECT_EQ(b->Shape().RoundPercent(), 100);
   EXPECT_EQ(b->Points()[2], QPoint(33, 33));  // the stadium's corner, without a call to Recalc
-  EXPECT_GT(b->RepaintRequests(), avant);
+  QCoreApplication::processEvents();
+  EXPECT_GT(compteur.peintures, 0);
   b->Shape().Bevel.SetWidth(80);
   EXPECT_EQ(b->Shape().Bevel.Width(), 50);
-  const int r = b->RepaintRequests();
+  QCoreApplication::processEvents();
+  const int r = compteur.peintures;
   b->Colors().SetMouseOver(CtlRgb(1, 2, 3));
-  EXPECT_GT(b->RepaintRequests(), r);
+  QCoreApplication::processEvents();
+  EXPECT_GT(compteur.peintures, r);
   // A copy of a shape takes the values and notifies its own owner only.
   CtlShape copie = b->Shape();
   int vus = 0;

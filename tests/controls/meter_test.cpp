@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "controls/progress.h"
+#include "tests/support/peintures.h"
 
 namespace {
 
@@ -76,18 +77,18 @@ TEST(Meter, ZeroShowsAnEmptyBarWithItsTextInTheBarColour) {
 TEST(Meter, SmallBarsRedrawOnlyWhenASegmentMoves) {
   SmallGauge gauge;
   EXPECT_EQ(gauge.g.RedrawThreshold(), 5);  // (100 div 10) div 2
-  const int start = gauge.g.paint_count();
+  CompteurPeintures compteur(&gauge.g);
   gauge.g.SetPosition(3);
-  EXPECT_EQ(gauge.g.paint_count(), start);
+  EXPECT_EQ(compteur.peintures, 0);
   gauge.g.SetPosition(5);
-  EXPECT_EQ(gauge.g.paint_count(), start + 1);
+  EXPECT_EQ(compteur.peintures, 1);
   gauge.g.SetOptionsText(toPercent);
   EXPECT_EQ(gauge.g.RedrawThreshold(), 1);
 
   // Changing the unused solid-bar colour repaints nothing.
-  const int before = gauge.g.paint_count();
+  const int before = compteur.peintures;
   gauge.g.SetBarColor(CtlRgb(0, 255, 0));
-  EXPECT_EQ(gauge.g.paint_count(), before);
+  EXPECT_EQ(compteur.peintures, before);
 }
 
 TEST(Meter, HalfLightsFiveSegmentsFromTheStartOfEachDirection) {

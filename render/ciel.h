@@ -65,6 +65,10 @@ std::string fichier_ciel_utilisable(const std::string& chemin, const std::string
 // sky can draw it.
 std::string raison_ciel_illisible(const std::string& chemin);
 
+// The threshold L of the cloud grid's values above which a value is cloud,
+// from the view's cloud size (taken within -5..20): 0 to 250.
+std::int32_t seuil_nuages(std::int32_t taille_nuages);
+
 class TCiel : public CielDessine {
  public:
   static constexpr std::int32_t kDecalages = 1024;
@@ -129,12 +133,10 @@ class TCiel : public CielDessine {
   std::map<std::int32_t, CoutLigne> couts_;
 
  public:
-  // Values of the last cloud build, for tests: the threshold L and the ramp.
-  std::int32_t seuil_nuages() const { return L_; }
+  // The colour ramp of the grid's values of the last cloud build.
   const std::array<std::array<std::uint16_t, 3>, 256>& rampe() const { return rampe_; }
 
  private:
-  std::int32_t L_ = 0;
   std::array<std::array<std::uint16_t, 3>, 256> rampe_{};
 };
 

@@ -102,6 +102,8 @@ void TCiel::subdiviser_nuages(std::int32_t x1, std::int32_t y1, std::int32_t x2,
   }
 }
 
+std::int32_t seuil_nuages(std::int32_t taille_nuages) { return 10 * Round(20.0 - borne(taille_nuages, -5, 20)); }
+
 void TCiel::nuages() {
   graine_nuages();
   // The grid's size, bounded.
@@ -112,8 +114,7 @@ void TCiel::nuages() {
   // taken within -5..20), and the scale of the cloud features.
   const Rgb ciel = e_.palette->lire_couleur(1);
   const std::int32_t couleur_ciel[3] = {ciel.r, ciel.g, ciel.b};
-  const std::int32_t L = 10 * Round(20.0 - borne(vue_.taille_nuages, -5, 20));
-  L_ = L;
+  const std::int32_t L = seuil_nuages(vue_.taille_nuages);
   echelle_ = vue_.nombre_nuages > 1 ? std::max(1, Round(double(lc) / vue_.nombre_nuages)) : lc;
   const std::int32_t bande = premiere_bande(hc, lc);
   construire_rampe(L, couleur_ciel);

@@ -230,9 +230,15 @@ TEST(Clouds, SameSeedSameSkyAndTheThresholdWithinTheRamp) {
     c.e.largeur = 120;
     c.e.ligne_horizon = 50;
     c.dessiner();
-    EXPECT_EQ(c.ciel.seuil_nuages(), L) << taille;
+    EXPECT_EQ(seuil_nuages(taille), L) << taille;
+    // The build's ramp keeps the sky colour up to L + 1 and lightens after it.
     const Rgb ciel = c.palette.lire_couleur(1);
     EXPECT_EQ(c.ciel.rampe()[1][0], ciel.r);
+    EXPECT_EQ(c.ciel.rampe()[std::size_t(L + 1)][0], ciel.r) << taille;
+    if (L + 2 <= 255) {
+      const auto& apres = c.ciel.rampe()[std::size_t(L + 2)];
+      EXPECT_TRUE(apres[0] > ciel.r || apres[1] > ciel.g || apres[2] > ciel.b) << taille;
+    }
     for (int e = 1; e <= 255; ++e)
       for (int k = 0; k < 3; ++k) {
         EXPECT_GE(c.ciel.rampe()[std::size_t(e)][std::size_t(k)], 1);

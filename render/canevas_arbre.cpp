@@ -1,7 +1,5 @@
 #include "render/canevas_arbre.h"
 
-#include <algorithm>
-
 namespace render {
 
 namespace {
@@ -49,9 +47,5 @@ bool CanevasRaster<T>::couvert(Point p) const {
 
 template class CanevasRaster<Pixel>;
 template class CanevasRaster<std::uint8_t>;
-
-bool CanevasEnregistreur::couvert(Point p) const {
-  return std::find(pixels_couverts.begin(), pixels_couverts.end(), p) != pixels_couverts.end();
-}
 
 }  // namespace render

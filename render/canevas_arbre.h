@@ -3,12 +3,11 @@
 // tree drawing relies on whatever the previous drawing left. A new canvas
 // starts with a clear pen of width 1 and a hollow brush.
 //
-// Colours carry the palette index they were read from (for the recording
-// canvas) and the pixel value the raster canvas paints.
+// Colours carry the palette index they were read from and the pixel value the
+// raster canvas paints.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "render/raster.h"
 
@@ -75,27 +74,5 @@ class CanevasRaster final : public CanevasArbre {
 
 using CanevasImage = CanevasRaster<Pixel>;
 using CanevasMasque = CanevasRaster<std::uint8_t>;
-
-// Records every primitive with the pen and brush it was drawn with (tests).
-class CanevasEnregistreur final : public CanevasArbre {
- public:
-  enum class Genre : std::uint8_t { ligne, polygone, ellipse };
-  struct Trace {
-    Genre genre;
-    std::vector<Point> points;
-    Stylo stylo;
-    Pinceau pinceau;
-  };
-  std::vector<Trace> traces;
-  // Probe answers: the covered pixels.
-  std::vector<Point> pixels_couverts;
-
-  void ligne(Point a, Point b) override { traces.push_back({Genre::ligne, {a, b}, stylo(), pinceau()}); }
-  void polygone(const Point* p, int n) override {
-    traces.push_back({Genre::polygone, std::vector<Point>(p, p + n), stylo(), pinceau()});
-  }
-  void ellipse(Point a, Point b) override { traces.push_back({Genre::ellipse, {a, b}, stylo(), pinceau()}); }
-  bool couvert(Point p) const override;
-};
 
 }  // namespace render

@@ -12,6 +12,7 @@
 #include "render/dessin_arbre.h"
 #include "render/palette.h"
 #include "tests/render/arbre_aide.h"
+#include "tests/support/canevas_enregistreur.h"
 #include "tests/support/fakes.h"
 
 using namespace render;

@@ -6,6 +6,7 @@
 #include "render/canevas_arbre.h"
 #include "render/palette.h"
 #include "tests/render/arbre_aide.h"
+#include "tests/support/canevas_enregistreur.h"
 
 using namespace render;
 using Genre = CanevasEnregistreur::Genre;

@@ -170,7 +170,6 @@ struct RenderContext {
   // --- Statistics counters (64-bit)
   std::int64_t facettes_total = 0, facettes_faibles = 0, facettes_moyennes = 0, facettes_fortes = 0;
   std::int64_t points_riviere = 0;
-  std::int64_t aire_dessinee = 0;
 
   // --- Event throttling of progression
   std::uint32_t appels_sans_attente = 0;

@@ -172,7 +172,6 @@ void Moteur::executer() {
   ctx_.facettes_faibles += etat_.faible;
   ctx_.facettes_moyennes += etat_.moyenne;
   ctx_.facettes_fortes += etat_.forte;
-  if (observateur_) observateur_->compteurs(compteurs_);
 }
 
 // The terms of point_noeud that depend on one index or on the height alone,

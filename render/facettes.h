@@ -35,21 +35,14 @@ struct FacetteDessinee {
   bool visible = false;
 };
 
-struct CompteursFacettes {
-  std::int64_t facettes = 0;         // every polygon drawn, main and sub
-  std::int64_t cretes = 0;
-  std::int64_t eau = 0;
-  std::int64_t sauts_occupation = 0;
-  std::int64_t sous_reseaux = 0;
-  std::int64_t sous_facettes = 0;
-};
-
-// A facet observer that also sees each polygon and the final counters.
+// A facet observer that also sees each polygon, each facet the occupancy
+// buffer hides and each sub-lattice drawn; the drawing counts nothing itself.
 class ObservateurDessin : public ObservateurFacettes {
  public:
   bool sans_cache = false;  // compute every vertex afresh (the node cache is off)
   virtual void dessinee(const FacetteDessinee&) {}
-  virtual void compteurs(const CompteursFacettes&) {}
+  virtual void saut_occupation() {}
+  virtual void sous_reseau() {}
   // Every triangle the pass hands to the raster layer for the picture, as it hands it.
   virtual void triangle(Point, Point, Point, Contour, Pixel /*remplissage*/, Pixel /*contour*/) {}
 };

@@ -24,7 +24,6 @@ void DessinFacettes::dessiner_facette(bool sous) {
     f_photo_ = false;
     const std::int64_t aire = std::int64_t(c.pas_effectif) * c.pas_effectif;
     aire_budget_ += aire;
-    c.aire_dessinee += aire;
   }
   const std::int32_t ci = c.terrain.cellule_rendu[0], cj = c.terrain.cellule_rendu[1];
   const bool arbre_noeud = arbre_type_ > 10 && arbre_type_ < 20;
@@ -131,7 +130,7 @@ void DessinFacettes::dessiner_facette(bool sous) {
 bool DessinFacettes::occupation_libre(const Prealable& pr) {
   const std::int32_t valeur = pr.case_occupation >= 0 ? occupation_.data[pr.case_occupation] : 0;
   if (valeur == 0 || pr.occupation < valeur + 20) return true;
-  ++compteurs_.sauts_occupation;
+  if (observateur_) observateur_->saut_occupation();
   return false;
 }
 
@@ -195,10 +194,6 @@ void DessinFacettes::polygone_occupe(Pixel couleur, std::int32_t occupation) {
 void DessinFacettes::observer(bool sous, GenreFacette genre, std::int32_t index, Rgb couleur, std::int32_t niveau,
                               std::int32_t lumiere, bool visible) {
   if (!observateur_) return;
-  ++compteurs_.facettes;
-  if (sous) ++compteurs_.sous_facettes;
-  if (genre == GenreFacette::crete) ++compteurs_.cretes;
-  if (genre == GenreFacette::eau) ++compteurs_.eau;
   FacetteDessinee f;
   f.sous_facette = sous;
   f.genre = genre;

@@ -373,7 +373,6 @@ class DessinFacettes {
   const param_vue& vue_;
   Surface<Pixel> image_;
   ObservateurDessin* observateur_ = nullptr;
-  CompteursFacettes compteurs_;
 
   ReglagesOmbrage reglages_;
   EtatOmbrage etat_;

@@ -38,7 +38,7 @@ void DessinFacettes::dessiner_triangle(std::int32_t ci, std::int32_t cj, bool vo
 }
 
 void DessinFacettes::sous_reseau(std::int32_t ci, std::int32_t cj, int niveau, double A) {
-  ++compteurs_.sous_reseaux;
+  if (observateur_) observateur_->sous_reseau();
   const int m = (1 << niveau) + 1;
   if (f_eau_) {
     eau_.depuis_horloge();

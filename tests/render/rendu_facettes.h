@@ -12,17 +12,18 @@
 #include "render/calcul_image.h"
 #include "render/facettes.h"
 #include "render/palette.h"
+#include "tests/support/compteur_facettes.h"
 
 namespace essais {
 
-struct Releve : render::ObservateurDessin {
+// Counts what the drawing shows and keeps its polygons while `garder`.
+struct Releve : CompteurFacettes {
   std::vector<render::FacetteDessinee> facettes;
-  render::CompteursFacettes totaux;
   bool garder = true;
   void dessinee(const render::FacetteDessinee& f) override {
+    CompteurFacettes::dessinee(f);
     if (garder) facettes.push_back(f);
   }
-  void compteurs(const render::CompteursFacettes& c) override { totaux = c; }
 };
 
 inline param_vue vue_defaut() {

@@ -48,6 +48,7 @@
 #include "render/ciel.h"
 #include "render/facettes.h"
 #include "render/jpeg.h"
+#include "tests/support/compteur_facettes.h"
 #include "tests/support/png.h"
 #include "tests/support/terrains.h"
 #ifdef QUORVEL_RENDER_TOOL_MOVIES
@@ -321,10 +322,7 @@ int main(int argc, char** argv) {
     render::Bitmap image(largeur, hauteur);
     render::Bitmap carte2;
     if (editeur) carte2.reset(2 * largeur, 2 * hauteur);
-    struct : render::ObservateurDessin {
-      render::CompteursFacettes c;
-      void compteurs(const render::CompteursFacettes& x) override { c = x; }
-    } releve;
+    CompteurFacettes releve;
     render::RenderOptions options;
     options.dossier_ciels = dossier_ciels;
     if (!compteurs.empty()) options.phases.observateur = &releve;
@@ -347,7 +345,7 @@ int main(int argc, char** argv) {
     }
     if (!compteurs.empty()) {
       std::ofstream f(compteurs);
-      const render::CompteursFacettes& c = releve.c;
+      const TotauxFacettes& c = releve.totaux;
       f << "facettes=" << c.facettes << "\ncretes=" << c.cretes << "\neau=" << c.eau
         << "\nsauts_occupation=" << c.sauts_occupation << "\nsous_reseaux=" << c.sous_reseaux
         << "\nsous_facettes=" << c.sous_facettes << "\n";

@@ -10,16 +10,12 @@
 #include <vector>
 
 #include "fenetres/rendu.h"
+#include "tests/support/observation.h"
 
 namespace test_rendus {
 
 class ControleRendus : public fenetres::ObservateurRendus {
  public:
-  ~ControleRendus() override {
-    if (fenetres::ObservateurRendus* avant = fenetres::observer_rendus(nullptr); avant != this)
-      fenetres::observer_rendus(avant);
-  }
-
   int rendus = 0;
   int rendus_dans_peinture = 0;  // renders started inside a paint handler (must stay 0)
   std::vector<fenetres::AppelRendu> appels;
@@ -77,8 +73,7 @@ class ControleRendus : public fenetres::ObservateurRendus {
 // The observer of the seam for this test program, installed on the first call.
 inline ControleRendus& controle_rendus() {
   static ControleRendus c;
-  static const bool installe = (fenetres::observer_rendus(&c), true);
-  (void)installe;
+  static const test_observation::Observation<fenetres::ObservateurRendus, fenetres::observer_rendus> installe(&c);
   return c;
 }
 

@@ -520,14 +520,19 @@ bool CommandesFichier::ouvrir_video() {
     const int m = e_.montagne_courante;
     e_.video = d.video;
     e_.informations = d.informations;
-    // The movie beside the document; the other extension when that one is missing.
-    // The movie of the document's codec, else one of another kind.
+    // The movie beside the document: the one of the document's codec, else
+    // one of another kind.
     std::vector<std::string> extensions = extensions_films();
     std::stable_partition(extensions.begin(), extensions.end(),
                           [&](const std::string& x) { return x == extension_film(e_.video.type_video); });
     std::string film;
-    for (const std::string& x : extensions)
-      if (film.empty() && fichier_existe(changer_extension(e_.fichier_courant, x))) film = changer_extension(e_.fichier_courant, x);
+    for (const std::string& x : extensions) {
+      const std::string chemin = changer_extension(e_.fichier_courant, x);
+      if (fichier_existe(chemin)) {
+        film = chemin;
+        break;
+      }
+    }
     const int w = hote_.creer_video(film, d.cameras ? &*d.cameras : nullptr, e_.informations);
     e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(e_.vue_courante);
     e_.montagnes[m].type.no_video = static_cast<std::uint16_t>(w);

@@ -49,6 +49,13 @@ std::uint8_t xinput_opcode(xcb_connection_t* c) {
   return op;
 }
 
+// The atom of the window manager's move and size request, asked of the server
+// once: a move starts on a button press, without a round trip first.
+std::uint32_t move_resize_atom() {
+  static const std::uint32_t atom = Atom("_NET_WM_MOVERESIZE");
+  return atom;
+}
+
 // Sends a client message to the root window, where the window manager reads requests.
 void to_window_manager(xcb_connection_t* c, const std::array<std::uint8_t, 32>& m) {
   const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
@@ -60,7 +67,7 @@ void to_window_manager(xcb_connection_t* c, const std::array<std::uint8_t, 32>& 
 // The keyboard move or size request; false off X11.
 bool keyboard_request(QWindow* w, std::uint32_t direction) {
   xcb_connection_t* c = connection();
-  const std::uint32_t type = Atom("_NET_WM_MOVERESIZE");
+  const std::uint32_t type = move_resize_atom();
   if (!c || !type || !w) return false;
   const QPoint at = QCursor::pos() * w->devicePixelRatio();
   to_window_manager(c, MoveResizeMessage(static_cast<std::uint32_t>(w->winId()), type, at, direction, 0));
@@ -145,7 +152,7 @@ bool StartMoveFrom(QWindow* w, QPoint from) {
   if (!w) return false;
 #ifdef QUORVEL_XCB
   xcb_connection_t* c = connection();
-  const std::uint32_t type = Atom("_NET_WM_MOVERESIZE");
+  const std::uint32_t type = move_resize_atom();
   if (c && type) {
     // The window manager takes this request, from the press point. The
     // toolkit's own, which follows at once from the pointer's present place,

@@ -163,8 +163,6 @@ void CtlButton::paintEvent(QPaintEvent*) {
   p.setFont(font());
   const int flags = Qt::TextShowMnemonic | (multi_line_ ? Qt::TextWordWrap : Qt::TextSingleLine);
   const unsigned etat = (isEnabled() ? glEnabled : 0) | fxAuto3d | glNoShift;
-  const GlyphTextPlaces at = PlaceGlyphText(font(), caption, &font_fx_, layout_.Values(), !g.isNull(), etat, flags,
-                                            g.rect(), r);
   DrawGlyphTextLayout(p, caption, &font_fx_, layout_.Values(), &g, nullptr, clNone, etat, flags, g.rect(), r,
                       ColorToRgb(clBtnText));
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
           libswscale-dev libavutil-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev locales
-          libxcb1-dev     # libxcb1-dev: the main window reads the window manager's close requests on X11
+          libxcb1-dev     # libxcb1-dev: on X11 the main window reads the window manager's close requests and the drawn title bar speaks to it
           xvfb xdotool imagemagick ccache ffmpeg
           libtsan2        # libtsan2: the ThreadSanitizer build of CI
           clang libclang-rt-dev  # clang and its sanitizer runtimes: the clang UndefinedBehaviorSanitizer build of CI

@@ -624,7 +624,7 @@ bool set_frame_rate(Handle conv, double fps) {
 bool set_resolution(Handle conv, int width, int height) {
   Converter* c = find<Converter>(conv);
   if (!c) return bad_handle("set_resolution");
-  if (width < 1 || width > 4095 || height < 1 || height > 4095) {
+  if (width < 1 || width > kMaxFrameSide || height < 1 || height > kMaxFrameSide) {
     record(kBadFrameSize, "frame size " + std::to_string(width) + " x " + std::to_string(height) +
                               " is outside 1 to 4095 pixels");
     return false;

@@ -114,7 +114,9 @@ std::optional<std::string> list_get_name(Handle list, int index);
 int list_count(Handle list);
 
 bool set_frame_rate(Handle conv, double fps);
-// Each side 1..4095.
+// The largest side of a movie frame the layer writes, holds or reads.
+inline constexpr int kMaxFrameSide = 4095;
+// Each side 1..kMaxFrameSide.
 bool set_resolution(Handle conv, int width, int height);
 bool set_codec(Handle conv, int container, std::uint32_t codec);
 bool set_output_file(Handle conv, const std::string& path, int flags);
@@ -190,6 +192,11 @@ class Rle8Palette {
  private:
   std::uint8_t index_of(std::uint32_t colour);
   int exact(std::uint32_t colour) const;  // -1 when not one of the frame's own
+  // The slot of the exact table that holds `colour`, or the free one where it goes.
+  std::size_t slot(std::uint32_t colour) const;
+  // Takes the frame's own colours as the first entries; false, with nothing
+  // taken, when it has more than kFromFrame.
+  bool take_own_colours(const FrameView& first);
   void median_cut(const FrameView& first);
   void add_cube();
 

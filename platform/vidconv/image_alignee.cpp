@@ -28,7 +28,7 @@ ImageBgra& ImageBgra::operator=(ImageBgra&& autre) noexcept {
 
 bool ImageBgra::allouer(int width, int height, std::uint32_t fond) {
   av_frame_free(&frame_);
-  if (width < 1 || width > 4095 || height < 1 || height > 4095) return false;
+  if (width < 1 || width > kMaxFrameSide || height < 1 || height > kMaxFrameSide) return false;
   frame_ = av_frame_alloc();
   if (!frame_) return false;
   frame_->format = AV_PIX_FMT_BGRA;

@@ -27,7 +27,7 @@ class ImageBgra {
   ImageBgra(ImageBgra&& autre) noexcept;
   ImageBgra& operator=(ImageBgra&& autre) noexcept;
 
-  // A picture of width x height (1..4095 each) filled with `fond`; false,
+  // A picture of width x height (1..kMaxFrameSide each) filled with `fond`; false,
   // with the picture empty, when it cannot be allocated.
   bool allouer(int width, int height, std::uint32_t fond = 0xFF000000u);
   // A copy of the frame's rows; false when the frame is empty.

@@ -14,9 +14,11 @@ extern "C" {
 #include <cstddef>
 #include <string>
 
+#include "platform/vidconv/conversion_video.h"
+
 namespace platform::vcv {
 
-inline constexpr int kCoteLuMax = 4095;
+inline constexpr int kCoteLuMax = kMaxFrameSide;
 // Packets of a movie file at most (the writer makes at most 9999 frames).
 inline constexpr std::size_t kPaquetsLusMax = 100000;
 

@@ -18,25 +18,7 @@ std::uint32_t rgb(int r, int g, int b) {
   return kOpaque | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
 }
 
-int slot_of(std::uint32_t colour) { return int((colour * 2654435761u) >> 22) & (kExactSlots - 1); }
-
-// The frame's own colours, or nothing when it has more than `most`.
-std::vector<std::uint32_t> own_colours(const FrameView& f, std::size_t most) {
-  std::vector<std::uint32_t> seen(kExactSlots, 0), list;
-  for (int y = 0; y < f.height; ++y) {
-    const std::uint32_t* row = f.data + std::ptrdiff_t(y) * f.stride;
-    for (int x = 0; x < f.width; ++x) {
-      const std::uint32_t c = row[x] | kOpaque;
-      int s = slot_of(c);
-      while (seen[std::size_t(s)] != 0 && seen[std::size_t(s)] != c) s = (s + 1) & (kExactSlots - 1);
-      if (seen[std::size_t(s)] == c) continue;
-      if (list.size() == most) return {};
-      seen[std::size_t(s)] = c;
-      list.push_back(c);
-    }
-  }
-  return list;
-}
+std::size_t slot_of(std::uint32_t colour) { return std::size_t((colour * 2654435761u) >> 22) & (kExactSlots - 1); }
 
 // ---------------------------------------------------------------- median cut
 
@@ -105,21 +87,34 @@ bool split(Box& box, Box& other, std::vector<Cell>& cells) {
 
 Rle8Palette::Rle8Palette(const FrameView& first)
     : exact_keys_(kExactSlots, 0), exact_index_(kExactSlots, 0), nearest_(std::size_t(1) << 18, -1) {
-  if (first.data && first.width > 0 && first.height > 0) {
-    const std::vector<std::uint32_t> own = own_colours(first, kFromFrame);
-    if (own.empty()) {
-      median_cut(first);
-    } else {
-      for (std::uint32_t c : own) {
-        int s = slot_of(c);
-        while (exact_keys_[std::size_t(s)] != 0) s = (s + 1) & (kExactSlots - 1);
-        exact_keys_[std::size_t(s)] = c;
-        exact_index_[std::size_t(s)] = std::uint8_t(entries_.size());
-        entries_.push_back(c);
+  if (first.data && first.width > 0 && first.height > 0 && !take_own_colours(first)) median_cut(first);
+  add_cube();
+}
+
+std::size_t Rle8Palette::slot(std::uint32_t colour) const {
+  std::size_t s = slot_of(colour);
+  while (exact_keys_[s] != 0 && exact_keys_[s] != colour) s = (s + 1) & (kExactSlots - 1);
+  return s;
+}
+
+bool Rle8Palette::take_own_colours(const FrameView& f) {
+  for (int y = 0; y < f.height; ++y) {
+    const std::uint32_t* row = f.data + std::ptrdiff_t(y) * f.stride;
+    for (int x = 0; x < f.width; ++x) {
+      const std::uint32_t c = row[x] | kOpaque;
+      const std::size_t s = slot(c);
+      if (exact_keys_[s] == c) continue;
+      if (entries_.size() == std::size_t(kFromFrame)) {
+        entries_.clear();
+        std::fill(exact_keys_.begin(), exact_keys_.end(), 0u);
+        return false;
       }
+      exact_keys_[s] = c;
+      exact_index_[s] = std::uint8_t(entries_.size());
+      entries_.push_back(c);
     }
   }
-  add_cube();
+  return true;
 }
 
 void Rle8Palette::median_cut(const FrameView& first) {
@@ -178,9 +173,8 @@ std::uint32_t Rle8Palette::entry(int index) const {
 }
 
 int Rle8Palette::exact(std::uint32_t colour) const {
-  for (int s = slot_of(colour); exact_keys_[std::size_t(s)] != 0; s = (s + 1) & (kExactSlots - 1))
-    if (exact_keys_[std::size_t(s)] == colour) return exact_index_[std::size_t(s)];
-  return -1;
+  const std::size_t s = slot(colour);
+  return exact_keys_[s] == colour ? exact_index_[s] : -1;
 }
 
 std::uint8_t Rle8Palette::index_of(std::uint32_t colour) {

@@ -546,14 +546,18 @@ TEST(LzrwStream, PackedStringItemsTakeTheirUnpackedSizeOnce) {
   EXPECT_EQ(text.left(7), "line\r\nA");
   // Room for what the chunk headers allow: 32781 bytes a chunk, here 3102.
   EXPECT_LE(text.capacity(), qsizetype(runs + 2) * 32781);
-  if (lecture >= 0) EXPECT_LT(lecture, test_memoire::borne(unpacked + unpacked / 4 + (16 << 20)));
+  if (lecture >= 0) {
+    EXPECT_LT(lecture, test_memoire::borne(unpacked + unpacked / 4 + (16 << 20)));
+  }
 
   QByteArray saved;
   QBuffer out(&saved);
   out.open(QIODevice::WriteOnly);
   const std::int64_t ecriture = test_memoire::croissance_pic([&] { list.SaveItems(out, true); });
   EXPECT_LT(saved.size(), 1 << 20);
-  if (ecriture >= 0) EXPECT_LT(ecriture, test_memoire::borne(16 << 20));
+  if (ecriture >= 0) {
+    EXPECT_LT(ecriture, test_memoire::borne(16 << 20));
+  }
 
   out.close();
   out.open(QIODevice::ReadOnly);
@@ -561,5 +565,7 @@ TEST(LzrwStream, PackedStringItemsTakeTheirUnpackedSizeOnce) {
   const std::int64_t relecture = test_memoire::croissance_pic([&] { again.LoadItems(out, true); });
   ASSERT_EQ(again.Count(), 1);
   EXPECT_TRUE(static_cast<CtlStringListItem*>(again.GetItem(0))->Items.SavedForm() == text);
-  if (relecture >= 0) EXPECT_LT(relecture, test_memoire::borne(unpacked + unpacked / 4 + (16 << 20)));
+  if (relecture >= 0) {
+    EXPECT_LT(relecture, test_memoire::borne(unpacked + unpacked / 4 + (16 << 20)));
+  }
 }

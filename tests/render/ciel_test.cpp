@@ -369,7 +369,9 @@ TEST(SkyFiles, AProgressiveSkyIsHeldToTheLargestSkyOnItsHeader) {
   bool dessine = true;
   const std::int64_t pic = test_memoire::croissance_pic([&] { dessine = ciel_importe_dessine(d / "trop.jpg"); });
   EXPECT_FALSE(dessine);
-  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(16 << 20)) << "the coefficients of 9000 x 8000 pixels";
+  if (pic >= 0) {
+    EXPECT_LT(pic, test_memoire::borne(16 << 20)) << "the coefficients of 9000 x 8000 pixels";
+  }
 
   std::string trop_raison, grand_raison;
   const std::int64_t verifie = test_memoire::croissance_pic([&] {
@@ -378,7 +380,9 @@ TEST(SkyFiles, AProgressiveSkyIsHeldToTheLargestSkyOnItsHeader) {
   });
   EXPECT_EQ(trop_raison, raison);
   EXPECT_EQ(grand_raison, "") << "its header is one the sky reads";
-  if (verifie >= 0) EXPECT_LT(verifie, test_memoire::borne(16 << 20)) << "a 4096 x 4096 picture decoded to be checked";
+  if (verifie >= 0) {
+    EXPECT_LT(verifie, test_memoire::borne(16 << 20)) << "a 4096 x 4096 picture decoded to be checked";
+  }
   EXPECT_EQ(raison_ciel_illisible(d / "absent.jpg").empty(), false);
   std::ofstream(d / "plat.bmp", std::ios::binary) << bmp_rle_vide(9000, 8000);
   EXPECT_EQ(raison_ciel_illisible(d / "plat.bmp"),

@@ -392,7 +392,9 @@ TEST(ConversionVideo, RunLengthPaletteOfAManyColouredFrame) {
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 256; ++x) {
       const std::uint8_t i = indices[std::size_t(y * 256 + x)];
-      if (x >= 128) EXPECT_EQ(i, indices[128]) << x << "," << y;
+      if (x >= 128) {
+        EXPECT_EQ(i, indices[128]) << x << "," << y;
+      }
       const std::uint32_t p = palette.entry(i), o = b.at(x, y);
       for (int s : {0, 8, 16}) erreur += std::pow(double(int(p >> s & 0xFF) - int(o >> s & 0xFF)), 2);
     }

@@ -48,13 +48,6 @@ render::Bitmap dans_les_bornes(render::Bitmap b) {
 
 }  // namespace
 
-void ajuster_4_3(int& largeur, int& hauteur) {
-  if (largeur * 0.75 <= hauteur)
-    hauteur = Round(largeur * 0.75);
-  else
-    largeur = Round(hauteur / 0.75);
-}
-
 // The picture area inside the scroll box: it paints the bitmap, never renders.
 class ZoneImageVue : public QWidget {
  public:
@@ -256,7 +249,6 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
     cadre->move(32 * (slot - 1) + 25, 22 * (slot - 1));
     dimensionner_cadre(taille_cadre(taille_l, taille_h, e));
   }
-  palette_ = std::make_unique<TMyPalette>(parametres.brume != 0, 4);
   initialisee_ = true;
   Formsize();  // the picture size is the client area the placement gave
   disposer_image_vue();
@@ -454,17 +446,6 @@ void TVuewindow::rendre() {
   }
   OperationLongue operation;
   platform::DrapeauLeve en_rendu(en_rendu_);
-  // Colour table.
-  if (!palette_ || palette_->grande() != (parametres.brume != 0))
-    palette_ = std::make_unique<TMyPalette>(parametres.brume != 0, 4);
-  if (parametres.couleurs_defaut)
-    palette_->charger_couleurs_base();
-  else
-    for (int k = 0; k < 10; ++k)
-      palette_->fixer_couleur(static_cast<std::uint8_t>(k + 1), parametres.couleurs[k].r, parametres.couleurs[k].g,
-                              parametres.couleurs[k].b);
-  palette_->construire(parametres.contraste, parametres.profondeur_ombre, parametres.ombre_portee != 0,
-                       parametres.brume_densite);
   // A duplicated view takes the picture handed over instead of rendering.
   if (image_transmise()) {
     image_ = std::move(*image_transmise());
@@ -475,9 +456,9 @@ void TVuewindow::rendre() {
     return;
   }
   int l = largeur_image, h = hauteur_image;
-  if (!parametres.deformation) ajuster_4_3(l, h);
-  largeur_image = static_cast<std::uint16_t>(borne(l));
-  hauteur_image = static_cast<std::uint16_t>(borne(h));
+  fenetres::taille_image_vue(parametres, l, h);
+  largeur_image = static_cast<std::uint16_t>(l);
+  hauteur_image = static_cast<std::uint16_t>(h);
   // A pending full-screen option is consumed: the window is maximised and
   // the picture takes the maximised client area.
   if (plein_ecran_en_attente_) {
@@ -485,19 +466,15 @@ void TVuewindow::rendre() {
     if (sous_fenetre() && !sous_fenetre()->isMaximized()) sous_fenetre()->showMaximized();
     Formsize();
   }
-  image_.reset(largeur_image, hauteur_image, render::pixel_rgb(0, 0, 0));
-  derniere_l = image_.width();
-  derniere_h = image_.height();
-  if (parametres.echelle_fixe) zone_->setGeometry(0, 0, image_.width(), image_.height());
-  terrain_->marquer_modifiee();
+  derniere_l = largeur_image;
+  derniere_h = hauteur_image;
+  if (parametres.echelle_fixe) zone_->setGeometry(0, 0, largeur_image, hauteur_image);
   {
     TAttente attente(window());
-    render::AffichageDirect affichage = [this](const render::Bitmap&) { zone_->repaint(); };
-    render::RenderOptions options;
-    options.dossier_ciels = dossier_ciels;
+    const fenetres::ConduiteRenduVue conduite{handle_, &attente, [this](const render::Bitmap&) { zone_->repaint(); },
+                                              grossier_, dossier_ciels};
     try {
-      fenetres::calculer_image(*terrain_, handle_, *palette_, image_, affichage, parametres, image_.width(),
-                              image_.height(), &attente, nullptr, 0, grossier_ ? 1 : 0, 0, 1, 0, {}, options);
+      fenetres::rendre_vue(*terrain_, parametres, largeur_image, hauteur_image, image_, conduite);
     } catch (const ModelError& e) {
       warn(std::string("The view could not be drawn: ") + e.what(), "View");
     }

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "fenetres/fenetres.h"
+#include "fenetres/rendu.h"
 #include "app/hote_documents.h"
 #include "model/matrice.h"
-#include "render/palette.h"
 #include "render/raster.h"
 
 class QAction;
@@ -31,7 +31,7 @@ class QTimer;
 // hand-over slot; the system clipboard is never read for this).
 std::optional<render::Bitmap>& image_transmise();
 
-
+using fenetres::ajuster_4_3;  // the view's 4:3 fit, shared with every drawing of a view
 
 class TVuewindow : public FenetreVue {
   Q_OBJECT
@@ -112,7 +112,6 @@ class TVuewindow : public FenetreVue {
 
   platform::WindowHandle handle_ = 0;
   Tmatrice* terrain_ = nullptr;
-  std::unique_ptr<TMyPalette> palette_;
   render::Bitmap image_;
   bool image_existe_ = false;
   bool en_rendu_ = false;
@@ -139,6 +138,3 @@ class TVuewindow : public FenetreVue {
   std::vector<std::pair<QAction*, std::uint8_t param_vue::*>> marques_;
   QTimer* Timerechelle_ = nullptr;
 };
-
-// Fits (largeur, hauteur) to the largest 4:3 rectangle inside it.
-void ajuster_4_3(int& largeur, int& hauteur);

@@ -1,6 +1,10 @@
 #include "fenetres/rendu.h"
 
+#include <algorithm>
 #include <atomic>
+
+#include "fenetres/fenetres.h"
+#include "platform/arrondi.h"
 
 #include "render/jpeg.h"
 
@@ -8,6 +12,16 @@ namespace fenetres {
 
 namespace {
 int g_peintures = 0;
+
+// The progress sink of a render that shows no progress: it never cancels.
+class AttenteMuette final : public ProgressSink {
+ public:
+  void take_focus() override {}
+  void demarrer(WindowHandle) override {}
+  void avancer(std::optional<std::string_view>, std::uint16_t) override {}
+  void tester_annulation() override {}
+};
+
 std::atomic<ObservateurRendus*> g_observateur{nullptr};
 }  // namespace
 
@@ -32,6 +46,32 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
   }
   render::calcul_image(terrain, fenetre, palette, image, affichage, vue, largeur, hauteur, attente, image_editeur,
                        zoom_editeur, grossier, courbes_niveau, statistiques, mode_camera, camera, *choisies);
+}
+
+void ajuster_4_3(int& largeur, int& hauteur) {
+  if (largeur * 0.75 <= hauteur)
+    hauteur = Round(largeur * 0.75);
+  else
+    largeur = Round(hauteur / 0.75);
+}
+
+void taille_image_vue(const param_vue& vue, int& largeur, int& hauteur) {
+  if (!vue.deformation) ajuster_4_3(largeur, hauteur);
+  largeur = std::clamp(largeur, kTailleImageMin, kTailleImageMax);
+  hauteur = std::clamp(hauteur, kTailleImageMin, kTailleImageMax);
+}
+
+void rendre_vue(Tmatrice& terrain, const param_vue& vue, std::int32_t largeur, std::int32_t hauteur,
+                render::Bitmap& image, const ConduiteRenduVue& conduite) {
+  const TMyPalette palette = palette_pour_vue(vue);
+  AttenteMuette muette;
+  render::RenderOptions options;
+  options.dossier_ciels = conduite.dossier_ciels;
+  image.reset(largeur, hauteur, render::pixel_rgb(0, 0, 0));
+  terrain.marquer_modifiee();
+  calculer_image(terrain, conduite.fenetre, palette, image, conduite.affichage, vue, largeur, hauteur,
+                 conduite.attente ? conduite.attente : &muette, nullptr, 0, conduite.grossier ? 1 : 0, 0, 1, 0, {},
+                 options);
 }
 
 bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image) {

@@ -78,6 +78,34 @@ void calculer_image(Tmatrice& terrain, platform::WindowHandle fenetre, const TMy
                     std::uint8_t courbes_niveau, std::uint8_t statistiques, std::uint8_t mode_camera,
                     const enregistrement_camera& camera, const render::RenderOptions& options = {});
 
+// Fits (largeur, hauteur) to the largest 4:3 rectangle inside it.
+void ajuster_4_3(int& largeur, int& hauteur);
+
+// The size a view draws its picture at, from the size it has room for:
+// fitted to 4:3 unless the view may distort its picture, then kept within
+// the bounds a view accepts.
+void taille_image_vue(const param_vue& vue, int& largeur, int& hauteur);
+
+// How a view's render is driven, besides its terrain, record and size.
+struct ConduiteRenduVue {
+  platform::WindowHandle fenetre = 0;  // the window polled for the cancel message
+  ProgressSink* attente = nullptr;     // the progress window, or null for a silent one
+  render::AffichageDirect affichage;   // the live display, or empty
+  bool grossier = false;
+  std::string dossier_ciels;  // the program's sky picture folder
+};
+
+// Draws the picture of a view of `terrain` into `image`, made largeur x
+// hauteur and black first, as a view window draws it: the colour table of
+// the record, the whole terrain marked changed, the statistics counted.
+// Whoever draws a view (the view window, the document tool) calls this, so
+// that the same document gives the same picture. The renderer always reports
+// to a progress sink, a silent one when no window is given: the picture
+// depends on there being one (the ridge lines of back-facing facets take
+// their light from the sink's poll threshold).
+void rendre_vue(Tmatrice& terrain, const param_vue& vue, std::int32_t largeur, std::int32_t hauteur,
+                render::Bitmap& image, const ConduiteRenduVue& conduite = {});
+
 // render::lire_jpeg, shown to the observer when there is one.
 bool lire_image_jpeg(const std::string& chemin, render::Bitmap& image);
 

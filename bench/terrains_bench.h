@@ -1,4 +1,5 @@
-// Generated terrains shared by the benchmarks, made once per degree and key.
+// Generated terrains shared by the benchmarks, made once per degree and key,
+// and a landscape rendered from one of them.
 #pragma once
 
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "model/defauts.h"
 #include "model/matrice.h"
+#include "render/calcul_image.h"
 
 // A terrain grown from the default creation parameters with the given degree
 // and key; `preparer` runs once on it after generation.
@@ -31,4 +33,15 @@ inline Tmatrice& terrain_genere_bench(int degre, int cle, Preparer preparer) {
 
 inline Tmatrice& terrain_genere_bench(int degre, int cle) {
   return terrain_genere_bench(degre, cle, [](Tmatrice&) {});
+}
+
+// The default view of the degree 9 terrain of key 1234, rendered at l x h.
+inline render::Bitmap paysage_rendu_bench(int l, int h) {
+  Tmatrice& t = terrain_genere_bench(9, 1234);
+  param_vue vue;
+  valeurs_defaut_vue(vue);
+  render::Bitmap b(l, h);
+  t.marquer_modifiee();
+  render::calcul_image(t, 0, palette_pour_vue(vue), b, {}, vue, l, h, nullptr, nullptr, 1, 0, 0, 0, 0, {});
+  return b;
 }

@@ -23,18 +23,8 @@
 
 namespace {
 
-render::Bitmap rendre_paysage(int l, int h) {
-  Tmatrice& t = terrain_genere_bench(9, 1234, [](Tmatrice&) {});
-  param_vue vue;
-  valeurs_defaut_vue(vue);
-  render::Bitmap b(l, h);
-  t.marquer_modifiee();
-  render::calcul_image(t, 0, palette_pour_vue(vue), b, {}, vue, l, h, nullptr, nullptr, 1, 0, 0, 0, 0, {});
-  return b;
-}
-
 const render::Bitmap& paysage() {
-  static render::Bitmap image = rendre_paysage(640, 480);
+  static render::Bitmap image = paysage_rendu_bench(640, 480);
   return image;
 }
 
@@ -45,7 +35,7 @@ void VideoEncode(benchmark::State& state) {
   namespace vcv = platform::vcv;
   const int type = int(state.range(0));
   const int l = state.range(1) ? 640 : 320, h = state.range(1) ? 480 : 240;
-  static const render::Bitmap image = rendre_paysage(800, 600);
+  static const render::Bitmap image = paysage_rendu_bench(800, 600);
   const std::string film = (std::filesystem::temp_directory_path() /
                             ("quorvel-bench-" + std::to_string(::getpid()) + extension_film(type)))
                                .string();

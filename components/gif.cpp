@@ -18,10 +18,24 @@ namespace components {
 
 namespace {
 
-constexpr int kMaxSide = 16384;
-constexpr qint64 kMaxPixels = qint64(1) << 26;
 const char kCorrupt[] = "GIF encoded data is corrupt";
 const char kOutOfRange[] = "GIF size or position out of range 0 to 65535";
+
+// Refuses, naming the size, a frame larger than a file may hold.
+void verifier_cadre(qint64 w, qint64 h) {
+  if (w <= kGifMaxSide && h <= kGifMaxSide && w * h <= kGifMaxFramePixels) return;
+  throw GifError(QString::asprintf("GIF frame of %lld x %lld pixels is too large: a frame holds at most %lld pixels",
+                                   w, h, kGifMaxFramePixels)
+                     .toStdString());
+}
+
+// Refuses, naming the sum, frames that together hold more than a file may.
+void verifier_total(qint64 pixels) {
+  if (pixels <= kGifMaxDecodedBytes) return;
+  throw GifError(QString::asprintf("GIF frames of %lld pixels in all are too large: a file holds at most %lld pixels",
+                                   pixels, kGifMaxDecodedBytes)
+                     .toStdString());
+}
 
 // A bounds-checked walk over a file's bytes: a read past the end is a stream read error.
 struct Lecteur {
@@ -198,56 +212,50 @@ QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int si
   Paqueteur sortie(out);
   const int clear = 1 << size, end = clear + 1;
   int bits = size + 1, next = end;
-  struct Entree {
-    int code = -1;
-    int prefix = 0;
-    int suffix = 0;
+  // The string table: the code of (prefix, pixel) is looked up directly at
+  // suite[prefix x 256 + pixel], so a lookup costs the same however long the
+  // strings grow (runs of one colour make strings of thousands of pixels).
+  // The slots are not cleared when the table restarts: a slot counts only when
+  // its code was given since the last clear to that same prefix and pixel.
+  constexpr int kCodes = 4096;
+  std::vector<std::uint16_t> suite(std::size_t(kCodes) * 256, 0);
+  std::array<std::uint16_t, kCodes> prefixe_de{}, pixel_de{};
+  auto chercher = [&](int prefix, int p) -> int {
+    const int c = suite[std::size_t(prefix) * 256 + p];
+    return c > end && c <= next && prefixe_de[c] == prefix && pixel_de[c] == p ? c : -1;
   };
-  constexpr int kSlots = 17777;
-  std::vector<Entree> table(kSlots);
   sortie.code(clear, bits);
   const qint64 total = qint64(width) * height;
-  int prefix = -1;
-  std::int64_t hash = 0;
-  int n = 0;
-  auto commencer = [&](int p) {
-    prefix = p;
-    hash = (p + 3) * 301;
-    n = 1;
-  };
-  if (total > 0) commencer(px[0]);
+  int prefix = total > 0 ? px[0] : -1;
   int pour_cent = 0;
+  qint64 ligne_suivante = width;
   for (qint64 i = 1; i < total; ++i) {
-    if (rows_done && i % width == 0) {
+    if (rows_done && i >= ligne_suivante) {
+      ligne_suivante = (i / width + 1) * width;
       const int fait = static_cast<int>(i / width * 100 / height);
       if (fait != pour_cent) (*rows_done)(pour_cent = fait);
     }
     const int p = px[i];
-    const std::int64_t h = ((p + n + 1 + 4) * hash) % kSlots;
-    int s = static_cast<int>(h);
-    while (table[s].code >= 0 && !(table[s].prefix == prefix && table[s].suffix == p)) s = (s + 1) % kSlots;
-    if (table[s].code >= 0) {
-      prefix = table[s].code;
-      hash = h;
-      ++n;
+    if (const int c = chercher(prefix, p); c >= 0) {
+      prefix = c;
       continue;
     }
     sortie.code(prefix, bits);
-    table[s] = {++next, prefix, p};
+    ++next;
+    suite[std::size_t(prefix) * 256 + p] = static_cast<std::uint16_t>(next);
+    prefixe_de[next] = static_cast<std::uint16_t>(prefix);
+    pixel_de[next] = static_cast<std::uint16_t>(p);
+    prefix = p;
     if (next == (1 << bits) && bits < 12) {
       ++bits;
     } else if (next == 4094) {
       // The pixel goes out as its own code, and the next string starts after it.
       sortie.code(p, bits);
       sortie.code(clear, bits);
-      std::fill(table.begin(), table.end(), Entree{});
       bits = size + 1;
       next = end;
-      prefix = -1;
-      if (++i < total) commencer(px[i]);
-      continue;
+      prefix = ++i < total ? px[i] : -1;
     }
-    commencer(p);
   }
   if (prefix >= 0) sortie.code(prefix, bits);
   sortie.code(end, bits);
@@ -489,12 +497,17 @@ void TGIFImage::update_screen_size() {
 
 void TGIFImage::check_sizes() const {
   // A file keeps places and sizes in 16 bits, and the screen covers every
-  // frame; a frame that does not fit would be written wrapped round.
-  constexpr qint64 kMax = 65535;
+  // frame; a frame that does not fit would be written wrapped round. What
+  // fits is then held to what the reader takes.
+  qint64 total = 0;
   for (const auto& f : frames_) {
     const qint64 left = f->Left, top = f->Top;
-    if (left < 0 || top < 0 || left + f->Width() > kMax || top + f->Height() > kMax) throw GifError(kOutOfRange);
+    if (left < 0 || top < 0 || left + f->Width() > kGifMaxSide || top + f->Height() > kGifMaxSide)
+      throw GifError(kOutOfRange);
+    verifier_cadre(f->Width(), f->Height());
+    total += qint64(f->Width()) * f->Height();
   }
+  verifier_total(total);
 }
 
 int TGIFImage::AddFrame(const QImage& picture) {
@@ -599,12 +612,11 @@ void TGIFImage::lire(const QByteArray& bytes) {
     }
     if (item->Width == 0) item->Width = screen_w_;
     if (item->Height == 0) item->Height = screen_h_;
-    if (item->Width > kMaxSide || item->Height > kMaxSide || qint64(item->Width) * item->Height > kMaxPixels)
-      throw GifError(kCorrupt);
+    verifier_cadre(item->Width, item->Height);
     // What all the frames would take once decoded stays bounded, whatever
     // little data they hold.
     pixels_annonces += qint64(item->Width) * item->Height;
-    if (pixels_annonces > kGifMaxDecodedBytes) throw GifError(kCorrupt);
+    verifier_total(pixels_annonces);
     QByteArray& z = item->ZData;
     if (in.fin()) f->Corrupted = true;
     else z.append(static_cast<char>(in.octet()));
@@ -727,7 +739,7 @@ QImage TGIFImage::decode_frame(const TGIFFrame& f, bool* corrupted) const {
   const TGIFItem& it = *f.item_;
   if (it.BitsPerPixel < 1 || it.BitsPerPixel > 8) throw GifError("Wrong number of colors; must be a power of 2");
   const int w = it.Width, h = it.Height;
-  if (w > kMaxSide || h > kMaxSide || qint64(w) * h > kMaxPixels) throw GifError(kCorrupt);
+  verifier_cadre(w, h);
   if (w <= 0 || h <= 0) return {};
   QList<QRgb> table(1 << it.BitsPerPixel, qRgb(0x80, 0x80, 0x80));
   for (int i = 0; i < std::min<int>(it.ColorMap.Count, table.size()); ++i) table[i] = it.ColorMap.Colors[i] | 0xFF000000u;

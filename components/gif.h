@@ -66,8 +66,14 @@ struct TExtension {
 class TGIFImage;
 class TAnimatedCursorImage;
 
-// The decoded pixels of all the frames of one file together, at one byte a
-// pixel, stay within this: a file whose frames announce more is corrupt.
+// What a GIF file may hold, the same for reading and writing, so that every
+// file the class writes it reads back. A file keeps sizes and places in 16
+// bits. A frame decodes at a byte a pixel, so one frame holds at most 64 M
+// pixels (the largest picture the program renders, 8192 x 8192, or 65535 x
+// 1024), and all the frames of a file together at most 256 M: the reader
+// refuses more before allocating anything, and the writer refuses to write it.
+constexpr int kGifMaxSide = 65535;
+constexpr qint64 kGifMaxFramePixels = qint64(1) << 26;
 constexpr qint64 kGifMaxDecodedBytes = qint64(1) << 28;
 
 // Stages of the progress event of a picture being decoded or encoded.
@@ -118,9 +124,11 @@ class TGIFImage {
   // Only the first frame is decoded here (with DecodeOnLoad); the others on their first use.
   void LoadFromStream(const QByteArray& bytes);
   void LoadFromFile(const QString& path);
-  // The file's bytes; "No GIF Data to write" without frames, and "GIF size
-  // or position out of range 0 to 65535" when a frame's place or size, or the
-  // screen that covers the frames, does not fit the file's 16 bits.
+  // The file's bytes; "No GIF Data to write" without frames, "GIF size or
+  // position out of range 0 to 65535" when a frame's place or size, or the
+  // screen that covers the frames, does not fit the file's 16 bits, and a
+  // message naming the size when the frames hold more pixels than the reader
+  // takes (kGifMaxFramePixels, kGifMaxDecodedBytes).
   QByteArray SaveToStream();
   void SaveToFile(const QString& path);
   // Form streaming: a 32-bit length, then the file's bytes.

@@ -39,6 +39,15 @@ namespace {
 
 int borne(int v) { return std::clamp(v, kTailleImageMin, kTailleImageMax); }
 
+// The window round its client area: sizing borders of 4 pixels and a caption
+// of 19. The status bar takes 19 at the client area's foot.
+const QSize kBordures(8, 27);
+constexpr int kHauteurBarre = 19;
+// What the window adds to its picture in fixed and in variable scale (the
+// extra width aside).
+const QSize kCadreFixe(14, 56);
+const QSize kCadreVariable(10, 46);
+
 // The picture at a size the view accepts: one outside the bounds is stretched to them.
 render::Bitmap dans_les_bornes(render::Bitmap b) {
   const int w = borne(b.width()), h = borne(b.height());
@@ -83,7 +92,7 @@ TVuewindow::TVuewindow(QWidget* parent) : FenetreVue(parent) {
   defilement_->setWidget(zone_);
   colonne->addWidget(defilement_, 1);
   barre_ = new QStatusBar(this);
-  barre_->setFixedHeight(19);
+  barre_->setFixedHeight(kHauteurBarre);
   barre_->setSizeGripEnabled(false);
   panneau1_ = new QLabel;
   panneau2_ = new QLabel;
@@ -185,18 +194,26 @@ void TVuewindow::Informations() {
   dialogue.exec();
 }
 
-// The window's outer size for a picture, counted with sizing borders of 4
-// pixels and a caption of 19: what is left inside is the client area the
-// picture sizes follow.
+// The window's outer size for a picture: what is left inside its borders and
+// caption is the client area the picture sizes follow.
 QSize TVuewindow::taille_cadre(int largeur, int hauteur, int extra) const {
-  if (parametres.echelle_fixe) return {largeur + 14 + extra, hauteur + 56};
-  return {largeur + 10, hauteur + 46};
+  if (parametres.echelle_fixe) return QSize(largeur + extra, hauteur) + kCadreFixe;
+  return QSize(largeur, hauteur) + kCadreVariable;
+}
+
+// The picture area of a fixed-scale window: the scroll box (the client area
+// less the status bar) less the margin the window keeps round a picture at
+// scale 1. A picture of this size shows whole, with no scroll bar, and the
+// window laid out for a picture gives that picture back as its area.
+QSize TVuewindow::aire_image() const {
+  const QSize marge = kCadreFixe - kBordures - QSize(0, kHauteurBarre);
+  return {std::max(taille_l - marge.width(), 1), std::max(taille_h - marge.height(), 1)};
 }
 
 // Sizes the window so that its client area is the one the outer size above
 // leaves, whatever borders and caption this desktop's style draws.
 void TVuewindow::dimensionner_cadre(QSize exterieur) {
-  const QSize client = exterieur - QSize(8, 27);
+  const QSize client = exterieur - kBordures;
   QMdiSubWindow* s = sous_fenetre();
   if (!s) {
     resize(client);
@@ -230,16 +247,17 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
     largeur_image = static_cast<std::uint16_t>(borne(largeur_image + 10));
   derniere_l = largeur_image;
   derniere_h = hauteur_image;
-  // A size handed over is already the picture's own, made at the record's
-  // scale: scaling it again would grow it at every reopening.
-  if (parametres.echelle_fixe && parametres.taille >= 11 && !taille_donnee) {
-    largeur_image = static_cast<std::uint16_t>(borne(Round(largeur_image * parametres.taille * 0.1)));
-    hauteur_image = static_cast<std::uint16_t>(borne(Round(hauteur_image * parametres.taille * 0.1)));
-    derniere_l = largeur_image;
-    derniere_h = hauteur_image;
+  const double echelle = parametres.echelle_fixe && parametres.taille >= 11 ? parametres.taille * 0.1 : 1.0;
+  if (parametres.echelle_fixe && !parametres.dim_predef && taille_donnee) {
+    // A size handed over is already the picture's own, made at the record's
+    // scale from a picture area: the window is laid out round that area, so
+    // that laying the view out again gives the same picture.
+    taille_l = Round(largeur_image / echelle);
+    taille_h = Round(hauteur_image / echelle);
+    e = 0;
+  } else if (echelle != 1.0 && !taille_donnee) {
+    fixer_taille_stockee(Round(largeur_image * echelle), Round(hauteur_image * echelle));
   }
-  echelle_stockee_.reset();
-  if (parametres.echelle_fixe) echelle_stockee_ = parametres.taille;
   QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
   if (plein_ecran) {
     if (!parametres.echelle_fixe) cadre->setGeometry(0, 0, taille_l, taille_h);
@@ -269,23 +287,18 @@ void TVuewindow::disposer_image_vue() {
   etat_barre();
 }
 
-// In fixed scale the stored size is the picture's own size: the window around
-// it is larger (borders and room for the scroll bars), so it is taken from the
-// window's client area only when the view turns to fixed scale; a new scale
-// rescales the picture, and the same scale keeps it.
+// In fixed scale the picture is the window's picture area times the scale,
+// or the record's own size when it has one. The area leaves out the margin
+// round the picture, so a window left alone keeps its picture and a resized
+// one takes the picture it now has room for.
 void TVuewindow::calculer_taille_vue(bool relayout) {
   if (minimisee_) return;
-  if (!parametres.echelle_fixe) {
-    echelle_stockee_.reset();
-  } else if (parametres.dim_predef) {
+  if (parametres.echelle_fixe && parametres.dim_predef) {
     fixer_taille_stockee(parametres.largeur_image, parametres.hauteur_image);
-  } else if (relayout && (!echelle_stockee_ || *echelle_stockee_ <= 0)) {
-    fixer_taille_stockee(Round(taille_l * parametres.taille * 0.1), Round(taille_h * parametres.taille * 0.1));
-  } else if (relayout && *echelle_stockee_ != parametres.taille) {
-    const double facteur = static_cast<double>(parametres.taille) / *echelle_stockee_;
-    fixer_taille_stockee(Round(largeur_image * facteur), Round(hauteur_image * facteur));
+  } else if (relayout && parametres.echelle_fixe) {
+    const QSize aire = aire_image();
+    fixer_taille_stockee(Round(aire.width() * parametres.taille * 0.1), Round(aire.height() * parametres.taille * 0.1));
   }
-  if (parametres.echelle_fixe && (relayout || parametres.dim_predef)) echelle_stockee_ = parametres.taille;
   etat_barre();
 }
 
@@ -298,10 +311,9 @@ void TVuewindow::fixer_taille_stockee(int largeur, int hauteur) {
 
 void TVuewindow::Formsize() {
   taille_l = width();
-  taille_h = height() - 19;
+  taille_h = height() - kHauteurBarre;
   redimensionnee = 0;
   if (!parametres.echelle_fixe) {
-    echelle_stockee_.reset();
     int l = std::max(taille_l, 1), h = std::max(taille_h, 1);
     if (!parametres.deformation) {
       ajuster_4_3(l, h);

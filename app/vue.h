@@ -107,6 +107,7 @@ class TVuewindow : public FenetreVue {
   void charger_fichier_image();
   void etat_barre();
   QSize taille_cadre(int largeur, int hauteur, int extra) const;
+  QSize aire_image() const;  // fixed scale: the room for the picture at scale 1
   void fixer_taille_stockee(int largeur, int hauteur);  // bounded; the last size follows
   void dimensionner_cadre(QSize exterieur);
 
@@ -120,9 +121,6 @@ class TVuewindow : public FenetreVue {
   bool grossier_ = false;
   bool initialisee_ = false;  // init_vue has run: resizes lay the picture out
   bool plein_ecran_en_attente_ = false;  // the first render maximises the window and takes its size
-  // The scale (`param_vue.taille`) the stored size was made at, none while the
-  // view is in variable scale.
-  std::optional<std::int32_t> echelle_stockee_;
   std::string fichier_image_;
   std::int32_t type_image_ = 1;
   std::int32_t etat_rendu_ = 1;

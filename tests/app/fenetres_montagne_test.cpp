@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
+#include <optional>
 #include <set>
 
 #include "app/aide.h"
@@ -23,6 +24,7 @@
 #include "app/commandes_montagne.h"
 #include "app/informations.h"
 #include "app/vue.h"
+#include "platform/arrondi.h"
 #include "fenetres/rendu.h"
 #include "tests/support/rendus.h"
 #include "tests/app/atelier.h"
@@ -717,8 +719,9 @@ QSize taille_stockee(const QString& chemin) {
 }
 
 // "View options ..." answered OK in mode "Redraw" through the real dialog,
-// then the deferred refresh it asks for.
-void redessiner_par_options(Atelier& a, TVuewindow* v) {
+// at the scale the dialog shows or at another one, then the deferred refresh
+// it asks for.
+void redessiner_par_options(Atelier& a, TVuewindow* v, std::optional<int> echelle = {}) {
   a.w->commandes_options_vue().executer = [&](const dialogs::EntreesOptionsVue& e, dialogs::SortiesOptionsVue& s) {
     dialogs::TPagesDlg2 d(a.w.get());
     d.remplir(e);
@@ -726,6 +729,7 @@ void redessiner_par_options(Atelier& a, TVuewindow* v) {
     EXPECT_TRUE(refaire && refaire->isEnabled());
     if (refaire) refaire->click();
     s = d.sorties();
+    if (echelle) s.vue.taille = *echelle;
     return 1;
   };
   a.w->activer(v);
@@ -742,9 +746,11 @@ void redessiner_par_options(Atelier& a, TVuewindow* v) {
 // again (F9 or the view options' "Redraw"), saved and reopened, in fixed and
 // in variable scale, the size stays what the document says, in the stored
 // rows, the picture beside the document, the picture shown and the status bar,
-// and no scroll bar appears, also at a scale of 1:1.5, whose picture is not
-// enlarged again on reopening. Laid out again at its own scale a fixed-scale
-// view keeps its picture; a view turned to fixed scale takes the client area.
+// also at a scale of 1:1.5, whose picture is not enlarged again on reopening.
+// At 1:1 no scroll bar appears; at 1:1.5 the picture is one and a half times
+// its window's picture area, which scrolls. Laid out again at its own scale a
+// fixed-scale view keeps its picture; a view turned to fixed scale takes its
+// picture area.
 TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
   struct Cas {
     bool fixe;
@@ -800,16 +806,48 @@ TEST(FenetreVue, TheFrameSizeHoldsThroughRedrawsAndReopenings) {
       EXPECT_EQ(taille_image(), taille) << "the stored picture";
       EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), taille) << "the stored size, reopened";
       EXPECT_EQ(v->panneau(1)->text(), QString("Frame: %1 x %2").arg(taille.width()).arg(taille.height()));
-      EXPECT_FALSE(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
-      EXPECT_FALSE(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
+      EXPECT_EQ(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible(), cas.echelle > 10);
+      EXPECT_EQ(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible(), cas.echelle > 10);
     }
     v->calculer_taille_vue(true);
     EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), taille) << "laid out again";
     if (!fixe) {
       v->parametres.echelle_fixe = 1;
       v->calculer_taille_vue(true);
-      EXPECT_EQ(v->largeur_image, v->width());
-      EXPECT_GE(v->largeur_image, taille.width());
+      EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), v->size() - QSize(6, 19 + 10)) << "the picture area";
     }
   }
+}
+
+// A fixed-scale view resized by the user takes, on the view options' OK, its
+// picture area (the client area less the status bar and the margin round the
+// picture) times the scale, at a new scale too; laid out again untouched it
+// keeps that picture, shown whole without scroll bars at 1:1.
+TEST(FenetreVue, AResizedFixedScaleViewTakesItsPictureAreaTimesTheScaleOnOK) {
+  Atelier a(7);
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+                                                    platform::WindowHandle) {};
+  const QString chemin = a.dossier.path() + "/v.vue";
+  ecrire_tout(chemin, lire_tout(QString(QUORVEL_SOURCE_DIR) + "/tests/data/vallee.vue"));
+  a.dialogues->ouvertures.push_back(chemin.toStdString());
+  a.commande(Commande::ouvrir);
+  TVuewindow* v = a.vue(a.w->etat.vue_courante);
+  ASSERT_NE(v, nullptr);
+  a.attendre_image(v);
+  ASSERT_EQ(QSize(v->largeur_image, v->hauteur_image), QSize(640, 480));
+  v->sous_fenetre()->resize(v->sous_fenetre()->size() + QSize(120, 60));
+  const QSize aire = v->size() - QSize(6, 19 + 10);
+  ASSERT_GE(aire.width(), 640 + 120);
+  for (const int echelle : {15, 10, 10}) {
+    SCOPED_TRACE(echelle);
+    redessiner_par_options(a, v, echelle);
+    const QSize attendue(Round(aire.width() * echelle * 0.1), Round(aire.height() * echelle * 0.1));
+    EXPECT_EQ(QSize(v->largeur_image, v->hauteur_image), attendue);
+    EXPECT_EQ(QSize(v->image().width(), v->image().height()), attendue);
+    EXPECT_EQ(v->panneau(1)->text().toStdString(),
+              QString("Frame: %1 x %2").arg(attendue.width()).arg(attendue.height()).toStdString());
+  }
+  for (int k = 0; k < 5; ++k) QApplication::processEvents();
+  EXPECT_FALSE(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
 }

@@ -1,7 +1,7 @@
 // The view window's stored picture and frame: the picture beside a view
 // document is read when the view opens, never inside a paint, and one that
 // cannot be read is reported once, before any paint, and drawn again; a
-// fixed-scale frame follows the scale, not the window around it.
+// fixed-scale picture is the window's picture area times the scale.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -160,10 +160,10 @@ TEST(FenetreVue, AResizeStretchesThePictureAtOnce) {
   EXPECT_EQ(test_rendus::controle_rendus().rendus, 1);
 }
 
-// Laid out again, a fixed-scale picture keeps its size at its own scale and
-// follows a new scale; only a view turning to fixed scale takes its size from
-// the window's client area.
-TEST(FenetreVue, FixedScaleLayoutFollowsTheScaleNotTheWindow) {
+// A picture handed over in fixed scale is laid out in a window whose picture
+// area it was made from: laid out again it keeps its size at its own scale
+// and follows a new scale; a view turning to fixed scale takes its area.
+TEST(FenetreVue, FixedScaleLayoutTakesThePictureAreaTimesTheScale) {
   TVuewindow v;
   param_vue p{};
   p.echelle_fixe = 1;
@@ -174,7 +174,7 @@ TEST(FenetreVue, FixedScaleLayoutFollowsTheScaleNotTheWindow) {
   v.taille_h = 486;
   v.taille_donnee = 1;
   v.init_vue(0, p, nullptr, {}, false, false);
-  ASSERT_GT(v.width(), 640);  // borders and room for the scroll bars
+  ASSERT_EQ(v.size(), QSize(640 + 6, 480 + 10 + 19));  // the margin round the picture and the status bar
   v.calculer_taille_vue(true);
   EXPECT_EQ(QSize(v.largeur_image, v.hauteur_image), QSize(640, 480));
   v.parametres.taille = 15;
@@ -191,6 +191,5 @@ TEST(FenetreVue, FixedScaleLayoutFollowsTheScaleNotTheWindow) {
   v.parametres.echelle_fixe = 1;
   v.parametres.taille = 20;
   v.calculer_taille_vue(true);
-  EXPECT_EQ(v.largeur_image, Round(v.taille_l * 2.0));
-  EXPECT_EQ(v.hauteur_image, Round(v.taille_h * 2.0));
+  EXPECT_EQ(QSize(v.largeur_image, v.hauteur_image), QSize(1280, 960));
 }

@@ -7,8 +7,10 @@
 # Then the sample view document (tests/data/vallee.vue, copied to a temporary
 # folder) is opened from the command line and drawn (fourth PNG), saved with F3
 # and opened again from its stored picture (fifth PNG): both frames read
-# 640 x 480.
-# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png]
+# 640 x 480. Last, that fixed-scale view is maximised and drawn again through
+# View options > "Redraw" > OK (sixth PNG): the picture fills the maximised
+# window but for the margin round it, with no scroll bar.
+# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png] [REDRAWN.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-view.png}")
@@ -16,6 +18,7 @@ out2=$(realpath -m "${2:-build/shot-informations.png}")
 out3=$(realpath -m "${3:-build/shot-help-informations.png}")
 out4=$(realpath -m "${4:-build/shot-view-document.png}")
 out5=$(realpath -m "${5:-build/shot-view-reopened.png}")
+out6=$(realpath -m "${6:-build/shot-view-maximised-redrawn.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -82,10 +85,24 @@ sleep 2
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 ouvrir_document "$5"
+# A double click on the view's title bar maximises it; F8 opens the view
+# options, whose "Redraw" and OK are clicked at their places in the dialog.
+xdotool mousemove 300 84 click --repeat 2 --delay 80 1
+sleep 1
+xdotool key F8
+sleep 3
+dlg=$(xdotool search --name '^Adjustments of the view$' | head -n 1)
+xdotool mousemove --window "$dlg" 90 421 click 1
+sleep 0.5
+xdotool mousemove --window "$dlg" 455 386 click 1
+sleep 2
+while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+sleep 1
+import -window root "$6"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 rm -rf "$doc"
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5" "$out6"
 rm -f "$inner"
-echo "wrote $out1, $out2, $out3, $out4 and $out5"
+echo "wrote $out1, $out2, $out3, $out4, $out5 and $out6"

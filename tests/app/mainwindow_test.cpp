@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -49,6 +51,16 @@ TEST(StartUp, ReadsTheOptionsFileAndShowsTheSplash) {
   EXPECT_FALSE(w.timer2().isActive());
   EXPECT_TRUE(QFileInfo(p.chemin("temp")).isDir());
   EXPECT_EQ(w.etat.largeur_defaut, 400);
+}
+
+// Start-up leaves the clipboard as it is: what another program copied stays.
+TEST(StartUp, TheClipboardKeepsWhatWasCopiedBefore) {
+  QApplication::clipboard()->setText("copied before start-up");
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  p.w->Timer2Timer();
+  Programme::vider();
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "copied before start-up");
 }
 
 TEST(StartUp, MissingOptionsFileIsReportedAndEndsTheStart) {

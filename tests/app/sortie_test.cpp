@@ -156,3 +156,31 @@ TEST(Exit, AnUnsavedImportIsAskedAboutAndANewMountainIsNot) {
     }
   }
 }
+
+// A copy of a mountain read from its file is asked about at exit, though the
+// copy has no file: no key makes its terrain again. Yes saves the copy, with
+// the heights it copied, under the name chosen. The mountain it was copied
+// from, unchanged, and a copy of a new mountain made from its key alone go
+// without a question.
+TEST(Exit, ACopyOfAMountainItsKeyDoesNotMakeIsAskedAbout) {
+  VueLue a;
+  ASSERT_NE(a.v, nullptr);
+  a.commande(Commande::dupliquer_montagne);
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::dupliquer_montagne);
+  ASSERT_EQ(a.w->etat.nombre_montagnes, 4);
+  const QString chemin = a.dossier.path() + "/copie.mat";
+  a.dialogues->sauvegardes.push_back(chemin.toStdString());
+  a.ui.entries.clear();
+  a.ui.answers = {true};
+  a.w->close();
+  Programme::vider();
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_EQ(a.ui.entries[0].text, "Before exit, do you want to save modifications on  N\u00b02  New #  2 ?");
+  EXPECT_TRUE(a.w->sortie);
+  ASSERT_TRUE(QFileInfo::exists(chemin));
+  document_lu d = lire_document(lire_tout(chemin), "copie.mat", GenreDocument::montagne);
+  const Tnoeud& source = *a.w->etat.montagnes[1].terrain->hauteurs;
+  for (const auto& [i, j] : {std::pair{5, 5}, std::pair{17, 9}, std::pair{2, 30}})
+    EXPECT_EQ(d.terrain->hauteurs->lire(i, j), source.lire(i, j)) << i << ", " << j;
+}

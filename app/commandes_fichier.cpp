@@ -9,6 +9,7 @@
 #include "render/bmp.h"
 #include "render/jpeg.h"
 #include "video/codecs_video.h"
+#include "video/lecteur.h"
 
 // GCC 12 reports false out-of-bounds copies in string concatenations here.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
@@ -525,14 +526,20 @@ bool CommandesFichier::ouvrir_video() {
     std::vector<std::string> extensions = extensions_films();
     std::stable_partition(extensions.begin(), extensions.end(),
                           [&](const std::string& x) { return x == extension_film(e_.video.type_video); });
-    std::string film;
+    // One that cannot be read counts as missing: without another, the video
+    // window makes the movie again.
+    std::string film, illisible;
     for (const std::string& x : extensions) {
       const std::string chemin = changer_extension(e_.fichier_courant, x);
-      if (fichier_existe(chemin)) {
-        film = chemin;
-        break;
+      if (!fichier_existe(chemin)) continue;
+      if (const std::string raison = raison_film_illisible(chemin); !raison.empty()) {
+        if (illisible.empty()) illisible = "The movie " + chemin + " beside the document cannot be read: " + raison + ".";
+        continue;
       }
+      film = chemin;
+      break;
     }
+    if (!illisible.empty()) warn(illisible + (film.empty() ? " It is made again." : ""), "Video ");
     const int w = hote_.creer_video(film, d.cameras ? &*d.cameras : nullptr, e_.informations);
     e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(e_.vue_courante);
     e_.montagnes[m].type.no_video = static_cast<std::uint16_t>(w);

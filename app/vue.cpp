@@ -419,10 +419,11 @@ void TVuewindow::peindre_zone(QWidget* zone) {
 // no paint schedules a render under it; then the view renders.
 void TVuewindow::charger_fichier_image() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  std::optional<render::Bitmap> i = lire_image_vue(fichier_image_);
+  std::string raison;
+  std::optional<render::Bitmap> i = lire_image_vue(fichier_image_, &raison);
   QApplication::restoreOverrideCursor();
   if (!i) {
-    warn("The picture " + fichier_image_ + " could not be read: the view is drawn again.", "View");
+    warn("The picture " + fichier_image_ + " could not be read: " + raison + ". The view is drawn again.", "View");
     fichier_image_.clear();
     programmer_rendu();
     return;

@@ -27,6 +27,12 @@ QSize taille_affichage(int largeur, int hauteur, double aspect_pixel) {
   return QSize(std::max(1, Round(std::min(largeur * aspect_pixel, 1e6))), hauteur);
 }
 
+std::string raison_film_illisible(const std::string& chemin) {
+  platform::vcv::MovieReader lecteur;
+  if (lecteur.open(chemin) || !platform::vcv::movie_module_error().empty()) return {};
+  return lecteur.error();
+}
+
 void AffichageFilm::paintEvent(QPaintEvent*) {
   if (image_.isNull()) return;
   QPainter p(this);

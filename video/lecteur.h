@@ -33,6 +33,11 @@ class AffichageFilm : public QWidget {
   QSize taille_;
 };
 
+// Why the movie at `chemin` cannot be played, in words that follow "cannot be
+// read: "; empty when it can, and when the movie module cannot be loaded (no
+// movie can then be judged, and the player says why when it opens one).
+std::string raison_film_illisible(const std::string& chemin);
+
 // The size a frame of w x h stored pixels is shown at: as wide as its pixels'
 // aspect makes it, as high as it is.
 QSize taille_affichage(int largeur, int hauteur, double aspect_pixel);

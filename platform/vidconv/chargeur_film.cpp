@@ -293,6 +293,10 @@ void MovieReader::close() {
   if (impl_->objet) impl_->t->reader_close(impl_->objet);
 }
 bool MovieReader::is_open() const { return impl_->objet && impl_->t->reader_is_open(impl_->objet); }
+// Without the module no reader was made: the module's failure is the reason.
+std::string MovieReader::error() const {
+  return impl_->objet ? impl_->t->reader_error(impl_->objet) : movie_module_error();
+}
 int MovieReader::frame_count() const { return impl_->objet ? impl_->t->reader_frame_count(impl_->objet) : 0; }
 int MovieReader::width() const { return impl_->objet ? impl_->t->reader_width(impl_->objet) : 0; }
 int MovieReader::height() const { return impl_->objet ? impl_->t->reader_height(impl_->objet) : 0; }

@@ -37,6 +37,7 @@ struct MovieReader::Impl {
   ImageBgra tampon;  // the scaler's aligned rows
   int suivante = -1;   // the frame the decoder gives next, -1: unknown (seek first)
   bool fin_envoyee = false;
+  std::string raison;  // why the last open failed
 
   ~Impl() { fermer(); }
 
@@ -136,57 +137,46 @@ MovieReader::~MovieReader() = default;
 bool MovieReader::open(const std::string& path) {
   close();
   Impl& m = *impl_;
-  m.fmt = ouvrir_entree(path);
+  const auto refuser = [&m](std::string raison) {
+    m.fermer();
+    m.raison = std::move(raison);
+    return false;
+  };
+  m.fmt = ouvrir_entree(path, &m.raison);
+  if (!m.fmt) return refuser(m.raison);
   m.pkt = av_packet_alloc();
   m.frame = av_frame_alloc();
-  if (!m.fmt || !m.pkt || !m.frame) {
-    m.fermer();
-    return false;
-  }
+  if (!m.pkt || !m.frame) return refuser("out of memory");
   // Every packet once, without decoding: a program stream declares its
   // streams only as their packets come.
   std::vector<std::pair<int, Entree>> paquets;
   while (av_read_frame(m.fmt, m.pkt) >= 0) {
-    if (paquets.size() >= kPaquetsLusMax) {
-      m.fermer();
-      return false;
-    }
+    if (paquets.size() >= kPaquetsLusMax)
+      return refuser("it holds more than " + std::to_string(kPaquetsLusMax) + " packets");
     paquets.push_back({m.pkt->stream_index, {m.pkt->pos, m.pkt->dts, (m.pkt->flags & AV_PKT_FLAG_KEY) != 0}});
     av_packet_unref(m.pkt);
   }
   const AVCodec* codec = nullptr;
   m.flux = av_find_best_stream(m.fmt, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-  if (m.flux < 0 || !codec || !codec_lu(codec->id)) {
-    m.fermer();
-    return false;
-  }
+  if (m.flux < 0 || !codec || !codec_lu(codec->id)) return refuser("it holds no video of a codec the program writes");
   AVStream* st = m.fmt->streams[m.flux];
   m.largeur = st->codecpar->width;
   m.hauteur = st->codecpar->height;
+  if (!taille_lue(m.largeur, m.hauteur)) return refuser(kCadresTropGrands);
   m.dec = avcodec_alloc_context3(codec);
   AVDictionary* options = options_decodeur();
-  const bool ouvert = m.dec && taille_lue(m.largeur, m.hauteur) &&
-                      avcodec_parameters_to_context(m.dec, st->codecpar) >= 0 &&
+  const bool ouvert = m.dec && avcodec_parameters_to_context(m.dec, st->codecpar) >= 0 &&
                       avcodec_open2(m.dec, codec, &options) >= 0;
   av_dict_free(&options);
-  if (!ouvert) {
-    m.fermer();
-    return false;
-  }
+  if (!ouvert) return refuser("its video decoder cannot be started");
   for (const auto& [flux, e] : paquets)
     if (flux == m.flux) m.index.push_back(e);
-  if (m.index.empty()) {
-    m.fermer();
-    return false;
-  }
+  if (m.index.empty()) return refuser("it holds no frame");
   m.index[0].cle = true;  // decoding always starts somewhere
   // The packets are a video only when the first frame decodes; a program
   // stream gives its frame size only then.
   std::vector<std::uint32_t> essai;
-  if (!read(0, essai)) {
-    m.fermer();
-    return false;
-  }
+  if (!read(0, essai)) return refuser("its first frame cannot be decoded");
   AVRational r = st->avg_frame_rate.num ? st->avg_frame_rate : st->r_frame_rate;
   if (r.num <= 0 || r.den <= 0) r = m.dec->framerate;
   if ((r.num <= 0 || r.den <= 0) && std::string(m.fmt->iformat->name) == "avi") r = av_inv_q(st->time_base);
@@ -194,11 +184,13 @@ bool MovieReader::open(const std::string& path) {
   // The first frame is still in hand: an MPEG stream gives its aspect there.
   const AVRational sar = av_guess_sample_aspect_ratio(m.fmt, st, m.frame);
   if (sar.num > 0 && sar.den > 0 && av_q2d(sar) >= 0.1 && av_q2d(sar) <= 10) m.aspect = av_q2d(sar);
+  m.raison.clear();
   return true;
 }
 
 void MovieReader::close() { impl_->fermer(); }
 bool MovieReader::is_open() const { return impl_->fmt != nullptr; }
+std::string MovieReader::error() const { return impl_->raison; }
 int MovieReader::frame_count() const { return int(impl_->index.size()); }
 int MovieReader::width() const { return impl_->largeur; }
 int MovieReader::height() const { return impl_->hauteur; }

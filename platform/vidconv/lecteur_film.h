@@ -24,6 +24,9 @@ class MovieReader {
   bool open(const std::string& path);
   void close();
   bool is_open() const;
+  // Why the last open failed, in words that follow "cannot be read: ";
+  // empty after a successful open.
+  std::string error() const;
 
   int frame_count() const;
   int width() const;

@@ -49,6 +49,7 @@ const MovieTable kTable = {
     [](void* p, const std::string& path) { return lecteur(p)->open(path); },
     [](void* p) { lecteur(p)->close(); },
     [](const void* p) { return lecteur(p)->is_open(); },
+    [](const void* p) { return lecteur(p)->error(); },
     [](const void* p) { return lecteur(p)->frame_count(); },
     [](const void* p) { return lecteur(p)->width(); },
     [](const void* p) { return lecteur(p)->height(); },

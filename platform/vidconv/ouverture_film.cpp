@@ -1,6 +1,8 @@
 // Opening a movie file for reading, restricted to what the program writes.
 #include "platform/vidconv/ouverture_film.h"
 
+#include <utility>
+
 namespace platform::vcv {
 
 bool codec_lu(AVCodecID id) {
@@ -25,10 +27,14 @@ AVDictionary* options_decodeur() {
   return o;
 }
 
-AVFormatContext* ouvrir_entree(const std::string& path) {
-  if (path.empty()) return nullptr;
+AVFormatContext* ouvrir_entree(const std::string& path, std::string* raison) {
+  const auto refus = [raison](std::string texte) -> AVFormatContext* {
+    if (raison) *raison = std::move(texte);
+    return nullptr;
+  };
+  if (path.empty()) return refus("no file is named");
   AVFormatContext* fmt = avformat_alloc_context();
-  if (!fmt) return nullptr;
+  if (!fmt) return refus("out of memory");
   AVDictionary* o = nullptr;
   av_dict_set(&o, "format_whitelist", kFormatsLus, 0);
   av_dict_set(&o, "codec_whitelist", kCodecsLus, 0);
@@ -37,16 +43,27 @@ AVFormatContext* ouvrir_entree(const std::string& path) {
   const std::string url = "file:" + path;
   const int r = avformat_open_input(&fmt, url.c_str(), nullptr, &o);
   av_dict_free(&o);
-  if (r < 0) return nullptr;  // the context is freed on failure
+  if (r == AVERROR_INVALIDDATA) return refus(kPasUnFilm);  // the context is freed on failure
+  if (r < 0) {
+    char texte[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(r, texte, sizeof texte);
+    return refus(texte);
+  }
   // A format outside the list can still come through a probe's fallback.
   const char* nom = fmt->iformat ? fmt->iformat->name : "";
   bool connu = false;
   for (const char* f : {"avi", "mpeg"}) connu = connu || std::string(nom) == f;
-  for (unsigned i = 0; connu && i < fmt->nb_streams; ++i) {
-    const AVCodecParameters* p = fmt->streams[i]->codecpar;
-    if (p->codec_type == AVMEDIA_TYPE_VIDEO && !taille_lue(p->width, p->height)) connu = false;
+  if (!connu) {
+    avformat_close_input(&fmt);
+    return refus(kPasUnFilm);
   }
-  if (!connu) avformat_close_input(&fmt);
+  for (unsigned i = 0; i < fmt->nb_streams; ++i) {
+    const AVCodecParameters* p = fmt->streams[i]->codecpar;
+    if (p->codec_type == AVMEDIA_TYPE_VIDEO && !taille_lue(p->width, p->height)) {
+      avformat_close_input(&fmt);
+      return refus(kCadresTropGrands);
+    }
+  }
   return fmt;
 }
 

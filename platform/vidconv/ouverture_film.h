@@ -28,12 +28,18 @@ inline constexpr const char* kCodecsLus = "cinepak,msvideo1,msrle,indeo3,mpeg1vi
 // Whether frames of w x h may be read (a size of 0 is not yet known and passes).
 inline bool taille_lue(int w, int h) { return w >= 0 && h >= 0 && w <= kCoteLuMax && h <= kCoteLuMax; }
 
+// Why a file is refused, in words that follow "cannot be read: ".
+inline constexpr const char* kPasUnFilm = "it is not an AVI or MPEG movie";
+inline const std::string kCadresTropGrands =
+    "its frames are larger than " + std::to_string(kCoteLuMax) + " x " + std::to_string(kCoteLuMax) + " pixels";
+
 // Whether a decoder is one of the codecs the program writes.
 bool codec_lu(AVCodecID id);
 
 // The file opened with the restrictions above and its declared streams
-// checked; null when refused or unreadable. Close with avformat_close_input.
-AVFormatContext* ouvrir_entree(const std::string& path);
+// checked; null when refused or unreadable, with the reason in `raison` when
+// given. Close with avformat_close_input.
+AVFormatContext* ouvrir_entree(const std::string& path, std::string* raison = nullptr);
 
 // The options for a decoder of such a file: only the codecs above, and
 // frames of at most 4095 x 4095 pixels in all.

@@ -17,7 +17,7 @@
 namespace platform::vcv {
 
 // Raised whenever the table changes, so that a stale module is refused.
-inline constexpr int kMovieTableVersion = 3;
+inline constexpr int kMovieTableVersion = 4;
 // The module's file name and the one name it exports.
 inline constexpr const char* kMovieModuleName = "libquorvel_vidconv.so";
 inline constexpr const char* kMovieTableSymbol = "quorvel_vidconv_table";
@@ -61,6 +61,7 @@ struct MovieTable {
   bool (*reader_open)(void* reader, const std::string& path);
   void (*reader_close)(void* reader);
   bool (*reader_is_open)(const void* reader);
+  std::string (*reader_error)(const void* reader);
   int (*reader_frame_count)(const void* reader);
   int (*reader_width)(const void* reader);
   int (*reader_height)(const void* reader);

@@ -9,6 +9,7 @@
 #include "app/sections.h"
 #include "tests/support/fake_documents.h"
 #include "tests/support/fakes.h"
+#include "tests/support/films.h"
 
 namespace fs = std::filesystem;
 
@@ -345,6 +346,8 @@ TEST_F(Commandes, MoviesFollowTheDocument) {
   e.nombre_vues = e.nombre_videos = 0;
   CommandesFichier autre(e, autre_hote, dialogues);
   e.fichier_courant = chemin("c.vid");
+  // Only a movie the reader takes is found; the words above are none.
+  ASSERT_EQ(test_films::ecrire(chemin("c.avi"), 2), chemin("c.avi"));
   ASSERT_TRUE(autre.ouvrir_video());
   EXPECT_EQ(autre_hote.films[1], chemin("c.avi"));
 }
@@ -526,7 +529,7 @@ TEST_F(Ouverture, VideoWithMoreFrameLinesKeepsTheFrameCount) {
   const auto info = film.find(" [INFORMATION]");
   film = film.substr(0, info) + "1 2 3 4 5 6\r\n7 8 9 10 11 12\r\n" + film.substr(info);
   ASSERT_TRUE(ecrire_fichier(chemin("film.vid"), film).empty());
-  ASSERT_TRUE(ecrire_fichier(chemin("film.mpg"), "m").empty());
+  ASSERT_EQ(test_films::ecrire(chemin("film.mpg"), 2, 64, 48, {}, platform::vcv::kContainerMpeg, 0), chemin("film.mpg"));
   e.fichier_courant = chemin("film.vid");
   ASSERT_TRUE(c.ouvrir_video());
   ASSERT_TRUE(hote.table_cameras);

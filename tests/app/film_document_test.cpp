@@ -1,12 +1,14 @@
 // A video document through the real main window, video window and settings
 // dialog, checked on the files on disk: a first movie is saved beside its
 // document and played from there when the document is reopened, and
-// remaking a movie does not move its camera path.
+// remaking a movie does not move its camera path; a movie beside the
+// document that cannot be read is made again.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QRadioButton>
+#include <random>
 
 #include "controls/button.h"
 #include "fenetres/elements_pages.h"
@@ -136,6 +138,44 @@ TEST(FilmDocument, RemakingWithTheSameSettingsKeepsTheCameraPath) {
   const std::vector<std::string> avant = trajectoire(original);
   ASSERT_EQ(avant.size(), 200u);
   EXPECT_EQ(trajectoire(lire_tout(copie)), avant);
+}
+
+// Random bytes beside a video document, as its movie and as its view's
+// picture: each is reported with why it cannot be read, the view is drawn
+// and the movie made again, and the window plays the new movie.
+TEST(FilmDocument, AnUnreadableMovieAndPictureAreReportedWithTheirReasonAndMadeAgain) {
+  Atelier a;
+  std::string original = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/film.vid");
+  const std::string plage = "Derniere image     =         200";
+  ASSERT_NE(original.find(plage), std::string::npos);
+  original.replace(original.find(plage), plage.size(), "Derniere image     =           3");
+  const QString copie = a.dossier.path() + "/film.vid";
+  ecrire_tout(copie, original);
+  std::mt19937 alea(61);
+  std::string octets(20000, '\0');
+  for (char& c : octets) c = char(alea());
+  const std::string avi = (a.dossier.path() + "/film.avi").toStdString();
+  const std::string bmp = (a.dossier.path() + "/film.bmp").toStdString();
+  ecrire_tout(QString::fromStdString(avi), octets);
+  ecrire_tout(QString::fromStdString(bmp), octets);
+  a.dialogues->ouvertures.push_back(copie.toStdString());
+  a.commande(Commande::ouvrir);
+  auto* video = dynamic_cast<TVideowindow*>(a.w->fenetres_videos[1].data());
+  ASSERT_NE(video, nullptr);
+  EXPECT_EQ(images_rendues(), 2) << "the movie is made again";
+  EXPECT_EQ(video->fichier_film, a.w->etat.dossier_travail() + "/video1.avi");
+  std::vector<std::string> textes;
+  for (const auto& e : a.ui.entries) textes.push_back(e.text);
+  EXPECT_EQ(textes, (std::vector<std::string>{
+                        "The picture " + bmp + " could not be read: it is neither a Windows bitmap nor a JPEG "
+                        "picture. The view is drawn again.",
+                        "The movie " + avi + " beside the document cannot be read: it is not an AVI or MPEG "
+                        "movie. It is made again."}));
+  QElapsedTimer t;
+  t.start();
+  while (video->lecteur()->file_name() != video->fichier_film && t.elapsed() < 5000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(video->lecteur()->frame_count(), 2);
 }
 
 }  // namespace

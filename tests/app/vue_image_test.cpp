@@ -100,7 +100,7 @@ TEST(FenetreVue, AnUnreadablePictureIsReportedOnceOnOpeningAndDrawnAgain) {
   EXPECT_FALSE(a.ui.entries[0].question);
   EXPECT_EQ(a.ui.entries[0].text,
             "The picture " + (a.dossier.path() + "/vallee.bmp").toStdString() +
-                " could not be read: the view is drawn again.");
+                " could not be read: its header is cut short. The view is drawn again.");
   a.attendre_image(v);
   laisser_peindre(v);
   EXPECT_TRUE(v->image_existe());

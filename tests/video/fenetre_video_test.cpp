@@ -17,6 +17,7 @@
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"
 #include "tests/support/fakes.h"
+#include "tests/support/films.h"
 #include "tests/support/terrains.h"
 #include "video/codecs_video.h"
 #include "video/creation.h"
@@ -40,21 +41,9 @@ struct Dossier {
 
 // A movie of `n` solid frames whose red level is the frame number x 8.
 std::string film_compte(const std::string& chemin, int n) {
-  const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
-  std::vector<std::uint32_t> pixels(64 * 48);
-  vcv::assign_video_source(conv, [&](vcv::Handle s, int k) {
-    if (k >= n) return void(vcv::src_finished(s));
+  return test_films::ecrire(chemin, n, 64, 48, [](int k, std::vector<std::uint32_t>& pixels) {
     std::fill(pixels.begin(), pixels.end(), 0xFF000000u | std::uint32_t(k * 8) << 16);
-    vcv::dib_to_img(img, {pixels.data(), 64, 48, 64});
-    vcv::src_set_img(s, img);
   });
-  vcv::set_resolution(conv, 64, 48);
-  vcv::set_codec(conv, vcv::kContainerAvi, vcv::fourcc("cvid"));
-  vcv::set_output_file(conv, chemin, 0);
-  const bool ok = vcv::convert(conv);
-  vcv::free(conv);
-  vcv::free(img);
-  return ok ? chemin : std::string();
 }
 
 int rouge_affiche(const AffichageFilm& a) { return qRed(a.image().pixel(32, 24)); }
@@ -64,22 +53,9 @@ int rouge_affiche(const AffichageFilm& a) { return qRed(a.image().pixel(32, 24))
 std::string film_blanc(const std::string& chemin, int type, int w, int h) {
   const auto codec = codec_video(type);
   if (!codec) return {};
-  const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
-  std::vector<std::uint32_t> pixels(std::size_t(w) * std::size_t(h), 0xFFFFFFFFu);
-  vcv::assign_video_source(conv, [&](vcv::Handle s, int k) {
-    if (k >= 4) return void(vcv::src_finished(s));
-    vcv::dib_to_img(img, {pixels.data(), w, h, w});
-    vcv::src_set_img(s, img);
-  });
-  vcv::set_frame_rate(conv, 30.0);
-  vcv::set_resolution(conv, w, h);
-  vcv::set_codec(conv, codec->conteneur, codec->codec);
-  vcv::set_output_file(conv, chemin, 0);
-  vcv::force_compatibility(conv, -1);
-  const bool ok = vcv::convert(conv);
-  vcv::free(conv);
-  vcv::free(img);
-  return ok ? chemin : std::string();
+  return test_films::ecrire(chemin, 4, w, h, [](int, std::vector<std::uint32_t>& pixels) {
+    std::fill(pixels.begin(), pixels.end(), 0xFFFFFFFFu);
+  }, codec->conteneur, codec->codec);
 }
 
 // Disc movies store pixels that are not square: the player shows each at the

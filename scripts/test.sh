@@ -18,8 +18,9 @@ elif [[ "$QUORVEL_SANITIZE" == "thread" ]]; then
 elif [[ "$QUORVEL_SANITIZE" == "undefined" ]]; then
   # clang's UndefinedBehaviorSanitizer, which sees faults g++'s does not (a
   # pointer moved by an unsigned offset that wraps), over the floors without
-  # Qt: the platform with its movie layer (the Indeo encoder's motion search
-  # among it), the model and the renderer. Every report ends its test.
+  # Qt: the platform with its movie layer (its reader, converter and loader,
+  # and the Indeo encoder's motion search), the model and the renderer.
+  # Every report ends its test.
   export CC=${CC:-clang} CXX=${CXX:-clang++}
   export QUORVEL_TARGETS=${QUORVEL_TARGETS:-"platform_tests vidconv_tests model_tests render_tests"}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-"print_stacktrace=1 halt_on_error=1"}

@@ -20,7 +20,6 @@ inline constexpr int kLargeurMin = 300, kHauteurMin = 200, kTailleMax = 4095;
 inline constexpr int kRayonMax = 120;
 inline constexpr int kPositions = 200;  // track-bar positions of a path
 inline constexpr int kEcartPlage = 30;  // least distance of the frame range ends
-inline constexpr int kImagesDefaut = 360;
 inline constexpr int kImagesReduction = 2000;  // above: the preview movie keeps one frame in ten
 inline constexpr int kLargeurElevation = 402, kHauteurElevation = 120;
 

@@ -54,6 +54,17 @@ std::vector<std::string> trajectoire(const std::string& document) {
   return lignes;
 }
 
+// tests/data/film.vid with its frame range cut to positions 1..3 (two
+// frames), written to `copie`; its text, empty when the sample has changed.
+std::string film_court(const QString& copie) {
+  std::string texte = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/film.vid");
+  const std::string plage = "Derniere image     =         200";
+  if (texte.find(plage) == std::string::npos) return {};
+  texte.replace(texte.find(plage), plage.size(), "Derniere image     =           3");
+  ecrire_tout(copie, texte);
+  return texte;
+}
+
 TEST(FilmDocument, AFirstMovieIsSavedBesideItsDocumentAndPlayedFromThere) {
   Atelier a(4);
   a.commande(Commande::nouvelle_montagne);
@@ -115,12 +126,9 @@ TEST(FilmDocument, AFirstMovieIsSavedBesideItsDocumentAndPlayedFromThere) {
 // document saved after them, keep the path the document came with.
 TEST(FilmDocument, RemakingWithTheSameSettingsKeepsTheCameraPath) {
   Atelier a;
-  std::string original = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/film.vid");
-  const std::string plage = "Derniere image     =         200";
-  ASSERT_NE(original.find(plage), std::string::npos);
-  original.replace(original.find(plage), plage.size(), "Derniere image     =           3");
   const QString copie = a.dossier.path() + "/film.vid";
-  ecrire_tout(copie, original);
+  const std::string original = film_court(copie);
+  ASSERT_FALSE(original.empty());
   a.dialogues->ouvertures.push_back(copie.toStdString());
   a.commande(Commande::ouvrir);
   ASSERT_NE(a.w->fenetres_videos[1], nullptr);
@@ -145,12 +153,8 @@ TEST(FilmDocument, RemakingWithTheSameSettingsKeepsTheCameraPath) {
 // and the movie made again, and the window plays the new movie.
 TEST(FilmDocument, AnUnreadableMovieAndPictureAreReportedWithTheirReasonAndMadeAgain) {
   Atelier a;
-  std::string original = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/film.vid");
-  const std::string plage = "Derniere image     =         200";
-  ASSERT_NE(original.find(plage), std::string::npos);
-  original.replace(original.find(plage), plage.size(), "Derniere image     =           3");
   const QString copie = a.dossier.path() + "/film.vid";
-  ecrire_tout(copie, original);
+  ASSERT_FALSE(film_court(copie).empty());
   std::mt19937 alea(61);
   std::string octets(20000, '\0');
   for (char& c : octets) c = char(alea());

@@ -354,9 +354,37 @@ void CommandesFichier::oublier_fichier(const std::string& chemin) {
 
 // ---------------------------------------------------------------- opening
 
+namespace {
+
+// The caption of the opening's messages, by the document's extension.
+const char* legende_ouverture(const std::string& chemin) {
+  switch (genre_par_extension(chemin)) {
+    case GenreDocument::montagne: return "Mountain ";
+    case GenreDocument::vue: return "View ";
+    case GenreDocument::video: return "Video ";
+    case GenreDocument::aucun: break;
+  }
+  return "Quorvel";
+}
+
+// "<path> cannot be opened: a named pipe is not a regular file", or empty when
+// the path names a regular file or nothing. Asked by name: the file is not
+// opened.
+std::string refus_non_ordinaire(const std::string& chemin) {
+  const std::string raison = raison_non_ordinaire(chemin);
+  return raison.empty() ? raison : chemin + " cannot be opened: " + raison;
+}
+
+}  // namespace
+
 void CommandesFichier::FileOpenItemClick() {
   const auto chemin = dialogues_.chemin_ouverture();
-  if (!chemin || !fichier_existe(*chemin)) return;
+  if (!chemin) return;
+  if (const std::string refus = refus_non_ordinaire(*chemin); !refus.empty()) {
+    warn(refus, legende_ouverture(*chemin));
+    return;
+  }
+  if (!fichier_existe(*chemin)) return;
   e_.fichier_courant = *chemin;
   if (ouvrir_par_extension()) recents();
 }
@@ -376,17 +404,21 @@ bool CommandesFichier::ouvrir_par_extension() {
 }
 
 void CommandesFichier::FileprecItemClick(const std::string& chemin) {
+  if (const std::string refus = refus_non_ordinaire(chemin); !refus.empty()) {
+    // Something is there, but not a document: say what, and let the user
+    // drop it from the list.
+    if (ask_yes_no(refus + ". Do you want to remove it from the list of recent files ?", LEGENDE))
+      retirer_recent(chemin);
+    return;
+  }
   if (!fichier_existe(chemin)) {
     // Moved or deleted since it entered the list: say so, and let the user
     // drop it from the list.
     if (ask_yes_no("The file " + chemin +
                        " cannot be found: it was moved, renamed or deleted. Do you want to remove it from the list "
                        "of recent files ?",
-                   LEGENDE)) {
-      auto& r = e_.recents;
-      r.erase(std::remove(r.begin(), r.end(), chemin), r.end());
-      hote_.recents_modifies();
-    }
+                   LEGENDE))
+      retirer_recent(chemin);
     return;
   }
   e_.fichier_courant = chemin;
@@ -410,9 +442,15 @@ void CommandesFichier::FileprecItemClick(const std::string& chemin) {
   }
 }
 
+void CommandesFichier::retirer_recent(const std::string& chemin) {
+  auto& r = e_.recents;
+  r.erase(std::remove(r.begin(), r.end(), chemin), r.end());
+  hote_.recents_modifies();
+}
+
 std::optional<document_lu> CommandesFichier::lire(GenreDocument genre, const char* titre) {
   std::string raison;
-  auto octets = lire_fichier(e_.fichier_courant, &raison);
+  auto octets = lire_fichier(e_.fichier_courant, &raison, kLectureDocument);
   if (!octets) {
     warn(e_.fichier_courant + " cannot be opened: " + raison, titre);
     return std::nullopt;

@@ -62,7 +62,10 @@ class CommandesFichier {
   // The video's movie beside the document; false (after a warning) when it
   // could not be written.
   bool ecrire_film(int w);
-  // Reads the current file name; nullopt after a warning.
+  // Takes `chemin` out of the recent list.
+  void retirer_recent(const std::string& chemin);
+  // Reads the current file name (a regular file no larger than a document);
+  // nullopt after a warning.
   std::optional<document_lu> lire(GenreDocument genre, const char* titre);
   // Fills a free mountain slot with the document and makes its card.
   bool installer_montagne(document_lu& d, int genre);

@@ -98,7 +98,8 @@ void lire_montagne(Entree& f, const std::string& chemin, document_lu& d) {
           "the terrain has " + std::to_string(n) + " nodes per side; 17, 33, 65 ... 2049 are possible");
   p.maillage = degre;
   d.terrain = std::make_unique<Tmatrice>(p);
-  model::TextReader corps(octets.substr(debut));
+  // The body is read where it lies in the document's bytes, not copied.
+  model::TextReader corps = model::TextReader::borrowing(std::string_view(octets).substr(debut));
   try {
     d.terrain->lire_matrice(corps);
   } catch (const model::ReadError& e) {

@@ -104,7 +104,9 @@ void TForm_galerie::charger_vues(platform::WindowHandle proprietaire, const std:
     s = Emplacement{};
     const std::string& nom = liste_[std::size_t(k)];
     if (auto date = date_fichier(nom)) s.date = texte_date_galerie(QDateTime::fromSecsSinceEpoch(*date));
-    if (auto octets = lire_fichier(nom)) {
+    // Only a regular file of a document's size is read (a pipe chosen by
+    // mistake would wait for a writer); opening the slot says why not.
+    if (auto octets = lire_fichier(nom, nullptr, kLectureDocument)) {
       Entree e(std::move(*octets));
       s.maillage = lire_cle_fichier(e, "Maillage           =");
       s.largeur = lire_cle_fichier(e, "Largeur image      =");

@@ -6,7 +6,7 @@
 
 Echec Lire_options(etat_documents& e, const std::string& chemin, bool sections_seules) {
   std::string raison;
-  auto octets = lire_fichier(chemin, &raison);
+  auto octets = lire_fichier(chemin, &raison, kLectureDocument);
   if (!octets) return raison;
   Entree f(std::move(*octets));
   f.ligne();  // the marker, not checked
@@ -23,12 +23,14 @@ Echec Lire_options(etat_documents& e, const std::string& chemin, bool sections_s
     if (sections_seules || !e.demarrage || l->empty()) continue;
     if ((*l)[0] == '>') {
       const std::string chemin_recent(l->substr(1));
-      if (e.recents.size() < NOMBRE_MAX_RECENTS && fichier_existe(chemin_recent))
+      // Kept when something is there: opening it says what, if it is not a
+      // document file.
+      if (e.recents.size() < NOMBRE_MAX_RECENTS && genre_fichier(chemin_recent) != GenreFichier::absent)
         e.recents.push_back(chemin_recent);
     } else if (!depart_vu && (*l)[0] != ' ') {
       depart_vu = true;
       const std::string depart(*l);
-      if (fichier_existe(depart)) {
+      if (genre_fichier(depart) != GenreFichier::absent) {
         e.fichier_courant = depart;
         e.demarrer_sur_fichier = true;
       }

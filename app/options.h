@@ -11,7 +11,8 @@ inline constexpr std::string_view MARQUE_OPTIONS = "22222";
 
 // Reads the options file at `chemin` into the current records. In the
 // start-up state it also takes the starting file and up to 10 recent files
-// (only those that exist); outside it the current file name is cleared. With
+// (only those that name something; opening one that is not a regular file
+// says what it is); outside it the current file name is cleared. With
 // `sections_seules` only the three sections are read. The comment lines of the
 // current param_mat are emptied, its points set to 0.333/0.333 and 0.1/0.1, the
 // random generator is seeded from the clock and the key takes the new seed.

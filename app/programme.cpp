@@ -197,7 +197,12 @@ void TBasewindow::fichiers_deposes(const QStringList& chemins) {
 void TBasewindow::Lire_options() {
   const bool au_demarrage = etat.demarrage;
   const Echec ec = ::Lire_options(etat, etat.chemin_options(), options_seules);
-  if (!ec.empty()) return;
+  if (!ec.empty()) {
+    // A pipe, a directory or a file too large to be an options file: the
+    // records keep what they hold.
+    warn("The options file " + etat.chemin_options() + " cannot be read: " + ec, "Quorvel");
+    return;
+  }
   if (!options_seules && au_demarrage && etat.demarrer_sur_fichier) Timer1_.start();
   reconstruire_recents();
 }

@@ -11,6 +11,26 @@
 
 #include "model/records.h"
 #include "model/texte.h"
+#include "platform/fichiers.h"
+
+// The largest file of this format the program reads, a document or the
+// options file. The largest document it writes is a video of the largest
+// mesh, degree 11: n = 2049 nodes a side, n (n + 1) / 2 = 2,100,225 nodes,
+// with every optional part of the terrain body:
+//   heights       a node is the difference of two heights within -2000..4000,
+//                 at most "-6000" and a blank, 6 bytes; CR LF a row:
+//                 6 x 2,100,225 + 2 x 2,049                    = 12,605,448
+//   [HORIZONTAL]  4 hex digits a node, CR LF a row, the head    =  8,405,012
+//   [PHOTO]       6 hex digits a node, CR LF a row, the head    = 12,605,457
+//   [Sol]         the head, the count, and at most 32,768 features of four
+//                 16-bit numbers ("-32768" at most) joined by two blanks:
+//                 32 bytes a line                               =  1,048,590
+//   the parameter sections, comment lines, sky path, 9,999 camera records
+//   (under 130 bytes each) and the movie information: under       2,000,000
+// in all under 37 MB. Twice that leaves room for hand-edited files with
+// longer lines: nothing larger than 64 MiB is read as a document.
+inline constexpr std::uint64_t TAILLE_MAX_DOCUMENT = std::uint64_t{64} << 20;
+inline constexpr LimiteLecture kLectureDocument{TAILLE_MAX_DOCUMENT, "a document"};
 
 // Section heads, compared with whole lines (leading blanks included).
 inline constexpr std::string_view TETE_TEXTE = "  [TEXTE]";

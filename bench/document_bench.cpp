@@ -63,7 +63,7 @@ void DocumentRead(benchmark::State& state) {
   const std::string octets = texte_document(d, GenreDocument::montagne);
   ecrire_fichier(chemin, octets);
   for (auto _ : state) {
-    auto lu = lire_fichier(chemin);
+    auto lu = lire_fichier(chemin, nullptr, kLectureDocument);
     document_lu r = lire_document(std::move(*lu), chemin, GenreDocument::montagne);
     benchmark::DoNotOptimize(r.terrain.get());
   }

@@ -22,7 +22,14 @@ bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 ReadError::ReadError(int l, const std::string& what) : ModelError(line_message(l, what)), line(l), detail(what) {}
 
-TextReader::TextReader(std::string bytes) : bytes_(std::move(bytes)) {}
+TextReader::TextReader(std::string bytes)
+    : own_(std::make_shared<const std::string>(std::move(bytes))), bytes_(*own_) {}
+
+TextReader TextReader::borrowing(std::string_view bytes) {
+  TextReader r;
+  r.bytes_ = bytes;
+  return r;
+}
 
 TextReader TextReader::from_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -92,7 +99,7 @@ double TextReader::read_real() {
 std::string TextReader::read_chars(std::size_t n) {
   const std::size_t start = pos_;
   while (pos_ - start < n && !at_line_end()) ++pos_;
-  return bytes_.substr(start, pos_ - start);
+  return std::string(bytes_.substr(start, pos_ - start));
 }
 
 std::size_t TextReader::line_count() const {
@@ -119,7 +126,7 @@ std::string TextReader::read_line() {
     ++line_;
   }
   if (end > start && bytes_[end - 1] == '\r') --end;
-  return bytes_.substr(start, end - start);
+  return std::string(bytes_.substr(start, end - start));
 }
 
 void TextReader::skip_line() {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,9 @@ struct ReadError : ModelError {
 class TextReader {
  public:
   explicit TextReader(std::string bytes);
+  // Reads bytes the caller keeps alive and unchanged while the reader is
+  // used, without copying them (a document body of tens of megabytes).
+  static TextReader borrowing(std::string_view bytes);
   // The whole file; ModelError when it cannot be read.
   static TextReader from_file(const std::filesystem::path& path);
 
@@ -64,10 +68,14 @@ class TextReader {
   std::size_t position() const { return pos_; }
 
  private:
+  TextReader() = default;
   bool at_line_end() const;
   void skip_space();
   std::int32_t read_number(bool sign_ends);
-  std::string bytes_;
+  // The text read from: the reader's own copy (kept on the heap, so that a
+  // moved reader still points into it) or bytes it borrows.
+  std::shared_ptr<const std::string> own_;
+  std::string_view bytes_;
   std::size_t pos_ = 0;
   int line_ = 1;
 };

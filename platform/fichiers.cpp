@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -21,17 +22,18 @@ std::string dossier_de(const std::string& chemin) {
   return chemin.substr(0, p);
 }
 
-// Writes everything to fd; false with errno set on failure.
-bool tout_ecrire(int fd, std::string_view octets) {
+// Writes everything to fd; false with errno set on failure. `ecrits` counts
+// the bytes of this file written so far, over several calls.
+bool tout_ecrire(int fd, std::string_view octets, std::size_t& ecrits) {
   std::size_t fait = 0;
   while (fait < octets.size()) {
     std::size_t morceau = octets.size() - fait;
     if (g_echec_apres) {
-      if (fait >= *g_echec_apres) {
+      if (ecrits >= *g_echec_apres) {
         errno = ENOSPC;
         return false;
       }
-      morceau = std::min(morceau, *g_echec_apres - fait);
+      morceau = std::min(morceau, *g_echec_apres - ecrits);
     }
     const ssize_t n = ::write(fd, octets.data() + fait, morceau);
     if (n < 0) {
@@ -39,8 +41,74 @@ bool tout_ecrire(int fd, std::string_view octets) {
       return false;
     }
     fait += static_cast<std::size_t>(n);
+    ecrits += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// Reads up to `taille` bytes; the count read (0 at the end of the file), or
+// -1 with errno set.
+ssize_t lire_morceau(int fd, char* tampon, std::size_t taille) {
+  for (;;) {
+    const ssize_t n = ::read(fd, tampon, taille);
+    if (n >= 0 || errno != EINTR) return n;
+  }
+}
+
+const char* nom_genre(GenreFichier g) {
+  switch (g) {
+    case GenreFichier::dossier: return "a directory";
+    case GenreFichier::tube: return "a named pipe";
+    case GenreFichier::caracteres: return "a character device";
+    case GenreFichier::blocs: return "a block device";
+    case GenreFichier::prise: return "a socket";
+    case GenreFichier::autre: return "a special file";
+    case GenreFichier::absent:
+    case GenreFichier::ordinaire: break;
+  }
+  return "";
+}
+
+GenreFichier genre_mode(mode_t mode) {
+  if (S_ISREG(mode)) return GenreFichier::ordinaire;
+  if (S_ISDIR(mode)) return GenreFichier::dossier;
+  if (S_ISFIFO(mode)) return GenreFichier::tube;
+  if (S_ISCHR(mode)) return GenreFichier::caracteres;
+  if (S_ISBLK(mode)) return GenreFichier::blocs;
+  if (S_ISSOCK(mode)) return GenreFichier::prise;
+  return GenreFichier::autre;
+}
+
+std::string refus_genre(GenreFichier g) { return std::string(nom_genre(g)) + " is not a regular file"; }
+
+// Opens a regular file for reading, after asking what the path names: a pipe,
+// a device, a socket or a directory is refused before any open(). The open
+// itself does not wait (O_NONBLOCK), in case the path was changed into a pipe
+// in between, and what was opened is asked again. -1 with the reason on
+// failure; `st` describes the opened file.
+int ouvrir_ordinaire(const std::string& chemin, struct stat& st, std::string* raison) {
+  auto refus = [raison](std::string r) {
+    if (raison) *raison = std::move(r);
+    return -1;
+  };
+  if (::stat(chemin.c_str(), &st) != 0) return refus(raison_systeme(errno));
+  if (!S_ISREG(st.st_mode)) return refus(refus_genre(genre_mode(st.st_mode)));
+  const int fd = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return refus(raison_systeme(errno));
+  const bool decrit = ::fstat(fd, &st) == 0;
+  if (!decrit || !S_ISREG(st.st_mode)) {
+    const std::string r = decrit ? refus_genre(genre_mode(st.st_mode)) : raison_systeme(errno);
+    ::close(fd);
+    return refus(r);
+  }
+  return fd;
+}
+
+std::string trop_grand(LimiteLecture limite, std::optional<std::uint64_t> taille) {
+  std::string r = std::string("it is too large to be ") + limite.quoi + " (";
+  if (taille) r += std::to_string(*taille) + " bytes; at most " + std::to_string(limite.octets) + ")";
+  else r += "more than " + std::to_string(limite.octets) + " bytes)";
+  return r;
 }
 
 // Opens a new temporary file beside `chemin`; -1 with errno set on failure.
@@ -121,41 +189,64 @@ Echec ecrire_sur(const std::string& nom, Remplir remplir) {
 void simuler_echec_ecriture(std::optional<std::size_t> octets) { g_echec_apres = octets; }
 
 Echec ecrire_fichier(const std::string& chemin, std::string_view octets) {
-  return ecrire_sur(chemin, [&](int fd) { return tout_ecrire(fd, octets); });
+  return ecrire_sur(chemin, [&](int fd) {
+    std::size_t ecrits = 0;
+    return tout_ecrire(fd, octets, ecrits);
+  });
 }
 
 Echec copier_fichier(const std::string& source, const std::string& cible) {
+  struct stat st {};
   std::string raison;
-  auto contenu = lire_fichier(source, &raison);
-  if (!contenu) return raison;
-  return ecrire_fichier(cible, *contenu);
+  const int entree = ouvrir_ordinaire(source, st, &raison);
+  if (entree < 0) return raison;
+  int erreur_lecture = 0;
+  const Echec e = ecrire_sur(cible, [&](int fd) {
+    std::vector<char> tampon(std::size_t{1} << 20);
+    std::size_t ecrits = 0;
+    for (;;) {
+      const ssize_t n = lire_morceau(entree, tampon.data(), tampon.size());
+      if (n < 0) erreur_lecture = errno;
+      if (n <= 0) return n == 0;
+      if (!tout_ecrire(fd, std::string_view(tampon.data(), static_cast<std::size_t>(n)), ecrits)) return false;
+    }
+  });
+  ::close(entree);
+  return erreur_lecture != 0 ? raison_systeme(erreur_lecture) : e;
 }
 
-std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison) {
-  const int fd = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (raison) *raison = raison_systeme(errno);
-    return std::nullopt;
-  }
+GenreFichier genre_fichier(const std::string& chemin) {
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (chemin.empty() || ::stat(chemin.c_str(), &st) != 0) return GenreFichier::absent;
+  return genre_mode(st.st_mode);
+}
+
+std::string raison_non_ordinaire(const std::string& chemin) {
+  const GenreFichier g = genre_fichier(chemin);
+  if (g == GenreFichier::absent || g == GenreFichier::ordinaire) return {};
+  return refus_genre(g);
+}
+
+std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison, LimiteLecture limite) {
+  struct stat st {};
+  const int fd = ouvrir_ordinaire(chemin, st, raison);
+  if (fd < 0) return std::nullopt;
+  auto echec = [&](std::string r) -> std::optional<std::string> {
     ::close(fd);
-    if (raison) *raison = raison_systeme(EISDIR);
+    if (raison) *raison = std::move(r);
     return std::nullopt;
-  }
+  };
+  const auto taille = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
+  if (taille > limite.octets) return echec(trop_grand(limite, taille));
   std::string octets;
-  if (st.st_size > 0) octets.reserve(static_cast<std::size_t>(st.st_size));
+  octets.reserve(static_cast<std::size_t>(taille));
+  // The file may grow while it is read: never more than the limit is kept.
   char tampon[1 << 16];
   for (;;) {
-    const ssize_t n = ::read(fd, tampon, sizeof tampon);
+    const ssize_t n = lire_morceau(fd, tampon, sizeof tampon);
     if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int e = errno;
-      ::close(fd);
-      if (raison) *raison = raison_systeme(e);
-      return std::nullopt;
-    }
+    if (n < 0) return echec(raison_systeme(errno));
+    if (octets.size() + static_cast<std::size_t>(n) > limite.octets) return echec(trop_grand(limite, std::nullopt));
     octets.append(tampon, static_cast<std::size_t>(n));
   }
   ::close(fd);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,10 +16,38 @@
 using Echec = std::string;
 
 Echec ecrire_fichier(const std::string& chemin, std::string_view octets);
-// Copies `source` over `cible` the same way.
+// Copies the regular file `source` over `cible` the same way, a piece at a
+// time (a movie need not fit in memory).
 Echec copier_fichier(const std::string& source, const std::string& cible);
-// The whole file, or nullopt with the reason in `raison`.
-std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison = nullptr);
+
+// What a path names, asked of the system by name with its links followed,
+// never by opening it: opening a named pipe waits until something writes
+// into it, and a device may never end.
+enum class GenreFichier { absent, ordinaire, dossier, tube, caracteres, blocs, prise, autre };
+GenreFichier genre_fichier(const std::string& chemin);
+// Why a path that names something other than a regular file cannot be read
+// as one: "a named pipe is not a regular file", "a directory is not a
+// regular file"...; empty for a regular file and for a path that names
+// nothing.
+std::string raison_non_ordinaire(const std::string& chemin);
+
+// The most bytes a whole-file read takes, and what a longer file is said to
+// be too large to be: "it is too large to be a document (N bytes; at most M)".
+struct LimiteLecture {
+  std::uint64_t octets;
+  const char* quoi;
+};
+// Pictures, skies, import sources, settings and frames: 1 GiB, well above
+// the largest picture the program reads (8192 x 8192 pixels of 4 bytes is
+// 256 MiB) and the largest elevation source.
+inline constexpr LimiteLecture kLectureOrdinaire{std::uint64_t{1} << 30, "read"};
+
+// The whole file, or nullopt with the reason in `raison`. Only a regular
+// file is opened (see raison_non_ordinaire); one larger than `limite` is
+// refused by its size before anything is read, and one that grows past it
+// while it is read is refused then.
+std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison = nullptr,
+                                        LimiteLecture limite = kLectureOrdinaire);
 
 bool fichier_existe(const std::string& chemin);
 // False when the file did not exist or could not be removed.

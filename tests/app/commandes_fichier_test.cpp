@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/commandes_fichier.h"
+#include "app/options.h"
 #include "platform/fichiers.h"
 #include "app/sections.h"
 #include "tests/support/fake_documents.h"
@@ -522,6 +523,68 @@ TEST_F(Ouverture, RecentEntryOfAMissingFileOffersToDropIt) {
   EXPECT_EQ(e.nombre_montagnes, 0);
   EXPECT_TRUE(hote.appels.empty());
   EXPECT_TRUE(e.fichier_courant.empty() || e.fichier_courant != parti);
+}
+
+// The largest document the program writes (the largest mesh with every part
+// of its body, the most features and camera records) opens; a document or an
+// options file larger than the bound is refused by its size, before anything
+// is read (sparse files: no disk is used), and a file that turns out longer
+// than its size said is refused while it is read.
+TEST_F(Ouverture, NothingLargerThanTheLargestDocumentIsRead) {
+  document_lu d;
+  d.parametres = param_mat_defaut();
+  d.parametres.maillage = 11;
+  d.parametres.deformation = d.parametres.photo_aerienne = 1;
+  d.terrain = std::make_unique<Tmatrice>(d.parametres);
+  Tmatrice& t = *d.terrain;
+  for (std::int32_t i = 1; i <= t.n; ++i)
+    for (std::int32_t j = 1; i + j <= t.n + 1; ++j) {
+      t.hauteurs->ecrire(i, j, j % 2 ? -2000 : 4000);  // every difference "-6000" or "6000"
+      t.dx->ecrire(i, j, 255);
+      t.photo->ecrire(i, j, 0xFFFFFFu);
+    }
+  for (std::int32_t k = 0; k < t.capacite_liste; ++k) {
+    t.liste_i[k] = t.liste_j[k] = 1000;
+    t.liste_type[k] = 19;
+    t.liste_attribut[k] = 63;
+  }
+  t.nombre_elements = t.capacite_liste;
+  d.video = param_video_defaut();
+  d.video.nombre_images = 9999;
+  d.cameras.emplace(10000, enregistrement_camera{-99999.5, -99999.5, -99999.5, -99999.5, -99999.5, -99999.5});
+  const std::string plus_grand = texte_document(d, GenreDocument::video);
+  EXPECT_LT(plus_grand.size() * 3 / 2, TAILLE_MAX_DOCUMENT) << "the bound leaves room to spare";
+  ASSERT_TRUE(ecrire_fichier(chemin("grand.vid"), plus_grand).empty());
+  e.fichier_courant = chemin("grand.vid");
+  EXPECT_TRUE(c.ouvrir_video());
+  EXPECT_TRUE(ui.entries.empty());
+
+  // One byte more than the bound, after a sound view document.
+  ASSERT_TRUE(copier_fichier(chemin("o.vue"), chemin("enorme.vue")).empty());
+  fs::resize_file(chemin("enorme.vue"), TAILLE_MAX_DOCUMENT + 1);
+  e = etat_documents{};
+  ui.entries.clear();
+  e.fichier_courant = chemin("enorme.vue");
+  EXPECT_FALSE(c.ouvrir_vue());
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].text, chemin("enorme.vue") +
+                                    " cannot be opened: it is too large to be a document (67108865 bytes; at most "
+                                    "67108864)");
+  EXPECT_EQ(ui.entries[0].caption, "View ");
+  EXPECT_EQ(e.nombre_montagnes, 0);
+
+  // An options file of 3 GB leaves the records as they were.
+  ASSERT_TRUE(copier_fichier(std::string(QUORVEL_SOURCE_DIR) + "/app/data/montagne.ini", chemin("montagne.ini")).empty());
+  fs::resize_file(chemin("montagne.ini"), 3'000'000'000);
+  e.parametres.relief = 77;
+  EXPECT_EQ(Lire_options(e, chemin("montagne.ini")), "it is too large to be a document (3000000000 bytes; at most 67108864)");
+  EXPECT_EQ(e.parametres.relief, 77);
+
+  // A file whose size says nothing (the system's files say 0): the bound
+  // holds while it is read.
+  std::string raison;
+  EXPECT_FALSE(lire_fichier("/proc/self/status", &raison, LimiteLecture{16, "a document"}));
+  EXPECT_EQ(raison, "it is too large to be a document (more than 16 bytes)");
 }
 
 TEST_F(Ouverture, VideoWithMoreFrameLinesKeepsTheFrameCount) {

@@ -1,4 +1,11 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include <QApplication>
 #include <QClipboard>
@@ -228,6 +235,76 @@ TEST(Drops, ExtensionsDecideAndOnlyTheFirstFileCounts) {
   p.w->fichiers_deposes({long_name});
   EXPECT_EQ(p.ouverts.back(), "mat:" + long_name.toStdString());
   EXPECT_EQ(p.w->etat.montagnes[1].type.fichier, long_name.toStdString());
+}
+
+// Something that is not a regular file, named as a view document: a named
+// pipe, a link to /dev/zero and a directory. Each way a document arrives (the
+// starting file, the command line, a drop, "&Open ...", the recent list and
+// the gallery) refuses it without opening it and says what it is. Opening the
+// pipe would wait for a writer: a guard thread plays the writer whenever a
+// reader waits, so that a fault fails the test instead of hanging it.
+TEST(Arrivals, WhatIsNotARegularFileIsRefusedBeforeItIsOpened) {
+  QTemporaryDir dossier;
+  const std::string tube = (dossier.path() + "/tube.vue").toStdString();
+  const std::string zero = (dossier.path() + "/zero.vue").toStdString();
+  const std::string rep = (dossier.path() + "/dossier.vue").toStdString();
+  ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(rep)));
+  std::atomic<bool> fini{false}, tube_ouvert{false};
+  std::thread garde([&] {
+    while (!fini) {
+      const int fd = ::open(tube.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {  // a reader was waiting on the pipe
+        tube_ouvert = true;
+        ::close(fd);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  for (auto [chemin, genre] : {std::pair{tube, "a named pipe"}, std::pair{zero, "a character device"},
+                               std::pair{rep, "a directory"}}) {
+    SCOPED_TRACE(chemin);
+    const std::string refus = chemin + " cannot be opened: " + genre + " is not a regular file";
+    auto dernier = [](Programme& p) { return p.ui.entries.empty() ? std::string() : p.ui.entries.back().text; };
+    Programme a;
+    ASSERT_TRUE(a.demarrer(options_exemple({chemin})));
+    a.w->documents = a.reels;
+    EXPECT_TRUE(a.w->timer1().isActive()) << "the starting file is kept, to say what it is";
+    a.w->ouvrir_fichier();
+    EXPECT_EQ(dernier(a), refus);
+    EXPECT_EQ(a.ui.entries.back().caption, "View ");
+    a.ui.entries.clear();
+    a.w->fichiers_deposes({QString::fromStdString(chemin)});
+    EXPECT_EQ(dernier(a), refus);
+    a.ui.entries.clear();
+    a.dialogues->ouvertures.push_back(chemin);
+    a.w->action(Commande::ouvrir)->trigger();
+    EXPECT_EQ(dernier(a), refus) << "File > Open says why";
+    a.ui.entries.clear();
+    a.w->etat.recents = {chemin};
+    a.ui.answers = {true};
+    a.w->documents.FileprecItemClick(chemin);
+    ASSERT_EQ(a.ui.entries.size(), 1u);
+    EXPECT_EQ(a.ui.entries[0].text, refus + ". Do you want to remove it from the list of recent files ?");
+    EXPECT_TRUE(a.w->etat.recents.empty());
+    a.ui.entries.clear();
+    a.dialogues->parcours = {chemin};
+    a.w->action(Commande::parcourir)->trigger();
+    ASSERT_TRUE(a.w->galerie);
+    a.w->galerie->PaintBox_0DblClick(0);
+    EXPECT_EQ(dernier(a), refus);
+    EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+    Programme b;
+    ASSERT_TRUE(b.demarrer(options_exemple(), {QString::fromStdString(chemin)}));
+    b.w->documents = b.reels;
+    b.w->ouvrir_fichier();
+    EXPECT_EQ(dernier(b), refus);
+    EXPECT_EQ(b.w->etat.nombre_montagnes, 0);
+  }
+  fini = true;
+  garde.join();
+  EXPECT_FALSE(tube_ouvert) << "the named pipe was opened";
 }
 
 // A recent file whose name holds "&" shows the name as it is: the item has

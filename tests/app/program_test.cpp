@@ -4,6 +4,10 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "fenetres/donnees_images.h"
@@ -60,6 +64,36 @@ TEST(Program, KeepsRunningAfterRefusingADamagedDocument) {
   ASSERT_TRUE(p.waitForStarted(10000));
   EXPECT_FALSE(p.waitForFinished(4000)) << "the program ended: " << p.readAllStandardError().toStdString();
   EXPECT_EQ(p.state(), QProcess::Running);
+  p.terminate();
+  EXPECT_TRUE(p.waitForFinished(10000));
+}
+
+// Started on a named pipe: the program refuses it without opening it (an
+// open would wait for a writer, with the splash up and nothing answering).
+// While the program starts and opens its file, the test looks for a reader
+// on the pipe; if one waits, the test's open lets it go, so a fault fails the
+// test instead of hanging it.
+TEST(Program, StartsOnANamedPipeWithoutOpeningIt) {
+  QTemporaryDir dossier;
+  const QString tube = dossier.path() + "/tube.vue";
+  ASSERT_EQ(::mkfifo(tube.toLocal8Bit().constData(), 0600), 0);
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  p.setProcessEnvironment(env);
+  p.start(QUORVEL_PROGRAM_DIR "/quorvel", {tube});
+  ASSERT_TRUE(p.waitForStarted(10000));
+  bool ouvert = false;
+  for (int k = 0; k < 30 && p.state() == QProcess::Running; ++k) {
+    p.waitForFinished(200);
+    const int fd = ::open(tube.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) {
+      ouvert = true;
+      ::close(fd);
+    }
+  }
+  EXPECT_FALSE(ouvert) << "the program opened the pipe";
+  EXPECT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
   p.terminate();
   EXPECT_TRUE(p.waitForFinished(10000));
 }

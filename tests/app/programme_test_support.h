@@ -90,6 +90,7 @@ struct Programme {
   FakeDialoguesDocuments* dialogues = nullptr;
   std::function<void()> sauver_reel;   // the document command, before the counting hook
   std::function<bool()> enregistrer_reel;  // "&Save", before the counting hook
+  CommandesDocuments reels;                // every document command, before the hooks
 
   QString chemin(const QString& nom) const { return dossier.path() + "/" + nom; }
 
@@ -102,6 +103,7 @@ struct Programme {
     auto d = std::make_unique<FakeDialoguesDocuments>();
     dialogues = d.get();
     w->utiliser_dialogues(std::move(d));
+    reels = w->documents;
     sauver_reel = w->documents.sauver_document;
     enregistrer_reel = w->documents.enregistrer;
     w->documents.ouvrir_vue = [this] { ouverts.push_back("vue:" + w->etat.fichier_courant); };

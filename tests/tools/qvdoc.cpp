@@ -40,7 +40,7 @@ document_lu lire(const std::string& chemin, GenreDocument& genre) {
   genre = genre_par_extension(chemin);
   if (genre == GenreDocument::aucun) throw ErreurDocument(chemin + ": the extension is not .mat, .vue or .vid");
   std::string raison;
-  auto octets = lire_fichier(chemin, &raison);
+  auto octets = lire_fichier(chemin, &raison, kLectureDocument);
   if (!octets) throw ErreurDocument(chemin + ": " + raison);
   return lire_document(std::move(*octets), chemin, genre);
 }

@@ -37,12 +37,21 @@ TEST(MainWindowShell, TitleAndHandle) {
   EXPECT_TRUE(platform::is_window(w.handle()));
 }
 
-TEST(Program, StartsAndEndsOnTerminate) {
-  QProcess p;
+namespace {
+
+// Starts the program on the offscreen platform with `arguments`.
+void demarrer_offscreen(QProcess& p, const QStringList& arguments) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   p.setProcessEnvironment(env);
-  p.start(QUORVEL_PROGRAM_DIR "/quorvel", {});
+  p.start(QUORVEL_PROGRAM_DIR "/quorvel", arguments);
+}
+
+}  // namespace
+
+TEST(Program, StartsAndEndsOnTerminate) {
+  QProcess p;
+  demarrer_offscreen(p, {});
   ASSERT_TRUE(p.waitForStarted(10000));
   EXPECT_FALSE(p.waitForFinished(2000)) << "the program ended by itself";
   EXPECT_EQ(p.state(), QProcess::Running);
@@ -57,10 +66,7 @@ TEST(Program, KeepsRunningAfterRefusingADamagedDocument) {
   const QString vide = dossier.path() + "/damaged.vue";
   std::ofstream(vide.toStdString()).flush();
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  p.setProcessEnvironment(env);
-  p.start(QUORVEL_PROGRAM_DIR "/quorvel", {vide});
+  demarrer_offscreen(p, {vide});
   ASSERT_TRUE(p.waitForStarted(10000));
   EXPECT_FALSE(p.waitForFinished(4000)) << "the program ended: " << p.readAllStandardError().toStdString();
   EXPECT_EQ(p.state(), QProcess::Running);
@@ -78,10 +84,7 @@ TEST(Program, StartsOnANamedPipeWithoutOpeningIt) {
   const QString tube = dossier.path() + "/tube.vue";
   ASSERT_EQ(::mkfifo(tube.toLocal8Bit().constData(), 0600), 0);
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  p.setProcessEnvironment(env);
-  p.start(QUORVEL_PROGRAM_DIR "/quorvel", {tube});
+  demarrer_offscreen(p, {tube});
   ASSERT_TRUE(p.waitForStarted(10000));
   bool ouvert = false;
   for (int k = 0; k < 30 && p.state() == QProcess::Running; ++k) {

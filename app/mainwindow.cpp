@@ -39,6 +39,7 @@
 #include "app/apropos.h"
 #include "app/legende_principale.h"
 #include "components/legende.h"
+#include "components/legende_x11.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/fonds.h"
 #include "model/presse_papier.h"
@@ -303,6 +304,7 @@ void TBasewindow::UpdateItems() {
     cocher_options();
     activer_elements();
   }
+  emit elementsMisAJour();
 }
 
 QString TBasewindow::nom_montagne(int m) const { return Q(etat.montagnes[m].type.nom.str()); }
@@ -551,6 +553,29 @@ void TBasewindow::Reorganiser() {
 void TBasewindow::Minimiser_tout() {
   auto liste = mdi_->subWindowList();
   for (int i = static_cast<int>(liste.size()) - 1; i >= 0; --i) liste[i]->showMinimized();
+}
+
+bool TBasewindow::event(QEvent* e) {
+  if (e->type() == QEvent::WindowUnblocked) QTimer::singleShot(0, this, &TBasewindow::reprendre_activation);
+  return QMainWindow::event(e);
+}
+
+// A focus change that reaches this window while a modal window blocks it
+// (most often the progress window of a command: opening a document draws its
+// view under one) is handed on by the toolkit to the modal window. When that
+// window closes before the window manager acts on the hand-off, no focus
+// change comes again: the server keeps the keyboard on this window, which the
+// window manager shows active, while the toolkit knows no active window, so
+// the title bar greys and the menus, shortcuts and keys stay dead until a
+// click. Once unblocked, with nothing of the program active, this window
+// takes the activation back when the server has the keyboard here, or asks
+// for it where there is no server to ask.
+void TBasewindow::reprendre_activation() {
+  const QWidget* actif = QApplication::activeWindow();
+  if ((actif && actif->isVisible()) || !isVisible() || isMinimized() || sortie || QApplication::activeModalWidget())
+    return;
+  if (!components::x11::Available()) activateWindow();
+  else if (components::x11::InputFocus() == static_cast<std::uint32_t>(winId())) QApplication::setActiveWindow(this);
 }
 
 void TBasewindow::changeEvent(QEvent* e) {

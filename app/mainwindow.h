@@ -273,7 +273,13 @@ class TBasewindow : public QMainWindow,
   components::TRxGradientCaption* legende() const { return legende_; }
   CtlShapeHint* indications() const { return hint_; }
 
+ signals:
+  // Each run of UpdateItems that looked at the windows (not one refused
+  // because another run is under way), when it ends.
+  void elementsMisAJour();
+
  protected:
+  bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -307,7 +313,13 @@ class TBasewindow : public QMainWindow,
   void liberer_noeud(QTreeWidgetItem*& noeud);
   QTreeWidgetItem* nouveau_noeud(QTreeWidgetItem* parent, const QString& texte, int image, int image_choisie,
                                  QWidget* donnee);
+  // Makes the node the only one selected; with `focus`, the tree is to take
+  // the keyboard (when it is shown), once the change under way is over.
   void selectionner_noeud(QTreeWidgetItem* noeud, bool focus);
+  void focus_vers_arbre();
+  // Once no modal window blocks this window: the activation comes back here
+  // when the program is left with no active window.
+  void reprendre_activation();
   void fermer_enfant(FenetreEnfant* enfant);
   void detruire_enfant(FenetreEnfant* enfant);
   // A child window closed itself: the cascade decides, the window carries it out.
@@ -359,4 +371,6 @@ class TBasewindow : public QMainWindow,
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
   bool selection_programme_ = false;
   bool dans_update_ = false;
+  bool arbre_veut_focus_ = false;      // the last node selected wants the tree to have the keyboard
+  bool focus_arbre_programme_ = false;  // the tree's taking of the keyboard is scheduled
 };

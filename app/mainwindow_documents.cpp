@@ -15,6 +15,7 @@
 #include "app/vue.h"
 #include "fenetres/donnees_images.h"
 #include "controls/mirror.h"
+#include "platform/drapeau_leve.h"
 
 namespace {
 
@@ -100,12 +101,30 @@ void TBasewindow::liberer_noeud(QTreeWidgetItem*& noeud) {
 
 void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
   if (!noeud) return;
-  selection_programme_ = true;
-  TreeView1_->clearSelection();
-  TreeView1_->setCurrentItem(noeud);
-  noeud->setSelected(true);
-  selection_programme_ = false;
-  if (focus && TreeView1_->isVisible() && !TreeView1_->hasFocus()) TreeView1_->setFocus();
+  // This runs on every focus change: a node already alone in the selection is left as it is.
+  const QList<QTreeWidgetItem*> choisis = TreeView1_->selectedItems();
+  if (TreeView1_->currentItem() != noeud || choisis.size() != 1 || choisis.front() != noeud) {
+    platform::DrapeauLeve programme(selection_programme_);
+    TreeView1_->clearSelection();
+    TreeView1_->setCurrentItem(noeud);
+    noeud->setSelected(true);
+  }
+  arbre_veut_focus_ = focus;
+  if (!focus || !TreeView1_->isVisible() || TreeView1_->hasFocus() || focus_arbre_programme_) return;
+  // The tree takes the keyboard once the focus or activation change being
+  // handled is over. Taken now, the toolkit's own handlers of that same
+  // change, which still see the focus where it was, would take it back to
+  // the window, and this would run again: the two would hand the keyboard to
+  // each other until the stack ran out.
+  focus_arbre_programme_ = true;
+  QTimer::singleShot(0, this, &TBasewindow::focus_vers_arbre);
+}
+
+void TBasewindow::focus_vers_arbre() {
+  focus_arbre_programme_ = false;
+  // The selection made since may not want it any more (a view not painted yet).
+  if (arbre_veut_focus_ && TreeView1_->isVisible() && !TreeView1_->hasFocus() && !sortie)
+    TreeView1_->setFocus(Qt::OtherFocusReason);
 }
 
 int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,

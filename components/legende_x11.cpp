@@ -148,6 +148,19 @@ std::uint32_t Atom(const char* name) {
 #endif
 }
 
+std::uint32_t InputFocus() {
+#ifdef QUORVEL_XCB
+  xcb_connection_t* c = connection();
+  if (!c) return 0;
+  xcb_get_input_focus_reply_t* r = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+  const std::uint32_t focus = r && r->focus != XCB_NONE && r->focus != XCB_INPUT_FOCUS_POINTER_ROOT ? r->focus : 0;
+  std::free(r);
+  return focus;
+#else
+  return 0;
+#endif
+}
+
 bool StartMoveFrom(QWindow* w, QPoint from) {
   if (!w) return false;
 #ifdef QUORVEL_XCB

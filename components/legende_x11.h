@@ -7,7 +7,9 @@
 //    toolkit drops them, so that the strip's buttons would do nothing);
 //  - focus taken by a grab (a pop-up menu's, the window manager's during a
 //    move): the window keeps its activation then, though the toolkit reports
-//    it inactive.
+//    it inactive;
+//  - which window holds the keyboard on the server, for a main window that
+//    takes back the activation the toolkit lost track of.
 // Off X11 (Wayland, offscreen) nothing is read and the requests fall back to
 // the toolkit's system move and resize.
 #pragma once
@@ -48,6 +50,10 @@ std::array<std::uint8_t, 32> MoveResizeMessage(std::uint32_t window, std::uint32
 bool Available();
 // The atom of `name`; 0 off X11.
 std::uint32_t Atom(const char* name);
+
+// The window that holds the keyboard focus on the server; 0 off X11 and
+// while the focus is on no window (None or PointerRoot).
+std::uint32_t InputFocus();
 
 // Hands the window manager a move of `w` held by the left button from the
 // global point `from`. False where no window manager moves windows.

@@ -396,6 +396,55 @@ TEST(FenetreVue, DuplicateTakesThePictureWithoutRenderingAndLeavesTheClipboard) 
   EXPECT_FALSE(QApplication::clipboard()->image().isNull());
 }
 
+// With the explorer shown, every change of active window settles at once: one
+// active child, its node the only one selected, the keyboard in the tree or in
+// that child, and UpdateItems run a few times, then no more.
+TEST(Explorateur, ActivationSettlesWithTheTreeShown) {
+  Atelier a(4);
+  QApplication::setActiveWindow(a.w.get());
+  int passes = 0;
+  QObject::connect(a.w.get(), &TBasewindow::elementsMisAJour, [&] { ++passes; });
+  QTreeWidget* arbre = a.w->arbre();
+  auto fenetre = [](QTreeWidgetItem* n) { return qobject_cast<QWidget*>(n->data(0, Qt::UserRole).value<QObject*>()); };
+  auto repose = [&](QTreeWidgetItem* noeud, const char* quand) {
+    SCOPED_TRACE(quand);
+    for (int k = 0; k < 10; ++k) QApplication::processEvents();
+    EXPECT_LE(passes, 12);
+    ASSERT_NE(noeud, nullptr);
+    EXPECT_EQ(a.w->enfant_actif(), fenetre(noeud));
+    EXPECT_EQ(arbre->selectedItems(), QList<QTreeWidgetItem*>{noeud});
+    QWidget* f = QApplication::focusWidget();
+    EXPECT_TRUE(f && (f == arbre || fenetre(noeud)->isAncestorOf(f) || f == fenetre(noeud)));
+    passes = 0;
+    for (int k = 0; k < 10; ++k) QApplication::processEvents();
+    EXPECT_EQ(passes, 0);
+  };
+  a.commande(Commande::nouvelle_montagne);
+  a.commande(Commande::voir);
+  a.attendre_image(a.vue(1));
+  passes = 0;
+  a.commande(Commande::explorateur);
+  ASSERT_TRUE(arbre->isVisible());
+  repose(a.w->noeuds_vues[1], "shown");
+  a.commande(Commande::dupliquer_vue);
+  a.attendre_image(a.vue(2));
+  repose(a.w->noeuds_vues[2], "duplicated");
+  a.w->activer(a.carte(1));
+  repose(a.w->noeuds_montagnes[1], "card");
+  a.commande(Commande::voir);  // F6: a new view of the mountain, drawn
+  a.attendre_image(a.vue(3));
+  repose(a.w->noeuds_vues[3], "new view");
+  arbre->setFocus();
+  for (Qt::Key k : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End}) {
+    QTest::keyClick(arbre, k);
+    repose(arbre->currentItem(), "arrow key");
+  }
+  QMdiSubWindow* s = a.vue(1)->sous_fenetre();
+  QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, 4));
+  repose(a.w->noeuds_vues[1], "click");
+  EXPECT_EQ(a.w->etat.vue_courante, 1);
+}
+
 TEST(CommandesMontagne, CardRequests) {
   Atelier a(4);
   test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap& b, const param_vue&, ProgressSink*,

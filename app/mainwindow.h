@@ -170,6 +170,8 @@ class TBasewindow : public QMainWindow,
   void Carrelage();     // "&Mosaic": tile
   void Reorganiser();   // icons along the bottom
   void Minimiser_tout();
+  // Ctrl+F6, Ctrl+Tab (1) and with Shift (-1): activates the next or the previous child window.
+  void enfant_voisin(int pas);
   void TreeView1Change();
   void Supprimer_noeuds();
 

@@ -3,6 +3,7 @@
 // check marks that follow the document tables.
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -118,6 +119,27 @@ void TBasewindow::construire_menus() {
   // that window's topic, while the menu item and the Index button open the finder.
   action(Commande::index)->setShortcutContext(Qt::WidgetShortcut);
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] { touche_aide(); });
+  // As the Windows MDI client moves between its children: Ctrl+F6 and
+  // Ctrl+Tab to the next child window, with Shift to the one before.
+  const std::pair<QKeyCombination, int> voisins[] = {{Qt::CTRL | Qt::Key_F6, 1},
+                                                     {Qt::CTRL | Qt::SHIFT | Qt::Key_F6, -1},
+                                                     {Qt::CTRL | Qt::Key_Tab, 1},
+                                                     {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1}};
+  for (const auto& [touches, pas] : voisins)
+    connect(new QShortcut(QKeySequence(touches), this), &QShortcut::activated, this, [this, p = pas] { enfant_voisin(p); });
+}
+
+// The child `pas` places after the active one in the order the children were
+// opened, round the end; it is activated as a click does, with the same
+// bookkeeping (its document becomes current).
+void TBasewindow::enfant_voisin(int pas) {
+  QList<QMdiSubWindow*> enfants;
+  for (QMdiSubWindow* s : mdi_->subWindowList(QMdiArea::CreationOrder))
+    if (s->isVisible()) enfants << s;
+  if (enfants.isEmpty()) return;
+  const int n = static_cast<int>(enfants.size());
+  const int k = static_cast<int>(enfants.indexOf(mdi_->currentSubWindow()));
+  activer(enfants[k < 0 ? 0 : ((k + pas) % n + n) % n]->widget());
 }
 
 bool TBasewindow::commande_possible(Commande c) const {

@@ -9,6 +9,7 @@ PACKAGES=(g++ cmake make pkg-config qt6-base-dev libavcodec-dev libavformat-dev
           libtsan2        # libtsan2: the ThreadSanitizer build of CI
           clang libclang-rt-dev  # clang and its sanitizer runtimes: the clang UndefinedBehaviorSanitizer build of CI
           openbox         # openbox: the caption review moves and sizes windows through a window manager
+          x11-utils       # x11-utils: the keyboard review waits for the window manager with xprop
           gdal-bin        # gdal-bin: the import tests make and cross-check DEM files
           poppler-utils   # poppler-utils: the printing tests read the PDF files they print
           giflib-tools)   # giflib-tools: the GIF tests build their inputs and check the files written

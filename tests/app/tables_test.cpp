@@ -337,6 +337,37 @@ TEST_F(Tables, EnablingTable) {
   EXPECT_TRUE(subs[1]->isMinimized());
 }
 
+// Ctrl+F6 and Ctrl+Tab go round the child windows in the order they were
+// opened, with Shift backwards; each is activated as a click does, and the
+// current mountain and view follow.
+TEST_F(Tables, ControlF6AndControlTabGoRoundTheChildren) {
+  int m1 = p.ouvrir("a.mat");
+  int m2 = p.ouvrir("b.mat");
+  FakeVue* v = p.vue(m2);
+  auto* ed = new FakeEditeur;
+  w->ajouter_editeur(ed, m1);
+  p.activer(w->cartes[m1]);
+  QApplication::setActiveWindow(w);
+  struct Pas {
+    Qt::Key touche;
+    Qt::KeyboardModifiers mod;
+    QWidget* enfant;
+    int montagne, vue, edition;
+  };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, maj = Qt::ControlModifier | Qt::ShiftModifier;
+  const Pas pas[] = {{Qt::Key_F6, ctrl, w->cartes[m2], m2, 0, 0},     {Qt::Key_F6, ctrl, v, m2, v->no_vue, 0},
+                     {Qt::Key_Tab, ctrl, ed, m1, 0, 1},               {Qt::Key_Tab, ctrl, w->cartes[m1], m1, 0, 0},
+                     {Qt::Key_Backtab, maj, ed, m1, 0, 1},            {Qt::Key_F6, maj, v, m2, v->no_vue, 0}};
+  for (const Pas& k : pas) {
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, k.touche, k.mod);
+    QApplication::processEvents();
+    EXPECT_EQ(w->enfant_actif(), k.enfant);
+    EXPECT_EQ(w->etat.montagne_courante, k.montagne);
+    EXPECT_EQ(w->etat.vue_courante, k.vue);
+    EXPECT_EQ(w->edition_active, k.edition);
+  }
+}
+
 // The F1 key shows the active child's topic and the finder elsewhere; the
 // Index item and button always open the finder.
 TEST_F(Tables, F1ShowsTheChildsTopicAndIndexTheFinder) {

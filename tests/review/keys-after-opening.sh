@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Whether the keyboard stays with the program while documents are opened one
 # after another: starts build/bin/quorvel under Xvfb with the Openbox window
-# manager, slowed as under load (it shares one processor with a busy loop at
-# a lower priority; LOAD=0 runs it at full speed), then opens five view documents in a row (F2, the document's full
-# path, Enter) with no pause between them beyond waiting for the drawing to
-# end, and checks after each that the keyboard still works: the next F2 must
-# bring up the open dialog within five seconds. The whole run is done ten
-# times, each time from a fresh program. It prints one line per round and
-# PASS or FAIL at the end; on a failure the screen is written to
-# OUTPUT-ROUND-DOCUMENT.png.
-# Needs the Debian packages xvfb, xdotool, x11-utils, imagemagick and openbox. Not part of CI.
+# manager, slowed as under load (it shares one processor with a busy loop at a
+# lower priority; LOAD=0 runs it at full speed), then opens five view
+# documents in a row (F2, the document's full path, Enter) with no pause
+# between them beyond waiting for the drawing to end, and checks after each
+# that the keyboard still works: the next F2 must bring up the open dialog
+# within five seconds. The whole run is done ten times, each time from a fresh
+# program. It prints one line per round and PASS or FAIL at the end; on a
+# failure the screen is written to OUTPUT-ROUND-DOCUMENT.png.
+# Needs the Debian packages xvfb, xdotool, imagemagick, openbox and x11-utils. Not part of CI.
 # Usage: tests/review/keys-after-opening.sh [OUTPUT.png]   (default build/keys-after-opening.png)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/fichiers.h"
+
 namespace platform::vcv {
 
 bool codec_lu(AVCodecID id) {
@@ -33,6 +35,9 @@ AVFormatContext* ouvrir_entree(const std::string& path, std::string* raison) {
     return nullptr;
   };
   if (path.empty()) return refus("no file is named");
+  // Asked before the decoder library opens it: a named pipe would hold the
+  // open until something writes into it, and a device may never end.
+  if (std::string pas_ordinaire = raison_non_ordinaire(path); !pas_ordinaire.empty()) return refus(pas_ordinaire);
   AVFormatContext* fmt = avformat_alloc_context();
   if (!fmt) return refus("out of memory");
   AVDictionary* o = nullptr;

@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,6 +19,7 @@
 #include "controls/speedbutton.h"
 #include "fenetres/proprietaire_boites.h"
 #include "tests/app/programme_test_support.h"
+#include "tests/support/garde_tube.h"
 
 namespace {
 
@@ -240,28 +235,16 @@ TEST(Drops, ExtensionsDecideAndOnlyTheFirstFileCounts) {
 // Something that is not a regular file, named as a view document: a named
 // pipe, a link to /dev/zero and a directory. Each way a document arrives (the
 // starting file, the command line, a drop, "&Open ...", the recent list and
-// the gallery) refuses it without opening it and says what it is. Opening the
-// pipe would wait for a writer: a guard thread plays the writer whenever a
-// reader waits, so that a fault fails the test instead of hanging it.
+// the gallery) refuses it without opening it and says what it is.
 TEST(Arrivals, WhatIsNotARegularFileIsRefusedBeforeItIsOpened) {
   QTemporaryDir dossier;
   const std::string tube = (dossier.path() + "/tube.vue").toStdString();
   const std::string zero = (dossier.path() + "/zero.vue").toStdString();
   const std::string rep = (dossier.path() + "/dossier.vue").toStdString();
-  ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
+  GardeTube garde(tube);
+  ASSERT_TRUE(garde.cree());
   ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(rep)));
-  std::atomic<bool> fini{false}, tube_ouvert{false};
-  std::thread garde([&] {
-    while (!fini) {
-      const int fd = ::open(tube.c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) {  // a reader was waiting on the pipe
-        tube_ouvert = true;
-        ::close(fd);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  });
   for (auto [chemin, genre] : {std::pair{tube, "a named pipe"}, std::pair{zero, "a character device"},
                                std::pair{rep, "a directory"}}) {
     SCOPED_TRACE(chemin);
@@ -302,9 +285,7 @@ TEST(Arrivals, WhatIsNotARegularFileIsRefusedBeforeItIsOpened) {
     EXPECT_EQ(dernier(b), refus);
     EXPECT_EQ(b.w->etat.nombre_montagnes, 0);
   }
-  fini = true;
-  garde.join();
-  EXPECT_FALSE(tube_ouvert) << "the named pipe was opened";
+  EXPECT_FALSE(garde.ouvert()) << "the named pipe was opened";
 }
 
 // A recent file whose name holds "&" shows the name as it is: the item has

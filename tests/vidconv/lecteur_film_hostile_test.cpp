@@ -2,13 +2,8 @@
 // writer's limit, playlists and scripts that name other files, protocols,
 // and a codec the program never writes. Each is refused quickly and without
 // taking memory for its frames; the program's own movies still open.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-#include <atomic>
-#include <thread>
 
 #include <chrono>
 #include <cstring>
@@ -19,6 +14,7 @@
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"
 #include "platform/vidconv/lecteur_film.h"
+#include "tests/support/garde_tube.h"
 #include "tests/support/memoire.h"
 #include "video/codecs_video.h"
 
@@ -192,31 +188,17 @@ TEST_F(Hostiles, OnlyTheProgramsContainersAndCodecsAndOnlyTheFileNamed) {
   refuse("subfile,,start,0,end,0,,:" + chemin("film.avi"));
   refuse("http://127.0.0.1:9/film.avi");
   // What is not a regular file is refused before it is opened, saying what it
-  // is: a named pipe (which would wait for a writer: a guard thread plays one
-  // whenever a reader waits, so that a fault fails instead of hanging) and a
-  // link to a device that never ends.
-  ASSERT_EQ(::mkfifo(chemin("tube.avi").c_str(), 0600), 0);
+  // is: a named pipe and a link to a device that never ends.
+  GardeTube tube(chemin("tube.avi"));
+  ASSERT_TRUE(tube.cree());
   ASSERT_EQ(::symlink("/dev/zero", chemin("zero.mpg").c_str()), 0);
-  std::atomic<bool> fini{false}, tube_ouvert{false};
-  std::thread garde([&] {
-    while (!fini) {
-      const int fd = ::open(chemin("tube.avi").c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) {
-        tube_ouvert = true;
-        ::close(fd);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  });
   for (auto [nom, genre] : {std::pair{"tube.avi", "a named pipe"}, std::pair{"zero.mpg", "a character device"}}) {
     refuse(chemin(nom));
     MovieReader l;
     EXPECT_FALSE(l.open(chemin(nom)));
     EXPECT_EQ(l.error(), std::string(genre) + " is not a regular file") << nom;
   }
-  fini = true;
-  garde.join();
-  EXPECT_FALSE(tube_ouvert) << "the named pipe was opened";
+  EXPECT_FALSE(tube.ouvert()) << "the named pipe was opened";
   // The program's own movies still open, also by a name with a colon.
   fs::copy_file(chemin("film.mpg"), chemin("a:b.mpg"));
   for (const char* nom : {"film.avi", "film.mpg", "a:b.mpg"}) {

@@ -316,7 +316,7 @@ void TVuewindow::Formsize() {
   if (!parametres.echelle_fixe) {
     int l = std::max(taille_l, 1), h = std::max(taille_h, 1);
     if (!parametres.deformation) {
-      ajuster_4_3(l, h);
+      fenetres::ajuster_4_3(l, h);
       redimensionnee = 1;
     }
     fixer_taille_stockee(l, h);

@@ -31,7 +31,6 @@ class QTimer;
 // hand-over slot; the system clipboard is never read for this).
 std::optional<render::Bitmap>& image_transmise();
 
-using fenetres::ajuster_4_3;  // the view's 4:3 fit, shared with every drawing of a view
 
 class TVuewindow : public FenetreVue {
   Q_OBJECT

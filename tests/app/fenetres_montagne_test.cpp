@@ -304,7 +304,7 @@ TEST(FenetreVue, ACancelledRenderKeepsItsPartialPicture) {
 
 TEST(FenetreVue, Sizes) {
   int l = 600, h = 400;
-  ajuster_4_3(l, h);
+  fenetres::ajuster_4_3(l, h);
   EXPECT_EQ(l, 533);
   EXPECT_EQ(h, 400);
   TVuewindow v;
@@ -664,7 +664,7 @@ TEST(FenetreVue, FullScreenRendersAtTheMaximisedSize) {
   ASSERT_NE(v->sous_fenetre(), nullptr);
   EXPECT_TRUE(v->sous_fenetre()->isMaximized());
   int l = v->width(), h = v->height() - 19;
-  ajuster_4_3(l, h);
+  fenetres::ajuster_4_3(l, h);
   EXPECT_EQ(v->image().width(), l);
   EXPECT_EQ(v->image().height(), h);
   EXPECT_GT(l, 400);

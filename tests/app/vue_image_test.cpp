@@ -151,7 +151,7 @@ TEST(FenetreVue, AResizeStretchesThePictureAtOnce) {
   ASSERT_NE(s, nullptr);
   s->resize(s->width() + 120, s->height() + 40);
   int l = v->width(), h = v->height() - 19;
-  ajuster_4_3(l, h);
+  fenetres::ajuster_4_3(l, h);
   EXPECT_EQ(QSize(v->image().width(), v->image().height()), QSize(l, h));
   EXPECT_EQ(v->panneau(1)->text(), QString("Frame: %1 x %2").arg(l).arg(h));
   EXPECT_EQ(v->image().at(l / 2, h / 2), render::pixel_rgb(0, 200, 0));

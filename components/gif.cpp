@@ -205,24 +205,35 @@ class Rangees {
 
 // ---- LZW ----
 
-QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int size,
-                           const std::function<void(int)>* rows_done) {
+GifEncoder::GifEncoder() = default;
+GifEncoder::~GifEncoder() = default;
+
+// Rows of the string table are zeroed the first time a string grows from
+// their prefix; a row never zeroed holds no code, so it is not read.
+std::uint16_t* GifEncoder::rangee(int prefix) {
+  if (!suite_) suite_ = std::make_unique_for_overwrite<std::uint16_t[]>(std::size_t(kCodes) * 256);
+  std::uint16_t* r = suite_.get() + std::size_t(prefix) * 256;
+  if (!rangee_prete_[prefix]) {
+    std::fill_n(r, 256, std::uint16_t{0});
+    rangee_prete_[prefix] = true;
+  }
+  return r;
+}
+
+QByteArray GifEncoder::Encode(const std::uint8_t* px, int width, int height, int size,
+                              const std::function<void(int)>* rows_done) {
   QByteArray out;
   out.append(static_cast<char>(size));
   Paqueteur sortie(out);
   const int clear = 1 << size, end = clear + 1;
   int bits = size + 1, next = end;
-  // The string table: the code of (prefix, pixel) is looked up directly at
-  // suite[prefix x 256 + pixel], so a lookup costs the same however long the
-  // strings grow (runs of one colour make strings of thousands of pixels).
-  // The slots are not cleared when the table restarts: a slot counts only when
-  // its code was given since the last clear to that same prefix and pixel.
-  constexpr int kCodes = 4096;
-  std::vector<std::uint16_t> suite(std::size_t(kCodes) * 256, 0);
-  std::array<std::uint16_t, kCodes> prefixe_de{}, pixel_de{};
+  // A slot counts only when its code was given since the last clear (end <
+  // code <= next) to that same prefix and pixel, so neither a restart of the
+  // table nor a new frame clears anything.
   auto chercher = [&](int prefix, int p) -> int {
-    const int c = suite[std::size_t(prefix) * 256 + p];
-    return c > end && c <= next && prefixe_de[c] == prefix && pixel_de[c] == p ? c : -1;
+    if (!rangee_prete_[prefix]) return -1;
+    const int c = suite_[std::size_t(prefix) * 256 + p];
+    return c > end && c <= next && prefixe_de_[c] == prefix && pixel_de_[c] == p ? c : -1;
   };
   sortie.code(clear, bits);
   const qint64 total = qint64(width) * height;
@@ -242,9 +253,9 @@ QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int si
     }
     sortie.code(prefix, bits);
     ++next;
-    suite[std::size_t(prefix) * 256 + p] = static_cast<std::uint16_t>(next);
-    prefixe_de[next] = static_cast<std::uint16_t>(prefix);
-    pixel_de[next] = static_cast<std::uint16_t>(p);
+    rangee(prefix)[p] = static_cast<std::uint16_t>(next);
+    prefixe_de_[next] = static_cast<std::uint16_t>(prefix);
+    pixel_de_[next] = static_cast<std::uint16_t>(p);
     prefix = p;
     if (next == (1 << bits) && bits < 12) {
       ++bits;
@@ -261,6 +272,12 @@ QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int si
   sortie.code(end, bits);
   sortie.fin();
   return out;
+}
+
+QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int size,
+                           const std::function<void(int)>* rows_done) {
+  GifEncoder coder;
+  return coder.Encode(px, width, height, size, rows_done);
 }
 
 namespace {
@@ -798,7 +815,8 @@ void TGIFImage::encode_frame(TGIFFrame& f) {
   item->ColorMap = table;
   if (OnProgress) OnProgress(psStarting, 0, {});
   const std::function<void(int)> avance = [this](int p) { OnProgress(psRunning, p, {}); };
-  item->ZData = GifEncodePixels(px.data(), w, h, code_size, OnProgress ? &avance : nullptr);
+  if (!codeur_) codeur_ = std::make_unique<GifEncoder>();
+  item->ZData = codeur_->Encode(px.data(), w, h, code_size, OnProgress ? &avance : nullptr);
   if (OnProgress) OnProgress(psEnding, 100, {});
   f.Interlaced = false;
   if (data_->Colormap.Count == 0) {

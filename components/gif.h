@@ -66,6 +66,29 @@ struct TExtension {
 class TGIFImage;
 class TAnimatedCursorImage;
 
+// The LZW coder of GIF frames. Its string table (the code of every prefix and
+// pixel, 4096 x 256 slots) is made once and kept from frame to frame; only the
+// rows a frame's strings grow from are ever zeroed, once, so a small frame
+// costs little and a new frame or a restart of the table clears nothing.
+class GifEncoder {
+ public:
+  GifEncoder();
+  ~GifEncoder();
+  GifEncoder(const GifEncoder&) = delete;
+  GifEncoder& operator=(const GifEncoder&) = delete;
+  // Packs `pixels` (width x height indices, rows top down) with the minimum
+  // code size first; `rows_done` hears the percentage of rows packed when it changes.
+  QByteArray Encode(const std::uint8_t* pixels, int width, int height, int code_size,
+                    const std::function<void(int)>* rows_done = nullptr);
+
+ private:
+  static constexpr int kCodes = 4096;
+  std::uint16_t* rangee(int prefix);  // the prefix's row, zeroed on its first use
+  std::unique_ptr<std::uint16_t[]> suite_;
+  std::array<bool, kCodes> rangee_prete_{};
+  std::array<std::uint16_t, kCodes> prefixe_de_{}, pixel_de_{};
+};
+
 // What a GIF file may hold, the same for reading and writing, so that every
 // file the class writes it reads back. A file keeps sizes and places in 16
 // bits. A frame decodes at a byte a pixel, so one frame holds at most 64 M
@@ -200,6 +223,8 @@ class TGIFImage {
   void check_sizes() const;
   void encode_frame(TGIFFrame& f);
   QImage decode_frame(const TGIFFrame& f, bool* corrupted) const;
+  // The frames this image writes share one coder, made on the first; copies make their own.
+  std::unique_ptr<GifEncoder> codeur_;
 
   std::shared_ptr<TGIFData> data_;
   int version_ = 0;
@@ -213,8 +238,7 @@ class TGIFImage {
 };
 
 // The LZW coding of GIF pictures, open to tests and the benchmark.
-// Packs `pixels` (width x height indices, rows top down) with the minimum code
-// size first; `rows_done` hears the percentage of rows packed when it changes.
+// One frame through a coder of its own (GifEncoder::Encode).
 QByteArray GifEncodePixels(const std::uint8_t* pixels, int width, int height, int code_size,
                            const std::function<void(int)>* rows_done = nullptr);
 // Unpacks stored data (code size byte and sub-blocks) into width x height

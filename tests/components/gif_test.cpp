@@ -4,6 +4,7 @@
 // or a frame marked corrupted.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QMimeData>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -291,6 +292,60 @@ TEST(GifWrite, OneColourAndALandscapeReadBackAlikeInBothReaders) {
   const QImage img(reinterpret_cast<const uchar*>(paysage.row(0)), 640, 480, 640 * 4, QImage::Format_RGB32);
   EXPECT_GT(ReduceColors(img, crPopularity).palette.size(), 64u);
   ecrit_et_relu_par_les_deux(img);
+}
+
+// Frames written one after another by the same image, at both code sizes,
+// through restarts of the string table and again after a save: each frame's
+// data is what the coder gives that frame alone (nothing a frame before left
+// in the table is taken for a string of this one), and the files are the
+// bytes this writer has always written.
+TEST(GifWrite, FramesOfOneFileAreCodedAsEachAloneInPinnedBytes) {
+  auto indexee = [](int w, int h, auto couleur) {
+    QImage img(w, h, QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0; i < 256; ++i) table << qRgb(i, 255 - i, (i * 7) & 255);
+    img.setColorTable(table);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) img.setPixel(x, y, couleur(x, y));
+    return img;
+  };
+  QRandomGenerator r(7);
+  const QImage bruit = indexee(200, 150, [&](int, int) { return r.bounded(256); });
+  const QImage uni = indexee(300, 300, [](int, int) { return 9; });
+  const QImage bandes = indexee(64, 48, [](int x, int y) { return (x / 5 + y / 3) % 4; });
+  QImage mono(37, 11, QImage::Format_Mono);
+  mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 37; ++x) mono.setPixel(x, y, (x * x + y) % 3 == 0);
+  auto seule = [](const QImage& img) {
+    std::vector<std::uint8_t> px;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) px.push_back(static_cast<std::uint8_t>(img.pixelIndex(x, y)));
+    return GifEncodePixels(px.data(), img.width(), img.height(), img.depth() == 1 ? 2 : 8);
+  };
+  auto empreinte = [](const QByteArray& b) {
+    return QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex().toStdString();
+  };
+  const std::vector<QImage> cadres{bruit, uni, mono, bandes, bruit};
+  TGIFImage g;
+  for (const QImage& c : cadres) g.AddFrame(c);
+  const QByteArray premier = g.SaveToStream();
+  EXPECT_EQ(empreinte(premier), "81a742ad30545144e0bc4302966cd32ca402afc0d20de09cda10eeef2fc6c92c");
+  g.AddFrame(bandes);
+  g.AddFrame(mono);
+  const QByteArray second = g.SaveToStream();
+  EXPECT_EQ(empreinte(second), "c7b9ab1d24a648cdaae6837f80d1389d0d1633b3f40a0dc7b1fccfea1ca2a331");
+  ASSERT_EQ(g.Count(), 7);
+  for (int i = 0; i < g.Count(); ++i) {
+    SCOPED_TRACE(i);
+    const QImage& c = i < 5 ? cadres[static_cast<std::size_t>(i)] : (i == 5 ? bandes : mono);
+    EXPECT_EQ(g.Frame(i).Item()->ZData, seule(c));
+  }
+  TGIFImage relu;
+  relu.LoadFromStream(second);
+  ASSERT_EQ(relu.Count(), 7);
+  EXPECT_EQ(indices(relu.Frame(4).Bitmap()), indices(bruit));
+  EXPECT_EQ(indices(relu.Frame(6).Bitmap()), indices(mono));
 }
 
 TEST(GifWrite, LoopingCommentsAndEmptyImages) {

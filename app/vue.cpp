@@ -258,15 +258,18 @@ void TVuewindow::init_vue(platform::WindowHandle proprietaire, const param_vue& 
   } else if (echelle != 1.0 && !taille_donnee) {
     fixer_taille_stockee(Round(largeur_image * echelle), Round(hauteur_image * echelle));
   }
+  // A view seen in a full screen is placed first as any other, so that once
+  // restored (or arranged) it has its own size and place back; a fixed-scale
+  // one is the window "see" makes for the same picture.
   QWidget* cadre = sous_fenetre() ? static_cast<QWidget*>(sous_fenetre()) : this;
-  if (plein_ecran) {
-    if (!parametres.echelle_fixe) cadre->setGeometry(0, 0, taille_l, taille_h);
-    cadre->showMaximized();
+  if (plein_ecran && !parametres.echelle_fixe) {
+    cadre->setGeometry(0, 0, taille_l, taille_h);
   } else {
     const int slot = std::max<int>(1, no_vue);
     cadre->move(32 * (slot - 1) + 25, 22 * (slot - 1));
     dimensionner_cadre(taille_cadre(taille_l, taille_h, e));
   }
+  if (plein_ecran) cadre->showMaximized();
   initialisee_ = true;
   Formsize();  // the picture size is the client area the placement gave
   disposer_image_vue();

@@ -670,6 +670,56 @@ TEST(FenetreVue, FullScreenRendersAtTheMaximisedSize) {
   EXPECT_GT(l, 400);
 }
 
+// A fixed-scale view seen in a full screen shows the picture "&see" makes;
+// restored (the menu bar's restore button) or arranged by Window > Tile, its
+// window has the size and place "&see" gives that picture, not a sliver of it
+// between scroll bars.
+TEST(FenetreVue, AFullScreenFixedScaleViewRestoresToTheSizeAndPlaceOfANewView) {
+  Atelier a(7);
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+                                                    platform::WindowHandle) {};
+  a.w->resize(1280, 1000);
+  const QString chemin = a.dossier.path() + "/vallee.vue";
+  ASSERT_TRUE(QFile::copy(QUORVEL_SOURCE_DIR "/tests/data/vallee.vue", chemin));
+  a.dialogues->ouvertures.push_back(chemin.toStdString());
+  a.commande(Commande::ouvrir);
+  Programme::vider();
+  ASSERT_NE(a.vue(1), nullptr);
+  a.attendre_image(a.vue(1));
+  ASSERT_EQ(a.w->etat.vue.echelle_fixe, 1);
+  a.commande(Commande::voir);
+  TVuewindow* vue = a.vue(2);
+  ASSERT_NE(vue, nullptr);
+  a.attendre_image(vue);
+  const QRect attendue = vue->sous_fenetre()->geometry();
+  const QSize image(vue->image().width(), vue->image().height());
+  a.w->activer(vue);
+  a.ui.answers = {false};
+  a.commande(Commande::fermer_vue);
+  Programme::vider();
+  ASSERT_EQ(a.vue(2), nullptr);
+  a.commande(Commande::voir_plein_ecran);
+  TVuewindow* v = a.vue(2);
+  ASSERT_NE(v, nullptr);
+  a.attendre_image(v);
+  QMdiSubWindow* s = v->sous_fenetre();
+  ASSERT_TRUE(s->isMaximized());
+  EXPECT_EQ(QSize(v->image().width(), v->image().height()), image) << "the picture of a new view";
+  auto entiere = [&] {
+    QApplication::processEvents();
+    EXPECT_FALSE(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
+  };
+  s->showNormal();
+  EXPECT_EQ(s->geometry(), attendue) << "restored";
+  entiere();
+  s->showMaximized();
+  a.commande(Commande::cascade);
+  EXPECT_FALSE(s->isMaximized());
+  EXPECT_EQ(s->size(), attendue.size()) << "tiled";
+  entiere();
+}
+
 // The view's status panels hold their whole text in the font they use.
 TEST(FenetreVue, StatusPanelsFitTheirText) {
   TVuewindow v;

@@ -255,6 +255,7 @@ TEST(Arrivals, WhatIsNotARegularFileIsRefusedBeforeItIsOpened) {
     a.w->documents = a.reels;
     EXPECT_TRUE(a.w->timer1().isActive()) << "the starting file is kept, to say what it is";
     a.w->ouvrir_fichier();
+    ASSERT_FALSE(a.ui.entries.empty()) << "the starting file is refused with a message";
     EXPECT_EQ(dernier(a), refus);
     EXPECT_EQ(a.ui.entries.back().caption, "View ");
     a.ui.entries.clear();

@@ -2,7 +2,7 @@
 # Review shots of documents that are not documents: starts build/bin/quorvel
 # under Xvfb on a named pipe, then on a link to /dev/zero, then on a view
 # document padded (sparse, no disk used) past the largest document, and writes
-# a PNG of each refusal box: shot-refusal-pipe.png, shot-refusal-zero.png,
+# a PNG of each refusal box: shot-refusal-tube.png, shot-refusal-zero.png,
 # shot-refusal-large.png. For each it waits for the box (caption "View ") and
 # fails when it does not come; for the pipe it also checks that no reader ever
 # waited on it (the program asks what the path is before opening it).

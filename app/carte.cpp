@@ -9,11 +9,14 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextCursor>
 
 #include "app/table_commandes.h"
+#include "model/interfaces.h"
 #include "fenetres/aide_enfants.h"
 #include "fenetres/donnees_images.h"
 #include "fenetres/fonds.h"
+#include "fenetres/page_de_code_qt.h"
 #include "controls/checkbox.h"
 #include "controls/panelfill.h"
 #include "controls/shapebutton.h"
@@ -142,7 +145,7 @@ void TMatricewindow::initialiser_fiche(platform::WindowHandle proprietaire, bool
   nombre_vues = 0;
   for (const std::string& l : parametres().texte) {
     if (l.empty()) break;
-    Memo1->appendPlainText(QString::fromLatin1(l.data(), static_cast<qsizetype>(l.size())));
+    Memo1->appendPlainText(fenetres::texte_du_document(l));
   }
   checkbox_photo->SetChecked(parametres().photo_aerienne != 0);
   checkbox_photo->setEnabled(parametres().photo_aerienne != 0);
@@ -198,16 +201,55 @@ void TMatricewindow::marquer_sans_fichier() {
   update();
 }
 
-bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {
-  if (o == Memo1 && e->type() == QEvent::KeyRelease) {
-    modifie = 1;
-    QTextDocument* d = Memo1->document();
-    for (int k = 0; k < 11; ++k) {
-      QTextBlock b = d->findBlockByNumber(k);
-      // Comment lines are stored as the document holds them: Latin-1.
-      parametres().texte[static_cast<std::size_t>(k)] = b.isValid() ? b.text().toLatin1().toStdString() : std::string();
-    }
+QString message_memo_remplaces(const QString& remplaces) {
+  QStringList c;
+  for (const char32_t u : remplaces.toUcs4()) c << QString::fromUcs4(&u, 1);
+  return "These characters cannot be written in a document and were replaced by \"?\": " + c.join(' ');
+}
+
+namespace {
+
+// Puts "?" in place of each character of the block that a document cannot
+// hold, from the end so that the positions still to come stay valid; the
+// user's cursor follows the text around it.
+void remplacer_dans_le_bloc(const QTextBlock& b) {
+  const QString t = b.text();
+  QTextCursor c(b);
+  c.beginEditBlock();
+  for (qsizetype i = t.size(); i-- > 0;) {
+    if (fenetres::tenu_par_le_document(t.at(i))) continue;
+    const qsizetype fin = i + 1;
+    if (t.at(i).isLowSurrogate() && i > 0 && t.at(i - 1).isHighSurrogate()) --i;
+    c.setPosition(b.position() + static_cast<int>(i));
+    c.setPosition(b.position() + static_cast<int>(fin), QTextCursor::KeepAnchor);
+    c.insertText(QStringLiteral("?"));
   }
+  c.endEditBlock();
+}
+
+}  // namespace
+
+// Memo lines 0 to 10 become the comment lines. What the document cannot hold
+// turns into "?" in the memo as well, so that the memo shows what will be
+// saved, and the user is told once.
+void TMatricewindow::prendre_memo() {
+  modifie = 1;
+  QTextDocument* d = Memo1->document();
+  QString remplaces;
+  for (int k = 0; k < 11; ++k) {
+    const QTextBlock b = d->findBlockByNumber(k);
+    QString r;
+    parametres().texte[static_cast<std::size_t>(k)] = b.isValid() ? fenetres::octets_du_document(b.text(), &r) : "";
+    if (r.isEmpty()) continue;
+    remplacer_dans_le_bloc(b);
+    for (const char32_t u : r.toUcs4())
+      if (!remplaces.contains(QString::fromUcs4(&u, 1))) remplaces += QString::fromUcs4(&u, 1);
+  }
+  if (!remplaces.isEmpty()) warn(message_memo_remplaces(remplaces).toStdString(), "Memo");
+}
+
+bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {
+  if (o == Memo1 && e->type() == QEvent::KeyRelease) prendre_memo();
   return CarteMontagne::eventFilter(o, e);
 }
 

@@ -21,6 +21,8 @@ QString texte_date(const QDateTime& d);
 QString texte_heure(const QDateTime& d);
 // The first line of the card.
 QString texte_maillage(int degre, bool deformation, int vues);
+// The warning shown when typed or pasted characters could not be kept.
+QString message_memo_remplaces(const QString& remplaces);
 
 class TMatricewindow : public CarteMontagne {
   Q_OBJECT
@@ -55,6 +57,7 @@ class TMatricewindow : public CarteMontagne {
 
  private:
   void hauteur(int h);
+  void prendre_memo();
   // Writes the two labels from the record, the terrain and the status text.
   void actualiser();
   QMenu* menu_;

@@ -5,6 +5,7 @@
 
 #include "app/hote_documents.h"
 #include "fenetres/image_qt.h"
+#include "fenetres/page_de_code_qt.h"
 
 CommandesImpression::CommandesImpression(etat_documents& etat, HoteImpression& hote)
     : e_(etat), w_(hote) {
@@ -39,7 +40,7 @@ void CommandesImpression::imprimer() {
   f.Setup(titre_impression(vue->windowTitle()), taille, copie_qt(w_.image_vue(v)));
   for (const std::string& ligne : e_.parametres.texte) {
     if (ligne.empty()) break;
-    f.AddLine(QString::fromLatin1(ligne.data(), static_cast<qsizetype>(ligne.size())));
+    f.AddLine(fenetres::texte_du_document(ligne));
   }
   f.FormActivate();
   if (montrer) montrer(f);

@@ -46,8 +46,8 @@ void QtUserInterface::warn(const std::string& text, const std::string& caption) 
 }
 
 void QtUserInterface::inform(const std::string& text, const std::string& caption) {
-  auto b = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(caption.c_str()),
-                                         QString::fromLatin1(text.c_str()), QMessageBox::Ok, proprietaire());
+  auto b = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromStdString(caption),
+                                         QString::fromStdString(text), QMessageBox::Ok, proprietaire());
   bordure_dialogue_fixe(*b);
   executer(std::move(b));
 }

@@ -154,8 +154,3 @@ std::string texte_fixe(double v, int largeur);
 std::string ligne_camera(const enregistrement_camera& c);
 // Six reals separated by blanks; nullopt when the line holds anything else.
 std::optional<enregistrement_camera> lire_ligne_camera(std::string_view s);
-
-// Latin-1 conversions for texts typed in the interface (UTF-8 in memory):
-// characters outside Latin-1, and bytes that are not UTF-8, become "?".
-std::string utf8_vers_latin1(std::string_view s);
-std::string latin1_vers_utf8(std::string_view s);

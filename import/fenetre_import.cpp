@@ -19,6 +19,7 @@
 #include "fenetres/elements_pages.h"
 #include "fenetres/fonds.h"
 #include "fenetres/operation_longue.h"
+#include "fenetres/page_de_code_qt.h"
 #include "controls/backpanel.h"
 #include "controls/button.h"
 #include "controls/scrollbar.h"
@@ -405,7 +406,7 @@ void TImportation::montrer_source() {
   StatusBar_import[1]->setText("X= ");
   StatusBar_import[2]->setText("Y= ");
   StatusBar_import[3]->setText("Height =");
-  StatusBar_import[4]->setText(Q(imp_.description));
+  StatusBar_import[4]->setText(fenetres::texte_du_document(imp_.description));
   Label_scale->setText(QString::number(imp_.niveau_dem));
   Label_min->setText(QString::number(imp_.minimum));
   Label_max->setText(QString::number(imp_.maximum));

@@ -12,6 +12,7 @@
 #include "import/importation.h"
 #include "model/aleatoire.h"
 #include "model/texte.h"
+#include "platform/page_de_code.h"
 #include "render/bmp.h"
 #include "render/jpeg.h"
 
@@ -275,7 +276,9 @@ Echec Importation::lire_altitudes(std::string octets, const std::string& chemin,
     nouvelle_source(ext);
     return refus_fichier(chemin, e.what());
   }
-  commentaire = ext == ".TXT" ? "Importation of " + nom_sans_dossier(chemin) : description;
+  // The file name becomes document text, in the documents' code page.
+  commentaire =
+      ext == ".TXT" ? "Importation of " + platform::utf8_vers_page_de_code(nom_sans_dossier(chemin)) : description;
   fin_lecture();
   return {};
 }

@@ -18,6 +18,7 @@
 #include "controls/progress.h"
 #include "model/aleatoire.h"
 #include "model/interfaces.h"
+#include "platform/page_de_code.h"
 #include "render/calcul_image.h"
 #include "render/jpeg.h"
 #include "video/codecs_video.h"
@@ -98,7 +99,7 @@ PlageImages plage_images(std::int32_t n, std::int32_t p1, std::int32_t p2) {
 }
 
 LignesInformations lignes_informations(const vcv::FileInfo& i) {
-  return {"File Name = " + i.file_name,
+  return {"File Name = " + platform::utf8_vers_page_de_code(i.file_name),  // document text
           "File Format = " + i.file_format,
           "File size in Bytes = " + milliers(std::int64_t(i.file_size)),
           "Video Format = " + i.video_format,

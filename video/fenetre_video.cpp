@@ -18,6 +18,7 @@
 #include "controls/shapebutton.h"
 #include "model/interfaces.h"
 #include "platform/fichiers.h"
+#include "platform/page_de_code.h"
 #include "video/creation.h"
 #include "video/lecteur.h"
 
@@ -202,7 +203,7 @@ void TVideowindow::regenerer_video() {
 void TVideowindow::Informations1Click() {
   if (informations[0].empty()) return;
   std::string texte;
-  for (const std::string& l : informations) texte += l + "\r\n";
+  for (const std::string& l : informations) texte += platform::page_de_code_vers_utf8(l) + "\r\n";
   inform(texte, "Informations about video file ");
 }
 

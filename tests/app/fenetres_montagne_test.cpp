@@ -12,6 +12,11 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTextBlock>
 #include <QTest>
 #include <QTreeWidget>
 #include <optional>
@@ -22,6 +27,8 @@
 #include "controls/panelfill.h"
 #include "controls/checkbox.h"
 #include "app/commandes_montagne.h"
+#include "app/commandes_impression.h"
+#include "app/impression.h"
 #include "app/informations.h"
 #include "app/vue.h"
 #include "platform/arrondi.h"
@@ -254,6 +261,88 @@ TEST(CarteMontagne, MemoLinesReachTheSlotAndAnInactiveCardDoesNotClose) {
   a.carte(2)->sous_fenetre()->close();
   Programme::vider();
   EXPECT_TRUE(a.w->etat.montagnes[2].type.utilise);
+}
+
+// Comments are in the documents' code page, Windows Latin-1. Every byte from
+// 0x20 to 0xFF, as the Windows program writes them, shows its own character in
+// the memo and on the print page and is saved back unchanged; a pasted euro
+// sign and "…" take their bytes; what the page cannot hold becomes "?", with
+// one warning naming it.
+TEST(CarteMontagne, CommentsKeepTheirCodePageThroughMemoPrintAndSave) {
+  Atelier a;
+  std::string lignes[3];
+  for (int o = 0x20; o <= 0xFF; ++o) lignes[o < 0x80 ? 0 : o < 0xA0 ? 1 : 2] += static_cast<char>(o);
+  const QString chemin = a.dossier.path() + "/octets.mat";
+  const std::string texte = "  [TEXTE]\r\n3\r\n" + lignes[0] + "\r\n" + lignes[1] + "\r\n" + lignes[2] + "\r\n";
+  ecrire_tout(chemin, texte + lire_tout(QUORVEL_SOURCE_DIR "/tests/data/plat.mat"));
+  a.dialogues->ouvertures.push_back(chemin.toStdString());
+  a.commande(Commande::ouvrir);
+  TMatricewindow* c = a.carte(1);
+  ASSERT_NE(c, nullptr);
+  const QString hauts = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ");
+  QStringList vus = {QString::fromLatin1(lignes[0]), hauts, QString::fromLatin1(lignes[2])};
+  // The memo's lines as typed (its plain text would turn the no-break space into a blank).
+  const auto memo = [c] {
+    QStringList l;
+    for (QTextBlock b = c->Memo1->document()->begin(); b.isValid(); b = b.next()) l << b.text();
+    return l;
+  };
+  EXPECT_EQ(memo(), vus);
+
+  // A key in the memo takes its text, and the save writes the bytes read.
+  a.w->activer(c);
+  a.commande(Commande::taper_texte);
+  QTest::keyClick(c->Memo1, Qt::Key_End);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(c->parametres().texte[std::size_t(k)], lignes[k]) << k;
+  a.commande(Commande::enregistrer);
+  EXPECT_EQ(lire_tout(chemin).substr(0, texte.size()), texte);
+  EXPECT_TRUE(a.ui.entries.empty());
+
+  // Pasted: the euro sign and "…" have bytes; "ő" and "🙂" do not.
+  QTest::keyClick(c->Memo1, Qt::Key_End, Qt::ControlModifier);
+  QApplication::clipboard()->setText(QString::fromUtf8("\n€ … ő 🙂 ő"));
+  QTest::keyClick(c->Memo1, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClicks(c->Memo1, "!");
+  EXPECT_EQ(c->parametres().texte[3], "\x80 \x85 ? ? ?!");
+  vus << QString::fromUtf8("€ … ? ? ?!");
+  EXPECT_EQ(memo(), vus);
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_FALSE(a.ui.entries[0].question);
+  EXPECT_EQ(a.ui.entries[0].text, message_memo_remplaces(QString::fromUtf8("ő🙂")).toStdString());
+  EXPECT_NE(a.ui.entries[0].text.find("ő 🙂"), std::string::npos);
+  a.w->UpdateItems();  // as the focus change of going to the menu does
+  a.commande(Commande::enregistrer);
+  EXPECT_EQ(lire_tout(chemin).substr(0, texte.size() + 12),
+            "  [TEXTE]\r\n4\r\n" + lignes[0] + "\r\n" + lignes[1] + "\r\n" + lignes[2] + "\r\n\x80 \x85 ? ? ?!\r\n");
+  EXPECT_EQ(a.ui.entries.size(), 1u);
+
+  // On the print page and in the printed PDF.
+  QStringList imprimees;
+  QTemporaryDir pdf;
+  CommandesImpression& impression = a.w->commandes_impression();
+  impression.choisir_imprimante = [&](QPrinter& p, QWidget*) {
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(pdf.filePath("page.pdf"));
+    return true;
+  };
+  impression.montrer = [&](TPreview_print& f) {
+    imprimees = f.contenu().lignes;
+    f.Imprimer->click();
+  };
+  test_rendus::controle_rendus().rendu_factice = [](Tmatrice&, render::Bitmap&, const param_vue&, ProgressSink*,
+                                                    platform::WindowHandle) {};
+  a.commande(Commande::voir);
+  a.attendre_image(a.vue(1));
+  a.w->activer(a.vue(1));
+  a.commande(Commande::imprimer);
+  EXPECT_EQ(imprimees, vus);
+  if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+    QProcess p;
+    p.start("pdftotext", {pdf.filePath("page.pdf"), "-"});
+    p.waitForFinished(-1);
+    const QString lu = QString::fromUtf8(p.readAllStandardOutput());
+    for (const char* t : {"€", "…", "“", "Ÿ", "ÿ"}) EXPECT_TRUE(lu.contains(QString::fromUtf8(t))) << t;
+  }
 }
 
 TEST(FenetreVue, SeeRendersOnceOutsideThePaintAndShowsStatistics) {

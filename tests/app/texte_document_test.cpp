@@ -6,6 +6,7 @@
 
 #include "app/document.h"
 #include "app/texte_document.h"
+#include "platform/page_de_code.h"
 
 namespace {
 
@@ -187,10 +188,32 @@ TEST(ChargerSection, HostileDocumentsStayWithinTheCaps) {
   EXPECT_EQ(lire_entier(t, "Maillage           =", 7), 7);
 }
 
+// Typed text reaches documents in their code page, Windows Latin-1: the
+// euro sign and the curly quotes have bytes of their own, the five unassigned
+// bytes come back as they went, and only what the page cannot hold is lost.
 TEST(Latin1, ConvertsTypedText) {
-  EXPECT_EQ(utf8_vers_latin1("Orient\xC3\xA9 \xE2\x82\xAC"), "Orient\xE9 ?");
-  EXPECT_EQ(utf8_vers_latin1("\xC3"), "?");
-  EXPECT_EQ(latin1_vers_utf8("annul\xE9" "e"), "annul\xC3\xA9" "e");
+  using namespace platform;
+  std::string r;
+  EXPECT_EQ(utf8_vers_page_de_code("Orient\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D", &r),
+            "Orient\xE9 \x80 \x93x\x94");
+  EXPECT_EQ(r, "");
+  EXPECT_EQ(page_de_code_vers_utf8("annul\xE9" "e \x85 \x9F"), "annul\xC3\xA9" "e \xE2\x80\xA6 \xC5\xB8");
+  for (unsigned o = 0; o < 256; ++o) {
+    const std::string octet(1, static_cast<char>(o));
+    EXPECT_EQ(utf8_vers_page_de_code(page_de_code_vers_utf8(octet), &r), octet) << o;
+  }
+  EXPECT_EQ(page_de_code_vers_utf8("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+  // A control character whose byte the page gives to another character has none.
+  EXPECT_FALSE(octet_page_de_code(0x80));
+  EXPECT_EQ(octet_page_de_code(0x153), 0x9C);
+  // Outside the page: "?", and each character named once, in order.
+  EXPECT_EQ(utf8_vers_page_de_code("\xC5\x91 \xF0\x9F\x99\x82 \xC5\x91", &r), "? ? ?");
+  EXPECT_EQ(r, "\xC5\x91\xF0\x9F\x99\x82");
+  // Bytes that are not UTF-8 (cut, overlong, a surrogate) are one "?" each.
+  r.clear();
+  EXPECT_EQ(utf8_vers_page_de_code("\xC3", &r), "?");
+  EXPECT_EQ(utf8_vers_page_de_code("\xC0\xAF\xED\xA0\x80" "a", &r), "?????a");
+  EXPECT_EQ(r, "\xEF\xBF\xBD");
 }
 
 }  // namespace

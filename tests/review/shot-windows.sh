@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Review shots of the window arrangements: opens tests/data/vallee.vue (its card
-# and its view) under Xvfb, then writes the screen as opened, after Window >
-# Mosaic, with the card's memo open, after Window > Tile (the cascade), then with the view maximised
-# and after View > Duplicate the view: shot-windows-opened.png,
+# Review shots of the window arrangements: opens a copy of tests/data/vallee.vue
+# (its card and its view) under Xvfb, then writes the screen as opened, after
+# Window > Mosaic, with the card's memo open (its second line holds the euro
+# sign and curly quotes), after Window > Tile (the cascade), then with the view
+# maximised and after View > Duplicate the view: shot-windows-opened.png,
 # shot-windows-mosaic.png, shot-windows-memo.png, shot-windows-cascade.png, shot-windows-maximised.png,
 # shot-windows-duplicated.png; and a view without fixed scale reopened with its
 # picture beside it: shot-windows-reopened.png.
@@ -13,7 +14,11 @@ cd "$(dirname "$0")/../.."
 out=$(realpath -m "${1:-build}")
 mkdir -p "$out"
 work=$(mktemp -d)
-cp tests/data/vallee.vue "$work/vallee.vue"
+# The copy's memo gets a second line as the Windows program writes one: the
+# euro sign, curly quotes, a dash and "..." are single bytes of its code page.
+{ printf '  [TEXTE]\r\n2\r\n'; sed -n 3p tests/data/vallee.vue
+  printf 'Price \x80 12 \x96 \x93curly\x94 \x91quotes\x92 \x85 na\xEFve\r\n'
+  tail -n +4 tests/data/vallee.vue; } > "$work/vallee.vue"
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail

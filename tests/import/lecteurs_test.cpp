@@ -65,6 +65,11 @@ TEST(LectureTxt, SizeLimitAndPlacement) {
   const std::string raison = lire(court, grille_txt(250, 250, valeur), "g.txt");
   EXPECT_NE(raison.find("at least 251 lines"), std::string::npos) << raison;
   EXPECT_FALSE(court.chargee);
+
+  // The file name in the comment is document text, in the documents' code page.
+  Importation nomme;
+  ASSERT_EQ(lire(nomme, grille_txt(251, 250, valeur), "r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC.txt"), "");
+  EXPECT_EQ(nomme.commentaire, "Importation of r\xE9sum\xE9 \x80.txt");
 }
 
 TEST(LectureTxt, ClampsWideFlagLineEndsAndBadNumbers) {

@@ -226,6 +226,11 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   std::string texte;
   for (const auto& l : f->informations) texte += l + "\r\n";
   EXPECT_EQ(ui.entries.back().text, texte);
+  // Lines read from a document are in its code page; the box shows their characters.
+  f->informations[0] = "File Name = caf\xE9 \x80 \x93x\x94.avi";
+  f->Informations1Click();
+  EXPECT_EQ(ui.entries.back().text.substr(0, 35),
+            "File Name = caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D.avi\r\n");
   // F1 and the menu's Help show the video window's topic.
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
   QApplication::sendEvent(f.get(), &f1);

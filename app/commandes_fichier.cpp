@@ -241,8 +241,10 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
   Echec echec;
   try {
     Sortie f;
-    ecrire_montagne(f, e_.parametres, *s.terrain);
-    t.parametres = e_.parametres;
+    // The slot holds the mountain's own record: the card writes its memo there
+    // as it is typed, and every option change is kept there too.
+    ecrire_montagne(f, t.parametres, *s.terrain);
+    e_.parametres = t.parametres;
     if (avec_vue) {
       std::int32_t largeur = e_.vue.largeur_image, hauteur = e_.vue.hauteur_image;
       if (v != 0) std::tie(largeur, hauteur) = hote_.taille_image_vue(v);

@@ -310,7 +310,7 @@ TEST(CarteMontagne, CommentsKeepTheirCodePageThroughMemoPrintAndSave) {
   EXPECT_FALSE(a.ui.entries[0].question);
   EXPECT_EQ(a.ui.entries[0].text, message_memo_remplaces(QString::fromUtf8("ő🙂")).toStdString());
   EXPECT_NE(a.ui.entries[0].text.find("ő 🙂"), std::string::npos);
-  a.w->UpdateItems();  // as the focus change of going to the menu does
+  // Saved at once, with no focus change between: the typed line is written.
   a.commande(Commande::enregistrer);
   EXPECT_EQ(lire_tout(chemin).substr(0, texte.size() + 12),
             "  [TEXTE]\r\n4\r\n" + lignes[0] + "\r\n" + lignes[1] + "\r\n" + lignes[2] + "\r\n\x80 \x85 ? ? ?!\r\n");

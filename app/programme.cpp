@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTreeWidget>
 #include <QWindow>
 #include <cstdio>
@@ -32,9 +32,9 @@ namespace {
 QString Q(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 std::string S(const QString& s) { return s.toLocal8Bit().toStdString(); }
 
-// Copies `source` to `cible` unless `cible` is already there.
+// Copies `source` to `cible` unless something is already there.
 void copier_absent(const QString& source, const QString& cible) {
-  if (!QFileInfo::exists(cible) && QFileInfo::exists(source)) QFile::copy(source, cible);
+  if (genre_fichier(S(cible)) == GenreFichier::absent && fichier_existe(S(source))) copier_fichier(S(source), S(cible));
 }
 
 }  // namespace
@@ -43,11 +43,9 @@ ReglagesDemarrage reglages_du_programme(const QStringList& arguments) {
   ReglagesDemarrage r;
   r.executable = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
   r.inscriptible = [](const QString& dossier) {
-    QFile essai(dossier + "/.quorvel-write-test");
-    if (!essai.open(QIODevice::WriteOnly)) return false;
-    essai.close();
-    essai.remove();
-    return true;
+    // A new file of its own, removed at once: never one that is there.
+    QTemporaryFile essai(dossier + "/.quorvel-write-test-XXXXXX");
+    return essai.open();
   };
   r.dossier_utilisateur = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   r.arguments = arguments;

@@ -727,8 +727,11 @@ void TPrintPreview::imprimer_pages(QPainter& p, int from, int to) {
 }
 
 // A PDF is written to a temporary file first and copied over its target only
-// when the run completes, so an aborted or failed run leaves the target as it was.
-QString TPrintPreview::pdf_provisoire() {
+// when the run completes, so an aborted or failed run leaves the target as it
+// was; a target that may not be written is refused before anything is made.
+QString TPrintPreview::pdf_provisoire(const QString& cible) {
+  const Echec refus = refus_ecriture(QFile::encodeName(cible).toStdString());
+  if (!refus.empty()) throw PreviewError("The PDF file cannot be written: " + refus);
   QTemporaryFile f(QDir::tempPath() + "/quorvel-print-XXXXXX.pdf");
   f.setAutoRemove(false);
   if (!f.open()) throw PreviewError("No temporary file for the printed pages");
@@ -765,7 +768,7 @@ void TPrintPreview::PrintPages(int from, int to) {
   try {
     if (OnBeforePrint) OnBeforePrint();
     SetPrinterOptions();
-    if (pdf) provisoire = pdf_provisoire();
+    if (pdf) provisoire = pdf_provisoire(cible_pdf);
     imprimer_pages(p, from, to);
   } catch (const EAbortPrint&) {
     interrompu_ = true;

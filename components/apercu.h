@@ -296,7 +296,7 @@ class TPrintPreview : public QScrollArea {
   void souris_bougee(QMouseEvent* e);
   void imprimer_page(QPainter& p, int page, const QRect& cible);
   void imprimer_pages(QPainter& p, int from, int to);
-  QString pdf_provisoire();
+  QString pdf_provisoire(const QString& cible);
   void terminer_pdf(const QString& provisoire, const QString& cible);
   void signaler(const QString& message);
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/fichiers.h"
+
 namespace model {
 
 namespace {
@@ -151,11 +153,8 @@ void TextWriter::write_int(std::int64_t v) {
 }
 
 void TextWriter::save(const std::filesystem::path& path) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw ModelError("cannot create " + path.string());
-  out.write(out_.data(), static_cast<std::streamsize>(out_.size()));
-  out.close();
-  if (!out) throw ModelError("cannot write " + path.string());
+  const Echec e = ecrire_fichier(path.string(), out_);
+  if (!e.empty()) throw ModelError("cannot write " + path.string() + ": " + e);
 }
 
 }  // namespace model

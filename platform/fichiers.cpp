@@ -162,26 +162,34 @@ bool protege_en_ecriture(const std::string& chemin) {
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(chemin.c_str(), W_OK) != 0;
 }
 
+// What is at `chemin` now, its last link not followed: empty when nothing or
+// a regular file is there, otherwise why it is not replaced.
+Echec refus_present(const std::string& chemin) {
+  struct stat st {};
+  if (::lstat(chemin.c_str(), &st) != 0) return errno == ENOENT ? Echec{} : raison_systeme(errno);
+  if (S_ISREG(st.st_mode)) return {};
+  if (!S_ISLNK(st.st_mode)) return refus_genre(genre_mode(st.st_mode));
+  // A link put there since the path was followed: say what it names.
+  const std::string r = raison_non_ordinaire(chemin);
+  return r.empty() ? "it was changed while it was written" : r;
+}
+
 template <class Remplir>
 Echec ecrire_sur(const std::string& nom, Remplir remplir) {
-  // Through a link, the file it points to is replaced, in its own folder.
-  const std::optional<std::string> cible = cible_du_lien(nom);
-  if (!cible) return raison_systeme(errno);
-  const std::string& chemin = *cible;
-  if (protege_en_ecriture(chemin)) return "it is write-protected";
+  Echec raison;
+  const std::optional<std::string> cible = cible_ecriture(nom, &raison);
+  if (!cible) return raison;
   std::string temporaire;
-  const int fd = ouvrir_temporaire(chemin, temporaire);
+  const int fd = ouvrir_temporaire(*cible, temporaire);
   if (fd < 0) return raison_systeme(errno);
   int erreur = 0;
   if (!remplir(fd) || ::fsync(fd) != 0) erreur = errno;
-  if (erreur == 0) ::fchmod(fd, mode_pour(chemin));
   if (::close(fd) != 0 && erreur == 0) erreur = errno;
-  if (erreur == 0 && ::rename(temporaire.c_str(), chemin.c_str()) != 0) erreur = errno;
   if (erreur != 0) {
     ::unlink(temporaire.c_str());
     return raison_systeme(erreur);
   }
-  return {};
+  return remplacer_par(temporaire, *cible);
 }
 
 }  // namespace
@@ -213,6 +221,50 @@ Echec copier_fichier(const std::string& source, const std::string& cible) {
   });
   ::close(entree);
   return erreur_lecture != 0 ? raison_systeme(erreur_lecture) : e;
+}
+
+std::optional<std::string> cible_ecriture(const std::string& chemin, Echec* raison) {
+  auto refus = [raison](Echec r) -> std::optional<std::string> {
+    if (raison) *raison = std::move(r);
+    return std::nullopt;
+  };
+  // Through a link, the file it points to is replaced, in its own folder.
+  std::optional<std::string> cible = cible_du_lien(chemin);
+  if (!cible) return refus(raison_systeme(errno));
+  Echec r = refus_present(*cible);
+  if (r.empty() && protege_en_ecriture(*cible)) r = "it is write-protected";
+  if (!r.empty()) return refus(std::move(r));
+  return cible;
+}
+
+Echec refus_ecriture(const std::string& chemin) {
+  Echec raison;
+  return cible_ecriture(chemin, &raison) ? Echec{} : raison;
+}
+
+Echec creer_provisoire(const std::string& chemin) {
+  struct stat st {};
+  if (::lstat(chemin.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return refus_genre(genre_mode(st.st_mode));
+    if (::unlink(chemin.c_str()) != 0) return raison_systeme(errno);
+  }
+  // Made new: never a file that something else put there.
+  const int fd = ::open(chemin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd < 0) return raison_systeme(errno);
+  ::close(fd);
+  return {};
+}
+
+Echec remplacer_par(const std::string& provisoire, const std::string& cible) {
+  // Asked again just before the rename: the target may have been changed
+  // into something else while the work file was written.
+  Echec refus = refus_present(cible);
+  if (refus.empty()) {
+    ::chmod(provisoire.c_str(), mode_pour(cible));
+    if (::rename(provisoire.c_str(), cible.c_str()) != 0) refus = raison_systeme(errno);
+  }
+  if (!refus.empty()) ::unlink(provisoire.c_str());
+  return refus;
 }
 
 GenreFichier genre_fichier(const std::string& chemin) {

@@ -2,8 +2,8 @@
 // write made safe (a temporary file in the target's folder, flushed and closed,
 // then renamed over the target; on failure the temporary file is removed and
 // the target is untouched). A symbolic link is followed and the file it points
-// to is replaced; a write-protected file is refused. Paths are the local 8-bit
-// file name bytes.
+// to is replaced; a write-protected file is refused, and so is a target that
+// is not a regular file. Paths are the local 8-bit file name bytes.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +19,28 @@ Echec ecrire_fichier(const std::string& chemin, std::string_view octets);
 // Copies the regular file `source` over `cible` the same way, a piece at a
 // time (a movie need not fit in memory).
 Echec copier_fichier(const std::string& source, const std::string& cible);
+
+// What every write asks before it creates anything: the file a write to
+// `chemin` replaces, that is the path with its symbolic links followed (a
+// link to a regular file is written through and stays a link). Refused, with
+// the reason in `raison`, when something other than a regular file is there
+// ("a named pipe is not a regular file", "a character device is not a
+// regular file"...), when the file is write-protected, or when the links
+// cannot be followed.
+std::optional<std::string> cible_ecriture(const std::string& chemin, Echec* raison = nullptr);
+// The same check for a writer that needs only the verdict (the PDF printer,
+// before it prints into a file of its own): empty when `chemin` may be written.
+Echec refus_ecriture(const std::string& chemin);
+// For a writer that makes its file itself (the movie encoder): a new empty
+// work file at `chemin`, beside the target. A regular file or a link left
+// there by an earlier run is removed first (a link, never what it names);
+// anything else is refused with what it is.
+Echec creer_provisoire(const std::string& chemin);
+// Renames the finished work file `provisoire` over `cible` (a path given by
+// cible_ecriture), with the mode of the file it replaces, after asking again
+// what is at `cible`: something put there meanwhile is not replaced. On
+// failure the work file is removed.
+Echec remplacer_par(const std::string& provisoire, const std::string& cible);
 
 // What a path names, asked of the system by name with its links followed,
 // never by opening it: opening a named pipe waits until something writes

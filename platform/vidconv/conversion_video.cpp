@@ -762,8 +762,21 @@ bool convert(Handle conv) {
     settings.width = std::max(4, settings.width / 4 * 4);
     settings.height = std::max(4, settings.height / 4 * 4);
   }
-  const std::string output = settings.output;
+  // The movie replaces only a regular file (through a link, the file it
+  // names), and is made beside it under a work name first.
+  Echec refus;
+  const std::optional<std::string> cible = cible_ecriture(settings.output, &refus);
+  if (!cible) {
+    report(conv, kCannotCreateOutput, "cannot write the movie " + settings.output + ": " + refus);
+    return false;
+  }
+  const std::string output = *cible;
   const std::string part = output + ".part";
+  refus = creer_provisoire(part);
+  if (!refus.empty()) {
+    report(conv, kCannotCreateOutput, "cannot create the movie file " + part + ": " + refus);
+    return false;
+  }
   const Handle source = add(Source{});
   struct Fin {
     Handle source;
@@ -833,10 +846,9 @@ bool convert(Handle conv) {
     return false;
   }
   writer.close();
-  std::error_code ec;
-  std::filesystem::rename(part, output, ec);
-  if (ec) {
-    report(conv, kWriteFailure, "cannot rename the movie to " + output + ": " + ec.message());
+  refus = remplacer_par(part, output);
+  if (!refus.empty()) {
+    report(conv, kWriteFailure, "cannot rename the movie to " + output + ": " + refus);
     return false;
   }
   fin.keep = true;

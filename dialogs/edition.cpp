@@ -180,6 +180,7 @@ Tfenetre_edition::Tfenetre_edition(QWidget* parent)
   panneaux[0]->setFixedWidth(std::max(120, panneaux[0]->fontMetrics().horizontalAdvance(" x= -88888   y= -88888") + 12));
   colonne->addWidget(StatusBar_edit);
   construire_menu();
+  lier_touches();
 
   for (auto [t, ms, m] : {std::tuple(&TimerThread, 900, Minuterie::carte_resultat),
                           std::tuple(&TimerT1, 750, Minuterie::execution_differee)}) {

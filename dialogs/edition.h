@@ -208,6 +208,7 @@ class Tfenetre_edition : public FenetreEdition {
 
   // --- the tools' side (edition_hote.cpp)
   void FormKeyDown(QKeyEvent* e);
+  void lier_touches();
   void defilement_auto(dialogs::PixelCarte p);
   dialogs::PixelCarte pointeur() const;
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 
 #include "controls/speedbutton.h"
@@ -352,6 +353,21 @@ void Tfenetre_edition::FormKeyDown(QKeyEvent* e) {
     case Qt::Key_Up: aller(sy < p.y, 0, -sy); break;
     case Qt::Key_Down: aller(p.y < Image1.height() - sy, 0, sy); break;
     default: e->ignore(); break;
+  }
+}
+
+// The editor's keys belong to the whole window: whichever of its controls has
+// the focus (the map's scroll box after Tab, which would scroll with the
+// arrows and Page keys, a brush radio button), they reach FormKeyDown first.
+void Tfenetre_edition::lier_touches() {
+  for (int touche : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End,
+                     Qt::Key_Home, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) {
+    auto* raccourci = new QShortcut(QKeySequence(touche), this);
+    raccourci->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(raccourci, &QShortcut::activated, this, [this, touche] {
+      QKeyEvent e(QEvent::KeyPress, touche, Qt::NoModifier);
+      FormKeyDown(&e);
+    });
   }
 }
 

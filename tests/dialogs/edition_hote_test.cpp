@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include "fenetres/rendu.h"
 #include "tests/support/rendus.h"
@@ -604,6 +605,46 @@ TEST(OutilsEditeur, KeyboardClicksPressesAndMovesThePointer) {
   touche(Qt::Key_End);
   EXPECT_EQ(e.courbes, 0);
   EXPECT_EQ(e.zoom2, 0);
+}
+
+// The editor's keys act whatever has the focus inside it: the map's scroll
+// box that Tab reaches (it would scroll with the arrows and Page keys), or a
+// brush radio button (it would take the arrows and Space).
+TEST(OutilsEditeur, KeysActWhateverHasTheFocusInsideTheEditor) {
+  Editeur t(7);
+  Tfenetre_edition& e = *t.e;
+  QApplication::setActiveWindow(&e);
+  e.setFocus();
+  const PixelCarte p = t.pixels(1, {200, 200})[0];
+  QCursor::setPos(e.zone_carte()->mapToGlobal(QPoint(p.x, p.y)));
+  if (QCursor::pos() != e.zone_carte()->mapToGlobal(QPoint(p.x, p.y)))
+    GTEST_SKIP() << "this platform cannot move the pointer";
+  e.souris_deplacee(p);
+  auto touches = [](std::initializer_list<int> ks) {
+    for (int k : ks) QTest::keyClick(QApplication::focusWidget(), Qt::Key(k));
+  };
+  const QPoint g = QCursor::pos();
+  const std::int32_t sx = pas_clavier_x(t.terrain->n, 1), sy = pas_clavier_y(t.terrain->n, 1);
+  touches({Qt::Key_Tab});
+  ASSERT_EQ(QApplication::focusWidget(), e.ScrollBox1);
+  touches({Qt::Key_PageDown, Qt::Key_PageDown});
+  EXPECT_EQ(e.session().outil(), OUTIL_COL);
+  EXPECT_TRUE(e.outils[3]->Pressed());
+  touches({Qt::Key_PageUp, Qt::Key_Right, Qt::Key_Down});
+  EXPECT_EQ(e.session().outil(), OUTIL_CONE);
+  EXPECT_EQ(QCursor::pos(), g + QPoint(sx, sy));
+  t.outil(9);  // Trees: a click plants at once
+  e.RadioButton_p1->setFocus();
+  const bool p1 = e.RadioButton_p1->isChecked();
+  touches({Qt::Key_Left, Qt::Key_Up, Qt::Key_Space});
+  EXPECT_EQ(QCursor::pos(), g);
+  EXPECT_TRUE(e.session().bouton_enfonce());
+  touches({Qt::Key_Return, Qt::Key_End, Qt::Key_Home});
+  ASSERT_EQ(t.appels.size(), 1u);
+  EXPECT_EQ(t.appels[0].a.outil, OUTIL_ARBRE);
+  EXPECT_EQ(e.RadioButton_p1->isChecked(), p1);
+  EXPECT_EQ(e.courbes, 1);
+  EXPECT_EQ(e.zoom2, 1);
 }
 
 TEST(OutilsEditeur, RaiseOnALargeLatticeAndANegativeStratum) {

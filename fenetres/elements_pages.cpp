@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <algorithm>
@@ -116,17 +117,26 @@ void PreviewBox::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------- OngletsPlats
 
 OngletsPlats::OngletsPlats(QWidget* parent)
-    : QWidget(parent), barre_(new QWidget(this)), pile_(new QStackedWidget(this)) {}
+    : QWidget(parent), barre_(new QWidget(this)), pile_(new QStackedWidget(this)) {
+  // Shortcuts of the window: an edit or a list with the focus keeps its own
+  // keys and lets these through.
+  const std::pair<QKeyCombination, int> touches[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                                                     {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                                                     {Qt::CTRL | Qt::Key_PageDown, 1},
+                                                     {Qt::CTRL | Qt::Key_PageUp, -1}};
+  for (const auto& [touche, pas] : touches) {
+    auto* raccourci = new QShortcut(QKeySequence(touche), this);
+    raccourci->setContext(Qt::WindowShortcut);
+    connect(raccourci, &QShortcut::activated, this, [this, p = pas] { voisin(p); });
+  }
+}
 
 QWidget* OngletsPlats::ajouter_page(int code, const QString& titre) {
   auto* b = new QToolButton(barre_);
   b->setText(titre);
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
-  connect(b, &QToolButton::clicked, this, [this, code] {
-    montrer(code);
-    emit change(code);
-  });
+  connect(b, &QToolButton::clicked, this, [this, code] { choisir(code); });
   auto* page = new QWidget;
   pile_->addWidget(page);
   codes_.push_back(code);
@@ -157,6 +167,26 @@ void OngletsPlats::montrer(int code) {
     f.setBold(c == code);
     b->setFont(f);
     b->setStyleSheet(c == code ? "background-color: #ffffc0; color: #800000;" : "");
+  }
+}
+
+void OngletsPlats::choisir(int code) {
+  montrer(code);
+  emit change(code);
+}
+
+void OngletsPlats::voisin(int pas) {
+  const auto n = static_cast<std::ptrdiff_t>(codes_.size());
+  std::ptrdiff_t i = std::find(codes_.begin(), codes_.end(), actif_) - codes_.begin();
+  std::ptrdiff_t autres = n - 1;
+  if (i == n) {  // no page shown yet: every tab from the first (or the last) is a candidate
+    i = pas > 0 ? -1 : n;
+    autres = n;
+  }
+  for (std::ptrdiff_t k = 1; k <= autres; ++k) {
+    const int code = codes_[std::size_t(((i + k * pas) % n + n) % n)];
+    const QToolButton* b = onglet(code);
+    if (b->isEnabled() && !b->isHidden()) return choisir(code);
   }
 }
 

@@ -94,7 +94,10 @@ class PreviewBox : public QWidget {
 };
 
 // Flat page tabs over a stack of pages, each page with its code; the active
-// tab is highlighted. `change` comes from the user's clicks only.
+// tab is highlighted. `change` comes from the user only: a click on a tab, or
+// the keys of a page control anywhere in its window (Ctrl+Tab and
+// Ctrl+PageDown to the next page, Ctrl+Shift+Tab and Ctrl+PageUp to the one
+// before, round the ends), which choose a tab as a click does.
 class OngletsPlats : public QWidget {
   Q_OBJECT
  public:
@@ -116,6 +119,10 @@ class OngletsPlats : public QWidget {
 
  private:
   void disposer();  // the tabs from the leading edge: the left, or the right read right to left
+  void choisir(int code);  // the user's choice of a tab
+  // The user's step to the next (pas 1) or the previous (-1) tab that a click
+  // could choose (enabled and not hidden).
+  void voisin(int pas);
   QWidget* barre_ = nullptr;
   QStackedWidget* pile_ = nullptr;
   std::vector<int> codes_;

@@ -56,6 +56,14 @@ struct Atelier {
     t.start();
     while (v && !v->image_existe() && t.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
   }
+  // A new mountain seen in view 1, which has its picture and is the active window.
+  TVuewindow* vue_active() {
+    commande(Commande::nouvelle_montagne);
+    commande(Commande::voir);
+    attendre_image(vue(1));
+    w->activer(vue(1));
+    return vue(1);
+  }
   void demande_carte(int m, std::uint16_t code) {
     w->activer(carte(m));
     carte(m)->code_commande = code;

@@ -67,10 +67,7 @@ std::string film_court(const QString& copie) {
 
 TEST(FilmDocument, AFirstMovieIsSavedBesideItsDocumentAndPlayedFromThere) {
   Atelier a(4);
-  a.commande(Commande::nouvelle_montagne);
-  a.commande(Commande::voir);
-  a.attendre_image(a.vue(1));
-  a.w->activer(a.vue(1));
+  a.vue_active();
   const std::string vue = (a.dossier.path() + "/m.vue").toStdString();
   a.dialogues->sauvegardes.push_back(vue);
   a.commande(Commande::enregistrer);

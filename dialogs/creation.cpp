@@ -48,6 +48,9 @@ couche_arbres& couche_de(param_mat& p, int l) { return p.couches[std::size_t(std
 }  // namespace
 
 TPagesdlg1::~TPagesdlg1() {
+  // Hidden while still whole: an edit left by the hiding takes its value here,
+  // not in the base class's destructor after the pages are gone.
+  hide();
   Timer1.stop();
   platform::unregister_window(handle_);
 }

@@ -107,3 +107,18 @@ TEST(PagesAuClavier, ControlTabAndControlPageTurnThePagesAsAClickDoes) {
 }
 
 }  // namespace
+
+// An option dialog destroyed while it is still shown, a value being typed in
+// one of its edits (its modal run ended from outside, as when the program
+// quits): the edit's leave must not reach the half-destroyed dialog.
+TEST(PagesAuClavier, ADialogDestroyedWhileAnEditIsBeingTypedInIsLeftQuietly) {
+  {
+    auto d = std::make_unique<TPagesdlg1>();
+    ouvrir(*d, d->Edit_relief, "12");
+  }
+  {
+    auto d = std::make_unique<TPagesDlg3>();
+    ouvrir(*d, d->findChild<QLineEdit*>("Edit_Xmax"), "250");
+  }
+  SUCCEED();
+}

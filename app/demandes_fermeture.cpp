@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
 #include <cstring>
 
 #include "components/legende_x11.h"
@@ -36,6 +37,8 @@ DemandesFermeture::DemandesFermeture(QWidget* fenetre, std::function<void()> ref
   protocoles_ = components::x11::Atom("WM_PROTOCOLS");
   fermeture_ = components::x11::Atom("WM_DELETE_WINDOW");
   if (protocoles_ && fermeture_) qApp->installNativeEventFilter(this);
+  // The window's platform window exists once it is shown.
+  fenetre->installEventFilter(this);
 }
 
 DemandesFermeture::~DemandesFermeture() {
@@ -49,4 +52,19 @@ bool DemandesFermeture::nativeEventFilter(const QByteArray& type, void* message,
   QWidget* modale = QApplication::activeModalWidget();
   if (modale && modale != fenetre_) QTimer::singleShot(0, fenetre_, [f = refusee_] { f(); });
   return false;  // the toolkit goes on with the request as usual
+}
+
+bool DemandesFermeture::eventFilter(QObject* objet, QEvent* e) {
+  if (!fenetre_) return false;
+  QWindow* plateforme = fenetre_->windowHandle();
+  if (objet == fenetre_ && e->type() == QEvent::Show && plateforme) {
+    plateforme->installEventFilter(this);  // once: a second install only moves it to the front
+  } else if (objet == plateforme && e->type() == QEvent::Close) {
+    QWidget* modale = QApplication::activeModalWidget();
+    if (modale && modale != fenetre_) {
+      e->ignore();
+      return true;
+    }
+  }
+  return false;
 }

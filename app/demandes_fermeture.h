@@ -1,7 +1,10 @@
 // Close requests of the window manager that the toolkit drops without a word
 // while a modal window blocks the main window (a movie being made, a long
 // computation under its progress window). They are read here, on X11, so that
-// the main window can say why it stays open.
+// the main window can say why it stays open. A request that the toolkit lets
+// through to the window while a modal window blocks it (it does so once the
+// window's own close is under way, as when its exit questions are up) is
+// refused here, whatever the platform.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
@@ -16,13 +19,14 @@
 bool est_demande_fermeture(const void* evenement, std::uint32_t fenetre, std::uint32_t protocoles,
                            std::uint32_t fermeture);
 
-class DemandesFermeture : public QAbstractNativeEventFilter {
+class DemandesFermeture : public QObject, public QAbstractNativeEventFilter {
  public:
   // `refusee` runs from the event loop, after the request, when the request
   // reached `fenetre` while a modal window blocked it.
   DemandesFermeture(QWidget* fenetre, std::function<void()> refusee);
   ~DemandesFermeture() override;
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr* resultat) override;
+  bool eventFilter(QObject* objet, QEvent* e) override;
 
  private:
   QPointer<QWidget> fenetre_;

@@ -5,7 +5,7 @@
 #include "app/options.h"
 #include "model/interfaces.h"
 
-bool QuestionsBoites::oui(const std::string& question) { return ask_yes_no(question, "Quorvel"); }
+bool QuestionsBoites::oui(const std::string& question) { return ask_save(question, "Quorvel"); }
 
 void CascadesFermeture::poser_question_montagne(int m) {
   auto& type = e_.montagnes[m].type;

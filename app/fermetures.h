@@ -53,14 +53,16 @@ class HoteFermetures {
   virtual void sauver_document() = 0;
 };
 
-// Yes/No questions to the user.
+// Yes/No questions to the user; each of them offers to save what No would
+// throw away.
 class QuestionsFermeture {
  public:
   virtual ~QuestionsFermeture() = default;
   virtual bool oui(const std::string& question) = 0;
 };
 
-// The questions as message boxes of the program.
+// The questions as the program's save questions: Yes by default, and only
+// Yes or No answers them.
 class QuestionsBoites : public QuestionsFermeture {
  public:
   bool oui(const std::string& question) override;

@@ -177,6 +177,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   };
   demandes_fermeture_ = std::make_unique<DemandesFermeture>(this, refusee);
   legende_->OnCloseBlocked = refusee;
+  legende_->OnClose = [this] { quitter(); };
   mesurer_textes();
   resize(900, 660);
 }

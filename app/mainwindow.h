@@ -150,6 +150,10 @@ class TBasewindow : public QMainWindow,
   void Sauve_options();
   void Fic_defClick();
   void ExitBtnClick();
+  // File > Exit, its button and the title bar's close box: the exit questions
+  // come first, and the window closes only once they are answered, so that no
+  // close is under way while they are up.
+  void quitter();
   void maj_fichiers_recents();
   void basculer_explorateur();
   void Contextuelle();   // "Contextual Help"
@@ -368,6 +372,10 @@ class TBasewindow : public QMainWindow,
   std::unique_ptr<HelpViewer> aide_;
   // Closing is refused while long work runs: says why, in front of that work's window.
   void fermeture_impossible();
+  // The exit questions, unless quitter asked them already; false when the
+  // program stays (work under way, or a save the user asked for not made).
+  bool questions_de_sortie();
+  bool questions_sortie_posees_ = false;
   QPointer<QMessageBox> refus_fermeture_;
   std::unique_ptr<DemandesFermeture> demandes_fermeture_;
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;

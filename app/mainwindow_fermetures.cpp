@@ -148,23 +148,37 @@ void TBasewindow::ExitBtnClick() {
     afficher_aide(5009);
     return;
   }
-  close();
+  quitter();
 }
 
+void TBasewindow::quitter() {
+  if (questions_de_sortie() && !close()) questions_sortie_posees_ = false;
+}
+
+bool TBasewindow::questions_de_sortie() {
+  if (questions_sortie_posees_) return true;
+  if (operation_en_cours() || (film_en_fabrication && film_en_fabrication())) {
+    // The work in progress holds the documents and windows the exit would free.
+    fermeture_impossible();
+    return false;
+  }
+  if (!fermetures_->sortir()) {
+    UpdateItems();
+    return false;
+  }
+  questions_sortie_posees_ = true;
+  return true;
+}
+
+// A close that did not come through quitter (the window manager's) asks the
+// exit questions here.
 void TBasewindow::closeEvent(QCloseEvent* e) {
   if (sortie) {
     e->accept();
     return;
   }
-  if (operation_en_cours() || (film_en_fabrication && film_en_fabrication())) {
-    // The work in progress holds the documents and windows the exit would free.
-    fermeture_impossible();
+  if (!questions_de_sortie()) {
     e->ignore();
-    return;
-  }
-  if (!fermetures_->sortir()) {
-    e->ignore();
-    UpdateItems();
     return;
   }
   sortie = 1;

@@ -1,6 +1,7 @@
 #include "app/qt_platform.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMetaObject>
 
 #include "platform/messages.h"
@@ -17,6 +18,19 @@ int executer(std::unique_ptr<QMessageBox> b) {
   return r;
 }
 
+// A box that only its buttons answer: Esc and the close box do nothing.
+class BoiteSansEchappement : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->matches(QKeySequence::Cancel)) e->accept();
+    else QMessageBox::keyPressEvent(e);
+  }
+  void closeEvent(QCloseEvent* e) override { e->ignore(); }
+};
+
 }  // namespace
 
 void install_message_pump() {
@@ -26,11 +40,15 @@ void install_message_pump() {
 }
 
 std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, const std::string& caption,
-                                                      bool question, QWidget* parent) {
-  auto b = std::make_unique<QMessageBox>(question ? QMessageBox::Question : QMessageBox::Warning,
-                                         QString::fromStdString(caption), QString::fromStdString(text),
-                                         question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-  b->setDefaultButton(question ? QMessageBox::No : QMessageBox::Ok);
+                                                      GenreBoite genre, QWidget* parent) {
+  const QString legende = QString::fromStdString(caption), texte = QString::fromStdString(text);
+  const bool question = genre != GenreBoite::avertissement;
+  const auto icone = question ? QMessageBox::Question : QMessageBox::Warning;
+  const auto boutons = question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+  std::unique_ptr<QMessageBox> b(genre == GenreBoite::sauvegarde
+                                     ? new BoiteSansEchappement(icone, legende, texte, boutons, parent)
+                                     : new QMessageBox(icone, legende, texte, boutons, parent));
+  b->setDefaultButton(!question ? QMessageBox::Ok : genre == GenreBoite::question ? QMessageBox::No : QMessageBox::Yes);
   bordure_dialogue_fixe(*b);
   return b;
 }
@@ -38,11 +56,16 @@ std::unique_ptr<QMessageBox> construire_boite_message(const std::string& text, c
 QWidget* QtUserInterface::proprietaire() const { return proprietaire_boite(principale_); }
 
 bool QtUserInterface::ask_yes_no(const std::string& text, const std::string& caption) {
-  return executer(construire_boite_message(text, caption, true, proprietaire())) == QMessageBox::Yes;
+  return executer(construire_boite_message(text, caption, GenreBoite::question, proprietaire())) == QMessageBox::Yes;
+}
+
+bool QtUserInterface::ask_save(const std::string& text, const std::string& caption) {
+  return executer(construire_boite_message(text, caption, GenreBoite::sauvegarde, proprietaire())) ==
+         QMessageBox::Yes;
 }
 
 void QtUserInterface::warn(const std::string& text, const std::string& caption) {
-  executer(construire_boite_message(text, caption, false, proprietaire()));
+  executer(construire_boite_message(text, caption, GenreBoite::avertissement, proprietaire()));
 }
 
 void QtUserInterface::inform(const std::string& text, const std::string& caption) {

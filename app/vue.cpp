@@ -517,7 +517,7 @@ void TVuewindow::closeEvent(QCloseEvent* e) {
   }
   if (fermeture_autorisee) {
     if (document_vue && modifiee) {
-      if (ask_yes_no("Save the modifications of " + windowTitle().toStdString() + " ?", "View"))
+      if (ask_save("Save the modifications of " + windowTitle().toStdString() + " ?", "View"))
         sauvegarde_demandee = 1;
     }
     if (!sauvegarde_demandee) liberer_image();

@@ -703,7 +703,8 @@ void TRxGradientCaption::close_window() {
     if (OnCloseBlocked) OnCloseBlocked();
     return;
   }
-  form_->close();
+  if (OnClose) OnClose();
+  else form_->close();
 }
 
 bool TRxGradientCaption::BlockedByModalWindow() const {

@@ -252,6 +252,9 @@ class TRxGradientCaption : public QWidget {
   // window blocks the owner: the window system's close requests are dropped
   // then, and the owner says why it stays open the same way for both.
   std::function<void()> OnCloseBlocked;
+  // Runs in place of closing the owner when the close button is clicked, for
+  // an owner that asks its questions before its close begins.
+  std::function<void()> OnClose;
 
   // A modal window (not the owner) blocks the owner's input.
   bool BlockedByModalWindow() const;

@@ -17,6 +17,10 @@ bool ask_yes_no(const std::string& text, const std::string& caption) {
   return g_ui ? g_ui->ask_yes_no(text, caption) : false;
 }
 
+bool ask_save(const std::string& text, const std::string& caption) {
+  return g_ui ? g_ui->ask_save(text, caption) : false;
+}
+
 void warn(const std::string& text, const std::string& caption) {
   if (g_ui)
     g_ui->warn(text, caption);

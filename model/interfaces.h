@@ -35,6 +35,9 @@ class UserInterface {
  public:
   virtual ~UserInterface() = default;
   virtual bool ask_yes_no(const std::string& text, const std::string& caption) = 0;
+  // A question whose No throws the user's work away (save before closing or
+  // leaving): Yes is its default, and only Yes or No answers it.
+  virtual bool ask_save(const std::string& text, const std::string& caption) { return ask_yes_no(text, caption); }
   virtual void warn(const std::string& text, const std::string& caption) = 0;
   // An information box with an OK button.
   virtual void inform(const std::string& text, const std::string& caption) = 0;
@@ -44,6 +47,7 @@ class UserInterface {
 void set_user_interface(UserInterface* ui);
 UserInterface* user_interface();
 bool ask_yes_no(const std::string& text, const std::string& caption);
+bool ask_save(const std::string& text, const std::string& caption);
 void warn(const std::string& text, const std::string& caption);
 void inform(const std::string& text, const std::string& caption);
 

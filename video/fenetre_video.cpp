@@ -261,7 +261,7 @@ void TVideowindow::closeEvent(QCloseEvent* e) {
   lecteur_->close();
   palette_.reset();
   if (charge_fichier_ && refaite) {
-    if (ask_yes_no("Save updates on " + windowTitle().toStdString() + " ?", "Video ")) sauvegarde_demandee = 1;
+    if (ask_save("Save updates on " + windowTitle().toStdString() + " ?", "Video ")) sauvegarde_demandee = 1;
   }
   FenetreVideo::closeEvent(e);
 }

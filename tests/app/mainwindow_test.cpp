@@ -466,12 +466,13 @@ TEST(Exit, TheQuestionBoxShowsTheDegreeSign) {
   p.ui.answers = {false};
   p.w->close();
   ASSERT_EQ(p.ui.entries.size(), 1u);
-  auto boite = construire_boite_message(p.ui.entries[0].text, p.ui.entries[0].caption, true, nullptr);
+  ASSERT_TRUE(p.ui.entries[0].sauvegarde);
+  auto boite = construire_boite_message(p.ui.entries[0].text, p.ui.entries[0].caption, GenreBoite::sauvegarde, nullptr);
   EXPECT_EQ(boite->text(), QString("Before exit, do you want to save modifications on  N") + QChar(0xB0) + "1  " + p.chemin("edited.mat") + " ?");
   EXPECT_EQ(boite->windowTitle(), "Quorvel");
   EXPECT_EQ(boite->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(boite->defaultButton(), boite->button(QMessageBox::No));
-  auto avertissement = construire_boite_message("Video N\u00b0 2", "View ", false, nullptr);
+  EXPECT_EQ(boite->defaultButton(), boite->button(QMessageBox::Yes));
+  auto avertissement = construire_boite_message("Video N\u00b0 2", "View ", GenreBoite::avertissement, nullptr);
   EXPECT_EQ(avertissement->text(), QString("Video N") + QChar(0xB0) + " 2");
   EXPECT_EQ(avertissement->icon(), QMessageBox::Warning);
   // Both have the frame of a dialog: a close box, no minimise or maximise box.

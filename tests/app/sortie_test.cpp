@@ -6,12 +6,34 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "app/document.h"
+#include "app/qt_platform.h"
+#include "components/legende.h"
+#include "controls/speedbutton.h"
+#include "dialogs/edition.h"
 #include "import/fenetre_import.h"
+#include "model/defauts.h"
 #include "render/bmp.h"
 #include "tests/app/atelier.h"
+#include "tests/support/films.h"
 #include "tests/support/rendus.h"
+#include "video/fenetre_video.h"
+
+// The toolkit's platform interface, through which a platform plugin hands
+// on the window system's events; its header is not installed with the
+// development files, so the two entry points used here are declared as the
+// library exports them.
+class QWindowSystemInterface {
+ public:
+  struct DefaultDelivery {};
+  template <typename Delivery = DefaultDelivery>
+  static bool handleCloseEvent(QWindow* window);
+  static bool flushWindowSystemEvents(QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
+};
 
 namespace {
 
@@ -47,6 +69,36 @@ struct VueLue : Atelier {
     return "Before exit, do you want to save modifications on  N\u00b01  " + chemin_vue.toStdString() + " ?";
   }
 };
+
+// A user before the program's real message boxes: `devant` runs once at
+// each box while it is up, and answers it.
+struct Utilisateur {
+  QtUserInterface boites;
+  UserInterface* avant = user_interface();
+  QTimer regard;
+  std::function<void(QMessageBox&)> devant;
+
+  explicit Utilisateur(QWidget* principale) {
+    boites.fixer_principale(principale);
+    set_user_interface(&boites);
+    regard.setInterval(5);
+    QObject::connect(&regard, &QTimer::timeout, [this] {
+      auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!b || !b->isVisible() || b->property("vue").toBool()) return;
+      b->setProperty("vue", true);
+      devant(*b);
+    });
+    regard.start();
+  }
+  ~Utilisateur() { set_user_interface(avant); }
+};
+
+// A close request from the window manager, as the platform delivers it.
+void fermeture_exterieure(QWidget& w) {
+  QWindowSystemInterface::handleCloseEvent(w.windowHandle());
+  QWindowSystemInterface::flushWindowSystemEvents();
+  QApplication::processEvents();
+}
 
 // The colour of the first pixel of a 24-bit bitmap file (stored blue first).
 render::Pixel premier_pixel(const QString& chemin) {
@@ -184,3 +236,141 @@ TEST(Exit, ACopyOfAMountainItsKeyDoesNotMakeIsAskedAbout) {
   for (const auto& [i, j] : {std::pair{5, 5}, std::pair{17, 9}, std::pair{2, 30}})
     EXPECT_EQ(d.terrain->hauteurs->lire(i, j), source.lire(i, j)) << i << ", " << j;
 }
+
+// While the exit question is up, a close request from the window manager is
+// refused, whether the exit began with File > Exit, the Exit button or the
+// title bar's close box: the program and the question stay, and Yes then
+// writes the view's document.
+TEST(Exit, AnOutsideCloseWhileTheQuestionIsUpIsRefused) {
+  const std::pair<const char*, std::function<void(TBasewindow&)>> portes[] = {
+      {"File > Exit", [](TBasewindow& w) { w.action(Commande::sortie)->trigger(); }},
+      {"Exit button", [](TBasewindow& w) { emit w.bouton(Commande::sortie)->clicked(); }},
+      {"close box", [](TBasewindow& w) { w.legende()->CloseButton()->click(); }},
+  };
+  for (const auto& [porte, sortir] : portes) {
+    SCOPED_TRACE(porte);
+    VueLue a;
+    a.changer();
+    ecrire_tout(a.chemin_vue, "");
+    Utilisateur u(a.w.get());
+    std::vector<std::string> questions;
+    bool restee = false;
+    u.devant = [&](QMessageBox& b) {
+      questions.push_back(b.text().toStdString());
+      fermeture_exterieure(*a.w);
+      restee = a.w->isVisible() && a.w->windowHandle() && a.w->windowHandle()->handle() && !a.w->sortie &&
+               b.isVisible();
+      b.button(QMessageBox::Yes)->click();
+    };
+    sortir(*a.w);
+    Programme::vider();
+    EXPECT_EQ(questions, std::vector{a.question()});
+    EXPECT_TRUE(restee);
+    EXPECT_TRUE(a.w->sortie);
+    EXPECT_NE(lire_tout(a.chemin_vue).find("Maillage filaire   =Oui"), std::string::npos);
+  }
+}
+
+// A question whose No throws work away (leaving, closing a card, a view, the
+// map editor or a video) has Yes as its default, and neither Esc nor the
+// box's close answers it: it stays until Yes or No, and Enter says Yes. The
+// other questions keep No as their default and their escape ("Remove").
+TEST(Exit, OnlyYesOrNoAnswersASaveQuestion) {
+  struct Reponse {
+    std::string texte;
+    bool oui_par_defaut = false, reste_apres_echap = false, reste_apres_fermeture = false, oui = false;
+  };
+  // The text expected, and whether the answer took effect.
+  struct Question {
+    std::string texte;
+    std::function<bool()> effet;
+  };
+  struct Cas {
+    const char* nom;
+    bool sauvegarde;
+    std::function<Question(VueLue&)> poser;
+  };
+  auto reecrit = [](VueLue& a) -> std::function<bool()> {
+    return [&a] { return lire_tout(a.chemin_vue).find("[PARAMETRES VUE]") != std::string::npos; };
+  };
+  const Cas cas[] = {
+      {"exit", true, [&](VueLue& a) {
+         a.commande(Commande::sortie);
+         return Question{a.question(), reecrit(a)};
+       }},
+      {"card", true, [&](VueLue& a) {
+         a.commande(Commande::fermer_montagne);
+         return Question{"Save the modifications of " + a.chemin_vue.toStdString() + " ?", reecrit(a)};
+       }},
+      {"view", true, [&](VueLue& a) {
+         const std::string titre = a.v->windowTitle().toStdString();
+         a.commande(Commande::fermer_vue);
+         return Question{"Save the modifications of " + titre + " ?", reecrit(a)};
+       }},
+      {"map editor", true, [&](VueLue& a) {
+         a.w->activer(a.carte(1));
+         a.commande(Commande::editer);
+         auto* e = dynamic_cast<Tfenetre_edition*>(a.w->editeurs[1].data());
+         if (!e) return Question{"no editor", [] { return false; }};
+         Programme::vider();
+         e->modifiee = 1;
+         e->sous_fenetre()->close();
+         return Question{"Save the modifications of " + a.chemin_vue.toStdString() + " ?", reecrit(a)};
+       }},
+      {"video", true, [&](VueLue& a) {
+         Param_video p{};
+         valeurs_defaut_vue(p.vue);
+         p.nombre_images = 200;
+         p.type_video = 5;
+         p.largeur_image = 160;
+         p.hauteur_image = 120;
+         p.premiere_image = 1;
+         p.derniere_image = 4;
+         QDir(a.dossier.path()).mkpath("temp");
+         const std::string film = test_films::ecrire((a.dossier.path() + "/tour.avi").toStdString(), 4, 160, 120);
+         auto f = std::make_shared<TVideowindow>();
+         f->no_video = 3;
+         f->a_fichier = 1;
+         f->prendre_cameras(nullptr, p.nombre_images);
+         f->setWindowTitle("Video #  3 :  tour");
+         f->init_video(0, p, a.w->etat.montagnes[1].terrain.get(), film, a.dossier.path().toStdString());
+         f->regenerer_video();
+         f->close();
+         return Question{"Save updates on Video #  3 :  tour ?", [f] { return f->sauvegarde_demandee == 1; }};
+       }},
+      {"Remove", false, [&](VueLue& a) {
+         a.commande(Commande::supprimer);
+         return Question{"Do you want to destroy the file " + a.chemin_vue.toStdString() + " ?",
+                         [&a] { return !QFileInfo::exists(a.chemin_vue); }};
+       }},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.nom);
+    VueLue a;
+    a.changer();
+    if (c.sauvegarde) ecrire_tout(a.chemin_vue, "");
+    Utilisateur u(a.w.get());
+    std::vector<Reponse> reponses;
+    u.devant = [&](QMessageBox& b) {
+      Reponse r{b.text().toStdString(), b.defaultButton() == b.button(QMessageBox::Yes)};
+      QTest::keyClick(&b, Qt::Key_Escape);
+      r.reste_apres_echap = b.isVisible();
+      if (b.isVisible()) fermeture_exterieure(b);
+      r.reste_apres_fermeture = b.isVisible();
+      if (b.isVisible()) QTest::keyClick(&b, Qt::Key_Return);
+      r.oui = b.clickedButton() == b.button(QMessageBox::Yes);
+      reponses.push_back(r);
+    };
+    const Question q = c.poser(a);
+    Programme::vider();
+    ASSERT_FALSE(reponses.empty());
+    const Reponse& r = reponses.front();
+    EXPECT_EQ(r.texte, q.texte);
+    EXPECT_EQ(r.oui_par_defaut, c.sauvegarde);
+    EXPECT_EQ(r.reste_apres_echap, c.sauvegarde);
+    EXPECT_EQ(r.reste_apres_fermeture, c.sauvegarde);
+    EXPECT_EQ(r.oui, c.sauvegarde);
+    EXPECT_EQ(q.effet(), c.sauvegarde);
+  }
+}
+

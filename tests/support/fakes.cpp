@@ -54,6 +54,12 @@ bool FakeUserInterface::ask_yes_no(const std::string& text, const std::string& c
   return a;
 }
 
+bool FakeUserInterface::ask_save(const std::string& text, const std::string& caption) {
+  const bool oui = ask_yes_no(text, caption);
+  entries.back().sauvegarde = true;
+  return oui;
+}
+
 void FakeUserInterface::warn(const std::string& text, const std::string& caption) {
   entries.push_back({false, text, caption});
 }

@@ -43,11 +43,13 @@ class FakeUserInterface : public UserInterface {
     bool question;
     std::string text, caption;
     bool information = false;  // an information box, not a warning
+    bool sauvegarde = false;   // a save question, whose No throws work away
   };
   std::vector<Entry> entries;
   std::deque<bool> answers;
 
   bool ask_yes_no(const std::string& text, const std::string& caption) override;
+  bool ask_save(const std::string& text, const std::string& caption) override;
   void warn(const std::string& text, const std::string& caption) override;
   void inform(const std::string& text, const std::string& caption) override;
 };

@@ -68,7 +68,8 @@ sleep 1
 xdotool mousemove "${EDITOR_CLOSE_X:-994}" "${EDITOR_CLOSE_Y:-235}" click 1
 sleep 1.5
 import -window root "$5"
-xdotool key Escape
+# Esc leaves a save question up: No is pressed by its letter.
+xdotool key alt+n
 sleep 0.5
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true

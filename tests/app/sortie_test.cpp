@@ -16,7 +16,6 @@
 #include "controls/speedbutton.h"
 #include "dialogs/edition.h"
 #include "import/fenetre_import.h"
-#include "model/defauts.h"
 #include "render/bmp.h"
 #include "tests/app/atelier.h"
 #include "tests/support/films.h"
@@ -318,14 +317,7 @@ TEST(Exit, OnlyYesOrNoAnswersASaveQuestion) {
          return Question{"Save the modifications of " + a.chemin_vue.toStdString() + " ?", reecrit(a)};
        }},
       {"video", true, [&](VueLue& a) {
-         Param_video p{};
-         valeurs_defaut_vue(p.vue);
-         p.nombre_images = 200;
-         p.type_video = 5;
-         p.largeur_image = 160;
-         p.hauteur_image = 120;
-         p.premiere_image = 1;
-         p.derniere_image = 4;
+         const Param_video p = test_films::reglages_courts();
          QDir(a.dossier.path()).mkpath("temp");
          const std::string film = test_films::ecrire((a.dossier.path() + "/tour.avi").toStdString(), 4, 160, 120);
          auto f = std::make_shared<TVideowindow>();

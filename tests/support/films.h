@@ -7,9 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "model/defauts.h"
+#include "model/records.h"
 #include "platform/vidconv/conversion_video.h"
 
 namespace test_films {
+
+// The settings of a short video window's movie: frames 1 to 4 of a 200-frame
+// path, 160 x 120, codec type 5, over the default view.
+inline Param_video reglages_courts() {
+  Param_video p{};
+  valeurs_defaut_vue(p.vue);
+  p.nombre_images = 200;
+  p.type_video = 5;
+  p.largeur_image = 160;
+  p.hauteur_image = 120;
+  p.premiere_image = 1;
+  p.derniere_image = 4;
+  return p;
+}
 
 // `n` frames of w x h at 30 frames per second, frame k filled by
 // `remplir(k, pixels)` (black without it), coded as `conteneur` and `codec`

@@ -135,13 +135,7 @@ struct FenetreVideoTest : ::testing::Test {
 
   void SetUp() override {
     terrain = terrain_genere(parametres_test(5));
-    valeurs_defaut_vue(video.vue);
-    video.nombre_images = 200;
-    video.type_video = 5;
-    video.largeur_image = 160;
-    video.hauteur_image = 120;
-    video.premiere_image = 1;
-    video.derniere_image = 4;
+    video = test_films::reglages_courts();
     test_rendus::controle_rendus().effacer();
     test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(10, 100, 200);
     fixer_afficheur_aide([this](int s) { sujets.push_back(s); });

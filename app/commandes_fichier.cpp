@@ -254,7 +254,7 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
       ecrire_video(f, e_.video, w != 0 ? hote_.cameras(w) : nullptr,
                    w != 0 ? hote_.informations(w) : informations_video{});
     }
-    echec = ecrire_fichier(t.fichier, f.octets());
+    echec = ecrire_document(t.fichier, f.octets());
   } catch (const ModelError& x) {
     echec = x.what();
   }

@@ -237,3 +237,10 @@ std::string texte_document(document_lu& d, GenreDocument genre) {
     ecrire_video(f, d.video, d.cameras ? &*d.cameras : nullptr, d.informations);
   return std::move(f.octets());
 }
+
+Echec ecrire_document(const std::string& chemin, std::string_view octets) {
+  if (octets.size() > TAILLE_MAX_DOCUMENT)
+    return "it would be too large to be a document (" + std::to_string(octets.size()) + " bytes; at most " +
+           std::to_string(TAILLE_MAX_DOCUMENT) + ")";
+  return ecrire_fichier(chemin, octets);
+}

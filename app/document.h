@@ -58,3 +58,9 @@ std::int32_t nombre_cameras(const Param_video& w);
 
 // A whole document of kind `genre` from what was read (or assembled).
 std::string texte_document(document_lu& d, GenreDocument genre);
+
+// Writes a document's bytes through the safe write, unless the reader would
+// refuse them: larger than TAILLE_MAX_DOCUMENT, nothing is written and the
+// reason names the size ("it would be too large to be a document (N bytes;
+// at most M)").
+Echec ecrire_document(const std::string& chemin, std::string_view octets);

@@ -184,7 +184,12 @@ std::string texte_fixe(double v, int largeur) {
   if (!std::isfinite(v)) v = 0;
   char buf[400];
   auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
-  return cadrer(std::string_view(buf, res.ptr - buf), static_cast<std::size_t>(largeur));
+  const std::string_view fixe(buf, static_cast<std::size_t>(res.ptr - buf));
+  // 1e300 would take 306 characters: past the scientific form's 23, that form
+  // is shorter and reads back the same way.
+  const std::size_t longueur_reel = 23;
+  if (fixe.size() > longueur_reel) return texte_reel(v);
+  return cadrer(fixe, static_cast<std::size_t>(largeur));
 }
 
 std::string ligne_camera(const enregistrement_camera& c) {

@@ -26,9 +26,12 @@
 //                 16-bit numbers ("-32768" at most) joined by two blanks:
 //                 32 bytes a line                               =  1,048,590
 //   the parameter sections, comment lines, sky path, 9,999 camera records
-//   (under 130 bytes each) and the movie information: under       2,000,000
+//   (at most 152 bytes each: six numbers of at most 23 characters, see
+//   texte_fixe) and the movie information: under                  2,000,000
 // in all under 37 MB. Twice that leaves room for hand-edited files with
-// longer lines: nothing larger than 64 MiB is read as a document.
+// longer lines: nothing larger than 64 MiB is read as a document, and
+// nothing larger is written as one (ecrire_document: a memo or movie
+// information of tens of megabytes could make one).
 inline constexpr std::uint64_t TAILLE_MAX_DOCUMENT = std::uint64_t{64} << 20;
 inline constexpr LimiteLecture kLectureDocument{TAILLE_MAX_DOCUMENT, "a document"};
 
@@ -147,7 +150,9 @@ std::string texte_entier(std::int64_t v);
 // ".", 14 digits, "E", exponent sign and 4 digits (" 3.33000000000000E-0001").
 std::string texte_reel(double v);
 // Fixed point with 4 decimals right-aligned in `largeur` (wider values take
-// more room).
+// more room). A value whose fixed form is longer than the 23 characters of
+// texte_reel (from 1e17 on) is written by texte_reel instead, so that no
+// number takes more than 23 characters.
 std::string texte_fixe(double v, int largeur);
 
 // "%9.4f   %8.4f   %9.4f  %9.4f  %9.4f  %9.4f"

@@ -3,6 +3,7 @@
 #include <jpeglib.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "app/commandes_fichier.h"
 #include "app/options.h"
@@ -373,6 +374,46 @@ TEST_F(Commandes, AMovieThatCannotBeWrittenLeavesTheVideoToSave) {
   EXPECT_TRUE(c.sauver_document());
   EXPECT_EQ(contenu("a.avi"), "movie one");
   EXPECT_TRUE(hote.videos_enregistrees.count(w));
+}
+
+// Every document the program writes can be opened again. Camera records far
+// beyond the terrain, as a hand-edited document may hold them, stay short and
+// read back the same; a memo that would take the document past the reader's
+// limit is refused with the size, the old file and the edited flag kept.
+TEST_F(Commandes, NothingIsWrittenThatTheReaderWouldRefuse) {
+  nouvelle_montagne();
+  e.vue_courante = nouvelle_vue();
+  hote.creer_video("", nullptr, {});
+  e.video.nombre_images = 9999;
+  hote.table_cameras = std::vector<enregistrement_camera>(10000, {1e300, -1.7e308, 1e18, 12345.5, -0.25, 99999.0});
+  enregistrer_sous("loin.vid", true, true);
+  const std::string texte = contenu("loin.vid");
+  EXPECT_LT(texte.size(), 2'000'000u);
+  EXPECT_NE(texte.find(std::string("\r\n 1.00000000000000E+0300") + "   -1.70000000000000E+0308" +
+                       "    1.00000000000000E+0018" + "  12345.5000" + "    -0.2500" + "  99999.0000\r\n"),
+            std::string::npos);
+  const enregistrement_camera loin = lire_document(texte, "loin.vid", GenreDocument::video).cameras->back();
+  EXPECT_EQ(std::tie(loin.observateur_x, loin.observateur_y), std::tuple(1e300, -1.7e308));
+  // The widest value still written in fixed point takes 23 characters.
+  EXPECT_EQ(texte_fixe(1e17, 9) + texte_fixe(-1e17, 9), "100000000000000000.0000-1.00000000000000E+0017");
+
+  e.montagnes[1].type.parametres.texte[0] = std::string(TAILLE_MAX_DOCUMENT, 'x');
+  e.montagnes[1].type.modifie_edition = 1;
+  ui.entries.clear();
+  EXPECT_FALSE(c.FileSaveItemClick());
+  EXPECT_EQ(contenu("loin.vid"), texte);
+  EXPECT_EQ(e.montagnes[1].type.modifie_edition, 1);
+  ASSERT_EQ(ui.entries.size(), 1u);
+  const std::string& message = ui.entries[0].text;
+  EXPECT_EQ(message.find("The file " + chemin("loin.vid") + " could not be written: it would be too large to be a "
+                         "document ("),
+            0u)
+      << message.substr(0, 200);
+  EXPECT_GT(std::stoull(message.substr(message.find(" (") + 2)), TAILLE_MAX_DOCUMENT + texte.size());
+  EXPECT_NE(message.find(" bytes; at most 67108864). The previous file is unchanged."), std::string::npos);
+  // A document of the limit itself is written, and read.
+  EXPECT_TRUE(ecrire_document(chemin("juste.mat"), std::string(TAILLE_MAX_DOCUMENT, ' ')).empty());
+  EXPECT_TRUE(lire_fichier(chemin("juste.mat"), nullptr, kLectureDocument).has_value());
 }
 
 TEST_F(Commandes, RemoveAsksForEachFile) {

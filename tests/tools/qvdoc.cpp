@@ -1,6 +1,8 @@
 // qvdoc: checks and rewrites documents and options files.
 //   qvdoc check FILE       parse and print a summary (exit 0), or the error (exit 2)
-//   qvdoc rewrite IN OUT   read a document and write it back
+//   qvdoc rewrite IN OUT   read a document and write it back (refused, OUT
+//                          untouched, when it would be larger than a document
+//                          can be)
 //   qvdoc ini IN OUT       read an options file in start-up mode and write it back
 //   qvdoc tour IN OUT      a video document on IN's mountain and view: the
 //                          sample film's circle path of 200 frames, frames
@@ -146,7 +148,7 @@ int main(int argc, char** argv) {
     if (commande == "rewrite" && argc == 4) {
       GenreDocument genre;
       document_lu d = lire(argv[2], genre);
-      const Echec e = ecrire_fichier(argv[3], texte_document(d, genre));
+      const Echec e = ecrire_document(argv[3], texte_document(d, genre));
       if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
       return 0;
     }
@@ -156,7 +158,7 @@ int main(int argc, char** argv) {
       cercle_200_images(d, 20, 2600, 100);
       d.video.zoom_video = 10;
       d.informations = {};
-      const Echec e = ecrire_fichier(argv[3], texte_document(d, GenreDocument::video));
+      const Echec e = ecrire_document(argv[3], texte_document(d, GenreDocument::video));
       if (!e.empty()) throw ErreurDocument(std::string(argv[3]) + ": " + e);
       return 0;
     }
@@ -169,7 +171,7 @@ int main(int argc, char** argv) {
         cercle_200_images(d, 200, 2600, 100);
         d.video.zoom_video = 10;  // the whole mountain in the frame all along the circle
       }
-      const Echec e = ecrire_fichier(sortie, texte_document(d, genre));
+      const Echec e = ecrire_document(sortie, texte_document(d, genre));
       if (!e.empty()) throw ErreurDocument(sortie + ": " + e);
       return 0;
     }

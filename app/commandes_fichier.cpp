@@ -319,10 +319,19 @@ bool CommandesFichier::ecrire_film(int w) {
     const std::string ancien = changer_extension(e_.document_precedent, extension);
     if (ancien != nouveau && fichier_existe(ancien)) source = ancien;
   }
-  if (source.empty()) return true;
+  if (source.empty() || !remplacer_film(nouveau)) return true;
   const Echec echec = copier_fichier(source, nouveau);
   if (!echec.empty()) warn("The movie " + nouveau + " could not be written: " + echec, LEGENDE);
   return echec.empty();
+}
+
+bool CommandesFichier::remplacer_film(const std::string& chemin) {
+  if (genre_fichier(chemin) != GenreFichier::ordinaire) return true;
+  const std::string raison = raison_film_illisible(chemin);
+  if (raison.empty()) return true;
+  return ask_yes_no("The movie " + chemin + " beside the document cannot be read: " + raison +
+                        ". Do you want to replace it with this video's movie ?",
+                    LEGENDE);
 }
 
 void CommandesFichier::SupprimerClick() {
@@ -579,7 +588,10 @@ bool CommandesFichier::ouvrir_video() {
       film = chemin;
       break;
     }
-    if (!illisible.empty()) warn(illisible + (film.empty() ? " It is made again." : ""), "Video ");
+    if (!illisible.empty())
+      warn(illisible + (film.empty() ? " It is made again; Save asks before it replaces that file."
+                                     : " Save asks before it replaces that file."),
+           "Video ");
     const int w = hote_.creer_video(film, d.cameras ? &*d.cameras : nullptr, e_.informations);
     e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(e_.vue_courante);
     e_.montagnes[m].type.no_video = static_cast<std::uint16_t>(w);

@@ -60,8 +60,12 @@ class CommandesFichier {
   // could not be written.
   bool ecrire_image(int v);
   // The video's movie beside the document; false (after a warning) when it
-  // could not be written.
+  // could not be written. A No to replacing a file there that is not a movie
+  // keeps that file and counts as done: the user chose it.
   bool ecrire_film(int w);
+  // A regular file at `chemin` that cannot be read as a movie is not the
+  // program's: it is replaced only on the user's Yes. True to replace.
+  bool remplacer_film(const std::string& chemin);
   // Takes `chemin` out of the recent list.
   void retirer_recent(const std::string& chemin);
   // Reads the current file name (a regular file no larger than a document);

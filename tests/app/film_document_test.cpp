@@ -2,7 +2,7 @@
 // dialog, checked on the files on disk: a first movie is saved beside its
 // document and played from there when the document is reopened, and
 // remaking a movie does not move its camera path; a movie beside the
-// document that cannot be read is made again.
+// document that cannot be read is made again, and replaced only on a Yes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,6 +13,8 @@
 #include "controls/button.h"
 #include "fenetres/elements_pages.h"
 #include "tests/app/atelier.h"
+#include "tests/support/avi_brut.h"
+#include "tests/support/films.h"
 #include "tests/support/rendus.h"
 #include "video/fenetre_video.h"
 #include "video/lecteur.h"
@@ -171,12 +173,61 @@ TEST(FilmDocument, AnUnreadableMovieAndPictureAreReportedWithTheirReasonAndMadeA
                         "The picture " + bmp + " could not be read: it is neither a Windows bitmap nor a JPEG "
                         "picture. The view is drawn again.",
                         "The movie " + avi + " beside the document cannot be read: it is not an AVI or MPEG "
-                        "movie. It is made again."}));
+                        "movie. It is made again; Save asks before it replaces that file."}));
   QElapsedTimer t;
   t.start();
   while (video->lecteur()->file_name() != video->fichier_film && t.elapsed() < 5000)
     QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_EQ(video->lecteur()->frame_count(), 2);
+}
+
+// A movie of a codec the program never writes, and one of its own cut short,
+// beside a video document: opening says it is made again and that Save asks
+// first; No keeps the user's bytes and still writes the document; after a
+// remake, Yes puts the new movie in its place.
+TEST(FilmDocument, AMovieThatCannotBeReadIsReplacedOnlyOnYes) {
+  Atelier a;
+  const std::string dossier = a.dossier.path().toStdString();
+  std::string coupe = lire_fichier(test_films::ecrire(dossier + "/entier.avi", 3)).value_or("");
+  ASSERT_GT(coupe.size(), 400u);
+  coupe.resize(coupe.size() / 3);
+  const std::pair<std::string, std::string> cas[] = {{"etranger", test_avi::avi_brut(32, 32, 32, 32, 2)},
+                                                     {"coupe", coupe}};
+  std::string avi, vid;
+  for (const auto& [nom, octets] : cas) {
+    vid = dossier + "/" + nom + ".vid";
+    avi = dossier + "/" + nom + ".avi";
+    ASSERT_FALSE(film_court(QString::fromStdString(vid)).empty());
+    ecrire_tout(QString::fromStdString(avi), octets);
+    const std::string raison = raison_film_illisible(avi);
+    ASSERT_FALSE(raison.empty()) << nom;
+    a.ui.entries.clear();
+    a.dialogues->ouvertures.push_back(vid);
+    a.commande(Commande::ouvrir);
+    ASSERT_EQ(a.ui.entries.size(), 1u) << nom;
+    EXPECT_EQ(a.ui.entries[0].text, "The movie " + avi + " beside the document cannot be read: " + raison +
+                                        ". It is made again; Save asks before it replaces that file.");
+    ASSERT_TRUE(supprimer_fichier(vid));
+    a.ui.entries.clear();
+    a.ui.answers = {false};
+    a.commande(Commande::enregistrer);
+    ASSERT_EQ(a.ui.entries.size(), 1u) << nom;
+    EXPECT_TRUE(a.ui.entries[0].question);
+    EXPECT_EQ(a.ui.entries[0].text, "The movie " + avi + " beside the document cannot be read: " + raison +
+                                        ". Do you want to replace it with this video's movie ?");
+    EXPECT_EQ(lire_fichier(avi), octets) << nom;
+    EXPECT_TRUE(fichier_existe(vid)) << "the document is saved all the same";
+  }
+  regler_video(a, [](TPagesDlg3& d) {
+    d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+    d.findChild<QRadioButton*>("RadioButton_Refaire")->click();
+  });
+  a.ui.entries.clear();
+  a.ui.answers = {true};
+  a.commande(Commande::enregistrer);
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_EQ(lire_fichier(avi), lire_fichier(a.w->etat.dossier_travail() + "/video2.avi"));
+  EXPECT_EQ(raison_film_illisible(avi), "");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/fichiers.h"
 #include "platform/vidconv/conversion_video.h"
 #include "platform/vidconv/lecteur_film.h"
+#include "tests/support/avi_brut.h"
 #include "tests/support/garde_tube.h"
 #include "tests/support/memoire.h"
 #include "video/codecs_video.h"
@@ -21,6 +22,8 @@
 namespace fs = std::filesystem;
 namespace vcv = platform::vcv;
 using vcv::MovieReader;
+using test_avi::avi_brut;
+using test_avi::ecrire_32;
 
 namespace {
 
@@ -45,45 +48,6 @@ void ecrire_film(const std::string& film, int type, int w, int h, int images) {
   ASSERT_TRUE(vcv::convert(conv)) << vcv::last_error_text();
   vcv::free(conv);
   vcv::free(img);
-}
-
-void ecrire_32(std::string& s, std::size_t at, std::uint32_t v) {
-  for (int k = 0; k < 4; ++k) s[at + std::size_t(k)] = char((v >> (8 * k)) & 0xFF);
-}
-
-std::string chunk(const char* id, const std::string& data) {
-  std::string s(id, 4);
-  s += std::string(4, '\0');
-  ecrire_32(s, 4, std::uint32_t(data.size()));
-  return s + data + (data.size() % 2 ? std::string(1, '\0') : std::string());
-}
-
-std::string liste(const char* type, const std::string& data) { return chunk("LIST", std::string(type, 4) + data); }
-
-// A hand-made AVI of uncompressed 24-bit frames, a format every decoder
-// library reads but this program never writes; the header may declare a
-// size other than the frames hold.
-std::string avi_brut(int w_declare, int h_declare, int w, int h, int images) {
-  std::string avih(56, '\0'), strh(56, '\0'), strf(40, '\0');
-  ecrire_32(avih, 0, 33333);
-  ecrire_32(avih, 16, std::uint32_t(images));
-  ecrire_32(avih, 24, 1);
-  ecrire_32(avih, 32, std::uint32_t(w_declare));
-  ecrire_32(avih, 36, std::uint32_t(h_declare));
-  std::memcpy(strh.data(), "vids", 4);
-  ecrire_32(strh, 20, 1);
-  ecrire_32(strh, 24, 30);
-  ecrire_32(strh, 32, std::uint32_t(images));
-  ecrire_32(strf, 0, 40);
-  ecrire_32(strf, 4, std::uint32_t(w_declare));
-  ecrire_32(strf, 8, std::uint32_t(h_declare));
-  strf[12] = 1;
-  strf[14] = 24;
-  const std::size_t ligne = (std::size_t(w) * 3 + 3) & ~std::size_t(3);
-  std::string movi;
-  for (int k = 0; k < images; ++k) movi += chunk("00db", std::string(ligne * std::size_t(h), char(40 * k)));
-  const std::string hdrl = liste("hdrl", chunk("avih", avih) + liste("strl", chunk("strh", strh) + chunk("strf", strf)));
-  return chunk("RIFF", std::string("AVI ") + hdrl + liste("movi", movi));
 }
 
 // Frames declared as w x h in an MPEG sequence header and its extension.

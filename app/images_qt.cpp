@@ -6,7 +6,6 @@
 #include "components/gif.h"
 #include "fenetres/fenetres.h"
 #include "fenetres/image_qt.h"
-#include "platform/fichiers.h"
 #include "render/image.h"
 
 namespace {
@@ -62,7 +61,8 @@ std::optional<render::Bitmap> lire_gif(const std::string& octets, std::string* r
 }  // namespace
 
 std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison) {
-  const std::optional<std::string> octets = lire_fichier(chemin, raison);
+  const std::optional<std::string> octets =
+      render::lire_octets_image(chemin, raison, render::GenreImage::inconnu, std::int64_t(kTailleImageMax) * kTailleImageMax);
   if (!octets) return std::nullopt;
   if (render::genre_image(*octets) == render::GenreImage::gif) return lire_gif(*octets, raison);
   std::int64_t largeur = 0, hauteur = 0;

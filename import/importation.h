@@ -23,6 +23,10 @@
 #include "platform/fichiers.h"
 #include "render/raster.h"
 
+namespace model {
+class TextReader;
+}
+
 // Height encoding of a picture pixel, h >= 0: pure blue for 0 (sea); the
 // narrow encoding holds 0..511, the wide one 0..8191.
 Rgb encoder_hauteur(std::int32_t h, bool large);
@@ -128,6 +132,10 @@ class Importation {
   bool couleurs_photo = false;  // the terrain has its photo colours (not cancelled)
 
  private:
+  // Reads the text of an elevation source; `lignes` is the line count of a
+  // whole text grid, of which `r` may hold only the rows read.
+  Echec lire_texte(model::TextReader& r, const std::string& chemin, std::size_t lignes, ProgressSink* attente,
+                   WindowHandle fenetre);
   void nouvelle_source(const std::string& ext);
   void fin_lecture();
 };

@@ -5,6 +5,7 @@
 // grid top down, DEM profiles as columns with their south end at the bottom,
 // each shifted by one pixel (column 0 and one edge row stay sea).
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "model/texte.h"
 #include "platform/page_de_code.h"
 #include "render/bmp.h"
+#include "render/image.h"
 #include "render/jpeg.h"
 
 namespace {
@@ -82,11 +84,16 @@ void taille_grille(Importation& imp, std::int32_t w, std::int32_t h) {
 
 bool octet_nul(std::string_view s) { return s.find('\0') != std::string_view::npos; }
 
-// Text grid: N + 1 lines make an N x N grid; line q goes to row N - q.
-void lire_txt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
-  const std::size_t lignes = r.line_count();
+void verifier_lignes_txt(std::size_t lignes) {
   if (lignes < 251)
     throw Refus{"a text grid needs at least 251 lines; this one has " + std::to_string(lignes)};
+}
+
+// Text grid: N + 1 lines make an N x N grid; line q goes to row N - q.
+// `lignes` counts the lines of the whole file, of which `r` may hold only the
+// first rows (those read).
+void lire_txt(Importation& imp, TextReader& r, std::size_t lignes, ProgressSink* attente, WindowHandle fenetre) {
+  verifier_lignes_txt(lignes);
   const std::int64_t n_lu = static_cast<std::int64_t>(lignes) - 1;
   const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(n_lu, INT32_MAX));
   imp.niveau_dem = 0;
@@ -100,8 +107,9 @@ void lire_txt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   }
 }
 
-// Geoconcept grid: a header line, then H rows of W values, top down.
-void lire_mnt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
+// Geoconcept grid: a header line, then H rows of W values, top down. The
+// header line gives the description, then the width and height, checked.
+std::pair<std::int32_t, std::int32_t> entete_mnt(Importation& imp, TextReader& r) {
   const std::string champ_1 = r.read_chars(4);
   r.read_int();
   const std::string champ_2 = r.read_chars(16);
@@ -113,6 +121,11 @@ void lire_mnt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   r.skip_line();
   if (w < 100) throw Refus{"the Geoconcept grid is " + std::to_string(w) + " columns wide; at least 100 are needed"};
   if (h < 1) throw Refus{"the Geoconcept grid announces " + std::to_string(h) + " rows; at least 1 is needed"};
+  return {w, h};
+}
+
+void lire_mnt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
+  const auto [w, h] = entete_mnt(imp, r);
   imp.niveau_dem = 0;
   taille_grille(imp, w, h);
   Remplissage remplir{imp};
@@ -163,7 +176,8 @@ struct ChampsDem {
 };
 
 // USGS DEM, record A then the B profiles (one per column, south to north).
-void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
+// Record A gives the name, the level code and the number of profiles, checked.
+std::int32_t entete_dem(Importation& imp, TextReader& r) {
   ChampsDem champs{r};
   const std::string a = "record A";
   const std::string nom = r.read_chars(148);
@@ -182,6 +196,12 @@ void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   if (profils > Importation::taille_maxi)
     throw Refus{"the DEM has " + std::to_string(profils) + " profiles; at most 2048 can be read"};
   imp.description = nom.substr(0, 64);
+  return profils;
+}
+
+void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
+  const std::int32_t profils = entete_dem(imp, r);
+  ChampsDem champs{r};
   taille_grille(imp, profils, profils);
   Remplissage remplir{imp};
   Progres progres(attente, fenetre, "DEM file reading ... ", imp.hauteur);
@@ -209,6 +229,57 @@ void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
 // Every refusal names the file it is about.
 Echec refus_fichier(const std::string& chemin, const std::string& raison) {
   return "The file " + chemin + " cannot be imported: " + raison;
+}
+
+// The header of a DEM (record A, 1024 bytes by its format) or of a Geoconcept
+// grid (its first line) is checked on the first bytes of the file; more are
+// read only while the header runs to the end of what was read.
+constexpr std::uint64_t kTeteTexte = 4096;
+constexpr std::uint64_t kTeteTexteMaxi = 65536;
+
+void verifier_entete(LectureFichier& f, const std::string& ext) {
+  for (std::uint64_t n = kTeteTexte;; n *= 4) {
+    if (!f.lire_jusqua(n)) throw Refus{f.raison()};
+    Importation essai;
+    TextReader r = TextReader::borrowing(f.octets());
+    try {
+      if (ext == ".DEM") entete_dem(essai, r);
+      else entete_mnt(essai, r);
+      return;
+    } catch (...) {
+      // Refused where the whole file would refuse it as well.
+      if (f.fin() || !r.eof()) throw;
+      if (n >= kTeteTexteMaxi)
+        throw Refus{"its header does not end within its first " + std::to_string(kTeteTexteMaxi) + " bytes"};
+    }
+  }
+}
+
+// A text grid's header is its line count: the file is read through once,
+// keeping only the lines that can become rows.
+std::string lignes_txt(LectureFichier& f, std::size_t& lignes) {
+  constexpr std::size_t gardees = Importation::taille_maxi;
+  std::string garde;
+  lignes = 0;
+  char dernier = '\n';
+  const bool lu = f.parcourir_reste([&](std::string_view m) {
+    dernier = m.back();
+    if (lignes < gardees) {
+      std::size_t p = 0;
+      while (lignes < gardees && (p = m.find('\n', p)) != std::string_view::npos) {
+        ++lignes;
+        ++p;
+      }
+      const std::size_t fin = lignes < gardees ? m.size() : p;
+      garde.append(m.substr(0, fin));
+      m.remove_prefix(fin);
+    }
+    lignes += std::size_t(std::count(m.begin(), m.end(), '\n'));
+  });
+  if (!lu) throw Refus{f.raison()};
+  if (dernier != '\n') ++lignes;
+  verifier_lignes_txt(lignes);
+  return garde;
 }
 
 }  // namespace
@@ -252,10 +323,27 @@ Echec Importation::importer_altitudes(const std::string& chemin, const param_mat
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
-  std::string raison;
-  auto octets = lire_fichier(chemin, &raison);
-  if (!octets) return refus_fichier(chemin, raison);
-  return lire_altitudes(std::move(*octets), chemin, attente, fenetre);
+  LectureFichier f;
+  std::size_t lignes = 0;
+  std::string octets;
+  try {
+    if (!f.ouvrir(chemin) || !f.lecture_permise()) throw Refus{f.raison()};
+    if (ext == ".TXT") {
+      octets = lignes_txt(f, lignes);
+    } else {
+      verifier_entete(f, ext);
+      if (!f.lire_jusqua(UINT64_MAX)) throw Refus{f.raison()};
+      octets = f.prendre();
+    }
+  } catch (const Refus& e) {
+    nouvelle_source(ext);
+    return refus_fichier(chemin, e.raison);
+  } catch (const ReadError& e) {
+    nouvelle_source(ext);
+    return refus_fichier(chemin, e.what());
+  }
+  TextReader r(std::move(octets));
+  return lire_texte(r, chemin, lignes, attente, fenetre);
 }
 
 Echec Importation::lire_altitudes(std::string octets, const std::string& chemin, ProgressSink* attente,
@@ -263,10 +351,16 @@ Echec Importation::lire_altitudes(std::string octets, const std::string& chemin,
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
-  nouvelle_source(ext);
   TextReader r(std::move(octets));
+  return lire_texte(r, chemin, ext == ".TXT" ? r.line_count() : 0, attente, fenetre);
+}
+
+Echec Importation::lire_texte(TextReader& r, const std::string& chemin, std::size_t lignes, ProgressSink* attente,
+                              WindowHandle fenetre) {
+  const std::string ext = fin_majuscule(chemin);
+  nouvelle_source(ext);
   try {
-    if (ext == ".TXT") lire_txt(*this, r, attente, fenetre);
+    if (ext == ".TXT") lire_txt(*this, r, lignes, attente, fenetre);
     else if (ext == ".MNT") lire_mnt(*this, r, attente, fenetre);
     else lire_dem(*this, r, attente, fenetre);
   } catch (const Refus& e) {
@@ -315,8 +409,10 @@ Echec Importation::importer_bmp(const std::string& chemin, const param_mat& p) {
 bool Importation::charger_photo_aerienne(const std::string& chemin_source) {
   const std::string chemin = changer_extension(chemin_source, ".jpg");
   if (!fichier_existe(chemin)) return false;
-  const std::optional<std::string> octets = lire_fichier(chemin);
-  // Its header must give the source's size before anything is decoded.
+  // Its header must give the source's size before anything is decoded; no
+  // more is read than a picture of that size can take.
+  const std::optional<std::string> octets =
+      render::lire_octets_image(chemin, nullptr, render::GenreImage::jpeg, std::int64_t(largeur) * hauteur);
   if (!octets || render::taille_jpeg(*octets) != std::pair{int(largeur), int(hauteur)}) return false;
   render::Bitmap lu;
   if (!render::decoder_jpeg(*octets, lu) || lu.width() != largeur || lu.height() != hauteur) return false;

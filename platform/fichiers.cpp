@@ -280,29 +280,72 @@ std::string raison_non_ordinaire(const std::string& chemin) {
 }
 
 std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison, LimiteLecture limite) {
-  struct stat st {};
-  const int fd = ouvrir_ordinaire(chemin, st, raison);
-  if (fd < 0) return std::nullopt;
-  auto echec = [&](std::string r) -> std::optional<std::string> {
-    ::close(fd);
-    if (raison) *raison = std::move(r);
+  LectureFichier f(limite);
+  const auto echec = [&]() -> std::optional<std::string> {
+    if (raison) *raison = f.raison();
     return std::nullopt;
   };
-  const auto taille = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
-  if (taille > limite.octets) return echec(trop_grand(limite, taille));
-  std::string octets;
-  octets.reserve(static_cast<std::size_t>(taille));
-  // The file may grow while it is read: never more than the limit is kept.
-  char tampon[1 << 16];
-  for (;;) {
-    const ssize_t n = lire_morceau(fd, tampon, sizeof tampon);
-    if (n == 0) break;
-    if (n < 0) return echec(raison_systeme(errno));
-    if (octets.size() + static_cast<std::size_t>(n) > limite.octets) return echec(trop_grand(limite, std::nullopt));
-    octets.append(tampon, static_cast<std::size_t>(n));
+  if (!f.ouvrir(chemin) || !f.lecture_permise() || !f.lire_jusqua(UINT64_MAX)) return echec();
+  return f.prendre();
+}
+
+LectureFichier::~LectureFichier() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool LectureFichier::refuser(std::string raison) {
+  raison_ = std::move(raison);
+  return false;
+}
+
+bool LectureFichier::lecture_permise(std::uint64_t n) {
+  return std::min(n, taille_) <= limite_.octets || refuser(trop_grand(limite_, taille_));
+}
+
+bool LectureFichier::ouvrir(const std::string& chemin) {
+  struct stat st {};
+  fd_ = ouvrir_ordinaire(chemin, st, &raison_);
+  if (fd_ < 0) return false;
+  taille_ = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
+  return true;
+}
+
+std::optional<std::size_t> LectureFichier::lire_piece(std::uint64_t voulu) {
+  if (fd_ < 0 || !raison_.empty()) return std::nullopt;
+  if (fin_) return 0;
+  // One byte past the limit tells a file that is too large.
+  const std::uint64_t reste = limite_.octets + 1 - std::min(lus_, limite_.octets + 1);
+  const ssize_t n = lire_morceau(fd_, tampon_, static_cast<std::size_t>(std::min<std::uint64_t>({sizeof tampon_, voulu, reste})));
+  if (n < 0) {
+    refuser(raison_systeme(errno));
+    return std::nullopt;
   }
-  ::close(fd);
-  return octets;
+  fin_ = n == 0;
+  lus_ += static_cast<std::uint64_t>(n);
+  if (lus_ > limite_.octets) {
+    refuser(trop_grand(limite_, std::nullopt));
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(n);
+}
+
+bool LectureFichier::morceau_suivant(std::string_view& morceau) {
+  const std::optional<std::size_t> n = lire_piece(sizeof tampon_);
+  if (!n || *n == 0) return false;
+  morceau = std::string_view(tampon_, *n);
+  return true;
+}
+
+bool LectureFichier::lire_jusqua(std::uint64_t n) {
+  if (n > octets_.size() && taille_ > octets_.size())
+    octets_.reserve(static_cast<std::size_t>(std::min({n, taille_, limite_.octets})));
+  // The last piece is asked for exactly, so that no byte past `n` is read.
+  while (octets_.size() < n && !fin_) {
+    const std::optional<std::size_t> lu = lire_piece(n - octets_.size());
+    if (!lu) return false;
+    octets_.append(tampon_, *lu);
+  }
+  return raison_.empty();
 }
 
 bool fichier_existe(const std::string& chemin) {

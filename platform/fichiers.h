@@ -71,6 +71,68 @@ inline constexpr LimiteLecture kLectureOrdinaire{std::uint64_t{1} << 30, "read"}
 std::optional<std::string> lire_fichier(const std::string& chemin, std::string* raison = nullptr,
                                         LimiteLecture limite = kLectureOrdinaire);
 
+// A regular file read from its start a piece at a time, so that a reader
+// looks at the header before it decides how much more to read: nothing past
+// the bytes asked for is read, and the size the system gives is there to
+// check what the header declares against.
+class LectureFichier {
+ public:
+  explicit LectureFichier(LimiteLecture limite = kLectureOrdinaire) : limite_(limite) {}
+  ~LectureFichier();
+  LectureFichier(const LectureFichier&) = delete;
+  LectureFichier& operator=(const LectureFichier&) = delete;
+
+  // Opens a regular file only (see raison_non_ordinaire); false with the
+  // reason in raison().
+  bool ouvrir(const std::string& chemin);
+  // The size the system gives; 0 for the files that are made as they are
+  // read (those of /proc), which may never end.
+  std::uint64_t taille() const { return taille_; }
+  // False, with the reason, when the first `n` bytes of the file would pass
+  // the limit by its size: "it is too large to be read (N bytes; at most
+  // M)". A file to be read whole, or whose header promises more than the
+  // limit, is refused so before more is read.
+  bool lecture_permise(std::uint64_t n = UINT64_MAX);
+  // Makes the first `n` bytes available, fewer when the file ends before;
+  // bytes already read are not read again. False with the reason when
+  // reading fails, or when the file holds more than the limit and more was
+  // asked ("it is too large to be read (more than N bytes)").
+  bool lire_jusqua(std::uint64_t n);
+  // Reads the rest of the file a piece at a time without keeping it; each
+  // piece is shown to `voir`. False with the reason as above.
+  template <class Voir>
+  bool parcourir_reste(Voir voir) {
+    std::string_view morceau;
+    while (morceau_suivant(morceau))
+      if (!morceau.empty()) voir(morceau);
+    return raison_.empty();
+  }
+  // The bytes read and kept so far.
+  std::string_view octets() const { return octets_; }
+  // Whether the end of the file was met.
+  bool fin() const { return fin_; }
+  std::string prendre() { return std::move(octets_); }
+  const std::string& raison() const { return raison_; }
+
+ private:
+  // The next piece of the file into `morceau` (not kept); false at the end
+  // or on failure (then raison() says why).
+  bool morceau_suivant(std::string_view& morceau);
+  // Reads at most `voulu` bytes into the buffer: their count (0 at the end),
+  // or nullopt on failure.
+  std::optional<std::size_t> lire_piece(std::uint64_t voulu);
+  bool refuser(std::string raison);
+
+  LimiteLecture limite_;
+  int fd_ = -1;
+  std::uint64_t taille_ = 0;
+  std::uint64_t lus_ = 0;  // bytes read from the file, kept or not
+  bool fin_ = false;
+  std::string octets_;
+  std::string raison_;
+  char tampon_[1 << 16];
+};
+
 bool fichier_existe(const std::string& chemin);
 // False when the file did not exist or could not be removed.
 bool supprimer_fichier(const std::string& chemin);

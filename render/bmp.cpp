@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/fichiers.h"
+#include "render/image.h"
 
 namespace render {
 
@@ -72,7 +73,9 @@ constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kChamps = 3, kJpeg = 4, 
 
 std::string taille_texte(std::int64_t w, std::int64_t h) { return std::to_string(w) + " x " + std::to_string(h); }
 
-Entete lire_entete(std::string_view b) {
+// `taille` is the size of the whole file, of which `b` may hold only the first
+// bytes (at least kTeteBmp of them when the file has them).
+Entete lire_entete(std::string_view b, std::uint64_t taille) {
   if (b.size() < 2 || b[0] != 'B' || b[1] != 'M') throw Refus{"it is not a Windows bitmap (it does not start with \"BM\")"};
   if (b.size() < 26) throw Refus{"its header is cut short"};
   Entete e;
@@ -129,7 +132,7 @@ Entete lire_entete(std::string_view b) {
   for (std::uint32_t m : e.masques)
     if ((m & hors) != 0 || !Canal(m).contigu())
       throw Refus{"its colour masks are not runs of bits within its " + std::to_string(n) + " bits per pixel"};
-  if (e.donnees > b.size()) throw Refus{"its pixels lie past the end of the file"};
+  if (e.donnees > taille) throw Refus{"its pixels lie past the end of the file"};
   return e;
 }
 
@@ -181,9 +184,13 @@ std::size_t ligne_brute(const Entete& e) { return ((std::size_t(e.largeur) * e.b
 
 // Uncompressed pixels must all be in the file: checked before the picture is
 // made, so that a header alone never takes the memory of its picture.
-void verifier_brut(std::string_view b, const Entete& e) {
-  if ((b.size() - e.donnees) / ligne_brute(e) < std::size_t(e.hauteur)) throw Refus{"its pixels are cut short"};
+void verifier_brut(std::uint64_t taille, const Entete& e) {
+  if ((taille - e.donnees) / ligne_brute(e) < std::uint64_t(e.hauteur)) throw Refus{"its pixels are cut short"};
 }
+
+// The most bytes a run-length stream of the picture takes: a pair of bytes a
+// pixel, and a line end a row.
+std::uint64_t rle_maxi(const Entete& e) { return std::uint64_t(e.hauteur) * (2 * std::uint64_t(e.largeur) + 2) + 2; }
 
 void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
   const std::size_t ligne = ligne_brute(e);
@@ -258,9 +265,9 @@ void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
 
 bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, int cote_garde) {
   try {
-    const Entete e = lire_entete(octets);
+    const Entete e = lire_entete(octets, octets.size());
     const bool rle = e.compression == kRle8 || e.compression == kRle4;
-    if (!rle) verifier_brut(octets, e);
+    if (!rle) verifier_brut(octets.size(), e);
     Cible c(e, cote_garde, lire_palette(octets, e));
     if (rle)
       decoder_rle(octets, e, c);
@@ -276,8 +283,8 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison, in
 
 bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison) {
   try {
-    const Entete e = lire_entete(octets);
-    if (e.compression != kRle8 && e.compression != kRle4) verifier_brut(octets, e);
+    const Entete e = lire_entete(octets, octets.size());
+    if (e.compression != kRle8 && e.compression != kRle4) verifier_brut(octets.size(), e);
     largeur = e.largeur;
     hauteur = e.hauteur;
     return true;
@@ -287,13 +294,23 @@ bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& ha
   }
 }
 
-bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison, int cote_garde) {
-  const std::optional<std::string> octets = lire_fichier(chemin);
-  if (!octets) {
-    if (raison) *raison = "the file cannot be opened";
-    return false;
+std::optional<std::uint64_t> octets_promis_bmp(std::string_view tete, std::uint64_t taille, std::string* raison) {
+  try {
+    const Entete e = lire_entete(tete, taille);
+    const bool rle = e.compression == kRle8 || e.compression == kRle4;
+    if (!rle) verifier_brut(taille, e);
+    const std::uint64_t pixels = rle ? rle_maxi(e) : ligne_brute(e) * std::uint64_t(e.hauteur);
+    // The palette may lie after the pixels.
+    return std::max<std::uint64_t>(e.donnees + pixels, tete.size());
+  } catch (const Refus& r) {
+    if (raison) *raison = r.raison;
+    return std::nullopt;
   }
-  return decoder_bmp(*octets, image, raison, cote_garde);
+}
+
+bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison, int cote_garde) {
+  const std::optional<std::string> octets = lire_octets_image(chemin, raison, GenreImage::bmp);
+  return octets && decoder_bmp(*octets, image, raison, cote_garde);
 }
 
 std::string octets_bmp(const Bitmap& image) {

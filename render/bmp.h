@@ -5,7 +5,9 @@
 // as 24-bit bottom-up bitmaps.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,7 +37,17 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison = n
 // makes its picture, so the picture of a file that is cut short is never made.
 bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison = nullptr);
 
-// The same for a file; a file that cannot be opened is refused with its reason.
+// The bytes of its file a bitmap's header promises: uncompressed pixels,
+// which must all lie within the file's `taille` bytes, or the most a
+// run-length stream of its size takes. `tete` holds the file's first kTeteBmp
+// bytes (all of them when it is shorter). Nullopt, with `raison` when given,
+// where decoder_bmp would refuse the header.
+inline constexpr std::size_t kTeteBmp = 14 + 1024 + 12 + 256 * 4;
+std::optional<std::uint64_t> octets_promis_bmp(std::string_view tete, std::uint64_t taille,
+                                               std::string* raison = nullptr);
+
+// The same for a file, of which only the header and what it promises are
+// read; a file that cannot be read is refused with its reason.
 bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison = nullptr, int cote_garde = 0);
 
 // A 24-bit bottom-up bitmap: a 54-byte header, rows padded to 4 bytes; empty

@@ -11,6 +11,7 @@
 #include "render/bmp.h"
 #include "render/camera.h"
 #include "render/contexte.h"
+#include "render/image.h"
 #include "render/jpeg.h"
 #include "platform/fichiers.h"
 
@@ -48,9 +49,11 @@ bool entete_ciel_bmp(std::string_view octets, std::string* raison) {
 // A sky picture, decoded only when its header is one the sky reads; a bitmap
 // walked without keeping its pixels when `garde` is 1.
 bool lire_ciel(const std::string& chemin, Bitmap& image, std::string* raison, int garde) {
-  const std::optional<std::string> octets = lire_fichier(chemin, raison);
+  const bool bmp = finit_par(chemin, ".bmp");
+  const std::optional<std::string> octets =
+      lire_octets_image(chemin, raison, bmp ? GenreImage::bmp : GenreImage::jpeg, kCielPixelsMaxi);
   if (!octets) return false;
-  if (finit_par(chemin, ".bmp")) return entete_ciel_bmp(*octets, raison) && decoder_bmp(*octets, image, raison, garde);
+  if (bmp) return entete_ciel_bmp(*octets, raison) && decoder_bmp(*octets, image, raison, garde);
   if (garde > 0) return entete_jpeg_acceptable(*octets, kCielPixelsMaxi, raison);
   if (decoder_jpeg(*octets, image, kCielPixelsMaxi)) return true;
   if (raison) *raison = "the JPEG picture cannot be decoded";

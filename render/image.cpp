@@ -1,6 +1,8 @@
 #include "render/image.h"
 
+#include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "platform/fichiers.h"
 #include "render/bmp.h"
@@ -30,7 +32,76 @@ bool refuser_genre(std::string_view octets, std::string* raison) {
   return false;
 }
 
+// The first bytes read of any picture: a bitmap's headers and palette.
+constexpr std::uint64_t kTeteImage = kTeteBmp;
+// A compressed picture's markers, tables and comments, and its most bytes a
+// pixel (above what a baseline JPEG of three colours can take).
+constexpr std::uint64_t kOctetsFixesCompresses = std::uint64_t(16) << 20;
+constexpr std::uint64_t kOctetsParPixelCompresse = 12;
+
+// The bytes of a compressed picture of w x h pixels that are read: its data
+// past them is never looked at.
+std::uint64_t octets_compresses(std::int64_t w, std::int64_t h, std::int64_t pixels_maxi) {
+  return kOctetsFixesCompresses + kOctetsParPixelCompresse * std::uint64_t(std::clamp<std::int64_t>(w * h, 0, pixels_maxi));
+}
+
+std::optional<std::uint64_t> refus_promesse(std::string* raison, std::string texte) {
+  if (raison) *raison = std::move(texte);
+  return std::nullopt;
+}
+
+// The markers are walked up to the frame header, reading more as they need.
+std::optional<std::uint64_t> promesse_jpeg(LectureFichier& f, std::int64_t pixels_maxi, std::string* raison) {
+  if (genre_image(f.octets()) != GenreImage::jpeg) return refus_promesse(raison, "it is not a JPEG picture");
+  for (std::uint64_t n = kTeteImage;; n *= 4) {
+    if (!f.lire_jusqua(n)) return refus_promesse(raison, f.raison());
+    if (const auto t = taille_jpeg(f.octets())) return octets_compresses(t->first, t->second, pixels_maxi);
+    if (f.fin() || n >= kOctetsFixesCompresses)
+      return refus_promesse(raison, "the JPEG picture has no readable size");
+  }
+}
+
+// The logical screen's size (bytes 6 to 9) bounds the frames.
+std::optional<std::uint64_t> promesse_gif(std::string_view tete, std::int64_t pixels_maxi, std::string* raison) {
+  if (tete.size() < 10) return refus_promesse(raison, "the GIF picture is cut short");
+  auto u16 = [tete](std::size_t o) { return std::int64_t(std::uint8_t(tete[o]) | std::uint8_t(tete[o + 1]) << 8); };
+  return octets_compresses(u16(6), u16(8), pixels_maxi);
+}
+
+std::optional<std::uint64_t> promesse(LectureFichier& f, GenreImage genre, std::int64_t pixels_maxi,
+                                      std::string* raison) {
+  switch (genre) {
+    case GenreImage::bmp:
+      return octets_promis_bmp(f.octets(), f.taille(), raison);
+    case GenreImage::jpeg:
+      return promesse_jpeg(f, pixels_maxi, raison);
+    case GenreImage::gif:
+      return promesse_gif(f.octets(), pixels_maxi, raison);
+    case GenreImage::inconnu:
+      break;
+  }
+  refuser_genre(f.octets(), raison);
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<std::string> lire_octets_image(const std::string& chemin, std::string* raison, GenreImage seul,
+                                             std::int64_t pixels_maxi) {
+  LectureFichier f;
+  if (!f.ouvrir(chemin) || !f.lire_jusqua(kTeteImage)) {
+    if (raison) *raison = f.raison();
+    return std::nullopt;
+  }
+  const GenreImage genre = seul != GenreImage::inconnu ? seul : genre_image(f.octets());
+  const std::optional<std::uint64_t> promis = promesse(f, genre, pixels_maxi, raison);
+  if (!promis) return std::nullopt;
+  if (!f.lecture_permise(*promis) || !f.lire_jusqua(*promis)) {
+    if (raison) *raison = f.raison();
+    return std::nullopt;
+  }
+  return f.prendre();
+}
 
 bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison) {
   switch (genre_image(octets)) {
@@ -67,12 +138,8 @@ bool taille_image(std::string_view octets, std::int64_t& largeur, std::int64_t& 
 }
 
 bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison) {
-  const std::optional<std::string> octets = lire_fichier(chemin);
-  if (!octets) {
-    if (raison) *raison = "the file cannot be opened";
-    return false;
-  }
-  return decoder_image(*octets, image, raison);
+  const std::optional<std::string> octets = lire_octets_image(chemin, raison);
+  return octets && decoder_image(*octets, image, raison);
 }
 
 }  // namespace render

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "render/jpeg.h"
 #include "render/raster.h"
 
 namespace render {
@@ -24,7 +26,19 @@ GenreImage genre_image(std::string_view octets);
 // reader apply before anything is allocated.
 bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison = nullptr);
 
-// The same for a file; a file that cannot be opened is refused with its reason.
+// The bytes of a picture file, read header first: its first bytes say its
+// kind (only `seul` is taken when it is not `inconnu`; GIF only then), its
+// header is checked and only the bytes it promises are read: a bitmap's
+// pixels, which must lie within the file, or for a compressed picture a bound
+// from the pixels it claims (at most `pixels_maxi` count). Nullopt, with the
+// reason in `raison` when given, for a file that cannot be read (the file
+// reader's words), another kind, or a header its reader refuses.
+std::optional<std::string> lire_octets_image(const std::string& chemin, std::string* raison = nullptr,
+                                             GenreImage seul = GenreImage::inconnu,
+                                             std::int64_t pixels_maxi = kJpegPixelsMaxi);
+
+// Decodes a bitmap or a JPEG file read as above; a file that cannot be read
+// is refused with its reason.
 bool lire_image(const std::string& chemin, Bitmap& image, std::string* raison = nullptr);
 
 // The width and height the header of a bitmap or a JPEG picture claims, read

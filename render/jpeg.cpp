@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 
 #include "platform/fichiers.h"
+#include "render/image.h"
 
 namespace render {
 
@@ -157,7 +158,7 @@ bool encoder(unsigned char** memoire, unsigned long* taille, const Bitmap& image
 }  // namespace
 
 bool lire_jpeg(const std::string& chemin, Bitmap& image, std::int64_t pixels_maxi) {
-  const std::optional<std::string> octets = lire_fichier(chemin);
+  const std::optional<std::string> octets = lire_octets_image(chemin, nullptr, GenreImage::jpeg, pixels_maxi);
   return octets && decoder_jpeg(*octets, image, pixels_maxi);
 }
 

@@ -72,7 +72,7 @@ TEST(PictureEntry, ReadsByContentWhateverTheNameAndRefusesTheRest) {
   }
   std::string raison;
   EXPECT_FALSE(lire_image((d / "absent").string(), b, &raison));
-  EXPECT_EQ(raison, "the file cannot be opened");
+  EXPECT_EQ(raison, "No such file or directory");
   std::filesystem::remove_all(d);
 }
 

@@ -1,6 +1,7 @@
 // Opening a movie file for reading, restricted to what the program writes.
 #include "platform/vidconv/ouverture_film.h"
 
+#include <string_view>
 #include <utility>
 
 #include "platform/fichiers.h"
@@ -29,6 +30,36 @@ AVDictionary* options_decodeur() {
   return o;
 }
 
+namespace {
+
+// The other movie containers, told by their first bytes: the decoder
+// library only says that a format is not on its list.
+struct Signature {
+  std::size_t position;
+  std::string_view octets;
+  const char* genre;
+};
+constexpr Signature kAutresConteneurs[] = {
+    {0, "\x1A\x45\xDF\xA3", "a Matroska or WebM movie"},
+    {4, "ftyp", "an MP4 or QuickTime movie"},
+    {0, "OggS", "an Ogg movie"},
+    {0, "FLV", "a Flash video"},
+};
+
+// Why a file that is not an AVI or MPEG movie is refused, naming what it is
+// when its first bytes tell.
+std::string pas_un_film(const std::string& path) {
+  LectureFichier f;
+  if (!f.ouvrir(path) || !f.lire_jusqua(16)) return kPasUnFilm;
+  const std::string_view o = f.octets();
+  for (const Signature& s : kAutresConteneurs)
+    if (o.size() >= s.position + s.octets.size() && o.substr(s.position, s.octets.size()) == s.octets)
+      return std::string("it is ") + s.genre + ", not an AVI or MPEG movie";
+  return kPasUnFilm;
+}
+
+}  // namespace
+
 AVFormatContext* ouvrir_entree(const std::string& path, std::string* raison) {
   const auto refus = [raison](std::string texte) -> AVFormatContext* {
     if (raison) *raison = std::move(texte);
@@ -48,7 +79,9 @@ AVFormatContext* ouvrir_entree(const std::string& path, std::string* raison) {
   const std::string url = "file:" + path;
   const int r = avformat_open_input(&fmt, url.c_str(), nullptr, &o);
   av_dict_free(&o);
-  if (r == AVERROR_INVALIDDATA) return refus(kPasUnFilm);  // the context is freed on failure
+  // The context is freed on failure. A format off the list is refused as
+  // an invalid argument.
+  if (r == AVERROR_INVALIDDATA || r == AVERROR(EINVAL)) return refus(pas_un_film(path));
   if (r < 0) {
     char texte[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(r, texte, sizeof texte);
@@ -60,7 +93,7 @@ AVFormatContext* ouvrir_entree(const std::string& path, std::string* raison) {
   for (const char* f : {"avi", "mpeg"}) connu = connu || std::string(nom) == f;
   if (!connu) {
     avformat_close_input(&fmt);
-    return refus(kPasUnFilm);
+    return refus(pas_un_film(path));
   }
   for (unsigned i = 0; i < fmt->nb_streams; ++i) {
     const AVCodecParameters* p = fmt->streams[i]->codecpar;

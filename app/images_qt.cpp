@@ -62,7 +62,8 @@ std::optional<render::Bitmap> lire_gif(const std::string& octets, std::string* r
 
 std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison) {
   const std::optional<std::string> octets =
-      render::lire_octets_image(chemin, raison, render::GenreImage::inconnu, std::int64_t(kTailleImageMax) * kTailleImageMax);
+      render::lire_octets_image(chemin, raison, render::GenreImage::inconnu,
+                                std::int64_t(kTailleImageMax) * kTailleImageMax);
   if (!octets) return std::nullopt;
   if (render::genre_image(*octets) == render::GenreImage::gif) return lire_gif(*octets, raison);
   std::int64_t largeur = 0, hauteur = 0;

@@ -132,9 +132,11 @@ class Importation {
   bool couleurs_photo = false;  // the terrain has its photo colours (not cancelled)
 
  private:
-  // Reads the text of an elevation source; `lignes` is the line count of a
-  // whole text grid, of which `r` may hold only the rows read.
-  Echec lire_texte(model::TextReader& r, const std::string& chemin, std::size_t lignes, ProgressSink* attente,
+  // The text of an elevation source, and the line count of a whole text
+  // grid, of which the text may hold only the rows read.
+  using SourceTexte = std::function<model::TextReader(std::size_t& lignes)>;
+  // Reads the source that `source` gives; its refusals are the reader's.
+  Echec lire_texte(const std::string& chemin, const SourceTexte& source, ProgressSink* attente,
                    WindowHandle fenetre);
   void nouvelle_source(const std::string& ext);
   void fin_lecture();

@@ -237,15 +237,20 @@ Echec refus_fichier(const std::string& chemin, const std::string& raison) {
 constexpr std::uint64_t kTeteTexte = 4096;
 constexpr std::uint64_t kTeteTexteMaxi = 65536;
 
-void verifier_entete(LectureFichier& f, const std::string& ext) {
+// The lines a Geoconcept grid can use (its header line and the rows kept),
+// or 0 for a DEM, whose profiles do not follow lines.
+std::size_t verifier_entete(LectureFichier& f, const std::string& ext) {
   for (std::uint64_t n = kTeteTexte;; n *= 4) {
     if (!f.lire_jusqua(n)) throw Refus{f.raison()};
     Importation essai;
     TextReader r = TextReader::borrowing(f.octets());
     try {
-      if (ext == ".DEM") entete_dem(essai, r);
-      else entete_mnt(essai, r);
-      return;
+      if (ext == ".DEM") {
+        entete_dem(essai, r);
+        return 0;
+      }
+      const std::int32_t h = entete_mnt(essai, r).second;
+      return std::size_t(r.line() - 1) + std::size_t(std::min(h, Importation::taille_maxi));
     } catch (...) {
       // Refused where the whole file would refuse it as well.
       if (f.fin() || !r.eof()) throw;
@@ -255,31 +260,56 @@ void verifier_entete(LectureFichier& f, const std::string& ext) {
   }
 }
 
-// A text grid's header is its line count: the file is read through once,
-// keeping only the lines that can become rows.
-std::string lignes_txt(LectureFichier& f, std::size_t& lignes) {
-  constexpr std::size_t gardees = Importation::taille_maxi;
-  std::string garde;
-  lignes = 0;
+// The lines of a file (a last line without its line end counts), read
+// through without keeping them.
+std::size_t compter_lignes(LectureFichier& f) {
+  std::size_t lignes = 0;
   char dernier = '\n';
   const bool lu = f.parcourir_reste([&](std::string_view m) {
-    dernier = m.back();
-    if (lignes < gardees) {
-      std::size_t p = 0;
-      while (lignes < gardees && (p = m.find('\n', p)) != std::string_view::npos) {
-        ++lignes;
-        ++p;
-      }
-      const std::size_t fin = lignes < gardees ? m.size() : p;
-      garde.append(m.substr(0, fin));
-      m.remove_prefix(fin);
-    }
     lignes += std::size_t(std::count(m.begin(), m.end(), '\n'));
+    dernier = m.back();
+    return true;
   });
   if (!lu) throw Refus{f.raison()};
-  if (dernier != '\n') ++lignes;
-  verifier_lignes_txt(lignes);
+  return lignes + (dernier != '\n' ? 1 : 0);
+}
+
+// The first `gardees` lines of a text source, from the start of the file
+// (with what `f` has read already); reading stops after them.
+std::string garder_lignes(LectureFichier& f, std::size_t gardees) {
+  std::string garde;
+  std::size_t lignes = 0;
+  const auto voir = [&](std::string_view m) {
+    std::size_t p = 0;
+    while (lignes < gardees && (p = m.find('\n', p)) != std::string_view::npos) {
+      ++lignes;
+      ++p;
+    }
+    garde.append(m.substr(0, lignes < gardees ? m.size() : p));
+    return lignes < gardees;
+  };
+  const std::string debut = f.prendre();
+  if ((debut.empty() || voir(debut)) && !f.parcourir_reste(voir)) throw Refus{f.raison()};
   return garde;
+}
+
+// What an elevation source's reader goes through, read header first: a DEM
+// whole once its record A is accepted, a Geoconcept grid up to its last row
+// kept, a text grid's rows once its lines are counted (`lignes`). Refus or
+// ReadError where the reader would refuse it.
+std::string lire_source_texte(const std::string& chemin, const std::string& ext, std::size_t& lignes) {
+  LectureFichier f;
+  if (!f.ouvrir(chemin) || !f.lecture_permise()) throw Refus{f.raison()};
+  if (ext == ".TXT") {
+    lignes = compter_lignes(f);
+    verifier_lignes_txt(lignes);
+    LectureFichier rangees;
+    if (!rangees.ouvrir(chemin)) throw Refus{rangees.raison()};
+    return garder_lignes(rangees, std::min<std::size_t>(lignes - 1, Importation::taille_maxi));
+  }
+  if (const std::size_t utiles = verifier_entete(f, ext); utiles > 0) return garder_lignes(f, utiles);
+  if (!f.lire_jusqua(UINT64_MAX)) throw Refus{f.raison()};
+  return f.prendre();
 }
 
 }  // namespace
@@ -323,27 +353,10 @@ Echec Importation::importer_altitudes(const std::string& chemin, const param_mat
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
-  LectureFichier f;
-  std::size_t lignes = 0;
-  std::string octets;
-  try {
-    if (!f.ouvrir(chemin) || !f.lecture_permise()) throw Refus{f.raison()};
-    if (ext == ".TXT") {
-      octets = lignes_txt(f, lignes);
-    } else {
-      verifier_entete(f, ext);
-      if (!f.lire_jusqua(UINT64_MAX)) throw Refus{f.raison()};
-      octets = f.prendre();
-    }
-  } catch (const Refus& e) {
-    nouvelle_source(ext);
-    return refus_fichier(chemin, e.raison);
-  } catch (const ReadError& e) {
-    nouvelle_source(ext);
-    return refus_fichier(chemin, e.what());
-  }
-  TextReader r(std::move(octets));
-  return lire_texte(r, chemin, lignes, attente, fenetre);
+  return lire_texte(
+      chemin,
+      [&](std::size_t& lignes) { return TextReader(lire_source_texte(chemin, ext, lignes)); },
+      attente, fenetre);
 }
 
 Echec Importation::lire_altitudes(std::string octets, const std::string& chemin, ProgressSink* attente,
@@ -351,15 +364,23 @@ Echec Importation::lire_altitudes(std::string octets, const std::string& chemin,
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
-  TextReader r(std::move(octets));
-  return lire_texte(r, chemin, ext == ".TXT" ? r.line_count() : 0, attente, fenetre);
+  return lire_texte(
+      chemin,
+      [&](std::size_t& lignes) {
+        TextReader r(std::move(octets));
+        lignes = ext == ".TXT" ? r.line_count() : 0;
+        return r;
+      },
+      attente, fenetre);
 }
 
-Echec Importation::lire_texte(TextReader& r, const std::string& chemin, std::size_t lignes, ProgressSink* attente,
+Echec Importation::lire_texte(const std::string& chemin, const SourceTexte& source, ProgressSink* attente,
                               WindowHandle fenetre) {
   const std::string ext = fin_majuscule(chemin);
   nouvelle_source(ext);
   try {
+    std::size_t lignes = 0;
+    TextReader r = source(lignes);
     if (ext == ".TXT") lire_txt(*this, r, lignes, attente, fenetre);
     else if (ext == ".MNT") lire_mnt(*this, r, attente, fenetre);
     else lire_dem(*this, r, attente, fenetre);

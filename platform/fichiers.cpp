@@ -315,7 +315,8 @@ std::optional<std::size_t> LectureFichier::lire_piece(std::uint64_t voulu) {
   if (fin_) return 0;
   // One byte past the limit tells a file that is too large.
   const std::uint64_t reste = limite_.octets + 1 - std::min(lus_, limite_.octets + 1);
-  const ssize_t n = lire_morceau(fd_, tampon_, static_cast<std::size_t>(std::min<std::uint64_t>({sizeof tampon_, voulu, reste})));
+  const auto taille = static_cast<std::size_t>(std::min<std::uint64_t>({sizeof tampon_, voulu, reste}));
+  const ssize_t n = lire_morceau(fd_, tampon_, taille);
   if (n < 0) {
     refuser(raison_systeme(errno));
     return std::nullopt;
@@ -337,9 +338,11 @@ bool LectureFichier::morceau_suivant(std::string_view& morceau) {
 }
 
 bool LectureFichier::lire_jusqua(std::uint64_t n) {
+  // Whole blocks are read (some files of /proc read only so).
+  constexpr std::uint64_t bloc = 4096;
+  n = n > UINT64_MAX - bloc ? UINT64_MAX : (n + bloc - 1) / bloc * bloc;
   if (n > octets_.size() && taille_ > octets_.size())
     octets_.reserve(static_cast<std::size_t>(std::min({n, taille_, limite_.octets})));
-  // The last piece is asked for exactly, so that no byte past `n` is read.
   while (octets_.size() < n && !fin_) {
     const std::optional<std::size_t> lu = lire_piece(n - octets_.size());
     if (!lu) return false;

@@ -72,9 +72,9 @@ std::optional<std::string> lire_fichier(const std::string& chemin, std::string* 
                                         LimiteLecture limite = kLectureOrdinaire);
 
 // A regular file read from its start a piece at a time, so that a reader
-// looks at the header before it decides how much more to read: nothing past
-// the bytes asked for is read, and the size the system gives is there to
-// check what the header declares against.
+// looks at the header before it decides how much more to read: nothing much
+// past the bytes asked for is read, and the size the system gives is there
+// to check what the header declares against.
 class LectureFichier {
  public:
   explicit LectureFichier(LimiteLecture limite = kLectureOrdinaire) : limite_(limite) {}
@@ -93,18 +93,20 @@ class LectureFichier {
   // M)". A file to be read whole, or whose header promises more than the
   // limit, is refused so before more is read.
   bool lecture_permise(std::uint64_t n = UINT64_MAX);
-  // Makes the first `n` bytes available, fewer when the file ends before;
-  // bytes already read are not read again. False with the reason when
-  // reading fails, or when the file holds more than the limit and more was
-  // asked ("it is too large to be read (more than N bytes)").
+  // Makes the first `n` bytes available, fewer when the file ends before,
+  // at most a block of 4096 bytes more; bytes already read are not read
+  // again. False with the reason when reading fails, or when the file holds
+  // more than the limit and more was asked ("it is too large to be read
+  // (more than N bytes)").
   bool lire_jusqua(std::uint64_t n);
-  // Reads the rest of the file a piece at a time without keeping it; each
-  // piece is shown to `voir`. False with the reason as above.
+  // Reads on a piece at a time without keeping what it reads; each piece is
+  // shown to `voir`, which returns false to stop there. False with the reason
+  // as above.
   template <class Voir>
   bool parcourir_reste(Voir voir) {
     std::string_view morceau;
     while (morceau_suivant(morceau))
-      if (!morceau.empty()) voir(morceau);
+      if (!voir(morceau)) break;
     return raison_.empty();
   }
   // The bytes read and kept so far.

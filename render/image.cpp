@@ -42,7 +42,8 @@ constexpr std::uint64_t kOctetsParPixelCompresse = 12;
 // The bytes of a compressed picture of w x h pixels that are read: its data
 // past them is never looked at.
 std::uint64_t octets_compresses(std::int64_t w, std::int64_t h, std::int64_t pixels_maxi) {
-  return kOctetsFixesCompresses + kOctetsParPixelCompresse * std::uint64_t(std::clamp<std::int64_t>(w * h, 0, pixels_maxi));
+  const std::int64_t pixels = std::clamp<std::int64_t>(w * h, 0, pixels_maxi);
+  return kOctetsFixesCompresses + kOctetsParPixelCompresse * std::uint64_t(pixels);
 }
 
 std::optional<std::uint64_t> refus_promesse(std::string* raison, std::string texte) {

@@ -131,10 +131,15 @@ class Importation {
   std::int32_t taille = 0;      // nodes per side of the terrain
   bool couleurs_photo = false;  // the terrain has its photo colours (not cancelled)
 
+  // More of a source's text, read on to where the reader `r` stands: false
+  // at the end of the file.
+  using SuiteTexte = std::function<bool(model::TextReader& r)>;
+  // The text of an elevation source, the line count of a whole text grid (of
+  // which the text may hold only the rows read), and the reading on of a
+  // text read so far.
+  using SourceTexte = std::function<model::TextReader(std::size_t& lignes, SuiteTexte& suite)>;
+
  private:
-  // The text of an elevation source, and the line count of a whole text
-  // grid, of which the text may hold only the rows read.
-  using SourceTexte = std::function<model::TextReader(std::size_t& lignes)>;
   // Reads the source that `source` gives; its refusals are the reader's.
   Echec lire_texte(const std::string& chemin, const SourceTexte& source, ProgressSink* attente,
                    WindowHandle fenetre);

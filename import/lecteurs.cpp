@@ -199,30 +199,49 @@ std::int32_t entete_dem(Importation& imp, TextReader& r) {
   return profils;
 }
 
-void lire_dem(Importation& imp, TextReader& r, ProgressSink* attente, WindowHandle fenetre) {
+// Profile p (record B): false when the text ends inside it (a short file
+// keeps what was read). Read again from its start, it gives the same grid.
+bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p) {
+  TextReader& r = champs.r;
+  const std::string b = "profile " + std::to_string(p) + " (record B)";
+  std::int32_t entete[4];
+  const char* noms[4] = {"row", "column", "number of elevations", "number of columns"};
+  for (int k = 0; k < 4; ++k) {
+    const auto lu = champs.donnee(b, noms[k]);
+    if (!lu) return false;
+    entete[k] = *lu;
+  }
+  r.read_chars(120);
+  const std::int32_t m = entete[2];
+  if (entete[0] == 1 && imp.hauteur < m && m < Importation::taille_maxi) agrandir_vers_le_haut(imp, m);
+  Remplissage remplir{imp};
+  for (std::int64_t q = 1; q <= m; ++q) {
+    const auto v = champs.donnee(b, "elevation", q);
+    if (!v) return false;
+    if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
+  }
+  return true;
+}
+
+// `suite` reads more of the text when a profile runs to the end of what was
+// read: the profile is then read again with more.
+void lire_dem(Importation& imp, TextReader& r, const Importation::SuiteTexte& suite, ProgressSink* attente,
+              WindowHandle fenetre) {
   const std::int32_t profils = entete_dem(imp, r);
   ChampsDem champs{r};
   taille_grille(imp, profils, profils);
-  Remplissage remplir{imp};
   Progres progres(attente, fenetre, "DEM file reading ... ", imp.hauteur);
-  for (std::int32_t p = 1; p <= imp.largeur && !r.eof(); ++p) {
+  const auto plus = [&] { return r.eof() && suite && suite(r); };
+  for (std::int32_t p = 1; p <= imp.largeur && (!r.eof() || plus()); ++p) {
     if (!progres.ligne()) break;
-    const std::string b = "profile " + std::to_string(p) + " (record B)";
-    std::int32_t entete[4];
-    const char* noms[4] = {"row", "column", "number of elevations", "number of columns"};
-    for (int k = 0; k < 4; ++k) {
-      const auto lu = champs.donnee(b, noms[k]);
-      if (!lu) return;
-      entete[k] = *lu;
+    const std::size_t debut = r.position();
+    const int ligne = r.line();
+    bool complet = lire_profil(imp, champs, p);
+    while (plus()) {
+      r.seek(debut, ligne);
+      complet = lire_profil(imp, champs, p);
     }
-    r.read_chars(120);
-    const std::int32_t m = entete[2];
-    if (entete[0] == 1 && imp.hauteur < m && m < Importation::taille_maxi) agrandir_vers_le_haut(imp, m);
-    for (std::int64_t q = 1; q <= m; ++q) {
-      const auto v = champs.donnee(b, "elevation", q);
-      if (!v) return;
-      if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
-    }
+    if (!complet) return;
   }
 }
 
@@ -244,19 +263,22 @@ std::size_t verifier_entete(LectureFichier& f, const std::string& ext) {
     if (!f.lire_jusqua(n)) throw Refus{f.raison()};
     Importation essai;
     TextReader r = TextReader::borrowing(f.octets());
+    std::size_t utiles = 0;
     try {
       if (ext == ".DEM") {
         entete_dem(essai, r);
-        return 0;
+      } else {
+        const std::int32_t rangees = std::min(entete_mnt(essai, r).second, Importation::taille_maxi);
+        utiles = std::size_t(r.line() - 1) + std::size_t(rangees);
       }
-      const std::int32_t h = entete_mnt(essai, r).second;
-      return std::size_t(r.line() - 1) + std::size_t(std::min(h, Importation::taille_maxi));
     } catch (...) {
       // Refused where the whole file would refuse it as well.
       if (f.fin() || !r.eof()) throw;
-      if (n >= kTeteTexteMaxi)
-        throw Refus{"its header does not end within its first " + std::to_string(kTeteTexteMaxi) + " bytes"};
     }
+    // A header that ran to the end of what was read may go on past it.
+    if (f.fin() || !r.eof()) return utiles;
+    if (n >= kTeteTexteMaxi)
+      throw Refus{"its header does not end within its first " + std::to_string(kTeteTexteMaxi) + " bytes"};
   }
 }
 
@@ -297,19 +319,30 @@ std::string garder_lignes(LectureFichier& f, std::size_t gardees) {
 // whole once its record A is accepted, a Geoconcept grid up to its last row
 // kept, a text grid's rows once its lines are counted (`lignes`). Refus or
 // ReadError where the reader would refuse it.
-std::string lire_source_texte(const std::string& chemin, const std::string& ext, std::size_t& lignes) {
-  LectureFichier f;
-  if (!f.ouvrir(chemin) || !f.lecture_permise()) throw Refus{f.raison()};
+TextReader lire_source_texte(const std::string& chemin, const std::string& ext, std::size_t& lignes,
+                             Importation::SuiteTexte& suite) {
+  auto f = std::make_shared<LectureFichier>();
+  if (!f->ouvrir(chemin) || !f->lecture_permise()) throw Refus{f->raison()};
   if (ext == ".TXT") {
-    lignes = compter_lignes(f);
+    lignes = compter_lignes(*f);
     verifier_lignes_txt(lignes);
     LectureFichier rangees;
     if (!rangees.ouvrir(chemin)) throw Refus{rangees.raison()};
-    return garder_lignes(rangees, std::min<std::size_t>(lignes - 1, Importation::taille_maxi));
+    return TextReader(garder_lignes(rangees, std::min<std::size_t>(lignes - 1, Importation::taille_maxi)));
   }
-  if (const std::size_t utiles = verifier_entete(f, ext); utiles > 0) return garder_lignes(f, utiles);
-  if (!f.lire_jusqua(UINT64_MAX)) throw Refus{f.raison()};
-  return f.prendre();
+  if (const std::size_t utiles = verifier_entete(*f, ext); utiles > 0) return TextReader(garder_lignes(*f, utiles));
+  // A DEM's profiles are read as far as they go, twice as much at a time.
+  suite = [f](TextReader& r) {
+    const std::size_t avant = f->octets().size();
+    if (!f->lire_jusqua(2 * avant)) throw Refus{f->raison()};
+    if (f->octets().size() == avant) return false;
+    const std::size_t position = r.position();
+    const int ligne = r.line();
+    r = TextReader::borrowing(f->octets());
+    r.seek(position, ligne);
+    return true;
+  };
+  return TextReader::borrowing(f->octets());
 }
 
 }  // namespace
@@ -354,8 +387,7 @@ Echec Importation::importer_altitudes(const std::string& chemin, const param_mat
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
   return lire_texte(
-      chemin,
-      [&](std::size_t& lignes) { return TextReader(lire_source_texte(chemin, ext, lignes)); },
+      chemin, [&](std::size_t& lignes, SuiteTexte& suite) { return lire_source_texte(chemin, ext, lignes, suite); },
       attente, fenetre);
 }
 
@@ -366,7 +398,7 @@ Echec Importation::lire_altitudes(std::string octets, const std::string& chemin,
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
   return lire_texte(
       chemin,
-      [&](std::size_t& lignes) {
+      [&](std::size_t& lignes, SuiteTexte&) {
         TextReader r(std::move(octets));
         lignes = ext == ".TXT" ? r.line_count() : 0;
         return r;
@@ -380,10 +412,11 @@ Echec Importation::lire_texte(const std::string& chemin, const SourceTexte& sour
   nouvelle_source(ext);
   try {
     std::size_t lignes = 0;
-    TextReader r = source(lignes);
+    SuiteTexte suite;
+    TextReader r = source(lignes, suite);
     if (ext == ".TXT") lire_txt(*this, r, lignes, attente, fenetre);
     else if (ext == ".MNT") lire_mnt(*this, r, attente, fenetre);
-    else lire_dem(*this, r, attente, fenetre);
+    else lire_dem(*this, r, suite, attente, fenetre);
   } catch (const Refus& e) {
     nouvelle_source(ext);
     return refus_fichier(chemin, e.raison);

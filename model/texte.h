@@ -66,6 +66,12 @@ class TextReader {
   // Line number (1-based) of the current position.
   int line() const { return line_; }
   std::size_t position() const { return pos_; }
+  // Goes to byte `position` of line `line`, as position() and line() gave
+  // them (a reader made again over more of the same text goes on there).
+  void seek(std::size_t position, int line) {
+    pos_ = position;
+    line_ = line;
+  }
 
  private:
   TextReader() = default;

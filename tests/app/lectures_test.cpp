@@ -58,6 +58,13 @@ std::string entete_bmp(std::uint32_t w, std::uint32_t h) {
 
 constexpr std::uint64_t kGio = std::uint64_t(1) << 30;
 
+// A growth of the peak of memory far below the files' sizes, where the peak
+// can be measured.
+void peu_de_memoire(std::int64_t pic, const char* quoi) {
+  if (pic < 0) return;
+  EXPECT_LT(pic, test_memoire::borne(std::int64_t(32) << 20)) << quoi;
+}
+
 }  // namespace
 
 // A pipe, a missing file and a file too large keep the reader's reason
@@ -88,7 +95,7 @@ TEST_F(Lectures, EveryRefusalSaysWhyInTheProgramsWords) {
     EXPECT_EQ(imp.importer(grand, param_mat{}, nullptr, 0),
               "The file " + grand + " cannot be imported: the bitmap cannot be read: " + trop);
   });
-  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(std::int64_t(32) << 20));
+  peu_de_memoire(pic, "a bitmap too large");
   // Movies of other containers beside a document, by their first bytes.
   std::string mp4("\0\0\0\x18" "ftypisom\0\0\x02\0" "isommp42" "\0\0\0\x08" "free", 32);
   std::string mkv("\x1A\x45\xDF\xA3\xA3\x42\x86\x81\x01\x42\xF7\x81\x01\x42\xF2\x81\x04\x42\xF3\x81\x08"
@@ -139,10 +146,26 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
     EXPECT_FALSE(render::lire_jpeg(pagemap, b));
   });
   EXPECT_LT(t.elapsed(), 5000) << "the files were read through";
-  if (pic >= 0) EXPECT_LT(pic, test_memoire::borne(std::int64_t(32) << 20));
+  peu_de_memoire(pic, "sources, pictures and skies");
   EXPECT_EQ(raison_jpg, "it is neither a Windows bitmap nor a JPEG picture");
   EXPECT_EQ(raison_pagemap, "it is neither a Windows bitmap nor a JPEG picture");
   EXPECT_EQ(raison_ciel, "it is not a JPEG picture");
+  // A DEM is read no further than its profiles: a good one followed by
+  // zeros reads as without them, and one whose first profile is refused is
+  // refused on it.
+  const std::string g121 = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/import/g121.dem");
+  Importation seul;
+  ASSERT_EQ(seul.lire_altitudes(g121, "g121.dem", nullptr, 0), "");
+  const std::string suivi = creux("suivi.dem", g121, 900 << 20);
+  const std::string mauvais = creux("mauvais.dem", g121.substr(0, 1024) + "x", kGio - 1);
+  const std::int64_t pic_dem = test_memoire::croissance_pic([&] {
+    EXPECT_EQ(imp.importer(suivi, param_mat{}, nullptr, 0), "");
+    EXPECT_EQ(imp.grille, seul.grille);
+    EXPECT_EQ(imp.importer(mauvais, param_mat{}, nullptr, 0),
+              "The file " + mauvais + " cannot be imported: profile 1 (record B), field \"row\", byte 1025: a number "
+                                      "was expected, \"x\" was found");
+  });
+  peu_de_memoire(pic_dem, "DEMs");
   // A text grid's header is its line count: it is read through, but kept
   // only as far as its rows go.
   const std::string txt = creux("zero.txt", "", std::uint64_t(256) << 20);
@@ -150,7 +173,7 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
     EXPECT_EQ(imp.importer(txt, param_mat{}, nullptr, 0),
               "The file " + txt + " cannot be imported: a text grid needs at least 251 lines; this one has 1");
   });
-  if (pic_txt >= 0) EXPECT_LT(pic_txt, test_memoire::borne(std::int64_t(32) << 20));
+  peu_de_memoire(pic_txt, "a text grid");
   // Ten view documents whose pictures are such files.
   const std::string texte = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/vue.vue");
   std::vector<std::string> noms;
@@ -169,7 +192,7 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
   t.restart();
   const std::int64_t pic_galerie = test_memoire::croissance_pic([&] { g.charger_vues(0, noms); });
   EXPECT_LT(t.elapsed(), 5000);
-  if (pic_galerie >= 0) EXPECT_LT(pic_galerie, test_memoire::borne(std::int64_t(32) << 20));
+  peu_de_memoire(pic_galerie, "the gallery");
   ASSERT_EQ(g.nombre(), 10);
   for (int k = 0; k < 10; ++k) EXPECT_FALSE(g.emplacement(k).image) << k;
 }

@@ -1,11 +1,10 @@
 // The readers of pictures, skies, gallery thumbnails, import sources and
 // movies against files that are not what their names say: each refusal keeps
 // the file reader's reason or names what the file is, and a hostile file is
-// refused on its first bytes, without taking memory or time for its size.
+// refused on its first bytes, without taking memory for its size.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
 #include <cstdlib>
 #include <filesystem>
 
@@ -119,8 +118,8 @@ TEST_F(Lectures, EveryRefusalSaysWhyInTheProgramsWords) {
 
 // Files of zeros, sparse, named as a DEM, a Geoconcept grid, a bitmap, a sky
 // or a view's picture, and a link to a file of /proc that never ends, are
-// refused on their first record: the memory and the time they take do not
-// grow with their size. The gallery over ten of them stays quick.
+// refused on their first record: the memory they take does not grow with
+// their size, and the gallery over ten of them shows none.
 TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
   const std::string dem = creux("zero.dem", "", kGio - 1), mnt = creux("zero.mnt", "", kGio - 1);
   const std::string bmp = creux("zero.bmp", "", kGio - 1), jpg = creux("zero.jpg", "", 900 << 20);
@@ -129,8 +128,6 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
   Importation imp;
   render::Bitmap b;
   std::string raison, raison_jpg, raison_pagemap, raison_ciel;
-  QElapsedTimer t;
-  t.start();
   const std::int64_t pic = test_memoire::croissance_pic([&] {
     EXPECT_EQ(imp.importer(dem, param_mat{}, nullptr, 0),
               "The file " + dem + " cannot be imported: record A: the name field holds a zero byte");
@@ -145,7 +142,6 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
     raison_ciel = render::raison_ciel_illisible(jpg);
     EXPECT_FALSE(render::lire_jpeg(pagemap, b));
   });
-  EXPECT_LT(t.elapsed(), 5000) << "the files were read through";
   peu_de_memoire(pic, "sources, pictures and skies");
   EXPECT_EQ(raison_jpg, "it is neither a Windows bitmap nor a JPEG picture");
   EXPECT_EQ(raison_pagemap, "it is neither a Windows bitmap nor a JPEG picture");
@@ -189,9 +185,7 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
     noms.push_back(chemin(nom + ".vue"));
   }
   TForm_galerie g;
-  t.restart();
   const std::int64_t pic_galerie = test_memoire::croissance_pic([&] { g.charger_vues(0, noms); });
-  EXPECT_LT(t.elapsed(), 5000);
   peu_de_memoire(pic_galerie, "the gallery");
   ASSERT_EQ(g.nombre(), 10);
   for (int k = 0; k < 10; ++k) EXPECT_FALSE(g.emplacement(k).image) << k;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "app/images_qt.h"
 #include "platform/fichiers.h"
 #include "model/erreur.h"
 #include "model/interfaces.h"
@@ -297,13 +298,16 @@ bool CommandesFichier::ecrire_image(int v) {
   const bool bmp = e_.vue.type_image == 1;
   const std::string chemin = changer_fin(e_.fichier_courant, bmp ? "bmp" : "jpg");
   const std::string autre = changer_fin(e_.fichier_courant, bmp ? "jpg" : "bmp");
+  // A file there that is not a picture is the user's: No keeps it, and the
+  // document is saved all the same.
+  if (!toucher_image(chemin, "replace it with this view's picture")) return true;
   std::optional<std::string> octets = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
     warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);
     return false;
   }
-  if (fichier_existe(autre)) supprimer_fichier(autre);
+  if (genre_fichier(autre) == GenreFichier::ordinaire && toucher_image(autre, "delete it")) supprimer_fichier(autre);
   return true;
 }
 
@@ -327,10 +331,20 @@ bool CommandesFichier::ecrire_film(int w) {
 
 bool CommandesFichier::remplacer_film(const std::string& chemin) {
   if (genre_fichier(chemin) != GenreFichier::ordinaire) return true;
-  const std::string raison = raison_film_illisible(chemin);
+  return accord_illisible("The movie " + chemin, raison_film_illisible(chemin), "replace it with this video's movie");
+}
+
+bool CommandesFichier::toucher_image(const std::string& chemin, const std::string& action) {
+  if (genre_fichier(chemin) != GenreFichier::ordinaire) return true;
+  std::string raison;
+  if (lire_image_vue(chemin, &raison)) return true;
+  return accord_illisible("The picture " + chemin, raison, action);
+}
+
+bool CommandesFichier::accord_illisible(const std::string& fichier, const std::string& raison,
+                                        const std::string& action) {
   if (raison.empty()) return true;
-  return ask_yes_no("The movie " + chemin + " beside the document cannot be read: " + raison +
-                        ". Do you want to replace it with this video's movie ?",
+  return ask_yes_no(fichier + " beside the document cannot be read: " + raison + ". Do you want to " + action + " ?",
                     LEGENDE);
 }
 

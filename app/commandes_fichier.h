@@ -66,6 +66,12 @@ class CommandesFichier {
   // A regular file at `chemin` that cannot be read as a movie is not the
   // program's: it is replaced only on the user's Yes. True to replace.
   bool remplacer_film(const std::string& chemin);
+  // The same for a picture beside a view document, which `action` ("replace
+  // it with this view's picture", "delete it") would destroy.
+  bool toucher_image(const std::string& chemin, const std::string& action);
+  // The question for a file beside the document that cannot be read, by
+  // `raison`; true without asking when `raison` is empty.
+  bool accord_illisible(const std::string& fichier, const std::string& raison, const std::string& action);
   // Takes `chemin` out of the recent list.
   void retirer_recent(const std::string& chemin);
   // Reads the current file name (a regular file no larger than a document);

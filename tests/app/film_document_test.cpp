@@ -171,7 +171,7 @@ TEST(FilmDocument, AnUnreadableMovieAndPictureAreReportedWithTheirReasonAndMadeA
   for (const auto& e : a.ui.entries) textes.push_back(e.text);
   EXPECT_EQ(textes, (std::vector<std::string>{
                         "The picture " + bmp + " could not be read: it is neither a Windows bitmap nor a JPEG "
-                        "picture. The view is drawn again.",
+                        "picture. The view is drawn again; Save asks before it replaces that file.",
                         "The movie " + avi + " beside the document cannot be read: it is not an AVI or MPEG "
                         "movie. It is made again; Save asks before it replaces that file."}));
   QElapsedTimer t;

@@ -10,7 +10,9 @@
 #include <QImage>
 #include <QMdiSubWindow>
 
+#include "app/images_qt.h"
 #include "platform/arrondi.h"
+#include "platform/fichiers.h"
 #include "tests/app/atelier.h"
 #include "tests/support/rendus.h"
 
@@ -100,7 +102,8 @@ TEST(FenetreVue, AnUnreadablePictureIsReportedOnceOnOpeningAndDrawnAgain) {
   EXPECT_FALSE(a.ui.entries[0].question);
   EXPECT_EQ(a.ui.entries[0].text,
             "The picture " + (a.dossier.path() + "/vallee.bmp").toStdString() +
-                " could not be read: its header is cut short. The view is drawn again.");
+                " could not be read: its header is cut short. The view is drawn again; Save asks before it "
+                "replaces that file.");
   a.attendre_image(v);
   laisser_peindre(v);
   EXPECT_TRUE(v->image_existe());
@@ -109,6 +112,46 @@ TEST(FenetreVue, AnUnreadablePictureIsReportedOnceOnOpeningAndDrawnAgain) {
   EXPECT_GT(guet.peintures, 0);
   EXPECT_EQ(guet.messages_dans_peinture, 0);
   EXPECT_EQ(a.ui.entries.size(), 1u);
+}
+
+// Files beside a view document that are no pictures are the user's: Save
+// replaces the view's picture file, or deletes the one of the other kind,
+// only on Yes; No keeps the bytes and the document is saved all the same.
+TEST(FenetreVue, AFileBesideTheViewThatIsNoPictureIsReplacedOrDeletedOnlyOnYes) {
+  Atelier a(4);
+  const std::string bmp = (a.dossier.path() + "/vallee.bmp").toStdString();
+  const std::string jpg = (a.dossier.path() + "/vallee.jpg").toStdString();
+  const std::string vue = (a.dossier.path() + "/vallee.vue").toStdString();
+  TVuewindow* v = ouvrir_vallee(a, "BM not a picture");
+  ASSERT_NE(v, nullptr);
+  a.attendre_image(v);
+  ASSERT_TRUE(supprimer_fichier(vue));
+  a.ui.entries.clear();
+  a.ui.answers = {false};
+  a.commande(Commande::enregistrer);
+  ASSERT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_TRUE(a.ui.entries[0].question);
+  EXPECT_EQ(a.ui.entries[0].text, "The picture " + bmp +
+                                      " beside the document cannot be read: its header is cut short. Do you want to "
+                                      "replace it with this view's picture ?");
+  EXPECT_EQ(lire_fichier(bmp), "BM not a picture");
+  EXPECT_TRUE(fichier_existe(vue)) << "the document is saved all the same";
+  // Yes replaces it; the foreign file of the other kind is deleted only on Yes.
+  ecrire_tout(QString::fromStdString(jpg), "not a JPEG");
+  a.ui.entries.clear();
+  a.ui.answers = {true, false};
+  a.commande(Commande::enregistrer);
+  ASSERT_EQ(a.ui.entries.size(), 2u);
+  EXPECT_EQ(a.ui.entries[1].text, "The picture " + jpg +
+                                      " beside the document cannot be read: it is neither a Windows bitmap nor a "
+                                      "JPEG picture. Do you want to delete it ?");
+  EXPECT_TRUE(lire_image_vue(bmp));
+  EXPECT_EQ(lire_fichier(jpg), "not a JPEG");
+  a.ui.entries.clear();
+  a.ui.answers = {true};
+  a.commande(Commande::enregistrer);
+  EXPECT_EQ(a.ui.entries.size(), 1u);
+  EXPECT_FALSE(fichier_existe(jpg));
 }
 
 // A picture named to the view that is gone when the view opens: said once,

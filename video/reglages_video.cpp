@@ -85,7 +85,9 @@ TPagesDlg3::TPagesDlg3(QWidget* parent) : QDialog(parent) {
   connect(creation_, &PageCreationVideo::calcul_demande, this, [this] { calcule_trajectoire(); });
 }
 
-TPagesDlg3::~TPagesDlg3() = default;
+// Hidden while still whole: an edit left by the hiding reports its change
+// here, not in the base class's destructor after this dialog is gone.
+TPagesDlg3::~TPagesDlg3() { hide(); }
 
 // The mode on OK and the buttons.
 QLayout* TPagesDlg3::construire_bas() {

@@ -119,7 +119,13 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   fond_->FillObject().EndUpdate(true);
   fond_->SetListIndex(images::kBackground);
   if (data_) fond_->SetImageList(&data_->BitmapList);
-  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateItems(); });
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* s) {
+    if (s && s != derniere_active_) {
+      derniere_active_ = s;
+      fermee_ = nullptr;  // a close refused before
+    }
+    UpdateItems();
+  });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) { UpdateItems(); });
 
   etat_gauche_ = new QLabel;
@@ -255,7 +261,20 @@ void TBasewindow::UpdateItems() {
   if (sortie && occupe) return;
   // Focus and activation changes made here call back at once; one run at a time.
   if (dans_update_) return;
-  platform::DrapeauLeve une_passe(dans_update_);
+  {
+    platform::DrapeauLeve une_passe(dans_update_);
+    // A window closed by a run hands the activation on to the next one while
+    // the run refuses to be entered again: one more run follows that window.
+    for (int passe = 0; passe < 3; ++passe) {
+      QWidget* avant = enfant_actif();
+      suivre_fenetres();
+      if (enfant_actif() == avant) break;
+    }
+  }
+  emit elementsMisAJour();
+}
+
+void TBasewindow::suivre_fenetres() {
   auto& e = etat;
   const bool balayer = !occupe && !operation_en_cours();
   QWidget* actif = enfant_actif();
@@ -305,7 +324,6 @@ void TBasewindow::UpdateItems() {
     cocher_options();
     activer_elements();
   }
-  emit elementsMisAJour();
 }
 
 QString TBasewindow::nom_montagne(int m) const { return Q(etat.montagnes[m].type.nom.str()); }

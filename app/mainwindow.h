@@ -286,6 +286,8 @@ class TBasewindow : public QMainWindow,
 
  protected:
   bool event(QEvent* e) override;
+  // The child windows' closing: the active one hands the activation on.
+  bool eventFilter(QObject* o, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -303,7 +305,8 @@ class TBasewindow : public QMainWindow,
   // Runs a command as its menu item does: in context-help mode its topic instead.
   void commande(Commande c);
   void activer_elements();  // the enabling table
-  // The steps of UpdateItems.
+  // One run of UpdateItems over the windows, and its steps.
+  void suivre_fenetres();
   void afficher_documents_courants();
   void suivre_carte_active(QWidget* actif);
   void suivre_vue_active(QWidget* actif);
@@ -326,6 +329,11 @@ class TBasewindow : public QMainWindow,
   // Once no modal window blocks this window: the activation comes back here
   // when the program is left with no active window.
   void reprendre_activation();
+  // The child windows in the order they were opened.
+  QList<QPointer<QMdiSubWindow>> ordre_enfants() const;
+  // The first shown window of `ordre` going `pas` at a time from place k,
+  // round the end (from the first when k is -1); null when none is shown.
+  static QMdiSubWindow* sous_fenetre_suivante(const QList<QPointer<QMdiSubWindow>>& ordre, int k, int pas);
   void fermer_enfant(FenetreEnfant* enfant);
   void detruire_enfant(FenetreEnfant* enfant);
   // A child window closed itself: the cascade decides, the window carries it out.
@@ -379,6 +387,8 @@ class TBasewindow : public QMainWindow,
   QPointer<QMessageBox> refus_fermeture_;
   std::unique_ptr<DemandesFermeture> demandes_fermeture_;
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
+  QPointer<QMdiSubWindow> derniere_active_;  // the child window activated last
+  QPointer<QMdiSubWindow> fermee_;           // it is being closed (its close may still be refused)
   bool selection_programme_ = false;
   bool dans_update_ = false;
   bool arbre_veut_focus_ = false;      // the last node selected wants the tree to have the keyboard

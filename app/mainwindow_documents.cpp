@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/commandes_montagne.h"
@@ -53,6 +54,7 @@ QMdiSubWindow* TBasewindow::ajouter_enfant(FenetreEnfant* enfant) {
   if (QMdiSubWindow* actif = mdi_->activeSubWindow(); actif && actif->isMaximized()) actif->showNormal();
   QMdiSubWindow* s = mdi_->addSubWindow(enfant);
   s->setAttribute(Qt::WA_DeleteOnClose, false);
+  s->installEventFilter(this);
   enfant->fixer_sous_fenetre(s);
   s->show();
   return s;
@@ -210,6 +212,43 @@ void TBasewindow::fermer_enfant(FenetreEnfant* enfant) {
   if (!enfant) return;
   if (QMdiSubWindow* s = enfant->sous_fenetre()) s->close();
   else enfant->close();
+}
+
+QList<QPointer<QMdiSubWindow>> TBasewindow::ordre_enfants() const {
+  QList<QPointer<QMdiSubWindow>> ordre;
+  for (QMdiSubWindow* s : mdi_->subWindowList(QMdiArea::CreationOrder)) ordre << s;
+  return ordre;
+}
+
+QMdiSubWindow* TBasewindow::sous_fenetre_suivante(const QList<QPointer<QMdiSubWindow>>& ordre, int k, int pas) {
+  const int n = static_cast<int>(ordre.size());
+  if (k < 0) k = -pas;
+  for (int i = 1; i <= n; ++i)
+    if (QMdiSubWindow* s = ordre[((k + i * pas) % n + n) % n]; s && s->isVisible()) return s;
+  return nullptr;
+}
+
+// The toolkit hands the activation on when a child window closes only when
+// the keyboard was inside it: with the explorer holding it, no child would be
+// active and the status line would still name the closed document. Whatever
+// had the keyboard, the active child that closes hands the activation to the
+// next one opened after it, once the closing under way is over (a closed
+// mountain takes its views with it). The close asks its questions first, and
+// may be refused (a card that may not close yet): the window is gone only
+// when it hides after its close.
+bool TBasewindow::eventFilter(QObject* o, QEvent* e) {
+  if (!o || sortie) return QMainWindow::eventFilter(o, e);
+  if (e->type() == QEvent::Close && o == derniere_active_) fermee_ = derniere_active_;
+  if (e->type() != QEvent::Hide || o != fermee_) return QMainWindow::eventFilter(o, e);
+  fermee_ = nullptr;
+  const QList<QPointer<QMdiSubWindow>> ordre = ordre_enfants();
+  const int k = static_cast<int>(ordre.indexOf(static_cast<QMdiSubWindow*>(o)));
+  QTimer::singleShot(0, this, [this, ordre, k] {
+    if (sortie || k < 0 || (ordre[k] && ordre[k]->isVisible())) return;
+    QMdiSubWindow* suivante = sous_fenetre_suivante(ordre, k, 1);
+    if (suivante && mdi_->currentSubWindow() != suivante) activer(suivante->widget());
+  });
+  return QMainWindow::eventFilter(o, e);
 }
 
 void TBasewindow::detruire_enfant(FenetreEnfant* enfant) {

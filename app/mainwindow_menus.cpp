@@ -133,13 +133,9 @@ void TBasewindow::construire_menus() {
 // opened, round the end; it is activated as a click does, with the same
 // bookkeeping (its document becomes current).
 void TBasewindow::enfant_voisin(int pas) {
-  QList<QMdiSubWindow*> enfants;
-  for (QMdiSubWindow* s : mdi_->subWindowList(QMdiArea::CreationOrder))
-    if (s->isVisible()) enfants << s;
-  if (enfants.isEmpty()) return;
-  const int n = static_cast<int>(enfants.size());
-  const int k = static_cast<int>(enfants.indexOf(mdi_->currentSubWindow()));
-  activer(enfants[k < 0 ? 0 : ((k + pas) % n + n) % n]->widget());
+  const QList<QPointer<QMdiSubWindow>> ordre = ordre_enfants();
+  const int k = static_cast<int>(ordre.indexOf(mdi_->currentSubWindow()));
+  if (QMdiSubWindow* s = sous_fenetre_suivante(ordre, k, pas)) activer(s->widget());
 }
 
 bool TBasewindow::commande_possible(Commande c) const {

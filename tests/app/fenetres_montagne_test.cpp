@@ -1039,3 +1039,63 @@ TEST(FenetreVue, AResizedFixedScaleViewTakesItsPictureAreaTimesTheScaleOnOK) {
   EXPECT_FALSE(v->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible());
   EXPECT_FALSE(v->findChild<QScrollArea*>()->verticalScrollBar()->isVisible());
 }
+
+// Closing the active view (by the menu or its close box) or mountain makes the
+// next window opened after it active, and the status line names that window's
+// documents, whether the explorer (which holds the keyboard) is shown or not.
+TEST(Explorateur, ClosingTheActiveViewOrMountainActivatesTheNextWindow) {
+  for (bool explorateur : {false, true}) {
+    SCOPED_TRACE(explorateur ? "explorer shown" : "explorer hidden");
+    Atelier a(4);
+    QApplication::setActiveWindow(a.w.get());
+    auto repos = [] {
+      for (int k = 0; k < 10; ++k) QApplication::processEvents();
+    };
+    auto active = [&](QWidget* attendue, const char* gauche, const char* droite) {
+      repos();
+      EXPECT_EQ(a.w->enfant_actif(), attendue);
+      EXPECT_EQ(a.w->ligne_etat().toStdString(), gauche);
+      EXPECT_EQ(a.w->panneau_droit().toStdString(), droite);
+    };
+    a.commande(Commande::nouvelle_montagne);
+    a.commande(Commande::voir);
+    a.attendre_image(a.vue(1));
+    if (explorateur) a.commande(Commande::explorateur);
+    a.commande(Commande::nouvelle_montagne);
+    for (int v = 2; v <= 5; ++v) {
+      a.commande(Commande::voir);
+      a.attendre_image(a.vue(v));
+    }
+    repos();
+    ASSERT_EQ(a.w->arbre()->isVisible(), explorateur);
+    if (explorateur) {
+      ASSERT_EQ(QApplication::focusWidget(), a.w->arbre());
+    }
+    // The last window opened, a view document that asks its question, while
+    // events go on: the next is the first, round the end.
+    a.vue(5)->document_vue = 1;
+    a.vue(5)->modifiee = 1;
+    a.ui.pendant_question = repos;
+    a.commande(Commande::fermer_vue);
+    ASSERT_EQ(a.ui.entries.size(), 1u);
+    active(a.carte(1), "<< Mountain New #  1 >>", " View # 1");
+    // A view in the middle: the one opened after it.
+    a.w->activer(a.vue(2));
+    repos();
+    a.commande(Commande::fermer_vue);
+    active(a.vue(3), "Mountain New #  2", "<< View # 3 >>");
+    EXPECT_EQ(a.w->etat.vue_courante, 3);
+    // Its own close box.
+    a.vue(3)->sous_fenetre()->close();
+    active(a.vue(4), "Mountain New #  2", "<< View # 4 >>");
+    // The active view's mountain, with its card: the windows left are mountain 1's.
+    a.ui.answers = {false};
+    a.commande(Commande::fermer_montagne);
+    active(a.carte(1), "<< Mountain New #  1 >>", " View # 1");
+    EXPECT_EQ(a.w->etat.montagne_courante, 1);
+    // The last mountain: nothing is left to name.
+    a.commande(Commande::fermer_montagne);
+    active(nullptr, "", "");
+    EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  }
+}

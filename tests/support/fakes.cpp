@@ -48,6 +48,7 @@ void FakeProgress::tester_annulation() {
 
 bool FakeUserInterface::ask_yes_no(const std::string& text, const std::string& caption) {
   entries.push_back({true, text, caption});
+  if (pendant_question) pendant_question();
   if (answers.empty()) return false;
   bool a = answers.front();
   answers.pop_front();

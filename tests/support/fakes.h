@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,8 @@ class FakeUserInterface : public UserInterface {
   };
   std::vector<Entry> entries;
   std::deque<bool> answers;
+  // Runs while a question is up, as the box's own event loop would.
+  std::function<void()> pendant_question;
 
   bool ask_yes_no(const std::string& text, const std::string& caption) override;
   bool ask_save(const std::string& text, const std::string& caption) override;

@@ -155,6 +155,8 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   connect(&Timerthread_, &QTimer::timeout, this, &TBasewindow::TimerthreadTimer);
   connect(&Timer_delete_, &QTimer::timeout, this, &TBasewindow::Timer_deleteTimer);
   connect(&TimerThread1_, &QTimer::timeout, this, &TBasewindow::TimerThread1Timer);
+  Timer_reprise_.setInterval(RepriseClavier::kPasMs);
+  connect(&Timer_reprise_, &QTimer::timeout, this, &TBasewindow::reprendre_activation);
 
   elever = [](Tmatrice& t, std::int32_t valeur) { t.elever(valeur, false); };
   brancher_commandes();
@@ -575,7 +577,11 @@ void TBasewindow::Minimiser_tout() {
 }
 
 bool TBasewindow::event(QEvent* e) {
-  if (e->type() == QEvent::WindowUnblocked) QTimer::singleShot(0, this, &TBasewindow::reprendre_activation);
+  if (e->type() == QEvent::WindowUnblocked) {
+    reprise_.commencer();
+    Timer_reprise_.start();
+    QTimer::singleShot(0, this, &TBasewindow::reprendre_activation);
+  }
   return QMainWindow::event(e);
 }
 
@@ -586,15 +592,38 @@ bool TBasewindow::event(QEvent* e) {
 // change comes again: the server keeps the keyboard on this window, which the
 // window manager shows active, while the toolkit knows no active window, so
 // the title bar greys and the menus, shortcuts and keys stay dead until a
-// click. Once unblocked, with nothing of the program active, this window
-// takes the activation back when the server has the keyboard here, or asks
-// for it where there is no server to ask.
+// click. Under load the window manager deals with the closed window late,
+// after this window is unblocked: the keyboard is still with the closed
+// window or with nobody then. So, once unblocked, with nothing of the program
+// active, this window watches for a while: it takes the activation when the
+// server gives it the keyboard, and asks for it once the window manager has
+// dealt with the closed window without giving it. Where there is no server to
+// ask, it asks at once.
 void TBasewindow::reprendre_activation() {
   const QWidget* actif = QApplication::activeWindow();
-  if ((actif && actif->isVisible()) || !isVisible() || isMinimized() || sortie || QApplication::activeModalWidget())
+  const bool bloquee = !isVisible() || isMinimized() || sortie || QApplication::activeModalWidget();
+  if (bloquee || !reprise_.en_cours()) {
+    // A modal window shown again restarts the watch when it closes.
+    reprise_.arreter();
+    Timer_reprise_.stop();
     return;
-  if (!components::x11::Available()) activateWindow();
-  else if (components::x11::InputFocus() == static_cast<std::uint32_t>(winId())) QApplication::setActiveWindow(this);
+  }
+  if (!components::x11::Available()) {
+    reprise_.arreter();
+    if (!actif || !actif->isVisible()) activateWindow();
+    return;
+  }
+  EtatClavier e;
+  e.principale = static_cast<std::uint32_t>(winId());
+  e.focus = components::x11::InputFocus();
+  e.active = components::x11::ActiveWindow();
+  e.active_du_programme = components::x11::OwnWindow(e.active);
+  switch (reprise_.pas(actif && actif->isVisible(), e)) {
+    case Reprise::prendre: QApplication::setActiveWindow(this); break;
+    case Reprise::demander: activateWindow(); break;
+    case Reprise::rien: break;
+  }
+  if (!reprise_.en_cours()) Timer_reprise_.stop();
 }
 
 void TBasewindow::changeEvent(QEvent* e) {

@@ -21,6 +21,7 @@
 #include "app/galerie.h"
 #include "app/fermetures.h"
 #include "app/programme.h"
+#include "app/reprise_clavier.h"
 #include "fenetres/fenetres.h"
 #include "fenetres/operation_longue.h"
 #include "app/hote_commandes.h"
@@ -326,8 +327,8 @@ class TBasewindow : public QMainWindow,
   // the keyboard (when it is shown), once the change under way is over.
   void selectionner_noeud(QTreeWidgetItem* noeud, bool focus);
   void focus_vers_arbre();
-  // Once no modal window blocks this window: the activation comes back here
-  // when the program is left with no active window.
+  // Once no modal window blocks this window, for a while: the activation
+  // comes back here when the program is left with no active window.
   void reprendre_activation();
   // The child windows in the order they were opened.
   QList<QPointer<QMdiSubWindow>> ordre_enfants() const;
@@ -387,6 +388,8 @@ class TBasewindow : public QMainWindow,
   QPointer<QMessageBox> refus_fermeture_;
   std::unique_ptr<DemandesFermeture> demandes_fermeture_;
   QTimer Timer1_, Timer2_, Timerthread_, Timer_delete_, TimerThread1_;
+  QTimer Timer_reprise_;     // the watch for the keyboard after a modal window closed
+  RepriseClavier reprise_;
   QPointer<QMdiSubWindow> derniere_active_;  // the child window activated last
   QPointer<QMdiSubWindow> fermee_;           // it is being closed (its close may still be refused)
   bool selection_programme_ = false;

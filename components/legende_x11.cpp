@@ -161,6 +161,37 @@ std::uint32_t InputFocus() {
 #endif
 }
 
+std::uint32_t ActiveWindow() {
+#ifdef QUORVEL_XCB
+  xcb_connection_t* c = connection();
+  if (!c) return 0;
+  static const std::uint32_t atom = Atom("_NET_ACTIVE_WINDOW");
+  if (!atom) return 0;
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  xcb_get_property_reply_t* r =
+      xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+  std::uint32_t active = 0;
+  if (r && r->format == 32 && xcb_get_property_value_length(r) >= 4)
+    std::memcpy(&active, xcb_get_property_value(r), sizeof active);
+  std::free(r);
+  return active;
+#else
+  return 0;
+#endif
+}
+
+bool OwnWindow(std::uint32_t window) {
+#ifdef QUORVEL_XCB
+  xcb_connection_t* c = connection();
+  if (!c || !window) return false;
+  const xcb_setup_t* s = xcb_get_setup(c);
+  return (window & ~s->resource_id_mask) == (s->resource_id_base & ~s->resource_id_mask);
+#else
+  (void)window;
+  return false;
+#endif
+}
+
 bool StartMoveFrom(QWindow* w, QPoint from) {
   if (!w) return false;
 #ifdef QUORVEL_XCB

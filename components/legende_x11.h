@@ -8,8 +8,9 @@
 //  - focus taken by a grab (a pop-up menu's, the window manager's during a
 //    move): the window keeps its activation then, though the toolkit reports
 //    it inactive;
-//  - which window holds the keyboard on the server, for a main window that
-//    takes back the activation the toolkit lost track of.
+//  - which window holds the keyboard on the server, and which one the window
+//    manager calls active, for a main window that takes back the activation
+//    the toolkit lost track of.
 // Off X11 (Wayland, offscreen) nothing is read and the requests fall back to
 // the toolkit's system move and resize.
 #pragma once
@@ -54,6 +55,12 @@ std::uint32_t Atom(const char* name);
 // The window that holds the keyboard focus on the server; 0 off X11 and
 // while the focus is on no window (None or PointerRoot).
 std::uint32_t InputFocus();
+
+// The window the window manager calls active (_NET_ACTIVE_WINDOW); 0 off
+// X11, without such a window manager, and while it names none.
+std::uint32_t ActiveWindow();
+// Whether the window id was made by this program (it may have gone since).
+bool OwnWindow(std::uint32_t window);
 
 // Hands the window manager a move of `w` held by the left button from the
 // global point `from`. False where no window manager moves windows.

@@ -49,7 +49,10 @@ else
 fi
 wm=$!
 trap 'for b in "${busy[@]}"; do kill "$b" 2>/dev/null; done; kill "$wm" 2>/dev/null' EXIT
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do sleep 0.2; done
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+  kill -0 "$wm" 2>/dev/null || { echo "FAIL (the window manager did not start)"; exit 1; }
+  sleep 0.2
+done
 echo "${#busy[@]} busy loops; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 # Waits up to $2 tenths of a second for a window named $1 to show (or, with
 # "gone", to go); true when it did.

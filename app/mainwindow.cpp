@@ -266,7 +266,8 @@ void TBasewindow::UpdateItems() {
   {
     platform::DrapeauLeve une_passe(dans_update_);
     // A window closed by a run hands the activation on to the next one while
-    // the run refuses to be entered again: one more run follows that window.
+    // the run refuses to be entered again: another run (two at most) follows
+    // that window.
     for (int passe = 0; passe < 3; ++passe) {
       QWidget* avant = enfant_actif();
       suivre_fenetres();

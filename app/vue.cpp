@@ -426,7 +426,8 @@ void TVuewindow::charger_fichier_image() {
   std::optional<render::Bitmap> i = lire_image_vue(fichier_image_, &raison);
   QApplication::restoreOverrideCursor();
   if (!i) {
-    warn("The picture " + fichier_image_ + " could not be read: " + raison + ". The view is drawn again; Save asks before it replaces that file.",
+    warn("The picture " + fichier_image_ + " could not be read: " + raison +
+             ". The view is drawn again; Save asks before it replaces that file.",
          "View");
     fichier_image_.clear();
     programmer_rendu();

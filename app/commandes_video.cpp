@@ -1,9 +1,9 @@
 #include "app/commandes_video.h"
 
-
 #include "app/commandes_fichier.h"
 #include "app/vue.h"
 #include "model/echantillons.h"
+#include "platform/drapeau_leve.h"
 #include "platform/fichiers.h"
 #include "video/codecs_video.h"
 #include "video/dialogue_reglages.h"
@@ -50,10 +50,13 @@ int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cam
   const Type_matrice& type = e.montagnes[m].type;
   const std::string extension = extension_film(e.video.type_video);
   std::string film = film_suivant;
-  fw->a_fichier = !film.empty() && type.a_fichier && type.genre == 3 ? 1 : 0;
+  // The window of an opened video document has its file also when no movie
+  // lay beside it: it makes the movie, and the closing questions ask about it.
+  fw->a_fichier = (ouverture_document_ || !film.empty()) && type.a_fichier && type.genre == 3 ? 1 : 0;
   e.video.vue = e.vue;
   e.video.vue.zoom = e.video.zoom_video;
-  if (fw->a_fichier) {
+  // Without a movie named, the opening found none it could read beside the document.
+  if (fw->a_fichier && !film.empty()) {
     const std::string beside = changer_extension(type.fichier, extension);
     if (fichier_existe(beside)) film = beside;
   }
@@ -91,6 +94,7 @@ int CommandesVideo::ouvrir_video(const std::string& film, const std::vector<enre
   }
   e_.informations = informations;
   film_suivant = film;
+  const platform::DrapeauLeve ouverture(ouverture_document_);
   return nouvelle_video(cameras);
 }
 

@@ -45,4 +45,5 @@ class CommandesVideo {
  private:
   etat_documents& e_;
   HoteVideo& w_;
+  bool ouverture_document_ = false;  // the next window is an opened document's
 };

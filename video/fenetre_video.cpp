@@ -165,10 +165,9 @@ void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_v
   dimensionner(40);
   palette_.emplace(palette_pour_vue(p.vue));
   status_->setText(QStringLiteral("%1 x %2").arg(largeur_).arg(hauteur_));
-  charge_fichier_ = a_fichier != 0 && !film.empty();
   // A movie made here, the first one too, lies only in the work folder until
   // its document is saved: it stays marked as made, so that the save copies it.
-  if (!charge_fichier_) generer_video();
+  if (a_fichier == 0 || film.empty()) generer_video();
   Detailles1_->setChecked(parametres.detail != 0);
 }
 
@@ -260,7 +259,8 @@ void TVideowindow::closeEvent(QCloseEvent* e) {
   }
   lecteur_->close();
   palette_.reset();
-  if (charge_fichier_ && refaite) {
+  // A document's movie made at opening counts as remade: nothing lies beside it yet.
+  if (a_fichier && refaite) {
     if (ask_save("Save updates on " + windowTitle().toStdString() + " ?", "Video ")) sauvegarde_demandee = 1;
   }
   FenetreVideo::closeEvent(e);

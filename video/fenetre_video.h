@@ -74,7 +74,6 @@ class TVideowindow : public FenetreVideo {
   std::optional<TMyPalette> palette_;
   int largeur_ = 0, hauteur_ = 0;
   bool fabrication_ = false;  // a movie is being made
-  bool charge_fichier_ = false;  // the movie came with the document
   QWidget* Panel1 = nullptr;
   QWidget* Panel2 = nullptr;
   AffichageFilm* Image1 = nullptr;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QRadioButton>
 #include <random>
@@ -56,13 +57,17 @@ std::vector<std::string> trajectoire(const std::string& document) {
   return lignes;
 }
 
-// tests/data/film.vid with its frame range cut to positions 1..3 (two
-// frames), written to `copie`; its text, empty when the sample has changed.
-std::string film_court(const QString& copie) {
-  std::string texte = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/film.vid");
-  const std::string plage = "Derniere image     =         200";
-  if (texte.find(plage) == std::string::npos) return {};
-  texte.replace(texte.find(plage), plage.size(), "Derniere image     =           3");
+// A sample video document of tests/data (film.vid unless named) with its
+// frame range cut to positions 1..3 (two frames), written to `copie`; its
+// text, empty when the sample has changed.
+std::string film_court(const QString& copie, const char* echantillon = "film.vid") {
+  std::string texte = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/" + QString(echantillon));
+  const std::string cle = "Derniere image     =";
+  const std::size_t debut = texte.find(cle);
+  if (debut == std::string::npos || texte.find(cle, debut + 1) != std::string::npos) return {};
+  const std::size_t fin = texte.find_first_of("\r\n", debut);
+  if (fin == std::string::npos) return {};
+  texte.replace(debut, fin - debut, cle + "           3");
   ecrire_tout(copie, texte);
   return texte;
 }
@@ -228,6 +233,80 @@ TEST(FilmDocument, AMovieThatCannotBeReadIsReplacedOnlyOnYes) {
   ASSERT_EQ(a.ui.entries.size(), 1u);
   EXPECT_EQ(lire_fichier(avi), lire_fichier(a.w->etat.dossier_travail() + "/video2.avi"));
   EXPECT_EQ(raison_film_illisible(avi), "");
+}
+
+// tests/data/tour.vid alone in a folder: its movie is made at opening, and
+// it counts as changed. The exit, "Close the video" and the window's close
+// box ask about it, also after a Redo at a new frame size; Yes writes the
+// document with its settings and puts the movie beside it, No leaves the
+// folder as it was.
+TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt) {
+  struct Porte {
+    const char* nom;
+    bool refaire;
+    std::function<std::string(Atelier&, TVideowindow&)> fermer;  // the question expected
+  };
+  auto sortie = [](Atelier& a, TVideowindow&) {
+    a.commande(Commande::sortie);
+    return "Before exit, do you want to save modifications on  N\u00b01  " + a.dossier.path().toStdString() +
+           "/tour.vid ?";
+  };
+  auto fermer_video = [](Atelier& a, TVideowindow& v) {
+    const std::string titre = v.windowTitle().toStdString();
+    a.commande(Commande::fermer_video);
+    return "Save updates on " + titre + " ?";
+  };
+  auto case_fermeture = [](Atelier&, TVideowindow& v) {
+    const std::string titre = v.windowTitle().toStdString();
+    v.sous_fenetre()->close();
+    return "Save updates on " + titre + " ?";
+  };
+  const Porte portes[] = {{"exit", false, sortie},
+                          {"exit after Redo", true, sortie},
+                          {"Close the video after Redo", true, fermer_video},
+                          {"close box", false, case_fermeture}};
+  for (const Porte& porte : portes)
+    for (const bool oui : {true, false}) {
+      SCOPED_TRACE(std::string(porte.nom) + (oui ? ", Yes" : ", No"));
+      Atelier a;
+      test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(40, 90, 160);
+      const QString dossier = a.dossier.path();
+      const std::string vid = (dossier + "/tour.vid").toStdString(), avi = (dossier + "/tour.avi").toStdString();
+      const std::string original = film_court(dossier + "/tour.vid", "tour.vid");
+      ASSERT_FALSE(original.empty());
+      a.dialogues->ouvertures.push_back(vid);
+      a.commande(Commande::ouvrir);
+      auto* video = dynamic_cast<TVideowindow*>(a.w->fenetres_videos[1].data());
+      ASSERT_NE(video, nullptr);
+      const std::string travail = a.w->etat.dossier_travail() + "/video1.avi";
+      ASSERT_EQ(video->fichier_film, travail) << "the movie is made at opening";
+      if (porte.refaire)
+        regler_video(a, [](TPagesDlg3& d) {
+          d.findChild<QRadioButton*>("RadioButton_640x")->click();
+          d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+          d.findChild<QRadioButton*>("RadioButton_Refaire")->click();
+        });
+      ASSERT_EQ(images_rendues(), porte.refaire ? 4 : 2);
+      const auto film = lire_fichier(travail);
+      ASSERT_TRUE(film && !film->empty());
+      a.ui.entries.clear();
+      a.ui.answers = {oui};
+      const std::string question = porte.fermer(a, *video);
+      Programme::vider();
+      ASSERT_EQ(a.ui.entries.size(), 1u);
+      EXPECT_EQ(a.ui.entries[0].text, question);
+      const std::string document = lire_tout(dossier + "/tour.vid");
+      if (!oui) {
+        EXPECT_EQ(document, original);
+        EXPECT_EQ(QDir(dossier).entryList(QDir::Files), (QStringList{"montagne.ini", "tour.vid"}));
+        continue;
+      }
+      EXPECT_EQ(lire_fichier(avi), film);
+      EXPECT_EQ(raison_film_illisible(avi), "");
+      EXPECT_EQ(trajectoire(document), trajectoire(original));
+      EXPECT_NE(document.find(porte.refaire ? "Largeur image      =         640" : "Largeur image      =         320"),
+                std::string::npos);
+    }
 }
 
 }  // namespace

@@ -259,7 +259,8 @@ void TVideowindow::closeEvent(QCloseEvent* e) {
   }
   lecteur_->close();
   palette_.reset();
-  // A document's movie made at opening counts as remade: nothing lies beside it yet.
+  // A window with a file asks whenever its movie was made since the document
+  // was read or saved, at opening too (none could be read beside it then).
   if (a_fichier && refaite) {
     if (ask_save("Save updates on " + windowTitle().toStdString() + " ?", "Video ")) sauvegarde_demandee = 1;
   }

@@ -2,7 +2,9 @@
 // dialog, checked on the files on disk: a first movie is saved beside its
 // document and played from there when the document is reopened, and
 // remaking a movie does not move its camera path; a movie beside the
-// document that cannot be read is made again, and replaced only on a Yes.
+// document that cannot be read is made again, and replaced only on a Yes; a
+// document opened alone is asked about at exit and close, its movie made at
+// opening.
 #include <gtest/gtest.h>
 
 #include <QApplication>

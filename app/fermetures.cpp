@@ -210,7 +210,6 @@ bool CascadesFermeture::sortir() {
   // Read the sections back first: the file keeps them as they are on disk.
   const std::string chemin = e_.chemin_options();
   Lire_options(e_, chemin, true);
-  const Echec ec = Sauve_options(e_, chemin);
-  if (!ec.empty()) warn("The options file could not be written: " + ec, "Quorvel");
+  Sauve_options_ou_avertir(e_, chemin);
   return true;
 }

@@ -1,9 +1,13 @@
 // The print page: its composition, the form that shows it, and the printer dialog.
 #include "app/impression.h"
 
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMetaMethod>
 #include <QPrintDialog>
 #include <QRegularExpression>
 #include <QPrinter>
@@ -12,12 +16,40 @@
 #include <algorithm>
 
 #include "model/aleatoire.h"
+#include "model/interfaces.h"
+#include "platform/fichiers.h"
 
 using namespace components;
 
 bool choisir_imprimante_qt(QPrinter& imprimante, QWidget* parent) {
-  QPrintDialog d(&imprimante, parent);
-  return d.exec() == QDialog::Accepted;
+  return dialogue_imprimante(imprimante, parent)->exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<QPrintDialog> dialogue_imprimante(QPrinter& imprimante, QWidget* parent) {
+  auto d = std::make_unique<QPrintDialog>(&imprimante, parent);
+  garder_fichier_pdf(*d);
+  return d;
+}
+
+void garder_fichier_pdf(QPrintDialog& d) {
+  // The dialog's OK goes to its private slot that checks the fields, then
+  // accepts; the file's line is enabled only while the PDF is chosen. Where
+  // the dialog is not made so (another platform's), it is left as it is.
+  auto* boutons = d.findChild<QDialogButtonBox*>();
+  auto* fichier = d.findChild<QLineEdit*>(QStringLiteral("filename"));
+  const QMetaMethod verification = d.metaObject()->method(d.metaObject()->indexOfMethod("_q_checkFields()"));
+  if (!boutons || !fichier || !verification.isValid()) return;
+  QObject::disconnect(boutons, &QDialogButtonBox::accepted, &d, nullptr);
+  QObject::connect(boutons, &QDialogButtonBox::accepted, &d, [&d, fichier, verification] {
+    if (fichier->isEnabled()) {
+      const Echec refus = refus_ecriture(QFile::encodeName(fichier->text()).toStdString());
+      if (!refus.empty()) {
+        warn("The PDF file " + fichier->text().toStdString() + " cannot be written: " + refus, "Quorvel");
+        return;
+      }
+    }
+    verification.invoke(&d);
+  });
 }
 
 QString titre_impression(const QString& caption) {

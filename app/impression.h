@@ -8,17 +8,30 @@
 #include <QImage>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "components/apercu.h"
 
 class QLabel;
+class QPrintDialog;
 class QPrinter;
 class QPushButton;
 
 // Asks the user for a printer and its settings on `imprimante`; true on OK.
 using ChoixImprimante = std::function<bool(QPrinter& imprimante, QWidget* parent)>;
-// The program's chooser: the platform's print dialog.
+// The program's chooser: the platform's print dialog (dialogue_imprimante), run.
 bool choisir_imprimante_qt(QPrinter& imprimante, QWidget* parent);
+// The platform's print dialog on `imprimante`, built but not run, its PDF
+// file guarded (garder_fichier_pdf).
+std::unique_ptr<QPrintDialog> dialogue_imprimante(QPrinter& imprimante, QWidget* parent);
+// Qt's print dialog tries the PDF's file, when OK is pressed, by opening it
+// for writing: on a named pipe that open waits, the program frozen, until
+// something reads the pipe. With this guard OK first asks what the file
+// named is, without opening it: a pipe, a device, a socket or a folder (also
+// through a link), or a write-protected file, is refused at once ("The PDF
+// file ... cannot be written: a named pipe is not a regular file") and the
+// dialog stays up; any other file goes on to Qt's own checks.
+void garder_fichier_pdf(QPrintDialog& dialogue);
 
 // The view's title on the page: the caption from its 12th character, less its
 // last four ("View #  1 :  mount.vue" gives "  mount"); empty for a caption of

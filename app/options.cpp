@@ -3,6 +3,7 @@
 #include "app/sections.h"
 #include "app/texte_document.h"
 #include "model/aleatoire.h"
+#include "model/interfaces.h"
 
 Echec Lire_options(etat_documents& e, const std::string& chemin, bool sections_seules) {
   std::string raison;
@@ -66,4 +67,11 @@ std::string texte_options(const etat_documents& e) {
 
 Echec Sauve_options(const etat_documents& e, const std::string& chemin) {
   return ecrire_fichier(chemin, texte_options(e));
+}
+
+bool Sauve_options_ou_avertir(const etat_documents& e, const std::string& chemin) {
+  const Echec ec = Sauve_options(e, chemin);
+  if (ec.empty()) return true;
+  warn("The options file " + chemin + " could not be written: " + ec, "Quorvel");
+  return false;
 }

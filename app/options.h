@@ -22,3 +22,7 @@ Echec Lire_options(etat_documents& e, const std::string& chemin, bool sections_s
 // The whole options file as written by Sauve_options.
 std::string texte_options(const etat_documents& e);
 Echec Sauve_options(const etat_documents& e, const std::string& chemin);
+// Sauve_options for the commands and the exit: a file that cannot be written
+// is named in a warning ("The options file <path> could not be written:
+// ..."), as one that cannot be read is; false then.
+bool Sauve_options_ou_avertir(const etat_documents& e, const std::string& chemin);

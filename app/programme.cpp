@@ -206,8 +206,7 @@ void TBasewindow::Lire_options() {
 }
 
 void TBasewindow::Sauve_options() {
-  const Echec ec = ::Sauve_options(etat, etat.chemin_options());
-  if (!ec.empty()) warn("The options file could not be written: " + ec, "Quorvel");
+  Sauve_options_ou_avertir(etat, etat.chemin_options());
 }
 
 void TBasewindow::Fic_defClick() {

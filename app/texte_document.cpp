@@ -159,6 +159,11 @@ void lire_cle_couleur(const table_section& t, std::string_view cle, std::uint8_t
 
 std::string texte_reel(double v) {
   if (!std::isfinite(v)) v = 0;
+  // 15 significant digits round the largest doubles (from 1.797693134862315e308
+  // on) up to 1.79769313486232e308, above the largest double, which no reader
+  // takes back: those are written rounded toward zero instead.
+  constexpr double kPlusGrandEcrit = 1.79769313486231e308;
+  if (std::fabs(v) > kPlusGrandEcrit) v = std::copysign(kPlusGrandEcrit, v);
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
   std::string_view s(buf, res.ptr - buf);  // "-3.33000000000000e-01"

@@ -148,6 +148,8 @@ using model::convertir_reel;
 std::string texte_entier(std::int64_t v);
 // Reals written without a width: 23 characters, sign position, one digit,
 // ".", 14 digits, "E", exponent sign and 4 digits (" 3.33000000000000E-0001").
+// Every finite value is written so that it reads back: the few largest ones,
+// which would round up past the largest double, are rounded toward zero.
 std::string texte_reel(double v);
 // Fixed point with 4 decimals right-aligned in `largeur` (wider values take
 // more room). A value whose fixed form is longer than the 23 characters of

@@ -113,9 +113,8 @@ std::string trop_grand(LimiteLecture limite, std::optional<std::uint64_t> taille
 
 // Opens a new temporary file beside `chemin`; -1 with errno set on failure.
 int ouvrir_temporaire(const std::string& chemin, std::string& temporaire) {
-  const std::string dossier = dossier_de(chemin);
   std::vector<char> modele;
-  const std::string m = (dossier == "/" ? std::string() : dossier) + "/." + nom_sans_dossier(chemin) + ".XXXXXX";
+  const std::string m = nom_de_travail(chemin, ".", ".XXXXXX");
   modele.assign(m.begin(), m.end());
   modele.push_back('\0');
   const int fd = ::mkstemp(modele.data());
@@ -265,6 +264,22 @@ Echec remplacer_par(const std::string& provisoire, const std::string& cible) {
   }
   if (!refus.empty()) ::unlink(provisoire.c_str());
   return refus;
+}
+
+std::string nom_de_travail(const std::string& chemin, std::string_view avant, std::string_view apres) {
+  const std::string dossier = dossier_de(chemin);
+  std::string nom = nom_sans_dossier(chemin);
+  const long plus_long = ::pathconf(dossier.c_str(), _PC_NAME_MAX);
+  const std::size_t limite = plus_long > 0 ? static_cast<std::size_t>(plus_long) : 255;
+  const std::size_t ajout = avant.size() + apres.size();
+  const std::size_t place = limite > ajout ? limite - ajout : 0;
+  if (nom.size() > place) {
+    // Cut where a character starts, never inside one of UTF-8's.
+    std::size_t fin = place;
+    while (fin > 0 && (static_cast<unsigned char>(nom[fin]) & 0xC0) == 0x80) --fin;
+    nom.resize(fin);
+  }
+  return (dossier == "/" ? std::string() : dossier) + "/" + std::string(avant) + nom + std::string(apres);
 }
 
 GenreFichier genre_fichier(const std::string& chemin) {

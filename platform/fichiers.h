@@ -36,6 +36,12 @@ Echec refus_ecriture(const std::string& chemin);
 // there by an earlier run is removed first (a link, never what it names);
 // anything else is refused with what it is.
 Echec creer_provisoire(const std::string& chemin);
+// The name of a work file beside `chemin`, made for it: the target's folder,
+// then `avant`, the target's own name and `apres` (".", "name", ".XXXXXX").
+// The target's name is cut, where a character starts, so that the whole
+// stays within the longest name the folder takes: a target named as long
+// as the file system allows still has its work file beside it.
+std::string nom_de_travail(const std::string& chemin, std::string_view avant, std::string_view apres);
 // Renames the finished work file `provisoire` over `cible` (a path given by
 // cible_ecriture), with the mode of the file it replaces, after asking again
 // what is at `cible`: something put there meanwhile is not replaced. On

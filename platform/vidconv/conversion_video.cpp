@@ -771,7 +771,7 @@ bool convert(Handle conv) {
     return false;
   }
   const std::string output = *cible;
-  const std::string part = output + ".part";
+  const std::string part = nom_de_travail(output, "", ".part");
   refus = creer_provisoire(part);
   if (!refus.empty()) {
     report(conv, kCannotCreateOutput, "cannot create the movie file " + part + ": " + refus);

@@ -2,10 +2,22 @@
 // printed PDF, how many comment lines fit, and the "Print ..." and
 // "Printer adjustments ..." commands of the main window with a scripted
 // printer dialog.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QTimer>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -130,6 +142,80 @@ TEST(PagePrint, TitleFromTheViewCaption) {
   EXPECT_EQ(titre_impression("View #  2 :  #   1 Imported mountain"), "  #   1 Imported mountain");
   EXPECT_EQ(titre_impression("View #  1 :  New #  1"), "  New #  1");
   EXPECT_EQ(titre_impression("View #  3 :  a long name for a valley that was cut a"), "  a long name for a valley that was cut a");
+}
+
+// Qt's print dialog opens the PDF's file for writing when OK is pressed, to
+// try it, and on a named pipe that open waits until something reads. OK asks
+// first what the file named is: a pipe, a link to one, a folder, a device or
+// a socket is refused at once in the program's words, the dialog staying up
+// and the printer as it was; a new file goes on to Qt's checks and is taken,
+// nothing made. The pipe is held open for reading, so that a dialog that
+// opened it would fail the test instead of hanging it.
+TEST(PagePrint, ThePdfFileIsAskedWhatItIsBeforeTheDialogOpensIt) {
+  ScopedFakeUserInterface ui;
+  QTemporaryDir dossier;
+  const QString tube = dossier.filePath("tube.pdf"), prise = dossier.filePath("prise.pdf");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+  const int lecteur = ::open(QFile::encodeName(tube).constData(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(lecteur, 0);
+  ASSERT_TRUE(QFile::link(tube, dossier.filePath("lien.pdf")));
+  ASSERT_TRUE(QDir(dossier.path()).mkdir("dossier.pdf"));
+  const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un adresse{};
+  adresse.sun_family = AF_UNIX;
+  std::strncpy(adresse.sun_path, QFile::encodeName(prise).constData(), sizeof adresse.sun_path - 1);
+  ASSERT_EQ(::bind(s, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse), 0);
+  // Qt's own boxes, should one come up: counted and closed.
+  QStringList boites_qt;
+  QTimer fermeture;
+  QObject::connect(&fermeture, &QTimer::timeout, [&] {
+    if (auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boites_qt << b->text();
+      b->reject();
+    }
+  });
+  fermeture.start(20);
+
+  QPrinter imprimante;
+  imprimante.setOutputFormat(QPrinter::PdfFormat);
+  imprimante.setOutputFileName(tube);
+  auto d = dialogue_imprimante(imprimante, nullptr);
+  int acceptes = 0;
+  QObject::connect(d.get(), &QDialog::accepted, [&] { ++acceptes; });
+  d->open();
+  auto* fichier = d->findChild<QLineEdit*>(QStringLiteral("filename"));
+  auto* boutons = d->findChild<QDialogButtonBox*>();
+  ASSERT_TRUE(fichier && boutons);
+  ASSERT_TRUE(fichier->isEnabled()) << "the PDF is chosen";
+  const std::pair<QString, std::string> refus[] = {
+      {tube, "a named pipe is not a regular file"},
+      {dossier.filePath("lien.pdf"), "a named pipe is not a regular file"},
+      {dossier.filePath("dossier.pdf"), "a directory is not a regular file"},
+      {"/dev/null", "a character device is not a regular file"},
+      {prise, "a socket is not a regular file"}};
+  for (const auto& [chemin, raison] : refus) {
+    SCOPED_TRACE(chemin.toStdString());
+    fichier->setText(chemin);
+    ui.entries.clear();
+    boutons->button(QDialogButtonBox::Ok)->click();
+    ASSERT_EQ(ui.entries.size(), 1u);
+    EXPECT_EQ(ui.entries[0].text, "The PDF file " + chemin.toStdString() + " cannot be written: " + raison);
+    EXPECT_TRUE(d->isVisible());
+  }
+  EXPECT_EQ(acceptes, 0);
+  EXPECT_EQ(imprimante.outputFileName(), tube);
+
+  const QString nouveau = dossier.filePath("page.pdf");
+  fichier->setText(nouveau);
+  ui.entries.clear();
+  boutons->button(QDialogButtonBox::Ok)->click();
+  EXPECT_EQ(acceptes, 1);
+  EXPECT_TRUE(ui.entries.empty());
+  EXPECT_EQ(imprimante.outputFileName(), nouveau);
+  EXPECT_FALSE(QFile::exists(nouveau));
+  EXPECT_TRUE(boites_qt.isEmpty()) << boites_qt.join(" | ").toStdString();
+  ::close(s);
+  ::close(lecteur);
 }
 
 TEST(PagePrint, CompositionPlacesThePictureAndCountsTheLinesThatFit) {

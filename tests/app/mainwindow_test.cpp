@@ -519,6 +519,26 @@ TEST(Exit, SavedOptionsAreTheSectionsLeftAtExit) {
   EXPECT_NE(sauve.find("Largeur image      =         321"), std::string::npos);
 }
 
+// An options file that cannot be written is named, as one that cannot be
+// read is: by "Save Options" and by the exit, which leave it as it is.
+TEST(Exit, AnOptionsFileThatCannotBeWrittenIsNamed) {
+  Programme p;
+  ASSERT_TRUE(p.demarrer(options_exemple()));
+  const std::string ini = ini_path(p).toStdString();
+  ASSERT_TRUE(QFile::remove(ini_path(p)));
+  GardeTube tube(ini);
+  ASSERT_TRUE(tube.cree());
+  const std::string attendu = "The options file " + ini + " could not be written: a named pipe is not a regular file";
+  p.ui.entries.clear();
+  p.w->action(Commande::sauver_options)->trigger();
+  ASSERT_EQ(p.ui.entries.size(), 1u);
+  EXPECT_EQ(p.ui.entries[0].text, attendu);
+  p.w->close();
+  ASSERT_EQ(p.ui.entries.size(), 2u);
+  EXPECT_EQ(p.ui.entries[1].text, attendu);
+  EXPECT_FALSE(tube.ouvert());
+}
+
 TEST(Exit, ContextHelpShowsTheTopicAndKeepsTheWindow) {
   Programme p;
   ASSERT_TRUE(p.demarrer(options_exemple()));

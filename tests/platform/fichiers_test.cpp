@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
 
 #include "platform/fichiers.h"
 
@@ -29,6 +30,39 @@ TEST(Fichiers, FailedWriteLeavesTheTargetAndNoTemporary) {
   EXPECT_FALSE(fichier_existe((d / "x").string()));
   // A folder that does not exist.
   EXPECT_FALSE(ecrire_fichier((d / "no" / "x.mat").string(), "x").empty());
+  fs::remove_all(d);
+}
+
+// A file may be written under every name the file system takes, up to its
+// longest (255 bytes here): the work files beside it (the safe write's, the
+// movie layer's) are named within that length, the name cut where a
+// character starts. Nothing is left beside the files.
+TEST(Fichiers, NamesAsLongAsTheFileSystemTakesAreWritten) {
+  const fs::path d = fs::temp_directory_path() / ("quorvel-noms-" + std::to_string(::getpid()));
+  fs::remove_all(d);
+  fs::create_directories(d);
+  ASSERT_EQ(::pathconf(d.c_str(), _PC_NAME_MAX), 255) << "the lengths below are for names of at most 255 bytes";
+  std::string accents;
+  for (int k = 0; k < 127; ++k) accents += "\xC3\xA9";  // e acute
+  for (const std::string& nom : {std::string(244, 'a') + ".mat", std::string(251, 'c') + ".vid", "x" + accents}) {
+    SCOPED_TRACE(nom.size());
+    const std::string cible = (d / nom).string(), copie = (d / ("z" + nom.substr(1))).string();
+    ASSERT_TRUE(ecrire_fichier(cible, "text").empty());
+    ASSERT_TRUE(copier_fichier(cible, copie).empty());
+    EXPECT_EQ(lire_fichier(copie).value_or(""), "text");
+    const std::string film = nom_de_travail(cible, "", ".part");
+    ASSERT_TRUE(creer_provisoire(film).empty());
+    ASSERT_TRUE(remplacer_par(film, cible).empty());
+    EXPECT_EQ(lire_fichier(cible).value_or("x"), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 2) << "work file left";
+    fs::remove(cible);
+    fs::remove(copie);
+  }
+  // Room for 250 bytes before ".part" takes "x" and 124 of the 127 two-byte
+  // characters, not half of the 125th; a short name is taken whole.
+  EXPECT_EQ(fs::path(nom_de_travail((d / ("x" + accents)).string(), "", ".part")).filename().string(),
+            "x" + accents.substr(0, 2 * 124) + ".part");
+  EXPECT_EQ(nom_de_travail("court.mat", ".", ".XXXXXX"), "./.court.mat.XXXXXX");
   fs::remove_all(d);
 }
 

@@ -50,6 +50,24 @@ CommandesFichier::Instantane CommandesFichier::prendre_instantane(int m) const {
   return Instantane{m, e_.montagnes[m].type, e_.fichier_courant, e_.document_precedent};
 }
 
+CommandesFichier::Travail CommandesFichier::noter_travail() const {
+  const int m = e_.montagne_courante;
+  return Travail{e_.courants(), m ? e_.montagnes[m].type.nom.str() : std::string(), e_.vue, e_.video};
+}
+
+// While a modal window is up the main window follows the activation, which
+// may make other documents current; the closing of documents waits, but a
+// save checks all the same that it still writes what it began with.
+bool CommandesFichier::reprendre(const Travail& t) {
+  if (!e_.reprendre_courants(t.documents)) {
+    warn("The document " + t.nom + " was closed while the save was under way: nothing was written.", LEGENDE);
+    return false;
+  }
+  e_.vue = t.vue;
+  e_.video = t.video;
+  return true;
+}
+
 void CommandesFichier::restaurer(const Instantane& s) {
   e_.montagnes[s.m].type = s.type;
   e_.fichier_courant = s.fichier_courant;
@@ -105,10 +123,11 @@ void CommandesFichier::Enregistrervidosous1Click() {
 bool CommandesFichier::nom_document(bool vue, bool video) {
   const int m = e_.montagne_courante;
   if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].terrain) return false;
+  const Travail travail = noter_travail();
   const auto chemin = dialogues_.chemin_sauvegarde(video ? DialogueSauvegarde::video
                                                    : vue ? DialogueSauvegarde::vue
                                                          : DialogueSauvegarde::montagne);
-  if (!chemin) return false;
+  if (!chemin || !reprendre(travail)) return false;
   const Instantane avant = prendre_instantane(m);
   dialogues_.curseur_attente(true);
   Type_matrice& t = e_.montagnes[m].type;
@@ -151,9 +170,18 @@ bool CommandesFichier::sauver_document() {
   }
   const int v = e_.vue_courante;
   const int w = e_.video_courante;
+  const Travail travail = noter_travail();
 
   bool reponse = true;
   bool refus_remplacement = false;
+  // A document closed while a question was up ends the questions: the slot
+  // is no longer this save's to change.
+  bool perdu = false;
+  auto oui = [&](const std::string& question) {
+    const bool r = ask_yes_no(question, LEGENDE);
+    perdu = perdu || !e_.toujours_la(travail.documents);
+    return r && !perdu;
+  };
   // After a Yes that changes the extension: another existing document is not
   // replaced without asking.
   auto changer = [&](const char* extension) {
@@ -162,21 +190,22 @@ bool CommandesFichier::sauver_document() {
     t.fichier = changer_extension(t.fichier, extension);
     t.nom = changer_extension(t.nom.str(), extension);
     if (t.fichier != ancien && fichier_existe(t.fichier)) {
-      reponse = ask_yes_no("The file " + t.fichier + " already exists. Do you want to replace it ?", LEGENDE);
-      refus_remplacement = !reponse;
+      reponse = oui("The file " + t.fichier + " already exists. Do you want to replace it ?");
+      refus_remplacement = !reponse && !perdu;
     }
+    return !perdu;
   };
   // A refused replacement ends the questions: nothing is saved.
   auto demander = [&](const std::string& phrase) {
-    if (refus_remplacement) return false;
-    reponse = ask_yes_no("The file " + t.fichier + phrase, LEGENDE);
+    if (refus_remplacement || perdu) return false;
+    reponse = oui("The file " + t.fichier + phrase);
     return reponse;
   };
   if (v == 0 && (t.genre == 2 || t.genre == 3)) {
     const char* fin = t.genre == 2 ? "VUE" : "VID";
     if (demander(std::string(" must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"") +
-                 fin + "\" )")) {
-      changer(".mat");
+                 fin + "\" )") &&
+        changer(".mat")) {
       t.genre = 1;
       hote_.titre_fiche(m, titre_fiche(m));
       e_.fichier_courant = t.fichier;
@@ -186,20 +215,19 @@ bool CommandesFichier::sauver_document() {
   // No to the view (or the video) keeps the document's own kind: it is still
   // written, without the part it was offered, so that the edits are not lost.
   if (v != 0 && t.genre == 1) {
-    if (demander(" owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )")) {
-      changer(".vue");
+    if (demander(" owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )") &&
+        changer(".vue")) {
       t.genre = 2;
       hote_.titre_vue(v, titre_vue(v, m));
       hote_.titre_fiche(m, titre_fiche(m));
       e_.fichier_courant = t.fichier;
       if (reponse) recents();
-    } else if (!refus_remplacement) {
+    } else if (!refus_remplacement && !perdu) {
       reponse = true;
     }
   }
   if (v != 0 && w == 0 && t.genre == 3 &&
-      demander(" owns a video, do you want to save the view alone ?  (extension \"VUE\")")) {
-    changer(".vue");
+      demander(" owns a video, do you want to save the view alone ?  (extension \"VUE\")") && changer(".vue")) {
     t.genre = 2;
     hote_.titre_fiche(m, titre_fiche(m));
     hote_.titre_vue(v, titre_vue(v, m, true));
@@ -207,8 +235,8 @@ bool CommandesFichier::sauver_document() {
     if (reponse) recents();
   }
   if (w != 0 && t.genre == 2) {
-    if (demander(" is a video, do you want to save the video and all associated files ?  (extension \"VID\")")) {
-      changer(".vid");
+    if (demander(" is a video, do you want to save the video and all associated files ?  (extension \"VID\")") &&
+        changer(".vid")) {
       t.no_video = static_cast<std::uint16_t>(w);
       t.genre = 3;
       hote_.titre_video(w, titre_video(w, m));
@@ -216,9 +244,15 @@ bool CommandesFichier::sauver_document() {
       hote_.titre_fiche(m, titre_fiche(m));
       e_.fichier_courant = t.fichier;
       if (reponse) recents();
-    } else if (!refus_remplacement) {
+    } else if (!refus_remplacement && !perdu) {
       reponse = true;
     }
+  }
+  // A document closed meanwhile: nothing is written, and its slot is no
+  // longer this save's to restore (reprendre says so).
+  if ((perdu || reponse) && !reprendre(travail)) {
+    dialogues_.curseur_attente(false);
+    return false;
   }
   Ecrit ecrit = Ecrit::rien;
   if (reponse) {
@@ -270,12 +304,14 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
   hote_.effacer_modification_edition(m);
   hote_.marquer_sauvee(m);
   // A view whose picture, or a video whose movie, could not be written stays
-  // modified: it is asked about again.
+  // modified: it is asked about again. Their questions are modal windows: a
+  // window closed meanwhile is not marked (its slot may hold another).
   bool joints = true;
+  const temoin_document tv = e_.temoin_vue(v), tw = e_.temoin_video(w);
   if (avec_vue) {
     if (v != 0) {
       const bool image = ecrire_image(v);
-      if (image) hote_.marquer_vue_enregistree(v);
+      if (image && e_.toujours_la(tv)) hote_.marquer_vue_enregistree(v);
       joints = joints && image;
     }
     t.fichier = e_.fichier_courant;
@@ -283,7 +319,7 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
   if (avec_video) {
     if (w != 0) {
       const bool film = ecrire_film(w);
-      if (film) hote_.marquer_video_enregistree(w);
+      if (film && e_.toujours_la(tw)) hote_.marquer_video_enregistree(w);
       joints = joints && film;
     }
     t.fichier = e_.fichier_courant;
@@ -293,14 +329,21 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
 }
 
 bool CommandesFichier::ecrire_image(int v) {
-  const render::Bitmap* image = hote_.image_vue(v);
-  if (!image) return true;  // no picture now: the files beside the document stay
+  if (!hote_.image_vue(v)) return true;  // no picture now: the files beside the document stay
+  const temoin_document vue = e_.temoin_vue(v);
   const bool bmp = e_.vue.type_image == 1;
   const std::string chemin = changer_fin(e_.fichier_courant, bmp ? "bmp" : "jpg");
   const std::string autre = changer_fin(e_.fichier_courant, bmp ? "jpg" : "bmp");
   // A file there that is not a picture is the user's: No keeps it, and the
   // document is saved all the same.
   if (!toucher_image(chemin, "replace it with this view's picture")) return true;
+  // The picture is asked for after the question, from the same view.
+  if (!e_.toujours_la(vue)) {
+    warn("The picture " + chemin + " could not be written: its view was closed meanwhile.", LEGENDE);
+    return false;
+  }
+  const render::Bitmap* image = hote_.image_vue(v);
+  if (!image) return true;
   std::optional<std::string> octets = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
@@ -498,7 +541,7 @@ bool CommandesFichier::installer_montagne(document_lu& d, int genre) {
   s.type.fichier = e_.fichier_courant;
   s.type.nom = nom_sans_dossier(e_.fichier_courant);
   s.type.a_fichier = 1;
-  s.type.utilise = 1;
+  e_.prendre_montagne(m);
   s.type.genre = static_cast<std::uint8_t>(genre);
   s.type.parametres = d.parametres;
   s.terrain = std::move(d.terrain);

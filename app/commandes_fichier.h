@@ -46,6 +46,20 @@ class CommandesFichier {
  private:
   struct Instantane;
   Instantane prendre_instantane(int m) const;
+  // What a save works on, noted before its first modal window (a file
+  // dialog, a question): the current mountain, view and video, and the
+  // records written from them.
+  struct Travail {
+    documents_courants documents;
+    std::string nom;
+    param_vue vue;
+    Param_video video;
+  };
+  Travail noter_travail() const;
+  // After a modal window: the documents noted become current again with their
+  // records; when one of them was closed meanwhile, false after saying that
+  // nothing was written.
+  bool reprendre(const Travail& t);
   void restaurer(const Instantane& s);
   void renouveler_titres(int m);
   // The document file was deleted: the slots that had it have no file now.

@@ -41,16 +41,20 @@ void CommandesOptions::options_creation() {
       d->ajouter_montagne(Q(e.montagnes[m].type.nom.str()).left(30), e.montagnes[m].type,
                           static_cast<std::uint16_t>(m));
   d->init_montagnes();
+  // A mountain closed while the dialog is up takes nothing from it, nor does
+  // another that took its slot meanwhile.
+  const documents_notes listees = e.noter_documents();
   if (executer_dialogue(*d) == 1) {
     // Every entry's record goes back, the displayed one with the working copy.
     for (int k = 1; k <= d->nombre_montagnes; ++k)
-      ecrire_record(e, d->entrees[k].numero, d->entrees[k].type.parametres);
+      if (e.montagne_notee(listees, d->entrees[k].numero))
+        ecrire_record(e, d->entrees[k].numero, d->entrees[k].type.parametres);
     e.parametres = d->parametres;
     page_creation = d->page;
     const int choisie = d->montagne;
     const std::uint8_t mode = d->mode, voir = d->voir;
     d.reset();
-    const bool montagne = choisie >= 1 && choisie <= NOMBRE_MAX_MONTAGNES && e.montagnes[choisie].type.utilise;
+    const bool montagne = e.montagne_notee(listees, choisie);
     if (montagne) {
       ecrire_record(e, choisie, e.parametres);
       e.montagne_courante = choisie;
@@ -77,7 +81,9 @@ void CommandesOptions::options_raffinage() {
   TRaffinageDlg d(w_.fenetre_principale());
   d.parametres = e.parametres;
   d.init_raffinage();
-  if (executer_dialogue(d) != 1) return;
+  const temoin_document montagne = e.temoin_montagne(m);
+  if (executer_dialogue(d) != 1 || !e.toujours_la(montagne)) return;
+  e.montagne_courante = m;
   e.parametres = d.parametres;
   // Kept in the slot too: the next UpdateItems makes the slot's record current again.
   ecrire_record(e, m, e.parametres);
@@ -88,10 +94,13 @@ void CommandesOptions::combiner() {
   auto& e = e_;
   const int m = e.montagne_courante;
   if (!m || !e.montagnes[m].type.utilise || !e.montagnes[m].terrain) return;
-  Tmatrice& t = *e.montagnes[m].terrain;
+  // The terrains are looked up again after the dialog: only the mountains
+  // listed, still there and still alike, are combined.
+  const documents_notes listees = e.noter_documents();
   auto candidate = [&](int k) {
-    return k != m && k >= 1 && k <= NOMBRE_MAX_MONTAGNES && e.montagnes[k].type.utilise &&
-           e.montagnes[k].terrain && e.montagnes[k].terrain->degre == t.degre;
+    const Tmatrice* t = e.montagnes[m].terrain.get();
+    return k != m && e.montagne_notee(listees, k) && t && e.montagnes[k].terrain &&
+           e.montagnes[k].terrain->degre == t->degre;
   };
   Tform3 d(w_.fenetre_principale());
   d.fixer_nom_1(Q(e.montagnes[m].type.nom.str()));
@@ -105,14 +114,15 @@ void CommandesOptions::combiner() {
   std::uint16_t partenaire = montagne_combinaison;
   if (partenaire == m) partenaire = static_cast<std::uint16_t>(derniere);
   d.init_combinaison(partenaire, mode_combinaison, inverser_combinaison);
-  if (executer_dialogue(d) != 1) return;
+  if (executer_dialogue(d) != 1 || !e.montagne_notee(listees, m)) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   montagne_combinaison = d.montagne_2;
   mode_combinaison = static_cast<std::uint16_t>(d.mode);
   inverser_combinaison = d.inverser;
   // Only an open mountain of the same degree is combined.
   if (candidate(d.montagne_2)) {
-    t.combiner(*e.montagnes[d.montagne_2].terrain->hauteurs, static_cast<std::uint16_t>(d.mode), d.inverser != 0);
+    e.montagnes[m].terrain->combiner(*e.montagnes[d.montagne_2].terrain->hauteurs, static_cast<std::uint16_t>(d.mode),
+                                     d.inverser != 0);
     e.montagnes[m].type.modifie_edition = 1;
   }
   QApplication::restoreOverrideCursor();

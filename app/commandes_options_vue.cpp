@@ -3,6 +3,7 @@
 #include "app/commandes_montagne.h"
 #include "app/vue.h"
 #include "dialogs/options_vue.h"
+#include "model/interfaces.h"
 
 using dialogs::EntreesOptionsVue;
 using dialogs::SortiesOptionsVue;
@@ -54,9 +55,17 @@ void CommandesOptionsVue::options_vue() {
   if (!executer) return;
   w_.occuper(true);
   SortiesOptionsVue s;
+  const documents_notes notes = e_.noter_documents();
   const int r = executer(entrees(), s);
   page_options = s.page;
-  if (r == 1) appliquer(s);
+  if (r == 1) {
+    // What the dialog was given must still be there: the current mountain
+    // and view, and the view chosen in it.
+    if (e_.reprendre_courants(notes, temoin_document::Table::vue, s.vue_choisie))
+      appliquer(s);
+    else
+      warn("A view or mountain was closed while the view options were open: the options were not applied.", "View ");
+  }
   if (!w_.timerthread().isActive()) w_.occuper(false);
 }
 

@@ -188,7 +188,13 @@ void CommandesVideo::reglages_video() {
   in.cameras = w_.cameras_de_travail().get();
   in.parametres = e.parametres;
   SortiesReglagesVideo out;
-  if (dialogue->executer(in, out) == 1) {
+  const documents_notes notes = e.noter_documents();
+  const bool ok = dialogue->executer(in, out) == 1;
+  // What the dialog was given must still be there: the current documents and the one chosen in it.
+  const auto table = videos ? temoin_document::Table::video : temoin_document::Table::vue;
+  if (ok && !e.reprendre_courants(notes, table, out.numero_choisi)) {
+    warn("A view or video was closed while the video settings were open: the settings were not applied.", "Video ");
+  } else if (ok) {
     e.video = out.video;
     const int n = out.numero_choisi;
     if (videos && n >= 1 && n <= NOMBRE_MAX_VIDEOS && e.videos[n].utilise) {

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 
+#include "fenetres/fenetre_modale.h"
 #include "model/interfaces.h"
 
 namespace {
@@ -50,8 +51,15 @@ Modele modele(DialogueSauvegarde genre) {
   return {"Save a mountain", "mountain (*.mat)", "mat"};
 }
 
+// The platform may show the dialog natively, where the toolkit does not know
+// it as a modal window: it is marked so for as long as it is up.
+int executer_marque(QDialog& d) {
+  FenetreModale modale;
+  return d.exec();
+}
+
 std::optional<std::string> executer(QFileDialog& d) {
-  if (d.exec() != QDialog::Accepted || d.selectedFiles().size() != 1) return std::nullopt;
+  if (executer_marque(d) != QDialog::Accepted || d.selectedFiles().size() != 1) return std::nullopt;
   return QFile::encodeName(d.selectedFiles().first()).toStdString();
 }
 
@@ -99,7 +107,7 @@ std::unique_ptr<QFileDialog> construire_dialogue_parcours(QWidget* parent) {
 std::vector<std::string> QtDialoguesDocuments::chemins_parcours() {
   auto d = construire_dialogue_parcours(parent_);
   std::vector<std::string> noms;
-  if (d->exec() != QDialog::Accepted) return noms;
+  if (executer_marque(*d) != QDialog::Accepted) return noms;
   for (const QString& f : d->selectedFiles()) noms.push_back(f.toLocal8Bit().toStdString());
   return noms;
 }

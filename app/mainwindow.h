@@ -349,6 +349,8 @@ class TBasewindow : public QMainWindow,
   std::unique_ptr<HoteFermetures> hote_fermetures_;
   std::unique_ptr<QuestionsFermeture> questions_;
   std::unique_ptr<CascadesFermeture> fermetures_;
+  // A deferred-work timer's action, unless long work runs or a modal window
+  // is up: the timer then tries again later.
   void en_dehors_operation(QTimer& t, const std::function<void()>& action);
 
   TData* data_;

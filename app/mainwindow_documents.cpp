@@ -15,6 +15,7 @@
 #include "app/mainwindow.h"
 #include "app/vue.h"
 #include "fenetres/donnees_images.h"
+#include "fenetres/fenetre_modale.h"
 #include "controls/mirror.h"
 #include "platform/drapeau_leve.h"
 
@@ -141,7 +142,7 @@ int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_c
   noeuds_montagnes[m] = nouveau_noeud(nullptr, titre_affiche(texte_noeud.toStdString()), 0, 4, carte);
   auto& slot = etat.montagnes[m];
   slot.type.nom = nom;
-  slot.type.utilise = 1;
+  etat.prendre_montagne(m);
   slot.type.parametres = p;
   carte->lier_parametres(slot.type.parametres);
   ++etat.nombre_montagnes;
@@ -156,7 +157,7 @@ int TBasewindow::ajouter_vue(FenetreVue* vue, int m) {
   vue->no_vue = static_cast<std::uint16_t>(v);
   vue->no_matrice = static_cast<std::uint16_t>(m);
   fenetres_vues[v] = vue;
-  etat.vues[v] = {true, m};
+  etat.prendre_vue(v, m);
   ++etat.nombre_vues;
   noeuds_vues[v] = nouveau_noeud(noeuds_montagnes[m], vue->windowTitle(), 1, 1, vue);
   ajouter_enfant(vue);
@@ -171,7 +172,7 @@ int TBasewindow::ajouter_video(FenetreVideo* video, int v) {
   video->no_vue = static_cast<std::uint16_t>(v);
   video->no_matrice = static_cast<std::uint16_t>(m);
   fenetres_videos[w] = video;
-  etat.videos[w] = {true, v, m};
+  etat.prendre_video(w, v, m);
   ++etat.nombre_videos;
   noeuds_videos[w] = nouveau_noeud(noeuds_vues[v], video->windowTitle(), 7, 7, video);
   ajouter_enfant(video);
@@ -398,8 +399,8 @@ void TBasewindow::recents_modifies() { reconstruire_recents(); }
 // ---------------------------------------------------------------- deferred work
 
 void TBasewindow::en_dehors_operation(QTimer& t, const std::function<void()>& action) {
-  if (operation_en_cours()) {
-    t.start();  // try again once the long work is over
+  if (travail_differe_suspendu()) {
+    t.start();  // try again once the long work is over and no modal window is up
     return;
   }
   t.stop();

@@ -11,6 +11,7 @@
 #include "app/aide.h"
 #include "app/mainwindow.h"
 #include "fenetres/dialogue_fixe.h"
+#include "fenetres/fenetre_modale.h"
 #include "fenetres/operation_longue.h"
 
 // The child windows of the main window, for the cascades.
@@ -262,8 +263,11 @@ void TBasewindow::Fermer_toutes_videos() {
   UpdateItems();
 }
 
+// One mountain a tick; while a modal window is up (a Save's file dialog, a
+// question) or long work runs, the tick waits: the command under way still
+// holds the documents this would free.
 void TBasewindow::Timer_deleteTimer() {
-  if (operation_en_cours()) return;
+  if (travail_differe_suspendu()) return;
   Fermer_montagne_active();
   if (etat.nombre_montagnes == 0) Timer_delete_.stop();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -42,7 +43,7 @@ class FakeHoteDocuments : public HoteDocuments {
   int creer_vue(const std::string& image) override {
     const int v = e_.vue_libre();
     if (v == 0) return 0;
-    e_.vues[v] = {true, e_.montagne_courante};
+    e_.prendre_vue(v, e_.montagne_courante);
     ++e_.nombre_vues;
     e_.vue_courante = v;
     images_ouvertes[v] = image;
@@ -56,7 +57,7 @@ class FakeHoteDocuments : public HoteDocuments {
     if (!videos_disponibles) return 0;
     const int w = e_.video_libre();
     if (w == 0) return 0;
-    e_.videos[w] = {true, e_.vue_courante, e_.montagne_courante};
+    e_.prendre_video(w, e_.vue_courante, e_.montagne_courante);
     ++e_.nombre_videos;
     e_.video_courante = w;
     films[w] = film;
@@ -99,9 +100,12 @@ class FakeDialoguesDocuments : public DialoguesDocuments {
   std::deque<std::optional<std::string>> sauvegardes, ouvertures;
   std::vector<DialogueSauvegarde> demandes;
   int attente = 0;  // wait cursor depth
+  // Runs while a save dialog is up, as the dialog's own event loop would.
+  std::function<void()> pendant_sauvegarde;
 
   std::optional<std::string> chemin_sauvegarde(DialogueSauvegarde genre) override {
     demandes.push_back(genre);
+    if (pendant_sauvegarde) pendant_sauvegarde();
     if (sauvegardes.empty()) return std::nullopt;
     auto r = sauvegardes.front();
     sauvegardes.pop_front();

@@ -1,10 +1,10 @@
 // Close requests of the window manager that the toolkit drops without a word
 // while a modal window blocks the main window (a movie being made, a long
 // computation under its progress window). They are read here, on X11, so that
-// the main window can say why it stays open. A request that the toolkit lets
-// through to the window while a modal window blocks it (it does so once the
-// window's own close is under way, as when its exit questions are up) is
-// refused here, whatever the platform.
+// the main window can say why it stays open. A close that the toolkit lets
+// through to the window while a modal window blocks it (it does so for the
+// window's own close, as the title bar's window menu asks it, whose menu may
+// be open when a question comes up) is refused here, whatever the platform.
 #pragma once
 
 #include <QAbstractNativeEventFilter>

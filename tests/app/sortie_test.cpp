@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -268,6 +269,45 @@ TEST(Exit, AnOutsideCloseWhileTheQuestionIsUpIsRefused) {
     EXPECT_TRUE(a.w->sortie);
     EXPECT_NE(lire_tout(a.chemin_vue).find("Maillage filaire   =Oui"), std::string::npos);
   }
+}
+
+// The title bar's window menu closes the main window by its own close, which
+// the toolkit lets through while a modal window is up. Chosen while one of
+// the program's questions is up (the menu stays open while the closing
+// timer asks, since a menu is not a modal window), that close is refused:
+// the question's answer alone counts, and no exit question comes under it.
+TEST(Exit, TheWindowMenusCloseWhileAQuestionIsUpIsRefused) {
+  VueLue a;
+  a.changer();
+  QAction* fermer = nullptr;
+  ASSERT_NE(a.w->legende()->PopupMenu(), nullptr);
+  for (QAction* x : a.w->legende()->PopupMenu()->actions())
+    if (x->text() == "&Close") fermer = x;
+  ASSERT_NE(fermer, nullptr);
+  Utilisateur u(a.w.get());
+  std::vector<std::string> questions;
+  bool restee = false;
+  u.devant = [&](QMessageBox& b) {
+    questions.push_back(b.text().toStdString());
+    if (questions.size() > 1) {
+      b.button(QMessageBox::No)->click();
+      return;
+    }
+    // From the box's own event loop, as a click on the menu would come.
+    QTimer::singleShot(0, &b, [&] {
+      fermer->trigger();
+      restee = a.w->isVisible() && !a.w->sortie && b.isVisible();
+      b.button(QMessageBox::Yes)->click();
+    });
+  };
+  a.commande(Commande::fermer_montagne);
+  Programme::vider();
+  EXPECT_EQ(questions, std::vector{"Save the modifications of " + a.chemin_vue.toStdString() + " ?"});
+  EXPECT_TRUE(restee);
+  EXPECT_TRUE(a.w->isVisible());
+  EXPECT_FALSE(a.w->sortie);
+  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  EXPECT_NE(lire_tout(a.chemin_vue).find("Maillage filaire   =Oui"), std::string::npos);
 }
 
 // A question whose No throws work away (leaving, closing a card, a view, the

@@ -7,6 +7,14 @@
 # shot-windows-mosaic.png, shot-windows-memo.png, shot-windows-cascade.png, shot-windows-maximised.png,
 # shot-windows-duplicated.png; and a view without fixed scale reopened with its
 # picture beside it: shot-windows-reopened.png.
+# Then, on another copy: a new mountain and its view (F5, F6), the document's
+# view made active, Mountain > Close all the mountains and F3 at once:
+# shot-windows-closeall-save.png shows "Save a mountain" with the new mountain
+# still behind it (the closing waits while the dialog is up); a name typed and
+# Enter write it, and the closing goes on: shot-windows-closeall-after.png
+# shows the closing's question for the saved mountain, and
+# shot-windows-closeall-empty.png the empty workspace after No. The run fails
+# when the program died or the mountain was not written.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
 set -euo pipefail
@@ -58,5 +66,41 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$out"
 sed 's/Taille image fixe  =Oui/Taille image fixe  =Non/' tests/data/vallee.vue > "$work/libre.vue"
 convert -size 550x412 gradient:skyblue-green BMP3:"$work/libre.bmp"
 QUORVEL_SHOT_MAIN_ONLY=1 tests/review/shot-main.sh "$work/libre.vue" "$out/shot-windows-reopened.png" >/dev/null
-rm -rf "$inner" "$work"
+# "Close all the mountains" and F3 at once: the save goes through.
+fermeture=$(mktemp)
+cat > "$fermeture" <<'INNER'
+set -euo pipefail
+build/bin/quorvel "$1/vallee.vue" &
+pid=$!
+sleep 6
+win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
+xdotool windowmove "$win" 0 0 || true
+xdotool windowsize "$win" 1010 760 || true
+xdotool windowfocus "$win" || true
+sleep 2
+xdotool key F5; sleep 2
+xdotool key F6; sleep 4
+# Back to the document's view: the children go in the order they were opened.
+xdotool key ctrl+shift+F6 ctrl+shift+F6; sleep 1
+# Mountain > Close all the mountains (the menu's last item), then F3 at once.
+xdotool key alt+m; sleep 1
+xdotool key Up Return F3
+sleep 3
+import -window root "$2/shot-windows-closeall-save.png"
+xdotool type --delay 20 "$1/nouvelle"
+xdotool key Return
+sleep 3
+import -window root "$2/shot-windows-closeall-after.png"
+xdotool key alt+n
+sleep 3
+import -window root "$2/shot-windows-closeall-empty.png"
+if ! kill -0 "$pid" 2>/dev/null; then echo "FAIL: the program died" >&2; exit 1; fi
+if [ ! -s "$1/nouvelle.mat" ]; then echo "FAIL: the new mountain was not written" >&2; exit 1; fi
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+INNER
+rm -f "$work"/*
+cp tests/data/vallee.vue tests/data/vallee.mat "$work/"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$fermeture" "$work" "$out"
+rm -rf "$inner" "$fermeture" "$work"
 echo "wrote $out/shot-windows-*.png"

@@ -248,9 +248,10 @@ bool CommandesFichier::sauver_document() {
       reponse = true;
     }
   }
-  // A document closed meanwhile: nothing is written, and its slot is no
-  // longer this save's to restore (reprendre says so).
+  // A document closed meanwhile: nothing is written (reprendre says so), and
+  // the mountain, when it is still there, is as it was.
   if ((perdu || reponse) && !reprendre(travail)) {
+    if (e_.toujours_la(travail.documents.montagne)) restaurer(avant);
     dialogues_.curseur_attente(false);
     return false;
   }

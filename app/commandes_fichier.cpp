@@ -153,120 +153,146 @@ bool CommandesFichier::nom_document(bool vue, bool video) {
   return ecrit == Ecrit::tout;
 }
 
-bool CommandesFichier::sauver_document() {
-  const int m = e_.montagne_courante;
-  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].type.a_fichier || !e_.montagnes[m].terrain)
-    return false;
-  Instantane avant = prendre_instantane(m);
-  Type_matrice& t = e_.montagnes[m].type;
-  dialogues_.curseur_attente(true);
-  e_.fichier_courant = t.fichier;
-  t.modifie_edition = 0;
-  if (e_.vue_courante == 0) {
-    for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
-      if (e_.vues[v].utilise && e_.vues[v].montagne == m) e_.vue_courante = v;
-    }
-    if (e_.vue_courante != 0) e_.vue = hote_.parametres_vue(e_.vue_courante);
-  }
-  const int v = e_.vue_courante;
-  const int w = e_.video_courante;
-  const Travail travail = noter_travail();
-
+// The save under way: the slot and the view and video it began with, what it
+// puts back, and the answers so far.
+struct CommandesFichier::Sauvegarde {
+  int m = 0;
+  int v = 0;
+  int w = 0;
+  Travail travail;
+  Instantane avant;
   bool reponse = true;
   bool refus_remplacement = false;
   // A document closed while a question was up ends the questions: the slot
   // is no longer this save's to change.
   bool perdu = false;
-  auto oui = [&](const std::string& question) {
-    const bool r = ask_yes_no(question, LEGENDE);
-    perdu = perdu || !e_.toujours_la(travail.documents);
-    return r && !perdu;
-  };
-  // After a Yes that changes the extension: another existing document is not
-  // replaced without asking.
-  auto changer = [&](const char* extension) {
-    avant.titres = true;
-    const std::string ancien = t.fichier;
-    t.fichier = changer_extension(t.fichier, extension);
-    t.nom = changer_extension(t.nom.str(), extension);
-    if (t.fichier != ancien && fichier_existe(t.fichier)) {
-      reponse = oui("The file " + t.fichier + " already exists. Do you want to replace it ?");
-      refus_remplacement = !reponse && !perdu;
-    }
-    return !perdu;
-  };
-  // A refused replacement ends the questions: nothing is saved.
-  auto demander = [&](const std::string& phrase) {
-    if (refus_remplacement || perdu) return false;
-    reponse = oui("The file " + t.fichier + phrase);
-    return reponse;
-  };
+};
+
+bool CommandesFichier::sauver_document() {
+  const int m = e_.montagne_courante;
+  if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].type.a_fichier || !e_.montagnes[m].terrain)
+    return false;
+  Instantane avant = prendre_instantane(m);
+  dialogues_.curseur_attente(true);
+  e_.fichier_courant = e_.montagnes[m].type.fichier;
+  e_.montagnes[m].type.modifie_edition = 0;
+  chercher_vue(m);
+  Sauvegarde s{m, e_.vue_courante, e_.video_courante, noter_travail(), avant};
+  poser_questions(s);
+  const bool fait = retrouver_documents(s) && ecrire_selon_reponse(s) == Ecrit::tout;
+  dialogues_.curseur_attente(false);
+  return fait;
+}
+
+void CommandesFichier::chercher_vue(int m) {
+  if (e_.vue_courante != 0) return;
+  for (int v = 1; v <= NOMBRE_MAX_VUES; ++v) {
+    if (e_.vues[v].utilise && e_.vues[v].montagne == m) e_.vue_courante = v;
+  }
+  if (e_.vue_courante != 0) e_.vue = hote_.parametres_vue(e_.vue_courante);
+}
+
+void CommandesFichier::poser_questions(Sauvegarde& s) {
+  Type_matrice& t = e_.montagnes[s.m].type;
+  const int m = s.m, v = s.v, w = s.w;
   if (v == 0 && (t.genre == 2 || t.genre == 3)) {
-    const char* fin = t.genre == 2 ? "VUE" : "VID";
-    if (demander(std::string(" must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"") +
-                 fin + "\" )") &&
-        changer(".mat")) {
+    const std::string fin = t.genre == 2 ? "VUE" : "VID";
+    const std::string phrase =
+        " must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"" + fin + "\" )";
+    if (demander(s, phrase) && prendre_extension(s, ".mat")) {
       t.genre = 1;
       hote_.titre_fiche(m, titre_fiche(m));
-      e_.fichier_courant = t.fichier;
-      if (reponse) recents();
+      adopter_chemin(s);
     }
   }
   // No to the view (or the video) keeps the document's own kind: it is still
   // written, without the part it was offered, so that the edits are not lost.
   if (v != 0 && t.genre == 1) {
-    if (demander(" owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )") &&
-        changer(".vue")) {
+    if (demander(s, " owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )") &&
+        prendre_extension(s, ".vue")) {
       t.genre = 2;
       hote_.titre_vue(v, titre_vue(v, m));
       hote_.titre_fiche(m, titre_fiche(m));
-      e_.fichier_courant = t.fichier;
-      if (reponse) recents();
-    } else if (!refus_remplacement && !perdu) {
-      reponse = true;
+      adopter_chemin(s);
+    } else if (!s.refus_remplacement && !s.perdu) {
+      s.reponse = true;
     }
   }
   if (v != 0 && w == 0 && t.genre == 3 &&
-      demander(" owns a video, do you want to save the view alone ?  (extension \"VUE\")") && changer(".vue")) {
+      demander(s, " owns a video, do you want to save the view alone ?  (extension \"VUE\")") &&
+      prendre_extension(s, ".vue")) {
     t.genre = 2;
     hote_.titre_fiche(m, titre_fiche(m));
     hote_.titre_vue(v, titre_vue(v, m, true));
-    e_.fichier_courant = t.fichier;
-    if (reponse) recents();
+    adopter_chemin(s);
   }
   if (w != 0 && t.genre == 2) {
-    if (demander(" is a video, do you want to save the video and all associated files ?  (extension \"VID\")") &&
-        changer(".vid")) {
+    if (demander(s, " is a video, do you want to save the video and all associated files ?  (extension \"VID\")") &&
+        prendre_extension(s, ".vid")) {
       t.no_video = static_cast<std::uint16_t>(w);
       t.genre = 3;
       hote_.titre_video(w, titre_video(w, m));
       if (v != 0) hote_.titre_vue(v, titre_vue(v, m));
       hote_.titre_fiche(m, titre_fiche(m));
-      e_.fichier_courant = t.fichier;
-      if (reponse) recents();
-    } else if (!refus_remplacement && !perdu) {
-      reponse = true;
+      adopter_chemin(s);
+    } else if (!s.refus_remplacement && !s.perdu) {
+      s.reponse = true;
     }
   }
-  // A document closed meanwhile: nothing is written (reprendre says so), and
-  // the mountain, when it is still there, is as it was.
-  if ((perdu || reponse) && !reprendre(travail)) {
-    if (e_.toujours_la(travail.documents.montagne)) restaurer(avant);
-    dialogues_.curseur_attente(false);
-    return false;
+}
+
+bool CommandesFichier::oui(Sauvegarde& s, const std::string& question) {
+  const bool r = ask_yes_no(question, LEGENDE);
+  s.perdu = s.perdu || !e_.toujours_la(s.travail.documents);
+  return r && !s.perdu;
+}
+
+// A refused replacement ends the questions: nothing is saved.
+bool CommandesFichier::demander(Sauvegarde& s, const std::string& phrase) {
+  if (s.refus_remplacement || s.perdu) return false;
+  s.reponse = oui(s, "The file " + e_.montagnes[s.m].type.fichier + phrase);
+  return s.reponse;
+}
+
+bool CommandesFichier::prendre_extension(Sauvegarde& s, const char* extension) {
+  Type_matrice& t = e_.montagnes[s.m].type;
+  s.avant.titres = true;
+  const std::string ancien = t.fichier;
+  t.fichier = changer_extension(t.fichier, extension);
+  t.nom = changer_extension(t.nom.str(), extension);
+  if (t.fichier != ancien && fichier_existe(t.fichier)) {
+    s.reponse = oui(s, "The file " + t.fichier + " already exists. Do you want to replace it ?");
+    s.refus_remplacement = !s.reponse && !s.perdu;
   }
+  return !s.perdu;
+}
+
+void CommandesFichier::adopter_chemin(Sauvegarde& s) {
+  e_.fichier_courant = e_.montagnes[s.m].type.fichier;
+  if (s.reponse) recents();
+}
+
+// A document closed meanwhile: nothing is written (reprendre says so), and
+// the mountain, when it is still there, is as it was.
+bool CommandesFichier::retrouver_documents(Sauvegarde& s) {
+  if (!(s.perdu || s.reponse) || reprendre(s.travail)) return true;
+  if (e_.toujours_la(s.travail.documents.montagne)) restaurer(s.avant);
+  return false;
+}
+
+CommandesFichier::Ecrit CommandesFichier::ecrire_selon_reponse(Sauvegarde& s) {
+  Type_matrice& t = e_.montagnes[s.m].type;
   Ecrit ecrit = Ecrit::rien;
-  if (reponse) {
-    ecrit = ecrire(m, v != 0 && t.genre > 1, w != 0 && t.genre == 3, avant);
-  } else if (refus_remplacement) {
-    restaurer(avant);
+  if (s.reponse) {
+    ecrit = ecrire(s.m, s.v != 0 && t.genre > 1, s.w != 0 && t.genre == 3, s.avant);
+  } else if (s.refus_remplacement) {
+    restaurer(s.avant);
   }
   // Nothing written: the document is still edited; written without its
   // picture, it differs from what the user has.
-  if (ecrit == Ecrit::rien) t.modifie_edition = avant.type.modifie_edition;
+  if (ecrit == Ecrit::rien) t.modifie_edition = s.avant.type.modifie_edition;
   if (ecrit == Ecrit::incomplet) t.modifie_edition = 1;
-  dialogues_.curseur_attente(false);
-  return ecrit == Ecrit::tout;
+  return ecrit;
 }
 
 CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant) {
@@ -304,6 +330,11 @@ CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec
   }
   hote_.effacer_modification_edition(m);
   hote_.marquer_sauvee(m);
+  return ecrire_joints(m, v, w, avec_vue, avec_video);
+}
+
+CommandesFichier::Ecrit CommandesFichier::ecrire_joints(int m, int v, int w, bool avec_vue, bool avec_video) {
+  Type_matrice& t = e_.montagnes[m].type;
   // A view whose picture, or a video whose movie, could not be written stays
   // modified: it is asked about again. Their questions are modal windows: a
   // window closed meanwhile is not marked (its slot may hold another).

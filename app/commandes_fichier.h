@@ -70,6 +70,37 @@ class CommandesFichier {
   // Writes the current mountain's document with the parts asked; on failure
   // restores `avant` and warns.
   Ecrit ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant);
+  // The picture of view v and the movie of video w beside the written
+  // document (each when its part was written and its window is known); the
+  // slot's path follows the current file name.
+  Ecrit ecrire_joints(int m, int v, int w, bool avec_vue, bool avec_video);
+  // The steps of `sauver_document`, on the save under way.
+  struct Sauvegarde;
+  // No view current: the last open view of mountain m becomes current, with
+  // its parameters.
+  void chercher_vue(int m);
+  // The questions that apply, in their order; the answer of the last one
+  // asked decides.
+  void poser_questions(Sauvegarde& s);
+  // One question; false for No, and for a Yes when the save's documents were
+  // closed while it was up.
+  bool oui(Sauvegarde& s, const std::string& question);
+  // "The file " + path + `phrase`, unless a refused replacement or a closed
+  // document already ended the questions.
+  bool demander(Sauvegarde& s, const std::string& phrase);
+  // After a Yes that changes the extension: the path and name take
+  // `extension`, and another existing file is not replaced without asking.
+  // False when the save's documents were closed meanwhile.
+  bool prendre_extension(Sauvegarde& s, const char* extension);
+  // After a Yes: the current file name takes the slot's path, and the recent
+  // list follows while the answer is still Yes.
+  void adopter_chemin(Sauvegarde& s);
+  // After the questions: the save's documents are current again; false (the
+  // mountain, when still there, as it was) when one was closed meanwhile.
+  bool retrouver_documents(Sauvegarde& s);
+  // Writes what the answer asks for, and leaves the edited flag as the files
+  // on disk make it.
+  Ecrit ecrire_selon_reponse(Sauvegarde& s);
   // The view's picture beside the document; false (after a warning) when it
   // could not be written.
   bool ecrire_image(int v);

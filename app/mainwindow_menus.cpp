@@ -5,10 +5,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QShortcut>
 #include <QTreeWidget>
 
+#include "app/barre_menus.h"
 #include "app/commandes_video.h"
 #include "app/mainwindow.h"
 #include "app/table_commandes.h"
@@ -66,7 +66,8 @@ void TBasewindow::commande(Commande c) {
 }
 
 void TBasewindow::construire_menus() {
-  QMenuBar* barre = menuBar();
+  auto* barre = new BarreMenus(this);
+  setMenuBar(barre);
   std::array<QMenu*, 7> menus{};
   for (const DefinitionCommande& d : table_commandes()) {
     QMenu*& menu = menus[static_cast<std::size_t>(d.menu)];

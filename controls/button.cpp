@@ -1,6 +1,7 @@
 #include "controls/button.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -22,6 +23,7 @@ CtlButton::CtlButton(QWidget* parent) : QPushButton(parent), repeat_([this] { Re
 }
 
 CtlButton::~CtlButton() {
+  if (form_) form_->removeEventFilter(this);
   action_link_.reset();
   glyph_.OnChange = nullptr;
   layout_.OnChange = nullptr;
@@ -66,16 +68,32 @@ void CtlButton::SetFontFx(const CtlFxCaption& fx) { font_fx_.Assign(fx); }
 void CtlButton::SetMultiLine(bool multi) { if (CtlStore(multi_line_, multi)) update(); }
 
 void CtlButton::SetCancel(bool cancel) {
-  if (cancel == Cancel()) return;
-  delete cancel_;
-  cancel_ = nullptr;
-  if (!cancel) return;
-  // The shortcut comes before the dialog's own Escape, which would reject.
-  cancel_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  cancel_->setContext(Qt::WindowShortcut);
-  connect(cancel_, &QShortcut::activated, this, [this] {
-    if (isEnabled() && isVisible()) click();
-  });
+  if (!CtlStore(cancel_, cancel)) return;
+  WatchForm();
+}
+
+// A window-wide Escape shortcut would not do: the shortcut map counts a
+// dropped list as part of the form, and the shortcut went off before the list
+// saw the key, ending the dialog. The key reaching the form comes after the
+// control with the focus (or the list's own window) has had it.
+void CtlButton::WatchForm() {
+  QWidget* form = cancel_ ? window() : nullptr;
+  if (form == form_) return;
+  if (form_) form_->removeEventFilter(this);
+  form_ = form;
+  if (form_) form_->installEventFilter(this);
+}
+
+bool CtlButton::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == form_ && e->type() == QEvent::KeyPress && isVisible()) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Escape && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      // Before the dialog's own Escape, which would reject with no result of ours.
+      if (isEnabled()) click();
+      return true;
+    }
+  }
+  return QPushButton::eventFilter(watched, e);
 }
 
 int CtlButton::FaceState() const {
@@ -142,6 +160,8 @@ void CtlButton::leaveEvent(QEvent* e) {
 }
 
 bool CtlButton::event(QEvent* e) {
+  // The button, or a panel under it, may be placed into its form after SetCancel.
+  if (e->type() == QEvent::ParentChange || e->type() == QEvent::Show) WatchForm();
   const bool done = QPushButton::event(e);
   parent_color_.Event(*e);
   // Becoming the default button, or ceasing to be, changes the face.

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <memory>
 
 #include "controls/glyphcache.h"
@@ -22,8 +21,9 @@ class QMenu;
 class CtlPushActionLink;
 
 // Owner-drawn push button. A non-zero ModalResult ends its dialog after
-// `clicked`; a Cancel button is clicked by Escape. With RepeatedClick a held
-// button also clicks at each repeat tick while the pointer is over it.
+// `clicked`; a Cancel button is clicked by an Escape that its form receives.
+// With RepeatedClick a held button also clicks at each repeat tick while the
+// pointer is over it.
 class CtlButton : public QPushButton {
   Q_OBJECT
  public:
@@ -65,8 +65,11 @@ class CtlButton : public QPushButton {
 
   int ModalResult() const { return modal_result_; }
   void SetModalResult(int result) { modal_result_ = result; }
-  // Escape anywhere in the form clicks a Cancel button.
-  bool Cancel() const { return cancel_ != nullptr; }
+  // An Escape that reaches the form clicks a Cancel button: one that the
+  // control with the focus leaves to its form, as a closed list or an edit
+  // does. A dropped list is a window of its own that takes its Escape and
+  // closes, and the form never sees that key.
+  bool Cancel() const { return cancel_; }
   void SetCancel(bool cancel);
 
   bool RepeatedClick() const { return repeated_click_; }
@@ -103,8 +106,10 @@ class CtlButton : public QPushButton {
   void enterEvent(QEnterEvent*) override;
   void leaveEvent(QEvent*) override;
   bool event(QEvent*) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  void WatchForm();
   void Clicked();
   void RepeatTick();
   void DropMenu();
@@ -121,7 +126,8 @@ class CtlButton : public QPushButton {
   bool multi_line_ = false;
   bool hide_hint_ = true;
   int modal_result_ = 0;
-  QShortcut* cancel_ = nullptr;
+  bool cancel_ = false;
+  QPointer<QWidget> form_;  // the window whose Escape a Cancel button watches
   bool repeated_click_ = false;
   int repeating_delay_ = 500;
   int repeating_interval_ = 100;

@@ -7,8 +7,11 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "app/aide.h"
@@ -266,4 +269,49 @@ TEST(FermetureEditeur, QuestionsComeOverTheMapAndNoToTheViewSavesTheMountain) {
   EXPECT_FALSE(a.w->edition_ouverte[1]);
   EXPECT_EQ(a.w->editeurs[1], nullptr);
   EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 0);
+}
+
+// Alt and a title's letter open that menu; Escape closes it and leaves the
+// menu bar holding the keyboard, its title highlighted, so the editor's keys
+// wait; a second Escape gives the keyboard back to the editor, whose keys act.
+TEST_F(Editeurs, AfterAMenuAndEscapeTheBarShowsItHoldsTheKeysUntilASecondEscape) {
+  commande(Commande::editer);
+  Tfenetre_edition* e = editeur(1);
+  ASSERT_NE(e, nullptr);
+  peindre(e);
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  e->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), e);
+  QMenuBar* barre = w->menuBar();
+  QAction* titre = nullptr;
+  for (QAction* a : barre->actions())
+    if (a->text() == "&Window") titre = a;
+  ASSERT_NE(titre, nullptr);
+  const QRect zone = barre->actionGeometry(titre);
+  auto surligne = [&] {
+    const QImage image = barre->grab().toImage();
+    const QRgb couleur = barre->palette().color(QPalette::Highlight).rgb();
+    int n = 0;
+    for (int y = zone.top(); y <= zone.bottom(); ++y)
+      for (int x = zone.left(); x <= zone.right(); ++x) n += image.pixel(x, y) == couleur;
+    return n > zone.width() * zone.height() / 3;
+  };
+  EXPECT_FALSE(surligne());
+  const int position = e->session().position();
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+  ASSERT_TRUE(titre->menu()->isVisible());
+  QTest::keyClick(titre->menu(), Qt::Key_Escape);
+  EXPECT_FALSE(titre->menu()->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), barre);
+  EXPECT_TRUE(surligne());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+  EXPECT_EQ(e->session().position(), position);
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(surligne());
+  ASSERT_EQ(QApplication::focusWidget(), e);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+  EXPECT_EQ(e->session().position(), position + 1);
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Review shots of the map editor's tools: starts build/bin/quorvel under Xvfb
 # (with the shipped montagne.ini beside it, so F5 makes a degree-7 mountain
-# that has no file: nothing is written), opens the editor with F4, selects Shape with Page Up then Page
+# that has no file: nothing is written), opens the editor with F4, goes to
+# the menu bar with Alt+W and back with two Escapes (a fifth PNG shows the bar
+# holding the keyboard between them), selects Shape with Page Up then Page
 # Down, drags a short stroke and writes a PNG while the tool dialog is open
 # (section, circles and section line on the map); then Enter runs the tool,
 # the pop-up's "Refresh" draws the changed map for a second PNG, the
@@ -10,13 +12,14 @@
 # F5 draws the new mountain's key from the clock, so two runs show different
 # terrains: to compare two builds, give both the same fixed key first.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-tools.sh [DIALOG.png] [RESULT.png] [RAISE.png] [SECTION.png]
+# Usage: tests/review/shot-tools.sh [DIALOG.png] [RESULT.png] [RAISE.png] [SECTION.png] [MENUBAR.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-tools-dialog.png}")
 out2=$(realpath -m "${2:-build/shot-tools-result.png}")
 out3=$(realpath -m "${3:-build/shot-tools-raise.png}")
 out4=$(realpath -m "${4:-build/shot-tools-section.png}")
+out5=$(realpath -m "${5:-build/shot-tools-menubar.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -42,9 +45,15 @@ sleep 1
 xdotool key F4
 wait_progress
 # The editor opens as the next MDI child, its map at a known place on the screen.
-xdotool key alt+w || true
+# Through the menu bar and back: Alt+W opens the Window menu; Escape closes it
+# and leaves the bar holding the keyboard, its title highlighted, as desktop
+# menu bars do; a second Escape gives the keyboard back to the editor.
+xdotool key alt+w
 sleep 0.5
-xdotool key Escape || true
+xdotool key Escape
+sleep 0.3
+import -window root "$5"
+xdotool key Escape
 map_x=${EDITOR_MAP_X:-700}
 map_y=${EDITOR_MAP_Y:-520}
 xdotool mousemove "$map_x" "$map_y"
@@ -92,6 +101,6 @@ sleep 0.5
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5"
 rm -f "$inner"
-echo "wrote $out1, $out2, $out3 and $out4"
+echo "wrote $out1, $out2, $out3, $out4 and $out5"

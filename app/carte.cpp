@@ -82,6 +82,7 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   Memo1 = new QPlainTextEdit(Panneau);
   Memo1->setGeometry(9, 56, 528, 89);
   Memo1->installEventFilter(this);
+  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { memo_change_ = true; });
   checkbox_photo = new CtlCheckBox(Panneau);
   checkbox_photo->SetCaption("Picture");
   checkbox_photo->setToolTip("Allows to display imported aerial picture");
@@ -147,6 +148,7 @@ void TMatricewindow::initialiser_fiche(platform::WindowHandle proprietaire, bool
     if (l.empty()) break;
     Memo1->appendPlainText(fenetres::texte_du_document(l));
   }
+  memo_change_ = false;  // filled from the record: nothing to take
   checkbox_photo->SetChecked(parametres().photo_aerienne != 0);
   checkbox_photo->setEnabled(parametres().photo_aerienne != 0);
   actualiser();
@@ -229,27 +231,43 @@ void remplacer_dans_le_bloc(const QTextBlock& b) {
 
 }  // namespace
 
-// Memo lines 0 to 10 become the comment lines. What the document cannot hold
-// turns into "?" in the memo as well, so that the memo shows what will be
-// saved, and the user is told once.
+// Memo lines 0 to 10 become the comment lines; the card is modified only when
+// one of them changed. What the document cannot hold turns into "?" in the
+// memo as well, so that the memo shows what will be saved, and the user is
+// told once.
 void TMatricewindow::prendre_memo() {
-  modifie = 1;
   QTextDocument* d = Memo1->document();
   QString remplaces;
+  bool change = false;
   for (int k = 0; k < 11; ++k) {
     const QTextBlock b = d->findBlockByNumber(k);
     QString r;
-    parametres().texte[static_cast<std::size_t>(k)] = b.isValid() ? fenetres::octets_du_document(b.text(), &r) : "";
+    std::string ligne = b.isValid() ? fenetres::octets_du_document(b.text(), &r) : "";
+    std::string& texte = parametres().texte[static_cast<std::size_t>(k)];
+    if (ligne != texte) {
+      texte = std::move(ligne);
+      change = true;
+    }
     if (r.isEmpty()) continue;
     remplacer_dans_le_bloc(b);
     for (const char32_t u : r.toUcs4())
       if (!remplaces.contains(QString::fromUcs4(&u, 1))) remplaces += QString::fromUcs4(&u, 1);
   }
+  memo_change_ = false;  // the "?" put in above is the text just taken
+  if (change) modifie = 1;
   if (!remplaces.isEmpty()) warn(message_memo_remplaces(remplaces).toStdString(), "Memo");
 }
 
+void TMatricewindow::prendre_saisie() {
+  if (memo_change_) prendre_memo();
+}
+
+bool TMatricewindow::saisie_en_cours() const { return !BitBtn2->isHidden() && Memo1->hasFocus(); }
+
+// Every key released in the memo takes its text; a key that changed nothing
+// (F3 that saved it, an arrow) changes nothing.
 bool TMatricewindow::eventFilter(QObject* o, QEvent* e) {
-  if (o == Memo1 && e->type() == QEvent::KeyRelease) prendre_memo();
+  if (o == Memo1 && e->type() == QEvent::KeyRelease) prendre_saisie();
   return CarteMontagne::eventFilter(o, e);
 }
 

@@ -32,6 +32,8 @@ class TMatricewindow : public CarteMontagne {
   void marquer_sauvee(long long date) override;
   void marquer_sans_fichier() override;
   void montrer_terrain(int degre, bool deformation) override;
+  void prendre_saisie() override;
+  bool saisie_en_cours() const override;
   void BitBtn1Click();  // shows the memo
   void BitBtn2Click();  // hides it
 
@@ -61,6 +63,7 @@ class TMatricewindow : public CarteMontagne {
   // Writes the two labels from the record, the terrain and the status text.
   void actualiser();
   QMenu* menu_;
+  bool memo_change_ = false;  // the memo's text changed since it was last taken
   int degre_terrain_ = 0;  // 0: no terrain seen yet, the record's degree is shown
   bool deformation_terrain_ = false;
 };

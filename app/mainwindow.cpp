@@ -286,7 +286,10 @@ void TBasewindow::suivre_fenetres() {
   if (e.nombre_montagnes > 0 && balayer) {
     suivre_carte_active(actif);
     for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)
-      if (e.montagnes[m].type.utilise && cartes[m] && cartes[m]->fermeture) fermer_montagne(m);
+      if (e.montagnes[m].type.utilise && cartes[m] && cartes[m]->fermeture) {
+        prendre_carte(m);  // typed until the close: its question sees it
+        fermer_montagne(m);
+      }
   }
 
   if (e.nombre_vues > 0 && balayer) suivre_vue_active(actif);
@@ -339,7 +342,25 @@ void TBasewindow::afficher_documents_courants() {
   if (e.video_courante) etat_droit_->setText("Video N° " + QString::number(e.video_courante));
 }
 
-// The active card becomes the current mountain and takes what it wrote into its slot.
+void TBasewindow::prendre_carte(int m) {
+  CarteMontagne* c = fenetre_de(cartes, m);
+  auto& s = etat.montagnes[m];
+  if (!c || !s.type.utilise) return;
+  c->prendre_saisie();
+  if (!c->modifie) return;
+  // The card wrote into the slot's record.
+  s.type.modifie_edition = 1;
+  if (s.terrain) s.terrain->photo_presente = s.type.parametres.photo_aerienne;
+  c->modifie = 0;
+}
+
+void TBasewindow::prendre_cartes() {
+  for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) prendre_carte(m);
+}
+
+// The active card becomes the current mountain and takes what it wrote into
+// its slot. The tree follows it, and takes the keyboard unless the user types
+// in the card's memo.
 void TBasewindow::suivre_carte_active(QWidget* actif) {
   auto& e = etat;
   for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m) {
@@ -350,16 +371,12 @@ void TBasewindow::suivre_carte_active(QWidget* actif) {
       continue;
     }
     if (c->fermeture) continue;
-    if (c->modifie) {  // the card wrote into the slot's record
-      e.montagnes[m].type.modifie_edition = 1;
-      if (e.montagnes[m].terrain) e.montagnes[m].terrain->photo_presente = e.montagnes[m].type.parametres.photo_aerienne;
-      c->modifie = 0;
-    }
+    prendre_carte(m);
     e.montagne_courante = c->no_matrice;
     c->fermeture_autorisee = 1;
     etat_gauche_->setText("<< Mountain " + nom_montagne(m) + " >>");
     etat_droit_->clear();
-    selectionner_noeud(noeuds_montagnes[m], true);
+    selectionner_noeud(noeuds_montagnes[m], !c->saisie_en_cours());
     edition_active = 0;
     int compte = 0;
     for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)

@@ -310,6 +310,11 @@ class TBasewindow : public QMainWindow,
   void suivre_fenetres();
   void afficher_documents_courants();
   void suivre_carte_active(QWidget* actif);
+  // Takes what card m (every card) wrote into its slot and not taken yet:
+  // its pending memo text, and the slot becomes edited when the card changed
+  // it. Whatever reads the edited state (questions, saves) calls this first.
+  void prendre_carte(int m);
+  void prendre_cartes();
   void suivre_vue_active(QWidget* actif);
   void suivre_video_active(QWidget* actif);
   void suivre_editeur_actif(QWidget* actif);

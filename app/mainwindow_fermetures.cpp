@@ -158,6 +158,7 @@ void TBasewindow::quitter() {
 
 bool TBasewindow::questions_de_sortie() {
   if (questions_sortie_posees_) return true;
+  prendre_cartes();  // a line typed and closed at once, with no focus change between
   if (operation_en_cours() || (film_en_fabrication && film_en_fabrication())) {
     // The work in progress holds the documents and windows the exit would free.
     fermeture_impossible();

@@ -62,6 +62,8 @@ void TBasewindow::commande(Commande c) {
     afficher_aide(d.sujet);
     if (!d.aide_puis_commande) return;
   }
+  // A command may save or ask about a document: it sees every line typed in a card.
+  prendre_cartes();
   if (const auto& code = commandes_[indice(c)]) code();
 }
 

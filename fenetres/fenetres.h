@@ -73,6 +73,13 @@ class CarteMontagne : public FenetreEnfant {
     (void)degre;
     (void)deformation;
   }
+  // Takes into the record what was typed and not taken yet (the card takes
+  // its memo as keys are released); `modifie` is raised when the text changed.
+  // Whatever reads the slot's edited state calls this first.
+  virtual void prendre_saisie() {}
+  // The user types on the card: its memo is open and has the keyboard. The
+  // explorer then leaves the keyboard where it is.
+  virtual bool saisie_en_cours() const { return false; }
 
  protected:
   // A card closes only while it is the active child and marked close-allowed.

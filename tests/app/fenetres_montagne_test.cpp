@@ -26,6 +26,7 @@
 #include "app/carte.h"
 #include "controls/panelfill.h"
 #include "controls/checkbox.h"
+#include "controls/shapebutton.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_impression.h"
 #include "app/impression.h"
@@ -1098,4 +1099,66 @@ TEST(Explorateur, ClosingTheActiveViewOrMountainActivatesTheNextWindow) {
     active(nullptr, "", "");
     EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
   }
+}
+
+// The memo, opened by its button or by "Type text", takes the keyboard and
+// keeps it while the user types, whether the explorer is shown or not; the
+// tree still follows the card's node, and takes the keyboard again when a
+// window is chosen in it.
+TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
+  for (bool explorateur : {false, true})
+    for (const char* porte : {"Memo", "Type text"}) {
+      SCOPED_TRACE(std::string(explorateur ? "explorer shown, " : "explorer hidden, ") + porte);
+      Atelier a(4);
+      QApplication::setActiveWindow(a.w.get());
+      auto repos = [] {
+        for (int k = 0; k < 10; ++k) QApplication::processEvents();
+      };
+      QTreeWidget* arbre = a.w->arbre();
+      auto choisir = [&](QTreeWidgetItem* noeud) {
+        QTest::mouseClick(arbre->viewport(), Qt::LeftButton, {}, arbre->visualItemRect(noeud).center());
+        repos();
+      };
+      a.commande(Commande::nouvelle_montagne);
+      a.commande(Commande::voir);
+      a.attendre_image(a.vue(1));
+      if (explorateur) a.commande(Commande::explorateur);
+      repos();
+      ASSERT_EQ(arbre->isVisible(), explorateur);
+      TMatricewindow* c = a.carte(1);
+      QTreeWidgetItem* noeud = a.w->noeuds_montagnes[1];
+      // The card comes forward by its node, or by its title bar.
+      if (explorateur) {
+        choisir(noeud);
+        EXPECT_EQ(QApplication::focusWidget(), arbre);
+      } else {
+        QMdiSubWindow* s = c->sous_fenetre();
+        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, 4));
+        repos();
+      }
+      ASSERT_EQ(a.w->enfant_actif(), c);
+      if (std::string(porte) == "Memo") QTest::mouseClick(c->BitBtn1, Qt::LeftButton);
+      else a.commande(Commande::taper_texte);
+      repos();
+      // Each key goes where the keyboard is, and events run between keys.
+      for (const char k : std::string("ridge")) {
+        QWidget* f = QApplication::focusWidget();
+        ASSERT_NE(f, nullptr);
+        QTest::keyClick(f, k);
+        repos();
+      }
+      EXPECT_EQ(QApplication::focusWidget(), c->Memo1);
+      EXPECT_EQ(c->Memo1->toPlainText(), "ridge");
+      EXPECT_EQ(c->parametres().texte[0], "ridge");
+      EXPECT_EQ(a.w->enfant_actif(), c);
+      EXPECT_EQ(arbre->selectedItems(), QList<QTreeWidgetItem*>{noeud});
+      if (!explorateur) continue;
+      // A window chosen in the tree: the tree keeps the keyboard, for the view and for the card.
+      choisir(a.w->noeuds_vues[1]);
+      EXPECT_EQ(a.w->enfant_actif(), a.vue(1));
+      EXPECT_EQ(QApplication::focusWidget(), arbre);
+      choisir(noeud);
+      EXPECT_EQ(a.w->enfant_actif(), c);
+      EXPECT_EQ(QApplication::focusWidget(), arbre);
+    }
 }

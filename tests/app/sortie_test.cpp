@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -393,3 +394,93 @@ TEST(Exit, OnlyYesOrNoAnswersASaveQuestion) {
   }
 }
 
+
+namespace {
+
+// A copy of the sample mountain document, opened, with a line typed at the
+// end of its memo; the last key is still held down, so that only the key
+// releases before it took the text.
+struct MemoTape : Atelier {
+  QString chemin;
+  TMatricewindow* c = nullptr;
+
+  MemoTape() {
+    chemin = dossier.path() + "/vallee.mat";
+    EXPECT_TRUE(QFile::copy(QUORVEL_SOURCE_DIR "/tests/data/vallee.mat", chemin));
+    dialogues->ouvertures.push_back(chemin.toStdString());
+    commande(Commande::ouvrir);
+    Programme::vider();
+    c = carte(1);
+    if (!c) return;
+    w->activer(c);
+    c->BitBtn1Click();
+    QTest::keyClick(c->Memo1, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(c->Memo1, Qt::Key_Return);
+    QTest::keyClicks(c->Memo1, "north ridge");
+    QTest::keyPress(c->Memo1, Qt::Key_Exclam, Qt::NoModifier);
+    ui.entries.clear();
+  }
+  bool ligne_ecrite() const {
+    return lire_tout(chemin).rfind("  [TEXTE]\r\n2\r\nA valley with a river and a forest, grown from key "
+                                   "31415.\r\nnorth ridge!\r\n",
+                                   0) == 0;
+  }
+};
+
+}  // namespace
+
+// A memo line typed and at once closed, with no focus change between, is
+// asked about and saved on Yes, whichever door ends the program or closes the
+// card: File > Exit, the title bar's close box, a close request of the window
+// manager, the card's own close box.
+TEST(Exit, AMemoLineTypedThenClosedAtOnceIsAskedAbout) {
+  const std::pair<const char*, std::function<void(MemoTape&)>> portes[] = {
+      {"File > Exit", [](MemoTape& a) { a.w->action(Commande::sortie)->trigger(); }},
+      {"close box", [](MemoTape& a) { a.w->legende()->CloseButton()->click(); }},
+      {"window manager", [](MemoTape& a) { fermeture_exterieure(*a.w); }},
+      {"card's close box", [](MemoTape& a) { a.c->sous_fenetre()->close(); }},
+  };
+  for (const auto& [porte, fermer] : portes) {
+    SCOPED_TRACE(porte);
+    MemoTape a;
+    ASSERT_NE(a.c, nullptr);
+    ASSERT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 0);  // nothing took the card's change yet
+    const bool carte = std::string(porte) == "card's close box";
+    a.ui.answers = {true};
+    fermer(a);
+    Programme::vider();
+    const std::string question = carte ? "Save the modifications of " + a.chemin.toStdString() + " ?"
+                                       : "Before exit, do you want to save modifications on  N\u00b01  " +
+                                             a.chemin.toStdString() + " ?";
+    ASSERT_EQ(a.ui.entries.size(), 1u);
+    EXPECT_EQ(a.ui.entries[0].text, question);
+    EXPECT_EQ(a.w->sortie, !carte);
+    EXPECT_EQ(a.w->etat.nombre_montagnes, carte ? 0 : 1);
+    EXPECT_TRUE(a.ligne_ecrite()) << lire_tout(a.chemin).substr(0, 120);
+  }
+}
+
+// Only a change of the memo's text changes the document: a line saved with F3
+// from the memo (F3's own release reaching the memo) and keys that change
+// nothing leave nothing to ask at exit.
+TEST(Exit, AMemoSavedWithF3IsNotAskedAboutAgain) {
+  MemoTape a;
+  ASSERT_NE(a.c, nullptr);
+  QTest::keyRelease(a.c->Memo1, Qt::Key_Exclam, Qt::NoModifier);
+  // Keys as the window system hands them over: F3 reaches its shortcut, then the memo.
+  QApplication::setActiveWindow(a.w.get());
+  ASSERT_EQ(QApplication::focusWidget(), a.c->Memo1);
+  QTest::keyClick(a.w->windowHandle(), Qt::Key_F3);
+  Programme::vider();
+  EXPECT_TRUE(a.ligne_ecrite()) << lire_tout(a.chemin).substr(0, 120);
+  for (Qt::Key k : {Qt::Key_Left, Qt::Key_Home, Qt::Key_Shift, Qt::Key_F3}) QTest::keyClick(a.w->windowHandle(), k);
+  EXPECT_EQ(a.c->Memo1->textCursor().blockNumber(), 1);  // the keys reached the memo
+  EXPECT_EQ(a.c->Memo1->textCursor().positionInBlock(), 0);
+  a.w->activer(a.c);
+  EXPECT_EQ(a.c->modifie, 0);
+  EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 0);
+  a.w->action(Commande::sortie)->trigger();
+  Programme::vider();
+  EXPECT_TRUE(a.ui.entries.empty()) << a.ui.entries[0].text;
+  EXPECT_TRUE(a.w->sortie);
+}

@@ -6,7 +6,10 @@
 # maximised and after View > Duplicate the view: shot-windows-opened.png,
 # shot-windows-mosaic.png, shot-windows-memo.png, shot-windows-cascade.png, shot-windows-maximised.png,
 # shot-windows-duplicated.png; and a view without fixed scale reopened with its
-# picture beside it: shot-windows-reopened.png.
+# picture beside it: shot-windows-reopened.png; and, opened again with the
+# explorer shown, the card brought forward by its node, its memo opened and a
+# line typed (the line is in the memo, the mountain's node still selected):
+# shot-windows-explorer-memo.png.
 # Then, on another copy: a new mountain and its view (F5, F6), the document's
 # view made active, Mountain > Close all the mountains and F3 at once:
 # shot-windows-closeall-save.png shows "Save a mountain" with the new mountain
@@ -66,6 +69,30 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$out"
 sed 's/Taille image fixe  =Oui/Taille image fixe  =Non/' tests/data/vallee.vue > "$work/libre.vue"
 convert -size 550x412 gradient:skyblue-green BMP3:"$work/libre.bmp"
 QUORVEL_SHOT_MAIN_ONLY=1 tests/review/shot-main.sh "$work/libre.vue" "$out/shot-windows-reopened.png" >/dev/null
+# The explorer shown: the card comes forward by its node, and what is typed
+# after its Memo button goes into the memo.
+cat > "$inner" <<'INNER'
+set -euo pipefail
+build/bin/quorvel "$1/vallee.vue" &
+pid=$!
+sleep 6
+win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
+xdotool windowmove "$win" 0 0 || true
+xdotool windowsize "$win" 1010 760 || true
+xdotool windowfocus "$win" || true
+sleep 2
+click() { xdotool mousemove "$1" "$2" click 1; sleep 2; }
+click 330 57                # the Explorer button
+click 90 83                 # the mountain's node: its card comes forward
+click 223 220               # the card's Memo button
+xdotool key ctrl+End Return
+xdotool type --delay 100 "North ridge, seen from the lake"
+sleep 2
+import -window root "$2/shot-windows-explorer-memo.png"
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+INNER
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$out"
 # "Close all the mountains" and F3 at once: the save goes through.
 fermeture=$(mktemp)
 cat > "$fermeture" <<'INNER'

@@ -19,7 +19,8 @@ void CascadesFermeture::poser_question_montagne(int m) {
   if (!type.a_fichier || !modifie) return;
   if (courante) h_.oublier_vue_modifiee(courante);
   if (q_.oui("Save the modifications of " + type.fichier + " ?")) {
-    e_.parametres = type.parametres;
+    // Its video is saved with it also when the card, not the video, was active.
+    rendre_courants_documents(m);
     h_.sauver_document();
   }
 }
@@ -61,6 +62,11 @@ void CascadesFermeture::fermer_videos(int v, int m) {
   for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w) {
     auto& video = e_.videos[w];
     if (!video.utilise || (v && video.vue != v) || (m && video.montagne != m)) continue;
+    // Closing with its view, a video that would ask in its own close asks the
+    // same; closing with its mountain, the mountain's question covered it.
+    if (v && e_.montagnes[video.montagne].type.utilise && h_.video_a_fichier(w) && h_.video_refaite(w) &&
+        q_.oui(h_.question_video(w)))
+      sauver_video(w);
     video.utilise = false;
     --e_.nombre_videos;
     h_.fermer_fenetre_video(w);
@@ -97,19 +103,21 @@ void CascadesFermeture::fermer_vue(int v) {
   rendre_courante_premiere_vue();
 }
 
-void CascadesFermeture::fermer_video(int w) {
+void CascadesFermeture::sauver_video(int w) {
   const int m = e_.videos[w].montagne, v = e_.videos[w].vue;
-  const bool montagne_ouverte = e_.montagnes[m].type.utilise;
-  if (h_.sauvegarde_video_demandee(w) && h_.video_refaite(w) && montagne_ouverte) {
-    e_.montagne_courante = m;
-    e_.parametres = e_.montagnes[m].type.parametres;
-    e_.vue_courante = v;
-    if (const param_vue* p = h_.parametres_de_vue(v)) e_.vue = *p;
-    e_.video_courante = w;
-    if (const Param_video* p = h_.parametres_de_video(w)) e_.video = *p;
-    h_.sauver_document();
-    h_.oublier_video_refaite(w);
-  }
+  e_.montagne_courante = m;
+  e_.parametres = e_.montagnes[m].type.parametres;
+  e_.vue_courante = v;
+  if (const param_vue* p = h_.parametres_de_vue(v)) e_.vue = *p;
+  e_.video_courante = w;
+  if (const Param_video* p = h_.parametres_de_video(w)) e_.video = *p;
+  h_.sauver_document();
+  h_.oublier_video_refaite(w);
+}
+
+void CascadesFermeture::fermer_video(int w) {
+  const bool montagne_ouverte = e_.montagnes[e_.videos[w].montagne].type.utilise;
+  if (h_.sauvegarde_video_demandee(w) && h_.video_refaite(w) && montagne_ouverte) sauver_video(w);
   e_.videos[w].utilise = false;
   h_.retirer_video(w, montagne_ouverte);
   --e_.nombre_videos;
@@ -175,7 +183,12 @@ bool CascadesFermeture::fermer_avant_sortie() {
 }
 
 bool CascadesFermeture::sauver_en_sortie(int m) {
-  auto& type = e_.montagnes[m].type;
+  rendre_courants_documents(m);
+  return h_.enregistrer();
+}
+
+void CascadesFermeture::rendre_courants_documents(int m) {
+  const auto& type = e_.montagnes[m].type;
   e_.montagne_courante = m;
   e_.parametres = type.parametres;
   // The document receives its own view and video, never another mountain's.
@@ -190,7 +203,6 @@ bool CascadesFermeture::sauver_en_sortie(int m) {
   // document from the current view and video.
   e_.vue_courante = type.a_fichier ? 0 : v;
   e_.video_courante = w;
-  return h_.enregistrer();
 }
 
 bool CascadesFermeture::sortir() {

@@ -22,6 +22,7 @@ class HoteFermetures {
   virtual bool video_refaite(int w) = 0;  // the movie was made again since the last save
   virtual bool video_a_fichier(int w) = 0;
   virtual bool sauvegarde_video_demandee(int w) = 0;
+  virtual std::string question_video(int w) = 0;  // the question the window asks in its own close
   virtual const Param_video* parametres_de_video(int w) = 0;
   virtual bool edition_ouverte(int m) = 0;
   virtual bool edition_modifiee(int m) = 0;
@@ -76,8 +77,9 @@ class CascadesFermeture {
   // without questions, its slot and terrain are freed and the lowest open
   // mountain becomes current.
   void fermer_montagne(int m);
-  // View v closed itself: saved when its own question was answered Yes, its
-  // videos close, the lowest open view (and its mountain) becomes current.
+  // View v closed itself: saved when its own question was answered Yes; its
+  // videos close, each one that would ask in its own close asked the same
+  // question first; the lowest open view (and its mountain) becomes current.
   void fermer_vue(int v);
   // Video w closed itself: saved when asked and its movie was remade.
   void fermer_video(int w);
@@ -102,6 +104,10 @@ class CascadesFermeture {
  private:
   // Saves mountain m as "&Save" does, with its own view and video.
   bool sauver_en_sortie(int m);
+  // Makes mountain m, its own view and its own video current for its save.
+  void rendre_courants_documents(int m);
+  // Saves video w's document with its own settings, as its window's Yes asks.
+  void sauver_video(int w);
   // The videos that close with view v or with mountain m.
   void fermer_videos(int v, int m);
   void rendre_courante_premiere_vue();

@@ -26,6 +26,7 @@ class TBasewindow::FermeturesFenetre final : public HoteFermetures {
   bool video_refaite(int k) override { return drapeau(video(k), &FenetreVideo::refaite); }
   bool video_a_fichier(int k) override { return drapeau(video(k), &FenetreVideo::a_fichier); }
   bool sauvegarde_video_demandee(int k) override { return drapeau(video(k), &FenetreVideo::sauvegarde_demandee); }
+  std::string question_video(int k) override { return video(k) ? video(k)->question_fermeture() : std::string(); }
   const Param_video* parametres_de_video(int k) override { return video(k) ? &video(k)->parametres : nullptr; }
   bool edition_ouverte(int m) override { return w_.edition_ouverte[m] != 0; }
   bool edition_modifiee(int m) override { return drapeau(fenetre_de(w_.editeurs, m), &FenetreEdition::modifiee); }
@@ -64,7 +65,7 @@ class TBasewindow::FermeturesFenetre final : public HoteFermetures {
     w_.liberer_noeud(w_.noeuds_videos[k]);
     if (fw) {
       fw->sauvegarde_demandee = 0;
-      fw->refaite = 0;  // the question of its mountain or view covers it
+      fw->refaite = 0;  // the cascade asked about it: its own close asks nothing
     }
     fermer(fw);
   }

@@ -130,6 +130,9 @@ class FenetreVideo : public FenetreEnfant {
   std::uint8_t a_fichier = 0;
   std::uint8_t focus_arbre = 0;
   std::uint16_t code_commande = 0;
+  // The question asked before the window closes when it has a file and its
+  // movie was made since the document was read or saved.
+  std::string question_fermeture() const { return "Save updates on " + windowTitle().toStdString() + " ?"; }
   // The video's own settings, their one owner; the main window's working
   // record is a separate value (the default new videos copy).
   Param_video parametres;

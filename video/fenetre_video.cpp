@@ -262,7 +262,7 @@ void TVideowindow::closeEvent(QCloseEvent* e) {
   // A window with a file asks whenever its movie was made since the document
   // was read or saved, at opening too (none could be read beside it then).
   if (a_fichier && refaite) {
-    if (ask_save("Save updates on " + windowTitle().toStdString() + " ?", "Video ")) sauvegarde_demandee = 1;
+    if (ask_save(question_fermeture(), "Video ")) sauvegarde_demandee = 1;
   }
   FenetreVideo::closeEvent(e);
 }

@@ -34,6 +34,7 @@ struct FakeHote : HoteFermetures {
   bool video_refaite(int w) override { return videos_refaites.count(w); }
   bool video_a_fichier(int w) override { return videos_avec_fichier.count(w); }
   bool sauvegarde_video_demandee(int w) override { return videos_a_sauver.count(w); }
+  std::string question_video(int w) override { return "Save updates on video " + std::to_string(w) + " ?"; }
   const Param_video* parametres_de_video(int w) override { return videos.count(w) ? &videos[w] : nullptr; }
   bool edition_ouverte(int m) override { return editions.count(m); }
   bool edition_modifiee(int m) override { return editions_modifiees.count(m); }

@@ -311,4 +311,83 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
     }
 }
 
+// tests/data/tour.vid alone in a folder, its movie made at opening (before a
+// Yes, made again at a new frame size), closed with its view or its mountain: each
+// door asks once, the video's own question or the mountain's, also when the
+// card, not the video, is active; Yes writes the document with the new
+// settings and the movie beside it, No leaves the folder as it was, and once
+// saved the door asks nothing and writes nothing.
+TEST(FilmDocument, AVideoClosedWithItsViewOrMountainIsAskedAboutOnce) {
+  using Porte = std::function<std::string(Atelier&, const std::string& vid)>;  // the question expected
+  auto par_vue = [](std::function<void(Atelier&)> fermer) -> Porte {
+    return [fermer](Atelier& a, const std::string&) {
+      const std::string titre = a.w->fenetres_videos[1]->windowTitle().toStdString();
+      fermer(a);
+      return "Save updates on " + titre + " ?";
+    };
+  };
+  auto par_carte = [](std::function<void(Atelier&)> fermer) -> Porte {
+    return [fermer](Atelier& a, const std::string& vid) {
+      a.w->activer(a.carte(1));
+      Programme::vider();
+      fermer(a);
+      return "Save the modifications of " + vid + " ?";
+    };
+  };
+  const std::pair<const char*, Porte> portes[] = {
+      {"Close the active view", par_vue([](Atelier& a) { a.commande(Commande::fermer_vue); })},
+      {"Close all views", par_vue([](Atelier& a) { a.commande(Commande::fermer_vues); })},
+      {"the view's close box", par_vue([](Atelier& a) {
+         a.w->activer(a.vue(1));
+         a.vue(1)->sous_fenetre()->close();
+       })},
+      {"Close the active mountain", par_carte([](Atelier& a) { a.commande(Commande::fermer_montagne); })},
+      {"the card's close box", par_carte([](Atelier& a) { a.carte(1)->sous_fenetre()->close(); })},
+      {"Close all the mountains", [](Atelier& a, const std::string& vid) {
+         a.commande(Commande::fermer_montagnes);
+         return "Before exit, do you want to save modifications on  N\u00b01  " + vid + " ?";
+       }}};
+  for (const auto& [nom, fermer] : portes)
+    for (const std::string cas : {"Yes", "No", "saved"}) {
+      SCOPED_TRACE(std::string(nom) + ", " + cas);
+      Atelier a;
+      test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(40, 90, 160);
+      const QString dossier = a.dossier.path();
+      const std::string vid = (dossier + "/tour.vid").toStdString(), avi = (dossier + "/tour.avi").toStdString();
+      ASSERT_FALSE(film_court(dossier + "/tour.vid", "tour.vid").empty());
+      a.dialogues->ouvertures.push_back(vid);
+      a.commande(Commande::ouvrir);
+      ASSERT_NE(a.w->fenetres_videos[1], nullptr);
+      if (cas == "Yes")
+        regler_video(a, [](TPagesDlg3& d) {
+          d.findChild<QRadioButton*>("RadioButton_640x")->click();
+          d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+          d.findChild<QRadioButton*>("RadioButton_Refaire")->click();
+        });
+      const auto film = lire_fichier(a.w->etat.dossier_travail() + "/video1.avi");
+      ASSERT_TRUE(film && !film->empty());
+      if (cas == "saved") a.commande(Commande::enregistrer);
+      const std::string document = lire_tout(dossier + "/tour.vid");
+      const QStringList fichiers = QDir(dossier).entryList(QDir::Files);
+      a.ui.entries.clear();
+      a.ui.answers = {cas == "Yes"};
+      const std::string question = fermer(a, vid);
+      Programme::vider();
+      EXPECT_EQ(a.w->etat.nombre_videos, 0);
+      ASSERT_EQ(a.ui.entries.size(), cas == "saved" ? 0u : 1u);
+      if (cas != "saved") {
+        EXPECT_EQ(a.ui.entries[0].text, question);
+      }
+      if (cas != "Yes") {
+        EXPECT_EQ(lire_tout(dossier + "/tour.vid"), document);
+        EXPECT_EQ(QDir(dossier).entryList(QDir::Files), fichiers);
+        continue;
+      }
+      EXPECT_EQ(lire_fichier(avi), film);
+      const std::string ecrit = lire_tout(dossier + "/tour.vid");
+      EXPECT_EQ(trajectoire(ecrit), trajectoire(document));
+      EXPECT_NE(ecrit.find("Largeur image      =         640"), std::string::npos);
+    }
+}
+
 }  // namespace

@@ -19,8 +19,13 @@ void CascadesFermeture::poser_question_montagne(int m) {
   if (!type.a_fichier || !modifie) return;
   if (courante) h_.oublier_vue_modifiee(courante);
   if (q_.oui("Save the modifications of " + type.fichier + " ?")) {
-    // Its video is saved with it also when the card, not the video, was active.
-    rendre_courants_documents(m);
+    // A video of this mountain current at the close is saved with it, as
+    // "&Save" would; with the card active none is, and its own video is.
+    const int w = e_.video_courante;
+    if (w && e_.videos[w].utilise && e_.videos[w].montagne == m)
+      e_.parametres = type.parametres;
+    else
+      rendre_courants_documents(m);
     h_.sauver_document();
   }
 }

@@ -80,9 +80,6 @@ class Importation {
   Echec importer_altitudes(const std::string& chemin, const param_mat& p, ProgressSink* attente,
                            WindowHandle fenetre);
   Echec importer_bmp(const std::string& chemin, const param_mat& p);
-  // An elevation source held in memory; `chemin` gives the extension and the
-  // file name of the comment line.
-  Echec lire_altitudes(std::string octets, const std::string& chemin, ProgressSink* attente, WindowHandle fenetre);
   // Loads the aerial picture beside an elevation source (same name, ".jpg")
   // when it exists and is exactly W x H; then utiliser_photo is set.
   bool charger_photo_aerienne(const std::string& chemin_source);
@@ -131,18 +128,11 @@ class Importation {
   std::int32_t taille = 0;      // nodes per side of the terrain
   bool couleurs_photo = false;  // the terrain has its photo colours (not cancelled)
 
-  // More of a source's text, read on to where the reader `r` stands: false
-  // at the end of the file.
+  // More of a DEM's text, read on to where the reader `r` stands: false at
+  // the end of the file.
   using SuiteTexte = std::function<bool(model::TextReader& r)>;
-  // The text of an elevation source, the line count of a whole text grid (of
-  // which the text may hold only the rows read), and the reading on of a
-  // text read so far.
-  using SourceTexte = std::function<model::TextReader(std::size_t& lignes, SuiteTexte& suite)>;
 
  private:
-  // Reads the source that `source` gives; its refusals are the reader's.
-  Echec lire_texte(const std::string& chemin, const SourceTexte& source, ProgressSink* attente,
-                   WindowHandle fenetre);
   void nouvelle_source(const std::string& ext);
   void fin_lecture();
 };

@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <utility>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "import/importation.h"
 #include "model/aleatoire.h"
@@ -199,28 +200,56 @@ std::int32_t entete_dem(Importation& imp, TextReader& r) {
   return profils;
 }
 
-// Profile p (record B): false when the text ends inside it (a short file
-// keeps what was read). Read again from its start, it gives the same grid.
-bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p) {
+// Profile p (record B) as read: its header and the elevations that fall in
+// the grid.
+struct Profil {
+  bool entete = false;                // its four header fields were read
+  std::int32_t ligne = 0;             // row of its first elevation
+  std::int32_t elevations = 0;        // m
+  std::vector<std::int32_t> gardees;  // elevation q at index q - 1, for q below the grid's height
+};
+
+// Reads profile p into `profil` without touching the grid: false when the
+// text ends inside it. A profile that runs to the end of what was read is
+// read again with more, since its last number may be cut there.
+bool lire_profil(const Importation& imp, ChampsDem& champs, std::int32_t p, Profil& profil) {
   TextReader& r = champs.r;
   const std::string b = "profile " + std::to_string(p) + " (record B)";
   std::int32_t entete[4];
   const char* noms[4] = {"row", "column", "number of elevations", "number of columns"};
+  profil.entete = false;
+  profil.gardees.clear();
   for (int k = 0; k < 4; ++k) {
     const auto lu = champs.donnee(b, noms[k]);
     if (!lu) return false;
     entete[k] = *lu;
   }
   r.read_chars(120);
-  const std::int32_t m = entete[2];
-  if (entete[0] == 1 && imp.hauteur < m && m < Importation::taille_maxi) agrandir_vers_le_haut(imp, m);
-  Remplissage remplir{imp};
+  profil.entete = true;
+  profil.ligne = entete[0];
+  profil.elevations = entete[2];
+  const std::int64_t m = profil.elevations;
+  // A first-row profile longer than the grid makes it that high.
+  const std::int64_t h = profil.ligne == 1 && m < Importation::taille_maxi ? std::max<std::int64_t>(imp.hauteur, m)
+                                                                           : imp.hauteur;
   for (std::int64_t q = 1; q <= m; ++q) {
     const auto v = champs.donnee(b, "elevation", q);
     if (!v) return false;
-    if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
+    if (q < h) profil.gardees.push_back(*v);
   }
   return true;
+}
+
+// Places a profile read whole, or cut by the end of the file (then what was
+// read of it): its heights go to column p, south end at the bottom, and only
+// they move the minimum and the maximum.
+void placer_profil(Importation& imp, const Profil& profil, std::int32_t p) {
+  if (!profil.entete) return;
+  const std::int32_t m = profil.elevations;
+  if (profil.ligne == 1 && imp.hauteur < m && m < Importation::taille_maxi) agrandir_vers_le_haut(imp, m);
+  Remplissage remplir{imp};
+  std::int64_t q = 1;
+  for (const std::int32_t v : profil.gardees) remplir.valeur(v, p, imp.hauteur - q++);
 }
 
 // `suite` reads more of the text when a profile runs to the end of what was
@@ -232,15 +261,17 @@ void lire_dem(Importation& imp, TextReader& r, const Importation::SuiteTexte& su
   taille_grille(imp, profils, profils);
   Progres progres(attente, fenetre, "DEM file reading ... ", imp.hauteur);
   const auto plus = [&] { return r.eof() && suite && suite(r); };
+  Profil profil;
   for (std::int32_t p = 1; p <= imp.largeur && (!r.eof() || plus()); ++p) {
     if (!progres.ligne()) break;
     const std::size_t debut = r.position();
     const int ligne = r.line();
-    bool complet = lire_profil(imp, champs, p);
+    bool complet = lire_profil(imp, champs, p, profil);
     while (plus()) {
       r.seek(debut, ligne);
-      complet = lire_profil(imp, champs, p);
+      complet = lire_profil(imp, champs, p, profil);
     }
+    placer_profil(imp, profil, p);
     if (!complet) return;
   }
 }
@@ -249,6 +280,73 @@ void lire_dem(Importation& imp, TextReader& r, const Importation::SuiteTexte& su
 Echec refus_fichier(const std::string& chemin, const std::string& raison) {
   return "The file " + chemin + " cannot be imported: " + raison;
 }
+
+// The line ends of the text and Geoconcept grids: "\r\r\n" (a file
+// converted twice between Windows and Unix), "\r\n", "\n" and a lone "\r"
+// each end one line. The text comes piece by piece and goes out to `sortie`
+// (a callable taking a std::string_view, false to stop) with every line end
+// made "\n", so that the count of a grid's lines and the reading of its rows
+// see the same lines.
+class FinsDeLigne {
+ public:
+  // False when `sortie` stopped.
+  template <class Sortie>
+  bool ajouter(std::string_view m, Sortie& sortie) {
+    std::size_t p = 0;
+    while (p < m.size()) {
+      if (cr_ > 0) {
+        // The returns met last are settled by what follows them.
+        if (m[p] == '\r') {
+          if (cr_ == 2 && !sortie(kFin)) return false;  // the first of three ends a line
+          cr_ = 2;
+          ++p;
+          continue;
+        }
+        // Before "\n" they belong to its line end; before anything else each ends a line.
+        if (m[p] != '\n' && !finir(sortie)) return false;
+        cr_ = 0;
+      }
+      const std::size_t r = m.find('\r', p);
+      const std::size_t fin = r == std::string_view::npos ? m.size() : r;
+      if (fin > p && !sortie(m.substr(p, fin - p))) return false;
+      if (fin == m.size()) break;
+      cr_ = 1;
+      p = r + 1;
+    }
+    return true;
+  }
+  // At the end of the text, each return still waiting ends a line.
+  template <class Sortie>
+  bool finir(Sortie& sortie) {
+    for (; cr_ > 0; --cr_)
+      if (!sortie(kFin)) return false;
+    return true;
+  }
+
+ private:
+  static constexpr std::string_view kFin = "\n";
+  int cr_ = 0;  // returns at the end of the last piece
+};
+
+// Keeps the text it is given up to the end of its `voulues`-th line.
+struct GardeLignes {
+  std::string& texte;
+  std::size_t voulues;
+  std::size_t lignes = 0;
+  bool operator()(std::string_view m) {
+    std::size_t p = 0;
+    while (lignes < voulues && (p = m.find('\n', p)) != std::string_view::npos) {
+      ++lignes;
+      ++p;
+    }
+    texte.append(m.substr(0, lignes < voulues ? m.size() : p));
+    return lignes < voulues;
+  }
+};
+
+// Room kept at once for the text of an elevation source: the largest grid the
+// import keeps (2048 rows or profiles of 2048 values) takes about 27 MB.
+constexpr std::uint64_t kPlaceTexte = std::uint64_t(64) << 20;
 
 // The header of a DEM (record A, 1024 bytes by its format) or of a Geoconcept
 // grid (its first line) is checked on the first bytes of the file; more are
@@ -262,7 +360,15 @@ std::size_t verifier_entete(LectureFichier& f, const std::string& ext) {
   for (std::uint64_t n = kTeteTexte;; n *= 4) {
     if (!f.lire_jusqua(n)) throw Refus{f.raison()};
     Importation essai;
-    TextReader r = TextReader::borrowing(f.octets());
+    // A Geoconcept header is read with the grid's line ends.
+    std::string tete;
+    if (ext != ".DEM") {
+      GardeLignes toutes{tete, SIZE_MAX};
+      FinsDeLigne fins;
+      fins.ajouter(f.octets(), toutes);
+      if (f.fin()) fins.finir(toutes);
+    }
+    TextReader r = TextReader::borrowing(ext == ".DEM" ? f.octets() : std::string_view(tete));
     std::size_t utiles = 0;
     try {
       if (ext == ".DEM") {
@@ -285,33 +391,32 @@ std::size_t verifier_entete(LectureFichier& f, const std::string& ext) {
 // The lines of a file (a last line without its line end counts), read
 // through without keeping them.
 std::size_t compter_lignes(LectureFichier& f) {
-  std::size_t lignes = 0;
+  std::size_t fins_lues = 0;
   char dernier = '\n';
-  const bool lu = f.parcourir_reste([&](std::string_view m) {
-    lignes += std::size_t(std::count(m.begin(), m.end(), '\n'));
+  const auto compter = [&](std::string_view m) {
+    fins_lues += std::size_t(std::count(m.begin(), m.end(), '\n'));
     dernier = m.back();
     return true;
-  });
-  if (!lu) throw Refus{f.raison()};
-  return lignes + (dernier != '\n' ? 1 : 0);
+  };
+  FinsDeLigne fins;
+  if (!f.parcourir_reste([&](std::string_view m) { return fins.ajouter(m, compter); })) throw Refus{f.raison()};
+  fins.finir(compter);
+  return fins_lues + (dernier != '\n' ? 1 : 0);
 }
 
 // The first `gardees` lines of a text source, from the start of the file
-// (with what `f` has read already); reading stops after them.
+// (with what `f` has read already), each ended by "\n"; reading stops after
+// them.
 std::string garder_lignes(LectureFichier& f, std::size_t gardees) {
   std::string garde;
-  std::size_t lignes = 0;
-  const auto voir = [&](std::string_view m) {
-    std::size_t p = 0;
-    while (lignes < gardees && (p = m.find('\n', p)) != std::string_view::npos) {
-      ++lignes;
-      ++p;
-    }
-    garde.append(m.substr(0, lignes < gardees ? m.size() : p));
-    return lignes < gardees;
-  };
+  garde.reserve(static_cast<std::size_t>(std::min(f.taille(), kPlaceTexte)));
+  GardeLignes sortie{garde, gardees};
+  FinsDeLigne fins;
+  bool encore = true;
+  const auto voir = [&](std::string_view m) { return encore = fins.ajouter(m, sortie); };
   const std::string debut = f.prendre();
   if ((debut.empty() || voir(debut)) && !f.parcourir_reste(voir)) throw Refus{f.raison()};
+  if (encore) fins.finir(sortie);
   return garde;
 }
 
@@ -331,9 +436,11 @@ TextReader lire_source_texte(const std::string& chemin, const std::string& ext, 
     return TextReader(garder_lignes(rangees, std::min<std::size_t>(lignes - 1, Importation::taille_maxi)));
   }
   if (const std::size_t utiles = verifier_entete(*f, ext); utiles > 0) return TextReader(garder_lignes(*f, utiles));
-  // A DEM's profiles are read as far as they go, twice as much at a time.
+  // A DEM's profiles are read as far as they go, twice as much at a time,
+  // into room kept once.
   suite = [f](TextReader& r) {
     const std::size_t avant = f->octets().size();
+    f->reserver(kPlaceTexte);
     if (!f->lire_jusqua(2 * avant)) throw Refus{f->raison()};
     if (f->octets().size() == avant) return false;
     const std::size_t position = r.position();
@@ -386,34 +493,11 @@ Echec Importation::importer_altitudes(const std::string& chemin, const param_mat
   const std::string ext = fin_majuscule(chemin);
   if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
     return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
-  return lire_texte(
-      chemin, [&](std::size_t& lignes, SuiteTexte& suite) { return lire_source_texte(chemin, ext, lignes, suite); },
-      attente, fenetre);
-}
-
-Echec Importation::lire_altitudes(std::string octets, const std::string& chemin, ProgressSink* attente,
-                                  WindowHandle fenetre) {
-  const std::string ext = fin_majuscule(chemin);
-  if (ext != ".DEM" && ext != ".TXT" && ext != ".MNT")
-    return refus_fichier(chemin, "its name must end in .dem, .txt, .mnt or .bmp");
-  return lire_texte(
-      chemin,
-      [&](std::size_t& lignes, SuiteTexte&) {
-        TextReader r(std::move(octets));
-        lignes = ext == ".TXT" ? r.line_count() : 0;
-        return r;
-      },
-      attente, fenetre);
-}
-
-Echec Importation::lire_texte(const std::string& chemin, const SourceTexte& source, ProgressSink* attente,
-                              WindowHandle fenetre) {
-  const std::string ext = fin_majuscule(chemin);
   nouvelle_source(ext);
   try {
     std::size_t lignes = 0;
     SuiteTexte suite;
-    TextReader r = source(lignes, suite);
+    TextReader r = lire_source_texte(chemin, ext, lignes, suite);
     if (ext == ".TXT") lire_txt(*this, r, lignes, attente, fenetre);
     else if (ext == ".MNT") lire_mnt(*this, r, attente, fenetre);
     else lire_dem(*this, r, suite, attente, fenetre);

@@ -356,14 +356,18 @@ bool LectureFichier::lire_jusqua(std::uint64_t n) {
   // Whole blocks are read (some files of /proc read only so).
   constexpr std::uint64_t bloc = 4096;
   n = n > UINT64_MAX - bloc ? UINT64_MAX : (n + bloc - 1) / bloc * bloc;
-  if (n > octets_.size() && taille_ > octets_.size())
-    octets_.reserve(static_cast<std::size_t>(std::min({n, taille_, limite_.octets})));
+  reserver(n);
   while (octets_.size() < n && !fin_) {
     const std::optional<std::size_t> lu = lire_piece(n - octets_.size());
     if (!lu) return false;
     octets_.append(tampon_, *lu);
   }
   return raison_.empty();
+}
+
+void LectureFichier::reserver(std::uint64_t n) {
+  n = std::min({n, taille_, limite_.octets});
+  if (n > octets_.capacity()) octets_.reserve(static_cast<std::size_t>(n));
 }
 
 bool fichier_existe(const std::string& chemin) {

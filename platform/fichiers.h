@@ -105,6 +105,9 @@ class LectureFichier {
   // more than the limit and more was asked ("it is too large to be read
   // (more than N bytes)").
   bool lire_jusqua(std::uint64_t n);
+  // Makes room for the first `n` bytes (no more than the file's size and the
+  // limit) at once, so that reading on in steps moves no byte already read.
+  void reserver(std::uint64_t n);
   // Reads on a piece at a time without keeping what it reads; each piece is
   // shown to `voir`, which returns false to stop there. False with the reason
   // as above.

@@ -151,7 +151,7 @@ TEST_F(Lectures, HostileFilesAreRefusedOnTheirHeaderWithoutTakingTheirSize) {
   // refused on it.
   const std::string g121 = lire_tout(QUORVEL_SOURCE_DIR "/tests/data/import/g121.dem");
   Importation seul;
-  ASSERT_EQ(seul.lire_altitudes(g121, "g121.dem", nullptr, 0), "");
+  ASSERT_EQ(seul.importer(QUORVEL_SOURCE_DIR "/tests/data/import/g121.dem", param_mat{}, nullptr, 0), "");
   const std::string suivi = creux("suivi.dem", g121, 900 << 20);
   const std::string mauvais = creux("mauvais.dem", g121.substr(0, 1024) + "x", kGio - 1);
   const std::int64_t pic_dem = test_memoire::croissance_pic([&] {

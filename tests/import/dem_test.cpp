@@ -53,8 +53,12 @@ int ecarts(const Importation& imp, const GrilleAsc& g, int y_debut, int y_fin, i
   return fautes;
 }
 
-std::string lire_dem(Importation& imp, const std::string& octets) {
-  return imp.lire_altitudes(octets, "/data/x.dem", nullptr, 0);
+// Reads a DEM from the file x.dem; the reason, empty on success.
+std::string lire_dem(Importation& imp, const std::string& octets) { return importer_source(imp, "x.dem", octets); }
+
+// What a refusal of x.dem starts with.
+std::string refus_x(const std::string& nom = "x.dem") {
+  return "The file " + dossier_sources().chemin(nom) + " cannot be imported: ";
 }
 
 }  // namespace
@@ -188,8 +192,53 @@ TEST(LectureDem, DamagedFilesEndInAReasonOrAPartialGrid) {
   lettre[lettre.size() - 1024 + 150] = 'x';
   Importation mauvais;
   raison = lire_dem(mauvais, lettre);
-  EXPECT_EQ(raison, "The file /data/x.dem cannot be imported: profile 1 (record B), field \"elevation 1\", byte 1176: "
-                    "a number was expected, \"x\" cannot continue it");
+  EXPECT_EQ(raison, refus_x() + "profile 1 (record B), field \"elevation 1\", byte 1176: a number was expected, "
+                               "\"x\" cannot continue it");
+}
+
+// A DEM is read on in steps that double (4, 8, 16, 32 KiB...). Without the
+// 1024-byte records of a USGS writer, numbers run across the ends of those
+// steps: each is read whole when the step after it comes, never cut into the
+// minimum, the maximum or the grid. The same holds for the DEM shifted by 0
+// to 39 bytes.
+TEST(LectureDem, NumbersCutByAReadingStepAreReadWhole) {
+  std::vector<std::vector<int>> profils(24);
+  std::string serres;  // the profiles one after the other, no padding
+  int mini = 8000, maxi = -4000;
+  for (int p = 0; p < 24; ++p) {
+    serres += champ(1) + champ(p + 1) + champ(300) + champ(1) + std::string(120, ' ');
+    for (int q = 1; q <= 300; ++q) {
+      const int v = 1000 + (p * 677 + q * 331) % 2000;
+      profils[p].push_back(v);
+      serres += champ(v);
+      // The grid is 300 high: the 300th elevation falls outside.
+      if (q < 300) mini = std::min(mini, v), maxi = std::max(maxi, v);
+    }
+  }
+  Importation modele;
+  ASSERT_EQ(lire_dem(modele, dem(1, profils)), "");
+  ASSERT_EQ(modele.hauteur, 300);
+  EXPECT_EQ(modele.minimum, mini);
+  EXPECT_EQ(modele.maximum, maxi);
+
+  // Blanks added between fields until a number runs across byte b.
+  std::string coupe = record_a(1, 24) + serres;
+  const auto chiffre = [&](std::size_t k) { return coupe[k] >= '0' && coupe[k] <= '9'; };
+  for (std::size_t b = 4096; b < coupe.size(); b *= 2)
+    while (!chiffre(b - 1) || !chiffre(b)) coupe.insert(coupe.find_last_of(' ', b - 1), 1, ' ');
+  ASSERT_GT(coupe.size(), 32768u);
+  Importation imp;
+  ASSERT_EQ(lire_dem(imp, coupe), "");
+  EXPECT_EQ(imp.minimum, mini);
+  EXPECT_EQ(imp.maximum, maxi);
+  EXPECT_EQ(imp.grille, modele.grille);
+  for (std::size_t decalage = 0; decalage < 40; ++decalage) {
+    Importation decale;
+    ASSERT_EQ(lire_dem(decale, record_a(1, 24) + std::string(decalage, ' ') + serres), "");
+    EXPECT_EQ(decale.minimum, mini) << decalage;
+    EXPECT_EQ(decale.maximum, maxi) << decalage;
+    EXPECT_EQ(decale.grille, modele.grille) << decalage;
+  }
 }
 
 // Record A is one fixed-width record: a refusal inside it names the file, the
@@ -201,24 +250,23 @@ TEST(LectureDem, RefusalsNameTheFileTheRecordTheFieldAndTheByte) {
   casse.insert(200, "\n");
   Importation imp;
   EXPECT_EQ(lire_dem(imp, casse.substr(0, 600)),
-            "The file /data/x.dem cannot be imported: record A, field \"planimetric unit\", byte 216: a number was "
-            "expected, \".\" cannot continue it");
+            refus_x() + "record A, field \"planimetric unit\", byte 216: a number was expected, \".\" cannot "
+                        "continue it");
   EXPECT_FALSE(imp.chargee);
   // Cut before the profile count: the end of the file is found in its field.
   EXPECT_EQ(lire_dem(imp, record_a(1, 20).substr(0, 850)),
-            "The file /data/x.dem cannot be imported: record A, field \"number of profile rows\", byte 851: a number "
-            "was expected, the end of the file was found");
+            refus_x() + "record A, field \"number of profile rows\", byte 851: a number was expected, the end of "
+                        "the file was found");
   const std::string raison = lire_dem(imp, record_a(1, 9));
-  EXPECT_EQ(raison.rfind("The file /data/x.dem cannot be imported: ", 0), 0u) << raison;
+  EXPECT_EQ(raison.rfind(refus_x(), 0), 0u) << raison;
   // A text grid keeps its lines, and the name of its file.
   std::string grille;
   for (int k = 0; k < 260; ++k) grille += k == 6 ? "1 2 3.5\n" : "1 2 3\n";
-  EXPECT_EQ(imp.lire_altitudes(grille, "/data/g.txt", nullptr, 0),
-            "The file /data/g.txt cannot be imported: line 7: a number was expected, \".\" cannot continue it");
+  EXPECT_EQ(importer_source(imp, "g.txt", grille),
+            refus_x("g.txt") + "line 7: a number was expected, \".\" cannot continue it");
   // A file that cannot be read, or has no known ending, is named too.
   EXPECT_EQ(imp.importer("/nonexistent/q.dem", param_mat{}, nullptr, 0).rfind("The file /nonexistent/q.dem ", 0), 0u);
-  EXPECT_EQ(imp.lire_altitudes("", "/data/q.xyz", nullptr, 0),
-            "The file /data/q.xyz cannot be imported: its name must end in .dem, .txt, .mnt or .bmp");
+  EXPECT_EQ(importer_source(imp, "q.xyz", ""), refus_x("q.xyz") + "its name must end in .dem, .txt, .mnt or .bmp");
 }
 
 TEST(LectureDem, RandomGridAgreesWithGdal) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,26 @@ struct Dossier {
   }
   std::string chemin(const std::string& nom) const { return (d / nom).string(); }
 };
+
+// The scratch folder of the sources a test program writes, removed at its end.
+inline const Dossier& dossier_sources() {
+  static const Dossier d("lus");
+  return d;
+}
+
+// Writes `octets` as the file `nom` of that folder; its path.
+inline std::string fichier_source(const std::string& nom, const std::string& octets) {
+  const std::string chemin = dossier_sources().chemin(nom);
+  if (!ecrire_fichier(chemin, octets).empty()) throw std::runtime_error("cannot write " + chemin);
+  return chemin;
+}
+
+// Writes a source as the file `nom` and imports it as the import window
+// does; the reason, empty on success.
+inline std::string importer_source(Importation& imp, const std::string& nom, const std::string& octets,
+                                   ProgressSink* attente = nullptr, WindowHandle fenetre = 0) {
+  return imp.importer(fichier_source(nom, octets), param_mat{}, attente, fenetre);
+}
 
 // A window whose queue carries the cancel message.
 struct Fenetre {

@@ -13,10 +13,10 @@ using namespace import_test;
 
 namespace {
 
-// Reads a source held in memory; the reason, empty on success.
+// Reads a source from a file named `nom`; the reason, empty on success.
 std::string lire(Importation& imp, const std::string& octets, const std::string& nom, ProgressSink* attente = nullptr,
                  WindowHandle fenetre = 0) {
-  return imp.lire_altitudes(octets, "/data/" + nom, attente, fenetre);
+  return importer_source(imp, nom, octets, attente, fenetre);
 }
 
 // Value of line q, column p of the synthetic text grids.
@@ -114,6 +114,81 @@ TEST(LectureTxt, ClampsWideFlagLineEndsAndBadNumbers) {
   const std::string raison = lire(mauvais, texte, "a.txt");
   EXPECT_NE(raison.find("line 7"), std::string::npos) << raison;
   EXPECT_FALSE(mauvais.chargee);
+}
+
+namespace {
+
+// Lines of a grid, each with its line end.
+struct Ligne {
+  std::string texte, fin;
+};
+
+std::vector<Ligne> lignes_grille(int lignes, int colonnes, const std::function<std::string(int)>& fin) {
+  std::vector<Ligne> l;
+  for (int q = 1; q <= lignes; ++q) {
+    l.push_back({"", fin(q)});
+    for (int p = 1; p <= colonnes; ++p) l.back().texte += (p > 1 ? " " : "") + std::to_string(valeur(q, p));
+  }
+  return l;
+}
+
+std::string joindre(const std::vector<Ligne>& lignes) {
+  std::string s;
+  for (const Ligne& l : lignes) s += l.texte + l.fin;
+  return s;
+}
+
+// Gives a line the end `fin` and ends it with blanks so that its first
+// `avant` bytes come just before byte b of the file, the rest from b on.
+void fin_coupee(std::vector<Ligne>& lignes, std::size_t b, const std::string& fin, std::size_t avant,
+                std::size_t entete = 0) {
+  std::size_t debut = entete, k = 0;
+  for (; debut + lignes[k].texte.size() + lignes[k].fin.size() + lignes[k + 1].texte.size() <= b - avant; ++k)
+    debut += lignes[k].texte.size() + lignes[k].fin.size();
+  lignes[k].texte.append(b - avant - debut - lignes[k].texte.size(), ' ');
+  lignes[k].fin = fin;
+}
+
+}  // namespace
+
+// A grid whose file went between Windows and Unix: "\r\r\n" (converted
+// twice), "\r\n", "\n" and a lone "\r" each end one line, for the line
+// count and for the rows read, also where a line end is cut between two of
+// the pieces the file is read in.
+TEST(LectureTxt, MixedLineEndsEachEndOneLine) {
+  const auto melange = [](int q) { return std::vector<std::string>{"\n", "\r\n", "\r\r\n", "\r"}[q % 4]; };
+  std::vector<Ligne> lignes = lignes_grille(260, 300, melange);
+  fin_coupee(lignes, 65536, "\r\r\n", 1);
+  fin_coupee(lignes, 131072, "\r\r\n", 2);
+  fin_coupee(lignes, 196608, "\r\n", 1);
+  fin_coupee(lignes, 262144, "\r", 1);
+  Importation lf, mixte;
+  ASSERT_EQ(lire(lf, joindre(lignes_grille(260, 300, [](int) { return "\n"; })), "lf.txt"), "");
+  ASSERT_EQ(lire(mixte, joindre(lignes), "mixte.txt"), "");
+  EXPECT_EQ(mixte.largeur, 259);
+  EXPECT_EQ(mixte.grille, lf.grille);
+  EXPECT_EQ(mixte.minimum, lf.minimum);
+
+  // 251 such lines make a grid, 250 do not; a last "\r" ends the last line.
+  Importation juste, court;
+  EXPECT_EQ(lire(juste, joindre(lignes_grille(251, 250, melange)), "juste.txt"), "");
+  EXPECT_EQ(juste.largeur, 250);
+  const std::string raison = lire(court, joindre(lignes_grille(250, 250, melange)), "court.txt");
+  EXPECT_NE(raison.find("this one has 250"), std::string::npos) << raison;
+  // A refusal names the line as counted so.
+  lignes[199].texte.insert(0, "2.5 ");
+  EXPECT_NE(lire(mixte, joindre(lignes), "mixte.txt").find("line 200: "), std::string::npos);
+
+  // A Geoconcept grid, whose rows are read on after its header's piece.
+  std::vector<Ligne> rangees = lignes_grille(120, 300, melange);
+  const std::string entete = entete_mnt(" mixed", 300, 120);
+  fin_coupee(rangees, 4096, "\r\r\n", 1, entete.size());
+  fin_coupee(rangees, 4096 + 65536, "\r", 1, entete.size());
+  Importation mnt_lf, mnt_mixte;
+  ASSERT_EQ(lire(mnt_lf, entete + joindre(lignes_grille(120, 300, [](int) { return "\n"; })), "lf.mnt"), "");
+  ASSERT_EQ(lire(mnt_mixte, entete + joindre(rangees), "mixte.mnt"), "");
+  EXPECT_EQ(mnt_mixte.hauteur, 120);
+  EXPECT_EQ(mnt_mixte.grille, mnt_lf.grille);
 }
 
 TEST(LectureTxt, LargeGridsAndTheirProposals) {

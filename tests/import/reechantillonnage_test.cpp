@@ -26,7 +26,7 @@ Importation source_bmp(const Dossier& d, int w, int h, const std::function<rende
 
 Importation source_dem(const std::string& octets) {
   Importation imp;
-  EXPECT_EQ(imp.lire_altitudes(octets, "/data/plat.dem", nullptr, 0), "");
+  EXPECT_EQ(importer_source(imp, "plat.dem", octets), "");
   return imp;
 }
 
@@ -318,11 +318,9 @@ TEST(Reechantillonnage, AerialColours) {
 TEST(Reechantillonnage, ExtremeMinimumDoesNotOverflow) {
   // 1101 wide keeps the scale of the range: (8000 + 2^31) / range.
   Importation imp;
-  ASSERT_EQ(imp.lire_altitudes(grille_txt(1102, 4,
-                                          [](int q, int p) {
-                                            return q == 600 && p == 2 ? INT32_MIN : q == 500 && p == 3 ? 8000 : 1;
-                                          }),
-                               "/data/x.txt", nullptr, 0),
+  ASSERT_EQ(importer_source(imp, "x.txt", grille_txt(1102, 4, [](int q, int p) {
+                              return q == 600 && p == 2 ? INT32_MIN : q == 500 && p == 3 ? 8000 : 1;
+                            })),
             "");
   EXPECT_EQ(imp.minimum, INT32_MIN);
   EXPECT_EQ(imp.maximum, 8000);

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "import/importation.h"
 #include "model/aleatoire.h"
@@ -59,15 +58,18 @@ class Progres {
   std::int32_t compteur_ = 0;
 };
 
-// The grid being filled, with the minimum and maximum.
+// The grid being filled, with the minimum and maximum of the values taken
+// (the source's own, or a DEM profile's until it is read whole).
 struct Remplissage {
   Importation& imp;
+  std::int32_t& minimum;
+  std::int32_t& maximum;
 
   // Takes one value read and stores it at (x, y) when that pixel exists.
   void valeur(std::int32_t v, std::int64_t x, std::int64_t y) {
     v = std::min(v, 8000);
-    imp.minimum = std::min(imp.minimum, v);
-    imp.maximum = std::max(imp.maximum, v);
+    minimum = std::min(minimum, v);
+    maximum = std::max(maximum, v);
     if (x < 0 || y < 0 || x >= imp.largeur || y >= imp.hauteur) return;
     imp.grille[static_cast<std::size_t>(y) * static_cast<std::size_t>(imp.largeur) + static_cast<std::size_t>(x)] =
         std::max(v, 0);
@@ -99,7 +101,7 @@ void lire_txt(Importation& imp, TextReader& r, std::size_t lignes, ProgressSink*
   const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(n_lu, INT32_MAX));
   imp.niveau_dem = 0;
   taille_grille(imp, n, n);
-  Remplissage remplir{imp};
+  Remplissage remplir{imp, imp.minimum, imp.maximum};
   Progres progres(attente, fenetre, "ASCII-Z file reading ... ", imp.hauteur);
   for (std::int32_t q = 1; q <= imp.largeur && !r.eof(); ++q) {
     if (!progres.ligne()) break;
@@ -129,7 +131,7 @@ void lire_mnt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   const auto [w, h] = entete_mnt(imp, r);
   imp.niveau_dem = 0;
   taille_grille(imp, w, h);
-  Remplissage remplir{imp};
+  Remplissage remplir{imp, imp.minimum, imp.maximum};
   Progres progres(attente, fenetre, "ASCII-Z file reading ... ", imp.hauteur);
   for (std::int32_t q = 1; q <= imp.hauteur && !r.eof(); ++q) {
     if (!progres.ligne()) break;
@@ -200,25 +202,33 @@ std::int32_t entete_dem(Importation& imp, TextReader& r) {
   return profils;
 }
 
-// Profile p (record B) as read: its header and the elevations that fall in
-// the grid.
+// Profile p (record B) as read so far: its header and the minimum and
+// maximum of its elevations.
 struct Profil {
-  bool entete = false;                // its four header fields were read
-  std::int32_t ligne = 0;             // row of its first elevation
-  std::int32_t elevations = 0;        // m
-  std::vector<std::int32_t> gardees;  // elevation q at index q - 1, for q below the grid's height
+  bool entete = false;          // its four header fields were read
+  std::int32_t ligne = 0;       // row of its first elevation
+  std::int32_t elevations = 0;  // m
+  std::int32_t minimum = 8000, maximum = -4000;
 };
 
-// Reads profile p into `profil` without touching the grid: false when the
-// text ends inside it. A profile that runs to the end of what was read is
-// read again with more, since its last number may be cut there.
-bool lire_profil(const Importation& imp, ChampsDem& champs, std::int32_t p, Profil& profil) {
+// A first-row profile longer than the grid makes it that high.
+void agrandir_pour(Importation& imp, const Profil& profil) {
+  const std::int32_t m = profil.elevations;
+  if (profil.entete && profil.ligne == 1 && imp.hauteur < m && m < Importation::taille_maxi)
+    agrandir_vers_le_haut(imp, m);
+}
+
+// Reads profile p: false when the text ends inside it. Its heights go to
+// column p, south end at the bottom; its minimum and maximum stay in
+// `profil` until it is read whole (finir_profil then takes them), since a
+// profile that runs to the end of what was read is read again with more: a
+// number may be cut there.
+bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p, Profil& profil) {
   TextReader& r = champs.r;
   const std::string b = "profile " + std::to_string(p) + " (record B)";
   std::int32_t entete[4];
   const char* noms[4] = {"row", "column", "number of elevations", "number of columns"};
-  profil.entete = false;
-  profil.gardees.clear();
+  profil = Profil{};
   for (int k = 0; k < 4; ++k) {
     const auto lu = champs.donnee(b, noms[k]);
     if (!lu) return false;
@@ -228,28 +238,23 @@ bool lire_profil(const Importation& imp, ChampsDem& champs, std::int32_t p, Prof
   profil.entete = true;
   profil.ligne = entete[0];
   profil.elevations = entete[2];
-  const std::int64_t m = profil.elevations;
-  // A first-row profile longer than the grid makes it that high.
-  const std::int64_t h = profil.ligne == 1 && m < Importation::taille_maxi ? std::max<std::int64_t>(imp.hauteur, m)
-                                                                           : imp.hauteur;
-  for (std::int64_t q = 1; q <= m; ++q) {
+  // The number of elevations is whole when more text follows it.
+  if (!r.eof()) agrandir_pour(imp, profil);
+  Remplissage remplir{imp, profil.minimum, profil.maximum};
+  for (std::int64_t q = 1; q <= profil.elevations; ++q) {
     const auto v = champs.donnee(b, "elevation", q);
     if (!v) return false;
-    if (q < h) profil.gardees.push_back(*v);
+    if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
   }
   return true;
 }
 
-// Places a profile read whole, or cut by the end of the file (then what was
-// read of it): its heights go to column p, south end at the bottom, and only
-// they move the minimum and the maximum.
-void placer_profil(Importation& imp, const Profil& profil, std::int32_t p) {
-  if (!profil.entete) return;
-  const std::int32_t m = profil.elevations;
-  if (profil.ligne == 1 && imp.hauteur < m && m < Importation::taille_maxi) agrandir_vers_le_haut(imp, m);
-  Remplissage remplir{imp};
-  std::int64_t q = 1;
-  for (const std::int32_t v : profil.gardees) remplir.valeur(v, p, imp.hauteur - q++);
+// A profile read whole, or cut by the end of the file (then what was read of
+// it), gives the source its minimum and maximum.
+void finir_profil(Importation& imp, const Profil& profil) {
+  agrandir_pour(imp, profil);
+  imp.minimum = std::min(imp.minimum, profil.minimum);
+  imp.maximum = std::max(imp.maximum, profil.maximum);
 }
 
 // `suite` reads more of the text when a profile runs to the end of what was
@@ -271,7 +276,7 @@ void lire_dem(Importation& imp, TextReader& r, const Importation::SuiteTexte& su
       r.seek(debut, ligne);
       complet = lire_profil(imp, champs, p, profil);
     }
-    placer_profil(imp, profil, p);
+    finir_profil(imp, profil);
     if (!complet) return;
   }
 }
@@ -394,7 +399,8 @@ std::size_t compter_lignes(LectureFichier& f) {
   std::size_t fins_lues = 0;
   char dernier = '\n';
   const auto compter = [&](std::string_view m) {
-    fins_lues += std::size_t(std::count(m.begin(), m.end(), '\n'));
+    // A grid's lines are long: looked for line by line, not byte by byte.
+    for (std::size_t p = 0; (p = m.find('\n', p)) != std::string_view::npos; ++p) ++fins_lues;
     dernier = m.back();
     return true;
   };

@@ -49,37 +49,47 @@ bool TextReader::at_line_end() const {
   return false;
 }
 
+// The scans below work on local copies of the position: a byte read through
+// a char pointer may alias the reader's own fields, which would otherwise be
+// written back before every byte.
 void TextReader::skip_space() {
+  const char* const d = bytes_.data();
   const std::size_t size = bytes_.size();
-  while (pos_ < size && blank(bytes_[pos_])) {
-    if (bytes_[pos_] == '\n') ++line_;
-    ++pos_;
-  }
+  std::size_t p = pos_;
+  int lignes = 0;
+  for (; p < size && blank(d[p]); ++p) lignes += d[p] == '\n';
+  pos_ = p;
+  line_ += lignes;
 }
 
 std::int32_t TextReader::read_number(bool sign_ends) {
-  const std::size_t size = bytes_.size();
   skip_space();
-  if (pos_ >= size) throw ReadError(line_, "a number was expected, the end of the file was found");
+  const char* const d = bytes_.data();
+  const std::size_t size = bytes_.size();
+  std::size_t p = pos_;
+  if (p >= size) throw ReadError(line_, "a number was expected, the end of the file was found");
   bool negative = false;
-  if (bytes_[pos_] == '-' || bytes_[pos_] == '+') {
-    negative = bytes_[pos_] == '-';
-    ++pos_;
+  if (d[p] == '-' || d[p] == '+') {
+    negative = d[p] == '-';
+    pos_ = ++p;
   }
-  if (pos_ >= size) throw ReadError(line_, "a digit was expected, the end of the file was found");
-  if (bytes_[pos_] < '0' || bytes_[pos_] > '9')
-    throw ReadError(line_, "a number was expected, \"" + std::string(1, bytes_[pos_]) + "\" was found");
+  if (p >= size) throw ReadError(line_, "a digit was expected, the end of the file was found");
+  if (d[p] < '0' || d[p] > '9')
+    throw ReadError(line_, "a number was expected, \"" + std::string(1, d[p]) + "\" was found");
   // The magnitude of INT32_MIN is the largest one allowed.
   const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
   std::int64_t v = 0;
-  while (pos_ < size && bytes_[pos_] >= '0' && bytes_[pos_] <= '9') {
-    v = v * 10 + (bytes_[pos_] - '0');
-    if (v > limit) throw ReadError(line_, "a number within the 32-bit range was expected");
-    ++pos_;
+  for (; p < size && d[p] >= '0' && d[p] <= '9'; ++p) {
+    v = v * 10 + (d[p] - '0');
+    if (v > limit) {
+      pos_ = p;
+      throw ReadError(line_, "a number within the 32-bit range was expected");
+    }
   }
-  const bool next_sign = pos_ < size && (bytes_[pos_] == '-' || bytes_[pos_] == '+');
-  if (pos_ < size && !blank(bytes_[pos_]) && !(sign_ends && next_sign))
-    throw ReadError(line_, "a number was expected, \"" + std::string(1, bytes_[pos_]) + "\" cannot continue it");
+  pos_ = p;
+  const bool next_sign = p < size && (d[p] == '-' || d[p] == '+');
+  if (p < size && !blank(d[p]) && !(sign_ends && next_sign))
+    throw ReadError(line_, "a number was expected, \"" + std::string(1, d[p]) + "\" cannot continue it");
   return static_cast<std::int32_t>(negative ? -v : v);
 }
 

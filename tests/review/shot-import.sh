@@ -42,8 +42,8 @@ sleep 1
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || true
 xdotool mousemove 800 600 click 1
 sleep 0.5
-# The tool bar's Import button runs "Import ...".
-xdotool mousemove "${IMPORT_BUTTON_X:-300}" "${IMPORT_BUTTON_Y:-35}" click 1
+# The tool bar's Import button (below the drawn title bar and the menu) runs "Import ...".
+xdotool mousemove "${IMPORT_BUTTON_X:-304}" "${IMPORT_BUTTON_Y:-57}" click 1
 sleep 2
 # The file dialog: type the path into its name field.
 xdotool type --delay 20 "$5/g121.dem"
@@ -75,7 +75,7 @@ sleep 2
 import -window root "$2"
 # A run-length bitmap, then one too large to read.
 for f in rle huge; do
-  xdotool mousemove "${IMPORT_BUTTON_X:-300}" "${IMPORT_BUTTON_Y:-35}" click 1
+  xdotool mousemove "${IMPORT_BUTTON_X:-304}" "${IMPORT_BUTTON_Y:-57}" click 1
   sleep 2
   xdotool type --delay 20 "$5/$f.bmp"
   xdotool key Return

@@ -20,6 +20,19 @@ std::string line_message(int line, const std::string& what) {
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The refusals of a number, out of the way of its scan: "a number was
+// expected, ..." with the character found at `c` (none at the end of the text).
+[[noreturn, gnu::noinline, gnu::cold]] void refuse_number(int line, const char* c, const char* what) {
+  if (!c) throw ReadError(line, std::string(what) + ", the end of the file was found");
+  throw ReadError(line, std::string(what) + ", \"" + std::string(1, *c) + "\" was found");
+}
+[[noreturn, gnu::noinline, gnu::cold]] void refuse_continuation(int line, char c) {
+  throw ReadError(line, "a number was expected, \"" + std::string(1, c) + "\" cannot continue it");
+}
+[[noreturn, gnu::noinline, gnu::cold]] void refuse_range(int line) {
+  throw ReadError(line, "a number within the 32-bit range was expected");
+}
+
 }  // namespace
 
 ReadError::ReadError(int l, const std::string& what) : ModelError(line_message(l, what)), line(l), detail(what) {}
@@ -57,7 +70,8 @@ void TextReader::skip_space() {
   const std::size_t size = bytes_.size();
   std::size_t p = pos_;
   int lignes = 0;
-  for (; p < size && blank(d[p]); ++p) lignes += d[p] == '\n';
+  for (; p < size && blank(d[p]); ++p)
+    if (d[p] == '\n') ++lignes;
   pos_ = p;
   line_ += lignes;
 }
@@ -67,15 +81,14 @@ std::int32_t TextReader::read_number(bool sign_ends) {
   const char* const d = bytes_.data();
   const std::size_t size = bytes_.size();
   std::size_t p = pos_;
-  if (p >= size) throw ReadError(line_, "a number was expected, the end of the file was found");
+  if (p >= size) refuse_number(line_, nullptr, "a number was expected");
   bool negative = false;
   if (d[p] == '-' || d[p] == '+') {
     negative = d[p] == '-';
     pos_ = ++p;
+    if (p >= size) refuse_number(line_, nullptr, "a digit was expected");
   }
-  if (p >= size) throw ReadError(line_, "a digit was expected, the end of the file was found");
-  if (d[p] < '0' || d[p] > '9')
-    throw ReadError(line_, "a number was expected, \"" + std::string(1, d[p]) + "\" was found");
+  if (d[p] < '0' || d[p] > '9') refuse_number(line_, d + p, "a number was expected");
   // The magnitude of INT32_MIN is the largest one allowed.
   const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
   std::int64_t v = 0;
@@ -83,13 +96,11 @@ std::int32_t TextReader::read_number(bool sign_ends) {
     v = v * 10 + (d[p] - '0');
     if (v > limit) {
       pos_ = p;
-      throw ReadError(line_, "a number within the 32-bit range was expected");
+      refuse_range(line_);
     }
   }
   pos_ = p;
-  const bool next_sign = p < size && (d[p] == '-' || d[p] == '+');
-  if (p < size && !blank(d[p]) && !(sign_ends && next_sign))
-    throw ReadError(line_, "a number was expected, \"" + std::string(1, d[p]) + "\" cannot continue it");
+  if (p < size && !blank(d[p]) && !(sign_ends && (d[p] == '-' || d[p] == '+'))) refuse_continuation(line_, d[p]);
   return static_cast<std::int32_t>(negative ? -v : v);
 }
 

@@ -58,12 +58,12 @@ class Progres {
   std::int32_t compteur_ = 0;
 };
 
-// The grid being filled, with the minimum and maximum of the values taken
-// (the source's own, or a DEM profile's until it is read whole).
+// The grid being filled, with the minimum and maximum of the values taken,
+// kept here (in registers while a row or profile is read) until the reader
+// hands them to the source.
 struct Remplissage {
   Importation& imp;
-  std::int32_t& minimum;
-  std::int32_t& maximum;
+  std::int32_t minimum = 8000, maximum = -4000;
 
   // Takes one value read and stores it at (x, y) when that pixel exists.
   void valeur(std::int32_t v, std::int64_t x, std::int64_t y) {
@@ -101,13 +101,15 @@ void lire_txt(Importation& imp, TextReader& r, std::size_t lignes, ProgressSink*
   const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(n_lu, INT32_MAX));
   imp.niveau_dem = 0;
   taille_grille(imp, n, n);
-  Remplissage remplir{imp, imp.minimum, imp.maximum};
+  Remplissage remplir{imp};
   Progres progres(attente, fenetre, "ASCII-Z file reading ... ", imp.hauteur);
   for (std::int32_t q = 1; q <= imp.largeur && !r.eof(); ++q) {
     if (!progres.ligne()) break;
     for (std::int32_t p = 1; p <= n && r.more_on_line(); ++p) remplir.valeur(r.read_int(), p, imp.largeur - q);
     r.skip_line();
   }
+  imp.minimum = remplir.minimum;
+  imp.maximum = remplir.maximum;
 }
 
 // Geoconcept grid: a header line, then H rows of W values, top down. The
@@ -131,13 +133,15 @@ void lire_mnt(Importation& imp, TextReader& r, ProgressSink* attente, WindowHand
   const auto [w, h] = entete_mnt(imp, r);
   imp.niveau_dem = 0;
   taille_grille(imp, w, h);
-  Remplissage remplir{imp, imp.minimum, imp.maximum};
+  Remplissage remplir{imp};
   Progres progres(attente, fenetre, "ASCII-Z file reading ... ", imp.hauteur);
   for (std::int32_t q = 1; q <= imp.hauteur && !r.eof(); ++q) {
     if (!progres.ligne()) break;
     for (std::int32_t p = 1; p <= w && r.more_on_line(); ++p) remplir.valeur(r.read_int(), p, q);
     r.skip_line();
   }
+  imp.minimum = remplir.minimum;
+  imp.maximum = remplir.maximum;
 }
 
 // Adds `lignes` rows of sea at the top of the grid.
@@ -240,13 +244,16 @@ bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p, Profil& pr
   profil.elevations = entete[2];
   // The number of elevations is whole when more text follows it.
   if (!r.eof()) agrandir_pour(imp, profil);
-  Remplissage remplir{imp, profil.minimum, profil.maximum};
-  for (std::int64_t q = 1; q <= profil.elevations; ++q) {
+  Remplissage remplir{imp};
+  bool complet = true;
+  for (std::int64_t q = 1; q <= profil.elevations && complet; ++q) {
     const auto v = champs.donnee(b, "elevation", q);
-    if (!v) return false;
-    if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
+    if (!v) complet = false;
+    else if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
   }
-  return true;
+  profil.minimum = remplir.minimum;
+  profil.maximum = remplir.maximum;
+  return complet;
 }
 
 // A profile read whole, or cut by the end of the file (then what was read of

@@ -59,8 +59,8 @@ class Progres {
 };
 
 // The grid being filled, with the minimum and maximum of the values taken,
-// kept here (in registers while a row or profile is read) until the reader
-// hands them to the source.
+// kept here while a grid or a DEM profile is read; the reader hands them to
+// the source at its end.
 struct Remplissage {
   Importation& imp;
   std::int32_t minimum = 8000, maximum = -4000;

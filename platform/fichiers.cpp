@@ -352,6 +352,16 @@ bool LectureFichier::morceau_suivant(std::string_view& morceau) {
   return true;
 }
 
+bool LectureFichier::sauter_jusqua(std::uint64_t position) {
+  if (fd_ < 0 || !raison_.empty()) return false;
+  if (position <= lus_ || fin_) return true;
+  if (position > limite_.octets)
+    return refuser(trop_grand(limite_, taille_ >= position ? std::optional(taille_) : std::nullopt));
+  if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) return refuser(raison_systeme(errno));
+  lus_ = position;
+  return true;
+}
+
 bool LectureFichier::lire_jusqua(std::uint64_t n) {
   // Whole blocks are read (some files of /proc read only so).
   constexpr std::uint64_t bloc = 4096;

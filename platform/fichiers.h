@@ -108,6 +108,14 @@ class LectureFichier {
   // Makes room for the first `n` bytes (no more than the file's size and the
   // limit) at once, so that reading on in steps moves no byte already read.
   void reserver(std::uint64_t n);
+  // Goes on from byte `position` of the file without reading the bytes
+  // before it (a gap that a header says holds nothing the reader needs); a
+  // position within what was read already changes nothing. The bytes read
+  // after are kept after those kept so far, so that from then on octets(),
+  // and the `n` of lire_jusqua, count the bytes kept, not places in the file.
+  // The limit still counts places in the file. False with the reason when the
+  // file cannot be moved in.
+  bool sauter_jusqua(std::uint64_t position);
   // Reads on a piece at a time without keeping what it reads; each piece is
   // shown to `voir`, which returns false to stop there. False with the reason
   // as above.

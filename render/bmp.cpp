@@ -188,9 +188,10 @@ void verifier_brut(std::uint64_t taille, const Entete& e) {
   if ((taille - e.donnees) / ligne_brute(e) < std::uint64_t(e.hauteur)) throw Refus{"its pixels are cut short"};
 }
 
-// The most bytes a run-length stream of the picture takes: a pair of bytes a
-// pixel, and a line end a row.
-std::uint64_t rle_maxi(const Entete& e) { return std::uint64_t(e.hauteur) * (2 * std::uint64_t(e.largeur) + 2) + 2; }
+// The most bytes a run-length stream of the picture takes, whatever way it
+// is coded: a move of one pixel takes four bytes (runs and raw runs take
+// fewer a pixel), a line end or a move up four a row, and the end code two.
+std::uint64_t rle_maxi(const Entete& e) { return std::uint64_t(e.hauteur) * (4 * std::uint64_t(e.largeur) + 4) + 2; }
 
 void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
   const std::size_t ligne = ligne_brute(e);
@@ -217,47 +218,101 @@ void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
   }
 }
 
-// Run-length encoded pixels (4 or 8 bits). Pairs of bytes: a count and a
-// colour (two alternating colours for 4 bits), or 0 and a code: 0 ends the
-// line, 1 ends the picture, 2 moves right and up by the next two bytes, 3 or
-// more gives that many colours as they are, padded to an even byte count.
-// Whatever falls outside the picture is dropped; the stream may end anywhere.
-void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
-  const bool quatre = e.bits == 4;
-  auto indice = [quatre](unsigned v, unsigned k) { return quatre ? (k % 2 ? v & 15 : v >> 4) : v; };
-  std::size_t pos = e.donnees;
-  std::int64_t x = 0, r = 0;
-  Pixel* d = c.ligne(0);
-  auto poser = [&](unsigned k) {
-    const Pixel p = c.couleur(k);
-    if (d && x < c.largeur()) d[x] = p;
-    ++x;
-  };
-  while (r < e.hauteur && pos + 2 <= b.size()) {
-    const unsigned n = octet(b, pos), v = octet(b, pos + 1);
+// Walks the codes of a run-length stream (4 or 8 bits) from `pos`. Pairs
+// of bytes: a count and a colour (two alternating colours for 4 bits),
+// given to `v.suite(count, colour)`; or 0 and a code: 0 ends the line
+// (`v.ligne(row)`), 1 ends the picture, 2 moves right and up by the next two
+// bytes (`v.deplacer(dx, row)`), 3 or more gives that many colours as they
+// are (`v.brut(position, count)`, which may run past the bytes), padded to
+// an even byte count. True when the stream ends there or its rows are done,
+// with `pos` after its last code; false when the bytes end first.
+template <class Visiteur>
+bool parcourir_rle(std::string_view b, std::size_t& pos, const Entete& e, Visiteur&& v) {
+  std::int64_t r = 0;
+  while (r < e.hauteur) {
+    if (pos + 2 > b.size()) return false;
+    const unsigned n = octet(b, pos), c = octet(b, pos + 1);
     pos += 2;
     if (n > 0) {
-      for (unsigned k = 0; k < n; ++k) poser(indice(v, k));
-    } else if (v == 0) {
-      x = 0;
-      d = c.ligne(++r);
-    } else if (v == 1) {
-      return;
-    } else if (v == 2) {
-      if (pos + 2 > b.size()) return;
-      x += octet(b, pos);
+      v.suite(n, c);
+    } else if (c == 0) {
+      v.ligne(++r);
+    } else if (c == 1) {
+      return true;
+    } else if (c == 2) {
+      if (pos + 2 > b.size()) return false;
       r += octet(b, pos + 1);
-      d = c.ligne(r);
+      v.deplacer(octet(b, pos), r);
       pos += 2;
     } else {
-      const std::size_t longueur = quatre ? (v + 1) / 2 : v;
-      for (unsigned k = 0; k < v; ++k) {
+      v.brut(pos, c);
+      const std::size_t longueur = e.bits == 4 ? (c + 1) / 2 : c;
+      pos += longueur + (longueur & 1);
+    }
+  }
+  return true;
+}
+
+// Run-length encoded pixels: whatever falls outside the picture is dropped;
+// the stream may end anywhere.
+void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
+  struct Poseur {
+    std::string_view b;
+    Cible& c;
+    bool quatre;
+    std::int64_t x = 0;
+    Pixel* d = c.ligne(0);
+    unsigned indice(unsigned v, unsigned k) const { return quatre ? (k % 2 ? v & 15 : v >> 4) : v; }
+    void poser(unsigned k) {
+      const Pixel p = c.couleur(k);
+      if (d && x < c.largeur()) d[x] = p;
+      ++x;
+    }
+    void suite(unsigned n, unsigned v) {
+      for (unsigned k = 0; k < n; ++k) poser(indice(v, k));
+    }
+    void ligne(std::int64_t r) {
+      x = 0;
+      d = c.ligne(r);
+    }
+    void deplacer(unsigned dx, std::int64_t r) {
+      x += dx;
+      d = c.ligne(r);
+    }
+    void brut(std::size_t pos, unsigned n) {
+      for (unsigned k = 0; k < n; ++k) {
         const std::size_t o = pos + (quatre ? k / 2 : k);
         if (o >= b.size()) return;
         poser(indice(octet(b, o), k));
       }
-      pos += longueur + (longueur & 1);
     }
+  } poseur{b, c, e.bits == 4};
+  std::size_t pos = e.donnees;
+  parcourir_rle(b, pos, e, poseur);
+}
+
+// The length of a run-length stream that ends within `flux` (its end code,
+// or its last row done); nullopt when it goes on past these bytes.
+std::optional<std::uint64_t> longueur_rle(std::string_view flux, const Entete& e) {
+  struct Rien {
+    void suite(unsigned, unsigned) {}
+    void ligne(std::int64_t) {}
+    void deplacer(unsigned, std::int64_t) {}
+    void brut(std::size_t, unsigned) {}
+  };
+  std::size_t pos = 0;
+  if (parcourir_rle(flux, pos, e, Rien{}) && pos <= flux.size()) return pos;
+  return std::nullopt;
+}
+
+// Reads a run-length stream from the `debut`-th byte kept on, a growing
+// piece at a time, until it ends, the file ends, or `rle_maxi` is read.
+void lire_flux_rle(LectureFichier& f, const Entete& e, std::uint64_t debut) {
+  const std::uint64_t maxi = rle_maxi(e);
+  for (std::uint64_t n = std::min<std::uint64_t>(maxi, 1 << 16);; n = std::min(maxi, n * 4)) {
+    if (!f.lire_jusqua(debut + n)) throw Refus{f.raison()};
+    const std::string_view lus = f.octets();
+    if (f.fin() || n >= maxi || longueur_rle(lus.substr(std::min<std::size_t>(debut, lus.size())), e)) return;
   }
 }
 
@@ -294,14 +349,29 @@ bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& ha
   }
 }
 
-std::optional<std::uint64_t> octets_promis_bmp(std::string_view tete, std::uint64_t taille, std::string* raison) {
+std::optional<std::string> lire_octets_bmp(LectureFichier& f, std::string* raison) {
   try {
-    const Entete e = lire_entete(tete, taille);
+    const Entete e = lire_entete(f.octets(), f.taille());
     const bool rle = e.compression == kRle8 || e.compression == kRle4;
-    if (!rle) verifier_brut(taille, e);
+    if (!rle) verifier_brut(f.taille(), e);
+    // The header and palette lie in the bytes read so far; a gap between
+    // them and the pixels is passed over, and the pixels kept after them.
+    const std::uint64_t garde = f.octets().size();
+    const bool saut = e.donnees > garde;
     const std::uint64_t pixels = rle ? rle_maxi(e) : ligne_brute(e) * std::uint64_t(e.hauteur);
-    // The palette may lie after the pixels.
-    return std::max<std::uint64_t>(e.donnees + pixels, tete.size());
+    if (!f.lecture_permise(e.donnees + pixels) || (saut && !f.sauter_jusqua(e.donnees))) throw Refus{f.raison()};
+    const std::uint64_t debut = saut ? garde : e.donnees;
+    if (rle)
+      lire_flux_rle(f, e, debut);
+    else if (!f.lire_jusqua(debut + pixels))
+      throw Refus{f.raison()};
+    std::string octets = f.prendre();
+    if (saut) {
+      std::string champ;
+      put32(champ, std::uint32_t(garde));
+      octets.replace(10, 4, champ);
+    }
+    return octets;
   } catch (const Refus& r) {
     if (raison) *raison = r.raison;
     return std::nullopt;

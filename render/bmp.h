@@ -13,6 +13,8 @@
 
 #include "render/raster.h"
 
+class LectureFichier;
+
 namespace render {
 
 // The largest bitmap read: a side of at most 65535 pixels and at most 2^28
@@ -37,14 +39,17 @@ bool decoder_bmp(std::string_view octets, Bitmap& image, std::string* raison = n
 // makes its picture, so the picture of a file that is cut short is never made.
 bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& hauteur, std::string* raison = nullptr);
 
-// The bytes of its file a bitmap's header promises: uncompressed pixels,
-// which must all lie within the file's `taille` bytes, or the most a
-// run-length stream of its size takes. `tete` holds the file's first kTeteBmp
-// bytes (all of them when it is shorter). Nullopt, with `raison` when given,
-// where decoder_bmp would refuse the header.
+// The bytes a bitmap's header promises, read on from `f`, which holds the
+// file's first kTeteBmp bytes (all of them when it is shorter): its
+// uncompressed pixels, which must all lie within the file, or its
+// run-length stream as far as it goes, at most the bytes a stream of its
+// size can take. A gap between the palette and the pixels is passed over,
+// never read: the bytes returned are the header and palette followed by the
+// pixels, with the header's pixel offset saying so. Nullopt, with `raison`
+// when given, where decoder_bmp would refuse the header, or with the file
+// reader's reason.
 inline constexpr std::size_t kTeteBmp = 14 + 1024 + 12 + 256 * 4;
-std::optional<std::uint64_t> octets_promis_bmp(std::string_view tete, std::uint64_t taille,
-                                               std::string* raison = nullptr);
+std::optional<std::string> lire_octets_bmp(LectureFichier& f, std::string* raison = nullptr);
 
 // The same for a file, of which only the header and what it promises are
 // read; a file that cannot be read is refused with its reason.

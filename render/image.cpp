@@ -51,10 +51,11 @@ std::optional<std::uint64_t> refus_promesse(std::string* raison, std::string tex
   return std::nullopt;
 }
 
-// The markers are walked up to the frame header, reading more as they need.
+// The markers are walked up to the frame header, reading more as they need,
+// never more than the fixed allowance of a compressed picture.
 std::optional<std::uint64_t> promesse_jpeg(LectureFichier& f, std::int64_t pixels_maxi, std::string* raison) {
   if (genre_image(f.octets()) != GenreImage::jpeg) return refus_promesse(raison, "it is not a JPEG picture");
-  for (std::uint64_t n = kTeteImage;; n *= 4) {
+  for (std::uint64_t n = kTeteImage;; n = std::min(n * 4, kOctetsFixesCompresses)) {
     if (!f.lire_jusqua(n)) return refus_promesse(raison, f.raison());
     if (const auto t = taille_jpeg(f.octets())) return octets_compresses(t->first, t->second, pixels_maxi);
     if (f.fin() || n >= kOctetsFixesCompresses)
@@ -72,12 +73,11 @@ std::optional<std::uint64_t> promesse_gif(std::string_view tete, std::int64_t pi
 std::optional<std::uint64_t> promesse(LectureFichier& f, GenreImage genre, std::int64_t pixels_maxi,
                                       std::string* raison) {
   switch (genre) {
-    case GenreImage::bmp:
-      return octets_promis_bmp(f.octets(), f.taille(), raison);
     case GenreImage::jpeg:
       return promesse_jpeg(f, pixels_maxi, raison);
     case GenreImage::gif:
       return promesse_gif(f.octets(), pixels_maxi, raison);
+    case GenreImage::bmp:
     case GenreImage::inconnu:
       break;
   }
@@ -95,6 +95,7 @@ std::optional<std::string> lire_octets_image(const std::string& chemin, std::str
     return std::nullopt;
   }
   const GenreImage genre = seul != GenreImage::inconnu ? seul : genre_image(f.octets());
+  if (genre == GenreImage::bmp) return lire_octets_bmp(f, raison);
   const std::optional<std::uint64_t> promis = promesse(f, genre, pixels_maxi, raison);
   if (!promis) return std::nullopt;
   if (!f.lecture_permise(*promis) || !f.lire_jusqua(*promis)) {

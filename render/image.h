@@ -29,8 +29,10 @@ bool decoder_image(std::string_view octets, Bitmap& image, std::string* raison =
 // The bytes of a picture file, read header first: its first bytes say its
 // kind (only `seul` is taken when it is not `inconnu`; GIF only then), its
 // header is checked and only the bytes it promises are read: a bitmap's
-// pixels, which must lie within the file, or for a compressed picture a bound
-// from the pixels it claims (at most `pixels_maxi` count). Nullopt, with the
+// header and palette, then its pixels with the gap before them passed over
+// (see lire_octets_bmp), or for a compressed picture a bound from the pixels
+// it claims (at most `pixels_maxi` count), its size looked for in its first
+// 16 MiB. Nullopt, with the
 // reason in `raison` when given, for a file that cannot be read (the file
 // reader's words), another kind, or a header its reader refuses.
 std::optional<std::string> lire_octets_image(const std::string& chemin, std::string* raison = nullptr,

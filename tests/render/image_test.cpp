@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include "render/bmp.h"
 #include "render/image.h"
 #include "render/jpeg.h"
+#include "tests/support/memoire.h"
 
 using namespace render;
 
@@ -98,5 +100,62 @@ TEST(PictureEntry, BitmapBytesAndSafeWrites) {
   simuler_echec_ecriture(std::nullopt);
   EXPECT_EQ(lire_fichier(chemin), o);
   EXPECT_FALSE(ecrire_bmp(chemin, Bitmap()));
+  std::filesystem::remove_all(d);
+}
+
+// A bitmap's header and palette are read, then its pixels after passing over
+// the gap before them: 297 pixels 608 MiB into a sparse 1 GiB file once took
+// 630 MB. A JPEG picture whose markers never give a size is looked through
+// no further than its 16 MiB allowance (it was read to twice that).
+TEST(PictureEntry, ReadersPassOverGapsAndKeepToTheirAllowance) {
+  const auto d = dossier();
+  auto le32 = [](std::uint32_t v) {
+    std::string s(4, '\0');
+    for (int k = 0; k < 4; ++k) s[std::size_t(k)] = char(v >> (8 * k));
+    return s;
+  };
+  const std::uint32_t debut = std::uint32_t(608) << 20;
+  std::string tete = "BM" + le32(0) + le32(0) + le32(debut) + le32(40) + le32(33) + le32(9) + std::string("\1\0\10\0", 4) +
+                     le32(1) + std::string(20, '\0');
+  for (int k = 0; k < 256; ++k) tete += std::string{char(k), char(255 - k), char(k / 2), 0};
+  std::string flux;
+  for (int r = 0; r < 9; ++r) flux += std::string{33, char(10 * r + 1), 0, 0};
+  flux += std::string("\0\1", 2);
+  const std::string bmp = (d / "loin.bmp").string();
+  ASSERT_TRUE(ecrire_fichier(bmp, tete).empty());
+  std::filesystem::resize_file(bmp, debut);
+  std::ofstream(bmp, std::ios::binary | std::ios::app) << flux;
+  std::filesystem::resize_file(bmp, std::uint64_t(1) << 30);
+  Bitmap b;
+  std::string raison;
+  std::int64_t lus = -1;
+  const std::int64_t pic = test_memoire::croissance_pic(
+      [&] { lus = test_memoire::octets_lus([&] { ASSERT_TRUE(lire_image(bmp, b, &raison)) << raison; }); });
+  ASSERT_EQ(b.width(), 33);
+  ASSERT_EQ(b.height(), 9);
+  for (int y = 0; y < 9; ++y) {
+    const std::uint8_t v = std::uint8_t(10 * (8 - y) + 1);  // rows bottom-up
+    EXPECT_EQ(b.at(32, y), pixel_rgb(v / 2, 255 - v, v)) << y;
+  }
+  if (lus >= 0) {
+    EXPECT_LT(lus, 1 << 20);
+  }
+  if (pic >= 0) {
+    EXPECT_LT(pic, test_memoire::borne(16 << 20));
+  }
+  // A JPEG picture of nothing but zeros after its first marker.
+  const std::string jpg = (d / "sans_taille.jpg").string();
+  ASSERT_TRUE(ecrire_fichier(jpg, std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)).empty());
+  std::filesystem::resize_file(jpg, std::uint64_t(900) << 20);
+  const std::int64_t pic_jpg = test_memoire::croissance_pic([&] {
+    lus = test_memoire::octets_lus([&] { EXPECT_FALSE(lire_image(jpg, b, &raison)); });
+  });
+  EXPECT_EQ(raison, "the JPEG picture has no readable size");
+  if (lus >= 0) {
+    EXPECT_LE(lus, (16 << 20) + (64 << 10));
+  }
+  if (pic_jpg >= 0) {
+    EXPECT_LT(pic_jpg, test_memoire::borne(32 << 20));
+  }
   std::filesystem::remove_all(d);
 }

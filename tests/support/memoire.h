@@ -1,6 +1,7 @@
 // Peak memory of a piece of work, for the tests that feed hostile files to a
 // reader: the kernel's high-water mark of resident memory is reset, the work
-// runs, and the growth of the mark is the most the work held at once.
+// runs, and the growth of the mark is the most the work held at once; and
+// the bytes the work read.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +32,25 @@ std::int64_t croissance_pic(F&& travail) {
   const std::int64_t pic = champ_kb("VmHWM");
   if (avant < 0 || pic < 0) return -1;
   return (pic - avant) * 1024;
+}
+
+// Bytes the process read through the system while `travail` ran (the
+// kernel's count of bytes read, the same under AddressSanitizer); -1 when
+// the count cannot be had.
+template <class F>
+std::int64_t octets_lus(F&& travail) {
+  auto lus = [] {
+    std::ifstream io("/proc/self/io");
+    std::string nom;
+    std::int64_t v = -1;
+    while (io >> nom >> v)
+      if (nom == "rchar:") return v;
+    return std::int64_t(-1);
+  };
+  const std::int64_t avant = lus();
+  travail();
+  const std::int64_t apres = lus();
+  return avant < 0 || apres < 0 ? -1 : apres - avant;
 }
 
 // Whether the growth says what the work's small allocations cost: under

@@ -7,10 +7,14 @@
 // where every code extends the longest string so far.
 // Gif/write/small/32x32: one 32 x 32 frame of the same kind, a whole file a
 // time, where what the coder sets up for a frame weighs more than the pixels.
+// Gif/write/many_colours/1024x768: a file of four frames of random indices
+// over all 256 colours, where strings stay short and nearly every pixel or
+// two gives a new code, so the coder's work per new code shows.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <QRandomGenerator>
+#include <vector>
 
 #include "bench/terrains_bench.h"
 #include "components/gif.h"
@@ -31,9 +35,9 @@ QImage frame(int width = 1024, int height = 768) {
   return img;
 }
 
-void counters(benchmark::State& state) {
+void counters(benchmark::State& state, double pixels = 1024 * 768) {
   state.counters["megapixels_per_second"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * 1024 * 768 / 1e6, benchmark::Counter::kIsRate);
+      benchmark::Counter(static_cast<double>(state.iterations()) * pixels / 1e6, benchmark::Counter::kIsRate);
 }
 
 void Gif_encode(benchmark::State& state) {
@@ -64,11 +68,29 @@ void ecrire(benchmark::State& state, const QImage& img) {
     g.AddFrame(img);
     benchmark::DoNotOptimize(g.SaveToStream());
   }
-  state.counters["megapixels_per_second"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * img.width() * img.height() / 1e6, benchmark::Counter::kIsRate);
+  counters(state, double(img.width()) * img.height());
 }
 
 void Gif_write_small(benchmark::State& state) { ecrire(state, frame(32, 32)); }
+
+void Gif_write_many_colours(benchmark::State& state) {
+  QImage img = frame();
+  QRandomGenerator r(5);
+  std::vector<QImage> frames;
+  for (int k = 0; k < 4; ++k) {
+    for (int y = 0; y < img.height(); ++y) {
+      uchar* row = img.scanLine(y);
+      for (int x = 0; x < img.width(); ++x) row[x] = static_cast<uchar>(r.bounded(256));
+    }
+    frames.push_back(img.copy());
+  }
+  for (auto _ : state) {
+    components::TGIFImage g;
+    for (const QImage& f : frames) g.AddFrame(f);
+    benchmark::DoNotOptimize(g.SaveToStream());
+  }
+  counters(state, 4.0 * 1024 * 768);
+}
 
 void Gif_write_one_colour(benchmark::State& state) {
   QImage img(4096, 4096, QImage::Format_RGB32);
@@ -84,6 +106,7 @@ void Gif_write_landscape(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(Gif_write_small)->Name("Gif/write/small/32x32")->Unit(benchmark::kMicrosecond);
+BENCHMARK(Gif_write_many_colours)->Name("Gif/write/many_colours/1024x768")->Unit(benchmark::kMillisecond);
 BENCHMARK(Gif_write_one_colour)->Name("Gif/write/one_colour/4096")->Unit(benchmark::kMillisecond);
 BENCHMARK(Gif_write_landscape)->Name("Gif/write/landscape/2048x1536")->Unit(benchmark::kMillisecond);
 BENCHMARK(Gif_encode)->Name("Gif/encode")->Unit(benchmark::kMillisecond);

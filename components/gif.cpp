@@ -154,17 +154,18 @@ class Paqueteur {
 
  private:
   void octet(char c) {
-    bloc_.append(c);
-    if (bloc_.size() == 255) vider();
+    bloc_[taille_++] = c;
+    if (taille_ == 255) vider();
   }
   void vider() {
-    if (bloc_.isEmpty()) return;
-    out_.append(static_cast<char>(bloc_.size()));
-    out_.append(bloc_);
-    bloc_.clear();
+    if (taille_ == 0) return;
+    out_.append(static_cast<char>(taille_));
+    out_.append(bloc_.data(), taille_);
+    taille_ = 0;
   }
   QByteArray& out_;
-  QByteArray bloc_;
+  std::array<char, 255> bloc_;
+  int taille_ = 0;
   std::uint32_t acc_ = 0;
   int n_ = 0;
 };
@@ -208,20 +209,20 @@ class Rangees {
 GifEncoder::GifEncoder() = default;
 GifEncoder::~GifEncoder() = default;
 
-// Rows of the string table are zeroed the first time a string grows from
-// their prefix; a row never zeroed holds no code, so it is not read.
-std::uint16_t* GifEncoder::rangee(int prefix) {
-  if (!suite_) suite_ = std::make_unique_for_overwrite<std::uint16_t[]>(std::size_t(kCodes) * 256);
-  std::uint16_t* r = suite_.get() + std::size_t(prefix) * 256;
-  if (!rangee_prete_[prefix]) {
-    std::fill_n(r, 256, std::uint16_t{0});
-    rangee_prete_[prefix] = true;
-  }
-  return r;
+// Rows of the string table are zeroed the first time they can be read: a
+// pixel's when a string starts from it, a code's when it is found. Every row
+// a lookup reads is then zeroed, without a test in the lookup.
+void GifEncoder::zeroer(int ligne) {
+  std::fill_n(suite_.get() + std::size_t(ligne) * 256, 256, std::uint16_t{0});
+  rangee_prete_[ligne] = true;
 }
 
 QByteArray GifEncoder::Encode(const std::uint8_t* px, int width, int height, int size,
                               const std::function<void(int)>* rows_done) {
+  if (!suite_) suite_ = std::make_unique_for_overwrite<std::uint16_t[]>(std::size_t(kCodes) * 256);
+  std::uint16_t* const suite = suite_.get();
+  std::uint16_t* const prefixe_de = prefixe_de_.data();
+  std::uint16_t* const pixel_de = pixel_de_.data();
   QByteArray out;
   out.append(static_cast<char>(size));
   Paqueteur sortie(out);
@@ -231,13 +232,16 @@ QByteArray GifEncoder::Encode(const std::uint8_t* px, int width, int height, int
   // code <= next) to that same prefix and pixel, so neither a restart of the
   // table nor a new frame clears anything.
   auto chercher = [&](int prefix, int p) -> int {
-    if (!rangee_prete_[prefix]) return -1;
-    const int c = suite_[std::size_t(prefix) * 256 + p];
-    return c > end && c <= next && prefixe_de_[c] == prefix && pixel_de_[c] == p ? c : -1;
+    const int c = suite[std::size_t(prefix) * 256 + p];
+    return c > end && c <= next && prefixe_de[c] == prefix && pixel_de[c] == p ? c : -1;
+  };
+  auto commencer = [this](int p) {
+    preparer(p);
+    return p;
   };
   sortie.code(clear, bits);
   const qint64 total = qint64(width) * height;
-  int prefix = total > 0 ? px[0] : -1;
+  int prefix = total > 0 ? commencer(px[0]) : -1;
   int pour_cent = 0;
   qint64 ligne_suivante = width;
   for (qint64 i = 1; i < total; ++i) {
@@ -248,15 +252,15 @@ QByteArray GifEncoder::Encode(const std::uint8_t* px, int width, int height, int
     }
     const int p = px[i];
     if (const int c = chercher(prefix, p); c >= 0) {
-      prefix = c;
+      prefix = commencer(c);
       continue;
     }
     sortie.code(prefix, bits);
     ++next;
-    rangee(prefix)[p] = static_cast<std::uint16_t>(next);
-    prefixe_de_[next] = static_cast<std::uint16_t>(prefix);
-    pixel_de_[next] = static_cast<std::uint16_t>(p);
-    prefix = p;
+    suite[std::size_t(prefix) * 256 + p] = static_cast<std::uint16_t>(next);
+    prefixe_de[next] = static_cast<std::uint16_t>(prefix);
+    pixel_de[next] = static_cast<std::uint16_t>(p);
+    prefix = commencer(p);
     if (next == (1 << bits) && bits < 12) {
       ++bits;
     } else if (next == 4094) {
@@ -265,19 +269,13 @@ QByteArray GifEncoder::Encode(const std::uint8_t* px, int width, int height, int
       sortie.code(clear, bits);
       bits = size + 1;
       next = end;
-      prefix = ++i < total ? px[i] : -1;
+      prefix = ++i < total ? commencer(px[i]) : -1;
     }
   }
   if (prefix >= 0) sortie.code(prefix, bits);
   sortie.code(end, bits);
   sortie.fin();
   return out;
-}
-
-QByteArray GifEncodePixels(const std::uint8_t* px, int width, int height, int size,
-                           const std::function<void(int)>* rows_done) {
-  GifEncoder coder;
-  return coder.Encode(px, width, height, size, rows_done);
 }
 
 namespace {

@@ -68,8 +68,9 @@ class TAnimatedCursorImage;
 
 // The LZW coder of GIF frames. Its string table (the code of every prefix and
 // pixel, 4096 x 256 slots) is made once and kept from frame to frame; only the
-// rows a frame's strings grow from are ever zeroed, once, so a small frame
-// costs little and a new frame or a restart of the table clears nothing.
+// rows of the strings a frame starts or finds are ever zeroed, once, so a
+// small frame costs little and a new frame or a restart of the table clears
+// nothing.
 class GifEncoder {
  public:
   GifEncoder();
@@ -83,7 +84,13 @@ class GifEncoder {
 
  private:
   static constexpr int kCodes = 4096;
-  std::uint16_t* rangee(int prefix);  // the prefix's row, zeroed on its first use
+  // Zeroes the row of a pixel or code before its first lookup: one test as
+  // a string starts or grows, none in the lookup itself.
+  void preparer(int ligne) {
+    if (!rangee_prete_[ligne]) [[unlikely]]
+      zeroer(ligne);
+  }
+  void zeroer(int ligne);
   std::unique_ptr<std::uint16_t[]> suite_;
   std::array<bool, kCodes> rangee_prete_{};
   std::array<std::uint16_t, kCodes> prefixe_de_{}, pixel_de_{};
@@ -237,10 +244,7 @@ class TGIFImage {
   int repeat_ = 1;
 };
 
-// The LZW coding of GIF pictures, open to tests and the benchmark.
-// One frame through a coder of its own (GifEncoder::Encode).
-QByteArray GifEncodePixels(const std::uint8_t* pixels, int width, int height, int code_size,
-                           const std::function<void(int)>* rows_done = nullptr);
+// The LZW decoding of GIF pictures, open to tests.
 // Unpacks stored data (code size byte and sub-blocks) into width x height
 // indices masked to `bits`; `corrupted` is set on bad data (then only the rows read).
 std::vector<std::uint8_t> GifDecodePixels(const QByteArray& zdata, int width, int height, int bits, bool interlaced,

@@ -317,11 +317,12 @@ TEST(GifWrite, FramesOfOneFileAreCodedAsEachAloneInPinnedBytes) {
   mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
   for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 37; ++x) mono.setPixel(x, y, (x * x + y) % 3 == 0);
+  // The frame's data when it is the only frame of a file of its own.
   auto seule = [](const QImage& img) {
-    std::vector<std::uint8_t> px;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) px.push_back(static_cast<std::uint8_t>(img.pixelIndex(x, y)));
-    return GifEncodePixels(px.data(), img.width(), img.height(), img.depth() == 1 ? 2 : 8);
+    TGIFImage s;
+    s.AddFrame(img);
+    s.SaveToStream();
+    return s.Frame(0).Item()->ZData;
   };
   auto empreinte = [](const QByteArray& b) {
     return QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex().toStdString();

@@ -30,8 +30,9 @@ work=$(mktemp -d)
 { printf '  [TEXTE]\r\n2\r\n'; sed -n 3p tests/data/vallee.vue
   printf 'Price \x80 12 \x96 \x93curly\x94 \x91quotes\x92 \x85 na\xEFve\r\n'
   tail -n +4 tests/data/vallee.vue; } > "$work/vallee.vue"
-inner=$(mktemp)
-cat > "$inner" <<'INNER'
+# Every run starts the program on FOLDER/vallee.vue and places its window.
+debut=$(mktemp)
+cat > "$debut" <<'INNER'
 set -euo pipefail
 build/bin/quorvel "$1/vallee.vue" &
 pid=$!
@@ -44,6 +45,9 @@ sleep 2
 # The main window draws its own title bar: its menu and windows sit 4 px right
 # and 22 px lower than its top-left corner would put them.
 click() { xdotool mousemove "$1" "$2" click 1; sleep 2; }
+INNER
+inner=$(mktemp)
+cat "$debut" - > "$inner" <<'INNER'
 import -window root "$2/shot-windows-opened.png"
 click 295 30; click 316 73   # Window > Mosaic
 import -window root "$2/shot-windows-mosaic.png"
@@ -71,17 +75,7 @@ convert -size 550x412 gradient:skyblue-green BMP3:"$work/libre.bmp"
 QUORVEL_SHOT_MAIN_ONLY=1 tests/review/shot-main.sh "$work/libre.vue" "$out/shot-windows-reopened.png" >/dev/null
 # The explorer shown: the card comes forward by its node, and what is typed
 # after its Memo button goes into the memo.
-cat > "$inner" <<'INNER'
-set -euo pipefail
-build/bin/quorvel "$1/vallee.vue" &
-pid=$!
-sleep 6
-win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
-xdotool windowmove "$win" 0 0 || true
-xdotool windowsize "$win" 1010 760 || true
-xdotool windowfocus "$win" || true
-sleep 2
-click() { xdotool mousemove "$1" "$2" click 1; sleep 2; }
+cat "$debut" - > "$inner" <<'INNER'
 click 330 57                # the Explorer button
 click 90 83                 # the mountain's node: its card comes forward
 click 223 220               # the card's Memo button
@@ -95,16 +89,7 @@ INNER
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$work" "$out"
 # "Close all the mountains" and F3 at once: the save goes through.
 fermeture=$(mktemp)
-cat > "$fermeture" <<'INNER'
-set -euo pipefail
-build/bin/quorvel "$1/vallee.vue" &
-pid=$!
-sleep 6
-win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
-xdotool windowmove "$win" 0 0 || true
-xdotool windowsize "$win" 1010 760 || true
-xdotool windowfocus "$win" || true
-sleep 2
+cat "$debut" - > "$fermeture" <<'INNER'
 xdotool key F5; sleep 2
 xdotool key F6; sleep 4
 # Back to the document's view: the children go in the order they were opened.
@@ -129,5 +114,5 @@ INNER
 rm -f "$work"/*
 cp tests/data/vallee.vue tests/data/vallee.mat "$work/"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$fermeture" "$work" "$out"
-rm -rf "$inner" "$fermeture" "$work"
+rm -rf "$debut" "$inner" "$fermeture" "$work"
 echo "wrote $out/shot-windows-*.png"

@@ -171,14 +171,14 @@ struct ChampsDem {
       throw refus(e, enregistrement, champ, 0);
     }
   }
-  // A field of profile p (the `numero`-th of its name when above 0);
-  // nullopt at the end of the text (a short file keeps what was read).
-  std::optional<std::int32_t> donnee(std::int32_t p, const char* champ, std::int64_t numero = 0) {
+  // A field of a profile (the `numero`-th of its name when above 0); nullopt
+  // at the end of the text (a short file keeps what was read).
+  std::optional<std::int32_t> donnee(const std::string& enregistrement, const char* champ, std::int64_t numero = 0) {
     try {
       return r.read_field_int();
     } catch (const ReadError& e) {
       if (r.eof()) return std::nullopt;
-      throw refus(e, "profile " + std::to_string(p) + " (record B)", champ, numero);
+      throw refus(e, enregistrement, champ, numero);
     }
   }
   Refus refus(const ReadError& e, const std::string& enregistrement, const char* champ, std::int64_t numero) const {
@@ -299,11 +299,12 @@ void agrandir_pour(Importation& imp, BandeDem& bande, const Profil& profil) {
 // number may be cut there.
 bool lire_profil(Importation& imp, ChampsDem& champs, BandeDem& bande, std::int32_t p, Profil& profil) {
   TextReader& r = champs.r;
+  const std::string b = "profile " + std::to_string(p) + " (record B)";
   std::int32_t entete[4];
   const char* noms[4] = {"row", "column", "number of elevations", "number of columns"};
   profil = Profil{};
   for (int k = 0; k < 4; ++k) {
-    const auto lu = champs.donnee(p, noms[k]);
+    const auto lu = champs.donnee(b, noms[k]);
     if (!lu) return false;
     entete[k] = *lu;
   }
@@ -318,7 +319,7 @@ bool lire_profil(Importation& imp, ChampsDem& champs, BandeDem& bande, std::int3
   const std::int64_t hauteur = imp.hauteur;
   bool complet = true;
   for (std::int64_t q = 1; q <= profil.elevations && complet; ++q) {
-    const auto v = champs.donnee(p, "elevation", q);
+    const auto v = champs.donnee(b, "elevation", q);
     if (!v) complet = false;
     else if (q < hauteur) colonne.mettre(remplir.prendre(*v), hauteur - q);
   }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "import/importation.h"
 #include "model/aleatoire.h"
@@ -65,14 +66,19 @@ struct Remplissage {
   Importation& imp;
   std::int32_t minimum = 8000, maximum = -4000;
 
-  // Takes one value read and stores it at (x, y) when that pixel exists.
-  void valeur(std::int32_t v, std::int64_t x, std::int64_t y) {
+  // Takes one value read into the minimum and maximum; gives the height the
+  // grid keeps for it.
+  std::int32_t prendre(std::int32_t v) {
     v = std::min(v, 8000);
     minimum = std::min(minimum, v);
     maximum = std::max(maximum, v);
+    return std::max(v, 0);
+  }
+  // Takes one value read and stores it at (x, y) when that pixel exists.
+  void valeur(std::int32_t v, std::int64_t x, std::int64_t y) {
+    const std::int32_t h = prendre(v);
     if (x < 0 || y < 0 || x >= imp.largeur || y >= imp.hauteur) return;
-    imp.grille[static_cast<std::size_t>(y) * static_cast<std::size_t>(imp.largeur) + static_cast<std::size_t>(x)] =
-        std::max(v, 0);
+    imp.grille[static_cast<std::size_t>(y) * static_cast<std::size_t>(imp.largeur) + static_cast<std::size_t>(x)] = h;
   }
 };
 
@@ -215,11 +221,75 @@ struct Profil {
   std::int32_t minimum = 8000, maximum = -4000;
 };
 
-// A first-row profile longer than the grid makes it that high.
-void agrandir_pour(Importation& imp, const Profil& profil) {
+// A DEM's profiles are columns of the grid, whose rows lie one after the
+// other: a profile's heights stored straight into it would each touch a cache
+// line and a page of their own, all touched again by the next profile. They
+// are kept instead in a band of up to 32 columns side by side (two cache
+// lines a row), which goes to the grid a row at a time when a profile falls
+// outside it, before the grid grows, and at the end of the reading.
+class BandeDem {
+ public:
+  static constexpr std::int32_t kColonnes = 32;
+
+  // Where one column's heights go, row y at y * kColonnes; nowhere for a
+  // column outside the grid.
+  struct Colonne {
+    std::int32_t* hauteurs = nullptr;
+    void mettre(std::int32_t h, std::int64_t y) const {
+      if (hauteurs) hauteurs[static_cast<std::size_t>(y) * kColonnes] = h;
+    }
+  };
+
+  explicit BandeDem(Importation& imp) : imp_(imp) {}
+
+  // Column x of the grid, taken into the band (columns come west to east).
+  Colonne colonne(std::int32_t x) {
+    if (x < 0 || x >= imp_.largeur) return {};
+    if (premiere_ == fin_ || x >= debut_ + kColonnes) commencer(x);
+    fin_ = std::max(fin_, x + 1);
+    return {hauteurs_.data() + (x - debut_)};
+  }
+  // Writes the columns held into the grid; the band is then empty.
+  void vider() {
+    const auto largeur = static_cast<std::size_t>(imp_.largeur);
+    const std::int32_t n = fin_ - premiere_;
+    for (std::size_t y = 0; n > 0 && y < rangees_; ++y) {
+      const std::int32_t* rangee = hauteurs_.data() + y * kColonnes + (premiere_ - debut_);
+      std::int32_t* grille = imp_.grille.data() + y * largeur + std::size_t(premiere_);
+      // A full band's rows are copied at a known size.
+      if (n == kColonnes) std::copy(rangee, rangee + kColonnes, grille);
+      else std::copy(rangee, rangee + n, grille);
+    }
+    premiere_ = fin_ = 0;
+  }
+
+ private:
+  // Starts an empty band with column x, its columns lined up with the cache
+  // lines of the grid's first row.
+  void commencer(std::int32_t x) {
+    vider();
+    const auto decalage = reinterpret_cast<std::uintptr_t>(imp_.grille.data()) / sizeof(std::int32_t);
+    debut_ = x - static_cast<std::int32_t>((decalage + std::uintptr_t(x)) % kColonnes);
+    premiere_ = fin_ = x;
+    rangees_ = static_cast<std::size_t>(imp_.hauteur);
+    hauteurs_.assign(rangees_ * kColonnes, 0);
+  }
+
+  Importation& imp_;
+  std::vector<std::int32_t> hauteurs_;  // row by row, kColonnes a row
+  std::size_t rangees_ = 0;
+  std::int32_t debut_ = 0;               // the grid's column of the band's first
+  std::int32_t premiere_ = 0, fin_ = 0;  // the grid's columns held: [premiere_, fin_)
+};
+
+// A first-row profile longer than the grid makes it that high; the columns
+// of the band go to the grid first.
+void agrandir_pour(Importation& imp, BandeDem& bande, const Profil& profil) {
   const std::int32_t m = profil.elevations;
-  if (profil.entete && profil.ligne == 1 && imp.hauteur < m && m < Importation::taille_maxi)
+  if (profil.entete && profil.ligne == 1 && imp.hauteur < m && m < Importation::taille_maxi) {
+    bande.vider();
     agrandir_vers_le_haut(imp, m);
+  }
 }
 
 // Reads profile p: false when the text ends inside it. Its heights go to
@@ -227,7 +297,7 @@ void agrandir_pour(Importation& imp, const Profil& profil) {
 // `profil` until it is read whole (finir_profil then takes them), since a
 // profile that runs to the end of what was read is read again with more: a
 // number may be cut there.
-bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p, Profil& profil) {
+bool lire_profil(Importation& imp, ChampsDem& champs, BandeDem& bande, std::int32_t p, Profil& profil) {
   TextReader& r = champs.r;
   const std::string b = "profile " + std::to_string(p) + " (record B)";
   std::int32_t entete[4];
@@ -243,13 +313,15 @@ bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p, Profil& pr
   profil.ligne = entete[0];
   profil.elevations = entete[2];
   // The number of elevations is whole when more text follows it.
-  if (!r.eof()) agrandir_pour(imp, profil);
+  if (!r.eof()) agrandir_pour(imp, bande, profil);
   Remplissage remplir{imp};
+  const BandeDem::Colonne colonne = bande.colonne(p);
+  const std::int64_t hauteur = imp.hauteur;
   bool complet = true;
   for (std::int64_t q = 1; q <= profil.elevations && complet; ++q) {
     const auto v = champs.donnee(b, "elevation", q);
     if (!v) complet = false;
-    else if (q < imp.hauteur) remplir.valeur(*v, p, imp.hauteur - q);
+    else if (q < hauteur) colonne.mettre(remplir.prendre(*v), hauteur - q);
   }
   profil.minimum = remplir.minimum;
   profil.maximum = remplir.maximum;
@@ -258,8 +330,8 @@ bool lire_profil(Importation& imp, ChampsDem& champs, std::int32_t p, Profil& pr
 
 // A profile read whole, or cut by the end of the file (then what was read of
 // it), gives the source its minimum and maximum.
-void finir_profil(Importation& imp, const Profil& profil) {
-  agrandir_pour(imp, profil);
+void finir_profil(Importation& imp, BandeDem& bande, const Profil& profil) {
+  agrandir_pour(imp, bande, profil);
   imp.minimum = std::min(imp.minimum, profil.minimum);
   imp.maximum = std::max(imp.maximum, profil.maximum);
 }
@@ -274,18 +346,20 @@ void lire_dem(Importation& imp, TextReader& r, const Importation::SuiteTexte& su
   Progres progres(attente, fenetre, "DEM file reading ... ", imp.hauteur);
   const auto plus = [&] { return r.eof() && suite && suite(r); };
   Profil profil;
+  BandeDem bande(imp);
   for (std::int32_t p = 1; p <= imp.largeur && (!r.eof() || plus()); ++p) {
     if (!progres.ligne()) break;
     const std::size_t debut = r.position();
     const int ligne = r.line();
-    bool complet = lire_profil(imp, champs, p, profil);
+    bool complet = lire_profil(imp, champs, bande, p, profil);
     while (plus()) {
       r.seek(debut, ligne);
-      complet = lire_profil(imp, champs, p, profil);
+      complet = lire_profil(imp, champs, bande, p, profil);
     }
-    finir_profil(imp, profil);
-    if (!complet) return;
+    finir_profil(imp, bande, profil);
+    if (!complet) break;
   }
+  bande.vider();
 }
 
 // Every refusal names the file it is about.

@@ -64,8 +64,9 @@ bool TextReader::at_line_end() const {
 
 // The scans below work on local copies of the position: a byte read through
 // a char pointer may alias the reader's own fields, which would otherwise be
-// written back before every byte.
-void TextReader::skip_space() {
+// written back before every byte. Blanks are skipped inline, before every
+// number read.
+[[gnu::always_inline]] inline void TextReader::skip_space() {
   const char* const d = bytes_.data();
   const std::size_t size = bytes_.size();
   std::size_t p = pos_;
@@ -103,10 +104,6 @@ std::int32_t TextReader::read_number(bool sign_ends) {
   if (p < size && !blank(d[p]) && !(sign_ends && (d[p] == '-' || d[p] == '+'))) refuse_continuation(line_, d[p]);
   return static_cast<std::int32_t>(negative ? -v : v);
 }
-
-std::int32_t TextReader::read_int() { return read_number(false); }
-
-std::int32_t TextReader::read_field_int() { return read_number(true); }
 
 double TextReader::read_real() {
   skip_space();

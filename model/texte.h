@@ -38,10 +38,10 @@ class TextReader {
   // The next decimal integer (optional sign), after skipping blanks, tabs and
   // line ends. ReadError for a character that cannot start or continue a
   // number, a value outside int32_t, or the end of the text.
-  std::int32_t read_int();
+  std::int32_t read_int() { return read_number(false); }
   // Like read_int, but a number also ends where a sign follows a digit: in
   // fixed-width fields "   607-32767" holds 607 and -32767.
-  std::int32_t read_field_int();
+  std::int32_t read_field_int() { return read_number(true); }
   // The next real (optional sign, "." as the decimal point, optional
   // exponent), after skipping blanks, tabs and line ends; it ends at a blank
   // or a line end. ReadError otherwise.

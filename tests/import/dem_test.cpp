@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <tuple>
 
 #include "import_support.h"
 #include "model/texte.h"
@@ -152,6 +153,36 @@ TEST(LectureDem, LongerProfileGrowsTheGridAtTheTop) {
   EXPECT_EQ(imp.hauteur_pixel(1, 8), 0);
   EXPECT_EQ(imp.hauteur_pixel(2, 1), 219);
   EXPECT_EQ(imp.hauteur_pixel(3, 9), 311);
+}
+
+// Profiles go to the grid through a band of columns: across the band's
+// edges, around a profile that grows the grid in the middle of a band, and
+// in a file cut inside a profile, every pixel is the elevation read for it.
+TEST(LectureDem, EveryPixelIsItsProfilesElevationAcrossBandsGrowthAndCuts) {
+  const auto v = [](int p, int q) { return (p * 131 + q * 17) % 3000 + 1; };
+  std::vector<std::vector<int>> profils(80);
+  for (int p = 1; p <= 80; ++p)
+    for (int q = 1; q <= (p == 45 ? 100 : 80); ++q) profils[p - 1].push_back(v(p, q));
+  const std::string entier = dem(1, profils);
+  // Cut after the 30th elevation of profile 70 (each profile is one record).
+  const std::size_t debut_70 = record_a(1, 80).size() + 69 * 1024;
+  const std::string coupe = entier.substr(0, debut_70 + 144 + 30 * 6);
+  for (const auto& [octets, dernier, elevations_dernier] : {std::tuple{entier, 79, 80}, {coupe, 70, 30}}) {
+    Importation imp;
+    ASSERT_EQ(lire_dem(imp, octets), "");
+    ASSERT_EQ(imp.hauteur, 100);
+    int fautes = 0;
+    for (int x = 0; x < imp.largeur; ++x)
+      for (int q = 1; q <= 100; ++q) {
+        // Before the growth, the grid was 80 high: elevation 80 fell outside.
+        const int lues = x == dernier ? elevations_dernier : x == 45 ? 99 : x < 45 ? 79 : 80;
+        const int attendu = x >= 1 && x <= dernier && q <= lues ? v(x, q) : 0;
+        if (imp.hauteur_pixel(x, 100 - q) != attendu && ++fautes < 5)
+          ADD_FAILURE() << octets.size() << " bytes, pixel " << x << "," << 100 - q << ": "
+                        << imp.hauteur_pixel(x, 100 - q) << " instead of " << attendu;
+      }
+    EXPECT_EQ(fautes, 0);
+  }
 }
 
 TEST(LectureDem, DamagedFilesEndInAReasonOrAPartialGrid) {

@@ -336,6 +336,41 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
     }
 }
 
+// "Duplicate Video" of a new video, and of a video document remade since it
+// was read (its old movie beside it): the duplicate shows the movie its
+// source shows without making it, and "Save Movie under" puts that movie
+// beside the new document.
+TEST(FilmDocument, ADuplicateShowsItsSourcesMovieWithoutMakingIt) {
+  for (const bool document : {false, true}) {
+    SCOPED_TRACE(document ? "a video document after a Redo" : "a new video");
+    Atelier a;
+    if (document) {
+      ASSERT_FALSE(film_court(a.dossier.path() + "/film.vid").empty());
+      ASSERT_FALSE(test_films::ecrire((a.dossier.path() + "/film.avi").toStdString(), 3).empty());
+      a.dialogues->ouvertures.push_back((a.dossier.path() + "/film.vid").toStdString());
+      a.commande(Commande::ouvrir);
+    } else {
+      a.vue_active();
+      a.w->etat.video = test_films::reglages_courts();
+      a.w->etat.video.type_video = 2;
+    }
+    regler_video(a, [document](TPagesDlg3& d) {
+      d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+      d.findChild<QRadioButton*>(document ? "RadioButton_Refaire" : "RadioButton_ajouter")->click();
+    });
+    const auto film = lire_fichier(a.w->fenetres_videos[1]->fichier_film);
+    ASSERT_TRUE(film && !film->empty());
+    const int rendues = images_rendues();
+    a.commande(Commande::dupliquer_video);
+    ASSERT_NE(a.w->fenetres_videos[2], nullptr);
+    EXPECT_EQ(images_rendues(), rendues);
+    EXPECT_TRUE(lire_fichier(a.w->fenetres_videos[2]->fichier_film) == film);
+    a.dialogues->sauvegardes.push_back((a.dossier.path() + "/copie.vid").toStdString());
+    a.commande(Commande::enregistrer_film);
+    EXPECT_TRUE(lire_fichier((a.dossier.path() + "/copie.avi").toStdString()) == film);
+  }
+}
+
 // tests/data/tour.vid alone in a folder, its movie made at opening (before a
 // Yes, made again at a new frame size), closed with its view or its mountain: each
 // door asks once, the video's own question or the mountain's, also when the

@@ -55,8 +55,9 @@ int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cam
   fw->a_fichier = (ouverture_document_ || !film.empty()) && type.a_fichier && type.genre == 3 ? 1 : 0;
   e.video.vue = e.vue;
   e.video.vue.zoom = e.video.zoom_video;
-  // Without a movie named, the opening found none it could read beside the document.
-  if (fw->a_fichier && !film.empty()) {
+  // Without a movie named, the opening found none it could read beside the
+  // document. A duplicate copies the movie its source shows, made since or not.
+  if (fw->a_fichier && !film.empty() && !duplication_demandee) {
     const std::string beside = changer_extension(type.fichier, extension);
     if (fichier_existe(beside)) film = beside;
   }
@@ -67,9 +68,11 @@ int CommandesVideo::nouvelle_video(const std::vector<enregistrement_camera>* cam
   if (duplication_demandee) {
     duplication_demandee = false;
     const std::string copie = e.dossier_travail() + "/video" + std::to_string(w) + extension_film(film, e.video);
-    // A source without a movie yet: the new window makes its own.
+    // A source without a movie yet: the new window makes its own. The copy
+    // is shown as it is, and saved beside a document as its source's would be.
     if (!film.empty() && fichier_existe(film) && copier_fichier(film, copie).empty()) {
       film = copie;
+      fw->refaite = w_.fenetre_video(source) ? w_.fenetre_video(source)->refaite : 1;
     } else {
       film.clear();
       fw->a_fichier = 0;

@@ -296,11 +296,13 @@ void TBasewindow::suivre_fenetres() {
   for (int v = 1; v <= NOMBRE_MAX_VUES; ++v)
     if (e.vues[v].utilise && fenetres_vues[v] && fenetres_vues[v]->fermeture) fermer_vue(v);
 
-  if (e.nombre_videos > 0 && balayer) {
-    suivre_video_active(actif);
+  if (e.nombre_videos > 0 && balayer) suivre_video_active(actif);
+  // A closed video is taken down at once, and saved when its question was
+  // answered Yes, as a closed view is: a command that left the busy flag to
+  // its timer does not hold it back, only the long work under way does.
+  if (e.nombre_videos > 0 && !operation_en_cours())
     for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
       if (e.videos[w].utilise && fenetres_videos[w] && fenetres_videos[w]->fermeture) fermer_video(w);
-  }
 
   if (e.montagne_courante && balayer && e.nombre_montagnes > 0) {
     for (int m = 1; m <= NOMBRE_MAX_MONTAGNES; ++m)

@@ -110,6 +110,7 @@ class TBasewindow : public QMainWindow,
   std::uint8_t occupe = 0;              // busy: a command or a cascade rearranges the tables
   std::uint8_t edition_active = 0;      // the active child is a map editor
   std::uint8_t rafraichir_demande = 0;  // deferred refresh requested
+  temoin_document video_a_refaire;      // the video current when the refresh was requested
   std::uint8_t nouveau_demande = 0;     // deferred new document requested
   std::uint8_t aide_contextuelle = 0;   // context-help mode
   std::uint8_t options_seules = 0;      // Lire_options reads the sections only
@@ -214,7 +215,10 @@ class TBasewindow : public QMainWindow,
   FenetreEdition* editeur_ouvert(int m) override;
   bool nouveau_en_attente() const override { return nouveau_demande != 0; }
   void demander_nouveau(bool demande) override { nouveau_demande = demande ? 1 : 0; }
-  void demander_rafraichissement() override { rafraichir_demande = 1; }
+  void demander_rafraichissement() override {
+    rafraichir_demande = 1;
+    video_a_refaire = etat.temoin_video(etat.video_courante);
+  }
   bool image_brute_active() const override { return image_brute != 0; }
   void regler_image_brute(bool actif) override { image_brute = actif ? 1 : 0; }
   bool courbes_actives() const override { return courbes_niveau != 0; }

@@ -408,6 +408,7 @@ void TBasewindow::en_dehors_operation(QTimer& t, const std::function<void()>& ac
   rafraichir_demande = 0;
   nouveau_demande = 0;
   occupe = 0;
+  UpdateItems();  // the windows closed while the flag held the sweep back
 }
 
 void TBasewindow::TimerthreadTimer() {
@@ -425,8 +426,9 @@ void TBasewindow::TimerthreadTimer() {
 
 void TBasewindow::TimerThread1Timer() {
   en_dehors_operation(TimerThread1_, [this] {
-    if (rafraichir_demande && etat.video_courante && fenetres_videos[etat.video_courante]) {
-      FenetreVideo* w = fenetres_videos[etat.video_courante];
+    // A video closed since the request is not made again, nor another in its place.
+    FenetreVideo* w = fenetre_de(fenetres_videos, etat.video_courante);
+    if (rafraichir_demande && w && !w->fermeture && etat.toujours_la(video_a_refaire)) {
       activer(w);
       w->regenerer_video();
     }

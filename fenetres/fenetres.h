@@ -149,7 +149,7 @@ class FenetreVideo : public FenetreEnfant {
 
   // Set-up once the slot is filled: the owner's handle, a copy of the
   // settings, the terrain, the movie to show (empty: none yet) and the
-  // program folder. The window makes its movie unless it has a file.
+  // program folder. The window makes its movie when it is given none.
   virtual void init_video(platform::WindowHandle proprietaire, const Param_video& p, Tmatrice* terrain,
                           const std::string& film, const std::string& dossier_programme) {
     (void)proprietaire, (void)terrain, (void)dossier_programme;

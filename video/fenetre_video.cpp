@@ -166,8 +166,9 @@ void TVideowindow::init_video(platform::WindowHandle proprietaire, const Param_v
   palette_.emplace(palette_pour_vue(p.vue));
   status_->setText(QStringLiteral("%1 x %2").arg(largeur_).arg(hauteur_));
   // A movie made here, the first one too, lies only in the work folder until
-  // its document is saved: it stays marked as made, so that the save copies it.
-  if (a_fichier == 0 || film.empty()) generer_video();
+  // its document is saved: it stays marked as made, so that the save copies
+  // it. A movie given (the document's, or a duplicate's copy) is shown as it is.
+  if (film.empty()) generer_video();
   Detailles1_->setChecked(parametres.detail != 0);
 }
 

@@ -189,6 +189,16 @@ TEST_F(Videos, SettingsDialogGetsSamplesAndRedoRegeneratesFromItsPath) {
   ASSERT_EQ(faites[0]->regenerations, 1);
   EXPECT_EQ(faites[0]->cameras_regenerees[200].observateur_x, -200.0);
   EXPECT_EQ(w->rafraichir_demande, 0);
+  // Redo again, and the video closed before the timer comes due: it goes at
+  // once, and the timer makes no other video in its place.
+  p.activer(v);
+  w->commandes_video().creer_video();
+  p.activer(faites[0]);
+  w->action(Commande::reglages_video)->trigger();
+  w->action(Commande::fermer_video)->trigger();
+  EXPECT_EQ(w->etat.nombre_videos, 1);
+  w->TimerThread1Timer();
+  EXPECT_EQ(faites[1]->regenerations, 0);
 }
 
 TEST_F(Videos, SettingsDialogInputs) {

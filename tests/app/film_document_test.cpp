@@ -14,6 +14,7 @@
 #include <random>
 
 #include "controls/button.h"
+#include "fenetres/fenetre_modale.h"
 #include "fenetres/elements_pages.h"
 #include "tests/app/atelier.h"
 #include "tests/support/avi_brut.h"
@@ -25,8 +26,9 @@
 
 namespace {
 
-// Runs "Adjustements of Video" with `choix` made in the dialog before OK.
-void regler_video(Atelier& a, const std::function<void(TPagesDlg3&)>& choix) {
+// Runs "Adjustements of Video" with `choix` made in the dialog before OK;
+// its timer fires unless the user is quicker.
+void regler_video(Atelier& a, const std::function<void(TPagesDlg3&)>& choix, bool minuterie = true) {
   TPagesDlg3::execution() = [&choix](TPagesDlg3& d) {
     choix(d);
     d.findChild<CtlButton*>("OKBtn")->click();
@@ -35,7 +37,7 @@ void regler_video(Atelier& a, const std::function<void(TPagesDlg3&)>& choix) {
   a.commande(Commande::reglages_video);
   TPagesDlg3::execution() = [](TPagesDlg3& d) { return d.exec(); };
   ASSERT_TRUE(a.w->timerthread1().isActive());
-  a.w->TimerThread1Timer();
+  if (minuterie) a.w->TimerThread1Timer();
 }
 
 int images_rendues() {
@@ -239,13 +241,15 @@ TEST(FilmDocument, AMovieThatCannotBeReadIsReplacedOnlyOnYes) {
 
 // tests/data/tour.vid alone in a folder: its movie is made at opening, and
 // it counts as changed. The exit, "Close the video" and the window's close
-// box ask about it, also after a Redo at a new frame size; Yes writes the
-// document with its settings and puts the movie beside it, No leaves the
-// folder as it was.
+// box ask about it, also after a Redo at a new frame size, and "Close the
+// video" before the Redo's timer came due (it comes due under the question);
+// Yes writes the document with its settings and puts the movie beside it at
+// once, No leaves the folder as it was; neither is asked again at exit.
 TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt) {
+  enum Refaire { non, oui_puis_minuterie, oui_minuterie_en_attente };
   struct Porte {
     const char* nom;
-    bool refaire;
+    Refaire refaire;
     std::function<std::string(Atelier&, TVideowindow&)> fermer;  // the question expected
   };
   auto sortie = [](Atelier& a, TVideowindow&) {
@@ -263,10 +267,20 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
     v.sous_fenetre()->close();
     return "Save updates on " + titre + " ?";
   };
-  const Porte portes[] = {{"exit", false, sortie},
-                          {"exit after Redo", true, sortie},
-                          {"Close the video after Redo", true, fermer_video},
-                          {"close box", false, case_fermeture}};
+  auto fermer_sous_la_minuterie = [fermer_video](Atelier& a, TVideowindow& v) {
+    a.ui.pendant_question = [&a] {
+      FenetreModale question;
+      a.w->TimerThread1Timer();
+    };
+    const std::string attendue = fermer_video(a, v);
+    a.ui.pendant_question = nullptr;
+    return attendue;
+  };
+  const Porte portes[] = {{"exit", non, sortie},
+                          {"exit after Redo", oui_puis_minuterie, sortie},
+                          {"Close the video after Redo", oui_puis_minuterie, fermer_video},
+                          {"Close the video at once after Redo", oui_minuterie_en_attente, fermer_sous_la_minuterie},
+                          {"close box", non, case_fermeture}};
   for (const Porte& porte : portes)
     for (const bool oui : {true, false}) {
       SCOPED_TRACE(std::string(porte.nom) + (oui ? ", Yes" : ", No"));
@@ -282,13 +296,17 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
       ASSERT_NE(video, nullptr);
       const std::string travail = a.w->etat.dossier_travail() + "/video1.avi";
       ASSERT_EQ(video->fichier_film, travail) << "the movie is made at opening";
-      if (porte.refaire)
-        regler_video(a, [](TPagesDlg3& d) {
-          d.findChild<QRadioButton*>("RadioButton_640x")->click();
-          d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
-          d.findChild<QRadioButton*>("RadioButton_Refaire")->click();
-        });
-      ASSERT_EQ(images_rendues(), porte.refaire ? 4 : 2);
+      if (porte.refaire != non)
+        regler_video(
+            a,
+            [](TPagesDlg3& d) {
+              d.findChild<QRadioButton*>("RadioButton_640x")->click();
+              d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+              d.findChild<QRadioButton*>("RadioButton_Refaire")->click();
+            },
+            porte.refaire == oui_puis_minuterie);
+      const int rendues = images_rendues();
+      ASSERT_EQ(rendues, porte.refaire == oui_puis_minuterie ? 4 : 2);
       const auto film = lire_fichier(travail);
       ASSERT_TRUE(film && !film->empty());
       a.ui.entries.clear();
@@ -298,6 +316,13 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
       ASSERT_EQ(a.ui.entries.size(), 1u);
       EXPECT_EQ(a.ui.entries[0].text, question);
       const std::string document = lire_tout(dossier + "/tour.vid");
+      if (porte.refaire == oui_minuterie_en_attente) {  // the timer comes due, then the exit
+        a.w->TimerThread1Timer();
+        a.commande(Commande::sortie);
+        EXPECT_EQ(a.ui.entries.size(), 1u);
+        EXPECT_EQ(images_rendues(), rendues);
+        EXPECT_EQ(lire_tout(dossier + "/tour.vid"), document);
+      }
       if (!oui) {
         EXPECT_EQ(document, original);
         EXPECT_EQ(QDir(dossier).entryList(QDir::Files), (QStringList{"montagne.ini", "tour.vid"}));
@@ -306,9 +331,44 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
       EXPECT_EQ(lire_fichier(avi), film);
       EXPECT_EQ(raison_film_illisible(avi), "");
       EXPECT_EQ(trajectoire(document), trajectoire(original));
-      EXPECT_NE(document.find(porte.refaire ? "Largeur image      =         640" : "Largeur image      =         320"),
+      EXPECT_NE(document.find(porte.refaire != non ? "Largeur image      =         640" : "Largeur image      =         320"),
                 std::string::npos);
     }
+}
+
+// "Duplicate Video" of a new video, and of a video document remade since it
+// was read (its old movie beside it): the duplicate shows the movie its
+// source shows without making it, and "Save Movie under" puts that movie
+// beside the new document.
+TEST(FilmDocument, ADuplicateShowsItsSourcesMovieWithoutMakingIt) {
+  for (const bool document : {false, true}) {
+    SCOPED_TRACE(document ? "a video document after a Redo" : "a new video");
+    Atelier a;
+    if (document) {
+      ASSERT_FALSE(film_court(a.dossier.path() + "/film.vid").empty());
+      ASSERT_FALSE(test_films::ecrire((a.dossier.path() + "/film.avi").toStdString(), 3).empty());
+      a.dialogues->ouvertures.push_back((a.dossier.path() + "/film.vid").toStdString());
+      a.commande(Commande::ouvrir);
+    } else {
+      a.vue_active();
+      a.w->etat.video = test_films::reglages_courts();
+      a.w->etat.video.type_video = 2;
+    }
+    regler_video(a, [document](TPagesDlg3& d) {
+      d.findChild<fenetres::OngletsPlats*>("Pagecontrol2")->montrer(TPagesDlg3::kCreation);
+      d.findChild<QRadioButton*>(document ? "RadioButton_Refaire" : "RadioButton_ajouter")->click();
+    });
+    const auto film = lire_fichier(a.w->fenetres_videos[1]->fichier_film);
+    ASSERT_TRUE(film && !film->empty());
+    const int rendues = images_rendues();
+    a.commande(Commande::dupliquer_video);
+    ASSERT_NE(a.w->fenetres_videos[2], nullptr);
+    EXPECT_EQ(images_rendues(), rendues);
+    EXPECT_TRUE(lire_fichier(a.w->fenetres_videos[2]->fichier_film) == film);
+    a.dialogues->sauvegardes.push_back((a.dossier.path() + "/copie.vid").toStdString());
+    a.commande(Commande::enregistrer_film);
+    EXPECT_TRUE(lire_fichier((a.dossier.path() + "/copie.avi").toStdString()) == film);
+  }
 }
 
 // tests/data/tour.vid alone in a folder, its movie made at opening (before a

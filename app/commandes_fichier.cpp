@@ -1,6 +1,7 @@
 #include "app/commandes_fichier.h"
 
 #include <algorithm>
+#include <cctype>
 #include <tuple>
 
 #include "app/images_qt.h"
@@ -27,6 +28,38 @@ std::string extension_de(const std::string& chemin) {
   const auto point = chemin.find_last_of('.');
   if (point == std::string::npos || (barre != std::string::npos && point < barre)) return {};
   return chemin.substr(point);
+}
+
+std::string minuscules(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Whether `extension` (lower-case) is one of the files the program writes:
+// a document of any kind, a view's picture, a movie.
+bool extension_du_programme(const std::string& extension) {
+  static const std::vector<std::string> connues = [] {
+    std::vector<std::string> x{".mat", ".vue", ".vid", ".bmp", ".jpg", ".jpeg"};
+    for (const std::string& f : extensions_films()) x.push_back(f);
+    return x;
+  }();
+  return std::find(connues.begin(), connues.end(), extension) != connues.end();
+}
+
+// The path a document with the extension `propre` (".vue") is written to. A
+// name typed with the extension of another file the program writes takes the
+// document's own in its place: the picture or movie beside the document,
+// whose path is the document's with their extension, is then never the
+// document itself. Any other extension is kept and the document's added.
+std::string chemin_du_genre(const std::string& chemin, const std::string& propre) {
+  const std::string e = minuscules(extension_de(chemin));
+  if (e == propre) return chemin;
+  if (e.size() <= 1 || extension_du_programme(e)) return changer_extension(chemin, propre);
+  return chemin + propre;
+}
+
+std::string question_remplacement(const std::string& chemin) {
+  return "The file " + chemin + " already exists. Do you want to replace it ?";
 }
 
 }  // namespace
@@ -124,10 +157,8 @@ bool CommandesFichier::nom_document(bool vue, bool video) {
   const int m = e_.montagne_courante;
   if (m == 0 || !e_.montagnes[m].type.utilise || !e_.montagnes[m].terrain) return false;
   const Travail travail = noter_travail();
-  const auto chemin = dialogues_.chemin_sauvegarde(video ? DialogueSauvegarde::video
-                                                   : vue ? DialogueSauvegarde::vue
-                                                         : DialogueSauvegarde::montagne);
-  if (!chemin || !reprendre(travail)) return false;
+  const auto chemin = chemin_choisi(vue, video, travail);
+  if (!chemin) return false;
   const Instantane avant = prendre_instantane(m);
   dialogues_.curseur_attente(true);
   Type_matrice& t = e_.montagnes[m].type;
@@ -151,6 +182,18 @@ bool CommandesFichier::nom_document(bool vue, bool video) {
   dialogues_.curseur_attente(false);
   // A picture or movie that could not be written is a save not made: the exit stops on it.
   return ecrit == Ecrit::tout;
+}
+
+std::optional<std::string> CommandesFichier::chemin_choisi(bool vue, bool video, const Travail& travail) {
+  const auto choisi = dialogues_.chemin_sauvegarde(video ? DialogueSauvegarde::video
+                                                   : vue ? DialogueSauvegarde::vue
+                                                         : DialogueSauvegarde::montagne);
+  if (!choisi || !reprendre(travail)) return std::nullopt;
+  const std::string chemin = chemin_du_genre(*choisi, video ? ".vid" : vue ? ".vue" : ".mat");
+  // The dialog asked about the name typed, not about this one.
+  if (chemin == *choisi || !fichier_existe(chemin)) return chemin;
+  if (!ask_yes_no(question_remplacement(chemin), LEGENDE) || !reprendre(travail)) return std::nullopt;
+  return chemin;
 }
 
 // The save under way: the slot and the view and video it began with, what it
@@ -261,7 +304,7 @@ bool CommandesFichier::prendre_extension(Sauvegarde& s, const char* extension) {
   t.fichier = changer_extension(t.fichier, extension);
   t.nom = changer_extension(t.nom.str(), extension);
   if (t.fichier != ancien && fichier_existe(t.fichier)) {
-    s.reponse = oui(s, "The file " + t.fichier + " already exists. Do you want to replace it ?");
+    s.reponse = oui(s, question_remplacement(t.fichier));
     s.refus_remplacement = !s.reponse && !s.perdu;
   }
   return !s.perdu;
@@ -370,10 +413,7 @@ bool CommandesFichier::ecrire_image(int v) {
   // document is saved all the same.
   if (!toucher_image(chemin, "replace it with this view's picture")) return true;
   // The picture is asked for after the question, from the same view.
-  if (!e_.toujours_la(vue)) {
-    warn("The picture " + chemin + " could not be written: its view was closed meanwhile.", LEGENDE);
-    return false;
-  }
+  if (!encore_la(vue, "The picture " + chemin, "view")) return false;
   const render::Bitmap* image = hote_.image_vue(v);
   if (!image) return true;
   std::optional<std::string> octets = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
@@ -386,7 +426,14 @@ bool CommandesFichier::ecrire_image(int v) {
   return true;
 }
 
+bool CommandesFichier::encore_la(const temoin_document& t, const std::string& fichier, const char* fenetre) {
+  if (e_.toujours_la(t)) return true;
+  warn(fichier + " could not be written: its " + fenetre + " was closed meanwhile.", LEGENDE);
+  return false;
+}
+
 bool CommandesFichier::ecrire_film(int w) {
+  const temoin_document video = e_.temoin_video(w);
   const std::string film = hote_.film(w);
   const std::string extension = extension_film(film, e_.video);
   const std::string nouveau = changer_extension(e_.fichier_courant, extension);
@@ -399,6 +446,8 @@ bool CommandesFichier::ecrire_film(int w) {
     if (ancien != nouveau && fichier_existe(ancien)) source = ancien;
   }
   if (source.empty() || !remplacer_film(nouveau)) return true;
+  // The work file is the one of the video slot: the same video still holds it.
+  if (!encore_la(video, "The movie " + nouveau, "video")) return false;
   const Echec echec = copier_fichier(source, nouveau);
   if (!echec.empty()) warn("The movie " + nouveau + " could not be written: " + echec, LEGENDE);
   return echec.empty();

@@ -56,6 +56,11 @@ class CommandesFichier {
     Param_video video;
   };
   Travail noter_travail() const;
+  // The path chosen in the save dialog, with the extension of the document
+  // saved; a file there that the dialog did not ask about (it asked about the
+  // name as typed) is replaced only on Yes. nullopt on Cancel, No, or when
+  // the save's documents were closed meanwhile.
+  std::optional<std::string> chemin_choisi(bool vue, bool video, const Travail& travail);
   // After a modal window: the documents noted become current again with their
   // records; when one of them was closed meanwhile, false after saying that
   // nothing was written.
@@ -104,6 +109,10 @@ class CommandesFichier {
   // The view's picture beside the document; false (after a warning) when it
   // could not be written.
   bool ecrire_image(int v);
+  // After a question about `fichier` ("The movie <path>") beside the
+  // document: false, after saying so, when the window it comes from was
+  // closed meanwhile.
+  bool encore_la(const temoin_document& t, const std::string& fichier, const char* fenetre);
   // The video's movie beside the document; false (after a warning) when it
   // could not be written. A No to replacing a file there that is not a movie
   // keeps that file and counts as done: the user chose it.

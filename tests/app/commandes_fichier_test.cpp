@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/commandes_fichier.h"
+#include "app/images_qt.h"
 #include "app/options.h"
 #include "platform/fichiers.h"
 #include "app/sections.h"
@@ -258,6 +259,42 @@ TEST_F(Commandes, ReplacingAnotherDocumentNeedsAYes) {
   EXPECT_EQ(contenu("a.vue"), "someone else's view");
   EXPECT_FALSE(fichier_existe(chemin("a.vid")));
   EXPECT_EQ(e.montagnes[1].type.genre, 1);
+}
+
+// A name typed with the extension of a picture, a movie or another kind of
+// document takes the document's own: the picture or movie lies beside the
+// document, never in its place. Any other extension is kept and the
+// document's added. A file the name so made gives, which the dialog did not
+// ask about, is replaced only on Yes.
+TEST_F(Commandes, ATypedExtensionNeverPutsTheDocumentWhereItsPictureOrMovieGoes) {
+  nouvelle_montagne();
+  e.vue_courante = nouvelle_vue();
+  const int w = hote.creer_video("", nullptr, {});
+  for (const char* n : {"temp/video1.avi", "temp/video1.mpg"}) ASSERT_TRUE(ecrire_fichier(chemin(n), "movie").empty());
+  fs::create_directory(chemin("d.v2"));
+  // Typed; the document; the file beside it; the picture's or movie's type.
+  const std::tuple<const char*, const char*, const char*, int> cas[] = {
+      {"paysage.bmp", "paysage.vue", "paysage.bmp", 1},      {"photo.JPG", "photo.vue", "photo.jpg", 2},
+      {"film.avi", "film.vid", "film.avi", 2},               {"mpeg.mpg", "mpeg.vid", "mpeg.mpg", 7},
+      {"m.vue", "m.mat", "", 0},                             {"d.v2/carte", "d.v2/carte.vue", "d.v2/carte.bmp", 1},
+      {"carte.2024", "carte.2024.vue", "carte.2024.bmp", 1}};
+  for (const auto& [tape, document, joint, type] : cas) {
+    SCOPED_TRACE(tape);
+    const GenreDocument g = genre_par_extension(document);
+    (g == GenreDocument::video ? e.video.type_video : e.vue.type_image) = type;
+    hote.refaits.insert(w);
+    enregistrer_sous(tape, g != GenreDocument::montagne, g == GenreDocument::video);
+    EXPECT_NO_THROW(lire_document(contenu(document), document, g));
+    EXPECT_TRUE(g == GenreDocument::video ? contenu(joint) == "movie" : !*joint || lire_image_vue(chemin(joint)));
+    EXPECT_EQ(fs::exists(chemin(tape)), std::string(tape) == joint);
+  }
+  EXPECT_TRUE(questions().empty());
+  ASSERT_TRUE(ecrire_fichier(chemin("pris.vue"), "someone else's").empty());
+  enregistrer_sous("pris.bmp", true, false);
+  EXPECT_EQ(questions(), std::vector<std::string>{"The file " + chemin("pris.vue") +
+                                                  " already exists. Do you want to replace it ?"});
+  EXPECT_EQ(contenu("pris.vue"), "someone else's");
+  EXPECT_FALSE(fs::exists(chemin("pris.bmp")));
 }
 
 TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {

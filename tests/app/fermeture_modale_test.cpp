@@ -7,11 +7,13 @@
 
 #include "app/commandes_options.h"
 #include "app/commandes_options_vue.h"
+#include "app/commandes_video.h"
 #include "dialogs/creation.h"
 #include "dialogs/options_vue.h"
 #include "dialogs/raffinage.h"
 #include "fenetres/fenetre_modale.h"
 #include "tests/app/atelier.h"
+#include "video/dialogue_reglages.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ void sauver_pendant_la_fermeture() {
   a.commande(Commande::fermer_montagnes);
   ASSERT_TRUE(a.w->timer_delete().isActive());
   ASSERT_EQ(a.w->etat.nombre_montagnes, 1);
-  const QString nouvelle = a.dossier.path() + "/nouvelle.vue";
+  const QString nouvelle = a.dossier.path() + "/nouvelle.mat";
   a.dialogues->sauvegardes.push_back(nouvelle.toStdString());
   int sous_le_dialogue = -1;
   a.dialogues->pendant_sauvegarde = [&] {
@@ -180,7 +182,97 @@ void options_sur_des_documents_partis() {
   EXPECT_EQ(a.w->rafraichir_demande, 0);
 }
 
+// The video settings dialog: OK with 77 frames, after `pendant`.
+struct ReglagesVideoOk : DialogueReglagesVideo {
+  std::function<void()> pendant;
+  explicit ReglagesVideoOk(std::function<void()> f) : pendant(std::move(f)) {}
+  int executer(const EntreesReglagesVideo& in, SortiesReglagesVideo& out) override {
+    pendant();
+    out = {in.video, in.numero_courant, 0};
+    out.video.nombre_images = 77;
+    return 1;
+  }
+};
+
 }  // namespace
+
+// Under each window after which a command goes on with a document, the
+// document is closed and another takes its slot: what was chosen under the
+// window reaches neither, and a Yes or an OK that came to nothing is explained.
+TEST(ClosingUnderAModalWindow, NothingChosenUnderTheWindowReachesAnotherDocument) {
+  struct Ligne {
+    const char* fenetre;
+    std::function<void(Atelier&)> lancer;  // the command, whose window closes the document
+    std::function<bool(Atelier&)> atteint;
+    const char* message;  // the end of the last one shown
+  };
+  auto autre_vue = [](Atelier& a) {
+    a.commande(Commande::fermer_vue);
+    a.commande(Commande::voir);
+    a.attendre_image(a.vue(1));
+  };
+  auto fichier = [](Atelier& a, const char* nom) { return lire_tout(a.dossier.path() + "/" + nom); };
+  const Ligne lignes[] = {
+      {"refinement options",
+       [](Atelier& a) {
+         a.commande(Commande::nouvelle_montagne);
+         a.w->commandes_options().executer_dialogue = [&a](QDialog& d) {
+           dynamic_cast<TRaffinageDlg&>(d).mode = 1;
+           dynamic_cast<TRaffinageDlg&>(d).parametres.texte[0] = "chosen";
+           fermer(a, 1);
+           a.commande(Commande::nouvelle_montagne);
+           return 1;
+         };
+         a.commande(Commande::options_raffinage);
+       },
+       [](Atelier& a) {
+         const emplacement_montagne& s = a.w->etat.montagnes[1];
+         return s.type.parametres.texte[0] == "chosen" || s.terrain->degre != 4;
+       },
+       ""},
+      {"video settings",
+       [=](Atelier& a) {
+         a.vue_active();
+         a.w->commandes_video().creer_dialogue_video = [&a, autre_vue] {
+           return std::make_unique<ReglagesVideoOk>([&a, autre_vue] { autre_vue(a); });
+         };
+         a.commande(Commande::reglages_video);
+       },
+       [](Atelier& a) { return a.w->etat.video.nombre_images == 77; }, "the settings were not applied."},
+      {"the picture's question",
+       [=](Atelier& a) {
+         a.vue_active();
+         a.dialogues->sauvegardes.push_back((a.dossier.path() + "/p.vue").toStdString());
+         a.commande(Commande::enregistrer);
+         ecrire_tout(a.dossier.path() + "/p.bmp", "not a picture");
+         a.ui.answers = {true};
+         a.ui.pendant_question = [&a, autre_vue] { autre_vue(a); };
+         a.commande(Commande::enregistrer);
+       },
+       [=](Atelier& a) { return fichier(a, "p.bmp") != "not a picture"; },
+       "/p.bmp could not be written: its view was closed meanwhile."},
+      {"the movie's question",
+       [](Atelier& a) {
+         const QString vid = a.dossier.path() + "/tour.vid";
+         ASSERT_TRUE(QFile::copy(QUORVEL_SOURCE_DIR "/tests/data/tour.vid", vid));
+         a.dialogues->ouvertures.push_back(vid.toStdString());
+         a.commande(Commande::ouvrir);  // makes the movie
+         ecrire_tout(a.dossier.path() + "/tour.avi", "not a movie");
+         a.ui.answers = {true};
+         a.ui.pendant_question = [&a] { a.w->etat.prendre_video(1, 1, 1); };  // as a new video there would
+         a.commande(Commande::enregistrer);
+       },
+       [=](Atelier& a) { return fichier(a, "tour.avi") != "not a movie"; },
+       "/tour.avi could not be written: its video was closed meanwhile."}};
+  for (const Ligne& l : lignes) {
+    SCOPED_TRACE(l.fenetre);
+    Atelier a;
+    l.lancer(a);
+    EXPECT_FALSE(l.atteint(a));
+    const std::string dernier = a.ui.entries.empty() ? "" : a.ui.entries.back().text;
+    EXPECT_TRUE(dernier.ends_with(l.message)) << dernier;
+  }
+}
 
 // "Close all the mountains" closes one mountain a tick: the tick waits while
 // a modal window is up, so that F3 pressed at once saves the new mountain and

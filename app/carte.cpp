@@ -262,7 +262,12 @@ void TMatricewindow::prendre_saisie() {
   if (memo_change_) prendre_memo();
 }
 
-bool TMatricewindow::saisie_en_cours() const { return !BitBtn2->isHidden() && Memo1->hasFocus(); }
+// The memo is its window's focus child, which gets the keyboard back when the
+// window is active again. The application's focus would not do: it is nobody
+// while another program is active, and a box's control while a box is up.
+bool TMatricewindow::saisie_en_cours() const {
+  return !BitBtn2->isHidden() && Memo1->window()->focusWidget() == Memo1;
+}
 
 // Every key released in the memo takes its text; a key that changed nothing
 // (F3 that saved it, an arrow) changes nothing.

@@ -336,6 +336,10 @@ class TBasewindow : public QMainWindow,
   // the keyboard (when it is shown), once the change under way is over.
   void selectionner_noeud(QTreeWidgetItem* noeud, bool focus);
   void focus_vers_arbre();
+  // The tree may take the keyboard: it is shown, has not got it, and the menu
+  // bar does not hold it (after Alt, a title's letter and Escape, until a
+  // second Escape or a click gives it back).
+  bool arbre_peut_prendre_clavier() const;
   // Once no modal window blocks this window, for a while: the activation
   // comes back here when the program is left with no active window.
   void reprendre_activation();

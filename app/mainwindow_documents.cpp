@@ -113,7 +113,7 @@ void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
     noeud->setSelected(true);
   }
   arbre_veut_focus_ = focus;
-  if (!focus || !TreeView1_->isVisible() || TreeView1_->hasFocus() || focus_arbre_programme_) return;
+  if (!focus || !arbre_peut_prendre_clavier() || focus_arbre_programme_) return;
   // The tree takes the keyboard once the focus or activation change being
   // handled is over. Taken now, the toolkit's own handlers of that same
   // change, which still see the focus where it was, would take it back to
@@ -126,8 +126,15 @@ void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
 void TBasewindow::focus_vers_arbre() {
   focus_arbre_programme_ = false;
   // The selection made since may not want it any more (a view not painted yet).
-  if (arbre_veut_focus_ && TreeView1_->isVisible() && !TreeView1_->hasFocus() && !sortie)
-    TreeView1_->setFocus(Qt::OtherFocusReason);
+  if (arbre_veut_focus_ && arbre_peut_prendre_clavier() && !sortie) TreeView1_->setFocus(Qt::OtherFocusReason);
+}
+
+// The bar holds the keyboard while it is this window's focus child with a
+// title chosen; it drops the title when the program is left, and then keeps
+// no keys.
+bool TBasewindow::arbre_peut_prendre_clavier() const {
+  const bool barre = focusWidget() == menuBar() && menuBar()->activeAction();
+  return TreeView1_->isVisible() && !TreeView1_->hasFocus() && !barre;
 }
 
 int TBasewindow::prendre_montagne(const std::string& nom, const QString& titre_carte, const QString& texte_noeud,

@@ -273,7 +273,9 @@ TEST(FermetureEditeur, QuestionsComeOverTheMapAndNoToTheViewSavesTheMountain) {
 
 // Alt and a title's letter open that menu; Escape closes it and leaves the
 // menu bar holding the keyboard, its title highlighted, so the editor's keys
-// wait; a second Escape gives the keyboard back to the editor, whose keys act.
+// wait, and the explorer, when shown, does not take it; a second Escape gives
+// the keyboard back to the editor (to the tree that had it, the explorer
+// shown), whose keys act.
 TEST_F(Editeurs, AfterAMenuAndEscapeTheBarShowsItHoldsTheKeysUntilASecondEscape) {
   commande(Commande::editer);
   Tfenetre_edition* e = editeur(1);
@@ -281,8 +283,6 @@ TEST_F(Editeurs, AfterAMenuAndEscapeTheBarShowsItHoldsTheKeysUntilASecondEscape)
   peindre(e);
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-  e->setFocus();
-  ASSERT_EQ(QApplication::focusWidget(), e);
   QMenuBar* barre = w->menuBar();
   QAction* titre = nullptr;
   for (QAction* a : barre->actions())
@@ -297,21 +297,38 @@ TEST_F(Editeurs, AfterAMenuAndEscapeTheBarShowsItHoldsTheKeysUntilASecondEscape)
       for (int x = zone.left(); x <= zone.right(); ++x) n += image.pixel(x, y) == couleur;
     return n > zone.width() * zone.height() / 3;
   };
-  EXPECT_FALSE(surligne());
-  const int position = e->session().position();
+  QTreeWidget* arbre = w->arbre();
+  for (bool explorateur : {false, true}) {
+    SCOPED_TRACE(explorateur ? "explorer shown" : "explorer hidden");
+    if (explorateur) commande(Commande::explorateur);
+    ASSERT_EQ(arbre->isVisible(), explorateur);
+    w->activer(e);
+    QApplication::processEvents();
+    QWidget* avant = QApplication::focusWidget();
+    ASSERT_EQ(avant, explorateur ? static_cast<QWidget*>(arbre) : e);
+    EXPECT_FALSE(surligne());
+    const int position = e->session().position();
+    QTreeWidgetItem* noeud = arbre->currentItem();
 
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
-  ASSERT_TRUE(titre->menu()->isVisible());
-  QTest::keyClick(titre->menu(), Qt::Key_Escape);
-  EXPECT_FALSE(titre->menu()->isVisible());
-  EXPECT_EQ(QApplication::focusWidget(), barre);
-  EXPECT_TRUE(surligne());
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
-  EXPECT_EQ(e->session().position(), position);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(titre->menu()->isVisible());
+    QTest::keyClick(titre->menu(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(titre->menu()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), barre);
+    EXPECT_TRUE(surligne());
+    for (Qt::Key k : {Qt::Key_PageDown, Qt::Key_Home}) QTest::keyClick(QApplication::focusWidget(), k);
+    QApplication::processEvents();
+    EXPECT_EQ(e->session().position(), position);
+    EXPECT_EQ(arbre->currentItem(), noeud);
 
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-  EXPECT_FALSE(surligne());
-  ASSERT_EQ(QApplication::focusWidget(), e);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
-  EXPECT_EQ(e->session().position(), position + 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(surligne());
+    ASSERT_EQ(QApplication::focusWidget(), avant);
+    if (explorateur) continue;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(e->session().position(), position + 1);
+  }
 }

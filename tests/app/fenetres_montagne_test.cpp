@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
@@ -1102,9 +1103,10 @@ TEST(Explorateur, ClosingTheActiveViewOrMountainActivatesTheNextWindow) {
 }
 
 // The memo, opened by its button or by "Type text", takes the keyboard and
-// keeps it while the user types, whether the explorer is shown or not; the
+// keeps it while the user types, also through a visit to another program or
+// to a box of the program's own, whether the explorer is shown or not; the
 // tree still follows the card's node, and takes the keyboard again when a
-// window is chosen in it.
+// window is chosen in it or with Ctrl+F6.
 TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
   for (bool explorateur : {false, true})
     for (const char* porte : {"Memo", "Type text"}) {
@@ -1141,15 +1143,29 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
       else a.commande(Commande::taper_texte);
       repos();
       // Each key goes where the keyboard is, and events run between keys.
-      for (const char k : std::string("ridge")) {
-        QWidget* f = QApplication::focusWidget();
-        ASSERT_NE(f, nullptr);
-        QTest::keyClick(f, k);
+      auto taper = [&](const std::string& texte) {
+        for (const char k : texte) {
+          QWidget* f = QApplication::focusWidget();
+          ASSERT_NE(f, nullptr);
+          QTest::keyClick(f, k);
+          repos();
+        }
+      };
+      taper("ridge");
+      // Another program's window (the program has none active), then a box of its own, and back.
+      QDialog boite(a.w.get());
+      for (QDialog* ailleurs : {static_cast<QDialog*>(nullptr), &boite}) {
+        if (ailleurs) ailleurs->show();
+        QApplication::setActiveWindow(ailleurs);
         repos();
+        if (ailleurs) ailleurs->hide();
+        QApplication::setActiveWindow(a.w.get());
+        repos();
+        taper(ailleurs ? "s" : " top");
       }
       EXPECT_EQ(QApplication::focusWidget(), c->Memo1);
-      EXPECT_EQ(c->Memo1->toPlainText(), "ridge");
-      EXPECT_EQ(c->parametres().texte[0], "ridge");
+      EXPECT_EQ(c->Memo1->toPlainText(), "ridge tops");
+      EXPECT_EQ(c->parametres().texte[0], "ridge tops");
       EXPECT_EQ(a.w->enfant_actif(), c);
       EXPECT_EQ(arbre->selectedItems(), QList<QTreeWidgetItem*>{noeud});
       if (!explorateur) continue;
@@ -1160,5 +1176,14 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
       choisir(noeud);
       EXPECT_EQ(a.w->enfant_actif(), c);
       EXPECT_EQ(QApplication::focusWidget(), arbre);
+      // Ctrl+F6 from the memo to the view and on round to the card: the tree has the keyboard.
+      c->Memo1->setFocus();
+      repos();
+      for (QWidget* suivante : {static_cast<QWidget*>(a.vue(1)), static_cast<QWidget*>(c)}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ControlModifier);
+        repos();
+        EXPECT_EQ(a.w->enfant_actif(), suivante);
+        EXPECT_EQ(QApplication::focusWidget(), arbre);
+      }
     }
 }

@@ -8,11 +8,14 @@
 # (section, circles and section line on the map); then Enter runs the tool,
 # the pop-up's "Refresh" draws the changed map for a second PNG, the
 # pop-up's "Raise ..." opens the raise dialog for a third, and its
-# "Cross-section" the section dialog for a fourth.
+# "Cross-section" the section dialog for a fourth. Last, with the explorer
+# shown, Alt+W and Escape again: a sixth PNG shows the bar holding the
+# keyboard, its title highlighted, the tree beside it.
 # F5 draws the new mountain's key from the clock, so two runs show different
 # terrains: to compare two builds, give both the same fixed key first.
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
 # Usage: tests/review/shot-tools.sh [DIALOG.png] [RESULT.png] [RAISE.png] [SECTION.png] [MENUBAR.png]
+#                                   [MENUBAR-EXPLORER.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-tools-dialog.png}")
@@ -20,6 +23,7 @@ out2=$(realpath -m "${2:-build/shot-tools-result.png}")
 out3=$(realpath -m "${3:-build/shot-tools-raise.png}")
 out4=$(realpath -m "${4:-build/shot-tools-section.png}")
 out5=$(realpath -m "${5:-build/shot-tools-menubar.png}")
+out6=$(realpath -m "${6:-build/shot-tools-menubar-explorer.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -98,9 +102,19 @@ sleep 1.5
 import -window root "$4"
 xdotool key Return
 sleep 0.5
+# The explorer shown: the tree does not take the keyboard from the bar.
+xdotool mousemove 330 57 click 1
+sleep 1
+xdotool key alt+w
+sleep 0.5
+xdotool key Escape
+sleep 1
+import -window root "$6"
+xdotool key Escape
+sleep 0.5
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5" "$out6"
 rm -f "$inner"
-echo "wrote $out1, $out2, $out3, $out4 and $out5"
+echo "wrote $out1, $out2, $out3, $out4, $out5 and $out6"

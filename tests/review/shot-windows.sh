@@ -8,8 +8,10 @@
 # shot-windows-duplicated.png; and a view without fixed scale reopened with its
 # picture beside it: shot-windows-reopened.png; and, opened again with the
 # explorer shown, the card brought forward by its node, its memo opened and a
-# line typed (the line is in the memo, the mountain's node still selected):
-# shot-windows-explorer-memo.png.
+# line typed in four pieces: before and after a visit to another program's
+# window, then a character a document cannot hold (its warning box, closed
+# with Enter) and the rest (the whole line, with "?" for that character, is in
+# the memo, the mountain's node still selected): shot-windows-explorer-memo.png.
 # Then, on another copy: a new mountain and its view (F5, F6), the document's
 # view made active, Mountain > Close all the mountains and F3 at once:
 # shot-windows-closeall-save.png shows "Save a mountain" with the new mountain
@@ -18,7 +20,7 @@
 # shows the closing's question for the saved mountain, and
 # shot-windows-closeall-empty.png the empty workspace after No. The run fails
 # when the program died or the mountain was not written.
-# Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
+# Needs the Debian packages xvfb, xdotool, imagemagick and x11-utils. Not part of CI.
 # Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -74,13 +76,25 @@ sed 's/Taille image fixe  =Oui/Taille image fixe  =Non/' tests/data/vallee.vue >
 convert -size 550x412 gradient:skyblue-green BMP3:"$work/libre.bmp"
 QUORVEL_SHOT_MAIN_ONLY=1 tests/review/shot-main.sh "$work/libre.vue" "$out/shot-windows-reopened.png" >/dev/null
 # The explorer shown: the card comes forward by its node, and what is typed
-# after its Memo button goes into the memo.
+# after its Memo button goes into the memo, also after the keyboard went to
+# another program (xmessage; there is no window manager, so the keyboard is
+# moved by hand) and came back, and after the program's own warning box.
 cat "$debut" - > "$inner" <<'INNER'
 click 330 57                # the Explorer button
 click 90 83                 # the mountain's node: its card comes forward
 click 223 220               # the card's Memo button
 xdotool key ctrl+End Return
-xdotool type --delay 100 "North ridge, seen from the lake"
+xdotool type --delay 100 "North ridge, "
+xmessage -geometry 300x60+600+650 "Another program" &
+autre=$!
+sleep 2
+xdotool windowfocus "$(xdotool search --name '^xmessage$' | head -n 1)"; sleep 2
+xdotool windowfocus "$win"; sleep 2
+kill "$autre" 2>/dev/null || true
+xdotool type --delay 100 "seen from the lake "
+xdotool type --delay 100 "Ω"; sleep 2    # not held by a document: the warning box
+xdotool key Return; sleep 2
+xdotool type --delay 100 " at dawn"
 sleep 2
 import -window root "$2/shot-windows-explorer-memo.png"
 kill "$pid" 2>/dev/null || true

@@ -34,8 +34,7 @@ void Tmatrice::copier(const Tnoeud& source_hauteurs, const Tcooleen* source_dx, 
                                 (static_cast<std::uint32_t>(c.b) << 16));
       }
     }
-  cible.hauteur = hauteurs->lire(cible_i, cible_j);
-  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+  rafraichir_points();
   nombre_elements = 0;
   nombre_annulation = 0;
 }
@@ -62,6 +61,8 @@ void Tmatrice::combiner(const Tnoeud& autre, std::uint16_t mode, bool inverser) 
       }
       hauteurs->ecrire(i, j, resultat);
     }
+  // The views are framed on the combined terrain, as after a copy.
+  rafraichir_points();
   nombre_elements = 0;
   nombre_annulation = 0;
 }

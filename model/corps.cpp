@@ -128,8 +128,7 @@ void finir_lecture(Tmatrice& m) {
   m.pas = static_cast<std::uint16_t>(1u << m.degre);
   m.nombre_noeuds = static_cast<std::uint16_t>(m.pas + 1);
   m.amplitude = 4000;
-  m.cible.hauteur = m.hauteurs->lire(m.cible_i, m.cible_j);
-  m.observateur.hauteur = m.hauteurs->lire(m.observateur_i, m.observateur_j);
+  m.rafraichir_points();
 }
 
 // Everything the body holds, in file order.

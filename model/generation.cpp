@@ -473,8 +473,7 @@ void Tmatrice::generation_fractale(ProgressSink* attente, WindowHandle fenetre, 
   }
 
   if (degre > 6) poser_rivage();
-  cible.hauteur = hauteurs->lire(cible_i, cible_j);
-  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+  rafraichir_points();
 }
 
 void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, bool& continuer, bool plat) {
@@ -594,6 +593,5 @@ void Tmatrice::generer_montagne(ProgressSink* attente, WindowHandle fenetre, boo
     }
   }
 
-  cible.hauteur = hauteurs->lire(cible_i, cible_j);
-  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+  rafraichir_points();
 }

@@ -216,13 +216,17 @@ void Tmatrice::placer_observateur(double x, double y, double hauteur) {
   observateur_j = noeud_de_fraction(nombre_noeuds, y);
 }
 
+void Tmatrice::rafraichir_points() {
+  cible.hauteur = hauteurs->lire(cible_i, cible_j);
+  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+}
+
 void Tmatrice::initialiser_apres_import() {
   if (degre >= puissances_de_deux.size()) throw ModelError("mesh degree " + std::to_string(degre) + " out of 0..11");
   pas = static_cast<std::uint16_t>(puissances_de_deux[degre]);
   nombre_noeuds = static_cast<std::uint16_t>(pas + 1);
   amplitude = 4000;
-  cible.hauteur = hauteurs->lire(cible_i, cible_j);
-  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+  rafraichir_points();
   nombre_elements = 0;
   if (degre > 5) poser_rivage();
 }

@@ -105,6 +105,10 @@ class Tmatrice {
   void marquer_modifiee();
   void placer_cible(double x, double y, double hauteur);
   void placer_observateur(double x, double y, double hauteur);
+  // The heights of the target and the observer taken again from their grid
+  // nodes, after anything that changed the heights (the views are framed on
+  // them, and a document read back takes them so).
+  void rafraichir_points();
   // The state after an import has set degre and written the heights.
   void initialiser_apres_import();
   // Fills the terrain from the built-in degree-5 sample.

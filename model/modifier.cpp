@@ -132,10 +132,7 @@ void Tmatrice::modifier(arguments_outil a, controle_outil& c) {
 
   // 7. Point heights and changed area. The area grows after a cancel too, so
   // that the nodes changed before it are redrawn.
-  if (c.continuer) {
-    cible.hauteur = hauteurs->lire(cible_i, cible_j);
-    observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
-  }
+  if (c.continuer) rafraichir_points();
   zone_modifiee[0] = std::min(zone_modifiee[0], zone_outil[0]);
   zone_modifiee[1] = std::max(zone_modifiee[1], zone_outil[1]);
   zone_modifiee[2] = std::min(zone_modifiee[2], zone_outil[2]);

@@ -84,6 +84,5 @@ void Tmatrice::elever(std::int32_t valeur, bool proportionnel) {
       const std::int32_t delta = proportionnel ? Round(h * (1.0 / M) * valeur) : valeur;
       hauteurs->ajouter(i, j, delta);
     }
-  cible.hauteur = hauteurs->lire(cible_i, cible_j);
-  observateur.hauteur = hauteurs->lire(observateur_i, observateur_j);
+  rafraichir_points();
 }

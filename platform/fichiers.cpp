@@ -111,13 +111,16 @@ std::string trop_grand(LimiteLecture limite, std::optional<std::uint64_t> taille
   return r;
 }
 
-// Opens a new temporary file beside `chemin`; -1 with errno set on failure.
-int ouvrir_temporaire(const std::string& chemin, std::string& temporaire) {
-  std::vector<char> modele;
-  const std::string m = nom_de_travail(chemin, ".", ".XXXXXX");
-  modele.assign(m.begin(), m.end());
+// Opens a new file beside `chemin`, named `avant`, the target's name, a dot
+// and six characters that make the name free, then `fin`. It is created
+// exclusively (O_EXCL), so a name already taken, by whatever holds it, is
+// passed over and left alone. -1 with errno set on failure.
+int ouvrir_temporaire(const std::string& chemin, std::string_view avant, std::string_view fin,
+                      std::string& temporaire) {
+  const std::string m = nom_de_travail(chemin, avant, ".XXXXXX" + std::string(fin));
+  std::vector<char> modele(m.begin(), m.end());
   modele.push_back('\0');
-  const int fd = ::mkstemp(modele.data());
+  const int fd = ::mkstemps(modele.data(), static_cast<int>(fin.size()));
   if (fd >= 0) temporaire = modele.data();
   return fd;
 }
@@ -179,7 +182,7 @@ Echec ecrire_sur(const std::string& nom, Remplir remplir) {
   const std::optional<std::string> cible = cible_ecriture(nom, &raison);
   if (!cible) return raison;
   std::string temporaire;
-  const int fd = ouvrir_temporaire(*cible, temporaire);
+  const int fd = ouvrir_temporaire(*cible, ".", "", temporaire);
   if (fd < 0) return raison_systeme(errno);
   int erreur = 0;
   if (!remplir(fd) || ::fsync(fd) != 0) erreur = errno;
@@ -241,17 +244,15 @@ Echec refus_ecriture(const std::string& chemin) {
   return cible_ecriture(chemin, &raison) ? Echec{} : raison;
 }
 
-Echec creer_provisoire(const std::string& chemin) {
-  struct stat st {};
-  if (::lstat(chemin.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return refus_genre(genre_mode(st.st_mode));
-    if (::unlink(chemin.c_str()) != 0) return raison_systeme(errno);
+std::optional<std::string> creer_provisoire(const std::string& chemin, std::string_view fin, Echec* raison) {
+  std::string provisoire;
+  const int fd = ouvrir_temporaire(chemin, "", fin, provisoire);
+  if (fd < 0) {
+    if (raison) *raison = raison_systeme(errno);
+    return std::nullopt;
   }
-  // Made new: never a file that something else put there.
-  const int fd = ::open(chemin.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
-  if (fd < 0) return raison_systeme(errno);
   ::close(fd);
-  return {};
+  return provisoire;
 }
 
 Echec remplacer_par(const std::string& provisoire, const std::string& cible) {

@@ -31,11 +31,14 @@ std::optional<std::string> cible_ecriture(const std::string& chemin, Echec* rais
 // The same check for a writer that needs only the verdict (the PDF printer,
 // before it prints into a file of its own): empty when `chemin` may be written.
 Echec refus_ecriture(const std::string& chemin);
-// For a writer that makes its file itself (the movie encoder): a new empty
-// work file at `chemin`, beside the target. A regular file or a link left
-// there by an earlier run is removed first (a link, never what it names);
-// anything else is refused with what it is.
-Echec creer_provisoire(const std::string& chemin);
+// For a writer that opens its file itself by name (the movie encoder): a new
+// empty work file beside the target `chemin`, made as the safe write makes
+// its own: named after the target, a dot, six characters that make the name
+// free and `fin` (".part"), and created exclusively, so that a name already
+// taken, by another program's file or anything else, is passed over and
+// never removed. Its path, or nullopt with the reason in `raison`. The
+// writer may open it again by name, and removes it only itself.
+std::optional<std::string> creer_provisoire(const std::string& chemin, std::string_view fin, Echec* raison = nullptr);
 // The name of a work file beside `chemin`, made for it: the target's folder,
 // then `avant`, the target's own name and `apres` (".", "name", ".XXXXXX").
 // The target's name is cut, where a character starts, so that the whole

@@ -1,5 +1,6 @@
 #include "render/bmp.h"
 
+#include <algorithm>
 #include <bit>
 #include <vector>
 
@@ -188,9 +189,11 @@ void verifier_brut(std::uint64_t taille, const Entete& e) {
   if ((taille - e.donnees) / ligne_brute(e) < std::uint64_t(e.hauteur)) throw Refus{"its pixels are cut short"};
 }
 
-// The most bytes a run-length stream of the picture takes, whatever way it
-// is coded: a move of one pixel takes four bytes (runs and raw runs take
-// fewer a pixel), a line end or a move up four a row, and the end code two.
+// The bytes a run-length stream of the picture usually takes at most, the
+// room its reader makes at once: a move of one pixel takes four bytes (runs
+// and raw runs take fewer a pixel), a line end or a move up four a row, and
+// the end code two. Moves that go nowhere make a stream longer still; it is
+// read all the same.
 std::uint64_t rle_maxi(const Entete& e) { return std::uint64_t(e.hauteur) * (4 * std::uint64_t(e.largeur) + 4) + 2; }
 
 void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
@@ -218,101 +221,151 @@ void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
   }
 }
 
-// Walks the codes of a run-length stream (4 or 8 bits) from `pos`. Pairs
+// Where a walk of a run-length stream stands: the byte of its next code
+// and the row it is on.
+struct PlaceRle {
+  std::size_t pos = 0;
+  std::int64_t r = 0;
+};
+
+// Walks the codes of a run-length stream (4 or 8 bits) from place `p`. Pairs
 // of bytes: a count and a colour (two alternating colours for 4 bits),
 // given to `v.suite(count, colour)`; or 0 and a code: 0 ends the line
 // (`v.ligne(row)`), 1 ends the picture, 2 moves right and up by the next two
 // bytes (`v.deplacer(dx, row)`), 3 or more gives that many colours as they
-// are (`v.brut(position, count)`, which may run past the bytes), padded to
-// an even byte count. True when the stream ends there or its rows are done,
-// with `pos` after its last code; false when the bytes end first.
+// are (`v.brut(position, count)`), padded to an even byte count. True when
+// the stream ends there or its rows are done, with `p` after its last code;
+// false when the bytes end first, with `p` at the first code they do not
+// hold whole, so that a walk given more bytes goes on from there. A raw run
+// cut short is still given to `v.brut` as far as the bytes go.
 template <class Visiteur>
-bool parcourir_rle(std::string_view b, std::size_t& pos, const Entete& e, Visiteur&& v) {
-  std::int64_t r = 0;
-  while (r < e.hauteur) {
-    if (pos + 2 > b.size()) return false;
+bool parcourir_rle(std::string_view b, PlaceRle& p, const Entete& e, Visiteur&& v) {
+  const std::size_t taille = b.size();
+  const std::int64_t hauteur = e.hauteur;
+  const bool quatre = e.bits == 4;
+  std::size_t pos = p.pos;
+  std::int64_t r = p.r;
+  bool finie = true;
+  while (r < hauteur) {
+    if (pos + 2 > taille) {
+      finie = false;
+      break;
+    }
     const unsigned n = octet(b, pos), c = octet(b, pos + 1);
-    pos += 2;
     if (n > 0) {
       v.suite(n, c);
+      pos += 2;
     } else if (c == 0) {
       v.ligne(++r);
-    } else if (c == 1) {
-      return true;
-    } else if (c == 2) {
-      if (pos + 2 > b.size()) return false;
-      r += octet(b, pos + 1);
-      v.deplacer(octet(b, pos), r);
       pos += 2;
+    } else if (c == 1) {
+      pos += 2;
+      break;
+    } else if (c == 2) {
+      if (pos + 4 > taille) {
+        finie = false;
+        break;
+      }
+      r += octet(b, pos + 3);
+      v.deplacer(octet(b, pos + 2), r);
+      pos += 4;
     } else {
-      v.brut(pos, c);
-      const std::size_t longueur = e.bits == 4 ? (c + 1) / 2 : c;
-      pos += longueur + (longueur & 1);
+      v.brut(pos + 2, c);
+      const std::size_t longueur = quatre ? (c + 1) / 2 : c;
+      const std::size_t suite = pos + 2 + longueur + (longueur & 1);
+      if (suite > taille) {
+        finie = false;
+        break;
+      }
+      pos = suite;
     }
   }
-  return true;
+  p = {pos, r};
+  return finie;
 }
+
+// Lays the pixels of a run-length stream of 4 bits (`kQuatre`) or 8 into
+// the picture, dropping whatever falls outside it. Every colour named is
+// looked up, laid or not, so that a colour outside the palette is refused
+// wherever it stands.
+template <bool kQuatre>
+struct PoseurRle {
+  std::string_view b;
+  Cible& c;
+  std::int64_t largeur = c.largeur();
+  std::int64_t x = 0;
+  Pixel* d = c.ligne(0);
+
+  static unsigned indice(unsigned v, unsigned k) {
+    if constexpr (kQuatre) return k % 2 ? v & 15 : v >> 4;
+    return v;
+  }
+  // How many of the next `n` pixels of the row the picture keeps.
+  std::int64_t gardes(unsigned n) const { return d ? std::clamp<std::int64_t>(largeur - x, 0, n) : 0; }
+  void suite(unsigned n, unsigned v) {
+    const Pixel p0 = c.couleur(indice(v, 0)), p1 = kQuatre && n > 1 ? c.couleur(indice(v, 1)) : p0;
+    const std::int64_t m = gardes(n);
+    for (std::int64_t k = 0; k < m; ++k) d[x + k] = k % 2 ? p1 : p0;
+    x += n;
+  }
+  void ligne(std::int64_t r) {
+    x = 0;
+    d = c.ligne(r);
+  }
+  void deplacer(unsigned dx, std::int64_t r) {
+    x += dx;
+    d = c.ligne(r);
+  }
+  // As many of the colours as the bytes hold.
+  void brut(std::size_t pos, unsigned n) {
+    const std::size_t octets = b.size() > pos ? b.size() - pos : 0;
+    const unsigned tenus = unsigned(std::min<std::size_t>(n, kQuatre ? 2 * octets : octets));
+    auto couleur = [&](unsigned k) { return c.couleur(indice(octet(b, pos + (kQuatre ? k / 2 : k)), k)); };
+    const unsigned m = unsigned(gardes(tenus));
+    unsigned k = 0;
+    for (; k < m; ++k) d[x + k] = couleur(k);
+    for (; k < tenus; ++k) couleur(k);
+    x += tenus;
+  }
+};
 
 // Run-length encoded pixels: whatever falls outside the picture is dropped;
 // the stream may end anywhere.
 void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
-  struct Poseur {
-    std::string_view b;
-    Cible& c;
-    bool quatre;
-    std::int64_t x = 0;
-    Pixel* d = c.ligne(0);
-    unsigned indice(unsigned v, unsigned k) const { return quatre ? (k % 2 ? v & 15 : v >> 4) : v; }
-    void poser(unsigned k) {
-      const Pixel p = c.couleur(k);
-      if (d && x < c.largeur()) d[x] = p;
-      ++x;
-    }
-    void suite(unsigned n, unsigned v) {
-      for (unsigned k = 0; k < n; ++k) poser(indice(v, k));
-    }
-    void ligne(std::int64_t r) {
-      x = 0;
-      d = c.ligne(r);
-    }
-    void deplacer(unsigned dx, std::int64_t r) {
-      x += dx;
-      d = c.ligne(r);
-    }
-    void brut(std::size_t pos, unsigned n) {
-      for (unsigned k = 0; k < n; ++k) {
-        const std::size_t o = pos + (quatre ? k / 2 : k);
-        if (o >= b.size()) return;
-        poser(indice(octet(b, o), k));
-      }
-    }
-  } poseur{b, c, e.bits == 4};
-  std::size_t pos = e.donnees;
-  parcourir_rle(b, pos, e, poseur);
+  PlaceRle debut{e.donnees};
+  if (e.bits == 4)
+    parcourir_rle(b, debut, e, PoseurRle<true>{b, c});
+  else
+    parcourir_rle(b, debut, e, PoseurRle<false>{b, c});
 }
 
-// The length of a run-length stream that ends within `flux` (its end code,
-// or its last row done); nullopt when it goes on past these bytes.
-std::optional<std::uint64_t> longueur_rle(std::string_view flux, const Entete& e) {
+// Reads a run-length stream from the `debut`-th byte kept on. The bytes a
+// stream of its size usually takes (rle_maxi), or the rest of the file when
+// it is shorter, are read at once, with room made for them once: the whole
+// stream of most files, read without a look, and refused by the file's size
+// when they pass the read limit. A file that goes on past them is walked
+// from the stream's first byte, then a piece at a time, the walk going on
+// from where it stood, until the stream ends or the file does; the file
+// reader refuses a file read past its limit.
+void lire_flux_rle(LectureFichier& f, const Entete& e, std::uint64_t debut) {
   struct Rien {
     void suite(unsigned, unsigned) {}
     void ligne(std::int64_t) {}
     void deplacer(unsigned, std::int64_t) {}
     void brut(std::size_t, unsigned) {}
   };
-  std::size_t pos = 0;
-  if (parcourir_rle(flux, pos, e, Rien{}) && pos <= flux.size()) return pos;
-  return std::nullopt;
-}
-
-// Reads a run-length stream from the `debut`-th byte kept on, a growing
-// piece at a time, until it ends, the file ends, or `rle_maxi` is read.
-void lire_flux_rle(LectureFichier& f, const Entete& e, std::uint64_t debut) {
+  constexpr std::uint64_t kPiece = 1 << 16;
+  const std::uint64_t reste = f.taille() - std::min<std::uint64_t>(f.taille(), e.donnees);
   const std::uint64_t maxi = rle_maxi(e);
-  for (std::uint64_t n = std::min<std::uint64_t>(maxi, 1 << 16);; n = std::min(maxi, n * 4)) {
-    if (!f.lire_jusqua(debut + n)) throw Refus{f.raison()};
-    const std::string_view lus = f.octets();
-    if (f.fin() || n >= maxi || longueur_rle(lus.substr(std::min<std::size_t>(debut, lus.size())), e)) return;
+  std::uint64_t n = debut + std::min(reste, maxi);
+  if (!f.lecture_permise(n)) throw Refus{f.raison()};
+  f.reserver(n);
+  if (!f.lire_jusqua(n)) throw Refus{f.raison()};
+  if (f.taille() > 0 && reste <= maxi) return;
+  PlaceRle place{std::size_t(debut)};
+  while (!parcourir_rle(f.octets(), place, e, Rien{}) && !f.fin()) {
+    n += kPiece;
+    if (!f.lire_jusqua(n)) throw Refus{f.raison()};
   }
 }
 
@@ -358,8 +411,11 @@ std::optional<std::string> lire_octets_bmp(LectureFichier& f, std::string* raiso
     // them and the pixels is passed over, and the pixels kept after them.
     const std::uint64_t garde = f.octets().size();
     const bool saut = e.donnees > garde;
-    const std::uint64_t pixels = rle ? rle_maxi(e) : ligne_brute(e) * std::uint64_t(e.hauteur);
-    if (!f.lecture_permise(e.donnees + pixels) || (saut && !f.sauter_jusqua(e.donnees))) throw Refus{f.raison()};
+    // A run-length stream is read as far as it goes, within the file and
+    // its read limit; uncompressed pixels are all read, or refused at once.
+    const std::uint64_t pixels = ligne_brute(e) * std::uint64_t(e.hauteur);
+    if ((!rle && !f.lecture_permise(e.donnees + pixels)) || (saut && !f.sauter_jusqua(e.donnees)))
+      throw Refus{f.raison()};
     const std::uint64_t debut = saut ? garde : e.donnees;
     if (rle)
       lire_flux_rle(f, e, debut);

@@ -42,10 +42,10 @@ bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& ha
 // The bytes a bitmap's header promises, read on from `f`, which holds the
 // file's first kTeteBmp bytes (all of them when it is shorter): its
 // uncompressed pixels, which must all lie within the file, or its
-// run-length stream as far as it goes, at most the bytes a stream of its
-// size can take. A gap between the palette and the pixels is passed over,
-// never read: the bytes returned are the header and palette followed by the
-// pixels, with the header's pixel offset saying so. Nullopt, with `raison`
+// run-length stream as far as its end code, whatever codes it holds, within
+// the file and the read limit. A gap between the palette and the pixels is
+// passed over, never read: the bytes returned are the header and palette
+// followed by the pixels, with the header's pixel offset saying so. Nullopt, with `raison`
 // when given, where decoder_bmp would refuse the header, or with the file
 // reader's reason.
 inline constexpr std::size_t kTeteBmp = 14 + 1024 + 12 + 256 * 4;

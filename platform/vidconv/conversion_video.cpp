@@ -763,7 +763,8 @@ bool convert(Handle conv) {
     settings.height = std::max(4, settings.height / 4 * 4);
   }
   // The movie replaces only a regular file (through a link, the file it
-  // names), and is made beside it under a work name first.
+  // names), and is made beside it under a work name first: a new file of
+  // ours, never one that was there, which FFmpeg then opens by name.
   Echec refus;
   const std::optional<std::string> cible = cible_ecriture(settings.output, &refus);
   if (!cible) {
@@ -771,12 +772,12 @@ bool convert(Handle conv) {
     return false;
   }
   const std::string output = *cible;
-  const std::string part = nom_de_travail(output, "", ".part");
-  refus = creer_provisoire(part);
-  if (!refus.empty()) {
-    report(conv, kCannotCreateOutput, "cannot create the movie file " + part + ": " + refus);
+  const std::optional<std::string> provisoire = creer_provisoire(output, ".part", &refus);
+  if (!provisoire) {
+    report(conv, kCannotCreateOutput, "cannot create a work file beside the movie " + output + ": " + refus);
     return false;
   }
+  const std::string part = *provisoire;
   const Handle source = add(Source{});
   struct Fin {
     Handle source;

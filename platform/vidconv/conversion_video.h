@@ -130,8 +130,9 @@ bool force_compatibility(Handle conv, int level);
 // Whether the layer can write this codec.
 bool codec_available(int container, std::uint32_t codec);
 
-// Runs the whole conversion; the movie is written to path + ".part" and
-// renamed over the path when complete. False on failure (see check_error).
+// Runs the whole conversion; the movie is written to a new work file beside
+// the path (its name, a free suffix and ".part") and renamed over the path
+// when complete. False on failure (see check_error).
 bool convert(Handle conv);
 int check_error();
 std::string last_error_text();

@@ -2,6 +2,7 @@
 
 #include "model/erreur.h"
 #include "model/matrice.h"
+#include "model/texte.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -74,6 +75,15 @@ TEST(Combiner, ModesPerNode) {
     EXPECT_EQ(fautes, 0);
     EXPECT_EQ(a.nombre_elements, 0);
     EXPECT_EQ(a.nombre_annulation, 0);
+    // The target and the observer stand on the combined terrain, as its
+    // document read back puts them.
+    model::TextWriter corps;
+    a.ecrire_matrice(corps);
+    Tmatrice relue(parametres(5));
+    model::TextReader lecture(corps.bytes());
+    relue.lire_matrice(lecture);
+    EXPECT_EQ(a.cible.hauteur, relue.cible.hauteur);
+    EXPECT_EQ(a.observateur.hauteur, relue.observateur.hauteur);
   }
 
   // The other terrain reads -4000 outside its own lattice.

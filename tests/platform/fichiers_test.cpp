@@ -50,9 +50,9 @@ TEST(Fichiers, NamesAsLongAsTheFileSystemTakesAreWritten) {
     ASSERT_TRUE(ecrire_fichier(cible, "text").empty());
     ASSERT_TRUE(copier_fichier(cible, copie).empty());
     EXPECT_EQ(lire_fichier(copie).value_or(""), "text");
-    const std::string film = nom_de_travail(cible, "", ".part");
-    ASSERT_TRUE(creer_provisoire(film).empty());
-    ASSERT_TRUE(remplacer_par(film, cible).empty());
+    const std::optional<std::string> film = creer_provisoire(cible, ".part");
+    ASSERT_TRUE(film);
+    ASSERT_TRUE(remplacer_par(*film, cible).empty());
     EXPECT_EQ(lire_fichier(cible).value_or("x"), "");
     EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), 2) << "work file left";
     fs::remove(cible);

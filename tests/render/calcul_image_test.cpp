@@ -545,6 +545,20 @@ TEST(Render, SameTerrainAndViewGiveTheSamePicture) {
   EXPECT_EQ(r.image, premier);
   EXPECT_TRUE(memes_resultats(t->resultats_vue, s));
   EXPECT_EQ(seed(), graine);
+  // A terrain combined with another renders as its document read back.
+  pm.cle = 4321;
+  t->combiner(*terrain_genere(pm)->hauteurs, 1, false);
+  t->marquer_modifiee();
+  r(*t, v);
+  const Bitmap combine = r.image;
+  model::TextWriter corps;
+  t->ecrire_matrice(corps);
+  pm.cle = 1234;
+  Tmatrice relue(pm);
+  model::TextReader lecture(corps.bytes());
+  relue.lire_matrice(lecture);
+  r(relue, v);
+  EXPECT_EQ(r.image, combine);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "platform/fichiers.h"
@@ -136,7 +137,7 @@ TEST(ConversionVideo, EveryWritableCodecTypeMakesAMovieFfprobeReads) {
     ASSERT_TRUE(e.lancer(film)) << vcv::last_error_text();
     EXPECT_EQ(vcv::check_error(), 0);
     EXPECT_EQ(e.progressions_3, 20);
-    EXPECT_FALSE(fs::exists(film + ".part"));
+    for (const auto& f : fs::directory_iterator(d.d)) EXPECT_NE(f.path().extension(), ".part") << f.path();
     auto m = sonder(film);
     EXPECT_EQ(m["codec_name"], a.codec);
     if (*a.etiquette) {
@@ -517,7 +518,7 @@ TEST(ConversionVideo, CancelledFailedAndNestedConversions) {
     EXPECT_FALSE(e.lancer(d / "vide.avi"));
     EXPECT_EQ(vcv::check_error(), vcv::kNoFrame);
     EXPECT_FALSE(fs::exists(d / "vide.avi"));
-    EXPECT_FALSE(fs::exists(d / "vide.avi.part"));
+    for (const auto& f : fs::directory_iterator(d.d)) EXPECT_NE(f.path().extension(), ".part") << f.path();
   }
   // A folder that does not exist: code 3.
   {
@@ -532,6 +533,22 @@ TEST(ConversionVideo, CancelledFailedAndNestedConversions) {
     e.finir_apres = 0;
     EXPECT_FALSE(e.lancer(d / "garde.avi"));
     EXPECT_EQ(lire_fichier(d / "garde.avi").value_or(""), "earlier movie");
+  }
+  // Another program's file under a work file's name (a download in progress)
+  // is passed over and kept, whether the movie is made or not, and no work
+  // file stays.
+  for (int finir : {-1, 0}) {
+    Dossier p;
+    ASSERT_TRUE(ecrire_fichier(p / "m.avi.part", "download").empty());
+    Essai e;
+    e.finir_apres = finir;
+    EXPECT_EQ(e.lancer(p / "m.avi"), finir < 0) << vcv::last_error_text();
+    EXPECT_EQ(lire_fichier(p / "m.avi.part").value_or(""), "download");
+    std::set<std::string> noms;
+    for (const auto& f : fs::directory_iterator(p.d)) noms.insert(f.path().filename().string());
+    const std::set<std::string> attendus =
+        finir < 0 ? std::set<std::string>{"m.avi", "m.avi.part"} : std::set<std::string>{"m.avi.part"};
+    EXPECT_EQ(noms, attendus);
   }
   // An unreadable frame file stops the conversion unless the error answer skips it.
   {

@@ -265,10 +265,10 @@ TEST_F(Fabrique, TimeLeftFollowsTheFramesRenderedInFileMode) {
 
 TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
   test_rendus::controle_rendus().couleur_factice = render::pixel_rgb(200, 10, 10);
-  // An output that cannot be written.
+  // An output that cannot be written: the earlier movie is write-protected.
   video.type_video = 2;
   ASSERT_TRUE(ecrire_fichier(temp("video4.avi"), "earlier movie").empty());
-  fs::create_directories(temp("video4.avi.part"));
+  fs::permissions(temp("video4.avi"), fs::perms::owner_read);
   EXPECT_TRUE(fabriquer(4).empty());
   ASSERT_EQ(ui.entries.size(), 1u);
   EXPECT_EQ(ui.entries[0].caption, "Video ");

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 
+#include "fenetres/dialogue_fichier.h"
 #include "fenetres/fenetre_modale.h"
 #include "model/interfaces.h"
 
@@ -14,9 +15,9 @@ namespace {
 // toolkit's dialog reads a double quote as the start of a list of names
 // ("a" "b"), so that a typed name holding one would give another file; such
 // a name is refused with a message and the dialog stays open.
-class DialogueUnFichier : public QFileDialog {
+class DialogueUnFichier : public fenetres::DialogueFichier {
  public:
-  using QFileDialog::QFileDialog;
+  using fenetres::DialogueFichier::DialogueFichier;
 
   void accept() override {
     const auto* saisie = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -97,7 +98,7 @@ std::optional<std::string> QtDialoguesDocuments::chemin_ouverture() {
 }
 
 std::unique_ptr<QFileDialog> construire_dialogue_parcours(QWidget* parent) {
-  auto d = std::make_unique<QFileDialog>(parent, QStringLiteral("Scan ..."));
+  auto d = std::make_unique<fenetres::DialogueFichier>(parent, QStringLiteral("Scan ..."));
   d->setAcceptMode(QFileDialog::AcceptOpen);
   d->setFileMode(QFileDialog::ExistingFiles);
   d->setNameFilter(QStringLiteral("Images (*.vue)"));

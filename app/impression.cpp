@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "fenetres/dialogue_fichier.h"
 #include "model/aleatoire.h"
 #include "model/interfaces.h"
 #include "platform/fichiers.h"
@@ -28,6 +29,8 @@ bool choisir_imprimante_qt(QPrinter& imprimante, QWidget* parent) {
 std::unique_ptr<QPrintDialog> dialogue_imprimante(QPrinter& imprimante, QWidget* parent) {
   auto d = std::make_unique<QPrintDialog>(&imprimante, parent);
   garder_fichier_pdf(*d);
+  // Its "..." button opens the toolkit's file dialog for the PDF's file.
+  fenetres::garder_dialogues_fichier(*d);
   return d;
 }
 

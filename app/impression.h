@@ -22,7 +22,8 @@ using ChoixImprimante = std::function<bool(QPrinter& imprimante, QWidget* parent
 // The program's chooser: the platform's print dialog (dialogue_imprimante), run.
 bool choisir_imprimante_qt(QPrinter& imprimante, QWidget* parent);
 // The platform's print dialog on `imprimante`, built but not run, its PDF
-// file guarded (garder_fichier_pdf).
+// file guarded (garder_fichier_pdf) and the file dialog that chooses it
+// without drag and drop (fenetres::garder_dialogues_fichier).
 std::unique_ptr<QPrintDialog> dialogue_imprimante(QPrinter& imprimante, QWidget* parent);
 // Qt's print dialog tries the PDF's file, when OK is pressed, by opening it
 // for writing: on a named pipe that open waits, the program frozen, until

@@ -53,6 +53,24 @@ QString indication_zoom(bool reduite, double facteur) {
   return quatre ? "Reduce four times" : "Reduce twice";
 }
 
+// A panel of the status bar: `largeur` pixels wide while the window has room,
+// narrower (down to nothing) when the window is narrowed, its text then cut
+// at its edge instead of drawn over the next panel.
+class PanneauEtat : public QLabel {
+ public:
+  PanneauEtat(int largeur, QWidget* parent) : QLabel(parent), largeur_(largeur) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFixedHeight(20);
+    // Never wider than its width at rest: the room left goes to the last panel.
+    setSizePolicy(largeur ? QSizePolicy::Maximum : QSizePolicy::Preferred, QSizePolicy::Fixed);
+  }
+  QSize sizeHint() const override { return {largeur_, 20}; }
+  QSize minimumSizeHint() const override { return {0, 20}; }
+
+ private:
+  int largeur_;
+};
+
 // Marks the window busy with the wait cursor for the time of a read.
 struct CurseurAttente {
   CurseurAttente() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -172,10 +190,7 @@ TImportation::TImportation(QWidget* parent) : FenetreImport(parent) {
   barre->setSpacing(2);
   const int largeurs[5] = {120, 70, 70, 100, 0};
   for (int k = 0; k < 5; ++k) {
-    StatusBar_import[k] = new QLabel(this);
-    StatusBar_import[k]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    StatusBar_import[k]->setFixedHeight(20);
-    if (largeurs[k]) StatusBar_import[k]->setFixedWidth(largeurs[k]);
+    StatusBar_import[k] = new PanneauEtat(largeurs[k], this);
     barre->addWidget(StatusBar_import[k], largeurs[k] ? 0 : 1);
   }
   gauche->addLayout(barre);

@@ -1,14 +1,21 @@
 // The Qt file dialogs of the document commands, built but not run.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
 
 #include "app/dialogues_qt.h"
+#include "app/impression.h"
 #include "tests/support/fakes.h"
 
 namespace {
@@ -82,6 +89,37 @@ TEST(DialoguesQt, ATypedNameIsTakenWholeOrRefused) {
   taper(*ouverture, QString::fromUtf8("it's é.vue"));
   EXPECT_EQ(ouverture->result(), QDialog::Accepted);
   EXPECT_EQ(ouverture->selectedFiles(), QStringList{dossier.path() + QString::fromUtf8("/it's é.vue")});
+}
+
+// No list of any file dialog (its builders', and the print dialog's "..." for
+// the PDF) drags or takes a drop; New Folder stays. (A real drag: shot-gallery.sh.)
+TEST(DialoguesQt, NoListOfAnyFileDialogDragsOrTakesDrops) {
+  auto sans_glisser = [](QFileDialog& d) {
+    d.show();
+    for (QAbstractItemView* v : d.findChildren<QAbstractItemView*>()) {
+      EXPECT_EQ(v->dragDropMode(), QAbstractItemView::NoDragDrop) << v->objectName().toStdString();
+      EXPECT_FALSE(v->dragEnabled() || v->acceptDrops() || v->viewport()->acceptDrops());
+    }
+    EXPECT_TRUE(d.findChild<QToolButton*>("newFolderButton")->isEnabled());
+  };
+  for (auto genre : {DialogueSauvegarde::montagne, DialogueSauvegarde::vue, DialogueSauvegarde::video})
+    sans_glisser(*construire_dialogue_sauvegarde(genre, nullptr));
+  sans_glisser(*construire_dialogue_ouverture(nullptr));
+  sans_glisser(*construire_dialogue_parcours(nullptr));
+  sans_glisser(*construire_dialogue_import(nullptr));
+  QPrinter imprimante;
+  imprimante.setOutputFormat(QPrinter::PdfFormat);
+  auto impression = dialogue_imprimante(imprimante, nullptr);
+  impression->open();
+  QFileDialog* pdf = nullptr;
+  QTimer::singleShot(0, [&] {
+    pdf = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!pdf) return;
+    sans_glisser(*pdf);
+    pdf->reject();
+  });
+  impression->findChild<QToolButton*>("fileBrowser")->click();
+  EXPECT_NE(pdf, nullptr);
 }
 
 }  // namespace

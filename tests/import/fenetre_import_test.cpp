@@ -15,6 +15,7 @@
 
 #include "fenetres/aide_enfants.h"
 #include "controls/application.h"
+#include "controls/backpanel.h"
 #include "controls/button.h"
 #include "controls/scrollbar.h"
 #include "controls/speedbutton.h"
@@ -155,6 +156,26 @@ TEST(FenetreImport, PointerReadoutPastTheEdgesReadsNothing) {
   EXPECT_EQ(w.texte_panneau(1), "X= 400");
   EXPECT_EQ(w.texte_panneau(2), "Y= 40");
   EXPECT_EQ(w.texte_panneau(3), "Height = " + QString::number(144 + 40 + 7));
+}
+
+// Narrowed (Window > Mosaic), the status panels share what is left, none over
+// the next one or the buttons' panel; at rest they keep their widths.
+TEST(FenetreImport, StatusPanelsShareANarrowedWindowWithoutOverlapping) {
+  Dossier d("fenetre-etroite");
+  Ouverte o(grille(d, "g.txt", 401));
+  QWidget zone;  // inside the main window's area, as there: no minimum size holds it
+  o.w.setParent(&zone);
+  zone.show();
+  for (int largeur : {200, 300, 420, 760}) {
+    o.w.resize(largeur, 550);
+    o.w.layout()->activate();
+    for (int k = 0; k < 5; ++k)
+      EXPECT_LT(o.w.StatusBar_import[k]->geometry().right(),
+                (k < 4 ? o.w.StatusBar_import[k + 1] : static_cast<QWidget*>(o.w.CtlBackPanel1))->x())
+          << largeur << " " << k;
+  }
+  EXPECT_EQ(o.w.StatusBar_import[0]->width(), 120) << "at rest";
+  o.w.setParent(nullptr);
 }
 
 TEST(FenetreImport, BitmapAltitudeBarsShowTheirPositionsAndSetMini) {

@@ -6,18 +6,21 @@
 # (Y, then Page Up on the scale bar), and writes a PNG of the window (the small
 # source centred in its area, the disabled "Aerial picture" still readable); then
 # presses Import (Enter), clicks the new mountain's card and presses F6, waits for the
-# view and writes a second PNG. Then imports a run-length 8-bit bitmap made by
-# ImageMagick and writes a third PNG (the bitmap decoded in the window), and a
+# view and writes a second PNG; then Window > Mosaic narrows the import window
+# beside the card and the view, and a fifth PNG shows its status panels cut
+# down (their texts cut, none over the next). Then imports a run-length 8-bit
+# bitmap made by ImageMagick and writes a third PNG (the bitmap decoded in the window), and a
 # bitmap whose header claims 100000 x 100000 pixels and writes a fourth (the
 # refusal naming the size limit).
 # Needs the Debian packages xvfb, xdotool and imagemagick. Not part of CI.
-# Usage: tests/review/shot-import.sh [IMPORT.png] [VIEW.png] [RLE.png] [REFUSED.png]
+# Usage: tests/review/shot-import.sh [IMPORT.png] [VIEW.png] [RLE.png] [REFUSED.png] [NARROW.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-import.png}")
 out2=$(realpath -m "${2:-build/shot-import-view.png}")
 out3=$(realpath -m "${3:-build/shot-import-rle.png}")
 out4=$(realpath -m "${4:-build/shot-import-refused.png}")
+out5=$(realpath -m "${5:-build/shot-import-narrow.png}")
 work=$(mktemp -d)
 cp tests/data/import/g121.dem "$work/g121.dem"
 convert -size 300x200 -seed 3 plasma:fractal -blur 0x4 -colors 64 -type Palette -compress RLE "bmp3:$work/rle.bmp"
@@ -73,6 +76,13 @@ xdotool key F6
 wait_progress
 sleep 2
 import -window root "$2"
+# Window > Mosaic: the card in the left column, the view and the import window
+# sharing the rest, the import window narrowed.
+xdotool key alt+w
+sleep 0.5
+xdotool key Down Return  # from "&Tile" down to "&Mosaic"
+sleep 2
+import -window root "$6"
 # A run-length bitmap, then one too large to read.
 for f in rle huge; do
   xdotool mousemove "${IMPORT_BUTTON_X:-304}" "${IMPORT_BUTTON_Y:-57}" click 1
@@ -85,6 +95,6 @@ done
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$work"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$work" "$out5"
 rm -rf "$inner" "$work"
-echo "wrote $out1, $out2, $out3 and $out4"
+echo "wrote $out1, $out2, $out3, $out4 and $out5"

@@ -55,6 +55,8 @@ TMatricewindow::TMatricewindow(QWidget* parent) : CarteMontagne(parent) {
   Panneau->setGeometry(0, 0, 544, 151);
   Panneau->Bevel().SetStyleOuter(bvRaised);
   fond_carrele(*Panneau, images::kCardTile);
+  // A click on the card's body brings it forward; the keyboard stays where it was in it.
+  Panneau->setFocusPolicy(Qt::NoFocus);
   Label1 = new QLabel(Panneau);
   Label1->move(8, 2);
   Label2 = new QLabel(Panneau);

@@ -190,10 +190,36 @@ std::optional<std::string> CommandesFichier::chemin_choisi(bool vue, bool video,
                                                          : DialogueSauvegarde::montagne);
   if (!choisi || !reprendre(travail)) return std::nullopt;
   const std::string chemin = chemin_du_genre(*choisi, video ? ".vid" : vue ? ".vue" : ".mat");
-  // The dialog asked about the name typed, not about this one.
-  if (chemin == *choisi || !fichier_existe(chemin)) return chemin;
-  if (!ask_yes_no(question_remplacement(chemin), LEGENDE) || !reprendre(travail)) return std::nullopt;
+  // The dialog asked about the name typed, not about this one. Beside a
+  // document of that name, the pictures and the movie are the ones it will
+  // replace; beside a new name they are the user's own.
+  std::vector<std::string> demandes;
+  if (!fichier_existe(chemin)) demandes = joints_etrangers(chemin, vue, video);
+  else if (chemin != *choisi) demandes.push_back(chemin);
+  for (const std::string& p : demandes)
+    if (!ask_yes_no(question_remplacement(p), LEGENDE) || !reprendre(travail)) return std::nullopt;
   return chemin;
+}
+
+std::vector<std::string> CommandesFichier::joints_etrangers(const std::string& chemin, bool vue, bool video) {
+  // Files the reader refuses are asked about as the picture or movie is written.
+  std::vector<std::string> x;
+  auto garder = [&x](const std::string& p, bool lisible) {
+    if (genre_fichier(p) == GenreFichier::ordinaire && lisible) x.push_back(p);
+  };
+  const int v = e_.vue_courante, w = e_.video_courante;
+  if (vue && v != 0 && hote_.image_vue(v))
+    for (const char* fin : {"bmp", "jpg"}) {
+      const std::string p = changer_fin(chemin, fin);
+      garder(p, fichier_existe(p) && lire_image_vue(p));
+    }
+  if (video && w != 0) {
+    const std::string film = changer_extension(chemin, extension_film(hote_.film(w), e_.video));
+    const int m = e_.montagne_courante;
+    garder(film, !source_film(w, film, e_.montagnes[m].type.fichier).empty() && fichier_existe(film) &&
+                     raison_film_illisible(film).empty());
+  }
+  return x;
 }
 
 // The save under way: the slot and the view and video it began with, what it
@@ -437,20 +463,22 @@ bool CommandesFichier::ecrire_film(int w) {
   const std::string film = hote_.film(w);
   const std::string extension = extension_film(film, e_.video);
   const std::string nouveau = changer_extension(e_.fichier_courant, extension);
-  std::string source;
-  const std::string travail = e_.dossier_travail() + "/video" + std::to_string(w) + extension;
-  if (hote_.film_refait(w) && fichier_existe(travail)) {
-    source = travail;
-  } else if (!e_.document_precedent.empty()) {
-    const std::string ancien = changer_extension(e_.document_precedent, extension);
-    if (ancien != nouveau && fichier_existe(ancien)) source = ancien;
-  }
+  const std::string source = source_film(w, nouveau, e_.document_precedent);
   if (source.empty() || !remplacer_film(nouveau)) return true;
   // The work file is the one of the video slot: the same video still holds it.
   if (!encore_la(video, "The movie " + nouveau, "video")) return false;
   const Echec echec = copier_fichier(source, nouveau);
   if (!echec.empty()) warn("The movie " + nouveau + " could not be written: " + echec, LEGENDE);
   return echec.empty();
+}
+
+std::string CommandesFichier::source_film(int w, const std::string& nouveau, const std::string& precedent) {
+  const std::string extension = extension_de(nouveau);
+  const std::string travail = e_.dossier_travail() + "/video" + std::to_string(w) + extension;
+  if (hote_.film_refait(w) && fichier_existe(travail)) return travail;
+  if (precedent.empty()) return {};
+  const std::string ancien = changer_extension(precedent, extension);
+  return ancien != nouveau && fichier_existe(ancien) ? ancien : std::string();
 }
 
 bool CommandesFichier::remplacer_film(const std::string& chemin) {

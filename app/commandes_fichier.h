@@ -117,6 +117,12 @@ class CommandesFichier {
   // could not be written. A No to replacing a file there that is not a movie
   // keeps that file and counts as done: the user chose it.
   bool ecrire_film(int w);
+  // The movie a video saved as `nouveau` takes: the one it made, or the one
+  // beside its `precedent` document; empty when there is none.
+  std::string source_film(int w, const std::string& nouveau, const std::string& precedent);
+  // The pictures and movie a save as `chemin` (a document not there yet)
+  // would replace or delete without a question: those the program can read.
+  std::vector<std::string> joints_etrangers(const std::string& chemin, bool vue, bool video);
   // A regular file at `chemin` that cannot be read as a movie is not the
   // program's: it is replaced only on the user's Yes. True to replace.
   bool remplacer_film(const std::string& chemin);

@@ -568,9 +568,12 @@ void TBasewindow::Carrelage() {
     largeur_cartes = std::max(largeur_cartes, s->width());
   }
   if (autres.isEmpty()) return;
-  const QRect reste = largeur_cartes > 0 && zone.width() - largeur_cartes >= 200
-                          ? zone.adjusted(largeur_cartes, 0, 0, 0)
-                          : zone;
+  // The other windows go beside the cards, or below them when the area is
+  // too narrow for that (the explorer shown); over the cards only when
+  // neither leaves room for a window.
+  QRect reste = zone;
+  if (largeur_cartes > 0 && zone.width() - largeur_cartes >= 200) reste = zone.adjusted(largeur_cartes, 0, 0, 0);
+  else if (largeur_cartes > 0 && zone.height() - y >= 100) reste = zone.adjusted(0, y, 0, 0);
   const int n = static_cast<int>(autres.size());
   int colonnes = 1;
   while (colonnes * colonnes < n) ++colonnes;

@@ -336,6 +336,8 @@ class TBasewindow : public QMainWindow,
   // the keyboard (when it is shown), once the change under way is over.
   void selectionner_noeud(QTreeWidgetItem* noeud, bool focus);
   void focus_vers_arbre();
+  // Gives an activated child the keyboard: to the control of it that last had it.
+  void rendre_clavier(QWidget* f);
   // The tree may take the keyboard: it is shown, has not got it, and the menu
   // bar does not hold it (after Alt, a title's letter and Escape, until a
   // second Escape or a click gives it back).

@@ -125,8 +125,12 @@ void TBasewindow::selectionner_noeud(QTreeWidgetItem* noeud, bool focus) {
 
 void TBasewindow::focus_vers_arbre() {
   focus_arbre_programme_ = false;
-  // The selection made since may not want it any more (a view not painted yet).
-  if (arbre_veut_focus_ && arbre_peut_prendre_clavier() && !sortie) TreeView1_->setFocus(Qt::OtherFocusReason);
+  // The selection made since may not want it any more (a view not painted
+  // yet), and a window without a node (the import window) may be active now.
+  QTreeWidgetItem* noeud = TreeView1_->currentItem();
+  const bool suivie = noeud && noeud->data(0, Qt::UserRole).value<QObject*>() == enfant_actif();
+  if (arbre_veut_focus_ && suivie && arbre_peut_prendre_clavier() && !sortie)
+    TreeView1_->setFocus(Qt::OtherFocusReason);
 }
 
 // The bar holds the keyboard while it is this window's focus child with a
@@ -206,9 +210,21 @@ void TBasewindow::activer(QWidget* enfant) {
   auto* f = dynamic_cast<FenetreEnfant*>(enfant);
   if (f && f->sous_fenetre()) {
     mdi_->setActiveSubWindow(f->sous_fenetre());
-    f->setFocus();
+    rendre_clavier(f);
   }
   UpdateItems();
+}
+
+// The keyboard goes back to the control of the window that last had it when
+// it is one to type in, as the memo; a panel that took it on a click does not
+// keep it. With the explorer shown the tree takes it next.
+void TBasewindow::rendre_clavier(QWidget* f) {
+  QWidget* dernier = f->focusWidget();
+  const bool saisie = dernier && f->isAncestorOf(dernier) && (dernier->focusPolicy() & Qt::TabFocus);
+  if (saisie && dernier->isVisible() && !TreeView1_->isVisible())
+    dernier->setFocus(Qt::OtherFocusReason);
+  else
+    f->setFocus();
 }
 
 QWidget* TBasewindow::enfant_actif() const {

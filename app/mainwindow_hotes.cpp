@@ -100,6 +100,8 @@ void TBasewindow::garder_import(FenetreImport* fenetre) {
   ajouter_enfant(fenetre);
   importation = fenetre;
   import_ouvert = 1;
+  // Its letter keys act at once, also when the explorer's tree had the keyboard.
+  fenetre->setFocus(Qt::OtherFocusReason);
 }
 
 // "Scan ...": the gallery of the chosen view documents.

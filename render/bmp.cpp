@@ -74,6 +74,22 @@ constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kChamps = 3, kJpeg = 4, 
 
 std::string taille_texte(std::int64_t w, std::int64_t h) { return std::to_string(w) + " x " + std::to_string(h); }
 
+// The palette's entries read: those the header counts, all of them when it counts none.
+std::size_t couleurs_palette(const Entete& e) {
+  if (e.bits > 8) return 0;
+  const std::size_t maxi = std::size_t(1) << e.bits;
+  return e.couleurs == 0 ? maxi : std::min<std::size_t>(e.couleurs, maxi);
+}
+
+// Where the headers, the masks after the short information header and the
+// palette end: the pixels start there or further on.
+std::uint64_t fin_des_entetes(const Entete& e) {
+  std::uint64_t fin = 14 + e.taille + couleurs_palette(e) * e.entree_palette;
+  if (e.taille == 40 && e.compression == kChamps) fin += 12;
+  if (e.taille == 40 && e.compression == kChampsAlpha) fin += 16;
+  return fin;
+}
+
 // `taille` is the size of the whole file, of which `b` may hold only the first
 // bytes (at least kTeteBmp of them when the file has them).
 Entete lire_entete(std::string_view b, std::uint64_t taille) {
@@ -134,14 +150,13 @@ Entete lire_entete(std::string_view b, std::uint64_t taille) {
     if ((m & hors) != 0 || !Canal(m).contigu())
       throw Refus{"its colour masks are not runs of bits within its " + std::to_string(n) + " bits per pixel"};
   if (e.donnees > taille) throw Refus{"its pixels lie past the end of the file"};
+  if (e.donnees < fin_des_entetes(e)) throw Refus{"its pixels start inside its header or its palette"};
   return e;
 }
 
 std::vector<Pixel> lire_palette(std::string_view b, const Entete& e) {
   std::vector<Pixel> palette;
-  if (e.bits > 8) return palette;
-  const std::size_t maxi = std::size_t(1) << e.bits;
-  const std::size_t nombre = e.couleurs == 0 ? maxi : std::min<std::size_t>(e.couleurs, maxi);
+  const std::size_t nombre = couleurs_palette(e);
   const std::size_t debut = 14 + e.taille;
   if (debut + nombre * e.entree_palette > b.size()) throw Refus{"its palette is cut short"};
   for (std::size_t k = 0; k < nombre; ++k) {

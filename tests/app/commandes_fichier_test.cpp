@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "platform/fichiers.h"
 #include "app/sections.h"
+#include "render/bmp.h"
 #include "tests/support/fake_documents.h"
 #include "tests/support/fakes.h"
 #include "tests/support/films.h"
@@ -295,6 +296,45 @@ TEST_F(Commandes, ATypedExtensionNeverPutsTheDocumentWhereItsPictureOrMovieGoes)
                                                   " already exists. Do you want to replace it ?"});
   EXPECT_EQ(contenu("pris.vue"), "someone else's");
   EXPECT_FALSE(fs::exists(chemin("pris.bmp")));
+}
+
+// Saved under a new name, a view or video finds the user's own picture or
+// movie of that name: it is replaced (or, the other kind of picture, deleted)
+// only on Yes, and No writes nothing. Beside a document the dialog asked to
+// replace, they are that document's and go without a question.
+TEST_F(Commandes, ANewNameAsksBeforeTakingTheUsersPictureOrMovie) {
+  nouvelle_montagne();
+  e.vue_courante = nouvelle_vue();
+  const int w = hote.creer_video("", nullptr, {});
+  hote.refaits.insert(w);
+  e.video.type_video = 2;  // .avi
+  ASSERT_FALSE(test_films::ecrire(chemin("temp/video1.avi"), 2).empty());
+  const std::string photo = render::octets_bmp(render::Bitmap(4, 3, render::pixel_rgb(200, 0, 0)));
+  ASSERT_TRUE(ecrire_fichier(chemin("carte.vue"), "a view").empty());
+  for (const char* n : {"vacances.bmp", "vacances.jpg", "carte.bmp"}) ASSERT_TRUE(ecrire_fichier(chemin(n), photo).empty());
+  ASSERT_FALSE(test_films::ecrire(chemin("perso.avi"), 3).empty());
+  const std::string film = contenu("perso.avi");
+  // Typed; its movie; the answers; the files asked about; written.
+  const std::tuple<const char*, bool, std::vector<bool>, std::vector<const char*>, bool> cas[] = {
+      {"vacances", false, {true, false}, {"vacances.bmp", "vacances.jpg"}, false},
+      {"perso", true, {false}, {"perso.avi"}, false},
+      {"carte.vue", false, {}, {}, true},
+      {"vacances", false, {true, true}, {"vacances.bmp", "vacances.jpg"}, true},
+      {"perso", true, {true}, {"perso.avi"}, true}};
+  for (const auto& [tape, video, reponses, demandes, ecrit] : cas) {
+    SCOPED_TRACE(std::string(tape) + (ecrit ? ", written" : ", kept"));
+    ui.entries.clear();
+    ui.answers.assign(reponses.begin(), reponses.end());
+    enregistrer_sous(tape, true, video);
+    std::vector<std::string> attendues;
+    for (const char* n : demandes)
+      attendues.push_back("The file " + chemin(n) + " already exists. Do you want to replace it ?");
+    EXPECT_EQ(questions(), attendues);
+    const std::string base = fs::path(tape).stem().string();
+    EXPECT_EQ(fs::exists(chemin(base + (video ? ".vid" : ".vue"))), ecrit);
+    EXPECT_EQ(video ? contenu("perso.avi") == film : contenu(base + ".bmp") == photo, !ecrit);
+    if (base == "vacances") EXPECT_EQ(fs::exists(chemin("vacances.jpg")), !ecrit);
+  }
 }
 
 TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {

@@ -20,6 +20,7 @@
 #include <QTextBlock>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -36,6 +37,7 @@
 #include "platform/arrondi.h"
 #include "fenetres/rendu.h"
 #include "tests/support/rendus.h"
+#include "render/bmp.h"
 #include "tests/app/atelier.h"
 #include "app/commandes_options_vue.h"
 #include "dialogs/options_vue.h"
@@ -1102,6 +1104,29 @@ TEST(Explorateur, ClosingTheActiveViewOrMountainActivatesTheNextWindow) {
   }
 }
 
+// The import window opens with the keyboard, for its letter keys, also when
+// the explorer's tree had it.
+TEST(Explorateur, ANewImportWindowHasTheKeyboard) {
+  Atelier a;
+  QApplication::setActiveWindow(a.w.get());
+  a.vue_active();
+  a.commande(Commande::explorateur);
+  for (int k = 0; k < 10; ++k) QApplication::processEvents();
+  a.w->arbre()->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), a.w->arbre());
+  const QString source = a.dossier.path() + "/plat.bmp";
+  ASSERT_TRUE(render::ecrire_bmp(source.toStdString(), render::Bitmap(300, 300, render::pixel_rgb(9, 9, 9))));
+  a.dialogues->imports.push_back(source.toStdString());
+  // The file dialog was the active window until it closed.
+  QApplication::setActiveWindow(nullptr);
+  a.commande(Commande::importer);
+  QApplication::setActiveWindow(a.w.get());
+  for (int k = 0; k < 10; ++k) QApplication::processEvents();
+  QWidget* fenetre = a.w->importation.data();
+  ASSERT_NE(fenetre, nullptr);
+  EXPECT_TRUE(QApplication::focusWidget() == fenetre || fenetre->isAncestorOf(QApplication::focusWidget()));
+}
+
 // The memo, opened by its button or by "Type text", takes the keyboard and
 // keeps it while the user types, also through a visit to another program or
 // to a box of the program's own, whether the explorer is shown or not; the
@@ -1168,7 +1193,30 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
       EXPECT_EQ(c->parametres().texte[0], "ridge tops");
       EXPECT_EQ(a.w->enfant_actif(), c);
       EXPECT_EQ(arbre->selectedItems(), QList<QTreeWidgetItem*>{noeud});
-      if (!explorateur) continue;
+      if (!explorateur) {
+        // The card made active again, by Ctrl+F6 there and back, by a click on
+        // its body after one on the view, or by a command: the memo has the keys.
+        const std::function<void()> retours[] = {
+            [&] {
+              for (int k = 0; k < 2; ++k) QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ControlModifier);
+            },
+            [&] {
+              QTest::mouseClick(a.vue(1), Qt::LeftButton);
+              repos();
+              QTest::mouseClick(c->Label1, Qt::LeftButton);
+            },
+            [&] {
+              a.w->activer(a.vue(1));
+              a.w->activer(c);
+            }};
+        for (const auto& retour : retours) {
+          retour();
+          repos();
+          taper("!");
+        }
+        EXPECT_EQ(c->Memo1->toPlainText(), "ridge tops!!!");
+        continue;
+      }
       // A window chosen in the tree: the tree keeps the keyboard, for the view and for the card.
       choisir(a.w->noeuds_vues[1]);
       EXPECT_EQ(a.w->enfant_actif(), a.vue(1));

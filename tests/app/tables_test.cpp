@@ -320,12 +320,24 @@ TEST_F(Tables, EnablingTable) {
   auto subs = w->mdi()->subWindowList(QMdiArea::CreationOrder);
   ASSERT_EQ(subs.size(), 2);
   ASSERT_NE(dynamic_cast<CarteMontagne*>(subs[0]->widget()), nullptr);
+  subs[0]->resize(560, 178);  // a card's size
   const QSize carte = subs[0]->size();
-  w->action(Commande::mosaique)->trigger();
-  EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
-  EXPECT_EQ(subs[0]->size(), carte);
-  const QRect zone = w->mdi()->viewport()->rect();
-  EXPECT_TRUE(zone.contains(subs[1]->geometry()));
+  // Also in the window's opening size with the explorer shown, too narrow
+  // for the view beside the card.
+  for (const bool explorateur : {false, true}) {
+    SCOPED_TRACE(explorateur ? "explorer shown" : "explorer hidden");
+    if (explorateur) {
+      w->resize(900, 660);
+      w->action(Commande::explorateur)->trigger();
+      QApplication::processEvents();
+      ASSERT_LT(w->mdi()->viewport()->width() - carte.width(), 200);
+    }
+    w->action(Commande::mosaique)->trigger();
+    EXPECT_FALSE(subs[0]->geometry().intersects(subs[1]->geometry()));
+    EXPECT_EQ(subs[0]->size(), carte);
+    const QRect zone = w->mdi()->viewport()->rect();
+    EXPECT_TRUE(zone.contains(subs[1]->geometry()));
+  }
   subs[1]->resize(420, 330);
   const QSize vue = subs[1]->size();
   w->action(Commande::cascade)->trigger();

@@ -254,6 +254,11 @@ TEST(BmpVariants, RefusalsSayWhy) {
   EXPECT_NE(raison(fichier_bmp(2, 1, 8, 1, palette(2), octets({2, 5}))).find("colour 5 of a palette of 2"),
             std::string::npos);
   EXPECT_NE(raison("GIF89a").find("not a Windows bitmap"), std::string::npos);
+  // Pixels said to start at the file's first byte, or on the palette the header implies.
+  std::string au_debut = fichier_bmp(2, 1, 24, 0, "", std::string(8, '\x40'));
+  au_debut.replace(10, 4, le32(0));
+  for (const std::string& f : {au_debut, fichier_bmp(8, 1, 1, 0, "", std::string(4, '\xff'), 0)})
+    EXPECT_EQ(raison(f), "its pixels start inside its header or its palette");
   std::string r;
   EXPECT_FALSE(lire_bmp("/nonexistent/quorvel.bmp", b, &r));
   EXPECT_EQ(r, "No such file or directory");

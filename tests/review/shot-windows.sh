@@ -2,7 +2,8 @@
 # Review shots of the window arrangements: opens a copy of tests/data/vallee.vue
 # (its card and its view) under Xvfb, then writes the screen as opened, after
 # Window > Mosaic, with the card's memo open (its second line holds the euro
-# sign and curly quotes), after Window > Tile (the cascade), then with the view
+# sign and curly quotes, and a last line typed after Ctrl+F6 twice, to the view
+# and back), after Window > Tile (the cascade), then with the view
 # maximised and after View > Duplicate the view: shot-windows-opened.png,
 # shot-windows-mosaic.png, shot-windows-memo.png, shot-windows-cascade.png, shot-windows-maximised.png,
 # shot-windows-duplicated.png; and a view without fixed scale reopened with its
@@ -11,7 +12,9 @@
 # line typed in four pieces: before and after a visit to another program's
 # window, then a character a document cannot hold (its warning box, closed
 # with Enter) and the rest (the whole line, with "?" for that character, is in
-# the memo, the mountain's node still selected): shot-windows-explorer-memo.png.
+# the memo, the mountain's node still selected): shot-windows-explorer-memo.png;
+# then the window at its opening size and Window > Mosaic: the view below the
+# card, not over it: shot-windows-explorer-mosaic.png.
 # Then, on another copy: a new mountain and its view (F5, F6), the document's
 # view made active, Mountain > Close all the mountains and F3 at once:
 # shot-windows-closeall-save.png shows "Save a mountain" with the new mountain
@@ -54,6 +57,10 @@ import -window root "$2/shot-windows-opened.png"
 click 295 30; click 316 73   # Window > Mosaic
 import -window root "$2/shot-windows-mosaic.png"
 click 62 130                # the card's Memo button: the card grows with its memo
+# Ctrl+F6 to the view and on round to the card: the memo has the keyboard again.
+xdotool key ctrl+F6; sleep 1; xdotool key ctrl+F6; sleep 1
+xdotool key ctrl+End Return
+xdotool type --delay 50 "Back by Ctrl+F6"
 import -window root "$2/shot-windows-memo.png"
 click 62 130                # OK: back to the short card
 click 295 30; click 306 51   # Window > Tile
@@ -97,6 +104,11 @@ xdotool key Return; sleep 2
 xdotool type --delay 100 " at dawn"
 sleep 2
 import -window root "$2/shot-windows-explorer-memo.png"
+# The window at its opening size, too narrow beside the explorer for the view
+# to go beside the card: Window > Mosaic puts it below the card.
+xdotool windowsize "$win" 900 660; sleep 2
+click 295 30; click 316 73
+import -window root "$2/shot-windows-explorer-mosaic.png"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 INNER

@@ -9,6 +9,7 @@
 #include "model/erreur.h"
 #include "model/interfaces.h"
 #include "render/bmp.h"
+#include "render/image.h"
 #include "render/jpeg.h"
 #include "video/codecs_video.h"
 #include "video/lecteur.h"
@@ -442,7 +443,12 @@ bool CommandesFichier::ecrire_image(int v) {
   if (!encore_la(vue, "The picture " + chemin, "view")) return false;
   const render::Bitmap* image = hote_.image_vue(v);
   if (!image) return true;
-  std::optional<std::string> octets = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
+  // A picture shown as it was read from a file of this kind is written as it was read.
+  const std::string* lue = hote_.image_vue_lue(v);
+  const render::GenreImage genre = bmp ? render::GenreImage::bmp : render::GenreImage::jpeg;
+  std::optional<std::string> octets = lue && render::genre_image(*lue) == genre ? std::optional(*lue)
+                                      : bmp ? std::optional(render::octets_bmp(*image))
+                                            : render::octets_jpeg(*image, 90);
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
     warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);

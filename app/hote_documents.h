@@ -48,6 +48,8 @@ class HoteDocuments {
   // View v: its picture (nullptr when it has none now), the picture size, its
   // parameters, caption, and "has a file and not modified" after a save.
   virtual const render::Bitmap* image_vue(int v) = 0;
+  // The bytes of the picture file view v shows unchanged since it read it, or null.
+  virtual const std::string* image_vue_lue(int v) = 0;
   virtual std::pair<std::int32_t, std::int32_t> taille_image_vue(int v) = 0;
   virtual param_vue parametres_vue(int v) = 0;
   virtual void titre_vue(int v, const std::string& titre) = 0;

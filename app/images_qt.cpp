@@ -60,8 +60,8 @@ std::optional<render::Bitmap> lire_gif(const std::string& octets, std::string* r
 
 }  // namespace
 
-std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison) {
-  const std::optional<std::string> octets =
+std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison, std::string* octets_lus) {
+  std::optional<std::string> octets =
       render::lire_octets_image(chemin, raison, render::GenreImage::inconnu,
                                 std::int64_t(kTailleImageMax) * kTailleImageMax);
   if (!octets) return std::nullopt;
@@ -71,5 +71,6 @@ std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::str
     return std::nullopt;
   render::Bitmap image;
   if (!render::decoder_image(*octets, image, raison)) return std::nullopt;
+  if (octets_lus) *octets_lus = std::move(*octets);
   return image;
 }

@@ -12,4 +12,5 @@
 // with the reason in `raison` when given. A picture whose header claims more
 // than the largest view (kTailleImageMax a side) is refused on that header,
 // before anything is allocated for it.
-std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison = nullptr);
+std::optional<render::Bitmap> lire_image_vue(const std::string& chemin, std::string* raison = nullptr,
+                                             std::string* octets_lus = nullptr);

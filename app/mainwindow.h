@@ -194,6 +194,7 @@ class TBasewindow : public QMainWindow,
   void focaliser_vue(int v) override;
   void focaliser_video(int w) override;
   const render::Bitmap* image_vue(int v) override;
+  const std::string* image_vue_lue(int v) override;
   std::pair<std::int32_t, std::int32_t> taille_image_vue(int v) override;
   param_vue parametres_vue(int v) override;
   void titre_vue(int v, const std::string& titre) override;

@@ -367,6 +367,11 @@ const render::Bitmap* TBasewindow::image_vue(int v) {
   return vue ? vue->image_document() : nullptr;
 }
 
+const std::string* TBasewindow::image_vue_lue(int v) {
+  auto* vue = v >= 1 && v <= NOMBRE_MAX_VUES ? dynamic_cast<TVuewindow*>(fenetres_vues[v].data()) : nullptr;
+  return vue ? vue->image_lue() : nullptr;
+}
+
 std::pair<std::int32_t, std::int32_t> TBasewindow::taille_image_vue(int v) {
   if (v >= 1 && v <= NOMBRE_MAX_VUES && fenetres_vues[v])
     return {fenetres_vues[v]->largeur_image, fenetres_vues[v]->hauteur_image};

@@ -359,6 +359,7 @@ void TVuewindow::rafraichir_vue() {
     hauteur_image = static_cast<std::uint16_t>(borne(taille_h));
   }
   image_ = render::Bitmap();
+  octets_lus_.clear();
   image_existe_ = false;
   etat_barre();
   update();
@@ -367,6 +368,7 @@ void TVuewindow::rafraichir_vue() {
 
 void TVuewindow::liberer_image() {
   if (en_rendu_) return;
+  octets_lus_.clear();
   image_ = render::Bitmap();
   image_existe_ = false;
 }
@@ -399,6 +401,7 @@ void TVuewindow::etirer_apres_redimension() {
   QImage etire =
       image_qt(image_).scaled(borne(derniere_l), borne(derniere_h), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   image_ = dans_les_bornes(bitmap_qt(etire));
+  octets_lus_.clear();
   redimensionnee = 0;
   zone_->update();
 }
@@ -423,7 +426,8 @@ void TVuewindow::peindre_zone(QWidget* zone) {
 void TVuewindow::charger_fichier_image() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string raison;
-  std::optional<render::Bitmap> i = lire_image_vue(fichier_image_, &raison);
+  std::string octets;
+  std::optional<render::Bitmap> i = lire_image_vue(fichier_image_, &raison, &octets);
   QApplication::restoreOverrideCursor();
   if (!i) {
     warn("The picture " + fichier_image_ + " could not be read: " + raison +
@@ -434,7 +438,10 @@ void TVuewindow::charger_fichier_image() {
     return;
   }
   fichier_image_.clear();
-  image_ = dans_les_bornes(std::move(*i));
+  image_ = dans_les_bornes(*i);
+  // Saved unchanged, the picture is written as it was read: a JPEG encoded
+  // again would lose a little more at every save.
+  if (image_.width() == i->width() && image_.height() == i->height()) octets_lus_ = std::move(octets);
   image_existe_ = true;
   // The frame is the picture shown (the client area around it has a margin).
   fixer_taille_stockee(image_.width(), image_.height());
@@ -464,6 +471,7 @@ void TVuewindow::rendre() {
   }
   OperationLongue operation;
   platform::DrapeauLeve en_rendu(en_rendu_);
+  octets_lus_.clear();  // the picture read is drawn over, or replaced
   // A duplicated view takes the picture handed over instead of rendering.
   if (image_transmise()) {
     image_ = std::move(*image_transmise());

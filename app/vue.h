@@ -54,6 +54,9 @@ class TVuewindow : public FenetreVue {
   bool image_existe() const { return image_existe_; }
   const render::Bitmap& image() const { return image_; }
   const render::Bitmap* image_document() const;  // the picture for the document writer, or null
+  // The bytes of the picture file the view shows as it was read, or null once
+  // the view has drawn, stretched or dropped its picture.
+  const std::string* image_lue() const { return octets_lus_.empty() ? nullptr : &octets_lus_; }
   const resultats_vue& statistiques() const { return statistiques_; }
   std::int32_t etat_rendu() const { return etat_rendu_; }
   bool en_rendu() const { return en_rendu_; }
@@ -121,6 +124,7 @@ class TVuewindow : public FenetreVue {
   bool initialisee_ = false;  // init_vue has run: resizes lay the picture out
   bool plein_ecran_en_attente_ = false;  // the first render maximises the window and takes its size
   std::string fichier_image_;
+  std::string octets_lus_;
   std::int32_t type_image_ = 1;
   std::int32_t etat_rendu_ = 1;
   resultats_vue statistiques_{};

@@ -11,6 +11,7 @@
 #include "platform/fichiers.h"
 #include "app/sections.h"
 #include "render/bmp.h"
+#include "render/jpeg.h"
 #include "tests/support/fake_documents.h"
 #include "tests/support/fakes.h"
 #include "tests/support/films.h"
@@ -154,6 +155,28 @@ TEST_F(Commandes, PictureKindChangeReplacesTheBitmapByAJpeg) {
   c.FileSaveItemClick();
   EXPECT_TRUE(fichier_existe(chemin("v.jpg")));
   EXPECT_FALSE(fichier_existe(chemin("v.bmp")));
+}
+
+// A view showing the picture file it read, unchanged, writes that file's
+// bytes again: a JPEG encoded anew would lose a little at every save. A
+// picture of the other kind, or one drawn since, is encoded.
+TEST_F(Commandes, APictureShownAsItWasReadIsWrittenAsItWasRead) {
+  nouvelle_montagne();
+  const int v = nouvelle_vue();
+  const std::string jpeg = *render::octets_jpeg(hote.images[v], 40), bmp = render::octets_bmp(hote.images[v]);
+  // The view's picture kind; the file it read (empty: drawn since); written as read.
+  const std::tuple<int, std::string, bool> cas[] = {
+      {2, jpeg, true}, {1, bmp, true}, {2, bmp, false}, {1, jpeg, false}, {2, "", false}};
+  for (const auto& [type, lue, comme_lue] : cas) {
+    SCOPED_TRACE(std::to_string(type) + (lue.empty() ? " drawn" : lue == jpeg ? " read from a JPEG" : " read from a BMP"));
+    e.vue.type_image = type;
+    hote.lues.erase(v);
+    if (!lue.empty()) hote.lues[v] = lue;
+    enregistrer_sous("lue.vue", true, false);
+    const std::string ecrit = contenu(type == 1 ? "lue.bmp" : "lue.jpg");
+    EXPECT_EQ(ecrit == lue, comme_lue);
+    EXPECT_EQ(ecrit, comme_lue ? lue : type == 1 ? bmp : *render::octets_jpeg(hote.images[v], 90));
+  }
 }
 
 TEST_F(Commandes, QuestionsAndTheirAnswers) {

@@ -659,10 +659,14 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
   for (int k = 0; k < 5; ++k) QApplication::processEvents();
   EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus);
   EXPECT_TRUE(ouverte->image_existe());
+  // The file read is kept for a save until the view draws again.
+  ASSERT_NE(ouverte->image_lue(), nullptr);
+  EXPECT_EQ(*ouverte->image_lue(), lire_tout(a.dossier.path() + "/a.bmp"));
   a.w->activer(ouverte);
   a.commande(Commande::rafraichir_vue);
   a.attendre_image(ouverte);
   EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus + 1);
+  EXPECT_EQ(ouverte->image_lue(), nullptr);
   const std::string titre = ouverte->windowTitle().toStdString();
   a.ui.answers.push_back(false);
   a.commande(Commande::fermer_vue);

@@ -22,6 +22,7 @@ class FakeHoteDocuments : public HoteDocuments {
   std::vector<std::string> appels;  // "focus card 3", "card 1", ...
   std::map<int, std::string> titres_fiches, titres_vues, titres_videos;
   std::map<int, render::Bitmap> images;
+  std::map<int, std::string> lues;  // the picture files the views show unchanged
   std::map<int, std::pair<std::int32_t, std::int32_t>> tailles;
   std::map<int, param_vue> vues;
   std::map<int, std::string> images_ouvertes;  // picture file given to each new view
@@ -72,6 +73,10 @@ class FakeHoteDocuments : public HoteDocuments {
   const render::Bitmap* image_vue(int v) override {
     auto i = images.find(v);
     return i == images.end() ? nullptr : &i->second;
+  }
+  const std::string* image_vue_lue(int v) override {
+    auto i = lues.find(v);
+    return i == lues.end() ? nullptr : &i->second;
   }
   std::pair<std::int32_t, std::int32_t> taille_image_vue(int v) override { return tailles[v]; }
   param_vue parametres_vue(int v) override { return vues[v]; }

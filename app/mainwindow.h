@@ -292,7 +292,8 @@ class TBasewindow : public QMainWindow,
 
  protected:
   bool event(QEvent* e) override;
-  // The child windows' closing: the active one hands the activation on.
+  // The child windows' closing: the active one hands the activation on; and
+  // a press on a child's frame finds the title bar button under the pointer.
   bool eventFilter(QObject* o, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;

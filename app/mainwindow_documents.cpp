@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -40,6 +41,24 @@ bool Descend(QTreeWidgetItem* it, QTreeWidgetItem* ancetre) {
   for (; it; it = Parent(it))
     if (it == ancetre) return true;
   return false;
+}
+
+// The toolkit's sub-window finds the title bar button under the pointer on a
+// move, but only on a move that does not start while it still counts the
+// pointer as over its title bar or border, as it does since the last move or
+// click there: after a click on the title, one jump of the pointer onto the
+// close box (a pointer moved by a program, or moves merged while the program
+// was busy) left no button under it, and the click on the close box did
+// nothing. Before it takes a press, the sub-window sees the pointer there
+// twice: the first time brings up to date what lies under it (title bar,
+// border, none), the second the button.
+void montrer_pointeur_avant_appui(QMdiSubWindow* s, const QMouseEvent& appui) {
+  if (appui.button() != Qt::LeftButton) return;
+  for (int fois = 0; fois < 2; ++fois) {
+    QMouseEvent passage(QEvent::MouseMove, appui.position(), appui.scenePosition(), appui.globalPosition(),
+                        Qt::NoButton, Qt::NoButton, appui.modifiers(), appui.pointingDevice());
+    QCoreApplication::sendEvent(s, &passage);
+  }
 }
 
 }  // namespace
@@ -262,6 +281,8 @@ QMdiSubWindow* TBasewindow::sous_fenetre_suivante(const QList<QPointer<QMdiSubWi
 // when it hides after its close.
 bool TBasewindow::eventFilter(QObject* o, QEvent* e) {
   if (!o || sortie) return QMainWindow::eventFilter(o, e);
+  if (auto* s = qobject_cast<QMdiSubWindow*>(o); s && e->type() == QEvent::MouseButtonPress)
+    montrer_pointeur_avant_appui(s, *static_cast<QMouseEvent*>(e));
   if (e->type() == QEvent::Close && o == derniere_active_) fermee_ = derniere_active_;
   if (e->type() != QEvent::Hide || o != fermee_) return QMainWindow::eventFilter(o, e);
   fermee_ = nullptr;

@@ -10,7 +10,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QStyleOptionTitleBar>
+#include <QTest>
 #include <random>
 
 #include "controls/button.h"
@@ -243,6 +247,8 @@ TEST(FilmDocument, AMovieThatCannotBeReadIsReplacedOnlyOnYes) {
 // it counts as changed. The exit, "Close the video" and the window's close
 // box ask about it, also after a Redo at a new frame size, and "Close the
 // video" before the Redo's timer came due (it comes due under the question);
+// the close box asks at the first click also when the window's title was
+// clicked before and the pointer came onto the box in one move;
 // Yes writes the document with its settings and puts the movie beside it at
 // once, No leaves the folder as it was; neither is asked again at exit.
 TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt) {
@@ -267,6 +273,26 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
     v.sous_fenetre()->close();
     return "Save updates on " + titre + " ?";
   };
+  // The user's clicks: on the title, then on the close box once, the pointer
+  // brought onto it in one move.
+  auto clic_titre_puis_case = [](Atelier&, TVideowindow& v) {
+    const std::string titre = v.windowTitle().toStdString();
+    Programme::vider();  // the window takes the size of its new movie
+    QMdiSubWindow* s = v.sous_fenetre();
+    QStyleOptionTitleBar barre;
+    barre.initFrom(s);
+    barre.titleBarFlags = s->windowFlags();
+    barre.rect = QRect(0, 0, s->width(), s->style()->pixelMetric(QStyle::PM_TitleBarHeight, &barre, s));
+    auto point = [&](QStyle::SubControl c) {
+      return s->style()->subControlRect(QStyle::CC_TitleBar, &barre, c, s).center();
+    };
+    QTest::mouseClick(s, Qt::LeftButton, {}, point(QStyle::SC_TitleBarLabel));
+    const QPoint boite = point(QStyle::SC_TitleBarCloseButton);
+    QMouseEvent passage(QEvent::MouseMove, boite, s->mapToGlobal(boite), Qt::NoButton, Qt::NoButton, {});
+    QApplication::sendEvent(s, &passage);
+    QTest::mouseClick(s, Qt::LeftButton, {}, boite);
+    return "Save updates on " + titre + " ?";
+  };
   auto fermer_sous_la_minuterie = [fermer_video](Atelier& a, TVideowindow& v) {
     a.ui.pendant_question = [&a] {
       FenetreModale question;
@@ -280,7 +306,8 @@ TEST(FilmDocument, AVideoDocumentOpenedWithoutItsMovieIsAskedAboutAndSavedWithIt
                           {"exit after Redo", oui_puis_minuterie, sortie},
                           {"Close the video after Redo", oui_puis_minuterie, fermer_video},
                           {"Close the video at once after Redo", oui_minuterie_en_attente, fermer_sous_la_minuterie},
-                          {"close box", non, case_fermeture}};
+                          {"close box", non, case_fermeture},
+                          {"close box clicked after the title, after Redo", oui_puis_minuterie, clic_titre_puis_case}};
   for (const Porte& porte : portes)
     for (const bool oui : {true, false}) {
       SCOPED_TRACE(std::string(porte.nom) + (oui ? ", Yes" : ", No"));

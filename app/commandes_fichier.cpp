@@ -682,15 +682,13 @@ void CommandesFichier::installer_vue(document_lu& d) {
   e_.largeur_defaut = e_.largeur_defaut_copie = d.largeur_image;
   e_.hauteur_defaut = e_.hauteur_defaut_copie = d.hauteur_image;
   std::string image = changer_fin(e_.fichier_courant, d.vue.type_image == 1 ? "bmp" : "jpg");
-  if (!fichier_existe(image)) {
-    image.clear();
-  } else {
-    // The new view's window grows the default by 12 x 6 and adds its frame:
-    // what is left inside is the stored picture itself, so that drawing the
-    // view again makes a picture of the same size.
-    e_.largeur_defaut = static_cast<std::uint16_t>(std::max(e_.largeur_defaut - 14, 0));
-    e_.hauteur_defaut = static_cast<std::uint16_t>(std::max(e_.hauteur_defaut - 6, 0));
-  }
+  if (!fichier_existe(image)) image.clear();
+  // The new view's window grows the default by 12 x 6 and adds its frame:
+  // what is left inside is the stored picture itself, so that drawing the
+  // view again makes a picture of the same size, its picture beside the
+  // document or not.
+  e_.largeur_defaut = static_cast<std::uint16_t>(std::max(e_.largeur_defaut - 14, 0));
+  e_.hauteur_defaut = static_cast<std::uint16_t>(std::max(e_.hauteur_defaut - 6, 0));
   const int v = hote_.creer_vue(image);
   e_.montagnes[m].type.no_vue = static_cast<std::uint16_t>(v);
   // A view read from its document stands as saved: its later changes count

@@ -205,20 +205,16 @@ std::optional<std::string> CommandesFichier::chemin_choisi(bool vue, bool video,
 std::vector<std::string> CommandesFichier::joints_etrangers(const std::string& chemin, bool vue, bool video) {
   // Files the reader refuses are asked about as the picture or movie is written.
   std::vector<std::string> x;
-  auto garder = [&x](const std::string& p, bool lisible) {
-    if (genre_fichier(p) == GenreFichier::ordinaire && lisible) x.push_back(p);
-  };
+  auto ordinaire = [](const std::string& p) { return genre_fichier(p) == GenreFichier::ordinaire; };
   const int v = e_.vue_courante, w = e_.video_courante;
   if (vue && v != 0 && hote_.image_vue(v))
-    for (const char* fin : {"bmp", "jpg"}) {
-      const std::string p = changer_fin(chemin, fin);
-      garder(p, fichier_existe(p) && lire_image_vue(p));
-    }
+    for (const char* fin : {"bmp", "jpg"})
+      if (const std::string p = changer_fin(chemin, fin); ordinaire(p) && lire_image_vue(p)) x.push_back(p);
   if (video && w != 0) {
     const std::string film = changer_extension(chemin, extension_film(hote_.film(w), e_.video));
-    const int m = e_.montagne_courante;
-    garder(film, !source_film(w, film, e_.montagnes[m].type.fichier).empty() && fichier_existe(film) &&
-                     raison_film_illisible(film).empty());
+    const std::string& precedent = e_.montagnes[e_.montagne_courante].type.fichier;
+    if (ordinaire(film) && !source_film(w, film, precedent).empty() && raison_film_illisible(film).empty())
+      x.push_back(film);
   }
   return x;
 }

@@ -438,10 +438,11 @@ void TVuewindow::charger_fichier_image() {
     return;
   }
   fichier_image_.clear();
-  image_ = dans_les_bornes(*i);
+  const int largeur = i->width(), hauteur = i->height();
+  image_ = dans_les_bornes(std::move(*i));
   // Saved unchanged, the picture is written as it was read: a JPEG encoded
   // again would lose a little more at every save.
-  if (image_.width() == i->width() && image_.height() == i->height()) octets_lus_ = std::move(octets);
+  if (image_.width() == largeur && image_.height() == hauteur) octets_lus_ = std::move(octets);
   image_existe_ = true;
   // The frame is the picture shown (the client area around it has a margin).
   fixer_taille_stockee(image_.width(), image_.height());

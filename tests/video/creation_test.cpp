@@ -10,8 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <optional>
-#include <set>
 
 #include "fenetres/rendu.h"
 #include "tests/support/rendus.h"
@@ -21,7 +19,6 @@
 #include "platform/fichiers.h"
 #include "platform/vidconv/lecteur_film.h"
 #include "tests/support/fakes.h"
-#include "tests/support/limite_fichiers.h"
 #include "tests/support/terrains.h"
 #include "video/creation.h"
 #include "video/trajectoire.h"
@@ -145,8 +142,8 @@ TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
   // Which records are rendered: record k has cible_z = k.
   std::vector<enregistrement_camera> marques(201);
   for (int k = 1; k <= 200; ++k) marques[std::size_t(k)] = cameras[std::size_t(k)];
-  // The work files of video 1's movies that a killed making left go first;
-  // other numbers' and other programs' files stay.
+  // The work files a killed making left of video 1's movies go first; other
+  // numbers' and other programs' files stay.
   const std::map<std::string, bool> restes = {{"video1.avi.Ab3dE9.part", false}, {"video1.mpg.zZ09aB.part", false},
                                               {"video12.avi.Ab3dE9.part", true}, {"video1.avi.part", true},
                                               {"video1.avi.Ab3-E9.part", true},  {"video1.avi.Ab3dE9.old", true}};
@@ -284,22 +281,6 @@ TEST_F(Fabrique, FailuresSayWhyAndKeepTheEarlierMovie) {
   EXPECT_EQ(ui.entries[0].caption, "Video ");
   EXPECT_EQ(ui.entries[0].text.rfind("The movie could not be made: ", 0), 0u);
   EXPECT_EQ(lire_fichier(temp("video4.avi")).value_or(""), "earlier movie");
-  // A disk that fills while the movie is written (a file-size limit from the
-  // first frame on): the program says so and keeps the earlier movie.
-  ui.entries.clear();
-  ASSERT_TRUE(ecrire_fichier(temp("video5.avi"), "earlier movie").empty());
-  std::optional<LimiteFichiers> limite;
-  EXPECT_TRUE(fabriquer(5, [&](TCreation&, int) {
-                if (!limite) limite.emplace(1024);
-              }).empty());
-  limite.reset();
-  ASSERT_EQ(ui.entries.size(), 1u);
-  EXPECT_EQ(ui.entries[0].text.rfind("The movie could not be made: cannot write the movie", 0), 0u)
-      << ui.entries[0].text;
-  EXPECT_EQ(lire_fichier(temp("video5.avi")).value_or(""), "earlier movie");
-  std::set<std::string> noms;
-  for (const auto& e : fs::directory_iterator(dossier / "temp")) noms.insert(e.path().filename().string());
-  EXPECT_EQ(noms, (std::set<std::string>{"video4.avi", "video5.avi"}));
 }
 
 // Indeo 3.2 movies are made, at the nearest size the format holds, and play.

@@ -1,8 +1,7 @@
-// A disk that fills at a chosen size, for the tests of writes that fail
-// midway: once poser(octets) is called, no file of the process grows past
-// that size (the system's file-size limit, which needs no rights), and a
-// write past it fails with EFBIG instead of ending the process with SIGXFSZ.
-// Both come back as they were when the guard goes.
+// A disk that fills at a chosen size: once poser(octets) is called, no file
+// of the process grows past it (the file-size limit, which needs no rights)
+// and a write past it fails with EFBIG, SIGXFSZ being ignored. Both come back
+// when the guard goes.
 #pragma once
 
 #include <sys/resource.h>
@@ -10,27 +9,19 @@
 #include <algorithm>
 #include <csignal>
 
-class LimiteFichiers {
- public:
-  LimiteFichiers() { ::getrlimit(RLIMIT_FSIZE, &avant_); }
+struct LimiteFichiers {
+  rlimit avant{};
+  void (*signal_avant)(int) = SIG_DFL;
+  bool posee = false;
+  LimiteFichiers() { ::getrlimit(RLIMIT_FSIZE, &avant); }
   ~LimiteFichiers() {
-    ::setrlimit(RLIMIT_FSIZE, &avant_);
-    if (posee_) std::signal(SIGXFSZ, signal_avant_);
+    ::setrlimit(RLIMIT_FSIZE, &avant);
+    if (posee) std::signal(SIGXFSZ, signal_avant);
   }
-  LimiteFichiers(const LimiteFichiers&) = delete;
-  LimiteFichiers& operator=(const LimiteFichiers&) = delete;
-
-  // False when the system refused it.
-  bool poser(rlim_t octets) {
-    if (!posee_) signal_avant_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit l = avant_;
-    l.rlim_cur = std::min(l.rlim_cur, octets);  // RLIM_INFINITY is the largest value
-    posee_ = true;
+  bool poser(rlim_t octets) {  // false when the system refused it
+    if (!posee) signal_avant = std::signal(SIGXFSZ, SIG_IGN);
+    posee = true;
+    const rlimit l{std::min(avant.rlim_cur, octets), avant.rlim_max};  // RLIM_INFINITY is the largest value
     return ::setrlimit(RLIMIT_FSIZE, &l) == 0;
   }
-
- private:
-  rlimit avant_{};
-  void (*signal_avant_)(int) = SIG_DFL;
-  bool posee_ = false;
 };

@@ -112,15 +112,16 @@ std::string trop_grand(LimiteLecture limite, std::optional<std::uint64_t> taille
   return r;
 }
 
-// Opens a new file beside `chemin`, named `avant`, the target's name, a dot
-// and six characters that make the name free, then `fin`. It is created
-// exclusively (O_EXCL), so a name already taken, by whatever holds it, is
-// passed over and left alone. -1 with errno set on failure.
-// The pattern of those names: six X where mkstemps puts its characters.
+// The pattern of the work names beside `chemin`: six X where mkstemps puts
+// its characters.
 std::string modele_temporaire(const std::string& chemin, std::string_view avant, std::string_view fin) {
   return nom_de_travail(chemin, avant, ".XXXXXX" + std::string(fin));
 }
 
+// Opens a new file beside `chemin`, named `avant`, the target's name, a dot
+// and six characters that make the name free, then `fin`. It is created
+// exclusively (O_EXCL), so a name already taken, by whatever holds it, is
+// passed over and left alone. -1 with errno set on failure.
 int ouvrir_temporaire(const std::string& chemin, std::string_view avant, std::string_view fin,
                       std::string& temporaire) {
   const std::string m = modele_temporaire(chemin, avant, fin);

@@ -381,10 +381,6 @@ TEST(BmpVariants, RunLengthStreamsWithMovesAreReadWhole) {
   const std::int64_t pic = test_memoire::croissance_pic(
       [&] { lus = test_memoire::octets_lus([&] { ASSERT_TRUE(lire_bmp(court, b, nullptr, 16)); }); });
   EXPECT_EQ(b.width(), 16);
-  if (lus >= 0) {
-    EXPECT_LT(lus, 1 << 20);
-  }
-  if (pic >= 0) {
-    EXPECT_LT(pic, test_memoire::borne(16 << 20));
-  }
+  EXPECT_LT(lus, 1 << 20);  // -1 where the counts cannot be had
+  EXPECT_LT(pic, test_memoire::borne(16 << 20));
 }

@@ -204,13 +204,6 @@ void verifier_brut(std::uint64_t taille, const Entete& e) {
   if ((taille - e.donnees) / ligne_brute(e) < std::uint64_t(e.hauteur)) throw Refus{"its pixels are cut short"};
 }
 
-// The bytes a run-length stream of the picture usually takes at most, the
-// room its reader makes at once: a move of one pixel takes four bytes (runs
-// and raw runs take fewer a pixel), a line end or a move up four a row, and
-// the end code two. Moves that go nowhere make a stream longer still; it is
-// read all the same.
-std::uint64_t rle_maxi(const Entete& e) { return std::uint64_t(e.hauteur) * (4 * std::uint64_t(e.largeur) + 4) + 2; }
-
 void decoder_brut(std::string_view b, const Entete& e, Cible& c) {
   const std::size_t ligne = ligne_brute(e);
   const Canal rouge(e.masques[0]), vert(e.masques[1]), bleu(e.masques[2]);
@@ -262,15 +255,17 @@ bool parcourir_rle(std::string_view b, PlaceRle& p, const Entete& e, Visiteur&& 
   std::int64_t r = p.r;
   bool finie = true;
   while (r < hauteur) {
+    // Runs, the most frequent codes, one after the other.
+    while (pos + 2 <= taille && octet(b, pos) > 0) {
+      v.suite(octet(b, pos), octet(b, pos + 1));
+      pos += 2;
+    }
     if (pos + 2 > taille) {
       finie = false;
       break;
     }
-    const unsigned n = octet(b, pos), c = octet(b, pos + 1);
-    if (n > 0) {
-      v.suite(n, c);
-      pos += 2;
-    } else if (c == 0) {
+    const unsigned c = octet(b, pos + 1);
+    if (c == 0) {
       v.ligne(++r);
       pos += 2;
     } else if (c == 1) {
@@ -354,14 +349,24 @@ void decoder_rle(std::string_view b, const Entete& e, Cible& c) {
     parcourir_rle(b, debut, e, PoseurRle<false>{b, c});
 }
 
-// Reads a run-length stream from the `debut`-th byte kept on. The bytes a
-// stream of its size usually takes (rle_maxi), or the rest of the file when
-// it is shorter, are read at once, with room made for them once: the whole
-// stream of most files, read without a look, and refused by the file's size
-// when they pass the read limit. A file that goes on past them is walked
-// from the stream's first byte, then a piece at a time, the walk going on
-// from where it stood, until the stream ends or the file does; the file
-// reader refuses a file read past its limit.
+// The room to make for a run-length stream of which `lus` bytes are to be
+// kept, its walk standing at `p` (counted from the stream's first byte):
+// the bytes the whole picture takes at the rate of the rows walked so far,
+// or twice `lus` when that is more or no row is done. Room made is not
+// memory used until it is read into; each time it is made anew, the bytes
+// kept are moved, so it is made for the whole stream the walk foresees.
+std::uint64_t salle_rle(const PlaceRle& p, const Entete& e, std::uint64_t lus) {
+  const std::uint64_t prevu = p.r > 0 ? p.pos * std::uint64_t(e.hauteur) / std::uint64_t(p.r) : 0;
+  return std::max(prevu, 2 * lus);
+}
+
+// Reads a run-length stream from the `debut`-th byte kept on, as far as its
+// end code, a piece at a time, each piece walked as soon as it is read, the
+// walk going on from where it stood, until the stream ends or the file
+// does. What is read and kept follows the stream, whatever the file holds
+// after it; the room for it grows with the walk (salle_rle) within the
+// file's size and the read limit, and the file reader refuses a file read
+// past its limit.
 void lire_flux_rle(LectureFichier& f, const Entete& e, std::uint64_t debut) {
   struct Rien {
     void suite(unsigned, unsigned) {}
@@ -369,18 +374,18 @@ void lire_flux_rle(LectureFichier& f, const Entete& e, std::uint64_t debut) {
     void deplacer(unsigned, std::int64_t) {}
     void brut(std::size_t, unsigned) {}
   };
-  constexpr std::uint64_t kPiece = 1 << 16;
-  const std::uint64_t reste = f.taille() - std::min<std::uint64_t>(f.taille(), e.donnees);
-  const std::uint64_t maxi = rle_maxi(e);
-  std::uint64_t n = debut + std::min(reste, maxi);
-  if (!f.lecture_permise(n)) throw Refus{f.raison()};
-  f.reserver(n);
-  if (!f.lire_jusqua(n)) throw Refus{f.raison()};
-  if (f.taille() > 0 && reste <= maxi) return;
+  constexpr std::uint64_t kPiece = 1 << 16;  // walked while it is still in the cache
   PlaceRle place{std::size_t(debut)};
-  while (!parcourir_rle(f.octets(), place, e, Rien{}) && !f.fin()) {
-    n += kPiece;
+  std::uint64_t salle = 0;
+  for (std::uint64_t n = debut + kPiece;; n += kPiece) {
+    // Room for this piece and the next, since the file reader may read a
+    // block past the bytes asked for.
+    if (n + kPiece > salle) {
+      salle = debut + salle_rle({place.pos - debut, place.r}, e, n + kPiece - debut);
+      f.reserver(salle);
+    }
     if (!f.lire_jusqua(n)) throw Refus{f.raison()};
+    if (parcourir_rle(f.octets(), place, e, Rien{}) || f.fin()) return;
   }
 }
 

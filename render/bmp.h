@@ -43,11 +43,12 @@ bool taille_bmp(std::string_view octets, std::int64_t& largeur, std::int64_t& ha
 // file's first kTeteBmp bytes (all of them when it is shorter): its
 // uncompressed pixels, which must all lie within the file, or its
 // run-length stream as far as its end code, whatever codes it holds, within
-// the file and the read limit. A gap between the palette and the pixels is
-// passed over, never read: the bytes returned are the header and palette
-// followed by the pixels, with the header's pixel offset saying so. Nullopt, with `raison`
-// when given, where decoder_bmp would refuse the header, or with the file
-// reader's reason.
+// the file and the read limit, read a piece at a time as its codes are
+// walked, so that no more than a piece is read past its end. A gap between
+// the palette and the pixels is passed over, never read: the bytes returned
+// are the header and palette followed by the pixels, with the header's pixel
+// offset saying so. Nullopt, with `raison` when given, where decoder_bmp
+// would refuse the header, or with the file reader's reason.
 inline constexpr std::size_t kTeteBmp = 14 + 1024 + 12 + 256 * 4;
 std::optional<std::string> lire_octets_bmp(LectureFichier& f, std::string* raison = nullptr);
 

@@ -335,7 +335,9 @@ TEST(BmpVariants, UncompressedPixelsAreCheckedBeforeThePictureIsMade) {
 // rows, the top of the picture, once came out blank). So is one led by a
 // megabyte of moves that go nowhere, longer than any stream of its size
 // that moves somewhere (it was cut, and its picture came out blank). A
-// stream is read no further than its end code, however long the file after.
+// stream is read no further than its end code, however long the file after:
+// one of 16384 x 16384 pixels that ends at once, in a sparse file of 1 GiB,
+// was read whole, taking a gigabyte.
 TEST(BmpVariants, RunLengthStreamsWithMovesAreReadWhole) {
   const Dossier d;
   auto ecrire = [&d](const std::string& nom, const std::string& octets) {
@@ -372,4 +374,13 @@ TEST(BmpVariants, RunLengthStreamsWithMovesAreReadWhole) {
         EXPECT_EQ(vu[std::size_t(y)], attendu) << "row " << y;
       }
     }
+  const std::string court = ecrire("court.bmp", fichier_bmp(16384, 16384, 8, 1, palette(16), octets({0, 1})));
+  std::filesystem::resize_file(court, std::uint64_t(1) << 30);
+  Bitmap b;
+  std::int64_t lus = -1;
+  const std::int64_t pic = test_memoire::croissance_pic(
+      [&] { lus = test_memoire::octets_lus([&] { ASSERT_TRUE(lire_bmp(court, b, nullptr, 16)); }); });
+  EXPECT_EQ(b.width(), 16);
+  EXPECT_LT(lus, 1 << 20);  // -1 where the counts cannot be had
+  EXPECT_LT(pic, test_memoire::borne(16 << 20));
 }

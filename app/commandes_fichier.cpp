@@ -460,12 +460,14 @@ bool CommandesFichier::ecrire_image(int v) {
   if (!encore_la(vue, "The picture " + chemin, "view")) return false;
   const render::Bitmap* image = hote_.image_vue(v);
   if (!image) return true;
-  // A picture shown as it was read from a file of this kind is written as it was read.
+  // A picture shown as it was read from a file of this kind is written as it
+  // was read, from the view's own bytes.
   const std::string* lue = hote_.image_vue_lue(v);
   const render::GenreImage genre = bmp ? render::GenreImage::bmp : render::GenreImage::jpeg;
-  std::optional<std::string> octets = lue && render::genre_image(*lue) == genre ? std::optional(*lue)
-                                      : bmp ? std::optional(render::octets_bmp(*image))
-                                            : render::octets_jpeg(*image, 90);
+  if (lue && render::genre_image(*lue) != genre) lue = nullptr;
+  std::optional<std::string> encodee;
+  if (!lue) encodee = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
+  const std::string* octets = lue ? lue : encodee ? &*encodee : nullptr;
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
     warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);

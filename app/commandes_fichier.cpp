@@ -192,23 +192,24 @@ std::optional<std::string> CommandesFichier::chemin_choisi(bool vue, bool video,
   if (!choisi || !reprendre(travail)) return std::nullopt;
   const std::string chemin = chemin_du_genre(*choisi, video ? ".vid" : vue ? ".vue" : ".mat");
   const Type_matrice& t = e_.montagnes[e_.montagne_courante].type;
-  const NouveauNom n{chemin,           video ? 3 : vue ? 2 : 1, t.a_fichier ? t.fichier : std::string(),
+  const NouveauNom n{chemin, video ? 3 : vue ? 2 : 1, t.a_fichier ? t.fichier : std::string(),
                      t.a_fichier ? t.genre : 0, t.fichier, *choisi};
-  if (!accord_nouveau_nom(n, travail, [&](const std::string& q) { return ask_yes_no(q, LEGENDE) && reprendre(travail); }))
-    return std::nullopt;
+  const auto oui = [&](const std::string& q) { return ask_yes_no(q, LEGENDE) && reprendre(travail); };
+  if (!accord_nouveau_nom(n, travail, oui)) return std::nullopt;
   return chemin;
 }
 
 bool CommandesFichier::accord_nouveau_nom(const NouveauNom& n, const Travail& t,
                                           const std::function<bool(const std::string&)>& oui) {
-  // Asked before the first answer: a question is a modal window, under which
-  // other documents may become current.
+  // All of them are known before the first is asked: a question is a modal
+  // window, under which other documents may become current. Beside another
+  // document, which the user agrees to replace, its pictures and movie go
+  // with it.
   std::vector<std::string> questions;
   if (!fichier_existe(n.chemin))
     questions = questions_joints(n, t);
   else if (n.chemin != n.deja && n.chemin != n.ancien)
     questions.push_back(question_remplacement(n.chemin));
-  // Beside a document the user agreed to replace, its pictures and movie go with it.
   return std::all_of(questions.begin(), questions.end(), oui);
 }
 
@@ -216,7 +217,7 @@ std::vector<std::string> CommandesFichier::questions_joints(const NouveauNom& n,
   // A file of the name the document already had, of a part it already had,
   // is the program's: plain "&Save" replaces it without a question too.
   auto etranger = [&](const std::string& p, int partie) {
-    const bool propre = n.genre_ancien >= partie && !n.ancien.empty() && changer_extension(n.ancien, extension_de(p)) == p;
+    const bool propre = n.genre_ancien >= partie && changer_extension(n.ancien, extension_de(p)) == p;
     return !propre && p != n.deja && genre_fichier(p) == GenreFichier::ordinaire;
   };
   std::vector<std::string> x;

@@ -15,7 +15,8 @@
 # view, Yes to replacing vacances.bmp, and the question that names the photo
 # the save would delete (seventh PNG); No there keeps both photos as they
 # were and writes no view document (the script says so).
-# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png] [REDRAWN.png] [PHOTO.png]
+# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png]
+#          [REDRAWN.png] [PHOTO.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-view.png}")

@@ -1,5 +1,6 @@
 #include "platform/fichiers.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,13 +112,19 @@ std::string trop_grand(LimiteLecture limite, std::optional<std::uint64_t> taille
   return r;
 }
 
+// The pattern of the work names beside `chemin`: six X where mkstemps puts
+// its characters.
+std::string modele_temporaire(const std::string& chemin, std::string_view avant, std::string_view fin) {
+  return nom_de_travail(chemin, avant, ".XXXXXX" + std::string(fin));
+}
+
 // Opens a new file beside `chemin`, named `avant`, the target's name, a dot
 // and six characters that make the name free, then `fin`. It is created
 // exclusively (O_EXCL), so a name already taken, by whatever holds it, is
 // passed over and left alone. -1 with errno set on failure.
 int ouvrir_temporaire(const std::string& chemin, std::string_view avant, std::string_view fin,
                       std::string& temporaire) {
-  const std::string m = nom_de_travail(chemin, avant, ".XXXXXX" + std::string(fin));
+  const std::string m = modele_temporaire(chemin, avant, fin);
   std::vector<char> modele(m.begin(), m.end());
   modele.push_back('\0');
   const int fd = ::mkstemps(modele.data(), static_cast<int>(fin.size()));
@@ -253,6 +260,31 @@ std::optional<std::string> creer_provisoire(const std::string& chemin, std::stri
   }
   ::close(fd);
   return provisoire;
+}
+
+void effacer_provisoires(const std::string& chemin, std::string_view fin) {
+  const std::string modele = modele_temporaire(chemin, "", fin);
+  const std::string dossier = dossier_de(modele);
+  const std::string nom = modele.substr(modele.find_last_of('/') + 1);
+  const std::size_t x = nom.size() - fin.size() - 6;  // where mkstemps puts its six characters
+  const auto de_mkstemps = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  };
+  std::vector<std::string> restes;
+  if (DIR* d = ::opendir(dossier.c_str())) {
+    while (const dirent* e = ::readdir(d)) {
+      const std::string_view n = e->d_name;
+      if (n.size() == nom.size() && n.substr(0, x) == std::string_view(nom).substr(0, x) &&
+          n.substr(x + 6) == std::string_view(nom).substr(x + 6) &&
+          std::all_of(n.begin() + x, n.begin() + x + 6, de_mkstemps))
+        restes.push_back(dossier + "/" + std::string(n));
+    }
+    ::closedir(d);
+  }
+  for (const std::string& r : restes) {
+    struct stat st {};
+    if (::lstat(r.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(r.c_str());
+  }
 }
 
 Echec remplacer_par(const std::string& provisoire, const std::string& cible) {

@@ -39,6 +39,11 @@ Echec refus_ecriture(const std::string& chemin);
 // never removed. Its path, or nullopt with the reason in `raison`. The
 // writer may open it again by name, and removes it only itself.
 std::optional<std::string> creer_provisoire(const std::string& chemin, std::string_view fin, Echec* raison = nullptr);
+// Removes the work files that creer_provisoire(chemin, fin) made and a
+// writer ended before it could remove (the program was killed): the regular
+// files beside `chemin` named exactly as it names them, whatever their six
+// characters. Any other name is left, another target's work files too.
+void effacer_provisoires(const std::string& chemin, std::string_view fin);
 // The name of a work file beside `chemin`, made for it: the target's folder,
 // then `avant`, the target's own name and `apres` (".", "name", ".XXXXXX").
 // The target's name is cut, where a character starts, so that the whole

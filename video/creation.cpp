@@ -384,6 +384,9 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
   Ctl_typecodec->SetCaption({});
   std::filesystem::create_directories(dossier_temp());
   effacer_fichiers("file_*.jpg");
+  // What a making the program could not end left of its movies.
+  for (const std::string& x : extensions_films())
+    vcv::remove_work_files(film_numero(x));
   if (codec) Ctl_typecodec->SetCaption(QString::fromLatin1(codec->ligne));
   if (!mode_fichiers_) {
     CtlLabelprogression1->SetCaption(QStringLiteral("Creation + video encoding"));
@@ -413,7 +416,7 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
   vcv::set_resolution(conv_, largeur_, hauteur_);
   if (codec) vcv::set_codec(conv_, codec->conteneur, codec->codec);
   const std::string extension = extension_film(type_);
-  const std::string film = dossier_temp() + "video" + std::to_string(numero_) + extension;
+  const std::string film = film_numero(extension);
   vcv::set_output_file(conv_, film, 0);
   vcv::set_byte_rate(conv_, vcv::kContainerAvi, 600);
   vcv::set_byte_rate(conv_, vcv::kContainerMpeg, 600);
@@ -434,8 +437,7 @@ void TCreation::encoder_video(bool details, const std::vector<enregistrement_cam
   }
   // The earlier movie of the other kind goes only once the new one is complete.
   for (const std::string& x : extensions_films()) {
-    const std::string autre = dossier_temp() + "video" + std::to_string(numero_) + x;
-    if (x != extension) std::remove(autre.c_str());
+    if (x != extension) std::remove(film_numero(x).c_str());
   }
   film_sortie = film;
   if (!numeros_images) {

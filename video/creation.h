@@ -122,6 +122,10 @@ class TCreation : public QDialog {
   void Timer1Timer();
   std::int64_t maintenant() const;
   std::string dossier_temp() const { return dossiers::temporaire(dossier_programme_) + "/"; }
+  // The movie of this video number with that extension, in the temp folder.
+  std::string film_numero(const std::string& extension) const {
+    return dossier_temp() + "video" + std::to_string(numero_) + extension;
+  }
 
   Param_video video_{};
   param_vue vue_{};

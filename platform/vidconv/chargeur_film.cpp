@@ -1,7 +1,8 @@
 // The program's side of the movie layer: every call of the layer's interface
 // that needs the codec libraries goes through the module's table, loaded on
-// the first such call (see table_film.h). The disc standards and the RLE8
-// palette need no codec library and are linked in as they are.
+// the first such call (see table_film.h). The disc standards, the RLE8
+// palette and the removal of left work files need no codec library and are
+// linked in as they are.
 #include "platform/vidconv/chargeur_film.h"
 
 #include <dlfcn.h>

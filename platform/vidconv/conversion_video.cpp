@@ -369,10 +369,16 @@ class Writer {
       // the data: the pictures start 0.44 s in.
       if (std::strcmp(disc->muxer, "vcd") == 0) av_dict_set_int(&mux, "preload", 440000, 0);
     }
+    // Each packet goes to the file as it is written, the header at once: a
+    // full disk is told where it happens, not a buffer later.
+    oc_->flush_packets = 1;
     r = avformat_write_header(oc_, &mux);
     av_dict_free(&mux);
     if (r < 0) return fail(kWriteFailure, "cannot write the movie header: " + av_text(r), code, text);
     header_ = true;
+    avio_flush(oc_->pb);
+    if (oc_->pb->error < 0)
+      return fail(kWriteFailure, "cannot write the movie header: " + av_text(oc_->pb->error), code, text);
     return true;
   }
 
@@ -388,9 +394,11 @@ class Writer {
 
   bool finish(int& code, std::string& text) {
     if (enc_ && !encode(nullptr, code, text)) return false;
+    // FFmpeg takes the muxer down whether the trailer was written or not: it
+    // is never asked for twice.
+    trailer_ = true;
     const int r = av_write_trailer(oc_);
     if (r < 0) return fail(kWriteFailure, "cannot finish the movie: " + av_text(r), code, text);
-    trailer_ = true;
     if (oc_->pb) {
       avio_closep(&oc_->pb);
     }
@@ -772,7 +780,7 @@ bool convert(Handle conv) {
     return false;
   }
   const std::string output = *cible;
-  const std::optional<std::string> provisoire = creer_provisoire(output, ".part", &refus);
+  const std::optional<std::string> provisoire = creer_provisoire(output, kWorkFileEnding, &refus);
   if (!provisoire) {
     report(conv, kCannotCreateOutput, "cannot create a work file beside the movie " + output + ": " + refus);
     return false;

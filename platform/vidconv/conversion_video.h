@@ -130,10 +130,16 @@ bool force_compatibility(Handle conv, int level);
 // Whether the layer can write this codec.
 bool codec_available(int container, std::uint32_t codec);
 
+// The end of a movie's work file name.
+inline constexpr const char* kWorkFileEnding = ".part";
 // Runs the whole conversion; the movie is written to a new work file beside
-// the path (its name, a free suffix and ".part") and renamed over the path
-// when complete. False on failure (see check_error).
+// the path (its name, a free suffix and kWorkFileEnding) and renamed over the
+// path when complete, or removed on failure. False on failure (see
+// check_error).
 bool convert(Handle conv);
+// Removes the work files that conversions to `path` left when they could not
+// end (the process was killed); every other file is kept.
+void remove_work_files(const std::string& path);
 int check_error();
 std::string last_error_text();
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "render/raster.h"
 #include "video/codecs_video.h"
 #include "tests/support/commande.h"
+#include "tests/support/limite_fichiers.h"
 
 namespace fs = std::filesystem;
 namespace vcv = platform::vcv;
@@ -82,6 +84,7 @@ struct Essai {
   int compatibilite = -1;  // the level given to force_compatibility
   std::vector<render::Bitmap> donnees;  // the frames given, when set
   int progressions_3 = 0;
+  std::function<void()> apres_image;  // after each frame written, when set
 
   bool lancer(const std::string& film) {
     const vcv::Handle conv = vcv::alloc(), img = vcv::img_alloc();
@@ -94,7 +97,10 @@ struct Essai {
       vcv::dib_to_img(img, vue(b));
       vcv::src_set_img(source, img);
     });
-    vcv::assign_progress(conv, [&](vcv::Handle, int kind, int, int) { progressions_3 += kind == 3; });
+    vcv::assign_progress(conv, [&](vcv::Handle, int kind, int, int) {
+      progressions_3 += kind == 3;
+      if (kind == 3 && apres_image) apres_image();
+    });
     vcv::set_frame_rate(conv, 30.0);
     vcv::set_resolution(conv, largeur, hauteur);
     if (auto c = codec_video(type)) vcv::set_codec(conv, c->conteneur, c->codec);
@@ -603,6 +609,38 @@ TEST(ConversionVideo, CancelledFailedAndNestedConversions) {
     EXPECT_FALSE(fs::exists(d / "imbrique.avi"));
     vcv::free(conv);
     vcv::free(img);
+  }
+}
+
+// A disk that fills (a file-size limit) in the movie's header, in its frames
+// or in its last bytes: a write failure there, no work file, and the earlier
+// movie as it was.
+TEST(ConversionVideo, AFullDiskAtAnyPointEndsTheMovieAndKeepsTheEarlierOne) {
+  Dossier d;
+  std::vector<std::uintmax_t> tailles;  // the work file's, after each frame of a movie made freely
+  Essai mesure;
+  mesure.apres_image = [&] {
+    for (const auto& f : fs::directory_iterator(d.d))
+      if (f.path().extension() == ".part") tailles.push_back(fs::file_size(f.path()));
+  };
+  ASSERT_TRUE(mesure.lancer(d / "m.avi")) << vcv::last_error_text();
+  ASSERT_EQ(tailles.size(), 20u);
+  const std::pair<std::uintmax_t, std::string> cas[] = {{16, "cannot write the movie header: "},
+                                                        {(tailles[0] + tailles[1]) / 2, "cannot write the movie: "},
+                                                        {tailles.back(), "cannot finish the movie: "}};
+  for (const auto& [octets, texte] : cas) {
+    ASSERT_TRUE(ecrire_fichier(d / "m.avi", "earlier movie").empty());
+    bool fait = true;
+    {
+      LimiteFichiers limite;
+      ASSERT_TRUE(limite.poser(octets));
+      fait = Essai().lancer(d / "m.avi");
+    }
+    EXPECT_FALSE(fait);
+    EXPECT_EQ(vcv::check_error(), vcv::kWriteFailure);
+    EXPECT_EQ(vcv::last_error_text().rfind(texte, 0), 0u) << vcv::last_error_text();
+    EXPECT_EQ(std::distance(fs::directory_iterator(d.d), fs::directory_iterator()), 1) << texte;
+    EXPECT_EQ(lire_fichier(d / "m.avi").value_or(""), "earlier movie");
   }
 }
 

@@ -142,11 +142,18 @@ TEST_F(Fabrique, RangeFramesAndTheTwoModes) {
   // Which records are rendered: record k has cible_z = k.
   std::vector<enregistrement_camera> marques(201);
   for (int k = 1; k <= 200; ++k) marques[std::size_t(k)] = cameras[std::size_t(k)];
+  // The work files a killed making left of video 1's movies go first; other
+  // numbers' and other programs' files stay.
+  const std::map<std::string, bool> restes = {{"video1.avi.Ab3dE9.part", false}, {"video1.mpg.zZ09aB.part", false},
+                                              {"video12.avi.Ab3dE9.part", true}, {"video1.avi.part", true},
+                                              {"video1.avi.Ab3-E9.part", true},  {"video1.avi.Ab3dE9.old", true}};
+  for (const auto& [nom, garde] : restes) ASSERT_TRUE(ecrire_fichier(temp(nom), "work").empty());
   // Image mode: no frame files.
   LignesInformations lignes;
   const std::string film = fabriquer(1, {}, false, &lignes);
   ASSERT_EQ(film, temp("video1.avi"));
   EXPECT_EQ(fichiers_images(), 0);
+  for (const auto& [nom, garde] : restes) EXPECT_EQ(fs::exists(temp(nom)), garde) << nom;
   auto& c = test_rendus::controle_rendus();
   ASSERT_EQ(c.appels.size(), 19u);
   for (std::size_t i = 0; i < 19; ++i) {

@@ -18,6 +18,7 @@
 #include "platform/vidconv/conversion_video.h"
 #include "tests/support/fakes.h"
 #include "tests/support/films.h"
+#include "tests/support/limite_fichiers.h"
 #include "tests/support/terrains.h"
 #include "video/codecs_video.h"
 #include "video/creation.h"
@@ -212,6 +213,22 @@ TEST_F(FenetreVideoTest, WithoutAMovieTheWindowMakesItsOwn) {
   EXPECT_EQ(f->refaite, 1);
   EXPECT_EQ(f->informations[4], "Number of frames = 5");
   EXPECT_EQ(f->height(), hauteur - 20);
+  // Remade while the disk fills (a file-size limit from the first frame on):
+  // the window says why and keeps its movie and lines, and no work file stays.
+  {
+    LimiteFichiers limite;
+    f->avant_fabrication = [&](TCreation& c) {
+      QObject::connect(&c, &TCreation::image_rendue, [&] { limite.poser(1024); });
+    };
+    f->regenerer_video();
+    f->avant_fabrication = {};
+  }
+  ASSERT_EQ(ui.entries.size(), 1u);
+  EXPECT_EQ(ui.entries[0].text.rfind("The movie could not be made: cannot write the movie", 0), 0u);
+  EXPECT_EQ(f->informations[4], "Number of frames = 5");
+  vcv::FileInfo info;
+  EXPECT_TRUE(vcv::get_file_info(f->fichier_film, 0, info) && info.frames == 5);
+  EXPECT_EQ(std::distance(fs::directory_iterator(d.d / "temp"), fs::directory_iterator()), 1);
   // Informations: the exact title and the eleven lines.
   f->Informations1Click();
   ASSERT_FALSE(ui.entries.empty());

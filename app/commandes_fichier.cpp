@@ -191,30 +191,52 @@ std::optional<std::string> CommandesFichier::chemin_choisi(bool vue, bool video,
                                                          : DialogueSauvegarde::montagne);
   if (!choisi || !reprendre(travail)) return std::nullopt;
   const std::string chemin = chemin_du_genre(*choisi, video ? ".vid" : vue ? ".vue" : ".mat");
-  // The dialog asked about the name typed, not about this one. Beside a
-  // document of that name, the pictures and the movie are the ones it will
-  // replace; beside a new name they are the user's own.
-  std::vector<std::string> demandes;
-  if (!fichier_existe(chemin)) demandes = joints_etrangers(chemin, vue, video);
-  else if (chemin != *choisi) demandes.push_back(chemin);
-  for (const std::string& p : demandes)
-    if (!ask_yes_no(question_remplacement(p), LEGENDE) || !reprendre(travail)) return std::nullopt;
+  const Type_matrice& t = e_.montagnes[e_.montagne_courante].type;
+  const NouveauNom n{chemin, video ? 3 : vue ? 2 : 1, t.a_fichier ? t.fichier : std::string(),
+                     t.a_fichier ? t.genre : 0, t.fichier, *choisi};
+  const auto oui = [&](const std::string& q) { return ask_yes_no(q, LEGENDE) && reprendre(travail); };
+  if (!accord_nouveau_nom(n, travail, oui)) return std::nullopt;
   return chemin;
 }
 
-std::vector<std::string> CommandesFichier::joints_etrangers(const std::string& chemin, bool vue, bool video) {
-  // Files the reader refuses are asked about as the picture or movie is written.
+bool CommandesFichier::accord_nouveau_nom(const NouveauNom& n, const Travail& t,
+                                          const std::function<bool(const std::string&)>& oui) {
+  // All of them are known before the first is asked: a question is a modal
+  // window, under which other documents may become current. Beside another
+  // document, which the user agrees to replace, its pictures and movie go
+  // with it.
+  std::vector<std::string> questions;
+  if (!fichier_existe(n.chemin))
+    questions = questions_joints(n, t);
+  else if (n.chemin != n.deja && n.chemin != n.ancien)
+    questions.push_back(question_remplacement(n.chemin));
+  return std::all_of(questions.begin(), questions.end(), oui);
+}
+
+std::vector<std::string> CommandesFichier::questions_joints(const NouveauNom& n, const Travail& t) {
+  // A file of the name the document already had, of a part it already had,
+  // is the program's: plain "&Save" replaces it without a question too.
+  auto etranger = [&](const std::string& p, int partie) {
+    const bool propre = n.genre_ancien >= partie && changer_extension(n.ancien, extension_de(p)) == p;
+    return !propre && p != n.deja && genre_fichier(p) == GenreFichier::ordinaire;
+  };
   std::vector<std::string> x;
-  auto ordinaire = [](const std::string& p) { return genre_fichier(p) == GenreFichier::ordinaire; };
-  const int v = e_.vue_courante, w = e_.video_courante;
-  if (vue && v != 0 && hote_.image_vue(v))
-    for (const char* fin : {"bmp", "jpg"})
-      if (const std::string p = changer_fin(chemin, fin); ordinaire(p) && lire_image_vue(p)) x.push_back(p);
-  if (video && w != 0) {
-    const std::string film = changer_extension(chemin, extension_film(hote_.film(w), e_.video));
-    const std::string& precedent = e_.montagnes[e_.montagne_courante].type.fichier;
-    if (ordinaire(film) && !source_film(w, film, precedent).empty() && raison_film_illisible(film).empty())
-      x.push_back(film);
+  const Type_matrice& type = e_.montagnes[t.documents.montagne.numero].type;
+  const int v = t.documents.vue.numero ? t.documents.vue.numero : type.no_vue;
+  const int w = t.documents.video.numero ? t.documents.video.numero : type.no_video;
+  if (n.genre >= 2 && v != 0 && hote_.image_vue(v)) {
+    const bool bmp = t.vue.type_image == 1;
+    const std::string image = changer_fin(n.chemin, bmp ? "bmp" : "jpg");
+    const std::string autre = changer_fin(n.chemin, bmp ? "jpg" : "bmp");
+    if (etranger(image, 2) && lire_image_vue(image)) x.push_back(question_remplacement(image));
+    if (etranger(autre, 2) && lire_image_vue(autre))
+      x.push_back("The file " + autre + " already exists. Saving the view's picture as " + image +
+                  " deletes it. Do you want to delete it ?");
+  }
+  if (n.genre == 3 && w != 0) {
+    const std::string film = changer_extension(n.chemin, extension_film(hote_.film(w), t.video));
+    if (etranger(film, 3) && !source_film(w, film, n.precedent).empty() && raison_film_illisible(film).empty())
+      x.push_back(question_remplacement(film));
   }
   return x;
 }
@@ -265,7 +287,7 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
     const std::string fin = t.genre == 2 ? "VUE" : "VID";
     const std::string phrase =
         " must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"" + fin + "\" )";
-    if (demander(s, phrase) && prendre_extension(s, ".mat")) {
+    if (demander(s, phrase) && prendre_extension(s, ".mat", 1)) {
       t.genre = 1;
       hote_.titre_fiche(m, titre_fiche(m));
       adopter_chemin(s);
@@ -275,7 +297,7 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
   // written, without the part it was offered, so that the edits are not lost.
   if (v != 0 && t.genre == 1) {
     if (demander(s, " owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )") &&
-        prendre_extension(s, ".vue")) {
+        prendre_extension(s, ".vue", 2)) {
       t.genre = 2;
       hote_.titre_vue(v, titre_vue(v, m));
       hote_.titre_fiche(m, titre_fiche(m));
@@ -286,7 +308,7 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
   }
   if (v != 0 && w == 0 && t.genre == 3 &&
       demander(s, " owns a video, do you want to save the view alone ?  (extension \"VUE\")") &&
-      prendre_extension(s, ".vue")) {
+      prendre_extension(s, ".vue", 2)) {
     t.genre = 2;
     hote_.titre_fiche(m, titre_fiche(m));
     hote_.titre_vue(v, titre_vue(v, m, true));
@@ -294,7 +316,7 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
   }
   if (w != 0 && t.genre == 2) {
     if (demander(s, " is a video, do you want to save the video and all associated files ?  (extension \"VID\")") &&
-        prendre_extension(s, ".vid")) {
+        prendre_extension(s, ".vid", 3)) {
       t.no_video = static_cast<std::uint16_t>(w);
       t.genre = 3;
       hote_.titre_video(w, titre_video(w, m));
@@ -320,15 +342,15 @@ bool CommandesFichier::demander(Sauvegarde& s, const std::string& phrase) {
   return s.reponse;
 }
 
-bool CommandesFichier::prendre_extension(Sauvegarde& s, const char* extension) {
+bool CommandesFichier::prendre_extension(Sauvegarde& s, const char* extension, int genre) {
   Type_matrice& t = e_.montagnes[s.m].type;
   s.avant.titres = true;
-  const std::string ancien = t.fichier;
-  t.fichier = changer_extension(t.fichier, extension);
+  const NouveauNom n{changer_extension(t.fichier, extension), genre, t.fichier, t.genre, e_.document_precedent, {}};
+  t.fichier = n.chemin;
   t.nom = changer_extension(t.nom.str(), extension);
-  if (t.fichier != ancien && fichier_existe(t.fichier)) {
-    s.reponse = oui(s, question_remplacement(t.fichier));
-    s.refus_remplacement = !s.reponse && !s.perdu;
+  if (!accord_nouveau_nom(n, s.travail, [&](const std::string& q) { return oui(s, q); })) {
+    s.reponse = false;
+    s.refus_remplacement = !s.perdu;
   }
   return !s.perdu;
 }
@@ -439,12 +461,14 @@ bool CommandesFichier::ecrire_image(int v) {
   if (!encore_la(vue, "The picture " + chemin, "view")) return false;
   const render::Bitmap* image = hote_.image_vue(v);
   if (!image) return true;
-  // A picture shown as it was read from a file of this kind is written as it was read.
+  // A picture shown as it was read from a file of this kind is written as it
+  // was read, from the view's own bytes.
   const std::string* lue = hote_.image_vue_lue(v);
   const render::GenreImage genre = bmp ? render::GenreImage::bmp : render::GenreImage::jpeg;
-  std::optional<std::string> octets = lue && render::genre_image(*lue) == genre ? std::optional(*lue)
-                                      : bmp ? std::optional(render::octets_bmp(*image))
-                                            : render::octets_jpeg(*image, 90);
+  if (lue && render::genre_image(*lue) != genre) lue = nullptr;
+  std::optional<std::string> encodee;
+  if (!lue) encodee = bmp ? std::optional(render::octets_bmp(*image)) : render::octets_jpeg(*image, 90);
+  const std::string* octets = lue ? lue : encodee ? &*encodee : nullptr;
   Echec echec = !octets || octets->empty() ? "the picture could not be encoded" : ecrire_fichier(chemin, *octets);
   if (!echec.empty()) {
     warn("The picture " + chemin + " could not be written: " + echec, LEGENDE);

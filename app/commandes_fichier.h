@@ -4,7 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/document.h"
 #include "app/etat_documents.h"
@@ -57,10 +59,30 @@ class CommandesFichier {
   };
   Travail noter_travail() const;
   // The path chosen in the save dialog, with the extension of the document
-  // saved; a file there that the dialog did not ask about (it asked about the
-  // name as typed) is replaced only on Yes. nullopt on Cancel, No, or when
-  // the save's documents were closed meanwhile.
+  // saved, once the files it would take were agreed to. nullopt on Cancel,
+  // No, or when the save's documents were closed meanwhile.
   std::optional<std::string> chemin_choisi(bool vue, bool video, const Travail& travail);
+  // A save under a name the document did not have: `chemin`, of kind `genre`
+  // (1 to 3), where the document was `ancien` of kind `genre_ancien` (0 when
+  // it had no file); a movie not made again comes from beside `precedent`;
+  // `deja` is a name the file dialog asked about.
+  struct NouveauNom {
+    std::string chemin;
+    int genre = 1;
+    std::string ancien;
+    int genre_ancien = 0;
+    std::string precedent;
+    std::string deja;
+  };
+  // The one guard of every door that saves under a new name: another file at
+  // `chemin`, or else each picture or movie beside it that the save would
+  // replace or delete, that the program can read and that is not the
+  // document's own, is asked about through `oui` (the unreadable ones are
+  // asked about as they are written). False at the first No.
+  bool accord_nouveau_nom(const NouveauNom& n, const Travail& t, const std::function<bool(const std::string&)>& oui);
+  // The questions about the pictures and movie of a new name, in the order
+  // the save touches them.
+  std::vector<std::string> questions_joints(const NouveauNom& n, const Travail& t);
   // After a modal window: the documents noted become current again with their
   // records; when one of them was closed meanwhile, false after saying that
   // nothing was written.
@@ -93,10 +115,10 @@ class CommandesFichier {
   // "The file " + path + `phrase`, unless a refused replacement or a closed
   // document already ended the questions.
   bool demander(Sauvegarde& s, const std::string& phrase);
-  // After a Yes that changes the extension: the path and name take
-  // `extension`, and another existing file is not replaced without asking.
-  // False when the save's documents were closed meanwhile.
-  bool prendre_extension(Sauvegarde& s, const char* extension);
+  // After a Yes that changes the kind: the path and name take `extension`,
+  // and what the save would take there is agreed to first. False when the
+  // save's documents were closed meanwhile.
+  bool prendre_extension(Sauvegarde& s, const char* extension, int genre);
   // After a Yes: the current file name takes the slot's path, and the recent
   // list follows while the answer is still Yes.
   void adopter_chemin(Sauvegarde& s);
@@ -120,9 +142,6 @@ class CommandesFichier {
   // The movie a video saved as `nouveau` takes: the one it made, or the one
   // beside its `precedent` document; empty when there is none.
   std::string source_film(int w, const std::string& nouveau, const std::string& precedent);
-  // The pictures and movie a save as `chemin` (a document not there yet)
-  // would replace or delete without a question: those the program can read.
-  std::vector<std::string> joints_etrangers(const std::string& chemin, bool vue, bool video);
   // A regular file at `chemin` that cannot be read as a movie is not the
   // program's: it is replaced only on the user's Yes. True to replace.
   bool remplacer_film(const std::string& chemin);

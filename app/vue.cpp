@@ -29,6 +29,7 @@
 #include "model/erreur.h"
 #include "fenetres/rendu.h"
 #include "render/calcul_image.h"
+#include "render/image.h"
 
 std::optional<render::Bitmap>& image_transmise() {
   static std::optional<render::Bitmap> image;
@@ -440,9 +441,12 @@ void TVuewindow::charger_fichier_image() {
   fichier_image_.clear();
   const int largeur = i->width(), hauteur = i->height();
   image_ = dans_les_bornes(std::move(*i));
-  // Saved unchanged, the picture is written as it was read: a JPEG encoded
-  // again would lose a little more at every save.
-  if (image_.width() == largeur && image_.height() == hauteur) octets_lus_ = std::move(octets);
+  // Saved unchanged, a JPEG picture is written as it was read: encoded again
+  // it would lose a little more at every save. A bitmap (or a GIF) is written
+  // again from the pixels with nothing lost, so its bytes are not kept.
+  if (image_.width() == largeur && image_.height() == hauteur &&
+      render::genre_image(octets) == render::GenreImage::jpeg)
+    octets_lus_ = std::move(octets);
   image_existe_ = true;
   // The frame is the picture shown (the client area around it has a margin).
   fixer_taille_stockee(image_.width(), image_.height());

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/commandes_fichier.h"
+#include "app/fermetures.h"
 #include "app/images_qt.h"
 #include "app/options.h"
 #include "platform/fichiers.h"
@@ -13,6 +14,7 @@
 #include "render/bmp.h"
 #include "render/jpeg.h"
 #include "tests/support/fake_documents.h"
+#include "tests/support/fake_fermetures.h"
 #include "tests/support/fakes.h"
 #include "tests/support/films.h"
 
@@ -321,44 +323,125 @@ TEST_F(Commandes, ATypedExtensionNeverPutsTheDocumentWhereItsPictureOrMovieGoes)
   EXPECT_FALSE(fs::exists(chemin("pris.bmp")));
 }
 
-// Saved under a new name, a view or video finds the user's own picture or
-// movie of that name: it is replaced (or, the other kind of picture, deleted)
-// only on Yes, and No writes nothing. Beside a document the dialog asked to
-// replace, they are that document's and go without a question.
-TEST_F(Commandes, ANewNameAsksBeforeTakingTheUsersPictureOrMovie) {
+// The doors through which a document is saved under a name it did not have.
+enum class Porte { montagne_sous, vue_sous, film_sous, f3, sortie, carte };
+
+struct CasPorte {
+  const char* nom;
+  const char* depart;  // the document open before ("" for a new mountain)
+  Porte porte;
+  const char* tape;  // typed in the save dialog, which asked about that name
+  std::vector<bool> reponses;
+  std::vector<const char*> demandes;  // the pictures and movie asked about, in order
+  std::vector<const char*> joints;    // those replaced or deleted when the save goes through
+  const char* document;               // the document written
+  bool ecrit;
+};
+
+class Portes : public Commandes, public ::testing::WithParamInterface<CasPorte> {
+ protected:
+  // The closing cascades, whose saves are the real commands.
+  struct HoteSauvegarde : FakeHoteFermetures {
+    CommandesFichier& c;
+    HoteSauvegarde(etat_documents& e, CommandesFichier& commandes) : FakeHoteFermetures(e), c(commandes) {}
+    bool enregistrer() override { return c.FileSaveItemClick(); }
+    void sauver_document() override { c.sauver_document(); }
+  };
+  HoteSauvegarde hote_fermetures{e, c};
+  QuestionsBoites boites;
+  CascadesFermeture cascades{e, hote_fermetures, boites};
+
+  std::map<std::string, std::string> fichiers() const {
+    std::map<std::string, std::string> x;
+    for (const auto& f : fs::directory_iterator(d_))
+      if (f.is_regular_file()) x[f.path().filename().string()] = contenu(f.path().filename().string());
+    return x;
+  }
+};
+
+void PrintTo(const CasPorte& k, std::ostream* o) { *o << k.nom; }
+
+// Saved under a name it did not have, by any door, a view or video finds the
+// user's own picture or movie of that name: each one is replaced (or, the
+// other kind of picture, deleted) only on Yes, and No writes nothing. Beside
+// a document the user agreed to replace, and under the document's own name,
+// they are the program's and go without a question; a name the dialog asked
+// about is not asked about again.
+TEST_P(Portes, TheUsersPicturesAndMovieOfANewNameAreAskedAboutOnce) {
+  const CasPorte& k = GetParam();
   nouvelle_montagne();
-  e.vue_courante = nouvelle_vue();
-  const int w = hote.creer_video("", nullptr, {});
-  hote.refaits.insert(w);
-  e.video.type_video = 2;  // .avi
-  ASSERT_FALSE(test_films::ecrire(chemin("temp/video1.avi"), 2).empty());
+  const std::string depart = k.depart;
+  const bool vue_avant = depart.ends_with(".vue");
+  if (!depart.empty() && !vue_avant) enregistrer_sous(depart, false, false);
+  const int v = nouvelle_vue();
+  if (vue_avant) enregistrer_sous(depart, true, false);
+  if (std::string(k.document).ends_with(".vid")) {
+    hote.refaits.insert(hote.creer_video("", nullptr, {}));
+    e.video.type_video = 2;  // .avi
+    ASSERT_FALSE(test_films::ecrire(chemin("temp/video1.avi"), 2).empty());
+  }
   const std::string photo = render::octets_bmp(render::Bitmap(4, 3, render::pixel_rgb(200, 0, 0)));
   ASSERT_TRUE(ecrire_fichier(chemin("carte.vue"), "a view").empty());
   for (const char* n : {"vacances.bmp", "vacances.jpg", "carte.bmp"}) ASSERT_TRUE(ecrire_fichier(chemin(n), photo).empty());
   ASSERT_FALSE(test_films::ecrire(chemin("perso.avi"), 3).empty());
-  const std::string film = contenu("perso.avi");
-  // Typed; its movie; the answers; the files asked about; written.
-  const std::tuple<const char*, bool, std::vector<bool>, std::vector<const char*>, bool> cas[] = {
-      {"vacances", false, {true, false}, {"vacances.bmp", "vacances.jpg"}, false},
-      {"perso", true, {false}, {"perso.avi"}, false},
-      {"carte.vue", false, {}, {}, true},
-      {"vacances", false, {true, true}, {"vacances.bmp", "vacances.jpg"}, true},
-      {"perso", true, {true}, {"perso.avi"}, true}};
-  for (const auto& [tape, video, reponses, demandes, ecrit] : cas) {
-    SCOPED_TRACE(std::string(tape) + (ecrit ? ", written" : ", kept"));
-    ui.entries.clear();
-    ui.answers.assign(reponses.begin(), reponses.end());
-    enregistrer_sous(tape, true, video);
-    std::vector<std::string> attendues;
-    for (const char* n : demandes)
-      attendues.push_back("The file " + chemin(n) + " already exists. Do you want to replace it ?");
-    EXPECT_EQ(questions(), attendues);
-    const std::string base = fs::path(tape).stem().string();
-    EXPECT_EQ(fs::exists(chemin(base + (video ? ".vid" : ".vue"))), ecrit);
-    EXPECT_EQ(video ? contenu("perso.avi") == film : contenu(base + ".bmp") == photo, !ecrit);
-    if (base == "vacances") EXPECT_EQ(fs::exists(chemin("vacances.jpg")), !ecrit);
+  ui.entries.clear();
+  ui.answers.assign(k.reponses.begin(), k.reponses.end());
+  const auto avant = fichiers();
+  e.montagnes[1].type.modifie_edition = 1;
+  hote_fermetures.vues_modifiees.insert(v);
+  switch (k.porte) {
+    case Porte::montagne_sous:
+    case Porte::vue_sous:
+    case Porte::film_sous:
+      enregistrer_sous(k.tape, k.porte != Porte::montagne_sous, k.porte == Porte::film_sous);
+      break;
+    case Porte::f3: c.FileSaveItemClick(); break;
+    case Porte::sortie: cascades.fermer_avant_sortie(); break;
+    case Porte::carte: cascades.fermer_montagne(1); break;
   }
+  std::vector<std::string> attendues, posees;
+  for (const char* n : k.demandes)
+    attendues.push_back("The file " + chemin(n) +
+                        (std::string(n).ends_with(".jpg")
+                             ? " already exists. Saving the view's picture as " + changer_fin(chemin(n), "bmp") +
+                                   " deletes it. Do you want to delete it ?"
+                             : " already exists. Do you want to replace it ?"));
+  for (const std::string& q : questions())
+    if (q.find(" already exists. ") != std::string::npos) posees.push_back(q);
+  EXPECT_EQ(posees, attendues);
+  auto apres = fichiers();
+  EXPECT_TRUE(k.ecrit || apres == avant) << "No writes nothing";
+  EXPECT_EQ(apres.count(k.document) != 0, k.ecrit);
+  for (const char* n : k.joints) EXPECT_TRUE(apres.count(n) == 0 || apres[n] != avant.at(n)) << n;
 }
+
+const CasPorte kPortes[] = {
+    {"SaveMountainUnder", "", Porte::montagne_sous, "vacances", {}, {}, {}, "vacances.mat", true},
+    {"SaveViewUnderYes", "", Porte::vue_sous, "vacances", {true, true}, {"vacances.bmp", "vacances.jpg"},
+     {"vacances.bmp", "vacances.jpg"}, "vacances.vue", true},
+    {"SaveViewUnderNoToTheDeletion", "", Porte::vue_sous, "vacances", {true, false}, {"vacances.bmp", "vacances.jpg"},
+     {}, "vacances.vue", false},
+    {"SaveViewUnderTheTypedPicture", "", Porte::vue_sous, "vacances.bmp", {true}, {"vacances.jpg"},
+     {"vacances.bmp", "vacances.jpg"}, "vacances.vue", true},
+    {"SaveViewUnderAnotherDocument", "", Porte::vue_sous, "carte.vue", {}, {}, {"carte.bmp"}, "carte.vue", true},
+    {"SaveMovieUnderNo", "", Porte::film_sous, "perso", {false}, {"perso.avi"}, {}, "perso.vid", false},
+    {"SaveMovieUnderYes", "", Porte::film_sous, "perso", {true}, {"perso.avi"}, {"perso.avi"}, "perso.vid", true},
+    {"F3MountainToViewYes", "vacances.mat", Porte::f3, "", {true, true, true}, {"vacances.bmp", "vacances.jpg"},
+     {"vacances.bmp", "vacances.jpg"}, "vacances.vue", true},
+    {"F3MountainToViewNo", "vacances.mat", Porte::f3, "", {true, false}, {"vacances.bmp"}, {}, "vacances.vue", false},
+    {"F3ViewToVideoYes", "perso.vue", Porte::f3, "", {true, true}, {"perso.avi"}, {"perso.avi"}, "perso.vid", true},
+    {"F3ViewToVideoNo", "perso.vue", Porte::f3, "", {true, false}, {"perso.avi"}, {}, "perso.vid", false},
+    {"ExitYes", "vacances.mat", Porte::sortie, "", {true, true, true, true}, {"vacances.bmp", "vacances.jpg"},
+     {"vacances.bmp", "vacances.jpg"}, "vacances.vue", true},
+    {"ExitNo", "vacances.mat", Porte::sortie, "", {true, true, false}, {"vacances.bmp"}, {}, "vacances.vue", false},
+    {"ClosingYes", "vacances.mat", Porte::carte, "", {true, true, true, true}, {"vacances.bmp", "vacances.jpg"},
+     {"vacances.bmp", "vacances.jpg"}, "vacances.vue", true},
+    {"ClosingNo", "vacances.mat", Porte::carte, "", {true, true, false}, {"vacances.bmp"}, {}, "vacances.vue", false},
+    {"F3UnderItsOwnName", "vacances.vue", Porte::f3, "", {}, {}, {"vacances.bmp", "vacances.jpg"}, "vacances.vue",
+     true},
+};
+INSTANTIATE_TEST_SUITE_P(Doors, Portes, ::testing::ValuesIn(kPortes),
+                         [](const auto& i) { return std::string(i.param.nom); });
 
 TEST_F(Commandes, AFailedWriteKeepsTheOldDocumentAndTheSlot) {
   nouvelle_montagne();

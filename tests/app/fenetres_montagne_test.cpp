@@ -624,55 +624,63 @@ TEST(Informations, SpeciesNamesAndSignedAltitudes) {
   EXPECT_EQ(d.tot[0]->text(), "1");
 }
 
+// A JPEG picture read is kept and written back as it was read (encoded again
+// it would lose a little); a bitmap, written again the same from its pixels,
+// is not kept.
 TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
-  Atelier a(4);
-  a.w->etat.vue.type_image = 1;
-  a.commande(Commande::nouvelle_montagne);
-  a.commande(Commande::voir);
-  TVuewindow* v = a.vue(1);
-  a.attendre_image(v);
-  a.w->activer(v);
-  const QString chemin = a.dossier.path() + "/a.vue";
-  a.dialogues->sauvegardes.push_back(chemin.toStdString());
-  a.commande(Commande::enregistrer_vue);
-  ASSERT_TRUE(QFileInfo::exists(chemin));
-  QImage bmp(a.dossier.path() + "/a.bmp");
-  ASSERT_FALSE(bmp.isNull());
-  EXPECT_EQ(bmp.width(), v->image().width());
-  EXPECT_EQ(bmp.height(), v->image().height());
-  EXPECT_NE(lire_tout(chemin).find("Maillage           =           4"), std::string::npos);
-  a.ui.entries.clear();
-  a.commande(Commande::fermer_montagnes);
-  Programme::vider();
-  EXPECT_TRUE(a.ui.entries.empty());
-  EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
+  for (const auto& [type, nom] : {std::pair{1, "/a.bmp"}, std::pair{2, "/a.jpg"}}) {
+    SCOPED_TRACE(nom);
+    Atelier a(4);
+    a.w->etat.vue.type_image = type;
+    a.commande(Commande::nouvelle_montagne);
+    a.commande(Commande::voir);
+    TVuewindow* v = a.vue(1);
+    a.attendre_image(v);
+    a.w->activer(v);
+    const QString chemin = a.dossier.path() + "/a.vue";
+    a.dialogues->sauvegardes.push_back(chemin.toStdString());
+    a.commande(Commande::enregistrer_vue);
+    ASSERT_TRUE(QFileInfo::exists(chemin));
+    QImage bmp(a.dossier.path() + nom);
+    ASSERT_FALSE(bmp.isNull());
+    EXPECT_EQ(bmp.width(), v->image().width());
+    EXPECT_EQ(bmp.height(), v->image().height());
+    EXPECT_NE(lire_tout(chemin).find("Maillage           =           4"), std::string::npos);
+    a.ui.entries.clear();
+    a.commande(Commande::fermer_montagnes);
+    Programme::vider();
+    EXPECT_TRUE(a.ui.entries.empty());
+    EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
 
-  const int rendus = test_rendus::controle_rendus().rendus;
-  a.dialogues->ouvertures.push_back(chemin.toStdString());
-  a.commande(Commande::ouvrir);
-  const int m = a.w->etat.montagne_courante;
-  ASSERT_NE(m, 0);
-  EXPECT_TRUE(a.carte(m)->windowTitle().endsWith(chemin));
-  TVuewindow* ouverte = a.vue(a.w->etat.vue_courante);
-  ASSERT_NE(ouverte, nullptr);
-  a.attendre_image(ouverte);
-  for (int k = 0; k < 5; ++k) QApplication::processEvents();
-  EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus);
-  EXPECT_TRUE(ouverte->image_existe());
-  // The file read is kept for a save until the view draws again.
-  ASSERT_NE(ouverte->image_lue(), nullptr);
-  EXPECT_EQ(*ouverte->image_lue(), lire_tout(a.dossier.path() + "/a.bmp"));
-  a.w->activer(ouverte);
-  a.commande(Commande::rafraichir_vue);
-  a.attendre_image(ouverte);
-  EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus + 1);
-  EXPECT_EQ(ouverte->image_lue(), nullptr);
-  const std::string titre = ouverte->windowTitle().toStdString();
-  a.ui.answers.push_back(false);
-  a.commande(Commande::fermer_vue);
-  Programme::vider();
-  ASSERT_FALSE(a.ui.entries.empty());
-  EXPECT_EQ(a.ui.entries.back().text, "Save the modifications of " + titre + " ?");
+    const int rendus = test_rendus::controle_rendus().rendus;
+    a.dialogues->ouvertures.push_back(chemin.toStdString());
+    a.commande(Commande::ouvrir);
+    const int m = a.w->etat.montagne_courante;
+    ASSERT_NE(m, 0);
+    EXPECT_TRUE(a.carte(m)->windowTitle().endsWith(chemin));
+    TVuewindow* ouverte = a.vue(a.w->etat.vue_courante);
+    ASSERT_NE(ouverte, nullptr);
+    a.attendre_image(ouverte);
+    for (int k = 0; k < 5; ++k) QApplication::processEvents();
+    EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus);
+    EXPECT_TRUE(ouverte->image_existe());
+    // The JPEG file read is kept for a save until the view draws again.
+    const std::string image = lire_tout(a.dossier.path() + nom);
+    EXPECT_TRUE((ouverte->image_lue() ? *ouverte->image_lue() : "") == (type == 2 ? image : ""));
+    a.w->activer(ouverte);
+    a.commande(Commande::enregistrer);
+    EXPECT_TRUE(lire_tout(a.dossier.path() + nom) == image) << "written again as it was";
+    a.commande(Commande::rafraichir_vue);
+    a.attendre_image(ouverte);
+    EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus + 1);
+    EXPECT_EQ(ouverte->image_lue(), nullptr);
+    const std::string titre = ouverte->windowTitle().toStdString();
+    a.ui.answers.push_back(false);
+    a.commande(Commande::fermer_vue);
+    Programme::vider();
+    ASSERT_FALSE(a.ui.entries.empty());
+    EXPECT_EQ(a.ui.entries.back().text, "Save the modifications of " + titre + " ?");
+  }
 }
 
 // "Remove" takes the document's file away: the card no longer speaks of a

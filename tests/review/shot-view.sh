@@ -9,8 +9,14 @@
 # and opened again from its stored picture (fifth PNG): both frames read
 # 640 x 480. Last, that fixed-scale view is maximised and drawn again through
 # View options > "Redraw" > OK (sixth PNG): the picture fills the maximised
-# window but for the margin round it, with no scroll bar.
-# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png] [REDRAWN.png]
+# window but for the margin round it, with no scroll bar. Then the sample
+# mountain, copied as vacances.mat beside the user's own photos vacances.bmp
+# and vacances.jpg, is opened, seen (F6) and saved with F3: Yes to saving the
+# view, Yes to replacing vacances.bmp, and the question that names the photo
+# the save would delete (seventh PNG); No there keeps both photos as they
+# were and writes no view document (the script says so).
+# Usage: tests/review/shot-view.sh [VIEW.png] [STATISTICS.png] [HELP.png] [DOCUMENT.png] [REOPENED.png]
+#          [REDRAWN.png] [PHOTO.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out1=$(realpath -m "${1:-build/shot-view.png}")
@@ -19,6 +25,7 @@ out3=$(realpath -m "${3:-build/shot-help-informations.png}")
 out4=$(realpath -m "${4:-build/shot-view-document.png}")
 out5=$(realpath -m "${5:-build/shot-view-reopened.png}")
 out6=$(realpath -m "${6:-build/shot-view-maximised-redrawn.png}")
+out7=$(realpath -m "${7:-build/shot-view-users-photo.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
@@ -101,8 +108,42 @@ sleep 1
 import -window root "$6"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
+# The user's photos beside a mountain document of their name.
+cp tests/data/vallee.mat "$doc/vacances.mat"
+convert -size 64x48 xc:red "$doc/vacances.bmp"
+convert -size 64x48 xc:blue "$doc/vacances.jpg"
+sums=$(cd "$doc" && md5sum vacances.bmp vacances.jpg)
+build/bin/quorvel "$doc/vacances.mat" &
+pid=$!
+sleep 6
+win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
+xdotool windowmove "$win" 0 0 || true
+xdotool windowsize "$win" 1010 760 || true
+sleep 1
+xdotool mousemove 300 200 click 1
+sleep 1
+xdotool key F6
+sleep 2
+while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+sleep 1
+xdotool key F3
+sleep 2
+xdotool key alt+y
+sleep 2
+xdotool key alt+y
+sleep 2
+import -window root "$7"
+xdotool key alt+n
+sleep 2
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+if [ "$(cd "$doc" && md5sum vacances.bmp vacances.jpg)" = "$sums" ] && [ ! -e "$doc/vacances.vue" ]; then
+  echo "No kept the user's photos and wrote no view document"
+else
+  echo "the user's photos changed, or a view document was written" >&2
+fi
 rm -rf "$doc"
 INNER
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5" "$out6"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" "$out1" "$out2" "$out3" "$out4" "$out5" "$out6" "$out7"
 rm -f "$inner"
-echo "wrote $out1, $out2, $out3, $out4, $out5 and $out6"
+echo "wrote $out1, $out2, $out3, $out4, $out5, $out6 and $out7"

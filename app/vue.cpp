@@ -28,6 +28,7 @@
 #include "model/aleatoire.h"
 #include "model/erreur.h"
 #include "fenetres/rendu.h"
+#include "render/bmp.h"
 #include "render/calcul_image.h"
 #include "render/image.h"
 
@@ -441,11 +442,15 @@ void TVuewindow::charger_fichier_image() {
   fichier_image_.clear();
   const int largeur = i->width(), hauteur = i->height();
   image_ = dans_les_bornes(std::move(*i));
-  // Saved unchanged, a JPEG picture is written as it was read: encoded again
-  // it would lose a little more at every save. A bitmap (or a GIF) is written
-  // again from the pixels with nothing lost, so its bytes are not kept.
+  // Saved unchanged, the picture is written as it was read where writing it
+  // again would change the file: a JPEG encoded again loses a little more at
+  // every save, and a bitmap of another program has a header of its own. The
+  // bitmaps this program writes are written again the same from the pixels:
+  // their bytes are not kept.
+  const render::GenreImage genre = render::genre_image(octets);
+  const bool propre = genre == render::GenreImage::bmp && render::comme_octets_bmp(octets, largeur, hauteur);
   if (image_.width() == largeur && image_.height() == hauteur &&
-      render::genre_image(octets) == render::GenreImage::jpeg)
+      (genre == render::GenreImage::jpeg || (genre == render::GenreImage::bmp && !propre)))
     octets_lus_ = std::move(octets);
   image_existe_ = true;
   // The frame is the picture shown (the client area around it has a margin).

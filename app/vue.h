@@ -54,9 +54,10 @@ class TVuewindow : public FenetreVue {
   bool image_existe() const { return image_existe_; }
   const render::Bitmap& image() const { return image_; }
   const render::Bitmap* image_document() const;  // the picture for the document writer, or null
-  // The bytes of the JPEG picture file the view shows as it was read, or null
-  // once the view has drawn, stretched or dropped its picture, and for any
-  // other kind of picture, which is written again from its pixels unchanged.
+  // The bytes of the picture file the view shows as it was read, where
+  // writing the picture again would change that file (a JPEG, a bitmap of
+  // another program); null otherwise, and once the view has drawn, stretched
+  // or dropped its picture.
   const std::string* image_lue() const { return octets_lus_.empty() ? nullptr : &octets_lus_; }
   const resultats_vue& statistiques() const { return statistiques_; }
   std::int32_t etat_rendu() const { return etat_rendu_; }

@@ -459,12 +459,11 @@ bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison, int
   return octets && decoder_bmp(*octets, image, raison, cote_garde);
 }
 
-std::string octets_bmp(const Bitmap& image) {
-  const std::size_t w = std::size_t(image.width()), h = std::size_t(image.height());
-  if (w < 1 || h < 1) return {};
-  const std::size_t ligne = (w * 3 + 3) / 4 * 4;
+namespace {
+
+// The header octets_bmp writes for a picture of w x h, rows of `ligne` bytes.
+std::string entete_ecrite(std::size_t w, std::size_t h, std::size_t ligne) {
   std::string b;
-  b.reserve(54 + ligne * h);
   b += "BM";
   put32(b, std::uint32_t(54 + ligne * h));
   put32(b, 0);
@@ -480,6 +479,19 @@ std::string octets_bmp(const Bitmap& image) {
   put32(b, 2835);
   put32(b, 0);
   put32(b, 0);
+  return b;
+}
+
+std::size_t ligne_ecrite(std::size_t w) { return (w * 3 + 3) / 4 * 4; }
+
+}  // namespace
+
+std::string octets_bmp(const Bitmap& image) {
+  const std::size_t w = std::size_t(image.width()), h = std::size_t(image.height());
+  if (w < 1 || h < 1) return {};
+  const std::size_t ligne = ligne_ecrite(w);
+  std::string b = entete_ecrite(w, h, ligne);
+  b.reserve(54 + ligne * h);
   for (std::size_t r = 0; r < h; ++r) {
     const Pixel* p = image.row(int(h - 1 - r));
     for (std::size_t x = 0; x < w; ++x) {
@@ -490,6 +502,20 @@ std::string octets_bmp(const Bitmap& image) {
     b.append(ligne - w * 3, '\0');
   }
   return b;
+}
+
+bool comme_octets_bmp(std::string_view octets, int largeur, int hauteur) {
+  if (largeur < 1 || hauteur < 1) return false;
+  const std::size_t w = std::size_t(largeur), h = std::size_t(hauteur), ligne = ligne_ecrite(w);
+  const std::string entete = entete_ecrite(w, h, ligne);
+  if (octets.size() != entete.size() + ligne * h || octets.substr(0, entete.size()) != entete) return false;
+  // The pixels decode to the picture and are written back the same; only
+  // the padding of each row, which a reader passes over, may differ.
+  for (std::size_t r = 0; r < h; ++r) {
+    const std::string_view fin = octets.substr(entete.size() + r * ligne + w * 3, ligne - w * 3);
+    if (fin.find_first_not_of('\0') != std::string_view::npos) return false;
+  }
+  return true;
 }
 
 bool ecrire_bmp(const std::string& chemin, const Bitmap& image) {

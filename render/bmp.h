@@ -60,6 +60,11 @@ bool lire_bmp(const std::string& chemin, Bitmap& image, std::string* raison = nu
 // for an empty picture.
 std::string octets_bmp(const Bitmap& image);
 
+// Whether `octets`, the bytes of a picture file that decode to a picture of
+// `largeur` x `hauteur`, are those octets_bmp writes for that picture: then
+// the file is written again the same from the picture alone.
+bool comme_octets_bmp(std::string_view octets, int largeur, int hauteur);
+
 // Writes it through the safe file write. False for an empty picture or when the
 // file cannot be written.
 bool ecrire_bmp(const std::string& chemin, const Bitmap& image);

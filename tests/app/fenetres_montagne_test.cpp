@@ -625,11 +625,17 @@ TEST(Informations, SpeciesNamesAndSignedAltitudes) {
 }
 
 // A JPEG picture read is kept and written back as it was read (encoded again
-// it would lose a little); a bitmap, written again the same from its pixels,
-// is not kept.
+// it would lose a little), as is a bitmap another program wrote (its header
+// is its own); a bitmap as this program writes it, written again the same
+// from its pixels, is not kept.
 TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
-  for (const auto& [type, nom] : {std::pair{1, "/a.bmp"}, std::pair{2, "/a.jpg"}}) {
-    SCOPED_TRACE(nom);
+  struct Cas {
+    int type;
+    const char* nom;
+    bool etranger;  // the bitmap's resolution changed by another program
+  };
+  for (const auto& [type, nom, etranger] : {Cas{1, "/a.bmp", false}, Cas{1, "/a.bmp", true}, Cas{2, "/a.jpg", false}}) {
+    SCOPED_TRACE(std::string(nom) + (etranger ? " of another program" : ""));
     Atelier a(4);
     a.w->etat.vue.type_image = type;
     a.commande(Commande::nouvelle_montagne);
@@ -652,6 +658,11 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
     EXPECT_TRUE(a.ui.entries.empty());
     EXPECT_EQ(a.w->etat.nombre_montagnes, 0);
 
+    if (etranger) {
+      std::string b = lire_tout(a.dossier.path() + nom);
+      b.replace(38, 4, std::string("\xC4\x0E\0\0", 4));  // 96 dots per inch
+      ecrire_tout(a.dossier.path() + nom, b);
+    }
     const int rendus = test_rendus::controle_rendus().rendus;
     a.dialogues->ouvertures.push_back(chemin.toStdString());
     a.commande(Commande::ouvrir);
@@ -664,9 +675,9 @@ TEST(FenetreVue, SavedViewReopensWithItsPictureAndAsksOnlyWhenItIsADocument) {
     for (int k = 0; k < 5; ++k) QApplication::processEvents();
     EXPECT_EQ(test_rendus::controle_rendus().rendus, rendus);
     EXPECT_TRUE(ouverte->image_existe());
-    // The JPEG file read is kept for a save until the view draws again.
+    // The file read is kept for a save until the view draws again.
     const std::string image = lire_tout(a.dossier.path() + nom);
-    EXPECT_TRUE((ouverte->image_lue() ? *ouverte->image_lue() : "") == (type == 2 ? image : ""));
+    EXPECT_TRUE((ouverte->image_lue() ? *ouverte->image_lue() : "") == (type == 2 || etranger ? image : ""));
     a.w->activer(ouverte);
     a.commande(Commande::enregistrer);
     EXPECT_TRUE(lire_tout(a.dossier.path() + nom) == image) << "written again as it was";

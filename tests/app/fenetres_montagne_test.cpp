@@ -29,6 +29,7 @@
 #include "controls/panelfill.h"
 #include "controls/checkbox.h"
 #include "controls/shapebutton.h"
+#include "controls/speedbutton.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_impression.h"
 #include "app/impression.h"
@@ -1131,7 +1132,8 @@ TEST(Explorateur, ANewImportWindowHasTheKeyboard) {
 
 // The memo, opened by its button or by "Type text", takes the keyboard and
 // keeps it while the user types, also through a visit to another program or
-// to a box of the program's own, whether the explorer is shown or not; the
+// to a box of the program's own and a click on the toolbar, whether the
+// explorer is shown or not; the
 // tree still follows the card's node, and takes the keyboard again when a
 // window is chosen in it or with Ctrl+F6.
 TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
@@ -1166,6 +1168,9 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
         repos();
       }
       ASSERT_EQ(a.w->enfant_actif(), c);
+      // The memo, closed, holds the keyboard as the card's first control
+      // does; a click on Memo, pressed and let go at once, opens it.
+      c->Memo1->setFocus();
       if (std::string(porte) == "Memo") QTest::mouseClick(c->BitBtn1, Qt::LeftButton);
       else a.commande(Commande::taper_texte);
       repos();
@@ -1179,16 +1184,32 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
         }
       };
       taper("ridge");
-      // Another program's window (the program has none active), then a box of its own, and back.
+      // Away to another program's window (the program has none active) or to
+      // a box of its own, and back by the window manager's activation (a task
+      // switcher, a click on the title bar), with or without a click on a blank
+      // part of the toolbar; or that click alone.
       QDialog boite(a.w.get());
-      for (QDialog* ailleurs : {static_cast<QDialog*>(nullptr), &boite}) {
-        if (ailleurs) ailleurs->show();
-        QApplication::setActiveWindow(ailleurs);
+      QWidget* barre = a.w->bouton(Commande::ouvrir)->parentWidget();
+      enum class Ailleurs { nulle_part, programme, boite };
+      const struct {
+        Ailleurs ailleurs;
+        bool par_la_barre;
+        const char* texte;
+      } visites[] = {{Ailleurs::programme, false, " t"},
+                     {Ailleurs::nulle_part, true, "o"},
+                     {Ailleurs::programme, true, "p"},
+                     {Ailleurs::boite, false, "s"}};
+      for (const auto& [ailleurs, par_la_barre, texte] : visites) {
+        if (ailleurs != Ailleurs::nulle_part) {
+          if (ailleurs == Ailleurs::boite) boite.show();
+          QApplication::setActiveWindow(ailleurs == Ailleurs::boite ? &boite : nullptr);
+          repos();
+          boite.hide();
+          QApplication::setActiveWindow(a.w.get());
+        }
+        if (par_la_barre) QTest::mouseClick(barre, Qt::LeftButton, {}, QPoint(barre->width() - 8, barre->height() / 2));
         repos();
-        if (ailleurs) ailleurs->hide();
-        QApplication::setActiveWindow(a.w.get());
-        repos();
-        taper(ailleurs ? "s" : " top");
+        taper(texte);
       }
       EXPECT_EQ(QApplication::focusWidget(), c->Memo1);
       EXPECT_EQ(c->Memo1->toPlainText(), "ridge tops");

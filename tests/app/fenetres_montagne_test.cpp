@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "app/aide.h"
 #include "app/carte.h"
@@ -1190,19 +1191,13 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
       // part of the toolbar; or that click alone.
       QDialog boite(a.w.get());
       QWidget* barre = a.w->bouton(Commande::ouvrir)->parentWidget();
-      enum class Ailleurs { nulle_part, programme, boite };
-      const struct {
-        Ailleurs ailleurs;
-        bool par_la_barre;
-        const char* texte;
-      } visites[] = {{Ailleurs::programme, false, " t"},
-                     {Ailleurs::nulle_part, true, "o"},
-                     {Ailleurs::programme, true, "p"},
-                     {Ailleurs::boite, false, "s"}};
+      enum Ailleurs { reste, programme, boite_du_programme };
+      const std::tuple<Ailleurs, bool, const char*> visites[] = {
+          {programme, false, " t"}, {reste, true, "o"}, {programme, true, "p"}, {boite_du_programme, false, "s"}};
       for (const auto& [ailleurs, par_la_barre, texte] : visites) {
-        if (ailleurs != Ailleurs::nulle_part) {
-          if (ailleurs == Ailleurs::boite) boite.show();
-          QApplication::setActiveWindow(ailleurs == Ailleurs::boite ? &boite : nullptr);
+        if (ailleurs != reste) {
+          boite.setVisible(ailleurs == boite_du_programme);
+          QApplication::setActiveWindow(ailleurs == boite_du_programme ? &boite : nullptr);
           repos();
           boite.hide();
           QApplication::setActiveWindow(a.w.get());

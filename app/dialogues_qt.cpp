@@ -11,10 +11,21 @@
 
 namespace {
 
+// A name to save under made of blanks only (spaces, tabs), alone, after a
+// folder or before the dialog's own extension, names no document: it would
+// be written as " .mat" and read as an empty name.
+bool nom_blanc(const QString& saisie, const QString& suffixe) {
+  QString nom = saisie.mid(saisie.lastIndexOf(u'/') + 1);
+  if (!suffixe.isEmpty() && nom.endsWith(u'.' + suffixe, Qt::CaseInsensitive)) nom.chop(suffixe.size() + 1);
+  return !nom.isEmpty() && nom.trimmed().isEmpty();
+}
+
 // A dialog for one file: the name typed is the file chosen, whole. The
 // toolkit's dialog reads a double quote as the start of a list of names
 // ("a" "b"), so that a typed name holding one would give another file; such
-// a name is refused with a message and the dialog stays open.
+// a name is refused with a message and the dialog stays open. A name of
+// blanks only is refused in a save dialog as an empty one is: the dialog
+// stays open, without a word.
 class DialogueUnFichier : public fenetres::DialogueFichier {
  public:
   using fenetres::DialogueFichier::DialogueFichier;
@@ -22,6 +33,7 @@ class DialogueUnFichier : public fenetres::DialogueFichier {
   void accept() override {
     const auto* saisie = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     const QString nom = saisie ? saisie->text() : QString();
+    if (acceptMode() == QFileDialog::AcceptSave && nom_blanc(nom, defaultSuffix())) return;
     if (nom.contains(u'"')) {
       warn("The name " + nom.toStdString() +
                " holds a double quote (\"), which a file name cannot hold here: choose another name.",

@@ -84,6 +84,10 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   colonne->setSpacing(0);
   Speedpanel1_ = new CtlBackPanel(central);
   Speedpanel1_->setFixedHeight(32);
+  // A click on the toolbar's blank part, which also brings the program back
+  // from another one, leaves the keyboard where it was (the memo of a card):
+  // the bar takes none.
+  Speedpanel1_->setFocusPolicy(Qt::NoFocus);
   cadre_releve(Speedpanel1_->Bevel());
   Speedpanel1_->SetListIndex(images::kPanelTile);
   if (data_) Speedpanel1_->SetImageList(&data_->BitmapList);

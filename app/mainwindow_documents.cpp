@@ -5,6 +5,7 @@
 #include <QBitmap>
 #include <QDateTime>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QTimer>
@@ -74,6 +75,12 @@ QMdiSubWindow* TBasewindow::ajouter_enfant(FenetreEnfant* enfant) {
   if (QMdiSubWindow* actif = mdi_->activeSubWindow(); actif && actif->isMaximized()) actif->showNormal();
   QMdiSubWindow* s = mdi_->addSubWindow(enfant);
   s->setAttribute(Qt::WA_DeleteOnClose, false);
+  // Ctrl+F4 is the main window's own key, on every desktop: the toolkit's
+  // Close of the child, which has it on some only, keeps its other keys.
+  if (QMenu* menu = s->systemMenu())
+    for (QAction* a : menu->actions())
+      if (QList<QKeySequence> touches = a->shortcuts(); touches.removeAll(QKeySequence(Qt::CTRL | Qt::Key_F4)))
+        a->setShortcuts(touches);
   s->installEventFilter(this);
   enfant->fixer_sous_fenetre(s);
   s->show();
@@ -146,8 +153,13 @@ void TBasewindow::focus_vers_arbre() {
   focus_arbre_programme_ = false;
   // The selection made since may not want it any more (a view not painted
   // yet), and a window without a node (the import window) may be active now.
+  // A card's memo opened since keeps the keyboard: it may have had it
+  // already, closed, and then its Memo button, pressed and let go in one go,
+  // opened it without a focus change that would have said so.
   QTreeWidgetItem* noeud = TreeView1_->currentItem();
   const bool suivie = noeud && noeud->data(0, Qt::UserRole).value<QObject*>() == enfant_actif();
+  const auto* carte = dynamic_cast<const CarteMontagne*>(enfant_actif());
+  if (carte && carte->saisie_en_cours()) return;
   if (arbre_veut_focus_ && suivie && arbre_peut_prendre_clavier() && !sortie)
     TreeView1_->setFocus(Qt::OtherFocusReason);
 }

@@ -130,6 +130,9 @@ void TBasewindow::construire_menus() {
                                                      {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1}};
   for (const auto& [touches, pas] : voisins)
     connect(new QShortcut(QKeySequence(touches), this), &QShortcut::activated, this, [this, p = pas] { enfant_voisin(p); });
+  // Ctrl+F4 closes the active child window as its close box does, questions included.
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4), this), &QShortcut::activated, this,
+          [this] { fermer_enfant(dynamic_cast<FenetreEnfant*>(enfant_actif())); });
 }
 
 // The child `pas` places after the active one in the order the children were

@@ -51,7 +51,8 @@ TEST(DialoguesQt, OpenDialogStartsOnViews) {
 
 // The name typed is the file chosen, whole: blanks, accents and single quotes
 // pass; a double quote, which the toolkit would read as a list of names, is
-// refused with a message and the dialog stays open on no other file.
+// refused with a message and the dialog stays open on no other file; a name
+// of blanks only is refused too.
 TEST(DialoguesQt, ATypedNameIsTakenWholeOrRefused) {
   QTemporaryDir dossier;
   ScopedFakeUserInterface ui;
@@ -73,6 +74,15 @@ TEST(DialoguesQt, ATypedNameIsTakenWholeOrRefused) {
   EXPECT_NE(ui.entries[0].text.find("saved é ü 'q' \"d\".vue"), std::string::npos);
   taper(*sauvegarde, "c\"");
   EXPECT_NE(sauvegarde->result(), QDialog::Accepted);
+  // Blanks only, alone or before the extension: refused in every save dialog as an empty name is, without a word.
+  const std::size_t messages = ui.entries.size();
+  for (auto genre : {DialogueSauvegarde::montagne, DialogueSauvegarde::vue, DialogueSauvegarde::video})
+    for (const char* blanc : {" ", " \t ", " ."}) {
+      auto d = construire_dialogue_sauvegarde(genre, nullptr);
+      taper(*d, blanc == std::string(" .") ? blanc + d->defaultSuffix() : blanc);
+      EXPECT_NE(d->result(), QDialog::Accepted) << d->windowTitle().toStdString() << " [" << blanc << "]";
+    }
+  EXPECT_EQ(ui.entries.size(), messages);
   taper(*sauvegarde, QString::fromUtf8("saved é ü 'q'"));
   EXPECT_EQ(sauvegarde->result(), QDialog::Accepted);
   EXPECT_EQ(sauvegarde->selectedFiles(), QStringList{dossier.path() + QString::fromUtf8("/saved é ü 'q'.vue")});

@@ -23,12 +23,14 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "app/aide.h"
 #include "app/carte.h"
 #include "controls/panelfill.h"
 #include "controls/checkbox.h"
 #include "controls/shapebutton.h"
+#include "controls/speedbutton.h"
 #include "app/commandes_montagne.h"
 #include "app/commandes_impression.h"
 #include "app/impression.h"
@@ -1150,7 +1152,8 @@ TEST(Explorateur, ANewImportWindowHasTheKeyboard) {
 
 // The memo, opened by its button or by "Type text", takes the keyboard and
 // keeps it while the user types, also through a visit to another program or
-// to a box of the program's own, whether the explorer is shown or not; the
+// to a box of the program's own and a click on the toolbar, whether the
+// explorer is shown or not; the
 // tree still follows the card's node, and takes the keyboard again when a
 // window is chosen in it or with Ctrl+F6.
 TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
@@ -1185,6 +1188,9 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
         repos();
       }
       ASSERT_EQ(a.w->enfant_actif(), c);
+      // The memo, closed, holds the keyboard as the card's first control
+      // does; a click on Memo, pressed and let go at once, opens it.
+      c->Memo1->setFocus();
       if (std::string(porte) == "Memo") QTest::mouseClick(c->BitBtn1, Qt::LeftButton);
       else a.commande(Commande::taper_texte);
       repos();
@@ -1198,16 +1204,26 @@ TEST(Explorateur, TheMemoKeepsTheKeyboardItIsGiven) {
         }
       };
       taper("ridge");
-      // Another program's window (the program has none active), then a box of its own, and back.
+      // Away to another program's window (the program has none active) or to
+      // a box of its own, and back by the window manager's activation (a task
+      // switcher, a click on the title bar), with or without a click on a blank
+      // part of the toolbar; or that click alone.
       QDialog boite(a.w.get());
-      for (QDialog* ailleurs : {static_cast<QDialog*>(nullptr), &boite}) {
-        if (ailleurs) ailleurs->show();
-        QApplication::setActiveWindow(ailleurs);
+      QWidget* barre = a.w->bouton(Commande::ouvrir)->parentWidget();
+      enum Ailleurs { reste, programme, boite_du_programme };
+      const std::tuple<Ailleurs, bool, const char*> visites[] = {
+          {programme, false, " t"}, {reste, true, "o"}, {programme, true, "p"}, {boite_du_programme, false, "s"}};
+      for (const auto& [ailleurs, par_la_barre, texte] : visites) {
+        if (ailleurs != reste) {
+          boite.setVisible(ailleurs == boite_du_programme);
+          QApplication::setActiveWindow(ailleurs == boite_du_programme ? &boite : nullptr);
+          repos();
+          boite.hide();
+          QApplication::setActiveWindow(a.w.get());
+        }
+        if (par_la_barre) QTest::mouseClick(barre, Qt::LeftButton, {}, QPoint(barre->width() - 8, barre->height() / 2));
         repos();
-        if (ailleurs) ailleurs->hide();
-        QApplication::setActiveWindow(a.w.get());
-        repos();
-        taper(ailleurs ? "s" : " top");
+        taper(texte);
       }
       EXPECT_EQ(QApplication::focusWidget(), c->Memo1);
       EXPECT_EQ(c->Memo1->toPlainText(), "ridge tops");

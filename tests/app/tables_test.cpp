@@ -351,7 +351,7 @@ TEST_F(Tables, EnablingTable) {
 
 // Ctrl+F6 and Ctrl+Tab go round the child windows in the order they were
 // opened, with Shift backwards; each is activated as a click does, and the
-// current mountain and view follow.
+// current mountain and view follow. Ctrl+F4 closes the active one.
 TEST_F(Tables, ControlF6AndControlTabGoRoundTheChildren) {
   int m1 = p.ouvrir("a.mat");
   int m2 = p.ouvrir("b.mat");
@@ -369,7 +369,8 @@ TEST_F(Tables, ControlF6AndControlTabGoRoundTheChildren) {
   const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, maj = Qt::ControlModifier | Qt::ShiftModifier;
   const Pas pas[] = {{Qt::Key_F6, ctrl, w->cartes[m2], m2, 0, 0},     {Qt::Key_F6, ctrl, v, m2, v->no_vue, 0},
                      {Qt::Key_Tab, ctrl, ed, m1, 0, 1},               {Qt::Key_Tab, ctrl, w->cartes[m1], m1, 0, 0},
-                     {Qt::Key_Backtab, maj, ed, m1, 0, 1},            {Qt::Key_F6, maj, v, m2, v->no_vue, 0}};
+                     {Qt::Key_Backtab, maj, ed, m1, 0, 1},            {Qt::Key_F6, maj, v, m2, v->no_vue, 0},
+                     {Qt::Key_F4, ctrl, ed, m1, 0, 1}};  // the view closed, the editor opened after it is active
   for (const Pas& k : pas) {
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w, k.touche, k.mod);
     QApplication::processEvents();
@@ -378,6 +379,7 @@ TEST_F(Tables, ControlF6AndControlTabGoRoundTheChildren) {
     EXPECT_EQ(w->etat.vue_courante, k.vue);
     EXPECT_EQ(w->edition_active, k.edition);
   }
+  EXPECT_EQ(w->etat.nombre_vues, 0);
 }
 
 // The F1 key shows the active child's topic and the finder elsewhere; the

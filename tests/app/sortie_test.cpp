@@ -178,32 +178,30 @@ TEST(Exit, AFailedWriteOfAChangedViewKeepsTheProgramOpen) {
 // closed again. A No to the question closes it. Nothing is written in any row.
 TEST(ClosingAMountain, AYesWhoseSaveWroteNothingKeepsItOpen) {
   struct Cas {
-    const char* nom;
+    const char *nom, *dernier;  // the last question or warning holds `dernier`
     bool toutes, echec_ecriture;
-    std::deque<bool> reponses;
-    const char* dernier;  // in the last question or warning
-    bool gardee;
+    std::deque<bool> reponses;  // the first one, Yes, keeps the mountain
   };
   const char* photo = "vacances.bmp already exists. Do you want to replace it ?";
-  const Cas cas[] = {{"close box, No to replacing the user's photo", false, false, {true, true, false}, photo, true},
-                     {"close box, failed write", false, true, {true, false}, "could not be written", true},
-                     {"Close all the mountains, No to the photo", true, false, {true, true, false}, photo, true},
-                     {"close box, No to saving", false, false, {false}, "Save the modifications of", false}};
+  const Cas cas[] = {{"close box, No to replacing the user's photo", photo, false, false, {true, true, false}},
+                     {"close box, failed write", "could not be written", false, true, {true, false}},
+                     {"Close all the mountains, No to the photo", photo, true, false, {true, true, false}},
+                     {"close box, No to saving", "Save the modifications of", false, false, {false}}};
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.nom);
     Atelier a;
-    const QDir dossier(a.dossier.path());
+    const QDir d(a.dossier.path());
     a.commande(Commande::nouvelle_montagne);
-    a.dialogues->sauvegardes.push_back(dossier.filePath("vacances.mat").toStdString());
+    a.dialogues->sauvegardes.push_back(d.filePath("vacances.mat").toStdString());
     a.commande(Commande::enregistrer_montagne);
-    ASSERT_TRUE(render::ecrire_bmp(dossier.filePath("vacances.bmp").toStdString(), render::Bitmap(4, 3, kAvant)));
+    ASSERT_TRUE(render::ecrire_bmp(d.filePath("vacances.bmp").toStdString(), render::Bitmap(4, 3, kAvant)));
     a.commande(Commande::voir);  // a changed view, without a file
     a.attendre_image(a.vue(1));
     a.commande(Commande::nouvelle_montagne);
     a.w->activer(a.carte(1));
     auto fichiers = [&] {
       std::map<QString, std::string> f;
-      for (const QString& n : dossier.entryList(QDir::Files)) f[n] = lire_tout(dossier.filePath(n));
+      for (const QString& n : d.entryList(QDir::Files)) f[n] = lire_tout(d.filePath(n));
       return f;
     };
     const auto avant = fichiers();
@@ -218,15 +216,14 @@ TEST(ClosingAMountain, AYesWhoseSaveWroteNothingKeepsItOpen) {
     ASSERT_EQ(a.ui.entries.size(), k.reponses.size() + k.echec_ecriture);  // the failed write's warning
     EXPECT_NE(a.ui.entries.back().text.find(k.dernier), std::string::npos) << a.ui.entries.back().text;
     EXPECT_EQ(fichiers(), avant);
-    EXPECT_EQ(a.w->etat.montagnes[1].type.utilise != 0, k.gardee);
-    EXPECT_EQ(a.w->etat.nombre_montagnes, k.gardee ? 2 : 1);
-    if (!k.gardee || !a.carte(1)) continue;
+    const bool gardee = k.reponses.front();
+    EXPECT_EQ(a.w->etat.montagnes[1].type.utilise != 0, gardee);
+    EXPECT_EQ(a.w->etat.nombre_montagnes, gardee ? 2 : 1);
+    if (!gardee || !a.carte(1)) continue;
     EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 1);
-    EXPECT_EQ(a.w->enfant_actif(), a.carte(1));
-    EXPECT_TRUE(a.carte(1)->isVisible());
-    EXPECT_TRUE(a.w->etat.vues[1].utilise);
-    EXPECT_FALSE(a.w->occupe);
-    a.ui.answers = {false};
+    EXPECT_TRUE(a.w->enfant_actif() == a.carte(1) && a.carte(1)->isVisible());
+    EXPECT_TRUE(a.w->etat.vues[1].utilise && !a.w->occupe);
+    a.ui.answers = {false};  // closed again
     a.carte(1)->sous_fenetre()->close();
     Programme::vider();
     EXPECT_FALSE(a.w->etat.montagnes[1].type.utilise);

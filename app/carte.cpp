@@ -284,6 +284,12 @@ void TMatricewindow::closeEvent(QCloseEvent* e) {
   if (!fermeture_autorisee) fermeture_commencee = 0;
 }
 
+void TMatricewindow::reprendre_fermeture() {
+  CarteMontagne::reprendre_fermeture();
+  fermeture_commencee = 0;
+  actualiser();
+}
+
 void TMatricewindow::contextMenuEvent(QContextMenuEvent* e) { menu_->popup(e->globalPos()); }
 
 void TMatricewindow::keyPressEvent(QKeyEvent* e) {

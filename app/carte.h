@@ -34,6 +34,7 @@ class TMatricewindow : public CarteMontagne {
   void montrer_terrain(int degre, bool deformation) override;
   void prendre_saisie() override;
   bool saisie_en_cours() const override;
+  void reprendre_fermeture() override;
   void BitBtn1Click();  // shows the memo
   void BitBtn2Click();  // hides it
 

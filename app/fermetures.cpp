@@ -7,7 +7,7 @@
 
 bool QuestionsBoites::oui(const std::string& question) { return ask_save(question, "Quorvel"); }
 
-void CascadesFermeture::poser_question_montagne(int m) {
+bool CascadesFermeture::poser_question_montagne(int m) {
   auto& type = e_.montagnes[m].type;
   const int courante = e_.vue_courante;
   bool modifie = type.modifie_edition || (courante && h_.vue_modifiee(courante));
@@ -16,8 +16,7 @@ void CascadesFermeture::poser_question_montagne(int m) {
     if (e_.vues[v].utilise && e_.vues[v].montagne == m && h_.vue_modifiee(v)) modifie = true;
   for (int w = 1; w <= NOMBRE_MAX_VIDEOS; ++w)
     if (e_.videos[w].utilise && e_.videos[w].montagne == m && h_.video_refaite(w)) modifie = true;
-  if (!type.a_fichier || !modifie) return;
-  if (courante) h_.oublier_vue_modifiee(courante);
+  if (!type.a_fichier || !modifie) return true;
   if (q_.oui("Save the modifications of " + type.fichier + " ?")) {
     // A video of this mountain current at the close is saved with it, as
     // "&Save" would; with the card active none is, and its own video is.
@@ -26,17 +25,25 @@ void CascadesFermeture::poser_question_montagne(int m) {
       e_.parametres = type.parametres;
     else
       rendre_courants_documents(m);
-    h_.sauver_document();
+    if (!h_.sauver_document()) return false;
   }
+  if (courante) h_.oublier_vue_modifiee(courante);
+  return true;
 }
 
-void CascadesFermeture::fermer_montagne(int m) {
+bool CascadesFermeture::fermer_montagne(int m) {
   auto& type = e_.montagnes[m].type;
   e_.montagne_courante = m;
   if (h_.edition_ouverte(m) && h_.edition_modifiee(m)) type.modifie_edition = 1;
   e_.vue_courante = e_.plus_haute_vue(m);
   h_.occupe(true);
-  poser_question_montagne(m);
+  if (!poser_question_montagne(m)) {
+    // The user wants the changes kept and nothing holds them yet: the
+    // mountain stays, with its editor, views and videos, as the exit does.
+    type.modifie_edition = 1;
+    h_.occupe(false);
+    return false;
+  }
   type.modifie_edition = 0;
   if (h_.edition_ouverte(m)) h_.fermer_edition(m);
   // The views and videos of this mountain close without questions of their own.
@@ -61,6 +68,7 @@ void CascadesFermeture::fermer_montagne(int m) {
       e_.montagne_courante = k;
       break;
     }
+  return true;
 }
 
 void CascadesFermeture::fermer_videos(int v, int m) {
@@ -140,16 +148,17 @@ void CascadesFermeture::fermer_edition(int m) {
   auto& type = e_.montagnes[m].type;
   if (h_.edition_modifiee(m)) type.modifie_edition = 1;
   // The editor still shows its map while the question is asked.
+  bool sauvee = true;
   if (type.a_fichier && type.modifie_edition && q_.oui("Save the modifications of " + type.fichier + " ?")) {
     const int garde = e_.montagne_courante;
     e_.montagne_courante = m;
     e_.parametres = type.parametres;
-    h_.sauver_document();
+    sauvee = h_.sauver_document();
     e_.montagne_courante = garde;
   }
-  // Without a file nothing was asked or saved: the mountain stays edited,
-  // and the exit asks about it.
-  if (type.a_fichier) type.modifie_edition = 0;
+  // Without a file nothing was asked or saved, and a save may have written
+  // nothing: the mountain stays edited, and the exit asks about it.
+  if (type.a_fichier && sauvee) type.modifie_edition = 0;
   h_.retirer_edition(m, type.utilise != 0);
 }
 

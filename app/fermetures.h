@@ -47,11 +47,12 @@ class HoteFermetures {
   // The tables are being rearranged: the window's own scans wait.
   virtual void occupe(bool actif) = 0;
 
-  // The document commands: "&Save" of the current mountain (false when
-  // nothing was written: failed write, Cancel in "Save as"), and the save of
-  // the current mountain's document with the current records.
+  // The document commands: "&Save" of the current mountain, and the save of
+  // the current mountain's document with the current records. Each is false
+  // when the document was not written: a failed write, Cancel in "Save as",
+  // No to replacing a file the save would take.
   virtual bool enregistrer() = 0;
-  virtual void sauver_document() = 0;
+  virtual bool sauver_document() = 0;
 };
 
 // Yes/No questions to the user; each of them offers to save what No would
@@ -75,8 +76,10 @@ class CascadesFermeture {
 
   // Mountain m closes: its question, then its editor, views and videos close
   // without questions, its slot and terrain are freed and the lowest open
-  // mountain becomes current.
-  void fermer_montagne(int m);
+  // mountain becomes current. False when the save its question was answered
+  // Yes for wrote nothing: the mountain stays open and current, with its
+  // windows, and edited.
+  bool fermer_montagne(int m);
   // View v closed itself: saved when its own question was answered Yes; its
   // videos close, each one that would ask in its own close asked the same
   // question first; the lowest open view (and its mountain) becomes current.
@@ -85,12 +88,15 @@ class CascadesFermeture {
   void fermer_video(int w);
   // The editor of mountain m closed itself and is already marked closed: the
   // mountain's question when it has a file and was changed, asked while the
-  // editor still shows its map; then the editor is taken away.
+  // editor still shows its map; then the editor is taken away. The mountain
+  // stays edited when its save wrote nothing.
   void fermer_edition(int m);
 
   // The question of a closing mountain: asked when it has a file and it, the
-  // current view, one of its views or videos changed.
-  void poser_question_montagne(int m);
+  // current view, one of its views or videos changed. False when it was
+  // answered Yes and the save wrote nothing; the current view then keeps its
+  // changed state.
+  bool poser_question_montagne(int m);
   // The exit questions, mountain by mountain, for every mountain changed
   // directly or through a view, video or editor. False when a save the user
   // asked for was not made: the exit stops there, the mountain still edited.

@@ -171,7 +171,7 @@ TBasewindow::TBasewindow(TData* data, QWidget* parent) : QMainWindow(parent), da
   documents.ouvrir_montagne = [this] { fichier_->ouvrir_montagne(); };
   documents.ouvrir_vue = [this] { fichier_->ouvrir_vue(); };
   documents.ouvrir_video = [this] { fichier_->ouvrir_video(); };
-  documents.sauver_document = [this] { fichier_->sauver_document(); };
+  documents.sauver_document = [this] { return fichier_->sauver_document(); };
   documents.enregistrer = [this] { return fichier_->FileSaveItemClick(); };
   documents.FileOpenItemClick = [this] { fichier_->FileOpenItemClick(); };
   documents.FileSaveItemClick = [this] { fichier_->FileSaveItemClick(); };

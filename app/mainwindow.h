@@ -62,8 +62,8 @@ class QDialog;
 // Commands the document layer supplies; each runs on the main window's state.
 struct CommandesDocuments {
   std::function<void()> ouvrir_montagne, ouvrir_vue, ouvrir_video;  // open the current file name
-  std::function<void()> sauver_document;                            // save the current mountain's document
-  std::function<bool()> enregistrer;  // "&Save" (F3) on the current mountain: true when written
+  std::function<bool()> sauver_document;  // save the current mountain's document: true when written
+  std::function<bool()> enregistrer;      // "&Save" (F3) on the current mountain: true when written
   std::function<void()> FileOpenItemClick, FileSaveItemClick;
   std::function<void()> Sauvermontagne, Sauvervue, Sauvervideo, Supprimer;
   std::function<void(const std::string&)> FileprecItemClick;
@@ -356,6 +356,8 @@ class TBasewindow : public QMainWindow,
   void detruire_enfant(FenetreEnfant* enfant);
   // A child window closed itself: the cascade decides, the window carries it out.
   void fermer_montagne(int m);
+  // Mountain m's close was taken back: its card comes back, active.
+  void garder_montagne(int m);
   void fermer_vue(int v);
   void fermer_video(int w);
   void fermer_edition(int m);

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "app/aide.h"
 #include "app/mainwindow.h"
@@ -87,9 +88,7 @@ class TBasewindow::FermeturesFenetre final : public HoteFermetures {
   }
   void occupe(bool actif) override { w_.occupe = actif ? 1 : 0; }
   bool enregistrer() override { return w_.documents.enregistrer && w_.documents.enregistrer(); }
-  void sauver_document() override {
-    if (w_.documents.sauver_document) w_.documents.sauver_document();
-  }
+  bool sauver_document() override { return w_.documents.sauver_document && w_.documents.sauver_document(); }
 
  private:
   FenetreVue* vue(int v) { return fenetre_de(w_.fenetres_vues, v); }
@@ -123,10 +122,28 @@ void TBasewindow::preparer_fermetures() {
 
 void TBasewindow::fermer_montagne(int m) {
   cartes[m]->fermeture = 0;
-  fermetures_->fermer_montagne(m);
+  if (!fermetures_->fermer_montagne(m)) {
+    garder_montagne(m);
+    return;
+  }
   // With no mountain left, no mountain is named.
   const int c = etat.montagne_courante;
   etat_gauche_->setText(c ? "Mountain " + QString::fromLocal8Bit(etat.montagnes[c].type.nom.str().c_str()) : QString());
+}
+
+// The user answered Yes to saving and nothing was written: the card, which
+// its close hid, is shown again once that close is over (the cascade may run
+// inside it), as the active window; "Close all the mountains" stops there.
+void TBasewindow::garder_montagne(int m) {
+  Timer_delete_.stop();
+  QPointer<CarteMontagne> c = cartes[m];
+  c->reprendre_fermeture();
+  QTimer::singleShot(0, this, [this, c, m] {
+    if (!c || sortie || cartes[m] != c) return;
+    c->show();
+    if (QMdiSubWindow* s = c->sous_fenetre()) s->show();
+    activer(c);
+  });
 }
 
 void TBasewindow::fermer_vue(int v) {
@@ -238,8 +255,11 @@ void TBasewindow::Fermer_toutes_montagnes() {
     UpdateItems();
     return;
   }
+  // The first mountain closes now, the others one a tick; a mountain that
+  // stays open stops the ticks.
+  Timer_delete_.start();
   Fermer_montagne_active();
-  if (etat.nombre_montagnes > 0) Timer_delete_.start();
+  if (etat.nombre_montagnes == 0) Timer_delete_.stop();
 }
 
 void TBasewindow::Fermer_vue_active() { fermer_autorisee(fenetre_de(fenetres_vues, etat.vue_courante)); }

@@ -77,6 +77,9 @@ class CarteMontagne : public FenetreEnfant {
   // its memo as keys are released); `modifie` is raised when the text changed.
   // Whatever reads the slot's edited state calls this first.
   virtual void prendre_saisie() {}
+  // The close was taken back (the mountain's save wrote nothing): the card
+  // stands for its mountain again, and can be closed again.
+  virtual void reprendre_fermeture() { fermeture = 0; }
   // The user types on the card: its memo is open and has the keyboard of its
   // window, also while another window (another program's, or a box of the
   // program) has it for a while. The explorer then leaves the keyboard where it is.

@@ -345,7 +345,7 @@ class Portes : public Commandes, public ::testing::WithParamInterface<CasPorte> 
     CommandesFichier& c;
     HoteSauvegarde(etat_documents& e, CommandesFichier& commandes) : FakeHoteFermetures(e), c(commandes) {}
     bool enregistrer() override { return c.FileSaveItemClick(); }
-    void sauver_document() override { c.sauver_document(); }
+    bool sauver_document() override { return c.sauver_document(); }
   };
   HoteSauvegarde hote_fermetures{e, c};
   QuestionsBoites boites;

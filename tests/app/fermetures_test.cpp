@@ -201,6 +201,12 @@ TEST_F(Cascades, AClosedEditorAsksForItsMountainAndKeepsTheCurrentOne) {
   c.fermer_edition(1);
   EXPECT_EQ(q.posees.size(), 1u);
   EXPECT_EQ(h.appels, std::vector<std::string>{"remove editor 1"});
+  // A Yes whose save wrote nothing leaves the mountain edited.
+  h.editions_modifiees = {2};
+  q.reponses = {true};
+  h.enregistrements = {false};
+  c.fermer_edition(2);
+  EXPECT_EQ(e.montagnes[2].type.modifie_edition, 1);
 }
 
 // An editor closed on a mountain without a file asks nothing and saves

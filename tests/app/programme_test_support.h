@@ -88,7 +88,7 @@ struct Programme {
   std::vector<int> sauvegardes;      // current mountain at each save
   std::vector<std::string> precedents;
   FakeDialoguesDocuments* dialogues = nullptr;
-  std::function<void()> sauver_reel;   // the document command, before the counting hook
+  std::function<bool()> sauver_reel;   // the document command, before the counting hook
   std::function<bool()> enregistrer_reel;  // "&Save", before the counting hook
   CommandesDocuments reels;                // every document command, before the hooks
 
@@ -113,7 +113,10 @@ struct Programme {
       ouverts.push_back("mat:" + w->etat.fichier_courant);
       mat();
     };
-    w->documents.sauver_document = [this] { sauvegardes.push_back(w->etat.montagne_courante); };
+    w->documents.sauver_document = [this] {
+      sauvegardes.push_back(w->etat.montagne_courante);
+      return true;
+    };
     w->documents.enregistrer = [this] {
       sauvegardes.push_back(w->etat.montagne_courante);
       return true;

@@ -28,6 +28,7 @@ struct Sequence {
       if (w->etat.montagne_courante != attendu)
         fautes.push_back("save of " + std::to_string(w->etat.montagne_courante) + " while closing " +
                          std::to_string(attendu));
+      return true;
     };
     w->documents.enregistrer = [this] {
       fautes.push_back("exit save outside the exit questions");

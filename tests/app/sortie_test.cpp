@@ -1,7 +1,8 @@
 // The exit as a user meets it, on a started main window with the real file
 // commands, card and view windows: a view read from its document and
-// changed, a write that fails, an unsaved import beside a new mountain. Each
-// answer is checked against the files on disk.
+// changed, a write that fails, an unsaved import beside a new mountain; and
+// the close of a mountain, which stops as the exit does. Each answer is
+// checked against the files on disk.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <deque>
+#include <map>
 
 #include "app/document.h"
 #include "app/qt_platform.h"
@@ -167,6 +170,64 @@ TEST(Exit, AFailedWriteOfAChangedViewKeepsTheProgramOpen) {
   EXPECT_TRUE(a.w->sortie);
   EXPECT_EQ(premier_pixel(a.chemin_image), kApres);
   EXPECT_NE(lire_tout(a.chemin_vue).find("Maillage filaire   =Oui"), std::string::npos);
+}
+
+// A mountain whose closing question was answered Yes and whose save wrote
+// nothing stays open, as the exit does: its card comes back active, with its
+// view and its edits, "Close all the mountains" stops there, and it can be
+// closed again. A No to the question closes it. Nothing is written in any row.
+TEST(ClosingAMountain, AYesWhoseSaveWroteNothingKeepsItOpen) {
+  struct Cas {
+    const char *nom, *dernier;  // the last question or warning holds `dernier`
+    bool toutes, echec_ecriture;
+    std::deque<bool> reponses;  // the first one, Yes, keeps the mountain
+  };
+  const char* photo = "vacances.bmp already exists. Do you want to replace it ?";
+  const Cas cas[] = {{"close box, No to replacing the user's photo", photo, false, false, {true, true, false}},
+                     {"close box, failed write", "could not be written", false, true, {true, false}},
+                     {"Close all the mountains, No to the photo", photo, true, false, {true, true, false}},
+                     {"close box, No to saving", "Save the modifications of", false, false, {false}}};
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    Atelier a;
+    const QDir d(a.dossier.path());
+    a.commande(Commande::nouvelle_montagne);
+    a.dialogues->sauvegardes.push_back(d.filePath("vacances.mat").toStdString());
+    a.commande(Commande::enregistrer_montagne);
+    ASSERT_TRUE(render::ecrire_bmp(d.filePath("vacances.bmp").toStdString(), render::Bitmap(4, 3, kAvant)));
+    a.commande(Commande::voir);  // a changed view, without a file
+    a.attendre_image(a.vue(1));
+    a.commande(Commande::nouvelle_montagne);
+    a.w->activer(a.carte(1));
+    auto fichiers = [&] {
+      std::map<QString, std::string> f;
+      for (const QString& n : d.entryList(QDir::Files)) f[n] = lire_tout(d.filePath(n));
+      return f;
+    };
+    const auto avant = fichiers();
+    a.ui.entries.clear();
+    a.ui.answers = k.reponses;
+    if (k.echec_ecriture) simuler_echec_ecriture(10);
+    if (k.toutes) a.commande(Commande::fermer_montagnes);
+    else a.carte(1)->sous_fenetre()->close();
+    simuler_echec_ecriture(std::nullopt);
+    for (int n = 0; n < 5 && a.w->timer_delete().isActive(); ++n) a.w->Timer_deleteTimer();
+    Programme::vider();
+    ASSERT_EQ(a.ui.entries.size(), k.reponses.size() + k.echec_ecriture);  // the failed write's warning
+    EXPECT_NE(a.ui.entries.back().text.find(k.dernier), std::string::npos) << a.ui.entries.back().text;
+    EXPECT_EQ(fichiers(), avant);
+    const bool gardee = k.reponses.front();
+    EXPECT_EQ(a.w->etat.montagnes[1].type.utilise != 0, gardee);
+    EXPECT_EQ(a.w->etat.nombre_montagnes, gardee ? 2 : 1);
+    if (!gardee || !a.carte(1)) continue;
+    EXPECT_EQ(a.w->etat.montagnes[1].type.modifie_edition, 1);
+    EXPECT_TRUE(a.w->enfant_actif() == a.carte(1) && a.carte(1)->isVisible());
+    EXPECT_TRUE(a.w->etat.vues[1].utilise && !a.w->occupe);
+    a.ui.answers = {false};  // closed again
+    a.carte(1)->sous_fenetre()->close();
+    Programme::vider();
+    EXPECT_FALSE(a.w->etat.montagnes[1].type.utilise);
+  }
 }
 
 // An imported mountain never saved is asked about: no key makes it again.

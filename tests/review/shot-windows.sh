@@ -23,6 +23,12 @@
 # shows the closing's question for the saved mountain, and
 # shot-windows-closeall-empty.png the empty workspace after No. The run fails
 # when the program died or the mountain was not written.
+# Last, the sample mountain copied as vacances.mat beside the user's own
+# photo vacances.bmp, seen (F6) and closed with Mountain > Close the active
+# mountain: Yes to saving it, Yes to saving its view, and the question that
+# names the photo (shot-windows-kept-question.png); No there writes nothing,
+# and the mountain stays, its card active again beside its view
+# (shot-windows-kept.png). The run fails when a file changed or the program died.
 # Needs the Debian packages xvfb, xdotool, imagemagick and x11-utils. Not part of CI.
 # Usage: tests/review/shot-windows.sh [FOLDER]   (default build/)
 set -euo pipefail
@@ -35,11 +41,12 @@ work=$(mktemp -d)
 { printf '  [TEXTE]\r\n2\r\n'; sed -n 3p tests/data/vallee.vue
   printf 'Price \x80 12 \x96 \x93curly\x94 \x91quotes\x92 \x85 na\xEFve\r\n'
   tail -n +4 tests/data/vallee.vue; } > "$work/vallee.vue"
-# Every run starts the program on FOLDER/vallee.vue and places its window.
+# Every run starts the program on FOLDER/vallee.vue (or the file named third)
+# and places its window.
 debut=$(mktemp)
 cat > "$debut" <<'INNER'
 set -euo pipefail
-build/bin/quorvel "$1/vallee.vue" &
+build/bin/quorvel "$1/${3:-vallee.vue}" &
 pid=$!
 sleep 6
 win=$(xdotool search --onlyvisible --name '^Quorvel v3.1$' | head -n 1)
@@ -140,5 +147,26 @@ INNER
 rm -f "$work"/*
 cp tests/data/vallee.vue tests/data/vallee.mat "$work/"
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$fermeture" "$work" "$out"
+# A close whose save wrote nothing keeps the mountain.
+cat "$debut" - > "$fermeture" <<'INNER'
+xdotool key F6; sleep 2
+while xdotool search --name '^Waiting$' >/dev/null 2>&1; do sleep 0.5; done
+xdotool key alt+m; sleep 1
+xdotool key Up Up Return; sleep 2   # Close the active mountain
+xdotool key alt+y; sleep 2          # save the modifications
+xdotool key alt+y; sleep 2          # save the view
+import -window root "$2/shot-windows-kept-question.png"
+xdotool key alt+n; sleep 3          # keep the photo
+import -window root "$2/shot-windows-kept.png"
+if ! kill -0 "$pid" 2>/dev/null; then echo "FAIL: the program died" >&2; exit 1; fi
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+INNER
+rm -f "$work"/*
+cp tests/data/vallee.mat "$work/vacances.mat"
+convert -size 64x48 xc:red "$work/vacances.bmp"
+avant=$(cd "$work" && md5sum *)
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$fermeture" "$work" "$out" vacances.mat
+if [ "$(cd "$work" && md5sum *)" != "$avant" ]; then echo "FAIL: a file changed" >&2; exit 1; fi
 rm -rf "$debut" "$inner" "$fermeture" "$work"
 echo "wrote $out/shot-windows-*.png"

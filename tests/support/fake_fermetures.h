@@ -17,7 +17,7 @@ struct FakeHoteFermetures : HoteFermetures {
       videos_a_sauver, editions, editions_modifiees;
   std::map<int, param_vue> vues;
   std::map<int, Param_video> videos;
-  std::deque<bool> enregistrements;  // answers of "&Save"; true when none left
+  std::deque<bool> enregistrements;  // whether each save writes, in order; true when none left
   std::vector<int> sauvegardes;      // current mountain at each save
   bool occupe_ = false;
 
@@ -50,16 +50,14 @@ struct FakeHoteFermetures : HoteFermetures {
   void retirer_carte(int m) override { note("remove card", m); }
   void liberer_image_vue(int v) override { note("free picture", v); }
   void occupe(bool actif) override { occupe_ = actif; }
-  bool enregistrer() override {
-    note("save as", e.montagne_courante);
+  bool enregistrer() override { return sauver("save as"); }
+  bool sauver_document() override { return sauver("save"); }
+  bool sauver(const std::string& quoi) {
+    note(quoi, e.montagne_courante);
     sauvegardes.push_back(e.montagne_courante);
     if (enregistrements.empty()) return true;
     const bool ok = enregistrements.front();
     enregistrements.pop_front();
     return ok;
-  }
-  void sauver_document() override {
-    note("save", e.montagne_courante);
-    sauvegardes.push_back(e.montagne_courante);
   }
 };

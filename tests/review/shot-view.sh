@@ -29,13 +29,17 @@ out7=$(realpath -m "${7:-build/shot-view-users-photo.png}")
 inner=$(mktemp)
 cat > "$inner" <<'INNER'
 set -euo pipefail
-build/bin/quorvel &
-pid=$!
-sleep 6
-win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
-xdotool windowmove "$win" 0 0 || true
-xdotool windowsize "$win" 1010 760 || true
-sleep 1
+# Starts the program on the arguments given, its window at the top left.
+demarrer() {
+  build/bin/quorvel "$@" &
+  pid=$!
+  sleep 6
+  win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
+  xdotool windowmove "$win" 0 0 || true
+  xdotool windowsize "$win" 1010 760 || true
+  sleep 1
+}
+demarrer
 # A click on the empty workspace gives the window the keyboard.
 xdotool mousemove 800 600 click 1
 sleep 1
@@ -113,13 +117,7 @@ cp tests/data/vallee.mat "$doc/vacances.mat"
 convert -size 64x48 xc:red "$doc/vacances.bmp"
 convert -size 64x48 xc:blue "$doc/vacances.jpg"
 sums=$(cd "$doc" && md5sum vacances.bmp vacances.jpg)
-build/bin/quorvel "$doc/vacances.mat" &
-pid=$!
-sleep 6
-win=$(xdotool search --name '^Quorvel v3.1$' | head -n 1)
-xdotool windowmove "$win" 0 0 || true
-xdotool windowsize "$win" 1010 760 || true
-sleep 1
+demarrer "$doc/vacances.mat"
 xdotool mousemove 300 200 click 1
 sleep 1
 xdotool key F6
@@ -140,7 +138,8 @@ wait "$pid" 2>/dev/null || true
 if [ "$(cd "$doc" && md5sum vacances.bmp vacances.jpg)" = "$sums" ] && [ ! -e "$doc/vacances.vue" ]; then
   echo "No kept the user's photos and wrote no view document"
 else
-  echo "the user's photos changed, or a view document was written" >&2
+  echo "FAIL: the user's photos changed, or a view document was written" >&2
+  exit 1
 fi
 rm -rf "$doc"
 INNER

@@ -77,7 +77,6 @@ struct CommandesFichier::Instantane {
   Type_matrice type;
   std::string fichier_courant;
   std::string document_precedent;
-  bool titres = false;  // captions were changed before the write: put them back
 };
 
 CommandesFichier::Instantane CommandesFichier::prendre_instantane(int m) const {
@@ -106,7 +105,6 @@ void CommandesFichier::restaurer(const Instantane& s) {
   e_.montagnes[s.m].type = s.type;
   e_.fichier_courant = s.fichier_courant;
   e_.document_precedent = s.document_precedent;
-  if (s.titres) renouveler_titres(s.m);
 }
 
 std::string CommandesFichier::titre_fiche(int m) const {
@@ -119,13 +117,6 @@ std::string CommandesFichier::titre_vue(int v, int m, bool court) const {
 
 std::string CommandesFichier::titre_video(int w, int m) const {
   return "Video N\xC2\xB0 " + std::to_string(w) + " : " + e_.montagnes[m].type.nom.str();
-}
-
-void CommandesFichier::renouveler_titres(int m) {
-  hote_.titre_fiche(m, titre_fiche(m));
-  if (e_.vue_courante && e_.vues[e_.vue_courante].montagne == m) hote_.titre_vue(e_.vue_courante, titre_vue(e_.vue_courante, m));
-  if (e_.video_courante && e_.videos[e_.video_courante].montagne == m)
-    hote_.titre_video(e_.video_courante, titre_video(e_.video_courante, m));
 }
 
 void CommandesFichier::recents() {
@@ -251,6 +242,9 @@ struct CommandesFichier::Sauvegarde {
   Instantane avant;
   bool reponse = true;
   bool refus_remplacement = false;
+  // The kind changed: the captions take the new name once it is written.
+  bool titres = false;
+  bool vue_seule = false;  // a video's view saved alone
   // A document closed while a question was up ends the questions: the slot
   // is no longer this save's to change.
   bool perdu = false;
@@ -282,14 +276,13 @@ void CommandesFichier::chercher_vue(int m) {
 
 void CommandesFichier::poser_questions(Sauvegarde& s) {
   Type_matrice& t = e_.montagnes[s.m].type;
-  const int m = s.m, v = s.v, w = s.w;
+  const int v = s.v, w = s.w;
   if (v == 0 && (t.genre == 2 || t.genre == 3)) {
     const std::string fin = t.genre == 2 ? "VUE" : "VID";
     const std::string phrase =
         " must have a view, do you want to save it as a mountain ?  (extension \"MAT\" instead of \"" + fin + "\" )";
     if (demander(s, phrase) && prendre_extension(s, ".mat", 1)) {
       t.genre = 1;
-      hote_.titre_fiche(m, titre_fiche(m));
       adopter_chemin(s);
     }
   }
@@ -299,8 +292,6 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
     if (demander(s, " owns a view, do you want to save the view ?  (extension \"VUE\" instead of \"MAT\" )") &&
         prendre_extension(s, ".vue", 2)) {
       t.genre = 2;
-      hote_.titre_vue(v, titre_vue(v, m));
-      hote_.titre_fiche(m, titre_fiche(m));
       adopter_chemin(s);
     } else if (!s.refus_remplacement && !s.perdu) {
       s.reponse = true;
@@ -310,8 +301,7 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
       demander(s, " owns a video, do you want to save the view alone ?  (extension \"VUE\")") &&
       prendre_extension(s, ".vue", 2)) {
     t.genre = 2;
-    hote_.titre_fiche(m, titre_fiche(m));
-    hote_.titre_vue(v, titre_vue(v, m, true));
+    s.vue_seule = true;
     adopter_chemin(s);
   }
   if (w != 0 && t.genre == 2) {
@@ -319,9 +309,6 @@ void CommandesFichier::poser_questions(Sauvegarde& s) {
         prendre_extension(s, ".vid", 3)) {
       t.no_video = static_cast<std::uint16_t>(w);
       t.genre = 3;
-      hote_.titre_video(w, titre_video(w, m));
-      if (v != 0) hote_.titre_vue(v, titre_vue(v, m));
-      hote_.titre_fiche(m, titre_fiche(m));
       adopter_chemin(s);
     } else if (!s.refus_remplacement && !s.perdu) {
       s.reponse = true;
@@ -344,7 +331,7 @@ bool CommandesFichier::demander(Sauvegarde& s, const std::string& phrase) {
 
 bool CommandesFichier::prendre_extension(Sauvegarde& s, const char* extension, int genre) {
   Type_matrice& t = e_.montagnes[s.m].type;
-  s.avant.titres = true;
+  s.titres = true;
   const NouveauNom n{changer_extension(t.fichier, extension), genre, t.fichier, t.genre, e_.document_precedent, {}};
   t.fichier = n.chemin;
   t.nom = changer_extension(t.nom.str(), extension);
@@ -376,11 +363,23 @@ CommandesFichier::Ecrit CommandesFichier::ecrire_selon_reponse(Sauvegarde& s) {
   } else if (s.refus_remplacement) {
     restaurer(s.avant);
   }
+  if (ecrit != Ecrit::rien && s.titres) renommer_fenetres(s);
   // Nothing written: the document is still edited; written without its
   // picture, it differs from what the user has.
   if (ecrit == Ecrit::rien) t.modifie_edition = s.avant.type.modifie_edition;
   if (ecrit == Ecrit::incomplet) t.modifie_edition = 1;
   return ecrit;
+}
+
+// On the windows that still hold the save's documents: under the modal
+// questions of the write, one may have been closed and its slot taken.
+void CommandesFichier::renommer_fenetres(const Sauvegarde& s) {
+  const auto& [montagne, vue, video] = s.travail.documents;
+  if (!e_.toujours_la(montagne)) return;
+  const int genre = e_.montagnes[s.m].type.genre;
+  hote_.titre_fiche(s.m, titre_fiche(s.m));
+  if (s.v != 0 && genre >= 2 && e_.toujours_la(vue)) hote_.titre_vue(s.v, titre_vue(s.v, s.m, s.vue_seule));
+  if (s.w != 0 && genre == 3 && e_.toujours_la(video)) hote_.titre_video(s.w, titre_video(s.w, s.m));
 }
 
 CommandesFichier::Ecrit CommandesFichier::ecrire(int m, bool avec_vue, bool avec_video, const Instantane& avant) {

@@ -88,7 +88,6 @@ class CommandesFichier {
   // nothing was written.
   bool reprendre(const Travail& t);
   void restaurer(const Instantane& s);
-  void renouveler_titres(int m);
   // The document file was deleted: the slots that had it have no file now.
   void oublier_fichier(const std::string& chemin);
   // What a write left on disk: nothing, the document without the view's
@@ -128,6 +127,8 @@ class CommandesFichier {
   // Writes what the answer asks for, and leaves the edited flag as the files
   // on disk make it.
   Ecrit ecrire_selon_reponse(Sauvegarde& s);
+  // After a write that changed the kind: the captions of its windows.
+  void renommer_fenetres(const Sauvegarde& s);
   // The view's picture beside the document; false (after a warning) when it
   // could not be written.
   bool ecrire_image(int v);

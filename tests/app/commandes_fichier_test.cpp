@@ -387,6 +387,7 @@ TEST_P(Portes, TheUsersPicturesAndMovieOfANewNameAreAskedAboutOnce) {
   ui.entries.clear();
   ui.answers.assign(k.reponses.begin(), k.reponses.end());
   const auto avant = fichiers();
+  const auto titres = std::tuple(hote.titres_fiches, hote.titres_vues, hote.titres_videos);
   e.montagnes[1].type.modifie_edition = 1;
   hote_fermetures.vues_modifiees.insert(v);
   switch (k.porte) {
@@ -411,6 +412,7 @@ TEST_P(Portes, TheUsersPicturesAndMovieOfANewNameAreAskedAboutOnce) {
   EXPECT_EQ(posees, attendues);
   auto apres = fichiers();
   EXPECT_TRUE(k.ecrit || apres == avant) << "No writes nothing";
+  EXPECT_TRUE(k.ecrit || std::tie(hote.titres_fiches, hote.titres_vues, hote.titres_videos) == titres) << "captions";
   EXPECT_EQ(apres.count(k.document) != 0, k.ecrit);
   for (const char* n : k.joints) EXPECT_TRUE(apres.count(n) == 0 || apres[n] != avant.at(n)) << n;
 }

@@ -448,10 +448,9 @@ void TVuewindow::charger_fichier_image() {
   // bitmaps this program writes are written again the same from the pixels:
   // their bytes are not kept.
   const render::GenreImage genre = render::genre_image(octets);
-  const bool propre = genre == render::GenreImage::bmp && render::comme_octets_bmp(octets, largeur, hauteur);
-  if (image_.width() == largeur && image_.height() == hauteur &&
-      (genre == render::GenreImage::jpeg || (genre == render::GenreImage::bmp && !propre)))
-    octets_lus_ = std::move(octets);
+  const bool garder = genre == render::GenreImage::jpeg ||
+                      (genre == render::GenreImage::bmp && !render::comme_octets_bmp(octets, largeur, hauteur));
+  if (garder && image_.width() == largeur && image_.height() == hauteur) octets_lus_ = std::move(octets);
   image_existe_ = true;
   // The frame is the picture shown (the client area around it has a margin).
   fixer_taille_stockee(image_.width(), image_.height());
